@@ -1,0 +1,290 @@
+#include "core/foundation/StringConversion.h"
+
+namespace Misc::Text
+{
+
+namespace
+{
+
+bool IsSurrogate(uint32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+void AppendUtf8(std::string& out, uint32_t c)
+{
+    if (c > 0x10FFFF || IsSurrogate(c))
+        c = kReplacementChar;
+    if (c < 0x80)
+    {
+        out += static_cast<char>(c);
+    }
+    else if (c < 0x800)
+    {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    else if (c < 0x10000)
+    {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    else
+    {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Decodes one code point at text[pos]; advances pos past what was consumed.
+// Malformed sequences consume one byte and give U+FFFD.
+uint32_t DecodeUtf8(std::string_view text, size_t& pos)
+{
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80)
+    {
+        ++pos;
+        return lead;
+    }
+    size_t length;
+    uint32_t code;
+    uint32_t minimum;
+    if ((lead & 0xE0) == 0xC0)
+    {
+        length = 2;
+        code = lead & 0x1F;
+        minimum = 0x80;
+    }
+    else if ((lead & 0xF0) == 0xE0)
+    {
+        length = 3;
+        code = lead & 0x0F;
+        minimum = 0x800;
+    }
+    else if ((lead & 0xF8) == 0xF0)
+    {
+        length = 4;
+        code = lead & 0x07;
+        minimum = 0x10000;
+    }
+    else
+    {
+        ++pos;
+        return kReplacementChar;
+    }
+    if (pos + length > text.size())
+    {
+        ++pos;
+        return kReplacementChar;
+    }
+    for (size_t i = 1; i < length; ++i)
+    {
+        const unsigned char next = byte(pos + i);
+        if ((next & 0xC0) != 0x80)
+        {
+            ++pos;
+            return kReplacementChar;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    if (code < minimum || code > 0x10FFFF || IsSurrogate(code))
+    {
+        ++pos;
+        return kReplacementChar;
+    }
+    pos += length;
+    return code;
+}
+
+// Windows-1252 characters 0x80-0x9F; 0 marks the five unassigned bytes,
+// which map to their Latin-1 control code points.
+constexpr uint16_t kWindows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+} // namespace
+
+std::wstring Utf8ToWide(std::string_view text)
+{
+    std::wstring out;
+    out.reserve(text.size());
+    size_t pos = 0;
+    while (pos < text.size())
+        out += static_cast<wchar_t>(DecodeUtf8(text, pos));
+    return out;
+}
+
+std::string WideToUtf8(std::wstring_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t c : text)
+        AppendUtf8(out, static_cast<uint32_t>(c));
+    return out;
+}
+
+std::u16string WideToUtf16(std::wstring_view text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    for (wchar_t wc : text)
+    {
+        uint32_t c = static_cast<uint32_t>(wc);
+        if (c > 0x10FFFF || IsSurrogate(c))
+            c = kReplacementChar;
+        if (c >= 0x10000)
+        {
+            c -= 0x10000;
+            out += static_cast<char16_t>(0xD800 | (c >> 10));
+            out += static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+        }
+        else
+        {
+            out += static_cast<char16_t>(c);
+        }
+    }
+    return out;
+}
+
+std::wstring Utf16ToWide(std::u16string_view units)
+{
+    std::wstring out;
+    out.reserve(units.size());
+    for (size_t i = 0; i < units.size(); ++i)
+    {
+        const uint32_t unit = units[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF)
+        {
+            out += static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            ++i;
+        }
+        else if (IsSurrogate(unit))
+        {
+            out += kReplacementChar;
+        }
+        else
+        {
+            out += static_cast<wchar_t>(unit);
+        }
+    }
+    return out;
+}
+
+size_t Utf16Length(std::wstring_view text)
+{
+    size_t length = 0;
+    for (wchar_t c : text)
+        length += (static_cast<uint32_t>(c) >= 0x10000 && static_cast<uint32_t>(c) <= 0x10FFFF) ? 2 : 1;
+    return length;
+}
+
+std::wstring Windows1252ToWide(std::string_view text)
+{
+    std::wstring out;
+    out.reserve(text.size());
+    for (char ch : text)
+    {
+        const unsigned char byte = static_cast<unsigned char>(ch);
+        if (byte >= 0x80 && byte < 0xA0 && kWindows1252High[byte - 0x80] != 0)
+            out += static_cast<wchar_t>(kWindows1252High[byte - 0x80]);
+        else
+            out += static_cast<wchar_t>(byte);
+    }
+    return out;
+}
+
+bool IsValidUtf8(std::string_view text)
+{
+    size_t pos = 0;
+    while (pos < text.size())
+    {
+        const size_t before = pos;
+        const uint32_t code = DecodeUtf8(text, pos);
+        if (code == kReplacementChar && pos == before + 1 && static_cast<unsigned char>(text[before]) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+} // namespace Misc::Text
+
+namespace
+{
+
+std::string WideToWindows1252(std::wstring_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t wc : text)
+    {
+        const uint32_t c = static_cast<uint32_t>(wc);
+        char mapped = '?';
+        if (c < 0x100 && !(c >= 0x80 && c < 0xA0))
+        {
+            mapped = static_cast<char>(c);
+        }
+        else
+        {
+            for (unsigned i = 0x80; i < 0xA0; ++i)
+            {
+                const std::wstring one = Misc::Text::Windows1252ToWide(std::string(1, static_cast<char>(i)));
+                if (static_cast<uint32_t>(one[0]) == c)
+                {
+                    mapped = static_cast<char>(i);
+                    break;
+                }
+            }
+        }
+        out += mapped;
+    }
+    return out;
+}
+
+} // namespace
+
+size_t ConvertStringUtoA(std::wstring_view in, std::string& out, unsigned int codePage)
+{
+    if (codePage == 1252 || codePage == 28591)
+        out = WideToWindows1252(in);
+    else
+        out = Misc::Text::WideToUtf8(in);
+    return out.size();
+}
+
+size_t ConvertStringAtoU(std::string_view in, std::wstring& out, unsigned int codePage)
+{
+    if (codePage == 1252 || codePage == 28591)
+        out = Misc::Text::Windows1252ToWide(in);
+    else
+        out = Misc::Text::Utf8ToWide(in);
+    return out.size();
+}
+
+CStringAtoU::CStringAtoU(const char* text, unsigned int codePage) : m_codePage(codePage)
+{
+    *this = text;
+}
+
+CStringAtoU& CStringAtoU::operator=(const char* text)
+{
+    m_text.clear();
+    if (text)
+        ConvertStringAtoU(text, m_text, m_codePage);
+    return *this;
+}
+
+CStringUtoA::CStringUtoA(const wchar_t* text, unsigned int codePage) : m_codePage(codePage)
+{
+    *this = text;
+}
+
+CStringUtoA& CStringUtoA::operator=(const wchar_t* text)
+{
+    m_text.clear();
+    if (text)
+        ConvertStringUtoA(text, m_text, m_codePage);
+    return *this;
+}

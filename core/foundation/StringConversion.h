@@ -1,0 +1,80 @@
+#pragma once
+
+// Conversions between the engine's wide text (std::wstring, one wchar_t per
+// code point), UTF-8 and UTF-16 code units. Every conversion in the engine
+// goes through this module.
+//
+// Decoding never throws: malformed input becomes U+FFFD.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace Misc::Text
+{
+
+// The replacement character for malformed input.
+constexpr wchar_t kReplacementChar = 0xFFFD;
+
+std::wstring Utf8ToWide(std::string_view text);
+std::string WideToUtf8(std::wstring_view text);
+
+// UTF-16 code units <-> wide text. Surrogate pairs combine into one code
+// point; lone surrogates become U+FFFD.
+std::u16string WideToUtf16(std::wstring_view text);
+std::wstring Utf16ToWide(std::u16string_view units);
+
+// Number of UTF-16 code units the text takes (what file formats count).
+size_t Utf16Length(std::wstring_view text);
+
+// Latin-1 (and the Windows-1252 superset for 0x80-0x9F) to wide text.
+std::wstring Windows1252ToWide(std::string_view text);
+
+// True when the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view text);
+
+} // namespace Misc::Text
+
+// Code pages as the original passed them. 0 (the system code page) and
+// 65001 mean UTF-8 here; 1252 and 28591 mean Windows-1252 / Latin-1.
+constexpr unsigned int kCodePageDefault = 0;
+constexpr unsigned int kCodePageUtf8 = 65001;
+
+// Wide to narrow in the given code page; returns the number of characters
+// (bytes) produced.
+size_t ConvertStringUtoA(std::wstring_view in, std::string& out, unsigned int codePage = kCodePageDefault);
+// Narrow to wide in the given code page; returns the number of characters
+// produced.
+size_t ConvertStringAtoU(std::string_view in, std::wstring& out, unsigned int codePage = kCodePageDefault);
+
+// A wide string converted from narrow text with a remembered code page.
+class CStringAtoU
+{
+public:
+    explicit CStringAtoU(const char* text = nullptr, unsigned int codePage = kCodePageDefault);
+    CStringAtoU& operator=(const char* text);
+
+    const std::wstring& str() const { return m_text; }
+    const wchar_t* c_str() const { return m_text.c_str(); }
+    operator const std::wstring&() const { return m_text; }
+
+private:
+    std::wstring m_text;
+    unsigned int m_codePage;
+};
+
+// A narrow string converted from wide text with a remembered code page.
+class CStringUtoA
+{
+public:
+    explicit CStringUtoA(const wchar_t* text = nullptr, unsigned int codePage = kCodePageDefault);
+    CStringUtoA& operator=(const wchar_t* text);
+
+    const std::string& str() const { return m_text; }
+    const char* c_str() const { return m_text.c_str(); }
+    operator const std::string&() const { return m_text; }
+
+private:
+    std::string m_text;
+    unsigned int m_codePage;
+};

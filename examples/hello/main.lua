@@ -1,0 +1,2 @@
+-- The bundled example: filled in as the script interfaces arrive.
+print("Hello from Halvane")
