@@ -1,0 +1,93 @@
+#include "core/foundation/TextUtilities.h"
+
+#include "core/foundation/WideFormat.h"
+
+#include <cwctype>
+
+uint32_t ConvertHexStringToInt(std::wstring_view text)
+{
+    if (text.size() < 3)
+        return 0;
+
+    uint32_t value = 0;
+    uint32_t power = 1;
+    for (size_t index = text.size(); index > 2; --index)
+    {
+        const wchar_t c = text[index - 1];
+        uint32_t digit = 0;
+        if (c >= L'0' && c <= L'9')
+            digit = static_cast<uint32_t>(c - L'0');
+        else if (c >= L'a' && c <= L'f')
+            digit = static_cast<uint32_t>(c - L'a' + 10);
+        else if (c >= L'A' && c <= L'F')
+            digit = static_cast<uint32_t>(c - L'A' + 10);
+        value += digit * power;
+        power *= 16;
+    }
+    return value;
+}
+
+std::wstring ConvertIntToHexString(uint32_t value)
+{
+    return Misc::Text::FormatWide(0, L"0x%02X", value);
+}
+
+namespace
+{
+
+bool SameChar(wchar_t a, wchar_t b, bool caseSensitive)
+{
+    if (caseSensitive)
+        return a == b;
+    return std::towlower(static_cast<wint_t>(a)) == std::towlower(static_cast<wint_t>(b));
+}
+
+size_t FindChar(std::wstring_view text, wchar_t c, size_t from, bool caseSensitive)
+{
+    for (size_t index = from; index < text.size(); ++index)
+    {
+        if (SameChar(text[index], c, caseSensitive))
+            return index;
+    }
+    return text.size();
+}
+
+} // namespace
+
+bool MatchWildcard(std::wstring_view text, std::wstring_view pattern, bool caseSensitive)
+{
+    size_t t = 0;
+    size_t p = 0;
+    while (t < text.size() && p < pattern.size())
+    {
+        const wchar_t c = pattern[p];
+        if (c == L'?')
+        {
+            ++t;
+            ++p;
+        }
+        else if (c == L'*')
+        {
+            while (p < pattern.size() && (pattern[p] == L'*' || pattern[p] == L'?'))
+                ++p;
+            if (p == pattern.size())
+                return true;
+            // The character after the run is compared in the next round.
+            t = FindChar(text, pattern[p], t, caseSensitive);
+        }
+        else
+        {
+            if (!SameChar(c, text[t], caseSensitive))
+                return false;
+            ++t;
+            ++p;
+        }
+    }
+    // Trailing stars match the empty rest of the text ("abc" matches "abc*").
+    if (t == text.size())
+    {
+        while (p < pattern.size() && pattern[p] == L'*')
+            ++p;
+    }
+    return t == text.size() && p == pattern.size();
+}

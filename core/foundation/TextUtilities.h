@@ -1,0 +1,22 @@
+#pragma once
+
+// Small helpers on wide text: hexadecimal numbers and wildcard matching.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Reads "0x..." text as an unsigned 32-bit value. The first two characters
+// (the prefix) are skipped unexamined; every later character takes one digit
+// place, and a character that is not a hexadecimal digit counts as 0. Text
+// shorter than three characters gives 0.
+uint32_t ConvertHexStringToInt(std::wstring_view text);
+
+// The value as "0x" followed by at least two upper-case hexadecimal digits.
+std::wstring ConvertIntToHexString(uint32_t value);
+
+// True when the whole text matches the whole pattern. "?" takes one
+// character, "*" any run of characters. A "*" is never retried: it stops at
+// the first occurrence of the pattern's next character, so "*.txt" does not
+// match "a.b.txt". "?" directly after "*" consumes nothing.
+bool MatchWildcard(std::wstring_view text, std::wstring_view pattern, bool caseSensitive);
