@@ -1,0 +1,66 @@
+#include "core/foundation/Logger.h"
+
+#include "core/foundation/TimeStamp.h"
+#include "core/foundation/WideFormat.h"
+#include "platform/Console.h"
+
+#include <cstdarg>
+
+namespace Misc
+{
+
+namespace
+{
+
+// The size of the text buffer a log line had; longer lines are cut.
+constexpr size_t kLineBufferSize = 65536;
+
+std::wstring FormatLine(const wchar_t* format, va_list args)
+{
+    if (format == nullptr)
+        return std::wstring();
+    return Text::FormatWideV(kLineBufferSize, format, args);
+}
+
+} // namespace
+
+void CLogger::Write(int32_t level, bool timeStamp, const wchar_t* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const std::wstring text = FormatLine(format, args);
+    va_end(args);
+    Output(text, timeStamp, level);
+}
+
+void CLogger::Output(const std::wstring& text, bool timeStamp, int32_t level)
+{
+    if (GetOutputLevel() < level)
+        return;
+
+    std::wstring line;
+    if (timeStamp)
+        line = L"Real Time:" + Text::CurrentLocalTime() + text + L"\n\n";
+    else
+        line = text;
+    line += L'\n';
+
+    CScopedLock lock(m_lock);
+    Platform::WriteConsole(line);
+}
+
+void CLogger::WritePublish(int32_t level, bool timeStamp, const wchar_t* format, ...)
+{
+    (void)timeStamp;
+    va_list args;
+    va_start(args, format);
+    const std::wstring text = FormatLine(format, args);
+    va_end(args);
+    if (GetOutputLevel() < level)
+        return;
+
+    // TODO(events): publish Misc::Multicast::CEvtLog{text, level} on the Log channel.
+    (void)text;
+}
+
+} // namespace Misc

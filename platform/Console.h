@@ -1,0 +1,31 @@
+#pragma once
+
+// The log console: the process's standard output, which the engine writes
+// to only while the console is shown. Until Show, and again after Hide,
+// console text is discarded (as if written to the null device), so what a
+// user sees follows the same visibility rules as the original console
+// window. Text goes out as UTF-8 and is flushed at once. Thread-safe.
+
+#include <functional>
+#include <string_view>
+
+namespace Platform
+{
+
+void ShowConsole();
+void HideConsole();
+bool IsConsoleShown();
+
+// Writes the text while the console is shown; otherwise drops it.
+void WriteConsole(std::wstring_view text);
+
+// Sets the terminal's title, only while the console is shown and standard
+// output is a terminal. Control characters in the title are left out.
+void SetConsoleTitle(std::wstring_view title);
+
+// Test hook: while set, console text goes to the function (as UTF-8)
+// instead of standard output, and the console never counts as a terminal.
+// An empty function restores standard output.
+void SetConsoleSink(std::function<void(std::string_view)> sink);
+
+} // namespace Platform

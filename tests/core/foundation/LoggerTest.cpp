@@ -1,0 +1,202 @@
+#include "core/foundation/LogConsole.h"
+#include "core/foundation/Logger.h"
+#include "core/foundation/Singleton.h"
+#include "core/foundation/TimeStamp.h"
+#include "platform/Console.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// Captures what reaches the console while the test runs.
+class LoggerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Platform::SetConsoleSink([this](std::string_view bytes) { m_captured.append(bytes); });
+    }
+    void TearDown() override
+    {
+        Platform::HideConsole();
+        Platform::SetConsoleSink(nullptr);
+    }
+
+    std::string Take()
+    {
+        std::string text;
+        text.swap(m_captured);
+        return text;
+    }
+
+    std::string m_captured;
+};
+
+} // namespace
+
+TEST_F(LoggerTest, PrintsOnlyWhenTheOutputLevelAllowsAndTheConsoleIsShown)
+{
+    Misc::CLogger logger;
+    EXPECT_EQ(logger.GetOutputLevel(), -1);
+    EXPECT_EQ(logger.GetSystemLevel(), 9);
+
+    CLogConsole console;
+    console.Show(0, 0);
+    logger.Write(0, false, L"level %i", 0);
+    EXPECT_EQ(Take(), "");
+
+    logger.SetOutputLevel(0);
+    logger.Write(0, false, L"level %i %s", 0, L"\u00e9t\u00e9");
+    EXPECT_EQ(Take(), "level 0 \xc3\xa9t\xc3\xa9\n");
+    logger.Write(1, false, L"level 1");
+    EXPECT_EQ(Take(), "");
+    logger.Write(-5, false, L"100%");
+    EXPECT_EQ(Take(), "100%\n");
+
+    // The usage line at the system level stays invisible with the start values.
+    logger.SetOutputLevel(-1);
+    logger.Write(logger.GetSystemLevel(), false, L"[Usage] %s script_entry_file\n", L"halvane");
+    EXPECT_EQ(Take(), "");
+
+    // Hidden again: the line is dropped although the level allows it.
+    logger.SetOutputLevel(9);
+    console.Hide();
+    logger.Write(0, false, L"hidden");
+    EXPECT_EQ(Take(), "");
+}
+
+TEST_F(LoggerTest, TimeStampedLine)
+{
+    Misc::CLogger logger;
+    logger.SetOutputLevel(3);
+    Platform::ShowConsole();
+    logger.Write(3, true, L"loaded %S", "menu.lua");
+    const std::regex form("Real Time:(Mon|Tue|Wed|Thu|Fri|Sat|Sun) "
+                          "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [0-3][0-9] "
+                          "[0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}\nloaded menu\\.lua\n\n\n");
+    const std::string line = Take();
+    EXPECT_TRUE(std::regex_match(line, form)) << line;
+}
+
+TEST(TimeStamp, ClassicFormWithTwoDigitDay)
+{
+    const char* saved = std::getenv("TZ");
+    const std::string savedZone = saved ? saved : "";
+    ::setenv("TZ", "UTC0", 1);
+    ::tzset();
+    EXPECT_EQ(Misc::Text::FormatLocalTime(315626635), L"Wed Jan 02 02:03:55 1980\n");
+    EXPECT_EQ(Misc::Text::FormatLocalTime(0), L"Thu Jan 01 00:00:00 1970\n");
+    EXPECT_EQ(Misc::Text::FormatLocalTime(4102444799LL), L"Thu Dec 31 23:59:59 2099\n");
+    if (saved)
+        ::setenv("TZ", savedZone.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
+}
+
+TEST_F(LoggerTest, LongLinesAreCutNotOverflowed)
+{
+    Misc::CLogger logger;
+    logger.SetOutputLevel(0);
+    Platform::ShowConsole();
+    const std::wstring huge(200000, L'x');
+    logger.Write(0, false, L"%s", huge.c_str());
+    EXPECT_EQ(Take(), std::string(65535, 'x') + "\n");
+    logger.Write(0, false, nullptr);
+    EXPECT_EQ(Take(), "\n");
+}
+
+TEST_F(LoggerTest, ConsoleShowAndHideAreIdempotent)
+{
+    Misc::CLogger logger;
+    logger.SetOutputLevel(0);
+    {
+        CLogConsole console;
+        console.Hide(); // nothing shown: nothing happens
+        EXPECT_FALSE(Platform::IsConsoleShown());
+        console.Show(65001, 65001);
+        console.Show(0, 0);
+        EXPECT_TRUE(console.IsShown());
+        console.SetTitle(L"Halvane"); // not a terminal: no escape in the output
+        console.SetTitle(nullptr);
+        logger.Write(0, false, L"visible");
+        EXPECT_EQ(Take(), "visible\n");
+    }
+    // Destroying the console hides it.
+    EXPECT_FALSE(Platform::IsConsoleShown());
+    logger.Write(0, false, L"gone");
+    EXPECT_EQ(Take(), "");
+}
+
+namespace
+{
+
+std::vector<int>& DestroyedOrder()
+{
+    static std::vector<int> order;
+    return order;
+}
+
+class CRecorder : public Misc::Singleton::ISingleton
+{
+public:
+    CRecorder(int id, int32_t priority) : m_id(id), m_priority(priority) {}
+    bool DestroyInstance() override
+    {
+        DestroyedOrder().push_back(m_id);
+        return true;
+    }
+    int32_t GetPriority() const override { return m_priority; }
+
+private:
+    int m_id;
+    int32_t m_priority;
+};
+
+struct CCounted
+{
+    CCounted() { ++alive; }
+    ~CCounted() { --alive; }
+    static inline int alive = 0;
+};
+
+} // namespace
+
+TEST(Singleton, DestroyedByAscendingPriorityThenRegistrationOrder)
+{
+    using Misc::Singleton::Register;
+    DestroyedOrder().clear();
+    Register(new CRecorder(1, 5));
+    Register(new CRecorder(2, 0));
+    Register(new CRecorder(3, 5));
+    Register(new CRecorder(4, -2));
+    Register(new CRecorder(5, 0));
+    Misc::Singleton::DestroyAll();
+    EXPECT_EQ(DestroyedOrder(), (std::vector<int>{4, 2, 5, 1, 3}));
+
+    DestroyedOrder().clear();
+    Misc::Singleton::DestroyAll(); // the registry is empty now
+    EXPECT_TRUE(DestroyedOrder().empty());
+}
+
+TEST(Singleton, InstanceIsCreatedOnceAndDestroyedWithTheRest)
+{
+    using Counted = Misc::Singleton::CSingleton<CCounted, 3>;
+    CCounted* first = Counted::Instance();
+    EXPECT_EQ(Counted::Instance(), first);
+    EXPECT_EQ(CCounted::alive, 1);
+
+    Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
+    EXPECT_EQ(Misc::Singleton::CSingleton<Misc::CLogger>::Instance(), logger);
+
+    Misc::Singleton::DestroyAll();
+    EXPECT_EQ(CCounted::alive, 0);
+    EXPECT_FALSE(Counted().DestroyInstance());
+}
