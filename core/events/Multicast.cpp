@@ -1,0 +1,150 @@
+#include "core/events/Multicast.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace Misc::Multicast
+{
+
+namespace
+{
+
+// The subscribers of one publication, copied under the channel's lock. Small
+// lists stay on the stack so that a publication normally allocates nothing.
+template <class Subscriber>
+class CSnapshot
+{
+public:
+    template <class Entries>
+    void Assign(const Entries& entries)
+    {
+        m_size = entries.size();
+        if (m_size > InlineCapacity)
+        {
+            m_heap.reset(new Subscriber*[m_size]);
+            m_data = m_heap.get();
+        }
+        for (size_t i = 0; i < m_size; ++i)
+            m_data[i] = entries[i].subscriber;
+    }
+
+    size_t Size() const { return m_size; }
+    Subscriber* operator[](size_t index) const { return m_data[index]; }
+
+private:
+    static constexpr size_t InlineCapacity = 32;
+    Subscriber* m_inline[InlineCapacity];
+    std::unique_ptr<Subscriber*[]> m_heap;
+    Subscriber** m_data = m_inline;
+    size_t m_size = 0;
+};
+
+} // namespace
+
+template <class K>
+CMulticastOf<K>& CMulticastOf<K>::Instance()
+{
+    // Never destroyed: a script may end the process from inside the loop,
+    // while subscribers still unsubscribe during exit.
+    static CMulticastOf* const channel = new CMulticastOf;
+    return *channel;
+}
+
+template <class K>
+void CMulticastOf<K>::Subscribe(Subscriber* subscriber, int32_t priority)
+{
+    if (subscriber == nullptr)
+        return;
+    CMulticastOf& channel = Instance();
+    CScopedLock lock(channel.m_lock);
+    auto& entries = channel.m_entries;
+    for (const SEntry& entry : entries)
+    {
+        if (entry.subscriber == subscriber)
+            return;
+    }
+    // Before the first entry of equal or lower priority: a newcomer goes
+    // ahead of the subscribers of its own priority.
+    auto position = std::find_if(entries.begin(), entries.end(),
+                                 [priority](const SEntry& entry) { return entry.priority <= priority; });
+    entries.insert(position, SEntry{subscriber, priority});
+}
+
+template <class K>
+void CMulticastOf<K>::Unsubscribe(Subscriber* subscriber)
+{
+    CMulticastOf& channel = Instance();
+    CScopedLock lock(channel.m_lock);
+    auto& entries = channel.m_entries;
+    auto position = std::find_if(entries.begin(), entries.end(),
+                                 [subscriber](const SEntry& entry) { return entry.subscriber == subscriber; });
+    if (position == entries.end())
+        return;
+    entries.erase(position);
+    channel.m_removals.fetch_add(1, std::memory_order_release);
+}
+
+template <class K>
+bool CMulticastOf<K>::IsSubscribed(const Subscriber* subscriber)
+{
+    CMulticastOf& channel = Instance();
+    CScopedLock lock(channel.m_lock);
+    return channel.IsLive(subscriber);
+}
+
+template <class K>
+bool CMulticastOf<K>::IsLive(const Subscriber* subscriber)
+{
+    for (const SEntry& entry : m_entries)
+    {
+        if (entry.subscriber == subscriber)
+            return true;
+    }
+    return false;
+}
+
+template <class K>
+bool CMulticastOf<K>::Publish(const Event& event, bool force)
+{
+    CMulticastOf& channel = Instance();
+    if (K::Switchable && !force && !channel.m_enabled.load(std::memory_order_acquire))
+        return false;
+
+    CSnapshot<Subscriber> snapshot;
+    uint64_t removals;
+    {
+        CScopedLock lock(channel.m_lock);
+        if (channel.m_entries.empty())
+            return false;
+        snapshot.Assign(channel.m_entries);
+        removals = channel.m_removals.load(std::memory_order_relaxed);
+    }
+
+    bool handled = false;
+    for (size_t i = 0; i < snapshot.Size(); ++i)
+    {
+        Subscriber* subscriber = snapshot[i];
+        // Nothing was removed since the snapshot: every entry is still live.
+        // Otherwise only the ones still on the channel are called (one that
+        // was removed and added again counts as live).
+        if (channel.m_removals.load(std::memory_order_acquire) != removals)
+        {
+            CScopedLock lock(channel.m_lock);
+            if (!channel.IsLive(subscriber))
+                continue;
+        }
+        // The lock is free during the call: the subscriber may change this
+        // channel or publish on it.
+        if (subscriber->Dispatch(event, handled))
+            handled = true;
+    }
+    return handled;
+}
+
+#define HALVANE_DEFINE_EVENT_KIND(kind)                                                                        \
+    template class CSubscriberOf<Kind::kind>;                                                                  \
+    template class CMulticastOf<Kind::kind>;
+HALVANE_EVENT_KINDS(HALVANE_DEFINE_EVENT_KIND)
+#undef HALVANE_DEFINE_EVENT_KIND
+
+} // namespace Misc::Multicast

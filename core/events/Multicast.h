@@ -1,0 +1,148 @@
+#pragma once
+
+// Process-wide event channels. One channel per event kind (see Events.h),
+// each a list of subscribers ordered by descending priority under its own
+// lock. A publication calls every subscriber in order with the lock released,
+// so subscribers may subscribe, unsubscribe, publish or be destroyed while it
+// runs; one removed meanwhile is not called any more, one added meanwhile
+// waits for the next publication.
+//
+//   class CFader : public Misc::Multicast::CSubscriber<Graphics::Multicast::CEvtGraphicsTick>
+//   {
+//       bool OnEvent(const Graphics::Multicast::CEvtGraphicsTick& tick) override;
+//   };
+//   Misc::Multicast::CMulticast<Misc::Multicast::Kind::TickGraphics>::Subscribe(&fader, 0);
+//
+// CSubscriber<X> and CMulticast<X> take a kind tag, or a record type that
+// only one channel carries. A class listening to two channels that carry the
+// same record derives from an intermediate class per channel, because one
+// override of OnEvent(const CEvtEntity&) would serve both bases.
+
+#include "core/events/Events.h"
+#include "core/events/Flags.h"
+#include "core/foundation/CriticalSection.h"
+
+#include <atomic>
+#include <cstdint>
+#include <type_traits>
+#include <vector>
+
+namespace Misc::Multicast
+{
+
+template <class K>
+class CMulticastOf;
+
+// The subscriber base for one channel. An object listening to several
+// channels has one such base per channel, each a subscriber of its own.
+template <class K>
+class CSubscriberOf : public Misc::CFlags
+{
+public:
+    using Kind = K;
+    using Event = typename K::Event;
+
+    CSubscriberOf() = default;
+    // A copy is a new subscriber: it is subscribed nowhere.
+    CSubscriberOf(const CSubscriberOf& other) : Misc::CFlags(other) {}
+    CSubscriberOf& operator=(const CSubscriberOf& other)
+    {
+        Misc::CFlags::operator=(other);
+        return *this;
+    }
+    // Owners unsubscribe before destroying a subscriber; this makes sure the
+    // channel never keeps a dangling pointer when one forgets.
+    ~CSubscriberOf() override;
+
+    // What the channel calls. handled is whether an earlier subscriber of
+    // this publication returned true; the default ignores it.
+    virtual bool Dispatch(const Event& event, bool handled)
+    {
+        (void)handled;
+        return OnEvent(event);
+    }
+
+    // Returns whether the event was handled.
+    virtual bool OnEvent(const Event& event)
+    {
+        (void)event;
+        return false;
+    }
+};
+
+// The channel of one event kind. It exists from its first use to the end of
+// the process (never destroyed, so publishing from an exit path is safe) and
+// owns no subscriber.
+template <class K>
+class CMulticastOf
+{
+public:
+    using Kind = K;
+    using Event = typename K::Event;
+    using Subscriber = CSubscriberOf<K>;
+
+    // Adds the subscriber before every entry of equal or lower priority. A
+    // subscriber already on the channel keeps its entry and first priority.
+    static void Subscribe(Subscriber* subscriber, int32_t priority);
+    // Removes the subscriber; one that is not subscribed is ignored.
+    static void Unsubscribe(Subscriber* subscriber);
+    // Calls every subscriber in order, each with the OR of the results so far;
+    // returns that OR. Returns false at once while the channel is switched
+    // off, unless force is set. An exception from a subscriber ends the
+    // publication and reaches the caller.
+    static bool Publish(const Event& event, bool force = false);
+
+    // Whether the subscriber is on the channel.
+    static bool IsSubscribed(const Subscriber* subscriber);
+
+    // The on/off switch of the Gui, Key, Mouse and MouseButton channels.
+    template <class S = K, std::enable_if_t<S::Switchable, int> = 0>
+    static void Enable(bool enable)
+    {
+        Instance().m_enabled.store(enable, std::memory_order_release);
+    }
+    template <class S = K, std::enable_if_t<S::Switchable, int> = 0>
+    static bool IsEnabled()
+    {
+        return Instance().m_enabled.load(std::memory_order_acquire);
+    }
+
+private:
+    struct SEntry
+    {
+        Subscriber* subscriber;
+        int32_t priority;
+    };
+
+    CMulticastOf() = default;
+    static CMulticastOf& Instance();
+    bool IsLive(const Subscriber* subscriber);
+
+    CCriticalSection m_lock;
+    std::vector<SEntry> m_entries;
+    // Counts removals: a publication whose snapshot is older than the last
+    // removal checks each entry against the live list before calling it.
+    std::atomic<uint64_t> m_removals{0};
+    std::atomic<bool> m_enabled{true};
+};
+
+template <class T>
+using CSubscriber = CSubscriberOf<typename KindOf<T>::Type>;
+
+template <class T>
+using CMulticast = CMulticastOf<typename KindOf<T>::Type>;
+
+template <class K>
+CSubscriberOf<K>::~CSubscriberOf()
+{
+    CMulticastOf<K>::Unsubscribe(this);
+}
+
+// Every channel is instantiated once, in the engine library.
+#define HALVANE_DECLARE_EVENT_KIND(kind)                                                                       \
+    extern template class CSubscriberOf<Kind::kind>;                                                           \
+    extern template class CMulticastOf<Kind::kind>;
+HALVANE_EVENT_KINDS(HALVANE_DECLARE_EVENT_KIND)
+#undef HALVANE_DECLARE_EVENT_KIND
+
+} // namespace Misc::Multicast
