@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class IFile;
+
+// Reads characters from a byte file through a buffer. The base class is
+// also the reader of an empty file: it is at its end at once, so Get, Peek
+// and ReadToken answer -1.
+//
+// Characters are whole code points (a wide character here holds any code
+// point): UTF-16 surrogate pairs and four-byte UTF-8 sequences arrive as one
+// character. Carriage returns never come out of Get or Peek.
+class CTextFileReader
+{
+public:
+    // bufferSize: bytes fetched from the file at a time; 0 means 4096 and a
+    // negative size fetches only what each character needs.
+    explicit CTextFileReader(IFile* file = nullptr, int bufferSize = 0);
+    CTextFileReader(const CTextFileReader&) = delete;
+    CTextFileReader& operator=(const CTextFileReader&) = delete;
+    virtual ~CTextFileReader() = default;
+
+    // The next character, consumed; -1 at the end of the input.
+    int Get();
+    // The character at that offset past the read position (0 is the next
+    // one), not consumed; -1 when the input ends before it.
+    int Peek(int offset = 0);
+    // The characters up to (not including) the first delimiter, or with no
+    // delimiters up to the first white-space character; the delimiter is not
+    // consumed. Carriage returns inside a token are dropped. Returns 0, or -1
+    // when the input is at its end.
+    int ReadToken(std::wstring& token, unsigned int codePage, std::wstring_view delimiters);
+    // Copies the next count bytes and consumes them; 0, or -1 when the file
+    // does not hold that many more bytes (nothing is consumed then).
+    int ReadBytes(void* buffer, size_t count);
+    // True when no character is left.
+    bool IsEnd();
+
+    // The code page of the code-page reader (0 and 65001 are UTF-8 here,
+    // 1252 Windows Latin-1), and the raw switch that hands out its bytes
+    // unconverted.
+    void SetCodePage(unsigned int codePage) { m_codePage = codePage; }
+    void SetRaw(bool raw) { m_raw = raw; }
+
+protected:
+    // Decodes the character that starts `at` bytes past the read position
+    // and moves `at` past it; -1 at the end of the input. The base has none.
+    virtual int DecodeAt(size_t& at);
+
+    // Makes `count` bytes past the read position available; false when the
+    // file ends before.
+    bool Ensure(size_t count);
+    uint8_t ByteAt(size_t at) const { return m_buffer[m_pos + at]; }
+    // One UTF-8 character at `at` (shared by the UTF-8 reader and the
+    // code-page reader on a UTF-8 code page).
+    int DecodeUtf8At(size_t& at);
+    // One UTF-16 character (a surrogate pair combined) at `at`.
+    int DecodeUtf16At(size_t& at, bool bigEndian);
+
+    unsigned int m_codePage = 65001;
+    bool m_raw = false;
+
+private:
+    IFile* m_file;
+    size_t m_chunk;
+    std::vector<uint8_t> m_buffer;
+    size_t m_pos = 0;
+    size_t m_fill = 0;
+    bool m_fileEnd = false;
+};
+
+// Code-page text: one byte per character, or UTF-8 on a UTF-8 code page.
+class CTextFileReaderAnsi : public CTextFileReader
+{
+public:
+    using CTextFileReader::CTextFileReader;
+
+protected:
+    int DecodeAt(size_t& at) override;
+};
+
+class CTextFileReaderUTF8 : public CTextFileReader
+{
+public:
+    using CTextFileReader::CTextFileReader;
+
+protected:
+    int DecodeAt(size_t& at) override { return DecodeUtf8At(at); }
+};
+
+// UTF-16: an odd buffer size throws
+// "[CTextFileReaderUTF16LE::CTextFileReaderUTF16LE] Invalid buffer size".
+class CTextFileReaderUTF16LE : public CTextFileReader
+{
+public:
+    CTextFileReaderUTF16LE(IFile* file, int bufferSize);
+
+protected:
+    int DecodeAt(size_t& at) override;
+};
+
+class CTextFileReaderUTF16BE : public CTextFileReader
+{
+public:
+    CTextFileReaderUTF16BE(IFile* file, int bufferSize);
+
+protected:
+    int DecodeAt(size_t& at) override;
+};
