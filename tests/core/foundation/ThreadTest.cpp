@@ -1,0 +1,208 @@
+#include "core/foundation/Thread.h"
+#include "core/foundation/Timer.h"
+#include "platform/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+namespace
+{
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// A worker whose callbacks are set by each test; counts what happened.
+class CTestThread : public CThread
+{
+public:
+    ~CTestThread() override { Stop(); }
+
+    std::function<bool(int)> onTimer = [](int) { return true; };
+    std::function<bool()> onIdle = [] { return false; };
+
+    int Count(const int& counter)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return counter;
+    }
+    // Waits (at most 10 s) until the condition holds.
+    bool WaitFor(const std::function<bool()>& condition)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(10), condition);
+    }
+
+    int starts = 0;
+    int ends = 0;
+    int timers = 0;
+    int idles = 0;
+
+protected:
+    void OnThreadStart() override { Bump(starts); }
+    void OnThreadEnd() override { Bump(ends); }
+    bool OnTimer() override
+    {
+        const int count = Bump(timers);
+        return onTimer(count);
+    }
+    bool OnIdle() override
+    {
+        Bump(idles);
+        return onIdle();
+    }
+
+private:
+    int Bump(int& counter)
+    {
+        int value = 0;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            value = ++counter;
+        }
+        m_changed.notify_all();
+        return value;
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+};
+
+class CListener : public IThreadListener
+{
+public:
+    void OnThreadComplete(CThread* thread) override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        completed = thread;
+        ++calls;
+    }
+    int Calls()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return calls;
+    }
+
+    CThread* completed = nullptr;
+    int calls = 0;
+
+private:
+    std::mutex m_mutex;
+};
+
+} // namespace
+
+TEST(Thread, PeriodicWorkerIsPacedUntilStopped)
+{
+    CTestThread thread;
+    CListener listener;
+    const auto started = Clock::now();
+    ASSERT_TRUE(thread.Start(20, 10, 0, &listener));
+    ASSERT_TRUE(thread.WaitFor([&] { return thread.timers >= 5; }));
+    // First firing after the due time, then one per period.
+    EXPECT_GE(Clock::now() - started, milliseconds(60));
+    thread.Stop();
+    EXPECT_FALSE(thread.IsRunning());
+    EXPECT_EQ(thread.Count(thread.starts), 1);
+    EXPECT_EQ(thread.Count(thread.ends), 1);
+    EXPECT_EQ(thread.Count(thread.idles), 0);
+    EXPECT_EQ(listener.Calls(), 0); // stopped, not ended by itself
+}
+
+TEST(Thread, StopWakesALongWaitAtOnce)
+{
+    CTestThread thread;
+    thread.onIdle = [] { return true; }; // a one-shot worker kept alive
+    ASSERT_TRUE(thread.Start(0, 0, 0, nullptr));
+    ASSERT_TRUE(thread.WaitFor([&] { return thread.timers == 1 && thread.idles == 1; }));
+    // The timer will not fire again: the worker waits without limit.
+    const auto stopping = Clock::now();
+    thread.Stop(0);
+    EXPECT_LT(Clock::now() - stopping, std::chrono::seconds(5));
+    EXPECT_EQ(thread.Count(thread.ends), 1);
+    EXPECT_FALSE(thread.IsRunning());
+
+    // A worker waiting an hour for its first firing stops just as quickly.
+    CTestThread sleeper;
+    ASSERT_TRUE(sleeper.Start(3600000, 0, 0, nullptr));
+    sleeper.Stop();
+    EXPECT_LT(Clock::now() - stopping, std::chrono::seconds(5));
+    EXPECT_EQ(sleeper.Count(sleeper.timers), 0);
+}
+
+TEST(Thread, WorkerEndsByItselfAndTellsTheListener)
+{
+    const struct
+    {
+        uint32_t period;
+        int timersBeforeEnd;
+    } cases[] = {
+        {0, 1}, // one-shot: one firing, then OnIdle says no
+        {5, 3}, // periodic: OnTimer says no at the third firing
+    };
+    for (const auto& c : cases)
+    {
+        CTestThread thread;
+        CListener listener;
+        const int last = c.timersBeforeEnd;
+        thread.onTimer = [last](int count) { return count < last; };
+        ASSERT_TRUE(thread.Start(1, c.period, 0, &listener));
+        ASSERT_TRUE(thread.WaitFor([&] { return thread.ends == 1; }));
+        EXPECT_EQ(thread.Count(thread.timers), last);
+        EXPECT_EQ(listener.Calls(), 1);
+        EXPECT_EQ(listener.completed, &thread);
+
+        // It can be started again after it ended.
+        thread.onTimer = [](int) { return true; };
+        ASSERT_TRUE(thread.Start(0, 5, 0, &listener));
+        ASSERT_TRUE(thread.WaitFor([&] { return thread.starts == 2 && thread.timers > last; }));
+        thread.Stop();
+        EXPECT_EQ(thread.Count(thread.ends), 2);
+    }
+}
+
+TEST(Thread, StartOnARunningWorkerOnlyResetsTheTimer)
+{
+    CTestThread thread;
+    ASSERT_TRUE(thread.Start(3600000, 0, 0, nullptr));
+    ASSERT_TRUE(thread.WaitFor([&] { return thread.starts == 1; }));
+    ASSERT_TRUE(thread.Start(0, 5, 0, nullptr)); // the new schedule fires at once
+    ASSERT_TRUE(thread.WaitFor([&] { return thread.timers >= 3; }));
+    EXPECT_EQ(thread.Count(thread.starts), 1);
+    EXPECT_EQ(thread.GetPeriod(), 5u);
+    thread.Stop();
+}
+
+TEST(Thread, StopFromInsideTheWorkerDoesNotWaitForItself)
+{
+    CTestThread thread;
+    CListener listener;
+    thread.onTimer = [&thread](int count)
+    {
+        if (count == 2)
+            thread.Stop();
+        return true;
+    };
+    ASSERT_TRUE(thread.Start(0, 5, 0, &listener));
+    ASSERT_TRUE(thread.WaitFor([&] { return thread.ends == 1; }));
+    EXPECT_EQ(thread.Count(thread.timers), 2);
+    EXPECT_EQ(listener.Calls(), 0);
+    EXPECT_TRUE(thread.IsStopping());
+}
+
+TEST(Timer, MillisecondsKeepFullPrecisionAtLongUptimes)
+{
+    uint64_t now = 0;
+    Platform::SetClockSource([&now] { return now; });
+    CTimer timer;
+    for (const uint64_t value :
+         {uint64_t{0}, uint64_t{16777217}, uint64_t{4294967297}, uint64_t{500000000001}})
+    {
+        now = value;
+        EXPECT_EQ(timer.GetTime(), value);
+    }
+    Platform::SetClockSource(nullptr);
+}
