@@ -1,5 +1,6 @@
 #include "core/foundation/Logger.h"
 
+#include "core/events/Multicast.h"
 #include "core/foundation/TimeStamp.h"
 #include "core/foundation/WideFormat.h"
 #include "platform/Console.h"
@@ -59,8 +60,10 @@ void CLogger::WritePublish(int32_t level, bool timeStamp, const wchar_t* format,
     if (GetOutputLevel() < level)
         return;
 
-    // TODO(events): publish Misc::Multicast::CEvtLog{text, level} on the Log channel.
-    (void)text;
+    Multicast::CEvtLog event;
+    event.message = text;
+    event.level = level;
+    Multicast::CMulticastOf<Multicast::Kind::Log>::Publish(event);
 }
 
 } // namespace Misc

@@ -1,3 +1,4 @@
+#include "core/events/Multicast.h"
 #include "core/foundation/LogConsole.h"
 #include "core/foundation/Logger.h"
 #include "core/foundation/Singleton.h"
@@ -199,4 +200,41 @@ TEST(Singleton, InstanceIsCreatedOnceAndDestroyedWithTheRest)
     Misc::Singleton::DestroyAll();
     EXPECT_EQ(CCounted::alive, 0);
     EXPECT_FALSE(Counted().DestroyInstance());
+}
+
+namespace
+{
+
+class CLogListener : public Misc::Multicast::CSubscriberOf<Misc::Multicast::Kind::Log>
+{
+public:
+    bool OnEvent(const Misc::Multicast::CEvtLog& event) override
+    {
+        lines.push_back(event);
+        return true;
+    }
+    std::vector<Misc::Multicast::CEvtLog> lines;
+};
+
+} // namespace
+
+TEST_F(LoggerTest, WritePublishReachesOnlyTheListenersAndOnlyWhenTheLevelAllows)
+{
+    using Channel = Misc::Multicast::CMulticastOf<Misc::Multicast::Kind::Log>;
+    Misc::CLogger logger;
+    CLogListener listener;
+    Channel::Subscribe(&listener, 0);
+    Platform::ShowConsole();
+
+    logger.WritePublish(0, true, L"hidden %i", 1); // output level -1
+    EXPECT_TRUE(listener.lines.empty());
+
+    logger.SetOutputLevel(2);
+    logger.WritePublish(2, true, L"score %i%%", 10);
+    logger.WritePublish(3, false, L"too detailed");
+    ASSERT_EQ(listener.lines.size(), 1u);
+    EXPECT_EQ(listener.lines[0].message, L"score 10%"); // no time stamp, no line break
+    EXPECT_EQ(listener.lines[0].level, 2);
+    EXPECT_EQ(Take(), ""); // never printed
+    Channel::Unsubscribe(&listener);
 }
