@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <ctime>
 #include <regex>
 #include <string>
@@ -237,4 +241,16 @@ TEST_F(LoggerTest, WritePublishReachesOnlyTheListenersAndOnlyWhenTheLevelAllows)
     EXPECT_EQ(listener.lines[0].level, 2);
     EXPECT_EQ(Take(), ""); // never printed
     Channel::Unsubscribe(&listener);
+}
+
+TEST(Program, WithoutAScriptExitsWith2AndPrintsNothing)
+{
+    const std::string output = testing::TempDir() + "halvane-usage-" + std::to_string(::getpid()) + ".txt";
+    const std::string command = std::string("'") + HALVANE_BINARY + "' > '" + output + "' 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    std::ifstream stream(output);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()), "");
+    std::remove(output.c_str());
 }
