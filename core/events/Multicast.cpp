@@ -56,7 +56,7 @@ void CMulticastOf<K>::Subscribe(Subscriber* subscriber, int32_t priority)
     if (subscriber == nullptr)
         return;
     CMulticastOf& channel = Instance();
-    CScopedLock lock(channel.m_lock);
+    std::lock_guard<std::mutex> lock(channel.m_lock);
     auto& entries = channel.m_entries;
     for (const SEntry& entry : entries)
     {
@@ -74,7 +74,7 @@ template <class K>
 void CMulticastOf<K>::Unsubscribe(Subscriber* subscriber)
 {
     CMulticastOf& channel = Instance();
-    CScopedLock lock(channel.m_lock);
+    std::lock_guard<std::mutex> lock(channel.m_lock);
     auto& entries = channel.m_entries;
     auto position = std::find_if(entries.begin(), entries.end(),
                                  [subscriber](const SEntry& entry) { return entry.subscriber == subscriber; });
@@ -88,7 +88,7 @@ template <class K>
 bool CMulticastOf<K>::IsSubscribed(const Subscriber* subscriber)
 {
     CMulticastOf& channel = Instance();
-    CScopedLock lock(channel.m_lock);
+    std::lock_guard<std::mutex> lock(channel.m_lock);
     return channel.IsLive(subscriber);
 }
 
@@ -113,7 +113,7 @@ bool CMulticastOf<K>::Publish(const Event& event, bool force)
     CSnapshot<Subscriber> snapshot;
     uint64_t removals;
     {
-        CScopedLock lock(channel.m_lock);
+        std::lock_guard<std::mutex> lock(channel.m_lock);
         if (channel.m_entries.empty())
             return false;
         snapshot.Assign(channel.m_entries);
@@ -129,7 +129,7 @@ bool CMulticastOf<K>::Publish(const Event& event, bool force)
         // was removed and added again counts as live).
         if (channel.m_removals.load(std::memory_order_acquire) != removals)
         {
-            CScopedLock lock(channel.m_lock);
+            std::lock_guard<std::mutex> lock(channel.m_lock);
             if (!channel.IsLive(subscriber))
                 continue;
         }

@@ -20,7 +20,7 @@
 
 #include "core/events/Events.h"
 #include "core/events/Flags.h"
-#include "core/foundation/CriticalSection.h"
+#include <mutex>
 
 #include <atomic>
 #include <cstdint>
@@ -118,7 +118,9 @@ private:
     static CMulticastOf& Instance();
     bool IsLive(const Subscriber* subscriber);
 
-    CCriticalSection m_lock;
+    // Held only to read or change the list, never while a subscriber runs,
+    // so it need not be recursive.
+    std::mutex m_lock;
     std::vector<SEntry> m_entries;
     // Counts removals: a publication whose snapshot is older than the last
     // removal checks each entry against the live list before calling it.
