@@ -20,10 +20,10 @@
 
 #include "core/events/Events.h"
 #include "core/events/Flags.h"
-#include <mutex>
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <type_traits>
 #include <vector>
 
