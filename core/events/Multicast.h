@@ -39,7 +39,7 @@ template <class K>
 class CSubscriberOf : public Misc::CFlags
 {
 public:
-    using Kind = K;
+    using EventKind = K;
     using Event = typename K::Event;
 
     CSubscriberOf() = default;
@@ -77,7 +77,7 @@ template <class K>
 class CMulticastOf
 {
 public:
-    using Kind = K;
+    using EventKind = K;
     using Event = typename K::Event;
     using Subscriber = CSubscriberOf<K>;
 

@@ -1,0 +1,195 @@
+#include "core/app/SimulationManager.h"
+
+#include "core/app/Application.h"
+#include "core/app/SubEngine.h"
+#include "core/events/Multicast.h"
+#include "core/foundation/KVOError.h"
+#include "graphics/engine/GraphicsEngine.h"
+#include "physics/PhysicsEngine.h"
+#include "platform/Clock.h"
+#include "sound/SoundEngine.h"
+#include "world/WorldMap.h"
+
+#include <cstdlib>
+#include <exception>
+
+namespace Simulation
+{
+
+using Misc::Multicast::CMulticast;
+namespace Kind = Misc::Multicast::Kind;
+
+CSimulationManager::CSimulationManager()
+{
+    m_application = std::make_unique<CApplication>();
+    m_graphicsEngine = std::make_unique<Graphics::CGraphicsEngine>(this);
+    m_physicsEngine = std::make_unique<CPhysicsEngine>(this);
+    // The state machine is created here, after the physics engine and before
+    // the world map.
+    m_worldMap = std::make_unique<CWorldMap>(this);
+    m_soundEngine = std::make_unique<CSoundEngine>(this);
+
+    m_subEngines["graphics"] = m_graphicsEngine.get();
+    m_subEngines["physics"] = m_physicsEngine.get();
+    m_subEngines["sound"] = m_soundEngine.get();
+}
+
+CSimulationManager::~CSimulationManager()
+{
+    m_soundEngine.reset();
+    m_worldMap.reset();
+    // The state machine is deleted here, after the world map and before the
+    // physics engine.
+    m_physicsEngine.reset();
+    m_graphicsEngine.reset();
+    m_application.reset();
+}
+
+void CSimulationManager::Quit(int32_t status)
+{
+    CMulticast<Kind::Close>::Publish(Multicast::CEvtQuit{this});
+    if (m_exitOnQuit && status != 0)
+        std::exit(status);
+}
+
+void CSimulationManager::PublishStartStop(bool starting)
+{
+    m_now = m_application->GetTime();
+    CMulticast<Kind::Run>::Publish(Multicast::CEvtStartStop{this, starting, m_now});
+}
+
+bool CSimulationManager::StartStopSubEngines(bool starting)
+{
+    const Multicast::CEvtStartStop event{this, starting, m_now};
+    bool needsTime = false;
+    for (const auto& entry : m_subEngines)
+    {
+        if (entry.second != nullptr && entry.second->StartStop(event))
+            needsTime = true;
+    }
+    return needsTime;
+}
+
+bool CSimulationManager::Stop()
+{
+    PublishStartStop(false);
+    return StartStopSubEngines(false);
+}
+
+void CSimulationManager::StopAfterError()
+{
+    // The error that ended the loop is what the caller must see: a second
+    // one raised while stopping is dropped, and the sub-engines are stopped
+    // even when a stop listener fails.
+    try
+    {
+        PublishStartStop(false);
+    }
+    catch (const Misc::Error::CKVOError&)
+    {
+    }
+    catch (const std::exception&)
+    {
+    }
+    try
+    {
+        StartStopSubEngines(false);
+    }
+    catch (const Misc::Error::CKVOError&)
+    {
+    }
+    catch (const std::exception&)
+    {
+    }
+}
+
+void CSimulationManager::Run(uint32_t duration)
+{
+    m_quitRequested = false;
+    try
+    {
+        PublishStartStop(true);
+        StartStopSubEngines(true);
+
+        m_now = m_previous = m_application->GetTime();
+        const uint32_t end = m_now + duration;
+        for (;;)
+        {
+            Tick();
+            if (duration != 0 && static_cast<int32_t>(m_now - end) > 0)
+                m_quitRequested = true;
+            if (!m_quitRequested)
+                continue;
+            // Stopping: the loop goes on ticking until no sub-engine needs
+            // more time.
+            if (!Stop())
+                break;
+        }
+    }
+    catch (const Misc::Error::CKVOError&)
+    {
+        StopAfterError();
+        throw;
+    }
+    catch (const std::exception&)
+    {
+        StopAfterError();
+        throw;
+    }
+}
+
+bool CSimulationManager::Tick()
+{
+    m_previous = m_now;
+    m_now = m_application->GetTime();
+    const Multicast::CEvtTick tick{this, m_now, m_previous};
+    CMulticast<Kind::Tick>::Publish(tick);
+
+    m_didWork = false;
+    for (const auto& entry : m_subEngines)
+    {
+        if (entry.second != nullptr && entry.second->Update(tick))
+            m_didWork = true;
+    }
+
+    uint32_t elapsed = m_application->GetTime() - m_now;
+    if (m_frameCounter)
+        m_updateTime += elapsed;
+    if (!m_didWork && m_throttling)
+    {
+        Platform::SleepMilliseconds(1);
+        if (m_frameCounter)
+            elapsed = m_application->GetTime() - m_now;
+    }
+    if (m_frameCounter)
+        m_frameTime += elapsed;
+    ++m_frameCount;
+    return m_didWork;
+}
+
+void CSimulationManager::EnableFrameCounter(bool enable, bool reset)
+{
+    m_frameCounter = enable;
+    if (reset)
+    {
+        m_updateTime = 0;
+        m_frameTime = 0;
+        m_frameCount = 0;
+    }
+}
+
+float CSimulationManager::GetAveProcessingTime() const
+{
+    if (m_frameCount == 0)
+        return 0.0f;
+    return static_cast<float>(m_updateTime) / static_cast<float>(m_frameCount);
+}
+
+float CSimulationManager::GetAveFrameTime() const
+{
+    if (m_frameCount == 0)
+        return 0.0f;
+    return static_cast<float>(m_frameTime) / static_cast<float>(m_frameCount);
+}
+
+} // namespace Simulation

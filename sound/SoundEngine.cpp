@@ -1,0 +1,34 @@
+#include "sound/SoundEngine.h"
+
+using Misc::Multicast::CMulticast;
+namespace Kind = Misc::Multicast::Kind;
+
+CSoundEngine::CSoundEngine(Simulation::CSimulationManager* owner) : Simulation::CSubEngine(owner)
+{
+    CMulticast<Kind::CameraChange>::Subscribe(this, 0);
+}
+
+CSoundEngine::~CSoundEngine()
+{
+    CMulticast<Kind::CameraChange>::Unsubscribe(this);
+}
+
+bool CSoundEngine::OnStart()
+{
+    return true;
+}
+
+bool CSoundEngine::OnStop()
+{
+    return true;
+}
+
+bool CSoundEngine::Step()
+{
+    return true;
+}
+
+bool CSoundEngine::IsRunning()
+{
+    return false;
+}
