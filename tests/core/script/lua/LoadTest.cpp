@@ -1,0 +1,178 @@
+#include "LuaTestState.h"
+
+#include "core/foundation/KVOError.h"
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaState;
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+class Loading : public LuaTestState
+{
+protected:
+    void SetUp() override
+    {
+        LuaTestState::SetUp();
+        m_folder = fs::temp_directory_path() / ("halvane-lua-load-" + std::to_string(::getpid()));
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override
+    {
+        fs::remove_all(m_folder);
+        LuaTestState::TearDown();
+    }
+
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
+        const fs::path path = m_folder / name;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+
+    // Loads and runs the file; its first result, or the error message.
+    std::string LoadAndRun(const std::string& path)
+    {
+        LuaPlus::LuaStackRestore restore(L);
+        if (state->LoadFile(path.c_str()) != 0 || state->PCall(0, 1) != 0)
+            return "error: " + std::string(lua_tostring(L, -1));
+        return lua_isstring(L, -1) ? lua_tostring(L, -1) : "";
+    }
+
+    fs::path m_folder;
+};
+
+TEST_F(Loading, ByteOrderMarksAndEncodings)
+{
+    const std::string utf16le("\xFF\xFEr\0e\0t\0u\0r\0n\0 \0'\0\xE9\0'\0", 22);
+    const std::string utf16be("\xFE\xFF\0r\0e\0t\0u\0r\0n\0 \0'\0\xE9\0'", 22);
+    struct Case
+    {
+        const char* name;
+        std::string bytes;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"plain.lua", "return 'plain'", "plain"},
+        {"bom.lua", "\xEF\xBB\xBFreturn 'bom'", "bom"},
+        {"utf16le.lua", utf16le, "\xC3\xA9"},
+        {"utf16be.lua", utf16be, "\xC3\xA9"},
+        {"utf16odd.lua", utf16le + "x", "error: "}, // the stray byte becomes U+FFFD: a syntax error
+    };
+    for (const Case& c : cases)
+    {
+        const std::string result = LoadAndRun(Write(c.name, c.bytes));
+        EXPECT_EQ(result.substr(0, std::string(c.expected).size()), c.expected) << c.name << ": " << result;
+    }
+}
+
+TEST_F(Loading, ChunkNamesAndFailures)
+{
+    const std::string path = Write("named.lua", "return debug.getinfo(1, 'S').source");
+    EXPECT_EQ(LoadAndRun(path), "@" + path);
+    EXPECT_EQ(LoadAndRun(Write("syntax.lua", "return (")), "error: " + m_folder.string() + "/syntax.lua:1: unexpected symbol near '<eof>'");
+    EXPECT_EQ(state->LoadFile((m_folder / "none.lua").c_str()), LUA_ERRFILE);
+    EXPECT_EQ(std::string(lua_tostring(L, -1)), "[LuaState::LoadFile] Failed to open file:" + (m_folder / "none.lua").string());
+    lua_pop(L, 1);
+}
+
+TEST_F(Loading, PrecompiledChunksAreRefused)
+{
+    const std::string dump = Eval("return string.dump(function() return 1 end)").GetString();
+    ASSERT_EQ(dump.substr(0, 4), LUA_SIGNATURE);
+    EXPECT_EQ(state->LoadBuffer(dump.data(), dump.size(), "=dumped"), LUA_ERRSYNTAX);
+    EXPECT_STREQ(lua_tostring(L, -1), "[LuaState::LoadBuffer] Precompiled chunks are not accepted: dumped");
+    lua_pop(L, 1);
+    const std::string path = Write("compiled.kvobin", "\xEF\xBB\xBF" + dump);
+    EXPECT_EQ(LoadAndRun(path), "error: [LuaState::LoadBuffer] Precompiled chunks are not accepted: " + path);
+}
+
+TEST_F(Loading, PanicMessageNamesFileAndLine)
+{
+    // Lua shortens long paths in messages ("...tail"); the panic message
+    // still names the whole path.
+    const std::string path = Write(std::string(70, 'd') + "/fails.lua", "local x = 1\nerror('boom: at x')\n");
+    const std::string error = LoadAndRun(path);
+    ASSERT_EQ(error.substr(0, 10), "error: ...");
+    EXPECT_EQ(state->ToPanicMessage(error.substr(7)), path + "|2|boom: at x");
+
+    struct Case
+    {
+        const char* message;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"other.lua:7: a: b", "other.lua|7|a: b"},
+        {"[string \"x = \"]:1: unexpected symbol", "[string \"x = \"]:1: unexpected symbol"},
+        {"no position here", "no position here"},
+        {"...unknown/path.lua:3: cut", "...unknown/path.lua:3: cut"},
+        {"a:b:12:text", "a:b|12|text"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(state->ToPanicMessage(c.message), c.expected) << c.message;
+}
+
+int PrintPanic(lua_State* L)
+{
+    std::fprintf(stderr, "panic<%s>\n", lua_tostring(L, -1));
+    return 0;
+}
+
+TEST_F(Loading, TopLevelErrorReachesThePanicFunction)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string path = Write("top.lua", "\n\nerror('top level')\n");
+    EXPECT_EXIT(
+        {
+            state->AtPanic(&PrintPanic);
+            if (state->LoadFile(path.c_str()) != 0 || state->PCall(0, 1) != 0)
+                state->Error();
+        },
+        ::testing::ExitedWithCode(1), "panic<.*/top.lua\\|3\\|top level>");
+    EXPECT_EXIT(
+        {
+            if (state->LoadFile(path.c_str()) != 0 || state->PCall(0, 1) != 0)
+                state->Error();
+        },
+        ::testing::ExitedWithCode(1), "PANIC: unprotected error in call to Lua API \\(.*top.lua\\|3\\|top level\\)");
+}
+
+std::string g_opened;
+int OpenModule(lua_State* L)
+{
+    g_opened = luaL_checkstring(L, 1);
+    if (LuaState::CastState(L)->GetGlobals()["failOpen"].GetBoolean())
+        throw Misc::Error::CKVOError(L"[OpenModule] cannot open");
+    lua_pushboolean(L, 1);
+    lua_setglobal(L, "ENGINE_OPENED");
+    return 1;
+}
+
+TEST_F(LuaTestState, EngineModuleOpensOnEveryState)
+{
+    EXPECT_EQ(Run("local ok, message = pcall(require, 'engine')\n"
+                  "assert(not ok and message:find('No handler opens the module \"engine\"'), message)"),
+              "");
+
+    LuaPlus::set_luaopen_userfunc(&OpenModule);
+    LuaState* second = LuaState::Create(true);
+    EXPECT_EQ(RunOn(second, "assert(require('engine') == 'engine' and ENGINE_OPENED)\n"
+                            "assert(not pcall(require, 'enginex'))"),
+              "");
+    EXPECT_EQ(g_opened, "engine");
+    EXPECT_EQ(RunOn(second, "package.loaded.engine = nil failOpen = true\n"
+                            "local ok, message = pcall(require, 'engine')\n"
+                            "assert(message:find('[OpenModule] cannot open', 1, true), message)"),
+              "");
+    LuaState::Destroy(second);
+    LuaPlus::set_luaopen_userfunc(nullptr);
+}
+
+} // namespace
