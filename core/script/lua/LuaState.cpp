@@ -208,7 +208,7 @@ int LuaState::OnPanic(lua_State* L)
 {
     const LuaState* state = CastState(L);
     size_t size = 0;
-    const char* text = lua_type(L, -1) == LUA_TSTRING ? lua_tolstring(L, -1, &size) : nullptr;
+    const char* text = lua_isstring(L, -1) ? lua_tolstring(L, -1, &size) : nullptr;
     std::string message = text ? std::string(text, size) : std::string("(error object is not a string)");
     if (state)
         message = state->ToPanicMessage(message);

@@ -155,7 +155,9 @@ int OpenModule(lua_State* L)
     return 1;
 }
 
-TEST_F(LuaTestState, EngineModuleOpensOnEveryState)
+using EngineModule = LuaTestState;
+
+TEST_F(EngineModule, OpensOnEveryState)
 {
     EXPECT_EQ(Run("local ok, message = pcall(require, 'engine')\n"
                   "assert(not ok and message:find('No handler opens the module \"engine\"'), message)"),
