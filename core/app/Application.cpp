@@ -2,7 +2,6 @@
 
 #include "core/foundation/PathUtilities.h"
 #include "core/foundation/TimeStamp.h"
-#include "platform/Clock.h"
 #include "platform/Console.h"
 
 void CApplication::SetExePath(const std::wstring& path)
@@ -14,7 +13,7 @@ void CApplication::SetExePath(const std::wstring& path)
 uint32_t CApplication::GetTime() const
 {
     // 64-bit milliseconds narrowed last, so the clock never loses precision.
-    return static_cast<uint32_t>(Platform::GetMilliseconds());
+    return static_cast<uint32_t>(m_timer.GetTime());
 }
 
 void CApplication::ShowConsoleWindow(uint32_t outputCodePage, uint32_t inputCodePage)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/foundation/LogConsole.h"
+#include "core/foundation/Timer.h"
 
 #include <cstdint>
 #include <string>
@@ -75,4 +76,5 @@ private:
     std::wstring m_exeFolder;
     CLogConsole m_console;
     bool m_consoleVisible = false;
+    CTimer m_timer;
 };
