@@ -1,0 +1,582 @@
+#include "core/io/ArchiveBin.h"
+
+#include "core/foundation/KVOError.h"
+#include "core/foundation/StringConversion.h"
+#include "core/io/Language.h"
+
+#include <cstring>
+#include <exception>
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the binary archive stores values little-endian");
+
+namespace Misc::Serialization
+{
+
+using Misc::Error::CKVOError;
+
+namespace
+{
+constexpr size_t kBufferSize = 64 * 1024;
+constexpr char kMagicPlain[6] = {'K', 'V', 'O', 'B', 'I', 'N'};
+constexpr char kMagicCompressed[6] = {'K', 'V', 'O', 'C', 'M', 'P'};
+
+std::wstring Wide(const std::string& text)
+{
+    return Misc::Text::Utf8ToWide(text);
+}
+} // namespace
+
+CArchiveBin::CArchiveBin(const std::wstring& path, bool write, const char* dataName, uint32_t version,
+                         const CLanguage* translation, bool compressed)
+    : CVersionRecord(0), m_write(write), m_dataName(dataName ? dataName : ""), m_translation(translation),
+      m_compressed(compressed), m_uncaughtAtStart(std::uncaught_exceptions())
+{
+    m_ownedStream = write ? OpenArchiveSaveStream(path) : OpenArchiveReadStream(path);
+    m_stream = m_ownedStream.get();
+    if (write)
+        m_version = version;
+    else
+        m_minimumVersion = version;
+    // A file that cannot be opened leaves the archive closed.
+    if (m_stream)
+        open();
+}
+
+CArchiveBin::CArchiveBin(IArchiveStream* stream, bool write, const char* dataName, uint32_t version,
+                         const CLanguage* translation, bool compressed)
+    : CVersionRecord(0), m_stream(stream), m_write(write), m_dataName(dataName ? dataName : ""),
+      m_translation(translation), m_compressed(compressed), m_uncaughtAtStart(std::uncaught_exceptions())
+{
+    if (write)
+        m_version = version;
+    else
+        m_minimumVersion = version;
+    open();
+}
+
+CArchiveBin::~CArchiveBin()
+{
+    Close();
+}
+
+void CArchiveBin::open()
+{
+    if (!m_stream)
+        throw CKVOError(L"[CArchiveBin::open] Invalid input file handle");
+    m_buffer.resize(kBufferSize);
+    m_bufferStart = m_stream->GetPos();
+    if (m_dataName.empty())
+        return;
+
+    if (m_write)
+    {
+        Put(m_compressed ? kMagicCompressed : kMagicPlain, 6);
+        WriteString(m_dataName);
+        if (m_version > 0)
+            CVersionRecord::Write(*this);
+        return;
+    }
+
+    m_streamSize = m_stream->GetSize();
+    const int64_t start = Tell();
+    char magic[6];
+    const size_t got = Get(magic, sizeof(magic));
+    if (got == sizeof(magic) && std::memcmp(magic, kMagicPlain, 6) == 0)
+        m_compressed = false;
+    else if (got == sizeof(magic) && std::memcmp(magic, kMagicCompressed, 6) == 0)
+        m_compressed = true;
+    else
+    {
+        // Not a binary archive: give the stream back where it was.
+        SeekTo(start);
+        Release();
+        return;
+    }
+
+    ExpectToken(m_dataName.c_str());
+    if (m_minimumVersion > 0)
+        CVersionRecord::Read(*this);
+    if (m_version != 0 && m_version < m_minimumVersion)
+    {
+        throw CKVOError::Format(L"Error reading:%s, Minimum expected version: %i, Received:%i",
+                                getDataName().c_str(), m_minimumVersion, m_version);
+    }
+}
+
+void CArchiveBin::Release()
+{
+    if (m_stream && !m_write && !m_ownedStream)
+        m_stream->Seek(Tell());
+    m_ownedStream.reset();
+    m_stream = nullptr;
+}
+
+bool CArchiveBin::Close()
+{
+    if (!m_stream)
+        return !m_failed;
+    if (m_write)
+    {
+        FlushOutput();
+        if (m_ownedStream)
+        {
+            // While an exception leaves the writer the file is incomplete:
+            // dropping the stream leaves the target as it was.
+            if (m_failed || std::uncaught_exceptions() > m_uncaughtAtStart || !m_ownedStream->Close())
+                m_failed = true;
+        }
+    }
+    Release();
+    return !m_failed;
+}
+
+std::wstring CArchiveBin::getDataName() const
+{
+    if (!m_stream)
+        throw CKVOError(L"[CArchiveBin::getDataName] Invalid file handle");
+    return m_stream->GetName();
+}
+
+bool CArchiveBin::IsVersionAtLeast(uint32_t version) const
+{
+    return m_version == 0 || m_version >= version;
+}
+
+// ---- byte layer -------------------------------------------------------------
+
+bool CArchiveBin::Put(const void* data, size_t count)
+{
+    if (!m_stream || m_failed)
+        return false;
+    if (m_bufferLength + count > m_buffer.size())
+    {
+        if (!FlushOutput())
+            return false;
+        if (count >= m_buffer.size())
+        {
+            if (m_stream->Write(data, count) != count)
+                m_failed = true;
+            m_bufferStart += static_cast<int64_t>(count);
+            return !m_failed;
+        }
+    }
+    std::memcpy(m_buffer.data() + m_bufferLength, data, count);
+    m_bufferLength += count;
+    return true;
+}
+
+bool CArchiveBin::FlushOutput()
+{
+    if (m_bufferLength > 0 && m_stream && !m_failed)
+    {
+        if (m_stream->Write(m_buffer.data(), m_bufferLength) != m_bufferLength)
+            m_failed = true;
+        m_bufferStart += static_cast<int64_t>(m_bufferLength);
+    }
+    m_bufferLength = 0;
+    return !m_failed;
+}
+
+size_t CArchiveBin::Get(void* data, size_t count)
+{
+    if (!m_stream)
+        return 0;
+    auto* out = static_cast<uint8_t*>(data);
+    size_t done = 0;
+    while (done < count)
+    {
+        const size_t available = m_bufferLength - m_bufferPos;
+        if (available > 0)
+        {
+            const size_t take = std::min(available, count - done);
+            std::memcpy(out + done, m_buffer.data() + m_bufferPos, take);
+            m_bufferPos += take;
+            done += take;
+            continue;
+        }
+        m_bufferStart += static_cast<int64_t>(m_bufferLength);
+        m_bufferPos = 0;
+        m_bufferLength = 0;
+        if (count - done >= m_buffer.size())
+        {
+            const size_t got = m_stream->Read(out + done, count - done);
+            m_bufferStart += static_cast<int64_t>(got);
+            done += got;
+            break;
+        }
+        m_bufferLength = m_stream->Read(m_buffer.data(), m_buffer.size());
+        if (m_bufferLength == 0)
+            break;
+    }
+    return done;
+}
+
+void CArchiveBin::GetExactly(void* data, size_t count)
+{
+    if (m_bufferLength - m_bufferPos >= count)
+    {
+        std::memcpy(data, m_buffer.data() + m_bufferPos, count);
+        m_bufferPos += count;
+        return;
+    }
+    if (Get(data, count) != count)
+        ThrowTruncated();
+}
+
+void CArchiveBin::SeekTo(int64_t position)
+{
+    if (position >= m_bufferStart && position <= m_bufferStart + static_cast<int64_t>(m_bufferLength))
+    {
+        m_bufferPos = static_cast<size_t>(position - m_bufferStart);
+        return;
+    }
+    m_stream->Seek(position);
+    m_bufferStart = position;
+    m_bufferPos = 0;
+    m_bufferLength = 0;
+}
+
+int64_t CArchiveBin::Remaining() const
+{
+    return m_streamSize < 0 ? -1 : m_streamSize - Tell();
+}
+
+void CArchiveBin::ThrowTypeError(int expected, int received) const
+{
+    throw CKVOError::Format(L"Error reading:%s, Data type expected:%i, Received:%i", getDataName().c_str(),
+                            expected, received);
+}
+
+void CArchiveBin::ThrowTruncated() const
+{
+    throw CKVOError::Format(L"Error reading:%s, Unexpected end of file", getDataName().c_str());
+}
+
+uint8_t CArchiveBin::ReadCode()
+{
+    if (m_bufferPos < m_bufferLength)
+        return m_buffer[m_bufferPos++];
+    uint8_t code = 0;
+    if (Get(&code, 1) != 1)
+        ThrowTruncated();
+    return code;
+}
+
+// ---- numbers ----------------------------------------------------------------
+
+template <typename T> bool CArchiveBin::WriteValue(uint8_t code, T value)
+{
+    uint8_t bytes[1 + sizeof(T)];
+    bytes[0] = code;
+    std::memcpy(bytes + 1, &value, sizeof(T));
+    return Put(bytes, sizeof(bytes));
+}
+
+template <typename T> bool CArchiveBin::ReadValue(uint8_t expected, T& value)
+{
+    if (!m_stream)
+        return false;
+    const uint8_t code = ReadCode();
+    if (code != expected)
+        ThrowTypeError(expected, code);
+    T read;
+    GetExactly(&read, sizeof(T));
+    value = read;
+    return true;
+}
+
+bool CArchiveBin::WriteDouble(double value, uint8_t) { return WriteValue(kDouble, value); }
+bool CArchiveBin::WriteFloat(float value, uint8_t) { return WriteValue(kFloat, value); }
+bool CArchiveBin::WriteLong(int32_t value) { return WriteValue(kLong, value); }
+bool CArchiveBin::WriteULong(uint32_t value) { return WriteValue(kULong, value); }
+bool CArchiveBin::WriteInt(int32_t value) { return WriteValue(kInt, value); }
+bool CArchiveBin::WriteUInt(uint32_t value) { return WriteValue(kUInt, value); }
+bool CArchiveBin::WriteShort(int16_t value) { return WriteValue(kShort, value); }
+bool CArchiveBin::WriteUShort(uint16_t value) { return WriteValue(kUShort, value); }
+bool CArchiveBin::WriteChar(int8_t value) { return WriteValue(kChar, value); }
+bool CArchiveBin::WriteUChar(uint8_t value) { return WriteValue(kUChar, value); }
+bool CArchiveBin::WriteBool(bool value) { return WriteValue<uint8_t>(kBool, value ? 1 : 0); }
+
+bool CArchiveBin::ReadDouble(double& value) { return ReadValue(kDouble, value); }
+bool CArchiveBin::ReadFloat(float& value) { return ReadValue(kFloat, value); }
+bool CArchiveBin::ReadLong(int32_t& value) { return ReadValue(kLong, value); }
+bool CArchiveBin::ReadULong(uint32_t& value) { return ReadValue(kULong, value); }
+bool CArchiveBin::ReadInt(int32_t& value) { return ReadValue(kInt, value); }
+bool CArchiveBin::ReadUInt(uint32_t& value) { return ReadValue(kUInt, value); }
+bool CArchiveBin::ReadShort(int16_t& value) { return ReadValue(kShort, value); }
+bool CArchiveBin::ReadUShort(uint16_t& value) { return ReadValue(kUShort, value); }
+bool CArchiveBin::ReadChar(int8_t& value) { return ReadValue(kChar, value); }
+bool CArchiveBin::ReadUChar(uint8_t& value) { return ReadValue(kUChar, value); }
+
+bool CArchiveBin::ReadBool(bool& value)
+{
+    uint8_t byte = 0;
+    if (!ReadValue(kBool, byte))
+        return false;
+    value = byte != 0;
+    return true;
+}
+
+bool CArchiveBin::WriteBytes(const void* data, uint32_t count)
+{
+    return Put(data, count);
+}
+
+bool CArchiveBin::ReadBytes(void* data, uint32_t count)
+{
+    return Get(data, count) == count;
+}
+
+// ---- strings ----------------------------------------------------------------
+
+bool CArchiveBin::WriteString(const std::string& text, bool)
+{
+    if (text.size() > kMaxStringLength)
+        throw CKVOError(L"[CArchiveBin::WriteString] String size too large");
+    if (m_compressed)
+    {
+        const auto found = m_narrowIndex.find(text);
+        if (found != m_narrowIndex.end())
+            return WriteValue(kStringRef, found->second);
+    }
+    const uint32_t count = static_cast<uint32_t>(text.size());
+    m_scratch.resize(5 + text.size());
+    m_scratch[0] = kString;
+    std::memcpy(m_scratch.data() + 1, &count, 4);
+    for (size_t i = 0; i < text.size(); ++i)
+        m_scratch[5 + i] = static_cast<uint8_t>(~static_cast<uint8_t>(text[i]));
+    const bool written = Put(m_scratch.data(), m_scratch.size());
+    if (m_compressed)
+    {
+        const std::string& stored = m_narrowTable.emplace_back(text);
+        m_narrowIndex.emplace(stored, static_cast<int32_t>(m_narrowTable.size() - 1));
+    }
+    return written;
+}
+
+bool CArchiveBin::WriteWString(const std::wstring& text, bool)
+{
+    std::u16string units = Misc::Text::WideToUtf16(text);
+    if (units.size() > kMaxStringLength)
+        throw CKVOError(L"[CArchiveBin::WriteWString] String size too large");
+    if (m_compressed)
+    {
+        const auto found = m_wideIndex.find(units);
+        if (found != m_wideIndex.end())
+            return WriteValue(kWStringRef, found->second);
+    }
+    const uint32_t count = static_cast<uint32_t>(units.size());
+    m_scratch.resize(5 + 2 * units.size());
+    m_scratch[0] = kWString;
+    std::memcpy(m_scratch.data() + 1, &count, 4);
+    for (size_t i = 0; i < units.size(); ++i)
+    {
+        const uint16_t unit = static_cast<uint16_t>(units[i] ^ 0x00FF);
+        m_scratch[5 + 2 * i] = static_cast<uint8_t>(unit & 0xFF);
+        m_scratch[6 + 2 * i] = static_cast<uint8_t>(unit >> 8);
+    }
+    const bool written = Put(m_scratch.data(), m_scratch.size());
+    if (m_compressed)
+    {
+        const std::u16string& stored = m_wideTable.emplace_back(std::move(units));
+        m_wideIndex.emplace(stored, static_cast<int32_t>(m_wideTable.size() - 1));
+    }
+    return written;
+}
+
+uint32_t CArchiveBin::ReadCount()
+{
+    uint32_t count = 0;
+    GetExactly(&count, 4);
+    if (count > kMaxStringLength)
+        throw CKVOError(L"String size too large");
+    return count;
+}
+
+bool CArchiveBin::ReadNarrowValue(uint8_t code, std::string& value)
+{
+    const int64_t start = Tell() - 1;
+    if (code == kStringRef)
+    {
+        int32_t index = 0;
+        GetExactly(&index, 4);
+        if (index < 0 || static_cast<size_t>(index) >= m_narrowTable.size())
+            return false;
+        value = Translate(m_narrowTable[static_cast<size_t>(index)]);
+        return true;
+    }
+    const uint32_t count = ReadCount();
+    const int64_t remaining = Remaining();
+    if (remaining >= 0 && count > remaining)
+        ThrowTruncated();
+    std::string text(count, '\0');
+    GetExactly(text.data(), count);
+    for (char& c : text)
+        c = static_cast<char>(~static_cast<uint8_t>(c));
+    // A value read again after a TestToken went back over it is already in
+    // the table.
+    if (m_compressed && start >= m_narrowTableEnd)
+    {
+        m_narrowTable.push_back(text);
+        m_narrowTableEnd = start + 1;
+    }
+    value = Translate(text);
+    return true;
+}
+
+bool CArchiveBin::ReadString(std::string& value)
+{
+    if (!m_stream)
+        return false;
+    const uint8_t code = ReadCode();
+    if (code != kString && code != kStringRef)
+        ThrowTypeError(kString, code);
+    return ReadNarrowValue(code, value);
+}
+
+bool CArchiveBin::ReadWString(std::wstring& value)
+{
+    if (!m_stream)
+        return false;
+    const int64_t start = Tell();
+    const uint8_t code = ReadCode();
+    if (code == kString || code == kStringRef)
+    {
+        std::string narrow;
+        if (!ReadNarrowValue(code, narrow))
+            return false;
+        value = Wide(narrow);
+        return true;
+    }
+    if (code == kWStringRef)
+    {
+        int32_t index = 0;
+        GetExactly(&index, 4);
+        if (index < 0 || static_cast<size_t>(index) >= m_wideTable.size())
+            return false;
+        value = Translate(Misc::Text::Utf16ToWide(m_wideTable[static_cast<size_t>(index)]));
+        return true;
+    }
+    if (code != kWString)
+        ThrowTypeError(kWString, code);
+
+    const uint32_t count = ReadCount();
+    const int64_t remaining = Remaining();
+    if (remaining >= 0 && static_cast<int64_t>(count) * 2 > remaining)
+        ThrowTruncated();
+    m_scratch.resize(static_cast<size_t>(count) * 2);
+    GetExactly(m_scratch.data(), m_scratch.size());
+    std::u16string units(count, u'\0');
+    for (size_t i = 0; i < count; ++i)
+        units[i] = static_cast<char16_t>((m_scratch[2 * i] | (m_scratch[2 * i + 1] << 8)) ^ 0x00FF);
+    std::wstring text = Misc::Text::Utf16ToWide(units);
+    if (m_compressed && start >= m_wideTableEnd)
+    {
+        m_wideTable.push_back(std::move(units));
+        m_wideTableEnd = start + 1;
+    }
+    value = Translate(text);
+    return true;
+}
+
+std::string CArchiveBin::Translate(const std::string& text) const
+{
+    if (!m_translation || text.empty() || text[0] != '#')
+        return text;
+    std::wstring translated;
+    if (!m_translation->Translate(Wide(text), translated))
+        return text;
+    return Misc::Text::WideToUtf8(translated);
+}
+
+std::wstring CArchiveBin::Translate(const std::wstring& text) const
+{
+    std::wstring translated;
+    if (m_translation && m_translation->Translate(text, translated))
+        return translated;
+    return text;
+}
+
+std::string CArchiveBin::ReadToken(const char*)
+{
+    std::string token;
+    ReadString(token);
+    return token;
+}
+
+std::wstring CArchiveBin::ReadWToken(const wchar_t*)
+{
+    std::wstring token;
+    ReadWString(token);
+    return token;
+}
+
+bool CArchiveBin::ExpectToken(const char* text)
+{
+    const std::string expected = text ? text : "";
+    std::string received;
+    ReadString(received);
+    if (received != expected)
+    {
+        throw CKVOError::Format(L"Error reading:%s, Expected:%s, Received:%s", getDataName().c_str(),
+                                Wide(expected).c_str(), Wide(received).c_str());
+    }
+    return true;
+}
+
+bool CArchiveBin::ExpectWToken(const wchar_t* text)
+{
+    const std::wstring expected = text ? text : L"";
+    std::wstring received;
+    ReadWString(received);
+    if (received != expected)
+    {
+        throw CKVOError::Format(L"Error reading:%s, Expected:%s, Received:%s", getDataName().c_str(),
+                                expected.c_str(), received.c_str());
+    }
+    return true;
+}
+
+bool CArchiveBin::PeekStringCode(bool wide)
+{
+    if (!m_stream)
+        return false;
+    if (m_bufferPos == m_bufferLength)
+    {
+        uint8_t code = 0;
+        if (Get(&code, 1) != 1)
+            return false;
+        --m_bufferPos; // a refill leaves the byte just read in the buffer
+        (void)code;
+    }
+    const uint8_t code = m_buffer[m_bufferPos];
+    return code == kString || code == kStringRef || (wide && (code == kWString || code == kWStringRef));
+}
+
+bool CArchiveBin::TestToken(const char* text, bool peek)
+{
+    // Anything but a string next (another value, the end of the file) is
+    // simply not a match.
+    if (!PeekStringCode(false))
+        return false;
+    const int64_t start = Tell();
+    std::string received;
+    const bool match = ReadString(received) && received == (text ? text : "");
+    if (!match || peek)
+        SeekTo(start);
+    return match;
+}
+
+bool CArchiveBin::TestWToken(const wchar_t* text, bool peek)
+{
+    if (!PeekStringCode(true))
+        return false;
+    const int64_t start = Tell();
+    std::wstring received;
+    const bool match = ReadWString(received) && received == (text ? text : L"");
+    if (!match || peek)
+        SeekTo(start);
+    return match;
+}
+
+} // namespace Misc::Serialization

@@ -1,0 +1,180 @@
+#pragma once
+
+#include "core/io/Archive.h"
+#include "core/io/ArchiveStream.h"
+#include "core/io/DataBag.h"
+#include "core/io/VersionRecord.h"
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class CLanguage;
+
+namespace Misc::Serialization
+{
+
+// The binary archive: "KVOBIN" files, or with the compressed flag "KVOCMP"
+// files in which every string written before is stored as an index into a
+// table of the distinct strings. Each value is a type-code byte and its
+// little-endian payload; layout calls (spaces, line ends, comments) write
+// nothing.
+class CArchiveBin : public IArchive, public CVersionRecord
+{
+public:
+    // Type codes of the stored values.
+    enum ETypeCode : uint8_t
+    {
+        kBool = 0,
+        kUChar = 1,
+        kChar = 2,
+        kUShort = 3,
+        kShort = 4,
+        kUInt = 5,
+        kInt = 6,
+        kULong = 7,
+        kLong = 8,
+        kFloat = 9,
+        kDouble = 10,
+        kString = 11,
+        kWString = 12,
+        kStringRef = 13,
+        kWStringRef = 14,
+    };
+
+    // Longest string, in bytes or UTF-16 units, that is written or read.
+    static constexpr uint32_t kMaxStringLength = 16u * 1024u * 1024u;
+
+    // Opens the file at `path` for reading or writing. `version` is the
+    // version to write, or the minimum version accepted when reading. When
+    // reading, the file's magic decides whether it is compressed; a file
+    // that is not a binary archive leaves the archive closed (IsOpen false).
+    CArchiveBin(const std::wstring& path, bool write, const char* dataName, uint32_t version,
+                const CLanguage* translation = nullptr, bool compressed = false);
+    // The same on a stream the caller keeps; reading leaves the stream
+    // positioned after the last value read.
+    CArchiveBin(IArchiveStream* stream, bool write, const char* dataName, uint32_t version,
+                const CLanguage* translation = nullptr, bool compressed = false);
+    ~CArchiveBin() override;
+
+    CArchiveBin(const CArchiveBin&) = delete;
+    CArchiveBin& operator=(const CArchiveBin&) = delete;
+
+    // Writes everything out and, for a file opened by path, puts it in
+    // place. Returns false when any write failed; the target file is then
+    // left as it was. The destructor closes too, but does not put a file in
+    // place while an exception is leaving the writer.
+    bool Close();
+
+    bool IsCompressed() const { return m_compressed; }
+
+    std::wstring getDataName() const override;
+    bool IsVersionAtLeast(uint32_t version) const override;
+    uint32_t GetVersion() const override { return m_version; }
+    CDataBag& GetDataBag() override { return m_dataBag; }
+
+    using IArchive::WriteString;
+    using IArchive::WriteWString;
+    bool WriteWString(const std::wstring& text, bool quote = true) override;
+    bool WriteString(const std::string& text, bool quote = true) override;
+    bool WriteDouble(double value, uint8_t precision) override;
+    bool WriteFloat(float value, uint8_t precision) override;
+    bool WriteLong(int32_t value) override;
+    bool WriteULong(uint32_t value) override;
+    bool WriteInt(int32_t value) override;
+    bool WriteUInt(uint32_t value) override;
+    bool WriteShort(int16_t value) override;
+    bool WriteUShort(uint16_t value) override;
+    bool WriteChar(int8_t value) override;
+    bool WriteUChar(uint8_t value) override;
+    bool WriteBool(bool value) override;
+    bool WriteBytes(const void* data, uint32_t count) override;
+    bool WriteComment(const char*) override { return true; }
+    bool WriteSpaces(uint32_t) override { return true; }
+    bool EndLine(int32_t) override { return true; }
+
+    bool ReadWString(std::wstring& value) override;
+    bool ReadString(std::string& value) override;
+    bool ReadDouble(double& value) override;
+    bool ReadFloat(float& value) override;
+    bool ReadLong(int32_t& value) override;
+    bool ReadULong(uint32_t& value) override;
+    bool ReadInt(int32_t& value) override;
+    bool ReadUInt(uint32_t& value) override;
+    bool ReadShort(int16_t& value) override;
+    bool ReadUShort(uint16_t& value) override;
+    bool ReadChar(int8_t& value) override;
+    bool ReadUChar(uint8_t& value) override;
+    bool ReadBool(bool& value) override;
+    bool ReadBytes(void* data, uint32_t count) override;
+    std::string ReadToken(const char* delimiters) override;
+    std::wstring ReadWToken(const wchar_t* delimiters) override;
+    bool ExpectWToken(const wchar_t* text) override;
+    bool ExpectToken(const char* text) override;
+    bool TestWToken(const wchar_t* text, bool peek = false) override;
+    bool TestToken(const char* text, bool peek = false) override;
+    bool IsOpen() const override { return m_stream != nullptr; }
+
+private:
+    void open();
+    void Release();
+
+    // Byte layer: reads fill `m_buffer` from the stream; writes collect in
+    // `m_buffer` and go to the stream when it is full and on Close.
+    bool Put(const void* data, size_t count);
+    bool FlushOutput();
+    size_t Get(void* data, size_t count);
+    void GetExactly(void* data, size_t count);
+    int64_t Tell() const { return m_bufferStart + static_cast<int64_t>(m_bufferPos); }
+    void SeekTo(int64_t position);
+    // Bytes left in the stream after the read position, or -1 if unknown.
+    int64_t Remaining() const;
+
+    template <typename T> bool WriteValue(uint8_t code, T value);
+    template <typename T> bool ReadValue(uint8_t expected, T& value);
+    uint8_t ReadCode();
+    [[noreturn]] void ThrowTypeError(int expected, int received) const;
+    [[noreturn]] void ThrowTruncated() const;
+
+    uint32_t ReadCount();
+    bool ReadNarrowValue(uint8_t code, std::string& value);
+    // Whether a string value is next (false at the end of the stream).
+    bool PeekStringCode(bool wide);
+    std::string Translate(const std::string& text) const;
+    std::wstring Translate(const std::wstring& text) const;
+
+    std::unique_ptr<IArchiveStream> m_ownedStream;
+    IArchiveStream* m_stream = nullptr;
+    bool m_write;
+    std::string m_dataName;
+    uint32_t m_minimumVersion = 0;
+    const CLanguage* m_translation;
+    CDataBag m_dataBag;
+    bool m_compressed;
+    bool m_failed = false;
+    int m_uncaughtAtStart;
+
+    // The distinct strings of a compressed archive, in order of first
+    // appearance, with an index for lookups. The tables hold the text as
+    // stored, before any translation.
+    // Reading adds a string only the first time it passes its position, so
+    // a value read again after a TestToken went back is not added twice.
+    std::deque<std::string> m_narrowTable;
+    std::unordered_map<std::string_view, int32_t> m_narrowIndex;
+    int64_t m_narrowTableEnd = 0;
+    std::deque<std::u16string> m_wideTable;
+    std::unordered_map<std::u16string_view, int32_t> m_wideIndex;
+    int64_t m_wideTableEnd = 0;
+
+    std::vector<uint8_t> m_buffer;
+    size_t m_bufferPos = 0;
+    size_t m_bufferLength = 0;
+    int64_t m_bufferStart = 0;
+    int64_t m_streamSize = -1;
+    std::vector<uint8_t> m_scratch;
+};
+
+} // namespace Misc::Serialization
