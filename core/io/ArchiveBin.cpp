@@ -2,7 +2,9 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
+#include "core/io/FileStd.h"
 #include "core/io/Language.h"
+#include "core/io/SaveFile.h"
 
 #include <cstring>
 #include <exception>
@@ -31,20 +33,28 @@ CArchiveBin::CArchiveBin(const std::wstring& path, bool write, const char* dataN
     : CVersionRecord(0), m_write(write), m_dataName(dataName ? dataName : ""), m_translation(translation),
       m_compressed(compressed), m_uncaughtAtStart(std::uncaught_exceptions())
 {
-    m_ownedStream = write ? OpenArchiveSaveStream(path) : OpenArchiveReadStream(path);
-    m_stream = m_ownedStream.get();
     if (write)
+    {
+        m_saveFile = new CSaveFile(path);
+        m_ownedFile.reset(m_saveFile);
         m_version = version;
+    }
     else
+    {
+        m_ownedFile.reset(new CFileStd(path, L"rb"));
         m_minimumVersion = version;
+    }
+    m_file = m_ownedFile.get();
     // A file that cannot be opened leaves the archive closed.
-    if (m_stream)
+    if (!m_file->IsOk())
+        Release();
+    else
         open();
 }
 
-CArchiveBin::CArchiveBin(IArchiveStream* stream, bool write, const char* dataName, uint32_t version,
+CArchiveBin::CArchiveBin(IFile* file, bool write, const char* dataName, uint32_t version,
                          const CLanguage* translation, bool compressed)
-    : CVersionRecord(0), m_stream(stream), m_write(write), m_dataName(dataName ? dataName : ""),
+    : CVersionRecord(0), m_file(file), m_write(write), m_dataName(dataName ? dataName : ""),
       m_translation(translation), m_compressed(compressed), m_uncaughtAtStart(std::uncaught_exceptions())
 {
     if (write)
@@ -54,6 +64,11 @@ CArchiveBin::CArchiveBin(IArchiveStream* stream, bool write, const char* dataNam
     open();
 }
 
+void CArchiveBin::CDropFile::operator()(IFile* file) const
+{
+    file->drop();
+}
+
 CArchiveBin::~CArchiveBin()
 {
     Close();
@@ -61,10 +76,10 @@ CArchiveBin::~CArchiveBin()
 
 void CArchiveBin::open()
 {
-    if (!m_stream)
+    if (!m_file)
         throw CKVOError(L"[CArchiveBin::open] Invalid input file handle");
     m_buffer.resize(kBufferSize);
-    m_bufferStart = m_stream->GetPos();
+    m_bufferStart = m_file->getPos();
     if (m_dataName.empty())
         return;
 
@@ -77,7 +92,7 @@ void CArchiveBin::open()
         return;
     }
 
-    m_streamSize = m_stream->GetSize();
+    m_fileSize = m_file->getSize();
     const int64_t start = Tell();
     char magic[6];
     const size_t got = Get(magic, sizeof(magic));
@@ -87,7 +102,7 @@ void CArchiveBin::open()
         m_compressed = true;
     else
     {
-        // Not a binary archive: give the stream back where it was.
+        // Not a binary archive: give the file back where it was.
         SeekTo(start);
         Release();
         return;
@@ -105,24 +120,25 @@ void CArchiveBin::open()
 
 void CArchiveBin::Release()
 {
-    if (m_stream && !m_write && !m_ownedStream)
-        m_stream->Seek(Tell());
-    m_ownedStream.reset();
-    m_stream = nullptr;
+    if (m_file && !m_write && !m_ownedFile)
+        m_file->seek(static_cast<long>(Tell()));
+    m_ownedFile.reset();
+    m_file = nullptr;
+    m_saveFile = nullptr;
 }
 
 bool CArchiveBin::Close()
 {
-    if (!m_stream)
+    if (!m_file)
         return !m_failed;
     if (m_write)
     {
         FlushOutput();
-        if (m_ownedStream)
+        if (m_saveFile)
         {
             // While an exception leaves the writer the file is incomplete:
-            // dropping the stream leaves the target as it was.
-            if (m_failed || std::uncaught_exceptions() > m_uncaughtAtStart || !m_ownedStream->Close())
+            // dropping it uncommitted leaves the target as it was.
+            if (m_failed || std::uncaught_exceptions() > m_uncaughtAtStart || !m_saveFile->Commit())
                 m_failed = true;
         }
     }
@@ -132,9 +148,9 @@ bool CArchiveBin::Close()
 
 std::wstring CArchiveBin::getDataName() const
 {
-    if (!m_stream)
+    if (!m_file)
         throw CKVOError(L"[CArchiveBin::getDataName] Invalid file handle");
-    return m_stream->GetName();
+    return m_file->GetPath();
 }
 
 bool CArchiveBin::IsVersionAtLeast(uint32_t version) const
@@ -146,7 +162,7 @@ bool CArchiveBin::IsVersionAtLeast(uint32_t version) const
 
 bool CArchiveBin::Put(const void* data, size_t count)
 {
-    if (!m_stream || m_failed)
+    if (!m_file || m_failed)
         return false;
     if (m_bufferLength + count > m_buffer.size())
     {
@@ -154,7 +170,7 @@ bool CArchiveBin::Put(const void* data, size_t count)
             return false;
         if (count >= m_buffer.size())
         {
-            if (m_stream->Write(data, count) != count)
+            if (!WriteToFile(data, count))
                 m_failed = true;
             m_bufferStart += static_cast<int64_t>(count);
             return !m_failed;
@@ -165,11 +181,41 @@ bool CArchiveBin::Put(const void* data, size_t count)
     return true;
 }
 
+bool CArchiveBin::WriteToFile(const void* data, size_t count)
+{
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    while (count > 0)
+    {
+        const irr::u32 chunk = static_cast<irr::u32>(std::min<size_t>(count, 1u << 30));
+        const irr::s32 written = m_file->write(bytes, chunk);
+        if (written != static_cast<irr::s32>(chunk))
+            return false;
+        bytes += chunk;
+        count -= chunk;
+    }
+    return true;
+}
+
+size_t CArchiveBin::ReadFromFile(void* data, size_t count)
+{
+    auto* bytes = static_cast<uint8_t*>(data);
+    size_t done = 0;
+    while (done < count)
+    {
+        const irr::u32 chunk = static_cast<irr::u32>(std::min<size_t>(count - done, 1u << 30));
+        const irr::s32 got = m_file->read(bytes + done, chunk);
+        if (got <= 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    return done;
+}
+
 bool CArchiveBin::FlushOutput()
 {
-    if (m_bufferLength > 0 && m_stream && !m_failed)
+    if (m_bufferLength > 0 && m_file && !m_failed)
     {
-        if (m_stream->Write(m_buffer.data(), m_bufferLength) != m_bufferLength)
+        if (!WriteToFile(m_buffer.data(), m_bufferLength))
             m_failed = true;
         m_bufferStart += static_cast<int64_t>(m_bufferLength);
     }
@@ -179,7 +225,7 @@ bool CArchiveBin::FlushOutput()
 
 size_t CArchiveBin::Get(void* data, size_t count)
 {
-    if (!m_stream)
+    if (!m_file)
         return 0;
     auto* out = static_cast<uint8_t*>(data);
     size_t done = 0;
@@ -199,12 +245,12 @@ size_t CArchiveBin::Get(void* data, size_t count)
         m_bufferLength = 0;
         if (count - done >= m_buffer.size())
         {
-            const size_t got = m_stream->Read(out + done, count - done);
+            const size_t got = ReadFromFile(out + done, count - done);
             m_bufferStart += static_cast<int64_t>(got);
             done += got;
             break;
         }
-        m_bufferLength = m_stream->Read(m_buffer.data(), m_buffer.size());
+        m_bufferLength = ReadFromFile(m_buffer.data(), m_buffer.size());
         if (m_bufferLength == 0)
             break;
     }
@@ -230,7 +276,7 @@ void CArchiveBin::SeekTo(int64_t position)
         m_bufferPos = static_cast<size_t>(position - m_bufferStart);
         return;
     }
-    m_stream->Seek(position);
+    m_file->seek(static_cast<long>(position));
     m_bufferStart = position;
     m_bufferPos = 0;
     m_bufferLength = 0;
@@ -238,7 +284,7 @@ void CArchiveBin::SeekTo(int64_t position)
 
 int64_t CArchiveBin::Remaining() const
 {
-    return m_streamSize < 0 ? -1 : m_streamSize - Tell();
+    return m_fileSize < 0 ? -1 : m_fileSize - Tell();
 }
 
 void CArchiveBin::ThrowTypeError(int expected, int received) const
@@ -274,7 +320,7 @@ template <typename T> bool CArchiveBin::WriteValue(uint8_t code, T value)
 
 template <typename T> bool CArchiveBin::ReadValue(uint8_t expected, T& value)
 {
-    if (!m_stream)
+    if (!m_file)
         return false;
     const uint8_t code = ReadCode();
     if (code != expected)
@@ -426,7 +472,7 @@ bool CArchiveBin::ReadNarrowValue(uint8_t code, std::string& value)
 
 bool CArchiveBin::ReadString(std::string& value)
 {
-    if (!m_stream)
+    if (!m_file)
         return false;
     const uint8_t code = ReadCode();
     if (code != kString && code != kStringRef)
@@ -436,7 +482,7 @@ bool CArchiveBin::ReadString(std::string& value)
 
 bool CArchiveBin::ReadWString(std::wstring& value)
 {
-    if (!m_stream)
+    if (!m_file)
         return false;
     const int64_t start = Tell();
     const uint8_t code = ReadCode();
@@ -539,7 +585,7 @@ bool CArchiveBin::ExpectWToken(const wchar_t* text)
 
 bool CArchiveBin::PeekStringCode(bool wide)
 {
-    if (!m_stream)
+    if (!m_file)
         return false;
     if (m_bufferPos == m_bufferLength)
     {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/io/Archive.h"
-#include "core/io/ArchiveStream.h"
 #include "core/io/DataBag.h"
 #include "core/io/VersionRecord.h"
 
@@ -13,6 +12,8 @@
 #include <vector>
 
 class CLanguage;
+class CSaveFile;
+class IFile;
 
 namespace Misc::Serialization
 {
@@ -54,9 +55,9 @@ public:
     // that is not a binary archive leaves the archive closed (IsOpen false).
     CArchiveBin(const std::wstring& path, bool write, const char* dataName, uint32_t version,
                 const CLanguage* translation = nullptr, bool compressed = false);
-    // The same on a stream the caller keeps; reading leaves the stream
+    // The same on a file object the caller keeps; reading leaves the file
     // positioned after the last value read.
-    CArchiveBin(IArchiveStream* stream, bool write, const char* dataName, uint32_t version,
+    CArchiveBin(IFile* file, bool write, const char* dataName, uint32_t version,
                 const CLanguage* translation = nullptr, bool compressed = false);
     ~CArchiveBin() override;
 
@@ -116,21 +117,23 @@ public:
     bool ExpectToken(const char* text) override;
     bool TestWToken(const wchar_t* text, bool peek = false) override;
     bool TestToken(const char* text, bool peek = false) override;
-    bool IsOpen() const override { return m_stream != nullptr; }
+    bool IsOpen() const override { return m_file != nullptr; }
 
 private:
     void open();
     void Release();
 
-    // Byte layer: reads fill `m_buffer` from the stream; writes collect in
-    // `m_buffer` and go to the stream when it is full and on Close.
+    // Byte layer: reads fill `m_buffer` from the file; writes collect in
+    // `m_buffer` and go to the file when it is full and on Close.
     bool Put(const void* data, size_t count);
     bool FlushOutput();
+    bool WriteToFile(const void* data, size_t count);
+    size_t ReadFromFile(void* data, size_t count);
     size_t Get(void* data, size_t count);
     void GetExactly(void* data, size_t count);
     int64_t Tell() const { return m_bufferStart + static_cast<int64_t>(m_bufferPos); }
     void SeekTo(int64_t position);
-    // Bytes left in the stream after the read position, or -1 if unknown.
+    // Bytes left in the file after the read position, or -1 if unknown.
     int64_t Remaining() const;
 
     template <typename T> bool WriteValue(uint8_t code, T value);
@@ -146,8 +149,13 @@ private:
     std::string Translate(const std::string& text) const;
     std::wstring Translate(const std::wstring& text) const;
 
-    std::unique_ptr<IArchiveStream> m_ownedStream;
-    IArchiveStream* m_stream = nullptr;
+    struct CDropFile
+    {
+        void operator()(IFile* file) const;
+    };
+    IFile* m_file = nullptr;
+    std::unique_ptr<IFile, CDropFile> m_ownedFile; // a file opened by path
+    CSaveFile* m_saveFile = nullptr;               // the owned file of a save by path
     bool m_write;
     std::string m_dataName;
     uint32_t m_minimumVersion = 0;
@@ -173,7 +181,7 @@ private:
     size_t m_bufferPos = 0;
     size_t m_bufferLength = 0;
     int64_t m_bufferStart = 0;
-    int64_t m_streamSize = -1;
+    int64_t m_fileSize = -1;
     std::vector<uint8_t> m_scratch;
 };
 

@@ -1,5 +1,7 @@
 #include "core/io/Language.h"
 
+#include "core/io/ArchiveHandle.h"
+
 bool CLanguage::Exists(const std::wstring& section, const std::wstring& code) const
 {
     return m_bag.Exists(MakeKey(section, code));
@@ -41,4 +43,14 @@ bool CLanguage::Translate(const std::wstring& token, std::wstring& text) const
         code = token.substr(second + 1, third == std::wstring::npos ? std::wstring::npos : third - second - 1);
     }
     return GetTranslation(section, code, text);
+}
+
+bool CLanguage::Load(IFile* file)
+{
+    return Misc::Serialization::LoadSerializable(*this, file);
+}
+
+bool CLanguage::Save(const std::wstring& path, const char* mode)
+{
+    return Misc::Serialization::SaveSerializable(*this, path, mode);
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+class IFile;
+
 // Translations filed by a section and a code, saved as ".kvolanguage"
 // archives. Archives that read with a translation table replace every
 // string of the form "#section#code" by its translation here.
@@ -25,6 +27,10 @@ public:
     // Splits "#section#code" (a third "#" ends the code) and looks it up;
     // false for a token without a leading "#" or without a translation.
     bool Translate(const std::wstring& token, std::wstring& text) const;
+
+    // As COptions::Load and COptions::Save, with this store's type tag.
+    bool Load(IFile* file);
+    bool Save(const std::wstring& path, const char* mode);
 
     // Every translation under its composite key "[section][code]".
     const CDataBag& GetDataBag() const { return m_bag; }

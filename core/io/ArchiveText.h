@@ -1,0 +1,142 @@
+#pragma once
+
+#include "core/io/Archive.h"
+#include "core/io/DataBag.h"
+#include "core/io/VersionRecord.h"
+
+#include <memory>
+#include <string>
+
+class CLanguage;
+class CSaveFile;
+class CTextFile;
+class IFile;
+
+namespace Misc::Serialization
+{
+
+// The text archive: free-form text in one of four encodings, a header
+// line with the type tag, a "Version{" block, then the saved object's
+// lines, indented with tabs, CR LF line ends. Comments ("//" to the end of
+// the line, "/*" to "*/") may stand between any two tokens when reading.
+class CArchiveText : public IArchive, public CVersionRecord
+{
+public:
+    enum EEncoding
+    {
+        kEncodingAnsi = 1, // code-page text (UTF-8 here) without a byte-order mark
+        kEncodingUtf16LE = 2,
+        kEncodingUtf16BE = 3,
+        kEncodingUtf8 = 4,
+    };
+
+    // Opens the file at `path` for reading or writing. `version` is the
+    // version to write, or the minimum version accepted when reading.
+    // `encoding` is an encoding name ("UTF8", "utf16", "UTF16BE", ...);
+    // any other name writes code-page text without a byte-order mark.
+    // Reading detects the encoding from the byte-order mark.
+    CArchiveText(const std::wstring& path, bool write, const char* dataName, uint32_t version,
+                 const CLanguage* translation = nullptr, const char* encoding = "UTF8");
+    // The same on a file object the caller keeps.
+    CArchiveText(IFile* file, bool write, const char* dataName, uint32_t version,
+                 const CLanguage* translation = nullptr, const char* encoding = "UTF8");
+    ~CArchiveText() override;
+
+    CArchiveText(const CArchiveText&) = delete;
+    CArchiveText& operator=(const CArchiveText&) = delete;
+
+    // Flushes and closes; for a file opened by path puts the written file in
+    // place. Returns false when any write failed; the target file is then
+    // left as it was. The destructor closes too, but does not put a file in
+    // place while an exception is leaving the writer.
+    bool Close();
+
+    // Encoding of an encoding name (the names are case-sensitive).
+    static int EncodingFromName(const char* name);
+    int GetEncoding() const { return m_encoding; }
+    int GetLineNumber() const { return m_line; }
+
+    // Skips white space and comments, counting line ends; false at the end
+    // of the input.
+    virtual bool SkipBlanks();
+
+    std::wstring getDataName() const override;
+    bool IsVersionAtLeast(uint32_t version) const override;
+    uint32_t GetVersion() const override { return m_version; }
+    CDataBag& GetDataBag() override { return m_dataBag; }
+
+    using IArchive::WriteString;
+    using IArchive::WriteWString;
+    bool WriteWString(const std::wstring& text, bool quote = true) override;
+    bool WriteString(const std::string& text, bool quote = true) override;
+    bool WriteDouble(double value, uint8_t precision) override;
+    bool WriteFloat(float value, uint8_t precision) override;
+    bool WriteLong(int32_t value) override;
+    bool WriteULong(uint32_t value) override;
+    bool WriteInt(int32_t value) override;
+    bool WriteUInt(uint32_t value) override;
+    bool WriteShort(int16_t value) override;
+    bool WriteUShort(uint16_t value) override;
+    bool WriteChar(int8_t value) override;
+    bool WriteUChar(uint8_t value) override;
+    bool WriteBool(bool value) override;
+    bool WriteBytes(const void* data, uint32_t count) override;
+    bool WriteComment(const char* text) override;
+    bool WriteSpaces(uint32_t count) override;
+    bool EndLine(int32_t indentChange) override;
+
+    bool ReadWString(std::wstring& value) override;
+    bool ReadString(std::string& value) override;
+    bool ReadDouble(double& value) override;
+    bool ReadFloat(float& value) override;
+    bool ReadLong(int32_t& value) override;
+    bool ReadULong(uint32_t& value) override;
+    bool ReadInt(int32_t& value) override;
+    bool ReadUInt(uint32_t& value) override;
+    bool ReadShort(int16_t& value) override;
+    bool ReadUShort(uint16_t& value) override;
+    bool ReadChar(int8_t& value) override;
+    bool ReadUChar(uint8_t& value) override;
+    bool ReadBool(bool& value) override;
+    bool ReadBytes(void* data, uint32_t count) override;
+    std::string ReadToken(const char* delimiters) override;
+    std::wstring ReadWToken(const wchar_t* delimiters) override;
+    bool ExpectWToken(const wchar_t* text) override;
+    bool ExpectToken(const char* text) override;
+    bool TestWToken(const wchar_t* text, bool peek = false) override;
+    bool TestToken(const char* text, bool peek = false) override;
+    bool IsOpen() const override;
+
+private:
+    void open();
+    bool Put(const std::wstring& text);
+    bool PutNumber(const char* text, size_t length);
+    // One token by the token rule; false when the input has ended.
+    bool ReadTokenText(std::wstring& token, const wchar_t* delimiters);
+    // The characters up to the next blank, as ASCII, for number parsing.
+    bool ReadNumberToken(std::string& token);
+    void Translate(std::wstring& token) const;
+
+    struct CDropFile
+    {
+        void operator()(IFile* file) const;
+    };
+    IFile* m_file = nullptr;
+    std::unique_ptr<IFile, CDropFile> m_ownedFile;
+    CSaveFile* m_saveFile = nullptr;
+    std::unique_ptr<CTextFile> m_text;
+    bool m_write;
+    std::string m_dataName;
+    uint32_t m_minimumVersion = 0;
+    const CLanguage* m_translation;
+    CDataBag m_dataBag;
+    int m_line = 1;
+    int m_indent = 0;
+    int m_encoding = kEncodingUtf8;
+    unsigned int m_codePage = 65001;
+    bool m_failed = false;
+    int m_uncaughtAtStart;
+    std::wstring m_scratch;
+};
+
+} // namespace Misc::Serialization

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/io/File.h"
+
+#include <string>
+
+// The file a save writes through. Its bytes go to a temporary file beside
+// the target; Commit checks that every write and the close succeeded and
+// only then renames the temporary file over the target. A save file
+// destroyed without a successful Commit removes the temporary file and
+// leaves the target as it was.
+class CSaveFile : public IFile
+{
+public:
+    explicit CSaveFile(const std::wstring& path);
+    ~CSaveFile() override;
+
+    // Puts the written file in place; false when anything failed.
+    bool Commit();
+
+    irr::s32 read(void*, irr::u32) override { return 0; }
+    irr::s32 write(const void* buffer, irr::u32 sizeToWrite) override;
+    bool seek(long finalPos, bool relativeMovement = false) override;
+    long getSize() const override { return m_size; }
+    long getPos() const override { return m_position; }
+    // The target's name, not the temporary one.
+    const irr::io::path& getFileName() const override { return m_narrowPath; }
+    const wchar_t* GetFileNameW() const override { return m_path.c_str(); }
+    const std::wstring& GetPath() const override { return m_path; }
+    bool IsOk() const override { return m_fd >= 0 && !m_failed; }
+
+private:
+    void Discard();
+
+    std::wstring m_path;
+    irr::io::path m_narrowPath;
+    std::string m_target;
+    std::string m_temporary;
+    int m_fd = -1;
+    long m_size = 0;
+    long m_position = 0;
+    bool m_failed = false;
+};

@@ -1,0 +1,526 @@
+#include "ArchiveTestUtil.h"
+
+#include "core/foundation/KVOError.h"
+#include "core/io/ArchiveBin.h"
+#include "core/io/ArchiveHandle.h"
+#include "core/io/ArchiveText.h"
+#include "core/io/FileStd.h"
+#include "core/io/Language.h"
+#include "core/io/Options.h"
+#include "core/io/TextValue.h"
+#include "core/io/Uuid.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using Misc::Error::CKVOError;
+using Misc::Serialization::CArchiveBin;
+using Misc::Serialization::CArchiveHandle;
+using Misc::Serialization::CArchiveText;
+using Misc::Serialization::IArchive;
+using namespace ArchiveTest;
+
+namespace
+{
+
+std::string ErrorOf(const std::function<void()>& action)
+{
+    try
+    {
+        action();
+    }
+    catch (const CKVOError& error)
+    {
+        return error.GetMessageUtf8();
+    }
+    return "(no error)";
+}
+
+// A file object the test owns for the duration of one load.
+struct CFileRef
+{
+    explicit CFileRef(const std::filesystem::path& path) : file(new CFileStd(path.wstring(), L"rb")) {}
+    ~CFileRef() { file->drop(); }
+    CFileStd* file;
+};
+
+// Writes through a text archive with the given encoding name and returns the bytes.
+std::string WriteText(const CScratchFolder& folder, const char* encoding,
+                      const std::function<void(IArchive&)>& write, uint32_t version = 1030)
+{
+    {
+        CArchiveText archive(folder.WPath("w.txt"), true, "KVOTEST", version, nullptr, encoding);
+        EXPECT_TRUE(archive.IsOpen());
+        write(archive);
+        EXPECT_TRUE(archive.Close());
+    }
+    return ReadAll(folder.Path("w.txt"));
+}
+
+const std::string kHeader = "KVOTEST\r\nVersion{\r\n\t-Version 1030\r\n\t\r\n}\r\n";
+
+} // namespace
+
+TEST(ArchiveText, OptionFileInEveryModeMatchesItsFixtureAndLoadsBack)
+{
+    CScratchFolder folder;
+    const struct
+    {
+        const char* mode;
+        const char* fixture;
+    } cases[] = {{"UTF8", "options_utf8.kvocfg"},
+                 {"BINARY", "options_binary.kvocfg"},
+                 {"COMPRESSED", "options_compressed.kvocfg"}};
+    for (const auto& test : cases)
+    {
+        COptions options;
+        options.Set(L"[a][b]", L"c");
+        ASSERT_TRUE(options.Save(folder.WPath("o.kvocfg"), test.mode)) << test.mode;
+        EXPECT_EQ(ReadAll(folder.Path("o.kvocfg")), Fixture(test.fixture)) << test.mode;
+
+        WriteAll(folder.Path("in.kvocfg"), Fixture(test.fixture));
+        COptions loaded;
+        CFileRef file(folder.Path("in.kvocfg"));
+        EXPECT_TRUE(loaded.Load(file.file)) << test.mode;
+        std::wstring value;
+        EXPECT_TRUE(loaded.Get(L"[a][b]", value));
+        EXPECT_EQ(value, L"c");
+    }
+    // No temporary files are left beside the saves.
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Root()))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 2u);
+}
+
+TEST(ArchiveText, EveryEncodingWritesItsMarkAndReadsBackThroughTheHandle)
+{
+    CScratchFolder folder;
+    const std::wstring text = L"caf\u00e9 \u4e2d\U0001F600";
+    const struct
+    {
+        const char* name;
+        std::string start; // the first bytes of the file
+        int encoding;
+    } cases[] = {
+        {"UTF8", "\xEF\xBB\xBFKVOTEST", CArchiveText::kEncodingUtf8},
+        {"utf8", "\xEF\xBB\xBFKVOTEST", CArchiveText::kEncodingUtf8},
+        {"UTF16", std::string("\xFF\xFEK\0V\0", 6), CArchiveText::kEncodingUtf16LE},
+        {"utf16le", std::string("\xFF\xFEK\0V\0", 6), CArchiveText::kEncodingUtf16LE},
+        {"UTF16BE", std::string("\xFE\xFF\0K\0V", 6), CArchiveText::kEncodingUtf16BE},
+        {"utf16be", std::string("\xFE\xFF\0K\0V", 6), CArchiveText::kEncodingUtf16BE},
+        // Not in the table (names are case-sensitive): code-page text, no mark.
+        {"Binary", "KVOTEST\r\n", CArchiveText::kEncodingAnsi},
+        {"latin", "KVOTEST\r\n", CArchiveText::kEncodingAnsi},
+    };
+    for (const auto& test : cases)
+    {
+        CTextValue value(L"-Name");
+        value.SetValue(text);
+        EXPECT_EQ(CArchiveText::EncodingFromName(test.name), test.encoding);
+        const std::string bytes = WriteText(folder, test.name, [&](IArchive& archive) { value.Write(archive); });
+        EXPECT_EQ(bytes.substr(0, test.start.size()), test.start) << test.name;
+
+        CFileRef file(folder.Path("w.txt"));
+        CArchiveHandle handle(file.file, false, "KVOTEST", 1);
+        ASSERT_TRUE(handle.IsOpen()) << test.name;
+        CTextValue read(L"-Name");
+        EXPECT_TRUE(read.Read(handle)) << test.name;
+        EXPECT_EQ(read.GetValue(), text) << test.name;
+    }
+    // Plain text without a mark, written by hand: the bytes are UTF-8, the
+    // quoted token keeps its accents and the character above U+FFFF.
+    WriteAll(folder.Path("plain.txt"), "KVOTEST Version{ -Version 1030 } -Name \"caf\xC3\xA9 \xF0\x9F\x98\x80\" "
+                                       "-Other \xC3\xA9t\xC3\xA9");
+    CFileRef file(folder.Path("plain.txt"));
+    CArchiveHandle handle(file.file, false, "KVOTEST", 1);
+    std::wstring name, other;
+    EXPECT_TRUE(handle.ReadKeyWString("-Name", name));
+    EXPECT_TRUE(handle.ReadKeyWString("-Other", other));
+    EXPECT_EQ(name, L"caf\u00e9 \U0001F600");
+    EXPECT_EQ(other, L"\u00e9t\u00e9");
+}
+
+TEST(ArchiveText, QuotingRule)
+{
+    CScratchFolder folder;
+    const struct
+    {
+        std::wstring value;
+        std::string written;
+    } cases[] = {
+        {L"", "\"\""},
+        {L"plain", "plain"},
+        {L"a b", "\"a b\""},
+        {L"dir/file", "\"dir/file\""},
+        {L"tab\there", "\"tab\there\""},
+        {L"say \"hi\"", "\"say \\\"hi\\\"\""},
+        {L"two\nlines", "\"two\r\nlines\""},
+        {L"back\\slash", "back\\slash"},
+        {L"a\\b c", "\"a\\b c\""},
+    };
+    for (const auto& test : cases)
+    {
+        const std::string bytes = WriteText(folder, "UTF8", [&](IArchive& archive) {
+            archive.WriteWString(test.value, true);
+            archive.WriteSpaces(1);
+            archive.WriteString(std::string("end"), false);
+        });
+        EXPECT_EQ(bytes, "\xEF\xBB\xBF" + kHeader + test.written + " end") << test.written;
+
+        CArchiveText archive(folder.WPath("w.txt"), false, "KVOTEST", 1);
+        std::wstring read;
+        EXPECT_TRUE(archive.ReadWString(read));
+        EXPECT_EQ(read, test.value) << test.written;
+        EXPECT_EQ(archive.GetString(), "end");
+    }
+    // Unquoted writes keep the text as it is.
+    EXPECT_EQ(WriteText(folder, "UTF8", [](IArchive& archive) { archive.WriteString(std::string("a b"), false); }),
+              "\xEF\xBB\xBF" + kHeader + "a b");
+}
+
+TEST(ArchiveText, NumbersAndLayout)
+{
+    CScratchFolder folder;
+    const std::string bytes = WriteText(folder, "UTF8", [](IArchive& archive) {
+        archive.WriteString("Block{");
+        archive.EndLine(+1);
+        archive.WriteKeyFloat("-F", 1.0f / 3.0f);
+        archive.WriteKeyInt("-I", -42);
+        archive.WriteKeyLong("-L", 7);
+        archive.WriteKeyULong("-U", 4000000000u);
+        archive.WriteKeyBool("-B", true);
+        archive.WriteKeyString("-S", "x y");
+        archive.WriteKeyWString("-W", L"\u00e9");
+        archive.WriteDouble(0.1, 3);
+        archive.WriteSpaces(2);
+        archive.WriteDouble(123456789.0, 4);
+        archive.WriteSpaces(1);
+        archive.WriteShort(-3);
+        archive.WriteSpaces(1);
+        archive.WriteUShort(65535);
+        archive.WriteSpaces(1);
+        archive.WriteChar('A');
+        archive.WriteSpaces(1);
+        archive.WriteUChar(200);
+        archive.WriteComment("note");
+        archive.EndLine(-1);
+        archive.WriteString("}");
+        archive.EndLine(0);
+    });
+    EXPECT_EQ(bytes, "\xEF\xBB\xBF" + kHeader +
+                         "Block{\r\n\t-F 0.333333\r\n\t-I -42\r\n\t-L 7\r\n\t-U 4000000000\r\n\t-B 1\r\n"
+                         "\t-S \"x y\"\r\n\t-W \xC3\xA9\r\n\t0.1  1.235e+08 -3 65535 A 200/*note*/\r\n}\r\n");
+
+    CArchiveText archive(folder.WPath("w.txt"), false, "KVOTEST", 1);
+    float f = 0;
+    int32_t i = 0;
+    uint32_t u = 0;
+    bool b = false;
+    std::string s;
+    std::wstring w;
+    double d = 0;
+    int16_t sh = 0;
+    uint16_t us = 0;
+    int8_t c = 0;
+    uint8_t uc = 0;
+    archive.ExpectToken("Block{");
+    EXPECT_TRUE(archive.ReadKeyFloat("-F", f));
+    EXPECT_NEAR(f, 1.0f / 3.0f, 1e-6);
+    EXPECT_TRUE(archive.ReadKeyInt("-I", i));
+    EXPECT_EQ(i, -42);
+    EXPECT_TRUE(archive.ReadKeyUInt("-L", u));
+    EXPECT_EQ(u, 7u);
+    EXPECT_TRUE(archive.ReadKeyULong("-U", u));
+    EXPECT_EQ(u, 4000000000u);
+    EXPECT_TRUE(archive.ReadKeyBool("-B", b));
+    EXPECT_TRUE(b);
+    EXPECT_TRUE(archive.ReadKeyString("-S", s));
+    EXPECT_EQ(s, "x y");
+    EXPECT_TRUE(archive.ReadKeyWString("-W", w));
+    EXPECT_EQ(w, L"\u00e9");
+    EXPECT_TRUE(archive.ReadDouble(d));
+    EXPECT_EQ(d, static_cast<double>(0.1f)); // doubles read back at float precision
+    EXPECT_TRUE(archive.ReadDouble(d));
+    EXPECT_EQ(d, static_cast<double>(1.235e+08f));
+    EXPECT_TRUE(archive.ReadShort(sh) && archive.ReadUShort(us) && archive.ReadChar(c) && archive.ReadUChar(uc));
+    EXPECT_EQ(sh, -3);
+    EXPECT_EQ(us, 65535);
+    EXPECT_EQ(c, 'A');
+    EXPECT_EQ(uc, 200);
+    EXPECT_TRUE(archive.TestToken("}")); // the comment is skipped
+}
+
+TEST(ArchiveText, NumberTokensByHand)
+{
+    CScratchFolder folder;
+    // A number written right before "}" takes the brace with it; "%i"
+    // reads hexadecimal and octal; text that holds no number fails.
+    WriteAll(folder.Path("n.txt"), "KVOTEST 5} 0x1F 010 -7 abc -1 2.5e1x next");
+    CArchiveText archive(folder.WPath("n.txt"), false, "KVOTEST", 0);
+    int32_t i = 0;
+    uint32_t u = 0;
+    float f = 0;
+    EXPECT_TRUE(archive.ReadInt(i));
+    EXPECT_EQ(i, 5);
+    EXPECT_TRUE(archive.ReadInt(i));
+    EXPECT_EQ(i, 31);
+    EXPECT_TRUE(archive.ReadInt(i));
+    EXPECT_EQ(i, 8);
+    EXPECT_TRUE(archive.ReadInt(i));
+    EXPECT_EQ(i, -7);
+    EXPECT_FALSE(archive.ReadInt(i));
+    EXPECT_EQ(i, -7);
+    EXPECT_TRUE(archive.ReadUInt(u));
+    EXPECT_EQ(u, 0xFFFFFFFFu);
+    EXPECT_TRUE(archive.ReadFloat(f));
+    EXPECT_EQ(f, 25.0f);
+    EXPECT_EQ(archive.GetString(), "next");
+    EXPECT_FALSE(archive.ReadInt(i)); // end of input
+    std::wstring kept = L"keep";
+    EXPECT_FALSE(archive.ReadWString(kept));
+    EXPECT_EQ(kept, L"keep");
+}
+
+TEST(ArchiveText, CommentsAreSkippedAndLinesCounted)
+{
+    CScratchFolder folder;
+    WriteAll(folder.Path("c.txt"), "KVOTEST // the tag\r\n"
+                                   "Version{ /* a block\r\ncomment */ -Version 1020\r\n"
+                                   "}\r\n"
+                                   "// line 4\r\n"
+                                   "-Key/*x*/value\r\n"
+                                   "/a\r\n"
+                                   "-Wrong");
+    CArchiveText archive(folder.WPath("c.txt"), false, "KVOTEST", 1);
+    EXPECT_EQ(archive.GetVersion(), 1020u);
+    std::string value;
+    EXPECT_TRUE(archive.ReadKeyString("-Key", value));
+    EXPECT_EQ(value, "value");
+    EXPECT_EQ(archive.GetString(), "/a"); // a lone "/" starts a token
+    EXPECT_EQ(ErrorOf([&] { archive.ExpectToken("-Right"); }),
+              "Error reading:" + folder.Path("c.txt").string() + ", Line: 8, Expected:-Right");
+
+    // A block comment left open runs to the end of the input.
+    WriteAll(folder.Path("open.txt"), "KVOTEST /* never closed");
+    CArchiveText open(folder.WPath("open.txt"), false, "KVOTEST", 0);
+    EXPECT_FALSE(open.SkipBlanks());
+    EXPECT_FALSE(open.TestToken("x"));
+}
+
+TEST(ArchiveText, TestTokenPeeksAndConsumes)
+{
+    CScratchFolder folder;
+    WriteAll(folder.Path("t.txt"), "KVOTEST Joint{ -Name x }");
+    CArchiveText archive(folder.WPath("t.txt"), false, "KVOTEST", 0);
+    EXPECT_FALSE(archive.TestToken("Other{"));
+    EXPECT_TRUE(archive.TestToken("Joint{", true));
+    EXPECT_TRUE(archive.TestToken("Joint{"));
+    CTextValue wrong(L"-Script");
+    EXPECT_FALSE(wrong.Read(archive));
+    CTextValue name(L"-Name");
+    EXPECT_TRUE(name.Read(archive));
+    EXPECT_EQ(name.GetValue(), L"x");
+    EXPECT_TRUE(archive.TestWToken(L"}"));
+    EXPECT_FALSE(archive.TestToken("}"));
+}
+
+TEST(ArchiveText, VersionGatesAndHeaderErrors)
+{
+    CScratchFolder folder;
+    WriteText(folder, "UTF8", [](IArchive&) {}, 1020);
+    const std::string file = folder.Path("w.txt").string();
+    {
+        CArchiveText archive(folder.WPath("w.txt"), false, "KVOTEST", 1);
+        EXPECT_EQ(archive.GetVersion(), 1020u);
+        EXPECT_TRUE(archive.IsVersionAtLeast(1019));
+        EXPECT_FALSE(archive.IsVersionAtLeast(1024));
+    }
+    EXPECT_EQ(ErrorOf([&] { CArchiveText archive(folder.WPath("w.txt"), false, "KVOTEST", 1024); }),
+              "Error reading:" + file + ", Minimum expected version: 1024, Received:1020");
+    EXPECT_EQ(ErrorOf([&] { CArchiveText archive(folder.WPath("w.txt"), false, "KVOOPTIONS", 1); }),
+              "Error reading:" + file + ", Line: 1, Expected:KVOOPTIONS");
+
+    // A stored version of 0 is accepted whatever the minimum and opens every gate.
+    WriteAll(folder.Path("zero.txt"), "KVOTEST\r\nVersion{\r\n\t-Version 0\r\n}\r\n");
+    CArchiveText zero(folder.WPath("zero.txt"), false, "KVOTEST", 1030);
+    EXPECT_TRUE(zero.IsVersionAtLeast(99999));
+
+    // Without a data name there is no header at all.
+    {
+        CArchiveText archive(folder.WPath("empty.txt"), true, "", 1030, nullptr, "UTF16BE");
+    }
+    EXPECT_EQ(ReadAll(folder.Path("empty.txt")), "\xFE\xFF");
+
+    EXPECT_EQ(ErrorOf([] { CArchiveText none(nullptr, false, "KVOTEST", 1); }),
+              "[CArchiveText::open] Invalid input file handle");
+    CArchiveText missing(folder.WPath("missing.txt"), false, "KVOTEST", 1);
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_EQ(ErrorOf([&] { missing.getDataName(); }), "[CArchiveText::getDataName] Invalid file handle");
+}
+
+TEST(ArchiveText, TruncatedTextFailsClearly)
+{
+    CScratchFolder folder;
+    const std::string full = Fixture("options_utf8.kvocfg");
+    // Every cut of the option file either loads whole (only the last line
+    // end is missing) or throws the archive's "Expected" error; none hangs.
+    for (size_t cut = 0; cut < full.size(); ++cut)
+    {
+        WriteAll(folder.Path("cut.kvocfg"), full.substr(0, cut));
+        COptions options;
+        CFileRef file(folder.Path("cut.kvocfg"));
+        const std::string error = ErrorOf([&] { options.Load(file.file); });
+        if (error == "(no error)")
+            EXPECT_TRUE(cut >= full.size() - 2 && options.GetCount() == 1) << cut;
+        else
+            EXPECT_EQ(error.find("Error reading:"), 0u) << cut << ": " << error;
+    }
+    WriteAll(folder.Path("cut.kvocfg"), full.substr(0, full.size() - 5));
+    COptions options;
+    CFileRef file(folder.Path("cut.kvocfg"));
+    EXPECT_EQ(ErrorOf([&] { options.Load(file.file); }),
+              "Error reading:" + folder.Path("cut.kvocfg").string() + ", Line: 9, Expected:}");
+}
+
+namespace
+{
+
+// A world-like record: id, name, position, flags and script data.
+class CRecord : public Misc::Serialization::ISerializable
+{
+public:
+    bool Write(IArchive& archive) override
+    {
+        archive.WriteString("Unit{");
+        archive.EndLine(+1);
+        id.Write(archive);
+        name.Write(archive);
+        archive.WriteString("-Position");
+        for (float v : position)
+        {
+            archive.WriteSpaces(1);
+            archive.WriteFloat(v, 6);
+        }
+        archive.EndLine(0);
+        archive.WriteKeyULong("-Flags", flags);
+        archive.WriteKeyBool("-Visible", visible);
+        data.Write(archive);
+        archive.EndLine(-1);
+        archive.WriteString("}");
+        archive.EndLine(0);
+        return true;
+    }
+    bool Read(IArchive& archive) override
+    {
+        archive.ExpectToken("Unit{");
+        id.Read(archive);
+        name.Read(archive);
+        archive.ExpectToken("-Position");
+        for (float& v : position)
+            archive.ReadFloat(v);
+        archive.ReadKeyULong("-Flags", flags);
+        archive.ReadKeyBool("-Visible", visible);
+        data.Read(archive);
+        archive.ExpectToken("}");
+        return true;
+    }
+    const char* GetTypeName() const override { return "KVOUNIT"; }
+
+    CUuid id;
+    CTextValue name{L"-Name"};
+    float position[3] = {0, 0, 0};
+    uint32_t flags = 0;
+    bool visible = false;
+    CDataBag data;
+};
+
+class CWorld : public Misc::Serialization::ISerializable
+{
+public:
+    bool Write(IArchive& archive) override
+    {
+        archive.WriteKeyULong("-Count", static_cast<uint32_t>(records.size()));
+        for (auto& record : records)
+            record.Write(archive);
+        return true;
+    }
+    bool Read(IArchive& archive) override
+    {
+        uint32_t count = 0;
+        archive.ReadKeyULong("-Count", count);
+        records.resize(count);
+        for (auto& record : records)
+            record.Read(archive);
+        return true;
+    }
+    const char* GetTypeName() const override { return "KVOWORLD"; }
+
+    std::vector<CRecord> records;
+};
+
+} // namespace
+
+TEST(ArchiveRoundTrip, TextToBinaryToCompressedToTextIsIdentical)
+{
+    CScratchFolder folder;
+    CWorld world;
+    world.records.resize(3);
+    for (size_t i = 0; i < world.records.size(); ++i)
+    {
+        CRecord& record = world.records[i];
+        record.name.SetValue(i == 1 ? L"name with \"quotes\" and sp\u00e4ce" : L"unit" + std::to_wstring(i));
+        record.position[0] = 1.5f * static_cast<float>(i);
+        record.position[1] = -0.25f;
+        record.position[2] = 1e6f;
+        record.flags = static_cast<uint32_t>(i * 7);
+        record.visible = i % 2 == 0;
+        record.data.Set(L"script", L"ai/guard.lua");
+        record.data.SetInt(L"hp", 100 + static_cast<int>(i));
+    }
+    ASSERT_TRUE(SaveSerializable(world, folder.WPath("a.txt"), "UTF8"));
+    const std::string first = ReadAll(folder.Path("a.txt"));
+
+    std::string from = "a.txt";
+    for (const char* mode : {"BINARY", "COMPRESSED", "utf16", "UTF16BE", "ansi", "UTF8"})
+    {
+        CWorld loaded;
+        CFileRef file(folder.Path(from));
+        ASSERT_TRUE(LoadSerializable(loaded, file.file)) << mode;
+        from = std::string("next-") + mode;
+        ASSERT_TRUE(SaveSerializable(loaded, folder.WPath(from), mode)) << mode;
+    }
+    EXPECT_EQ(ReadAll(folder.Path(from)), first);
+    EXPECT_NE(ReadAll(folder.Path("next-COMPRESSED")).size(), ReadAll(folder.Path("next-BINARY")).size());
+}
+
+TEST(ArchiveSave, FailedSavesLeaveTheTargetAsItWas)
+{
+    CScratchFolder folder;
+    COptions options;
+    options.Set(L"[k]", L"v");
+    EXPECT_FALSE(options.Save(folder.WPath("missing-folder/o.kvocfg"), "UTF8"));
+    EXPECT_FALSE(options.Save(folder.WPath("missing-folder/o.kvocfg"), "BINARY"));
+
+    // An error thrown while writing leaves the old file untouched.
+    WriteAll(folder.Path("keep.kvocfg"), "old");
+    for (const char* mode : {"BINARY", "UTF8"})
+    {
+        class CThrowing : public COptions
+        {
+        public:
+            bool Write(IArchive& archive) override
+            {
+                COptions::Write(archive);
+                throw CKVOError(L"[CThrowing::Write] failed");
+            }
+        } throwing;
+        EXPECT_EQ(ErrorOf([&] { throwing.Save(folder.WPath("keep.kvocfg"), mode); }), "[CThrowing::Write] failed");
+        EXPECT_EQ(ReadAll(folder.Path("keep.kvocfg")), "old");
+    }
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Root()))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1u);
+}
