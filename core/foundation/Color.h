@@ -2,6 +2,11 @@
 
 #include <string>
 
+namespace Misc::Serialization
+{
+class IArchive;
+}
+
 // A colour of four float components (red, green, blue, alpha), each
 // nominally a fraction from 0 to 1. Values handed in from outside pass the
 // component rule (ComponentRule), so that byte values (above 1, up to 255)
@@ -44,6 +49,13 @@ public:
     // As FromString; a null pointer leaves the colour unchanged.
     void FromCString(const char* text);
 
+    // The four components with six decimals, separated by single spaces, as
+    // one run of text on the current line. False when a write failed.
+    bool Write(Misc::Serialization::IArchive& archive) const;
+    // Reads four floats and passes each through the component rule. False
+    // when a read failed (that component keeps its value before the rule).
+    bool Read(Misc::Serialization::IArchive& archive);
+
     float r = 0.0f;
     float g = 0.0f;
     float b = 0.0f;
@@ -66,6 +78,12 @@ public:
     CNamedColor& operator=(const CColor& color);
 
     const std::string& GetKey() const { return m_key; }
+
+    // One line: the key, a space and the colour; false when a write failed.
+    bool Write(Misc::Serialization::IArchive& archive) const;
+    // Expects the key (a different one throws from the archive), then reads
+    // the colour; false when a read failed.
+    bool Read(Misc::Serialization::IArchive& archive);
 
 private:
     std::string m_key;
