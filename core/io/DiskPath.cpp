@@ -1,5 +1,6 @@
 #include "core/io/DiskPath.h"
 
+#include "core/foundation/PathUtilities.h"
 #include "core/foundation/StringConversion.h"
 
 #include <algorithm>
@@ -90,16 +91,9 @@ bool MatchFrom(std::wstring_view name, std::wstring_view pattern)
 
 } // namespace
 
-std::string ToNative(std::wstring_view path)
-{
-    std::string native = Misc::Text::WideToUtf8(path);
-    std::replace(native.begin(), native.end(), '\\', '/');
-    return native;
-}
-
 std::string Resolve(std::wstring_view path)
 {
-    return ResolveNative(ToNative(path));
+    return ResolveNative(ToNativePath(path));
 }
 
 std::string ResolveNative(const std::string& native)

@@ -13,9 +13,6 @@
 namespace DiskPath
 {
 
-// The path in UTF-8 with every "\" turned into "/"; nothing is looked up.
-std::string ToNative(std::wstring_view path);
-
 // The native path of an existing file or folder: the path itself when it
 // exists, else the first case-insensitive match, part by part. Parts that
 // match nothing are kept as written, so a path for a new file resolves its

@@ -1,0 +1,213 @@
+#include "core/io/FileOperations.h"
+
+#include "core/foundation/PathUtilities.h"
+#include "core/foundation/StringConversion.h"
+#include "core/io/DiskPath.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+bool IsRealFolder(const std::string& native)
+{
+    struct stat info;
+    return lstat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool Exists(const std::string& native)
+{
+    struct stat info;
+    return lstat(native.c_str(), &info) == 0;
+}
+
+// Copies one file or link (a link as a link), replacing the destination.
+bool CopyEntry(const std::string& source, const std::string& destination)
+{
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(source, error)))
+    {
+        fs::remove(destination, error);
+        fs::copy_symlink(source, destination, error);
+        return !error;
+    }
+    // A link at the destination is replaced, not written through.
+    if (fs::is_symlink(fs::symlink_status(destination, error)))
+        fs::remove(destination, error);
+    return fs::copy_file(source, destination, fs::copy_options::overwrite_existing, error) && !error;
+}
+
+bool CopyTree(const std::string& source, const std::string& destination, dev_t skipDevice, ino_t skipInode)
+{
+    std::error_code error;
+    fs::create_directories(destination, error);
+    if (!IsRealFolder(destination))
+        return false;
+    bool ok = true;
+    for (const DiskPath::SEntry& item : DiskPath::ListFolder(source, L"*.*"))
+    {
+        const std::string name = Misc::Text::WideToUtf8(item.name);
+        const std::string from = source + "/" + name;
+        const std::string to = destination + "/" + name;
+        if (item.isDirectory && !item.isSymlink)
+        {
+            struct stat info;
+            if (lstat(from.c_str(), &info) == 0 && info.st_dev == skipDevice && info.st_ino == skipInode)
+                continue; // the destination itself, inside the source
+            ok = CopyTree(from, to, skipDevice, skipInode) && ok;
+        }
+        else
+        {
+            ok = CopyEntry(from, to) && ok;
+        }
+    }
+    return ok;
+}
+
+} // namespace
+
+CFileOperations::CFileOperations()
+{
+    std::error_code error;
+    m_baseDirectory = FromNativePath(fs::current_path(error).string());
+    CleanPath(m_baseDirectory, L"/");
+}
+
+std::string CFileOperations::Native(const std::wstring& path) const
+{
+    std::wstring full = path;
+    if (!full.empty() && full[0] != L'/' && full[0] != L'\\')
+        full = m_baseDirectory + L"/" + full;
+    CleanPath(full, L"/");
+    return DiskPath::Resolve(full);
+}
+
+bool CFileOperations::IsDirectory(const std::wstring& path) const
+{
+    if (path.empty())
+        return false;
+    struct stat info;
+    return stat(Native(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool CFileOperations::CopyFile(const std::wstring& source, const std::wstring& destination, bool failIfExists) const
+{
+    if (source.empty() || destination.empty())
+        return false;
+    const std::string from = Native(source);
+    const std::string to = Native(destination);
+    struct stat info;
+    if (stat(from.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+        return false;
+    if (failIfExists && Exists(to))
+        return false;
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(to, error)))
+        fs::remove(to, error);
+    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error) && !error;
+}
+
+bool CFileOperations::CreatePath(const std::wstring& path, bool recursive, uint32_t) const
+{
+    if (path.empty())
+        return false;
+    const std::string native = Native(path);
+    std::error_code error;
+    if (recursive)
+        fs::create_directories(native, error);
+    else
+        fs::create_directory(native, error);
+    return IsDirectory(path);
+}
+
+bool CFileOperations::DeletePath(const std::wstring& path, bool recursive) const
+{
+    if (path.empty())
+        return false;
+    const std::string native = Native(path);
+    struct stat info;
+    if (lstat(native.c_str(), &info) != 0)
+        return false;
+    // A link to a folder is removed as a link; what it points to stays.
+    if (S_ISLNK(info.st_mode))
+        return unlink(native.c_str()) == 0;
+    if (!S_ISDIR(info.st_mode))
+        return false;
+    for (const DiskPath::SEntry& item : DiskPath::ListFolder(native, L"*.*"))
+    {
+        const std::string child = native + "/" + Misc::Text::WideToUtf8(item.name);
+        if (item.isDirectory && !item.isSymlink)
+        {
+            if (recursive)
+                DeletePath(FromNativePath(child), true);
+        }
+        else
+        {
+            unlink(child.c_str());
+        }
+    }
+    return rmdir(native.c_str()) == 0;
+}
+
+bool CFileOperations::MovePath(const std::wstring& source, const std::wstring& destination) const
+{
+    if (source.empty() || destination.empty())
+        return false;
+    const std::string from = Native(source);
+    const std::string to = Native(destination);
+    if (!Exists(from))
+        return false;
+    // Like Windows: an existing destination is never replaced.
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EINVAL && !Exists(to) && std::rename(from.c_str(), to.c_str()) == 0)
+        return true; // a file system without RENAME_NOREPLACE
+    if (errno != EXDEV || Exists(to))
+        return false;
+
+    // Another file system: copy (links as links), then delete the source.
+    std::error_code error;
+    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
+    if (error)
+    {
+        fs::remove_all(to, error);
+        return false;
+    }
+    fs::remove_all(from, error);
+    return !error;
+}
+
+bool CFileOperations::CopyPath(const std::wstring& source, const std::wstring& destination) const
+{
+    if (source.empty() || destination.empty())
+        return false;
+    const std::string from = Native(source);
+    const std::string to = Native(destination);
+    if (!IsRealFolder(from))
+        return false;
+    std::error_code error;
+    fs::create_directories(to, error);
+    struct stat info;
+    if (lstat(to.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    CopyTree(from, to, info.st_dev, info.st_ino);
+    return true;
+}
+
+bool CFileOperations::DeleteFile(const std::wstring& path) const
+{
+    if (path.empty())
+        return false;
+    const std::string native = Native(path);
+    struct stat info;
+    if (lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+        return false;
+    return unlink(native.c_str()) == 0;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/io/File.h"
+#include "core/io/SearchEntry.h"
+#include "core/io/ZipReader.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// An entry of a zip archive, read from memory. The whole entry is unzipped
+// on first use; if that fails (the archive changed or is damaged, the
+// password is wrong, the entry is larger than kMaxSize) the file stays
+// empty: reads give 0 bytes and IsOk is false. Writing throws.
+class CFileZip : public IFile
+{
+public:
+    // Entries larger than this are refused rather than held in memory.
+    static constexpr int64_t kMaxSize = int64_t(1) << 30;
+
+    CFileZip(const CSearchEntry& archive, const ZipEntryRecord& record);
+
+    irr::s32 read(void* buffer, irr::u32 sizeToRead) override;
+    // Throws "[CFileZip::write] Not implemented".
+    irr::s32 write(const void* buffer, irr::u32 sizeToWrite) override;
+    // Moves within the entry; the position is clamped to 0 and the size.
+    bool seek(long finalPos, bool relativeMovement = false) override;
+    long getSize() const override;
+    long getPos() const override { return m_pos; }
+    const irr::io::path& getFileName() const override { return m_narrowPath; }
+    const wchar_t* GetFileNameW() const override { return m_path.c_str(); }
+    const std::wstring& GetPath() const override { return m_path; }
+    bool IsOk() const override { return Extract(); }
+
+private:
+    bool Extract() const;
+
+    CSearchEntry m_archive;
+    ZipEntryRecord m_record;
+    std::wstring m_path;
+    irr::io::path m_narrowPath;
+    mutable std::unique_ptr<uint8_t[]> m_data;
+    mutable long m_size = 0;
+    mutable bool m_tried = false;
+    long m_pos = 0;
+};

@@ -1,0 +1,211 @@
+#include "core/io/ZipEntryStream.h"
+
+#include "core/io/ZipReader.h"
+
+// minizip's header with the traditional zip decryption (Debian's minizip
+// library itself is built without it).
+#include <minizip/crypt.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace
+{
+
+constexpr size_t kInputChunk = 16384;
+constexpr size_t kEncryptionHeader = 12;
+
+// crypt.h takes the CRC table as unsigned long values.
+const unsigned long* CrcTable()
+{
+    static const auto table = [] {
+        static unsigned long widened[256];
+        const z_crc_t* source = get_crc_table();
+        for (int i = 0; i < 256; ++i)
+            widened[i] = source[i];
+        return widened;
+    }();
+    return table;
+}
+
+uLong Crc(uLong crc, const uint8_t* data, size_t length)
+{
+    while (length > 0)
+    {
+        const uInt part = static_cast<uInt>(std::min<size_t>(length, 1u << 30));
+        crc = crc32(crc, data, part);
+        data += part;
+        length -= part;
+    }
+    return crc;
+}
+
+} // namespace
+
+uint32_t CZipEntryStream::Open(unzFile zip, const unz_file_info64& info, const char* password)
+{
+    Close();
+    m_deflated = info.compression_method == Z_DEFLATED;
+    if (!m_deflated && info.compression_method != 0)
+        return kZipFlateError; // a compression method we cannot read
+    m_encrypted = (info.flag & 1) != 0;
+    m_declared = info.uncompressed_size;
+    m_expectedCrc = info.crc;
+    m_produced = 0;
+    m_crc = crc32(0, nullptr, 0);
+    m_streamEnd = false;
+
+    int method = 0;
+    if (unzOpenCurrentFile2(zip, &method, nullptr, 1) != UNZ_OK)
+        return kZipCorrupt;
+    m_zip = zip;
+
+    if (m_encrypted)
+    {
+        if (!password || !*password)
+        {
+            Close();
+            return kZipPassword;
+        }
+        init_keys(password, m_keys, CrcTable());
+        uint8_t header[kEncryptionHeader];
+        if (ReadRaw(header, sizeof header) != static_cast<int>(sizeof header))
+        {
+            Close();
+            return kZipCorrupt;
+        }
+        // The last header byte repeats the high byte of the CRC (or of the
+        // DOS time when sizes follow the data): a cheap password check.
+        const uint8_t check =
+            (info.flag & 8) ? static_cast<uint8_t>((info.dosDate >> 8) & 0xFF) : static_cast<uint8_t>(info.crc >> 24);
+        if (header[kEncryptionHeader - 1] != check)
+        {
+            Close();
+            return kZipPassword;
+        }
+    }
+
+    if (m_deflated)
+    {
+        m_inflater = z_stream();
+        if (inflateInit2(&m_inflater, -MAX_WBITS) != Z_OK)
+        {
+            Close();
+            return kZipNoMemory;
+        }
+        m_inflaterReady = true;
+        m_input.resize(kInputChunk);
+    }
+    return kZipSuccess;
+}
+
+int CZipEntryStream::ReadRaw(uint8_t* out, size_t length)
+{
+    const int got = unzReadCurrentFile(m_zip, out, static_cast<unsigned>(std::min<size_t>(length, INT_MAX)));
+    if (got > 0 && m_encrypted)
+    {
+        const unsigned long* table = CrcTable();
+        for (int i = 0; i < got; ++i)
+        {
+            int c = out[i];
+            zdecode(m_keys, table, c);
+            out[i] = static_cast<uint8_t>(c);
+        }
+    }
+    return got;
+}
+
+bool CZipEntryStream::Inflate(uint8_t* out, size_t length, size_t& produced)
+{
+    produced = 0;
+    while (produced < length && !m_streamEnd)
+    {
+        if (m_inflater.avail_in == 0)
+        {
+            const int got = ReadRaw(m_input.data(), m_input.size());
+            if (got < 0)
+                return false;
+            if (got == 0)
+                break; // the data ends early; Finish reports it
+            m_inflater.next_in = m_input.data();
+            m_inflater.avail_in = static_cast<uInt>(got);
+        }
+        const uInt room = static_cast<uInt>(std::min<size_t>(length - produced, 1u << 30));
+        m_inflater.next_out = out + produced;
+        m_inflater.avail_out = room;
+        const int result = inflate(&m_inflater, Z_NO_FLUSH);
+        produced += room - m_inflater.avail_out;
+        if (result == Z_STREAM_END)
+            m_streamEnd = true;
+        else if (result != Z_OK && !(result == Z_BUF_ERROR && m_inflater.avail_in == 0))
+            return false;
+    }
+    return true;
+}
+
+int64_t CZipEntryStream::Read(uint8_t* out, size_t length)
+{
+    if (!m_zip)
+        return -1;
+    const size_t wanted = static_cast<size_t>(std::min<uint64_t>(length, m_declared - m_produced));
+    size_t produced = 0;
+    if (m_deflated)
+    {
+        if (!Inflate(out, wanted, produced))
+            return -1;
+    }
+    else
+    {
+        while (produced < wanted)
+        {
+            const int got = ReadRaw(out + produced, wanted - produced);
+            if (got < 0)
+                return -1;
+            if (got == 0)
+                break;
+            produced += static_cast<size_t>(got);
+        }
+    }
+    m_crc = Crc(m_crc, out, produced);
+    m_produced += produced;
+    return static_cast<int64_t>(produced);
+}
+
+uint32_t CZipEntryStream::Finish()
+{
+    if (!m_zip)
+        return kZipBadArguments;
+    bool complete = AtDeclaredEnd() && m_crc == m_expectedCrc;
+    if (complete)
+    {
+        // Data beyond the declared size means the size was wrong.
+        uint8_t extra = 0;
+        if (m_deflated && !m_streamEnd)
+        {
+            size_t produced = 0;
+            complete = Inflate(&extra, 1, produced) && produced == 0 && m_streamEnd;
+        }
+        else if (!m_deflated)
+        {
+            complete = ReadRaw(&extra, 1) == 0;
+        }
+    }
+    const uint32_t failure = Failure();
+    Close();
+    return complete ? kZipSuccess : failure;
+}
+
+void CZipEntryStream::Close()
+{
+    if (m_inflaterReady)
+        inflateEnd(&m_inflater);
+    m_inflaterReady = false;
+    if (m_zip)
+        unzCloseCurrentFile(m_zip);
+    m_zip = nullptr;
+}
+
+uint32_t CZipEntryStream::Failure() const
+{
+    return m_encrypted ? kZipPassword : kZipFlateError;
+}

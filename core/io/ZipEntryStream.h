@@ -1,0 +1,62 @@
+#pragma once
+
+// The data of one zip entry as it is read: minizip hands over the entry's
+// raw bytes, which are decrypted (traditional zip encryption) when the
+// entry is encrypted and inflated with zlib when it is deflated. Nothing
+// the archive declares is trusted: no more than the declared size is ever
+// produced, and the entry counts as read only when exactly that many bytes
+// came out and their CRC matches.
+
+#include <minizip/unzip.h>
+#include <zlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CZipEntryStream
+{
+public:
+    CZipEntryStream() = default;
+    CZipEntryStream(const CZipEntryStream&) = delete;
+    CZipEntryStream& operator=(const CZipEntryStream&) = delete;
+    ~CZipEntryStream() { Close(); }
+
+    // Opens the archive's current entry, described by info. The password
+    // (null for none) is used only when the entry is encrypted. Returns a zip
+    // result code.
+    uint32_t Open(unzFile zip, const unz_file_info64& info, const char* password);
+    // Produces up to length bytes; returns how many, or -1 on damaged data
+    // (see Failure). 0 once the declared size is reached or the data ends.
+    int64_t Read(uint8_t* out, size_t length);
+    // True when the declared size has been produced.
+    bool AtDeclaredEnd() const { return m_produced == m_declared; }
+    // Checks the size and the CRC and closes the entry; a zip result code.
+    uint32_t Finish();
+    void Close();
+    bool IsOpen() const { return m_zip != nullptr; }
+
+    // What a failure is reported as: a wrong password for encrypted
+    // entries, damaged data otherwise.
+    uint32_t Failure() const;
+
+private:
+    // Raw bytes from minizip, decrypted; -1 on a read error.
+    int ReadRaw(uint8_t* out, size_t length);
+    // Runs the inflater until the output is full, the stream ends or the
+    // input runs out; false on damaged data.
+    bool Inflate(uint8_t* out, size_t length, size_t& produced);
+
+    unzFile m_zip = nullptr;
+    bool m_deflated = false;
+    bool m_encrypted = false;
+    unsigned long m_keys[3] = {};
+    z_stream m_inflater = {};
+    bool m_inflaterReady = false;
+    bool m_streamEnd = false;
+    uint64_t m_declared = 0;
+    uint64_t m_produced = 0;
+    uLong m_expectedCrc = 0;
+    uLong m_crc = 0;
+    std::vector<uint8_t> m_input;
+};
