@@ -2,21 +2,31 @@
 
 #include "core/foundation/LogConsole.h"
 #include "core/foundation/Timer.h"
+#include "core/io/FileSystem.h"
+#include "core/io/Language.h"
+#include "core/io/Options.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+class IFile;
 
 // What belongs to the running program as a whole: its product information,
-// the executable's path, the log console and the clock. The engine object
-// creates it first and deletes it last.
+// the executable's path, the log console, the option store, the virtual file
+// system, the language store and the clock. The engine object creates it
+// first and deletes it last. Most operations forward to the stores and the
+// file system for the script interface; lookups answer with empty text,
+// false or null, never an error.
 class CApplication
 {
 public:
-    CApplication() = default;
+    CApplication();
     CApplication(const CApplication&) = delete;
     CApplication& operator=(const CApplication&) = delete;
-    virtual ~CApplication() = default;
+    virtual ~CApplication();
 
+    // Product information.
     void SetAppName(const std::wstring& name) { m_appName = name; }
     const std::wstring& GetAppName() const { return m_appName; }
     void SetAppCopyright(const std::wstring& copyright) { m_appCopyright = copyright; }
@@ -49,6 +59,7 @@ public:
     // Milliseconds since start-up, wrapping around: the main loop's clock.
     uint32_t GetTime() const;
 
+    // Console.
     // Shows the log console and prints the engine information block on it.
     // The code pages are accepted and not used (the console is UTF-8).
     void ShowConsoleWindow(uint32_t outputCodePage, uint32_t inputCodePage);
@@ -56,13 +67,76 @@ public:
     // Sets the console's title while it is visible; returns true.
     bool SetConsoleCaption(const std::wstring& caption);
     bool IsConsoleWindowVisible() const { return m_consoleVisible; }
-
     // The engine information block as PrintEngineInfo prints it.
     std::wstring GetEngineInfo() const;
     // Prints the engine information block on the log console.
     void PrintEngineInfo() const;
 
+    // Options, each stored under the key "[section][key]".
+    // Loads the file found by its name or with ".kvocfg".
+    bool LoadOptions(const std::wstring& file);
+    // mode: "COMPRESSED", "BINARY" or a text encoding name.
+    bool SaveOptions(const std::wstring& file, const std::string& mode);
+    bool ClearOptions();
+    // True when the option is gone.
+    bool ClearOption(const std::wstring& section, const std::wstring& key);
+    bool OptionExists(const std::wstring& section, const std::wstring& key) const;
+    // The value; "", 0, 0.0 or false when the option is missing.
+    std::wstring GetOption(const std::wstring& section, const std::wstring& key) const;
+    int32_t GetOptionInt(const std::wstring& section, const std::wstring& key) const;
+    float GetOptionFloat(const std::wstring& section, const std::wstring& key) const;
+    bool GetOptionBool(const std::wstring& section, const std::wstring& key) const;
+    void SetOption(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+    void SetOptionInt(const std::wstring& section, const std::wstring& key, int32_t value);
+    void SetOptionFloat(const std::wstring& section, const std::wstring& key, float value);
+    void SetOptionBool(const std::wstring& section, const std::wstring& key, bool value);
+
+    // Translations.
+    // Loads the file found by its name or with ".kvolanguage".
+    bool LoadTranslations(const std::wstring& file);
+    bool SaveTranslations(const std::wstring& file, const std::string& mode);
+    // The translation of a "#section#code" text, or the text itself.
+    std::wstring Translate(const std::wstring& code) const;
+
+    // Files and search paths. A folder argument limits a lookup to that
+    // folder alone; an empty one searches the application's file system.
+    bool AddSearchPath(const std::wstring& folder, bool recursive, int32_t key);
+    bool AddSearchZip(const std::wstring& zipFile, bool retryFileNames, int32_t key, const std::string& password);
+    void ClearSearchPaths(int32_t key);
+    void ClearAllSearchPaths();
+    // Extracts the zip file's entries that are not there yet into the output
+    // folder ("./" when empty), adds the folder as a search path and returns
+    // it. Existing files are never overwritten.
+    std::wstring AddSearchZipDecompressed(const std::wstring& zipFile, const std::wstring& outputFolder,
+                                          bool recursive, int32_t key, const std::string& password);
+    // The name itself when it is a file on disk, else the full path of its
+    // first match; with fallback, then the first match of its bare file name.
+    // "" when nothing is found.
+    std::wstring GetFilenameFromFileSystem(const std::wstring& name, const std::wstring& folder = L"",
+                                           bool fallback = true) const;
+    // The folder part of the name's lookup (with fallback).
+    std::wstring FindFileFolder(const std::wstring& name) const;
+    // Opens the name, else the name followed by each extension in order.
+    // Returns a new file (the caller drops it) or null.
+    IFile* OpenFile(const std::wstring& name, const std::vector<std::wstring>& extensions = {},
+                    const std::wstring& folder = L"") const;
+    // Fills the list with the matches of ";"-separated patterns, in order:
+    // for each pattern the pattern itself when it is a file on disk, then its
+    // matches through the search paths (bare names with namesOnly). Returns
+    // the number of entries.
+    size_t GetFilenameListFromFileSystem(const std::wstring& patterns, std::vector<std::wstring>& list,
+                                         bool namesOnly, const std::wstring& folder = L"") const;
+
+    CFileSystem& GetFileSystem() { return m_fileSystem; }
+    COptions& GetOptions() { return m_options; }
+    CLanguage& GetLanguage() { return m_language; }
+
 private:
+    // Runs the action on the search scope: the application's file system, or
+    // a file system over the folder alone.
+    template <class Action>
+    auto WithScope(const std::wstring& folder, Action action) const;
+
     std::wstring m_appName;
     std::wstring m_appCopyright;
     std::wstring m_appWebsite;
@@ -76,5 +150,8 @@ private:
     std::wstring m_exeFolder;
     CLogConsole m_console;
     bool m_consoleVisible = false;
+    COptions m_options;
+    mutable CFileSystem m_fileSystem;
+    CLanguage m_language;
     CTimer m_timer;
 };
