@@ -6,7 +6,9 @@
 #include "core/io/Language.h"
 #include "core/io/SaveFile.h"
 
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <exception>
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the binary archive stores values little-endian");
@@ -394,8 +396,7 @@ bool CArchiveBin::WriteString(const std::string& text, bool)
     const bool written = Put(m_scratch.data(), m_scratch.size());
     if (m_compressed)
     {
-        const std::string& stored = m_narrowTable.emplace_back(text);
-        m_narrowIndex.emplace(stored, static_cast<int32_t>(m_narrowTable.size() - 1));
+        m_narrowIndex.emplace(text, static_cast<int32_t>(m_narrowIndex.size()));
     }
     return written;
 }
@@ -424,8 +425,8 @@ bool CArchiveBin::WriteWString(const std::wstring& text, bool)
     const bool written = Put(m_scratch.data(), m_scratch.size());
     if (m_compressed)
     {
-        const std::u16string& stored = m_wideTable.emplace_back(std::move(units));
-        m_wideIndex.emplace(stored, static_cast<int32_t>(m_wideTable.size() - 1));
+        const int32_t index = static_cast<int32_t>(m_wideIndex.size());
+        m_wideIndex.emplace(std::move(units), index);
     }
     return written;
 }
@@ -448,25 +449,26 @@ bool CArchiveBin::ReadNarrowValue(uint8_t code, std::string& value)
         GetExactly(&index, 4);
         if (index < 0 || static_cast<size_t>(index) >= m_narrowTable.size())
             return false;
-        value = Translate(m_narrowTable[static_cast<size_t>(index)]);
+        value.assign(m_narrowTable[static_cast<size_t>(index)]);
+        TranslateInPlace(value);
         return true;
     }
     const uint32_t count = ReadCount();
     const int64_t remaining = Remaining();
     if (remaining >= 0 && count > remaining)
         ThrowTruncated();
-    std::string text(count, '\0');
-    GetExactly(text.data(), count);
-    for (char& c : text)
+    value.resize(count);
+    GetExactly(value.data(), count);
+    for (char& c : value)
         c = static_cast<char>(~static_cast<uint8_t>(c));
     // A value read again after a TestToken went back over it is already in
     // the table.
     if (m_compressed && start >= m_narrowTableEnd)
     {
-        m_narrowTable.push_back(text);
+        m_narrowTable.push_back(value);
         m_narrowTableEnd = start + 1;
     }
-    value = Translate(text);
+    TranslateInPlace(value);
     return true;
 }
 
@@ -477,7 +479,11 @@ bool CArchiveBin::ReadString(std::string& value)
     const uint8_t code = ReadCode();
     if (code != kString && code != kStringRef)
         ThrowTypeError(kString, code);
-    return ReadNarrowValue(code, value);
+    std::string& text = m_narrowScratch;
+    if (!ReadNarrowValue(code, text))
+        return false;
+    value.swap(text);
+    return true;
 }
 
 bool CArchiveBin::ReadWString(std::wstring& value)
@@ -488,10 +494,9 @@ bool CArchiveBin::ReadWString(std::wstring& value)
     const uint8_t code = ReadCode();
     if (code == kString || code == kStringRef)
     {
-        std::string narrow;
-        if (!ReadNarrowValue(code, narrow))
+        if (!ReadNarrowValue(code, m_narrowScratch))
             return false;
-        value = Wide(narrow);
+        value = Wide(m_narrowScratch);
         return true;
     }
     if (code == kWStringRef)
@@ -500,7 +505,8 @@ bool CArchiveBin::ReadWString(std::wstring& value)
         GetExactly(&index, 4);
         if (index < 0 || static_cast<size_t>(index) >= m_wideTable.size())
             return false;
-        value = Translate(Misc::Text::Utf16ToWide(m_wideTable[static_cast<size_t>(index)]));
+        value = Misc::Text::Utf16ToWide(m_wideTable[static_cast<size_t>(index)]);
+        TranslateInPlace(value);
         return true;
     }
     if (code != kWString)
@@ -510,37 +516,78 @@ bool CArchiveBin::ReadWString(std::wstring& value)
     const int64_t remaining = Remaining();
     if (remaining >= 0 && static_cast<int64_t>(count) * 2 > remaining)
         ThrowTruncated();
-    m_scratch.resize(static_cast<size_t>(count) * 2);
-    GetExactly(m_scratch.data(), m_scratch.size());
-    std::u16string units(count, u'\0');
-    for (size_t i = 0; i < count; ++i)
-        units[i] = static_cast<char16_t>((m_scratch[2 * i] | (m_scratch[2 * i + 1] << 8)) ^ 0x00FF);
-    std::wstring text = Misc::Text::Utf16ToWide(units);
-    if (m_compressed && start >= m_wideTableEnd)
+    const size_t bytes = static_cast<size_t>(count) * 2;
+    const uint8_t* payload;
+    if (m_bufferLength - m_bufferPos >= bytes)
     {
-        m_wideTable.push_back(std::move(units));
+        payload = m_buffer.data() + m_bufferPos;
+        m_bufferPos += bytes;
+    }
+    else
+    {
+        m_scratch.resize(bytes);
+        GetExactly(m_scratch.data(), bytes);
+        payload = m_scratch.data();
+    }
+    const bool keep = m_compressed && start >= m_wideTableEnd;
+    std::u16string& pool = m_wideTable.pool;
+    const size_t poolStart = pool.size();
+    if (keep)
+        pool.resize(poolStart + count);
+    // Decode the units straight into wide text; surrogate pairs combine.
+    std::wstring& text = m_wideScratch;
+    text.clear();
+    text.reserve(count);
+    for (size_t i = 0; i < count; ++i)
+    {
+        const char16_t unit = static_cast<char16_t>((payload[2 * i] | (payload[2 * i + 1] << 8)) ^ 0x00FF);
+        if (keep)
+            pool[poolStart + i] = unit;
+        if (unit < 0xD800 || unit > 0xDFFF)
+        {
+            text += static_cast<wchar_t>(unit);
+            continue;
+        }
+        if (unit <= 0xDBFF && i + 1 < count)
+        {
+            const char16_t low = static_cast<char16_t>((payload[2 * i + 2] | (payload[2 * i + 3] << 8)) ^ 0x00FF);
+            if (low >= 0xDC00 && low <= 0xDFFF)
+            {
+                if (keep)
+                    pool[poolStart + i + 1] = low;
+                text += static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        text += Misc::Text::kReplacementChar;
+    }
+    if (keep)
+    {
+        m_wideTable.ends.push_back(pool.size());
         m_wideTableEnd = start + 1;
     }
-    value = Translate(text);
+    TranslateInPlace(text);
+    value.swap(text);
     return true;
 }
 
-std::string CArchiveBin::Translate(const std::string& text) const
+void CArchiveBin::TranslateInPlace(std::string& text) const
 {
     if (!m_translation || text.empty() || text[0] != '#')
-        return text;
+        return;
     std::wstring translated;
-    if (!m_translation->Translate(Wide(text), translated))
-        return text;
-    return Misc::Text::WideToUtf8(translated);
+    if (m_translation->Translate(Wide(text), translated))
+        text = Misc::Text::WideToUtf8(translated);
 }
 
-std::wstring CArchiveBin::Translate(const std::wstring& text) const
+void CArchiveBin::TranslateInPlace(std::wstring& text) const
 {
+    if (!m_translation || text.empty() || text[0] != L'#')
+        return;
     std::wstring translated;
-    if (m_translation && m_translation->Translate(text, translated))
-        return translated;
-    return text;
+    if (m_translation->Translate(text, translated))
+        text = std::move(translated);
 }
 
 std::string CArchiveBin::ReadToken(const char*)
@@ -557,9 +604,110 @@ std::wstring CArchiveBin::ReadWToken(const wchar_t*)
     return token;
 }
 
+int CArchiveBin::MatchInPlace(std::string_view narrow, const wchar_t* wide, size_t wideLength)
+{
+    // Translated values and strings that a compressed archive still has to
+    // add to its table take the full path.
+    if (m_translation || m_bufferLength - m_bufferPos < 5)
+        return -1;
+    // Characters whose stored form is not one unit per character (and the
+    // replacement character that bad stored units decode to) take the full
+    // path too.
+    for (size_t i = 0; wide && i < wideLength; ++i)
+    {
+        if (wide[i] >= 0xD800 && (wide[i] <= 0xDFFF || wide[i] == 0xFFFD || wide[i] > 0xFFFF))
+            return -1;
+    }
+    const uint8_t* p = m_buffer.data() + m_bufferPos;
+    const uint8_t code = p[0];
+    uint32_t word = 0;
+    std::memcpy(&word, p + 1, 4);
+    if (code == kStringRef || code == kWStringRef)
+    {
+        const int32_t index = static_cast<int32_t>(word);
+        bool equal;
+        if (code == kStringRef)
+        {
+            if (index < 0 || static_cast<size_t>(index) >= m_narrowTable.size())
+                return -1;
+            const std::string_view entry = m_narrowTable[static_cast<size_t>(index)];
+            if (wide)
+            {
+                if (entry.size() != wideLength ||
+                    std::any_of(entry.begin(), entry.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
+                    return -1;
+                equal = std::equal(entry.begin(), entry.end(), wide,
+                                   [](char a, wchar_t b) { return static_cast<wchar_t>(a) == b; });
+            }
+            else
+                equal = entry == narrow;
+        }
+        else
+        {
+            if (!wide || index < 0 || static_cast<size_t>(index) >= m_wideTable.size())
+                return -1;
+            const std::u16string_view entry = m_wideTable[static_cast<size_t>(index)];
+            equal = entry.size() == wideLength &&
+                    std::equal(entry.begin(), entry.end(), wide, [](char16_t a, wchar_t b) { return a == b; });
+        }
+        if (!equal)
+            return 0;
+        m_bufferPos += 5;
+        return 1;
+    }
+    if (code != kString && !(wide && code == kWString))
+        return -1;
+    if (m_compressed && Tell() >= m_narrowTableEnd && code == kString)
+        return -1;
+    if (m_compressed && Tell() >= m_wideTableEnd && code == kWString)
+        return -1;
+    const size_t unit = code == kString ? 1 : 2;
+    if (m_bufferLength - m_bufferPos < 5 + unit * word)
+        return -1;
+    const uint8_t* payload = p + 5;
+    bool equal;
+    if (code == kString)
+    {
+        if (wide)
+        {
+            if (word != wideLength)
+                return -1; // UTF-8 may take more bytes than characters
+            equal = true;
+            for (size_t i = 0; equal && i < word; ++i)
+            {
+                const uint8_t c = static_cast<uint8_t>(~payload[i]);
+                if (c >= 0x80)
+                    return -1;
+                equal = static_cast<wchar_t>(c) == wide[i];
+            }
+        }
+        else
+        {
+            equal = word == narrow.size();
+            for (size_t i = 0; equal && i < word; ++i)
+                equal = static_cast<uint8_t>(~payload[i]) == static_cast<uint8_t>(narrow[i]);
+        }
+    }
+    else
+    {
+        equal = word == wideLength;
+        for (size_t i = 0; equal && i < word; ++i)
+        {
+            const uint16_t u = static_cast<uint16_t>((payload[2 * i] | (payload[2 * i + 1] << 8)) ^ 0x00FF);
+            equal = static_cast<wchar_t>(u) == wide[i];
+        }
+    }
+    if (!equal)
+        return 0;
+    m_bufferPos += 5 + unit * word;
+    return 1;
+}
+
 bool CArchiveBin::ExpectToken(const char* text)
 {
-    const std::string expected = text ? text : "";
+    const char* expected = text ? text : "";
+    if (MatchInPlace(expected, nullptr, 0) == 1)
+        return true;
     std::string received;
     ReadString(received);
     if (received != expected)
@@ -572,13 +720,15 @@ bool CArchiveBin::ExpectToken(const char* text)
 
 bool CArchiveBin::ExpectWToken(const wchar_t* text)
 {
-    const std::wstring expected = text ? text : L"";
+    const wchar_t* expected = text ? text : L"";
+    if (MatchInPlace({}, expected, std::wcslen(expected)) == 1)
+        return true;
     std::wstring received;
     ReadWString(received);
     if (received != expected)
     {
-        throw CKVOError::Format(L"Error reading:%s, Expected:%s, Received:%s", getDataName().c_str(),
-                                expected.c_str(), received.c_str());
+        throw CKVOError::Format(L"Error reading:%s, Expected:%s, Received:%s", getDataName().c_str(), expected,
+                                received.c_str());
     }
     return true;
 }
@@ -606,10 +756,18 @@ bool CArchiveBin::TestToken(const char* text, bool peek)
     if (!PeekStringCode(false))
         return false;
     const int64_t start = Tell();
+    const int quick = MatchInPlace(text ? text : "", nullptr, 0);
+    if (quick >= 0)
+    {
+        if (quick == 1 && peek)
+            SeekTo(start);
+        return quick == 1;
+    }
     std::string received;
     const bool match = ReadString(received) && received == (text ? text : "");
     if (!match || peek)
         SeekTo(start);
+    m_narrowScratch.swap(received);
     return match;
 }
 
@@ -618,10 +776,19 @@ bool CArchiveBin::TestWToken(const wchar_t* text, bool peek)
     if (!PeekStringCode(true))
         return false;
     const int64_t start = Tell();
+    const wchar_t* expected = text ? text : L"";
+    const int quick = MatchInPlace({}, expected, std::wcslen(expected));
+    if (quick >= 0)
+    {
+        if (quick == 1 && peek)
+            SeekTo(start);
+        return quick == 1;
+    }
     std::wstring received;
     const bool match = ReadWString(received) && received == (text ? text : L"");
     if (!match || peek)
         SeekTo(start);
+    m_wideScratch.swap(received);
     return match;
 }
 

@@ -4,7 +4,6 @@
 #include "core/io/DataBag.h"
 #include "core/io/VersionRecord.h"
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -144,10 +143,14 @@ private:
 
     uint32_t ReadCount();
     bool ReadNarrowValue(uint8_t code, std::string& value);
-    // Whether a string value is next (false at the end of the stream).
+    // Compares the next string value with the text (narrow, or wide when
+    // `wide` is set) where it lies in the buffer: 1 equal (consumed), 0
+    // different (nothing consumed), -1 when only a full read can tell.
+    int MatchInPlace(std::string_view narrow, const wchar_t* wide, size_t wideLength);
+    // Whether a string value is next (false at the end of the file).
     bool PeekStringCode(bool wide);
-    std::string Translate(const std::string& text) const;
-    std::wstring Translate(const std::wstring& text) const;
+    void TranslateInPlace(std::string& text) const;
+    void TranslateInPlace(std::wstring& text) const;
 
     struct CDropFile
     {
@@ -168,14 +171,32 @@ private:
     // The distinct strings of a compressed archive, in order of first
     // appearance, with an index for lookups. The tables hold the text as
     // stored, before any translation.
-    // Reading adds a string only the first time it passes its position, so
-    // a value read again after a TestToken went back is not added twice.
-    std::deque<std::string> m_narrowTable;
-    std::unordered_map<std::string_view, int32_t> m_narrowIndex;
+    // Reading keeps the strings themselves, packed in one block; reading
+    // adds a string only the first time it passes its position, so a value
+    // read again after a TestToken went back is not added twice. Writing
+    // only needs each string's index.
+    template <typename Char> struct STable
+    {
+        std::basic_string<Char> pool;
+        std::vector<size_t> ends;
+        size_t size() const { return ends.size(); }
+        std::basic_string_view<Char> operator[](size_t i) const
+        {
+            const size_t begin = i == 0 ? 0 : ends[i - 1];
+            return std::basic_string_view<Char>(pool).substr(begin, ends[i] - begin);
+        }
+        void push_back(std::basic_string_view<Char> text)
+        {
+            pool.append(text);
+            ends.push_back(pool.size());
+        }
+    };
+    STable<char> m_narrowTable;
     int64_t m_narrowTableEnd = 0;
-    std::deque<std::u16string> m_wideTable;
-    std::unordered_map<std::u16string_view, int32_t> m_wideIndex;
+    STable<char16_t> m_wideTable;
     int64_t m_wideTableEnd = 0;
+    std::unordered_map<std::string, int32_t> m_narrowIndex;
+    std::unordered_map<std::u16string, int32_t> m_wideIndex;
 
     std::vector<uint8_t> m_buffer;
     size_t m_bufferPos = 0;
@@ -183,6 +204,9 @@ private:
     int64_t m_bufferStart = 0;
     int64_t m_fileSize = -1;
     std::vector<uint8_t> m_scratch;
+    // Spare strings whose allocations the string reads reuse.
+    std::string m_narrowScratch;
+    std::wstring m_wideScratch;
 };
 
 } // namespace Misc::Serialization

@@ -137,7 +137,7 @@ bool CDataBag::Read(Misc::Serialization::IArchive& archive)
     {
         if (!archive.ReadWString(value))
             break;
-        Set(token.empty() ? token : token.substr(1), value);
+        m_entries.insert_or_assign(token.empty() ? token : token.substr(1), std::move(value));
     }
     if (token != L"}")
         archive.ExpectToken("}");

@@ -2,6 +2,7 @@
 
 #include "core/io/Archive.h"
 
+#include <algorithm>
 #include <cstring>
 #include <uuid/uuid.h>
 
@@ -35,7 +36,11 @@ bool CUuid::SetId(const std::string& text)
     if (uuid_parse(text.c_str(), parsed) != 0 || text.size() != 36)
         return false;
     std::memcpy(m_bytes, parsed, sizeof(m_bytes));
-    RefreshText();
+    // Text already in the lower-case form is its own text form.
+    if (std::none_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'F'; }))
+        m_text = text;
+    else
+        RefreshText();
     return true;
 }
 
