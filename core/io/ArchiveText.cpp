@@ -7,6 +7,7 @@
 #include "core/io/SaveFile.h"
 #include "core/io/TextFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -161,8 +162,11 @@ void CArchiveText::open()
         return;
     }
     ExpectToken(m_dataName.c_str());
-    if (m_minimumVersion > 0)
-        CVersionRecord::Read(*this);
+    if (m_minimumVersion > 0 && !CVersionRecord::Read(*this))
+    {
+        throw CKVOError::Format(L"Error reading:%s, Line: %i, Expected:%s", getDataName().c_str(), m_line,
+                                L"-Version number");
+    }
     if (m_version != 0 && m_version < m_minimumVersion)
     {
         throw CKVOError::Format(L"Error reading:%s, Minimum expected version: %i, Received:%i",
@@ -422,19 +426,19 @@ bool CArchiveText::ReadTokenText(std::wstring& token, const wchar_t* delimiters)
 
 bool CArchiveText::ReadWString(std::wstring& value)
 {
-    std::wstring token;
-    if (!ReadTokenText(token, nullptr))
+    // The token is read into a spare string that then trades places with
+    // `value`, so a caller that reads into the same string allocates once.
+    if (!ReadTokenText(m_scratch, nullptr))
         return false;
-    value = std::move(token);
+    value.swap(m_scratch);
     return true;
 }
 
 bool CArchiveText::ReadString(std::string& value)
 {
-    std::wstring token;
-    if (!ReadTokenText(token, nullptr))
+    if (!ReadTokenText(m_scratch, nullptr))
         return false;
-    ConvertStringUtoA(token, value, m_codePage == 1201 ? kCodePageUtf8 : m_codePage);
+    ConvertStringUtoA(m_scratch, value, kCodePageUtf8);
     return true;
 }
 
@@ -460,7 +464,9 @@ bool CArchiveText::ReadNumberToken(std::string& token)
     token.clear();
     if (!SkipBlanks())
         return false;
-    m_text->ReadToken(L"\n\r\t ");
+    // Up to the next blank (the text layer's white space: besides LF, CR,
+    // tab and space also VT and FF, which no number holds).
+    m_text->ReadToken();
     for (wchar_t c : m_text->GetToken())
         token += (c > 0 && c < 0x80) ? static_cast<char>(c) : '\x7f';
     return !token.empty();
@@ -588,47 +594,72 @@ bool CArchiveText::ReadBytes(void* data, uint32_t count)
     return m_text && m_text->ReadBytes(data, count) == 0;
 }
 
-bool CArchiveText::ExpectWToken(const wchar_t* text)
+template <typename Char> bool CArchiveText::Expect(const Char* text)
 {
-    const std::wstring expected = text ? text : L"";
     SkipBlanks();
-    for (wchar_t c : expected)
+    for (const Char* c = text; c && *c; ++c)
     {
-        if (!m_text || m_text->Get() != static_cast<int>(c))
+        if (!m_text || m_text->Get() != static_cast<int>(*c))
         {
             throw CKVOError::Format(L"Error reading:%s, Line: %i, Expected:%s", getDataName().c_str(), m_line,
-                                    expected.c_str());
+                                    Text(text).c_str());
         }
     }
     return true;
 }
 
-bool CArchiveText::ExpectToken(const char* text)
-{
-    return ExpectWToken(Wide(text).c_str());
-}
-
-bool CArchiveText::TestWToken(const wchar_t* text, bool peek)
+template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
 {
     if (!SkipBlanks())
         return false;
-    const std::wstring expected = text ? text : L"";
-    for (size_t i = 0; i < expected.size(); ++i)
+    int length = 0;
+    for (const Char* c = text; c && *c; ++c, ++length)
     {
-        if (m_text->Peek(static_cast<int>(i)) != static_cast<int>(expected[i]))
+        if (m_text->Peek(length) != static_cast<int>(*c))
             return false;
     }
     if (!peek)
     {
-        for (size_t i = 0; i < expected.size(); ++i)
+        for (int i = 0; i < length; ++i)
             m_text->Get();
     }
     return true;
 }
 
+std::wstring CArchiveText::Text(const char* text)
+{
+    return Wide(text);
+}
+
+std::wstring CArchiveText::Text(const wchar_t* text)
+{
+    return text ? text : L"";
+}
+
+// Narrow text is compared character by character when it is ASCII; other
+// narrow text is UTF-8 and is compared as the wide text it stands for.
+bool CArchiveText::ExpectToken(const char* text)
+{
+    if (text && std::any_of(text, text + std::strlen(text), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
+        return Expect(Wide(text).c_str());
+    return Expect(text);
+}
+
+bool CArchiveText::ExpectWToken(const wchar_t* text)
+{
+    return Expect(text);
+}
+
 bool CArchiveText::TestToken(const char* text, bool peek)
 {
-    return TestWToken(Wide(text).c_str(), peek);
+    if (text && std::any_of(text, text + std::strlen(text), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
+        return Test(Wide(text).c_str(), peek);
+    return Test(text, peek);
+}
+
+bool CArchiveText::TestWToken(const wchar_t* text, bool peek)
+{
+    return Test(text, peek);
 }
 
 } // namespace Misc::Serialization

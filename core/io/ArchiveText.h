@@ -116,6 +116,10 @@ private:
     // The characters up to the next blank, as ASCII, for number parsing.
     bool ReadNumberToken(std::string& token);
     void Translate(std::wstring& token) const;
+    template <typename Char> bool Expect(const Char* text);
+    template <typename Char> bool Test(const Char* text, bool peek);
+    static std::wstring Text(const char* text);
+    static std::wstring Text(const wchar_t* text);
 
     struct CDropFile
     {

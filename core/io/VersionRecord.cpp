@@ -23,9 +23,11 @@ bool CVersionRecord::Write(IArchive& archive)
 bool CVersionRecord::Read(IArchive& archive)
 {
     archive.ExpectToken("Version{");
-    archive.ReadKeyUInt("-Version", m_version);
+    // A version that is not a number is reported, not taken for 0 (which
+    // would open every version gate).
+    const bool read = archive.ReadKeyUInt("-Version", m_version);
     archive.ExpectToken("}");
-    return true;
+    return read;
 }
 
 } // namespace Misc::Serialization

@@ -347,6 +347,10 @@ TEST(ArchiveText, VersionGatesAndHeaderErrors)
     CArchiveText zero(folder.WPath("zero.txt"), false, "KVOTEST", 1030);
     EXPECT_TRUE(zero.IsVersionAtLeast(99999));
 
+    WriteAll(folder.Path("bad.txt"), "KVOTEST\r\nVersion{\r\n\t-Version new\r\n}\r\n");
+    EXPECT_EQ(ErrorOf([&] { CArchiveText archive(folder.WPath("bad.txt"), false, "KVOTEST", 1); }),
+              "Error reading:" + folder.Path("bad.txt").string() + ", Line: 4, Expected:-Version number");
+
     // Without a data name there is no header at all.
     {
         CArchiveText archive(folder.WPath("empty.txt"), true, "", 1030, nullptr, "UTF16BE");
