@@ -1,0 +1,298 @@
+#include "core/script/ManagedEventHandler.h"
+
+#include "core/foundation/KVOError.h"
+#include "core/script/lua/HandleRegistry.h"
+
+#include <map>
+
+using LuaPlus::HandleRegistry;
+using LuaPlus::LuaObject;
+namespace Kind = Misc::Multicast::Kind;
+
+namespace
+{
+
+// The live handlers by handle, in creation order, for ReleaseAll. Never
+// destroyed: handlers may be released late in the shutdown.
+std::map<uint32_t, CManagedEventHandler*>& LiveHandlers()
+{
+    static auto* handlers = new std::map<uint32_t, CManagedEventHandler*>;
+    return *handlers;
+}
+
+// A position as a fraction of the window; 0 while there is no window.
+float Fraction(int32_t position, int32_t size)
+{
+    return size != 0 ? static_cast<float>(position) / static_cast<float>(size) : 0.0f;
+}
+
+LuaObject ResolveCallback(const LuaObject& callback)
+{
+    LuaObject function = callback;
+    if (function.IsString())
+        function = function.GetState()->GetGlobals().Get(function.GetString());
+    if (!function.IsFunction())
+        throw Misc::Error::CKVOError(L"[CManagedEventHandler] Callback function if not found");
+    return function;
+}
+
+} // namespace
+
+CManagedEventHandler* CManagedEventHandler::Create(const LuaObject& callback)
+{
+    return new CManagedEventHandler(ResolveCallback(callback));
+}
+
+CManagedEventHandler::CManagedEventHandler(const LuaObject& function) : m_callback(function)
+{
+    m_handle = HandleRegistry::GetInstance().Add(this);
+    LiveHandlers()[m_handle] = this;
+}
+
+CManagedEventHandler::~CManagedEventHandler()
+{
+    LiveHandlers().erase(m_handle);
+    HandleRegistry::GetInstance().Remove(m_handle);
+}
+
+void CManagedEventHandler::Release(CManagedEventHandler* handler)
+{
+    if (handler == nullptr)
+        return;
+    handler->unsubscribe();
+    delete handler;
+}
+
+void CManagedEventHandler::ReleaseAll()
+{
+    auto& handlers = LiveHandlers();
+    while (!handlers.empty())
+        Release(handlers.begin()->second);
+}
+
+CManagedEventHandler* CManagedEventHandler::FromHandle(double handle)
+{
+    return HandleRegistry::GetInstance().Get<CManagedEventHandler>(handle);
+}
+
+size_t CManagedEventHandler::GetCount()
+{
+    return LiveHandlers().size();
+}
+
+void CManagedEventHandler::setUserData(const LuaObject& value)
+{
+    m_userData = value;
+}
+
+LuaObject CManagedEventHandler::getUserData() const
+{
+    if (!m_userData)
+        throw Misc::Error::CKVOError(L"[CManagedEventHandler::getUserData] User data not defined.");
+    return *m_userData;
+}
+
+void CManagedEventHandler::setTickPeriod(uint32_t period, bool singleShot, uint32_t now)
+{
+    m_tickPeriod = period;
+    m_singleShot = singleShot;
+    m_periodStart = now;
+}
+
+void CManagedEventHandler::setEventFilter(const std::string& name)
+{
+    m_filter = name;
+}
+
+template <class... Args>
+bool CManagedEventHandler::Call(bool handled, const Args&... args)
+{
+    // The callback may release this handler. The call runs on copies, and
+    // nothing of the handler is touched once the script has started.
+    const LuaPlus::LuaFunction<bool> callback = m_callback;
+    const LuaObject userData = getUserData();
+    return callback(args..., userData, handled);
+}
+
+// The arguments of each channel, before the user data and handled.
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::Log>(const Misc::Multicast::CEvtLog& event, bool handled)
+{
+    return Call(handled, event.message, event.level);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::Close>(const Simulation::Multicast::CEvtQuit&, bool handled)
+{
+    return Call(handled);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::State>(const Misc::Multicast::CEvtState& event, bool handled)
+{
+    return Call(handled, event.name, event.entering);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::Tick>(const Simulation::Multicast::CEvtTick& event, bool handled)
+{
+    // Elapsed time with wrap-around; a tick older than the period's start
+    // (the period was restarted during this publication) is not due.
+    const uint32_t elapsed = event.time - m_periodStart;
+    if (m_tickPeriod != 0 && (elapsed >= 0x80000000u || elapsed < m_tickPeriod))
+        return false;
+    const uint32_t previousStart = m_periodStart;
+    m_periodStart = event.time;
+    if (m_singleShot)
+        Misc::Multicast::CMulticastOf<Kind::Tick>::Unsubscribe(Base<Kind::Tick>());
+    return Call(handled, event.time, previousStart, nullptr);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::Run>(const Simulation::Multicast::CEvtStartStop& event, bool handled)
+{
+    return Call(handled, std::wstring(), event.starting);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::Gui>(const CGuiEvent& event, bool handled)
+{
+    // The GUI's own elements are not the scripts' business.
+    if (event.elementName.find(L"__GuiInternal__") != std::wstring::npos)
+        return false;
+    return Call(handled, event.elementName, event.type);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::Key>(const Graphics::Multicast::CEvtGraphicsKeyEvent& event, bool handled)
+{
+    return Call(handled, event.keyCode, event.pressed, event.control, event.shift);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::Mouse>(const Graphics::Multicast::CEvtGraphicsMouseEvent& event,
+                                                bool handled)
+{
+    return Call(handled, event.type, Fraction(event.x, event.windowWidth), Fraction(event.y, event.windowHeight),
+                event.wheel);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::MouseButton>(const Graphics::Multicast::CEvtGraphicsMouseEvent& event,
+                                                      bool handled)
+{
+    return Deliver<Kind::Mouse>(event, handled);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::TickGraphics>(const Graphics::Multicast::CEvtGraphicsTick& event,
+                                                       bool handled)
+{
+    return Call(handled, event.time, event.previousTime, event.windowActive);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::TickPhysics>(const CEvtPhysicsTick& event, bool handled)
+{
+    return Call(handled, event.time, event.previousTime);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::CameraChange>(const CEvtEntityPair& event, bool handled)
+{
+    return Call(handled, event.nameA, event.nameB);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::AnimationComplete>(const CEvtEntity& event, bool handled)
+{
+    return Call(handled, event.name);
+}
+
+#define HALVANE_DELIVER_NOTHING(kind)                                                                          \
+    template <>                                                                                                \
+    bool CManagedEventHandler::Deliver<Kind::kind>(const Kind::kind::Event&, bool handled)                    \
+    {                                                                                                          \
+        return Call(handled);                                                                                  \
+    }
+HALVANE_DELIVER_NOTHING(DrawPreScene)
+HALVANE_DELIVER_NOTHING(DrawPostScene)
+HALVANE_DELIVER_NOTHING(DrawPreGui)
+HALVANE_DELIVER_NOTHING(DrawPostGui)
+#undef HALVANE_DELIVER_NOTHING
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::Activated>(const CEvtEntityActivated& event, bool handled)
+{
+    if (!PassesEntity(event.name))
+        return false;
+    return Call(handled, event.name, event.activated);
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::LeaveWorld>(const CEvtEntity& event, bool handled)
+{
+    if (!PassesEntity(event.name))
+        return false;
+    return Call(handled, event.name);
+}
+
+// A filtered collision handler always gets its own entity first.
+template <>
+bool CManagedEventHandler::Deliver<Kind::CollisionEnter>(const CEvtEntityPair& event, bool handled)
+{
+    if (m_filter.empty() || m_filter == event.nameA)
+        return Call(handled, event.nameA, event.nameB);
+    if (m_filter == event.nameB)
+        return Call(handled, event.nameB, event.nameA);
+    return false;
+}
+
+template <>
+bool CManagedEventHandler::Deliver<Kind::CollisionExit>(const CEvtEntityPair& event, bool handled)
+{
+    return Deliver<Kind::CollisionEnter>(event, handled);
+}
+
+#define HALVANE_DELIVER_WORLD(kind)                                                                            \
+    template <>                                                                                                \
+    bool CManagedEventHandler::Deliver<Kind::kind>(const CEvtWorld& event, bool handled)                      \
+    {                                                                                                          \
+        return Call(handled, event.path);                                                                      \
+    }
+HALVANE_DELIVER_WORLD(WorldSave)
+HALVANE_DELIVER_WORLD(WorldDataLoad)
+HALVANE_DELIVER_WORLD(WorldGraphicsLoad)
+HALVANE_DELIVER_WORLD(WorldPhysicsLoad)
+HALVANE_DELIVER_WORLD(WorldSoundLoad)
+HALVANE_DELIVER_WORLD(WorldLoad)
+HALVANE_DELIVER_WORLD(WorldUnload)
+#undef HALVANE_DELIVER_WORLD
+
+// The name filter always applies: an empty filter passes only events with
+// an empty name.
+template <>
+bool CManagedEventHandler::Deliver<Kind::UserEvent>(const CEvtUser& event, bool handled)
+{
+    if (event.name != m_filter)
+        return false;
+    if (event.args == nullptr)
+        return Call(handled, nullptr);
+    return Call(handled, *event.args);
+}
+
+namespace ManagedEvents
+{
+
+template <class K>
+bool CManagedSubscriber<K>::Dispatch(const Event& event, bool handled)
+{
+    return static_cast<CManagedEventHandler*>(this)->template Deliver<K>(event, handled);
+}
+
+#define HALVANE_DEFINE_MANAGED_SUBSCRIBER(kind) template class CManagedSubscriber<Kind::kind>;
+HALVANE_EVENT_KINDS(HALVANE_DEFINE_MANAGED_SUBSCRIBER)
+#undef HALVANE_DEFINE_MANAGED_SUBSCRIBER
+
+} // namespace ManagedEvents
