@@ -1,0 +1,202 @@
+// IMisc functions on points, vectors, rectangles and colours. Each returns
+// a new value (or a number or flag) and leaves its arguments unchanged;
+// missing or mistyped arguments read as zero values.
+
+#include "script_api/core/ColorScript.h"
+#include "script_api/core/IMiscFunctions.h"
+#include "script_api/core/PointScript.h"
+#include "script_api/core/RectScript.h"
+#include "script_api/core/VectorScript.h"
+
+#include <string>
+
+using LuaPlus::LuaState;
+using namespace ValueMath;
+
+namespace
+{
+
+// Adapters from the value arithmetic to engine functions.
+
+template <typename Script>
+typename Script::Value CreateFromString(LuaState*, const std::string& text)
+{
+    return Script::FromText(text);
+}
+
+template <typename T, T (*F)(const T&, const T&)>
+T Combine(LuaState*, const T& a, const T& b)
+{
+    return F(a, b);
+}
+
+template <typename T, T (*F)(const T&, float)>
+T Scaled(LuaState*, const T& a, float s)
+{
+    return F(a, s);
+}
+
+template <typename T, T (*F)(const T&)>
+T Changed(LuaState*, const T& a)
+{
+    return F(a);
+}
+
+template <typename R, typename T, R (*F)(const T&)>
+R Measure(LuaState*, const T& a)
+{
+    return F(a);
+}
+
+template <typename R, typename T, R (*F)(const T&, const T&)>
+R Relate(LuaState*, const T& a, const T& b)
+{
+    return F(a, b);
+}
+
+template <typename T, int I>
+float Component(LuaState*, const T& a)
+{
+    return At(a, I);
+}
+
+CPoint pointCreate(LuaState*, float x, float y)
+{
+    return CPoint(x, y);
+}
+
+CVector vectorCreate(LuaState*, float x, float y, float z)
+{
+    return CVector(x, y, z);
+}
+
+CRect rectCreate(LuaState*, float x1, float y1, float x2, float y2)
+{
+    return CRect(x1, y1, x2, y2);
+}
+
+bool rectIsPointInside(LuaState*, const CRect& rect, const CPoint& point)
+{
+    return RectIsPointInside(rect, point);
+}
+
+template <int X, int Y>
+CPoint RectCorner(LuaState*, const CRect& rect)
+{
+    return CPoint(At(rect, X), At(rect, Y));
+}
+
+CColor colorCreate(LuaState*, float r, float g, float b, float a)
+{
+    return CColor(r, g, b, a);
+}
+
+} // namespace
+
+void RegisterIMiscPointFunctions(CScriptMetaTable& table)
+{
+    using T = CPoint;
+    table.RegisterHelper("pointCreate", &pointCreate);
+    table.RegisterHelper("pointCreateFromString", &CreateFromString<CPointScript>);
+    table.RegisterHelper("pointSubtract", &Combine<T, &Subtract<T>>);
+    table.RegisterHelper("pointAdd", &Combine<T, &Add<T>>);
+    table.RegisterHelper("pointMultiply", &Scaled<T, &Multiply<T>>);
+    table.RegisterHelper("pointDivide", &Scaled<T, &Divide<T>>);
+    table.RegisterHelper("pointNegative", &Changed<T, &Negative<T>>);
+    table.RegisterHelper("pointIsZero", &Measure<bool, T, &IsZero<T>>);
+    table.RegisterHelper("pointLessThan", &Relate<bool, T, &LessThan<T>>);
+    table.RegisterHelper("pointLessThanEqual", &Relate<bool, T, &LessThanEqual<T>>);
+    table.RegisterHelper("pointGreaterThan", &Relate<bool, T, &GreaterThan<T>>);
+    table.RegisterHelper("pointGreaterThanEqual", &Relate<bool, T, &GreaterThanEqual<T>>);
+    table.RegisterHelper("pointEqual", &Relate<bool, T, &Equal<T>>);
+    table.RegisterHelper("pointDotProduct", &Relate<float, T, &DotProduct<T>>);
+    table.RegisterHelper("pointGetDistanceFrom", &Relate<float, T, &Distance<T>>);
+    table.RegisterHelper("pointGetDistanceFromFast", &Relate<float, T, &DistanceFast<T>>);
+    table.RegisterHelper("pointGetDistanceSquaredFrom", &Relate<float, T, &DistanceSquared<T>>);
+    table.RegisterHelper("pointGetLength", &Measure<float, T, &Length<T>>);
+    table.RegisterHelper("pointGetLengthFast", &Measure<float, T, &LengthFast<T>>);
+    table.RegisterHelper("pointGetLengthSquared", &Measure<float, T, &LengthSquared<T>>);
+    table.RegisterHelper("pointNormalise", &Changed<T, &Normalise<T>>);
+    table.RegisterHelper("pointNormaliseFast", &Changed<T, &NormaliseFast<T>>);
+    table.RegisterHelper("pointAbs", &Changed<T, &Abs<T>>);
+    table.RegisterHelper("pointGetX", &Component<T, 0>);
+    table.RegisterHelper("pointGetY", &Component<T, 1>);
+}
+
+void RegisterIMiscVectorFunctions(CScriptMetaTable& table)
+{
+    using T = CVector;
+    table.RegisterHelper("vectorCreate", &vectorCreate);
+    table.RegisterHelper("vectorCreateFromString", &CreateFromString<CVectorScript>);
+    table.RegisterHelper("vectorSubtract", &Combine<T, &Subtract<T>>);
+    table.RegisterHelper("vectorAdd", &Combine<T, &Add<T>>);
+    table.RegisterHelper("vectorMultiply", &Scaled<T, &Multiply<T>>);
+    table.RegisterHelper("vectorDivide", &Scaled<T, &Divide<T>>);
+    table.RegisterHelper("vectorNegative", &Changed<T, &Negative<T>>);
+    table.RegisterHelper("vectorIsZero", &Measure<bool, T, &IsZero<T>>);
+    table.RegisterHelper("vectorLessThan", &Relate<bool, T, &LessThan<T>>);
+    table.RegisterHelper("vectorLessThanEqual", &Relate<bool, T, &LessThanEqual<T>>);
+    table.RegisterHelper("vectorGreaterThan", &Relate<bool, T, &GreaterThan<T>>);
+    table.RegisterHelper("vectorGreaterThanEqual", &Relate<bool, T, &GreaterThanEqual<T>>);
+    table.RegisterHelper("vectorEqual", &Relate<bool, T, &Equal<T>>);
+    table.RegisterHelper("vectorCrossProduct", &Combine<T, &CrossProduct>);
+    table.RegisterHelper("vectorAbs", &Changed<T, &Abs<T>>);
+    table.RegisterHelper("vectorDotProduct", &Relate<float, T, &DotProduct<T>>);
+    table.RegisterHelper("vectorGetDistanceFrom", &Relate<float, T, &Distance<T>>);
+    table.RegisterHelper("vectorGetDistanceFromFast", &Relate<float, T, &DistanceFast<T>>);
+    table.RegisterHelper("vectorGetDistanceSquaredFrom", &Relate<float, T, &DistanceSquared<T>>);
+    table.RegisterHelper("vectorGetLength", &Measure<float, T, &Length<T>>);
+    table.RegisterHelper("vectorGetLengthFast", &Measure<float, T, &LengthFast<T>>);
+    table.RegisterHelper("vectorGetLengthSquared", &Measure<float, T, &LengthSquared<T>>);
+    table.RegisterHelper("vectorMax", &Measure<float, T, &Max>);
+    table.RegisterHelper("vectorMaxAbs", &Measure<float, T, &MaxAbs>);
+    table.RegisterHelper("vectorMin", &Measure<float, T, &Min>);
+    table.RegisterHelper("vectorMinAbs", &Measure<float, T, &MinAbs>);
+    table.RegisterHelper("vectorGetX", &Component<T, 0>);
+    table.RegisterHelper("vectorGetY", &Component<T, 1>);
+    table.RegisterHelper("vectorGetZ", &Component<T, 2>);
+    table.RegisterHelper("vectorNormalise", &Changed<T, &Normalise<T>>);
+    table.RegisterHelper("vectorNormaliseFast", &Changed<T, &NormaliseFast<T>>);
+}
+
+void RegisterIMiscRectFunctions(CScriptMetaTable& table)
+{
+    using T = CRect;
+    table.RegisterHelper("rectCreate", &rectCreate);
+    table.RegisterHelper("rectCreateFromString", &CreateFromString<CRectScript>);
+    table.RegisterHelper("rectSubtract", &Combine<T, &Subtract<T>>);
+    table.RegisterHelper("rectAdd", &Combine<T, &Add<T>>);
+    table.RegisterHelper("rectMultiply", &Scaled<T, &Multiply<T>>);
+    table.RegisterHelper("rectDivide", &Scaled<T, &Divide<T>>);
+    table.RegisterHelper("rectNegative", &Changed<T, &Negative<T>>);
+    table.RegisterHelper("rectIntersect", &Relate<bool, T, &RectIntersect>);
+    table.RegisterHelper("rectIsZero", &Measure<bool, T, &IsZero<T>>);
+    table.RegisterHelper("rectLessThan", &Relate<bool, T, &RectLessThan>);
+    table.RegisterHelper("rectLessThanEqual", &Relate<bool, T, &RectLessThanEqual>);
+    table.RegisterHelper("rectGreaterThan", &Relate<bool, T, &RectGreaterThanLowerRight>);
+    table.RegisterHelper("rectGreaterThanEqual", &Relate<bool, T, &RectGreaterThanEqualLowerRight>);
+    table.RegisterHelper("rectEqual", &Relate<bool, T, &Equal<T>>);
+    table.RegisterHelper("rectIsPointInside", &rectIsPointInside);
+    table.RegisterHelper("rectAbs", &Changed<T, &Abs<T>>);
+    table.RegisterHelper("rectGetX1", &Component<T, 0>);
+    table.RegisterHelper("rectGetY1", &Component<T, 1>);
+    table.RegisterHelper("rectGetX2", &Component<T, 2>);
+    table.RegisterHelper("rectGetY2", &Component<T, 3>);
+    table.RegisterHelper("rectGetWidth", &Measure<float, T, &RectWidth>);
+    table.RegisterHelper("rectGetHeight", &Measure<float, T, &RectHeight>);
+    table.RegisterHelper("rectGetUpperLeftPoint", &RectCorner<0, 1>);
+    table.RegisterHelper("rectGetUpperRightPoint", &RectCorner<2, 1>);
+    table.RegisterHelper("rectGetLowerLeftPoint", &RectCorner<0, 3>);
+    table.RegisterHelper("rectGetLowerRightPoint", &RectCorner<2, 3>);
+}
+
+void RegisterIMiscColorFunctions(CScriptMetaTable& table)
+{
+    using T = CColor;
+    table.RegisterHelper("colorCreate", &colorCreate);
+    table.RegisterHelper("colorCreateFromString", &CreateFromString<CColorScript>);
+    table.RegisterHelper("colorGetR", &Component<T, 0>);
+    table.RegisterHelper("colorGetG", &Component<T, 1>);
+    table.RegisterHelper("colorGetB", &Component<T, 2>);
+    table.RegisterHelper("colorGetA", &Component<T, 3>);
+}

@@ -1,0 +1,348 @@
+#pragma once
+
+// The common machinery of the script value classes (CPointScript,
+// CVectorScript, CRectScript, CColorScript). A value object is a full
+// userdata holding the value itself, whose metatable is the class table
+// (the global of the class's name). A userdata counts as an object of a
+// class only when its metatable is that class's table and its size is the
+// value's size, so a value of another class (or any other userdata) is
+// never read as this one.
+//
+// Scripts pass values either as objects or as text ("1 2 3"); the read
+// rule accepts both. Every object is created on the Lua thread that asked
+// for it.
+
+#include "core/foundation/KVOError.h"
+#include "core/script/lua/CallGuarded.h"
+#include "core/script/lua/LuaObject.h"
+#include "core/script/lua/LuaState.h"
+#include "core/script/lua/ScriptMetaTable.h"
+#include "script_api/core/ValueMath.h"
+
+#include <lua.hpp>
+
+#include <cstddef>
+#include <string>
+
+namespace ValueScript
+{
+
+// The four value classes, in their order of registration.
+enum EValueClass
+{
+    kPointClass,
+    kVectorClass,
+    kRectClass,
+    kColorClass,
+    kValueClassCount
+};
+
+// "CPointScript", ...
+const char* GetClassName(EValueClass valueClass);
+
+// A new object of the class holding `size` bytes, pushed on L; returns its
+// block. Throws CKVOError when the class is not registered on L's state.
+void* NewObject(lua_State* L, EValueClass valueClass, size_t size);
+// The block of the object at the index, or null when the value is not an
+// object of the class.
+void* ToObject(lua_State* L, int index, EValueClass valueClass, size_t size);
+// Throws the error for a userdata that is not an object of the class.
+[[noreturn]] void ThrowForeignUserData(lua_State* L, int index, EValueClass valueClass);
+// The text of a string or number at the index (the value itself is not
+// converted); false for any other value.
+bool GetText(lua_State* L, int index, std::string& text);
+// Remembers the class table on its state (objects are made and recognised
+// by it) and seals it.
+void FinishClassTable(CScriptMetaTable& table, EValueClass valueClass);
+
+// Finds the object a method is called on (argument 1): an object, or a
+// table whose field "__object" holds one. Raises the script errors for
+// anything else.
+void* GetSelf(lua_State* L, EValueClass valueClass, size_t size);
+
+// `__concat`: the text form joined with a string, a number or another
+// object of the class; nil for anything else. `text` gives the text form of
+// the object at an index, or false when it is not an object of the class.
+int Concat(lua_State* L, bool (*text)(lua_State* L, int index, std::string& out));
+
+} // namespace ValueScript
+
+// The part shared by the four classes. Derived provides kClass, the
+// conversion of text (FromText), the text form (ToText) and the class's
+// method list (RegisterMethods).
+template <typename Derived, typename T>
+class TValueScript
+{
+public:
+    using Value = T;
+
+    TValueScript() = default;
+    // The value with the state on which CreateLuaObject makes its object.
+    TValueScript(const T& value, LuaPlus::LuaState* state) : m_value(value), m_state(state) {}
+    // Reads a script argument by the read rule (see Read).
+    explicit TValueScript(const LuaPlus::LuaStackObject& argument)
+        : m_value(Read(argument.GetCState(), argument.GetIndex())), m_state(argument.GetState())
+    {
+    }
+
+    const T& GetValue() const { return m_value; }
+    T& GetValue() { return m_value; }
+    LuaPlus::LuaState* GetState() const { return m_state; }
+    LuaPlus::LuaObject CreateLuaObject() const { return CreateLuaObject(m_state, m_value); }
+
+    // A new object holding a copy of the value.
+    static LuaPlus::LuaObject CreateLuaObject(LuaPlus::LuaState* state, const T& value)
+    {
+        if (!state)
+            throw LuaPlus::LuaException(std::string("[") + Derived::GetName() + "] No script state given");
+        lua_State* L = state->GetCState();
+        LuaPlus::LuaStackRestore restore(L);
+        Push(L, value);
+        return LuaPlus::LuaObject(L, -1);
+    }
+
+    // Pushes a new object holding a copy of the value.
+    static void Push(lua_State* L, const T& value)
+    {
+        new (ValueScript::NewObject(L, Derived::kClass, sizeof(T))) T(value);
+    }
+
+    // The value of the object at the index; null when it is not one.
+    static T* ToValue(lua_State* L, int index)
+    {
+        return static_cast<T*>(ValueScript::ToObject(L, index, Derived::kClass, sizeof(T)));
+    }
+
+    // The read rule for arguments: an object of the class gives its value;
+    // a string or number is parsed as the text form (missing components 0);
+    // any other value but a userdata gives the zero value. A userdata that
+    // is not an object of the class is an error.
+    static T Read(lua_State* L, int index)
+    {
+        const int type = lua_type(L, index);
+        if (type == LUA_TUSERDATA)
+        {
+            if (const T* value = ToValue(L, index))
+                return *value;
+            ValueScript::ThrowForeignUserData(L, index, Derived::kClass);
+        }
+        std::string text;
+        if (ValueScript::GetText(L, index, text))
+            return Derived::FromText(text);
+        return T();
+    }
+
+    static const char* GetName() { return ValueScript::GetClassName(Derived::kClass); }
+
+    // Fills the class table (the global of the class's name) on the state.
+    static void RegisterClass(LuaPlus::LuaState* state)
+    {
+        CScriptMetaTable table(state, GetName());
+        Derived::RegisterMethods(table);
+        ValueScript::FinishClassTable(table, Derived::kClass);
+    }
+
+protected:
+    using Self = TValueScript<Derived, T>;
+
+    // The object a method is called on.
+    static T& This(lua_State* L) { return *static_cast<T*>(ValueScript::GetSelf(L, Derived::kClass, sizeof(T))); }
+
+    // Every method and metamethod runs through the boundary guard.
+    template <typename Body>
+    static int Guard(lua_State* L, Body&& body)
+    {
+        return LuaPlus::CallGuarded(L, body);
+    }
+
+    static int ReturnThis(lua_State* L)
+    {
+        lua_pushvalue(L, 1);
+        return 1;
+    }
+
+    static float FloatArg(lua_State* L, int index) { return static_cast<float>(lua_tonumber(L, index)); }
+
+    // Methods shared by the classes; each class registers the ones it has.
+
+    template <int I>
+    static int GetComponent(lua_State* L)
+    {
+        return Guard(L, [L] {
+            lua_pushnumber(L, ValueMath::At(This(L), I));
+            return 1;
+        });
+    }
+
+    // set(components...): each component through the class's store rule.
+    static int Set(lua_State* L)
+    {
+        return Guard(L, [L] {
+            T& self = This(L);
+            T value = self;
+            for (int i = 0; i < ValueMath::Components<T>::kCount; ++i)
+                ValueMath::At(value, i) = FloatArg(L, i + 2);
+            self = Derived::Store(value);
+            return 0;
+        });
+    }
+
+    static int SetFromString(lua_State* L)
+    {
+        return Guard(L, [L] {
+            T& self = This(L);
+            std::string text;
+            ValueScript::GetText(L, 2, text);
+            Derived::ParseInto(self, text);
+            return 0;
+        });
+    }
+
+    static int Copy(lua_State* L)
+    {
+        return Guard(L, [L] {
+            Push(L, This(L));
+            return 1;
+        });
+    }
+
+    // In place with another value: add, subtract.
+    template <T (*Operation)(const T&, const T&)>
+    static int InPlace(lua_State* L)
+    {
+        return Guard(L, [L] {
+            T& self = This(L);
+            self = Operation(self, Read(L, 2));
+            return ReturnThis(L);
+        });
+    }
+
+    // In place with a number: multiply, divide.
+    template <T (*Operation)(const T&, float)>
+    static int InPlaceScalar(lua_State* L)
+    {
+        return Guard(L, [L] {
+            T& self = This(L);
+            self = Operation(self, FloatArg(L, 2));
+            return ReturnThis(L);
+        });
+    }
+
+    // In place on the value alone: negative, abs, normalise.
+    template <T (*Operation)(const T&)>
+    static int InPlaceUnary(lua_State* L)
+    {
+        return Guard(L, [L] {
+            T& self = This(L);
+            self = Operation(self);
+            return ReturnThis(L);
+        });
+    }
+
+    // A test or measure of the value alone: isZero, getLength.
+    template <typename R, R (*Function)(const T&)>
+    static int Query(lua_State* L)
+    {
+        return Guard(L, [L] {
+            LuaPlus::PushValue(L, Function(This(L)));
+            return 1;
+        });
+    }
+
+    // A test or measure against another value: equal, dotProduct.
+    template <typename R, R (*Function)(const T&, const T&)>
+    static int QueryWith(lua_State* L)
+    {
+        return Guard(L, [L] {
+            const T& self = This(L);
+            LuaPlus::PushValue(L, Function(self, Read(L, 2)));
+            return 1;
+        });
+    }
+
+    // Metamethods. Their operands follow the read rule.
+
+    static bool TextOf(lua_State* L, int index, std::string& text)
+    {
+        const T* value = ToValue(L, index);
+        if (!value)
+            return false;
+        text = Derived::ToText(*value);
+        return true;
+    }
+
+    static int ToString(lua_State* L)
+    {
+        return Guard(L, [L] {
+            const std::string text = Derived::ToText(Read(L, 1));
+            lua_pushlstring(L, text.data(), text.size());
+            return 1;
+        });
+    }
+
+    static int ConcatMeta(lua_State* L)
+    {
+        return Guard(L, [L] { return ValueScript::Concat(L, &TextOf); });
+    }
+
+    // A new object from both operands: __add, __sub.
+    template <T (*Operation)(const T&, const T&)>
+    static int Binary(lua_State* L)
+    {
+        return Guard(L, [L] {
+            const T left = Read(L, 1);
+            Push(L, Operation(left, Read(L, 2)));
+            return 1;
+        });
+    }
+
+    static int Unary(lua_State* L)
+    {
+        return Guard(L, [L] {
+            Push(L, ValueMath::Negative(Read(L, 1)));
+            return 1;
+        });
+    }
+
+    // A comparison of both operands: __eq, __lt, __le.
+    template <bool (*Function)(const T&, const T&)>
+    static int Compare(lua_State* L)
+    {
+        return Guard(L, [L] {
+            const T left = Read(L, 1);
+            lua_pushboolean(L, Function(left, Read(L, 2)) ? 1 : 0);
+            return 1;
+        });
+    }
+
+    // `*` and `/` by a number, inside a guarded metamethod. With `*` the
+    // number may stand on either side; with `/` the object must be on the
+    // left. ReadAnyAsNumber: another operand reads as a number (0 for a
+    // non-number); otherwise it gives nil.
+    template <T (*Operation)(const T&, float), bool ReadAnyAsNumber>
+    static int Scale(lua_State* L, bool numberMayLead)
+    {
+        int object = 1;
+        int scalar = 2;
+        if (!ToValue(L, 1))
+        {
+            if (!numberMayLead)
+                throw Misc::Error::CKVOError::Format(L"[%S] The left operand of the division must be a %S value",
+                                                     GetName(), GetName());
+            object = 2;
+            scalar = 1;
+        }
+        if (!ReadAnyAsNumber && lua_type(L, scalar) != LUA_TNUMBER)
+        {
+            lua_pushnil(L);
+            return 1;
+        }
+        const T value = Read(L, object);
+        Push(L, Operation(value, FloatArg(L, scalar)));
+        return 1;
+    }
+
+private:
+    T m_value{};
+    LuaPlus::LuaState* m_state = nullptr;
+};
