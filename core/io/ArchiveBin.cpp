@@ -2,7 +2,6 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
-#include "core/io/FileStd.h"
 #include "core/io/Language.h"
 #include "core/io/SaveFile.h"
 
@@ -35,22 +34,14 @@ CArchiveBin::CArchiveBin(const std::wstring& path, bool write, const char* dataN
     : CVersionRecord(0), m_write(write), m_dataName(dataName ? dataName : ""), m_translation(translation),
       m_compressed(compressed), m_uncaughtAtStart(std::uncaught_exceptions())
 {
-    if (write)
-    {
-        m_saveFile = new CSaveFile(path);
-        m_ownedFile.reset(m_saveFile);
-        m_version = version;
-    }
-    else
-    {
-        m_ownedFile.reset(new CFileStd(path, L"rb"));
-        m_minimumVersion = version;
-    }
+    m_ownedFile = OpenArchiveFile(path, write, m_saveFile);
     m_file = m_ownedFile.get();
-    // A file that cannot be opened leaves the archive closed.
-    if (!m_file->IsOk())
-        Release();
+    if (write)
+        m_version = version;
     else
+        m_minimumVersion = version;
+    // A file that cannot be opened leaves the archive closed.
+    if (m_file)
         open();
 }
 
@@ -64,11 +55,6 @@ CArchiveBin::CArchiveBin(IFile* file, bool write, const char* dataName, uint32_t
     else
         m_minimumVersion = version;
     open();
-}
-
-void CArchiveBin::CDropFile::operator()(IFile* file) const
-{
-    file->drop();
 }
 
 CArchiveBin::~CArchiveBin()

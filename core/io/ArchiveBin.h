@@ -2,6 +2,7 @@
 
 #include "core/io/Archive.h"
 #include "core/io/DataBag.h"
+#include "core/io/SaveFile.h"
 #include "core/io/VersionRecord.h"
 
 #include <memory>
@@ -11,8 +12,6 @@
 #include <vector>
 
 class CLanguage;
-class CSaveFile;
-class IFile;
 
 namespace Misc::Serialization
 {
@@ -152,12 +151,8 @@ private:
     void TranslateInPlace(std::string& text) const;
     void TranslateInPlace(std::wstring& text) const;
 
-    struct CDropFile
-    {
-        void operator()(IFile* file) const;
-    };
     IFile* m_file = nullptr;
-    std::unique_ptr<IFile, CDropFile> m_ownedFile; // a file opened by path
+    CFilePtr m_ownedFile; // a file opened by path
     CSaveFile* m_saveFile = nullptr;               // the owned file of a save by path
     bool m_write;
     std::string m_dataName;

@@ -2,7 +2,6 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
-#include "core/io/FileStd.h"
 #include "core/io/Language.h"
 #include "core/io/SaveFile.h"
 #include "core/io/TextFile.h"
@@ -73,37 +72,20 @@ int CArchiveText::EncodingFromName(const char* name)
     return kEncodingAnsi;
 }
 
-void CArchiveText::CDropFile::operator()(IFile* file) const
-{
-    file->drop();
-}
-
 CArchiveText::CArchiveText(const std::wstring& path, bool write, const char* dataName, uint32_t version,
                            const CLanguage* translation, const char* encoding)
     : CVersionRecord(0), m_write(write), m_dataName(dataName ? dataName : ""), m_translation(translation),
       m_encoding(EncodingFromName(encoding)), m_uncaughtAtStart(std::uncaught_exceptions())
 {
-    if (write)
-    {
-        m_saveFile = new CSaveFile(path);
-        m_ownedFile.reset(m_saveFile);
-        m_version = version;
-    }
-    else
-    {
-        m_ownedFile.reset(new CFileStd(path, L"rb"));
-        m_minimumVersion = version;
-    }
+    m_ownedFile = OpenArchiveFile(path, write, m_saveFile);
     m_file = m_ownedFile.get();
+    if (write)
+        m_version = version;
+    else
+        m_minimumVersion = version;
     // A file that cannot be opened leaves the archive closed.
-    if (!m_file->IsOk())
-    {
-        m_ownedFile.reset();
-        m_file = nullptr;
-        m_saveFile = nullptr;
-        return;
-    }
-    open();
+    if (m_file)
+        open();
 }
 
 CArchiveText::CArchiveText(IFile* file, bool write, const char* dataName, uint32_t version,

@@ -2,15 +2,14 @@
 
 #include "core/io/Archive.h"
 #include "core/io/DataBag.h"
+#include "core/io/SaveFile.h"
 #include "core/io/VersionRecord.h"
 
 #include <memory>
 #include <string>
 
 class CLanguage;
-class CSaveFile;
 class CTextFile;
-class IFile;
 
 namespace Misc::Serialization
 {
@@ -121,12 +120,8 @@ private:
     static std::wstring Text(const char* text);
     static std::wstring Text(const wchar_t* text);
 
-    struct CDropFile
-    {
-        void operator()(IFile* file) const;
-    };
     IFile* m_file = nullptr;
-    std::unique_ptr<IFile, CDropFile> m_ownedFile;
+    CFilePtr m_ownedFile;
     CSaveFile* m_saveFile = nullptr;
     std::unique_ptr<CTextFile> m_text;
     bool m_write;

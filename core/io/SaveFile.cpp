@@ -2,6 +2,7 @@
 
 #include "core/foundation/StringConversion.h"
 #include "core/io/DiskPath.h"
+#include "core/io/FileStd.h"
 
 #include <algorithm>
 #include <atomic>
@@ -90,4 +91,23 @@ bool CSaveFile::Commit()
     }
     m_temporary.clear();
     return true;
+}
+
+CFilePtr OpenArchiveFile(const std::wstring& path, bool write, CSaveFile*& save)
+{
+    save = nullptr;
+    CFilePtr file;
+    if (write)
+    {
+        save = new CSaveFile(path);
+        file.reset(save);
+    }
+    else
+        file.reset(new CFileStd(path, L"rb"));
+    if (!file->IsOk())
+    {
+        save = nullptr;
+        file.reset();
+    }
+    return file;
 }

@@ -2,6 +2,7 @@
 
 #include "core/io/File.h"
 
+#include <memory>
 #include <string>
 
 // The file a save writes through. Its bytes go to a temporary file beside
@@ -41,3 +42,19 @@ private:
     long m_position = 0;
     bool m_failed = false;
 };
+
+// A file object released with drop() when its owner goes.
+struct CDropFile
+{
+    void operator()(IFile* file) const
+    {
+        if (file)
+            file->drop();
+    }
+};
+using CFilePtr = std::unique_ptr<IFile, CDropFile>;
+
+// The file an archive opens by path: a CFileStd ("rb") for reading, a
+// CSaveFile for writing (also handed back in `save`). Null when the file
+// cannot be opened.
+CFilePtr OpenArchiveFile(const std::wstring& path, bool write, CSaveFile*& save);

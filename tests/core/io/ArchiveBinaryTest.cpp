@@ -23,19 +23,6 @@ public:
     const char* GetTypeName() const override { return "KVOOPTIONS"; }
 };
 
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "(no error)";
-}
-
 } // namespace
 
 TEST(ArchiveBinary, OptionFileBytesPlainAndCompressed)

@@ -3,7 +3,10 @@
 // Helpers shared by the archive tests: a scratch folder removed at the end
 // and whole-file reads and writes.
 
+#include "core/foundation/KVOError.h"
+
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -53,6 +56,20 @@ inline void WriteAll(const std::filesystem::path& path, const std::string& bytes
 inline std::string Fixture(const std::string& name)
 {
     return ReadAll(std::filesystem::path(HALVANE_TEST_DATA_DIR) / "fixtures" / name);
+}
+
+// The message of the CKVOError the action throws, or "(no error)".
+inline std::string ErrorOf(const std::function<void()>& action)
+{
+    try
+    {
+        action();
+    }
+    catch (const Misc::Error::CKVOError& error)
+    {
+        return error.GetMessageUtf8();
+    }
+    return "(no error)";
 }
 
 } // namespace ArchiveTest

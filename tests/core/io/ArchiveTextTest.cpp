@@ -24,19 +24,6 @@ using namespace ArchiveTest;
 namespace
 {
 
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "(no error)";
-}
-
 // A file object the test owns for the duration of one load.
 struct CFileRef
 {
