@@ -14,31 +14,15 @@ public:
 
     static constexpr ValueScript::EValueClass kClass = ValueScript::kColorClass;
 
-    // A colour from text through the component rule: missing components 0.
-    static CColor FromText(const std::string& text);
-    static std::string ToText(const CColor& value) { return value.ToString(); }
+    // set: each component through the component rule. (setFromString needs
+    // no rule of its own: reading a colour from text always starts from 0.)
     static CColor Store(const CColor& value) { return CColor(value.r, value.g, value.b, value.a); }
-    static void ParseInto(CColor& value, const std::string& text) { value.FromString(text); }
 
     static void RegisterMethods(CScriptMetaTable& table);
-
-private:
-    static int Multiply(lua_State* L);
-    static int Divide(lua_State* L);
 };
 
-namespace LuaPlus
-{
-// Engine functions take and return colours directly.
 template <>
-struct ScriptArg<CColor> : ScriptArgHeld<CColor>
+struct ValueScriptOf<CColor>
 {
-    static CColor Get(lua_State* L, int index) { return CColorScript::Read(L, index); }
+    using Type = CColorScript;
 };
-} // namespace LuaPlus
-
-// Found by argument-dependent lookup from the dispatcher and LuaFunction.
-inline void PushValue(lua_State* L, const CColor& value)
-{
-    CColorScript::Push(L, value);
-}

@@ -91,6 +91,41 @@ CColor colorCreate(LuaState*, float r, float g, float b, float a)
     return CColor(r, g, b, a);
 }
 
+// prefix + "Subtract", "Add", "Multiply", "Divide", "Negative".
+template <typename T>
+void RegisterArithmetic(CScriptMetaTable& table, const std::string& prefix)
+{
+    table.RegisterHelper((prefix + "Subtract").c_str(), &Combine<T, &Subtract<T>>);
+    table.RegisterHelper((prefix + "Add").c_str(), &Combine<T, &Add<T>>);
+    table.RegisterHelper((prefix + "Multiply").c_str(), &Scaled<T, &Multiply<T>>);
+    table.RegisterHelper((prefix + "Divide").c_str(), &Scaled<T, &Divide<T>>);
+    table.RegisterHelper((prefix + "Negative").c_str(), &Changed<T, &Negative<T>>);
+}
+
+// prefix + "IsZero" and the component-wise comparisons.
+template <typename T>
+void RegisterOrder(CScriptMetaTable& table, const std::string& prefix)
+{
+    table.RegisterHelper((prefix + "IsZero").c_str(), &Measure<bool, T, &IsZero<T>>);
+    table.RegisterHelper((prefix + "LessThan").c_str(), &Relate<bool, T, &LessThan<T>>);
+    table.RegisterHelper((prefix + "LessThanEqual").c_str(), &Relate<bool, T, &LessThanEqual<T>>);
+    table.RegisterHelper((prefix + "GreaterThan").c_str(), &Relate<bool, T, &GreaterThan<T>>);
+    table.RegisterHelper((prefix + "GreaterThanEqual").c_str(), &Relate<bool, T, &GreaterThanEqual<T>>);
+    table.RegisterHelper((prefix + "Equal").c_str(), &Relate<bool, T, &Equal<T>>);
+}
+
+// prefix + the distance and length functions.
+template <typename T>
+void RegisterLengths(CScriptMetaTable& table, const std::string& prefix)
+{
+    table.RegisterHelper((prefix + "GetDistanceFrom").c_str(), &Relate<float, T, &Distance<T>>);
+    table.RegisterHelper((prefix + "GetDistanceFromFast").c_str(), &Relate<float, T, &DistanceFast<T>>);
+    table.RegisterHelper((prefix + "GetDistanceSquaredFrom").c_str(), &Relate<float, T, &DistanceSquared<T>>);
+    table.RegisterHelper((prefix + "GetLength").c_str(), &Measure<float, T, &Length<T>>);
+    table.RegisterHelper((prefix + "GetLengthFast").c_str(), &Measure<float, T, &LengthFast<T>>);
+    table.RegisterHelper((prefix + "GetLengthSquared").c_str(), &Measure<float, T, &LengthSquared<T>>);
+}
+
 } // namespace
 
 void RegisterIMiscPointFunctions(CScriptMetaTable& table)
@@ -98,24 +133,10 @@ void RegisterIMiscPointFunctions(CScriptMetaTable& table)
     using T = CPoint;
     table.RegisterHelper("pointCreate", &pointCreate);
     table.RegisterHelper("pointCreateFromString", &CreateFromString<CPointScript>);
-    table.RegisterHelper("pointSubtract", &Combine<T, &Subtract<T>>);
-    table.RegisterHelper("pointAdd", &Combine<T, &Add<T>>);
-    table.RegisterHelper("pointMultiply", &Scaled<T, &Multiply<T>>);
-    table.RegisterHelper("pointDivide", &Scaled<T, &Divide<T>>);
-    table.RegisterHelper("pointNegative", &Changed<T, &Negative<T>>);
-    table.RegisterHelper("pointIsZero", &Measure<bool, T, &IsZero<T>>);
-    table.RegisterHelper("pointLessThan", &Relate<bool, T, &LessThan<T>>);
-    table.RegisterHelper("pointLessThanEqual", &Relate<bool, T, &LessThanEqual<T>>);
-    table.RegisterHelper("pointGreaterThan", &Relate<bool, T, &GreaterThan<T>>);
-    table.RegisterHelper("pointGreaterThanEqual", &Relate<bool, T, &GreaterThanEqual<T>>);
-    table.RegisterHelper("pointEqual", &Relate<bool, T, &Equal<T>>);
+    RegisterArithmetic<T>(table, "point");
+    RegisterOrder<T>(table, "point");
     table.RegisterHelper("pointDotProduct", &Relate<float, T, &DotProduct<T>>);
-    table.RegisterHelper("pointGetDistanceFrom", &Relate<float, T, &Distance<T>>);
-    table.RegisterHelper("pointGetDistanceFromFast", &Relate<float, T, &DistanceFast<T>>);
-    table.RegisterHelper("pointGetDistanceSquaredFrom", &Relate<float, T, &DistanceSquared<T>>);
-    table.RegisterHelper("pointGetLength", &Measure<float, T, &Length<T>>);
-    table.RegisterHelper("pointGetLengthFast", &Measure<float, T, &LengthFast<T>>);
-    table.RegisterHelper("pointGetLengthSquared", &Measure<float, T, &LengthSquared<T>>);
+    RegisterLengths<T>(table, "point");
     table.RegisterHelper("pointNormalise", &Changed<T, &Normalise<T>>);
     table.RegisterHelper("pointNormaliseFast", &Changed<T, &NormaliseFast<T>>);
     table.RegisterHelper("pointAbs", &Changed<T, &Abs<T>>);
@@ -128,26 +149,12 @@ void RegisterIMiscVectorFunctions(CScriptMetaTable& table)
     using T = CVector;
     table.RegisterHelper("vectorCreate", &vectorCreate);
     table.RegisterHelper("vectorCreateFromString", &CreateFromString<CVectorScript>);
-    table.RegisterHelper("vectorSubtract", &Combine<T, &Subtract<T>>);
-    table.RegisterHelper("vectorAdd", &Combine<T, &Add<T>>);
-    table.RegisterHelper("vectorMultiply", &Scaled<T, &Multiply<T>>);
-    table.RegisterHelper("vectorDivide", &Scaled<T, &Divide<T>>);
-    table.RegisterHelper("vectorNegative", &Changed<T, &Negative<T>>);
-    table.RegisterHelper("vectorIsZero", &Measure<bool, T, &IsZero<T>>);
-    table.RegisterHelper("vectorLessThan", &Relate<bool, T, &LessThan<T>>);
-    table.RegisterHelper("vectorLessThanEqual", &Relate<bool, T, &LessThanEqual<T>>);
-    table.RegisterHelper("vectorGreaterThan", &Relate<bool, T, &GreaterThan<T>>);
-    table.RegisterHelper("vectorGreaterThanEqual", &Relate<bool, T, &GreaterThanEqual<T>>);
-    table.RegisterHelper("vectorEqual", &Relate<bool, T, &Equal<T>>);
+    RegisterArithmetic<T>(table, "vector");
+    RegisterOrder<T>(table, "vector");
     table.RegisterHelper("vectorCrossProduct", &Combine<T, &CrossProduct>);
     table.RegisterHelper("vectorAbs", &Changed<T, &Abs<T>>);
     table.RegisterHelper("vectorDotProduct", &Relate<float, T, &DotProduct<T>>);
-    table.RegisterHelper("vectorGetDistanceFrom", &Relate<float, T, &Distance<T>>);
-    table.RegisterHelper("vectorGetDistanceFromFast", &Relate<float, T, &DistanceFast<T>>);
-    table.RegisterHelper("vectorGetDistanceSquaredFrom", &Relate<float, T, &DistanceSquared<T>>);
-    table.RegisterHelper("vectorGetLength", &Measure<float, T, &Length<T>>);
-    table.RegisterHelper("vectorGetLengthFast", &Measure<float, T, &LengthFast<T>>);
-    table.RegisterHelper("vectorGetLengthSquared", &Measure<float, T, &LengthSquared<T>>);
+    RegisterLengths<T>(table, "vector");
     table.RegisterHelper("vectorMax", &Measure<float, T, &Max>);
     table.RegisterHelper("vectorMaxAbs", &Measure<float, T, &MaxAbs>);
     table.RegisterHelper("vectorMin", &Measure<float, T, &Min>);
@@ -164,11 +171,7 @@ void RegisterIMiscRectFunctions(CScriptMetaTable& table)
     using T = CRect;
     table.RegisterHelper("rectCreate", &rectCreate);
     table.RegisterHelper("rectCreateFromString", &CreateFromString<CRectScript>);
-    table.RegisterHelper("rectSubtract", &Combine<T, &Subtract<T>>);
-    table.RegisterHelper("rectAdd", &Combine<T, &Add<T>>);
-    table.RegisterHelper("rectMultiply", &Scaled<T, &Multiply<T>>);
-    table.RegisterHelper("rectDivide", &Scaled<T, &Divide<T>>);
-    table.RegisterHelper("rectNegative", &Changed<T, &Negative<T>>);
+    RegisterArithmetic<T>(table, "rect");
     table.RegisterHelper("rectIntersect", &Relate<bool, T, &RectIntersect>);
     table.RegisterHelper("rectIsZero", &Measure<bool, T, &IsZero<T>>);
     table.RegisterHelper("rectLessThan", &Relate<bool, T, &RectLessThan>);

@@ -4,13 +4,6 @@
 
 using namespace ValueMath;
 
-CRect CRectScript::FromText(const std::string& text)
-{
-    CRect value;
-    value.FromString(text);
-    return value;
-}
-
 // A new point from the components X and Y (indices of x1, y1, x2, y2).
 template <int X, int Y>
 int CRectScript::GetCorner(lua_State* L)
@@ -31,16 +24,6 @@ int CRectScript::IsPointInside(lua_State* L)
     });
 }
 
-int CRectScript::Multiply(lua_State* L)
-{
-    return Guard(L, [L] { return Scale<&ValueMath::Multiply<CRect>, true>(L, true); });
-}
-
-int CRectScript::Divide(lua_State* L)
-{
-    return Guard(L, [L] { return Scale<&ValueMath::Divide<CRect>, true>(L, false); });
-}
-
 void CRectScript::RegisterMethods(CScriptMetaTable& table)
 {
     table.RegisterHelper("set", &Set);
@@ -55,12 +38,7 @@ void CRectScript::RegisterMethods(CScriptMetaTable& table)
     table.RegisterHelper("getLowerRightPoint", &GetCorner<2, 3>);
     table.RegisterHelper("getWidth", &Query<float, &RectWidth>);
     table.RegisterHelper("getHeight", &Query<float, &RectHeight>);
-    table.RegisterHelper("copy", &Copy);
-    table.RegisterHelper("add", &InPlace<&Add<CRect>>);
-    table.RegisterHelper("subtract", &InPlace<&Subtract<CRect>>);
-    table.RegisterHelper("multiply", &InPlaceScalar<&ValueMath::Multiply<CRect>>);
-    table.RegisterHelper("divide", &InPlaceScalar<&ValueMath::Divide<CRect>>);
-    table.RegisterHelper("negative", &InPlaceUnary<&Negative<CRect>>);
+    RegisterArithmetic(table);
     table.RegisterHelper("isZero", &Query<bool, &IsZero<CRect>>);
     table.RegisterHelper("intersect", &QueryWith<bool, &RectIntersect>);
     table.RegisterHelper("lessThan", &QueryWith<bool, &RectLessThan>);
@@ -71,14 +49,6 @@ void CRectScript::RegisterMethods(CScriptMetaTable& table)
     table.RegisterHelper("isPointInside", &IsPointInside);
     table.RegisterHelper("abs", &InPlaceUnary<&Abs<CRect>>);
 
-    table.RegisterHelper("__tostring", &ToString);
-    table.RegisterHelper("__concat", &ConcatMeta);
-    table.RegisterHelper("__add", &Binary<&Add<CRect>>);
-    table.RegisterHelper("__sub", &Binary<&Subtract<CRect>>);
-    table.RegisterHelper("__mul", &Multiply);
-    table.RegisterHelper("__div", &Divide);
-    table.RegisterHelper("__unm", &Unary);
-    table.RegisterHelper("__eq", &Compare<&Equal<CRect>>);
-    table.RegisterHelper("__lt", &Compare<&RectLessThan>);
-    table.RegisterHelper("__le", &Compare<&RectLessThanEqual>);
+    RegisterMetamethods(table, &MultiplyMeta<true>, &DivideMeta<true>, nullptr, &Compare<&Equal<CRect>>,
+                        &Compare<&RectLessThan>, &Compare<&RectLessThanEqual>);
 }

@@ -192,35 +192,43 @@ LuaObject classDefine(LuaState*, const LuaStackObject& base)
     return LuaObject(L, -1);
 }
 
-LuaObject classCreateInstance(LuaState*, const LuaStackObject& classDefinition, const LuaStackObject& a1,
-                              const LuaStackObject&, const LuaStackObject&, const LuaStackObject&,
-                              const LuaStackObject&, const LuaStackObject&, const LuaStackObject& a7)
+// A new instance of the class after its constructor ran: a table whose
+// metatable is the class, or a userdata (null payload) whose metatable is a
+// new field table P with the class as P's metatable.
+LuaObject CreateInstance(const LuaStackObject& classDefinition, const LuaStackObject& a1,
+                         const LuaStackObject& a7, bool userData)
 {
     lua_State* L = classDefinition.GetCState();
     SettleArguments(L, a7.GetIndex());
     PushClass(L, classDefinition.GetIndex());
-    lua_newtable(L);
+    if (userData)
+        PushInstanceTable(L);
+    else
+        lua_newtable(L);
     lua_insert(L, -2);
     lua_setmetatable(L, -2);
+    if (userData)
+    {
+        *static_cast<void**>(lua_newuserdata(L, sizeof(void*))) = nullptr;
+        lua_insert(L, -2);
+        lua_setmetatable(L, -2);
+    }
     Construct(L, a1.GetIndex());
     return LuaObject(L, -1);
+}
+
+LuaObject classCreateInstance(LuaState*, const LuaStackObject& classDefinition, const LuaStackObject& a1,
+                              const LuaStackObject&, const LuaStackObject&, const LuaStackObject&,
+                              const LuaStackObject&, const LuaStackObject&, const LuaStackObject& a7)
+{
+    return CreateInstance(classDefinition, a1, a7, false);
 }
 
 LuaObject classCreateInstanceUD(LuaState*, const LuaStackObject& classDefinition, const LuaStackObject& a1,
                                 const LuaStackObject&, const LuaStackObject&, const LuaStackObject&,
                                 const LuaStackObject&, const LuaStackObject&, const LuaStackObject& a7)
 {
-    lua_State* L = classDefinition.GetCState();
-    SettleArguments(L, a7.GetIndex());
-    PushClass(L, classDefinition.GetIndex());
-    PushInstanceTable(L);
-    lua_insert(L, -2);
-    lua_setmetatable(L, -2);
-    *static_cast<void**>(lua_newuserdata(L, sizeof(void*))) = nullptr;
-    lua_insert(L, -2);
-    lua_setmetatable(L, -2);
-    Construct(L, a1.GetIndex());
-    return LuaObject(L, -1);
+    return CreateInstance(classDefinition, a1, a7, true);
 }
 
 bool classAttach(LuaState*, const LuaStackObject& object, const LuaStackObject& classDefinition)

@@ -22,7 +22,9 @@
 #include <lua.hpp>
 
 #include <cstddef>
+#include <new>
 #include <string>
+#include <type_traits>
 
 namespace ValueScript
 {
@@ -67,14 +69,33 @@ int Concat(lua_State* L, bool (*text)(lua_State* L, int index, std::string& out)
 
 } // namespace ValueScript
 
-// The part shared by the four classes. Derived provides kClass, the
-// conversion of text (FromText), the text form (ToText) and the class's
-// method list (RegisterMethods).
+// The script class of a value type (ValueScriptOf<CVector>::Type is
+// CVectorScript); each class header specialises it.
+template <typename T>
+struct ValueScriptOf
+{
+};
+
+// The part shared by the four classes. Derived provides kClass and its
+// method list (RegisterMethods); it may replace the text rules below.
 template <typename Derived, typename T>
 class TValueScript
 {
 public:
     using Value = T;
+
+    // A fresh value from text: the components the text does not give are 0.
+    static T FromText(const std::string& text)
+    {
+        T value;
+        value.FromString(text);
+        return value;
+    }
+    static std::string ToText(const T& value) { return value.ToString(); }
+    // What `set` stores of the components it was given.
+    static T Store(const T& value) { return value; }
+    // setFromString: components the text does not reach keep their values.
+    static void ParseInto(T& value, const std::string& text) { value.FromString(text); }
 
     TValueScript() = default;
     // The value with the state on which CreateLuaObject makes its object.
@@ -143,8 +164,6 @@ public:
     }
 
 protected:
-    using Self = TValueScript<Derived, T>;
-
     // The object a method is called on.
     static T& This(lua_State* L) { return *static_cast<T*>(ValueScript::GetSelf(L, Derived::kClass, sizeof(T))); }
 
@@ -315,10 +334,91 @@ protected:
         });
     }
 
-    // `*` and `/` by a number, inside a guarded metamethod. With `*` the
-    // number may stand on either side; with `/` the object must be on the
-    // left. ReadAnyAsNumber: another operand reads as a number (0 for a
-    // non-number); otherwise it gives nil.
+    // `*` by a number, on either side. ReadAnyAsNumber: another operand
+    // reads as a number (0 for a non-number); otherwise it gives nil.
+    template <bool ReadAnyAsNumber>
+    static int MultiplyMeta(lua_State* L)
+    {
+        return Guard(L, [L] { return Scale<&ValueMath::Multiply<T>, ReadAnyAsNumber>(L, true); });
+    }
+
+    // `/` by a number; the object must be on the left.
+    template <bool ReadAnyAsNumber>
+    static int DivideMeta(lua_State* L)
+    {
+        return Guard(L, [L] { return Scale<&ValueMath::Divide<T>, ReadAnyAsNumber>(L, false); });
+    }
+
+    // `^`: the dot product.
+    static int DotMeta(lua_State* L)
+    {
+        return Guard(L, [L] {
+            const T left = Read(L, 1);
+            lua_pushnumber(L, ValueMath::DotProduct(left, Read(L, 2)));
+            return 1;
+        });
+    }
+
+    // copy, add, subtract, multiply, divide, negative: the same in every class.
+    static void RegisterArithmetic(CScriptMetaTable& table)
+    {
+        table.RegisterHelper("copy", &Copy);
+        table.RegisterHelper("add", &InPlace<&ValueMath::Add<T>>);
+        table.RegisterHelper("subtract", &InPlace<&ValueMath::Subtract<T>>);
+        table.RegisterHelper("multiply", &InPlaceScalar<&ValueMath::Multiply<T>>);
+        table.RegisterHelper("divide", &InPlaceScalar<&ValueMath::Divide<T>>);
+        table.RegisterHelper("negative", &InPlaceUnary<&ValueMath::Negative<T>>);
+    }
+
+    // The component-wise order and equality of points and vectors.
+    static void RegisterComparisons(CScriptMetaTable& table)
+    {
+        table.RegisterHelper("lessThan", &QueryWith<bool, &ValueMath::LessThan<T>>);
+        table.RegisterHelper("lessThanEqual", &QueryWith<bool, &ValueMath::LessThanEqual<T>>);
+        table.RegisterHelper("greaterThan", &QueryWith<bool, &ValueMath::GreaterThan<T>>);
+        table.RegisterHelper("greaterThanEqual", &QueryWith<bool, &ValueMath::GreaterThanEqual<T>>);
+        table.RegisterHelper("equal", &QueryWith<bool, &ValueMath::Equal<T>>);
+    }
+
+    // Products, distances, lengths and normalising of points and vectors.
+    static void RegisterMeasures(CScriptMetaTable& table)
+    {
+        table.RegisterHelper("dotProduct", &QueryWith<float, &ValueMath::DotProduct<T>>);
+        table.RegisterHelper("getDistanceFrom", &QueryWith<float, &ValueMath::Distance<T>>);
+        table.RegisterHelper("getDistanceFromFast", &QueryWith<float, &ValueMath::DistanceFast<T>>);
+        table.RegisterHelper("getDistanceSquaredFrom", &QueryWith<float, &ValueMath::DistanceSquared<T>>);
+        table.RegisterHelper("getLength", &Query<float, &ValueMath::Length<T>>);
+        table.RegisterHelper("getLengthFast", &Query<float, &ValueMath::LengthFast<T>>);
+        table.RegisterHelper("getLengthSquared", &Query<float, &ValueMath::LengthSquared<T>>);
+        table.RegisterHelper("normalise", &InPlaceUnary<&ValueMath::Normalise<T>>);
+        table.RegisterHelper("normaliseFast", &InPlaceUnary<&ValueMath::NormaliseFast<T>>);
+    }
+
+    // The metamethods in their order; a class without `^`, `<` or `<=`
+    // passes null for them.
+    static void RegisterMetamethods(CScriptMetaTable& table, lua_CFunction multiply, lua_CFunction divide,
+                                    lua_CFunction power, lua_CFunction equal, lua_CFunction less,
+                                    lua_CFunction lessEqual)
+    {
+        table.RegisterHelper("__tostring", &ToString);
+        table.RegisterHelper("__concat", &ConcatMeta);
+        table.RegisterHelper("__add", &Binary<&ValueMath::Add<T>>);
+        table.RegisterHelper("__sub", &Binary<&ValueMath::Subtract<T>>);
+        table.RegisterHelper("__mul", multiply);
+        table.RegisterHelper("__div", divide);
+        if (power)
+            table.RegisterHelper("__pow", power);
+        table.RegisterHelper("__unm", &Unary);
+        table.RegisterHelper("__eq", equal);
+        if (less)
+            table.RegisterHelper("__lt", less);
+        if (lessEqual)
+            table.RegisterHelper("__le", lessEqual);
+    }
+
+private:
+    // `*` and `/` by a number, inside a guarded metamethod. numberMayLead:
+    // the number may be the left operand.
     template <T (*Operation)(const T&, float), bool ReadAnyAsNumber>
     static int Scale(lua_State* L, bool numberMayLead)
     {
@@ -342,7 +442,24 @@ protected:
         return 1;
     }
 
-private:
     T m_value{};
     LuaPlus::LuaState* m_state = nullptr;
 };
+
+namespace LuaPlus
+{
+// Engine functions take value types as parameters by the read rule...
+template <typename T>
+struct ScriptArg<T, std::void_t<typename ValueScriptOf<T>::Type>> : ScriptArgHeld<T>
+{
+    static T Get(lua_State* L, int index) { return ValueScriptOf<T>::Type::Read(L, index); }
+};
+} // namespace LuaPlus
+
+// ...and return them as new objects. Found by argument-dependent lookup from
+// the dispatcher and LuaFunction.
+template <typename T, typename Script = typename ValueScriptOf<T>::Type>
+void PushValue(lua_State* L, const T& value)
+{
+    Script::Push(L, value);
+}

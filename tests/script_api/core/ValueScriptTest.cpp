@@ -1,5 +1,6 @@
 #include "ScriptApiTestState.h"
 
+#include "core/script/lua/LuaFunction.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/PointScript.h"
 #include "script_api/core/RectScript.h"
@@ -235,6 +236,10 @@ TEST_F(ValueScript, NativeConversions)
     LuaObject rect = CRectScript(CRect(1, 2, 3, 4), state).CreateLuaObject();
     state->GetGlobals().Set("made", rect);
     EXPECT_EQ(Show("made, made:getWidth()"), "R(1.000000 2.000000 3.000000 4.000000), 2");
+
+    // Script callbacks take and return values too.
+    LuaPlus::LuaFunction<CVector> twice(Eval("return function(v) return v * 2 end"));
+    EXPECT_EQ(twice(CVector(1, 2, 3)).z, 6.0f);
 
     LuaPlus::LuaState* bare = LuaPlus::LuaState::Create(true);
     EXPECT_THROW(CPointScript::CreateLuaObject(bare, CPoint()), Misc::Error::CKVOError);
