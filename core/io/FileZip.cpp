@@ -26,16 +26,14 @@ CFileZip::CFileZip(const CSearchEntry& archive, const ZipEntryRecord& record)
     : m_archive(archive), m_record(record), m_path(archive.path + L"/" + record.name)
 {
     m_narrowPath = Misc::Text::WideToUtf8(m_path).c_str();
+    if (PlausibleSize(m_record))
+        m_size = static_cast<long>(m_record.uncompressedSize);
+    else
+        m_failed = true;
 }
 
-bool CFileZip::Extract() const
+bool CFileZip::UnzipInto(uint8_t* target) const
 {
-    if (m_tried)
-        return m_data != nullptr;
-    m_tried = true;
-    if (!PlausibleSize(m_record) || m_record.uncompressedSize > LONG_MAX)
-        return false;
-
     ZipHandle* zip = ZipOpenFile(m_archive.path, m_archive.password.c_str());
     if (!zip)
         return false;
@@ -44,27 +42,45 @@ bool CFileZip::Extract() const
     ZipEntryRecord current;
     bool ok = ZipGetItem(zip, m_record.index, &current) == kZipSuccess && current.name == m_record.name &&
               current.uncompressedSize == m_record.uncompressedSize;
-    const size_t size = static_cast<size_t>(m_record.uncompressedSize);
-    std::unique_ptr<uint8_t[]> data;
-    if (ok)
-    {
-        data.reset(new (std::nothrow) uint8_t[size > 0 ? size : 1]);
-        ok = data != nullptr;
-    }
     // Success means every declared byte arrived and the CRC matched.
     if (ok)
-        ok = ZipUnzipToMemory(zip, m_record.index, data.get(), size) == kZipSuccess;
+        ok = ZipUnzipToMemory(zip, m_record.index, target, static_cast<size_t>(m_size)) == kZipSuccess;
     ZipClose(zip);
-    if (!ok)
+    return ok;
+}
+
+bool CFileZip::Extract() const
+{
+    if (m_data)
+        return true;
+    if (m_failed)
         return false;
+    std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[m_size > 0 ? static_cast<size_t>(m_size) : 1]);
+    if (!data || !UnzipInto(data.get()))
+    {
+        m_failed = true;
+        return false;
+    }
     m_data = std::move(data);
-    m_size = static_cast<long>(size);
     return true;
 }
 
 irr::s32 CFileZip::read(void* buffer, irr::u32 sizeToRead)
 {
-    if (!buffer || !Extract())
+    if (!buffer || m_failed)
+        return 0;
+    if (!m_data && m_pos == 0 && sizeToRead >= m_size && m_size <= INT_MAX)
+    {
+        // The whole entry in one go: no buffer of our own in between.
+        if (!UnzipInto(static_cast<uint8_t*>(buffer)))
+        {
+            m_failed = true;
+            return 0;
+        }
+        m_pos = m_size;
+        return static_cast<irr::s32>(m_size);
+    }
+    if (!Extract())
         return 0;
     const long count = std::min<long>({static_cast<long>(sizeToRead), m_size - m_pos, INT_MAX});
     if (count <= 0)
@@ -81,7 +97,7 @@ irr::s32 CFileZip::write(const void*, irr::u32)
 
 bool CFileZip::seek(long finalPos, bool relativeMovement)
 {
-    if (!Extract())
+    if (m_failed)
         return false;
     const long target = relativeMovement ? m_pos + finalPos : finalPos;
     m_pos = std::clamp(target, 0L, m_size);
@@ -90,5 +106,5 @@ bool CFileZip::seek(long finalPos, bool relativeMovement)
 
 long CFileZip::getSize() const
 {
-    return Extract() ? m_size : 0;
+    return m_failed ? 0 : m_size;
 }

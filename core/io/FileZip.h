@@ -9,9 +9,12 @@
 #include <string>
 
 // An entry of a zip archive, read from memory. The whole entry is unzipped
-// on first use; if that fails (the archive changed or is damaged, the
+// on first use (a first read of the whole entry unzips straight into the
+// caller's buffer); if that fails (the archive changed or is damaged, the
 // password is wrong, the entry is larger than kMaxSize) the file stays
-// empty: reads give 0 bytes and IsOk is false. Writing throws.
+// empty: reads give 0 bytes, the size becomes 0 and IsOk is false. Data is
+// handed out only after all of it arrived and its CRC matched. Writing
+// throws.
 class CFileZip : public IFile
 {
 public:
@@ -25,6 +28,8 @@ public:
     irr::s32 write(const void* buffer, irr::u32 sizeToWrite) override;
     // Moves within the entry; the position is clamped to 0 and the size.
     bool seek(long finalPos, bool relativeMovement = false) override;
+    // The entry's size (as declared until it has been unzipped); 0 once
+    // unzipping failed.
     long getSize() const override;
     long getPos() const override { return m_pos; }
     const irr::io::path& getFileName() const override { return m_narrowPath; }
@@ -34,13 +39,15 @@ public:
 
 private:
     bool Extract() const;
+    // Unzips the whole entry into target (room for the declared size).
+    bool UnzipInto(uint8_t* target) const;
 
     CSearchEntry m_archive;
     ZipEntryRecord m_record;
     std::wstring m_path;
     irr::io::path m_narrowPath;
     mutable std::unique_ptr<uint8_t[]> m_data;
-    mutable long m_size = 0;
-    mutable bool m_tried = false;
+    long m_size = 0; // the declared size, when plausible
+    mutable bool m_failed = false;
     long m_pos = 0;
 };

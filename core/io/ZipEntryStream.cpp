@@ -12,8 +12,9 @@
 namespace
 {
 
-constexpr size_t kInputChunk = 16384;
+constexpr size_t kInputChunk = 64 * 1024;
 constexpr size_t kEncryptionHeader = 12;
+constexpr size_t kSlice = 256 * 1024;
 
 // crypt.h takes the CRC table as unsigned long values.
 const unsigned long* CrcTable()
@@ -42,7 +43,8 @@ uLong Crc(uLong crc, const uint8_t* data, size_t length)
 
 } // namespace
 
-uint32_t CZipEntryStream::Open(unzFile zip, const unz_file_info64& info, const char* password)
+uint32_t CZipEntryStream::Open(unzFile zip, const unz_file_info64& info, const char* password, ReadAt readAt,
+                               void* source)
 {
     Close();
     m_deflated = info.compression_method == Z_DEFLATED;
@@ -55,10 +57,16 @@ uint32_t CZipEntryStream::Open(unzFile zip, const unz_file_info64& info, const c
     m_crc = crc32(0, nullptr, 0);
     m_streamEnd = false;
 
+    // Opening raw checks the local header against the central directory
+    // and finds where the entry's bytes start.
     int method = 0;
     if (unzOpenCurrentFile2(zip, &method, nullptr, 1) != UNZ_OK)
         return kZipCorrupt;
     m_zip = zip;
+    m_readAt = readAt;
+    m_source = source;
+    m_rawPosition = unzGetCurrentFileZStreamPos64(zip);
+    m_rawLeft = info.compressed_size;
 
     if (m_encrypted)
     {
@@ -101,7 +109,15 @@ uint32_t CZipEntryStream::Open(unzFile zip, const unz_file_info64& info, const c
 
 int CZipEntryStream::ReadRaw(uint8_t* out, size_t length)
 {
-    const int got = unzReadCurrentFile(m_zip, out, static_cast<unsigned>(std::min<size_t>(length, INT_MAX)));
+    const size_t wanted = static_cast<size_t>(std::min<uint64_t>({length, m_rawLeft, INT_MAX}));
+    if (wanted == 0)
+        return 0;
+    const int64_t read = m_readAt(m_source, m_rawPosition, out, wanted);
+    if (read < 0)
+        return -1;
+    const int got = static_cast<int>(read);
+    m_rawPosition += static_cast<uint64_t>(got);
+    m_rawLeft -= static_cast<uint64_t>(got);
     if (got > 0 && m_encrypted)
     {
         const unsigned long* table = CrcTable();
@@ -148,27 +164,36 @@ int64_t CZipEntryStream::Read(uint8_t* out, size_t length)
     if (!m_zip)
         return -1;
     const size_t wanted = static_cast<size_t>(std::min<uint64_t>(length, m_declared - m_produced));
-    size_t produced = 0;
-    if (m_deflated)
+    size_t done = 0;
+    // Slice by slice, so each slice is still in the cache for its CRC.
+    while (done < wanted)
     {
-        if (!Inflate(out, wanted, produced))
-            return -1;
-    }
-    else
-    {
-        while (produced < wanted)
+        const size_t slice = std::min(wanted - done, kSlice);
+        size_t produced = 0;
+        if (m_deflated)
         {
-            const int got = ReadRaw(out + produced, wanted - produced);
-            if (got < 0)
+            if (!Inflate(out + done, slice, produced))
                 return -1;
-            if (got == 0)
-                break;
-            produced += static_cast<size_t>(got);
         }
+        else
+        {
+            while (produced < slice)
+            {
+                const int got = ReadRaw(out + done + produced, slice - produced);
+                if (got < 0)
+                    return -1;
+                if (got == 0)
+                    break;
+                produced += static_cast<size_t>(got);
+            }
+        }
+        m_crc = Crc(m_crc, out + done, produced);
+        m_produced += produced;
+        done += produced;
+        if (produced < slice)
+            break; // the data ended
     }
-    m_crc = Crc(m_crc, out, produced);
-    m_produced += produced;
-    return static_cast<int64_t>(produced);
+    return static_cast<int64_t>(done);
 }
 
 uint32_t CZipEntryStream::Finish()

@@ -1,8 +1,10 @@
 #pragma once
 
-// The data of one zip entry as it is read: minizip hands over the entry's
-// raw bytes, which are decrypted (traditional zip encryption) when the
-// entry is encrypted and inflated with zlib when it is deflated. Nothing
+// The data of one zip entry as it is read: minizip checks the entry's local
+// header and tells where its raw bytes lie; they are read straight from the
+// archive's byte source (no copy through minizip's buffer), decrypted
+// (traditional zip encryption) when the entry is encrypted and inflated
+// with zlib when it is deflated. Nothing
 // the archive declares is trusted: no more than the declared size is ever
 // produced, and the entry counts as read only when exactly that many bytes
 // came out and their CRC matches.
@@ -17,6 +19,10 @@
 class CZipEntryStream
 {
 public:
+    // Reads up to length bytes of the archive at position; the count read,
+    // or -1 on an error.
+    using ReadAt = int64_t (*)(void* source, uint64_t position, uint8_t* out, size_t length);
+
     CZipEntryStream() = default;
     CZipEntryStream(const CZipEntryStream&) = delete;
     CZipEntryStream& operator=(const CZipEntryStream&) = delete;
@@ -25,7 +31,7 @@ public:
     // Opens the archive's current entry, described by info. The password
     // (null for none) is used only when the entry is encrypted. Returns a zip
     // result code.
-    uint32_t Open(unzFile zip, const unz_file_info64& info, const char* password);
+    uint32_t Open(unzFile zip, const unz_file_info64& info, const char* password, ReadAt readAt, void* source);
     // Produces up to length bytes; returns how many, or -1 on damaged data
     // (see Failure). 0 once the declared size is reached or the data ends.
     int64_t Read(uint8_t* out, size_t length);
@@ -48,6 +54,10 @@ private:
     bool Inflate(uint8_t* out, size_t length, size_t& produced);
 
     unzFile m_zip = nullptr;
+    ReadAt m_readAt = nullptr;
+    void* m_source = nullptr;
+    uint64_t m_rawPosition = 0; // of the next raw byte in the archive
+    uint64_t m_rawLeft = 0;
     bool m_deflated = false;
     bool m_encrypted = false;
     unsigned long m_keys[3] = {};

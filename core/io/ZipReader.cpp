@@ -82,6 +82,32 @@ uLong ZCALLBACK SourceRead(voidpf, voidpf stream, void* buffer, uLong size)
     return done;
 }
 
+int64_t SourceReadAt(void* stream, uint64_t position, uint8_t* out, size_t length)
+{
+    auto* source = static_cast<ZipSource*>(stream);
+    if (source->kind == kZipMemory)
+    {
+        const uint64_t left = position < source->size ? source->size - position : 0;
+        const uint64_t count = std::min<uint64_t>(length, left);
+        std::memcpy(out, source->memory + position, count);
+        return static_cast<int64_t>(count);
+    }
+    size_t done = 0;
+    while (done < length)
+    {
+        const ssize_t got =
+            pread(source->fd, out + done, length - done, static_cast<off_t>(source->start + position + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    return static_cast<int64_t>(done);
+}
+
 uLong ZCALLBACK SourceWrite(voidpf, voidpf, const void*, uLong)
 {
     return 0;
@@ -355,7 +381,7 @@ uint32_t OpenEntryData(ZipHandle& zip, int index)
     std::string name;
     if (!zip.CurrentInfo(info, name, nullptr))
         return kZipCorrupt;
-    const uint32_t opened = zip.stream.Open(zip.zip, info, zip.Password());
+    const uint32_t opened = zip.stream.Open(zip.zip, info, zip.Password(), SourceReadAt, &zip.source);
     if (opened == kZipSuccess)
         zip.openEntry = index;
     return opened;

@@ -273,6 +273,29 @@ TEST_F(FileSystem, ZipEntriesWithLyingSizesGiveNothing)
     ASSERT_TRUE(file);
     EXPECT_FALSE(file->IsOk());
     EXPECT_EQ(file->getSize(), 0);
+
+    // A plausible size that is a little too large: a read of the whole
+    // entry (straight into the caller's buffer) reports nothing read, and
+    // so does a read in pieces.
+    bytes = folder.Read("pack.zip");
+    for (const char* signature : {"PK\x03\x04", "PK\x01\x02"})
+    {
+        const size_t at = bytes.find(signature) + (signature[2] == 3 ? 22 : 24);
+        bytes[at + 1] = static_cast<char>(bytes[at + 1] + 1); // 256 bytes more
+    }
+    folder.Write("longer.zip", bytes);
+    files.RemoveAllSearchPaths();
+    files.AddSearchZip(Rel("longer.zip"), false, 0, "");
+    for (irr::u32 piece : {5256u, 100u})
+    {
+        FilePtr longer(files.OpenFile(L"data.bin"));
+        ASSERT_TRUE(longer);
+        EXPECT_EQ(longer->getSize(), 5256); // as declared, until it is read
+        std::string buffer(5256, '\0');
+        EXPECT_EQ(longer->read(buffer.data(), piece), 0);
+        EXPECT_EQ(longer->getSize(), 0);
+        EXPECT_FALSE(longer->IsOk());
+    }
 }
 
 TEST_F(FileSystem, DiskFilesOpenLazily)

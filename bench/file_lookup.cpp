@@ -1,0 +1,95 @@
+// Looking a file up through 20 search paths (the file lies in the last
+// one): from the search cache, and without it for comparison.
+#include "core/io/File.h"
+#include "core/io/FileSystem.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace
+{
+
+constexpr int kSearchPaths = 20;
+
+struct SFixture
+{
+    SFixture()
+    {
+        folder = std::filesystem::temp_directory_path() / ("halvane-bench-lookup-" + std::to_string(getpid()));
+        for (int i = 0; i < kSearchPaths; ++i)
+        {
+            const auto path = folder / ("path" + std::to_string(i));
+            std::filesystem::create_directories(path / "textures");
+            for (int j = 0; j < 20; ++j)
+                std::ofstream(path / "textures" / ("other" + std::to_string(j) + ".png")) << "x";
+        }
+        std::ofstream(folder / ("path" + std::to_string(kSearchPaths - 1)) / "textures" / "wall.png") << "wall";
+    }
+    ~SFixture()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    void AddPaths(CFileSystem& files) const
+    {
+        for (int i = 0; i < kSearchPaths; ++i)
+            files.AddSearchPath((folder / ("path" + std::to_string(i))).wstring(), false, -i);
+    }
+
+    std::filesystem::path folder;
+};
+
+SFixture& Fixture()
+{
+    static SFixture fixture;
+    return fixture;
+}
+
+void Lookup(benchmark::State& run, bool cache)
+{
+    CFileSystem files(nullptr, cache);
+    Fixture().AddPaths(files);
+    for (auto _ : run)
+    {
+        CFileFinder finder(&files, L"textures/wall.png");
+        if (!files.FindFirst(finder))
+            std::abort();
+        benchmark::DoNotOptimize(finder.GetRecord());
+    }
+}
+
+void CachedLookup(benchmark::State& run)
+{
+    Lookup(run, true);
+}
+BENCHMARK(CachedLookup);
+
+void UncachedLookup(benchmark::State& run)
+{
+    Lookup(run, false);
+}
+BENCHMARK(UncachedLookup)->Unit(benchmark::kMicrosecond);
+
+// The whole open of a file found through the cache: the check for the bare
+// name on disk, the cached lookup and a file object.
+void CachedOpenFile(benchmark::State& run)
+{
+    CFileSystem files(nullptr, true);
+    Fixture().AddPaths(files);
+    for (auto _ : run)
+    {
+        IFile* file = files.OpenFile(L"textures/wall.png");
+        if (!file)
+            std::abort();
+        file->drop();
+    }
+}
+BENCHMARK(CachedOpenFile);
+
+} // namespace
