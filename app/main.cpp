@@ -1,20 +1,142 @@
-// Entry point of halvane. The script host completes it; until then the
-// program only knows its usage.
+// Entry point of halvane: `halvane entry.lua [arguments...]` runs the entry
+// script as the first application state and ends when the state queue has
+// run out (exit code 0); without an existing script file it ends with 2.
+#include "core/app/Application.h"
 #include "core/foundation/CommandLine.h"
+#include "core/foundation/KVOError.h"
 #include "core/foundation/Logger.h"
+#include "core/foundation/PathUtilities.h"
 #include "core/foundation/Singleton.h"
+#include "core/foundation/StringConversion.h"
+#include "core/script/EntryScript.h"
+#include "core/script/ScriptManager.h"
+#include "core/script/lua/LuaException.h"
+#include "platform/Keyboard.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace
+{
+
+// The executable's path, absolute so that its folder stays right after the
+// entry script changes the current directory.
+std::wstring ExecutablePath(const wchar_t* argument0)
+{
+    const std::wstring given = argument0 != nullptr ? argument0 : L"";
+    std::error_code error;
+    if (given.find(L'/') == std::wstring::npos)
+    {
+        // Found on the PATH: ask the system where it is.
+        const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+        return error ? given : FromNativePath(self.string());
+    }
+    const std::filesystem::path absolute = std::filesystem::absolute(ToNativePath(given), error);
+    return error ? given : FromNativePath(absolute.lexically_normal().string());
+}
+
+void FillProductInformation(CApplication& application, const wchar_t* argument0)
+{
+    application.SetAppName(L"Halvane 2010: 3D Engine");
+    application.SetAppCopyright(L"Copyright (c) 2010 The Halvane makers");
+    application.SetAppWebsite(L"https://halvane.example.org");
+    application.SetAppMajorVersion(3);
+    application.SetAppMinorVersion(16);
+    application.SetAppBuildNote(L"", L"");
+    application.SetAppBuildDate(L"Jan 14 2010");
+    application.SetAppBuildTime(L"14:32:15");
+    application.SetExePath(ExecutablePath(argument0));
+}
+
+// An error that no script call caught ends the program with its message
+// instead of an unexplained termination.
+void ReportUnhandledError(const std::string& message)
+{
+    std::fprintf(stderr, "[halvane] Unhandled error: %s\n", message.c_str());
+    std::fflush(stderr);
+    Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
+    logger->Write(logger->GetSystemLevel(), false, L"[halvane] Unhandled error: %S", message.c_str());
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    const bool showConsole = Platform::IsF7Held();
     const CCommandLine commandLine(argc, argv);
-    const wchar_t* program = commandLine.GetArgument(0);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
 
-    // Written at the system level: invisible with the logger's start values.
-    Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
-    logger->Write(logger->GetSystemLevel(), false, L"[Usage] %s script_entry_file\n",
-                  program != nullptr ? program : L"halvane");
-    const int exitCode = 2;
+    int exitCode = 2;
+    CScriptManager* engine = nullptr;
+    bool failed = false;
+    std::string failure;
+    try
+    {
+        engine = new CScriptManager;
+        CScriptManager::SetInstance(engine);
+        CApplication* application = engine->GetApplication();
+        FillProductInformation(*application, commandLine.GetArgument(0));
+        if (showConsole)
+            application->ShowConsoleWindow(0, 0);
 
+        const wchar_t* script = commandLine.GetArgument(1);
+        if (commandLine.GetArgumentCount() > 1 && FileExists(script))
+        {
+            exitCode = RunEntryScript(script, commandLine);
+        }
+        else
+        {
+            const wchar_t* program = commandLine.GetArgument(0);
+            Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
+            logger->Write(logger->GetSystemLevel(), false, L"[Usage] %s script_entry_file\n",
+                          program != nullptr ? program : L"halvane");
+            exitCode = 2;
+        }
+    }
+    catch (const Misc::Error::CKVOError& error)
+    {
+        failed = true;
+        failure = error.GetMessageUtf8();
+    }
+    catch (const LuaPlus::LuaException& error)
+    {
+        failed = true;
+        failure = error.GetErrorMessage();
+    }
+    catch (const std::exception& error)
+    {
+        failed = true;
+        failure = error.what();
+    }
+    if (failed)
+    {
+        ReportUnhandledError(failure);
+        exitCode = EXIT_FAILURE;
+    }
+
+    // Shutdown: the quit event, the engine object (main script state first),
+    // then every singleton.
+    try
+    {
+        if (engine != nullptr)
+            engine->Quit(0);
+    }
+    catch (const Misc::Error::CKVOError& error)
+    {
+        ReportUnhandledError(error.GetMessageUtf8());
+        exitCode = EXIT_FAILURE;
+    }
+    catch (const std::exception& error)
+    {
+        ReportUnhandledError(error.what());
+        exitCode = EXIT_FAILURE;
+    }
+    delete engine;
     Misc::Singleton::DestroyAll();
     return exitCode;
 }

@@ -127,6 +127,18 @@ public:
     size_t GetFilenameListFromFileSystem(const std::wstring& patterns, std::vector<std::wstring>& list,
                                          bool namesOnly, const std::wstring& folder = L"") const;
 
+    // Script errors.
+    // The script error dialog. A message "file|line|text" that names the
+    // script and the line offers to debug in the external editor (when one
+    // exists): Yes writes the error report and opens the report and then the
+    // script at the line in the editor. Any other message, or no editor,
+    // offers the error report, opened with its associated program on OK.
+    void ShowScriptError(const std::wstring& message) const;
+    // Writes "ErrorReport.txt" (the message and the engine information) to
+    // the user's temporary folder; returns its path, or "" when it could not
+    // be written.
+    std::wstring WriteErrorReport(const std::wstring& message) const;
+
     CFileSystem& GetFileSystem() { return m_fileSystem; }
     COptions& GetOptions() { return m_options; }
     CLanguage& GetLanguage() { return m_language; }

@@ -1,6 +1,7 @@
 #include "core/app/SimulationManager.h"
 
 #include "core/app/Application.h"
+#include "core/app/StateMachine.h"
 #include "core/app/SubEngine.h"
 #include "core/events/Multicast.h"
 #include "core/foundation/KVOError.h"
@@ -24,8 +25,7 @@ CSimulationManager::CSimulationManager()
     m_application = std::make_unique<CApplication>();
     m_graphicsEngine = std::make_unique<Graphics::CGraphicsEngine>(this);
     m_physicsEngine = std::make_unique<CPhysicsEngine>(this);
-    // The state machine is created here, after the physics engine and before
-    // the world map.
+    m_stateMachine = new CStateMachine(this);
     m_worldMap = std::make_unique<CWorldMap>(this);
     m_soundEngine = std::make_unique<CSoundEngine>(this);
 
@@ -38,8 +38,8 @@ CSimulationManager::~CSimulationManager()
 {
     m_soundEngine.reset();
     m_worldMap.reset();
-    // The state machine is deleted here, after the world map and before the
-    // physics engine.
+    delete m_stateMachine;
+    m_stateMachine = nullptr;
     m_physicsEngine.reset();
     m_graphicsEngine.reset();
     m_application.reset();

@@ -108,8 +108,8 @@ private:
     std::unique_ptr<Graphics::CGraphicsEngine> m_graphicsEngine;
     std::unique_ptr<CPhysicsEngine> m_physicsEngine;
     std::unique_ptr<CSoundEngine> m_soundEngine;
-    // The application state queue: created and deleted by the script layer
-    // at the marked places of the constructor and the destructor.
+    // The application state queue (owned; created after the physics engine,
+    // deleted after the world map).
     CStateMachine* m_stateMachine = nullptr;
     std::unique_ptr<CWorldMap> m_worldMap;
     SubEngineMap m_subEngines;

@@ -3,6 +3,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/script/lua/CallGuarded.h"
 #include "core/script/lua/LuaObject.h"
+#include "core/script/lua/SafeLoad.h"
 
 #include <algorithm>
 #include <atomic>
@@ -87,6 +88,7 @@ LuaState* LuaState::Create(bool initStandardLibrary)
     if (initStandardLibrary)
     {
         luaL_openlibs(L);
+        InstallSafeLoaders(L);
         lua_getglobal(L, "package");
         lua_getfield(L, -1, "preload");
         lua_pushcfunction(L, &OpenEngineModule);

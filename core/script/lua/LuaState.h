@@ -30,7 +30,8 @@ public:
         LuaState* state;
     };
 
-    // A new state, with the standard libraries when asked; null when Lua
+    // A new state, with the standard libraries when asked (their loading
+    // functions refuse precompiled chunks, see SafeLoad.h); null when Lua
     // cannot allocate one.
     static LuaState* Create(bool initStandardLibrary = false);
     // Closes the state (collecting everything in it) and deletes the object.

@@ -1,0 +1,150 @@
+#include "core/script/ScriptManager.h"
+
+#include "core/app/Application.h"
+#include "core/foundation/KVOError.h"
+#include "core/foundation/Logger.h"
+#include "core/foundation/Singleton.h"
+#include "core/foundation/StringConversion.h"
+#include "core/io/File.h"
+#include "core/script/LuaUtilities.h"
+#include "core/script/lua/LuaObject.h"
+#include "core/script/lua/LuaState.h"
+#include "script_api/core/ScriptInterfaces.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <exception>
+#include <string_view>
+
+namespace
+{
+
+std::atomic<CScriptManager*> g_instance{nullptr};
+
+Misc::CLogger* Logger()
+{
+    return Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
+}
+
+} // namespace
+
+CScriptManager::CScriptManager()
+{
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    m_mainState = LuaPlus::LuaState::Create(true);
+    if (m_mainState != nullptr)
+    {
+        RegisterScriptInterfaces(m_mainState);
+        m_mainState->AtPanic(&CScriptManager::OnPanic);
+        LuaPlus::set_luaopen_userfunc(&CScriptManager::OnModuleOpen);
+    }
+}
+
+CScriptManager::~CScriptManager()
+{
+    if (m_mainState != nullptr)
+    {
+        LuaPlus::LuaState::Destroy(m_mainState);
+        m_mainState = nullptr;
+    }
+}
+
+void CScriptManager::SetInstance(CScriptManager* instance)
+{
+    g_instance.store(instance);
+}
+
+CScriptManager* CScriptManager::GetInstance()
+{
+    return g_instance.load();
+}
+
+void CScriptManager::Quit(int32_t status)
+{
+    Simulation::CSimulationManager::Quit(0);
+    if (status != 0 && GetExitOnQuit())
+    {
+        // Only the low 8 bits of an exit status reach the parent: a status
+        // such as 256 must not end up reported as success.
+        const int code = status & 0xFF;
+        std::exit(code != 0 ? code : 255);
+    }
+}
+
+const std::vector<std::wstring>& CScriptManager::GetScriptExtensions()
+{
+    static const std::vector<std::wstring> extensions{L".kvoscript", L".kvobin", L".kvo", L".lua"};
+    return extensions;
+}
+
+bool CScriptManager::LoadFile(LuaPlus::LuaState* state, const std::wstring& name, LuaPlus::LuaObject* result)
+{
+    LuaPlus::LuaState* target = state != nullptr ? state : m_mainState;
+    if (target == nullptr)
+        throw Misc::Error::CKVOError(L"[CScriptManager::LoadFile] There is no script state");
+    IFile* file = GetApplication()->OpenFile(name, GetScriptExtensions());
+    if (file == nullptr)
+    {
+        Logger()->Write(Logger()->GetSystemLevel(), false,
+                        L"[CScriptManager::LoadFile] Failed to find file:%s", name.c_str());
+        return false;
+    }
+    const std::wstring found = file->GetPath();
+    const bool loaded = LuaUtilities::LoadFile(target, file, result);
+    Logger()->Write(Logger()->GetSystemLevel(), false, L"[CScriptManager::LoadFile] File loaded:%s -> %s",
+                    name.c_str(), found.c_str());
+    return loaded;
+}
+
+bool CScriptManager::DoBuffer(LuaPlus::LuaState* state, const std::string& text, const char* chunkName)
+{
+    LuaPlus::LuaState* target = state != nullptr ? state : m_mainState;
+    if (target == nullptr)
+        throw Misc::Error::CKVOError(L"[CScriptManager::DoBuffer] There is no script state");
+    return LuaUtilities::LoadBuffer(target, text.data(), text.size(), chunkName);
+}
+
+int CScriptManager::OnPanic(lua_State* L)
+{
+    // The error object need not be text (error({})): never read a null text.
+    size_t size = 0;
+    const char* text = lua_isstring(L, -1) ? lua_tolstring(L, -1, &size) : nullptr;
+    const std::string message =
+        text != nullptr ? std::string(text, size) : std::string("(error object is not a string)");
+
+    CScriptManager* engine = GetInstance();
+    if (engine == nullptr || engine->GetApplication() == nullptr)
+    {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        std::fflush(stderr);
+        return 0;
+    }
+    // Lua ends the process after this returns; nothing may escape into
+    // Lua's error path from here.
+    try
+    {
+        engine->GetApplication()->ShowScriptError(Misc::Text::Utf8ToWide(message));
+    }
+    catch (const Misc::Error::CKVOError& error)
+    {
+        std::fprintf(stderr, "%s\n%s\n", message.c_str(), error.GetMessageUtf8().c_str());
+    }
+    catch (const std::exception& error)
+    {
+        std::fprintf(stderr, "%s\n%s\n", message.c_str(), error.what());
+    }
+    std::fflush(stderr);
+    return 0;
+}
+
+int CScriptManager::OnModuleOpen(lua_State* L)
+{
+    size_t size = 0;
+    const char* name = luaL_checklstring(L, 1, &size);
+    LuaPlus::LuaState* state = LuaPlus::LuaState::CastState(L);
+    if (state != nullptr && std::string_view(name, size) == "engine")
+        RegisterScriptInterfaces(state);
+    return 1;
+}

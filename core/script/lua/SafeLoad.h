@@ -1,0 +1,15 @@
+#pragma once
+
+#include <lua.hpp>
+
+namespace LuaPlus
+{
+
+// Precompiled Lua 5.1 chunks can break the virtual machine's memory safety,
+// so the engine's states never load them: this replaces loadstring, load,
+// loadfile, dofile and the Lua file loader of require with versions that
+// refuse a chunk starting with the signature "\27" (they otherwise behave
+// as the standard ones). Needs the base and package libraries open.
+void InstallSafeLoaders(lua_State* L);
+
+} // namespace LuaPlus
