@@ -43,7 +43,7 @@ int CTextFileReader::DecodeAt(size_t&)
     return -1;
 }
 
-bool CTextFileReader::Ensure(size_t count)
+bool CTextFileReader::Fill(size_t count)
 {
     if (m_fill - m_pos >= count)
         return true;

@@ -54,7 +54,7 @@ protected:
 
     // Makes `count` bytes past the read position available; false when the
     // file ends before.
-    bool Ensure(size_t count);
+    bool Ensure(size_t count) { return m_fill - m_pos >= count || Fill(count); }
     uint8_t ByteAt(size_t at) const { return m_buffer[m_pos + at]; }
     // One UTF-8 character at `at` (shared by the UTF-8 reader and the
     // code-page reader on a UTF-8 code page).
@@ -66,6 +66,9 @@ protected:
     bool m_raw = false;
 
 private:
+    // Ensure's slow path: reads from the file.
+    bool Fill(size_t count);
+
     IFile* m_file;
     size_t m_chunk;
     std::vector<uint8_t> m_buffer;
