@@ -324,6 +324,7 @@ bool CArchiveText::SkipBlanks()
         }
         if (c < 0)
             return false;
+        m_next = c;
         if (c != '/')
             return true;
         const int next = m_text->Peek(1);
@@ -373,7 +374,7 @@ bool CArchiveText::ReadTokenText(std::wstring& token, const wchar_t* delimiters)
         m_text->ReadToken(delimiters);
         token = m_text->GetToken();
     }
-    else if (m_text->Peek(0) == '"')
+    else if (m_next == '"')
     {
         m_text->Get();
         int previous = 0;
@@ -597,7 +598,8 @@ template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
     int length = 0;
     for (const Char* c = text; c && *c; ++c, ++length)
     {
-        if (m_text->Peek(length) != static_cast<int>(*c))
+        // The first character is the one SkipBlanks looked at.
+        if ((length == 0 ? m_next : m_text->Peek(length)) != static_cast<int>(*c))
             return false;
     }
     if (!peek)

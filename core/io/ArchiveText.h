@@ -130,6 +130,7 @@ private:
     const CLanguage* m_translation;
     CDataBag m_dataBag;
     int m_line = 1;
+    int m_next = -1; // the character SkipBlanks stopped at
     int m_indent = 0;
     int m_encoding = kEncodingUtf8;
     unsigned int m_codePage = 65001;
