@@ -1,7 +1,7 @@
 // A world-like stream of 100,000 entity-sized records (id, name, three
 // vectors, flags and a small data bag) written and read through the binary
 // archive (plain and compressed) and the text archive, beside memcpy of the
-// same number of bytes.
+// same number of bytes. Rates are taken from wall-clock time.
 #include "core/io/ArchiveBin.h"
 #include "core/io/ArchiveText.h"
 #include "core/io/DataBag.h"
@@ -210,12 +210,12 @@ void Memcpy(benchmark::State& state, const char* form)
 
 } // namespace
 
-BENCHMARK_CAPTURE(Memcpy, binary_bytes, "binary")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Write, binary, "binary")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Read, binary, "binary")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Memcpy, compressed_bytes, "compressed")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Write, compressed, "compressed")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Read, compressed, "compressed")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Memcpy, text_bytes, "text")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Write, text, "text")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Read, text, "text")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Memcpy, binary_bytes, "binary")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Write, binary, "binary")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Read, binary, "binary")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Memcpy, compressed_bytes, "compressed")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Write, compressed, "compressed")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Read, compressed, "compressed")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Memcpy, text_bytes, "text")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Write, text, "text")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Read, text, "text")->Unit(benchmark::kMillisecond)->UseRealTime();
