@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,7 +21,8 @@ struct SFixture
 {
     SFixture()
     {
-        folder = std::filesystem::temp_directory_path() / ("halvane-bench-lookup-" + std::to_string(getpid()));
+        folder =
+            std::filesystem::temp_directory_path() / ("halvane-bench-lookup-" + std::to_string(getpid()));
         for (int i = 0; i < kSearchPaths; ++i)
         {
             const auto path = folder / ("path" + std::to_string(i));
@@ -28,7 +30,14 @@ struct SFixture
             for (int j = 0; j < 20; ++j)
                 std::ofstream(path / "textures" / ("other" + std::to_string(j) + ".png")) << "x";
         }
-        std::ofstream(folder / ("path" + std::to_string(kSearchPaths - 1)) / "textures" / "wall.png") << "wall";
+        std::ofstream(folder / ("path" + std::to_string(kSearchPaths - 1)) / "textures" / "wall.png")
+            << "wall";
+        // Installed assets are not brand new (folder listings changed in the
+        // last seconds are not cached).
+        const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+        for (const auto& item : std::filesystem::recursive_directory_iterator(folder))
+            std::filesystem::last_write_time(item.path(), old);
+        std::filesystem::last_write_time(folder, old);
     }
     ~SFixture()
     {
@@ -39,7 +48,7 @@ struct SFixture
     void AddPaths(CFileSystem& files) const
     {
         for (int i = 0; i < kSearchPaths; ++i)
-            files.AddSearchPath((folder / ("path" + std::to_string(i))).wstring(), false, -i);
+            files.AddSearchPath((folder / ("path" + std::to_string(i))).wstring(), false, i);
     }
 
     std::filesystem::path folder;

@@ -25,8 +25,9 @@ constexpr size_t kEntrySize = 16u << 20;
 // like game scripts and level data do.
 std::string MakeData()
 {
-    static const char* words[] = {"position ", "rotation ", "texture ", "entity ", "0.500000 ", "-12.75 ",
-                                  "{\n", "}\n", "\"Wall01.png\" ", "-Color ", "1024 ", "\t"};
+    static const char* words[] = {"position ",       "rotation ", "texture ", "entity ",
+                                  "0.500000 ",       "-12.75 ",   "{\n",      "}\n",
+                                  "\"Wall01.png\" ", "-Color ",   "1024 ",    "\t"};
     std::string data;
     data.reserve(kEntrySize);
     uint32_t state = 12345;
@@ -63,7 +64,8 @@ struct SFixture
         // The entry's raw deflate stream, straight from its local header.
         std::ifstream in(archive, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        const auto word = [&](size_t at, int size) {
+        const auto word = [&](size_t at, int size)
+        {
             uint32_t value = 0;
             for (int i = 0; i < size; ++i)
                 value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + i])) << (8 * i);
@@ -124,7 +126,8 @@ void FileSystemReadEntry(benchmark::State& run)
     for (auto _ : run)
     {
         IFile* file = files.OpenFile(L"level.dat");
-        if (!file || file->read(out.data(), static_cast<irr::u32>(out.size())) != static_cast<int>(kEntrySize))
+        if (!file ||
+            file->read(out.data(), static_cast<irr::u32>(out.size())) != static_cast<int>(kEntrySize))
             std::abort();
         file->drop();
         benchmark::DoNotOptimize(out.data());

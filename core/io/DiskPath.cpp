@@ -8,7 +8,10 @@
 #include <cwctype>
 #include <dirent.h>
 #include <locale.h>
+#include <mutex>
 #include <sys/stat.h>
+#include <time.h>
+#include <unordered_map>
 
 namespace DiskPath
 {
@@ -20,7 +23,8 @@ namespace
 // stays "C" (numbers must format the same everywhere).
 locale_t CaseLocale()
 {
-    static const locale_t locale = [] {
+    static const locale_t locale = []
+    {
         locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
         return made;
     }();
@@ -33,26 +37,86 @@ bool Exists(const std::string& native)
     return lstat(native.c_str(), &info) == 0;
 }
 
+std::wstring Folded(std::wstring_view name)
+{
+    std::wstring folded(name);
+    for (wchar_t& c : folded)
+        c = FoldCase(c);
+    return folded;
+}
+
+// A folder's names by their case-folded form. Several names may fold alike
+// on a case-sensitive disk ("a" and "A"): the smallest wins, so the choice
+// never depends on the folder's order.
+struct SFolderNames
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    struct timespec modified = {};
+    std::unordered_map<std::wstring, std::string> byFolded;
+};
+
+bool SameVersion(const SFolderNames& names, const struct stat& info)
+{
+    return names.device == info.st_dev && names.inode == info.st_ino &&
+           names.modified.tv_sec == info.st_mtim.tv_sec && names.modified.tv_nsec == info.st_mtim.tv_nsec;
+}
+
+// Listings of folders looked up without case, reused while the folder's
+// modification time stays the same. File systems stamp times with a coarse
+// clock, so a folder changed within the last two seconds might change again
+// under the same stamp: such listings are not kept.
+constexpr size_t kMaxCachedFolders = 512;
+constexpr time_t kSettleSeconds = 2;
+std::mutex g_folderLock;
+std::unordered_map<std::string, SFolderNames> g_folders;
+
 // The name in the folder that equals the part case-insensitively, or empty.
-// Several candidates (a case-sensitive disk may hold "a" and "A") resolve to
-// the smallest name, so the choice never depends on the folder's order.
 std::string FindNoCase(const std::string& folder, const std::string& part)
 {
-    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
+    const std::string path = folder.empty() ? std::string(".") : folder;
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
         return {};
-    const std::wstring wanted = Misc::Text::Utf8ToWide(part);
-    std::string best;
-    while (const dirent* entry = readdir(dir))
+    const std::wstring wanted = Folded(Misc::Text::Utf8ToWide(part));
+
+    std::lock_guard<std::mutex> lock(g_folderLock);
+    auto cached = g_folders.find(path);
+    if (cached == g_folders.end() || !SameVersion(cached->second, info))
     {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        if (EqualNoCase(Misc::Text::Utf8ToWide(name), wanted) && (best.empty() || name < best))
-            best = name;
+        DIR* dir = opendir(path.c_str());
+        if (!dir)
+            return {};
+        SFolderNames names;
+        names.device = info.st_dev;
+        names.inode = info.st_ino;
+        names.modified = info.st_mtim;
+        while (const dirent* entry = readdir(dir))
+        {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..")
+                continue;
+            std::string& best = names.byFolded[Folded(Misc::Text::Utf8ToWide(name))];
+            if (best.empty() || name < best)
+                best = name;
+        }
+        closedir(dir);
+
+        if (cached != g_folders.end())
+            g_folders.erase(cached);
+        if (g_folders.size() >= kMaxCachedFolders)
+            g_folders.clear();
+        struct timespec now;
+        clock_gettime(CLOCK_REALTIME, &now);
+        if (now.tv_sec - info.st_mtim.tv_sec <= kSettleSeconds)
+        {
+            const auto found = names.byFolded.find(wanted);
+            return found == names.byFolded.end() ? std::string() : found->second;
+        }
+        cached = g_folders.emplace(path, std::move(names)).first;
     }
-    closedir(dir);
-    return best;
+    const auto found = cached->second.byFolded.find(wanted);
+    return found == cached->second.byFolded.end() ? std::string() : found->second;
 }
 
 bool MatchFrom(std::wstring_view name, std::wstring_view pattern)
@@ -101,44 +165,22 @@ std::string ResolveNative(const std::string& native)
     if (native.empty() || Exists(native))
         return native;
 
-    // Walk the parts; keep every part that exists as written, look the
-    // others up without regard to case, and once one cannot be found keep
-    // the rest as written.
-    std::string resolved;
-    size_t start = 0;
-    if (native[0] == '/')
-    {
-        resolved = "/";
-        start = 1;
-    }
-    bool searching = true;
-    while (start <= native.size())
-    {
-        size_t end = native.find('/', start);
-        if (end == std::string::npos)
-            end = native.size();
-        const std::string part = native.substr(start, end - start);
-        const bool last = end == native.size();
-        std::string next = part;
-        if (searching && !part.empty() && part != "." && part != "..")
-        {
-            const std::string candidate = resolved + part;
-            if (!Exists(candidate))
-            {
-                const std::string match = FindNoCase(resolved.empty() ? std::string() : resolved, part);
-                if (match.empty())
-                    searching = false;
-                else
-                    next = match;
-            }
-        }
-        resolved += next;
-        if (last)
-            break;
-        resolved += '/';
-        start = end + 1;
-    }
-    return resolved;
+    // Usually only the last part is missing: resolve the parent (itself
+    // only when it is missing too), then look the last part up without
+    // regard to case. Parts that match nothing are kept as written.
+    const size_t separator = native.find_last_of('/');
+    const std::string leaf = separator == std::string::npos ? native : native.substr(separator + 1);
+    std::string parent;
+    if (separator == 0)
+        parent = "/";
+    else if (separator != std::string::npos)
+        parent = ResolveNative(native.substr(0, separator));
+    const std::string prefix = parent.empty() ? parent : (parent.back() == '/' ? parent : parent + "/");
+    if (leaf.empty() || leaf == "." || leaf == ".." ||
+        (parent != native.substr(0, separator) && Exists(prefix + leaf)))
+        return prefix + leaf;
+    const std::string match = FindNoCase(parent, leaf);
+    return prefix + (match.empty() ? leaf : match);
 }
 
 wchar_t FoldCase(wchar_t c)

@@ -27,7 +27,8 @@ void CFileFinder::Reset(const std::wstring& pattern)
     m_pattern = pattern;
     CleanPath(m_pattern, L"/");
     const size_t lastSeparator = m_pattern.rfind(L'/');
-    m_folderPart = lastSeparator == std::wstring::npos ? std::wstring() : m_pattern.substr(0, lastSeparator + 1);
+    m_folderPart =
+        lastSeparator == std::wstring::npos ? std::wstring() : m_pattern.substr(0, lastSeparator + 1);
     m_namePart = lastSeparator == std::wstring::npos ? m_pattern : m_pattern.substr(lastSeparator + 1);
 
     m_started = false;
@@ -104,7 +105,8 @@ bool CFileFinder::NextInFolder(const CSearchEntry& entry)
         else
         {
             // One name: look it up directly instead of listing the folder.
-            const std::string native = DiskPath::ResolveNative(m_listedFolder + "/" + ToNativePath(m_namePart));
+            const std::string native =
+                DiskPath::ResolveNative(m_listedFolder + "/" + ToNativePath(m_namePart));
             struct stat info;
             if (stat(native.c_str(), &info) == 0)
             {

@@ -97,7 +97,8 @@ bool CFileOperations::IsDirectory(const std::wstring& path) const
     return stat(Native(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool CFileOperations::CopyFile(const std::wstring& source, const std::wstring& destination, bool failIfExists) const
+bool CFileOperations::CopyFile(const std::wstring& source, const std::wstring& destination,
+                               bool failIfExists) const
 {
     if (source.empty() || destination.empty())
         return false;

@@ -41,7 +41,8 @@ public:
     // not followed) under the key; false when it is not an existing folder.
     bool AddSearchPath(const std::wstring& folder, bool recursive, int32_t key);
     // Mounts a zip archive under the key; false when the file does not exist.
-    bool AddSearchZip(const std::wstring& archive, bool retryFileNames, int32_t key, const std::string& password);
+    bool AddSearchZip(const std::wstring& archive, bool retryFileNames, int32_t key,
+                      const std::string& password);
     // Removes every entry filed under exactly this key.
     void RemoveSearchPaths(int32_t key);
     void RemoveAllSearchPaths();

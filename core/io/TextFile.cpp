@@ -14,7 +14,7 @@ int CTextFile::Open(IFile* file, int mode, uint32_t encoding, int bufferSize, bo
         throw Misc::Error::CKVOError(L"[CTextFile::Open] Invalid input file handle");
     if (m_file)
         throw Misc::Error::CKVOError::Format(L"[CTextFile::Open]:%s, File handle already opened",
-                                            m_file->GetFileNameW());
+                                             m_file->GetFileNameW());
     if (mode != kModeRead && mode != kModeWrite)
         return -2;
 

@@ -172,8 +172,9 @@ int CTextFileReader::ReadToken(std::wstring& token, unsigned int codePage, std::
     {
         if (c < 0)
             break;
-        const bool ends = delimiters.empty() ? IsWhiteSpace(c)
-                                             : delimiters.find(static_cast<wchar_t>(c)) != std::wstring_view::npos;
+        const bool ends = delimiters.empty()
+                              ? IsWhiteSpace(c)
+                              : delimiters.find(static_cast<wchar_t>(c)) != std::wstring_view::npos;
         if (ends)
             break;
         if (c != kCarriageReturn)
@@ -199,7 +200,8 @@ int CTextFileReader::ReadBytes(void* buffer, size_t count)
 
 int CTextFileReader::DecodeUtf16At(size_t& at, bool bigEndian)
 {
-    const auto unitAt = [&](size_t pos) -> int {
+    const auto unitAt = [&](size_t pos) -> int
+    {
         if (!Ensure(pos + 2))
             return -1;
         return bigEndian ? (ByteAt(pos) << 8) | ByteAt(pos + 1) : ByteAt(pos) | (ByteAt(pos + 1) << 8);
@@ -242,7 +244,8 @@ int CTextFileReaderAnsi::DecodeAt(size_t& at)
     return wide.empty() ? Misc::Text::kReplacementChar : static_cast<int>(wide[0]);
 }
 
-CTextFileReaderUTF16LE::CTextFileReaderUTF16LE(IFile* file, int bufferSize) : CTextFileReader(file, bufferSize)
+CTextFileReaderUTF16LE::CTextFileReaderUTF16LE(IFile* file, int bufferSize)
+    : CTextFileReader(file, bufferSize)
 {
     if (bufferSize > 0 && bufferSize % 2 != 0)
         throw Misc::Error::CKVOError(L"[CTextFileReaderUTF16LE::CTextFileReaderUTF16LE] Invalid buffer size");
@@ -253,7 +256,8 @@ int CTextFileReaderUTF16LE::DecodeAt(size_t& at)
     return DecodeUtf16At(at, false);
 }
 
-CTextFileReaderUTF16BE::CTextFileReaderUTF16BE(IFile* file, int bufferSize) : CTextFileReader(file, bufferSize)
+CTextFileReaderUTF16BE::CTextFileReaderUTF16BE(IFile* file, int bufferSize)
+    : CTextFileReader(file, bufferSize)
 {
     if (bufferSize > 0 && bufferSize % 2 != 0)
         throw Misc::Error::CKVOError(L"[CTextFileReaderUTF16BE::CTextFileReaderUTF16BE] Invalid buffer size");

@@ -19,7 +19,8 @@ constexpr size_t kSlice = 256 * 1024;
 // crypt.h takes the CRC table as unsigned long values.
 const unsigned long* CrcTable()
 {
-    static const auto table = [] {
+    static const auto table = []
+    {
         static unsigned long widened[256];
         const z_crc_t* source = get_crc_table();
         for (int i = 0; i < 256; ++i)
@@ -84,8 +85,8 @@ uint32_t CZipEntryStream::Open(unzFile zip, const unz_file_info64& info, const c
         }
         // The last header byte repeats the high byte of the CRC (or of the
         // DOS time when sizes follow the data): a cheap password check.
-        const uint8_t check =
-            (info.flag & 8) ? static_cast<uint8_t>((info.dosDate >> 8) & 0xFF) : static_cast<uint8_t>(info.crc >> 24);
+        const uint8_t check = (info.flag & 8) ? static_cast<uint8_t>((info.dosDate >> 8) & 0xFF)
+                                              : static_cast<uint8_t>(info.crc >> 24);
         if (header[kEncryptionHeader - 1] != check)
         {
             Close();

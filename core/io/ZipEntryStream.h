@@ -31,7 +31,8 @@ public:
     // Opens the archive's current entry, described by info. The password
     // (null for none) is used only when the entry is encrypted. Returns a zip
     // result code.
-    uint32_t Open(unzFile zip, const unz_file_info64& info, const char* password, ReadAt readAt, void* source);
+    uint32_t Open(unzFile zip, const unz_file_info64& info, const char* password, ReadAt readAt,
+                  void* source);
     // Produces up to length bytes; returns how many, or -1 on damaged data
     // (see Failure). 0 once the declared size is reached or the data ends.
     int64_t Read(uint8_t* out, size_t length);

@@ -2,7 +2,6 @@
 
 #include "core/foundation/PathUtilities.h"
 #include "core/foundation/StringConversion.h"
-#include "core/foundation/TextUtilities.h"
 #include "core/io/DiskPath.h"
 #include "core/io/ZipEntryStream.h"
 
@@ -265,9 +264,9 @@ bool ApplyUnixTimes(const std::vector<uint8_t>& extra, ZipEntryRecord& record)
                     continue;
                 if (field + 4 > body + size)
                     break;
-                const int32_t seconds = static_cast<int32_t>(
-                    extra[field] | (extra[field + 1] << 8) | (extra[field + 2] << 16) |
-                    (static_cast<uint32_t>(extra[field + 3]) << 24));
+                const int32_t seconds =
+                    static_cast<int32_t>(extra[field] | (extra[field + 1] << 8) | (extra[field + 2] << 16) |
+                                         (static_cast<uint32_t>(extra[field + 3]) << 24));
                 *targets[bit] = UnixToFileTime(seconds);
                 field += 4;
             }
@@ -294,8 +293,8 @@ struct ZipHandle
     ZipSource source;
     bool ownsDescriptor = false;
     int64_t entryCount = 0;
-    int cursor = 0;      // minizip's current entry
-    int openEntry = -1;  // entry whose data is open for reading
+    int cursor = 0;     // minizip's current entry
+    int openEntry = -1; // entry whose data is open for reading
     CZipEntryStream stream;
     bool haveRecord = false;
     ZipEntryRecord record; // the last record read
@@ -750,7 +749,8 @@ uint32_t ZipFindItem(ZipHandle* zip, const std::wstring& name, int* index, ZipEn
 {
     if (const uint32_t bad = CheckHandle(zip))
         return Result(bad);
-    const auto reduce = [fileNamesOnly](std::wstring text) {
+    const auto reduce = [fileNamesOnly](std::wstring text)
+    {
         if (fileNamesOnly)
             text = ExtractFilenameComponents(text, false, false, true, true);
         CleanPath(text, L"/");
@@ -777,7 +777,9 @@ uint32_t ZipFindItem(ZipHandle* zip, const std::wstring& name, int* index, ZipEn
             }
             if (!zip->CurrentInfo(info, rawName, nullptr))
                 break;
-            if (MatchWildcard(reduce(SafeName(Misc::Text::Utf8ToWide(rawName))), pattern, false))
+            // The same match as on disk, so a pattern finds the same names
+            // in folders and archives ("*.txt" takes "a.b.txt" too).
+            if (DiskPath::MatchPattern(reduce(SafeName(Misc::Text::Utf8ToWide(rawName))), pattern))
             {
                 found = i;
                 break;

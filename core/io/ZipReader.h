@@ -91,7 +91,8 @@ uint32_t ZipSetBaseFolder(ZipHandle* zip, const std::wstring& folder);
 uint32_t ZipGetItem(ZipHandle* zip, int index, ZipEntryRecord* record);
 
 // The first entry whose name matches the name as a case-insensitive wildcard
-// pattern; with fileNamesOnly both are reduced to file name and extension.
+// pattern (as disk names do: "*" and "?", "*.*" for every name); with
+// fileNamesOnly both are reduced to file name and extension.
 // Not found: index -1 and kZipNotFound. The record may be null.
 uint32_t ZipFindItem(ZipHandle* zip, const std::wstring& name, int* index, ZipEntryRecord* record,
                      bool fileNamesOnly);

@@ -25,7 +25,8 @@ std::string Contents(IFile* file)
     if (!file)
         return "<none>";
     std::string bytes(static_cast<size_t>(file->getSize()), '\0');
-    bytes.resize(static_cast<size_t>(std::max(0, file->read(bytes.data(), static_cast<irr::u32>(bytes.size())))));
+    bytes.resize(
+        static_cast<size_t>(std::max(0, file->read(bytes.data(), static_cast<irr::u32>(bytes.size())))));
     return bytes;
 }
 

@@ -20,9 +20,8 @@ struct SEncodingCase
 };
 
 const SEncodingCase kEncodings[] = {
-    {CTextFile::kEncodingUtf8,
-     "\xEF\xBB\xBF"
-     "a\r\nb \xC3\xA9\xE4\xB8\xAD\xEF\xBF\xBF\xF0\x9F\x98\x80"},
+    {CTextFile::kEncodingUtf8, "\xEF\xBB\xBF"
+                               "a\r\nb \xC3\xA9\xE4\xB8\xAD\xEF\xBF\xBF\xF0\x9F\x98\x80"},
     {CTextFile::kEncodingUtf16LE, std::string("\xFF\xFE"
                                               "a\0\r\0\n\0b\0 \0\xE9\0\x2D\x4E\xFF\xFF\x3D\xD8\x00\xDE",
                                               22)},
@@ -49,8 +48,8 @@ protected:
                           int* detected = nullptr, unsigned int codePage = 65001)
     {
         CTextFile text;
-        EXPECT_EQ(text.Open(new CFileStd(folder.Wide(name), L"rb"), CTextFile::kModeRead, encoding, bufferSize,
-                            true),
+        EXPECT_EQ(text.Open(new CFileStd(folder.Wide(name), L"rb"), CTextFile::kModeRead, encoding,
+                            bufferSize, true),
                   0);
         text.SetCodePage(codePage);
         if (detected)
@@ -68,8 +67,8 @@ TEST_F(TextFile, WritesEachEncodingWithItsMarkAndCrLf)
         SCOPED_TRACE(test.encoding);
         {
             CTextFile text;
-            ASSERT_EQ(text.Open(new CFileStd(folder.Wide("out.txt"), L"wb"), CTextFile::kModeWrite, test.encoding,
-                                0, true),
+            ASSERT_EQ(text.Open(new CFileStd(folder.Wide("out.txt"), L"wb"), CTextFile::kModeWrite,
+                                test.encoding, 0, true),
                       0);
             EXPECT_EQ(text.WriteText(kSample), 0);
             EXPECT_EQ(text.Close(), 0);
@@ -93,7 +92,8 @@ TEST_F(TextFile, ReadsAcrossBufferBoundariesWithAnyBufferSize)
     {
         {
             CTextFile text;
-            text.Open(new CFileStd(folder.Wide("long.txt"), L"wb"), CTextFile::kModeWrite, test.encoding, 0, true);
+            text.Open(new CFileStd(folder.Wide("long.txt"), L"wb"), CTextFile::kModeWrite, test.encoding, 0,
+                      true);
             text.WriteText(longText);
         }
         for (int bufferSize : {2, 4, 6, 64, -1, 0})
@@ -174,8 +174,8 @@ TEST_F(TextFile, RawReadingAndRawLineFeeds)
 {
     folder.Write("latin.txt", "\xC3\xA9");
     CTextFile text;
-    text.Open(new CFileStd(folder.Wide("latin.txt"), L"rb"), CTextFile::kModeRead, CTextFile::kEncodingAnsi, 0,
-              true);
+    text.Open(new CFileStd(folder.Wide("latin.txt"), L"rb"), CTextFile::kModeRead, CTextFile::kEncodingAnsi,
+              0, true);
     text.SetRaw(true);
     EXPECT_EQ(ReadAll(text), L"\u00c3\u00a9");
     text.Close();
@@ -214,7 +214,8 @@ TEST_F(TextFile, ErrorsAndFailures)
     }
     catch (const Misc::Error::CKVOError& error)
     {
-        EXPECT_EQ(error.GetMessage(), L"[CTextFileReaderUTF16LE::CTextFileReaderUTF16LE] Invalid buffer size");
+        EXPECT_EQ(error.GetMessage(),
+                  L"[CTextFileReaderUTF16LE::CTextFileReaderUTF16LE] Invalid buffer size");
     }
     text.Close();
 

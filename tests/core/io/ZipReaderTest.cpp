@@ -96,7 +96,8 @@ TEST_F(ZipReader, RecordsOfStoredDeflatedAndFolderEntries)
     SZipTestEntry unixFolder{"tools/lib/", ""};
     unixFolder.host = 3;
     unixFolder.externalAttributes = (040755u << 16);
-    ZipHandle* zip = ZipOpenFile(MakeZip("a.zip", {stored, deflated, folderEntry, unixFile, unixFolder}), nullptr);
+    ZipHandle* zip =
+        ZipOpenFile(MakeZip("a.zip", {stored, deflated, folderEntry, unixFile, unixFolder}), nullptr);
     ASSERT_NE(zip, nullptr);
 
     ZipEntryRecord record;
@@ -136,8 +137,8 @@ TEST_F(ZipReader, RecordsOfStoredDeflatedAndFolderEntries)
 
 TEST_F(ZipReader, FindsEntriesByWildcardIgnoringCase)
 {
-    ZipHandle* zip = ZipOpenFile(MakeZip("find.zip", {{"Sub/Deep/Tex.PNG", "1"}, {"a.txt", "2"}, {"b.txt", "3"}}),
-                                 nullptr);
+    ZipHandle* zip = ZipOpenFile(
+        MakeZip("find.zip", {{"Sub/Deep/Tex.PNG", "1"}, {"a.txt", "2"}, {"b.txt", "3"}, {"c.d.txt", "4"}}), nullptr);
     ASSERT_NE(zip, nullptr);
     struct
     {
@@ -145,9 +146,16 @@ TEST_F(ZipReader, FindsEntriesByWildcardIgnoringCase)
         bool fileNamesOnly;
         int index;
     } cases[] = {
-        {L"sub\\deep\\tex.png", false, 0}, {L"./SUB//Deep/TEX.png", false, 0}, {L"*.txt", false, 1},
-        {L"b.*", false, 2},                {L"?.txt", false, 1},               {L"tex.png", false, -1},
-        {L"other/TEX.png", true, 0},       {L"c.txt", false, -1},
+        {L"sub\\deep\\tex.png", false, 0},
+        {L"./SUB//Deep/TEX.png", false, 0},
+        {L"*.txt", false, 1},
+        {L"b.*", false, 2},
+        {L"?.txt", false, 1},
+        {L"tex.png", false, -1},
+        {L"other/TEX.png", true, 0},
+        {L"c.txt", false, -1},
+        {L"c*.txt", false, 3}, // "*" is retried past the first "."
+        {L"*.*", false, 0},
     };
     for (const auto& test : cases)
     {
@@ -220,8 +228,12 @@ TEST_F(ZipReader, ExtractionNeverLeavesTheBaseFolder)
     readOnly.externalAttributes = kZipAttributeReadOnly;
     readOnly.localExtra = UnixTimesExtra(1200000000, 1300000000, 0);
     const std::vector<SZipTestEntry> entries = {
-        {"../../evil.txt", "1"},     {"/etc/abs.txt", "2"},         {"C:\\win\\drive.txt", "3"},
-        {"a/../../up.txt", "4"},     {"..\\..\\back.txt", "5"},     {"ok/folder/", ""},
+        {"../../evil.txt", "1"},
+        {"/etc/abs.txt", "2"},
+        {"C:\\win\\drive.txt", "3"},
+        {"a/../../up.txt", "4"},
+        {"..\\..\\back.txt", "5"},
+        {"ok/folder/", ""},
         readOnly,
     };
     const std::wstring path = MakeZip("evil.zip", entries);
@@ -302,7 +314,8 @@ TEST_F(ZipReader, CorruptArchivesFailCleanly)
     for (int32_t delta : {+100, -100})
     {
         std::string lying = good;
-        const auto patch = [&](size_t at) {
+        const auto patch = [&](size_t at)
+        {
             uint32_t size = 0;
             for (int i = 0; i < 4; ++i)
                 size |= static_cast<uint32_t>(static_cast<uint8_t>(lying[at + i])) << (8 * i);
@@ -310,9 +323,11 @@ TEST_F(ZipReader, CorruptArchivesFailCleanly)
             for (int i = 0; i < 4; ++i)
                 lying[at + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
         };
-        for (size_t at = lying.find("PK\x03\x04"); at != std::string::npos; at = lying.find("PK\x03\x04", at + 4))
+        for (size_t at = lying.find("PK\x03\x04"); at != std::string::npos;
+             at = lying.find("PK\x03\x04", at + 4))
             patch(at + 22);
-        for (size_t at = lying.find("PK\x01\x02"); at != std::string::npos; at = lying.find("PK\x01\x02", at + 4))
+        for (size_t at = lying.find("PK\x01\x02"); at != std::string::npos;
+             at = lying.find("PK\x01\x02", at + 4))
             patch(at + 24);
         folder.Write("lying.zip", lying);
         zip = ZipOpenFile(folder.Wide("lying.zip"), nullptr);

@@ -41,7 +41,8 @@ inline std::string EncryptedPayload(const SZipTestEntry& entry, uLong crc)
     if (entry.deflate)
     {
         z_stream stream = {};
-        deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY);
+        deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, DEF_MEM_LEVEL,
+                     Z_DEFAULT_STRATEGY);
         payload.resize(deflateBound(&stream, static_cast<uLong>(entry.data.size())));
         stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(entry.data.data()));
         stream.avail_in = static_cast<uInt>(entry.data.size());
@@ -88,7 +89,8 @@ inline void WriteTestZip(const std::string& path, const std::vector<SZipTestEntr
                                     -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0,
                                     (entry.host << 8) | 20, encrypted ? 1 : 0, 0) != ZIP_OK ||
             zipWriteInFileInZip(zip, payload.data(), static_cast<unsigned>(payload.size())) != ZIP_OK ||
-            (encrypted ? zipCloseFileInZipRaw64(zip, entry.data.size(), crc) : zipCloseFileInZip(zip)) != ZIP_OK)
+            (encrypted ? zipCloseFileInZipRaw64(zip, entry.data.size(), crc) : zipCloseFileInZip(zip)) !=
+                ZIP_OK)
         {
             zipClose(zip, nullptr);
             throw std::runtime_error("cannot write " + entry.name);
