@@ -1,0 +1,260 @@
+// The halvane program end to end: exit codes, the bundled example and the
+// script error dialog's answers with a fake editor.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& path, const std::string& text)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+struct SResult
+{
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class Program : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_folder = fs::temp_directory_path() /
+                   ("halvane-program-" + std::to_string(::getpid()) + "-" + test->name());
+        fs::create_directories(m_folder / "tmp");
+        // Reports go to the test's own folder; no answer is typed.
+        m_environment = {{"TMPDIR", (m_folder / "tmp").string()},
+                         {"HALVANE_MESSAGEBOX", "no"},
+                         {"HALVANE_EDITOR", "/nonexistent/halvane-test-editor"}};
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    // Runs halvane with the arguments in the test folder and waits for it.
+    SResult Run(const std::vector<std::string>& arguments)
+    {
+        std::vector<std::string> environment;
+        for (char** entry = environ; *entry != nullptr; ++entry)
+        {
+            const std::string text = *entry;
+            if (m_environment.count(text.substr(0, text.find('='))) == 0)
+                environment.push_back(text);
+        }
+        for (const auto& [name, value] : m_environment)
+            environment.push_back(name + "=" + value);
+
+        std::vector<std::string> strings{HALVANE_BINARY};
+        strings.insert(strings.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& text : strings)
+            argv.push_back(text.data());
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (std::string& text : environment)
+            envp.push_back(text.data());
+        envp.push_back(nullptr);
+
+        const std::string out = (m_folder / "stdout.txt").string();
+        const std::string err = (m_folder / "stderr.txt").string();
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addchdir_np(&actions, m_folder.c_str());
+        pid_t child = 0;
+        SResult result;
+        if (posix_spawn(&child, HALVANE_BINARY, &actions, nullptr, argv.data(), envp.data()) == 0)
+        {
+            int status = 0;
+            while (::waitpid(child, &status, 0) < 0 && errno == EINTR)
+            {
+            }
+            result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        result.out = ReadAll(out);
+        result.err = ReadAll(err);
+        return result;
+    }
+
+    // An editor that notes each argument on a line of its own, one call per
+    // file "call-<pid>.txt" in the folder given.
+    std::string FakeEditor(const fs::path& calls)
+    {
+        fs::create_directories(calls);
+        const fs::path editor = m_folder / "editor.sh";
+        WriteFile(editor, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + calls.string() +
+                              "/call-'$$.tmp\n"
+                              "mv '" +
+                              calls.string() + "/call-'$$.tmp '" + calls.string() + "/call-'$$.txt\n");
+        fs::permissions(editor, fs::perms::owner_all);
+        return editor.string();
+    }
+
+    // The calls the fake editor noted, waiting for the expected count (the
+    // editor runs on after halvane has ended).
+    static std::vector<std::string> EditorCalls(const fs::path& calls, size_t expected)
+    {
+        std::vector<std::string> found;
+        for (int attempt = 0; attempt < 500; ++attempt)
+        {
+            found.clear();
+            for (const fs::directory_entry& entry : fs::directory_iterator(calls))
+                if (entry.path().extension() == ".txt")
+                    found.push_back(ReadAll(entry.path()));
+            if (found.size() >= expected)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+    fs::path m_folder;
+    std::map<std::string, std::string> m_environment;
+};
+
+TEST_F(Program, ExitCodes)
+{
+    WriteFile(m_folder / "scripts" / "fine.lua", "function fine() end");
+    fs::create_directories(m_folder / "folder.lua");
+    struct Case
+    {
+        std::vector<std::string> arguments;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {{}, 2},
+        {{"folder.lua"}, 2},
+        {{"absent.lua"}, 2},
+        {{"scripts/fine.lua"}, 0},
+        {{(m_folder / "scripts" / "fine.lua").string(), "extra"}, 0},
+    };
+    for (const Case& c : cases)
+    {
+        const SResult result = Run(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << (c.arguments.empty() ? "" : c.arguments[0]) << "\n"
+                                               << result.err;
+        // The usage line is written at the system level: not printed.
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST_F(Program, TheBundledExampleRuns)
+{
+    const SResult result = Run({HALVANE_SOURCE_DIR "/examples/hello/main.lua", "one", "", "three"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("Hello from Halvane"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("12 script interfaces published"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("  2: nil\n"), std::string::npos) << result.out;
+}
+
+TEST_F(Program, DebuggingOpensTheReportAndTheScriptAtTheLineWithoutAShell)
+{
+    // The script's name comes from script-controlled text: were it handed to
+    // a shell, the command in it would run.
+    const fs::path script = m_folder / "it's $(touch pwned); x.lua";
+    WriteFile(script, "local a = 1\n\nfunction OnStateRun()\n    error('boom')\nend\n");
+    const fs::path calls = m_folder / "calls";
+    m_environment["HALVANE_EDITOR"] = FakeEditor(calls);
+    m_environment["HALVANE_MESSAGEBOX"] = "yes";
+
+    const SResult result = Run({script.string()});
+    EXPECT_EQ(result.exitCode, 1);
+    const std::string message = script.string() + "|4|boom";
+    EXPECT_NE(result.err.find(message + "\n\nDebug code now?"), std::string::npos) << result.err;
+
+    const fs::path report = m_folder / "tmp" / "ErrorReport.txt";
+    std::vector<std::string> expected = {"-open:" + report.string() + "\n",
+                                         "-open:" + script.string() + "\n-goto:4\n"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(EditorCalls(calls, 2), expected);
+    EXPECT_FALSE(fs::exists(m_folder / "pwned"));
+    EXPECT_FALSE(fs::exists(script.parent_path() / "pwned"));
+
+    EXPECT_EQ(ReadAll(report),
+              "==============================\nERROR REPORT\n==============================\n" + message +
+                  "\n\n==============================\nENGINE INFORMATION\n"
+                  "==============================\n"
+                  "- Halvane 2010: 3D Engine 3.16\n"
+                  "- Copyright (c) 2010 The Halvane makers\n"
+                  "- Build: Jan 14 2010 14:32:15  \n\n");
+}
+
+TEST_F(Program, TheReportIsWrittenOnlyWhenAsked)
+{
+    WriteFile(m_folder / "fails.lua", "function fails() error({}) end");
+    const fs::path report = m_folder / "tmp" / "ErrorReport.txt";
+    // No desktop opener to start: the report is only written.
+    m_environment["PATH"] = "/nonexistent";
+    struct Case
+    {
+        const char* answer;
+        bool written;
+    };
+    for (const Case& c : {Case{"no", false}, Case{"cancel", false}, Case{"ok", true}})
+    {
+        m_environment["HALVANE_MESSAGEBOX"] = c.answer;
+        const SResult result = Run({"fails.lua"});
+        EXPECT_EQ(result.exitCode, 1) << c.answer;
+        EXPECT_NE(result.err.find("(error object is not a string)\n\nCreate error report?"),
+                  std::string::npos)
+            << result.err;
+        EXPECT_EQ(fs::exists(report), c.written) << c.answer;
+        if (c.written)
+        {
+            const std::string start = "==============================\nERROR REPORT\n"
+                                      "==============================\n"
+                                      "(error object is not a string)\n\n"
+                                      "==============================\n";
+            EXPECT_EQ(ReadAll(report).substr(0, start.size()), start);
+        }
+    }
+}
+
+TEST_F(Program, AnErrorOutsideAnyScriptEndsWithItsMessage)
+{
+    // A kernel file that claims more bytes than it gives: the engine cannot
+    // read it whole, and that error escapes every script call.
+    const char* const file = "/sys/kernel/mm/transparent_hugepage/enabled";
+    if (!fs::exists(file) || fs::file_size(file) <= ReadAll(file).size())
+        GTEST_SKIP() << "no short-reading kernel file here";
+    const SResult result = Run({file});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("[halvane] Unhandled error: [LuaUtilities::LoadFile] Failed to read data"),
+              std::string::npos)
+        << result.err;
+}
+
+} // namespace

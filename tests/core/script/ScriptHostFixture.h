@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/script/ScriptManager.h"
+#include "core/script/ScriptState.h"
+#include "core/script/lua/LuaObject.h"
+#include "core/script/lua/LuaState.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+// The engine object with its main script state, published as the instance,
+// and a scratch folder for script files. Script errors that reach the panic
+// handler print the dialog on standard error and answer No.
+class ScriptHost : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ::setenv("HALVANE_MESSAGEBOX", "no", 1);
+        ::setenv("HALVANE_EDITOR", "/nonexistent/halvane-test-editor", 1);
+        engine = std::make_unique<CScriptManager>();
+        CScriptManager::SetInstance(engine.get());
+        state = engine->GetMainState();
+        ASSERT_NE(state, nullptr);
+        L = state->GetCState();
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder = std::filesystem::temp_directory_path() /
+                 ("halvane-scripthost-" + std::to_string(::getpid()) + "-" + test->name());
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override
+    {
+        CScriptState::SetDefaultErrorHandler(LuaPlus::LuaObject());
+        engine.reset();
+        CScriptManager::SetInstance(nullptr);
+        std::filesystem::remove_all(folder);
+    }
+
+    std::string Write(const std::string& name, const std::string& text)
+    {
+        const std::filesystem::path path = folder / name;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+
+    // Runs the code on the main state in protected mode; the error message,
+    // or "" when it ran through.
+    std::string Run(const std::string& code)
+    {
+        LuaPlus::LuaStackRestore restore(L);
+        if (state->LoadBuffer(code.data(), code.size(), "=test") != 0 || state->PCall(0, 0) != 0)
+            return lua_isstring(L, -1) ? lua_tostring(L, -1) : "(error object is not a string)";
+        return "";
+    }
+
+    LuaPlus::LuaObject Global(const char* name) { return state->GetGlobals().Get(name); }
+
+    std::unique_ptr<CScriptManager> engine;
+    LuaPlus::LuaState* state = nullptr;
+    lua_State* L = nullptr;
+    std::filesystem::path folder;
+};
