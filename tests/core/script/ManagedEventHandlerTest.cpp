@@ -4,6 +4,7 @@
 #include "core/script/lua/CallGuarded.h"
 #include "core/script/lua/HandleRegistry.h"
 #include "core/script/lua/LuaTestState.h"
+#include "core/script/ScriptRecorder.h"
 
 #include <functional>
 #include <string>
@@ -20,18 +21,7 @@ namespace SM = Simulation::Multicast;
 namespace
 {
 
-// record(...) keeps its arguments as one "a,b,c" line and returns the
-// global `result`; release(handle) releases a handler from inside a script.
-const char* const kRecorder = R"(
-    calls = {}
-    function record(...)
-        local parts = {}
-        for i = 1, select('#', ...) do parts[i] = tostring((select(i, ...))) end
-        calls[#calls + 1] = table.concat(parts, ",")
-        return result
-    end
-)";
-
+// release(handle) releases a handler from inside a script.
 int ReleaseFromScript(lua_State* L)
 {
     return LuaPlus::CallGuarded(L, [L] {

@@ -1,4 +1,5 @@
 #include "ScriptHostFixture.h"
+#include "ScriptRecorder.h"
 
 #include "core/app/StateMachine.h"
 #include "core/events/Multicast.h"
@@ -12,16 +13,7 @@ using Misc::Multicast::CEvtState;
 namespace
 {
 
-// calls: what record() was called with, one "a,b,c" line per call.
-const char* const kRecorder = R"(
-    calls = {}
-    function record(...)
-        local parts = {}
-        for i = 1, select('#', ...) do parts[i] = tostring((select(i, ...))) end
-        calls[#calls + 1] = table.concat(parts, ",")
-    end
-    function fail() error('state failed') end
-)";
+const char* const kFail = "function fail() error('state failed') end";
 
 class ScriptStates : public ScriptHost
 {
@@ -30,6 +22,7 @@ protected:
     {
         ScriptHost::SetUp();
         ASSERT_EQ(Run(kRecorder), "");
+        ASSERT_EQ(Run(kFail), "");
     }
 
     std::vector<std::string> Calls()
@@ -112,13 +105,13 @@ TEST_F(ScriptStates, ErrorsGoToTheStateHandlerThenTheDefaultHandler)
     CScriptState own(Value("fail"), Value("function(message) record('own', message) end"), L"own");
     own.Run();
     ASSERT_EQ(Calls().size(), 1u);
-    EXPECT_EQ(Calls()[0], "own,test:8: state failed");
+    EXPECT_EQ(Calls()[0], "own,test:1: state failed");
 
     // No handler: the default one is called and the state keeps a copy.
     CScriptState::SetDefaultErrorHandler(Value("function(message) record('default', message) end"));
     CScriptState plain(Value("fail"), L"plain");
     plain.Run();
-    EXPECT_EQ(Calls().back(), "default,test:8: state failed");
+    EXPECT_EQ(Calls().back(), "default,test:1: state failed");
     EXPECT_TRUE(plain.GetErrorHandler().IsFunction());
 
     // A handler given by name is looked up at the first error, so it may be
@@ -126,7 +119,7 @@ TEST_F(ScriptStates, ErrorsGoToTheStateHandlerThenTheDefaultHandler)
     CScriptState named(Value("fail"), Value("'lateHandler'"), L"named");
     ASSERT_EQ(Run("function lateHandler(message) record('late', message) end"), "");
     named.Run();
-    EXPECT_EQ(Calls().back(), "late,test:8: state failed");
+    EXPECT_EQ(Calls().back(), "late,test:1: state failed");
     EXPECT_TRUE(named.GetErrorHandler().IsFunction());
 
     // The handler gets the error object itself.
@@ -147,9 +140,9 @@ TEST_F(ScriptStates, UnhandledErrorsReachThePanicHandler)
         const char* expected; // on standard error, the dialog's text
     };
     const Case cases[] = {
-        {"fail", "nil", "test\\|8\\|state failed"},
-        {"fail", "'notDefined'", "test\\|8\\|state failed"},
-        {"fail", "5", "test\\|8\\|state failed"},
+        {"fail", "nil", "test\\|1\\|state failed"},
+        {"fail", "'notDefined'", "test\\|1\\|state failed"},
+        {"fail", "5", "test\\|1\\|state failed"},
         {"fail", "function() error('handler failed') end", "handler failed"},
         {"function() error({}) end", "nil", "\\(error object is not a string\\)"},
     };
