@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 namespace
@@ -78,8 +79,9 @@ TEST_F(UserFiles, WithoutTmpdirTheFolderIsPrivateToTheUser)
     ASSERT_EQ(folder, expected);
     EXPECT_EQ(fs::status(folder).permissions() & (fs::perms::group_all | fs::perms::others_all),
               fs::perms::none);
+    std::error_code ignored;
     if (!existed)
-        fs::remove(folder);
+        fs::remove(folder, ignored);
 }
 
 } // namespace
