@@ -30,7 +30,11 @@ void CFileFinder::Reset(const std::wstring& pattern)
     m_folderPart =
         lastSeparator == std::wstring::npos ? std::wstring() : m_pattern.substr(0, lastSeparator + 1);
     m_namePart = lastSeparator == std::wstring::npos ? m_pattern : m_pattern.substr(lastSeparator + 1);
+    Restart();
+}
 
+void CFileFinder::Restart()
+{
     m_started = false;
     m_entries.clear();
     m_entryIndex = 0;

@@ -57,6 +57,8 @@ public:
 private:
     friend class CFileSystem;
 
+    // Forgets the current search, keeping the pattern.
+    void Restart();
     // Makes a match taken from the search cache the current one; the walk
     // over the entries starts only when FindNext is called.
     void TakeCached(const std::optional<SFindRecord>& cached);

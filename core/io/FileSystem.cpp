@@ -172,7 +172,7 @@ bool CFileSystem::FindFirst(CFileFinder& finder, bool setCurrentDirectory)
         return false;
     if (setCurrentDirectory)
         ChangeToBasePath();
-    finder.Reset(finder.m_pattern);
+    finder.Restart();
     if (m_cacheEnabled)
     {
         const auto cached = m_cache.find(finder.m_pattern);
