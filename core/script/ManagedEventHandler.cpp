@@ -1,5 +1,7 @@
 #include "core/script/ManagedEventHandler.h"
 
+#include "core/app/SimulationManager.h"
+#include "core/app/StateMachine.h"
 #include "core/foundation/KVOError.h"
 #include "core/script/lua/HandleRegistry.h"
 
@@ -24,6 +26,14 @@ std::map<uint32_t, CManagedEventHandler*>& LiveHandlers()
 float Fraction(int32_t position, int32_t size)
 {
     return size != 0 ? static_cast<float>(position) / static_cast<float>(size) : 0.0f;
+}
+
+// The name of the state machine's running state; "" when none runs.
+std::wstring RunningStateName(const Simulation::CSimulationManager* engine)
+{
+    const CStateMachine* machine = engine != nullptr ? engine->GetStateMachine() : nullptr;
+    const CState* running = machine != nullptr ? machine->GetRunningState() : nullptr;
+    return running != nullptr ? running->GetName() : std::wstring();
 }
 
 LuaObject ResolveCallback(const LuaObject& callback)
@@ -152,7 +162,7 @@ bool CManagedEventHandler::Deliver<Kind::Tick>(const Simulation::Multicast::CEvt
 template <>
 bool CManagedEventHandler::Deliver<Kind::Run>(const Simulation::Multicast::CEvtStartStop& event, bool handled)
 {
-    return Call(handled, std::wstring(), event.starting);
+    return Call(handled, RunningStateName(event.engine), event.starting);
 }
 
 template <>

@@ -7,6 +7,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "core/script/LuaUtilities.h"
+#include "core/script/ManagedEventHandler.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
 #include "script_api/core/ScriptInterfaces.h"
@@ -46,6 +47,9 @@ CScriptManager::~CScriptManager()
 {
     if (m_mainState != nullptr)
     {
+        // Script event handlers call into the state: none may stay on a
+        // channel once it is closed.
+        CManagedEventHandler::ReleaseAll();
         LuaPlus::LuaState::Destroy(m_mainState);
         m_mainState = nullptr;
     }

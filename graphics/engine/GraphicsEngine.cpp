@@ -29,4 +29,8 @@ bool CGraphicsEngine::IsRunning()
     return false;
 }
 
+void CGraphicsEngine::SetCursorPosition(float, float)
+{
+}
+
 } // namespace Graphics

@@ -2,6 +2,8 @@
 
 #include "core/app/SubEngine.h"
 
+#include <cstdint>
+
 namespace Graphics
 {
 
@@ -21,6 +23,17 @@ public:
     bool Step() override;
     // True while a device exists; there is none yet.
     bool IsRunning() override;
+
+    // The screen size in pixels: 640 by 480 until a device gives its own.
+    uint32_t GetScreenWidth() const { return m_screenWidth; }
+    uint32_t GetScreenHeight() const { return m_screenHeight; }
+    // Places the cursor at a position given as fractions of the window;
+    // nothing without a device.
+    void SetCursorPosition(float x, float y);
+
+private:
+    uint32_t m_screenWidth = 640;
+    uint32_t m_screenHeight = 480;
 };
 
 } // namespace Graphics

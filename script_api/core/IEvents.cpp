@@ -1,6 +1,24 @@
 #include "script_api/core/IEvents.h"
 
+#include "core/app/Application.h"
+#include "core/events/Multicast.h"
+#include "core/foundation/KVOError.h"
+#include "core/script/ManagedEventHandler.h"
+#include "core/script/ScriptManager.h"
+#include "core/script/lua/HandleRegistry.h"
+#include "core/script/lua/LuaObject.h"
 #include "core/script/lua/ScriptMetaTable.h"
+#include "graphics/engine/GraphicsEngine.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaState;
+using Misc::Error::CKVOError;
+using Misc::Multicast::CMulticastOf;
+namespace Kind = Misc::Multicast::Kind;
 
 namespace
 {
@@ -10,13 +28,329 @@ struct SEventsInterface
 {
 };
 
+CScriptManager& Engine()
+{
+    CScriptManager* engine = CScriptManager::GetInstance();
+    if (engine == nullptr)
+        throw CKVOError(L"[IEvents] The engine object does not exist.");
+    return *engine;
+}
+
+// Every function runs on the main script state only.
+void CheckMainState(LuaState* state)
+{
+    if (state != Engine().GetMainState())
+        throw CKVOError(L"[IEvents] Can only be called from the main Lua state.");
+}
+
+// A new handler of the callback with its user data (nil included).
+CManagedEventHandler* PreSubscribe(LuaState* state, const LuaObject& callback, const LuaObject& userData)
+{
+    CheckMainState(state);
+    if (callback.GetState() != Engine().GetMainState())
+        throw CKVOError(L"[Events:preSubscribe] Can only be called from the main Lua state.");
+    CManagedEventHandler* handler = CManagedEventHandler::Create(callback);
+    handler->setUserData(userData);
+    return handler;
+}
+
+template <class K>
+uint32_t SubscribeTo(CManagedEventHandler* handler, int32_t priority)
+{
+    handler->Subscribe<K>(priority);
+    return handler->GetHandle();
+}
+
+// subscribeXxx(callback, userData, priority) for the channel of kind K.
+template <class K>
+uint32_t Subscribe(LuaState* state, LuaObject callback, LuaObject userData, int32_t priority)
+{
+    return SubscribeTo<K>(PreSubscribe(state, callback, userData), priority);
+}
+
+// subscribeEntityXxx(callback, entityName, userData, priority): the priority
+// is not used.
+template <class K>
+uint32_t SubscribeEntity(LuaState* state, LuaObject callback, std::string entityName, LuaObject userData,
+                         int32_t)
+{
+    CManagedEventHandler* handler = PreSubscribe(state, callback, userData);
+    handler->setEventFilter(entityName);
+    return SubscribeTo<K>(handler, 0);
+}
+
+// subscribeTickPeriodic / subscribeTickSingle: the priority is not used.
+template <bool SingleShot>
+uint32_t SubscribeTickPeriod(LuaState* state, LuaObject callback, uint32_t periodMs, LuaObject userData, int32_t)
+{
+    CManagedEventHandler* handler = PreSubscribe(state, callback, userData);
+    handler->setTickPeriod(periodMs, SingleShot, Engine().GetApplication()->GetTime());
+    return SubscribeTo<Kind::Tick>(handler, 0);
+}
+
+uint32_t SubscribeUserEvent(LuaState* state, std::string eventName, LuaObject callback, LuaObject userData, int32_t)
+{
+    CManagedEventHandler* handler = PreSubscribe(state, callback, userData);
+    handler->setEventFilter(eventName);
+    return SubscribeTo<Kind::UserEvent>(handler, 0);
+}
+
+// The live handler of a handle; null for 0. Any other number that names no
+// live handler is an error: a script never reaches a stale handler.
+CManagedEventHandler* FindHandler(double handle, const wchar_t* function)
+{
+    if (handle == 0)
+        return nullptr;
+    CManagedEventHandler* handler = CManagedEventHandler::FromHandle(handle);
+    if (handler == nullptr)
+        throw CKVOError::Format(L"[IEvents::%s] Invalid event handler handle: %.14g", function, handle);
+    return handler;
+}
+
+void SetUserData(LuaState* state, double handle, LuaObject value)
+{
+    CheckMainState(state);
+    if (CManagedEventHandler* handler = FindHandler(handle, L"setUserData"))
+        handler->setUserData(value);
+}
+
+bool SetTickPeriod(LuaState* state, double handle, uint32_t periodMs)
+{
+    CheckMainState(state);
+    CManagedEventHandler* handler = FindHandler(handle, L"setTickPeriod");
+    if (handler == nullptr)
+        return false;
+    handler->setTickPeriod(periodMs, false, Engine().GetApplication()->GetTime());
+    return true;
+}
+
+// Priorities are fixed when a handler subscribes.
+void SetPriority(LuaState* state, double, int32_t)
+{
+    CheckMainState(state);
+}
+
+bool Unsubscribe(LuaState* state, double handle)
+{
+    CheckMainState(state);
+    CManagedEventHandler* handler = FindHandler(handle, L"unsubscribe");
+    if (handler == nullptr)
+        return false;
+    CManagedEventHandler::Release(handler);
+    return true;
+}
+
+void EnableGui(LuaState* state, bool on)
+{
+    CheckMainState(state);
+    CMulticastOf<Kind::Gui>::Enable(on);
+}
+
+bool IsGuiEnabled(LuaState* state)
+{
+    CheckMainState(state);
+    return CMulticastOf<Kind::Gui>::IsEnabled();
+}
+
+void EnableKey(LuaState* state, bool on)
+{
+    CheckMainState(state);
+    CMulticastOf<Kind::Key>::Enable(on);
+}
+
+bool IsKeyEnabled(LuaState* state)
+{
+    CheckMainState(state);
+    return CMulticastOf<Kind::Key>::IsEnabled();
+}
+
+void EnableMouse(LuaState* state, bool on)
+{
+    CheckMainState(state);
+    CMulticastOf<Kind::Mouse>::Enable(on);
+    CMulticastOf<Kind::MouseButton>::Enable(on);
+}
+
+bool IsMouseEnabled(LuaState* state)
+{
+    CheckMainState(state);
+    return CMulticastOf<Kind::Mouse>::IsEnabled();
+}
+
+void EnableInteractiveMode(LuaState* state, bool on)
+{
+    EnableGui(state, on);
+    EnableKey(state, on);
+    EnableMouse(state, on);
+}
+
+bool PublishUserEvent(LuaState* state, std::string eventName, LuaObject args)
+{
+    CheckMainState(state);
+    return CMulticastOf<Kind::UserEvent>::Publish(CEvtUser{eventName, &args});
+}
+
+void PublishGuiEvent(LuaState* state, std::wstring elementName, uint32_t eventType, bool force)
+{
+    CheckMainState(state);
+    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{Engine().GetGraphicsEngine(), elementName, eventType, 0}, force);
+}
+
+void PublishKey(uint32_t keyCode, bool pressed, bool control, bool shift, bool force)
+{
+    Graphics::Multicast::CEvtGraphicsKeyEvent event;
+    event.source = Engine().GetGraphicsEngine();
+    event.keyCode = static_cast<uint16_t>(keyCode);
+    event.pressed = pressed;
+    event.shift = shift;
+    event.control = control;
+    CMulticastOf<Kind::Key>::Publish(event, force);
+}
+
+void PublishKeyEvent(LuaState* state, uint32_t keyCode, bool pressed, bool control, bool shift, bool force)
+{
+    CheckMainState(state);
+    PublishKey(keyCode, pressed, control, shift, force);
+}
+
+void PublishKeyClickEvents(LuaState* state, uint32_t keyCode, bool control, bool shift, bool force)
+{
+    CheckMainState(state);
+    PublishKey(keyCode, true, control, shift, force);
+    PublishKey(keyCode, false, control, shift, force);
+}
+
+// Pixels of a window fraction, truncated toward zero; fractions far outside
+// the window saturate instead of overflowing.
+int32_t ToPixels(uint32_t size, float fraction)
+{
+    const double pixels = static_cast<double>(size) * static_cast<double>(fraction);
+    if (std::isnan(pixels))
+        return 0;
+    if (pixels <= -2147483648.0)
+        return INT32_MIN;
+    if (pixels >= 2147483647.0)
+        return INT32_MAX;
+    return static_cast<int32_t>(pixels);
+}
+
+void PublishMouseEvent(LuaState* state, uint32_t eventType, float x, float y, float wheel, bool force)
+{
+    CheckMainState(state);
+    Graphics::CGraphicsEngine* graphics = Engine().GetGraphicsEngine();
+    const uint32_t width = graphics->GetScreenWidth();
+    const uint32_t height = graphics->GetScreenHeight();
+    graphics->SetCursorPosition(x, y);
+
+    Graphics::Multicast::CEvtGraphicsMouseEvent event;
+    event.source = graphics;
+    event.x = ToPixels(width, x);
+    event.y = ToPixels(height, y);
+    event.wheel = wheel;
+    event.windowWidth = static_cast<int32_t>(width);
+    event.windowHeight = static_cast<int32_t>(height);
+    event.type = eventType;
+    CMulticastOf<Kind::Mouse>::Publish(event, force);
+    // Types 0 to 5 press or release a button; 6 moves, 7 turns the wheel.
+    if (eventType <= 5)
+        CMulticastOf<Kind::MouseButton>::Publish(event, force);
+}
+
+// Native Tick subscribers that scripts may put on the channel are known by
+// their handles (HandleRegistry, as CSubscriber<CEvtTick>); a script cannot
+// hand in an address of its own.
+using TickSubscriber = Misc::Multicast::CSubscriberOf<Kind::Tick>;
+
+TickSubscriber* FindTickSubscriber(double handle, const wchar_t* function)
+{
+    TickSubscriber* subscriber = LuaPlus::HandleRegistry::GetInstance().Get<TickSubscriber>(handle);
+    if (subscriber == nullptr)
+        throw CKVOError::Format(L"[IEvents::%s] Invalid subscriber handle: %.14g", function, handle);
+    return subscriber;
+}
+
+bool SubscribeEvent(LuaState* state, std::string className, double subscriber, int32_t priority)
+{
+    CheckMainState(state);
+    if (className != "CEvtTick")
+        return false;
+    CMulticastOf<Kind::Tick>::Subscribe(FindTickSubscriber(subscriber, L"subscribeEvent"), priority);
+    return true;
+}
+
+bool UnsubscribeEvent(LuaState* state, std::string className, double subscriber)
+{
+    CheckMainState(state);
+    if (className != "CEvtTick")
+        return false;
+    CMulticastOf<Kind::Tick>::Unsubscribe(FindTickSubscriber(subscriber, L"unsubscribeEvent"));
+    return true;
+}
+
 } // namespace
 
-void RegisterIEvents(LuaPlus::LuaState* state)
+void RegisterIEvents(LuaState* state)
 {
     static SEventsInterface s_interface;
 
     CScriptMetaTable table(state);
+    table.RegisterHelper("subscribeLog", &Subscribe<Kind::Log>);
+    table.RegisterHelper("subscribeClose", &Subscribe<Kind::Close>);
+    table.RegisterHelper("subscribeState", &Subscribe<Kind::State>);
+    table.RegisterHelper("subscribeRun", &Subscribe<Kind::Run>);
+    table.RegisterHelper("subscribeGui", &Subscribe<Kind::Gui>);
+    table.RegisterHelper("subscribeKey", &Subscribe<Kind::Key>);
+    table.RegisterHelper("subscribeMouse", &Subscribe<Kind::Mouse>);
+    table.RegisterHelper("subscribeMouseButton", &Subscribe<Kind::MouseButton>);
+    table.RegisterHelper("subscribeTick", &Subscribe<Kind::Tick>);
+    table.RegisterHelper("subscribeTickPeriodic", &SubscribeTickPeriod<false>);
+    table.RegisterHelper("subscribeTickSingle", &SubscribeTickPeriod<true>);
+    table.RegisterHelper("subscribeTickGraphics", &Subscribe<Kind::TickGraphics>);
+    table.RegisterHelper("subscribeTickPhysics", &Subscribe<Kind::TickPhysics>);
+    table.RegisterHelper("subscribeCameraChange", &Subscribe<Kind::CameraChange>);
+    table.RegisterHelper("subscribeAnimationComplete", &Subscribe<Kind::AnimationComplete>);
+    table.RegisterHelper("subscribeDrawPreScene", &Subscribe<Kind::DrawPreScene>);
+    table.RegisterHelper("subscribeDrawPostScene", &Subscribe<Kind::DrawPostScene>);
+    table.RegisterHelper("subscribeDrawPreGui", &Subscribe<Kind::DrawPreGui>);
+    table.RegisterHelper("subscribeDrawPostGui", &Subscribe<Kind::DrawPostGui>);
+    table.RegisterHelper("subscribeActivated", &Subscribe<Kind::Activated>);
+    table.RegisterHelper("subscribeLeaveWorld", &Subscribe<Kind::LeaveWorld>);
+    table.RegisterHelper("subscribeCollisionEnter", &Subscribe<Kind::CollisionEnter>);
+    table.RegisterHelper("subscribeCollisionExit", &Subscribe<Kind::CollisionExit>);
+    table.RegisterHelper("subscribeEntityActivated", &SubscribeEntity<Kind::Activated>);
+    table.RegisterHelper("subscribeEntityLeaveWorld", &SubscribeEntity<Kind::LeaveWorld>);
+    table.RegisterHelper("subscribeEntityCollisionEnter", &SubscribeEntity<Kind::CollisionEnter>);
+    table.RegisterHelper("subscribeEntityCollisionExit", &SubscribeEntity<Kind::CollisionExit>);
+    table.RegisterHelper("subscribeWorldSave", &Subscribe<Kind::WorldSave>);
+    table.RegisterHelper("subscribeWorldDataLoad", &Subscribe<Kind::WorldDataLoad>);
+    table.RegisterHelper("subscribeWorldGraphicsLoad", &Subscribe<Kind::WorldGraphicsLoad>);
+    table.RegisterHelper("subscribeWorldPhysicsLoad", &Subscribe<Kind::WorldPhysicsLoad>);
+    table.RegisterHelper("subscribeWorldSoundLoad", &Subscribe<Kind::WorldSoundLoad>);
+    table.RegisterHelper("subscribeWorldLoad", &Subscribe<Kind::WorldLoad>);
+    table.RegisterHelper("subscribeWorldUnload", &Subscribe<Kind::WorldUnload>);
+    table.RegisterHelper("subscribeUserEvent", &SubscribeUserEvent);
+
+    table.RegisterHelper("setUserData", &SetUserData);
+    table.RegisterHelper("setTickPeriod", &SetTickPeriod);
+    table.RegisterHelper("setPriority", &SetPriority);
+    table.RegisterHelper("unsubscribe", &Unsubscribe);
+
+    table.RegisterHelper("enableInteractiveMode", &EnableInteractiveMode);
+    table.RegisterHelper("enableGui", &EnableGui);
+    table.RegisterHelper("isGuiEnabled", &IsGuiEnabled);
+    table.RegisterHelper("enableKey", &EnableKey);
+    table.RegisterHelper("isKeyEnabled", &IsKeyEnabled);
+    table.RegisterHelper("enableMouse", &EnableMouse);
+    table.RegisterHelper("isMouseEnabled", &IsMouseEnabled);
+
+    table.RegisterHelper("publishUserEvent", &PublishUserEvent);
+    table.RegisterHelper("publishGuiEvent", &PublishGuiEvent);
+    table.RegisterHelper("publishKeyEvent", &PublishKeyEvent);
+    table.RegisterHelper("publishKeyClickEvents", &PublishKeyClickEvents);
+    table.RegisterHelper("publishMouseEvent", &PublishMouseEvent);
+    table.RegisterHelper("subscribeEvent", &SubscribeEvent);
+    table.RegisterHelper("unsubscribeEvent", &UnsubscribeEvent);
+
     table.SetGlobalObject(&s_interface, "IEvents");
     table.Seal();
 }
