@@ -16,6 +16,22 @@ namespace Platform
 namespace
 {
 
+// Waits for the child in the background so that it leaves no zombie.
+void ReapWhenDone(pid_t child)
+{
+    std::thread(
+        [child]
+        {
+            int status = 0;
+            while (::waitpid(child, &status, 0) < 0 && errno == EINTR)
+            {
+            }
+        })
+        .detach();
+}
+
+} // namespace
+
 bool IsExecutableFile(const std::string& path)
 {
     struct stat info
@@ -28,7 +44,7 @@ bool IsExecutableFile(const std::string& path)
 std::string FindOnPath(const std::string& name)
 {
     const char* path = std::getenv("PATH");
-    if (path == nullptr)
+    if (path == nullptr || name.empty() || name.find('/') != std::string::npos)
         return std::string();
     const std::string folders = path;
     size_t start = 0;
@@ -45,22 +61,6 @@ std::string FindOnPath(const std::string& name)
     }
     return std::string();
 }
-
-// Waits for the child in the background so that it leaves no zombie.
-void ReapWhenDone(pid_t child)
-{
-    std::thread(
-        [child]
-        {
-            int status = 0;
-            while (::waitpid(child, &status, 0) < 0 && errno == EINTR)
-            {
-            }
-        })
-        .detach();
-}
-
-} // namespace
 
 bool StartProcess(const std::string& program, const std::vector<std::string>& arguments, int* processId)
 {

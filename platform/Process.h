@@ -15,6 +15,13 @@ namespace Platform
 bool StartProcess(const std::string& program, const std::vector<std::string>& arguments,
                   int* processId = nullptr);
 
+// The program's path when the name holds no "/" and an executable file of
+// that name is in a folder of the PATH; empty otherwise.
+std::string FindOnPath(const std::string& name);
+
+// True for an existing regular file the process may execute.
+bool IsExecutableFile(const std::string& path);
+
 // Opens a file with the desktop's associated program (xdg-open).
 bool OpenWithAssociatedProgram(const std::string& path);
 

@@ -62,7 +62,10 @@ void CApplication::HideConsoleWindow()
 bool CApplication::SetConsoleCaption(const std::wstring& caption)
 {
     if (m_consoleVisible)
+    {
         m_console.SetTitle(caption.c_str());
+        m_consoleCaption = caption;
+    }
     return true;
 }
 
@@ -172,7 +175,10 @@ bool CApplication::LoadTranslations(const std::wstring& file)
     FileHolder opened(OpenFile(file, {L".kvolanguage"}));
     if (!opened)
         return false;
-    return m_language.Load(opened.get());
+    const bool loaded = m_language.Load(opened.get());
+    if (loaded)
+        m_translatorFilename = opened->GetPath();
+    return loaded;
 }
 
 bool CApplication::SaveTranslations(const std::wstring& file, const std::string& mode)

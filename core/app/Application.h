@@ -66,6 +66,8 @@ public:
     void HideConsoleWindow();
     // Sets the console's title while it is visible; returns true.
     bool SetConsoleCaption(const std::wstring& caption);
+    // The last caption set while the console was visible.
+    const std::wstring& GetConsoleCaption() const { return m_consoleCaption; }
     bool IsConsoleWindowVisible() const { return m_consoleVisible; }
     // The engine information block as PrintEngineInfo prints it.
     std::wstring GetEngineInfo() const;
@@ -92,8 +94,10 @@ public:
     void SetOptionBool(const std::wstring& section, const std::wstring& key, bool value);
 
     // Translations.
-    // Loads the file found by its name or with ".kvolanguage".
+    // Loads the file found by its name or with ".kvolanguage"; the file's
+    // path becomes the translator file name when it loads.
     bool LoadTranslations(const std::wstring& file);
+    const std::wstring& GetTranslatorFilename() const { return m_translatorFilename; }
     bool SaveTranslations(const std::wstring& file, const std::string& mode);
     // The translation of a "#section#code" text, or the text itself.
     std::wstring Translate(const std::wstring& code) const;
@@ -162,8 +166,10 @@ private:
     std::wstring m_exeFolder;
     CLogConsole m_console;
     bool m_consoleVisible = false;
+    std::wstring m_consoleCaption;
     COptions m_options;
     mutable CFileSystem m_fileSystem;
     CLanguage m_language;
+    std::wstring m_translatorFilename;
     CTimer m_timer;
 };

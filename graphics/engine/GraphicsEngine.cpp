@@ -1,5 +1,8 @@
 #include "graphics/engine/GraphicsEngine.h"
 
+#include "core/foundation/KVOError.h"
+#include "platform/SystemInfo.h"
+
 namespace Graphics
 {
 
@@ -31,6 +34,36 @@ bool CGraphicsEngine::IsRunning()
 
 void CGraphicsEngine::SetCursorPosition(float, float)
 {
+}
+
+std::wstring CGraphicsEngine::GetOperatingSystemVersion()
+{
+    if (!IsRunning())
+        throw Misc::Error::CKVOError(L"[CGraphicsEngine::GetOperatingSystemVersion] Graphics Engine not initialised");
+    return Platform::GetOperatingSystemVersion();
+}
+
+uint32_t CGraphicsEngine::GetOperatingSystemMHz()
+{
+    if (!IsRunning())
+        throw Misc::Error::CKVOError(L"[CGraphicsEngine::GetOperatingSystemMHz] Graphics Engine not initialised");
+    return Platform::GetProcessorSpeedMHz();
+}
+
+uint32_t CGraphicsEngine::GetOperatingSystemMemoryTotal()
+{
+    if (!IsRunning())
+        throw Misc::Error::CKVOError(
+            L"[CGraphicsEngine::GetOperatingSystemMemoryTotal] Graphics Engine not initialised");
+    return Platform::GetMemoryTotal();
+}
+
+uint32_t CGraphicsEngine::GetOperatingSystemMemoryFree()
+{
+    if (!IsRunning())
+        throw Misc::Error::CKVOError(
+            L"[CGraphicsEngine::GetOperatingSystemMemoryFree] Graphics Engine not initialised");
+    return Platform::GetMemoryFree();
 }
 
 } // namespace Graphics

@@ -3,6 +3,7 @@
 #include "core/app/SubEngine.h"
 
 #include <cstdint>
+#include <string>
 
 namespace Graphics
 {
@@ -31,9 +32,26 @@ public:
     // nothing without a device.
     void SetCursorPosition(float x, float y);
 
+    // Whether each step clears the back buffer and the z-buffer (both on at
+    // the start).
+    void EnableBackBuffer(bool enable) { m_clearBackBuffer = enable; }
+    void EnableZBuffer(bool enable) { m_clearZBuffer = enable; }
+    bool IsBackBufferEnabled() const { return m_clearBackBuffer; }
+    bool IsZBufferEnabled() const { return m_clearZBuffer; }
+
+    // The machine as the device reports it: operating system, processor
+    // speed in MHz, total and free memory in kilobytes. Errors without a
+    // device.
+    std::wstring GetOperatingSystemVersion();
+    uint32_t GetOperatingSystemMHz();
+    uint32_t GetOperatingSystemMemoryTotal();
+    uint32_t GetOperatingSystemMemoryFree();
+
 private:
     uint32_t m_screenWidth = 640;
     uint32_t m_screenHeight = 480;
+    bool m_clearBackBuffer = true;
+    bool m_clearZBuffer = true;
 };
 
 } // namespace Graphics

@@ -1,6 +1,8 @@
 #include "script_api/core/IApp.h"
 
-#include "core/script/lua/ScriptMetaTable.h"
+#include "script_api/core/IAppFunctions.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -12,11 +14,39 @@ struct SAppInterface
 
 } // namespace
 
+LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring& text)
+{
+    LuaPlus::LuaObject value;
+    if (!text.empty())
+        value.Assign(state, std::wstring_view(text));
+    return value;
+}
+
+LuaPlus::LuaObject TextList(LuaPlus::LuaState* state, const std::vector<std::wstring>& texts)
+{
+    LuaPlus::LuaObject table;
+    table.AssignNewTable(state, static_cast<int>(std::min<size_t>(texts.size(), 0x7FFFFFFF)));
+    for (size_t index = 0; index < texts.size(); ++index)
+        table.Set(static_cast<lua_Number>(index + 1), std::wstring_view(texts[index]));
+    return table;
+}
+
 void RegisterIApp(LuaPlus::LuaState* state)
 {
     static SAppInterface s_interface;
 
     CScriptMetaTable table(state);
+    RegisterIAppScriptFunctions(table);
+    RegisterIAppInfoFunctions(table);
+    RegisterIAppLoopFunctions(table);
+    RegisterIAppConsoleFunctions(table);
+    RegisterIAppSearchFunctions(table);
+    RegisterIAppFileFunctions(table);
+    RegisterIAppOptionFunctions(table);
+    RegisterIAppTimeFunctions(table);
+    RegisterIAppTranslationFunctions(table);
+    RegisterIAppShellFunctions(table);
+    RegisterIAppDialogFunctions(table);
     table.SetGlobalObject(&s_interface, "IApp");
     table.Seal();
 }
