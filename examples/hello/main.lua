@@ -3,6 +3,9 @@
 -- the file ("main") with the arguments given after the script's path:
 --
 --     ./run.sh examples/hello/main.lua one "" three
+--
+-- The first state queues a second one, which runs the main loop for a
+-- moment; the program ends when the state queue is empty.
 
 local interfaces = {
     "IApp", "IMisc", "ILog", "IState", "IEvents", "IGraphics",
@@ -34,4 +37,15 @@ function main(...)
         a, b = b, a + b
     end
     print(table.concat(line, " "))
+
+    IState:queueEx{state = loop, name = "loop", 250}
+end
+
+-- The second state: the main loop for the given number of milliseconds.
+function loop(milliseconds)
+    print(IApp:getAppName() .. " v" .. IApp:getAppMajorVersion() .. "." .. IApp:getAppMinorVersion()
+        .. ", state '" .. IState:getName() .. "'")
+    IApp:enableFrameCounter(true, true)
+    IApp:run(milliseconds)
+    print(string.format("The loop ran %d ms: %d frames", IApp:getTotalFrameTime(), IApp:getTotalFrames()))
 end

@@ -178,6 +178,7 @@ TEST_F(Program, TheBundledExampleRuns)
     EXPECT_NE(result.out.find("Hello from Halvane"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("12 script interfaces published"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("  2: nil\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("state 'loop'\nThe loop ran "), std::string::npos) << result.out;
 }
 
 TEST_F(Program, DebuggingOpensTheReportAndTheScriptAtTheLineWithoutAShell)

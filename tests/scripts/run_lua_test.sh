@@ -9,6 +9,7 @@
 #   --! env: NAME=value    extra environment (repeatable)
 #   --! stdout: text       standard output must contain the text (repeatable)
 #   --! stderr: text       standard error must contain the text (repeatable)
+#   --! not-stdout: text   standard output must not contain the text
 #   --! not-stderr: text   standard error must not contain the text
 #   --! xvfb               run under xvfb-run (real pixels)
 # The work folder is emptied first and given to the script as
@@ -27,6 +28,7 @@ args=()
 stdout_needles=()
 stderr_needles=()
 stderr_forbidden=()
+stdout_forbidden=()
 use_xvfb=0
 envs=()
 while IFS= read -r line; do
@@ -36,6 +38,7 @@ while IFS= read -r line; do
         "--! env:"*) value="${line#--! env:}"; envs+=("${value# }") ;;
         "--! stdout:"*) value="${line#--! stdout:}"; stdout_needles+=("${value# }") ;;
         "--! stderr:"*) value="${line#--! stderr:}"; stderr_needles+=("${value# }") ;;
+        "--! not-stdout:"*) value="${line#--! not-stdout:}"; stdout_forbidden+=("${value# }") ;;
         "--! not-stderr:"*) value="${line#--! not-stderr:}"; stderr_forbidden+=("${value# }") ;;
         "--! xvfb"*) use_xvfb=1 ;;
         "--!"*) echo "unknown directive: $line" >&2; exit 99 ;;
@@ -70,6 +73,12 @@ done
 for needle in "${stderr_needles[@]+"${stderr_needles[@]}"}"; do
     if ! grep -qF -- "$needle" "$work/stderr.txt"; then
         echo "standard error lacks: $needle"
+        failed=1
+    fi
+done
+for needle in "${stdout_forbidden[@]+"${stdout_forbidden[@]}"}"; do
+    if grep -qF -- "$needle" "$work/stdout.txt"; then
+        echo "standard output contains: $needle"
         failed=1
     fi
 done
