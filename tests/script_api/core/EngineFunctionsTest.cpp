@@ -1,50 +1,16 @@
 // IApp and IState as the engine object answers them: calls from a second
-// script state, a stop while the loop runs, the state queue while no state
-// runs, and the file dialogs with a stand-in for zenity.
+// script state, the state queue while no state runs, and the file dialogs
+// with a stand-in for zenity.
 #include "core/script/ScriptHostFixture.h"
 #include "platform/FakeZenity.h"
 
-#include "core/events/Multicast.h"
 #include "core/script/lua/LuaState.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
-#include <utility>
-
-using namespace Misc::Multicast;
-
-namespace
-{
 
 using EngineFunctions = ScriptHost;
-
-// Counts the loop's ticks and runs an action at a chosen one.
-class CTickAction : public CSubscriberOf<Kind::Tick>
-{
-public:
-    CTickAction(int at, std::function<void()> action) : m_at(at), m_action(std::move(action))
-    {
-        CMulticastOf<Kind::Tick>::Subscribe(this, 0);
-    }
-    ~CTickAction() override { CMulticastOf<Kind::Tick>::Unsubscribe(this); }
-
-    bool OnEvent(const Simulation::Multicast::CEvtTick&) override
-    {
-        if (++ticks == m_at)
-            m_action();
-        return false;
-    }
-
-    int ticks = 0;
-
-private:
-    int m_at;
-    std::function<void()> m_action;
-};
-
-} // namespace
 
 TEST_F(EngineFunctions, ASecondStateIsRefusedWhatOnlyTheMainStateMayDo)
 {
@@ -83,15 +49,6 @@ TEST_F(EngineFunctions, ASecondStateIsRefusedWhatOnlyTheMainStateMayDo)
     EXPECT_EQ(run("assert(onSecond)"), "");
     EXPECT_TRUE(Global("onSecond").IsNil()) << "the buffer ran on the calling state";
     LuaPlus::LuaState::Destroy(second);
-}
-
-TEST_F(EngineFunctions, StopEndsTheRunningLoopAfterTheCurrentTick)
-{
-    std::string error = "not run";
-    CTickAction stop(3, [&] { error = Run("IApp:stop()"); });
-    ASSERT_EQ(Run("IApp:run(0)"), "");
-    EXPECT_EQ(error, "");
-    EXPECT_EQ(stop.ticks, 3);
 }
 
 TEST_F(EngineFunctions, WithoutARunningStateThereIsNoNameAndNoHandlerToSet)

@@ -47,6 +47,16 @@ IApp:enableThrottling(false)
 check.eq(IApp:isThrottlingEnabled(), false, "enableThrottling")
 IApp:enableThrottling(true)
 
+-- stop, from a tick handler, ends the loop after the current tick.
+local ticks = 0
+local handle = IEvents:subscribeTick(function()
+    ticks = ticks + 1
+    if ticks == 3 then IApp:stop() end
+end, nil, 0)
+IApp:run(0)
+check.eq(ticks, 3, "the loop ended after the tick that stopped it")
+IEvents:unsubscribe(handle)
+
 -- Only the main state drives the loop.
 local guarded = {
     {"run", {1}}, {"tick", {}}, {"stop", {}}, {"isThrottlingEnabled", {}}, {"enableThrottling", {true}},
