@@ -1,20 +1,9 @@
 --! stdout: CHECKS PASSED
 -- File and folder operations in a temporary folder, and the path helpers.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local files = dofile(os.getenv("HALVANE_TEST_LIB") .. "/files.lua")
 local work = os.getenv("HALVANE_TEST_WORK")
-
-local function write(path, text)
-    local file = assert(io.open(path, "wb"))
-    file:write(text)
-    file:close()
-end
-local function read(path)
-    local file = io.open(path, "rb")
-    if not file then return nil end
-    local text = file:read("*a")
-    file:close()
-    return text
-end
+local read, write = files.read, files.write
 
 -- Folders
 local tree = work .. "/tree"

@@ -2,14 +2,8 @@
 -- The option store: typed values under a section and a key, saved to and
 -- loaded from ".kvocfg" files in every format, and walked with a callback.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local read = dofile(os.getenv("HALVANE_TEST_LIB") .. "/files.lua").read
 local work = os.getenv("HALVANE_TEST_WORK")
-
-local function read(path)
-    local file = assert(io.open(path, "rb"))
-    local bytes = file:read("*a")
-    file:close()
-    return bytes
-end
 
 -- The walk's calls, each "x|y|text|user data".
 local function walk(userData, stopAfter)
@@ -64,6 +58,7 @@ for _, format in ipairs({"UTF8", "UTF16", "BINARY", "COMPRESSED"}) do
     check.eq(walk(), before, "the same options after " .. format)
     local again = work .. "/again_" .. format .. ".kvocfg"
     check.eq(IApp:saveOptions(again, format), true, "save again " .. format)
+    check.truthy(read(path), "saved " .. format)
     check.eq(read(again), read(path), "byte-exact " .. format)
 end
 check.eq(IApp:loadOptions(work .. "/missing"), false, "loading a missing file")

@@ -2,13 +2,10 @@
 -- Loading and running scripts on the calling state, calling global
 -- functions, and the addresses of the calling state and the engine.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local files = dofile(os.getenv("HALVANE_TEST_LIB") .. "/files.lua")
 local work = os.getenv("HALVANE_TEST_WORK")
 
-local function write(name, text)
-    local file = assert(io.open(work .. "/" .. name, "w"))
-    file:write(text)
-    file:close()
-end
+local function write(name, text) files.write(work .. "/" .. name, text) end
 
 -- Addresses are exact whole numbers; a coroutine is a state of its own.
 local main = IApp:getThreadState()

@@ -4,20 +4,12 @@
 -- the base path.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
 local zip = dofile(os.getenv("HALVANE_TEST_LIB") .. "/zip.lua")
+local files = dofile(os.getenv("HALVANE_TEST_LIB") .. "/files.lua")
 local work = os.getenv("HALVANE_TEST_WORK")
+local read = files.read
 
-local function write(name, text)
-    local file = assert(io.open(work .. "/" .. name, "wb"))
-    file:write(text or name)
-    file:close()
-end
-local function read(path)
-    local file = io.open(path, "rb")
-    if not file then return nil end
-    local text = file:read("*a")
-    file:close()
-    return text
-end
+-- A file in the work folder holding its own name unless told otherwise.
+local function write(name, text) files.write(work .. "/" .. name, text or name) end
 local function list(t) return t and table.concat(t, ",") or "nil" end
 
 IApp:pathCreate(work .. "/a/sub")
