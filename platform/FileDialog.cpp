@@ -169,7 +169,8 @@ bool ShowSaveFileDialog(const SFileDialog& dialog, std::wstring& chosen)
     return ChooseOne(arguments, chosen);
 }
 
-bool ShowFolderDialog(const std::wstring& title, const std::wstring& root, bool includeFiles, std::wstring& chosen)
+bool ShowFolderDialog(const std::wstring& title, const std::wstring& root, bool includeFiles,
+                      std::wstring& chosen)
 {
     std::vector<std::string> arguments = SelectionArguments(title, root);
     if (!includeFiles)

@@ -20,8 +20,8 @@ struct SFileFilter
 
 struct SFileDialog
 {
-    std::wstring title;              // none when empty
-    std::wstring folder;             // where the dialog starts; none when empty
+    std::wstring title;               // none when empty
+    std::wstring folder;              // where the dialog starts; none when empty
     std::vector<SFileFilter> filters; // the first is the one selected at first
 };
 

@@ -39,14 +39,16 @@ void CGraphicsEngine::SetCursorPosition(float, float)
 std::wstring CGraphicsEngine::GetOperatingSystemVersion()
 {
     if (!IsRunning())
-        throw Misc::Error::CKVOError(L"[CGraphicsEngine::GetOperatingSystemVersion] Graphics Engine not initialised");
+        throw Misc::Error::CKVOError(
+            L"[CGraphicsEngine::GetOperatingSystemVersion] Graphics Engine not initialised");
     return Platform::GetOperatingSystemVersion();
 }
 
 uint32_t CGraphicsEngine::GetOperatingSystemMHz()
 {
     if (!IsRunning())
-        throw Misc::Error::CKVOError(L"[CGraphicsEngine::GetOperatingSystemMHz] Graphics Engine not initialised");
+        throw Misc::Error::CKVOError(
+            L"[CGraphicsEngine::GetOperatingSystemMHz] Graphics Engine not initialised");
     return Platform::GetProcessorSpeedMHz();
 }
 

@@ -209,8 +209,8 @@ LuaObject showBrowseDialogEx(LuaState* state, const std::wstring& title, bool in
     return TextOrNil(state, chosen);
 }
 
-LuaObject showBrowseDialog(LuaState* state, const std::wstring& title, bool includeFiles, const std::wstring& root,
-                           uint32_t owner)
+LuaObject showBrowseDialog(LuaState* state, const std::wstring& title, bool includeFiles,
+                           const std::wstring& root, uint32_t owner)
 {
     return showBrowseDialogEx(state, title, includeFiles, false, root, owner);
 }

@@ -45,8 +45,7 @@ std::wstring Cleaned(std::wstring path)
 
 // Runs the search on the application's file system, or with a folder on a
 // file system of its own that holds only that folder.
-template <class Search>
-std::wstring SearchIn(const std::wstring& folder, bool recursive, Search search)
+template <class Search> std::wstring SearchIn(const std::wstring& folder, bool recursive, Search search)
 {
     if (folder.empty())
         return search(Application().GetFileSystem());
@@ -89,8 +88,9 @@ bool addSearchZip(LuaState*, const std::wstring& zipFile, bool retryFileNames, i
     return Application().AddSearchZip(zipFile, retryFileNames, SearchKey(priority), password);
 }
 
-LuaObject addSearchZipDecompressed(LuaState* state, const std::wstring& zipFile, bool recursive, int32_t priority,
-                                   const std::string& password, const std::wstring& outputFolder)
+LuaObject addSearchZipDecompressed(LuaState* state, const std::wstring& zipFile, bool recursive,
+                                   int32_t priority, const std::string& password,
+                                   const std::wstring& outputFolder)
 {
     return TextOrNil(state, Application().AddSearchZipDecompressed(zipFile, outputFolder, recursive,
                                                                    SearchKey(priority), password));
@@ -138,39 +138,48 @@ LuaObject getFilenameListFromFileSystem(LuaState* state, const std::wstring& pat
     return TextList(state, list);
 }
 
-LuaObject findFirstFile(LuaState* state, const std::wstring& folder, const std::wstring& pattern, bool recursive)
+std::wstring FirstMatch(CFileSystem& fileSystem, const std::wstring& pattern)
 {
-    return TextOrNil(state, SearchIn(folder, recursive, [&](CFileSystem& fileSystem) {
-                         CFileFinder finder(&fileSystem, pattern);
-                         return fileSystem.FindFirst(finder) ? finder.GetFilePath() : std::wstring();
-                     }));
+    CFileFinder finder(&fileSystem, pattern);
+    return fileSystem.FindFirst(finder) ? finder.GetFilePath() : std::wstring();
 }
 
 // A match drawn at random among count candidates; with a count of 0 (or
-// below) the matches are counted first. Nil when the walk runs out of
+// below) the matches are counted first. Empty when the walk runs out of
 // matches before it reaches the one drawn.
-LuaObject findRandomFile(LuaState* state, const std::wstring& folder, const std::wstring& pattern, bool recursive,
-                         int32_t count)
+std::wstring RandomMatch(CFileSystem& fileSystem, const std::wstring& pattern, int32_t count)
 {
-    return TextOrNil(state, SearchIn(folder, recursive, [&](CFileSystem& fileSystem) {
-                         CFileFinder finder(&fileSystem, pattern);
-                         int64_t candidates = count;
-                         if (candidates <= 0)
-                         {
-                             candidates = 0;
-                             for (bool found = fileSystem.FindFirst(finder); found; found = finder.FindNext())
-                                 candidates += finder.IsDotEntry() ? 0 : 1;
-                             if (candidates == 0)
-                                 return std::wstring();
-                         }
-                         int64_t remaining = std::rand() % candidates + 1;
-                         for (bool found = fileSystem.FindFirst(finder); found; found = finder.FindNext())
-                         {
-                             if (!finder.IsDotEntry() && --remaining == 0)
-                                 return finder.GetFilePath();
-                         }
-                         return std::wstring();
-                     }));
+    CFileFinder finder(&fileSystem, pattern);
+    int64_t candidates = count;
+    if (candidates <= 0)
+    {
+        candidates = 0;
+        for (bool found = fileSystem.FindFirst(finder); found; found = finder.FindNext())
+            candidates += finder.IsDotEntry() ? 0 : 1;
+        if (candidates == 0)
+            return std::wstring();
+    }
+    int64_t remaining = std::rand() % candidates + 1;
+    for (bool found = fileSystem.FindFirst(finder); found; found = finder.FindNext())
+    {
+        if (!finder.IsDotEntry() && --remaining == 0)
+            return finder.GetFilePath();
+    }
+    return std::wstring();
+}
+
+LuaObject findFirstFile(LuaState* state, const std::wstring& folder, const std::wstring& pattern,
+                        bool recursive)
+{
+    auto search = [&](CFileSystem& fileSystem) { return FirstMatch(fileSystem, pattern); };
+    return TextOrNil(state, SearchIn(folder, recursive, search));
+}
+
+LuaObject findRandomFile(LuaState* state, const std::wstring& folder, const std::wstring& pattern,
+                         bool recursive, int32_t count)
+{
+    auto search = [&](CFileSystem& fileSystem) { return RandomMatch(fileSystem, pattern, count); };
+    return TextOrNil(state, SearchIn(folder, recursive, search));
 }
 
 // Files and folders.
@@ -195,8 +204,8 @@ bool fileDelete(LuaState*, const std::wstring& path)
     return CFileOperations().DeleteFile(path);
 }
 
-std::wstring extractFilenameComponents(LuaState*, const std::wstring& path, bool drive, bool folder, bool name,
-                                       bool extension)
+std::wstring extractFilenameComponents(LuaState*, const std::wstring& path, bool drive, bool folder,
+                                       bool name, bool extension)
 {
     return ExtractFilenameComponents(path, drive, folder, name, extension);
 }

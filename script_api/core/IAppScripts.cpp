@@ -30,10 +30,12 @@ using Action = std::function<void()>;
 int RunAction(lua_State* L)
 {
     const auto* action = static_cast<const Action*>(lua_touserdata(L, 1));
-    return LuaPlus::CallGuarded(L, [action] {
-        (*action)();
-        return 0;
-    });
+    return LuaPlus::CallGuarded(L,
+                                [action]
+                                {
+                                    (*action)();
+                                    return 0;
+                                });
 }
 
 // Runs the action in protected mode on the state's main thread, where the
@@ -60,7 +62,8 @@ bool LoadForCaller(LuaState* state, const CallingThread& caller, const std::func
         return load();
     bool loaded = false;
     std::string error;
-    if (!RunProtected(state, [&] { loaded = load(); }, error))
+    if (!RunProtected(
+            state, [&] { loaded = load(); }, error))
     {
         lua_pushlstring(caller.L, error.data(), error.size());
         lua_error(caller.L);
@@ -95,23 +98,24 @@ LuaObject loadScriptEx(LuaState* state, const std::wstring& file)
 {
     CScriptManager& engine = GetScriptEngine();
     LuaObject result;
+    const Action load = [&]
+    {
+        LuaObject value;
+        if (engine.LoadFile(state, file, &value))
+            result = value;
+    };
     std::string error;
-    if (RunProtected(
-            state,
-            [&] {
-                LuaObject value;
-                if (engine.LoadFile(state, file, &value))
-                    result = value;
-            },
-            error))
+    if (RunProtected(state, load, error))
         return result;
 
     Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
-    logger->Write(logger->GetSystemLevel(), false, L"[IApp::loadScriptEx] %s: %S", file.c_str(), error.c_str());
+    logger->Write(logger->GetSystemLevel(), false, L"[IApp::loadScriptEx] %s: %S", file.c_str(),
+                  error.c_str());
     return LuaObject();
 }
 
-bool runScriptBuffer(LuaState* state, const std::string& buffer, const std::string& name, CallingThread caller)
+bool runScriptBuffer(LuaState* state, const std::string& buffer, const std::string& name,
+                     CallingThread caller)
 {
     CScriptManager& engine = GetScriptEngine();
     return LoadForCaller(state, caller, [&] { return engine.DoBuffer(state, buffer, name.c_str()); });

@@ -150,7 +150,8 @@ bool saveTranslations(LuaState*, const std::wstring& file, const std::string& fo
     return Application().SaveTranslations(file, format);
 }
 
-bool setTranslation(LuaState*, const std::wstring& section, const std::wstring& code, const std::wstring& text)
+bool setTranslation(LuaState*, const std::wstring& section, const std::wstring& code,
+                    const std::wstring& text)
 {
     CLanguage& language = Application().GetLanguage();
     language.Set(section, code, text);

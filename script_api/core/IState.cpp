@@ -93,8 +93,9 @@ void queueEx(LuaState*, const LuaObject& description, CallingThread caller)
 
     const LuaObject nameField = description.Get("name");
     const std::wstring name = nameField.IsString() ? nameField.GetWString() : std::wstring();
-    std::unique_ptr<CScriptState> state = CreateState(description.Get("state"), description.Get("onerror"), name,
-                                                      L"[IState::queueEx] Failed to create the new state.");
+    std::unique_ptr<CScriptState> state =
+        CreateState(description.Get("state"), description.Get("onerror"), name,
+                    L"[IState::queueEx] Failed to create the new state.");
     for (size_t index = 1; index <= description.GetCount(); ++index)
         state->AddArgument(description.Get(static_cast<lua_Number>(index)));
     Machine().Queue(state.release());

@@ -19,8 +19,9 @@ TEST(FileDialogTest, OpenDialogPassesTitleFolderAndFiltersAndReadsEveryChosenPat
     std::vector<std::wstring> chosen;
     ASSERT_TRUE(Platform::ShowOpenFileDialog(dialog, true, chosen));
     EXPECT_EQ(chosen, (std::vector<std::wstring>{L"/data/a one.png", L"/data/b.jpg"}));
-    EXPECT_EQ(zenity.Arguments(), "--file-selection\n--title=Open images\n--filename=/data/\n--multiple\n"
-                                  "--separator=\n\n--file-filter=Images | *.png *.jpg\n--file-filter=All | *\n");
+    EXPECT_EQ(zenity.Arguments(),
+              "--file-selection\n--title=Open images\n--filename=/data/\n--multiple\n"
+              "--separator=\n\n--file-filter=Images | *.png *.jpg\n--file-filter=All | *\n");
 }
 
 TEST(FileDialogTest, SaveAndFolderDialogsTakeOnePath)

@@ -16,8 +16,7 @@ struct CallingThread
     lua_State* L = nullptr;
 };
 
-template <>
-struct ScriptArg<CallingThread> : ScriptArgHeld<CallingThread>
+template <> struct ScriptArg<CallingThread> : ScriptArgHeld<CallingThread>
 {
     static CallingThread Get(lua_State* L, int) { return CallingThread{L}; }
 };

@@ -17,7 +17,8 @@ TEST_F(EngineFunctions, ASecondStateIsRefusedWhatOnlyTheMainStateMayDo)
     LuaPlus::LuaState* second = LuaPlus::LuaState::Create(true);
     ASSERT_NE(second, nullptr);
     lua_State* S = second->GetCState();
-    auto run = [&](const std::string& code) -> std::string {
+    auto run = [&](const std::string& code) -> std::string
+    {
         LuaPlus::LuaStackRestore restore(S);
         if (second->LoadBuffer(code.data(), code.size(), "=second") != 0 || second->PCall(0, 0) != 0)
             return lua_isstring(S, -1) ? lua_tostring(S, -1) : "(not text)";
@@ -33,8 +34,10 @@ TEST_F(EngineFunctions, ASecondStateIsRefusedWhatOnlyTheMainStateMayDo)
         {"IApp:run(1)", "[IApp::run] Can only be called from the main Lua state."},
         {"IApp:tick()", "[IApp::tick] Can only be called from the main Lua state."},
         {"IApp:stop()", "[IApp::stop] Can only be called from the main Lua state."},
-        {"IApp:isThrottlingEnabled()", "[IApp::isThrottlingEnabled] Can only be called from the main Lua state."},
-        {"IApp:enableThrottling(false)", "[IApp::enableThrottling] Can only be called from the main Lua state."},
+        {"IApp:isThrottlingEnabled()",
+         "[IApp::isThrottlingEnabled] Can only be called from the main Lua state."},
+        {"IApp:enableThrottling(false)",
+         "[IApp::enableThrottling] Can only be called from the main Lua state."},
         {"IState:queue(print)", "[IState::queue] Can only be called from the main Lua state."},
         {"IState:queueEx{state = print}", "[IState::queueEx] Can only be called from the main Lua state."},
     };
@@ -67,12 +70,14 @@ TEST_F(EngineFunctions, OpenDialogGivesATextOrATableAndSelectsTheFilterAtTheInde
 {
     CFakeZenity zenity;
     zenity.Answer("/data/one.png\n", 0);
-    ASSERT_EQ(Run("chosen = IApp:showOpenFileDialog('/data/./x/..', 'Images:*.png;*.jpg,Text:*.txt', 2, 'Open',"
-                  " true, false, 0)"),
-              "");
+    ASSERT_EQ(
+        Run("chosen = IApp:showOpenFileDialog('/data/./x/..', 'Images:*.png;*.jpg,Text:*.txt', 2, 'Open',"
+            " true, false, 0)"),
+        "");
     EXPECT_EQ(Global("chosen").GetString(), "/data/one.png") << "one file chosen: a text";
-    EXPECT_EQ(zenity.Arguments(), "--file-selection\n--title=Open\n--filename=/data/\n--multiple\n--separator=\n\n"
-                                  "--file-filter=Text | *.txt\n--file-filter=Images | *.png *.jpg\n");
+    EXPECT_EQ(zenity.Arguments(),
+              "--file-selection\n--title=Open\n--filename=/data/\n--multiple\n--separator=\n\n"
+              "--file-filter=Text | *.txt\n--file-filter=Images | *.png *.jpg\n");
 
     zenity.Answer("/data/one.png\n/data/two.png\n", 0);
     ASSERT_EQ(Run("local t = IApp:showOpenFileDialog('', 'Images:*.png', 1, '', true, false, 0)\n"
