@@ -1,5 +1,7 @@
 #include "script_api/core/IEvents.h"
 
+#include "script_api/core/EngineAccess.h"
+
 #include "core/app/Application.h"
 #include "core/events/Multicast.h"
 #include "core/foundation/KVOError.h"
@@ -36,17 +38,18 @@ CScriptManager& Engine()
     return *engine;
 }
 
-// Every function runs on the main script state only.
-void CheckMainState(LuaState* state)
+// Every function runs on the main script state's main thread only (not in a
+// coroutine, not on another state), like the guarded functions of IApp.
+void CheckMainState(const LuaPlus::CallingThread& caller)
 {
-    if (state != Engine().GetMainState())
-        throw CKVOError(L"[IEvents] Can only be called from the main Lua state.");
+    ::CheckMainState(caller, L"[IEvents] Can only be called from the main Lua state.");
 }
 
 // A new handler of the callback with its user data (nil included).
-CManagedEventHandler* PreSubscribe(LuaState* state, const LuaObject& callback, const LuaObject& userData)
+CManagedEventHandler* PreSubscribe(const LuaPlus::CallingThread& caller, const LuaObject& callback,
+                                   const LuaObject& userData)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     if (callback.GetState() != Engine().GetMainState())
         throw CKVOError(L"[Events:preSubscribe] Can only be called from the main Lua state.");
     CManagedEventHandler* handler = CManagedEventHandler::Create(callback);
@@ -54,8 +57,7 @@ CManagedEventHandler* PreSubscribe(LuaState* state, const LuaObject& callback, c
     return handler;
 }
 
-template <class K>
-uint32_t SubscribeTo(CManagedEventHandler* handler, int32_t priority)
+template <class K> uint32_t SubscribeTo(CManagedEventHandler* handler, int32_t priority)
 {
     handler->Subscribe<K>(priority);
     return handler->GetHandle();
@@ -63,34 +65,37 @@ uint32_t SubscribeTo(CManagedEventHandler* handler, int32_t priority)
 
 // subscribeXxx(callback, userData, priority) for the channel of kind K.
 template <class K>
-uint32_t Subscribe(LuaState* state, LuaObject callback, LuaObject userData, int32_t priority)
+uint32_t Subscribe(LuaState*, LuaObject callback, LuaObject userData, int32_t priority,
+                   LuaPlus::CallingThread caller)
 {
-    return SubscribeTo<K>(PreSubscribe(state, callback, userData), priority);
+    return SubscribeTo<K>(PreSubscribe(caller, callback, userData), priority);
 }
 
 // subscribeEntityXxx(callback, entityName, userData, priority): the priority
 // is not used.
 template <class K>
-uint32_t SubscribeEntity(LuaState* state, LuaObject callback, std::string entityName, LuaObject userData,
-                         int32_t)
+uint32_t SubscribeEntity(LuaState*, LuaObject callback, std::string entityName, LuaObject userData, int32_t,
+                         LuaPlus::CallingThread caller)
 {
-    CManagedEventHandler* handler = PreSubscribe(state, callback, userData);
+    CManagedEventHandler* handler = PreSubscribe(caller, callback, userData);
     handler->setEventFilter(entityName);
     return SubscribeTo<K>(handler, 0);
 }
 
 // subscribeTickPeriodic / subscribeTickSingle: the priority is not used.
 template <bool SingleShot>
-uint32_t SubscribeTickPeriod(LuaState* state, LuaObject callback, uint32_t periodMs, LuaObject userData, int32_t)
+uint32_t SubscribeTickPeriod(LuaState*, LuaObject callback, uint32_t periodMs, LuaObject userData, int32_t,
+                             LuaPlus::CallingThread caller)
 {
-    CManagedEventHandler* handler = PreSubscribe(state, callback, userData);
+    CManagedEventHandler* handler = PreSubscribe(caller, callback, userData);
     handler->setTickPeriod(periodMs, SingleShot, Engine().GetApplication()->GetTime());
     return SubscribeTo<Kind::Tick>(handler, 0);
 }
 
-uint32_t SubscribeUserEvent(LuaState* state, std::string eventName, LuaObject callback, LuaObject userData, int32_t)
+uint32_t SubscribeUserEvent(LuaState*, std::string eventName, LuaObject callback, LuaObject userData, int32_t,
+                            LuaPlus::CallingThread caller)
 {
-    CManagedEventHandler* handler = PreSubscribe(state, callback, userData);
+    CManagedEventHandler* handler = PreSubscribe(caller, callback, userData);
     handler->setEventFilter(eventName);
     return SubscribeTo<Kind::UserEvent>(handler, 0);
 }
@@ -107,16 +112,16 @@ CManagedEventHandler* FindHandler(double handle, const wchar_t* function)
     return handler;
 }
 
-void SetUserData(LuaState* state, double handle, LuaObject value)
+void SetUserData(LuaState*, double handle, LuaObject value, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     if (CManagedEventHandler* handler = FindHandler(handle, L"setUserData"))
         handler->setUserData(value);
 }
 
-bool SetTickPeriod(LuaState* state, double handle, uint32_t periodMs)
+bool SetTickPeriod(LuaState*, double handle, uint32_t periodMs, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     CManagedEventHandler* handler = FindHandler(handle, L"setTickPeriod");
     if (handler == nullptr)
         return false;
@@ -125,14 +130,14 @@ bool SetTickPeriod(LuaState* state, double handle, uint32_t periodMs)
 }
 
 // Priorities are fixed when a handler subscribes.
-void SetPriority(LuaState* state, double, int32_t)
+void SetPriority(LuaState*, double, int32_t, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
 }
 
-bool Unsubscribe(LuaState* state, double handle)
+bool Unsubscribe(LuaState*, double handle, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     CManagedEventHandler* handler = FindHandler(handle, L"unsubscribe");
     if (handler == nullptr)
         return false;
@@ -140,60 +145,62 @@ bool Unsubscribe(LuaState* state, double handle)
     return true;
 }
 
-void EnableGui(LuaState* state, bool on)
+void EnableGui(LuaState*, bool on, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     CMulticastOf<Kind::Gui>::Enable(on);
 }
 
-bool IsGuiEnabled(LuaState* state)
+bool IsGuiEnabled(LuaState*, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     return CMulticastOf<Kind::Gui>::IsEnabled();
 }
 
-void EnableKey(LuaState* state, bool on)
+void EnableKey(LuaState*, bool on, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     CMulticastOf<Kind::Key>::Enable(on);
 }
 
-bool IsKeyEnabled(LuaState* state)
+bool IsKeyEnabled(LuaState*, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     return CMulticastOf<Kind::Key>::IsEnabled();
 }
 
-void EnableMouse(LuaState* state, bool on)
+void EnableMouse(LuaState*, bool on, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     CMulticastOf<Kind::Mouse>::Enable(on);
     CMulticastOf<Kind::MouseButton>::Enable(on);
 }
 
-bool IsMouseEnabled(LuaState* state)
+bool IsMouseEnabled(LuaState*, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     return CMulticastOf<Kind::Mouse>::IsEnabled();
 }
 
-void EnableInteractiveMode(LuaState* state, bool on)
+void EnableInteractiveMode(LuaState* state, bool on, LuaPlus::CallingThread caller)
 {
-    EnableGui(state, on);
-    EnableKey(state, on);
-    EnableMouse(state, on);
+    EnableGui(state, on, caller);
+    EnableKey(state, on, caller);
+    EnableMouse(state, on, caller);
 }
 
-bool PublishUserEvent(LuaState* state, std::string eventName, LuaObject args)
+bool PublishUserEvent(LuaState*, std::string eventName, LuaObject args, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     return CMulticastOf<Kind::UserEvent>::Publish(CEvtUser{eventName, &args});
 }
 
-void PublishGuiEvent(LuaState* state, std::wstring elementName, uint32_t eventType, bool force)
+void PublishGuiEvent(LuaState*, std::wstring elementName, uint32_t eventType, bool force,
+                     LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
-    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{Engine().GetGraphicsEngine(), elementName, eventType, 0}, force);
+    CheckMainState(caller);
+    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{Engine().GetGraphicsEngine(), elementName, eventType, 0},
+                                     force);
 }
 
 void PublishKey(uint32_t keyCode, bool pressed, bool control, bool shift, bool force)
@@ -207,15 +214,17 @@ void PublishKey(uint32_t keyCode, bool pressed, bool control, bool shift, bool f
     CMulticastOf<Kind::Key>::Publish(event, force);
 }
 
-void PublishKeyEvent(LuaState* state, uint32_t keyCode, bool pressed, bool control, bool shift, bool force)
+void PublishKeyEvent(LuaState*, uint32_t keyCode, bool pressed, bool control, bool shift, bool force,
+                     LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     PublishKey(keyCode, pressed, control, shift, force);
 }
 
-void PublishKeyClickEvents(LuaState* state, uint32_t keyCode, bool control, bool shift, bool force)
+void PublishKeyClickEvents(LuaState*, uint32_t keyCode, bool control, bool shift, bool force,
+                           LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     PublishKey(keyCode, true, control, shift, force);
     PublishKey(keyCode, false, control, shift, force);
 }
@@ -234,9 +243,10 @@ int32_t ToPixels(uint32_t size, float fraction)
     return static_cast<int32_t>(pixels);
 }
 
-void PublishMouseEvent(LuaState* state, uint32_t eventType, float x, float y, float wheel, bool force)
+void PublishMouseEvent(LuaState*, uint32_t eventType, float x, float y, float wheel, bool force,
+                       LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     Graphics::CGraphicsEngine* graphics = Engine().GetGraphicsEngine();
     const uint32_t width = graphics->GetScreenWidth();
     const uint32_t height = graphics->GetScreenHeight();
@@ -269,18 +279,19 @@ TickSubscriber* FindTickSubscriber(double handle, const wchar_t* function)
     return subscriber;
 }
 
-bool SubscribeEvent(LuaState* state, std::string className, double subscriber, int32_t priority)
+bool SubscribeEvent(LuaState*, std::string className, double subscriber, int32_t priority,
+                    LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     if (className != "CEvtTick")
         return false;
     CMulticastOf<Kind::Tick>::Subscribe(FindTickSubscriber(subscriber, L"subscribeEvent"), priority);
     return true;
 }
 
-bool UnsubscribeEvent(LuaState* state, std::string className, double subscriber)
+bool UnsubscribeEvent(LuaState*, std::string className, double subscriber, LuaPlus::CallingThread caller)
 {
-    CheckMainState(state);
+    CheckMainState(caller);
     if (className != "CEvtTick")
         return false;
     CMulticastOf<Kind::Tick>::Unsubscribe(FindTickSubscriber(subscriber, L"unsubscribeEvent"));
