@@ -34,7 +34,7 @@ struct Spec
     wchar_t conversion = 0;
 };
 
-// Pads text to the spec's width.
+// Pads text to the conversion's width.
 void AppendPadded(std::wstring& out, const std::wstring& text, const Spec& spec)
 {
     const size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
@@ -88,7 +88,7 @@ void AppendText(std::wstring& out, const Spec& spec, std::wstring text)
 }
 
 // Parses flags, width, precision and length from format[pos]; returns false
-// when the spec is malformed. Reads "*" arguments from args.
+// when the conversion is malformed. Reads "*" arguments from args.
 bool ParseSpec(const wchar_t* format, size_t& pos, Spec& spec, va_list& args)
 {
     while (format[pos] && std::wcschr(L"-+ #0'", format[pos]))
