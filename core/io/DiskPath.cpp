@@ -235,6 +235,7 @@ std::vector<SEntry> ListFolder(const std::string& nativeFolder, std::wstring_vie
             continue;
         SEntry entry;
         entry.name = std::move(wide);
+        entry.nativeName = name;
         struct stat info;
         const std::string full = prefix + name;
         if (lstat(full.c_str(), &info) != 0)

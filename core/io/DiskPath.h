@@ -37,6 +37,7 @@ bool MatchPattern(std::wstring_view name, std::wstring_view pattern);
 struct SEntry
 {
     std::wstring name;
+    std::string nativeName;   // the name's bytes on disk (not always UTF-8)
     bool isDirectory = false; // a folder, or a link to one
     bool isSymlink = false;
 };

@@ -1,7 +1,6 @@
 #include "core/io/FileOperations.h"
 
 #include "core/foundation/PathUtilities.h"
-#include "core/foundation/StringConversion.h"
 #include "core/io/DiskPath.h"
 
 #include <cerrno>
@@ -53,9 +52,8 @@ bool CopyTree(const std::string& source, const std::string& destination, dev_t s
     bool ok = true;
     for (const DiskPath::SEntry& item : DiskPath::ListFolder(source, L"*.*"))
     {
-        const std::string name = Misc::Text::WideToUtf8(item.name);
-        const std::string from = source + "/" + name;
-        const std::string to = destination + "/" + name;
+        const std::string from = source + "/" + item.nativeName;
+        const std::string to = destination + "/" + item.nativeName;
         if (item.isDirectory && !item.isSymlink)
         {
             struct stat info;
@@ -69,6 +67,27 @@ bool CopyTree(const std::string& source, const std::string& destination, dev_t s
         }
     }
     return ok;
+}
+
+// Deletes the folder's files (with recursive, its sub-folders too), then the
+// folder. Works on the names as the disk has them: a name is never read as
+// a path again, so "..\x" stays a name inside the folder.
+bool DeleteTree(const std::string& native, bool recursive)
+{
+    for (const DiskPath::SEntry& item : DiskPath::ListFolder(native, L"*.*"))
+    {
+        const std::string child = native + "/" + item.nativeName;
+        if (item.isDirectory && !item.isSymlink)
+        {
+            if (recursive)
+                DeleteTree(child, true);
+        }
+        else
+        {
+            unlink(child.c_str());
+        }
+    }
+    return rmdir(native.c_str()) == 0;
 }
 
 } // namespace
@@ -139,22 +158,7 @@ bool CFileOperations::DeletePath(const std::wstring& path, bool recursive) const
     // A link to a folder is removed as a link; what it points to stays.
     if (S_ISLNK(info.st_mode))
         return unlink(native.c_str()) == 0;
-    if (!S_ISDIR(info.st_mode))
-        return false;
-    for (const DiskPath::SEntry& item : DiskPath::ListFolder(native, L"*.*"))
-    {
-        const std::string child = native + "/" + Misc::Text::WideToUtf8(item.name);
-        if (item.isDirectory && !item.isSymlink)
-        {
-            if (recursive)
-                DeletePath(FromNativePath(child), true);
-        }
-        else
-        {
-            unlink(child.c_str());
-        }
-    }
-    return rmdir(native.c_str()) == 0;
+    return S_ISDIR(info.st_mode) && DeleteTree(native, recursive);
 }
 
 bool CFileOperations::MovePath(const std::wstring& source, const std::wstring& destination) const

@@ -81,23 +81,29 @@ bool CFileSystem::AddSearchPath(const std::wstring& folder, bool recursive, int3
     const std::string native = DiskPath::Resolve(cleaned);
     if (!IsFolder(native))
         return false;
+    AddFolder(native, recursive, key);
+    // A cached "not found" may be found now.
+    m_cache.clear();
+    return true;
+}
 
+void CFileSystem::AddFolder(const std::string& native, bool recursive, int32_t key)
+{
     auto entry = std::make_shared<CSearchEntry>();
     entry->path = FromNativePath(native);
     m_entries[key].push_back(entry);
-    // A cached "not found" may be found now.
-    m_cache.clear();
-
-    if (recursive)
+    if (!recursive)
+        return;
+    // Links are not followed: they could lead anywhere, or in a circle. A
+    // name that holds "\" is left out: engine paths split it into parts, so
+    // no file in it could be named, and a name such as "..\.." would lead
+    // lookups out of the tree.
+    const std::string prefix = native.back() == '/' ? native : native + "/";
+    for (const DiskPath::SEntry& item : DiskPath::ListFolder(native, L"*"))
     {
-        // Links are not followed: they could lead anywhere, or in a circle.
-        for (const DiskPath::SEntry& item : DiskPath::ListFolder(native, L"*"))
-        {
-            if (item.isDirectory && !item.isSymlink)
-                AddSearchPath(entry->path + L"/" + item.name, true, key);
-        }
+        if (item.isDirectory && !item.isSymlink && item.nativeName.find('\\') == std::string::npos)
+            AddFolder(prefix + item.nativeName, true, key);
     }
-    return true;
 }
 
 bool CFileSystem::AddSearchZip(const std::wstring& archive, bool retryFileNames, int32_t key,

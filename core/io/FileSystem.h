@@ -71,6 +71,8 @@ private:
     // The entries in search order.
     SearchList Snapshot() const;
     void ChangeToBasePath() const;
+    // Files an existing native folder (and with recursive its sub-folders).
+    void AddFolder(const std::string& native, bool recursive, int32_t key);
     IFile* Open(const std::wstring& name);
 
     std::wstring m_basePath = L".";

@@ -86,6 +86,21 @@ TEST_F(FileOperations, DeletingNeverFollowsLinks)
     EXPECT_FALSE(operations.DeletePath(Rel("missing"), true));
 }
 
+TEST_F(FileOperations, DeletingATreeStaysInsideItWhateverItsNamesHold)
+{
+    // Names on disk may hold "\" and "..": a folder named "..\keep" is a
+    // folder of the tree, not the way to "keep" beside it. Names that are
+    // not UTF-8 go too.
+    folder.Write("keep/precious.txt", "keep");
+    folder.Write("tree/..\\keep/inner.txt", "x");
+    folder.Write("tree/\xff-bad/\xfe.txt", "y");
+    folder.Write("tree/\xfe.txt", "z");
+
+    EXPECT_TRUE(operations.DeletePath(Rel("tree"), true));
+    EXPECT_FALSE(Exists("tree"));
+    EXPECT_EQ(folder.Read("keep/precious.txt"), "keep");
+}
+
 TEST_F(FileOperations, CopyAndMoveTrees)
 {
     folder.Write("src/a.txt", "a");

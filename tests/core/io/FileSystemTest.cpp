@@ -206,6 +206,21 @@ TEST_F(FileSystem, RecursiveSearchPathsDoNotFollowLinks)
     EXPECT_EQ(Open(files, L"link/secret.txt"), "secret"); // explicit paths through a link still work
 }
 
+TEST_F(FileSystem, RecursiveSearchPathsStayInsideTheTreeWhateverItsNamesHold)
+{
+    // Folders named "..\outside" and "..\" are folders of the tree on disk;
+    // read as engine paths they would lead out of it, or round in a circle.
+    folder.Write("tree/a/deep.txt", "deep");
+    folder.Write("tree/..\\outside/inner.txt", "inner");
+    folder.Write("tree/a/..\\/loop.txt", "loop");
+    folder.Write("outside/secret.txt", "secret");
+
+    CFileSystem files;
+    EXPECT_TRUE(files.AddSearchPath(Rel("tree"), true, 0));
+    EXPECT_EQ(Open(files, L"deep.txt"), "deep");
+    EXPECT_EQ(Open(files, L"secret.txt"), "<none>");
+}
+
 TEST_F(FileSystem, ZipFilesReadFromMemory)
 {
     const std::string big = TestBytes(100000, 9);
