@@ -1,5 +1,6 @@
 #include "script_api/core/EngineAccess.h"
 
+#include "core/app/Application.h"
 #include "core/foundation/KVOError.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/LuaState.h"
@@ -10,6 +11,11 @@ CScriptManager& GetScriptEngine()
     if (engine == nullptr)
         throw Misc::Error::CKVOError(L"[CScriptManager::GetInstance] There is no engine object");
     return *engine;
+}
+
+CApplication& GetScriptApplication()
+{
+    return *GetScriptEngine().GetApplication();
 }
 
 void CheckMainState(const LuaPlus::CallingThread& caller, const wchar_t* message)

@@ -5,10 +5,13 @@
 
 #include "core/script/lua/CallingThread.h"
 
+class CApplication;
 class CScriptManager;
 
 // The engine object; an error when none has been published.
 CScriptManager& GetScriptEngine();
+// The engine object's application object.
+CApplication& GetScriptApplication();
 
 // Throws Misc::Error::CKVOError with the message unless the call was made on
 // the engine's main script state, on its main thread: a coroutine, or any

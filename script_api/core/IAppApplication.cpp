@@ -20,11 +20,6 @@ using LuaPlus::LuaState;
 namespace
 {
 
-CApplication& Application()
-{
-    return *GetScriptEngine().GetApplication();
-}
-
 Graphics::CGraphicsEngine& GraphicsEngine()
 {
     return *GetScriptEngine().GetGraphicsEngine();
@@ -34,32 +29,32 @@ Graphics::CGraphicsEngine& GraphicsEngine()
 
 std::wstring getAppName(LuaState*)
 {
-    return Application().GetAppName();
+    return GetScriptApplication().GetAppName();
 }
 
 std::wstring getAppCopyright(LuaState*)
 {
-    return Application().GetAppCopyright();
+    return GetScriptApplication().GetAppCopyright();
 }
 
 std::wstring getAppWebsite(LuaState*)
 {
-    return Application().GetAppWebsite();
+    return GetScriptApplication().GetAppWebsite();
 }
 
 int32_t getAppMajorVersion(LuaState*)
 {
-    return Application().GetAppMajorVersion();
+    return GetScriptApplication().GetAppMajorVersion();
 }
 
 int32_t getAppMinorVersion(LuaState*)
 {
-    return Application().GetAppMinorVersion();
+    return GetScriptApplication().GetAppMinorVersion();
 }
 
 bool testAppVersion(LuaState*, uint32_t major, uint32_t minor)
 {
-    const CApplication& application = Application();
+    const CApplication& application = GetScriptApplication();
     const auto ownMajor = static_cast<uint32_t>(application.GetAppMajorVersion());
     const auto ownMinor = static_cast<uint32_t>(application.GetAppMinorVersion());
     return ownMajor > major || (ownMajor == major && ownMinor >= minor);
@@ -67,23 +62,23 @@ bool testAppVersion(LuaState*, uint32_t major, uint32_t minor)
 
 std::wstring getAppBuildDate(LuaState*)
 {
-    return Application().GetAppBuildDate();
+    return GetScriptApplication().GetAppBuildDate();
 }
 
 std::wstring getAppBuildTime(LuaState*)
 {
-    return Application().GetAppBuildTime();
+    return GetScriptApplication().GetAppBuildTime();
 }
 
 std::wstring getExeFilePath(LuaState*)
 {
-    return Application().GetExeFolder();
+    return GetScriptApplication().GetExeFolder();
 }
 
 // The executable in its folder, under the name it really has.
 std::wstring getExeFileName(LuaState*)
 {
-    const CApplication& application = Application();
+    const CApplication& application = GetScriptApplication();
     std::wstring path = application.GetExeFolder() + L"/" +
                         ExtractFilenameComponents(application.GetExePath(), false, false, true, true);
     CleanPath(path, L"/");
@@ -197,7 +192,7 @@ bool isFrameCounterEnabled(LuaState*)
 // the engine information and sets the standard caption.
 bool showConsoleWindow(LuaState*, uint32_t outputCodePage, uint32_t inputCodePage)
 {
-    CApplication& application = Application();
+    CApplication& application = GetScriptApplication();
     application.ShowConsoleWindow(outputCodePage, inputCodePage);
     const std::wstring caption = application.GetAppName() + L" v" +
                                  std::to_wstring(application.GetAppMajorVersion()) + L"." +
@@ -208,12 +203,12 @@ bool showConsoleWindow(LuaState*, uint32_t outputCodePage, uint32_t inputCodePag
 
 void hideConsoleWindow(LuaState*)
 {
-    Application().HideConsoleWindow();
+    GetScriptApplication().HideConsoleWindow();
 }
 
 bool isConsoleWindowVisible(LuaState*)
 {
-    return Application().IsConsoleWindowVisible();
+    return GetScriptApplication().IsConsoleWindowVisible();
 }
 
 // The console is the terminal the program runs in: no window of its own.
@@ -224,12 +219,12 @@ uint32_t getConsoleWindowHandle(LuaState*)
 
 bool setConsoleCaption(LuaState*, const std::wstring& caption)
 {
-    return Application().SetConsoleCaption(caption);
+    return GetScriptApplication().SetConsoleCaption(caption);
 }
 
 std::wstring getConsoleCaption(LuaState*)
 {
-    return Application().GetConsoleCaption();
+    return GetScriptApplication().GetConsoleCaption();
 }
 
 bool setConsoleIcon(LuaState*, const std::wstring&)
@@ -247,7 +242,7 @@ uint32_t getSystemTime(LuaState*)
 
 uint32_t getTime(LuaState*)
 {
-    return Application().GetTime();
+    return GetScriptApplication().GetTime();
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 #include "core/io/FileFinder.h"
 #include "core/io/FileOperations.h"
 #include "core/io/FileSystem.h"
-#include "core/script/ScriptManager.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/IAppFunctions.h"
 
@@ -24,11 +23,6 @@ using LuaPlus::LuaState;
 
 namespace
 {
-
-CApplication& Application()
-{
-    return *GetScriptEngine().GetApplication();
-}
 
 // Scripts give priorities; the file system searches keys in ascending
 // order, so a higher priority is filed under a lower key.
@@ -48,7 +42,7 @@ std::wstring Cleaned(std::wstring path)
 template <class Search> std::wstring SearchIn(const std::wstring& folder, bool recursive, Search search)
 {
     if (folder.empty())
-        return search(Application().GetFileSystem());
+        return search(GetScriptApplication().GetFileSystem());
     CFileSystem own(nullptr, false, false);
     own.AddSearchPath(folder, recursive, 0);
     return search(own);
@@ -74,56 +68,56 @@ void setBasePath(LuaState*, const std::wstring& path)
         if (current.Set(path))
             stored = current.Get();
     }
-    Application().GetFileSystem().SetBasePath(stored, false);
+    GetScriptApplication().GetFileSystem().SetBasePath(stored, false);
 }
 
 bool addSearchPath(LuaState*, const std::wstring& folder, bool recursive, int32_t priority)
 {
-    return Application().AddSearchPath(folder, recursive, SearchKey(priority));
+    return GetScriptApplication().AddSearchPath(folder, recursive, SearchKey(priority));
 }
 
 bool addSearchZip(LuaState*, const std::wstring& zipFile, bool retryFileNames, int32_t priority,
                   const std::string& password)
 {
-    return Application().AddSearchZip(zipFile, retryFileNames, SearchKey(priority), password);
+    return GetScriptApplication().AddSearchZip(zipFile, retryFileNames, SearchKey(priority), password);
 }
 
 LuaObject addSearchZipDecompressed(LuaState* state, const std::wstring& zipFile, bool recursive,
                                    int32_t priority, const std::string& password,
                                    const std::wstring& outputFolder)
 {
-    return TextOrNil(state, Application().AddSearchZipDecompressed(zipFile, outputFolder, recursive,
-                                                                   SearchKey(priority), password));
+    return TextOrNil(state, GetScriptApplication().AddSearchZipDecompressed(zipFile, outputFolder, recursive,
+                                                                            SearchKey(priority), password));
 }
 
 void enableSearchCache(LuaState*, bool enable)
 {
-    Application().GetFileSystem().EnableSearchCache(enable);
+    GetScriptApplication().GetFileSystem().EnableSearchCache(enable);
 }
 
 bool isSearchCacheEnabled(LuaState*)
 {
-    return Application().GetFileSystem().IsSearchCacheEnabled();
+    return GetScriptApplication().GetFileSystem().IsSearchCacheEnabled();
 }
 
 void clearSearchCache(LuaState*)
 {
-    Application().GetFileSystem().ClearSearchCache();
+    GetScriptApplication().GetFileSystem().ClearSearchCache();
 }
 
 void clearSearchPaths(LuaState*, int32_t priority)
 {
-    Application().ClearSearchPaths(SearchKey(priority));
+    GetScriptApplication().ClearSearchPaths(SearchKey(priority));
 }
 
 void clearAllSearchPaths(LuaState*)
 {
-    Application().ClearAllSearchPaths();
+    GetScriptApplication().ClearAllSearchPaths();
 }
 
 LuaObject getFilenameFromFileSystem(LuaState* state, const std::wstring& name, const std::wstring& folder)
 {
-    return TextOrNil(state, Application().GetFilenameFromFileSystem(name, folder, true));
+    return TextOrNil(state, GetScriptApplication().GetFilenameFromFileSystem(name, folder, true));
 }
 
 // The matches sorted by character code (as UTF-16 units); nil when there
@@ -132,7 +126,7 @@ LuaObject getFilenameListFromFileSystem(LuaState* state, const std::wstring& pat
                                         const std::wstring& folder)
 {
     std::vector<std::wstring> list;
-    if (Application().GetFilenameListFromFileSystem(patterns, list, namesOnly, folder) == 0)
+    if (GetScriptApplication().GetFilenameListFromFileSystem(patterns, list, namesOnly, folder) == 0)
         return LuaObject();
     std::sort(list.begin(), list.end(), CUtf16Less());
     return TextList(state, list);

@@ -3,7 +3,6 @@
 
 #include "core/app/Application.h"
 #include "core/io/DataBag.h"
-#include "core/script/ScriptManager.h"
 #include "core/script/lua/LuaFunction.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/IAppFunctions.h"
@@ -18,11 +17,6 @@ using LuaPlus::LuaState;
 
 namespace
 {
-
-CApplication& Application()
-{
-    return *GetScriptEngine().GetApplication();
-}
 
 // The two parts of a composite key "[x][y]": the text after the first "["
 // up to the next "]", then after the next "[" up to the next "]".
@@ -64,128 +58,128 @@ void ForEachEntry(const CDataBag& bag, const LuaObject& callback, const LuaObjec
 
 bool loadOptions(LuaState*, const std::wstring& file)
 {
-    return Application().LoadOptions(file);
+    return GetScriptApplication().LoadOptions(file);
 }
 
 // format: "BINARY", "COMPRESSED" or the encoding of a text archive.
 bool saveOptions(LuaState*, const std::wstring& file, const std::string& format)
 {
-    return Application().SaveOptions(file, format);
+    return GetScriptApplication().SaveOptions(file, format);
 }
 
 bool clearOptions(LuaState*)
 {
-    return Application().ClearOptions();
+    return GetScriptApplication().ClearOptions();
 }
 
 bool clearOption(LuaState*, const std::wstring& section, const std::wstring& key)
 {
-    return Application().ClearOption(section, key);
+    return GetScriptApplication().ClearOption(section, key);
 }
 
 bool optionExists(LuaState*, const std::wstring& section, const std::wstring& key)
 {
-    return Application().OptionExists(section, key);
+    return GetScriptApplication().OptionExists(section, key);
 }
 
 std::wstring getOption(LuaState*, const std::wstring& section, const std::wstring& key)
 {
-    return Application().GetOption(section, key);
+    return GetScriptApplication().GetOption(section, key);
 }
 
 void setOption(LuaState*, const std::wstring& section, const std::wstring& key, const std::wstring& text)
 {
-    Application().SetOption(section, key, text);
+    GetScriptApplication().SetOption(section, key, text);
 }
 
 bool getOptionBool(LuaState*, const std::wstring& section, const std::wstring& key)
 {
-    return Application().GetOptionBool(section, key);
+    return GetScriptApplication().GetOptionBool(section, key);
 }
 
 void setOptionBool(LuaState*, const std::wstring& section, const std::wstring& key, bool value)
 {
-    Application().SetOptionBool(section, key, value);
+    GetScriptApplication().SetOptionBool(section, key, value);
 }
 
 int32_t getOptionInt(LuaState*, const std::wstring& section, const std::wstring& key)
 {
-    return Application().GetOptionInt(section, key);
+    return GetScriptApplication().GetOptionInt(section, key);
 }
 
 void setOptionInt(LuaState*, const std::wstring& section, const std::wstring& key, int32_t value)
 {
-    Application().SetOptionInt(section, key, value);
+    GetScriptApplication().SetOptionInt(section, key, value);
 }
 
 float getOptionFloat(LuaState*, const std::wstring& section, const std::wstring& key)
 {
-    return Application().GetOptionFloat(section, key);
+    return GetScriptApplication().GetOptionFloat(section, key);
 }
 
 void setOptionFloat(LuaState*, const std::wstring& section, const std::wstring& key, float value)
 {
-    Application().SetOptionFloat(section, key, value);
+    GetScriptApplication().SetOptionFloat(section, key, value);
 }
 
 void forEachOption(LuaState*, const LuaObject& callback, const LuaObject& userData)
 {
-    ForEachEntry(Application().GetOptions(), callback, userData);
+    ForEachEntry(GetScriptApplication().GetOptions(), callback, userData);
 }
 
 // Translations.
 
 std::wstring getTranslatorFilename(LuaState*)
 {
-    return Application().GetTranslatorFilename();
+    return GetScriptApplication().GetTranslatorFilename();
 }
 
 bool loadTranslations(LuaState*, const std::wstring& file)
 {
-    return Application().LoadTranslations(file);
+    return GetScriptApplication().LoadTranslations(file);
 }
 
 bool saveTranslations(LuaState*, const std::wstring& file, const std::string& format)
 {
-    return Application().SaveTranslations(file, format);
+    return GetScriptApplication().SaveTranslations(file, format);
 }
 
 bool setTranslation(LuaState*, const std::wstring& section, const std::wstring& code,
                     const std::wstring& text)
 {
-    CLanguage& language = Application().GetLanguage();
+    CLanguage& language = GetScriptApplication().GetLanguage();
     language.Set(section, code, text);
     return language.Exists(section, code);
 }
 
 bool clearTranslations(LuaState*)
 {
-    CLanguage& language = Application().GetLanguage();
+    CLanguage& language = GetScriptApplication().GetLanguage();
     language.Clear();
     return language.GetCount() == 0;
 }
 
 bool clearTranslation(LuaState*, const std::wstring& section, const std::wstring& code)
 {
-    CLanguage& language = Application().GetLanguage();
+    CLanguage& language = GetScriptApplication().GetLanguage();
     language.Delete(section, code);
     return !language.Exists(section, code);
 }
 
 std::wstring translate(LuaState*, const std::wstring& section, const std::wstring& code)
 {
-    return Application().Translate(L"#" + section + L"#" + code);
+    return GetScriptApplication().Translate(L"#" + section + L"#" + code);
 }
 
 // code: "#section#code".
 std::wstring translateCode(LuaState*, const std::wstring& code)
 {
-    return Application().Translate(code);
+    return GetScriptApplication().Translate(code);
 }
 
 void forEachTranslation(LuaState*, const LuaObject& callback, const LuaObject& userData)
 {
-    ForEachEntry(Application().GetLanguage().GetDataBag(), callback, userData);
+    ForEachEntry(GetScriptApplication().GetLanguage().GetDataBag(), callback, userData);
 }
 
 } // namespace

@@ -30,14 +30,6 @@ struct SEventsInterface
 {
 };
 
-CScriptManager& Engine()
-{
-    CScriptManager* engine = CScriptManager::GetInstance();
-    if (engine == nullptr)
-        throw CKVOError(L"[IEvents] The engine object does not exist.");
-    return *engine;
-}
-
 // Every function runs on the main script state's main thread only (not in a
 // coroutine, not on another state), like the guarded functions of IApp.
 void CheckMainState(const LuaPlus::CallingThread& caller)
@@ -50,7 +42,7 @@ CManagedEventHandler* PreSubscribe(const LuaPlus::CallingThread& caller, const L
                                    const LuaObject& userData)
 {
     CheckMainState(caller);
-    if (callback.GetState() != Engine().GetMainState())
+    if (callback.GetState() != GetScriptEngine().GetMainState())
         throw CKVOError(L"[Events:preSubscribe] Can only be called from the main Lua state.");
     CManagedEventHandler* handler = CManagedEventHandler::Create(callback);
     handler->setUserData(userData);
@@ -88,7 +80,7 @@ uint32_t SubscribeTickPeriod(LuaState*, LuaObject callback, uint32_t periodMs, L
                              LuaPlus::CallingThread caller)
 {
     CManagedEventHandler* handler = PreSubscribe(caller, callback, userData);
-    handler->setTickPeriod(periodMs, SingleShot, Engine().GetApplication()->GetTime());
+    handler->setTickPeriod(periodMs, SingleShot, GetScriptApplication().GetTime());
     return SubscribeTo<Kind::Tick>(handler, 0);
 }
 
@@ -125,7 +117,7 @@ bool SetTickPeriod(LuaState*, double handle, uint32_t periodMs, LuaPlus::Calling
     CManagedEventHandler* handler = FindHandler(handle, L"setTickPeriod");
     if (handler == nullptr)
         return false;
-    handler->setTickPeriod(periodMs, false, Engine().GetApplication()->GetTime());
+    handler->setTickPeriod(periodMs, false, GetScriptApplication().GetTime());
     return true;
 }
 
@@ -199,14 +191,14 @@ void PublishGuiEvent(LuaState*, std::wstring elementName, uint32_t eventType, bo
                      LuaPlus::CallingThread caller)
 {
     CheckMainState(caller);
-    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{Engine().GetGraphicsEngine(), elementName, eventType, 0},
-                                     force);
+    CMulticastOf<Kind::Gui>::Publish(
+        CGuiEvent{GetScriptEngine().GetGraphicsEngine(), elementName, eventType, 0}, force);
 }
 
 void PublishKey(uint32_t keyCode, bool pressed, bool control, bool shift, bool force)
 {
     Graphics::Multicast::CEvtGraphicsKeyEvent event;
-    event.source = Engine().GetGraphicsEngine();
+    event.source = GetScriptEngine().GetGraphicsEngine();
     event.keyCode = static_cast<uint16_t>(keyCode);
     event.pressed = pressed;
     event.shift = shift;
@@ -247,7 +239,7 @@ void PublishMouseEvent(LuaState*, uint32_t eventType, float x, float y, float wh
                        LuaPlus::CallingThread caller)
 {
     CheckMainState(caller);
-    Graphics::CGraphicsEngine* graphics = Engine().GetGraphicsEngine();
+    Graphics::CGraphicsEngine* graphics = GetScriptEngine().GetGraphicsEngine();
     const uint32_t width = graphics->GetScreenWidth();
     const uint32_t height = graphics->GetScreenHeight();
     graphics->SetCursorPosition(x, y);
