@@ -112,11 +112,7 @@ bool CScriptManager::DoBuffer(LuaPlus::LuaState* state, const std::string& text,
 
 int CScriptManager::OnPanic(lua_State* L)
 {
-    // The error object need not be text (error({})): never read a null text.
-    size_t size = 0;
-    const char* text = lua_isstring(L, -1) ? lua_tolstring(L, -1, &size) : nullptr;
-    const std::string message =
-        text != nullptr ? std::string(text, size) : std::string("(error object is not a string)");
+    const std::string message = LuaPlus::GetErrorText(L, -1);
 
     CScriptManager* engine = GetInstance();
     if (engine == nullptr || engine->GetApplication() == nullptr)

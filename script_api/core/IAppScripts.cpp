@@ -7,6 +7,7 @@
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/CallGuarded.h"
 #include "core/script/lua/LuaFunction.h"
+#include "core/script/lua/LuaState.h"
 #include "core/script/lua/ScriptAddress.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/IAppFunctions.h"
@@ -46,8 +47,7 @@ bool RunProtected(LuaState* state, const Action& action, std::string& error)
     lua_State* L = state->GetCState();
     if (lua_cpcall(L, &RunAction, const_cast<Action*>(&action)) == 0)
         return true;
-    const char* text = lua_isstring(L, -1) ? lua_tostring(L, -1) : nullptr;
-    error = text ? text : "(error object is not a string)";
+    error = LuaPlus::GetErrorText(L, -1);
     lua_pop(L, 1);
     return false;
 }

@@ -7,6 +7,7 @@
 #include "core/foundation/Logger.h"
 #include "core/foundation/Singleton.h"
 #include "core/script/lua/LuaObject.h"
+#include "core/script/lua/LuaState.h"
 #include "script_api/core/IMiscFunctions.h"
 
 #include <lua.hpp>
@@ -87,8 +88,7 @@ bool CallMethod(lua_State* L, int objectIndex, const char* name, int firstArgume
     }
     if (lua_pcall(L, 2 + kMethodArguments, 0, 0) == 0)
         return true;
-    const char* text = lua_isstring(L, -1) ? lua_tostring(L, -1) : nullptr;
-    error = text ? text : "(error object is not a string)";
+    error = LuaPlus::GetErrorText(L, -1);
     lua_pop(L, 1);
     return false;
 }

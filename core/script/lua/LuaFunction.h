@@ -43,10 +43,7 @@ public:
         m_functionObj.Push(L);
         (PushValue(L, args), ...);
         if (state->PCall(static_cast<int>(sizeof...(Args)), 1, 0) != 0)
-        {
-            const char* message = lua_isstring(L, -1) ? lua_tostring(L, -1) : nullptr;
-            throw LuaException(message ? message : "(error object is not a string)");
-        }
+            throw LuaException(GetErrorText(L, -1));
         if constexpr (!std::is_void_v<R>)
         {
             typename ScriptArg<R>::Held result = ScriptArg<R>::Get(L, -1);

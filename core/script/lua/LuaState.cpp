@@ -73,6 +73,13 @@ void set_luaopen_userfunc(lua_CFunction function)
     g_moduleOpenHook.store(function);
 }
 
+std::string GetErrorText(lua_State* L, int index)
+{
+    size_t size = 0;
+    const char* text = lua_isstring(L, index) ? lua_tolstring(L, index, &size) : nullptr;
+    return text ? std::string(text, size) : std::string("(error object is not a string)");
+}
+
 LuaState* LuaState::Create(bool initStandardLibrary)
 {
     auto* state = new LuaState;
@@ -209,9 +216,7 @@ lua_CFunction LuaState::AtPanic(lua_CFunction panicFunction)
 int LuaState::OnPanic(lua_State* L)
 {
     const LuaState* state = CastState(L);
-    size_t size = 0;
-    const char* text = lua_isstring(L, -1) ? lua_tolstring(L, -1, &size) : nullptr;
-    std::string message = text ? std::string(text, size) : std::string("(error object is not a string)");
+    std::string message = GetErrorText(L, -1);
     if (state)
         message = state->ToPanicMessage(message);
     lua_pushlstring(L, message.data(), message.size());

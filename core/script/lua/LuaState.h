@@ -18,6 +18,10 @@ class LuaObject;
 // argument 1. A null function uninstalls it.
 void set_luaopen_userfunc(lua_CFunction function);
 
+// The error object at the index as text: a string (or a number) as it is,
+// any other value as "(error object is not a string)".
+std::string GetErrorText(lua_State* L, int index);
+
 // One Lua 5.1 state (C++ build: a Lua error unwinds C++ frames). The object
 // behind any thread of the state is found with CastState.
 class LuaState
