@@ -156,17 +156,10 @@ int LuaState::LoadBuffer(const char* buffer, size_t size, const char* name)
         text = converted;
     }
 
-    const std::string_view chunkName = name ? name : "?";
-    if (!text.empty() && text[0] == LUA_SIGNATURE[0])
-    {
-        const std::string_view shown =
-            StartsWith(chunkName, "@") || StartsWith(chunkName, "=") ? chunkName.substr(1) : chunkName;
-        const std::string message =
-            "[LuaState::LoadBuffer] Precompiled chunks are not accepted: " + std::string(shown);
-        lua_pushlstring(m_state, message.data(), message.size());
-        return LUA_ERRSYNTAX;
-    }
+    if (IsPrecompiledChunk(text))
+        return RefusePrecompiledChunk(m_state, "LuaState::LoadBuffer", name);
 
+    const std::string_view chunkName = name ? name : "?";
     if (StartsWith(chunkName, "@") && chunkName.size() > 1)
     {
         std::string source(chunkName.substr(1));

@@ -12,24 +12,12 @@ namespace LuaPlus
 namespace
 {
 
-bool IsPrecompiled(std::string_view chunk)
-{
-    return !chunk.empty() && chunk[0] == LUA_SIGNATURE[0];
-}
-
 // A chunk name as messages show it.
 const char* Shown(const char* chunkName)
 {
     if (chunkName == nullptr)
         return "?";
     return *chunkName == '@' || *chunkName == '=' ? chunkName + 1 : chunkName;
-}
-
-// The refusal, as a load error: the message is pushed.
-int Refuse(lua_State* L, const char* function, const char* chunkName)
-{
-    lua_pushfstring(L, "[%s] Precompiled chunks are not accepted: %s", function, Shown(chunkName));
-    return LUA_ERRSYNTAX;
 }
 
 // luaL_loadfile with the refusal: the file (standard input for a null
@@ -66,13 +54,13 @@ int LoadFileChecked(lua_State* L, const char* function, const char* path)
     {
         const size_t lineEnd = chunk.find('\n');
         chunk = lineEnd == std::string_view::npos ? std::string_view() : chunk.substr(lineEnd + 1);
-        if (IsPrecompiled(chunk))
-            return Refuse(L, function, chunkName.c_str());
+        if (IsPrecompiledChunk(chunk))
+            return RefusePrecompiledChunk(L, function, chunkName.c_str());
         skipped = "\n" + std::string(chunk);
         chunk = skipped;
     }
-    if (IsPrecompiled(chunk))
-        return Refuse(L, function, chunkName.c_str());
+    if (IsPrecompiledChunk(chunk))
+        return RefusePrecompiledChunk(L, function, chunkName.c_str());
     return luaL_loadbuffer(L, chunk.data(), chunk.size(), chunkName.c_str());
 }
 
@@ -89,9 +77,9 @@ int SafeLoadString(lua_State* L)
 {
     size_t size = 0;
     const char* text = luaL_checklstring(L, 1, &size);
-    if (IsPrecompiled(std::string_view(text, size)))
+    if (IsPrecompiledChunk(std::string_view(text, size)))
     {
-        Refuse(L, "loadstring", luaL_optstring(L, 2, "=loadstring"));
+        RefusePrecompiledChunk(L, "loadstring", luaL_optstring(L, 2, "=loadstring"));
         return LoadFailed(L);
     }
     lua_pushvalue(L, lua_upvalueindex(1));
@@ -112,7 +100,7 @@ int GuardedReader(lua_State* L)
     lua_call(L, 0, 1);
     size_t size = 0;
     const char* piece = lua_type(L, -1) == LUA_TSTRING ? lua_tolstring(L, -1, &size) : nullptr;
-    if (first && piece != nullptr && IsPrecompiled(std::string_view(piece, size)))
+    if (first && piece != nullptr && IsPrecompiledChunk(std::string_view(piece, size)))
         return luaL_error(L, "[load] Precompiled chunks are not accepted: %s",
                           Shown(lua_tostring(L, lua_upvalueindex(3))));
     return 1;
@@ -213,6 +201,17 @@ void Wrap(lua_State* L, const char* name, lua_CFunction replacement)
 }
 
 } // namespace
+
+bool IsPrecompiledChunk(std::string_view chunk)
+{
+    return !chunk.empty() && chunk[0] == LUA_SIGNATURE[0];
+}
+
+int RefusePrecompiledChunk(lua_State* L, const char* function, const char* chunkName)
+{
+    lua_pushfstring(L, "[%s] Precompiled chunks are not accepted: %s", function, Shown(chunkName));
+    return LUA_ERRSYNTAX;
+}
 
 void InstallSafeLoaders(lua_State* L)
 {

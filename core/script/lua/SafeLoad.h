@@ -2,6 +2,8 @@
 
 #include <lua.hpp>
 
+#include <string_view>
+
 namespace LuaPlus
 {
 
@@ -11,5 +13,12 @@ namespace LuaPlus
 // refuse a chunk starting with the signature "\27" (they otherwise behave
 // as the standard ones). Needs the base and package libraries open.
 void InstallSafeLoaders(lua_State* L);
+
+// Whether the chunk is precompiled (starts with the signature).
+bool IsPrecompiledChunk(std::string_view chunk);
+// The refusal as a failed load: pushes "[function] Precompiled chunks are
+// not accepted: <chunk name without its '@' or '='>" and returns
+// LUA_ERRSYNTAX.
+int RefusePrecompiledChunk(lua_State* L, const char* function, const char* chunkName);
 
 } // namespace LuaPlus
