@@ -4,10 +4,9 @@
 #include "core/foundation/StringTokenizer.h"
 #include "core/foundation/TimeStamp.h"
 #include "core/io/File.h"
+#include "core/io/SaveFile.h"
 #include "core/io/ZipReader.h"
 #include "platform/Console.h"
-
-#include <memory>
 
 namespace
 {
@@ -16,13 +15,6 @@ std::wstring OptionKey(const std::wstring& section, const std::wstring& key)
 {
     return L"[" + section + L"][" + key + L"]";
 }
-
-// Drops a file object when the scope ends, whatever the store did with it.
-struct SFileDropper
-{
-    void operator()(IFile* file) const { file->drop(); }
-};
-using FileHolder = std::unique_ptr<IFile, SFileDropper>;
 
 } // namespace
 
@@ -93,7 +85,7 @@ void CApplication::PrintEngineInfo() const
 
 bool CApplication::LoadOptions(const std::wstring& file)
 {
-    FileHolder opened(OpenFile(file, {L".kvocfg"}));
+    CFilePtr opened(OpenFile(file, {L".kvocfg"}));
     if (!opened)
         return false;
     return m_options.Load(opened.get());
@@ -172,7 +164,7 @@ void CApplication::SetOptionBool(const std::wstring& section, const std::wstring
 
 bool CApplication::LoadTranslations(const std::wstring& file)
 {
-    FileHolder opened(OpenFile(file, {L".kvolanguage"}));
+    CFilePtr opened(OpenFile(file, {L".kvolanguage"}));
     if (!opened)
         return false;
     const bool loaded = m_language.Load(opened.get());

@@ -3,6 +3,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
+#include "core/io/SaveFile.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
 
@@ -10,8 +11,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
-#include <new>
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -20,15 +20,10 @@ using Misc::Error::CKVOError;
 namespace
 {
 
-struct SFileDropper
-{
-    void operator()(IFile* file) const { file->drop(); }
-};
-
 // Reads the whole file; the file is dropped whatever happens.
 std::string ReadWholeFile(IFile* file, std::string& chunkName)
 {
-    std::unique_ptr<IFile, SFileDropper> holder(file);
+    const CFilePtr holder(file);
     chunkName = "@" + Misc::Text::WideToUtf8(file->GetPath());
 
     const long size = file->getSize();
@@ -39,11 +34,7 @@ std::string ReadWholeFile(IFile* file, std::string& chunkName)
             throw std::length_error("negative file size");
         buffer.resize(static_cast<size_t>(size));
     }
-    catch (const std::bad_alloc&)
-    {
-        throw CKVOError(L"[LuaUtilities::LoadFile] Failed to allocate data");
-    }
-    catch (const std::length_error&)
+    catch (const std::exception&) // bad_alloc, length_error
     {
         throw CKVOError(L"[LuaUtilities::LoadFile] Failed to allocate data");
     }
