@@ -49,7 +49,13 @@ void CSimulationManager::Quit(int32_t status)
 {
     CMulticast<Kind::Close>::Publish(Multicast::CEvtQuit{this});
     if (m_exitOnQuit && status != 0)
-        std::exit(status);
+        EndProcess(status);
+}
+
+void CSimulationManager::EndProcess(int32_t status)
+{
+    const int code = status & 0xFF;
+    std::exit(code != 0 ? code : 255);
 }
 
 void CSimulationManager::PublishStartStop(bool starting)

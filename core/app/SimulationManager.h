@@ -98,6 +98,9 @@ protected:
     // For derived engine objects (and tests) that put other sub-engines in
     // the loop.
     SubEngineMap& GetSubEngineMap() { return m_subEngines; }
+    // Ends the process with the status (not 0). Only its low 8 bits reach
+    // the parent, so a status such as 256 ends with 255, never as success.
+    [[noreturn]] static void EndProcess(int32_t status);
 
 private:
     void PublishStartStop(bool starting);

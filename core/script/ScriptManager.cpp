@@ -69,12 +69,7 @@ void CScriptManager::Quit(int32_t status)
 {
     Simulation::CSimulationManager::Quit(0);
     if (status != 0 && GetExitOnQuit())
-    {
-        // Only the low 8 bits of an exit status reach the parent: a status
-        // such as 256 must not end up reported as success.
-        const int code = status & 0xFF;
-        std::exit(code != 0 ? code : 255);
-    }
+        EndProcess(status);
 }
 
 const std::vector<std::wstring>& CScriptManager::GetScriptExtensions()

@@ -306,4 +306,5 @@ TEST(SimulationManagerTest, QuitPublishesAndEndsTheProcessOnlyForANonZeroStatus)
     EXPECT_EQ(close.events[0].engine, &manager);
 
     EXPECT_EXIT(manager.Quit(3), ::testing::ExitedWithCode(3), "");
+    EXPECT_EXIT(manager.Quit(256), ::testing::ExitedWithCode(255), "");
 }
