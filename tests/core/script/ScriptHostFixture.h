@@ -4,6 +4,7 @@
 #include "core/script/ScriptState.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
+#include "core/script/lua/LuaTestState.h"
 
 #include <gtest/gtest.h>
 
@@ -52,13 +53,7 @@ protected:
 
     // Runs the code on the main state in protected mode; the error message,
     // or "" when it ran through.
-    std::string Run(const std::string& code)
-    {
-        LuaPlus::LuaStackRestore restore(L);
-        if (state->LoadBuffer(code.data(), code.size(), "=test") != 0 || state->PCall(0, 0) != 0)
-            return lua_isstring(L, -1) ? lua_tostring(L, -1) : "(error object is not a string)";
-        return "";
-    }
+    std::string Run(const std::string& code) { return RunScript(state, code); }
 
     LuaPlus::LuaObject Global(const char* name) { return state->GetGlobals().Get(name); }
 

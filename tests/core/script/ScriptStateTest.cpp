@@ -34,17 +34,7 @@ protected:
         return calls;
     }
 
-    LuaObject Value(const std::string& code)
-    {
-        LuaPlus::LuaStackRestore restore(L);
-        const std::string chunk = "return " + code;
-        if (luaL_loadstring(L, chunk.c_str()) != 0 || lua_pcall(L, 0, 1, 0) != 0)
-        {
-            ADD_FAILURE() << lua_tostring(L, -1);
-            return LuaObject();
-        }
-        return LuaObject(state, -1);
-    }
+    LuaObject Value(const std::string& code) { return EvalScript(state, "return " + code); }
 };
 
 struct CStateListener : Misc::Multicast::CSubscriber<CEvtState>

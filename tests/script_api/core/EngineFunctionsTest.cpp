@@ -16,14 +16,7 @@ TEST_F(EngineFunctions, ASecondStateIsRefusedWhatOnlyTheMainStateMayDo)
 {
     LuaPlus::LuaState* second = LuaPlus::LuaState::Create(true);
     ASSERT_NE(second, nullptr);
-    lua_State* S = second->GetCState();
-    auto run = [&](const std::string& code) -> std::string
-    {
-        LuaPlus::LuaStackRestore restore(S);
-        if (second->LoadBuffer(code.data(), code.size(), "=second") != 0 || second->PCall(0, 0) != 0)
-            return lua_isstring(S, -1) ? lua_tostring(S, -1) : "(not text)";
-        return "";
-    };
+    auto run = [&](const std::string& code) { return RunScript(second, code); };
     ASSERT_EQ(run("require('engine')"), "");
 
     const struct

@@ -165,13 +165,13 @@ TEST_F(EngineModule, OpensOnEveryState)
 
     LuaPlus::set_luaopen_userfunc(&OpenModule);
     LuaState* second = LuaState::Create(true);
-    EXPECT_EQ(RunOn(second, "assert(require('engine') == 'engine' and ENGINE_OPENED)\n"
-                            "assert(not pcall(require, 'enginex'))"),
+    EXPECT_EQ(RunScript(second, "assert(require('engine') == 'engine' and ENGINE_OPENED)\n"
+                                "assert(not pcall(require, 'enginex'))"),
               "");
     EXPECT_EQ(g_opened, "engine");
-    EXPECT_EQ(RunOn(second, "package.loaded.engine = nil failOpen = true\n"
-                            "local ok, message = pcall(require, 'engine')\n"
-                            "assert(message:find('[OpenModule] cannot open', 1, true), message)"),
+    EXPECT_EQ(RunScript(second, "package.loaded.engine = nil failOpen = true\n"
+                                "local ok, message = pcall(require, 'engine')\n"
+                                "assert(message:find('[OpenModule] cannot open', 1, true), message)"),
               "");
     LuaState::Destroy(second);
     LuaPlus::set_luaopen_userfunc(nullptr);
