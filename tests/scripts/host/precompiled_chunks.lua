@@ -2,19 +2,16 @@
 -- Precompiled chunks are refused by every loading function a script has;
 -- source text still loads through each of them.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local files = dofile(os.getenv("HALVANE_TEST_LIB") .. "/files.lua")
 
 local dump = string.dump(function() return 42 end)
 check.eq(dump:sub(1, 1), "\27", "string.dump gives a precompiled chunk")
 
-local function write(name, content)
-    local file = assert(io.open(name, "wb"))
-    file:write(content)
-    file:close()
-    return name
-end
 local work = os.getenv("HALVANE_TEST_WORK") .. "/"
-local compiled = write(work .. "compiled.lua", dump)
-local hidden = write(work .. "hidden.lua", "#!/usr/bin/env lua\n" .. dump)
+local compiled = work .. "compiled.lua"
+files.write(compiled, dump)
+local hidden = work .. "hidden.lua"
+files.write(hidden, "#!/usr/bin/env lua\n" .. dump)
 
 local function refused(what, chunk, message)
     check.eq(chunk, nil, what .. " result")
@@ -36,10 +33,10 @@ check.raises("[require] Precompiled chunks are not accepted", require, "compiled
 check.eq(loadstring("return 1 + 1")(), 2, "loadstring source")
 local pieces, index = {"return ", "6 * 7"}, 0
 check.eq(load(function() index = index + 1; return pieces[index] end)(), 42, "load source in pieces")
-write(work .. "source.lua", "#!/usr/bin/env lua\nreturn debug.getinfo(1, 'l').currentline")
+files.write(work .. "source.lua", "#!/usr/bin/env lua\nreturn debug.getinfo(1, 'l').currentline")
 check.eq(dofile(work .. "source.lua"), 2, "a # line keeps the line numbers")
 check.eq(loadfile(work .. "source.lua")(), 2, "loadfile source")
-write(work .. "module.lua", "return 'module'")
+files.write(work .. "module.lua", "return 'module'")
 check.eq(require("module"), "module", "require source")
 local chunk, message = loadfile(work .. "absent.lua")
 check.truthy(chunk == nil and message:find("cannot open", 1, true), "missing file: " .. tostring(message))

@@ -2,6 +2,7 @@
 -- States queued from scripts: by function or file name, with names and
 -- arguments; states queued by a running state run right after it.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local files = dofile(os.getenv("HALVANE_TEST_LIB") .. "/files.lua")
 local work = os.getenv("HALVANE_TEST_WORK")
 
 local ran = {}
@@ -16,9 +17,7 @@ check.eq(IState:getName(), string.sub(debug.getinfo(1, "S").source, 2), "the ent
 
 -- A state file: its function is the global named after the file.
 local stateFile = work .. "/level1.lua"
-local file = assert(io.open(stateFile, "w"))
-file:write("function level1(...) note('level1', IState:getName(), ...) end")
-file:close()
+files.write(stateFile, "function level1(...) note('level1', IState:getName(), ...) end")
 _G.note = note
 
 IState:queue(function(...)
