@@ -1,5 +1,6 @@
 #include "platform/SystemInfo.h"
 
+#include "core/foundation/ScopedCLocale.h"
 #include "core/foundation/StringConversion.h"
 
 #include <cmath>
@@ -26,6 +27,7 @@ uint32_t CapKilobytes(unsigned long long bytes)
 // the key; false when there is none.
 bool ReadField(const char* file, const std::string& key, double& value)
 {
+    const Misc::Text::CScopedCLocale cLocale;
     std::ifstream stream(file);
     std::string line;
     while (std::getline(stream, line))

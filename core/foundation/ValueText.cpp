@@ -1,42 +1,15 @@
 #include "core/foundation/ValueText.h"
 
-#include <clocale>
+#include "core/foundation/ScopedCLocale.h"
+
 #include <cstdarg>
 #include <cstdio>
-#include <locale.h>
 
 namespace Misc::Text
 {
 
 namespace
 {
-
-// Switches the calling thread to the "C" locale for the lifetime of the
-// object; other threads keep theirs.
-class CScopedCLocale
-{
-public:
-    CScopedCLocale()
-    {
-        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-        if (cLocale)
-        {
-            m_previous = uselocale(cLocale);
-        }
-    }
-    ~CScopedCLocale()
-    {
-        if (m_previous)
-        {
-            uselocale(m_previous);
-        }
-    }
-    CScopedCLocale(const CScopedCLocale&) = delete;
-    CScopedCLocale& operator=(const CScopedCLocale&) = delete;
-
-private:
-    locale_t m_previous = static_cast<locale_t>(nullptr);
-};
 
 constexpr size_t kMaxTextLength = 1023;
 

@@ -1,5 +1,6 @@
 #include "core/foundation/WideFormat.h"
 
+#include "core/foundation/ScopedCLocale.h"
 #include "core/foundation/StringConversion.h"
 
 #include <cstdint>
@@ -255,6 +256,7 @@ std::wstring FormatWideV(size_t bufferSize, const wchar_t* format, va_list argsI
     if (!format)
         return out;
 
+    const CScopedCLocale cLocale;
     va_list args;
     va_copy(args, argsIn);
     const size_t limit = bufferSize == 0 ? std::wstring::npos : bufferSize - 1;

@@ -1,6 +1,7 @@
 #include "core/io/ArchiveText.h"
 
 #include "core/foundation/KVOError.h"
+#include "core/foundation/ScopedCLocale.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Language.h"
 #include "core/io/SaveFile.h"
@@ -525,6 +526,7 @@ bool CArchiveText::ReadFloat(float& value)
     std::string token;
     if (!ReadNumberToken(token))
         return false;
+    const Misc::Text::CScopedCLocale cLocale;
     char* end = nullptr;
     const float parsed = std::strtof(token.c_str(), &end);
     if (end == token.c_str())

@@ -1,5 +1,6 @@
 #include "core/io/DataBag.h"
 
+#include "core/foundation/ScopedCLocale.h"
 #include "core/foundation/TextUtilities.h"
 #include "core/foundation/WideFormat.h"
 #include "core/io/Archive.h"
@@ -89,6 +90,7 @@ bool CDataBag::GetFloat(const std::wstring& key, float& value) const
     const auto it = m_entries.find(key);
     if (it == m_entries.end())
         return false;
+    const Misc::Text::CScopedCLocale cLocale;
     float parsed = 0.0f;
     if (std::swscanf(it->second.c_str(), L"%f", &parsed) == 1)
         value = parsed;
