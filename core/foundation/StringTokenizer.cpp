@@ -3,7 +3,6 @@
 #include "core/foundation/TextUtilities.h"
 
 #include <cwctype>
-#include <limits>
 
 namespace
 {
@@ -11,31 +10,6 @@ namespace
 bool IsSpace(wchar_t c)
 {
     return std::iswspace(static_cast<wint_t>(c)) != 0;
-}
-
-// Decimal text as the C runtime's _wtoi reads it, clamped on overflow.
-int32_t ReadDecimal(const std::wstring& text)
-{
-    size_t index = 0;
-    while (index < text.size() && IsSpace(text[index]))
-        ++index;
-    bool negative = false;
-    if (index < text.size() && (text[index] == L'+' || text[index] == L'-'))
-        negative = text[index++] == L'-';
-
-    const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
-                                   : std::numeric_limits<int32_t>::max();
-    int64_t value = 0;
-    for (; index < text.size() && text[index] >= L'0' && text[index] <= L'9'; ++index)
-    {
-        value = value * 10 + (text[index] - L'0');
-        if (value > limit)
-        {
-            value = limit;
-            break;
-        }
-    }
-    return static_cast<int32_t>(negative ? -value : value);
 }
 
 } // namespace
@@ -77,5 +51,5 @@ int32_t CStringTokenizer::NextInt(wchar_t delimiter)
     const std::wstring trimmed = token.substr(first, last - first);
     if (trimmed.compare(0, 2, L"0x") == 0)
         return static_cast<int32_t>(ConvertHexStringToInt(trimmed));
-    return ReadDecimal(trimmed);
+    return ConvertDecimalStringToInt(trimmed);
 }

@@ -3,6 +3,7 @@
 #include "core/foundation/WideFormat.h"
 
 #include <cwctype>
+#include <limits>
 
 uint32_t ConvertHexStringToInt(std::wstring_view text)
 {
@@ -25,6 +26,30 @@ uint32_t ConvertHexStringToInt(std::wstring_view text)
         power *= 16;
     }
     return value;
+}
+
+int32_t ConvertDecimalStringToInt(std::wstring_view text)
+{
+    size_t index = 0;
+    while (index < text.size() && std::iswspace(static_cast<wint_t>(text[index])))
+        ++index;
+    bool negative = false;
+    if (index < text.size() && (text[index] == L'+' || text[index] == L'-'))
+        negative = text[index++] == L'-';
+
+    const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
+                                   : std::numeric_limits<int32_t>::max();
+    int64_t value = 0;
+    for (; index < text.size() && text[index] >= L'0' && text[index] <= L'9'; ++index)
+    {
+        value = value * 10 + (text[index] - L'0');
+        if (value > limit)
+        {
+            value = limit;
+            break;
+        }
+    }
+    return static_cast<int32_t>(negative ? -value : value);
 }
 
 std::wstring ConvertIntToHexString(uint32_t value)

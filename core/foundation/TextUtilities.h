@@ -1,6 +1,6 @@
 #pragma once
 
-// Small helpers on wide text: hexadecimal numbers and wildcard matching.
+// Small helpers on wide text: numbers and wildcard matching.
 
 #include <cstdint>
 #include <string>
@@ -11,6 +11,11 @@
 // place, and a character that is not a hexadecimal digit counts as 0. Text
 // shorter than three characters gives 0.
 uint32_t ConvertHexStringToInt(std::wstring_view text);
+
+// Reads decimal text as the C runtime's _wtoi does: leading white space, an
+// optional sign, then the digits up to the first other character. Values
+// beyond the 32-bit range saturate; text without digits gives 0.
+int32_t ConvertDecimalStringToInt(std::wstring_view text);
 
 // The value as "0x" followed by at least two upper-case hexadecimal digits.
 std::wstring ConvertIntToHexString(uint32_t value);

@@ -6,9 +6,7 @@
 #include "core/io/Archive.h"
 
 #include <algorithm>
-#include <climits>
 #include <cwchar>
-#include <cwctype>
 
 namespace
 {
@@ -21,14 +19,6 @@ uint32_t Utf16Rank(wchar_t c)
 {
     const uint32_t code = static_cast<uint32_t>(c);
     return (code >= 0xE000 && code <= 0xFFFF) ? code + 0x200000 : code;
-}
-
-// Decimal text to int as the C runtime's _wtoi reads it: leading blanks,
-// an optional sign, digits; out-of-range values saturate; no digits give 0.
-int32_t WideToInt(const std::wstring& text)
-{
-    const long long value = std::wcstoll(text.c_str(), nullptr, 10);
-    return static_cast<int32_t>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 } // namespace
 
@@ -81,7 +71,7 @@ bool CDataBag::GetInt(const std::wstring& key, int32_t& value) const
     if (text.compare(0, 2, L"0x") == 0)
         value = static_cast<int32_t>(ConvertHexStringToInt(text));
     else
-        value = WideToInt(text);
+        value = ConvertDecimalStringToInt(text);
     return true;
 }
 
@@ -102,7 +92,7 @@ bool CDataBag::GetBool(const std::wstring& key, bool& value) const
     const auto it = m_entries.find(key);
     if (it == m_entries.end())
         return false;
-    value = WideToInt(it->second) != 0;
+    value = ConvertDecimalStringToInt(it->second) != 0;
     return true;
 }
 

@@ -29,6 +29,29 @@ TEST(TextUtilities, HexText)
     EXPECT_EQ(ConvertHexStringToInt(ConvertIntToHexString(0xDEADBEEFu)), 0xDEADBEEFu);
 }
 
+TEST(TextUtilities, DecimalText)
+{
+    const struct
+    {
+        const wchar_t* text;
+        int32_t value;
+    } cases[] = {
+        {L"", 0},
+        {L"abc", 0},
+        {L"-", 0},
+        {L" \t42", 42},
+        {L"+7", 7},
+        {L"-12x3", -12},
+        {L"2147483647", 2147483647},
+        {L"99999999999", 2147483647},
+        {L"-2147483648", -2147483647 - 1},
+        {L"-99999999999", -2147483647 - 1},
+        {L"1 2", 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ConvertDecimalStringToInt(c.text), c.value) << c.text;
+}
+
 TEST(TextUtilities, WildcardMatching)
 {
     const struct
