@@ -1,11 +1,12 @@
 #include "platform/UserFiles.h"
 
+#include "ScopedEnvironment.h"
+#include "core/io/TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <system_error>
 #include <unistd.h>
@@ -15,45 +16,24 @@ namespace
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
+// The user's temporary folder is the test's own folder (TMPDIR, given with
+// a trailing "/").
 class UserFiles : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        const char* previous = std::getenv("TMPDIR");
-        m_previous = previous != nullptr ? previous : "";
-        m_hadPrevious = previous != nullptr;
-        m_folder = fs::temp_directory_path() / ("halvane-userfiles-" + std::to_string(::getpid()));
-        fs::create_directories(m_folder);
-        ::setenv("TMPDIR", (m_folder.string() + "/").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (m_hadPrevious)
-            ::setenv("TMPDIR", m_previous.c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-        fs::remove_all(m_folder);
-    }
+    std::string Folder() const { return m_folder.Path().string(); }
 
-    fs::path m_folder;
-    std::string m_previous;
-    bool m_hadPrevious = false;
+    CTestFolder m_folder;
+    CScopedEnvironment m_tmpdir{"TMPDIR", (Folder() + "/").c_str()};
 };
 
 TEST_F(UserFiles, WritesAndReplacesTheFileInTheUsersTemporaryFolder)
 {
-    EXPECT_EQ(Platform::GetUserTempFolder(), m_folder.string());
+    EXPECT_EQ(Platform::GetUserTempFolder(), Folder());
     const std::string path = Platform::WriteUserTempFile("ErrorReport.txt", "first, longer text\n");
-    ASSERT_EQ(path, (m_folder / "ErrorReport.txt").string());
+    ASSERT_EQ(path, m_folder / "ErrorReport.txt");
     EXPECT_EQ(Platform::WriteUserTempFile("ErrorReport.txt", "second\n"), path);
-    EXPECT_EQ(ReadAll(path), "second\n");
+    EXPECT_EQ(m_folder.Read("ErrorReport.txt"), "second\n");
     EXPECT_EQ(fs::status(path).permissions() & (fs::perms::group_all | fs::perms::others_all),
               fs::perms::none);
 
@@ -63,11 +43,10 @@ TEST_F(UserFiles, WritesAndReplacesTheFileInTheUsersTemporaryFolder)
 
 TEST_F(UserFiles, ALinkPlantedInPlaceOfTheFileIsNotFollowed)
 {
-    const fs::path victim = m_folder / "victim.txt";
-    std::ofstream(victim) << "keep me";
-    fs::create_symlink(victim, m_folder / "ErrorReport.txt");
+    m_folder.Write("victim.txt", "keep me");
+    fs::create_symlink(m_folder / "victim.txt", m_folder / "ErrorReport.txt");
     EXPECT_EQ(Platform::WriteUserTempFile("ErrorReport.txt", "overwritten"), "");
-    EXPECT_EQ(ReadAll(victim), "keep me");
+    EXPECT_EQ(m_folder.Read("victim.txt"), "keep me");
 }
 
 TEST_F(UserFiles, WithoutTmpdirTheFolderIsPrivateToTheUser)

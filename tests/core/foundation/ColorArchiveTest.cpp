@@ -3,12 +3,10 @@
 #include "core/io/ArchiveBin.h"
 #include "core/io/ArchiveText.h"
 
+#include "core/io/TestFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 
 using Misc::Error::CKVOError;
@@ -22,31 +20,12 @@ namespace
 class ColorArchive : public ::testing::Test
 {
 protected:
-    ColorArchive()
-    {
-        std::random_device random;
-        m_folder = std::filesystem::temp_directory_path() / ("halvane-color-" + std::to_string(random()));
-        std::filesystem::create_directories(m_folder);
-    }
-    ~ColorArchive() override
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-    }
-
-    std::wstring Path() const { return (m_folder / "colors.txt").wstring(); }
-    std::string Contents() const
-    {
-        std::ifstream in(m_folder / "colors.txt", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    void SetContents(const std::string& bytes) const
-    {
-        std::ofstream(m_folder / "colors.txt", std::ios::binary) << bytes;
-    }
+    std::wstring Path() const { return m_folder.Wide("colors.txt"); }
+    std::string Contents() const { return m_folder.Read("colors.txt"); }
+    void SetContents(const std::string& bytes) const { m_folder.Write("colors.txt", bytes); }
 
 private:
-    std::filesystem::path m_folder;
+    CTestFolder m_folder;
 };
 
 } // namespace

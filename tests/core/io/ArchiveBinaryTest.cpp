@@ -27,23 +27,24 @@ public:
 
 TEST(ArchiveBinary, OptionFileBytesPlainAndCompressed)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     for (const bool compressed : {false, true})
     {
         const std::string name = compressed ? "options_compressed.kvocfg" : "options_binary.kvocfg";
         CTaggedBag bag;
         bag.Set(L"[a][b]", L"c");
         {
-            CArchiveBin archive(folder.WPath(name), true, bag.GetTypeName(), bag.GetVersion(), nullptr, compressed);
+            CArchiveBin archive(folder.Wide(name), true, bag.GetTypeName(), bag.GetVersion(), nullptr,
+                                compressed);
             ASSERT_TRUE(archive.IsOpen());
             EXPECT_TRUE(bag.Write(archive));
             EXPECT_TRUE(archive.Close());
         }
-        EXPECT_EQ(ReadAll(folder.Path(name)), Fixture(name)) << name;
+        EXPECT_EQ(folder.Read(name), Fixture(name)) << name;
 
         // The fixture reads back, whatever flag the reader passes: the magic decides.
-        WriteAll(folder.Path("in"), Fixture(name));
-        CArchiveBin reader(folder.WPath("in"), false, "KVOOPTIONS", 1, nullptr, !compressed);
+        folder.Write("in", Fixture(name));
+        CArchiveBin reader(folder.Wide("in"), false, "KVOOPTIONS", 1, nullptr, !compressed);
         ASSERT_TRUE(reader.IsOpen());
         EXPECT_EQ(reader.IsCompressed(), compressed);
         EXPECT_EQ(reader.GetVersion(), 1030u);
@@ -58,10 +59,10 @@ TEST(ArchiveBinary, OptionFileBytesPlainAndCompressed)
 
 TEST(ArchiveBinary, EveryValueKindRoundTripsWithItsTypeCode)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     const std::wstring wide = L"W\u00e9\u4e2d\U0001F600";
     {
-        CArchiveBin archive(folder.WPath("all.bin"), true, "KVOTEST", 1030);
+        CArchiveBin archive(folder.Wide("all.bin"), true, "KVOTEST", 1030);
         archive.WriteBool(true);
         archive.WriteUChar(200);
         archive.WriteChar(-5);
@@ -80,7 +81,7 @@ TEST(ArchiveBinary, EveryValueKindRoundTripsWithItsTypeCode)
         archive.EndLine(1);
         archive.WriteBytes("raw", 3);
     }
-    const std::string bytes = ReadAll(folder.Path("all.bin"));
+    const std::string bytes = folder.Read("all.bin");
     // Header: magic, tag, version block; the first value's code follows.
     const size_t header = 6 + (5 + 7) + (5 + 8) + (5 + 8) + 5 + (5 + 1);
     ASSERT_GT(bytes.size(), header);
@@ -94,7 +95,7 @@ TEST(ArchiveBinary, EveryValueKindRoundTripsWithItsTypeCode)
     }
     EXPECT_EQ(bytes.substr(bytes.size() - 3), "raw"); // layout calls wrote nothing
 
-    CArchiveBin archive(folder.WPath("all.bin"), false, "KVOTEST", 1);
+    CArchiveBin archive(folder.Wide("all.bin"), false, "KVOTEST", 1);
     bool b = false;
     uint8_t uc = 0;
     int8_t c = 0;
@@ -129,9 +130,9 @@ TEST(ArchiveBinary, EveryValueKindRoundTripsWithItsTypeCode)
 
 TEST(ArchiveBinary, CompressedStoresEachStringOnceAsReference)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     {
-        CArchiveBin archive(folder.WPath("c.bin"), true, "KVOTEST", 1030, nullptr, true);
+        CArchiveBin archive(folder.Wide("c.bin"), true, "KVOTEST", 1030, nullptr, true);
         for (int round = 0; round < 3; ++round)
         {
             archive.WriteString("-Name");
@@ -139,7 +140,7 @@ TEST(ArchiveBinary, CompressedStoresEachStringOnceAsReference)
         }
         archive.WriteString("KVOTEST"); // the data name is narrow index 0
     }
-    const std::string bytes = ReadAll(folder.Path("c.bin"));
+    const std::string bytes = folder.Read("c.bin");
     const size_t header = 6 + (5 + 7) + (5 + 8) + (5 + 8) + 5 + (5 + 1);
     const std::string firstRound = bytes.substr(header, (5 + 5) + (5 + 10));
     EXPECT_EQ(firstRound[0], 11);
@@ -149,7 +150,7 @@ TEST(ArchiveBinary, CompressedStoresEachStringOnceAsReference)
     EXPECT_EQ(bytes.substr(header + firstRound.size(), 20), reference + reference);
     EXPECT_EQ(bytes.substr(bytes.size() - 5), std::string("\x0d\0\0\0\0", 5));
 
-    CArchiveBin archive(folder.WPath("c.bin"), false, "KVOTEST", 1);
+    CArchiveBin archive(folder.Wide("c.bin"), false, "KVOTEST", 1);
     for (int round = 0; round < 3; ++round)
     {
         std::string name;
@@ -164,18 +165,18 @@ TEST(ArchiveBinary, CompressedStoresEachStringOnceAsReference)
 
 TEST(ArchiveBinary, TestTokenLeavesThePositionOnMismatchAndPeek)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     for (const bool compressed : {false, true})
     {
         {
-            CArchiveBin archive(folder.WPath("t.bin"), true, "KVOTEST", 1030, nullptr, compressed);
+            CArchiveBin archive(folder.Wide("t.bin"), true, "KVOTEST", 1030, nullptr, compressed);
             archive.WriteString("Joint{");
             archive.WriteString("Joint{");
             archive.WriteFloat(2.5f, 6);
             archive.WriteString("after");
             archive.WriteString("after");
         }
-        CArchiveBin archive(folder.WPath("t.bin"), false, "KVOTEST", 1);
+        CArchiveBin archive(folder.Wide("t.bin"), false, "KVOTEST", 1);
         EXPECT_FALSE(archive.TestToken("Other{"));
         EXPECT_TRUE(archive.TestToken("Joint{", true)); // peek: not consumed
         EXPECT_TRUE(archive.TestToken("Joint{"));
@@ -194,52 +195,52 @@ TEST(ArchiveBinary, TestTokenLeavesThePositionOnMismatchAndPeek)
 
 TEST(ArchiveBinary, WrongTypeAndWrongTokenThrowTheDocumentedMessages)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     {
-        CArchiveBin archive(folder.WPath("e.bin"), true, "KVOTEST", 1030);
+        CArchiveBin archive(folder.Wide("e.bin"), true, "KVOTEST", 1030);
         archive.WriteInt(3);
         archive.WriteString("-Key");
     }
-    const std::string file = folder.Path("e.bin").string();
-    CArchiveBin archive(folder.WPath("e.bin"), false, "KVOTEST", 1);
+    const std::string file = folder / "e.bin";
+    CArchiveBin archive(folder.Wide("e.bin"), false, "KVOTEST", 1);
     float f = 0;
     EXPECT_EQ(ErrorOf([&] { archive.ReadFloat(f); }),
               "Error reading:" + file + ", Data type expected:9, Received:6");
-    CArchiveBin again(folder.WPath("e.bin"), false, "KVOTEST", 1);
+    CArchiveBin again(folder.Wide("e.bin"), false, "KVOTEST", 1);
     int32_t i = 0;
     EXPECT_TRUE(again.ReadInt(i));
     EXPECT_EQ(ErrorOf([&] { again.ExpectToken("-Other"); }),
               "Error reading:" + file + ", Expected:-Other, Received:-Key");
 
     // Another tag in the header.
-    EXPECT_EQ(ErrorOf([&] { CArchiveBin other(folder.WPath("e.bin"), false, "KVOOTHER", 1); }),
+    EXPECT_EQ(ErrorOf([&] { CArchiveBin other(folder.Wide("e.bin"), false, "KVOOTHER", 1); }),
               "Error reading:" + file + ", Expected:KVOOTHER, Received:KVOTEST");
 }
 
 TEST(ArchiveBinary, VersionGates)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     {
-        CArchiveBin archive(folder.WPath("v.bin"), true, "KVOTEST", 1020);
+        CArchiveBin archive(folder.Wide("v.bin"), true, "KVOTEST", 1020);
     }
-    CArchiveBin old(folder.WPath("v.bin"), false, "KVOTEST", 1);
+    CArchiveBin old(folder.Wide("v.bin"), false, "KVOTEST", 1);
     EXPECT_EQ(old.GetVersion(), 1020u);
     EXPECT_TRUE(old.IsVersionAtLeast(1019));
     EXPECT_TRUE(old.IsVersionAtLeast(1020));
     EXPECT_FALSE(old.IsVersionAtLeast(1024));
 
-    EXPECT_EQ(ErrorOf([&] { CArchiveBin strict(folder.WPath("v.bin"), false, "KVOTEST", 1030); }),
-              "Error reading:" + folder.Path("v.bin").string() + ", Minimum expected version: 1030, Received:1020");
+    EXPECT_EQ(ErrorOf([&] { CArchiveBin strict(folder.Wide("v.bin"), false, "KVOTEST", 1030); }),
+              "Error reading:" + (folder / "v.bin") + ", Minimum expected version: 1030, Received:1020");
 
     // A stored version of 0 passes every gate and every minimum.
     {
-        CArchiveBin archive(folder.WPath("zero.bin"), true, "KVOTEST", 0);
+        CArchiveBin archive(folder.Wide("zero.bin"), true, "KVOTEST", 0);
         archive.WriteString("Version{");
         archive.WriteString("-Version");
         archive.WriteULong(0);
         archive.WriteString("}");
     }
-    CArchiveBin zero(folder.WPath("zero.bin"), false, "KVOTEST", 1030);
+    CArchiveBin zero(folder.Wide("zero.bin"), false, "KVOTEST", 1030);
     EXPECT_TRUE(zero.IsOpen());
     EXPECT_EQ(zero.GetVersion(), 0u);
     EXPECT_TRUE(zero.IsVersionAtLeast(5000));
@@ -247,15 +248,15 @@ TEST(ArchiveBinary, VersionGates)
 
 TEST(ArchiveBinary, NotABinaryFileLeavesTheArchiveClosed)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     for (const std::string& content : {std::string(""), std::string("KVOBI"), std::string("KVOTXT and more")})
     {
-        WriteAll(folder.Path("x"), content);
-        CArchiveBin archive(folder.WPath("x"), false, "KVOTEST", 1);
+        folder.Write("x", content);
+        CArchiveBin archive(folder.Wide("x"), false, "KVOTEST", 1);
         EXPECT_FALSE(archive.IsOpen()) << content;
         EXPECT_EQ(ErrorOf([&] { archive.getDataName(); }), "[CArchiveBin::getDataName] Invalid file handle");
     }
-    CArchiveBin missing(folder.WPath("missing"), false, "KVOTEST", 1);
+    CArchiveBin missing(folder.Wide("missing"), false, "KVOTEST", 1);
     EXPECT_FALSE(missing.IsOpen());
     EXPECT_EQ(ErrorOf([] { CArchiveBin none(nullptr, false, "KVOTEST", 1); }),
               "[CArchiveBin::open] Invalid input file handle");
@@ -263,21 +264,21 @@ TEST(ArchiveBinary, NotABinaryFileLeavesTheArchiveClosed)
 
 TEST(ArchiveBinary, TruncatedAndCorruptInputsFailClearly)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     {
-        CArchiveBin archive(folder.WPath("full.bin"), true, "KVOTEST", 1030);
+        CArchiveBin archive(folder.Wide("full.bin"), true, "KVOTEST", 1030);
         archive.WriteDouble(2.0, 6);
         archive.WriteWString(L"a wide string");
         archive.WriteString("narrow");
     }
-    const std::string full = ReadAll(folder.Path("full.bin"));
+    const std::string full = folder.Read("full.bin");
     const size_t header = 6 + (5 + 7) + (5 + 8) + (5 + 8) + 5 + (5 + 1);
     // Cut the file inside every value after the header: each read either
     // succeeds whole or throws; no half-filled values, no crash.
     for (size_t cut = header; cut < full.size(); ++cut)
     {
-        WriteAll(folder.Path("cut.bin"), full.substr(0, cut));
-        CArchiveBin archive(folder.WPath("cut.bin"), false, "KVOTEST", 1);
+        folder.Write("cut.bin", full.substr(0, cut));
+        CArchiveBin archive(folder.Wide("cut.bin"), false, "KVOTEST", 1);
         double d = -1;
         std::wstring w = L"untouched";
         std::string n = "untouched";
@@ -286,7 +287,7 @@ TEST(ArchiveBinary, TruncatedAndCorruptInputsFailClearly)
             archive.ReadWString(w);
             archive.ReadString(n);
         });
-        EXPECT_EQ(error, "Error reading:" + folder.Path("cut.bin").string() + ", Unexpected end of file") << cut;
+        EXPECT_EQ(error, "Error reading:" + (folder / "cut.bin") + ", Unexpected end of file") << cut;
         EXPECT_TRUE(d == -1 || d == 2.0);
         EXPECT_TRUE(w == L"untouched" || w == L"a wide string");
         EXPECT_EQ(n, "untouched");
@@ -296,22 +297,22 @@ TEST(ArchiveBinary, TruncatedAndCorruptInputsFailClearly)
     // a count inside the limit but beyond the file is a truncation.
     std::string huge = full.substr(0, header);
     huge += std::string("\x0b\x01\x00\x00\x01", 5); // 16 MiB + 1
-    WriteAll(folder.Path("huge.bin"), huge);
-    CArchiveBin hugeArchive(folder.WPath("huge.bin"), false, "KVOTEST", 1);
+    folder.Write("huge.bin", huge);
+    CArchiveBin hugeArchive(folder.Wide("huge.bin"), false, "KVOTEST", 1);
     EXPECT_EQ(ErrorOf([&] { hugeArchive.GetString(); }), "String size too large");
 
     std::string beyond = full.substr(0, header);
     beyond += std::string("\x0c\x00\x00\x10\x00", 5); // 1 Mi units, 2 MiB needed
-    WriteAll(folder.Path("beyond.bin"), beyond);
-    CArchiveBin beyondArchive(folder.WPath("beyond.bin"), false, "KVOTEST", 1);
+    folder.Write("beyond.bin", beyond);
+    CArchiveBin beyondArchive(folder.Wide("beyond.bin"), false, "KVOTEST", 1);
     EXPECT_NE(ErrorOf([&] { beyondArchive.GetWString(); }).find("Unexpected end of file"), std::string::npos);
 
     // A reference outside the table makes the read fail without a message.
     std::string badRef = full.substr(0, header);
     badRef.replace(0, 6, "KVOCMP");
     badRef += std::string("\x0d\x09\x00\x00\x00\x0e\xff\xff\xff\xff", 10);
-    WriteAll(folder.Path("ref.bin"), badRef);
-    CArchiveBin refArchive(folder.WPath("ref.bin"), false, "KVOTEST", 1);
+    folder.Write("ref.bin", badRef);
+    CArchiveBin refArchive(folder.Wide("ref.bin"), false, "KVOTEST", 1);
     std::string n;
     std::wstring w;
     EXPECT_FALSE(refArchive.ReadString(n));
@@ -320,24 +321,24 @@ TEST(ArchiveBinary, TruncatedAndCorruptInputsFailClearly)
 
 TEST(ArchiveBinary, LongStringsUpToTheLimit)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     const std::wstring longText(70000, L'\u00e9');
     {
-        CArchiveBin archive(folder.WPath("long.bin"), true, "KVOTEST", 1030);
+        CArchiveBin archive(folder.Wide("long.bin"), true, "KVOTEST", 1030);
         EXPECT_TRUE(archive.WriteWString(longText));
         const std::string tooLong(CArchiveBin::kMaxStringLength + 1, 'x');
         EXPECT_EQ(ErrorOf([&] { archive.WriteString(tooLong); }),
                   "[CArchiveBin::WriteString] String size too large");
     }
-    CArchiveBin archive(folder.WPath("long.bin"), false, "KVOTEST", 1);
+    CArchiveBin archive(folder.Wide("long.bin"), false, "KVOTEST", 1);
     EXPECT_EQ(archive.GetWString(), longText);
 }
 
 TEST(ArchiveBinary, TranslationKeepsRawTextInTheStringTable)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     {
-        CArchiveBin archive(folder.WPath("tr.bin"), true, "KVOTEST", 1030, nullptr, true);
+        CArchiveBin archive(folder.Wide("tr.bin"), true, "KVOTEST", 1030, nullptr, true);
         archive.WriteString("#menu#quit");
         archive.WriteString("Quit"); // equals the translation of the first string
         archive.WriteString("after");
@@ -348,7 +349,7 @@ TEST(ArchiveBinary, TranslationKeepsRawTextInTheStringTable)
     }
     CLanguage language;
     language.Set(L"menu", L"quit", L"Quit");
-    CArchiveBin archive(folder.WPath("tr.bin"), false, "KVOTEST", 1, &language);
+    CArchiveBin archive(folder.Wide("tr.bin"), false, "KVOTEST", 1, &language);
     EXPECT_EQ(archive.GetString(), "Quit");
     EXPECT_EQ(archive.GetString(), "Quit");
     EXPECT_EQ(archive.GetString(), "after");
@@ -360,7 +361,7 @@ TEST(ArchiveBinary, TranslationKeepsRawTextInTheStringTable)
 
 TEST(ArchiveRecords, DataBagUuidAndTextValueThroughTheBinaryArchive)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     CDataBag bag;
     bag.Set(L"name", L"with space");
     bag.SetInt(L"hex", 10, true);
@@ -369,12 +370,12 @@ TEST(ArchiveRecords, DataBagUuidAndTextValueThroughTheBinaryArchive)
     CTextValue type(L"-PhysicsType");
     type.SetValue(L"box");
     {
-        CArchiveBin archive(folder.WPath("r.bin"), true, "KVOTEST", 1030);
+        CArchiveBin archive(folder.Wide("r.bin"), true, "KVOTEST", 1030);
         EXPECT_TRUE(bag.Write(archive));
         EXPECT_TRUE(id.Write(archive));
         EXPECT_TRUE(type.Write(archive));
     }
-    CArchiveBin archive(folder.WPath("r.bin"), false, "KVOTEST", 1);
+    CArchiveBin archive(folder.Wide("r.bin"), false, "KVOTEST", 1);
     CDataBag loaded;
     loaded.Set(L"kept", L"1");
     EXPECT_TRUE(loaded.Read(archive));

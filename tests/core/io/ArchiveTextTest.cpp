@@ -24,25 +24,17 @@ using namespace ArchiveTest;
 namespace
 {
 
-// A file object the test owns for the duration of one load.
-struct CFileRef
-{
-    explicit CFileRef(const std::filesystem::path& path) : file(new CFileStd(path.wstring(), L"rb")) {}
-    ~CFileRef() { file->drop(); }
-    CFileStd* file;
-};
-
 // Writes through a text archive with the given encoding name and returns the bytes.
-std::string WriteText(const CScratchFolder& folder, const char* encoding,
+std::string WriteText(const CTestFolder& folder, const char* encoding,
                       const std::function<void(IArchive&)>& write, uint32_t version = 1030)
 {
     {
-        CArchiveText archive(folder.WPath("w.txt"), true, "KVOTEST", version, nullptr, encoding);
+        CArchiveText archive(folder.Wide("w.txt"), true, "KVOTEST", version, nullptr, encoding);
         EXPECT_TRUE(archive.IsOpen());
         write(archive);
         EXPECT_TRUE(archive.Close());
     }
-    return ReadAll(folder.Path("w.txt"));
+    return folder.Read("w.txt");
 }
 
 const std::string kHeader = "KVOTEST\r\nVersion{\r\n\t-Version 1030\r\n\t\r\n}\r\n";
@@ -51,7 +43,7 @@ const std::string kHeader = "KVOTEST\r\nVersion{\r\n\t-Version 1030\r\n\t\r\n}\r
 
 TEST(ArchiveText, OptionFileInEveryModeMatchesItsFixtureAndLoadsBack)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     const struct
     {
         const char* mode;
@@ -63,27 +55,27 @@ TEST(ArchiveText, OptionFileInEveryModeMatchesItsFixtureAndLoadsBack)
     {
         COptions options;
         options.Set(L"[a][b]", L"c");
-        ASSERT_TRUE(options.Save(folder.WPath("o.kvocfg"), test.mode)) << test.mode;
-        EXPECT_EQ(ReadAll(folder.Path("o.kvocfg")), Fixture(test.fixture)) << test.mode;
+        ASSERT_TRUE(options.Save(folder.Wide("o.kvocfg"), test.mode)) << test.mode;
+        EXPECT_EQ(folder.Read("o.kvocfg"), Fixture(test.fixture)) << test.mode;
 
-        WriteAll(folder.Path("in.kvocfg"), Fixture(test.fixture));
+        folder.Write("in.kvocfg", Fixture(test.fixture));
         COptions loaded;
-        CFileRef file(folder.Path("in.kvocfg"));
-        EXPECT_TRUE(loaded.Load(file.file)) << test.mode;
+        const CFilePtr file = OpenRead(folder.Wide("in.kvocfg"));
+        EXPECT_TRUE(loaded.Load(file.get())) << test.mode;
         std::wstring value;
         EXPECT_TRUE(loaded.Get(L"[a][b]", value));
         EXPECT_EQ(value, L"c");
     }
     // No temporary files are left beside the saves.
     size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Root()))
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
         files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 2u);
 }
 
 TEST(ArchiveText, EveryEncodingWritesItsMarkAndReadsBackThroughTheHandle)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     const std::wstring text = L"caf\u00e9 \u4e2d\U0001F600";
     const struct
     {
@@ -109,8 +101,8 @@ TEST(ArchiveText, EveryEncodingWritesItsMarkAndReadsBackThroughTheHandle)
         const std::string bytes = WriteText(folder, test.name, [&](IArchive& archive) { value.Write(archive); });
         EXPECT_EQ(bytes.substr(0, test.start.size()), test.start) << test.name;
 
-        CFileRef file(folder.Path("w.txt"));
-        CArchiveHandle handle(file.file, false, "KVOTEST", 1);
+        const CFilePtr file = OpenRead(folder.Wide("w.txt"));
+        CArchiveHandle handle(file.get(), false, "KVOTEST", 1);
         ASSERT_TRUE(handle.IsOpen()) << test.name;
         CTextValue read(L"-Name");
         EXPECT_TRUE(read.Read(handle)) << test.name;
@@ -118,10 +110,10 @@ TEST(ArchiveText, EveryEncodingWritesItsMarkAndReadsBackThroughTheHandle)
     }
     // Plain text without a mark, written by hand: the bytes are UTF-8, the
     // quoted token keeps its accents and the character above U+FFFF.
-    WriteAll(folder.Path("plain.txt"), "KVOTEST Version{ -Version 1030 } -Name \"caf\xC3\xA9 \xF0\x9F\x98\x80\" "
-                                       "-Other \xC3\xA9t\xC3\xA9");
-    CFileRef file(folder.Path("plain.txt"));
-    CArchiveHandle handle(file.file, false, "KVOTEST", 1);
+    folder.Write("plain.txt", "KVOTEST Version{ -Version 1030 } -Name \"caf\xC3\xA9 \xF0\x9F\x98\x80\" "
+                              "-Other \xC3\xA9t\xC3\xA9");
+    const CFilePtr file = OpenRead(folder.Wide("plain.txt"));
+    CArchiveHandle handle(file.get(), false, "KVOTEST", 1);
     std::wstring name, other;
     EXPECT_TRUE(handle.ReadKeyWString("-Name", name));
     EXPECT_TRUE(handle.ReadKeyWString("-Other", other));
@@ -131,7 +123,7 @@ TEST(ArchiveText, EveryEncodingWritesItsMarkAndReadsBackThroughTheHandle)
 
 TEST(ArchiveText, QuotingRule)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     const struct
     {
         std::wstring value;
@@ -156,7 +148,7 @@ TEST(ArchiveText, QuotingRule)
         });
         EXPECT_EQ(bytes, "\xEF\xBB\xBF" + kHeader + test.written + " end") << test.written;
 
-        CArchiveText archive(folder.WPath("w.txt"), false, "KVOTEST", 1);
+        CArchiveText archive(folder.Wide("w.txt"), false, "KVOTEST", 1);
         std::wstring read;
         EXPECT_TRUE(archive.ReadWString(read));
         EXPECT_EQ(read, test.value) << test.written;
@@ -169,7 +161,7 @@ TEST(ArchiveText, QuotingRule)
 
 TEST(ArchiveText, NumbersAndLayout)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     const std::string bytes = WriteText(folder, "UTF8", [](IArchive& archive) {
         archive.WriteString("Block{");
         archive.EndLine(+1);
@@ -200,7 +192,7 @@ TEST(ArchiveText, NumbersAndLayout)
                          "Block{\r\n\t-F 0.333333\r\n\t-I -42\r\n\t-L 7\r\n\t-U 4000000000\r\n\t-B 1\r\n"
                          "\t-S \"x y\"\r\n\t-W \xC3\xA9\r\n\t0.1  1.235e+08 -3 65535 A 200/*note*/\r\n}\r\n");
 
-    CArchiveText archive(folder.WPath("w.txt"), false, "KVOTEST", 1);
+    CArchiveText archive(folder.Wide("w.txt"), false, "KVOTEST", 1);
     float f = 0;
     int32_t i = 0;
     uint32_t u = 0;
@@ -241,11 +233,11 @@ TEST(ArchiveText, NumbersAndLayout)
 
 TEST(ArchiveText, NumberTokensByHand)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     // A number written right before "}" takes the brace with it; "%i"
     // reads hexadecimal and octal; text that holds no number fails.
-    WriteAll(folder.Path("n.txt"), "KVOTEST 5} 0x1F 010 -7 abc -1 2.5e1x next");
-    CArchiveText archive(folder.WPath("n.txt"), false, "KVOTEST", 0);
+    folder.Write("n.txt", "KVOTEST 5} 0x1F 010 -7 abc -1 2.5e1x next");
+    CArchiveText archive(folder.Wide("n.txt"), false, "KVOTEST", 0);
     int32_t i = 0;
     uint32_t u = 0;
     float f = 0;
@@ -272,35 +264,35 @@ TEST(ArchiveText, NumberTokensByHand)
 
 TEST(ArchiveText, CommentsAreSkippedAndLinesCounted)
 {
-    CScratchFolder folder;
-    WriteAll(folder.Path("c.txt"), "KVOTEST // the tag\r\n"
-                                   "Version{ /* a block\r\ncomment */ -Version 1020\r\n"
-                                   "}\r\n"
-                                   "// line 4\r\n"
-                                   "-Key/*x*/value\r\n"
-                                   "/a\r\n"
-                                   "-Wrong");
-    CArchiveText archive(folder.WPath("c.txt"), false, "KVOTEST", 1);
+    CTestFolder folder;
+    folder.Write("c.txt", "KVOTEST // the tag\r\n"
+                          "Version{ /* a block\r\ncomment */ -Version 1020\r\n"
+                          "}\r\n"
+                          "// line 4\r\n"
+                          "-Key/*x*/value\r\n"
+                          "/a\r\n"
+                          "-Wrong");
+    CArchiveText archive(folder.Wide("c.txt"), false, "KVOTEST", 1);
     EXPECT_EQ(archive.GetVersion(), 1020u);
     std::string value;
     EXPECT_TRUE(archive.ReadKeyString("-Key", value));
     EXPECT_EQ(value, "value");
     EXPECT_EQ(archive.GetString(), "/a"); // a lone "/" starts a token
     EXPECT_EQ(ErrorOf([&] { archive.ExpectToken("-Right"); }),
-              "Error reading:" + folder.Path("c.txt").string() + ", Line: 8, Expected:-Right");
+              "Error reading:" + (folder / "c.txt") + ", Line: 8, Expected:-Right");
 
     // A block comment left open runs to the end of the input.
-    WriteAll(folder.Path("open.txt"), "KVOTEST /* never closed");
-    CArchiveText open(folder.WPath("open.txt"), false, "KVOTEST", 0);
+    folder.Write("open.txt", "KVOTEST /* never closed");
+    CArchiveText open(folder.Wide("open.txt"), false, "KVOTEST", 0);
     EXPECT_FALSE(open.SkipBlanks());
     EXPECT_FALSE(open.TestToken("x"));
 }
 
 TEST(ArchiveText, TestTokenPeeksAndConsumes)
 {
-    CScratchFolder folder;
-    WriteAll(folder.Path("t.txt"), "KVOTEST Joint{ -Name x }");
-    CArchiveText archive(folder.WPath("t.txt"), false, "KVOTEST", 0);
+    CTestFolder folder;
+    folder.Write("t.txt", "KVOTEST Joint{ -Name x }");
+    CArchiveText archive(folder.Wide("t.txt"), false, "KVOTEST", 0);
     EXPECT_FALSE(archive.TestToken("Other{"));
     EXPECT_TRUE(archive.TestToken("Joint{", true));
     EXPECT_TRUE(archive.TestToken("Joint{"));
@@ -315,64 +307,64 @@ TEST(ArchiveText, TestTokenPeeksAndConsumes)
 
 TEST(ArchiveText, VersionGatesAndHeaderErrors)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     WriteText(folder, "UTF8", [](IArchive&) {}, 1020);
-    const std::string file = folder.Path("w.txt").string();
+    const std::string file = folder / "w.txt";
     {
-        CArchiveText archive(folder.WPath("w.txt"), false, "KVOTEST", 1);
+        CArchiveText archive(folder.Wide("w.txt"), false, "KVOTEST", 1);
         EXPECT_EQ(archive.GetVersion(), 1020u);
         EXPECT_TRUE(archive.IsVersionAtLeast(1019));
         EXPECT_FALSE(archive.IsVersionAtLeast(1024));
     }
-    EXPECT_EQ(ErrorOf([&] { CArchiveText archive(folder.WPath("w.txt"), false, "KVOTEST", 1024); }),
+    EXPECT_EQ(ErrorOf([&] { CArchiveText archive(folder.Wide("w.txt"), false, "KVOTEST", 1024); }),
               "Error reading:" + file + ", Minimum expected version: 1024, Received:1020");
-    EXPECT_EQ(ErrorOf([&] { CArchiveText archive(folder.WPath("w.txt"), false, "KVOOPTIONS", 1); }),
+    EXPECT_EQ(ErrorOf([&] { CArchiveText archive(folder.Wide("w.txt"), false, "KVOOPTIONS", 1); }),
               "Error reading:" + file + ", Line: 1, Expected:KVOOPTIONS");
 
     // A stored version of 0 is accepted whatever the minimum and opens every gate.
-    WriteAll(folder.Path("zero.txt"), "KVOTEST\r\nVersion{\r\n\t-Version 0\r\n}\r\n");
-    CArchiveText zero(folder.WPath("zero.txt"), false, "KVOTEST", 1030);
+    folder.Write("zero.txt", "KVOTEST\r\nVersion{\r\n\t-Version 0\r\n}\r\n");
+    CArchiveText zero(folder.Wide("zero.txt"), false, "KVOTEST", 1030);
     EXPECT_TRUE(zero.IsVersionAtLeast(99999));
 
-    WriteAll(folder.Path("bad.txt"), "KVOTEST\r\nVersion{\r\n\t-Version new\r\n}\r\n");
-    EXPECT_EQ(ErrorOf([&] { CArchiveText archive(folder.WPath("bad.txt"), false, "KVOTEST", 1); }),
-              "Error reading:" + folder.Path("bad.txt").string() + ", Line: 4, Expected:-Version number");
+    folder.Write("bad.txt", "KVOTEST\r\nVersion{\r\n\t-Version new\r\n}\r\n");
+    EXPECT_EQ(ErrorOf([&] { CArchiveText archive(folder.Wide("bad.txt"), false, "KVOTEST", 1); }),
+              "Error reading:" + (folder / "bad.txt") + ", Line: 4, Expected:-Version number");
 
     // Without a data name there is no header at all.
     {
-        CArchiveText archive(folder.WPath("empty.txt"), true, "", 1030, nullptr, "UTF16BE");
+        CArchiveText archive(folder.Wide("empty.txt"), true, "", 1030, nullptr, "UTF16BE");
     }
-    EXPECT_EQ(ReadAll(folder.Path("empty.txt")), "\xFE\xFF");
+    EXPECT_EQ(folder.Read("empty.txt"), "\xFE\xFF");
 
     EXPECT_EQ(ErrorOf([] { CArchiveText none(nullptr, false, "KVOTEST", 1); }),
               "[CArchiveText::open] Invalid input file handle");
-    CArchiveText missing(folder.WPath("missing.txt"), false, "KVOTEST", 1);
+    CArchiveText missing(folder.Wide("missing.txt"), false, "KVOTEST", 1);
     EXPECT_FALSE(missing.IsOpen());
     EXPECT_EQ(ErrorOf([&] { missing.getDataName(); }), "[CArchiveText::getDataName] Invalid file handle");
 }
 
 TEST(ArchiveText, TruncatedTextFailsClearly)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     const std::string full = Fixture("options_utf8.kvocfg");
     // Every cut of the option file either loads whole (only the last line
     // end is missing) or throws the archive's "Expected" error; none hangs.
     for (size_t cut = 0; cut < full.size(); ++cut)
     {
-        WriteAll(folder.Path("cut.kvocfg"), full.substr(0, cut));
+        folder.Write("cut.kvocfg", full.substr(0, cut));
         COptions options;
-        CFileRef file(folder.Path("cut.kvocfg"));
-        const std::string error = ErrorOf([&] { options.Load(file.file); });
+        const CFilePtr file = OpenRead(folder.Wide("cut.kvocfg"));
+        const std::string error = ErrorOf([&] { options.Load(file.get()); });
         if (error == "(no error)")
             EXPECT_TRUE(cut >= full.size() - 2 && options.GetCount() == 1) << cut;
         else
             EXPECT_EQ(error.find("Error reading:"), 0u) << cut << ": " << error;
     }
-    WriteAll(folder.Path("cut.kvocfg"), full.substr(0, full.size() - 5));
+    folder.Write("cut.kvocfg", full.substr(0, full.size() - 5));
     COptions options;
-    CFileRef file(folder.Path("cut.kvocfg"));
-    EXPECT_EQ(ErrorOf([&] { options.Load(file.file); }),
-              "Error reading:" + folder.Path("cut.kvocfg").string() + ", Line: 9, Expected:}");
+    const CFilePtr file = OpenRead(folder.Wide("cut.kvocfg"));
+    EXPECT_EQ(ErrorOf([&] { options.Load(file.get()); }),
+              "Error reading:" + (folder / "cut.kvocfg") + ", Line: 9, Expected:}");
 }
 
 namespace
@@ -455,7 +447,7 @@ public:
 
 TEST(ArchiveRoundTrip, TextToBinaryToCompressedToTextIsIdentical)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     CWorld world;
     world.records.resize(3);
     for (size_t i = 0; i < world.records.size(); ++i)
@@ -470,32 +462,32 @@ TEST(ArchiveRoundTrip, TextToBinaryToCompressedToTextIsIdentical)
         record.data.Set(L"script", L"ai/guard.lua");
         record.data.SetInt(L"hp", 100 + static_cast<int>(i));
     }
-    ASSERT_TRUE(SaveSerializable(world, folder.WPath("a.txt"), "UTF8"));
-    const std::string first = ReadAll(folder.Path("a.txt"));
+    ASSERT_TRUE(SaveSerializable(world, folder.Wide("a.txt"), "UTF8"));
+    const std::string first = folder.Read("a.txt");
 
     std::string from = "a.txt";
     for (const char* mode : {"BINARY", "COMPRESSED", "utf16", "UTF16BE", "ansi", "UTF8"})
     {
         CWorld loaded;
-        CFileRef file(folder.Path(from));
-        ASSERT_TRUE(LoadSerializable(loaded, file.file)) << mode;
+        const CFilePtr file = OpenRead(folder.Wide(from));
+        ASSERT_TRUE(LoadSerializable(loaded, file.get())) << mode;
         from = std::string("next-") + mode;
-        ASSERT_TRUE(SaveSerializable(loaded, folder.WPath(from), mode)) << mode;
+        ASSERT_TRUE(SaveSerializable(loaded, folder.Wide(from), mode)) << mode;
     }
-    EXPECT_EQ(ReadAll(folder.Path(from)), first);
-    EXPECT_NE(ReadAll(folder.Path("next-COMPRESSED")).size(), ReadAll(folder.Path("next-BINARY")).size());
+    EXPECT_EQ(folder.Read(from), first);
+    EXPECT_NE(folder.Read("next-COMPRESSED").size(), folder.Read("next-BINARY").size());
 }
 
 TEST(ArchiveSave, FailedSavesLeaveTheTargetAsItWas)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     COptions options;
     options.Set(L"[k]", L"v");
-    EXPECT_FALSE(options.Save(folder.WPath("missing-folder/o.kvocfg"), "UTF8"));
-    EXPECT_FALSE(options.Save(folder.WPath("missing-folder/o.kvocfg"), "BINARY"));
+    EXPECT_FALSE(options.Save(folder.Wide("missing-folder/o.kvocfg"), "UTF8"));
+    EXPECT_FALSE(options.Save(folder.Wide("missing-folder/o.kvocfg"), "BINARY"));
 
     // An error thrown while writing leaves the old file untouched.
-    WriteAll(folder.Path("keep.kvocfg"), "old");
+    folder.Write("keep.kvocfg", "old");
     for (const char* mode : {"BINARY", "UTF8"})
     {
         class CThrowing : public COptions
@@ -507,11 +499,12 @@ TEST(ArchiveSave, FailedSavesLeaveTheTargetAsItWas)
                 throw CKVOError(L"[CThrowing::Write] failed");
             }
         } throwing;
-        EXPECT_EQ(ErrorOf([&] { throwing.Save(folder.WPath("keep.kvocfg"), mode); }), "[CThrowing::Write] failed");
-        EXPECT_EQ(ReadAll(folder.Path("keep.kvocfg")), "old");
+        EXPECT_EQ(ErrorOf([&] { throwing.Save(folder.Wide("keep.kvocfg"), mode); }),
+                  "[CThrowing::Write] failed");
+        EXPECT_EQ(folder.Read("keep.kvocfg"), "old");
     }
     size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Root()))
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
         files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 1u);
 }

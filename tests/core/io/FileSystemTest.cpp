@@ -2,6 +2,7 @@
 #include "core/io/FileStd.h"
 #include "core/io/FileSystem.h"
 #include "core/io/FileZip.h"
+#include "core/io/SaveFile.h"
 
 #include "TestFolder.h"
 #include "ZipTestWriter.h"
@@ -13,12 +14,6 @@
 
 namespace
 {
-
-struct SDrop
-{
-    void operator()(IFile* file) const { file->drop(); }
-};
-using FilePtr = std::unique_ptr<IFile, SDrop>;
 
 std::string Contents(IFile* file)
 {
@@ -36,7 +31,7 @@ protected:
     // Opens the name and returns its contents ("<none>" when nothing opens).
     std::string Open(CFileSystem& files, const std::wstring& name, bool fallback = false)
     {
-        FilePtr file(files.OpenFile(name, false, fallback));
+        CFilePtr file(files.OpenFile(name, false, fallback));
         return Contents(file.get());
     }
 
@@ -73,7 +68,7 @@ TEST_F(FileSystem, SearchOrderFollowsKeysAndFilingOrder)
     // An archive filed ahead of the folders is searched first.
     EXPECT_TRUE(files.AddSearchZip(Rel("pack.zip"), false, -20, ""));
     EXPECT_EQ(Open(files, L"a.txt"), "zipped");
-    FilePtr zipped(files.OpenFile(L"A.TXT"));
+    CFilePtr zipped(files.OpenFile(L"A.TXT"));
     ASSERT_TRUE(zipped);
     EXPECT_EQ(zipped->GetPath(), Rel("pack.zip") + L"/a.txt");
 
@@ -102,7 +97,7 @@ TEST_F(FileSystem, NamesFromWindowsMatchWithoutCase)
     // A path on disk opens directly whatever its case and separators.
     EXPECT_EQ(Open(files, folder.Wide() + L"\\assets\\TEXTURES\\wall.png"), "wall");
 
-    FilePtr file(files.OpenFile(L"Textures/wall.png"));
+    CFilePtr file(files.OpenFile(L"Textures/wall.png"));
     ASSERT_TRUE(file);
     EXPECT_EQ(file->GetPath(), Rel("Assets/Textures/Wall.PNG"));
 }
@@ -234,7 +229,7 @@ TEST_F(FileSystem, ZipFilesReadFromMemory)
     EXPECT_EQ(Open(files, L"secret.txt"), "hidden");
     EXPECT_EQ(Open(files, L"dir"), "<none>"); // a folder entry does not open
 
-    FilePtr file(files.OpenFile(L"small.txt"));
+    CFilePtr file(files.OpenFile(L"small.txt"));
     ASSERT_TRUE(file);
     EXPECT_TRUE(file->IsOk());
     EXPECT_EQ(file->getSize(), 10);
@@ -264,7 +259,7 @@ TEST_F(FileSystem, ZipFilesReadFromMemory)
     // The wrong password: the entry is found but holds nothing.
     files.RemoveAllSearchPaths();
     files.AddSearchZip(Rel("pack.zip"), false, 0, "wrong");
-    FilePtr locked(files.OpenFile(L"secret.txt"));
+    CFilePtr locked(files.OpenFile(L"secret.txt"));
     ASSERT_TRUE(locked);
     EXPECT_FALSE(locked->IsOk());
     EXPECT_EQ(locked->getSize(), 0);
@@ -285,7 +280,7 @@ TEST_F(FileSystem, ZipEntriesWithLyingSizesGiveNothing)
     folder.Write("lying.zip", bytes);
     CFileSystem files;
     files.AddSearchZip(Rel("lying.zip"), false, 0, "");
-    FilePtr file(files.OpenFile(L"data.bin"));
+    CFilePtr file(files.OpenFile(L"data.bin"));
     ASSERT_TRUE(file);
     EXPECT_FALSE(file->IsOk());
     EXPECT_EQ(file->getSize(), 0);
@@ -304,7 +299,7 @@ TEST_F(FileSystem, ZipEntriesWithLyingSizesGiveNothing)
     files.AddSearchZip(Rel("longer.zip"), false, 0, "");
     for (irr::u32 piece : {5256u, 100u})
     {
-        FilePtr longer(files.OpenFile(L"data.bin"));
+        CFilePtr longer(files.OpenFile(L"data.bin"));
         ASSERT_TRUE(longer);
         EXPECT_EQ(longer->getSize(), 5256); // as declared, until it is read
         std::string buffer(5256, '\0');

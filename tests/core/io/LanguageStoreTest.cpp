@@ -17,12 +17,11 @@ namespace
 {
 CLanguage LoadFixture()
 {
-    CScratchFolder folder;
-    WriteAll(folder.Path("de.kvolanguage"), Fixture("language_de.kvolanguage"));
+    CTestFolder folder;
+    folder.Write("de.kvolanguage", Fixture("language_de.kvolanguage"));
     CLanguage language;
-    CFileStd* file = new CFileStd(folder.WPath("de.kvolanguage"), L"rb");
-    EXPECT_TRUE(language.Load(file));
-    file->drop();
+    const CFilePtr file = OpenRead(folder.Wide("de.kvolanguage"));
+    EXPECT_TRUE(language.Load(file.get()));
     return language;
 }
 } // namespace
@@ -60,7 +59,7 @@ TEST(LanguageStore, LookupBySectionAndCode)
 
 TEST(LanguageStore, EditSaveAndLoadInEveryMode)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     CLanguage language = LoadFixture();
     language.Set(L"menu", L"quit", L"Verlassen");
     language.Delete(L"", L"");
@@ -68,12 +67,11 @@ TEST(LanguageStore, EditSaveAndLoadInEveryMode)
     EXPECT_EQ(language.GetCount(), 3u);
     for (const char* mode : {"UTF16", "UTF8", "BINARY", "COMPRESSED", "cp"})
     {
-        ASSERT_TRUE(language.Save(folder.WPath("out.kvolanguage"), mode)) << mode;
+        ASSERT_TRUE(language.Save(folder.Wide("out.kvolanguage"), mode)) << mode;
         CLanguage loaded;
         loaded.Set(L"old", L"entry", L"kept");
-        CFileStd* file = new CFileStd(folder.WPath("out.kvolanguage"), L"rb");
-        EXPECT_TRUE(loaded.Load(file)) << mode;
-        file->drop();
+        const CFilePtr file = OpenRead(folder.Wide("out.kvolanguage"));
+        EXPECT_TRUE(loaded.Load(file.get())) << mode;
         EXPECT_EQ(loaded.GetCount(), 4u) << mode;
         EXPECT_EQ(loaded.Get(L"menu", L"quit"), L"Verlassen");
         EXPECT_EQ(loaded.Get(L"menu", L"title"), L"M\u00e4rchen \U0001F3F0") << mode;
@@ -85,11 +83,11 @@ TEST(LanguageStore, EditSaveAndLoadInEveryMode)
 
 TEST(LanguageStore, TextArchiveTranslatesTokensWhileReading)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     const CLanguage language = LoadFixture();
-    WriteAll(folder.Path("gui.txt"), "KVOGUI -Label #menu#quit -Tip \"#menu#save\" -Other #menu#none "
-                                     "-Raw #menu#quit|rest");
-    CArchiveText archive(folder.WPath("gui.txt"), false, "KVOGUI", 0, &language);
+    folder.Write("gui.txt", "KVOGUI -Label #menu#quit -Tip \"#menu#save\" -Other #menu#none "
+                            "-Raw #menu#quit|rest");
+    CArchiveText archive(folder.Wide("gui.txt"), false, "KVOGUI", 0, &language);
     std::wstring text;
     EXPECT_TRUE(archive.ReadKeyWString("-Label", text));
     EXPECT_EQ(text, L"Beenden");
@@ -204,21 +202,20 @@ TEST(Uuid, TextFormAndParsing)
 
 TEST(Uuid, WrittenAndReadInText)
 {
-    CScratchFolder folder;
+    CTestFolder folder;
     CUuid id;
     {
-        CArchiveText archive(folder.WPath("id.txt"), true, "KVOTEST", 1030);
+        CArchiveText archive(folder.Wide("id.txt"), true, "KVOTEST", 1030);
         EXPECT_TRUE(id.Write(archive));
     }
-    EXPECT_EQ(ReadAll(folder.Path("id.txt")).substr(3 + 7 + 2 + 10 + 16 + 3 + 3),
-              "-Id " + id.GetId() + "\r\n");
-    CArchiveText archive(folder.WPath("id.txt"), false, "KVOTEST", 1);
+    EXPECT_EQ(folder.Read("id.txt").substr(3 + 7 + 2 + 10 + 16 + 3 + 3), "-Id " + id.GetId() + "\r\n");
+    CArchiveText archive(folder.Wide("id.txt"), false, "KVOTEST", 1);
     CUuid read;
     EXPECT_TRUE(read.Read(archive));
     EXPECT_EQ(read.GetId(), id.GetId());
 
-    WriteAll(folder.Path("bad.txt"), "KVOTEST -Id garbage");
-    CArchiveText bad(folder.WPath("bad.txt"), false, "KVOTEST", 0);
+    folder.Write("bad.txt", "KVOTEST -Id garbage");
+    CArchiveText bad(folder.Wide("bad.txt"), false, "KVOTEST", 0);
     const std::string kept = read.GetId();
     EXPECT_FALSE(read.Read(bad));
     EXPECT_EQ(read.GetId(), kept);
