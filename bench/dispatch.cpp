@@ -1,14 +1,14 @@
 // A script calling an engine function with three number arguments, through
 // the signature dispatcher and through a bare lua_CFunction doing the same
 // work, side by side.
+#include "bench/ScriptLoop.h"
+
 #include "core/script/lua/LuaState.h"
 #include "core/script/lua/ScriptMetaTable.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <string>
 
 namespace
 {
@@ -34,27 +34,7 @@ void RunLoop(benchmark::State& run, const char* function)
     table.RegisterHelper("bareSum", &BareSum);
     table.SetGlobalObject(&g_object, "T");
     table.Seal();
-
-    char code[256];
-    std::snprintf(code, sizeof code,
-                  "local T = T return function(n) local s = 0 for i = 1, n do s = s + T:%s(i, 2.5, 3) end return s end",
-                  function);
-    lua_State* L = state->GetCState();
-    if (state->LoadBuffer(code, std::strlen(code), "=bench") != 0 || state->PCall(0, 1) != 0)
-        std::abort();
-    const int loop = lua_gettop(L);
-
-    constexpr int kCallsPerIteration = 1000;
-    for (auto _ : run)
-    {
-        lua_pushvalue(L, loop);
-        lua_pushinteger(L, kCallsPerIteration);
-        if (state->PCall(1, 1) != 0)
-            std::abort();
-        benchmark::DoNotOptimize(lua_tonumber(L, -1));
-        lua_pop(L, 1);
-    }
-    run.SetItemsProcessed(run.iterations() * kCallsPerIteration);
+    RunScriptLoop(run, state, "local T = T", std::string("s = s + T:") + function + "(i, 2.5, 3)");
     LuaPlus::LuaState::Destroy(state);
 }
 

@@ -1,13 +1,12 @@
 // Script vector arithmetic through the value class CVectorScript against the
 // same arithmetic on plain Lua tables, side by side: creating a vector,
 // adding two vectors, reading a component, and the three in one step.
+#include "bench/ScriptLoop.h"
+
 #include "core/script/lua/LuaState.h"
 #include "script_api/core/IMisc.h"
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
-#include <string>
 
 namespace
 {
@@ -26,24 +25,7 @@ void RunLoop(benchmark::State& run, const char* body)
 {
     LuaPlus::LuaState* state = LuaPlus::LuaState::Create(true);
     RegisterIMisc(state);
-    const std::string code = std::string(kPrelude) +
-                             "return function(n) local s = 0 for i = 1, n do " + body + " end return s end";
-    lua_State* L = state->GetCState();
-    if (state->LoadBuffer(code.data(), code.size(), "=bench") != 0 || state->PCall(0, 1) != 0)
-        std::abort();
-    const int loop = lua_gettop(L);
-
-    constexpr int kStepsPerIteration = 1000;
-    for (auto _ : run)
-    {
-        lua_pushvalue(L, loop);
-        lua_pushinteger(L, kStepsPerIteration);
-        if (state->PCall(1, 1) != 0)
-            std::abort();
-        benchmark::DoNotOptimize(lua_tonumber(L, -1));
-        lua_pop(L, 1);
-    }
-    run.SetItemsProcessed(run.iterations() * kStepsPerIteration);
+    RunScriptLoop(run, state, kPrelude, body);
     LuaPlus::LuaState::Destroy(state);
 }
 
