@@ -182,9 +182,14 @@ lua_State* LuaObject::CheckedState(LuaState* state)
 
 lua_State* LuaObject::PushTable(const char* operation) const
 {
-    if (Type() != LUA_TTABLE)
-        throw LuaException(std::string("[LuaObject::") + operation + "] The object is not a table");
-    return PushCopy();
+    if (m_token)
+    {
+        lua_State* L = PushCopy();
+        if (lua_istable(L, -1))
+            return L;
+        lua_pop(L, 1);
+    }
+    throw LuaException(std::string("[LuaObject::") + operation + "] The object is not a table");
 }
 
 void LuaObject::CheckKey(lua_State* L)
