@@ -53,13 +53,7 @@ protected:
         return handler;
     }
 
-    // The recorded calls since the last look, "|"-separated.
-    std::string Calls()
-    {
-        const std::string calls = Eval("return table.concat(calls, '|')").GetString();
-        Run("calls = {}");
-        return calls;
-    }
+    std::string Calls() { return TakeRecordedCalls(state); }
 };
 
 TEST_F(ManagedEventHandlerTest, EachChannelPassesItsFieldsThenUserDataAndHandled)

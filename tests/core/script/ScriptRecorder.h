@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/script/lua/LuaTestState.h"
+
+#include <string>
+
 // Script code for tests: record(...) keeps its arguments as one "a,b,c"
 // line in the global table `calls` and returns the global `result`.
 inline const char* const kRecorder = R"(
@@ -11,3 +15,9 @@ inline const char* const kRecorder = R"(
         return result
     end
 )";
+
+// The calls recorded on the state since the last look, "|"-separated.
+inline std::string TakeRecordedCalls(LuaPlus::LuaState* state)
+{
+    return EvalScript(state, "local joined = table.concat(calls, '|') calls = {} return joined").GetString();
+}

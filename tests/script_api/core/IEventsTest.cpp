@@ -28,12 +28,7 @@ protected:
         ASSERT_EQ(Run(kRecorder), "");
     }
 
-    std::string Calls()
-    {
-        LuaPlus::LuaStackRestore restore(L);
-        Run("joined = table.concat(calls, '|'); calls = {}");
-        return Global("joined").GetString();
-    }
+    std::string Calls() { return TakeRecordedCalls(state); }
 
     // Starts at 1000 ms; constructed before the engine.
     CFakeClock clock{1000};
