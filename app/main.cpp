@@ -7,10 +7,8 @@
 #include "core/foundation/Logger.h"
 #include "core/foundation/PathUtilities.h"
 #include "core/foundation/Singleton.h"
-#include "core/foundation/StringConversion.h"
 #include "core/script/EntryScript.h"
 #include "core/script/ScriptManager.h"
-#include "core/script/lua/LuaException.h"
 #include "platform/Keyboard.h"
 
 #include <cstdio>
@@ -73,8 +71,6 @@ int main(int argc, char** argv)
 
     int exitCode = 2;
     CScriptManager* engine = nullptr;
-    bool failed = false;
-    std::string failure;
     try
     {
         engine = new CScriptManager;
@@ -100,22 +96,12 @@ int main(int argc, char** argv)
     }
     catch (const Misc::Error::CKVOError& error)
     {
-        failed = true;
-        failure = error.GetMessageUtf8();
+        ReportUnhandledError(error.GetMessageUtf8());
+        exitCode = EXIT_FAILURE;
     }
-    catch (const LuaPlus::LuaException& error)
+    catch (const std::exception& error) // LuaException included
     {
-        failed = true;
-        failure = error.GetErrorMessage();
-    }
-    catch (const std::exception& error)
-    {
-        failed = true;
-        failure = error.what();
-    }
-    if (failed)
-    {
-        ReportUnhandledError(failure);
+        ReportUnhandledError(error.what());
         exitCode = EXIT_FAILURE;
     }
 
