@@ -13,7 +13,7 @@ namespace Misc
 namespace
 {
 
-// The size of the text buffer a log line had; longer lines are cut.
+// Log lines are cut to fit a buffer of this size, terminator included.
 constexpr size_t kLineBufferSize = 65536;
 
 std::wstring FormatLine(const wchar_t* format, va_list args)
@@ -53,15 +53,14 @@ void CLogger::Output(const std::wstring& text, bool timeStamp, int32_t level)
 void CLogger::WritePublish(int32_t level, bool timeStamp, const wchar_t* format, ...)
 {
     (void)timeStamp;
-    va_list args;
-    va_start(args, format);
-    const std::wstring text = FormatLine(format, args);
-    va_end(args);
     if (GetOutputLevel() < level)
         return;
 
     Multicast::CEvtLog event;
-    event.message = text;
+    va_list args;
+    va_start(args, format);
+    event.message = FormatLine(format, args);
+    va_end(args);
     event.level = level;
     Multicast::CMulticastOf<Multicast::Kind::Log>::Publish(event);
 }
