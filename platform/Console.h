@@ -3,8 +3,8 @@
 // The log console: the process's standard output, which the engine writes
 // to only while the console is shown. Until Show, and again after Hide,
 // console text is discarded (as if written to the null device), so what a
-// user sees follows the same visibility rules as the original console
-// window. Text goes out as UTF-8 and is flushed at once. Thread-safe.
+// user sees follows the visibility of a console window. Text goes out as
+// UTF-8 and is flushed at once. Thread-safe.
 
 #include <functional>
 #include <string_view>

@@ -10,8 +10,7 @@ namespace Misc::Error
 
 namespace
 {
-// Size of the message buffer error messages were always formatted into,
-// terminator included.
+// Error messages are cut to fit a buffer of this size, terminator included.
 constexpr size_t kFormatBufferSize = 8192;
 } // namespace
 

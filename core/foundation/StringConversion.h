@@ -35,7 +35,7 @@ bool IsValidUtf8(std::string_view text);
 
 } // namespace Misc::Text
 
-// Code pages as the original passed them. 0 (the system code page) and
+// Code pages by their Windows numbers. 0 (the system code page) and
 // 65001 mean UTF-8 here; 1252 and 28591 mean Windows-1252 / Latin-1.
 constexpr unsigned int kCodePageDefault = 0;
 constexpr unsigned int kCodePageUtf8 = 65001;

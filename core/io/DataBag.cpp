@@ -10,7 +10,7 @@
 
 namespace
 {
-// Formatted values were built in buffers of this many characters.
+// Formatted values are cut to fit a buffer of this size, terminator included.
 constexpr size_t kValueBufferSize = 1024;
 
 // Position of a code point in UTF-16 unit order: the units E000-FFFF sort
