@@ -8,34 +8,6 @@ namespace
 
 bool IsSurrogate(uint32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
-void AppendUtf8(std::string& out, uint32_t c)
-{
-    if (c > 0x10FFFF || IsSurrogate(c))
-        c = kReplacementChar;
-    if (c < 0x80)
-    {
-        out += static_cast<char>(c);
-    }
-    else if (c < 0x800)
-    {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    else if (c < 0x10000)
-    {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    else
-    {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Decodes one code point at text[pos]; advances pos past what was consumed.
 // Malformed sequences consume one byte and give U+FFFD.
 uint32_t DecodeUtf8(std::string_view text, size_t& pos)
@@ -97,6 +69,17 @@ uint32_t DecodeUtf8(std::string_view text, size_t& pos)
     return code;
 }
 
+// The number of bytes EncodeUtf8 writes for the code point (U+FFFD, which
+// replaces surrogates and values beyond U+10FFFF, takes three).
+size_t Utf8Length(uint32_t code)
+{
+    if (code < 0x80)
+        return 1;
+    if (code < 0x800)
+        return 2;
+    return (code < 0x10000 || code > 0x10FFFF) ? 3 : 4;
+}
+
 // Windows-1252 characters 0x80-0x9F; 0 marks the five unassigned bytes,
 // which map to their Latin-1 control code points.
 constexpr uint16_t kWindows1252High[32] = {
@@ -116,35 +99,26 @@ std::wstring Utf8ToWide(std::string_view text)
     return out;
 }
 
+// The converters measure the result first and then encode straight into
+// it: appending piece by piece costs more than the second pass.
 std::string WideToUtf8(std::wstring_view text)
 {
-    std::string out;
-    out.reserve(text.size());
+    size_t length = 0;
     for (wchar_t c : text)
-        AppendUtf8(out, static_cast<uint32_t>(c));
+        length += Utf8Length(static_cast<uint32_t>(c));
+    std::string out(length, '\0');
+    size_t at = 0;
+    for (wchar_t c : text)
+        at += EncodeUtf8(static_cast<uint32_t>(c), &out[at]);
     return out;
 }
 
 std::u16string WideToUtf16(std::wstring_view text)
 {
-    std::u16string out;
-    out.reserve(text.size());
-    for (wchar_t wc : text)
-    {
-        uint32_t c = static_cast<uint32_t>(wc);
-        if (c > 0x10FFFF || IsSurrogate(c))
-            c = kReplacementChar;
-        if (c >= 0x10000)
-        {
-            c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 | (c >> 10));
-            out += static_cast<char16_t>(0xDC00 | (c & 0x3FF));
-        }
-        else
-        {
-            out += static_cast<char16_t>(c);
-        }
-    }
+    std::u16string out(Utf16Length(text), u'\0');
+    size_t at = 0;
+    for (wchar_t c : text)
+        at += EncodeUtf16(static_cast<uint32_t>(c), &out[at]);
     return out;
 }
 

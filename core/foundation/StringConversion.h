@@ -24,6 +24,53 @@ std::string WideToUtf8(std::wstring_view text);
 std::u16string WideToUtf16(std::wstring_view text);
 std::wstring Utf16ToWide(std::u16string_view units);
 
+// One code point as UTF-8 (one to four bytes) or UTF-16 (one unit or a
+// surrogate pair); a surrogate or a value beyond U+10FFFF is encoded as
+// U+FFFD. Each returns how many bytes or units it wrote.
+inline size_t EncodeUtf8(uint32_t code, char bytes[4])
+{
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        code = kReplacementChar;
+    if (code < 0x80)
+    {
+        bytes[0] = static_cast<char>(code);
+        return 1;
+    }
+    if (code < 0x800)
+    {
+        bytes[0] = static_cast<char>(0xC0 | (code >> 6));
+        bytes[1] = static_cast<char>(0x80 | (code & 0x3F));
+        return 2;
+    }
+    if (code < 0x10000)
+    {
+        bytes[0] = static_cast<char>(0xE0 | (code >> 12));
+        bytes[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        bytes[2] = static_cast<char>(0x80 | (code & 0x3F));
+        return 3;
+    }
+    bytes[0] = static_cast<char>(0xF0 | (code >> 18));
+    bytes[1] = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    bytes[2] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    bytes[3] = static_cast<char>(0x80 | (code & 0x3F));
+    return 4;
+}
+
+inline size_t EncodeUtf16(uint32_t code, char16_t units[2])
+{
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        code = kReplacementChar;
+    if (code < 0x10000)
+    {
+        units[0] = static_cast<char16_t>(code);
+        return 1;
+    }
+    code -= 0x10000;
+    units[0] = static_cast<char16_t>(0xD800 | (code >> 10));
+    units[1] = static_cast<char16_t>(0xDC00 | (code & 0x3FF));
+    return 2;
+}
+
 // Number of UTF-16 code units the text takes (what file formats count).
 size_t Utf16Length(std::wstring_view text);
 

@@ -124,55 +124,9 @@ int CTextFileWriterUTF8::WriteBom()
 
 int CTextFileWriterUTF8::PutCodePoint(uint32_t c)
 {
-    uint8_t bytes[4];
-    size_t length;
-    if (c < 0x80)
-    {
-        bytes[0] = static_cast<uint8_t>(c);
-        length = 1;
-    }
-    else if (c < 0x800)
-    {
-        bytes[0] = static_cast<uint8_t>(0xC0 | (c >> 6));
-        bytes[1] = static_cast<uint8_t>(0x80 | (c & 0x3F));
-        length = 2;
-    }
-    else if (c <= 0xFFFF)
-    {
-        bytes[0] = static_cast<uint8_t>(0xE0 | (c >> 12));
-        bytes[1] = static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F));
-        bytes[2] = static_cast<uint8_t>(0x80 | (c & 0x3F));
-        length = 3;
-    }
-    else
-    {
-        bytes[0] = static_cast<uint8_t>(0xF0 | (c >> 18));
-        bytes[1] = static_cast<uint8_t>(0x80 | ((c >> 12) & 0x3F));
-        bytes[2] = static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F));
-        bytes[3] = static_cast<uint8_t>(0x80 | (c & 0x3F));
-        length = 4;
-    }
-    return WriteBytes(bytes, length);
+    char bytes[4];
+    return WriteBytes(bytes, Misc::Text::EncodeUtf8(c, bytes));
 }
-
-namespace
-{
-
-// The UTF-16 units of one code point: one unit, or a surrogate pair.
-size_t ToUtf16(uint32_t c, uint16_t units[2])
-{
-    if (c < 0x10000)
-    {
-        units[0] = static_cast<uint16_t>(c);
-        return 1;
-    }
-    c -= 0x10000;
-    units[0] = static_cast<uint16_t>(0xD800 | (c >> 10));
-    units[1] = static_cast<uint16_t>(0xDC00 | (c & 0x3FF));
-    return 2;
-}
-
-} // namespace
 
 int CTextFileWriterUTF16LE::WriteBom()
 {
@@ -182,8 +136,8 @@ int CTextFileWriterUTF16LE::WriteBom()
 
 int CTextFileWriterUTF16LE::PutCodePoint(uint32_t c)
 {
-    uint16_t units[2];
-    const size_t count = ToUtf16(c, units);
+    char16_t units[2];
+    const size_t count = Misc::Text::EncodeUtf16(c, units);
     uint8_t bytes[4];
     for (size_t i = 0; i < count; ++i)
     {
@@ -201,8 +155,8 @@ int CTextFileWriterUTF16BE::WriteBom()
 
 int CTextFileWriterUTF16BE::PutCodePoint(uint32_t c)
 {
-    uint16_t units[2];
-    const size_t count = ToUtf16(c, units);
+    char16_t units[2];
+    const size_t count = Misc::Text::EncodeUtf16(c, units);
     uint8_t bytes[4];
     for (size_t i = 0; i < count; ++i)
     {
