@@ -53,34 +53,8 @@ voidpf ZCALLBACK SourceOpen(voidpf, const void* source, int)
     return const_cast<void*>(source);
 }
 
-uLong ZCALLBACK SourceRead(voidpf, voidpf stream, void* buffer, uLong size)
-{
-    auto* source = static_cast<ZipSource*>(stream);
-    if (source->kind == kZipMemory)
-    {
-        const uint64_t left = source->pos < source->size ? source->size - source->pos : 0;
-        const uint64_t count = std::min<uint64_t>(size, left);
-        std::memcpy(buffer, source->memory + source->pos, count);
-        source->pos += count;
-        return static_cast<uLong>(count);
-    }
-    uLong done = 0;
-    while (done < size)
-    {
-        const ssize_t got = pread(source->fd, static_cast<char*>(buffer) + done, size - done,
-                                  static_cast<off_t>(source->start + static_cast<int64_t>(source->pos)));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            source->error = errno;
-        if (got <= 0)
-            break;
-        done += static_cast<uLong>(got);
-        source->pos += static_cast<uint64_t>(got);
-    }
-    return done;
-}
-
+// Reads up to length bytes at the position; the count read, or -1 on an
+// error (errno tells which).
 int64_t SourceReadAt(void* stream, uint64_t position, uint8_t* out, size_t length)
 {
     auto* source = static_cast<ZipSource*>(stream);
@@ -88,7 +62,8 @@ int64_t SourceReadAt(void* stream, uint64_t position, uint8_t* out, size_t lengt
     {
         const uint64_t left = position < source->size ? source->size - position : 0;
         const uint64_t count = std::min<uint64_t>(length, left);
-        std::memcpy(out, source->memory + position, count);
+        if (count > 0)
+            std::memcpy(out, source->memory + position, count);
         return static_cast<int64_t>(count);
     }
     size_t done = 0;
@@ -105,6 +80,19 @@ int64_t SourceReadAt(void* stream, uint64_t position, uint8_t* out, size_t lengt
         done += static_cast<size_t>(got);
     }
     return static_cast<int64_t>(done);
+}
+
+uLong ZCALLBACK SourceRead(voidpf, voidpf stream, void* buffer, uLong size)
+{
+    auto* source = static_cast<ZipSource*>(stream);
+    const int64_t got = SourceReadAt(source, source->pos, static_cast<uint8_t*>(buffer), size);
+    if (got < 0)
+    {
+        source->error = errno;
+        return 0;
+    }
+    source->pos += static_cast<uint64_t>(got);
+    return static_cast<uLong>(got);
 }
 
 uLong ZCALLBACK SourceWrite(voidpf, voidpf, const void*, uLong)

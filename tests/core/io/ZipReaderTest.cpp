@@ -368,6 +368,10 @@ TEST_F(ZipReader, OpensFromMemoryAndDescriptors)
     close(pipeEnds[0]);
     close(pipeEnds[1]);
 
+    // No bytes, or too few, are no archive.
+    EXPECT_EQ(ZipOpen(nullptr, 0, kZipMemory, nullptr), nullptr);
+    EXPECT_EQ(ZipOpen(bytes.data(), 10, kZipMemory, nullptr), nullptr);
+
     EXPECT_EQ(ZipOpen(bytes.data(), bytes.size(), 4, nullptr), nullptr);
     EXPECT_EQ(ZipResultMessage(kZipLastResult), L"Caller: faulty arguments");
     ZipEntryRecord record;
