@@ -1,5 +1,7 @@
 #include "platform/UserFiles.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -19,21 +21,6 @@ bool IsPrivateFolder(const std::string& folder)
     };
     return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
            (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
-}
-
-bool WriteAll(int descriptor, const std::string& content)
-{
-    size_t done = 0;
-    while (done < content.size())
-    {
-        const ssize_t written = ::write(descriptor, content.data() + done, content.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<size_t>(written);
-    }
-    return true;
 }
 
 } // namespace
@@ -69,7 +56,7 @@ std::string WriteUserTempFile(const std::string& name, const std::string& conten
     const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (descriptor < 0)
         return std::string();
-    const bool written = WriteAll(descriptor, content);
+    const bool written = WriteFully(descriptor, content.data(), content.size()) == content.size();
     const bool closed = ::close(descriptor) == 0;
     return written && closed ? path : std::string();
 }

@@ -3,6 +3,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/DiskPath.h"
 #include "core/io/FileStd.h"
+#include "platform/FileDescriptor.h"
 
 #include <algorithm>
 #include <atomic>
@@ -49,19 +50,9 @@ irr::s32 CSaveFile::write(const void* buffer, irr::u32 sizeToWrite)
 {
     if (m_fd < 0 || !buffer)
         return 0;
-    size_t done = 0;
-    while (done < sizeToWrite)
-    {
-        const ssize_t n = ::write(m_fd, static_cast<const char*>(buffer) + done, sizeToWrite - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-        {
-            m_failed = true;
-            break;
-        }
-        done += static_cast<size_t>(n);
-    }
+    const size_t done = Platform::WriteFully(m_fd, buffer, sizeToWrite);
+    if (done < sizeToWrite)
+        m_failed = true;
     m_position += static_cast<long>(done);
     m_size = std::max(m_size, m_position);
     return static_cast<irr::s32>(done);

@@ -4,6 +4,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/DiskPath.h"
 #include "core/io/ZipEntryStream.h"
+#include "platform/FileDescriptor.h"
 
 #include <minizip/unzip.h>
 
@@ -409,21 +410,6 @@ uint32_t UnzipToMemory(ZipHandle& zip, int index, uint8_t* target, size_t length
     return FinishEntryData(zip);
 }
 
-bool WriteAll(int fd, const uint8_t* data, size_t count)
-{
-    while (count > 0)
-    {
-        const ssize_t written = ::write(fd, data, count);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        count -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
 // Copies the open entry into the descriptor in chunks.
 uint32_t CopyEntryData(ZipHandle& zip, int fd)
 {
@@ -436,7 +422,8 @@ uint32_t CopyEntryData(ZipHandle& zip, int fd)
             return FailEntryData(zip);
         if (got == 0)
             break;
-        if (!WriteAll(fd, zip.unzipBuffer.data(), static_cast<size_t>(got)))
+        if (Platform::WriteFully(fd, zip.unzipBuffer.data(), static_cast<size_t>(got)) !=
+            static_cast<size_t>(got))
         {
             zip.CloseEntry();
             return kZipWriteError;
