@@ -3,14 +3,7 @@
 #include "core/foundation/StringConversion.h"
 #include "platform/Process.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace Platform
 {
@@ -32,53 +25,6 @@ bool HasDisplay()
 std::string Zenity()
 {
     return HasDisplay() ? FindOnPath("zenity") : std::string();
-}
-
-// Runs the program with the arguments and collects its standard output
-// (its standard error is dropped); true when it ends with exit code 0.
-bool RunForOutput(const std::string& program, const std::vector<std::string>& arguments, std::string& output)
-{
-    int channel[2];
-    if (::pipe2(channel, O_CLOEXEC) != 0)
-        return false;
-
-    std::vector<std::string> strings{program};
-    strings.insert(strings.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& text : strings)
-        argv.push_back(text.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, channel[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int started = ::posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(channel[1]);
-    if (started != 0)
-    {
-        ::close(channel[0]);
-        return false;
-    }
-
-    char buffer[4096];
-    for (;;)
-    {
-        const ssize_t count = ::read(channel[0], buffer, sizeof buffer);
-        if (count > 0)
-            output.append(buffer, static_cast<size_t>(count));
-        else if (count == 0 || errno != EINTR)
-            break;
-    }
-    ::close(channel[0]);
-
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR)
-    {
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // The lines zenity printed, one chosen path each.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -15,6 +16,28 @@ namespace Platform
 
 namespace
 {
+
+// The argument vector posix_spawn takes: the program, its arguments, a null.
+class CArgumentVector
+{
+public:
+    CArgumentVector(const std::string& program, const std::vector<std::string>& arguments)
+        : m_strings{program}
+    {
+        m_strings.insert(m_strings.end(), arguments.begin(), arguments.end());
+        for (std::string& text : m_strings)
+            m_pointers.push_back(text.data());
+        m_pointers.push_back(nullptr);
+    }
+    CArgumentVector(const CArgumentVector&) = delete;
+    CArgumentVector& operator=(const CArgumentVector&) = delete;
+
+    char* const* Get() const { return m_pointers.data(); }
+
+private:
+    std::vector<std::string> m_strings;
+    std::vector<char*> m_pointers;
+};
 
 // Waits for the child in the background so that it leaves no zombie.
 void ReapWhenDone(pid_t child)
@@ -67,22 +90,55 @@ bool StartProcess(const std::string& program, const std::vector<std::string>& ar
     if (program.empty())
         return false;
 
-    std::vector<std::string> strings;
-    strings.reserve(arguments.size() + 1);
-    strings.push_back(program);
-    strings.insert(strings.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& text : strings)
-        argv.push_back(text.data());
-    argv.push_back(nullptr);
+    const CArgumentVector argv(program, arguments);
 
     pid_t child = 0;
-    if (::posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+    if (::posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv.Get(), environ) != 0)
         return false;
     ReapWhenDone(child);
     if (processId != nullptr)
         *processId = static_cast<int>(child);
     return true;
+}
+
+bool RunForOutput(const std::string& program, const std::vector<std::string>& arguments, std::string& output)
+{
+    int channel[2];
+    if (::pipe2(channel, O_CLOEXEC) != 0)
+        return false;
+
+    const CArgumentVector argv(program, arguments);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, channel[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int started = ::posix_spawn(&child, program.c_str(), &actions, nullptr, argv.Get(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(channel[1]);
+    if (started != 0)
+    {
+        ::close(channel[0]);
+        return false;
+    }
+
+    char buffer[4096];
+    for (;;)
+    {
+        const ssize_t count = ::read(channel[0], buffer, sizeof buffer);
+        if (count > 0)
+            output.append(buffer, static_cast<size_t>(count));
+        else if (count == 0 || errno != EINTR)
+            break;
+    }
+    ::close(channel[0]);
+
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR)
+    {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool OpenWithAssociatedProgram(const std::string& path)

@@ -15,6 +15,11 @@ namespace Platform
 bool StartProcess(const std::string& program, const std::vector<std::string>& arguments,
                   int* processId = nullptr);
 
+// Runs the program (a path) with the arguments, waits for it and collects
+// its standard output (its standard error is dropped); true when it ends
+// with exit code 0.
+bool RunForOutput(const std::string& program, const std::vector<std::string>& arguments, std::string& output);
+
 // The program's path when the name holds no "/" and an executable file of
 // that name is in a folder of the PATH; empty otherwise.
 std::string FindOnPath(const std::string& name);
