@@ -27,20 +27,25 @@ bool Exists(const std::string& native)
     return lstat(native.c_str(), &info) == 0;
 }
 
+// Copies the file's bytes over the destination; a link at the destination
+// is replaced, not written through.
+bool CopyFileOver(const std::string& source, const std::string& destination)
+{
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(destination, error)))
+        fs::remove(destination, error);
+    return fs::copy_file(source, destination, fs::copy_options::overwrite_existing, error) && !error;
+}
+
 // Copies one file or link (a link as a link), replacing the destination.
 bool CopyEntry(const std::string& source, const std::string& destination)
 {
     std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(source, error)))
-    {
-        fs::remove(destination, error);
-        fs::copy_symlink(source, destination, error);
-        return !error;
-    }
-    // A link at the destination is replaced, not written through.
-    if (fs::is_symlink(fs::symlink_status(destination, error)))
-        fs::remove(destination, error);
-    return fs::copy_file(source, destination, fs::copy_options::overwrite_existing, error) && !error;
+    if (!fs::is_symlink(fs::symlink_status(source, error)))
+        return CopyFileOver(source, destination);
+    fs::remove(destination, error);
+    fs::copy_symlink(source, destination, error);
+    return !error;
 }
 
 bool CopyTree(const std::string& source, const std::string& destination, dev_t skipDevice, ino_t skipInode)
@@ -128,10 +133,7 @@ bool CFileOperations::CopyFile(const std::wstring& source, const std::wstring& d
         return false;
     if (failIfExists && Exists(to))
         return false;
-    std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(to, error)))
-        fs::remove(to, error);
-    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error) && !error;
+    return CopyFileOver(from, to);
 }
 
 bool CFileOperations::CreatePath(const std::wstring& path, bool recursive, uint32_t) const
