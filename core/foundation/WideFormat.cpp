@@ -13,6 +13,9 @@ namespace Misc::Text
 namespace
 {
 
+// Widths and precisions above this are treated as a malformed conversion.
+constexpr int kMaxWidth = 100000;
+
 enum class Length
 {
     Default,
@@ -101,13 +104,18 @@ bool ParseSpec(const wchar_t* format, size_t& pos, Spec& spec, va_list& args)
     }
     if (format[pos] == L'*')
     {
-        spec.width = va_arg(args, int);
-        if (spec.width < 0)
+        const long long width = va_arg(args, int);
+        if (width < 0)
         {
             spec.leftAlign = true;
             spec.flags += L'-';
-            spec.width = -spec.width;
         }
+        // Same bound as a written-out width; computed in 64 bits so INT_MIN
+        // cannot overflow.
+        const long long magnitude = width < 0 ? -width : width;
+        if (magnitude > kMaxWidth)
+            return false;
+        spec.width = static_cast<int>(magnitude);
         ++pos;
     }
     else
@@ -115,7 +123,7 @@ bool ParseSpec(const wchar_t* format, size_t& pos, Spec& spec, va_list& args)
         while (format[pos] >= L'0' && format[pos] <= L'9')
         {
             spec.width = (spec.width < 0 ? 0 : spec.width) * 10 + (format[pos] - L'0');
-            if (spec.width > 100000)
+            if (spec.width > kMaxWidth)
                 return false;
             ++pos;
         }
@@ -129,6 +137,8 @@ bool ParseSpec(const wchar_t* format, size_t& pos, Spec& spec, va_list& args)
             spec.precision = va_arg(args, int);
             if (spec.precision < 0)
                 spec.precision = -1;
+            if (spec.precision > kMaxWidth)
+                return false;
             ++pos;
         }
         else
@@ -136,7 +146,7 @@ bool ParseSpec(const wchar_t* format, size_t& pos, Spec& spec, va_list& args)
             while (format[pos] >= L'0' && format[pos] <= L'9')
             {
                 spec.precision = spec.precision * 10 + (format[pos] - L'0');
-                if (spec.precision > 100000)
+                if (spec.precision > kMaxWidth)
                     return false;
                 ++pos;
             }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using Misc::Error::CKVOError;
 using Misc::Text::FormatWide;
 
@@ -23,6 +25,9 @@ TEST(WideFormat, OddFormatsAreCopiedNotExpanded)
     EXPECT_EQ(FormatWide(0, L"100%"), L"100%");
     EXPECT_EQ(FormatWide(0, L"50%% done"), L"50% done");
     EXPECT_EQ(FormatWide(0, L"%s", static_cast<const wchar_t*>(nullptr)), L"(null)");
+    // Widths from arguments: negative aligns left, absurd ones are refused.
+    EXPECT_EQ(FormatWide(0, L"[%*s]", -4, L"ab"), L"[ab  ]");
+    EXPECT_EQ(FormatWide(0, L"%*d", INT_MIN, 5), L"%*d");
 }
 
 TEST(WideFormat, ResultIsCutToTheBufferSize)
