@@ -32,10 +32,10 @@ std::wstring Wide(const std::string& text)
 CArchiveBin::CArchiveBin(const std::wstring& path, bool write, const char* dataName, uint32_t version,
                          const CLanguage* translation, bool compressed)
     : CVersionRecord(0), m_write(write), m_dataName(dataName ? dataName : ""), m_translation(translation),
-      m_compressed(compressed), m_uncaughtAtStart(std::uncaught_exceptions())
+      m_compressed(compressed)
 {
-    m_ownedFile = OpenArchiveFile(path, write, m_saveFile);
-    m_file = m_ownedFile.get();
+    m_ownedFile = std::make_unique<CArchiveFile>(path, write);
+    m_file = m_ownedFile->Get();
     if (write)
         m_version = version;
     else
@@ -48,7 +48,7 @@ CArchiveBin::CArchiveBin(const std::wstring& path, bool write, const char* dataN
 CArchiveBin::CArchiveBin(IFile* file, bool write, const char* dataName, uint32_t version,
                          const CLanguage* translation, bool compressed)
     : CVersionRecord(0), m_file(file), m_write(write), m_dataName(dataName ? dataName : ""),
-      m_translation(translation), m_compressed(compressed), m_uncaughtAtStart(std::uncaught_exceptions())
+      m_translation(translation), m_compressed(compressed)
 {
     if (write)
         m_version = version;
@@ -112,7 +112,6 @@ void CArchiveBin::Release()
         m_file->seek(static_cast<long>(Tell()));
     m_ownedFile.reset();
     m_file = nullptr;
-    m_saveFile = nullptr;
 }
 
 bool CArchiveBin::Close()
@@ -122,13 +121,8 @@ bool CArchiveBin::Close()
     if (m_write)
     {
         FlushOutput();
-        if (m_saveFile)
-        {
-            // While an exception leaves the writer the file is incomplete:
-            // dropping it uncommitted leaves the target as it was.
-            if (m_failed || std::uncaught_exceptions() > m_uncaughtAtStart || !m_saveFile->Commit())
-                m_failed = true;
-        }
+        if (m_ownedFile && !m_ownedFile->Finish(m_failed))
+            m_failed = true;
     }
     Release();
     return !m_failed;

@@ -152,8 +152,7 @@ private:
     void TranslateInPlace(std::wstring& text) const;
 
     IFile* m_file = nullptr;
-    CFilePtr m_ownedFile; // a file opened by path
-    CSaveFile* m_saveFile = nullptr;               // the owned file of a save by path
+    std::unique_ptr<CArchiveFile> m_ownedFile; // a file opened by path
     bool m_write;
     std::string m_dataName;
     uint32_t m_minimumVersion = 0;
@@ -161,7 +160,6 @@ private:
     CDataBag m_dataBag;
     bool m_compressed;
     bool m_failed = false;
-    int m_uncaughtAtStart;
 
     // The distinct strings of a compressed archive, in order of first
     // appearance, with an index for lookups. The tables hold the text as

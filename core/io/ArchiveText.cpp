@@ -76,10 +76,10 @@ int CArchiveText::EncodingFromName(const char* name)
 CArchiveText::CArchiveText(const std::wstring& path, bool write, const char* dataName, uint32_t version,
                            const CLanguage* translation, const char* encoding)
     : CVersionRecord(0), m_write(write), m_dataName(dataName ? dataName : ""), m_translation(translation),
-      m_encoding(EncodingFromName(encoding)), m_uncaughtAtStart(std::uncaught_exceptions())
+      m_encoding(EncodingFromName(encoding))
 {
-    m_ownedFile = OpenArchiveFile(path, write, m_saveFile);
-    m_file = m_ownedFile.get();
+    m_ownedFile = std::make_unique<CArchiveFile>(path, write);
+    m_file = m_ownedFile->Get();
     if (write)
         m_version = version;
     else
@@ -92,8 +92,7 @@ CArchiveText::CArchiveText(const std::wstring& path, bool write, const char* dat
 CArchiveText::CArchiveText(IFile* file, bool write, const char* dataName, uint32_t version,
                            const CLanguage* translation, const char* encoding)
     : CVersionRecord(0), m_file(file), m_write(write), m_dataName(dataName ? dataName : ""),
-      m_translation(translation), m_encoding(EncodingFromName(encoding)),
-      m_uncaughtAtStart(std::uncaught_exceptions())
+      m_translation(translation), m_encoding(EncodingFromName(encoding))
 {
     if (write)
         m_version = version;
@@ -165,14 +164,8 @@ bool CArchiveText::Close()
             m_failed = true;
         m_text.reset();
     }
-    if (m_saveFile)
-    {
-        // While an exception leaves the writer the file is incomplete:
-        // dropping it uncommitted leaves the target as it was.
-        if (m_failed || std::uncaught_exceptions() > m_uncaughtAtStart || !m_saveFile->Commit())
-            m_failed = true;
-        m_saveFile = nullptr;
-    }
+    if (m_ownedFile && !m_ownedFile->Finish(m_failed))
+        m_failed = true;
     m_ownedFile.reset();
     m_file = nullptr;
     return !m_failed;

@@ -121,8 +121,7 @@ private:
     static std::wstring Text(const wchar_t* text);
 
     IFile* m_file = nullptr;
-    CFilePtr m_ownedFile;
-    CSaveFile* m_saveFile = nullptr;
+    std::unique_ptr<CArchiveFile> m_ownedFile; // a file opened by path
     std::unique_ptr<CTextFile> m_text;
     bool m_write;
     std::string m_dataName;
@@ -135,7 +134,6 @@ private:
     int m_encoding = kEncodingUtf8;
     unsigned int m_codePage = 65001;
     bool m_failed = false;
-    int m_uncaughtAtStart;
     std::wstring m_scratch;
 };
 

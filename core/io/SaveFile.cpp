@@ -1,5 +1,7 @@
 #include "core/io/SaveFile.h"
 
+#include <exception>
+
 #include "core/foundation/StringConversion.h"
 #include "core/io/DiskPath.h"
 #include "core/io/FileStd.h"
@@ -84,21 +86,28 @@ bool CSaveFile::Commit()
     return true;
 }
 
-CFilePtr OpenArchiveFile(const std::wstring& path, bool write, CSaveFile*& save)
+CArchiveFile::CArchiveFile(const std::wstring& path, bool write)
+    : m_uncaughtAtStart(std::uncaught_exceptions())
 {
-    save = nullptr;
-    CFilePtr file;
     if (write)
     {
-        save = new CSaveFile(path);
-        file.reset(save);
+        m_save = new CSaveFile(path);
+        m_file.reset(m_save);
     }
     else
-        file.reset(new CFileStd(path, L"rb"));
-    if (!file->IsOk())
+        m_file.reset(new CFileStd(path, L"rb"));
+    if (!m_file->IsOk())
     {
-        save = nullptr;
-        file.reset();
+        m_save = nullptr;
+        m_file.reset();
     }
-    return file;
+}
+
+bool CArchiveFile::Finish(bool failed)
+{
+    if (m_save && (failed || std::uncaught_exceptions() > m_uncaughtAtStart || !m_save->Commit()))
+        failed = true;
+    m_save = nullptr;
+    m_file.reset();
+    return !failed;
 }

@@ -55,6 +55,22 @@ struct CDropFile
 using CFilePtr = std::unique_ptr<IFile, CDropFile>;
 
 // The file an archive opens by path: a CFileStd ("rb") for reading, a
-// CSaveFile for writing (also handed back in `save`). Null when the file
-// cannot be opened.
-CFilePtr OpenArchiveFile(const std::wstring& path, bool write, CSaveFile*& save);
+// CSaveFile for writing. Get() is null when the file cannot be opened.
+class CArchiveFile
+{
+public:
+    CArchiveFile(const std::wstring& path, bool write);
+
+    IFile* Get() const { return m_file.get(); }
+
+    // Ends the archive's use of the file and returns whether the archive
+    // succeeded. A save is put in place only when the archive did not fail
+    // and no exception is leaving the writer (its file is then incomplete);
+    // otherwise the target stays as it was.
+    bool Finish(bool failed);
+
+private:
+    CFilePtr m_file;
+    CSaveFile* m_save = nullptr;
+    int m_uncaughtAtStart;
+};
