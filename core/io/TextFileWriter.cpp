@@ -12,6 +12,22 @@ namespace
 
 constexpr size_t kDefaultBuffer = 4096;
 
+// The UTF-16 bytes of one code point in the given byte order; returns their
+// count (2 or 4).
+size_t EncodeUtf16Bytes(uint32_t c, bool bigEndian, uint8_t* bytes)
+{
+    char16_t units[2];
+    const size_t count = Misc::Text::EncodeUtf16(c, units);
+    for (size_t i = 0; i < count; ++i)
+    {
+        const uint8_t high = static_cast<uint8_t>(units[i] >> 8);
+        const uint8_t low = static_cast<uint8_t>(units[i] & 0xFF);
+        bytes[2 * i] = bigEndian ? high : low;
+        bytes[2 * i + 1] = bigEndian ? low : high;
+    }
+    return 2 * count;
+}
+
 } // namespace
 
 CTextFileWriter::CTextFileWriter(IFile* file, int bufferSize)
@@ -136,15 +152,8 @@ int CTextFileWriterUTF16LE::WriteBom()
 
 int CTextFileWriterUTF16LE::PutCodePoint(uint32_t c)
 {
-    char16_t units[2];
-    const size_t count = Misc::Text::EncodeUtf16(c, units);
     uint8_t bytes[4];
-    for (size_t i = 0; i < count; ++i)
-    {
-        bytes[2 * i] = static_cast<uint8_t>(units[i] & 0xFF);
-        bytes[2 * i + 1] = static_cast<uint8_t>(units[i] >> 8);
-    }
-    return WriteBytes(bytes, 2 * count);
+    return WriteBytes(bytes, EncodeUtf16Bytes(c, false, bytes));
 }
 
 int CTextFileWriterUTF16BE::WriteBom()
@@ -155,13 +164,6 @@ int CTextFileWriterUTF16BE::WriteBom()
 
 int CTextFileWriterUTF16BE::PutCodePoint(uint32_t c)
 {
-    char16_t units[2];
-    const size_t count = Misc::Text::EncodeUtf16(c, units);
     uint8_t bytes[4];
-    for (size_t i = 0; i < count; ++i)
-    {
-        bytes[2 * i] = static_cast<uint8_t>(units[i] >> 8);
-        bytes[2 * i + 1] = static_cast<uint8_t>(units[i] & 0xFF);
-    }
-    return WriteBytes(bytes, 2 * count);
+    return WriteBytes(bytes, EncodeUtf16Bytes(c, true, bytes));
 }
