@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/bootstrap.sh
+./tools/check_format.sh
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DHALVANE_TESTS=ON -DHALVANE_SANITIZE=ON >/dev/null
 cmake --build build/test

@@ -90,7 +90,8 @@ struct SRecord
 
 std::vector<SRecord>& Records()
 {
-    static std::vector<SRecord> records = [] {
+    static std::vector<SRecord> records = []
+    {
         std::vector<SRecord> made(kRecords);
         for (size_t i = 0; i < made.size(); ++i)
         {

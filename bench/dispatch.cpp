@@ -13,7 +13,10 @@
 namespace
 {
 
-int Sum(LuaPlus::LuaState*, int a, int b, int c) { return a + b + c; }
+int Sum(LuaPlus::LuaState*, int a, int b, int c)
+{
+    return a + b + c;
+}
 
 int BareSum(lua_State* L)
 {
@@ -38,8 +41,14 @@ void RunLoop(benchmark::State& run, const char* function)
     LuaPlus::LuaState::Destroy(state);
 }
 
-void BM_Dispatcher(benchmark::State& run) { RunLoop(run, "sum"); }
-void BM_BareCFunction(benchmark::State& run) { RunLoop(run, "bareSum"); }
+void BM_Dispatcher(benchmark::State& run)
+{
+    RunLoop(run, "sum");
+}
+void BM_BareCFunction(benchmark::State& run)
+{
+    RunLoop(run, "bareSum");
+}
 
 BENCHMARK(BM_BareCFunction);
 BENCHMARK(BM_Dispatcher);

@@ -29,13 +29,34 @@ void RunLoop(benchmark::State& run, const char* body)
     LuaPlus::LuaState::Destroy(state);
 }
 
-void BM_Create_Table(benchmark::State& run) { RunLoop(run, "local v = new(i, 2, 3) s = s + 1"); }
-void BM_Create_ValueClass(benchmark::State& run) { RunLoop(run, "local v = M:vectorCreate(i, 2, 3) s = s + 1"); }
-void BM_Add_Table(benchmark::State& run) { RunLoop(run, "local v = add(ta, tb) s = s + 1"); }
-void BM_Add_ValueClass(benchmark::State& run) { RunLoop(run, "local v = va + vb s = s + 1"); }
-void BM_GetComponent_Table(benchmark::State& run) { RunLoop(run, "s = s + ta.x"); }
-void BM_GetComponent_ValueClass(benchmark::State& run) { RunLoop(run, "s = s + va:getX()"); }
-void BM_CreateAddGet_Table(benchmark::State& run) { RunLoop(run, "local v = add(new(i, 2, 3), tb) s = s + v.x"); }
+void BM_Create_Table(benchmark::State& run)
+{
+    RunLoop(run, "local v = new(i, 2, 3) s = s + 1");
+}
+void BM_Create_ValueClass(benchmark::State& run)
+{
+    RunLoop(run, "local v = M:vectorCreate(i, 2, 3) s = s + 1");
+}
+void BM_Add_Table(benchmark::State& run)
+{
+    RunLoop(run, "local v = add(ta, tb) s = s + 1");
+}
+void BM_Add_ValueClass(benchmark::State& run)
+{
+    RunLoop(run, "local v = va + vb s = s + 1");
+}
+void BM_GetComponent_Table(benchmark::State& run)
+{
+    RunLoop(run, "s = s + ta.x");
+}
+void BM_GetComponent_ValueClass(benchmark::State& run)
+{
+    RunLoop(run, "s = s + va:getX()");
+}
+void BM_CreateAddGet_Table(benchmark::State& run)
+{
+    RunLoop(run, "local v = add(new(i, 2, 3), tb) s = s + v.x");
+}
 void BM_CreateAddGet_ValueClass(benchmark::State& run)
 {
     RunLoop(run, "local v = M:vectorCreate(i, 2, 3) + vb s = s + v:getX()");

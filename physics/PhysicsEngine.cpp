@@ -2,9 +2,7 @@
 
 using Misc::Multicast::CMulticast;
 
-CPhysicsEngine::CPhysicsEngine(Simulation::CSimulationManager* owner) : Simulation::CSubEngine(owner)
-{
-}
+CPhysicsEngine::CPhysicsEngine(Simulation::CSimulationManager* owner) : Simulation::CSubEngine(owner) {}
 
 CPhysicsEngine::~CPhysicsEngine() = default;
 

@@ -25,7 +25,8 @@ uint64_t RealMilliseconds()
 {
     static const auto start = std::chrono::steady_clock::now();
     return static_cast<uint64_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+            .count());
 }
 
 } // namespace

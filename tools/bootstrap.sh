@@ -10,7 +10,7 @@ PACKAGES=(
     zlib1g-dev libminizip-dev libbullet-dev
     libfreetype-dev libfontconfig-dev uuid-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth
+    xvfb xauth clang-format
 )
 
 missing=()

@@ -20,9 +20,7 @@ std::wstring OptionKey(const std::wstring& section, const std::wstring& key)
 
 // The system timer resolution needs no raising here: the clock and the
 // sleeps are precise to the millisecond as they are.
-CApplication::CApplication() : m_fileSystem(nullptr, true, false)
-{
-}
+CApplication::CApplication() : m_fileSystem(nullptr, true, false) {}
 
 CApplication::~CApplication() = default;
 
@@ -66,11 +64,12 @@ std::wstring CApplication::GetEngineInfo() const
     const std::wstring dashes(60, L'-');
     std::wstring text;
     text += dashes + L"\n";
-    text += L"- " + m_appName + L" " + std::to_wstring(m_majorVersion) + L"." + std::to_wstring(m_minorVersion) +
-            L"\n";
+    text += L"- " + m_appName + L" " + std::to_wstring(m_majorVersion) + L"." +
+            std::to_wstring(m_minorVersion) + L"\n";
     text += L"- " + m_appCopyright + L"\n";
     text += dashes + L"\n";
-    text += L"- Build: " + m_buildDate + L" " + m_buildTime + L" " + m_buildNote1 + L" " + m_buildNote2 + L"\n";
+    text +=
+        L"- Build: " + m_buildDate + L" " + m_buildTime + L" " + m_buildNote1 + L" " + m_buildNote2 + L"\n";
     // The local time ends in its own line break.
     text += L"- Run: " + Misc::Text::CurrentLocalTime();
     text += L"- Visit " + m_appWebsite + L" for more information...\n";
@@ -207,8 +206,9 @@ void CApplication::ClearAllSearchPaths()
     m_fileSystem.RemoveAllSearchPaths();
 }
 
-std::wstring CApplication::AddSearchZipDecompressed(const std::wstring& zipFile, const std::wstring& outputFolder,
-                                                    bool recursive, int32_t key, const std::string& password)
+std::wstring CApplication::AddSearchZipDecompressed(const std::wstring& zipFile,
+                                                    const std::wstring& outputFolder, bool recursive,
+                                                    int32_t key, const std::string& password)
 {
     std::wstring folder = L"./";
     if (!outputFolder.empty())
@@ -234,8 +234,7 @@ std::wstring CApplication::AddSearchZipDecompressed(const std::wstring& zipFile,
     return folder;
 }
 
-template <class Action>
-auto CApplication::WithScope(const std::wstring& folder, Action action) const
+template <class Action> auto CApplication::WithScope(const std::wstring& folder, Action action) const
 {
     if (folder.empty())
         return action(m_fileSystem);
@@ -249,18 +248,20 @@ std::wstring CApplication::GetFilenameFromFileSystem(const std::wstring& name, c
 {
     if (FileExists(name))
         return name;
-    return WithScope(folder, [&](CFileSystem& scope) {
-        CFileFinder finder(&scope, name);
-        if (scope.FindFirst(finder))
-            return finder.GetFilePath();
-        if (fallback)
-        {
-            finder.Reset(ExtractFilenameComponents(name, false, false, true, true));
-            if (scope.FindFirst(finder))
-                return finder.GetFilePath();
-        }
-        return std::wstring();
-    });
+    return WithScope(folder,
+                     [&](CFileSystem& scope)
+                     {
+                         CFileFinder finder(&scope, name);
+                         if (scope.FindFirst(finder))
+                             return finder.GetFilePath();
+                         if (fallback)
+                         {
+                             finder.Reset(ExtractFilenameComponents(name, false, false, true, true));
+                             if (scope.FindFirst(finder))
+                                 return finder.GetFilePath();
+                         }
+                         return std::wstring();
+                     });
 }
 
 std::wstring CApplication::FindFileFolder(const std::wstring& name) const
@@ -278,30 +279,35 @@ IFile* CApplication::OpenFile(const std::wstring& name, const std::vector<std::w
     // an extension alone).
     if (name.empty())
         return nullptr;
-    return WithScope(folder, [&](CFileSystem& scope) {
-        IFile* file = scope.OpenFile(name);
-        for (size_t i = 0; file == nullptr && i < extensions.size(); ++i)
-            file = scope.OpenFile(name + extensions[i]);
-        return file;
-    });
+    return WithScope(folder,
+                     [&](CFileSystem& scope)
+                     {
+                         IFile* file = scope.OpenFile(name);
+                         for (size_t i = 0; file == nullptr && i < extensions.size(); ++i)
+                             file = scope.OpenFile(name + extensions[i]);
+                         return file;
+                     });
 }
 
-size_t CApplication::GetFilenameListFromFileSystem(const std::wstring& patterns, std::vector<std::wstring>& list,
-                                                   bool namesOnly, const std::wstring& folder) const
+size_t CApplication::GetFilenameListFromFileSystem(const std::wstring& patterns,
+                                                   std::vector<std::wstring>& list, bool namesOnly,
+                                                   const std::wstring& folder) const
 {
     list.clear();
-    WithScope(folder, [&](CFileSystem& scope) {
-        CStringTokenizer tokenizer(patterns);
-        std::wstring pattern;
-        while (tokenizer.NextToken(L';', pattern))
-        {
-            if (FileExists(pattern))
-                list.push_back(pattern);
-            CFileFinder finder(&scope, pattern);
-            for (bool found = scope.FindFirst(finder); found; found = finder.FindNext())
-                list.push_back(namesOnly ? finder.GetFileName() : finder.GetFilePath());
-        }
-        return 0;
-    });
+    WithScope(folder,
+              [&](CFileSystem& scope)
+              {
+                  CStringTokenizer tokenizer(patterns);
+                  std::wstring pattern;
+                  while (tokenizer.NextToken(L';', pattern))
+                  {
+                      if (FileExists(pattern))
+                          list.push_back(pattern);
+                      CFileFinder finder(&scope, pattern);
+                      for (bool found = scope.FindFirst(finder); found; found = finder.FindNext())
+                          list.push_back(namesOnly ? finder.GetFileName() : finder.GetFilePath());
+                  }
+                  return 0;
+              });
     return list.size();
 }

@@ -105,7 +105,8 @@ public:
     // Files and search paths. A folder argument limits a lookup to that
     // folder alone; an empty one searches the application's file system.
     bool AddSearchPath(const std::wstring& folder, bool recursive, int32_t key);
-    bool AddSearchZip(const std::wstring& zipFile, bool retryFileNames, int32_t key, const std::string& password);
+    bool AddSearchZip(const std::wstring& zipFile, bool retryFileNames, int32_t key,
+                      const std::string& password);
     void ClearSearchPaths(int32_t key);
     void ClearAllSearchPaths();
     // Extracts the zip file's entries that are not there yet into the output
@@ -150,8 +151,7 @@ public:
 private:
     // Runs the action on the search scope: the application's file system, or
     // a file system over the folder alone.
-    template <class Action>
-    auto WithScope(const std::wstring& folder, Action action) const;
+    template <class Action> auto WithScope(const std::wstring& folder, Action action) const;
 
     std::wstring m_appName;
     std::wstring m_appCopyright;

@@ -7,9 +7,7 @@
 namespace Simulation
 {
 
-CSubEngine::CSubEngine(CSimulationManager* owner) : m_owner(owner)
-{
-}
+CSubEngine::CSubEngine(CSimulationManager* owner) : m_owner(owner) {}
 
 uint32_t CSubEngine::GetApplicationTime() const
 {

@@ -194,35 +194,35 @@ namespace Misc::Multicast
 
 // The channels, in the order of the event table (which is also the order of
 // the managed script handler's subscriber bases). X(kind) is applied to each.
-#define HALVANE_EVENT_KINDS(X)                                                                                  \
-    X(Log)                                                                                                     \
-    X(Close)                                                                                                   \
-    X(State)                                                                                                   \
-    X(Tick)                                                                                                    \
-    X(Run)                                                                                                     \
-    X(Gui)                                                                                                     \
-    X(Key)                                                                                                     \
-    X(Mouse)                                                                                                   \
-    X(MouseButton)                                                                                             \
-    X(TickGraphics)                                                                                            \
-    X(TickPhysics)                                                                                             \
-    X(CameraChange)                                                                                            \
-    X(AnimationComplete)                                                                                       \
-    X(DrawPreScene)                                                                                            \
-    X(DrawPostScene)                                                                                           \
-    X(DrawPreGui)                                                                                              \
-    X(DrawPostGui)                                                                                             \
-    X(Activated)                                                                                               \
-    X(LeaveWorld)                                                                                              \
-    X(CollisionEnter)                                                                                          \
-    X(CollisionExit)                                                                                           \
-    X(WorldSave)                                                                                               \
-    X(WorldDataLoad)                                                                                           \
-    X(WorldGraphicsLoad)                                                                                       \
-    X(WorldPhysicsLoad)                                                                                        \
-    X(WorldSoundLoad)                                                                                          \
-    X(WorldLoad)                                                                                               \
-    X(WorldUnload)                                                                                             \
+#define HALVANE_EVENT_KINDS(X)                                                                               \
+    X(Log)                                                                                                   \
+    X(Close)                                                                                                 \
+    X(State)                                                                                                 \
+    X(Tick)                                                                                                  \
+    X(Run)                                                                                                   \
+    X(Gui)                                                                                                   \
+    X(Key)                                                                                                   \
+    X(Mouse)                                                                                                 \
+    X(MouseButton)                                                                                           \
+    X(TickGraphics)                                                                                          \
+    X(TickPhysics)                                                                                           \
+    X(CameraChange)                                                                                          \
+    X(AnimationComplete)                                                                                     \
+    X(DrawPreScene)                                                                                          \
+    X(DrawPostScene)                                                                                         \
+    X(DrawPreGui)                                                                                            \
+    X(DrawPostGui)                                                                                           \
+    X(Activated)                                                                                             \
+    X(LeaveWorld)                                                                                            \
+    X(CollisionEnter)                                                                                        \
+    X(CollisionExit)                                                                                         \
+    X(WorldSave)                                                                                             \
+    X(WorldDataLoad)                                                                                         \
+    X(WorldGraphicsLoad)                                                                                     \
+    X(WorldPhysicsLoad)                                                                                      \
+    X(WorldSoundLoad)                                                                                        \
+    X(WorldLoad)                                                                                             \
+    X(WorldUnload)                                                                                           \
     X(UserEvent)
 
 // Kind tags: each names one channel, its record type and whether the channel
@@ -230,79 +230,178 @@ namespace Misc::Multicast
 namespace Kind
 {
 
-template <class Record, bool IsSwitchable = false>
-struct TKind
+template <class Record, bool IsSwitchable = false> struct TKind
 {
     using Event = Record;
     static constexpr bool Switchable = IsSwitchable;
 };
 
-struct Log : TKind<CEvtLog> {};
-struct Close : TKind<Simulation::Multicast::CEvtQuit> {};
-struct State : TKind<CEvtState> {};
-struct Tick : TKind<Simulation::Multicast::CEvtTick> {};
-struct Run : TKind<Simulation::Multicast::CEvtStartStop> {};
-struct Gui : TKind<CGuiEvent, true> {};
-struct Key : TKind<Graphics::Multicast::CEvtGraphicsKeyEvent, true> {};
-struct Mouse : TKind<Graphics::Multicast::CEvtGraphicsMouseEvent, true> {};
-struct MouseButton : TKind<Graphics::Multicast::CEvtGraphicsMouseEvent, true> {};
-struct TickGraphics : TKind<Graphics::Multicast::CEvtGraphicsTick> {};
-struct TickPhysics : TKind<CEvtPhysicsTick> {};
-struct CameraChange : TKind<CEvtEntityPair> {};
-struct AnimationComplete : TKind<CEvtEntity> {};
-struct DrawPreScene : TKind<Graphics::Multicast::CEvtGraphicsDrawPreScene> {};
-struct DrawPostScene : TKind<Graphics::Multicast::CEvtGraphicsDrawPostScene> {};
-struct DrawPreGui : TKind<Graphics::Multicast::CEvtGraphicsDrawPreGui> {};
-struct DrawPostGui : TKind<Graphics::Multicast::CEvtGraphicsDrawPostGui> {};
-struct Activated : TKind<CEvtEntityActivated> {};
-struct LeaveWorld : TKind<CEvtEntity> {};
-struct CollisionEnter : TKind<CEvtEntityPair> {};
-struct CollisionExit : TKind<CEvtEntityPair> {};
-struct WorldSave : TKind<CEvtWorld> {};
-struct WorldDataLoad : TKind<CEvtWorld> {};
-struct WorldGraphicsLoad : TKind<CEvtWorld> {};
-struct WorldPhysicsLoad : TKind<CEvtWorld> {};
-struct WorldSoundLoad : TKind<CEvtWorld> {};
-struct WorldLoad : TKind<CEvtWorld> {};
-struct WorldUnload : TKind<CEvtWorld> {};
-struct UserEvent : TKind<CEvtUser> {};
+struct Log : TKind<CEvtLog>
+{
+};
+struct Close : TKind<Simulation::Multicast::CEvtQuit>
+{
+};
+struct State : TKind<CEvtState>
+{
+};
+struct Tick : TKind<Simulation::Multicast::CEvtTick>
+{
+};
+struct Run : TKind<Simulation::Multicast::CEvtStartStop>
+{
+};
+struct Gui : TKind<CGuiEvent, true>
+{
+};
+struct Key : TKind<Graphics::Multicast::CEvtGraphicsKeyEvent, true>
+{
+};
+struct Mouse : TKind<Graphics::Multicast::CEvtGraphicsMouseEvent, true>
+{
+};
+struct MouseButton : TKind<Graphics::Multicast::CEvtGraphicsMouseEvent, true>
+{
+};
+struct TickGraphics : TKind<Graphics::Multicast::CEvtGraphicsTick>
+{
+};
+struct TickPhysics : TKind<CEvtPhysicsTick>
+{
+};
+struct CameraChange : TKind<CEvtEntityPair>
+{
+};
+struct AnimationComplete : TKind<CEvtEntity>
+{
+};
+struct DrawPreScene : TKind<Graphics::Multicast::CEvtGraphicsDrawPreScene>
+{
+};
+struct DrawPostScene : TKind<Graphics::Multicast::CEvtGraphicsDrawPostScene>
+{
+};
+struct DrawPreGui : TKind<Graphics::Multicast::CEvtGraphicsDrawPreGui>
+{
+};
+struct DrawPostGui : TKind<Graphics::Multicast::CEvtGraphicsDrawPostGui>
+{
+};
+struct Activated : TKind<CEvtEntityActivated>
+{
+};
+struct LeaveWorld : TKind<CEvtEntity>
+{
+};
+struct CollisionEnter : TKind<CEvtEntityPair>
+{
+};
+struct CollisionExit : TKind<CEvtEntityPair>
+{
+};
+struct WorldSave : TKind<CEvtWorld>
+{
+};
+struct WorldDataLoad : TKind<CEvtWorld>
+{
+};
+struct WorldGraphicsLoad : TKind<CEvtWorld>
+{
+};
+struct WorldPhysicsLoad : TKind<CEvtWorld>
+{
+};
+struct WorldSoundLoad : TKind<CEvtWorld>
+{
+};
+struct WorldLoad : TKind<CEvtWorld>
+{
+};
+struct WorldUnload : TKind<CEvtWorld>
+{
+};
+struct UserEvent : TKind<CEvtUser>
+{
+};
 
 } // namespace Kind
 
 // The kind of a record that travels on exactly one channel, so that
 // CSubscriber<CEvtGraphicsTick> means the TickGraphics channel. Records that
 // several channels carry have no entry: name their channel by its kind.
-template <class Record>
-struct RecordKind
+template <class Record> struct RecordKind
 {
     static_assert(sizeof(Record) == 0, "this record travels on several channels: name the channel by its "
                                        "kind, e.g. Misc::Multicast::Kind::LeaveWorld");
 };
 
-template <> struct RecordKind<CEvtLog> { using Type = Kind::Log; };
-template <> struct RecordKind<Simulation::Multicast::CEvtQuit> { using Type = Kind::Close; };
-template <> struct RecordKind<CEvtState> { using Type = Kind::State; };
-template <> struct RecordKind<Simulation::Multicast::CEvtTick> { using Type = Kind::Tick; };
-template <> struct RecordKind<Simulation::Multicast::CEvtStartStop> { using Type = Kind::Run; };
-template <> struct RecordKind<CGuiEvent> { using Type = Kind::Gui; };
-template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsKeyEvent> { using Type = Kind::Key; };
-template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsTick> { using Type = Kind::TickGraphics; };
-template <> struct RecordKind<CEvtPhysicsTick> { using Type = Kind::TickPhysics; };
-template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsDrawPreScene> { using Type = Kind::DrawPreScene; };
-template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsDrawPostScene> { using Type = Kind::DrawPostScene; };
-template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsDrawPreGui> { using Type = Kind::DrawPreGui; };
-template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsDrawPostGui> { using Type = Kind::DrawPostGui; };
-template <> struct RecordKind<CEvtEntityActivated> { using Type = Kind::Activated; };
-template <> struct RecordKind<CEvtUser> { using Type = Kind::UserEvent; };
+template <> struct RecordKind<CEvtLog>
+{
+    using Type = Kind::Log;
+};
+template <> struct RecordKind<Simulation::Multicast::CEvtQuit>
+{
+    using Type = Kind::Close;
+};
+template <> struct RecordKind<CEvtState>
+{
+    using Type = Kind::State;
+};
+template <> struct RecordKind<Simulation::Multicast::CEvtTick>
+{
+    using Type = Kind::Tick;
+};
+template <> struct RecordKind<Simulation::Multicast::CEvtStartStop>
+{
+    using Type = Kind::Run;
+};
+template <> struct RecordKind<CGuiEvent>
+{
+    using Type = Kind::Gui;
+};
+template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsKeyEvent>
+{
+    using Type = Kind::Key;
+};
+template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsTick>
+{
+    using Type = Kind::TickGraphics;
+};
+template <> struct RecordKind<CEvtPhysicsTick>
+{
+    using Type = Kind::TickPhysics;
+};
+template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsDrawPreScene>
+{
+    using Type = Kind::DrawPreScene;
+};
+template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsDrawPostScene>
+{
+    using Type = Kind::DrawPostScene;
+};
+template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsDrawPreGui>
+{
+    using Type = Kind::DrawPreGui;
+};
+template <> struct RecordKind<Graphics::Multicast::CEvtGraphicsDrawPostGui>
+{
+    using Type = Kind::DrawPostGui;
+};
+template <> struct RecordKind<CEvtEntityActivated>
+{
+    using Type = Kind::Activated;
+};
+template <> struct RecordKind<CEvtUser>
+{
+    using Type = Kind::UserEvent;
+};
 
 // KindOf<T>::Type: T itself when T is a kind tag, else the kind of record T.
-template <class T, class = void>
-struct KindOf : RecordKind<T>
+template <class T, class = void> struct KindOf : RecordKind<T>
 {
 };
 
-template <class T>
-struct KindOf<T, std::void_t<typename T::Event>>
+template <class T> struct KindOf<T, std::void_t<typename T::Event>>
 {
     using Type = T;
 };

@@ -11,12 +11,10 @@ namespace
 
 // The subscribers of one publication, copied under the channel's lock. Small
 // lists stay on the stack so that a publication normally allocates nothing.
-template <class Subscriber>
-class CSnapshot
+template <class Subscriber> class CSnapshot
 {
 public:
-    template <class Entries>
-    void Assign(const Entries& entries)
+    template <class Entries> void Assign(const Entries& entries)
     {
         m_size = entries.size();
         if (m_size > InlineCapacity)
@@ -41,8 +39,7 @@ private:
 
 } // namespace
 
-template <class K>
-CMulticastOf<K>& CMulticastOf<K>::Instance()
+template <class K> CMulticastOf<K>& CMulticastOf<K>::Instance()
 {
     // Never destroyed: a script may end the process from inside the loop,
     // while subscribers still unsubscribe during exit.
@@ -50,8 +47,7 @@ CMulticastOf<K>& CMulticastOf<K>::Instance()
     return *channel;
 }
 
-template <class K>
-void CMulticastOf<K>::Subscribe(Subscriber* subscriber, int32_t priority)
+template <class K> void CMulticastOf<K>::Subscribe(Subscriber* subscriber, int32_t priority)
 {
     if (subscriber == nullptr)
         return;
@@ -70,30 +66,28 @@ void CMulticastOf<K>::Subscribe(Subscriber* subscriber, int32_t priority)
     entries.insert(position, SEntry{subscriber, priority});
 }
 
-template <class K>
-void CMulticastOf<K>::Unsubscribe(Subscriber* subscriber)
+template <class K> void CMulticastOf<K>::Unsubscribe(Subscriber* subscriber)
 {
     CMulticastOf& channel = Instance();
     std::lock_guard<std::mutex> lock(channel.m_lock);
     auto& entries = channel.m_entries;
-    auto position = std::find_if(entries.begin(), entries.end(),
-                                 [subscriber](const SEntry& entry) { return entry.subscriber == subscriber; });
+    auto position =
+        std::find_if(entries.begin(), entries.end(),
+                     [subscriber](const SEntry& entry) { return entry.subscriber == subscriber; });
     if (position == entries.end())
         return;
     entries.erase(position);
     channel.m_removals.fetch_add(1, std::memory_order_release);
 }
 
-template <class K>
-bool CMulticastOf<K>::IsSubscribed(const Subscriber* subscriber)
+template <class K> bool CMulticastOf<K>::IsSubscribed(const Subscriber* subscriber)
 {
     CMulticastOf& channel = Instance();
     std::lock_guard<std::mutex> lock(channel.m_lock);
     return channel.IsLive(subscriber);
 }
 
-template <class K>
-bool CMulticastOf<K>::IsLive(const Subscriber* subscriber)
+template <class K> bool CMulticastOf<K>::IsLive(const Subscriber* subscriber)
 {
     for (const SEntry& entry : m_entries)
     {
@@ -103,8 +97,7 @@ bool CMulticastOf<K>::IsLive(const Subscriber* subscriber)
     return false;
 }
 
-template <class K>
-bool CMulticastOf<K>::Publish(const Event& event, bool force)
+template <class K> bool CMulticastOf<K>::Publish(const Event& event, bool force)
 {
     CMulticastOf& channel = Instance();
     if (K::Switchable && !force && !channel.m_enabled.load(std::memory_order_acquire))
@@ -141,8 +134,8 @@ bool CMulticastOf<K>::Publish(const Event& event, bool force)
     return handled;
 }
 
-#define HALVANE_DEFINE_EVENT_KIND(kind)                                                                        \
-    template class CSubscriberOf<Kind::kind>;                                                                  \
+#define HALVANE_DEFINE_EVENT_KIND(kind)                                                                      \
+    template class CSubscriberOf<Kind::kind>;                                                                \
     template class CMulticastOf<Kind::kind>;
 HALVANE_EVENT_KINDS(HALVANE_DEFINE_EVENT_KIND)
 #undef HALVANE_DEFINE_EVENT_KIND

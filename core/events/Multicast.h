@@ -30,13 +30,11 @@
 namespace Misc::Multicast
 {
 
-template <class K>
-class CMulticastOf;
+template <class K> class CMulticastOf;
 
 // The subscriber base for one channel. An object listening to several
 // channels has one such base per channel, each a subscriber of its own.
-template <class K>
-class CSubscriberOf : public Misc::CFlags
+template <class K> class CSubscriberOf : public Misc::CFlags
 {
 public:
     using EventKind = K;
@@ -73,8 +71,7 @@ public:
 // The channel of one event kind. It exists from its first use to the end of
 // the process (never destroyed, so publishing from an exit path is safe) and
 // owns no subscriber.
-template <class K>
-class CMulticastOf
+template <class K> class CMulticastOf
 {
 public:
     using EventKind = K;
@@ -96,13 +93,11 @@ public:
     static bool IsSubscribed(const Subscriber* subscriber);
 
     // The on/off switch of the Gui, Key, Mouse and MouseButton channels.
-    template <class S = K, std::enable_if_t<S::Switchable, int> = 0>
-    static void Enable(bool enable)
+    template <class S = K, std::enable_if_t<S::Switchable, int> = 0> static void Enable(bool enable)
     {
         Instance().m_enabled.store(enable, std::memory_order_release);
     }
-    template <class S = K, std::enable_if_t<S::Switchable, int> = 0>
-    static bool IsEnabled()
+    template <class S = K, std::enable_if_t<S::Switchable, int> = 0> static bool IsEnabled()
     {
         return Instance().m_enabled.load(std::memory_order_acquire);
     }
@@ -128,21 +123,18 @@ private:
     std::atomic<bool> m_enabled{true};
 };
 
-template <class T>
-using CSubscriber = CSubscriberOf<typename KindOf<T>::Type>;
+template <class T> using CSubscriber = CSubscriberOf<typename KindOf<T>::Type>;
 
-template <class T>
-using CMulticast = CMulticastOf<typename KindOf<T>::Type>;
+template <class T> using CMulticast = CMulticastOf<typename KindOf<T>::Type>;
 
-template <class K>
-CSubscriberOf<K>::~CSubscriberOf()
+template <class K> CSubscriberOf<K>::~CSubscriberOf()
 {
     CMulticastOf<K>::Unsubscribe(this);
 }
 
 // Every channel is instantiated once, in the engine library.
-#define HALVANE_DECLARE_EVENT_KIND(kind)                                                                       \
-    extern template class CSubscriberOf<Kind::kind>;                                                           \
+#define HALVANE_DECLARE_EVENT_KIND(kind)                                                                     \
+    extern template class CSubscriberOf<Kind::kind>;                                                         \
     extern template class CMulticastOf<Kind::kind>;
 HALVANE_EVENT_KINDS(HALVANE_DECLARE_EVENT_KIND)
 #undef HALVANE_DECLARE_EVENT_KIND

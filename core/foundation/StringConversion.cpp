@@ -6,7 +6,10 @@ namespace Misc::Text
 namespace
 {
 
-bool IsSurrogate(uint32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool IsSurrogate(uint32_t c)
+{
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 // Decodes one code point at text[pos]; advances pos past what was consumed.
 // Malformed sequences consume one byte and give U+FFFD.
@@ -82,10 +85,10 @@ size_t Utf8Length(uint32_t code)
 
 // Windows-1252 characters 0x80-0x9F; 0 marks the five unassigned bytes,
 // which map to their Latin-1 control code points.
-constexpr uint16_t kWindows1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr uint16_t kWindows1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                           0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 } // namespace
 

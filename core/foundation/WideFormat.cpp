@@ -55,7 +55,8 @@ void AppendPadded(std::wstring& out, const std::wstring& text, const Spec& spec)
 }
 
 // Formats one numeric conversion with the C library, from a rebuilt spec.
-template <typename T> void AppendNumber(std::wstring& out, const Spec& spec, const wchar_t* lengthText, T value)
+template <typename T>
+void AppendNumber(std::wstring& out, const Spec& spec, const wchar_t* lengthText, T value)
 {
     std::wstring format = L"%" + spec.flags;
     if (spec.width >= 0)
@@ -247,10 +248,12 @@ void AppendUnsigned(std::wstring& out, const Spec& spec, va_list& args)
         AppendNumber(out, spec, L"ll", static_cast<unsigned long long>(va_arg(args, size_t)));
         break;
     case Length::Char:
-        AppendNumber(out, spec, L"", static_cast<unsigned>(static_cast<unsigned char>(va_arg(args, unsigned))));
+        AppendNumber(out, spec, L"",
+                     static_cast<unsigned>(static_cast<unsigned char>(va_arg(args, unsigned))));
         break;
     case Length::Short:
-        AppendNumber(out, spec, L"", static_cast<unsigned>(static_cast<unsigned short>(va_arg(args, unsigned))));
+        AppendNumber(out, spec, L"",
+                     static_cast<unsigned>(static_cast<unsigned short>(va_arg(args, unsigned))));
         break;
     default:
         AppendNumber(out, spec, L"", va_arg(args, unsigned));
@@ -323,14 +326,16 @@ std::wstring FormatWideV(size_t bufferSize, const wchar_t* format, va_list argsI
         {
             const void* pointer = va_arg(args, void*);
             wchar_t buffer[32];
-            std::swprintf(buffer, 32, L"%016llX", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(pointer)));
+            std::swprintf(buffer, 32, L"%016llX",
+                          static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(pointer)));
             AppendPadded(out, buffer, spec);
             break;
         }
         case L'c':
         case L'C':
         {
-            const bool wide = (conversion == L'c') ? spec.length != Length::Short : spec.length == Length::Long;
+            const bool wide =
+                (conversion == L'c') ? spec.length != Length::Short : spec.length == Length::Long;
             const int value = va_arg(args, int);
             std::wstring text;
             if (wide)
@@ -343,7 +348,8 @@ std::wstring FormatWideV(size_t bufferSize, const wchar_t* format, va_list argsI
         case L's':
         case L'S':
         {
-            const bool wide = (conversion == L's') ? spec.length != Length::Short : spec.length == Length::Long;
+            const bool wide =
+                (conversion == L's') ? spec.length != Length::Short : spec.length == Length::Long;
             if (wide)
             {
                 const wchar_t* text = va_arg(args, const wchar_t*);

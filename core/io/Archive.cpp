@@ -15,8 +15,7 @@ bool IArchive::WriteString(const char* text)
 
 namespace
 {
-template <typename WriteValue>
-bool WriteKeyLine(IArchive& archive, const char* key, WriteValue writeValue)
+template <typename WriteValue> bool WriteKeyLine(IArchive& archive, const char* key, WriteValue writeValue)
 {
     return archive.WriteString(key) && archive.WriteSpaces(1) && writeValue() && archive.EndLine(0);
 }

@@ -313,28 +313,91 @@ template <typename T> bool CArchiveBin::ReadValue(uint8_t expected, T& value)
     return true;
 }
 
-bool CArchiveBin::WriteDouble(double value, uint8_t) { return WriteValue(kDouble, value); }
-bool CArchiveBin::WriteFloat(float value, uint8_t) { return WriteValue(kFloat, value); }
-bool CArchiveBin::WriteLong(int32_t value) { return WriteValue(kLong, value); }
-bool CArchiveBin::WriteULong(uint32_t value) { return WriteValue(kULong, value); }
-bool CArchiveBin::WriteInt(int32_t value) { return WriteValue(kInt, value); }
-bool CArchiveBin::WriteUInt(uint32_t value) { return WriteValue(kUInt, value); }
-bool CArchiveBin::WriteShort(int16_t value) { return WriteValue(kShort, value); }
-bool CArchiveBin::WriteUShort(uint16_t value) { return WriteValue(kUShort, value); }
-bool CArchiveBin::WriteChar(int8_t value) { return WriteValue(kChar, value); }
-bool CArchiveBin::WriteUChar(uint8_t value) { return WriteValue(kUChar, value); }
-bool CArchiveBin::WriteBool(bool value) { return WriteValue<uint8_t>(kBool, value ? 1 : 0); }
+bool CArchiveBin::WriteDouble(double value, uint8_t)
+{
+    return WriteValue(kDouble, value);
+}
+bool CArchiveBin::WriteFloat(float value, uint8_t)
+{
+    return WriteValue(kFloat, value);
+}
+bool CArchiveBin::WriteLong(int32_t value)
+{
+    return WriteValue(kLong, value);
+}
+bool CArchiveBin::WriteULong(uint32_t value)
+{
+    return WriteValue(kULong, value);
+}
+bool CArchiveBin::WriteInt(int32_t value)
+{
+    return WriteValue(kInt, value);
+}
+bool CArchiveBin::WriteUInt(uint32_t value)
+{
+    return WriteValue(kUInt, value);
+}
+bool CArchiveBin::WriteShort(int16_t value)
+{
+    return WriteValue(kShort, value);
+}
+bool CArchiveBin::WriteUShort(uint16_t value)
+{
+    return WriteValue(kUShort, value);
+}
+bool CArchiveBin::WriteChar(int8_t value)
+{
+    return WriteValue(kChar, value);
+}
+bool CArchiveBin::WriteUChar(uint8_t value)
+{
+    return WriteValue(kUChar, value);
+}
+bool CArchiveBin::WriteBool(bool value)
+{
+    return WriteValue<uint8_t>(kBool, value ? 1 : 0);
+}
 
-bool CArchiveBin::ReadDouble(double& value) { return ReadValue(kDouble, value); }
-bool CArchiveBin::ReadFloat(float& value) { return ReadValue(kFloat, value); }
-bool CArchiveBin::ReadLong(int32_t& value) { return ReadValue(kLong, value); }
-bool CArchiveBin::ReadULong(uint32_t& value) { return ReadValue(kULong, value); }
-bool CArchiveBin::ReadInt(int32_t& value) { return ReadValue(kInt, value); }
-bool CArchiveBin::ReadUInt(uint32_t& value) { return ReadValue(kUInt, value); }
-bool CArchiveBin::ReadShort(int16_t& value) { return ReadValue(kShort, value); }
-bool CArchiveBin::ReadUShort(uint16_t& value) { return ReadValue(kUShort, value); }
-bool CArchiveBin::ReadChar(int8_t& value) { return ReadValue(kChar, value); }
-bool CArchiveBin::ReadUChar(uint8_t& value) { return ReadValue(kUChar, value); }
+bool CArchiveBin::ReadDouble(double& value)
+{
+    return ReadValue(kDouble, value);
+}
+bool CArchiveBin::ReadFloat(float& value)
+{
+    return ReadValue(kFloat, value);
+}
+bool CArchiveBin::ReadLong(int32_t& value)
+{
+    return ReadValue(kLong, value);
+}
+bool CArchiveBin::ReadULong(uint32_t& value)
+{
+    return ReadValue(kULong, value);
+}
+bool CArchiveBin::ReadInt(int32_t& value)
+{
+    return ReadValue(kInt, value);
+}
+bool CArchiveBin::ReadUInt(uint32_t& value)
+{
+    return ReadValue(kUInt, value);
+}
+bool CArchiveBin::ReadShort(int16_t& value)
+{
+    return ReadValue(kShort, value);
+}
+bool CArchiveBin::ReadUShort(uint16_t& value)
+{
+    return ReadValue(kUShort, value);
+}
+bool CArchiveBin::ReadChar(int8_t& value)
+{
+    return ReadValue(kChar, value);
+}
+bool CArchiveBin::ReadUChar(uint8_t& value)
+{
+    return ReadValue(kUChar, value);
+}
 
 bool CArchiveBin::ReadBool(bool& value)
 {
@@ -530,7 +593,8 @@ bool CArchiveBin::ReadWString(std::wstring& value)
         }
         if (unit <= 0xDBFF && i + 1 < count)
         {
-            const char16_t low = static_cast<char16_t>((payload[2 * i + 2] | (payload[2 * i + 3] << 8)) ^ 0x00FF);
+            const char16_t low =
+                static_cast<char16_t>((payload[2 * i + 2] | (payload[2 * i + 3] << 8)) ^ 0x00FF);
             if (low >= 0xDC00 && low <= 0xDFFF)
             {
                 if (keep)
@@ -614,7 +678,8 @@ int CArchiveBin::MatchInPlace(std::string_view narrow, const wchar_t* wide, size
             if (wide)
             {
                 if (entry.size() != wideLength ||
-                    std::any_of(entry.begin(), entry.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
+                    std::any_of(entry.begin(), entry.end(),
+                                [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
                     return -1;
                 equal = std::equal(entry.begin(), entry.end(), wide,
                                    [](char a, wchar_t b) { return static_cast<wchar_t>(a) == b; });
@@ -627,8 +692,8 @@ int CArchiveBin::MatchInPlace(std::string_view narrow, const wchar_t* wide, size
             if (!wide || index < 0 || static_cast<size_t>(index) >= m_wideTable.size())
                 return -1;
             const std::u16string_view entry = m_wideTable[static_cast<size_t>(index)];
-            equal = entry.size() == wideLength &&
-                    std::equal(entry.begin(), entry.end(), wide, [](char16_t a, wchar_t b) { return a == b; });
+            equal = entry.size() == wideLength && std::equal(entry.begin(), entry.end(), wide,
+                                                             [](char16_t a, wchar_t b) { return a == b; });
         }
         if (!equal)
             return 0;
@@ -707,8 +772,8 @@ bool CArchiveBin::ExpectWToken(const wchar_t* text)
     ReadWString(received);
     if (received != expected)
     {
-        throw CKVOError::Format(L"Error reading:%s, Expected:%s, Received:%s", getDataName().c_str(), expected,
-                                received.c_str());
+        throw CKVOError::Format(L"Error reading:%s, Expected:%s, Received:%s", getDataName().c_str(),
+                                expected, received.c_str());
     }
     return true;
 }

@@ -46,8 +46,14 @@ public:
     {
         return m_archive->WriteString(text, quote);
     }
-    bool WriteDouble(double value, uint8_t precision) override { return m_archive->WriteDouble(value, precision); }
-    bool WriteFloat(float value, uint8_t precision) override { return m_archive->WriteFloat(value, precision); }
+    bool WriteDouble(double value, uint8_t precision) override
+    {
+        return m_archive->WriteDouble(value, precision);
+    }
+    bool WriteFloat(float value, uint8_t precision) override
+    {
+        return m_archive->WriteFloat(value, precision);
+    }
     bool WriteLong(int32_t value) override { return m_archive->WriteLong(value); }
     bool WriteULong(uint32_t value) override { return m_archive->WriteULong(value); }
     bool WriteInt(int32_t value) override { return m_archive->WriteInt(value); }
@@ -80,7 +86,10 @@ public:
     std::wstring ReadWToken(const wchar_t* delimiters) override { return m_archive->ReadWToken(delimiters); }
     bool ExpectWToken(const wchar_t* text) override { return m_archive->ExpectWToken(text); }
     bool ExpectToken(const char* text) override { return m_archive->ExpectToken(text); }
-    bool TestWToken(const wchar_t* text, bool peek = false) override { return m_archive->TestWToken(text, peek); }
+    bool TestWToken(const wchar_t* text, bool peek = false) override
+    {
+        return m_archive->TestWToken(text, peek);
+    }
     bool TestToken(const char* text, bool peek = false) override { return m_archive->TestToken(text, peek); }
     bool IsOpen() const override { return m_archive->IsOpen(); }
 

@@ -226,7 +226,8 @@ bool CArchiveText::WriteWString(const std::wstring& text, bool quote)
 bool CArchiveText::WriteDouble(double value, uint8_t precision)
 {
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value, std::chars_format::general, precision);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof(buffer), value, std::chars_format::general, precision);
     return result.ec == std::errc() && PutNumber(buffer, static_cast<size_t>(result.ptr - buffer));
 }
 
@@ -238,12 +239,12 @@ bool CArchiveText::WriteFloat(float value, uint8_t precision)
     return result.ec == std::errc() && PutNumber(buffer, static_cast<size_t>(result.ptr - buffer));
 }
 
-#define HALVANE_WRITE_INTEGER(Name, Type, Stored)                                                                   \
-    bool CArchiveText::Name(Type value)                                                                            \
-    {                                                                                                              \
-        char buffer[16];                                                                                           \
-        const auto result = std::to_chars(buffer, buffer + sizeof(buffer), static_cast<Stored>(value));            \
-        return PutNumber(buffer, static_cast<size_t>(result.ptr - buffer));                                        \
+#define HALVANE_WRITE_INTEGER(Name, Type, Stored)                                                            \
+    bool CArchiveText::Name(Type value)                                                                      \
+    {                                                                                                        \
+        char buffer[16];                                                                                     \
+        const auto result = std::to_chars(buffer, buffer + sizeof(buffer), static_cast<Stored>(value));      \
+        return PutNumber(buffer, static_cast<size_t>(result.ptr - buffer));                                  \
     }
 
 HALVANE_WRITE_INTEGER(WriteLong, int32_t, int32_t)
@@ -619,7 +620,8 @@ std::wstring CArchiveText::Text(const wchar_t* text)
 // narrow text is UTF-8 and is compared as the wide text it stands for.
 bool CArchiveText::ExpectToken(const char* text)
 {
-    if (text && std::any_of(text, text + std::strlen(text), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
+    if (text &&
+        std::any_of(text, text + std::strlen(text), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
         return Expect(Wide(text).c_str());
     return Expect(text);
 }
@@ -631,7 +633,8 @@ bool CArchiveText::ExpectWToken(const wchar_t* text)
 
 bool CArchiveText::TestToken(const char* text, bool peek)
 {
-    if (text && std::any_of(text, text + std::strlen(text), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
+    if (text &&
+        std::any_of(text, text + std::strlen(text), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
         return Test(Wide(text).c_str(), peek);
     return Test(text, peek);
 }

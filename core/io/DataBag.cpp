@@ -109,7 +109,8 @@ bool CDataBag::Write(Misc::Serialization::IArchive& archive)
     for (const auto& [key, value] : m_entries)
     {
         // A failing step ends this entry's line; the next entry still goes out.
-        if (archive.WriteWString(L"-" + key, true) && archive.WriteSpaces(1) && archive.WriteWString(value, true))
+        if (archive.WriteWString(L"-" + key, true) && archive.WriteSpaces(1) &&
+            archive.WriteWString(value, true))
             archive.EndLine(0);
     }
     archive.EndLine(-1);

@@ -24,7 +24,8 @@ void CLanguage::Delete(const std::wstring& section, const std::wstring& code)
     m_bag.Delete(MakeKey(section, code));
 }
 
-bool CLanguage::GetTranslation(const std::wstring& section, const std::wstring& code, std::wstring& text) const
+bool CLanguage::GetTranslation(const std::wstring& section, const std::wstring& code,
+                               std::wstring& text) const
 {
     return m_bag.Get(MakeKey(section, code), text);
 }
@@ -40,7 +41,8 @@ bool CLanguage::Translate(const std::wstring& token, std::wstring& text) const
     {
         section = token.substr(1, second - 1);
         const size_t third = token.find(L'#', second + 1);
-        code = token.substr(second + 1, third == std::wstring::npos ? std::wstring::npos : third - second - 1);
+        code =
+            token.substr(second + 1, third == std::wstring::npos ? std::wstring::npos : third - second - 1);
     }
     return GetTranslation(section, code, text);
 }

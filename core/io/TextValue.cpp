@@ -4,8 +4,8 @@
 
 bool CTextValue::Write(Misc::Serialization::IArchive& archive)
 {
-    return archive.WriteWString(m_key, true) && archive.WriteSpaces(1) && archive.WriteWString(m_value, true) &&
-           archive.EndLine(0);
+    return archive.WriteWString(m_key, true) && archive.WriteSpaces(1) &&
+           archive.WriteWString(m_value, true) && archive.EndLine(0);
 }
 
 bool CTextValue::Read(Misc::Serialization::IArchive& archive)

@@ -114,8 +114,7 @@ void CManagedEventHandler::setEventFilter(const std::string& name)
     m_filter = name;
 }
 
-template <class... Args>
-bool CManagedEventHandler::Call(bool handled, const Args&... args)
+template <class... Args> bool CManagedEventHandler::Call(bool handled, const Args&... args)
 {
     // The callback may release this handler. The call runs on copies, and
     // nothing of the handler is touched once the script has started.
@@ -126,8 +125,7 @@ bool CManagedEventHandler::Call(bool handled, const Args&... args)
 
 // The arguments of each channel, before the user data and handled.
 
-template <>
-bool CManagedEventHandler::Deliver<Kind::Log>(const Misc::Multicast::CEvtLog& event, bool handled)
+template <> bool CManagedEventHandler::Deliver<Kind::Log>(const Misc::Multicast::CEvtLog& event, bool handled)
 {
     return Call(handled, event.message, event.level);
 }
@@ -165,8 +163,7 @@ bool CManagedEventHandler::Deliver<Kind::Run>(const Simulation::Multicast::CEvtS
     return Call(handled, RunningStateName(event.engine), event.starting);
 }
 
-template <>
-bool CManagedEventHandler::Deliver<Kind::Gui>(const CGuiEvent& event, bool handled)
+template <> bool CManagedEventHandler::Deliver<Kind::Gui>(const CGuiEvent& event, bool handled)
 {
     // The GUI's own elements are not the scripts' business.
     if (event.elementName.find(L"__GuiInternal__") != std::wstring::npos)
@@ -175,7 +172,8 @@ bool CManagedEventHandler::Deliver<Kind::Gui>(const CGuiEvent& event, bool handl
 }
 
 template <>
-bool CManagedEventHandler::Deliver<Kind::Key>(const Graphics::Multicast::CEvtGraphicsKeyEvent& event, bool handled)
+bool CManagedEventHandler::Deliver<Kind::Key>(const Graphics::Multicast::CEvtGraphicsKeyEvent& event,
+                                              bool handled)
 {
     return Call(handled, event.keyCode, event.pressed, event.control, event.shift);
 }
@@ -184,13 +182,13 @@ template <>
 bool CManagedEventHandler::Deliver<Kind::Mouse>(const Graphics::Multicast::CEvtGraphicsMouseEvent& event,
                                                 bool handled)
 {
-    return Call(handled, event.type, Fraction(event.x, event.windowWidth), Fraction(event.y, event.windowHeight),
-                event.wheel);
+    return Call(handled, event.type, Fraction(event.x, event.windowWidth),
+                Fraction(event.y, event.windowHeight), event.wheel);
 }
 
 template <>
-bool CManagedEventHandler::Deliver<Kind::MouseButton>(const Graphics::Multicast::CEvtGraphicsMouseEvent& event,
-                                                      bool handled)
+bool CManagedEventHandler::Deliver<Kind::MouseButton>(
+    const Graphics::Multicast::CEvtGraphicsMouseEvent& event, bool handled)
 {
     return Deliver<Kind::Mouse>(event, handled);
 }
@@ -202,29 +200,25 @@ bool CManagedEventHandler::Deliver<Kind::TickGraphics>(const Graphics::Multicast
     return Call(handled, event.time, event.previousTime, event.windowActive);
 }
 
-template <>
-bool CManagedEventHandler::Deliver<Kind::TickPhysics>(const CEvtPhysicsTick& event, bool handled)
+template <> bool CManagedEventHandler::Deliver<Kind::TickPhysics>(const CEvtPhysicsTick& event, bool handled)
 {
     return Call(handled, event.time, event.previousTime);
 }
 
-template <>
-bool CManagedEventHandler::Deliver<Kind::CameraChange>(const CEvtEntityPair& event, bool handled)
+template <> bool CManagedEventHandler::Deliver<Kind::CameraChange>(const CEvtEntityPair& event, bool handled)
 {
     return Call(handled, event.nameA, event.nameB);
 }
 
-template <>
-bool CManagedEventHandler::Deliver<Kind::AnimationComplete>(const CEvtEntity& event, bool handled)
+template <> bool CManagedEventHandler::Deliver<Kind::AnimationComplete>(const CEvtEntity& event, bool handled)
 {
     return Call(handled, event.name);
 }
 
-#define HALVANE_DELIVER_NOTHING(kind)                                                                          \
-    template <>                                                                                                \
-    bool CManagedEventHandler::Deliver<Kind::kind>(const Kind::kind::Event&, bool handled)                    \
-    {                                                                                                          \
-        return Call(handled);                                                                                  \
+#define HALVANE_DELIVER_NOTHING(kind)                                                                        \
+    template <> bool CManagedEventHandler::Deliver<Kind::kind>(const Kind::kind::Event&, bool handled)       \
+    {                                                                                                        \
+        return Call(handled);                                                                                \
     }
 HALVANE_DELIVER_NOTHING(DrawPreScene)
 HALVANE_DELIVER_NOTHING(DrawPostScene)
@@ -240,8 +234,7 @@ bool CManagedEventHandler::Deliver<Kind::Activated>(const CEvtEntityActivated& e
     return Call(handled, event.name, event.activated);
 }
 
-template <>
-bool CManagedEventHandler::Deliver<Kind::LeaveWorld>(const CEvtEntity& event, bool handled)
+template <> bool CManagedEventHandler::Deliver<Kind::LeaveWorld>(const CEvtEntity& event, bool handled)
 {
     if (!PassesEntity(event.name))
         return false;
@@ -259,17 +252,15 @@ bool CManagedEventHandler::Deliver<Kind::CollisionEnter>(const CEvtEntityPair& e
     return false;
 }
 
-template <>
-bool CManagedEventHandler::Deliver<Kind::CollisionExit>(const CEvtEntityPair& event, bool handled)
+template <> bool CManagedEventHandler::Deliver<Kind::CollisionExit>(const CEvtEntityPair& event, bool handled)
 {
     return Deliver<Kind::CollisionEnter>(event, handled);
 }
 
-#define HALVANE_DELIVER_WORLD(kind)                                                                            \
-    template <>                                                                                                \
-    bool CManagedEventHandler::Deliver<Kind::kind>(const CEvtWorld& event, bool handled)                      \
-    {                                                                                                          \
-        return Call(handled, event.path);                                                                      \
+#define HALVANE_DELIVER_WORLD(kind)                                                                          \
+    template <> bool CManagedEventHandler::Deliver<Kind::kind>(const CEvtWorld& event, bool handled)         \
+    {                                                                                                        \
+        return Call(handled, event.path);                                                                    \
     }
 HALVANE_DELIVER_WORLD(WorldSave)
 HALVANE_DELIVER_WORLD(WorldDataLoad)
@@ -282,8 +273,7 @@ HALVANE_DELIVER_WORLD(WorldUnload)
 
 // The name filter always applies: an empty filter passes only events with
 // an empty name.
-template <>
-bool CManagedEventHandler::Deliver<Kind::UserEvent>(const CEvtUser& event, bool handled)
+template <> bool CManagedEventHandler::Deliver<Kind::UserEvent>(const CEvtUser& event, bool handled)
 {
     if (event.name != m_filter)
         return false;
@@ -295,8 +285,7 @@ bool CManagedEventHandler::Deliver<Kind::UserEvent>(const CEvtUser& event, bool 
 namespace ManagedEvents
 {
 
-template <class K>
-bool CManagedSubscriber<K>::Dispatch(const Event& event, bool handled)
+template <class K> bool CManagedSubscriber<K>::Dispatch(const Event& event, bool handled)
 {
     return static_cast<CManagedEventHandler*>(this)->template Deliver<K>(event, handled);
 }

@@ -26,8 +26,7 @@ namespace ManagedEvents
 // The subscriber base of one channel. Its Dispatch hands the record to the
 // handler with the channel's kind, so two channels carrying the same record
 // type (LeaveWorld and AnimationComplete) stay apart.
-template <class K>
-class CManagedSubscriber : public Misc::Multicast::CSubscriberOf<K>
+template <class K> class CManagedSubscriber : public Misc::Multicast::CSubscriberOf<K>
 {
 public:
     using Event = typename K::Event;
@@ -43,15 +42,13 @@ HALVANE_EVENT_KINDS(HALVANE_DECLARE_MANAGED_SUBSCRIBER)
 #undef HALVANE_DECLARE_MANAGED_SUBSCRIBER
 
 // One subscriber base per channel, and the removal from all of them.
-template <class... Kinds>
-class CManagedSubscribers : public CManagedSubscriber<Kinds>...
+template <class... Kinds> class CManagedSubscribers : public CManagedSubscriber<Kinds>...
 {
 public:
     // Takes every base off its channel (a no-op where it is not on).
     void unsubscribe() { (Misc::Multicast::CMulticastOf<Kinds>::Unsubscribe(Base<Kinds>()), ...); }
 
-    template <class K>
-    Misc::Multicast::CSubscriberOf<K>* Base()
+    template <class K> Misc::Multicast::CSubscriberOf<K>* Base()
     {
         return static_cast<CManagedSubscriber<K>*>(this);
     }
@@ -60,12 +57,12 @@ public:
 // In the order of the channel table.
 using CAllSubscribers =
     CManagedSubscribers<Kind::Log, Kind::Close, Kind::State, Kind::Tick, Kind::Run, Kind::Gui, Kind::Key,
-                        Kind::Mouse, Kind::MouseButton, Kind::TickGraphics, Kind::TickPhysics, Kind::CameraChange,
-                        Kind::AnimationComplete, Kind::DrawPreScene, Kind::DrawPostScene, Kind::DrawPreGui,
-                        Kind::DrawPostGui, Kind::Activated, Kind::LeaveWorld, Kind::CollisionEnter,
-                        Kind::CollisionExit, Kind::WorldSave, Kind::WorldDataLoad, Kind::WorldGraphicsLoad,
-                        Kind::WorldPhysicsLoad, Kind::WorldSoundLoad, Kind::WorldLoad, Kind::WorldUnload,
-                        Kind::UserEvent>;
+                        Kind::Mouse, Kind::MouseButton, Kind::TickGraphics, Kind::TickPhysics,
+                        Kind::CameraChange, Kind::AnimationComplete, Kind::DrawPreScene, Kind::DrawPostScene,
+                        Kind::DrawPreGui, Kind::DrawPostGui, Kind::Activated, Kind::LeaveWorld,
+                        Kind::CollisionEnter, Kind::CollisionExit, Kind::WorldSave, Kind::WorldDataLoad,
+                        Kind::WorldGraphicsLoad, Kind::WorldPhysicsLoad, Kind::WorldSoundLoad,
+                        Kind::WorldLoad, Kind::WorldUnload, Kind::UserEvent>;
 
 } // namespace ManagedEvents
 
@@ -109,25 +106,21 @@ public:
     void setEventFilter(const std::string& name);
 
     // Puts the handler on the channel of kind K.
-    template <class K>
-    void Subscribe(int32_t priority)
+    template <class K> void Subscribe(int32_t priority)
     {
         Misc::Multicast::CMulticastOf<K>::Subscribe(Base<K>(), priority);
     }
 
 private:
-    template <class K>
-    friend class ManagedEvents::CManagedSubscriber;
+    template <class K> friend class ManagedEvents::CManagedSubscriber;
 
     explicit CManagedEventHandler(const LuaPlus::LuaObject& function);
     ~CManagedEventHandler();
 
     // The record of kind K as script arguments; false for a filtered event.
-    template <class K>
-    bool Deliver(const typename K::Event& event, bool handled);
+    template <class K> bool Deliver(const typename K::Event& event, bool handled);
     // Calls the callback with the arguments, the user data and handled.
-    template <class... Args>
-    bool Call(bool handled, const Args&... args);
+    template <class... Args> bool Call(bool handled, const Args&... args);
     bool PassesEntity(const std::string& name) const { return m_filter.empty() || m_filter == name; }
 
     LuaPlus::LuaFunction<bool> m_callback;

@@ -6,9 +6,7 @@
 namespace Graphics
 {
 
-CGraphicsEngine::CGraphicsEngine(Simulation::CSimulationManager* owner) : Simulation::CSubEngine(owner)
-{
-}
+CGraphicsEngine::CGraphicsEngine(Simulation::CSimulationManager* owner) : Simulation::CSubEngine(owner) {}
 
 CGraphicsEngine::~CGraphicsEngine() = default;
 
@@ -32,9 +30,7 @@ bool CGraphicsEngine::IsRunning()
     return false;
 }
 
-void CGraphicsEngine::SetCursorPosition(float, float)
-{
-}
+void CGraphicsEngine::SetCursorPosition(float, float) {}
 
 std::wstring CGraphicsEngine::GetOperatingSystemVersion()
 {

@@ -24,6 +24,6 @@ void CColorScript::RegisterMethods(CScriptMetaTable& table)
     table.RegisterHelper("isZero", &Query<bool, &ColorIsZero>);
     table.RegisterHelper("equal", &QueryWith<bool, &ColorEqual>);
 
-    RegisterMetamethods(table, &MultiplyMeta<true>, &DivideMeta<true>, nullptr, &Compare<&ColorEqual>, nullptr,
-                        nullptr);
+    RegisterMetamethods(table, &MultiplyMeta<true>, &DivideMeta<true>, nullptr, &Compare<&ColorEqual>,
+                        nullptr, nullptr);
 }

@@ -21,8 +21,7 @@ public:
     static void RegisterMethods(CScriptMetaTable& table);
 };
 
-template <>
-struct ValueScriptOf<CColor>
+template <> struct ValueScriptOf<CColor>
 {
     using Type = CColorScript;
 };

@@ -85,7 +85,8 @@ LuaObject lineGetEnd(LuaState*, const LuaStackObject& line)
 LuaObject boxCreate(LuaState*, const LuaStackObject& min, const LuaStackObject& max)
 {
     lua_State* L = min.GetCState();
-    return MakePair(L, "min", CVectorScript::Read(L, min.GetIndex()), "max", CVectorScript::Read(L, max.GetIndex()));
+    return MakePair(L, "min", CVectorScript::Read(L, min.GetIndex()), "max",
+                    CVectorScript::Read(L, max.GetIndex()));
 }
 
 LuaObject boxExtendBox(LuaState*, const LuaStackObject& box1, const LuaStackObject& box2)

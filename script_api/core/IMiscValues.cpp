@@ -18,44 +18,37 @@ namespace
 
 // Adapters from the value arithmetic to engine functions.
 
-template <typename Script>
-typename Script::Value CreateFromString(LuaState*, const std::string& text)
+template <typename Script> typename Script::Value CreateFromString(LuaState*, const std::string& text)
 {
     return Script::FromText(text);
 }
 
-template <typename T, T (*F)(const T&, const T&)>
-T Combine(LuaState*, const T& a, const T& b)
+template <typename T, T (*F)(const T&, const T&)> T Combine(LuaState*, const T& a, const T& b)
 {
     return F(a, b);
 }
 
-template <typename T, T (*F)(const T&, float)>
-T Scaled(LuaState*, const T& a, float s)
+template <typename T, T (*F)(const T&, float)> T Scaled(LuaState*, const T& a, float s)
 {
     return F(a, s);
 }
 
-template <typename T, T (*F)(const T&)>
-T Changed(LuaState*, const T& a)
+template <typename T, T (*F)(const T&)> T Changed(LuaState*, const T& a)
 {
     return F(a);
 }
 
-template <typename R, typename T, R (*F)(const T&)>
-R Measure(LuaState*, const T& a)
+template <typename R, typename T, R (*F)(const T&)> R Measure(LuaState*, const T& a)
 {
     return F(a);
 }
 
-template <typename R, typename T, R (*F)(const T&, const T&)>
-R Relate(LuaState*, const T& a, const T& b)
+template <typename R, typename T, R (*F)(const T&, const T&)> R Relate(LuaState*, const T& a, const T& b)
 {
     return F(a, b);
 }
 
-template <typename T, int I>
-float Component(LuaState*, const T& a)
+template <typename T, int I> float Component(LuaState*, const T& a)
 {
     return At(a, I);
 }
@@ -80,8 +73,7 @@ bool rectIsPointInside(LuaState*, const CRect& rect, const CPoint& point)
     return RectIsPointInside(rect, point);
 }
 
-template <int X, int Y>
-CPoint RectCorner(LuaState*, const CRect& rect)
+template <int X, int Y> CPoint RectCorner(LuaState*, const CRect& rect)
 {
     return CPoint(At(rect, X), At(rect, Y));
 }
@@ -92,8 +84,7 @@ CColor colorCreate(LuaState*, float r, float g, float b, float a)
 }
 
 // prefix + "Subtract", "Add", "Multiply", "Divide", "Negative".
-template <typename T>
-void RegisterArithmetic(CScriptMetaTable& table, const std::string& prefix)
+template <typename T> void RegisterArithmetic(CScriptMetaTable& table, const std::string& prefix)
 {
     table.RegisterHelper((prefix + "Subtract").c_str(), &Combine<T, &Subtract<T>>);
     table.RegisterHelper((prefix + "Add").c_str(), &Combine<T, &Add<T>>);
@@ -103,8 +94,7 @@ void RegisterArithmetic(CScriptMetaTable& table, const std::string& prefix)
 }
 
 // prefix + "IsZero" and the component-wise comparisons.
-template <typename T>
-void RegisterOrder(CScriptMetaTable& table, const std::string& prefix)
+template <typename T> void RegisterOrder(CScriptMetaTable& table, const std::string& prefix)
 {
     table.RegisterHelper((prefix + "IsZero").c_str(), &Measure<bool, T, &IsZero<T>>);
     table.RegisterHelper((prefix + "LessThan").c_str(), &Relate<bool, T, &LessThan<T>>);
@@ -115,8 +105,7 @@ void RegisterOrder(CScriptMetaTable& table, const std::string& prefix)
 }
 
 // prefix + the distance and length functions.
-template <typename T>
-void RegisterLengths(CScriptMetaTable& table, const std::string& prefix)
+template <typename T> void RegisterLengths(CScriptMetaTable& table, const std::string& prefix)
 {
     table.RegisterHelper((prefix + "GetDistanceFrom").c_str(), &Relate<float, T, &Distance<T>>);
     table.RegisterHelper((prefix + "GetDistanceFromFast").c_str(), &Relate<float, T, &DistanceFast<T>>);

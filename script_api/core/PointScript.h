@@ -14,8 +14,7 @@ public:
     static void RegisterMethods(CScriptMetaTable& table);
 };
 
-template <>
-struct ValueScriptOf<CPoint>
+template <> struct ValueScriptOf<CPoint>
 {
     using Type = CPointScript;
 };

@@ -5,23 +5,26 @@
 using namespace ValueMath;
 
 // A new point from the components X and Y (indices of x1, y1, x2, y2).
-template <int X, int Y>
-int CRectScript::GetCorner(lua_State* L)
+template <int X, int Y> int CRectScript::GetCorner(lua_State* L)
 {
-    return Guard(L, [L] {
-        const CRect& self = This(L);
-        CPointScript::Push(L, CPoint(At(self, X), At(self, Y)));
-        return 1;
-    });
+    return Guard(L,
+                 [L]
+                 {
+                     const CRect& self = This(L);
+                     CPointScript::Push(L, CPoint(At(self, X), At(self, Y)));
+                     return 1;
+                 });
 }
 
 int CRectScript::IsPointInside(lua_State* L)
 {
-    return Guard(L, [L] {
-        const CRect& self = This(L);
-        lua_pushboolean(L, RectIsPointInside(self, CPointScript::Read(L, 2)) ? 1 : 0);
-        return 1;
-    });
+    return Guard(L,
+                 [L]
+                 {
+                     const CRect& self = This(L);
+                     lua_pushboolean(L, RectIsPointInside(self, CPointScript::Read(L, 2)) ? 1 : 0);
+                     return 1;
+                 });
 }
 
 void CRectScript::RegisterMethods(CScriptMetaTable& table)

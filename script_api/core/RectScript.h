@@ -16,13 +16,11 @@ public:
     static void RegisterMethods(CScriptMetaTable& table);
 
 private:
-    template <int X, int Y>
-    static int GetCorner(lua_State* L);
+    template <int X, int Y> static int GetCorner(lua_State* L);
     static int IsPointInside(lua_State* L);
 };
 
-template <>
-struct ValueScriptOf<CRect>
+template <> struct ValueScriptOf<CRect>
 {
     using Type = CRectScript;
 };

@@ -18,51 +18,43 @@
 namespace ValueMath
 {
 
-template <typename T>
-struct Components;
+template <typename T> struct Components;
 
-template <>
-struct Components<CPoint>
+template <> struct Components<CPoint>
 {
     static constexpr int kCount = 2;
     static constexpr float CPoint::*kMembers[kCount] = {&CPoint::x, &CPoint::y};
 };
 
-template <>
-struct Components<CVector>
+template <> struct Components<CVector>
 {
     static constexpr int kCount = 3;
     static constexpr float CVector::*kMembers[kCount] = {&CVector::x, &CVector::y, &CVector::z};
 };
 
-template <>
-struct Components<CRect>
+template <> struct Components<CRect>
 {
     static constexpr int kCount = 4;
     static constexpr float CRect::*kMembers[kCount] = {&CRect::x1, &CRect::y1, &CRect::x2, &CRect::y2};
 };
 
-template <>
-struct Components<CColor>
+template <> struct Components<CColor>
 {
     static constexpr int kCount = 4;
     static constexpr float CColor::*kMembers[kCount] = {&CColor::r, &CColor::g, &CColor::b, &CColor::a};
 };
 
-template <typename T>
-float& At(T& value, int i)
+template <typename T> float& At(T& value, int i)
 {
     return value.*Components<T>::kMembers[i];
 }
 
-template <typename T>
-float At(const T& value, int i)
+template <typename T> float At(const T& value, int i)
 {
     return value.*Components<T>::kMembers[i];
 }
 
-template <typename T, typename Operation>
-T Map(const T& a, Operation operation)
+template <typename T, typename Operation> T Map(const T& a, Operation operation)
 {
     T result = a;
     for (int i = 0; i < Components<T>::kCount; ++i)
@@ -70,46 +62,39 @@ T Map(const T& a, Operation operation)
     return result;
 }
 
-template <typename T>
-T Add(const T& a, const T& b)
+template <typename T> T Add(const T& a, const T& b)
 {
     return Map(a, [&b](float c, int i) { return c + At(b, i); });
 }
 
-template <typename T>
-T Subtract(const T& a, const T& b)
+template <typename T> T Subtract(const T& a, const T& b)
 {
     return Map(a, [&b](float c, int i) { return c - At(b, i); });
 }
 
-template <typename T>
-T Multiply(const T& a, float s)
+template <typename T> T Multiply(const T& a, float s)
 {
     return Map(a, [s](float c, int) { return c * s; });
 }
 
-template <typename T>
-T Divide(const T& a, float s)
+template <typename T> T Divide(const T& a, float s)
 {
     return Map(a, [s](float c, int) { return c / s; });
 }
 
-template <typename T>
-T Negative(const T& a)
+template <typename T> T Negative(const T& a)
 {
     return Map(a, [](float c, int) { return -c; });
 }
 
 // Negative components times -1 (so -0 stays -0, as a sign test would).
-template <typename T>
-T Abs(const T& a)
+template <typename T> T Abs(const T& a)
 {
     return Map(a, [](float c, int) { return c < 0.0f ? c * -1.0f : c; });
 }
 
 // Every component exactly 0.
-template <typename T>
-bool IsZero(const T& a)
+template <typename T> bool IsZero(const T& a)
 {
     for (int i = 0; i < Components<T>::kCount; ++i)
         if (At(a, i) != 0.0f)
@@ -118,8 +103,7 @@ bool IsZero(const T& a)
 }
 
 // Every difference exactly 0.
-template <typename T>
-bool Equal(const T& a, const T& b)
+template <typename T> bool Equal(const T& a, const T& b)
 {
     for (int i = 0; i < Components<T>::kCount; ++i)
         if (At(a, i) - At(b, i) != 0.0f)
@@ -128,8 +112,7 @@ bool Equal(const T& a, const T& b)
 }
 
 // Strictly less in every component.
-template <typename T>
-bool LessThan(const T& a, const T& b)
+template <typename T> bool LessThan(const T& a, const T& b)
 {
     for (int i = 0; i < Components<T>::kCount; ++i)
         if (!(At(a, i) < At(b, i)))
@@ -137,26 +120,22 @@ bool LessThan(const T& a, const T& b)
     return true;
 }
 
-template <typename T>
-bool GreaterThan(const T& a, const T& b)
+template <typename T> bool GreaterThan(const T& a, const T& b)
 {
     return LessThan(b, a);
 }
 
-template <typename T>
-bool LessThanEqual(const T& a, const T& b)
+template <typename T> bool LessThanEqual(const T& a, const T& b)
 {
     return LessThan(a, b) || Equal(a, b);
 }
 
-template <typename T>
-bool GreaterThanEqual(const T& a, const T& b)
+template <typename T> bool GreaterThanEqual(const T& a, const T& b)
 {
     return GreaterThan(a, b) || Equal(a, b);
 }
 
-template <typename T>
-float DotProduct(const T& a, const T& b)
+template <typename T> float DotProduct(const T& a, const T& b)
 {
     double sum = 0.0;
     for (int i = 0; i < Components<T>::kCount; ++i)
@@ -190,53 +169,45 @@ inline float ReciprocalSquareRootFast(float value)
     return (1.47f - 0.47f * value * guess * guess) * guess;
 }
 
-template <typename T>
-float LengthSquared(const T& a)
+template <typename T> float LengthSquared(const T& a)
 {
     return DotProduct(a, a);
 }
 
-template <typename T>
-float Length(const T& a)
+template <typename T> float Length(const T& a)
 {
     return static_cast<float>(std::sqrt(static_cast<double>(LengthSquared(a))));
 }
 
-template <typename T>
-float LengthFast(const T& a)
+template <typename T> float LengthFast(const T& a)
 {
     return SquareRootFast(LengthSquared(a));
 }
 
-template <typename T>
-float DistanceSquared(const T& a, const T& b)
+template <typename T> float DistanceSquared(const T& a, const T& b)
 {
     return LengthSquared(Subtract(a, b));
 }
 
-template <typename T>
-float Distance(const T& a, const T& b)
+template <typename T> float Distance(const T& a, const T& b)
 {
     return Length(Subtract(a, b));
 }
 
-template <typename T>
-float DistanceFast(const T& a, const T& b)
+template <typename T> float DistanceFast(const T& a, const T& b)
 {
     return LengthFast(Subtract(a, b));
 }
 
 // Times 1/length, with no check for a zero length (NaN components then).
-template <typename T>
-T Normalise(const T& a)
+template <typename T> T Normalise(const T& a)
 {
     const double factor = 1.0 / std::sqrt(static_cast<double>(LengthSquared(a)));
     return Map(a, [factor](float c, int) { return static_cast<float>(c * factor); });
 }
 
 // Times the fast reciprocal square root; a zero value stays zero.
-template <typename T>
-T NormaliseFast(const T& a)
+template <typename T> T NormaliseFast(const T& a)
 {
     return Multiply(a, ReciprocalSquareRootFast(LengthSquared(a)));
 }

@@ -6,7 +6,8 @@ namespace ValueScript
 namespace
 {
 
-const char* const kClassNames[kValueClassCount] = {"CPointScript", "CVectorScript", "CRectScript", "CColorScript"};
+const char* const kClassNames[kValueClassCount] = {"CPointScript", "CVectorScript", "CRectScript",
+                                                   "CColorScript"};
 
 // Registry keys of the class tables: the addresses of these bytes.
 char g_classKeys[kValueClassCount];

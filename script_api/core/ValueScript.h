@@ -71,15 +71,13 @@ int Concat(lua_State* L, bool (*text)(lua_State* L, int index, std::string& out)
 
 // The script class of a value type (ValueScriptOf<CVector>::Type is
 // CVectorScript); each class header specialises it.
-template <typename T>
-struct ValueScriptOf
+template <typename T> struct ValueScriptOf
 {
 };
 
 // The part shared by the four classes. Derived provides kClass and its
 // method list (RegisterMethods); it may replace the text rules below.
-template <typename Derived, typename T>
-class TValueScript
+template <typename Derived, typename T> class TValueScript
 {
 public:
     using Value = T;
@@ -165,11 +163,13 @@ public:
 
 protected:
     // The object a method is called on.
-    static T& This(lua_State* L) { return *static_cast<T*>(ValueScript::GetSelf(L, Derived::kClass, sizeof(T))); }
+    static T& This(lua_State* L)
+    {
+        return *static_cast<T*>(ValueScript::GetSelf(L, Derived::kClass, sizeof(T)));
+    }
 
     // Every method and metamethod runs through the boundary guard.
-    template <typename Body>
-    static int Guard(lua_State* L, Body&& body)
+    template <typename Body> static int Guard(lua_State* L, Body&& body)
     {
         return LuaPlus::CallGuarded(L, body);
     }
@@ -184,99 +184,111 @@ protected:
 
     // Methods shared by the classes; each class registers the ones it has.
 
-    template <int I>
-    static int GetComponent(lua_State* L)
+    template <int I> static int GetComponent(lua_State* L)
     {
-        return Guard(L, [L] {
-            lua_pushnumber(L, ValueMath::At(This(L), I));
-            return 1;
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         lua_pushnumber(L, ValueMath::At(This(L), I));
+                         return 1;
+                     });
     }
 
     // set(components...): each component through the class's store rule.
     static int Set(lua_State* L)
     {
-        return Guard(L, [L] {
-            T& self = This(L);
-            T value = self;
-            for (int i = 0; i < ValueMath::Components<T>::kCount; ++i)
-                ValueMath::At(value, i) = FloatArg(L, i + 2);
-            self = Derived::Store(value);
-            return 0;
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         T& self = This(L);
+                         T value = self;
+                         for (int i = 0; i < ValueMath::Components<T>::kCount; ++i)
+                             ValueMath::At(value, i) = FloatArg(L, i + 2);
+                         self = Derived::Store(value);
+                         return 0;
+                     });
     }
 
     static int SetFromString(lua_State* L)
     {
-        return Guard(L, [L] {
-            T& self = This(L);
-            std::string text;
-            ValueScript::GetText(L, 2, text);
-            Derived::ParseInto(self, text);
-            return 0;
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         T& self = This(L);
+                         std::string text;
+                         ValueScript::GetText(L, 2, text);
+                         Derived::ParseInto(self, text);
+                         return 0;
+                     });
     }
 
     static int Copy(lua_State* L)
     {
-        return Guard(L, [L] {
-            Push(L, This(L));
-            return 1;
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         Push(L, This(L));
+                         return 1;
+                     });
     }
 
     // In place with another value: add, subtract.
-    template <T (*Operation)(const T&, const T&)>
-    static int InPlace(lua_State* L)
+    template <T (*Operation)(const T&, const T&)> static int InPlace(lua_State* L)
     {
-        return Guard(L, [L] {
-            T& self = This(L);
-            self = Operation(self, Read(L, 2));
-            return ReturnThis(L);
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         T& self = This(L);
+                         self = Operation(self, Read(L, 2));
+                         return ReturnThis(L);
+                     });
     }
 
     // In place with a number: multiply, divide.
-    template <T (*Operation)(const T&, float)>
-    static int InPlaceScalar(lua_State* L)
+    template <T (*Operation)(const T&, float)> static int InPlaceScalar(lua_State* L)
     {
-        return Guard(L, [L] {
-            T& self = This(L);
-            self = Operation(self, FloatArg(L, 2));
-            return ReturnThis(L);
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         T& self = This(L);
+                         self = Operation(self, FloatArg(L, 2));
+                         return ReturnThis(L);
+                     });
     }
 
     // In place on the value alone: negative, abs, normalise.
-    template <T (*Operation)(const T&)>
-    static int InPlaceUnary(lua_State* L)
+    template <T (*Operation)(const T&)> static int InPlaceUnary(lua_State* L)
     {
-        return Guard(L, [L] {
-            T& self = This(L);
-            self = Operation(self);
-            return ReturnThis(L);
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         T& self = This(L);
+                         self = Operation(self);
+                         return ReturnThis(L);
+                     });
     }
 
     // A test or measure of the value alone: isZero, getLength.
-    template <typename R, R (*Function)(const T&)>
-    static int Query(lua_State* L)
+    template <typename R, R (*Function)(const T&)> static int Query(lua_State* L)
     {
-        return Guard(L, [L] {
-            LuaPlus::PushValue(L, Function(This(L)));
-            return 1;
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         LuaPlus::PushValue(L, Function(This(L)));
+                         return 1;
+                     });
     }
 
     // A test or measure against another value: equal, dotProduct.
-    template <typename R, R (*Function)(const T&, const T&)>
-    static int QueryWith(lua_State* L)
+    template <typename R, R (*Function)(const T&, const T&)> static int QueryWith(lua_State* L)
     {
-        return Guard(L, [L] {
-            const T& self = This(L);
-            LuaPlus::PushValue(L, Function(self, Read(L, 2)));
-            return 1;
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         const T& self = This(L);
+                         LuaPlus::PushValue(L, Function(self, Read(L, 2)));
+                         return 1;
+                     });
     }
 
     // Metamethods. Their operands follow the read rule.
@@ -292,11 +304,13 @@ protected:
 
     static int ToString(lua_State* L)
     {
-        return Guard(L, [L] {
-            const std::string text = Derived::ToText(Read(L, 1));
-            lua_pushlstring(L, text.data(), text.size());
-            return 1;
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         const std::string text = Derived::ToText(Read(L, 1));
+                         lua_pushlstring(L, text.data(), text.size());
+                         return 1;
+                     });
     }
 
     static int ConcatMeta(lua_State* L)
@@ -305,46 +319,48 @@ protected:
     }
 
     // A new object from both operands: __add, __sub.
-    template <T (*Operation)(const T&, const T&)>
-    static int Binary(lua_State* L)
+    template <T (*Operation)(const T&, const T&)> static int Binary(lua_State* L)
     {
-        return Guard(L, [L] {
-            const T left = Read(L, 1);
-            Push(L, Operation(left, Read(L, 2)));
-            return 1;
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         const T left = Read(L, 1);
+                         Push(L, Operation(left, Read(L, 2)));
+                         return 1;
+                     });
     }
 
     static int Unary(lua_State* L)
     {
-        return Guard(L, [L] {
-            Push(L, ValueMath::Negative(Read(L, 1)));
-            return 1;
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         Push(L, ValueMath::Negative(Read(L, 1)));
+                         return 1;
+                     });
     }
 
     // A comparison of both operands: __eq, __lt, __le.
-    template <bool (*Function)(const T&, const T&)>
-    static int Compare(lua_State* L)
+    template <bool (*Function)(const T&, const T&)> static int Compare(lua_State* L)
     {
-        return Guard(L, [L] {
-            const T left = Read(L, 1);
-            lua_pushboolean(L, Function(left, Read(L, 2)) ? 1 : 0);
-            return 1;
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         const T left = Read(L, 1);
+                         lua_pushboolean(L, Function(left, Read(L, 2)) ? 1 : 0);
+                         return 1;
+                     });
     }
 
     // `*` by a number, on either side. ReadAnyAsNumber: another operand
     // reads as a number (0 for a non-number); otherwise it gives nil.
-    template <bool ReadAnyAsNumber>
-    static int MultiplyMeta(lua_State* L)
+    template <bool ReadAnyAsNumber> static int MultiplyMeta(lua_State* L)
     {
         return Guard(L, [L] { return Scale<&ValueMath::Multiply<T>, ReadAnyAsNumber>(L, true); });
     }
 
     // `/` by a number; the object must be on the left.
-    template <bool ReadAnyAsNumber>
-    static int DivideMeta(lua_State* L)
+    template <bool ReadAnyAsNumber> static int DivideMeta(lua_State* L)
     {
         return Guard(L, [L] { return Scale<&ValueMath::Divide<T>, ReadAnyAsNumber>(L, false); });
     }
@@ -352,11 +368,13 @@ protected:
     // `^`: the dot product.
     static int DotMeta(lua_State* L)
     {
-        return Guard(L, [L] {
-            const T left = Read(L, 1);
-            lua_pushnumber(L, ValueMath::DotProduct(left, Read(L, 2)));
-            return 1;
-        });
+        return Guard(L,
+                     [L]
+                     {
+                         const T left = Read(L, 1);
+                         lua_pushnumber(L, ValueMath::DotProduct(left, Read(L, 2)));
+                         return 1;
+                     });
     }
 
     // copy, add, subtract, multiply, divide, negative: the same in every class.
@@ -427,8 +445,8 @@ private:
         if (!ToValue(L, 1))
         {
             if (!numberMayLead)
-                throw Misc::Error::CKVOError::Format(L"[%S] The left operand of the division must be a %S value",
-                                                     GetName(), GetName());
+                throw Misc::Error::CKVOError::Format(
+                    L"[%S] The left operand of the division must be a %S value", GetName(), GetName());
             object = 2;
             scalar = 1;
         }
@@ -449,8 +467,7 @@ private:
 namespace LuaPlus
 {
 // Engine functions take value types as parameters by the read rule...
-template <typename T>
-struct ScriptArg<T, std::void_t<typename ValueScriptOf<T>::Type>> : ScriptArgHeld<T>
+template <typename T> struct ScriptArg<T, std::void_t<typename ValueScriptOf<T>::Type>> : ScriptArgHeld<T>
 {
     static T Get(lua_State* L, int index) { return ValueScriptOf<T>::Type::Read(L, index); }
 };

@@ -5,11 +5,13 @@ using namespace ValueMath;
 // A new vector: the object x other.
 int CVectorScript::CrossProduct(lua_State* L)
 {
-    return Guard(L, [L] {
-        const CVector& self = This(L);
-        Push(L, ValueMath::CrossProduct(self, Read(L, 2)));
-        return 1;
-    });
+    return Guard(L,
+                 [L]
+                 {
+                     const CVector& self = This(L);
+                     Push(L, ValueMath::CrossProduct(self, Read(L, 2)));
+                     return 1;
+                 });
 }
 
 // By a vector: the cross product left x right; otherwise as for points.
@@ -19,10 +21,12 @@ int CVectorScript::Multiply(lua_State* L)
     const CVector* right = left ? ToValue(L, 2) : nullptr;
     if (!right)
         return MultiplyMeta<false>(L);
-    return Guard(L, [L, left, right] {
-        Push(L, ValueMath::CrossProduct(*left, *right));
-        return 1;
-    });
+    return Guard(L,
+                 [L, left, right]
+                 {
+                     Push(L, ValueMath::CrossProduct(*left, *right));
+                     return 1;
+                 });
 }
 
 void CVectorScript::RegisterMethods(CScriptMetaTable& table)

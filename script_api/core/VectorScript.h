@@ -18,8 +18,7 @@ private:
     static int Multiply(lua_State* L);
 };
 
-template <>
-struct ValueScriptOf<CVector>
+template <> struct ValueScriptOf<CVector>
 {
     using Type = CVectorScript;
 };

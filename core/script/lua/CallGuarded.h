@@ -24,8 +24,7 @@ int RaiseScriptError(lua_State* L, const std::string& message);
 // exceptions into Lua errors. The error is raised only after the handler has
 // ended, so no C++ exception is in flight while Lua unwinds. Lua's own
 // errors pass through untouched: nothing here catches everything.
-template <typename Body>
-int CallGuarded(lua_State* L, Body&& body)
+template <typename Body> int CallGuarded(lua_State* L, Body&& body)
 {
     std::string message;
     try

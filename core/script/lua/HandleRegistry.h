@@ -19,20 +19,11 @@ public:
     static HandleRegistry& GetInstance();
 
     // The new id of the object (never 0). Look it up with the same T.
-    template <typename T>
-    uint32_t Add(T* object)
-    {
-        return AddEntry(object, typeid(T));
-    }
-    template <typename T>
-    T* Get(uint32_t id) const
-    {
-        return static_cast<T*>(GetEntry(id, typeid(T)));
-    }
+    template <typename T> uint32_t Add(T* object) { return AddEntry(object, typeid(T)); }
+    template <typename T> T* Get(uint32_t id) const { return static_cast<T*>(GetEntry(id, typeid(T))); }
     // A number from a script: only a whole number in the id range names an
     // object.
-    template <typename T>
-    T* Get(double number) const
+    template <typename T> T* Get(double number) const
     {
         uint32_t id = 0;
         return ToId(number, id) ? Get<T>(id) : nullptr;

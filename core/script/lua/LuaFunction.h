@@ -17,8 +17,7 @@ namespace LuaPlus
 // it runs in protected mode on the state's main thread and its first result
 // is read as R (void for none; bool, numbers, std::string, std::wstring or
 // LuaObject). A script error throws LuaException with the script's message.
-template <typename R = void>
-class LuaFunction
+template <typename R = void> class LuaFunction
 {
     static_assert(!std::is_pointer_v<R>, "a pointer result would outlive its stack slot");
 
@@ -32,8 +31,7 @@ public:
             throw LuaException("Lua assertion failed:m_functionObj.IsFunction()");
     }
 
-    template <typename... Args>
-    R operator()(const Args&... args) const
+    template <typename... Args> R operator()(const Args&... args) const
     {
         LuaState* state = m_functionObj.GetState();
         lua_State* L = state->GetCState();

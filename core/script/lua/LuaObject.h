@@ -19,8 +19,14 @@ class LuaObject;
 
 // Pushing C++ values: one set of rules for results of bound functions,
 // arguments of script calls and table fields. Wide text goes in as UTF-8.
-inline void PushValue(lua_State* L, std::nullptr_t) { lua_pushnil(L); }
-inline void PushValue(lua_State* L, bool value) { lua_pushboolean(L, value ? 1 : 0); }
+inline void PushValue(lua_State* L, std::nullptr_t)
+{
+    lua_pushnil(L);
+}
+inline void PushValue(lua_State* L, bool value)
+{
+    lua_pushboolean(L, value ? 1 : 0);
+}
 template <typename T, std::enable_if_t<std::is_arithmetic_v<T> && !std::is_same_v<T, bool>, int> = 0>
 inline void PushValue(lua_State* L, T value)
 {
@@ -33,10 +39,22 @@ inline void PushValue(lua_State* L, const char* text)
     else
         lua_pushnil(L);
 }
-inline void PushValue(lua_State* L, std::string_view text) { lua_pushlstring(L, text.data(), text.size()); }
-inline void PushValue(lua_State* L, const wchar_t* text) { lua_pushwstring(L, text); }
-inline void PushValue(lua_State* L, std::wstring_view text) { lua_pushwstring(L, text); }
-inline void PushValue(lua_State* L, lua_CFunction function) { lua_pushcfunction(L, function); }
+inline void PushValue(lua_State* L, std::string_view text)
+{
+    lua_pushlstring(L, text.data(), text.size());
+}
+inline void PushValue(lua_State* L, const wchar_t* text)
+{
+    lua_pushwstring(L, text);
+}
+inline void PushValue(lua_State* L, std::wstring_view text)
+{
+    lua_pushwstring(L, text);
+}
+inline void PushValue(lua_State* L, lua_CFunction function)
+{
+    lua_pushcfunction(L, function);
+}
 void PushValue(lua_State* L, const LuaObject& object);
 
 // Puts the stack top back where it was when the scope ends, whatever way
@@ -57,8 +75,7 @@ private:
 // Type tests and reads shared by LuaObject and LuaStackObject. Reads work on
 // a copy of the value, so a number read as text stays a number. A value
 // that is absent reads as nil.
-template <typename Derived>
-class LuaValueReads
+template <typename Derived> class LuaValueReads
 {
 public:
     const char* TypeName() const { return lua_typename(nullptr, Self().Type()); }
@@ -92,7 +109,8 @@ public:
     std::string GetString() const
     {
         return Read(
-            [](lua_State* L) {
+            [](lua_State* L)
+            {
                 size_t size = 0;
                 const char* text = lua_isstring(L, -1) ? lua_tolstring(L, -1, &size) : nullptr;
                 return text ? std::string(text, size) : std::string();
@@ -112,8 +130,7 @@ public:
 private:
     const Derived& Self() const { return static_cast<const Derived&>(*this); }
 
-    template <typename Reader, typename T>
-    T Read(Reader reader, T fallback) const
+    template <typename Reader, typename T> T Read(Reader reader, T fallback) const
     {
         if (IsNone())
             return fallback;
@@ -153,8 +170,7 @@ public:
 
     // Any value PushValue takes: nil, a boolean, a number, narrow or wide
     // text, a C function, another object of the state.
-    template <typename Value>
-    void Assign(LuaState* state, const Value& value)
+    template <typename Value> void Assign(LuaState* state, const Value& value)
     {
         lua_State* L = CheckedState(state);
         PushValue(L, value);
@@ -166,8 +182,7 @@ public:
 
     // Raw table access (no metamethods). The object must be a table; a nil
     // or NaN key cannot be set.
-    template <typename Key>
-    LuaObject Get(const Key& key) const
+    template <typename Key> LuaObject Get(const Key& key) const
     {
         lua_State* L = PushTable("Get");
         LuaStackRestore restore(L, 1);
@@ -179,8 +194,7 @@ public:
     }
     LuaObject operator[](const char* key) const { return Get(key); }
     LuaObject operator[](int index) const { return Get(index); }
-    template <typename Key, typename Value>
-    void Set(const Key& key, const Value& value)
+    template <typename Key, typename Value> void Set(const Key& key, const Value& value)
     {
         lua_State* L = PushTable("Set");
         LuaStackRestore restore(L, 1);
@@ -189,11 +203,7 @@ public:
         PushValue(L, value);
         lua_rawset(L, -3);
     }
-    template <typename Key>
-    void SetNil(const Key& key)
-    {
-        Set(key, nullptr);
-    }
+    template <typename Key> void SetNil(const Key& key) { Set(key, nullptr); }
     void Register(const char* name, lua_CFunction function) { Set(name, function); }
     // A C closure whose upvalue 1 is a full userdata holding a copy of the
     // given bytes.

@@ -174,7 +174,8 @@ int LuaState::LoadFile(const char* path)
     std::ifstream file(path ? path : "", std::ios::binary);
     if (!file)
     {
-        const std::string message = std::string("[LuaState::LoadFile] Failed to open file:") + (path ? path : "");
+        const std::string message =
+            std::string("[LuaState::LoadFile] Failed to open file:") + (path ? path : "");
         lua_pushlstring(m_state, message.data(), message.size());
         return LUA_ERRFILE;
     }
@@ -241,7 +242,8 @@ std::string LuaState::ToPanicMessage(std::string_view message) const
              colon = message.find(':', colon + 1))
         {
             const std::string_view tail = message.substr(3, colon - 3);
-            if (tail.size() < source.size() && source.compare(source.size() - tail.size(), tail.size(), tail) == 0 &&
+            if (tail.size() < source.size() &&
+                source.compare(source.size() - tail.size(), tail.size(), tail) == 0 &&
                 (rest = ReadLineNumber(message, colon, line)) != std::string_view::npos)
             {
                 file = source;
@@ -256,7 +258,8 @@ std::string LuaState::ToPanicMessage(std::string_view message) const
     // strings ("[string "..."]") and shortened names name no file.
     if (file.empty())
     {
-        for (size_t colon = message.find(':'); colon != std::string_view::npos; colon = message.find(':', colon + 1))
+        for (size_t colon = message.find(':'); colon != std::string_view::npos;
+             colon = message.find(':', colon + 1))
         {
             if ((rest = ReadLineNumber(message, colon, line)) != std::string_view::npos)
             {

@@ -46,18 +46,15 @@ inline int64_t NumberToInt64(lua_Number value)
 // How one parameter type is read from the stack: Get reads the argument into
 // a holder that lives for the call, Pass hands the holder to the function.
 // Specialise for further types (value objects).
-template <typename T, typename Enable = void>
-struct ScriptArg;
+template <typename T, typename Enable = void> struct ScriptArg;
 
-template <typename Held_>
-struct ScriptArgHeld
+template <typename Held_> struct ScriptArgHeld
 {
     using Held = Held_;
     static Held& Pass(Held& held) { return held; }
 };
 
-template <>
-struct ScriptArg<bool> : ScriptArgHeld<bool>
+template <> struct ScriptArg<bool> : ScriptArgHeld<bool>
 {
     static bool Get(lua_State* L, int index) { return lua_toboolean(L, index) != 0; }
 };
@@ -73,15 +70,13 @@ struct ScriptArg<T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T,
     }
 };
 
-template <typename T>
-struct ScriptArg<T, std::enable_if_t<std::is_floating_point_v<T>>> : ScriptArgHeld<T>
+template <typename T> struct ScriptArg<T, std::enable_if_t<std::is_floating_point_v<T>>> : ScriptArgHeld<T>
 {
     static T Get(lua_State* L, int index) { return static_cast<T>(lua_tonumber(L, index)); }
 };
 
 // Narrow text: a string, or a number as its text; anything else "".
-template <>
-struct ScriptArg<const char*> : ScriptArgHeld<const char*>
+template <> struct ScriptArg<const char*> : ScriptArgHeld<const char*>
 {
     static const char* Get(lua_State* L, int index)
     {
@@ -90,8 +85,7 @@ struct ScriptArg<const char*> : ScriptArgHeld<const char*>
     }
 };
 
-template <>
-struct ScriptArg<std::string> : ScriptArgHeld<std::string>
+template <> struct ScriptArg<std::string> : ScriptArgHeld<std::string>
 {
     static std::string Get(lua_State* L, int index)
     {
@@ -102,14 +96,12 @@ struct ScriptArg<std::string> : ScriptArgHeld<std::string>
 };
 
 // Wide text: the string decoded from UTF-8; anything else "".
-template <>
-struct ScriptArg<std::wstring> : ScriptArgHeld<std::wstring>
+template <> struct ScriptArg<std::wstring> : ScriptArgHeld<std::wstring>
 {
     static std::wstring Get(lua_State* L, int index) { return lua_towstring(L, index); }
 };
 
-template <>
-struct ScriptArg<const wchar_t*>
+template <> struct ScriptArg<const wchar_t*>
 {
     using Held = std::wstring;
     static std::wstring Get(lua_State* L, int index) { return lua_towstring(L, index); }
@@ -117,27 +109,25 @@ struct ScriptArg<const wchar_t*>
 };
 
 // Any value, unconverted (nil when absent).
-template <>
-struct ScriptArg<LuaObject> : ScriptArgHeld<LuaObject>
+template <> struct ScriptArg<LuaObject> : ScriptArgHeld<LuaObject>
 {
     static LuaObject Get(lua_State* L, int index) { return LuaObject(L, index); }
 };
 
-template <>
-struct ScriptArg<LuaStackObject> : ScriptArgHeld<LuaStackObject>
+template <> struct ScriptArg<LuaStackObject> : ScriptArgHeld<LuaStackObject>
 {
     static LuaStackObject Get(lua_State* L, int index) { return LuaStackObject(L, index); }
 };
 
-template <typename T>
-using ScriptArgOf = ScriptArg<std::remove_cv_t<std::remove_reference_t<T>>>;
+template <typename T> using ScriptArgOf = ScriptArg<std::remove_cv_t<std::remove_reference_t<T>>>;
 
 template <typename R, typename... Args, size_t... I>
 int InvokeScriptFunction(lua_State* L, R (*function)(LuaState*, Args...), LuaState* state,
                          std::index_sequence<I...>)
 {
     // Braced initialisation reads the arguments in order.
-    std::tuple<typename ScriptArgOf<Args>::Held...> held{ScriptArgOf<Args>::Get(L, static_cast<int>(I) + 2)...};
+    std::tuple<typename ScriptArgOf<Args>::Held...> held{
+        ScriptArgOf<Args>::Get(L, static_cast<int>(I) + 2)...};
     (void)held;
     if constexpr (std::is_void_v<R>)
     {
@@ -153,17 +143,19 @@ int InvokeScriptFunction(lua_State* L, R (*function)(LuaState*, Args...), LuaSta
 
 // The lua_CFunction for one signature. Exceptions of the function become
 // script errors at the caller's position (see CallGuarded).
-template <typename R, typename... Args>
-int ScriptDispatcher(lua_State* L)
+template <typename R, typename... Args> int ScriptDispatcher(lua_State* L)
 {
-    return CallGuarded(L, [L]() -> int {
-        R (*function)(LuaState*, Args...) = nullptr;
-        std::memcpy(&function, lua_touserdata(L, lua_upvalueindex(1)), sizeof function);
-        LuaState* state = LuaState::CastState(L);
-        if (!state)
-            throw LuaException("[ScriptDispatcher] The calling Lua state was not created by the engine");
-        return InvokeScriptFunction(L, function, state, std::index_sequence_for<Args...>{});
-    });
+    return CallGuarded(
+        L,
+        [L]() -> int
+        {
+            R (*function)(LuaState*, Args...) = nullptr;
+            std::memcpy(&function, lua_touserdata(L, lua_upvalueindex(1)), sizeof function);
+            LuaState* state = LuaState::CastState(L);
+            if (!state)
+                throw LuaException("[ScriptDispatcher] The calling Lua state was not created by the engine");
+            return InvokeScriptFunction(L, function, state, std::index_sequence_for<Args...>{});
+        });
 }
 
 // Sets table[name] to a closure of the function's dispatcher.

@@ -168,7 +168,8 @@ TEST(ApplicationFilesTest, FilenameListTakesEachPatternInTurn)
     EXPECT_EQ(list[0], folder.Wide("a.txt"));
     std::vector<std::wstring> rest(list.begin() + 1, list.end());
     std::sort(rest.begin(), rest.end());
-    EXPECT_EQ(rest, (std::vector<std::wstring>{folder.Wide("configs/one.cfg"), folder.Wide("configs/two.cfg")}));
+    EXPECT_EQ(rest,
+              (std::vector<std::wstring>{folder.Wide("configs/one.cfg"), folder.Wide("configs/two.cfg")}));
 
     EXPECT_EQ(app.GetFilenameListFromFileSystem(L"*.cfg", list, true), 2u);
     std::sort(list.begin(), list.end());

@@ -86,15 +86,17 @@ TEST(ApplicationTest, EngineInformationBlockIsPrintedExactlyWhenTheConsoleShows)
     app.ShowConsoleWindow(0, 0);
     EXPECT_TRUE(app.IsConsoleWindowVisible());
     const std::string dashes(60, '-');
-    const std::regex expected(dashes + "\n"
-                                       "- Halvane 2010: 3D Engine 3\\.16\n"
-                                       "- \\(c\\) Halvane makers\n" +
-                              dashes + "\n"
-                                       "- Build: Jan 14 2010 14:32:15  \n"
-                                       "- Run: (Sun|Mon|Tue|Wed|Thu|Fri|Sat) "
-                                       "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
-                                       "[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}\n"
-                                       "- Visit https://halvane\\.example for more information\\.\\.\\.\n" +
+    const std::regex expected(dashes +
+                              "\n"
+                              "- Halvane 2010: 3D Engine 3\\.16\n"
+                              "- \\(c\\) Halvane makers\n" +
+                              dashes +
+                              "\n"
+                              "- Build: Jan 14 2010 14:32:15  \n"
+                              "- Run: (Sun|Mon|Tue|Wed|Thu|Fri|Sat) "
+                              "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+                              "[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}\n"
+                              "- Visit https://halvane\\.example for more information\\.\\.\\.\n" +
                               dashes + "\n");
     EXPECT_TRUE(std::regex_match(capture.output, expected)) << capture.output;
 

@@ -13,10 +13,12 @@ public:
     explicit CFakeClock(uint64_t start = 1000) : m_now(start)
     {
         Platform::SetClockSource([this] { return m_now; });
-        Platform::SetSleeper([this](uint32_t milliseconds) {
-            sleeps.push_back(milliseconds);
-            m_now += milliseconds;
-        });
+        Platform::SetSleeper(
+            [this](uint32_t milliseconds)
+            {
+                sleeps.push_back(milliseconds);
+                m_now += milliseconds;
+            });
     }
     ~CFakeClock()
     {

@@ -11,7 +11,8 @@
 class CFakeSubEngine : public Simulation::CSubEngine
 {
 public:
-    CFakeSubEngine(Simulation::CSimulationManager* owner, std::string name, std::vector<std::string>* journal = nullptr)
+    CFakeSubEngine(Simulation::CSimulationManager* owner, std::string name,
+                   std::vector<std::string>* journal = nullptr)
         : Simulation::CSubEngine(owner), m_name(std::move(name)), m_journal(journal)
     {
     }

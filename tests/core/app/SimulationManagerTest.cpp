@@ -30,7 +30,8 @@ class CTestManager : public Simulation::CSimulationManager
 {
 public:
     explicit CTestManager(Journal* journal = nullptr)
-        : graphics(this, "graphics", journal), physics(this, "physics", journal), sound(this, "sound", journal)
+        : graphics(this, "graphics", journal), physics(this, "physics", journal),
+          sound(this, "sound", journal)
     {
         GetSubEngineMap()["graphics"] = &graphics;
         GetSubEngineMap()["physics"] = &physics;
@@ -43,11 +44,11 @@ public:
 };
 
 // Notes the events of one channel and runs an optional action on each.
-template <class K>
-class CListener : public CSubscriberOf<K>
+template <class K> class CListener : public CSubscriberOf<K>
 {
 public:
-    explicit CListener(std::function<void(const typename K::Event&)> action = nullptr) : m_action(std::move(action))
+    explicit CListener(std::function<void(const typename K::Event&)> action = nullptr)
+        : m_action(std::move(action))
     {
         CMulticastOf<K>::Subscribe(this, 0);
     }
@@ -220,10 +221,12 @@ TEST(SimulationManagerTest, StopWaitsForEngineThatNeedsMoreTime)
     CTestManager manager(&journal);
     manager.sound.stopsNeedingTime = 2;
     int ticks = 0;
-    CListener<Kind::Tick> quitter([&](const Simulation::Multicast::CEvtTick&) {
-        if (++ticks == 1)
-            manager.RequestQuit();
-    });
+    CListener<Kind::Tick> quitter(
+        [&](const Simulation::Multicast::CEvtTick&)
+        {
+            if (++ticks == 1)
+                manager.RequestQuit();
+        });
     CListener<Kind::Run> run;
 
     manager.Run(0);
@@ -278,12 +281,14 @@ TEST(SimulationManagerTest, TheFirstErrorWinsOverOneWhileStopping)
 {
     CFakeClock clock;
     CTestManager manager;
-    CListener<Kind::Tick> failingTick(
-        [](const Simulation::Multicast::CEvtTick&) { throw Misc::Error::CKVOError(L"[Tick] first"); });
-    CListener<Kind::Run> failingStop([](const Simulation::Multicast::CEvtStartStop& event) {
-        if (!event.starting)
-            throw Misc::Error::CKVOError(L"[Run] second");
-    });
+    CListener<Kind::Tick> failingTick([](const Simulation::Multicast::CEvtTick&)
+                                      { throw Misc::Error::CKVOError(L"[Tick] first"); });
+    CListener<Kind::Run> failingStop(
+        [](const Simulation::Multicast::CEvtStartStop& event)
+        {
+            if (!event.starting)
+                throw Misc::Error::CKVOError(L"[Run] second");
+        });
 
     try
     {

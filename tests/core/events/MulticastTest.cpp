@@ -15,7 +15,8 @@
 using namespace Misc::Multicast;
 
 // A record type names its channel when only one channel carries it.
-static_assert(std::is_same_v<CSubscriber<Graphics::Multicast::CEvtGraphicsTick>, CSubscriberOf<Kind::TickGraphics>>);
+static_assert(
+    std::is_same_v<CSubscriber<Graphics::Multicast::CEvtGraphicsTick>, CSubscriberOf<Kind::TickGraphics>>);
 static_assert(std::is_same_v<CMulticast<CEvtLog>, CMulticastOf<Kind::Log>>);
 static_assert(std::is_same_v<CMulticast<Kind::LeaveWorld>::Event, CEvtEntity>);
 
@@ -24,8 +25,7 @@ namespace
 
 // Records its calls in a shared journal and runs an optional action inside
 // the call (to change the channel during a publication).
-template <class K>
-class CRecorder : public CSubscriberOf<K>
+template <class K> class CRecorder : public CSubscriberOf<K>
 {
 public:
     CRecorder(std::vector<std::string>& journal, std::string name, bool result = false)
@@ -113,7 +113,7 @@ TEST_F(MulticastTest, ResultIsTheOrOfAllSubscribersAndNobodyIsSkipped)
     EXPECT_TRUE(Publish());
     EXPECT_EQ(m_journal, (Journal{"yes", "no"}));
 
-    Channel::Unsubscribe(&never);  // never subscribed: nothing changes
+    Channel::Unsubscribe(&never); // never subscribed: nothing changes
     m_journal.clear();
     EXPECT_TRUE(Publish());
     EXPECT_EQ(m_journal, (Journal{"yes", "no"}));
@@ -172,7 +172,8 @@ TEST_F(MulticastTest, ChangesDuringDeliveryFollowTheLiveList)
     self.action = [&] { Channel::Unsubscribe(&self); };
     removesNext.action = [&] { Channel::Unsubscribe(&next); };
     addsLate.action = [&] { Channel::Subscribe(&late, 100); };
-    readds.action = [&] {
+    readds.action = [&]
+    {
         Channel::Unsubscribe(&readded);
         Channel::Subscribe(&readded, 2);
     };
@@ -206,7 +207,8 @@ TEST_F(MulticastTest, NestedPublicationRunsCompletelyFirst)
     Channel::Subscribe(&outer, 1);
     Channel::Subscribe(&Make("second"), 0);
     int depth = 0;
-    outer.action = [&] {
+    outer.action = [&]
+    {
         if (depth++ == 0)
             Publish();
     };
@@ -245,7 +247,8 @@ TEST(MulticastSwitchTest, SwitchedOffChannelsDeliverOnlyWhenForced)
     CMulticastOf<Kind::Mouse>::Subscribe(&mouse, 0);
     CMulticastOf<Kind::MouseButton>::Subscribe(&button, 0);
 
-    auto publishAll = [&](bool force) {
+    auto publishAll = [&](bool force)
+    {
         CMulticastOf<Kind::Gui>::Publish(CGuiEvent{}, force);
         CMulticastOf<Kind::Key>::Publish(Graphics::Multicast::CEvtGraphicsKeyEvent{}, force);
         CMulticastOf<Kind::Mouse>::Publish(Graphics::Multicast::CEvtGraphicsMouseEvent{}, force);
@@ -337,15 +340,17 @@ TEST(MulticastThreadTest, OtherThreadsMaySubscribeWhilePublishing)
     Tick::Subscribe(&steady, 0);
 
     std::atomic<bool> stop{false};
-    std::thread other([&] {
-        while (!stop.load())
+    std::thread other(
+        [&]
         {
-            for (auto& counter : churn)
-                Tick::Subscribe(&counter, 1);
-            for (auto& counter : churn)
-                Tick::Unsubscribe(&counter);
-        }
-    });
+            while (!stop.load())
+            {
+                for (auto& counter : churn)
+                    Tick::Subscribe(&counter, 1);
+                for (auto& counter : churn)
+                    Tick::Unsubscribe(&counter);
+            }
+        });
     for (int i = 0; i < 2000; ++i)
         Tick::Publish(Simulation::Multicast::CEvtTick{nullptr, uint32_t(i), 0});
     stop = true;

@@ -14,7 +14,8 @@ TEST(WideFormat, WindowsConversionsOnGlibc)
     // "%s" is a wide string as on Windows, "%S" a narrow (UTF-8) one.
     EXPECT_EQ(FormatWide(0, L"[CWorldMap::GetUnit] Unit not found [%s]", L"tr\u00e9e"),
               L"[CWorldMap::GetUnit] Unit not found [tr\u00e9e]");
-    EXPECT_EQ(FormatWide(0, L"%S|%hs|%ls|%c|%C", "n\xc3\xa4", "x", L"w", L'\u00e9', 'A'), L"n\u00e4|x|w|\u00e9|A");
+    EXPECT_EQ(FormatWide(0, L"%S|%hs|%ls|%c|%C", "n\xc3\xa4", "x", L"w", L'\u00e9', 'A'),
+              L"n\u00e4|x|w|\u00e9|A");
     EXPECT_EQ(FormatWide(0, L"%i %u %05.1f %X %I64d %ld", -3, 7u, 2.25, 255u, -5000000000LL, 42),
               L"-3 7 002.2 FF -5000000000 42");
     EXPECT_EQ(FormatWide(0, L"%-4s|%4s|%.2s", L"ab", L"cd", L"xyz"), L"ab  |  cd|xy");

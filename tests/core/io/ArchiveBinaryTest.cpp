@@ -108,10 +108,11 @@ TEST(ArchiveBinary, EveryValueKindRoundTripsWithItsTypeCode)
     std::string narrow;
     std::wstring readWide;
     char raw[3];
-    EXPECT_TRUE(archive.ReadBool(b) && archive.ReadUChar(uc) && archive.ReadChar(c) && archive.ReadUShort(us) &&
-                archive.ReadShort(s) && archive.ReadUInt(ui) && archive.ReadInt(i) && archive.ReadULong(ul) &&
-                archive.ReadLong(l) && archive.ReadFloat(f) && archive.ReadDouble(d) && archive.ReadString(narrow) &&
-                archive.ReadWString(readWide) && archive.ReadBytes(raw, 3));
+    EXPECT_TRUE(archive.ReadBool(b) && archive.ReadUChar(uc) && archive.ReadChar(c) &&
+                archive.ReadUShort(us) && archive.ReadShort(s) && archive.ReadUInt(ui) &&
+                archive.ReadInt(i) && archive.ReadULong(ul) && archive.ReadLong(l) && archive.ReadFloat(f) &&
+                archive.ReadDouble(d) && archive.ReadString(narrow) && archive.ReadWString(readWide) &&
+                archive.ReadBytes(raw, 3));
     EXPECT_TRUE(b);
     EXPECT_EQ(uc, 200);
     EXPECT_EQ(c, -5);
@@ -282,11 +283,13 @@ TEST(ArchiveBinary, TruncatedAndCorruptInputsFailClearly)
         double d = -1;
         std::wstring w = L"untouched";
         std::string n = "untouched";
-        const std::string error = ErrorOf([&] {
-            archive.ReadDouble(d);
-            archive.ReadWString(w);
-            archive.ReadString(n);
-        });
+        const std::string error = ErrorOf(
+            [&]
+            {
+                archive.ReadDouble(d);
+                archive.ReadWString(w);
+                archive.ReadString(n);
+            });
         EXPECT_EQ(error, "Error reading:" + (folder / "cut.bin") + ", Unexpected end of file") << cut;
         EXPECT_TRUE(d == -1 || d == 2.0);
         EXPECT_TRUE(w == L"untouched" || w == L"a wide string");

@@ -98,7 +98,8 @@ TEST(ArchiveText, EveryEncodingWritesItsMarkAndReadsBackThroughTheHandle)
         CTextValue value(L"-Name");
         value.SetValue(text);
         EXPECT_EQ(CArchiveText::EncodingFromName(test.name), test.encoding);
-        const std::string bytes = WriteText(folder, test.name, [&](IArchive& archive) { value.Write(archive); });
+        const std::string bytes =
+            WriteText(folder, test.name, [&](IArchive& archive) { value.Write(archive); });
         EXPECT_EQ(bytes.substr(0, test.start.size()), test.start) << test.name;
 
         const CFilePtr file = OpenRead(folder.Wide("w.txt"));
@@ -141,11 +142,13 @@ TEST(ArchiveText, QuotingRule)
     };
     for (const auto& test : cases)
     {
-        const std::string bytes = WriteText(folder, "UTF8", [&](IArchive& archive) {
-            archive.WriteWString(test.value, true);
-            archive.WriteSpaces(1);
-            archive.WriteString(std::string("end"), false);
-        });
+        const std::string bytes = WriteText(folder, "UTF8",
+                                            [&](IArchive& archive)
+                                            {
+                                                archive.WriteWString(test.value, true);
+                                                archive.WriteSpaces(1);
+                                                archive.WriteString(std::string("end"), false);
+                                            });
         EXPECT_EQ(bytes, "\xEF\xBB\xBF" + kHeader + test.written + " end") << test.written;
 
         CArchiveText archive(folder.Wide("w.txt"), false, "KVOTEST", 1);
@@ -155,39 +158,42 @@ TEST(ArchiveText, QuotingRule)
         EXPECT_EQ(archive.GetString(), "end");
     }
     // Unquoted writes keep the text as it is.
-    EXPECT_EQ(WriteText(folder, "UTF8", [](IArchive& archive) { archive.WriteString(std::string("a b"), false); }),
-              "\xEF\xBB\xBF" + kHeader + "a b");
+    EXPECT_EQ(
+        WriteText(folder, "UTF8", [](IArchive& archive) { archive.WriteString(std::string("a b"), false); }),
+        "\xEF\xBB\xBF" + kHeader + "a b");
 }
 
 TEST(ArchiveText, NumbersAndLayout)
 {
     CTestFolder folder;
-    const std::string bytes = WriteText(folder, "UTF8", [](IArchive& archive) {
-        archive.WriteString("Block{");
-        archive.EndLine(+1);
-        archive.WriteKeyFloat("-F", 1.0f / 3.0f);
-        archive.WriteKeyInt("-I", -42);
-        archive.WriteKeyLong("-L", 7);
-        archive.WriteKeyULong("-U", 4000000000u);
-        archive.WriteKeyBool("-B", true);
-        archive.WriteKeyString("-S", "x y");
-        archive.WriteKeyWString("-W", L"\u00e9");
-        archive.WriteDouble(0.1, 3);
-        archive.WriteSpaces(2);
-        archive.WriteDouble(123456789.0, 4);
-        archive.WriteSpaces(1);
-        archive.WriteShort(-3);
-        archive.WriteSpaces(1);
-        archive.WriteUShort(65535);
-        archive.WriteSpaces(1);
-        archive.WriteChar('A');
-        archive.WriteSpaces(1);
-        archive.WriteUChar(200);
-        archive.WriteComment("note");
-        archive.EndLine(-1);
-        archive.WriteString("}");
-        archive.EndLine(0);
-    });
+    const std::string bytes = WriteText(folder, "UTF8",
+                                        [](IArchive& archive)
+                                        {
+                                            archive.WriteString("Block{");
+                                            archive.EndLine(+1);
+                                            archive.WriteKeyFloat("-F", 1.0f / 3.0f);
+                                            archive.WriteKeyInt("-I", -42);
+                                            archive.WriteKeyLong("-L", 7);
+                                            archive.WriteKeyULong("-U", 4000000000u);
+                                            archive.WriteKeyBool("-B", true);
+                                            archive.WriteKeyString("-S", "x y");
+                                            archive.WriteKeyWString("-W", L"\u00e9");
+                                            archive.WriteDouble(0.1, 3);
+                                            archive.WriteSpaces(2);
+                                            archive.WriteDouble(123456789.0, 4);
+                                            archive.WriteSpaces(1);
+                                            archive.WriteShort(-3);
+                                            archive.WriteSpaces(1);
+                                            archive.WriteUShort(65535);
+                                            archive.WriteSpaces(1);
+                                            archive.WriteChar('A');
+                                            archive.WriteSpaces(1);
+                                            archive.WriteUChar(200);
+                                            archive.WriteComment("note");
+                                            archive.EndLine(-1);
+                                            archive.WriteString("}");
+                                            archive.EndLine(0);
+                                        });
     EXPECT_EQ(bytes, "\xEF\xBB\xBF" + kHeader +
                          "Block{\r\n\t-F 0.333333\r\n\t-I -42\r\n\t-L 7\r\n\t-U 4000000000\r\n\t-B 1\r\n"
                          "\t-S \"x y\"\r\n\t-W \xC3\xA9\r\n\t0.1  1.235e+08 -3 65535 A 200/*note*/\r\n}\r\n");
@@ -223,7 +229,8 @@ TEST(ArchiveText, NumbersAndLayout)
     EXPECT_EQ(d, static_cast<double>(0.1f)); // doubles read back at float precision
     EXPECT_TRUE(archive.ReadDouble(d));
     EXPECT_EQ(d, static_cast<double>(1.235e+08f));
-    EXPECT_TRUE(archive.ReadShort(sh) && archive.ReadUShort(us) && archive.ReadChar(c) && archive.ReadUChar(uc));
+    EXPECT_TRUE(archive.ReadShort(sh) && archive.ReadUShort(us) && archive.ReadChar(c) &&
+                archive.ReadUChar(uc));
     EXPECT_EQ(sh, -3);
     EXPECT_EQ(us, 65535);
     EXPECT_EQ(c, 'A');
@@ -308,7 +315,8 @@ TEST(ArchiveText, TestTokenPeeksAndConsumes)
 TEST(ArchiveText, VersionGatesAndHeaderErrors)
 {
     CTestFolder folder;
-    WriteText(folder, "UTF8", [](IArchive&) {}, 1020);
+    WriteText(
+        folder, "UTF8", [](IArchive&) {}, 1020);
     const std::string file = folder / "w.txt";
     {
         CArchiveText archive(folder.Wide("w.txt"), false, "KVOTEST", 1);

@@ -186,10 +186,10 @@ TEST(Uuid, TextFormAndParsing)
     EXPECT_TRUE(id.SetId("00000000-0000-0000-0000-00000000000F"));
     EXPECT_EQ(id.GetId(), "00000000-0000-0000-0000-00000000000f");
     EXPECT_TRUE(id.SetId("6BA7B810-9DAD-11D1-80B4-00C04FD430C8"));
-    for (const char* bad : {"", "not a uuid", "6ba7b810-9dad-11d1-80b4-00c04fd430c", "{6ba7b810-9dad-11d1-80b4-00c04fd430c8}",
-                            "6ba7b810-9dad-11d1-80b4-00c04fd430c8x", "6ba7b810-9dad-11d1-80b4-00c04fd430cg",
-                            "6ba7b810+9dad-11d1-80b4-00c04fd430c8", "6ba7b8109-dad-11d1-80b4-00c04fd430c8",
-                            " 6ba7b810-9dad-11d1-80b4-00c04fd430c"})
+    for (const char* bad : {"", "not a uuid", "6ba7b810-9dad-11d1-80b4-00c04fd430c",
+                            "{6ba7b810-9dad-11d1-80b4-00c04fd430c8}", "6ba7b810-9dad-11d1-80b4-00c04fd430c8x",
+                            "6ba7b810-9dad-11d1-80b4-00c04fd430cg", "6ba7b810+9dad-11d1-80b4-00c04fd430c8",
+                            "6ba7b8109-dad-11d1-80b4-00c04fd430c8", " 6ba7b810-9dad-11d1-80b4-00c04fd430c"})
     {
         EXPECT_FALSE(id.SetId(bad)) << bad;
         EXPECT_EQ(id.GetId(), "6ba7b810-9dad-11d1-80b4-00c04fd430c8") << bad;
@@ -220,4 +220,3 @@ TEST(Uuid, WrittenAndReadInText)
     EXPECT_FALSE(read.Read(bad));
     EXPECT_EQ(read.GetId(), kept);
 }
-

@@ -138,7 +138,8 @@ TEST_F(ZipReader, RecordsOfStoredDeflatedAndFolderEntries)
 TEST_F(ZipReader, FindsEntriesByWildcardIgnoringCase)
 {
     ZipHandle* zip = ZipOpenFile(
-        MakeZip("find.zip", {{"Sub/Deep/Tex.PNG", "1"}, {"a.txt", "2"}, {"b.txt", "3"}, {"c.d.txt", "4"}}), nullptr);
+        MakeZip("find.zip", {{"Sub/Deep/Tex.PNG", "1"}, {"a.txt", "2"}, {"b.txt", "3"}, {"c.d.txt", "4"}}),
+        nullptr);
     ASSERT_NE(zip, nullptr);
     struct
     {

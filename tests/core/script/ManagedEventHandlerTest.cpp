@@ -24,10 +24,13 @@ namespace
 // release(handle) releases a handler from inside a script.
 int ReleaseFromScript(lua_State* L)
 {
-    return LuaPlus::CallGuarded(L, [L] {
-        CManagedEventHandler::Release(CManagedEventHandler::FromHandle(lua_tonumber(L, 1)));
-        return 0;
-    });
+    return LuaPlus::CallGuarded(L,
+                                [L]
+                                {
+                                    CManagedEventHandler::Release(
+                                        CManagedEventHandler::FromHandle(lua_tonumber(L, 1)));
+                                    return 0;
+                                });
 }
 
 class ManagedEventHandlerTest : public LuaTestState
@@ -67,109 +70,127 @@ TEST_F(ManagedEventHandlerTest, EachChannelPassesItsFieldsThenUserDataAndHandled
     const CEvtUser user{"", nullptr};
     const std::vector<Case> cases = {
         {"Log",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::Log>(0);
              CMulticastOf<Kind::Log>::Publish({L"Grüße", -3});
          },
          "Grüße,-3,u,false"},
         {"Close",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::Close>(0);
              CMulticastOf<Kind::Close>::Publish({});
          },
          "u,false"},
         {"State",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::State>(0);
              CMulticastOf<Kind::State>::Publish({L"menu", true});
          },
          "menu,true,u,false"},
         {"Run without a running state",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::Run>(0);
              CMulticastOf<Kind::Run>::Publish({nullptr, true, 5});
          },
          ",true,u,false"},
         {"Gui",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::Gui>(0);
              CMulticastOf<Kind::Gui>::Publish({nullptr, L"okButton", 7, 0});
          },
          "okButton,7,u,false"},
         {"Key: pressed, control, shift",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::Key>(0);
              CMulticastOf<Kind::Key>::Publish({nullptr, 65, true, /*shift*/ true, /*control*/ false});
          },
          "65,true,false,true,u,false"},
         {"Mouse as window fractions",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::Mouse>(0);
              CMulticastOf<Kind::Mouse>::Publish({nullptr, 160, 360, 0, 0, 1.5f, 640, 480, 6});
          },
          "6,0.25,0.75,1.5,u,false"},
         {"MouseButton without a window",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::MouseButton>(0);
              CMulticastOf<Kind::MouseButton>::Publish({nullptr, 10, 20, 0, 0, 0.0f, 0, 0, 3});
          },
          "3,0,0,0,u,false"},
         {"TickGraphics",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::TickGraphics>(0);
              CMulticastOf<Kind::TickGraphics>::Publish({nullptr, 20, 10, true});
          },
          "20,10,true,u,false"},
         {"TickPhysics",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::TickPhysics>(0);
              CMulticastOf<Kind::TickPhysics>::Publish({nullptr, 20, 10});
          },
          "20,10,u,false"},
         {"CameraChange from no camera",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::CameraChange>(0);
              CMulticastOf<Kind::CameraChange>::Publish({nullptr, "cam2", ""});
          },
          "cam2,,u,false"},
         {"AnimationComplete",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::AnimationComplete>(0);
              CMulticastOf<Kind::AnimationComplete>::Publish({nullptr, "hero"});
          },
          "hero,u,false"},
         {"DrawPostGui",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::DrawPostGui>(0);
              CMulticastOf<Kind::DrawPostGui>::Publish({});
          },
          "u,false"},
         {"Activated",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::Activated>(0);
              CMulticastOf<Kind::Activated>::Publish({nullptr, "box", false});
          },
          "box,false,u,false"},
         {"LeaveWorld",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::LeaveWorld>(0);
              CMulticastOf<Kind::LeaveWorld>::Publish({nullptr, "box"});
          },
          "box,u,false"},
         {"CollisionExit",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::CollisionExit>(0);
              CMulticastOf<Kind::CollisionExit>::Publish({nullptr, "Q", "P"});
          },
          "Q,P,u,false"},
         {"WorldUnload",
-         [](auto* h) {
+         [](auto* h)
+         {
              h->template Subscribe<Kind::WorldUnload>(0);
              CMulticastOf<Kind::WorldUnload>::Publish({nullptr, L"levels/été.kvo"});
          },
          "levels/été.kvo,u,false"},
         {"UserEvent without arguments",
-         [&user](auto* h) {
+         [&user](auto* h)
+         {
              h->template Subscribe<Kind::UserEvent>(0);
              CMulticastOf<Kind::UserEvent>::Publish(user);
          },

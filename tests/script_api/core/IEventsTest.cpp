@@ -85,7 +85,8 @@ private:
 
 TEST_F(IEventsTest, RunEventsNameTheRunningState)
 {
-    ASSERT_EQ(Run("IEvents:subscribeRun(function(name, starting) record('run', name, starting) end, nil, 0)"), "");
+    ASSERT_EQ(Run("IEvents:subscribeRun(function(name, starting) record('run', name, starting) end, nil, 0)"),
+              "");
     // Idle ticks sleep 1 ms on the fake clock, so the loop ends by itself.
     engine->GetStateMachine()->Queue(new CLoopState(*engine, 3));
     engine->GetStateMachine()->Run();
@@ -152,7 +153,8 @@ public:
 TEST_F(IEventsTest, NativeTickSubscribersAreNamedByHandle)
 {
     CCountingTick native;
-    const uint32_t handle = HandleRegistry::GetInstance().Add<Misc::Multicast::CSubscriberOf<Kind::Tick>>(&native);
+    const uint32_t handle =
+        HandleRegistry::GetInstance().Add<Misc::Multicast::CSubscriberOf<Kind::Tick>>(&native);
     const std::string id = std::to_string(handle);
     ASSERT_EQ(Run("assert(IEvents:subscribeEvent('CEvtTick', " + id + ", 0) == true)"), "");
     engine->Tick();
@@ -162,8 +164,8 @@ TEST_F(IEventsTest, NativeTickSubscribersAreNamedByHandle)
     EXPECT_EQ(native.count, 1);
 
     // The object's address is not a handle.
-    const std::string address = std::to_string(reinterpret_cast<uintptr_t>(
-        static_cast<Misc::Multicast::CSubscriberOf<Kind::Tick>*>(&native)));
+    const std::string address = std::to_string(
+        reinterpret_cast<uintptr_t>(static_cast<Misc::Multicast::CSubscriberOf<Kind::Tick>*>(&native)));
     EXPECT_NE(Run("IEvents:subscribeEvent('CEvtTick', " + address + ", 0)").find("Invalid subscriber handle"),
               std::string::npos);
     HandleRegistry::GetInstance().Remove(handle);

@@ -50,7 +50,8 @@ TEST_F(ScriptClass, DefineAndCreateTableInstances)
     EXPECT_EQ(Show("IMisc:classCreateInstance('Base', 'x'):hello(), events()"), "hello x, Base(x,nil)");
     EXPECT_EQ(Show("IMisc:classCreateInstance(IMisc:classDefine()) ~= nil"), "true");
     // classDefine ignores a base that is not a table, strings included.
-    EXPECT_EQ(Show("getmetatable(IMisc:classDefine('Base')), getmetatable(IMisc:classDefine(5))"), "nil, nil");
+    EXPECT_EQ(Show("getmetatable(IMisc:classDefine('Base')), getmetatable(IMisc:classDefine(5))"),
+              "nil, nil");
     // Metamethods of the class apply to table instances.
     EXPECT_EQ(Show(R"lua((function()
         Base.__tostring = function(self) return "Base instance" end

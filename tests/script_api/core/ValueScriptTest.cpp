@@ -50,7 +50,8 @@ TEST_F(ValueScript, TextFormsAndParsing)
         {"after(P(7, 8), function(p) p:setFromString('3') end)", "P(3.000000 8.000000)"},
         {"after(P(7, 8), function(p) p:setFromString('abc') end)", "P(7.000000 8.000000)"},
         {"after(V(7, 8, 9), function(v) v:setFromString('1 2') end)", "V(1.000000 2.000000 9.000000)"},
-        {"after(R(5, 6, 7, 8), function(r) r:setFromString('1') end)", "R(1.000000 6.000000 7.000000 8.000000)"},
+        {"after(R(5, 6, 7, 8), function(r) r:setFromString('1') end)",
+         "R(1.000000 6.000000 7.000000 8.000000)"},
         {"after(C(1, 1, 1, 1), function(c) c:setFromString('255 0.5') end)", "C(1.00 0.50 0.00 0.00)"},
         // The text form keeps two decimals for colours.
         {"IMisc:colorCreateFromString(tostring(C(128, 0, 0, 0))):getRed()", "0.5"},
@@ -73,7 +74,8 @@ TEST_F(ValueScript, ColourComponentRule)
         // Equality through the rule: below the other counts as equal.
         {"C(0.2, 0.2, 0.2, 1):equal(C(0.5, 0.5, 0.5, 1)), C(0.5, 0.5, 0.5, 1):equal(C(0.2, 0.2, 0.2, 1))",
          "true, false"},
-        {"C(0.2, 0.2, 0.2, 1) == C(0.5, 0.5, 0.5, 1), C(0.5, 0.5, 0.5, 1) == C(0.2, 0.2, 0.2, 1)", "true, false"},
+        {"C(0.2, 0.2, 0.2, 1) == C(0.5, 0.5, 0.5, 1), C(0.5, 0.5, 0.5, 1) == C(0.2, 0.2, 0.2, 1)",
+         "true, false"},
         {"C(0.3, 0.3, 0.3, 0.3):equal(C(0.3000005, 0.3000005, 0.3000005, 0.3000005))", "true"},
         {"C(0.0000009, 0, 0, 0):isZero(), C(0.000001, 0, 0, 0):isZero()", "true, false"},
     });
@@ -111,7 +113,8 @@ TEST_F(ValueScript, VectorAndRectangleMethods)
 {
     Expect({
         {"V(1, 0, 0):crossProduct(V(0, 1, 0))", "V(0.000000 0.000000 1.000000)"},
-        {"V(1, 2, 3):dotProduct('4 5 6'), V(2, 3, 6):getLength(), V(2, 3, 6):getLengthSquared()", "32, 7, 49"},
+        {"V(1, 2, 3):dotProduct('4 5 6'), V(2, 3, 6):getLength(), V(2, 3, 6):getLengthSquared()",
+         "32, 7, 49"},
         {"V(-5, 2, -1):getMax(), V(-5, 2, -1):getMin(), V(-5, 2, -1):getMaxAbs(), V(-5, 2, -1):getMinAbs()",
          "2, -5, 5, 1"},
         {"V(1, 2, 3):lessThan(V(2, 3, 4)), V(1, 2, 3):lessThan(V(2, 3, 3)), V(1, 2, 3):equal('1 2 3')",
@@ -129,7 +132,8 @@ TEST_F(ValueScript, VectorAndRectangleMethods)
         {"R(0, 0, 10, 10):isPointInside(P(5, 0)), R(0, 0, 10, 10):isPointInside(P(0, 0))", "false, true"},
         {"R(0, 0, 10, 10):isPointInside(P(10, 10)), R(0, 0, 10, 10):isPointInside('5 5')", "true, true"},
         // The rectangle's order looks at the upper-left corners only.
-        {"R(0, 0, 100, 100):lessThan(R(1, 1, 2, 2)), R(2, 2, 0, 0):greaterThan(R(1, 1, 50, 50))", "true, true"},
+        {"R(0, 0, 100, 100):lessThan(R(1, 1, 2, 2)), R(2, 2, 0, 0):greaterThan(R(1, 1, 50, 50))",
+         "true, true"},
         {"R(1, 1, 5, 5):lessThanEqual(R(1, 1, 5, 5)), R(1, 1, 5, 5):greaterThanEqual(R(1, 1, 5, 6))",
          "true, false"},
         {"after(R(-1, 2, -3, 4), function(r) r:abs() end)", "R(1.000000 2.000000 3.000000 4.000000)"},
@@ -143,25 +147,32 @@ TEST_F(ValueScript, Operators)
 {
     Expect({
         {"P(1, 2) + P(3, 4), P(1, 2) - '1 1'", "P(4.000000 6.000000), P(0.000000 1.000000)"},
-        {"P(1, 2) * 2, 2 * P(1, 2), P(1, 2) / 2", "P(2.000000 4.000000), P(2.000000 4.000000), P(0.500000 1.000000)"},
-        {"P(1, 2) * P(1, 2), P(1, 2) / 'x', P(1, 2) ^ P(3, 4), -P(1, 2)", "nil, nil, 11, P(-1.000000 -2.000000)"},
-        {"V(1, 0, 0) * V(0, 1, 0), V(1, 2, 3) * 2", "V(0.000000 0.000000 1.000000), V(2.000000 4.000000 6.000000)"},
+        {"P(1, 2) * 2, 2 * P(1, 2), P(1, 2) / 2",
+         "P(2.000000 4.000000), P(2.000000 4.000000), P(0.500000 1.000000)"},
+        {"P(1, 2) * P(1, 2), P(1, 2) / 'x', P(1, 2) ^ P(3, 4), -P(1, 2)",
+         "nil, nil, 11, P(-1.000000 -2.000000)"},
+        {"V(1, 0, 0) * V(0, 1, 0), V(1, 2, 3) * 2",
+         "V(0.000000 0.000000 1.000000), V(2.000000 4.000000 6.000000)"},
         {"V(2, 4, 6) / 2, V(1, 2, 3) ^ V(1, 1, 1), V(1, 2, 3) * {}", "V(1.000000 2.000000 3.000000), 6, nil"},
         {"R(1, 2, 3, 4) * 2, R(1, 2, 3, 4) * 'x', R(2, 4, 6, 8) / 2",
          "R(2.000000 4.000000 6.000000 8.000000), R(0.000000 0.000000 0.000000 0.000000), "
          "R(1.000000 2.000000 3.000000 4.000000)"},
-        {"C(0.5, 0.5, 0.5, 0.5) / 2, -R(1, 0, 0, 0)", "C(0.25 0.25 0.25 0.25), R(-1.000000 -0.000000 -0.000000 -0.000000)"},
+        {"C(0.5, 0.5, 0.5, 0.5) / 2, -R(1, 0, 0, 0)",
+         "C(0.25 0.25 0.25 0.25), R(-1.000000 -0.000000 -0.000000 -0.000000)"},
         {"P(1, 2) == P(1, 2), P(1, 2) == P(1, 3), V(1, 2, 3) == V(1, 2, 3), R(1, 2, 3, 4) ~= R(1, 2, 3, 5)",
          "true, false, true, true"},
-        {"P(1, 2) < P(2, 3), P(1, 2) < P(2, 2), P(1, 2) <= P(1, 2), P(1, 2) <= P(1, 3)", "true, false, true, false"},
+        {"P(1, 2) < P(2, 3), P(1, 2) < P(2, 2), P(1, 2) <= P(1, 2), P(1, 2) <= P(1, 3)",
+         "true, false, true, false"},
         {"V(1, 2, 3) < V(2, 3, 4), V(1, 2, 3) > V(0, 1, 2), V(1, 2, 3) >= V(1, 2, 4)", "true, true, false"},
         {"R(0, 0, 100, 100) < R(1, 1, 2, 2), R(1, 1, 2, 2) <= R(1, 1, 2, 2), R(1, 1, 2, 2) <= R(1, 1, 2, 3)",
          "true, true, false"},
         // Concatenation with strings, numbers and objects of the same class.
         {"P(1, 2) .. ' px', 5 .. P(1, 2)", "1.000000 2.000000 px, 51.000000 2.000000"},
         {"V(1, 2, 3) .. V(4, 5, 6)", "1.000000 2.000000 3.0000004.000000 5.000000 6.000000"},
-        {"'colour ' .. C(1, 0, 0, 1), R(1, 2, 3, 4) .. 0.5", "colour 1.00 0.00 0.00 1.00, 1.000000 2.000000 3.000000 4.0000000.5"},
-        {"P(1, 2) .. {}, P(1, 2) .. V(1, 2, 3), V(1, 2, 3) .. P(1, 2), true and {} .. V(1, 2, 3)", "nil, nil, nil, nil"},
+        {"'colour ' .. C(1, 0, 0, 1), R(1, 2, 3, 4) .. 0.5",
+         "colour 1.00 0.00 0.00 1.00, 1.000000 2.000000 3.000000 4.0000000.5"},
+        {"P(1, 2) .. {}, P(1, 2) .. V(1, 2, 3), V(1, 2, 3) .. P(1, 2), true and {} .. V(1, 2, 3)",
+         "nil, nil, nil, nil"},
     });
 }
 
@@ -171,8 +182,8 @@ TEST_F(ValueScript, ObjectChecks)
 {
     Expect({
         {"CPointScript.getX({ __object = P(4, 5) })", "4"},
-        {"pcall(CPointScript.getX, 5)",
-         "false, bad argument #1 to '?' (must be userdata or a table with a userdata member called __object)"},
+        {"pcall(CPointScript.getX, 5)", "false, bad argument #1 to '?' (must be userdata or a table with a "
+                                        "userdata member called __object)"},
         {"pcall(CPointScript.getX, {})", "false, The table does not have a userdata member called __object."},
         {"pcall(CPointScript.getX, { __object = 5 })",
          "false, The table does not have a userdata member called __object."},
@@ -185,7 +196,8 @@ TEST_F(ValueScript, ObjectChecks)
         {"pcall(IMisc.vectorGetX, IMisc, IMisc)",
          "false, [CVectorScript] A userdata was given where a CVectorScript value is expected"},
         {"pcall(function() return P(1, 2) + V(1, 2, 3) end)",
-         "false, test:1: [CPointScript] A CVectorScript value was given where a CPointScript value is expected"},
+         "false, test:1: [CPointScript] A CVectorScript value was given where a CPointScript value is "
+         "expected"},
         {"pcall(function() return 2 / P(1, 2) end)",
          "false, test:1: [CPointScript] The left operand of the division must be a CPointScript value"},
         // A class that is not a value class does not make a value object.

@@ -17,29 +17,69 @@ using Misc::Error::CKVOError;
 namespace
 {
 
-int EchoInt(LuaState*, int value) { return value; }
-unsigned int EchoUnsigned(LuaState*, unsigned int value) { return value; }
-int64_t EchoInt64(LuaState*, int64_t value) { return value; }
-float EchoFloat(LuaState*, float value) { return value; }
-bool EchoFlag(LuaState*, bool value) { return value; }
-std::string EchoNarrow(LuaState*, const char* text) { return text; }
-std::wstring EchoWide(LuaState*, const std::wstring& text) { return text; }
-const wchar_t* EchoWidePointer(LuaState*, const wchar_t* text) { return text; }
-LuaObject EchoObject(LuaState*, LuaObject value) { return value; }
+int EchoInt(LuaState*, int value)
+{
+    return value;
+}
+unsigned int EchoUnsigned(LuaState*, unsigned int value)
+{
+    return value;
+}
+int64_t EchoInt64(LuaState*, int64_t value)
+{
+    return value;
+}
+float EchoFloat(LuaState*, float value)
+{
+    return value;
+}
+bool EchoFlag(LuaState*, bool value)
+{
+    return value;
+}
+std::string EchoNarrow(LuaState*, const char* text)
+{
+    return text;
+}
+std::wstring EchoWide(LuaState*, const std::wstring& text)
+{
+    return text;
+}
+const wchar_t* EchoWidePointer(LuaState*, const wchar_t* text)
+{
+    return text;
+}
+LuaObject EchoObject(LuaState*, LuaObject value)
+{
+    return value;
+}
 void Nothing(LuaState*) {}
 
-std::string Join(LuaState*, int number, std::string narrow, bool flag, const std::wstring& wide, LuaObject object)
+std::string Join(LuaState*, int number, std::string narrow, bool flag, const std::wstring& wide,
+                 LuaObject object)
 {
     return std::to_string(number) + "|" + narrow + "|" + (flag ? "true" : "false") + "|" +
            Misc::Text::WideToUtf8(wide) + "|" + object.TypeName();
 }
 
 LuaState* g_expectedState = nullptr;
-bool IsCallingState(LuaState* state) { return state == g_expectedState; }
+bool IsCallingState(LuaState* state)
+{
+    return state == g_expectedState;
+}
 
-void FailKvo(LuaState*, const std::wstring& text) { throw CKVOError::Format(L"[T::fail] %s", text.c_str()); }
-void FailStd(LuaState*) { throw std::runtime_error("[T::failStd] out of range"); }
-void FailLua(LuaState*) { throw LuaException("[T::failLua] bad state"); }
+void FailKvo(LuaState*, const std::wstring& text)
+{
+    throw CKVOError::Format(L"[T::fail] %s", text.c_str());
+}
+void FailStd(LuaState*)
+{
+    throw std::runtime_error("[T::failStd] out of range");
+}
+void FailLua(LuaState*)
+{
+    throw LuaException("[T::failLua] bad state");
+}
 
 // Counts live C++ objects on the frames an error unwinds.
 int g_live = 0;
@@ -73,7 +113,10 @@ void RaiseDeep(lua_State* L, int depth)
     }
     RaiseDeep(L, depth - 1);
 }
-void LuaRaise(LuaState* state) { RaiseDeep(state->GetCState(), 5); }
+void LuaRaise(LuaState* state)
+{
+    RaiseDeep(state->GetCState(), 5);
+}
 
 class Dispatch : public LuaTestState
 {
@@ -121,11 +164,11 @@ TEST_F(Dispatch, NumbersAreTruncatedTowardZeroAndSaturated)
         {"T:int('12')", 12},
         {"T:int('twelve')", 0},
         {"T:int({})", 0},
-        {"T:int(4294967295)", -1},     // low 32 bits of the 64-bit value
+        {"T:int(4294967295)", -1}, // low 32 bits of the 64-bit value
         {"T:int(4294967296 + 5)", 5},
-        {"T:int(0/0)", 0},             // NaN
-        {"T:int(1/0)", -1},            // INT64_MAX, low 32 bits
-        {"T:int(-1/0)", 0},            // INT64_MIN, low 32 bits
+        {"T:int(0/0)", 0},  // NaN
+        {"T:int(1/0)", -1}, // INT64_MAX, low 32 bits
+        {"T:int(-1/0)", 0}, // INT64_MIN, low 32 bits
         {"T:uint(-1)", 4294967295.0},
         {"T:uint(1e300)", 4294967295.0},
         {"T:int64(1e300)", 9223372036854775807.0},

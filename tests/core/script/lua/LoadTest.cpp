@@ -60,10 +60,8 @@ TEST_F(Loading, ByteOrderMarksAndEncodings)
         const char* expected;
     };
     const Case cases[] = {
-        {"plain.lua", "return 'plain'", "plain"},
-        {"bom.lua", "\xEF\xBB\xBFreturn 'bom'", "bom"},
-        {"utf16le.lua", utf16le, "\xC3\xA9"},
-        {"utf16be.lua", utf16be, "\xC3\xA9"},
+        {"plain.lua", "return 'plain'", "plain"},   {"bom.lua", "\xEF\xBB\xBFreturn 'bom'", "bom"},
+        {"utf16le.lua", utf16le, "\xC3\xA9"},       {"utf16be.lua", utf16be, "\xC3\xA9"},
         {"utf16odd.lua", utf16le + "x", "error: "}, // the stray byte becomes U+FFFD: a syntax error
     };
     for (const Case& c : cases)
@@ -77,9 +75,11 @@ TEST_F(Loading, ChunkNamesAndFailures)
 {
     const std::string path = Write("named.lua", "return debug.getinfo(1, 'S').source");
     EXPECT_EQ(LoadAndRun(path), "@" + path);
-    EXPECT_EQ(LoadAndRun(Write("syntax.lua", "return (")), "error: " + m_folder.string() + "/syntax.lua:1: unexpected symbol near '<eof>'");
+    EXPECT_EQ(LoadAndRun(Write("syntax.lua", "return (")),
+              "error: " + m_folder.string() + "/syntax.lua:1: unexpected symbol near '<eof>'");
     EXPECT_EQ(state->LoadFile((m_folder / "none.lua").c_str()), LUA_ERRFILE);
-    EXPECT_EQ(std::string(lua_tostring(L, -1)), "[LuaState::LoadFile] Failed to open file:" + (m_folder / "none.lua").string());
+    EXPECT_EQ(std::string(lua_tostring(L, -1)),
+              "[LuaState::LoadFile] Failed to open file:" + (m_folder / "none.lua").string());
     lua_pop(L, 1);
 }
 
@@ -141,7 +141,8 @@ TEST_F(Loading, TopLevelErrorReachesThePanicFunction)
             if (state->LoadFile(path.c_str()) != 0 || state->PCall(0, 1) != 0)
                 state->Error();
         },
-        ::testing::ExitedWithCode(1), "PANIC: unprotected error in call to Lua API \\(.*top.lua\\|3\\|top level\\)");
+        ::testing::ExitedWithCode(1),
+        "PANIC: unprotected error in call to Lua API \\(.*top.lua\\|3\\|top level\\)");
 }
 
 std::string g_opened;

@@ -35,7 +35,7 @@ TEST_F(WideStrings, ReadingNeverFails)
         std::wstring expected;
     };
     const Case cases[] = {
-        {"return 'a\\255b\\195'", L"a\uFFFDb\uFFFD"},  // stray byte, cut sequence
+        {"return 'a\\255b\\195'", L"a\uFFFDb\uFFFD"},        // stray byte, cut sequence
         {"return '\\237\\160\\128'", L"\uFFFD\uFFFD\uFFFD"}, // encoded surrogate
         {"return 12.5", L"12.5"},
         {"return {}", L""},
@@ -71,9 +71,9 @@ TEST_F(LuaObjects, TablesAndValues)
 
     table.SetNil("n");
     EXPECT_TRUE(table["n"].IsNil());
-    EXPECT_THROW(table.Set(LuaObject(), 1), LuaException);       // nil key
-    EXPECT_THROW(table.Set(0.0 / 0.0, 1), LuaException);         // NaN key
-    EXPECT_THROW(table["n"]["x"], LuaException);                  // nil is no table
+    EXPECT_THROW(table.Set(LuaObject(), 1), LuaException); // nil key
+    EXPECT_THROW(table.Set(0.0 / 0.0, 1), LuaException);   // NaN key
+    EXPECT_THROW(table["n"]["x"], LuaException);           // nil is no table
     EXPECT_EQ(lua_gettop(L), 0);
 
     // Copies share the value; numbers read as text stay numbers.
@@ -172,7 +172,8 @@ TEST_F(LuaFunctions, CallsByValueOrGlobalName)
     EXPECT_EQ(add(1, 2.5, L"\u00e9"), 5.5);
 
     EXPECT_FALSE(LuaFunction<bool>(state->GetGlobals()["nothing"])());
-    EXPECT_EQ(LuaFunction<std::wstring>(Eval("return function(s) return s .. '!' end"))(L"\u00e9"), L"\u00e9!");
+    EXPECT_EQ(LuaFunction<std::wstring>(Eval("return function(s) return s .. '!' end"))(L"\u00e9"),
+              L"\u00e9!");
 
     try
     {
