@@ -200,8 +200,8 @@ TEST(ApplicationFilesTest, DecompressedZipNeverOverwritesAndIsSearched)
     app.ClearSearchPaths(5);
     EXPECT_EQ(ReadOpened(app.OpenFile(L"readme.txt")), "<none>");
 
-    // A zip that cannot be opened adds nothing.
-    EXPECT_EQ(app.AddSearchZipDecompressed(folder.Wide("missing.zip"), out, false, 6, ""), out);
+    // A zip that cannot be opened adds nothing, and says so with "".
+    EXPECT_EQ(app.AddSearchZipDecompressed(folder.Wide("missing.zip"), out, false, 6, ""), L"");
     EXPECT_EQ(ReadOpened(app.OpenFile(L"readme.txt")), "<none>");
 }
 
