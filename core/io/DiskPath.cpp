@@ -3,13 +3,11 @@
 #include "core/foundation/PathUtilities.h"
 #include "core/foundation/StringConversion.h"
 
+#include "platform/CaseFolding.h"
 #include "platform/FileStatus.h"
 #include "platform/FolderListing.h"
 
 #include <algorithm>
-#include <clocale>
-#include <cwctype>
-#include <locale.h>
 #include <mutex>
 #include <unordered_map>
 
@@ -18,18 +16,6 @@ namespace DiskPath
 
 namespace
 {
-
-// A UTF-8 C locale of our own for Unicode case mapping; the process locale
-// stays "C" (numbers must format the same everywhere).
-locale_t CaseLocale()
-{
-    static const locale_t locale = []
-    {
-        locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-        return made;
-    }();
-    return locale;
-}
 
 bool Exists(const std::string& native)
 {
@@ -232,10 +218,7 @@ wchar_t FoldCase(wchar_t c)
 {
     if (c < 0x80)
         return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
-    const locale_t locale = CaseLocale();
-    if (!locale)
-        return c;
-    return static_cast<wchar_t>(towlower_l(towupper_l(static_cast<wint_t>(c), locale), locale));
+    return Platform::FoldCaseUnicode(c);
 }
 
 bool EqualNoCase(std::wstring_view a, std::wstring_view b)
