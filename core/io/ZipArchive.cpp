@@ -155,13 +155,18 @@ uint32_t CZipArchive::Unzip(int index, uint8_t* target, size_t length) const
     uint32_t result = Locate(entry, location);
     if (result != kZipSuccess)
         return result;
-    CZipEntryStream stream;
+    // One stream per thread, kept: its inflater is reset, not made anew.
+    static thread_local CZipEntryStream stream;
     result = stream.Open(location, m_password.empty() ? nullptr : m_password.c_str(),
                          CZipByteSource::ReadAtCallback, const_cast<CZipByteSource*>(&m_source));
     if (result != kZipSuccess)
         return result;
     if (stream.Read(target, static_cast<size_t>(entry.info.uncompressed_size)) < 0)
-        return stream.Failure();
+    {
+        const uint32_t failure = stream.Failure();
+        stream.Close();
+        return failure;
+    }
     return stream.Finish();
 }
 

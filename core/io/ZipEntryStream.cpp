@@ -108,14 +108,19 @@ uint32_t CZipEntryStream::Open(const SZipEntryLocation& location, const char* pa
 
     if (m_deflated)
     {
-        m_inflater = z_stream();
-        if (inflateInit2(&m_inflater, -MAX_WBITS) != Z_OK)
+        // The inflater and the input buffer are kept from one entry to the
+        // next: a stream reused for many small entries allocates nothing.
+        if (m_inflaterReady ? inflateReset(&m_inflater) != Z_OK : !MakeInflater())
         {
             Close();
             return kZipNoMemory;
         }
-        m_inflaterReady = true;
-        m_input.resize(kInputChunk);
+        // No larger than the entry's raw bytes: small entries are the
+        // common case.
+        const size_t wanted =
+            static_cast<size_t>(std::min<uint64_t>(kInputChunk, std::max<uint64_t>(m_rawLeft, 1)));
+        if (m_input.size() < wanted)
+            m_input.resize(wanted);
     }
     return kZipSuccess;
 }
@@ -233,11 +238,22 @@ uint32_t CZipEntryStream::Finish()
     return complete ? kZipSuccess : failure;
 }
 
-void CZipEntryStream::Close()
+bool CZipEntryStream::MakeInflater()
 {
+    m_inflater = z_stream();
+    m_inflaterReady = inflateInit2(&m_inflater, -MAX_WBITS) == Z_OK;
+    return m_inflaterReady;
+}
+
+CZipEntryStream::~CZipEntryStream()
+{
+    Close();
     if (m_inflaterReady)
         inflateEnd(&m_inflater);
-    m_inflaterReady = false;
+}
+
+void CZipEntryStream::Close()
+{
     m_open = false;
 }
 

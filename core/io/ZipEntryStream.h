@@ -39,7 +39,7 @@ public:
     CZipEntryStream() = default;
     CZipEntryStream(const CZipEntryStream&) = delete;
     CZipEntryStream& operator=(const CZipEntryStream&) = delete;
-    ~CZipEntryStream() { Close(); }
+    ~CZipEntryStream();
 
     // Checks the local header of minizip's current entry (described by
     // info) and fills in where its data lies; a zip result code.
@@ -63,7 +63,8 @@ public:
     uint32_t Failure() const;
 
 private:
-    // Raw bytes from minizip, decrypted; -1 on a read error.
+    bool MakeInflater();
+    // Raw bytes from the source, decrypted; -1 on a read error.
     int ReadRaw(uint8_t* out, size_t length);
     // Runs the inflater until the output is full, the stream ends or the
     // input runs out; false on damaged data.
