@@ -7,8 +7,10 @@
 #include "core/foundation/Logger.h"
 #include "core/foundation/PathUtilities.h"
 #include "core/foundation/Singleton.h"
+#include "core/io/DiskPath.h"
 #include "core/script/EntryScript.h"
 #include "core/script/ScriptManager.h"
+#include "platform/ExecutablePath.h"
 #include "platform/Keyboard.h"
 
 #include <cstdio>
@@ -31,8 +33,8 @@ std::wstring ExecutablePath(const wchar_t* argument0)
     if (given.find(L'/') == std::wstring::npos)
     {
         // Found on the PATH: ask the system where it is.
-        const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-        return error ? given : FromNativePath(self.string());
+        const std::string self = Platform::GetExecutablePath();
+        return self.empty() ? given : FromNativePath(self);
     }
     const std::filesystem::path absolute = std::filesystem::absolute(ToNativePath(given), error);
     return error ? given : FromNativePath(absolute.lexically_normal().string());
@@ -80,7 +82,9 @@ int main(int argc, char** argv)
         if (showConsole)
             application->ShowConsoleWindow(0, 0);
 
-        const wchar_t* script = commandLine.GetArgument(1);
+        // The entry script is found as scripts open (without regard to case).
+        const wchar_t* given = commandLine.GetArgument(1);
+        const std::wstring script = given != nullptr ? DiskPath::ResolveExistingPath(given) : std::wstring();
         if (commandLine.GetArgumentCount() > 1 && FileExists(script))
         {
             exitCode = RunEntryScript(script, commandLine);

@@ -1,5 +1,8 @@
 // Looking a file up through 20 search paths (the file lies in the last
-// one): from the search cache, and without it for comparison.
+// one): from the search cache, and without it for comparison. And a missing
+// name of 200 parts beside one of a single part, without the cache: each
+// search path is tried case-insensitively part by part, so the deep name
+// shows whether the cost grows with the number of parts or its square.
 #include "core/io/File.h"
 #include "core/io/FileSystem.h"
 
@@ -100,5 +103,22 @@ void CachedOpenFile(benchmark::State& run)
     }
 }
 BENCHMARK(CachedOpenFile);
+
+void MissingName(benchmark::State& run, int parts)
+{
+    CFileSystem files(nullptr, false);
+    Fixture().AddPaths(files);
+    std::wstring name;
+    for (int i = 0; i < parts - 1; ++i)
+        name += L"Part" + std::to_wstring(i) + L"/";
+    name += L"missing.txt";
+    for (auto _ : run)
+    {
+        if (files.OpenFile(name) != nullptr)
+            std::abort();
+    }
+}
+BENCHMARK_CAPTURE(MissingName, OnePart, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(MissingName, TwoHundredParts, 200)->Unit(benchmark::kMicrosecond);
 
 } // namespace

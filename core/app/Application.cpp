@@ -3,13 +3,21 @@
 #include "core/foundation/PathUtilities.h"
 #include "core/foundation/StringTokenizer.h"
 #include "core/foundation/TimeStamp.h"
+#include "core/io/DiskPath.h"
 #include "core/io/File.h"
 #include "core/io/SaveFile.h"
 #include "core/io/ZipReader.h"
 #include "platform/Console.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace
 {
+
+// The most that one extraction may write, in declared entry sizes (each
+// entry is also held to the limits of entries read into memory).
+constexpr uint64_t kMaxExtractedTotal = static_cast<uint64_t>(kZipMaxEntrySize);
 
 std::wstring OptionKey(const std::wstring& section, const std::wstring& key)
 {
@@ -217,19 +225,45 @@ std::wstring CApplication::AddSearchZipDecompressed(const std::wstring& zipFile,
         CleanPath(folder, L"/");
     }
 
+    // A zip that cannot be read, a wrong password, a damaged entry or sizes
+    // past the limits: the folder is not added and the empty path reports
+    // the failure.
     ZipHandle* zip = ZipOpenFile(zipFile, password.empty() ? nullptr : password.c_str());
     if (zip == nullptr)
-        return folder;
+        return std::wstring();
     ZipSetBaseFolder(zip, folder);
-    ZipEntryRecord record;
-    for (int index = 0; ZipGetItem(zip, index, &record) == kZipSuccess; ++index)
+
+    // Every size is checked before anything is written.
+    ZipEntryRecord count;
+    ZipGetItem(zip, -1, &count);
+    std::vector<ZipEntryRecord> wanted;
+    uint64_t total = 0;
+    bool ok = true;
+    for (int index = 0; ok && index < count.index; ++index)
     {
+        ZipEntryRecord record;
+        if (ZipGetItem(zip, index, &record) != kZipSuccess)
+        {
+            ok = false;
+            break;
+        }
         std::wstring target = folder + L"/" + record.name;
         CleanPath(target, L"/");
-        if (!FileExists(target))
-            ZipUnzipToFile(zip, index, record.name);
+        // Existing files are kept, whatever the case of their names.
+        if (record.name.empty() || FileExists(DiskPath::ResolveExistingPath(target)))
+            continue;
+        if (!(record.attributes & kZipAttributeDirectory))
+        {
+            total += static_cast<uint64_t>(std::max<int64_t>(record.uncompressedSize, 0));
+            ok = ZipEntrySizeIsPlausible(record) && total <= kMaxExtractedTotal;
+        }
+        wanted.push_back(std::move(record));
     }
+    for (size_t i = 0; ok && i < wanted.size(); ++i)
+        ok = ZipUnzipToFile(zip, wanted[i].index, wanted[i].name) == kZipSuccess;
     ZipClose(zip);
+    if (!ok)
+        return std::wstring();
     m_fileSystem.AddSearchPath(folder, recursive, key);
     return folder;
 }
@@ -246,7 +280,7 @@ template <class Action> auto CApplication::WithScope(const std::wstring& folder,
 std::wstring CApplication::GetFilenameFromFileSystem(const std::wstring& name, const std::wstring& folder,
                                                      bool fallback) const
 {
-    if (FileExists(name))
+    if (FileExists(DiskPath::ResolveExistingPath(name)))
         return name;
     return WithScope(folder,
                      [&](CFileSystem& scope)
@@ -301,7 +335,7 @@ size_t CApplication::GetFilenameListFromFileSystem(const std::wstring& patterns,
                   std::wstring pattern;
                   while (tokenizer.NextToken(L';', pattern))
                   {
-                      if (FileExists(pattern))
+                      if (FileExists(DiskPath::ResolveExistingPath(pattern)))
                           list.push_back(pattern);
                       CFileFinder finder(&scope, pattern);
                       for (bool found = scope.FindFirst(finder); found; found = finder.FindNext())

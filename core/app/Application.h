@@ -111,10 +111,15 @@ public:
     void ClearAllSearchPaths();
     // Extracts the zip file's entries that are not there yet into the output
     // folder ("./" when empty), adds the folder as a search path and returns
-    // it. Existing files are never overwritten.
+    // it. Existing files are never overwritten (a name that matches one
+    // only by case included). Entries are held to the size and ratio limits
+    // of entries read into memory, and the whole extraction to a total; a
+    // zip that cannot be read, a wrong password, a damaged entry or sizes
+    // past the limits give "" and add nothing.
     std::wstring AddSearchZipDecompressed(const std::wstring& zipFile, const std::wstring& outputFolder,
                                           bool recursive, int32_t key, const std::string& password);
-    // The name itself when it is a file on disk, else the full path of its
+    // The name itself when it is a file on disk (matched as opening matches
+    // it, without regard to case), else the full path of its
     // first match; with fallback, then the first match of its bare file name.
     // "" when nothing is found.
     std::wstring GetFilenameFromFileSystem(const std::wstring& name, const std::wstring& folder = L"",

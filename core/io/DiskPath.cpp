@@ -3,14 +3,12 @@
 #include "core/foundation/PathUtilities.h"
 #include "core/foundation/StringConversion.h"
 
+#include "platform/CaseFolding.h"
+#include "platform/FileStatus.h"
+#include "platform/FolderListing.h"
+
 #include <algorithm>
-#include <clocale>
-#include <cwctype>
-#include <dirent.h>
-#include <locale.h>
 #include <mutex>
-#include <sys/stat.h>
-#include <time.h>
 #include <unordered_map>
 
 namespace DiskPath
@@ -19,22 +17,9 @@ namespace DiskPath
 namespace
 {
 
-// A UTF-8 C locale of our own for Unicode case mapping; the process locale
-// stays "C" (numbers must format the same everywhere).
-locale_t CaseLocale()
-{
-    static const locale_t locale = []
-    {
-        locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-        return made;
-    }();
-    return locale;
-}
-
 bool Exists(const std::string& native)
 {
-    struct stat info;
-    return lstat(native.c_str(), &info) == 0;
+    return Platform::GetLinkStatus(native).Exists();
 }
 
 std::wstring Folded(std::wstring_view name)
@@ -50,24 +35,16 @@ std::wstring Folded(std::wstring_view name)
 // never depends on the folder's order.
 struct SFolderNames
 {
-    dev_t device = 0;
-    ino_t inode = 0;
-    struct timespec modified = {};
+    Platform::SFileStatus status;
     std::unordered_map<std::wstring, std::string> byFolded;
 };
-
-bool SameVersion(const SFolderNames& names, const struct stat& info)
-{
-    return names.device == info.st_dev && names.inode == info.st_ino &&
-           names.modified.tv_sec == info.st_mtim.tv_sec && names.modified.tv_nsec == info.st_mtim.tv_nsec;
-}
 
 // Listings of folders looked up without case, reused while the folder's
 // modification time stays the same. File systems stamp times with a coarse
 // clock, so a folder changed within the last two seconds might change again
 // under the same stamp: such listings are not kept.
 constexpr size_t kMaxCachedFolders = 512;
-constexpr time_t kSettleSeconds = 2;
+constexpr int64_t kSettleSeconds = 2;
 std::mutex g_folderLock;
 std::unordered_map<std::string, SFolderNames> g_folders;
 
@@ -75,40 +52,32 @@ std::unordered_map<std::string, SFolderNames> g_folders;
 std::string FindNoCase(const std::string& folder, const std::string& part)
 {
     const std::string path = folder.empty() ? std::string(".") : folder;
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+    const Platform::SFileStatus status = Platform::GetFileStatus(path);
+    if (!status.IsFolder())
         return {};
     const std::wstring wanted = Folded(Misc::Text::Utf8ToWide(part));
 
     std::lock_guard<std::mutex> lock(g_folderLock);
     auto cached = g_folders.find(path);
-    if (cached == g_folders.end() || !SameVersion(cached->second, info))
+    if (cached == g_folders.end() || !cached->second.status.SameVersion(status))
     {
-        DIR* dir = opendir(path.c_str());
-        if (!dir)
+        std::vector<std::string> listed;
+        if (!Platform::ListFolderNames(path, listed))
             return {};
         SFolderNames names;
-        names.device = info.st_dev;
-        names.inode = info.st_ino;
-        names.modified = info.st_mtim;
-        while (const dirent* entry = readdir(dir))
+        names.status = status;
+        for (const std::string& name : listed)
         {
-            const std::string name = entry->d_name;
-            if (name == "." || name == "..")
-                continue;
             std::string& best = names.byFolded[Folded(Misc::Text::Utf8ToWide(name))];
             if (best.empty() || name < best)
                 best = name;
         }
-        closedir(dir);
 
         if (cached != g_folders.end())
             g_folders.erase(cached);
         if (g_folders.size() >= kMaxCachedFolders)
             g_folders.clear();
-        struct timespec now;
-        clock_gettime(CLOCK_REALTIME, &now);
-        if (now.tv_sec - info.st_mtim.tv_sec <= kSettleSeconds)
+        if (Platform::GetWallClockSeconds() - status.modifiedSeconds <= kSettleSeconds)
         {
             const auto found = names.byFolded.find(wanted);
             return found == names.byFolded.end() ? std::string() : found->second;
@@ -117,6 +86,65 @@ std::string FindNoCase(const std::string& folder, const std::string& part)
     }
     const auto found = cached->second.byFolded.find(wanted);
     return found == cached->second.byFolded.end() ? std::string() : found->second;
+}
+
+bool IsSpecialPart(std::string_view part)
+{
+    return part.empty() || part == "." || part == "..";
+}
+
+// The part as it is on disk in the folder: the exact name when it exists,
+// else its match without case, else the part as written.
+std::string PartOnDisk(const std::string& folder, const std::string& part)
+{
+    if (IsSpecialPart(part))
+        return part;
+    const std::string match = FindNoCase(folder, part);
+    return match.empty() ? part : match;
+}
+
+// Resolves the path part by part from its start. Once a part matches
+// nothing, nothing below it can exist: the rest is kept as written without
+// further lookups, so the cost grows with the number of parts, not with its
+// square.
+std::string WalkParts(const std::string& native)
+{
+    std::string resolved;
+    size_t start = 0;
+    if (native[0] == '/')
+    {
+        resolved = "/";
+        start = 1;
+    }
+    for (;;)
+    {
+        size_t end = native.find('/', start);
+        if (end == std::string::npos)
+            end = native.size();
+        const std::string part = native.substr(start, end - start);
+        if (!IsSpecialPart(part))
+        {
+            std::string candidate = resolved + part;
+            if (!Exists(candidate))
+            {
+                const std::string folder =
+                    resolved.size() > 1 ? resolved.substr(0, resolved.size() - 1) : resolved;
+                const std::string match = FindNoCase(folder, part);
+                if (match.empty())
+                    return resolved + native.substr(start);
+                candidate = resolved + match;
+            }
+            resolved = std::move(candidate);
+        }
+        else
+        {
+            resolved += part;
+        }
+        if (end == native.size())
+            return resolved;
+        resolved += '/';
+        start = end + 1;
+    }
 }
 
 bool MatchFrom(std::wstring_view name, std::wstring_view pattern)
@@ -165,32 +193,32 @@ std::string ResolveNative(const std::string& native)
     if (native.empty() || Exists(native))
         return native;
 
-    // Usually only the last part is missing: resolve the parent (itself
-    // only when it is missing too), then look the last part up without
-    // regard to case. Parts that match nothing are kept as written.
+    // Usually only the last part is missing: when the parent is there as
+    // written, only the last part is looked up without regard to case.
     const size_t separator = native.find_last_of('/');
-    const std::string leaf = separator == std::string::npos ? native : native.substr(separator + 1);
-    std::string parent;
-    if (separator == 0)
-        parent = "/";
-    else if (separator != std::string::npos)
-        parent = ResolveNative(native.substr(0, separator));
-    const std::string prefix = parent.empty() ? parent : (parent.back() == '/' ? parent : parent + "/");
-    if (leaf.empty() || leaf == "." || leaf == ".." ||
-        (parent != native.substr(0, separator) && Exists(prefix + leaf)))
-        return prefix + leaf;
-    const std::string match = FindNoCase(parent, leaf);
-    return prefix + (match.empty() ? leaf : match);
+    if (separator == std::string::npos)
+        return PartOnDisk(std::string(), native);
+    const std::string parent = separator == 0 ? std::string("/") : native.substr(0, separator);
+    if (Platform::GetFileStatus(parent).IsFolder())
+    {
+        const std::string leaf = native.substr(separator + 1);
+        return (separator == 0 ? parent : parent + "/") + PartOnDisk(parent, leaf);
+    }
+    return WalkParts(native);
+}
+
+std::wstring ResolveExistingPath(std::wstring_view path)
+{
+    if (path.empty())
+        return std::wstring();
+    return FromNativePath(Resolve(path));
 }
 
 wchar_t FoldCase(wchar_t c)
 {
     if (c < 0x80)
         return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
-    const locale_t locale = CaseLocale();
-    if (!locale)
-        return c;
-    return static_cast<wchar_t>(towlower_l(towupper_l(static_cast<wint_t>(c), locale), locale));
+    return Platform::FoldCaseUnicode(c);
 }
 
 bool EqualNoCase(std::wstring_view a, std::wstring_view b)
@@ -221,33 +249,29 @@ std::vector<SEntry> ListFolder(const std::string& nativeFolder, std::wstring_vie
 {
     std::vector<SEntry> entries;
     const std::string folder = nativeFolder.empty() ? std::string(".") : nativeFolder;
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
+    std::vector<std::string> names;
+    if (!Platform::ListFolderNames(folder, names))
         return entries;
     const std::string prefix = folder.back() == '/' ? folder : folder + '/';
-    while (const dirent* item = readdir(dir))
+    for (const std::string& name : names)
     {
-        const std::string name = item->d_name;
-        if (name == "." || name == "..")
-            continue;
         std::wstring wide = Misc::Text::Utf8ToWide(name);
         if (!MatchPattern(wide, pattern))
             continue;
         SEntry entry;
         entry.name = std::move(wide);
         entry.nativeName = name;
-        struct stat info;
         const std::string full = prefix + name;
-        if (lstat(full.c_str(), &info) != 0)
+        const Platform::SFileStatus status = Platform::GetLinkStatus(full);
+        if (!status.Exists())
             continue; // removed while we listed
-        entry.isSymlink = S_ISLNK(info.st_mode);
+        entry.isSymlink = status.kind == Platform::EFileKind::Link;
         if (entry.isSymlink)
-            entry.isDirectory = stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+            entry.isDirectory = Platform::GetFileStatus(full).IsFolder();
         else
-            entry.isDirectory = S_ISDIR(info.st_mode);
+            entry.isDirectory = status.IsFolder();
         entries.push_back(std::move(entry));
     }
-    closedir(dir);
     std::sort(entries.begin(), entries.end(),
               [](const SEntry& a, const SEntry& b) { return a.name < b.name; });
     return entries;

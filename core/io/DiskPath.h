@@ -20,6 +20,12 @@ namespace DiskPath
 std::string Resolve(std::wstring_view path);
 std::string ResolveNative(const std::string& nativePath);
 
+// The same for engine paths: the wide path of what the path names on disk,
+// through the same case-insensitive fallback as opening, so that existence
+// checks, copies and saves agree with what opens ("/" separators). A path
+// that matches nothing comes back with its missing parts as written.
+std::wstring ResolveExistingPath(std::wstring_view path);
+
 // Case-insensitive comparison of single characters and of names, by Unicode
 // simple case folding (not just ASCII), whatever the process locale.
 wchar_t FoldCase(wchar_t c);

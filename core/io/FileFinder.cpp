@@ -2,8 +2,8 @@
 
 #include "core/foundation/PathUtilities.h"
 #include "core/io/FileSystem.h"
-
-#include <sys/stat.h>
+#include "core/io/ZipArchive.h"
+#include "platform/FileStatus.h"
 
 namespace
 {
@@ -111,12 +111,12 @@ bool CFileFinder::NextInFolder(const CSearchEntry& entry)
             // One name: look it up directly instead of listing the folder.
             const std::string native =
                 DiskPath::ResolveNative(m_listedFolder + "/" + ToNativePath(m_namePart));
-            struct stat info;
-            if (stat(native.c_str(), &info) == 0)
+            const Platform::SFileStatus status = Platform::GetFileStatus(native);
+            if (status.Exists())
             {
                 DiskPath::SEntry item;
                 item.name = FromNativePath(native.substr(native.rfind('/') + 1));
-                item.isDirectory = S_ISDIR(info.st_mode);
+                item.isDirectory = status.IsFolder();
                 m_listing.push_back(std::move(item));
             }
         }
@@ -138,15 +138,14 @@ bool CFileFinder::LookUpInArchive(const std::shared_ptr<const CSearchEntry>& ent
     if (m_entryOpened)
         return false;
     m_entryOpened = true;
-    ZipHandle* zip = ZipOpenFile(entry->path, entry->password.c_str());
-    if (!zip)
+    const std::shared_ptr<CZipArchive> archive = entry->mount ? entry->mount->Current() : nullptr;
+    if (!archive)
         return false;
+    int index = archive->FindPattern(m_pattern, false);
+    if (index < 0 && entry->retryFileNames)
+        index = archive->FindPattern(m_pattern, true);
     ZipEntryRecord found;
-    uint32_t result = ZipFindItem(zip, m_pattern, nullptr, &found, false);
-    if (result == kZipNotFound && entry->retryFileNames)
-        result = ZipFindItem(zip, m_pattern, nullptr, &found, true);
-    ZipClose(zip);
-    if (result != kZipSuccess)
+    if (index < 0 || !archive->GetRecord(index, found))
         return false;
     SFindRecord record;
     record.name = ExtractFilenameComponents(found.name, false, false, true, true);

@@ -2,13 +2,10 @@
 
 #include "core/foundation/PathUtilities.h"
 #include "core/io/DiskPath.h"
+#include "platform/FileStatus.h"
+#include "platform/PathChanges.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -17,14 +14,12 @@ namespace
 
 bool IsRealFolder(const std::string& native)
 {
-    struct stat info;
-    return lstat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return Platform::GetLinkStatus(native).IsFolder();
 }
 
 bool Exists(const std::string& native)
 {
-    struct stat info;
-    return lstat(native.c_str(), &info) == 0;
+    return Platform::GetLinkStatus(native).Exists();
 }
 
 // Copies the file's bytes over the destination; a link at the destination
@@ -48,7 +43,8 @@ bool CopyEntry(const std::string& source, const std::string& destination)
     return !error;
 }
 
-bool CopyTree(const std::string& source, const std::string& destination, dev_t skipDevice, ino_t skipInode)
+bool CopyTree(const std::string& source, const std::string& destination, uint64_t skipDevice,
+              uint64_t skipInode)
 {
     std::error_code error;
     fs::create_directories(destination, error);
@@ -61,8 +57,8 @@ bool CopyTree(const std::string& source, const std::string& destination, dev_t s
         const std::string to = destination + "/" + item.nativeName;
         if (item.isDirectory && !item.isSymlink)
         {
-            struct stat info;
-            if (lstat(from.c_str(), &info) == 0 && info.st_dev == skipDevice && info.st_ino == skipInode)
+            const Platform::SFileStatus info = Platform::GetLinkStatus(from);
+            if (info.Exists() && info.device == skipDevice && info.inode == skipInode)
                 continue; // the destination itself, inside the source
             ok = CopyTree(from, to, skipDevice, skipInode) && ok;
         }
@@ -89,10 +85,10 @@ bool DeleteTree(const std::string& native, bool recursive)
         }
         else
         {
-            unlink(child.c_str());
+            Platform::RemoveFile(child);
         }
     }
-    return rmdir(native.c_str()) == 0;
+    return Platform::RemoveFolder(native);
 }
 
 } // namespace
@@ -117,8 +113,7 @@ bool CFileOperations::IsDirectory(const std::wstring& path) const
 {
     if (path.empty())
         return false;
-    struct stat info;
-    return stat(Native(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return Platform::GetFileStatus(Native(path)).IsFolder();
 }
 
 bool CFileOperations::CopyFile(const std::wstring& source, const std::wstring& destination,
@@ -128,8 +123,8 @@ bool CFileOperations::CopyFile(const std::wstring& source, const std::wstring& d
         return false;
     const std::string from = Native(source);
     const std::string to = Native(destination);
-    struct stat info;
-    if (stat(from.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+    const Platform::SFileStatus info = Platform::GetFileStatus(from);
+    if (!info.Exists() || info.IsFolder())
         return false;
     if (failIfExists && Exists(to))
         return false;
@@ -154,13 +149,11 @@ bool CFileOperations::DeletePath(const std::wstring& path, bool recursive) const
     if (path.empty())
         return false;
     const std::string native = Native(path);
-    struct stat info;
-    if (lstat(native.c_str(), &info) != 0)
-        return false;
+    const Platform::SFileStatus info = Platform::GetLinkStatus(native);
     // A link to a folder is removed as a link; what it points to stays.
-    if (S_ISLNK(info.st_mode))
-        return unlink(native.c_str()) == 0;
-    return S_ISDIR(info.st_mode) && DeleteTree(native, recursive);
+    if (info.kind == Platform::EFileKind::Link)
+        return Platform::RemoveFile(native);
+    return info.IsFolder() && DeleteTree(native, recursive);
 }
 
 bool CFileOperations::MovePath(const std::wstring& source, const std::wstring& destination) const
@@ -172,12 +165,9 @@ bool CFileOperations::MovePath(const std::wstring& source, const std::wstring& d
     if (!Exists(from))
         return false;
     // Like Windows: an existing destination is never replaced.
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno == EINVAL && !Exists(to) && std::rename(from.c_str(), to.c_str()) == 0)
-        return true; // a file system without RENAME_NOREPLACE
-    if (errno != EXDEV || Exists(to))
-        return false;
+    const Platform::EMoveResult moved = Platform::MoveNoReplace(from, to);
+    if (moved != Platform::EMoveResult::CrossDevice)
+        return moved == Platform::EMoveResult::Moved;
 
     // Another file system: copy (links as links), then delete the source.
     std::error_code error;
@@ -201,10 +191,10 @@ bool CFileOperations::CopyPath(const std::wstring& source, const std::wstring& d
         return false;
     std::error_code error;
     fs::create_directories(to, error);
-    struct stat info;
-    if (lstat(to.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+    const Platform::SFileStatus info = Platform::GetLinkStatus(to);
+    if (!info.IsFolder())
         return false;
-    CopyTree(from, to, info.st_dev, info.st_ino);
+    CopyTree(from, to, info.device, info.inode);
     return true;
 }
 
@@ -213,8 +203,8 @@ bool CFileOperations::DeleteFile(const std::wstring& path) const
     if (path.empty())
         return false;
     const std::string native = Native(path);
-    struct stat info;
-    if (lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+    const Platform::SFileStatus info = Platform::GetLinkStatus(native);
+    if (!info.Exists() || info.IsFolder())
         return false;
-    return unlink(native.c_str()) == 0;
+    return Platform::RemoveFile(native);
 }

@@ -4,9 +4,9 @@
 #include "core/io/DiskPath.h"
 #include "core/io/FileStd.h"
 #include "core/io/FileZip.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
+#include "core/io/ZipArchive.h"
+#include "platform/FileStatus.h"
+#include "platform/PathChanges.h"
 
 namespace
 {
@@ -24,14 +24,14 @@ std::wstring CleanedFolder(const std::wstring& path)
 
 bool IsFolder(const std::string& native)
 {
-    struct stat info;
-    return stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return Platform::GetFileStatus(native).IsFolder();
 }
 
-bool IsFile(const std::string& native)
+// Only regular files are opened or mounted: a FIFO or a device would block
+// the reader (and every later lookup) or never end.
+bool IsRegularFile(const std::string& native)
 {
-    struct stat info;
-    return stat(native.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    return Platform::GetFileStatus(native).IsRegular();
 }
 
 } // namespace
@@ -66,10 +66,8 @@ std::wstring CFileSystem::GetBasePath() const
 
 void CFileSystem::ChangeToBasePath() const
 {
-    if (chdir(DiskPath::Resolve(m_basePath).c_str()) != 0)
-    {
-        // The base path is gone: searches go on from where we are.
-    }
+    // When the base path is gone, searches go on from where we are.
+    Platform::ChangeDirectory(DiskPath::Resolve(m_basePath));
 }
 
 bool CFileSystem::AddSearchPath(const std::wstring& folder, bool recursive, int32_t key)
@@ -83,7 +81,7 @@ bool CFileSystem::AddSearchPath(const std::wstring& folder, bool recursive, int3
         return false;
     AddFolder(native, recursive, key);
     // A cached "not found" may be found now.
-    m_cache.clear();
+    ClearCaches();
     return true;
 }
 
@@ -115,7 +113,7 @@ bool CFileSystem::AddSearchZip(const std::wstring& archive, bool retryFileNames,
     if (cleaned.empty())
         return false;
     const std::string native = DiskPath::Resolve(cleaned);
-    if (!IsFile(native))
+    if (!IsRegularFile(native))
         return false;
 
     auto entry = std::make_shared<CSearchEntry>();
@@ -123,22 +121,25 @@ bool CFileSystem::AddSearchZip(const std::wstring& archive, bool retryFileNames,
     entry->isArchive = true;
     entry->retryFileNames = retryFileNames;
     entry->password = password;
+    entry->mount = std::make_shared<CZipMount>(native, password);
+    // The entry table is made now, not by the first lookup.
+    entry->mount->Current();
     m_entries[key].push_back(entry);
-    m_cache.clear();
+    ClearCaches();
     return true;
 }
 
 void CFileSystem::RemoveSearchPaths(int32_t key)
 {
     CScopedLock lock(m_lock);
-    m_cache.clear();
+    ClearCaches();
     m_entries.erase(key);
 }
 
 void CFileSystem::RemoveAllSearchPaths()
 {
     CScopedLock lock(m_lock);
-    m_cache.clear();
+    ClearCaches();
     m_entries.clear();
 }
 
@@ -147,7 +148,7 @@ void CFileSystem::EnableSearchCache(bool enable)
     CScopedLock lock(m_lock);
     m_cacheEnabled = enable;
     if (!enable)
-        m_cache.clear();
+        ClearCaches();
 }
 
 bool CFileSystem::IsSearchCacheEnabled() const
@@ -159,7 +160,13 @@ bool CFileSystem::IsSearchCacheEnabled() const
 void CFileSystem::ClearSearchCache()
 {
     CScopedLock lock(m_lock);
+    ClearCaches();
+}
+
+void CFileSystem::ClearCaches()
+{
     m_cache.clear();
+    m_openCache.clear();
 }
 
 CFileSystem::SearchList CFileSystem::Snapshot() const
@@ -194,20 +201,74 @@ bool CFileSystem::FindFirst(CFileFinder& finder, bool setCurrentDirectory)
     return found;
 }
 
+std::optional<SFindRecord> CFileSystem::LookUpName(const std::wstring& cleaned) const
+{
+    for (const std::shared_ptr<const CSearchEntry>& entry : Snapshot())
+    {
+        if (entry->isArchive)
+        {
+            const std::shared_ptr<CZipArchive> archive = entry->mount ? entry->mount->Current() : nullptr;
+            if (!archive)
+                continue;
+            int index = archive->Find(cleaned, false);
+            if (index < 0 && entry->retryFileNames)
+                index = archive->Find(cleaned, true);
+            if (index < 0)
+                continue;
+            SFindRecord record;
+            archive->GetRecord(index, record.zipRecord);
+            record.name = ExtractFilenameComponents(record.zipRecord.name, false, false, true, true);
+            record.fullPath = entry->path + L"/" + record.zipRecord.name;
+            CleanPath(record.fullPath, L"/");
+            record.isDirectory = (record.zipRecord.attributes & kZipAttributeDirectory) != 0;
+            record.entry = entry;
+            return record;
+        }
+        const std::string native = DiskPath::Resolve(entry->path + L"/" + cleaned);
+        const Platform::SFileStatus status = Platform::GetFileStatus(native);
+        if (!status.Exists())
+            continue;
+        SFindRecord record;
+        record.fullPath = FromNativePath(native);
+        CleanPath(record.fullPath, L"/");
+        record.name = record.fullPath.substr(record.fullPath.rfind(L'/') + 1);
+        record.isDirectory = status.IsFolder();
+        record.entry = entry;
+        return record;
+    }
+    return std::nullopt;
+}
+
 IFile* CFileSystem::Open(const std::wstring& name)
 {
     const std::string native = DiskPath::Resolve(name);
-    if (IsFile(native))
+    if (IsRegularFile(native))
         return new CFileStd(FromNativePath(native), L"rb");
 
-    CFileFinder finder(this, name);
-    if (!FindFirst(finder, false))
+    // The name is a file name, not a pattern: "*" and "?" are matched as
+    // they are, in folders and archives alike.
+    std::wstring cleaned = name;
+    CleanPath(cleaned, L"/");
+    if (cleaned.empty())
         return nullptr;
-    const SFindRecord* found = finder.GetRecord();
+    std::optional<SFindRecord> found;
+    const auto cached = m_cacheEnabled ? m_openCache.find(cleaned) : m_openCache.end();
+    if (cached != m_openCache.end())
+    {
+        found = cached->second;
+    }
+    else
+    {
+        found = LookUpName(cleaned);
+        if (m_cacheEnabled)
+            m_openCache[cleaned] = found;
+    }
     if (!found || found->isDirectory)
         return nullptr;
     if (found->entry && found->entry->isArchive)
         return new CFileZip(*found->entry, found->zipRecord);
+    if (!IsRegularFile(ToNativePath(found->fullPath)))
+        return nullptr;
     return new CFileStd(found->fullPath, L"rb");
 }
 

@@ -40,7 +40,9 @@ public:
     // Adds the folder (and with recursive every sub-folder below it, links
     // not followed) under the key; false when it is not an existing folder.
     bool AddSearchPath(const std::wstring& folder, bool recursive, int32_t key);
-    // Mounts a zip archive under the key; false when the file does not exist.
+    // Mounts a zip archive under the key (its entries are read once, now,
+    // and again when the file changes); false when the path is not a
+    // regular file.
     bool AddSearchZip(const std::wstring& archive, bool retryFileNames, int32_t key,
                       const std::string& password);
     // Removes every entry filed under exactly this key.
@@ -58,7 +60,9 @@ public:
     bool FindFirst(CFileFinder& finder, bool setCurrentDirectory = false);
 
     // Opens the named file for reading: from disk when the name exists,
-    // else the first match of the search entries that is not a folder. With
+    // else from the first search entry that holds the name, unless that is
+    // a folder. The name is matched literally (without regard to case, "*"
+    // and "?" are plain characters); only regular files open. With
     // fallback, a name that is not found is tried once more as its bare file
     // name and extension. Returns a new file (the caller drops it) or null.
     IFile* OpenFile(const std::wstring& name, bool setCurrentDirectory = false, bool fallback = false);
@@ -74,10 +78,16 @@ private:
     // Files an existing native folder (and with recursive its sub-folders).
     void AddFolder(const std::string& native, bool recursive, int32_t key);
     IFile* Open(const std::wstring& name);
+    // The first search entry that holds the cleaned name, as a record.
+    std::optional<SFindRecord> LookUpName(const std::wstring& cleaned) const;
+    void ClearCaches();
 
     std::wstring m_basePath = L".";
     std::map<int32_t, SearchList> m_entries;
     std::unordered_map<std::wstring, std::optional<SFindRecord>> m_cache;
+    // The results of OpenFile's literal lookups, kept and cleared with the
+    // search cache.
+    std::unordered_map<std::wstring, std::optional<SFindRecord>> m_openCache;
     bool m_cacheEnabled;
     mutable CCriticalSection m_lock;
 };

@@ -2,31 +2,19 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
+#include "core/io/DiskPath.h"
+#include "core/io/ZipArchive.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <new>
 
-namespace
-{
-
-// Deflate cannot expand data more than about 1032 times; a declared size
-// beyond that is a lie, refused before anything is allocated.
-bool PlausibleSize(const ZipEntryRecord& record)
-{
-    if (record.uncompressedSize < 0 || record.uncompressedSize > CFileZip::kMaxSize)
-        return false;
-    return record.uncompressedSize <= record.compressedSize * 1032 + 1024;
-}
-
-} // namespace
-
 CFileZip::CFileZip(const CSearchEntry& archive, const ZipEntryRecord& record)
     : m_archive(archive), m_record(record), m_path(archive.path + L"/" + record.name)
 {
     m_narrowPath = Misc::Text::WideToUtf8(m_path).c_str();
-    if (PlausibleSize(m_record))
+    if (ZipEntrySizeIsPlausible(m_record))
         m_size = static_cast<long>(m_record.uncompressedSize);
     else
         m_failed = true;
@@ -34,19 +22,19 @@ CFileZip::CFileZip(const CSearchEntry& archive, const ZipEntryRecord& record)
 
 bool CFileZip::UnzipInto(uint8_t* target) const
 {
-    ZipHandle* zip = ZipOpenFile(m_archive.path, m_archive.password.c_str());
+    const std::shared_ptr<CZipArchive> zip =
+        m_archive.mount ? m_archive.mount->Current()
+                        : CZipArchive::Open(DiskPath::Resolve(m_archive.path), m_archive.password);
     if (!zip)
         return false;
     // The archive may have changed since the entry was found: the index
     // must still name the same entry.
     ZipEntryRecord current;
-    bool ok = ZipGetItem(zip, m_record.index, &current) == kZipSuccess && current.name == m_record.name &&
-              current.uncompressedSize == m_record.uncompressedSize;
+    if (!zip->GetRecord(m_record.index, current) || current.name != m_record.name ||
+        current.uncompressedSize != m_record.uncompressedSize)
+        return false;
     // Success means every declared byte arrived and the CRC matched.
-    if (ok)
-        ok = ZipUnzipToMemory(zip, m_record.index, target, static_cast<size_t>(m_size)) == kZipSuccess;
-    ZipClose(zip);
-    return ok;
+    return zip->Unzip(m_record.index, target, static_cast<size_t>(m_size)) == kZipSuccess;
 }
 
 bool CFileZip::Extract() const

@@ -8,8 +8,10 @@
 #include <memory>
 #include <string>
 
-// An entry of a zip archive, read from memory. The whole entry is unzipped
-// on first use (a first read of the whole entry unzips straight into the
+// An entry of a zip archive, read from memory. The entry is read through
+// its mounted archive (one open file and entry table per archive, shared by
+// every entry file and safe to use from any thread). The whole entry is
+// unzipped on first use (a first read of the whole entry unzips straight into the
 // caller's buffer); if that fails (the archive changed or is damaged, the
 // password is wrong, the entry is larger than kMaxSize) the file stays
 // empty: reads give 0 bytes, the size becomes 0 and IsOk is false. Data is
@@ -19,7 +21,7 @@ class CFileZip : public IFile
 {
 public:
     // Entries larger than this are refused rather than held in memory.
-    static constexpr int64_t kMaxSize = int64_t(1) << 30;
+    static constexpr int64_t kMaxSize = kZipMaxEntrySize;
 
     CFileZip(const CSearchEntry& archive, const ZipEntryRecord& record);
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
+
+class CZipMount;
 
 // One place the file system searches: a folder on disk or a mounted zip
 // archive.
@@ -12,4 +15,6 @@ struct CSearchEntry
     // file name and extension alone, ignoring folders.
     bool retryFileNames = false;
     std::string password; // the archive's, empty for none
+    // Archives only: the mounted archive (its entry table and open file).
+    std::shared_ptr<CZipMount> mount;
 };

@@ -44,30 +44,42 @@ uLong Crc(uLong crc, const uint8_t* data, size_t length)
 
 } // namespace
 
-uint32_t CZipEntryStream::Open(unzFile zip, const unz_file_info64& info, const char* password, ReadAt readAt,
-                               void* source)
+uint32_t CZipEntryStream::Locate(unzFile zip, const unz_file_info64& info, SZipEntryLocation& location)
 {
-    Close();
-    m_deflated = info.compression_method == Z_DEFLATED;
-    if (!m_deflated && info.compression_method != 0)
-        return kZipFlateError; // a compression method we cannot read
-    m_encrypted = (info.flag & 1) != 0;
-    m_declared = info.uncompressed_size;
-    m_expectedCrc = info.crc;
-    m_produced = 0;
-    m_crc = crc32(0, nullptr, 0);
-    m_streamEnd = false;
-
     // Opening raw checks the local header against the central directory
     // and finds where the entry's bytes start.
     int method = 0;
     if (unzOpenCurrentFile2(zip, &method, nullptr, 1) != UNZ_OK)
         return kZipCorrupt;
-    m_zip = zip;
+    location.dataOffset = unzGetCurrentFileZStreamPos64(zip);
+    unzCloseCurrentFile(zip);
+    location.compressedSize = info.compressed_size;
+    location.uncompressedSize = info.uncompressed_size;
+    location.crc = static_cast<uint32_t>(info.crc);
+    location.method = static_cast<int>(info.compression_method);
+    location.flag = static_cast<int>(info.flag);
+    location.dosDate = static_cast<uint32_t>(info.dosDate);
+    return kZipSuccess;
+}
+
+uint32_t CZipEntryStream::Open(const SZipEntryLocation& location, const char* password, ReadAt readAt,
+                               void* source)
+{
+    Close();
+    m_deflated = location.method == Z_DEFLATED;
+    if (!m_deflated && location.method != 0)
+        return kZipFlateError; // a compression method we cannot read
+    m_encrypted = (location.flag & 1) != 0;
+    m_declared = location.uncompressedSize;
+    m_expectedCrc = location.crc;
+    m_produced = 0;
+    m_crc = crc32(0, nullptr, 0);
+    m_streamEnd = false;
+    m_open = true;
     m_readAt = readAt;
     m_source = source;
-    m_rawPosition = unzGetCurrentFileZStreamPos64(zip);
-    m_rawLeft = info.compressed_size;
+    m_rawPosition = location.dataOffset;
+    m_rawLeft = location.compressedSize;
 
     if (m_encrypted)
     {
@@ -85,8 +97,8 @@ uint32_t CZipEntryStream::Open(unzFile zip, const unz_file_info64& info, const c
         }
         // The last header byte repeats the high byte of the CRC (or of the
         // DOS time when sizes follow the data): a cheap password check.
-        const uint8_t check = (info.flag & 8) ? static_cast<uint8_t>((info.dosDate >> 8) & 0xFF)
-                                              : static_cast<uint8_t>(info.crc >> 24);
+        const uint8_t check = (location.flag & 8) ? static_cast<uint8_t>((location.dosDate >> 8) & 0xFF)
+                                                  : static_cast<uint8_t>(location.crc >> 24);
         if (header[kEncryptionHeader - 1] != check)
         {
             Close();
@@ -96,14 +108,19 @@ uint32_t CZipEntryStream::Open(unzFile zip, const unz_file_info64& info, const c
 
     if (m_deflated)
     {
-        m_inflater = z_stream();
-        if (inflateInit2(&m_inflater, -MAX_WBITS) != Z_OK)
+        // The inflater and the input buffer are kept from one entry to the
+        // next: a stream reused for many small entries allocates nothing.
+        if (m_inflaterReady ? inflateReset(&m_inflater) != Z_OK : !MakeInflater())
         {
             Close();
             return kZipNoMemory;
         }
-        m_inflaterReady = true;
-        m_input.resize(kInputChunk);
+        // No larger than the entry's raw bytes: small entries are the
+        // common case.
+        const size_t wanted =
+            static_cast<size_t>(std::min<uint64_t>(kInputChunk, std::max<uint64_t>(m_rawLeft, 1)));
+        if (m_input.size() < wanted)
+            m_input.resize(wanted);
     }
     return kZipSuccess;
 }
@@ -162,7 +179,7 @@ bool CZipEntryStream::Inflate(uint8_t* out, size_t length, size_t& produced)
 
 int64_t CZipEntryStream::Read(uint8_t* out, size_t length)
 {
-    if (!m_zip)
+    if (!m_open)
         return -1;
     const size_t wanted = static_cast<size_t>(std::min<uint64_t>(length, m_declared - m_produced));
     size_t done = 0;
@@ -199,7 +216,7 @@ int64_t CZipEntryStream::Read(uint8_t* out, size_t length)
 
 uint32_t CZipEntryStream::Finish()
 {
-    if (!m_zip)
+    if (!m_open)
         return kZipBadArguments;
     bool complete = AtDeclaredEnd() && m_crc == m_expectedCrc;
     if (complete)
@@ -221,14 +238,23 @@ uint32_t CZipEntryStream::Finish()
     return complete ? kZipSuccess : failure;
 }
 
-void CZipEntryStream::Close()
+bool CZipEntryStream::MakeInflater()
 {
+    m_inflater = z_stream();
+    m_inflaterReady = inflateInit2(&m_inflater, -MAX_WBITS) == Z_OK;
+    return m_inflaterReady;
+}
+
+CZipEntryStream::~CZipEntryStream()
+{
+    Close();
     if (m_inflaterReady)
         inflateEnd(&m_inflater);
-    m_inflaterReady = false;
-    if (m_zip)
-        unzCloseCurrentFile(m_zip);
-    m_zip = nullptr;
+}
+
+void CZipEntryStream::Close()
+{
+    m_open = false;
 }
 
 uint32_t CZipEntryStream::Failure() const

@@ -3,23 +3,23 @@
 #include "core/foundation/PathUtilities.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/DiskPath.h"
+#include "core/io/ZipByteSource.h"
+#include "core/io/ZipEntryInfo.h"
 #include "core/io/ZipEntryStream.h"
+#include "platform/FileAccess.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FileStatus.h"
+#include "platform/PathChanges.h"
 
 #include <minizip/unzip.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <climits>
 #include <cstring>
-#include <ctime>
 #include <cwchar>
-#include <fcntl.h>
 #include <filesystem>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -36,239 +36,14 @@ uint32_t Result(uint32_t code)
 constexpr size_t kUnzipChunk = 16384;
 constexpr uint32_t kReadingKind = 1;
 
-// ---- byte source beneath minizip ------------------------------------------
+using ZipEntryInfo::SafeName;
 
-struct ZipSource
-{
-    uint32_t kind = 0;
-    int fd = -1;
-    int64_t start = 0; // descriptor offset that counts as position 0
-    const uint8_t* memory = nullptr;
-    uint64_t size = 0; // memory length
-    uint64_t pos = 0;
-    int error = 0;
-};
-
-voidpf ZCALLBACK SourceOpen(voidpf, const void* source, int)
-{
-    return const_cast<void*>(source);
-}
-
-// Reads up to length bytes at the position; the count read, or -1 on an
-// error (errno tells which).
-int64_t SourceReadAt(void* stream, uint64_t position, uint8_t* out, size_t length)
-{
-    auto* source = static_cast<ZipSource*>(stream);
-    if (source->kind == kZipMemory)
-    {
-        const uint64_t left = position < source->size ? source->size - position : 0;
-        const uint64_t count = std::min<uint64_t>(length, left);
-        if (count > 0)
-            std::memcpy(out, source->memory + position, count);
-        return static_cast<int64_t>(count);
-    }
-    size_t done = 0;
-    while (done < length)
-    {
-        const ssize_t got =
-            pread(source->fd, out + done, length - done, static_cast<off_t>(source->start + position + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += static_cast<size_t>(got);
-    }
-    return static_cast<int64_t>(done);
-}
-
-uLong ZCALLBACK SourceRead(voidpf, voidpf stream, void* buffer, uLong size)
-{
-    auto* source = static_cast<ZipSource*>(stream);
-    const int64_t got = SourceReadAt(source, source->pos, static_cast<uint8_t*>(buffer), size);
-    if (got < 0)
-    {
-        source->error = errno;
-        return 0;
-    }
-    source->pos += static_cast<uint64_t>(got);
-    return static_cast<uLong>(got);
-}
-
-uLong ZCALLBACK SourceWrite(voidpf, voidpf, const void*, uLong)
-{
-    return 0;
-}
-
-ZPOS64_T ZCALLBACK SourceTell(voidpf, voidpf stream)
-{
-    return static_cast<ZipSource*>(stream)->pos;
-}
-
-uint64_t SourceSize(const ZipSource& source)
-{
-    if (source.kind == kZipMemory)
-        return source.size;
-    struct stat info;
-    if (fstat(source.fd, &info) != 0 || info.st_size < source.start)
-        return 0;
-    return static_cast<uint64_t>(info.st_size - source.start);
-}
-
-long ZCALLBACK SourceSeek(voidpf, voidpf stream, ZPOS64_T offset, int origin)
-{
-    auto* source = static_cast<ZipSource*>(stream);
-    uint64_t base = 0;
-    switch (origin)
-    {
-    case ZLIB_FILEFUNC_SEEK_SET:
-        break;
-    case ZLIB_FILEFUNC_SEEK_CUR:
-        base = source->pos;
-        break;
-    case ZLIB_FILEFUNC_SEEK_END:
-        base = SourceSize(*source);
-        break;
-    default:
-        return -1;
-    }
-    source->pos = base + offset;
-    return 0;
-}
-
-int ZCALLBACK SourceClose(voidpf, voidpf)
-{
-    return 0; // the handle owns the source and closes its descriptor
-}
-
-int ZCALLBACK SourceError(voidpf, voidpf stream)
-{
-    return static_cast<ZipSource*>(stream)->error;
-}
-
-// ---- names, attributes, times ---------------------------------------------
-
-// Drops every empty, "." and ".." part and a leading drive ("C:"), so the
-// name stays inside whatever folder it is extracted to.
-std::wstring SafeName(std::wstring_view name)
-{
-    std::wstring safe;
-    size_t start = 0;
-    bool first = true;
-    while (start <= name.size())
-    {
-        size_t end = name.find_first_of(L"/\\", start);
-        if (end == std::wstring_view::npos)
-            end = name.size();
-        const std::wstring_view part = name.substr(start, end - start);
-        const bool drive = first && part.size() == 2 && part[1] == L':';
-        if (!part.empty())
-            first = false;
-        if (!part.empty() && part != L"." && part != L".." && !drive)
-        {
-            if (!safe.empty())
-                safe += L'/';
-            safe += part;
-        }
-        start = end + 1;
-    }
-    return safe;
-}
-
-uint64_t UnixToFileTime(int64_t seconds)
-{
-    return static_cast<uint64_t>((seconds + 11644473600LL) * 10000000LL);
-}
-
-int64_t FileTimeToUnix(uint64_t fileTime, long* nanoseconds)
-{
-    const int64_t ticks = static_cast<int64_t>(fileTime) - 116444736000000000LL;
-    *nanoseconds = static_cast<long>((ticks % 10000000 + 10000000) % 10000000 * 100);
-    return (ticks - (ticks % 10000000 + 10000000) % 10000000) / 10000000;
-}
-
-// A DOS date and time (local time) as a UTC FILETIME.
-uint64_t DosToFileTime(uLong dosDate)
-{
-    struct tm local = {};
-    const unsigned date = static_cast<unsigned>(dosDate >> 16);
-    const unsigned time = static_cast<unsigned>(dosDate & 0xFFFF);
-    local.tm_year = static_cast<int>(((date >> 9) & 0x7F) + 80);
-    local.tm_mon = static_cast<int>(((date >> 5) & 0x0F)) - 1;
-    local.tm_mday = static_cast<int>(date & 0x1F);
-    local.tm_hour = static_cast<int>((time >> 11) & 0x1F);
-    local.tm_min = static_cast<int>((time >> 5) & 0x3F);
-    local.tm_sec = static_cast<int>((time & 0x1F) * 2);
-    local.tm_isdst = -1;
-    const time_t seconds = mktime(&local);
-    return seconds == static_cast<time_t>(-1) ? 0 : UnixToFileTime(seconds);
-}
-
-uint32_t Attributes(const unz_file_info64& info, bool nameIsFolder)
-{
-    const unsigned host = static_cast<unsigned>(info.version >> 8);
-    const uLong external = info.external_fa;
-    uint32_t attributes = 0;
-    if (host == 0 || host == 7 || host == 11 || host == 14)
-    {
-        attributes = static_cast<uint32_t>(external) &
-                     (kZipAttributeReadOnly | kZipAttributeHidden | kZipAttributeSystem |
-                      kZipAttributeDirectory | kZipAttributeArchive);
-    }
-    else
-    {
-        attributes = kZipAttributeArchive;
-        if (external & 0x40000000)
-            attributes |= kZipAttributeDirectory;
-        if (!(external & 0x00800000))
-            attributes |= kZipAttributeReadOnly;
-    }
-    // A name that ends in a separator is a folder whatever the host said.
-    if (nameIsFolder)
-        attributes |= kZipAttributeDirectory;
-    return attributes;
-}
-
-// Applies an "UT" (extended timestamp) block of an extra field: flags bit 0
-// last write, bit 1 last access, bit 2 creation, each 4 bytes when present.
-bool ApplyUnixTimes(const std::vector<uint8_t>& extra, ZipEntryRecord& record)
-{
-    size_t at = 0;
-    while (at + 4 <= extra.size())
-    {
-        const unsigned id = extra[at] | (extra[at + 1] << 8);
-        const size_t size = extra[at + 2] | (extra[at + 3] << 8);
-        const size_t body = at + 4;
-        if (body + size > extra.size())
-            return false;
-        if (id == 0x5455 && size >= 1)
-        {
-            const uint8_t flags = extra[body];
-            size_t field = body + 1;
-            uint64_t* targets[] = {&record.lastWriteTime, &record.lastAccessTime, &record.creationTime};
-            for (int bit = 0; bit < 3; ++bit)
-            {
-                if (!(flags & (1 << bit)))
-                    continue;
-                if (field + 4 > body + size)
-                    break;
-                const int32_t seconds =
-                    static_cast<int32_t>(extra[field] | (extra[field + 1] << 8) | (extra[field + 2] << 16) |
-                                         (static_cast<uint32_t>(extra[field + 3]) << 24));
-                *targets[bit] = UnixToFileTime(seconds);
-                field += 4;
-            }
-            return true;
-        }
-        at = body + size;
-    }
-    return false;
-}
-
+// Only a leading separator makes a target absolute: there are no drives
+// here, and a drive-like start ("C:x") is a name that stays in the base
+// folder.
 bool IsAbsolute(std::wstring_view path)
 {
-    return (!path.empty() && (path[0] == L'/' || path[0] == L'\\')) || (path.size() >= 2 && path[1] == L':');
+    return !path.empty() && (path[0] == L'/' || path[0] == L'\\');
 }
 
 } // namespace
@@ -279,8 +54,8 @@ struct ZipHandle
 {
     uint32_t kind = kReadingKind;
     unzFile zip = nullptr;
-    ZipSource source;
-    bool ownsDescriptor = false;
+    CZipByteSource source;
+    std::unique_ptr<CZipCursor> reader; // minizip's buffered view of the source
     int64_t entryCount = 0;
     int cursor = 0;     // minizip's current entry
     int openEntry = -1; // entry whose data is open for reading
@@ -327,17 +102,7 @@ struct ZipHandle
     // The current entry's information and raw name.
     bool CurrentInfo(unz_file_info64& info, std::string& name, std::vector<uint8_t>* extra)
     {
-        if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
-            return false;
-        name.assign(info.size_filename, '\0');
-        std::vector<uint8_t> ignored;
-        std::vector<uint8_t>& extraField = extra ? *extra : ignored;
-        extraField.assign(extra ? info.size_file_extra : 0, 0);
-        if (unzGetCurrentFileInfo64(zip, &info, name.data(), static_cast<uLong>(name.size()),
-                                    extraField.empty() ? nullptr : extraField.data(),
-                                    static_cast<uLong>(extraField.size()), nullptr, 0) != UNZ_OK)
-            return false;
-        return true;
+        return ZipEntryInfo::ReadCurrent(zip, info, name, extra);
     }
 };
 
@@ -369,7 +134,10 @@ uint32_t OpenEntryData(ZipHandle& zip, int index)
     std::string name;
     if (!zip.CurrentInfo(info, name, nullptr))
         return kZipCorrupt;
-    const uint32_t opened = zip.stream.Open(zip.zip, info, zip.Password(), SourceReadAt, &zip.source);
+    SZipEntryLocation location;
+    uint32_t opened = CZipEntryStream::Locate(zip.zip, info, location);
+    if (opened == kZipSuccess)
+        opened = zip.stream.Open(location, zip.Password(), CZipByteSource::ReadAtCallback, &zip.source);
     if (opened == kZipSuccess)
         zip.openEntry = index;
     return opened;
@@ -434,10 +202,11 @@ uint32_t CopyEntryData(ZipHandle& zip, int fd)
 
 void SetTimes(int fd, const ZipEntryRecord& record)
 {
-    struct timespec times[2];
-    times[0].tv_sec = static_cast<time_t>(FileTimeToUnix(record.lastAccessTime, &times[0].tv_nsec));
-    times[1].tv_sec = static_cast<time_t>(FileTimeToUnix(record.lastWriteTime, &times[1].tv_nsec));
-    futimens(fd, times);
+    int64_t accessNanoseconds = 0;
+    int64_t writeNanoseconds = 0;
+    const int64_t accessSeconds = ZipEntryInfo::FileTimeToUnix(record.lastAccessTime, &accessNanoseconds);
+    const int64_t writeSeconds = ZipEntryInfo::FileTimeToUnix(record.lastWriteTime, &writeNanoseconds);
+    Platform::SetFileTimes(fd, accessSeconds, accessNanoseconds, writeSeconds, writeNanoseconds);
 }
 
 uint32_t UnzipToFile(ZipHandle& zip, int index, const wchar_t* target, int handle, uint32_t kind)
@@ -478,8 +247,8 @@ uint32_t UnzipToFile(ZipHandle& zip, int index, const wchar_t* target, int handl
         if (file.has_parent_path())
             std::filesystem::create_directories(file.parent_path(), error);
         // Replace whatever is there (a link included) by a new file.
-        unlink(path.c_str());
-        fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        Platform::RemoveFile(path);
+        fd = Platform::CreateExclusive(path);
         if (fd < 0)
             return kZipCannotOpen;
     }
@@ -492,16 +261,12 @@ uint32_t UnzipToFile(ZipHandle& zip, int index, const wchar_t* target, int handl
     if (kind == kZipFile)
     {
         if (result == kZipSuccess && (record.attributes & kZipAttributeReadOnly))
-        {
-            struct stat info;
-            if (fstat(fd, &info) == 0)
-                fchmod(fd, info.st_mode & ~static_cast<mode_t>(0222));
-        }
-        if (close(fd) != 0 && result == kZipSuccess)
+            Platform::MakeReadOnly(fd);
+        if (!Platform::CloseDescriptorChecked(fd) && result == kZipSuccess)
             result = kZipWriteError;
         // A half-written file is worse than none.
         if (result != kZipSuccess)
-            unlink(path.c_str());
+            Platform::RemoveFile(path);
     }
     return result;
 }
@@ -564,20 +329,18 @@ const wchar_t* MessageOf(uint32_t code)
 ZipHandle* ZipOpen(const void* source, size_t length, uint32_t kind, const char* password)
 {
     auto zip = std::make_unique<ZipHandle>();
-    zip->source.kind = kind;
     switch (kind)
     {
     case kZipHandle:
     {
         const int fd = static_cast<int>(reinterpret_cast<intptr_t>(source));
-        const off_t start = lseek(fd, 0, SEEK_CUR);
+        const int64_t start = Platform::CurrentOffset(fd);
         if (start < 0)
         {
-            Result(errno == EBADF ? kZipCannotOpen : kZipCannotSeek);
+            Result(Platform::IsBadDescriptor(fd) ? kZipCannotOpen : kZipCannotSeek);
             return nullptr;
         }
-        zip->source.fd = fd;
-        zip->source.start = start;
+        zip->source.SetDescriptor(fd, start, false);
         break;
     }
     case kZipFile:
@@ -587,18 +350,16 @@ ZipHandle* ZipOpen(const void* source, size_t length, uint32_t kind, const char*
             Result(kZipBadArguments);
             return nullptr;
         }
+        // Regular files only: a FIFO or a device would block or never end.
         const std::string path = DiskPath::Resolve(static_cast<const wchar_t*>(source));
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat info;
-        if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        const int fd = Platform::OpenForReading(path);
+        if (fd < 0 || !Platform::GetDescriptorStatus(fd).IsRegular())
         {
-            if (fd >= 0)
-                close(fd);
+            Platform::CloseDescriptor(fd);
             Result(kZipCannotOpen);
             return nullptr;
         }
-        zip->source.fd = fd;
-        zip->ownsDescriptor = true;
+        zip->source.SetDescriptor(fd, 0, true);
         break;
     }
     case kZipMemory:
@@ -607,30 +368,21 @@ ZipHandle* ZipOpen(const void* source, size_t length, uint32_t kind, const char*
             Result(kZipBadArguments);
             return nullptr;
         }
-        zip->source.memory = static_cast<const uint8_t*>(source);
-        zip->source.size = length;
+        zip->source.SetMemory(static_cast<const uint8_t*>(source), length);
         break;
     default:
         Result(kZipBadArguments);
         return nullptr;
     }
 
-    zlib_filefunc64_def functions = {};
-    functions.zopen64_file = SourceOpen;
-    functions.zread_file = SourceRead;
-    functions.zwrite_file = SourceWrite;
-    functions.ztell64_file = SourceTell;
-    functions.zseek64_file = SourceSeek;
-    functions.zclose_file = SourceClose;
-    functions.zerror_file = SourceError;
-    zip->zip = unzOpen2_64(&zip->source, &functions);
+    zlib_filefunc64_def functions = CZipCursor::Functions();
+    zip->reader = std::make_unique<CZipCursor>(zip->source);
+    zip->zip = unzOpen2_64(zip->reader.get(), &functions);
     unz_global_info64 global = {};
     if (!zip->zip || unzGetGlobalInfo64(zip->zip, &global) != UNZ_OK)
     {
         if (zip->zip)
             unzClose(zip->zip);
-        if (zip->ownsDescriptor)
-            close(zip->source.fd);
         Result(kZipCannotOpen);
         return nullptr;
     }
@@ -639,6 +391,14 @@ ZipHandle* ZipOpen(const void* source, size_t length, uint32_t kind, const char*
     zip->baseFolder = CurrentFolder();
     Result(kZipSuccess);
     return zip.release();
+}
+
+bool ZipEntrySizeIsPlausible(const ZipEntryRecord& record)
+{
+    if (record.uncompressedSize < 0 || record.uncompressedSize > kZipMaxEntrySize ||
+        record.compressedSize < 0)
+        return false;
+    return record.uncompressedSize <= record.compressedSize * 1032 + 1024;
 }
 
 ZipHandle* ZipOpenFile(const std::wstring& fileName, const char* password)
@@ -701,17 +461,7 @@ uint32_t ZipGetItem(ZipHandle* zip, int index, ZipEntryRecord* record)
     }
     unzCloseCurrentFile(zip->zip);
 
-    ZipEntryRecord made;
-    const std::wstring wideName = Misc::Text::Utf8ToWide(rawName);
-    made.name = SafeName(wideName);
-    made.attributes =
-        Attributes(info, !wideName.empty() && (wideName.back() == L'/' || wideName.back() == L'\\'));
-    made.lastWriteTime = made.lastAccessTime = made.creationTime = DosToFileTime(info.dosDate);
-    if (!ApplyUnixTimes(localExtra, made))
-        ApplyUnixTimes(centralExtra, made);
-    made.compressedSize = static_cast<int64_t>(info.compressed_size);
-    made.uncompressedSize = static_cast<int64_t>(info.uncompressed_size);
-    made.index = index;
+    ZipEntryRecord made = ZipEntryInfo::MakeRecord(info, rawName, index, centralExtra, localExtra);
 
     zip->record = made;
     zip->haveRecord = true;
@@ -816,9 +566,8 @@ uint32_t ZipClose(ZipHandle* zip)
         return Result(bad);
     zip->CloseEntry();
     const int closed = unzClose(zip->zip);
-    if (zip->ownsDescriptor)
-        close(zip->source.fd);
-    delete zip;
+    delete zip; // the source closes a descriptor it owns
+
     return Result(closed == UNZ_OK ? kZipSuccess : kZipCorrupt);
 }
 

@@ -7,8 +7,8 @@
 // as the process-wide last result.
 //
 // Entry names are made safe when they are read: every "..", "." and empty
-// part and any absolute prefix ("/", "C:") are dropped, so extracting an
-// entry never writes outside the base folder.
+// part and any absolute prefix ("/", "C:", the "C:" of "C:name") are
+// dropped, so extracting an entry never writes outside the base folder.
 
 #include <cstddef>
 #include <cstdint>
@@ -72,6 +72,15 @@ struct ZipEntryRecord
     int32_t index = 0;
     std::wstring name; // the safe name, parts joined with "/"
 };
+
+// Entries larger than this are refused rather than unzipped, into memory
+// or onto disk.
+constexpr int64_t kZipMaxEntrySize = int64_t(1) << 30;
+
+// Deflate cannot expand data more than about 1032 times: a declared size
+// beyond that, or beyond kZipMaxEntrySize, is a lie (or a bomb) and is
+// refused before anything is allocated or written.
+bool ZipEntrySizeIsPlausible(const ZipEntryRecord& record);
 
 struct ZipHandle;
 

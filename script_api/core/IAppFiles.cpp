@@ -6,6 +6,7 @@
 #include "core/foundation/CurrentDirectory.h"
 #include "core/foundation/PathUtilities.h"
 #include "core/io/DataBag.h"
+#include "core/io/DiskPath.h"
 #include "core/io/FileFinder.h"
 #include "core/io/FileOperations.h"
 #include "core/io/FileSystem.h"
@@ -180,7 +181,7 @@ LuaObject findRandomFile(LuaState* state, const std::wstring& folder, const std:
 
 bool fileExists(LuaState*, const std::wstring& path)
 {
-    return FileExists(Cleaned(path));
+    return FileExists(DiskPath::ResolveExistingPath(Cleaned(path)));
 }
 
 bool fileIsRelative(LuaState*, const std::wstring& path)
@@ -206,7 +207,7 @@ std::wstring extractFilenameComponents(LuaState*, const std::wstring& path, bool
 
 bool pathExists(LuaState*, const std::wstring& path)
 {
-    return PathExists(Cleaned(path));
+    return PathExists(DiskPath::ResolveExistingPath(Cleaned(path)));
 }
 
 bool pathCreate(LuaState*, const std::wstring& path)

@@ -159,6 +159,8 @@ TEST_F(Program, ExitCodes)
         {{"folder.lua"}, 2},
         {{"absent.lua"}, 2},
         {{"scripts/fine.lua"}, 0},
+        // Names written on Windows: found as scripts open, without case.
+        {{"SCRIPTS/Fine.LUA"}, 0},
         {{(m_folder / "scripts" / "fine.lua").string(), "extra"}, 0},
     };
     for (const Case& c : cases)

@@ -2,6 +2,7 @@
 // store and the file system.
 #include "core/app/Application.h"
 
+#include "core/foundation/CurrentDirectory.h"
 #include "core/foundation/KVOError.h"
 #include "core/io/File.h"
 #include "core/io/TestFolder.h"
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -200,9 +203,128 @@ TEST(ApplicationFilesTest, DecompressedZipNeverOverwritesAndIsSearched)
     app.ClearSearchPaths(5);
     EXPECT_EQ(ReadOpened(app.OpenFile(L"readme.txt")), "<none>");
 
-    // A zip that cannot be opened adds nothing.
-    EXPECT_EQ(app.AddSearchZipDecompressed(folder.Wide("missing.zip"), out, false, 6, ""), out);
+    // A zip that cannot be opened adds nothing, and says so with "".
+    EXPECT_EQ(app.AddSearchZipDecompressed(folder.Wide("missing.zip"), out, false, 6, ""), L"");
     EXPECT_EQ(ReadOpened(app.OpenFile(L"readme.txt")), "<none>");
+}
+
+// Sets the declared uncompressed size of every entry named so, in the local
+// header and the central directory alike.
+std::string WithDeclaredSize(std::string bytes, const std::string& name, uint32_t size)
+{
+    for (const char* signature : {"PK\x03\x04", "PK\x01\x02"})
+    {
+        const bool local = signature[2] == 3;
+        for (size_t at = bytes.find(signature); at != std::string::npos; at = bytes.find(signature, at + 4))
+        {
+            if (bytes.compare(at + (local ? 30 : 46), name.size(), name) != 0)
+                continue;
+            for (int i = 0; i < 4; ++i)
+                bytes[at + (local ? 22 : 24) + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
+        }
+    }
+    return bytes;
+}
+
+// No entry name leaves the output folder, drive-like names included (they
+// once landed in the current folder).
+TEST(ApplicationFilesTest, DecompressedEntriesStayInsideTheOutputFolder)
+{
+    CTestFolder folder;
+    folder.Write("cwd/.keep", "");
+    CCurrentDirectory current(folder.Wide("cwd"), true);
+    WriteTestZip(folder / "escape.zip", {{"C:escaped.txt", "1"},
+                                         {"q:x/deeper.txt", "2"},
+                                         {"c:\\win.txt", "3"},
+                                         {"Z:Y:twice.txt", "4"},
+                                         {"../../up.txt", "5"},
+                                         {"/abs.txt", "6"}});
+    CApplication app;
+    const std::wstring out = folder.Wide("out");
+    EXPECT_EQ(app.AddSearchZipDecompressed(folder.Wide("escape.zip"), out, false, 0, ""), out);
+    const struct
+    {
+        const char* path;
+        const char* contents;
+    } placed[] = {{"out/escaped.txt", "1"}, {"out/x/deeper.txt", "2"}, {"out/win.txt", "3"},
+                  {"out/twice.txt", "4"},   {"out/up.txt", "5"},       {"out/abs.txt", "6"}};
+    for (const auto& p : placed)
+        EXPECT_EQ(folder.Read(p.path), p.contents) << p.path;
+    size_t files = 0;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(folder.Path()))
+        files += item.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 8u); // the zip, .keep and the six files in out
+}
+
+// Extraction reports failure with "" and adds no search path: a wrong
+// password, a damaged zip, an entry that claims more than deflate can give,
+// and more in all than one extraction may write. Sizes are checked before
+// anything is written.
+TEST(ApplicationFilesTest, DecompressionFailuresAreReported)
+{
+    CTestFolder folder;
+    SZipTestEntry secret{"secret.txt", "hidden"};
+    secret.password = "right";
+    WriteTestZip(folder / "locked.zip", {{"open.txt", "open"}, secret});
+    WriteTestZip(folder / "small.zip", {{"first.txt", TestBytes(4000)}, {"bomb.bin", TestBytes(2000)}});
+    folder.Write("bomb.zip", WithDeclaredSize(folder.Read("small.zip"), "bomb.bin", 100u << 20));
+    std::string damaged = folder.Read("small.zip");
+    damaged[damaged.find("PK\x03\x04", 10) + 40] ^= 0x55; // in the second entry's data
+    folder.Write("damaged.zip", damaged);
+    // Stored random bytes: each entry's claim is within the ratio, their sum
+    // is not within the total.
+    std::string noise(700000, '\0');
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 2654435761u) >> 13);
+    WriteTestZip(folder / "big.zip", {{"one.bin", noise, false}, {"two.bin", noise, false}});
+    std::string big = WithDeclaredSize(folder.Read("big.zip"), "one.bin", 700u << 20);
+    folder.Write("big.zip", WithDeclaredSize(big, "two.bin", 700u << 20));
+
+    const struct
+    {
+        const char* zip;
+        const char* password;
+        const char* probe; // an entry name that must not be found afterwards
+    } cases[] = {
+        {"locked.zip", "wrong", "secret.txt"},
+        {"locked.zip", "", "secret.txt"},
+        {"damaged.zip", "", "bomb.bin"},
+        {"bomb.zip", "", "first.txt"},
+        {"big.zip", "", "one.bin"},
+        {"missing.zip", "", "open.txt"},
+    };
+    int run = 0;
+    for (const auto& c : cases)
+    {
+        CApplication app;
+        const std::wstring out = folder.Wide("out" + std::to_string(run++));
+        EXPECT_EQ(app.AddSearchZipDecompressed(folder.Wide(c.zip), out, false, 0, c.password), L"") << c.zip;
+        EXPECT_EQ(ReadOpened(app.OpenFile(std::wstring(c.probe, c.probe + std::strlen(c.probe)))), "<none>")
+            << c.zip;
+    }
+    // Limits are checked first: nothing at all was written for them.
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out3/first.txt"));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out4"));
+
+    // The right password extracts everything.
+    CApplication app;
+    EXPECT_EQ(app.AddSearchZipDecompressed(folder.Wide("locked.zip"), folder.Wide("ok"), false, 0, "right"),
+              folder.Wide("ok"));
+    EXPECT_EQ(folder.Read("ok/secret.txt"), "hidden");
+}
+
+// A file that matches an entry only by the case of its name is an existing
+// file: it is kept, as the documented rule keeps existing files.
+TEST(ApplicationFilesTest, DecompressionKeepsFilesThatDifferOnlyByCase)
+{
+    CTestFolder folder;
+    WriteTestZip(folder / "pack.zip", {{"Maps/Level.map", "from zip"}});
+    folder.Write("out/maps/LEVEL.MAP", "local");
+    CApplication app;
+    EXPECT_EQ(app.AddSearchZipDecompressed(folder.Wide("pack.zip"), folder.Wide("out"), true, 0, ""),
+              folder.Wide("out"));
+    EXPECT_EQ(folder.Read("out/maps/LEVEL.MAP"), "local");
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "out/Maps"));
 }
 
 TEST(ApplicationFilesTest, ZipsAreMountedAsSearchEntries)

@@ -76,4 +76,31 @@ TEST(DiskPath, FolderListingsFollowChanges)
     EXPECT_EQ(DiskPath::Resolve(folder.Wide() + L"/old/first.TXT"), root + "/Old/first.TXT");
 }
 
+// Parts are resolved from the first that is missing as written; once one
+// matches nothing, the rest keeps its spelling without further lookups (a
+// deep missing name costs one lookup per part, not one per part pair).
+TEST(DiskPath, DeepMissingNamesKeepTheirSpelling)
+{
+    CTestFolder folder;
+    folder.Write("Data/Maps/Level1.MAP", "1");
+    const std::string root = folder.Path().string();
+    std::wstring deep = folder.Wide() + L"/data/MAPS";
+    std::string expected = root + "/Data/Maps";
+    for (int i = 0; i < 200; ++i)
+    {
+        deep += L"/Part" + std::to_wstring(i);
+        expected += "/Part" + std::to_string(i);
+    }
+    EXPECT_EQ(DiskPath::Resolve(deep + L"/x.txt"), expected + "/x.txt");
+    EXPECT_EQ(DiskPath::Resolve(folder.Wide() + L"/DATA/new/MAPS/level1.map"),
+              root + "/Data/new/MAPS/level1.map");
+    EXPECT_EQ(DiskPath::Resolve(folder.Wide() + L"/data/./MAPS/../maps/level1.map"),
+              root + "/Data/./Maps/../Maps/Level1.MAP");
+
+    // The wide form that existence checks use.
+    EXPECT_EQ(DiskPath::ResolveExistingPath(folder.Wide() + L"\\DATA\\maps\\LEVEL1.map"),
+              folder.Wide() + L"/Data/Maps/Level1.MAP");
+    EXPECT_EQ(DiskPath::ResolveExistingPath(L""), L"");
+}
+
 } // namespace
