@@ -1,0 +1,35 @@
+#include "graphics/engine/IrrlichtConversions.h"
+
+#include <cmath>
+
+namespace Graphics
+{
+
+uint32_t ToChannel(float component)
+{
+    const double scaled = std::trunc(static_cast<double>(component) * 255.0);
+    if (!(scaled > 0.0))
+        return 0;
+    // Only the low 8 bits count, so reduce first: a huge value must not
+    // overflow the integer conversion.
+    return static_cast<uint32_t>(std::fmod(scaled, 256.0));
+}
+
+irr::video::SColor ToIrrlichtColor(const CColor& color)
+{
+    return irr::video::SColor(ToChannel(color.a), ToChannel(color.r), ToChannel(color.g), ToChannel(color.b));
+}
+
+int32_t ToPixels(uint32_t size, float fraction)
+{
+    const double pixels = static_cast<double>(size) * static_cast<double>(fraction);
+    if (std::isnan(pixels))
+        return 0;
+    if (pixels <= -2147483648.0)
+        return INT32_MIN;
+    if (pixels >= 2147483647.0)
+        return INT32_MAX;
+    return static_cast<int32_t>(pixels);
+}
+
+} // namespace Graphics
