@@ -2,7 +2,7 @@
 // through our Newton-shaped layer, and the same scene built on Bullet
 // directly (same shapes, margins, contact settings, solver passes and
 // damping) as the floor. Sleeping is off in both so that both do the same
-// work; both copy every body's matrix out after each step, as the engine's
+// work, and both have the same friction; both copy every body's matrix out after each step, as the engine's
 // transform callback does.
 #include "physics/newton/Newton.h"
 
@@ -77,6 +77,9 @@ void BM_BoxesOnMesh_Layer(benchmark::State& state)
         state.PauseTiming();
         NewtonWorld* world = NewtonCreate(nullptr, nullptr);
         NewtonSetSolverModel(world, 1);
+        // Bullet's default contact: friction 0.5 x 0.5, no bounce.
+        NewtonMaterialSetDefaultFriction(world, 0, 0, 0.25f, 0.25f);
+        NewtonMaterialSetDefaultElasticity(world, 0, 0, 0);
         const float low[3] = {-100, -100, -100};
         const float high[3] = {100, 100, 100};
         NewtonSetWorldSize(world, low, high);

@@ -175,7 +175,7 @@ void NewtonMaterialDestroyAllGroupID(const NewtonWorld* world);
 // Static friction clamped to [0, 2], kinetic to [0, static]; defaults 0.9, 0.5.
 void NewtonMaterialSetDefaultFriction(const NewtonWorld* world, int id0, int id1, float staticFriction,
                                       float kineticFriction);
-// Clamped to [0, 1]; default 0.4.
+// Clamped to [0, 1]; default 0.
 void NewtonMaterialSetDefaultElasticity(const NewtonWorld* world, int id0, int id1, float elasticCoef);
 void NewtonMaterialSetCollisionCallback(const NewtonWorld* world, int id0, int id1, void* userData,
                                         NewtonContactBegin begin, NewtonContactProcess process,

@@ -149,12 +149,22 @@ NewtonWorld::NewtonWorld()
     // One contact point per box landing makes it slide and spin.
     configuration.setConvexConvexMultipointIterations(3, 3);
     dynamics.setGravity(btVector3(0, 0, 0));
+    dispatcher.setNearCallback(MaterialTable::NearCallback);
     SetSolverModel(0);
 }
 
 NewtonWorld::~NewtonWorld()
 {
+    // Joint destructors may still look at their bodies.
+    ++holdFrees;
+    std::vector<NewtonJoint*> all;
+    for (const auto& joint : joints)
+        all.push_back(joint.get());
+    for (NewtonJoint* joint : all)
+        DestroyJoint(joint);
+    --holdFrees;
     updating = false;
+    RemoveDead();
     bodies.clear();
     for (NewtonCollision* collision : collisions)
         delete collision;
@@ -188,13 +198,75 @@ void NewtonWorld::DestroyBody(NewtonBody* body)
 {
     if (body->dead)
         return;
+    // A copy: each destruction takes the joint off the body's list. Nothing
+    // is freed until the loop is done, whatever the destructors destroy.
+    const std::vector<NewtonJoint*> attached = body->joints;
+    ++holdFrees;
+    for (NewtonJoint* joint : attached)
+        DestroyJoint(joint);
+    --holdFrees;
     body->dead = true;
     body->userData = nullptr;
     body->transformCallback = nullptr;
     body->forceCallback = nullptr;
     body->activationCallback = nullptr;
-    if (!updating)
-        RemoveDeadBodies();
+    FreeIfIdle();
+}
+
+void NewtonWorld::FreeIfIdle()
+{
+    if (!updating && holdFrees == 0)
+        RemoveDead();
+}
+
+NewtonJoint* NewtonWorld::CreateJoint(int maxRows, NewtonUserBilateralCallBack submit, NewtonBody* child,
+                                      NewtonBody* parent)
+{
+    joints.push_back(std::make_unique<NewtonJoint>(this, maxRows, submit, child, parent));
+    NewtonJoint* joint = joints.back().get();
+    dynamics.addConstraint(joint, false);
+    child->joints.push_back(joint);
+    child->Wake();
+    if (parent)
+    {
+        parent->joints.push_back(joint);
+        parent->Wake();
+    }
+    return joint;
+}
+
+void NewtonWorld::DestroyJoint(NewtonJoint* joint)
+{
+    if (joint->dead)
+        return;
+    joint->dead = true;
+    if (NewtonConstraintDestructor destructor = joint->destructor)
+    {
+        joint->destructor = nullptr;
+        destructor(joint);
+    }
+    for (NewtonBody* body : {joint->child, joint->parent})
+        if (body)
+        {
+            auto& list = body->joints;
+            list.erase(std::remove(list.begin(), list.end(), joint), list.end());
+        }
+    joint->userData = nullptr;
+    joint->submitCallback = nullptr;
+    FreeIfIdle();
+}
+
+void NewtonWorld::RemoveDead()
+{
+    // Constraints first: they refer to the bodies.
+    for (auto& joint : joints)
+        if (joint->dead && !joint->Submitting())
+        {
+            dynamics.removeConstraint(joint.get());
+            joint.reset();
+        }
+    joints.erase(std::remove(joints.begin(), joints.end(), nullptr), joints.end());
+    RemoveDeadBodies();
 }
 
 void NewtonWorld::RemoveDeadBodies()
@@ -248,17 +320,18 @@ void NewtonWorld::Update(float timestep)
         body->movedThisUpdate = false;
     for (int step = 0; step < steps; ++step)
     {
-        RemoveDeadBodies();
+        RemoveDead();
         ApplyForces(h);
+        ++stepCounter;
         dynamics.stepSimulation(h, 0, h);
         for (const auto& body : bodies)
             if (body->IsDynamic() && body->IsAwake())
                 body->movedThisUpdate = true;
     }
-    RemoveDeadBodies();
+    RemoveDead();
     AfterUpdate();
     updating = false;
-    RemoveDeadBodies();
+    RemoveDead();
 }
 
 void NewtonWorld::ApplyForces(btScalar h)

@@ -4,12 +4,14 @@
 // force callbacks add), every body, collision and joint made in it, and the
 // update that runs Newton's callbacks around Bullet's steps.
 
+#include "physics/newton/MaterialTable.h"
 #include "physics/newton/Newton.h"
+#include "physics/newton/NewtonJoint.h"
+#include "physics/newton/RowForceSolver.h"
 
 #include <BulletCollision/BroadphaseCollision/btDbvtBroadphase.h>
 #include <BulletCollision/CollisionDispatch/btCollisionDispatcher.h>
 #include <BulletCollision/CollisionDispatch/btDefaultCollisionConfiguration.h>
-#include <BulletDynamics/ConstraintSolver/btSequentialImpulseConstraintSolver.h>
 #include <BulletDynamics/Dynamics/btDiscreteDynamicsWorld.h>
 
 #include <memory>
@@ -31,7 +33,16 @@ struct NewtonWorld
     void SetMinimumFrameRate(float frameRate);
 
     NewtonBody* CreateBody(NewtonCollision* collision);
+    // Destroys the body's joints first (their destructors run).
     void DestroyBody(NewtonBody* body);
+    NewtonJoint* CreateJoint(int maxRows, NewtonUserBilateralCallBack submit, NewtonBody* child,
+                             NewtonBody* parent);
+    // Runs the destructor callback once, then removes the joint (at the end
+    // of the update when called from a callback).
+    void DestroyJoint(NewtonJoint* joint);
+    // Frees destroyed bodies and joints unless an update or a destruction
+    // is still running callbacks.
+    void FreeIfIdle();
     void AddCollision(NewtonCollision* collision) { collisions.insert(collision); }
     void ReleaseCollision(NewtonCollision* collision);
 
@@ -49,11 +60,13 @@ struct NewtonWorld
     btDefaultCollisionConfiguration configuration;
     btCollisionDispatcher dispatcher;
     btDbvtBroadphase broadphase;
-    btSequentialImpulseConstraintSolver solver;
+    RowForceSolver solver;
     btDiscreteDynamicsWorld dynamics;
 
     std::vector<std::unique_ptr<NewtonBody>> bodies;
     std::unordered_set<NewtonCollision*> collisions;
+    std::vector<std::unique_ptr<NewtonJoint>> joints;
+    MaterialTable materials;
 
     float timeStep = 1.0f / 60.0f;
     float minimumFrameRate = 60.0f;
@@ -63,10 +76,15 @@ struct NewtonWorld
     NewtonBodyLeaveWorld leaveWorldCallback = nullptr;
     // True from the start to the end of Update: destructions then wait.
     bool updating = false;
+    // Above 0 while a destruction runs callbacks: frees wait for it.
+    int holdFrees = 0;
+    // Counts Bullet steps, so a joint submits its rows once per step.
+    unsigned stepCounter = 0;
 
 private:
     void ApplyForces(btScalar h);
     void AfterUpdate();
     void PutIslandsToSleep();
     void RemoveDeadBodies();
+    void RemoveDead();
 };

@@ -22,7 +22,8 @@ void NewtonUpdate(const NewtonWorld* world, float timestep)
 
 float NewtonGetTimeStep(const NewtonWorld* world)
 {
-    return world ? world->timeStep : 0.0f;
+    // Never 0: callers divide by it.
+    return world ? world->timeStep : 1.0f / 60.0f;
 }
 
 void NewtonSetSolverModel(const NewtonWorld* world, int model)
