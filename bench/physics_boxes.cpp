@@ -1,9 +1,10 @@
 // 1,000 boxes falling onto a static triangle mesh for 300 steps of 1/60 s:
 // through our Newton-shaped layer, and the same scene built on Bullet
-// directly (same shapes, margins, contact settings, solver passes and
-// damping) as the floor. Sleeping is off in both so that both do the same
-// work, and both have the same friction; both copy every body's matrix out after each step, as the engine's
-// transform callback does.
+// directly (same shapes, margins, contact settings, solver passes, damping
+// and friction) as the floor. Sleeping is off in both so that both do the
+// same work; both copy every body's matrix out after each step, as the
+// engine's transform callback does. The machine is shared: compare the two
+// with --benchmark_enable_random_interleaving=true --benchmark_repetitions=N.
 #include "physics/newton/Newton.h"
 
 #include <btBulletDynamicsCommon.h>

@@ -285,8 +285,9 @@ void NewtonAddBodyImpulse(const NewtonBody* body, const float* pointDeltaVeloc, 
 
 void NewtonBodyForEachPolygonDo(const NewtonBody* body, NewtonCollisionIterator callback)
 {
-    if (!body || !callback)
+    if (!body || !callback || body->dead)
         return;
+    NewtonWorld::FreeHold hold(*body->world);
     const btTransform matrix = body->Matrix();
     std::vector<float> face;
     body->collision->ForEachPolygon(

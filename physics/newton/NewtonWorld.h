@@ -43,6 +43,24 @@ struct NewtonWorld
     // Frees destroyed bodies and joints unless an update or a destruction
     // is still running callbacks.
     void FreeIfIdle();
+
+    // While one lives, destroyed bodies and joints stay allocated (marked
+    // dead): callbacks may destroy what is still being visited.
+    class FreeHold
+    {
+    public:
+        explicit FreeHold(NewtonWorld& world) : m_world(world) { ++m_world.holdFrees; }
+        ~FreeHold()
+        {
+            --m_world.holdFrees;
+            m_world.FreeIfIdle();
+        }
+        FreeHold(const FreeHold&) = delete;
+        FreeHold& operator=(const FreeHold&) = delete;
+
+    private:
+        NewtonWorld& m_world;
+    };
     void AddCollision(NewtonCollision* collision) { collisions.insert(collision); }
     void ReleaseCollision(NewtonCollision* collision);
 
@@ -76,6 +94,8 @@ struct NewtonWorld
     NewtonBodyLeaveWorld leaveWorldCallback = nullptr;
     // True from the start to the end of Update: destructions then wait.
     bool updating = false;
+    // NewtonDestroy from inside an update: the world goes when it ends.
+    bool destroyRequested = false;
     // Above 0 while a destruction runs callbacks: frees wait for it.
     int holdFrees = 0;
     // Counts Bullet steps, so a joint submits its rows once per step.

@@ -11,13 +11,24 @@ NewtonWorld* NewtonCreate(std::nullptr_t, std::nullptr_t)
 
 void NewtonDestroy(const NewtonWorld* world)
 {
+    if (!world)
+        return;
+    if (world->updating)
+    {
+        Mutable(world)->destroyRequested = true;
+        return;
+    }
     delete Mutable(world);
 }
 
 void NewtonUpdate(const NewtonWorld* world, float timestep)
 {
-    if (world)
-        Mutable(world)->Update(timestep);
+    // An update from inside one of its own callbacks is ignored.
+    if (!world || world->updating)
+        return;
+    Mutable(world)->Update(timestep);
+    if (world->destroyRequested)
+        delete Mutable(world);
 }
 
 float NewtonGetTimeStep(const NewtonWorld* world)
@@ -69,6 +80,7 @@ void NewtonWorldForEachBodyDo(const NewtonWorld* world, NewtonBodyIterator callb
     if (!world || !callback)
         return;
     // A snapshot: the callback may create or destroy bodies.
+    NewtonWorld::FreeHold hold(*Mutable(world));
     for (NewtonBody* body : world->LiveBodies())
         if (!body->dead)
             callback(body);
@@ -84,6 +96,7 @@ void NewtonWorldForEachBodyInAABBDo(const NewtonWorld* world, const float* p0, c
     for (int axis = 0; axis < 3; ++axis)
         if (high[axis] < low[axis])
             std::swap(low[axis], high[axis]);
+    NewtonWorld::FreeHold hold(*Mutable(world));
     for (NewtonBody* body : Mutable(world)->BodiesInBox(low, high))
         if (!body->dead)
             callback(body);
@@ -95,6 +108,7 @@ void NewtonWorldRayCast(const NewtonWorld* world, const float* p0, const float* 
 {
     if (!world || !p0 || !p1 || !NewtonMath::IsFinite(p0, 3) || !NewtonMath::IsFinite(p1, 3))
         return;
+    NewtonWorld::FreeHold hold(*Mutable(world));
     Mutable(world)->RayCast(NewtonMath::ToVector(p0), NewtonMath::ToVector(p1), filter, userData, prefilter);
 }
 
