@@ -363,6 +363,7 @@ void NewtonWorld::ApplyForces(btScalar h)
 void NewtonWorld::PutIslandsToSleep()
 {
     std::vector<NewtonBody*> candidates;
+    candidates.reserve(bodies.size());
     std::vector<signed char> islandReady(static_cast<size_t>(dynamics.getNumCollisionObjects()), 1);
     for (const auto& owned : bodies)
     {

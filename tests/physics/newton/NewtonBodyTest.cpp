@@ -413,3 +413,20 @@ TEST_F(NewtonBodyTest, PolygonsOfABodyAreInWorldSpace)
     EXPECT_NEAR(polygons.minX, 9.0f, 1e-5f);
     EXPECT_NEAR(polygons.maxX, 11.0f, 1e-5f);
 }
+
+TEST_F(NewtonBodyTest, UserDataReachesTheCallbacks)
+{
+    static int owner = 42;
+    NewtonBody* body = Box(0, 5, 0);
+    EXPECT_EQ(NewtonBodyGetUserData(body), nullptr);
+    NewtonBodySetUserData(body, &owner);
+    NewtonBodySetTransformCallback(body,
+                                   [](const NewtonBody* b, const float*)
+                                   {
+                                       EXPECT_EQ(NewtonBodyGetUserData(b), &owner);
+                                       ++*static_cast<int*>(NewtonBodyGetUserData(b));
+                                   });
+    Run(2);
+    EXPECT_EQ(owner, 44);
+    EXPECT_EQ(NewtonBodyGetUserData(nullptr), nullptr);
+}
