@@ -1,0 +1,194 @@
+#include "physics/newton/NewtonBody.h"
+
+#include "physics/newton/NewtonCollision.h"
+#include "physics/newton/NewtonMath.h"
+#include "physics/newton/NewtonWorld.h"
+
+#include <BulletCollision/CollisionShapes/btCompoundShape.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+btTransform Translation(const btVector3& offset)
+{
+    return btTransform(btMatrix3x3::getIdentity(), offset);
+}
+
+} // namespace
+
+NewtonBody::NewtonBody(NewtonWorld* world, NewtonCollision* collision) : world(world), collision(collision)
+{
+    ++collision->holds;
+    collision->users.push_back(this);
+    btRigidBody::btRigidBodyConstructionInfo info(0, nullptr, BuildShape());
+    rigid = std::make_unique<btRigidBody>(info);
+    rigid->setUserPointer(this);
+    // Sleeping is ours (frame counting); Bullet's own never triggers.
+    rigid->setSleepingThresholds(0, 0);
+    rigid->setDamping(0, 0);
+    world->dynamics.addRigidBody(rigid.get());
+    wasAwake = false;
+}
+
+NewtonBody::~NewtonBody()
+{
+    world->dynamics.removeRigidBody(rigid.get());
+    rigid.reset();
+    placedShape.reset();
+    auto& users = collision->users;
+    users.erase(std::remove(users.begin(), users.end(), this), users.end());
+    world->ReleaseCollision(collision);
+}
+
+btTransform NewtonBody::ShapePlacement() const
+{
+    // Trees are static: their centre of mass never moves the mesh.
+    if (!collision->IsConvex())
+        return collision->Placement();
+    return Translation(-centreOfMass) * collision->Placement();
+}
+
+btCollisionShape* NewtonBody::BuildShape()
+{
+    const btTransform placement = ShapePlacement();
+    if (NewtonMath::IsIdentity(placement))
+    {
+        placedShape.reset();
+        return collision->Primitive();
+    }
+    placedShape = std::make_unique<btCompoundShape>(false, 1);
+    placedShape->addChildShape(placement, collision->Primitive());
+    return placedShape.get();
+}
+
+void NewtonBody::ReAdd(const std::function<void()>& change)
+{
+    world->dynamics.removeRigidBody(rigid.get());
+    change();
+    world->dynamics.addRigidBody(rigid.get());
+}
+
+btTransform NewtonBody::Matrix() const
+{
+    return rigid->getWorldTransform() * Translation(-centreOfMass);
+}
+
+void NewtonBody::SetMatrix(const btTransform& matrix)
+{
+    rigid->setCenterOfMassTransform(matrix * Translation(centreOfMass));
+    world->dynamics.updateSingleAabb(rigid.get());
+    Wake();
+}
+
+void NewtonBody::SetMassMatrix(float newMass, const btVector3& newInertia)
+{
+    if (!std::isfinite(newMass) || newMass <= 0 || !collision->IsConvex())
+        newMass = 0;
+    btVector3 clean(0, 0, 0);
+    if (newMass > 0)
+        for (int i = 0; i < 3; ++i)
+            clean[i] = std::isfinite(newInertia[i]) && newInertia[i] > 0 ? newInertia[i] : 0;
+    const bool becomesDynamic = newMass > 0 && !IsDynamic();
+    const bool changesKind = (newMass > 0) != IsDynamic();
+    mass = newMass;
+    inertia = clean;
+    auto apply = [&]
+    {
+        rigid->setMassProps(mass, inertia);
+        rigid->updateInertiaTensor();
+    };
+    if (changesKind)
+        ReAdd(apply);
+    else
+        apply();
+    if (becomesDynamic)
+    {
+        rigid->forceActivationState(ACTIVE_TAG);
+        wasAwake = true;
+        quietFrames = 0;
+    }
+}
+
+void NewtonBody::SetCentreOfMass(const btVector3& com)
+{
+    if (!collision->IsConvex() || com == centreOfMass)
+        return;
+    const btTransform matrix = Matrix();
+    const bool awake = IsAwake();
+    ReAdd(
+        [&]
+        {
+            centreOfMass = com;
+            const std::unique_ptr<btCompoundShape> old = std::move(placedShape);
+            rigid->setCollisionShape(BuildShape());
+            rigid->setCenterOfMassTransform(matrix * Translation(centreOfMass));
+        });
+    if (awake && IsDynamic())
+        rigid->forceActivationState(ACTIVE_TAG);
+}
+
+void NewtonBody::RefreshShape()
+{
+    const btTransform placement = ShapePlacement();
+    btCollisionShape* primitive = collision->Primitive();
+    const bool sameCompound =
+        placedShape && !NewtonMath::IsIdentity(placement) && placedShape->getChildShape(0) == primitive;
+    const bool samePrimitive =
+        !placedShape && NewtonMath::IsIdentity(placement) && rigid->getCollisionShape() == primitive;
+    if (sameCompound)
+        placedShape->updateChildTransform(0, placement);
+    if (sameCompound || samePrimitive)
+    {
+        world->dynamics.updateSingleAabb(rigid.get());
+        return;
+    }
+    // The old shape stays alive until the body is out of the world.
+    ReAdd(
+        [&]
+        {
+            const std::unique_ptr<btCompoundShape> old = std::move(placedShape);
+            rigid->setCollisionShape(BuildShape());
+        });
+}
+
+void NewtonBody::Wake()
+{
+    if (!IsDynamic())
+        return;
+    rigid->activate(true);
+    quietFrames = 0;
+}
+
+void NewtonBody::Sleep()
+{
+    if (!IsDynamic())
+        return;
+    rigid->setActivationState(ISLAND_SLEEPING);
+    rigid->setLinearVelocity(btVector3(0, 0, 0));
+    rigid->setAngularVelocity(btVector3(0, 0, 0));
+    quietFrames = std::max(freezeFrames, 1);
+}
+
+void NewtonBody::ApplyDamping(btScalar h)
+{
+    if (linearDamping > 0)
+        rigid->setLinearVelocity(rigid->getLinearVelocity() * std::pow(btScalar(1) - linearDamping, h));
+    if (angularDamping.isZero())
+        return;
+    const btVector3 factor(std::pow(btScalar(1) - angularDamping.x(), h),
+                           std::pow(btScalar(1) - angularDamping.y(), h),
+                           std::pow(btScalar(1) - angularDamping.z(), h));
+    const btVector3 omega = rigid->getAngularVelocity();
+    if (factor.x() == factor.y() && factor.y() == factor.z())
+    {
+        rigid->setAngularVelocity(omega * factor.x());
+        return;
+    }
+    // Damping per axis of the body.
+    const btMatrix3x3& basis = rigid->getWorldTransform().getBasis();
+    const btVector3 local = basis.transpose() * omega;
+    rigid->setAngularVelocity(basis * (local * factor));
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+// A rigid body: a Bullet rigid body plus what Newton keeps per body that
+// Bullet has no place for (callbacks, user data, freeze rule, damping vector,
+// the forces of the last sub-step, the centre-of-mass offset, its joints).
+//
+// The body's matrix is its own frame; Bullet's transform is the centre of
+// mass: bullet = matrix x translate(com). The shape is the collision's
+// primitive placed at translate(-com) x placement (a one-child compound
+// unless that is the identity).
+
+#include "physics/newton/Newton.h"
+
+#include <BulletDynamics/Dynamics/btRigidBody.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class btCompoundShape;
+
+struct NewtonBody
+{
+    NewtonBody(NewtonWorld* world, NewtonCollision* collision);
+    ~NewtonBody();
+    NewtonBody(const NewtonBody&) = delete;
+    NewtonBody& operator=(const NewtonBody&) = delete;
+
+    static NewtonBody* FromObject(const btCollisionObject* object)
+    {
+        return static_cast<NewtonBody*>(object->getUserPointer());
+    }
+
+    btTransform Matrix() const;
+    void SetMatrix(const btTransform& matrix);
+    void SetMassMatrix(float mass, const btVector3& inertia);
+    void SetCentreOfMass(const btVector3& com);
+    // Rebuilds the placed shape after the collision changed.
+    void RefreshShape();
+    bool IsDynamic() const { return mass > 0.0f; }
+    bool IsAwake() const { return rigid->isActive(); }
+    void Wake();
+    void Sleep();
+    // Applies the damping of one sub-step of length h (our own: Bullet's
+    // damping has no per-axis form).
+    void ApplyDamping(btScalar h);
+
+    NewtonWorld* const world;
+    NewtonCollision* const collision;
+    std::unique_ptr<btRigidBody> rigid;
+    std::unique_ptr<btCompoundShape> placedShape;
+
+    void* userData = nullptr;
+    NewtonSetTransform transformCallback = nullptr;
+    NewtonApplyForceAndTorque forceCallback = nullptr;
+    NewtonBodyActivationState activationCallback = nullptr;
+
+    float mass = 0.0f;
+    btVector3 inertia{0, 0, 0};
+    btVector3 centreOfMass{0, 0, 0};
+    float linearDamping = 0.1f;
+    btVector3 angularDamping{0.1f, 0.1f, 0.1f};
+    float freezeSpeed2 = 0.01f;
+    float freezeOmega2 = 0.01f;
+    int freezeFrames = 10;
+    int quietFrames = 0;
+    bool autoFreeze = true;
+    bool jointRecursiveCollision = true;
+    int materialGroup = 0;
+
+    // Forces and torques added for the sub-step being simulated.
+    btVector3 force{0, 0, 0};
+    btVector3 torque{0, 0, 0};
+    // Inside a force callback: AddForce counts only there.
+    bool collectingForces = false;
+
+    bool wasAwake = true;
+    bool movedThisUpdate = false;
+    bool insideWorld = true;
+    // Set by a destruction during an update; removed when the update ends.
+    bool dead = false;
+    std::vector<NewtonJoint*> joints;
+
+private:
+    btTransform ShapePlacement() const;
+    btCollisionShape* BuildShape();
+    void ReAdd(const std::function<void()>& change);
+};

@@ -1,0 +1,88 @@
+#pragma once
+
+// A collision shape handle. The geometry lives in a Bullet primitive (box,
+// sphere, scaled sphere, hull or triangle tree) in its own frame; the
+// placement says where that primitive sits in the collision's frame (the
+// offset matrix, or a modifier's matrix). Bodies place the primitive
+// themselves, so a centred shape costs no compound.
+
+#include "physics/newton/Newton.h"
+
+#include <LinearMath/btTransform.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class btCollisionShape;
+class TreeMesh;
+
+struct NewtonCollision
+{
+    enum class Kind
+    {
+        Box,
+        Sphere,
+        Ellipsoid,
+        Hull,
+        Tree
+    };
+
+    NewtonCollision(NewtonWorld* world, Kind kind);
+    ~NewtonCollision();
+    NewtonCollision(const NewtonCollision&) = delete;
+    NewtonCollision& operator=(const NewtonCollision&) = delete;
+
+    // The shapes. Null when the numbers given cannot make one.
+    static NewtonCollision* CreateBox(NewtonWorld* world, const btVector3& size, const float* offset);
+    static NewtonCollision* CreateSphere(NewtonWorld* world, const btVector3& radii, const float* offset);
+    static NewtonCollision* CreateHull(NewtonWorld* world, const std::vector<btVector3>& cloud,
+                                       const float* offset);
+    static NewtonCollision* CreateModifier(NewtonWorld* world, const NewtonCollision& convex);
+    static NewtonCollision* CreateTree(NewtonWorld* world, std::unique_ptr<TreeMesh> mesh);
+
+    bool IsConvex() const { return kind != Kind::Tree; }
+    btCollisionShape* Primitive() const;
+    const btTransform& Placement() const { return m_placement; }
+    const TreeMesh* Tree() const { return m_tree.get(); }
+
+    // Tree building: faces collect until EndBuild swaps in a new mesh.
+    void BeginBuild();
+    void AddFace(int vertexCount, const float* vertices, int strideInBytes, int attribute);
+    void EndBuild(bool optimise);
+
+    // Modifier: the new placement and stretch of the geometry.
+    void SetModifierMatrix(const float* matrix);
+
+    // Per unit mass, in the collision's frame; volume 0 for a tree or a flat hull.
+    void MassProperties(btVector3& inertia, btVector3& centroid, btScalar& volume) const;
+    // Every face in the collision's frame.
+    void
+    ForEachPolygon(const std::function<void(int count, const btVector3* points, int faceId)>& visit) const;
+    // The face attribute a ray reports for a hit on the given part.
+    int CollisionId(int triangleIndex) const;
+
+    NewtonWorld* const world;
+    const Kind kind;
+    int holds = 1;
+    bool isModifier = false;
+    // Bodies that use this collision, told when its shape changes.
+    std::vector<NewtonBody*> users;
+
+private:
+    void NotifyUsers();
+    btVector3 ScaledSize() const;
+    std::vector<btVector3> ScaledHullPoints() const;
+
+    // Box: full size; sphere and ellipsoid: radii.
+    btVector3 m_size{0, 0, 0};
+    // A modifier's stretch along the geometry's own axes.
+    btVector3 m_scale{1, 1, 1};
+    std::vector<btVector3> m_hullPoints;
+    std::vector<std::vector<int>> m_hullFaces;
+    btTransform m_placement = btTransform::getIdentity();
+    std::unique_ptr<btCollisionShape> m_primitive;
+    std::unique_ptr<TreeMesh> m_tree;
+    std::vector<float> m_pendingSoup;
+    std::vector<int32_t> m_pendingAttributes;
+};

@@ -1,0 +1,237 @@
+#include "physics/newton/NewtonJoint.h"
+
+#include "physics/newton/NewtonBody.h"
+#include "physics/newton/NewtonMath.h"
+#include "physics/newton/NewtonWorld.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+// Stiffness 1 closes a fifth of a row's error per sub-step: harder makes
+// bodies bounce off limits.
+constexpr btScalar kErpAtFullStiffness = 0.2f;
+constexpr float kUnbounded = 1e29f;
+
+btVector3 Direction(const float* dir)
+{
+    btVector3 d = NewtonMath::ToVector(dir);
+    const btScalar length = d.length();
+    if (!(length > btScalar(1e-9)) || !std::isfinite(length))
+        return btVector3(0, 0, 0);
+    return d / length;
+}
+
+btScalar Bound(float force, btScalar h)
+{
+    if (force <= -kUnbounded)
+        return -SIMD_INFINITY;
+    if (force >= kUnbounded)
+        return SIMD_INFINITY;
+    return force * h;
+}
+
+} // namespace
+
+NewtonJoint::NewtonJoint(NewtonWorld* world, int maxRows, NewtonUserBilateralCallBack submit,
+                         NewtonBody* child, NewtonBody* parent)
+    : btTypedConstraint(MAX_CONSTRAINT_TYPE, *child->rigid, parent ? *parent->rigid : getFixedBody()),
+      world(world), maxRows(maxRows), submitCallback(submit), child(child), parent(parent)
+{
+    setUserConstraintType(kUserType);
+    m_forces.assign(static_cast<size_t>(maxRows), 0.0f);
+}
+
+void NewtonJoint::getInfo1(btConstraintInfo1* info)
+{
+    info->nub = 0;
+    if (dead)
+    {
+        m_rows.clear();
+        info->m_numConstraintRows = 0;
+        return;
+    }
+    if (m_submittedStep != world->stepCounter)
+    {
+        m_submittedStep = world->stepCounter;
+        Submit();
+    }
+    info->m_numConstraintRows = dead ? 0 : static_cast<int>(m_rows.size());
+    std::fill(m_forces.begin(), m_forces.end(), 0.0f);
+}
+
+void NewtonJoint::Submit()
+{
+    m_rows.clear();
+    m_overflow = false;
+    if (!submitCallback)
+        return;
+    m_submitting = true;
+    submitCallback(this);
+    m_submitting = false;
+}
+
+bool NewtonJoint::AddRow(Row& row)
+{
+    if (!m_submitting)
+        return false;
+    if (static_cast<int>(m_rows.size()) >= maxRows)
+    {
+        // Rows past the reservation are dropped, and so are their settings.
+        m_overflow = true;
+        return false;
+    }
+    const btVector3* parts[4] = {&row.linear0, &row.angular0, &row.linear1, &row.angular1};
+    for (const btVector3* part : parts)
+        if (!std::isfinite(part->x()) || !std::isfinite(part->y()) || !std::isfinite(part->z()))
+        {
+            row.linear0 = row.angular0 = row.linear1 = row.angular1 = btVector3(0, 0, 0);
+            break;
+        }
+    if (!std::isfinite(row.error))
+        row.error = 0;
+    m_overflow = false;
+    m_rows.push_back(row);
+    return true;
+}
+
+void NewtonJoint::AddLinearRow(const btVector3& pivot0, const btVector3& pivot1, const btVector3& dir)
+{
+    Row row;
+    row.record.kind = NewtonJointRowRecord::Kind::Linear;
+    NewtonMath::FromVector(pivot0, row.record.pivot0);
+    NewtonMath::FromVector(pivot1, row.record.pivot1);
+    NewtonMath::FromVector(dir, row.record.dir);
+    const btVector3 d = Direction(row.record.dir);
+    const btVector3 centre0 = child->rigid->getCenterOfMassPosition();
+    const btVector3 centre1 = parent ? parent->rigid->getCenterOfMassPosition() : btVector3(0, 0, 0);
+    row.linear0 = d;
+    row.angular0 = (pivot0 - centre0).cross(d);
+    row.linear1 = -d;
+    row.angular1 = -(pivot1 - centre1).cross(d);
+    // How far the child's point must move along d to reach the parent's.
+    row.error = (pivot1 - pivot0).dot(d);
+    AddRow(row);
+}
+
+void NewtonJoint::AddAngularRow(btScalar angle, const btVector3& axis)
+{
+    Row row;
+    row.record.kind = NewtonJointRowRecord::Kind::Angular;
+    row.record.angle = angle;
+    NewtonMath::FromVector(axis, row.record.dir);
+    const btVector3 a = Direction(row.record.dir);
+    row.linear0 = row.linear1 = btVector3(0, 0, 0);
+    row.angular0 = a;
+    row.angular1 = -a;
+    // How far the child must turn about the axis.
+    row.error = angle;
+    AddRow(row);
+}
+
+void NewtonJoint::AddGeneralRow(const float* jacobian0, const float* jacobian1)
+{
+    Row row;
+    row.record.kind = NewtonJointRowRecord::Kind::General;
+    std::copy(jacobian0, jacobian0 + 6, row.record.jacobian0);
+    std::copy(jacobian1, jacobian1 + 6, row.record.jacobian1);
+    row.linear0 = NewtonMath::ToVector(jacobian0);
+    row.angular0 = NewtonMath::ToVector(jacobian0 + 3);
+    row.linear1 = NewtonMath::ToVector(jacobian1);
+    row.angular1 = NewtonMath::ToVector(jacobian1 + 3);
+    row.error = 0;
+    AddRow(row);
+}
+
+NewtonJointRowRecord* NewtonJoint::LastRow()
+{
+    if (!m_submitting || m_overflow || m_rows.empty())
+        return nullptr;
+    return &m_rows.back().record;
+}
+
+void NewtonJoint::getInfo2(btConstraintInfo2* info)
+{
+    // The world's sub-step is never below a millisecond; the guard keeps the
+    // row maths finite whatever happens.
+    const btScalar h = std::max(btScalar(world->timeStep), btScalar(1e-6));
+    const btRigidBody& a = getRigidBodyA();
+    const btRigidBody& b = getRigidBodyB();
+    // Velocities with this sub-step's applied forces already in: a spring
+    // row must leave them to act, not absorb them.
+    const btVector3 pushedA = a.getLinearVelocity() + a.getTotalForce() * (a.getInvMass() * h);
+    const btVector3 pushedB = b.getLinearVelocity() + b.getTotalForce() * (b.getInvMass() * h);
+    const btVector3 turnedA = a.getAngularVelocity() + a.getInvInertiaTensorWorld() * a.getTotalTorque() * h;
+    const btVector3 turnedB = b.getAngularVelocity() + b.getInvInertiaTensorWorld() * b.getTotalTorque() * h;
+    for (size_t i = 0; i < m_rows.size(); ++i)
+    {
+        const Row& row = m_rows[i];
+        const NewtonJointRowRecord& record = row.record;
+        const int at = static_cast<int>(i) * info->rowskip;
+        for (int k = 0; k < 3; ++k)
+        {
+            info->m_J1linearAxis[at + k] = row.linear0[k];
+            info->m_J1angularAxis[at + k] = row.angular0[k];
+            info->m_J2linearAxis[at + k] = row.linear1[k];
+            info->m_J2angularAxis[at + k] = row.angular1[k];
+        }
+        info->cfm[at] = 0;
+        btScalar lower = Bound(record.minFriction, h);
+        btScalar upper = Bound(record.maxFriction, h);
+        btScalar target = 0;
+        if (record.spring)
+        {
+            // Implicit spring-damper, v' = v + h (k (e - h v') - d v'),
+            // applied as a fixed impulse so that other forces still act.
+            const btScalar velocity = row.linear0.dot(pushedA) + row.angular0.dot(turnedA) +
+                                      row.linear1.dot(pushedB) + row.angular1.dot(turnedB);
+            const btScalar k = std::max(btScalar(record.springK), btScalar(0));
+            const btScalar d = std::max(btScalar(record.springD), btScalar(0));
+            const btScalar wanted = (velocity + h * k * row.error) / (1 + h * d + h * h * k);
+            const btScalar inverseMass = row.linear0.length2() * a.getInvMass() +
+                                         row.angular0.dot(a.getInvInertiaTensorWorld() * row.angular0) +
+                                         row.linear1.length2() * b.getInvMass() +
+                                         row.angular1.dot(b.getInvInertiaTensorWorld() * row.angular1);
+            const btScalar impulse = inverseMass > btScalar(1e-12) ? (wanted - velocity) / inverseMass : 0;
+            lower = upper = std::isfinite(impulse) ? impulse : 0;
+        }
+        else if (record.hasAcceleration)
+        {
+            const btScalar velocity =
+                row.linear0.dot(a.getLinearVelocity()) + row.angular0.dot(a.getAngularVelocity()) +
+                row.linear1.dot(b.getLinearVelocity()) + row.angular1.dot(b.getAngularVelocity());
+            target = velocity + record.acceleration * h;
+        }
+        else
+        {
+            const btScalar stiffness = NewtonMath::Clamp(record.stiffness, 0, 1, 0.9f);
+            target = kErpAtFullStiffness * stiffness * row.error / h;
+        }
+        info->m_constraintError[at] = std::isfinite(target) ? target : 0;
+        info->m_lowerLimit[at] = std::min(lower, upper);
+        info->m_upperLimit[at] = upper;
+    }
+}
+
+void NewtonJoint::SetRowForce(int row, btScalar force)
+{
+    if (row >= 0 && row < static_cast<int>(m_forces.size()))
+        m_forces[row] = std::isfinite(force) ? float(force) : 0.0f;
+}
+
+float NewtonJoint::RowForce(int row) const
+{
+    if (row < 0 || row >= static_cast<int>(m_forces.size()))
+        return 0.0f;
+    return m_forces[row];
+}
+
+std::vector<NewtonJointRowRecord> NewtonJoint::Rows() const
+{
+    std::vector<NewtonJointRowRecord> records;
+    for (const Row& row : m_rows)
+        records.push_back(row.record);
+    return records;
+}

@@ -1,0 +1,467 @@
+#include "physics/newton/NewtonWorld.h"
+
+#include "physics/newton/NewtonBody.h"
+#include "physics/newton/NewtonCollision.h"
+#include "physics/newton/NewtonMath.h"
+
+#include <BulletCollision/CollisionShapes/btCompoundShape.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+class RayCallback : public btCollisionWorld::RayResultCallback
+{
+public:
+    RayCallback(NewtonWorldRayFilterCallback filter, void* userData,
+                NewtonWorldRayPrefilterCallback prefilter)
+        : m_filter(filter), m_userData(userData), m_prefilter(prefilter)
+    {
+    }
+
+    bool needsCollision(btBroadphaseProxy* proxy) const override
+    {
+        const NewtonBody* body =
+            NewtonBody::FromObject(static_cast<btCollisionObject*>(proxy->m_clientObject));
+        if (!body || body->dead)
+            return false;
+        return !m_prefilter || m_prefilter(body, body->collision, m_userData) != 0;
+    }
+
+    btScalar addSingleResult(btCollisionWorld::LocalRayResult& result, bool normalInWorldSpace) override
+    {
+        const NewtonBody* body = NewtonBody::FromObject(result.m_collisionObject);
+        btVector3 normal = normalInWorldSpace ? result.m_hitNormalLocal
+                                              : result.m_collisionObject->getWorldTransform().getBasis() *
+                                                    result.m_hitNormalLocal;
+        if (normal.length2() > 0)
+            normal.normalize();
+        int collisionId = 0;
+        if (result.m_localShapeInfo)
+            collisionId = body->collision->CollisionId(result.m_localShapeInfo->m_triangleIndex);
+        float clip = result.m_hitFraction;
+        if (m_filter && !body->dead)
+        {
+            float n[3];
+            NewtonMath::FromVector(normal, n);
+            clip = m_filter(body, n, collisionId, m_userData, result.m_hitFraction);
+        }
+        // Only nearer hits are reported from now on.
+        clip = NewtonMath::Clamp(clip, 0, 1, 0);
+        m_closestHitFraction = clip;
+        m_collisionObject = result.m_collisionObject;
+        return clip;
+    }
+
+private:
+    NewtonWorldRayFilterCallback m_filter;
+    void* m_userData;
+    NewtonWorldRayPrefilterCallback m_prefilter;
+};
+
+class BoxCallback : public btBroadphaseAabbCallback
+{
+public:
+    BoxCallback(const btVector3& low, const btVector3& high) : m_low(low), m_high(high) {}
+
+    bool process(const btBroadphaseProxy* proxy) override
+    {
+        NewtonBody* body = NewtonBody::FromObject(static_cast<btCollisionObject*>(proxy->m_clientObject));
+        if (!body || body->dead)
+            return true;
+        // The broadphase boxes are padded; test the shape's own box.
+        btVector3 low;
+        btVector3 high;
+        body->rigid->getAabb(low, high);
+        if (TestAabbAgainstAabb2(low, high, m_low, m_high))
+            found.push_back(body);
+        return true;
+    }
+
+    std::vector<NewtonBody*> found;
+
+private:
+    btVector3 m_low;
+    btVector3 m_high;
+};
+
+class CollideCallback : public btCollisionWorld::ContactResultCallback
+{
+public:
+    CollideCallback(int maxSize, float* contacts, float* normals, float* penetration)
+        : m_maxSize(maxSize), m_contacts(contacts), m_normals(normals), m_penetration(penetration)
+    {
+    }
+
+    btScalar addSingleResult(btManifoldPoint& point, const btCollisionObjectWrapper*, int, int,
+                             const btCollisionObjectWrapper*, int, int) override
+    {
+        if (count >= m_maxSize)
+            return 0;
+        const btVector3 where = (point.getPositionWorldOnA() + point.getPositionWorldOnB()) * btScalar(0.5);
+        if (m_contacts)
+            NewtonMath::FromVector(where, m_contacts + 3 * count);
+        if (m_normals)
+            NewtonMath::FromVector(point.m_normalWorldOnB, m_normals + 3 * count);
+        if (m_penetration)
+            m_penetration[count] = std::max(btScalar(0), -point.getDistance());
+        ++count;
+        return 0;
+    }
+
+    int count = 0;
+
+private:
+    int m_maxSize;
+    float* m_contacts;
+    float* m_normals;
+    float* m_penetration;
+};
+
+// A stand-alone object for a collision placed at a matrix, for queries.
+struct FreeObject
+{
+    FreeObject(const NewtonCollision& collision, const btTransform& matrix)
+    {
+        btCollisionShape* shape = collision.Primitive();
+        btTransform transform = matrix * collision.Placement();
+        if (!NewtonMath::IsIdentity(collision.Placement()))
+        {
+            compound = std::make_unique<btCompoundShape>(false, 1);
+            compound->addChildShape(collision.Placement(), shape);
+            shape = compound.get();
+            transform = matrix;
+        }
+        object.setCollisionShape(shape);
+        object.setWorldTransform(transform);
+    }
+    std::unique_ptr<btCompoundShape> compound;
+    btCollisionObject object;
+};
+
+} // namespace
+
+NewtonWorld::NewtonWorld()
+    : dispatcher(&configuration), dynamics(&dispatcher, &broadphase, &solver, &configuration)
+{
+    // One contact point per box landing makes it slide and spin.
+    configuration.setConvexConvexMultipointIterations(3, 3);
+    dynamics.setGravity(btVector3(0, 0, 0));
+    dispatcher.setNearCallback(MaterialTable::NearCallback);
+    SetSolverModel(0);
+}
+
+NewtonWorld::~NewtonWorld()
+{
+    // Joint destructors may still look at their bodies.
+    ++holdFrees;
+    std::vector<NewtonJoint*> all;
+    for (const auto& joint : joints)
+        all.push_back(joint.get());
+    for (NewtonJoint* joint : all)
+        DestroyJoint(joint);
+    --holdFrees;
+    updating = false;
+    RemoveDead();
+    bodies.clear();
+    for (NewtonCollision* collision : collisions)
+        delete collision;
+    collisions.clear();
+}
+
+void NewtonWorld::SetSolverModel(int model)
+{
+    int iterations = 20;
+    if (model == 1)
+        iterations = 10;
+    else if (model > 1)
+        iterations = std::min(model, 100);
+    dynamics.getSolverInfo().m_numIterations = iterations;
+}
+
+void NewtonWorld::SetMinimumFrameRate(float frameRate)
+{
+    if (std::isnan(frameRate))
+        return;
+    minimumFrameRate = NewtonMath::Clamp(frameRate, 10, 1000, 60);
+}
+
+NewtonBody* NewtonWorld::CreateBody(NewtonCollision* collision)
+{
+    bodies.push_back(std::make_unique<NewtonBody>(this, collision));
+    return bodies.back().get();
+}
+
+void NewtonWorld::DestroyBody(NewtonBody* body)
+{
+    if (body->dead)
+        return;
+    // A copy: each destruction takes the joint off the body's list. Nothing
+    // is freed until the loop is done, whatever the destructors destroy.
+    const std::vector<NewtonJoint*> attached = body->joints;
+    ++holdFrees;
+    for (NewtonJoint* joint : attached)
+        DestroyJoint(joint);
+    --holdFrees;
+    body->dead = true;
+    body->userData = nullptr;
+    body->transformCallback = nullptr;
+    body->forceCallback = nullptr;
+    body->activationCallback = nullptr;
+    FreeIfIdle();
+}
+
+void NewtonWorld::FreeIfIdle()
+{
+    if (!updating && holdFrees == 0)
+        RemoveDead();
+}
+
+NewtonJoint* NewtonWorld::CreateJoint(int maxRows, NewtonUserBilateralCallBack submit, NewtonBody* child,
+                                      NewtonBody* parent)
+{
+    joints.push_back(std::make_unique<NewtonJoint>(this, maxRows, submit, child, parent));
+    NewtonJoint* joint = joints.back().get();
+    dynamics.addConstraint(joint, false);
+    child->joints.push_back(joint);
+    child->Wake();
+    if (parent)
+    {
+        parent->joints.push_back(joint);
+        parent->Wake();
+    }
+    return joint;
+}
+
+void NewtonWorld::DestroyJoint(NewtonJoint* joint)
+{
+    if (joint->dead)
+        return;
+    joint->dead = true;
+    if (NewtonConstraintDestructor destructor = joint->destructor)
+    {
+        joint->destructor = nullptr;
+        destructor(joint);
+    }
+    for (NewtonBody* body : {joint->child, joint->parent})
+        if (body)
+        {
+            auto& list = body->joints;
+            list.erase(std::remove(list.begin(), list.end(), joint), list.end());
+        }
+    joint->userData = nullptr;
+    joint->submitCallback = nullptr;
+    FreeIfIdle();
+}
+
+void NewtonWorld::RemoveDead()
+{
+    // Constraints first: they refer to the bodies.
+    for (auto& joint : joints)
+        if (joint->dead && !joint->Submitting())
+        {
+            dynamics.removeConstraint(joint.get());
+            joint.reset();
+        }
+    joints.erase(std::remove(joints.begin(), joints.end(), nullptr), joints.end());
+    RemoveDeadBodies();
+}
+
+void NewtonWorld::RemoveDeadBodies()
+{
+    bodies.erase(std::remove_if(bodies.begin(), bodies.end(), [](const auto& body) { return body->dead; }),
+                 bodies.end());
+}
+
+void NewtonWorld::ReleaseCollision(NewtonCollision* collision)
+{
+    // A collision of another world or one already freed is left alone.
+    if (!collisions.count(collision))
+        return;
+    if (--collision->holds > 0)
+        return;
+    collisions.erase(collision);
+    delete collision;
+}
+
+void NewtonWorld::Freeze(NewtonBody* body)
+{
+    body->Sleep();
+}
+
+void NewtonWorld::Unfreeze(NewtonBody* body)
+{
+    body->Wake();
+}
+
+std::vector<NewtonBody*> NewtonWorld::LiveBodies() const
+{
+    std::vector<NewtonBody*> live;
+    live.reserve(bodies.size());
+    for (const auto& body : bodies)
+        if (!body->dead)
+            live.push_back(body.get());
+    return live;
+}
+
+void NewtonWorld::Update(float timestep)
+{
+    // A zero, negative or NaN step is the shortest step; a huge one (the
+    // first frame after loading) is cut to the longest.
+    float dt = timestep >= kMinStep ? timestep : kMinStep;
+    dt = std::min(dt, kMaxStep);
+    const int steps = std::max(1, static_cast<int>(std::ceil(dt * minimumFrameRate - 1e-3f)));
+    const float h = dt / static_cast<float>(steps);
+    timeStep = h;
+    updating = true;
+    for (const auto& body : bodies)
+        body->movedThisUpdate = false;
+    for (int step = 0; step < steps; ++step)
+    {
+        RemoveDead();
+        ApplyForces(h);
+        ++stepCounter;
+        dynamics.stepSimulation(h, 0, h);
+        for (const auto& body : bodies)
+            if (body->IsDynamic() && body->IsAwake())
+                body->movedThisUpdate = true;
+    }
+    RemoveDead();
+    AfterUpdate();
+    updating = false;
+    RemoveDead();
+}
+
+void NewtonWorld::ApplyForces(btScalar h)
+{
+    // Index loop: a callback may create bodies.
+    const size_t count = bodies.size();
+    for (size_t i = 0; i < count; ++i)
+    {
+        NewtonBody* body = bodies[i].get();
+        if (body->dead || !body->IsDynamic() || !body->IsAwake())
+            continue;
+        body->movedThisUpdate = true;
+        body->force.setZero();
+        body->torque.setZero();
+        if (body->forceCallback)
+        {
+            body->collectingForces = true;
+            body->forceCallback(body);
+            body->collectingForces = false;
+        }
+        if (body->dead)
+            continue;
+        body->ApplyDamping(h);
+        body->rigid->applyCentralForce(body->force);
+        body->rigid->applyTorque(body->torque);
+    }
+}
+
+void NewtonWorld::PutIslandsToSleep()
+{
+    std::vector<NewtonBody*> candidates;
+    candidates.reserve(bodies.size());
+    std::vector<signed char> islandReady(static_cast<size_t>(dynamics.getNumCollisionObjects()), 1);
+    for (const auto& owned : bodies)
+    {
+        NewtonBody* body = owned.get();
+        if (body->dead || !body->IsDynamic() || !body->IsAwake())
+            continue;
+        const bool quiet = body->autoFreeze &&
+                           body->rigid->getLinearVelocity().length2() < body->freezeSpeed2 &&
+                           body->rigid->getAngularVelocity().length2() < body->freezeOmega2;
+        body->quietFrames = quiet ? std::min(body->quietFrames + 1, 1 << 30) : 0;
+        const bool ready = body->quietFrames >= std::max(body->freezeFrames, 1);
+        const int island = body->rigid->getIslandTag();
+        if (island >= 0 && static_cast<size_t>(island) < islandReady.size())
+        {
+            if (!ready)
+                islandReady[island] = 0;
+            candidates.push_back(body);
+        }
+        else if (ready)
+            body->Sleep();
+    }
+    // Touching or jointed bodies share an island and sleep together.
+    for (NewtonBody* body : candidates)
+        if (islandReady[body->rigid->getIslandTag()])
+            body->Sleep();
+}
+
+void NewtonWorld::AfterUpdate()
+{
+    PutIslandsToSleep();
+    const size_t count = bodies.size();
+    for (size_t i = 0; i < count; ++i)
+    {
+        NewtonBody* body = bodies[i].get();
+        if (body->dead || !body->IsDynamic())
+            continue;
+        if (body->movedThisUpdate)
+        {
+            if (body->transformCallback)
+            {
+                float matrix[16];
+                NewtonMath::FromTransform(body->Matrix(), matrix);
+                body->transformCallback(body, matrix);
+            }
+            btVector3 low;
+            btVector3 high;
+            body->rigid->getAabb(low, high);
+            const bool inside = TestAabbAgainstAabb2(low, high, worldMin, worldMax);
+            const bool left = body->insideWorld && !inside;
+            body->insideWorld = inside;
+            if (left && leaveWorldCallback && !body->dead)
+                leaveWorldCallback(body);
+        }
+        if (body->dead)
+            continue;
+        const bool awake = body->IsAwake();
+        if (awake != body->wasAwake)
+        {
+            body->wasAwake = awake;
+            if (awake)
+                body->quietFrames = 0;
+            if (body->activationCallback)
+                body->activationCallback(body, awake ? 1u : 0u);
+        }
+    }
+}
+
+void NewtonWorld::RayCast(const btVector3& from, const btVector3& to, NewtonWorldRayFilterCallback filter,
+                          void* userData, NewtonWorldRayPrefilterCallback prefilter)
+{
+    if ((to - from).length2() <= 0)
+        return;
+    RayCallback callback(filter, userData, prefilter);
+    dynamics.rayTest(from, to, callback);
+}
+
+std::vector<NewtonBody*> NewtonWorld::BodiesInBox(const btVector3& low, const btVector3& high)
+{
+    BoxCallback callback(low, high);
+    broadphase.aabbTest(low, high, callback);
+    // Creation order, whatever order the tree visits them in.
+    std::sort(callback.found.begin(), callback.found.end());
+    std::vector<NewtonBody*> ordered;
+    for (const auto& body : bodies)
+        if (std::binary_search(callback.found.begin(), callback.found.end(), body.get()))
+            ordered.push_back(body.get());
+    return ordered;
+}
+
+int NewtonWorld::Collide(int maxSize, const NewtonCollision& a, const btTransform& matrixA,
+                         const NewtonCollision& b, const btTransform& matrixB, float* contacts,
+                         float* normals, float* penetration)
+{
+    if (maxSize <= 0)
+        return 0;
+    FreeObject objectA(a, matrixA);
+    FreeObject objectB(b, matrixB);
+    CollideCallback callback(maxSize, contacts, normals, penetration);
+    dynamics.contactPairTest(&objectA.object, &objectB.object, callback);
+    return callback.count;
+}

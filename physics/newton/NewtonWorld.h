@@ -1,0 +1,110 @@
+#pragma once
+
+// The world: a Bullet dynamics world (gravity 0: gravity is a force the
+// force callbacks add), every body, collision and joint made in it, and the
+// update that runs Newton's callbacks around Bullet's steps.
+
+#include "physics/newton/MaterialTable.h"
+#include "physics/newton/Newton.h"
+#include "physics/newton/NewtonJoint.h"
+#include "physics/newton/RowForceSolver.h"
+
+#include <BulletCollision/BroadphaseCollision/btDbvtBroadphase.h>
+#include <BulletCollision/CollisionDispatch/btCollisionDispatcher.h>
+#include <BulletCollision/CollisionDispatch/btDefaultCollisionConfiguration.h>
+#include <BulletDynamics/Dynamics/btDiscreteDynamicsWorld.h>
+
+#include <memory>
+#include <unordered_set>
+#include <vector>
+
+struct NewtonWorld
+{
+    NewtonWorld();
+    ~NewtonWorld();
+    NewtonWorld(const NewtonWorld&) = delete;
+    NewtonWorld& operator=(const NewtonWorld&) = delete;
+
+    static constexpr float kMinStep = 0.001f;
+    static constexpr float kMaxStep = 0.1f;
+
+    void Update(float timestep);
+    void SetSolverModel(int model);
+    void SetMinimumFrameRate(float frameRate);
+
+    NewtonBody* CreateBody(NewtonCollision* collision);
+    // Destroys the body's joints first (their destructors run).
+    void DestroyBody(NewtonBody* body);
+    NewtonJoint* CreateJoint(int maxRows, NewtonUserBilateralCallBack submit, NewtonBody* child,
+                             NewtonBody* parent);
+    // Runs the destructor callback once, then removes the joint (at the end
+    // of the update when called from a callback).
+    void DestroyJoint(NewtonJoint* joint);
+    // Frees destroyed bodies and joints unless an update or a destruction
+    // is still running callbacks.
+    void FreeIfIdle();
+
+    // While one lives, destroyed bodies and joints stay allocated (marked
+    // dead): callbacks may destroy what is still being visited.
+    class FreeHold
+    {
+    public:
+        explicit FreeHold(NewtonWorld& world) : m_world(world) { ++m_world.holdFrees; }
+        ~FreeHold()
+        {
+            --m_world.holdFrees;
+            m_world.FreeIfIdle();
+        }
+        FreeHold(const FreeHold&) = delete;
+        FreeHold& operator=(const FreeHold&) = delete;
+
+    private:
+        NewtonWorld& m_world;
+    };
+    void AddCollision(NewtonCollision* collision) { collisions.insert(collision); }
+    void ReleaseCollision(NewtonCollision* collision);
+
+    void Freeze(NewtonBody* body);
+    void Unfreeze(NewtonBody* body);
+
+    // Live bodies in creation order.
+    std::vector<NewtonBody*> LiveBodies() const;
+    void RayCast(const btVector3& from, const btVector3& to, NewtonWorldRayFilterCallback filter,
+                 void* userData, NewtonWorldRayPrefilterCallback prefilter);
+    std::vector<NewtonBody*> BodiesInBox(const btVector3& low, const btVector3& high);
+    int Collide(int maxSize, const NewtonCollision& a, const btTransform& matrixA, const NewtonCollision& b,
+                const btTransform& matrixB, float* contacts, float* normals, float* penetration);
+
+    btDefaultCollisionConfiguration configuration;
+    btCollisionDispatcher dispatcher;
+    btDbvtBroadphase broadphase;
+    RowForceSolver solver;
+    btDiscreteDynamicsWorld dynamics;
+
+    std::vector<std::unique_ptr<NewtonBody>> bodies;
+    std::unordered_set<NewtonCollision*> collisions;
+    std::vector<std::unique_ptr<NewtonJoint>> joints;
+    MaterialTable materials;
+
+    float timeStep = 1.0f / 60.0f;
+    float minimumFrameRate = 60.0f;
+    int frictionModel = 0;
+    btVector3 worldMin{-100, -100, -100};
+    btVector3 worldMax{100, 100, 100};
+    NewtonBodyLeaveWorld leaveWorldCallback = nullptr;
+    // True from the start to the end of Update: destructions then wait.
+    bool updating = false;
+    // NewtonDestroy from inside an update: the world goes when it ends.
+    bool destroyRequested = false;
+    // Above 0 while a destruction runs callbacks: frees wait for it.
+    int holdFrees = 0;
+    // Counts Bullet steps, so a joint submits its rows once per step.
+    unsigned stepCounter = 0;
+
+private:
+    void ApplyForces(btScalar h);
+    void AfterUpdate();
+    void PutIslandsToSleep();
+    void RemoveDeadBodies();
+    void RemoveDead();
+};

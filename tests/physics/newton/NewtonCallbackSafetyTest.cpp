@@ -1,0 +1,167 @@
+// Callbacks that destroy bodies, joints or the world while the layer is
+// still visiting them: nothing is freed under its feet (ASan checks).
+#include "NewtonTestWorld.h"
+
+#include <vector>
+
+using namespace NewtonTest;
+
+namespace
+{
+
+const NewtonWorld* g_world = nullptr;
+std::vector<const NewtonBody*> g_victims;
+int g_calls = 0;
+
+void DestroyVictims()
+{
+    for (const NewtonBody* victim : g_victims)
+        NewtonDestroyBody(g_world, victim);
+    g_victims.clear();
+}
+
+void DestroySelf(const NewtonBody* body)
+{
+    ++g_calls;
+    NewtonDestroyBody(g_world, body);
+    DestroyVictims();
+}
+
+float DestroyOnHit(const NewtonBody* body, const float*, int, void*, float)
+{
+    ++g_calls;
+    NewtonDestroyBody(g_world, body);
+    DestroyVictims();
+    return 1.0f;
+}
+
+void DestroyOnForce(const NewtonBody* body)
+{
+    ++g_calls;
+    Gravity(body);
+    NewtonDestroyBody(g_world, body);
+    DestroyVictims();
+    NewtonUpdate(g_world, 1.0f / 60); // ignored: the world is updating
+}
+
+void DestroyOnTransform(const NewtonBody* body, const float*)
+{
+    ++g_calls;
+    NewtonDestroyBody(g_world, body);
+    DestroyVictims();
+}
+
+void DestroyWorldOnTransform(const NewtonBody*, const float*)
+{
+    ++g_calls;
+    NewtonDestroy(g_world);
+}
+
+int DestroyBothOnBegin(const NewtonMaterial*, const NewtonBody* body0, const NewtonBody* body1)
+{
+    ++g_calls;
+    NewtonDestroyBody(g_world, body0);
+    NewtonDestroyBody(g_world, body1);
+    return 1;
+}
+
+void DestroyBodyOnSubmit(const NewtonJoint* joint)
+{
+    ++g_calls;
+    DestroyVictims();
+    const float p[3] = {0, 0, 0};
+    const float d[3] = {1, 0, 0};
+    NewtonUserJointAddLinearRow(joint, p, p, d);
+}
+
+void DestroyBodyOnPolygon(const NewtonBody* body, int, const float*, int)
+{
+    ++g_calls;
+    NewtonDestroyBody(g_world, body);
+}
+
+class NewtonCallbackSafetyTest : public World
+{
+protected:
+    void SetUp() override
+    {
+        World::SetUp();
+        g_world = world;
+        g_victims.clear();
+        g_calls = 0;
+    }
+};
+
+} // namespace
+
+TEST_F(NewtonCallbackSafetyTest, IteratorsAndRaysSurviveDestroyedBodies)
+{
+    std::vector<NewtonBody*> row;
+    for (int i = 0; i < 5; ++i)
+        row.push_back(StaticBox(float(i) * 2, 0, 0));
+    g_victims = {row[4], row[3]};
+    NewtonWorldForEachBodyDo(world, DestroySelf);
+    EXPECT_EQ(g_calls, 3) << "destroyed bodies are not visited";
+
+    for (int i = 0; i < 5; ++i)
+        row[i] = StaticBox(float(i) * 2, 0, 0);
+    g_victims = {row[3], row[4]};
+    g_calls = 0;
+    const float p0[3] = {-5, 0, 0};
+    const float p1[3] = {20, 0, 0};
+    NewtonWorldRayCast(world, p0, p1, DestroyOnHit, nullptr, nullptr);
+    EXPECT_GE(g_calls, 1);
+
+    NewtonBody* box = StaticBox(0, 5, 0);
+    g_calls = 0;
+    NewtonBodyForEachPolygonDo(box, DestroyBodyOnPolygon);
+    EXPECT_EQ(g_calls, 6);
+
+    const float low[3] = {-100, -100, -100};
+    const float high[3] = {100, 100, 100};
+    for (int i = 0; i < 3; ++i)
+        StaticBox(float(i) * 2, 10, 0);
+    NewtonWorldForEachBodyInAABBDo(world, low, high, DestroySelf);
+    g_calls = 0;
+    NewtonWorldForEachBodyDo(world, DestroySelf);
+    EXPECT_EQ(g_calls, 0) << "nothing is left";
+}
+
+TEST_F(NewtonCallbackSafetyTest, UpdateCallbacksMayDestroyBodies)
+{
+    Ground();
+    NewtonBody* a = Box(0, 3, 0);
+    NewtonBody* b = Box(3, 3, 0);
+    NewtonBody* c = Box(6, 3, 0);
+    NewtonBodySetForceAndTorqueCallback(a, DestroyOnForce);
+    g_victims = {b};
+    NewtonBodySetTransformCallback(c, DestroyOnTransform);
+    Run(3);
+    EXPECT_EQ(g_calls, 2);
+    g_calls = 0;
+    NewtonWorldForEachBodyDo(world, [](const NewtonBody*) { ++g_calls; });
+    EXPECT_EQ(g_calls, 1) << "only the ground is left";
+
+    // Material callbacks and joint submits, inside Bullet's own step.
+    const int group = NewtonMaterialCreateGroupID(world);
+    NewtonMaterialSetCollisionCallback(world, group, 0, nullptr, DestroyBothOnBegin, nullptr, nullptr);
+    NewtonBody* lander = Box(0, 0.6f, 0);
+    NewtonBodySetMaterialGroupID(lander, group);
+    NewtonBody* held = Box(10, 5, 0);
+    NewtonBody* other = Box(12, 5, 0);
+    NewtonJoint* joint = NewtonConstraintCreateUserJoint(world, 3, DestroyBodyOnSubmit, held, other);
+    ASSERT_NE(joint, nullptr);
+    g_victims = {other};
+    g_calls = 0;
+    Run(5);
+    EXPECT_GE(g_calls, 2);
+}
+
+TEST_F(NewtonCallbackSafetyTest, TheWorldMayBeDestroyedFromItsOwnUpdate)
+{
+    NewtonBody* box = Box(0, 3, 0);
+    NewtonBodySetTransformCallback(box, DestroyWorldOnTransform);
+    NewtonUpdate(world, 1.0f / 60);
+    EXPECT_EQ(g_calls, 1);
+    world = nullptr; // gone with the update; TearDown has nothing left to do
+}
