@@ -118,11 +118,18 @@ void CSimulationManager::Run(uint32_t duration)
         StartStopSubEngines(true);
 
         m_now = m_previous = m_application->GetTime();
-        const uint32_t end = m_now + duration;
+        // The time since the start, summed tick by tick in 64 bits: each
+        // step is a wrap-safe 32-bit difference, so no duration (up to
+        // 0xFFFFFFFF ms, about 49.7 days) looks over before it is, whatever
+        // the clock reads at the start.
+        uint64_t elapsed = 0;
+        uint32_t last = m_now;
         for (;;)
         {
             Tick();
-            if (duration != 0 && static_cast<int32_t>(m_now - end) > 0)
+            elapsed += static_cast<uint32_t>(m_now - last);
+            last = m_now;
+            if (duration != 0 && elapsed > duration)
                 m_quitRequested = true;
             if (!m_quitRequested)
                 continue;

@@ -214,6 +214,47 @@ TEST(SimulationManagerTest, RunWithDurationQuitsAfterItByItself)
     EXPECT_EQ(manager.graphics.stops, 1);
 }
 
+// Durations from 2^31 ms up (a script's -1, inf or 1e308 arrive as
+// 0xFFFFFFFF) are measured as time since the start in 64 bits, also across
+// the wrap of the 32-bit clock: the loop runs until that much time passed.
+TEST(SimulationManagerTest, LongDurationsRunUntilTheirTimeHasPassed)
+{
+    const struct
+    {
+        uint32_t duration;
+        uint64_t step;   // the clock moves this much in each tick
+        int ticksToQuit; // the first tick past the duration
+    } cases[] = {
+        // The first tick is at the start; tick k is (k - 1) steps later.
+        {0x80000000u, 0x40000000u, 4},                                // at 2^31 exactly it is not past yet
+        {0x80000001u, 0x40000000u, 4}, {0xFFFFFFFFu, 0x40000000u, 5}, // 2^32 is past 2^32 - 1
+        {0xFFFFFFFFu, 0xFFFFFFFFu, 3}, // one step of the whole duration is not past it
+        {0x7FFFFFFFu, 0x7FFFFFFFu, 3}, {500u, 100u, 7},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.duration);
+        CFakeClock clock(0xFFFFFF00u); // the 32-bit clock wraps during the run
+        CTestManager manager;
+        manager.EnableThrottling(false);
+        int ticks = 0;
+        CListener<Kind::Tick> stepper(
+            [&](const Simulation::Multicast::CEvtTick&)
+            {
+                ++ticks;
+                clock.Advance(c.step);
+            });
+        CListener<Kind::Tick> guard(
+            [&](const Simulation::Multicast::CEvtTick&)
+            {
+                if (ticks > 10)
+                    manager.RequestQuit();
+            });
+        manager.Run(c.duration);
+        EXPECT_EQ(ticks, c.ticksToQuit);
+    }
+}
+
 TEST(SimulationManagerTest, StopWaitsForEngineThatNeedsMoreTime)
 {
     CFakeClock clock;
