@@ -1,6 +1,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 
 #include "core/foundation/KVOError.h"
+#include "core/foundation/StringConversion.h"
 #include "platform/SystemInfo.h"
 
 namespace Graphics
@@ -37,7 +38,7 @@ std::wstring CGraphicsEngine::GetOperatingSystemVersion()
     if (!IsRunning())
         throw Misc::Error::CKVOError(
             L"[CGraphicsEngine::GetOperatingSystemVersion] Graphics Engine not initialised");
-    return Platform::GetOperatingSystemVersion();
+    return Misc::Text::Utf8ToWide(Platform::GetOperatingSystemVersion());
 }
 
 uint32_t CGraphicsEngine::GetOperatingSystemMHz()
