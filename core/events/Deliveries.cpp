@@ -1,24 +1,16 @@
 #include "core/events/Deliveries.h"
 
 #include <chrono>
-#include <cstddef>
 #include <thread>
 
 namespace Misc::Multicast
 {
 
-// The slots of one thread: kCount of them, then more in a chained block for
-// deeper nesting. A thread takes a free record on its first publication and
-// gives it back when it ends; records are never freed, so a waiter may read
-// any of them at any time.
-struct CDeliveries::SSlots
+namespace Detail
 {
-    static constexpr size_t kCount = 16;
-    std::atomic<const void*> slot[kCount] = {};
-    std::atomic<SSlots*> more{nullptr};
-    std::atomic<bool> inUse{false};
-    SSlots* next = nullptr; // the list of all records; set before publishing
-};
+__thread CDeliveries::SThreadState t_deliveryState
+    __attribute__((tls_model("initial-exec"))) = {nullptr, 0, false};
+} // namespace Detail
 
 namespace
 {
@@ -27,25 +19,16 @@ using SSlots = CDeliveries::SSlots;
 
 std::atomic<SSlots*> g_records{nullptr};
 
-struct SThreadState
-{
-    SSlots* record;
-    uint32_t depth;
-    bool ended;
-};
-
-// Plain data, so reading it is one access to the thread's own block.
-__attribute__((tls_model("initial-exec"))) thread_local SThreadState t_state = {nullptr, 0, false};
-
-// Gives the record back when the thread ends.
+// Gives the thread's record back when the thread ends.
 struct CRecordReturn
 {
     ~CRecordReturn()
     {
-        if (t_state.record != nullptr)
-            t_state.record->inUse.store(false, std::memory_order_release);
-        t_state.record = nullptr;
-        t_state.ended = true;
+        CDeliveries::SThreadState& state = Detail::t_deliveryState;
+        if (state.record != nullptr)
+            state.record->inUse.store(false, std::memory_order_release);
+        state.record = nullptr;
+        state.ended = true;
     }
     void Arm() {}
 };
@@ -70,22 +53,6 @@ SSlots* TakeRecord()
     return record;
 }
 
-std::atomic<const void*>* SlotAt(SSlots* record, uint32_t depth)
-{
-    while (depth >= SSlots::kCount)
-    {
-        SSlots* more = record->more.load(std::memory_order_acquire);
-        if (more == nullptr)
-        {
-            more = new SSlots;
-            record->more.store(more, std::memory_order_release);
-        }
-        record = more;
-        depth -= SSlots::kCount;
-    }
-    return &record->slot[depth];
-}
-
 bool WaitWhileIn(const std::atomic<const void*>& slot, const void* subscriber)
 {
     int round = 0;
@@ -101,9 +68,8 @@ bool WaitWhileIn(const std::atomic<const void*>& slot, const void* subscriber)
 
 } // namespace
 
-CDeliveries::CFrame::CFrame()
+std::atomic<const void*>* CDeliveries::SlotOutOfLine(SThreadState& state)
 {
-    SThreadState& state = t_state;
     if (state.record == nullptr)
     {
         // A thread that already gave its record back (it is ending) keeps
@@ -112,13 +78,20 @@ CDeliveries::CFrame::CFrame()
             t_return.Arm();
         state.record = TakeRecord();
     }
-    m_slot = SlotAt(state.record, state.depth++);
-}
-
-CDeliveries::CFrame::~CFrame()
-{
-    m_slot->store(nullptr, std::memory_order_release);
-    --t_state.depth;
+    SSlots* record = state.record;
+    uint32_t depth = state.depth;
+    while (depth >= SSlots::kCount)
+    {
+        SSlots* more = record->more.load(std::memory_order_acquire);
+        if (more == nullptr)
+        {
+            more = new SSlots;
+            record->more.store(more, std::memory_order_release);
+        }
+        record = more;
+        depth -= SSlots::kCount;
+    }
+    return &record->slot[depth];
 }
 
 bool CDeliveries::WaitWhileCalled(const void* subscriber)
@@ -126,7 +99,7 @@ bool CDeliveries::WaitWhileCalled(const void* subscriber)
     bool waited = false;
     if (subscriber == nullptr)
         return waited;
-    const SSlots* own = t_state.record;
+    const SSlots* own = ThreadState().record;
     for (SSlots* record = g_records.load(std::memory_order_acquire); record != nullptr; record = record->next)
     {
         if (record == own)
