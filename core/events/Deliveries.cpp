@@ -25,10 +25,15 @@ struct CRecordReturn
     ~CRecordReturn()
     {
         CDeliveries::SThreadState& state = Detail::t_deliveryState;
-        if (state.record != nullptr)
-            state.record->inUse.store(false, std::memory_order_release);
-        state.record = nullptr;
         state.ended = true;
+        // A thread that ends the process from inside a publication (a script
+        // calling exit in a handler) keeps its record: its slots still name
+        // the subscribers it is calling, and only its own unsubscribes may
+        // pass them.
+        if (state.record == nullptr || state.depth != 0)
+            return;
+        state.record->inUse.store(false, std::memory_order_release);
+        state.record = nullptr;
     }
     void Arm() {}
 };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -522,4 +523,22 @@ TEST(MulticastThreadTest, DeeplyNestedPublicationsAreTracked)
     publisher.join();
     EXPECT_TRUE(returned.load());
     EXPECT_EQ(nester.depth, 40);
+}
+
+TEST(MulticastThreadTest, EndingTheProcessFromAHandlerDoesNotWaitForItself)
+{
+    // exit() gives the thread's records back and then destroys the static
+    // subscriber whose call is still running on this very thread.
+    EXPECT_EXIT(
+        {
+            struct CExiting : CSubscriberOf<Kind::UserEvent>
+            {
+                ~CExiting() override { CMulticastOf<Kind::UserEvent>::Unsubscribe(this); }
+                bool OnEvent(const CEvtUser&) override { std::exit(7); }
+            };
+            static CExiting exiting;
+            CMulticastOf<Kind::UserEvent>::Subscribe(&exiting, 0);
+            CMulticastOf<Kind::UserEvent>::Publish(CEvtUser{"bye", nullptr});
+        },
+        ::testing::ExitedWithCode(7), "");
 }
