@@ -65,14 +65,17 @@ public:
         CFrame(const CFrame&) = delete;
         CFrame& operator=(const CFrame&) = delete;
 
+        // Whether Announce must fence: Platform::LightBarrier's choice,
+        // taken once per publication so that the loop of calls can be made
+        // for each answer (Announce<true> or Announce<false>).
+        bool NeedsFence() const { return m_fence; }
+
         // Announces the subscriber about to be called. Call before checking
         // that it is still subscribed.
-        void Announce(const void* subscriber)
+        template <bool Fence> void Announce(const void* subscriber)
         {
             m_slot->store(subscriber, std::memory_order_relaxed);
-            // The light half of Platform::LightBarrier, decided once per
-            // publication.
-            if (m_fence)
+            if (Fence)
                 std::atomic_thread_fence(std::memory_order_seq_cst);
             else
                 std::atomic_signal_fence(std::memory_order_seq_cst);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 #include <memory>
+#include <type_traits>
 
 namespace Misc::Multicast
 {
@@ -138,29 +139,33 @@ template <class K> bool CMulticastOf<K>::Publish(const Event& event, bool force)
         removals = channel.m_removals.load(std::memory_order_relaxed);
     }
 
-    bool handled = false;
     CDeliveries::CFrame frame;
-    for (size_t i = 0; i < snapshot.Size(); ++i)
+    auto deliver = [&](auto fence)
     {
-        Subscriber* subscriber = snapshot[i];
-        // Announced before the check below: an Unsubscribe on another thread
-        // either shows in the check or waits for this call to return.
-        frame.Announce(subscriber);
-        // Nothing was removed since the snapshot: every entry is still live.
-        // Otherwise only the ones still on the channel are called (one that
-        // was removed and added again counts as live).
-        if (channel.m_removals.load(std::memory_order_relaxed) != removals)
+        bool handled = false;
+        for (size_t i = 0; i < snapshot.Size(); ++i)
         {
-            std::lock_guard<std::mutex> lock(channel.m_lock);
-            if (!channel.IsLive(subscriber))
-                continue;
+            Subscriber* subscriber = snapshot[i];
+            // Announced before the check below: an Unsubscribe on another
+            // thread either shows in the check or waits for this call.
+            frame.Announce<decltype(fence)::value>(subscriber);
+            // Nothing was removed since the snapshot: every entry is still
+            // live. Otherwise only the ones still on the channel are called
+            // (one that was removed and added again counts as live).
+            if (channel.m_removals.load(std::memory_order_relaxed) != removals)
+            {
+                std::lock_guard<std::mutex> lock(channel.m_lock);
+                if (!channel.IsLive(subscriber))
+                    continue;
+            }
+            // The lock is free during the call: the subscriber may change
+            // this channel or publish on it.
+            if (subscriber->Dispatch(event, handled))
+                handled = true;
         }
-        // The lock is free during the call: the subscriber may change this
-        // channel or publish on it.
-        if (subscriber->Dispatch(event, handled))
-            handled = true;
-    }
-    return handled;
+        return handled;
+    };
+    return frame.NeedsFence() ? deliver(std::true_type()) : deliver(std::false_type());
 }
 
 #define HALVANE_DEFINE_EVENT_KIND(kind)                                                                      \
