@@ -1,6 +1,7 @@
 // Entry point of halvane: `halvane entry.lua [arguments...]` runs the entry
 // script as the first application state and ends when the state queue has
 // run out (exit code 0); without an existing script file it ends with 2.
+#include "app/EngineComposition.h"
 #include "core/app/Application.h"
 #include "core/foundation/CommandLine.h"
 #include "core/foundation/KVOError.h"
@@ -75,7 +76,7 @@ int main(int argc, char** argv)
     CScriptManager* engine = nullptr;
     try
     {
-        engine = new CScriptManager;
+        engine = new CScriptManager(Halvane::EngineComposition());
         CScriptManager::SetInstance(engine);
         CApplication* application = engine->GetApplication();
         FillProductInformation(*application, commandLine.GetArgument(0));

@@ -1,6 +1,7 @@
 // One tick of the main loop in which no sub-engine is due, with throttling
 // off (no idle sleep): the tick event on an empty channel, three sub-engine
 // updates and the clock reads.
+#include "app/EngineComposition.h"
 #include "core/app/SimulationManager.h"
 #include "core/app/SubEngine.h"
 
@@ -52,7 +53,7 @@ void BM_IdleTick(benchmark::State& state)
 // The same with the engine's own sub-engines, which have no device yet.
 void BM_IdleTickStubEngines(benchmark::State& state)
 {
-    Simulation::CSimulationManager manager;
+    Simulation::CSimulationManager manager(Halvane::AddEngineParts);
     manager.EnableThrottling(false);
     for (auto& entry : manager.GetSubEngines())
         entry.second->SetDesiredFrameRate(60);

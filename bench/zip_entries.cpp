@@ -5,6 +5,7 @@
 // - 100 IApp:loadScript calls (through the real script manager, names
 //   without extension, so every extension is tried) from a 1,000-entry zip,
 //   beside the same loads from a folder holding the same files.
+#include "app/EngineComposition.h"
 #include "core/io/File.h"
 #include "core/io/FileSystem.h"
 #include "core/script/ScriptManager.h"
@@ -216,7 +217,7 @@ void LoadScripts(benchmark::State& run, bool fromZip)
 {
     SFixture& fixture = Fixture();
     ::setenv("HALVANE_MESSAGEBOX", "no", 1);
-    CScriptManager engine;
+    CScriptManager engine(Halvane::EngineComposition());
     CScriptManager::SetInstance(&engine);
     LuaPlus::LuaState* state = engine.GetMainState();
     const std::string mount =

@@ -1,7 +1,5 @@
 #include "platform/Console.h"
 
-#include "core/foundation/StringConversion.h"
-
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -62,28 +60,37 @@ bool IsConsoleShown()
     return state.shown;
 }
 
-void WriteConsole(std::wstring_view text)
+void WriteConsole(std::string_view text)
 {
     ConsoleState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
     if (state.shown)
-        Emit(state, Misc::Text::WideToUtf8(text));
+        Emit(state, text);
 }
 
-void SetConsoleTitle(std::wstring_view title)
+void SetConsoleTitle(std::string_view title)
 {
     ConsoleState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
     if (!state.shown || state.sink || ::isatty(STDOUT_FILENO) != 1)
         return;
 
-    std::wstring clean;
-    for (const wchar_t c : title)
+    // C1 controls (U+0080 to U+009F) are 0xC2 0x80..0x9F in UTF-8.
+    std::string clean;
+    for (size_t i = 0; i < title.size(); ++i)
     {
-        if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0))
-            clean += c;
+        const auto c = static_cast<unsigned char>(title[i]);
+        if (c < 0x20 || c == 0x7F)
+            continue;
+        if (c == 0xC2 && i + 1 < title.size() && static_cast<unsigned char>(title[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(title[i + 1]) < 0xA0)
+        {
+            ++i;
+            continue;
+        }
+        clean += static_cast<char>(c);
     }
-    Emit(state, "\033]0;" + Misc::Text::WideToUtf8(clean) + "\007");
+    Emit(state, "\033]0;" + clean + "\007");
 }
 
 void SetConsoleSink(std::function<void(std::string_view)> sink)

@@ -3,8 +3,8 @@
 // The log console: the process's standard output, which the engine writes
 // to only while the console is shown. Until Show, and again after Hide,
 // console text is discarded (as if written to the null device), so what a
-// user sees follows the visibility of a console window. Text goes out as
-// UTF-8 and is flushed at once. Thread-safe.
+// user sees follows the visibility of a console window. Text is UTF-8 and is
+// flushed at once. Thread-safe.
 
 #include <functional>
 #include <string_view>
@@ -16,12 +16,13 @@ void ShowConsole();
 void HideConsole();
 bool IsConsoleShown();
 
-// Writes the text while the console is shown; otherwise drops it.
-void WriteConsole(std::wstring_view text);
+// Writes the UTF-8 text while the console is shown; otherwise drops it.
+void WriteConsole(std::string_view text);
 
-// Sets the terminal's title, only while the console is shown and standard
-// output is a terminal. Control characters in the title are left out.
-void SetConsoleTitle(std::wstring_view title);
+// Sets the terminal's title (UTF-8), only while the console is shown and
+// standard output is a terminal. Control characters in the title (C0, DEL
+// and C1) are left out.
+void SetConsoleTitle(std::string_view title);
 
 // Test hook: while set, console text goes to the function (as UTF-8)
 // instead of standard output, and the console never counts as a terminal.

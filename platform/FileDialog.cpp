@@ -1,6 +1,5 @@
 #include "platform/FileDialog.h"
 
-#include "core/foundation/StringConversion.h"
 #include "platform/Process.h"
 
 #include <cstdlib>
@@ -28,9 +27,9 @@ std::string Zenity()
 }
 
 // The lines zenity printed, one chosen path each.
-std::vector<std::wstring> SplitLines(const std::string& output)
+std::vector<std::string> SplitLines(const std::string& output)
 {
-    std::vector<std::wstring> lines;
+    std::vector<std::string> lines;
     size_t start = 0;
     while (start < output.size())
     {
@@ -38,21 +37,21 @@ std::vector<std::wstring> SplitLines(const std::string& output)
         if (end == std::string::npos)
             end = output.size();
         if (end > start)
-            lines.push_back(Misc::Text::Utf8ToWide(output.substr(start, end - start)));
+            lines.push_back(output.substr(start, end - start));
         start = end + 1;
     }
     return lines;
 }
 
 // The arguments every file selection shares.
-std::vector<std::string> SelectionArguments(const std::wstring& title, const std::wstring& folder)
+std::vector<std::string> SelectionArguments(const std::string& title, const std::string& folder)
 {
     std::vector<std::string> arguments{"--file-selection"};
     if (!title.empty())
-        arguments.push_back("--title=" + Misc::Text::WideToUtf8(title));
+        arguments.push_back("--title=" + title);
     // A trailing "/" makes zenity open the folder itself.
     if (!folder.empty())
-        arguments.push_back("--filename=" + Misc::Text::WideToUtf8(folder) + "/");
+        arguments.push_back("--filename=" + folder + "/");
     return arguments;
 }
 
@@ -60,15 +59,15 @@ void AddFilters(const std::vector<SFileFilter>& filters, std::vector<std::string
 {
     for (const SFileFilter& filter : filters)
     {
-        std::string text = Misc::Text::WideToUtf8(filter.description) + " |";
-        for (const std::wstring& pattern : filter.patterns)
-            text += " " + Misc::Text::WideToUtf8(pattern);
+        std::string text = filter.description + " |";
+        for (const std::string& pattern : filter.patterns)
+            text += " " + pattern;
         arguments.push_back("--file-filter=" + text);
     }
 }
 
 // Runs zenity; true when the user chose something, each path a line.
-bool RunZenity(const std::vector<std::string>& arguments, std::vector<std::wstring>& lines)
+bool RunZenity(const std::vector<std::string>& arguments, std::vector<std::string>& lines)
 {
     const std::string zenity = Zenity();
     std::string output;
@@ -78,9 +77,9 @@ bool RunZenity(const std::vector<std::string>& arguments, std::vector<std::wstri
     return !lines.empty();
 }
 
-bool ChooseOne(const std::vector<std::string>& arguments, std::wstring& chosen)
+bool ChooseOne(const std::vector<std::string>& arguments, std::string& chosen)
 {
-    std::vector<std::wstring> lines;
+    std::vector<std::string> lines;
     if (!RunZenity(arguments, lines))
         return false;
     chosen = lines.front();
@@ -94,7 +93,7 @@ bool AreFileDialogsAvailable()
     return !Zenity().empty();
 }
 
-bool ShowOpenFileDialog(const SFileDialog& dialog, bool multiple, std::vector<std::wstring>& chosen)
+bool ShowOpenFileDialog(const SFileDialog& dialog, bool multiple, std::vector<std::string>& chosen)
 {
     std::vector<std::string> arguments = SelectionArguments(dialog.title, dialog.folder);
     if (multiple)
@@ -106,7 +105,7 @@ bool ShowOpenFileDialog(const SFileDialog& dialog, bool multiple, std::vector<st
     return RunZenity(arguments, chosen);
 }
 
-bool ShowSaveFileDialog(const SFileDialog& dialog, std::wstring& chosen)
+bool ShowSaveFileDialog(const SFileDialog& dialog, std::string& chosen)
 {
     std::vector<std::string> arguments = SelectionArguments(dialog.title, dialog.folder);
     arguments.push_back("--save");
@@ -115,8 +114,8 @@ bool ShowSaveFileDialog(const SFileDialog& dialog, std::wstring& chosen)
     return ChooseOne(arguments, chosen);
 }
 
-bool ShowFolderDialog(const std::wstring& title, const std::wstring& root, bool includeFiles,
-                      std::wstring& chosen)
+bool ShowFolderDialog(const std::string& title, const std::string& root, bool includeFiles,
+                      std::string& chosen)
 {
     std::vector<std::string> arguments = SelectionArguments(title, root);
     if (!includeFiles)

@@ -1,7 +1,5 @@
 #include "platform/MessageBox.h"
 
-#include "core/foundation/StringConversion.h"
-
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -133,14 +131,13 @@ EMessageBoxAnswer AskOnTerminal(const SBox& box)
 
 } // namespace
 
-EMessageBoxAnswer ShowMessageBox(std::wstring_view text, std::wstring_view caption,
-                                 EMessageBoxButtons buttons)
+EMessageBoxAnswer ShowMessageBox(std::string_view text, std::string_view caption, EMessageBoxButtons buttons)
 {
     const SBox box = Describe(buttons);
     std::string shown;
     if (!caption.empty())
-        shown += "[" + Misc::Text::WideToUtf8(caption) + "] ";
-    shown += Misc::Text::WideToUtf8(text);
+        shown += "[" + std::string(caption) + "] ";
+    shown += text;
     shown += "\n";
     std::fputs(shown.c_str(), stderr);
 

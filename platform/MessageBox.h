@@ -33,7 +33,7 @@ enum EMessageBoxAnswer : int
     kAnswerNo = 7,
 };
 
-EMessageBoxAnswer ShowMessageBox(std::wstring_view text, std::wstring_view caption,
-                                 EMessageBoxButtons buttons);
+// The text and the caption are UTF-8.
+EMessageBoxAnswer ShowMessageBox(std::string_view text, std::string_view caption, EMessageBoxButtons buttons);
 
 } // namespace Platform

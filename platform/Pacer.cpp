@@ -1,7 +1,14 @@
 #include "platform/Pacer.h"
 
+#include "platform/Clock.h"
+
 namespace Platform
 {
+
+CPacer::~CPacer()
+{
+    Close();
+}
 
 void CPacer::Open()
 {
@@ -13,10 +20,12 @@ void CPacer::Close()
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_open)
+            return;
         m_open = false;
         m_armed = false;
     }
-    m_changed.notify_all();
+    WakeClockWaiters();
 }
 
 bool CPacer::IsOpen() const
@@ -31,54 +40,58 @@ void CPacer::Set(uint32_t dueMs, uint32_t periodMs)
         std::lock_guard<std::mutex> lock(m_mutex);
         if (!m_open)
             return;
-        m_next = Clock::now() + std::chrono::milliseconds(dueMs);
-        m_period = std::chrono::milliseconds(periodMs);
+        m_next = GetMilliseconds() + dueMs;
+        m_period = periodMs;
         m_armed = true;
+        ++m_schedule;
     }
-    m_changed.notify_all();
+    WakeClockWaiters();
 }
 
-bool CPacer::Wait()
+uint64_t CPacer::GetSchedule() const
 {
-    return WaitUntil(Clock::time_point::max(), false);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_schedule;
 }
 
-bool CPacer::WaitFor(uint32_t timeoutMs)
+bool CPacer::Wait(uint64_t* schedule)
 {
-    return WaitUntil(Clock::now() + std::chrono::milliseconds(timeoutMs), true);
+    return WaitUntil(kNoDeadline, schedule);
 }
 
-bool CPacer::WaitUntil(Clock::time_point deadline, bool limited)
+bool CPacer::WaitFor(uint32_t timeoutMs, uint64_t* schedule)
 {
-    std::unique_lock<std::mutex> lock(m_mutex);
+    return WaitUntil(GetMilliseconds() + timeoutMs, schedule);
+}
+
+bool CPacer::WaitUntil(uint64_t deadlineMs, uint64_t* schedule)
+{
     for (;;)
     {
-        if (!m_open)
-            return false;
-        const Clock::time_point now = Clock::now();
-        if (m_armed && now >= m_next)
+        // Read before the state: a Set or Close after this wakes the wait.
+        const uint64_t epoch = GetClockWakeEpoch();
+        uint64_t wakeAt = deadlineMs;
         {
-            if (m_period > Clock::duration::zero())
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (!m_open)
+                return false;
+            const uint64_t now = GetMilliseconds();
+            if (m_armed && now >= m_next)
             {
-                // The next point of the schedule after now.
-                const auto missed = (now - m_next) / m_period;
-                m_next += m_period * (missed + 1);
+                if (m_period != 0)
+                    m_next += m_period * ((now - m_next) / m_period + 1); // the next point after now
+                else
+                    m_armed = false;
+                if (schedule != nullptr)
+                    *schedule = m_schedule;
+                return true;
             }
-            else
-            {
-                m_armed = false;
-            }
-            return true;
+            if (now >= deadlineMs)
+                return false;
+            if (m_armed && m_next < wakeAt)
+                wakeAt = m_next;
         }
-        if (limited && now >= deadline)
-            return false;
-
-        if (m_armed && (!limited || m_next < deadline))
-            m_changed.wait_until(lock, m_next);
-        else if (limited)
-            m_changed.wait_until(lock, deadline);
-        else
-            m_changed.wait(lock);
+        WaitForClock(epoch, wakeAt);
     }
 }
 

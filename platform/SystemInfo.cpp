@@ -1,12 +1,11 @@
 #include "platform/SystemInfo.h"
 
-#include "core/foundation/ScopedCLocale.h"
-#include "core/foundation/StringConversion.h"
-
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <limits>
+#include <locale>
+#include <sstream>
 #include <sys/sysinfo.h>
 #include <sys/utsname.h>
 
@@ -24,10 +23,10 @@ uint32_t CapKilobytes(unsigned long long bytes)
 }
 
 // The number after "key:" on the first line of the file that starts with
-// the key; false when there is none.
+// the key; false when there is none. The system writes it in the "C"
+// locale, whatever the user's.
 bool ReadField(const char* file, const std::string& key, double& value)
 {
-    const Misc::Text::CScopedCLocale cLocale;
     std::ifstream stream(file);
     std::string line;
     while (std::getline(stream, line))
@@ -37,10 +36,9 @@ bool ReadField(const char* file, const std::string& key, double& value)
         const size_t colon = line.find(':', key.size());
         if (colon == std::string::npos)
             continue;
-        char* end = nullptr;
-        const char* start = line.c_str() + colon + 1;
-        value = std::strtod(start, &end);
-        if (end != start && std::isfinite(value) && value >= 0)
+        std::istringstream number(line.substr(colon + 1));
+        number.imbue(std::locale::classic());
+        if (number >> value && std::isfinite(value) && value >= 0)
             return true;
     }
     return false;
@@ -48,15 +46,14 @@ bool ReadField(const char* file, const std::string& key, double& value)
 
 } // namespace
 
-std::wstring GetOperatingSystemVersion()
+std::string GetOperatingSystemVersion()
 {
     struct utsname name
     {
     };
     if (::uname(&name) != 0)
-        return L"Linux";
-    return Misc::Text::Utf8ToWide(std::string(name.sysname) + " " + name.release + " " + name.version + " " +
-                                  name.machine);
+        return "Linux";
+    return std::string(name.sysname) + " " + name.release + " " + name.version + " " + name.machine;
 }
 
 uint32_t GetProcessorSpeedMHz()

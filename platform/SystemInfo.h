@@ -8,8 +8,9 @@
 namespace Platform
 {
 
-// The kernel's name, release, version and machine, as uname reports them.
-std::wstring GetOperatingSystemVersion();
+// The kernel's name, release, version and machine, as uname reports them
+// (UTF-8).
+std::string GetOperatingSystemVersion();
 
 // The processor's speed in MHz; 0 when the system does not tell.
 uint32_t GetProcessorSpeedMHz();

@@ -1,6 +1,7 @@
 #include "core/app/Application.h"
 
 #include "core/foundation/PathUtilities.h"
+#include "core/foundation/StringConversion.h"
 #include "core/foundation/StringTokenizer.h"
 #include "core/foundation/TimeStamp.h"
 #include "core/io/DiskPath.h"
@@ -87,7 +88,7 @@ std::wstring CApplication::GetEngineInfo() const
 
 void CApplication::PrintEngineInfo() const
 {
-    Platform::WriteConsole(GetEngineInfo());
+    Platform::WriteConsole(Misc::Text::WideToUtf8(GetEngineInfo()));
 }
 
 bool CApplication::LoadOptions(const std::wstring& file)

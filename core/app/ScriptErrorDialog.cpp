@@ -25,7 +25,7 @@ void CApplication::ShowScriptError(const std::wstring& message) const
 
     if (!file.empty() && !line.empty() && !editor.empty())
     {
-        if (Platform::ShowMessageBox(message + L"\n\nDebug code now?", m_appName,
+        if (Platform::ShowMessageBox(WideToUtf8(message + L"\n\nDebug code now?"), WideToUtf8(m_appName),
                                      Platform::EMessageBoxButtons::YesNo) != Platform::kAnswerYes)
             return;
         std::wstring report = WriteErrorReport(message);
@@ -40,7 +40,7 @@ void CApplication::ShowScriptError(const std::wstring& message) const
         return;
     }
 
-    if (Platform::ShowMessageBox(message + L"\n\nCreate error report?", m_appName,
+    if (Platform::ShowMessageBox(WideToUtf8(message + L"\n\nCreate error report?"), WideToUtf8(m_appName),
                                  Platform::EMessageBoxButtons::OkCancel) != Platform::kAnswerOk)
         return;
     const std::wstring report = WriteErrorReport(message);

@@ -5,11 +5,7 @@
 #include "core/app/SubEngine.h"
 #include "core/events/Multicast.h"
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
-#include "physics/PhysicsEngine.h"
 #include "platform/Clock.h"
-#include "sound/SoundEngine.h"
-#include "world/WorldMap.h"
 
 #include <cstdlib>
 #include <exception>
@@ -20,29 +16,28 @@ namespace Simulation
 using Misc::Multicast::CMulticast;
 namespace Kind = Misc::Multicast::Kind;
 
-CSimulationManager::CSimulationManager()
+CSimulationManager::CSimulationManager(const AddParts& addParts)
 {
     m_application = std::make_unique<CApplication>();
-    m_graphicsEngine = std::make_unique<Graphics::CGraphicsEngine>(this);
-    m_physicsEngine = std::make_unique<CPhysicsEngine>(this);
-    m_stateMachine = new CStateMachine(this);
-    m_worldMap = std::make_unique<CWorldMap>(this);
-    m_soundEngine = std::make_unique<CSoundEngine>(this);
-
-    m_subEngines["graphics"] = m_graphicsEngine.get();
-    m_subEngines["physics"] = m_physicsEngine.get();
-    m_subEngines["sound"] = m_soundEngine.get();
+    m_stateMachine = std::make_unique<CStateMachine>(this);
+    if (addParts)
+        addParts(*this);
 }
 
+// The members go in reverse order of declaration: see the header.
 CSimulationManager::~CSimulationManager()
 {
-    m_soundEngine.reset();
-    m_worldMap.reset();
-    delete m_stateMachine;
-    m_stateMachine = nullptr;
-    m_physicsEngine.reset();
-    m_graphicsEngine.reset();
-    m_application.reset();
+    m_subEngines.clear();
+}
+
+CSimulationManager::SParts::~SParts()
+{
+    while (!list.empty())
+    {
+        const SPart part = list.back();
+        list.pop_back();
+        part.destroy(part.object);
+    }
 }
 
 void CSimulationManager::Quit(int32_t status)
@@ -118,11 +113,18 @@ void CSimulationManager::Run(uint32_t duration)
         StartStopSubEngines(true);
 
         m_now = m_previous = m_application->GetTime();
-        const uint32_t end = m_now + duration;
+        // The time since the start, summed tick by tick in 64 bits: each
+        // step is a wrap-safe 32-bit difference, so no duration (up to
+        // 0xFFFFFFFF ms, about 49.7 days) looks over before it is, whatever
+        // the clock reads at the start.
+        uint64_t elapsed = 0;
+        uint32_t last = m_now;
         for (;;)
         {
             Tick();
-            if (duration != 0 && static_cast<int32_t>(m_now - end) > 0)
+            elapsed += static_cast<uint32_t>(m_now - last);
+            last = m_now;
+            if (duration != 0 && elapsed > duration)
                 m_quitRequested = true;
             if (!m_quitRequested)
                 continue;

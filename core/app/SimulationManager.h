@@ -3,19 +3,15 @@
 #include "core/events/Events.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <typeinfo>
+#include <vector>
 
 class CApplication;
-class CPhysicsEngine;
-class CSoundEngine;
 class CStateMachine;
-class CWorldMap;
-namespace Graphics
-{
-class CGraphicsEngine;
-}
 
 namespace Simulation
 {
@@ -32,19 +28,27 @@ protected:
     bool m_quitRequested = false;
 };
 
-// Owns the application object, the graphics, physics and sound engines, the
-// state machine and the world map, and runs the main loop: each tick
-// publishes the tick event and updates the sub-engines in the order
-// graphics, physics, sound; the loop ends when a quit is requested and every
-// sub-engine agrees to stop.
+// Owns the application object, the state machine and the parts that other
+// subsystems add (the graphics, physics and sound engines and the world map),
+// and runs the main loop: each tick publishes the tick event and updates the
+// sub-engines in the order of their names (graphics, physics, sound); the
+// loop ends when a quit is requested and every sub-engine agrees to stop.
+//
+// The core knows no subsystem: the program's composition root builds the
+// parts while the manager is constructed (AddParts), hands them over with
+// Adopt and files the sub-engines with AddSubEngine. Without it the manager
+// runs with no sub-engine at all.
 class CSimulationManager : public CQuitFlag
 {
 public:
     // Sub-engines by name ("graphics", "physics", "sound"), not owned; the
     // loop visits them in the names' order.
     using SubEngineMap = std::map<std::string, CSubEngine*>;
+    // Builds the other subsystems' parts of a manager under construction
+    // (after its application object and state machine exist).
+    using AddParts = std::function<void(CSimulationManager&)>;
 
-    CSimulationManager();
+    explicit CSimulationManager(const AddParts& addParts = AddParts());
     CSimulationManager(const CSimulationManager&) = delete;
     CSimulationManager& operator=(const CSimulationManager&) = delete;
     virtual ~CSimulationManager();
@@ -87,12 +91,36 @@ public:
     bool GetDidWork() const { return m_didWork; }
 
     CApplication* GetApplication() const { return m_application.get(); }
-    Graphics::CGraphicsEngine* GetGraphicsEngine() const { return m_graphicsEngine.get(); }
-    CPhysicsEngine* GetPhysicsEngine() const { return m_physicsEngine.get(); }
-    CSoundEngine* GetSoundEngine() const { return m_soundEngine.get(); }
-    CStateMachine* GetStateMachine() const { return m_stateMachine; }
-    CWorldMap* GetWorldMap() const { return m_worldMap.get(); }
+    CStateMachine* GetStateMachine() const { return m_stateMachine.get(); }
     const SubEngineMap& GetSubEngines() const { return m_subEngines; }
+
+    // Takes ownership of a part of another subsystem. Parts are destroyed in
+    // the reverse order of adoption, before the state machine and the
+    // application object. Returns the part.
+    template <class Part> Part* Adopt(std::unique_ptr<Part> part)
+    {
+        Part* adopted = part.get();
+        if (adopted != nullptr)
+        {
+            m_parts.list.reserve(m_parts.list.size() + 1);
+            m_parts.list.push_back(SPart{&typeid(Part), part.release(),
+                                         [](void* object) { delete static_cast<Part*>(object); }});
+        }
+        return adopted;
+    }
+    // The adopted part of exactly this class, or null.
+    template <class Part> Part* GetPart() const
+    {
+        for (const SPart& part : m_parts.list)
+        {
+            if (*part.type == typeid(Part))
+                return static_cast<Part*>(part.object);
+        }
+        return nullptr;
+    }
+    // Files a sub-engine (owned elsewhere, normally adopted) under its name
+    // in the loop.
+    void AddSubEngine(const std::string& name, CSubEngine* engine) { m_subEngines[name] = engine; }
 
 protected:
     // For derived engine objects (and tests) that put other sub-engines in
@@ -103,19 +131,35 @@ protected:
     [[noreturn]] static void EndProcess(int32_t status);
 
 private:
+    // An adopted part, deleted through its own class.
+    struct SPart
+    {
+        const std::type_info* type;
+        void* object;
+        void (*destroy)(void*);
+    };
+    // Deletes the parts, the last adopted first (also when the constructor
+    // fails half-way).
+    struct SParts
+    {
+        SParts() = default;
+        SParts(const SParts&) = delete;
+        SParts& operator=(const SParts&) = delete;
+        ~SParts();
+        std::vector<SPart> list;
+    };
+
     void PublishStartStop(bool starting);
     bool StartStopSubEngines(bool starting);
     void StopAfterError();
 
+    // Destroyed in reverse: the parts, the state machine (made before the
+    // parts, so that each can reach it while it is built and destroyed), the
+    // application object. The sub-engine map is emptied before the parts go.
     std::unique_ptr<CApplication> m_application;
-    std::unique_ptr<Graphics::CGraphicsEngine> m_graphicsEngine;
-    std::unique_ptr<CPhysicsEngine> m_physicsEngine;
-    std::unique_ptr<CSoundEngine> m_soundEngine;
-    // The application state queue (owned; created after the physics engine,
-    // deleted after the world map).
-    CStateMachine* m_stateMachine = nullptr;
-    std::unique_ptr<CWorldMap> m_worldMap;
+    std::unique_ptr<CStateMachine> m_stateMachine;
     SubEngineMap m_subEngines;
+    SParts m_parts;
     uint32_t m_updateTime = 0;
     uint32_t m_frameTime = 0;
     uint32_t m_frameCount = 0;

@@ -1,7 +1,11 @@
 #include "core/events/Multicast.h"
 
+#include "core/events/Deliveries.h"
+
 #include <algorithm>
+#include <cassert>
 #include <memory>
+#include <type_traits>
 
 namespace Misc::Multicast
 {
@@ -39,6 +43,18 @@ private:
 
 } // namespace
 
+template <class K> CSubscriberOf<K>::~CSubscriberOf()
+{
+    const bool wasSubscribed = CMulticastOf<K>::Remove(this);
+    const bool waited = CDeliveries::WaitWhileCalled(this);
+    // Another thread was running this subscriber's handler while its derived
+    // part was being destroyed: it must unsubscribe in its own destructor.
+    assert(!(wasSubscribed && waited) &&
+           "a subscriber called from another thread unsubscribes in its own destructor");
+    (void)wasSubscribed;
+    (void)waited;
+}
+
 template <class K> CMulticastOf<K>& CMulticastOf<K>::Instance()
 {
     // Never destroyed: a script may end the process from inside the loop,
@@ -66,7 +82,7 @@ template <class K> void CMulticastOf<K>::Subscribe(Subscriber* subscriber, int32
     entries.insert(position, SEntry{subscriber, priority});
 }
 
-template <class K> void CMulticastOf<K>::Unsubscribe(Subscriber* subscriber)
+template <class K> bool CMulticastOf<K>::Remove(Subscriber* subscriber)
 {
     CMulticastOf& channel = Instance();
     std::lock_guard<std::mutex> lock(channel.m_lock);
@@ -75,9 +91,19 @@ template <class K> void CMulticastOf<K>::Unsubscribe(Subscriber* subscriber)
         std::find_if(entries.begin(), entries.end(),
                      [subscriber](const SEntry& entry) { return entry.subscriber == subscriber; });
     if (position == entries.end())
-        return;
+        return false;
     entries.erase(position);
-    channel.m_removals.fetch_add(1, std::memory_order_release);
+    channel.m_removals.fetch_add(1, std::memory_order_relaxed);
+    // Still under the lock: an Unsubscribe that finds the entry gone (taken
+    // by this one) may rely on the barrier having been passed.
+    CDeliveries::AfterRemoval();
+    return true;
+}
+
+template <class K> void CMulticastOf<K>::Unsubscribe(Subscriber* subscriber)
+{
+    Remove(subscriber);
+    CDeliveries::WaitWhileCalled(subscriber);
 }
 
 template <class K> bool CMulticastOf<K>::IsSubscribed(const Subscriber* subscriber)
@@ -113,25 +139,33 @@ template <class K> bool CMulticastOf<K>::Publish(const Event& event, bool force)
         removals = channel.m_removals.load(std::memory_order_relaxed);
     }
 
-    bool handled = false;
-    for (size_t i = 0; i < snapshot.Size(); ++i)
+    CDeliveries::CFrame frame;
+    auto deliver = [&](auto fence)
     {
-        Subscriber* subscriber = snapshot[i];
-        // Nothing was removed since the snapshot: every entry is still live.
-        // Otherwise only the ones still on the channel are called (one that
-        // was removed and added again counts as live).
-        if (channel.m_removals.load(std::memory_order_acquire) != removals)
+        bool handled = false;
+        for (size_t i = 0; i < snapshot.Size(); ++i)
         {
-            std::lock_guard<std::mutex> lock(channel.m_lock);
-            if (!channel.IsLive(subscriber))
-                continue;
+            Subscriber* subscriber = snapshot[i];
+            // Announced before the check below: an Unsubscribe on another
+            // thread either shows in the check or waits for this call.
+            frame.Announce<decltype(fence)::value>(subscriber);
+            // Nothing was removed since the snapshot: every entry is still
+            // live. Otherwise only the ones still on the channel are called
+            // (one that was removed and added again counts as live).
+            if (channel.m_removals.load(std::memory_order_relaxed) != removals)
+            {
+                std::lock_guard<std::mutex> lock(channel.m_lock);
+                if (!channel.IsLive(subscriber))
+                    continue;
+            }
+            // The lock is free during the call: the subscriber may change
+            // this channel or publish on it.
+            if (subscriber->Dispatch(event, handled))
+                handled = true;
         }
-        // The lock is free during the call: the subscriber may change this
-        // channel or publish on it.
-        if (subscriber->Dispatch(event, handled))
-            handled = true;
-    }
-    return handled;
+        return handled;
+    };
+    return frame.NeedsFence() ? deliver(std::true_type()) : deliver(std::false_type());
 }
 
 #define HALVANE_DEFINE_EVENT_KIND(kind)                                                                      \

@@ -9,9 +9,21 @@
 //
 //   class CFader : public Misc::Multicast::CSubscriber<Graphics::Multicast::CEvtGraphicsTick>
 //   {
-//       bool OnEvent(const Graphics::Multicast::CEvtGraphicsTick& tick) override;
+//   public:
+//       ~CFader() override {
+//       Misc::Multicast::CMulticast<Misc::Multicast::Kind::TickGraphics>::Unsubscribe(this); } bool
+//       OnEvent(const Graphics::Multicast::CEvtGraphicsTick& tick) override;
 //   };
 //   Misc::Multicast::CMulticast<Misc::Multicast::Kind::TickGraphics>::Subscribe(&fader, 0);
+//
+// Threads: any thread may publish, subscribe and unsubscribe. Unsubscribe
+// returns only when no other thread is still inside a call to that
+// subscriber (a call on the unsubscribing thread itself is not waited for:
+// a handler may unsubscribe itself). So a subscriber that another thread may
+// be publishing to unsubscribes in its own, most-derived destructor, before
+// any of its members go: the base destructor unsubscribes too, but by then
+// the derived part that a running handler uses is already destroyed. And
+// whoever unsubscribes must not hold anything the handler waits for.
 //
 // CSubscriber<X> and CMulticast<X> take a kind tag, or a record type that
 // only one channel carries. A class listening to two channels that carry the
@@ -48,8 +60,9 @@ public:
         Misc::CFlags::operator=(other);
         return *this;
     }
-    // Owners unsubscribe before destroying a subscriber; this makes sure the
-    // channel never keeps a dangling pointer when one forgets.
+    // Owners unsubscribe before destroying a subscriber (see the top of this
+    // file); this makes sure the channel never keeps a dangling pointer when
+    // one forgets.
     ~CSubscriberOf() override;
 
     // What the channel calls. handled is whether an earlier subscriber of
@@ -81,7 +94,8 @@ public:
     // Adds the subscriber before every entry of equal or lower priority. A
     // subscriber already on the channel keeps its entry and first priority.
     static void Subscribe(Subscriber* subscriber, int32_t priority);
-    // Removes the subscriber; one that is not subscribed is ignored.
+    // Removes the subscriber (one that is not subscribed is ignored), then
+    // waits until no other thread is inside a call to it.
     static void Unsubscribe(Subscriber* subscriber);
     // Calls every subscriber in order, each with the OR of the results so far;
     // returns that OR. Returns false at once while the channel is switched
@@ -103,11 +117,16 @@ public:
     }
 
 private:
+    friend class CSubscriberOf<K>;
+
     struct SEntry
     {
         Subscriber* subscriber;
         int32_t priority;
     };
+
+    // Takes the subscriber off the list; true when it was on it.
+    static bool Remove(Subscriber* subscriber);
 
     CMulticastOf() = default;
     static CMulticastOf& Instance();
@@ -126,11 +145,6 @@ private:
 template <class T> using CSubscriber = CSubscriberOf<typename KindOf<T>::Type>;
 
 template <class T> using CMulticast = CMulticastOf<typename KindOf<T>::Type>;
-
-template <class K> CSubscriberOf<K>::~CSubscriberOf()
-{
-    CMulticastOf<K>::Unsubscribe(this);
-}
 
 // Every channel is instantiated once, in the engine library.
 #define HALVANE_DECLARE_EVENT_KIND(kind)                                                                     \

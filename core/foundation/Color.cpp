@@ -1,7 +1,6 @@
 #include "core/foundation/Color.h"
 
 #include "core/foundation/ValueText.h"
-#include "core/io/Archive.h"
 
 #include <utility>
 
@@ -93,27 +92,6 @@ void CColor::FromCString(const char* text)
     }
 }
 
-bool CColor::Write(Misc::Serialization::IArchive& archive) const
-{
-    return archive.WriteFloat(r, 6) && archive.WriteSpaces(1) && archive.WriteFloat(g, 6) &&
-           archive.WriteSpaces(1) && archive.WriteFloat(b, 6) && archive.WriteSpaces(1) &&
-           archive.WriteFloat(a, 6);
-}
-
-bool CColor::Read(Misc::Serialization::IArchive& archive)
-{
-    // All four reads are made even when one fails, so that the archive
-    // stays in step with the fields that follow.
-    float values[4] = {r, g, b, a};
-    bool ok = true;
-    for (float& value : values)
-    {
-        ok = archive.ReadFloat(value) && ok;
-    }
-    SetComponents(values[0], values[1], values[2], values[3]);
-    return ok;
-}
-
 CNamedColor::CNamedColor(float red, float green, float blue, float alpha, std::string key)
     : CColor(red, green, blue, alpha), m_key(std::move(key))
 {
@@ -131,16 +109,4 @@ CNamedColor& CNamedColor::operator=(const CColor& color)
 {
     Set(color);
     return *this;
-}
-
-bool CNamedColor::Write(Misc::Serialization::IArchive& archive) const
-{
-    return archive.WriteString(m_key, true) && archive.WriteSpaces(1) && CColor::Write(archive) &&
-           archive.EndLine(0);
-}
-
-bool CNamedColor::Read(Misc::Serialization::IArchive& archive)
-{
-    archive.ExpectToken(m_key.c_str());
-    return CColor::Read(archive);
 }

@@ -2,15 +2,14 @@
 
 #include <string>
 
-namespace Misc::Serialization
-{
-class IArchive;
-}
-
 // A colour of four float components (red, green, blue, alpha), each
 // nominally a fraction from 0 to 1. Values handed in from outside pass the
 // component rule (ComponentRule), so that byte values (above 1, up to 255)
 // become fractions too.
+//
+// Write and Read take an archive (Misc::Serialization::IArchive or one of
+// its classes) as a template parameter: they need only its float, space,
+// string and line calls, so this layer does not depend on the archives.
 class CColor
 {
 public:
@@ -51,10 +50,25 @@ public:
 
     // The four components with six decimals, separated by single spaces, as
     // one run of text on the current line. False when a write failed.
-    bool Write(Misc::Serialization::IArchive& archive) const;
+    template <class Archive> bool Write(Archive& archive) const
+    {
+        return archive.WriteFloat(r, 6) && archive.WriteSpaces(1) && archive.WriteFloat(g, 6) &&
+               archive.WriteSpaces(1) && archive.WriteFloat(b, 6) && archive.WriteSpaces(1) &&
+               archive.WriteFloat(a, 6);
+    }
     // Reads four floats and passes each through the component rule. False
     // when a read failed (that component keeps its value before the rule).
-    bool Read(Misc::Serialization::IArchive& archive);
+    template <class Archive> bool Read(Archive& archive)
+    {
+        // All four reads are made even when one fails, so that the archive
+        // stays in step with the fields that follow.
+        float values[4] = {r, g, b, a};
+        bool ok = true;
+        for (float& value : values)
+            ok = archive.ReadFloat(value) && ok;
+        SetComponents(values[0], values[1], values[2], values[3]);
+        return ok;
+    }
 
     float r = 0.0f;
     float g = 0.0f;
@@ -80,10 +94,18 @@ public:
     const std::string& GetKey() const { return m_key; }
 
     // One line: the key, a space and the colour; false when a write failed.
-    bool Write(Misc::Serialization::IArchive& archive) const;
+    template <class Archive> bool Write(Archive& archive) const
+    {
+        return archive.WriteString(m_key, true) && archive.WriteSpaces(1) && CColor::Write(archive) &&
+               archive.EndLine(0);
+    }
     // Expects the key (a different one throws from the archive), then reads
     // the colour; false when a read failed.
-    bool Read(Misc::Serialization::IArchive& archive);
+    template <class Archive> bool Read(Archive& archive)
+    {
+        archive.ExpectToken(m_key.c_str());
+        return CColor::Read(archive);
+    }
 
 private:
     std::string m_key;

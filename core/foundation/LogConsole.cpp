@@ -1,5 +1,6 @@
 #include "core/foundation/LogConsole.h"
 
+#include "core/foundation/StringConversion.h"
 #include "platform/Console.h"
 
 CLogConsole::~CLogConsole()
@@ -28,5 +29,5 @@ void CLogConsole::Hide()
 void CLogConsole::SetTitle(const wchar_t* text)
 {
     if (text != nullptr)
-        Platform::SetConsoleTitle(text);
+        Platform::SetConsoleTitle(Misc::Text::WideToUtf8(text));
 }

@@ -1,6 +1,7 @@
 #include "core/foundation/Logger.h"
 
 #include "core/events/Multicast.h"
+#include "core/foundation/StringConversion.h"
 #include "core/foundation/TimeStamp.h"
 #include "core/foundation/WideFormat.h"
 #include "platform/Console.h"
@@ -47,7 +48,7 @@ void CLogger::Output(const std::wstring& text, bool timeStamp, int32_t level)
     line += L'\n';
 
     CScopedLock lock(m_lock);
-    Platform::WriteConsole(line);
+    Platform::WriteConsole(Text::WideToUtf8(line));
 }
 
 void CLogger::WritePublish(int32_t level, bool timeStamp, const wchar_t* format, ...)

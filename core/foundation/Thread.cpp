@@ -49,8 +49,7 @@ bool CThread::RestartRunning(uint32_t dueMs, uint32_t periodMs, IThreadListener*
         return false;
     m_stop = false;
     m_listener = listener;
-    ++m_generation;
-    Create(dueMs, periodMs);
+    Create(dueMs, periodMs); // a new schedule: the worker sees it after its wait
     return true;
 }
 
@@ -97,14 +96,13 @@ void CThread::Run()
 {
     m_workerId = std::this_thread::get_id();
     OnThreadStart();
-    uint64_t generation = 0;
-    {
-        std::lock_guard<std::mutex> state(m_stateMutex);
-        generation = m_generation;
-    }
     for (;;)
     {
-        const bool fired = Wait(0);
+        // Which schedule fired is read with the firing itself: a Start that
+        // reset the timer before it is already followed, one after it means
+        // the worker must not end on this firing's answers.
+        uint64_t schedule = 0;
+        const bool fired = WaitForFiring(schedule);
         const bool keep = fired && !m_stop && OnTimer();
         if (GetPeriod() != 0 && keep)
             continue;
@@ -114,12 +112,8 @@ void CThread::Run()
             continue;
         {
             std::lock_guard<std::mutex> state(m_stateMutex);
-            if (m_generation != generation)
-            {
-                // Start reset the timer meanwhile: follow the new schedule.
-                generation = m_generation;
-                continue;
-            }
+            if (fired && GetSchedule() != schedule)
+                continue; // Start reset the timer meanwhile: follow the new schedule
             m_ending = true;
         }
         if (!m_stop && m_listener != nullptr)

@@ -31,6 +31,13 @@ public:
     uint32_t GetDueTime() const { return m_dueTime.load(); }
     uint32_t GetPeriod() const { return m_period.load(); }
 
+protected:
+    // Waits without a time limit, as Wait(0), and tells which schedule
+    // fired: every Create or Set starts a new one.
+    bool WaitForFiring(uint64_t& schedule) { return m_pacer.Wait(&schedule); }
+    // The schedule that the last Create or Set started.
+    uint64_t GetSchedule() const { return m_pacer.GetSchedule(); }
+
 private:
     Platform::CPacer m_pacer;
     std::atomic<uint32_t> m_dueTime{0};
@@ -102,5 +109,4 @@ private:
     // resets the timer of the running worker.
     std::mutex m_stateMutex;
     bool m_ending = false;
-    uint64_t m_generation = 0;
 };

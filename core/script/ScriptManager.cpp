@@ -10,7 +10,6 @@
 #include "core/script/ManagedEventHandler.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
-#include "script_api/core/ScriptInterfaces.h"
 
 #include <atomic>
 #include <cstdio>
@@ -23,6 +22,8 @@ namespace
 {
 
 std::atomic<CScriptManager*> g_instance{nullptr};
+// Like the module-open hook it serves, one for the process.
+std::atomic<CScriptManager::RegisterInterfaces> g_registerInterfaces{nullptr};
 
 Misc::CLogger* Logger()
 {
@@ -31,13 +32,18 @@ Misc::CLogger* Logger()
 
 } // namespace
 
-CScriptManager::CScriptManager()
+CScriptManager::CScriptManager() : CScriptManager(SComposition()) {}
+
+CScriptManager::CScriptManager(const SComposition& composition)
+    : Simulation::CSimulationManager(composition.addParts)
 {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     m_mainState = LuaPlus::LuaState::Create(true);
     if (m_mainState != nullptr)
     {
-        RegisterScriptInterfaces(m_mainState);
+        g_registerInterfaces.store(composition.registerInterfaces);
+        if (composition.registerInterfaces != nullptr)
+            composition.registerInterfaces(m_mainState);
         m_mainState->AtPanic(&CScriptManager::OnPanic);
         LuaPlus::set_luaopen_userfunc(&CScriptManager::OnModuleOpen);
     }
@@ -139,7 +145,8 @@ int CScriptManager::OnModuleOpen(lua_State* L)
     size_t size = 0;
     const char* name = luaL_checklstring(L, 1, &size);
     LuaPlus::LuaState* state = LuaPlus::LuaState::CastState(L);
-    if (state != nullptr && std::string_view(name, size) == "engine")
-        RegisterScriptInterfaces(state);
+    const RegisterInterfaces registerInterfaces = g_registerInterfaces.load();
+    if (state != nullptr && registerInterfaces != nullptr && std::string_view(name, size) == "engine")
+        registerInterfaces(state);
     return 1;
 }

@@ -21,10 +21,24 @@ class LuaState;
 class CScriptManager : public Simulation::CSimulationManager
 {
 public:
-    // Builds the simulation manager, then the main script state with the
-    // standard libraries and the script interfaces; installs the panic
-    // handler and the opener of the module "engine".
+    // Publishes the script interfaces on a state.
+    using RegisterInterfaces = void (*)(LuaPlus::LuaState* state);
+
+    // What the program's composition root adds to the core: the parts of
+    // the other subsystems and the script interfaces. Either may be empty.
+    struct SComposition
+    {
+        AddParts addParts;
+        RegisterInterfaces registerInterfaces = nullptr;
+    };
+
+    // The core alone: no sub-engine, and no interface on the states.
     CScriptManager();
+    // Builds the simulation manager with the composition's parts, then the
+    // main script state with the standard libraries and the script
+    // interfaces; installs the panic handler and the opener of the module
+    // "engine", which publishes the same interfaces.
+    explicit CScriptManager(const SComposition& composition);
     // Destroys the main script state first, then the simulation manager.
     ~CScriptManager() override;
 
@@ -57,8 +71,8 @@ public:
     // dialog with the message on top of the stack. Lua ends the process
     // (exit code 1) when it returns.
     static int OnPanic(lua_State* L);
-    // The opener of the module "engine": publishes the script interfaces on
-    // the state that asks for it.
+    // The opener of the module "engine": publishes the script interfaces of
+    // the last engine object built on the state that asks for it.
     static int OnModuleOpen(lua_State* L);
 
 private:

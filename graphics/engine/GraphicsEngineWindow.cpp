@@ -312,7 +312,7 @@ bool CGraphicsEngine::GetTextureMipMapping() const
 std::wstring CGraphicsEngine::GetOperatingSystemVersion()
 {
     RequireDevice(L"[CGraphicsEngine::GetOperatingSystemVersion] Graphics Engine not initialised");
-    return Platform::GetOperatingSystemVersion();
+    return Misc::Text::Utf8ToWide(Platform::GetOperatingSystemVersion());
 }
 
 uint32_t CGraphicsEngine::GetOperatingSystemMHz()

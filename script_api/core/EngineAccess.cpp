@@ -4,6 +4,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/LuaState.h"
+#include "graphics/engine/GraphicsEngine.h"
 
 CScriptManager& GetScriptEngine()
 {
@@ -16,6 +17,19 @@ CScriptManager& GetScriptEngine()
 CApplication& GetScriptApplication()
 {
     return *GetScriptEngine().GetApplication();
+}
+
+Graphics::CGraphicsEngine* FindScriptGraphicsEngine()
+{
+    return GetScriptEngine().GetPart<Graphics::CGraphicsEngine>();
+}
+
+Graphics::CGraphicsEngine& GetScriptGraphicsEngine()
+{
+    Graphics::CGraphicsEngine* graphics = FindScriptGraphicsEngine();
+    if (graphics == nullptr)
+        throw Misc::Error::CKVOError(L"[CScriptManager::GetGraphicsEngine] There is no graphics engine");
+    return *graphics;
 }
 
 void CheckMainState(const LuaPlus::CallingThread& caller, const wchar_t* message)

@@ -7,11 +7,20 @@
 
 class CApplication;
 class CScriptManager;
+namespace Graphics
+{
+class CGraphicsEngine;
+}
 
 // The engine object; an error when none has been published.
 CScriptManager& GetScriptEngine();
 // The engine object's application object.
 CApplication& GetScriptApplication();
+// The engine object's graphics engine, or null when the program was put
+// together without one (tests of the core).
+Graphics::CGraphicsEngine* FindScriptGraphicsEngine();
+// The same; an error when there is none.
+Graphics::CGraphicsEngine& GetScriptGraphicsEngine();
 
 // Throws Misc::Error::CKVOError with the message unless the call was made on
 // the engine's main script state, on its main thread: a coroutine, or any

@@ -22,7 +22,7 @@ namespace
 
 Graphics::CGraphicsEngine& GraphicsEngine()
 {
-    return *GetScriptEngine().GetGraphicsEngine();
+    return GetScriptGraphicsEngine();
 }
 
 // Product and system information.
@@ -114,13 +114,13 @@ void run(LuaState*, uint32_t duration, const LuaObject& b1, const LuaObject& b2,
 {
     CheckMainState(caller, L"[IApp::run] Can only be called from the main Lua state.");
     CScriptManager& engine = GetScriptEngine();
-    Graphics::CGraphicsEngine& graphics = *engine.GetGraphicsEngine();
-    if (graphics.IsRunning())
+    Graphics::CGraphicsEngine* graphics = FindScriptGraphicsEngine();
+    if (graphics != nullptr && graphics->IsRunning())
     {
         if (b1.IsBoolean())
-            graphics.EnableBackBuffer(!b1.GetBoolean());
+            graphics->EnableBackBuffer(!b1.GetBoolean());
         if (b2.IsBoolean())
-            graphics.EnableZBuffer(!b2.GetBoolean());
+            graphics->EnableZBuffer(!b2.GetBoolean());
     }
     if (b3.IsBoolean())
         engine.EnableThrottling(!b3.GetBoolean());

@@ -90,7 +90,7 @@ void sleep(LuaState*, uint32_t milliseconds)
 Platform::EMessageBoxAnswer Ask(const std::wstring& text, const std::wstring& caption,
                                 Platform::EMessageBoxButtons buttons)
 {
-    return Platform::ShowMessageBox(text, caption, buttons);
+    return Platform::ShowMessageBox(Misc::Text::WideToUtf8(text), Misc::Text::WideToUtf8(caption), buttons);
 }
 
 bool showMessageBoxYesNo(LuaState*, const std::wstring& text, const std::wstring& caption, uint32_t)
@@ -149,14 +149,14 @@ std::vector<Platform::SFileFilter> ParseFilter(const std::wstring& text, uint32_
     std::vector<Platform::SFileFilter> filters;
     for (size_t piece = 0; piece + 1 < pieces.size(); piece += 2)
     {
-        Platform::SFileFilter filter{pieces[piece], {}};
+        Platform::SFileFilter filter{Misc::Text::WideToUtf8(pieces[piece]), {}};
         size_t from = 0;
         const std::wstring& patterns = pieces[piece + 1];
         while (from <= patterns.size())
         {
             const size_t end = std::min(patterns.find(L';', from), patterns.size());
             if (end > from)
-                filter.patterns.push_back(patterns.substr(from, end - from));
+                filter.patterns.push_back(Misc::Text::WideToUtf8(patterns.substr(from, end - from)));
             from = end + 1;
         }
         filters.push_back(filter);
@@ -171,7 +171,8 @@ Platform::SFileDialog Describe(const std::wstring& folder, const std::wstring& f
 {
     std::wstring start = folder;
     CleanPath(start, L"/");
-    return Platform::SFileDialog{title, start, ParseFilter(filter, filterIndex)};
+    return Platform::SFileDialog{Misc::Text::WideToUtf8(title), Misc::Text::WideToUtf8(start),
+                                 ParseFilter(filter, filterIndex)};
 }
 
 // The chosen file; with multiple and more than one chosen, a table of them.
@@ -179,21 +180,24 @@ Platform::SFileDialog Describe(const std::wstring& folder, const std::wstring& f
 LuaObject showOpenFileDialog(LuaState* state, const std::wstring& folder, const std::wstring& filter,
                              uint32_t filterIndex, const std::wstring& title, bool multiple, bool, uint32_t)
 {
-    std::vector<std::wstring> chosen;
+    std::vector<std::string> chosen;
     if (!Platform::ShowOpenFileDialog(Describe(folder, filter, filterIndex, title), multiple, chosen))
         return LuaObject();
     if (!multiple || chosen.size() == 1)
-        return TextOrNil(state, chosen.front());
-    return TextList(state, chosen);
+        return TextOrNil(state, Misc::Text::Utf8ToWide(chosen.front()));
+    std::vector<std::wstring> paths;
+    for (const std::string& path : chosen)
+        paths.push_back(Misc::Text::Utf8ToWide(path));
+    return TextList(state, paths);
 }
 
 LuaObject showSaveFileDialog(LuaState* state, const std::wstring& folder, const std::wstring& filter,
                              uint32_t filterIndex, const std::wstring& title, uint32_t)
 {
-    std::wstring chosen;
+    std::string chosen;
     if (!Platform::ShowSaveFileDialog(Describe(folder, filter, filterIndex, title), chosen))
         return LuaObject();
-    return TextOrNil(state, chosen);
+    return TextOrNil(state, Misc::Text::Utf8ToWide(chosen));
 }
 
 // The edit box has no counterpart here: the dialog has a location field of
@@ -203,10 +207,11 @@ LuaObject showBrowseDialogEx(LuaState* state, const std::wstring& title, bool in
 {
     std::wstring start = root;
     CleanPath(start, L"/");
-    std::wstring chosen;
-    if (!Platform::ShowFolderDialog(title, start, includeFiles, chosen))
+    std::string chosen;
+    if (!Platform::ShowFolderDialog(Misc::Text::WideToUtf8(title), Misc::Text::WideToUtf8(start),
+                                    includeFiles, chosen))
         return LuaObject();
-    return TextOrNil(state, chosen);
+    return TextOrNil(state, Misc::Text::Utf8ToWide(chosen));
 }
 
 LuaObject showBrowseDialog(LuaState* state, const std::wstring& title, bool includeFiles,

@@ -191,14 +191,13 @@ void PublishGuiEvent(LuaState*, std::wstring elementName, uint32_t eventType, bo
                      LuaPlus::CallingThread caller)
 {
     CheckMainState(caller);
-    CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{GetScriptEngine().GetGraphicsEngine(), elementName, eventType, 0}, force);
+    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{FindScriptGraphicsEngine(), elementName, eventType, 0}, force);
 }
 
 void PublishKey(uint32_t keyCode, bool pressed, bool control, bool shift, bool force)
 {
     Graphics::Multicast::CEvtGraphicsKeyEvent event;
-    event.source = GetScriptEngine().GetGraphicsEngine();
+    event.source = FindScriptGraphicsEngine();
     event.keyCode = static_cast<uint16_t>(keyCode);
     event.pressed = pressed;
     event.shift = shift;
@@ -239,7 +238,7 @@ void PublishMouseEvent(LuaState*, uint32_t eventType, float x, float y, float wh
                        LuaPlus::CallingThread caller)
 {
     CheckMainState(caller);
-    Graphics::CGraphicsEngine* graphics = GetScriptEngine().GetGraphicsEngine();
+    Graphics::CGraphicsEngine* graphics = &GetScriptGraphicsEngine();
     const uint32_t width = graphics->GetScreenWidth();
     const uint32_t height = graphics->GetScreenHeight();
     graphics->SetCursorPosition(x, y);

@@ -166,7 +166,7 @@ TEST(MessageBox, ForcedAndSafeAnswers)
         CScopedEnvironment forced("HALVANE_MESSAGEBOX", c.forced);
         ::testing::internal::CaptureStderr();
         const auto answer =
-            Platform::ShowMessageBox(L"main.lua|3|boom\n\nDebug code now?", L"Halvane", c.buttons);
+            Platform::ShowMessageBox("main.lua|3|boom\n\nDebug code now?", "Halvane", c.buttons);
         const std::string shown = ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(answer, c.answer) << (c.forced ? c.forced : "(none)") << " " << static_cast<int>(c.buttons);
         EXPECT_EQ(shown.rfind("[Halvane] main.lua|3|boom\n\nDebug code now?\n-> ", 0), 0u) << shown;
@@ -175,7 +175,7 @@ TEST(MessageBox, ForcedAndSafeAnswers)
 
 TEST(SystemInfo, ReportsThisMachine)
 {
-    EXPECT_EQ(Platform::GetOperatingSystemVersion().rfind(L"Linux ", 0), 0u);
+    EXPECT_EQ(Platform::GetOperatingSystemVersion().rfind("Linux ", 0), 0u);
     const uint32_t total = Platform::GetMemoryTotal();
     const uint32_t free = Platform::GetMemoryFree();
     EXPECT_GT(total, 0u);

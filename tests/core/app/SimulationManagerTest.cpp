@@ -4,11 +4,8 @@
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
 #include "core/events/Multicast.h"
+#include "core/app/StateMachine.h"
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
-#include "physics/PhysicsEngine.h"
-#include "sound/SoundEngine.h"
-#include "world/WorldMap.h"
 
 #include <gtest/gtest.h>
 
@@ -70,60 +67,66 @@ private:
 
 } // namespace
 
-TEST(SimulationManagerTest, OwnsTheApplicationTheEnginesAndTheWorldMap)
+TEST(SimulationManagerTest, TheCoreAloneHasNoSubEngine)
 {
     Simulation::CSimulationManager manager;
     ASSERT_NE(manager.GetApplication(), nullptr);
-    ASSERT_NE(manager.GetGraphicsEngine(), nullptr);
-    ASSERT_NE(manager.GetPhysicsEngine(), nullptr);
-    ASSERT_NE(manager.GetSoundEngine(), nullptr);
-    ASSERT_NE(manager.GetWorldMap(), nullptr);
-    EXPECT_EQ(manager.GetGraphicsEngine()->GetOwner(), &manager);
-    EXPECT_EQ(manager.GetWorldMap()->GetOwner(), &manager);
-
-    const auto& engines = manager.GetSubEngines();
-    ASSERT_EQ(engines.size(), 3u);
-    auto entry = engines.begin();
-    EXPECT_EQ(entry->first, "graphics");
-    EXPECT_EQ(entry->second, manager.GetGraphicsEngine());
-    EXPECT_EQ((++entry)->first, "physics");
-    EXPECT_EQ(entry->second, static_cast<Simulation::CSubEngine*>(manager.GetPhysicsEngine()));
-    EXPECT_EQ((++entry)->first, "sound");
-    EXPECT_EQ(entry->second, static_cast<Simulation::CSubEngine*>(manager.GetSoundEngine()));
-
-    // The sound engine and the world map follow camera changes.
-    EXPECT_TRUE(CMulticast<Kind::CameraChange>::IsSubscribed(manager.GetSoundEngine()));
-    EXPECT_TRUE(CMulticast<Kind::CameraChange>::IsSubscribed(manager.GetWorldMap()));
+    ASSERT_NE(manager.GetStateMachine(), nullptr);
+    EXPECT_EQ(manager.GetStateMachine()->GetOwner(), &manager);
+    EXPECT_TRUE(manager.GetSubEngines().empty());
+    EXPECT_EQ(manager.GetPart<CFakeSubEngine>(), nullptr);
 
     EXPECT_TRUE(manager.IsThrottlingEnabled());
     EXPECT_TRUE(manager.GetExitOnQuit());
     EXPECT_FALSE(manager.IsFrameCounterEnabled());
 }
 
-TEST(SimulationManagerTest, TheLoopRunsWithTheRealEngines)
+// What the composition root hands over: parts found by their class,
+// destroyed the last adopted first and before the state machine, and
+// sub-engines stepped in the order of their names.
+TEST(SimulationManagerTest, AdoptedPartsLiveAsLongAsTheManager)
 {
-    CFakeClock clock;
-    CListener<Kind::Run> run;
-    auto manager = std::make_unique<Simulation::CSimulationManager>();
-    for (auto& entry : manager->GetSubEngines())
-        entry.second->SetDesiredFrameRate(1000);
-    manager->Run(20);
-
-    // None of them has a device or world yet: nobody steps, every tick
-    // sleeps a millisecond, and nobody holds the stop up.
-    // Ticks at 1000..1021, the last one past the end.
-    EXPECT_EQ(manager->GetTotalFrames(), 22u);
-    EXPECT_EQ(clock.sleeps.size(), 22u);
-    ASSERT_EQ(run.events.size(), 2u);
-    EXPECT_TRUE(run.events[0].starting);
-    EXPECT_FALSE(run.events[1].starting);
-    EXPECT_EQ(manager->GetGraphicsEngine()->GetTotalFrames(), 0u);
-
-    CSoundEngine* sound = manager->GetSoundEngine();
-    CWorldMap* world = manager->GetWorldMap();
-    manager.reset();
-    EXPECT_FALSE(CMulticast<Kind::CameraChange>::IsSubscribed(sound));
-    EXPECT_FALSE(CMulticast<Kind::CameraChange>::IsSubscribed(world));
+    Journal journal;
+    struct CNoted
+    {
+        CNoted(Journal& journal, std::string name, Simulation::CSimulationManager& owner)
+            : journal(journal), name(std::move(name)), owner(owner)
+        {
+        }
+        ~CNoted()
+        {
+            journal.push_back(name + (owner.GetStateMachine() != nullptr ? " with states" : " without"));
+        }
+        Journal& journal;
+        std::string name;
+        Simulation::CSimulationManager& owner;
+    };
+    struct CSecond : CNoted
+    {
+        using CNoted::CNoted;
+    };
+    CFakeSubEngine* engine = nullptr;
+    {
+        CFakeClock clock;
+        Simulation::CSimulationManager manager(
+            [&](Simulation::CSimulationManager& owner)
+            {
+                EXPECT_NE(owner.GetStateMachine(), nullptr) << "parts can reach the state machine";
+                owner.Adopt(std::make_unique<CNoted>(journal, "first", owner));
+                engine = owner.Adopt(std::make_unique<CFakeSubEngine>(&owner, "zeta", &journal));
+                owner.Adopt(std::make_unique<CSecond>(journal, "second", owner));
+                owner.AddSubEngine("zeta", engine);
+            });
+        EXPECT_EQ(manager.GetPart<CFakeSubEngine>(), engine);
+        EXPECT_EQ(manager.GetPart<CSecond>()->name, "second");
+        EXPECT_EQ(manager.GetPart<CNoted>()->name, "first") << "only the exact class matches";
+        ASSERT_EQ(manager.GetSubEngines().size(), 1u);
+        engine->SetDesiredFrameRate(1000);
+        manager.Tick();
+        EXPECT_EQ(engine->steps, 1);
+        journal.clear();
+    }
+    EXPECT_EQ(journal, (Journal{"second with states", "first with states"}));
 }
 
 TEST(SimulationManagerTest, TickPublishesFirstThenUpdatesGraphicsPhysicsSound)
@@ -212,6 +215,47 @@ TEST(SimulationManagerTest, RunWithDurationQuitsAfterItByItself)
     EXPECT_EQ(run.events[1].time, 2502u);
     EXPECT_EQ(manager.graphics.starts, 1);
     EXPECT_EQ(manager.graphics.stops, 1);
+}
+
+// Durations from 2^31 ms up (a script's -1, inf or 1e308 arrive as
+// 0xFFFFFFFF) are measured as time since the start in 64 bits, also across
+// the wrap of the 32-bit clock: the loop runs until that much time passed.
+TEST(SimulationManagerTest, LongDurationsRunUntilTheirTimeHasPassed)
+{
+    const struct
+    {
+        uint32_t duration;
+        uint64_t step;   // the clock moves this much in each tick
+        int ticksToQuit; // the first tick past the duration
+    } cases[] = {
+        // The first tick is at the start; tick k is (k - 1) steps later.
+        {0x80000000u, 0x40000000u, 4},                                // at 2^31 exactly it is not past yet
+        {0x80000001u, 0x40000000u, 4}, {0xFFFFFFFFu, 0x40000000u, 5}, // 2^32 is past 2^32 - 1
+        {0xFFFFFFFFu, 0xFFFFFFFFu, 3}, // one step of the whole duration is not past it
+        {0x7FFFFFFFu, 0x7FFFFFFFu, 3}, {500u, 100u, 7},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.duration);
+        CFakeClock clock(0xFFFFFF00u); // the 32-bit clock wraps during the run
+        CTestManager manager;
+        manager.EnableThrottling(false);
+        int ticks = 0;
+        CListener<Kind::Tick> stepper(
+            [&](const Simulation::Multicast::CEvtTick&)
+            {
+                ++ticks;
+                clock.Advance(c.step);
+            });
+        CListener<Kind::Tick> guard(
+            [&](const Simulation::Multicast::CEvtTick&)
+            {
+                if (ticks > 10)
+                    manager.RequestQuit();
+            });
+        manager.Run(c.duration);
+        EXPECT_EQ(ticks, c.ticksToQuit);
+    }
 }
 
 TEST(SimulationManagerTest, StopWaitsForEngineThatNeedsMoreTime)

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -358,4 +360,185 @@ TEST(MulticastThreadTest, OtherThreadsMaySubscribeWhilePublishing)
 
     EXPECT_EQ(steady.calls.load(), 2000);
     Tick::Unsubscribe(&steady);
+}
+
+namespace
+{
+
+// A subscriber whose handler uses its own members, as an engine class does,
+// and which unsubscribes in its own destructor. It notes a call that comes
+// after its Unsubscribe returned; ASan catches one after its members went.
+class CWorker : public CSubscriberOf<Kind::Tick>
+{
+public:
+    explicit CWorker(std::atomic<int>& lateCalls) : m_lateCalls(lateCalls), m_name("worker"), m_data(32, 1)
+    {
+        CMulticastOf<Kind::Tick>::Subscribe(this, 0);
+    }
+    ~CWorker() override
+    {
+        CMulticastOf<Kind::Tick>::Unsubscribe(this);
+        m_unsubscribed.store(true);
+    }
+
+    bool OnEvent(const Simulation::Multicast::CEvtTick& tick) override
+    {
+        if (m_unsubscribed.load())
+            m_lateCalls.fetch_add(1);
+        uint32_t sum = tick.time;
+        for (int round = 0; round < 20; ++round)
+        {
+            for (const int value : m_data)
+                sum += static_cast<uint32_t>(value) + static_cast<uint32_t>(m_name.size());
+        }
+        m_sum += sum;
+        return false;
+    }
+
+private:
+    std::atomic<int>& m_lateCalls;
+    std::atomic<bool> m_unsubscribed{false};
+    std::string m_name;
+    std::vector<int> m_data;
+    uint32_t m_sum = 0;
+};
+
+} // namespace
+
+TEST(MulticastThreadTest, SubscribersDestroyedOnAnotherThreadAreNotCalledAfterwards)
+{
+    using Tick = CMulticastOf<Kind::Tick>;
+    std::atomic<int> lateCalls{0};
+    std::atomic<bool> stop{false};
+    std::atomic<int> publications{0};
+    std::thread publisher(
+        [&]
+        {
+            for (uint32_t time = 0; !stop.load(); ++time)
+            {
+                Tick::Publish(Simulation::Multicast::CEvtTick{nullptr, time, 0});
+                publications.fetch_add(1);
+            }
+        });
+
+    // Batches of workers come and go while the other thread publishes; each
+    // batch lives through a few publications.
+    for (int batch = 0; batch < 300; ++batch)
+    {
+        std::vector<std::unique_ptr<CWorker>> workers;
+        for (int i = 0; i < 8; ++i)
+            workers.push_back(std::make_unique<CWorker>(lateCalls));
+        const int seen = publications.load();
+        while (publications.load() < seen + 2)
+            std::this_thread::yield();
+        // Half of them go in reverse order, so removals hit every position.
+        if (batch % 2 == 0)
+            std::reverse(workers.begin(), workers.end());
+        workers.clear();
+    }
+    stop = true;
+    publisher.join();
+    EXPECT_EQ(lateCalls.load(), 0);
+}
+
+TEST(MulticastThreadTest, UnsubscribeWaitsForTheCallInFlightOnAnotherThread)
+{
+    using Tick = CMulticastOf<Kind::Tick>;
+    struct CBlocking : CSubscriberOf<Kind::Tick>
+    {
+        bool OnEvent(const Simulation::Multicast::CEvtTick&) override
+        {
+            entered = true;
+            while (!release.load())
+                std::this_thread::yield();
+            finished = true;
+            return true;
+        }
+        std::atomic<bool> entered{false};
+        std::atomic<bool> release{false};
+        std::atomic<bool> finished{false};
+    } blocking;
+    Tick::Subscribe(&blocking, 0);
+
+    std::thread publisher([] { Tick::Publish(Simulation::Multicast::CEvtTick{nullptr, 1, 0}); });
+    while (!blocking.entered.load())
+        std::this_thread::yield();
+
+    bool finishedWhenReturned = false;
+    std::thread unsubscriber(
+        [&]
+        {
+            Tick::Unsubscribe(&blocking);
+            finishedWhenReturned = blocking.finished.load();
+        });
+    // Once the entry is gone the unsubscriber is inside Unsubscribe: only now
+    // may the handler go on.
+    while (Tick::IsSubscribed(&blocking))
+        std::this_thread::yield();
+    blocking.release = true;
+    unsubscriber.join();
+    publisher.join();
+    EXPECT_TRUE(finishedWhenReturned) << "Unsubscribe returned while the handler still ran";
+}
+
+TEST(MulticastThreadTest, DeeplyNestedPublicationsAreTracked)
+{
+    // Nesting deeper than one block of delivery slots: an unsubscribe from
+    // another thread still waits for the innermost call.
+    using User = CMulticastOf<Kind::UserEvent>;
+    struct CNester : CSubscriberOf<Kind::UserEvent>
+    {
+        bool OnEvent(const CEvtUser&) override
+        {
+            if (++depth < 40)
+                User::Publish(CEvtUser{"nested", nullptr});
+            else
+            {
+                deepest = true;
+                while (!release.load())
+                    std::this_thread::yield();
+            }
+            return false;
+        }
+        int depth = 0;
+        std::atomic<bool> deepest{false};
+        std::atomic<bool> release{false};
+    } nester;
+    User::Subscribe(&nester, 0);
+    std::thread publisher([] { User::Publish(CEvtUser{"outer", nullptr}); });
+    while (!nester.deepest.load())
+        std::this_thread::yield();
+    std::atomic<bool> returned{false};
+    std::thread unsubscriber(
+        [&]
+        {
+            User::Unsubscribe(&nester);
+            returned = true;
+        });
+    while (User::IsSubscribed(&nester))
+        std::this_thread::yield();
+    EXPECT_FALSE(returned.load());
+    nester.release = true;
+    unsubscriber.join();
+    publisher.join();
+    EXPECT_TRUE(returned.load());
+    EXPECT_EQ(nester.depth, 40);
+}
+
+TEST(MulticastThreadTest, EndingTheProcessFromAHandlerDoesNotWaitForItself)
+{
+    // exit() gives the thread's records back and then destroys the static
+    // subscriber whose call is still running on this very thread.
+    EXPECT_EXIT(
+        {
+            struct CExiting : CSubscriberOf<Kind::UserEvent>
+            {
+                ~CExiting() override { CMulticastOf<Kind::UserEvent>::Unsubscribe(this); }
+                bool OnEvent(const CEvtUser&) override { std::exit(7); }
+            };
+            static CExiting exiting;
+            CMulticastOf<Kind::UserEvent>::Subscribe(&exiting, 0);
+            CMulticastOf<Kind::UserEvent>::Publish(CEvtUser{"bye", nullptr});
+        },
+        ::testing::ExitedWithCode(7), "");
 }

@@ -1,3 +1,4 @@
+#include "core/app/FakeClock.h"
 #include "core/foundation/Thread.h"
 #include "core/foundation/Timer.h"
 #include "platform/Clock.h"
@@ -8,6 +9,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <thread>
 
 namespace
 {
@@ -93,6 +95,20 @@ private:
     std::mutex m_mutex;
 };
 
+// Waits (at most 10 s of real time) until count threads are blocked in a
+// timed wait: a worker waiting for its timer.
+bool WaitForWaiters(uint32_t count)
+{
+    const auto limit = Clock::now() + std::chrono::seconds(10);
+    while (Platform::CountClockWaiters() != count)
+    {
+        if (Clock::now() > limit)
+            return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
 } // namespace
 
 TEST(Thread, PeriodicWorkerIsPacedUntilStopped)
@@ -174,6 +190,58 @@ TEST(Thread, StartOnARunningWorkerOnlyResetsTheTimer)
     EXPECT_EQ(thread.Count(thread.starts), 1);
     EXPECT_EQ(thread.GetPeriod(), 5u);
     thread.Stop();
+}
+
+// Start on a running worker resets its timer; the worker then follows the
+// new schedule to its end: a one-shot run whose OnTimer says no tells the
+// listener, a periodic one fires no more.
+TEST(Thread, ARestartedWorkerEndsByItsNewSchedule)
+{
+    for (const uint32_t period : {0u, 5u})
+    {
+        SCOPED_TRACE(period);
+        CFakeClock clock(0);
+        CTestThread thread;
+        CListener listener;
+        thread.onTimer = [](int) { return false; };
+        ASSERT_TRUE(thread.Start(3600000, 5, 0, &listener));
+        ASSERT_TRUE(WaitForWaiters(1)) << "the worker waits for its first firing";
+
+        ASSERT_TRUE(thread.Start(10, period, 0, &listener));
+        clock.Advance(10);
+        ASSERT_TRUE(thread.WaitFor([&] { return thread.ends == 1; }));
+        EXPECT_EQ(thread.Count(thread.timers), 1);
+        EXPECT_EQ(thread.Count(thread.starts), 1) << "no second worker";
+        EXPECT_EQ(listener.Calls(), 1);
+
+        clock.Advance(100);
+        EXPECT_EQ(thread.Count(thread.timers), 1) << "nothing fires after the end";
+    }
+}
+
+// A restart from inside OnTimer comes after the firing it answers: the
+// worker does not end on that answer but waits for the new schedule.
+TEST(Thread, ARestartDuringOnTimerIsFollowed)
+{
+    CFakeClock clock(0);
+    CTestThread thread;
+    CListener listener;
+    thread.onTimer = [&](int count)
+    {
+        if (count == 1)
+            thread.Start(10, 0, 0, &listener);
+        return false;
+    };
+    ASSERT_TRUE(thread.Start(0, 0, 0, &listener));
+    ASSERT_TRUE(thread.WaitFor([&] { return thread.timers == 1; }));
+    ASSERT_TRUE(WaitForWaiters(1)) << "waiting for the restarted schedule";
+    EXPECT_EQ(listener.Calls(), 0);
+    EXPECT_TRUE(thread.IsRunning());
+
+    clock.Advance(10);
+    ASSERT_TRUE(thread.WaitFor([&] { return thread.ends == 1; }));
+    EXPECT_EQ(thread.Count(thread.timers), 2);
+    EXPECT_EQ(listener.Calls(), 1);
 }
 
 TEST(Thread, StopFromInsideTheWorkerDoesNotWaitForItself)

@@ -5,6 +5,7 @@
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
 #include "core/script/lua/LuaTestState.h"
+#include "script_api/core/ScriptInterfaces.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,9 @@
 #include <string>
 #include <unistd.h>
 
-// The engine object with its main script state, published as the instance,
-// and a scratch folder for script files. Script errors that reach the panic
+// The engine object with its main script state and the script interfaces,
+// but no sub-engine (no graphics device), published as the instance, and a
+// scratch folder for script files. Script errors that reach the panic
 // handler print the dialog on standard error and answer No.
 class ScriptHost : public ::testing::Test
 {
@@ -25,7 +27,8 @@ protected:
     {
         ::setenv("HALVANE_MESSAGEBOX", "no", 1);
         ::setenv("HALVANE_EDITOR", "/nonexistent/halvane-test-editor", 1);
-        engine = std::make_unique<CScriptManager>();
+        engine =
+            std::make_unique<CScriptManager>(CScriptManager::SComposition{{}, &RegisterScriptInterfaces});
         CScriptManager::SetInstance(engine.get());
         state = engine->GetMainState();
         ASSERT_NE(state, nullptr);

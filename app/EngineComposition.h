@@ -1,0 +1,27 @@
+#pragma once
+
+// The composition root: the one place that knows every subsystem and puts
+// the program's engine object together from them. The core holds the
+// sub-engines only as Simulation::CSubEngine and reaches the other parts
+// through CSimulationManager::GetPart.
+
+#include "core/script/ScriptManager.h"
+
+namespace Simulation
+{
+class CSimulationManager;
+}
+
+namespace Halvane
+{
+
+// Builds the parts of the engine object in this order: the graphics engine,
+// the physics engine, the world map and the sound engine (the last made is
+// the first destroyed), and files "graphics", "physics" and "sound" in the
+// main loop.
+void AddEngineParts(Simulation::CSimulationManager& manager);
+
+// The parts above and the twelve script interfaces.
+CScriptManager::SComposition EngineComposition();
+
+} // namespace Halvane
