@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <string_view>
 
 namespace Graphics::GUI
 {
