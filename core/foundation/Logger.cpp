@@ -1,6 +1,7 @@
 #include "core/foundation/Logger.h"
 
 #include "core/events/Multicast.h"
+#include "core/foundation/TextUtilities.h"
 #include "core/foundation/TimeStamp.h"
 #include "core/foundation/WideFormat.h"
 #include "platform/Console.h"
@@ -46,8 +47,11 @@ void CLogger::Output(const std::wstring& text, bool timeStamp, int32_t level)
         line = text;
     line += L'\n';
 
+    // Log lines carry text from files and scripts: no control character of
+    // theirs reaches the terminal raw.
+    const std::wstring shown = EscapeControlCharacters(line);
     CScopedLock lock(m_lock);
-    Platform::WriteConsole(line);
+    Platform::WriteConsole(shown);
 }
 
 void CLogger::WritePublish(int32_t level, bool timeStamp, const wchar_t* format, ...)
