@@ -469,7 +469,7 @@ TEST(ArchiveBinary, RepeatedTextIsBounded)
         {
             CArchiveBin writer(folder.Wide("tokens.txt"), true, "KVOTEST", 0, nullptr, true);
             for (int i = 0; i <= references; ++i)
-                writer.WriteString("#s#c");
+                writer.WriteWString(L"#s#c");
         }
         const CFilePtr file = OpenRead(folder.Wide("tokens.txt"));
         Misc::Serialization::CArchiveHandle handle(file.get(), false, "KVOTEST", 0, &language);
