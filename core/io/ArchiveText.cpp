@@ -33,7 +33,12 @@ bool IsBlank(int c)
 // double quote.
 bool NeedsQuotes(std::wstring_view text)
 {
-    return text.find_first_of(L" /\t\"\r\n\v\f") != std::wstring_view::npos;
+    for (const wchar_t c : text)
+    {
+        if (c == L' ' || c == L'/' || c == L'"' || (c >= 0x09 && c <= 0x0D))
+            return true;
+    }
+    return false;
 }
 
 std::wstring Wide(const char* text)

@@ -108,10 +108,13 @@ bool CDataBag::Write(Misc::Serialization::IArchive& archive)
     archive.EndLine(0);
     archive.WriteString("Data{");
     archive.EndLine(+1);
+    std::wstring written = L"-";
     for (const auto& [key, value] : m_entries)
     {
+        written.resize(1);
+        written += key;
         // A failing step ends this entry's line; the next entry still goes out.
-        if (archive.WriteWString(L"-" + key, true) && archive.WriteSpaces(1) &&
+        if (archive.WriteWString(written, true) && archive.WriteSpaces(1) &&
             archive.WriteWString(value, true))
             archive.EndLine(0);
     }

@@ -91,17 +91,6 @@ int CTextFileReader::DecodeUtf8At(size_t& at)
     return static_cast<int>(code);
 }
 
-void CTextFileReader::DropCarriageReturns()
-{
-    for (;;)
-    {
-        size_t at = 0;
-        if (DecodeAt(at) != kCarriageReturn)
-            return;
-        m_pos += at;
-    }
-}
-
 int CTextFileReader::Get()
 {
     size_t at = 0;
@@ -117,21 +106,24 @@ int CTextFileReader::Peek(int offset)
 {
     if (offset < 0)
         return -1;
+    size_t at = 0;
+    int c = DecodeAt(at);
     // No read ever returns a carriage return, so the ones at the read
     // position go now: a caller that peeks and then reads a token starts at
     // the character it saw and always moves on.
-    DropCarriageReturns();
-    size_t at = 0;
-    int c = -1;
-    for (int i = 0; i <= offset; ++i)
+    while (c == kCarriageReturn)
+    {
+        m_pos += at;
+        at = 0;
+        c = DecodeAt(at);
+    }
+    for (int i = 0; i < offset && c >= 0; ++i)
     {
         do
             c = DecodeAt(at);
         while (c == kCarriageReturn);
-        if (c < 0)
-            return -1;
     }
-    return c;
+    return c < 0 ? -1 : c;
 }
 
 int CTextFileReader::GetAny()

@@ -73,8 +73,6 @@ protected:
     bool m_raw = false;
 
 private:
-    // Consumes the carriage returns at the read position.
-    void DropCarriageReturns();
     // Ensure's slow path: reads from the file.
     bool Fill(size_t count);
 
