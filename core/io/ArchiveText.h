@@ -19,6 +19,15 @@ namespace Misc::Serialization
 // line with the type tag, a "Version{" block, then the saved object's
 // lines, indented with tabs, CR LF line ends. Comments ("//" to the end of
 // the line, "/*" to "*/") may stand between any two tokens when reading.
+//
+// Every value written reads back unchanged: text with a blank (VT and FF
+// included), "/" or a double quote is quoted, with a backslash before each
+// inner double quote. A quoted value that ends in a backslash closes with
+// the same two characters as an inner quote, so its line ends right after
+// it and the next line starts with a tab; the reader takes a quote after a
+// backslash as the closing one when CR LF and a tab (or a "}", or the end
+// of the input) follow, and a line feed right after an inner quote is
+// written bare (no CR) so that it never looks like one.
 class CArchiveText : public IArchive, public CVersionRecord
 {
 public:

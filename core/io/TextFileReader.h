@@ -28,7 +28,9 @@ public:
     // The next character, consumed; -1 at the end of the input.
     int Get();
     // The character at that offset past the read position (0 is the next
-    // one), not consumed; -1 when the input ends before it.
+    // one), not consumed; -1 when the input ends before it. Carriage
+    // returns at the read position are consumed (no read returns them), so
+    // a token read next starts at the character peeked.
     int Peek(int offset = 0);
     // Get and Peek that also hand out carriage returns (quoted text keeps
     // the ones that do not end a line).
