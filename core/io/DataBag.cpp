@@ -128,8 +128,10 @@ bool CDataBag::Read(Misc::Serialization::IArchive& archive)
 {
     archive.ExpectToken("Data{");
     // The entries go into the bag only once the whole block has been read,
-    // so a block that fails leaves the bag as it was.
-    std::vector<std::pair<std::wstring, std::wstring>> entries;
+    // so a block that fails leaves the bag as it was. The list is kept for
+    // the thread's next block (its strings move out into the bag).
+    thread_local std::vector<std::pair<std::wstring, std::wstring>> entries;
+    entries.clear();
     std::wstring token;
     for (;;)
     {
@@ -154,5 +156,6 @@ bool CDataBag::Read(Misc::Serialization::IArchive& archive)
     }
     for (auto& [key, value] : entries)
         m_entries.insert_or_assign(std::move(key), std::move(value));
+    entries.clear();
     return true;
 }
