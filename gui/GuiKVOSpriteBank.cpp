@@ -483,6 +483,8 @@ bool CGuiKVOSpriteBank::OnEvent(const Graphics::Multicast::CEvtGraphicsDrawPostG
 
 void CGuiKVOSpriteBank::DrawPass(bool beforeGui)
 {
+    // One time for the whole pass: every sprite shows the same moment.
+    const uint32_t now = GetApplicationTime();
     auto position = m_drawList.begin();
     while (position != m_drawList.end())
     {
@@ -492,7 +494,7 @@ void CGuiKVOSpriteBank::DrawPass(bool beforeGui)
             ++position;
             continue;
         }
-        if (DrawScreenSprite(entry->second))
+        if (DrawScreenSprite(entry->second, now))
         {
             position = m_drawList.erase(position);
             m_screenSprites.erase(entry);
@@ -502,9 +504,8 @@ void CGuiKVOSpriteBank::DrawPass(bool beforeGui)
     }
 }
 
-bool CGuiKVOSpriteBank::DrawScreenSprite(const SScreenSprite& sprite)
+bool CGuiKVOSpriteBank::DrawScreenSprite(const SScreenSprite& sprite, uint32_t now)
 {
-    const u32 now = GetApplicationTime();
     const bool clipped = sprite.clip.getWidth() >= 1 || sprite.clip.getHeight() >= 1;
     draw2DSpriteInRect(sprite.spriteIndex, sprite.destination, clipped ? &sprite.clip : nullptr, sprite.color,
                        sprite.startTime, now, sprite.loop);

@@ -186,9 +186,9 @@ private:
     using ScreenSpriteMap = std::map<std::wstring, SScreenSprite>;
 
     void DrawPass(bool beforeGui);
-    // Draws the screen sprite; true when a one-shot sprite has shown all
-    // its frames.
-    bool DrawScreenSprite(const SScreenSprite& sprite);
+    // Draws the screen sprite at the time; true when a one-shot sprite has
+    // shown all its frames.
+    bool DrawScreenSprite(const SScreenSprite& sprite, uint32_t now);
     // The rectangle of the sprite's frame, or an empty one.
     irr::core::rect<irr::s32> GetFrameRectangle(uint32_t index, uint32_t frame) const;
     void Subscribe();

@@ -115,7 +115,7 @@ CSkinImpl* CSkinManager::GetOwnSkin() const
 {
     gui::IGUISkin* skin = CurrentSkin();
     // Only the own skin reports a type past Irrlicht's three.
-    return skin && skin->getType() >= gui::EGST_UNKNOWN ? static_cast<CSkinImpl*>(skin) : nullptr;
+    return skin && skin->getType() >= gui::EGST_UNKNOWN ? dynamic_cast<CSkinImpl*>(skin) : nullptr;
 }
 
 bool CSkinManager::IsSkinInitialised() const
