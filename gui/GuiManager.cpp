@@ -396,7 +396,7 @@ void CGuiManager::Walk(CGuiElementVisitor& visitor, gui::IGUIElement* start)
     const CGuiHeldChildren children(start);
     for (gui::IGUIElement* child : children)
     {
-        if (child->getParent() != start || child->isSubElement())
+        if (child->getParent() != start || child->isSubElement() || visitor.IsHidden(child))
             continue;
         if (visitor.Visit(child))
             return;

@@ -229,8 +229,9 @@ public:
     // Brings the element of the id to the front of its siblings.
     void BringToFront(int32_t id);
     // Visits the elements below start (the root when null) depth first, in
-    // child order, parents before children; sub-elements and what lies below
-    // them are left out. A visit that answers true ends its level.
+    // child order, parents before children; sub-elements, elements the
+    // visitor hides and what lies below them are left out. A visit that
+    // answers true ends its level.
     void ForEachElement(CGuiElementVisitor& visitor, irr::gui::IGUIElement* start);
     // Appends the element's children that are not sub-elements.
     void CollectChildren(irr::gui::IGUIElement* element, std::vector<irr::gui::IGUIElement*>& children);

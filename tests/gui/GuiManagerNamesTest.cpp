@@ -237,6 +237,11 @@ class CNameVisitor : public Graphics::GUI::CGuiElementVisitor
 public:
     CNameVisitor(CGuiManager& gui, std::wstring stopAt) : m_gui(gui), m_stopAt(std::move(stopAt)) {}
 
+    bool IsHidden(gui::IGUIElement* element) override
+    {
+        return m_gui.GetElementName(element->getID(), false) == L"hidden";
+    }
+
     bool Visit(gui::IGUIElement* element) override
     {
         const std::wstring name = m_gui.GetElementName(element->getID(), false);
@@ -260,6 +265,9 @@ TEST_F(GuiManagerNamesTest, TheWalkVisitsParentsBeforeChildrenAndATrueVisitEndsI
     gui::IGUIElement* a1 = AddNamed(L"a1", core::rect<s32>(0, 0, 10, 10), a);
     AddNamed(L"a1x", core::rect<s32>(0, 0, 10, 10), a1);
     AddNamed(L"a2", core::rect<s32>(0, 0, 10, 10), a);
+    // A hidden element is passed by with its children; its siblings are not.
+    gui::IGUIElement* hidden = AddNamed(L"hidden", core::rect<s32>(0, 0, 10, 10));
+    AddNamed(L"below hidden", core::rect<s32>(0, 0, 10, 10), hidden);
     AddNamed(L"b", core::rect<s32>(0, 0, 10, 10));
     // A window's title-bar buttons are sub-elements: neither visited nor
     // walked into.
