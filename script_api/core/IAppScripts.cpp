@@ -3,7 +3,6 @@
 // the calling state and the engine object.
 
 #include "core/foundation/Logger.h"
-#include "core/foundation/Singleton.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/CallGuarded.h"
 #include "core/script/lua/LuaFunction.h"
@@ -108,9 +107,7 @@ LuaObject loadScriptEx(LuaState* state, const std::wstring& file)
     if (RunProtected(state, load, error))
         return result;
 
-    Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
-    logger->Write(logger->GetSystemLevel(), false, L"[IApp::loadScriptEx] %s: %S", file.c_str(),
-                  error.c_str());
+    Misc::CLogger::WriteSystem(L"[IApp::loadScriptEx] %s: %S"_fmt, file, error);
     return LuaObject();
 }
 

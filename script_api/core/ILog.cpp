@@ -44,12 +44,12 @@ int32_t getSystemLevel(LuaState*)
 // The text goes through "%s", so a percent sign in it is just a character.
 void write(LuaState*, const std::wstring& text, int32_t level)
 {
-    Logger()->Write(level, false, L"%s", text.c_str());
+    Logger()->Write(level, false, L"%s"_fmt, text);
 }
 
 void writePublish(LuaState*, const std::wstring& text, int32_t level)
 {
-    Logger()->WritePublish(level, false, L"%s", text.c_str());
+    Logger()->WritePublish(level, false, L"%s"_fmt, text);
 }
 
 } // namespace
