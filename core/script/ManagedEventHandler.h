@@ -13,6 +13,7 @@
 #include "core/events/Multicast.h"
 #include "core/script/lua/LuaFunction.h"
 #include "core/script/lua/LuaObject.h"
+#include "core/script/lua/ScriptHandle.h"
 
 #include <cstdint>
 #include <optional>
@@ -131,3 +132,12 @@ private:
     std::string m_filter;
     uint32_t m_handle = 0;
 };
+
+// Scripts hold handlers by handle (ScriptHandle<CManagedEventHandler>).
+namespace LuaPlus
+{
+template <> struct ScriptHandleTraits<CManagedEventHandler>
+{
+    static constexpr const char* kName = "event handler";
+};
+} // namespace LuaPlus

@@ -18,10 +18,9 @@ CApplication& GetScriptApplication()
     return *GetScriptEngine().GetApplication();
 }
 
-void CheckMainState(const LuaPlus::CallingThread& caller, const wchar_t* message)
+bool IsMainScriptThread(lua_State* L)
 {
     const CScriptManager* engine = CScriptManager::GetInstance();
     const LuaPlus::LuaState* mainState = engine != nullptr ? engine->GetMainState() : nullptr;
-    if (mainState == nullptr || caller.L != mainState->GetCState())
-        throw Misc::Error::CKVOError(message);
+    return mainState != nullptr && L == mainState->GetCState();
 }

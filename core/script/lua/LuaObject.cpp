@@ -11,6 +11,21 @@ void PushValue(lua_State* L, const LuaObject& object)
     object.Push(L);
 }
 
+void PushValue(lua_State* L, const LuaStackObject& object)
+{
+    lua_State* from = object.GetCState();
+    if (from == L)
+    {
+        lua_pushvalue(L, object.GetIndex());
+        return;
+    }
+    const LuaState* state = LuaState::CastState(L);
+    if (state == nullptr || state != LuaState::CastState(from))
+        throw LuaException("[LuaStackObject::Push] The value belongs to another script state");
+    lua_pushvalue(from, object.GetIndex());
+    lua_xmove(from, L, 1);
+}
+
 LuaObject::LuaObject(LuaState* state, int stackIndex) : LuaObject(CheckedState(state), stackIndex) {}
 
 LuaObject::LuaObject(lua_State* L, int stackIndex)

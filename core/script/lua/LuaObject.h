@@ -56,6 +56,8 @@ inline void PushValue(lua_State* L, lua_CFunction function)
     lua_pushcfunction(L, function);
 }
 void PushValue(lua_State* L, const LuaObject& object);
+// A value of another stack (another thread of the same state) is moved over.
+void PushValue(lua_State* L, const class LuaStackObject& object);
 
 // Puts the stack top back where it was when the scope ends, whatever way
 // it ends; `pushed` values already pushed are taken off as well.
