@@ -78,7 +78,8 @@ BENCHMARK(BM_VirtualCallLoop)->Arg(1)->Arg(10)->Arg(100);
 
 // A script subscriber on the Tick channel (callback and user data kept by a
 // CManagedEventHandler) next to a raw lua_pcall of the same script function
-// with the same five arguments: time, previous time, nil, user data, handled.
+// with the same five arguments: time, previous time, nil, user data, handled;
+// the delivery through the channel, and the handler's own part of it.
 namespace
 {
 
@@ -111,6 +112,24 @@ void BM_ScriptSubscriber(benchmark::State& run)
     LuaPlus::LuaState::Destroy(state);
 }
 
+// The handler's own part of a delivery: its Tick base called as the channel
+// calls it, without the channel's lock and list.
+void BM_ScriptSubscriberDispatch(benchmark::State& run)
+{
+    LuaPlus::LuaState* state = NewCallbackState();
+    CManagedEventHandler* handler = CManagedEventHandler::Create(LuaPlus::LuaObject(state, 1));
+    handler->setUserData(LuaPlus::LuaObject(state, 2));
+    CSubscriberOf<Kind::Tick>* base = handler->Base<Kind::Tick>();
+    Tick tick{nullptr, 1, 0};
+    for (auto _ : run)
+    {
+        benchmark::DoNotOptimize(base->Dispatch(tick, false));
+        ++tick.time;
+    }
+    CManagedEventHandler::Release(handler);
+    LuaPlus::LuaState::Destroy(state);
+}
+
 void BM_RawPcall(benchmark::State& run)
 {
     LuaPlus::LuaState* state = NewCallbackState();
@@ -137,3 +156,4 @@ void BM_RawPcall(benchmark::State& run)
 
 BENCHMARK(BM_RawPcall);
 BENCHMARK(BM_ScriptSubscriber);
+BENCHMARK(BM_ScriptSubscriberDispatch);

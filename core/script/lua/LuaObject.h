@@ -163,12 +163,26 @@ public:
 
     // Null for none.
     LuaState* GetState() const;
+    // The main thread of the object's state; throws for none and for a
+    // closed state.
+    lua_State* GetMainThread() const { return Acquire(); }
     // LUA_TNONE for none.
     int Type() const;
 
     void Push() const;
     // On a thread of the object's state; none pushes nil.
-    void Push(lua_State* L) const;
+    void Push(lua_State* L) const
+    {
+        if (!m_token)
+        {
+            lua_pushnil(L);
+            return;
+        }
+        // The state's main thread is the common case and needs no lookup.
+        if (L != Acquire() && LuaState::CastState(L) != m_token->state)
+            ThrowForeignState();
+        lua_rawgeti(L, LUA_REGISTRYINDEX, m_ref);
+    }
 
     // Any value PushValue takes: nil, a boolean, a number, narrow or wide
     // text, a C function, another object of the state.
@@ -222,7 +236,15 @@ private:
     friend class LuaValueReads<LuaObject>;
 
     lua_State* PushCopy() const;
-    lua_State* Acquire() const;
+    // The state's main thread; throws for none and for a closed state.
+    lua_State* Acquire() const
+    {
+        if (!m_token || !m_token->state)
+            ThrowUnusable();
+        return m_token->state->GetCState();
+    }
+    [[noreturn]] void ThrowUnusable() const;
+    [[noreturn]] static void ThrowForeignState();
     static lua_State* CheckedState(LuaState* state);
     lua_State* PushTable(const char* operation) const;
     static void CheckKey(lua_State* L);
