@@ -20,6 +20,7 @@
 
 using LuaPlus::CallingThread;
 using LuaPlus::LuaObject;
+using LuaPlus::LuaStackObject;
 using LuaPlus::LuaState;
 
 namespace
@@ -118,9 +119,10 @@ bool runScriptBuffer(LuaState* state, const std::string& buffer, const std::stri
     return LoadForCaller(state, caller, [&] { return engine.DoBuffer(state, buffer, name.c_str()); });
 }
 
-LuaObject callScript(LuaState* state, const std::string& name, const LuaObject& a1, const LuaObject& a2,
-                     const LuaObject& a3, const LuaObject& a4, const LuaObject& a5, const LuaObject& a6,
-                     const LuaObject& a7)
+// The arguments are passed on as they are, not kept.
+LuaObject callScript(LuaState* state, const std::string& name, const LuaStackObject& a1,
+                     const LuaStackObject& a2, const LuaStackObject& a3, const LuaStackObject& a4,
+                     const LuaStackObject& a5, const LuaStackObject& a6, const LuaStackObject& a7)
 {
     const LuaObject function = state->GetGlobals().Get(name);
     if (!function.IsFunction())

@@ -257,7 +257,9 @@ private:
 };
 
 // A value on a Lua stack, by index; valid while that stack slot is. An index
-// beyond the top reads as none.
+// beyond the top reads as none, until something is pushed there: the engine
+// functions that take one as an argument get their missing arguments as nil
+// in slots of their own.
 class LuaStackObject : public LuaValueReads<LuaStackObject>
 {
 public:

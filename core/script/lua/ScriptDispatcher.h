@@ -91,6 +91,15 @@ template <typename R, typename... Args, size_t... I>
 int InvokeScriptFunction(lua_State* L, R (*function)(LuaState*, Args...), LuaState* state,
                          std::index_sequence<I...>)
 {
+    // A borrowed argument names its stack slot: a missing one becomes a nil
+    // in its own slot, so that nothing the function pushes can take its
+    // place.
+    if constexpr ((std::is_base_of_v<LuaStackObject, std::decay_t<Args>> || ...))
+    {
+        constexpr int kLastArgument = static_cast<int>(sizeof...(Args)) + 1;
+        if (lua_gettop(L) < kLastArgument)
+            lua_settop(L, kLastArgument);
+    }
     // Braced initialisation reads the arguments in order.
     std::tuple<typename ScriptArgOf<Args>::Held...> held{
         ScriptArgOf<Args>::Get(L, static_cast<int>(I) + 2)...};
