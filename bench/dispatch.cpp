@@ -4,6 +4,7 @@
 #include "bench/ScriptLoop.h"
 
 #include "core/script/ScriptManager.h"
+#include "core/script/lua/LuaStackTable.h"
 #include "core/script/lua/LuaState.h"
 #include "core/script/lua/ScriptMetaTable.h"
 
@@ -28,10 +29,10 @@ int BareSum(lua_State* L)
     return 1;
 }
 
-// The table argument as engine functions take it.
-double ReadXY(LuaPlus::LuaState*, const LuaPlus::LuaObject& table)
+// The table argument as engine functions take it: borrowed from the stack.
+double ReadXY(LuaPlus::LuaState*, const LuaPlus::LuaStackTable& table)
 {
-    return table.Get("x").GetNumber() + table.Get("y").GetNumber();
+    return table.Get<double>("x") + table.Get<double>("y");
 }
 
 int BareReadXY(lua_State* L)

@@ -6,6 +6,7 @@
 #include <lua.hpp>
 
 #include <cstddef>
+#include <exception>
 #include <type_traits>
 
 namespace LuaPlus
@@ -23,7 +24,9 @@ namespace LuaPlus
 class LuaStackTable : public LuaStackObject
 {
 public:
-    using LuaStackObject::LuaStackObject;
+    LuaStackTable(lua_State* L, int index) : LuaStackObject(L, index), m_isTable(lua_istable(L, GetIndex()))
+    {
+    }
 
     // The raw field (no metamethods) converted as an argument of type T
     // would be: a missing field gives 0, "", false or nil.
@@ -32,9 +35,17 @@ public:
         static_assert(!std::is_pointer_v<T> && !std::is_base_of_v<LuaStackObject, T>,
                       "the value would outlive the field's stack slot");
         lua_State* L = PushField(key);
-        LuaStackRestore restore(L, 1);
-        typename ScriptArg<T>::Held held = ScriptArg<T>::Get(L, lua_gettop(L));
-        return ScriptArg<T>::Pass(held);
+        try
+        {
+            typename ScriptArg<T>::Held held = ScriptArg<T>::Get(L, -1);
+            lua_pop(L, 1);
+            return ScriptArg<T>::Pass(held);
+        }
+        catch (const std::exception&)
+        {
+            lua_pop(L, 1);
+            throw;
+        }
     }
 
     // The Lua type of the raw field (LUA_TNIL when missing).
@@ -48,13 +59,13 @@ public:
 
     // The length operator without metamethods; 0 for a value that is not a
     // table.
-    size_t GetCount() const { return IsTable() ? lua_objlen(GetCState(), GetIndex()) : 0; }
+    size_t GetCount() const { return m_isTable ? lua_objlen(GetCState(), GetIndex()) : 0; }
 
 private:
     template <typename Key> lua_State* PushField(const Key& key) const
     {
         lua_State* L = GetCState();
-        if (IsTable())
+        if (m_isTable)
         {
             PushValue(L, key);
             lua_rawget(L, GetIndex());
@@ -65,6 +76,8 @@ private:
         }
         return L;
     }
+
+    bool m_isTable;
 };
 
 template <> struct ScriptArg<LuaStackTable> : ScriptArgHeld<LuaStackTable>
