@@ -22,9 +22,6 @@ const char* const kClassNames[kValueClassCount] = {"CPointScript", "CVectorScrip
 const size_t kObjectSizes[kValueClassCount] = {sizeof(SValueObject<CPoint>), sizeof(SValueObject<CVector>),
                                                sizeof(SValueObject<CRect>), sizeof(SValueObject<CColor>)};
 
-// Registry keys of the class tables: the addresses of these bytes.
-char g_classKeys[kValueClassCount];
-
 // A method reads its arguments from stack indices 2 to this one (the four
 // components of set); an object kept for the method goes above them.
 constexpr int kLastMethodArgument = 5;
@@ -93,11 +90,7 @@ const char* GetClassName(EValueClass valueClass)
     return kClassNames[valueClass];
 }
 
-void Anywhere::PushRegisteredTable(lua_State* L, EValueClass valueClass)
-{
-    lua_pushlightuserdata(L, &g_classKeys[valueClass]);
-    lua_rawget(L, LUA_REGISTRYINDEX);
-}
+char g_classKeys[kValueClassCount];
 
 void ThrowUnregistered(EValueClass valueClass)
 {

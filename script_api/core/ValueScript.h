@@ -70,6 +70,8 @@ template <typename T> struct SValueObject
 
 // The tags of the classes, drawn at start-up.
 extern const uint64_t g_classTags[kValueClassCount];
+// Registry keys of the class tables: the addresses of these bytes.
+extern char g_classKeys[kValueClassCount];
 
 // The value of the object at the index, or null when the value is not an
 // object of the class. (A light userdata has no block length, so its
@@ -110,7 +112,11 @@ struct Anywhere
         }
     }
     // Pushes the registry's class table, or nil.
-    static void PushRegisteredTable(lua_State* L, EValueClass valueClass);
+    static void PushRegisteredTable(lua_State* L, EValueClass valueClass)
+    {
+        lua_pushlightuserdata(L, &g_classKeys[valueClass]);
+        lua_rawget(L, LUA_REGISTRYINDEX);
+    }
 };
 
 // Pushes a new object of the class holding a copy of the value.
