@@ -371,7 +371,8 @@ public:
     // Moves the focus (null clears it): publishes focus lost (type 0) for
     // the element that has the focus, where a subscriber that handles it
     // keeps the focus there (result true); then moves the focus and
-    // publishes focused (type 1) with the new element's name ("" for none).
+    // publishes focused (type 1) with the new element's name ("" for none;
+    // the root stands for none).
     // The result is whether a subscriber handled the last event published;
     // false when the focus could not move. Each change reaches subscribers
     // once: the library's own focus events during the move are not passed

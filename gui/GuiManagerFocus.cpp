@@ -60,6 +60,9 @@ bool CGuiManager::SetFocus(gui::IGUIElement* element)
 {
     if (m_environment == nullptr || GetGuiParent() == nullptr)
         return false;
+    // The environment takes its root for no focus.
+    if (element == m_environment->getRootGUIElement())
+        element = nullptr;
     // Subscribers may remove the element while they are told.
     const CGuiElementHold hold(element);
 

@@ -41,10 +41,12 @@ TEST_F(FocusTest, MovingTheFocusPublishesFocusLostThenFocusedOnceEach)
     EXPECT_EQ(gui.GetFocus(), nullptr);
     EXPECT_EQ(recorder.records, (std::vector<SGuiRecord>{{L"second", 0}, {L"", 1}}));
 
-    // Nothing has the focus: only the focused event, with no name.
+    // Nothing has the focus: only the focused event, with no name. The
+    // root stands for no focus.
     recorder.records.clear();
     EXPECT_FALSE(gui.SetFocus(nullptr));
-    EXPECT_EQ(recorder.records, (std::vector<SGuiRecord>{{L"", 1}}));
+    EXPECT_FALSE(gui.SetFocus(root()));
+    EXPECT_EQ(recorder.records, (std::vector<SGuiRecord>{{L"", 1}, {L"", 1}}));
 
     // Focus changes of the user's own still reach subscribers.
     recorder.records.clear();
