@@ -6,13 +6,26 @@
 #include "gui/GuiManager.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
-#include <string>
+#include <string_view>
 
 using Graphics::GUI::CGuiManager;
+using LuaPlus::LuaStackObject;
 using LuaPlus::LuaState;
 
 namespace
 {
+
+// A name as the string arguments read it (a string, or a number's text; ""
+// for anything else), compared as bytes: handlers call these tests for
+// every GUI event, so the names are not decoded.
+std::string_view NameOf(const LuaStackObject& argument)
+{
+    lua_State* L = argument.GetCState();
+    const int index = argument.GetIndex();
+    size_t size = 0;
+    const char* text = lua_isstring(L, index) ? lua_tolstring(L, index, &size) : nullptr;
+    return text != nullptr ? std::string_view(text, size) : std::string_view();
+}
 
 // A number that is no 32-bit event type (negative, too large, NaN) matches
 // no test; fractions are cut off.
@@ -25,10 +38,10 @@ bool ToEventType(double number, uint32_t& type)
 }
 
 template <bool (*IsType)(uint32_t)>
-bool EventTest(LuaState*, const std::wstring& name, const std::wstring& eventName, double number)
+bool EventTest(LuaState*, const LuaStackObject& name, const LuaStackObject& eventName, double number)
 {
     uint32_t type = 0;
-    return ToEventType(number, type) && name == eventName && IsType(type);
+    return ToEventType(number, type) && IsType(type) && NameOf(name) == NameOf(eventName);
 }
 
 template <uint32_t Type> bool Is(uint32_t type)
@@ -36,7 +49,7 @@ template <uint32_t Type> bool Is(uint32_t type)
     return type == Type;
 }
 
-bool controlConflictId(LuaState*, const std::wstring&, double number)
+bool controlConflictId(LuaState*, const LuaStackObject&, double number)
 {
     uint32_t type = 0;
     return ToEventType(number, type) && CGuiManager::IsIdConflictEvent(type);
