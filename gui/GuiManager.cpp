@@ -200,6 +200,15 @@ int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t reque
 
 void CGuiManager::SetElementName(const std::wstring& name, int32_t id)
 {
+    // An id has one name: the one it had before (left by an element that
+    // closed itself) no longer leads to it.
+    const auto old = m_idToName.find(id);
+    if (old != m_idToName.end() && old->second != name)
+    {
+        const auto named = m_nameToId.find(old->second);
+        if (named != m_nameToId.end() && named->second == id)
+            m_nameToId.erase(named);
+    }
     m_nameToId[name] = id;
     m_idToName[id] = name;
 }
