@@ -43,9 +43,10 @@ class CGuiElementVisitor;
 // The GUI manager of the graphics engine: it stands between the scripts and
 // Irrlicht's GUI environment. The graphics engine creates it with itself,
 // attaches it to every new device, fades the GUI in when the loop starts and
-// waits for its fade-out when the loop stops. This part holds what the
-// engine's frame and input handling need: the element names, the keyboard
-// shortcuts, the fader and the fonts.
+// waits for its fade-out when the loop stops. It keeps the element names,
+// the keyboard shortcuts, the fader and the fonts; finds, moves, sizes and
+// removes elements; moves the focus; and builds check boxes, message boxes
+// and the file-open dialog.
 //
 // Every element the manager creates has a unique name beside its numeric id;
 // scripts address elements by name. Coordinates that come from scripts are
@@ -137,7 +138,7 @@ public:
     // The loop starts: fade in with the configured colour and in-time.
     void Start();
     // The loop stops: when started, fade out with the out-time and take the
-    // focus from the GUI.
+    // focus from the GUI (SetFocus, with its events).
     void Stop();
     bool IsStarted() const { return m_started; }
 
