@@ -1,9 +1,9 @@
 #include "core/foundation/CommandLine.h"
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 #include "editlaunch/EditorLauncher.h"
 #include "editlaunch/NormalizeSeparators.h"
 #include "platform/Process.h"
-#include "platform/ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "platform/SystemInfo.h"
 #include "platform/Thread.h"
 
-#include "ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "MemoryFile.h"
 #include "OggTestEncoder.h"
 #include "core/io/FileSystem.h"
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 #include "core/io/ZipTestWriter.h"
 #include "sound/OggVorbisDecoder.h"
 

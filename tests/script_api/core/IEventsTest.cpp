@@ -4,8 +4,8 @@
 // handler when the engine shuts down.
 #include "core/app/FakeClock.h"
 #include "core/script/ManagedEventHandler.h"
-#include "core/script/ScriptHostFixture.h"
-#include "core/script/ScriptRecorder.h"
+#include "support/ScriptHostFixture.h"
+#include "support/ScriptRecorder.h"
 #include "core/script/lua/HandleRegistry.h"
 #include "core/script/lua/LuaException.h"
 #include "script_api/core/IEvents.h"

@@ -1,4 +1,4 @@
-#include "ScriptApiTestState.h"
+#include "support/ScriptApiTestState.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "LuaTestState.h"
+#include "support/LuaTestState.h"
 
 #include "core/script/lua/LuaFunction.h"
 #include "core/script/lua/WideString.h"

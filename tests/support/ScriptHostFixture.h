@@ -4,7 +4,7 @@
 #include "core/script/ScriptState.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
-#include "core/script/lua/LuaTestState.h"
+#include "support/LuaTestState.h"
 #include "script_api/core/ScriptInterfaces.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // writes its arguments (one a line) to Arguments() and answers with the
 // text and exit status given by Answer.
 
-#include "ScopedEnvironment.h"
+#include "support/ScopedEnvironment.h"
 
 #include <filesystem>
 #include <fstream>
