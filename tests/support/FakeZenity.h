@@ -5,40 +5,34 @@
 // text and exit status given by Answer.
 
 #include "support/ScopedEnvironment.h"
+#include "support/TestFolder.h"
 
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 class CFakeZenity
 {
 public:
     CFakeZenity()
-        : m_folder(std::filesystem::temp_directory_path() /
-                   ("halvane-zenity-" + std::to_string(::getpid()) + "-" + std::to_string(++Counter())))
     {
-        std::filesystem::create_directories(m_folder);
-        const std::filesystem::path program = m_folder / "zenity";
-        std::ofstream(program) << "#!/bin/sh\n"
-                               << "printf '%s\\n' \"$@\" > '" << (m_folder / "arguments").string() << "'\n"
-                               << "cat '" << (m_folder / "answer").string() << "'\n"
-                               << "exit $(cat '" << (m_folder / "status").string() << "')\n";
+        const std::string script = "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + (m_folder / "arguments") +
+                                   "'\ncat '" + (m_folder / "answer") + "'\nexit $(cat '" +
+                                   (m_folder / "status") + "')\n";
+        const std::string program = m_folder.Write("zenity", script);
         std::filesystem::permissions(program, std::filesystem::perms::owner_all);
         Answer("", 1);
         const char* path = std::getenv("PATH");
         m_path = std::make_unique<CScopedEnvironment>(
-            "PATH", (m_folder.string() + ":" + (path != nullptr ? path : "/usr/bin:/bin")).c_str());
+            "PATH", (m_folder.Path().string() + ":" + (path != nullptr ? path : "/usr/bin:/bin")).c_str());
         m_display = std::make_unique<CScopedEnvironment>("DISPLAY", ":99");
     }
     ~CFakeZenity()
     {
+        // The environment is restored before the folder goes.
         m_display.reset();
         m_path.reset();
-        std::error_code error;
-        std::filesystem::remove_all(m_folder, error);
     }
     CFakeZenity(const CFakeZenity&) = delete;
     CFakeZenity& operator=(const CFakeZenity&) = delete;
@@ -46,31 +40,21 @@ public:
     // What the next run prints and its exit status (1: cancelled).
     void Answer(const std::string& output, int status)
     {
-        std::ofstream(m_folder / "answer", std::ios::binary) << output;
-        std::ofstream(m_folder / "status") << status;
+        m_folder.Write("answer", output);
+        m_folder.Write("status", std::to_string(status));
     }
 
     // The arguments of the last run; empty when it did not run.
-    std::string Arguments() const
-    {
-        std::ifstream file(m_folder / "arguments", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
+    std::string Arguments() const { return m_folder.Read("arguments"); }
 
     void ForgetArguments() const
     {
         std::error_code error;
-        std::filesystem::remove(m_folder / "arguments", error);
+        std::filesystem::remove(m_folder.Path() / "arguments", error);
     }
 
 private:
-    static int& Counter()
-    {
-        static int counter = 0;
-        return counter;
-    }
-
-    std::filesystem::path m_folder;
+    CTestFolder m_folder;
     std::unique_ptr<CScopedEnvironment> m_path;
     std::unique_ptr<CScopedEnvironment> m_display;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
-// A unique temporary folder for one test, removed with everything in it.
+// A unique temporary folder for one test, removed with everything in it
+// (also when a test took its write permission away).
 
 #include <filesystem>
 #include <fstream>
@@ -16,7 +17,7 @@ public:
     {
         std::random_device random;
         m_path = std::filesystem::temp_directory_path() /
-                 ("halvane-io-" + std::to_string(getpid()) + "-" + std::to_string(random()));
+                 ("halvane-test-" + std::to_string(getpid()) + "-" + std::to_string(random()));
         std::filesystem::create_directories(m_path);
     }
     ~CTestFolder()
@@ -36,13 +37,14 @@ public:
         return name.empty() ? m_path.wstring() : (m_path / name).wstring();
     }
 
-    // Writes the bytes, creating the file's folders.
-    void Write(const std::string& name, const std::string& bytes) const
+    // Writes the bytes, creating the file's folders; the file's full path.
+    std::string Write(const std::string& name, const std::string& bytes) const
     {
         const std::filesystem::path file = m_path / name;
         std::filesystem::create_directories(file.parent_path());
         std::ofstream out(file, std::ios::binary);
         out << bytes;
+        return file.string();
     }
     std::string Read(const std::string& name) const
     {
