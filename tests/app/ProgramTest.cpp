@@ -172,6 +172,14 @@ TEST_F(Program, ExitCodes)
     }
 }
 
+TEST_F(Program, WithoutAScriptExitsWith2AndPrintsNothing)
+{
+    const SResult result = Run({});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+}
+
 TEST_F(Program, TheBundledExampleRuns)
 {
     const SResult result = Run({HALVANE_SOURCE_DIR "/examples/hello/main.lua", "one", "", "three"});
