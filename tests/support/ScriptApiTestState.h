@@ -1,7 +1,7 @@
 #pragma once
 
-#include "support/LuaTestState.h"
 #include "script_api/core/IMisc.h"
+#include "support/LuaTestState.h"
 
 #include <string>
 #include <vector>
