@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/SubEngine.h"
+#include "core/foundation/CriticalSection.h"
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Vector.h"
@@ -12,6 +13,21 @@
 #include <set>
 #include <string>
 #include <vector>
+
+namespace irr::video
+{
+class ITexture;
+}
+namespace irr::scene
+{
+class ISceneNode;
+class IMesh;
+class IAnimatedMesh;
+} // namespace irr::scene
+namespace Graphics::Scene
+{
+class CGraphicalEntity;
+}
 
 namespace irr
 {
@@ -109,6 +125,75 @@ public:
     // The box around everything in the scene.
     CVector GetWorldMin() const { return m_worldMin; }
     CVector GetWorldMax() const { return m_worldMax; }
+
+    // Scene entities: their nodes are built, re-applied and removed here.
+    // Node names are entity ids, node ids kind ids (the camera -1). Nothing
+    // happens without a device.
+
+    // Builds the entity's node, or applies its values to the node it has,
+    // under the parent entity's node or, with a joint name, under that
+    // joint of the parent (which must be an agent: "[CGraphicsEngine::Add]
+    // When specifying a parent joint, the parent must be an Agent."; a
+    // missing joint throws "Joint not found:%s"). A kind without a builder
+    // throws "[CGraphicsEngine::Add] Typeid not recognised".
+    void Add(Scene::CGraphicalEntity* entity, Scene::CGraphicalEntity* parent, const std::string& jointName);
+    void AddByType(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddAgent(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddParticleSystem(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddLight(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddWaypoint(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddTrigger(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddBillboard(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddCamera(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddCursor(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    // The common last step: marker cubes (where allowed and the entity's
+    // flags are not 0), the device's objects and the node handed to the
+    // entity, the node named after it, then the entity's UpdateParts.
+    void BindNode(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* node,
+                  irr::scene::ISceneNode* parentNode, bool markersAllowed);
+    // Takes the entity's node out of the scene and the entity out of the
+    // update lists; entities attached to the node move to the scene root.
+    // A null entity throws "[CGraphicsEngine::Remove] Graphical entity not
+    // initialised".
+    void Remove(Scene::CGraphicalEntity* entity);
+    void RemoveNode(Scene::CGraphicalEntity* entity);
+    void RemoveParticleSystem(Scene::CGraphicalEntity* entity);
+    // Moves the node's attached entities (named children with an id above
+    // 0, other than the node's own markers) under the scene root.
+    void DetachChildren(irr::scene::ISceneNode* node);
+    // Removes the entity's node and builds it again under the same parent.
+    void Rebuild(Scene::CGraphicalEntity* entity);
+    // Pushes the entity's settings into its node by its kind: a particle
+    // system gets its emitter and affectors anew, the other kinds their
+    // UpdateParts.
+    void Update(Scene::CGraphicalEntity* entity);
+    // The animated mesh of the file, found through the application's file
+    // lookup (or already in the mesh cache under that name); null when
+    // there is none.
+    irr::scene::IAnimatedMesh* LoadMesh(const std::wstring& fileName);
+    // The texture for a material's texture name, loaded when needed; null
+    // without a device or when none is found.
+    irr::video::ITexture* FindEntityTexture(const std::wstring& name);
+
+    // Mesh vertices. A vertex index counts across the buffers in order; an
+    // index past the last vertex or a null mesh reads and writes nothing.
+    // A vertex type other than standard, two texture coordinates or
+    // tangents throws "[CGraphicsEngine::GetMeshVertex] Unknown vertex
+    // type". Each returns true.
+
+    // Frame `frame` of the file's animated mesh; null when the mesh cannot be
+    // loaded or the frame lies outside it.
+    irr::scene::IMesh* GetMeshId(const std::wstring& fileName, int32_t frame);
+    static uint32_t GetNumberOfMeshVertices(irr::scene::IMesh* mesh);
+    static bool GetMeshVertexColor(irr::scene::IMesh* mesh, uint32_t index, CColor& color);
+    static bool SetMeshVertexColor(irr::scene::IMesh* mesh, uint32_t index, const CColor& color);
+    static bool GetMeshVertexPosition(irr::scene::IMesh* mesh, uint32_t index, CVector& position);
+    static bool SetMeshVertexPosition(irr::scene::IMesh* mesh, uint32_t index, const CVector& position);
+    static bool GetMeshVertexNormal(irr::scene::IMesh* mesh, uint32_t index, CVector& normal);
+    static bool SetMeshVertexNormal(irr::scene::IMesh* mesh, uint32_t index, const CVector& normal);
+    // The second texture coordinates when asked for and the vertex has them.
+    static bool GetMeshVertexUV(irr::scene::IMesh* mesh, uint32_t index, bool secondSet, CPoint& uv);
+    static bool SetMeshVertexUV(irr::scene::IMesh* mesh, uint32_t index, bool secondSet, const CPoint& uv);
 
     // Device state.
     irr::IrrlichtDevice* GetDevice() const { return m_device; }
@@ -233,6 +318,20 @@ private:
     // Forgets every pointer into the scene: cameras and following entities.
     void ForgetSceneNodes();
     void ResetWorldBox();
+    // Grows the world box by the node's own bounding box.
+    void GrowWorldBox(irr::scene::ISceneNode* node);
+    // Forgets an entity's node that is no longer in this device's scene (a
+    // scene reset or another device let go of it).
+    void ForgetStaleNode(Scene::CGraphicalEntity* entity) const;
+    // The wireframe marker cubes of an entity; with a null node they become
+    // its node.
+    irr::scene::ISceneNode* BuildMarkers(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* node,
+                                         irr::scene::ISceneNode* parentNode);
+    // Removes the node's children named like the node (its marker cubes).
+    static void RemoveMarkers(irr::scene::ISceneNode* node);
+    void MoveUnderRoot(irr::scene::ISceneNode* node);
+    void UpdateParticleSystem(Scene::CGraphicalEntity* entity);
+    void SetModelLoaderParameters(const std::wstring& modelName);
     // Raises again what an event subscriber raised inside Irrlicht.
     void RethrowReceiverError();
     void RequireDevice(const wchar_t* message) const;
@@ -257,6 +356,8 @@ private:
     CNamedColor m_backColor{0.0f, 0.0f, 0.0f, 0.0f, "-BackColor"};
     IFrameCamera* m_activeCamera = nullptr;
     std::vector<IFrameCamera*> m_secondaryCameras;
+    // Held while entities' nodes are built or removed.
+    CCriticalSection m_sceneLock;
     // Held by value: reading it before Init or after Destroy is safe.
     CVector m_worldMin{-1.0f, -1.0f, -1.0f};
     CVector m_worldMax{1.0f, 1.0f, 1.0f};
