@@ -253,7 +253,8 @@ bool CGraphicalCamera::Read(Misc::Serialization::IArchive& archive)
     if (archive.IsVersionAtLeast(1019))
         m_viewPort.Read(archive);
     std::wstring typeName;
-    archive.ReadKeyWString("-Type", typeName);
+    archive.ExpectWToken(m_typeName.GetKey().c_str());
+    archive.ReadWString(typeName);
     m_typeName.SetValue(typeName);
     return true;
 }

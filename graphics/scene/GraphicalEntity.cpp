@@ -566,10 +566,11 @@ bool CGraphicalEntity::Read(Misc::Serialization::IArchive& archive)
     archive.ReadKeyBool("-LightingEnabled", m_lightingEnabled);
     archive.ReadKeyBool("-Visible", m_visible);
     m_materials.Read(archive);
-    // The model line is required; a text value reports a missing key as a
-    // failed read only.
+    // The model line is required (its key is wide, as the text value
+    // writes it).
     std::wstring model;
-    archive.ReadKeyWString("-Model", model);
+    archive.ExpectWToken(m_modelName.GetKey().c_str());
+    archive.ReadWString(model);
     m_modelName.SetValue(model);
     // The render flags came with version 1026; older files keep the values.
     if (archive.IsVersionAtLeast(1026))
