@@ -4,6 +4,8 @@
 #include "graphics/engine/IrrlichtConversions.h"
 #include "graphics/scene/BillboardSceneNode.h"
 
+#include <irrlicht.h>
+
 namespace Graphics::Scene
 {
 
@@ -15,8 +17,16 @@ CBillboardSceneNode* CGraphicalBillboard::GetBillboardNode() const
 void CGraphicalBillboard::SetScale(const CVector& scale)
 {
     CGraphicalEntity::SetScale(scale);
-    if (GetSceneNode() != nullptr && GetEngine() != nullptr && !IsUpdatingParts())
-        GetEngine()->Add(this, nullptr, std::string());
+    irr::scene::ISceneNode* node = GetSceneNode();
+    if (node == nullptr || GetEngine() == nullptr || IsUpdatingParts())
+        return;
+    // The frame hands every moved entity its scale again: only a new size
+    // needs the node made again.
+    if (node->getType() == irr::scene::ESNT_BILLBOARD &&
+        static_cast<irr::scene::IBillboardSceneNode*>(node)->getSize() ==
+            irr::core::dimension2df(scale.x, scale.z))
+        return;
+    GetEngine()->Add(this, nullptr, std::string());
 }
 
 void CGraphicalBillboard::GetVertexColor(uint32_t corner, CColor& color)

@@ -5,6 +5,9 @@
 
 #include <irrlicht.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace Graphics::Scene
 {
 
@@ -77,6 +80,13 @@ void CGraphicalLight::SetShadows(bool shadows)
 void CGraphicalLight::SetScale(const CVector& scale)
 {
     CGraphicalEntity::SetScale(scale);
+    // The frame hands every moved entity its scale again: only a new radius
+    // needs the light applied again.
+    irr::scene::ISceneNode* node = GetSceneNode();
+    const float radius = std::max({std::fabs(scale.x), std::fabs(scale.y), std::fabs(scale.z)});
+    if (node != nullptr && node->getType() == irr::scene::ESNT_LIGHT &&
+        static_cast<irr::scene::ILightSceneNode*>(node)->getLightData().Radius == radius)
+        return;
     ReapplyNode();
 }
 
