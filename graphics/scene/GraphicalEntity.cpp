@@ -52,6 +52,26 @@ void DescribeBox(const CMeshBox& box, CVector& size, CVector& centre)
     }
 }
 
+// A colour as the node takes it, as ToIrrlichtColor gives it; fractions
+// from 0 to 1, the usual case, are converted here without a call.
+inline video::SColor NodeColor(const CColor& color)
+{
+    const auto inRange = [](float component) { return component >= 0.0f && component <= 1.0f; };
+    if (!(inRange(color.r) && inRange(color.g) && inRange(color.b) && inRange(color.a)))
+        return ToIrrlichtColor(color);
+    const auto channel = [](float component)
+    { return static_cast<u32>(static_cast<double>(component) * 255.0); };
+    return video::SColor(channel(color.a), channel(color.r), channel(color.g), channel(color.b));
+}
+
+// Material i of the node when the node has it; null otherwise.
+inline video::SMaterial* MaterialOf(scene::ISceneNode* node, int32_t material)
+{
+    if (node == nullptr || material < 0 || static_cast<u32>(material) >= node->getMaterialCount())
+        return nullptr;
+    return &node->getMaterial(static_cast<u32>(material));
+}
+
 } // namespace
 
 CGraphicalEntity::CGraphicalEntity() = default;
@@ -162,14 +182,6 @@ void CGraphicalEntity::SetVisible(bool visible)
         m_sceneNode->setVisible(visible);
 }
 
-video::SMaterial* CGraphicalEntity::NodeMaterial(int32_t material) const
-{
-    if (m_sceneNode == nullptr || material < 0 ||
-        static_cast<u32>(material) >= m_sceneNode->getMaterialCount())
-        return nullptr;
-    return &m_sceneNode->getMaterial(static_cast<u32>(material));
-}
-
 void CGraphicalEntity::SetMaterialTexture(const std::wstring& name, uint32_t layer, int32_t material)
 {
     if (layer >= CMaterial::kTextureCount)
@@ -180,42 +192,46 @@ void CGraphicalEntity::SetMaterialTexture(const std::wstring& name, uint32_t lay
     if (m_engine == nullptr || m_sceneNode == nullptr || name.empty())
         return;
     video::ITexture* texture = m_engine->FindEntityTexture(stored.textures[layer].GetValue());
-    if (video::SMaterial* target = NodeMaterial(material))
+    if (video::SMaterial* target = MaterialOf(m_sceneNode, material))
         target->setTexture(layer, texture);
 }
 
 void CGraphicalEntity::SetMaterialAmbientColor(const CColor& color, int32_t material)
 {
-    m_materials[material].ambient = color;
-    if (video::SMaterial* target = NodeMaterial(material))
-        target->AmbientColor = ToIrrlichtColor(color);
+    // The components as they are; the key stays the record's own.
+    static_cast<CColor&>(m_materials[material].ambient) = color;
+    if (video::SMaterial* target = MaterialOf(m_sceneNode, material))
+        target->AmbientColor = NodeColor(color);
 }
 
 void CGraphicalEntity::SetMaterialDiffuseColor(const CColor& color, int32_t material)
 {
-    m_materials[material].diffuse = color;
-    if (video::SMaterial* target = NodeMaterial(material))
-        target->DiffuseColor = ToIrrlichtColor(color);
+    // The components as they are; the key stays the record's own.
+    static_cast<CColor&>(m_materials[material].diffuse) = color;
+    if (video::SMaterial* target = MaterialOf(m_sceneNode, material))
+        target->DiffuseColor = NodeColor(color);
 }
 
 void CGraphicalEntity::SetMaterialEmissiveColor(const CColor& color, int32_t material)
 {
-    m_materials[material].emissive = color;
-    if (video::SMaterial* target = NodeMaterial(material))
-        target->EmissiveColor = ToIrrlichtColor(color);
+    // The components as they are; the key stays the record's own.
+    static_cast<CColor&>(m_materials[material].emissive) = color;
+    if (video::SMaterial* target = MaterialOf(m_sceneNode, material))
+        target->EmissiveColor = NodeColor(color);
 }
 
 void CGraphicalEntity::SetMaterialSpecularColor(const CColor& color, int32_t material)
 {
-    m_materials[material].specular = color;
-    if (video::SMaterial* target = NodeMaterial(material))
-        target->SpecularColor = ToIrrlichtColor(color);
+    // The components as they are; the key stays the record's own.
+    static_cast<CColor&>(m_materials[material].specular) = color;
+    if (video::SMaterial* target = MaterialOf(m_sceneNode, material))
+        target->SpecularColor = NodeColor(color);
 }
 
 void CGraphicalEntity::SetMaterialShininess(float shininess, int32_t material)
 {
     m_materials[material].shininess = shininess;
-    if (video::SMaterial* target = NodeMaterial(material))
+    if (video::SMaterial* target = MaterialOf(m_sceneNode, material))
         target->Shininess = shininess;
 }
 
@@ -224,14 +240,14 @@ void CGraphicalEntity::SetMaterialType(int16_t type, int32_t material)
     if (type < 0)
         return;
     m_materials[material].type = type;
-    if (video::SMaterial* target = NodeMaterial(material))
+    if (video::SMaterial* target = MaterialOf(m_sceneNode, material))
         target->MaterialType = static_cast<video::E_MATERIAL_TYPE>(type);
 }
 
 void CGraphicalEntity::SetMaterialTypeParam(float param, int32_t material)
 {
     m_materials[material].typeParam = param;
-    if (video::SMaterial* target = NodeMaterial(material))
+    if (video::SMaterial* target = MaterialOf(m_sceneNode, material))
         target->MaterialTypeParam = param;
 }
 

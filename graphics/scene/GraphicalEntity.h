@@ -17,7 +17,6 @@ namespace irr
 namespace video
 {
 class IVideoDriver;
-class SMaterial;
 } // namespace video
 namespace scene
 {
@@ -193,32 +192,32 @@ private:
     void ReleaseAnimationCallback();
     // Takes the entity out of the engine's lists (and its cameras).
     void LeaveEngine();
-    // Node material i when the node has it; null otherwise.
-    irr::video::SMaterial* NodeMaterial(int32_t material) const;
 
-    CTextValue m_modelName{L"-Model"};
+    // What every setter reads comes first, within the object's first cache
+    // line: thousands of entities change every frame.
+    irr::scene::ISceneNode* m_sceneNode = nullptr;
+    Graphics::CGraphicsEngine* m_engine = nullptr;
+    // The direction vectors are computed when asked for after a rotation.
+    mutable CVector m_directionRotation;
+    mutable bool m_directionsStale = false;
+    bool m_updatingParts = false;
     bool m_fogEnabled = true;
     bool m_lightingEnabled = false;
     bool m_visible = true;
-    CMaterials m_materials;
-    Graphics::CGraphicsEngine* m_engine = nullptr;
-    irr::video::IVideoDriver* m_videoDriver = nullptr;
-    irr::scene::ISceneManager* m_sceneManager = nullptr;
-    irr::scene::ISceneNode* m_sceneNode = nullptr;
-    irr::scene::IMesh* m_mesh = nullptr;
-    irr::scene::IAnimatedMesh* m_animatedMesh = nullptr;
-    // Reference-counted by Irrlicht: dropped, never deleted.
-    Graphics::CGraphicalEntityAnimationCallback* m_animationCallback = nullptr;
     bool m_solid = true;
     bool m_gouraud = true;
     bool m_zBuffer = true;
     bool m_zBufferWrite = true;
-    // Computed when asked for after a rotation change.
+    CMaterials m_materials;
+    CTextValue m_modelName{L"-Model"};
+    irr::video::IVideoDriver* m_videoDriver = nullptr;
+    irr::scene::ISceneManager* m_sceneManager = nullptr;
+    irr::scene::IMesh* m_mesh = nullptr;
+    irr::scene::IAnimatedMesh* m_animatedMesh = nullptr;
+    // Reference-counted by Irrlicht: dropped, never deleted.
+    Graphics::CGraphicalEntityAnimationCallback* m_animationCallback = nullptr;
     mutable CVector m_frontVector{0.0f, 0.0f, 1.0f};
     mutable CVector m_upVector{0.0f, 1.0f, 0.0f};
-    mutable CVector m_directionRotation;
-    mutable bool m_directionsStale = false;
-    bool m_updatingParts = false;
 };
 
 } // namespace Graphics::Scene

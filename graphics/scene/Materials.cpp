@@ -6,26 +6,9 @@
 namespace Graphics::Scene
 {
 
-namespace
-{
-[[noreturn]] void ThrowInvalidIndex(int32_t index)
+void CMaterials::ThrowInvalidIndex(int32_t index)
 {
     throw Misc::Error::CKVOError::Format(L"[CMaterials::operator[]]Invalid material index:%i", index);
-}
-} // namespace
-
-CMaterial& CMaterials::operator[](int32_t index)
-{
-    if (index < 0 || static_cast<size_t>(index) >= m_materials.size())
-        ThrowInvalidIndex(index);
-    return m_materials[static_cast<size_t>(index)];
-}
-
-const CMaterial& CMaterials::operator[](int32_t index) const
-{
-    if (index < 0 || static_cast<size_t>(index) >= m_materials.size())
-        ThrowInvalidIndex(index);
-    return m_materials[static_cast<size_t>(index)];
 }
 
 void CMaterials::Resize(size_t count)

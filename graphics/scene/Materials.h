@@ -22,8 +22,18 @@ public:
 
     // Throws "[CMaterials::operator[]]Invalid material index:%i" for an
     // index below 0 or not below the count.
-    CMaterial& operator[](int32_t index);
-    const CMaterial& operator[](int32_t index) const;
+    CMaterial& operator[](int32_t index)
+    {
+        if (index < 0 || static_cast<size_t>(index) >= m_materials.size())
+            ThrowInvalidIndex(index);
+        return m_materials[static_cast<size_t>(index)];
+    }
+    const CMaterial& operator[](int32_t index) const
+    {
+        if (index < 0 || static_cast<size_t>(index) >= m_materials.size())
+            ThrowInvalidIndex(index);
+        return m_materials[static_cast<size_t>(index)];
+    }
     size_t GetCount() const { return m_materials.size(); }
     // Appends default materials or removes from the end.
     void Resize(size_t count);
@@ -41,6 +51,8 @@ public:
     const char* GetTypeName() const override { return "KVOMATERIALS"; }
 
 private:
+    [[noreturn]] static void ThrowInvalidIndex(int32_t index);
+
     std::vector<CMaterial> m_materials;
 };
 
