@@ -202,6 +202,26 @@ TEST_F(SceneNodesTest, ParentsAndJoints)
     EXPECT_EQ(badge.GetSceneNode()->getParent(), Root());
 }
 
+TEST_F(SceneNodesTest, RefreshMakesTheNodeAgainUnderItsParent)
+{
+    CacheAgentMesh(Scene());
+    CTestLight lamp(kIdA);
+    lamp.Refresh();
+    EXPECT_EQ(lamp.GetSceneNode(), nullptr);
+    engine.Add(&lamp, nullptr, "");
+    CKindEntity agent(World::kTypeIdAgent, kIdB);
+    engine.Add(&agent, &lamp, "");
+    ASSERT_EQ(agent.GetSceneNode()->getType(), scene::ESNT_CUBE);
+    // A new model takes effect when the node is made again, under the
+    // same parent.
+    agent.SetModelName(L"agent.x");
+    agent.Refresh();
+    ASSERT_NE(agent.GetSceneNode(), nullptr);
+    EXPECT_EQ(agent.GetSceneNode()->getType(), scene::ESNT_ANIMATED_MESH);
+    EXPECT_EQ(agent.GetSceneNode()->getParent(), lamp.GetSceneNode());
+    EXPECT_EQ(lamp.GetSceneNode()->getChildren().size(), 1u);
+}
+
 TEST_F(SceneNodesTest, AddingTwiceReappliesTheSameNode)
 {
     CTestBillboard billboard(kIdA);
