@@ -5,6 +5,8 @@
 #include "SceneTestEntity.h"
 
 #include "core/foundation/KVOError.h"
+#include "core/foundation/StringConversion.h"
+#include "core/io/TestFolder.h"
 #include "graphics/scene/BillboardSceneNode.h"
 
 #include <gtest/gtest.h>
@@ -205,6 +207,35 @@ TEST_F(EntityUpdateTest, RenderFlagsAndMaterialsOnTheNode)
     billboard.SetMaterialTexture(L"no such texture.png", 0, 0);
     EXPECT_EQ(material.getTexture(0), nullptr);
     EXPECT_EQ(billboard.GetMaterials()[0].textures[0].GetValue(), L"no such texture.png");
+}
+
+TEST_F(EntityUpdateTest, TexturesAreLoadedByNameOntoTheNodeAndTheMarkers)
+{
+    // A small image written at run time.
+    CTestFolder folder;
+    const std::string path = folder / "stone.png";
+    video::IVideoDriver* driver = engine.GetDevice()->getVideoDriver();
+    video::IImage* image = driver->createImage(video::ECF_A8R8G8B8, core::dimension2du(4, 4));
+    image->fill(video::SColor(255, 10, 20, 30));
+    ASSERT_TRUE(driver->writeImageToFile(image, path.c_str()));
+    image->drop();
+
+    CTestBillboard billboard(kId);
+    billboard.SetMaterialTexture(Misc::Text::Utf8ToWide(path), 1, 0);
+    engine.Add(&billboard, nullptr, "");
+    // Material 0 is unset: nothing was applied yet.
+    EXPECT_EQ(billboard.GetSceneNode()->getMaterial(0).getTexture(1), nullptr);
+    billboard.SetMaterialType(0, 0);
+    billboard.UpdateParts();
+    video::ITexture* texture = billboard.GetSceneNode()->getMaterial(0).getTexture(1);
+    ASSERT_NE(texture, nullptr);
+
+    // Marker cubes wear texture 0 of material 0.
+    CTestTrigger trigger("00000000-0000-4000-8000-0000000000ee");
+    trigger.SetMaterialTexture(Misc::Text::Utf8ToWide(path), 0, 0);
+    trigger.SetFlags(1);
+    engine.Add(&trigger, nullptr, "");
+    EXPECT_EQ(trigger.GetSceneNode()->getMaterial(0).getTexture(0), texture);
 }
 
 TEST_F(EntityUpdateTest, BillboardCornersLiveInTheNodeOnly)
