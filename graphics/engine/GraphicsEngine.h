@@ -377,7 +377,8 @@ public:
     class CRenderTarget;
     // Replaces any target of the name. The size is in pixels, each side
     // reduced to a power of two (at most 65536); a side below 1, or larger
-    // than the driver's largest texture, makes no texture: false, and the
+    // than the driver's largest texture (8192 where the driver names none),
+    // makes no texture: false, and the
     // target stays without one. Frame rate 0 draws at every camera pass.
     bool CreateRenderTarget(const std::wstring& name, const CPoint& size, IFrameCamera* camera,
                             uint32_t frameRate);

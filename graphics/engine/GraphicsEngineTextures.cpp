@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <exception>
 
 namespace Graphics
@@ -137,7 +138,19 @@ s32 TruncatePixels(float value)
     return ToPixels(1u, value);
 }
 
-// The texture's name with a leading "." when it has none.
+// A new texture's memory is whatever the allocator left there: it starts
+// transparent black instead.
+video::ITexture* Cleared(video::ITexture* texture)
+{
+    if (texture == nullptr)
+        return nullptr;
+    if (void* pixels = texture->lock(video::ETLM_WRITE_ONLY))
+        std::memset(pixels, 0, static_cast<size_t>(texture->getPitch()) * texture->getSize().Height);
+    texture->unlock();
+    return texture;
+}
+
+// The extension with a leading "." when it has none.
 io::path DottedExtension(const std::wstring& extension)
 {
     io::path path = ToPath(extension);
@@ -190,7 +203,7 @@ video::ITexture* CGraphicsEngine::GetTexture(const std::wstring& name, bool crea
         }
     }
     if (texture == nullptr && create)
-        texture = driver->addTexture(core::dimension2d<u32>(1, 1), path, video::ECF_A8R8G8B8);
+        texture = Cleared(driver->addTexture(core::dimension2d<u32>(1, 1), path, video::ECF_A8R8G8B8));
     return texture;
 }
 
@@ -267,8 +280,8 @@ bool CGraphicsEngine::CreateTexture(const std::wstring& name, const CPoint& size
     if (pixels.Width == 0 || pixels.Height == 0)
         return false;
     CSilentLog silent(m_device->getLogger());
-    return m_device->getVideoDriver()->addTexture(pixels, ToPath(name),
-                                                  static_cast<video::ECOLOR_FORMAT>(format)) != nullptr;
+    return Cleared(m_device->getVideoDriver()->addTexture(
+               pixels, ToPath(name), static_cast<video::ECOLOR_FORMAT>(format))) != nullptr;
 }
 
 uint32_t CGraphicsEngine::GetBytesPerPixel(int32_t format)

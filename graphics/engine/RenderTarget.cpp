@@ -18,6 +18,9 @@ using PreScene = Graphics::Multicast::CEvtGraphicsDrawPreScene;
 namespace
 {
 
+// The largest side of a target where the driver names no limit.
+constexpr u32 kLargestUnknownSize = 8192;
+
 // The largest power of two not above the value, from 2^16 down; a value
 // below 1 stays.
 float PowerOfTwoBelow(float value)
@@ -94,10 +97,12 @@ bool CGraphicsEngine::CRenderTarget::Create(CGraphicsEngine* engine, const CPoin
     if (!(m_width >= 1.0f && m_height >= 1.0f))
         return false;
     video::IVideoDriver* driver = engine->GetDevice()->getVideoDriver();
-    const core::dimension2du largest = driver->getMaxTextureSize();
+    core::dimension2du largest = driver->getMaxTextureSize();
+    // Burnings names no limit, but allocates every pixel at once.
+    if (largest.Width == 0 || largest.Height == 0)
+        largest = core::dimension2du(kLargestUnknownSize, kLargestUnknownSize);
     const core::dimension2du pixels(static_cast<u32>(m_width), static_cast<u32>(m_height));
-    if ((largest.Width != 0 && pixels.Width > largest.Width) ||
-        (largest.Height != 0 && pixels.Height > largest.Height))
+    if (pixels.Width > largest.Width || pixels.Height > largest.Height)
         return false;
     m_texture = driver->addRenderTargetTexture(pixels, "");
     if (m_texture != nullptr)

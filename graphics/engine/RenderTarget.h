@@ -23,7 +23,8 @@ public:
 
     // Makes a new texture of the size, each side reduced to the largest
     // power of two not above it (at most 65536). A side below 1 (or not a
-    // number) or above the driver's largest texture makes none. Stops
+    // number) or above the driver's largest texture (8192 where the driver
+    // names none) makes none. Stops
     // listening until the next SetCamera. Whether a texture was made.
     bool Create(CGraphicsEngine* engine, const CPoint& size);
     // Binds the camera (null: none) and the frame rate, and listens when

@@ -1,0 +1,16 @@
+# The cases that need real pixels run under xvfb-run with the Burnings
+# renderer (HALVANE_PIXEL_TESTS switches them on; elsewhere they are
+# skipped); the shader case needs OpenGL and runs alone in its process with
+# an LSan suppression for the GL driver's libraries, which leak at exit.
+find_program(XVFB_RUN xvfb-run REQUIRED)
+set(xvfb_screen -a -s "-screen 0 1024x768x24")
+
+add_test(NAME graphics/textures_pixels/burnings
+    COMMAND ${XVFB_RUN} ${xvfb_screen} $<TARGET_FILE:${name}> --gtest_filter=-ShaderOpenGlTest.*)
+set_tests_properties(graphics/textures_pixels/burnings PROPERTIES
+    ENVIRONMENT "${HALVANE_TEST_ENVIRONMENT};HALVANE_PIXEL_TESTS=1")
+
+add_test(NAME graphics/textures_pixels/opengl
+    COMMAND ${XVFB_RUN} ${xvfb_screen} $<TARGET_FILE:${name}> --gtest_filter=ShaderOpenGlTest.*)
+set_tests_properties(graphics/textures_pixels/opengl PROPERTIES
+    ENVIRONMENT "${HALVANE_TEST_ENVIRONMENT};HALVANE_OPENGL_TESTS=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/graphics/engine/opengl.supp")
