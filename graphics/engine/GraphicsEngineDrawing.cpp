@@ -32,11 +32,37 @@ s32 LimitPixel(s32 pixel)
     return std::clamp<s32>(pixel, -static_cast<s32>(kPixelLimit), static_cast<s32>(kPixelLimit));
 }
 
-// A rectangle of screen fractions in pixels, each coordinate truncated.
-core::rect<s32> ScreenRect(const CRect& rect, uint32_t width, uint32_t height)
+// A screen fraction in pixels, truncated toward zero, kept within the
+// limit; not a number gives 0. (ToPixels and LimitPixel in one step: the
+// drawing calls make four of these each.)
+inline s32 ScreenPixel(uint32_t size, float fraction)
 {
-    return core::rect<s32>(LimitPixel(ToPixels(width, rect.x1)), LimitPixel(ToPixels(height, rect.y1)),
-                           LimitPixel(ToPixels(width, rect.x2)), LimitPixel(ToPixels(height, rect.y2)));
+    const double pixels = static_cast<double>(size) * static_cast<double>(fraction);
+    if (pixels >= -kPixelLimit && pixels <= kPixelLimit)
+        return static_cast<s32>(pixels);
+    if (std::isnan(pixels))
+        return 0;
+    return pixels < 0.0 ? -static_cast<s32>(kPixelLimit) : static_cast<s32>(kPixelLimit);
+}
+
+// A rectangle of screen fractions in pixels, each coordinate truncated.
+inline core::rect<s32> ScreenRect(const CRect& rect, uint32_t width, uint32_t height)
+{
+    return core::rect<s32>(ScreenPixel(width, rect.x1), ScreenPixel(height, rect.y1),
+                           ScreenPixel(width, rect.x2), ScreenPixel(height, rect.y2));
+}
+
+// ToIrrlichtColor with the usual case first: every component a fraction
+// from 0 to 1 needs no reduction to 8 bits, which costs more than the rest
+// of a rectangle's call.
+inline video::SColor DrawColor(const CColor& color)
+{
+    const auto fraction = [](float component) { return component >= 0.0f && component <= 1.0f; };
+    if (!(fraction(color.r) && fraction(color.g) && fraction(color.b) && fraction(color.a)))
+        return ToIrrlichtColor(color);
+    const auto channel = [](float component)
+    { return static_cast<u32>(static_cast<double>(component) * 255.0); };
+    return video::SColor(channel(color.a), channel(color.r), channel(color.g), channel(color.b));
 }
 
 bool IsAllZero(const CRect& rect)
@@ -117,14 +143,14 @@ void CGraphicsEngine::Draw2DLine(const CPoint& start, const CPoint& end, const C
         return;
     DrawPixelLine(m_device->getVideoDriver(), ToPixels(m_screenWidth, start.x),
                   ToPixels(m_screenHeight, start.y), ToPixels(m_screenWidth, end.x),
-                  ToPixels(m_screenHeight, end.y), ToIrrlichtColor(color));
+                  ToPixels(m_screenHeight, end.y), DrawColor(color));
 }
 
 void CGraphicsEngine::Draw2DRectangle(const CRect& rect, const CColor& color)
 {
     if (m_device == nullptr)
         return;
-    m_device->getVideoDriver()->draw2DRectangle(ToIrrlichtColor(color),
+    m_device->getVideoDriver()->draw2DRectangle(DrawColor(color),
                                                 ScreenRect(rect, m_screenWidth, m_screenHeight));
 }
 
@@ -135,8 +161,8 @@ void CGraphicsEngine::Draw2DRectangleGradient(const CRect& rect, const CColor& u
     if (m_device == nullptr)
         return;
     m_device->getVideoDriver()->draw2DRectangle(ScreenRect(rect, m_screenWidth, m_screenHeight),
-                                                ToIrrlichtColor(upperLeft), ToIrrlichtColor(upperRight),
-                                                ToIrrlichtColor(lowerLeft), ToIrrlichtColor(lowerRight));
+                                                DrawColor(upperLeft), DrawColor(upperRight),
+                                                DrawColor(lowerLeft), DrawColor(lowerRight));
 }
 
 void CGraphicsEngine::Draw2DRectangleClipped(const CRect& rect, const CColor& color, const CRect& clip)
@@ -144,7 +170,7 @@ void CGraphicsEngine::Draw2DRectangleClipped(const CRect& rect, const CColor& co
     if (m_device == nullptr)
         return;
     const core::rect<s32> clipPixels = ScreenRect(clip, m_screenWidth, m_screenHeight);
-    m_device->getVideoDriver()->draw2DRectangle(ToIrrlichtColor(color),
+    m_device->getVideoDriver()->draw2DRectangle(DrawColor(color),
                                                 ScreenRect(rect, m_screenWidth, m_screenHeight),
                                                 IsAllZero(clip) ? nullptr : &clipPixels);
 }
@@ -156,10 +182,9 @@ void CGraphicsEngine::Draw2DRectangleGradientClipped(const CRect& rect, const CC
     if (m_device == nullptr)
         return;
     const core::rect<s32> clipPixels = ScreenRect(clip, m_screenWidth, m_screenHeight);
-    m_device->getVideoDriver()->draw2DRectangle(ScreenRect(rect, m_screenWidth, m_screenHeight),
-                                                ToIrrlichtColor(upperLeft), ToIrrlichtColor(upperRight),
-                                                ToIrrlichtColor(lowerLeft), ToIrrlichtColor(lowerRight),
-                                                IsAllZero(clip) ? nullptr : &clipPixels);
+    m_device->getVideoDriver()->draw2DRectangle(
+        ScreenRect(rect, m_screenWidth, m_screenHeight), DrawColor(upperLeft), DrawColor(upperRight),
+        DrawColor(lowerLeft), DrawColor(lowerRight), IsAllZero(clip) ? nullptr : &clipPixels);
 }
 
 void CGraphicsEngine::Draw2DCircle(const CPoint& centre, float radius, const CColor& color,
@@ -170,7 +195,7 @@ void CGraphicsEngine::Draw2DCircle(const CPoint& centre, float radius, const CCo
     if (m_device == nullptr || vertexCount < 2)
         return;
     video::IVideoDriver* driver = m_device->getVideoDriver();
-    const video::SColor pixelColor = ToIrrlichtColor(color);
+    const video::SColor pixelColor = DrawColor(color);
     const double centreX = ToPixels(m_screenWidth, centre.x);
     const double centreY = ToPixels(m_screenHeight, centre.y);
     const double pixels = static_cast<double>(m_screenWidth) * radius;
@@ -207,7 +232,7 @@ void CGraphicsEngine::DrawText(const std::wstring& fontName, const std::wstring&
     gui::IGUIFont* font = m_guiManager->GetFont(fontName, false);
     if (font == nullptr)
         return;
-    font->draw(text.c_str(), ScreenRect(rect, m_screenWidth, m_screenHeight), ToIrrlichtColor(color),
+    font->draw(text.c_str(), ScreenRect(rect, m_screenWidth, m_screenHeight), DrawColor(color),
                centreHorizontally, centreVertically, nullptr);
 }
 
@@ -216,7 +241,7 @@ void CGraphicsEngine::Draw3DLine(const CVector& start, const CVector& end, const
     if (m_device == nullptr)
         return;
     video::IVideoDriver* driver = m_device->getVideoDriver();
-    const video::SColor pixelColor = ToIrrlichtColor(color);
+    const video::SColor pixelColor = DrawColor(color);
     Begin3D(driver, pixelColor);
     driver->draw3DLine(ToVector(start), ToVector(end), pixelColor);
 }
@@ -226,7 +251,7 @@ void CGraphicsEngine::Draw3DBox(const CVector& minimum, const CVector& maximum, 
     if (m_device == nullptr)
         return;
     video::IVideoDriver* driver = m_device->getVideoDriver();
-    const video::SColor pixelColor = ToIrrlichtColor(color);
+    const video::SColor pixelColor = DrawColor(color);
     Begin3D(driver, pixelColor);
     driver->draw3DBox(core::aabbox3d<f32>(ToVector(minimum), ToVector(maximum)), pixelColor);
 }
@@ -237,7 +262,7 @@ void CGraphicsEngine::Draw3DTriangle(const CVector& a, const CVector& b, const C
     if (m_device == nullptr)
         return;
     video::IVideoDriver* driver = m_device->getVideoDriver();
-    const video::SColor pixelColor = ToIrrlichtColor(color);
+    const video::SColor pixelColor = DrawColor(color);
     Begin3D(driver, pixelColor);
     driver->draw3DTriangle(core::triangle3df(ToVector(a), ToVector(b), ToVector(c)), pixelColor);
 }
