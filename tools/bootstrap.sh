@@ -11,6 +11,7 @@ PACKAGES=(
     libfreetype-dev libfontconfig-dev uuid-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth clang-format
+    fonts-dejavu-core
 )
 
 missing=()

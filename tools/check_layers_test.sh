@@ -13,7 +13,6 @@ put platform/Clock.cpp '#include "platform/Clock.h"\n#include <unistd.h>\n'
 put core/script/lua/State.cpp '#include <dlfcn.h>\n#include "core/foundation/Text.h"\n'
 put core/foundation/Text.cpp '#include "Text.h"\n#include "platform/Clock.h"\n#include <string>\n'
 put app/main.cpp '#include "graphics/engine/Engine.h"\n#include "core/app/App.h"\n'
-put core/io/DiskPath.cpp '#include <sys/stat.h>\n' # a temporary exception
 if ! out="$(bash "$checker" "$tree" 2>&1)"; then
     echo "a clean tree failed:"
     echo "$out"

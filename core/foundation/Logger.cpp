@@ -2,6 +2,7 @@
 
 #include "core/events/Multicast.h"
 #include "core/foundation/StringConversion.h"
+#include "core/foundation/TextUtilities.h"
 #include "core/foundation/TimeStamp.h"
 #include "core/foundation/WideFormat.h"
 #include "platform/Console.h"
@@ -47,8 +48,11 @@ void CLogger::Output(const std::wstring& text, bool timeStamp, int32_t level)
         line = text;
     line += L'\n';
 
+    // Log lines carry text from files and scripts: no control character of
+    // theirs reaches the terminal raw.
+    const std::wstring shown = EscapeControlCharacters(line);
     CScopedLock lock(m_lock);
-    Platform::WriteConsole(Text::WideToUtf8(line));
+    Platform::WriteConsole(Text::WideToUtf8(shown));
 }
 
 void CLogger::WritePublish(int32_t level, bool timeStamp, const wchar_t* format, ...)

@@ -6,68 +6,12 @@ namespace Misc::Text
 namespace
 {
 
-bool IsSurrogate(uint32_t c)
+// One code point at text[pos] by the shared decoder; pos moves past it.
+uint32_t DecodeUtf8At(std::string_view text, size_t& pos)
 {
-    return c >= 0xD800 && c <= 0xDFFF;
-}
-
-// Decodes one code point at text[pos]; advances pos past what was consumed.
-// Malformed sequences consume one byte and give U+FFFD.
-uint32_t DecodeUtf8(std::string_view text, size_t& pos)
-{
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80)
-    {
-        ++pos;
-        return lead;
-    }
-    size_t length;
-    uint32_t code;
-    uint32_t minimum;
-    if ((lead & 0xE0) == 0xC0)
-    {
-        length = 2;
-        code = lead & 0x1F;
-        minimum = 0x80;
-    }
-    else if ((lead & 0xF0) == 0xE0)
-    {
-        length = 3;
-        code = lead & 0x0F;
-        minimum = 0x800;
-    }
-    else if ((lead & 0xF8) == 0xF0)
-    {
-        length = 4;
-        code = lead & 0x07;
-        minimum = 0x10000;
-    }
-    else
-    {
-        ++pos;
-        return kReplacementChar;
-    }
-    if (pos + length > text.size())
-    {
-        ++pos;
-        return kReplacementChar;
-    }
-    for (size_t i = 1; i < length; ++i)
-    {
-        const unsigned char next = byte(pos + i);
-        if ((next & 0xC0) != 0x80)
-        {
-            ++pos;
-            return kReplacementChar;
-        }
-        code = (code << 6) | (next & 0x3F);
-    }
-    if (code < minimum || code > 0x10FFFF || IsSurrogate(code))
-    {
-        ++pos;
-        return kReplacementChar;
-    }
+    size_t length = 1;
+    const uint32_t code =
+        DecodeUtf8(reinterpret_cast<const unsigned char*>(text.data()) + pos, text.size() - pos, length);
     pos += length;
     return code;
 }
@@ -98,7 +42,7 @@ std::wstring Utf8ToWide(std::string_view text)
     out.reserve(text.size());
     size_t pos = 0;
     while (pos < text.size())
-        out += static_cast<wchar_t>(DecodeUtf8(text, pos));
+        out += static_cast<wchar_t>(DecodeUtf8At(text, pos));
     return out;
 }
 
@@ -129,25 +73,29 @@ std::wstring Utf16ToWide(std::u16string_view units)
 {
     std::wstring out;
     out.reserve(units.size());
-    for (size_t i = 0; i < units.size(); ++i)
+    for (size_t i = 0; i < units.size();)
     {
-        const uint32_t unit = units[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] <= 0xDFFF)
-        {
-            out += static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-            ++i;
-        }
-        else if (IsSurrogate(unit))
-        {
-            out += kReplacementChar;
-        }
-        else
-        {
-            out += static_cast<wchar_t>(unit);
-        }
+        size_t length = 1;
+        const int32_t next = i + 1 < units.size() ? static_cast<int32_t>(units[i + 1]) : -1;
+        out += static_cast<wchar_t>(DecodeUtf16(units[i], next, length));
+        i += length;
     }
     return out;
+}
+
+std::wstring Utf16BytesToWide(std::string_view bytes, bool bigEndian)
+{
+    std::u16string units;
+    units.reserve(bytes.size() / 2 + 1);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+    {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        units += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    if (bytes.size() % 2 != 0)
+        units += static_cast<char16_t>(kReplacementChar);
+    return Utf16ToWide(units);
 }
 
 size_t Utf16Length(std::wstring_view text)
@@ -179,7 +127,7 @@ bool IsValidUtf8(std::string_view text)
     while (pos < text.size())
     {
         const size_t before = pos;
-        const uint32_t code = DecodeUtf8(text, pos);
+        const uint32_t code = DecodeUtf8At(text, pos);
         if (code == kReplacementChar && pos == before + 1 && static_cast<unsigned char>(text[before]) >= 0x80)
             return false;
     }

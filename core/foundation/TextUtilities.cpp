@@ -2,6 +2,7 @@
 
 #include "core/foundation/WideFormat.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <limits>
 
@@ -115,4 +116,27 @@ bool MatchWildcard(std::wstring_view text, std::wstring_view pattern, bool caseS
             ++p;
     }
     return t == text.size() && p == pattern.size();
+}
+
+std::wstring EscapeControlCharacters(std::wstring_view text)
+{
+    const auto isControl = [](wchar_t c)
+    { return (c < 0x20 && c != L'\t' && c != L'\n') || (c >= 0x7F && c < 0xA0); };
+    if (std::none_of(text.begin(), text.end(), isControl))
+        return std::wstring(text);
+    static const wchar_t kDigits[] = L"0123456789ABCDEF";
+    std::wstring out;
+    out.reserve(text.size() + 8);
+    for (const wchar_t c : text)
+    {
+        if (!isControl(c))
+        {
+            out += c;
+            continue;
+        }
+        out += L"\\x";
+        out += kDigits[(c >> 4) & 0xF];
+        out += kDigits[c & 0xF];
+    }
+    return out;
 }

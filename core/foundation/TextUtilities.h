@@ -25,3 +25,9 @@ std::wstring ConvertIntToHexString(uint32_t value);
 // the first occurrence of the pattern's next character, so "*.txt" does not
 // match "a.b.txt". "?" directly after "*" consumes nothing.
 bool MatchWildcard(std::wstring_view text, std::wstring_view pattern, bool caseSensitive);
+
+// The text as it may go to a terminal: each control character other than
+// tab and line feed (C0, DEL and C1, which could start an escape sequence
+// that sets the window title, clears the screen or writes the clipboard)
+// becomes "\x" and two hexadecimal digits. Everything else stays as it is.
+std::wstring EscapeControlCharacters(std::wstring_view text);

@@ -8,6 +8,14 @@ class CDataBag;
 namespace Misc::Serialization
 {
 
+// Most characters one archive read may produce beyond the file's own text:
+// the copies that string references of a compressed archive and
+// translations make. A 5-byte reference can stand for a 16 MiB string, so
+// without a bound the copies, not the file, would decide how much memory a
+// read takes. Past it a read throws "Error reading:%s, Repeated text
+// exceeds %u characters".
+constexpr uint64_t kMaxRepeatedText = 64u * 1024u * 1024u;
+
 // The archive that saved classes talk to. The text archive and the binary
 // archive implement it with one and the same sequence of calls, so a class
 // writes and reads itself once for every file form.

@@ -2,6 +2,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
+#include "core/foundation/TextUtilities.h"
 #include "core/io/Language.h"
 #include "core/io/SaveFile.h"
 
@@ -26,6 +27,13 @@ constexpr char kMagicCompressed[6] = {'K', 'V', 'O', 'C', 'M', 'P'};
 std::wstring Wide(const std::string& text)
 {
     return Misc::Text::Utf8ToWide(text);
+}
+
+// Text from the file (and its name) as error messages show it: these reach
+// the terminal, so control characters are escaped.
+std::wstring Displayed(std::wstring_view text)
+{
+    return EscapeControlCharacters(text);
 }
 } // namespace
 
@@ -102,7 +110,7 @@ void CArchiveBin::open()
     if (m_version != 0 && m_version < m_minimumVersion)
     {
         throw CKVOError::Format(L"Error reading:%s, Minimum expected version: %i, Received:%i",
-                                getDataName().c_str(), m_minimumVersion, m_version);
+                                Displayed(getDataName()).c_str(), m_minimumVersion, m_version);
     }
 }
 
@@ -271,13 +279,23 @@ int64_t CArchiveBin::Remaining() const
 
 void CArchiveBin::ThrowTypeError(int expected, int received) const
 {
-    throw CKVOError::Format(L"Error reading:%s, Data type expected:%i, Received:%i", getDataName().c_str(),
-                            expected, received);
+    throw CKVOError::Format(L"Error reading:%s, Data type expected:%i, Received:%i",
+                            Displayed(getDataName()).c_str(), expected, received);
+}
+
+void CArchiveBin::SpendRepeatedText(size_t characters)
+{
+    m_repeatedText += characters;
+    if (m_repeatedText > kMaxRepeatedText)
+    {
+        throw CKVOError::Format(L"Error reading:%s, Repeated text exceeds %u characters",
+                                Displayed(getDataName()).c_str(), static_cast<unsigned>(kMaxRepeatedText));
+    }
 }
 
 void CArchiveBin::ThrowTruncated() const
 {
-    throw CKVOError::Format(L"Error reading:%s, Unexpected end of file", getDataName().c_str());
+    throw CKVOError::Format(L"Error reading:%s, Unexpected end of file", Displayed(getDataName()).c_str());
 }
 
 uint8_t CArchiveBin::ReadCode()
@@ -492,7 +510,9 @@ bool CArchiveBin::ReadNarrowValue(uint8_t code, std::string& value)
         GetExactly(&index, 4);
         if (index < 0 || static_cast<size_t>(index) >= m_narrowTable.size())
             return false;
-        value.assign(m_narrowTable[static_cast<size_t>(index)]);
+        const std::string_view entry = m_narrowTable[static_cast<size_t>(index)];
+        SpendRepeatedText(entry.size());
+        value.assign(entry);
         TranslateInPlace(value);
         return true;
     }
@@ -548,7 +568,9 @@ bool CArchiveBin::ReadWString(std::wstring& value)
         GetExactly(&index, 4);
         if (index < 0 || static_cast<size_t>(index) >= m_wideTable.size())
             return false;
-        value = Misc::Text::Utf16ToWide(m_wideTable[static_cast<size_t>(index)]);
+        const std::u16string_view entry = m_wideTable[static_cast<size_t>(index)];
+        SpendRepeatedText(entry.size());
+        value = Misc::Text::Utf16ToWide(entry);
         TranslateInPlace(value);
         return true;
     }
@@ -577,34 +599,29 @@ bool CArchiveBin::ReadWString(std::wstring& value)
     const size_t poolStart = pool.size();
     if (keep)
         pool.resize(poolStart + count);
-    // Decode the units straight into wide text; surrogate pairs combine.
+    // Decode the units straight into wide text by the shared surrogate rule.
+    const auto unitAt = [payload](size_t i)
+    { return static_cast<char16_t>((payload[2 * i] | (payload[2 * i + 1] << 8)) ^ 0x00FF); };
     std::wstring& text = m_wideScratch;
     text.clear();
     text.reserve(count);
-    for (size_t i = 0; i < count; ++i)
+    for (size_t i = 0; i < count;)
     {
-        const char16_t unit = static_cast<char16_t>((payload[2 * i] | (payload[2 * i + 1] << 8)) ^ 0x00FF);
+        const char16_t unit = unitAt(i);
         if (keep)
             pool[poolStart + i] = unit;
-        if (unit < 0xD800 || unit > 0xDFFF)
+        if (!Misc::Text::IsSurrogate(unit))
         {
             text += static_cast<wchar_t>(unit);
+            ++i;
             continue;
         }
-        if (unit <= 0xDBFF && i + 1 < count)
-        {
-            const char16_t low =
-                static_cast<char16_t>((payload[2 * i + 2] | (payload[2 * i + 3] << 8)) ^ 0x00FF);
-            if (low >= 0xDC00 && low <= 0xDFFF)
-            {
-                if (keep)
-                    pool[poolStart + i + 1] = low;
-                text += static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        text += Misc::Text::kReplacementChar;
+        const int32_t next = i + 1 < count ? unitAt(i + 1) : -1;
+        size_t length = 1;
+        text += static_cast<wchar_t>(Misc::Text::DecodeUtf16(unit, next, length));
+        if (keep && length == 2)
+            pool[poolStart + i + 1] = static_cast<char16_t>(next);
+        i += length;
     }
     if (keep)
     {
@@ -616,22 +633,28 @@ bool CArchiveBin::ReadWString(std::wstring& value)
     return true;
 }
 
-void CArchiveBin::TranslateInPlace(std::string& text) const
+void CArchiveBin::TranslateInPlace(std::string& text)
 {
     if (!m_translation || text.empty() || text[0] != '#')
         return;
     std::wstring translated;
     if (m_translation->Translate(Wide(text), translated))
+    {
+        SpendRepeatedText(translated.size());
         text = Misc::Text::WideToUtf8(translated);
+    }
 }
 
-void CArchiveBin::TranslateInPlace(std::wstring& text) const
+void CArchiveBin::TranslateInPlace(std::wstring& text)
 {
     if (!m_translation || text.empty() || text[0] != L'#')
         return;
     std::wstring translated;
     if (m_translation->Translate(text, translated))
+    {
+        SpendRepeatedText(translated.size());
         text = std::move(translated);
+    }
 }
 
 std::string CArchiveBin::ReadToken(const char*)
@@ -757,8 +780,9 @@ bool CArchiveBin::ExpectToken(const char* text)
     ReadString(received);
     if (received != expected)
     {
-        throw CKVOError::Format(L"Error reading:%s, Expected:%s, Received:%s", getDataName().c_str(),
-                                Wide(expected).c_str(), Wide(received).c_str());
+        throw CKVOError::Format(L"Error reading:%s, Expected:%s, Received:%s",
+                                Displayed(getDataName()).c_str(), Displayed(Wide(expected)).c_str(),
+                                Displayed(Wide(received)).c_str());
     }
     return true;
 }
@@ -772,8 +796,9 @@ bool CArchiveBin::ExpectWToken(const wchar_t* text)
     ReadWString(received);
     if (received != expected)
     {
-        throw CKVOError::Format(L"Error reading:%s, Expected:%s, Received:%s", getDataName().c_str(),
-                                expected, received.c_str());
+        throw CKVOError::Format(L"Error reading:%s, Expected:%s, Received:%s",
+                                Displayed(getDataName()).c_str(), Displayed(expected).c_str(),
+                                Displayed(received).c_str());
     }
     return true;
 }

@@ -139,6 +139,9 @@ private:
     uint8_t ReadCode();
     [[noreturn]] void ThrowTypeError(int expected, int received) const;
     [[noreturn]] void ThrowTruncated() const;
+    // Counts characters a reference or a translation produced; throws past
+    // kMaxRepeatedText.
+    void SpendRepeatedText(size_t characters);
 
     uint32_t ReadCount();
     bool ReadNarrowValue(uint8_t code, std::string& value);
@@ -148,8 +151,8 @@ private:
     int MatchInPlace(std::string_view narrow, const wchar_t* wide, size_t wideLength);
     // Whether a string value is next (false at the end of the file).
     bool PeekStringCode(bool wide);
-    void TranslateInPlace(std::string& text) const;
-    void TranslateInPlace(std::wstring& text) const;
+    void TranslateInPlace(std::string& text);
+    void TranslateInPlace(std::wstring& text);
 
     IFile* m_file = nullptr;
     std::unique_ptr<CArchiveFile> m_ownedFile; // a file opened by path
@@ -160,6 +163,7 @@ private:
     CDataBag m_dataBag;
     bool m_compressed;
     bool m_failed = false;
+    uint64_t m_repeatedText = 0;
 
     // The distinct strings of a compressed archive, in order of first
     // appearance, with an index for lookups. The tables hold the text as

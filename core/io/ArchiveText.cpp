@@ -3,6 +3,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/ScopedCLocale.h"
 #include "core/foundation/StringConversion.h"
+#include "core/foundation/TextUtilities.h"
 #include "core/io/Language.h"
 #include "core/io/SaveFile.h"
 #include "core/io/TextFile.h"
@@ -27,31 +28,17 @@ bool IsBlank(int c)
     return c == ' ' || (c >= 0x09 && c <= 0x0D);
 }
 
-bool NeedsQuotes(const std::wstring& text)
+// Text that the token rule would not read back as one unquoted token: a
+// blank (any of the white space above), a "/" (a comment could start) or a
+// double quote.
+bool NeedsQuotes(std::wstring_view text)
 {
-    return text.find_first_of(L" /\t\"\r\n") != std::wstring::npos;
-}
-
-// The quoting rule: empty text becomes "", text with a blank, "/" or a
-// double quote is enclosed in double quotes with a backslash before each
-// inner double quote; anything else stays as it is.
-std::wstring Quote(const std::wstring& text)
-{
-    if (text.empty())
-        return L"\"\"";
-    if (!NeedsQuotes(text))
-        return text;
-    std::wstring quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += L'"';
-    for (wchar_t c : text)
+    for (const wchar_t c : text)
     {
-        if (c == L'"')
-            quoted += L'\\';
-        quoted += c;
+        if (c == L' ' || c == L'/' || c == L'"' || (c >= 0x09 && c <= 0x0D))
+            return true;
     }
-    quoted += L'"';
-    return quoted;
+    return false;
 }
 
 std::wstring Wide(const char* text)
@@ -146,13 +133,13 @@ void CArchiveText::open()
     ExpectToken(m_dataName.c_str());
     if (m_minimumVersion > 0 && !CVersionRecord::Read(*this))
     {
-        throw CKVOError::Format(L"Error reading:%s, Line: %i, Expected:%s", getDataName().c_str(), m_line,
-                                L"-Version number");
+        throw CKVOError::Format(L"Error reading:%s, Line: %i, Expected:%s",
+                                EscapeControlCharacters(getDataName()).c_str(), m_line, L"-Version number");
     }
     if (m_version != 0 && m_version < m_minimumVersion)
     {
         throw CKVOError::Format(L"Error reading:%s, Minimum expected version: %i, Received:%i",
-                                getDataName().c_str(), m_minimumVersion, m_version);
+                                EscapeControlCharacters(getDataName()).c_str(), m_minimumVersion, m_version);
     }
 }
 
@@ -190,9 +177,32 @@ bool CArchiveText::IsVersionAtLeast(uint32_t version) const
 
 // ---- writing ----------------------------------------------------------------
 
-bool CArchiveText::Put(const std::wstring& text)
+bool CArchiveText::Put(std::wstring_view text)
 {
-    if (!m_text || m_text->WriteText(text) != 0)
+    if (!m_text)
+    {
+        m_failed = true;
+        return false;
+    }
+    int result = 0;
+    if (m_closedAfterBackslash)
+    {
+        // The value just written ends in a backslash, so its closing quote
+        // reads as an escaped one unless a line end and a tab follow (see
+        // ClosesAfterBackslash): the line ends here if the next text does
+        // not end it, and the next line starts with a tab.
+        m_closedAfterBackslash = false;
+        if (!text.empty() && text[0] == L'\n')
+            text.remove_prefix(1);
+        else
+            ++m_line;
+        result = m_text->WriteText(L"\n\t");
+        if (result == 0 && !text.empty() && text[0] == L'\t')
+            text.remove_prefix(1);
+    }
+    if (result == 0)
+        result = m_text->WriteText(text);
+    if (result != 0)
     {
         m_failed = true;
         return false;
@@ -202,14 +212,56 @@ bool CArchiveText::Put(const std::wstring& text)
 
 bool CArchiveText::PutNumber(const char* text, size_t length)
 {
-    m_scratch.assign(text, text + length);
-    return Put(m_scratch);
+    m_written.assign(text, text + length);
+    return Put(m_written);
+}
+
+bool CArchiveText::PutQuoted(std::wstring_view text)
+{
+    if (text.empty())
+        return Put(L"\"\"");
+    if (!NeedsQuotes(text))
+        return Put(text);
+    std::wstring& quoted = m_written;
+    quoted.clear();
+    quoted += L'"';
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        const wchar_t c = text[i];
+        if (c != L'"')
+        {
+            quoted += c;
+            continue;
+        }
+        quoted += L"\\\"";
+        if (i + 1 < text.size() && text[i + 1] == L'\n')
+        {
+            // A line feed right after an inner quote goes out bare: only a
+            // CR LF after a backslash and a quote can close a value.
+            if (!Put(quoted) || m_text->WriteTextAsIs(L"\n") != 0)
+            {
+                m_failed = true;
+                return false;
+            }
+            ++i;
+            quoted.clear();
+        }
+    }
+    quoted += L'"';
+    if (!Put(quoted))
+        return false;
+    m_closedAfterBackslash = text.back() == L'\\';
+    return true;
 }
 
 bool CArchiveText::WriteString(const std::string& text, bool quote)
 {
-    const std::wstring wide = Misc::Text::Utf8ToWide(text);
-    return Put(quote ? Quote(wide) : wide);
+    // Narrow text is UTF-8; ASCII (nearly all of it) widens byte by byte.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; }))
+        m_wide.assign(text.begin(), text.end());
+    else
+        m_wide = Misc::Text::Utf8ToWide(text);
+    return quote ? PutQuoted(m_wide) : Put(m_wide);
 }
 
 bool CArchiveText::WriteWString(const std::wstring& text, bool quote)
@@ -220,7 +272,7 @@ bool CArchiveText::WriteWString(const std::wstring& text, bool quote)
         ConvertStringUtoA(text, narrow, m_codePage);
         return WriteString(narrow, quote);
     }
-    return Put(quote ? Quote(text) : text);
+    return quote ? PutQuoted(text) : Put(text);
 }
 
 bool CArchiveText::WriteDouble(double value, uint8_t precision)
@@ -258,7 +310,8 @@ HALVANE_WRITE_INTEGER(WriteUChar, uint8_t, uint32_t)
 
 bool CArchiveText::WriteChar(int8_t value)
 {
-    return Put(std::wstring(1, static_cast<wchar_t>(static_cast<uint8_t>(value))));
+    const wchar_t c = static_cast<wchar_t>(static_cast<uint8_t>(value));
+    return Put(std::wstring_view(&c, 1));
 }
 
 bool CArchiveText::WriteBool(bool value)
@@ -268,7 +321,7 @@ bool CArchiveText::WriteBool(bool value)
 
 bool CArchiveText::WriteBytes(const void* data, uint32_t count)
 {
-    if (!m_text || m_text->WriteBytes(data, count) != 0)
+    if (!m_text || (m_closedAfterBackslash && !Put(L"")) || m_text->WriteBytes(data, count) != 0)
     {
         m_failed = true;
         return false;
@@ -295,10 +348,10 @@ bool CArchiveText::EndLine(int32_t indentChange)
 {
     ++m_line;
     m_indent += indentChange;
-    std::wstring text = L"\n";
+    m_written.assign(1, L'\n');
     if (m_indent > 0)
-        text.append(static_cast<size_t>(m_indent), L'\t');
-    return Put(text);
+        m_written.append(static_cast<size_t>(m_indent), L'\t');
+    return Put(m_written);
 }
 
 // ---- reading ----------------------------------------------------------------
@@ -352,11 +405,21 @@ bool CArchiveText::SkipBlanks()
     }
 }
 
-void CArchiveText::Translate(std::wstring& token) const
+void CArchiveText::Translate(std::wstring& token)
 {
     std::wstring translated;
-    if (m_translation && m_translation->Translate(token, translated))
-        token = std::move(translated);
+    if (!m_translation || !m_translation->Translate(token, translated))
+        return;
+    // Translations are the one way a text archive makes more text than its
+    // file holds.
+    m_repeatedText += translated.size();
+    if (m_repeatedText > kMaxRepeatedText)
+    {
+        throw CKVOError::Format(L"Error reading:%s, Repeated text exceeds %u characters",
+                                EscapeControlCharacters(getDataName()).c_str(),
+                                static_cast<unsigned>(kMaxRepeatedText));
+    }
+    token = std::move(translated);
 }
 
 bool CArchiveText::ReadTokenText(std::wstring& token, const wchar_t* delimiters)
@@ -371,27 +434,7 @@ bool CArchiveText::ReadTokenText(std::wstring& token, const wchar_t* delimiters)
     }
     else if (m_next == '"')
     {
-        m_text->Get();
-        int previous = 0;
-        for (;;)
-        {
-            const int c = m_text->Get();
-            if (c < 0 || (c == '"' && previous != '\\'))
-                break;
-            if (c == '\n')
-                ++m_line;
-            token += static_cast<wchar_t>(c);
-            previous = c;
-        }
-        // Only the backslashes written before double quotes go.
-        size_t out = 0;
-        for (size_t i = 0; i < token.size(); ++i)
-        {
-            if (token[i] == L'\\' && i + 1 < token.size() && token[i + 1] == L'"')
-                continue;
-            token[out++] = token[i];
-        }
-        token.resize(out);
+        ReadQuoted(token);
     }
     else
     {
@@ -400,6 +443,56 @@ bool CArchiveText::ReadTokenText(std::wstring& token, const wchar_t* delimiters)
     }
     Translate(token);
     return true;
+}
+
+// A quoted token: every character up to the closing double quote, which
+// is the first one not preceded by a backslash, or one preceded by a
+// backslash that ends the line (see ClosesAfterBackslash); then the
+// backslash before each inner double quote goes. A CR LF inside stands
+// for the line feed the writer wrote; any other carriage return is text.
+void CArchiveText::ReadQuoted(std::wstring& token)
+{
+    m_text->Get();
+    int previous = 0;
+    for (;;)
+    {
+        const int c = m_text->GetAny();
+        if (c < 0)
+            break;
+        if (c == '\r' && m_text->PeekAny(0) == '\n')
+            continue;
+        if (c == '"' && (previous != '\\' || ClosesAfterBackslash()))
+            break;
+        if (c == '\n')
+            ++m_line;
+        token += static_cast<wchar_t>(c);
+        previous = c;
+    }
+    size_t out = 0;
+    for (size_t i = 0; i < token.size(); ++i)
+    {
+        if (token[i] == L'\\' && i + 1 < token.size() && token[i + 1] == L'"')
+            continue;
+        token[out++] = token[i];
+    }
+    token.resize(out);
+}
+
+// The writer puts a backslash before every double quote inside a value, so
+// a value that ends in a backslash closes with the same two characters as
+// an inner quote. Saves end such a value's line: a quote after a backslash
+// is the closing one when CR LF and then a tab (the next line's indent), a
+// "}" (a block's end) or the end of the input follow it, or when the input
+// ends at once. The writer never puts CR LF right after an inner quote.
+bool CArchiveText::ClosesAfterBackslash()
+{
+    const int next = m_text->PeekAny(0);
+    if (next < 0)
+        return true;
+    if (next != '\r' || m_text->PeekAny(1) != '\n')
+        return false;
+    const int after = m_text->PeekAny(2);
+    return after < 0 || after == '\t' || after == '}';
 }
 
 bool CArchiveText::ReadWString(std::wstring& value)
@@ -580,7 +673,8 @@ template <typename Char> bool CArchiveText::Expect(const Char* text)
     {
         if (!m_text || m_text->Get() != static_cast<int>(*c))
         {
-            throw CKVOError::Format(L"Error reading:%s, Line: %i, Expected:%s", getDataName().c_str(), m_line,
+            throw CKVOError::Format(L"Error reading:%s, Line: %i, Expected:%s",
+                                    EscapeControlCharacters(getDataName()).c_str(), m_line,
                                     Text(text).c_str());
         }
     }

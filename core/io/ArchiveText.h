@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 class CLanguage;
 class CTextFile;
@@ -18,6 +19,15 @@ namespace Misc::Serialization
 // line with the type tag, a "Version{" block, then the saved object's
 // lines, indented with tabs, CR LF line ends. Comments ("//" to the end of
 // the line, "/*" to "*/") may stand between any two tokens when reading.
+//
+// Every value written reads back unchanged: text with a blank (VT and FF
+// included), "/" or a double quote is quoted, with a backslash before each
+// inner double quote. A quoted value that ends in a backslash closes with
+// the same two characters as an inner quote, so its line ends right after
+// it and the next line starts with a tab; the reader takes a quote after a
+// backslash as the closing one when CR LF and a tab (or a "}", or the end
+// of the input) follow, and a line feed right after an inner quote is
+// written bare (no CR) so that it never looks like one.
 class CArchiveText : public IArchive, public CVersionRecord
 {
 public:
@@ -108,13 +118,17 @@ public:
 
 private:
     void open();
-    bool Put(const std::wstring& text);
+    bool Put(std::wstring_view text);
     bool PutNumber(const char* text, size_t length);
+    // The text by the quoting rule.
+    bool PutQuoted(std::wstring_view text);
     // One token by the token rule; false when the input has ended.
     bool ReadTokenText(std::wstring& token, const wchar_t* delimiters);
+    void ReadQuoted(std::wstring& token);
+    bool ClosesAfterBackslash();
     // The characters up to the next blank, as ASCII, for number parsing.
     bool ReadNumberToken(std::string& token);
-    void Translate(std::wstring& token) const;
+    void Translate(std::wstring& token);
     template <typename Char> bool Expect(const Char* text);
     template <typename Char> bool Test(const Char* text, bool peek);
     static std::wstring Text(const char* text);
@@ -134,7 +148,13 @@ private:
     int m_encoding = kEncodingUtf8;
     unsigned int m_codePage = 65001;
     bool m_failed = false;
+    // The last value written was quoted and ends in a backslash.
+    bool m_closedAfterBackslash = false;
+    uint64_t m_repeatedText = 0; // characters translations produced
     std::wstring m_scratch;
+    // Spare strings the writes reuse.
+    std::wstring m_wide;
+    std::wstring m_written;
 };
 
 } // namespace Misc::Serialization

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -106,10 +108,13 @@ bool CDataBag::Write(Misc::Serialization::IArchive& archive)
     archive.EndLine(0);
     archive.WriteString("Data{");
     archive.EndLine(+1);
+    std::wstring written = L"-";
     for (const auto& [key, value] : m_entries)
     {
+        written.resize(1);
+        written += key;
         // A failing step ends this entry's line; the next entry still goes out.
-        if (archive.WriteWString(L"-" + key, true) && archive.WriteSpaces(1) &&
+        if (archive.WriteWString(written, true) && archive.WriteSpaces(1) &&
             archive.WriteWString(value, true))
             archive.EndLine(0);
     }
@@ -122,17 +127,35 @@ bool CDataBag::Write(Misc::Serialization::IArchive& archive)
 bool CDataBag::Read(Misc::Serialization::IArchive& archive)
 {
     archive.ExpectToken("Data{");
+    // The entries go into the bag only once the whole block has been read,
+    // so a block that fails leaves the bag as it was. The list is kept for
+    // the thread's next block (its strings move out into the bag).
+    thread_local std::vector<std::pair<std::wstring, std::wstring>> entries;
+    entries.clear();
     std::wstring token;
-    std::wstring value;
-    // A token that cannot be read (the block is cut off before its "}")
-    // makes the archive report the missing brace instead of looping.
-    while (archive.ReadWString(token) && token != L"}")
+    for (;;)
     {
-        if (!archive.ReadWString(value))
+        // A token that cannot be read (the block is cut off before its "}",
+        // or a compressed archive refers past its string table) makes the
+        // archive report the missing brace instead of looping; a block that
+        // has its "}" after a lost key or value still fails.
+        if (!archive.ReadWString(token))
+        {
+            archive.ExpectToken("}");
+            return false;
+        }
+        if (token == L"}")
             break;
-        m_entries.insert_or_assign(token.empty() ? token : token.substr(1), std::move(value));
+        std::wstring value;
+        if (!archive.ReadWString(value))
+        {
+            archive.ExpectToken("}");
+            return false;
+        }
+        entries.emplace_back(token.empty() ? token : token.substr(1), std::move(value));
     }
-    if (token != L"}")
-        archive.ExpectToken("}");
+    for (auto& [key, value] : entries)
+        m_entries.insert_or_assign(std::move(key), std::move(value));
+    entries.clear();
     return true;
 }

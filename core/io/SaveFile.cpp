@@ -1,18 +1,44 @@
 #include "core/io/SaveFile.h"
 
-#include <exception>
-
 #include "core/foundation/StringConversion.h"
 #include "core/io/DiskPath.h"
 #include "core/io/FileStd.h"
+#include "platform/FileAccess.h"
 #include "platform/FileDescriptor.h"
+#include "platform/PathChanges.h"
+#include "platform/SaveSupport.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
+#include <exception>
+
+namespace
+{
+
+// The temporary file's name: the target's name, cut so that the whole name
+// stays within the folder's file-name limit (never inside a UTF-8
+// sequence), then ".~<process>.<count>.tmp".
+std::string TemporaryName(const std::string& target, unsigned count)
+{
+    const size_t slash = target.find_last_of('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+    const std::string prefix = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    std::string leaf = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string suffix =
+        ".~" + std::to_string(Platform::ProcessId()) + "." + std::to_string(count) + ".tmp";
+    const size_t limit = Platform::MaxFileNameLength(folder);
+    if (leaf.size() + suffix.size() > limit)
+    {
+        size_t keep = limit > suffix.size() ? limit - suffix.size() : 0;
+        while (keep > 0 && (static_cast<unsigned char>(leaf[keep]) & 0xC0) == 0x80)
+            --keep;
+        leaf.resize(keep);
+    }
+    return prefix + leaf + suffix;
+}
+
+} // namespace
 
 CSaveFile::CSaveFile(const std::wstring& path) : m_path(path)
 {
@@ -20,17 +46,26 @@ CSaveFile::CSaveFile(const std::wstring& path) : m_path(path)
     m_narrowPath = Misc::Text::WideToUtf8(m_path).c_str();
     if (m_path.empty())
         return;
-    m_target = DiskPath::Resolve(m_path);
+    // A name that matches an existing file only by letter case saves that
+    // file; a symbolic link saves the file it leads to and stays a link.
+    m_target = Platform::ResolveSaveTarget(DiskPath::Resolve(m_path));
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt)
     {
-        m_temporary = m_target + ".~" + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
-        m_fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (m_fd < 0 && errno != EEXIST)
+        m_temporary = TemporaryName(m_target, counter++);
+        m_fd = Platform::CreateExclusive(m_temporary);
+        if (m_fd < 0 && !Platform::LastErrorWasExists())
             break;
     }
     if (m_fd < 0)
+    {
         m_temporary.clear();
+        return;
+    }
+    // The new file keeps the permissions the target has (a private file
+    // stays private); a new target gets the usual ones.
+    if (!Platform::CopyPermissions(m_fd, m_target))
+        m_failed = true;
 }
 
 CSaveFile::~CSaveFile()
@@ -41,10 +76,10 @@ CSaveFile::~CSaveFile()
 void CSaveFile::Discard()
 {
     if (m_fd >= 0)
-        ::close(m_fd);
+        Platform::CloseDescriptor(m_fd);
     m_fd = -1;
     if (!m_temporary.empty())
-        ::unlink(m_temporary.c_str());
+        Platform::RemoveFile(m_temporary);
     m_temporary.clear();
 }
 
@@ -64,10 +99,10 @@ bool CSaveFile::seek(long finalPos, bool relativeMovement)
 {
     if (m_fd < 0)
         return false;
-    const off_t result = ::lseek(m_fd, finalPos, relativeMovement ? SEEK_CUR : SEEK_SET);
+    const long result = Platform::SeekFile(m_fd, finalPos, relativeMovement);
     if (result < 0)
         return false;
-    m_position = static_cast<long>(result);
+    m_position = result;
     return true;
 }
 
@@ -75,9 +110,12 @@ bool CSaveFile::Commit()
 {
     if (m_fd < 0)
         return false;
-    const bool closed = ::close(m_fd) == 0;
+    // The contents reach the disk before the name does, so a crash leaves
+    // the old file or the new one, never an empty one.
+    const bool synced = !m_failed && Platform::SyncFile(m_fd);
+    const bool closed = Platform::CloseDescriptorChecked(m_fd);
     m_fd = -1;
-    if (m_failed || !closed || std::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+    if (!synced || !closed || !Platform::ReplaceFile(m_temporary, m_target))
     {
         Discard();
         return false;

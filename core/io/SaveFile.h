@@ -6,8 +6,11 @@
 #include <string>
 
 // The file a save writes through. Its bytes go to a temporary file beside
-// the target; Commit checks that every write and the close succeeded and
-// only then renames the temporary file over the target. A save file
+// the target, which takes the target's permissions; Commit checks that
+// every write and the close succeeded, flushes the file to the disk and
+// only then renames it over the target (and flushes the folder). A save to
+// a symbolic link replaces the file the link leads to; a name that matches
+// an existing file only by letter case saves that file. A save file
 // destroyed without a successful Commit removes the temporary file and
 // leaves the target as it was.
 class CSaveFile : public IFile

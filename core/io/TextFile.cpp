@@ -135,6 +135,16 @@ int CTextFile::Peek(int offset)
     return m_reader ? m_reader->Peek(offset) : 0;
 }
 
+int CTextFile::GetAny()
+{
+    return m_reader ? m_reader->GetAny() : 0;
+}
+
+int CTextFile::PeekAny(int offset)
+{
+    return m_reader ? m_reader->PeekAny(offset) : 0;
+}
+
 int CTextFile::ReadToken(std::wstring_view delimiters)
 {
     if (!m_reader)
@@ -154,23 +164,14 @@ int CTextFile::WriteText(std::wstring_view text)
 {
     if (!m_writer)
         return -2;
-    if (m_encoding & kRawLineFeeds)
-        return m_writer->PutChars(text.data(), text.size(), m_codePage);
-    size_t start = 0;
-    while (start <= text.size())
-    {
-        const size_t lineFeed = text.find(L'\n', start);
-        const size_t end = lineFeed == std::wstring_view::npos ? text.size() : lineFeed;
-        int result = m_writer->PutChars(text.data() + start, end - start, m_codePage);
-        if (result == 0 && lineFeed != std::wstring_view::npos)
-            result = m_writer->PutChars(L"\r\n", 2, m_codePage);
-        if (result != 0)
-            return result;
-        if (lineFeed == std::wstring_view::npos)
-            break;
-        start = lineFeed + 1;
-    }
-    return 0;
+    return m_writer->PutText(text, m_codePage, (m_encoding & kRawLineFeeds) == 0);
+}
+
+int CTextFile::WriteTextAsIs(std::wstring_view text)
+{
+    if (!m_writer)
+        return -2;
+    return m_writer->PutText(text, m_codePage, false);
 }
 
 int CTextFile::WriteChar(wchar_t c)

@@ -57,6 +57,9 @@ public:
 
     int Get();
     int Peek(int offset = 0);
+    // Get and Peek with carriage returns handed out too.
+    int GetAny();
+    int PeekAny(int offset = 0);
     // The next token into GetToken(): up to the first delimiter (not
     // consumed), or with no delimiters up to the first white space.
     int ReadToken(std::wstring_view delimiters = {});
@@ -68,6 +71,9 @@ public:
     // Writes the text; each line feed becomes CR LF unless the encoding word
     // carries kRawLineFeeds.
     int WriteText(std::wstring_view text);
+    // Writes the text with its line feeds unchanged, whatever the encoding
+    // word says.
+    int WriteTextAsIs(std::wstring_view text);
     int WriteChar(wchar_t c);
     int WriteBytes(const void* bytes, size_t count);
     // Write mode: the buffered bytes to the file (-2 on failure or without a

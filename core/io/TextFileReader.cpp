@@ -80,56 +80,15 @@ int CTextFileReader::DecodeUtf8At(size_t& at)
         ++at;
         return lead;
     }
-    size_t length;
-    int code;
-    int minimum;
-    if (lead >= 0xC2 && lead <= 0xDF)
-    {
-        length = 2;
-        code = lead & 0x1F;
-        minimum = 0x80;
-    }
-    else if (lead >= 0xE0 && lead <= 0xEF)
-    {
-        length = 3;
-        code = lead & 0x0F;
-        minimum = 0x800;
-    }
-    else if (lead >= 0xF0 && lead <= 0xF4)
-    {
-        length = 4;
-        code = lead & 0x07;
-        minimum = 0x10000;
-    }
-    else
-    {
-        // A stray continuation byte or an invalid lead byte stands alone.
-        ++at;
-        return Misc::Text::kReplacementChar;
-    }
-    if (!Ensure(at + length))
-    {
-        // A sequence cut off by the end of the input ends the input.
-        at = m_fill - m_pos;
-        return -1;
-    }
-    for (size_t i = 1; i < length; ++i)
-    {
-        const uint8_t next = ByteAt(at + i);
-        if ((next & 0xC0) != 0x80)
-        {
-            ++at;
-            return Misc::Text::kReplacementChar;
-        }
-        code = (code << 6) | (next & 0x3F);
-    }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-    {
-        ++at;
-        return Misc::Text::kReplacementChar;
-    }
+    // Near the end of the input fewer bytes than the sequence claims may be
+    // there: the shared decoder turns such a cut sequence into U+FFFD.
+    const size_t need = Misc::Text::Utf8SequenceLength(lead);
+    Ensure(at + need);
+    const size_t available = std::min(need, m_fill - m_pos - at);
+    size_t length = 1;
+    const uint32_t code = Misc::Text::DecodeUtf8(m_buffer.data() + m_pos + at, available, length);
     at += length;
-    return code;
+    return static_cast<int>(code);
 }
 
 int CTextFileReader::Get()
@@ -148,12 +107,42 @@ int CTextFileReader::Peek(int offset)
     if (offset < 0)
         return -1;
     size_t at = 0;
-    int c = -1;
-    for (int i = 0; i <= offset; ++i)
+    int c = DecodeAt(at);
+    // No read ever returns a carriage return, so the ones at the read
+    // position go now: a caller that peeks and then reads a token starts at
+    // the character it saw and always moves on.
+    while (c == kCarriageReturn)
+    {
+        m_pos += at;
+        at = 0;
+        c = DecodeAt(at);
+    }
+    for (int i = 0; i < offset && c >= 0; ++i)
     {
         do
             c = DecodeAt(at);
         while (c == kCarriageReturn);
+    }
+    return c < 0 ? -1 : c;
+}
+
+int CTextFileReader::GetAny()
+{
+    size_t at = 0;
+    const int c = DecodeAt(at);
+    m_pos += std::min(at, m_fill - m_pos);
+    return c;
+}
+
+int CTextFileReader::PeekAny(int offset)
+{
+    if (offset < 0)
+        return -1;
+    size_t at = 0;
+    int c = -1;
+    for (int i = 0; i <= offset; ++i)
+    {
+        c = DecodeAt(at);
         if (c < 0)
             return -1;
     }
@@ -167,6 +156,14 @@ int CTextFileReader::ReadToken(std::wstring& token, unsigned int codePage, std::
     m_codePage = codePage;
     size_t at = 0;
     int c = DecodeAt(at);
+    // Carriage returns before the token are passed over, never taken for
+    // the blank that ends it.
+    while (c == kCarriageReturn)
+    {
+        m_pos += at;
+        at = 0;
+        c = DecodeAt(at);
+    }
     const bool atEnd = c < 0;
     for (;;)
     {
@@ -200,29 +197,25 @@ int CTextFileReader::ReadBytes(void* buffer, size_t count)
 
 int CTextFileReader::DecodeUtf16At(size_t& at, bool bigEndian)
 {
-    const auto unitAt = [&](size_t pos) -> int
+    const auto unitAt = [&](size_t pos) -> int32_t
     {
         if (!Ensure(pos + 2))
             return -1;
         return bigEndian ? (ByteAt(pos) << 8) | ByteAt(pos + 1) : ByteAt(pos) | (ByteAt(pos + 1) << 8);
     };
-    const int unit = unitAt(at);
+    const int32_t unit = unitAt(at);
     if (unit < 0)
-        return -1;
-    at += 2;
-    if (unit >= 0xD800 && unit <= 0xDBFF)
     {
-        const int low = unitAt(at);
-        if (low >= 0xDC00 && low <= 0xDFFF)
-        {
-            at += 2;
-            return 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-        }
-        return Misc::Text::kReplacementChar; // lone high surrogate; the next unit stays
-    }
-    if (unit >= 0xDC00 && unit <= 0xDFFF)
+        if (!Ensure(at + 1))
+            return -1;
+        ++at; // a lone last byte
         return Misc::Text::kReplacementChar;
-    return unit;
+    }
+    const int32_t next = Misc::Text::IsHighSurrogate(static_cast<uint32_t>(unit)) ? unitAt(at + 2) : -1;
+    size_t length = 1;
+    const uint32_t code = Misc::Text::DecodeUtf16(static_cast<uint32_t>(unit), next, length);
+    at += 2 * length;
+    return static_cast<int>(code);
 }
 
 bool CTextFileReader::IsEnd()

@@ -28,12 +28,19 @@ public:
     // The next character, consumed; -1 at the end of the input.
     int Get();
     // The character at that offset past the read position (0 is the next
-    // one), not consumed; -1 when the input ends before it.
+    // one), not consumed; -1 when the input ends before it. Carriage
+    // returns at the read position are consumed (no read returns them), so
+    // a token read next starts at the character peeked.
     int Peek(int offset = 0);
+    // Get and Peek that also hand out carriage returns (quoted text keeps
+    // the ones that do not end a line).
+    int GetAny();
+    int PeekAny(int offset = 0);
     // The characters up to (not including) the first delimiter, or with no
     // delimiters up to the first white-space character; the delimiter is not
-    // consumed. Carriage returns inside a token are dropped. Returns 0, or -1
-    // when the input is at its end.
+    // consumed. Carriage returns before or inside a token are dropped (with
+    // no delimiters one ends it). Returns 0, or -1 when the input is at its
+    // end.
     int ReadToken(std::wstring& token, unsigned int codePage, std::wstring_view delimiters);
     // Copies the next count bytes and consumes them; 0, or -1 when the file
     // does not hold that many more bytes (nothing is consumed then).
@@ -57,9 +64,11 @@ protected:
     bool Ensure(size_t count) { return m_fill - m_pos >= count || Fill(count); }
     uint8_t ByteAt(size_t at) const { return m_buffer[m_pos + at]; }
     // One UTF-8 character at `at` (shared by the UTF-8 reader and the
-    // code-page reader on a UTF-8 code page).
+    // code-page reader on a UTF-8 code page); a sequence cut off by the end
+    // of the input gives U+FFFD for each of its bytes.
     int DecodeUtf8At(size_t& at);
-    // One UTF-16 character (a surrogate pair combined) at `at`.
+    // One UTF-16 character (a surrogate pair combined) at `at`; a lone last
+    // byte gives U+FFFD.
     int DecodeUtf16At(size_t& at, bool bigEndian);
 
     unsigned int m_codePage = 65001;

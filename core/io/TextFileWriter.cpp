@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <string>
 
 namespace
@@ -31,9 +32,14 @@ size_t EncodeUtf16Bytes(uint32_t c, bool bigEndian, uint8_t* bytes)
 } // namespace
 
 CTextFileWriter::CTextFileWriter(IFile* file, int bufferSize)
-    : m_file(file), m_capacity(bufferSize > 0 ? static_cast<size_t>(bufferSize) : kDefaultBuffer)
+    : CTextFileWriter(file, bufferSize, EAsciiForm::kNone)
 {
-    m_buffer.reserve(m_capacity);
+}
+
+CTextFileWriter::CTextFileWriter(IFile* file, int bufferSize, EAsciiForm asciiForm)
+    : m_file(file), m_capacity(bufferSize > 0 ? static_cast<size_t>(bufferSize) : kDefaultBuffer),
+      m_asciiForm(asciiForm), m_buffer(std::max<size_t>(m_capacity, 8))
+{
 }
 
 int CTextFileWriter::PutChar(wchar_t c, unsigned int)
@@ -50,22 +56,120 @@ int CTextFileWriter::PutCodePoints(const wchar_t* text, size_t count)
 {
     if (!text && count > 0)
         return -2;
-    for (size_t i = 0; i < count; ++i)
+    for (size_t i = 0; i < count;)
     {
-        uint32_t c = static_cast<uint32_t>(text[i]);
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && static_cast<uint32_t>(text[i + 1]) >= 0xDC00 &&
-            static_cast<uint32_t>(text[i + 1]) <= 0xDFFF)
+        const uint32_t unit = static_cast<uint32_t>(text[i]);
+        size_t length = 1;
+        uint32_t c = unit;
+        if (Misc::Text::IsSurrogate(unit))
         {
-            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<uint32_t>(text[i + 1]) - 0xDC00);
-            ++i;
+            const int32_t next = i + 1 < count ? static_cast<int32_t>(text[i + 1]) : -1;
+            c = Misc::Text::DecodeUtf16(unit, next, length);
         }
-        else if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+        else if (unit > 0x10FFFF)
         {
             c = Misc::Text::kReplacementChar;
         }
+        i += length;
         const int result = PutCodePoint(c);
         if (result != 0)
             return result;
+    }
+    return 0;
+}
+
+// Encodes ASCII characters into the free part of the buffer until the text,
+// the ASCII run or the room ends (the caller leaves room for `count` line
+// feeds written as CR LF); returns the characters taken.
+template <CTextFileWriter::EAsciiForm Form>
+size_t CTextFileWriter::PutAscii(const wchar_t* text, size_t count, bool lineFeedsAsCrLf)
+{
+    uint8_t* out = m_buffer.data() + m_used;
+    uint8_t* const start = out;
+    const auto put = [&out](uint8_t c)
+    {
+        if constexpr (Form == EAsciiForm::kOneByte)
+            *out++ = c;
+        else if constexpr (Form == EAsciiForm::kUtf16LE)
+        {
+            *out++ = c;
+            *out++ = 0;
+        }
+        else
+        {
+            *out++ = 0;
+            *out++ = c;
+        }
+    };
+    size_t i = 0;
+    for (; i < count; ++i)
+    {
+        const uint32_t c = static_cast<uint32_t>(text[i]);
+        if (c >= 0x80)
+            break;
+        if (c == '\n' && lineFeedsAsCrLf)
+            put('\r');
+        put(static_cast<uint8_t>(c));
+    }
+    m_used += static_cast<size_t>(out - start);
+    return i;
+}
+
+int CTextFileWriter::PutText(std::wstring_view text, unsigned int codePage, bool lineFeedsAsCrLf)
+{
+    if (m_asciiForm == EAsciiForm::kNone)
+    {
+        // No encoding of its own: every character goes through PutChars.
+        size_t start = 0;
+        while (start < text.size())
+        {
+            const size_t lineFeed = lineFeedsAsCrLf ? text.find(L'\n', start) : std::wstring_view::npos;
+            const size_t end = lineFeed == std::wstring_view::npos ? text.size() : lineFeed;
+            int result = PutChars(text.data() + start, end - start, codePage);
+            if (result == 0 && lineFeed != std::wstring_view::npos)
+                result = PutChars(L"\r\n", 2, codePage);
+            if (result != 0)
+                return result;
+            start = end + (lineFeed == std::wstring_view::npos ? 0 : 1);
+        }
+        return 0;
+    }
+    // Each character takes at most two units here (a line feed as CR LF).
+    const size_t widest = m_asciiForm == EAsciiForm::kOneByte ? 2 : 4;
+    const wchar_t* p = text.data();
+    size_t left = text.size();
+    while (left > 0)
+    {
+        if (static_cast<uint32_t>(*p) >= 0x80)
+        {
+            size_t run = 1;
+            while (run < left && static_cast<uint32_t>(p[run]) >= 0x80)
+                ++run;
+            const int result = PutChars(p, run, codePage);
+            if (result != 0)
+                return result;
+            p += run;
+            left -= run;
+            continue;
+        }
+        if (m_buffer.size() - m_used < widest && (Flush() != 0 || m_buffer.size() - m_used < widest))
+            return -2;
+        const size_t room = std::min(left, (m_buffer.size() - m_used) / widest);
+        size_t taken;
+        switch (m_asciiForm)
+        {
+        case EAsciiForm::kOneByte:
+            taken = PutAscii<EAsciiForm::kOneByte>(p, room, lineFeedsAsCrLf);
+            break;
+        case EAsciiForm::kUtf16LE:
+            taken = PutAscii<EAsciiForm::kUtf16LE>(p, room, lineFeedsAsCrLf);
+            break;
+        default:
+            taken = PutAscii<EAsciiForm::kUtf16BE>(p, room, lineFeedsAsCrLf);
+            break;
+        }
+        p += taken;
+        left -= taken;
     }
     return 0;
 }
@@ -76,19 +180,22 @@ int CTextFileWriter::WriteBytes(const void* bytes, size_t count)
         return 0;
     if (!bytes || !m_file)
         return -2;
-    if (m_buffer.size() + count > m_capacity && Flush() != 0)
+    if (m_used + count > m_capacity && Flush() != 0)
         return -2;
+    const auto* data = static_cast<const uint8_t*>(bytes);
     if (count >= m_capacity)
     {
         // Too big for the buffer: straight to the file.
-        const auto* data = static_cast<const uint8_t*>(bytes);
         while (count > 0)
         {
             const irr::u32 part = static_cast<irr::u32>(std::min<size_t>(count, INT_MAX));
             const irr::s32 written = m_file->write(data, part);
             if (written <= 0)
             {
-                m_buffer.insert(m_buffer.end(), data, data + count);
+                // Kept for a later flush, as the buffer keeps what the file refused.
+                m_buffer.resize(std::max(m_buffer.size(), m_used + count));
+                std::memcpy(m_buffer.data() + m_used, data, count);
+                m_used += count;
                 return -2;
             }
             data += written;
@@ -96,8 +203,8 @@ int CTextFileWriter::WriteBytes(const void* bytes, size_t count)
         }
         return 0;
     }
-    const auto* data = static_cast<const uint8_t*>(bytes);
-    m_buffer.insert(m_buffer.end(), data, data + count);
+    std::memcpy(m_buffer.data() + m_used, data, count);
+    m_used += count;
     return 0;
 }
 
@@ -106,16 +213,38 @@ int CTextFileWriter::Flush()
     if (!m_file)
         return -2;
     size_t done = 0;
-    while (done < m_buffer.size())
+    while (done < m_used)
     {
-        const irr::u32 part = static_cast<irr::u32>(std::min<size_t>(m_buffer.size() - done, INT_MAX));
+        const irr::u32 part = static_cast<irr::u32>(std::min<size_t>(m_used - done, INT_MAX));
         const irr::s32 written = m_file->write(m_buffer.data() + done, part);
         if (written <= 0)
             break;
         done += static_cast<size_t>(written);
     }
-    m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(done));
-    return m_buffer.empty() ? 0 : -2;
+    if (done > 0 && done < m_used)
+        std::memmove(m_buffer.data(), m_buffer.data() + done, m_used - done);
+    m_used -= done;
+    return m_used == 0 ? 0 : -2;
+}
+
+CTextFileWriterAnsi::CTextFileWriterAnsi(IFile* file, int bufferSize)
+    : CTextFileWriter(file, bufferSize, EAsciiForm::kOneByte)
+{
+}
+
+CTextFileWriterUTF8::CTextFileWriterUTF8(IFile* file, int bufferSize)
+    : CTextFileWriter(file, bufferSize, EAsciiForm::kOneByte)
+{
+}
+
+CTextFileWriterUTF16LE::CTextFileWriterUTF16LE(IFile* file, int bufferSize)
+    : CTextFileWriter(file, bufferSize, EAsciiForm::kUtf16LE)
+{
+}
+
+CTextFileWriterUTF16BE::CTextFileWriterUTF16BE(IFile* file, int bufferSize)
+    : CTextFileWriter(file, bufferSize, EAsciiForm::kUtf16BE)
+{
 }
 
 int CTextFileWriterAnsi::PutChar(wchar_t c, unsigned int codePage)

@@ -29,10 +29,27 @@ public:
     virtual int PutChars(const wchar_t* text, size_t count, unsigned int codePage);
     virtual int WriteBom() { return 0; }
 
+    // The text as PutChars writes it, each line feed as CR LF when
+    // `lineFeedsAsCrLf` is set. Runs of ASCII (the bulk of every saved
+    // file) are encoded straight into the output buffer; everything else
+    // goes through PutChars.
+    int PutText(std::wstring_view text, unsigned int codePage, bool lineFeedsAsCrLf);
+
     int WriteBytes(const void* bytes, size_t count);
     int Flush();
 
 protected:
+    // How the writer's encoding stores an ASCII character: one byte (UTF-8
+    // and every code page here), or one UTF-16 unit in either byte order.
+    enum class EAsciiForm
+    {
+        kNone,
+        kOneByte,
+        kUtf16LE,
+        kUtf16BE,
+    };
+    CTextFileWriter(IFile* file, int bufferSize, EAsciiForm asciiForm);
+
     // Encodes one code point (never a surrogate) into the buffer.
     virtual int PutCodePoint(uint32_t) { return -2; }
     // Feeds the text to PutCodePoint code point by code point: a surrogate
@@ -41,16 +58,22 @@ protected:
     int PutCodePoints(const wchar_t* text, size_t count);
 
 private:
+    template <EAsciiForm Form> size_t PutAscii(const wchar_t* text, size_t count, bool lineFeedsAsCrLf);
+
     IFile* m_file;
     size_t m_capacity;
+    EAsciiForm m_asciiForm = EAsciiForm::kNone;
+    // The bytes waiting for the file are m_buffer[0, m_used); the vector
+    // grows past the capacity only to keep bytes the file refused.
     std::vector<uint8_t> m_buffer;
+    size_t m_used = 0;
 };
 
 // Code-page text; characters the code page lacks are lost.
 class CTextFileWriterAnsi : public CTextFileWriter
 {
 public:
-    using CTextFileWriter::CTextFileWriter;
+    explicit CTextFileWriterAnsi(IFile* file = nullptr, int bufferSize = 0);
     int PutChar(wchar_t c, unsigned int codePage) override;
     int PutChars(const wchar_t* text, size_t count, unsigned int codePage) override;
 };
@@ -59,7 +82,7 @@ public:
 class CTextFileWriterUTF8 : public CTextFileWriter
 {
 public:
-    using CTextFileWriter::CTextFileWriter;
+    explicit CTextFileWriterUTF8(IFile* file = nullptr, int bufferSize = 0);
     int WriteBom() override;
 
 protected:
@@ -70,7 +93,7 @@ protected:
 class CTextFileWriterUTF16LE : public CTextFileWriter
 {
 public:
-    using CTextFileWriter::CTextFileWriter;
+    explicit CTextFileWriterUTF16LE(IFile* file = nullptr, int bufferSize = 0);
     int WriteBom() override;
 
 protected:
@@ -81,7 +104,7 @@ protected:
 class CTextFileWriterUTF16BE : public CTextFileWriter
 {
 public:
-    using CTextFileWriter::CTextFileWriter;
+    explicit CTextFileWriterUTF16BE(IFile* file = nullptr, int bufferSize = 0);
     int WriteBom() override;
 
 protected:

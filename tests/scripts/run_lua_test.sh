@@ -53,7 +53,7 @@ done
 
 command=("$halvane" "$script" "${args[@]+"${args[@]}"}")
 if [ "$use_xvfb" -eq 1 ]; then
-    command=(xvfb-run -a -s "-screen 0 1024x768x24" "${command[@]}")
+    command=(xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "${command[@]}")
 fi
 
 "${command[@]}" >"$work/stdout.txt" 2>"$work/stderr.txt" </dev/null

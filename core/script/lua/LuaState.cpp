@@ -34,17 +34,7 @@ int OpenEngineModule(lua_State* L)
 // becomes U+FFFD.
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
 {
-    std::u16string units;
-    units.reserve(bytes.size() / 2 + 1);
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-    {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        units += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
-    }
-    if (bytes.size() % 2 != 0)
-        units += static_cast<char16_t>(Misc::Text::kReplacementChar);
-    return Misc::Text::WideToUtf8(Misc::Text::Utf16ToWide(units));
+    return Misc::Text::WideToUtf8(Misc::Text::Utf16BytesToWide(bytes, bigEndian));
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix)

@@ -1,6 +1,12 @@
 #include "core/foundation/TextUtilities.h"
 
+#include "core/foundation/LogConsole.h"
+#include "core/foundation/Logger.h"
+#include "platform/Console.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 TEST(TextUtilities, HexText)
 {
@@ -87,4 +93,35 @@ TEST(TextUtilities, WildcardMatching)
     for (const auto& c : cases)
         EXPECT_EQ(MatchWildcard(c.text, c.pattern, c.caseSensitive), c.match)
             << "text '" << c.text << "' pattern '" << c.pattern << "'";
+}
+
+TEST(TextUtilities, ControlCharactersAreEscapedForTheTerminal)
+{
+    const struct
+    {
+        std::wstring text;
+        std::wstring shown;
+    } cases[] = {
+        {L"plain caf\u00e9 \u4e2d", L"plain caf\u00e9 \u4e2d"},
+        {L"tab\tand\nline", L"tab\tand\nline"},
+        {L"\x1b]0;title\x07", L"\\x1B]0;title\\x07"},
+        {L"\x1b[2J\r", L"\\x1B[2J\\x0D"},
+        {std::wstring(1, L'\0') + L"\x7f\x9b\xa0", L"\\x00\\x7F\\x9B\xa0"},
+        {L"back\\slash", L"back\\slash"},
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(EscapeControlCharacters(test.text), test.shown);
+
+    // Log lines reach the console escaped.
+    std::string captured;
+    Platform::SetConsoleSink([&](std::string_view bytes) { captured.append(bytes); });
+    {
+        Misc::CLogger logger;
+        logger.SetOutputLevel(9);
+        CLogConsole console;
+        console.Show(0, 0);
+        logger.Write(0, false, L"%s", L"file says \x1b]52;c;Y2xpcA==\x07");
+    }
+    Platform::SetConsoleSink(nullptr);
+    EXPECT_EQ(captured, "file says \\x1B]52;c;Y2xpcA==\\x07\n");
 }

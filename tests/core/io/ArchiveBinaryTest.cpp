@@ -2,8 +2,10 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/io/ArchiveBin.h"
+#include "core/io/ArchiveHandle.h"
 #include "core/io/DataBag.h"
 #include "core/io/Language.h"
+#include "core/io/Options.h"
 #include "core/io/TextValue.h"
 #include "core/io/Uuid.h"
 
@@ -399,4 +401,104 @@ TEST(ArchiveRecords, DataBagUuidAndTextValueThroughTheBinaryArchive)
     CTextValue readType(L"-PhysicsType");
     EXPECT_TRUE(readType.Read(archive));
     EXPECT_EQ(readType.GetValue(), L"box");
+}
+
+TEST(ArchiveBinary, AReferencePastTheTableFailsTheLoad)
+{
+    // A compressed option file whose last value refers past the string
+    // table: the entry used to be dropped and the load to succeed. Now the
+    // load fails and the store keeps what it held.
+    CTestFolder folder;
+    COptions options;
+    options.Set(L"[a]", L"x");
+    options.Set(L"[b]", L"x"); // saved as a reference to the first "x"
+    ASSERT_TRUE(options.Save(folder.Wide("o.kvocfg"), "COMPRESSED"));
+    std::string bytes = folder.Read("o.kvocfg");
+    // The file ends with that reference (code 14, index 1) and the
+    // reference to "}" (code 13).
+    ASSERT_EQ(bytes.substr(bytes.size() - 10, 5), std::string("\x0e\x01\x00\x00\x00", 5));
+    bytes[bytes.size() - 9] = 99;
+    folder.Write("bad.kvocfg", bytes);
+
+    COptions loaded;
+    loaded.Set(L"[kept]", L"1");
+    const CFilePtr file = OpenRead(folder.Wide("bad.kvocfg"));
+    bool result = true;
+    const std::string error = ErrorOf([&] { result = loaded.Load(file.get()); });
+    EXPECT_TRUE(!result || error != "(no error)") << error;
+    EXPECT_EQ(loaded.GetCount(), 1u);
+    EXPECT_TRUE(loaded.Exists(L"[kept]"));
+}
+
+TEST(ArchiveBinary, RepeatedTextIsBounded)
+{
+    // Each 5-byte reference of a compressed archive stands for a whole
+    // string; the copies one read makes are bounded, and so are the copies
+    // translations make in either archive.
+    CTestFolder folder;
+    const std::string big(1u << 20, 'x');
+    const int references = static_cast<int>(Misc::Serialization::kMaxRepeatedText >> 20) + 4;
+    {
+        CArchiveBin archive(folder.Wide("refs.bin"), true, "KVOTEST", 1030, nullptr, true);
+        for (int i = 0; i <= references; ++i)
+            archive.WriteString(big);
+    }
+    EXPECT_LT(folder.Read("refs.bin").size(), big.size() + 1024);
+    const std::string limit =
+        "Repeated text exceeds " + std::to_string(Misc::Serialization::kMaxRepeatedText) + " characters";
+    CArchiveBin archive(folder.Wide("refs.bin"), false, "KVOTEST", 1);
+    int read = 0;
+    const std::string error = ErrorOf(
+        [&]
+        {
+            for (std::string text; read <= references && archive.ReadString(text); ++read)
+                ASSERT_EQ(text.size(), big.size());
+        });
+    EXPECT_EQ(error, "Error reading:" + (folder / "refs.bin") + ", " + limit);
+    EXPECT_EQ(read, static_cast<int>(Misc::Serialization::kMaxRepeatedText >> 20) + 1);
+
+    CLanguage language;
+    language.Set(L"s", L"c", std::wstring(1u << 20, L'y'));
+    std::string tokens = "KVOTEST";
+    for (int i = 0; i <= references; ++i)
+        tokens += " #s#c";
+    folder.Write("tokens.txt", tokens);
+    for (const bool binary : {false, true})
+    {
+        if (binary)
+        {
+            CArchiveBin writer(folder.Wide("tokens.txt"), true, "KVOTEST", 0, nullptr, true);
+            for (int i = 0; i <= references; ++i)
+                writer.WriteWString(L"#s#c");
+        }
+        const CFilePtr file = OpenRead(folder.Wide("tokens.txt"));
+        Misc::Serialization::CArchiveHandle handle(file.get(), false, "KVOTEST", 0, &language);
+        EXPECT_EQ(ErrorOf(
+                      [&]
+                      {
+                          for (int i = 0; i <= references; ++i)
+                              handle.GetWString();
+                      }),
+                  "Error reading:" + (folder / "tokens.txt") + ", " + limit)
+            << binary;
+    }
+}
+
+TEST(ArchiveBinary, BytesFromTheFileAreEscapedInErrors)
+{
+    // Text from the file reaches the terminal through error messages: its
+    // control characters (a title change, a screen clear) come out escaped.
+    CTestFolder folder;
+    {
+        CArchiveBin archive(folder.Wide("esc.bin"), true, "KVOTEST", 1030);
+        archive.WriteString("\x1b]0;title\x07\x1b[2J");
+        archive.WriteWString(L"\x9b"
+                             L"31m\r\n\ttab");
+    }
+    CArchiveBin archive(folder.Wide("esc.bin"), false, "KVOTEST", 1);
+    EXPECT_EQ(ErrorOf([&] { archive.ExpectToken("-Key"); }),
+              "Error reading:" + (folder / "esc.bin") +
+                  ", Expected:-Key, Received:\\x1B]0;title\\x07\\x1B[2J");
+    EXPECT_EQ(ErrorOf([&] { archive.ExpectWToken(L"-Key"); }),
+              "Error reading:" + (folder / "esc.bin") + ", Expected:-Key, Received:\\x9B31m\\x0D\n\ttab");
 }

@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 using Misc::Error::CKVOError;
 using Misc::Serialization::CArchiveBin;
@@ -515,4 +518,194 @@ TEST(ArchiveSave, FailedSavesLeaveTheTargetAsItWas)
     for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
         files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 1u);
+}
+
+namespace
+{
+
+// The entries of a store, for comparing what was saved with what loads.
+std::vector<std::pair<std::wstring, std::wstring>> EntriesOf(const CDataBag& bag)
+{
+    return {bag.begin(), bag.end()};
+}
+
+// A file as the stores save it: the header of `tag`, then a "Data{" block
+// with the given lines (each "\t-key value"), and its end.
+std::string StoreFile(const std::string& tag, const std::string& lines)
+{
+    return "\xEF\xBB\xBF" + tag + "\r\nVersion{\r\n\t-Version 1030\r\n\t\r\n}\r\n\r\nData{\r\n" + lines +
+           "\t\r\n}\r\n";
+}
+
+// ASCII text as UTF-16LE with its byte-order mark.
+std::string Utf16LE(const std::string& ascii)
+{
+    std::string bytes = "\xFF\xFE";
+    for (char c : ascii)
+    {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST(ArchiveText, EveryValueReadsBackInEveryMode)
+{
+    // Values the text form once lost or misread (a backslash before the
+    // closing quote, vertical tab and form feed, carriage returns), beside
+    // their neighbours: each is saved as a value and inside a key, with a
+    // plain entry after it that a swallowed closing quote would take along.
+    const std::wstring values[] = {
+        L"a b\\",
+        L"C:\\Program Files\\",
+        L"\\",
+        L"two \\\\",
+        L"x \"\\",
+        L"say \"hi\"",
+        L"\"",
+        L"a\\\"b c",
+        L"end \\\"",
+        L"\v",
+        L"a\vb",
+        L"\f",
+        L"x\fy",
+        L"\r",
+        L"a\rb",
+        L"a\r\nb",
+        L"cr at end\r",
+        L"\n",
+        L"two\nlines",
+        L"quote\"\nnext",
+        L"quote \"\n\t-k v",
+        L"quote\"\r\n\tx",
+        L"back\\\n\t}",
+        L"",
+        L" lead",
+        L"trail ",
+        L"/",
+        L"//x",
+        L"/*c*/",
+        L"}",
+        L"-",
+        L"#sec#code",
+        L"caf\u00e9 \u4e2d\U0001F600",
+        std::wstring(1, L'\0') + L"nul",
+        L"tab\tin",
+    };
+    CTestFolder folder;
+    for (const char* mode : {"UTF8", "UTF16", "UTF16BE", "ansi", "BINARY", "COMPRESSED"})
+    {
+        COptions options;
+        CLanguage language;
+        for (size_t i = 0; i < std::size(values); ++i)
+        {
+            const std::wstring number = std::to_wstring(i);
+            options.Set(L"[" + number + L"]", values[i]);
+            options.Set(L"[" + number + L"]" + values[i], L"after " + number);
+            language.Set(values[i], number, values[i]);
+        }
+        ASSERT_TRUE(options.Save(folder.Wide("o.kvocfg"), mode)) << mode;
+        ASSERT_TRUE(language.Save(folder.Wide("l.kvolanguage"), mode)) << mode;
+
+        COptions loadedOptions;
+        CLanguage loadedLanguage;
+        const CFilePtr optionFile = OpenRead(folder.Wide("o.kvocfg"));
+        const CFilePtr languageFile = OpenRead(folder.Wide("l.kvolanguage"));
+        EXPECT_TRUE(loadedOptions.Load(optionFile.get())) << mode;
+        EXPECT_TRUE(loadedLanguage.Load(languageFile.get())) << mode;
+        EXPECT_EQ(EntriesOf(loadedOptions), EntriesOf(options)) << mode;
+        EXPECT_EQ(EntriesOf(loadedLanguage.GetDataBag()), EntriesOf(language.GetDataBag())) << mode;
+    }
+}
+
+TEST(ArchiveText, FilesWrittenBeforeReadAsBefore)
+{
+    // Data blocks as earlier saves and hand edits hold them.
+    const struct
+    {
+        const char* what;
+        std::string lines;
+        std::vector<std::pair<std::wstring, std::wstring>> entries;
+    } cases[] = {
+        {"a backslash before the closing quote at the end of a key line",
+         "\t-[path] \"C:\\Program Files\\\"\r\n\t-[next] v\r\n",
+         {{L"[next]", L"v"}, {L"[path]", L"C:\\Program Files\\"}}},
+        {"the same on the block's last line", "\t-[a] \"x y\\\"\r\n", {{L"[a]", L"x y\\"}}},
+        {"a hand-written block that ends right after it", "\t-[a] \"x y\\\"\r\n}\r\n", {{L"[a]", L"x y\\"}}},
+        {"inner quotes and backslashes",
+         "\t-[q] \"say \\\"hi\\\" \\\\\" c:\\\\x\"\r\n",
+         {{L"[q]", L"say \"hi\" \\\" c:\\\\x"}}},
+        {"a line break inside a value", "\t-[m] \"line1\r\nline2\"\r\n", {{L"[m]", L"line1\nline2"}}},
+        {"an inner quote before a line break",
+         "\t-[m] \"he said \\\"hi\\\"\r\nbye\"\r\n",
+         {{L"[m]", L"he said \"hi\"\nbye"}}},
+        {"an unquoted value with a backslash", "\t-[d] C:\\dir\\\r\n", {{L"[d]", L"C:\\dir\\"}}},
+        // Carriage returns inside quoted values were dropped; those that
+        // are not part of a line end are text.
+        {"a carriage return inside a quoted value", "\t-[r] \"a\rb\"\r\n", {{L"[r]", L"a\rb"}}},
+        {"a CR LF inside a quoted value", "\t-[r] \"a\r\r\nb\"\r\n", {{L"[r]", L"a\r\nb"}}},
+    };
+    CTestFolder folder;
+    for (const auto& test : cases)
+    {
+        for (const char* tag : {"KVOOPTIONS", "KVOLANGUAGE"})
+        {
+            folder.Write("f", StoreFile(tag, test.lines));
+            const CFilePtr file = OpenRead(folder.Wide("f"));
+            COptions options;
+            CLanguage language;
+            const bool isOptions = std::string(tag) == "KVOOPTIONS";
+            EXPECT_TRUE(isOptions ? options.Load(file.get()) : language.Load(file.get())) << test.what;
+            EXPECT_EQ(isOptions ? EntriesOf(options) : EntriesOf(language.GetDataBag()), test.entries)
+                << test.what << " (" << tag << ")";
+        }
+    }
+}
+
+TEST(ArchiveText, CarriageReturnsNeverStopTheReader)
+{
+    // Old Macintosh line ends (CR alone) and stray CRs between tokens used
+    // to make the reader stop advancing; options and translations load.
+    const struct
+    {
+        std::string file;
+        std::vector<std::pair<std::wstring, std::wstring>> entries;
+    } cases[] = {
+        {"TAG\rVersion{\r\t-Version 1030\r\t\r}\r\rData{\r\t-[a] 1\r\t-[b] \"x y\"\r\t\r}\r",
+         {{L"[a]", L"1"}, {L"[b]", L"x y"}}},
+        {"TAG Version{ -Version 1030 } Data{ -[a]\r1\r\r-[b]\r\"x\ry\"\r\r}",
+         {{L"[a]", L"1"}, {L"[b]", L"x\ry"}}},
+        {Utf16LE("TAG\rData{\r-k\rv\r}"), {{L"k", L"v"}}},
+    };
+    CTestFolder folder;
+    for (const auto& test : cases)
+    {
+        for (const std::string tag : {"KVOOPTIONS", "KVOLANGUAGE"})
+        {
+            std::string file = test.file;
+            if (file.compare(0, 2, "\xFF\xFE") == 0)
+            {
+                // The UTF-16 case has no version block: read it without one.
+                folder.Write("f", file);
+                const CFilePtr handle = OpenRead(folder.Wide("f"));
+                CArchiveText archive(handle.get(), false, "TAG", 0);
+                CDataBag bag;
+                EXPECT_TRUE(bag.Read(archive));
+                EXPECT_EQ(EntriesOf(bag), test.entries);
+                continue;
+            }
+            file.replace(file.find("TAG"), 3, tag);
+            folder.Write("f", file);
+            const CFilePtr handle = OpenRead(folder.Wide("f"));
+            COptions options;
+            CLanguage language;
+            EXPECT_TRUE(tag == "KVOOPTIONS" ? options.Load(handle.get()) : language.Load(handle.get()))
+                << tag;
+            EXPECT_EQ(tag == "KVOOPTIONS" ? EntriesOf(options) : EntriesOf(language.GetDataBag()),
+                      test.entries)
+                << tag;
+        }
+    }
 }

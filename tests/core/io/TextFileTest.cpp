@@ -1,4 +1,5 @@
 #include "core/foundation/KVOError.h"
+#include "core/foundation/StringConversion.h"
 #include "core/io/FileStd.h"
 #include "core/io/TextFile.h"
 
@@ -82,6 +83,60 @@ TEST_F(TextFile, WritesEachEncodingWithItsMarkAndCrLf)
     }
 }
 
+TEST_F(TextFile, WritesAcrossBufferBoundariesWithAnyBufferSize)
+{
+    // Runs of ASCII go straight into the output buffer: long and short runs,
+    // line feeds and other characters between them, written in pieces and
+    // whole, must give the bytes of the plain encoding with any buffer.
+    std::wstring text;
+    for (int i = 0; i < 200; ++i)
+        text += std::wstring(static_cast<size_t>(i % 37), L'a' + static_cast<wchar_t>(i % 26)) + L"\n\u00e9" +
+                (i % 5 == 0 ? L"\U0001F600" : L"") + L"\t\"x\"\n\n";
+    std::wstring crlf;
+    for (wchar_t c : text)
+        crlf += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
+    const std::u16string units = Misc::Text::WideToUtf16(crlf);
+    std::string le = "\xFF\xFE", be = "\xFE\xFF";
+    for (char16_t unit : units)
+    {
+        le += static_cast<char>(unit & 0xFF);
+        le += static_cast<char>(unit >> 8);
+        be += static_cast<char>(unit >> 8);
+        be += static_cast<char>(unit & 0xFF);
+    }
+    const struct
+    {
+        uint32_t encoding;
+        std::string bytes;
+    } cases[] = {
+        {CTextFile::kEncodingUtf8, "\xEF\xBB\xBF" + Misc::Text::WideToUtf8(crlf)},
+        {CTextFile::kEncodingUtf16LE, le},
+        {CTextFile::kEncodingUtf16BE, be},
+        {CTextFile::kEncodingAnsi, Misc::Text::WideToUtf8(crlf)},
+    };
+    for (const auto& test : cases)
+    {
+        for (int bufferSize : {1, 2, 3, 7, 64, 0})
+        {
+            for (size_t piece : {size_t(1), size_t(5), text.size()})
+            {
+                SCOPED_TRACE(std::to_string(test.encoding) + " buffer " + std::to_string(bufferSize) +
+                             " piece " + std::to_string(piece));
+                {
+                    CTextFile file;
+                    ASSERT_EQ(file.Open(new CFileStd(folder.Wide("w.txt"), L"wb"), CTextFile::kModeWrite,
+                                        test.encoding, bufferSize, true),
+                              0);
+                    for (size_t at = 0; at < text.size(); at += piece)
+                        ASSERT_EQ(file.WriteText(std::wstring_view(text).substr(at, piece)), 0);
+                    EXPECT_EQ(file.Close(), 0);
+                }
+                EXPECT_EQ(folder.Read("w.txt"), test.bytes);
+            }
+        }
+    }
+}
+
 TEST_F(TextFile, ReadsAcrossBufferBoundariesWithAnyBufferSize)
 {
     // Multi-byte characters and surrogate pairs straddle every refill.
@@ -116,19 +171,22 @@ TEST_F(TextFile, MarklessAndBrokenInput)
     EXPECT_EQ(ReadFile("plain.txt"), L"\uFFFD\uFFFDA\u00e9\n");
 
     // A UTF-16 file with CR LF line ends, a lone high surrogate (the unit
-    // after it survives) and an odd byte at the end.
+    // after it survives) and an odd byte at the end (cut off: U+FFFD, as
+    // every decoder of the engine turns a cut sequence into).
     folder.Write("le.txt", std::string("\xFF\xFE"
                                        "a\0\r\0\n\0\x3D\xD8"
                                        "B\0z",
                                        13));
-    EXPECT_EQ(ReadFile("le.txt"), L"a\n\uFFFDB");
+    EXPECT_EQ(ReadFile("le.txt"), L"a\n\uFFFDB\uFFFD");
     folder.Write("be.txt", std::string("\xFE\xFF\xDE\x00\0c", 6));
     EXPECT_EQ(ReadFile("be.txt"), L"\uFFFDc");
 
     // UTF-8: a stray continuation byte stands alone; a sequence cut off by
-    // the end of the file ends the input.
+    // the end of the file gives U+FFFD for each of its bytes, as the
+    // engine's one UTF-8 decoder does everywhere.
     folder.Write("u8.txt", "\xEF\xBB\xBF\x80q\xE4\xB8");
-    EXPECT_EQ(ReadFile("u8.txt"), L"\uFFFDq");
+    EXPECT_EQ(ReadFile("u8.txt"), L"\uFFFDq\uFFFD\uFFFD");
+    EXPECT_EQ(ReadFile("u8.txt"), Misc::Text::Utf8ToWide("\x80q\xE4\xB8"));
 
     // An empty file is at its end at once.
     folder.Write("empty.txt", "");
@@ -138,6 +196,55 @@ TEST_F(TextFile, MarklessAndBrokenInput)
     EXPECT_EQ(text.Get(), -1);
     EXPECT_EQ(text.Peek(0), -1);
     EXPECT_EQ(text.ReadToken(), -1);
+}
+
+TEST_F(TextFile, ReadersDecodeAsTheSharedDecoders)
+{
+    // The file readers and the string conversions give the same text for
+    // the same bytes, however broken: one UTF-8 decoder, one surrogate rule.
+    const std::string utf8[] = {
+        "ok \xC3\xA9",
+        "\xC3",
+        "\xE4\xB8",
+        "\xF0\x9F\x98",
+        "\xC0\x80x",
+        "\xED\xA0\x80",
+        "\xF4\x90\x80\x80",
+        "\xF5\x80\x80\x80",
+        "\x80\xBFz",
+        "\xE2\x82\xAC"
+        "end",
+        "a\xF0\x9F\x98\x80",
+        "\xFE\xFF",
+        "\xEF\xBF\xBD",
+        "\xE0\x9F\x80",
+        "\xC2",
+    };
+    for (const std::string& bytes : utf8)
+    {
+        folder.Write("u8.txt", "\xEF\xBB\xBF" + bytes);
+        EXPECT_EQ(ReadFile("u8.txt"), Misc::Text::Utf8ToWide(bytes)) << bytes;
+        folder.Write("plain.txt", "x" + bytes);
+        EXPECT_EQ(ReadFile("plain.txt"), Misc::Text::Utf8ToWide("x" + bytes)) << bytes;
+    }
+    const std::string utf16[] = {
+        std::string("a\0", 2),
+        std::string("\x3D\xD8\x00\xDE", 4),
+        std::string("\x3D\xD8", 2),
+        std::string("\x00\xDE\x3D\xD8", 4),
+        std::string("\x3D\xD8\x3D\xD8\x00\xDE", 6),
+        std::string("b\0\x3D", 3),
+    };
+    for (const std::string& bytes : utf16)
+    {
+        folder.Write("le.txt", "\xFF\xFE" + bytes);
+        EXPECT_EQ(ReadFile("le.txt"), Misc::Text::Utf16BytesToWide(bytes, false));
+        std::string swapped = bytes;
+        for (size_t i = 0; i + 1 < swapped.size(); i += 2)
+            std::swap(swapped[i], swapped[i + 1]);
+        folder.Write("be.txt", "\xFE\xFF" + swapped);
+        EXPECT_EQ(ReadFile("be.txt"), Misc::Text::Utf16BytesToWide(swapped, true));
+    }
 }
 
 TEST_F(TextFile, PeekTokensAndBytes)

@@ -1,0 +1,144 @@
+#include "ArchiveTestUtil.h"
+
+#include "core/foundation/StringConversion.h"
+#include "core/io/Options.h"
+#include "core/io/SaveFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+
+using namespace ArchiveTest;
+namespace fs = std::filesystem;
+
+namespace
+{
+
+// Saves a one-entry option store with the value to the path in the mode.
+bool SaveOptions(const std::wstring& path, const std::wstring& value, const char* mode = "UTF8")
+{
+    COptions options;
+    options.Set(L"[k]", value);
+    return options.Save(path, mode);
+}
+
+std::wstring LoadedValue(const std::string& path)
+{
+    COptions options;
+    const CFilePtr file = OpenRead(Misc::Text::Utf8ToWide(path));
+    std::wstring value;
+    if (!options.Load(file.get()) || !options.Get(L"[k]", value))
+        return L"(not loaded)";
+    return value;
+}
+
+unsigned ModeOf(const std::string& path)
+{
+    struct stat status = {};
+    ::stat(path.c_str(), &status);
+    return status.st_mode & 07777;
+}
+
+size_t FilesIn(const fs::path& folder)
+{
+    size_t count = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        count += entry.symlink_status().type() == fs::file_type::regular ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+TEST(SaveFile, KeepsTheTargetsPermissions)
+{
+    CTestFolder folder;
+    const mode_t oldMask = ::umask(022);
+    for (const char* mode : {"UTF8", "BINARY", "COMPRESSED"})
+    {
+        for (const unsigned permissions : {0600u, 0640u, 0755u})
+        {
+            folder.Write("o.kvocfg", "old");
+            ::chmod((folder / "o.kvocfg").c_str(), permissions);
+            ASSERT_TRUE(SaveOptions(folder.Wide("o.kvocfg"), L"new", mode)) << mode;
+            EXPECT_EQ(ModeOf(folder / "o.kvocfg"), permissions) << mode;
+            EXPECT_EQ(LoadedValue(folder / "o.kvocfg"), L"new") << mode;
+        }
+    }
+    // A new file gets the usual permissions.
+    ASSERT_TRUE(SaveOptions(folder.Wide("fresh.kvocfg"), L"v"));
+    EXPECT_EQ(ModeOf(folder / "fresh.kvocfg"), 0644u);
+    ::umask(oldMask);
+    EXPECT_EQ(FilesIn(folder.Path()), 2u);
+}
+
+TEST(SaveFile, SavesThroughASymbolicLinkToTheFileItNames)
+{
+    CTestFolder folder;
+    fs::create_directories(folder.Path() / "data");
+    folder.Write("data/real.kvocfg", "old");
+    ::chmod((folder / "data/real.kvocfg").c_str(), 0600);
+    const struct
+    {
+        const char* link;
+        std::string target; // as the link holds it
+    } cases[] = {
+        {"relative.kvocfg", "data/real.kvocfg"},
+        {"absolute.kvocfg", folder / "data/real.kvocfg"},
+        {"chain.kvocfg", "relative.kvocfg"},
+        {"data/inner.kvocfg", "real.kvocfg"},
+    };
+    int count = 0;
+    for (const auto& test : cases)
+    {
+        fs::create_symlink(test.target, folder.Path() / test.link);
+        const std::wstring value = L"through " + std::to_wstring(++count);
+        ASSERT_TRUE(SaveOptions(folder.Wide(test.link), value)) << test.link;
+        EXPECT_TRUE(fs::is_symlink(folder.Path() / test.link)) << test.link;
+        EXPECT_EQ(LoadedValue(folder / "data/real.kvocfg"), value) << test.link;
+        EXPECT_EQ(ModeOf(folder / "data/real.kvocfg"), 0600u) << test.link;
+    }
+    // A link to a file that does not exist yet creates that file.
+    fs::create_symlink("data/new.kvocfg", folder.Path() / "dangling.kvocfg");
+    ASSERT_TRUE(SaveOptions(folder.Wide("dangling.kvocfg"), L"created"));
+    EXPECT_TRUE(fs::is_symlink(folder.Path() / "dangling.kvocfg"));
+    EXPECT_EQ(LoadedValue(folder / "data/new.kvocfg"), L"created");
+    // A loop of links is no file: the save fails and changes nothing.
+    fs::create_symlink("loop-b", folder.Path() / "loop-a");
+    fs::create_symlink("loop-a", folder.Path() / "loop-b");
+    EXPECT_FALSE(SaveOptions(folder.Wide("loop-a"), L"x"));
+    EXPECT_TRUE(fs::is_symlink(folder.Path() / "loop-a"));
+    EXPECT_EQ(FilesIn(folder.Path()), 2u); // no temporary file is left
+}
+
+TEST(SaveFile, LongNamesKeepTheTemporaryNameWithinTheLimit)
+{
+    CTestFolder folder;
+    for (const size_t length : {240u, 249u, 255u})
+    {
+        const std::string name = std::string(length - 7, 'n') + ".kvocfg";
+        ASSERT_TRUE(SaveOptions(folder.Wide(name), L"long")) << length;
+        EXPECT_EQ(LoadedValue(folder / name), L"long") << length;
+    }
+    // Cut among multi-byte characters, the temporary name stays UTF-8.
+    std::string accented = "a";
+    for (int i = 0; i < 123; ++i)
+        accented += "\xC3\xA9";
+    accented += ".cfg";
+    ASSERT_LE(accented.size(), 255u);
+    ASSERT_TRUE(SaveOptions(Misc::Text::Utf8ToWide(folder / accented), L"accent"));
+    EXPECT_EQ(LoadedValue(folder / accented), L"accent");
+    EXPECT_EQ(FilesIn(folder.Path()), 4u);
+}
+
+TEST(SaveFile, ANameThatDiffersOnlyInCaseSavesTheExistingFile)
+{
+    CTestFolder folder;
+    folder.Write("Config.KVOCFG", "old");
+    ASSERT_TRUE(SaveOptions(folder.Wide("config.kvocfg"), L"new"));
+    EXPECT_FALSE(fs::exists(folder.Path() / "config.kvocfg") &&
+                 !fs::equivalent(folder.Path() / "config.kvocfg", folder.Path() / "Config.KVOCFG"));
+    EXPECT_EQ(LoadedValue(folder / "Config.KVOCFG"), L"new");
+    EXPECT_EQ(FilesIn(folder.Path()), 1u);
+}
