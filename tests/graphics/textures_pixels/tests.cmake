@@ -3,7 +3,9 @@
 # skipped); the shader case needs OpenGL and runs alone in its process with
 # an LSan suppression for the GL driver's libraries, which leak at exit.
 find_program(XVFB_RUN xvfb-run REQUIRED)
-set(xvfb_screen -a -s "-screen 0 1024x768x24")
+# -noreset: Xvfb otherwise restarts when its last client closes and refuses
+# the connection of the next device made right after.
+set(xvfb_screen -a -s "-screen 0 1024x768x24 -noreset")
 
 add_test(NAME graphics/textures_pixels/burnings
     COMMAND ${XVFB_RUN} ${xvfb_screen} $<TARGET_FILE:${name}> --gtest_filter=-ShaderOpenGlTest.*)
