@@ -60,8 +60,7 @@ void ReportUnhandledError(const std::string& message)
 {
     std::fprintf(stderr, "[halvane] Unhandled error: %s\n", message.c_str());
     std::fflush(stderr);
-    Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
-    logger->Write(logger->GetSystemLevel(), false, L"[halvane] Unhandled error: %S", message.c_str());
+    Misc::CLogger::WriteSystem(L"[halvane] Unhandled error: %S", message.c_str());
 }
 
 } // namespace
@@ -93,18 +92,12 @@ int main(int argc, char** argv)
         else
         {
             const wchar_t* program = commandLine.GetArgument(0);
-            Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
-            logger->Write(logger->GetSystemLevel(), false, L"[Usage] %s script_entry_file\n",
-                          program != nullptr ? program : L"halvane");
+            Misc::CLogger::WriteSystem(L"[Usage] %s script_entry_file\n",
+                                       program != nullptr ? program : L"halvane");
             exitCode = 2;
         }
     }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        ReportUnhandledError(error.GetMessageUtf8());
-        exitCode = EXIT_FAILURE;
-    }
-    catch (const std::exception& error) // LuaException included
+    catch (const std::exception& error) // CKVOError and LuaException included
     {
         ReportUnhandledError(error.what());
         exitCode = EXIT_FAILURE;
@@ -116,11 +109,6 @@ int main(int argc, char** argv)
     {
         if (engine != nullptr)
             engine->Quit(0);
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        ReportUnhandledError(error.GetMessageUtf8());
-        exitCode = EXIT_FAILURE;
     }
     catch (const std::exception& error)
     {

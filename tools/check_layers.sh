@@ -38,12 +38,6 @@ RULES=(
 SYSTEM_HEADERS='^(unistd|fcntl|dirent|dlfcn|pthread|spawn|poll|termios|pwd|grp|semaphore|syslog|glob|fnmatch|wordexp|libgen|utime|sched|link|netdb|ifaddrs|ftw|fts|mqueue|aio|langinfo|ucontext|execinfo)\.h$|^(sys|X11|linux|asm|netinet|arpa|net)/'
 SYSTEM_LAYERS=("platform" "core/script/lua")
 
-# TEMPORARY: files whose calls of the operating system are on their way
-# into platform/. The lead empties this list once they have moved.
-SYSTEM_EXCEPTIONS=(
-    "script_api/core/IAppScripts.cpp" # gettid: Platform::GetCurrentThreadId exists
-)
-
 declare -A allowed=()
 folders=()
 for rule in "${RULES[@]}"; do
@@ -83,14 +77,6 @@ is_system_layer() {
     return 1
 }
 
-is_exception() {
-    local file="$1" entry
-    for entry in "${SYSTEM_EXCEPTIONS[@]}"; do
-        [[ "$file" == "$entry" ]] && return 0
-    done
-    return 1
-}
-
 mapfile -t files < <(find . \( -path ./build -o -path ./tests -o -path ./bench -o -path ./tools -o -path ./examples \
     -o -path './.*' \) -prune -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.c' \) -print |
     sed 's|^\./||' | sort)
@@ -117,7 +103,7 @@ while IFS=: read -r file line text; do
         fi
     elif [[ "$text" =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\<([^\>]+)\> ]]; then
         header="${BASH_REMATCH[1]}"
-        if [[ "$header" =~ $SYSTEM_HEADERS ]] && ! is_system_layer "$layer" && ! is_exception "$file"; then
+        if [[ "$header" =~ $SYSTEM_HEADERS ]] && ! is_system_layer "$layer"; then
             echo "$file:$line: <$header> belongs under platform/ (the OS layer), not $layer" >&2
             failures=$((failures + 1))
         fi

@@ -86,18 +86,12 @@ void CSimulationManager::StopAfterError()
     {
         PublishStartStop(false);
     }
-    catch (const Misc::Error::CKVOError&)
-    {
-    }
     catch (const std::exception&)
     {
     }
     try
     {
         StartStopSubEngines(false);
-    }
-    catch (const Misc::Error::CKVOError&)
-    {
     }
     catch (const std::exception&)
     {
@@ -134,12 +128,7 @@ void CSimulationManager::Run(uint32_t duration)
                 break;
         }
     }
-    catch (const Misc::Error::CKVOError&)
-    {
-        StopAfterError();
-        throw;
-    }
-    catch (const std::exception&)
+    catch (const std::exception&) // CKVOError and LuaException included
     {
         StopAfterError();
         throw;

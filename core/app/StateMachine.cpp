@@ -8,9 +8,8 @@ namespace
 
 void LogState(const wchar_t* format, const CState& state)
 {
-    Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
     const std::wstring name = state.GetName();
-    logger->Write(logger->GetSystemLevel(), false, format, name.c_str());
+    Misc::CLogger::WriteSystem(format, name.c_str());
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 #include "core/foundation/KVOError.h"
 
 #include "core/foundation/StringConversion.h"
-#include "core/foundation/WideFormat.h"
-
-#include <cstdarg>
 
 namespace Misc::Error
 {
@@ -14,24 +11,17 @@ namespace
 constexpr size_t kFormatBufferSize = 8192;
 } // namespace
 
-CKVOError::CKVOError(const wchar_t* message)
+CKVOError::CKVOError(const wchar_t* message) : CKVOError(std::wstring(message ? message : L"")) {}
+
+CKVOError::CKVOError(std::wstring message)
+    : m_message(std::move(message)), m_messageUtf8(Misc::Text::WideToUtf8(m_message))
 {
-    if (message)
-        m_message = message;
 }
 
-CKVOError CKVOError::Format(const wchar_t* format, ...)
+CKVOError CKVOError::FormatArguments(const wchar_t* format, const Text::FormatArgument* arguments,
+                                     size_t count)
 {
-    va_list args;
-    va_start(args, format);
-    std::wstring text = Misc::Text::FormatWideV(kFormatBufferSize, format, args);
-    va_end(args);
-    return CKVOError(std::move(text));
-}
-
-std::string CKVOError::GetMessageUtf8() const
-{
-    return Misc::Text::WideToUtf8(m_message);
+    return CKVOError(Text::FormatWideArguments(kFormatBufferSize, format, arguments, count));
 }
 
 } // namespace Misc::Error

@@ -7,8 +7,6 @@
 #include "core/foundation/WideFormat.h"
 #include "platform/Console.h"
 
-#include <cstdarg>
-
 namespace Misc
 {
 
@@ -18,22 +16,12 @@ namespace
 // Log lines are cut to fit a buffer of this size, terminator included.
 constexpr size_t kLineBufferSize = 65536;
 
-std::wstring FormatLine(const wchar_t* format, va_list args)
-{
-    if (format == nullptr)
-        return std::wstring();
-    return Text::FormatWideV(kLineBufferSize, format, args);
-}
-
 } // namespace
 
-void CLogger::Write(int32_t level, bool timeStamp, const wchar_t* format, ...)
+void CLogger::WriteArguments(int32_t level, bool timeStamp, const wchar_t* format,
+                             const Text::FormatArgument* arguments, size_t count)
 {
-    va_list args;
-    va_start(args, format);
-    const std::wstring text = FormatLine(format, args);
-    va_end(args);
-    Output(text, timeStamp, level);
+    Output(Text::FormatWideArguments(kLineBufferSize, format, arguments, count), timeStamp, level);
 }
 
 void CLogger::Output(const std::wstring& text, bool timeStamp, int32_t level)
@@ -55,17 +43,14 @@ void CLogger::Output(const std::wstring& text, bool timeStamp, int32_t level)
     Platform::WriteConsole(Text::WideToUtf8(shown));
 }
 
-void CLogger::WritePublish(int32_t level, bool timeStamp, const wchar_t* format, ...)
+void CLogger::PublishArguments(int32_t level, const wchar_t* format, const Text::FormatArgument* arguments,
+                               size_t count)
 {
-    (void)timeStamp;
     if (GetOutputLevel() < level)
         return;
 
     Multicast::CEvtLog event;
-    va_list args;
-    va_start(args, format);
-    event.message = FormatLine(format, args);
-    va_end(args);
+    event.message = Text::FormatWideArguments(kLineBufferSize, format, arguments, count);
     event.level = level;
     Multicast::CMulticastOf<Multicast::Kind::Log>::Publish(event);
 }

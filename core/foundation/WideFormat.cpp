@@ -3,9 +3,10 @@
 #include "core/foundation/ScopedCLocale.h"
 #include "core/foundation/StringConversion.h"
 
-#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
+#include <vector>
 
 namespace Misc::Text
 {
@@ -13,58 +14,37 @@ namespace Misc::Text
 namespace
 {
 
-// Widths and precisions above this are treated as a malformed conversion.
-constexpr int kMaxWidth = 100000;
-
-enum class Length
-{
-    Default,
-    Char,     // hh
-    Short,    // h
-    Long,     // l  (32-bit on integers, wide on text)
-    LongLong, // ll, I64, q, j
-    Size,     // z, t, I (pointer-sized)
-    LongDouble,
-    Int32, // I32
-};
-
-struct Spec
-{
-    std::wstring flags;
-    int width = -1;
-    bool leftAlign = false;
-    int precision = -1;
-    Length length = Length::Default;
-    wchar_t conversion = 0;
-};
-
 // Pads text to the conversion's width.
-void AppendPadded(std::wstring& out, const std::wstring& text, const Spec& spec)
+void AppendPadded(std::wstring& out, const std::wstring& text, const FormatConversion& conversion)
 {
-    const size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
+    const size_t width = conversion.width > 0 ? static_cast<size_t>(conversion.width) : 0;
     if (text.size() >= width)
     {
         out += text;
         return;
     }
     const std::wstring padding(width - text.size(), L' ');
-    if (spec.leftAlign)
+    if (conversion.LeftAlign())
         out += text + padding;
     else
         out += padding + text;
 }
 
-// Formats one numeric conversion with the C library, from a rebuilt spec.
+// Formats one numeric conversion with the C library, from the rebuilt
+// conversion text.
 template <typename T>
-void AppendNumber(std::wstring& out, const Spec& spec, const wchar_t* lengthText, T value)
+void AppendNumber(std::wstring& out, const FormatConversion& conversion, const wchar_t* lengthText, T value)
 {
-    std::wstring format = L"%" + spec.flags;
-    if (spec.width >= 0)
-        format += std::to_wstring(spec.width);
-    if (spec.precision >= 0)
-        format += L"." + std::to_wstring(spec.precision);
+    std::wstring format = L"%";
+    for (unsigned i = 0; kFormatFlags[i] != 0; ++i)
+        if (conversion.flags & (1u << i))
+            format += kFormatFlags[i];
+    if (conversion.width >= 0)
+        format += std::to_wstring(conversion.width);
+    if (conversion.precision >= 0)
+        format += L"." + std::to_wstring(conversion.precision);
     format += lengthText;
-    format += spec.conversion;
+    format += conversion.letter;
 
     std::wstring buffer(64, L'\0');
     for (;;)
@@ -85,194 +65,199 @@ void AppendNumber(std::wstring& out, const Spec& spec, const wchar_t* lengthText
     out += buffer;
 }
 
-void AppendText(std::wstring& out, const Spec& spec, std::wstring text)
+// The address of a pointer argument, text included.
+unsigned long long AddressOf(const FormatArgument& argument)
 {
-    if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision))
-        text.resize(static_cast<size_t>(spec.precision));
-    AppendPadded(out, text, spec);
+    switch (argument.type.kind)
+    {
+    case FormatArgumentKind::WideText:
+        return reinterpret_cast<uintptr_t>(argument.wideText);
+    case FormatArgumentKind::NarrowText:
+        return reinterpret_cast<uintptr_t>(argument.narrowText);
+    case FormatArgumentKind::Pointer:
+        return reinterpret_cast<uintptr_t>(argument.pointer);
+    default:
+        return 0;
+    }
 }
 
-// Parses flags, width, precision and length from format[pos]; returns false
-// when the conversion is malformed. Reads "*" arguments from args.
-bool ParseSpec(const wchar_t* format, size_t& pos, Spec& spec, va_list& args)
+std::wstring HexAddress(const FormatArgument& argument)
 {
-    while (format[pos] && std::wcschr(L"-+ #0'", format[pos]))
+    wchar_t buffer[32];
+    std::swprintf(buffer, 32, L"%016llX", AddressOf(argument));
+    return buffer;
+}
+
+std::wstring TextOf(const FormatArgument& argument)
+{
+    switch (argument.type.kind)
     {
-        if (format[pos] == L'-')
-            spec.leftAlign = true;
-        spec.flags += format[pos];
-        ++pos;
+    case FormatArgumentKind::WideText:
+        if (argument.wideText == nullptr)
+            return L"(null)";
+        return argument.length == std::string_view::npos ? std::wstring(argument.wideText)
+                                                         : std::wstring(argument.wideText, argument.length);
+    case FormatArgumentKind::NarrowText:
+        if (argument.narrowText == nullptr)
+            return L"(null)";
+        return Utf8ToWide(argument.length == std::string_view::npos
+                              ? std::string_view(argument.narrowText)
+                              : std::string_view(argument.narrowText, argument.length));
+    case FormatArgumentKind::Null:
+        return L"(null)";
+    case FormatArgumentKind::Signed:
+        return std::to_wstring(argument.signedValue);
+    case FormatArgumentKind::Unsigned:
+        return std::to_wstring(argument.unsignedValue);
+    case FormatArgumentKind::Floating:
+    {
+        wchar_t buffer[64];
+        std::swprintf(buffer, 64, L"%Lg", argument.floatingValue);
+        return buffer;
     }
-    if (format[pos] == L'*')
-    {
-        const long long width = va_arg(args, int);
-        if (width < 0)
-        {
-            spec.leftAlign = true;
-            spec.flags += L'-';
-        }
-        // Same bound as a written-out width; computed in 64 bits so INT_MIN
-        // cannot overflow.
-        const long long magnitude = width < 0 ? -width : width;
-        if (magnitude > kMaxWidth)
-            return false;
-        spec.width = static_cast<int>(magnitude);
-        ++pos;
+    case FormatArgumentKind::Pointer:
+        return HexAddress(argument);
+    case FormatArgumentKind::None:
+        break;
     }
-    else
+    return std::wstring();
+}
+
+// An integer argument as the conversion's length reads it: the value's bits
+// cut to the length, as a C call with the argument promoted would see them.
+long long SignedOf(const FormatArgument& argument, FormatLength length)
+{
+    const long long value = argument.type.kind == FormatArgumentKind::Signed
+                                ? argument.signedValue
+                                : static_cast<long long>(argument.unsignedValue);
+    switch (length)
     {
-        while (format[pos] >= L'0' && format[pos] <= L'9')
-        {
-            spec.width = (spec.width < 0 ? 0 : spec.width) * 10 + (format[pos] - L'0');
-            if (spec.width > kMaxWidth)
-                return false;
-            ++pos;
-        }
+    case FormatLength::LongLong:
+    case FormatLength::Size:
+    case FormatLength::LongDouble:
+        return value;
+    case FormatLength::Char:
+        return static_cast<signed char>(value);
+    case FormatLength::Short:
+        return static_cast<short>(value);
+    default:
+        return static_cast<int32_t>(value);
     }
-    if (format[pos] == L'.')
+}
+
+unsigned long long UnsignedOf(const FormatArgument& argument, FormatLength length)
+{
+    const unsigned long long value = argument.type.kind == FormatArgumentKind::Signed
+                                         ? static_cast<unsigned long long>(argument.signedValue)
+                                         : argument.unsignedValue;
+    switch (length)
     {
-        ++pos;
-        spec.precision = 0;
-        if (format[pos] == L'*')
-        {
-            spec.precision = va_arg(args, int);
-            if (spec.precision < 0)
-                spec.precision = -1;
-            if (spec.precision > kMaxWidth)
-                return false;
-            ++pos;
-        }
+    case FormatLength::LongLong:
+    case FormatLength::Size:
+    case FormatLength::LongDouble:
+        return value;
+    case FormatLength::Char:
+        return static_cast<unsigned char>(value);
+    case FormatLength::Short:
+        return static_cast<unsigned short>(value);
+    default:
+        return static_cast<uint32_t>(value);
+    }
+}
+
+// Appends one argument by the conversion.
+void AppendConversion(std::wstring& out, const FormatConversion& conversion, const FormatArgument& argument)
+{
+    if (!FitsConversion(conversion, argument.type))
+    {
+        // Not what the conversion asks for: the argument as what it is.
+        AppendPadded(out, TextOf(argument), conversion);
+        return;
+    }
+    switch (conversion.letter)
+    {
+    case L'd':
+    case L'i':
+        AppendNumber(out, conversion, L"ll", SignedOf(argument, conversion.length));
+        break;
+    case L'u':
+    case L'o':
+    case L'x':
+    case L'X':
+        AppendNumber(out, conversion, L"ll", UnsignedOf(argument, conversion.length));
+        break;
+    case L'p':
+        AppendPadded(out, HexAddress(argument), conversion);
+        break;
+    case L'c':
+    case L'C':
+    {
+        const long long value = SignedOf(argument, FormatLength::Default);
+        std::wstring text;
+        if (IsWideTextConversion(conversion))
+            text = std::wstring(1, static_cast<wchar_t>(value));
         else
-        {
-            while (format[pos] >= L'0' && format[pos] <= L'9')
-            {
-                spec.precision = spec.precision * 10 + (format[pos] - L'0');
-                if (spec.precision > kMaxWidth)
-                    return false;
-                ++pos;
-            }
-        }
+            text = Windows1252ToWide(std::string(1, static_cast<char>(value)));
+        AppendPadded(out, text, conversion);
+        break;
     }
-    switch (format[pos])
+    case L's':
+    case L'S':
     {
-    case L'h':
-        ++pos;
-        spec.length = Length::Short;
-        if (format[pos] == L'h')
-        {
-            ++pos;
-            spec.length = Length::Char;
-        }
+        std::wstring text = TextOf(argument);
+        if (conversion.precision >= 0 && text.size() > static_cast<size_t>(conversion.precision))
+            text.resize(static_cast<size_t>(conversion.precision));
+        AppendPadded(out, text, conversion);
         break;
-    case L'l':
-        ++pos;
-        spec.length = Length::Long;
-        if (format[pos] == L'l')
-        {
-            ++pos;
-            spec.length = Length::LongLong;
-        }
+    }
+    case L'n':
+        // Never written through.
         break;
-    case L'w':
-        ++pos;
-        spec.length = Length::Long;
-        break;
-    case L'q':
-    case L'j':
-        ++pos;
-        spec.length = Length::LongLong;
-        break;
-    case L'z':
-    case L't':
-        ++pos;
-        spec.length = Length::Size;
-        break;
-    case L'L':
-        ++pos;
-        spec.length = Length::LongDouble;
-        break;
-    case L'I':
-        ++pos;
-        if (format[pos] == L'6' && format[pos + 1] == L'4')
-        {
-            pos += 2;
-            spec.length = Length::LongLong;
-        }
-        else if (format[pos] == L'3' && format[pos + 1] == L'2')
-        {
-            pos += 2;
-            spec.length = Length::Int32;
-        }
+    default:
+        if (conversion.length == FormatLength::LongDouble)
+            AppendNumber(out, conversion, L"L", argument.floatingValue);
         else
-        {
-            spec.length = Length::Size;
-        }
-        break;
-    default:
-        break;
-    }
-    spec.conversion = format[pos];
-    return spec.conversion != 0;
-}
-
-void AppendSigned(std::wstring& out, const Spec& spec, va_list& args)
-{
-    switch (spec.length)
-    {
-    case Length::LongLong:
-        AppendNumber(out, spec, L"ll", va_arg(args, long long));
-        break;
-    case Length::Size:
-        AppendNumber(out, spec, L"ll", static_cast<long long>(va_arg(args, std::ptrdiff_t)));
-        break;
-    case Length::Char:
-        AppendNumber(out, spec, L"", static_cast<int>(static_cast<signed char>(va_arg(args, int))));
-        break;
-    case Length::Short:
-        AppendNumber(out, spec, L"", static_cast<int>(static_cast<short>(va_arg(args, int))));
-        break;
-    default:
-        AppendNumber(out, spec, L"", va_arg(args, int));
+            AppendNumber(out, conversion, L"", static_cast<double>(argument.floatingValue));
         break;
     }
 }
 
-void AppendUnsigned(std::wstring& out, const Spec& spec, va_list& args)
+// In the test builds a format that does not fit its arguments is a fault of
+// the calling code: say which and stop.
+void CheckArguments(const wchar_t* format, const FormatArgument* arguments, size_t count)
 {
-    switch (spec.length)
-    {
-    case Length::LongLong:
-        AppendNumber(out, spec, L"ll", va_arg(args, unsigned long long));
-        break;
-    case Length::Size:
-        AppendNumber(out, spec, L"ll", static_cast<unsigned long long>(va_arg(args, size_t)));
-        break;
-    case Length::Char:
-        AppendNumber(out, spec, L"",
-                     static_cast<unsigned>(static_cast<unsigned char>(va_arg(args, unsigned))));
-        break;
-    case Length::Short:
-        AppendNumber(out, spec, L"",
-                     static_cast<unsigned>(static_cast<unsigned short>(va_arg(args, unsigned))));
-        break;
-    default:
-        AppendNumber(out, spec, L"", va_arg(args, unsigned));
-        break;
-    }
+#ifndef NDEBUG
+    std::vector<FormatArgumentType> types;
+    for (size_t i = 0; i < count; ++i)
+        types.push_back(arguments[i].type);
+    const size_t mismatch = FindFormatMismatch(format, types.data(), count);
+    if (mismatch == 0)
+        return;
+    std::fprintf(stderr, "Format \"%s\": argument %zu of %zu does not fit its conversion\n",
+                 WideToUtf8(format ? format : L"(null)").c_str(), mismatch, count);
+    std::abort();
+#else
+    (void)format;
+    (void)arguments;
+    (void)count;
+#endif
 }
 
 } // namespace
 
-std::wstring FormatWideV(size_t bufferSize, const wchar_t* format, va_list argsIn)
+std::wstring FormatWideArguments(size_t bufferSize, const wchar_t* format, const FormatArgument* arguments,
+                                 size_t count)
 {
+    CheckArguments(format, arguments, count);
     std::wstring out;
     if (!format)
         return out;
 
     const CScopedCLocale cLocale;
-    va_list args;
-    va_copy(args, argsIn);
     const size_t limit = bufferSize == 0 ? std::wstring::npos : bufferSize - 1;
+    const FormatArgument none;
+    size_t next = 0;
+    auto take = [&]() -> const FormatArgument& { return next < count ? arguments[next++] : none; };
 
     size_t pos = 0;
     while (format[pos] && out.size() < limit)
@@ -289,101 +274,42 @@ std::wstring FormatWideV(size_t bufferSize, const wchar_t* format, va_list argsI
             ++pos;
             continue;
         }
-        Spec spec;
-        if (!ParseSpec(format, pos, spec, args))
+        FormatConversion conversion;
+        bool wellFormed = ParseConversion(format, pos, conversion);
+        if (wellFormed && conversion.widthFromArgument)
+        {
+            // Same bound as a written-out width; computed in 64 bits so
+            // INT_MIN cannot overflow. Negative aligns left.
+            const long long width = SignedOf(take(), FormatLength::Default);
+            if (width < 0)
+                conversion.flags |= 1u;
+            const long long magnitude = width < 0 ? -width : width;
+            wellFormed = magnitude <= kMaxFormatWidth;
+            conversion.width = static_cast<int>(magnitude);
+        }
+        if (wellFormed && conversion.precisionFromArgument)
+        {
+            const long long precision = SignedOf(take(), FormatLength::Default);
+            wellFormed = precision <= kMaxFormatWidth;
+            conversion.precision = precision < 0 ? -1 : static_cast<int>(precision);
+        }
+        if (!wellFormed)
         {
             // Malformed or trailing "%": copy the text as it stands.
             out.append(format + start, pos - start);
             continue;
         }
-        const wchar_t conversion = format[pos++];
-        switch (conversion)
+        ++pos;
+        if (!TakesArgument(conversion.letter))
         {
-        case L'd':
-        case L'i':
-            AppendSigned(out, spec, args);
-            break;
-        case L'u':
-        case L'o':
-        case L'x':
-        case L'X':
-            AppendUnsigned(out, spec, args);
-            break;
-        case L'e':
-        case L'E':
-        case L'f':
-        case L'F':
-        case L'g':
-        case L'G':
-        case L'a':
-        case L'A':
-            if (spec.length == Length::LongDouble)
-                AppendNumber(out, spec, L"L", va_arg(args, long double));
-            else
-                AppendNumber(out, spec, L"", va_arg(args, double));
-            break;
-        case L'p':
-        {
-            const void* pointer = va_arg(args, void*);
-            wchar_t buffer[32];
-            std::swprintf(buffer, 32, L"%016llX",
-                          static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(pointer)));
-            AppendPadded(out, buffer, spec);
-            break;
-        }
-        case L'c':
-        case L'C':
-        {
-            const bool wide =
-                (conversion == L'c') ? spec.length != Length::Short : spec.length == Length::Long;
-            const int value = va_arg(args, int);
-            std::wstring text;
-            if (wide)
-                text = std::wstring(1, static_cast<wchar_t>(value));
-            else
-                text = Misc::Text::Windows1252ToWide(std::string(1, static_cast<char>(value)));
-            AppendPadded(out, text, spec);
-            break;
-        }
-        case L's':
-        case L'S':
-        {
-            const bool wide =
-                (conversion == L's') ? spec.length != Length::Short : spec.length == Length::Long;
-            if (wide)
-            {
-                const wchar_t* text = va_arg(args, const wchar_t*);
-                AppendText(out, spec, text ? std::wstring(text) : std::wstring(L"(null)"));
-            }
-            else
-            {
-                const char* text = va_arg(args, const char*);
-                AppendText(out, spec, text ? Misc::Text::Utf8ToWide(text) : std::wstring(L"(null)"));
-            }
-            break;
-        }
-        case L'n':
-            // Never write through a format string; consume the argument.
-            (void)va_arg(args, void*);
-            break;
-        default:
             out.append(format + start, pos - start);
-            break;
+            continue;
         }
+        AppendConversion(out, conversion, take());
     }
-    va_end(args);
     if (out.size() > limit)
         out.resize(limit);
     return out;
-}
-
-std::wstring FormatWide(size_t bufferSize, const wchar_t* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::wstring text = FormatWideV(bufferSize, format, args);
-    va_end(args);
-    return text;
 }
 
 } // namespace Misc::Text

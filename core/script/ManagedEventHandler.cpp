@@ -59,18 +59,18 @@ CManagedEventHandler::CManagedEventHandler(const LuaObject& function) : m_callba
     LiveHandlers()[m_handle] = this;
 }
 
-CManagedEventHandler::~CManagedEventHandler()
-{
-    LiveHandlers().erase(m_handle);
-    HandleRegistry::GetInstance().Remove(m_handle);
-}
+CManagedEventHandler::~CManagedEventHandler() = default;
 
 void CManagedEventHandler::Release(CManagedEventHandler* handler)
 {
-    if (handler == nullptr)
+    if (handler == nullptr || handler->m_released)
         return;
     handler->unsubscribe();
-    delete handler;
+    handler->m_released = true;
+    LiveHandlers().erase(handler->m_handle);
+    HandleRegistry::GetInstance().Remove(handler->m_handle);
+    if (handler->m_calls == 0)
+        delete handler;
 }
 
 void CManagedEventHandler::ReleaseAll()
@@ -92,6 +92,10 @@ size_t CManagedEventHandler::GetCount()
 
 void CManagedEventHandler::setUserData(const LuaObject& value)
 {
+    const LuaPlus::LuaState* state = value.GetState();
+    if (state != nullptr && state != m_callback.GetState())
+        throw Misc::Error::CKVOError(
+            L"[CManagedEventHandler::setUserData] The value belongs to another script state");
     m_userData = value;
 }
 
@@ -114,13 +118,60 @@ void CManagedEventHandler::setEventFilter(const std::string& name)
     m_filter = name;
 }
 
+// Keeps the handler alive while its callback runs: a Release meanwhile
+// leaves the deletion to the end of the outermost call.
+class CManagedEventHandler::CCallScope
+{
+public:
+    explicit CCallScope(CManagedEventHandler& handler) : m_handler(handler) { ++m_handler.m_calls; }
+    ~CCallScope()
+    {
+        if (--m_handler.m_calls == 0 && m_handler.m_released)
+            delete &m_handler;
+    }
+    CCallScope(const CCallScope&) = delete;
+    CCallScope& operator=(const CCallScope&) = delete;
+
+private:
+    CManagedEventHandler& m_handler;
+};
+
 template <class... Args> bool CManagedEventHandler::Call(bool handled, const Args&... args)
 {
-    // The callback may release this handler. The call runs on copies, and
-    // nothing of the handler is touched once the script has started.
-    const LuaPlus::LuaFunction<bool> callback = m_callback;
-    const LuaObject userData = getUserData();
-    return callback(args..., userData, handled);
+    if (!m_userData)
+        throw Misc::Error::CKVOError(L"[CManagedEventHandler::getUserData] User data not defined.");
+    // The callback and the user data (both of this state, see setUserData)
+    // are pushed straight from their references. The handler is not touched
+    // once the script has started.
+    lua_State* L = m_callback.GetMainThread();
+    constexpr int kArguments = static_cast<int>(sizeof...(Args)) + 2;
+    if (!lua_checkstack(L, kArguments + 1))
+        throw LuaPlus::LuaException("[CManagedEventHandler] Not enough stack space for the call");
+    const CCallScope scope(*this);
+    int pushed = 0;
+    try
+    {
+        m_callback.Push(L);
+        ++pushed;
+        ((LuaPlus::PushValue(L, args), ++pushed), ...);
+    }
+    catch (const std::exception&)
+    {
+        // Text that could not be converted: nothing stays on the stack.
+        lua_pop(L, pushed);
+        throw;
+    }
+    m_userData->Push(L);
+    lua_pushboolean(L, handled ? 1 : 0);
+    if (lua_pcall(L, kArguments, 1, 0) != 0)
+    {
+        LuaPlus::LuaException error(LuaPlus::GetErrorText(L, -1));
+        lua_pop(L, 1);
+        throw error;
+    }
+    const bool result = lua_toboolean(L, -1) != 0;
+    lua_pop(L, 1);
+    return result;
 }
 
 // The arguments of each channel, before the user data and handled.

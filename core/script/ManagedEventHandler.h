@@ -11,8 +11,8 @@
 // finds the live handler of a handle and gives null for any other number.
 
 #include "core/events/Multicast.h"
-#include "core/script/lua/LuaFunction.h"
 #include "core/script/lua/LuaObject.h"
+#include "core/script/lua/ScriptHandle.h"
 
 #include <cstdint>
 #include <optional>
@@ -77,7 +77,9 @@ public:
     // raises "[CManagedEventHandler] Callback function if not found".
     static CManagedEventHandler* Create(const LuaPlus::LuaObject& callback);
     // Takes the handler off every channel and deletes it; its handle is dead
-    // from now on. Safe from inside the handler's own callback.
+    // from now on. Safe from inside the handler's own callback: the handler
+    // then lives on, off every channel and unreachable, until that call
+    // returns.
     static void Release(CManagedEventHandler* handler);
     // Releases every handler. Called before the script state closes, so no
     // channel can call into a closed state.
@@ -117,17 +119,36 @@ private:
     explicit CManagedEventHandler(const LuaPlus::LuaObject& function);
     ~CManagedEventHandler();
 
+    class CCallScope;
+
     // The record of kind K as script arguments; false for a filtered event.
     template <class K> bool Deliver(const typename K::Event& event, bool handled);
-    // Calls the callback with the arguments, the user data and handled.
+    // Calls the callback with the arguments, the user data and handled, in
+    // protected mode on its state's main thread; a script error throws
+    // LuaException with the script's message.
     template <class... Args> bool Call(bool handled, const Args&... args);
     bool PassesEntity(const std::string& name) const { return m_filter.empty() || m_filter == name; }
 
-    LuaPlus::LuaFunction<bool> m_callback;
+    // A function of the state (checked when the handler is made).
+    LuaPlus::LuaObject m_callback;
     std::optional<LuaPlus::LuaObject> m_userData;
+    // Calls of the callback in progress (a callback may publish to its own
+    // handler), and whether the handler was released meanwhile: the last
+    // call to return deletes it.
+    int m_calls = 0;
+    bool m_released = false;
     uint32_t m_tickPeriod = 0;
     bool m_singleShot = false;
     uint32_t m_periodStart = 0;
     std::string m_filter;
     uint32_t m_handle = 0;
 };
+
+// Scripts hold handlers by handle (ScriptHandle<CManagedEventHandler>).
+namespace LuaPlus
+{
+template <> struct ScriptHandleTraits<CManagedEventHandler>
+{
+    static constexpr const char* kName = "event handler";
+};
+} // namespace LuaPlus

@@ -25,11 +25,6 @@ std::atomic<CScriptManager*> g_instance{nullptr};
 // Like the module-open hook it serves, one for the process.
 std::atomic<CScriptManager::RegisterInterfaces> g_registerInterfaces{nullptr};
 
-Misc::CLogger* Logger()
-{
-    return Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
-}
-
 } // namespace
 
 CScriptManager::CScriptManager() : CScriptManager(SComposition()) {}
@@ -92,14 +87,13 @@ bool CScriptManager::LoadFile(LuaPlus::LuaState* state, const std::wstring& name
     IFile* file = GetApplication()->OpenFile(name, GetScriptExtensions());
     if (file == nullptr)
     {
-        Logger()->Write(Logger()->GetSystemLevel(), false,
-                        L"[CScriptManager::LoadFile] Failed to find file:%s", name.c_str());
+        Misc::CLogger::WriteSystem(L"[CScriptManager::LoadFile] Failed to find file:%s", name.c_str());
         return false;
     }
     const std::wstring found = file->GetPath();
     const bool loaded = LuaUtilities::LoadFile(target, file, result);
-    Logger()->Write(Logger()->GetSystemLevel(), false, L"[CScriptManager::LoadFile] File loaded:%s -> %s",
-                    name.c_str(), found.c_str());
+    Misc::CLogger::WriteSystem(L"[CScriptManager::LoadFile] File loaded:%s -> %s", name.c_str(),
+                               found.c_str());
     return loaded;
 }
 
@@ -127,10 +121,6 @@ int CScriptManager::OnPanic(lua_State* L)
     try
     {
         engine->GetApplication()->ShowScriptError(Misc::Text::Utf8ToWide(message));
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        std::fprintf(stderr, "%s\n%s\n", message.c_str(), error.GetMessageUtf8().c_str());
     }
     catch (const std::exception& error)
     {

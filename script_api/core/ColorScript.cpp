@@ -12,7 +12,7 @@ bool ColorIsZero(const CColor& color)
 
 } // namespace
 
-void CColorScript::RegisterMethods(CScriptMetaTable& table)
+void CColorScript::RegisterMethods(CClassTable& table)
 {
     table.RegisterHelper("set", &Set);
     table.RegisterHelper("setFromString", &SetFromString);

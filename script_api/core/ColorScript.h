@@ -18,7 +18,7 @@ public:
     // no rule of its own: reading a colour from text always starts from 0.)
     static CColor Store(const CColor& value) { return CColor(value.r, value.g, value.b, value.a); }
 
-    static void RegisterMethods(CScriptMetaTable& table);
+    static void RegisterMethods(CClassTable& table);
 };
 
 template <> struct ValueScriptOf<CColor>

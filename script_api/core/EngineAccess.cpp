@@ -32,10 +32,9 @@ Graphics::CGraphicsEngine& GetScriptGraphicsEngine()
     return *graphics;
 }
 
-void CheckMainState(const LuaPlus::CallingThread& caller, const wchar_t* message)
+bool IsMainScriptThread(lua_State* L)
 {
     const CScriptManager* engine = CScriptManager::GetInstance();
     const LuaPlus::LuaState* mainState = engine != nullptr ? engine->GetMainState() : nullptr;
-    if (mainState == nullptr || caller.L != mainState->GetCState())
-        throw Misc::Error::CKVOError(message);
+    return mainState != nullptr && L == mainState->GetCState();
 }

@@ -3,7 +3,7 @@
 // How script functions reach the engine object, and the guard of the
 // functions that only the main script state may call.
 
-#include "core/script/lua/CallingThread.h"
+#include <lua.hpp>
 
 class CApplication;
 class CScriptManager;
@@ -22,7 +22,7 @@ Graphics::CGraphicsEngine* FindScriptGraphicsEngine();
 // The same; an error when there is none.
 Graphics::CGraphicsEngine& GetScriptGraphicsEngine();
 
-// Throws Misc::Error::CKVOError with the message unless the call was made on
-// the engine's main script state, on its main thread: a coroutine, or any
-// other script state that opened the module "engine", is refused.
-void CheckMainState(const LuaPlus::CallingThread& caller, const wchar_t* message);
+// Whether the thread is the engine's main script state's main thread: not a
+// coroutine, nor any other script state that opened the module "engine".
+// The main-state guard of the script interfaces (LuaPlus::kMainStateOnly).
+bool IsMainScriptThread(lua_State* L);

@@ -1,18 +1,9 @@
 #include "script_api/core/IApp.h"
 
 #include "script_api/core/IAppFunctions.h"
+#include "script_api/core/ScriptInterface.h"
 
 #include <algorithm>
-
-namespace
-{
-
-// The object behind the global "IApp": the functions read nothing from it.
-struct SAppInterface
-{
-};
-
-} // namespace
 
 LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring& text)
 {
@@ -33,20 +24,10 @@ LuaPlus::LuaObject TextList(LuaPlus::LuaState* state, const std::vector<std::wst
 
 void RegisterIApp(LuaPlus::LuaState* state)
 {
-    static SAppInterface s_interface;
-
-    CScriptMetaTable table(state);
-    RegisterIAppScriptFunctions(table);
-    RegisterIAppInfoFunctions(table);
-    RegisterIAppLoopFunctions(table);
-    RegisterIAppConsoleFunctions(table);
-    RegisterIAppSearchFunctions(table);
-    RegisterIAppFileFunctions(table);
-    RegisterIAppOptionFunctions(table);
-    RegisterIAppTimeFunctions(table);
-    RegisterIAppTranslationFunctions(table);
-    RegisterIAppShellFunctions(table);
-    RegisterIAppDialogFunctions(table);
-    table.SetGlobalObject(&s_interface, "IApp");
-    table.Seal();
+    PublishScriptInterface(
+        state, "IApp",
+        {&RegisterIAppScriptFunctions, &RegisterIAppInfoFunctions, &RegisterIAppLoopFunctions,
+         &RegisterIAppConsoleFunctions, &RegisterIAppSearchFunctions, &RegisterIAppFileFunctions,
+         &RegisterIAppOptionFunctions, &RegisterIAppTimeFunctions, &RegisterIAppTranslationFunctions,
+         &RegisterIAppShellFunctions, &RegisterIAppDialogFunctions});
 }

@@ -13,8 +13,7 @@
 #include <ctime>
 #include <string>
 
-using LuaPlus::CallingThread;
-using LuaPlus::LuaObject;
+using LuaPlus::LuaStackObject;
 using LuaPlus::LuaState;
 
 namespace
@@ -109,10 +108,9 @@ uint32_t getMemoryFree(LuaState*)
 
 // b1 and b2 skip the clearing of the back buffer and the z-buffer, b3 the
 // idle sleep; a value that is not a boolean leaves its setting alone.
-void run(LuaState*, uint32_t duration, const LuaObject& b1, const LuaObject& b2, const LuaObject& b3,
-         CallingThread caller)
+void run(LuaState*, uint32_t duration, const LuaStackObject& b1, const LuaStackObject& b2,
+         const LuaStackObject& b3)
 {
-    CheckMainState(caller, L"[IApp::run] Can only be called from the main Lua state.");
     CScriptManager& engine = GetScriptEngine();
     Graphics::CGraphicsEngine* graphics = FindScriptGraphicsEngine();
     if (graphics != nullptr && graphics->IsRunning())
@@ -127,27 +125,23 @@ void run(LuaState*, uint32_t duration, const LuaObject& b1, const LuaObject& b2,
     engine.Run(duration);
 }
 
-bool tick(LuaState*, CallingThread caller)
+bool tick(LuaState*)
 {
-    CheckMainState(caller, L"[IApp::tick] Can only be called from the main Lua state.");
     return GetScriptEngine().Tick();
 }
 
-void stop(LuaState*, CallingThread caller)
+void stop(LuaState*)
 {
-    CheckMainState(caller, L"[IApp::stop] Can only be called from the main Lua state.");
     GetScriptEngine().RequestQuit();
 }
 
-bool isThrottlingEnabled(LuaState*, CallingThread caller)
+bool isThrottlingEnabled(LuaState*)
 {
-    CheckMainState(caller, L"[IApp::isThrottlingEnabled] Can only be called from the main Lua state.");
     return GetScriptEngine().IsThrottlingEnabled();
 }
 
-void enableThrottling(LuaState*, bool enable, CallingThread caller)
+void enableThrottling(LuaState*, bool enable)
 {
-    CheckMainState(caller, L"[IApp::enableThrottling] Can only be called from the main Lua state.");
     GetScriptEngine().EnableThrottling(enable);
 }
 
@@ -267,11 +261,11 @@ void RegisterIAppInfoFunctions(CScriptMetaTable& table)
 
 void RegisterIAppLoopFunctions(CScriptMetaTable& table)
 {
-    table.RegisterHelper("run", &run);
-    table.RegisterHelper("tick", &tick);
-    table.RegisterHelper("stop", &stop);
-    table.RegisterHelper("isThrottlingEnabled", &isThrottlingEnabled);
-    table.RegisterHelper("enableThrottling", &enableThrottling);
+    table.RegisterHelper("run", &run, LuaPlus::kMainStateOnly);
+    table.RegisterHelper("tick", &tick, LuaPlus::kMainStateOnly);
+    table.RegisterHelper("stop", &stop, LuaPlus::kMainStateOnly);
+    table.RegisterHelper("isThrottlingEnabled", &isThrottlingEnabled, LuaPlus::kMainStateOnly);
+    table.RegisterHelper("enableThrottling", &enableThrottling, LuaPlus::kMainStateOnly);
     table.RegisterHelper("getTotalFrames", &getTotalFrames);
     table.RegisterHelper("getTotalProcessingTime", &getTotalProcessingTime);
     table.RegisterHelper("getTotalFrameTime", &getTotalFrameTime);

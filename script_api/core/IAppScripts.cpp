@@ -3,7 +3,6 @@
 // the calling state and the engine object.
 
 #include "core/foundation/Logger.h"
-#include "core/foundation/Singleton.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/CallGuarded.h"
 #include "core/script/lua/LuaFunction.h"
@@ -11,16 +10,17 @@
 #include "core/script/lua/ScriptAddress.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/IAppFunctions.h"
+#include "platform/Thread.h"
 
 #include <lua.hpp>
 
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <unistd.h>
 
 using LuaPlus::CallingThread;
 using LuaPlus::LuaObject;
+using LuaPlus::LuaStackObject;
 using LuaPlus::LuaState;
 
 namespace
@@ -83,7 +83,7 @@ lua_Number getScriptManager(LuaState*)
 
 uint32_t getThreadIdFromOS(LuaState*)
 {
-    return static_cast<uint32_t>(::gettid());
+    return static_cast<uint32_t>(Platform::GetCurrentThreadId());
 }
 
 bool loadScript(LuaState* state, const std::wstring& file, CallingThread caller)
@@ -108,9 +108,7 @@ LuaObject loadScriptEx(LuaState* state, const std::wstring& file)
     if (RunProtected(state, load, error))
         return result;
 
-    Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
-    logger->Write(logger->GetSystemLevel(), false, L"[IApp::loadScriptEx] %s: %S", file.c_str(),
-                  error.c_str());
+    Misc::CLogger::WriteSystem(L"[IApp::loadScriptEx] %s: %S"_fmt, file, error);
     return LuaObject();
 }
 
@@ -121,9 +119,10 @@ bool runScriptBuffer(LuaState* state, const std::string& buffer, const std::stri
     return LoadForCaller(state, caller, [&] { return engine.DoBuffer(state, buffer, name.c_str()); });
 }
 
-LuaObject callScript(LuaState* state, const std::string& name, const LuaObject& a1, const LuaObject& a2,
-                     const LuaObject& a3, const LuaObject& a4, const LuaObject& a5, const LuaObject& a6,
-                     const LuaObject& a7)
+// The arguments are passed on as they are, not kept.
+LuaObject callScript(LuaState* state, const std::string& name, const LuaStackObject& a1,
+                     const LuaStackObject& a2, const LuaStackObject& a3, const LuaStackObject& a4,
+                     const LuaStackObject& a5, const LuaStackObject& a6, const LuaStackObject& a7)
 {
     const LuaObject function = state->GetGlobals().Get(name);
     if (!function.IsFunction())

@@ -3,7 +3,7 @@
 
 #include "core/app/Application.h"
 #include "core/io/DataBag.h"
-#include "core/script/lua/LuaFunction.h"
+#include "core/script/lua/LuaStackFunction.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/IAppFunctions.h"
 
@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-using LuaPlus::LuaObject;
+using LuaPlus::LuaStackObject;
 using LuaPlus::LuaState;
 
 namespace
@@ -42,9 +42,9 @@ std::pair<std::wstring, std::wstring> SplitKey(const std::wstring& key)
 // the two key parts, the text and the user data for every entry in key
 // order, until it returns true. The walk goes over a copy of the entries,
 // so a callback that changes the store cannot break it.
-void ForEachEntry(const CDataBag& bag, const LuaObject& callback, const LuaObject& userData)
+void ForEachEntry(const CDataBag& bag, const LuaStackObject& callback, const LuaStackObject& userData)
 {
-    const LuaPlus::LuaFunction<bool> function(callback);
+    const LuaPlus::LuaStackFunction<bool> function(callback);
     const std::vector<std::pair<std::wstring, std::wstring>> entries(bag.begin(), bag.end());
     for (const auto& [key, text] : entries)
     {
@@ -122,7 +122,7 @@ void setOptionFloat(LuaState*, const std::wstring& section, const std::wstring& 
     GetScriptApplication().SetOptionFloat(section, key, value);
 }
 
-void forEachOption(LuaState*, const LuaObject& callback, const LuaObject& userData)
+void forEachOption(LuaState*, const LuaStackObject& callback, const LuaStackObject& userData)
 {
     ForEachEntry(GetScriptApplication().GetOptions(), callback, userData);
 }
@@ -177,7 +177,7 @@ std::wstring translateCode(LuaState*, const std::wstring& code)
     return GetScriptApplication().Translate(code);
 }
 
-void forEachTranslation(LuaState*, const LuaObject& callback, const LuaObject& userData)
+void forEachTranslation(LuaState*, const LuaStackObject& callback, const LuaStackObject& userData)
 {
     ForEachEntry(GetScriptApplication().GetLanguage().GetDataBag(), callback, userData);
 }

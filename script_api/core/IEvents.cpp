@@ -7,44 +7,59 @@
 #include "core/foundation/KVOError.h"
 #include "core/script/ManagedEventHandler.h"
 #include "core/script/ScriptManager.h"
-#include "core/script/lua/HandleRegistry.h"
 #include "core/script/lua/LuaObject.h"
-#include "core/script/lua/ScriptMetaTable.h"
+#include "core/script/lua/ScriptHandle.h"
+#include "script_api/core/ScriptInterface.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <string>
 
+using LuaPlus::FindScriptHandle;
 using LuaPlus::LuaObject;
+using LuaPlus::LuaStackObject;
 using LuaPlus::LuaState;
+using LuaPlus::OptionalScriptHandle;
 using Misc::Error::CKVOError;
 using Misc::Multicast::CMulticastOf;
 namespace Kind = Misc::Multicast::Kind;
 
+// Native Tick subscribers that scripts may put on the channel (in practice
+// the camera module's processor) are known by their handles
+// (HandleRegistry, as CSubscriberOf<Kind::Tick>); a script cannot hand in an
+// address of its own.
+using TickSubscriber = Misc::Multicast::CSubscriberOf<Kind::Tick>;
+
+namespace LuaPlus
+{
+template <> struct ScriptHandleTraits<TickSubscriber>
+{
+    static constexpr const char* kName = "subscriber";
+};
+} // namespace LuaPlus
+
 namespace
 {
 
-// The object behind the global "IEvents": the functions read nothing from it.
-struct SEventsInterface
+// A new handler of the callback with its user data (nil included). Every
+// function of the interface refuses other states and coroutines before it
+// runs (the interface's main-state guard); the callback is checked again
+// here as documented.
+CManagedEventHandler* PreSubscribe(const LuaObject& callback, const LuaObject& userData)
 {
-};
-
-// Every function runs on the main script state's main thread only (not in a
-// coroutine, not on another state), like the guarded functions of IApp.
-void CheckMainState(const LuaPlus::CallingThread& caller)
-{
-    ::CheckMainState(caller, L"[IEvents] Can only be called from the main Lua state.");
-}
-
-// A new handler of the callback with its user data (nil included).
-CManagedEventHandler* PreSubscribe(const LuaPlus::CallingThread& caller, const LuaObject& callback,
-                                   const LuaObject& userData)
-{
-    CheckMainState(caller);
     if (callback.GetState() != GetScriptEngine().GetMainState())
         throw CKVOError(L"[Events:preSubscribe] Can only be called from the main Lua state.");
-    CManagedEventHandler* handler = CManagedEventHandler::Create(callback);
+    CManagedEventHandler* handler = nullptr;
+    try
+    {
+        handler = CManagedEventHandler::Create(callback);
+    }
+    catch (const std::bad_alloc&)
+    {
+        throw CKVOError(L"[Events::preSubscribe] Failed to create a new CManagedEventHandler");
+    }
     handler->setUserData(userData);
     return handler;
 }
@@ -56,141 +71,112 @@ template <class K> uint32_t SubscribeTo(CManagedEventHandler* handler, int32_t p
 }
 
 // subscribeXxx(callback, userData, priority) for the channel of kind K.
-template <class K>
-uint32_t Subscribe(LuaState*, LuaObject callback, LuaObject userData, int32_t priority,
-                   LuaPlus::CallingThread caller)
+template <class K> uint32_t Subscribe(LuaState*, LuaObject callback, LuaObject userData, int32_t priority)
 {
-    return SubscribeTo<K>(PreSubscribe(caller, callback, userData), priority);
+    return SubscribeTo<K>(PreSubscribe(callback, userData), priority);
 }
 
 // subscribeEntityXxx(callback, entityName, userData, priority): the priority
 // is not used.
 template <class K>
-uint32_t SubscribeEntity(LuaState*, LuaObject callback, std::string entityName, LuaObject userData, int32_t,
-                         LuaPlus::CallingThread caller)
+uint32_t SubscribeEntity(LuaState*, LuaObject callback, std::string entityName, LuaObject userData, int32_t)
 {
-    CManagedEventHandler* handler = PreSubscribe(caller, callback, userData);
+    CManagedEventHandler* handler = PreSubscribe(callback, userData);
     handler->setEventFilter(entityName);
     return SubscribeTo<K>(handler, 0);
 }
 
 // subscribeTickPeriodic / subscribeTickSingle: the priority is not used.
 template <bool SingleShot>
-uint32_t SubscribeTickPeriod(LuaState*, LuaObject callback, uint32_t periodMs, LuaObject userData, int32_t,
-                             LuaPlus::CallingThread caller)
+uint32_t SubscribeTickPeriod(LuaState*, LuaObject callback, uint32_t periodMs, LuaObject userData, int32_t)
 {
-    CManagedEventHandler* handler = PreSubscribe(caller, callback, userData);
+    CManagedEventHandler* handler = PreSubscribe(callback, userData);
     handler->setTickPeriod(periodMs, SingleShot, GetScriptApplication().GetTime());
     return SubscribeTo<Kind::Tick>(handler, 0);
 }
 
-uint32_t SubscribeUserEvent(LuaState*, std::string eventName, LuaObject callback, LuaObject userData, int32_t,
-                            LuaPlus::CallingThread caller)
+uint32_t SubscribeUserEvent(LuaState*, std::string eventName, LuaObject callback, LuaObject userData, int32_t)
 {
-    CManagedEventHandler* handler = PreSubscribe(caller, callback, userData);
+    CManagedEventHandler* handler = PreSubscribe(callback, userData);
     handler->setEventFilter(eventName);
     return SubscribeTo<Kind::UserEvent>(handler, 0);
 }
 
-// The live handler of a handle; null for 0. Any other number that names no
-// live handler is an error: a script never reaches a stale handler.
-CManagedEventHandler* FindHandler(double handle, const wchar_t* function)
+// Handles: 0 names no handler; any other number that names no live handler
+// fails the call, so a script never reaches a stale handler.
+using HandlerHandle = OptionalScriptHandle<CManagedEventHandler>;
+
+// The value is kept only when a handler takes it.
+void SetUserData(LuaState*, HandlerHandle handler, const LuaStackObject& value)
 {
-    if (handle == 0)
-        return nullptr;
-    CManagedEventHandler* handler = CManagedEventHandler::FromHandle(handle);
-    if (handler == nullptr)
-        throw CKVOError::Format(L"[IEvents::%s] Invalid event handler handle: %.14g", function, handle);
-    return handler;
+    if (handler)
+        handler->setUserData(LuaObject(value));
 }
 
-void SetUserData(LuaState*, double handle, LuaObject value, LuaPlus::CallingThread caller)
+bool SetTickPeriod(LuaState*, HandlerHandle handler, uint32_t periodMs)
 {
-    CheckMainState(caller);
-    if (CManagedEventHandler* handler = FindHandler(handle, L"setUserData"))
-        handler->setUserData(value);
-}
-
-bool SetTickPeriod(LuaState*, double handle, uint32_t periodMs, LuaPlus::CallingThread caller)
-{
-    CheckMainState(caller);
-    CManagedEventHandler* handler = FindHandler(handle, L"setTickPeriod");
-    if (handler == nullptr)
+    if (!handler)
         return false;
     handler->setTickPeriod(periodMs, false, GetScriptApplication().GetTime());
     return true;
 }
 
 // Priorities are fixed when a handler subscribes.
-void SetPriority(LuaState*, double, int32_t, LuaPlus::CallingThread caller)
-{
-    CheckMainState(caller);
-}
+void SetPriority(LuaState*, double, int32_t) {}
 
-bool Unsubscribe(LuaState*, double handle, LuaPlus::CallingThread caller)
+bool Unsubscribe(LuaState*, HandlerHandle handler)
 {
-    CheckMainState(caller);
-    CManagedEventHandler* handler = FindHandler(handle, L"unsubscribe");
-    if (handler == nullptr)
+    if (!handler)
         return false;
-    CManagedEventHandler::Release(handler);
+    CManagedEventHandler::Release(handler.Get());
     return true;
 }
 
-void EnableGui(LuaState*, bool on, LuaPlus::CallingThread caller)
+void EnableGui(LuaState*, bool on)
 {
-    CheckMainState(caller);
     CMulticastOf<Kind::Gui>::Enable(on);
 }
 
-bool IsGuiEnabled(LuaState*, LuaPlus::CallingThread caller)
+bool IsGuiEnabled(LuaState*)
 {
-    CheckMainState(caller);
     return CMulticastOf<Kind::Gui>::IsEnabled();
 }
 
-void EnableKey(LuaState*, bool on, LuaPlus::CallingThread caller)
+void EnableKey(LuaState*, bool on)
 {
-    CheckMainState(caller);
     CMulticastOf<Kind::Key>::Enable(on);
 }
 
-bool IsKeyEnabled(LuaState*, LuaPlus::CallingThread caller)
+bool IsKeyEnabled(LuaState*)
 {
-    CheckMainState(caller);
     return CMulticastOf<Kind::Key>::IsEnabled();
 }
 
-void EnableMouse(LuaState*, bool on, LuaPlus::CallingThread caller)
+void EnableMouse(LuaState*, bool on)
 {
-    CheckMainState(caller);
     CMulticastOf<Kind::Mouse>::Enable(on);
     CMulticastOf<Kind::MouseButton>::Enable(on);
 }
 
-bool IsMouseEnabled(LuaState*, LuaPlus::CallingThread caller)
+bool IsMouseEnabled(LuaState*)
 {
-    CheckMainState(caller);
     return CMulticastOf<Kind::Mouse>::IsEnabled();
 }
 
-void EnableInteractiveMode(LuaState* state, bool on, LuaPlus::CallingThread caller)
+void EnableInteractiveMode(LuaState* state, bool on)
 {
-    EnableGui(state, on, caller);
-    EnableKey(state, on, caller);
-    EnableMouse(state, on, caller);
+    EnableGui(state, on);
+    EnableKey(state, on);
+    EnableMouse(state, on);
 }
 
-bool PublishUserEvent(LuaState*, std::string eventName, LuaObject args, LuaPlus::CallingThread caller)
+bool PublishUserEvent(LuaState*, std::string eventName, LuaObject args)
 {
-    CheckMainState(caller);
     return CMulticastOf<Kind::UserEvent>::Publish(CEvtUser{eventName, &args});
 }
 
-void PublishGuiEvent(LuaState*, std::wstring elementName, uint32_t eventType, bool force,
-                     LuaPlus::CallingThread caller)
+void PublishGuiEvent(LuaState*, std::wstring elementName, uint32_t eventType, bool force)
 {
-    CheckMainState(caller);
     CMulticastOf<Kind::Gui>::Publish(CGuiEvent{FindScriptGraphicsEngine(), elementName, eventType, 0}, force);
 }
 
@@ -205,17 +191,13 @@ void PublishKey(uint32_t keyCode, bool pressed, bool control, bool shift, bool f
     CMulticastOf<Kind::Key>::Publish(event, force);
 }
 
-void PublishKeyEvent(LuaState*, uint32_t keyCode, bool pressed, bool control, bool shift, bool force,
-                     LuaPlus::CallingThread caller)
+void PublishKeyEvent(LuaState*, uint32_t keyCode, bool pressed, bool control, bool shift, bool force)
 {
-    CheckMainState(caller);
     PublishKey(keyCode, pressed, control, shift, force);
 }
 
-void PublishKeyClickEvents(LuaState*, uint32_t keyCode, bool control, bool shift, bool force,
-                           LuaPlus::CallingThread caller)
+void PublishKeyClickEvents(LuaState*, uint32_t keyCode, bool control, bool shift, bool force)
 {
-    CheckMainState(caller);
     PublishKey(keyCode, true, control, shift, force);
     PublishKey(keyCode, false, control, shift, force);
 }
@@ -234,10 +216,8 @@ int32_t ToPixels(uint32_t size, float fraction)
     return static_cast<int32_t>(pixels);
 }
 
-void PublishMouseEvent(LuaState*, uint32_t eventType, float x, float y, float wheel, bool force,
-                       LuaPlus::CallingThread caller)
+void PublishMouseEvent(LuaState*, uint32_t eventType, float x, float y, float wheel, bool force)
 {
-    CheckMainState(caller);
     Graphics::CGraphicsEngine* graphics = &GetScriptGraphicsEngine();
     const uint32_t width = graphics->GetScreenWidth();
     const uint32_t height = graphics->GetScreenHeight();
@@ -257,45 +237,25 @@ void PublishMouseEvent(LuaState*, uint32_t eventType, float x, float y, float wh
         CMulticastOf<Kind::MouseButton>::Publish(event, force);
 }
 
-// Native Tick subscribers that scripts may put on the channel are known by
-// their handles (HandleRegistry, as CSubscriber<CEvtTick>); a script cannot
-// hand in an address of its own.
-using TickSubscriber = Misc::Multicast::CSubscriberOf<Kind::Tick>;
-
-TickSubscriber* FindTickSubscriber(double handle, const wchar_t* function)
+// Native Tick subscribers are named by handle; only "CEvtTick" looks at it.
+bool SubscribeEvent(LuaState*, std::string className, double subscriber, int32_t priority)
 {
-    TickSubscriber* subscriber = LuaPlus::HandleRegistry::GetInstance().Get<TickSubscriber>(handle);
-    if (subscriber == nullptr)
-        throw CKVOError::Format(L"[IEvents::%s] Invalid subscriber handle: %.14g", function, handle);
-    return subscriber;
-}
-
-bool SubscribeEvent(LuaState*, std::string className, double subscriber, int32_t priority,
-                    LuaPlus::CallingThread caller)
-{
-    CheckMainState(caller);
     if (className != "CEvtTick")
         return false;
-    CMulticastOf<Kind::Tick>::Subscribe(FindTickSubscriber(subscriber, L"subscribeEvent"), priority);
+    CMulticastOf<Kind::Tick>::Subscribe(FindScriptHandle<TickSubscriber>(subscriber), priority);
     return true;
 }
 
-bool UnsubscribeEvent(LuaState*, std::string className, double subscriber, LuaPlus::CallingThread caller)
+bool UnsubscribeEvent(LuaState*, std::string className, double subscriber)
 {
-    CheckMainState(caller);
     if (className != "CEvtTick")
         return false;
-    CMulticastOf<Kind::Tick>::Unsubscribe(FindTickSubscriber(subscriber, L"unsubscribeEvent"));
+    CMulticastOf<Kind::Tick>::Unsubscribe(FindScriptHandle<TickSubscriber>(subscriber));
     return true;
 }
 
-} // namespace
-
-void RegisterIEvents(LuaState* state)
+void RegisterIEventsFunctions(CScriptMetaTable& table)
 {
-    static SEventsInterface s_interface;
-
-    CScriptMetaTable table(state);
     table.RegisterHelper("subscribeLog", &Subscribe<Kind::Log>);
     table.RegisterHelper("subscribeClose", &Subscribe<Kind::Close>);
     table.RegisterHelper("subscribeState", &Subscribe<Kind::State>);
@@ -352,7 +312,13 @@ void RegisterIEvents(LuaState* state)
     table.RegisterHelper("publishMouseEvent", &PublishMouseEvent);
     table.RegisterHelper("subscribeEvent", &SubscribeEvent);
     table.RegisterHelper("unsubscribeEvent", &UnsubscribeEvent);
+}
 
-    table.SetGlobalObject(&s_interface, "IEvents");
-    table.Seal();
+} // namespace
+
+// Every function is for the main script state only; all share the message
+// "[IEvents] Can only be called from the main Lua state.".
+void RegisterIEvents(LuaState* state)
+{
+    PublishScriptInterface(state, "IEvents", {&RegisterIEventsFunctions}, LuaPlus::kMainStateOnly);
 }

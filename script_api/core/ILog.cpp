@@ -2,7 +2,7 @@
 
 #include "core/foundation/Logger.h"
 #include "core/foundation/Singleton.h"
-#include "core/script/lua/ScriptMetaTable.h"
+#include "script_api/core/ScriptInterface.h"
 
 #include <string>
 
@@ -10,11 +10,6 @@ using LuaPlus::LuaState;
 
 namespace
 {
-
-// The object behind the global "ILog": the functions read nothing from it.
-struct SLogInterface
-{
-};
 
 Misc::CLogger* Logger()
 {
@@ -44,27 +39,27 @@ int32_t getSystemLevel(LuaState*)
 // The text goes through "%s", so a percent sign in it is just a character.
 void write(LuaState*, const std::wstring& text, int32_t level)
 {
-    Logger()->Write(level, false, L"%s", text.c_str());
+    Logger()->Write(level, false, L"%s"_fmt, text);
 }
 
 void writePublish(LuaState*, const std::wstring& text, int32_t level)
 {
-    Logger()->WritePublish(level, false, L"%s", text.c_str());
+    Logger()->WritePublish(level, false, L"%s"_fmt, text);
 }
 
-} // namespace
-
-void RegisterILog(LuaPlus::LuaState* state)
+void RegisterILogFunctions(CScriptMetaTable& table)
 {
-    static SLogInterface s_interface;
-
-    CScriptMetaTable table(state);
     table.RegisterHelper("setOutputLevel", &setOutputLevel);
     table.RegisterHelper("getOutputLevel", &getOutputLevel);
     table.RegisterHelper("setSystemLevel", &setSystemLevel);
     table.RegisterHelper("getSystemLevel", &getSystemLevel);
     table.RegisterHelper("write", &write);
     table.RegisterHelper("writePublish", &writePublish);
-    table.SetGlobalObject(&s_interface, "ILog");
-    table.Seal();
+}
+
+} // namespace
+
+void RegisterILog(LuaPlus::LuaState* state)
+{
+    PublishScriptInterface(state, "ILog", {&RegisterILogFunctions});
 }

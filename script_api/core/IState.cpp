@@ -4,25 +4,21 @@
 #include "core/foundation/KVOError.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/ScriptState.h"
-#include "core/script/lua/ScriptMetaTable.h"
+#include "core/script/lua/LuaStackTable.h"
 #include "script_api/core/EngineAccess.h"
+#include "script_api/core/ScriptInterface.h"
 
 #include <memory>
 #include <new>
 #include <string>
 
-using LuaPlus::CallingThread;
 using LuaPlus::LuaObject;
+using LuaPlus::LuaStackTable;
 using LuaPlus::LuaState;
 using Misc::Error::CKVOError;
 
 namespace
 {
-
-// The object behind the global "IState": the functions read nothing from it.
-struct SStateInterface
-{
-};
 
 CStateMachine& Machine()
 {
@@ -71,10 +67,8 @@ void reset(LuaState*)
     Machine().Reset();
 }
 
-void queue(LuaState*, const LuaObject& value, const LuaObject& a1, const LuaObject& a2, const LuaObject& a3,
-           CallingThread caller)
+void queue(LuaState*, const LuaObject& value, const LuaObject& a1, const LuaObject& a2, const LuaObject& a3)
 {
-    CheckMainState(caller, L"[IState::queue] Can only be called from the main Lua state.");
     std::unique_ptr<CScriptState> state =
         CreateState(value, LuaObject(), std::wstring(), L"[IState::queue] Failed to create the new state.");
     state->AddArgument(a1);
@@ -85,35 +79,34 @@ void queue(LuaState*, const LuaObject& value, const LuaObject& a1, const LuaObje
 
 // description: { state = <file name or function>, onerror = <handler>,
 // name = <text>, [1], [2], ... = the arguments }.
-void queueEx(LuaState*, const LuaObject& description, CallingThread caller)
+void queueEx(LuaState*, const LuaStackTable& description)
 {
-    CheckMainState(caller, L"[IState::queueEx] Can only be called from the main Lua state.");
     if (!description.IsTable())
         throw CKVOError(L"[IState::queueEx] Input data must be a table");
 
-    const LuaObject nameField = description.Get("name");
-    const std::wstring name = nameField.IsString() ? nameField.GetWString() : std::wstring();
+    const std::wstring name =
+        description.FieldType("name") == LUA_TSTRING ? description.Get<std::wstring>("name") : std::wstring();
     std::unique_ptr<CScriptState> state =
-        CreateState(description.Get("state"), description.Get("onerror"), name,
+        CreateState(description.Get<LuaObject>("state"), description.Get<LuaObject>("onerror"), name,
                     L"[IState::queueEx] Failed to create the new state.");
     for (size_t index = 1; index <= description.GetCount(); ++index)
-        state->AddArgument(description.Get(static_cast<lua_Number>(index)));
+        state->AddArgument(description.Get<LuaObject>(static_cast<lua_Number>(index)));
     Machine().Queue(state.release());
+}
+
+void RegisterIStateFunctions(CScriptMetaTable& table)
+{
+    table.RegisterHelper("getName", &getName);
+    table.RegisterHelper("queueEx", &queueEx, LuaPlus::kMainStateOnly);
+    table.RegisterHelper("setErrorHandler", &setErrorHandler);
+    table.RegisterHelper("setDefaultErrorHandler", &setDefaultErrorHandler);
+    table.RegisterHelper("queue", &queue, LuaPlus::kMainStateOnly);
+    table.RegisterHelper("reset", &reset);
 }
 
 } // namespace
 
 void RegisterIState(LuaPlus::LuaState* state)
 {
-    static SStateInterface s_interface;
-
-    CScriptMetaTable table(state);
-    table.RegisterHelper("getName", &getName);
-    table.RegisterHelper("queueEx", &queueEx);
-    table.RegisterHelper("setErrorHandler", &setErrorHandler);
-    table.RegisterHelper("setDefaultErrorHandler", &setDefaultErrorHandler);
-    table.RegisterHelper("queue", &queue);
-    table.RegisterHelper("reset", &reset);
-    table.SetGlobalObject(&s_interface, "IState");
-    table.Seal();
+    PublishScriptInterface(state, "IState", {&RegisterIStateFunctions});
 }

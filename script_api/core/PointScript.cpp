@@ -2,7 +2,7 @@
 
 using namespace ValueMath;
 
-void CPointScript::RegisterMethods(CScriptMetaTable& table)
+void CPointScript::RegisterMethods(CClassTable& table)
 {
     table.RegisterHelper("set", &Set);
     table.RegisterHelper("setFromString", &SetFromString);

@@ -11,7 +11,7 @@ public:
 
     static constexpr ValueScript::EValueClass kClass = ValueScript::kPointClass;
 
-    static void RegisterMethods(CScriptMetaTable& table);
+    static void RegisterMethods(CClassTable& table);
 };
 
 template <> struct ValueScriptOf<CPoint>

@@ -11,7 +11,7 @@ template <int X, int Y> int CRectScript::GetCorner(lua_State* L)
                  [L]
                  {
                      const CRect& self = This(L);
-                     CPointScript::Push(L, CPoint(At(self, X), At(self, Y)));
+                     CPointScript::Push<InMethod>(L, CPoint(At(self, X), At(self, Y)));
                      return 1;
                  });
 }
@@ -27,7 +27,7 @@ int CRectScript::IsPointInside(lua_State* L)
                  });
 }
 
-void CRectScript::RegisterMethods(CScriptMetaTable& table)
+void CRectScript::RegisterMethods(CClassTable& table)
 {
     table.RegisterHelper("set", &Set);
     table.RegisterHelper("setFromString", &SetFromString);

@@ -13,7 +13,7 @@ public:
 
     static constexpr ValueScript::EValueClass kClass = ValueScript::kRectClass;
 
-    static void RegisterMethods(CScriptMetaTable& table);
+    static void RegisterMethods(CClassTable& table);
 
 private:
     template <int X, int Y> static int GetCorner(lua_State* L);

@@ -109,7 +109,7 @@ int DestructorHook(lua_State* L)
     try
     {
         Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
-        logger->Write(0, false, L"[IMisc] A script destructor (__destruct) failed: %S", error.c_str());
+        logger->Write(0, false, L"[IMisc] A script destructor (__destruct) failed: %S"_fmt, error);
     }
     catch (const std::exception&)
     {

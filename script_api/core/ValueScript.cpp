@@ -1,5 +1,15 @@
 #include "script_api/core/ValueScript.h"
 
+#include "core/foundation/Color.h"
+#include "core/foundation/Point.h"
+#include "core/foundation/Rect.h"
+#include "core/foundation/Vector.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <exception>
+#include <random>
+
 namespace ValueScript
 {
 
@@ -9,73 +19,95 @@ namespace
 const char* const kClassNames[kValueClassCount] = {"CPointScript", "CVectorScript", "CRectScript",
                                                    "CColorScript"};
 
-// Registry keys of the class tables: the addresses of these bytes.
-char g_classKeys[kValueClassCount];
+const size_t kObjectSizes[kValueClassCount] = {sizeof(SValueObject<CPoint>), sizeof(SValueObject<CVector>),
+                                               sizeof(SValueObject<CRect>), sizeof(SValueObject<CColor>)};
 
-// Pushes the class table registered on L's state (nil when there is none).
-void PushClassTable(lua_State* L, EValueClass valueClass)
+// A method reads its arguments from stack indices 2 to this one (the four
+// components of set); an object kept for the method goes above them.
+constexpr int kLastMethodArgument = 5;
+
+// A number no script can know: from the system's random source, mixed with
+// the clock and an address so that it differs between processes even
+// without one.
+uint64_t DrawSecret()
 {
-    lua_pushlightuserdata(L, &g_classKeys[valueClass]);
-    lua_rawget(L, LUA_REGISTRYINDEX);
+    uint64_t secret = 0;
+    try
+    {
+        std::random_device device;
+        secret = (static_cast<uint64_t>(device()) << 32) ^ device();
+    }
+    catch (const std::exception&)
+    {
+    }
+    secret ^= static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) *
+              0x9E3779B97F4A7C15u;
+    secret ^= reinterpret_cast<uintptr_t>(&secret);
+    return secret;
 }
 
-// Whether the value at the index (a userdata) has the class table as its
-// metatable.
-bool HasClassTable(lua_State* L, int index, EValueClass valueClass)
+const uint64_t kSecret = DrawSecret();
+
+// Distinct for every class.
+constexpr uint64_t Tag(uint64_t secret, EValueClass valueClass)
 {
-    if (!lua_getmetatable(L, index))
-        return false;
-    PushClassTable(L, valueClass);
-    const bool same = lua_rawequal(L, -1, -2) != 0;
-    lua_pop(L, 2);
-    return same;
+    return secret ^ (static_cast<uint64_t>(valueClass + 1) * 0xD6E8FEB86659FD93u);
+}
+
+// The class of the object at the index (by its size and tag), or
+// kValueClassCount for any other value.
+EValueClass ClassOfObject(lua_State* L, int index)
+{
+    const void* block = lua_touserdata(L, index);
+    if (block == nullptr)
+        return kValueClassCount;
+    const size_t size = lua_objlen(L, index);
+    for (int valueClass = 0; valueClass < kValueClassCount; ++valueClass)
+    {
+        if (size == kObjectSizes[valueClass] &&
+            *static_cast<const uint64_t*>(block) == g_classTags[valueClass])
+            return static_cast<EValueClass>(valueClass);
+    }
+    return kValueClassCount;
+}
+
+// table[name] = the value on top (popped), without metamethods: a script
+// may have given the table or the globals a metatable of its own.
+void RawSetField(lua_State* L, int table, const char* name)
+{
+    lua_pushstring(L, name);
+    lua_insert(L, -2);
+    lua_rawset(L, table);
 }
 
 } // namespace
+
+const uint64_t g_classTags[kValueClassCount] = {Tag(kSecret, kPointClass), Tag(kSecret, kVectorClass),
+                                                Tag(kSecret, kRectClass), Tag(kSecret, kColorClass)};
 
 const char* GetClassName(EValueClass valueClass)
 {
     return kClassNames[valueClass];
 }
 
-void* NewObject(lua_State* L, EValueClass valueClass, size_t size)
-{
-    PushClassTable(L, valueClass);
-    if (!lua_istable(L, -1))
-    {
-        lua_pop(L, 1);
-        throw Misc::Error::CKVOError::Format(L"[%S] The class is not registered on this script state",
-                                             kClassNames[valueClass]);
-    }
-    void* block = lua_newuserdata(L, size);
-    lua_insert(L, -2);
-    lua_setmetatable(L, -2);
-    return block;
-}
+char g_classKeys[kValueClassCount];
 
-void* ToObject(lua_State* L, int index, EValueClass valueClass, size_t size)
+void ThrowUnregistered(EValueClass valueClass)
 {
-    if (lua_type(L, index) != LUA_TUSERDATA || lua_objlen(L, index) != size)
-        return nullptr;
-    if (index < 0 && index > LUA_REGISTRYINDEX)
-        index = lua_gettop(L) + index + 1;
-    return HasClassTable(L, index, valueClass) ? lua_touserdata(L, index) : nullptr;
+    throw Misc::Error::CKVOError::Format(L"[%S] The class is not registered on this script state"_fmt,
+                                         kClassNames[valueClass]);
 }
 
 void ThrowForeignUserData(lua_State* L, int index, EValueClass valueClass)
 {
-    if (index < 0 && index > LUA_REGISTRYINDEX)
-        index = lua_gettop(L) + index + 1;
-    for (int other = 0; other < kValueClassCount; ++other)
+    const EValueClass other = ClassOfObject(L, index);
+    if (other != kValueClassCount && other != valueClass)
     {
-        if (other != valueClass && HasClassTable(L, index, static_cast<EValueClass>(other)))
-        {
-            throw Misc::Error::CKVOError::Format(L"[%S] A %S value was given where a %S value is expected",
-                                                 kClassNames[valueClass], kClassNames[other],
-                                                 kClassNames[valueClass]);
-        }
+        throw Misc::Error::CKVOError::Format(L"[%S] A %S value was given where a %S value is expected"_fmt,
+                                             kClassNames[valueClass], kClassNames[other],
+                                             kClassNames[valueClass]);
     }
-    throw Misc::Error::CKVOError::Format(L"[%S] A userdata was given where a %S value is expected",
+    throw Misc::Error::CKVOError::Format(L"[%S] A userdata was given where a %S value is expected"_fmt,
                                          kClassNames[valueClass], kClassNames[valueClass]);
 }
 
@@ -94,44 +126,22 @@ bool GetText(lua_State* L, int index, std::string& text)
     return true;
 }
 
-void FinishClassTable(CScriptMetaTable& table, EValueClass valueClass)
+void PushObjectField(lua_State* L)
 {
-    table.Seal();
-    lua_State* L = table.GetState()->GetCState();
-    LuaPlus::LuaStackRestore restore(L);
-    lua_pushlightuserdata(L, &g_classKeys[valueClass]);
-    table.GetTable().Push(L);
-    lua_rawset(L, LUA_REGISTRYINDEX);
+    // Reading the next argument can run the collector: the object must not
+    // depend on the table to stay alive.
+    if (lua_gettop(L) < kLastMethodArgument)
+        lua_settop(L, kLastMethodArgument);
+    lua_pushstring(L, "__object");
+    lua_rawget(L, 1);
+    if (lua_type(L, -1) != LUA_TUSERDATA)
+        luaL_error(L, "The table does not have a userdata member called __object.");
 }
 
-void* GetSelf(lua_State* L, EValueClass valueClass, size_t size)
+void RaiseNotAnObject(lua_State* L)
 {
-    switch (lua_type(L, 1))
-    {
-    case LUA_TUSERDATA:
-        if (void* block = ToObject(L, 1, valueClass, size))
-            return block;
-        ThrowForeignUserData(L, 1, valueClass);
-    case LUA_TTABLE:
-    {
-        lua_pushstring(L, "__object");
-        lua_rawget(L, 1);
-        if (lua_type(L, -1) != LUA_TUSERDATA)
-        {
-            luaL_error(L, "The table does not have a userdata member called __object.");
-            return nullptr;
-        }
-        // The table keeps the object alive while the method runs.
-        void* block = ToObject(L, -1, valueClass, size);
-        if (!block)
-            ThrowForeignUserData(L, -1, valueClass);
-        lua_pop(L, 1);
-        return block;
-    }
-    default:
-        luaL_argerror(L, 1, "must be userdata or a table with a userdata member called __object");
-        return nullptr;
-    }
+    luaL_argerror(L, 1, "must be userdata or a table with a userdata member called __object");
+    std::abort(); // luaL_argerror raises the error and never returns
 }
 
 int Concat(lua_State* L, bool (*text)(lua_State* L, int index, std::string& out))
@@ -154,6 +164,48 @@ int Concat(lua_State* L, bool (*text)(lua_State* L, int index, std::string& out)
     left += right;
     lua_pushlstring(L, left.data(), left.size());
     return 1;
+}
+
+CClassTable::CClassTable(LuaPlus::LuaState* state, EValueClass valueClass)
+    : m_L(state->GetCState()), m_class(valueClass), m_base(lua_gettop(m_L) + 1)
+{
+    // The state's own tables, made on first registration; whatever the
+    // globals of the class names hold does not matter.
+    for (int other = 0; other < kValueClassCount; ++other)
+    {
+        Anywhere::PushRegisteredTable(m_L, static_cast<EValueClass>(other));
+        if (lua_istable(m_L, -1))
+            continue;
+        lua_pop(m_L, 1);
+        lua_newtable(m_L);
+        lua_pushlightuserdata(m_L, &g_classKeys[other]);
+        lua_pushvalue(m_L, -2);
+        lua_rawset(m_L, LUA_REGISTRYINDEX);
+    }
+}
+
+CClassTable::~CClassTable()
+{
+    lua_settop(m_L, m_base - 1);
+}
+
+void CClassTable::RegisterHelper(const char* name, lua_CFunction method)
+{
+    for (int other = 0; other < kValueClassCount; ++other)
+        lua_pushvalue(m_L, m_base + other);
+    lua_pushcclosure(m_L, method, kValueClassCount);
+    RawSetField(m_L, m_base + m_class, name);
+}
+
+void CClassTable::Finish()
+{
+    const int table = m_base + m_class;
+    lua_pushvalue(m_L, table);
+    RawSetField(m_L, table, "__index");
+    lua_pushstring(m_L, "Metatable is readonly");
+    RawSetField(m_L, table, "__metatable");
+    lua_pushvalue(m_L, table);
+    RawSetField(m_L, LUA_GLOBALSINDEX, kClassNames[m_class]);
 }
 
 } // namespace ValueScript

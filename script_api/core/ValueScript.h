@@ -2,11 +2,29 @@
 
 // The common machinery of the script value classes (CPointScript,
 // CVectorScript, CRectScript, CColorScript). A value object is a full
-// userdata holding the value itself, whose metatable is the class table
-// (the global of the class's name). A userdata counts as an object of a
-// class only when its metatable is that class's table and its size is the
-// value's size, so a value of another class (or any other userdata) is
-// never read as this one.
+// userdata holding the tag of its class and the value itself, whose
+// metatable is its class table.
+//
+// Only the engine makes value objects. A userdata is an object of a class
+// when its block has the class's size and starts with the class's tag: a
+// number drawn when the process starts, written by the engine alone and
+// never shown to scripts. Nothing a script does to metatables or globals
+// gives another userdata that identity, and checking it costs no more than
+// reading the block.
+//
+// The class tables belong to the engine too: each state keeps its four in
+// the registry (registering again refills the same tables, so objects made
+// before keep their methods) and publishes them as the globals of the class
+// names, for scripts to call and extend; whatever a script stores in those
+// globals, new objects get the engine's tables.
+//
+// Value classes are the one exception to the binding layer of
+// ScriptDispatcher.h: their methods and metamethods are plain C closures
+// that find `self` themselves (argument 1: an object, or a table whose field
+// "__object" holds one) and hold the four class tables as upvalues 1 to 4,
+// in EValueClass order, to make new objects. Functions that are not methods
+// (the IMisc functions through the dispatcher, C++ callers) find the tables
+// in the registry.
 //
 // Scripts pass values either as objects or as text ("1 2 3"); the read
 // rule accepts both. Every object is created on the Lua thread that asked
@@ -16,12 +34,13 @@
 #include "core/script/lua/CallGuarded.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
-#include "core/script/lua/ScriptMetaTable.h"
+#include "core/script/lua/ScriptArg.h"
 #include "script_api/core/ValueMath.h"
 
 #include <lua.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -42,30 +61,133 @@ enum EValueClass
 // "CPointScript", ...
 const char* GetClassName(EValueClass valueClass);
 
-// A new object of the class holding `size` bytes, pushed on L; returns its
-// block. Throws CKVOError when the class is not registered on L's state.
-void* NewObject(lua_State* L, EValueClass valueClass, size_t size);
-// The block of the object at the index, or null when the value is not an
-// object of the class.
-void* ToObject(lua_State* L, int index, EValueClass valueClass, size_t size);
+// The block of a value object.
+template <typename T> struct SValueObject
+{
+    uint64_t tag;
+    T value;
+};
+
+// The tags of the classes, drawn at start-up.
+extern const uint64_t g_classTags[kValueClassCount];
+// Registry keys of the class tables: the addresses of these bytes.
+extern char g_classKeys[kValueClassCount];
+
+// The value of the object at the index, or null when the value is not an
+// object of the class. (A light userdata has no block length, so its
+// pointer is never read.)
+template <typename T> T* ToObject(lua_State* L, int index, EValueClass valueClass)
+{
+    auto* object = static_cast<SValueObject<T>*>(lua_touserdata(L, index));
+    if (object == nullptr || lua_objlen(L, index) != sizeof(SValueObject<T>) ||
+        object->tag != g_classTags[valueClass])
+        return nullptr;
+    return &object->value;
+}
+
+[[noreturn]] void ThrowUnregistered(EValueClass valueClass);
+
+// Where a function finds the class tables to make objects with: a method (a
+// closure made by CClassTable) holds them as upvalues, anything else reads
+// the registry.
+struct InMethod
+{
+    // Pushes the class table.
+    static void PushClassTable(lua_State* L, EValueClass valueClass)
+    {
+        lua_pushvalue(L, lua_upvalueindex(valueClass + 1));
+    }
+};
+struct Anywhere
+{
+    // Pushes the class table of L's state; throws CKVOError when the class
+    // is not registered there.
+    static void PushClassTable(lua_State* L, EValueClass valueClass)
+    {
+        PushRegisteredTable(L, valueClass);
+        if (!lua_istable(L, -1))
+        {
+            lua_pop(L, 1);
+            ThrowUnregistered(valueClass);
+        }
+    }
+    // Pushes the registry's class table, or nil.
+    static void PushRegisteredTable(lua_State* L, EValueClass valueClass)
+    {
+        lua_pushlightuserdata(L, &g_classKeys[valueClass]);
+        lua_rawget(L, LUA_REGISTRYINDEX);
+    }
+};
+
+// Pushes a new object of the class holding a copy of the value.
+template <class Where, typename T> void PushObject(lua_State* L, EValueClass valueClass, const T& value)
+{
+    auto* object = static_cast<SValueObject<T>*>(lua_newuserdata(L, sizeof(SValueObject<T>)));
+    object->tag = g_classTags[valueClass];
+    new (&object->value) T(value);
+    Where::PushClassTable(L, valueClass);
+    lua_setmetatable(L, -2);
+}
+
 // Throws the error for a userdata that is not an object of the class.
 [[noreturn]] void ThrowForeignUserData(lua_State* L, int index, EValueClass valueClass);
 // The text of a string or number at the index (the value itself is not
 // converted); false for any other value.
 bool GetText(lua_State* L, int index, std::string& text);
-// Remembers the class table on its state (objects are made and recognised
-// by it) and seals it.
-void FinishClassTable(CScriptMetaTable& table, EValueClass valueClass);
 
-// Finds the object a method is called on (argument 1): an object, or a
-// table whose field "__object" holds one. Raises the script errors for
-// anything else.
-void* GetSelf(lua_State* L, EValueClass valueClass, size_t size);
+// For a method whose argument 1 is a table: pushes its field "__object"
+// above every argument a method reads, where it stays until the method
+// returns, so a table that holds it weakly cannot lose it meanwhile. Raises
+// the script error for a table without a userdata there.
+void PushObjectField(lua_State* L);
+// The script error for a method called on anything but an object or a
+// table.
+[[noreturn]] void RaiseNotAnObject(lua_State* L);
+
+// The object a method is called on when argument 1 is not one.
+template <typename T> T* GetSelfFromTable(lua_State* L, EValueClass valueClass)
+{
+    switch (lua_type(L, 1))
+    {
+    case LUA_TUSERDATA:
+        ThrowForeignUserData(L, 1, valueClass);
+    case LUA_TTABLE:
+    {
+        PushObjectField(L);
+        if (T* value = ToObject<T>(L, -1, valueClass))
+            return value;
+        ThrowForeignUserData(L, -1, valueClass);
+    }
+    default:
+        RaiseNotAnObject(L);
+    }
+}
 
 // `__concat`: the text form joined with a string, a number or another
 // object of the class; nil for anything else. `text` gives the text form of
 // the object at an index, or false when it is not an object of the class.
 int Concat(lua_State* L, bool (*text)(lua_State* L, int index, std::string& out));
+
+// The class table of one value class while its methods are registered:
+// every method becomes a closure over the four class tables of the state
+// (made there when missing). Finish seals the table and publishes it as
+// the global of the class name.
+class CClassTable
+{
+public:
+    CClassTable(LuaPlus::LuaState* state, EValueClass valueClass);
+    ~CClassTable();
+    CClassTable(const CClassTable&) = delete;
+    CClassTable& operator=(const CClassTable&) = delete;
+
+    void RegisterHelper(const char* name, lua_CFunction method);
+    void Finish();
+
+private:
+    lua_State* m_L;
+    EValueClass m_class;
+    int m_base; // stack index of the first class table
+};
 
 } // namespace ValueScript
 
@@ -77,10 +199,14 @@ template <typename T> struct ValueScriptOf
 
 // The part shared by the four classes. Derived provides kClass and its
 // method list (RegisterMethods); it may replace the text rules below.
+// Push finds the class table as its Where says (ValueScript::InMethod
+// inside methods).
 template <typename Derived, typename T> class TValueScript
 {
 public:
     using Value = T;
+    using InMethod = ValueScript::InMethod;
+    using Anywhere = ValueScript::Anywhere;
 
     // A fresh value from text: the components the text does not give are 0.
     static T FromText(const std::string& text)
@@ -121,16 +247,13 @@ public:
     }
 
     // Pushes a new object holding a copy of the value.
-    static void Push(lua_State* L, const T& value)
+    template <class Where = Anywhere> static void Push(lua_State* L, const T& value)
     {
-        new (ValueScript::NewObject(L, Derived::kClass, sizeof(T))) T(value);
+        ValueScript::PushObject<Where>(L, Derived::kClass, value);
     }
 
     // The value of the object at the index; null when it is not one.
-    static T* ToValue(lua_State* L, int index)
-    {
-        return static_cast<T*>(ValueScript::ToObject(L, index, Derived::kClass, sizeof(T)));
-    }
+    static T* ToValue(lua_State* L, int index) { return ValueScript::ToObject<T>(L, index, Derived::kClass); }
 
     // The read rule for arguments: an object of the class gives its value;
     // a string or number is parsed as the text form (missing components 0);
@@ -153,19 +276,24 @@ public:
 
     static const char* GetName() { return ValueScript::GetClassName(Derived::kClass); }
 
-    // Fills the class table (the global of the class's name) on the state.
+    // Fills the class table on the state and publishes it as the global of
+    // the class's name.
     static void RegisterClass(LuaPlus::LuaState* state)
     {
-        CScriptMetaTable table(state, GetName());
+        ValueScript::CClassTable table(state, Derived::kClass);
         Derived::RegisterMethods(table);
-        ValueScript::FinishClassTable(table, Derived::kClass);
+        table.Finish();
     }
 
 protected:
-    // The object a method is called on.
+    using CClassTable = ValueScript::CClassTable;
+
+    // The object a method is called on, kept alive until the method returns.
     static T& This(lua_State* L)
     {
-        return *static_cast<T*>(ValueScript::GetSelf(L, Derived::kClass, sizeof(T)));
+        if (T* self = ToValue(L, 1))
+            return *self;
+        return *ValueScript::GetSelfFromTable<T>(L, Derived::kClass);
     }
 
     // Every method and metamethod runs through the boundary guard.
@@ -227,7 +355,7 @@ protected:
         return Guard(L,
                      [L]
                      {
-                         Push(L, This(L));
+                         Push<InMethod>(L, This(L));
                          return 1;
                      });
     }
@@ -325,7 +453,7 @@ protected:
                      [L]
                      {
                          const T left = Read(L, 1);
-                         Push(L, Operation(left, Read(L, 2)));
+                         Push<InMethod>(L, Operation(left, Read(L, 2)));
                          return 1;
                      });
     }
@@ -335,7 +463,7 @@ protected:
         return Guard(L,
                      [L]
                      {
-                         Push(L, ValueMath::Negative(Read(L, 1)));
+                         Push<InMethod>(L, ValueMath::Negative(Read(L, 1)));
                          return 1;
                      });
     }
@@ -378,7 +506,7 @@ protected:
     }
 
     // copy, add, subtract, multiply, divide, negative: the same in every class.
-    static void RegisterArithmetic(CScriptMetaTable& table)
+    static void RegisterArithmetic(CClassTable& table)
     {
         table.RegisterHelper("copy", &Copy);
         table.RegisterHelper("add", &InPlace<&ValueMath::Add<T>>);
@@ -389,7 +517,7 @@ protected:
     }
 
     // The component-wise order and equality of points and vectors.
-    static void RegisterComparisons(CScriptMetaTable& table)
+    static void RegisterComparisons(CClassTable& table)
     {
         table.RegisterHelper("lessThan", &QueryWith<bool, &ValueMath::LessThan<T>>);
         table.RegisterHelper("lessThanEqual", &QueryWith<bool, &ValueMath::LessThanEqual<T>>);
@@ -399,7 +527,7 @@ protected:
     }
 
     // Products, distances, lengths and normalising of points and vectors.
-    static void RegisterMeasures(CScriptMetaTable& table)
+    static void RegisterMeasures(CClassTable& table)
     {
         table.RegisterHelper("dotProduct", &QueryWith<float, &ValueMath::DotProduct<T>>);
         table.RegisterHelper("getDistanceFrom", &QueryWith<float, &ValueMath::Distance<T>>);
@@ -414,7 +542,7 @@ protected:
 
     // The metamethods in their order; a class without `^`, `<` or `<=`
     // passes null for them.
-    static void RegisterMetamethods(CScriptMetaTable& table, lua_CFunction multiply, lua_CFunction divide,
+    static void RegisterMetamethods(CClassTable& table, lua_CFunction multiply, lua_CFunction divide,
                                     lua_CFunction power, lua_CFunction equal, lua_CFunction less,
                                     lua_CFunction lessEqual)
     {
@@ -446,7 +574,7 @@ private:
         {
             if (!numberMayLead)
                 throw Misc::Error::CKVOError::Format(
-                    L"[%S] The left operand of the division must be a %S value", GetName(), GetName());
+                    L"[%S] The left operand of the division must be a %S value"_fmt, GetName(), GetName());
             object = 2;
             scalar = 1;
         }
@@ -456,7 +584,7 @@ private:
             return 1;
         }
         const T value = Read(L, object);
-        Push(L, Operation(value, FloatArg(L, scalar)));
+        Push<InMethod>(L, Operation(value, FloatArg(L, scalar)));
         return 1;
     }
 

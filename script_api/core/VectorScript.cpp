@@ -9,7 +9,7 @@ int CVectorScript::CrossProduct(lua_State* L)
                  [L]
                  {
                      const CVector& self = This(L);
-                     Push(L, ValueMath::CrossProduct(self, Read(L, 2)));
+                     Push<InMethod>(L, ValueMath::CrossProduct(self, Read(L, 2)));
                      return 1;
                  });
 }
@@ -24,12 +24,12 @@ int CVectorScript::Multiply(lua_State* L)
     return Guard(L,
                  [L, left, right]
                  {
-                     Push(L, ValueMath::CrossProduct(*left, *right));
+                     Push<InMethod>(L, ValueMath::CrossProduct(*left, *right));
                      return 1;
                  });
 }
 
-void CVectorScript::RegisterMethods(CScriptMetaTable& table)
+void CVectorScript::RegisterMethods(CClassTable& table)
 {
     RegisterArithmetic(table);
     table.RegisterHelper("isZero", &Query<bool, &IsZero<CVector>>);

@@ -11,7 +11,7 @@ public:
 
     static constexpr ValueScript::EValueClass kClass = ValueScript::kVectorClass;
 
-    static void RegisterMethods(CScriptMetaTable& table);
+    static void RegisterMethods(CClassTable& table);
 
 private:
     static int CrossProduct(lua_State* L);

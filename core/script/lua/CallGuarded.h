@@ -21,23 +21,16 @@ namespace LuaPlus
 int RaiseScriptError(lua_State* L, const std::string& message);
 
 // Runs body (returning the number of results) and turns the engine's
-// exceptions into Lua errors. The error is raised only after the handler has
-// ended, so no C++ exception is in flight while Lua unwinds. Lua's own
-// errors pass through untouched: nothing here catches everything.
+// exceptions (Misc::Error::CKVOError, LuaException and the library's, all
+// std::exception) into Lua errors. The error is raised only after the
+// handler has ended, so no C++ exception is in flight while Lua unwinds.
+// Lua's own errors pass through untouched: nothing here catches everything.
 template <typename Body> int CallGuarded(lua_State* L, Body&& body)
 {
     std::string message;
     try
     {
         return body();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        message = error.GetMessageUtf8();
-    }
-    catch (const LuaException& error)
-    {
-        message = error.GetErrorMessage();
     }
     catch (const std::exception& error)
     {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/script/lua/ScriptDispatcher.h"
-
 #include <lua.hpp>
 
 namespace LuaPlus
@@ -10,15 +8,11 @@ namespace LuaPlus
 // A parameter of an engine function that reads no argument: the Lua thread
 // that made the call. A coroutine calls on its own thread, so this tells a
 // call from a coroutine apart from one on the state's main thread. It takes
-// the place of one argument, so it must be the function's last parameter.
+// the place of one argument, so it must be the function's last parameter;
+// registering a function that has it elsewhere does not compile.
 struct CallingThread
 {
     lua_State* L = nullptr;
-};
-
-template <> struct ScriptArg<CallingThread> : ScriptArgHeld<CallingThread>
-{
-    static CallingThread Get(lua_State* L, int) { return CallingThread{L}; }
 };
 
 } // namespace LuaPlus

@@ -11,6 +11,21 @@ void PushValue(lua_State* L, const LuaObject& object)
     object.Push(L);
 }
 
+void PushValue(lua_State* L, const LuaStackObject& object)
+{
+    lua_State* from = object.GetCState();
+    if (from == L)
+    {
+        lua_pushvalue(L, object.GetIndex());
+        return;
+    }
+    const LuaState* state = LuaState::CastState(L);
+    if (state == nullptr || state != LuaState::CastState(from))
+        throw LuaException("[LuaStackObject::Push] The value belongs to another script state");
+    lua_pushvalue(from, object.GetIndex());
+    lua_xmove(from, L, 1);
+}
+
 LuaObject::LuaObject(LuaState* state, int stackIndex) : LuaObject(CheckedState(state), stackIndex) {}
 
 LuaObject::LuaObject(lua_State* L, int stackIndex)
@@ -90,17 +105,9 @@ void LuaObject::Push() const
     Push(Acquire());
 }
 
-void LuaObject::Push(lua_State* L) const
+void LuaObject::ThrowForeignState()
 {
-    if (!m_token)
-    {
-        lua_pushnil(L);
-        return;
-    }
-    Acquire();
-    if (LuaState::CastState(L) != m_token->state)
-        throw LuaException("[LuaObject::Push] The object belongs to another script state");
-    lua_rawgeti(L, LUA_REGISTRYINDEX, m_ref);
+    throw LuaException("[LuaObject::Push] The object belongs to another script state");
 }
 
 void LuaObject::AssignNewTable(LuaState* state, int arraySize, int fieldCount)
@@ -164,13 +171,11 @@ lua_State* LuaObject::PushCopy() const
     return L;
 }
 
-lua_State* LuaObject::Acquire() const
+void LuaObject::ThrowUnusable() const
 {
     if (!m_token)
         throw LuaException("[LuaObject] The object holds no value");
-    if (!m_token->state)
-        throw LuaException("[LuaObject] The script state of the object has been closed");
-    return m_token->state->GetCState();
+    throw LuaException("[LuaObject] The script state of the object has been closed");
 }
 
 lua_State* LuaObject::CheckedState(LuaState* state)

@@ -56,6 +56,8 @@ inline void PushValue(lua_State* L, lua_CFunction function)
     lua_pushcfunction(L, function);
 }
 void PushValue(lua_State* L, const LuaObject& object);
+// A value of another stack (another thread of the same state) is moved over.
+void PushValue(lua_State* L, const class LuaStackObject& object);
 
 // Puts the stack top back where it was when the scope ends, whatever way
 // it ends; `pushed` values already pushed are taken off as well.
@@ -161,12 +163,26 @@ public:
 
     // Null for none.
     LuaState* GetState() const;
+    // The main thread of the object's state; throws for none and for a
+    // closed state.
+    lua_State* GetMainThread() const { return Acquire(); }
     // LUA_TNONE for none.
     int Type() const;
 
     void Push() const;
     // On a thread of the object's state; none pushes nil.
-    void Push(lua_State* L) const;
+    void Push(lua_State* L) const
+    {
+        if (!m_token)
+        {
+            lua_pushnil(L);
+            return;
+        }
+        // The state's main thread is the common case and needs no lookup.
+        if (L != Acquire() && LuaState::CastState(L) != m_token->state)
+            ThrowForeignState();
+        lua_rawgeti(L, LUA_REGISTRYINDEX, m_ref);
+    }
 
     // Any value PushValue takes: nil, a boolean, a number, narrow or wide
     // text, a C function, another object of the state.
@@ -220,7 +236,15 @@ private:
     friend class LuaValueReads<LuaObject>;
 
     lua_State* PushCopy() const;
-    lua_State* Acquire() const;
+    // The state's main thread; throws for none and for a closed state.
+    lua_State* Acquire() const
+    {
+        if (!m_token || !m_token->state)
+            ThrowUnusable();
+        return m_token->state->GetCState();
+    }
+    [[noreturn]] void ThrowUnusable() const;
+    [[noreturn]] static void ThrowForeignState();
     static lua_State* CheckedState(LuaState* state);
     lua_State* PushTable(const char* operation) const;
     static void CheckKey(lua_State* L);
@@ -233,7 +257,9 @@ private:
 };
 
 // A value on a Lua stack, by index; valid while that stack slot is. An index
-// beyond the top reads as none.
+// beyond the top reads as none, until something is pushed there: the engine
+// functions that take one as an argument get their missing arguments as nil
+// in slots of their own.
 class LuaStackObject : public LuaValueReads<LuaStackObject>
 {
 public:

@@ -1,7 +1,7 @@
 #include "core/script/lua/ScriptMetaTable.h"
 
 CScriptMetaTable::CScriptMetaTable(LuaPlus::LuaState* state, const char* name)
-    : m_state(state), m_name(name ? name : "")
+    : m_state(state), m_name(name ? name : ""), m_scriptName(m_name)
 {
     LuaPlus::LuaObject globals = state->GetGlobals();
     if (!m_name.empty())
@@ -28,4 +28,21 @@ void CScriptMetaTable::SetGlobalObject(void* object, const char* name)
 void CScriptMetaTable::Seal()
 {
     m_table.Set("__metatable", "Metatable is readonly");
+}
+
+std::string CScriptMetaTable::QualifiedName(const char* name) const
+{
+    if (m_scriptName.empty())
+        return name;
+    return m_scriptName + "::" + name;
+}
+
+std::string CScriptMetaTable::GuardMessage(const std::string& qualifiedName, unsigned flags) const
+{
+    const char* const kText = "] Can only be called from the main Lua state.";
+    if (flags & LuaPlus::kMainStateOnly)
+        return "[" + qualifiedName + kText;
+    if (m_defaultFlags & LuaPlus::kMainStateOnly)
+        return "[" + m_scriptName + kText;
+    return std::string();
 }

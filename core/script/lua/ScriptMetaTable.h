@@ -9,8 +9,9 @@
 #include <string>
 
 // Builds the function table of one script interface or value class on a
-// state. The usual sequence for an interface: construct (no name), register
-// every function, SetGlobalObject, Seal.
+// state. The usual sequence for an interface (script_api's
+// PublishScriptInterface does it): construct (no name), SetScriptName,
+// register every function, SetGlobalObject, Seal.
 class CScriptMetaTable
 {
 public:
@@ -19,14 +20,35 @@ public:
     // itself.
     explicit CScriptMetaTable(LuaPlus::LuaState* state, const char* name = nullptr);
 
-    // An engine function, called through the dispatcher of its signature.
+    // The name scripts know the table by ("IEvents"): its functions are
+    // "IEvents::subscribe" in their messages. The global name by default.
+    void SetScriptName(const char* name) { m_scriptName = name ? name : ""; }
+    // Tells the main state's main thread for kMainStateOnly functions.
+    void SetMainStateTest(LuaPlus::MainStateTest test) { m_mainStateTest = test; }
+    // Flags given to every function registered from now on. A guard asked
+    // for here names the table in its message ("[IEvents] Can only be called
+    // from the main Lua state."); one asked for by a function names the
+    // function ("[IApp::run] ...").
+    void SetDefaultFlags(unsigned flags) { m_defaultFlags = flags; }
+
+    // An engine function, called through the dispatcher of its signature:
+    //
+    //     table.RegisterHelper("getName", &getName);
+    //     table.RegisterHelper("run", &run, LuaPlus::kMainStateOnly);
     template <typename R, typename... Args>
-    void RegisterHelper(const char* name, R (*function)(LuaPlus::LuaState*, Args...))
+    void RegisterHelper(const char* name, R (*function)(LuaPlus::LuaState*, Args...),
+                        unsigned flags = LuaPlus::kNoFlags)
     {
-        LuaPlus::RegisterFunction(m_table, name, function);
+        const std::string qualifiedName = QualifiedName(name);
+        LuaPlus::RegisterFunction(m_table, name, function, qualifiedName, m_mainStateTest,
+                                  GuardMessage(qualifiedName, flags));
     }
     // A plain C function (metamethods); it must guard itself (CallGuarded).
     void RegisterHelper(const char* name, lua_CFunction function) { m_table.Register(name, function); }
+
+    // "Name::function", or the function's name alone for a table with no
+    // script name.
+    std::string QualifiedName(const char* name) const;
 
     // Publishes a userdata boxing the pointer, with this table as its
     // metatable, as the global of the given name.
@@ -40,7 +62,14 @@ public:
     const std::string& GetName() const { return m_name; }
 
 private:
+    // The main-state guard's message for a function with these flags; empty
+    // for a function without the guard.
+    std::string GuardMessage(const std::string& qualifiedName, unsigned flags) const;
+
     LuaPlus::LuaObject m_table;
     LuaPlus::LuaState* m_state;
     std::string m_name;
+    std::string m_scriptName;
+    LuaPlus::MainStateTest m_mainStateTest = nullptr;
+    unsigned m_defaultFlags = LuaPlus::kNoFlags;
 };

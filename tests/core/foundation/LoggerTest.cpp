@@ -243,6 +243,23 @@ TEST_F(LoggerTest, WritePublishReachesOnlyTheListenersAndOnlyWhenTheLevelAllows)
     Channel::Unsubscribe(&listener);
 }
 
+TEST_F(LoggerTest, SystemWritesGoThroughTheProcessLoggerAtItsSystemLevel)
+{
+    Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
+    const int32_t outputLevel = logger->GetOutputLevel();
+    const int32_t systemLevel = logger->GetSystemLevel();
+    Platform::ShowConsole();
+    logger->SetOutputLevel(4);
+    logger->SetSystemLevel(4);
+    Misc::CLogger::WriteSystem(L"[T::M] loaded %s (%S) %d"_fmt, L"caf\u00e9", "menu.lua", 2);
+    EXPECT_EQ(Take(), "[T::M] loaded caf\xc3\xa9 (menu.lua) 2\n");
+    logger->SetSystemLevel(5);
+    Misc::CLogger::WriteSystem(L"above the output level");
+    EXPECT_EQ(Take(), "");
+    logger->SetOutputLevel(outputLevel);
+    logger->SetSystemLevel(systemLevel);
+}
+
 TEST(Program, WithoutAScriptExitsWith2AndPrintsNothing)
 {
     const std::string output = testing::TempDir() + "halvane-usage-" + std::to_string(::getpid()) + ".txt";

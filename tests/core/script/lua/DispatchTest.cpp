@@ -2,11 +2,17 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
+#include "core/script/lua/HandleRegistry.h"
 #include "core/script/lua/LuaFunction.h"
+#include "core/script/lua/LuaStackFunction.h"
+#include "core/script/lua/LuaStackTable.h"
+#include "core/script/lua/ScriptHandle.h"
 #include "core/script/lua/ScriptMetaTable.h"
 
 #include <cmath>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 using LuaPlus::LuaException;
 using LuaPlus::LuaFunction;
@@ -287,6 +293,279 @@ TEST_F(Dispatch, NamedTablesAreReusedAndInterfacesReplaced)
     fresh.SetGlobalObject(&m_object, "T");
     EXPECT_TRUE(before.IsUserData());
     EXPECT_EQ(Run("assert(T.narrow == nil and T:int(1) == 1)"), "");
+}
+
+} // namespace
+
+// Bindings with a qualified name: handle arguments, the main-state guard and
+// borrowed arguments, on a table published as the interface "T".
+namespace
+{
+
+struct SThing
+{
+    int value = 0;
+};
+struct SOtherThing
+{
+};
+
+} // namespace
+
+template <> struct LuaPlus::ScriptHandleTraits<SThing>
+{
+    static constexpr const char* kName = "thing";
+};
+
+namespace
+{
+
+using LuaPlus::CallingThread;
+using LuaPlus::HandleRegistry;
+using LuaPlus::LuaStackFunction;
+using LuaPlus::LuaStackObject;
+using LuaPlus::LuaStackTable;
+using LuaPlus::OptionalScriptHandle;
+using LuaPlus::ScriptHandle;
+
+// CallingThread takes the place of an argument: only last is accepted.
+static_assert(LuaPlus::CallingThreadIsLast<int, CallingThread>());
+static_assert(LuaPlus::CallingThreadIsLast<>() && LuaPlus::CallingThreadIsLast<int>());
+static_assert(!LuaPlus::CallingThreadIsLast<CallingThread, int>());
+static_assert(!LuaPlus::CallingThreadIsLast<int, const CallingThread&, bool>());
+
+int Poke(LuaState*, ScriptHandle<SThing> thing, int value)
+{
+    thing->value += value;
+    return thing->value;
+}
+
+bool Has(LuaState*, OptionalScriptHandle<SThing> thing)
+{
+    return static_cast<bool>(thing);
+}
+
+int Guarded(LuaState*, ScriptHandle<SThing> thing)
+{
+    return thing->value;
+}
+
+// Reads fields of a borrowed table; keeps field "keep" in the registry.
+LuaObject g_kept;
+std::string ReadTable(LuaState*, const LuaStackTable& table)
+{
+    g_kept = table.Get<LuaObject>("keep");
+    return std::to_string(table.Get<int>("x")) + "|" + table.Get<std::string>("name") + "|" +
+           Misc::Text::WideToUtf8(table.Get<std::wstring>(1)) + "|" + std::to_string(table.GetCount()) + "|" +
+           std::to_string(table.FieldType("x"));
+}
+
+// Calls the borrowed callback (a function or a global's name) with each
+// number from 1 to count and the borrowed user data; sums the results.
+double ForEach(LuaState*, const LuaStackObject& callback, int count, const LuaStackObject& userData)
+{
+    const LuaStackFunction<double> function(callback);
+    double sum = 0;
+    for (int i = 1; i <= count; ++i)
+        sum += function(i, userData);
+    return sum;
+}
+
+lua_State* g_mainThread = nullptr;
+bool IsMainThread(lua_State* L)
+{
+    return L == g_mainThread;
+}
+
+void RegisterTableFunctions(CScriptMetaTable& table)
+{
+    table.RegisterHelper("poke", &Poke);
+    table.RegisterHelper("has", &Has);
+    table.RegisterHelper("guarded", &Guarded, LuaPlus::kMainStateOnly);
+    table.RegisterHelper("readTable", &ReadTable);
+    table.RegisterHelper("forEach", &ForEach);
+}
+
+class Bindings : public LuaTestState
+{
+protected:
+    void SetUp() override
+    {
+        LuaTestState::SetUp();
+        g_mainThread = L;
+        Publish("T", LuaPlus::kNoFlags);
+        Publish("G", LuaPlus::kMainStateOnly);
+        m_handle = HandleRegistry::GetInstance().Add(&m_thing);
+        m_other = HandleRegistry::GetInstance().Add(&m_otherThing);
+        m_stale = HandleRegistry::GetInstance().Add(&m_thing);
+        HandleRegistry::GetInstance().Remove(m_stale);
+        ASSERT_EQ(Run("H, OTHER, STALE = " + std::to_string(m_handle) + ", " + std::to_string(m_other) +
+                      ", " + std::to_string(m_stale)),
+                  "");
+    }
+    void TearDown() override
+    {
+        HandleRegistry::GetInstance().Remove(m_handle);
+        HandleRegistry::GetInstance().Remove(m_other);
+        g_kept.Reset();
+        LuaTestState::TearDown();
+    }
+
+    void Publish(const char* name, unsigned interfaceFlags)
+    {
+        CScriptMetaTable table(state);
+        table.SetScriptName(name);
+        table.SetMainStateTest(&IsMainThread);
+        table.SetDefaultFlags(interfaceFlags);
+        RegisterTableFunctions(table);
+        table.SetGlobalObject(&m_thing, name);
+        table.Seal();
+    }
+
+    // The call's result as text, or its error message.
+    std::string Call(const std::string& call)
+    {
+        return Eval("local ok, result = pcall(function() return " + call +
+                    " end) return ok and tostring(result) or result")
+            .GetString();
+    }
+
+    SThing m_thing;
+    SOtherThing m_otherThing;
+    uint32_t m_handle = 0;
+    uint32_t m_other = 0;
+    uint32_t m_stale = 0;
+};
+
+TEST_F(Bindings, HandleArgumentsReachOnlyLiveObjectsOfTheirType)
+{
+    struct Case
+    {
+        std::string call;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"T:poke(H, 2)", "2"},
+        {"T:poke(tostring(H), 3)", "5"}, // a number as text is that number
+        {"T:poke(0, 1)", "test:1: [T::poke] Invalid thing handle: 0"},
+        {"T:poke(nil, 1)", "test:1: [T::poke] Invalid thing handle: 0"},
+        {"T:poke({}, 1)", "test:1: [T::poke] Invalid thing handle: 0"},
+        {"T:poke(-1, 1)", "test:1: [T::poke] Invalid thing handle: -1"},
+        {"T:poke(H + 0.5, 1)", "test:1: [T::poke] Invalid thing handle: " + std::to_string(m_handle) + ".5"},
+        {"T:poke(0/0, 1)", "test:1: [T::poke] Invalid thing handle: "},
+        {"T:poke(1e300, 1)", "test:1: [T::poke] Invalid thing handle: 1e+300"},
+        {"T:poke(2^32 + H, 1)",
+         "test:1: [T::poke] Invalid thing handle: " + std::to_string(4294967296ull + m_handle)},
+        {"T:poke(STALE, 1)", "test:1: [T::poke] Invalid thing handle: " + std::to_string(m_stale)},
+        {"T:poke(OTHER, 1)", "test:1: [T::poke] Invalid thing handle: " + std::to_string(m_other)},
+        // A dot call shifts the arguments.
+        {"T.poke(H, STALE)", "test:1: [T::poke] Invalid thing handle: " + std::to_string(m_stale)},
+        // 0 and nil name no object where one is optional; other numbers must.
+        {"T:has(0)", "false"},
+        {"T:has()", "false"},
+        {"T:has(H)", "true"},
+        {"T:has(STALE)", "test:1: [T::has] Invalid thing handle: " + std::to_string(m_stale)},
+    };
+    for (const Case& c : cases)
+    {
+        const std::string result = Call(c.call);
+        if (c.call == "T:poke(0/0, 1)")
+            EXPECT_EQ(result.find(c.expected), 0u) << result; // "nan" or "-nan"
+        else
+            EXPECT_EQ(result, c.expected) << c.call;
+    }
+    EXPECT_EQ(m_thing.value, 5);
+}
+
+TEST_F(Bindings, TheMainStateGuardRunsBeforeTheArgumentsAndNamesItsFunctionOrInterface)
+{
+    const std::string coroutine = "select(2, coroutine.resume(coroutine.create(function() return %s end)))";
+    auto inCoroutine = [&](const std::string& call)
+    {
+        std::string code = coroutine;
+        return Call(code.replace(code.find("%s"), 2, call));
+    };
+    EXPECT_EQ(Call("T:guarded(H)"), "0");
+    EXPECT_EQ(inCoroutine("T:guarded(H)"),
+              "test:1: [T::guarded] Can only be called from the main Lua state.");
+    // The guard comes first: a stale handle from a coroutine is refused as a
+    // call from the coroutine.
+    EXPECT_EQ(inCoroutine("T:guarded(STALE)"),
+              "test:1: [T::guarded] Can only be called from the main Lua state.");
+    EXPECT_EQ(inCoroutine("T:poke(H, 1)"), "1");
+    // Guarded as a whole interface, every function names the interface but
+    // one guarded on its own.
+    for (const char* call : {"G:poke(H, 1)", "G:has(0)", "G:readTable({})"})
+        EXPECT_EQ(inCoroutine(call), "test:1: [G] Can only be called from the main Lua state.") << call;
+    EXPECT_EQ(inCoroutine("G:guarded(H)"),
+              "test:1: [G::guarded] Can only be called from the main Lua state.");
+    EXPECT_EQ(Call("G:poke(H, 1)"), "2");
+
+    // A guarded function needs a test of the main state to be registered.
+    CScriptMetaTable table(state);
+    EXPECT_THROW(table.RegisterHelper("guarded", &Guarded, LuaPlus::kMainStateOnly), LuaException);
+}
+
+TEST_F(Bindings, BorrowedTablesAreReadInPlace)
+{
+    EXPECT_EQ(Call("T:readTable({ '\\195\\169', 'second', x = 7.9, name = 'n', keep = { 42 } })"),
+              "7|n|\xC3\xA9|2|3");
+    EXPECT_EQ(g_kept.Get(1).GetNumber(), 42) << "a field read as LuaObject is kept";
+    // Not a table, an empty one, hostile field values: defaults, no error.
+    struct Case
+    {
+        const char* argument;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"nil", "0|||0|0"},
+        {"5", "0|||0|0"},
+        {"'text'", "0|||0|0"},
+        {"{}", "0|||0|0"},
+        {"{ x = 0/0, name = {}, [1] = true }", "0|||1|3"},
+        {"{ x = 1e300, [1] = 5 }", "-1||5|1|3"},
+        {"setmetatable({}, { __index = function() error('never') end })", "0|||0|0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Call(std::string("T:readTable(") + c.argument + ")"), c.expected) << c.argument;
+    // From a coroutine, whose stack holds the table.
+    EXPECT_EQ(
+        Call("select(2, coroutine.resume(coroutine.create(function() return T:readTable({ x = 1, 'a' }) "
+             "end)))"),
+        "1||a|1|3");
+    EXPECT_EQ(lua_gettop(L), 0);
+}
+
+TEST_F(Bindings, BorrowedFunctionsAreCalledInProtectedModeOnTheMainThread)
+{
+    ASSERT_EQ(Run("function twice(i, data) return i * 2 + data.add end\n"
+                  "function thread(i) return coroutine.running() == nil and 1 or 100 end"),
+              "");
+    struct Case
+    {
+        const char* call;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"T:forEach(function(i, data) return i + data end, 3, 10)", "36"},
+        {"T:forEach('twice', 2, { add = 1 })", "8"},
+        {"T:forEach(twice, 0, nil)", "0"},
+        // Run on the state's main thread, also when called from a coroutine.
+        {"select(2, coroutine.resume(coroutine.create(function() return T:forEach('thread', 2, { add = 1 }) "
+         "end)))",
+         "2"},
+        {"T:forEach('missing', 1, nil)", "test:1: Lua assertion failed:m_functionObj.IsFunction()"},
+        {"T:forEach(42, 1, nil)", "test:1: Lua assertion failed:m_functionObj.IsFunction()"},
+        {"T:forEach(function() error('inside') end, 1, nil)", "test:1: test:1: inside"},
+        {"T:forEach(function() coroutine.yield() end, 1, nil)",
+         "test:1: attempt to yield across metamethod/C-call boundary"},
+    };
+    for (const Case& c : cases)
+    {
+        const std::string result = Call(c.call);
+        EXPECT_EQ(result.substr(0, std::string(c.expected).size()), c.expected) << c.call;
+    }
+    EXPECT_EQ(lua_gettop(L), 0);
 }
 
 } // namespace

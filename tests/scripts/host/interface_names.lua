@@ -1,0 +1,73 @@
+--! stdout: CHECKS PASSED
+-- Every script interface holds exactly its documented functions: one line
+-- of this table per interface (an interface that gets its functions adds
+-- its line).
+local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+
+local expected = {
+    IApp = [[getThreadState getScriptManager getThreadIdFromOS loadScript loadScriptEx runScriptBuffer
+        callScript clearScriptData getAppName getAppCopyright getAppWebsite getAppMajorVersion
+        getAppMinorVersion testAppVersion getAppBuildDate getAppBuildTime getExeFilePath getExeFileName
+        getOperatingSystemVersion getProcessorSpeed getMemoryTotal getMemoryFree run tick stop
+        isThrottlingEnabled enableThrottling getTotalFrames getTotalProcessingTime getTotalFrameTime
+        getAveProcessingTime getAveFrameTime enableFrameCounter isFrameCounterEnabled showConsoleWindow
+        hideConsoleWindow isConsoleWindowVisible getConsoleWindowHandle setConsoleCaption getConsoleCaption
+        setConsoleIcon getBasePath setBasePath addSearchPath addSearchZip addSearchZipDecompressed
+        enableSearchCache isSearchCacheEnabled clearSearchCache clearSearchPaths clearAllSearchPaths
+        getFilenameFromFileSystem getFilenameListFromFileSystem findFirstFile findRandomFile fileExists
+        fileIsRelative fileCopy fileDelete extractFilenameComponents pathExists pathCreate pathDelete pathCopy
+        pathMove pathClean loadOptions saveOptions clearOptions clearOption optionExists getOption setOption
+        getOptionBool setOptionBool getOptionInt setOptionInt getOptionFloat setOptionFloat forEachOption
+        getSystemTime getTime getTranslatorFilename loadTranslations loadSingleTranslation saveTranslations
+        setTranslation clearTranslations clearTranslation translate translateCode forEachTranslation
+        shellExecute showWindow sleep showMessageBoxYesNo showMessageBoxYesNoCancel showMessageBoxOk
+        showMessageBoxOkCancel showMessageBoxRetryCancel showOpenFileDialog showSaveFileDialog
+        showBrowseDialog showBrowseDialogEx]],
+    IState = "getName queueEx setErrorHandler setDefaultErrorHandler queue reset",
+    ILog = "setOutputLevel getOutputLevel setSystemLevel getSystemLevel write writePublish",
+    IMisc = [[classDefine classCreateInstance classCreateInstanceUD classAttach pointCreate
+        pointCreateFromString pointSubtract pointAdd pointMultiply pointDivide pointNegative pointIsZero
+        pointLessThan pointLessThanEqual pointGreaterThan pointGreaterThanEqual pointEqual pointDotProduct
+        pointGetDistanceFrom pointGetDistanceFromFast pointGetDistanceSquaredFrom pointGetLength
+        pointGetLengthFast pointGetLengthSquared pointNormalise pointNormaliseFast pointAbs pointGetX pointGetY
+        vectorCreate vectorCreateFromString vectorSubtract vectorAdd vectorMultiply vectorDivide vectorNegative
+        vectorIsZero vectorLessThan vectorLessThanEqual vectorGreaterThan vectorGreaterThanEqual vectorEqual
+        vectorCrossProduct vectorAbs vectorDotProduct vectorGetDistanceFrom vectorGetDistanceFromFast
+        vectorGetDistanceSquaredFrom vectorGetLength vectorGetLengthFast vectorGetLengthSquared vectorMax
+        vectorMaxAbs vectorMin vectorMinAbs vectorGetX vectorGetY vectorGetZ vectorNormalise vectorNormaliseFast
+        rectCreate rectCreateFromString rectSubtract rectAdd rectMultiply rectDivide rectNegative rectIntersect
+        rectIsZero rectLessThan rectLessThanEqual rectGreaterThan rectGreaterThanEqual rectEqual
+        rectIsPointInside rectAbs rectGetX1 rectGetY1 rectGetX2 rectGetY2 rectGetWidth rectGetHeight
+        rectGetUpperLeftPoint rectGetUpperRightPoint rectGetLowerLeftPoint rectGetLowerRightPoint lineCreate
+        lineClosestPoint lineGetStart lineGetEnd boxCreate boxExtendBox boxExtendPoint boxGetCentre
+        boxGetVertices boxGetExtents boxGetMin boxGetMax boxIntersectsBox boxIntersectsLine boxPointInside
+        colorCreate colorCreateFromString colorGetR colorGetG colorGetB colorGetA getLookAtRotations
+        getRotationsAboutAxis rotationAdd rotationSubtract rotationSlerp rotateVector getOrientation
+        getOrientationCross transformVector untransformVector]],
+    IEvents = [[subscribeLog subscribeClose subscribeState subscribeRun subscribeGui subscribeKey
+        subscribeMouse subscribeMouseButton subscribeTick subscribeTickPeriodic subscribeTickSingle
+        subscribeTickGraphics subscribeTickPhysics subscribeCameraChange subscribeAnimationComplete
+        subscribeDrawPreScene subscribeDrawPostScene subscribeDrawPreGui subscribeDrawPostGui
+        subscribeActivated subscribeLeaveWorld subscribeCollisionEnter subscribeCollisionExit
+        subscribeEntityActivated subscribeEntityLeaveWorld subscribeEntityCollisionEnter
+        subscribeEntityCollisionExit subscribeWorldSave subscribeWorldDataLoad subscribeWorldGraphicsLoad
+        subscribeWorldPhysicsLoad subscribeWorldSoundLoad subscribeWorldLoad subscribeWorldUnload
+        subscribeUserEvent setUserData setTickPeriod setPriority unsubscribe enableInteractiveMode enableGui
+        isGuiEnabled enableKey isKeyEnabled enableMouse isMouseEnabled publishUserEvent publishGuiEvent
+        publishKeyEvent publishKeyClickEvents publishMouseEvent subscribeEvent unsubscribeEvent]],
+}
+
+for interface, list in pairs(expected) do
+    local table = debug.getmetatable(_G[interface])
+    local wanted = {}
+    for name in string.gmatch(list, "%S+") do
+        wanted[name] = true
+        check.eq(type(table[name]), "function", interface .. "." .. name)
+    end
+    for name in pairs(table) do
+        if name ~= "__index" and name ~= "__metatable" then
+            check.truthy(wanted[name], interface .. " has no undocumented function " .. name)
+        end
+    end
+end
+check.done()
