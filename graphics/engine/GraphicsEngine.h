@@ -179,12 +179,15 @@ public:
     // system gets its emitter and affectors anew, the other kinds their
     // UpdateParts.
     void Update(Scene::CGraphicalEntity* entity);
+    // The loop's Update stays in reach beside the entity update.
+    using Simulation::CSubEngine::Update;
     // The animated mesh of the file, found through the application's file
     // lookup (or already in the mesh cache under that name); null when
     // there is none.
     irr::scene::IAnimatedMesh* LoadMesh(const std::wstring& fileName);
-    // The texture for a material's texture name, loaded when needed; null
-    // without a device or when none is found.
+    // The texture for a material's texture name (GetTexture without
+    // creation), else the texture of the render target of that name; null
+    // without a device or when neither exists.
     irr::video::ITexture* FindEntityTexture(const std::wstring& name);
 
     // Mesh vertices. A vertex index counts across the buffers in order; an
@@ -510,7 +513,6 @@ private:
                                          irr::scene::ISceneNode* parentNode);
     // Removes the node's children named like the node (its marker cubes).
     static void RemoveMarkers(irr::scene::ISceneNode* node);
-    void MoveUnderRoot(irr::scene::ISceneNode* node);
     void UpdateParticleSystem(Scene::CGraphicalEntity* entity);
     void SetModelLoaderParameters(const std::wstring& modelName);
     // Raises again what an event subscriber raised inside Irrlicht.

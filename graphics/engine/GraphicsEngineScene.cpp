@@ -10,6 +10,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/engine/RenderTarget.h"
 #include "graphics/scene/BillboardSceneNode.h"
 #include "graphics/scene/GraphicalCamera.h"
 #include "graphics/scene/GraphicalEntity.h"
@@ -208,12 +209,10 @@ video::ITexture* CGraphicsEngine::FindEntityTexture(const std::wstring& name)
 {
     if (m_device == nullptr || name.empty())
         return nullptr;
-    // A missing file is a null answer, not a line in the log.
-    ILogger* logger = m_device->getLogger();
-    const ELOG_LEVEL level = logger->getLogLevel();
-    logger->setLogLevel(ELL_NONE);
-    video::ITexture* texture = m_device->getVideoDriver()->getTexture(Narrow(name));
-    logger->setLogLevel(level);
+    video::ITexture* texture = GetTexture(name, false);
+    // A material may show what a render target draws.
+    if (texture == nullptr && RenderTargetExists(name))
+        texture = GetRenderTarget(name).GetTexture();
     return texture;
 }
 
@@ -551,14 +550,8 @@ void CGraphicsEngine::DetachChildren(scene::ISceneNode* node)
     {
         const core::stringc childName = child->getName();
         if (!childName.empty() && childName != name && child->getID() > 0)
-            MoveUnderRoot(child);
+            RemoveChild(child);
     }
-}
-
-void CGraphicsEngine::MoveUnderRoot(scene::ISceneNode* node)
-{
-    if (m_device != nullptr)
-        m_device->getSceneManager()->getRootSceneNode()->addChild(node);
 }
 
 void CGraphicsEngine::Rebuild(CGraphicalEntity* entity)

@@ -127,6 +127,10 @@ TEST_F(CameraTest, ProjectsAKnownPointAndSwitchesProjections)
     EXPECT_EQ(collision->getScreenCoordinatesFrom3DPosition(core::vector3df(0, 0, 0), node),
               core::position2di(320, 240));
     EXPECT_GT(collision->getScreenCoordinatesFrom3DPosition(core::vector3df(1, 0, 0), node).X, 320);
+    // The engine's answer in screen fractions, through the active camera.
+    const CPoint centre = engine.GetScreenPosFrom3DPos(CVector(0, 0, 0));
+    EXPECT_FLOAT_EQ(centre.x, 0.5f);
+    EXPECT_FLOAT_EQ(centre.y, 0.5f);
 
     camera.SetOrthogonal(20.0f, 10.0f);
     EXPECT_TRUE(camera.IsOrthogonal());
