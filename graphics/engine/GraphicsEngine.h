@@ -191,6 +191,8 @@ public:
     int32_t GetFrameRate() const;
     uint32_t GetNumberOfTris() const;
     uint32_t GetNumberOfLoadedTextures() const;
+    // The scene manager's count of loaded meshes; 0 without a device.
+    uint32_t GetNumberOfLoadedMeshes() const;
     // Writes the screen to the file (the parameter goes to the image writer,
     // the quality for JPEG); false without a device or when the driver has
     // no screen shot (NULL).

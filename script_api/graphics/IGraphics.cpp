@@ -1,8 +1,14 @@
 #include "script_api/graphics/IGraphics.h"
 
 #include "script_api/core/ScriptInterface.h"
+#include "script_api/graphics/IGraphicsFunctions.h"
 
 void RegisterIGraphics(LuaPlus::LuaState* state)
 {
-    PublishScriptInterface(state, "IGraphics", {});
+    // One line per group (IGraphicsFunctions.h).
+    PublishScriptInterface(state, "IGraphics",
+                           {
+                               &RegisterIGraphicsDeviceFunctions,
+                               &RegisterIGraphicsFrameFunctions,
+                           });
 }
