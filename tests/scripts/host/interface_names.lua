@@ -55,6 +55,19 @@ local expected = {
         subscribeUserEvent setUserData setTickPeriod setPriority unsubscribe enableInteractiveMode enableGui
         isGuiEnabled enableKey isKeyEnabled enableMouse isMouseEnabled publishUserEvent publishGuiEvent
         publishKeyEvent publishKeyClickEvents publishMouseEvent subscribeEvent unsubscribeEvent]],
+    IGraphics = [[init initEx initEx2 isInitialised destroy lock getCurrentDriverName getCurrentVideoModeDepth
+        getCurrentVideoModeWidth getCurrentVideoModeHeight getCurrentWindowHandle isWindowActive getDesktopWidth
+        getDesktopHeight setDesiredFrameRate getDesiredFrameRate getTotalFrames getTotalProcessingTime
+        getAveProcessingTime enableFrameCounter isFrameCounterEnabled setBackgroundRenderingEnabled
+        getBackgroundRenderingEnabled getNumberOfVideoModes getVideoModeDepth getVideoModeWidth getVideoModeHeight
+        forEachVideoMode queryFeature draw enableBackBuffer isBackBufferEnabled enableZBuffer isZBufferEnabled
+        screenShot clearCache getNumberOfLoadedTextures getNumberOfLoadedMeshes getAmbientColor setAmbientColor
+        getBackColor setBackColor getTextureSpeedOptimized setTextureSpeedOptimized getTextureQualityOptimized
+        setTextureQualityOptimized getTextureMipMapping setTextureMipMapping getTextDimensions getWorldMin
+        getWorldMax]],
+    ISkin = "",
+    IKey = "",
+    IMouse = "",
 }
 
 for interface, list in pairs(expected) do
