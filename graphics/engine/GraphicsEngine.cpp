@@ -7,6 +7,8 @@
 #include "graphics/engine/FileSystemEx.h"
 #include "graphics/engine/GraphicsEngineEventHandler.h"
 #include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/engine/RenderTarget.h"
+#include "graphics/engine/TextureLocks.h"
 #include "gui/GuiManager.h"
 #include "platform/X11Window.h"
 
@@ -95,7 +97,8 @@ s32 ScreenPixel(uint32_t size, float fraction)
 
 CGraphicsEngine::CGraphicsEngine(Simulation::CSimulationManager* owner)
     : Simulation::CSubEngine(owner), m_eventHandler(std::make_unique<CGraphicsEngineEventHandler>(this)),
-      m_guiManager(std::make_unique<GUI::CGuiManager>(this))
+      m_guiManager(std::make_unique<GUI::CGuiManager>(this)),
+      m_textureLocks(std::make_unique<CTextureLocks>())
 {
 }
 
@@ -238,6 +241,10 @@ void CGraphicsEngine::ClearCaches()
     for (u32 index = meshes->getMeshCount(); index > 0; --index)
         meshes->removeMesh(meshes->getMeshByIndex(index - 1));
 
+    // The render targets and the scripts' texture locks end before the
+    // textures go.
+    m_renderTargets.clear();
+    m_textureLocks->ReleaseAll();
     // No texture may stay bound while the textures go.
     video::IVideoDriver* driver = m_device->getVideoDriver();
     driver->setMaterial(video::SMaterial());
@@ -461,6 +468,8 @@ void CGraphicsEngine::ForgetCamera(IFrameCamera* camera)
     if (m_activeCamera == camera)
         m_activeCamera = nullptr;
     RemoveSecondaryCamera(camera);
+    for (auto& target : m_renderTargets)
+        target.second->ForgetCamera(camera);
 }
 
 void CGraphicsEngine::RethrowReceiverError()

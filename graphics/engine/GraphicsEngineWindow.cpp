@@ -250,11 +250,6 @@ uint32_t CGraphicsEngine::GetNumberOfLoadedTextures() const
     return m_device != nullptr ? m_device->getVideoDriver()->getTextureCount() : 0;
 }
 
-uint32_t CGraphicsEngine::GetNumberOfLoadedMeshes() const
-{
-    return m_device != nullptr ? m_device->getSceneManager()->getMeshCache()->getMeshCount() : 0;
-}
-
 bool CGraphicsEngine::ScreenShot(const std::wstring& fileName, uint32_t parameter)
 {
     if (m_device == nullptr)

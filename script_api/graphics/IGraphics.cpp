@@ -2,13 +2,17 @@
 
 #include "script_api/core/ScriptInterface.h"
 #include "script_api/graphics/IGraphicsFunctions.h"
+#include "script_api/graphics/IGraphicsTextures.h"
 
 void RegisterIGraphics(LuaPlus::LuaState* state)
 {
-    // One line per group (IGraphicsFunctions.h).
+    // One line per group (IGraphicsFunctions.h, IGraphicsTextures.h).
     PublishScriptInterface(state, "IGraphics",
                            {
                                &RegisterIGraphicsDeviceFunctions,
                                &RegisterIGraphicsFrameFunctions,
+                               &RegisterIGraphicsDrawingFunctions,
+                               &RegisterIGraphicsTextureFunctions,
+                               &RegisterIGraphicsRenderTargetFunctions,
                            });
 }

@@ -11,6 +11,5 @@
 // lock and frame counter, the window, the desktop and the video modes.
 void RegisterIGraphicsDeviceFunctions(CScriptMetaTable& table);
 // draw ... getWorldMax: drawing a frame on request, the buffer flags, screen
-// shots, the caches and their counts, the colours, the texture options,
-// text sizes and the world box.
+// shots and the world box.
 void RegisterIGraphicsFrameFunctions(CScriptMetaTable& table);
