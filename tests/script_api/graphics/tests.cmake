@@ -14,3 +14,11 @@ add_test(NAME examples/hello/window
         $<TARGET_FILE:halvane> ${example_main})
 set_tests_properties(examples/hello/window PROPERTIES
     ENVIRONMENT "${HALVANE_TEST_ENVIRONMENT};HALVANE_EXPECT=Graphics: SOFTWARE, 320 x 240, 32 bits")
+
+# initEx into a window of the test's own needs an X display.
+target_link_libraries(${name} PRIVATE PkgConfig::X11)
+add_test(NAME script_api/graphics/window
+    COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24 -noreset" $<TARGET_FILE:${name}>
+        --gtest_filter=IGraphicsWindow.*)
+set_tests_properties(script_api/graphics/window PROPERTIES
+    ENVIRONMENT "${HALVANE_TEST_ENVIRONMENT};HALVANE_PIXEL_TESTS=1")
