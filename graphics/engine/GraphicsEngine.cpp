@@ -10,6 +10,7 @@
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/engine/TextureLocks.h"
 #include "gui/GuiManager.h"
+#include "platform/X11Window.h"
 
 #include <irrlicht.h>
 
@@ -82,6 +83,9 @@ bool DriverTypeFromName(const std::string& name, video::E_DRIVER_TYPE& type)
     return true;
 }
 
+// The largest window side the X protocol carries.
+constexpr uint32_t kMaxWindowSize = 32767;
+
 // A pixel coordinate of the screen, kept on the screen.
 s32 ScreenPixel(uint32_t size, float fraction)
 {
@@ -136,7 +140,14 @@ bool CGraphicsEngine::Init(const std::string& driverName, uint32_t width, uint32
     CApplication* application = GetOwner() != nullptr ? GetOwner()->GetApplication() : nullptr;
     try
     {
-        m_device = createDeviceEx(parameters);
+        // The X server ends the process for a window it cannot make: a size
+        // the protocol does not carry, or a parent window that does not
+        // exist. No such device is made.
+        const bool windowPossible =
+            driverType == video::EDT_NULL ||
+            (width >= 1 && width <= kMaxWindowSize && height >= 1 && height <= kMaxWindowSize &&
+             (windowId == 0 || Platform::IsWindow(windowId)));
+        m_device = windowPossible ? createDeviceEx(parameters) : nullptr;
         if (m_device != nullptr && application != nullptr)
         {
             // The device's file system drops the archive when it goes.

@@ -86,7 +86,8 @@ public:
     // pixels); "DX", "DX8" and "DX9" have no driver here and open OpenGL.
     // Any other name throws "[CGraphicsEngine::Init] Invalid video driver
     // specified:%s" whatever throwOnError says. When the device cannot be
-    // created (OpenGL or SOFTWARE without a display) the result is false,
+    // created (OpenGL or SOFTWARE without a display, a window side of 0 or
+    // above 32767 pixels, a window id that names no window) the result is false,
     // or with throwOnError "[CGraphicsEngine::Init] Failed to create the
     // graphics device.". A window id renders into that window and switches
     // background rendering on. Left and top -1 centre the window.

@@ -1,11 +1,18 @@
 #include "script_api/graphics/IGraphics.h"
 
 #include "script_api/core/ScriptInterface.h"
+#include "script_api/graphics/IGraphicsFunctions.h"
 #include "script_api/graphics/IGraphicsTextures.h"
 
 void RegisterIGraphics(LuaPlus::LuaState* state)
 {
+    // One line per group (IGraphicsFunctions.h, IGraphicsTextures.h).
     PublishScriptInterface(state, "IGraphics",
-                           {&RegisterIGraphicsDrawingFunctions, &RegisterIGraphicsTextureFunctions,
-                            &RegisterIGraphicsRenderTargetFunctions});
+                           {
+                               &RegisterIGraphicsDeviceFunctions,
+                               &RegisterIGraphicsFrameFunctions,
+                               &RegisterIGraphicsDrawingFunctions,
+                               &RegisterIGraphicsTextureFunctions,
+                               &RegisterIGraphicsRenderTargetFunctions,
+                           });
 }
