@@ -1,8 +1,18 @@
 #include "script_api/graphics/IGraphics.h"
 
 #include "script_api/core/ScriptInterface.h"
+#include "script_api/graphics/IGraphicsFunctions.h"
+#include "script_api/graphics/IGraphicsTextures.h"
 
 void RegisterIGraphics(LuaPlus::LuaState* state)
 {
-    PublishScriptInterface(state, "IGraphics", {});
+    // One line per group (IGraphicsFunctions.h, IGraphicsTextures.h).
+    PublishScriptInterface(state, "IGraphics",
+                           {
+                               &RegisterIGraphicsDeviceFunctions,
+                               &RegisterIGraphicsFrameFunctions,
+                               &RegisterIGraphicsDrawingFunctions,
+                               &RegisterIGraphicsTextureFunctions,
+                               &RegisterIGraphicsRenderTargetFunctions,
+                           });
 }
