@@ -8,7 +8,7 @@
 #include "core/io/ArchiveText.h"
 #include "core/io/Serializable.h"
 
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 
 #include <string>
 

@@ -6,7 +6,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 #include "graphics/scene/BillboardSceneNode.h"
 
 #include <gtest/gtest.h>

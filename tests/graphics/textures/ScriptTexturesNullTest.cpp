@@ -4,7 +4,7 @@
 
 #include "ScriptedEngine.h"
 
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 #include "core/script/lua/ScriptAddress.h"
 #include "graphics/engine/RenderTarget.h"
 

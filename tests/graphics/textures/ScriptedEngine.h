@@ -7,7 +7,7 @@
 
 #include "app/EngineComposition.h"
 #include "core/script/ScriptManager.h"
-#include "core/script/lua/LuaTestState.h"
+#include "support/LuaTestState.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 
 #include "graphics/engine/GraphicsTestSupport.h"
 
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
 

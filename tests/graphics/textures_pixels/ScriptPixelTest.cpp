@@ -6,7 +6,7 @@
 
 #include "graphics/textures/ScriptedEngine.h"
 
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 
 #include <irrlicht.h>
 

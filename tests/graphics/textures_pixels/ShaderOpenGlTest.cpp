@@ -8,7 +8,7 @@
 
 #include "graphics/engine/GraphicsTestSupport.h"
 
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 #include "graphics/engine/RenderTarget.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 
 #include "app/EngineComposition.h"
 #include "core/script/ScriptManager.h"
-#include "core/script/lua/LuaTestState.h"
+#include "support/LuaTestState.h"
 
 #include <X11/Xlib.h>
 #include <gtest/gtest.h>
