@@ -35,6 +35,40 @@ bool GetDesktopSize(uint32_t& width, uint32_t& height)
     return true;
 }
 
+namespace
+{
+
+// Notes an X error instead of ending the process.
+bool g_xErrorSeen = false;
+int NoteXError(Display*, XErrorEvent*)
+{
+    g_xErrorSeen = true;
+    return 0;
+}
+
+} // namespace
+
+bool IsWindow(unsigned long window)
+{
+    const char* name = std::getenv("DISPLAY");
+    if (window == 0 || name == nullptr || *name == '\0')
+        return false;
+    Display* display = XOpenDisplay(name);
+    if (display == nullptr)
+        return false;
+    // The error handler is the process's: only this connection's request
+    // runs while ours is in place.
+    g_xErrorSeen = false;
+    XErrorHandler previous = XSetErrorHandler(&NoteXError);
+    XWindowAttributes attributes;
+    const Status found = XGetWindowAttributes(display, window, &attributes);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    const bool exists = found != 0 && !g_xErrorSeen;
+    XCloseDisplay(display);
+    return exists;
+}
+
 bool MoveResizeWindow(void* display, unsigned long window, int32_t left, int32_t top, uint32_t width,
                       uint32_t height)
 {

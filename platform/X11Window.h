@@ -18,4 +18,9 @@ bool GetDesktopSize(uint32_t& width, uint32_t& height);
 bool MoveResizeWindow(void* display, unsigned long window, int32_t left, int32_t top, uint32_t width,
                       uint32_t height);
 
+// Whether the window (an X11 window id) exists on the display named by
+// DISPLAY; false without a display. The X error a missing window raises is
+// kept from the process's error handler, which would end the process.
+bool IsWindow(unsigned long window);
+
 } // namespace Platform

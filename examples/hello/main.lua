@@ -5,7 +5,11 @@
 --     ./run.sh examples/hello/main.lua one "" three
 --
 -- The first state queues a second one, which runs the main loop for a
--- moment; the program ends when the state queue is empty.
+-- moment, and that one a third, which opens the graphics device: with a
+-- display a small window of the software renderer shows a few frames of a
+-- changing background colour; without one the NULL driver (no window, no
+-- pixels) draws the same frames unseen. The program ends when the state
+-- queue is empty.
 
 local interfaces = {
     "IApp", "IMisc", "ILog", "IState", "IEvents", "IGraphics",
@@ -48,4 +52,51 @@ function loop(milliseconds)
     IApp:enableFrameCounter(true, true)
     IApp:run(milliseconds)
     print(string.format("The loop ran %d ms: %d frames", IApp:getTotalFrameTime(), IApp:getTotalFrames()))
+
+    IState:queueEx{state = window, name = "window", 1000}
+end
+
+-- Opens the software renderer's window; the X server may refuse a
+-- connection that follows another closely, so a few attempts.
+local function openWindow(width, height)
+    local display = os.getenv("DISPLAY")
+    if display == nil or display == "" then
+        return false
+    end
+    for _ = 1, 3 do
+        if IGraphics:init("SOFTWARE", width, height, false, 32, false, false, false, 60, true) then
+            return true
+        end
+    end
+    return false
+end
+
+-- The third state: the graphics device for the given number of
+-- milliseconds.
+function window(milliseconds)
+    if openWindow(320, 240) then
+        print(string.format("Desktop: %d x %d", IGraphics:getDesktopWidth(), IGraphics:getDesktopHeight()))
+    else
+        IGraphics:init("NULL", 320, 240, false, 32, false, false, false, 60, false)
+    end
+    print(string.format("Graphics: %s, %d x %d, %d bits", IGraphics:getCurrentDriverName(),
+        IGraphics:getCurrentVideoModeWidth(), IGraphics:getCurrentVideoModeHeight(),
+        IGraphics:getCurrentVideoModeDepth()))
+
+    -- Frames are drawn whether or not the window has the focus (the NULL
+    -- device has no window to have it).
+    IGraphics:setBackgroundRenderingEnabled(true)
+    -- Each frame's tick moves the background through the colours.
+    local start = IApp:getTime()
+    local ticks = IEvents:subscribeTickGraphics(function(time)
+        local phase = ((time - start) % 1000) / 1000
+        IGraphics:setBackColor(IMisc:colorCreate(phase, 0.3, 1 - phase, 1))
+    end, nil, 0)
+
+    IGraphics:enableFrameCounter(true, true)
+    IApp:run(milliseconds)
+    IEvents:unsubscribe(ticks)
+    print(string.format("%d frames at %d frames a second, %.2f ms each", IGraphics:getTotalFrames(),
+        IGraphics:getDesiredFrameRate(), IGraphics:getAveProcessingTime()))
+    IGraphics:destroy()
 end

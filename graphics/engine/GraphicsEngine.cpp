@@ -7,7 +7,10 @@
 #include "graphics/engine/FileSystemEx.h"
 #include "graphics/engine/GraphicsEngineEventHandler.h"
 #include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/engine/RenderTarget.h"
+#include "graphics/engine/TextureLocks.h"
 #include "gui/GuiManager.h"
+#include "platform/X11Window.h"
 
 #include <irrlicht.h>
 
@@ -80,6 +83,9 @@ bool DriverTypeFromName(const std::string& name, video::E_DRIVER_TYPE& type)
     return true;
 }
 
+// The largest window side the X protocol carries.
+constexpr uint32_t kMaxWindowSize = 32767;
+
 // A pixel coordinate of the screen, kept on the screen.
 s32 ScreenPixel(uint32_t size, float fraction)
 {
@@ -91,7 +97,8 @@ s32 ScreenPixel(uint32_t size, float fraction)
 
 CGraphicsEngine::CGraphicsEngine(Simulation::CSimulationManager* owner)
     : Simulation::CSubEngine(owner), m_eventHandler(std::make_unique<CGraphicsEngineEventHandler>(this)),
-      m_guiManager(std::make_unique<GUI::CGuiManager>(this))
+      m_guiManager(std::make_unique<GUI::CGuiManager>(this)),
+      m_textureLocks(std::make_unique<CTextureLocks>())
 {
 }
 
@@ -133,7 +140,14 @@ bool CGraphicsEngine::Init(const std::string& driverName, uint32_t width, uint32
     CApplication* application = GetOwner() != nullptr ? GetOwner()->GetApplication() : nullptr;
     try
     {
-        m_device = createDeviceEx(parameters);
+        // The X server ends the process for a window it cannot make: a size
+        // the protocol does not carry, or a parent window that does not
+        // exist. No such device is made.
+        const bool windowPossible =
+            driverType == video::EDT_NULL ||
+            (width >= 1 && width <= kMaxWindowSize && height >= 1 && height <= kMaxWindowSize &&
+             (windowId == 0 || Platform::IsWindow(windowId)));
+        m_device = windowPossible ? createDeviceEx(parameters) : nullptr;
         if (m_device != nullptr && application != nullptr)
         {
             // The device's file system drops the archive when it goes.
@@ -227,6 +241,10 @@ void CGraphicsEngine::ClearCaches()
     for (u32 index = meshes->getMeshCount(); index > 0; --index)
         meshes->removeMesh(meshes->getMeshByIndex(index - 1));
 
+    // The render targets and the scripts' texture locks end before the
+    // textures go.
+    m_renderTargets.clear();
+    m_textureLocks->ReleaseAll();
     // No texture may stay bound while the textures go.
     video::IVideoDriver* driver = m_device->getVideoDriver();
     driver->setMaterial(video::SMaterial());
@@ -450,6 +468,8 @@ void CGraphicsEngine::ForgetCamera(IFrameCamera* camera)
     if (m_activeCamera == camera)
         m_activeCamera = nullptr;
     RemoveSecondaryCamera(camera);
+    for (auto& target : m_renderTargets)
+        target.second->ForgetCamera(camera);
 }
 
 void CGraphicsEngine::RethrowReceiverError()

@@ -1,22 +1,49 @@
 #pragma once
 
 #include "core/app/SubEngine.h"
+#include "core/foundation/CriticalSection.h"
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
+#include "core/foundation/Rect.h"
 #include "core/foundation/Vector.h"
 #include "graphics/engine/FrameEntity.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+namespace irr::video
+{
+class ITexture;
+}
+namespace irr::scene
+{
+class ISceneNode;
+class IMesh;
+class IAnimatedMesh;
+} // namespace irr::scene
+namespace Graphics::Scene
+{
+class CGraphicalEntity;
+}
+
 namespace irr
 {
 class IrrlichtDevice;
+namespace video
+{
+class ITexture;
 }
+namespace scene
+{
+class ISceneNode;
+}
+} // namespace irr
+class CApplication;
 
 namespace Graphics
 {
@@ -26,6 +53,7 @@ namespace GUI
 class CGuiManager;
 }
 class CGraphicsEngineEventHandler;
+class CTextureLocks;
 
 // A native window: the X11 window id; 0 for none.
 using WindowHandle = uintptr_t;
@@ -58,7 +86,8 @@ public:
     // pixels); "DX", "DX8" and "DX9" have no driver here and open OpenGL.
     // Any other name throws "[CGraphicsEngine::Init] Invalid video driver
     // specified:%s" whatever throwOnError says. When the device cannot be
-    // created (OpenGL or SOFTWARE without a display) the result is false,
+    // created (OpenGL or SOFTWARE without a display, a window side of 0 or
+    // above 32767 pixels, a window id that names no window) the result is false,
     // or with throwOnError "[CGraphicsEngine::Init] Failed to create the
     // graphics device.". A window id renders into that window and switches
     // background rendering on. Left and top -1 centre the window.
@@ -109,6 +138,78 @@ public:
     // The box around everything in the scene.
     CVector GetWorldMin() const { return m_worldMin; }
     CVector GetWorldMax() const { return m_worldMax; }
+
+    // Scene entities: their nodes are built, re-applied and removed here.
+    // Node names are entity ids, node ids kind ids (the camera -1). Nothing
+    // happens without a device.
+
+    // Builds the entity's node, or applies its values to the node it has,
+    // under the parent entity's node or, with a joint name, under that
+    // joint of the parent (which must be an agent: "[CGraphicsEngine::Add]
+    // When specifying a parent joint, the parent must be an Agent."; a
+    // missing joint throws "Joint not found:%s"). A kind without a builder
+    // throws "[CGraphicsEngine::Add] Typeid not recognised".
+    void Add(Scene::CGraphicalEntity* entity, Scene::CGraphicalEntity* parent, const std::string& jointName);
+    void AddByType(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddAgent(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddParticleSystem(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddLight(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddWaypoint(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddTrigger(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddBillboard(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddCamera(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    void AddCursor(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    // The common last step: marker cubes (where allowed and the entity's
+    // flags are not 0), the device's objects and the node handed to the
+    // entity, the node named after it, then the entity's UpdateParts.
+    void BindNode(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* node,
+                  irr::scene::ISceneNode* parentNode, bool markersAllowed);
+    // Takes the entity's node out of the scene and the entity out of the
+    // update lists; entities attached to the node move to the scene root.
+    // A null entity throws "[CGraphicsEngine::Remove] Graphical entity not
+    // initialised".
+    void Remove(Scene::CGraphicalEntity* entity);
+    void RemoveNode(Scene::CGraphicalEntity* entity);
+    void RemoveParticleSystem(Scene::CGraphicalEntity* entity);
+    // Moves the node's attached entities (named children with an id above
+    // 0, other than the node's own markers) under the scene root.
+    void DetachChildren(irr::scene::ISceneNode* node);
+    // Removes the entity's node and builds it again under the same parent.
+    void Rebuild(Scene::CGraphicalEntity* entity);
+    // Pushes the entity's settings into its node by its kind: a particle
+    // system gets its emitter and affectors anew, the other kinds their
+    // UpdateParts.
+    void Update(Scene::CGraphicalEntity* entity);
+    // The loop's Update stays in reach beside the entity update.
+    using Simulation::CSubEngine::Update;
+    // The animated mesh of the file, found through the application's file
+    // lookup (or already in the mesh cache under that name); null when
+    // there is none.
+    irr::scene::IAnimatedMesh* LoadMesh(const std::wstring& fileName);
+    // The texture for a material's texture name (GetTexture without
+    // creation), else the texture of the render target of that name; null
+    // without a device or when neither exists.
+    irr::video::ITexture* FindEntityTexture(const std::wstring& name);
+
+    // Mesh vertices. A vertex index counts across the buffers in order; an
+    // index past the last vertex or a null mesh reads and writes nothing.
+    // A vertex type other than standard, two texture coordinates or
+    // tangents throws "[CGraphicsEngine::GetMeshVertex] Unknown vertex
+    // type". Each returns true.
+
+    // Frame `frame` of the file's animated mesh; null when the mesh cannot be
+    // loaded or the frame lies outside it.
+    irr::scene::IMesh* GetMeshId(const std::wstring& fileName, int32_t frame);
+    static uint32_t GetNumberOfMeshVertices(irr::scene::IMesh* mesh);
+    static bool GetMeshVertexColor(irr::scene::IMesh* mesh, uint32_t index, CColor& color);
+    static bool SetMeshVertexColor(irr::scene::IMesh* mesh, uint32_t index, const CColor& color);
+    static bool GetMeshVertexPosition(irr::scene::IMesh* mesh, uint32_t index, CVector& position);
+    static bool SetMeshVertexPosition(irr::scene::IMesh* mesh, uint32_t index, const CVector& position);
+    static bool GetMeshVertexNormal(irr::scene::IMesh* mesh, uint32_t index, CVector& normal);
+    static bool SetMeshVertexNormal(irr::scene::IMesh* mesh, uint32_t index, const CVector& normal);
+    // The second texture coordinates when asked for and the vertex has them.
+    static bool GetMeshVertexUV(irr::scene::IMesh* mesh, uint32_t index, bool secondSet, CPoint& uv);
+    static bool SetMeshVertexUV(irr::scene::IMesh* mesh, uint32_t index, bool secondSet, const CPoint& uv);
 
     // Device state.
     irr::IrrlichtDevice* GetDevice() const { return m_device; }
@@ -219,6 +320,175 @@ public:
     // that is no feature.
     bool QueryFeature(uint32_t feature);
 
+    // Textures. Names are file names (wide; Irrlicht gets them as UTF-8).
+    // Without a device each answers null, false or nothing.
+
+    // The texture of that name: one the driver holds, else one loaded
+    // through the application's file lookup, else (with create) a new empty
+    // 1 x 1 A8R8G8B8 texture of that name. The device's log is silent
+    // meanwhile: a missing file is a null answer, not a message.
+    irr::video::ITexture* GetTexture(const std::wstring& name, bool create);
+    // GetTexture without creation; whether a texture came back.
+    bool LoadTexture(const std::wstring& name);
+    // Removes the texture of that name from the driver when it holds one
+    // (ending the scripts' locks of it first); loads nothing.
+    void UnloadTexture(const std::wstring& name);
+    // Whether the driver holds a texture of that name, or of the path the
+    // file lookup finds for it; loads nothing.
+    bool TextureExists(const std::wstring& name);
+    // An empty texture of the format. A width below 1 is a fraction of the
+    // screen width, then a width of 0 or less, above the screen width or not
+    // a number is the screen width; the same for the height. False for a
+    // format code Irrlicht does not know or when the driver makes none.
+    bool CreateTexture(const std::wstring& name, const CPoint& size, int32_t format);
+    // 2, 2, 3 or 4 for A1R5G5B5 (0), R5G6B5 (1), R8G8B8 (2), A8R8G8B8 (3);
+    // any other code throws "[CGraphicsEngine::GetBytesPerPixel] Unknown
+    // color format".
+    static uint32_t GetBytesPerPixel(int32_t format);
+    // Writes raw image data (dataSize bytes: height rows of rowLength pixels;
+    // R8G8B8 stored blue, green, red) into the texture whose locked memory
+    // is lockedMemory (what the texture's lock returned). Mode 0 writes
+    // unscaled into the upper-left corner, as much as fits; mode 1 scales by
+    // texture width / width, mode 2 by texture height / height, mode 3 each
+    // axis to the texture's size; another mode writes nothing. With flip the
+    // last source row is written first. Throws for null data or texture,
+    // for formats it cannot convert ("Only A1R5G5B5, R8G8B8, A8R8G8B8
+    // supported." in, "Only A1R5G5B5, A8R8G8B8 supported." out), and when
+    // the data is shorter than its rows or rowLength below width. Null
+    // locked memory writes nothing.
+    void WriteTexture(const void* data, size_t dataSize, uint32_t width, uint32_t rowLength, uint32_t height,
+                      int32_t sourceFormat, irr::video::ITexture* texture, void* lockedMemory, int32_t mode,
+                      bool flip);
+    // The same with scale factors; the source must be R8G8B8.
+    void writeToTextureWithScale(const void* data, size_t dataSize, uint32_t width, uint32_t rowLength,
+                                 uint32_t height, int32_t sourceFormat, irr::video::ITexture* texture,
+                                 void* lockedMemory, float scaleX, float scaleY, bool flip);
+    // Copies the width x height block at (x, y) of the source to (destX,
+    // destY) of the destination, converting as WriteTexture mode 0; the
+    // block is cut to what lies inside both textures. Throws for a null
+    // texture and for a start position outside its texture.
+    void CopyTexture(irr::video::ITexture* source, int32_t x, int32_t y, int32_t width, int32_t height,
+                     irr::video::ITexture* destination, int32_t destX, int32_t destY);
+    // Writes the texture's image to the file (the parameter goes to the
+    // image writer); false when nothing was written. Throws for a null
+    // texture.
+    bool TextureWriteToFile(irr::video::ITexture* texture, const std::wstring& fileName, uint32_t parameter);
+    // The named texture (loaded when needed) at the position in screen
+    // fractions, unscaled, in white; nothing when there is no texture.
+    void Draw2DImage(const std::wstring& name, const CPoint& position, bool useAlpha);
+    // The source rectangle (texture pixels) of the named texture scaled into
+    // the destination (screen fractions), clipped to the clip rectangle
+    // (screen fractions; all zero: none), tinted on all four corners.
+    void Draw2DImageScaled(const std::wstring& name, const CRect& source, const CRect& destination,
+                           const CRect& clip, const CColor& tint, bool useAlpha);
+    // Files ending in the new extension ("." added in front when missing)
+    // load with the image loader that takes the known extension; false when
+    // no loader takes it.
+    bool MapTextureExtension(const std::wstring& newExtension, const std::wstring& knownExtension);
+    // The same for mesh loaders.
+    bool MapMeshExtension(const std::wstring& newExtension, const std::wstring& knownExtension);
+    // The driver makes the texels of the colour (or of the colour at the
+    // pixel) transparent, or turns the texture into a normal map. Each
+    // throws "[CGraphicsEngine::<name>] Input texture not defined" for null.
+    void TextureCreateAlphaChannelFromColor(irr::video::ITexture* texture, const CColor& color);
+    void TextureCreateAlphaChannelFromPos(irr::video::ITexture* texture, int32_t x, int32_t y);
+    void TextureCreateNormalMap(irr::video::ITexture* texture, float amplitude);
+    // The scene manager's count of loaded meshes; 0 without a device.
+    uint32_t GetNumberOfLoadedMeshes() const;
+
+    // Texture properties and pixels; a null texture gives 0, false, (0, 0)
+    // or "".
+    uint32_t GetTexturePitch(irr::video::ITexture* texture) const;
+    int32_t GetTextureColorFormat(irr::video::ITexture* texture) const;
+    bool GetTextureMipMapsExist(irr::video::ITexture* texture) const;
+    // True, also for a null texture.
+    bool TextureMipMapsRegenerate(irr::video::ITexture* texture);
+    // Locks for reading and writing: the pixel memory, null for a null
+    // texture or where the driver keeps no pixels (NULL driver).
+    void* TextureLock(irr::video::ITexture* texture);
+    // Unlocks and regenerates the mip maps.
+    void TextureUnlock(irr::video::ITexture* texture);
+    CPoint GetTextureOriginalSize(irr::video::ITexture* texture) const;
+    CPoint GetTextureSize(irr::video::ITexture* texture) const;
+    // The texture's name; with nameOnly its file name and extension.
+    std::wstring GetTextureFilename(irr::video::ITexture* texture, bool nameOnly) const;
+    // The pixel at (x, y) of the texture's locked memory as a colour
+    // (channels 0 to 255 through the component rule; 24-bit pixels read
+    // alpha 0). False for a null texture or memory, or a format other than
+    // the four; a position outside the texture throws "[CGraphicsEngine::
+    // TextureGetPixel] Pixel position outside the texture: (x, y)".
+    bool TextureGetPixel(irr::video::ITexture* texture, const void* data, int32_t x, int32_t y,
+                         CColor& color);
+    // Writes the colour (each component x 255, truncated) into the pixel, in
+    // the texture's format; the same answers and bounds as TextureGetPixel.
+    bool TextureSetPixel(irr::video::ITexture* texture, void* data, int32_t x, int32_t y,
+                         const CColor& color);
+    // The locks scripts hold by handle; they end before their texture or
+    // the device goes.
+    CTextureLocks& GetTextureLocks() { return *m_textureLocks; }
+
+    // Immediate drawing, while a frame is drawn. 2D values are screen
+    // fractions (pixels = screen size x fraction, truncated). Nothing
+    // without a device.
+
+    void Draw2DLine(const CPoint& start, const CPoint& end, const CColor& color);
+    void Draw2DRectangle(const CRect& rect, const CColor& color);
+    // Corner colours upper left, upper right, lower left, lower right.
+    void Draw2DRectangleGradient(const CRect& rect, const CColor& upperLeft, const CColor& upperRight,
+                                 const CColor& lowerLeft, const CColor& lowerRight);
+    // An all-zero clip rectangle draws unclipped.
+    void Draw2DRectangleClipped(const CRect& rect, const CColor& color, const CRect& clip);
+    void Draw2DRectangleGradientClipped(const CRect& rect, const CColor& upperLeft, const CColor& upperRight,
+                                        const CColor& lowerLeft, const CColor& lowerRight, const CRect& clip);
+    // A polygon of vertexCount corners around the centre; the radius is a
+    // fraction of the screen width on both axes. Fewer than 2 corners draw
+    // nothing; more than 65536 throw "[CGraphicsEngine::Draw2DCircle] Too
+    // many vertices: %d".
+    void Draw2DCircle(const CPoint& centre, float radius, const CColor& color, int32_t vertexCount);
+    // The text in the GUI manager's font of that name inside the rectangle.
+    void DrawText(const std::wstring& fontName, const std::wstring& text, const CRect& rect,
+                  const CColor& color, bool centreHorizontally, bool centreVertically);
+    // World coordinates, unlit, in the colour.
+    void Draw3DLine(const CVector& start, const CVector& end, const CColor& color);
+    void Draw3DBox(const CVector& minimum, const CVector& maximum, const CColor& color);
+    void Draw3DTriangle(const CVector& a, const CVector& b, const CVector& c, const CColor& color);
+    // The screen position of the world position through the camera (the
+    // active scene camera when null), in screen fractions; (0, 0) without a
+    // device.
+    CPoint GetScreenPosFrom3DPos(const CVector& position, IFrameCamera* camera = nullptr) const;
+    // Puts the node directly under the scene's root; a null node throws
+    // "[CGraphicsEngine::RemoveChild] Graphical entity not initialised".
+    void RemoveChild(irr::scene::ISceneNode* node);
+
+    // Render targets: textures the scene is drawn into from a camera, at
+    // most at a frame rate, before each camera pass of the frame.
+
+    class CRenderTarget;
+    // Replaces any target of the name. The size is in pixels, each side
+    // reduced to a power of two (at most 65536); a side below 1, or larger
+    // than the driver's largest texture (8192 where the driver names none),
+    // makes no texture: false, and the
+    // target stays without one. Frame rate 0 draws at every camera pass.
+    bool CreateRenderTarget(const std::wstring& name, const CPoint& size, IFrameCamera* camera,
+                            uint32_t frameRate);
+    // Throws "[CGraphicsEngine::GetRenderTarget] Render target id not found".
+    CRenderTarget& GetRenderTarget(const std::wstring& name);
+    bool RenderTargetExists(const std::wstring& name) const;
+    void RemoveRenderTarget(const std::wstring& name);
+    void RemoveAllRenderTargets();
+
+    // Shader materials from files: the new material type, or -1 (no device,
+    // a driver without shaders, such as NULL and Burnings, files that do not
+    // compile, a material or shader type Irrlicht does not know). Only
+    // OpenGL's languages exist here: ARB assembly for the low-level kind,
+    // GLSL for the high-level kind; an HLSL program does not compile: -1.
+    int32_t AddLowLevelShader(const std::wstring& vertexShaderFile, const std::wstring& pixelShaderFile,
+                              int32_t baseMaterial, int32_t userData);
+    int32_t AddHighLevelShader(const std::wstring& vertexShaderFile, const std::string& vertexEntryPoint,
+                               int32_t vertexShaderType, const std::wstring& pixelShaderFile,
+                               const std::string& pixelEntryPoint, int32_t pixelShaderType,
+                               int32_t baseMaterial, int32_t userData);
+
 private:
     // Without a device, or while it runs: true. When the user closed the
     // window: Destroy, quit with status 1, false.
@@ -233,11 +503,30 @@ private:
     // Forgets every pointer into the scene: cameras and following entities.
     void ForgetSceneNodes();
     void ResetWorldBox();
+    // Grows the world box by the node's own bounding box.
+    void GrowWorldBox(irr::scene::ISceneNode* node);
+    // Forgets an entity's node that is no longer in this device's scene (a
+    // scene reset or another device let go of it).
+    void ForgetStaleNode(Scene::CGraphicalEntity* entity) const;
+    // The wireframe marker cubes of an entity; with a null node they become
+    // its node.
+    irr::scene::ISceneNode* BuildMarkers(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* node,
+                                         irr::scene::ISceneNode* parentNode);
+    // Removes the node's children named like the node (its marker cubes).
+    static void RemoveMarkers(irr::scene::ISceneNode* node);
+    void UpdateParticleSystem(Scene::CGraphicalEntity* entity);
+    void SetModelLoaderParameters(const std::wstring& modelName);
     // Raises again what an event subscriber raised inside Irrlicht.
     void RethrowReceiverError();
     void RequireDevice(const wchar_t* message) const;
     bool SetTextureFlag(uint32_t flag, bool enable);
     bool GetTextureFlag(uint32_t flag) const;
+    // The texture the driver holds under the name or its found path; null.
+    irr::video::ITexture* FindTexture(const std::wstring& name) const;
+    // Ends the scripts' locks of the texture and removes it from the driver.
+    void RemoveTexture(irr::video::ITexture* texture);
+    // The application's file lookup; null in an engine without one.
+    ::CApplication* GetApplication() const;
 
     irr::IrrlichtDevice* m_device = nullptr;
     std::unique_ptr<CGraphicsEngineEventHandler> m_eventHandler;
@@ -257,11 +546,15 @@ private:
     CNamedColor m_backColor{0.0f, 0.0f, 0.0f, 0.0f, "-BackColor"};
     IFrameCamera* m_activeCamera = nullptr;
     std::vector<IFrameCamera*> m_secondaryCameras;
+    // Held while entities' nodes are built or removed.
+    CCriticalSection m_sceneLock;
     // Held by value: reading it before Init or after Destroy is safe.
     CVector m_worldMin{-1.0f, -1.0f, -1.0f};
     CVector m_worldMax{1.0f, 1.0f, 1.0f};
     std::set<IFrameEntity*> m_pendingNodeUpdates;
     std::set<IFrameEntity*> m_autoAnimatedEntities;
+    std::unique_ptr<CTextureLocks> m_textureLocks;
+    std::map<std::wstring, std::unique_ptr<CRenderTarget>> m_renderTargets;
 };
 
 } // namespace Graphics

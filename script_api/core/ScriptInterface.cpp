@@ -2,6 +2,7 @@
 
 #include "script_api/core/EngineAccess.h"
 
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <string>
@@ -19,6 +20,31 @@ void* InterfaceObject(const char* name)
     return &(*objects)[name];
 }
 
+// Calls find the functions through "__index": a copy of the table without
+// that field, so that the table of functions itself (the metatable) is not
+// reachable as IGraphics.__index, where a script could replace functions
+// for every caller.
+void HideFunctionTable(CScriptMetaTable& table)
+{
+    lua_State* L = table.GetState()->GetCState();
+    LuaPlus::LuaStackRestore restore(L);
+    LuaPlus::PushValue(L, table.GetTable());
+    lua_newtable(L);
+    lua_pushnil(L);
+    while (lua_next(L, -3) != 0)
+    {
+        if (lua_type(L, -2) == LUA_TSTRING && std::strcmp(lua_tostring(L, -2), "__index") == 0)
+        {
+            lua_pop(L, 1);
+            continue;
+        }
+        lua_pushvalue(L, -2);
+        lua_insert(L, -2);
+        lua_rawset(L, -4);
+    }
+    lua_setfield(L, -2, "__index");
+}
+
 } // namespace
 
 void PublishScriptInterface(LuaPlus::LuaState* state, const char* name,
@@ -30,6 +56,7 @@ void PublishScriptInterface(LuaPlus::LuaState* state, const char* name,
     table.SetDefaultFlags(interfaceFlags);
     for (ScriptFunctionGroup group : groups)
         group(table);
+    HideFunctionTable(table);
     table.SetGlobalObject(InterfaceObject(name), name);
     table.Seal();
 }

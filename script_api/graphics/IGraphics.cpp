@@ -1,11 +1,23 @@
 #include "script_api/graphics/IGraphics.h"
 
 #include "script_api/core/ScriptInterface.h"
+#include "script_api/graphics/IGraphicsFunctions.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
+#include "script_api/graphics/IGraphicsTextures.h"
 
 void RegisterIGraphics(LuaPlus::LuaState* state)
 {
-    PublishScriptInterface(
-        state, "IGraphics",
-        {&RegisterIGraphicsGuiControls, &RegisterIGraphicsGuiEvents, &RegisterIGraphicsGuiProperties});
+    // One line per group (IGraphicsFunctions.h, IGraphicsTextures.h,
+    // IGraphicsGuiAccess.h).
+    PublishScriptInterface(state, "IGraphics",
+                           {
+                               &RegisterIGraphicsDeviceFunctions,
+                               &RegisterIGraphicsFrameFunctions,
+                               &RegisterIGraphicsDrawingFunctions,
+                               &RegisterIGraphicsTextureFunctions,
+                               &RegisterIGraphicsRenderTargetFunctions,
+                               &RegisterIGraphicsGuiControls,
+                               &RegisterIGraphicsGuiEvents,
+                               &RegisterIGraphicsGuiProperties,
+                           });
 }

@@ -4,5 +4,6 @@
 
 void RegisterIKey(LuaPlus::LuaState* state)
 {
+    // The groups of IKey functions in their order, one line each; none yet.
     PublishScriptInterface(state, "IKey", {});
 }

@@ -4,5 +4,6 @@
 
 void RegisterIMouse(LuaPlus::LuaState* state)
 {
+    // The groups of IMouse functions in their order, one line each; none yet.
     PublishScriptInterface(state, "IMouse", {});
 }

@@ -4,5 +4,6 @@
 
 void RegisterISkin(LuaPlus::LuaState* state)
 {
+    // The groups of ISkin functions in their order, one line each; none yet.
     PublishScriptInterface(state, "ISkin", {});
 }

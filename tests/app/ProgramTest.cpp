@@ -1,5 +1,7 @@
 // The halvane program end to end: exit codes, the bundled example and the
 // script error dialog's answers with a fake editor.
+#include "support/TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,16 +51,12 @@ class Program : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   ("halvane-program-" + std::to_string(::getpid()) + "-" + test->name());
         fs::create_directories(m_folder / "tmp");
         // Reports go to the test's own folder; no answer is typed.
         m_environment = {{"TMPDIR", (m_folder / "tmp").string()},
                          {"HALVANE_MESSAGEBOX", "no"},
                          {"HALVANE_EDITOR", "/nonexistent/halvane-test-editor"}};
     }
-    void TearDown() override { fs::remove_all(m_folder); }
 
     // Runs halvane with the arguments in the test folder and waits for it.
     SResult Run(const std::vector<std::string>& arguments)
@@ -141,7 +139,8 @@ protected:
         return found;
     }
 
-    fs::path m_folder;
+    CTestFolder m_scratch;
+    const fs::path m_folder = m_scratch.Path();
     std::map<std::string, std::string> m_environment;
 };
 
@@ -171,6 +170,14 @@ TEST_F(Program, ExitCodes)
         // The usage line is written at the system level: not printed.
         EXPECT_EQ(result.out, "");
     }
+}
+
+TEST_F(Program, WithoutAScriptExitsWith2AndPrintsNothing)
+{
+    const SResult result = Run({});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
 }
 
 TEST_F(Program, TheBundledExampleRuns)

@@ -1,9 +1,9 @@
 #include "core/foundation/CommandLine.h"
-#include "core/io/TestFolder.h"
 #include "editlaunch/EditorLauncher.h"
-#include "editlaunch/NormalizeSeparators.h"
 #include "platform/Process.h"
-#include "platform/ScopedEnvironment.h"
+
+#include "support/ScopedEnvironment.h"
+#include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -61,34 +61,6 @@ bool RunLauncher(const std::string& program, const std::vector<std::string>& arg
 }
 
 } // namespace
-
-TEST(NormalizeSeparatorsTest, OneSeparatorNoRuns)
-{
-    const struct
-    {
-        const wchar_t* path;
-        wchar_t separator;
-        const wchar_t* expected;
-    } cases[] = {
-        {L"D:\\Scripts\\\\game.lua", L'/', L"D:/Scripts/game.lua"},
-        {L"\\\\server\\share\\a.lua", L'/', L"/server/share/a.lua"},
-        {L"a//b///c\\/\\d", L'/', L"a/b/c/d"},
-        {L"/", L'/', L"/"},
-        {L"\\\\\\", L'/', L"/"},
-        {L"", L'/', L""},
-        {L"no separators.lua", L'/', L"no separators.lua"},
-        {L"trailing\\\\", L'/', L"trailing/"},
-        {L"a/b//c\\d", L'\\', L"a\\b\\c\\d"},
-        {L"//server/share", L'\\', L"\\server\\share"},
-        {L"a\\\\b//c", L'x', L"a\\\\b//c"},
-    };
-    for (const auto& c : cases)
-    {
-        std::wstring path = c.path;
-        NormalizeSeparators(path, c.separator);
-        EXPECT_EQ(path, c.expected) << Narrow(c.path);
-    }
-}
 
 // Whole command lines as the system hands them to the launcher, through
 // the splitter and the launcher's path rules.

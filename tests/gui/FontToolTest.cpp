@@ -6,7 +6,7 @@
 #include "core/foundation/StringConversion.h"
 
 #include "GuiTestDevice.h"
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 
 #include <IGUIFont.h>
 #include <IGUIFontBitmap.h>

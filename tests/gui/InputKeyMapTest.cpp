@@ -7,7 +7,7 @@
 #include "core/app/Application.h"
 #include "core/events/Multicast.h"
 #include "core/foundation/KVOError.h"
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
 

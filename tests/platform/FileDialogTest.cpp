@@ -1,7 +1,7 @@
 #include "platform/FileDialog.h"
 
-#include "FakeZenity.h"
-#include "ScopedEnvironment.h"
+#include "support/FakeZenity.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "platform/UserFiles.h"
 
-#include "ScopedEnvironment.h"
-#include "core/io/TestFolder.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "MemoryFile.h"
 #include "WaveBuilder.h"
 #include "core/io/FileSystem.h"
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 #include "sound/WaveFile.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "core/foundation/CurrentDirectory.h"
 #include "core/foundation/KVOError.h"
 #include "core/io/File.h"
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 #include "core/io/ZipTestWriter.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "core/app/Application.h"
 
-#include "platform/Console.h"
+#include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +11,6 @@
 
 namespace
 {
-
-// Captures what reaches the log console.
-class CConsoleCapture
-{
-public:
-    CConsoleCapture()
-    {
-        Platform::SetConsoleSink([this](std::string_view text) { output.append(text); });
-    }
-    ~CConsoleCapture() { Platform::SetConsoleSink({}); }
-    std::string output;
-};
 
 void FillProductInfo(CApplication& app)
 {

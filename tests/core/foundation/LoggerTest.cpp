@@ -2,17 +2,11 @@
 #include "core/foundation/LogConsole.h"
 #include "core/foundation/Logger.h"
 #include "core/foundation/Singleton.h"
-#include "core/foundation/TimeStamp.h"
 #include "platform/Console.h"
+#include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <ctime>
 #include <regex>
 #include <string>
 #include <vector>
@@ -24,24 +18,11 @@ namespace
 class LoggerTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        Platform::SetConsoleSink([this](std::string_view bytes) { m_captured.append(bytes); });
-    }
-    void TearDown() override
-    {
-        Platform::HideConsole();
-        Platform::SetConsoleSink(nullptr);
-    }
+    void TearDown() override { Platform::HideConsole(); }
 
-    std::string Take()
-    {
-        std::string text;
-        text.swap(m_captured);
-        return text;
-    }
+    std::string Take() { return m_console.Take(); }
 
-    std::string m_captured;
+    CConsoleCapture m_console;
 };
 
 } // namespace
@@ -90,22 +71,6 @@ TEST_F(LoggerTest, TimeStampedLine)
     EXPECT_TRUE(std::regex_match(line, form)) << line;
 }
 
-TEST(TimeStamp, ClassicFormWithTwoDigitDay)
-{
-    const char* saved = std::getenv("TZ");
-    const std::string savedZone = saved ? saved : "";
-    ::setenv("TZ", "UTC0", 1);
-    ::tzset();
-    EXPECT_EQ(Misc::Text::FormatLocalTime(315626635), L"Wed Jan 02 02:03:55 1980\n");
-    EXPECT_EQ(Misc::Text::FormatLocalTime(0), L"Thu Jan 01 00:00:00 1970\n");
-    EXPECT_EQ(Misc::Text::FormatLocalTime(4102444799LL), L"Thu Dec 31 23:59:59 2099\n");
-    if (saved)
-        ::setenv("TZ", savedZone.c_str(), 1);
-    else
-        ::unsetenv("TZ");
-    ::tzset();
-}
-
 TEST_F(LoggerTest, LongLinesAreCutNotOverflowed)
 {
     Misc::CLogger logger;
@@ -116,94 +81,6 @@ TEST_F(LoggerTest, LongLinesAreCutNotOverflowed)
     EXPECT_EQ(Take(), std::string(65535, 'x') + "\n");
     logger.Write(0, false, nullptr);
     EXPECT_EQ(Take(), "\n");
-}
-
-TEST_F(LoggerTest, ConsoleShowAndHideAreIdempotent)
-{
-    Misc::CLogger logger;
-    logger.SetOutputLevel(0);
-    {
-        CLogConsole console;
-        console.Hide(); // nothing shown: nothing happens
-        EXPECT_FALSE(Platform::IsConsoleShown());
-        console.Show(65001, 65001);
-        console.Show(0, 0);
-        EXPECT_TRUE(console.IsShown());
-        console.SetTitle(L"Halvane"); // not a terminal: no escape in the output
-        console.SetTitle(nullptr);
-        logger.Write(0, false, L"visible");
-        EXPECT_EQ(Take(), "visible\n");
-    }
-    // Destroying the console hides it.
-    EXPECT_FALSE(Platform::IsConsoleShown());
-    logger.Write(0, false, L"gone");
-    EXPECT_EQ(Take(), "");
-}
-
-namespace
-{
-
-std::vector<int>& DestroyedOrder()
-{
-    static std::vector<int> order;
-    return order;
-}
-
-class CRecorder : public Misc::Singleton::ISingleton
-{
-public:
-    CRecorder(int id, int32_t priority) : m_id(id), m_priority(priority) {}
-    bool DestroyInstance() override
-    {
-        DestroyedOrder().push_back(m_id);
-        return true;
-    }
-    int32_t GetPriority() const override { return m_priority; }
-
-private:
-    int m_id;
-    int32_t m_priority;
-};
-
-struct CCounted
-{
-    CCounted() { ++alive; }
-    ~CCounted() { --alive; }
-    static inline int alive = 0;
-};
-
-} // namespace
-
-TEST(Singleton, DestroyedByAscendingPriorityThenRegistrationOrder)
-{
-    using Misc::Singleton::Register;
-    DestroyedOrder().clear();
-    Register(new CRecorder(1, 5));
-    Register(new CRecorder(2, 0));
-    Register(new CRecorder(3, 5));
-    Register(new CRecorder(4, -2));
-    Register(new CRecorder(5, 0));
-    Misc::Singleton::DestroyAll();
-    EXPECT_EQ(DestroyedOrder(), (std::vector<int>{4, 2, 5, 1, 3}));
-
-    DestroyedOrder().clear();
-    Misc::Singleton::DestroyAll(); // the registry is empty now
-    EXPECT_TRUE(DestroyedOrder().empty());
-}
-
-TEST(Singleton, InstanceIsCreatedOnceAndDestroyedWithTheRest)
-{
-    using Counted = Misc::Singleton::CSingleton<CCounted, 3>;
-    CCounted* first = Counted::Instance();
-    EXPECT_EQ(Counted::Instance(), first);
-    EXPECT_EQ(CCounted::alive, 1);
-
-    Misc::CLogger* logger = Misc::Singleton::CSingleton<Misc::CLogger>::Instance();
-    EXPECT_EQ(Misc::Singleton::CSingleton<Misc::CLogger>::Instance(), logger);
-
-    Misc::Singleton::DestroyAll();
-    EXPECT_EQ(CCounted::alive, 0);
-    EXPECT_FALSE(Counted().DestroyInstance());
 }
 
 namespace
@@ -258,16 +135,4 @@ TEST_F(LoggerTest, SystemWritesGoThroughTheProcessLoggerAtItsSystemLevel)
     EXPECT_EQ(Take(), "");
     logger->SetOutputLevel(outputLevel);
     logger->SetSystemLevel(systemLevel);
-}
-
-TEST(Program, WithoutAScriptExitsWith2AndPrintsNothing)
-{
-    const std::string output = testing::TempDir() + "halvane-usage-" + std::to_string(::getpid()) + ".txt";
-    const std::string command = std::string("'") + HALVANE_BINARY + "' > '" + output + "' 2>&1";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 2);
-    std::ifstream stream(output);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()), "");
-    std::remove(output.c_str());
 }

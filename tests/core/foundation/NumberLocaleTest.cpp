@@ -3,7 +3,7 @@
 #include "core/io/ArchiveText.h"
 #include "core/io/DataBag.h"
 
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,34 +1,25 @@
 #include "core/foundation/CurrentDirectory.h"
 #include "core/foundation/PathUtilities.h"
+#include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace
 {
 
-// A unique scratch folder, removed afterwards.
+// A scratch folder holding "sub dir/f\xc3\xa9.txt".
 class PathUtilitiesTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_root = std::filesystem::temp_directory_path() /
-                 ("halvane-paths-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_root);
-        std::filesystem::create_directories(m_root / "sub dir");
-        std::ofstream(m_root / "sub dir" / "f\xc3\xa9.txt") << "x";
-    }
-    void TearDown() override { std::filesystem::remove_all(m_root); }
+    void SetUp() override { m_scratch.Write("sub dir/f\xc3\xa9.txt", "x"); }
 
     std::wstring Wide(const std::filesystem::path& path) const { return FromNativePath(path.string()); }
 
-    std::filesystem::path m_root;
+    CTestFolder m_scratch;
+    const std::filesystem::path m_root = m_scratch.Path();
 };
 
 } // namespace

@@ -7,7 +7,7 @@
 #include "core/io/FileStd.h"
 #include "core/io/SaveFile.h"
 
-#include "TestFolder.h"
+#include "support/TestFolder.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "core/io/DiskPath.h"
 
-#include "TestFolder.h"
+#include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
 

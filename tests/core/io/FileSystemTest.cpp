@@ -4,7 +4,7 @@
 #include "core/io/FileZip.h"
 #include "core/io/SaveFile.h"
 
-#include "TestFolder.h"
+#include "support/TestFolder.h"
 #include "ZipTestWriter.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "core/io/FileStd.h"
 #include "core/io/TextFile.h"
 
-#include "TestFolder.h"
+#include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "core/io/ZipArchive.h"
 #include "core/io/ZipReader.h"
 
-#include "TestFolder.h"
+#include "support/TestFolder.h"
 #include "ZipTestWriter.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include "core/io/SaveFile.h"
 #include "core/io/ZipReader.h"
 
-#include "TestFolder.h"
+#include "support/TestFolder.h"
 #include "ZipTestWriter.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "core/io/ZipReader.h"
 
-#include "TestFolder.h"
+#include "support/TestFolder.h"
 #include "ZipTestWriter.h"
 
 #include <gtest/gtest.h>

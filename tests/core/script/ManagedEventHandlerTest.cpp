@@ -3,8 +3,8 @@
 #include "core/foundation/KVOError.h"
 #include "core/script/lua/CallGuarded.h"
 #include "core/script/lua/HandleRegistry.h"
-#include "core/script/lua/LuaTestState.h"
-#include "core/script/ScriptRecorder.h"
+#include "support/LuaTestState.h"
+#include "support/ScriptRecorder.h"
 
 #include <functional>
 #include <string>

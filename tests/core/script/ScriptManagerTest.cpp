@@ -1,4 +1,4 @@
-#include "ScriptHostFixture.h"
+#include "support/ScriptHostFixture.h"
 
 #include "core/events/Multicast.h"
 #include "core/foundation/KVOError.h"

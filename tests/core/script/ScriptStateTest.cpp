@@ -1,5 +1,5 @@
-#include "ScriptHostFixture.h"
-#include "ScriptRecorder.h"
+#include "support/ScriptHostFixture.h"
+#include "support/ScriptRecorder.h"
 
 #include "core/app/StateMachine.h"
 #include "core/events/Multicast.h"

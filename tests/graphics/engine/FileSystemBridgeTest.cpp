@@ -5,7 +5,7 @@
 
 #include "core/app/Application.h"
 #include "core/io/FileSystem.h"
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 #include "core/io/ZipTestWriter.h"
 #include "graphics/engine/FileSystemEx.h"
 

@@ -4,7 +4,7 @@
 
 #include "GraphicsTestSupport.h"
 
-#include "core/io/TestFolder.h"
+#include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // IApp and IState as the engine object answers them: calls from a second
 // script state, the state queue while no state runs, and the file dialogs
 // with a stand-in for zenity.
-#include "core/script/ScriptHostFixture.h"
-#include "platform/FakeZenity.h"
+#include "support/ScriptHostFixture.h"
+#include "support/FakeZenity.h"
 
 #include "core/script/lua/LuaState.h"
 

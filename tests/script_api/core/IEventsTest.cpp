@@ -4,8 +4,8 @@
 // handler when the engine shuts down.
 #include "core/app/FakeClock.h"
 #include "core/script/ManagedEventHandler.h"
-#include "core/script/ScriptHostFixture.h"
-#include "core/script/ScriptRecorder.h"
+#include "support/ScriptHostFixture.h"
+#include "support/ScriptRecorder.h"
 #include "core/script/lua/HandleRegistry.h"
 #include "core/script/lua/LuaException.h"
 #include "script_api/core/IEvents.h"
@@ -126,11 +126,8 @@ TEST_F(IEventsTest, OnlyTheMainStateMayUseIEvents)
     for (const char* call : {"IEvents:subscribeTick(function() end, nil, 0)", "IEvents:isKeyEnabled()",
                              "IEvents:unsubscribe(0)", "IEvents:publishUserEvent('x', nil)"})
     {
-        lua_State* S = other->GetCState();
-        LuaPlus::LuaStackRestore restore(S);
-        ASSERT_EQ(luaL_loadstring(S, call), 0);
-        ASSERT_NE(other->PCall(0, 0), 0) << call;
-        const std::string error = lua_tostring(S, -1);
+        const std::string error = RunScript(other, call);
+        ASSERT_NE(error, "") << call;
         EXPECT_NE(error.find("[IEvents] Can only be called from the main Lua state."), std::string::npos)
             << call << ": " << error;
     }

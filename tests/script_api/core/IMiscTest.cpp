@@ -1,4 +1,4 @@
-#include "ScriptApiTestState.h"
+#include "support/ScriptApiTestState.h"
 
 #include <string>
 
@@ -86,8 +86,13 @@ std::string Listing(const std::string& table, const char* names)
 
 TEST_F(IMisc, RegistersEveryFunctionAndTheValueClasses)
 {
+    // An interface's "__index" is a copy of its functions, so that scripts
+    // cannot reach its table as IMisc.__index.
     EXPECT_EQ(Show(Listing("debug.getmetatable(IMisc)", kFunctions)),
-              "117, 117, , true, Metatable is readonly");
+              "117, 117, , false, Metatable is readonly");
+    EXPECT_EQ(Show("IMisc.__index, debug.getmetatable(IMisc).__index.pointCreate == "
+                   "debug.getmetatable(IMisc).pointCreate"),
+              "nil, true");
     EXPECT_EQ(Show(Listing("CPointScript", kPointMethods)), "37, 37, , true, Metatable is readonly");
     EXPECT_EQ(Show(Listing("CVectorScript", kVectorMethods)), "42, 42, , true, Metatable is readonly");
     EXPECT_EQ(Show(Listing("CRectScript", kRectMethods)), "37, 37, , true, Metatable is readonly");

@@ -1,4 +1,4 @@
-#include "ScriptApiTestState.h"
+#include "support/ScriptApiTestState.h"
 
 #include "core/foundation/Logger.h"
 #include "core/foundation/Singleton.h"

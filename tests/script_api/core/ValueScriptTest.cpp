@@ -1,4 +1,4 @@
-#include "ScriptApiTestState.h"
+#include "support/ScriptApiTestState.h"
 
 #include "core/script/lua/LuaFunction.h"
 #include "script_api/core/ColorScript.h"

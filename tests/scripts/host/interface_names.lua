@@ -55,6 +55,27 @@ local expected = {
         subscribeUserEvent setUserData setTickPeriod setPriority unsubscribe enableInteractiveMode enableGui
         isGuiEnabled enableKey isKeyEnabled enableMouse isMouseEnabled publishUserEvent publishGuiEvent
         publishKeyEvent publishKeyClickEvents publishMouseEvent subscribeEvent unsubscribeEvent]],
+    IGraphics = [[init initEx initEx2 isInitialised destroy lock getCurrentDriverName getCurrentVideoModeDepth
+        getCurrentVideoModeWidth getCurrentVideoModeHeight getCurrentWindowHandle isWindowActive getDesktopWidth
+        getDesktopHeight setDesiredFrameRate getDesiredFrameRate getTotalFrames getTotalProcessingTime
+        getAveProcessingTime enableFrameCounter isFrameCounterEnabled setBackgroundRenderingEnabled
+        getBackgroundRenderingEnabled getNumberOfVideoModes getVideoModeDepth getVideoModeWidth getVideoModeHeight
+        forEachVideoMode queryFeature draw enableBackBuffer isBackBufferEnabled enableZBuffer isZBufferEnabled
+        screenShot getWorldMin getWorldMax getAmbientColor setAmbientColor getBackColor setBackColor draw2DLine
+        draw2DBox draw2DBoxClipped draw2DRectangle draw2DRectangleClipped draw2DRectangleGradient
+        draw2DRectangleGradientClipped draw2DCircle draw2DImage draw2DImageScaled draw3DLine draw3DBox
+        draw3DTriangle drawText getTextDimensions clearCache getNumberOfLoadedTextures getNumberOfLoadedMeshes
+        mapTextureExtension mapMeshExtension getTextureSpeedOptimized setTextureSpeedOptimized
+        getTextureQualityOptimized setTextureQualityOptimized getTextureMipMapping setTextureMipMapping
+        textureExists createTexture loadTexture unloadTexture getTexturePitch getTextureColorFormat
+        getTextureMipMapsExist textureMipMapsRegenerate getTextureOriginalSize getTextureSize textureLock
+        textureUnlock textureGetPixel textureSetPixel textureWriteData textureWriteDataRaw textureCopyData
+        textureCreateAlphaChannelFromColor textureCreateAlphaChannelFromPos textureCreateNormalMap
+        textureWriteToFile getRenderTargetDimensions renderTargetExists removeRenderTarget removeAllRenderTarget
+        addLowLevelShader addHighLevelShader getEngineDevice]],
+    ISkin = "",
+    IKey = "",
+    IMouse = "",
 }
 
 for interface, list in pairs(expected) do

@@ -1,4 +1,4 @@
-#include "LuaTestState.h"
+#include "support/LuaTestState.h"
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"

@@ -1,5 +1,4 @@
 #include "core/script/lua/HandleRegistry.h"
-#include "core/script/lua/ScriptAddress.h"
 
 #include <gtest/gtest.h>
 
@@ -41,19 +40,6 @@ TEST(HandleRegistry, IdsAreCheckedOnEveryUse)
     EXPECT_EQ(registry.Get<Lock>(lockId), nullptr);
     registry.Remove(again);
     registry.Remove(fontId);
-}
-
-TEST(ScriptAddress, AddressesRoundTripExactly)
-{
-    int object = 0;
-    void* address = nullptr;
-    EXPECT_TRUE(LuaPlus::NumberToAddress(LuaPlus::AddressToNumber(&object), address));
-    EXPECT_EQ(address, &object);
-    for (double number : {-1.0, 1.5, 9007199254740994.0, std::nan("")})
-    {
-        EXPECT_FALSE(LuaPlus::NumberToAddress(number, address)) << number;
-        EXPECT_EQ(address, nullptr);
-    }
 }
 
 } // namespace

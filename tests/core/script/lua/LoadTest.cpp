@@ -1,10 +1,9 @@
-#include "LuaTestState.h"
+#include "support/LuaTestState.h"
+#include "support/TestFolder.h"
 
 #include "core/foundation/KVOError.h"
 
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 using LuaPlus::LuaObject;
 using LuaPlus::LuaState;
@@ -17,24 +16,9 @@ namespace fs = std::filesystem;
 class Loading : public LuaTestState
 {
 protected:
-    void SetUp() override
-    {
-        LuaTestState::SetUp();
-        m_folder = fs::temp_directory_path() / ("halvane-lua-load-" + std::to_string(::getpid()));
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override
-    {
-        fs::remove_all(m_folder);
-        LuaTestState::TearDown();
-    }
-
     std::string Write(const std::string& name, const std::string& bytes)
     {
-        const fs::path path = m_folder / name;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
+        return m_scratch.Write(name, bytes);
     }
 
     // Loads and runs the file; its first result, or the error message.
@@ -46,7 +30,8 @@ protected:
         return lua_isstring(L, -1) ? lua_tostring(L, -1) : "";
     }
 
-    fs::path m_folder;
+    CTestFolder m_scratch;
+    const fs::path m_folder = m_scratch.Path();
 };
 
 TEST_F(Loading, ByteOrderMarksAndEncodings)

@@ -1,7 +1,6 @@
-#include "LuaTestState.h"
+#include "support/LuaTestState.h"
 
 #include "core/script/lua/LuaFunction.h"
-#include "core/script/lua/WideString.h"
 
 using LuaPlus::LuaException;
 using LuaPlus::LuaFunction;
@@ -12,41 +11,7 @@ using LuaPlus::LuaState;
 namespace
 {
 
-using WideStrings = LuaTestState;
 using LuaObjects = LuaTestState;
-using LuaFunctions = LuaTestState;
-
-TEST_F(WideStrings, RoundTripAsUtf8)
-{
-    const std::wstring text(L"a\u00e9\u20ac\U0001D11E\0z", 6);
-    LuaPlus::lua_pushwstring(L, text);
-    size_t size = 0;
-    const char* bytes = lua_tolstring(L, -1, &size);
-    EXPECT_EQ(std::string(bytes, size), std::string("a\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E\0z", 12));
-    EXPECT_EQ(LuaPlus::lua_towstring(L, -1), text);
-    lua_pop(L, 1);
-}
-
-TEST_F(WideStrings, ReadingNeverFails)
-{
-    struct Case
-    {
-        const char* code;
-        std::wstring expected;
-    };
-    const Case cases[] = {
-        {"return 'a\\255b\\195'", L"a\uFFFDb\uFFFD"},        // stray byte, cut sequence
-        {"return '\\237\\160\\128'", L"\uFFFD\uFFFD\uFFFD"}, // encoded surrogate
-        {"return 12.5", L"12.5"},
-        {"return {}", L""},
-        {"return nil", L""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Eval(c.code).GetWString(), c.expected) << c.code;
-    LuaPlus::lua_pushwstring(L, static_cast<const wchar_t*>(nullptr));
-    EXPECT_TRUE(lua_isnil(L, -1));
-    lua_pop(L, 1);
-}
 
 TEST_F(LuaObjects, TablesAndValues)
 {
@@ -156,49 +121,6 @@ TEST_F(LuaObjects, StackObjects)
     EXPECT_EQ(LuaObject(text).GetString(), "five");
     EXPECT_EQ(lua_gettop(L), 3);
     lua_settop(L, 0);
-}
-
-TEST_F(LuaFunctions, CallsByValueOrGlobalName)
-{
-    ASSERT_EQ(Run("function add(a, b, c) return a + b + #c end\n"
-                  "function fails() error('boom') end\n"
-                  "function nothing() end"),
-              "");
-    LuaObject name;
-    name.Assign(state, "add");
-    LuaFunction<double> add(name);
-    ASSERT_EQ(Run("add = nil"), "");
-    // The global was resolved once, at construction.
-    EXPECT_EQ(add(1, 2.5, L"\u00e9"), 5.5);
-
-    EXPECT_FALSE(LuaFunction<bool>(state->GetGlobals()["nothing"])());
-    EXPECT_EQ(LuaFunction<std::wstring>(Eval("return function(s) return s .. '!' end"))(L"\u00e9"),
-              L"\u00e9!");
-
-    try
-    {
-        LuaFunction<void>(state->GetGlobals()["fails"])();
-        FAIL() << "no exception";
-    }
-    catch (const LuaException& error)
-    {
-        EXPECT_STREQ(error.what(), "test:2: boom");
-    }
-    EXPECT_EQ(lua_gettop(L), 0);
-
-    for (const char* code : {"return 'missing'", "return 5", "return nil"})
-    {
-        try
-        {
-            LuaFunction<void> call(Eval(code));
-            FAIL() << code;
-        }
-        catch (const LuaException& error)
-        {
-            EXPECT_STREQ(error.what(), "Lua assertion failed:m_functionObj.IsFunction()");
-        }
-    }
-    EXPECT_THROW(LuaFunction<void>{LuaObject()}, LuaException);
 }
 
 } // namespace

@@ -7,13 +7,20 @@
 
 #include <string>
 
+// Loads the code as the chunk "test" and calls it in protected mode for
+// the number of results; false with the error message on the stack top.
+inline bool CallScript(LuaPlus::LuaState* state, const std::string& code, int results)
+{
+    return state->LoadBuffer(code.data(), code.size(), "=test") == 0 && state->PCall(0, results) == 0;
+}
+
 // Runs the code as the chunk "test" on the state; returns the error
 // message, or "" when it ran through.
 inline std::string RunScript(LuaPlus::LuaState* state, const std::string& code)
 {
     lua_State* L = state->GetCState();
     LuaPlus::LuaStackRestore restore(L);
-    if (state->LoadBuffer(code.data(), code.size(), "=test") != 0 || state->PCall(0, 0) != 0)
+    if (!CallScript(state, code, 0))
         return LuaPlus::GetErrorText(L, -1);
     return "";
 }
@@ -24,7 +31,7 @@ inline LuaPlus::LuaObject EvalScript(LuaPlus::LuaState* state, const std::string
 {
     lua_State* L = state->GetCState();
     LuaPlus::LuaStackRestore restore(L);
-    if (state->LoadBuffer(code.data(), code.size(), "=test") != 0 || state->PCall(0, 1) != 0)
+    if (!CallScript(state, code, 1))
     {
         ADD_FAILURE() << code << ": " << LuaPlus::GetErrorText(L, -1);
         return LuaPlus::LuaObject();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/script/lua/LuaTestState.h"
 #include "script_api/core/IMisc.h"
+#include "support/LuaTestState.h"
 
 #include <string>
 #include <vector>
@@ -36,9 +36,8 @@ protected:
     // show(<expression>) as text; a script error gives "error: <message>".
     std::string Show(const std::string& expression)
     {
-        const std::string code = "return show(" + expression + ")";
         LuaPlus::LuaStackRestore restore(L);
-        if (state->LoadBuffer(code.data(), code.size(), "=test") != 0 || state->PCall(0, 1) != 0)
+        if (!CallScript(state, "return show(" + expression + ")", 1))
             return std::string("error: ") + (lua_isstring(L, -1) ? lua_tostring(L, -1) : "?");
         return lua_tostring(L, -1);
     }

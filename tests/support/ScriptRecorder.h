@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/script/lua/LuaTestState.h"
+#include "support/LuaTestState.h"
 
 #include <string>
 

@@ -4,17 +4,16 @@
 #include "core/script/ScriptState.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
-#include "core/script/lua/LuaTestState.h"
 #include "script_api/core/ScriptInterfaces.h"
+#include "support/LuaTestState.h"
+#include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 // The engine object with its main script state and the script interfaces,
 // but no sub-engine (no graphics device), published as the instance, and a
@@ -33,26 +32,16 @@ protected:
         state = engine->GetMainState();
         ASSERT_NE(state, nullptr);
         L = state->GetCState();
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = std::filesystem::temp_directory_path() /
-                 ("halvane-scripthost-" + std::to_string(::getpid()) + "-" + test->name());
-        std::filesystem::create_directories(folder);
     }
     void TearDown() override
     {
         CScriptState::SetDefaultErrorHandler(LuaPlus::LuaObject());
         engine.reset();
         CScriptManager::SetInstance(nullptr);
-        std::filesystem::remove_all(folder);
     }
 
-    std::string Write(const std::string& name, const std::string& text)
-    {
-        const std::filesystem::path path = folder / name;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
+    // Writes the file into the scratch folder; its full path.
+    std::string Write(const std::string& name, const std::string& text) { return scratch.Write(name, text); }
 
     // Runs the code on the main state in protected mode; the error message,
     // or "" when it ran through.
@@ -63,5 +52,6 @@ protected:
     std::unique_ptr<CScriptManager> engine;
     LuaPlus::LuaState* state = nullptr;
     lua_State* L = nullptr;
-    std::filesystem::path folder;
+    CTestFolder scratch;
+    const std::filesystem::path folder = scratch.Path();
 };

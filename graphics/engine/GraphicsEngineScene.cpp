@@ -1,0 +1,645 @@
+// The graphics engine's scene entities: building, re-applying and removing
+// their nodes, and pushing their settings into them.
+
+#include "graphics/engine/GraphicsEngine.h"
+
+#include "core/app/Application.h"
+#include "core/app/SimulationManager.h"
+#include "core/foundation/KVOError.h"
+#include "core/foundation/Math3D.h"
+#include "core/foundation/StringConversion.h"
+#include "core/io/File.h"
+#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/engine/RenderTarget.h"
+#include "graphics/scene/BillboardSceneNode.h"
+#include "graphics/scene/GraphicalCamera.h"
+#include "graphics/scene/GraphicalEntity.h"
+#include "graphics/scene/GraphicalLight.h"
+#include "graphics/scene/GraphicalParticleSystem.h"
+
+#include <irrlicht.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace Graphics
+{
+
+using namespace irr;
+using Misc::Error::CKVOError;
+using Scene::CGraphicalEntity;
+namespace World = Misc::World;
+
+namespace
+{
+
+constexpr float kPi = 3.14159265358979323846f;
+
+// A float truncated toward zero into the range of T; not a number gives 0.
+template <class T> T Truncated(float value)
+{
+    if (!(value == value))
+        return 0;
+    const double truncated = std::trunc(static_cast<double>(value));
+    const double low = static_cast<double>(std::numeric_limits<T>::min());
+    const double high = static_cast<double>(std::numeric_limits<T>::max());
+    return static_cast<T>(std::clamp(truncated, low, high));
+}
+
+core::stringc Narrow(const std::wstring& text)
+{
+    return core::stringc(Misc::Text::WideToUtf8(text).c_str());
+}
+
+video::SColorf ToLightColor(const CColor& color)
+{
+    // Through 8 bits per channel, as every colour handed to Irrlicht.
+    return video::SColorf(ToIrrlichtColor(color));
+}
+
+float LargestAbsolute(const CVector& v)
+{
+    return std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
+}
+
+// The kinds that show marker cubes in place of a node of their own.
+bool IsMarkerOnlyKind(uint32_t kind)
+{
+    return kind == World::kTypeIdWaypoint || kind == World::kTypeIdTrigger || kind == World::kTypeIdCursor;
+}
+
+// Keeps a node alive for a scope.
+class CNodeHold
+{
+public:
+    explicit CNodeHold(scene::ISceneNode* node) : m_node(node)
+    {
+        if (m_node != nullptr)
+            m_node->grab();
+    }
+    ~CNodeHold()
+    {
+        if (m_node != nullptr)
+            m_node->drop();
+    }
+    CNodeHold(const CNodeHold&) = delete;
+    CNodeHold& operator=(const CNodeHold&) = delete;
+
+private:
+    scene::ISceneNode* m_node;
+};
+
+} // namespace
+
+void CGraphicsEngine::Add(CGraphicalEntity* entity, CGraphicalEntity* parent, const std::string& jointName)
+{
+    if (entity == nullptr || m_device == nullptr)
+        return;
+    CScopedLock lock(m_sceneLock);
+    if (parent != nullptr && !jointName.empty() && parent->GetTypeId() != World::kTypeIdAgent)
+        throw CKVOError(
+            L"[CGraphicsEngine::Add] When specifying a parent joint, the parent must be an Agent.");
+    scene::ISceneNode* parentNode = nullptr;
+    if (parent != nullptr)
+    {
+        ForgetStaleNode(parent);
+        parentNode = parent->GetSceneNode();
+        if (!jointName.empty())
+        {
+            scene::ISceneNode* joint = nullptr;
+            if (parentNode != nullptr && parentNode->getType() == scene::ESNT_ANIMATED_MESH)
+                joint =
+                    static_cast<scene::IAnimatedMeshSceneNode*>(parentNode)->getJointNode(jointName.c_str());
+            if (joint == nullptr)
+                throw CKVOError::Format(L"Joint not found:%s", Misc::Text::Utf8ToWide(jointName).c_str());
+            parentNode = joint;
+        }
+    }
+    AddByType(entity, parentNode);
+}
+
+void CGraphicsEngine::AddByType(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    if (entity != nullptr)
+        ForgetStaleNode(entity);
+    const uint32_t kind = entity != nullptr ? entity->GetTypeId() : 0;
+    switch (kind)
+    {
+    case World::kTypeIdAgent:
+        AddAgent(entity, parentNode);
+        return;
+    case World::kTypeIdParticleSystem:
+        AddParticleSystem(entity, parentNode);
+        return;
+    case World::kTypeIdLight:
+        AddLight(entity, parentNode);
+        return;
+    case World::kTypeIdWaypoint:
+        AddWaypoint(entity, parentNode);
+        return;
+    case World::kTypeIdTrigger:
+        AddTrigger(entity, parentNode);
+        return;
+    case World::kTypeIdBillboard:
+        AddBillboard(entity, parentNode);
+        return;
+    case World::kTypeIdCamera:
+        AddCamera(entity, parentNode);
+        return;
+    case World::kTypeIdCursor:
+        AddCursor(entity, parentNode);
+        return;
+    default:
+        // Units, skies, terrains and water are built with their kinds.
+        throw CKVOError(L"[CGraphicsEngine::Add] Typeid not recognised");
+    }
+}
+
+void CGraphicsEngine::ForgetStaleNode(CGraphicalEntity* entity) const
+{
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node == nullptr)
+        return;
+    const scene::ISceneNode* root =
+        m_device != nullptr ? m_device->getSceneManager()->getRootSceneNode() : nullptr;
+    for (const scene::ISceneNode* step = node->getParent(); step != nullptr; step = step->getParent())
+    {
+        if (step == root)
+            return;
+    }
+    entity->SetSceneNode(nullptr);
+}
+
+void CGraphicsEngine::SetModelLoaderParameters(const std::wstring& modelName)
+{
+    std::wstring folder;
+    if (GetOwner() != nullptr && GetOwner()->GetApplication() != nullptr)
+        folder = GetOwner()->GetApplication()->FindFileFolder(modelName);
+    const core::stringc path = Narrow(folder);
+    io::IAttributes* parameters = m_device->getSceneManager()->getParameters();
+    parameters->setAttribute("DMF_MaterialsDir", false);
+    parameters->setAttribute("DMF_TexturePath", path.c_str());
+    parameters->setAttribute("CSM_TexturePath", path.c_str());
+    parameters->setAttribute("LMTS_TexturePath", path.c_str());
+    parameters->setAttribute("MY3D_TexturePath", path.c_str());
+    parameters->setAttribute("COLLADA_CreateSceneInstances", false);
+}
+
+scene::IAnimatedMesh* CGraphicsEngine::LoadMesh(const std::wstring& fileName)
+{
+    if (m_device == nullptr || fileName.empty())
+        return nullptr;
+    scene::ISceneManager* scene = m_device->getSceneManager();
+    const core::stringc name = Narrow(fileName);
+    if (scene::IAnimatedMesh* cached = scene->getMeshCache()->getMeshByName(name))
+        return cached;
+    CApplication* application = GetOwner() != nullptr ? GetOwner()->GetApplication() : nullptr;
+    if (application == nullptr)
+        return nullptr;
+    IFile* file = application->OpenFile(fileName);
+    if (file == nullptr)
+        return nullptr;
+    scene::IAnimatedMesh* mesh = scene->getMesh(static_cast<io::IReadFile*>(file));
+    file->drop();
+    return mesh;
+}
+
+video::ITexture* CGraphicsEngine::FindEntityTexture(const std::wstring& name)
+{
+    if (m_device == nullptr || name.empty())
+        return nullptr;
+    video::ITexture* texture = GetTexture(name, false);
+    // A material may show what a render target draws.
+    if (texture == nullptr && RenderTargetExists(name))
+        texture = GetRenderTarget(name).GetTexture();
+    return texture;
+}
+
+void CGraphicsEngine::GrowWorldBox(scene::ISceneNode* node)
+{
+    if (node == nullptr)
+        return;
+    const core::aabbox3df& box = node->getBoundingBox();
+    BoxExtendBox(m_worldMin, m_worldMax, CVector(box.MinEdge), CVector(box.MaxEdge));
+}
+
+void CGraphicsEngine::AddAgent(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    SetModelLoaderParameters(entity->GetModelName());
+    scene::IAnimatedMesh* mesh = LoadMesh(entity->GetModelName());
+    scene::ISceneManager* scene = m_device->getSceneManager();
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node == nullptr)
+    {
+        const s32 id = static_cast<s32>(entity->GetTypeId());
+        const core::vector3df position = entity->GetPosition().ToIrrlicht();
+        const core::vector3df rotation = entity->GetRotation().ToIrrlicht();
+        const core::vector3df scale = entity->GetScale().ToIrrlicht();
+        if (mesh != nullptr)
+            node = scene->addAnimatedMeshSceneNode(
+                mesh, parentNode != nullptr ? parentNode : scene->getRootSceneNode(), id, position, rotation,
+                scale);
+        else
+            node = scene->addCubeSceneNode(1.0f, parentNode, id, position, rotation, scale);
+        if (node == nullptr)
+            return;
+    }
+    GrowWorldBox(node);
+    BindNode(entity, node, parentNode, false);
+    if (node->getType() == scene::ESNT_ANIMATED_MESH)
+    {
+        auto* animated = static_cast<scene::IAnimatedMeshSceneNode*>(node);
+        entity->SetAnimatedMesh(mesh);
+        // Start the mesh's own animation, still, played once.
+        animated->setMD2Animation("");
+        animated->setAnimationSpeed(0.0f);
+        animated->setLoopMode(false);
+    }
+    else
+    {
+        entity->SetAnimatedMesh(nullptr);
+        entity->SetMesh(mesh);
+    }
+}
+
+void CGraphicsEngine::AddParticleSystem(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    if (dynamic_cast<Scene::CGraphicalParticleSystem*>(entity) == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Add] Invalid Particle system pointer");
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node == nullptr)
+    {
+        node = m_device->getSceneManager()->addParticleSystemSceneNode(
+            false, parentNode, static_cast<s32>(entity->GetTypeId()), core::vector3df(0, 0, 0),
+            core::vector3df(0, 0, 0), core::vector3df(1, 1, 1));
+        if (node == nullptr)
+            return;
+    }
+    BindNode(entity, node, parentNode, false);
+    node->setMaterialFlag(video::EMF_ZWRITE_ENABLE, false);
+    Update(entity);
+}
+
+void CGraphicsEngine::AddLight(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    auto* light = dynamic_cast<Scene::CGraphicalLight*>(entity);
+    if (light == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Add] Invalid light pointer");
+    const float radius = LargestAbsolute(entity->GetScale());
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node == nullptr)
+    {
+        node = m_device->getSceneManager()->addLightSceneNode(parentNode, entity->GetPosition().ToIrrlicht(),
+                                                              ToLightColor(entity->GetMaterials()[0].diffuse),
+                                                              radius, static_cast<s32>(entity->GetTypeId()));
+        if (node == nullptr)
+            return;
+    }
+    BindNode(entity, node, parentNode, true);
+    if (node->getType() != scene::ESNT_LIGHT)
+        return;
+
+    auto* lightNode = static_cast<scene::ILightSceneNode*>(node);
+    const uint32_t type = light->GetType().GetValue();
+    if (type == Scene::CGraphicalLight::CLightType::kSpot)
+    {
+        lightNode->setLightType(video::ELT_SPOT);
+        const CVector& spot = light->GetSpotParams();
+        lightNode->getLightData().InnerCone = spot.x;
+        lightNode->getLightData().OuterCone = spot.y;
+        lightNode->getLightData().Falloff = spot.z;
+    }
+    else if (type == Scene::CGraphicalLight::CLightType::kDirectional)
+    {
+        lightNode->setLightType(video::ELT_DIRECTIONAL);
+    }
+    else
+    {
+        lightNode->setLightType(video::ELT_POINT);
+    }
+    lightNode->enableCastShadow(light->GetShadows());
+    // The radius first: Irrlicht derives an attenuation from it.
+    lightNode->setRadius(radius);
+    video::SLight& data = lightNode->getLightData();
+    const Scene::CMaterial& material = entity->GetMaterials()[0];
+    data.AmbientColor = ToLightColor(material.ambient);
+    data.DiffuseColor = ToLightColor(material.diffuse);
+    data.SpecularColor = ToLightColor(material.specular);
+    data.Attenuation = light->GetAttenuation().ToIrrlicht();
+}
+
+void CGraphicsEngine::AddWaypoint(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    if (entity == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Add] Invalid waypoint pointer");
+    BindNode(entity, entity->GetSceneNode(), parentNode, true);
+}
+
+void CGraphicsEngine::AddTrigger(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    if (entity == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Add] Invalid trigger pointer");
+    BindNode(entity, entity->GetSceneNode(), parentNode, true);
+}
+
+void CGraphicsEngine::AddCursor(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    if (entity == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Add] Invalid cursor pointer");
+    BindNode(entity, entity->GetSceneNode(), parentNode, true);
+}
+
+void CGraphicsEngine::AddBillboard(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    if (entity == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Add] Invalid billboard pointer");
+    const CVector& scale = entity->GetScale();
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node == nullptr)
+    {
+        scene::ISceneManager* scene = m_device->getSceneManager();
+        auto* billboard = new Scene::CBillboardSceneNode(
+            parentNode != nullptr ? parentNode : scene->getRootSceneNode(), scene,
+            static_cast<s32>(entity->GetTypeId()), entity->GetPosition().ToIrrlicht(),
+            core::dimension2df(scale.x, scale.z), video::SColor(0xFFFFFFFF), video::SColor(0xFFFFFFFF));
+        // The parent holds the node now.
+        billboard->drop();
+        node = billboard;
+    }
+    BindNode(entity, node, parentNode, false);
+    if (node->getType() == scene::ESNT_BILLBOARD)
+        static_cast<scene::IBillboardSceneNode*>(node)->setSize(core::dimension2df(scale.x, scale.z));
+}
+
+void CGraphicsEngine::AddCamera(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    auto* camera = dynamic_cast<Scene::CGraphicalCamera*>(entity);
+    if (camera == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Add] Invalid camera pointer");
+    scene::ISceneNode* node = entity->GetSceneNode();
+    bool created = false;
+    if (node == nullptr)
+    {
+        // Not made active here: which camera is active is the engine's call.
+        node = m_device->getSceneManager()->addCameraSceneNode(parentNode, entity->GetPosition().ToIrrlicht(),
+                                                               camera->GetLookAt().ToIrrlicht(), -1, false);
+        created = true;
+    }
+    if (node != nullptr && node->getType() == scene::ESNT_CAMERA)
+    {
+        auto* cameraNode = static_cast<scene::ICameraSceneNode*>(node);
+        cameraNode->setNearValue(camera->GetNear());
+        cameraNode->setFarValue(camera->GetFar());
+        cameraNode->setFOV(kPi / camera->GetFOV());
+        cameraNode->setUpVector(camera->GetUpVector().ToIrrlicht());
+        cameraNode->setAspectRatio(camera->GetAspectRatio());
+    }
+    if (node != nullptr)
+        BindNode(entity, node, parentNode, true);
+    // Making a node must not change which camera is active; the first
+    // camera becomes the active one.
+    if (created)
+        SetActiveCamera(m_activeCamera != nullptr ? m_activeCamera : camera);
+}
+
+scene::ISceneNode* CGraphicsEngine::BuildMarkers(CGraphicalEntity* entity, scene::ISceneNode* node,
+                                                 scene::ISceneNode* parentNode)
+{
+    scene::ISceneManager* scene = m_device->getSceneManager();
+    const s32 id = static_cast<s32>(entity->GetTypeId());
+    video::ITexture* texture = FindEntityTexture(entity->GetMaterials()[0].textures[0].GetValue());
+    auto dress = [&](scene::ISceneNode* cube)
+    {
+        cube->setMaterialFlag(video::EMF_WIREFRAME, true);
+        cube->setMaterialFlag(video::EMF_LIGHTING, false);
+        cube->setMaterialFlag(video::EMF_FOG_ENABLE, false);
+        cube->setMaterialTexture(0, texture);
+        cube->setName(entity->GetId());
+    };
+    scene::ISceneNode* cube = nullptr;
+    if (node == nullptr)
+    {
+        cube = scene->addCubeSceneNode(1.0f, parentNode, id, entity->GetPosition().ToIrrlicht(),
+                                       entity->GetRotation().ToIrrlicht(), entity->GetScale().ToIrrlicht());
+        node = cube;
+    }
+    else if (IsMarkerOnlyKind(entity->GetTypeId()) && node->getType() == scene::ESNT_CUBE)
+    {
+        // The node is the marker cube already: only its bar is made anew.
+        cube = node;
+    }
+    else
+    {
+        cube = scene->addCubeSceneNode(1.0f, node, id, core::vector3df(0, 0, 0), core::vector3df(0, 0, 0),
+                                       core::vector3df(1, 1, 1));
+    }
+    if (cube == nullptr)
+        return node;
+    dress(cube);
+    // A small bar pointing along +x shows the way the entity faces.
+    if (scene::ISceneNode* bar =
+            scene->addCubeSceneNode(0.1f, cube, id, core::vector3df(0.5f, 0, 0), core::vector3df(0, 0, 0),
+                                    core::vector3df(1.0f, 0.5f, 0.5f)))
+        dress(bar);
+    return node;
+}
+
+void CGraphicsEngine::RemoveMarkers(scene::ISceneNode* node)
+{
+    const core::list<scene::ISceneNode*> children = node->getChildren();
+    for (scene::ISceneNode* child : children)
+    {
+        if (core::stringc(child->getName()) == node->getName())
+            child->remove();
+    }
+}
+
+void CGraphicsEngine::BindNode(CGraphicalEntity* entity, scene::ISceneNode* node,
+                               scene::ISceneNode* parentNode, bool markersAllowed)
+{
+    if (markersAllowed)
+    {
+        // Earlier markers go first, so that applying an entity again never
+        // piles up cubes.
+        if (node != nullptr)
+            RemoveMarkers(node);
+        if (entity->GetFlags() != 0)
+            node = BuildMarkers(entity, node, parentNode);
+    }
+    entity->SetVideoDriver(m_device->getVideoDriver());
+    entity->SetSceneManager(m_device->getSceneManager());
+    entity->SetSceneNode(node);
+    entity->SetEngine(this);
+    if (node != nullptr)
+    {
+        node->setName(entity->GetId());
+        node->setIsDebugObject(markersAllowed);
+    }
+    entity->UpdateParts();
+}
+
+void CGraphicsEngine::Remove(CGraphicalEntity* entity)
+{
+    if (entity == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Remove] Graphical entity not initialised");
+    CScopedLock lock(m_sceneLock);
+    ForgetEntity(entity);
+    switch (entity->GetTypeId())
+    {
+    case World::kTypeIdParticleSystem:
+        RemoveParticleSystem(entity);
+        return;
+    case World::kTypeIdAgent:
+    case World::kTypeIdUnit:
+    case World::kTypeIdLight:
+    case World::kTypeIdWaypoint:
+    case World::kTypeIdTrigger:
+    case World::kTypeIdBillboard:
+    case World::kTypeIdSky:
+    case World::kTypeIdTerrain:
+    case World::kTypeIdWater:
+    case World::kTypeIdCamera:
+    case World::kTypeIdCursor:
+        RemoveNode(entity);
+        return;
+    default:
+        throw CKVOError(L"[CGraphicsEngine::Remove] Typeid not recognised");
+    }
+}
+
+void CGraphicsEngine::RemoveParticleSystem(CGraphicalEntity* entity)
+{
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node != nullptr && node->getType() == scene::ESNT_PARTICLE_SYSTEM)
+    {
+        auto* particles = static_cast<scene::IParticleSystemSceneNode*>(node);
+        particles->removeAllAffectors();
+        particles->setEmitter(nullptr);
+    }
+    RemoveNode(entity);
+}
+
+void CGraphicsEngine::RemoveNode(CGraphicalEntity* entity)
+{
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node == nullptr)
+        return;
+    if (node->getType() == scene::ESNT_ANIMATED_MESH)
+    {
+        auto* animated = static_cast<scene::IAnimatedMeshSceneNode*>(node);
+        for (u32 index = 0; index < animated->getJointCount(); ++index)
+        {
+            if (scene::ISceneNode* joint = animated->getJointNode(index))
+                DetachChildren(joint);
+        }
+    }
+    DetachChildren(node);
+    node->remove();
+    entity->SetSceneNode(nullptr);
+}
+
+void CGraphicsEngine::DetachChildren(scene::ISceneNode* node)
+{
+    if (node == nullptr)
+        return;
+    // A copy: moving a child changes the node's list.
+    const core::list<scene::ISceneNode*> children = node->getChildren();
+    const core::stringc name = node->getName();
+    for (scene::ISceneNode* child : children)
+    {
+        const core::stringc childName = child->getName();
+        if (!childName.empty() && childName != name && child->getID() > 0)
+            RemoveChild(child);
+    }
+}
+
+void CGraphicsEngine::Rebuild(CGraphicalEntity* entity)
+{
+    if (entity == nullptr || m_device == nullptr)
+        return;
+    CScopedLock lock(m_sceneLock);
+    ForgetStaleNode(entity);
+    scene::ISceneNode* parentNode =
+        entity->GetSceneNode() != nullptr ? entity->GetSceneNode()->getParent() : nullptr;
+    // The parent stays alive while the node hanging on it is rebuilt.
+    CNodeHold hold(parentNode);
+    Remove(entity);
+    AddByType(entity, parentNode);
+}
+
+void CGraphicsEngine::Update(CGraphicalEntity* entity)
+{
+    if (entity == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Update] Graphical entity not initialised");
+    switch (entity->GetTypeId())
+    {
+    case World::kTypeIdParticleSystem:
+        UpdateParticleSystem(entity);
+        return;
+    case World::kTypeIdTerrain:
+        // The terrain's texture scales are applied with the terrain kind.
+        throw CKVOError(L"[CGraphicsEngine::Update] Invalid terrain pointer");
+    case World::kTypeIdAgent:
+    case World::kTypeIdUnit:
+    case World::kTypeIdLight:
+    case World::kTypeIdWaypoint:
+    case World::kTypeIdTrigger:
+    case World::kTypeIdBillboard:
+    case World::kTypeIdSky:
+    case World::kTypeIdWater:
+    case World::kTypeIdCamera:
+    case World::kTypeIdCursor:
+        entity->UpdateParts();
+        return;
+    default:
+        throw CKVOError(L"[CGraphicsEngine::Update] Typeid not recognised");
+    }
+}
+
+void CGraphicsEngine::UpdateParticleSystem(CGraphicalEntity* entity)
+{
+    auto* system = dynamic_cast<Scene::CGraphicalParticleSystem*>(entity);
+    if (system == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Update] Invalid Particle system pointer");
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node == nullptr || node->getType() != scene::ESNT_PARTICLE_SYSTEM)
+        return;
+    auto* particles = static_cast<scene::IParticleSystemSceneNode*>(node);
+    const Scene::CGraphicalParticleSystem::CEmitter& emitter = system->GetEmitter();
+
+    // The scale sizes the emitter's box; a side not above 0 is 0.
+    const CVector& scale = entity->GetScale();
+    const core::vector3df half(scale.x > 0.0f ? scale.x * 0.5f : 0.0f, scale.y > 0.0f ? scale.y * 0.5f : 0.0f,
+                               scale.z > 0.0f ? scale.z * 0.5f : 0.0f);
+    scene::IParticleEmitter* box = particles->createBoxEmitter(
+        core::aabbox3df(-half, half), emitter.direction.ToIrrlicht(),
+        Truncated<u32>(emitter.particlesPerSecondMin), Truncated<u32>(emitter.particlesPerSecondMax),
+        ToIrrlichtColor(emitter.colorMin), ToIrrlichtColor(emitter.colorMax), emitter.lifetimeMin,
+        emitter.lifetimeMax, Truncated<s32>(emitter.angleVariance),
+        core::dimension2df(emitter.particleSizeMin, emitter.particleSizeMin),
+        core::dimension2df(emitter.particleSizeMax, emitter.particleSizeMax));
+    particles->setEmitter(box);
+    box->drop();
+
+    particles->removeAllAffectors();
+    if (emitter.gravityTime > 0)
+    {
+        scene::IParticleAffector* gravity =
+            particles->createGravityAffector(emitter.gravity.ToIrrlicht(), emitter.gravityTime);
+        particles->addAffector(gravity);
+        gravity->drop();
+    }
+    if (emitter.fadeoutTime > 0)
+    {
+        scene::IParticleAffector* fade = particles->createFadeOutParticleAffector(
+            ToIrrlichtColor(emitter.fadeoutColor), emitter.fadeoutTime);
+        particles->addAffector(fade);
+        fade->drop();
+    }
+    particles->setScale(core::vector3df(1.0f, 1.0f, 1.0f));
+    particles->setPosition(entity->GetPosition().ToIrrlicht());
+    particles->setRotation(entity->GetRotation().ToIrrlicht());
+}
+
+} // namespace Graphics

@@ -1,0 +1,262 @@
+#include "graphics/scene/GraphicalCamera.h"
+
+#include "core/foundation/Math3D.h"
+#include "core/io/Archive.h"
+#include "graphics/engine/GraphicsEngine.h"
+
+#include <irrlicht.h>
+
+#include <cmath>
+
+namespace Graphics::Scene
+{
+
+using namespace irr;
+
+namespace
+{
+
+constexpr float kPi = 3.14159265358979323846f;
+
+// The vector divided by its length; a vector of no length (or not a
+// number) gives (0, 0, 0) rather than infinities.
+CVector Normalised(const CVector& v)
+{
+    const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    if (!(length > 0.0f) || !std::isfinite(length))
+        return CVector();
+    return CVector(v.x / length, v.y / length, v.z / length);
+}
+
+CVector Cross(const CVector& a, const CVector& b)
+{
+    return CVector(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
+}
+
+} // namespace
+
+CGraphicalCamera::CGraphicalCamera(const CGraphicalCamera& other)
+    : Misc::World::ITypeId(other), Misc::Serialization::ISerializable(other), Misc::World::IEntityInterface(
+                                                                                  other),
+      CGraphicalEntity(other), Graphics::IFrameCamera(other), m_typeName(other.m_typeName),
+      m_near(other.m_near), m_far(other.m_far), m_fovDivisor(other.m_fovDivisor),
+      m_aspectRatio(other.m_aspectRatio), m_lookAt(other.m_lookAt), m_up(other.m_up),
+      m_offset(other.m_offset), m_viewPort(other.m_viewPort)
+{
+}
+
+CGraphicalCamera::~CGraphicalCamera()
+{
+    // The frame must not draw through a camera that is gone.
+    if (GetEngine() != nullptr)
+        GetEngine()->ForgetCamera(this);
+}
+
+scene::ICameraSceneNode* CGraphicalCamera::GetCameraNode() const
+{
+    scene::ISceneNode* node = GetSceneNode();
+    if (node == nullptr || node->getType() != scene::ESNT_CAMERA)
+        return nullptr;
+    return static_cast<scene::ICameraSceneNode*>(node);
+}
+
+void CGraphicalCamera::SetPosition(const CVector& position)
+{
+    const CVector placed(position.x + m_offset.x, position.y + m_offset.y, position.z + m_offset.z);
+    CGraphicalEntity::SetPosition(placed);
+    if (scene::ISceneNode* node = GetSceneNode())
+        node->updateAbsolutePosition();
+}
+
+void CGraphicalCamera::SetOffset(const CVector& offset)
+{
+    m_offset = offset;
+    SetPosition(GetPosition());
+}
+
+void CGraphicalCamera::SetLookAt(const CVector& target)
+{
+    m_lookAt = target;
+    if (scene::ICameraSceneNode* node = GetCameraNode())
+        node->setTarget(target.ToIrrlicht());
+}
+
+void CGraphicalCamera::SetUp(const CVector& up)
+{
+    m_up = up;
+    if (scene::ICameraSceneNode* node = GetCameraNode())
+        node->setUpVector(up.ToIrrlicht());
+}
+
+void CGraphicalCamera::SetNear(float value)
+{
+    m_near = value;
+    if (scene::ICameraSceneNode* node = GetCameraNode())
+        node->setNearValue(value);
+}
+
+void CGraphicalCamera::SetFar(float value)
+{
+    m_far = value;
+    if (scene::ICameraSceneNode* node = GetCameraNode())
+        node->setFarValue(value);
+}
+
+void CGraphicalCamera::SetAspectRatio(float ratio)
+{
+    m_aspectRatio = ratio;
+    if (scene::ICameraSceneNode* node = GetCameraNode())
+        node->setAspectRatio(ratio);
+}
+
+void CGraphicalCamera::SetFOV(float divisor)
+{
+    m_fovDivisor = divisor;
+    if (scene::ICameraSceneNode* node = GetCameraNode())
+        node->setFOV(kPi / divisor);
+}
+
+void CGraphicalCamera::SetOrthogonal(float width, float height)
+{
+    scene::ICameraSceneNode* node = GetCameraNode();
+    if (node == nullptr)
+        return;
+    core::matrix4 projection;
+    projection.buildProjectionMatrixOrthoLH(width, height, m_near, m_far);
+    node->setProjectionMatrix(projection, true);
+}
+
+void CGraphicalCamera::SetPerspective()
+{
+    scene::ICameraSceneNode* node = GetCameraNode();
+    if (node == nullptr)
+        return;
+    core::matrix4 projection;
+    projection.buildProjectionMatrixPerspectiveFovLH(kPi / m_fovDivisor, m_aspectRatio, m_near, m_far);
+    node->setProjectionMatrix(projection, false);
+}
+
+bool CGraphicalCamera::IsOrthogonal() const
+{
+    scene::ICameraSceneNode* node = GetCameraNode();
+    return node != nullptr && node->isOrthogonal();
+}
+
+void CGraphicalCamera::Activate()
+{
+    if (GetEngine() != nullptr)
+        GetEngine()->SetActiveCamera(this);
+}
+
+CVector CGraphicalCamera::GetForwardDirection() const
+{
+    const CVector& p = GetPosition();
+    return Normalised(CVector(m_lookAt.x - p.x, m_lookAt.y - p.y, m_lookAt.z - p.z));
+}
+
+CVector CGraphicalCamera::GetLeftDirection() const
+{
+    const CVector& p = GetPosition();
+    return Normalised(Cross(CVector(m_lookAt.x - p.x, m_lookAt.y - p.y, m_lookAt.z - p.z), m_up));
+}
+
+void CGraphicalCamera::Move(const CVector& amount, const CVector& direction, float factor)
+{
+    const CVector step(amount.x * direction.x * factor, amount.y * direction.y * factor,
+                       amount.z * direction.z * factor);
+    const CVector& p = GetPosition();
+    // The target first copied: SetPosition may change what p refers to.
+    const CVector target(m_lookAt.x + step.x, m_lookAt.y + step.y, m_lookAt.z + step.z);
+    SetPosition(CVector(p.x + step.x, p.y + step.y, p.z + step.z));
+    SetLookAt(target);
+}
+
+void CGraphicalCamera::MoveForward(const CVector& amount, float factor)
+{
+    Move(amount, GetForwardDirection(), factor);
+}
+
+void CGraphicalCamera::StrafeLeft(const CVector& amount, float factor)
+{
+    Move(amount, GetLeftDirection(), factor);
+}
+
+void CGraphicalCamera::StrafeUp(const CVector& amount, float factor)
+{
+    Move(amount, m_up, factor);
+}
+
+void CGraphicalCamera::RotateLeft(float angle, float factor)
+{
+    const float turn = -angle * factor;
+    const CVector rotation(m_up.x * turn, m_up.y * turn, m_up.z * turn);
+    SetLookAt(RotateVector(m_lookAt, GetPosition(), rotation));
+}
+
+void CGraphicalCamera::RotateUp(float angle, float factor)
+{
+    const float turn = angle * factor;
+    const CVector left = GetLeftDirection();
+    const CVector rotation(left.x * turn, left.y * turn, left.z * turn);
+    SetLookAt(RotateVector(m_lookAt, GetPosition(), rotation));
+}
+
+bool CGraphicalCamera::UpdateParts()
+{
+    const bool updated = CGraphicalEntity::UpdateParts();
+    if (updated)
+        SetPosition(GetPosition());
+    return updated;
+}
+
+void CGraphicalCamera::Clear()
+{
+    CGraphicalEntity::Clear();
+    m_typeName.SetValue(L"unknown");
+    m_lookAt = CVector(0.0f, 0.0f, 0.0f);
+    m_up = CVector(0.0f, 1.0f, 0.0f);
+    m_near = 1.0f;
+    m_far = 2000.0f;
+    m_fovDivisor = 2.5f;
+    m_aspectRatio = 4.0f / 3.0f;
+    m_offset = CVector(0.0f, 0.0f, 0.0f);
+    m_viewPort = CRect(0.0f, 0.0f, 1.0f, 1.0f);
+}
+
+bool CGraphicalCamera::Write(Misc::Serialization::IArchive& archive)
+{
+    CGraphicalEntity::Write(archive);
+    archive.WriteKeyFloat("-Near", m_near);
+    archive.WriteKeyFloat("-Far", m_far);
+    archive.WriteKeyFloat("-FOV", m_fovDivisor);
+    archive.WriteKeyFloat("-AspectRatio", m_aspectRatio);
+    m_lookAt.Write(archive);
+    m_up.Write(archive);
+    m_offset.Write(archive);
+    m_viewPort.Write(archive);
+    m_typeName.Write(archive);
+    return true;
+}
+
+bool CGraphicalCamera::Read(Misc::Serialization::IArchive& archive)
+{
+    CGraphicalEntity::Read(archive);
+    archive.ReadKeyFloat("-Near", m_near);
+    archive.ReadKeyFloat("-Far", m_far);
+    archive.ReadKeyFloat("-FOV", m_fovDivisor);
+    if (archive.IsVersionAtLeast(1024))
+        archive.ReadKeyFloat("-AspectRatio", m_aspectRatio);
+    m_lookAt.Read(archive);
+    m_up.Read(archive);
+    if (archive.IsVersionAtLeast(1005))
+        m_offset.Read(archive);
+    if (archive.IsVersionAtLeast(1019))
+        m_viewPort.Read(archive);
+    std::wstring typeName;
+    archive.ExpectWToken(m_typeName.GetKey().c_str());
+    archive.ReadWString(typeName);
+    m_typeName.SetValue(typeName);
+    return true;
+}
+
+} // namespace Graphics::Scene

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "core/io/TextValue.h"
+#include "graphics/engine/FrameEntity.h"
+#include "graphics/scene/GraphicalEntity.h"
+#include "graphics/scene/RectField.h"
+#include "graphics/scene/VectorField.h"
+
+#include <string>
+
+namespace Graphics::Scene
+{
+
+// A camera: look-at target, up vector, clip planes, field of view, aspect
+// ratio, an offset added to its position, a viewport and a free type name.
+// It moves and turns itself on request and switches its node between
+// perspective and orthogonal projection. The engine makes the node and
+// keeps track of the active camera; the frame draws through it.
+class CGraphicalCamera : public CGraphicalEntity, public Graphics::IFrameCamera
+{
+public:
+    CGraphicalCamera() = default;
+    CGraphicalCamera(const CGraphicalCamera& other);
+    CGraphicalCamera& operator=(const CGraphicalCamera& other) = default;
+    // Leaves the engine's cameras.
+    ~CGraphicalCamera() override;
+
+    uint32_t GetTypeId() const override { return Misc::World::kTypeIdCamera; }
+
+    // The node is placed at position + offset.
+    void SetPosition(const CVector& position) override;
+    // The camera's own up field.
+    const CVector& GetUpVector() const override { return m_up; }
+    void SetOffset(const CVector& offset);
+    const CVector& GetOffset() const { return m_offset; }
+    void SetLookAt(const CVector& target);
+    const CVector& GetLookAt() const { return m_lookAt; }
+    void SetUp(const CVector& up);
+    const CVector& GetUp() const { return m_up; }
+    void SetNear(float value);
+    float GetNear() const { return m_near; }
+    void SetFar(float value);
+    float GetFar() const { return m_far; }
+    void SetAspectRatio(float ratio);
+    float GetAspectRatio() const { return m_aspectRatio; }
+    // The node's field of view is pi / divisor.
+    void SetFOV(float divisor);
+    float GetFOV() const { return m_fovDivisor; }
+    // Left, top, right, bottom as fractions of the screen; stored only.
+    void SetViewPort(const CRect& viewPort) { m_viewPort = viewPort; }
+    const CRect& GetViewPortRect() const { return m_viewPort; }
+    void SetTypeName(const std::wstring& name) { m_typeName.SetValue(name); }
+    const std::wstring& GetCameraTypeName() const { return m_typeName.GetValue(); }
+
+    // Left-handed orthographic or perspective projection on the node; the
+    // node alone keeps the choice. Nothing without a node.
+    void SetOrthogonal(float width, float height);
+    void SetPerspective();
+    bool IsOrthogonal() const;
+    // Makes this the engine's active camera.
+    void Activate();
+
+    // Normalised L - p, and normalised (L - p) x up; (0, 0, 0) when the
+    // vector to normalise has no length.
+    CVector GetForwardDirection() const;
+    CVector GetLeftDirection() const;
+    // Moves camera and target together by amount x direction x factor.
+    void MoveForward(const CVector& amount, float factor);
+    void StrafeLeft(const CVector& amount, float factor);
+    void StrafeUp(const CVector& amount, float factor);
+    // Turns the target about the camera.
+    void RotateLeft(float angle, float factor);
+    void RotateUp(float angle, float factor);
+
+    // The base's, then the position again so that the offset applies.
+    bool UpdateParts() override;
+    void Clear() override;
+
+    bool Write(Misc::Serialization::IArchive& archive) override;
+    bool Read(Misc::Serialization::IArchive& archive) override;
+    const char* GetTypeName() const override { return "KVOCAMERA"; }
+
+    // What the frame's camera pass asks.
+    irr::scene::ICameraSceneNode* GetCameraNode() const override;
+    CRect GetViewPort() const override { return m_viewPort; }
+    std::string GetCameraId() const override { return GetId(); }
+
+private:
+    void Move(const CVector& amount, const CVector& direction, float factor);
+
+    CTextValue m_typeName{L"-Type"};
+    float m_near = 1.0f;
+    float m_far = 2000.0f;
+    float m_fovDivisor = 2.5f;
+    float m_aspectRatio = 4.0f / 3.0f;
+    CVectorField m_lookAt{0.0f, 0.0f, 0.0f, "-LookAt"};
+    CVectorField m_up{0.0f, 1.0f, 0.0f, "-Up"};
+    CVectorField m_offset{0.0f, 0.0f, 0.0f, "-Offset"};
+    CRectField m_viewPort{0.0f, 0.0f, 1.0f, 1.0f, "-ViewPort"};
+};
+
+} // namespace Graphics::Scene

@@ -1,0 +1,223 @@
+#pragma once
+
+#include "core/foundation/Color.h"
+#include "core/foundation/Point.h"
+#include "core/foundation/Vector.h"
+#include "core/io/EntityInterface.h"
+#include "core/io/TextValue.h"
+#include "graphics/engine/FrameEntity.h"
+#include "graphics/scene/Materials.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace irr
+{
+namespace video
+{
+class IVideoDriver;
+} // namespace video
+namespace scene
+{
+class ISceneManager;
+class ISceneNode;
+class IMesh;
+class IAnimatedMesh;
+} // namespace scene
+} // namespace irr
+
+namespace Graphics
+{
+class CGraphicsEngine;
+class CGraphicalEntityAnimationCallback;
+} // namespace Graphics
+
+namespace Graphics::Scene
+{
+
+// The graphical part of a scene entity: what it looks like (model file,
+// render options, materials) and the Irrlicht objects the graphics engine
+// made for it. Every setter stores its value first and applies it to the
+// scene node only while the node exists; UpdateParts applies everything
+// again once a node is made. Saved files hold the stored values only.
+//
+// The engine builds, rebuilds and removes the node (CGraphicsEngine::Add,
+// Remove); the entity never makes one itself. The entity keeps a reference
+// on its node, so that a node the scene let go of (a scene reset) is never
+// touched after it is freed; the engine builds a new one on the next Add.
+//
+// The entity's id, name, flags, position, rotation and scale belong to the
+// entity that joins the parts (the world map's managed entity): this class
+// reads them through the entity interface. The engine must outlive every
+// entity it was given.
+class CGraphicalEntity : public virtual Misc::World::IEntityInterface, public Graphics::IFrameEntity
+{
+public:
+    CGraphicalEntity();
+    // A copy has the settings but no engine, node, mesh or callback.
+    CGraphicalEntity(const CGraphicalEntity& other);
+    CGraphicalEntity& operator=(const CGraphicalEntity& other);
+    // Leaves the engine's update lists; the node stays in the scene.
+    ~CGraphicalEntity() override;
+
+    // Own operations.
+
+    // The interface's position, rotation and scale onto the node, through
+    // SetPosition, SetRotation and SetScale. The frame calls it for the
+    // entities entered by RegisterWithEngine.
+    void UpdateTransformation() override;
+    // The render flags below are applied by ApplyRenderOptions.
+    virtual void SetSolid(bool solid);
+    virtual bool SetGouraud(bool gouraud);
+    virtual void SetFogEnabled(bool enabled);
+    virtual void SetLightingEnabled(bool enabled);
+    virtual void SetVisible(bool visible);
+    // Texture layer 0 to 3 of the material; a name of a render target puts
+    // the target's texture there. Another layer throws "[CGraphicalEntity::
+    // SetMaterialTexture] Invalid texture layer:%u".
+    virtual void SetMaterialTexture(const std::wstring& name, uint32_t layer, int32_t material);
+    virtual void SetMaterialAmbientColor(const CColor& color, int32_t material);
+    virtual void SetMaterialDiffuseColor(const CColor& color, int32_t material);
+    virtual void SetMaterialEmissiveColor(const CColor& color, int32_t material);
+    virtual void SetMaterialSpecularColor(const CColor& color, int32_t material);
+    virtual void SetMaterialShininess(float shininess, int32_t material);
+    // A negative type changes nothing.
+    virtual void SetMaterialType(int16_t type, int32_t material);
+    virtual void SetMaterialTypeParam(float param, int32_t material);
+    // The vertices of the entity's mesh, counted across its buffers. Each
+    // throws "[CGraphicalEntity::getMeshData] Graphical entity does not have
+    // a mesh defined [%s,%s]" without a mesh.
+    virtual uint32_t GetNumberOfVertices();
+    virtual void GetVertexColor(uint32_t vertex, CColor& color);
+    virtual void SetVertexColor(uint32_t vertex, const CColor& color);
+    virtual void GetVertexPosition(uint32_t vertex, CVector& position);
+    virtual void SetVertexPosition(uint32_t vertex, const CVector& position);
+    virtual void GetVertexNormal(uint32_t vertex, CVector& normal);
+    virtual void SetVertexNormal(uint32_t vertex, const CVector& normal);
+    virtual void GetVertexUV(uint32_t vertex, bool secondLayer, CPoint& uv);
+    virtual void SetVertexUV(uint32_t vertex, bool secondLayer, const CPoint& uv);
+
+    // The entity interface's operations that concern the graphical part.
+    // The joining entity stores the value, then calls these.
+
+    // The id becomes the node's name.
+    void SetId(const char* id) override;
+    void SetPosition(const CVector& position) override;
+    // Also recomputes the front and up vectors.
+    void SetRotation(const CVector& rotation) override;
+    const CVector& GetFrontVector() const override;
+    const CVector& GetUpVector() const override;
+    void SetScale(const CVector& scale) override;
+    // The flags word becomes the node's debug-data state.
+    void SetFlags(uint32_t flags) override;
+    // Fog on, lighting off, visible, the direction vectors, no model, and no
+    // engine, driver, scene manager, node or meshes. The render flags, the
+    // materials and the animation callback stay.
+    void Clear() override;
+    // Applies every stored setting to the node; false without a node.
+    bool UpdateParts() override;
+    uint32_t GetFaces(std::vector<Misc::World::CTriangle>& faces, CVector& collisionSize,
+                      CVector& collisionCentre, float epsilon, uint32_t detailLevel) override;
+    uint32_t GetVertices(std::vector<CVector>& vertices, CVector& collisionSize,
+                         CVector& collisionCentre) override;
+    // Without a node nothing is written.
+    void GetBoundingBox(CVector& minimum, CVector& maximum) override;
+    void GetAbsolutePosition(CVector& position) override;
+    void GetAbsoluteRotation(CVector& rotation) override;
+    // The diagonal of the node's absolute transformation.
+    void GetAbsoluteScale(CVector& scale) override;
+
+    // Saving: the render flags, the materials and the model name.
+    bool Write(Misc::Serialization::IArchive& archive) override;
+    bool Read(Misc::Serialization::IArchive& archive) override;
+    const char* GetTypeName() const override { return "KVOENTITY"; }
+
+    // What the engine hands over when it builds the node.
+    void SetEngine(Graphics::CGraphicsEngine* engine);
+    void SetVideoDriver(irr::video::IVideoDriver* driver) { m_videoDriver = driver; }
+    void SetSceneManager(irr::scene::ISceneManager* sceneManager) { m_sceneManager = sceneManager; }
+    void SetSceneNode(irr::scene::ISceneNode* node);
+    void SetMesh(irr::scene::IMesh* mesh) { m_mesh = mesh; }
+    void SetAnimatedMesh(irr::scene::IAnimatedMesh* mesh) { m_animatedMesh = mesh; }
+    Graphics::CGraphicsEngine* GetEngine() const { return m_engine; }
+    irr::video::IVideoDriver* GetVideoDriver() const { return m_videoDriver; }
+    irr::scene::ISceneManager* GetSceneManager() const { return m_sceneManager; }
+    irr::scene::ISceneNode* GetSceneNode() const { return m_sceneNode; }
+    irr::scene::IMesh* GetMesh() const { return m_mesh; }
+    irr::scene::IAnimatedMesh* GetAnimatedMesh() const { return m_animatedMesh; }
+
+    // Takes effect when the node is made again (Refresh).
+    void SetModelName(const std::wstring& name) { m_modelName.SetValue(name); }
+    const std::wstring& GetModelName() const { return m_modelName.GetValue(); }
+    // Stored; the next UpdateParts applies them.
+    void SetZBufferEnabled(bool enabled) { m_zBuffer = enabled; }
+    void SetZBufferWriteEnabled(bool enabled) { m_zBufferWrite = enabled; }
+    bool IsVisible() const { return m_visible; }
+    bool IsSolid() const { return m_solid; }
+    bool IsGouraud() const { return m_gouraud; }
+    bool IsZBufferEnabled() const { return m_zBuffer; }
+    bool IsZBufferWriteEnabled() const { return m_zBufferWrite; }
+    bool IsFogEnabled() const { return m_fogEnabled; }
+    bool IsLightingEnabled() const { return m_lightingEnabled; }
+    CMaterials& GetMaterials() { return m_materials; }
+    const CMaterials& GetMaterials() const { return m_materials; }
+
+    // The node follows the interface's placement after the next frame.
+    void RegisterWithEngine();
+    // Has the engine make the node again (under the node's parent).
+    void Refresh();
+    // The static mesh, else the animated mesh at the node's frame; null, or
+    // with `required` the no-mesh error, when there is none.
+    irr::scene::IMesh* GetMeshData(bool required);
+    // front = rotation applied to (0, 0, 1), up = to (0, 1, 0).
+    void UpdateDirectionVectors(const CVector& rotation);
+    // Solid, Gouraud, z-buffer and z-write onto every material of the node.
+    void ApplyRenderOptions();
+    // Animates the joints of an animated-mesh node.
+    void AnimateJoints() override;
+    // True once a non-looping animation of the node has ended.
+    bool HasAnimationEnded() const;
+
+protected:
+    // True while UpdateParts runs: kinds whose setters make the node again
+    // do not, since the node is being brought up to date already.
+    bool IsUpdatingParts() const { return m_updatingParts; }
+    // The "[name,id]" pair of error messages.
+    std::wstring DescribeForError() const;
+
+private:
+    void CopySettings(const CGraphicalEntity& other);
+    void RefreshDirections() const;
+    void ReleaseAnimationCallback();
+    // Takes the entity out of the engine's lists (and its cameras).
+    void LeaveEngine();
+
+    // What every setter reads comes first, within the object's first cache
+    // line: thousands of entities change every frame.
+    irr::scene::ISceneNode* m_sceneNode = nullptr;
+    Graphics::CGraphicsEngine* m_engine = nullptr;
+    // The direction vectors are computed when asked for after a rotation.
+    mutable CVector m_directionRotation;
+    mutable bool m_directionsStale = false;
+    bool m_updatingParts = false;
+    bool m_fogEnabled = true;
+    bool m_lightingEnabled = false;
+    bool m_visible = true;
+    bool m_solid = true;
+    bool m_gouraud = true;
+    bool m_zBuffer = true;
+    bool m_zBufferWrite = true;
+    CMaterials m_materials;
+    CTextValue m_modelName{L"-Model"};
+    irr::video::IVideoDriver* m_videoDriver = nullptr;
+    irr::scene::ISceneManager* m_sceneManager = nullptr;
+    irr::scene::IMesh* m_mesh = nullptr;
+    irr::scene::IAnimatedMesh* m_animatedMesh = nullptr;
+    // Reference-counted by Irrlicht: dropped, never deleted.
+    Graphics::CGraphicalEntityAnimationCallback* m_animationCallback = nullptr;
+    mutable CVector m_frontVector{0.0f, 0.0f, 1.0f};
+    mutable CVector m_upVector{0.0f, 1.0f, 0.0f};
+};
+
+} // namespace Graphics::Scene

@@ -1,0 +1,20 @@
+#include "graphics/scene/GraphicalEntityAnimationCallback.h"
+
+#include "core/events/Multicast.h"
+#include "graphics/scene/GraphicalEntity.h"
+
+namespace Graphics
+{
+
+void CGraphicalEntityAnimationCallback::OnAnimationEnd(irr::scene::IAnimatedMeshSceneNode* node)
+{
+    if (m_owner == nullptr || node == nullptr || node != m_owner->GetSceneNode())
+        return;
+    m_ended = true;
+    CEvtEntity record;
+    record.sender = m_owner->GetEngine();
+    record.name = m_owner->GetId();
+    Misc::Multicast::CMulticastOf<Misc::Multicast::Kind::AnimationComplete>::Publish(record);
+}
+
+} // namespace Graphics

@@ -1,0 +1,125 @@
+#include "graphics/scene/GraphicalLight.h"
+
+#include "core/io/Archive.h"
+#include "graphics/engine/GraphicsEngine.h"
+
+#include <irrlicht.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Graphics::Scene
+{
+
+void CGraphicalLight::CLightType::SetFromText(const std::wstring& text)
+{
+    if (text == L"directional")
+        m_value = kDirectional;
+    else if (text == L"point")
+        m_value = kPoint;
+    else if (text == L"spot")
+        m_value = kSpot;
+    else
+        m_value = kNull;
+}
+
+std::wstring CGraphicalLight::CLightType::GetText() const
+{
+    switch (m_value)
+    {
+    case kPoint:
+        return L"point";
+    case kSpot:
+        return L"spot";
+    case kDirectional:
+        return L"directional";
+    default:
+        return L"null";
+    }
+}
+
+bool CGraphicalLight::CLightType::Write(Misc::Serialization::IArchive& archive)
+{
+    return archive.WriteKeyWString("-Type", GetText());
+}
+
+bool CGraphicalLight::CLightType::Read(Misc::Serialization::IArchive& archive)
+{
+    std::wstring text;
+    const bool read = archive.ReadKeyWString("-Type", text);
+    SetFromText(text);
+    return read;
+}
+
+void CGraphicalLight::ReapplyNode()
+{
+    if (GetSceneNode() != nullptr && GetEngine() != nullptr && !IsUpdatingParts())
+        GetEngine()->Add(this, nullptr, std::string());
+}
+
+void CGraphicalLight::SetType(const CLightType& type)
+{
+    m_type = type;
+    ReapplyNode();
+}
+
+void CGraphicalLight::SetSpotParams(const CVector& params)
+{
+    m_spotParams = params;
+    ReapplyNode();
+}
+
+void CGraphicalLight::SetShadows(bool shadows)
+{
+    m_shadows = shadows;
+    irr::scene::ISceneNode* node = GetSceneNode();
+    if (node != nullptr && node->getType() == irr::scene::ESNT_LIGHT)
+        static_cast<irr::scene::ILightSceneNode*>(node)->getLightData().CastShadows = shadows;
+}
+
+void CGraphicalLight::SetScale(const CVector& scale)
+{
+    CGraphicalEntity::SetScale(scale);
+    // The frame hands every moved entity its scale again: only a new radius
+    // needs the light applied again.
+    irr::scene::ISceneNode* node = GetSceneNode();
+    const float radius = std::max({std::fabs(scale.x), std::fabs(scale.y), std::fabs(scale.z)});
+    if (node != nullptr && node->getType() == irr::scene::ESNT_LIGHT &&
+        static_cast<irr::scene::ILightSceneNode*>(node)->getLightData().Radius == radius)
+        return;
+    ReapplyNode();
+}
+
+void CGraphicalLight::Clear()
+{
+    CGraphicalEntity::Clear();
+    SetType(CLightType(CLightType::kPoint));
+}
+
+bool CGraphicalLight::Write(Misc::Serialization::IArchive& archive)
+{
+    CGraphicalEntity::Write(archive);
+    m_type.Write(archive);
+    m_attenuation.Write(archive);
+    m_spotParams.Write(archive);
+    archive.WriteKeyBool("-Shadows", m_shadows);
+    return true;
+}
+
+bool CGraphicalLight::Read(Misc::Serialization::IArchive& archive)
+{
+    CGraphicalEntity::Read(archive);
+    m_type.Read(archive);
+    // Attenuation and spot parameters came with version 1019.
+    if (archive.IsVersionAtLeast(1019))
+    {
+        m_attenuation.Read(archive);
+        m_spotParams.Read(archive);
+    }
+    m_shadows = true;
+    if (archive.IsVersionAtLeast(1021))
+        archive.ReadKeyBool("-Shadows", m_shadows);
+    return true;
+}
+
+} // namespace Graphics::Scene
