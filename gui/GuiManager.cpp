@@ -127,7 +127,10 @@ void CGuiManager::Stop()
     if (m_started)
     {
         m_fader.FadeOut(m_fader.GetColor(), m_fader.GetOutTime(), true);
-        SetFocus(nullptr);
+        // Only a focus there is is taken: a loop that ends with nothing
+        // focused tells the scripts of no change.
+        if (GetFocus() != nullptr)
+            SetFocus(nullptr);
     }
     m_started = false;
 }

@@ -138,7 +138,7 @@ public:
     // The loop starts: fade in with the configured colour and in-time.
     void Start();
     // The loop stops: when started, fade out with the out-time and take the
-    // focus from the GUI (SetFocus, with its events).
+    // focus from the element that has it (SetFocus, with its events).
     void Stop();
     bool IsStarted() const { return m_started; }
 

@@ -95,6 +95,12 @@ TEST_F(FocusTest, StopTakesTheFocusWithItsEvents)
     gui.Stop();
     EXPECT_EQ(gui.GetFocus(), nullptr);
     EXPECT_EQ(recorder.records, (std::vector<SGuiRecord>{{L"first", 0}, {L"", 1}}));
+
+    // With nothing focused, a stop publishes nothing.
+    gui.Start();
+    recorder.records.clear();
+    gui.Stop();
+    EXPECT_TRUE(recorder.records.empty());
 }
 
 TEST_F(FocusTest, WithoutAnEnvironmentThereIsNoFocus)
