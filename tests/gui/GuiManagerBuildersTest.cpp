@@ -1,0 +1,135 @@
+// The element builders on a NULL device: what the library hides from
+// scripts (title-bar buttons, the spin box's inner parts, the modal
+// screen) checked on the elements themselves.
+
+#include "GuiManagerTestSupport.h"
+
+#include "core/foundation/Rect.h"
+
+using namespace irr;
+
+namespace
+{
+
+class GuiManagerBuildersTest : public CGuiManagerFixture
+{
+};
+
+TEST_F(GuiManagerBuildersTest, WindowShowsOnlyTheNamedTitleBarButtons)
+{
+    gui::IGUIWindow* onlyClose = gui.AddWindowNamed(L"first", nullptr, L"First",
+                                                    CRect(0.1f, 0.1f, 0.5f, 0.5f), false, L"close", L"", L"");
+    ASSERT_NE(onlyClose, nullptr);
+    EXPECT_EQ(onlyClose->getParent(), root());
+    EXPECT_TRUE(onlyClose->getCloseButton()->isVisible());
+    EXPECT_EQ(onlyClose->getCloseButton()->getID(), gui.GetElementId(L"close", true));
+    EXPECT_FALSE(onlyClose->getMinimizeButton()->isVisible());
+    EXPECT_FALSE(onlyClose->getMaximizeButton()->isVisible());
+
+    gui::IGUIWindow* all = gui.AddWindowNamed(L"second", onlyClose, L"Second", CRect(10, 30, 200, 150), false,
+                                              L"c", L"min", L"max");
+    ASSERT_NE(all, nullptr);
+    EXPECT_EQ(all->getParent(), onlyClose);
+    const int32_t id = all->getID();
+    // Ids one, two and three after the window's when free.
+    EXPECT_EQ(all->getMinimizeButton()->getID(), gui.GetElementId(L"min", true));
+    EXPECT_EQ(all->getMaximizeButton()->getID(), gui.GetElementId(L"max", true));
+    EXPECT_TRUE(all->getMinimizeButton()->isVisible());
+    EXPECT_TRUE(all->getMaximizeButton()->isVisible());
+    if (id < 2147483640)
+    {
+        EXPECT_EQ(gui.GetElementId(L"max", true), id + 3);
+    }
+}
+
+TEST_F(GuiManagerBuildersTest, ModalWindowsScreenCoversTheScreen)
+{
+    gui::IGUIWindow* window =
+        gui.AddWindowNamed(L"modal", nullptr, L"", CRect(0.25f, 0.25f, 0.75f, 0.75f), true, L"", L"", L"");
+    ASSERT_NE(window, nullptr);
+    gui::IGUIElement* screen = window->getParent();
+    ASSERT_NE(screen, root());
+    EXPECT_EQ(screen->getParent(), root());
+    EXPECT_EQ(screen->getRelativePosition(), core::rect<s32>(0, 0, 800, 600));
+    EXPECT_EQ(window->getAbsolutePosition(), core::rect<s32>(200, 150, 600, 450));
+}
+
+TEST_F(GuiManagerBuildersTest, SpinBoxTabsThroughItsEditBoxAndNamesItsButtons)
+{
+    CGuiRecorder recorder;
+    gui::IGUISpinBox* spin =
+        gui.AddSpinBoxNamed(L"spin", L"", CRect(10, 10, 110, 40), 0.0f, 10.0f, 3.0f, 1, L"up", L"down");
+    ASSERT_NE(spin, nullptr);
+    EXPECT_EQ(recorder.Of({20}), (std::vector<SGuiRecord>{{L"spin", 20}}));
+    EXPECT_FALSE(spin->isTabStop());
+    ASSERT_NE(spin->getEditBox(), nullptr);
+    EXPECT_EQ(spin->getEditBox()->getID(), spin->getID());
+    EXPECT_TRUE(spin->getEditBox()->isTabStop());
+    // The name still finds the spin box, not its edit box.
+    EXPECT_EQ(gui.GetElement(L"spin", true), spin);
+
+    gui::IGUIButton* up = gui.GetSpinBoxButton(spin, true);
+    gui::IGUIButton* down = gui.GetSpinBoxButton(spin, false);
+    ASSERT_NE(up, nullptr);
+    ASSERT_NE(down, nullptr);
+    EXPECT_NE(up, down);
+    EXPECT_EQ(up->getID(), gui.GetElementId(L"up", true));
+    EXPECT_EQ(down->getID(), gui.GetElementId(L"down", true));
+
+    // Tab stop, group and order are the edit box's.
+    EXPECT_TRUE(gui.GetElementTabStop(spin));
+    gui.SetElementTabStop(spin, false);
+    EXPECT_FALSE(spin->getEditBox()->isTabStop());
+    gui.SetElementTabOrder(spin, 9);
+    EXPECT_EQ(spin->getEditBox()->getTabOrder(), 9);
+    EXPECT_EQ(gui.GetElementTabOrder(spin), 9);
+    gui.SetElementTabGroup(spin, true);
+    EXPECT_TRUE(spin->getEditBox()->isTabGroup());
+
+    // A text stands as the value: nothing published.
+    recorder.records.clear();
+    gui::IGUISpinBox* texted =
+        gui.AddSpinBoxNamed(L"texted", L"4", CRect(10, 50, 110, 80), 0.0f, 10.0f, 3.0f, 0, L"", L"");
+    ASSERT_NE(texted, nullptr);
+    EXPECT_TRUE(recorder.Of({20}).empty());
+    EXPECT_FLOAT_EQ(texted->getValue(), 4.0f);
+    EXPECT_NE(gui.GetSpinBoxButton(texted, true)->getID(), gui.GetElementId(L"up", false));
+}
+
+TEST_F(GuiManagerBuildersTest, MissingImageShowsThePlaceholder)
+{
+    gui::IGUIImage* image =
+        gui.AddImageNamed(L"image", L"no such file.png", CRect(0.1f, 0.1f, 0.2f, 0.2f), true, true);
+    ASSERT_NE(image, nullptr);
+    ASSERT_NE(image->getImage(), nullptr);
+    EXPECT_EQ(gui.GetImageTexture(image), L"___NULL_IMAGE___");
+    EXPECT_TRUE(image->isImageScaled());
+    EXPECT_TRUE(image->isAlphaChannelUsed());
+}
+
+TEST_F(GuiManagerBuildersTest, PropertiesRefuseOtherKinds)
+{
+    gui::IGUIButton* button =
+        gui.AddButtonNamed(L"button", L"B", CRect(0, 0, 50, 20), L"", L"", L"", false, false, true);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(ErrorOf([&] { gui.SetSpinBoxValue(button, 1.0f); }),
+              L"[CGuiManager::SetSpinBoxValue] Gui element is not a spin box:button");
+    EXPECT_EQ(ErrorOf([&] { gui.GetEditBoxSelection(nullptr); }),
+              L"[CGuiManager::GetEditBoxSelection] Gui element is not an edit box:");
+    EXPECT_EQ(ErrorOf([&] { gui.SetElementFont(root(), L""); }),
+              L"[CGuiManager::SetElementFont] Gui element has no font:");
+}
+
+TEST_F(GuiManagerBuildersTest, EditBoxSelectionIsForgottenWithItsElement)
+{
+    gui::IGUIEditBox* box = gui.AddEditBoxNamed(L"box", L"abcdef", CRect(0, 0, 100, 20), true, L"", 0);
+    ASSERT_NE(box, nullptr);
+    gui.SetEditBoxSelection(box, 2, 4);
+    EXPECT_EQ(gui.GetEditBoxSelection(box), std::make_pair(2, 4));
+    // Another element that happens to take the address starts without one.
+    const int32_t id = box->getID();
+    box->setID(id + 1);
+    EXPECT_EQ(gui.GetEditBoxSelection(box), std::make_pair(0, 0));
+}
+
+} // namespace
