@@ -7,6 +7,7 @@
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/IrrlichtConversions.h"
+#include "gui/GuiKVOSpriteBank.h"
 #include "gui/GuiManager.h"
 #include "gui/ScreenCoordinates.h"
 
@@ -158,16 +159,9 @@ std::optional<std::wstring> CGuiManager::GetElementFontFile(gui::IGUIElement* el
                                              GetElementName(element->getID(), false).c_str());
     if (font == nullptr)
         return std::nullopt;
-    // The first key (in key order) that holds the font, then its file.
-    for (const auto& [key, registered] : m_fonts)
-    {
-        if (registered == font)
-        {
-            const auto file = m_fontFiles.find(key);
-            return file != m_fontFiles.end() ? file->second : std::wstring();
-        }
-    }
-    return std::wstring();
+    // The file of the first key (in key order) that holds the font.
+    const std::wstring key = m_skins.GetFontKey(font);
+    return key.empty() ? std::wstring() : m_skins.GetFontFilename(key);
 }
 
 video::ITexture* CGuiManager::FindTextureFile(const std::wstring& file) const
@@ -202,6 +196,19 @@ std::wstring CGuiManager::GetButtonActiveImage(gui::IGUIElement* element)
 {
     AsButton(*this, element, L"GetButtonActiveImage");
     return GetTextureFile(CElementAttributes(m_device, element).Texture("PressedImage"));
+}
+
+void CGuiManager::SetButtonSprite(gui::IGUIElement* element, int32_t state, const std::wstring& spriteName,
+                                  bool loop)
+{
+    gui::IGUIButton* button = AsButton(*this, element, L"SetButtonSprite");
+    // The button keeps one sprite per state in a fixed array.
+    if (state < 0 || state >= gui::EGBS_COUNT)
+        throw Misc::Error::CKVOError::Format(L"[CGuiManager::SetButtonSprite] Invalid button state:%i",
+                                             state);
+    const Graphics::Sprite::CGuiKVOSpriteBank& bank = RequireSpriteBank(L"SetButtonSprite");
+    button->setSprite(static_cast<gui::EGUI_BUTTON_STATE>(state), bank.FindSprite(spriteName),
+                      video::SColor(0xFFFFFFFF), loop);
 }
 
 bool CGuiManager::IsButtonPressed(gui::IGUIElement* element)

@@ -5,6 +5,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/GraphicsEngine.h"
+#include "gui/GuiKVOSpriteBank.h"
 #include "gui/GuiManager.h"
 #include "gui/ScreenCoordinates.h"
 
@@ -50,6 +51,7 @@ gui::IGUIButton* CGuiManager::AddButton(int32_t id, const std::wstring& text, co
     gui::IGUIButton* button = m_environment->addButton(rect, GetGuiParent(), id, text.c_str(), nullptr);
     if (button == nullptr)
         return nullptr;
+    button->setSpriteBank(m_spriteBank);
     button->setImage(FindTextureFile(image));
     button->setPressedImage(FindTextureFile(pressedImage));
     button->setIsPushButton(push);

@@ -84,6 +84,13 @@ bool setButtonBorderEnabled(LuaState*, const std::wstring& name, bool border)
     return true;
 }
 
+bool setButtonSprite(LuaState*, const std::wstring& name, int32_t state, const std::wstring& sprite,
+                     bool loop)
+{
+    GetGui().SetButtonSprite(GetControl(name), state, sprite, loop);
+    return true;
+}
+
 bool setButtonType(LuaState*, const std::wstring& name, bool push)
 {
     GetGui().SetButtonPushButton(GetControl(name), push);
@@ -399,6 +406,7 @@ void RegisterIGraphicsGuiBuilderProperties(CScriptMetaTable& table)
     table.RegisterHelper("getButtonFont", &getButtonFont);
     table.RegisterHelper("isButtonBorderEnabled", &isButtonBorderEnabled);
     table.RegisterHelper("setButtonBorderEnabled", &setButtonBorderEnabled);
+    table.RegisterHelper("setButtonSprite", &setButtonSprite);
     table.RegisterHelper("setButtonType", &setButtonType);
     table.RegisterHelper("getButtonType", &getButtonType);
     table.RegisterHelper("setButtonAlphaEnabled", &setButtonAlphaEnabled);

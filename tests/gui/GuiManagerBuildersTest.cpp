@@ -5,6 +5,9 @@
 #include "GuiManagerTestSupport.h"
 
 #include "core/foundation/Rect.h"
+#include "core/io/ArchiveTestUtil.h"
+#include "gui/GuiKVOSpriteBank.h"
+#include "support/TestFolder.h"
 
 using namespace irr;
 
@@ -130,6 +133,58 @@ TEST_F(GuiManagerBuildersTest, EditBoxSelectionIsForgottenWithItsElement)
     const int32_t id = box->getID();
     box->setID(id + 1);
     EXPECT_EQ(gui.GetEditBoxSelection(box), std::make_pair(0, 0));
+}
+
+TEST_F(GuiManagerBuildersTest, FontsAreNamedByTheFileOfTheirKey)
+{
+    CTestFolder folder;
+    folder.Write("tiny_font.xml", ArchiveTest::Fixture("tiny_font.xml"));
+    video::IVideoDriver* driver = simulation.graphics.GetDevice()->getVideoDriver();
+    video::IImage* image = driver->createImage(video::ECF_A8R8G8B8, core::dimension2d<u32>(16, 8));
+    image->fill(video::SColor(255, 255, 255, 255));
+    driver->writeImageToFile(image, io::path((folder / "tiny_font0.png").c_str()));
+    image->drop();
+    const std::wstring file = folder.Wide("tiny_font.xml");
+    ASSERT_TRUE(gui.SetFont(L"tiny", file));
+
+    gui::IGUIButton* button =
+        gui.AddButtonNamed(L"button", L"B", CRect(0, 0, 50, 20), L"tiny", L"", L"", false, false, true);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->getOverrideFont(), gui.GetFont(L"tiny", false));
+    EXPECT_EQ(gui.GetElementFontFile(button), file);
+    // Unregistered: the file of no key.
+    gui::IGUIStaticText* text =
+        gui.AddStaticTextNamed(L"text", L"T", CRect(0, 30, 50, 50), false, false, false, CColor(), L"");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(gui.GetElementFontFile(text), std::nullopt);
+    gui.SetElementFont(text, L"tiny");
+    EXPECT_EQ(gui.GetElementFontFile(text), file);
+    gui.SetElementFont(button, L"");
+    EXPECT_EQ(button->getOverrideFont(), nullptr);
+    EXPECT_EQ(gui.GetElementFontFile(button), std::nullopt);
+}
+
+TEST_F(GuiManagerBuildersTest, ButtonSpritesComeFromTheBankByName)
+{
+    video::IVideoDriver* driver = simulation.graphics.GetDevice()->getVideoDriver();
+    video::IImage* image = driver->createImage(video::ECF_A8R8G8B8, core::dimension2d<u32>(16, 16));
+    driver->addTexture("star.png", image);
+    image->drop();
+    ASSERT_EQ(gui.AddSpriteBankEntry(L"star", L"star.png", {CRect(0, 0, 8, 8)}, 0), L"star");
+
+    gui::IGUIButton* button =
+        gui.AddButtonNamed(L"button", L"B", CRect(0, 0, 50, 20), L"", L"", L"", false, false, true);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(ErrorOf([&] { gui.SetButtonSprite(button, gui::EGBS_BUTTON_DOWN, L"star", true); }), L"");
+    // A name the bank does not have shows no sprite.
+    EXPECT_EQ(ErrorOf([&] { gui.SetButtonSprite(button, gui::EGBS_BUTTON_UP, L"none", false); }), L"");
+    EXPECT_EQ(ErrorOf([&] { gui.SetButtonSprite(button, gui::EGBS_COUNT, L"star", true); }),
+              L"[CGuiManager::SetButtonSprite] Invalid button state:6");
+    EXPECT_EQ(ErrorOf([&] { gui.SetButtonSprite(button, -1, L"star", true); }),
+              L"[CGuiManager::SetButtonSprite] Invalid button state:-1");
+    simulation.graphics.GetDevice()->getVideoDriver()->beginScene(true, true, video::SColor(0));
+    environment()->drawAll();
+    simulation.graphics.GetDevice()->getVideoDriver()->endScene();
 }
 
 } // namespace

@@ -75,7 +75,7 @@ local expected = {
         addLowLevelShader addHighLevelShader getEngineDevice
         createWindow createButton createImage createText createEditText createSpinbox isButtonDown setButtonImage
         getButtonImage setButtonActiveImage getButtonActiveImage setButtonFont getButtonFont isButtonBorderEnabled
-        setButtonBorderEnabled setButtonType getButtonType setButtonAlphaEnabled isButtonAlphaEnabled
+        setButtonBorderEnabled setButtonSprite setButtonType getButtonType setButtonAlphaEnabled isButtonAlphaEnabled
         setButtonState setEditTextColor getEditTextColor setEditTextBorder getEditTextBorder setEditTextFont
         getEditTextFont setEditTextMaxChars getEditTextMaxChars setEditTextSelection getEditTextSelection
         setEditTextPasswordEnabled getEditTextPasswordEnabled setEditTextAutoScrollEnabled

@@ -11,7 +11,7 @@ local functions = {
     "createWindow", "createButton", "createImage", "createText", "createEditText", "createSpinbox",
     "isButtonDown", "setButtonImage", "getButtonImage", "setButtonActiveImage", "getButtonActiveImage",
     "setButtonFont", "getButtonFont", "isButtonBorderEnabled", "setButtonBorderEnabled", "setButtonType",
-    "getButtonType", "setButtonAlphaEnabled", "isButtonAlphaEnabled", "setButtonState",
+    "getButtonType", "setButtonSprite", "setButtonAlphaEnabled", "isButtonAlphaEnabled", "setButtonState",
     "setEditTextColor", "getEditTextColor", "setEditTextBorder", "getEditTextBorder", "setEditTextFont",
     "getEditTextFont", "setEditTextMaxChars", "getEditTextMaxChars", "setEditTextSelection",
     "getEditTextSelection", "setEditTextPasswordEnabled", "getEditTextPasswordEnabled",
