@@ -578,7 +578,8 @@ public:
     int32_t GetEditBoxAlignmentHorizontal(irr::gui::IGUIElement* element);
     int32_t GetEditBoxAlignmentVertical(irr::gui::IGUIElement* element);
 
-    // Spin boxes.
+    // Spin boxes. Their numbers stay within -1e9 to 1e9 (not a number is
+    // 0) and 8 decimal places (a negative count: the library's default).
     // Sets the value, then publishes the spin box event (type 20).
     void SetSpinBoxValue(irr::gui::IGUIElement* element, float value);
     float GetSpinBoxValue(irr::gui::IGUIElement* element);

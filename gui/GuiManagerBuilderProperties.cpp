@@ -119,6 +119,21 @@ gui::EGUI_ALIGNMENT ToTextAlignment(int32_t value, const wchar_t* method)
     return static_cast<gui::EGUI_ALIGNMENT>(value);
 }
 
+// The spin box formats its value and reads the text back, and corrects a
+// value out of range by setting the end again; a number that does not
+// survive that trip (not a number, infinite, beyond what its reading of the
+// text can hold) or a format longer than its text buffer would correct
+// forever. So its numbers stay within these bounds.
+constexpr float kSpinBoxLimit = 1e9f;
+constexpr int32_t kSpinBoxMaxDecimals = 8;
+
+float ToSpinBoxNumber(float value)
+{
+    if (std::isnan(value))
+        return 0.0f;
+    return std::clamp(value, -kSpinBoxLimit, kSpinBoxLimit);
+}
+
 CColor FromIrrlichtColor(video::SColor color)
 {
     return CColor(color.getRed() / 255.0f, color.getGreen() / 255.0f, color.getBlue() / 255.0f,
@@ -473,7 +488,7 @@ int32_t CGuiManager::GetEditBoxAlignmentVertical(gui::IGUIElement* element)
 
 void CGuiManager::SetSpinBoxValue(gui::IGUIElement* element, float value)
 {
-    AsSpinBox(*this, element, L"SetSpinBoxValue")->setValue(value);
+    AsSpinBox(*this, element, L"SetSpinBoxValue")->setValue(ToSpinBoxNumber(value));
     // Listeners see a value set here as they see a user's change; whether
     // one handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
@@ -488,17 +503,13 @@ float CGuiManager::GetSpinBoxValue(gui::IGUIElement* element)
 void CGuiManager::SetSpinBoxRange(gui::IGUIElement* element, float a, float b)
 {
     gui::IGUISpinBox* spinBox = AsSpinBox(*this, element, L"SetSpinBoxRange");
+    a = ToSpinBoxNumber(a);
+    b = ToSpinBoxNumber(b);
     if (GetSpinBoxDecimals(spinBox) == 0)
     {
         a = std::trunc(a);
         b = std::trunc(b);
     }
-    // Not a number would make every value unreachable: it counts as the
-    // other end.
-    if (std::isnan(a))
-        a = std::isnan(b) ? 0.0f : b;
-    if (std::isnan(b))
-        b = a;
     spinBox->setRange(std::min(a, b), std::max(a, b));
 }
 
@@ -514,7 +525,7 @@ float CGuiManager::GetSpinBoxMax(gui::IGUIElement* element)
 
 void CGuiManager::SetSpinBoxStepSize(gui::IGUIElement* element, float step)
 {
-    AsSpinBox(*this, element, L"SetSpinBoxStepSize")->setStepSize(step);
+    AsSpinBox(*this, element, L"SetSpinBoxStepSize")->setStepSize(ToSpinBoxNumber(step));
 }
 
 float CGuiManager::GetSpinBoxStepSize(gui::IGUIElement* element)
@@ -524,7 +535,9 @@ float CGuiManager::GetSpinBoxStepSize(gui::IGUIElement* element)
 
 void CGuiManager::SetSpinBoxDecimals(gui::IGUIElement* element, int32_t decimals)
 {
-    AsSpinBox(*this, element, L"SetSpinBoxDecimals")->setDecimalPlaces(decimals);
+    // The library knows -1 (its default format) and counts from 0 up.
+    AsSpinBox(*this, element, L"SetSpinBoxDecimals")
+        ->setDecimalPlaces(decimals < 0 ? -1 : std::min(decimals, kSpinBoxMaxDecimals));
 }
 
 int32_t CGuiManager::GetSpinBoxDecimals(gui::IGUIElement* element)

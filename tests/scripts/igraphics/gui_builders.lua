@@ -219,6 +219,25 @@ for index, case in ipairs(spinCases) do
     check.eq(G[case[1]](G, "count", unpack(case[2])), true, case[1] .. " answers true, case " .. index)
     check.near(G[case[3]](G, "count"), case[4], 1e-6, case[3] .. ", case " .. index)
 end
+-- Numbers the box could not show stay within its bounds (a box that
+-- corrects its value forever would end the process).
+local spinBounds = {
+    {"setSpinboxRange", {0 / 0, 1 / 0}, "getSpinboxMaxValue", 1e9},
+    {"setSpinboxRange", {-1e300, 5}, "getSpinboxMinValue", -1e9},
+    {"setSpinboxValue", {1 / 0}, "getSpinboxValue", 5},
+    {"setSpinboxValue", {0 / 0}, "getSpinboxValue", 0},
+    {"setSpinboxDecimals", {1000}, "getSpinboxDecimals", 8},
+    {"setSpinboxDecimals", {-7}, "getSpinboxDecimals", -1},
+    {"setSpinboxStepSize", {-1 / 0}, "getSpinboxStepSize", -1e9},
+}
+for index, case in ipairs(spinBounds) do
+    check.eq(G[case[1]](G, "count", unpack(case[2])), true, case[1] .. " answers true, bound " .. index)
+    check.near(G[case[3]](G, "count"), case[4], 1e-3, case[3] .. ", bound " .. index)
+end
+G:setSpinboxDecimals("count", 0)
+G:setSpinboxRange("count", 1, 10)
+G:setSpinboxStepSize("count", 2)
+
 events = {}
 G:setSpinboxValue("count", 3)
 check.eq(table.concat(events, ","), "count:20", "a value set by script is published")
