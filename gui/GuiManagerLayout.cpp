@@ -375,6 +375,18 @@ void CGuiManager::ReadElements(IArchive& archive)
             float color[4] = {};
             ReadKeyFloats(archive, "-Color", color, 4);
         }
+        else if (block == "Skin")
+        {
+            ReadSkin(archive);
+        }
+        else if (block == "Font" || block == "Fonts")
+        {
+            ReadFonts(archive);
+        }
+        else if (block == "Sprites")
+        {
+            ReadSpriteBank(archive);
+        }
         else if (block == "TooltipInfo")
         {
             ReadTooltipInfo(archive);

@@ -114,7 +114,7 @@ TEST_F(LayoutTest, SharedBlocksAndOlderEntriesLoad)
 {
     const std::string text =
         Header(1030) +
-        "Gui{\r\nBackColor{\r\n-Color 0 0 0 1\r\n}\r\n"
+        "Gui{\r\nBackColor{\r\n-Color 0 0 0 1\r\n}\r\nFonts{\r\n}\r\nFont{\r\n}\r\nSprites{\r\n}\r\n"
         "TooltipInfo{\r\n-Background 1\r\n-BackColor 1 1 1 1\r\n-TextColor 0 0 0 1\r\n}\r\n" +
         CheckBox("-IdName \"box\"", "100 100 200 150", "Box", false,
                  "Tooltip{\r\n-Label \"Tip\"\r\n-Size 0.1 0.05\r\n}\r\n"
