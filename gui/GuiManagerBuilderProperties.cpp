@@ -103,6 +103,14 @@ public:
     }
     int32_t Int(const char* name) const { return Has(name) ? m_attributes->getAttributeAsInt(name) : 0; }
     bool Bool(const char* name) const { return Has(name) && m_attributes->getAttributeAsBool(name); }
+    // The first character of a text attribute; 0 for none.
+    wchar_t FirstChar(const char* name) const
+    {
+        if (!Has(name))
+            return 0;
+        const core::stringw text = m_attributes->getAttributeAsStringW(name);
+        return text.size() > 0 ? text[0] : 0;
+    }
     video::ITexture* Texture(const char* name) const
     {
         return Has(name) ? m_attributes->getAttributeAsTexture(name) : nullptr;
@@ -439,7 +447,8 @@ wchar_t CGuiManager::GetEditBoxPasswordChar(gui::IGUIElement* element)
     gui::IGUIEditBox* box = AsEditBox(*this, element, L"GetEditBoxPasswordChar");
     if (!box->isPasswordBox())
         return 0;
-    return static_cast<wchar_t>(CElementAttributes(m_device, element).Int("PasswordChar"));
+    // The library keeps it as a one-character text.
+    return CElementAttributes(m_device, element).FirstChar("PasswordChar");
 }
 
 void CGuiManager::SetEditBoxAutoScroll(gui::IGUIElement* element, bool autoScroll)

@@ -23,5 +23,7 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiBuilders,
                                &RegisterIGraphicsGuiBuilderProperties,
                                &RegisterIGraphicsWindowFunctions,
+                               &RegisterIGraphicsGuiLayout,
+                               &RegisterIGraphicsGuiShortcuts,
                            });
 }

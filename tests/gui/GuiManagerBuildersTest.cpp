@@ -9,6 +9,9 @@
 #include "gui/GuiKVOSpriteBank.h"
 #include "support/TestFolder.h"
 
+#include <chrono>
+#include <random>
+
 using namespace irr;
 
 namespace
@@ -185,6 +188,63 @@ TEST_F(GuiManagerBuildersTest, ButtonSpritesComeFromTheBankByName)
     simulation.graphics.GetDevice()->getVideoDriver()->beginScene(true, true, video::SColor(0));
     environment()->drawAll();
     simulation.graphics.GetDevice()->getVideoDriver()->endScene();
+}
+
+// Mutated layouts of every builder kind in each file form: every load ends,
+// with a result or an error, and the manager stays usable.
+TEST_F(GuiManagerBuildersTest, FuzzedBuilderLayoutsLoadOrFailCleanly)
+{
+    CTestFolder folder;
+    gui.AddButtonNamed(L"button", L"B", CRect(10, 10, 60, 30), L"", L"", L"", true, true, false);
+    gui.AddImageNamed(L"image", L"", CRect(0.1f, 0.5f, 0.3f, 0.7f), true, true);
+    gui::IGUIStaticText* text = gui.AddStaticTextNamed(L"text", L"Text", CRect(100, 10, 200, 30), true, true,
+                                                       true, CColor(1, 0, 0, 1), L"");
+    gui.SetStaticTextAlignment(text, 2, 1);
+    gui::IGUIEditBox* box = gui.AddEditBoxNamed(L"box", L"edit", CRect(100, 40, 200, 60), true, L"", 9);
+    gui.SetEditBoxPassword(box, true, L'#');
+    gui.SetEditBoxColor(box, CColor(0, 1, 0, 1));
+    gui.AddSpinBoxNamed(L"spin", L"", CRect(100, 70, 200, 90), 0.0f, 50.0f, 5.0f, 2, L"up", L"down");
+
+    std::mt19937 random(20261211);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    size_t runs = 0;
+    for (const char* mode : {"UTF8", "BINARY", "COMPRESSED"})
+    {
+        ASSERT_TRUE(gui.Save(folder.Wide("seed"), mode, runs % 2 == 0, nullptr));
+        const std::string seed = folder.Read("seed");
+        const auto end = std::chrono::steady_clock::now() + (deadline - std::chrono::steady_clock::now()) / 3;
+        while (std::chrono::steady_clock::now() < end)
+        {
+            std::string bytes = seed;
+            const int changes = 1 + static_cast<int>(random() % 4);
+            for (int i = 0; i < changes && !bytes.empty(); ++i)
+            {
+                const size_t at = random() % bytes.size();
+                switch (random() % 3)
+                {
+                case 0:
+                    bytes[at] = static_cast<char>(random());
+                    break;
+                case 1:
+                    bytes.erase(at, 1 + random() % 8);
+                    break;
+                default:
+                    bytes.insert(at, bytes.substr(random() % bytes.size(), random() % 64));
+                    break;
+                }
+            }
+            folder.Write("fuzz", bytes);
+            ErrorOf([&] { gui.Load(folder.Wide("fuzz")); });
+            EXPECT_EQ(gui.GetGuiParent(), root());
+            ++runs;
+            if (runs % 40 == 0)
+                gui.Clear();
+        }
+    }
+    EXPECT_GT(runs, 30u);
+    // Still a working GUI.
+    EXPECT_NE(gui.AddButtonNamed(L"after", L"A", CRect(0, 0, 10, 10), L"", L"", L"", false, false, true),
+              nullptr);
 }
 
 } // namespace

@@ -102,7 +102,13 @@ local expected = {
         getControlAlignmentLeft getControlAlignmentTop getControlAlignmentRight getControlAlignmentBottom
         setControlMinSize getControlMinSize setControlMaxSize getControlMaxSize moveControlPos setControlPos
         setControlPosPoint setControlSize setControlSizePoint getControlPos getControlPosAbsolute
-        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight]],
+        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight
+        loadGui removeGui saveGui saveGuiControl setFader clearFader doFadeIn doFadeOut getFaderColor
+        getFaderInTime getFaderOutTime isFaderComplete showMessageBox showMessageBoxYesNo showMessageBoxOk
+        showMessageBoxOkCancel showOpenDialog getOpenDialogFilename openDialogFileSelected openDialogCancelled
+        createTooltip removeTooltip tooltipExists getTooltipLabel createShortcut shortcutExists
+        shortcutExistsAny getShortcutEventType getShortcutKeyCode getShortcutShiftOn getShortcutControlOn
+        removeShortcuts removeAllShortcuts]],
     ISkin = "",
     IKey = "",
     IMouse = "",
