@@ -190,6 +190,31 @@ TEST_F(GuiManagerBuildersTest, ButtonSpritesComeFromTheBankByName)
     simulation.graphics.GetDevice()->getVideoDriver()->endScene();
 }
 
+TEST_F(GuiManagerBuildersTest, ButtonReadUnderAToolBarIsLaidOutByIt)
+{
+    CTestFolder folder;
+    gui::IGUIToolBar* bar = environment()->addToolBar(root(), gui.RegisterElementName(L"bar", 0));
+    ASSERT_NE(bar, nullptr);
+    folder.Write("bar.kvogui",
+                 "KVOGUI\r\nVersion{\r\n\t-Version 1019\r\n}\r\nGui{\r\n"
+                 "Button{\r\n-IdName first\r\n-Position 300 300 400 400\r\n-Label \"One\"\r\n}\r\n"
+                 "Button{\r\n-IdName second\r\n-Position 300 300 400 400\r\n-Label \"Two\"\r\n"
+                 "-Border 0\r\n-IsPushButton 1\r\n}\r\n}\r\n");
+    gui.SetGuiParent(bar);
+    EXPECT_TRUE(gui.Load(folder.Wide("bar.kvogui")));
+    gui.SetGuiParent(nullptr);
+    auto* first = static_cast<gui::IGUIButton*>(gui.GetElement(L"first", true));
+    auto* second = static_cast<gui::IGUIButton*>(gui.GetElement(L"second", true));
+    EXPECT_EQ(first->getParent(), bar);
+    EXPECT_NE(first->getRelativePosition(), core::rect<s32>(300, 300, 400, 400));
+    // One after the other.
+    EXPECT_GT(second->getRelativePosition().UpperLeftCorner.X,
+              first->getRelativePosition().UpperLeftCorner.X);
+    EXPECT_TRUE(first->isDrawingBorder());
+    EXPECT_FALSE(second->isDrawingBorder());
+    EXPECT_TRUE(second->isPushButton());
+}
+
 // Mutated layouts of every builder kind in each file form: every load ends,
 // with a result or an error, and the manager stays usable.
 TEST_F(GuiManagerBuildersTest, FuzzedBuilderLayoutsLoadOrFailCleanly)
