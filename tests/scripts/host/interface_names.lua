@@ -86,10 +86,16 @@ local expected = {
         getControlAlignmentLeft getControlAlignmentTop getControlAlignmentRight getControlAlignmentBottom
         setControlMinSize getControlMinSize setControlMaxSize getControlMaxSize moveControlPos setControlPos
         setControlPosPoint setControlSize setControlSizePoint getControlPos getControlPosAbsolute
-        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight]],
+        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight
+        createScroller removeScroller addToScroller]],
     ISkin = "",
-    IKey = "",
-    IMouse = "",
+    IKey = [[getch clear reset addActionKeyCode removeAction actionExists loadCodes saveCodes forEachKeyCode
+        getActionKeyCount getActionKeyCode setActionKeyCode getActionKeyCodeHex getActionKeyDescription
+        setActionKeyDescription getActionKeyShiftState setActionKeyShiftState getActionKeyControlState
+        setActionKeyControlState isActionKeyOn isActionKeyToggled isActionOn setActionOn isActionToggled
+        setActionToggled isActionClicked]],
+    IMouse = [[leftButtonDown rightButtonDown centreButtonDown leftButtonClicked rightButtonClicked
+        centreButtonClicked wheelMoved setPosition setPositionPoint getX getY getPosition show isVisible setType]],
 }
 
 for interface, list in pairs(expected) do
