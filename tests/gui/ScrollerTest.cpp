@@ -234,6 +234,27 @@ TEST_F(Scroller, AChildPlacedByHandStartsFromTheCornerAndSlowSpeedsNeverLeave)
     EXPECT_GT(Kept(panel, hand).x, far + 8.0f);
 }
 
+TEST_F(Scroller, AParentsOwnPartsStayWhereTheyAre)
+{
+    // A window scrolls its content; its title-bar buttons are parts of the
+    // window, not content.
+    gui::IGUIWindow* window = environment()->addWindow(core::rect<s32>(100, 100, 700, 400), false, L"Credits",
+                                                       nullptr, gui.RegisterElementName(L"window", 0));
+    gui::IGUIElement* close = window->getCloseButton();
+    const core::rect<s32> closePlace = close->getRelativePosition();
+    gui::IGUIElement* line = AddNamed(L"line", core::rect<s32>(0, 0, 80, 60), window);
+    ASSERT_TRUE(gui.AddScroller(window, 0.0f, -0.1f, 100, true));
+    gui.AddToScroller(line, window);
+    // Below everything there: the window's bottom, whatever its buttons.
+    EXPECT_NEAR(Kept(window, line).y, 0.5f, 1e-6);
+    const uint32_t due = ScrollerOf(window).GetNextDue();
+    TickEvery(100, due, due + 1000);
+    EXPECT_EQ(close->getRelativePosition(), closePlace);
+    CPoint kept;
+    EXPECT_FALSE(ScrollerOf(window).GetChildPosition(close, kept));
+    EXPECT_NEAR(Kept(window, line).y, 0.5f - 0.11f, 1e-5);
+}
+
 TEST_F(Scroller, LivesNoLongerThanItsParent)
 {
     // Removing the parent drops its scroller.
