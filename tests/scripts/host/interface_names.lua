@@ -87,7 +87,12 @@ local expected = {
         setControlMinSize getControlMinSize setControlMaxSize getControlMaxSize moveControlPos setControlPos
         setControlPosPoint setControlSize setControlSizePoint getControlPos getControlPosAbsolute
         getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight
-        createScroller removeScroller addToScroller]],
+        loadGui removeGui saveGui saveGuiControl setFader clearFader doFadeIn doFadeOut getFaderColor
+        getFaderInTime getFaderOutTime isFaderComplete showMessageBox showMessageBoxYesNo showMessageBoxOk
+        showMessageBoxOkCancel showOpenDialog getOpenDialogFilename openDialogFileSelected openDialogCancelled
+        createTooltip removeTooltip tooltipExists getTooltipLabel createShortcut shortcutExists
+        shortcutExistsAny getShortcutEventType getShortcutKeyCode getShortcutShiftOn getShortcutControlOn
+        removeShortcuts removeAllShortcuts createScroller removeScroller addToScroller]],
     ISkin = "",
     IKey = [[getch clear reset addActionKeyCode removeAction actionExists loadCodes saveCodes forEachKeyCode
         getActionKeyCount getActionKeyCode setActionKeyCode getActionKeyCodeHex getActionKeyDescription
