@@ -68,7 +68,12 @@ bool CGuiManager::SShortcutKey::operator<(const SShortcutKey& other) const
     return false;
 }
 
-CGuiManager::CGuiManager(Graphics::CGraphicsEngine* engine) : m_engine(engine), m_fader(this) {}
+CGuiManager::CGuiManager(Graphics::CGraphicsEngine* engine)
+    : m_engine(engine), m_fader(this),
+      m_inputKeyMap(engine != nullptr && engine->GetOwner() != nullptr ? engine->GetOwner()->GetApplication()
+                                                                       : nullptr)
+{
+}
 
 CGuiManager::~CGuiManager()
 {
@@ -83,6 +88,7 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
         return;
     m_environment = m_device->getGUIEnvironment();
     m_fileSystem = m_device->getFileSystem();
+    m_inputKeyMap.Reset();
     AttachSkins();
     Clear();
 }
@@ -91,6 +97,7 @@ void CGuiManager::DetachDevice()
 {
     Clear();
     m_fader.Clear(false);
+    m_inputKeyMap.Reset();
     DetachSkins();
     m_environment = nullptr;
     m_fileSystem = nullptr;
@@ -103,6 +110,7 @@ void CGuiManager::Clear()
     if (m_environment == nullptr)
         return;
     m_fader.Clear(true);
+    ClearScrollers();
     if (m_guiParent != nullptr)
     {
         m_guiParent->drop();
@@ -511,6 +519,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
         m_environment->removeFocus(focus);
     RemoveElementName(element->getID());
     element->remove();
+    RemoveScroller(element);
     // New elements must not be created below a removed parent.
     if (m_guiParent != nullptr && !IsAttached(m_guiParent))
         SetGuiParent(nullptr);

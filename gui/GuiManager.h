@@ -4,6 +4,8 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/InputKeyMap.h"
+#include "gui/Scroller.h"
 #include "gui/SkinManager.h"
 
 #include <rect.h>
@@ -11,6 +13,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -791,6 +794,36 @@ public:
     // False when the id names no builder.
     bool DestroyFontTool(uint32_t id);
 
+    // Key map and scrollers (GuiManagerScrollers.cpp).
+
+    // The process's key map: named key actions that follow the key events.
+    // It lives as long as the manager; its bindings outlast devices and
+    // GUIs, while the held and toggled states start afresh with every
+    // device (a key held when a device went away never sends its release).
+    using CInputKeyMap = Graphics::GUI::CInputKeyMap;
+    CInputKeyMap& GetInputKeyMap() { return m_inputKeyMap; }
+
+    // Moves the children of one parent element across it each graphics tick.
+    using CScroller = Graphics::GUI::CScroller;
+    // Makes the scroller of the parent (replacing one it had) and starts it
+    // with the graphics engine's next due time. Speeds are screen widths and
+    // heights per second, the period milliseconds. A null parent throws
+    // "[CGuiManager::AddScroller] Invalid parent element", a speed that is no
+    // finite number "[CGuiManager::AddScroller] Invalid scroller speed".
+    bool AddScroller(irr::gui::IGUIElement* parent, float speedX, float speedY, uint32_t period,
+                     bool removeWhenOut);
+    // Hands the element to the parent's scroller, which makes it a child of
+    // the parent entering behind the children there. Throws
+    // "[CGuiManager::AddToScroller] Invalid parent element", "... Invalid
+    // element" or "... Scroller does not exist".
+    void AddToScroller(irr::gui::IGUIElement* element, irr::gui::IGUIElement* parent);
+    // Stops and forgets the parent's scroller; false when it had none.
+    bool RemoveScroller(irr::gui::IGUIElement* parent);
+    // The parent's scroller, or null.
+    CScroller* FindScroller(irr::gui::IGUIElement* parent) const;
+    size_t GetScrollerCount() const { return m_scrollers.size(); }
+    void ClearScrollers();
+
     CFaderManager& GetFader() { return m_fader; }
     Graphics::CGraphicsEngine* GetGraphicsEngine() const { return m_engine; }
     irr::IrrlichtDevice* GetDevice() const { return m_device; }
@@ -863,6 +896,12 @@ private:
     Graphics::Sprite::CGuiKVOSpriteBank* m_spriteBank = nullptr; // grabbed
     std::map<uint32_t, irr::CFontTool*> m_fontTools;             // each held
     uint32_t m_lastFontToolId = 0;
+
+    // Key map and scrollers. A scroller is shared so that one removed while
+    // it steps (by a script answering a removal it made) lives to the end
+    // of its step.
+    CInputKeyMap m_inputKeyMap;
+    std::map<irr::gui::IGUIElement*, std::shared_ptr<CScroller>> m_scrollers;
 };
 
 } // namespace Graphics::GUI

@@ -4,6 +4,7 @@
 #include "script_api/graphics/IGraphicsFunctions.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 #include "script_api/graphics/IGraphicsGuiBuilders.h"
+#include "script_api/graphics/IGraphicsGuiScrollers.h"
 #include "script_api/graphics/IGraphicsTextures.h"
 
 void RegisterIGraphics(LuaPlus::LuaState* state)
@@ -25,5 +26,6 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsWindowFunctions,
                                &RegisterIGraphicsGuiLayout,
                                &RegisterIGraphicsGuiShortcuts,
+                               &RegisterIGraphicsGuiScrollers,
                            });
 }

@@ -108,10 +108,15 @@ local expected = {
         showMessageBoxOkCancel showOpenDialog getOpenDialogFilename openDialogFileSelected openDialogCancelled
         createTooltip removeTooltip tooltipExists getTooltipLabel createShortcut shortcutExists
         shortcutExistsAny getShortcutEventType getShortcutKeyCode getShortcutShiftOn getShortcutControlOn
-        removeShortcuts removeAllShortcuts]],
+        removeShortcuts removeAllShortcuts createScroller removeScroller addToScroller]],
     ISkin = "",
-    IKey = "",
-    IMouse = "",
+    IKey = [[getch clear reset addActionKeyCode removeAction actionExists loadCodes saveCodes forEachKeyCode
+        getActionKeyCount getActionKeyCode setActionKeyCode getActionKeyCodeHex getActionKeyDescription
+        setActionKeyDescription getActionKeyShiftState setActionKeyShiftState getActionKeyControlState
+        setActionKeyControlState isActionKeyOn isActionKeyToggled isActionOn setActionOn isActionToggled
+        setActionToggled isActionClicked]],
+    IMouse = [[leftButtonDown rightButtonDown centreButtonDown leftButtonClicked rightButtonClicked
+        centreButtonClicked wheelMoved setPosition setPositionPoint getX getY getPosition show isVisible setType]],
 }
 
 for interface, list in pairs(expected) do

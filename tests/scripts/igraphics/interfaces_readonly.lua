@@ -36,8 +36,9 @@ isInitialised = nil
 check.eq(IGraphics:isInitialised(), false, "still callable")
 check.eq(IGraphics.isInitialised(), false, "without the object")
 check.eq(IGraphics.isInitialised(IApp), false, "any value in the object's place")
--- The input and skin interfaces have no functions yet.
-for _, name in ipairs({"ISkin", "IKey", "IMouse"}) do
+-- Each interface has its own functions: "getch" is IKey's alone.
+check.eq(type(IKey.getch), "function", "IKey function")
+for _, name in ipairs({"ISkin", "IMouse"}) do
     check.eq(_G[name].getch, nil, name .. " function")
 end
 -- The interfaces do not share their tables.
