@@ -207,6 +207,8 @@ int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t reque
     }
     const int32_t id = GetNextAvailableId(requestedId);
     SetElementName(finalName, id);
+    if (m_idsInUse != nullptr)
+        m_idsInUse->insert(id);
     return id;
 }
 
@@ -354,6 +356,9 @@ bool CGuiManager::ElementExists(const std::wstring& name)
 
 bool CGuiManager::ElementIdExists(int32_t id)
 {
+    // While a layout loads, the ids in use are known without a walk.
+    if (m_idsInUse != nullptr)
+        return m_idsInUse->count(id) != 0;
     return GetElement(id, false) != nullptr;
 }
 

@@ -17,6 +17,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <unordered_set>
 #include <vector>
 
 namespace irr
@@ -880,6 +881,12 @@ private:
     // The same blocks of an element that could not be had, read and
     // dropped.
     void ReadDetachedBlocks(Misc::Serialization::IArchive& archive);
+    // The ids of the GUI while a layout loads: every element the load
+    // creates takes a fresh id, and looking each one up in the whole tree
+    // would make a load quadratic. Null otherwise.
+    class CIdsInUseScope;
+    void CollectIds(irr::gui::IGUIElement* start, std::unordered_set<int32_t>& ids) const;
+    std::unordered_set<int32_t>* m_idsInUse = nullptr;
     std::wstring m_guiFile;
     // The layouts being loaded, outermost first.
     std::vector<std::wstring> m_loadingFiles;

@@ -81,7 +81,7 @@ std::wstring CGuiManager::GetOpenDialogFileName(int32_t id)
 
 gui::IGUIElement* CGuiManager::ReadCheckBox(Misc::Serialization::IArchive& archive)
 {
-    const std::wstring name = GetElementName(ReadElementIdName(archive), false);
+    const int32_t id = ReadElementIdName(archive);
     const CRect position = ReadElementPosition(archive);
     std::wstring label;
     bool checked = false;
@@ -94,7 +94,9 @@ gui::IGUIElement* CGuiManager::ReadCheckBox(Misc::Serialization::IArchive& archi
         if (!archive.ReadKeyWString("-Font", font))
             throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
     }
-    return AddCheckBoxNamed(name, label, checked, position);
+    // The name is registered already: the box takes its id.
+    const CScreenRect pixels(position, GetScreenWidth(), GetScreenHeight());
+    return AddCheckBox(id, label, checked, CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2));
 }
 
 bool CGuiManager::WriteCheckBox(Misc::Serialization::IArchive& archive, gui::IGUIElement* element)

@@ -450,3 +450,30 @@ TEST_F(LayoutTest, FuzzedLayoutsLoadOrFailCleanly)
 }
 
 } // namespace
+
+namespace
+{
+
+// New elements never take an id in use: one of a plain element or a menu
+// item's command id, which the random start of the id search hits first.
+TEST_F(LayoutTest, LoadedElementsTakeIdsNotInUse)
+{
+    folder.Write("one.kvogui",
+                 Header(1030) + "Gui{\r\n" + CheckBox("-IdName \"new\"", "0 0 10 10", "", false) + "}\r\n");
+    for (int withMenu = 0; withMenu < 2; ++withMenu)
+    {
+        gui.Clear();
+        std::srand(77);
+        const int32_t next = std::rand();
+        std::srand(77);
+        if (withMenu != 0)
+            environment()->addMenu(root(), 5)->addItem(L"item", next);
+        else
+            environment()->addStaticText(L"taken", core::rect<s32>(0, 0, 5, 5), false, false, root(), next);
+        ASSERT_TRUE(gui.Load(folder.Wide("one.kvogui")));
+        EXPECT_NE(gui.GetElement(L"new", true)->getID(), next);
+        EXPECT_EQ(gui.GetElement(L"new", true)->getID(), next + 1);
+    }
+}
+
+} // namespace

@@ -709,3 +709,49 @@ TEST(ArchiveText, CarriageReturnsNeverStopTheReader)
         }
     }
 }
+
+// A reader that loops over strings until "}" always gets somewhere: a
+// control character is text of its token (glued to a "}" it hides the
+// brace), each read moves on or fails, and at the end of the input every
+// read fails and leaves the value as it was.
+TEST(ArchiveText, ControlCharactersAreTokenTextAndTheEndFailsEveryRead)
+{
+    CTestFolder folder;
+    const struct
+    {
+        std::string body;
+        std::vector<std::wstring> tokens;
+        bool closed;
+    } cases[] = {
+        {"a \x03 b }", {L"a", L"\x03", L"b"}, true},
+        {"\x01\x02\x03\x1f\x7f }", {L"\x01\x02\x03\x1f\x7f"}, true},
+        {"\x03}", {L"\x03}"}, false},
+        {"\"\x03\" }", {L"\x03"}, true},
+        {std::string("a\0b }", 5), {std::wstring(L"a\0b", 3)}, true},
+        {"\x03", {L"\x03"}, false},
+    };
+    for (const auto& entry : cases)
+    {
+        folder.Write("s.txt", "KVOTEST " + entry.body);
+        CArchiveText archive(folder.Wide("s.txt"), false, "KVOTEST", 0);
+        std::vector<std::wstring> tokens;
+        std::wstring value;
+        bool closed = false;
+        for (int reads = 0; reads < 20; ++reads)
+        {
+            if (archive.TestToken("}"))
+            {
+                closed = true;
+                break;
+            }
+            if (!archive.ReadWString(value))
+                break;
+            tokens.push_back(value);
+        }
+        EXPECT_EQ(tokens, entry.tokens) << entry.body;
+        EXPECT_EQ(closed, entry.closed) << entry.body;
+        const std::wstring kept = value;
+        EXPECT_FALSE(archive.ReadWString(value));
+        EXPECT_EQ(value, kept);
+    }
+}
