@@ -84,6 +84,7 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
     m_environment = m_device->getGUIEnvironment();
     m_fileSystem = m_device->getFileSystem();
     Clear();
+    RegisterElementFactory();
 }
 
 void CGuiManager::DetachDevice()
@@ -92,6 +93,7 @@ void CGuiManager::DetachDevice()
     ClearFonts();
     m_fader.Clear(false);
     m_environment = nullptr;
+    m_factoryEnvironment = nullptr;
     m_fileSystem = nullptr;
     m_device = nullptr;
     m_started = false;

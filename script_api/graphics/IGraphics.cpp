@@ -19,5 +19,7 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiControls,
                                &RegisterIGraphicsGuiEvents,
                                &RegisterIGraphicsGuiProperties,
+                               &RegisterIGraphicsGuiLists,
+                               &RegisterIGraphicsGuiTables,
                            });
 }
