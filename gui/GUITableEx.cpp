@@ -145,9 +145,8 @@ void CGUITableEx::ChangeAttributes(const std::function<void(io::IAttributes&)>& 
                 m_table->setCellData(row, column, data[static_cast<size_t>(row) * columns + column]);
         }
         m_table->setSelected(selected);
-        if (active >= 0)
-            m_table->setActiveColumn(active, false);
     }
+    SetActiveColumnQuietly(active);
     attributes->drop();
 }
 
@@ -236,6 +235,14 @@ bool CGUITableEx::SetActiveColumn(int32_t column, bool order)
     if (!IsColumn(column))
         return false;
     return m_table->setActiveColumn(column, order);
+}
+
+void CGUITableEx::SetActiveColumnQuietly(int32_t column)
+{
+    if (!IsColumn(column))
+        return;
+    CFlagScope quiet(m_quiet);
+    m_table->setActiveColumn(column, false);
 }
 
 bool CGUITableEx::HasResizableColumns() const

@@ -57,6 +57,8 @@ public:
     int32_t GetActiveColumn() const;
     // False for a column outside the table.
     bool SetActiveColumn(int32_t column, bool order);
+    // The same without ordering and without the header event.
+    void SetActiveColumnQuietly(int32_t column);
     bool HasResizableColumns() const;
     void SetResizableColumns(bool resizable);
     // -1 when no row is selected.
