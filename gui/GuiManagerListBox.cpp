@@ -6,6 +6,7 @@
 #include "gui/GUIComboBoxEx.h"
 #include "gui/GUIListBoxEx.h"
 #include "gui/GuiElementFactory.h"
+#include "gui/GuiKVOSpriteBank.h"
 #include "gui/GuiManager.h"
 #include "gui/ScreenCoordinates.h"
 
@@ -50,16 +51,16 @@ IGuiItemList* AsItemList(const CGuiManager& manager, gui::IGUIElement* element, 
     ThrowWrongKind(manager, element, method, L"list box or combo box");
 }
 
-// Icons are sprite bank entries; with no sprite bank in the manager no
-// name is known.
-int32_t IconIndexOf(const std::wstring&)
+// Icons are the sprite bank's entries, by name; without a bank no name is
+// known.
+int32_t IconIndexOf(const Graphics::Sprite::CGuiKVOSpriteBank* bank, const std::wstring& name)
 {
-    return -1;
+    return bank != nullptr && !name.empty() ? bank->FindSprite(name) : -1;
 }
 
-std::wstring IconNameOf(int32_t)
+std::wstring IconNameOf(const Graphics::Sprite::CGuiKVOSpriteBank* bank, int32_t index)
 {
-    return std::wstring();
+    return bank != nullptr && index >= 0 ? bank->GetSpriteId(static_cast<uint32_t>(index)) : std::wstring();
 }
 
 } // namespace
@@ -101,6 +102,7 @@ CGUIListBoxEx* CGuiManager::AddListBoxWithIds(int32_t id, const CRect& pixelRect
         CGUIListBoxEx::FromElement(m_environment->addGUIElement(CGUIListBoxEx::kTypeName, GetGuiParent()));
     if (list == nullptr)
         return nullptr;
+    list->SetSpriteBank(m_spriteBank);
     list->setID(id);
     if (scrollBarId != 0)
         list->SetScrollBarId(scrollBarId);
@@ -117,18 +119,19 @@ CGUIListBoxEx* CGuiManager::AddListBoxWithIds(int32_t id, const CRect& pixelRect
 int32_t CGuiManager::AddListBoxItem(gui::IGUIElement* list, const std::wstring& text,
                                     const std::wstring& data, const std::wstring& iconName, int32_t index)
 {
-    return AsListBox(*this, list, L"AddListBoxItem")->AddItem(text, data, IconIndexOf(iconName), index);
+    return AsListBox(*this, list, L"AddListBoxItem")
+        ->AddItem(text, data, IconIndexOf(m_spriteBank, iconName), index);
 }
 
 void CGuiManager::SetListBoxItemIcon(gui::IGUIElement* list, int32_t index, const std::wstring& iconName)
 {
-    AsListBox(*this, list, L"SetListBoxItemIcon")->SetItemIcon(index, IconIndexOf(iconName));
+    AsListBox(*this, list, L"SetListBoxItemIcon")->SetItemIcon(index, IconIndexOf(m_spriteBank, iconName));
 }
 
 std::wstring CGuiManager::GetListBoxItemIcon(gui::IGUIElement* list, int32_t index)
 {
     const int32_t icon = AsListBox(*this, list, L"GetListBoxItemIcon")->GetItemIcon(index);
-    return icon >= 0 ? IconNameOf(icon) : std::wstring();
+    return icon >= 0 ? IconNameOf(m_spriteBank, icon) : std::wstring();
 }
 
 void CGuiManager::SelectListBoxItem(gui::IGUIElement* list, int32_t index)

@@ -5,7 +5,10 @@
 
 #include "GuiManagerTestSupport.h"
 
+#include "GuiTestDevice.h"
+
 #include "gui/GUIListBoxEx.h"
+#include "gui/GuiKVOSpriteBank.h"
 
 namespace
 {
@@ -80,6 +83,31 @@ TEST_F(GUIListBoxExTest, SubElementIdsAndTooltipGoToTheInnerParts)
     list->setToolTipText(L"choose");
     EXPECT_EQ(std::wstring(list->GetInnerListBox()->getToolTipText().c_str()), L"choose");
     EXPECT_EQ(std::wstring(list->getToolTipText().c_str()), L"choose");
+}
+
+TEST_F(GUIListBoxExTest, IconsAreTheSpriteBanksEntriesByName)
+{
+    CFakeTextureStore textures;
+    textures.Add("icons.png", 32, 16);
+    Graphics::Sprite::CGuiKVOSpriteBank* bank = gui.GetSpriteBank();
+    ASSERT_NE(bank, nullptr);
+    bank->SetTextureLoader(textures.Loader());
+    ASSERT_EQ(gui.AddSpriteBankEntry(L"star", L"icons.png", {{0, 0, 16, 16}}, 0), L"star");
+    ASSERT_EQ(gui.AddSpriteBankEntry(L"moon", L"icons.png", {{16, 0, 32, 16}}, 0), L"moon");
+
+    CGUIListBoxEx* list = gui.AddListBox(L"list", CRect(0, 0, 200, 100), true, L"", L"", L"");
+    const int32_t first = gui.AddListBoxItem(list, L"night", L"", L"moon", -1);
+    const int32_t second = gui.AddListBoxItem(list, L"nothing", L"", L"no such sprite", -1);
+    EXPECT_EQ(list->GetItemIcon(first), bank->FindSprite(L"moon"));
+    EXPECT_EQ(gui.GetListBoxItemIcon(list, first), L"moon");
+    EXPECT_EQ(list->GetItemIcon(second), -1);
+    EXPECT_EQ(gui.GetListBoxItemIcon(list, second), L"");
+    gui.SetListBoxItemIcon(list, second, L"star");
+    EXPECT_EQ(gui.GetListBoxItemIcon(list, second), L"star");
+    EXPECT_EQ(gui.GetListBoxItemText(list, second), L"nothing");
+    // Drawing with the icons reaches the bank (nothing to see on this
+    // driver, but nothing out of range either).
+    simulation.graphics.GetDevice()->getGUIEnvironment()->drawAll();
 }
 
 } // namespace
