@@ -25,11 +25,6 @@ std::string ColumnKey(int32_t column, const char* what)
     return "Column" + std::to_string(column) + what;
 }
 
-std::string CellKey(int32_t row, int32_t column, const char* what)
-{
-    return "Row" + std::to_string(row) + "cell" + std::to_string(column) + what;
-}
-
 // Holds a flag set for a scope.
 class CFlagScope
 {
@@ -48,7 +43,7 @@ private:
 
 CGUITableEx::CGUITableEx(gui::IGUIEnvironment* environment, gui::IGUIElement* parent,
                          const core::rect<s32>& rect, bool drawBackground)
-    : gui::IGUIElement(gui::EGUIET_TABLE, environment, parent, -1, rect)
+    : gui::IGUIElement(gui::EGUIET_TABLE, environment, parent, -1, rect), m_drawBackground(drawBackground)
 {
     LiveTables().insert(this);
     m_table = environment->addTable(core::rect<s32>(0, 0, rect.getWidth(), rect.getHeight()), this, -1,
@@ -113,14 +108,6 @@ void CGUITableEx::setID(s32 id)
     gui::IGUIElement::setID(id);
 }
 
-io::IAttributes* CGUITableEx::ReadAttributes() const
-{
-    io::IAttributes* attributes =
-        Environment->getFileSystem()->createEmptyAttributes(Environment->getVideoDriver());
-    m_table->serializeAttributes(attributes);
-    return attributes;
-}
-
 void CGUITableEx::ChangeAttributes(const std::function<void(io::IAttributes&)>& change)
 {
     const int32_t rows = GetRowCount();
@@ -134,7 +121,9 @@ void CGUITableEx::ChangeAttributes(const std::function<void(io::IAttributes&)>& 
     const s32 selected = m_table->getSelected();
     const s32 active = m_table->getActiveColumn();
 
-    io::IAttributes* attributes = ReadAttributes();
+    io::IAttributes* attributes =
+        Environment->getFileSystem()->createEmptyAttributes(Environment->getVideoDriver());
+    m_table->serializeAttributes(attributes);
     change(*attributes);
     {
         CFlagScope quiet(m_quiet);
@@ -159,6 +148,8 @@ int32_t CGUITableEx::AddColumn(const std::wstring& caption, int32_t index)
         index = count;
     CFlagScope quiet(m_quiet);
     m_table->addColumn(caption.c_str(), index);
+    m_columnNames.insert(m_columnNames.begin() + index, caption);
+    m_columnOrdering.insert(m_columnOrdering.begin() + index, gui::EGCO_NONE);
     return index;
 }
 
@@ -167,8 +158,10 @@ void CGUITableEx::RemoveColumn(int32_t column)
     if (!IsColumn(column))
         return;
     for (int32_t row = 0; row < GetRowCount(); ++row)
-        ForgetCellData(row, column);
+        ForgetCellRecord(row, column);
     m_table->removeColumn(static_cast<u32>(column));
+    m_columnNames.erase(m_columnNames.begin() + column);
+    m_columnOrdering.erase(m_columnOrdering.begin() + column);
 }
 
 int32_t CGUITableEx::GetColumnCount() const
@@ -178,12 +171,7 @@ int32_t CGUITableEx::GetColumnCount() const
 
 std::wstring CGUITableEx::GetColumnText(int32_t column) const
 {
-    if (!IsColumn(column))
-        return std::wstring();
-    io::IAttributes* attributes = ReadAttributes();
-    const core::stringw name = attributes->getAttributeAsStringW(ColumnKey(column, "name").c_str());
-    attributes->drop();
-    return std::wstring(name.c_str());
+    return IsColumn(column) ? m_columnNames[column] : std::wstring();
 }
 
 void CGUITableEx::SetColumnText(int32_t column, const std::wstring& text)
@@ -192,6 +180,7 @@ void CGUITableEx::SetColumnText(int32_t column, const std::wstring& text)
         return;
     ChangeAttributes([&](io::IAttributes& attributes)
                      { attributes.setAttribute(ColumnKey(column, "name").c_str(), text.c_str()); });
+    m_columnNames[column] = text;
 }
 
 uint32_t CGUITableEx::GetColumnWidth(int32_t column) const
@@ -207,13 +196,7 @@ void CGUITableEx::SetColumnWidth(int32_t column, uint32_t pixels)
 
 int32_t CGUITableEx::GetColumnOrdering(int32_t column) const
 {
-    if (!IsColumn(column))
-        return 0;
-    io::IAttributes* attributes = ReadAttributes();
-    const s32 mode = attributes->getAttributeAsEnumeration(ColumnKey(column, "OrderingMode").c_str(),
-                                                           gui::GUIColumnOrderingNames);
-    attributes->drop();
-    return mode >= 0 ? mode : 0;
+    return IsColumn(column) ? m_columnOrdering[column] : 0;
 }
 
 bool CGUITableEx::SetColumnOrdering(int32_t column, int32_t mode)
@@ -221,7 +204,10 @@ bool CGUITableEx::SetColumnOrdering(int32_t column, int32_t mode)
     if (mode < 0 || mode >= gui::EGCO_COUNT)
         return false;
     if (IsColumn(column))
+    {
         m_table->setColumnOrdering(static_cast<u32>(column), static_cast<gui::EGUI_COLUMN_ORDERING>(mode));
+        m_columnOrdering[column] = mode;
+    }
     return true;
 }
 
@@ -287,7 +273,7 @@ void CGUITableEx::RemoveRow(int32_t row)
     if (row < 0 || row >= GetRowCount())
         return;
     for (int32_t column = 0; column < GetColumnCount(); ++column)
-        ForgetCellData(row, column);
+        ForgetCellRecord(row, column);
     m_table->removeRow(static_cast<u32>(row));
 }
 
@@ -296,7 +282,7 @@ void CGUITableEx::ClearRows()
     if (m_table == nullptr)
         return;
     m_table->clearRows();
-    m_cellData.clear();
+    m_cells.clear();
 }
 
 void CGUITableEx::SwapRows(int32_t a, int32_t b)
@@ -334,48 +320,79 @@ void CGUITableEx::SetCellText(int32_t row, int32_t column, const std::wstring& t
 
 std::wstring CGUITableEx::GetCellData(int32_t row, int32_t column) const
 {
-    if (!IsCell(row, column))
-        return std::wstring();
-    const auto found = m_cellData.find(m_table->getCellData(static_cast<u32>(row), static_cast<u32>(column)));
-    return found != m_cellData.end() ? *found->second : std::wstring();
+    const SCellRecord* record = FindCellRecord(row, column);
+    return record != nullptr ? record->data : std::wstring();
 }
 
 void CGUITableEx::SetCellData(int32_t row, int32_t column, const std::wstring& data)
 {
     if (!IsCell(row, column))
         return;
-    ForgetCellData(row, column);
     if (data.empty())
+    {
+        SCellRecord* record = FindCellRecord(row, column, false);
+        if (record != nullptr && record->hasColor)
+            record->data.clear();
+        else
+            ForgetCellRecord(row, column);
         return;
-    auto text = std::make_unique<std::wstring>(data);
-    void* pointer = text.get();
-    m_cellData.emplace(pointer, std::move(text));
-    m_table->setCellData(static_cast<u32>(row), static_cast<u32>(column), pointer);
+    }
+    FindCellRecord(row, column, true)->data = data;
 }
 
-void CGUITableEx::ForgetCellData(int32_t row, int32_t column)
+CGUITableEx::SCellRecord* CGUITableEx::FindCellRecord(int32_t row, int32_t column, bool create)
+{
+    if (!IsCell(row, column))
+        return nullptr;
+    void* pointer = m_table->getCellData(static_cast<u32>(row), static_cast<u32>(column));
+    const auto found = m_cells.find(pointer);
+    if (found != m_cells.end())
+        return found->second.get();
+    if (!create)
+        return nullptr;
+    auto record = std::make_unique<SCellRecord>();
+    SCellRecord* result = record.get();
+    m_cells.emplace(result, std::move(record));
+    m_table->setCellData(static_cast<u32>(row), static_cast<u32>(column), result);
+    return result;
+}
+
+const CGUITableEx::SCellRecord* CGUITableEx::FindCellRecord(int32_t row, int32_t column) const
+{
+    if (!IsCell(row, column))
+        return nullptr;
+    const auto found = m_cells.find(m_table->getCellData(static_cast<u32>(row), static_cast<u32>(column)));
+    return found != m_cells.end() ? found->second.get() : nullptr;
+}
+
+void CGUITableEx::ForgetCellRecord(int32_t row, int32_t column)
 {
     void* pointer = m_table->getCellData(static_cast<u32>(row), static_cast<u32>(column));
     if (pointer == nullptr)
         return;
     m_table->setCellData(static_cast<u32>(row), static_cast<u32>(column), nullptr);
-    m_cellData.erase(pointer);
+    m_cells.erase(pointer);
 }
 
 video::SColor CGUITableEx::GetCellColor(int32_t row, int32_t column) const
 {
     if (!IsCell(row, column))
         return video::SColor(0);
-    io::IAttributes* attributes = ReadAttributes();
-    const video::SColor color = attributes->getAttributeAsColor(CellKey(row, column, "color").c_str());
-    attributes->drop();
-    return color;
+    const SCellRecord* record = FindCellRecord(row, column);
+    if (record != nullptr && record->hasColor)
+        return record->color;
+    gui::IGUISkin* skin = Environment->getSkin();
+    return skin != nullptr ? skin->getColor(gui::EGDC_BUTTON_TEXT) : video::SColor(0);
 }
 
 void CGUITableEx::SetCellColor(int32_t row, int32_t column, video::SColor color)
 {
-    if (IsCell(row, column))
-        m_table->setCellColor(static_cast<u32>(row), static_cast<u32>(column), color);
+    if (!IsCell(row, column))
+        return;
+    m_table->setCellColor(static_cast<u32>(row), static_cast<u32>(column), color);
+    SCellRecord* record = FindCellRecord(row, column, true);
+    record->color = color;
+    record->hasColor = true;
 }
 
 int32_t CGUITableEx::GetDrawFlags() const
@@ -391,35 +408,29 @@ void CGUITableEx::SetDrawFlags(int32_t flags)
 
 bool CGUITableEx::GetDrawBackground() const
 {
-    if (m_table == nullptr)
-        return false;
-    io::IAttributes* attributes = ReadAttributes();
-    const bool draw = attributes->getAttributeAsBool("DrawBack");
-    attributes->drop();
-    return draw;
+    return m_drawBackground;
 }
 
 void CGUITableEx::SetDrawBackground(bool draw)
 {
-    if (m_table != nullptr)
-        ChangeAttributes([&](io::IAttributes& attributes) { attributes.setAttribute("DrawBack", draw); });
+    if (m_table == nullptr)
+        return;
+    ChangeAttributes([&](io::IAttributes& attributes) { attributes.setAttribute("DrawBack", draw); });
+    m_drawBackground = draw;
 }
 
 bool CGUITableEx::GetMoveOverSelect() const
 {
-    if (m_table == nullptr)
-        return false;
-    io::IAttributes* attributes = ReadAttributes();
-    const bool moveOverSelect = attributes->getAttributeAsBool("MoveOverSelect");
-    attributes->drop();
-    return moveOverSelect;
+    return m_moveOverSelect;
 }
 
 void CGUITableEx::SetMoveOverSelect(bool moveOverSelect)
 {
-    if (m_table != nullptr)
-        ChangeAttributes([&](io::IAttributes& attributes)
-                         { attributes.setAttribute("MoveOverSelect", moveOverSelect); });
+    if (m_table == nullptr)
+        return;
+    ChangeAttributes([&](io::IAttributes& attributes)
+                     { attributes.setAttribute("MoveOverSelect", moveOverSelect); });
+    m_moveOverSelect = moveOverSelect;
 }
 
 void CGUITableEx::Clear()
@@ -427,7 +438,9 @@ void CGUITableEx::Clear()
     if (m_table == nullptr)
         return;
     m_table->clear();
-    m_cellData.clear();
+    m_cells.clear();
+    m_columnNames.clear();
+    m_columnOrdering.clear();
 }
 
 } // namespace Graphics::GUI

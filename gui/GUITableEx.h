@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace irr::io
 {
@@ -23,6 +24,10 @@ namespace Graphics::GUI
 // modes, cell colours, a data text per cell that the element owns, and the
 // background and move-over-select flags. The inner table carries this
 // element's id, so its events reach scripts under this element's name.
+//
+// The element keeps what it adds itself: columns change only through it,
+// and each cell's own record hangs on the cell's data pointer, so it moves
+// with its row when the user sorts the table.
 //
 // Rows and columns are 0-based; an index outside the table changes nothing
 // and reads as "", 0 or -1.
@@ -77,6 +82,7 @@ public:
     void SetCellText(int32_t row, int32_t column, const std::wstring& text);
     std::wstring GetCellData(int32_t row, int32_t column) const;
     void SetCellData(int32_t row, int32_t column, const std::wstring& data);
+    // The cell's own colour, else the colour the table draws its text in.
     irr::video::SColor GetCellColor(int32_t row, int32_t column) const;
     void SetCellColor(int32_t row, int32_t column, irr::video::SColor color);
     int32_t GetDrawFlags() const;
@@ -96,17 +102,29 @@ private:
     {
         return row >= 0 && row < GetRowCount() && IsColumn(column);
     }
-    // The table's settings as the library writes them out.
-    irr::io::IAttributes* ReadAttributes() const;
-    // Writes the settings out, lets change edit them and reads them back
-    // in, keeping what reading back loses: cell data, selection and the
-    // active column, without events.
+    struct SCellRecord
+    {
+        std::wstring data;
+        irr::video::SColor color;
+        bool hasColor = false;
+    };
+
+    // The library's table takes some settings only as a whole: they are
+    // written out, changed and read back in, keeping what reading back
+    // loses (cell records, selection, active column), without events.
     void ChangeAttributes(const std::function<void(irr::io::IAttributes&)>& change);
-    void ForgetCellData(int32_t row, int32_t column);
+    // The cell's record; with create, a new one when it has none.
+    SCellRecord* FindCellRecord(int32_t row, int32_t column, bool create);
+    const SCellRecord* FindCellRecord(int32_t row, int32_t column) const;
+    void ForgetCellRecord(int32_t row, int32_t column);
 
     irr::gui::IGUITable* m_table = nullptr;
-    // The cells hold pointers into here.
-    std::unordered_map<const void*, std::unique_ptr<std::wstring>> m_cellData;
+    // The cells' data pointers point into here.
+    std::unordered_map<const void*, std::unique_ptr<SCellRecord>> m_cells;
+    std::vector<std::wstring> m_columnNames;
+    std::vector<int32_t> m_columnOrdering;
+    bool m_drawBackground = false;
+    bool m_moveOverSelect = false;
     // While set, the inner table's events stay inside the element.
     bool m_quiet = false;
 };
