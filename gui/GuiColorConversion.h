@@ -12,11 +12,13 @@
 namespace Graphics::GUI
 {
 
-// Each fraction times 255, truncated; values outside 0-255 (a component of
-// 2, or not a number) are held to the byte's range instead of wrapping.
+// Each fraction times 255, to the nearest byte: layouts store byte / 255
+// with six decimals, which truncation would read back one step lower on
+// every load. Values outside 0-255 (a component of 2, or not a number)
+// are held to the byte's range instead of wrapping.
 inline irr::u32 ColorFractionToByte(float fraction)
 {
-    const float scaled = fraction * 255.0f;
+    const float scaled = fraction * 255.0f + 0.5f;
     if (!(scaled > 0.0f))
         return 0;
     if (scaled >= 255.0f)

@@ -21,5 +21,7 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiProperties,
                                &RegisterIGraphicsGuiLists,
                                &RegisterIGraphicsGuiTables,
+                               &RegisterIGraphicsGuiLayout,
+                               &RegisterIGraphicsGuiShortcuts,
                            });
 }

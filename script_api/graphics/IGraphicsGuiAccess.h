@@ -44,3 +44,5 @@ void RegisterIGraphicsGuiEvents(CScriptMetaTable& table);
 void RegisterIGraphicsGuiProperties(CScriptMetaTable& table);
 void RegisterIGraphicsGuiLists(CScriptMetaTable& table);
 void RegisterIGraphicsGuiTables(CScriptMetaTable& table);
+void RegisterIGraphicsGuiLayout(CScriptMetaTable& table);
+void RegisterIGraphicsGuiShortcuts(CScriptMetaTable& table);

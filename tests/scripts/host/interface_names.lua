@@ -102,7 +102,13 @@ local expected = {
         getTableResizableColumns setTableResizableColumns addTableRow removeTableRow removeTableAllRows
         getTableRowCount getTableSelectedRow setTableSelectedRow swapTableRows orderTable getTableCellText
         setTableCellText getTableCellData setTableCellData getTableCellColor setTableCellColor
-        getTableDrawFlags setTableDrawFlags getTableMoveOverSelect setTableMoveOverSelect clearTable]],
+        getTableDrawFlags setTableDrawFlags getTableMoveOverSelect setTableMoveOverSelect clearTable
+        loadGui removeGui saveGui saveGuiControl setFader clearFader doFadeIn doFadeOut getFaderColor
+        getFaderInTime getFaderOutTime isFaderComplete showMessageBox showMessageBoxYesNo showMessageBoxOk
+        showMessageBoxOkCancel showOpenDialog getOpenDialogFilename openDialogFileSelected openDialogCancelled
+        createTooltip removeTooltip tooltipExists getTooltipLabel createShortcut shortcutExists
+        shortcutExistsAny getShortcutEventType getShortcutKeyCode getShortcutShiftOn getShortcutControlOn
+        removeShortcuts removeAllShortcuts]],
     ISkin = "",
     IKey = "",
     IMouse = "",
