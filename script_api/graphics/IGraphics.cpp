@@ -3,6 +3,7 @@
 #include "script_api/core/ScriptInterface.h"
 #include "script_api/graphics/IGraphicsFunctions.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
+#include "script_api/graphics/IGraphicsGuiBuilders.h"
 #include "script_api/graphics/IGraphicsTextures.h"
 
 void RegisterIGraphics(LuaPlus::LuaState* state)
@@ -21,6 +22,9 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiProperties,
                                &RegisterIGraphicsGuiLists,
                                &RegisterIGraphicsGuiTables,
+                               &RegisterIGraphicsGuiBuilders,
+                               &RegisterIGraphicsGuiBuilderProperties,
+                               &RegisterIGraphicsWindowFunctions,
                                &RegisterIGraphicsGuiLayout,
                                &RegisterIGraphicsGuiShortcuts,
                            });
