@@ -91,6 +91,7 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
     m_inputKeyMap.Reset();
     AttachSkins();
     Clear();
+    RegisterElementFactory();
 }
 
 void CGuiManager::DetachDevice()
@@ -100,6 +101,7 @@ void CGuiManager::DetachDevice()
     m_inputKeyMap.Reset();
     DetachSkins();
     m_environment = nullptr;
+    m_factoryEnvironment = nullptr;
     m_fileSystem = nullptr;
     m_device = nullptr;
     m_started = false;

@@ -71,6 +71,9 @@ namespace Graphics::GUI
 {
 
 class CGuiElementVisitor;
+class CGUIComboBoxEx;
+class CGUIListBoxEx;
+class CGUITableEx;
 
 // The GUI manager of the graphics engine: it stands between the scripts and
 // Irrlicht's GUI environment. The graphics engine creates it with itself,
@@ -460,6 +463,143 @@ public:
     // Drops every registered font.
     void ClearFonts();
 
+    // Tables, extended list boxes and combo boxes, and the element factory
+    // that makes the boxes (GuiManagerTable.cpp, GuiManagerListBox.cpp,
+    // GuiManagerComboBox.cpp). Each operation on an element refuses an
+    // element of another kind with "[CGuiManager::<method>] Gui element is
+    // not a <kind>:<name>"; indices outside the items, rows or columns
+    // change nothing and read as "", -1 or 0.
+
+    // Registers the factory with the current GUI environment (once per
+    // environment).
+    void RegisterElementFactory();
+
+    // A table under the GUI parent in the rectangle (screen rule) with its
+    // tab stop set; null without a GUI environment.
+    CGUITableEx* AddTableNamed(const std::wstring& name, const CRect& rect, bool drawBackground);
+    CGUITableEx* AddTable(int32_t id, const CRect& pixelRect, bool drawBackground);
+    // An index below 0 or past the end appends; answers the index used.
+    int32_t AddTableColumn(irr::gui::IGUIElement* table, const std::wstring& caption, int32_t index);
+    void RemoveTableColumn(irr::gui::IGUIElement* table, int32_t column);
+    int32_t GetTableColumnCount(irr::gui::IGUIElement* table);
+    std::wstring GetTableColumnText(irr::gui::IGUIElement* table, int32_t column);
+    void SetTableColumnText(irr::gui::IGUIElement* table, int32_t column, const std::wstring& text);
+    // The width as a fraction of the screen width.
+    float GetTableColumnWidth(irr::gui::IGUIElement* table, int32_t column);
+    // Above 2.0 pixels (truncated), else a fraction of the screen width.
+    void SetTableColumnWidth(irr::gui::IGUIElement* table, int32_t column, float width);
+    int32_t GetTableColumnOrdering(irr::gui::IGUIElement* table, int32_t column);
+    // A mode that is no column ordering throws "[CGuiManager::
+    // SetTableColumnOrdering] Invalid column ordering:%i".
+    void SetTableColumnOrdering(irr::gui::IGUIElement* table, int32_t column, int32_t mode);
+    int32_t GetTableActiveColumn(irr::gui::IGUIElement* table);
+    bool SetTableActiveColumn(irr::gui::IGUIElement* table, int32_t column, bool order);
+    bool GetTableResizableColumns(irr::gui::IGUIElement* table);
+    void SetTableResizableColumns(irr::gui::IGUIElement* table, bool resizable);
+    int32_t GetTableSelectedRow(irr::gui::IGUIElement* table);
+    // Selects the row (outside the rows: none), then publishes the table
+    // changed event (type 21).
+    void SetTableSelectedRow(irr::gui::IGUIElement* table, int32_t row);
+    int32_t GetTableRowCount(irr::gui::IGUIElement* table);
+    int32_t AddTableRow(irr::gui::IGUIElement* table, int32_t index);
+    void RemoveTableRow(irr::gui::IGUIElement* table, int32_t row);
+    // Every row, then SetTableSelectedRow with -1.
+    void RemoveTableAllRows(irr::gui::IGUIElement* table);
+    void SwapTableRows(irr::gui::IGUIElement* table, int32_t a, int32_t b);
+    // A mode that is no ordering mode throws "[CGuiManager::OrderTable]
+    // Invalid ordering mode:%i".
+    void OrderTable(irr::gui::IGUIElement* table, int32_t column, int32_t mode);
+    std::wstring GetTableCellText(irr::gui::IGUIElement* table, int32_t row, int32_t column);
+    void SetTableCellText(irr::gui::IGUIElement* table, int32_t row, int32_t column,
+                          const std::wstring& text);
+    std::wstring GetTableCellData(irr::gui::IGUIElement* table, int32_t row, int32_t column);
+    void SetTableCellData(irr::gui::IGUIElement* table, int32_t row, int32_t column,
+                          const std::wstring& data);
+    CColor GetTableCellColor(irr::gui::IGUIElement* table, int32_t row, int32_t column);
+    void SetTableCellColor(irr::gui::IGUIElement* table, int32_t row, int32_t column, const CColor& color);
+    int32_t GetTableDrawFlags(irr::gui::IGUIElement* table);
+    void SetTableDrawFlags(irr::gui::IGUIElement* table, int32_t flags);
+    bool GetTableBackground(irr::gui::IGUIElement* table);
+    void SetTableBackground(irr::gui::IGUIElement* table, bool draw);
+    bool GetTableMoveOverSelect(irr::gui::IGUIElement* table);
+    void SetTableMoveOverSelect(irr::gui::IGUIElement* table, bool moveOverSelect);
+    // Columns and rows.
+    void ClearTable(irr::gui::IGUIElement* table);
+
+    // An extended list box (through the factory) under the GUI parent; the
+    // non-empty sub-names are registered with ids one, two and three after
+    // the list box's and given to the scroll bar and its up and down
+    // buttons. Null without a GUI environment.
+    CGUIListBoxEx* AddListBox(const std::wstring& name, const CRect& rect, bool background,
+                              const std::wstring& scrollBarName, const std::wstring& upButtonName,
+                              const std::wstring& downButtonName);
+    CGUIListBoxEx* AddListBoxWithIds(int32_t id, const CRect& pixelRect, bool background, int32_t scrollBarId,
+                                     int32_t upButtonId, int32_t downButtonId);
+    // The icon is a sprite bank entry's name (-1 when unknown).
+    int32_t AddListBoxItem(irr::gui::IGUIElement* list, const std::wstring& text, const std::wstring& data,
+                           const std::wstring& iconName, int32_t index);
+    void SetListBoxItemIcon(irr::gui::IGUIElement* list, int32_t index, const std::wstring& iconName);
+    // The sprite bank's name of the item's icon; "" when none.
+    std::wstring GetListBoxItemIcon(irr::gui::IGUIElement* list, int32_t index);
+    // Select, then publish the list box events 8 and 9 with the list box's
+    // name, also when nothing matched.
+    void SelectListBoxItem(irr::gui::IGUIElement* list, int32_t index);
+    void SelectListBoxItemByText(irr::gui::IGUIElement* list, const std::wstring& text);
+    void SelectListBoxItemByData(irr::gui::IGUIElement* list, const std::wstring& data);
+    bool SetListBoxItemColor(irr::gui::IGUIElement* list, int32_t index, const CColor& color, int32_t kind);
+    bool ClearListBoxItemColor(irr::gui::IGUIElement* list, int32_t index, int32_t kind);
+    CColor GetListBoxItemColor(irr::gui::IGUIElement* list, int32_t index, int32_t kind);
+    bool HasListBoxItemColor(irr::gui::IGUIElement* list, int32_t index, int32_t kind);
+    int32_t GetListBoxSelected(irr::gui::IGUIElement* list);
+    void SetListBoxItemText(irr::gui::IGUIElement* list, int32_t index, const std::wstring& text);
+    int32_t FindListBoxItemText(irr::gui::IGUIElement* list, const std::wstring& text);
+    int32_t FindListBoxItemData(irr::gui::IGUIElement* list, const std::wstring& data);
+    void RemoveListBoxItem(irr::gui::IGUIElement* list, int32_t index);
+    void ClearListBox(irr::gui::IGUIElement* list);
+    void SetListBoxBackgroundVisible(irr::gui::IGUIElement* list, bool visible);
+    bool IsListBoxBackgroundVisible(irr::gui::IGUIElement* list);
+    void MakeListBoxItemVisible(irr::gui::IGUIElement* list, int32_t index);
+    // These serve extended list boxes and combo boxes alike.
+    int32_t GetListBoxItemCount(irr::gui::IGUIElement* list);
+    std::wstring GetListBoxItemText(irr::gui::IGUIElement* list, int32_t index);
+    std::wstring GetListBoxItemData(irr::gui::IGUIElement* list, int32_t index);
+    void SetListItemData(irr::gui::IGUIElement* list, int32_t index, const std::wstring& data);
+
+    // An extended combo box (through the factory) under the GUI parent; a
+    // non-empty button name is registered with the id one after the combo
+    // box's, a non-empty list name with the id two after it. Null without
+    // a GUI environment.
+    CGUIComboBoxEx* AddComboBox(const std::wstring& name, const CRect& rect, const std::wstring& buttonName,
+                                const std::wstring& listName);
+    CGUIComboBoxEx* AddComboBoxWithIds(int32_t id, const CRect& pixelRect, int32_t buttonId, int32_t listId);
+    int32_t AddComboBoxItem(irr::gui::IGUIElement* combo, const std::wstring& text, const std::wstring& data,
+                            int32_t index);
+    int32_t AppendComboBoxItem(irr::gui::IGUIElement* combo, const std::wstring& text,
+                               const std::wstring& data);
+    // Select (no match: nothing), then publish the combo box event 19.
+    void SelectComboBoxItem(irr::gui::IGUIElement* combo, int32_t index);
+    void SelectComboBoxItemByText(irr::gui::IGUIElement* combo, const std::wstring& text);
+    void SelectComboBoxItemByData(irr::gui::IGUIElement* combo, const std::wstring& data);
+    int32_t GetComboBoxSelected(irr::gui::IGUIElement* combo);
+    void SetComboBoxItemText(irr::gui::IGUIElement* combo, int32_t index, const std::wstring& text);
+    int32_t FindComboBoxItemText(irr::gui::IGUIElement* combo, const std::wstring& text);
+    int32_t FindComboBoxItemData(irr::gui::IGUIElement* combo, const std::wstring& data);
+    void RemoveComboBoxItem(irr::gui::IGUIElement* combo, int32_t index);
+    void ClearComboBox(irr::gui::IGUIElement* combo);
+    void SetComboBoxMaxItems(irr::gui::IGUIElement* combo, uint32_t rows);
+    uint32_t GetComboBoxMaxItems(irr::gui::IGUIElement* combo);
+
+    // Their layout blocks "List", "Combobox" and "Table"
+    // (GuiManagerListLayout.cpp, GuiManagerTableLayout.cpp). A table's
+    // cell outside its rows or columns throws "[CGuiManager::ReadTable]
+    // Cell outside the table:%u %u".
+    irr::gui::IGUIElement* ReadListBox(Misc::Serialization::IArchive& archive);
+    bool WriteListBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    irr::gui::IGUIElement* ReadComboBox(Misc::Serialization::IArchive& archive);
+    bool WriteComboBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    irr::gui::IGUIElement* ReadTable(Misc::Serialization::IArchive& archive);
+    bool WriteTable(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+
     // Element builders: buttons, images, static texts, edit boxes, spin
     // boxes and windows (GuiManagerBuilders.cpp), and their properties
     // (GuiManagerBuilderProperties.cpp). The named creators register the
@@ -845,6 +985,8 @@ private:
     bool RemoveMenuItem(irr::gui::IGUIElement* element, int32_t id);
     void RemoveShortcutsOf(const std::wstring& name);
     void RenameShortcuts(const std::wstring& oldName, const std::wstring& newName);
+    // The list box events 8 and 9 with the list box's name.
+    void PublishListBoxSelection(irr::gui::IGUIElement* list);
 
     Graphics::CGraphicsEngine* m_engine;
     irr::IrrlichtDevice* m_device = nullptr;
@@ -861,6 +1003,10 @@ private:
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.
     std::set<irr::gui::IGUIElement*> m_removing;
+    // Tables, list boxes and combo boxes: the environment the element
+    // factory was registered with.
+    irr::gui::IGUIEnvironment* m_factoryEnvironment = nullptr;
+
     // The edit box selections scripts set, by element (with the element's
     // id, so that a later element at the same address does not inherit one).
     struct SEditSelection

@@ -46,7 +46,7 @@ constexpr int32_t kMaxLayoutDepth = 128;
 const CGuiManager::SElementKind kElementKinds[] = {
     {"Button", 0, &CGuiManager::ReadButton, &CGuiManager::WriteButton},
     {"Checkbox", 1, &CGuiManager::ReadCheckBox, &CGuiManager::WriteCheckBox},
-    {"Combobox", 2, nullptr, nullptr},
+    {"Combobox", 2, &CGuiManager::ReadComboBox, &CGuiManager::WriteComboBox},
     {"EditText", 5, &CGuiManager::ReadEditBox, &CGuiManager::WriteEditBox},
     {"Image", 9, &CGuiManager::ReadImage, &CGuiManager::WriteImage},
     {"Scrollbar", 14, nullptr, nullptr},
@@ -55,13 +55,13 @@ const CGuiManager::SElementKind kElementKinds[] = {
     {"Spinbox", 15, &CGuiManager::ReadSpinBox, &CGuiManager::WriteSpinBox},
     {"Menu", 4, nullptr, nullptr},
     {"ContextMenu", 3, nullptr, nullptr},
-    {"List", 10, nullptr, nullptr},
+    {"List", 10, &CGuiManager::ReadListBox, &CGuiManager::WriteListBox},
     {"Text", 16, &CGuiManager::ReadStaticText, &CGuiManager::WriteStaticText},
     {"Text2", 16, &CGuiManager::ReadStaticText, &CGuiManager::WriteStaticText},
     {"Tab", 17, nullptr, nullptr},
     {"TabColor", 17, nullptr, nullptr},
     {"TabPage", 17, nullptr, nullptr},
-    {"Table", 19, nullptr, nullptr},
+    {"Table", 19, &CGuiManager::ReadTable, &CGuiManager::WriteTable},
 };
 
 const CGuiManager::SElementKind* FindKindByName(const std::string& name)

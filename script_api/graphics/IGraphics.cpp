@@ -21,6 +21,8 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiControls,
                                &RegisterIGraphicsGuiEvents,
                                &RegisterIGraphicsGuiProperties,
+                               &RegisterIGraphicsGuiLists,
+                               &RegisterIGraphicsGuiTables,
                                &RegisterIGraphicsGuiBuilders,
                                &RegisterIGraphicsGuiBuilderProperties,
                                &RegisterIGraphicsWindowFunctions,

@@ -42,5 +42,7 @@ LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring* text)
 void RegisterIGraphicsGuiControls(CScriptMetaTable& table);
 void RegisterIGraphicsGuiEvents(CScriptMetaTable& table);
 void RegisterIGraphicsGuiProperties(CScriptMetaTable& table);
+void RegisterIGraphicsGuiLists(CScriptMetaTable& table);
+void RegisterIGraphicsGuiTables(CScriptMetaTable& table);
 void RegisterIGraphicsGuiLayout(CScriptMetaTable& table);
 void RegisterIGraphicsGuiShortcuts(CScriptMetaTable& table);

@@ -103,6 +103,22 @@ local expected = {
         setControlMinSize getControlMinSize setControlMaxSize getControlMaxSize moveControlPos setControlPos
         setControlPosPoint setControlSize setControlSizePoint getControlPos getControlPosAbsolute
         getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight
+        createCombobox createListbox setListboxBackgroundVisible getListboxBackgroundVisible getListboxCount
+        setListboxText setListboxIcon getListboxText findListboxText getListboxData findListboxData
+        getListboxIcon setListboxLineColor getListboxLineColor clearListboxLineColor getListboxSelection
+        setListboxSelection setListboxSelectedText setListboxSelectedData getListboxSelectedText
+        getListboxSelectedData addListboxItem insertListboxItem setListboxData removeListboxItem clearListbox
+        makeListboxItemVisible getComboboxCount setComboMaxVisibleItems getComboMaxVisibleItems setComboboxText
+        getComboboxText findComboboxText getComboboxData setComboboxData findComboboxData getComboboxSelection
+        setComboboxSelection getComboboxSelectedText getComboboxSelectedData setComboboxSelectedText
+        setComboboxSelectedData addComboboxItem insertComboboxItem removeComboboxItem clearCombobox
+        createTable getTableBackgroundEnabled setTableBackgroundEnabled addTableColumn removeTableColumn
+        getTableColumnCount getTableColumnText setTableColumnText getTableColumnWidth setTableColumnWidth
+        getTableColumnOrdering setTableColumnOrdering getTableActiveColumn setTableActiveColumn
+        getTableResizableColumns setTableResizableColumns addTableRow removeTableRow removeTableAllRows
+        getTableRowCount getTableSelectedRow setTableSelectedRow swapTableRows orderTable getTableCellText
+        setTableCellText getTableCellData setTableCellData getTableCellColor setTableCellColor
+        getTableDrawFlags setTableDrawFlags getTableMoveOverSelect setTableMoveOverSelect clearTable
         loadGui removeGui saveGui saveGuiControl setFader clearFader doFadeIn doFadeOut getFaderColor
         getFaderInTime getFaderOutTime isFaderComplete showMessageBox showMessageBoxYesNo showMessageBoxOk
         showMessageBoxOkCancel showOpenDialog getOpenDialogFilename openDialogFileSelected openDialogCancelled

@@ -1,0 +1,137 @@
+--! stdout: CHECKS PASSED
+-- Hostile arguments for the list box, combo box and table functions: wrong
+-- types, NaN and huge numbers, indices out of range, removed controls,
+-- controls of another kind, calls from coroutines, and listeners of the
+-- selection events that fail. Each call returns or raises an error in the
+-- "[Class::Method] ..." form; the controls stay usable.
+local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+check.truthy(IGraphics:init("NULL", 800, 600, false, 32, false, false, false, 60, true), "NULL device")
+
+local functions = {
+    "createCombobox", "createListbox", "setListboxBackgroundVisible", "getListboxBackgroundVisible",
+    "getListboxCount", "setListboxText", "setListboxIcon", "getListboxText", "findListboxText",
+    "getListboxData", "findListboxData", "getListboxIcon", "setListboxLineColor", "getListboxLineColor",
+    "clearListboxLineColor", "getListboxSelection", "setListboxSelection", "setListboxSelectedText",
+    "setListboxSelectedData", "getListboxSelectedText", "getListboxSelectedData", "addListboxItem",
+    "insertListboxItem", "setListboxData", "removeListboxItem", "clearListbox", "makeListboxItemVisible",
+    "getComboboxCount", "setComboMaxVisibleItems", "getComboMaxVisibleItems", "setComboboxText",
+    "getComboboxText", "findComboboxText", "getComboboxData", "setComboboxData", "findComboboxData",
+    "getComboboxSelection", "setComboboxSelection", "getComboboxSelectedText", "getComboboxSelectedData",
+    "setComboboxSelectedText", "setComboboxSelectedData", "addComboboxItem", "insertComboboxItem",
+    "removeComboboxItem", "clearCombobox",
+    "createTable", "getTableBackgroundEnabled", "setTableBackgroundEnabled", "addTableColumn",
+    "removeTableColumn", "getTableColumnCount", "getTableColumnText", "setTableColumnText",
+    "getTableColumnWidth", "setTableColumnWidth", "getTableColumnOrdering", "setTableColumnOrdering",
+    "getTableActiveColumn", "setTableActiveColumn", "getTableResizableColumns", "setTableResizableColumns",
+    "addTableRow", "removeTableRow", "removeTableAllRows", "getTableRowCount", "getTableSelectedRow",
+    "setTableSelectedRow", "swapTableRows", "orderTable", "getTableCellText", "setTableCellText",
+    "getTableCellData", "setTableCellData", "getTableCellColor", "setTableCellColor", "getTableDrawFlags",
+    "setTableDrawFlags", "getTableMoveOverSelect", "setTableMoveOverSelect", "clearTable",
+}
+for _, name in ipairs(functions) do
+    check.eq(type(IGraphics[name]), "function", name .. " is registered")
+end
+
+local weak = setmetatable({}, {__mode = "v"})
+weak[1] = function() return true end
+local hostile = {
+    nil, false, true, 0, 1, 2, -1, 0 / 0, 1 / 0, -1 / 0, 1e308, -1e308, 2 ^ 31, 2 ^ 32, -(2 ^ 31) - 1, 2 ^ 53,
+    "", "list", "combo", "table", "box", "gone", "0.5 0.5", "nan nan nan nan", "\255\254 not utf-8",
+    string.rep("w", 20000), {}, weak, IMisc:colorCreate(1, 0, 0, 1), IMisc:rectCreate(0.1, 0.1, 0.2, 0.2),
+    coroutine.create(function() end), function() error("callback failed") end,
+}
+
+-- Listeners of the selection events: one fails every other time, one
+-- removes the control the event names now and then.
+local selection = {[8] = true, [9] = true, [19] = true, [21] = true}
+local count = 0
+local failing = IEvents:subscribeGui(function(name, type)
+    if not selection[type] then return false end
+    count = count + 1
+    if count % 2 == 0 then error("listener failed") end
+    return false
+end, nil, 0)
+local removing = IEvents:subscribeGui(function(name, type)
+    if selection[type] and count % 7 == 0 and IGraphics:controlExists(name) and name ~= "" then
+        IGraphics:removeControl(name)
+    end
+    return false
+end, nil, 0)
+
+local function restore()
+    IGraphics:setGuiParent("")
+    if not IGraphics:controlExists("list") then
+        IGraphics:createListbox("list", "0.1 0.1 0.3 0.3", true, "", "", "")
+        IGraphics:addListboxItem("list", "a", "1", "")
+        IGraphics:addListboxItem("list", "b", "2", "")
+    end
+    if not IGraphics:controlExists("combo") then
+        IGraphics:createCombobox("combo", "0.4 0.1 0.6 0.15", "", "")
+        IGraphics:addComboboxItem("combo", "a", "1")
+    end
+    if not IGraphics:controlExists("table") then
+        IGraphics:createTable("table", "0.1 0.4 0.9 0.9", true)
+        IGraphics:addTableColumn("table", "A", -1)
+        IGraphics:addTableRow("table", -1)
+        IGraphics:setTableCellData("table", 0, 0, "data")
+    end
+    if not IGraphics:controlExists("box") then IGraphics:createCheckbox("box", "", "0 0 0.1 0.1", false) end
+    if not IGraphics:controlExists("gone") then IGraphics:createCheckbox("gone", "", "0 0 0.1 0.1", false) end
+    IGraphics:removeControl("gone")
+end
+
+local function expectCleanCall(name, ...)
+    local ok, message = pcall(IGraphics[name], IGraphics, ...)
+    if not ok then
+        check.eq(type(message), "string", name .. " error type")
+        local known = string.find(message, "[", 1, true) or string.find(message, "failed", 1, true)
+        check.truthy(known, name .. " failed without a clear message: " .. message)
+    end
+    return ok
+end
+
+math.randomseed(20261210)
+local calls, failures = 0, 0
+for round = 1, 25 do
+    for _, name in ipairs(functions) do
+        restore()
+        local arguments = {}
+        local argumentCount = math.random(0, 7)
+        for index = 1, argumentCount do arguments[index] = hostile[math.random(1, #hostile)] end
+        -- Mostly a control that exists, so the element operations are reached.
+        if argumentCount > 0 and math.random() < 0.7 then
+            arguments[1] = ({"list", "combo", "table"})[math.random(1, 3)]
+        end
+        calls = calls + 1
+        if not expectCleanCall(name, unpack(arguments, 1, argumentCount)) then failures = failures + 1 end
+        local co = coroutine.create(function() return expectCleanCall(name, unpack(arguments, 1, argumentCount)) end)
+        restore()
+        local resumed, result = coroutine.resume(co)
+        check.truthy(resumed, name .. " from a coroutine: " .. tostring(result))
+    end
+    collectgarbage("collect")
+end
+check.truthy(calls > failures and failures > 0, "some calls fail, most do not")
+
+-- Each kind of argument in every position.
+for _, name in ipairs(functions) do
+    for index = 1, #hostile do
+        restore()
+        local value = hostile[index]
+        expectCleanCall(name, value, value, value, value, value, value)
+        expectCleanCall(name, "list", value, value, value, value, value)
+        expectCleanCall(name, "combo", value, value, value, value)
+        expectCleanCall(name, "table", value, value, value, value)
+    end
+end
+
+IEvents:unsubscribe(failing)
+IEvents:unsubscribe(removing)
+IGraphics:removeControl("list")
+IGraphics:removeControl("combo")
+IGraphics:removeControl("table")
+restore()
+check.eq(IGraphics:getListboxData("list", 1), "2", "list box usable afterwards")
+check.eq(IGraphics:getComboboxSelectedText("combo"), "a", "combo box usable afterwards")
+check.eq(IGraphics:getTableCellData("table", 0, 0), "data", "table usable afterwards")
+check.done()
