@@ -5,17 +5,54 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
+#include "core/io/Uuid.h"
 #include "graphics/engine/GraphicsEngine.h"
+#include "gui/GuiElementHold.h"
+#include "gui/GuiElementVisitor.h"
+#include "gui/ScreenCoordinates.h"
 
 #include <irrlicht.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cwchar>
 
 namespace Graphics::GUI
 {
 
 using namespace irr;
+using Misc::Multicast::CMulticastOf;
+namespace Kind = Misc::Multicast::Kind;
+
+namespace
+{
+
+// Marks an element's removal as under way for a scope.
+class CRemoval
+{
+public:
+    CRemoval(std::set<gui::IGUIElement*>& removing, gui::IGUIElement* element)
+        : m_removing(removing), m_element(element)
+    {
+        m_removing.insert(m_element);
+    }
+    ~CRemoval() { m_removing.erase(m_element); }
+    CRemoval(const CRemoval&) = delete;
+    CRemoval& operator=(const CRemoval&) = delete;
+
+private:
+    std::set<gui::IGUIElement*>& m_removing;
+    gui::IGUIElement* m_element;
+};
+
+bool IsMenu(const gui::IGUIElement* element)
+{
+    const gui::EGUI_ELEMENT_TYPE type = element->getType();
+    return type == gui::EGUIET_MENU || type == gui::EGUIET_CONTEXT_MENU;
+}
+
+} // namespace
 
 bool CGuiManager::SShortcutKey::operator<(const SShortcutKey& other) const
 {
@@ -76,6 +113,7 @@ void CGuiManager::Clear()
     m_shortcuts.clear();
     m_nameToId.clear();
     m_idToName.clear();
+    m_tabOrder = 0;
 }
 
 void CGuiManager::Start()
@@ -89,10 +127,22 @@ void CGuiManager::Stop()
     if (m_started)
     {
         m_fader.FadeOut(m_fader.GetColor(), m_fader.GetOutTime(), true);
-        if (m_environment != nullptr)
-            m_environment->setFocus(nullptr);
+        // Only a focus there is is taken: a loop that ends with nothing
+        // focused tells the scripts of no change.
+        if (GetFocus() != nullptr)
+            SetFocus(nullptr);
     }
     m_started = false;
+}
+
+uint32_t CGuiManager::GetScreenWidth() const
+{
+    return m_engine != nullptr ? m_engine->GetScreenWidth() : 0;
+}
+
+uint32_t CGuiManager::GetScreenHeight() const
+{
+    return m_engine != nullptr ? m_engine->GetScreenHeight() : 0;
 }
 
 gui::IGUIElement* CGuiManager::GetGuiParent()
@@ -107,20 +157,396 @@ gui::IGUIElement* CGuiManager::GetGuiParent()
     return m_guiParent;
 }
 
+void CGuiManager::SetGuiParent(gui::IGUIElement* element)
+{
+    if (element != nullptr)
+        element->grab();
+    if (m_guiParent != nullptr)
+        m_guiParent->drop();
+    m_guiParent = element;
+    if (m_guiParent == nullptr)
+        GetGuiParent();
+}
+
+int32_t CGuiManager::GetNextAvailableId(int32_t requested)
+{
+    // The pseudo-random generator is seeded once at start-up.
+    const int32_t start = requested != 0 ? requested : static_cast<int32_t>(std::rand());
+    for (int64_t id = start; id < INT32_MAX; ++id)
+    {
+        if (!ElementIdExists(static_cast<int32_t>(id)))
+            return static_cast<int32_t>(id);
+    }
+    for (int64_t id = INT32_MIN; id < start; ++id)
+    {
+        if (!ElementIdExists(static_cast<int32_t>(id)))
+            return static_cast<int32_t>(id);
+    }
+    throw Misc::Error::CKVOError(L"[CGuiManager::GetNextAvailableId] No gui element ids available");
+}
+
+int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t requestedId)
+{
+    std::wstring finalName = name;
+    if (ElementExists(name))
+    {
+        // The candidate is the name the new element takes when a subscriber
+        // takes the conflict on: the event tells it the name to use.
+        const std::wstring candidate = name + L"::" + Misc::Text::Utf8ToWide(CUuid().GetId());
+        if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, candidate, kIdConflictEvent, 0}))
+            finalName = candidate;
+    }
+    const int32_t id = GetNextAvailableId(requestedId);
+    SetElementName(finalName, id);
+    return id;
+}
+
 void CGuiManager::SetElementName(const std::wstring& name, int32_t id)
 {
+    // An id has one name: the one it had before (left by an element that
+    // closed itself) no longer leads to it.
+    const auto old = m_idToName.find(id);
+    if (old != m_idToName.end() && old->second != name)
+    {
+        const auto named = m_nameToId.find(old->second);
+        if (named != m_nameToId.end() && named->second == id)
+            m_nameToId.erase(named);
+    }
     m_nameToId[name] = id;
     m_idToName[id] = name;
 }
 
-std::wstring CGuiManager::GetElementName(int32_t id, bool throwIfMissing) const
+bool CGuiManager::RemoveElementName(int32_t id)
 {
     const auto found = m_idToName.find(id);
-    if (found != m_idToName.end())
-        return found->second;
+    if (found == m_idToName.end())
+        return false;
+    // After a name conflict the name may have moved on to a newer element:
+    // it stays with that one.
+    const auto named = m_nameToId.find(found->second);
+    if (named != m_nameToId.end() && named->second == id)
+        m_nameToId.erase(named);
+    m_idToName.erase(found);
+    return true;
+}
+
+std::wstring CGuiManager::GetElementName(int32_t id, bool throwIfMissing) const
+{
+    const std::wstring* name = FindElementName(id);
+    if (name != nullptr)
+        return *name;
     if (throwIfMissing)
         throw Misc::Error::CKVOError::Format(L"[CGuiManager::GetElementName] Cannot find gui element:%i", id);
     return std::wstring();
+}
+
+const std::wstring* CGuiManager::FindElementName(int32_t id) const
+{
+    const auto found = m_idToName.find(id);
+    return found != m_idToName.end() ? &found->second : nullptr;
+}
+
+const int32_t* CGuiManager::FindNamedId(const std::wstring& name) const
+{
+    const auto found = m_nameToId.find(name);
+    if (found == m_nameToId.end())
+        return nullptr;
+    // Elements that close themselves (message boxes, dialogs) leave their
+    // names behind, and their ids are handed out again: a name counts only
+    // while its id still carries it.
+    const std::wstring* current = FindElementName(found->second);
+    if (current == nullptr || *current != name)
+        return nullptr;
+    return &found->second;
+}
+
+int32_t CGuiManager::GetElementId(const std::wstring& name, bool throwIfMissing)
+{
+    const int32_t* id = FindNamedId(name);
+    if (id != nullptr)
+        return *id;
+    if (throwIfMissing)
+        throw Misc::Error::CKVOError::Format(L"[CGuiManager::GetElementId] Gui element not found: %s",
+                                             name.c_str());
+    return 0;
+}
+
+void CGuiManager::ChangeElementId(gui::IGUIElement* element, const std::wstring& newName)
+{
+    if (element == nullptr)
+        throw Misc::Error::CKVOError(L"[CGuiManager::ChangeElementId] Input GUI element not defined.");
+    const int32_t id = element->getID();
+    const std::wstring oldName = GetElementName(id, false);
+    RemoveElementName(id);
+    SetElementName(newName, id);
+    RenameShortcuts(oldName, newName);
+}
+
+gui::IGUIElement* CGuiManager::GetElement(int32_t id, bool throwIfMissing)
+{
+    gui::IGUIElement* found = nullptr;
+    gui::IGUIElement* parent = GetGuiParent();
+    if (parent != nullptr)
+        found = parent->getID() == id ? parent : FindElementById(parent, id);
+    if (found == nullptr && m_environment != nullptr)
+    {
+        gui::IGUIElement* root = m_environment->getRootGUIElement();
+        if (root != parent)
+            found = root->getID() == id ? root : FindElementById(root, id);
+    }
+    if (found == nullptr && throwIfMissing)
+        throw Misc::Error::CKVOError::Format(L"[CGuiManager::GetElement] Cannot find gui element:%i", id);
+    return found;
+}
+
+gui::IGUIElement* CGuiManager::FindElementById(gui::IGUIElement* start, int32_t id) const
+{
+    if (start == nullptr)
+        return nullptr;
+    if (IsMenu(start))
+    {
+        auto* menu = static_cast<gui::IGUIContextMenu*>(start);
+        for (u32 item = 0; item < menu->getItemCount(); ++item)
+        {
+            gui::IGUIContextMenu* subMenu = menu->getSubMenu(item);
+            if (menu->getItemCommandId(item) == id)
+                return subMenu != nullptr ? subMenu : start;
+            if (gui::IGUIElement* found = FindElementById(subMenu, id))
+                return found;
+        }
+    }
+    for (gui::IGUIElement* child : start->getChildren())
+    {
+        if (child->getID() == id)
+            return child;
+        if (gui::IGUIElement* found = FindElementById(child, id))
+            return found;
+    }
+    return nullptr;
+}
+
+gui::IGUIElement* CGuiManager::GetElement(const std::wstring& name, bool throwIfMissing)
+{
+    if (name.empty() && m_environment != nullptr)
+        return GetGuiParent();
+    gui::IGUIElement* found = nullptr;
+    if (const int32_t* id = FindNamedId(name))
+        found = GetElement(*id, false);
+    if (found == nullptr && throwIfMissing)
+        throw Misc::Error::CKVOError::Format(L"[CGuiManager::GetElement] Cannot find gui element:%s",
+                                             name.c_str());
+    return found;
+}
+
+bool CGuiManager::ElementExists(const std::wstring& name)
+{
+    return GetElement(name, false) != nullptr;
+}
+
+bool CGuiManager::ElementIdExists(int32_t id)
+{
+    return GetElement(id, false) != nullptr;
+}
+
+gui::IGUIElement* CGuiManager::GetElementAtPoint(gui::IGUIElement* start, const CPoint& pixelPoint)
+{
+    if (start == nullptr)
+        start = GetGuiParent();
+    if (start == nullptr)
+        return nullptr;
+    const core::position2di point(ToPixel(pixelPoint.x), ToPixel(pixelPoint.y));
+    // An open context menu is above everything else.
+    for (gui::IGUIElement* child : start->getChildren())
+    {
+        if (child->getType() != gui::EGUIET_CONTEXT_MENU || !child->isVisible())
+            continue;
+        if (child->isPointInside(point))
+            return child;
+        if (gui::IGUIElement* found = FindElementAtPoint(child, point))
+            return found;
+    }
+    return FindElementAtPoint(start, point);
+}
+
+gui::IGUIElement* CGuiManager::FindElementAtPoint(gui::IGUIElement* start,
+                                                  const core::position2di& point) const
+{
+    if (!start->isVisible())
+        return nullptr;
+    // Children are drawn in list order: the last one that holds the point
+    // is on top.
+    const auto& children = start->getChildren();
+    for (auto child = children.getLast(); child != children.end(); --child)
+    {
+        if (gui::IGUIElement* found = FindElementAtPoint(*child, point))
+            return found;
+    }
+    return start->isPointInside(point) ? start : nullptr;
+}
+
+void CGuiManager::BringToFront(int32_t id)
+{
+    gui::IGUIElement* element = GetElement(id, true);
+    if (element->getParent() != nullptr)
+        element->getParent()->bringToFront(element);
+}
+
+void CGuiManager::ForEachElement(CGuiElementVisitor& visitor, gui::IGUIElement* start)
+{
+    if (start == nullptr && m_environment != nullptr)
+        start = m_environment->getRootGUIElement();
+    if (start == nullptr)
+        return;
+    CGuiElementHold hold(start);
+    Walk(visitor, start);
+}
+
+void CGuiManager::Walk(CGuiElementVisitor& visitor, gui::IGUIElement* start)
+{
+    // The visitor may change the GUI: the walk goes over a held copy and
+    // passes by children that have left start meanwhile.
+    const CGuiHeldChildren children(start);
+    for (gui::IGUIElement* child : children)
+    {
+        if (child->getParent() != start || child->isSubElement() || visitor.IsHidden(child))
+            continue;
+        if (visitor.Visit(child))
+            return;
+        Walk(visitor, child);
+    }
+}
+
+void CGuiManager::CollectChildren(gui::IGUIElement* element, std::vector<gui::IGUIElement*>& children)
+{
+    if (element == nullptr)
+        return;
+    for (gui::IGUIElement* child : element->getChildren())
+    {
+        if (!child->isSubElement())
+            children.push_back(child);
+    }
+}
+
+gui::IGUIElement* CGuiManager::GetTabGroupOwner(gui::IGUIElement* element)
+{
+    for (; element != nullptr; element = element->getParent())
+    {
+        if (element->isTabGroup())
+            return element;
+    }
+    return nullptr;
+}
+
+bool CGuiManager::IsAttached(const gui::IGUIElement* element) const
+{
+    if (m_environment == nullptr)
+        return false;
+    const gui::IGUIElement* root = m_environment->getRootGUIElement();
+    for (; element != nullptr; element = element->getParent())
+    {
+        if (element == root)
+            return true;
+    }
+    return false;
+}
+
+void CGuiManager::Remove(const std::wstring& name)
+{
+    gui::IGUIElement* element = GetElement(name, false);
+    if (element == nullptr)
+        throw Misc::Error::CKVOError::Format(L"[CGuiManager::Remove] Cannot find gui element:%s",
+                                             name.c_str());
+    const int32_t* id = FindNamedId(name);
+    if (id != nullptr && !name.empty() && RemoveMenuItem(element, *id))
+        return;
+    RemoveElement(element, true);
+}
+
+bool CGuiManager::RemoveMenuItem(gui::IGUIElement* element, int32_t id)
+{
+    // The name of an item resolves to its menu, or to the sub-menu the item
+    // opens, which hangs below the menu.
+    gui::IGUIElement* candidates[] = {element->getID() != id ? element : nullptr, element->getParent()};
+    for (gui::IGUIElement* candidate : candidates)
+    {
+        if (candidate == nullptr || !IsMenu(candidate))
+            continue;
+        auto* menu = static_cast<gui::IGUIContextMenu*>(candidate);
+        for (u32 item = 0; item < menu->getItemCount(); ++item)
+        {
+            if (menu->getItemCommandId(item) != id)
+                continue;
+            RemoveShortcutsOf(GetElementName(id, false));
+            RemoveElementName(id);
+            menu->removeItem(item);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
+{
+    if (element == nullptr || m_environment == nullptr || element == m_environment->getRootGUIElement())
+        return;
+    // A subscriber of the closed event may remove the element itself: it
+    // stays valid through the hold, and its removal, already under way, is
+    // not started a second time (it would publish again, without end).
+    if (m_removing.count(element) != 0)
+        return;
+    CGuiElementHold hold(element);
+    const CRemoval removal(m_removing, element);
+    const std::wstring name = GetElementName(element->getID(), false);
+    if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kElementClosedEvent, 0}))
+        return;
+
+    if (!element->getChildren().empty())
+        RemoveChildren(element);
+    RemoveShortcutsOf(name);
+    // The environment's removeFocus takes the focus from whichever element
+    // has it: asked only when the element, or what is left below it, does.
+    gui::IGUIElement* focus = m_environment->getFocus();
+    if (removeFocus && focus != nullptr && (focus == element || element->isMyChild(focus)))
+        m_environment->removeFocus(focus);
+    RemoveElementName(element->getID());
+    element->remove();
+    // New elements must not be created below a removed parent.
+    if (m_guiParent != nullptr && !IsAttached(m_guiParent))
+        SetGuiParent(nullptr);
+}
+
+void CGuiManager::RemoveChildren(gui::IGUIElement* element)
+{
+    if (element == nullptr)
+        return;
+    const CGuiHeldChildren children(element);
+    for (gui::IGUIElement* child : children)
+    {
+        // A child that a subscriber has removed or moved meanwhile is not
+        // removed from here.
+        if (child->getParent() == element && !child->isSubElement())
+            RemoveElement(child, true);
+    }
+}
+
+void CGuiManager::RemoveShortcutsOf(const std::wstring& name)
+{
+    for (auto entry = m_shortcuts.begin(); entry != m_shortcuts.end();)
+    {
+        if (entry->second.elementName == name)
+            entry = m_shortcuts.erase(entry);
+        else
+            ++entry;
+    }
+}
+
+void CGuiManager::RenameShortcuts(const std::wstring& oldName, const std::wstring& newName)
+{
+    for (auto& entry : m_shortcuts)
+    {
+        if (entry.second.elementName == oldName)
+            entry.second.elementName = newName;
+    }
 }
 
 uint16_t CGuiManager::AddShortcut(uint16_t keyCode, bool shift, bool control, const std::wstring& elementName,

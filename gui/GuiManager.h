@@ -2,16 +2,23 @@
 
 #include "core/events/Multicast.h"
 #include "core/foundation/Color.h"
+#include "core/foundation/Point.h"
+#include "core/foundation/Rect.h"
+
+#include <rect.h>
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace irr
 {
 class IrrlichtDevice;
 namespace gui
 {
+class IGUICheckBox;
 class IGUIElement;
 class IGUIEnvironment;
 class IGUIFont;
@@ -31,12 +38,22 @@ class CGraphicsEngine;
 namespace Graphics::GUI
 {
 
+class CGuiElementVisitor;
+
 // The GUI manager of the graphics engine: it stands between the scripts and
 // Irrlicht's GUI environment. The graphics engine creates it with itself,
 // attaches it to every new device, fades the GUI in when the loop starts and
-// waits for its fade-out when the loop stops. This part holds what the
-// engine's frame and input handling need: the element names, the keyboard
-// shortcuts, the fader and the fonts.
+// waits for its fade-out when the loop stops. It keeps the element names,
+// the keyboard shortcuts, the fader and the fonts; finds, moves, sizes and
+// removes elements; moves the focus; and builds check boxes, message boxes
+// and the file-open dialog.
+//
+// Every element the manager creates has a unique name beside its numeric id;
+// scripts address elements by name. Coordinates that come from scripts are
+// converted by the screen-coordinate rules (ScreenCoordinates.h) before they
+// reach the operations here, which take pixels; getters answer in fractions
+// of the screen. Main thread only: GUI events are published synchronously,
+// and their subscribers may re-enter the manager.
 class CGuiManager
 {
 public:
@@ -121,19 +138,247 @@ public:
     // The loop starts: fade in with the configured colour and in-time.
     void Start();
     // The loop stops: when started, fade out with the out-time and take the
-    // focus from the GUI.
+    // focus from the element that has it (SetFocus, with its events).
     void Stop();
     bool IsStarted() const { return m_started; }
+
+    // GUI event types (the scripts' numbers) that some tests group.
+    static bool IsButtonClickedEvent(uint32_t type) { return type == 5 || type == 18; }
+    static bool IsScrollBarChangedEvent(uint32_t type) { return type == 6; }
+    static bool IsListBoxChangedEvent(uint32_t type) { return type == 8 || type == 9; }
+    static bool IsListBoxSelectedAgainEvent(uint32_t type) { return type == 9; }
+    static bool IsFileSelectedEvent(uint32_t type) { return type == 10; }
+    static bool IsFileDialogCancelledEvent(uint32_t type) { return type == 11; }
+    static bool IsMessageBoxYesEvent(uint32_t type) { return type == 12; }
+    static bool IsMessageBoxNoEvent(uint32_t type) { return type == 13; }
+    static bool IsMessageBoxOkEvent(uint32_t type) { return type == 14; }
+    static bool IsMessageBoxCancelEvent(uint32_t type) { return type == 15; }
+    static bool IsEditBoxEnterEvent(uint32_t type) { return type == 16; }
+    static bool IsTabChangedEvent(uint32_t type) { return type == 17; }
+    static bool IsMenuItemSelectedEvent(uint32_t type) { return type == 18; }
+    static bool IsComboBoxChangedEvent(uint32_t type) { return type == 19; }
+    static bool IsSpinBoxChangedEvent(uint32_t type) { return type == 20; }
+    static bool IsTableChangedEvent(uint32_t type) { return type == 21; }
+    static bool IsTableHeaderChangedEvent(uint32_t type) { return type == 22; }
+    static bool IsTableSelectedAgainEvent(uint32_t type) { return type == 23; }
+    static bool IsIdConflictEvent(uint32_t type) { return type == kIdConflictEvent; }
+
+    // The GUI events the manager publishes itself.
+    static constexpr uint32_t kFocusLostEvent = 0;
+    static constexpr uint32_t kFocusedEvent = 1;
+    static constexpr uint32_t kElementClosedEvent = 4;
+    static constexpr uint32_t kCheckBoxChangedEvent = 7;
+    static constexpr uint32_t kIdConflictEvent = 100;
+
+    // The screen size in pixels that fractions refer to.
+    uint32_t GetScreenWidth() const;
+    uint32_t GetScreenHeight() const;
+
+    // The GUI parent.
 
     // The element under which new elements are created: the environment's
     // root (id 0) unless set otherwise; null without a GUI environment.
     irr::gui::IGUIElement* GetGuiParent();
+    // Makes the element the GUI parent; null makes the root the parent
+    // again.
+    void SetGuiParent(irr::gui::IGUIElement* element);
 
-    // Element names beside the numeric ids.
+    // Ids and names.
+
+    // The first id, from the requested one upward (a random start for 0),
+    // then from the lowest id up to it, that no element has; 2147483647 is
+    // never handed out.
+    int32_t GetNextAvailableId(int32_t requested);
+    // The step before every element is created: gives the name an id. A
+    // name in use publishes the name conflict event (type 100) with the
+    // candidate name + "::" + a fresh UUID; when a subscriber handles it,
+    // the new element takes the candidate, else the name moves to the new
+    // element (the older one keeps its id-to-name entry).
+    int32_t RegisterElementName(const std::wstring& name, int32_t requestedId);
     void SetElementName(const std::wstring& name, int32_t id);
+    // Forgets the id's name; false when it had none. The name stays with
+    // another id it has moved to.
+    bool RemoveElementName(int32_t id);
     // The name registered for the id; "" when there is none, or with
     // throwIfMissing "[CGuiManager::GetElementName] Cannot find gui element:%i".
     std::wstring GetElementName(int32_t id, bool throwIfMissing) const;
+    // The name registered for the id, or null.
+    const std::wstring* FindElementName(int32_t id) const;
+    // The id of the name; 0 when unknown, or with throwIfMissing
+    // "[CGuiManager::GetElementId] Gui element not found: %s". A name whose
+    // id has been given another name since is unknown.
+    int32_t GetElementId(const std::wstring& name, bool throwIfMissing);
+    // Gives the element's id the new name; its shortcuts follow.
+    void ChangeElementId(irr::gui::IGUIElement* element, const std::wstring& newName);
+
+    // Lookup.
+
+    // The element with the id below the GUI parent, else below the root
+    // (menu items resolve to their menu, or their sub-menu); null or, with
+    // throwIfMissing, "[CGuiManager::GetElement] Cannot find gui element:%i".
+    irr::gui::IGUIElement* GetElement(int32_t id, bool throwIfMissing);
+    // The element of the name; the empty name is the GUI parent. Null or,
+    // with throwIfMissing, "[CGuiManager::GetElement] Cannot find gui
+    // element:%s". A name whose element is gone is forgotten here.
+    irr::gui::IGUIElement* GetElement(const std::wstring& name, bool throwIfMissing);
+    bool ElementExists(const std::wstring& name);
+    bool ElementIdExists(int32_t id);
+    // The top-most visible element under the pixel point, below start (the
+    // GUI parent when null): an open context menu first, else the last drawn
+    // element that contains the point, start itself included.
+    irr::gui::IGUIElement* GetElementAtPoint(irr::gui::IGUIElement* start, const CPoint& pixelPoint);
+    // Brings the element of the id to the front of its siblings.
+    void BringToFront(int32_t id);
+    // Visits the elements below start (the root when null) depth first, in
+    // child order, parents before children; sub-elements, elements the
+    // visitor hides and what lies below them are left out. A visit that
+    // answers true ends its level.
+    void ForEachElement(CGuiElementVisitor& visitor, irr::gui::IGUIElement* start);
+    // Appends the element's children that are not sub-elements.
+    void CollectChildren(irr::gui::IGUIElement* element, std::vector<irr::gui::IGUIElement*>& children);
+    // The element or its nearest ancestor that is a tab group; null if none.
+    irr::gui::IGUIElement* GetTabGroupOwner(irr::gui::IGUIElement* element);
+
+    // Element accessors. Each accepts a null element and then changes
+    // nothing and answers 0, false or "".
+
+    // The scripts' type number (IrrlichtGuiAdapter.h).
+    int32_t GetElementType(irr::gui::IGUIElement* element) const;
+    irr::gui::IGUIElement* GetElementParent(irr::gui::IGUIElement* element) const;
+    int32_t GetIdOfElement(irr::gui::IGUIElement* element) const;
+    void SetElementText(irr::gui::IGUIElement* element, const std::wstring& text);
+    std::wstring GetElementText(irr::gui::IGUIElement* element) const;
+    // The caption as "%i" and "%f".
+    void SetElementInt(irr::gui::IGUIElement* element, int32_t value);
+    void SetElementFloat(irr::gui::IGUIElement* element, float value);
+    // The caption's leading decimal integer (0 when none, limited to 32
+    // bits); the caption as a float (0 when it does not read).
+    int32_t GetElementInt(irr::gui::IGUIElement* element) const;
+    float GetElementFloat(irr::gui::IGUIElement* element) const;
+    bool IsElementEnabled(irr::gui::IGUIElement* element) const;
+    void SetElementEnabled(irr::gui::IGUIElement* element, bool enabled);
+    bool IsElementVisible(irr::gui::IGUIElement* element) const;
+    void SetElementVisible(irr::gui::IGUIElement* element, bool visible);
+    // Clipped: not the element's no-clip flag.
+    bool IsElementClipped(irr::gui::IGUIElement* element) const;
+    void SetElementClipped(irr::gui::IGUIElement* element, bool clipped);
+    // Edge alignments (0 upper-left, 1 lower-right, 2 centre, 3 scale).
+    int32_t GetElementAlignmentLeft(irr::gui::IGUIElement* element) const;
+    int32_t GetElementAlignmentRight(irr::gui::IGUIElement* element) const;
+    int32_t GetElementAlignmentTop(irr::gui::IGUIElement* element) const;
+    int32_t GetElementAlignmentBottom(irr::gui::IGUIElement* element) const;
+    // Throws "[CGuiManager::SetElementAlignment] Invalid alignment:%i" for a
+    // number that is no alignment.
+    void SetElementAlignment(irr::gui::IGUIElement* element, int32_t left, int32_t top, int32_t right,
+                             int32_t bottom);
+    void SetElementAlignmentRaw(irr::gui::IGUIElement* element, int32_t left, int32_t right, int32_t top,
+                                int32_t bottom);
+    bool GetElementTabStop(irr::gui::IGUIElement* element) const;
+    void SetElementTabStop(irr::gui::IGUIElement* element, bool enable);
+    bool GetElementTabGroup(irr::gui::IGUIElement* element) const;
+    void SetElementTabGroup(irr::gui::IGUIElement* element, bool enable);
+    int32_t GetElementTabOrder(irr::gui::IGUIElement* element) const;
+    // A negative order takes the next of the manager's counter (1, 2, ...
+    // after each Clear).
+    void SetElementTabOrder(irr::gui::IGUIElement* element, int32_t order);
+    int32_t NextTabOrder() { return ++m_tabOrder; }
+    void ApplyTabOrder(irr::gui::IGUIElement* element, int32_t order);
+
+    // Position and size; pixels in, fractions of the screen out. False for
+    // a null element.
+    bool MoveElement(irr::gui::IGUIElement* element, float dx, float dy);
+    // Moves the upper-left corner, relative to the parent, keeping the size.
+    bool SetElementPosition(irr::gui::IGUIElement* element, const CPoint& pixelPoint);
+    // Keeps the upper-left corner; a negative size is 0.
+    bool SetElementSize(irr::gui::IGUIElement* element, const CPoint& pixelSize);
+    bool GetElementPosition(irr::gui::IGUIElement* element, CPoint& fractions) const;
+    bool GetElementAbsolutePosition(irr::gui::IGUIElement* element, CPoint& fractions) const;
+    bool GetElementSize(irr::gui::IGUIElement* element, CPoint& fractions) const;
+    // Sizes by the size rule: below 1 a fraction of the screen, else
+    // pixels. The minimum is at least 1 pixel each way; a maximum of 0 is
+    // no maximum.
+    void SetElementMinSize(irr::gui::IGUIElement* element, float width, float height);
+    void SetElementMaxSize(irr::gui::IGUIElement* element, float width, float height);
+    CPoint GetElementMinSize(irr::gui::IGUIElement* element) const;
+    CPoint GetElementMaxSize(irr::gui::IGUIElement* element) const;
+    // The relative rectangle in pixels, as the element's relative-position
+    // setter stores it (scaled edges keep proportions of the parent).
+    void SetElementRelativeRect(irr::gui::IGUIElement* element, const irr::core::rect<irr::s32>& rect);
+
+    // Message boxes and the file-open dialog (GuiManagerDialogs.cpp).
+
+    // A modal message box (caption, text, Irrlicht message box flags) under
+    // the GUI parent with the id; with single, an element of that id that
+    // exists already is kept and none created. Returns the id; 0 without a
+    // GUI environment.
+    int32_t AddMessageBox(const std::wstring& text, const std::wstring& caption, int32_t flags, int32_t id,
+                          bool single);
+    // The same named: with single and an element of the name present, that
+    // element's id.
+    int32_t AddMessageBoxNamed(const std::wstring& text, const std::wstring& caption, int32_t flags,
+                               const std::wstring& name, bool single);
+    int32_t AddMessageBoxYesNo(const std::wstring& text, const std::wstring& caption,
+                               const std::wstring& name, bool single);
+    int32_t AddMessageBoxOk(const std::wstring& text, const std::wstring& caption, const std::wstring& name,
+                            bool single);
+    int32_t AddMessageBoxOkCancel(const std::wstring& text, const std::wstring& caption,
+                                  const std::wstring& name, bool single);
+    // A file-open dialog in the rectangle (screen rule); a non-empty
+    // starting folder becomes the process's current directory and stays so.
+    irr::gui::IGUIElement* AddFileOpenDialogNamed(const std::wstring& title, bool modal, const CRect& rect,
+                                                  const std::wstring& startFolder, const std::wstring& name);
+    irr::gui::IGUIElement* AddFileOpenDialog(int32_t id, const std::wstring& title, bool modal,
+                                             const irr::core::rect<irr::s32>& pixelRect,
+                                             const std::wstring& startFolder);
+
+    // Check boxes (GuiManagerCheckBox.cpp).
+
+    // A check box under the GUI parent in the rectangle (screen rule); null
+    // without a GUI environment.
+    irr::gui::IGUICheckBox* AddCheckBoxNamed(const std::wstring& name, const std::wstring& caption,
+                                             bool checked, const CRect& rect);
+    irr::gui::IGUICheckBox* AddCheckBox(int32_t id, const std::wstring& caption, bool checked,
+                                        const CRect& pixelRect);
+    // Sets the state, then publishes the check box event (type 7), also
+    // when the state does not change. An element that is no check box
+    // throws "[CGuiManager::SetCheckBoxChecked] Gui element is not a check
+    // box:%s".
+    void SetCheckBoxChecked(irr::gui::IGUIElement* element, bool checked);
+    // The same check as "[CGuiManager::IsCheckBoxChecked] ...".
+    bool IsCheckBoxChecked(irr::gui::IGUIElement* element) const;
+    // The file chosen in the file-open dialog of the id.
+    std::wstring GetOpenDialogFileName(int32_t id);
+
+    // Removal.
+
+    // Removes the element of the name with its children; a miss throws
+    // "[CGuiManager::Remove] Cannot find gui element:%s". A menu item's
+    // name removes the item from its menu.
+    void Remove(const std::wstring& name);
+    // Publishes the element closed event (type 4) with the element's name;
+    // a subscriber that handles it keeps the element. Otherwise removes the
+    // children the same way, the element's shortcuts, its focus (with
+    // removeFocus), its name and the element. Subscribers may remove the
+    // element themselves meanwhile. The root is never removed; removing the
+    // GUI parent makes the root the GUI parent again.
+    void RemoveElement(irr::gui::IGUIElement* element, bool removeFocus);
+    // RemoveElement for each child that is not a sub-element.
+    void RemoveChildren(irr::gui::IGUIElement* element);
+
+    // Focus (GuiManagerFocus.cpp).
+
+    // The focused element; null without a GUI environment.
+    irr::gui::IGUIElement* GetFocus();
+    // Moves the focus (null clears it): publishes focus lost (type 0) for
+    // the element that has the focus, where a subscriber that handles it
+    // keeps the focus there (result true); then moves the focus and
+    // publishes focused (type 1) with the new element's name ("" for none;
+    // the root stands for none).
+    // The result is whether a subscriber handled the last event published;
+    // false when the focus could not move. Each change reaches subscribers
+    // once: the library's own focus events during the move are not passed
+    // on.
+    bool SetFocus(irr::gui::IGUIElement* element);
 
     // Binds the key (not pressed, with shift and control) to a GUI event of
     // the element (flag 1). With unique, a key that is bound already stays
@@ -164,6 +409,21 @@ public:
     irr::gui::IGUIEnvironment* GetGuiEnvironment() const { return m_environment; }
 
 private:
+    // The id of the name when the id still carries that name; null else.
+    const int32_t* FindNamedId(const std::wstring& name) const;
+    // Depth-first search for the id below start (itself not included).
+    irr::gui::IGUIElement* FindElementById(irr::gui::IGUIElement* start, int32_t id) const;
+    irr::gui::IGUIElement* FindElementAtPoint(irr::gui::IGUIElement* start,
+                                              const irr::core::position2di& point) const;
+    void Walk(CGuiElementVisitor& visitor, irr::gui::IGUIElement* start);
+    // Whether the element hangs below the environment's root.
+    bool IsAttached(const irr::gui::IGUIElement* element) const;
+    // Removes the menu item of the id from the menu that holds it; false
+    // when the element is no such menu.
+    bool RemoveMenuItem(irr::gui::IGUIElement* element, int32_t id);
+    void RemoveShortcutsOf(const std::wstring& name);
+    void RenameShortcuts(const std::wstring& oldName, const std::wstring& newName);
+
     Graphics::CGraphicsEngine* m_engine;
     irr::IrrlichtDevice* m_device = nullptr;
     irr::gui::IGUIEnvironment* m_environment = nullptr;
@@ -178,6 +438,10 @@ private:
     std::map<std::wstring, std::wstring> m_fontFiles;
     std::map<std::wstring, int32_t> m_nameToId;
     std::map<int32_t, std::wstring> m_idToName;
+    int32_t m_tabOrder = 0;
+    // Elements whose removal is under way: a subscriber of their closed
+    // event that removes them again does not start a second removal.
+    std::set<irr::gui::IGUIElement*> m_removing;
 };
 
 } // namespace Graphics::GUI

@@ -2,11 +2,13 @@
 
 #include "script_api/core/ScriptInterface.h"
 #include "script_api/graphics/IGraphicsFunctions.h"
+#include "script_api/graphics/IGraphicsGuiAccess.h"
 #include "script_api/graphics/IGraphicsTextures.h"
 
 void RegisterIGraphics(LuaPlus::LuaState* state)
 {
-    // One line per group (IGraphicsFunctions.h, IGraphicsTextures.h).
+    // One line per group (IGraphicsFunctions.h, IGraphicsTextures.h,
+    // IGraphicsGuiAccess.h).
     PublishScriptInterface(state, "IGraphics",
                            {
                                &RegisterIGraphicsDeviceFunctions,
@@ -14,5 +16,8 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsDrawingFunctions,
                                &RegisterIGraphicsTextureFunctions,
                                &RegisterIGraphicsRenderTargetFunctions,
+                               &RegisterIGraphicsGuiControls,
+                               &RegisterIGraphicsGuiEvents,
+                               &RegisterIGraphicsGuiProperties,
                            });
 }

@@ -72,7 +72,21 @@ local expected = {
         textureUnlock textureGetPixel textureSetPixel textureWriteData textureWriteDataRaw textureCopyData
         textureCreateAlphaChannelFromColor textureCreateAlphaChannelFromPos textureCreateNormalMap
         textureWriteToFile getRenderTargetDimensions renderTargetExists removeRenderTarget removeAllRenderTarget
-        addLowLevelShader addHighLevelShader getEngineDevice]],
+        addLowLevelShader addHighLevelShader getEngineDevice
+        createCheckbox getCheckbox setCheckbox controlExists controlType getControlFocus setControlFocus
+        getControlAtPoint getControlParentId getControlChildIds changeControlId getGuiParent setGuiParent
+        removeControl removeChildren forEachControl controlExited controlEntered controlHovered controlLeft
+        controlDestroyed buttonClicked scrollBarChanged checkboxClicked listChanged listSelected messageBoxYes
+        messageBoxNo messageBoxOk messageBoxCancel editEnterClicked tabControlChanged menuClicked comboChanged
+        spinboxClicked tableCellChanged tableColumnActivated tableCellSelected controlConflictId
+        isControlVisible setControlVisible isControlEnabled setControlEnabled isControlClipped
+        setControlClipped bringControlToFront getControlText setControlText getControlFloat setControlFloat
+        getControlInt setControlInt getControlTabStop setControlTabStop getControlTabOrder setControlTabOrder
+        getControlTabGroup setControlTabGroup getControlTabGroupOwner setControlAlignment
+        getControlAlignmentLeft getControlAlignmentTop getControlAlignmentRight getControlAlignmentBottom
+        setControlMinSize getControlMinSize setControlMaxSize getControlMaxSize moveControlPos setControlPos
+        setControlPosPoint setControlSize setControlSizePoint getControlPos getControlPosAbsolute
+        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight]],
     ISkin = "",
     IKey = "",
     IMouse = "",

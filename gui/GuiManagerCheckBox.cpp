@@ -1,0 +1,81 @@
+// Check boxes: built under the GUI parent, read, and set from scripts with
+// the event that tells listeners the state changed.
+
+#include "core/foundation/KVOError.h"
+#include "gui/GuiManager.h"
+#include "gui/ScreenCoordinates.h"
+
+#include <irrlicht.h>
+
+namespace Graphics::GUI
+{
+
+using namespace irr;
+using Misc::Multicast::CMulticastOf;
+namespace Kind = Misc::Multicast::Kind;
+
+namespace
+{
+
+// The element as a check box. Scripts name elements without saying their
+// kind, so another kind is refused here rather than used as a check box.
+gui::IGUICheckBox* AsCheckBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
+{
+    if (element == nullptr || !element->hasType(gui::EGUIET_CHECK_BOX))
+    {
+        const std::wstring name = element != nullptr ? manager.GetElementName(element->getID(), false) : L"";
+        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Gui element is not a check box:%s", method,
+                                             name.c_str());
+    }
+    return static_cast<gui::IGUICheckBox*>(element);
+}
+
+} // namespace
+
+gui::IGUICheckBox* CGuiManager::AddCheckBoxNamed(const std::wstring& name, const std::wstring& caption,
+                                                 bool checked, const CRect& rect)
+{
+    // Without an environment nothing is created, and no name is taken.
+    if (m_environment == nullptr)
+        return nullptr;
+    const int32_t id = RegisterElementName(name, 0);
+    const CScreenRect pixels(rect, GetScreenWidth(), GetScreenHeight());
+    return AddCheckBox(id, caption, checked, CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2));
+}
+
+gui::IGUICheckBox* CGuiManager::AddCheckBox(int32_t id, const std::wstring& caption, bool checked,
+                                            const CRect& pixelRect)
+{
+    if (m_environment == nullptr)
+        return nullptr;
+    const core::rect<s32> rect(ToPixel(pixelRect.x1), ToPixel(pixelRect.y1), ToPixel(pixelRect.x2),
+                               ToPixel(pixelRect.y2));
+    return m_environment->addCheckBox(checked, rect, GetGuiParent(), id, caption.c_str());
+}
+
+void CGuiManager::SetCheckBoxChecked(gui::IGUIElement* element, bool checked)
+{
+    gui::IGUICheckBox* checkBox = AsCheckBox(*this, element, L"SetCheckBoxChecked");
+    checkBox->setChecked(checked);
+    // Whether a subscriber handled it does not matter.
+    CMulticastOf<Kind::Gui>::Publish(
+        CGuiEvent{m_engine, GetElementName(element->getID(), false), kCheckBoxChangedEvent, 0});
+}
+
+bool CGuiManager::IsCheckBoxChecked(gui::IGUIElement* element) const
+{
+    return AsCheckBox(*this, element, L"IsCheckBoxChecked")->isChecked();
+}
+
+std::wstring CGuiManager::GetOpenDialogFileName(int32_t id)
+{
+    gui::IGUIElement* element = GetElement(id, true);
+    if (!element->hasType(gui::EGUIET_FILE_OPEN_DIALOG))
+        throw Misc::Error::CKVOError::Format(
+            L"[CGuiManager::GetOpenDialogFileName] Gui element is not a file open dialog:%s",
+            GetElementName(id, false).c_str());
+    const wchar_t* fileName = static_cast<gui::IGUIFileOpenDialog*>(element)->getFileName();
+    return fileName != nullptr ? std::wstring(fileName) : std::wstring();
+}
+
+} // namespace Graphics::GUI

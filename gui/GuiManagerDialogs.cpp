@@ -1,0 +1,86 @@
+// Message boxes and the file-open dialog. Both close themselves when the
+// user answers; their names then go stale, which the name lookup notices.
+
+#include "core/foundation/CurrentDirectory.h"
+#include "gui/GuiManager.h"
+#include "gui/ScreenCoordinates.h"
+
+#include <irrlicht.h>
+
+namespace Graphics::GUI
+{
+
+using namespace irr;
+
+int32_t CGuiManager::AddMessageBox(const std::wstring& text, const std::wstring& caption, int32_t flags,
+                                   int32_t id, bool single)
+{
+    if (m_environment == nullptr)
+        return 0;
+    if (single && ElementIdExists(id))
+        return id;
+    m_environment->addMessageBox(caption.c_str(), text.c_str(), true, flags, GetGuiParent(), id);
+    return id;
+}
+
+int32_t CGuiManager::AddMessageBoxNamed(const std::wstring& text, const std::wstring& caption, int32_t flags,
+                                        const std::wstring& name, bool single)
+{
+    if (m_environment == nullptr)
+        return 0;
+    if (single)
+    {
+        if (gui::IGUIElement* existing = GetElement(name, false))
+            return existing->getID();
+    }
+    return AddMessageBox(text, caption, flags, RegisterElementName(name, 0), single);
+}
+
+int32_t CGuiManager::AddMessageBoxYesNo(const std::wstring& text, const std::wstring& caption,
+                                        const std::wstring& name, bool single)
+{
+    return AddMessageBoxNamed(text, caption, gui::EMBF_YES | gui::EMBF_NO, name, single);
+}
+
+int32_t CGuiManager::AddMessageBoxOk(const std::wstring& text, const std::wstring& caption,
+                                     const std::wstring& name, bool single)
+{
+    return AddMessageBoxNamed(text, caption, gui::EMBF_OK, name, single);
+}
+
+int32_t CGuiManager::AddMessageBoxOkCancel(const std::wstring& text, const std::wstring& caption,
+                                           const std::wstring& name, bool single)
+{
+    return AddMessageBoxNamed(text, caption, gui::EMBF_OK | gui::EMBF_CANCEL, name, single);
+}
+
+gui::IGUIElement* CGuiManager::AddFileOpenDialogNamed(const std::wstring& title, bool modal,
+                                                      const CRect& rect, const std::wstring& startFolder,
+                                                      const std::wstring& name)
+{
+    if (m_environment == nullptr)
+        return nullptr;
+    const int32_t id = RegisterElementName(name, 0);
+    return AddFileOpenDialog(id, title, modal,
+                             CScreenRect(rect, GetScreenWidth(), GetScreenHeight()).ToPixels(), startFolder);
+}
+
+gui::IGUIElement* CGuiManager::AddFileOpenDialog(int32_t id, const std::wstring& title, bool modal,
+                                                 const core::rect<s32>& pixelRect,
+                                                 const std::wstring& startFolder)
+{
+    if (m_environment == nullptr)
+        return nullptr;
+    // The dialog lists the current directory; the folder stays current
+    // afterwards.
+    if (!startFolder.empty())
+        CCurrentDirectory().Set(startFolder);
+    // The dialog puts back the directory it started in when it closes.
+    gui::IGUIFileOpenDialog* dialog =
+        m_environment->addFileOpenDialog(title.c_str(), modal, GetGuiParent(), id, true, nullptr);
+    if (dialog != nullptr)
+        SetElementRelativeRect(dialog, pixelRect);
+    return dialog;
+}
+
+} // namespace Graphics::GUI
