@@ -319,6 +319,10 @@ public:
     // of the node, when one is given) and of everything below them.
     void WriteJointTree(Misc::Serialization::IArchive& archive, irr::scene::ISceneNode* node,
                         irr::scene::ISceneNode* joint);
+    // The links of the entities on the joints below the node, for the
+    // animated node that owns the joints.
+    void WriteJointLinks(Misc::Serialization::IArchive& archive, irr::scene::ISceneNode* owner,
+                         irr::scene::ISceneNode* node);
     // The links read last; ClearScene empties it.
     const JointMap& GetJointMap() const { return m_jointMap; }
 
@@ -668,5 +672,9 @@ private:
     std::map<std::wstring, std::unique_ptr<CRenderTarget>> m_renderTargets;
     JointMap m_jointMap;
 };
+
+// Empties the list, then adds the box's eight corners in the order
+// Irrlicht's box gives its edges (getEdges).
+void BoxGetVertices(const CVector& minimum, const CVector& maximum, std::vector<CVector>& points);
 
 } // namespace Graphics

@@ -66,14 +66,23 @@ void CGraphicsEngine::WriteJointTree(Misc::Serialization::IArchive& archive, sce
         WriteJointTree(archive, child, nullptr);
         // Entities on the child's joints are links of the child too.
         if (child->getType() == scene::ESNT_ANIMATED_MESH)
-        {
-            auto* animated = static_cast<scene::IAnimatedMeshSceneNode*>(child);
-            for (u32 index = 0; index < animated->getJointCount(); ++index)
-            {
-                if (scene::ISceneNode* jointNode = animated->getJointNode(index))
-                    WriteJointTree(archive, child, jointNode);
-            }
-        }
+            WriteJointLinks(archive, child, child);
+    }
+}
+
+void CGraphicsEngine::WriteJointLinks(Misc::Serialization::IArchive& archive, scene::ISceneNode* owner,
+                                      scene::ISceneNode* node)
+{
+    // The joint nodes hang below the animated node, each below its parent
+    // joint. They are found by walking, not by asking the node for its
+    // joints: that would switch it over to joints read from the animation.
+    const core::list<scene::ISceneNode*> children = node->getChildren();
+    for (scene::ISceneNode* child : children)
+    {
+        if (dynamic_cast<scene::IBoneSceneNode*>(child) == nullptr)
+            continue;
+        WriteJointTree(archive, owner, child);
+        WriteJointLinks(archive, owner, child);
     }
 }
 

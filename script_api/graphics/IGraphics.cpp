@@ -19,5 +19,6 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiControls,
                                &RegisterIGraphicsGuiEvents,
                                &RegisterIGraphicsGuiProperties,
+                               &RegisterIGraphicsRayCasts,
                            });
 }

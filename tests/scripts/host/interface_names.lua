@@ -86,7 +86,8 @@ local expected = {
         getControlAlignmentLeft getControlAlignmentTop getControlAlignmentRight getControlAlignmentBottom
         setControlMinSize getControlMinSize setControlMaxSize getControlMaxSize moveControlPos setControlPos
         setControlPosPoint setControlSize setControlSizePoint getControlPos getControlPosAbsolute
-        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight]],
+        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight rayCast rayCastFilter rayCastAll rayCastMousePosition
+        rayCastMousePositionFilter rayCastMousePositionAll isInLineOfSight]],
     ISkin = "",
     IKey = "",
     IMouse = "",
