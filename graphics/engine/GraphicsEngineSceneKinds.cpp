@@ -4,6 +4,8 @@
 
 #include "graphics/engine/GraphicsEngine.h"
 
+#include "graphics/engine/HeightMapCheck.h"
+
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
 #include "core/foundation/KVOError.h"
@@ -215,6 +217,12 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
         IFile* file = application != nullptr && !terrain->GetHeightmap().empty()
                           ? application->OpenFile(terrain->GetHeightmap())
                           : nullptr;
+        // A height map Irrlicht cannot read safely leaves the placeholder.
+        if (file != nullptr && !CHeightMapCheck::IsReadable(static_cast<io::IReadFile*>(file)))
+        {
+            file->drop();
+            file = nullptr;
+        }
         if (file != nullptr)
         {
             // Snapped when set and when read; the levels and passes are kept
