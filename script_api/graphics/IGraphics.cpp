@@ -19,6 +19,8 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiControls,
                                &RegisterIGraphicsGuiEvents,
                                &RegisterIGraphicsGuiProperties,
+                               &RegisterIGraphicsGuiLayout,
+                               &RegisterIGraphicsGuiShortcuts,
                                &RegisterIGraphicsRayCasts,
                            });
 }

@@ -86,7 +86,13 @@ local expected = {
         getControlAlignmentLeft getControlAlignmentTop getControlAlignmentRight getControlAlignmentBottom
         setControlMinSize getControlMinSize setControlMaxSize getControlMaxSize moveControlPos setControlPos
         setControlPosPoint setControlSize setControlSizePoint getControlPos getControlPosAbsolute
-        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight rayCast rayCastFilter rayCastAll rayCastMousePosition
+        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight
+        loadGui removeGui saveGui saveGuiControl setFader clearFader doFadeIn doFadeOut getFaderColor
+        getFaderInTime getFaderOutTime isFaderComplete showMessageBox showMessageBoxYesNo showMessageBoxOk
+        showMessageBoxOkCancel showOpenDialog getOpenDialogFilename openDialogFileSelected openDialogCancelled
+        createTooltip removeTooltip tooltipExists getTooltipLabel createShortcut shortcutExists
+        shortcutExistsAny getShortcutEventType getShortcutKeyCode getShortcutShiftOn getShortcutControlOn
+        removeShortcuts removeAllShortcuts rayCast rayCastFilter rayCastAll rayCastMousePosition
         rayCastMousePositionFilter rayCastMousePositionAll isInLineOfSight]],
     ISkin = "",
     IKey = "",
