@@ -388,6 +388,7 @@ void CGraphicsEngine::ClearScene()
         m_device->getSceneManager()->clear();
     ForgetSceneNodes();
     ResetWorldBox();
+    m_jointMap.clear();
 }
 
 void CGraphicsEngine::ForgetSceneNodes()

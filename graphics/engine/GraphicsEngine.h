@@ -6,7 +6,9 @@
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
 #include "core/foundation/Vector.h"
+#include "core/io/Serializable.h"
 #include "graphics/engine/FrameEntity.h"
+#include "graphics/engine/RayHitList.h"
 
 #include <cstdint>
 #include <map>
@@ -24,12 +26,14 @@ namespace irr::scene
 {
 class ISceneNode;
 class IMesh;
+class IMeshBuffer;
 class IAnimatedMesh;
 } // namespace irr::scene
 namespace Graphics::Scene
 {
 class CGraphicalEntity;
-}
+struct CMeshBox;
+} // namespace Graphics::Scene
 
 namespace irr
 {
@@ -71,7 +75,10 @@ using WindowHandle = uintptr_t;
 // window) the engine is not running: the loop does not step it, the drawing
 // and the device queries do nothing or give neutral answers, and the
 // system-information queries throw "... Graphics Engine not initialised".
-class CGraphicsEngine : public Simulation::CSubEngine
+//
+// Saved ("KVOGRAPHICSENGINE"), the engine keeps the scene's attachment tree:
+// which entity hangs under which, and on which joint.
+class CGraphicsEngine : public Simulation::CSubEngine, public Misc::Serialization::ISerializable
 {
 public:
     explicit CGraphicsEngine(Simulation::CSimulationManager* owner);
@@ -151,7 +158,27 @@ public:
     // throws "[CGraphicsEngine::Add] Typeid not recognised".
     void Add(Scene::CGraphicalEntity* entity, Scene::CGraphicalEntity* parent, const std::string& jointName);
     void AddByType(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    // An animated mesh (a cube without a model); with shadows enabled at
+    // Init, the agent's shadow option is applied again.
     void AddAgent(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    // A mesh node, or with the octree option an octree node (256 polygons
+    // per node), from frame 0 of the model; a Quake 3 map (".bsp" or
+    // ".BSP") adds its shader nodes. Material 0 of type 17 and above
+    // (normal and parallax maps) builds from a copy with tangents. A cube
+    // without a model. A null entity or one of another class throws
+    // "[CGraphicsEngine::Add] Invalid unit pointer".
+    void AddUnit(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    // A sky dome (node id -1) or a sky box (node id 0), unlit and without
+    // fog.
+    void AddSky(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    // A terrain node from the height map found through the application's
+    // file lookup (a cube when there is none); "[CGraphicsEngine::Add]
+    // Invalid terrain pointer" for another class.
+    void AddTerrain(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+    // A water surface from frame 0 of the model (a cube without a model);
+    // "[CGraphicsEngine::Add] Invalid Water pointer" for another class,
+    // "Unable to create water from mesh" when the surface cannot be made.
+    void AddWater(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
     void AddParticleSystem(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
     void AddLight(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
     void AddWaypoint(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
@@ -177,8 +204,8 @@ public:
     // Removes the entity's node and builds it again under the same parent.
     void Rebuild(Scene::CGraphicalEntity* entity);
     // Pushes the entity's settings into its node by its kind: a particle
-    // system gets its emitter and affectors anew, the other kinds their
-    // UpdateParts.
+    // system gets its emitter and affectors anew, a terrain its texture
+    // scales, the other kinds their UpdateParts.
     void Update(Scene::CGraphicalEntity* entity);
     // The loop's Update stays in reach beside the entity update.
     using Simulation::CSubEngine::Update;
@@ -210,6 +237,94 @@ public:
     // The second texture coordinates when asked for and the vertex has them.
     static bool GetMeshVertexUV(irr::scene::IMesh* mesh, uint32_t index, bool secondSet, CPoint& uv);
     static bool SetMeshVertexUV(irr::scene::IMesh* mesh, uint32_t index, bool secondSet, const CPoint& uv);
+
+    // Mesh geometry as point lists. Positions are multiplied componentwise
+    // by the scale and grow the box when one is given. A vertex layout
+    // other than standard, two texture coordinates or tangents throws
+    // "[CGraphicsEngine::GetMeshVerticesFromBuffer] Unknown mesh type" or
+    // "[CGraphicsEngine::GetMeshFaces] Unknown mesh type". Null meshes and
+    // buffers give 0.
+
+    // Appends every vertex position; the buffer's vertex count.
+    static uint32_t GetMeshVerticesFromBuffer(const irr::scene::IMeshBuffer* buffer, const CVector& scale,
+                                              std::vector<CVector>& points, Scene::CMeshBox* box);
+    // The same over all buffers; the sum.
+    static uint32_t GetEntityVertices(irr::scene::IMesh* mesh, const CVector& scale,
+                                      std::vector<CVector>& points, Scene::CMeshBox* box);
+    // Appends the three corners of every triangle whose edge cross product
+    // has a squared length above the minimum (so degenerate ones never
+    // count); the number of triangles appended. Indices past the buffer's
+    // vertices end its triangles.
+    static uint32_t GetMeshFaces(const irr::scene::IMeshBuffer* buffer, const CVector& scale,
+                                 std::vector<CVector>& points, float minimumArea, Scene::CMeshBox* box);
+    static uint32_t GetEntityFaces(irr::scene::IMesh* mesh, const CVector& scale,
+                                   std::vector<CVector>& points, float minimumArea, Scene::CMeshBox* box);
+
+    // Rays and ray casts (GraphicsEngineRayCasts.cpp).
+
+    // The segment from the camera through the screen position (fractions of
+    // the screen, read within the camera's viewport) to the far plane; with
+    // orthogonal it starts on the camera's plane under the position. Taken
+    // from the camera node as it stands now. False, with the outputs
+    // unchanged, without a device or a camera node.
+    bool GetRayFromScreenPos(float x, float y, IFrameCamera* camera, CVector& start, CVector& end,
+                             bool orthogonal) const;
+    // The same through the cursor's position.
+    bool GetRayFromMousePosition(IFrameCamera* camera, CVector& start, CVector& end, bool orthogonal) const;
+    // The name of the nearest node whose box the segment enters (see
+    // CollectRayHits); false, name unchanged, when there is none.
+    bool RayCastFilter(const CVector& start, const CVector& end, uint32_t filter, std::string& name) const;
+    // Every such hit, nearest first, added to the list; whether the list
+    // holds any.
+    bool RayCastAll(const CVector& start, const CVector& end, uint32_t filter, CRayHitList& hits) const;
+    // The segment against the triangles of the entities (entities without
+    // a node are passed over); each hit entity once, at the distance of
+    // its nearest triangle, by its id. A node gets a triangle selector the
+    // first time or, with rebuild, anew: a terrain's, an octree's (32
+    // polygons per node), its mesh's, else its bounding box's.
+    bool RayCastPolygon(const CVector& start, const CVector& end,
+                        const std::vector<Scene::CGraphicalEntity*>& entities, CRayHitList& hits,
+                        bool rebuild);
+    // Walks every node below the node (in child order, depth first) and
+    // adds the visible ones that are not debug objects, not empty, dummy,
+    // sky box, shadow volume or unknown nodes, whose id lies within the
+    // filter (id & filter == id; a filter of 0 takes every id) and whose
+    // transformed box the segment enters at a distance above 0.
+    static void CollectRayHits(irr::scene::ISceneNode* node, const CVector& start, const CVector& end,
+                               uint32_t filter, CRayHitList& hits);
+    // How far along the segment it enters the box through a face that
+    // looks against it; -1 when it does not (also when it starts inside).
+    static float GetBoxHitDistance(const CVector& minimum, const CVector& maximum, const CVector& start,
+                                   const CVector& end);
+
+    // Persistence: the attachment tree of the scene.
+
+    // A child entity's parent entity and, when it hangs on a joint, the
+    // joint's name.
+    struct SJointLink
+    {
+        std::string parentId;
+        std::string joint;
+    };
+    using JointMap = std::map<std::string, SJointLink>;
+    // "GraphicsTypes{" with one "Joint{" block ("-Id", "-ParentId" and, for
+    // a joint, "-Joint") per entity that hangs under another entity or on
+    // its joint.
+    bool Write(Misc::Serialization::IArchive& archive) override;
+    // Reads the links into the joint map (from version 1010; the links
+    // from 1019); a later link of the same id replaces the earlier one.
+    bool Read(Misc::Serialization::IArchive& archive) override;
+    const char* GetTypeName() const override { return "KVOGRAPHICSENGINE"; }
+    // Writes the links of the entity nodes below the node (below the joint
+    // of the node, when one is given) and of everything below them.
+    void WriteJointTree(Misc::Serialization::IArchive& archive, irr::scene::ISceneNode* node,
+                        irr::scene::ISceneNode* joint);
+    // The links of the entities on the joints below the node, for the
+    // animated node that owns the joints.
+    void WriteJointLinks(Misc::Serialization::IArchive& archive, irr::scene::ISceneNode* owner,
+                         irr::scene::ISceneNode* node);
+    // The links read last; ClearScene empties it.
+    const JointMap& GetJointMap() const { return m_jointMap; }
 
     // Device state.
     irr::IrrlichtDevice* GetDevice() const { return m_device; }
@@ -555,6 +670,11 @@ private:
     std::set<IFrameEntity*> m_autoAnimatedEntities;
     std::unique_ptr<CTextureLocks> m_textureLocks;
     std::map<std::wstring, std::unique_ptr<CRenderTarget>> m_renderTargets;
+    JointMap m_jointMap;
 };
+
+// Empties the list, then adds the box's eight corners in the order
+// Irrlicht's box gives its edges (getEdges).
+void BoxGetVertices(const CVector& minimum, const CVector& maximum, std::vector<CVector>& points);
 
 } // namespace Graphics

@@ -1,10 +1,12 @@
-// The graphics engine's mesh vertex access: frames of animated meshes and
-// single vertices counted across a mesh's buffers.
+// The graphics engine's mesh vertex access: frames of animated meshes,
+// single vertices counted across a mesh's buffers, and a mesh's vertices
+// and triangles as point lists.
 
 #include "graphics/engine/GraphicsEngine.h"
 
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/scene/MeshGeometry.h"
 
 #include <irrlicht.h>
 
@@ -48,6 +50,33 @@ video::S3DVertex* FindVertex(scene::IMesh* mesh, uint32_t index, video::E_VERTEX
     return nullptr;
 }
 
+// Whether the buffer's vertices have one of the three layouts whose
+// position leads the vertex.
+bool IsKnownVertexType(const scene::IMeshBuffer* buffer)
+{
+    switch (buffer->getVertexType())
+    {
+    case video::EVT_STANDARD:
+    case video::EVT_2TCOORDS:
+    case video::EVT_TANGENTS:
+        return true;
+    default:
+        return false;
+    }
+}
+
+CVector ScaledPoint(const core::vector3df& position, const CVector& scale)
+{
+    return CVector(position.X * scale.x, position.Y * scale.y, position.Z * scale.z);
+}
+
+u32 IndexOf(const scene::IMeshBuffer* buffer, u32 index)
+{
+    if (buffer->getIndexType() == video::EIT_32BIT)
+        return static_cast<const u32*>(static_cast<const void*>(buffer->getIndices()))[index];
+    return buffer->getIndices()[index];
+}
+
 void ToColor(video::SColor value, CColor& color)
 {
     color.SetComponents(static_cast<float>(value.getRed()), static_cast<float>(value.getGreen()),
@@ -55,6 +84,90 @@ void ToColor(video::SColor value, CColor& color)
 }
 
 } // namespace
+
+uint32_t CGraphicsEngine::GetMeshVerticesFromBuffer(const scene::IMeshBuffer* buffer, const CVector& scale,
+                                                    std::vector<CVector>& points, Scene::CMeshBox* box)
+{
+    if (buffer == nullptr)
+        return 0;
+    if (!IsKnownVertexType(buffer))
+        throw Misc::Error::CKVOError(L"[CGraphicsEngine::GetMeshVerticesFromBuffer] Unknown mesh type");
+    const u32 count = buffer->getVertexCount();
+    for (u32 vertex = 0; vertex < count; ++vertex)
+    {
+        const CVector point = ScaledPoint(buffer->getPosition(vertex), scale);
+        if (box != nullptr)
+            box->Add(point);
+        points.push_back(point);
+    }
+    return count;
+}
+
+uint32_t CGraphicsEngine::GetEntityVertices(scene::IMesh* mesh, const CVector& scale,
+                                            std::vector<CVector>& points, Scene::CMeshBox* box)
+{
+    if (mesh == nullptr)
+        return 0;
+    uint32_t count = 0;
+    for (u32 index = 0; index < mesh->getMeshBufferCount(); ++index)
+        count += GetMeshVerticesFromBuffer(mesh->getMeshBuffer(index), scale, points, box);
+    return count;
+}
+
+uint32_t CGraphicsEngine::GetMeshFaces(const scene::IMeshBuffer* buffer, const CVector& scale,
+                                       std::vector<CVector>& points, float minimumArea, Scene::CMeshBox* box)
+{
+    if (buffer == nullptr || buffer->getIndices() == nullptr)
+        return 0;
+    if (!IsKnownVertexType(buffer))
+        throw Misc::Error::CKVOError(L"[CGraphicsEngine::GetMeshFaces] Unknown mesh type");
+    const u32 vertexCount = buffer->getVertexCount();
+    uint32_t faces = 0;
+    for (u32 index = 0; index + 2 < buffer->getIndexCount(); index += 3)
+    {
+        const u32 corners[3] = {IndexOf(buffer, index), IndexOf(buffer, index + 1),
+                                IndexOf(buffer, index + 2)};
+        // A damaged buffer ends its triangles where its indices leave it.
+        if (corners[0] >= vertexCount || corners[1] >= vertexCount || corners[2] >= vertexCount)
+            break;
+        const core::vector3df& a = buffer->getPosition(corners[0]);
+        const core::vector3df& b = buffer->getPosition(corners[1]);
+        const core::vector3df& c = buffer->getPosition(corners[2]);
+        if (!((b - a).crossProduct(c - a).getLengthSQ() > minimumArea))
+            continue;
+        ++faces;
+        for (const core::vector3df* corner : {&a, &b, &c})
+        {
+            const CVector point = ScaledPoint(*corner, scale);
+            if (box != nullptr)
+                box->Add(point);
+            points.push_back(point);
+        }
+    }
+    return faces;
+}
+
+uint32_t CGraphicsEngine::GetEntityFaces(scene::IMesh* mesh, const CVector& scale,
+                                         std::vector<CVector>& points, float minimumArea,
+                                         Scene::CMeshBox* box)
+{
+    if (mesh == nullptr)
+        return 0;
+    uint32_t faces = 0;
+    for (u32 index = 0; index < mesh->getMeshBufferCount(); ++index)
+        faces += GetMeshFaces(mesh->getMeshBuffer(index), scale, points, minimumArea, box);
+    return faces;
+}
+
+void BoxGetVertices(const CVector& minimum, const CVector& maximum, std::vector<CVector>& points)
+{
+    const core::aabbox3df box(minimum.x, minimum.y, minimum.z, maximum.x, maximum.y, maximum.z);
+    core::vector3df corners[8];
+    box.getEdges(corners);
+    points.clear();
+    for (const core::vector3df& corner : corners)
+        points.emplace_back(corner.X, corner.Y, corner.Z);
+}
 
 scene::IMesh* CGraphicsEngine::GetMeshId(const std::wstring& fileName, int32_t frame)
 {

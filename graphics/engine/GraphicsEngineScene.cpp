@@ -12,10 +12,12 @@
 #include "graphics/engine/IrrlichtConversions.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/scene/BillboardSceneNode.h"
+#include "graphics/scene/GraphicalAgent.h"
 #include "graphics/scene/GraphicalCamera.h"
 #include "graphics/scene/GraphicalEntity.h"
 #include "graphics/scene/GraphicalLight.h"
 #include "graphics/scene/GraphicalParticleSystem.h"
+#include "graphics/scene/GraphicalTerrain.h"
 
 #include <irrlicht.h>
 
@@ -150,8 +152,19 @@ void CGraphicsEngine::AddByType(CGraphicalEntity* entity, scene::ISceneNode* par
     case World::kTypeIdCursor:
         AddCursor(entity, parentNode);
         return;
+    case World::kTypeIdUnit:
+        AddUnit(entity, parentNode);
+        return;
+    case World::kTypeIdSky:
+        AddSky(entity, parentNode);
+        return;
+    case World::kTypeIdTerrain:
+        AddTerrain(entity, parentNode);
+        return;
+    case World::kTypeIdWater:
+        AddWater(entity, parentNode);
+        return;
     default:
-        // Units, skies, terrains and water are built with their kinds.
         throw CKVOError(L"[CGraphicsEngine::Add] Typeid not recognised");
     }
 }
@@ -255,6 +268,11 @@ void CGraphicsEngine::AddAgent(CGraphicalEntity* entity, scene::ISceneNode* pare
         animated->setMD2Animation("");
         animated->setAnimationSpeed(0.0f);
         animated->setLoopMode(false);
+        if (m_shadows)
+        {
+            if (auto* agent = dynamic_cast<Scene::CGraphicalAgent*>(entity))
+                agent->SetShadows(agent->GetShadows(), agent->GetShadowMesh());
+        }
     }
     else
     {
@@ -578,8 +596,13 @@ void CGraphicsEngine::Update(CGraphicalEntity* entity)
         UpdateParticleSystem(entity);
         return;
     case World::kTypeIdTerrain:
-        // The terrain's texture scales are applied with the terrain kind.
-        throw CKVOError(L"[CGraphicsEngine::Update] Invalid terrain pointer");
+    {
+        auto* terrain = dynamic_cast<Scene::CGraphicalTerrain*>(entity);
+        if (terrain == nullptr)
+            throw CKVOError(L"[CGraphicsEngine::Update] Invalid terrain pointer");
+        terrain->SetTextureScales(terrain->GetTextureScale1(), terrain->GetTextureScale2());
+        return;
+    }
     case World::kTypeIdAgent:
     case World::kTypeIdUnit:
     case World::kTypeIdLight:

@@ -122,6 +122,8 @@ CGraphicalEntity::~CGraphicalEntity()
         m_engine->ForgetEntity(this);
     ReleaseAnimationCallback();
     SetSceneNode(nullptr);
+    SetMesh(nullptr);
+    SetAnimatedMesh(nullptr);
 }
 
 void CGraphicalEntity::ReleaseAnimationCallback()
@@ -625,6 +627,28 @@ void CGraphicalEntity::SetSceneNode(scene::ISceneNode* node)
     if (m_sceneNode != nullptr)
         m_sceneNode->drop();
     m_sceneNode = node;
+}
+
+void CGraphicalEntity::SetMesh(scene::IMesh* mesh)
+{
+    if (mesh == m_mesh)
+        return;
+    if (mesh != nullptr)
+        mesh->grab();
+    if (m_mesh != nullptr)
+        m_mesh->drop();
+    m_mesh = mesh;
+}
+
+void CGraphicalEntity::SetAnimatedMesh(scene::IAnimatedMesh* mesh)
+{
+    if (mesh == m_animatedMesh)
+        return;
+    if (mesh != nullptr)
+        mesh->grab();
+    if (m_animatedMesh != nullptr)
+        m_animatedMesh->drop();
+    m_animatedMesh = mesh;
 }
 
 void CGraphicalEntity::RegisterWithEngine()

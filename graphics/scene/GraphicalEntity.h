@@ -9,6 +9,7 @@
 #include "graphics/scene/Materials.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ class ISceneManager;
 class ISceneNode;
 class IMesh;
 class IAnimatedMesh;
+class IAnimatedMeshSceneNode;
 } // namespace scene
 } // namespace irr
 
@@ -138,8 +140,10 @@ public:
     void SetVideoDriver(irr::video::IVideoDriver* driver) { m_videoDriver = driver; }
     void SetSceneManager(irr::scene::ISceneManager* sceneManager) { m_sceneManager = sceneManager; }
     void SetSceneNode(irr::scene::ISceneNode* node);
-    void SetMesh(irr::scene::IMesh* mesh) { m_mesh = mesh; }
-    void SetAnimatedMesh(irr::scene::IAnimatedMesh* mesh) { m_animatedMesh = mesh; }
+    // The entity holds a reference on both meshes: a mesh the cache lets go
+    // of (a cleared cache, a tangent copy whose node went) stays readable.
+    void SetMesh(irr::scene::IMesh* mesh);
+    void SetAnimatedMesh(irr::scene::IAnimatedMesh* mesh);
     Graphics::CGraphicsEngine* GetEngine() const { return m_engine; }
     irr::video::IVideoDriver* GetVideoDriver() const { return m_videoDriver; }
     irr::scene::ISceneManager* GetSceneManager() const { return m_sceneManager; }
@@ -179,6 +183,60 @@ public:
     // True once a non-looping animation of the node has ended.
     bool HasAnimationEnded() const;
 
+    // Animation, joints and attachments (GraphicalEntityAnimation.cpp).
+    // Without a node each of the operations below that names itself in its
+    // error throws "[CGraphicalEntity::<name>] Animated mesh not intialised
+    // [%s,%s]" (name, id); on a node that is no animated mesh the setters
+    // do nothing and the getters answer 0, false or nothing.
+
+    // Loop mode; switching looping off clears the ended flag.
+    void SetAnimationLooping(bool loop);
+    bool GetAnimationLooping();
+    // Irrlicht's animation speed, in frames per second.
+    void SetAnimationFrameRate(float framesPerSecond);
+    // The frame range played (not a speed).
+    void SetAnimationSpeed(int32_t startFrame, int32_t endFrame);
+    // The start frame, the speed and the frame count read 0 unless the mesh
+    // has more than one frame.
+    int32_t GetAnimationStartFrame();
+    int32_t GetAnimationEndFrame();
+    int32_t GetAnimationFrameRate();
+    int32_t GetAnimationFrameCount();
+    float GetAnimationFrame();
+    // Blends into the frame over the milliseconds. A transition of 0 keeps
+    // the joint mode SetJointMode chose.
+    void SetAnimationFrame(float frame, uint32_t transitionMilliseconds);
+    // "MD2_..." names start that MD2 animation (an unknown one throws
+    // convertMD2Animation's error); other names the mesh's animation of
+    // that name.
+    void SetAnimation(const std::string& name);
+    // The name of the joint with that index; nothing when there is none.
+    std::optional<std::string> GetAnimatedMeshJointName(uint32_t index);
+    // Joint values from the node's relative transformation times the
+    // joint's: the translation, the rotation in degrees, the diagonal as
+    // scale. A joint the mesh lacks leaves the outputs as they were.
+    void GetAnimatedMeshJointPosition(const std::string& joint, CVector& position);
+    void GetAnimatedMeshJointRotation(const std::string& joint, CVector& rotation);
+    void GetAnimatedMeshJointScale(const std::string& joint, CVector& scale);
+    void GetAnimatedMeshJointTransformation(const std::string& joint, CVector& position, CVector& rotation,
+                                            CVector& scale);
+    // "READ"/"read" reads the joints from the animation, "WRITE"/"write"
+    // lets them be moved from outside, anything else leaves them alone;
+    // then animates the joints. Nothing without an animated node.
+    void SetJointMode(const std::string& mode);
+    // Hangs the child's node on this entity's node, or with a joint name on
+    // that joint. Without a node (or a joint name without an animated
+    // mesh) throws "[CGraphicalEntity::AttachChild] Graphical entity not
+    // intialised [%s,%s]"; an unknown joint "[CGraphicalEntity::AttachChild]
+    // Joint not found:%s"; a child that has no node, or that this entity
+    // hangs below already, "[CGraphicalEntity::AttachChild] Invalid child
+    // entity [%s,%s]" (the child's name and id).
+    void AttachChild(CGraphicalEntity* child, const std::string& joint);
+    // The name of the node's parent (an entity id or a joint's name);
+    // false at the scene root. Without a node throws "[CGraphicalEntity::
+    // GetAttachmentParent] Graphical entity not intialised [%s,%s]".
+    bool GetAttachmentParent(std::string& parent);
+
 protected:
     // True while UpdateParts runs: kinds whose setters make the node again
     // do not, since the node is being brought up to date already.
@@ -192,6 +250,10 @@ private:
     void ReleaseAnimationCallback();
     // Takes the entity out of the engine's lists (and its cameras).
     void LeaveEngine();
+    // The node as an animated-mesh node; null for another node. Without a
+    // node throws "[CGraphicalEntity::<operation>] Animated mesh not
+    // intialised [%s,%s]".
+    irr::scene::IAnimatedMeshSceneNode* RequireAnimatedNode(const wchar_t* operation) const;
 
     // What every setter reads comes first, within the object's first cache
     // line: thousands of entities change every frame.
@@ -216,8 +278,15 @@ private:
     irr::scene::IAnimatedMesh* m_animatedMesh = nullptr;
     // Reference-counted by Irrlicht: dropped, never deleted.
     Graphics::CGraphicalEntityAnimationCallback* m_animationCallback = nullptr;
+    // The joint mode SetJointMode chose (Irrlicht's numbers).
+    int32_t m_jointMode = 0;
     mutable CVector m_frontVector{0.0f, 0.0f, 1.0f};
     mutable CVector m_upVector{0.0f, 1.0f, 0.0f};
 };
+
+// The MD2 animation number (0 to 20) of its name ("MD2_STAND" ...
+// "MD2_BOOM", exact case); another name throws "[convertMD2Animation]
+// Unknown MD2 animation type:%s".
+int32_t convertMD2Animation(const std::string& name);
 
 } // namespace Graphics::Scene

@@ -58,35 +58,38 @@ void ReadMeshVertices(scene::IMesh* mesh, const CVector& scale, std::vector<CVec
     }
 }
 
+void ReadBufferFaces(const scene::IMeshBuffer* buffer, const CVector& scale, float minimumArea,
+                     std::vector<Misc::World::CTriangle>& faces, CMeshBox& box)
+{
+    if (buffer == nullptr || buffer->getIndices() == nullptr)
+        return;
+    const u32 vertexCount = buffer->getVertexCount();
+    for (u32 index = 0; index + 2 < buffer->getIndexCount(); index += 3)
+    {
+        const u32 a = IndexAt(buffer, index);
+        const u32 b = IndexAt(buffer, index + 1);
+        const u32 c = IndexAt(buffer, index + 2);
+        if (a >= vertexCount || b >= vertexCount || c >= vertexCount)
+            break;
+        const core::vector3df& pa = buffer->getPosition(a);
+        const core::vector3df& pb = buffer->getPosition(b);
+        const core::vector3df& pc = buffer->getPosition(c);
+        if ((pb - pa).crossProduct(pc - pa).getLengthSQ() <= minimumArea)
+            continue;
+        Misc::World::CTriangle triangle{Scaled(pa, scale), Scaled(pb, scale), Scaled(pc, scale)};
+        for (const CVector& corner : triangle)
+            box.Add(corner);
+        faces.push_back(triangle);
+    }
+}
+
 void ReadMeshFaces(scene::IMesh* mesh, const CVector& scale, float minimumArea,
                    std::vector<Misc::World::CTriangle>& faces, CMeshBox& box)
 {
     if (mesh == nullptr)
         return;
     for (u32 bufferIndex = 0; bufferIndex < mesh->getMeshBufferCount(); ++bufferIndex)
-    {
-        const scene::IMeshBuffer* buffer = mesh->getMeshBuffer(bufferIndex);
-        if (buffer == nullptr || buffer->getIndices() == nullptr)
-            continue;
-        const u32 vertexCount = buffer->getVertexCount();
-        for (u32 index = 0; index + 2 < buffer->getIndexCount(); index += 3)
-        {
-            const u32 a = IndexAt(buffer, index);
-            const u32 b = IndexAt(buffer, index + 1);
-            const u32 c = IndexAt(buffer, index + 2);
-            if (a >= vertexCount || b >= vertexCount || c >= vertexCount)
-                break;
-            const core::vector3df& pa = buffer->getPosition(a);
-            const core::vector3df& pb = buffer->getPosition(b);
-            const core::vector3df& pc = buffer->getPosition(c);
-            if ((pb - pa).crossProduct(pc - pa).getLengthSQ() <= minimumArea)
-                continue;
-            Misc::World::CTriangle triangle{Scaled(pa, scale), Scaled(pb, scale), Scaled(pc, scale)};
-            for (const CVector& corner : triangle)
-                box.Add(corner);
-            faces.push_back(triangle);
-        }
-    }
+        ReadBufferFaces(mesh->getMeshBuffer(bufferIndex), scale, minimumArea, faces, box);
 }
 
 } // namespace Graphics::Scene

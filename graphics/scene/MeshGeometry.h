@@ -8,7 +8,8 @@
 namespace irr::scene
 {
 class IMesh;
-}
+class IMeshBuffer;
+} // namespace irr::scene
 
 namespace Graphics::Scene
 {
@@ -37,5 +38,8 @@ void ReadMeshVertices(irr::scene::IMesh* mesh, const CVector& scale, std::vector
 // Indices past a buffer's vertices end that buffer's triangles.
 void ReadMeshFaces(irr::scene::IMesh* mesh, const CVector& scale, float minimumArea,
                    std::vector<Misc::World::CTriangle>& faces, CMeshBox& box);
+// The same for one buffer.
+void ReadBufferFaces(const irr::scene::IMeshBuffer* buffer, const CVector& scale, float minimumArea,
+                     std::vector<Misc::World::CTriangle>& faces, CMeshBox& box);
 
 } // namespace Graphics::Scene

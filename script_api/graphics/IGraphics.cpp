@@ -29,5 +29,6 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiLayout,
                                &RegisterIGraphicsGuiShortcuts,
                                &RegisterIGraphicsGuiScrollers,
+                               &RegisterIGraphicsRayCasts,
                            });
 }

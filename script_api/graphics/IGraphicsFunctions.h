@@ -13,3 +13,6 @@ void RegisterIGraphicsDeviceFunctions(CScriptMetaTable& table);
 // draw ... getWorldMax: drawing a frame on request, the buffer flags, screen
 // shots and the world box.
 void RegisterIGraphicsFrameFunctions(CScriptMetaTable& table);
+// rayCast ... isInLineOfSight: picking scene nodes with rays between two
+// points or through the cursor (IGraphicsRayCasts.cpp).
+void RegisterIGraphicsRayCasts(CScriptMetaTable& table);

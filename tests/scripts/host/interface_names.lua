@@ -124,7 +124,8 @@ local expected = {
         showMessageBoxOkCancel showOpenDialog getOpenDialogFilename openDialogFileSelected openDialogCancelled
         createTooltip removeTooltip tooltipExists getTooltipLabel createShortcut shortcutExists
         shortcutExistsAny getShortcutEventType getShortcutKeyCode getShortcutShiftOn getShortcutControlOn
-        removeShortcuts removeAllShortcuts createScroller removeScroller addToScroller]],
+        removeShortcuts removeAllShortcuts createScroller removeScroller addToScroller rayCast rayCastFilter rayCastAll rayCastMousePosition
+        rayCastMousePositionFilter rayCastMousePositionAll isInLineOfSight]],
     ISkin = "",
     IKey = [[getch clear reset addActionKeyCode removeAction actionExists loadCodes saveCodes forEachKeyCode
         getActionKeyCount getActionKeyCode setActionKeyCode getActionKeyCodeHex getActionKeyDescription

@@ -1,0 +1,113 @@
+// The graphics engine saved: the scene's attachment tree, one link per
+// entity that hangs under another entity or on one of its joints.
+
+#include "graphics/engine/GraphicsEngine.h"
+
+#include "core/io/Archive.h"
+
+#include <irrlicht.h>
+
+namespace Graphics
+{
+
+using namespace irr;
+
+namespace
+{
+
+// Entity nodes carry their entity's id as name and their kind id as node
+// id; marker cubes and shadow volumes carry their owner's name, joints,
+// cameras, skies and the root ids of 0 or below.
+bool IsAttachedEntity(const scene::ISceneNode* child, const core::stringc& parentName)
+{
+    const core::stringc name = child->getName();
+    return !name.empty() && name != parentName && child->getID() > 0;
+}
+
+} // namespace
+
+bool CGraphicsEngine::Write(Misc::Serialization::IArchive& archive)
+{
+    archive.EndLine(0);
+    archive.WriteString("GraphicsTypes{");
+    archive.EndLine(+1);
+    if (m_device != nullptr)
+        WriteJointTree(archive, m_device->getSceneManager()->getRootSceneNode(), nullptr);
+    archive.EndLine(-1);
+    archive.WriteString("}");
+    archive.EndLine(0);
+    return true;
+}
+
+void CGraphicsEngine::WriteJointTree(Misc::Serialization::IArchive& archive, scene::ISceneNode* node,
+                                     scene::ISceneNode* joint)
+{
+    if (node == nullptr)
+        return;
+    const core::stringc name = node->getName();
+    // A copy: the list is the node's own.
+    const core::list<scene::ISceneNode*> children = (joint != nullptr ? joint : node)->getChildren();
+    for (scene::ISceneNode* child : children)
+    {
+        if (!IsAttachedEntity(child, name))
+            continue;
+        if (!name.empty())
+        {
+            archive.WriteString("Joint{");
+            archive.EndLine(+1);
+            archive.WriteKeyCString("-Id", child->getName());
+            archive.WriteKeyCString("-ParentId", name.c_str());
+            if (joint != nullptr)
+                archive.WriteKeyCString("-Joint", joint->getName());
+            archive.EndLine(-1);
+            archive.WriteString("}");
+            archive.EndLine(0);
+        }
+        WriteJointTree(archive, child, nullptr);
+        // Entities on the child's joints are links of the child too.
+        if (child->getType() == scene::ESNT_ANIMATED_MESH)
+            WriteJointLinks(archive, child, child);
+    }
+}
+
+void CGraphicsEngine::WriteJointLinks(Misc::Serialization::IArchive& archive, scene::ISceneNode* owner,
+                                      scene::ISceneNode* node)
+{
+    // The joint nodes hang below the animated node, each below its parent
+    // joint. They are found by walking, not by asking the node for its
+    // joints: that would switch it over to joints read from the animation.
+    const core::list<scene::ISceneNode*> children = node->getChildren();
+    for (scene::ISceneNode* child : children)
+    {
+        if (dynamic_cast<scene::IBoneSceneNode*>(child) == nullptr)
+            continue;
+        WriteJointTree(archive, owner, child);
+        WriteJointLinks(archive, owner, child);
+    }
+}
+
+bool CGraphicsEngine::Read(Misc::Serialization::IArchive& archive)
+{
+    // The block came with version 1010, its links with 1019.
+    if (!archive.IsVersionAtLeast(1010))
+        return true;
+    archive.ExpectToken("GraphicsTypes{");
+    if (archive.IsVersionAtLeast(1019))
+    {
+        while (archive.TestToken("Joint{"))
+        {
+            std::string id;
+            SJointLink link;
+            archive.ReadKeyString("-Id", id);
+            archive.ReadKeyString("-ParentId", link.parentId);
+            if (archive.TestToken("-Joint"))
+                archive.ReadString(link.joint);
+            m_jointMap[id] = link;
+            archive.ExpectToken("}");
+        }
+    }
+    archive.ExpectToken("}");
+    return true;
+}
+
+} // namespace Graphics

@@ -1,0 +1,302 @@
+// The graphics engine's builders of the mesh kinds that need more than a
+// node: units (meshes, octrees, Quake 3 maps, tangent copies), skies,
+// terrains from height maps and water surfaces.
+
+#include "graphics/engine/GraphicsEngine.h"
+
+#include "graphics/engine/HeightMapCheck.h"
+
+#include "core/app/Application.h"
+#include "core/app/SimulationManager.h"
+#include "core/foundation/KVOError.h"
+#include "core/io/File.h"
+#include "graphics/scene/GraphicalEntity.h"
+#include "graphics/scene/GraphicalSky.h"
+#include "graphics/scene/GraphicalTerrain.h"
+#include "graphics/scene/GraphicalUnit.h"
+#include "graphics/scene/GraphicalWater.h"
+
+#include <irrlicht.h>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+namespace Graphics
+{
+
+using namespace irr;
+using Misc::Error::CKVOError;
+using Scene::CGraphicalEntity;
+
+namespace
+{
+
+// The normal-map and parallax material types and those after them need
+// vertices with tangents.
+constexpr int16_t kFirstTangentMaterial = 17;
+// Sky dome rings and ring vertices: Irrlicht indexes the dome with 16 bits.
+constexpr uint32_t kMaxDomeResolution = 255;
+// Smoothing passes handed to Irrlicht: more passes change little, and a
+// count from a damaged file must not keep the load busy for ever.
+constexpr uint32_t kMaxSmoothPasses = 64;
+
+// Releases a mesh copy when the scope ends, also by an exception.
+class CMeshRelease
+{
+public:
+    explicit CMeshRelease(scene::IMesh*& mesh) : m_mesh(mesh) {}
+    ~CMeshRelease()
+    {
+        if (m_mesh != nullptr)
+            m_mesh->drop();
+    }
+    CMeshRelease(const CMeshRelease&) = delete;
+    CMeshRelease& operator=(const CMeshRelease&) = delete;
+
+private:
+    scene::IMesh*& m_mesh;
+};
+
+bool IsQuake3Map(const std::wstring& model)
+{
+    return model.size() >= 4 && (model.compare(model.size() - 4, 4, L".bsp") == 0 ||
+                                 model.compare(model.size() - 4, 4, L".BSP") == 0);
+}
+
+// Frame 0 of the animated mesh; null without one.
+scene::IMesh* FirstFrame(scene::IAnimatedMesh* mesh)
+{
+    return mesh != nullptr ? mesh->getMesh(0, 255, -1, -1) : nullptr;
+}
+
+// The levels of detail a patch of that size has: one per halving of its
+// side (17: steps 1, 2, 4, 8 and 16).
+s32 LevelsOfPatch(uint32_t patchSize)
+{
+    s32 levels = 1;
+    for (uint32_t side = patchSize - 1; side > 1; side /= 2)
+        ++levels;
+    return levels;
+}
+
+float Fraction(float value)
+{
+    if (!(value > 0.0f))
+        return 0.0f;
+    return value > 1.0f ? 1.0f : value;
+}
+
+// Adds a Quake 3 shader node for every item buffer of the map whose shader
+// the map has.
+void AddQuake3Shaders(scene::ISceneManager* scene, scene::IAnimatedMesh* map, scene::ISceneNode* node)
+{
+    if (map->getMeshType() != scene::EAMT_BSP)
+        return;
+    auto* level = static_cast<scene::IQ3LevelMesh*>(map);
+    scene::IMesh* items = level->getMesh(1, 255, -1, -1);
+    if (items == nullptr)
+        return;
+    for (u32 index = 0; index < items->getMeshBufferCount(); ++index)
+    {
+        const scene::IMeshBuffer* buffer = items->getMeshBuffer(index);
+        // The shader's number rides in the material's second parameter.
+        const float number = buffer->getMaterial().MaterialTypeParam2;
+        if (!(number >= 0.0f && number < 4294967296.0f))
+            continue;
+        if (const scene::quake3::IShader* shader = level->getShader(static_cast<u32>(number)))
+            scene->addQuake3SceneNode(buffer, shader, node, -1);
+    }
+}
+
+} // namespace
+
+void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    auto* unit = dynamic_cast<Scene::CGraphicalUnit*>(entity);
+    if (unit == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Add] Invalid unit pointer");
+    const bool octTree = unit->GetOctTree();
+    const std::wstring model = entity->GetModelName();
+    SetModelLoaderParameters(model);
+    const bool map = IsQuake3Map(model);
+    scene::IAnimatedMesh* animated = LoadMesh(model);
+    scene::IMesh* mesh = FirstFrame(animated);
+    scene::ISceneManager* scene = m_device->getSceneManager();
+
+    scene::IMesh* tangents = nullptr;
+    CMeshRelease release(tangents);
+    if (mesh != nullptr && static_cast<int16_t>(entity->GetMaterials()[0].type) >= kFirstTangentMaterial)
+    {
+        tangents = scene->getMeshManipulator()->createMeshWithTangents(mesh, false, false, false);
+        if (tangents != nullptr)
+            mesh = tangents;
+        // The node is made again from the copy.
+        Remove(entity);
+    }
+
+    const s32 id = static_cast<s32>(entity->GetTypeId());
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node == nullptr)
+    {
+        if (mesh == nullptr)
+        {
+            node =
+                scene->addCubeSceneNode(1.0f, parentNode, id, entity->GetPosition().ToIrrlicht(),
+                                        entity->GetRotation().ToIrrlicht(), entity->GetScale().ToIrrlicht());
+        }
+        else
+        {
+            // A map draws its own geometry, not a tangent copy of it.
+            if (map)
+                mesh = FirstFrame(animated);
+            if (octTree)
+                node = scene->addOctreeSceneNode(mesh, parentNode, id, 256);
+            else
+                node = scene->addMeshSceneNode(mesh, parentNode, id, core::vector3df(0, 0, 0),
+                                               core::vector3df(0, 0, 0), core::vector3df(1, 1, 1));
+        }
+        if (node == nullptr)
+            return;
+    }
+    node->setPosition(entity->GetPosition().ToIrrlicht());
+    node->setRotation(entity->GetRotation().ToIrrlicht());
+    node->setScale(entity->GetScale().ToIrrlicht());
+    if (map && animated != nullptr)
+        AddQuake3Shaders(scene, animated, node);
+    entity->SetMesh(mesh);
+    GrowWorldBox(node);
+    BindNode(entity, node, parentNode, false);
+}
+
+void CGraphicsEngine::AddSky(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    auto* sky = dynamic_cast<Scene::CGraphicalSky*>(entity);
+    if (sky == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Add] Invalid sky pointer");
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node == nullptr)
+    {
+        auto texture = [this](const std::wstring& name)
+        { return name.empty() ? nullptr : GetTexture(name, false); };
+        scene::ISceneManager* scene = m_device->getSceneManager();
+        if (sky->IsDome())
+        {
+            // Values read from a file are kept in the ranges Irrlicht
+            // draws: percentages 0 to 1, resolutions 1 to 255.
+            const u32 horizontal = std::clamp<uint32_t>(sky->GetDomeHRes(), 1, kMaxDomeResolution);
+            const u32 vertical = std::clamp<uint32_t>(sky->GetDomeVRes(), 1, kMaxDomeResolution);
+            node = scene->addSkyDomeSceneNode(
+                texture(sky->GetDome()), horizontal, vertical, Fraction(sky->GetDomePercentage()),
+                2.0f * Fraction(sky->GetDomeSpherePercentage()), 1000.0f, parentNode, -1);
+        }
+        else
+        {
+            node = scene->addSkyBoxSceneNode(
+                texture(sky->GetTop()), texture(sky->GetBottom()), texture(sky->GetLeft()),
+                texture(sky->GetRight()), texture(sky->GetFront()), texture(sky->GetBack()), parentNode, 0);
+        }
+        if (node == nullptr)
+            return;
+    }
+    entity->SetLightingEnabled(false);
+    entity->SetFogEnabled(false);
+    BindNode(entity, node, parentNode, false);
+}
+
+void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    auto* terrain = dynamic_cast<Scene::CGraphicalTerrain*>(entity);
+    if (terrain == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Add] Invalid terrain pointer");
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node == nullptr)
+    {
+        scene::ISceneManager* scene = m_device->getSceneManager();
+        CApplication* application = GetApplication();
+        IFile* file = application != nullptr && !terrain->GetHeightmap().empty()
+                          ? application->OpenFile(terrain->GetHeightmap())
+                          : nullptr;
+        // A height map Irrlicht cannot read safely leaves the placeholder.
+        if (file != nullptr && !CHeightMapCheck::IsReadable(static_cast<io::IReadFile*>(file)))
+        {
+            file->drop();
+            file = nullptr;
+        }
+        if (file != nullptr)
+        {
+            // Snapped when set and when read; the levels and passes are kept
+            // to what the patch size and a loading scene can take.
+            const uint32_t patchSize = Scene::CGraphicalTerrain::SnapPatchSize(terrain->GetPatchSize());
+            const s32 levels =
+                static_cast<s32>(std::clamp<uint32_t>(terrain->GetMaxLOD(), 1, LevelsOfPatch(patchSize)));
+            const s32 smooth = static_cast<s32>(std::min(terrain->GetSmoothFactor(), kMaxSmoothPasses));
+            scene::ITerrainSceneNode* terrainNode = scene->addTerrainSceneNode(
+                static_cast<io::IReadFile*>(file), parentNode, static_cast<s32>(entity->GetTypeId()),
+                entity->GetPosition().ToIrrlicht(), entity->GetRotation().ToIrrlicht(),
+                entity->GetScale().ToIrrlicht(), video::SColor(255, 255, 255, 255), levels,
+                static_cast<scene::E_TERRAIN_PATCH_SIZE>(patchSize), smooth, false);
+            file->drop();
+            if (terrainNode != nullptr)
+            {
+                terrainNode->setCameraRotationDelta(30.0f);
+                const core::vector3df extent = terrainNode->getBoundingBox().getExtent();
+                terrainNode->setCameraMovementDelta(0.1f * std::max({extent.X, extent.Y, extent.Z}));
+            }
+            node = terrainNode;
+        }
+        else
+        {
+            node = scene->addCubeSceneNode(
+                1.0f, parentNode, static_cast<s32>(entity->GetTypeId()), entity->GetPosition().ToIrrlicht(),
+                entity->GetRotation().ToIrrlicht(), entity->GetScale().ToIrrlicht());
+        }
+        if (node == nullptr)
+            return;
+    }
+    if (node->getType() == scene::ESNT_TERRAIN)
+        entity->SetMesh(static_cast<scene::ITerrainSceneNode*>(node)->getMesh());
+    GrowWorldBox(node);
+    BindNode(entity, node, parentNode, false);
+}
+
+void CGraphicsEngine::AddWater(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+{
+    auto* water = dynamic_cast<Scene::CGraphicalWater*>(entity);
+    if (water == nullptr)
+        throw CKVOError(L"[CGraphicsEngine::Add] Invalid Water pointer");
+    scene::IMesh* mesh = FirstFrame(LoadMesh(entity->GetModelName()));
+    scene::ISceneNode* node = entity->GetSceneNode();
+    if (node == nullptr)
+    {
+        scene::ISceneManager* scene = m_device->getSceneManager();
+        const s32 id = static_cast<s32>(entity->GetTypeId());
+        if (mesh != nullptr)
+        {
+            try
+            {
+                node = scene->addWaterSurfaceSceneNode(
+                    mesh, water->GetHeight(), water->GetSpeed(), water->GetLength(), parentNode, id,
+                    entity->GetPosition().ToIrrlicht(), entity->GetRotation().ToIrrlicht(),
+                    entity->GetScale().ToIrrlicht());
+            }
+            catch (const std::exception&)
+            {
+                throw CKVOError(L"Unable to create water from mesh");
+            }
+        }
+        else
+        {
+            node =
+                scene->addCubeSceneNode(1.0f, parentNode, id, entity->GetPosition().ToIrrlicht(),
+                                        entity->GetRotation().ToIrrlicht(), entity->GetScale().ToIrrlicht());
+        }
+        if (node == nullptr)
+            return;
+    }
+    entity->SetMesh(mesh);
+    GrowWorldBox(node);
+    BindNode(entity, node, parentNode, false);
+}
+
+} // namespace Graphics

@@ -1,0 +1,178 @@
+#include "graphics/scene/GraphicalTerrain.h"
+
+#include "core/foundation/KVOError.h"
+#include "core/io/Archive.h"
+#include "graphics/engine/GraphicsEngine.h"
+#include "graphics/scene/MeshGeometry.h"
+
+#include <irrlicht.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Graphics::Scene
+{
+
+using namespace irr;
+using Misc::Error::CKVOError;
+
+namespace
+{
+
+// The node as a terrain node; null for another node. Without a node throws
+// "[CGraphicalTerrain::<operation>] Graphical scene node not initialised".
+scene::ITerrainSceneNode* RequireTerrain(scene::ISceneNode* node, const wchar_t* operation)
+{
+    if (node == nullptr)
+        throw CKVOError(L"[CGraphicalTerrain::" + std::wstring(operation) +
+                        L"] Graphical scene node not initialised");
+    if (node->getType() != scene::ESNT_TERRAIN)
+        return nullptr;
+    return static_cast<scene::ITerrainSceneNode*>(node);
+}
+
+} // namespace
+
+uint32_t CGraphicalTerrain::SnapPatchSize(uint32_t size)
+{
+    if (size <= 9)
+        return 9;
+    if (size <= 17)
+        return 17;
+    if (size <= 33)
+        return 33;
+    if (size <= 65)
+        return 65;
+    return 129;
+}
+
+void CGraphicalTerrain::SetTextureScales(float first, float second)
+{
+    m_textureScale1 = first;
+    m_textureScale2 = second;
+    scene::ISceneNode* node = GetSceneNode();
+    if (node != nullptr && node->getType() == scene::ESNT_TERRAIN)
+        static_cast<scene::ITerrainSceneNode*>(node)->scaleTexture(first, second);
+}
+
+float CGraphicalTerrain::GetHeight(float x, float z)
+{
+    scene::ITerrainSceneNode* terrain = RequireTerrain(GetSceneNode(), L"GetHeight");
+    return terrain != nullptr ? terrain->getHeight(x, z) : 0.0f;
+}
+
+void CGraphicalTerrain::GetCenter(CVector& centre)
+{
+    scene::ITerrainSceneNode* terrain = RequireTerrain(GetSceneNode(), L"GetCenter");
+    centre = terrain != nullptr ? CVector(terrain->getTerrainCenter()) : CVector();
+}
+
+void CGraphicalTerrain::SetLODDistance(int32_t level, double distance)
+{
+    if (scene::ITerrainSceneNode* terrain = RequireTerrain(GetSceneNode(), L"SetLODDistance"))
+        terrain->overrideLODDistance(level, distance);
+}
+
+void CGraphicalTerrain::SetCameraMoveDelta(float delta)
+{
+    if (scene::ITerrainSceneNode* terrain = RequireTerrain(GetSceneNode(), L"SetCameraMoveDelta"))
+        terrain->setCameraMovementDelta(delta);
+}
+
+void CGraphicalTerrain::SetCameraRotationDelta(float delta)
+{
+    if (scene::ITerrainSceneNode* terrain = RequireTerrain(GetSceneNode(), L"SetCameraRotationDelta"))
+        terrain->setCameraRotationDelta(delta);
+}
+
+uint32_t CGraphicalTerrain::GetMeshFaces(std::vector<Misc::World::CTriangle>& faces, uint32_t detailLevel,
+                                         float epsilon, CVector& collisionSize, CVector& collisionCentre)
+{
+    faces.clear();
+    scene::ITerrainSceneNode* terrain = RequireTerrain(GetSceneNode(), L"GetMeshFaces");
+    if (terrain == nullptr)
+        return 0;
+    scene::CDynamicMeshBuffer buffer(video::EVT_2TCOORDS, video::EIT_16BIT);
+    // Irrlicht keeps the level within the terrain's levels.
+    terrain->getMeshBufferForLOD(buffer, static_cast<s32>(std::min<uint32_t>(detailLevel, 0x7FFFFFFF)));
+    CMeshBox box;
+    ReadBufferFaces(&buffer, GetScale(), epsilon, faces, box);
+    if (!box.IsEmpty())
+    {
+        collisionSize = CVector(box.maximum.x - box.minimum.x, box.maximum.y - box.minimum.y,
+                                box.maximum.z - box.minimum.z);
+        collisionCentre =
+            CVector((box.minimum.x + box.maximum.x) * 0.5f, (box.minimum.y + box.maximum.y) * 0.5f,
+                    (box.minimum.z + box.maximum.z) * 0.5f);
+    }
+    return static_cast<uint32_t>(faces.size());
+}
+
+uint32_t CGraphicalTerrain::GetFaces(std::vector<Misc::World::CTriangle>& faces, CVector& collisionSize,
+                                     CVector& collisionCentre, float epsilon, uint32_t detailLevel)
+{
+    return GetMeshFaces(faces, detailLevel, epsilon, collisionSize, collisionCentre);
+}
+
+bool CGraphicalTerrain::UpdateParts()
+{
+    if (GetEngine() != nullptr)
+        GetEngine()->Update(this);
+    return CGraphicalEntity::UpdateParts();
+}
+
+void CGraphicalTerrain::Clear()
+{
+    CGraphicalEntity::Clear();
+    m_heightmap.SetValue(std::wstring());
+    m_patchSize = 17;
+    m_maxLOD = 5;
+    m_textureScale1 = 1.0f;
+    m_textureScale2 = 1.0f;
+}
+
+bool CGraphicalTerrain::Write(Misc::Serialization::IArchive& archive)
+{
+    CGraphicalEntity::Write(archive);
+    m_heightmap.Write(archive);
+    archive.WriteKeyLong("-PatchSize", static_cast<int32_t>(m_patchSize));
+    archive.WriteKeyLong("-MaxLOD", static_cast<int32_t>(m_maxLOD));
+    archive.WriteKeyLong("-SmoothFactor", static_cast<int32_t>(m_smoothFactor));
+    // Written only as far as each step succeeds.
+    static_cast<void>(archive.WriteString("-TextureScales") && archive.WriteSpaces(1) &&
+                      archive.WriteFloat(m_textureScale1, 6) && archive.WriteSpaces(1) &&
+                      archive.WriteFloat(m_textureScale2, 6) && archive.EndLine(0));
+    return true;
+}
+
+bool CGraphicalTerrain::Read(Misc::Serialization::IArchive& archive)
+{
+    CGraphicalEntity::Read(archive);
+    std::wstring heightmap;
+    archive.ExpectWToken(m_heightmap.GetKey().c_str());
+    archive.ReadWString(heightmap);
+    m_heightmap.SetValue(heightmap);
+    uint32_t patchSize = m_patchSize;
+    archive.ReadKeyUInt("-PatchSize", patchSize);
+    // A size Irrlicht does not know would break the terrain's patches:
+    // snapped as the setter snaps it.
+    m_patchSize = SnapPatchSize(patchSize);
+    archive.ReadKeyUInt("-MaxLOD", m_maxLOD);
+    // The smooth factor came with version 1020, the texture scales with 1003.
+    if (archive.IsVersionAtLeast(1020))
+        archive.ReadKeyUInt("-SmoothFactor", m_smoothFactor);
+    if (archive.IsVersionAtLeast(1003))
+    {
+        archive.ExpectToken("-TextureScales");
+        float first = m_textureScale1;
+        float second = m_textureScale2;
+        if (archive.ReadFloat(first) && archive.ReadFloat(second))
+        {
+            m_textureScale1 = first;
+            m_textureScale2 = second;
+        }
+    }
+    return true;
+}
+
+} // namespace Graphics::Scene
