@@ -86,8 +86,16 @@ local expected = {
         getControlAlignmentLeft getControlAlignmentTop getControlAlignmentRight getControlAlignmentBottom
         setControlMinSize getControlMinSize setControlMaxSize getControlMaxSize moveControlPos setControlPos
         setControlPosPoint setControlSize setControlSizePoint getControlPos getControlPosAbsolute
-        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight]],
-    ISkin = "",
+        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight
+        loadSpriteBank saveSpriteBank spriteBankEntryExists getSpriteBankCount clearSpriteBank
+        addSpriteBankEntry addSpriteToScreen screenSpriteExists getSpriteScreenPosition
+        getSpriteScreenPositionAbsolute getSpriteScreenDimensions getSpriteScreenDimensionsAbsolute
+        setSpriteScreenPosition changeSpriteColor removeSpriteFromScreen removeAllSpritesFromScreen
+        createFontTool destroyFontTool getCharsets getFontnames createFont]],
+    ISkin = [[activate deactivate isInitialised getSkinName save setFont getFont getFontTextureCount
+        getFontTextureName getNumberOfFonts forEachFont getColor setColor getSize setSize getText setText
+        getImageCount setImage getImage clearImage clearAllImages forEachImage setGuiAlpha
+        areHighlightsEnabled enableHighlights]],
     IKey = "",
     IMouse = "",
 }
