@@ -87,6 +87,12 @@ local expected = {
         setControlMinSize getControlMinSize setControlMaxSize getControlMaxSize moveControlPos setControlPos
         setControlPosPoint setControlSize setControlSizePoint getControlPos getControlPosAbsolute
         getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight
+        loadGui removeGui saveGui saveGuiControl setFader clearFader doFadeIn doFadeOut getFaderColor
+        getFaderInTime getFaderOutTime isFaderComplete showMessageBox showMessageBoxYesNo showMessageBoxOk
+        showMessageBoxOkCancel showOpenDialog getOpenDialogFilename openDialogFileSelected openDialogCancelled
+        createTooltip removeTooltip tooltipExists getTooltipLabel createShortcut shortcutExists
+        shortcutExistsAny getShortcutEventType getShortcutKeyCode getShortcutShiftOn getShortcutControlOn
+        removeShortcuts removeAllShortcuts
         loadSpriteBank saveSpriteBank spriteBankEntryExists getSpriteBankCount clearSpriteBank
         addSpriteBankEntry addSpriteToScreen screenSpriteExists getSpriteScreenPosition
         getSpriteScreenPositionAbsolute getSpriteScreenDimensions getSpriteScreenDimensionsAbsolute
