@@ -82,6 +82,9 @@ CGuiManager::~CGuiManager()
 
 void CGuiManager::SetDevice(IrrlichtDevice* device)
 {
+    // What was made on another device goes with it.
+    if (device != nullptr && device != m_device)
+        DetachSkins();
     if (device != nullptr)
         m_device = device;
     if (m_device == nullptr)

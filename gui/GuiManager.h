@@ -1041,8 +1041,10 @@ private:
     // Skins, fonts and the sprite bank.
     // Attaches the skins and a new sprite bank to the environment.
     void AttachSkins();
-    // Lets go of the bank and the environment before the device goes.
+    // Lets go of the bank, the font builders and the environment before the
+    // device goes.
     void DetachSkins();
+    void ReleaseSpriteBank();
     // The bank, or "[CGuiManager::<method>] Graphics engine not initialised.".
     Graphics::Sprite::CGuiKVOSpriteBank& RequireSpriteBank(const wchar_t* method) const;
     CSkinManager m_skins;

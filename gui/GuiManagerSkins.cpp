@@ -27,8 +27,7 @@ void CGuiManager::AttachSkins()
     m_skins.DeactivateSkin();
     m_skins.SetGuiAlpha(1.0f, true);
 
-    if (m_spriteBank != nullptr)
-        m_spriteBank->drop();
+    ReleaseSpriteBank();
     m_spriteBank = new CGuiKVOSpriteBank(m_environment);
     // Sprites take their textures the way scripts name them: through the
     // engine, which loads by the application's file lookup.
@@ -46,12 +45,19 @@ void CGuiManager::DetachSkins()
     for (auto& entry : m_fontTools)
         entry.second->drop();
     m_fontTools.clear();
-    if (m_spriteBank != nullptr)
-    {
-        m_spriteBank->drop();
-        m_spriteBank = nullptr;
-    }
+    ReleaseSpriteBank();
     m_skins.SetEnvironment(nullptr);
+}
+
+void CGuiManager::ReleaseSpriteBank()
+{
+    if (m_spriteBank == nullptr)
+        return;
+    // An element may still hold the bank for a while: it draws no more
+    // screen sprites from now on.
+    m_spriteBank->RemoveAllScreenSprites();
+    m_spriteBank->drop();
+    m_spriteBank = nullptr;
 }
 
 void CGuiManager::ClearSpriteBank()

@@ -7,9 +7,10 @@
 -- The first state queues a second one, which runs the main loop for a
 -- moment, and that one a third, which opens the graphics device: with a
 -- display a small window of the software renderer shows a few frames of a
--- changing background colour; without one the NULL driver (no window, no
--- pixels) draws the same frames unseen. The program ends when the state
--- queue is empty.
+-- changing background colour, in the metallic skin, with a square sprite
+-- gliding over it; without one the NULL driver (no window, no pixels)
+-- draws the same frames unseen. The program ends when the state queue is
+-- empty.
 
 local interfaces = {
     "IApp", "IMisc", "ILog", "IState", "IEvents", "IGraphics",
@@ -86,11 +87,30 @@ function window(milliseconds)
     -- Frames are drawn whether or not the window has the focus (the NULL
     -- device has no window to have it).
     IGraphics:setBackgroundRenderingEnabled(true)
-    -- Each frame's tick moves the background through the colours.
+
+    -- A built-in skin, and a sprite cut from a texture made here: 16 x 16
+    -- pixels of white with a dark frame (the NULL device keeps no pixels).
+    ISkin:activate("METALLIC", false)
+    IGraphics:createTexture("hello-square", "16 16", 3)
+    local lock = IGraphics:textureLock("hello-square")
+    for y = 0, 15 do
+        for x = 0, 15 do
+            local edge = x == 0 or y == 0 or x == 15 or y == 15
+            IGraphics:textureSetPixel(lock, x, y, edge and "0.1 0.1 0.1 1" or "1 1 1 1")
+        end
+    end
+    IGraphics:textureUnlock(lock)
+    IGraphics:addSpriteBankEntry("hello-square", {}, 0, "square")
+    local sprite = IGraphics:addSpriteToScreen("square", "0.45 0.45 0.55 0.55", 0, true, false, 0, nil, false, "")
+    print(string.format("Skin: %s, %d sprite(s) in the bank", ISkin:getSkinName(), IGraphics:getSpriteBankCount()))
+
+    -- Each frame's tick moves the background through the colours and the
+    -- sprite across the window.
     local start = IApp:getTime()
     local ticks = IEvents:subscribeTickGraphics(function(time)
         local phase = ((time - start) % 1000) / 1000
         IGraphics:setBackColor(IMisc:colorCreate(phase, 0.3, 1 - phase, 1))
+        IGraphics:setSpriteScreenPosition(sprite, IMisc:rectCreate(0.1 + 0.7 * phase, 0.45, 0.2 + 0.7 * phase, 0.55))
     end, nil, 0)
 
     IGraphics:enableFrameCounter(true, true)

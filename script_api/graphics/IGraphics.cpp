@@ -5,6 +5,7 @@
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 #include "script_api/graphics/IGraphicsGuiBuilders.h"
 #include "script_api/graphics/IGraphicsGuiScrollers.h"
+#include "script_api/graphics/IGraphicsSprites.h"
 #include "script_api/graphics/IGraphicsTextures.h"
 
 void RegisterIGraphics(LuaPlus::LuaState* state)
@@ -30,5 +31,7 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiShortcuts,
                                &RegisterIGraphicsGuiScrollers,
                                &RegisterIGraphicsRayCasts,
+                               &RegisterIGraphicsSpriteFunctions,
+                               &RegisterIGraphicsFontFunctions,
                            });
 }

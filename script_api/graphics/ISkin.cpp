@@ -1,9 +1,226 @@
+// ISkin: the GUI skin as scripts choose, edit and save it, its fonts,
+// colours, sizes, texts, images, transparency and highlights. Every
+// function forwards to the GUI manager's skin state.
+
 #include "script_api/graphics/ISkin.h"
 
+#include "core/script/lua/LuaStackFunction.h"
+#include "core/script/lua/ScriptMetaTable.h"
+#include "gui/GuiManager.h"
+#include "gui/SkinManager.h"
+#include "script_api/core/ColorScript.h"
 #include "script_api/core/ScriptInterface.h"
+#include "script_api/graphics/IGraphicsGuiAccess.h"
+#include "script_api/graphics/IGraphicsSprites.h"
+
+#include <string>
+#include <vector>
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaStackObject;
+using LuaPlus::LuaStackTable;
+using LuaPlus::LuaState;
+
+namespace
+{
+
+Graphics::GUI::CSkinManager& Skins()
+{
+    return IGraphicsGui::GetGui().GetSkins();
+}
+
+// Calls callback(key, userData) for each key in order until one answers
+// true. The keys are taken first: the callback may change the skin.
+void ForEachKey(const std::vector<std::wstring>& keys, const LuaStackObject& callback,
+                const LuaStackObject& userData)
+{
+    const LuaPlus::LuaStackFunction<bool> function(callback);
+    for (const std::wstring& key : keys)
+    {
+        if (function(std::wstring_view(key), userData))
+            return;
+    }
+}
+
+bool activate(LuaState*, const std::wstring& skinName, bool copyCurrent)
+{
+    return Skins().SkinActivate(skinName, copyCurrent, true);
+}
+
+void deactivate(LuaState*)
+{
+    Skins().DeactivateSkin();
+}
+
+bool isInitialised(LuaState*)
+{
+    return Skins().IsSkinInitialised();
+}
+
+std::wstring getSkinName(LuaState*)
+{
+    return Skins().GetSkinName();
+}
+
+bool save(LuaState*, const std::wstring& fileName, const std::string& mode)
+{
+    return Skins().SaveSkin(fileName, mode.c_str());
+}
+
+bool setFont(LuaState*, const std::wstring& fontKey, const std::wstring& fileName)
+{
+    return Skins().SetFont(fontKey, fileName);
+}
+
+std::wstring getFont(LuaState*, const std::wstring& fontKey)
+{
+    return Skins().GetFontFilename(fontKey);
+}
+
+uint32_t getFontTextureCount(LuaState*, const std::wstring& fontKey)
+{
+    return Graphics::GUI::CSkinManager::GetFontTextureCount(Skins().GetFont(fontKey, true));
+}
+
+LuaObject getFontTextureName(LuaState* state, const std::wstring& fontKey, uint32_t index)
+{
+    const std::wstring name =
+        Graphics::GUI::CSkinManager::GetFontTextureName(Skins().GetFont(fontKey, true), index);
+    return IGraphicsGui::TextOrNil(state, name.empty() ? nullptr : &name);
+}
+
+uint32_t getNumberOfFonts(LuaState*)
+{
+    return static_cast<uint32_t>(Skins().GetFontFiles().size());
+}
+
+void forEachFont(LuaState*, const LuaStackObject& callback, const LuaStackObject& userData)
+{
+    std::vector<std::wstring> keys;
+    for (const auto& entry : Skins().GetFontFiles())
+        keys.push_back(entry.first);
+    ForEachKey(keys, callback, userData);
+}
+
+CColor getColor(LuaState*, uint32_t index)
+{
+    return Skins().GetSkinColor(index);
+}
+
+void setColor(LuaState*, uint32_t index, const CColor& color)
+{
+    Skins().SetSkinColor(index, color);
+}
+
+int32_t getSize(LuaState*, uint32_t index)
+{
+    return Skins().GetSkinSize(index);
+}
+
+void setSize(LuaState*, uint32_t index, int32_t size)
+{
+    Skins().SetSkinSize(index, size);
+}
+
+std::wstring getText(LuaState*, uint32_t index)
+{
+    return Skins().GetSkinText(index);
+}
+
+void setText(LuaState*, uint32_t index, const std::wstring& text)
+{
+    Skins().SetSkinText(index, text);
+}
+
+uint32_t getImageCount(LuaState*)
+{
+    return Skins().GetSkinImageCount();
+}
+
+bool setImage(LuaState*, const std::wstring& imageId, const std::wstring& textureFile,
+              const LuaStackTable& frames, uint32_t frameTime)
+{
+    return Skins().SetSkinImage(imageId, textureFile, IGraphicsGui::ReadFrameRectangles(frames), frameTime);
+}
+
+LuaObject getImage(LuaState* state, const std::wstring& imageId)
+{
+    const std::wstring file = Skins().GetSkinImage(imageId);
+    return IGraphicsGui::TextOrNil(state, file.empty() ? nullptr : &file);
+}
+
+void clearImage(LuaState*, const std::wstring& imageId)
+{
+    Skins().ClearSkinImage(imageId);
+}
+
+void clearAllImages(LuaState*)
+{
+    Skins().ClearAllSkinImages();
+}
+
+void forEachImage(LuaState*, const LuaStackObject& callback, const LuaStackObject& userData)
+{
+    Graphics::GUI::CSkinManager& skins = Skins();
+    if (!skins.IsSkinInitialised())
+        return;
+    std::vector<std::wstring> ids;
+    if (const auto* images = skins.GetSkinImageIds())
+    {
+        for (const auto& entry : *images)
+            ids.push_back(entry.first);
+    }
+    ForEachKey(ids, callback, userData);
+}
+
+void setGuiAlpha(LuaState*, float alpha, bool relative)
+{
+    Skins().SetGuiAlpha(alpha, !relative);
+}
+
+bool areHighlightsEnabled(LuaState*)
+{
+    return Skins().AreSkinHighlightsEnabled();
+}
+
+void enableHighlights(LuaState*, bool enabled)
+{
+    Skins().EnableSkinHighlights(enabled);
+}
+
+void RegisterISkinFunctions(CScriptMetaTable& table)
+{
+    table.RegisterHelper("activate", &activate);
+    table.RegisterHelper("deactivate", &deactivate);
+    table.RegisterHelper("isInitialised", &isInitialised);
+    table.RegisterHelper("getSkinName", &getSkinName);
+    table.RegisterHelper("save", &save);
+    table.RegisterHelper("setFont", &setFont);
+    table.RegisterHelper("getFont", &getFont);
+    table.RegisterHelper("getFontTextureCount", &getFontTextureCount);
+    table.RegisterHelper("getFontTextureName", &getFontTextureName);
+    table.RegisterHelper("getNumberOfFonts", &getNumberOfFonts);
+    table.RegisterHelper("forEachFont", &forEachFont);
+    table.RegisterHelper("getColor", &getColor);
+    table.RegisterHelper("setColor", &setColor);
+    table.RegisterHelper("getSize", &getSize);
+    table.RegisterHelper("setSize", &setSize);
+    table.RegisterHelper("getText", &getText);
+    table.RegisterHelper("setText", &setText);
+    table.RegisterHelper("getImageCount", &getImageCount);
+    table.RegisterHelper("setImage", &setImage);
+    table.RegisterHelper("getImage", &getImage);
+    table.RegisterHelper("clearImage", &clearImage);
+    table.RegisterHelper("clearAllImages", &clearAllImages);
+    table.RegisterHelper("forEachImage", &forEachImage);
+    table.RegisterHelper("setGuiAlpha", &setGuiAlpha);
+    table.RegisterHelper("areHighlightsEnabled", &areHighlightsEnabled);
+    table.RegisterHelper("enableHighlights", &enableHighlights);
+}
+
+} // namespace
 
 void RegisterISkin(LuaPlus::LuaState* state)
 {
-    // The groups of ISkin functions in their order, one line each; none yet.
-    PublishScriptInterface(state, "ISkin", {});
+    PublishScriptInterface(state, "ISkin", {&RegisterISkinFunctions});
 }

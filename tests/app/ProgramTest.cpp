@@ -188,6 +188,7 @@ TEST_F(Program, TheBundledExampleRuns)
     EXPECT_NE(result.out.find("12 script interfaces published"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("  2: nil\n"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("state 'loop'\nThe loop ran "), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Skin: METALLIC, 1 sprite(s) in the bank"), std::string::npos) << result.out;
 }
 
 TEST_F(Program, DebuggingOpensTheReportAndTheScriptAtTheLineWithoutAShell)

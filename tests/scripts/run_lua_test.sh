@@ -6,7 +6,8 @@
 # Directives in the script's leading comment lines, one per line:
 #   --! exit: N            expected exit code (default 0)
 #   --! args: words...     arguments after the script (bash words, "" allowed)
-#   --! env: NAME=value    extra environment (repeatable)
+#   --! env: NAME=value    extra environment (repeatable; $HALVANE_TEST_LIB
+#                          in the value is the library folder)
 #   --! stdout: text       standard output must contain the text (repeatable)
 #   --! stderr: text       standard error must contain the text (repeatable)
 #   --! not-stdout: text   standard output must not contain the text
@@ -48,6 +49,7 @@ while IFS= read -r line; do
 done < "$script"
 
 for assignment in "${envs[@]+"${envs[@]}"}"; do
+    assignment="${assignment//\$HALVANE_TEST_LIB/$HALVANE_TEST_LIB}"
     export "${assignment?}"
 done
 

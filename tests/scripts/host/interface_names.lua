@@ -124,9 +124,17 @@ local expected = {
         showMessageBoxOkCancel showOpenDialog getOpenDialogFilename openDialogFileSelected openDialogCancelled
         createTooltip removeTooltip tooltipExists getTooltipLabel createShortcut shortcutExists
         shortcutExistsAny getShortcutEventType getShortcutKeyCode getShortcutShiftOn getShortcutControlOn
-        removeShortcuts removeAllShortcuts createScroller removeScroller addToScroller rayCast rayCastFilter rayCastAll rayCastMousePosition
-        rayCastMousePositionFilter rayCastMousePositionAll isInLineOfSight]],
-    ISkin = "",
+        removeShortcuts removeAllShortcuts createScroller removeScroller addToScroller rayCast rayCastFilter
+        rayCastAll rayCastMousePosition rayCastMousePositionFilter rayCastMousePositionAll isInLineOfSight
+        loadSpriteBank saveSpriteBank spriteBankEntryExists getSpriteBankCount clearSpriteBank
+        addSpriteBankEntry addSpriteToScreen screenSpriteExists getSpriteScreenPosition
+        getSpriteScreenPositionAbsolute getSpriteScreenDimensions getSpriteScreenDimensionsAbsolute
+        setSpriteScreenPosition changeSpriteColor removeSpriteFromScreen removeAllSpritesFromScreen
+        createFontTool destroyFontTool getCharsets getFontnames createFont]],
+    ISkin = [[activate deactivate isInitialised getSkinName save setFont getFont getFontTextureCount
+        getFontTextureName getNumberOfFonts forEachFont getColor setColor getSize setSize getText setText
+        getImageCount setImage getImage clearImage clearAllImages forEachImage setGuiAlpha
+        areHighlightsEnabled enableHighlights]],
     IKey = [[getch clear reset addActionKeyCode removeAction actionExists loadCodes saveCodes forEachKeyCode
         getActionKeyCount getActionKeyCode setActionKeyCode getActionKeyCodeHex getActionKeyDescription
         setActionKeyDescription getActionKeyShiftState setActionKeyShiftState getActionKeyControlState

@@ -1,0 +1,163 @@
+// IGraphics: the bitmap-font builder. Scripts hold a builder by the number
+// createFontTool gave them; the GUI manager owns the builder, so a number
+// that names none (destroyed, or its device gone) is refused, never used.
+
+#include "core/foundation/StringConversion.h"
+#include "core/script/lua/ScriptArg.h"
+#include "core/script/lua/ScriptMetaTable.h"
+#include "gui/FontTool.h"
+#include "gui/GuiManager.h"
+#include "script_api/graphics/IGraphicsGuiAccess.h"
+#include "script_api/graphics/IGraphicsSprites.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaStackTable;
+using LuaPlus::LuaState;
+using LuaPlus::ScriptArgumentError;
+using namespace IGraphicsGui;
+
+namespace
+{
+
+// The builder id a script's number spells: whole and within 32 bits, else
+// 0 (no builder).
+uint32_t ToolId(lua_Number number)
+{
+    if (!(number >= 1.0 && number <= 4294967295.0) || std::floor(number) != number)
+        return 0;
+    return static_cast<uint32_t>(number);
+}
+
+irr::CFontTool& Tool(lua_Number handle)
+{
+    irr::CFontTool* tool = GetGui().GetFontTool(ToolId(handle));
+    if (tool == nullptr)
+    {
+        char text[64];
+        std::snprintf(text, sizeof text, "Invalid font tool handle: %.14g", handle);
+        throw ScriptArgumentError(text);
+    }
+    return *tool;
+}
+
+LuaObject NameTable(LuaState* state, const std::vector<std::wstring>& names)
+{
+    LuaObject table;
+    table.AssignNewTable(state, static_cast<int>(names.size()));
+    lua_Number key = 0;
+    for (const std::wstring& name : names)
+        table.Set(++key, std::wstring_view(name));
+    return table;
+}
+
+// The index of the first equal name; without a name (absent) the first.
+bool FindName(const std::vector<std::wstring>& names, const LuaStackTable& options, const char* key,
+              uint32_t& index)
+{
+    const int type = options.FieldType(key);
+    if (type != LUA_TSTRING && type != LUA_TNUMBER)
+    {
+        index = 0;
+        return !names.empty();
+    }
+    const std::wstring wanted = options.Get<std::wstring>(key);
+    for (index = 0; index < names.size(); ++index)
+    {
+        if (names[index] == wanted)
+            return true;
+    }
+    return false;
+}
+
+// A number option, held to the range of T; not a number: the default.
+template <typename T> T NumberOption(const LuaStackTable& options, const char* key, T defaultValue)
+{
+    if (options.FieldType(key) != LUA_TNUMBER)
+        return defaultValue;
+    const double value = options.Get<double>(key);
+    if (std::isnan(value))
+        return defaultValue;
+    if (value <= static_cast<double>(std::numeric_limits<T>::min()))
+        return std::numeric_limits<T>::min();
+    if (value >= static_cast<double>(std::numeric_limits<T>::max()))
+        return std::numeric_limits<T>::max();
+    return static_cast<T>(value);
+}
+
+std::string TextOption(const LuaStackTable& options, const char* key, const char* defaultValue)
+{
+    const int type = options.FieldType(key);
+    if (type != LUA_TSTRING && type != LUA_TNUMBER)
+        return defaultValue;
+    return options.Get<std::string>(key);
+}
+
+lua_Number createFontTool(LuaState*)
+{
+    return GetGui().CreateFontTool();
+}
+
+// Never raises: a number that names no builder (any more) answers false.
+bool destroyFontTool(LuaState*, lua_Number handle)
+{
+    if (handle == 0)
+        return true;
+    return GetGui().DestroyFontTool(ToolId(handle));
+}
+
+LuaObject getCharsets(LuaState* state, lua_Number handle)
+{
+    return NameTable(state, Tool(handle).GetCharacterSetNames());
+}
+
+LuaObject getFontnames(LuaState* state, lua_Number handle, const std::wstring& charsetName)
+{
+    irr::CFontTool& tool = Tool(handle);
+    const std::vector<std::wstring>& charsets = tool.GetCharacterSetNames();
+    for (uint32_t index = 0; index < charsets.size(); ++index)
+    {
+        if (charsets[index] == charsetName)
+        {
+            tool.SelectCharacterSet(index);
+            return NameTable(state, tool.GetFontNames());
+        }
+    }
+    return LuaObject();
+}
+
+bool createFont(LuaState*, lua_Number handle, const LuaStackTable& options)
+{
+    irr::CFontTool& tool = Tool(handle);
+    uint32_t charset = 0;
+    if (!FindName(tool.GetCharacterSetNames(), options, "charSet", charset))
+        return false;
+    tool.SelectCharacterSet(charset);
+    uint32_t font = 0;
+    if (!FindName(tool.GetFontNames(), options, "fontName", font))
+        return false;
+    const bool built = tool.BuildFont(
+        font, charset, NumberOption<int32_t>(options, "fontSize", 12),
+        NumberOption<uint32_t>(options, "textureWidth", 256),
+        NumberOption<uint32_t>(options, "textureHeight", 256), NumberOption<int32_t>(options, "bold", 0) != 0,
+        NumberOption<int32_t>(options, "italic", 0) != 0, NumberOption<int32_t>(options, "antiAlias", 0) != 0,
+        NumberOption<int32_t>(options, "alpha", 0) != 0);
+    return built && tool.SaveFont(TextOption(options, "filenameBase", "myfont"),
+                                  TextOption(options, "imageFormat", "png"));
+}
+
+} // namespace
+
+void RegisterIGraphicsFontFunctions(CScriptMetaTable& table)
+{
+    table.RegisterHelper("createFontTool", &createFontTool);
+    table.RegisterHelper("destroyFontTool", &destroyFontTool);
+    table.RegisterHelper("getCharsets", &getCharsets);
+    table.RegisterHelper("getFontnames", &getFontnames);
+    table.RegisterHelper("createFont", &createFont);
+}
