@@ -383,7 +383,12 @@ TEST(ArchiveFuzz, MutatedArchivesReadOrFailCleanly)
     const CWatchdog watchdog(std::chrono::seconds(120 + budgetSeconds), iteration);
     const auto start = std::chrono::steady_clock::now();
     const auto budget = std::chrono::seconds(budgetSeconds);
-    for (; iteration < maxIterations && std::chrono::steady_clock::now() - start < budget; ++iteration)
+    // At least 201 mutants whatever the machine's load; then as many as the
+    // budget allows.
+    const long minimumIterations = 201;
+    for (; iteration < maxIterations &&
+           (iteration < minimumIterations || std::chrono::steady_clock::now() - start < budget);
+         ++iteration)
     {
         const SSeed& seed = seeds[random() % seeds.size()];
         ReadAs(seed.kind, Mutate(seed.bytes, random), translation);
