@@ -3,6 +3,7 @@
 #include "script_api/core/ScriptInterface.h"
 #include "script_api/graphics/IGraphicsFunctions.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
+#include "script_api/graphics/IGraphicsGuiMenus.h"
 #include "script_api/graphics/IGraphicsTextures.h"
 
 void RegisterIGraphics(LuaPlus::LuaState* state)
@@ -19,5 +20,7 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiControls,
                                &RegisterIGraphicsGuiEvents,
                                &RegisterIGraphicsGuiProperties,
+                               &RegisterIGraphicsGuiMenus,
+                               &RegisterIGraphicsGuiTabs,
                            });
 }

@@ -86,7 +86,15 @@ local expected = {
         getControlAlignmentLeft getControlAlignmentTop getControlAlignmentRight getControlAlignmentBottom
         setControlMinSize getControlMinSize setControlMaxSize getControlMaxSize moveControlPos setControlPos
         setControlPosPoint setControlSize setControlSizePoint getControlPos getControlPosAbsolute
-        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight]],
+        getControlCenter getControlPosX getControlPosY getControlSize getControlWidth getControlHeight
+        createMenu createContextMenu createSubMenu createMenuItem createMenuSeparator createToolbar
+        createToolbarButton getMenuCount getMenuItemId hasMenuGotSubMenu isMenuItemEnabled setMenuItemEnabled
+        isMenuItemChecked setMenuItemChecked getMenuItemLabel setMenuItemLabel clearMenu
+        createTabControl createTabPage createTab createScrollBar setScrollBarLimit getScrollBarLimit
+        getScrollBarStep getScrollBarStepLarge setScrollBarHorizontal getScrollBarHorizontal setScrollBarPos
+        getScrollBarPos getTabCount getActiveTab setActiveTab getTabId setTabControlBackground
+        getTabControlBackground setTabControlBorder getTabControlBorder setTabPageBackground
+        getTabPageBackground setTabPageColor getTabPageColor]],
     ISkin = "",
     IKey = "",
     IMouse = "",
