@@ -85,14 +85,15 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
         return;
     m_environment = m_device->getGUIEnvironment();
     m_fileSystem = m_device->getFileSystem();
+    AttachSkins();
     Clear();
 }
 
 void CGuiManager::DetachDevice()
 {
     Clear();
-    ClearFonts();
     m_fader.Clear(false);
+    DetachSkins();
     m_environment = nullptr;
     m_fileSystem = nullptr;
     m_device = nullptr;
@@ -577,73 +578,6 @@ size_t CGuiManager::ClearShortcuts()
     const size_t count = m_shortcuts.size();
     m_shortcuts.clear();
     return count;
-}
-
-gui::IGUIFont* CGuiManager::GetFont(const std::wstring& name, bool registerFont)
-{
-    if (m_environment == nullptr)
-        throw Misc::Error::CKVOError(
-            L"[CGuiManager::GetFont] Font not available. Gui manager not initialised.");
-
-    CApplication* application = nullptr;
-    if (m_engine != nullptr && m_engine->GetOwner() != nullptr)
-        application = m_engine->GetOwner()->GetApplication();
-    IFile* file = application != nullptr ? application->OpenFile(name) : nullptr;
-    if (file != nullptr)
-    {
-        const std::wstring path = file->GetPath();
-        file->drop();
-        // The environment reads the font (and its textures) through the
-        // engine's file system, which finds the name as the lookup above did.
-        gui::IGUIFont* font = m_environment->getFont(io::path(Misc::Text::WideToUtf8(name).c_str()));
-        if (font != nullptr && registerFont)
-            SetFont(name, path);
-        return font;
-    }
-    const auto registered = m_fonts.find(name);
-    if (registered != m_fonts.end())
-        return registered->second;
-    return m_environment->getBuiltInFont();
-}
-
-bool CGuiManager::SetFont(const std::wstring& key, const std::wstring& file)
-{
-    gui::IGUIFont* font = GetFont(file, false);
-    if (font == nullptr)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::SetFont] Failed to load font:%s", file.c_str());
-
-    // A key that is the decimal text of a number names a skin font slot.
-    errno = 0;
-    wchar_t* end = nullptr;
-    const long long slot = std::wcstoll(key.c_str(), &end, 10);
-    if (errno == 0 && end != nullptr && *end == L'\0' && std::to_wstring(slot) == key && slot >= 0 &&
-        slot < gui::EGDF_COUNT && m_environment->getSkin() != nullptr)
-    {
-        m_environment->getSkin()->setFont(font, static_cast<gui::EGUI_DEFAULT_FONT>(slot));
-    }
-
-    const auto old = m_fonts.find(key);
-    if (old != m_fonts.end())
-    {
-        old->second->drop();
-        m_fonts.erase(old);
-    }
-    m_fontFiles.erase(key);
-    if (font != m_environment->getBuiltInFont())
-    {
-        font->grab();
-        m_fonts[key] = font;
-    }
-    m_fontFiles[key] = file;
-    return true;
-}
-
-void CGuiManager::ClearFonts()
-{
-    for (auto& entry : m_fonts)
-        entry.second->drop();
-    m_fonts.clear();
-    m_fontFiles.clear();
 }
 
 } // namespace Graphics::GUI

@@ -4,6 +4,7 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/SkinManager.h"
 
 #include <rect.h>
 
@@ -15,6 +16,7 @@
 
 namespace irr
 {
+class CFontTool;
 class IrrlichtDevice;
 namespace gui
 {
@@ -44,6 +46,15 @@ class IGUIToolBar;
 namespace Graphics
 {
 class CGraphicsEngine;
+namespace Sprite
+{
+class CGuiKVOSpriteBank;
+}
+} // namespace Graphics
+
+namespace Misc::Serialization
+{
+class IArchive;
 }
 
 namespace Graphics::GUI
@@ -55,7 +66,8 @@ class CGuiElementVisitor;
 // Irrlicht's GUI environment. The graphics engine creates it with itself,
 // attaches it to every new device, fades the GUI in when the loop starts and
 // waits for its fade-out when the loop stops. It keeps the element names,
-// the keyboard shortcuts, the fader and the fonts; finds, moves, sizes and
+// the keyboard shortcuts, the fader, the skin with the fonts and the sprite
+// bank; finds, moves, sizes and
 // removes elements; moves the focus; and builds check boxes, message boxes
 // and the file-open dialog.
 //
@@ -141,10 +153,11 @@ public:
     // Removes the whole GUI: the fader, every element, the element names
     // and the shortcuts. Nothing without a GUI environment.
     void Clear();
-    // The sprite bank and the skins come with the skin support; until then
-    // there is nothing to release.
-    void ClearSpriteBank() {}
-    void ClearSkins() {}
+    // Empties the sprite bank (nothing before there is one).
+    void ClearSpriteBank();
+    // The cache clearing's part of the skins: the registered fonts go. The
+    // skin itself belongs to the GUI environment.
+    void ClearSkins();
 
     // The loop starts: fade in with the configured colour and in-time.
     void Start();
@@ -553,17 +566,73 @@ public:
     size_t ClearShortcuts();
     const ShortcutMap& GetShortcuts() const { return m_shortcuts; }
 
-    // The font of that name: a file of that name (through the application's
-    // file system) loaded by the GUI environment, else the font registered
-    // under the name as key, else the environment's built-in font. Null when
-    // a file opens and is no font. With registerFont, a loaded font is
-    // registered under the name. Throws without a GUI environment.
+    // Skins, fonts and the sprite bank (GuiManagerSkins.cpp).
+
+    // The skin and font state, attached to the GUI environment while the
+    // manager has a device. Its messages name the GUI manager.
+    CSkinManager& GetSkins() { return m_skins; }
+    const CSkinManager& GetSkins() const { return m_skins; }
+    // The GUI's sprite bank, made anew on every device; null without one.
+    Graphics::Sprite::CGuiKVOSpriteBank* GetSpriteBank() const { return m_spriteBank; }
+
+    // Layout blocks. "Skin": the skin body of skin files; "Font"/"Fonts":
+    // font lines up to, not including, the closing "}"; "Sprites": the
+    // bank's "Sprite{" blocks (false for an archive older than 1019).
+    void ReadSkin(Misc::Serialization::IArchive& archive);
+    bool WriteSkin(Misc::Serialization::IArchive& archive);
+    void ReadFonts(Misc::Serialization::IArchive& archive);
+    bool ReadSpriteBank(Misc::Serialization::IArchive& archive);
+
+    // The one font registry (the skin manager's). GetFont: the font of that
+    // name: a file of that name (through the application's file system)
+    // loaded by the GUI environment, else the font registered under the
+    // name as key, else the environment's built-in font. Null when a file
+    // opens and is no font. With registerFont, a loaded font is registered
+    // under the name. Throws without a GUI environment.
     irr::gui::IGUIFont* GetFont(const std::wstring& name, bool registerFont);
     // Registers the font loaded from the file under the key; the keys "0" to
-    // "4" also set the skin's fonts. Throws when the file gives no font.
+    // "4" also set the skin's fonts. Throws when the file gives no font, and
+    // for other decimal keys ("7", "-1"): the skin has no such font.
     bool SetFont(const std::wstring& key, const std::wstring& file);
     // Drops every registered font.
     void ClearFonts();
+
+    // The sprite bank's front end. Screen rectangles follow the screen
+    // rule (ScreenCoordinates.h); clip rectangles are pixels. Without a
+    // bank each throws "[CGuiManager::<method>] Graphics engine not
+    // initialised." (ScreenSpriteExists names AddSpriteToScreen).
+    std::wstring AddSpriteBankEntry(const std::wstring& id, const std::wstring& textureName,
+                                    const std::vector<CRect>& rectangles, uint32_t frameTime);
+    std::wstring AddSpriteToScreen(const std::wstring& spriteId, const CRect& rectangle, uint32_t startFrame,
+                                   bool loop, bool oneShot, int32_t zOrder, const CColor& color,
+                                   bool beforeGui, const CRect& clip);
+    bool ScreenSpriteExists(const std::wstring& screenSpriteId);
+    CRect GetSpritePosition(const std::wstring& screenSpriteId, bool absolute);
+    void MoveSprite(const std::wstring& screenSpriteId, const CRect& rectangle);
+    void ChangeSpriteColor(const std::wstring& screenSpriteId, const CColor& color);
+    void RemoveSprite(const std::wstring& screenSpriteId);
+    void RemoveAllScreenSprites();
+    uint32_t GetSpriteBankCount();
+    bool SpriteBankEntryExists(const std::wstring& id);
+    // Reads or writes the bank (null: the manager's own) in an open archive.
+    bool loadSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank);
+    bool saveSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank);
+    // The file of the name (or with ".kvosprites") through the application's
+    // file lookup; false when none is found or it is no sprite bank.
+    bool LoadSpriteBankFile(const std::wstring& name);
+    // "COMPRESSED" or "BINARY" a binary archive, else a text archive in that
+    // encoding; true when the file was written and put in place.
+    bool SaveSpriteBankFile(const std::wstring& path, const char* mode);
+
+    // Bitmap-font builders made for scripts, known by ids that are never
+    // handed out twice. Each is destroyed by DestroyFontTool or, at the
+    // latest, when the device goes (it draws on the device's driver).
+    // CreateFontTool answers 0 without a device.
+    uint32_t CreateFontTool();
+    // The builder of the id; null for an id that names none (any more).
+    irr::CFontTool* GetFontTool(uint32_t id) const;
+    // False when the id names no builder.
+    bool DestroyFontTool(uint32_t id);
 
     CFaderManager& GetFader() { return m_fader; }
     Graphics::CGraphicsEngine* GetGraphicsEngine() const { return m_engine; }
@@ -600,15 +669,24 @@ private:
     ShortcutMap m_shortcuts;
     CFaderManager m_fader;
     bool m_started = false;
-    // Each font is grabbed while registered.
-    std::map<std::wstring, irr::gui::IGUIFont*> m_fonts;
-    std::map<std::wstring, std::wstring> m_fontFiles;
     std::map<std::wstring, int32_t> m_nameToId;
     std::map<int32_t, std::wstring> m_idToName;
     int32_t m_tabOrder = 0;
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.
     std::set<irr::gui::IGUIElement*> m_removing;
+
+    // Skins, fonts and the sprite bank.
+    // Attaches the skins and a new sprite bank to the environment.
+    void AttachSkins();
+    // Lets go of the bank and the environment before the device goes.
+    void DetachSkins();
+    // The bank, or "[CGuiManager::<method>] Graphics engine not initialised.".
+    Graphics::Sprite::CGuiKVOSpriteBank& RequireSpriteBank(const wchar_t* method) const;
+    CSkinManager m_skins;
+    Graphics::Sprite::CGuiKVOSpriteBank* m_spriteBank = nullptr; // grabbed
+    std::map<uint32_t, irr::CFontTool*> m_fontTools;             // each held
+    uint32_t m_lastFontToolId = 0;
 };
 
 } // namespace Graphics::GUI

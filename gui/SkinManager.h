@@ -48,6 +48,8 @@ public:
     CSkinManager(const CSkinManager&) = delete;
     CSkinManager& operator=(const CSkinManager&) = delete;
 
+    // Where files are looked up from now on (null: none are found).
+    void SetApplication(const CApplication* application) { m_application = application; }
     // The GUI environment whose skin this manages; null means no GUI. A new
     // environment first drops every font of the old one.
     void SetEnvironment(irr::gui::IGUIEnvironment* environment);

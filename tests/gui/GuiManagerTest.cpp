@@ -211,8 +211,20 @@ TEST_F(GuiManagerTest, FontsFallBackToTheRegisteredThenTheBuiltInFont)
     EXPECT_TRUE(gui.SetFont(L"1", L"nowhere.xml"));
     EXPECT_EQ(environment()->getSkin()->getFont(gui::EGDF_BUTTON), builtIn);
     EXPECT_TRUE(gui.SetFont(L"99999999999999999999", L"nowhere.xml"));
-    EXPECT_TRUE(gui.SetFont(L"-1", L"nowhere.xml"));
+    // A decimal key past the skin's five fonts names no slot: refused.
+    try
+    {
+        gui.SetFont(L"-1", L"nowhere.xml");
+        ADD_FAILURE() << "no error";
+    }
+    catch (const Misc::Error::CKVOError& error)
+    {
+        EXPECT_EQ(error.GetMessage(), L"[CGuiManager::SetFont] Invalid font key:-1");
+    }
+    // One registry: the skin manager sees what the GUI manager registered.
+    EXPECT_EQ(gui.GetSkins().GetFontFilename(L"1"), L"nowhere.xml");
     gui.ClearFonts();
+    EXPECT_TRUE(gui.GetSkins().GetFontFiles().empty());
 }
 
 } // namespace
