@@ -57,6 +57,11 @@ namespace Misc::Serialization
 class IArchive;
 }
 
+namespace Misc::Serialization
+{
+class IArchive;
+}
+
 namespace Graphics::GUI
 {
 
@@ -347,8 +352,9 @@ public:
                             bool single);
     int32_t AddMessageBoxOkCancel(const std::wstring& text, const std::wstring& caption,
                                   const std::wstring& name, bool single);
-    // A file-open dialog in the rectangle (screen rule); a non-empty
-    // starting folder becomes the process's current directory and stays so.
+    // A file-open dialog in the rectangle (screen rule), listing the
+    // starting folder (the current directory when empty or not found). The
+    // directory current before it is current again when the dialog goes.
     irr::gui::IGUIElement* AddFileOpenDialogNamed(const std::wstring& title, bool modal, const CRect& rect,
                                                   const std::wstring& startFolder, const std::wstring& name);
     irr::gui::IGUIElement* AddFileOpenDialog(int32_t id, const std::wstring& title, bool modal,
@@ -372,6 +378,9 @@ public:
     bool IsCheckBoxChecked(irr::gui::IGUIElement* element) const;
     // The file chosen in the file-open dialog of the id.
     std::wstring GetOpenDialogFileName(int32_t id);
+    // The "Checkbox" layout block: id and name, position, label, state.
+    irr::gui::IGUIElement* ReadCheckBox(Misc::Serialization::IArchive& archive);
+    bool WriteCheckBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
     // Menus and tool bars (GuiManagerMenus.cpp). A menu item is named like
     // an element: the id registered for its name is its command id, and the
@@ -597,6 +606,130 @@ public:
     // Drops every registered font.
     void ClearFonts();
 
+    // Layout files (GuiManagerLayout.cpp).
+
+    // Reads an element kind's block from a layout and creates the element
+    // under the GUI parent; writes the block body of an element of the kind.
+    using ElementReader = irr::gui::IGUIElement* (CGuiManager::*)(Misc::Serialization::IArchive& archive);
+    using ElementWriter = bool (CGuiManager::*)(Misc::Serialization::IArchive& archive,
+                                                irr::gui::IGUIElement* element);
+    // One row of the element-kind table: the block name, the scripts' type
+    // number, and the reader and writer (null until the kind is built).
+    struct SElementKind
+    {
+        const char* blockName;
+        int32_t type;
+        ElementReader reader;
+        ElementWriter writer;
+    };
+    // The 18 rows in their stored order; reading takes the first row of a
+    // block name, writing the first row of a type.
+    static const SElementKind* GetElementKinds(size_t& count);
+
+    // Reads "-IdName" (wide name) or "-Id" (integer, the name is it in
+    // "%i"), registers the name (RegisterElementName(name, 0)) and returns
+    // the new id.
+    int32_t ReadElementIdName(Misc::Serialization::IArchive& archive);
+    // "-IdName" with the element's name, or "-Id" with its id when it has
+    // none.
+    bool WriteElementIdName(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    // "-Position" x1 y1 x2 y2 of the relative rectangle (fractions when the
+    // archive attribute "useRelativeCoordinates" is true, else pixels).
+    bool WriteElementPosition(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    // "-Position" and four floats, as the rectangle rule takes them.
+    CRect ReadElementPosition(Misc::Serialization::IArchive& archive);
+    // "-Label" with the caption.
+    bool WriteElementLabel(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+
+    // Optional "-Shortcut" key: binds it (AddShortcutText, not unique) to
+    // the GUI event type for the element name. True when a key was bound.
+    bool ReadShortcut(Misc::Serialization::IArchive& archive, uint32_t eventType, const std::wstring& name);
+    // "-Shortcut" with the text of the element's first binding; nothing
+    // when it has none.
+    bool WriteShortcut(const std::wstring& name, Misc::Serialization::IArchive& archive);
+    // Binds the shortcut text ("0x41+0x10+0x11": the key, shift, control):
+    // AddShortcut's result, or 0 and nothing bound when a part of the text
+    // is no hexadecimal code or no key remains.
+    uint16_t AddShortcutText(const std::string& text, const std::wstring& name, uint32_t eventType,
+                             bool unique);
+    // The text of a binding, as "-Shortcut" stores it.
+    static std::string ShortcutText(const SShortcutKey& key);
+
+    // An optional "Tooltip{" block: sets the element's tooltip. False when
+    // there was none (or no element).
+    bool ReadToolTip(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    // The "Tooltip{" block of an element that has a tooltip.
+    bool WriteToolTip(irr::gui::IGUIElement* element, Misc::Serialization::IArchive& archive);
+
+    // Makes the element the GUI parent for a nested Read, then restores the
+    // previous parent (also when the read throws).
+    bool ReadUnder(irr::gui::IGUIElement* element, Misc::Serialization::IArchive& archive);
+    // A GUI: an optional "Fader{" block, then an optional "Gui{" block whose
+    // entries are created under the GUI parent. Archive errors and unknown
+    // element kinds throw.
+    bool Read(Misc::Serialization::IArchive& archive);
+    // The entries of a "Gui{" block up to its "}".
+    void ReadElements(Misc::Serialization::IArchive& archive);
+    // The "Fader{" block's keys: "-Id", "-Color", "-InTime", "-OutTime".
+    void ReadFader(Misc::Serialization::IArchive& archive);
+    bool WriteFader(Misc::Serialization::IArchive& archive);
+    // Stores the fader's id, colour and times (auto-clear on).
+    void SetFader(int32_t id, const CColor& color, uint32_t inTime, uint32_t outTime);
+    // The "TooltipInfo" entry of older layouts: read, without effect.
+    void ReadTooltipInfo(Misc::Serialization::IArchive& archive);
+    // The optional "TabStopInfo{" block; without it an element named by an
+    // integer takes it as its tab order. Then applies the tab settings.
+    void ReadTabStopInfo(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    bool WriteTabStopInfo(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    // The optional "AlignmentInfo{" block: alignment, sizes, clipping.
+    void ReadAlignmentInfo(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    bool WriteAlignmentInfo(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+
+    // The whole GUI below the GUI parent: a "Fader{" block, then its
+    // children; nothing without a GUI parent.
+    bool Write(Misc::Serialization::IArchive& archive);
+    // "Gui{", the element's block, "}"; nothing for a null element.
+    bool WriteOneElement(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    // "Gui{", the block of each child, "}".
+    bool WriteChildren(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    // The element's block: its kind's keys and the shared blocks. Internal
+    // elements, sub-elements and kinds without a writer (windows, message
+    // boxes, ...) are left out with everything below them.
+    bool WriteElement(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+
+    // Loads a layout file (by name, also with ".kvogui" appended, through
+    // the application's file system) under the GUI parent. A missing file
+    // is logged and answers false; damaged files and a layout that
+    // includes itself throw.
+    bool Load(const std::wstring& fileName);
+    // Load with the element as the GUI parent; the previous parent is
+    // restored afterwards.
+    bool LoadUnder(const std::wstring& fileName, irr::gui::IGUIElement* parent);
+    // Saves the whole GUI, or the element with its children, to the file:
+    // mode "COMPRESSED", "BINARY" or a text encoding name.
+    bool Save(const std::wstring& fileName, const std::string& mode, bool useRelativeCoordinates,
+              irr::gui::IGUIElement* element);
+    const std::wstring& GetGuiFile() const { return m_guiFile; }
+    // The type tag that heads layout files.
+    static constexpr const char* kLayoutTypeName = "KVOGUI";
+
+    // Shortcuts by element name: the first binding in key order that names
+    // the element, or null.
+    const std::pair<const SShortcutKey, CGuiEvent>* FindShortcutOf(const std::wstring& name) const;
+    bool ShortcutExists(const std::wstring& name) const { return FindShortcutOf(name) != nullptr; }
+    // Whether the key (not pressed, with shift and control) is bound.
+    bool ShortcutKeyExists(uint16_t keyCode, bool shift, bool control) const;
+    // Erases every binding that names the element; how many there were.
+    size_t RemoveShortcuts(const std::wstring& name);
+
+    // Tooltips.
+
+    // Sets the tooltip text (a spin box's on its parts too); an empty text
+    // removes it.
+    void SetElementToolTip(irr::gui::IGUIElement* element, const std::wstring& text);
+    std::wstring GetElementToolTip(irr::gui::IGUIElement* element) const;
+    bool HasElementToolTip(irr::gui::IGUIElement* element) const;
+
     // The sprite bank's front end. Screen rectangles follow the screen
     // rule (ScreenCoordinates.h); clip rectangles are pixels. Without a
     // bank each throws "[CGuiManager::<method>] Graphics engine not
@@ -675,6 +808,21 @@ private:
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.
     std::set<irr::gui::IGUIElement*> m_removing;
+
+    // Layout files.
+    class CGuiParentScope;
+    // The name that "-IdName" or "-Id" gives.
+    std::wstring ReadElementIdNameText(Misc::Serialization::IArchive& archive);
+    void Include(const std::wstring& fileName);
+    // An element's tooltip, tab stop, alignment and nested GUI blocks.
+    void ReadElementBlocks(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    // The same blocks of an element that could not be had, read and
+    // dropped.
+    void ReadDetachedBlocks(Misc::Serialization::IArchive& archive);
+    std::wstring m_guiFile;
+    // The layouts being loaded, outermost first.
+    std::vector<std::wstring> m_loadingFiles;
+    int32_t m_readDepth = 0;
 
     // Skins, fonts and the sprite bank.
     // Attaches the skins and a new sprite bank to the environment.

@@ -2,6 +2,7 @@
 // the event that tells listeners the state changed.
 
 #include "core/foundation/KVOError.h"
+#include "core/io/Archive.h"
 #include "gui/GuiManager.h"
 #include "gui/ScreenCoordinates.h"
 
@@ -76,6 +77,31 @@ std::wstring CGuiManager::GetOpenDialogFileName(int32_t id)
             GetElementName(id, false).c_str());
     const wchar_t* fileName = static_cast<gui::IGUIFileOpenDialog*>(element)->getFileName();
     return fileName != nullptr ? std::wstring(fileName) : std::wstring();
+}
+
+gui::IGUIElement* CGuiManager::ReadCheckBox(Misc::Serialization::IArchive& archive)
+{
+    const std::wstring name = GetElementName(ReadElementIdName(archive), false);
+    const CRect position = ReadElementPosition(archive);
+    std::wstring label;
+    bool checked = false;
+    if (!archive.ReadKeyWString("-Label", label) || !archive.ReadKeyBool("-Checked", checked))
+        throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
+    // Layouts of this span named a font the check box never used.
+    if (archive.IsVersionAtLeast(1014) && !archive.IsVersionAtLeast(1019))
+    {
+        std::wstring font;
+        if (!archive.ReadKeyWString("-Font", font))
+            throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
+    }
+    return AddCheckBoxNamed(name, label, checked, position);
+}
+
+bool CGuiManager::WriteCheckBox(Misc::Serialization::IArchive& archive, gui::IGUIElement* element)
+{
+    return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
+           WriteElementLabel(archive, element) &&
+           archive.WriteKeyBool("-Checked", IsCheckBoxChecked(element));
 }
 
 } // namespace Graphics::GUI

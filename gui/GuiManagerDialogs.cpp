@@ -2,6 +2,7 @@
 // user answers; their names then go stale, which the name lookup notices.
 
 #include "core/foundation/CurrentDirectory.h"
+#include "core/foundation/StringConversion.h"
 #include "gui/GuiManager.h"
 #include "gui/ScreenCoordinates.h"
 
@@ -71,13 +72,19 @@ gui::IGUIElement* CGuiManager::AddFileOpenDialog(int32_t id, const std::wstring&
 {
     if (m_environment == nullptr)
         return nullptr;
-    // The dialog lists the current directory; the folder stays current
-    // afterwards.
+    // The dialog opens in the starting folder and puts back the directory
+    // that was current before it when it goes: scripts that show it do not
+    // find their relative paths moved. The folder is resolved here (by the
+    // rules every path of ours follows) and handed to the dialog as found.
+    std::string start;
     if (!startFolder.empty())
-        CCurrentDirectory().Set(startFolder);
-    // The dialog puts back the directory it started in when it closes.
-    gui::IGUIFileOpenDialog* dialog =
-        m_environment->addFileOpenDialog(title.c_str(), modal, GetGuiParent(), id, true, nullptr);
+    {
+        CCurrentDirectory current(L"", true);
+        if (current.Set(startFolder))
+            start = Misc::Text::WideToUtf8(current.Get());
+    }
+    gui::IGUIFileOpenDialog* dialog = m_environment->addFileOpenDialog(
+        title.c_str(), modal, GetGuiParent(), id, true, start.empty() ? nullptr : start.data());
     if (dialog != nullptr)
         SetElementRelativeRect(dialog, pixelRect);
     return dialog;

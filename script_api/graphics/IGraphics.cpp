@@ -20,6 +20,8 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiControls,
                                &RegisterIGraphicsGuiEvents,
                                &RegisterIGraphicsGuiProperties,
+                               &RegisterIGraphicsGuiLayout,
+                               &RegisterIGraphicsGuiShortcuts,
                                &RegisterIGraphicsGuiMenus,
                                &RegisterIGraphicsGuiTabs,
                            });

@@ -42,3 +42,5 @@ LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring* text)
 void RegisterIGraphicsGuiControls(CScriptMetaTable& table);
 void RegisterIGraphicsGuiEvents(CScriptMetaTable& table);
 void RegisterIGraphicsGuiProperties(CScriptMetaTable& table);
+void RegisterIGraphicsGuiLayout(CScriptMetaTable& table);
+void RegisterIGraphicsGuiShortcuts(CScriptMetaTable& table);

@@ -94,7 +94,13 @@ local expected = {
         getScrollBarStep getScrollBarStepLarge setScrollBarHorizontal getScrollBarHorizontal setScrollBarPos
         getScrollBarPos getTabCount getActiveTab setActiveTab getTabId setTabControlBackground
         getTabControlBackground setTabControlBorder getTabControlBorder setTabPageBackground
-        getTabPageBackground setTabPageColor getTabPageColor]],
+        getTabPageBackground setTabPageColor getTabPageColor
+        loadGui removeGui saveGui saveGuiControl setFader clearFader doFadeIn doFadeOut getFaderColor
+        getFaderInTime getFaderOutTime isFaderComplete showMessageBox showMessageBoxYesNo showMessageBoxOk
+        showMessageBoxOkCancel showOpenDialog getOpenDialogFilename openDialogFileSelected openDialogCancelled
+        createTooltip removeTooltip tooltipExists getTooltipLabel createShortcut shortcutExists
+        shortcutExistsAny getShortcutEventType getShortcutKeyCode getShortcutShiftOn getShortcutControlOn
+        removeShortcuts removeAllShortcuts]],
     ISkin = "",
     IKey = "",
     IMouse = "",
