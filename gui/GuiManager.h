@@ -465,6 +465,27 @@ public:
     // last button, 5 pixels in when it has none.
     int32_t GetToolbarNextButtonX(irr::gui::IGUIElement* toolbar) const;
 
+    // Menus and tool bars in layouts (GuiManagerMenusLayout.cpp): the
+    // "Menu", "ContextMenu" and "Toolbar" blocks.
+    irr::gui::IGUIElement* ReadMenu(Misc::Serialization::IArchive& archive);
+    irr::gui::IGUIElement* ReadContextMenu(Misc::Serialization::IArchive& archive);
+    irr::gui::IGUIElement* ReadMenu(Misc::Serialization::IArchive& archive, bool context);
+    // The items: from version 1019 inside "MenuItems{", before up to the
+    // block's "}" (or a sub-menu's tooltip block). "Item{", "Separator{"
+    // and "SubMenu{" entries; another throws "[CGuiManager::loadMenuItems]
+    // Unknown menu item:%s".
+    void loadMenuItems(irr::gui::IGUIContextMenu* menu, Misc::Serialization::IArchive& archive);
+    bool WriteMenu(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    // "MenuItems{" with an "Item{" per item (separators with an empty
+    // label) or a "SubMenu{" with its own items.
+    bool WriteMenuItems(Misc::Serialization::IArchive& archive, irr::gui::IGUIContextMenu* menu);
+    irr::gui::IGUIElement* ReadToolbar(Misc::Serialization::IArchive& archive);
+    // The "Button{" entries of a tool bar block (version 1019 on).
+    void ReadToolbarButtons(irr::gui::IGUIElement* toolbar, Misc::Serialization::IArchive& archive);
+    // The id, name and position; the buttons are written as the tool bar's
+    // children.
+    bool WriteToolbar(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+
     // Tab controls, tabs and scroll bars (GuiManagerTabs.cpp). Each
     // operation that takes an element refuses one of another kind
     // ("[CGuiManager::<method>] Gui element is not a tab control:%s", "...
@@ -503,6 +524,20 @@ public:
     void SetTabControlBackground(irr::gui::IGUIElement* tabControl, bool fill);
     bool GetTabControlBorder(irr::gui::IGUIElement* tabControl);
     void SetTabControlBorder(irr::gui::IGUIElement* tabControl, bool border);
+
+    // Tab controls, tabs and scroll bars in layouts
+    // (GuiManagerTabsLayout.cpp): the "TabControl", "Tab" (also "TabColor"
+    // and "TabPage") and "Scrollbar" blocks.
+    irr::gui::IGUIElement* ReadTabControl(Misc::Serialization::IArchive& archive);
+    // A "TabPage{" entry of a tab control block, after its opening token.
+    void ReadTabPage(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* tabControl);
+    bool WriteTabControl(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    // A page of the tab control that is the GUI parent (or that "-TabControl"
+    // names), else a free-standing tab.
+    irr::gui::IGUIElement* ReadTab(Misc::Serialization::IArchive& archive);
+    bool WriteTab(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    irr::gui::IGUIElement* ReadScrollBar(Misc::Serialization::IArchive& archive);
+    bool WriteScrollBar(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
     // A scroll bar under the GUI parent; non-zero button ids go to its up
     // (left) and down (right) buttons. Steps of a tenth and a fifth of the
