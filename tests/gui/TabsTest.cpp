@@ -43,7 +43,7 @@ TEST_F(TabsTest, PagesTakeTheirColourOrTheSkinsFaceColour)
     gui::IGUITab* single = gui.AddTabNamed(L"single", CRect(10, 10, 50, 50), true, CColor(0, 0, 1, 0.5f));
     ASSERT_NE(single, nullptr);
     EXPECT_EQ(single->getParent(), root());
-    EXPECT_EQ(single->getBackgroundColor(), video::SColor(127, 0, 0, 255));
+    EXPECT_EQ(single->getBackgroundColor(), video::SColor(128, 0, 0, 255));
 
     EXPECT_EQ(ErrorOf([&] { gui.AddTabPageNamed(nullptr, L"x", L"", CColor(), true); }),
               L"[CGuiManager::addTabPage] Parent tab control not defined.");

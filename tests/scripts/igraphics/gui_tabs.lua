@@ -36,7 +36,7 @@ check.eq(tostring(plain), tostring(faced), "both the face colour")
 check.truthy(plain:getAlpha() > 0, "which shows")
 IGraphics:setTabPageColor("plain", "0 0 1 0.5")
 check.near(IGraphics:getTabPageColor("plain"):getBlue(), 1, 1e-6, "set")
-check.near(IGraphics:getTabPageColor("plain"):getAlpha(), 127 / 255, 1e-6, "in 8 bits")
+check.near(IGraphics:getTabPageColor("plain"):getAlpha(), 128 / 255, 1e-6, "rounded to 8 bits")
 check.eq(IGraphics:setTabPageBackground("plain", true), true, "set background")
 check.eq(IGraphics:getTabPageBackground("plain"), true, "drawn now")
 
