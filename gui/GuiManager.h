@@ -10,8 +10,10 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace irr
@@ -20,15 +22,25 @@ class CFontTool;
 class IrrlichtDevice;
 namespace gui
 {
+class IGUIButton;
 class IGUICheckBox;
+class IGUIEditBox;
 class IGUIElement;
 class IGUIEnvironment;
 class IGUIFont;
+class IGUIImage;
 class IGUIInOutFader;
+class IGUISpinBox;
+class IGUIStaticText;
+class IGUIWindow;
 } // namespace gui
 namespace io
 {
 class IFileSystem;
+}
+namespace video
+{
+class ITexture;
 }
 } // namespace irr
 
@@ -641,6 +653,180 @@ public:
     // Drops every registered font.
     void ClearFonts();
 
+    // Element builders: buttons, images, static texts, edit boxes, spin
+    // boxes and windows (GuiManagerBuilders.cpp), and their properties
+    // (GuiManagerBuilderProperties.cpp). The named creators register the
+    // name (preferred id 0) and convert the rectangle by the screen rule;
+    // the others take the id and pixels. Each creates under the GUI parent
+    // and returns null without a GUI environment. Property operations
+    // refuse an element of another kind with "[CGuiManager::<method>] Gui
+    // element is not a <kind>:<name>".
+
+    irr::gui::IGUIButton* AddButtonNamed(const std::wstring& name, const std::wstring& text,
+                                         const CRect& rect, const std::wstring& font,
+                                         const std::wstring& image, const std::wstring& pressedImage,
+                                         bool push, bool alpha, bool border);
+    // Uses the manager's sprite bank; images by texture file name (a
+    // missing file: no image); an empty font name keeps the skin's font.
+    irr::gui::IGUIButton* AddButton(int32_t id, const std::wstring& text,
+                                    const irr::core::rect<irr::s32>& rect, const std::wstring& font,
+                                    const std::wstring& image, const std::wstring& pressedImage, bool push,
+                                    bool alpha, bool border);
+    irr::gui::IGUIImage* AddImageNamed(const std::wstring& name, const std::wstring& file, const CRect& rect,
+                                       bool alpha, bool scale);
+    // A missing texture shows the transparent placeholder
+    // "___NULL_IMAGE___"; without even that, "[CGuiManager::addImage] Image
+    // not found '<file>'". A rectangle whose right or bottom edge is not
+    // above 0 places the image at the texture's own size at (x1, y1).
+    irr::gui::IGUIImage* addImage(int32_t id, const std::wstring& file, const irr::core::rect<irr::s32>& rect,
+                                  bool alpha, bool scale);
+    irr::gui::IGUIStaticText* AddStaticTextNamed(const std::wstring& name, const std::wstring& text,
+                                                 const CRect& rect, bool border, bool wordWrap,
+                                                 bool background, const CColor& color,
+                                                 const std::wstring& font);
+    irr::gui::IGUIStaticText* AddStaticText(int32_t id, const std::wstring& text,
+                                            const irr::core::rect<irr::s32>& rect, bool border, bool wordWrap,
+                                            bool background, const CColor& color, const std::wstring& font);
+    irr::gui::IGUIEditBox* AddEditBoxNamed(const std::wstring& name, const std::wstring& text,
+                                           const CRect& rect, bool border, const std::wstring& font,
+                                           uint32_t maxChars);
+    irr::gui::IGUIEditBox* AddEditBox(int32_t id, const std::wstring& text,
+                                      const irr::core::rect<irr::s32>& rect, bool border,
+                                      const std::wstring& font, uint32_t maxChars);
+    // The up and down button names take the ids spin id + 2 and + 3 when
+    // not empty. With an empty text the value is set (and published as the
+    // spin box event 20); otherwise the text stands as the value.
+    irr::gui::IGUISpinBox* AddSpinBoxNamed(const std::wstring& name, const std::wstring& text,
+                                           const CRect& rect, float minimum, float maximum, float value,
+                                           int32_t decimals, const std::wstring& upName,
+                                           const std::wstring& downName);
+    irr::gui::IGUISpinBox* AddSpinBox(int32_t id, const std::wstring& text,
+                                      const irr::core::rect<irr::s32>& rect, int32_t upId, int32_t downId,
+                                      float minimum, float maximum, float value, int32_t decimals);
+    // Under the parent (the GUI parent when null). The title-bar buttons
+    // with a name are shown and take the ids window id + 1 (close), + 2
+    // (minimize) and + 3 (maximize); a modal window's modal screen covers
+    // the screen.
+    irr::gui::IGUIWindow* AddWindowNamed(const std::wstring& name, irr::gui::IGUIElement* parent,
+                                         const std::wstring& caption, const CRect& rect, bool modal,
+                                         const std::wstring& closeName, const std::wstring& minimizeName,
+                                         const std::wstring& maximizeName);
+
+    // The element's override font: the font of that name (GetFont), none
+    // for an empty name. Buttons, static texts and edit boxes have one.
+    void SetElementFont(irr::gui::IGUIElement* element, const std::wstring& fontName);
+    // The file registered for the element's override font; null when the
+    // element has no override font, "" when the font is not registered.
+    std::optional<std::wstring> GetElementFontFile(irr::gui::IGUIElement* element);
+    // The texture of the file, without creating one; null when missing.
+    irr::video::ITexture* FindTextureFile(const std::wstring& file) const;
+    // The texture's file name; "" for none.
+    std::wstring GetTextureFile(irr::video::ITexture* texture) const;
+
+    // Buttons.
+    void SetButtonImage(irr::gui::IGUIElement* element, const std::wstring& file);
+    void SetButtonActiveImage(irr::gui::IGUIElement* element, const std::wstring& file);
+    std::wstring GetButtonImage(irr::gui::IGUIElement* element);
+    std::wstring GetButtonActiveImage(irr::gui::IGUIElement* element);
+    // The sprite bank entry of that name for the button state, in white.
+    void SetButtonSprite(irr::gui::IGUIElement* element, int32_t state, const std::wstring& spriteName,
+                         bool loop);
+    bool IsButtonPressed(irr::gui::IGUIElement* element);
+    void SetButtonPressed(irr::gui::IGUIElement* element, bool pressed);
+    bool IsButtonPushButton(irr::gui::IGUIElement* element);
+    void SetButtonPushButton(irr::gui::IGUIElement* element, bool push);
+    bool IsButtonAlphaEnabled(irr::gui::IGUIElement* element);
+    void SetButtonAlphaEnabled(irr::gui::IGUIElement* element, bool alpha);
+    bool IsButtonBorderEnabled(irr::gui::IGUIElement* element);
+    void SetButtonBorderEnabled(irr::gui::IGUIElement* element, bool border);
+
+    // Static texts. A colour whose alpha is at most 0.000001 switches the
+    // override colour off; the getter answers (0, 0, 0, 0) while it is off.
+    void SetStaticTextColor(irr::gui::IGUIElement* element, const CColor& color);
+    CColor GetStaticTextColor(irr::gui::IGUIElement* element);
+    void SetStaticTextBackgroundColor(irr::gui::IGUIElement* element, const CColor& color);
+    CColor GetStaticTextBackgroundColor(irr::gui::IGUIElement* element);
+    void SetStaticTextWordWrap(irr::gui::IGUIElement* element, bool wordWrap);
+    bool GetStaticTextWordWrap(irr::gui::IGUIElement* element);
+    void SetStaticTextBorder(irr::gui::IGUIElement* element, bool border);
+    bool GetStaticTextBorder(irr::gui::IGUIElement* element);
+    void SetStaticTextBackground(irr::gui::IGUIElement* element, bool background);
+    bool GetStaticTextBackground(irr::gui::IGUIElement* element);
+    // EGUI_ALIGNMENT numbers; another number throws.
+    void SetStaticTextAlignment(irr::gui::IGUIElement* element, int32_t horizontal, int32_t vertical);
+    int32_t GetStaticTextAlignmentHorizontal(irr::gui::IGUIElement* element);
+    int32_t GetStaticTextAlignmentVertical(irr::gui::IGUIElement* element);
+    // The text's size as fractions of the screen.
+    float GetStaticTextWidth(irr::gui::IGUIElement* element);
+    float GetStaticTextHeight(irr::gui::IGUIElement* element);
+
+    // Edit boxes.
+    void SetEditBoxColor(irr::gui::IGUIElement* element, const CColor& color);
+    CColor GetEditBoxColor(irr::gui::IGUIElement* element);
+    void SetEditBoxBorder(irr::gui::IGUIElement* element, bool border);
+    bool GetEditBoxBorder(irr::gui::IGUIElement* element);
+    void SetEditBoxMaxChars(irr::gui::IGUIElement* element, uint32_t maxChars);
+    uint32_t GetEditBoxMaxChars(irr::gui::IGUIElement* element);
+    // The library keeps the selection to itself: the manager holds the one
+    // scripts set, limited to the text (both ends from 0 to its length).
+    void SetEditBoxSelection(irr::gui::IGUIElement* element, int32_t start, int32_t end);
+    std::pair<int32_t, int32_t> GetEditBoxSelection(irr::gui::IGUIElement* element);
+    void SetEditBoxPassword(irr::gui::IGUIElement* element, bool password, wchar_t character);
+    bool GetEditBoxPassword(irr::gui::IGUIElement* element);
+    // The password character, 0 when not in password mode.
+    wchar_t GetEditBoxPasswordChar(irr::gui::IGUIElement* element);
+    void SetEditBoxAutoScroll(irr::gui::IGUIElement* element, bool autoScroll);
+    bool GetEditBoxAutoScroll(irr::gui::IGUIElement* element);
+    // Switching multi-line on first switches password mode off.
+    void SetEditBoxMultiline(irr::gui::IGUIElement* element, bool multiline);
+    bool GetEditBoxMultiline(irr::gui::IGUIElement* element);
+    void SetEditBoxAlignment(irr::gui::IGUIElement* element, int32_t horizontal, int32_t vertical);
+    int32_t GetEditBoxAlignmentHorizontal(irr::gui::IGUIElement* element);
+    int32_t GetEditBoxAlignmentVertical(irr::gui::IGUIElement* element);
+
+    // Spin boxes. Their numbers stay within -1e9 to 1e9 (not a number is
+    // 0) and 8 decimal places (a negative count: the library's default).
+    // Sets the value, then publishes the spin box event (type 20).
+    void SetSpinBoxValue(irr::gui::IGUIElement* element, float value);
+    float GetSpinBoxValue(irr::gui::IGUIElement* element);
+    // The smaller value is the minimum; without decimal places both are
+    // truncated to whole numbers first.
+    void SetSpinBoxRange(irr::gui::IGUIElement* element, float a, float b);
+    float GetSpinBoxMin(irr::gui::IGUIElement* element);
+    float GetSpinBoxMax(irr::gui::IGUIElement* element);
+    void SetSpinBoxStepSize(irr::gui::IGUIElement* element, float step);
+    float GetSpinBoxStepSize(irr::gui::IGUIElement* element);
+    void SetSpinBoxDecimals(irr::gui::IGUIElement* element, int32_t decimals);
+    int32_t GetSpinBoxDecimals(irr::gui::IGUIElement* element);
+    // The spin box's up and down buttons (children of its own); null when
+    // missing.
+    irr::gui::IGUIButton* GetSpinBoxButton(irr::gui::IGUISpinBox* spinBox, bool up) const;
+
+    // Images. A texture that cannot be had leaves the image without one.
+    void SetImageTexture(irr::gui::IGUIElement* element, const std::wstring& file);
+    std::wstring GetImageTexture(irr::gui::IGUIElement* element);
+    void SetImageAlpha(irr::gui::IGUIElement* element, bool alpha);
+    bool GetImageAlpha(irr::gui::IGUIElement* element);
+    void SetImageScale(irr::gui::IGUIElement* element, bool scale);
+    bool GetImageScale(irr::gui::IGUIElement* element);
+
+    // Their layout blocks (GuiManagerBuilderLayout.cpp): "Button", "Image",
+    // "Text" (and "Text2"), "EditText" and "Spinbox". A button read under a
+    // tool bar becomes one of its buttons. Values that do not read throw
+    // "[CGuiManager::Read] Invalid value for key:<key>"; text alignments
+    // past the library's throw "[CGuiManager::Read<kind>] Invalid
+    // alignment:<number>".
+    irr::gui::IGUIElement* ReadButton(Misc::Serialization::IArchive& archive);
+    bool WriteButton(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    irr::gui::IGUIElement* ReadImage(Misc::Serialization::IArchive& archive);
+    bool WriteImage(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    irr::gui::IGUIElement* ReadStaticText(Misc::Serialization::IArchive& archive);
+    bool WriteStaticText(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    irr::gui::IGUIElement* ReadEditBox(Misc::Serialization::IArchive& archive);
+    bool WriteEditBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    irr::gui::IGUIElement* ReadSpinBox(Misc::Serialization::IArchive& archive);
+    bool WriteSpinBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+
     // Layout files (GuiManagerLayout.cpp).
 
     // Reads an element kind's block from a layout and creates the element
@@ -843,6 +1029,15 @@ private:
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.
     std::set<irr::gui::IGUIElement*> m_removing;
+    // The edit box selections scripts set, by element (with the element's
+    // id, so that a later element at the same address does not inherit one).
+    struct SEditSelection
+    {
+        int32_t id = 0;
+        int32_t start = 0;
+        int32_t end = 0;
+    };
+    std::map<irr::gui::IGUIElement*, SEditSelection> m_editSelections;
 
     // Layout files.
     class CGuiParentScope;

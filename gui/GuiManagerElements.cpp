@@ -36,6 +36,18 @@ gui::EGUI_ALIGNMENT ToAlignment(int32_t value)
     return static_cast<gui::EGUI_ALIGNMENT>(value);
 }
 
+// The element that takes the tab key's stops: a spin box's inner edit box,
+// else the element itself.
+gui::IGUIElement* TabElement(gui::IGUIElement* element)
+{
+    if (element != nullptr && element->hasType(gui::EGUIET_SPIN_BOX))
+    {
+        if (gui::IGUIEditBox* editBox = static_cast<gui::IGUISpinBox*>(element)->getEditBox())
+            return editBox;
+    }
+    return element;
+}
+
 } // namespace
 
 int32_t CGuiManager::GetElementType(gui::IGUIElement* element) const
@@ -170,28 +182,33 @@ void CGuiManager::SetElementAlignmentRaw(gui::IGUIElement* element, int32_t left
 
 bool CGuiManager::GetElementTabStop(gui::IGUIElement* element) const
 {
+    element = TabElement(element);
     return element != nullptr && element->isTabStop();
 }
 
 void CGuiManager::SetElementTabStop(gui::IGUIElement* element, bool enable)
 {
+    element = TabElement(element);
     if (element != nullptr)
         element->setTabStop(enable);
 }
 
 bool CGuiManager::GetElementTabGroup(gui::IGUIElement* element) const
 {
+    element = TabElement(element);
     return element != nullptr && element->isTabGroup();
 }
 
 void CGuiManager::SetElementTabGroup(gui::IGUIElement* element, bool enable)
 {
+    element = TabElement(element);
     if (element != nullptr)
         element->setTabGroup(enable);
 }
 
 int32_t CGuiManager::GetElementTabOrder(gui::IGUIElement* element) const
 {
+    element = TabElement(element);
     return element != nullptr ? element->getTabOrder() : 0;
 }
 
@@ -206,6 +223,7 @@ void CGuiManager::SetElementTabOrder(gui::IGUIElement* element, int32_t order)
 
 void CGuiManager::ApplyTabOrder(gui::IGUIElement* element, int32_t order)
 {
+    element = TabElement(element);
     if (element != nullptr)
         element->setTabOrder(order);
 }

@@ -3,6 +3,7 @@
 #include "script_api/core/ScriptInterface.h"
 #include "script_api/graphics/IGraphicsFunctions.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
+#include "script_api/graphics/IGraphicsGuiBuilders.h"
 #include "script_api/graphics/IGraphicsGuiMenus.h"
 #include "script_api/graphics/IGraphicsTextures.h"
 
@@ -20,6 +21,9 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsGuiControls,
                                &RegisterIGraphicsGuiEvents,
                                &RegisterIGraphicsGuiProperties,
+                               &RegisterIGraphicsGuiBuilders,
+                               &RegisterIGraphicsGuiBuilderProperties,
+                               &RegisterIGraphicsWindowFunctions,
                                &RegisterIGraphicsGuiLayout,
                                &RegisterIGraphicsGuiShortcuts,
                                &RegisterIGraphicsGuiMenus,

@@ -73,6 +73,22 @@ local expected = {
         textureCreateAlphaChannelFromColor textureCreateAlphaChannelFromPos textureCreateNormalMap
         textureWriteToFile getRenderTargetDimensions renderTargetExists removeRenderTarget removeAllRenderTarget
         addLowLevelShader addHighLevelShader getEngineDevice
+        createWindow createButton createImage createText createEditText createSpinbox isButtonDown setButtonImage
+        getButtonImage setButtonActiveImage getButtonActiveImage setButtonFont getButtonFont isButtonBorderEnabled
+        setButtonBorderEnabled setButtonSprite setButtonType getButtonType setButtonAlphaEnabled isButtonAlphaEnabled
+        setButtonState setEditTextColor getEditTextColor setEditTextBorder getEditTextBorder setEditTextFont
+        getEditTextFont setEditTextMaxChars getEditTextMaxChars setEditTextSelection getEditTextSelection
+        setEditTextPasswordEnabled getEditTextPasswordEnabled setEditTextAutoScrollEnabled
+        setEditTextMultilineEnabled getEditTextMultilineEnabled setEditTextAlignment
+        getEditTextAlignmentHorizontal getEditTextAlignmentVertical setStaticTextColor getStaticTextColor
+        setStaticTextBackgroundColor getStaticTextBackgroundColor setStaticTextFont getStaticTextFont
+        setStaticTextWordWrap getStaticTextWordWrap setStaticTextBorder getStaticTextBorder setStaticTextBackground
+        getStaticTextBackground setStaticTextAlignment getStaticTextAlignmentHorizontal
+        getStaticTextAlignmentVertical getStaticTextWidth getStaticTextHeight setSpinboxValue getSpinboxValue
+        setSpinboxStepSize getSpinboxStepSize setSpinboxDecimals getSpinboxDecimals setSpinboxRange
+        getSpinboxMinValue getSpinboxMaxValue setImageTexture getImageTexture setImageAlphaEnabled
+        getImageAlphaEnabled setImageScaleEnabled getImageScaleEnabled getWindowCaption setWindowCaption
+        setWindowIcon setWindowParams getWindowStyle writeClipboard readClipboard getFrameRate getNumberOfTris
         createCheckbox getCheckbox setCheckbox controlExists controlType getControlFocus setControlFocus
         getControlAtPoint getControlParentId getControlChildIds changeControlId getGuiParent setGuiParent
         removeControl removeChildren forEachControl controlExited controlEntered controlHovered controlLeft
