@@ -48,6 +48,8 @@ private:
 
 bool IsMenu(const gui::IGUIElement* element)
 {
+    if (element == nullptr)
+        return false;
     const gui::EGUI_ELEMENT_TYPE type = element->getType();
     return type == gui::EGUIET_MENU || type == gui::EGUIET_CONTEXT_MENU;
 }
@@ -483,23 +485,28 @@ void CGuiManager::Remove(const std::wstring& name)
 
 bool CGuiManager::RemoveMenuItem(gui::IGUIElement* element, int32_t id)
 {
-    // The name of an item resolves to its menu, or to the sub-menu the item
-    // opens, which hangs below the menu.
-    gui::IGUIElement* candidates[] = {element->getID() != id ? element : nullptr, element->getParent()};
-    for (gui::IGUIElement* candidate : candidates)
+    // The name of an item that opens a sub-menu resolves to the sub-menu,
+    // which carries the item's id and hangs below the menu that holds the
+    // item. A menu of that id with no menu above is itself the element.
+    while (IsMenu(element) && element->getID() == id)
     {
-        if (candidate == nullptr || !IsMenu(candidate))
-            continue;
-        auto* menu = static_cast<gui::IGUIContextMenu*>(candidate);
-        for (u32 item = 0; item < menu->getItemCount(); ++item)
+        if (!IsMenu(element->getParent()))
         {
-            if (menu->getItemCommandId(item) != id)
-                continue;
-            RemoveShortcutsOf(GetElementName(id, false));
-            RemoveElementName(id);
-            menu->removeItem(item);
+            RemoveElement(element, true);
             return true;
         }
+        element = element->getParent();
+    }
+    if (!IsMenu(element))
+        return false;
+    auto* menu = static_cast<gui::IGUIContextMenu*>(element);
+    for (u32 item = 0; item < menu->getItemCount(); ++item)
+    {
+        if (menu->getItemCommandId(item) != id)
+            continue;
+        RemoveMenuItemAt(menu, item);
+        RecalculateMenuSize(menu);
+        return true;
     }
     return false;
 }

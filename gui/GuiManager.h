@@ -48,6 +48,17 @@ class ITexture;
 }
 } // namespace irr
 
+// Menus, tool bars, tab controls and scroll bars.
+namespace irr::gui
+{
+class IGUIButton;
+class IGUIContextMenu;
+class IGUIScrollBar;
+class IGUITab;
+class IGUITabControl;
+class IGUIToolBar;
+} // namespace irr::gui
+
 namespace Graphics
 {
 class CGraphicsEngine;
@@ -389,6 +400,192 @@ public:
     // The "Checkbox" layout block: id and name, position, label, state.
     irr::gui::IGUIElement* ReadCheckBox(Misc::Serialization::IArchive& archive);
     bool WriteCheckBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+
+    // Menus and tool bars (GuiManagerMenus.cpp). A menu item is named like
+    // an element: the id registered for its name is its command id, and the
+    // sub-menu an item opens carries the same id. Menus are laid out again
+    // after every change. Each operation that takes an element refuses one
+    // of another kind ("[CGuiManager::<method>] Gui element is not a
+    // menu:%s", "... tool bar:%s").
+
+    // A menu bar under the GUI parent; null without a GUI environment.
+    irr::gui::IGUIContextMenu* AddMenu(int32_t id);
+    irr::gui::IGUIContextMenu* AddMenuNamed(const std::wstring& name);
+    // A context menu in the rectangle (pixels; the named one takes the
+    // screen rule).
+    irr::gui::IGUIContextMenu* AddContextMenu(int32_t id, const CRect& pixelRect);
+    irr::gui::IGUIContextMenu* AddContextMenuNamed(const std::wstring& name, const CRect& rect);
+    // An item that opens a sub-menu, appended, then moved to the index when
+    // 0 <= position < the count before; returns the sub-menu. A null menu
+    // throws "CGuiManager::addSubMenu] Parent context menu is not defined."
+    irr::gui::IGUIContextMenu* addSubMenu(irr::gui::IGUIElement* menu, const std::wstring& text, int32_t id,
+                                          bool enabled, int32_t position);
+    irr::gui::IGUIContextMenu* AddSubMenuNamed(irr::gui::IGUIElement* menu, const std::wstring& name,
+                                               const std::wstring& text, bool enabled, int32_t position);
+    // An item placed as addSubMenu places it; an empty text makes a
+    // separator. A null menu throws "CGuiManager::addMenuItem] Parent
+    // context menu is not defined."
+    bool addMenuItem(irr::gui::IGUIElement* menu, const std::wstring& text, int32_t id, bool enabled,
+                     bool checked, int32_t position);
+    bool AddMenuItem(irr::gui::IGUIElement* menu, const std::wstring& name, const std::wstring& text,
+                     bool enabled, bool checked, int32_t position);
+    bool AddMenuSeparator(irr::gui::IGUIElement* menu, const std::wstring& name, int32_t position);
+
+    // A menu item: the menu that holds it and its index there.
+    struct SMenuItem
+    {
+        irr::gui::IGUIContextMenu* menu = nullptr;
+        uint32_t index = 0;
+    };
+    // Searches the element's items when it is a menu, then its parent's,
+    // up to the root.
+    bool FindMenuItem(irr::gui::IGUIElement* element, int32_t commandId, SMenuItem& item);
+    // The item of the name; an unknown name throws the lookup errors, a
+    // name of no menu item "Menu item not found:%s".
+    SMenuItem GetMenuItem(const std::wstring& name);
+    bool IsMenuItemEnabled(const std::wstring& name);
+    // Also enables or disables the sub-menu the item opens.
+    void SetMenuItemEnabled(const std::wstring& name, bool enabled);
+    bool IsMenuItemChecked(const std::wstring& name);
+    void SetMenuItemChecked(const std::wstring& name, bool checked);
+    std::wstring GetMenuItemLabel(const std::wstring& name);
+    // Also the sub-menu's caption; then the menu is laid out again.
+    void SetMenuItemLabel(const std::wstring& name, const std::wstring& text);
+    bool HasMenuItemSubMenu(const std::wstring& name);
+    uint32_t GetMenuItemCount(irr::gui::IGUIElement* menu);
+    // The name registered for the command id of the item at the index; ""
+    // for an index past the items or an id without a name.
+    std::wstring GetMenuItemName(irr::gui::IGUIElement* menu, int32_t index);
+    // Removes the menu's child elements and every item (the sub-menus, their
+    // items' names and shortcuts with them).
+    void ClearMenu(irr::gui::IGUIElement* menu);
+    // Sizes the menu to its items in the menu font, keeps it on the screen,
+    // then does the same for each sub-menu.
+    void RecalculateMenuSize(irr::gui::IGUIContextMenu* menu);
+    // The skin's menu font; null without a skin.
+    irr::gui::IGUIFont* GetMenuFont(irr::gui::IGUIContextMenu* menu) const;
+
+    // A tool bar under the GUI parent; a rectangle with a width and a
+    // height above 0.000001 places it, else the library's placement stays.
+    irr::gui::IGUIToolBar* AddToolbar(int32_t id, const CRect& pixelRect);
+    irr::gui::IGUIToolBar* AddToolbarNamed(const std::wstring& name, const CRect& rect);
+    // A button after the tool bar's other buttons (3 pixels apart), sized to
+    // its image, else to its text in the skin's button font. A null tool
+    // bar throws "[CGuiManager::addToolbarButton] Toolbar not defined."
+    irr::gui::IGUIButton* addToolbarButton(irr::gui::IGUIElement* toolbar, int32_t id,
+                                           const std::wstring& text, const std::wstring& font,
+                                           const std::wstring& image, const std::wstring& pressedImage,
+                                           bool pushButton, bool useAlpha, bool border);
+    irr::gui::IGUIButton* AddToolbarButtonNamed(irr::gui::IGUIElement* toolbar, const std::wstring& name,
+                                                const std::wstring& text, const std::wstring& font,
+                                                const std::wstring& image, const std::wstring& pressedImage,
+                                                bool pushButton, bool useAlpha, bool border);
+    // Where the tool bar's next button starts: after the right edge of its
+    // last button, 5 pixels in when it has none.
+    int32_t GetToolbarNextButtonX(irr::gui::IGUIElement* toolbar) const;
+
+    // Menus and tool bars in layouts (GuiManagerMenusLayout.cpp): the
+    // "Menu", "ContextMenu" and "Toolbar" blocks.
+    irr::gui::IGUIElement* ReadMenu(Misc::Serialization::IArchive& archive);
+    irr::gui::IGUIElement* ReadContextMenu(Misc::Serialization::IArchive& archive);
+    irr::gui::IGUIElement* ReadMenu(Misc::Serialization::IArchive& archive, bool context);
+    // The items: from version 1019 inside "MenuItems{", before up to the
+    // block's "}" (or a sub-menu's tooltip block). "Item{", "Separator{"
+    // and "SubMenu{" entries; another throws "[CGuiManager::loadMenuItems]
+    // Unknown menu item:%s".
+    void loadMenuItems(irr::gui::IGUIContextMenu* menu, Misc::Serialization::IArchive& archive);
+    bool WriteMenu(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    // "MenuItems{" with an "Item{" per item (separators with an empty
+    // label) or a "SubMenu{" with its own items.
+    bool WriteMenuItems(Misc::Serialization::IArchive& archive, irr::gui::IGUIContextMenu* menu);
+    irr::gui::IGUIElement* ReadToolbar(Misc::Serialization::IArchive& archive);
+    // The "Button{" entries of a tool bar block (version 1019 on).
+    void ReadToolbarButtons(irr::gui::IGUIElement* toolbar, Misc::Serialization::IArchive& archive);
+    // The id, name and position; the buttons are written as the tool bar's
+    // children.
+    bool WriteToolbar(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+
+    // Tab controls, tabs and scroll bars (GuiManagerTabs.cpp). Each
+    // operation that takes an element refuses one of another kind
+    // ("[CGuiManager::<method>] Gui element is not a tab control:%s", "...
+    // tab:%s", "... scroll bar:%s").
+
+    // A tab control under the GUI parent (pixels; the named one takes the
+    // screen rule); null without a GUI environment.
+    irr::gui::IGUITabControl* AddTabControl(int32_t id, const CRect& pixelRect, bool fillBackground,
+                                            bool border);
+    irr::gui::IGUITabControl* AddTabControlNamed(const std::wstring& name, const CRect& rect,
+                                                 bool fillBackground, bool border);
+    // A page of the tab control with the colour rule. A null tab control
+    // throws "[CGuiManager::addTabPage] Parent tab control not defined."
+    irr::gui::IGUITab* addTabPage(irr::gui::IGUIElement* tabControl, int32_t id, const std::wstring& caption,
+                                  const CColor& color, bool drawBackground);
+    irr::gui::IGUITab* AddTabPageNamed(irr::gui::IGUIElement* tabControl, const std::wstring& name,
+                                       const std::wstring& caption, const CColor& color, bool drawBackground);
+    // A free-standing tab under the GUI parent.
+    irr::gui::IGUITab* AddTab(int32_t id, const CRect& pixelRect, bool drawBackground, const CColor& color);
+    irr::gui::IGUITab* AddTabNamed(const std::wstring& name, const CRect& rect, bool drawBackground,
+                                   const CColor& color);
+    // A colour with an alpha above 0.000001 becomes the background colour,
+    // else the skin's 3D face colour does.
+    void SetTabPageColor(irr::gui::IGUIElement* tab, const CColor& color);
+    CColor GetTabPageColor(irr::gui::IGUIElement* tab);
+    void SetTabPageBackground(irr::gui::IGUIElement* tab, bool drawBackground);
+    bool GetTabPageBackground(irr::gui::IGUIElement* tab);
+    int32_t GetTabCount(irr::gui::IGUIElement* tabControl);
+    // The tab at the index, null when there is none.
+    irr::gui::IGUITab* GetTab(irr::gui::IGUIElement* tabControl, int32_t index);
+    int32_t GetActiveTab(irr::gui::IGUIElement* tabControl);
+    // An index of no tab changes nothing; a change publishes the tab
+    // changed event (type 17) through the library.
+    void SetActiveTab(irr::gui::IGUIElement* tabControl, int32_t index);
+    bool GetTabControlBackground(irr::gui::IGUIElement* tabControl);
+    void SetTabControlBackground(irr::gui::IGUIElement* tabControl, bool fill);
+    bool GetTabControlBorder(irr::gui::IGUIElement* tabControl);
+    void SetTabControlBorder(irr::gui::IGUIElement* tabControl, bool border);
+
+    // Tab controls, tabs and scroll bars in layouts
+    // (GuiManagerTabsLayout.cpp): the "TabControl", "Tab" (also "TabColor"
+    // and "TabPage") and "Scrollbar" blocks.
+    irr::gui::IGUIElement* ReadTabControl(Misc::Serialization::IArchive& archive);
+    // A "TabPage{" entry of a tab control block, after its opening token.
+    void ReadTabPage(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* tabControl);
+    bool WriteTabControl(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    // A page of the tab control that is the GUI parent (or that "-TabControl"
+    // names), else a free-standing tab.
+    irr::gui::IGUIElement* ReadTab(Misc::Serialization::IArchive& archive);
+    bool WriteTab(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    irr::gui::IGUIElement* ReadScrollBar(Misc::Serialization::IArchive& archive);
+    bool WriteScrollBar(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+
+    // A scroll bar under the GUI parent; non-zero button ids go to its up
+    // (left) and down (right) buttons. Steps of a tenth and a fifth of the
+    // maximum, then the position (with its event).
+    irr::gui::IGUIScrollBar* AddScrollBar(int32_t id, bool horizontal, const CRect& pixelRect,
+                                          uint32_t maximum, int32_t position, int32_t upButtonId,
+                                          int32_t downButtonId);
+    // Registers the bar's name, then each non-empty button name with the
+    // bar's id + 1 (up) and + 2 (down) as preferred ids.
+    irr::gui::IGUIScrollBar* AddScrollBarNamed(const std::wstring& name, bool horizontal, const CRect& rect,
+                                               uint32_t maximum, int32_t position, const std::wstring& upName,
+                                               const std::wstring& downName);
+    // The maximum (at most 2147483647), and each step as the maximum times
+    // its fraction, truncated, at least 1: a fraction at or below 0 (or not
+    // a number) takes 0.1 (small) or 0.2 (large), one above 1 takes 1.
+    void SetScrollBarLimit(irr::gui::IGUIElement* bar, uint32_t maximum, float smallFraction,
+                           float largeFraction);
+    // Sets the position, then publishes the scroll bar event (type 6).
+    void SetScrollBarPos(irr::gui::IGUIElement* bar, int32_t position);
+    int32_t GetScrollBarPos(irr::gui::IGUIElement* bar);
+    int32_t GetScrollBarMax(irr::gui::IGUIElement* bar);
+    // The steps as fractions of the maximum; 0 for a maximum of 0.
+    float GetScrollBarSmallStep(irr::gui::IGUIElement* bar);
+    float GetScrollBarLargeStep(irr::gui::IGUIElement* bar);
+    // The ids of the up and down buttons; -1 for a null bar.
+    int32_t GetScrollBarUpButtonId(irr::gui::IGUIElement* bar);
+    int32_t GetScrollBarDownButtonId(irr::gui::IGUIElement* bar);
+    bool GetScrollBarHorizontal(irr::gui::IGUIElement* bar);
+    void SetScrollBarHorizontal(irr::gui::IGUIElement* bar, bool horizontal);
 
     // Removal.
 
@@ -987,6 +1184,11 @@ private:
     void RenameShortcuts(const std::wstring& oldName, const std::wstring& newName);
     // The list box events 8 and 9 with the list box's name.
     void PublishListBoxSelection(irr::gui::IGUIElement* list);
+    // Forgets the names and shortcuts of the menu's items, its sub-menus'
+    // included.
+    void ForgetMenuItemNames(irr::gui::IGUIContextMenu* menu);
+    // Takes the sub-menu element of the item out of the GUI, then the item.
+    void RemoveMenuItemAt(irr::gui::IGUIContextMenu* menu, uint32_t index);
 
     Graphics::CGraphicsEngine* m_engine;
     irr::IrrlichtDevice* m_device = nullptr;

@@ -6,6 +6,7 @@
 #include "script_api/graphics/IGraphicsGuiBuilders.h"
 #include "script_api/graphics/IGraphicsGuiScrollers.h"
 #include "script_api/graphics/IGraphicsSprites.h"
+#include "script_api/graphics/IGraphicsGuiMenus.h"
 #include "script_api/graphics/IGraphicsTextures.h"
 
 void RegisterIGraphics(LuaPlus::LuaState* state)
@@ -33,5 +34,7 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsRayCasts,
                                &RegisterIGraphicsSpriteFunctions,
                                &RegisterIGraphicsFontFunctions,
+                               &RegisterIGraphicsGuiMenus,
+                               &RegisterIGraphicsGuiTabs,
                            });
 }

@@ -119,6 +119,14 @@ local expected = {
         getTableRowCount getTableSelectedRow setTableSelectedRow swapTableRows orderTable getTableCellText
         setTableCellText getTableCellData setTableCellData getTableCellColor setTableCellColor
         getTableDrawFlags setTableDrawFlags getTableMoveOverSelect setTableMoveOverSelect clearTable
+        createMenu createContextMenu createSubMenu createMenuItem createMenuSeparator createToolbar
+        createToolbarButton getMenuCount getMenuItemId hasMenuGotSubMenu isMenuItemEnabled setMenuItemEnabled
+        isMenuItemChecked setMenuItemChecked getMenuItemLabel setMenuItemLabel clearMenu
+        createTabControl createTabPage createTab createScrollBar setScrollBarLimit getScrollBarLimit
+        getScrollBarStep getScrollBarStepLarge setScrollBarHorizontal getScrollBarHorizontal setScrollBarPos
+        getScrollBarPos getTabCount getActiveTab setActiveTab getTabId setTabControlBackground
+        getTabControlBackground setTabControlBorder getTabControlBorder setTabPageBackground
+        getTabPageBackground setTabPageColor getTabPageColor
         loadGui removeGui saveGui saveGuiControl setFader clearFader doFadeIn doFadeOut getFaderColor
         getFaderInTime getFaderOutTime isFaderComplete showMessageBox showMessageBoxYesNo showMessageBoxOk
         showMessageBoxOkCancel showOpenDialog getOpenDialogFilename openDialogFileSelected openDialogCancelled

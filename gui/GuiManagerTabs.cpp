@@ -1,0 +1,406 @@
+// Tab controls with their pages, free-standing tabs and scroll bars. The
+// settings the library keeps without accessors (a tab control's border and
+// background fill, a scroll bar's orientation) go through the element's
+// attributes.
+
+#include "core/foundation/KVOError.h"
+#include "gui/GuiManager.h"
+#include "gui/ScreenCoordinates.h"
+
+#include <irrlicht.h>
+
+#include <climits>
+#include <cmath>
+#include <functional>
+
+namespace Graphics::GUI
+{
+
+using namespace irr;
+using Misc::Multicast::CMulticastOf;
+namespace Kind = Misc::Multicast::Kind;
+
+namespace
+{
+
+constexpr uint32_t kScrollBarChangedEvent = 6;
+constexpr float kDefaultSmallStep = 0.1f;
+constexpr float kDefaultLargeStep = 0.2f;
+
+template <class T>
+T* AsKind(const CGuiManager& manager, gui::IGUIElement* element, gui::EGUI_ELEMENT_TYPE type,
+          const wchar_t* kind, const wchar_t* method)
+{
+    if (element == nullptr || element->getType() != type)
+    {
+        const std::wstring name = element != nullptr ? manager.GetElementName(element->getID(), false) : L"";
+        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Gui element is not a %s:%s", method, kind,
+                                             name.c_str());
+    }
+    return static_cast<T*>(element);
+}
+
+gui::IGUITabControl* AsTabControl(const CGuiManager& manager, gui::IGUIElement* element,
+                                  const wchar_t* method)
+{
+    return AsKind<gui::IGUITabControl>(manager, element, gui::EGUIET_TAB_CONTROL, L"tab control", method);
+}
+
+gui::IGUITab* AsTab(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
+{
+    return AsKind<gui::IGUITab>(manager, element, gui::EGUIET_TAB, L"tab", method);
+}
+
+gui::IGUIScrollBar* AsScrollBar(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
+{
+    return AsKind<gui::IGUIScrollBar>(manager, element, gui::EGUIET_SCROLL_BAR, L"scroll bar", method);
+}
+
+core::rect<s32> ToPixelRect(const CRect& rect)
+{
+    return core::rect<s32>(ToPixel(rect.x1), ToPixel(rect.y1), ToPixel(rect.x2), ToPixel(rect.y2));
+}
+
+CRect ToScreenPixels(const CRect& rect, uint32_t width, uint32_t height)
+{
+    const CScreenRect pixels(rect, width, height);
+    return CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2);
+}
+
+bool ReadBoolAttribute(IrrlichtDevice* device, const gui::IGUIElement* element, const char* name)
+{
+    if (device == nullptr)
+        return false;
+    io::IAttributes* attributes = device->getFileSystem()->createEmptyAttributes(device->getVideoDriver());
+    if (attributes == nullptr)
+        return false;
+    element->serializeAttributes(attributes);
+    const bool value = attributes->getAttributeAsBool(name);
+    attributes->drop();
+    return value;
+}
+
+// Writes one setting through the element's attributes. Reading them back
+// resets what the element keeps (a tab control its active tab, announced
+// as a change): the GUI's events are held back meanwhile.
+void WriteBoolAttribute(IrrlichtDevice* device, gui::IGUIEnvironment* environment, gui::IGUIElement* element,
+                        const char* name, bool value)
+{
+    if (device == nullptr || environment == nullptr)
+        return;
+    io::IAttributes* attributes = device->getFileSystem()->createEmptyAttributes(device->getVideoDriver());
+    if (attributes == nullptr)
+        return;
+    element->serializeAttributes(attributes);
+    attributes->setAttribute(name, value);
+    environment->setUserEventReceiver(nullptr);
+    element->deserializeAttributes(attributes);
+    environment->setUserEventReceiver(device->getEventReceiver());
+    attributes->drop();
+}
+
+// A step fraction of the maximum: at most 0 (or not a number) the default,
+// above 1 the whole; the step is at least 1.
+s32 ScrollStep(uint32_t maximum, float fraction, float fallback)
+{
+    if (!(fraction > 0.0f))
+        fraction = fallback;
+    if (fraction > 1.0f)
+        fraction = 1.0f;
+    const double step = std::trunc(static_cast<double>(maximum) * static_cast<double>(fraction));
+    if (step < 1.0)
+        return 1;
+    return step > static_cast<double>(INT32_MAX) ? INT32_MAX : static_cast<s32>(step);
+}
+
+// One channel rounded to 8 bits: a colour read back from the six decimals
+// a layout stores keeps its value (truncating would lose one step per save).
+u32 ToChannel(float component)
+{
+    if (!(component > 0.0f))
+        return 0;
+    const float scaled = std::round(component * 255.0f);
+    return scaled >= 255.0f ? 255u : static_cast<u32>(scaled);
+}
+
+video::SColor ToTabColor(const CColor& color)
+{
+    return video::SColor(ToChannel(color.a), ToChannel(color.r), ToChannel(color.g), ToChannel(color.b));
+}
+
+CColor ToColor(const video::SColor& color)
+{
+    return CColor(color.getRed() / 255.0f, color.getGreen() / 255.0f, color.getBlue() / 255.0f,
+                  color.getAlpha() / 255.0f);
+}
+
+// The button children a scroll bar makes for itself: the up (left) one
+// first, then the down (right) one.
+gui::IGUIElement* ScrollBarButton(gui::IGUIScrollBar* bar, u32 which)
+{
+    u32 index = 0;
+    for (gui::IGUIElement* child : bar->getChildren())
+    {
+        if (child->getType() != gui::EGUIET_BUTTON || !child->isSubElement())
+            continue;
+        if (index++ == which)
+            return child;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+gui::IGUITabControl* CGuiManager::AddTabControl(int32_t id, const CRect& pixelRect, bool fillBackground,
+                                                bool border)
+{
+    if (m_environment == nullptr)
+        return nullptr;
+    return m_environment->addTabControl(ToPixelRect(pixelRect), GetGuiParent(), fillBackground, border, id);
+}
+
+gui::IGUITabControl* CGuiManager::AddTabControlNamed(const std::wstring& name, const CRect& rect,
+                                                     bool fillBackground, bool border)
+{
+    if (m_environment == nullptr)
+        return nullptr;
+    const int32_t id = RegisterElementName(name, 0);
+    return AddTabControl(id, ToScreenPixels(rect, GetScreenWidth(), GetScreenHeight()), fillBackground,
+                         border);
+}
+
+gui::IGUITab* CGuiManager::addTabPage(gui::IGUIElement* tabControl, int32_t id, const std::wstring& caption,
+                                      const CColor& color, bool drawBackground)
+{
+    if (tabControl == nullptr || tabControl->getType() != gui::EGUIET_TAB_CONTROL)
+        throw Misc::Error::CKVOError(L"[CGuiManager::addTabPage] Parent tab control not defined.");
+    gui::IGUITab* tab = static_cast<gui::IGUITabControl*>(tabControl)->addTab(caption.c_str(), id);
+    if (tab == nullptr)
+        return nullptr;
+    tab->setID(id);
+    SetTabPageColor(tab, color);
+    tab->setDrawBackground(drawBackground);
+    return tab;
+}
+
+gui::IGUITab* CGuiManager::AddTabPageNamed(gui::IGUIElement* tabControl, const std::wstring& name,
+                                           const std::wstring& caption, const CColor& color,
+                                           bool drawBackground)
+{
+    // The tab control is checked before the name is taken.
+    if (tabControl == nullptr || tabControl->getType() != gui::EGUIET_TAB_CONTROL)
+        throw Misc::Error::CKVOError(L"[CGuiManager::addTabPage] Parent tab control not defined.");
+    return addTabPage(tabControl, RegisterElementName(name, 0), caption, color, drawBackground);
+}
+
+gui::IGUITab* CGuiManager::AddTab(int32_t id, const CRect& pixelRect, bool drawBackground,
+                                  const CColor& color)
+{
+    if (m_environment == nullptr)
+        return nullptr;
+    gui::IGUITab* tab = m_environment->addTab(ToPixelRect(pixelRect), GetGuiParent(), id);
+    if (tab == nullptr)
+        return nullptr;
+    SetTabPageColor(tab, color);
+    tab->setDrawBackground(drawBackground);
+    return tab;
+}
+
+gui::IGUITab* CGuiManager::AddTabNamed(const std::wstring& name, const CRect& rect, bool drawBackground,
+                                       const CColor& color)
+{
+    if (m_environment == nullptr)
+        return nullptr;
+    const int32_t id = RegisterElementName(name, 0);
+    return AddTab(id, ToScreenPixels(rect, GetScreenWidth(), GetScreenHeight()), drawBackground, color);
+}
+
+void CGuiManager::SetTabPageColor(gui::IGUIElement* element, const CColor& color)
+{
+    gui::IGUITab* tab = AsTab(*this, element, L"SetTabPageColor");
+    if (color.a > 0.000001f)
+    {
+        tab->setBackgroundColor(ToTabColor(color));
+        return;
+    }
+    gui::IGUISkin* skin = m_environment != nullptr ? m_environment->getSkin() : nullptr;
+    if (skin != nullptr)
+        tab->setBackgroundColor(skin->getColor(gui::EGDC_3D_FACE));
+}
+
+CColor CGuiManager::GetTabPageColor(gui::IGUIElement* element)
+{
+    return ToColor(AsTab(*this, element, L"GetTabPageColor")->getBackgroundColor());
+}
+
+void CGuiManager::SetTabPageBackground(gui::IGUIElement* element, bool drawBackground)
+{
+    AsTab(*this, element, L"SetTabPageBackground")->setDrawBackground(drawBackground);
+}
+
+bool CGuiManager::GetTabPageBackground(gui::IGUIElement* element)
+{
+    return AsTab(*this, element, L"GetTabPageBackground")->isDrawingBackground();
+}
+
+int32_t CGuiManager::GetTabCount(gui::IGUIElement* element)
+{
+    return AsTabControl(*this, element, L"GetTabCount")->getTabCount();
+}
+
+gui::IGUITab* CGuiManager::GetTab(gui::IGUIElement* element, int32_t index)
+{
+    gui::IGUITabControl* tabControl = AsTabControl(*this, element, L"GetTab");
+    if (index < 0 || index >= tabControl->getTabCount())
+        return nullptr;
+    return tabControl->getTab(index);
+}
+
+int32_t CGuiManager::GetActiveTab(gui::IGUIElement* element)
+{
+    return AsTabControl(*this, element, L"GetActiveTab")->getActiveTab();
+}
+
+void CGuiManager::SetActiveTab(gui::IGUIElement* element, int32_t index)
+{
+    gui::IGUITabControl* tabControl = AsTabControl(*this, element, L"SetActiveTab");
+    if (index >= 0 && index < tabControl->getTabCount())
+        tabControl->setActiveTab(index);
+}
+
+bool CGuiManager::GetTabControlBackground(gui::IGUIElement* element)
+{
+    return ReadBoolAttribute(m_device, AsTabControl(*this, element, L"GetTabControlBackground"),
+                             "FillBackground");
+}
+
+void CGuiManager::SetTabControlBackground(gui::IGUIElement* element, bool fill)
+{
+    WriteBoolAttribute(m_device, m_environment, AsTabControl(*this, element, L"SetTabControlBackground"),
+                       "FillBackground", fill);
+}
+
+bool CGuiManager::GetTabControlBorder(gui::IGUIElement* element)
+{
+    return ReadBoolAttribute(m_device, AsTabControl(*this, element, L"GetTabControlBorder"), "Border");
+}
+
+void CGuiManager::SetTabControlBorder(gui::IGUIElement* element, bool border)
+{
+    WriteBoolAttribute(m_device, m_environment, AsTabControl(*this, element, L"SetTabControlBorder"),
+                       "Border", border);
+}
+
+gui::IGUIScrollBar* CGuiManager::AddScrollBar(int32_t id, bool horizontal, const CRect& pixelRect,
+                                              uint32_t maximum, int32_t position, int32_t upButtonId,
+                                              int32_t downButtonId)
+{
+    if (m_environment == nullptr)
+        return nullptr;
+    gui::IGUIScrollBar* bar =
+        m_environment->addScrollBar(horizontal, ToPixelRect(pixelRect), GetGuiParent(), id);
+    if (bar == nullptr)
+        return nullptr;
+    if (gui::IGUIElement* up = ScrollBarButton(bar, 0); up != nullptr && upButtonId != 0)
+        up->setID(upButtonId);
+    if (gui::IGUIElement* down = ScrollBarButton(bar, 1); down != nullptr && downButtonId != 0)
+        down->setID(downButtonId);
+    SetScrollBarLimit(bar, maximum, kDefaultSmallStep, kDefaultLargeStep);
+    SetScrollBarPos(bar, position);
+    return bar;
+}
+
+gui::IGUIScrollBar* CGuiManager::AddScrollBarNamed(const std::wstring& name, bool horizontal,
+                                                   const CRect& rect, uint32_t maximum, int32_t position,
+                                                   const std::wstring& upName, const std::wstring& downName)
+{
+    if (m_environment == nullptr)
+        return nullptr;
+    const int32_t id = RegisterElementName(name, 0);
+    // The preferred ids follow the bar's; past the end of the range the
+    // search starts from the lowest id.
+    const auto after = [id](int32_t step)
+    { return id <= INT32_MAX - step ? id + step : INT32_MIN + (step - 1 - (INT32_MAX - id)); };
+    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, after(1));
+    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, after(2));
+    return AddScrollBar(id, horizontal, ToScreenPixels(rect, GetScreenWidth(), GetScreenHeight()), maximum,
+                        position, upId, downId);
+}
+
+void CGuiManager::SetScrollBarLimit(gui::IGUIElement* element, uint32_t maximum, float smallFraction,
+                                    float largeFraction)
+{
+    gui::IGUIScrollBar* bar = AsScrollBar(*this, element, L"SetScrollBarLimit");
+    // The element keeps a signed maximum.
+    if (maximum > static_cast<uint32_t>(INT32_MAX))
+        maximum = static_cast<uint32_t>(INT32_MAX);
+    bar->setMax(static_cast<s32>(maximum));
+    bar->setSmallStep(ScrollStep(maximum, smallFraction, kDefaultSmallStep));
+    bar->setLargeStep(ScrollStep(maximum, largeFraction, kDefaultLargeStep));
+}
+
+void CGuiManager::SetScrollBarPos(gui::IGUIElement* element, int32_t position)
+{
+    gui::IGUIScrollBar* bar = AsScrollBar(*this, element, L"SetScrollBarPos");
+    bar->setPos(position);
+    // The same event as a change by the user; whether a subscriber handled
+    // it does not matter.
+    CMulticastOf<Kind::Gui>::Publish(
+        CGuiEvent{m_engine, GetElementName(bar->getID(), false), kScrollBarChangedEvent, 0});
+}
+
+int32_t CGuiManager::GetScrollBarPos(gui::IGUIElement* element)
+{
+    return AsScrollBar(*this, element, L"GetScrollBarPos")->getPos();
+}
+
+int32_t CGuiManager::GetScrollBarMax(gui::IGUIElement* element)
+{
+    return AsScrollBar(*this, element, L"GetScrollBarMax")->getMax();
+}
+
+float CGuiManager::GetScrollBarSmallStep(gui::IGUIElement* element)
+{
+    gui::IGUIScrollBar* bar = AsScrollBar(*this, element, L"GetScrollBarSmallStep");
+    // A maximum of 0 has no fractions.
+    if (bar->getMax() == 0)
+        return 0.0f;
+    return static_cast<float>(static_cast<double>(bar->getSmallStep()) / bar->getMax());
+}
+
+float CGuiManager::GetScrollBarLargeStep(gui::IGUIElement* element)
+{
+    gui::IGUIScrollBar* bar = AsScrollBar(*this, element, L"GetScrollBarLargeStep");
+    if (bar->getMax() == 0)
+        return 0.0f;
+    return static_cast<float>(static_cast<double>(bar->getLargeStep()) / bar->getMax());
+}
+
+int32_t CGuiManager::GetScrollBarUpButtonId(gui::IGUIElement* element)
+{
+    if (element == nullptr)
+        return -1;
+    gui::IGUIElement* button = ScrollBarButton(AsScrollBar(*this, element, L"GetScrollBarUpButtonId"), 0);
+    return button != nullptr ? button->getID() : -1;
+}
+
+int32_t CGuiManager::GetScrollBarDownButtonId(gui::IGUIElement* element)
+{
+    if (element == nullptr)
+        return -1;
+    gui::IGUIElement* button = ScrollBarButton(AsScrollBar(*this, element, L"GetScrollBarDownButtonId"), 1);
+    return button != nullptr ? button->getID() : -1;
+}
+
+bool CGuiManager::GetScrollBarHorizontal(gui::IGUIElement* element)
+{
+    return ReadBoolAttribute(m_device, AsScrollBar(*this, element, L"GetScrollBarHorizontal"), "Horizontal");
+}
+
+void CGuiManager::SetScrollBarHorizontal(gui::IGUIElement* element, bool horizontal)
+{
+    WriteBoolAttribute(m_device, m_environment, AsScrollBar(*this, element, L"SetScrollBarHorizontal"),
+                       "Horizontal", horizontal);
+}
+
+} // namespace Graphics::GUI

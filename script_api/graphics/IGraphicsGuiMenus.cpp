@@ -1,0 +1,136 @@
+// IGraphics: menu bars, context menus, sub-menus, menu items and
+// separators, tool bars and their buttons. Menu items are addressed by
+// their own names.
+
+#include "script_api/graphics/IGraphicsGuiMenus.h"
+
+#include "core/script/lua/ScriptMetaTable.h"
+#include "gui/GuiManager.h"
+#include "script_api/core/RectScript.h"
+#include "script_api/graphics/IGraphicsGuiAccess.h"
+#include "script_api/graphics/IGraphicsGuiIndex.h"
+
+#include <irrlicht.h>
+
+using LuaPlus::LuaState;
+using namespace IGraphicsGui;
+
+namespace
+{
+
+bool createMenu(LuaState*, const std::wstring& name)
+{
+    return GetGui().AddMenuNamed(name) != nullptr;
+}
+
+bool createContextMenu(LuaState*, const std::wstring& name, const CRect& rect)
+{
+    return GetGui().AddContextMenuNamed(name, rect) != nullptr;
+}
+
+bool createSubMenu(LuaState*, const std::wstring& name, const std::wstring& menuName,
+                   const std::wstring& text, bool enabled, double position)
+{
+    Graphics::GUI::CGuiManager& gui = GetGui();
+    return gui.AddSubMenuNamed(GetControl(menuName), name, text, enabled, ToIndex(position)) != nullptr;
+}
+
+bool createMenuItem(LuaState*, const std::wstring& name, const std::wstring& menuName,
+                    const std::wstring& text, bool enabled, bool checked, double position)
+{
+    Graphics::GUI::CGuiManager& gui = GetGui();
+    return gui.AddMenuItem(GetControl(menuName), name, text, enabled, checked, ToIndex(position));
+}
+
+bool createMenuSeparator(LuaState*, const std::wstring& name, const std::wstring& menuName, double position)
+{
+    Graphics::GUI::CGuiManager& gui = GetGui();
+    return gui.AddMenuSeparator(GetControl(menuName), name, ToIndex(position));
+}
+
+bool createToolbar(LuaState*, const std::wstring& name, const CRect& rect)
+{
+    return GetGui().AddToolbarNamed(name, rect) != nullptr;
+}
+
+bool createToolbarButton(LuaState*, const std::wstring& name, const std::wstring& toolbarName,
+                         const std::wstring& text, const std::wstring& font, const std::wstring& image,
+                         const std::wstring& pressedImage, bool pushButton, bool useAlpha)
+{
+    Graphics::GUI::CGuiManager& gui = GetGui();
+    return gui.AddToolbarButtonNamed(GetControl(toolbarName), name, text, font, image, pressedImage,
+                                     pushButton, useAlpha, true) != nullptr;
+}
+
+uint32_t getMenuCount(LuaState*, const std::wstring& name)
+{
+    return GetGui().GetMenuItemCount(GetControl(name));
+}
+
+std::wstring getMenuItemId(LuaState*, const std::wstring& name, double index)
+{
+    return GetGui().GetMenuItemName(GetControl(name), ToIndex(index));
+}
+
+bool hasMenuGotSubMenu(LuaState*, const std::wstring& name)
+{
+    return GetGui().HasMenuItemSubMenu(name);
+}
+
+bool isMenuItemEnabled(LuaState*, const std::wstring& name)
+{
+    return GetGui().IsMenuItemEnabled(name);
+}
+
+void setMenuItemEnabled(LuaState*, const std::wstring& name, bool enabled)
+{
+    GetGui().SetMenuItemEnabled(name, enabled);
+}
+
+bool isMenuItemChecked(LuaState*, const std::wstring& name)
+{
+    return GetGui().IsMenuItemChecked(name);
+}
+
+void setMenuItemChecked(LuaState*, const std::wstring& name, bool checked)
+{
+    GetGui().SetMenuItemChecked(name, checked);
+}
+
+std::wstring getMenuItemLabel(LuaState*, const std::wstring& name)
+{
+    return GetGui().GetMenuItemLabel(name);
+}
+
+void setMenuItemLabel(LuaState*, const std::wstring& name, const std::wstring& text)
+{
+    GetGui().SetMenuItemLabel(name, text);
+}
+
+void clearMenu(LuaState*, const std::wstring& name)
+{
+    GetGui().ClearMenu(GetControl(name));
+}
+
+} // namespace
+
+void RegisterIGraphicsGuiMenus(CScriptMetaTable& table)
+{
+    table.RegisterHelper("createMenu", &createMenu);
+    table.RegisterHelper("createContextMenu", &createContextMenu);
+    table.RegisterHelper("createSubMenu", &createSubMenu);
+    table.RegisterHelper("createMenuItem", &createMenuItem);
+    table.RegisterHelper("createMenuSeparator", &createMenuSeparator);
+    table.RegisterHelper("createToolbar", &createToolbar);
+    table.RegisterHelper("createToolbarButton", &createToolbarButton);
+    table.RegisterHelper("getMenuCount", &getMenuCount);
+    table.RegisterHelper("getMenuItemId", &getMenuItemId);
+    table.RegisterHelper("hasMenuGotSubMenu", &hasMenuGotSubMenu);
+    table.RegisterHelper("isMenuItemEnabled", &isMenuItemEnabled);
+    table.RegisterHelper("setMenuItemEnabled", &setMenuItemEnabled);
+    table.RegisterHelper("isMenuItemChecked", &isMenuItemChecked);
+    table.RegisterHelper("setMenuItemChecked", &setMenuItemChecked);
+    table.RegisterHelper("getMenuItemLabel", &getMenuItemLabel);
+    table.RegisterHelper("setMenuItemLabel", &setMenuItemLabel);
+    table.RegisterHelper("clearMenu", &clearMenu);
+}

@@ -1,0 +1,268 @@
+// Menus and tool bars in GUI layouts: hand-written files of both item
+// grammars, shortcuts that choose items, round trips through every file
+// form, damaged entries, and a seeded fuzz run of the readers.
+
+#include "GuiManagerTestSupport.h"
+
+#include "support/TestFolder.h"
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace
+{
+
+using namespace irr;
+
+std::wstring Fixture(const char* name)
+{
+    const std::string path = std::string(HALVANE_TEST_DATA_DIR) + "/fixtures/" + name;
+    return std::wstring(path.begin(), path.end());
+}
+
+std::string Header(int version)
+{
+    return "KVOGUI\r\nVersion{\r\n\t-Version " + std::to_string(version) + "\r\n}\r\n";
+}
+
+class MenuLayoutTest : public CGuiManagerFixture
+{
+protected:
+    bool Load(const std::wstring& path)
+    {
+        bool loaded = false;
+        const std::wstring error = ErrorOf([&] { loaded = gui.Load(path); });
+        EXPECT_EQ(error, L"");
+        return loaded;
+    }
+
+    std::wstring LoadText(const std::string& text)
+    {
+        folder.Write("gui.kvogui", text);
+        return ErrorOf([&] { gui.Load(folder.Wide("gui.kvogui")); });
+    }
+
+    // A key let go with control held, as the user's keyboard sends it.
+    void PostControlKey(int key)
+    {
+        SEvent input;
+        input.EventType = EET_KEY_INPUT_EVENT;
+        input.KeyInput.Key = static_cast<EKEY_CODE>(key);
+        input.KeyInput.Char = 0;
+        input.KeyInput.PressedDown = false;
+        input.KeyInput.Shift = false;
+        input.KeyInput.Control = true;
+        simulation.graphics.GetDevice()->postEventFromUser(input);
+    }
+
+    std::vector<std::wstring> ItemNames(const std::wstring& menu)
+    {
+        std::vector<std::wstring> names;
+        gui::IGUIElement* element = gui.GetElement(menu, true);
+        for (uint32_t index = 0; index < gui.GetMenuItemCount(element); ++index)
+            names.push_back(gui.GetMenuItemName(element, static_cast<int32_t>(index)));
+        return names;
+    }
+
+    static bool ButtonsHaveAReader()
+    {
+        size_t count = 0;
+        const Graphics::GUI::CGuiManager::SElementKind* kinds =
+            Graphics::GUI::CGuiManager::GetElementKinds(count);
+        return count > 0 && kinds[0].reader != nullptr;
+    }
+
+    CTestFolder folder;
+};
+
+TEST_F(MenuLayoutTest, MenusOfVersion1019LoadWithTheirItemsAndShortcuts)
+{
+    ASSERT_TRUE(Load(Fixture("menus_v1019.kvogui")));
+    gui::IGUIElement* bar = gui.GetElement(L"bar", true);
+    EXPECT_EQ(bar->getType(), gui::EGUIET_MENU);
+    EXPECT_EQ(ItemNames(L"bar"), (std::vector<std::wstring>{L"file", L"help"}));
+    EXPECT_EQ(ItemNames(L"file").size(), 3u);
+    EXPECT_EQ(ItemNames(L"file")[0], L"open");
+    EXPECT_EQ(ItemNames(L"file")[2], L"quit");
+    EXPECT_TRUE(gui.HasMenuItemSubMenu(L"file"));
+    EXPECT_EQ(gui.GetMenuItemLabel(L"open"), L"Open\u2026");
+    EXPECT_TRUE(gui.IsMenuItemChecked(L"open"));
+    EXPECT_FALSE(gui.IsMenuItemChecked(L"quit"));
+    EXPECT_FALSE(gui.IsMenuItemEnabled(L"quit"));
+    EXPECT_EQ(gui.GetElementToolTip(gui.GetElement(L"file", true)), L"The file menu");
+    gui::IGUIContextMenu* file = static_cast<gui::IGUIContextMenu*>(gui.GetElement(L"file", true));
+    EXPECT_EQ(std::wstring(file->getItemText(1)), L"");
+
+    gui::IGUIElement* popup = gui.GetElement(L"popup", true);
+    EXPECT_EQ(popup->getType(), gui::EGUIET_CONTEXT_MENU);
+    EXPECT_EQ(popup->getRelativePosition().UpperLeftCorner, core::position2di(400, 300));
+    EXPECT_EQ(ItemNames(L"popup"), (std::vector<std::wstring>{L"copy"}));
+
+    // The shortcuts choose their items.
+    ASSERT_NE(gui.FindShortcutOf(L"open"), nullptr);
+    EXPECT_EQ(gui.FindShortcutOf(L"open")->second.type, 18u);
+    EXPECT_EQ(gui.FindShortcutOf(L"help")->first.keyCode, 0x70);
+    CGuiRecorder recorder;
+    PostControlKey(0x4F);
+    EXPECT_EQ(recorder.Of({18}), (std::vector<SGuiRecord>{{L"open", 18}}));
+}
+
+TEST_F(MenuLayoutTest, OlderMenusEndTheirItemsWithTheBlockAndToolbarsHaveNoButtons)
+{
+    ASSERT_TRUE(Load(Fixture("menus_v1018.kvogui")));
+    EXPECT_EQ(ItemNames(L"7"), (std::vector<std::wstring>{L"cut", L"more"}));
+    EXPECT_EQ(ItemNames(L"more"), (std::vector<std::wstring>{L"deeper"}));
+    EXPECT_TRUE(gui.IsMenuItemChecked(L"deeper"));
+    EXPECT_FALSE(gui.IsMenuItemChecked(L"cut"));
+    EXPECT_EQ(gui.GetElementToolTip(gui.GetElement(L"more", true)), L"More things");
+    EXPECT_EQ(gui.GetElement(L"7", true)->getRelativePosition().UpperLeftCorner, core::position2di(10, 10));
+    gui::IGUIElement* tools = gui.GetElement(L"tools", true);
+    EXPECT_EQ(tools->getType(), gui::EGUIET_TOOL_BAR);
+    EXPECT_EQ(tools->getRelativePosition(), core::rect<s32>(0, 540, 800, 600));
+
+    // Before 1012 a tool bar block has no position.
+    ASSERT_EQ(LoadText(Header(1011) + "Gui{\r\nToolbar{\r\n-IdName \"plain\"\r\n}\r\n}\r\n"), L"");
+    EXPECT_GT(gui.GetElement(L"plain", true)->getRelativePosition().getHeight(), 0);
+}
+
+TEST_F(MenuLayoutTest, ToolbarButtonsInsideTheBlockAreLaidOutAndKeepTheirShortcuts)
+{
+    ASSERT_TRUE(Load(Fixture("toolbar_v1019.kvogui")));
+    gui::IGUIElement* tools = gui.GetElement(L"tools", true);
+    auto* fresh = static_cast<gui::IGUIButton*>(gui.GetElement(L"new", true));
+    auto* save = static_cast<gui::IGUIButton*>(gui.GetElement(L"save", true));
+    EXPECT_EQ(fresh->getParent(), tools);
+    EXPECT_EQ(fresh->getRelativePosition().UpperLeftCorner, core::position2di(8, 2));
+    EXPECT_EQ(save->getRelativePosition().UpperLeftCorner.X,
+              fresh->getRelativePosition().LowerRightCorner.X + 3);
+    EXPECT_TRUE(fresh->isPushButton());
+    EXPECT_TRUE(save->isAlphaChannelUsed());
+    EXPECT_TRUE(save->isDrawingBorder());
+    ASSERT_NE(gui.FindShortcutOf(L"new"), nullptr);
+    EXPECT_EQ(gui.FindShortcutOf(L"new")->second.type, 5u);
+
+    // Saved, the buttons are the tool bar's children; they come back as its
+    // buttons once the button kind has its reader.
+    ASSERT_TRUE(gui.Save(folder.Wide("tools.kvogui"), "UTF8", false, nullptr));
+    const std::string saved = folder.Read("tools.kvogui");
+    EXPECT_NE(saved.find("Toolbar{"), std::string::npos);
+    EXPECT_EQ(saved.find("-ImageFilename"),
+              ButtonsHaveAReader() ? saved.find("-ImageFilename") : std::string::npos);
+    if (ButtonsHaveAReader())
+    {
+        const core::rect<s32> saveRect = save->getRelativePosition();
+        gui.Clear();
+        ASSERT_TRUE(Load(folder.Wide("tools.kvogui")));
+        EXPECT_EQ(gui.GetElement(L"save", true)->getParent(), gui.GetElement(L"tools", true));
+        // The button reader lays them out left to right as well.
+        EXPECT_GT(gui.GetElement(L"save", true)->getRelativePosition().UpperLeftCorner.X,
+                  gui.GetElement(L"new", true)->getRelativePosition().UpperLeftCorner.X);
+        EXPECT_EQ(saveRect.UpperLeftCorner.Y, 2);
+    }
+}
+
+TEST_F(MenuLayoutTest, MenusRoundTripThroughEveryFormByteForByte)
+{
+    ASSERT_TRUE(Load(Fixture("menus_v1019.kvogui")));
+    ASSERT_TRUE(Load(Fixture("menus_v1018.kvogui")));
+    ASSERT_TRUE(gui.Save(folder.Wide("first.kvogui"), "UTF8", true, nullptr));
+    const std::string first = folder.Read("first.kvogui");
+    // Separators are saved as items without a label; the old grammar is
+    // saved in the new one.
+    EXPECT_EQ(first.find("Separator{"), std::string::npos);
+    EXPECT_NE(first.find("-Label \"\""), std::string::npos);
+    EXPECT_NE(first.find("ContextMenu{"), std::string::npos);
+    EXPECT_NE(first.find("-Shortcut 0x4F+0x11"), std::string::npos);
+
+    std::string previous = "first.kvogui";
+    for (const char* mode : {"BINARY", "COMPRESSED", "UTF8"})
+    {
+        gui.Clear();
+        ASSERT_TRUE(Load(folder.Wide(previous))) << mode;
+        previous = std::string("next-") + mode + ".kvogui";
+        ASSERT_TRUE(gui.Save(folder.Wide(previous), mode, true, nullptr)) << mode;
+    }
+    EXPECT_EQ(folder.Read(previous), first);
+    EXPECT_EQ(ItemNames(L"file").size(), 3u);
+    EXPECT_EQ(gui.GetMenuItemLabel(L"quit"), L"Quit");
+    EXPECT_EQ(ItemNames(L"more"), (std::vector<std::wstring>{L"deeper"}));
+    EXPECT_EQ(gui.GetElementToolTip(gui.GetElement(L"more", true)), L"More things");
+}
+
+TEST_F(MenuLayoutTest, DamagedMenuEntriesFailWithClearErrors)
+{
+    const std::string menu = Header(1019) + "Gui{\r\nContextMenu{\r\n-IdName \"m\"\r\nMenuItems{\r\n";
+    EXPECT_EQ(LoadText(menu + "Thing{\r\n}\r\n}\r\n}\r\n}\r\n"),
+              L"[CGuiManager::loadMenuItems] Unknown menu item:Thing{");
+    gui.Clear();
+    EXPECT_NE(LoadText(menu + "Item{\r\n-IdName \"i\"\r\n-Enable 1\r\n}\r\n}\r\n}\r\n}\r\n"), L"");
+    gui.Clear();
+    // A list that never ends ends with the file.
+    EXPECT_NE(LoadText(menu + "Item{\r\n-IdName \"i\"\r\n-Label \"I\"\r\n-Enable 1\r\n}\r\n"), L"");
+    gui.Clear();
+    EXPECT_NE(LoadText(menu + "SubMenu{\r\n-IdName \"s\"\r\n-Label \"S\"\r\n-Enable 1\r\nMenuItems{\r\n"),
+              L"");
+    EXPECT_EQ(gui.GetGuiParent(), root());
+}
+
+// Mutated menu and tool bar layouts in every form: each load ends, with a
+// result or an error, and leaves the manager usable.
+TEST_F(MenuLayoutTest, FuzzedMenuLayoutsLoadOrFailCleanly)
+{
+    std::vector<std::string> seeds;
+    for (const char* name : {"menus_v1019.kvogui", "menus_v1018.kvogui", "toolbar_v1019.kvogui"})
+    {
+        std::ifstream in(std::string(HALVANE_TEST_DATA_DIR) + "/fixtures/" + name, std::ios::binary);
+        seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        ASSERT_TRUE(Load(Fixture(name)));
+    }
+    for (const char* mode : {"BINARY", "COMPRESSED"})
+    {
+        ASSERT_TRUE(gui.Save(folder.Wide("seed"), mode, false, nullptr));
+        seeds.push_back(folder.Read("seed"));
+    }
+    gui.Clear();
+
+    std::mt19937 random(20261210);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    size_t runs = 0;
+    while (std::chrono::steady_clock::now() < deadline)
+    {
+        std::string bytes = seeds[runs % seeds.size()];
+        const int changes = 1 + static_cast<int>(random() % 4);
+        for (int i = 0; i < changes && !bytes.empty(); ++i)
+        {
+            const size_t at = random() % bytes.size();
+            switch (random() % 4)
+            {
+            case 0:
+                bytes[at] = static_cast<char>(random());
+                break;
+            case 1:
+                bytes.erase(at, 1 + random() % 8);
+                break;
+            case 2:
+                bytes.insert(at, std::string(1 + random() % 4, static_cast<char>(random() % 128)));
+                break;
+            default:
+                bytes.insert(at, bytes.substr(random() % bytes.size(), random() % 64));
+                break;
+            }
+        }
+        folder.Write("fuzz", bytes);
+        ErrorOf([&] { gui.Load(folder.Wide("fuzz")); });
+        EXPECT_EQ(gui.GetGuiParent(), root());
+        ++runs;
+        if (runs % 20 == 0)
+            gui.Clear();
+    }
+    EXPECT_GT(runs, 30u);
+    // Still usable.
+    gui.Clear();
+    ASSERT_TRUE(Load(Fixture("menus_v1019.kvogui")));
+    EXPECT_EQ(ItemNames(L"bar").size(), 2u);
+}
+
+} // namespace

@@ -1,0 +1,116 @@
+--! stdout: CHECKS PASSED
+-- Hostile arguments for the menu, tool bar, tab and scroll bar functions:
+-- wrong types, NaN and huge numbers, removed controls, controls of other
+-- kinds, calls from coroutines. Each call either returns or raises a clear
+-- error; the GUI stays usable.
+local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+check.truthy(IGraphics:init("NULL", 800, 600, false, 32, false, false, false, 60, true), "NULL device")
+
+local functions = {
+    "createMenu", "createContextMenu", "createSubMenu", "createMenuItem", "createMenuSeparator", "createToolbar",
+    "createToolbarButton", "getMenuCount", "getMenuItemId", "hasMenuGotSubMenu", "isMenuItemEnabled",
+    "setMenuItemEnabled", "isMenuItemChecked", "setMenuItemChecked", "getMenuItemLabel", "setMenuItemLabel",
+    "clearMenu", "createTabControl", "createTabPage", "createTab", "createScrollBar", "setScrollBarLimit",
+    "getScrollBarLimit", "getScrollBarStep", "getScrollBarStepLarge", "setScrollBarHorizontal",
+    "getScrollBarHorizontal", "setScrollBarPos", "getScrollBarPos", "getTabCount", "getActiveTab",
+    "setActiveTab", "getTabId", "setTabControlBackground", "getTabControlBackground", "setTabControlBorder",
+    "getTabControlBorder", "setTabPageBackground", "getTabPageBackground", "setTabPageColor", "getTabPageColor",
+}
+for _, name in ipairs(functions) do
+    check.eq(type(IGraphics[name]), "function", name .. " is registered")
+end
+
+local weak = setmetatable({}, {__mode = "v"})
+weak[1] = function() return true end
+local hostile = {
+    nil, false, true, 0, -1, 0 / 0, 1 / 0, -1 / 0, 1e308, -1e308, 2 ^ 31, -(2 ^ 31) - 1, 2 ^ 32, 2 ^ 53,
+    "", "menu", "item", "sub", "tools", "tabs", "page", "bar", "gone", "box", "0.5 0.5", "nan nan nan nan",
+    "\255\254 not utf-8", string.rep("w", 20000), "x__GuiInternal__", {}, weak,
+    IMisc:pointCreate(0.5, 0.5), IMisc:rectCreate(0.1, 0.1, 0.2, 0.2), IMisc:colorCreate(1, 0, 0, 1),
+    coroutine.create(function() end), tostring, function() error("callback failed") end,
+}
+
+-- Controls of every kind that hostile names may meet, one of them removed.
+local function restore()
+    IGraphics:setGuiParent("")
+    local make = {
+        menu = function() IGraphics:createContextMenu("menu", "0.1 0.1 0.2 0.2") end,
+        sub = function() IGraphics:createSubMenu("sub", "menu", "Sub", true, -1) end,
+        item = function() IGraphics:createMenuItem("item", "sub", "Item", true, false, -1) end,
+        tools = function() IGraphics:createToolbar("tools", "0 0 1 0.1") end,
+        tabs = function() IGraphics:createTabControl("tabs", "0.3 0.3 0.6 0.6", true, true) end,
+        page = function() IGraphics:createTabPage("page", "tabs", "Page", true) end,
+        bar = function() IGraphics:createScrollBar("bar", true, "0.1 0.8 0.5 0.85", 10, 5, "", "") end,
+        box = function() IGraphics:createCheckbox("box", "", "0.7 0.7 0.8 0.8", false) end,
+        gone = function() IGraphics:createCheckbox("gone", "", "0 0 0.1 0.1", false) end,
+    }
+    -- A hostile call may have given a name to a control of another kind:
+    -- each name goes back to its own kind.
+    local kinds = {menu = 3, sub = 3, item = 3, tools = 20, tabs = 18, page = 17, bar = 14, box = 1, gone = 1}
+    for _, name in ipairs({"menu", "sub", "item", "tools", "tabs", "page", "bar", "box", "gone"}) do
+        while IGraphics:controlExists(name) and IGraphics:controlType(name) ~= kinds[name] do
+            IGraphics:removeControl(name)
+        end
+        if not IGraphics:controlExists(name) then make[name]() end
+    end
+    IGraphics:removeControl("gone")
+end
+
+local function expectCleanCall(name, ...)
+    local ok, message = pcall(IGraphics[name], IGraphics, ...)
+    if not ok then
+        check.eq(type(message), "string", name .. " error type")
+        local known = string.find(message, "[", 1, true) or string.find(message, "Menu item not found:", 1, true)
+            or string.find(message, "Parent context menu is not defined.", 1, true)
+        check.truthy(known, name .. " failed without a clear message: " .. message)
+    end
+    return ok
+end
+
+math.randomseed(20261210)
+local calls, failures = 0, 0
+for round = 1, 30 do
+    for _, name in ipairs(functions) do
+        restore()
+        local arguments = {}
+        local count = math.random(0, 9)
+        for index = 1, count do arguments[index] = hostile[math.random(1, #hostile)] end
+        calls = calls + 1
+        if not expectCleanCall(name, unpack(arguments, 1, count)) then failures = failures + 1 end
+        local co = coroutine.create(function() return expectCleanCall(name, unpack(arguments, 1, count)) end)
+        restore()
+        local resumed, result = coroutine.resume(co)
+        check.truthy(resumed, name .. " from a coroutine: " .. tostring(result))
+    end
+    collectgarbage("collect")
+end
+check.truthy(calls > failures and failures > 0, "some calls fail, most do not")
+
+-- Each kind of argument in every position.
+for _, name in ipairs(functions) do
+    for index = 1, #hostile do
+        restore()
+        local value = hostile[index]
+        expectCleanCall(name, value, value, value, value, value, value, value, value)
+    end
+end
+
+-- Every kind of control given to every function that names one.
+local names = {"", "menu", "sub", "item", "tools", "tabs", "page", "bar", "box"}
+for _, name in ipairs(functions) do
+    for _, control in ipairs(names) do
+        restore()
+        expectCleanCall(name, control, control, "text", true, 0, 0, "", "")
+        expectCleanCall(name, "new", control, "text", true, 1, -1, "", "")
+    end
+end
+
+-- The GUI still works.
+restore()
+IGraphics:clearMenu("menu")
+check.eq(IGraphics:createMenuItem("after", "menu", "After", true, true, 0), true, "created afterwards")
+check.eq(IGraphics:isMenuItemChecked("after"), true, "read afterwards")
+IGraphics:setScrollBarLimit("bar", 10, 0.1, 0.2)
+check.eq(IGraphics:setScrollBarPos("bar", 3), true, "a scroll bar afterwards")
+check.eq(IGraphics:getScrollBarPos("bar"), 3, "read afterwards")
+check.done()
