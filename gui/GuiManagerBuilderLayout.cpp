@@ -133,14 +133,8 @@ gui::IGUIElement* CGuiManager::ReadButton(IArchive& archive)
     gui::IGUIElement* parent = GetGuiParent();
     if (parent != nullptr && parent->getType() == gui::EGUIET_TOOL_BAR)
     {
-        // A tool bar lays its buttons out itself, one after the other.
-        button = static_cast<gui::IGUIToolBar*>(parent)->addButton(
-            id, label.c_str(), nullptr, FindTextureFile(image), FindTextureFile(pressedImage), push, alpha);
-        if (button != nullptr)
-        {
-            button->setDrawBorder(border);
-            SetElementFont(button, font);
-        }
+        // Placed and sized as scripts place tool bar buttons.
+        button = addToolbarButton(parent, id, label, font, image, pressedImage, push, alpha, border);
     }
     else
     {

@@ -156,9 +156,8 @@ TEST_F(MenuLayoutTest, ToolbarButtonsInsideTheBlockAreLaidOutAndKeepTheirShortcu
         gui.Clear();
         ASSERT_TRUE(Load(folder.Wide("tools.kvogui")));
         EXPECT_EQ(gui.GetElement(L"save", true)->getParent(), gui.GetElement(L"tools", true));
-        // The button reader lays them out left to right as well.
-        EXPECT_GT(gui.GetElement(L"save", true)->getRelativePosition().UpperLeftCorner.X,
-                  gui.GetElement(L"new", true)->getRelativePosition().UpperLeftCorner.X);
+        // The button reader places them as the tool bar block does.
+        EXPECT_EQ(gui.GetElement(L"save", true)->getRelativePosition(), saveRect);
         EXPECT_EQ(saveRect.UpperLeftCorner.Y, 2);
     }
 }
@@ -228,7 +227,8 @@ TEST_F(MenuLayoutTest, FuzzedMenuLayoutsLoadOrFailCleanly)
     std::mt19937 random(20261210);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     size_t runs = 0;
-    while (std::chrono::steady_clock::now() < deadline)
+    // At least 31 mutants whatever the machine's load.
+    while (runs <= 30 || std::chrono::steady_clock::now() < deadline)
     {
         std::string bytes = seeds[runs % seeds.size()];
         const int changes = 1 + static_cast<int>(random() % 4);
