@@ -125,26 +125,6 @@ int CTextFile::Close()
     return result;
 }
 
-int CTextFile::Get()
-{
-    return m_reader ? m_reader->Get() : 0;
-}
-
-int CTextFile::Peek(int offset)
-{
-    return m_reader ? m_reader->Peek(offset) : 0;
-}
-
-int CTextFile::GetAny()
-{
-    return m_reader ? m_reader->GetAny() : 0;
-}
-
-int CTextFile::PeekAny(int offset)
-{
-    return m_reader ? m_reader->PeekAny(offset) : 0;
-}
-
 int CTextFile::ReadToken(std::wstring_view delimiters)
 {
     if (!m_reader)

@@ -55,11 +55,11 @@ public:
     // returns the flush result.
     int Close();
 
-    int Get();
-    int Peek(int offset = 0);
+    int Get() { return m_reader ? m_reader->Get() : 0; }
+    int Peek(int offset = 0) { return m_reader ? m_reader->Peek(offset) : 0; }
     // Get and Peek with carriage returns handed out too.
-    int GetAny();
-    int PeekAny(int offset = 0);
+    int GetAny() { return m_reader ? m_reader->GetAny() : 0; }
+    int PeekAny(int offset = 0) { return m_reader ? m_reader->PeekAny(offset) : 0; }
     // The next token into GetToken(): up to the first delimiter (not
     // consumed), or with no delimiters up to the first white space.
     int ReadToken(std::wstring_view delimiters = {});

@@ -12,7 +12,6 @@ namespace
 {
 
 constexpr size_t kDefaultBuffer = 4096;
-constexpr int kCarriageReturn = 0x0D;
 
 bool IsWhiteSpace(int c)
 {
@@ -91,7 +90,7 @@ int CTextFileReader::DecodeUtf8At(size_t& at)
     return static_cast<int>(code);
 }
 
-int CTextFileReader::Get()
+int CTextFileReader::GetDecoded()
 {
     size_t at = 0;
     int c;
@@ -102,10 +101,20 @@ int CTextFileReader::Get()
     return c;
 }
 
-int CTextFileReader::Peek(int offset)
+int CTextFileReader::PeekDecoded(int offset)
 {
     if (offset < 0)
         return -1;
+    // A buffered ASCII run without carriage returns up to the offset needs
+    // no decoding (token tests peek ahead character by character).
+    for (int i = 0; i <= offset; ++i)
+    {
+        const int ascii = BufferedAscii(static_cast<size_t>(i));
+        if (ascii < 0 || ascii == kCarriageReturn)
+            break;
+        if (i == offset)
+            return ascii;
+    }
     size_t at = 0;
     int c = DecodeAt(at);
     // No read ever returns a carriage return, so the ones at the read
@@ -126,7 +135,7 @@ int CTextFileReader::Peek(int offset)
     return c < 0 ? -1 : c;
 }
 
-int CTextFileReader::GetAny()
+int CTextFileReader::GetAnyDecoded()
 {
     size_t at = 0;
     const int c = DecodeAt(at);
@@ -138,8 +147,17 @@ int CTextFileReader::PeekAny(int offset)
 {
     if (offset < 0)
         return -1;
-    size_t at = 0;
+    // A buffered ASCII run up to the offset needs no decoding.
     int c = -1;
+    for (int i = 0; i <= offset; ++i)
+    {
+        c = BufferedAscii(static_cast<size_t>(i));
+        if (c < 0)
+            break;
+    }
+    if (c >= 0)
+        return c;
+    size_t at = 0;
     for (int i = 0; i <= offset; ++i)
     {
         c = DecodeAt(at);
@@ -154,6 +172,24 @@ int CTextFileReader::ReadToken(std::wstring& token, unsigned int codePage, std::
     token.clear();
     const unsigned int saved = m_codePage;
     m_codePage = codePage;
+    // The ASCII characters that end the token, as a bit set, so that runs
+    // of them are scanned straight in the buffer.
+    uint64_t endsAscii[2] = {0, 0};
+    const auto mark = [&endsAscii](uint32_t c)
+    {
+        if (c < 0x80)
+            endsAscii[c >> 6] |= uint64_t{1} << (c & 63);
+    };
+    if (delimiters.empty())
+    {
+        for (const uint32_t c : {0x20u, 0x09u, 0x0Au, 0x0Bu, 0x0Cu, 0x0Du})
+            mark(c);
+    }
+    else
+    {
+        for (const wchar_t c : delimiters)
+            mark(static_cast<uint32_t>(c));
+    }
     size_t at = 0;
     int c = DecodeAt(at);
     // Carriage returns before the token are passed over, never taken for
@@ -178,6 +214,27 @@ int CTextFileReader::ReadToken(std::wstring& token, unsigned int codePage, std::
             token += static_cast<wchar_t>(c);
         m_pos += at;
         at = 0;
+        if (m_asciiBytes)
+        {
+            // The buffered ASCII run goes in whole; carriage returns that do
+            // not end the token are dropped as the decoder path drops them.
+            const uint8_t* const data = m_buffer.data();
+            size_t run = m_pos;
+            while (run < m_fill)
+            {
+                const uint8_t byte = data[run];
+                if (byte >= 0x80 || ((endsAscii[byte >> 6] >> (byte & 63)) & 1) != 0)
+                    break;
+                if (byte == kCarriageReturn)
+                {
+                    token.append(data + m_pos, data + run);
+                    m_pos = run + 1;
+                }
+                ++run;
+            }
+            token.append(data + m_pos, data + run);
+            m_pos = run;
+        }
         c = DecodeAt(at);
     }
     m_codePage = saved;
@@ -223,6 +280,12 @@ bool CTextFileReader::IsEnd()
     return Peek(0) < 0;
 }
 
+CTextFileReaderAnsi::CTextFileReaderAnsi(IFile* file, int bufferSize) : CTextFileReader(file, bufferSize)
+{
+    // Raw bytes, the single-byte code pages and UTF-8 all keep ASCII as is.
+    m_asciiBytes = true;
+}
+
 int CTextFileReaderAnsi::DecodeAt(size_t& at)
 {
     if (!m_raw && !IsSingleByteCodePage(m_codePage))
@@ -235,6 +298,11 @@ int CTextFileReaderAnsi::DecodeAt(size_t& at)
     std::wstring wide;
     ConvertStringAtoU(std::string(1, static_cast<char>(byte)), wide, m_codePage);
     return wide.empty() ? Misc::Text::kReplacementChar : static_cast<int>(wide[0]);
+}
+
+CTextFileReaderUTF8::CTextFileReaderUTF8(IFile* file, int bufferSize) : CTextFileReader(file, bufferSize)
+{
+    m_asciiBytes = true;
 }
 
 CTextFileReaderUTF16LE::CTextFileReaderUTF16LE(IFile* file, int bufferSize)

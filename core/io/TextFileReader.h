@@ -26,15 +26,44 @@ public:
     virtual ~CTextFileReader() = default;
 
     // The next character, consumed; -1 at the end of the input.
-    int Get();
+    int Get()
+    {
+        for (;;)
+        {
+            const int c = BufferedAscii(0);
+            if (c < 0)
+                return GetDecoded();
+            ++m_pos;
+            if (c != kCarriageReturn)
+                return c;
+        }
+    }
     // The character at that offset past the read position (0 is the next
     // one), not consumed; -1 when the input ends before it. Carriage
     // returns at the read position are consumed (no read returns them), so
     // a token read next starts at the character peeked.
-    int Peek(int offset = 0);
+    int Peek(int offset = 0)
+    {
+        int c = BufferedAscii(0);
+        while (c == kCarriageReturn)
+        {
+            ++m_pos;
+            c = BufferedAscii(0);
+        }
+        if (c < 0 || offset != 0)
+            return PeekDecoded(offset);
+        return c;
+    }
     // Get and Peek that also hand out carriage returns (quoted text keeps
     // the ones that do not end a line).
-    int GetAny();
+    int GetAny()
+    {
+        const int c = BufferedAscii(0);
+        if (c < 0)
+            return GetAnyDecoded();
+        ++m_pos;
+        return c;
+    }
     int PeekAny(int offset = 0);
     // The characters up to (not including) the first delimiter, or with no
     // delimiters up to the first white-space character; the delimiter is not
@@ -55,6 +84,13 @@ public:
     void SetRaw(bool raw) { m_raw = raw; }
 
 protected:
+    static constexpr int kCarriageReturn = 0x0D;
+
+    // Readers whose characters below 0x80 are single bytes of the same
+    // value (UTF-8 and the code pages) set this: such bytes then skip the
+    // decoder, which is most of a text file.
+    bool m_asciiBytes = false;
+
     // Decodes the character that starts `at` bytes past the read position
     // and moves `at` past it; -1 at the end of the input. The base has none.
     virtual int DecodeAt(size_t& at);
@@ -77,6 +113,19 @@ protected:
 private:
     // Ensure's slow path: reads from the file.
     bool Fill(size_t count);
+    // The byte `at` past the read position when it is already buffered and
+    // is a whole character by itself; -1 otherwise (the decoder decides).
+    int BufferedAscii(size_t at) const
+    {
+        if (!m_asciiBytes || m_fill - m_pos <= at)
+            return -1;
+        const uint8_t byte = m_buffer[m_pos + at];
+        return byte < 0x80 ? byte : -1;
+    }
+    // Get, Peek and GetAny through the decoder.
+    int GetDecoded();
+    int PeekDecoded(int offset);
+    int GetAnyDecoded();
 
     IFile* m_file;
     size_t m_chunk;
@@ -90,7 +139,7 @@ private:
 class CTextFileReaderAnsi : public CTextFileReader
 {
 public:
-    using CTextFileReader::CTextFileReader;
+    explicit CTextFileReaderAnsi(IFile* file = nullptr, int bufferSize = 0);
 
 protected:
     int DecodeAt(size_t& at) override;
@@ -99,7 +148,7 @@ protected:
 class CTextFileReaderUTF8 : public CTextFileReader
 {
 public:
-    using CTextFileReader::CTextFileReader;
+    explicit CTextFileReaderUTF8(IFile* file = nullptr, int bufferSize = 0);
 
 protected:
     int DecodeAt(size_t& at) override { return DecodeUtf8At(at); }

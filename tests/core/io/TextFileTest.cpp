@@ -277,6 +277,73 @@ TEST_F(TextFile, PeekTokensAndBytes)
     EXPECT_TRUE(text.IsEnd());
 }
 
+// The byte readers take buffered ASCII straight from the buffer; the UTF-16
+// readers always decode. Every read must come out alike either way, at any
+// buffer size: carriage returns before, inside and ending tokens, peeks
+// across refills, non-ASCII characters in and between tokens.
+TEST_F(TextFile, ReadsAlikeInEveryEncodingAndBufferSize)
+{
+    const std::wstring sample = L"\r\rab\r\ncd}e\rf gh\u20ac\tx\u00e9y\r\n\tlong-token-ascii\U0001F600z}}\r "
+                                L"\"q\\\"\" \r\r\u20ac}end\r";
+    const auto readScript = [&](uint32_t encoding, int bufferSize)
+    {
+        CTextFile text;
+        EXPECT_EQ(text.Open(new CFileStd(folder.Wide("script.txt"), L"rb"), CTextFile::kModeRead, 0,
+                            bufferSize, true),
+                  0);
+        EXPECT_EQ(static_cast<uint32_t>(text.GetEncoding()), encoding);
+        std::wstring log;
+        for (int step = 0; step < 120; ++step)
+        {
+            switch (step % 6)
+            {
+            case 0:
+                log += std::to_wstring(text.ReadToken()) + L"[" + text.GetToken() + L"]";
+                break;
+            case 1:
+                log += std::to_wstring(text.ReadToken(L"}\u20ac")) + L"[" + text.GetToken() + L"]";
+                break;
+            case 2:
+                log += std::to_wstring(text.Peek(step % 5)) + L"," + std::to_wstring(text.PeekAny(step % 3));
+                break;
+            case 3:
+                log += std::to_wstring(text.Get());
+                break;
+            case 4:
+                log += std::to_wstring(text.GetAny());
+                break;
+            default:
+                log += std::to_wstring(text.Peek(0)) + (text.IsEnd() ? L"E" : L"-");
+                break;
+            }
+            log += L' ';
+        }
+        return log;
+    };
+    std::wstring reference;
+    for (const uint32_t encoding : {CTextFile::kEncodingUtf16LE, CTextFile::kEncodingUtf16BE,
+                                    CTextFile::kEncodingUtf8, CTextFile::kEncodingAnsi})
+    {
+        {
+            CTextFile text;
+            ASSERT_EQ(text.Open(new CFileStd(folder.Wide("script.txt"), L"wb"), CTextFile::kModeWrite,
+                                encoding, 0, true),
+                      0);
+            ASSERT_EQ(text.WriteTextAsIs(sample), 0);
+        }
+        for (int bufferSize : {2, 4, 6, 64, -1, 0})
+        {
+            SCOPED_TRACE(std::to_string(encoding) + " buffer " + std::to_string(bufferSize));
+            const std::wstring log = readScript(encoding, bufferSize);
+            if (reference.empty())
+                reference = log;
+            EXPECT_EQ(log, reference);
+        }
+    }
+    // The script reaches the end of the input.
+    EXPECT_NE(reference.find(L"-1E"), std::wstring::npos);
+}
+
 TEST_F(TextFile, RawReadingAndRawLineFeeds)
 {
     folder.Write("latin.txt", "\xC3\xA9");
