@@ -8,7 +8,8 @@
 -- moment, and that one a third, which opens the graphics device: with a
 -- display a small window of the software renderer shows a few frames of a
 -- changing background colour, in the metallic skin, with a square sprite
--- gliding over it; without one the NULL driver (no window, no pixels)
+-- gliding over it and a small GUI (a caption, a check box, a button);
+-- without one the NULL driver (no window, no pixels)
 -- draws the same frames unseen. The program ends when the state queue is
 -- empty.
 
@@ -104,6 +105,23 @@ function window(milliseconds)
     local sprite = IGraphics:addSpriteToScreen("square", "0.45 0.45 0.55 0.55", 0, true, false, 0, nil, false, "")
     print(string.format("Skin: %s, %d sprite(s) in the bank", ISkin:getSkinName(), IGraphics:getSpriteBankCount()))
 
+    -- A small GUI: a caption, a check box and a button. Controls are named
+    -- and placed in fractions of the window; GUI events reach the script
+    -- with the control's name and the event type (7: check box changed).
+    IGraphics:createText("caption", "Hello from Halvane", "0.05 0.05 0.6 0.15", false, false, false,
+        IMisc:colorCreate(1, 1, 1, 1), "")
+    IGraphics:createCheckbox("sound", "Sound", "0.05 0.8 0.3 0.9", false)
+    IGraphics:createButton("quit", "Quit", "0.7 0.8 0.95 0.92", "", false, "", "", false)
+    local gui = IEvents:subscribeGui(function(name, type)
+        if IGraphics:checkboxClicked("sound", name, type) then
+            print(string.format("GUI: '%s' is now %s", name, IGraphics:getCheckbox(name) and "on" or "off"))
+        end
+        return false
+    end, nil, 0)
+    IGraphics:setCheckbox("sound", true)
+    print(string.format("GUI: %d controls, the caption reads '%s'", #IGraphics:getControlChildIds(""),
+        IGraphics:getControlText("caption")))
+
     -- Each frame's tick moves the background through the colours and the
     -- sprite across the window.
     local start = IApp:getTime()
@@ -116,6 +134,7 @@ function window(milliseconds)
     IGraphics:enableFrameCounter(true, true)
     IApp:run(milliseconds)
     IEvents:unsubscribe(ticks)
+    IEvents:unsubscribe(gui)
     print(string.format("%d frames at %d frames a second, %.2f ms each", IGraphics:getTotalFrames(),
         IGraphics:getDesiredFrameRate(), IGraphics:getAveProcessingTime()))
     IGraphics:destroy()

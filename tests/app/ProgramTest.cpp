@@ -189,6 +189,9 @@ TEST_F(Program, TheBundledExampleRuns)
     EXPECT_NE(result.out.find("  2: nil\n"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("state 'loop'\nThe loop ran "), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("Skin: METALLIC, 1 sprite(s) in the bank"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("GUI: 'sound' is now on"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("GUI: 3 controls, the caption reads 'Hello from Halvane'"), std::string::npos)
+        << result.out;
 }
 
 TEST_F(Program, DebuggingOpensTheReportAndTheScriptAtTheLineWithoutAShell)
