@@ -9,6 +9,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/IrrlichtConversions.h"
 #include "gui/GuiManager.h"
+#include "gui/LayoutArchive.h"
 #include "gui/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -17,6 +18,8 @@
 
 namespace Graphics::GUI
 {
+
+using Layout::Require;
 
 using namespace irr;
 using Misc::Serialization::IArchive;
@@ -28,15 +31,6 @@ constexpr uint32_t kButtonClickedEvent = 5;
 // The file versions from which keys exist.
 constexpr uint32_t kVersionEditBoxFont = 1014;
 constexpr uint32_t kVersion1019 = 1019;
-
-// A value that does not read ends the load, rather than leave a default
-// and read the following keys out of step.
-void Require(bool read, const char* key)
-{
-    if (!read)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::Read] Invalid value for key:%s",
-                                             Misc::Text::Utf8ToWide(key).c_str());
-}
 
 void ReadFloats(IArchive& archive, const char* key, float* values, size_t count)
 {

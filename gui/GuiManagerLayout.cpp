@@ -18,6 +18,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "gui/GuiElementHold.h"
 #include "gui/GuiManager.h"
+#include "gui/LayoutArchive.h"
 #include "gui/IrrlichtGuiAdapter.h"
 #include "gui/ScreenCoordinates.h"
 
@@ -31,6 +32,11 @@
 
 namespace Graphics::GUI
 {
+
+using Layout::Require;
+using Layout::UsesRelativeCoordinates;
+using Layout::WriteBlockEnd;
+using Layout::WriteBlockStart;
 
 using namespace irr;
 using Misc::Error::CKVOError;
@@ -82,32 +88,6 @@ const CGuiManager::SElementKind* FindKindByType(int32_t type)
             return &kind;
     }
     return nullptr;
-}
-
-// A value the archive could not read ends the load: a layout is read in
-// step with its writer, so nothing after a bad value can be trusted.
-void Require(bool read, const char* key)
-{
-    if (!read)
-        throw CKVOError::Format(L"[CGuiManager::Read] Invalid value for key:%s",
-                                Misc::Text::Utf8ToWide(key).c_str());
-}
-
-bool WriteBlockStart(IArchive& archive, const char* name)
-{
-    return archive.WriteString(name) && archive.EndLine(+1);
-}
-
-bool WriteBlockEnd(IArchive& archive)
-{
-    return archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
-}
-
-bool UsesRelativeCoordinates(IArchive& archive)
-{
-    bool relative = false;
-    archive.GetDataBag().GetBool(L"useRelativeCoordinates", relative);
-    return relative;
 }
 
 // Writes the floats of one key on one line, each with 6 decimals.

@@ -9,11 +9,15 @@
 #include "gui/GUIListBoxEx.h"
 #include "gui/GuiColorConversion.h"
 #include "gui/GuiManager.h"
+#include "gui/LayoutArchive.h"
 
 #include <irrlicht.h>
 
 namespace Graphics::GUI
 {
+
+using Layout::WriteBlockEnd;
+using Layout::WriteBlockStart;
 
 using namespace irr;
 using Misc::Error::CKVOError;
@@ -30,9 +34,7 @@ constexpr const char* kItemColorKeys[] = {"-TextColor", "-TextHighlightColor", "
 // be trusted.
 void Require(bool read, const wchar_t* method, const char* key)
 {
-    if (!read)
-        throw CKVOError::Format(L"[CGuiManager::%s] Invalid value for key:%s", method,
-                                Misc::Text::Utf8ToWide(key).c_str());
+    Layout::Require(read, key, method);
 }
 
 CRect ReadPosition(IArchive& archive, const wchar_t* method)
@@ -55,16 +57,6 @@ std::wstring ReadKeyText(IArchive& archive, const wchar_t* method, const char* k
 bool HasOldFontKey(IArchive& archive)
 {
     return archive.IsVersionAtLeast(1014) && !archive.IsVersionAtLeast(1019);
-}
-
-bool WriteBlockStart(IArchive& archive, const char* name)
-{
-    return archive.WriteString(name) && archive.EndLine(+1);
-}
-
-bool WriteBlockEnd(IArchive& archive)
-{
-    return archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
 }
 
 } // namespace

@@ -8,12 +8,16 @@
 #include "core/io/Archive.h"
 #include "gui/ScreenCoordinates.h"
 #include "gui/GuiManager.h"
+#include "gui/LayoutArchive.h"
 #include "gui/ScreenCoordinates.h"
 
 #include <irrlicht.h>
 
 namespace Graphics::GUI
 {
+
+using Layout::Require;
+using Layout::ToPixels;
 
 using namespace irr;
 using Misc::Serialization::IArchive;
@@ -30,21 +34,6 @@ constexpr uint32_t kEnclosedMenuItemsVersion = 1019;
 // from this version on, their buttons from the second.
 constexpr uint32_t kToolbarPositionVersion = 1012;
 constexpr uint32_t kToolbarButtonsVersion = 1019;
-
-// A value the archive could not read ends the load.
-void Require(bool read, const char* key)
-{
-    if (!read)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::Read] Invalid value for key:%s",
-                                             Misc::Text::Utf8ToWide(key).c_str());
-}
-
-// The rectangle in pixels by the rectangle rule.
-CRect ToPixels(const CRect& rect, uint32_t screenWidth, uint32_t screenHeight)
-{
-    const CScreenRect pixels(rect, screenWidth, screenHeight);
-    return CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2);
-}
 
 } // namespace
 

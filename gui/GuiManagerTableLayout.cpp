@@ -7,6 +7,7 @@
 #include "core/io/DataBag.h"
 #include "gui/GUITableEx.h"
 #include "gui/GuiManager.h"
+#include "gui/LayoutArchive.h"
 #include "gui/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -15,6 +16,10 @@
 
 namespace Graphics::GUI
 {
+
+using Layout::UsesRelativeCoordinates;
+using Layout::WriteBlockEnd;
+using Layout::WriteBlockStart;
 
 using namespace irr;
 using Misc::Error::CKVOError;
@@ -30,26 +35,7 @@ constexpr uint64_t kMaxTableCells = 1u << 20;
 
 void Require(bool read, const char* key)
 {
-    if (!read)
-        throw CKVOError::Format(L"[CGuiManager::%s] Invalid value for key:%s", kMethod,
-                                Misc::Text::Utf8ToWide(key).c_str());
-}
-
-bool UsesRelativeCoordinates(IArchive& archive)
-{
-    bool relative = false;
-    archive.GetDataBag().GetBool(L"useRelativeCoordinates", relative);
-    return relative;
-}
-
-bool WriteBlockStart(IArchive& archive, const char* name)
-{
-    return archive.WriteString(name) && archive.EndLine(+1);
-}
-
-bool WriteBlockEnd(IArchive& archive)
-{
-    return archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
+    Layout::Require(read, key, kMethod);
 }
 
 // "-Label" or "-Data" with the row, the column and the text.

@@ -8,6 +8,7 @@
 #include "core/io/Archive.h"
 #include "graphics/engine/IrrlichtConversions.h"
 #include "gui/GuiManager.h"
+#include "gui/LayoutArchive.h"
 #include "gui/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -16,6 +17,9 @@
 
 namespace Graphics::GUI
 {
+
+using Layout::Require;
+using Layout::ToPixels;
 
 using namespace irr;
 using Misc::Serialization::IArchive;
@@ -42,21 +46,6 @@ CColor ToColor(const video::SColor& color)
 int32_t IdAfter(int32_t id, int32_t step)
 {
     return id <= INT32_MAX - step ? id + step : INT32_MIN + (step - 1 - (INT32_MAX - id));
-}
-
-// A value the archive could not read ends the load.
-void Require(bool read, const char* key)
-{
-    if (!read)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::Read] Invalid value for key:%s",
-                                             Misc::Text::Utf8ToWide(key).c_str());
-}
-
-// The rectangle in pixels by the rectangle rule.
-CRect ToPixels(const CRect& rect, uint32_t screenWidth, uint32_t screenHeight)
-{
-    const CScreenRect pixels(rect, screenWidth, screenHeight);
-    return CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2);
 }
 
 } // namespace
