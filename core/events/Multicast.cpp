@@ -80,6 +80,7 @@ template <class K> void CMulticastOf<K>::Subscribe(Subscriber* subscriber, int32
     auto position = std::find_if(entries.begin(), entries.end(),
                                  [priority](const SEntry& entry) { return entry.priority <= priority; });
     entries.insert(position, SEntry{subscriber, priority});
+    channel.m_count.store(entries.size(), std::memory_order_release);
 }
 
 template <class K> bool CMulticastOf<K>::Remove(Subscriber* subscriber)
@@ -93,6 +94,7 @@ template <class K> bool CMulticastOf<K>::Remove(Subscriber* subscriber)
     if (position == entries.end())
         return false;
     entries.erase(position);
+    channel.m_count.store(entries.size(), std::memory_order_release);
     channel.m_removals.fetch_add(1, std::memory_order_relaxed);
     // Still under the lock: an Unsubscribe that finds the entry gone (taken
     // by this one) may rely on the barrier having been passed.
@@ -127,6 +129,9 @@ template <class K> bool CMulticastOf<K>::Publish(const Event& event, bool force)
 {
     CMulticastOf& channel = Instance();
     if (K::Switchable && !force && !channel.m_enabled.load(std::memory_order_acquire))
+        return false;
+
+    if (channel.m_count.load(std::memory_order_acquire) == 0)
         return false;
 
     CSnapshot<Subscriber> snapshot;

@@ -139,6 +139,9 @@ private:
     // Counts removals: a publication whose snapshot is older than the last
     // removal checks each entry against the live list before calling it.
     std::atomic<uint64_t> m_removals{0};
+    // The number of entries, kept beside the list so that a publication on
+    // a channel nobody listens to takes no lock.
+    std::atomic<size_t> m_count{0};
     std::atomic<bool> m_enabled{true};
 };
 
