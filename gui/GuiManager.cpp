@@ -126,6 +126,7 @@ void CGuiManager::Clear()
     // The environment's own clear also lets go of the focused and hovered
     // elements, which removing the children one by one would leave behind.
     m_environment->clear();
+    ForgetClosedDialogs();
     m_shortcuts.clear();
     m_nameToId.clear();
     m_idToName.clear();
@@ -540,6 +541,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     // New elements must not be created below a removed parent.
     if (m_guiParent != nullptr && !IsAttached(m_guiParent))
         SetGuiParent(nullptr);
+    ForgetClosedDialogs();
 }
 
 void CGuiManager::RemoveChildren(gui::IGUIElement* element)

@@ -1177,6 +1177,9 @@ private:
     void Walk(CGuiElementVisitor& visitor, irr::gui::IGUIElement* start);
     // Whether the element hangs below the environment's root.
     bool IsAttached(const irr::gui::IGUIElement* element) const;
+    // Lets go of the file-open dialog that puts the folder back once it has
+    // left the GUI: its destruction restores the folder from before it.
+    void ForgetClosedDialogs();
     // Removes the menu item of the id from the menu that holds it; false
     // when the element is no such menu.
     bool RemoveMenuItem(irr::gui::IGUIElement* element, int32_t id);
@@ -1205,6 +1208,11 @@ private:
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.
     std::set<irr::gui::IGUIElement*> m_removing;
+    // The first of the file-open dialogs open at one time restores the
+    // folder that was current before it; those opened while it lives leave
+    // the folder alone, so closing them in any order ends in that folder.
+    // Held until it has left the GUI.
+    irr::gui::IGUIElement* m_restoringDialog = nullptr;
     // Tables, list boxes and combo boxes: the environment the element
     // factory was registered with.
     irr::gui::IGUIEnvironment* m_factoryEnvironment = nullptr;

@@ -70,6 +70,7 @@ bool CGuiManager::IsCheckBoxChecked(gui::IGUIElement* element) const
 
 std::wstring CGuiManager::GetOpenDialogFileName(int32_t id)
 {
+    ForgetClosedDialogs();
     gui::IGUIElement* element = GetElement(id, true);
     if (!element->hasType(gui::EGUIET_FILE_OPEN_DIALOG))
         throw Misc::Error::CKVOError::Format(

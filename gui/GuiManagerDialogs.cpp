@@ -83,11 +83,30 @@ gui::IGUIElement* CGuiManager::AddFileOpenDialog(int32_t id, const std::wstring&
         if (current.Set(startFolder))
             start = Misc::Text::WideToUtf8(current.Get());
     }
+    ForgetClosedDialogs();
+    const bool restore = m_restoringDialog == nullptr;
     gui::IGUIFileOpenDialog* dialog = m_environment->addFileOpenDialog(
-        title.c_str(), modal, GetGuiParent(), id, true, start.empty() ? nullptr : start.data());
+        title.c_str(), modal, GetGuiParent(), id, restore, start.empty() ? nullptr : start.data());
     if (dialog != nullptr)
+    {
         SetElementRelativeRect(dialog, pixelRect);
+        if (restore)
+        {
+            dialog->grab();
+            m_restoringDialog = dialog;
+        }
+    }
     return dialog;
+}
+
+void CGuiManager::ForgetClosedDialogs()
+{
+    if (m_restoringDialog != nullptr && (m_environment == nullptr || !IsAttached(m_restoringDialog)))
+    {
+        gui::IGUIElement* dialog = m_restoringDialog;
+        m_restoringDialog = nullptr;
+        dialog->drop();
+    }
 }
 
 } // namespace Graphics::GUI

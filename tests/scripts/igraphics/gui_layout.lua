@@ -107,6 +107,15 @@ check.eq(IApp:getBasePath(), string.gsub(work, "\\", "/"), "the dialog lists its
 IGraphics:removeControl("open")
 IGraphics:setControlFocus("holder")
 check.eq(IApp:getBasePath(), before, "current folder restored")
+-- Dialogs open at one time, closed in the order they opened: the folder
+-- ends where it was before the first, not in the first one's folder.
+IApp:pathCreate(work .. "/sub")
+IGraphics:showOpenDialog("Open", "first", nil, work)
+IGraphics:showOpenDialog("Open", "second", nil, work .. "/sub")
+IGraphics:removeControl("first")
+IGraphics:removeControl("second")
+IGraphics:setControlFocus("holder")
+check.eq(IApp:getBasePath(), before, "current folder restored after two dialogs")
 IGraphics:showOpenDialog("Open", "open2", "0.1 0.1 0.5 0.5", "")
 check.near(IGraphics:getControlWidth("open2"), 0.4, 1e-3, "in the rectangle")
 check.raises("[CGuiManager::GetElementId] Gui element not found: nobody",
