@@ -11,7 +11,7 @@
 // - friction bounds are forces: x h gives the solver's impulse bounds.
 
 #include "physics/newton/Newton.h"
-#include "physics/newton/NewtonJointInspector.h"
+#include "physics/newton/UserJointRows.h"
 
 #include <BulletDynamics/ConstraintSolver/btTypedConstraint.h>
 

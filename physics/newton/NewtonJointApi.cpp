@@ -1,6 +1,6 @@
 // User-joint entry points of the interface.
 #include "physics/newton/NewtonHandles.h"
-#include "physics/newton/NewtonJointInspector.h"
+#include "physics/newton/UserJointRows.h"
 #include "physics/newton/NewtonMath.h"
 
 #include <algorithm>

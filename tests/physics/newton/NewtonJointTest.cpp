@@ -1,7 +1,7 @@
 // User joints: rows of every kind, their settings, forces and lifetime.
 #include "NewtonTestWorld.h"
 
-#include "physics/newton/NewtonJointInspector.h"
+#include "physics/newton/UserJointRows.h"
 
 #include <LinearMath/btTransform.h>
 
