@@ -303,6 +303,11 @@ public:
     // bits); the caption as a float (0 when it does not read).
     int32_t GetElementInt(irr::gui::IGUIElement* element) const;
     float GetElementFloat(irr::gui::IGUIElement* element) const;
+    // Refuses an element of another kind (or none) where the caller needs
+    // one kind: "[CGuiManager::<method>] Gui element is not <kind>:<name>",
+    // the kind with its article ("a check box").
+    [[noreturn]] void ThrowNotKind(irr::gui::IGUIElement* element, const wchar_t* method,
+                                   const wchar_t* kind) const;
     bool IsElementEnabled(irr::gui::IGUIElement* element) const;
     void SetElementEnabled(irr::gui::IGUIElement* element, bool enabled);
     bool IsElementVisible(irr::gui::IGUIElement* element) const;

@@ -39,9 +39,7 @@ T* AsKind(const CGuiManager& manager, gui::IGUIElement* element, gui::EGUI_ELEME
 {
     if (element == nullptr || !element->hasType(type))
     {
-        const std::wstring name = element != nullptr ? manager.GetElementName(element->getID(), false) : L"";
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Gui element is not %s:%s", method, kind,
-                                             name.c_str());
+        manager.ThrowNotKind(element, method, kind);
     }
     return static_cast<T*>(element);
 }

@@ -24,9 +24,7 @@ gui::IGUICheckBox* AsCheckBox(const CGuiManager& manager, gui::IGUIElement* elem
 {
     if (element == nullptr || !element->hasType(gui::EGUIET_CHECK_BOX))
     {
-        const std::wstring name = element != nullptr ? manager.GetElementName(element->getID(), false) : L"";
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Gui element is not a check box:%s", method,
-                                             name.c_str());
+        manager.ThrowNotKind(element, method, L"a check box");
     }
     return static_cast<gui::IGUICheckBox*>(element);
 }

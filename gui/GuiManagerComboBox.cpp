@@ -25,9 +25,7 @@ CGUIComboBoxEx* AsComboBox(const CGuiManager& manager, gui::IGUIElement* element
     CGUIComboBoxEx* combo = CGUIComboBoxEx::FromElement(element);
     if (combo == nullptr)
     {
-        const std::wstring name = element != nullptr ? manager.GetElementName(element->getID(), false) : L"";
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Gui element is not a combo box:%s", method,
-                                             name.c_str());
+        manager.ThrowNotKind(element, method, L"a combo box");
     }
     return combo;
 }

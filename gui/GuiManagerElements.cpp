@@ -337,4 +337,11 @@ void CGuiManager::SetElementRelativeRect(gui::IGUIElement* element, const core::
         element->setRelativePosition(rect);
 }
 
+void CGuiManager::ThrowNotKind(gui::IGUIElement* element, const wchar_t* method, const wchar_t* kind) const
+{
+    const std::wstring name = element != nullptr ? GetElementName(element->getID(), false) : std::wstring();
+    throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Gui element is not %s:%s", method, kind,
+                                         name.c_str());
+}
+
 } // namespace Graphics::GUI

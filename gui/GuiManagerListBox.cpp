@@ -25,19 +25,11 @@ namespace
 constexpr uint32_t kListBoxChangedEvent = 8;
 constexpr uint32_t kListBoxSelectedAgainEvent = 9;
 
-[[noreturn]] void ThrowWrongKind(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method,
-                                 const wchar_t* kind)
-{
-    const std::wstring name = element != nullptr ? manager.GetElementName(element->getID(), false) : L"";
-    throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Gui element is not a %s:%s", method, kind,
-                                         name.c_str());
-}
-
 CGUIListBoxEx* AsListBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
     CGUIListBoxEx* list = CGUIListBoxEx::FromElement(element);
     if (list == nullptr)
-        ThrowWrongKind(manager, element, method, L"list box");
+        manager.ThrowNotKind(element, method, L"a list box");
     return list;
 }
 
@@ -48,7 +40,7 @@ IGuiItemList* AsItemList(const CGuiManager& manager, gui::IGUIElement* element, 
         return list;
     if (CGUIComboBoxEx* combo = CGUIComboBoxEx::FromElement(element))
         return combo;
-    ThrowWrongKind(manager, element, method, L"list box or combo box");
+    manager.ThrowNotKind(element, method, L"a list box or combo box");
 }
 
 // Icons are the sprite bank's entries, by name; without a bank no name is

@@ -45,9 +45,7 @@ gui::IGUIContextMenu* AsMenu(const CGuiManager& manager, gui::IGUIElement* eleme
 {
     if (!IsMenu(element))
     {
-        const std::wstring name = element != nullptr ? manager.GetElementName(element->getID(), false) : L"";
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Gui element is not a menu:%s", method,
-                                             name.c_str());
+        manager.ThrowNotKind(element, method, L"a menu");
     }
     return static_cast<gui::IGUIContextMenu*>(element);
 }
@@ -56,9 +54,7 @@ gui::IGUIToolBar* AsToolbar(const CGuiManager& manager, gui::IGUIElement* elemen
 {
     if (element == nullptr || element->getType() != gui::EGUIET_TOOL_BAR)
     {
-        const std::wstring name = element != nullptr ? manager.GetElementName(element->getID(), false) : L"";
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Gui element is not a tool bar:%s", method,
-                                             name.c_str());
+        manager.ThrowNotKind(element, method, L"a tool bar");
     }
     return static_cast<gui::IGUIToolBar*>(element);
 }

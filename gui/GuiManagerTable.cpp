@@ -30,9 +30,7 @@ CGUITableEx* AsTable(const CGuiManager& manager, gui::IGUIElement* element, cons
     CGUITableEx* table = CGUITableEx::FromElement(element);
     if (table == nullptr)
     {
-        const std::wstring name = element != nullptr ? manager.GetElementName(element->getID(), false) : L"";
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Gui element is not a table:%s", method,
-                                             name.c_str());
+        manager.ThrowNotKind(element, method, L"a table");
     }
     return table;
 }

@@ -33,9 +33,7 @@ T* AsKind(const CGuiManager& manager, gui::IGUIElement* element, gui::EGUI_ELEME
 {
     if (element == nullptr || element->getType() != type)
     {
-        const std::wstring name = element != nullptr ? manager.GetElementName(element->getID(), false) : L"";
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Gui element is not a %s:%s", method, kind,
-                                             name.c_str());
+        manager.ThrowNotKind(element, method, (L"a " + std::wstring(kind)).c_str());
     }
     return static_cast<T*>(element);
 }

@@ -618,37 +618,36 @@ void CGraphicalEntity::LeaveEngine()
         m_engine->ForgetCamera(camera);
 }
 
+namespace
+{
+
+// Holds one reference on what the slot points to.
+template <class T> void ReplaceHeld(T*& slot, T* value)
+{
+    if (value == slot)
+        return;
+    if (value != nullptr)
+        value->grab();
+    if (slot != nullptr)
+        slot->drop();
+    slot = value;
+}
+
+} // namespace
+
 void CGraphicalEntity::SetSceneNode(scene::ISceneNode* node)
 {
-    if (node == m_sceneNode)
-        return;
-    if (node != nullptr)
-        node->grab();
-    if (m_sceneNode != nullptr)
-        m_sceneNode->drop();
-    m_sceneNode = node;
+    ReplaceHeld(m_sceneNode, node);
 }
 
 void CGraphicalEntity::SetMesh(scene::IMesh* mesh)
 {
-    if (mesh == m_mesh)
-        return;
-    if (mesh != nullptr)
-        mesh->grab();
-    if (m_mesh != nullptr)
-        m_mesh->drop();
-    m_mesh = mesh;
+    ReplaceHeld(m_mesh, mesh);
 }
 
 void CGraphicalEntity::SetAnimatedMesh(scene::IAnimatedMesh* mesh)
 {
-    if (mesh == m_animatedMesh)
-        return;
-    if (mesh != nullptr)
-        mesh->grab();
-    if (m_animatedMesh != nullptr)
-        m_animatedMesh->drop();
-    m_animatedMesh = mesh;
+    ReplaceHeld(m_animatedMesh, mesh);
 }
 
 void CGraphicalEntity::RegisterWithEngine()
