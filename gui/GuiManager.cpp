@@ -130,6 +130,7 @@ void CGuiManager::Clear()
     m_shortcuts.clear();
     m_nameToId.clear();
     m_idToName.clear();
+    m_lastNameFound = {};
     m_tabOrder = 0;
 }
 
@@ -233,6 +234,7 @@ void CGuiManager::SetElementName(const std::wstring& name, int32_t id)
     }
     m_nameToId[name] = id;
     m_idToName[id] = name;
+    m_lastNameFound = {};
 }
 
 bool CGuiManager::RemoveElementName(int32_t id)
@@ -246,6 +248,7 @@ bool CGuiManager::RemoveElementName(int32_t id)
     if (named != m_nameToId.end() && named->second == id)
         m_nameToId.erase(named);
     m_idToName.erase(found);
+    m_lastNameFound = {};
     return true;
 }
 
@@ -261,8 +264,15 @@ std::wstring CGuiManager::GetElementName(int32_t id, bool throwIfMissing) const
 
 const std::wstring* CGuiManager::FindElementName(int32_t id) const
 {
+    // Events of one element come in runs (press, release, click): the last
+    // name found answers without a lookup until the names change.
+    if (m_lastNameFound.name != nullptr && m_lastNameFound.id == id)
+        return m_lastNameFound.name;
     const auto found = m_idToName.find(id);
-    return found != m_idToName.end() ? &found->second : nullptr;
+    if (found == m_idToName.end())
+        return nullptr;
+    m_lastNameFound = {id, &found->second};
+    return &found->second;
 }
 
 const int32_t* CGuiManager::FindNamedId(const std::wstring& name) const

@@ -16,6 +16,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <unordered_set>
 #include <vector>
@@ -1207,8 +1208,17 @@ private:
     ShortcutMap m_shortcuts;
     CFaderManager m_fader;
     bool m_started = false;
-    std::map<std::wstring, int32_t> m_nameToId;
-    std::map<int32_t, std::wstring> m_idToName;
+    // Looked up for every GUI event and every script call that names an
+    // element.
+    std::unordered_map<std::wstring, int32_t> m_nameToId;
+    std::unordered_map<int32_t, std::wstring> m_idToName;
+    // FindElementName's last answer; reset whenever m_idToName changes.
+    struct SNameFound
+    {
+        int32_t id = 0;
+        const std::wstring* name = nullptr;
+    };
+    mutable SNameFound m_lastNameFound;
     int32_t m_tabOrder = 0;
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.

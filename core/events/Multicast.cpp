@@ -80,7 +80,7 @@ template <class K> void CMulticastOf<K>::Subscribe(Subscriber* subscriber, int32
     auto position = std::find_if(entries.begin(), entries.end(),
                                  [priority](const SEntry& entry) { return entry.priority <= priority; });
     entries.insert(position, SEntry{subscriber, priority});
-    channel.m_count.store(entries.size(), std::memory_order_release);
+    s_count.store(entries.size(), std::memory_order_release);
 }
 
 template <class K> bool CMulticastOf<K>::Remove(Subscriber* subscriber)
@@ -94,7 +94,7 @@ template <class K> bool CMulticastOf<K>::Remove(Subscriber* subscriber)
     if (position == entries.end())
         return false;
     entries.erase(position);
-    channel.m_count.store(entries.size(), std::memory_order_release);
+    s_count.store(entries.size(), std::memory_order_release);
     channel.m_removals.fetch_add(1, std::memory_order_relaxed);
     // Still under the lock: an Unsubscribe that finds the entry gone (taken
     // by this one) may rely on the barrier having been passed.
@@ -125,23 +125,26 @@ template <class K> bool CMulticastOf<K>::IsLive(const Subscriber* subscriber)
     return false;
 }
 
-template <class K> bool CMulticastOf<K>::Publish(const Event& event, bool force)
+template <class K> std::atomic<size_t> CMulticastOf<K>::s_count{0};
+
+template <class K> bool CMulticastOf<K>::PublishToSubscribers(const Event& event, bool force)
 {
     CMulticastOf& channel = Instance();
     if (K::Switchable && !force && !channel.m_enabled.load(std::memory_order_acquire))
         return false;
+    return channel.Deliver(event);
+}
 
-    if (channel.m_count.load(std::memory_order_acquire) == 0)
-        return false;
-
+template <class K> bool CMulticastOf<K>::Deliver(const Event& event)
+{
     CSnapshot<Subscriber> snapshot;
     uint64_t removals;
     {
-        std::lock_guard<std::mutex> lock(channel.m_lock);
-        if (channel.m_entries.empty())
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_entries.empty())
             return false;
-        snapshot.Assign(channel.m_entries);
-        removals = channel.m_removals.load(std::memory_order_relaxed);
+        snapshot.Assign(m_entries);
+        removals = m_removals.load(std::memory_order_relaxed);
     }
 
     CDeliveries::CFrame frame;
@@ -157,10 +160,10 @@ template <class K> bool CMulticastOf<K>::Publish(const Event& event, bool force)
             // Nothing was removed since the snapshot: every entry is still
             // live. Otherwise only the ones still on the channel are called
             // (one that was removed and added again counts as live).
-            if (channel.m_removals.load(std::memory_order_relaxed) != removals)
+            if (m_removals.load(std::memory_order_relaxed) != removals)
             {
-                std::lock_guard<std::mutex> lock(channel.m_lock);
-                if (!channel.IsLive(subscriber))
+                std::lock_guard<std::mutex> lock(m_lock);
+                if (!IsLive(subscriber))
                     continue;
             }
             // The lock is free during the call: the subscriber may change

@@ -101,7 +101,14 @@ public:
     // returns that OR. Returns false at once while the channel is switched
     // off, unless force is set. An exception from a subscriber ends the
     // publication and reaches the caller.
-    static bool Publish(const Event& event, bool force = false);
+    static bool Publish(const Event& event, bool force = false)
+    {
+        // Input and drawing events are published on channels nobody may
+        // listen to: that answer is one load, without a call.
+        if (s_count.load(std::memory_order_acquire) == 0)
+            return false;
+        return PublishToSubscribers(event, force);
+    }
 
     // Whether the subscriber is on the channel.
     static bool IsSubscribed(const Subscriber* subscriber);
@@ -127,6 +134,9 @@ private:
 
     // Takes the subscriber off the list; true when it was on it.
     static bool Remove(Subscriber* subscriber);
+    // Publish past its inline check: the switch, then Deliver.
+    static bool PublishToSubscribers(const Event& event, bool force);
+    bool Deliver(const Event& event);
 
     CMulticastOf() = default;
     static CMulticastOf& Instance();
@@ -139,9 +149,10 @@ private:
     // Counts removals: a publication whose snapshot is older than the last
     // removal checks each entry against the live list before calling it.
     std::atomic<uint64_t> m_removals{0};
-    // The number of entries, kept beside the list so that a publication on
-    // a channel nobody listens to takes no lock.
-    std::atomic<size_t> m_count{0};
+    // The number of entries, kept beside the list (and outside the channel
+    // object, so that Publish reads it inline) for publications on a
+    // channel nobody listens to.
+    static std::atomic<size_t> s_count;
     std::atomic<bool> m_enabled{true};
 };
 

@@ -217,7 +217,8 @@ bool CManagedEventHandler::Deliver<Kind::Run>(const Simulation::Multicast::CEvtS
 template <> bool CManagedEventHandler::Deliver<Kind::Gui>(const CGuiEvent& event, bool handled)
 {
     // The GUI's own elements are not the scripts' business.
-    if (event.elementName.find(L"__GuiInternal__") != std::wstring::npos)
+    constexpr std::wstring_view kInternal = L"__GuiInternal__";
+    if (event.elementName.find(kInternal) != std::wstring::npos)
         return false;
     return Call(handled, event.elementName, event.type);
 }

@@ -107,14 +107,22 @@ bool CGraphicsEngineEventHandler::OnGui(const SEvent::SGUIEvent& input)
     uint32_t type = 0;
     if (!MapGuiEventType(static_cast<uint32_t>(input.EventType), type))
         return false;
-    m_guiEvent.source = m_engine;
+    // A subscriber may make the GUI send events of its own (moving the
+    // focus, opening a message box) while the record is being published:
+    // those get a record of their own, so that the later subscribers of the
+    // outer publication still see its event.
+    CGuiEvent nested;
+    CGuiEvent& record = m_guiPublications == 0 ? m_guiEvent : nested;
+    record.source = m_engine;
 
     // A menu selection is named by the selected item's command id, every
-    // other event by the calling element's id.
-    std::wstring name;
+    // other event by the calling element's id. The name is copied into the
+    // record's own text, which keeps its capacity from event to event.
+    const std::wstring* name = nullptr;
     gui::IGUIElement* caller = input.Caller;
     if (caller != nullptr)
     {
+        const GUI::CGuiManager* manager = m_engine->GetGuiManager();
         const gui::EGUI_ELEMENT_TYPE callerType = caller->getType();
         if (input.EventType == gui::EGET_MENU_ITEM_SELECTED &&
             (callerType == gui::EGUIET_MENU || callerType == gui::EGUIET_CONTEXT_MENU))
@@ -122,16 +130,20 @@ bool CGraphicsEngineEventHandler::OnGui(const SEvent::SGUIEvent& input)
             const auto* menu = static_cast<gui::IGUIContextMenu*>(caller);
             const s32 selected = menu->getSelectedItem();
             if (selected >= 0)
-                name = m_engine->GetGuiManager()->GetElementName(menu->getItemCommandId(selected), false);
+                name = manager->FindElementName(menu->getItemCommandId(selected));
         }
         else
         {
-            name = m_engine->GetGuiManager()->GetElementName(caller->getID(), false);
+            name = manager->FindElementName(caller->getID());
         }
     }
-    m_guiEvent.elementName = std::move(name);
-    m_guiEvent.type = type;
-    return CMulticastOf<Kind::Gui>::Publish(m_guiEvent);
+    if (name != nullptr)
+        record.elementName.assign(*name);
+    else
+        record.elementName.clear();
+    record.type = type;
+    const CPublicationCount count(m_guiPublications);
+    return CMulticastOf<Kind::Gui>::Publish(record);
 }
 
 } // namespace Graphics

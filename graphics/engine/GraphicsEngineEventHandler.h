@@ -19,7 +19,8 @@ class CGraphicsEngine;
 // Irrlicht whether a subscriber handled (consumed) the event.
 //
 // The records are members reused for every event, so subscribers see the
-// receiver's own record, and the mouse record keeps the previous position.
+// receiver's own record, and the mouse record keeps the previous position;
+// a GUI event raised while another is published gets a record of its own.
 //
 // No exception goes back into Irrlicht: the first error a subscriber raises
 // is kept (the event counts as handled) and the engine raises it again once
@@ -44,7 +45,22 @@ private:
     bool OnMouse(const irr::SEvent::SMouseInput& input);
     bool OnGui(const irr::SEvent::SGUIEvent& input);
 
+    // Counts a publication in progress, also when a subscriber throws.
+    class CPublicationCount
+    {
+    public:
+        explicit CPublicationCount(int& count) : m_count(count) { ++m_count; }
+        ~CPublicationCount() { --m_count; }
+        CPublicationCount(const CPublicationCount&) = delete;
+        CPublicationCount& operator=(const CPublicationCount&) = delete;
+
+    private:
+        int& m_count;
+    };
+
     CGuiEvent m_guiEvent;
+    // GUI publications from m_guiEvent in progress (0 or 1).
+    int m_guiPublications = 0;
     Graphics::Multicast::CEvtGraphicsMouseEvent m_mouseEvent;
     Graphics::Multicast::CEvtGraphicsKeyEvent m_keyEvent;
     CGraphicsEngine* m_engine;

@@ -56,6 +56,26 @@ size_t ReadLineNumber(std::string_view text, size_t pos, std::string_view& line)
     return end + 1;
 }
 
+// References (luaL_ref) are integer keys of the registry. In a young state
+// they land in the registry's hash part, where every fetch hashes a double
+// (an integer division, the larger part of a handler's callback fetch).
+// Taking a block of references at once makes the table move them into its
+// array part; freed again, they head the free list, so the references the
+// engine takes first (callbacks, user data) are plain array slots.
+void ReserveReferenceSlots(lua_State* L)
+{
+    constexpr int kSlots = 128;
+    int references[kSlots];
+    for (int& reference : references)
+    {
+        lua_pushboolean(L, 1);
+        reference = luaL_ref(L, LUA_REGISTRYINDEX);
+    }
+    // Freed last to first, so the lowest is handed out first.
+    for (int i = kSlots - 1; i >= 0; --i)
+        luaL_unref(L, LUA_REGISTRYINDEX, references[i]);
+}
+
 } // namespace
 
 void set_luaopen_userfunc(lua_CFunction function)
@@ -82,6 +102,7 @@ LuaState* LuaState::Create(bool initStandardLibrary)
     state->m_state = L;
     state->m_token = std::make_shared<Token>(Token{state});
     lua_atpanic(L, &LuaState::OnPanic);
+    ReserveReferenceSlots(L);
     if (initStandardLibrary)
     {
         luaL_openlibs(L);

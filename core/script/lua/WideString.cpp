@@ -7,6 +7,18 @@ namespace LuaPlus
 
 void lua_pushwstring(lua_State* L, std::wstring_view text)
 {
+    // Names and captions, the usual text, are encoded on the stack: no
+    // allocation for an event's element name.
+    constexpr size_t kShortText = 64;
+    if (text.size() <= kShortText)
+    {
+        char bytes[kShortText * 4];
+        size_t length = 0;
+        for (const wchar_t c : text)
+            length += Misc::Text::EncodeUtf8(static_cast<uint32_t>(c), bytes + length);
+        lua_pushlstring(L, bytes, length);
+        return;
+    }
     const std::string utf8 = Misc::Text::WideToUtf8(text);
     lua_pushlstring(L, utf8.data(), utf8.size());
 }

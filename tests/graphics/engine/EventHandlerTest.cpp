@@ -283,6 +283,39 @@ TEST_F(EventHandlerTest, AClickedButtonIsPublishedWithItsRegisteredName)
     EXPECT_TRUE(focused);
 }
 
+// A subscriber that moves the focus makes the GUI send events of its own
+// from inside the publication of the click: the subscribers after it still
+// get the click as it was.
+TEST_F(EventHandlerTest, GuiEventsCausedByASubscriberLeaveTheClickAsItWas)
+{
+    environment()->addButton(core::rect<s32>(10, 10, 100, 50), nullptr, 77, L"OK");
+    gui::IGUIElement* other =
+        environment()->addButton(core::rect<s32>(200, 10, 300, 50), nullptr, 78, L"Other");
+    gui().SetElementName(L"okButton", 77);
+    gui().SetElementName(L"other", 78);
+    CRecordListener<Kind::Gui> later;
+    // Subscribed last at the same priority: called first.
+    CRecordListener<Kind::Gui> mover(
+        [&](const CGuiEvent& event)
+        {
+            if (event.type == 5)
+                environment()->setFocus(other);
+            return false;
+        });
+
+    Post(MouseEvent(EMIE_MOUSE_MOVED, 20, 20));
+    Post(MouseEvent(EMIE_LMOUSE_PRESSED_DOWN, 20, 20));
+    Post(MouseEvent(EMIE_LMOUSE_LEFT_UP, 20, 20));
+
+    std::vector<std::wstring> seen;
+    for (const CGuiEvent& event : later.records)
+    {
+        if (event.type <= 1 || event.type == 5)
+            seen.push_back(event.elementName + L":" + std::to_wstring(event.type));
+    }
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"okButton:1", L"okButton:0", L"other:1", L"okButton:5"}));
+}
+
 TEST_F(EventHandlerTest, GuiEventNumbersAreTheOnesScriptsKnow)
 {
     gui::IGUIElement* button = environment()->addButton(core::rect<s32>(0, 0, 10, 10), nullptr, 9);

@@ -55,4 +55,23 @@ check.eq(IGraphics:getControlFocus(), "one", "no focus on a removed control")
 check.eq(IGraphics:controlExists("two"), false, "removed")
 check.raises("[CGuiManager::GetElement] Cannot find gui element:two", function() IGraphics:setControlFocus("two") end)
 IEvents:unsubscribe(handle)
+
+-- A handler that moves the focus causes GUI events inside the publication
+-- of another: the later subscribers still get the outer event as it was.
+IGraphics:createCheckbox("two", "", "0 0.2 0.1 0.3", false)
+IGraphics:setControlFocus("")
+local first = IEvents:subscribeGui(function(name, type)
+    if name == "one" and type == 1 then IGraphics:setControlFocus("two") end
+    return false
+end, nil, 2)
+local second = IEvents:subscribeGui(function(name, type)
+    if type <= 1 then events[#events + 1] = name .. ":" .. type end
+    return false
+end, nil, 1)
+take()
+IGraphics:setControlFocus("one")
+check.eq(take(), "one:0,two:1,one:1", "the outer event after the nested ones")
+check.eq(IGraphics:getControlFocus(), "two", "focus moved by the handler")
+IEvents:unsubscribe(first)
+IEvents:unsubscribe(second)
 check.done()
