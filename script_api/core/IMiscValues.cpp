@@ -53,19 +53,40 @@ template <typename T, int I> float Component(LuaState*, const T& a)
     return At(a, I);
 }
 
-CPoint pointCreate(LuaState*, float x, float y)
+// The creators: scripts make most of their values with them, so they are
+// closures over the class tables (ValueScript::RegisterCreator) instead of
+// dispatched engine functions. Each component reads as a float parameter of
+// an engine function does: a number or a numeric string, otherwise 0.
+
+float Number(lua_State* L, int index)
 {
-    return CPoint(x, y);
+    return LuaPlus::ScriptArg<float>::Get(L, index);
 }
 
-CVector vectorCreate(LuaState*, float x, float y, float z)
+template <typename T> int Created(lua_State* L, const T& value)
 {
-    return CVector(x, y, z);
+    ValueScriptOf<T>::Type::template Push<ValueScript::InMethod>(L, value);
+    return 1;
 }
 
-CRect rectCreate(LuaState*, float x1, float y1, float x2, float y2)
+int pointCreate(lua_State* L)
 {
-    return CRect(x1, y1, x2, y2);
+    return Created(L, CPoint(Number(L, 2), Number(L, 3)));
+}
+
+int vectorCreate(lua_State* L)
+{
+    return Created(L, CVector(Number(L, 2), Number(L, 3), Number(L, 4)));
+}
+
+int rectCreate(lua_State* L)
+{
+    return Created(L, CRect(Number(L, 2), Number(L, 3), Number(L, 4), Number(L, 5)));
+}
+
+int colorCreate(lua_State* L)
+{
+    return Created(L, CColor(Number(L, 2), Number(L, 3), Number(L, 4), Number(L, 5)));
 }
 
 bool rectIsPointInside(LuaState*, const CRect& rect, const CPoint& point)
@@ -76,11 +97,6 @@ bool rectIsPointInside(LuaState*, const CRect& rect, const CPoint& point)
 template <int X, int Y> CPoint RectCorner(LuaState*, const CRect& rect)
 {
     return CPoint(At(rect, X), At(rect, Y));
-}
-
-CColor colorCreate(LuaState*, float r, float g, float b, float a)
-{
-    return CColor(r, g, b, a);
 }
 
 // prefix + "Subtract", "Add", "Multiply", "Divide", "Negative".
@@ -120,7 +136,7 @@ template <typename T> void RegisterLengths(CScriptMetaTable& table, const std::s
 void RegisterIMiscPointFunctions(CScriptMetaTable& table)
 {
     using T = CPoint;
-    table.RegisterHelper("pointCreate", &pointCreate);
+    ValueScript::RegisterCreator(table, "pointCreate", &pointCreate);
     table.RegisterHelper("pointCreateFromString", &CreateFromString<CPointScript>);
     RegisterArithmetic<T>(table, "point");
     RegisterOrder<T>(table, "point");
@@ -136,7 +152,7 @@ void RegisterIMiscPointFunctions(CScriptMetaTable& table)
 void RegisterIMiscVectorFunctions(CScriptMetaTable& table)
 {
     using T = CVector;
-    table.RegisterHelper("vectorCreate", &vectorCreate);
+    ValueScript::RegisterCreator(table, "vectorCreate", &vectorCreate);
     table.RegisterHelper("vectorCreateFromString", &CreateFromString<CVectorScript>);
     RegisterArithmetic<T>(table, "vector");
     RegisterOrder<T>(table, "vector");
@@ -158,7 +174,7 @@ void RegisterIMiscVectorFunctions(CScriptMetaTable& table)
 void RegisterIMiscRectFunctions(CScriptMetaTable& table)
 {
     using T = CRect;
-    table.RegisterHelper("rectCreate", &rectCreate);
+    ValueScript::RegisterCreator(table, "rectCreate", &rectCreate);
     table.RegisterHelper("rectCreateFromString", &CreateFromString<CRectScript>);
     RegisterArithmetic<T>(table, "rect");
     table.RegisterHelper("rectIntersect", &Relate<bool, T, &RectIntersect>);
@@ -185,7 +201,7 @@ void RegisterIMiscRectFunctions(CScriptMetaTable& table)
 void RegisterIMiscColorFunctions(CScriptMetaTable& table)
 {
     using T = CColor;
-    table.RegisterHelper("colorCreate", &colorCreate);
+    ValueScript::RegisterCreator(table, "colorCreate", &colorCreate);
     table.RegisterHelper("colorCreateFromString", &CreateFromString<CColorScript>);
     table.RegisterHelper("colorGetR", &Component<T, 0>);
     table.RegisterHelper("colorGetG", &Component<T, 1>);

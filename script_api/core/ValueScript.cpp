@@ -166,22 +166,38 @@ int Concat(lua_State* L, bool (*text)(lua_State* L, int index, std::string& out)
     return 1;
 }
 
+void PushClassTables(lua_State* L)
+{
+    // The state's own tables, made on first use; whatever the globals of
+    // the class names hold does not matter.
+    for (int valueClass = 0; valueClass < kValueClassCount; ++valueClass)
+    {
+        Anywhere::PushRegisteredTable(L, static_cast<EValueClass>(valueClass));
+        if (lua_istable(L, -1))
+            continue;
+        lua_pop(L, 1);
+        lua_newtable(L);
+        lua_pushlightuserdata(L, &g_classKeys[valueClass]);
+        lua_pushvalue(L, -2);
+        lua_rawset(L, LUA_REGISTRYINDEX);
+    }
+}
+
+void RegisterCreator(CScriptMetaTable& table, const char* name, lua_CFunction creator)
+{
+    lua_State* L = table.GetTable().GetMainThread();
+    LuaPlus::LuaStackRestore restore(L);
+    table.GetTable().Push(L);
+    const int functions = lua_gettop(L);
+    PushClassTables(L);
+    lua_pushcclosure(L, creator, kValueClassCount);
+    RawSetField(L, functions, name);
+}
+
 CClassTable::CClassTable(LuaPlus::LuaState* state, EValueClass valueClass)
     : m_L(state->GetCState()), m_class(valueClass), m_base(lua_gettop(m_L) + 1)
 {
-    // The state's own tables, made on first registration; whatever the
-    // globals of the class names hold does not matter.
-    for (int other = 0; other < kValueClassCount; ++other)
-    {
-        Anywhere::PushRegisteredTable(m_L, static_cast<EValueClass>(other));
-        if (lua_istable(m_L, -1))
-            continue;
-        lua_pop(m_L, 1);
-        lua_newtable(m_L);
-        lua_pushlightuserdata(m_L, &g_classKeys[other]);
-        lua_pushvalue(m_L, -2);
-        lua_rawset(m_L, LUA_REGISTRYINDEX);
-    }
+    PushClassTables(m_L);
 }
 
 CClassTable::~CClassTable()

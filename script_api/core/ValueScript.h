@@ -22,9 +22,9 @@
 // ScriptDispatcher.h: their methods and metamethods are plain C closures
 // that find `self` themselves (argument 1: an object, or a table whose field
 // "__object" holds one) and hold the four class tables as upvalues 1 to 4,
-// in EValueClass order, to make new objects. Functions that are not methods
-// (the IMisc functions through the dispatcher, C++ callers) find the tables
-// in the registry.
+// in EValueClass order, to make new objects; so do the IMisc creators
+// (pointCreate, ...: RegisterCreator). Other functions (the IMisc functions
+// through the dispatcher, C++ callers) find the tables in the registry.
 //
 // Scripts pass values either as objects or as text ("1 2 3"); the read
 // rule accepts both. Every object is created on the Lua thread that asked
@@ -35,6 +35,7 @@
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
 #include "core/script/lua/ScriptArg.h"
+#include "core/script/lua/ScriptMetaTable.h"
 #include "script_api/core/ValueMath.h"
 
 #include <lua.hpp>
@@ -88,8 +89,8 @@ template <typename T> T* ToObject(lua_State* L, int index, EValueClass valueClas
 [[noreturn]] void ThrowUnregistered(EValueClass valueClass);
 
 // Where a function finds the class tables to make objects with: a method (a
-// closure made by CClassTable) holds them as upvalues, anything else reads
-// the registry.
+// closure made by CClassTable) or a creator (RegisterCreator) holds them as
+// upvalues, anything else reads the registry.
 struct InMethod
 {
     // Pushes the class table.
@@ -167,6 +168,17 @@ template <typename T> T* GetSelfFromTable(lua_State* L, EValueClass valueClass)
 // object of the class; nil for anything else. `text` gives the text form of
 // the object at an index, or false when it is not an object of the class.
 int Concat(lua_State* L, bool (*text)(lua_State* L, int index, std::string& out));
+
+// Pushes the four class tables of L's state in EValueClass order, making
+// (and keeping in the registry) the ones not made yet.
+void PushClassTables(lua_State* L);
+
+// table[name] = the creator as a closure over the four class tables of the
+// table's state, so that it pushes its objects as methods do (InMethod):
+// the functions scripts make values with skip the dispatcher's binding and
+// the registry lookup. A creator reads its numbers as the dispatcher would
+// (ScriptArg<float>) and must raise nothing but Lua's own errors.
+void RegisterCreator(CScriptMetaTable& table, const char* name, lua_CFunction creator);
 
 // The class table of one value class while its methods are registered:
 // every method becomes a closure over the four class tables of the state
@@ -261,17 +273,10 @@ public:
     // is not an object of the class is an error.
     static T Read(lua_State* L, int index)
     {
-        const int type = lua_type(L, index);
-        if (type == LUA_TUSERDATA)
-        {
-            if (const T* value = ToValue(L, index))
-                return *value;
-            ValueScript::ThrowForeignUserData(L, index, Derived::kClass);
-        }
-        std::string text;
-        if (ValueScript::GetText(L, index, text))
-            return Derived::FromText(text);
-        return T();
+        // Objects first: operands of arithmetic are objects nearly always.
+        if (const T* value = ToValue(L, index))
+            return *value;
+        return ReadOther(L, index);
     }
 
     static const char* GetName() { return ValueScript::GetClassName(Derived::kClass); }
@@ -563,6 +568,17 @@ protected:
     }
 
 private:
+    // The read rule for anything but an object of the class.
+    static T ReadOther(lua_State* L, int index)
+    {
+        if (lua_type(L, index) == LUA_TUSERDATA)
+            ValueScript::ThrowForeignUserData(L, index, Derived::kClass);
+        std::string text;
+        if (ValueScript::GetText(L, index, text))
+            return Derived::FromText(text);
+        return T();
+    }
+
     // `*` and `/` by a number, inside a guarded metamethod. numberMayLead:
     // the number may be the left operand.
     template <T (*Operation)(const T&, float), bool ReadAnyAsNumber>

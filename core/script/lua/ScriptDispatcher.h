@@ -27,8 +27,9 @@
 // engine's main script state on its main thread.
 //
 // The one exception to this mechanism are the methods of the value classes
-// (CPointScript, ...): they are plain lua_CFunctions that find `self`, and
-// their class tables as upvalues, with the small mechanism of ValueScript.h.
+// (CPointScript, ...) and the IMisc functions that create their objects:
+// they are plain lua_CFunctions that find `self`, and their class tables as
+// upvalues, with the small mechanism of ValueScript.h.
 
 #include "core/script/lua/CallGuarded.h"
 #include "core/script/lua/CallingThread.h"
