@@ -30,6 +30,12 @@ public:
             m_data[i] = entries[i].subscriber;
     }
 
+    void AssignOne(Subscriber* subscriber)
+    {
+        m_size = 1;
+        m_data[0] = subscriber;
+    }
+
     size_t Size() const { return m_size; }
     Subscriber* operator[](size_t index) const { return m_data[index]; }
 
@@ -80,7 +86,7 @@ template <class K> void CMulticastOf<K>::Subscribe(Subscriber* subscriber, int32
     auto position = std::find_if(entries.begin(), entries.end(),
                                  [priority](const SEntry& entry) { return entry.priority <= priority; });
     entries.insert(position, SEntry{subscriber, priority});
-    s_count.store(entries.size(), std::memory_order_release);
+    channel.ListChanged();
 }
 
 template <class K> bool CMulticastOf<K>::Remove(Subscriber* subscriber)
@@ -94,8 +100,10 @@ template <class K> bool CMulticastOf<K>::Remove(Subscriber* subscriber)
     if (position == entries.end())
         return false;
     entries.erase(position);
-    s_count.store(entries.size(), std::memory_order_release);
-    channel.m_removals.fetch_add(1, std::memory_order_relaxed);
+    channel.ListChanged();
+    // After the sole entry changed: a publication that reads the count
+    // before its sole entry sees the entry as it was after this removal.
+    channel.m_removals.fetch_add(1, std::memory_order_release);
     // Still under the lock: an Unsubscribe that finds the entry gone (taken
     // by this one) may rely on the barrier having been passed.
     CDeliveries::AfterRemoval();
@@ -113,6 +121,12 @@ template <class K> bool CMulticastOf<K>::IsSubscribed(const Subscriber* subscrib
     CMulticastOf& channel = Instance();
     std::lock_guard<std::mutex> lock(channel.m_lock);
     return channel.IsLive(subscriber);
+}
+
+template <class K> void CMulticastOf<K>::ListChanged()
+{
+    m_sole.store(m_entries.size() == 1 ? m_entries.front().subscriber : nullptr, std::memory_order_release);
+    s_count.store(m_entries.size(), std::memory_order_release);
 }
 
 template <class K> bool CMulticastOf<K>::IsLive(const Subscriber* subscriber)
@@ -138,7 +152,17 @@ template <class K> bool CMulticastOf<K>::PublishToSubscribers(const Event& event
 template <class K> bool CMulticastOf<K>::Deliver(const Event& event)
 {
     CSnapshot<Subscriber> snapshot;
-    uint64_t removals;
+    // A channel with one subscriber (the usual script handler) needs no
+    // copy of the list: its entry is read without the lock. The removal
+    // count read first makes it as good as a snapshot: an entry removed
+    // before that read is not the sole one any more, one removed later shows
+    // in the check before the call.
+    uint64_t removals = m_removals.load(std::memory_order_acquire);
+    if (Subscriber* sole = m_sole.load(std::memory_order_acquire))
+    {
+        snapshot.AssignOne(sole);
+    }
+    else
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (m_entries.empty())

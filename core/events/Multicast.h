@@ -141,6 +141,9 @@ private:
     CMulticastOf() = default;
     static CMulticastOf& Instance();
     bool IsLive(const Subscriber* subscriber);
+    // Under the lock, after each change of the list: the sole entry and the
+    // count.
+    void ListChanged();
 
     // Held only to read or change the list, never while a subscriber runs,
     // so it need not be recursive.
@@ -149,6 +152,8 @@ private:
     // Counts removals: a publication whose snapshot is older than the last
     // removal checks each entry against the live list before calling it.
     std::atomic<uint64_t> m_removals{0};
+    // The entry while the list has exactly one, else null.
+    std::atomic<Subscriber*> m_sole{nullptr};
     // The number of entries, kept beside the list (and outside the channel
     // object, so that Publish reads it inline) for publications on a
     // channel nobody listens to.

@@ -422,11 +422,13 @@ TEST(MulticastThreadTest, SubscribersDestroyedOnAnotherThreadAreNotCalledAfterwa
         });
 
     // Batches of workers come and go while the other thread publishes; each
-    // batch lives through a few publications.
-    for (int batch = 0; batch < 300; ++batch)
+    // batch lives through a few publications. Every third batch is a single
+    // worker: a channel's only subscriber is delivered to without the list.
+    for (int batch = 0; batch < 450; ++batch)
     {
         std::vector<std::unique_ptr<CWorker>> workers;
-        for (int i = 0; i < 8; ++i)
+        const int size = batch % 3 == 2 ? 1 : 8;
+        for (int i = 0; i < size; ++i)
             workers.push_back(std::make_unique<CWorker>(lateCalls));
         const int seen = publications.load();
         while (publications.load() < seen + 2)
@@ -435,6 +437,10 @@ TEST(MulticastThreadTest, SubscribersDestroyedOnAnotherThreadAreNotCalledAfterwa
         if (batch % 2 == 0)
             std::reverse(workers.begin(), workers.end());
         workers.clear();
+        // A few publications to nobody before the next batch.
+        const int afterwards = publications.load();
+        while (publications.load() < afterwards + 2)
+            std::this_thread::yield();
     }
     stop = true;
     publisher.join();
