@@ -105,10 +105,14 @@ public:
     {
         // Input and drawing events are published on channels nobody may
         // listen to: that answer is one load, without a call.
-        if (s_count.load(std::memory_order_acquire) == 0)
+        if (!HasSubscribers())
             return false;
         return PublishToSubscribers(event, force);
     }
+
+    // Whether anyone listens: for publishers that would build a record for
+    // nobody. One load, without a call.
+    static bool HasSubscribers() { return s_count.load(std::memory_order_acquire) != 0; }
 
     // Whether the subscriber is on the channel.
     static bool IsSubscribed(const Subscriber* subscriber);

@@ -105,7 +105,8 @@ bool CGraphicsEngineEventHandler::OnMouse(const SEvent::SMouseInput& input)
 bool CGraphicsEngineEventHandler::OnGui(const SEvent::SGUIEvent& input)
 {
     uint32_t type = 0;
-    if (!MapGuiEventType(static_cast<uint32_t>(input.EventType), type))
+    if (!CMulticastOf<Kind::Gui>::HasSubscribers() ||
+        !MapGuiEventType(static_cast<uint32_t>(input.EventType), type))
         return false;
     // A subscriber may make the GUI send events of its own (moving the
     // focus, opening a message box) while the record is being published:
@@ -123,9 +124,8 @@ bool CGraphicsEngineEventHandler::OnGui(const SEvent::SGUIEvent& input)
     if (caller != nullptr)
     {
         const GUI::CGuiManager* manager = m_engine->GetGuiManager();
-        const gui::EGUI_ELEMENT_TYPE callerType = caller->getType();
         if (input.EventType == gui::EGET_MENU_ITEM_SELECTED &&
-            (callerType == gui::EGUIET_MENU || callerType == gui::EGUIET_CONTEXT_MENU))
+            (caller->getType() == gui::EGUIET_MENU || caller->getType() == gui::EGUIET_CONTEXT_MENU))
         {
             const auto* menu = static_cast<gui::IGUIContextMenu*>(caller);
             const s32 selected = menu->getSelectedItem();
