@@ -204,17 +204,17 @@ int32_t CGuiManager::GetNextAvailableId(int32_t requested)
 
 int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t requestedId)
 {
-    std::wstring finalName = name;
+    std::wstring candidate;
+    bool takeCandidate = false;
     if (ElementExists(name))
     {
         // The candidate is the name the new element takes when a subscriber
         // takes the conflict on: the event tells it the name to use.
-        const std::wstring candidate = name + L"::" + Misc::Text::Utf8ToWide(CUuid().GetId());
-        if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, candidate, kIdConflictEvent, 0}))
-            finalName = candidate;
+        candidate = name + L"::" + Misc::Text::Utf8ToWide(CUuid().GetId());
+        takeCandidate = CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, candidate, kIdConflictEvent, 0});
     }
     const int32_t id = GetNextAvailableId(requestedId);
-    SetElementName(finalName, id);
+    SetElementName(takeCandidate ? candidate : name, id);
     if (m_idsInUse != nullptr)
         m_idsInUse->insert(id);
     return id;
@@ -224,15 +224,15 @@ void CGuiManager::SetElementName(const std::wstring& name, int32_t id)
 {
     // An id has one name: the one it had before (left by an element that
     // closed itself) no longer leads to it.
-    const auto old = m_idToName.find(id);
-    if (old != m_idToName.end() && old->second != name)
+    const auto [old, added] = m_idToName.try_emplace(id, name);
+    if (!added && old->second != name)
     {
         const auto named = m_nameToId.find(old->second);
         if (named != m_nameToId.end() && named->second == id)
             m_nameToId.erase(named);
+        old->second = name;
     }
     m_nameToId[name] = id;
-    m_idToName[id] = name;
 }
 
 bool CGuiManager::RemoveElementName(int32_t id)

@@ -17,6 +17,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -1207,8 +1208,9 @@ private:
     ShortcutMap m_shortcuts;
     CFaderManager m_fader;
     bool m_started = false;
-    std::map<std::wstring, int32_t> m_nameToId;
-    std::map<int32_t, std::wstring> m_idToName;
+    // Looked up and filled for every element a layout loads: hashed.
+    std::unordered_map<std::wstring, int32_t> m_nameToId;
+    std::unordered_map<int32_t, std::wstring> m_idToName;
     int32_t m_tabOrder = 0;
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.

@@ -344,7 +344,22 @@ void CGuiManager::ReadElements(IArchive& archive)
         block.pop_back();
 
         gui::IGUIElement* element = nullptr;
-        if (block == "Include")
+        // Element blocks (nearly every block) first: no other block shares
+        // a name with an element kind.
+        const SElementKind* kind = FindKindByName(block);
+        if (kind != nullptr && kind->reader != nullptr)
+        {
+            element = (this->*(kind->reader))(archive);
+            if (element == nullptr)
+            {
+                // Nothing was created (no GUI environment): the block's
+                // shared parts are read all the same.
+                ReadDetachedBlocks(archive);
+                archive.ExpectToken("}");
+                continue;
+            }
+        }
+        else if (block == "Include")
         {
             std::wstring file;
             Require(archive.ReadKeyWString("-File", file), "-File");
@@ -389,19 +404,8 @@ void CGuiManager::ReadElements(IArchive& archive)
         }
         else
         {
-            const SElementKind* kind = FindKindByName(block);
-            if (kind == nullptr || kind->reader == nullptr)
-                throw CKVOError::Format(L"[CGuiManager::Read] Element type not availble for serialization:%s",
-                                        Misc::Text::Utf8ToWide(block).c_str());
-            element = (this->*(kind->reader))(archive);
-            if (element == nullptr)
-            {
-                // Nothing was created (no GUI environment): the block's
-                // shared parts are read all the same.
-                ReadDetachedBlocks(archive);
-                archive.ExpectToken("}");
-                continue;
-            }
+            throw CKVOError::Format(L"[CGuiManager::Read] Element type not availble for serialization:%s",
+                                    Misc::Text::Utf8ToWide(block).c_str());
         }
         if (element != nullptr)
             ReadElementBlocks(archive, element);

@@ -110,7 +110,9 @@ void CArchiveText::open()
     }
     else
     {
-        if (m_text->Open(m_file, CTextFile::kModeRead, 0) != 0)
+        // Large reads: a layout or save is read whole, and each read from
+        // the file costs a system call.
+        if (m_text->Open(m_file, CTextFile::kModeRead, 0, kReadChunk) != 0)
         {
             m_text.reset();
             throw CKVOError(L"[CArchiveText::open] Failed to create file handle");
@@ -362,6 +364,25 @@ bool CArchiveText::SkipBlanks()
         return false;
     for (;;)
     {
+        // Blanks among buffered ASCII bytes go in place; a comment, a byte
+        // from 0x80 up and the end of the buffer take the character path.
+        size_t count = 0;
+        const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+        size_t i = 0;
+        while (i < count && IsBlank(bytes[i]))
+        {
+            if (bytes[i] == '\n')
+                ++m_line;
+            ++i;
+        }
+        m_text->SkipBytes(i);
+        if (i < count && bytes[i] < 0x80 && bytes[i] != '/')
+        {
+            m_next = bytes[i];
+            return true;
+        }
+        if (i > 0 && i == count)
+            continue;
         int c = m_text->Peek(0);
         while (c >= 0 && IsBlank(c))
         {
@@ -436,12 +457,29 @@ bool CArchiveText::ReadTokenText(std::wstring& token, const wchar_t* delimiters)
     {
         ReadQuoted(token);
     }
-    else
+    else if (!ReadPlainToken(token))
     {
         m_text->ReadToken();
         token = m_text->GetToken();
     }
     Translate(token);
+    return true;
+}
+
+// A token up to the next blank that lies whole in the buffer as ASCII
+// bytes, read in place; false (nothing read) when the character path must
+// decide, at the end of the buffer or at a byte from 0x80 up.
+bool CArchiveText::ReadPlainToken(std::wstring& token)
+{
+    size_t count = 0;
+    const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+    size_t i = 0;
+    while (i < count && bytes[i] < 0x80 && !IsBlank(bytes[i]))
+        ++i;
+    if (i == 0 || i == count || bytes[i] >= 0x80)
+        return false;
+    token.assign(bytes, bytes + i);
+    m_text->SkipBytes(i);
     return true;
 }
 
@@ -456,6 +494,24 @@ void CArchiveText::ReadQuoted(std::wstring& token)
     int previous = 0;
     for (;;)
     {
+        // Plain ASCII runs go in whole; the characters the rule looks at
+        // (quotes, backslashes, line ends) and the rest one by one below.
+        size_t count = 0;
+        const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+        size_t run = 0;
+        while (run < count)
+        {
+            const uint8_t byte = bytes[run];
+            if (byte >= 0x80 || byte == '"' || byte == '\\' || byte == '\r' || byte == '\n')
+                break;
+            ++run;
+        }
+        if (run > 0)
+        {
+            token.append(bytes, bytes + run);
+            previous = bytes[run - 1];
+            m_text->SkipBytes(run);
+        }
         const int c = m_text->GetAny();
         if (c < 0)
             break;
@@ -516,10 +572,13 @@ bool CArchiveText::ReadString(std::string& value)
 std::string CArchiveText::ReadToken(const char* delimiters)
 {
     const std::wstring wideDelimiters = Wide(delimiters);
-    std::wstring token;
-    ReadTokenText(token, wideDelimiters.c_str());
+    ReadTokenText(m_scratch, wideDelimiters.c_str());
     std::string narrow;
-    ConvertStringUtoA(token, narrow, kCodePageUtf8);
+    // ASCII (block names, nearly every token) narrows byte by byte.
+    if (std::all_of(m_scratch.begin(), m_scratch.end(), [](wchar_t c) { return c >= 0 && c < 0x80; }))
+        narrow.assign(m_scratch.begin(), m_scratch.end());
+    else
+        ConvertStringUtoA(m_scratch, narrow, kCodePageUtf8);
     return narrow;
 }
 
@@ -530,47 +589,161 @@ std::wstring CArchiveText::ReadWToken(const wchar_t* delimiters)
     return token;
 }
 
-bool CArchiveText::ReadNumberToken(std::string& token)
+bool CArchiveText::ReadNumberToken(std::string_view& token)
 {
-    token.clear();
+    token = {};
     if (!SkipBlanks())
         return false;
     // Up to the next blank (the text layer's white space: besides LF, CR,
-    // tab and space also VT and FF, which no number holds).
+    // tab and space also VT and FF, which no number holds). A token that
+    // lies in the buffer as plain ASCII is parsed where it is.
+    size_t count = 0;
+    const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+    size_t i = 0;
+    while (i < count && bytes[i] > 0 && bytes[i] < 0x80 && !IsBlank(bytes[i]))
+        ++i;
+    if (i > 0 && i < count && bytes[i] > 0 && bytes[i] < 0x80)
+    {
+        token = std::string_view(reinterpret_cast<const char*>(bytes), i);
+        m_text->SkipBytes(i);
+        return true;
+    }
     m_text->ReadToken();
+    m_number.clear();
     for (wchar_t c : m_text->GetToken())
-        token += (c > 0 && c < 0x80) ? static_cast<char>(c) : '\x7f';
+        m_number += (c > 0 && c < 0x80) ? static_cast<char>(c) : '\x7f';
+    token = m_number;
     return !token.empty();
 }
 
 namespace
 {
-// "%i": optional sign, then decimal, "0x" hexadecimal or "0" octal digits.
-bool ParseSigned(const std::string& token, int32_t& value)
+// The length of the run of decimal digits at `text`.
+size_t DigitRun(const char* text, const char* end)
 {
-    char* end = nullptr;
-    const long long parsed = std::strtoll(token.c_str(), &end, 0);
-    if (end == token.c_str())
+    const char* at = text;
+    while (at != end && *at >= '0' && *at <= '9')
+        ++at;
+    return static_cast<size_t>(at - text);
+}
+
+// A token that is a plain decimal number ("-" and up to 18 digits, no
+// leading zero that would make it octal), as nearly every saved integer is:
+// its value without the C library's general parser.
+bool ParsePlainInteger(std::string_view token, bool allowLeadingZero, long long& value)
+{
+    const char* text = token.data();
+    const char* const end = text + token.size();
+    const bool negative = text != end && *text == '-';
+    text += negative ? 1 : 0;
+    const size_t digits = DigitRun(text, end);
+    if (digits == 0 || digits > 18 || text + digits != end ||
+        (!allowLeadingZero && *text == '0' && digits > 1))
         return false;
+    long long parsed = 0;
+    std::from_chars(text, end, parsed);
+    value = negative ? -parsed : parsed;
+    return true;
+}
+
+// "%i": optional sign, then decimal, "0x" hexadecimal or "0" octal digits.
+bool ParseSigned(std::string_view token, int32_t& value)
+{
+    long long parsed = 0;
+    if (!ParsePlainInteger(token, false, parsed))
+    {
+        const std::string text(token);
+        char* end = nullptr;
+        parsed = std::strtoll(text.c_str(), &end, 0);
+        if (end == text.c_str())
+            return false;
+    }
     value = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long long>(parsed)));
     return true;
 }
 
 // "%u": optional sign, decimal digits; a negative number wraps.
-bool ParseUnsigned(const std::string& token, uint32_t& value)
+bool ParseUnsigned(std::string_view token, uint32_t& value)
 {
+    long long plain = 0;
+    if (ParsePlainInteger(token, true, plain))
+    {
+        // strtoull negates a negative number as unsigned.
+        value = static_cast<uint32_t>(static_cast<unsigned long long>(plain));
+        return true;
+    }
+    const std::string text(token);
     char* end = nullptr;
-    const unsigned long long parsed = std::strtoull(token.c_str(), &end, 10);
-    if (end == token.c_str())
+    const unsigned long long parsed = std::strtoull(text.c_str(), &end, 10);
+    if (end == text.c_str())
         return false;
     value = static_cast<uint32_t>(parsed);
+    return true;
+}
+
+// "%f" on a token that is "-", digits and a decimal part of digits, as
+// every saved float is, without switching locales. A value whose digits
+// (trailing zeros dropped) and power of ten are exact floats is one
+// division, which rounds correctly as strtof does; other plain tokens go to
+// from_chars, which rounds correctly too. Anything else, and a value out of
+// range, goes to strtof in the "C" locale.
+bool ParseFloat(std::string_view token, float& value)
+{
+    static constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                             1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    const char* const begin = token.data();
+    const char* const end = begin + token.size();
+    const bool negative = begin != end && *begin == '-';
+    const char* at = begin + (negative ? 1 : 0);
+    const size_t whole = DigitRun(at, end);
+    const char* const point = at + whole;
+    const size_t decimals = point != end && *point == '.' ? DigitRun(point + 1, end) : 0;
+    const bool plain = whole > 0 && (point == end || (decimals > 0 && point + 1 + decimals == end));
+    if (plain && whole + decimals <= 18)
+    {
+        uint64_t digits = 0;
+        for (; at != end; ++at)
+        {
+            if (*at != '.')
+                digits = digits * 10 + static_cast<uint64_t>(*at - '0');
+        }
+        size_t scale = decimals;
+        while (scale > 0 && digits % 10 == 0)
+        {
+            digits /= 10;
+            --scale;
+        }
+        if (digits <= (uint64_t{1} << 24) && scale < std::size(kPowersOfTen))
+        {
+            const float magnitude = static_cast<float>(digits) / kPowersOfTen[scale];
+            value = negative ? -magnitude : magnitude;
+            return true;
+        }
+    }
+    if (plain)
+    {
+        float parsed = 0.0f;
+        const auto result = std::from_chars(begin, end, parsed);
+        if (result.ec == std::errc() && result.ptr == end)
+        {
+            value = parsed;
+            return true;
+        }
+    }
+    const std::string text(token);
+    const Misc::Text::CScopedCLocale cLocale;
+    char* stop = nullptr;
+    const float parsed = std::strtof(text.c_str(), &stop);
+    if (stop == text.c_str())
+        return false;
+    value = parsed;
     return true;
 }
 } // namespace
 
 bool CArchiveText::ReadLong(int32_t& value)
 {
-    std::string token;
+    std::string_view token;
     return ReadNumberToken(token) && ParseSigned(token, value);
 }
 
@@ -590,7 +763,7 @@ bool CArchiveText::ReadShort(int16_t& value)
 
 bool CArchiveText::ReadULong(uint32_t& value)
 {
-    std::string token;
+    std::string_view token;
     return ReadNumberToken(token) && ParseUnsigned(token, value);
 }
 
@@ -610,16 +783,8 @@ bool CArchiveText::ReadUShort(uint16_t& value)
 
 bool CArchiveText::ReadFloat(float& value)
 {
-    std::string token;
-    if (!ReadNumberToken(token))
-        return false;
-    const Misc::Text::CScopedCLocale cLocale;
-    char* end = nullptr;
-    const float parsed = std::strtof(token.c_str(), &end);
-    if (end == token.c_str())
-        return false;
-    value = parsed;
-    return true;
+    std::string_view token;
+    return ReadNumberToken(token) && ParseFloat(token, value);
 }
 
 bool CArchiveText::ReadDouble(double& value)
@@ -669,6 +834,8 @@ bool CArchiveText::ReadBytes(void* data, uint32_t count)
 template <typename Char> bool CArchiveText::Expect(const Char* text)
 {
     SkipBlanks();
+    if (MatchInBuffer(text) > 0)
+        return true;
     for (const Char* c = text; c && *c; ++c)
     {
         if (!m_text || m_text->Get() != static_cast<int>(*c))
@@ -685,6 +852,9 @@ template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
 {
     if (!SkipBlanks())
         return false;
+    const int matched = MatchInBuffer(text, peek);
+    if (matched >= 0)
+        return matched > 0;
     int length = 0;
     for (const Char* c = text; c && *c; ++c, ++length)
     {
@@ -698,6 +868,30 @@ template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
             m_text->Get();
     }
     return true;
+}
+
+// The text against the buffered ASCII bytes at the read position: 1 when
+// they hold it (consumed unless peeking), 0 when they plainly differ, -1
+// when the character path must decide (a carriage return or a byte from
+// 0x80 up before the difference, or too few bytes buffered). Empty text is
+// left to the character path.
+template <typename Char> int CArchiveText::MatchInBuffer(const Char* text, bool peek)
+{
+    if (!m_text || !text || !*text)
+        return -1;
+    size_t count = 0;
+    const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+    size_t i = 0;
+    for (; text[i]; ++i)
+    {
+        if (i == count || bytes[i] >= 0x80 || bytes[i] == '\r')
+            return -1;
+        if (static_cast<int>(bytes[i]) != static_cast<int>(text[i]))
+            return 0;
+    }
+    if (!peek)
+        m_text->SkipBytes(i);
+    return 1;
 }
 
 std::wstring CArchiveText::Text(const char* text)
