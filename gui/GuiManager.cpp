@@ -216,7 +216,7 @@ int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t reque
     const int32_t id = GetNextAvailableId(requestedId);
     SetElementName(takeCandidate ? candidate : name, id);
     if (m_idsInUse != nullptr)
-        m_idsInUse->insert(id);
+        m_idsInUse->Insert(id);
     return id;
 }
 
@@ -224,15 +224,25 @@ void CGuiManager::SetElementName(const std::wstring& name, int32_t id)
 {
     // An id has one name: the one it had before (left by an element that
     // closed itself) no longer leads to it.
-    const auto [old, added] = m_idToName.try_emplace(id, name);
-    if (!added && old->second != name)
+    const auto [entry, added] = m_idToName.try_emplace(id, name);
+    if (!added && entry->second != name)
     {
-        const auto named = m_nameToId.find(old->second);
+        const auto named = m_nameToId.find(entry->second);
         if (named != m_nameToId.end() && named->second == id)
             m_nameToId.erase(named);
-        old->second = name;
+        entry->second = name;
     }
-    m_nameToId[name] = id;
+    // The key is the text held for the id the name leads to, so it lives
+    // as long as the entry: a name that moves on to this id takes it.
+    const std::wstring_view key = entry->second;
+    const auto [named, inserted] = m_nameToId.try_emplace(key, id);
+    if (!inserted)
+    {
+        auto node = m_nameToId.extract(named);
+        node.key() = key;
+        node.mapped() = id;
+        m_nameToId.insert(std::move(node));
+    }
 }
 
 bool CGuiManager::RemoveElementName(int32_t id)
@@ -366,7 +376,7 @@ bool CGuiManager::ElementIdExists(int32_t id)
 {
     // While a layout loads, the ids in use are known without a walk.
     if (m_idsInUse != nullptr)
-        return m_idsInUse->count(id) != 0;
+        return m_idsInUse->Contains(id);
     return GetElement(id, false) != nullptr;
 }
 

@@ -4,6 +4,7 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/GuiIdSet.h"
 #include "gui/InputKeyMap.h"
 #include "gui/Scroller.h"
 #include "gui/SkinManager.h"
@@ -16,9 +17,9 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace irr
@@ -1208,8 +1209,9 @@ private:
     ShortcutMap m_shortcuts;
     CFaderManager m_fader;
     bool m_started = false;
-    // Looked up and filled for every element a layout loads: hashed.
-    std::unordered_map<std::wstring, int32_t> m_nameToId;
+    // Looked up and filled for every element a layout loads: hashed. Each
+    // name is held once, by the id it belongs to; the name's key views it.
+    std::unordered_map<std::wstring_view, int32_t> m_nameToId;
     std::unordered_map<int32_t, std::wstring> m_idToName;
     int32_t m_tabOrder = 0;
     // Elements whose removal is under way: a subscriber of their closed
@@ -1248,8 +1250,8 @@ private:
     // creates takes a fresh id, and looking each one up in the whole tree
     // would make a load quadratic. Null otherwise.
     class CIdsInUseScope;
-    void CollectIds(irr::gui::IGUIElement* start, std::unordered_set<int32_t>& ids) const;
-    std::unordered_set<int32_t>* m_idsInUse = nullptr;
+    void CollectIds(irr::gui::IGUIElement* start, CGuiIdSet& ids) const;
+    CGuiIdSet* m_idsInUse = nullptr;
     std::wstring m_guiFile;
     // The layouts being loaded, outermost first.
     std::vector<std::wstring> m_loadingFiles;

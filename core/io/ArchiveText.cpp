@@ -369,12 +369,13 @@ bool CArchiveText::SkipBlanks()
         size_t count = 0;
         const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
         size_t i = 0;
+        int lines = 0;
         while (i < count && IsBlank(bytes[i]))
         {
-            if (bytes[i] == '\n')
-                ++m_line;
+            lines += bytes[i] == '\n' ? 1 : 0;
             ++i;
         }
+        m_line += lines;
         m_text->SkipBytes(i);
         if (i < count && bytes[i] < 0x80 && bytes[i] != '/')
         {
@@ -618,6 +619,22 @@ bool CArchiveText::ReadNumberToken(std::string_view& token)
 
 namespace
 {
+// Powers of ten that are exact floats, and the largest integer below which
+// every integer is one: their quotient is the correctly rounded float.
+constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr uint64_t kExactFloatDigits = uint64_t{1} << 24;
+
+bool ExactAsFloat(uint64_t digits, size_t scale)
+{
+    return digits <= kExactFloatDigits && scale < std::size(kPowersOfTen);
+}
+
+float FloatOf(bool negative, uint64_t digits, size_t scale)
+{
+    const float magnitude = static_cast<float>(digits) / kPowersOfTen[scale];
+    return negative ? -magnitude : magnitude;
+}
+
 // The length of the run of decimal digits at `text`.
 size_t DigitRun(const char* text, const char* end)
 {
@@ -689,8 +706,6 @@ bool ParseUnsigned(std::string_view token, uint32_t& value)
 // range, goes to strtof in the "C" locale.
 bool ParseFloat(std::string_view token, float& value)
 {
-    static constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                             1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
     const char* const begin = token.data();
     const char* const end = begin + token.size();
     const bool negative = begin != end && *begin == '-';
@@ -701,22 +716,19 @@ bool ParseFloat(std::string_view token, float& value)
     const bool plain = whole > 0 && (point == end || (decimals > 0 && point + 1 + decimals == end));
     if (plain && whole + decimals <= 18)
     {
-        uint64_t digits = 0;
-        for (; at != end; ++at)
-        {
-            if (*at != '.')
-                digits = digits * 10 + static_cast<uint64_t>(*at - '0');
-        }
+        // Trailing zeros of the decimal part change nothing (saves write
+        // six decimals, most of them zeros).
         size_t scale = decimals;
-        while (scale > 0 && digits % 10 == 0)
-        {
-            digits /= 10;
+        while (scale > 0 && point[scale] == '0')
             --scale;
-        }
-        if (digits <= (uint64_t{1} << 24) && scale < std::size(kPowersOfTen))
+        uint64_t digits = 0;
+        for (const char* digit = at; digit != point; ++digit)
+            digits = digits * 10 + static_cast<uint64_t>(*digit - '0');
+        for (size_t i = 1; i <= scale; ++i)
+            digits = digits * 10 + static_cast<uint64_t>(point[i] - '0');
+        if (ExactAsFloat(digits, scale))
         {
-            const float magnitude = static_cast<float>(digits) / kPowersOfTen[scale];
-            value = negative ? -magnitude : magnitude;
+            value = FloatOf(negative, digits, scale);
             return true;
         }
     }
@@ -741,8 +753,62 @@ bool ParseFloat(std::string_view token, float& value)
 }
 } // namespace
 
+bool CArchiveText::ScanPlainNumber(SPlainNumber& number, bool point)
+{
+    size_t count = 0;
+    const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+    const auto isDigit = [](uint8_t byte) { return byte >= '0' && byte <= '9'; };
+    size_t at = 0;
+    number.negative = count > 0 && bytes[0] == '-';
+    at += number.negative ? 1 : 0;
+    const size_t wholeStart = at;
+    uint64_t digits = 0;
+    for (; at < count && isDigit(bytes[at]); ++at)
+        digits = digits * 10 + (bytes[at] - '0');
+    const size_t whole = at - wholeStart;
+    if (whole == 0)
+        return false;
+    number.leadingZero = whole > 1 && bytes[wholeStart] == '0';
+    uint64_t significant = digits;
+    size_t scale = 0;
+    size_t decimals = 0;
+    if (point && at < count && bytes[at] == '.')
+    {
+        const size_t decimalsStart = ++at;
+        for (; at < count && isDigit(bytes[at]); ++at)
+        {
+            digits = digits * 10 + (bytes[at] - '0');
+            if (bytes[at] != '0')
+            {
+                significant = digits;
+                scale = at + 1 - decimalsStart;
+            }
+        }
+        decimals = at - decimalsStart;
+        if (decimals == 0)
+            return false;
+    }
+    // Up to 18 digits fit; the token ends with a blank inside the buffer.
+    if (whole + decimals > 18 || at >= count || !IsBlank(bytes[at]))
+        return false;
+    number.digits = digits;
+    number.significant = significant;
+    number.scale = scale;
+    number.length = at;
+    return true;
+}
+
 bool CArchiveText::ReadLong(int32_t& value)
 {
+    SPlainNumber number;
+    if (SkipBlanks() && ScanPlainNumber(number, false) && !number.leadingZero)
+    {
+        const auto digits = static_cast<long long>(number.digits);
+        const long long parsed = number.negative ? -digits : digits;
+        value = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long long>(parsed)));
+        m_text->SkipBytes(number.length);
+        return true;
+    }
     std::string_view token;
     return ReadNumberToken(token) && ParseSigned(token, value);
 }
@@ -763,6 +829,16 @@ bool CArchiveText::ReadShort(int16_t& value)
 
 bool CArchiveText::ReadULong(uint32_t& value)
 {
+    SPlainNumber number;
+    if (SkipBlanks() && ScanPlainNumber(number, false))
+    {
+        // strtoull negates a negative number as unsigned.
+        const auto digits = static_cast<long long>(number.digits);
+        const long long parsed = number.negative ? -digits : digits;
+        value = static_cast<uint32_t>(static_cast<unsigned long long>(parsed));
+        m_text->SkipBytes(number.length);
+        return true;
+    }
     std::string_view token;
     return ReadNumberToken(token) && ParseUnsigned(token, value);
 }
@@ -783,6 +859,13 @@ bool CArchiveText::ReadUShort(uint16_t& value)
 
 bool CArchiveText::ReadFloat(float& value)
 {
+    SPlainNumber number;
+    if (SkipBlanks() && ScanPlainNumber(number, true) && ExactAsFloat(number.significant, number.scale))
+    {
+        value = FloatOf(number.negative, number.significant, number.scale);
+        m_text->SkipBytes(number.length);
+        return true;
+    }
     std::string_view token;
     return ReadNumberToken(token) && ParseFloat(token, value);
 }
@@ -884,10 +967,10 @@ template <typename Char> int CArchiveText::MatchInBuffer(const Char* text, bool 
     size_t i = 0;
     for (; text[i]; ++i)
     {
-        if (i == count || bytes[i] >= 0x80 || bytes[i] == '\r')
-            return -1;
-        if (static_cast<int>(bytes[i]) != static_cast<int>(text[i]))
-            return 0;
+        const uint8_t byte = i < count ? bytes[i] : 0x80;
+        if (static_cast<int>(byte) == static_cast<int>(text[i]) && byte < 0x80 && byte != '\r')
+            continue;
+        return (byte >= 0x80 || byte == '\r') ? -1 : 0;
     }
     if (!peek)
         m_text->SkipBytes(i);

@@ -354,7 +354,9 @@ TEST(ArchiveText, NumbersReadAsTheCLibraryReadsThem)
         const bool parsed = end != token.c_str();
         ASSERT_EQ(archive.ReadFloat(value), parsed) << token;
         if (parsed)
+        {
             EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << token << " read as " << value;
+        }
     }
     for (const std::string& token : integers)
     {
