@@ -1022,6 +1022,11 @@ std::wstring CArchiveText::Text(const wchar_t* text)
 // narrow text is UTF-8 and is compared as the wide text it stands for.
 bool CArchiveText::ExpectToken(const char* text)
 {
+    // A whole match in the buffer is one whatever else the text holds
+    // (only ASCII bytes match there).
+    SkipBlanks();
+    if (MatchInBuffer(text) > 0)
+        return true;
     if (text &&
         std::any_of(text, text + std::strlen(text), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
         return Expect(Wide(text).c_str());
@@ -1035,6 +1040,13 @@ bool CArchiveText::ExpectWToken(const wchar_t* text)
 
 bool CArchiveText::TestToken(const char* text, bool peek)
 {
+    // The buffer decides for text of any kind: up to the first difference
+    // the text is ASCII, so its characters stand where the wide text's do.
+    if (!SkipBlanks())
+        return false;
+    const int matched = MatchInBuffer(text, peek);
+    if (matched >= 0)
+        return matched > 0;
     if (text &&
         std::any_of(text, text + std::strlen(text), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
         return Test(Wide(text).c_str(), peek);
