@@ -205,19 +205,19 @@ int32_t CGuiManager::GetNextAvailableId(int32_t requested)
 
 int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t requestedId)
 {
-    std::wstring finalName = name;
+    std::wstring candidate;
+    bool takeCandidate = false;
     if (ElementExists(name))
     {
         // The candidate is the name the new element takes when a subscriber
         // takes the conflict on: the event tells it the name to use.
-        const std::wstring candidate = name + L"::" + Misc::Text::Utf8ToWide(CUuid().GetId());
-        if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, candidate, kIdConflictEvent, 0}))
-            finalName = candidate;
+        candidate = name + L"::" + Misc::Text::Utf8ToWide(CUuid().GetId());
+        takeCandidate = CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, candidate, kIdConflictEvent, 0});
     }
     const int32_t id = GetNextAvailableId(requestedId);
-    SetElementName(finalName, id);
+    SetElementName(takeCandidate ? candidate : name, id);
     if (m_idsInUse != nullptr)
-        m_idsInUse->insert(id);
+        m_idsInUse->Insert(id);
     return id;
 }
 
@@ -225,15 +225,25 @@ void CGuiManager::SetElementName(const std::wstring& name, int32_t id)
 {
     // An id has one name: the one it had before (left by an element that
     // closed itself) no longer leads to it.
-    const auto old = m_idToName.find(id);
-    if (old != m_idToName.end() && old->second != name)
+    const auto [entry, added] = m_idToName.try_emplace(id, name);
+    if (!added && entry->second != name)
     {
-        const auto named = m_nameToId.find(old->second);
+        const auto named = m_nameToId.find(entry->second);
         if (named != m_nameToId.end() && named->second == id)
             m_nameToId.erase(named);
+        entry->second = name;
     }
-    m_nameToId[name] = id;
-    m_idToName[id] = name;
+    // The key is the text held for the id the name leads to, so it lives
+    // as long as the entry: a name that moves on to this id takes it.
+    const std::wstring_view key = entry->second;
+    const auto [named, inserted] = m_nameToId.try_emplace(key, id);
+    if (!inserted)
+    {
+        auto node = m_nameToId.extract(named);
+        node.key() = key;
+        node.mapped() = id;
+        m_nameToId.insert(std::move(node));
+    }
     m_lastNameFound = {};
 }
 
@@ -376,7 +386,7 @@ bool CGuiManager::ElementIdExists(int32_t id)
 {
     // While a layout loads, the ids in use are known without a walk.
     if (m_idsInUse != nullptr)
-        return m_idsInUse->count(id) != 0;
+        return m_idsInUse->Contains(id);
     return GetElement(id, false) != nullptr;
 }
 

@@ -4,6 +4,7 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/GuiIdSet.h"
 #include "gui/InputKeyMap.h"
 #include "gui/Scroller.h"
 #include "gui/SkinManager.h"
@@ -16,9 +17,9 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <utility>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 namespace irr
@@ -1208,9 +1209,10 @@ private:
     ShortcutMap m_shortcuts;
     CFaderManager m_fader;
     bool m_started = false;
-    // Looked up for every GUI event and every script call that names an
-    // element.
-    std::unordered_map<std::wstring, int32_t> m_nameToId;
+    // Looked up and filled for every element a layout loads, and for every
+    // GUI event: hashed. Each name is held once, by the id it belongs to;
+    // the name's key views it.
+    std::unordered_map<std::wstring_view, int32_t> m_nameToId;
     std::unordered_map<int32_t, std::wstring> m_idToName;
     // FindElementName's last answer; reset whenever m_idToName changes.
     struct SNameFound
@@ -1256,8 +1258,8 @@ private:
     // creates takes a fresh id, and looking each one up in the whole tree
     // would make a load quadratic. Null otherwise.
     class CIdsInUseScope;
-    void CollectIds(irr::gui::IGUIElement* start, std::unordered_set<int32_t>& ids) const;
-    std::unordered_set<int32_t>* m_idsInUse = nullptr;
+    void CollectIds(irr::gui::IGUIElement* start, CGuiIdSet& ids) const;
+    CGuiIdSet* m_idsInUse = nullptr;
     std::wstring m_guiFile;
     // The layouts being loaded, outermost first.
     std::vector<std::wstring> m_loadingFiles;

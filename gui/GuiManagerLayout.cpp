@@ -344,7 +344,22 @@ void CGuiManager::ReadElements(IArchive& archive)
         block.pop_back();
 
         gui::IGUIElement* element = nullptr;
-        if (block == "Include")
+        // Element blocks (nearly every block) first: no other block shares
+        // a name with an element kind.
+        const SElementKind* kind = FindKindByName(block);
+        if (kind != nullptr && kind->reader != nullptr)
+        {
+            element = (this->*(kind->reader))(archive);
+            if (element == nullptr)
+            {
+                // Nothing was created (no GUI environment): the block's
+                // shared parts are read all the same.
+                ReadDetachedBlocks(archive);
+                archive.ExpectToken("}");
+                continue;
+            }
+        }
+        else if (block == "Include")
         {
             std::wstring file;
             Require(archive.ReadKeyWString("-File", file), "-File");
@@ -389,19 +404,8 @@ void CGuiManager::ReadElements(IArchive& archive)
         }
         else
         {
-            const SElementKind* kind = FindKindByName(block);
-            if (kind == nullptr || kind->reader == nullptr)
-                throw CKVOError::Format(L"[CGuiManager::Read] Element type not availble for serialization:%s",
-                                        Misc::Text::Utf8ToWide(block).c_str());
-            element = (this->*(kind->reader))(archive);
-            if (element == nullptr)
-            {
-                // Nothing was created (no GUI environment): the block's
-                // shared parts are read all the same.
-                ReadDetachedBlocks(archive);
-                archive.ExpectToken("}");
-                continue;
-            }
+            throw CKVOError::Format(L"[CGuiManager::Read] Element type not availble for serialization:%s",
+                                    Misc::Text::Utf8ToWide(block).c_str());
         }
         if (element != nullptr)
             ReadElementBlocks(archive, element);
@@ -625,8 +629,9 @@ public:
         if (m_manager.m_idsInUse != nullptr || m_manager.m_environment == nullptr)
             return;
         gui::IGUIElement* root = m_manager.m_environment->getRootGUIElement();
-        m_ids.insert(root->getID());
+        m_ids.Add(root->getID());
         m_manager.CollectIds(root, m_ids);
+        m_ids.Seal();
         m_manager.m_idsInUse = &m_ids;
         m_owner = true;
     }
@@ -640,11 +645,11 @@ public:
 
 private:
     CGuiManager& m_manager;
-    std::unordered_set<int32_t> m_ids;
+    CGuiIdSet m_ids;
     bool m_owner = false;
 };
 
-void CGuiManager::CollectIds(gui::IGUIElement* start, std::unordered_set<int32_t>& ids) const
+void CGuiManager::CollectIds(gui::IGUIElement* start, CGuiIdSet& ids) const
 {
     if (start == nullptr)
         return;
@@ -653,13 +658,13 @@ void CGuiManager::CollectIds(gui::IGUIElement* start, std::unordered_set<int32_t
         auto* menu = static_cast<gui::IGUIContextMenu*>(start);
         for (u32 item = 0; item < menu->getItemCount(); ++item)
         {
-            ids.insert(menu->getItemCommandId(item));
+            ids.Add(menu->getItemCommandId(item));
             CollectIds(menu->getSubMenu(item), ids);
         }
     }
     for (gui::IGUIElement* child : start->getChildren())
     {
-        ids.insert(child->getID());
+        ids.Add(child->getID());
         CollectIds(child, ids);
     }
 }

@@ -13,6 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace Misc::Serialization
 {
@@ -39,6 +42,39 @@ bool NeedsQuotes(std::wstring_view text)
             return true;
     }
     return false;
+}
+
+// The length of the run of blanks at `bytes`, and the line feeds in it.
+// Indents make most runs several bytes long: sixteen bytes are classified
+// at a time where the processor can.
+size_t BlankRun(const uint8_t* bytes, size_t count, int& lines)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i tab = _mm_set1_epi8(0x09);
+    const __m128i controlSpan = _mm_set1_epi8(0x0D - 0x09);
+    for (; i + 16 <= count; i += 16)
+    {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        // Tab to CR: the byte less 9 is at most 4, unsigned.
+        const __m128i shifted = _mm_sub_epi8(block, tab);
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(shifted, controlSpan), shifted);
+        const __m128i blank = _mm_or_si128(control, _mm_cmpeq_epi8(block, space));
+        const auto blanks = static_cast<unsigned>(_mm_movemask_epi8(blank));
+        const auto feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lineFeed)));
+        const unsigned run = blanks != 0xFFFFu ? static_cast<unsigned>(__builtin_ctz(~blanks)) : 16u;
+        // Few line feeds per block: counted bit by bit.
+        for (unsigned inRun = feeds & ((1u << run) - 1u); inRun != 0; inRun &= inRun - 1u)
+            ++lines;
+        if (run < 16)
+            return i + run;
+    }
+#endif
+    for (; i < count && IsBlank(bytes[i]); ++i)
+        lines += bytes[i] == '\n' ? 1 : 0;
+    return i;
 }
 
 std::wstring Wide(const char* text)
@@ -110,7 +146,9 @@ void CArchiveText::open()
     }
     else
     {
-        if (m_text->Open(m_file, CTextFile::kModeRead, 0) != 0)
+        // Large reads: a layout or save is read whole, and each read from
+        // the file costs a system call.
+        if (m_text->Open(m_file, CTextFile::kModeRead, 0, kReadChunk) != 0)
         {
             m_text.reset();
             throw CKVOError(L"[CArchiveText::open] Failed to create file handle");
@@ -362,6 +400,21 @@ bool CArchiveText::SkipBlanks()
         return false;
     for (;;)
     {
+        // Blanks among buffered ASCII bytes go in place; a comment, a byte
+        // from 0x80 up and the end of the buffer take the character path.
+        size_t count = 0;
+        const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+        int lines = 0;
+        const size_t i = BlankRun(bytes, count, lines);
+        m_line += lines;
+        m_text->SkipBytes(i);
+        if (i < count && bytes[i] < 0x80 && bytes[i] != '/')
+        {
+            m_next = bytes[i];
+            return true;
+        }
+        if (i > 0 && i == count)
+            continue;
         int c = m_text->Peek(0);
         while (c >= 0 && IsBlank(c))
         {
@@ -436,12 +489,29 @@ bool CArchiveText::ReadTokenText(std::wstring& token, const wchar_t* delimiters)
     {
         ReadQuoted(token);
     }
-    else
+    else if (!ReadPlainToken(token))
     {
         m_text->ReadToken();
         token = m_text->GetToken();
     }
     Translate(token);
+    return true;
+}
+
+// A token up to the next blank that lies whole in the buffer as ASCII
+// bytes, read in place; false (nothing read) when the character path must
+// decide, at the end of the buffer or at a byte from 0x80 up.
+bool CArchiveText::ReadPlainToken(std::wstring& token)
+{
+    size_t count = 0;
+    const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+    size_t i = 0;
+    while (i < count && bytes[i] < 0x80 && !IsBlank(bytes[i]))
+        ++i;
+    if (i == 0 || i == count || bytes[i] >= 0x80)
+        return false;
+    token.assign(bytes, bytes + i);
+    m_text->SkipBytes(i);
     return true;
 }
 
@@ -456,6 +526,24 @@ void CArchiveText::ReadQuoted(std::wstring& token)
     int previous = 0;
     for (;;)
     {
+        // Plain ASCII runs go in whole; the characters the rule looks at
+        // (quotes, backslashes, line ends) and the rest one by one below.
+        size_t count = 0;
+        const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+        size_t run = 0;
+        while (run < count)
+        {
+            const uint8_t byte = bytes[run];
+            if (byte >= 0x80 || byte == '"' || byte == '\\' || byte == '\r' || byte == '\n')
+                break;
+            ++run;
+        }
+        if (run > 0)
+        {
+            token.append(bytes, bytes + run);
+            previous = bytes[run - 1];
+            m_text->SkipBytes(run);
+        }
         const int c = m_text->GetAny();
         if (c < 0)
             break;
@@ -516,10 +604,13 @@ bool CArchiveText::ReadString(std::string& value)
 std::string CArchiveText::ReadToken(const char* delimiters)
 {
     const std::wstring wideDelimiters = Wide(delimiters);
-    std::wstring token;
-    ReadTokenText(token, wideDelimiters.c_str());
+    ReadTokenText(m_scratch, wideDelimiters.c_str());
     std::string narrow;
-    ConvertStringUtoA(token, narrow, kCodePageUtf8);
+    // ASCII (block names, nearly every token) narrows byte by byte.
+    if (std::all_of(m_scratch.begin(), m_scratch.end(), [](wchar_t c) { return c >= 0 && c < 0x80; }))
+        narrow.assign(m_scratch.begin(), m_scratch.end());
+    else
+        ConvertStringUtoA(m_scratch, narrow, kCodePageUtf8);
     return narrow;
 }
 
@@ -530,47 +621,226 @@ std::wstring CArchiveText::ReadWToken(const wchar_t* delimiters)
     return token;
 }
 
-bool CArchiveText::ReadNumberToken(std::string& token)
+bool CArchiveText::ReadNumberToken(std::string_view& token)
 {
-    token.clear();
+    token = {};
     if (!SkipBlanks())
         return false;
     // Up to the next blank (the text layer's white space: besides LF, CR,
-    // tab and space also VT and FF, which no number holds).
+    // tab and space also VT and FF, which no number holds). A token that
+    // lies in the buffer as plain ASCII is parsed where it is.
+    size_t count = 0;
+    const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+    size_t i = 0;
+    while (i < count && bytes[i] > 0 && bytes[i] < 0x80 && !IsBlank(bytes[i]))
+        ++i;
+    if (i > 0 && i < count && bytes[i] > 0 && bytes[i] < 0x80)
+    {
+        token = std::string_view(reinterpret_cast<const char*>(bytes), i);
+        m_text->SkipBytes(i);
+        return true;
+    }
     m_text->ReadToken();
+    m_number.clear();
     for (wchar_t c : m_text->GetToken())
-        token += (c > 0 && c < 0x80) ? static_cast<char>(c) : '\x7f';
+        m_number += (c > 0 && c < 0x80) ? static_cast<char>(c) : '\x7f';
+    token = m_number;
     return !token.empty();
 }
 
 namespace
 {
-// "%i": optional sign, then decimal, "0x" hexadecimal or "0" octal digits.
-bool ParseSigned(const std::string& token, int32_t& value)
+// Powers of ten that are exact floats, and the largest integer below which
+// every integer is one: their quotient is the correctly rounded float.
+constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr uint64_t kExactFloatDigits = uint64_t{1} << 24;
+
+bool ExactAsFloat(uint64_t digits, size_t scale)
 {
-    char* end = nullptr;
-    const long long parsed = std::strtoll(token.c_str(), &end, 0);
-    if (end == token.c_str())
+    return digits <= kExactFloatDigits && scale < std::size(kPowersOfTen);
+}
+
+float FloatOf(bool negative, uint64_t digits, size_t scale)
+{
+    const float magnitude = static_cast<float>(digits) / kPowersOfTen[scale];
+    return negative ? -magnitude : magnitude;
+}
+
+// The length of the run of decimal digits at `text`.
+size_t DigitRun(const char* text, const char* end)
+{
+    const char* at = text;
+    while (at != end && *at >= '0' && *at <= '9')
+        ++at;
+    return static_cast<size_t>(at - text);
+}
+
+// A token that is a plain decimal number ("-" and up to 18 digits, no
+// leading zero that would make it octal), as nearly every saved integer is:
+// its value without the C library's general parser.
+bool ParsePlainInteger(std::string_view token, bool allowLeadingZero, long long& value)
+{
+    const char* text = token.data();
+    const char* const end = text + token.size();
+    const bool negative = text != end && *text == '-';
+    text += negative ? 1 : 0;
+    const size_t digits = DigitRun(text, end);
+    if (digits == 0 || digits > 18 || text + digits != end ||
+        (!allowLeadingZero && *text == '0' && digits > 1))
         return false;
+    long long parsed = 0;
+    std::from_chars(text, end, parsed);
+    value = negative ? -parsed : parsed;
+    return true;
+}
+
+// "%i": optional sign, then decimal, "0x" hexadecimal or "0" octal digits.
+bool ParseSigned(std::string_view token, int32_t& value)
+{
+    long long parsed = 0;
+    if (!ParsePlainInteger(token, false, parsed))
+    {
+        const std::string text(token);
+        char* end = nullptr;
+        parsed = std::strtoll(text.c_str(), &end, 0);
+        if (end == text.c_str())
+            return false;
+    }
     value = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long long>(parsed)));
     return true;
 }
 
 // "%u": optional sign, decimal digits; a negative number wraps.
-bool ParseUnsigned(const std::string& token, uint32_t& value)
+bool ParseUnsigned(std::string_view token, uint32_t& value)
 {
+    long long plain = 0;
+    if (ParsePlainInteger(token, true, plain))
+    {
+        // strtoull negates a negative number as unsigned.
+        value = static_cast<uint32_t>(static_cast<unsigned long long>(plain));
+        return true;
+    }
+    const std::string text(token);
     char* end = nullptr;
-    const unsigned long long parsed = std::strtoull(token.c_str(), &end, 10);
-    if (end == token.c_str())
+    const unsigned long long parsed = std::strtoull(text.c_str(), &end, 10);
+    if (end == text.c_str())
         return false;
     value = static_cast<uint32_t>(parsed);
     return true;
 }
+
+// "%f" on a token that is "-", digits and a decimal part of digits, as
+// every saved float is, without switching locales. A value whose digits
+// (trailing zeros dropped) and power of ten are exact floats is one
+// division, which rounds correctly as strtof does; other plain tokens go to
+// from_chars, which rounds correctly too. Anything else, and a value out of
+// range, goes to strtof in the "C" locale.
+bool ParseFloat(std::string_view token, float& value)
+{
+    const char* const begin = token.data();
+    const char* const end = begin + token.size();
+    const bool negative = begin != end && *begin == '-';
+    const char* at = begin + (negative ? 1 : 0);
+    const size_t whole = DigitRun(at, end);
+    const char* const point = at + whole;
+    const size_t decimals = point != end && *point == '.' ? DigitRun(point + 1, end) : 0;
+    const bool plain = whole > 0 && (point == end || (decimals > 0 && point + 1 + decimals == end));
+    if (plain && whole + decimals <= 18)
+    {
+        // Trailing zeros of the decimal part change nothing (saves write
+        // six decimals, most of them zeros).
+        size_t scale = decimals;
+        while (scale > 0 && point[scale] == '0')
+            --scale;
+        uint64_t digits = 0;
+        for (const char* digit = at; digit != point; ++digit)
+            digits = digits * 10 + static_cast<uint64_t>(*digit - '0');
+        for (size_t i = 1; i <= scale; ++i)
+            digits = digits * 10 + static_cast<uint64_t>(point[i] - '0');
+        if (ExactAsFloat(digits, scale))
+        {
+            value = FloatOf(negative, digits, scale);
+            return true;
+        }
+    }
+    if (plain)
+    {
+        float parsed = 0.0f;
+        const auto result = std::from_chars(begin, end, parsed);
+        if (result.ec == std::errc() && result.ptr == end)
+        {
+            value = parsed;
+            return true;
+        }
+    }
+    const std::string text(token);
+    const Misc::Text::CScopedCLocale cLocale;
+    char* stop = nullptr;
+    const float parsed = std::strtof(text.c_str(), &stop);
+    if (stop == text.c_str())
+        return false;
+    value = parsed;
+    return true;
+}
 } // namespace
+
+bool CArchiveText::ScanPlainNumber(SPlainNumber& number, bool point)
+{
+    size_t count = 0;
+    const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+    const auto isDigit = [](uint8_t byte) { return byte >= '0' && byte <= '9'; };
+    size_t at = 0;
+    number.negative = count > 0 && bytes[0] == '-';
+    at += number.negative ? 1 : 0;
+    const size_t wholeStart = at;
+    uint64_t digits = 0;
+    for (; at < count && isDigit(bytes[at]); ++at)
+        digits = digits * 10 + (bytes[at] - '0');
+    const size_t whole = at - wholeStart;
+    if (whole == 0)
+        return false;
+    number.leadingZero = whole > 1 && bytes[wholeStart] == '0';
+    uint64_t significant = digits;
+    size_t scale = 0;
+    size_t decimals = 0;
+    if (point && at < count && bytes[at] == '.')
+    {
+        const size_t decimalsStart = ++at;
+        for (; at < count && isDigit(bytes[at]); ++at)
+        {
+            digits = digits * 10 + (bytes[at] - '0');
+            if (bytes[at] != '0')
+            {
+                significant = digits;
+                scale = at + 1 - decimalsStart;
+            }
+        }
+        decimals = at - decimalsStart;
+        if (decimals == 0)
+            return false;
+    }
+    // Up to 18 digits fit; the token ends with a blank inside the buffer.
+    if (whole + decimals > 18 || at >= count || !IsBlank(bytes[at]))
+        return false;
+    number.digits = digits;
+    number.significant = significant;
+    number.scale = scale;
+    number.length = at;
+    return true;
+}
 
 bool CArchiveText::ReadLong(int32_t& value)
 {
-    std::string token;
+    SPlainNumber number;
+    if (SkipBlanks() && ScanPlainNumber(number, false) && !number.leadingZero)
+    {
+        const auto digits = static_cast<long long>(number.digits);
+        const long long parsed = number.negative ? -digits : digits;
+        value = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long long>(parsed)));
+        m_text->SkipBytes(number.length);
+        return true;
+    }
+    std::string_view token;
     return ReadNumberToken(token) && ParseSigned(token, value);
 }
 
@@ -590,7 +860,17 @@ bool CArchiveText::ReadShort(int16_t& value)
 
 bool CArchiveText::ReadULong(uint32_t& value)
 {
-    std::string token;
+    SPlainNumber number;
+    if (SkipBlanks() && ScanPlainNumber(number, false))
+    {
+        // strtoull negates a negative number as unsigned.
+        const auto digits = static_cast<long long>(number.digits);
+        const long long parsed = number.negative ? -digits : digits;
+        value = static_cast<uint32_t>(static_cast<unsigned long long>(parsed));
+        m_text->SkipBytes(number.length);
+        return true;
+    }
+    std::string_view token;
     return ReadNumberToken(token) && ParseUnsigned(token, value);
 }
 
@@ -610,16 +890,15 @@ bool CArchiveText::ReadUShort(uint16_t& value)
 
 bool CArchiveText::ReadFloat(float& value)
 {
-    std::string token;
-    if (!ReadNumberToken(token))
-        return false;
-    const Misc::Text::CScopedCLocale cLocale;
-    char* end = nullptr;
-    const float parsed = std::strtof(token.c_str(), &end);
-    if (end == token.c_str())
-        return false;
-    value = parsed;
-    return true;
+    SPlainNumber number;
+    if (SkipBlanks() && ScanPlainNumber(number, true) && ExactAsFloat(number.significant, number.scale))
+    {
+        value = FloatOf(number.negative, number.significant, number.scale);
+        m_text->SkipBytes(number.length);
+        return true;
+    }
+    std::string_view token;
+    return ReadNumberToken(token) && ParseFloat(token, value);
 }
 
 bool CArchiveText::ReadDouble(double& value)
@@ -669,6 +948,8 @@ bool CArchiveText::ReadBytes(void* data, uint32_t count)
 template <typename Char> bool CArchiveText::Expect(const Char* text)
 {
     SkipBlanks();
+    if (MatchInBuffer(text) > 0)
+        return true;
     for (const Char* c = text; c && *c; ++c)
     {
         if (!m_text || m_text->Get() != static_cast<int>(*c))
@@ -685,6 +966,9 @@ template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
 {
     if (!SkipBlanks())
         return false;
+    const int matched = MatchInBuffer(text, peek);
+    if (matched >= 0)
+        return matched > 0;
     int length = 0;
     for (const Char* c = text; c && *c; ++c, ++length)
     {
@@ -698,6 +982,30 @@ template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
             m_text->Get();
     }
     return true;
+}
+
+// The text against the buffered ASCII bytes at the read position: 1 when
+// they hold it (consumed unless peeking), 0 when they plainly differ, -1
+// when the character path must decide (a carriage return or a byte from
+// 0x80 up before the difference, or too few bytes buffered). Empty text is
+// left to the character path.
+template <typename Char> int CArchiveText::MatchInBuffer(const Char* text, bool peek)
+{
+    if (!m_text || !text || !*text)
+        return -1;
+    size_t count = 0;
+    const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
+    size_t i = 0;
+    for (; text[i]; ++i)
+    {
+        const uint8_t byte = i < count ? bytes[i] : 0x80;
+        if (static_cast<int>(byte) == static_cast<int>(text[i]) && byte < 0x80 && byte != '\r')
+            continue;
+        return (byte >= 0x80 || byte == '\r') ? -1 : 0;
+    }
+    if (!peek)
+        m_text->SkipBytes(i);
+    return 1;
 }
 
 std::wstring CArchiveText::Text(const char* text)
@@ -714,6 +1022,11 @@ std::wstring CArchiveText::Text(const wchar_t* text)
 // narrow text is UTF-8 and is compared as the wide text it stands for.
 bool CArchiveText::ExpectToken(const char* text)
 {
+    // A whole match in the buffer is one whatever else the text holds
+    // (only ASCII bytes match there).
+    SkipBlanks();
+    if (MatchInBuffer(text) > 0)
+        return true;
     if (text &&
         std::any_of(text, text + std::strlen(text), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
         return Expect(Wide(text).c_str());
@@ -727,6 +1040,13 @@ bool CArchiveText::ExpectWToken(const wchar_t* text)
 
 bool CArchiveText::TestToken(const char* text, bool peek)
 {
+    // The buffer decides for text of any kind: up to the first difference
+    // the text is ASCII, so its characters stand where the wide text's do.
+    if (!SkipBlanks())
+        return false;
+    const int matched = MatchInBuffer(text, peek);
+    if (matched >= 0)
+        return matched > 0;
     if (text &&
         std::any_of(text, text + std::strlen(text), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
         return Test(Wide(text).c_str(), peek);

@@ -125,14 +125,38 @@ private:
     // One token by the token rule; false when the input has ended.
     bool ReadTokenText(std::wstring& token, const wchar_t* delimiters);
     void ReadQuoted(std::wstring& token);
+    bool ReadPlainToken(std::wstring& token);
     bool ClosesAfterBackslash();
-    // The characters up to the next blank, as ASCII, for number parsing.
-    bool ReadNumberToken(std::string& token);
+    // A plain decimal number ("-", digits and, with `point`, a point and
+    // digits) that lies in the buffer at the read position and ends with a
+    // blank there, as saves write numbers: read in one pass, not consumed.
+    struct SPlainNumber
+    {
+        bool negative = false;
+        bool leadingZero = false; // a whole part of more than one digit starts with 0
+        uint64_t digits = 0;      // every digit, up to 18 of them
+        uint64_t significant = 0; // the digits without the decimals' trailing zeros
+        size_t scale = 0;         // decimals left in `significant`
+        size_t length = 0;        // bytes of the token
+    };
+    bool ScanPlainNumber(SPlainNumber& number, bool point);
+    // The characters up to the next blank, as ASCII, for number parsing;
+    // the view holds until the next read.
+    bool ReadNumberToken(std::string_view& token);
     void Translate(std::wstring& token);
     template <typename Char> bool Expect(const Char* text);
     template <typename Char> bool Test(const Char* text, bool peek);
+    template <typename Char> int MatchInBuffer(const Char* text, bool peek = false);
     static std::wstring Text(const char* text);
     static std::wstring Text(const wchar_t* text);
+
+    // Bytes the in-place scans ask the reader to have buffered: more than
+    // any token or number of a save, so that few of them fall back to the
+    // character path at a buffer's end.
+    static constexpr size_t kScanWindow = 256;
+    // Bytes fetched from the file at a time when reading (even, as the
+    // UTF-16 readers need).
+    static constexpr int kReadChunk = 64 * 1024;
 
     IFile* m_file = nullptr;
     std::unique_ptr<CArchiveFile> m_ownedFile; // a file opened by path
@@ -152,6 +176,7 @@ private:
     bool m_closedAfterBackslash = false;
     uint64_t m_repeatedText = 0; // characters translations produced
     std::wstring m_scratch;
+    std::string m_number; // a number token read through the character path
     // Spare strings the writes reuse.
     std::wstring m_wide;
     std::wstring m_written;

@@ -67,6 +67,18 @@ public:
     // Copies and consumes the next count bytes; -1 when the file does not
     // hold them.
     int ReadBytes(void* buffer, size_t count);
+    // The reader's buffered ASCII window and its consumption (see
+    // CTextFileReader::AsciiWindow); an empty window without a reader.
+    const uint8_t* AsciiWindow(size_t want, size_t& count)
+    {
+        count = 0;
+        return m_reader ? m_reader->AsciiWindow(want, count) : nullptr;
+    }
+    void SkipBytes(size_t count)
+    {
+        if (m_reader)
+            m_reader->SkipBytes(count);
+    }
 
     // Writes the text; each line feed becomes CR LF unless the encoding word
     // carries kRawLineFeeds.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -76,6 +77,22 @@ public:
     int ReadBytes(void* buffer, size_t count);
     // True when no character is left.
     bool IsEnd();
+
+    // The bytes buffered from the read position, at least `want` of them
+    // when the file holds that many; none unless every byte below 0x80 is
+    // a character of its own here. Callers scan runs of such bytes in place
+    // and consume what they took with SkipBytes; carriage returns and bytes
+    // from 0x80 up stay for Get and Peek to decide.
+    const uint8_t* AsciiWindow(size_t want, size_t& count)
+    {
+        count = 0;
+        if (!m_asciiBytes)
+            return nullptr;
+        Ensure(want);
+        count = m_fill - m_pos;
+        return m_buffer.data() + m_pos;
+    }
+    void SkipBytes(size_t count) { m_pos += std::min(count, m_fill - m_pos); }
 
     // The code page of the code-page reader (0 and 65001 are UTF-8 here,
     // 1252 Windows Latin-1), and the raw switch that hands out its bytes

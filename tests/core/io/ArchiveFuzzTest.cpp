@@ -7,6 +7,7 @@
 
 #include "ArchiveTestUtil.h"
 
+#include "core/foundation/StringConversion.h"
 #include "core/io/ArchiveHandle.h"
 #include "core/io/ArchiveText.h"
 #include "core/io/Language.h"
@@ -400,4 +401,182 @@ TEST(ArchiveFuzz, MutatedArchivesReadOrFailCleanly)
     getrusage(RUSAGE_SELF, &usage);
     EXPECT_LT(usage.ru_maxrss, 1536L * 1024) << "peak resident KiB";
     std::printf("archive fuzz: %ld mutated archives read\n", iteration.load());
+}
+
+namespace
+{
+
+// Pieces of text that mean something to the token rule, the number
+// parsers, the quoting rule or the comment rule, and the blanks between.
+const char* const kPieces[] = {
+    "Gui{", "}", "Checkbox{", "-Position", "-IdName", "box12", "1.500000", "-0.000000", "18.000000", "0.1",
+    "16777217", "123456789012345678901", "-7", "007", "00", "0x1F", "+5", "1e5", "nan", "-inf", "1.", ".5",
+    "-", "4294967295", "-2147483649", "3.4028236e38", "1e-45", "\"quoted text\"", "\"say \\\"hi\\\" x\"",
+    "\"ends\\\\\"\r\n\t", "\"two\r\nlines\"", "\"open", "// comment\n", "/* block\r\n comment */", "/", "/*",
+    "*/", "\"", "\\", "a/b", "x\"y", "{", "a,b", "TabStopInfo{",
+    // Carriage returns inside tokens, which the reader drops.
+    "Gu\ri{", "-Posi\rtion", "1.\r5", "bo\rx12", "\"a\r\"", "}\r"};
+const char* const kBlanks[] = {" ", "\t", "\r\n", "\n", "\r", "\v", "\f", "\r\n\t\t", ""};
+const char* const kWords[] = {"Gui{", "}", "Checkbox{", "-Position", "-IdName", "/", "\"", "1.5", "", "box"};
+
+// ASCII text of pieces, blanks and now and then any byte below 0x80.
+std::string MakeAsciiText(std::mt19937& random, size_t pieces)
+{
+    std::string text;
+    for (size_t i = 0; i < pieces; ++i)
+    {
+        if (random() % 16 == 0)
+            text += static_cast<char>(random() % 0x80);
+        else
+            text += kPieces[random() % std::size(kPieces)];
+        text += kBlanks[random() % std::size(kBlanks)];
+    }
+    return text;
+}
+
+// Reads `bytes` with a series of reads drawn from `seed` and writes down
+// every answer (values, results, line numbers, the error that ends it).
+std::string ReadLog(const std::string& bytes, unsigned seed)
+{
+    std::mt19937 random(seed);
+    const CFilePtr file(new CMemoryFile(bytes));
+    CArchiveText archive(file.get(), false, "", 0);
+    std::string log;
+    const auto note = [&log, &archive](const std::string& entry)
+    { log += entry + "@" + std::to_string(archive.GetLineNumber()) + "\n"; };
+    try
+    {
+        for (int step = 0; step < 100000; ++step)
+        {
+            const bool more = archive.SkipBlanks();
+            note(more ? "more" : "end");
+            if (!more && random() % 4 == 0)
+                break;
+            const char* word = kWords[random() % std::size(kWords)];
+            switch (random() % 16)
+            {
+            case 0:
+            {
+                std::wstring value;
+                note(std::to_string(archive.ReadWString(value)) + Misc::Text::WideToUtf8(value));
+                break;
+            }
+            case 1:
+            {
+                std::string value;
+                note(std::to_string(archive.ReadString(value)) + value);
+                break;
+            }
+            case 2:
+                note(archive.ReadToken(nullptr));
+                break;
+            case 3:
+                note(archive.ReadToken(",}"));
+                break;
+            case 4:
+                note(Misc::Text::WideToUtf8(archive.ReadWToken(L"{")));
+                break;
+            case 5:
+            {
+                float value = 0.25f;
+                const bool read = archive.ReadFloat(value);
+                uint32_t bits = 0;
+                std::memcpy(&bits, &value, sizeof bits);
+                note(std::to_string(read) + "f" + std::to_string(bits));
+                break;
+            }
+            case 6:
+            {
+                int32_t value = 3;
+                note(std::to_string(archive.ReadLong(value)) + "l" + std::to_string(value));
+                break;
+            }
+            case 7:
+            {
+                uint32_t value = 3;
+                note(std::to_string(archive.ReadULong(value)) + "u" + std::to_string(value));
+                break;
+            }
+            case 8:
+            {
+                int16_t value = 3;
+                note(std::to_string(archive.ReadShort(value)) + "s" + std::to_string(value));
+                break;
+            }
+            case 9:
+            {
+                uint8_t value = 3;
+                note(std::to_string(archive.ReadUChar(value)) + "c" + std::to_string(value));
+                break;
+            }
+            case 10:
+            {
+                int8_t value = 3;
+                note(std::to_string(archive.ReadChar(value)) + "C" + std::to_string(value));
+                break;
+            }
+            case 11:
+            {
+                bool value = false;
+                note(std::to_string(archive.ReadBool(value)) + "b" + std::to_string(value));
+                break;
+            }
+            case 12:
+            case 13:
+            {
+                const bool peek = random() % 2 == 0;
+                note(std::to_string(archive.TestToken(word, peek)) + "t" + word);
+                break;
+            }
+            case 14:
+                note(std::to_string(archive.TestWToken(Misc::Text::Utf8ToWide(word).c_str())) + "w" + word);
+                break;
+            default:
+                if (random() % 8 == 0)
+                    note(std::to_string(archive.ExpectToken(word)) + "e" + word);
+                break;
+            }
+        }
+    }
+    catch (const Misc::Error::CKVOError& error)
+    {
+        note("error " + error.GetMessageUtf8());
+    }
+    return log;
+}
+
+// The same ASCII text in each encoding: 8-bit text is scanned in place in
+// the reader's buffer, UTF-16 character by character.
+std::string InEncoding(const std::string& text, const char* encoding)
+{
+    const std::string name = encoding;
+    if (name == "ansi")
+        return text;
+    if (name == "UTF8")
+        return "\xEF\xBB\xBF" + text;
+    const bool big = name == "UTF16BE";
+    std::string bytes = big ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char c : text)
+    {
+        bytes += big ? '\0' : c;
+        bytes += big ? c : '\0';
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST(ArchiveFuzz, EightBitTextReadsAsTheSameTextInUtf16)
+{
+    // Short texts end inside the first buffer; long ones cross the reader's
+    // buffer ends, where scans in place hand over to the character path.
+    std::mt19937 random(20261211u);
+    for (int round = 0; round < 60; ++round)
+    {
+        const std::string text = MakeAsciiText(random, round % 10 == 0 ? 24000 : 200);
+        const unsigned reads = static_cast<unsigned>(random());
+        const std::string expected = ReadLog(InEncoding(text, "UTF16LE"), reads);
+        for (const char* encoding : {"ansi", "UTF8", "UTF16BE"})
+            ASSERT_EQ(ReadLog(InEncoding(text, encoding), reads), expected) << encoding << " round " << round;
+    }
 }

@@ -12,8 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <iterator>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -270,6 +273,104 @@ TEST(ArchiveText, NumberTokensByHand)
     std::wstring kept = L"keep";
     EXPECT_FALSE(archive.ReadWString(kept));
     EXPECT_EQ(kept, L"keep");
+}
+
+TEST(ArchiveText, NumbersReadAsTheCLibraryReadsThem)
+{
+    // Floats and integers as saves write them and as hands do, rounding
+    // cases and overflow included, against strtof, strtoll (base 0) and
+    // strtoull (base 10).
+    std::vector<std::string> floats = {"0.1",
+                                       "0.3",
+                                       "16777216",
+                                       "16777217",
+                                       "16777217.000000",
+                                       "33554431",
+                                       "-0.000000",
+                                       "0.000000",
+                                       "1.000000",
+                                       "123456.789",
+                                       "0.0000001",
+                                       "3.4028235",
+                                       "8388608.5",
+                                       "8388609.5",
+                                       "7.0000005",
+                                       "1.00000005960464477539",
+                                       "0.5000000596046448",
+                                       "340282346638528859811704183484516925440.000000",
+                                       "999999999999999999999999999999999999999999",
+                                       "0.00000000000000000000000000000000000000000001",
+                                       "000000000000000000000.5",
+                                       "1e5",
+                                       "-.5",
+                                       "1.",
+                                       "0x1p3",
+                                       "nan",
+                                       "-inf",
+                                       "5abc",
+                                       "--1"};
+    std::vector<std::string> integers = {"0",
+                                         "-0",
+                                         "00",
+                                         "0777",
+                                         "-0x10",
+                                         "123456789012345678",
+                                         "1234567890123456789",
+                                         "-99999999999999999999",
+                                         "4294967296",
+                                         "-1",
+                                         "+7",
+                                         "12abc",
+                                         "007"};
+    std::mt19937 random(7u);
+    const auto digits = [&random](size_t count)
+    {
+        std::string text;
+        for (size_t i = 0; i < count; ++i)
+            text += static_cast<char>('0' + random() % 10);
+        return text;
+    };
+    for (int i = 0; i < 5000; ++i)
+    {
+        const std::string sign = random() % 3 == 0 ? "-" : "";
+        const size_t decimals = random() % 10;
+        floats.push_back(sign + digits(1 + random() % 10) + (decimals > 0 ? "." + digits(decimals) : ""));
+        integers.push_back(sign + digits(1 + random() % 20));
+    }
+    std::string text = "KVOTEST";
+    for (const auto& list : {floats, integers, integers})
+    {
+        for (const std::string& token : list)
+            text += " " + token;
+    }
+    CTestFolder folder;
+    folder.Write("n.txt", text);
+    CArchiveText archive(folder.Wide("n.txt"), false, "KVOTEST", 0);
+    for (const std::string& token : floats)
+    {
+        float value = 0.0f;
+        char* end = nullptr;
+        const float expected = std::strtof(token.c_str(), &end);
+        const bool parsed = end != token.c_str();
+        ASSERT_EQ(archive.ReadFloat(value), parsed) << token;
+        if (parsed)
+        {
+            EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << token << " read as " << value;
+        }
+    }
+    for (const std::string& token : integers)
+    {
+        int32_t value = 0;
+        ASSERT_TRUE(archive.ReadLong(value)) << token;
+        EXPECT_EQ(value, static_cast<int32_t>(static_cast<uint32_t>(std::strtoll(token.c_str(), nullptr, 0))))
+            << token;
+    }
+    for (const std::string& token : integers)
+    {
+        uint32_t value = 0;
+        ASSERT_TRUE(archive.ReadULong(value)) << token;
+        EXPECT_EQ(value, static_cast<uint32_t>(std::strtoull(token.c_str(), nullptr, 10))) << token;
+    }
 }
 
 TEST(ArchiveText, CommentsAreSkippedAndLinesCounted)

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace Graphics::GUI
+{
+
+// A set of GUI element ids in one sorted array: gathered once (Add, then
+// Seal), then looked up and added to while a layout loads, without a heap
+// node per id.
+class CGuiIdSet
+{
+public:
+    // Gathering: any order, repeats allowed, until Seal sorts them.
+    void Add(int32_t id) { m_ids.push_back(id); }
+    void Seal()
+    {
+        std::sort(m_ids.begin(), m_ids.end());
+        m_ids.erase(std::unique(m_ids.begin(), m_ids.end()), m_ids.end());
+    }
+
+    // After Seal.
+    bool Contains(int32_t id) const { return std::binary_search(m_ids.begin(), m_ids.end(), id); }
+    void Insert(int32_t id)
+    {
+        const auto at = std::lower_bound(m_ids.begin(), m_ids.end(), id);
+        if (at == m_ids.end() || *at != id)
+            m_ids.insert(at, id);
+    }
+
+private:
+    std::vector<int32_t> m_ids;
+};
+
+} // namespace Graphics::GUI
