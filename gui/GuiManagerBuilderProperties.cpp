@@ -7,6 +7,7 @@
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/IrrlichtConversions.h"
+#include "gui/GuiColorConversion.h"
 #include "gui/GuiKVOSpriteBank.h"
 #include "gui/GuiManager.h"
 #include "gui/ScreenCoordinates.h"
@@ -138,12 +139,6 @@ float ToSpinBoxNumber(float value)
     if (std::isnan(value))
         return 0.0f;
     return std::clamp(value, -kSpinBoxLimit, kSpinBoxLimit);
-}
-
-CColor FromIrrlichtColor(video::SColor color)
-{
-    return CColor(color.getRed() / 255.0f, color.getGreen() / 255.0f, color.getBlue() / 255.0f,
-                  color.getAlpha() / 255.0f);
 }
 
 } // namespace
@@ -289,7 +284,7 @@ void CGuiManager::SetStaticTextColor(gui::IGUIElement* element, const CColor& co
 CColor CGuiManager::GetStaticTextColor(gui::IGUIElement* element)
 {
     gui::IGUIStaticText* text = AsStaticText(*this, element, L"GetStaticTextColor");
-    return text->isOverrideColorEnabled() ? FromIrrlichtColor(text->getOverrideColor()) : CColor();
+    return text->isOverrideColorEnabled() ? FromSColor(text->getOverrideColor()) : CColor();
 }
 
 void CGuiManager::SetStaticTextBackgroundColor(gui::IGUIElement* element, const CColor& color)
@@ -299,8 +294,7 @@ void CGuiManager::SetStaticTextBackgroundColor(gui::IGUIElement* element, const 
 
 CColor CGuiManager::GetStaticTextBackgroundColor(gui::IGUIElement* element)
 {
-    return FromIrrlichtColor(
-        AsStaticText(*this, element, L"GetStaticTextBackgroundColor")->getBackgroundColor());
+    return FromSColor(AsStaticText(*this, element, L"GetStaticTextBackgroundColor")->getBackgroundColor());
 }
 
 void CGuiManager::SetStaticTextWordWrap(gui::IGUIElement* element, bool wordWrap)
@@ -381,7 +375,7 @@ void CGuiManager::SetEditBoxColor(gui::IGUIElement* element, const CColor& color
 CColor CGuiManager::GetEditBoxColor(gui::IGUIElement* element)
 {
     gui::IGUIEditBox* box = AsEditBox(*this, element, L"GetEditBoxColor");
-    return box->isOverrideColorEnabled() ? FromIrrlichtColor(box->getOverrideColor()) : CColor();
+    return box->isOverrideColorEnabled() ? FromSColor(box->getOverrideColor()) : CColor();
 }
 
 void CGuiManager::SetEditBoxBorder(gui::IGUIElement* element, bool border)

@@ -4,6 +4,7 @@
 // attributes.
 
 #include "core/foundation/KVOError.h"
+#include "gui/GuiColorConversion.h"
 #include "gui/GuiManager.h"
 #include "gui/ScreenCoordinates.h"
 
@@ -111,27 +112,6 @@ s32 ScrollStep(uint32_t maximum, float fraction, float fallback)
     return step > static_cast<double>(INT32_MAX) ? INT32_MAX : static_cast<s32>(step);
 }
 
-// One channel rounded to 8 bits: a colour read back from the six decimals
-// a layout stores keeps its value (truncating would lose one step per save).
-u32 ToChannel(float component)
-{
-    if (!(component > 0.0f))
-        return 0;
-    const float scaled = std::round(component * 255.0f);
-    return scaled >= 255.0f ? 255u : static_cast<u32>(scaled);
-}
-
-video::SColor ToTabColor(const CColor& color)
-{
-    return video::SColor(ToChannel(color.a), ToChannel(color.r), ToChannel(color.g), ToChannel(color.b));
-}
-
-CColor ToColor(const video::SColor& color)
-{
-    return CColor(color.getRed() / 255.0f, color.getGreen() / 255.0f, color.getBlue() / 255.0f,
-                  color.getAlpha() / 255.0f);
-}
-
 // The button children a scroll bar makes for itself: the up (left) one
 // first, then the down (right) one.
 gui::IGUIElement* ScrollBarButton(gui::IGUIScrollBar* bar, u32 which)
@@ -218,7 +198,7 @@ void CGuiManager::SetTabPageColor(gui::IGUIElement* element, const CColor& color
     gui::IGUITab* tab = AsTab(*this, element, L"SetTabPageColor");
     if (color.a > 0.000001f)
     {
-        tab->setBackgroundColor(ToTabColor(color));
+        tab->setBackgroundColor(ToSColor(color));
         return;
     }
     gui::IGUISkin* skin = m_environment != nullptr ? m_environment->getSkin() : nullptr;
@@ -228,7 +208,7 @@ void CGuiManager::SetTabPageColor(gui::IGUIElement* element, const CColor& color
 
 CColor CGuiManager::GetTabPageColor(gui::IGUIElement* element)
 {
-    return ToColor(AsTab(*this, element, L"GetTabPageColor")->getBackgroundColor());
+    return FromSColor(AsTab(*this, element, L"GetTabPageColor")->getBackgroundColor());
 }
 
 void CGuiManager::SetTabPageBackground(gui::IGUIElement* element, bool drawBackground)

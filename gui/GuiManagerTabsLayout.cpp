@@ -7,6 +7,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
 #include "graphics/engine/IrrlichtConversions.h"
+#include "gui/GuiColorConversion.h"
 #include "gui/GuiManager.h"
 #include "gui/LayoutArchive.h"
 #include "gui/ScreenCoordinates.h"
@@ -34,12 +35,6 @@ constexpr uint32_t kTabControlNoFontVersion = 1019;
 constexpr uint32_t kTabPageColorVersion = 1015;
 // Scroll bars store their steps and button names from this version on.
 constexpr uint32_t kScrollBarStepsVersion = 1019;
-
-CColor ToColor(const video::SColor& color)
-{
-    return CColor(color.getRed() / 255.0f, color.getGreen() / 255.0f, color.getBlue() / 255.0f,
-                  color.getAlpha() / 255.0f);
-}
 
 // The preferred id a step after the bar's; past the largest id the search
 // starts from the lowest.
@@ -180,7 +175,7 @@ bool CGuiManager::WriteTab(IArchive& archive, gui::IGUIElement* element)
     ok = WriteElementPosition(archive, element) && ok;
     ok = WriteElementLabel(archive, element) && ok;
     ok = archive.WriteKeyBool("-Background", tab->isDrawingBackground()) && ok;
-    return CNamedColor(ToColor(tab->getBackgroundColor()), "-Color").Write(archive) && ok;
+    return CNamedColor(FromSColor(tab->getBackgroundColor()), "-Color").Write(archive) && ok;
 }
 
 gui::IGUIElement* CGuiManager::ReadScrollBar(IArchive& archive)
