@@ -1,5 +1,6 @@
 #include "core/io/ArchiveText.h"
 
+#include "core/foundation/FixedDecimal.h"
 #include "core/foundation/KVOError.h"
 #include "core/foundation/ScopedCLocale.h"
 #include "core/foundation/StringConversion.h"
@@ -34,14 +35,45 @@ bool IsBlank(int c)
 // Text that the token rule would not read back as one unquoted token: a
 // blank (any of the white space above), a "/" (a comment could start) or a
 // double quote.
-bool NeedsQuotes(std::wstring_view text)
+template <typename Char> bool NeedsQuotes(std::basic_string_view<Char> text)
 {
-    for (const wchar_t c : text)
+    for (const Char c : text)
     {
-        if (c == L' ' || c == L'/' || c == L'"' || (c >= 0x09 && c <= 0x0D))
+        if (c == ' ' || c == '/' || c == '"' || (c >= 0x09 && c <= 0x0D))
             return true;
     }
     return false;
+}
+
+// What writing has to know of narrow text: whether it needs quotes (as
+// above) and whether it is ASCII. One table lookup per byte answers both.
+enum : uint8_t
+{
+    kNeedsQuotes = 1,
+    kNotAscii = 2,
+};
+struct SByteClasses
+{
+    uint8_t of[256] = {};
+    constexpr SByteClasses()
+    {
+        for (int c = 0; c < 256; ++c)
+        {
+            if (c >= 0x80)
+                of[c] = kNotAscii;
+            else if (c == ' ' || c == '/' || c == '"' || (c >= 0x09 && c <= 0x0D))
+                of[c] = kNeedsQuotes;
+        }
+    }
+};
+constexpr SByteClasses kByteClasses;
+
+uint8_t ClassesOf(std::string_view text)
+{
+    uint8_t classes = 0;
+    for (const char c : text)
+        classes |= kByteClasses.of[static_cast<uint8_t>(c)];
+    return classes;
 }
 
 // The length of the run of blanks at `bytes`, and the line feeds in it.
@@ -138,7 +170,7 @@ void CArchiveText::open()
     m_text = std::make_unique<CTextFile>();
     if (m_write)
     {
-        if (m_text->Open(m_file, CTextFile::kModeWrite, static_cast<uint32_t>(m_encoding)) != 0)
+        if (m_text->Open(m_file, CTextFile::kModeWrite, static_cast<uint32_t>(m_encoding), kFileChunk) != 0)
         {
             m_text.reset();
             throw CKVOError(L"[CArchiveText::open] Failed to create file handle");
@@ -146,9 +178,7 @@ void CArchiveText::open()
     }
     else
     {
-        // Large reads: a layout or save is read whole, and each read from
-        // the file costs a system call.
-        if (m_text->Open(m_file, CTextFile::kModeRead, 0, kReadChunk) != 0)
+        if (m_text->Open(m_file, CTextFile::kModeRead, 0, kFileChunk) != 0)
         {
             m_text.reset();
             throw CKVOError(L"[CArchiveText::open] Failed to create file handle");
@@ -215,7 +245,7 @@ bool CArchiveText::IsVersionAtLeast(uint32_t version) const
 
 // ---- writing ----------------------------------------------------------------
 
-bool CArchiveText::Put(std::wstring_view text)
+template <typename Char> bool CArchiveText::PutOf(std::basic_string_view<Char> text)
 {
     if (!m_text)
     {
@@ -230,12 +260,12 @@ bool CArchiveText::Put(std::wstring_view text)
         // ClosesAfterBackslash): the line ends here if the next text does
         // not end it, and the next line starts with a tab.
         m_closedAfterBackslash = false;
-        if (!text.empty() && text[0] == L'\n')
+        if (!text.empty() && text[0] == '\n')
             text.remove_prefix(1);
         else
             ++m_line;
-        result = m_text->WriteText(L"\n\t");
-        if (result == 0 && !text.empty() && text[0] == L'\t')
+        result = m_text->WriteText(std::string_view("\n\t"));
+        if (result == 0 && !text.empty() && text[0] == '\t')
             text.remove_prefix(1);
     }
     if (result == 0)
@@ -248,58 +278,79 @@ bool CArchiveText::Put(std::wstring_view text)
     return true;
 }
 
-bool CArchiveText::PutNumber(const char* text, size_t length)
+bool CArchiveText::PutPlain(std::string_view text)
 {
-    m_written.assign(text, text + length);
-    return Put(m_written);
+    if (m_closedAfterBackslash || !m_text)
+        return Put(text);
+    if (m_text->WritePlainAscii(text) != 0)
+    {
+        m_failed = true;
+        return false;
+    }
+    return true;
 }
 
-bool CArchiveText::PutQuoted(std::wstring_view text)
+template <typename Char>
+bool CArchiveText::PutQuotedOf(std::basic_string_view<Char> text, std::basic_string<Char>& quoted)
 {
     if (text.empty())
-        return Put(L"\"\"");
+        return Put(std::string_view("\"\""));
     if (!NeedsQuotes(text))
         return Put(text);
-    std::wstring& quoted = m_written;
-    quoted.clear();
-    quoted += L'"';
-    for (size_t i = 0; i < text.size(); ++i)
+    quoted.assign(1, Char('"'));
+    size_t from = 0;
+    for (size_t quote = text.find(Char('"')); quote != text.npos; quote = text.find(Char('"'), from))
     {
-        const wchar_t c = text[i];
-        if (c != L'"')
-        {
-            quoted += c;
-            continue;
-        }
-        quoted += L"\\\"";
-        if (i + 1 < text.size() && text[i + 1] == L'\n')
+        quoted.append(text.data() + from, quote - from);
+        quoted += Char('\\');
+        quoted += Char('"');
+        from = quote + 1;
+        if (from < text.size() && text[from] == '\n')
         {
             // A line feed right after an inner quote goes out bare: only a
             // CR LF after a backslash and a quote can close a value.
-            if (!Put(quoted) || m_text->WriteTextAsIs(L"\n") != 0)
+            if (!Put(quoted) || m_text->WriteTextAsIs(std::string_view("\n")) != 0)
             {
                 m_failed = true;
                 return false;
             }
-            ++i;
+            ++from;
             quoted.clear();
         }
     }
-    quoted += L'"';
+    quoted.append(text.data() + from, text.size() - from);
+    quoted += Char('"');
     if (!Put(quoted))
         return false;
-    m_closedAfterBackslash = text.back() == L'\\';
+    m_closedAfterBackslash = text.back() == Char('\\');
     return true;
+}
+
+bool CArchiveText::WriteString(const char* text)
+{
+    return WriteString(std::string_view(text ? text : ""), true);
 }
 
 bool CArchiveText::WriteString(const std::string& text, bool quote)
 {
-    // Narrow text is UTF-8; ASCII (nearly all of it) widens byte by byte.
-    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; }))
-        m_wide.assign(text.begin(), text.end());
-    else
-        m_wide = Misc::Text::Utf8ToWide(text);
-    return quote ? PutQuoted(m_wide) : Put(m_wide);
+    return WriteString(std::string_view(text), quote);
+}
+
+bool CArchiveText::WriteString(std::string_view text, bool quote)
+{
+    // Narrow text is UTF-8. ASCII (nearly all of it) is written as it is;
+    // anything else is read as UTF-8 first, so that bytes that are not
+    // UTF-8 go out as they would from wide text.
+    const uint8_t classes = ClassesOf(text);
+    if ((classes & kNotAscii) == 0)
+    {
+        // Without blanks there is no line feed to convert.
+        if ((classes & kNeedsQuotes) == 0 && !(quote && text.empty()))
+            return PutPlain(text);
+        return quote ? PutQuoted(text) : Put(text);
+    }
+    m_wide = Misc::Text::Utf8ToWide(text);
+    return quote ? PutQuoted(std::wstring_view(m_wide)) : Put(std::wstring_view(m_wide));
 }
 
 bool CArchiveText::WriteWString(const std::wstring& text, bool quote)
@@ -310,7 +361,7 @@ bool CArchiveText::WriteWString(const std::wstring& text, bool quote)
         ConvertStringUtoA(text, narrow, m_codePage);
         return WriteString(narrow, quote);
     }
-    return quote ? PutQuoted(text) : Put(text);
+    return quote ? PutQuoted(std::wstring_view(text)) : Put(std::wstring_view(text));
 }
 
 bool CArchiveText::WriteDouble(double value, uint8_t precision)
@@ -318,15 +369,15 @@ bool CArchiveText::WriteDouble(double value, uint8_t precision)
     char buffer[400];
     const auto result =
         std::to_chars(buffer, buffer + sizeof(buffer), value, std::chars_format::general, precision);
-    return result.ec == std::errc() && PutNumber(buffer, static_cast<size_t>(result.ptr - buffer));
+    return result.ec == std::errc() &&
+           PutPlain(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)));
 }
 
 bool CArchiveText::WriteFloat(float value, uint8_t precision)
 {
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), static_cast<double>(value),
-                                      std::chars_format::fixed, precision);
-    return result.ec == std::errc() && PutNumber(buffer, static_cast<size_t>(result.ptr - buffer));
+    const char* end = Misc::Text::FormatFixed(buffer, buffer + sizeof(buffer), value, precision);
+    return end && PutPlain(std::string_view(buffer, static_cast<size_t>(end - buffer)));
 }
 
 #define HALVANE_WRITE_INTEGER(Name, Type, Stored)                                                            \
@@ -334,7 +385,7 @@ bool CArchiveText::WriteFloat(float value, uint8_t precision)
     {                                                                                                        \
         char buffer[16];                                                                                     \
         const auto result = std::to_chars(buffer, buffer + sizeof(buffer), static_cast<Stored>(value));      \
-        return PutNumber(buffer, static_cast<size_t>(result.ptr - buffer));                                  \
+        return PutPlain(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)));                 \
     }
 
 HALVANE_WRITE_INTEGER(WriteLong, int32_t, int32_t)
@@ -354,12 +405,13 @@ bool CArchiveText::WriteChar(int8_t value)
 
 bool CArchiveText::WriteBool(bool value)
 {
-    return Put(value ? L"1" : L"0");
+    return PutPlain(value ? "1" : "0");
 }
 
 bool CArchiveText::WriteBytes(const void* data, uint32_t count)
 {
-    if (!m_text || (m_closedAfterBackslash && !Put(L"")) || m_text->WriteBytes(data, count) != 0)
+    if (!m_text || (m_closedAfterBackslash && !Put(std::string_view())) ||
+        m_text->WriteBytes(data, count) != 0)
     {
         m_failed = true;
         return false;
@@ -374,22 +426,31 @@ bool CArchiveText::WriteComment(const char* text)
 
 bool CArchiveText::WriteSpaces(uint32_t count)
 {
-    for (uint32_t i = 0; i < count; ++i)
+    static constexpr std::string_view kSpaces = "                                ";
+    while (count > 0)
     {
-        if (!Put(L" "))
+        const size_t part = std::min<size_t>(count, kSpaces.size());
+        if (!PutPlain(kSpaces.substr(0, part)))
             return false;
+        count -= static_cast<uint32_t>(part);
     }
     return true;
 }
 
 bool CArchiveText::EndLine(int32_t indentChange)
 {
+    // A line feed and the indent's tabs, from one constant while the indent
+    // is no deeper than it.
+    static constexpr std::string_view kLineFeedAndTabs = "\n\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t"
+                                                         "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
     ++m_line;
     m_indent += indentChange;
-    m_written.assign(1, L'\n');
-    if (m_indent > 0)
-        m_written.append(static_cast<size_t>(m_indent), L'\t');
-    return Put(m_written);
+    const size_t tabs = m_indent > 0 ? static_cast<size_t>(m_indent) : 0;
+    if (tabs < kLineFeedAndTabs.size())
+        return Put(kLineFeedAndTabs.substr(0, 1 + tabs));
+    m_narrow.assign(1, '\n');
+    m_narrow.append(tabs, '\t');
+    return Put(std::string_view(m_narrow));
 }
 
 // ---- reading ----------------------------------------------------------------

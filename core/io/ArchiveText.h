@@ -78,6 +78,8 @@ public:
     using IArchive::WriteWString;
     bool WriteWString(const std::wstring& text, bool quote = true) override;
     bool WriteString(const std::string& text, bool quote = true) override;
+    // Keys and tags: no string is made for them.
+    bool WriteString(const char* text) override;
     bool WriteDouble(double value, uint8_t precision) override;
     bool WriteFloat(float value, uint8_t precision) override;
     bool WriteLong(int32_t value) override;
@@ -118,10 +120,20 @@ public:
 
 private:
     void open();
-    bool Put(std::wstring_view text);
-    bool PutNumber(const char* text, size_t length);
-    // The text by the quoting rule.
-    bool PutQuoted(std::wstring_view text);
+    bool WriteString(std::string_view text, bool quote);
+    // Writes text as it stands. Narrow text is UTF-8; ASCII, which is
+    // nearly everything a save holds, goes to the file with no wide copy.
+    bool Put(std::wstring_view text) { return PutOf(text); }
+    bool Put(std::string_view text) { return PutOf(text); }
+    template <typename Char> bool PutOf(std::basic_string_view<Char> text);
+    // ASCII text that holds no line feed (numbers, plain keys, spaces):
+    // written with no character looked at.
+    bool PutPlain(std::string_view text);
+    // The text by the quoting rule, built in `quoted` where it needs quotes.
+    bool PutQuoted(std::wstring_view text) { return PutQuotedOf(text, m_written); }
+    bool PutQuoted(std::string_view text) { return PutQuotedOf(text, m_narrow); }
+    template <typename Char>
+    bool PutQuotedOf(std::basic_string_view<Char> text, std::basic_string<Char>& quoted);
     // One token by the token rule; false when the input has ended.
     bool ReadTokenText(std::wstring& token, const wchar_t* delimiters);
     void ReadQuoted(std::wstring& token);
@@ -154,9 +166,10 @@ private:
     // any token or number of a save, so that few of them fall back to the
     // character path at a buffer's end.
     static constexpr size_t kScanWindow = 256;
-    // Bytes fetched from the file at a time when reading (even, as the
-    // UTF-16 readers need).
-    static constexpr int kReadChunk = 64 * 1024;
+    // Bytes moved to or from the file at a time (even, as the UTF-16
+    // readers need): a save or layout is read or written whole, and each
+    // transfer costs a system call.
+    static constexpr int kFileChunk = 64 * 1024;
 
     IFile* m_file = nullptr;
     std::unique_ptr<CArchiveFile> m_ownedFile; // a file opened by path
@@ -180,6 +193,7 @@ private:
     // Spare strings the writes reuse.
     std::wstring m_wide;
     std::wstring m_written;
+    std::string m_narrow;
 };
 
 } // namespace Misc::Serialization

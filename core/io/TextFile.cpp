@@ -147,7 +147,21 @@ int CTextFile::WriteText(std::wstring_view text)
     return m_writer->PutText(text, m_codePage, (m_encoding & kRawLineFeeds) == 0);
 }
 
+int CTextFile::WriteText(std::string_view text)
+{
+    if (!m_writer)
+        return -2;
+    return m_writer->PutText(text, m_codePage, (m_encoding & kRawLineFeeds) == 0);
+}
+
 int CTextFile::WriteTextAsIs(std::wstring_view text)
+{
+    if (!m_writer)
+        return -2;
+    return m_writer->PutText(text, m_codePage, false);
+}
+
+int CTextFile::WriteTextAsIs(std::string_view text)
 {
     if (!m_writer)
         return -2;

@@ -83,9 +83,15 @@ public:
     // Writes the text; each line feed becomes CR LF unless the encoding word
     // carries kRawLineFeeds.
     int WriteText(std::wstring_view text);
+    // The same for UTF-8 text (ASCII goes out with no wide copy).
+    int WriteText(std::string_view text);
     // Writes the text with its line feeds unchanged, whatever the encoding
     // word says.
     int WriteTextAsIs(std::wstring_view text);
+    int WriteTextAsIs(std::string_view text);
+    // ASCII text that holds no line feed, with no character looked at on
+    // the way (see CTextFileWriter::PutPlainAscii).
+    int WritePlainAscii(std::string_view text) { return m_writer ? m_writer->PutPlainAscii(text) : -2; }
     int WriteChar(wchar_t c);
     int WriteBytes(const void* bytes, size_t count);
     // Write mode: the buffered bytes to the file (-2 on failure or without a

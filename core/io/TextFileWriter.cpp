@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 namespace
 {
@@ -81,8 +82,8 @@ int CTextFileWriter::PutCodePoints(const wchar_t* text, size_t count)
 // Encodes ASCII characters into the free part of the buffer until the text,
 // the ASCII run or the room ends (the caller leaves room for `count` line
 // feeds written as CR LF); returns the characters taken.
-template <CTextFileWriter::EAsciiForm Form>
-size_t CTextFileWriter::PutAscii(const wchar_t* text, size_t count, bool lineFeedsAsCrLf)
+template <CTextFileWriter::EAsciiForm Form, typename Char>
+size_t CTextFileWriter::PutAscii(const Char* text, size_t count, bool lineFeedsAsCrLf)
 {
     uint8_t* out = m_buffer.data() + m_used;
     uint8_t* const start = out;
@@ -104,7 +105,7 @@ size_t CTextFileWriter::PutAscii(const wchar_t* text, size_t count, bool lineFee
     size_t i = 0;
     for (; i < count; ++i)
     {
-        const uint32_t c = static_cast<uint32_t>(text[i]);
+        const auto c = static_cast<std::make_unsigned_t<Char>>(text[i]);
         if (c >= 0x80)
             break;
         if (c == '\n' && lineFeedsAsCrLf)
@@ -113,6 +114,64 @@ size_t CTextFileWriter::PutAscii(const wchar_t* text, size_t count, bool lineFee
     }
     m_used += static_cast<size_t>(out - start);
     return i;
+}
+
+int CTextFileWriter::PutNonAscii(const wchar_t* text, size_t count, unsigned int codePage)
+{
+    return PutChars(text, count, codePage);
+}
+
+int CTextFileWriter::PutNonAscii(const char* text, size_t count, unsigned int codePage)
+{
+    // A run of bytes from 0x80 up holds whole UTF-8 sequences: every lead
+    // and continuation byte is in it.
+    const std::wstring wide = Misc::Text::Utf8ToWide(std::string_view(text, count));
+    return PutChars(wide.data(), wide.size(), codePage);
+}
+
+template <typename Char>
+int CTextFileWriter::PutTextOf(std::basic_string_view<Char> text, unsigned int codePage, bool lineFeedsAsCrLf)
+{
+    // Each character takes at most two units here (a line feed as CR LF):
+    // the room in characters is the free bytes shifted right by one or two.
+    const unsigned widestShift = m_asciiForm == EAsciiForm::kOneByte ? 1 : 2;
+    const size_t widest = size_t{1} << widestShift;
+    const Char* p = text.data();
+    size_t left = text.size();
+    while (left > 0)
+    {
+        if (static_cast<std::make_unsigned_t<Char>>(*p) >= 0x80)
+        {
+            size_t run = 1;
+            while (run < left && static_cast<std::make_unsigned_t<Char>>(p[run]) >= 0x80)
+                ++run;
+            const int result = PutNonAscii(p, run, codePage);
+            if (result != 0)
+                return result;
+            p += run;
+            left -= run;
+            continue;
+        }
+        if (m_buffer.size() - m_used < widest && (Flush() != 0 || m_buffer.size() - m_used < widest))
+            return -2;
+        const size_t room = std::min(left, (m_buffer.size() - m_used) >> widestShift);
+        size_t taken;
+        switch (m_asciiForm)
+        {
+        case EAsciiForm::kOneByte:
+            taken = PutAscii<EAsciiForm::kOneByte>(p, room, lineFeedsAsCrLf);
+            break;
+        case EAsciiForm::kUtf16LE:
+            taken = PutAscii<EAsciiForm::kUtf16LE>(p, room, lineFeedsAsCrLf);
+            break;
+        default:
+            taken = PutAscii<EAsciiForm::kUtf16BE>(p, room, lineFeedsAsCrLf);
+            break;
+        }
+        p += taken;
+        left -= taken;
+    }
+    return 0;
 }
 
 int CTextFileWriter::PutText(std::wstring_view text, unsigned int codePage, bool lineFeedsAsCrLf)
@@ -134,44 +193,14 @@ int CTextFileWriter::PutText(std::wstring_view text, unsigned int codePage, bool
         }
         return 0;
     }
-    // Each character takes at most two units here (a line feed as CR LF).
-    const size_t widest = m_asciiForm == EAsciiForm::kOneByte ? 2 : 4;
-    const wchar_t* p = text.data();
-    size_t left = text.size();
-    while (left > 0)
-    {
-        if (static_cast<uint32_t>(*p) >= 0x80)
-        {
-            size_t run = 1;
-            while (run < left && static_cast<uint32_t>(p[run]) >= 0x80)
-                ++run;
-            const int result = PutChars(p, run, codePage);
-            if (result != 0)
-                return result;
-            p += run;
-            left -= run;
-            continue;
-        }
-        if (m_buffer.size() - m_used < widest && (Flush() != 0 || m_buffer.size() - m_used < widest))
-            return -2;
-        const size_t room = std::min(left, (m_buffer.size() - m_used) / widest);
-        size_t taken;
-        switch (m_asciiForm)
-        {
-        case EAsciiForm::kOneByte:
-            taken = PutAscii<EAsciiForm::kOneByte>(p, room, lineFeedsAsCrLf);
-            break;
-        case EAsciiForm::kUtf16LE:
-            taken = PutAscii<EAsciiForm::kUtf16LE>(p, room, lineFeedsAsCrLf);
-            break;
-        default:
-            taken = PutAscii<EAsciiForm::kUtf16BE>(p, room, lineFeedsAsCrLf);
-            break;
-        }
-        p += taken;
-        left -= taken;
-    }
-    return 0;
+    return PutTextOf(text, codePage, lineFeedsAsCrLf);
+}
+
+int CTextFileWriter::PutText(std::string_view text, unsigned int codePage, bool lineFeedsAsCrLf)
+{
+    if (m_asciiForm == EAsciiForm::kNone)
+        return PutText(std::wstring_view(Misc::Text::Utf8ToWide(text)), codePage, lineFeedsAsCrLf);
+    return PutTextOf(text, codePage, lineFeedsAsCrLf);
 }
 
 int CTextFileWriter::WriteBytes(const void* bytes, size_t count)

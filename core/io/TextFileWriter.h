@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -34,6 +35,22 @@ public:
     // file) are encoded straight into the output buffer; everything else
     // goes through PutChars.
     int PutText(std::wstring_view text, unsigned int codePage, bool lineFeedsAsCrLf);
+    // The same for UTF-8 text. Numbers, keys and line ends are ASCII and go
+    // into the buffer byte for byte, with no wide copy.
+    int PutText(std::string_view text, unsigned int codePage, bool lineFeedsAsCrLf);
+    // ASCII text without line feeds (numbers, keys, blanks), which every
+    // encoding here writes without looking at the characters: one byte
+    // each straight into the buffer where that is the form.
+    int PutPlainAscii(std::string_view text)
+    {
+        if (m_asciiForm == EAsciiForm::kOneByte && text.size() <= m_buffer.size() - m_used)
+        {
+            std::memcpy(m_buffer.data() + m_used, text.data(), text.size());
+            m_used += text.size();
+            return 0;
+        }
+        return PutText(text, 0, false);
+    }
 
     int WriteBytes(const void* bytes, size_t count);
     int Flush();
@@ -58,7 +75,13 @@ protected:
     int PutCodePoints(const wchar_t* text, size_t count);
 
 private:
-    template <EAsciiForm Form> size_t PutAscii(const wchar_t* text, size_t count, bool lineFeedsAsCrLf);
+    template <EAsciiForm Form, typename Char>
+    size_t PutAscii(const Char* text, size_t count, bool lineFeedsAsCrLf);
+    template <typename Char>
+    int PutTextOf(std::basic_string_view<Char> text, unsigned int codePage, bool lineFeedsAsCrLf);
+    // A run of characters from U+0080 up, as UTF-16 or as UTF-8 bytes.
+    int PutNonAscii(const wchar_t* text, size_t count, unsigned int codePage);
+    int PutNonAscii(const char* text, size_t count, unsigned int codePage);
 
     IFile* m_file;
     size_t m_capacity;

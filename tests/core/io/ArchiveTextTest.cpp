@@ -1,6 +1,7 @@
 #include "ArchiveTestUtil.h"
 
 #include "core/foundation/KVOError.h"
+#include "core/foundation/StringConversion.h"
 #include "core/io/ArchiveBin.h"
 #include "core/io/ArchiveHandle.h"
 #include "core/io/ArchiveText.h"
@@ -718,6 +719,93 @@ TEST(ArchiveText, EveryValueReadsBackInEveryMode)
         EXPECT_TRUE(loadedLanguage.Load(languageFile.get())) << mode;
         EXPECT_EQ(EntriesOf(loadedOptions), EntriesOf(options)) << mode;
         EXPECT_EQ(EntriesOf(loadedLanguage.GetDataBag()), EntriesOf(language.GetDataBag())) << mode;
+    }
+}
+
+TEST(ArchiveText, NarrowTextWritesWhatTheSameTextWideWrites)
+{
+    // Tags, keys and identifiers come as UTF-8 and go into the file by a
+    // path of their own. Each writes the bytes of its wide form, reads back,
+    // and the number after it (written by yet another path) keeps its place
+    // after a value that ends in a backslash.
+    const std::string values[] = {"a b\\",
+                                  "\\",
+                                  "x \"\\",
+                                  "say \"hi\"",
+                                  "quote\"\nnext",
+                                  "quote \"\n\t-k v",
+                                  "back\\\n\t}",
+                                  "",
+                                  "plain",
+                                  "-Key",
+                                  "ai/guard.lua",
+                                  "tab\tin",
+                                  "a\vb",
+                                  "two\nlines",
+                                  "cr\r\n",
+                                  "trail\\",
+                                  "caf\xC3\xA9 \xE4\xB8\xAD",
+                                  "bad \xC3 byte\xFF",
+                                  std::string(1, '\0') + "nul"};
+    CTestFolder folder;
+    for (const char* mode : {"UTF8", "UTF16", "UTF16BE", "ansi"})
+    {
+        for (const bool quote : {true, false})
+        {
+            const auto write = [&](bool narrow)
+            {
+                return WriteText(folder, mode,
+                                 [&](IArchive& archive)
+                                 {
+                                     for (const std::string& value : values)
+                                     {
+                                         const std::wstring wide = Misc::Text::Utf8ToWide(value);
+                                         if (narrow)
+                                             archive.WriteString(value, quote);
+                                         else
+                                             archive.WriteWString(wide, quote);
+                                         archive.WriteSpaces(1);
+                                         archive.WriteFloat(1.5f, 2);
+                                         if (value.find('\0') == std::string::npos)
+                                         {
+                                             archive.WriteSpaces(1);
+                                             if (narrow)
+                                                 archive.WriteString(value.c_str());
+                                             else
+                                                 archive.WriteWString(wide.c_str());
+                                         }
+                                         archive.WriteSpaces(1);
+                                         archive.WriteInt(-7);
+                                         archive.EndLine(0);
+                                     }
+                                 });
+            };
+            const std::string bytes = write(true);
+            ASSERT_EQ(bytes, write(false)) << mode << " quote " << quote;
+            if (!quote)
+                continue;
+            const CFilePtr file = OpenRead(folder.Wide("w.txt"));
+            CArchiveText reader(file.get(), false, "KVOTEST", 1);
+            for (const std::string& value : values)
+            {
+                // Bytes that are not UTF-8 were written as U+FFFD.
+                const std::string expected = Misc::Text::WideToUtf8(Misc::Text::Utf8ToWide(value));
+                std::string read;
+                float number = 0;
+                int32_t integer = 0;
+                EXPECT_TRUE(reader.ReadString(read)) << mode;
+                EXPECT_EQ(read, expected) << mode;
+                EXPECT_TRUE(reader.ReadFloat(number)) << mode << " after " << value;
+                EXPECT_EQ(number, 1.5f) << mode << " after " << value;
+                if (value.find('\0') == std::string::npos)
+                {
+                    EXPECT_TRUE(reader.ReadString(read)) << mode;
+                    EXPECT_EQ(read, expected) << mode;
+                }
+                EXPECT_TRUE(reader.ReadInt(integer)) << mode << " after " << value;
+                EXPECT_EQ(integer, -7) << mode << " after " << value;
+            }
+        }
     }
 }
 

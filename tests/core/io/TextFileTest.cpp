@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -114,24 +116,38 @@ TEST_F(TextFile, WritesAcrossBufferBoundariesWithAnyBufferSize)
         {CTextFile::kEncodingUtf16BE, be},
         {CTextFile::kEncodingAnsi, Misc::Text::WideToUtf8(crlf)},
     };
+    // The same pieces as wide text, as UTF-8, and (where a piece is ASCII
+    // without a line feed) through the plain-ASCII path.
+    const auto writePiece = [](CTextFile& file, std::wstring_view piece, bool narrow)
+    {
+        if (!narrow)
+            return file.WriteText(piece);
+        const std::string utf8 = Misc::Text::WideToUtf8(piece);
+        const bool plain = std::all_of(utf8.begin(), utf8.end(),
+                                       [](char c) { return c != '\n' && static_cast<uint8_t>(c) < 0x80; });
+        return plain ? file.WritePlainAscii(utf8) : file.WriteText(std::string_view(utf8));
+    };
     for (const auto& test : cases)
     {
         for (int bufferSize : {1, 2, 3, 7, 64, 0})
         {
             for (size_t piece : {size_t(1), size_t(5), text.size()})
             {
-                SCOPED_TRACE(std::to_string(test.encoding) + " buffer " + std::to_string(bufferSize) +
-                             " piece " + std::to_string(piece));
+                for (const bool narrow : {false, true})
                 {
-                    CTextFile file;
-                    ASSERT_EQ(file.Open(new CFileStd(folder.Wide("w.txt"), L"wb"), CTextFile::kModeWrite,
-                                        test.encoding, bufferSize, true),
-                              0);
-                    for (size_t at = 0; at < text.size(); at += piece)
-                        ASSERT_EQ(file.WriteText(std::wstring_view(text).substr(at, piece)), 0);
-                    EXPECT_EQ(file.Close(), 0);
+                    SCOPED_TRACE(std::to_string(test.encoding) + " buffer " + std::to_string(bufferSize) +
+                                 " piece " + std::to_string(piece) + (narrow ? " narrow" : " wide"));
+                    {
+                        CTextFile file;
+                        ASSERT_EQ(file.Open(new CFileStd(folder.Wide("w.txt"), L"wb"), CTextFile::kModeWrite,
+                                            test.encoding, bufferSize, true),
+                                  0);
+                        for (size_t at = 0; at < text.size(); at += piece)
+                            ASSERT_EQ(writePiece(file, std::wstring_view(text).substr(at, piece), narrow), 0);
+                        EXPECT_EQ(file.Close(), 0);
+                    }
+                    EXPECT_EQ(folder.Read("w.txt"), test.bytes);
                 }
-                EXPECT_EQ(folder.Read("w.txt"), test.bytes);
             }
         }
     }
