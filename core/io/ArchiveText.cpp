@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <type_traits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -32,17 +33,18 @@ bool IsBlank(int c)
     return c == ' ' || (c >= 0x09 && c <= 0x0D);
 }
 
-// Text that the token rule would not read back as one unquoted token: a
-// blank (any of the white space above), a "/" (a comment could start) or a
-// double quote.
+// Characters that the token rule would not read back inside one unquoted
+// token: a blank (any of the white space above), a "/" (a comment could
+// start) or a double quote.
+constexpr bool NeedsQuotes(uint32_t c)
+{
+    return c == ' ' || c == '/' || c == '"' || (c >= 0x09 && c <= 0x0D);
+}
+
 template <typename Char> bool NeedsQuotes(std::basic_string_view<Char> text)
 {
-    for (const Char c : text)
-    {
-        if (c == ' ' || c == '/' || c == '"' || (c >= 0x09 && c <= 0x0D))
-            return true;
-    }
-    return false;
+    return std::any_of(text.begin(), text.end(),
+                       [](Char c) { return NeedsQuotes(static_cast<std::make_unsigned_t<Char>>(c)); });
 }
 
 // What writing has to know of narrow text: whether it needs quotes (as
@@ -61,7 +63,7 @@ struct SByteClasses
         {
             if (c >= 0x80)
                 of[c] = kNotAscii;
-            else if (c == ' ' || c == '/' || c == '"' || (c >= 0x09 && c <= 0x0D))
+            else if (NeedsQuotes(static_cast<uint32_t>(c)))
                 of[c] = kNeedsQuotes;
         }
     }
