@@ -729,46 +729,109 @@ float FloatOf(bool negative, uint64_t digits, size_t scale)
     return negative ? -magnitude : magnitude;
 }
 
-// The length of the run of decimal digits at `text`.
-size_t DigitRun(const char* text, const char* end)
+// A plain decimal number ("-", digits and, with `point`, a point and
+// digits), as saves write numbers, read in one pass.
+struct SPlainNumber
 {
-    const char* at = text;
-    while (at != end && *at >= '0' && *at <= '9')
-        ++at;
-    return static_cast<size_t>(at - text);
-}
+    bool negative = false;
+    bool leadingZero = false; // a whole part of more than one digit starts with 0
+    uint64_t digits = 0;      // every digit, up to 18 of them
+    uint64_t significant = 0; // the digits without the decimals' trailing zeros
+    size_t scale = 0;         // decimals left in `significant`
+    size_t length = 0;        // characters of the number
+};
 
-// A token that is a plain decimal number ("-" and up to 18 digits, no
-// leading zero that would make it octal), as nearly every saved integer is:
-// its value without the C library's general parser.
-bool ParsePlainInteger(std::string_view token, bool allowLeadingZero, long long& value)
+// The plain number at the start of `text`; false when the text does not
+// start with one of at most 18 digits.
+bool ScanPlainNumber(std::string_view text, bool point, SPlainNumber& number)
 {
-    const char* text = token.data();
-    const char* const end = text + token.size();
-    const bool negative = text != end && *text == '-';
-    text += negative ? 1 : 0;
-    const size_t digits = DigitRun(text, end);
-    if (digits == 0 || digits > 18 || text + digits != end ||
-        (!allowLeadingZero && *text == '0' && digits > 1))
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const size_t count = text.size();
+    size_t at = 0;
+    number.negative = count > 0 && text[0] == '-';
+    at += number.negative ? 1 : 0;
+    const size_t wholeStart = at;
+    uint64_t digits = 0;
+    for (; at < count && isDigit(text[at]); ++at)
+        digits = digits * 10 + static_cast<uint64_t>(text[at] - '0');
+    const size_t whole = at - wholeStart;
+    if (whole == 0)
         return false;
-    long long parsed = 0;
-    std::from_chars(text, end, parsed);
-    value = negative ? -parsed : parsed;
+    number.leadingZero = whole > 1 && text[wholeStart] == '0';
+    uint64_t significant = digits;
+    size_t scale = 0;
+    size_t decimals = 0;
+    if (point && at < count && text[at] == '.')
+    {
+        const size_t decimalsStart = ++at;
+        for (; at < count && isDigit(text[at]); ++at)
+        {
+            digits = digits * 10 + static_cast<uint64_t>(text[at] - '0');
+            if (text[at] != '0')
+            {
+                significant = digits;
+                scale = at + 1 - decimalsStart;
+            }
+        }
+        decimals = at - decimalsStart;
+        if (decimals == 0)
+            return false;
+    }
+    if (whole + decimals > 18)
+        return false;
+    number.digits = digits;
+    number.significant = significant;
+    number.scale = scale;
+    number.length = at;
     return true;
 }
 
+// A plain number that is the whole token.
+bool IsPlainNumber(std::string_view token, bool point, SPlainNumber& number)
+{
+    return ScanPlainNumber(token, point, number) && number.length == token.size();
+}
+
+// A plain number that ends with a blank inside the buffered text, so that
+// nothing past the buffer can belong to it.
+bool IsBufferedPlainNumber(std::string_view buffered, bool point, SPlainNumber& number)
+{
+    return ScanPlainNumber(buffered, point, number) && number.length < buffered.size() &&
+           IsBlank(buffered[number.length]);
+}
+
+// The value as "%i" reads it, and as "%u" reads it: strtoull negates a
+// negative number as unsigned.
+int32_t SignedOf(const SPlainNumber& number)
+{
+    const auto digits = static_cast<long long>(number.digits);
+    const long long parsed = number.negative ? -digits : digits;
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long long>(parsed)));
+}
+
+uint32_t UnsignedOf(const SPlainNumber& number)
+{
+    const auto digits = static_cast<long long>(number.digits);
+    const long long parsed = number.negative ? -digits : digits;
+    return static_cast<uint32_t>(static_cast<unsigned long long>(parsed));
+}
+
 // "%i": optional sign, then decimal, "0x" hexadecimal or "0" octal digits.
+// Plain decimal numbers, as nearly every saved integer is, skip the C
+// library's general parser.
 bool ParseSigned(std::string_view token, int32_t& value)
 {
-    long long parsed = 0;
-    if (!ParsePlainInteger(token, false, parsed))
+    SPlainNumber number;
+    if (IsPlainNumber(token, false, number) && !number.leadingZero)
     {
-        const std::string text(token);
-        char* end = nullptr;
-        parsed = std::strtoll(text.c_str(), &end, 0);
-        if (end == text.c_str())
-            return false;
+        value = SignedOf(number);
+        return true;
     }
+    const std::string text(token);
+    char* end = nullptr;
+    const long long parsed = std::strtoll(text.c_str(), &end, 0);
+    if (end == text.c_str())
+        return false;
     value = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long long>(parsed)));
     return true;
 }
@@ -776,11 +839,10 @@ bool ParseSigned(std::string_view token, int32_t& value)
 // "%u": optional sign, decimal digits; a negative number wraps.
 bool ParseUnsigned(std::string_view token, uint32_t& value)
 {
-    long long plain = 0;
-    if (ParsePlainInteger(token, true, plain))
+    SPlainNumber number;
+    if (IsPlainNumber(token, false, number))
     {
-        // strtoull negates a negative number as unsigned.
-        value = static_cast<uint32_t>(static_cast<unsigned long long>(plain));
+        value = UnsignedOf(number);
         return true;
     }
     const std::string text(token);
@@ -800,37 +862,17 @@ bool ParseUnsigned(std::string_view token, uint32_t& value)
 // range, goes to strtof in the "C" locale.
 bool ParseFloat(std::string_view token, float& value)
 {
-    const char* const begin = token.data();
-    const char* const end = begin + token.size();
-    const bool negative = begin != end && *begin == '-';
-    const char* at = begin + (negative ? 1 : 0);
-    const size_t whole = DigitRun(at, end);
-    const char* const point = at + whole;
-    const size_t decimals = point != end && *point == '.' ? DigitRun(point + 1, end) : 0;
-    const bool plain = whole > 0 && (point == end || (decimals > 0 && point + 1 + decimals == end));
-    if (plain && whole + decimals <= 18)
+    SPlainNumber number;
+    if (IsPlainNumber(token, true, number))
     {
-        // Trailing zeros of the decimal part change nothing (saves write
-        // six decimals, most of them zeros).
-        size_t scale = decimals;
-        while (scale > 0 && point[scale] == '0')
-            --scale;
-        uint64_t digits = 0;
-        for (const char* digit = at; digit != point; ++digit)
-            digits = digits * 10 + static_cast<uint64_t>(*digit - '0');
-        for (size_t i = 1; i <= scale; ++i)
-            digits = digits * 10 + static_cast<uint64_t>(point[i] - '0');
-        if (ExactAsFloat(digits, scale))
+        if (ExactAsFloat(number.significant, number.scale))
         {
-            value = FloatOf(negative, digits, scale);
+            value = FloatOf(number.negative, number.significant, number.scale);
             return true;
         }
-    }
-    if (plain)
-    {
         float parsed = 0.0f;
-        const auto result = std::from_chars(begin, end, parsed);
-        if (result.ec == std::errc() && result.ptr == end)
+        const auto result = std::from_chars(token.data(), token.data() + token.size(), parsed);
+        if (result.ec == std::errc() && result.ptr == token.data() + token.size())
         {
             value = parsed;
             return true;
@@ -847,59 +889,19 @@ bool ParseFloat(std::string_view token, float& value)
 }
 } // namespace
 
-bool CArchiveText::ScanPlainNumber(SPlainNumber& number, bool point)
+std::string_view CArchiveText::BufferedAscii()
 {
     size_t count = 0;
     const uint8_t* bytes = m_text->AsciiWindow(kScanWindow, count);
-    const auto isDigit = [](uint8_t byte) { return byte >= '0' && byte <= '9'; };
-    size_t at = 0;
-    number.negative = count > 0 && bytes[0] == '-';
-    at += number.negative ? 1 : 0;
-    const size_t wholeStart = at;
-    uint64_t digits = 0;
-    for (; at < count && isDigit(bytes[at]); ++at)
-        digits = digits * 10 + (bytes[at] - '0');
-    const size_t whole = at - wholeStart;
-    if (whole == 0)
-        return false;
-    number.leadingZero = whole > 1 && bytes[wholeStart] == '0';
-    uint64_t significant = digits;
-    size_t scale = 0;
-    size_t decimals = 0;
-    if (point && at < count && bytes[at] == '.')
-    {
-        const size_t decimalsStart = ++at;
-        for (; at < count && isDigit(bytes[at]); ++at)
-        {
-            digits = digits * 10 + (bytes[at] - '0');
-            if (bytes[at] != '0')
-            {
-                significant = digits;
-                scale = at + 1 - decimalsStart;
-            }
-        }
-        decimals = at - decimalsStart;
-        if (decimals == 0)
-            return false;
-    }
-    // Up to 18 digits fit; the token ends with a blank inside the buffer.
-    if (whole + decimals > 18 || at >= count || !IsBlank(bytes[at]))
-        return false;
-    number.digits = digits;
-    number.significant = significant;
-    number.scale = scale;
-    number.length = at;
-    return true;
+    return std::string_view(reinterpret_cast<const char*>(bytes), count);
 }
 
 bool CArchiveText::ReadLong(int32_t& value)
 {
     SPlainNumber number;
-    if (SkipBlanks() && ScanPlainNumber(number, false) && !number.leadingZero)
+    if (SkipBlanks() && IsBufferedPlainNumber(BufferedAscii(), false, number) && !number.leadingZero)
     {
-        const auto digits = static_cast<long long>(number.digits);
-        const long long parsed = number.negative ? -digits : digits;
-        value = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long long>(parsed)));
+        value = SignedOf(number);
         m_text->SkipBytes(number.length);
         return true;
     }
@@ -924,12 +926,9 @@ bool CArchiveText::ReadShort(int16_t& value)
 bool CArchiveText::ReadULong(uint32_t& value)
 {
     SPlainNumber number;
-    if (SkipBlanks() && ScanPlainNumber(number, false))
+    if (SkipBlanks() && IsBufferedPlainNumber(BufferedAscii(), false, number))
     {
-        // strtoull negates a negative number as unsigned.
-        const auto digits = static_cast<long long>(number.digits);
-        const long long parsed = number.negative ? -digits : digits;
-        value = static_cast<uint32_t>(static_cast<unsigned long long>(parsed));
+        value = UnsignedOf(number);
         m_text->SkipBytes(number.length);
         return true;
     }
@@ -954,7 +953,8 @@ bool CArchiveText::ReadUShort(uint16_t& value)
 bool CArchiveText::ReadFloat(float& value)
 {
     SPlainNumber number;
-    if (SkipBlanks() && ScanPlainNumber(number, true) && ExactAsFloat(number.significant, number.scale))
+    if (SkipBlanks() && IsBufferedPlainNumber(BufferedAscii(), true, number) &&
+        ExactAsFloat(number.significant, number.scale))
     {
         value = FloatOf(number.negative, number.significant, number.scale);
         m_text->SkipBytes(number.length);

@@ -139,19 +139,10 @@ private:
     void ReadQuoted(std::wstring& token);
     bool ReadPlainToken(std::wstring& token);
     bool ClosesAfterBackslash();
-    // A plain decimal number ("-", digits and, with `point`, a point and
-    // digits) that lies in the buffer at the read position and ends with a
-    // blank there, as saves write numbers: read in one pass, not consumed.
-    struct SPlainNumber
-    {
-        bool negative = false;
-        bool leadingZero = false; // a whole part of more than one digit starts with 0
-        uint64_t digits = 0;      // every digit, up to 18 of them
-        uint64_t significant = 0; // the digits without the decimals' trailing zeros
-        size_t scale = 0;         // decimals left in `significant`
-        size_t length = 0;        // bytes of the token
-    };
-    bool ScanPlainNumber(SPlainNumber& number, bool point);
+    // The bytes buffered at the read position while they are ASCII
+    // characters of their own (see CTextFile::AsciiWindow), for scanning in
+    // place; empty for the UTF-16 encodings.
+    std::string_view BufferedAscii();
     // The characters up to the next blank, as ASCII, for number parsing;
     // the view holds until the next read.
     bool ReadNumberToken(std::string_view& token);
