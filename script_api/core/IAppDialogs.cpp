@@ -13,6 +13,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
 #include "script_api/core/IAppFunctions.h"
+#include "script_api/core/ScriptTexts.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -12,6 +12,7 @@
 #include "core/io/FileSystem.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/IAppFunctions.h"
+#include "script_api/core/ScriptTexts.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -4,9 +4,6 @@
 
 #include "core/script/lua/ScriptMetaTable.h"
 
-#include <string>
-#include <vector>
-
 // getThreadState, getScriptManager, getThreadIdFromOS, loadScript,
 // loadScriptEx, runScriptBuffer, callScript, clearScriptData.
 void RegisterIAppScriptFunctions(CScriptMetaTable& table);
@@ -31,8 +28,3 @@ void RegisterIAppTranslationFunctions(CScriptMetaTable& table);
 void RegisterIAppShellFunctions(CScriptMetaTable& table);
 // The message boxes, then the file and folder dialogs.
 void RegisterIAppDialogFunctions(CScriptMetaTable& table);
-
-// Results shared by the groups: the text, or nil when it is empty; a table
-// of the texts indexed from 1.
-LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring& text);
-LuaPlus::LuaObject TextList(LuaPlus::LuaState* state, const std::vector<std::wstring>& texts);

@@ -7,6 +7,7 @@
 #include "core/script/lua/ScriptMetaTable.h"
 #include "gui/FontTool.h"
 #include "gui/GuiManager.h"
+#include "script_api/core/ScriptTexts.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 #include "script_api/graphics/IGraphicsSprites.h"
 
@@ -44,16 +45,6 @@ irr::CFontTool& Tool(lua_Number handle)
         throw ScriptArgumentError(text);
     }
     return *tool;
-}
-
-LuaObject NameTable(LuaState* state, const std::vector<std::wstring>& names)
-{
-    LuaObject table;
-    table.AssignNewTable(state, static_cast<int>(names.size()));
-    lua_Number key = 0;
-    for (const std::wstring& name : names)
-        table.Set(++key, std::wstring_view(name));
-    return table;
 }
 
 // The index of the first equal name; without a name (absent) the first.
@@ -113,7 +104,7 @@ bool destroyFontTool(LuaState*, lua_Number handle)
 
 LuaObject getCharsets(LuaState* state, lua_Number handle)
 {
-    return NameTable(state, Tool(handle).GetCharacterSetNames());
+    return TextList(state, Tool(handle).GetCharacterSetNames());
 }
 
 LuaObject getFontnames(LuaState* state, lua_Number handle, const std::wstring& charsetName)
@@ -125,7 +116,7 @@ LuaObject getFontnames(LuaState* state, lua_Number handle, const std::wstring& c
         if (charsets[index] == charsetName)
         {
             tool.SelectCharacterSet(index);
-            return NameTable(state, tool.GetFontNames());
+            return TextList(state, tool.GetFontNames());
         }
     }
     return LuaObject();

@@ -3,7 +3,6 @@
 
 #include "script_api/graphics/IGraphicsSprites.h"
 
-#include "core/foundation/StringConversion.h"
 #include "core/script/lua/ScriptMetaTable.h"
 #include "gui/GuiManager.h"
 #include "script_api/core/ColorScript.h"
@@ -37,11 +36,6 @@ std::vector<CRect> ReadFrameRectangles(const LuaStackTable& frames)
 
 namespace
 {
-
-std::wstring Wide(const std::string& id)
-{
-    return Misc::Text::Utf8ToWide(id);
-}
 
 bool loadSpriteBank(LuaState*, const std::wstring& fileName)
 {
@@ -77,30 +71,30 @@ LuaObject addSpriteBankEntry(LuaState* state, const std::wstring& textureFile, c
 }
 
 // Without a colour (nil or absent) the sprite is drawn in opaque white.
-std::string addSpriteToScreen(LuaState*, const std::wstring& entryName, const CRect& rectangle,
-                              uint32_t startFrame, bool loop, bool oneShot, int32_t zOrder,
-                              const LuaStackObject& color, bool beforeGui, const CRect& clip)
+std::wstring addSpriteToScreen(LuaState*, const std::wstring& entryName, const CRect& rectangle,
+                               uint32_t startFrame, bool loop, bool oneShot, int32_t zOrder,
+                               const LuaStackObject& color, bool beforeGui, const CRect& clip)
 {
     lua_State* L = color.GetCState();
     const CColor tint =
         lua_isnoneornil(L, color.GetIndex()) ? CColor(1, 1, 1, 1) : CColorScript::Read(L, color.GetIndex());
-    return Misc::Text::WideToUtf8(GetGui().AddSpriteToScreen(entryName, rectangle, startFrame, loop, oneShot,
-                                                             zOrder, tint, beforeGui, clip));
+    return GetGui().AddSpriteToScreen(entryName, rectangle, startFrame, loop, oneShot, zOrder, tint,
+                                      beforeGui, clip);
 }
 
-bool screenSpriteExists(LuaState*, const std::string& spriteId)
+bool screenSpriteExists(LuaState*, const std::wstring& spriteId)
 {
-    return GetGui().ScreenSpriteExists(Wide(spriteId));
+    return GetGui().ScreenSpriteExists(spriteId);
 }
 
-CRect getSpriteScreenPosition(LuaState*, const std::string& spriteId)
+CRect getSpriteScreenPosition(LuaState*, const std::wstring& spriteId)
 {
-    return GetGui().GetSpritePosition(Wide(spriteId), false);
+    return GetGui().GetSpritePosition(spriteId, false);
 }
 
-CRect getSpriteScreenPositionAbsolute(LuaState*, const std::string& spriteId)
+CRect getSpriteScreenPositionAbsolute(LuaState*, const std::wstring& spriteId)
 {
-    return GetGui().GetSpritePosition(Wide(spriteId), true);
+    return GetGui().GetSpritePosition(spriteId, true);
 }
 
 CPoint Dimensions(const CRect& rectangle)
@@ -108,31 +102,31 @@ CPoint Dimensions(const CRect& rectangle)
     return CPoint(std::fabs(rectangle.x2 - rectangle.x1), std::fabs(rectangle.y2 - rectangle.y1));
 }
 
-CPoint getSpriteScreenDimensions(LuaState*, const std::string& spriteId)
+CPoint getSpriteScreenDimensions(LuaState*, const std::wstring& spriteId)
 {
-    return Dimensions(GetGui().GetSpritePosition(Wide(spriteId), false));
+    return Dimensions(GetGui().GetSpritePosition(spriteId, false));
 }
 
-CPoint getSpriteScreenDimensionsAbsolute(LuaState*, const std::string& spriteId)
+CPoint getSpriteScreenDimensionsAbsolute(LuaState*, const std::wstring& spriteId)
 {
-    return Dimensions(GetGui().GetSpritePosition(Wide(spriteId), true));
+    return Dimensions(GetGui().GetSpritePosition(spriteId, true));
 }
 
-bool setSpriteScreenPosition(LuaState*, const std::string& spriteId, const CRect& rectangle)
+bool setSpriteScreenPosition(LuaState*, const std::wstring& spriteId, const CRect& rectangle)
 {
-    GetGui().MoveSprite(Wide(spriteId), rectangle);
+    GetGui().MoveSprite(spriteId, rectangle);
     return true;
 }
 
-bool changeSpriteColor(LuaState*, const std::string& spriteId, const CColor& color)
+bool changeSpriteColor(LuaState*, const std::wstring& spriteId, const CColor& color)
 {
-    GetGui().ChangeSpriteColor(Wide(spriteId), color);
+    GetGui().ChangeSpriteColor(spriteId, color);
     return true;
 }
 
-bool removeSpriteFromScreen(LuaState*, const std::string& spriteId)
+bool removeSpriteFromScreen(LuaState*, const std::wstring& spriteId)
 {
-    GetGui().RemoveSprite(Wide(spriteId));
+    GetGui().RemoveSprite(spriteId);
     return true;
 }
 

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "core/script/lua/LuaObject.h"
+
+#include <string>
+#include <vector>
+
+// Text results as script functions hand them out: the text, or nil when it
+// is empty; a table of the texts indexed from 1.
+LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring& text);
+LuaPlus::LuaObject TextList(LuaPlus::LuaState* state, const std::vector<std::wstring>& texts);
