@@ -3,27 +3,22 @@
 // archive form, cells outside a table refused, and a seeded fuzz of the
 // three readers.
 
-#include "GuiManagerTestSupport.h"
+#include "GuiLayoutFixture.h"
 
-#include "core/foundation/StringConversion.h"
 #include "core/io/ArchiveTestUtil.h"
 #include "gui/GUIComboBoxEx.h"
 #include "gui/GUIListBoxEx.h"
 #include "gui/GUITableEx.h"
 
-#include <chrono>
-#include <random>
-
 namespace
 {
 
 using namespace irr;
-using ArchiveTest::Fixture;
 using Graphics::GUI::CGUIComboBoxEx;
 using Graphics::GUI::CGUIListBoxEx;
 using Graphics::GUI::CGUITableEx;
 
-class GuiManagerListLayoutTest : public CGuiManagerFixture
+class GuiManagerListLayoutTest : public CGuiLayoutFixture
 {
 protected:
     CGUIListBoxEx* List(const std::wstring& name)
@@ -39,10 +34,8 @@ protected:
         return CGUITableEx::FromElement(gui.GetElement(name, false));
     }
 
-    bool Load(const std::string& fixture)
-    {
-        return gui.Load(Misc::Text::Utf8ToWide(folder.Write(fixture, Fixture(fixture))));
-    }
+    // Loads the fixture; what the load returned.
+    bool Load(const std::string& fixture) { return gui.Load(Fixture(fixture)); }
 
     // What the newest fixture holds, wherever it was loaded from.
     void ExpectNewestFixture()
@@ -99,8 +92,6 @@ protected:
         EXPECT_TRUE(table->GetMoveOverSelect());
         EXPECT_FALSE(table->HasResizableColumns());
     }
-
-    CTestFolder folder;
 };
 
 TEST_F(GuiManagerListLayoutTest, TheNewestFixtureLoadsWithOneTableEvent)
@@ -200,12 +191,12 @@ TEST_F(GuiManagerListLayoutTest, CellsOutsideTheTableAreRefused)
               L"[CGuiManager::ReadTable] Cell outside the table:0 0");
     EXPECT_EQ(Table(L"broken"), nullptr);
 
-    std::string text = Fixture("lists_v1030.kvogui");
+    std::string text = ArchiveTest::Fixture("lists_v1030.kvogui");
     text.replace(text.find("-RowCount 3"), 11, "-RowCount 4000000");
     folder.Write("huge.kvogui", text);
     EXPECT_EQ(ErrorOf([&] { gui.Load(folder.Wide("huge.kvogui")); }),
               L"[CGuiManager::ReadTable] Too many table cells:4000000");
-    text = Fixture("lists_v1030.kvogui");
+    text = ArchiveTest::Fixture("lists_v1030.kvogui");
     text.replace(text.find("-Order 2"), 8, "-Order 99");
     folder.Write("order.kvogui", text);
     EXPECT_EQ(ErrorOf([&] { gui.Load(folder.Wide("order.kvogui")); }),
@@ -216,48 +207,21 @@ TEST_F(GuiManagerListLayoutTest, CellsOutsideTheTableAreRefused)
 // error, and leaves a GUI that works.
 TEST_F(GuiManagerListLayoutTest, FuzzedLayoutsLoadOrFailCleanly)
 {
-    const std::string fixtures[] = {Fixture("lists_v1030.kvogui"), Fixture("lists_v1015.kvogui"),
-                                    Fixture("lists_v1020.kvogui")};
-    const char pieces[] = {'0', '9', '-', ' ', '{', '}', '"', '\n', 'x', '\0', '\xff'};
-    std::mt19937 random(20261210);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    int runs = 0;
-    while (std::chrono::steady_clock::now() < deadline || runs < 50)
+    // The hand-written files, and the three readers' blocks saved in the
+    // binary and compressed forms.
+    std::vector<std::string> seeds;
+    for (const char* name : {"lists_v1030.kvogui", "lists_v1015.kvogui", "lists_v1020.kvogui"})
     {
-        std::string text = fixtures[random() % 3];
-        const int changes = 1 + static_cast<int>(random() % 6);
-        for (int change = 0; change < changes; ++change)
-        {
-            const size_t at = random() % text.size();
-            switch (random() % 4)
-            {
-            case 0:
-                text[at] = pieces[random() % sizeof(pieces)];
-                break;
-            case 1:
-                text.erase(at, 1 + random() % 8);
-                break;
-            case 2:
-                text.insert(at, std::to_string(static_cast<int32_t>(random())));
-                break;
-            default:
-                text.resize(at);
-                break;
-            }
-            if (text.empty())
-                text = "K";
-        }
-        folder.Write("fuzz.kvogui", text);
-        try
-        {
-            gui.Load(folder.Wide("fuzz.kvogui"));
-        }
-        catch (const Misc::Error::CKVOError&)
-        {
-        }
-        gui.Clear();
-        ++runs;
+        seeds.push_back(ArchiveTest::Fixture(name));
+        ASSERT_TRUE(Load(name)) << name;
     }
+    for (const char* mode : {"BINARY", "COMPRESSED"})
+    {
+        ASSERT_TRUE(gui.Save(folder.Wide("seed"), mode, false, nullptr));
+        seeds.push_back(folder.Read("seed"));
+    }
+    gui.Clear();
+    EXPECT_GE(FuzzLoads(seeds, 20261210, std::chrono::seconds(3), 50, 1), 50u);
     ASSERT_TRUE(Load("lists_v1030.kvogui"));
     ExpectNewestFixture();
 }

@@ -2,48 +2,16 @@
 // grammars, shortcuts that choose items, round trips through every file
 // form, damaged entries, and a seeded fuzz run of the readers.
 
-#include "GuiManagerTestSupport.h"
-
-#include "support/TestFolder.h"
-
-#include <chrono>
-#include <fstream>
-#include <iterator>
-#include <random>
+#include "GuiLayoutFixture.h"
 
 namespace
 {
 
 using namespace irr;
 
-std::wstring Fixture(const char* name)
-{
-    const std::string path = std::string(HALVANE_TEST_DATA_DIR) + "/fixtures/" + name;
-    return std::wstring(path.begin(), path.end());
-}
-
-std::string Header(int version)
-{
-    return "KVOGUI\r\nVersion{\r\n\t-Version " + std::to_string(version) + "\r\n}\r\n";
-}
-
-class MenuLayoutTest : public CGuiManagerFixture
+class MenuLayoutTest : public CGuiLayoutFixture
 {
 protected:
-    bool Load(const std::wstring& path)
-    {
-        bool loaded = false;
-        const std::wstring error = ErrorOf([&] { loaded = gui.Load(path); });
-        EXPECT_EQ(error, L"");
-        return loaded;
-    }
-
-    std::wstring LoadText(const std::string& text)
-    {
-        folder.Write("gui.kvogui", text);
-        return ErrorOf([&] { gui.Load(folder.Wide("gui.kvogui")); });
-    }
-
     // A key let go with control held, as the user's keyboard sends it.
     void PostControlKey(int key)
     {
@@ -73,8 +41,6 @@ protected:
             Graphics::GUI::CGuiManager::GetElementKinds(count);
         return count > 0 && kinds[0].reader != nullptr;
     }
-
-    CTestFolder folder;
 };
 
 TEST_F(MenuLayoutTest, MenusOfVersion1019LoadWithTheirItemsAndShortcuts)
@@ -213,8 +179,7 @@ TEST_F(MenuLayoutTest, FuzzedMenuLayoutsLoadOrFailCleanly)
     std::vector<std::string> seeds;
     for (const char* name : {"menus_v1019.kvogui", "menus_v1018.kvogui", "toolbar_v1019.kvogui"})
     {
-        std::ifstream in(std::string(HALVANE_TEST_DATA_DIR) + "/fixtures/" + name, std::ios::binary);
-        seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        seeds.push_back(ArchiveTest::Fixture(name));
         ASSERT_TRUE(Load(Fixture(name)));
     }
     for (const char* mode : {"BINARY", "COMPRESSED"})
@@ -224,41 +189,8 @@ TEST_F(MenuLayoutTest, FuzzedMenuLayoutsLoadOrFailCleanly)
     }
     gui.Clear();
 
-    std::mt19937 random(20261210);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    size_t runs = 0;
     // At least 31 mutants whatever the machine's load.
-    while (runs <= 30 || std::chrono::steady_clock::now() < deadline)
-    {
-        std::string bytes = seeds[runs % seeds.size()];
-        const int changes = 1 + static_cast<int>(random() % 4);
-        for (int i = 0; i < changes && !bytes.empty(); ++i)
-        {
-            const size_t at = random() % bytes.size();
-            switch (random() % 4)
-            {
-            case 0:
-                bytes[at] = static_cast<char>(random());
-                break;
-            case 1:
-                bytes.erase(at, 1 + random() % 8);
-                break;
-            case 2:
-                bytes.insert(at, std::string(1 + random() % 4, static_cast<char>(random() % 128)));
-                break;
-            default:
-                bytes.insert(at, bytes.substr(random() % bytes.size(), random() % 64));
-                break;
-            }
-        }
-        folder.Write("fuzz", bytes);
-        ErrorOf([&] { gui.Load(folder.Wide("fuzz")); });
-        EXPECT_EQ(gui.GetGuiParent(), root());
-        ++runs;
-        if (runs % 20 == 0)
-            gui.Clear();
-    }
-    EXPECT_GT(runs, 30u);
+    EXPECT_GT(FuzzLoads(seeds, 20261210, std::chrono::seconds(3), 31, 20), 30u);
     // Still usable.
     gui.Clear();
     ASSERT_TRUE(Load(Fixture("menus_v1019.kvogui")));

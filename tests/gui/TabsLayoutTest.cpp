@@ -2,48 +2,16 @@
 // across the version gates, pages as entries and as children, round trips
 // through every file form, and a seeded fuzz run of the readers.
 
-#include "GuiManagerTestSupport.h"
-
-#include "support/TestFolder.h"
-
-#include <chrono>
-#include <fstream>
-#include <iterator>
-#include <random>
+#include "GuiLayoutFixture.h"
 
 namespace
 {
 
 using namespace irr;
 
-std::wstring Fixture(const char* name)
-{
-    const std::string path = std::string(HALVANE_TEST_DATA_DIR) + "/fixtures/" + name;
-    return std::wstring(path.begin(), path.end());
-}
-
-std::string Header(int version)
-{
-    return "KVOGUI\r\nVersion{\r\n\t-Version " + std::to_string(version) + "\r\n}\r\n";
-}
-
-class TabsLayoutTest : public CGuiManagerFixture
+class TabsLayoutTest : public CGuiLayoutFixture
 {
 protected:
-    bool Load(const std::wstring& path)
-    {
-        bool loaded = false;
-        const std::wstring error = ErrorOf([&] { loaded = gui.Load(path); });
-        EXPECT_EQ(error, L"");
-        return loaded;
-    }
-
-    std::wstring LoadText(const std::string& text)
-    {
-        folder.Write("gui.kvogui", text);
-        return ErrorOf([&] { gui.Load(folder.Wide("gui.kvogui")); });
-    }
-
     gui::IGUITab* Tab(const std::wstring& name)
     {
         gui::IGUIElement* element = gui.GetElement(name, true);
@@ -52,8 +20,6 @@ protected:
     }
 
     video::SColor Face() { return environment()->getSkin()->getColor(gui::EGDC_3D_FACE); }
-
-    CTestFolder folder;
 };
 
 TEST_F(TabsLayoutTest, PagesComeFromEntriesAndFromTabBlocksUnderTheTabControl)
@@ -165,9 +131,7 @@ TEST_F(TabsLayoutTest, TabControlsAndScrollBarsRoundTripThroughEveryFormByteForB
 // result or an error, and leaves the manager usable.
 TEST_F(TabsLayoutTest, FuzzedTabLayoutsLoadOrFailCleanly)
 {
-    std::vector<std::string> seeds;
-    std::ifstream in(std::string(HALVANE_TEST_DATA_DIR) + "/fixtures/tabs_v1019.kvogui", std::ios::binary);
-    seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::vector<std::string> seeds{ArchiveTest::Fixture("tabs_v1019.kvogui")};
     ASSERT_TRUE(Load(Fixture("tabs_v1019.kvogui")));
     for (const char* mode : {"UTF8", "BINARY", "COMPRESSED"})
     {
@@ -176,41 +140,8 @@ TEST_F(TabsLayoutTest, FuzzedTabLayoutsLoadOrFailCleanly)
     }
     gui.Clear();
 
-    std::mt19937 random(20261211);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    size_t runs = 0;
     // At least 31 mutants whatever the machine's load.
-    while (runs <= 30 || std::chrono::steady_clock::now() < deadline)
-    {
-        std::string bytes = seeds[runs % seeds.size()];
-        const int changes = 1 + static_cast<int>(random() % 4);
-        for (int i = 0; i < changes && !bytes.empty(); ++i)
-        {
-            const size_t at = random() % bytes.size();
-            switch (random() % 4)
-            {
-            case 0:
-                bytes[at] = static_cast<char>(random());
-                break;
-            case 1:
-                bytes.erase(at, 1 + random() % 8);
-                break;
-            case 2:
-                bytes.insert(at, std::string(1 + random() % 4, static_cast<char>(random() % 128)));
-                break;
-            default:
-                bytes.insert(at, bytes.substr(random() % bytes.size(), random() % 64));
-                break;
-            }
-        }
-        folder.Write("fuzz", bytes);
-        ErrorOf([&] { gui.Load(folder.Wide("fuzz")); });
-        EXPECT_EQ(gui.GetGuiParent(), root());
-        ++runs;
-        if (runs % 20 == 0)
-            gui.Clear();
-    }
-    EXPECT_GT(runs, 30u);
+    EXPECT_GT(FuzzLoads(seeds, 20261211, std::chrono::seconds(3), 31, 20), 30u);
     gui.Clear();
     ASSERT_TRUE(Load(Fixture("tabs_v1019.kvogui")));
     EXPECT_EQ(gui.GetTabCount(gui.GetElement(L"tabs", true)), 2);
