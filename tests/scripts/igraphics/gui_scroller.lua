@@ -72,17 +72,34 @@ check.eq(IGraphics:createScroller("kept", 0.1, 0, 100, false), true, "a scroller
 check.raises("[CGuiManager::AddToScroller] Invalid element", function() IGraphics:addToScroller("kept", "kept") end)
 check.raises("[CGuiManager::AddToScroller] Invalid element", function() IGraphics:addToScroller("kept", "") end)
 
--- Hostile values in every position never crash.
-local hostile = {true, 0, -1, 0 / 0, 1 / 0, 1e300, -2147483649, "", {}, print, coroutine.create(function() end)}
-for _, name in ipairs({"createScroller", "removeScroller", "addToScroller"}) do
-    for position = 1, 5 do
-        for index = 1, #hostile + 1 do
-            local args = {"kept", 0.1, 0.1, 100, false}
-            args[position] = hostile[index]
-            pcall(IGraphics[name], IGraphics, args[1], args[2], args[3], args[4], args[5])
+-- Hostile values in every position, nil past the end of the list, from the
+-- main thread and from a coroutine: each call returns or fails with an
+-- error in the "[Class::Method] ..." form.
+check.eq(IGraphics:createCheckbox("gone", "Gone", "0.1 0.1 0.2 0.2", false), true, "a control to remove")
+check.eq(IGraphics:removeControl("gone"), true, "removed")
+local hostile = {true, false, 0, -1, 0 / 0, 1 / 0, 1e300, -2147483649, "", "gone", "\255\254", {},
+    IMisc:colorCreate(1, 0, 0, 1), print, function() error("callback failed") end, coroutine.create(function() end)}
+local function sweep()
+    for _, name in ipairs({"createScroller", "removeScroller", "addToScroller"}) do
+        for position = 1, 5 do
+            for index = 1, #hostile + 1 do
+                local args = {"kept", 0.1, 0.1, 100, false}
+                args[position] = hostile[index]
+                local ok, message = pcall(IGraphics[name], IGraphics, args[1], args[2], args[3], args[4], args[5])
+                if not ok then
+                    check.truthy(type(message) == "string" and string.find(message, "^%[%w+::%w+%] "),
+                        name .. " with argument " .. position .. " = " .. tostring(args[position])
+                            .. " failed without a clear message: " .. tostring(message))
+                end
+            end
         end
     end
 end
+sweep()
+local co = coroutine.create(sweep)
+local resumed, result = coroutine.resume(co)
+check.truthy(resumed, "from a coroutine: " .. tostring(result))
+check.eq(coroutine.status(co), "dead", "the coroutine ran to its end")
 for _ = 1, 5 do IApp:tick() end
 
 -- A removal answered from a script in the middle of a step that drops the

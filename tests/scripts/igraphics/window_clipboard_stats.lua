@@ -31,12 +31,31 @@ check.eq(G:getWindowStyle(), 3, "style with a device")
 G:draw()
 check.eq(G:getNumberOfTris(), 0, "an empty scene draws nothing")
 
--- Hostile arguments end in a clear error or nothing.
-for _, value in ipairs({0 / 0, 1 / 0, -1e308, 2 ^ 53, "", {}, string.rep("x", 100000), "\255\254"}) do
-    pcall(G.setWindowCaption, G, value)
-    pcall(G.setWindowParams, G, value, value, value, value, value)
-    pcall(G.writeClipboard, G, value)
-    pcall(G.setWindowIcon, G, value)
+-- Hostile arguments end in an error of the "[Class::Method] ..." form or
+-- nothing, nil past the end of the list, from the main thread and from a
+-- coroutine.
+local hostile = {0 / 0, 1 / 0, -1e308, 2 ^ 53, "", {}, string.rep("x", 100000), "\255\254", true, false, print,
+    function() error("callback failed") end, coroutine.create(function() end)}
+local function expectClean(name, ...)
+    local ok, message = pcall(G[name], G, ...)
+    if not ok then
+        check.truthy(type(message) == "string" and string.find(message, "^%[%w+::%w+%] "),
+            name .. " failed without a clear message: " .. tostring(message))
+    end
 end
+local function sweep()
+    for index = 1, #hostile + 1 do
+        local value = hostile[index]
+        expectClean("setWindowCaption", value)
+        expectClean("setWindowParams", value, value, value, value, value)
+        expectClean("writeClipboard", value)
+        expectClean("setWindowIcon", value)
+    end
+end
+sweep()
+local co = coroutine.create(sweep)
+local resumed, result = coroutine.resume(co)
+check.truthy(resumed, "from a coroutine: " .. tostring(result))
+check.eq(coroutine.status(co), "dead", "the coroutine ran to its end")
 check.eq(G:readClipboard(), "", "still untouched")
 check.done()
