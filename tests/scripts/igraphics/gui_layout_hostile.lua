@@ -5,6 +5,7 @@
 -- error in the "[Class::Method] ..." form; the GUI stays usable. File names
 -- stay inside the work folder.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local H = dofile(os.getenv("HALVANE_TEST_LIB") .. "/hostile.lua")
 local work = os.getenv("HALVANE_TEST_WORK")
 check.truthy(IGraphics:init("NULL", 800, 600, false, 32, false, false, false, 60, true), "NULL device")
 
@@ -23,19 +24,15 @@ local names = {}
 for name in pairs(functions) do names[#names + 1] = name end
 table.sort(names)
 
-local weak = setmetatable({}, {__mode = "v"})
-weak[1] = function() return true end
-local hostile = {
-    nil, false, true, 0, -1, 0 / 0, 1 / 0, -1 / 0, 1e308, -1e308, 2 ^ 31, -(2 ^ 31) - 1, 2 ^ 53, 65535, 65536,
-    "", "box", "gone", "0.5 0.5", "nan nan nan nan", "\255\254 not utf-8", string.rep("w", 20000),
-    "x__GuiInternal__", "BINARY", "COMPRESSED", {}, weak, IMisc:pointCreate(0.5, 0.5),
-    IMisc:rectCreate(0.1, 0.1, 0.2, 0.2), IMisc:colorCreate(1, 0, 0, 1), IMisc:vectorCreate(1, 2, 3),
-    coroutine.create(function() end), tostring,
-    function() error("callback failed") end,
+local weak = H.weak()
+local hostile = H.values({
+    65535, 65536, "box", "gone", "0.5 0.5", "x__GuiInternal__", "BINARY", "COMPRESSED",
+    IMisc:pointCreate(0.5, 0.5), IMisc:rectCreate(0.1, 0.1, 0.2, 0.2), IMisc:colorCreate(1, 0, 0, 1),
+    IMisc:vectorCreate(1, 2, 3), tostring,
     function() collectgarbage("collect") return false end,
     function() return coroutine.yield(1) end,
     weak[1],
-}
+}, weak)
 local files = {work .. "/h.kvogui", work .. "/missing", work .. "/saved", work, ""}
 
 -- A saved layout for loadGui to meet, and the controls names may meet.
@@ -49,13 +46,7 @@ local function restore()
 end
 
 local function expectCleanCall(name, ...)
-    local ok, message = pcall(IGraphics[name], IGraphics, ...)
-    if not ok then
-        check.eq(type(message), "string", name .. " error type")
-        local known = string.find(message, "[", 1, true) or string.find(message, "callback failed", 1, true)
-        check.truthy(known, name .. " failed without a clear message: " .. message)
-    end
-    return ok
+    return H.expectCleanCall(check, IGraphics, name, {"callback failed"}, ...)
 end
 
 local function arguments(name, pick)
@@ -66,32 +57,19 @@ local function arguments(name, pick)
 end
 
 math.randomseed(20261210)
-local calls, failures = 0, 0
 local before = IApp:getBasePath()
-for round = 1, 20 do
-    for _, name in ipairs(names) do
-        restore()
-        local list = arguments(name, function() return hostile[math.random(1, #hostile)] end)
-        calls = calls + 1
-        if not expectCleanCall(name, unpack(list, 1, 6)) then failures = failures + 1 end
-        local co = coroutine.create(function() return expectCleanCall(name, unpack(list, 1, 6)) end)
-        restore()
-        local resumed, result = coroutine.resume(co)
-        check.truthy(resumed, name .. " from a coroutine: " .. tostring(result))
-    end
-    IGraphics:removeGui()
-    collectgarbage("collect")
-end
-check.truthy(calls > failures and failures > 0, "some calls fail, most do not")
+H.expectSomeFail(check, H.fuzz({
+    check = check, functions = names, rounds = 20, call = expectCleanCall, restore = restore,
+    arguments = function(name)
+        return arguments(name, function() return hostile[math.random(1, #hostile)] end), 6
+    end,
+    afterRound = function() IGraphics:removeGui() end,
+}))
 
 -- Each kind of argument in every position.
-for _, name in ipairs(names) do
-    for index = 1, #hostile do
-        restore()
-        local list = arguments(name, function() return hostile[index] end)
-        expectCleanCall(name, unpack(list, 1, 6))
-    end
-end
+H.sweep(names, hostile, restore, function(name, value)
+    expectCleanCall(name, unpack(arguments(name, function() return value end), 1, 6))
+end)
 
 -- The GUI still works, and the current folder is where it was once the
 -- dialogs are gone.

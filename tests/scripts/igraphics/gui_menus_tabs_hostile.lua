@@ -5,6 +5,7 @@
 -- events that fail or remove the control. Each call either returns or
 -- raises a clear error; the GUI stays usable.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local H = dofile(os.getenv("HALVANE_TEST_LIB") .. "/hostile.lua")
 check.truthy(IGraphics:init("NULL", 800, 600, false, 32, false, false, false, 60, true), "NULL device")
 
 local functions = {
@@ -21,15 +22,10 @@ for _, name in ipairs(functions) do
     check.eq(type(IGraphics[name]), "function", name .. " is registered")
 end
 
-local weak = setmetatable({}, {__mode = "v"})
-weak[1] = function() return true end
-local hostile = {
-    nil, false, true, 0, -1, 0 / 0, 1 / 0, -1 / 0, 1e308, -1e308, 2 ^ 31, -(2 ^ 31) - 1, 2 ^ 32, 2 ^ 53,
-    "", "menu", "item", "sub", "tools", "tabs", "page", "bar", "gone", "box", "0.5 0.5", "nan nan nan nan",
-    "\255\254 not utf-8", string.rep("w", 20000), "x__GuiInternal__", {}, weak,
-    IMisc:pointCreate(0.5, 0.5), IMisc:rectCreate(0.1, 0.1, 0.2, 0.2), IMisc:colorCreate(1, 0, 0, 1),
-    coroutine.create(function() end), tostring, function() error("callback failed") end,
-}
+local hostile = H.values({
+    2 ^ 32, "menu", "item", "sub", "tools", "tabs", "page", "bar", "gone", "box", "0.5 0.5", "x__GuiInternal__",
+    IMisc:pointCreate(0.5, 0.5), IMisc:rectCreate(0.1, 0.1, 0.2, 0.2), IMisc:colorCreate(1, 0, 0, 1), tostring,
+})
 
 -- Listeners of the tab and scroll bar changes: one fails every other time,
 -- one removes the control the event names now and then.
@@ -75,46 +71,22 @@ local function restore()
     IGraphics:removeControl("gone")
 end
 
+local accepted = {"Menu item not found:", "Parent context menu is not defined.", "listener failed"}
 local function expectCleanCall(name, ...)
-    local ok, message = pcall(IGraphics[name], IGraphics, ...)
-    if not ok then
-        check.eq(type(message), "string", name .. " error type")
-        local known = string.find(message, "[", 1, true) or string.find(message, "Menu item not found:", 1, true)
-            or string.find(message, "Parent context menu is not defined.", 1, true)
-            or string.find(message, "listener failed", 1, true)
-        check.truthy(known, name .. " failed without a clear message: " .. message)
-    end
-    return ok
+    return H.expectCleanCall(check, IGraphics, name, accepted, ...)
 end
 
 math.randomseed(20261210)
-local calls, failures = 0, 0
-for round = 1, 30 do
-    for _, name in ipairs(functions) do
-        restore()
-        local arguments = {}
-        local count = math.random(0, 9)
-        for index = 1, count do arguments[index] = hostile[math.random(1, #hostile)] end
-        calls = calls + 1
-        if not expectCleanCall(name, unpack(arguments, 1, count)) then failures = failures + 1 end
-        local co = coroutine.create(function() return expectCleanCall(name, unpack(arguments, 1, count)) end)
-        restore()
-        local resumed, result = coroutine.resume(co)
-        check.truthy(resumed, name .. " from a coroutine: " .. tostring(result))
-    end
-    collectgarbage("collect")
-end
-check.truthy(calls > failures and failures > 0, "some calls fail, most do not")
+H.expectSomeFail(check, H.fuzz({
+    check = check, functions = functions, rounds = 30, call = expectCleanCall, restore = restore,
+    arguments = H.randomArguments(hostile, 9),
+}))
 check.truthy(count > 0, "the listeners heard changes")
 
 -- Each kind of argument in every position.
-for _, name in ipairs(functions) do
-    for index = 1, #hostile do
-        restore()
-        local value = hostile[index]
-        expectCleanCall(name, value, value, value, value, value, value, value, value)
-    end
-end
+H.sweep(functions, hostile, restore, function(name, value)
+    expectCleanCall(name, value, value, value, value, value, value, value, value)
+end)
 
 -- Every kind of control given to every function that names one.
 local names = {"", "menu", "sub", "item", "tools", "tabs", "page", "bar", "box"}

@@ -6,6 +6,7 @@
 -- from coroutines. Each call returns or raises an error in the
 -- "[Class::Method] ..." form; the bank stays usable.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local H = dofile(os.getenv("HALVANE_TEST_LIB") .. "/hostile.lua")
 local G = IGraphics
 local work = os.getenv("HALVANE_TEST_WORK")
 
@@ -19,31 +20,21 @@ local functions = {
     "destroyFontTool", "getCharsets", "getFontnames",
 }
 
-local weak = setmetatable({}, {__mode = "v"})
-weak[1] = function() return true end
 local state = {}
-local hostile = {
-    nil, false, true, 0, -1, 1, 2, 3, 0.5, 2 ^ 32 + 1, 0 / 0, 1 / 0, -1 / 0, 1e308, -1e308, 2 ^ 31,
-    -(2 ^ 31) - 1, 2 ^ 53, "", "walk", "sheet.png", "gone", "ANSI", "0.5 0.5 0 0", "nan nan nan nan",
-    "1e30 -1e30 1e30 -1e30", "-5 -5 -1 -1", "\255\254 not utf-8", string.rep("w", 20000),
-    {}, {"0 0 16 16", "nan 1 inf 2", {}}, {1e30, -1e30}, weak, IMisc:pointCreate(0.5, 0.5),
-    IMisc:rectCreate(0, 0, 8, 8), IMisc:colorCreate(1, 0, 0, 1), IMisc:vectorCreate(1, 2, 3),
-    coroutine.create(function() end), tostring, function() error("callback failed") end,
-}
+local hostile = H.values({
+    1, 2, 3, 0.5, 2 ^ 32 + 1, "walk", "sheet.png", "gone", "ANSI", "0.5 0.5 0 0", "1e30 -1e30 1e30 -1e30",
+    "-5 -5 -1 -1", {"0 0 16 16", "nan 1 inf 2", {}}, {1e30, -1e30}, IMisc:pointCreate(0.5, 0.5),
+    IMisc:rectCreate(0, 0, 8, 8), IMisc:colorCreate(1, 0, 0, 1), IMisc:vectorCreate(1, 2, 3), tostring,
+})
 
 local function expectCleanCall(name, ...)
-    local ok, message = pcall(G[name], G, ...)
-    if not ok then
-        check.eq(type(message), "string", name .. " error type")
-        check.truthy(string.find(message, "[", 1, true), name .. " failed without a clear message: " .. message)
-    end
-    return ok
+    return H.expectCleanCall(check, G, name, {}, ...)
 end
 
 local function fuzz(rounds)
-    local calls, failures = 0, 0
-    for _ = 1, rounds do
-        for _, name in ipairs(functions) do
+    return H.fuzz({
+        check = check, functions = functions, rounds = rounds, call = expectCleanCall,
+        arguments = function()
             local arguments = {}
             local count = math.random(0, 9)
             for index = 1, count do
@@ -54,15 +45,9 @@ local function fuzz(rounds)
                     arguments[index] = hostile[math.random(1, #hostile)]
                 end
             end
-            calls = calls + 1
-            if not expectCleanCall(name, unpack(arguments, 1, count)) then failures = failures + 1 end
-            local co = coroutine.create(function() return expectCleanCall(name, unpack(arguments, 1, count)) end)
-            local resumed, result = coroutine.resume(co)
-            check.truthy(resumed, name .. " from a coroutine: " .. tostring(result))
-        end
-        collectgarbage("collect")
-    end
-    return calls, failures
+            return arguments, count
+        end,
+    })
 end
 
 -- The writers, fuzzed in the work folder; createFont only with handles
@@ -99,13 +84,9 @@ end
 fuzzWriters()
 
 -- Each kind of argument in every position of every function.
-for _, name in ipairs(functions) do
-    for index = 1, #hostile do
-        restore()
-        local value = hostile[index]
-        expectCleanCall(name, value, value, value, value, value, value, value, value, value)
-    end
-end
+H.sweep(functions, hostile, restore, function(name, value)
+    expectCleanCall(name, value, value, value, value, value, value, value, value, value)
+end)
 check.eq(G:draw(false, false, true), true, "a frame after all that")
 
 -- The bank still works.

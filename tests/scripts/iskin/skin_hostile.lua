@@ -6,6 +6,7 @@
 -- skin while it is walked. Each call returns or raises an error in the
 -- "[Class::Method] ..." form; the skin stays usable.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local H = dofile(os.getenv("HALVANE_TEST_LIB") .. "/hostile.lua")
 local work = os.getenv("HALVANE_TEST_WORK")
 
 -- "save" writes where it is told: it is fuzzed below with paths in the
@@ -17,51 +18,29 @@ local functions = {
     "forEachImage", "setGuiAlpha", "areHighlightsEnabled", "enableHighlights",
 }
 
-local weak = setmetatable({}, {__mode = "v"})
-weak[1] = function() return true end
-local hostile = {
-    nil, false, true, 0, -1, 21, 2 ^ 32 + 3, 0 / 0, 1 / 0, -1 / 0, 1e308, -1e308, 2 ^ 31, -(2 ^ 31) - 1, 2 ^ 53,
-    "", "0", "4", "7", "-1", "CLASSIC", "BURN", "GUIICON_CHECK_BOX_CHECKED", "GUIIMAGE_WINDOW", "stone.png",
-    "nan nan nan nan", "1e30 -1e30 1e30 -1e30", "\255\254 not utf-8", string.rep("w", 20000),
-    {}, {"0 0 16 16", "x"}, {1, 2, {}}, weak, IMisc:pointCreate(0.5, 0.5), IMisc:rectCreate(0, 0, 8, 8),
-    IMisc:colorCreate(1, 0, 0, 1), IMisc:vectorCreate(1, 2, 3), coroutine.create(function() end), tostring,
-    function() error("callback failed") end,
+local weak = H.weak()
+local hostile = H.values({
+    21, 2 ^ 32 + 3, "0", "4", "7", "-1", "CLASSIC", "BURN", "GUIICON_CHECK_BOX_CHECKED", "GUIIMAGE_WINDOW",
+    "stone.png", "1e30 -1e30 1e30 -1e30", {"0 0 16 16", "x"}, {1, 2, {}}, IMisc:pointCreate(0.5, 0.5),
+    IMisc:rectCreate(0, 0, 8, 8), IMisc:colorCreate(1, 0, 0, 1), IMisc:vectorCreate(1, 2, 3), tostring,
     function() error({"a table as error"}) end,
     function() collectgarbage("collect") return false end,
     function() return coroutine.yield(1) end,
     function() ISkin:deactivate() ISkin:clearAllImages() return false end,
     weak[1], "walkKey",
-}
+}, weak)
 function walkKey() return false end
 
+local accepted = {"callback failed", "yield", "error object", "m_functionObj.IsFunction()"}
 local function expectCleanCall(name, ...)
-    local ok, message = pcall(ISkin[name], ISkin, ...)
-    if not ok then
-        check.eq(type(message), "string", name .. " error type")
-        local known = string.find(message, "[", 1, true) or string.find(message, "callback failed", 1, true)
-            or string.find(message, "yield", 1, true) or string.find(message, "error object", 1, true)
-            or string.find(message, "m_functionObj.IsFunction()", 1, true)
-        check.truthy(known, name .. " failed without a clear message: " .. message)
-    end
-    return ok
+    return H.expectCleanCall(check, ISkin, name, accepted, ...)
 end
 
 local function fuzz(rounds)
-    local calls, failures = 0, 0
-    for _ = 1, rounds do
-        for _, name in ipairs(functions) do
-            local arguments = {}
-            local count = math.random(0, 6)
-            for index = 1, count do arguments[index] = hostile[math.random(1, #hostile)] end
-            calls = calls + 1
-            if not expectCleanCall(name, unpack(arguments, 1, count)) then failures = failures + 1 end
-            local co = coroutine.create(function() return expectCleanCall(name, unpack(arguments, 1, count)) end)
-            local resumed, result = coroutine.resume(co)
-            check.truthy(resumed, name .. " from a coroutine: " .. tostring(result))
-        end
-        collectgarbage("collect")
-    end
-    return calls, failures
+    return H.fuzz({
+        check = check, functions = functions, rounds = rounds, call = expectCleanCall,
+        arguments = H.randomArguments(hostile, 6),
+    })
 end
 
 -- The save, fuzzed in the work folder.
@@ -94,13 +73,9 @@ end
 fuzzSave()
 
 -- Each kind of argument in every position of every function.
-for _, name in ipairs(functions) do
-    for index = 1, #hostile do
-        restore()
-        local value = hostile[index]
-        expectCleanCall(name, value, value, value, value, value)
-    end
-end
+H.sweep(functions, hostile, restore, function(name, value)
+    expectCleanCall(name, value, value, value, value, value)
+end)
 
 -- The skin still works.
 ISkin:deactivate()
