@@ -56,8 +56,11 @@ protected:
         const int changes = 1 + static_cast<int>(random() % 4);
         for (int i = 0; i < changes && !bytes.empty(); ++i)
         {
+            // Bytes the readers treat specially: digits, signs, blanks,
+            // block ends, quotes, NUL and a byte that is no ASCII.
+            static constexpr char kPieces[] = {'0', '9', '-', ' ', '{', '}', '"', '\n', 'x', '\0', '\xff'};
             const size_t at = random() % bytes.size();
-            switch (random() % 4)
+            switch (random() % 7)
             {
             case 0:
                 bytes[at] = static_cast<char>(random());
@@ -67,6 +70,15 @@ protected:
                 break;
             case 2:
                 bytes.insert(at, std::string(1 + random() % 4, static_cast<char>(random() % 128)));
+                break;
+            case 3:
+                bytes[at] = kPieces[random() % sizeof(kPieces)];
+                break;
+            case 4:
+                bytes.insert(at, std::to_string(static_cast<int32_t>(random())));
+                break;
+            case 5:
+                bytes.resize(at);
                 break;
             default:
                 bytes.insert(at, bytes.substr(random() % bytes.size(), random() % 64));
