@@ -3,10 +3,10 @@
 // selector, the hit list) beside Irrlicht's own getCollisionPoint on the
 // same selector. Also the bounding-box cast over 1,000 nodes.
 
-#include "core/io/DataBag.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/RayHitList.h"
 #include "graphics/scene/GraphicalUnit.h"
+#include "tests/graphics/scene/SceneTestEntity.h"
 
 #include <benchmark/benchmark.h>
 #include <irrlicht.h>
@@ -22,52 +22,14 @@ namespace
 using namespace irr;
 
 // A unit joined the way the world map joins an entity's parts.
-class CBenchUnit : public Graphics::Scene::CGraphicalUnit
-{
-public:
-    explicit CBenchUnit(int index)
-    {
-        char id[40];
-        std::snprintf(id, sizeof(id), "00000000-0000-4000-8000-%012d", index);
-        m_id = id;
-    }
-    const char* GetId() const override { return m_id.c_str(); }
-    void SetId(const char* id) override { m_id = id; }
-    void NewId() override {}
-    const std::wstring& GetName() const override { return m_name; }
-    void SetName(const std::wstring& name) override { m_name = name; }
-    const CVector& GetPosition() const override { return m_position; }
-    void SetPosition(const CVector& position) override
-    {
-        m_position = position;
-        CGraphicalUnit::SetPosition(position);
-    }
-    const CVector& GetRotation() const override { return m_rotation; }
-    void SetRotation(const CVector& rotation) override { m_rotation = rotation; }
-    const CVector& GetScale() const override { return m_scale; }
-    void SetScale(const CVector& scale) override { m_scale = scale; }
-    void GetForce(CVector& force) override { force = CVector(); }
-    void GetTorque(CVector& torque) override { torque = CVector(); }
-    void GetVelocity(CVector& velocity) override { velocity = CVector(); }
-    const std::wstring& GetScript() const override { return m_name; }
-    void SetScript(const std::wstring&) override {}
-    void SetFlags(uint32_t flags) override { m_flags = flags; }
-    uint32_t GetFlags() const override { return m_flags; }
-    CDataBag& GetData() override { return m_data; }
-    const CDataBag& GetData() const override { return m_data; }
-    CPhysicalEntity* GetPhysicalPart() override { return nullptr; }
-    Graphics::Scene::CGraphicalEntity* GetGraphicalPart() override { return this; }
-    CSonicEntity* GetSonicPart() override { return nullptr; }
+using CBenchUnit = CSceneTestEntity<Graphics::Scene::CGraphicalUnit>;
 
-private:
-    std::string m_id;
-    std::wstring m_name;
-    CVector m_position;
-    CVector m_rotation;
-    CVector m_scale{1.0f, 1.0f, 1.0f};
-    uint32_t m_flags = 0;
-    CDataBag m_data;
-};
+std::string UnitId(int index)
+{
+    char id[40];
+    std::snprintf(id, sizeof(id), "00000000-0000-4000-8000-%012d", index);
+    return id;
+}
 
 // 224 x 224 squares of two triangles (100,352) in the plane y = 0, from
 // (0, 0) to (224, 224), cached under the name.
@@ -106,7 +68,7 @@ void CacheGrid(scene::ISceneManager* scene, const char* name)
 
 struct SGridScene
 {
-    SGridScene() : engine(nullptr), grid(1)
+    SGridScene() : engine(nullptr), grid(UnitId(1))
     {
         engine.Init("NULL", 640, 480, false, 16, false, false, false, 60, 0, 0, -1, -1, true);
         CacheGrid(engine.GetDevice()->getSceneManager(), "grid.mesh");
@@ -172,7 +134,7 @@ void BM_RayCastAllBoxes(benchmark::State& state)
     std::vector<std::unique_ptr<CBenchUnit>> units;
     for (int index = 0; index < 1000; ++index)
     {
-        units.push_back(std::make_unique<CBenchUnit>(index + 10));
+        units.push_back(std::make_unique<CBenchUnit>(UnitId(index + 10)));
         units.back()->SetPosition(CVector(0, 0, static_cast<float>(2 * index + 5)));
         engine.Add(units.back().get(), nullptr, "");
     }
