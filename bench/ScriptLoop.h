@@ -1,9 +1,10 @@
 #pragma once
 
 // Times script code on a state: the prelude runs once, then each benchmark
-// iteration runs `for i = 1, kStepsPerIteration do <body> end` in one call,
-// with a number s for the body to add to (so the work is not dropped).
-// Items processed are loop steps.
+// iteration runs `for i = 1, steps do <body> end` in one call, with a
+// number s for the body to add to (so the work is not dropped). Items
+// processed are loop steps; bodies that take long give fewer steps, so a
+// run still has iterations enough to time.
 
 #include "core/script/lua/LuaState.h"
 
@@ -13,7 +14,7 @@
 #include <string>
 
 inline void RunScriptLoop(benchmark::State& run, LuaPlus::LuaState* state, const std::string& prelude,
-                          const std::string& body)
+                          const std::string& body, int steps = 1000)
 {
     const std::string code =
         prelude + "\nreturn function(n) local s = 0 for i = 1, n do " + body + " end return s end";
@@ -22,16 +23,15 @@ inline void RunScriptLoop(benchmark::State& run, LuaPlus::LuaState* state, const
         std::abort();
     const int loop = lua_gettop(L);
 
-    constexpr int kStepsPerIteration = 1000;
     for (auto _ : run)
     {
         lua_pushvalue(L, loop);
-        lua_pushinteger(L, kStepsPerIteration);
+        lua_pushinteger(L, steps);
         if (state->PCall(1, 1) != 0)
             std::abort();
         benchmark::DoNotOptimize(lua_tonumber(L, -1));
         lua_pop(L, 1);
     }
     lua_settop(L, loop - 1);
-    run.SetItemsProcessed(run.iterations() * kStepsPerIteration);
+    run.SetItemsProcessed(run.iterations() * steps);
 }
