@@ -413,7 +413,7 @@ bool CGUITableEx::GetDrawBackground() const
 
 void CGUITableEx::SetDrawBackground(bool draw)
 {
-    if (m_table == nullptr)
+    if (m_table == nullptr || draw == m_drawBackground)
         return;
     ChangeAttributes([&](io::IAttributes& attributes) { attributes.setAttribute("DrawBack", draw); });
     m_drawBackground = draw;
@@ -426,7 +426,7 @@ bool CGUITableEx::GetMoveOverSelect() const
 
 void CGUITableEx::SetMoveOverSelect(bool moveOverSelect)
 {
-    if (m_table == nullptr)
+    if (m_table == nullptr || moveOverSelect == m_moveOverSelect)
         return;
     ChangeAttributes([&](io::IAttributes& attributes)
                      { attributes.setAttribute("MoveOverSelect", moveOverSelect); });
