@@ -110,28 +110,56 @@ void CGUITableEx::setID(s32 id)
 
 void CGUITableEx::ChangeAttributes(const std::function<void(io::IAttributes&)>& change)
 {
+    // The library looks each attribute up by name along the whole list, so
+    // reading a full table back would cost the square of its cells. The
+    // rows are taken out for the round trip, which then costs per column,
+    // and put back from what this element keeps: each cell's text, and its
+    // data pointer with the record that holds its colour.
+    struct SSavedCell
+    {
+        core::stringw text;
+        void* data = nullptr;
+    };
     const int32_t rows = GetRowCount();
     const int32_t columns = GetColumnCount();
-    std::vector<void*> data(static_cast<size_t>(rows) * static_cast<size_t>(columns));
+    std::vector<SSavedCell> cells(static_cast<size_t>(rows) * static_cast<size_t>(columns));
     for (int32_t row = 0; row < rows; ++row)
     {
         for (int32_t column = 0; column < columns; ++column)
-            data[static_cast<size_t>(row) * columns + column] = m_table->getCellData(row, column);
+        {
+            SSavedCell& cell = cells[static_cast<size_t>(row) * columns + column];
+            cell.text = m_table->getCellText(static_cast<u32>(row), static_cast<u32>(column));
+            cell.data = m_table->getCellData(static_cast<u32>(row), static_cast<u32>(column));
+        }
     }
     const s32 selected = m_table->getSelected();
     const s32 active = m_table->getActiveColumn();
 
     io::IAttributes* attributes =
         Environment->getFileSystem()->createEmptyAttributes(Environment->getVideoDriver());
-    m_table->serializeAttributes(attributes);
-    change(*attributes);
     {
         CFlagScope quiet(m_quiet);
+        m_table->clearRows();
+        m_table->serializeAttributes(attributes);
+        change(*attributes);
         m_table->deserializeAttributes(attributes);
         for (int32_t row = 0; row < rows; ++row)
         {
+            m_table->addRow(static_cast<u32>(row));
             for (int32_t column = 0; column < columns; ++column)
-                m_table->setCellData(row, column, data[static_cast<size_t>(row) * columns + column]);
+            {
+                const SSavedCell& cell = cells[static_cast<size_t>(row) * columns + column];
+                const u32 tableRow = static_cast<u32>(row);
+                const u32 tableColumn = static_cast<u32>(column);
+                if (!cell.text.empty())
+                    m_table->setCellText(tableRow, tableColumn, cell.text);
+                if (cell.data == nullptr)
+                    continue;
+                m_table->setCellData(tableRow, tableColumn, cell.data);
+                const auto record = m_cells.find(cell.data);
+                if (record != m_cells.end() && record->second->hasColor)
+                    m_table->setCellColor(tableRow, tableColumn, record->second->color);
+            }
         }
         m_table->setSelected(selected);
     }
@@ -413,7 +441,7 @@ bool CGUITableEx::GetDrawBackground() const
 
 void CGUITableEx::SetDrawBackground(bool draw)
 {
-    if (m_table == nullptr)
+    if (m_table == nullptr || draw == m_drawBackground)
         return;
     ChangeAttributes([&](io::IAttributes& attributes) { attributes.setAttribute("DrawBack", draw); });
     m_drawBackground = draw;
@@ -426,7 +454,7 @@ bool CGUITableEx::GetMoveOverSelect() const
 
 void CGUITableEx::SetMoveOverSelect(bool moveOverSelect)
 {
-    if (m_table == nullptr)
+    if (m_table == nullptr || moveOverSelect == m_moveOverSelect)
         return;
     ChangeAttributes([&](io::IAttributes& attributes)
                      { attributes.setAttribute("MoveOverSelect", moveOverSelect); });

@@ -128,6 +128,7 @@ void CGuiManager::Clear()
     m_environment->clear();
     ForgetClosedDialogs();
     m_shortcuts.clear();
+    m_editSelections.clear();
     m_nameToId.clear();
     m_idToName.clear();
     m_lastNameFound = {};
@@ -558,6 +559,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     RemoveElementName(element->getID());
     element->remove();
     RemoveScroller(element);
+    m_editSelections.erase(element);
     // New elements must not be created below a removed parent.
     if (m_guiParent != nullptr && !IsAttached(m_guiParent))
         SetGuiParent(nullptr);

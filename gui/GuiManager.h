@@ -386,6 +386,11 @@ public:
     irr::gui::IGUIElement* AddFileOpenDialog(int32_t id, const std::wstring& title, bool modal,
                                              const irr::core::rect<irr::s32>& pixelRect,
                                              const std::wstring& startFolder);
+    // Lets go of the file-open dialog that puts the folder back once it has
+    // left the GUI: its destruction restores the folder from before it. The
+    // dialog closes itself when the user answers, so the engine calls this
+    // on every frame it draws; a single pointer test while none is open.
+    void ForgetClosedDialogs();
 
     // Check boxes (GuiManagerCheckBox.cpp).
 
@@ -1184,9 +1189,6 @@ private:
     void Walk(CGuiElementVisitor& visitor, irr::gui::IGUIElement* start);
     // Whether the element hangs below the environment's root.
     bool IsAttached(const irr::gui::IGUIElement* element) const;
-    // Lets go of the file-open dialog that puts the folder back once it has
-    // left the GUI: its destruction restores the folder from before it.
-    void ForgetClosedDialogs();
     // Removes the menu item of the id from the menu that holds it; false
     // when the element is no such menu.
     bool RemoveMenuItem(irr::gui::IGUIElement* element, int32_t id);

@@ -8,6 +8,7 @@
 #include "core/io/Archive.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/IrrlichtConversions.h"
+#include "gui/GuiColorConversion.h"
 #include "gui/GuiManager.h"
 #include "gui/LayoutArchive.h"
 #include "gui/ScreenCoordinates.h"
@@ -264,7 +265,7 @@ gui::IGUIElement* CGuiManager::ReadStaticText(IArchive& archive)
     if (text == nullptr)
         return nullptr;
     if (hasBackgroundColor)
-        text->setBackgroundColor(ToIrrlichtColor(backgroundColor));
+        text->setBackgroundColor(ToSColor(backgroundColor));
     text->setTextAlignment(alignHorizontal, alignVertical);
     return text;
 }

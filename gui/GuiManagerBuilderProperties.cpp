@@ -278,7 +278,7 @@ void CGuiManager::SetStaticTextColor(gui::IGUIElement* element, const CColor& co
         return;
     }
     text->enableOverrideColor(true);
-    text->setOverrideColor(ToIrrlichtColor(color));
+    text->setOverrideColor(ToSColor(color));
 }
 
 CColor CGuiManager::GetStaticTextColor(gui::IGUIElement* element)
@@ -289,7 +289,7 @@ CColor CGuiManager::GetStaticTextColor(gui::IGUIElement* element)
 
 void CGuiManager::SetStaticTextBackgroundColor(gui::IGUIElement* element, const CColor& color)
 {
-    AsStaticText(*this, element, L"SetStaticTextBackgroundColor")->setBackgroundColor(ToIrrlichtColor(color));
+    AsStaticText(*this, element, L"SetStaticTextBackgroundColor")->setBackgroundColor(ToSColor(color));
 }
 
 CColor CGuiManager::GetStaticTextBackgroundColor(gui::IGUIElement* element)
@@ -369,7 +369,7 @@ void CGuiManager::SetEditBoxColor(gui::IGUIElement* element, const CColor& color
         return;
     }
     box->enableOverrideColor(true);
-    box->setOverrideColor(ToIrrlichtColor(color));
+    box->setOverrideColor(ToSColor(color));
 }
 
 CColor CGuiManager::GetEditBoxColor(gui::IGUIElement* element)

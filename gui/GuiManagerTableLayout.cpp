@@ -139,6 +139,9 @@ gui::IGUIElement* CGuiManager::ReadTable(IArchive& archive)
         SetTableColumnWidth(table, index, column.width);
         table->SetColumnOrdering(index, column.order);
     }
+    // Set while the table is still empty: the setting is a change of the
+    // whole table's attributes.
+    table->SetMoveOverSelect(moveOverSelect);
     for (uint32_t row = 0; row < rowCount; ++row)
         table->AddRow(-1);
     for (const SCell& cell : cells)
@@ -153,7 +156,6 @@ gui::IGUIElement* CGuiManager::ReadTable(IArchive& archive)
     // Set quietly: the file states the column, no user chose it.
     table->SetActiveColumnQuietly(activeColumn);
     table->SetDrawFlags(drawFlags);
-    table->SetMoveOverSelect(moveOverSelect);
     table->SetResizableColumns(resizableColumns);
     // The selection is published, as a script's would be.
     SetTableSelectedRow(table, activeRow);

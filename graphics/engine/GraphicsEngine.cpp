@@ -379,6 +379,9 @@ void CGraphicsEngine::GuiPass(IrrlichtDevice* device)
         core::rect<s32>(0, 0, static_cast<s32>(m_screenWidth), static_cast<s32>(m_screenHeight)));
     CMulticast<Graphics::Multicast::CEvtGraphicsDrawPreGui>::Publish({this});
     device->getGUIEnvironment()->drawAll();
+    // A file-open dialog the user has closed puts the folder back now, not
+    // when a script next touches the GUI.
+    m_guiManager->ForgetClosedDialogs();
     CMulticast<Graphics::Multicast::CEvtGraphicsDrawPostGui>::Publish({this});
 }
 
