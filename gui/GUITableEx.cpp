@@ -342,8 +342,14 @@ std::wstring CGUITableEx::GetCellText(int32_t row, int32_t column) const
 
 void CGUITableEx::SetCellText(int32_t row, int32_t column, const std::wstring& text)
 {
-    if (IsCell(row, column))
-        m_table->setCellText(static_cast<u32>(row), static_cast<u32>(column), core::stringw(text.c_str()));
+    if (!IsCell(row, column))
+        return;
+    m_table->setCellText(static_cast<u32>(row), static_cast<u32>(column), core::stringw(text.c_str()));
+    // The library gives the cell the skin's text colour again but leaves it
+    // marked as coloured: a colour of its own is drawn as it is reported.
+    const SCellRecord* record = FindCellRecord(row, column);
+    if (record != nullptr && record->hasColor)
+        m_table->setCellColor(static_cast<u32>(row), static_cast<u32>(column), record->color);
 }
 
 std::wstring CGUITableEx::GetCellData(int32_t row, int32_t column) const

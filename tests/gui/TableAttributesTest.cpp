@@ -132,6 +132,26 @@ TEST_F(TableAttributesTest, WholeTableSettingsKeepCellsSortingSelectionAndActive
     EXPECT_EQ(after, reversed);
 }
 
+TEST_F(TableAttributesTest, ACellKeepsItsColourWhenItsTextChanges)
+{
+    CGUITableEx* table = gui.AddTableNamed(L"colours", CRect(0, 0, 200, 100), false);
+    ASSERT_NE(table, nullptr);
+    gui.AddTableColumn(table, L"A", -1);
+    const int32_t row = table->AddRow(-1);
+    const video::SColor red(255, 200, 0, 0);
+    // Coloured before it has a text, then given one and another.
+    table->SetCellColor(row, 0, red);
+    for (const wchar_t* text : {L"first", L"second"})
+    {
+        table->SetCellText(row, 0, text);
+        const std::vector<SCellState> cells = CellsOf(table);
+        ASSERT_EQ(cells.size(), 1u);
+        EXPECT_EQ(cells[0].color, red.color) << "reported";
+        EXPECT_TRUE(cells[0].drawnOverride);
+        EXPECT_EQ(cells[0].drawnColor, red.color) << "drawn";
+    }
+}
+
 TEST_F(TableAttributesTest, SettingsOnAnEmptyOrColumnlessTableStick)
 {
     CGUITableEx* table = gui.AddTableNamed(L"empty", CRect(0, 0, 200, 100), false);
