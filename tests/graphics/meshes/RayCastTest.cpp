@@ -307,6 +307,49 @@ TEST(MeshFacesTest, DegenerateAndSmallTrianglesAreLeftOutByTheirCrossProduct)
     EXPECT_EQ(corners[7].z, 3.0f);
 }
 
+TEST(MeshFacesTest, TheEngineAndTheSceneReadTheSameFacesAndLeaveOutNaNAreas)
+{
+    // A 1 x 1 right triangle, a degenerate one and one with a NaN corner,
+    // whose area fails every comparison and so is never kept.
+    scene::SMeshBuffer buffer;
+    const video::SColor white(255, 255, 255, 255);
+    const float nan = std::nanf("");
+    for (const core::vector3df& corner : {core::vector3df(0, 0, 0), core::vector3df(1, 0, 0),
+                                          core::vector3df(0, 1, 0), core::vector3df(nan, 0, 0)})
+        buffer.Vertices.push_back(
+            video::S3DVertex(corner, core::vector3df(0, 0, 1), white, core::vector2df()));
+    for (u16 index : {0, 1, 2, 0, 0, 1, 0, 3, 2})
+        buffer.Indices.push_back(index);
+    struct SCase
+    {
+        float minimum;
+        uint32_t faces;
+    };
+    for (const SCase& test : {SCase{0.0f, 1}, SCase{-1.0f, 2}, SCase{1.0f, 0}})
+    {
+        std::vector<CVector> points;
+        EXPECT_EQ(CGraphicsEngine::GetMeshFaces(&buffer, CVector(2, 3, 4), points, test.minimum, nullptr),
+                  test.faces)
+            << "minimum " << test.minimum;
+        std::vector<Misc::World::CTriangle> triangles;
+        Graphics::Scene::CMeshBox box;
+        Graphics::Scene::ReadBufferFaces(&buffer, CVector(2, 3, 4), test.minimum, triangles, box);
+        ASSERT_EQ(triangles.size(), test.faces) << "minimum " << test.minimum;
+        ASSERT_EQ(points.size(), 3u * test.faces);
+        for (size_t face = 0; face < triangles.size(); ++face)
+        {
+            for (size_t corner = 0; corner < 3; ++corner)
+            {
+                const CVector& point = points[3 * face + corner];
+                const CVector& triangleCorner = triangles[face][corner];
+                EXPECT_EQ(triangleCorner.x, point.x);
+                EXPECT_EQ(triangleCorner.y, point.y);
+                EXPECT_EQ(triangleCorner.z, point.z);
+            }
+        }
+    }
+}
+
 TEST(RayFromScreenTest, TheOrthogonalRayThroughTheCentreStartsAtTheCamera)
 {
     CNullEngine null;
