@@ -125,16 +125,6 @@ uint32_t CGraphicsEngine::GetEntityFaces(scene::IMesh* mesh, const CVector& scal
     return faces;
 }
 
-void BoxGetVertices(const CVector& minimum, const CVector& maximum, std::vector<CVector>& points)
-{
-    const core::aabbox3df box(minimum.x, minimum.y, minimum.z, maximum.x, maximum.y, maximum.z);
-    core::vector3df corners[8];
-    box.getEdges(corners);
-    points.clear();
-    for (const core::vector3df& corner : corners)
-        points.emplace_back(corner.X, corner.Y, corner.Z);
-}
-
 scene::IMesh* CGraphicsEngine::GetMeshId(const std::wstring& fileName, int32_t frame)
 {
     scene::IAnimatedMesh* mesh = LoadMesh(fileName);

@@ -6,6 +6,7 @@
 #include "graphics/scene/SceneTestEntity.h"
 #include "graphics/textures/ScriptedEngine.h"
 
+#include "core/foundation/Math3D.h"
 #include "graphics/scene/GraphicalAgent.h"
 #include "graphics/scene/GraphicalUnit.h"
 #include "graphics/scene/MeshGeometry.h"
@@ -296,7 +297,7 @@ TEST(MeshFacesTest, DegenerateAndSmallTrianglesAreLeftOutByTheirCrossProduct)
 
     // The box's corners, in the order of Irrlicht's edges.
     std::vector<CVector> corners{CVector(9, 9, 9)};
-    Graphics::BoxGetVertices(CVector(0, 0, 0), CVector(1, 2, 3), corners);
+    ::BoxGetVertices(CVector(0, 0, 0), CVector(1, 2, 3), corners);
     ASSERT_EQ(corners.size(), 8u);
     EXPECT_EQ(corners[0].x, 0.0f);
     EXPECT_EQ(corners[0].y, 0.0f);
