@@ -4,7 +4,7 @@
 
 #include "graphics/engine/GraphicsEngine.h"
 
-#include "graphics/engine/HeightMapCheck.h"
+#include "graphics/engine/ImageFileCheck.h"
 
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
@@ -218,7 +218,8 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
                           ? application->OpenFile(terrain->GetHeightmap())
                           : nullptr;
         // A height map Irrlicht cannot read safely leaves the placeholder.
-        if (file != nullptr && !CHeightMapCheck::IsReadable(static_cast<io::IReadFile*>(file)))
+        if (file != nullptr && !CImageFileCheck::IsReadable(static_cast<io::IReadFile*>(file),
+                                                            CImageFileCheck::kMaxHeightMapSide))
         {
             file->drop();
             file = nullptr;
