@@ -19,11 +19,6 @@ using namespace irr;
 namespace
 {
 
-core::vector3df ToIrr(const CVector& v)
-{
-    return core::vector3df(v.x, v.y, v.z);
-}
-
 // The camera's view frustum as the camera stands now. Irrlicht refreshes
 // its own only when the camera draws, so a camera moved since the last
 // frame would cast from where it was.
@@ -151,7 +146,7 @@ void CGraphicsEngine::CollectRayHits(scene::ISceneNode* node, const CVector& sta
 {
     if (node == nullptr)
         return;
-    const core::line3df segment(ToIrr(start), ToIrr(end));
+    const core::line3df segment(start.ToIrrlicht(), end.ToIrrlicht());
     // Depth first in child order, without recursion: deep attachment trees
     // must not use up the stack. Children go on the stack last first.
     std::vector<scene::ISceneNode*> pending;
@@ -213,7 +208,7 @@ bool CGraphicsEngine::RayCastPolygon(const CVector& start, const CVector& end,
         return !hits.IsEmpty();
     scene::ISceneManager* scene = m_device->getSceneManager();
     scene::ISceneCollisionManager* collisions = scene->getSceneCollisionManager();
-    const core::line3df segment(ToIrr(start), ToIrr(end));
+    const core::line3df segment(start.ToIrrlicht(), end.ToIrrlicht());
     for (Scene::CGraphicalEntity* entity : entities)
     {
         if (entity == nullptr)
@@ -249,7 +244,7 @@ bool CGraphicsEngine::RayCastPolygon(const CVector& start, const CVector& end,
         core::triangle3df triangle;
         scene::ISceneNode* hitNode = nullptr;
         if (collisions->getCollisionPoint(segment, selector, point, triangle, hitNode))
-            hits.Insert(static_cast<float>(point.getDistanceFrom(ToIrr(start))), entity->GetId());
+            hits.Insert(static_cast<float>(point.getDistanceFrom(start.ToIrrlicht())), entity->GetId());
     }
     return !hits.IsEmpty();
 }

@@ -10,6 +10,7 @@
 #include "core/app/SimulationManager.h"
 #include "core/foundation/KVOError.h"
 #include "core/io/File.h"
+#include "core/io/SaveFile.h"
 #include "graphics/scene/GraphicalEntity.h"
 #include "graphics/scene/GraphicalSky.h"
 #include "graphics/scene/GraphicalTerrain.h"
@@ -78,13 +79,6 @@ s32 LevelsOfPatch(uint32_t patchSize)
     for (uint32_t side = patchSize - 1; side > 1; side /= 2)
         ++levels;
     return levels;
-}
-
-float Fraction(float value)
-{
-    if (!(value > 0.0f))
-        return 0.0f;
-    return value > 1.0f ? 1.0f : value;
 }
 
 // Adds a Quake 3 shader node for every item buffer of the map whose shader
@@ -187,8 +181,10 @@ void CGraphicsEngine::AddSky(CGraphicalEntity* entity, scene::ISceneNode* parent
             const u32 horizontal = std::clamp<uint32_t>(sky->GetDomeHRes(), 1, kMaxDomeResolution);
             const u32 vertical = std::clamp<uint32_t>(sky->GetDomeVRes(), 1, kMaxDomeResolution);
             node = scene->addSkyDomeSceneNode(
-                texture(sky->GetDome()), horizontal, vertical, Fraction(sky->GetDomePercentage()),
-                2.0f * Fraction(sky->GetDomeSpherePercentage()), 1000.0f, parentNode, -1);
+                texture(sky->GetDome()), horizontal, vertical,
+                Scene::CGraphicalSky::ClampFraction(sky->GetDomePercentage()),
+                2.0f * Scene::CGraphicalSky::ClampFraction(sky->GetDomeSpherePercentage()), 1000.0f,
+                parentNode, -1);
         }
         else
         {
@@ -214,30 +210,24 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
     {
         scene::ISceneManager* scene = m_device->getSceneManager();
         CApplication* application = GetApplication();
-        IFile* file = application != nullptr && !terrain->GetHeightmap().empty()
-                          ? application->OpenFile(terrain->GetHeightmap())
-                          : nullptr;
+        CFilePtr file(application != nullptr ? application->OpenFile(terrain->GetHeightmap()) : nullptr);
         // A height map Irrlicht cannot read safely leaves the placeholder.
-        if (file != nullptr && !CImageFileCheck::IsReadable(static_cast<io::IReadFile*>(file),
+        if (file != nullptr && !CImageFileCheck::IsReadable(static_cast<io::IReadFile*>(file.get()),
                                                             CImageFileCheck::kMaxHeightMapSide))
-        {
-            file->drop();
-            file = nullptr;
-        }
+            file.reset();
         if (file != nullptr)
         {
-            // Snapped when set and when read; the levels and passes are kept
-            // to what the patch size and a loading scene can take.
-            const uint32_t patchSize = Scene::CGraphicalTerrain::SnapPatchSize(terrain->GetPatchSize());
+            // The patch size is snapped when set and when read; the levels
+            // and passes are kept to what it and a loading scene can take.
+            const uint32_t patchSize = terrain->GetPatchSize();
             const s32 levels =
                 static_cast<s32>(std::clamp<uint32_t>(terrain->GetMaxLOD(), 1, LevelsOfPatch(patchSize)));
             const s32 smooth = static_cast<s32>(std::min(terrain->GetSmoothFactor(), kMaxSmoothPasses));
             scene::ITerrainSceneNode* terrainNode = scene->addTerrainSceneNode(
-                static_cast<io::IReadFile*>(file), parentNode, static_cast<s32>(entity->GetTypeId()),
+                static_cast<io::IReadFile*>(file.get()), parentNode, static_cast<s32>(entity->GetTypeId()),
                 entity->GetPosition().ToIrrlicht(), entity->GetRotation().ToIrrlicht(),
                 entity->GetScale().ToIrrlicht(), video::SColor(255, 255, 255, 255), levels,
                 static_cast<scene::E_TERRAIN_PATCH_SIZE>(patchSize), smooth, false);
-            file->drop();
             if (terrainNode != nullptr)
             {
                 terrainNode->setCameraRotationDelta(30.0f);
