@@ -122,10 +122,14 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
     CMeshRelease release(tangents);
     if (mesh != nullptr && static_cast<int16_t>(entity->GetMaterials()[0].type) >= kFirstTangentMaterial)
     {
-        tangents = scene->getMeshManipulator()->createMeshWithTangents(mesh, false, false, false);
-        if (tangents != nullptr)
-            mesh = tangents;
-        // The node is made again from the copy.
+        // A map draws its own geometry, not a tangent copy of it.
+        if (!map)
+        {
+            tangents = scene->getMeshManipulator()->createMeshWithTangents(mesh, false, false, false);
+            if (tangents != nullptr)
+                mesh = tangents;
+        }
+        // The node is made again, from the copy when there is one.
         Remove(entity);
     }
 
@@ -141,9 +145,6 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
         }
         else
         {
-            // A map draws its own geometry, not a tangent copy of it.
-            if (map)
-                mesh = FirstFrame(animated);
             if (octTree)
                 node = scene->addOctreeSceneNode(mesh, parentNode, id, 256);
             else
@@ -152,12 +153,11 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
         }
         if (node == nullptr)
             return;
+        // Only a new node gets the map's shader nodes: an existing one has
+        // them already.
+        if (map && animated != nullptr)
+            AddQuake3Shaders(scene, animated, node);
     }
-    node->setPosition(entity->GetPosition().ToIrrlicht());
-    node->setRotation(entity->GetRotation().ToIrrlicht());
-    node->setScale(entity->GetScale().ToIrrlicht());
-    if (map && animated != nullptr)
-        AddQuake3Shaders(scene, animated, node);
     entity->SetMesh(mesh);
     GrowWorldBox(node);
     BindNode(entity, node, parentNode, false);
