@@ -19,12 +19,24 @@ using namespace irr;
 namespace
 {
 
+// Brings the absolute transformations of the node and its ancestors up to
+// date, root first: entities moved since the last frame are found where
+// they are now.
+void UpdateAbsoluteChain(scene::ISceneNode* node)
+{
+    std::vector<scene::ISceneNode*> chain;
+    for (scene::ISceneNode* step = node; step != nullptr; step = step->getParent())
+        chain.push_back(step);
+    for (auto step = chain.rbegin(); step != chain.rend(); ++step)
+        (*step)->updateAbsolutePosition();
+}
+
 // The camera's view frustum as the camera stands now. Irrlicht refreshes
 // its own only when the camera draws, so a camera moved since the last
-// frame would cast from where it was.
+// frame, or carried by an entity that moved, would cast from where it was.
 scene::SViewFrustum CurrentFrustum(scene::ICameraSceneNode* camera)
 {
-    camera->updateAbsolutePosition();
+    UpdateAbsoluteChain(camera);
     const core::vector3df position = camera->getAbsolutePosition();
     const core::vector3df& target = camera->getTarget();
     core::vector3df up = camera->getUpVector();
@@ -44,18 +56,6 @@ scene::SViewFrustum CurrentFrustum(scene::ICameraSceneNode* camera)
     frustum.setFrom(projectionView);
     frustum.cameraPosition = position;
     return frustum;
-}
-
-// Brings the absolute transformations of the node and its ancestors up to
-// date, root first: entities moved since the last frame are found where
-// they are now.
-void UpdateAbsoluteChain(scene::ISceneNode* node)
-{
-    std::vector<scene::ISceneNode*> chain;
-    for (scene::ISceneNode* step = node; step != nullptr; step = step->getParent())
-        chain.push_back(step);
-    for (auto step = chain.rbegin(); step != chain.rend(); ++step)
-        (*step)->updateAbsolutePosition();
 }
 
 // Node kinds a box cast never hits.

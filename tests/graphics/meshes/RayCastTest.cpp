@@ -381,6 +381,37 @@ TEST(RayFromScreenTest, TheOrthogonalRayThroughTheCentreStartsAtTheCamera)
     EXPECT_EQ(unchanged.x, 7.0f);
 }
 
+// A camera carried by a unit that moved since the last frame casts from
+// where the unit has taken it.
+TEST_F(RayCastTest, TheRayThroughTheScreenFollowsTheEntityCarryingTheCamera)
+{
+    CTestUnit twin(kTwin);
+    twin.SetPosition(CVector(20, 0, 10));
+    engine.Add(&twin, nullptr, "");
+    CTestUnit carrier("00000000-0000-4000-8000-0000000000c1");
+    carrier.SetPosition(CVector(0, 0, -5));
+    engine.Add(&carrier, nullptr, "");
+    CTestCameraEntity camera("00000000-0000-4000-8000-0000000000c0");
+    camera.SetPosition(CVector(0, 0, 5));
+    engine.Add(&camera, &carrier, "");
+    camera.SetLookAt(CVector(20, 0, 1000));
+    const uint32_t units = 32;
+    CVector start;
+    CVector end;
+    std::string seen;
+    ASSERT_TRUE(engine.GetRayFromScreenPos(0.5f, 0.5f, &camera, start, end, false));
+    EXPECT_NEAR(start.x, 0.0f, 1e-3f);
+    ASSERT_TRUE(engine.RayCastFilter(start, end, units, seen));
+    EXPECT_EQ(seen, kUnit);
+
+    carrier.SetPosition(CVector(20, 0, -5));
+    ASSERT_TRUE(engine.GetRayFromScreenPos(0.5f, 0.5f, &camera, start, end, false));
+    EXPECT_NEAR(start.x, 20.0f, 1e-3f);
+    EXPECT_NEAR(start.z, 0.0f, 1e-3f);
+    ASSERT_TRUE(engine.RayCastFilter(start, end, units, seen));
+    EXPECT_EQ(seen, kTwin);
+}
+
 // The script functions over the same kind of scene, with a real engine
 // object.
 TEST(RayCastScriptTest, ScriptsGetNamesHitTablesAndLineOfSight)
