@@ -673,8 +673,4 @@ private:
     JointMap m_jointMap;
 };
 
-// Empties the list, then adds the box's eight corners in the order
-// Irrlicht's box gives its edges (getEdges).
-void BoxGetVertices(const CVector& minimum, const CVector& maximum, std::vector<CVector>& points);
-
 } // namespace Graphics

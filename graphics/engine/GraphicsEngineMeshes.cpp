@@ -65,18 +65,6 @@ bool IsKnownVertexType(const scene::IMeshBuffer* buffer)
     }
 }
 
-CVector ScaledPoint(const core::vector3df& position, const CVector& scale)
-{
-    return CVector(position.X * scale.x, position.Y * scale.y, position.Z * scale.z);
-}
-
-u32 IndexOf(const scene::IMeshBuffer* buffer, u32 index)
-{
-    if (buffer->getIndexType() == video::EIT_32BIT)
-        return static_cast<const u32*>(static_cast<const void*>(buffer->getIndices()))[index];
-    return buffer->getIndices()[index];
-}
-
 void ToColor(video::SColor value, CColor& color)
 {
     color.SetComponents(static_cast<float>(value.getRed()), static_cast<float>(value.getGreen()),
@@ -92,15 +80,7 @@ uint32_t CGraphicsEngine::GetMeshVerticesFromBuffer(const scene::IMeshBuffer* bu
         return 0;
     if (!IsKnownVertexType(buffer))
         throw Misc::Error::CKVOError(L"[CGraphicsEngine::GetMeshVerticesFromBuffer] Unknown mesh type");
-    const u32 count = buffer->getVertexCount();
-    for (u32 vertex = 0; vertex < count; ++vertex)
-    {
-        const CVector point = ScaledPoint(buffer->getPosition(vertex), scale);
-        if (box != nullptr)
-            box->Add(point);
-        points.push_back(point);
-    }
-    return count;
+    return Scene::ReadBufferVertices(buffer, scale, points, box);
 }
 
 uint32_t CGraphicsEngine::GetEntityVertices(scene::IMesh* mesh, const CVector& scale,
@@ -121,30 +101,16 @@ uint32_t CGraphicsEngine::GetMeshFaces(const scene::IMeshBuffer* buffer, const C
         return 0;
     if (!IsKnownVertexType(buffer))
         throw Misc::Error::CKVOError(L"[CGraphicsEngine::GetMeshFaces] Unknown mesh type");
-    const u32 vertexCount = buffer->getVertexCount();
-    uint32_t faces = 0;
-    for (u32 index = 0; index + 2 < buffer->getIndexCount(); index += 3)
-    {
-        const u32 corners[3] = {IndexOf(buffer, index), IndexOf(buffer, index + 1),
-                                IndexOf(buffer, index + 2)};
-        // A damaged buffer ends its triangles where its indices leave it.
-        if (corners[0] >= vertexCount || corners[1] >= vertexCount || corners[2] >= vertexCount)
-            break;
-        const core::vector3df& a = buffer->getPosition(corners[0]);
-        const core::vector3df& b = buffer->getPosition(corners[1]);
-        const core::vector3df& c = buffer->getPosition(corners[2]);
-        if (!((b - a).crossProduct(c - a).getLengthSQ() > minimumArea))
-            continue;
-        ++faces;
-        for (const core::vector3df* corner : {&a, &b, &c})
-        {
-            const CVector point = ScaledPoint(*corner, scale);
-            if (box != nullptr)
-                box->Add(point);
-            points.push_back(point);
-        }
-    }
-    return faces;
+    return Scene::ForEachBufferFace(buffer, scale, minimumArea,
+                                    [&](const CVector& a, const CVector& b, const CVector& c)
+                                    {
+                                        for (const CVector* corner : {&a, &b, &c})
+                                        {
+                                            if (box != nullptr)
+                                                box->Add(*corner);
+                                            points.push_back(*corner);
+                                        }
+                                    });
 }
 
 uint32_t CGraphicsEngine::GetEntityFaces(scene::IMesh* mesh, const CVector& scale,
@@ -157,16 +123,6 @@ uint32_t CGraphicsEngine::GetEntityFaces(scene::IMesh* mesh, const CVector& scal
     for (u32 index = 0; index < mesh->getMeshBufferCount(); ++index)
         faces += GetMeshFaces(mesh->getMeshBuffer(index), scale, points, minimumArea, box);
     return faces;
-}
-
-void BoxGetVertices(const CVector& minimum, const CVector& maximum, std::vector<CVector>& points)
-{
-    const core::aabbox3df box(minimum.x, minimum.y, minimum.z, maximum.x, maximum.y, maximum.z);
-    core::vector3df corners[8];
-    box.getEdges(corners);
-    points.clear();
-    for (const core::vector3df& corner : corners)
-        points.emplace_back(corner.X, corner.Y, corner.Z);
 }
 
 scene::IMesh* CGraphicsEngine::GetMeshId(const std::wstring& fileName, int32_t frame)

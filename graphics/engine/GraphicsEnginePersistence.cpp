@@ -45,8 +45,8 @@ void CGraphicsEngine::WriteJointTree(Misc::Serialization::IArchive& archive, sce
     if (node == nullptr)
         return;
     const core::stringc name = node->getName();
-    // A copy: the list is the node's own.
-    const core::list<scene::ISceneNode*> children = (joint != nullptr ? joint : node)->getChildren();
+    // Writing leaves the scene as it is, so the node's own list is walked.
+    const core::list<scene::ISceneNode*>& children = (joint != nullptr ? joint : node)->getChildren();
     for (scene::ISceneNode* child : children)
     {
         if (!IsAttachedEntity(child, name))
@@ -76,7 +76,7 @@ void CGraphicsEngine::WriteJointLinks(Misc::Serialization::IArchive& archive, sc
     // The joint nodes hang below the animated node, each below its parent
     // joint. They are found by walking, not by asking the node for its
     // joints: that would switch it over to joints read from the animation.
-    const core::list<scene::ISceneNode*> children = node->getChildren();
+    const core::list<scene::ISceneNode*>& children = node->getChildren();
     for (scene::ISceneNode* child : children)
     {
         if (dynamic_cast<scene::IBoneSceneNode*>(child) == nullptr)

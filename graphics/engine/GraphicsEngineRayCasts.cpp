@@ -19,17 +19,24 @@ using namespace irr;
 namespace
 {
 
-core::vector3df ToIrr(const CVector& v)
+// Brings the absolute transformations of the node and its ancestors up to
+// date, root first: entities moved since the last frame are found where
+// they are now.
+void UpdateAbsoluteChain(scene::ISceneNode* node)
 {
-    return core::vector3df(v.x, v.y, v.z);
+    std::vector<scene::ISceneNode*> chain;
+    for (scene::ISceneNode* step = node; step != nullptr; step = step->getParent())
+        chain.push_back(step);
+    for (auto step = chain.rbegin(); step != chain.rend(); ++step)
+        (*step)->updateAbsolutePosition();
 }
 
 // The camera's view frustum as the camera stands now. Irrlicht refreshes
 // its own only when the camera draws, so a camera moved since the last
-// frame would cast from where it was.
+// frame, or carried by an entity that moved, would cast from where it was.
 scene::SViewFrustum CurrentFrustum(scene::ICameraSceneNode* camera)
 {
-    camera->updateAbsolutePosition();
+    UpdateAbsoluteChain(camera);
     const core::vector3df position = camera->getAbsolutePosition();
     const core::vector3df& target = camera->getTarget();
     core::vector3df up = camera->getUpVector();
@@ -51,23 +58,52 @@ scene::SViewFrustum CurrentFrustum(scene::ICameraSceneNode* camera)
     return frustum;
 }
 
-// Brings the absolute transformations of the node and its ancestors up to
-// date, root first: entities moved since the last frame are found where
-// they are now.
-void UpdateAbsoluteChain(scene::ISceneNode* node)
-{
-    std::vector<scene::ISceneNode*> chain;
-    for (scene::ISceneNode* step = node; step != nullptr; step = step->getParent())
-        chain.push_back(step);
-    for (auto step = chain.rbegin(); step != chain.rend(); ++step)
-        (*step)->updateAbsolutePosition();
-}
-
 // Node kinds a box cast never hits.
 bool IsRayCandidate(scene::ESCENE_NODE_TYPE type)
 {
     return type != scene::ESNT_EMPTY && type != scene::ESNT_DUMMY_TRANSFORMATION &&
            type != scene::ESNT_SKY_BOX && type != scene::ESNT_SHADOW_VOLUME && type != scene::ESNT_UNKNOWN;
+}
+
+// Walks the nodes below the node as CollectRayHits describes and hands
+// each hit to the sink as (distance, node), in the order of the walk.
+template <class Sink>
+void WalkRayHits(scene::ISceneNode* node, const CVector& start, const CVector& end, uint32_t filter,
+                 Sink&& sink)
+{
+    if (node == nullptr)
+        return;
+    const core::line3df segment(start.ToIrrlicht(), end.ToIrrlicht());
+    // Depth first in child order, without recursion: deep attachment trees
+    // must not use up the stack. Children go on the stack last first.
+    std::vector<scene::ISceneNode*> pending;
+    auto pushChildren = [&pending](scene::ISceneNode* parent)
+    {
+        const core::list<scene::ISceneNode*>& children = parent->getChildren();
+        for (auto child = children.getLast(); child != children.end(); --child)
+            pending.push_back(*child);
+    };
+    UpdateAbsoluteChain(node);
+    pushChildren(node);
+    while (!pending.empty())
+    {
+        scene::ISceneNode* child = pending.back();
+        pending.pop_back();
+        // Parents come first, so each node is placed as it stands now.
+        child->updateAbsolutePosition();
+        const u32 id = static_cast<u32>(child->getID());
+        if (child->isVisible() && !child->isDebugObject() && IsRayCandidate(child->getType()) &&
+            (filter == 0 || (id & filter) == id))
+        {
+            const core::aabbox3df box = child->getTransformedBoundingBox();
+            const float distance =
+                CGraphicsEngine::GetBoxHitDistance(CVector(box.MinEdge), CVector(box.MaxEdge), start, end);
+            if (distance > 0.0f && box.intersectsWithLine(segment))
+                sink(distance, child);
+        }
+        // Hidden, filtered and debug nodes are walked through as well.
+        pushChildren(child);
+    }
 }
 
 } // namespace
@@ -149,38 +185,8 @@ float CGraphicsEngine::GetBoxHitDistance(const CVector& minimum, const CVector& 
 void CGraphicsEngine::CollectRayHits(scene::ISceneNode* node, const CVector& start, const CVector& end,
                                      uint32_t filter, CRayHitList& hits)
 {
-    if (node == nullptr)
-        return;
-    const core::line3df segment(ToIrr(start), ToIrr(end));
-    // Depth first in child order, without recursion: deep attachment trees
-    // must not use up the stack. Children go on the stack last first.
-    std::vector<scene::ISceneNode*> pending;
-    auto pushChildren = [&pending](scene::ISceneNode* parent)
-    {
-        const core::list<scene::ISceneNode*>& children = parent->getChildren();
-        for (auto child = children.getLast(); child != children.end(); --child)
-            pending.push_back(*child);
-    };
-    UpdateAbsoluteChain(node);
-    pushChildren(node);
-    while (!pending.empty())
-    {
-        scene::ISceneNode* child = pending.back();
-        pending.pop_back();
-        // Parents come first, so each node is placed as it stands now.
-        child->updateAbsolutePosition();
-        const u32 id = static_cast<u32>(child->getID());
-        if (child->isVisible() && !child->isDebugObject() && IsRayCandidate(child->getType()) &&
-            (filter == 0 || (id & filter) == id))
-        {
-            const core::aabbox3df box = child->getTransformedBoundingBox();
-            const float distance = GetBoxHitDistance(CVector(box.MinEdge), CVector(box.MaxEdge), start, end);
-            if (distance > 0.0f && box.intersectsWithLine(segment))
-                hits.Insert(distance, child->getName());
-        }
-        // Hidden, filtered and debug nodes are walked through as well.
-        pushChildren(child);
-    }
+    WalkRayHits(node, start, end, filter,
+                [&hits](float distance, scene::ISceneNode* hit) { hits.Insert(distance, hit->getName()); });
 }
 
 bool CGraphicsEngine::RayCastFilter(const CVector& start, const CVector& end, uint32_t filter,
@@ -188,11 +194,22 @@ bool CGraphicsEngine::RayCastFilter(const CVector& start, const CVector& end, ui
 {
     if (m_device == nullptr)
         return false;
-    CRayHitList hits;
-    CollectRayHits(m_device->getSceneManager()->getRootSceneNode(), start, end, filter, hits);
-    if (hits.IsEmpty())
+    // Only the nearest hit is kept; of equally near ones the first found,
+    // as in the sorted list.
+    scene::ISceneNode* nearest = nullptr;
+    float nearestDistance = 0.0f;
+    WalkRayHits(m_device->getSceneManager()->getRootSceneNode(), start, end, filter,
+                [&](float distance, scene::ISceneNode* hit)
+                {
+                    if (nearest == nullptr || distance < nearestDistance)
+                    {
+                        nearest = hit;
+                        nearestDistance = distance;
+                    }
+                });
+    if (nearest == nullptr)
         return false;
-    name = hits[0].name;
+    name = nearest->getName();
     return true;
 }
 
@@ -213,7 +230,7 @@ bool CGraphicsEngine::RayCastPolygon(const CVector& start, const CVector& end,
         return !hits.IsEmpty();
     scene::ISceneManager* scene = m_device->getSceneManager();
     scene::ISceneCollisionManager* collisions = scene->getSceneCollisionManager();
-    const core::line3df segment(ToIrr(start), ToIrr(end));
+    const core::line3df segment(start.ToIrrlicht(), end.ToIrrlicht());
     for (Scene::CGraphicalEntity* entity : entities)
     {
         if (entity == nullptr)
@@ -249,7 +266,7 @@ bool CGraphicsEngine::RayCastPolygon(const CVector& start, const CVector& end,
         core::triangle3df triangle;
         scene::ISceneNode* hitNode = nullptr;
         if (collisions->getCollisionPoint(segment, selector, point, triangle, hitNode))
-            hits.Insert(static_cast<float>(point.getDistanceFrom(ToIrr(start))), entity->GetId());
+            hits.Insert(static_cast<float>(point.getDistanceFrom(start.ToIrrlicht())), entity->GetId());
     }
     return !hits.IsEmpty();
 }

@@ -4,12 +4,13 @@
 
 #include "graphics/engine/GraphicsEngine.h"
 
-#include "graphics/engine/HeightMapCheck.h"
+#include "graphics/engine/ImageFileCheck.h"
 
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
 #include "core/foundation/KVOError.h"
 #include "core/io/File.h"
+#include "core/io/SaveFile.h"
 #include "graphics/scene/GraphicalEntity.h"
 #include "graphics/scene/GraphicalSky.h"
 #include "graphics/scene/GraphicalTerrain.h"
@@ -80,13 +81,6 @@ s32 LevelsOfPatch(uint32_t patchSize)
     return levels;
 }
 
-float Fraction(float value)
-{
-    if (!(value > 0.0f))
-        return 0.0f;
-    return value > 1.0f ? 1.0f : value;
-}
-
 // Adds a Quake 3 shader node for every item buffer of the map whose shader
 // the map has.
 void AddQuake3Shaders(scene::ISceneManager* scene, scene::IAnimatedMesh* map, scene::ISceneNode* node)
@@ -128,10 +122,14 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
     CMeshRelease release(tangents);
     if (mesh != nullptr && static_cast<int16_t>(entity->GetMaterials()[0].type) >= kFirstTangentMaterial)
     {
-        tangents = scene->getMeshManipulator()->createMeshWithTangents(mesh, false, false, false);
-        if (tangents != nullptr)
-            mesh = tangents;
-        // The node is made again from the copy.
+        // A map draws its own geometry, not a tangent copy of it.
+        if (!map)
+        {
+            tangents = scene->getMeshManipulator()->createMeshWithTangents(mesh, false, false, false);
+            if (tangents != nullptr)
+                mesh = tangents;
+        }
+        // The node is made again, from the copy when there is one.
         Remove(entity);
     }
 
@@ -147,9 +145,6 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
         }
         else
         {
-            // A map draws its own geometry, not a tangent copy of it.
-            if (map)
-                mesh = FirstFrame(animated);
             if (octTree)
                 node = scene->addOctreeSceneNode(mesh, parentNode, id, 256);
             else
@@ -158,12 +153,11 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
         }
         if (node == nullptr)
             return;
+        // Only a new node gets the map's shader nodes: an existing one has
+        // them already.
+        if (map && animated != nullptr)
+            AddQuake3Shaders(scene, animated, node);
     }
-    node->setPosition(entity->GetPosition().ToIrrlicht());
-    node->setRotation(entity->GetRotation().ToIrrlicht());
-    node->setScale(entity->GetScale().ToIrrlicht());
-    if (map && animated != nullptr)
-        AddQuake3Shaders(scene, animated, node);
     entity->SetMesh(mesh);
     GrowWorldBox(node);
     BindNode(entity, node, parentNode, false);
@@ -187,8 +181,10 @@ void CGraphicsEngine::AddSky(CGraphicalEntity* entity, scene::ISceneNode* parent
             const u32 horizontal = std::clamp<uint32_t>(sky->GetDomeHRes(), 1, kMaxDomeResolution);
             const u32 vertical = std::clamp<uint32_t>(sky->GetDomeVRes(), 1, kMaxDomeResolution);
             node = scene->addSkyDomeSceneNode(
-                texture(sky->GetDome()), horizontal, vertical, Fraction(sky->GetDomePercentage()),
-                2.0f * Fraction(sky->GetDomeSpherePercentage()), 1000.0f, parentNode, -1);
+                texture(sky->GetDome()), horizontal, vertical,
+                Scene::CGraphicalSky::ClampFraction(sky->GetDomePercentage()),
+                2.0f * Scene::CGraphicalSky::ClampFraction(sky->GetDomeSpherePercentage()), 1000.0f,
+                parentNode, -1);
         }
         else
         {
@@ -214,29 +210,24 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
     {
         scene::ISceneManager* scene = m_device->getSceneManager();
         CApplication* application = GetApplication();
-        IFile* file = application != nullptr && !terrain->GetHeightmap().empty()
-                          ? application->OpenFile(terrain->GetHeightmap())
-                          : nullptr;
+        CFilePtr file(application != nullptr ? application->OpenFile(terrain->GetHeightmap()) : nullptr);
         // A height map Irrlicht cannot read safely leaves the placeholder.
-        if (file != nullptr && !CHeightMapCheck::IsReadable(static_cast<io::IReadFile*>(file)))
-        {
-            file->drop();
-            file = nullptr;
-        }
+        if (file != nullptr && !CImageFileCheck::IsReadable(static_cast<io::IReadFile*>(file.get()),
+                                                            CImageFileCheck::kMaxHeightMapSide))
+            file.reset();
         if (file != nullptr)
         {
-            // Snapped when set and when read; the levels and passes are kept
-            // to what the patch size and a loading scene can take.
-            const uint32_t patchSize = Scene::CGraphicalTerrain::SnapPatchSize(terrain->GetPatchSize());
+            // The patch size is snapped when set and when read; the levels
+            // and passes are kept to what it and a loading scene can take.
+            const uint32_t patchSize = terrain->GetPatchSize();
             const s32 levels =
                 static_cast<s32>(std::clamp<uint32_t>(terrain->GetMaxLOD(), 1, LevelsOfPatch(patchSize)));
             const s32 smooth = static_cast<s32>(std::min(terrain->GetSmoothFactor(), kMaxSmoothPasses));
             scene::ITerrainSceneNode* terrainNode = scene->addTerrainSceneNode(
-                static_cast<io::IReadFile*>(file), parentNode, static_cast<s32>(entity->GetTypeId()),
+                static_cast<io::IReadFile*>(file.get()), parentNode, static_cast<s32>(entity->GetTypeId()),
                 entity->GetPosition().ToIrrlicht(), entity->GetRotation().ToIrrlicht(),
                 entity->GetScale().ToIrrlicht(), video::SColor(255, 255, 255, 255), levels,
                 static_cast<scene::E_TERRAIN_PATCH_SIZE>(patchSize), smooth, false);
-            file->drop();
             if (terrainNode != nullptr)
             {
                 terrainNode->setCameraRotationDelta(30.0f);

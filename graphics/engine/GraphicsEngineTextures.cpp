@@ -10,6 +10,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "graphics/engine/ExtensionMappers.h"
+#include "graphics/engine/ImageFileCheck.h"
 #include "graphics/engine/IrrlichtConversions.h"
 #include "graphics/engine/PixelFormats.h"
 #include "graphics/engine/TextureLocks.h"
@@ -180,7 +181,13 @@ video::ITexture* CGraphicsEngine::GetTexture(const std::wstring& name, bool crea
         if (application == nullptr)
         {
             // An engine without an application reads from the disk.
-            texture = driver->getTexture(path);
+            io::IReadFile* file = m_device->getFileSystem()->createAndOpenFile(path);
+            const bool readable =
+                file != nullptr && CImageFileCheck::IsReadable(file, CImageFileCheck::kMaxTextureSide);
+            if (file != nullptr)
+                file->drop();
+            if (readable)
+                texture = driver->getTexture(path);
         }
         else
         {
@@ -197,7 +204,11 @@ video::ITexture* CGraphicsEngine::GetTexture(const std::wstring& name, bool crea
             }
             if (file != nullptr)
             {
-                texture = driver->getTexture(static_cast<io::IReadFile*>(file));
+                // Image headers that promise more than the file holds
+                // would lead the reader past its buffer.
+                auto* image = static_cast<io::IReadFile*>(file);
+                if (CImageFileCheck::IsReadable(image, CImageFileCheck::kMaxTextureSide))
+                    texture = driver->getTexture(image);
                 file->drop();
             }
         }

@@ -57,11 +57,7 @@ void CGraphicalAgent::SetShadows(bool shadows, const std::wstring& shadowMesh)
 void CGraphicalAgent::UpdateTransformation()
 {
     CGraphicalEntity::UpdateTransformation();
-    scene::ISceneNode* node = GetSceneNode();
-    if (node == nullptr || node->getType() != scene::ESNT_ANIMATED_MESH)
-        return;
-    node->updateAbsolutePosition();
-    static_cast<scene::IAnimatedMeshSceneNode*>(node)->animateJoints(true);
+    AnimateJoints();
 }
 
 bool CGraphicalAgent::Write(Misc::Serialization::IArchive& archive)

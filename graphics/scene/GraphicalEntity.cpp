@@ -486,7 +486,7 @@ uint32_t CGraphicalEntity::GetVertices(std::vector<CVector>& vertices, CVector& 
         collisionCentre = CVector();
         return 0;
     }
-    ReadMeshVertices(mesh, GetScale(), vertices, box);
+    CGraphicsEngine::GetEntityVertices(mesh, GetScale(), vertices, &box);
     DescribeBox(box, collisionSize, collisionCentre);
     return static_cast<uint32_t>(vertices.size());
 }

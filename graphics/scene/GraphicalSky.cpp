@@ -5,17 +5,12 @@
 namespace Graphics::Scene
 {
 
-namespace
-{
-
-float Fraction(float value)
+float CGraphicalSky::ClampFraction(float value)
 {
     if (!(value > 0.0f))
         return 0.0f;
     return value > 1.0f ? 1.0f : value;
 }
-
-} // namespace
 
 CTextValue CGraphicalSky::BoxType()
 {
@@ -31,12 +26,12 @@ void CGraphicalSky::SetType(const std::wstring& type)
 
 void CGraphicalSky::SetDomePercentage(float percentage)
 {
-    m_domePercentage = Fraction(percentage);
+    m_domePercentage = ClampFraction(percentage);
 }
 
 void CGraphicalSky::SetDomeSpherePercentage(float percentage)
 {
-    m_domeSpherePercentage = Fraction(percentage);
+    m_domeSpherePercentage = ClampFraction(percentage);
 }
 
 void CGraphicalSky::Clear()

@@ -53,6 +53,8 @@ public:
     void SetDomeSpherePercentage(float percentage);
     float GetDomePercentage() const { return m_domePercentage; }
     float GetDomeSpherePercentage() const { return m_domeSpherePercentage; }
+    // The value kept from 0 to 1; not a number gives 0.
+    static float ClampFraction(float value);
 
     // No textures, full percentages, resolutions 64; the type and the
     // base's settings stay.

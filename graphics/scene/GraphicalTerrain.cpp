@@ -1,6 +1,7 @@
 #include "graphics/scene/GraphicalTerrain.h"
 
 #include "core/foundation/KVOError.h"
+#include "core/foundation/Math3D.h"
 #include "core/io/Archive.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/MeshGeometry.h"
@@ -99,11 +100,8 @@ uint32_t CGraphicalTerrain::GetMeshFaces(std::vector<Misc::World::CTriangle>& fa
     ReadBufferFaces(&buffer, GetScale(), epsilon, faces, box);
     if (!box.IsEmpty())
     {
-        collisionSize = CVector(box.maximum.x - box.minimum.x, box.maximum.y - box.minimum.y,
-                                box.maximum.z - box.minimum.z);
-        collisionCentre =
-            CVector((box.minimum.x + box.maximum.x) * 0.5f, (box.minimum.y + box.maximum.y) * 0.5f,
-                    (box.minimum.z + box.maximum.z) * 0.5f);
+        collisionSize = BoxGetExtents(box.minimum, box.maximum);
+        collisionCentre = BoxGetCentre(box.minimum, box.maximum);
     }
     return static_cast<uint32_t>(faces.size());
 }

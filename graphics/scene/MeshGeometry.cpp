@@ -40,47 +40,60 @@ void CMeshBox::Add(const CVector& point)
         CVector(std::max(maximum.x, point.x), std::max(maximum.y, point.y), std::max(maximum.z, point.z));
 }
 
-void ReadMeshVertices(scene::IMesh* mesh, const CVector& scale, std::vector<CVector>& vertices, CMeshBox& box)
+uint32_t ReadBufferVertices(const scene::IMeshBuffer* buffer, const CVector& scale,
+                            std::vector<CVector>& vertices, CMeshBox* box)
 {
-    if (mesh == nullptr)
-        return;
-    for (u32 bufferIndex = 0; bufferIndex < mesh->getMeshBufferCount(); ++bufferIndex)
+    if (buffer == nullptr)
+        return 0;
+    const u32 count = buffer->getVertexCount();
+    for (u32 vertex = 0; vertex < count; ++vertex)
     {
-        const scene::IMeshBuffer* buffer = mesh->getMeshBuffer(bufferIndex);
-        if (buffer == nullptr)
-            continue;
-        for (u32 vertex = 0; vertex < buffer->getVertexCount(); ++vertex)
-        {
-            const CVector point = Scaled(buffer->getPosition(vertex), scale);
-            box.Add(point);
-            vertices.push_back(point);
-        }
+        const CVector point = Scaled(buffer->getPosition(vertex), scale);
+        if (box != nullptr)
+            box->Add(point);
+        vertices.push_back(point);
     }
+    return count;
 }
 
-void ReadBufferFaces(const scene::IMeshBuffer* buffer, const CVector& scale, float minimumArea,
-                     std::vector<Misc::World::CTriangle>& faces, CMeshBox& box)
+uint32_t ForEachBufferFace(const scene::IMeshBuffer* buffer, const CVector& scale, float minimumArea,
+                           const FaceVisitor& visit)
 {
     if (buffer == nullptr || buffer->getIndices() == nullptr)
-        return;
+        return 0;
     const u32 vertexCount = buffer->getVertexCount();
+    uint32_t faces = 0;
     for (u32 index = 0; index + 2 < buffer->getIndexCount(); index += 3)
     {
         const u32 a = IndexAt(buffer, index);
         const u32 b = IndexAt(buffer, index + 1);
         const u32 c = IndexAt(buffer, index + 2);
+        // A damaged buffer ends its triangles where its indices leave it.
         if (a >= vertexCount || b >= vertexCount || c >= vertexCount)
             break;
         const core::vector3df& pa = buffer->getPosition(a);
         const core::vector3df& pb = buffer->getPosition(b);
         const core::vector3df& pc = buffer->getPosition(c);
-        if ((pb - pa).crossProduct(pc - pa).getLengthSQ() <= minimumArea)
+        // Written so that a NaN area fails the test too.
+        if (!((pb - pa).crossProduct(pc - pa).getLengthSQ() > minimumArea))
             continue;
-        Misc::World::CTriangle triangle{Scaled(pa, scale), Scaled(pb, scale), Scaled(pc, scale)};
-        for (const CVector& corner : triangle)
-            box.Add(corner);
-        faces.push_back(triangle);
+        ++faces;
+        visit(Scaled(pa, scale), Scaled(pb, scale), Scaled(pc, scale));
     }
+    return faces;
+}
+
+void ReadBufferFaces(const scene::IMeshBuffer* buffer, const CVector& scale, float minimumArea,
+                     std::vector<Misc::World::CTriangle>& faces, CMeshBox& box)
+{
+    ForEachBufferFace(buffer, scale, minimumArea,
+                      [&](const CVector& a, const CVector& b, const CVector& c)
+                      {
+                          box.Add(a);
+                          box.Add(b);
+                          box.Add(c);
+                          faces.push_back(Misc::World::CTriangle{a, b, c});
+                      });
 }
 
 void ReadMeshFaces(scene::IMesh* mesh, const CVector& scale, float minimumArea,

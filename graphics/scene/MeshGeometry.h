@@ -3,6 +3,8 @@
 #include "core/foundation/Vector.h"
 #include "core/io/EntityInterface.h"
 
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace irr::scene
@@ -27,15 +29,23 @@ private:
     bool m_empty = true;
 };
 
-// Appends the positions of every vertex of every buffer, multiplied
-// componentwise by the scale, and grows the box by them.
-void ReadMeshVertices(irr::scene::IMesh* mesh, const CVector& scale, std::vector<CVector>& vertices,
-                      CMeshBox& box);
+// Appends the positions of the buffer's vertices, multiplied componentwise
+// by the scale, and grows the box by them when one is given; the buffer's
+// vertex count.
+uint32_t ReadBufferVertices(const irr::scene::IMeshBuffer* buffer, const CVector& scale,
+                            std::vector<CVector>& vertices, CMeshBox* box);
 
-// Appends the triangles of every buffer, corners multiplied by the scale,
-// leaving out those whose edge cross product has a squared length not above
-// minimumArea (degenerate ones always); grows the box by the kept corners.
-// Indices past a buffer's vertices end that buffer's triangles.
+// Calls visit with the three corners, multiplied by the scale, of every
+// triangle of the buffer whose edge cross product has a squared length
+// above minimumArea (degenerate ones and those with a NaN corner never
+// count); the number of triangles visited. Indices past the buffer's
+// vertices end its triangles. A buffer without indices has none.
+using FaceVisitor = std::function<void(const CVector&, const CVector&, const CVector&)>;
+uint32_t ForEachBufferFace(const irr::scene::IMeshBuffer* buffer, const CVector& scale, float minimumArea,
+                           const FaceVisitor& visit);
+
+// Appends the triangles ForEachBufferFace visits in every buffer and grows
+// the box by their corners.
 void ReadMeshFaces(irr::scene::IMesh* mesh, const CVector& scale, float minimumArea,
                    std::vector<Misc::World::CTriangle>& faces, CMeshBox& box);
 // The same for one buffer.

@@ -6,6 +6,7 @@
 #include "graphics/scene/SceneTestEntity.h"
 #include "graphics/textures/ScriptedEngine.h"
 
+#include "core/foundation/Math3D.h"
 #include "graphics/scene/GraphicalAgent.h"
 #include "graphics/scene/GraphicalUnit.h"
 #include "graphics/scene/MeshGeometry.h"
@@ -296,7 +297,7 @@ TEST(MeshFacesTest, DegenerateAndSmallTrianglesAreLeftOutByTheirCrossProduct)
 
     // The box's corners, in the order of Irrlicht's edges.
     std::vector<CVector> corners{CVector(9, 9, 9)};
-    Graphics::BoxGetVertices(CVector(0, 0, 0), CVector(1, 2, 3), corners);
+    ::BoxGetVertices(CVector(0, 0, 0), CVector(1, 2, 3), corners);
     ASSERT_EQ(corners.size(), 8u);
     EXPECT_EQ(corners[0].x, 0.0f);
     EXPECT_EQ(corners[0].y, 0.0f);
@@ -305,6 +306,49 @@ TEST(MeshFacesTest, DegenerateAndSmallTrianglesAreLeftOutByTheirCrossProduct)
     EXPECT_EQ(corners[7].x, 1.0f);
     EXPECT_EQ(corners[7].y, 2.0f);
     EXPECT_EQ(corners[7].z, 3.0f);
+}
+
+TEST(MeshFacesTest, TheEngineAndTheSceneReadTheSameFacesAndLeaveOutNaNAreas)
+{
+    // A 1 x 1 right triangle, a degenerate one and one with a NaN corner,
+    // whose area fails every comparison and so is never kept.
+    scene::SMeshBuffer buffer;
+    const video::SColor white(255, 255, 255, 255);
+    const float nan = std::nanf("");
+    for (const core::vector3df& corner : {core::vector3df(0, 0, 0), core::vector3df(1, 0, 0),
+                                          core::vector3df(0, 1, 0), core::vector3df(nan, 0, 0)})
+        buffer.Vertices.push_back(
+            video::S3DVertex(corner, core::vector3df(0, 0, 1), white, core::vector2df()));
+    for (u16 index : {0, 1, 2, 0, 0, 1, 0, 3, 2})
+        buffer.Indices.push_back(index);
+    struct SCase
+    {
+        float minimum;
+        uint32_t faces;
+    };
+    for (const SCase& test : {SCase{0.0f, 1}, SCase{-1.0f, 2}, SCase{1.0f, 0}})
+    {
+        std::vector<CVector> points;
+        EXPECT_EQ(CGraphicsEngine::GetMeshFaces(&buffer, CVector(2, 3, 4), points, test.minimum, nullptr),
+                  test.faces)
+            << "minimum " << test.minimum;
+        std::vector<Misc::World::CTriangle> triangles;
+        Graphics::Scene::CMeshBox box;
+        Graphics::Scene::ReadBufferFaces(&buffer, CVector(2, 3, 4), test.minimum, triangles, box);
+        ASSERT_EQ(triangles.size(), test.faces) << "minimum " << test.minimum;
+        ASSERT_EQ(points.size(), 3u * test.faces);
+        for (size_t face = 0; face < triangles.size(); ++face)
+        {
+            for (size_t corner = 0; corner < 3; ++corner)
+            {
+                const CVector& point = points[3 * face + corner];
+                const CVector& triangleCorner = triangles[face][corner];
+                EXPECT_EQ(triangleCorner.x, point.x);
+                EXPECT_EQ(triangleCorner.y, point.y);
+                EXPECT_EQ(triangleCorner.z, point.z);
+            }
+        }
+    }
 }
 
 TEST(RayFromScreenTest, TheOrthogonalRayThroughTheCentreStartsAtTheCamera)
@@ -335,6 +379,37 @@ TEST(RayFromScreenTest, TheOrthogonalRayThroughTheCentreStartsAtTheCamera)
     CVector unchanged(7, 7, 7);
     EXPECT_FALSE(null.engine.GetRayFromScreenPos(0.5f, 0.5f, nullptr, unchanged, unchanged, false));
     EXPECT_EQ(unchanged.x, 7.0f);
+}
+
+// A camera carried by a unit that moved since the last frame casts from
+// where the unit has taken it.
+TEST_F(RayCastTest, TheRayThroughTheScreenFollowsTheEntityCarryingTheCamera)
+{
+    CTestUnit twin(kTwin);
+    twin.SetPosition(CVector(20, 0, 10));
+    engine.Add(&twin, nullptr, "");
+    CTestUnit carrier("00000000-0000-4000-8000-0000000000c1");
+    carrier.SetPosition(CVector(0, 0, -5));
+    engine.Add(&carrier, nullptr, "");
+    CTestCameraEntity camera("00000000-0000-4000-8000-0000000000c0");
+    camera.SetPosition(CVector(0, 0, 5));
+    engine.Add(&camera, &carrier, "");
+    camera.SetLookAt(CVector(20, 0, 1000));
+    const uint32_t units = 32;
+    CVector start;
+    CVector end;
+    std::string seen;
+    ASSERT_TRUE(engine.GetRayFromScreenPos(0.5f, 0.5f, &camera, start, end, false));
+    EXPECT_NEAR(start.x, 0.0f, 1e-3f);
+    ASSERT_TRUE(engine.RayCastFilter(start, end, units, seen));
+    EXPECT_EQ(seen, kUnit);
+
+    carrier.SetPosition(CVector(20, 0, -5));
+    ASSERT_TRUE(engine.GetRayFromScreenPos(0.5f, 0.5f, &camera, start, end, false));
+    EXPECT_NEAR(start.x, 20.0f, 1e-3f);
+    EXPECT_NEAR(start.z, 0.0f, 1e-3f);
+    ASSERT_TRUE(engine.RayCastFilter(start, end, units, seen));
+    EXPECT_EQ(seen, kTwin);
 }
 
 // The script functions over the same kind of scene, with a real engine

@@ -7,7 +7,7 @@
 #include "graphics/textures/ScriptedEngine.h"
 
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/HeightMapCheck.h"
+#include "graphics/engine/ImageFileCheck.h"
 #include "graphics/scene/GraphicalTerrain.h"
 
 #include "support/TestFolder.h"
@@ -204,7 +204,9 @@ TEST_F(TerrainTest, HeightMapHeadersArePassedOnlyWhenTheFileHoldsWhatTheyPromise
         test.edit(edited);
         io::IReadFile* file =
             files->createMemoryReadFile(edited.data(), static_cast<s32>(edited.size()), "x.bmp");
-        EXPECT_EQ(Graphics::CHeightMapCheck::IsReadable(file), test.readable) << test.what;
+        EXPECT_EQ(Graphics::CImageFileCheck::IsReadable(file, Graphics::CImageFileCheck::kMaxHeightMapSide),
+                  test.readable)
+            << test.what;
         EXPECT_EQ(file->getPos(), 0) << test.what;
         file->drop();
     }

@@ -49,6 +49,29 @@ std::string TestTarga()
     return targa;
 }
 
+// An uncompressed 24-bit BMP with 16 bytes of pixels whose header claims
+// 4000 x 4000: Irrlicht's reader would copy 48 MB from them and crash.
+std::string LyingBitmap()
+{
+    std::string bitmap(54, '\0');
+    auto put = [&bitmap](size_t at, uint32_t value)
+    {
+        for (int shift = 0; shift < 32; shift += 8)
+            bitmap[at + shift / 8] = static_cast<char>(value >> shift);
+    };
+    bitmap[0] = 'B';
+    bitmap[1] = 'M';
+    put(2, 54 + 16); // file size
+    put(10, 54);     // data offset
+    put(14, 40);     // information header size
+    put(18, 4000);   // width
+    put(22, 4000);   // height
+    bitmap[26] = 1;  // planes
+    bitmap[28] = 24; // bits per pixel
+    bitmap += std::string(16, '\x40');
+    return bitmap;
+}
+
 const char* const kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
 
 TEST(TextureWithoutDeviceTest, EverythingAnswersNeutrally)
@@ -130,6 +153,15 @@ TEST_F(TextureNullDriverTest, ATextureLoadsThroughTheFileLookupAndIsFoundByItsNa
     EXPECT_EQ(engine.GetNumberOfLoadedTextures(), 1u);
     engine.UnloadTexture(L"tile.tga");
     EXPECT_FALSE(engine.TextureExists(L"tile.tga"));
+
+    // An image whose header promises more than the file holds is not
+    // handed to the reader: no texture, unless a blank one is asked for.
+    folder.Write("images/lying.bmp", LyingBitmap());
+    EXPECT_FALSE(engine.LoadTexture(L"lying.bmp"));
+    EXPECT_EQ(engine.GetTexture(L"lying.bmp", false), nullptr);
+    EXPECT_FALSE(engine.TextureExists(L"lying.bmp"));
+    video::ITexture* blank = engine.GetTexture(L"lying.bmp", true);
+    ASSERT_NE(blank, nullptr);
 }
 
 TEST_F(TextureNullDriverTest, NullTexturesAndLocksDoNothing)

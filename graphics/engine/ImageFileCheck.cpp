@@ -1,4 +1,4 @@
-#include "graphics/engine/HeightMapCheck.h"
+#include "graphics/engine/ImageFileCheck.h"
 
 #include <irrlicht.h>
 
@@ -24,7 +24,7 @@ uint16_t ReadU16(const unsigned char* bytes)
     return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
 }
 
-bool IsReadableBmp(const unsigned char* header, long fileSize)
+bool IsReadableBmp(const unsigned char* header, long fileSize, int32_t maxSide)
 {
     const uint32_t dataOffset = ReadU32(header + 10);
     const int32_t width = static_cast<int32_t>(ReadU32(header + 18));
@@ -32,8 +32,7 @@ bool IsReadableBmp(const unsigned char* header, long fileSize)
     const uint16_t bitsPerPixel = ReadU16(header + 28);
     const uint32_t compression = ReadU32(header + 30);
     const uint32_t dataSize = ReadU32(header + 34);
-    if (compression != 0 || width <= 0 || height <= 0 || width > CHeightMapCheck::kMaxHeightMapSide ||
-        height > CHeightMapCheck::kMaxHeightMapSide)
+    if (compression != 0 || width <= 0 || height <= 0 || width > maxSide || height > maxSide)
         return false;
     if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 16 &&
         bitsPerPixel != 24 && bitsPerPixel != 32)
@@ -50,7 +49,7 @@ bool IsReadableBmp(const unsigned char* header, long fileSize)
 
 } // namespace
 
-bool CHeightMapCheck::IsReadable(irr::io::IReadFile* file)
+bool CImageFileCheck::IsReadable(irr::io::IReadFile* file, int32_t maxSide)
 {
     if (file == nullptr || !file->seek(0))
         return false;
@@ -61,7 +60,7 @@ bool CHeightMapCheck::IsReadable(irr::io::IReadFile* file)
     file->seek(0);
     if (read < 2 || header[0] != 'B' || header[1] != 'M')
         return true;
-    return read == kBmpHeaderSize && IsReadableBmp(header, fileSize);
+    return read == kBmpHeaderSize && IsReadableBmp(header, fileSize, maxSide);
 }
 
 } // namespace Graphics
