@@ -223,6 +223,10 @@ public:
     // The screen size in pixels that fractions refer to.
     uint32_t GetScreenWidth() const;
     uint32_t GetScreenHeight() const;
+    // A rectangle from a script or layout in pixels of this screen, by the
+    // rectangle rule (ScreenCoordinates.h); as whole pixels in the second.
+    CRect ScreenRectToPixels(const CRect& rect) const;
+    irr::core::rect<irr::s32> ScreenRectToPixelRect(const CRect& rect) const;
 
     // The GUI parent.
 
@@ -737,8 +741,6 @@ public:
     CGUIListBoxEx* AddListBox(const std::wstring& name, const CRect& rect, bool background,
                               const std::wstring& scrollBarName, const std::wstring& upButtonName,
                               const std::wstring& downButtonName);
-    CGUIListBoxEx* AddListBoxWithIds(int32_t id, const CRect& pixelRect, bool background, int32_t scrollBarId,
-                                     int32_t upButtonId, int32_t downButtonId);
     // The icon is a sprite bank entry's name (-1 when unknown).
     int32_t AddListBoxItem(irr::gui::IGUIElement* list, const std::wstring& text, const std::wstring& data,
                            const std::wstring& iconName, int32_t index);
@@ -775,7 +777,6 @@ public:
     // a GUI environment.
     CGUIComboBoxEx* AddComboBox(const std::wstring& name, const CRect& rect, const std::wstring& buttonName,
                                 const std::wstring& listName);
-    CGUIComboBoxEx* AddComboBoxWithIds(int32_t id, const CRect& pixelRect, int32_t buttonId, int32_t listId);
     int32_t AddComboBoxItem(irr::gui::IGUIElement* combo, const std::wstring& text, const std::wstring& data,
                             int32_t index);
     int32_t AppendComboBoxItem(irr::gui::IGUIElement* combo, const std::wstring& text,

@@ -132,8 +132,8 @@ gui::IGUIElement* CGuiManager::ReadButton(IArchive& archive)
     }
     else
     {
-        button = AddButton(id, label, CScreenRect(position, GetScreenWidth(), GetScreenHeight()).ToPixels(),
-                           font, image, pressedImage, push, alpha, border);
+        button = AddButton(id, label, ScreenRectToPixelRect(position), font, image, pressedImage, push, alpha,
+                           border);
     }
     ReadShortcut(archive, kButtonClickedEvent, name);
     return button;
@@ -198,8 +198,7 @@ gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
     }
 
     const CRect position(corners[0], corners[1], corners[2], corners[3]);
-    gui::IGUIImage* image = addImage(
-        id, file, CScreenRect(position, GetScreenWidth(), GetScreenHeight()).ToPixels(), alpha, scale);
+    gui::IGUIImage* image = addImage(id, file, ScreenRectToPixelRect(position), alpha, scale);
     if (image == nullptr)
         return nullptr;
     // Anchored at its centre (1) or its right or bottom edge (2).
@@ -259,8 +258,7 @@ gui::IGUIElement* CGuiManager::ReadStaticText(IArchive& archive)
     const gui::EGUI_ALIGNMENT alignHorizontal = ToFileAlignment(horizontal, L"ReadStaticText");
     const gui::EGUI_ALIGNMENT alignVertical = ToFileAlignment(vertical, L"ReadStaticText");
     gui::IGUIStaticText* text =
-        AddStaticText(id, label, CScreenRect(position, GetScreenWidth(), GetScreenHeight()).ToPixels(),
-                      border, wordWrap, background, color, font);
+        AddStaticText(id, label, ScreenRectToPixelRect(position), border, wordWrap, background, color, font);
     if (text == nullptr)
         return nullptr;
     if (hasBackgroundColor)
@@ -323,9 +321,8 @@ gui::IGUIElement* CGuiManager::ReadEditBox(IArchive& archive)
     const gui::EGUI_ALIGNMENT alignHorizontal = ToFileAlignment(horizontal, L"ReadEditBox");
     const gui::EGUI_ALIGNMENT alignVertical = ToFileAlignment(vertical, L"ReadEditBox");
     // A negative maximum is no limit, as 0 is.
-    gui::IGUIEditBox* box =
-        AddEditBox(id, label, CScreenRect(position, GetScreenWidth(), GetScreenHeight()).ToPixels(), border,
-                   font, maxChars > 0 ? static_cast<uint32_t>(maxChars) : 0);
+    gui::IGUIEditBox* box = AddEditBox(id, label, ScreenRectToPixelRect(position), border, font,
+                                       maxChars > 0 ? static_cast<uint32_t>(maxChars) : 0);
     if (box == nullptr)
         return nullptr;
     if (multiline)
@@ -382,9 +379,8 @@ gui::IGUIElement* CGuiManager::ReadSpinBox(IArchive& archive)
 
     const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, id + 2);
     const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, id + 3);
-    gui::IGUISpinBox* spinBox =
-        AddSpinBox(id, label, CScreenRect(position, GetScreenWidth(), GetScreenHeight()).ToPixels(), upId,
-                   downId, range[0], range[1], value, decimals);
+    gui::IGUISpinBox* spinBox = AddSpinBox(id, label, ScreenRectToPixelRect(position), upId, downId, range[0],
+                                           range[1], value, decimals);
     if (spinBox != nullptr)
         SetSpinBoxStepSize(spinBox, step);
     return spinBox;

@@ -40,13 +40,7 @@ CGUIComboBoxEx* CGuiManager::AddComboBox(const std::wstring& name, const CRect& 
     const int32_t id = RegisterElementName(name, 0);
     const int32_t buttonId = buttonName.empty() ? 0 : RegisterElementName(buttonName, id + 1);
     const int32_t listId = listName.empty() ? 0 : RegisterElementName(listName, id + 2);
-    const CScreenRect pixels(rect, GetScreenWidth(), GetScreenHeight());
-    return AddComboBoxWithIds(id, CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2), buttonId, listId);
-}
-
-CGUIComboBoxEx* CGuiManager::AddComboBoxWithIds(int32_t id, const CRect& pixelRect, int32_t buttonId,
-                                                int32_t listId)
-{
+    // A subscriber to a name conflict may have taken the GUI away.
     if (m_environment == nullptr)
         return nullptr;
     RegisterElementFactory();
@@ -58,8 +52,7 @@ CGUIComboBoxEx* CGuiManager::AddComboBoxWithIds(int32_t id, const CRect& pixelRe
     if (buttonId != 0)
         combo->SetButtonId(buttonId);
     combo->SetListId(listId);
-    combo->setRelativePosition(core::rect<s32>(ToPixel(pixelRect.x1), ToPixel(pixelRect.y1),
-                                               ToPixel(pixelRect.x2), ToPixel(pixelRect.y2)));
+    combo->setRelativePosition(ScreenRectToPixelRect(rect));
     return combo;
 }
 

@@ -17,7 +17,6 @@ namespace Graphics::GUI
 {
 
 using Layout::Require;
-using Layout::ToPixels;
 
 using namespace irr;
 using Misc::Serialization::IArchive;
@@ -59,8 +58,7 @@ gui::IGUIElement* CGuiManager::ReadMenu(IArchive& archive, bool context)
         std::wstring font;
         Require(archive.ReadWString(font), "-Font");
     }
-    gui::IGUIContextMenu* menu =
-        context ? AddContextMenu(id, ToPixels(rect, GetScreenWidth(), GetScreenHeight())) : AddMenu(id);
+    gui::IGUIContextMenu* menu = context ? AddContextMenu(id, ScreenRectToPixels(rect)) : AddMenu(id);
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadMenu] Gui environment not available.");
     ReadToolTip(archive, menu);
@@ -168,7 +166,7 @@ gui::IGUIElement* CGuiManager::ReadToolbar(IArchive& archive)
     CRect rect;
     if (archive.IsVersionAtLeast(kToolbarPositionVersion))
         rect = ReadElementPosition(archive);
-    gui::IGUIToolBar* toolbar = AddToolbar(id, ToPixels(rect, GetScreenWidth(), GetScreenHeight()));
+    gui::IGUIToolBar* toolbar = AddToolbar(id, ScreenRectToPixels(rect));
     if (toolbar == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadToolbar] Gui environment not available.");
     if (archive.IsVersionAtLeast(kToolbarButtonsVersion))

@@ -55,17 +55,6 @@ gui::IGUIScrollBar* AsScrollBar(const CGuiManager& manager, gui::IGUIElement* el
     return AsKind<gui::IGUIScrollBar>(manager, element, gui::EGUIET_SCROLL_BAR, L"scroll bar", method);
 }
 
-core::rect<s32> ToPixelRect(const CRect& rect)
-{
-    return core::rect<s32>(ToPixel(rect.x1), ToPixel(rect.y1), ToPixel(rect.x2), ToPixel(rect.y2));
-}
-
-CRect ToScreenPixels(const CRect& rect, uint32_t width, uint32_t height)
-{
-    const CScreenRect pixels(rect, width, height);
-    return CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2);
-}
-
 bool ReadBoolAttribute(IrrlichtDevice* device, const gui::IGUIElement* element, const char* name)
 {
     if (device == nullptr)
@@ -143,8 +132,7 @@ gui::IGUITabControl* CGuiManager::AddTabControlNamed(const std::wstring& name, c
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    return AddTabControl(id, ToScreenPixels(rect, GetScreenWidth(), GetScreenHeight()), fillBackground,
-                         border);
+    return AddTabControl(id, ScreenRectToPixels(rect), fillBackground, border);
 }
 
 gui::IGUITab* CGuiManager::addTabPage(gui::IGUIElement* tabControl, int32_t id, const std::wstring& caption,
@@ -190,7 +178,7 @@ gui::IGUITab* CGuiManager::AddTabNamed(const std::wstring& name, const CRect& re
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    return AddTab(id, ToScreenPixels(rect, GetScreenWidth(), GetScreenHeight()), drawBackground, color);
+    return AddTab(id, ScreenRectToPixels(rect), drawBackground, color);
 }
 
 void CGuiManager::SetTabPageColor(gui::IGUIElement* element, const CColor& color)
@@ -301,8 +289,7 @@ gui::IGUIScrollBar* CGuiManager::AddScrollBarNamed(const std::wstring& name, boo
     { return id <= INT32_MAX - step ? id + step : INT32_MIN + (step - 1 - (INT32_MAX - id)); };
     const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, after(1));
     const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, after(2));
-    return AddScrollBar(id, horizontal, ToScreenPixels(rect, GetScreenWidth(), GetScreenHeight()), maximum,
-                        position, upId, downId);
+    return AddScrollBar(id, horizontal, ScreenRectToPixels(rect), maximum, position, upId, downId);
 }
 
 void CGuiManager::SetScrollBarLimit(gui::IGUIElement* element, uint32_t maximum, float smallFraction,
