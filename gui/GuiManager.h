@@ -1009,8 +1009,10 @@ public:
     // "-Position" x1 y1 x2 y2 of the relative rectangle (fractions when the
     // archive attribute "useRelativeCoordinates" is true, else pixels).
     bool WriteElementPosition(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
-    // "-Position" and four floats, as the rectangle rule takes them.
-    CRect ReadElementPosition(Misc::Serialization::IArchive& archive);
+    // "-Position" and four floats, as the rectangle rule takes them; one
+    // that does not read throws "[CGuiManager::<method>] Invalid value for
+    // key:-Position".
+    CRect ReadElementPosition(Misc::Serialization::IArchive& archive, const wchar_t* method = L"Read");
     // "-Label" with the caption.
     bool WriteElementLabel(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 

@@ -19,6 +19,7 @@
 namespace Graphics::GUI
 {
 
+using Layout::ReadKeyFloats;
 using Layout::Require;
 
 using namespace irr;
@@ -31,13 +32,6 @@ constexpr uint32_t kButtonClickedEvent = 5;
 // The file versions from which keys exist.
 constexpr uint32_t kVersionEditBoxFont = 1014;
 constexpr uint32_t kVersion1019 = 1019;
-
-void ReadFloats(IArchive& archive, const char* key, float* values, size_t count)
-{
-    archive.ExpectToken(key);
-    for (size_t i = 0; i < count; ++i)
-        Require(archive.ReadFloat(values[i]), key);
-}
 
 void ReadBool(IArchive& archive, const char* key, bool& value)
 {
@@ -160,7 +154,7 @@ gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
     const int32_t id = ReadElementIdName(archive);
     // Files before 1019 place the image by its corner only.
     float corners[4] = {};
-    ReadFloats(archive, "-Position", corners, archive.IsVersionAtLeast(kVersion1019) ? 4 : 2);
+    ReadKeyFloats(archive, "-Position", corners, archive.IsVersionAtLeast(kVersion1019) ? 4 : 2);
     bool alpha = false;
     ReadBool(archive, "-Alpha", alpha);
     int32_t justifyX = -1;
@@ -223,9 +217,10 @@ bool CGuiManager::WriteImage(IArchive& archive, gui::IGUIElement* element)
     const gui::IGUIImage* image = static_cast<gui::IGUIImage*>(element);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            archive.WriteKeyBool("-Alpha", image->isAlphaChannelUsed()) &&
-           archive.WriteKeyBool("-Scale", image->isImageScaled()) && archive.WriteString("Resolutions{") &&
-           archive.EndLine(+1) && archive.WriteKeyWString("-Default", GetTextureFile(image->getImage())) &&
-           archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
+           archive.WriteKeyBool("-Scale", image->isImageScaled()) &&
+           Layout::WriteBlockStart(archive, "Resolutions{") &&
+           archive.WriteKeyWString("-Default", GetTextureFile(image->getImage())) &&
+           Layout::WriteBlockEnd(archive);
 }
 
 // Static texts ("Text", and "Text2" of older files).
@@ -365,7 +360,7 @@ gui::IGUIElement* CGuiManager::ReadSpinBox(IArchive& archive)
     std::wstring label;
     ReadWString(archive, "-Label", label);
     float range[2] = {};
-    ReadFloats(archive, "-Range", range, 2);
+    ReadKeyFloats(archive, "-Range", range, 2);
     float value = 0.0f;
     float step = 0.0f;
     int32_t decimals = 0;
@@ -392,9 +387,8 @@ bool CGuiManager::WriteSpinBox(IArchive& archive, gui::IGUIElement* element)
     const gui::IGUIButton* up = GetSpinBoxButton(spinBox, true);
     const gui::IGUIButton* down = GetSpinBoxButton(spinBox, false);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
-           WriteElementLabel(archive, element) && archive.WriteString("-Range") && archive.WriteSpaces(1) &&
-           archive.WriteFloat(spinBox->getMin(), 6) && archive.WriteSpaces(1) &&
-           archive.WriteFloat(spinBox->getMax(), 6) && archive.EndLine(0) &&
+           WriteElementLabel(archive, element) &&
+           Layout::WriteKeyFloats(archive, "-Range", {spinBox->getMin(), spinBox->getMax()}) &&
            archive.WriteKeyFloat("-Value", spinBox->getValue()) &&
            archive.WriteKeyFloat("-StepSize", spinBox->getStepSize()) &&
            archive.WriteKeyInt("-Decimals", GetSpinBoxDecimals(element)) &&
