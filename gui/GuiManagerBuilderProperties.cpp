@@ -32,43 +32,31 @@ namespace
 constexpr float kNoColorAlpha = 0.000001f;
 constexpr uint32_t kSpinBoxChangedEvent = 20;
 
-// The element as the interface of its kind; another kind (or none) throws
-// "[CGuiManager::<method>] Gui element is not a <kind>:<name>".
-template <class T>
-T* AsKind(const CGuiManager& manager, gui::IGUIElement* element, gui::EGUI_ELEMENT_TYPE type,
-          const wchar_t* kind, const wchar_t* method)
-{
-    if (element == nullptr || !element->hasType(type))
-    {
-        manager.ThrowNotKind(element, method, kind);
-    }
-    return static_cast<T*>(element);
-}
-
 gui::IGUIButton* AsButton(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUIButton>(manager, element, gui::EGUIET_BUTTON, L"a button", method);
+    return manager.RequireKind<gui::IGUIButton>(element, gui::EGUIET_BUTTON, L"a button", method);
 }
 
 gui::IGUIStaticText* AsStaticText(const CGuiManager& manager, gui::IGUIElement* element,
                                   const wchar_t* method)
 {
-    return AsKind<gui::IGUIStaticText>(manager, element, gui::EGUIET_STATIC_TEXT, L"a static text", method);
+    return manager.RequireKind<gui::IGUIStaticText>(element, gui::EGUIET_STATIC_TEXT, L"a static text",
+                                                    method);
 }
 
 gui::IGUIEditBox* AsEditBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUIEditBox>(manager, element, gui::EGUIET_EDIT_BOX, L"an edit box", method);
+    return manager.RequireKind<gui::IGUIEditBox>(element, gui::EGUIET_EDIT_BOX, L"an edit box", method);
 }
 
 gui::IGUISpinBox* AsSpinBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUISpinBox>(manager, element, gui::EGUIET_SPIN_BOX, L"a spin box", method);
+    return manager.RequireKind<gui::IGUISpinBox>(element, gui::EGUIET_SPIN_BOX, L"a spin box", method);
 }
 
 gui::IGUIImage* AsImage(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUIImage>(manager, element, gui::EGUIET_IMAGE, L"an image", method);
+    return manager.RequireKind<gui::IGUIImage>(element, gui::EGUIET_IMAGE, L"an image", method);
 }
 
 // The element's serialized attributes, dropped with this holder.

@@ -22,11 +22,7 @@ namespace
 // kind, so another kind is refused here rather than used as a check box.
 gui::IGUICheckBox* AsCheckBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    if (element == nullptr || !element->hasType(gui::EGUIET_CHECK_BOX))
-    {
-        manager.ThrowNotKind(element, method, L"a check box");
-    }
-    return static_cast<gui::IGUICheckBox*>(element);
+    return manager.RequireKind<gui::IGUICheckBox>(element, gui::EGUIET_CHECK_BOX, L"a check box", method);
 }
 
 } // namespace

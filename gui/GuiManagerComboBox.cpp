@@ -22,12 +22,7 @@ constexpr uint32_t kComboBoxChangedEvent = 19;
 
 CGUIComboBoxEx* AsComboBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    CGUIComboBoxEx* combo = CGUIComboBoxEx::FromElement(element);
-    if (combo == nullptr)
-    {
-        manager.ThrowNotKind(element, method, L"a combo box");
-    }
-    return combo;
+    return manager.RequireKind<CGUIComboBoxEx>(element, L"a combo box", method);
 }
 
 } // namespace

@@ -27,10 +27,7 @@ constexpr uint32_t kListBoxSelectedAgainEvent = 9;
 
 CGUIListBoxEx* AsListBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    CGUIListBoxEx* list = CGUIListBoxEx::FromElement(element);
-    if (list == nullptr)
-        manager.ThrowNotKind(element, method, L"a list box");
-    return list;
+    return manager.RequireKind<CGUIListBoxEx>(element, L"a list box", method);
 }
 
 // The item operations that list boxes and combo boxes share.

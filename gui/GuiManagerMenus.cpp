@@ -52,11 +52,7 @@ gui::IGUIContextMenu* AsMenu(const CGuiManager& manager, gui::IGUIElement* eleme
 
 gui::IGUIToolBar* AsToolbar(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    if (element == nullptr || element->getType() != gui::EGUIET_TOOL_BAR)
-    {
-        manager.ThrowNotKind(element, method, L"a tool bar");
-    }
-    return static_cast<gui::IGUIToolBar*>(element);
+    return manager.RequireKind<gui::IGUIToolBar>(element, gui::EGUIET_TOOL_BAR, L"a tool bar", method);
 }
 
 // The new item is appended; a position within the items there were before

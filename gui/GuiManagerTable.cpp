@@ -27,12 +27,7 @@ constexpr uint32_t kTableChangedEvent = 21;
 // here rather than used as a table.
 CGUITableEx* AsTable(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    CGUITableEx* table = CGUITableEx::FromElement(element);
-    if (table == nullptr)
-    {
-        manager.ThrowNotKind(element, method, L"a table");
-    }
-    return table;
+    return manager.RequireKind<CGUITableEx>(element, L"a table", method);
 }
 
 // A column width above 2.0 is pixels; 2.0 and below a fraction of the

@@ -28,31 +28,21 @@ constexpr uint32_t kScrollBarChangedEvent = 6;
 constexpr float kDefaultSmallStep = 0.1f;
 constexpr float kDefaultLargeStep = 0.2f;
 
-template <class T>
-T* AsKind(const CGuiManager& manager, gui::IGUIElement* element, gui::EGUI_ELEMENT_TYPE type,
-          const wchar_t* kind, const wchar_t* method)
-{
-    if (element == nullptr || element->getType() != type)
-    {
-        manager.ThrowNotKind(element, method, (L"a " + std::wstring(kind)).c_str());
-    }
-    return static_cast<T*>(element);
-}
-
 gui::IGUITabControl* AsTabControl(const CGuiManager& manager, gui::IGUIElement* element,
                                   const wchar_t* method)
 {
-    return AsKind<gui::IGUITabControl>(manager, element, gui::EGUIET_TAB_CONTROL, L"tab control", method);
+    return manager.RequireKind<gui::IGUITabControl>(element, gui::EGUIET_TAB_CONTROL, L"a tab control",
+                                                    method);
 }
 
 gui::IGUITab* AsTab(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUITab>(manager, element, gui::EGUIET_TAB, L"tab", method);
+    return manager.RequireKind<gui::IGUITab>(element, gui::EGUIET_TAB, L"a tab", method);
 }
 
 gui::IGUIScrollBar* AsScrollBar(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUIScrollBar>(manager, element, gui::EGUIET_SCROLL_BAR, L"scroll bar", method);
+    return manager.RequireKind<gui::IGUIScrollBar>(element, gui::EGUIET_SCROLL_BAR, L"a scroll bar", method);
 }
 
 bool ReadBoolAttribute(IrrlichtDevice* device, const gui::IGUIElement* element, const char* name)
