@@ -372,8 +372,8 @@ gui::IGUIElement* CGuiManager::ReadSpinBox(IArchive& archive)
     ReadWString(archive, "-UpId", upName);
     ReadWString(archive, "-DownId", downName);
 
-    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, id + 2);
-    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, id + 3);
+    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, IdAfter(id, 2));
+    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, IdAfter(id, 3));
     gui::IGUISpinBox* spinBox = AddSpinBox(id, label, ScreenRectToPixelRect(position), upId, downId, range[0],
                                            range[1], value, decimals);
     if (spinBox != nullptr)

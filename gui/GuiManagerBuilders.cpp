@@ -165,8 +165,8 @@ gui::IGUISpinBox* CGuiManager::AddSpinBoxNamed(const std::wstring& name, const s
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, id + 2);
-    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, id + 3);
+    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, IdAfter(id, 2));
+    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, IdAfter(id, 3));
     return AddSpinBox(id, text, ScreenRectToPixelRect(rect), upId, downId, minimum, maximum, value, decimals);
 }
 
@@ -206,9 +206,9 @@ gui::IGUIWindow* CGuiManager::AddWindowNamed(const std::wstring& name, gui::IGUI
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    const int32_t closeId = closeName.empty() ? 0 : RegisterElementName(closeName, id + 1);
-    const int32_t minimizeId = minimizeName.empty() ? 0 : RegisterElementName(minimizeName, id + 2);
-    const int32_t maximizeId = maximizeName.empty() ? 0 : RegisterElementName(maximizeName, id + 3);
+    const int32_t closeId = closeName.empty() ? 0 : RegisterElementName(closeName, IdAfter(id, 1));
+    const int32_t minimizeId = minimizeName.empty() ? 0 : RegisterElementName(minimizeName, IdAfter(id, 2));
+    const int32_t maximizeId = maximizeName.empty() ? 0 : RegisterElementName(maximizeName, IdAfter(id, 3));
 
     gui::IGUIWindow* window = m_environment->addWindow(ScreenRectToPixelRect(rect), modal, caption.c_str(),
                                                        parent != nullptr ? parent : GetGuiParent(), id);

@@ -33,8 +33,8 @@ CGUIComboBoxEx* CGuiManager::AddComboBox(const std::wstring& name, const CRect& 
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    const int32_t buttonId = buttonName.empty() ? 0 : RegisterElementName(buttonName, id + 1);
-    const int32_t listId = listName.empty() ? 0 : RegisterElementName(listName, id + 2);
+    const int32_t buttonId = buttonName.empty() ? 0 : RegisterElementName(buttonName, IdAfter(id, 1));
+    const int32_t listId = listName.empty() ? 0 : RegisterElementName(listName, IdAfter(id, 2));
     // A subscriber to a name conflict may have taken the GUI away.
     if (m_environment == nullptr)
         return nullptr;

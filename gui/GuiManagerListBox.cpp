@@ -73,9 +73,11 @@ CGUIListBoxEx* CGuiManager::AddListBox(const std::wstring& name, const CRect& re
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
     // Sub-names prefer the ids that follow the list box's.
-    const int32_t scrollBarId = scrollBarName.empty() ? 0 : RegisterElementName(scrollBarName, id + 1);
-    const int32_t upButtonId = upButtonName.empty() ? 0 : RegisterElementName(upButtonName, id + 2);
-    const int32_t downButtonId = downButtonName.empty() ? 0 : RegisterElementName(downButtonName, id + 3);
+    const int32_t scrollBarId =
+        scrollBarName.empty() ? 0 : RegisterElementName(scrollBarName, IdAfter(id, 1));
+    const int32_t upButtonId = upButtonName.empty() ? 0 : RegisterElementName(upButtonName, IdAfter(id, 2));
+    const int32_t downButtonId =
+        downButtonName.empty() ? 0 : RegisterElementName(downButtonName, IdAfter(id, 3));
     // A subscriber to a name conflict may have taken the GUI away.
     if (m_environment == nullptr)
         return nullptr;

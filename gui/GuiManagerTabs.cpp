@@ -273,12 +273,9 @@ gui::IGUIScrollBar* CGuiManager::AddScrollBarNamed(const std::wstring& name, boo
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    // The preferred ids follow the bar's; past the end of the range the
-    // search starts from the lowest id.
-    const auto after = [id](int32_t step)
-    { return id <= INT32_MAX - step ? id + step : INT32_MIN + (step - 1 - (INT32_MAX - id)); };
-    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, after(1));
-    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, after(2));
+    // The preferred ids follow the bar's.
+    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, IdAfter(id, 1));
+    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, IdAfter(id, 2));
     return AddScrollBar(id, horizontal, ScreenRectToPixels(rect), maximum, position, upId, downId);
 }
 

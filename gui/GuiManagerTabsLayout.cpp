@@ -35,13 +35,6 @@ constexpr uint32_t kTabPageColorVersion = 1015;
 // Scroll bars store their steps and button names from this version on.
 constexpr uint32_t kScrollBarStepsVersion = 1019;
 
-// The preferred id a step after the bar's; past the largest id the search
-// starts from the lowest.
-int32_t IdAfter(int32_t id, int32_t step)
-{
-    return id <= INT32_MAX - step ? id + step : INT32_MIN + (step - 1 - (INT32_MAX - id));
-}
-
 } // namespace
 
 gui::IGUIElement* CGuiManager::ReadTabControl(IArchive& archive)
