@@ -10,6 +10,7 @@
 #include "gui/GuiColorConversion.h"
 #include "gui/GuiKVOSpriteBank.h"
 #include "gui/GuiManager.h"
+#include "gui/IrrlichtGuiAdapter.h"
 #include "gui/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -106,13 +107,6 @@ public:
 private:
     io::IAttributes* m_attributes = nullptr;
 };
-
-gui::EGUI_ALIGNMENT ToTextAlignment(int32_t value, const wchar_t* method)
-{
-    if (value < gui::EGUIA_UPPERLEFT || value > gui::EGUIA_SCALE)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Invalid alignment:%i", method, value);
-    return static_cast<gui::EGUI_ALIGNMENT>(value);
-}
 
 // The spin box formats its value and reads the text back, and corrects a
 // value out of range by setting the end again; a number that does not
@@ -318,8 +312,8 @@ bool CGuiManager::GetStaticTextBackground(gui::IGUIElement* element)
 void CGuiManager::SetStaticTextAlignment(gui::IGUIElement* element, int32_t horizontal, int32_t vertical)
 {
     gui::IGUIStaticText* text = AsStaticText(*this, element, L"SetStaticTextAlignment");
-    text->setTextAlignment(ToTextAlignment(horizontal, L"SetStaticTextAlignment"),
-                           ToTextAlignment(vertical, L"SetStaticTextAlignment"));
+    text->setTextAlignment(IrrlichtGui::ToAlignment(horizontal, L"SetStaticTextAlignment"),
+                           IrrlichtGui::ToAlignment(vertical, L"SetStaticTextAlignment"));
 }
 
 int32_t CGuiManager::GetStaticTextAlignmentHorizontal(gui::IGUIElement* element)
@@ -457,8 +451,8 @@ bool CGuiManager::GetEditBoxMultiline(gui::IGUIElement* element)
 void CGuiManager::SetEditBoxAlignment(gui::IGUIElement* element, int32_t horizontal, int32_t vertical)
 {
     gui::IGUIEditBox* box = AsEditBox(*this, element, L"SetEditBoxAlignment");
-    box->setTextAlignment(ToTextAlignment(horizontal, L"SetEditBoxAlignment"),
-                          ToTextAlignment(vertical, L"SetEditBoxAlignment"));
+    box->setTextAlignment(IrrlichtGui::ToAlignment(horizontal, L"SetEditBoxAlignment"),
+                          IrrlichtGui::ToAlignment(vertical, L"SetEditBoxAlignment"));
 }
 
 int32_t CGuiManager::GetEditBoxAlignmentHorizontal(gui::IGUIElement* element)
