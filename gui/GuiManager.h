@@ -31,14 +31,19 @@ namespace gui
 {
 class IGUIButton;
 class IGUICheckBox;
+class IGUIContextMenu;
 class IGUIEditBox;
 class IGUIElement;
 class IGUIEnvironment;
 class IGUIFont;
 class IGUIImage;
 class IGUIInOutFader;
+class IGUIScrollBar;
 class IGUISpinBox;
 class IGUIStaticText;
+class IGUITab;
+class IGUITabControl;
+class IGUIToolBar;
 class IGUIWindow;
 } // namespace gui
 namespace io
@@ -51,17 +56,6 @@ class ITexture;
 }
 } // namespace irr
 
-// Menus, tool bars, tab controls and scroll bars.
-namespace irr::gui
-{
-class IGUIButton;
-class IGUIContextMenu;
-class IGUIScrollBar;
-class IGUITab;
-class IGUITabControl;
-class IGUIToolBar;
-} // namespace irr::gui
-
 namespace Graphics
 {
 class CGraphicsEngine;
@@ -70,11 +64,6 @@ namespace Sprite
 class CGuiKVOSpriteBank;
 }
 } // namespace Graphics
-
-namespace Misc::Serialization
-{
-class IArchive;
-}
 
 namespace Misc::Serialization
 {
@@ -496,7 +485,7 @@ public:
     // then does the same for each sub-menu.
     void RecalculateMenuSize(irr::gui::IGUIContextMenu* menu);
     // The skin's menu font; null without a skin.
-    irr::gui::IGUIFont* GetMenuFont(irr::gui::IGUIContextMenu* menu) const;
+    irr::gui::IGUIFont* GetMenuFont() const;
 
     // A tool bar under the GUI parent; a rectangle with a width and a
     // height above 0.000001 places it, else the library's placement stays.

@@ -309,7 +309,7 @@ void CGuiManager::RemoveMenuItemAt(gui::IGUIContextMenu* menu, uint32_t index)
     }
 }
 
-gui::IGUIFont* CGuiManager::GetMenuFont(gui::IGUIContextMenu*) const
+gui::IGUIFont* CGuiManager::GetMenuFont() const
 {
     gui::IGUISkin* skin = m_environment != nullptr ? m_environment->getSkin() : nullptr;
     return skin != nullptr ? skin->getFont(gui::EGDF_MENU) : nullptr;
@@ -319,7 +319,7 @@ void CGuiManager::RecalculateMenuSize(gui::IGUIContextMenu* menu)
 {
     if (menu == nullptr)
         return;
-    gui::IGUIFont* font = GetMenuFont(menu);
+    gui::IGUIFont* font = GetMenuFont();
     if (font == nullptr)
         return;
     core::rect<s32> rect = menu->getRelativePosition();
