@@ -34,4 +34,12 @@ private:
     std::vector<int32_t> m_ids;
 };
 
+// The id a step after another, preferred for an element's parts (its
+// buttons, its scroll bar): past the largest id it goes on from the lowest,
+// as the search for a free id does.
+inline int32_t IdAfter(int32_t id, int32_t step)
+{
+    return id <= INT32_MAX - step ? id + step : INT32_MIN + (step - 1 - (INT32_MAX - id));
+}
+
 } // namespace Graphics::GUI

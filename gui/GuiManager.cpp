@@ -9,6 +9,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "gui/GuiElementHold.h"
 #include "gui/GuiElementVisitor.h"
+#include "gui/LayoutArchive.h"
 #include "gui/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -162,6 +163,16 @@ uint32_t CGuiManager::GetScreenWidth() const
 uint32_t CGuiManager::GetScreenHeight() const
 {
     return m_engine != nullptr ? m_engine->GetScreenHeight() : 0;
+}
+
+CRect CGuiManager::ScreenRectToPixels(const CRect& rect) const
+{
+    return Layout::ToPixels(rect, GetScreenWidth(), GetScreenHeight());
+}
+
+core::rect<s32> CGuiManager::ScreenRectToPixelRect(const CRect& rect) const
+{
+    return ToPixelRect(ScreenRectToPixels(rect));
 }
 
 gui::IGUIElement* CGuiManager::GetGuiParent()

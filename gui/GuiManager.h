@@ -9,6 +9,7 @@
 #include "gui/Scroller.h"
 #include "gui/SkinManager.h"
 
+#include <EGUIElementTypes.h>
 #include <rect.h>
 
 #include <cstdint>
@@ -30,14 +31,19 @@ namespace gui
 {
 class IGUIButton;
 class IGUICheckBox;
+class IGUIContextMenu;
 class IGUIEditBox;
 class IGUIElement;
 class IGUIEnvironment;
 class IGUIFont;
 class IGUIImage;
 class IGUIInOutFader;
+class IGUIScrollBar;
 class IGUISpinBox;
 class IGUIStaticText;
+class IGUITab;
+class IGUITabControl;
+class IGUIToolBar;
 class IGUIWindow;
 } // namespace gui
 namespace io
@@ -50,17 +56,6 @@ class ITexture;
 }
 } // namespace irr
 
-// Menus, tool bars, tab controls and scroll bars.
-namespace irr::gui
-{
-class IGUIButton;
-class IGUIContextMenu;
-class IGUIScrollBar;
-class IGUITab;
-class IGUITabControl;
-class IGUIToolBar;
-} // namespace irr::gui
-
 namespace Graphics
 {
 class CGraphicsEngine;
@@ -69,11 +64,6 @@ namespace Sprite
 class CGuiKVOSpriteBank;
 }
 } // namespace Graphics
-
-namespace Misc::Serialization
-{
-class IArchive;
-}
 
 namespace Misc::Serialization
 {
@@ -223,6 +213,10 @@ public:
     // The screen size in pixels that fractions refer to.
     uint32_t GetScreenWidth() const;
     uint32_t GetScreenHeight() const;
+    // A rectangle from a script or layout in pixels of this screen, by the
+    // rectangle rule (ScreenCoordinates.h); as whole pixels in the second.
+    CRect ScreenRectToPixels(const CRect& rect) const;
+    irr::core::rect<irr::s32> ScreenRectToPixelRect(const CRect& rect) const;
 
     // The GUI parent.
 
@@ -310,6 +304,27 @@ public:
     // the kind with its article ("a check box").
     [[noreturn]] void ThrowNotKind(irr::gui::IGUIElement* element, const wchar_t* method,
                                    const wchar_t* kind) const;
+    // The element as the interface of its library type, or ThrowNotKind.
+    template <class T>
+    T* RequireKind(irr::gui::IGUIElement* element, irr::gui::EGUI_ELEMENT_TYPE type, const wchar_t* kind,
+                   const wchar_t* method) const
+    {
+        if (!HasElementType(element, type))
+            ThrowNotKind(element, method, kind);
+        return static_cast<T*>(element);
+    }
+    // The element as one of our own element classes (T::FromElement), or
+    // ThrowNotKind.
+    template <class T>
+    T* RequireKind(irr::gui::IGUIElement* element, const wchar_t* kind, const wchar_t* method) const
+    {
+        T* typed = T::FromElement(element);
+        if (typed == nullptr)
+            ThrowNotKind(element, method, kind);
+        return typed;
+    }
+    // False for a null element.
+    static bool HasElementType(const irr::gui::IGUIElement* element, irr::gui::EGUI_ELEMENT_TYPE type);
     bool IsElementEnabled(irr::gui::IGUIElement* element) const;
     void SetElementEnabled(irr::gui::IGUIElement* element, bool enabled);
     bool IsElementVisible(irr::gui::IGUIElement* element) const;
@@ -475,7 +490,7 @@ public:
     // then does the same for each sub-menu.
     void RecalculateMenuSize(irr::gui::IGUIContextMenu* menu);
     // The skin's menu font; null without a skin.
-    irr::gui::IGUIFont* GetMenuFont(irr::gui::IGUIContextMenu* menu) const;
+    irr::gui::IGUIFont* GetMenuFont() const;
 
     // A tool bar under the GUI parent; a rectangle with a width and a
     // height above 0.000001 places it, else the library's placement stays.
@@ -742,8 +757,6 @@ public:
     CGUIListBoxEx* AddListBox(const std::wstring& name, const CRect& rect, bool background,
                               const std::wstring& scrollBarName, const std::wstring& upButtonName,
                               const std::wstring& downButtonName);
-    CGUIListBoxEx* AddListBoxWithIds(int32_t id, const CRect& pixelRect, bool background, int32_t scrollBarId,
-                                     int32_t upButtonId, int32_t downButtonId);
     // The icon is a sprite bank entry's name (-1 when unknown).
     int32_t AddListBoxItem(irr::gui::IGUIElement* list, const std::wstring& text, const std::wstring& data,
                            const std::wstring& iconName, int32_t index);
@@ -780,7 +793,6 @@ public:
     // a GUI environment.
     CGUIComboBoxEx* AddComboBox(const std::wstring& name, const CRect& rect, const std::wstring& buttonName,
                                 const std::wstring& listName);
-    CGUIComboBoxEx* AddComboBoxWithIds(int32_t id, const CRect& pixelRect, int32_t buttonId, int32_t listId);
     int32_t AddComboBoxItem(irr::gui::IGUIElement* combo, const std::wstring& text, const std::wstring& data,
                             int32_t index);
     int32_t AppendComboBoxItem(irr::gui::IGUIElement* combo, const std::wstring& text,
@@ -1013,8 +1025,10 @@ public:
     // "-Position" x1 y1 x2 y2 of the relative rectangle (fractions when the
     // archive attribute "useRelativeCoordinates" is true, else pixels).
     bool WriteElementPosition(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
-    // "-Position" and four floats, as the rectangle rule takes them.
-    CRect ReadElementPosition(Misc::Serialization::IArchive& archive);
+    // "-Position" and four floats, as the rectangle rule takes them; one
+    // that does not read throws "[CGuiManager::<method>] Invalid value for
+    // key:-Position".
+    CRect ReadElementPosition(Misc::Serialization::IArchive& archive, const wchar_t* method = L"Read");
     // "-Label" with the caption.
     bool WriteElementLabel(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 

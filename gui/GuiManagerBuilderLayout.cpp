@@ -20,6 +20,7 @@
 namespace Graphics::GUI
 {
 
+using Layout::ReadKeyFloats;
 using Layout::Require;
 
 using namespace irr;
@@ -32,13 +33,6 @@ constexpr uint32_t kButtonClickedEvent = 5;
 // The file versions from which keys exist.
 constexpr uint32_t kVersionEditBoxFont = 1014;
 constexpr uint32_t kVersion1019 = 1019;
-
-void ReadFloats(IArchive& archive, const char* key, float* values, size_t count)
-{
-    archive.ExpectToken(key);
-    for (size_t i = 0; i < count; ++i)
-        Require(archive.ReadFloat(values[i]), key);
-}
 
 void ReadBool(IArchive& archive, const char* key, bool& value)
 {
@@ -133,8 +127,8 @@ gui::IGUIElement* CGuiManager::ReadButton(IArchive& archive)
     }
     else
     {
-        button = AddButton(id, label, CScreenRect(position, GetScreenWidth(), GetScreenHeight()).ToPixels(),
-                           font, image, pressedImage, push, alpha, border);
+        button = AddButton(id, label, ScreenRectToPixelRect(position), font, image, pressedImage, push, alpha,
+                           border);
     }
     ReadShortcut(archive, kButtonClickedEvent, name);
     return button;
@@ -161,7 +155,7 @@ gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
     const int32_t id = ReadElementIdName(archive);
     // Files before 1019 place the image by its corner only.
     float corners[4] = {};
-    ReadFloats(archive, "-Position", corners, archive.IsVersionAtLeast(kVersion1019) ? 4 : 2);
+    ReadKeyFloats(archive, "-Position", corners, archive.IsVersionAtLeast(kVersion1019) ? 4 : 2);
     bool alpha = false;
     ReadBool(archive, "-Alpha", alpha);
     int32_t justifyX = -1;
@@ -199,8 +193,7 @@ gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
     }
 
     const CRect position(corners[0], corners[1], corners[2], corners[3]);
-    gui::IGUIImage* image = addImage(
-        id, file, CScreenRect(position, GetScreenWidth(), GetScreenHeight()).ToPixels(), alpha, scale);
+    gui::IGUIImage* image = addImage(id, file, ScreenRectToPixelRect(position), alpha, scale);
     if (image == nullptr)
         return nullptr;
     // Anchored at its centre (1) or its right or bottom edge (2).
@@ -225,9 +218,10 @@ bool CGuiManager::WriteImage(IArchive& archive, gui::IGUIElement* element)
     const gui::IGUIImage* image = static_cast<gui::IGUIImage*>(element);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            archive.WriteKeyBool("-Alpha", image->isAlphaChannelUsed()) &&
-           archive.WriteKeyBool("-Scale", image->isImageScaled()) && archive.WriteString("Resolutions{") &&
-           archive.EndLine(+1) && archive.WriteKeyWString("-Default", GetTextureFile(image->getImage())) &&
-           archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
+           archive.WriteKeyBool("-Scale", image->isImageScaled()) &&
+           Layout::WriteBlockStart(archive, "Resolutions{") &&
+           archive.WriteKeyWString("-Default", GetTextureFile(image->getImage())) &&
+           Layout::WriteBlockEnd(archive);
 }
 
 // Static texts ("Text", and "Text2" of older files).
@@ -260,8 +254,7 @@ gui::IGUIElement* CGuiManager::ReadStaticText(IArchive& archive)
     const gui::EGUI_ALIGNMENT alignHorizontal = ToFileAlignment(horizontal, L"ReadStaticText");
     const gui::EGUI_ALIGNMENT alignVertical = ToFileAlignment(vertical, L"ReadStaticText");
     gui::IGUIStaticText* text =
-        AddStaticText(id, label, CScreenRect(position, GetScreenWidth(), GetScreenHeight()).ToPixels(),
-                      border, wordWrap, background, color, font);
+        AddStaticText(id, label, ScreenRectToPixelRect(position), border, wordWrap, background, color, font);
     if (text == nullptr)
         return nullptr;
     if (hasBackgroundColor)
@@ -324,9 +317,8 @@ gui::IGUIElement* CGuiManager::ReadEditBox(IArchive& archive)
     const gui::EGUI_ALIGNMENT alignHorizontal = ToFileAlignment(horizontal, L"ReadEditBox");
     const gui::EGUI_ALIGNMENT alignVertical = ToFileAlignment(vertical, L"ReadEditBox");
     // A negative maximum is no limit, as 0 is.
-    gui::IGUIEditBox* box =
-        AddEditBox(id, label, CScreenRect(position, GetScreenWidth(), GetScreenHeight()).ToPixels(), border,
-                   font, maxChars > 0 ? static_cast<uint32_t>(maxChars) : 0);
+    gui::IGUIEditBox* box = AddEditBox(id, label, ScreenRectToPixelRect(position), border, font,
+                                       maxChars > 0 ? static_cast<uint32_t>(maxChars) : 0);
     if (box == nullptr)
         return nullptr;
     if (multiline)
@@ -369,7 +361,7 @@ gui::IGUIElement* CGuiManager::ReadSpinBox(IArchive& archive)
     std::wstring label;
     ReadWString(archive, "-Label", label);
     float range[2] = {};
-    ReadFloats(archive, "-Range", range, 2);
+    ReadKeyFloats(archive, "-Range", range, 2);
     float value = 0.0f;
     float step = 0.0f;
     int32_t decimals = 0;
@@ -381,11 +373,10 @@ gui::IGUIElement* CGuiManager::ReadSpinBox(IArchive& archive)
     ReadWString(archive, "-UpId", upName);
     ReadWString(archive, "-DownId", downName);
 
-    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, id + 2);
-    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, id + 3);
-    gui::IGUISpinBox* spinBox =
-        AddSpinBox(id, label, CScreenRect(position, GetScreenWidth(), GetScreenHeight()).ToPixels(), upId,
-                   downId, range[0], range[1], value, decimals);
+    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, IdAfter(id, 2));
+    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, IdAfter(id, 3));
+    gui::IGUISpinBox* spinBox = AddSpinBox(id, label, ScreenRectToPixelRect(position), upId, downId, range[0],
+                                           range[1], value, decimals);
     if (spinBox != nullptr)
         SetSpinBoxStepSize(spinBox, step);
     return spinBox;
@@ -397,9 +388,8 @@ bool CGuiManager::WriteSpinBox(IArchive& archive, gui::IGUIElement* element)
     const gui::IGUIButton* up = GetSpinBoxButton(spinBox, true);
     const gui::IGUIButton* down = GetSpinBoxButton(spinBox, false);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
-           WriteElementLabel(archive, element) && archive.WriteString("-Range") && archive.WriteSpaces(1) &&
-           archive.WriteFloat(spinBox->getMin(), 6) && archive.WriteSpaces(1) &&
-           archive.WriteFloat(spinBox->getMax(), 6) && archive.EndLine(0) &&
+           WriteElementLabel(archive, element) &&
+           Layout::WriteKeyFloats(archive, "-Range", {spinBox->getMin(), spinBox->getMax()}) &&
            archive.WriteKeyFloat("-Value", spinBox->getValue()) &&
            archive.WriteKeyFloat("-StepSize", spinBox->getStepSize()) &&
            archive.WriteKeyInt("-Decimals", GetSpinBoxDecimals(element)) &&

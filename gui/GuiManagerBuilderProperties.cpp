@@ -10,6 +10,7 @@
 #include "gui/GuiColorConversion.h"
 #include "gui/GuiKVOSpriteBank.h"
 #include "gui/GuiManager.h"
+#include "gui/IrrlichtGuiAdapter.h"
 #include "gui/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -32,43 +33,31 @@ namespace
 constexpr float kNoColorAlpha = 0.000001f;
 constexpr uint32_t kSpinBoxChangedEvent = 20;
 
-// The element as the interface of its kind; another kind (or none) throws
-// "[CGuiManager::<method>] Gui element is not a <kind>:<name>".
-template <class T>
-T* AsKind(const CGuiManager& manager, gui::IGUIElement* element, gui::EGUI_ELEMENT_TYPE type,
-          const wchar_t* kind, const wchar_t* method)
-{
-    if (element == nullptr || !element->hasType(type))
-    {
-        manager.ThrowNotKind(element, method, kind);
-    }
-    return static_cast<T*>(element);
-}
-
 gui::IGUIButton* AsButton(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUIButton>(manager, element, gui::EGUIET_BUTTON, L"a button", method);
+    return manager.RequireKind<gui::IGUIButton>(element, gui::EGUIET_BUTTON, L"a button", method);
 }
 
 gui::IGUIStaticText* AsStaticText(const CGuiManager& manager, gui::IGUIElement* element,
                                   const wchar_t* method)
 {
-    return AsKind<gui::IGUIStaticText>(manager, element, gui::EGUIET_STATIC_TEXT, L"a static text", method);
+    return manager.RequireKind<gui::IGUIStaticText>(element, gui::EGUIET_STATIC_TEXT, L"a static text",
+                                                    method);
 }
 
 gui::IGUIEditBox* AsEditBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUIEditBox>(manager, element, gui::EGUIET_EDIT_BOX, L"an edit box", method);
+    return manager.RequireKind<gui::IGUIEditBox>(element, gui::EGUIET_EDIT_BOX, L"an edit box", method);
 }
 
 gui::IGUISpinBox* AsSpinBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUISpinBox>(manager, element, gui::EGUIET_SPIN_BOX, L"a spin box", method);
+    return manager.RequireKind<gui::IGUISpinBox>(element, gui::EGUIET_SPIN_BOX, L"a spin box", method);
 }
 
 gui::IGUIImage* AsImage(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUIImage>(manager, element, gui::EGUIET_IMAGE, L"an image", method);
+    return manager.RequireKind<gui::IGUIImage>(element, gui::EGUIET_IMAGE, L"an image", method);
 }
 
 // The element's serialized attributes, dropped with this holder.
@@ -118,13 +107,6 @@ public:
 private:
     io::IAttributes* m_attributes = nullptr;
 };
-
-gui::EGUI_ALIGNMENT ToTextAlignment(int32_t value, const wchar_t* method)
-{
-    if (value < gui::EGUIA_UPPERLEFT || value > gui::EGUIA_SCALE)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Invalid alignment:%i", method, value);
-    return static_cast<gui::EGUI_ALIGNMENT>(value);
-}
 
 // The spin box formats its value and reads the text back, and corrects a
 // value out of range by setting the end again; a number that does not
@@ -330,8 +312,8 @@ bool CGuiManager::GetStaticTextBackground(gui::IGUIElement* element)
 void CGuiManager::SetStaticTextAlignment(gui::IGUIElement* element, int32_t horizontal, int32_t vertical)
 {
     gui::IGUIStaticText* text = AsStaticText(*this, element, L"SetStaticTextAlignment");
-    text->setTextAlignment(ToTextAlignment(horizontal, L"SetStaticTextAlignment"),
-                           ToTextAlignment(vertical, L"SetStaticTextAlignment"));
+    text->setTextAlignment(IrrlichtGui::ToAlignment(horizontal, L"SetStaticTextAlignment"),
+                           IrrlichtGui::ToAlignment(vertical, L"SetStaticTextAlignment"));
 }
 
 int32_t CGuiManager::GetStaticTextAlignmentHorizontal(gui::IGUIElement* element)
@@ -469,8 +451,8 @@ bool CGuiManager::GetEditBoxMultiline(gui::IGUIElement* element)
 void CGuiManager::SetEditBoxAlignment(gui::IGUIElement* element, int32_t horizontal, int32_t vertical)
 {
     gui::IGUIEditBox* box = AsEditBox(*this, element, L"SetEditBoxAlignment");
-    box->setTextAlignment(ToTextAlignment(horizontal, L"SetEditBoxAlignment"),
-                          ToTextAlignment(vertical, L"SetEditBoxAlignment"));
+    box->setTextAlignment(IrrlichtGui::ToAlignment(horizontal, L"SetEditBoxAlignment"),
+                          IrrlichtGui::ToAlignment(vertical, L"SetEditBoxAlignment"));
 }
 
 int32_t CGuiManager::GetEditBoxAlignmentHorizontal(gui::IGUIElement* element)

@@ -19,11 +19,6 @@ using namespace irr;
 namespace
 {
 
-core::rect<s32> ToPixelRect(const CRect& rect, uint32_t width, uint32_t height)
-{
-    return CScreenRect(rect, width, height).ToPixels();
-}
-
 // The placeholder shown for an image whose texture cannot be had.
 constexpr wchar_t kNullImage[] = L"___NULL_IMAGE___";
 
@@ -38,8 +33,7 @@ gui::IGUIButton* CGuiManager::AddButtonNamed(const std::wstring& name, const std
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    return AddButton(id, text, ToPixelRect(rect, GetScreenWidth(), GetScreenHeight()), font, image,
-                     pressedImage, push, alpha, border);
+    return AddButton(id, text, ScreenRectToPixelRect(rect), font, image, pressedImage, push, alpha, border);
 }
 
 gui::IGUIButton* CGuiManager::AddButton(int32_t id, const std::wstring& text, const core::rect<s32>& rect,
@@ -67,7 +61,7 @@ gui::IGUIImage* CGuiManager::AddImageNamed(const std::wstring& name, const std::
     if (m_environment == nullptr || m_engine == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    return addImage(id, file, ToPixelRect(rect, GetScreenWidth(), GetScreenHeight()), alpha, scale);
+    return addImage(id, file, ScreenRectToPixelRect(rect), alpha, scale);
 }
 
 gui::IGUIImage* CGuiManager::addImage(int32_t id, const std::wstring& file, const core::rect<s32>& rect,
@@ -121,8 +115,7 @@ gui::IGUIStaticText* CGuiManager::AddStaticTextNamed(const std::wstring& name, c
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    return AddStaticText(id, text, ToPixelRect(rect, GetScreenWidth(), GetScreenHeight()), border, wordWrap,
-                         background, color, font);
+    return AddStaticText(id, text, ScreenRectToPixelRect(rect), border, wordWrap, background, color, font);
 }
 
 gui::IGUIStaticText* CGuiManager::AddStaticText(int32_t id, const std::wstring& text,
@@ -148,8 +141,7 @@ gui::IGUIEditBox* CGuiManager::AddEditBoxNamed(const std::wstring& name, const s
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    return AddEditBox(id, text, ToPixelRect(rect, GetScreenWidth(), GetScreenHeight()), border, font,
-                      maxChars);
+    return AddEditBox(id, text, ScreenRectToPixelRect(rect), border, font, maxChars);
 }
 
 gui::IGUIEditBox* CGuiManager::AddEditBox(int32_t id, const std::wstring& text, const core::rect<s32>& rect,
@@ -173,10 +165,9 @@ gui::IGUISpinBox* CGuiManager::AddSpinBoxNamed(const std::wstring& name, const s
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, id + 2);
-    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, id + 3);
-    return AddSpinBox(id, text, ToPixelRect(rect, GetScreenWidth(), GetScreenHeight()), upId, downId, minimum,
-                      maximum, value, decimals);
+    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, IdAfter(id, 2));
+    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, IdAfter(id, 3));
+    return AddSpinBox(id, text, ScreenRectToPixelRect(rect), upId, downId, minimum, maximum, value, decimals);
 }
 
 gui::IGUISpinBox* CGuiManager::AddSpinBox(int32_t id, const std::wstring& text, const core::rect<s32>& rect,
@@ -215,13 +206,12 @@ gui::IGUIWindow* CGuiManager::AddWindowNamed(const std::wstring& name, gui::IGUI
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    const int32_t closeId = closeName.empty() ? 0 : RegisterElementName(closeName, id + 1);
-    const int32_t minimizeId = minimizeName.empty() ? 0 : RegisterElementName(minimizeName, id + 2);
-    const int32_t maximizeId = maximizeName.empty() ? 0 : RegisterElementName(maximizeName, id + 3);
+    const int32_t closeId = closeName.empty() ? 0 : RegisterElementName(closeName, IdAfter(id, 1));
+    const int32_t minimizeId = minimizeName.empty() ? 0 : RegisterElementName(minimizeName, IdAfter(id, 2));
+    const int32_t maximizeId = maximizeName.empty() ? 0 : RegisterElementName(maximizeName, IdAfter(id, 3));
 
-    gui::IGUIWindow* window =
-        m_environment->addWindow(ToPixelRect(rect, GetScreenWidth(), GetScreenHeight()), modal,
-                                 caption.c_str(), parent != nullptr ? parent : GetGuiParent(), id);
+    gui::IGUIWindow* window = m_environment->addWindow(ScreenRectToPixelRect(rect), modal, caption.c_str(),
+                                                       parent != nullptr ? parent : GetGuiParent(), id);
     if (window == nullptr)
         return nullptr;
     if (modal && window->getParent() != nullptr)

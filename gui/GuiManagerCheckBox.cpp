@@ -22,11 +22,7 @@ namespace
 // kind, so another kind is refused here rather than used as a check box.
 gui::IGUICheckBox* AsCheckBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    if (element == nullptr || !element->hasType(gui::EGUIET_CHECK_BOX))
-    {
-        manager.ThrowNotKind(element, method, L"a check box");
-    }
-    return static_cast<gui::IGUICheckBox*>(element);
+    return manager.RequireKind<gui::IGUICheckBox>(element, gui::EGUIET_CHECK_BOX, L"a check box", method);
 }
 
 } // namespace
@@ -38,8 +34,7 @@ gui::IGUICheckBox* CGuiManager::AddCheckBoxNamed(const std::wstring& name, const
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    const CScreenRect pixels(rect, GetScreenWidth(), GetScreenHeight());
-    return AddCheckBox(id, caption, checked, CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2));
+    return AddCheckBox(id, caption, checked, ScreenRectToPixels(rect));
 }
 
 gui::IGUICheckBox* CGuiManager::AddCheckBox(int32_t id, const std::wstring& caption, bool checked,
@@ -47,9 +42,7 @@ gui::IGUICheckBox* CGuiManager::AddCheckBox(int32_t id, const std::wstring& capt
 {
     if (m_environment == nullptr)
         return nullptr;
-    const core::rect<s32> rect(ToPixel(pixelRect.x1), ToPixel(pixelRect.y1), ToPixel(pixelRect.x2),
-                               ToPixel(pixelRect.y2));
-    return m_environment->addCheckBox(checked, rect, GetGuiParent(), id, caption.c_str());
+    return m_environment->addCheckBox(checked, ToPixelRect(pixelRect), GetGuiParent(), id, caption.c_str());
 }
 
 void CGuiManager::SetCheckBoxChecked(gui::IGUIElement* element, bool checked)
@@ -94,8 +87,7 @@ gui::IGUIElement* CGuiManager::ReadCheckBox(Misc::Serialization::IArchive& archi
             throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
     }
     // The name is registered already: the box takes its id.
-    const CScreenRect pixels(position, GetScreenWidth(), GetScreenHeight());
-    return AddCheckBox(id, label, checked, CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2));
+    return AddCheckBox(id, label, checked, ScreenRectToPixels(position));
 }
 
 bool CGuiManager::WriteCheckBox(Misc::Serialization::IArchive& archive, gui::IGUIElement* element)

@@ -22,12 +22,7 @@ constexpr uint32_t kComboBoxChangedEvent = 19;
 
 CGUIComboBoxEx* AsComboBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    CGUIComboBoxEx* combo = CGUIComboBoxEx::FromElement(element);
-    if (combo == nullptr)
-    {
-        manager.ThrowNotKind(element, method, L"a combo box");
-    }
-    return combo;
+    return manager.RequireKind<CGUIComboBoxEx>(element, L"a combo box", method);
 }
 
 } // namespace
@@ -38,15 +33,9 @@ CGUIComboBoxEx* CGuiManager::AddComboBox(const std::wstring& name, const CRect& 
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    const int32_t buttonId = buttonName.empty() ? 0 : RegisterElementName(buttonName, id + 1);
-    const int32_t listId = listName.empty() ? 0 : RegisterElementName(listName, id + 2);
-    const CScreenRect pixels(rect, GetScreenWidth(), GetScreenHeight());
-    return AddComboBoxWithIds(id, CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2), buttonId, listId);
-}
-
-CGUIComboBoxEx* CGuiManager::AddComboBoxWithIds(int32_t id, const CRect& pixelRect, int32_t buttonId,
-                                                int32_t listId)
-{
+    const int32_t buttonId = buttonName.empty() ? 0 : RegisterElementName(buttonName, IdAfter(id, 1));
+    const int32_t listId = listName.empty() ? 0 : RegisterElementName(listName, IdAfter(id, 2));
+    // A subscriber to a name conflict may have taken the GUI away.
     if (m_environment == nullptr)
         return nullptr;
     RegisterElementFactory();
@@ -58,8 +47,7 @@ CGUIComboBoxEx* CGuiManager::AddComboBoxWithIds(int32_t id, const CRect& pixelRe
     if (buttonId != 0)
         combo->SetButtonId(buttonId);
     combo->SetListId(listId);
-    combo->setRelativePosition(core::rect<s32>(ToPixel(pixelRect.x1), ToPixel(pixelRect.y1),
-                                               ToPixel(pixelRect.x2), ToPixel(pixelRect.y2)));
+    combo->setRelativePosition(ScreenRectToPixelRect(rect));
     return combo;
 }
 

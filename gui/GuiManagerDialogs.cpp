@@ -62,8 +62,7 @@ gui::IGUIElement* CGuiManager::AddFileOpenDialogNamed(const std::wstring& title,
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    return AddFileOpenDialog(id, title, modal,
-                             CScreenRect(rect, GetScreenWidth(), GetScreenHeight()).ToPixels(), startFolder);
+    return AddFileOpenDialog(id, title, modal, ScreenRectToPixelRect(rect), startFolder);
 }
 
 gui::IGUIElement* CGuiManager::AddFileOpenDialog(int32_t id, const std::wstring& title, bool modal,

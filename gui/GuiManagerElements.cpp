@@ -28,14 +28,6 @@ IrrlichtGui::SElementLayout ReadLayout(IrrlichtDevice* device, gui::IGUIElement*
     return layout;
 }
 
-gui::EGUI_ALIGNMENT ToAlignment(int32_t value)
-{
-    if (value < gui::EGUIA_UPPERLEFT || value > gui::EGUIA_SCALE)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::SetElementAlignment] Invalid alignment:%i",
-                                             value);
-    return static_cast<gui::EGUI_ALIGNMENT>(value);
-}
-
 // The element that takes the tab key's stops: a spin box's inner edit box,
 // else the element itself.
 gui::IGUIElement* TabElement(gui::IGUIElement* element)
@@ -170,10 +162,10 @@ void CGuiManager::SetElementAlignmentRaw(gui::IGUIElement* element, int32_t left
                                          int32_t bottom)
 {
     // Checked before anything changes.
-    const gui::EGUI_ALIGNMENT alignLeft = ToAlignment(left);
-    const gui::EGUI_ALIGNMENT alignRight = ToAlignment(right);
-    const gui::EGUI_ALIGNMENT alignTop = ToAlignment(top);
-    const gui::EGUI_ALIGNMENT alignBottom = ToAlignment(bottom);
+    const gui::EGUI_ALIGNMENT alignLeft = IrrlichtGui::ToAlignment(left, L"SetElementAlignment");
+    const gui::EGUI_ALIGNMENT alignRight = IrrlichtGui::ToAlignment(right, L"SetElementAlignment");
+    const gui::EGUI_ALIGNMENT alignTop = IrrlichtGui::ToAlignment(top, L"SetElementAlignment");
+    const gui::EGUI_ALIGNMENT alignBottom = IrrlichtGui::ToAlignment(bottom, L"SetElementAlignment");
     if (element == nullptr)
         return;
     element->setAlignment(alignLeft, alignRight, alignTop, alignBottom);
@@ -335,6 +327,11 @@ void CGuiManager::SetElementRelativeRect(gui::IGUIElement* element, const core::
 {
     if (element != nullptr)
         element->setRelativePosition(rect);
+}
+
+bool CGuiManager::HasElementType(const gui::IGUIElement* element, gui::EGUI_ELEMENT_TYPE type)
+{
+    return element != nullptr && element->hasType(type);
 }
 
 void CGuiManager::ThrowNotKind(gui::IGUIElement* element, const wchar_t* method, const wchar_t* kind) const

@@ -33,10 +33,12 @@
 namespace Graphics::GUI
 {
 
+using Layout::ReadKeyFloats;
 using Layout::Require;
 using Layout::UsesRelativeCoordinates;
 using Layout::WriteBlockEnd;
 using Layout::WriteBlockStart;
+using Layout::WriteKeyFloats;
 
 using namespace irr;
 using Misc::Error::CKVOError;
@@ -88,22 +90,6 @@ const CGuiManager::SElementKind* FindKindByType(int32_t type)
             return &kind;
     }
     return nullptr;
-}
-
-// Writes the floats of one key on one line, each with 6 decimals.
-bool WriteKeyFloats(IArchive& archive, const char* key, std::initializer_list<float> values)
-{
-    bool ok = archive.WriteString(key);
-    for (float value : values)
-        ok = ok && archive.WriteSpaces(1) && archive.WriteFloat(value, 6);
-    return ok && archive.EndLine(0);
-}
-
-void ReadKeyFloats(IArchive& archive, const char* key, float* values, size_t count)
-{
-    archive.ExpectToken(key);
-    for (size_t i = 0; i < count; ++i)
-        Require(archive.ReadFloat(values[i]), key);
 }
 
 // The element's name when it is the decimal form of an integer.
@@ -209,10 +195,10 @@ bool CGuiManager::WriteElementPosition(IArchive& archive, gui::IGUIElement* elem
     return WriteKeyFloats(archive, "-Position", {x1, y1, x2, y2});
 }
 
-CRect CGuiManager::ReadElementPosition(IArchive& archive)
+CRect CGuiManager::ReadElementPosition(IArchive& archive, const wchar_t* method)
 {
     float values[4] = {};
-    ReadKeyFloats(archive, "-Position", values, 4);
+    ReadKeyFloats(archive, "-Position", values, 4, method);
     return CRect(values[0], values[1], values[2], values[3]);
 }
 

@@ -27,10 +27,7 @@ constexpr uint32_t kListBoxSelectedAgainEvent = 9;
 
 CGUIListBoxEx* AsListBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    CGUIListBoxEx* list = CGUIListBoxEx::FromElement(element);
-    if (list == nullptr)
-        manager.ThrowNotKind(element, method, L"a list box");
-    return list;
+    return manager.RequireKind<CGUIListBoxEx>(element, L"a list box", method);
 }
 
 // The item operations that list boxes and combo boxes share.
@@ -76,17 +73,12 @@ CGUIListBoxEx* CGuiManager::AddListBox(const std::wstring& name, const CRect& re
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
     // Sub-names prefer the ids that follow the list box's.
-    const int32_t scrollBarId = scrollBarName.empty() ? 0 : RegisterElementName(scrollBarName, id + 1);
-    const int32_t upButtonId = upButtonName.empty() ? 0 : RegisterElementName(upButtonName, id + 2);
-    const int32_t downButtonId = downButtonName.empty() ? 0 : RegisterElementName(downButtonName, id + 3);
-    const CScreenRect pixels(rect, GetScreenWidth(), GetScreenHeight());
-    return AddListBoxWithIds(id, CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2), background, scrollBarId,
-                             upButtonId, downButtonId);
-}
-
-CGUIListBoxEx* CGuiManager::AddListBoxWithIds(int32_t id, const CRect& pixelRect, bool background,
-                                              int32_t scrollBarId, int32_t upButtonId, int32_t downButtonId)
-{
+    const int32_t scrollBarId =
+        scrollBarName.empty() ? 0 : RegisterElementName(scrollBarName, IdAfter(id, 1));
+    const int32_t upButtonId = upButtonName.empty() ? 0 : RegisterElementName(upButtonName, IdAfter(id, 2));
+    const int32_t downButtonId =
+        downButtonName.empty() ? 0 : RegisterElementName(downButtonName, IdAfter(id, 3));
+    // A subscriber to a name conflict may have taken the GUI away.
     if (m_environment == nullptr)
         return nullptr;
     RegisterElementFactory();
@@ -102,8 +94,7 @@ CGUIListBoxEx* CGuiManager::AddListBoxWithIds(int32_t id, const CRect& pixelRect
         list->SetUpButtonId(upButtonId);
     if (downButtonId != 0)
         list->SetDownButtonId(downButtonId);
-    list->setRelativePosition(core::rect<s32>(ToPixel(pixelRect.x1), ToPixel(pixelRect.y1),
-                                              ToPixel(pixelRect.x2), ToPixel(pixelRect.y2)));
+    list->setRelativePosition(ScreenRectToPixelRect(rect));
     list->SetBackgroundVisible(background);
     return list;
 }

@@ -16,6 +16,7 @@
 namespace Graphics::GUI
 {
 
+using Layout::Require;
 using Layout::WriteBlockEnd;
 using Layout::WriteBlockStart;
 
@@ -30,26 +31,10 @@ namespace
 constexpr const char* kItemColorKeys[] = {"-TextColor", "-TextHighlightColor", "-IconColor",
                                           "-IconHighlightColor"};
 
-// A value the archive could not read ends the block: nothing after it can
-// be trusted.
-void Require(bool read, const wchar_t* method, const char* key)
-{
-    Layout::Require(read, key, method);
-}
-
-CRect ReadPosition(IArchive& archive, const wchar_t* method)
-{
-    float values[4] = {};
-    archive.ExpectToken("-Position");
-    for (float& value : values)
-        Require(archive.ReadFloat(value), method, "-Position");
-    return CRect(values[0], values[1], values[2], values[3]);
-}
-
 std::wstring ReadKeyText(IArchive& archive, const wchar_t* method, const char* key)
 {
     std::wstring text;
-    Require(archive.ReadKeyWString(key, text), method, key);
+    Require(archive.ReadKeyWString(key, text), key, method);
     return text;
 }
 
@@ -65,9 +50,9 @@ gui::IGUIElement* CGuiManager::ReadListBox(IArchive& archive)
 {
     static constexpr const wchar_t* kMethod = L"ReadListBox";
     const std::wstring name = GetElementName(ReadElementIdName(archive), false);
-    const CRect position = ReadPosition(archive, kMethod);
+    const CRect position = ReadElementPosition(archive, kMethod);
     bool background = false;
-    Require(archive.ReadKeyBool("-Background", background), kMethod, "-Background");
+    Require(archive.ReadKeyBool("-Background", background), "-Background", kMethod);
     if (HasOldFontKey(archive))
         ReadKeyText(archive, kMethod, "-Font");
     if (archive.IsVersionAtLeast(1011) && !archive.IsVersionAtLeast(1019))
@@ -95,24 +80,24 @@ gui::IGUIElement* CGuiManager::ReadListBox(IArchive& archive)
             // Older layouts named the icon by a font character.
             if (archive.IsVersionAtLeast(1019))
             {
-                Require(archive.ReadInt(icon), kMethod, "-Icon");
+                Require(archive.ReadInt(icon), "-Icon", kMethod);
             }
             else
             {
                 std::string dropped;
-                Require(archive.ReadString(dropped), kMethod, "-Icon");
+                Require(archive.ReadString(dropped), "-Icon", kMethod);
             }
         }
         std::wstring data;
         if (archive.TestToken("-Data"))
-            Require(archive.ReadWString(data), kMethod, "-Data");
+            Require(archive.ReadWString(data), "-Data", kMethod);
         const int32_t index = list->AddItem(label, data, icon < -1 ? -1 : icon, -1);
         for (int32_t kind = 0; kind < 4; ++kind)
         {
             if (!archive.TestToken(kItemColorKeys[kind], true))
                 continue;
             CNamedColor color(0, 0, 0, 0, kItemColorKeys[kind]);
-            Require(color.Read(archive), kMethod, kItemColorKeys[kind]);
+            Require(color.Read(archive), kItemColorKeys[kind], kMethod);
             list->SetItemColor(index, color, kind);
         }
         archive.ExpectToken("}");
@@ -153,7 +138,7 @@ gui::IGUIElement* CGuiManager::ReadComboBox(IArchive& archive)
 {
     static constexpr const wchar_t* kMethod = L"ReadComboBox";
     const std::wstring name = GetElementName(ReadElementIdName(archive), false);
-    const CRect position = ReadPosition(archive, kMethod);
+    const CRect position = ReadElementPosition(archive, kMethod);
     if (HasOldFontKey(archive))
         ReadKeyText(archive, kMethod, "-Font");
     std::wstring buttonName;
@@ -165,7 +150,7 @@ gui::IGUIElement* CGuiManager::ReadComboBox(IArchive& archive)
     }
     uint32_t maxItems = CGUIComboBoxEx::kDefaultMaxItems;
     if (archive.IsVersionAtLeast(1027))
-        Require(archive.ReadKeyULong("-MaxItems", maxItems), kMethod, "-MaxItems");
+        Require(archive.ReadKeyULong("-MaxItems", maxItems), "-MaxItems", kMethod);
     CGUIComboBoxEx* combo = AddComboBox(name, position, buttonName, listName);
     if (combo == nullptr)
         return nullptr;
@@ -174,7 +159,7 @@ gui::IGUIElement* CGuiManager::ReadComboBox(IArchive& archive)
         const std::wstring label = ReadKeyText(archive, kMethod, "-Label");
         std::wstring data;
         if (archive.TestToken("-Data"))
-            Require(archive.ReadWString(data), kMethod, "-Data");
+            Require(archive.ReadWString(data), "-Data", kMethod);
         combo->AddItem(label, data, -1);
         archive.ExpectToken("}");
     }

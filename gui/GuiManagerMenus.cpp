@@ -52,11 +52,7 @@ gui::IGUIContextMenu* AsMenu(const CGuiManager& manager, gui::IGUIElement* eleme
 
 gui::IGUIToolBar* AsToolbar(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    if (element == nullptr || element->getType() != gui::EGUIET_TOOL_BAR)
-    {
-        manager.ThrowNotKind(element, method, L"a tool bar");
-    }
-    return static_cast<gui::IGUIToolBar*>(element);
+    return manager.RequireKind<gui::IGUIToolBar>(element, gui::EGUIET_TOOL_BAR, L"a tool bar", method);
 }
 
 // The new item is appended; a position within the items there were before
@@ -97,9 +93,7 @@ gui::IGUIContextMenu* CGuiManager::AddContextMenu(int32_t id, const CRect& pixel
 {
     if (m_environment == nullptr)
         return nullptr;
-    const core::rect<s32> rect(ToPixel(pixelRect.x1), ToPixel(pixelRect.y1), ToPixel(pixelRect.x2),
-                               ToPixel(pixelRect.y2));
-    gui::IGUIContextMenu* menu = m_environment->addContextMenu(rect, GetGuiParent(), id);
+    gui::IGUIContextMenu* menu = m_environment->addContextMenu(ToPixelRect(pixelRect), GetGuiParent(), id);
     RecalculateMenuSize(menu);
     return menu;
 }
@@ -109,8 +103,7 @@ gui::IGUIContextMenu* CGuiManager::AddContextMenuNamed(const std::wstring& name,
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    const CScreenRect pixels(rect, GetScreenWidth(), GetScreenHeight());
-    return AddContextMenu(id, CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2));
+    return AddContextMenu(id, ScreenRectToPixels(rect));
 }
 
 gui::IGUIContextMenu* CGuiManager::addSubMenu(gui::IGUIElement* menu, const std::wstring& text, int32_t id,
@@ -316,7 +309,7 @@ void CGuiManager::RemoveMenuItemAt(gui::IGUIContextMenu* menu, uint32_t index)
     }
 }
 
-gui::IGUIFont* CGuiManager::GetMenuFont(gui::IGUIContextMenu*) const
+gui::IGUIFont* CGuiManager::GetMenuFont() const
 {
     gui::IGUISkin* skin = m_environment != nullptr ? m_environment->getSkin() : nullptr;
     return skin != nullptr ? skin->getFont(gui::EGDF_MENU) : nullptr;
@@ -326,7 +319,7 @@ void CGuiManager::RecalculateMenuSize(gui::IGUIContextMenu* menu)
 {
     if (menu == nullptr)
         return;
-    gui::IGUIFont* font = GetMenuFont(menu);
+    gui::IGUIFont* font = GetMenuFont();
     if (font == nullptr)
         return;
     core::rect<s32> rect = menu->getRelativePosition();
@@ -391,8 +384,7 @@ gui::IGUIToolBar* CGuiManager::AddToolbar(int32_t id, const CRect& pixelRect)
     if (toolbar != nullptr && pixelRect.x2 - pixelRect.x1 > 0.000001f &&
         pixelRect.y2 - pixelRect.y1 > 0.000001f)
     {
-        SetElementRelativeRect(toolbar, core::rect<s32>(ToPixel(pixelRect.x1), ToPixel(pixelRect.y1),
-                                                        ToPixel(pixelRect.x2), ToPixel(pixelRect.y2)));
+        SetElementRelativeRect(toolbar, ToPixelRect(pixelRect));
     }
     return toolbar;
 }
@@ -402,8 +394,7 @@ gui::IGUIToolBar* CGuiManager::AddToolbarNamed(const std::wstring& name, const C
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    const CScreenRect pixels(rect, GetScreenWidth(), GetScreenHeight());
-    return AddToolbar(id, CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2));
+    return AddToolbar(id, ScreenRectToPixels(rect));
 }
 
 int32_t CGuiManager::GetToolbarNextButtonX(gui::IGUIElement* toolbar) const

@@ -6,7 +6,6 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
-#include "gui/ScreenCoordinates.h"
 #include "gui/GuiManager.h"
 #include "gui/LayoutArchive.h"
 #include "gui/ScreenCoordinates.h"
@@ -17,7 +16,8 @@ namespace Graphics::GUI
 {
 
 using Layout::Require;
-using Layout::ToPixels;
+using Layout::WriteBlockEnd;
+using Layout::WriteBlockStart;
 
 using namespace irr;
 using Misc::Serialization::IArchive;
@@ -59,8 +59,7 @@ gui::IGUIElement* CGuiManager::ReadMenu(IArchive& archive, bool context)
         std::wstring font;
         Require(archive.ReadWString(font), "-Font");
     }
-    gui::IGUIContextMenu* menu =
-        context ? AddContextMenu(id, ToPixels(rect, GetScreenWidth(), GetScreenHeight())) : AddMenu(id);
+    gui::IGUIContextMenu* menu = context ? AddContextMenu(id, ScreenRectToPixels(rect)) : AddMenu(id);
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadMenu] Gui environment not available.");
     ReadToolTip(archive, menu);
@@ -136,7 +135,7 @@ bool CGuiManager::WriteMenu(IArchive& archive, gui::IGUIElement* element)
 
 bool CGuiManager::WriteMenuItems(IArchive& archive, gui::IGUIContextMenu* menu)
 {
-    bool ok = archive.WriteString("MenuItems{") && archive.EndLine(+1);
+    bool ok = WriteBlockStart(archive, "MenuItems{");
     for (u32 index = 0; index < menu->getItemCount(); ++index)
     {
         const std::wstring name = GetElementName(menu->getItemCommandId(index), false);
@@ -145,7 +144,7 @@ bool CGuiManager::WriteMenuItems(IArchive& archive, gui::IGUIContextMenu* menu)
         gui::IGUIContextMenu* subMenu = menu->getSubMenu(index);
         // Separators are items with an empty label: they read back as
         // separators.
-        ok = archive.WriteString(subMenu != nullptr ? "SubMenu{" : "Item{") && archive.EndLine(+1) && ok;
+        ok = WriteBlockStart(archive, subMenu != nullptr ? "SubMenu{" : "Item{") && ok;
         ok = archive.WriteKeyWString("-IdName", name) && ok;
         ok = archive.WriteKeyWString("-Label", label) && ok;
         ok = archive.WriteKeyBool("-Enable", menu->isItemEnabled(index)) && ok;
@@ -157,9 +156,9 @@ bool CGuiManager::WriteMenuItems(IArchive& archive, gui::IGUIContextMenu* menu)
             ok = WriteMenuItems(archive, subMenu) && ok;
             ok = WriteToolTip(subMenu, archive) && ok;
         }
-        ok = archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0) && ok;
+        ok = WriteBlockEnd(archive) && ok;
     }
-    return archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0) && ok;
+    return WriteBlockEnd(archive) && ok;
 }
 
 gui::IGUIElement* CGuiManager::ReadToolbar(IArchive& archive)
@@ -168,7 +167,7 @@ gui::IGUIElement* CGuiManager::ReadToolbar(IArchive& archive)
     CRect rect;
     if (archive.IsVersionAtLeast(kToolbarPositionVersion))
         rect = ReadElementPosition(archive);
-    gui::IGUIToolBar* toolbar = AddToolbar(id, ToPixels(rect, GetScreenWidth(), GetScreenHeight()));
+    gui::IGUIToolBar* toolbar = AddToolbar(id, ScreenRectToPixels(rect));
     if (toolbar == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadToolbar] Gui environment not available.");
     if (archive.IsVersionAtLeast(kToolbarButtonsVersion))

@@ -125,9 +125,8 @@ std::wstring CGuiManager::AddSpriteToScreen(const std::wstring& spriteId, const 
                                             const CColor& color, bool beforeGui, const CRect& clip)
 {
     CGuiKVOSpriteBank& bank = RequireSpriteBank(L"AddSpriteToScreen");
-    const CScreenRect screen(rectangle, GetScreenWidth(), GetScreenHeight());
-    return bank.AddSpriteToScreen(spriteId, CRect(screen.x1, screen.y1, screen.x2, screen.y2), startFrame,
-                                  loop, oneShot, zOrder, color, beforeGui, clip);
+    return bank.AddSpriteToScreen(spriteId, ScreenRectToPixels(rectangle), startFrame, loop, oneShot, zOrder,
+                                  color, beforeGui, clip);
 }
 
 bool CGuiManager::ScreenSpriteExists(const std::wstring& screenSpriteId)
@@ -143,8 +142,7 @@ CRect CGuiManager::GetSpritePosition(const std::wstring& screenSpriteId, bool ab
 void CGuiManager::MoveSprite(const std::wstring& screenSpriteId, const CRect& rectangle)
 {
     CGuiKVOSpriteBank& bank = RequireSpriteBank(L"MoveSprite");
-    const CScreenRect screen(rectangle, GetScreenWidth(), GetScreenHeight());
-    bank.MoveSprite(screenSpriteId, CRect(screen.x1, screen.y1, screen.x2, screen.y2));
+    bank.MoveSprite(screenSpriteId, ScreenRectToPixels(rectangle));
 }
 
 void CGuiManager::ChangeSpriteColor(const std::wstring& screenSpriteId, const CColor& color)

@@ -27,12 +27,7 @@ constexpr uint32_t kTableChangedEvent = 21;
 // here rather than used as a table.
 CGUITableEx* AsTable(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    CGUITableEx* table = CGUITableEx::FromElement(element);
-    if (table == nullptr)
-    {
-        manager.ThrowNotKind(element, method, L"a table");
-    }
-    return table;
+    return manager.RequireKind<CGUITableEx>(element, L"a table", method);
 }
 
 // A column width above 2.0 is pixels; 2.0 and below a fraction of the
@@ -52,17 +47,14 @@ CGUITableEx* CGuiManager::AddTableNamed(const std::wstring& name, const CRect& r
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    const CScreenRect pixels(rect, GetScreenWidth(), GetScreenHeight());
-    return AddTable(id, CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2), drawBackground);
+    return AddTable(id, ScreenRectToPixels(rect), drawBackground);
 }
 
 CGUITableEx* CGuiManager::AddTable(int32_t id, const CRect& pixelRect, bool drawBackground)
 {
     if (m_environment == nullptr)
         return nullptr;
-    const core::rect<s32> rect(ToPixel(pixelRect.x1), ToPixel(pixelRect.y1), ToPixel(pixelRect.x2),
-                               ToPixel(pixelRect.y2));
-    auto* table = new CGUITableEx(m_environment, GetGuiParent(), rect, drawBackground);
+    auto* table = new CGUITableEx(m_environment, GetGuiParent(), ToPixelRect(pixelRect), drawBackground);
     // The parent holds the table from here on.
     table->drop();
     table->setID(id);

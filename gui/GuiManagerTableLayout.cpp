@@ -66,10 +66,7 @@ struct SCell
 gui::IGUIElement* CGuiManager::ReadTable(IArchive& archive)
 {
     const std::wstring name = GetElementName(ReadElementIdName(archive), false);
-    float position[4] = {};
-    archive.ExpectToken("-Position");
-    for (float& value : position)
-        Require(archive.ReadFloat(value), "-Position");
+    const CRect position = ReadElementPosition(archive, kMethod);
     bool background = false;
     Require(archive.ReadKeyBool("-Background", background), "-Background");
 
@@ -129,8 +126,7 @@ gui::IGUIElement* CGuiManager::ReadTable(IArchive& archive)
     Require(archive.ReadKeyBool("-MoveOverSelect", moveOverSelect), "-MoveOverSelect");
     Require(archive.ReadKeyBool("-ResizableColumns", resizableColumns), "-ResizableColumns");
 
-    CGUITableEx* table =
-        AddTableNamed(name, CRect(position[0], position[1], position[2], position[3]), background);
+    CGUITableEx* table = AddTableNamed(name, position, background);
     if (table == nullptr)
         return nullptr;
     for (const SColumn& column : columns)

@@ -28,42 +28,21 @@ constexpr uint32_t kScrollBarChangedEvent = 6;
 constexpr float kDefaultSmallStep = 0.1f;
 constexpr float kDefaultLargeStep = 0.2f;
 
-template <class T>
-T* AsKind(const CGuiManager& manager, gui::IGUIElement* element, gui::EGUI_ELEMENT_TYPE type,
-          const wchar_t* kind, const wchar_t* method)
-{
-    if (element == nullptr || element->getType() != type)
-    {
-        manager.ThrowNotKind(element, method, (L"a " + std::wstring(kind)).c_str());
-    }
-    return static_cast<T*>(element);
-}
-
 gui::IGUITabControl* AsTabControl(const CGuiManager& manager, gui::IGUIElement* element,
                                   const wchar_t* method)
 {
-    return AsKind<gui::IGUITabControl>(manager, element, gui::EGUIET_TAB_CONTROL, L"tab control", method);
+    return manager.RequireKind<gui::IGUITabControl>(element, gui::EGUIET_TAB_CONTROL, L"a tab control",
+                                                    method);
 }
 
 gui::IGUITab* AsTab(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUITab>(manager, element, gui::EGUIET_TAB, L"tab", method);
+    return manager.RequireKind<gui::IGUITab>(element, gui::EGUIET_TAB, L"a tab", method);
 }
 
 gui::IGUIScrollBar* AsScrollBar(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
-    return AsKind<gui::IGUIScrollBar>(manager, element, gui::EGUIET_SCROLL_BAR, L"scroll bar", method);
-}
-
-core::rect<s32> ToPixelRect(const CRect& rect)
-{
-    return core::rect<s32>(ToPixel(rect.x1), ToPixel(rect.y1), ToPixel(rect.x2), ToPixel(rect.y2));
-}
-
-CRect ToScreenPixels(const CRect& rect, uint32_t width, uint32_t height)
-{
-    const CScreenRect pixels(rect, width, height);
-    return CRect(pixels.x1, pixels.y1, pixels.x2, pixels.y2);
+    return manager.RequireKind<gui::IGUIScrollBar>(element, gui::EGUIET_SCROLL_BAR, L"a scroll bar", method);
 }
 
 bool ReadBoolAttribute(IrrlichtDevice* device, const gui::IGUIElement* element, const char* name)
@@ -143,8 +122,7 @@ gui::IGUITabControl* CGuiManager::AddTabControlNamed(const std::wstring& name, c
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    return AddTabControl(id, ToScreenPixels(rect, GetScreenWidth(), GetScreenHeight()), fillBackground,
-                         border);
+    return AddTabControl(id, ScreenRectToPixels(rect), fillBackground, border);
 }
 
 gui::IGUITab* CGuiManager::addTabPage(gui::IGUIElement* tabControl, int32_t id, const std::wstring& caption,
@@ -190,7 +168,7 @@ gui::IGUITab* CGuiManager::AddTabNamed(const std::wstring& name, const CRect& re
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    return AddTab(id, ToScreenPixels(rect, GetScreenWidth(), GetScreenHeight()), drawBackground, color);
+    return AddTab(id, ScreenRectToPixels(rect), drawBackground, color);
 }
 
 void CGuiManager::SetTabPageColor(gui::IGUIElement* element, const CColor& color)
@@ -295,14 +273,10 @@ gui::IGUIScrollBar* CGuiManager::AddScrollBarNamed(const std::wstring& name, boo
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
-    // The preferred ids follow the bar's; past the end of the range the
-    // search starts from the lowest id.
-    const auto after = [id](int32_t step)
-    { return id <= INT32_MAX - step ? id + step : INT32_MIN + (step - 1 - (INT32_MAX - id)); };
-    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, after(1));
-    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, after(2));
-    return AddScrollBar(id, horizontal, ToScreenPixels(rect, GetScreenWidth(), GetScreenHeight()), maximum,
-                        position, upId, downId);
+    // The preferred ids follow the bar's.
+    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, IdAfter(id, 1));
+    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, IdAfter(id, 2));
+    return AddScrollBar(id, horizontal, ScreenRectToPixels(rect), maximum, position, upId, downId);
 }
 
 void CGuiManager::SetScrollBarLimit(gui::IGUIElement* element, uint32_t maximum, float smallFraction,

@@ -20,7 +20,6 @@ namespace Graphics::GUI
 {
 
 using Layout::Require;
-using Layout::ToPixels;
 
 using namespace irr;
 using Misc::Serialization::IArchive;
@@ -35,13 +34,6 @@ constexpr uint32_t kTabControlNoFontVersion = 1019;
 constexpr uint32_t kTabPageColorVersion = 1015;
 // Scroll bars store their steps and button names from this version on.
 constexpr uint32_t kScrollBarStepsVersion = 1019;
-
-// The preferred id a step after the bar's; past the largest id the search
-// starts from the lowest.
-int32_t IdAfter(int32_t id, int32_t step)
-{
-    return id <= INT32_MAX - step ? id + step : INT32_MIN + (step - 1 - (INT32_MAX - id));
-}
 
 } // namespace
 
@@ -65,8 +57,7 @@ gui::IGUIElement* CGuiManager::ReadTabControl(IArchive& archive)
         std::wstring font;
         Require(archive.ReadWString(font), "-Font");
     }
-    gui::IGUITabControl* tabControl =
-        AddTabControl(id, ToPixels(rect, GetScreenWidth(), GetScreenHeight()), fillBackground, border);
+    gui::IGUITabControl* tabControl = AddTabControl(id, ScreenRectToPixels(rect), fillBackground, border);
     if (tabControl == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadTabControl] Gui environment not available.");
     ReadToolTip(archive, tabControl);
@@ -156,7 +147,7 @@ gui::IGUIElement* CGuiManager::ReadTab(IArchive& archive)
     }
     else
     {
-        rect = ToPixels(rect, GetScreenWidth(), GetScreenHeight());
+        rect = ScreenRectToPixels(rect);
     }
     gui::IGUITab* tab = AddTab(id, rect, drawBackground, color);
     if (tab == nullptr)
@@ -206,8 +197,7 @@ gui::IGUIElement* CGuiManager::ReadScrollBar(IArchive& archive)
     const int32_t start =
         position > static_cast<uint32_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(position);
     gui::IGUIScrollBar* bar =
-        AddScrollBar(id, style == "horizontal", ToPixels(rect, GetScreenWidth(), GetScreenHeight()), maximum,
-                     start, upId, downId);
+        AddScrollBar(id, style == "horizontal", ScreenRectToPixels(rect), maximum, start, upId, downId);
     if (bar == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadScrollBar] Gui environment not available.");
     SetScrollBarLimit(bar, maximum, smallStep, largeStep);

@@ -1,5 +1,7 @@
 #include "gui/IrrlichtGuiAdapter.h"
 
+#include "core/foundation/KVOError.h"
+
 #include <irrlicht.h>
 
 namespace Graphics::GUI::IrrlichtGui
@@ -51,6 +53,13 @@ bool ReadElementLayout(IrrlichtDevice* device, const gui::IGUIElement* element, 
     layout.maxHeight = static_cast<uint32_t>(maxSize.Y);
     attributes->drop();
     return true;
+}
+
+irr::gui::EGUI_ALIGNMENT ToAlignment(int32_t value, const wchar_t* method)
+{
+    if (value < irr::gui::EGUIA_UPPERLEFT || value > irr::gui::EGUIA_SCALE)
+        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Invalid alignment:%i", method, value);
+    return static_cast<irr::gui::EGUI_ALIGNMENT>(value);
 }
 
 } // namespace Graphics::GUI::IrrlichtGui

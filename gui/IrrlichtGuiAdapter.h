@@ -5,6 +5,10 @@
 // settings that the library keeps without getters, read through the
 // element's attribute serialization.
 
+// EGUIAlignment.h needs the library's basic types before it.
+#include <irrTypes.h>
+
+#include <EGUIAlignment.h>
 #include <EGUIElementTypes.h>
 
 #include <cstdint>
@@ -27,6 +31,11 @@ namespace Graphics::GUI::IrrlichtGui
 // scripts, counts as a plain element. Types past the library's own (element
 // factories) keep their distance from the end of the list.
 int32_t ScriptElementType(irr::gui::EGUI_ELEMENT_TYPE type);
+
+// The alignment of the number (0 upper-left, 1 lower-right, 2 centre, 3
+// scale); another number throws "[CGuiManager::<method>] Invalid
+// alignment:%i".
+irr::gui::EGUI_ALIGNMENT ToAlignment(int32_t value, const wchar_t* method);
 
 // Layout settings without getters. Alignments are EGUI_ALIGNMENT numbers
 // (0 upper-left, 1 lower-right, 2 centre, 3 scale).

@@ -16,6 +16,23 @@ void Require(bool read, const char* key, const wchar_t* method)
                                              Misc::Text::Utf8ToWide(key).c_str());
 }
 
+void ReadKeyFloats(Misc::Serialization::IArchive& archive, const char* key, float* values, size_t count,
+                   const wchar_t* method)
+{
+    archive.ExpectToken(key);
+    for (size_t i = 0; i < count; ++i)
+        Require(archive.ReadFloat(values[i]), key, method);
+}
+
+bool WriteKeyFloats(Misc::Serialization::IArchive& archive, const char* key,
+                    std::initializer_list<float> values)
+{
+    bool ok = archive.WriteString(key);
+    for (float value : values)
+        ok = ok && archive.WriteSpaces(1) && archive.WriteFloat(value, 6);
+    return ok && archive.EndLine(0);
+}
+
 bool WriteBlockStart(Misc::Serialization::IArchive& archive, const char* name)
 {
     return archive.WriteString(name) && archive.EndLine(+1);

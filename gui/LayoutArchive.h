@@ -2,7 +2,9 @@
 
 #include "core/foundation/Rect.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 
 namespace Misc::Serialization
 {
@@ -17,6 +19,14 @@ namespace Graphics::GUI::Layout
 // Invalid value for key:<key>"), rather than leave a default and read the
 // following keys out of step.
 void Require(bool read, const char* key, const wchar_t* method = L"Read");
+
+// The key, then count floats; one that does not read ends the load as
+// Require does.
+void ReadKeyFloats(Misc::Serialization::IArchive& archive, const char* key, float* values, size_t count,
+                   const wchar_t* method = L"Read");
+// The key and its floats on one line, each with 6 decimals.
+bool WriteKeyFloats(Misc::Serialization::IArchive& archive, const char* key,
+                    std::initializer_list<float> values);
 
 // "Name{" and a deeper indent; the indent back and "}".
 bool WriteBlockStart(Misc::Serialization::IArchive& archive, const char* name);

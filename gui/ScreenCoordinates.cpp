@@ -26,6 +26,12 @@ int32_t ToPixel(double value)
     return static_cast<int32_t>(value);
 }
 
+irr::core::rect<irr::s32> ToPixelRect(const CRect& pixelRect)
+{
+    return irr::core::rect<irr::s32>(ToPixel(pixelRect.x1), ToPixel(pixelRect.y1), ToPixel(pixelRect.x2),
+                                     ToPixel(pixelRect.y2));
+}
+
 CScreenPoint::CScreenPoint(float x_, float y_, uint32_t width, uint32_t height) : x(x_), y(y_)
 {
     ScaleFractions(width, height);
@@ -75,7 +81,7 @@ void CScreenRect::ScaleFractions(uint32_t width, uint32_t height)
 
 irr::core::rect<irr::s32> CScreenRect::ToPixels() const
 {
-    return irr::core::rect<irr::s32>(ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2));
+    return ToPixelRect(CRect(x1, y1, x2, y2));
 }
 
 uint32_t SizeToPixels(float value, uint32_t screenSize)

@@ -23,6 +23,9 @@ constexpr int32_t kMaxPixelCoordinate = 1 << 28;
 // anything beyond kMaxPixelCoordinate as that limit.
 int32_t ToPixel(double value);
 
+// A rectangle in pixels as whole pixels, each corner value by ToPixel.
+irr::core::rect<irr::s32> ToPixelRect(const CRect& pixelRect);
+
 // A point: with W and H at least 1, x is multiplied by W when -2 < x < 2 and
 // y by H when -2 < y < 2, each on its own; other values stay pixels. With W
 // or H below 1 nothing is scaled.

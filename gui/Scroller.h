@@ -60,7 +60,6 @@ public:
 
     irr::gui::IGUIElement* GetParent() const { return m_parent; }
     float GetSpeedX() const { return m_speedX; }
-    float GetSpeedY() const { return m_speedY; }
     uint32_t GetPeriod() const { return m_period; }
     bool GetRemoveWhenOut() const { return m_removeWhenOut; }
     uint32_t GetNextDue() const { return m_nextDue; }
