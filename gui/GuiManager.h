@@ -1241,11 +1241,12 @@ private:
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.
     std::set<irr::gui::IGUIElement*> m_removing;
-    // The first of the file-open dialogs open at one time restores the
-    // folder that was current before it; those opened while it lives leave
-    // the folder alone, so closing them in any order ends in that folder.
-    // Held until it has left the GUI.
+    // The first of the file-open dialogs open at one time, held until it has
+    // left the GUI; then the folder that was current before it is current
+    // again. Those opened while it lives leave the folder alone, so closing
+    // them in any order ends in that folder.
     irr::gui::IGUIElement* m_restoringDialog = nullptr;
+    std::string m_folderBeforeDialogs;
     // Tables, list boxes and combo boxes: the environment the element
     // factory was registered with.
     irr::gui::IGUIEnvironment* m_factoryEnvironment = nullptr;

@@ -83,16 +83,25 @@ gui::IGUIElement* CGuiManager::AddFileOpenDialog(int32_t id, const std::wstring&
             start = Misc::Text::WideToUtf8(current.Get());
     }
     ForgetClosedDialogs();
-    const bool restore = m_restoringDialog == nullptr;
+    // The folder is put back by the manager as soon as the first dialog has
+    // left the GUI, not by the dialog's destructor: other holders (the
+    // environment's hovered or focused element) can keep a closed dialog
+    // alive, and its late restore would undo the folders of dialogs opened
+    // since.
+    const bool first = m_restoringDialog == nullptr;
+    std::string before;
+    if (first && m_environment->getFileSystem() != nullptr)
+        before = m_environment->getFileSystem()->getWorkingDirectory().c_str();
     gui::IGUIFileOpenDialog* dialog = m_environment->addFileOpenDialog(
-        title.c_str(), modal, GetGuiParent(), id, restore, start.empty() ? nullptr : start.data());
+        title.c_str(), modal, GetGuiParent(), id, false, start.empty() ? nullptr : start.data());
     if (dialog != nullptr)
     {
         SetElementRelativeRect(dialog, pixelRect);
-        if (restore)
+        if (first)
         {
             dialog->grab();
             m_restoringDialog = dialog;
+            m_folderBeforeDialogs = before;
         }
     }
     return dialog;
@@ -105,6 +114,10 @@ void CGuiManager::ForgetClosedDialogs()
         gui::IGUIElement* dialog = m_restoringDialog;
         m_restoringDialog = nullptr;
         dialog->drop();
+        if (m_environment != nullptr && m_environment->getFileSystem() != nullptr &&
+            !m_folderBeforeDialogs.empty())
+            m_environment->getFileSystem()->changeWorkingDirectoryTo(m_folderBeforeDialogs.c_str());
+        m_folderBeforeDialogs.clear();
     }
 }
 

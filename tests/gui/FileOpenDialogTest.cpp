@@ -1,6 +1,7 @@
 // The file-open dialog puts back the folder that was current before it once
 // the user has closed it: the next frame lets go of the closed dialog, with
-// no call from a script needed.
+// no call from a script needed, and whoever else still holds the closed
+// dialog cannot put an old folder back later.
 
 #include "GuiManagerTestSupport.h"
 
@@ -83,6 +84,37 @@ TEST_F(FileOpenDialogTest, ClosingItWithItsButtonsRestoresTheFolderOnTheNextFram
         ASSERT_TRUE(simulation.graphics.Step());
         EXPECT_EQ(fs::current_path(), m_base);
     }
+}
+
+TEST_F(FileOpenDialogTest, ADialogOpenedWhileAClosedOneIsStillHeldEndsInTheFolderBeforeBoth)
+{
+    fs::create_directories(m_base / "other");
+    const CRect rect(0.1f, 0.1f, 0.9f, 0.9f);
+    gui::IGUIElement* first =
+        gui.AddFileOpenDialogNamed(L"Open", false, rect, (m_base / "start").wstring(), L"a");
+    ASSERT_NE(first, nullptr);
+    gui::IGUIElement* cancel = ButtonOf(first, gui::EGDT_MSG_BOX_CANCEL);
+    ASSERT_NE(cancel, nullptr);
+    ClickOn(cancel);
+    // The mouse has not moved: the environment still holds the closed dialog.
+    ASSERT_TRUE(simulation.graphics.Step());
+    EXPECT_EQ(fs::current_path(), m_base) << "put back once it has left the GUI";
+
+    gui::IGUIElement* second =
+        gui.AddFileOpenDialogNamed(L"Open", false, rect, (m_base / "other").wstring(), L"b");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(fs::current_path(), m_base / "other");
+    PostMouse(EMIE_MOUSE_MOVED, 5, 5); // the environment lets go of the first
+    ASSERT_TRUE(simulation.graphics.Step());
+    EXPECT_EQ(fs::current_path(), m_base / "other") << "the second is still open";
+
+    cancel = ButtonOf(second, gui::EGDT_MSG_BOX_CANCEL);
+    ASSERT_NE(cancel, nullptr);
+    ClickOn(cancel);
+    ASSERT_TRUE(simulation.graphics.Step());
+    PostMouse(EMIE_MOUSE_MOVED, 5, 5);
+    ASSERT_TRUE(simulation.graphics.Step());
+    EXPECT_EQ(fs::current_path(), m_base);
 }
 
 } // namespace
