@@ -3,6 +3,7 @@
 -- other and move on every frame of the loop; those that leave are removed
 -- (their removal event reaches the scripts) unless the scroller keeps them.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local H = dofile(os.getenv("HALVANE_TEST_LIB") .. "/hostile.lua")
 check.truthy(IGraphics:init("NULL", 800, 600, false, 32, false, false, false, 100, true), "NULL device")
 IGraphics:setBackgroundRenderingEnabled(true)
 
@@ -96,10 +97,7 @@ local function sweep()
     end
 end
 sweep()
-local co = coroutine.create(sweep)
-local resumed, result = coroutine.resume(co)
-check.truthy(resumed, "from a coroutine: " .. tostring(result))
-check.eq(coroutine.status(co), "dead", "the coroutine ran to its end")
+H.fromCoroutine(check, sweep)
 for _ = 1, 5 do IApp:tick() end
 
 -- A removal answered from a script in the middle of a step that drops the

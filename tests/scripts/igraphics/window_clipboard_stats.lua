@@ -4,6 +4,7 @@
 -- The NULL device has no window: the clipboard is never touched there (the
 -- library's clipboard would end the process), so it reads empty.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local H = dofile(os.getenv("HALVANE_TEST_LIB") .. "/hostile.lua")
 local G = IGraphics
 
 local function checkQuiet(when)
@@ -53,9 +54,6 @@ local function sweep()
     end
 end
 sweep()
-local co = coroutine.create(sweep)
-local resumed, result = coroutine.resume(co)
-check.truthy(resumed, "from a coroutine: " .. tostring(result))
-check.eq(coroutine.status(co), "dead", "the coroutine ran to its end")
+H.fromCoroutine(check, sweep)
 check.eq(G:readClipboard(), "", "still untouched")
 check.done()

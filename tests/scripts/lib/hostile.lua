@@ -94,4 +94,12 @@ function hostile.sweep(functions, values, restore, call)
     end
 end
 
+-- run() once more from a coroutine, which must run to its end.
+function hostile.fromCoroutine(check, run)
+    local co = coroutine.create(run)
+    local resumed, result = coroutine.resume(co)
+    check.truthy(resumed, "from a coroutine: " .. tostring(result))
+    check.eq(coroutine.status(co), "dead", "the coroutine ran to its end")
+end
+
 return hostile
