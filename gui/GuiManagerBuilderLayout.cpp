@@ -10,6 +10,7 @@
 #include "graphics/engine/IrrlichtConversions.h"
 #include "gui/GuiColorConversion.h"
 #include "gui/GuiManager.h"
+#include "gui/IrrlichtGuiAdapter.h"
 #include "gui/LayoutArchive.h"
 #include "gui/ScreenCoordinates.h"
 
@@ -137,10 +138,12 @@ gui::IGUIElement* CGuiManager::ReadButton(IArchive& archive)
 bool CGuiManager::WriteButton(IArchive& archive, gui::IGUIElement* element)
 {
     const gui::IGUIButton* button = static_cast<gui::IGUIButton*>(element);
+    const IrrlichtGui::CElementAttributes attributes(m_device, element);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            WriteElementLabel(archive, element) &&
-           archive.WriteKeyWString("-ImageFilename", GetButtonImage(element)) &&
-           archive.WriteKeyWString("-ImageFilenameActive", GetButtonActiveImage(element)) &&
+           archive.WriteKeyWString("-ImageFilename", GetTextureFile(attributes.Texture("Image"))) &&
+           archive.WriteKeyWString("-ImageFilenameActive",
+                                   GetTextureFile(attributes.Texture("PressedImage"))) &&
            archive.WriteKeyBool("-UseAlpha", button->isAlphaChannelUsed()) &&
            archive.WriteKeyBool("-Border", button->isDrawingBorder()) &&
            archive.WriteKeyBool("-IsPushButton", button->isPushButton()) &&
@@ -268,14 +271,14 @@ bool CGuiManager::WriteStaticText(IArchive& archive, gui::IGUIElement* element)
     const gui::IGUIStaticText* text = static_cast<gui::IGUIStaticText*>(element);
     const CNamedColor color(GetStaticTextColor(element), "-Color");
     const CNamedColor backgroundColor(GetStaticTextBackgroundColor(element), "-BackgroundColor");
+    const IrrlichtGui::CElementAttributes attributes(m_device, element);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            archive.WriteKeyBool("-Border", text->isDrawBorderEnabled()) &&
            archive.WriteKeyBool("-WordWrap", text->isWordWrapEnabled()) &&
            archive.WriteKeyBool("-Background", text->isDrawBackgroundEnabled()) && color.Write(archive) &&
            backgroundColor.Write(archive) &&
-           archive.WriteKeyULong("-HAlign",
-                                 static_cast<uint32_t>(GetStaticTextAlignmentHorizontal(element))) &&
-           archive.WriteKeyULong("-VAlign", static_cast<uint32_t>(GetStaticTextAlignmentVertical(element))) &&
+           archive.WriteKeyULong("-HAlign", static_cast<uint32_t>(attributes.Alignment("HTextAlign"))) &&
+           archive.WriteKeyULong("-VAlign", static_cast<uint32_t>(attributes.Alignment("VTextAlign"))) &&
            WriteElementLabel(archive, element) &&
            archive.WriteKeyWString("-Font", GetElementFontFile(element).value_or(std::wstring()));
 }
@@ -334,19 +337,21 @@ gui::IGUIElement* CGuiManager::ReadEditBox(IArchive& archive)
 bool CGuiManager::WriteEditBox(IArchive& archive, gui::IGUIElement* element)
 {
     const gui::IGUIEditBox* box = static_cast<gui::IGUIEditBox*>(element);
-    const wchar_t passwordChar = GetEditBoxPasswordChar(element);
+    const IrrlichtGui::CElementAttributes attributes(m_device, element);
+    // The library keeps the password character as a one-character text.
+    const wchar_t passwordChar = box->isPasswordBox() ? attributes.FirstChar("PasswordChar") : 0;
     const std::wstring password = passwordChar != 0 ? std::wstring(1, passwordChar) : std::wstring();
     const uint32_t maxChars = box->getMax();
     bool ok =
         WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
-        archive.WriteKeyBool("-Border", GetEditBoxBorder(element)) &&
+        archive.WriteKeyBool("-Border", attributes.Bool("Border")) &&
         WriteKeyLongValue(archive, "-MaxChars", maxChars > INT32_MAX ? 0 : static_cast<int32_t>(maxChars)) &&
         archive.WriteKeyWString("-Font", GetElementFontFile(element).value_or(std::wstring())) &&
         archive.WriteKeyWString("-Password", password) &&
         archive.WriteKeyBool("-AutoScroll", box->isAutoScrollEnabled()) &&
         archive.WriteKeyBool("-Multiline", box->isMultiLineEnabled()) &&
-        archive.WriteKeyULong("-HAlign", static_cast<uint32_t>(GetEditBoxAlignmentHorizontal(element))) &&
-        archive.WriteKeyULong("-VAlign", static_cast<uint32_t>(GetEditBoxAlignmentVertical(element)));
+        archive.WriteKeyULong("-HAlign", static_cast<uint32_t>(attributes.Alignment("HTextAlign"))) &&
+        archive.WriteKeyULong("-VAlign", static_cast<uint32_t>(attributes.Alignment("VTextAlign")));
     if (ok && box->isOverrideColorEnabled())
         ok = CNamedColor(GetEditBoxColor(element), "-Color").Write(archive);
     return ok && WriteElementLabel(archive, element);

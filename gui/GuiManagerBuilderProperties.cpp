@@ -26,6 +26,7 @@ namespace Graphics::GUI
 using namespace irr;
 using Misc::Multicast::CMulticastOf;
 namespace Kind = Misc::Multicast::Kind;
+using IrrlichtGui::CElementAttributes;
 
 namespace
 {
@@ -59,54 +60,6 @@ gui::IGUIImage* AsImage(const CGuiManager& manager, gui::IGUIElement* element, c
 {
     return manager.RequireKind<gui::IGUIImage>(element, gui::EGUIET_IMAGE, L"an image", method);
 }
-
-// The element's serialized attributes, dropped with this holder.
-class CElementAttributes
-{
-public:
-    CElementAttributes(IrrlichtDevice* device, const gui::IGUIElement* element)
-    {
-        if (device == nullptr || element == nullptr)
-            return;
-        // Elements write their textures too, which takes the driver.
-        m_attributes = device->getFileSystem()->createEmptyAttributes(device->getVideoDriver());
-        if (m_attributes != nullptr)
-            element->serializeAttributes(m_attributes);
-    }
-    ~CElementAttributes()
-    {
-        if (m_attributes != nullptr)
-            m_attributes->drop();
-    }
-    CElementAttributes(const CElementAttributes&) = delete;
-    CElementAttributes& operator=(const CElementAttributes&) = delete;
-
-    bool Has(const char* name) const
-    {
-        return m_attributes != nullptr && m_attributes->existsAttribute(name);
-    }
-    int32_t Alignment(const char* name) const
-    {
-        return Has(name) ? m_attributes->getAttributeAsEnumeration(name, gui::GUIAlignmentNames) : 0;
-    }
-    int32_t Int(const char* name) const { return Has(name) ? m_attributes->getAttributeAsInt(name) : 0; }
-    bool Bool(const char* name) const { return Has(name) && m_attributes->getAttributeAsBool(name); }
-    // The first character of a text attribute; 0 for none.
-    wchar_t FirstChar(const char* name) const
-    {
-        if (!Has(name))
-            return 0;
-        const core::stringw text = m_attributes->getAttributeAsStringW(name);
-        return text.size() > 0 ? text[0] : 0;
-    }
-    video::ITexture* Texture(const char* name) const
-    {
-        return Has(name) ? m_attributes->getAttributeAsTexture(name) : nullptr;
-    }
-
-private:
-    io::IAttributes* m_attributes = nullptr;
-};
 
 // The spin box formats its value and reads the text back, and corrects a
 // value out of range by setting the end again; a number that does not

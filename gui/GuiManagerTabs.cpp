@@ -6,6 +6,7 @@
 #include "core/foundation/KVOError.h"
 #include "gui/GuiColorConversion.h"
 #include "gui/GuiManager.h"
+#include "gui/IrrlichtGuiAdapter.h"
 #include "gui/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -47,15 +48,7 @@ gui::IGUIScrollBar* AsScrollBar(const CGuiManager& manager, gui::IGUIElement* el
 
 bool ReadBoolAttribute(IrrlichtDevice* device, const gui::IGUIElement* element, const char* name)
 {
-    if (device == nullptr)
-        return false;
-    io::IAttributes* attributes = device->getFileSystem()->createEmptyAttributes(device->getVideoDriver());
-    if (attributes == nullptr)
-        return false;
-    element->serializeAttributes(attributes);
-    const bool value = attributes->getAttributeAsBool(name);
-    attributes->drop();
-    return value;
+    return IrrlichtGui::CElementAttributes(device, element).Bool(name);
 }
 
 // Writes one setting through the element's attributes. Reading them back
@@ -66,15 +59,12 @@ void WriteBoolAttribute(IrrlichtDevice* device, gui::IGUIEnvironment* environmen
 {
     if (device == nullptr || environment == nullptr)
         return;
-    io::IAttributes* attributes = device->getFileSystem()->createEmptyAttributes(device->getVideoDriver());
-    if (attributes == nullptr)
+    IrrlichtGui::CElementAttributes attributes(device, element);
+    if (!attributes.IsRead())
         return;
-    element->serializeAttributes(attributes);
-    attributes->setAttribute(name, value);
     environment->setUserEventReceiver(nullptr);
-    element->deserializeAttributes(attributes);
+    attributes.WriteBool(element, name, value);
     environment->setUserEventReceiver(device->getEventReceiver());
-    attributes->drop();
 }
 
 // A step fraction of the maximum: at most 0 (or not a number) the default,

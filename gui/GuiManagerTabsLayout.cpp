@@ -9,6 +9,7 @@
 #include "graphics/engine/IrrlichtConversions.h"
 #include "gui/GuiColorConversion.h"
 #include "gui/GuiManager.h"
+#include "gui/IrrlichtGuiAdapter.h"
 #include "gui/LayoutArchive.h"
 #include "gui/ScreenCoordinates.h"
 
@@ -95,10 +96,11 @@ bool CGuiManager::WriteTabControl(IArchive& archive, gui::IGUIElement* element)
         return false;
     // The pages are the tab control's children: the element writer writes
     // them as "Tab" blocks of its nested GUI.
+    const IrrlichtGui::CElementAttributes attributes(m_device, element);
     bool ok = WriteElementIdName(archive, element);
     ok = WriteElementPosition(archive, element) && ok;
-    ok = archive.WriteKeyBool("-ShowBackground", GetTabControlBackground(element)) && ok;
-    return archive.WriteKeyBool("-ShowBorder", GetTabControlBorder(element)) && ok;
+    ok = archive.WriteKeyBool("-ShowBackground", attributes.Bool("FillBackground")) && ok;
+    return archive.WriteKeyBool("-ShowBorder", attributes.Bool("Border")) && ok;
 }
 
 gui::IGUIElement* CGuiManager::ReadTab(IArchive& archive)

@@ -32,26 +32,83 @@ int32_t ScriptElementType(gui::EGUI_ELEMENT_TYPE type)
     }
 }
 
-bool ReadElementLayout(IrrlichtDevice* device, const gui::IGUIElement* element, SElementLayout& layout)
+CElementAttributes::CElementAttributes(IrrlichtDevice* device, const gui::IGUIElement* element)
 {
     if (device == nullptr || element == nullptr)
-        return false;
+        return;
     // Elements write their textures too, which takes the driver.
-    io::IAttributes* attributes = device->getFileSystem()->createEmptyAttributes(device->getVideoDriver());
-    if (attributes == nullptr)
+    m_attributes = device->getFileSystem()->createEmptyAttributes(device->getVideoDriver());
+    if (m_attributes != nullptr)
+        element->serializeAttributes(m_attributes);
+}
+
+CElementAttributes::~CElementAttributes()
+{
+    if (m_attributes != nullptr)
+        m_attributes->drop();
+}
+
+bool CElementAttributes::Has(const char* name) const
+{
+    return m_attributes != nullptr && m_attributes->existsAttribute(name);
+}
+
+int32_t CElementAttributes::Alignment(const char* name) const
+{
+    return Has(name) ? m_attributes->getAttributeAsEnumeration(name, gui::GUIAlignmentNames) : 0;
+}
+
+int32_t CElementAttributes::Int(const char* name) const
+{
+    return Has(name) ? m_attributes->getAttributeAsInt(name) : 0;
+}
+
+bool CElementAttributes::Bool(const char* name) const
+{
+    return Has(name) && m_attributes->getAttributeAsBool(name);
+}
+
+core::position2di CElementAttributes::Position(const char* name) const
+{
+    return Has(name) ? m_attributes->getAttributeAsPosition2d(name) : core::position2di(0, 0);
+}
+
+wchar_t CElementAttributes::FirstChar(const char* name) const
+{
+    if (!Has(name))
+        return 0;
+    const core::stringw text = m_attributes->getAttributeAsStringW(name);
+    return text.size() > 0 ? text[0] : 0;
+}
+
+video::ITexture* CElementAttributes::Texture(const char* name) const
+{
+    return Has(name) ? m_attributes->getAttributeAsTexture(name) : nullptr;
+}
+
+void CElementAttributes::WriteBool(gui::IGUIElement* element, const char* name, bool value)
+{
+    if (m_attributes == nullptr || element == nullptr)
+        return;
+    m_attributes->setAttribute(name, value);
+    element->deserializeAttributes(m_attributes);
+}
+
+bool ReadElementLayout(IrrlichtDevice* device, const gui::IGUIElement* element, SElementLayout& layout)
+{
+    const CElementAttributes attributes(device, element);
+    if (!attributes.IsRead())
         return false;
-    element->serializeAttributes(attributes);
-    layout.alignLeft = attributes->getAttributeAsEnumeration("LeftAlign", gui::GUIAlignmentNames);
-    layout.alignRight = attributes->getAttributeAsEnumeration("RightAlign", gui::GUIAlignmentNames);
-    layout.alignTop = attributes->getAttributeAsEnumeration("TopAlign", gui::GUIAlignmentNames);
-    layout.alignBottom = attributes->getAttributeAsEnumeration("BottomAlign", gui::GUIAlignmentNames);
-    const core::position2di minSize = attributes->getAttributeAsPosition2d("MinSize");
-    const core::position2di maxSize = attributes->getAttributeAsPosition2d("MaxSize");
+    layout.alignLeft = attributes.Alignment("LeftAlign");
+    layout.alignRight = attributes.Alignment("RightAlign");
+    layout.alignTop = attributes.Alignment("TopAlign");
+    layout.alignBottom = attributes.Alignment("BottomAlign");
+    const core::position2di minSize = attributes.Position("MinSize");
+    const core::position2di maxSize = attributes.Position("MaxSize");
     layout.minWidth = static_cast<uint32_t>(minSize.X);
     layout.minHeight = static_cast<uint32_t>(minSize.Y);
     layout.maxWidth = static_cast<uint32_t>(maxSize.X);
     layout.maxHeight = static_cast<uint32_t>(maxSize.Y);
-    attributes->drop();
     return true;
 }
 

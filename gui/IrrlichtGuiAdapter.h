@@ -10,6 +10,7 @@
 
 #include <EGUIAlignment.h>
 #include <EGUIElementTypes.h>
+#include <position2d.h>
 
 #include <cstdint>
 
@@ -19,6 +20,14 @@ class IrrlichtDevice;
 namespace gui
 {
 class IGUIElement;
+}
+namespace io
+{
+class IAttributes;
+}
+namespace video
+{
+class ITexture;
 }
 } // namespace irr
 
@@ -36,6 +45,35 @@ int32_t ScriptElementType(irr::gui::EGUI_ELEMENT_TYPE type);
 // scale); another number throws "[CGuiManager::<method>] Invalid
 // alignment:%i".
 irr::gui::EGUI_ALIGNMENT ToAlignment(int32_t value, const wchar_t* method);
+
+// The element's serialized attributes, dropped with this holder. Without a
+// device or an element there are none, and every reading gives its default.
+class CElementAttributes
+{
+public:
+    CElementAttributes(irr::IrrlichtDevice* device, const irr::gui::IGUIElement* element);
+    ~CElementAttributes();
+    CElementAttributes(const CElementAttributes&) = delete;
+    CElementAttributes& operator=(const CElementAttributes&) = delete;
+
+    bool IsRead() const { return m_attributes != nullptr; }
+    bool Has(const char* name) const;
+    // An EGUI_ALIGNMENT number; 0 (upper-left) when missing.
+    int32_t Alignment(const char* name) const;
+    int32_t Int(const char* name) const;
+    bool Bool(const char* name) const;
+    irr::core::position2di Position(const char* name) const;
+    // The first character of a text attribute; 0 for none.
+    wchar_t FirstChar(const char* name) const;
+    irr::video::ITexture* Texture(const char* name) const;
+
+    // Changes one setting and hands all of them back to the element, which
+    // takes them as a whole (and may reset what it keeps besides).
+    void WriteBool(irr::gui::IGUIElement* element, const char* name, bool value);
+
+private:
+    irr::io::IAttributes* m_attributes = nullptr;
+};
 
 // Layout settings without getters. Alignments are EGUI_ALIGNMENT numbers
 // (0 upper-left, 1 lower-right, 2 centre, 3 scale).
