@@ -1,6 +1,7 @@
 #include "gui/GUIListBoxEx.h"
 
 #include "gui/GuiColorConversion.h"
+#include "gui/IrrlichtGuiAdapter.h"
 
 #include <irrlicht.h>
 
@@ -264,21 +265,6 @@ gui::IGUIScrollBar* CGUIListBoxEx::GetScrollBar() const
     return nullptr;
 }
 
-gui::IGUIElement* CGUIListBoxEx::GetScrollButton(size_t which) const
-{
-    gui::IGUIScrollBar* scrollBar = GetScrollBar();
-    if (scrollBar == nullptr)
-        return nullptr;
-    // The scroll bar makes its up button first, then its down button.
-    size_t found = 0;
-    for (gui::IGUIElement* child : scrollBar->getChildren())
-    {
-        if (child->getType() == gui::EGUIET_BUTTON && found++ == which)
-            return child;
-    }
-    return nullptr;
-}
-
 void CGUIListBoxEx::SetScrollBarId(int32_t id)
 {
     if (gui::IGUIScrollBar* scrollBar = GetScrollBar())
@@ -293,25 +279,25 @@ int32_t CGUIListBoxEx::GetScrollBarId() const
 
 void CGUIListBoxEx::SetUpButtonId(int32_t id)
 {
-    if (gui::IGUIElement* button = GetScrollButton(0))
+    if (gui::IGUIElement* button = IrrlichtGui::ScrollBarButton(GetScrollBar(), 0, false))
         button->setID(id);
 }
 
 int32_t CGUIListBoxEx::GetUpButtonId() const
 {
-    const gui::IGUIElement* button = GetScrollButton(0);
+    const gui::IGUIElement* button = IrrlichtGui::ScrollBarButton(GetScrollBar(), 0, false);
     return button != nullptr ? button->getID() : 0;
 }
 
 void CGUIListBoxEx::SetDownButtonId(int32_t id)
 {
-    if (gui::IGUIElement* button = GetScrollButton(1))
+    if (gui::IGUIElement* button = IrrlichtGui::ScrollBarButton(GetScrollBar(), 1, false))
         button->setID(id);
 }
 
 int32_t CGUIListBoxEx::GetDownButtonId() const
 {
-    const gui::IGUIElement* button = GetScrollButton(1);
+    const gui::IGUIElement* button = IrrlichtGui::ScrollBarButton(GetScrollBar(), 1, false);
     return button != nullptr ? button->getID() : 0;
 }
 

@@ -83,8 +83,6 @@ public:
 
 private:
     bool IsValid(int32_t index) const { return index >= 0 && index < GetItemCount(); }
-    // The scroll bar's up (0) or down (1) button.
-    irr::gui::IGUIElement* GetScrollButton(size_t which) const;
 
     irr::gui::IGUIListBox* m_listBox = nullptr;
     bool m_drawBackground = false;

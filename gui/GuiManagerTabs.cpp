@@ -81,21 +81,6 @@ s32 ScrollStep(uint32_t maximum, float fraction, float fallback)
     return step > static_cast<double>(INT32_MAX) ? INT32_MAX : static_cast<s32>(step);
 }
 
-// The button children a scroll bar makes for itself: the up (left) one
-// first, then the down (right) one.
-gui::IGUIElement* ScrollBarButton(gui::IGUIScrollBar* bar, u32 which)
-{
-    u32 index = 0;
-    for (gui::IGUIElement* child : bar->getChildren())
-    {
-        if (child->getType() != gui::EGUIET_BUTTON || !child->isSubElement())
-            continue;
-        if (index++ == which)
-            return child;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 gui::IGUITabControl* CGuiManager::AddTabControl(int32_t id, const CRect& pixelRect, bool fillBackground,
@@ -247,9 +232,10 @@ gui::IGUIScrollBar* CGuiManager::AddScrollBar(int32_t id, bool horizontal, const
         m_environment->addScrollBar(horizontal, ToPixelRect(pixelRect), GetGuiParent(), id);
     if (bar == nullptr)
         return nullptr;
-    if (gui::IGUIElement* up = ScrollBarButton(bar, 0); up != nullptr && upButtonId != 0)
+    if (gui::IGUIElement* up = IrrlichtGui::ScrollBarButton(bar, 0, true); up != nullptr && upButtonId != 0)
         up->setID(upButtonId);
-    if (gui::IGUIElement* down = ScrollBarButton(bar, 1); down != nullptr && downButtonId != 0)
+    if (gui::IGUIElement* down = IrrlichtGui::ScrollBarButton(bar, 1, true);
+        down != nullptr && downButtonId != 0)
         down->setID(downButtonId);
     SetScrollBarLimit(bar, maximum, kDefaultSmallStep, kDefaultLargeStep);
     SetScrollBarPos(bar, position);
@@ -322,7 +308,8 @@ int32_t CGuiManager::GetScrollBarUpButtonId(gui::IGUIElement* element)
 {
     if (element == nullptr)
         return -1;
-    gui::IGUIElement* button = ScrollBarButton(AsScrollBar(*this, element, L"GetScrollBarUpButtonId"), 0);
+    gui::IGUIElement* button =
+        IrrlichtGui::ScrollBarButton(AsScrollBar(*this, element, L"GetScrollBarUpButtonId"), 0, true);
     return button != nullptr ? button->getID() : -1;
 }
 
@@ -330,7 +317,8 @@ int32_t CGuiManager::GetScrollBarDownButtonId(gui::IGUIElement* element)
 {
     if (element == nullptr)
         return -1;
-    gui::IGUIElement* button = ScrollBarButton(AsScrollBar(*this, element, L"GetScrollBarDownButtonId"), 1);
+    gui::IGUIElement* button =
+        IrrlichtGui::ScrollBarButton(AsScrollBar(*this, element, L"GetScrollBarDownButtonId"), 1, true);
     return button != nullptr ? button->getID() : -1;
 }
 

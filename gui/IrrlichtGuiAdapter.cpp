@@ -94,6 +94,21 @@ void CElementAttributes::WriteBool(gui::IGUIElement* element, const char* name, 
     element->deserializeAttributes(m_attributes);
 }
 
+gui::IGUIElement* ScrollBarButton(const gui::IGUIScrollBar* bar, uint32_t which, bool subElementsOnly)
+{
+    if (bar == nullptr)
+        return nullptr;
+    uint32_t index = 0;
+    for (gui::IGUIElement* child : bar->getChildren())
+    {
+        if (child->getType() != gui::EGUIET_BUTTON || (subElementsOnly && !child->isSubElement()))
+            continue;
+        if (index++ == which)
+            return child;
+    }
+    return nullptr;
+}
+
 bool ReadElementLayout(IrrlichtDevice* device, const gui::IGUIElement* element, SElementLayout& layout)
 {
     const CElementAttributes attributes(device, element);

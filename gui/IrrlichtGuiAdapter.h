@@ -20,7 +20,8 @@ class IrrlichtDevice;
 namespace gui
 {
 class IGUIElement;
-}
+class IGUIScrollBar;
+} // namespace gui
 namespace io
 {
 class IAttributes;
@@ -74,6 +75,13 @@ public:
 private:
     irr::io::IAttributes* m_attributes = nullptr;
 };
+
+// The button children a scroll bar makes for itself: the up (left) one
+// (0) first, then the down (right) one (1). With subElementsOnly, buttons
+// the bar did not make itself are passed over. Null without a bar or such a
+// button.
+irr::gui::IGUIElement* ScrollBarButton(const irr::gui::IGUIScrollBar* bar, uint32_t which,
+                                       bool subElementsOnly);
 
 // Layout settings without getters. Alignments are EGUI_ALIGNMENT numbers
 // (0 upper-left, 1 lower-right, 2 centre, 3 scale).
