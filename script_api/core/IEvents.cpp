@@ -28,7 +28,7 @@ namespace Kind = Misc::Multicast::Kind;
 
 // Native Tick subscribers that scripts may put on the channel (in practice
 // the camera module's processor) are known by their handles
-// (HandleRegistry, as CSubscriberOf<Kind::Tick>); a script cannot hand in an
+// (CHandleRegistry, as CSubscriberOf<Kind::Tick>); a script cannot hand in an
 // address of its own.
 using TickSubscriber = Misc::Multicast::CSubscriberOf<Kind::Tick>;
 

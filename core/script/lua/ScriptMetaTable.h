@@ -7,6 +7,7 @@
 #include <lua.hpp>
 
 #include <string>
+#include <type_traits>
 
 // Builds the function table of one script interface or value class on a
 // state. The usual sequence for an interface (script_api's
@@ -45,6 +46,26 @@ public:
     }
     // A plain C function (metamethods); it must guard itself (CallGuarded).
     void RegisterHelper(const char* name, lua_CFunction function) { m_table.Register(name, function); }
+
+    // A method of an engine object, with no function of its own: Target is
+    // the parameter type that gives the object (a Resolved, ScriptResolved.h,
+    // or a handle); Args are the types the method's arguments are read as,
+    // by default its own parameter types.
+    //
+    //     table.RegisterMethod<PhysicalPart>("setEntityMass", &CPhysicalEntity::SetMass);
+    //     table.RegisterMethod<TheGui, Control, bool>("setControlVisible", &CGuiManager::SetElementVisible);
+    template <typename Target, typename... Args, typename Method>
+    void RegisterMethod(const char* name, Method method, unsigned flags = LuaPlus::kNoFlags)
+    {
+        using Traits = LuaPlus::ScriptMethodTraits<Method>;
+        static_assert(sizeof...(Args) == 0 || sizeof...(Args) == Traits::kArity,
+                      "give the type of every argument of the method, or of none");
+        using Arguments = std::conditional_t<sizeof...(Args) == 0, typename Traits::Parameters,
+                                             LuaPlus::ScriptTypeList<Args...>>;
+        const std::string qualifiedName = QualifiedName(name);
+        LuaPlus::RegisterMethodBinding<Target, Arguments>(
+            m_table, name, method, qualifiedName, m_mainStateTest, GuardMessage(qualifiedName, flags));
+    }
 
     // "Name::function", or the function's name alone for a table with no
     // script name.
