@@ -224,7 +224,7 @@ int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t reque
         // The candidate is the name the new element takes when a subscriber
         // takes the conflict on: the event tells it the name to use.
         candidate = name + L"::" + Misc::Text::Utf8ToWide(CUuid().GetId());
-        takeCandidate = CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, candidate, kIdConflictEvent, 0});
+        takeCandidate = CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, candidate, kGuiIdConflict, 0});
     }
     const int32_t id = GetNextAvailableId(requestedId);
     SetElementName(takeCandidate ? candidate : name, id);
@@ -408,7 +408,7 @@ gui::IGUIElement* CGuiManager::GetElementAtPoint(gui::IGUIElement* start, const 
         start = GetGuiParent();
     if (start == nullptr)
         return nullptr;
-    const core::position2di point(ToPixel(pixelPoint.x), ToPixel(pixelPoint.y));
+    const core::position2di point(Misc::ToPixels(pixelPoint.x), Misc::ToPixels(pixelPoint.y));
     // An open context menu is above everything else.
     for (gui::IGUIElement* child : start->getChildren())
     {
@@ -556,7 +556,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     CGuiElementHold hold(element);
     const CRemoval removal(m_removing, element);
     const std::wstring name = GetElementName(element->getID(), false);
-    if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kElementClosedEvent, 0}))
+    if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kGuiElementClosed, 0}))
         return;
 
     if (!element->getChildren().empty())

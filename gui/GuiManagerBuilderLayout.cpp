@@ -30,7 +30,6 @@ using Misc::Serialization::IArchive;
 namespace
 {
 
-constexpr uint32_t kButtonClickedEvent = 5;
 // The file versions from which keys exist.
 constexpr uint32_t kVersionEditBoxFont = 1014;
 constexpr uint32_t kVersion1019 = 1019;
@@ -131,7 +130,7 @@ gui::IGUIElement* CGuiManager::ReadButton(IArchive& archive)
         button = AddButton(id, label, ScreenRectToPixelRect(position), font, image, pressedImage, push, alpha,
                            border);
     }
-    ReadShortcut(archive, kButtonClickedEvent, name);
+    ReadShortcut(archive, kGuiButtonClicked, name);
     return button;
 }
 

@@ -32,7 +32,6 @@ namespace
 {
 
 constexpr float kNoColorAlpha = 0.000001f;
-constexpr uint32_t kSpinBoxChangedEvent = 20;
 
 gui::IGUIButton* AsButton(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
@@ -428,7 +427,7 @@ void CGuiManager::SetSpinBoxValue(gui::IGUIElement* element, float value)
     // Listeners see a value set here as they see a user's change; whether
     // one handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(element->getID(), false), kSpinBoxChangedEvent, 0});
+        CGuiEvent{m_engine, GetElementName(element->getID(), false), kGuiSpinBoxChanged, 0});
 }
 
 float CGuiManager::GetSpinBoxValue(gui::IGUIElement* element)

@@ -69,7 +69,7 @@ bool CGuiManager::SetFocus(gui::IGUIElement* element)
     gui::IGUIElement* focused = m_environment->getFocus();
     if (focused != nullptr)
     {
-        const CGuiEvent lost{m_engine, GetElementName(focused->getID(), false), kFocusLostEvent, 0};
+        const CGuiEvent lost{m_engine, GetElementName(focused->getID(), false), kGuiFocusLost, 0};
         if (CMulticastOf<Kind::Gui>::Publish(lost))
             return true;
     }
@@ -88,7 +88,7 @@ bool CGuiManager::SetFocus(gui::IGUIElement* element)
         return false;
 
     const std::wstring name = element != nullptr ? GetElementName(element->getID(), false) : std::wstring();
-    return CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kFocusedEvent, 0});
+    return CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kGuiFocused, 0});
 }
 
 } // namespace Graphics::GUI

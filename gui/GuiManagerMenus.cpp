@@ -437,9 +437,9 @@ gui::IGUIButton* CGuiManager::addToolbarButton(gui::IGUIElement* toolbar, int32_
     if (texture != nullptr)
     {
         const core::dimension2du size = texture->getOriginalSize();
-        rect.LowerRightCorner.X = x + static_cast<s32>(std::min<u32>(size.Width, kMaxPixelCoordinate)) + 8;
+        rect.LowerRightCorner.X = x + static_cast<s32>(std::min<u32>(size.Width, Misc::kPixelLimit)) + 8;
         rect.LowerRightCorner.Y =
-            kToolbarButtonTop + static_cast<s32>(std::min<u32>(size.Height, kMaxPixelCoordinate)) + 6;
+            kToolbarButtonTop + static_cast<s32>(std::min<u32>(size.Height, Misc::kPixelLimit)) + 6;
     }
     else
     {

@@ -1,6 +1,6 @@
 #include "core/foundation/HandleRegistry.h"
 
-#include <cmath>
+#include "core/foundation/WholeNumbers.h"
 
 namespace Misc
 {
@@ -39,10 +39,7 @@ bool CHandleRegistry::Remove(uint32_t id)
 
 bool CHandleRegistry::ToId(double number, uint32_t& id)
 {
-    if (!(number >= 1.0 && number <= 4294967295.0) || std::trunc(number) != number)
-        return false;
-    id = static_cast<uint32_t>(number);
-    return true;
+    return WholeNumbers::Exact(number, id) && id != 0;
 }
 
 } // namespace Misc

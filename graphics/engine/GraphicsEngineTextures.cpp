@@ -7,6 +7,7 @@
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
 #include "core/foundation/KVOError.h"
+#include "core/foundation/Pixels.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "graphics/engine/ExtensionMappers.h"
@@ -131,12 +132,6 @@ void RaiseWriteResult(EWriteResult result, const wchar_t* method, const wchar_t*
     case EWriteResult::DestinationInvalid:
         throw CKVOError::Format(L"[CGraphicsEngine::%s] Texture memory does not hold the texture", method);
     }
-}
-
-// A whole pixel count from a float: truncated, saturated, 0 for not a number.
-s32 TruncatePixels(float value)
-{
-    return ToPixels(1u, value);
 }
 
 // A new texture's memory is whatever the allocator left there: it starts
@@ -476,7 +471,8 @@ void CGraphicsEngine::Draw2DImage(const std::wstring& name, const CPoint& positi
     video::ITexture* texture = GetTexture(name, false);
     if (texture == nullptr)
         return;
-    const core::position2d<s32> at(ToPixels(m_screenWidth, position.x), ToPixels(m_screenHeight, position.y));
+    const core::position2d<s32> at(Misc::FractionToPixels(m_screenWidth, position.x),
+                                   Misc::FractionToPixels(m_screenHeight, position.y));
     const core::rect<s32> whole(core::position2d<s32>(0, 0), core::dimension2di(texture->getOriginalSize()));
     m_device->getVideoDriver()->draw2DImage(texture, at, whole, nullptr, video::SColor(255, 255, 255, 255),
                                             useAlpha);
@@ -489,13 +485,15 @@ void CGraphicsEngine::Draw2DImageScaled(const std::wstring& name, const CRect& s
     video::ITexture* texture = GetTexture(name, false);
     if (texture == nullptr)
         return;
-    const core::rect<s32> from(TruncatePixels(source.x1), TruncatePixels(source.y1),
-                               TruncatePixels(source.x2), TruncatePixels(source.y2));
-    const core::rect<s32> to(
-        ToPixels(m_screenWidth, destination.x1), ToPixels(m_screenHeight, destination.y1),
-        ToPixels(m_screenWidth, destination.x2), ToPixels(m_screenHeight, destination.y2));
-    const core::rect<s32> clipPixels(ToPixels(m_screenWidth, clip.x1), ToPixels(m_screenHeight, clip.y1),
-                                     ToPixels(m_screenWidth, clip.x2), ToPixels(m_screenHeight, clip.y2));
+    const core::rect<s32> from(Misc::ToPixels(source.x1), Misc::ToPixels(source.y1),
+                               Misc::ToPixels(source.x2), Misc::ToPixels(source.y2));
+    const core::rect<s32> to(Misc::FractionToPixels(m_screenWidth, destination.x1),
+                             Misc::FractionToPixels(m_screenHeight, destination.y1),
+                             Misc::FractionToPixels(m_screenWidth, destination.x2),
+                             Misc::FractionToPixels(m_screenHeight, destination.y2));
+    const core::rect<s32> clipPixels(
+        Misc::FractionToPixels(m_screenWidth, clip.x1), Misc::FractionToPixels(m_screenHeight, clip.y1),
+        Misc::FractionToPixels(m_screenWidth, clip.x2), Misc::FractionToPixels(m_screenHeight, clip.y2));
     const bool unclipped = clip.x1 == 0.0f && clip.y1 == 0.0f && clip.x2 == 0.0f && clip.y2 == 0.0f;
     const video::SColor color = ToIrrlichtColor(tint);
     const video::SColor corners[4] = {color, color, color, color};

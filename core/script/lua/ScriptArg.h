@@ -4,7 +4,7 @@
 // (ScriptArg<T>), and the error an argument can raise. Missing or mistyped
 // arguments read as defaults (0, "", false, nil); argument types that name
 // something the engine must find (handles, entities, controls) and numbers
-// that are no number of the wanted kind refuse a value.
+// outside what an exact parameter accepts refuse a value.
 
 #include "core/foundation/WholeNumbers.h"
 #include "core/script/lua/CallingThread.h"
@@ -46,16 +46,20 @@ private:
 //   of its type (nothing, false, 0 or nil; see ScriptDispatcher.h).
 template <typename T, typename Enable = void> struct ScriptArg;
 
-// The stack index of an argument is positive; values read at a relative
-// index are table fields and callback results.
-inline bool IsArgumentIndex(int index)
+// The number a whole-number parameter reads: the argument as a number (a
+// string holding one included), 0 for anything else. NaN is no whole
+// number and reads as 0 too, the value every missing or mistyped number
+// argument reads as, so that no whole-number rule ever sees it.
+inline lua_Number WholeNumberArgument(lua_State* L, int index)
 {
-    return index > 0;
+    const lua_Number number = lua_tonumber(L, index);
+    return std::isnan(number) ? 0 : number;
 }
 
-// "Invalid number for argument 2: nan". NaN has no whole value: an
-// argument refuses it rather than read it as some code or index.
-[[noreturn]] void RefuseNumber(int index, lua_Number number, const char* noun = "number");
+// "Invalid key code for argument 2: 70000": a parameter type that accepts
+// only some numbers refuses the others (the script counts its arguments
+// after the object before the colon).
+[[noreturn]] void RefuseNumber(int index, lua_Number number, const char* noun);
 
 template <typename Held_> struct ScriptArgHeld
 {
@@ -70,17 +74,14 @@ template <> struct ScriptArg<bool> : ScriptArgHeld<bool>
 
 // Integers: the number truncated toward zero to 64 bits (saturating), then
 // the low bits that fit the type, so 4294967295 reaches an int as -1 (the
-// other rules are the types of ScriptNumbers.h). An argument refuses NaN;
-// a table field or a callback's result holding NaN reads as missing, 0.
+// other rules are the types of ScriptNumbers.h).
 template <typename T>
 struct ScriptArg<T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool>>> : ScriptArgHeld<T>
 {
     static T Get(lua_State* L, int index)
     {
-        const lua_Number number = lua_tonumber(L, index);
         T value = 0;
-        if (!Misc::WholeNumbers::Wrap(number, value) && IsArgumentIndex(index))
-            RefuseNumber(index, number);
+        Misc::WholeNumbers::Wrap(WholeNumberArgument(L, index), value);
         return value;
     }
 };

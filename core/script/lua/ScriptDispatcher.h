@@ -307,6 +307,22 @@ struct ScriptMethodTraits<R (C::*)(Params...) const noexcept> : ScriptMethodTrai
 {
 };
 
+// The parameter types of a method's arguments: the types given for the
+// first ones, the method's own parameter types (Own, after the first Skip)
+// for the rest.
+template <typename Given, typename Own, size_t Skip, typename = void> struct ScriptMethodArguments;
+template <typename... Given, typename First, typename... Own, size_t Skip>
+struct ScriptMethodArguments<ScriptTypeList<Given...>, ScriptTypeList<First, Own...>, Skip,
+                             std::enable_if_t<(Skip > 0)>>
+    : ScriptMethodArguments<ScriptTypeList<Given...>, ScriptTypeList<Own...>, Skip - 1>
+{
+};
+template <typename... Given, typename... Own>
+struct ScriptMethodArguments<ScriptTypeList<Given...>, ScriptTypeList<Own...>, 0>
+{
+    using Type = ScriptTypeList<Given..., Own...>;
+};
+
 // The object of a method call: the target parameter's object (its Get()),
 // which must not be null for the method to run.
 template <typename Target> struct MethodTarget

@@ -49,19 +49,20 @@ public:
 
     // A method of an engine object, with no function of its own: Target is
     // the parameter type that gives the object (a Resolved, ScriptResolved.h,
-    // or a handle); Args are the types the method's arguments are read as,
-    // by default its own parameter types.
+    // or a handle); Args are the types the method's first arguments are read
+    // as, the rest are read as the method's own parameter types.
     //
     //     table.RegisterMethod<PhysicalPart>("setEntityMass", &CPhysicalEntity::SetMass);
-    //     table.RegisterMethod<TheGui, Control, bool>("setControlVisible", &CGuiManager::SetElementVisible);
+    //     table.RegisterMethod<TheGui, Control>("setControlVisible", &CGuiManager::SetElementVisible);
     template <typename Target, typename... Args, typename Method>
     void RegisterMethod(const char* name, Method method, unsigned flags = LuaPlus::kNoFlags)
     {
         using Traits = LuaPlus::ScriptMethodTraits<Method>;
-        static_assert(sizeof...(Args) == 0 || sizeof...(Args) == Traits::kArity,
-                      "give the type of every argument of the method, or of none");
-        using Arguments = std::conditional_t<sizeof...(Args) == 0, typename Traits::Parameters,
-                                             LuaPlus::ScriptTypeList<Args...>>;
+        static_assert(sizeof...(Args) <= Traits::kArity,
+                      "more argument types than the method has parameters");
+        using Arguments =
+            typename LuaPlus::ScriptMethodArguments<LuaPlus::ScriptTypeList<Args...>,
+                                                    typename Traits::Parameters, sizeof...(Args)>::Type;
         const std::string qualifiedName = QualifiedName(name);
         LuaPlus::RegisterMethodBinding<Target, Arguments>(
             m_table, name, method, qualifiedName, m_mainStateTest, GuardMessage(qualifiedName, flags));

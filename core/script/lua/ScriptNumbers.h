@@ -1,8 +1,8 @@
 #pragma once
 
 // Whole-number parameters with a rule of their own, beside the plain
-// integer types (truncated, then cut to their low bits; ScriptArg.h). Each
-// refuses NaN as every whole-number argument does:
+// integer types (truncated, then cut to their low bits; ScriptArg.h). NaN
+// reads as 0 in each, as in every whole-number argument:
 //
 //     bool setPosition(LuaState*, Saturating<int32_t> position);  // 1e300 -> INT32_MAX
 //     bool bind(LuaState*, Exact<uint16_t, KeyCodeNoun> key);      // 70000 -> "Invalid key code..."
@@ -56,10 +56,8 @@ template <typename T> struct ScriptArg<Saturating<T>> : ScriptArgHeld<Saturating
 {
     static Saturating<T> Get(lua_State* L, int index)
     {
-        const lua_Number number = lua_tonumber(L, index);
         Saturating<T> result;
-        if (!Misc::WholeNumbers::Saturate(number, result.value))
-            RefuseNumber(index, number);
+        Misc::WholeNumbers::Saturate(WholeNumberArgument(L, index), result.value);
         return result;
     }
 };
@@ -68,7 +66,7 @@ template <typename T, typename Noun> struct ScriptArg<Exact<T, Noun>> : ScriptAr
 {
     static Exact<T, Noun> Get(lua_State* L, int index)
     {
-        const lua_Number number = lua_tonumber(L, index);
+        const lua_Number number = WholeNumberArgument(L, index);
         Exact<T, Noun> result;
         if (!Misc::WholeNumbers::Exact(number, result.value))
             RefuseNumber(index, number, Noun::kNoun);
@@ -80,11 +78,8 @@ template <> struct ScriptArg<Index> : ScriptArgHeld<Index>
 {
     static Index Get(lua_State* L, int index)
     {
-        const lua_Number number = lua_tonumber(L, index);
-        if (std::isnan(number))
-            RefuseNumber(index, number);
         Index result;
-        if (!Misc::WholeNumbers::Truncate(number, result.value))
+        if (!Misc::WholeNumbers::Truncate(WholeNumberArgument(L, index), result.value))
             result.value = Index::kNone;
         return result;
     }

@@ -172,6 +172,7 @@ TEST_F(Dispatch, NumbersAreTruncatedTowardZeroAndSaturated)
         {"T:int({})", 0},
         {"T:int(4294967295)", -1}, // low 32 bits of the 64-bit value
         {"T:int(4294967296 + 5)", 5},
+        {"T:int(0/0)", 0},  // NaN
         {"T:int(1/0)", -1}, // INT64_MAX, low 32 bits
         {"T:int(-1/0)", 0}, // INT64_MIN, low 32 bits
         {"T:uint(-1)", 4294967295.0},
