@@ -65,6 +65,31 @@ void CGuiElementIndex::Forget(int32_t id)
     element->drop();
 }
 
+bool CGuiElementIndex::CatchUp(gui::IGUIElement* root)
+{
+    if (!m_idsKnown)
+        return false;
+    // New children go to the end of the list: back from there to the child
+    // seen last. Moved to the end, or gone, that child leaves the count
+    // short of what it should be, and everything is gathered again.
+    const auto& children = root->getChildren();
+    std::vector<gui::IGUIElement*> added;
+    auto child = children.getLast();
+    for (; child != children.end() && *child != m_lastRootChild; --child)
+        added.push_back(*child);
+    const bool found = m_lastRootChild == nullptr || child != children.end();
+    if (!found || children.size() != m_rootChildren + added.size())
+        return false;
+    for (gui::IGUIElement* element : added)
+    {
+        m_ids.Add(element->getID());
+        CollectIds(element, m_ids);
+    }
+    if (!added.empty())
+        MarkRootChildren(root);
+    return true;
+}
+
 void CGuiElementIndex::GatherIds(gui::IGUIElement* root)
 {
     m_ids.Clear();
@@ -72,6 +97,30 @@ void CGuiElementIndex::GatherIds(gui::IGUIElement* root)
     CollectIds(root, m_ids);
     m_idsKnown = true;
     m_removals = 0;
+    MarkRootChildren(root);
+}
+
+void CGuiElementIndex::MarkRootChildren(gui::IGUIElement* root)
+{
+    const auto& children = root->getChildren();
+    gui::IGUIElement* last = children.empty() ? nullptr : *children.getLast();
+    if (last != nullptr)
+        last->grab();
+    if (m_lastRootChild != nullptr)
+        m_lastRootChild->drop();
+    m_lastRootChild = last;
+    m_rootChildren = children.size();
+}
+
+void CGuiElementIndex::ForgetIds()
+{
+    m_ids.Clear();
+    m_idsKnown = false;
+    m_removals = 0;
+    if (m_lastRootChild != nullptr)
+        m_lastRootChild->drop();
+    m_lastRootChild = nullptr;
+    m_rootChildren = 0;
 }
 
 void CGuiElementIndex::NoteId(int32_t id)
@@ -85,17 +134,15 @@ void CGuiElementIndex::NoteFree(int32_t id)
     m_ids.Erase(id);
 }
 
-void CGuiElementIndex::NoteRemoval()
+void CGuiElementIndex::NoteRemoval(bool rootChild)
 {
+    if (rootChild && m_rootChildren > 0)
+        --m_rootChildren;
     // The ids of removed elements stay until a search finds them free; when
     // they may have become many, the next need gathers them afresh (a walk
     // for at least as many removals).
     if (++m_removals > std::max(kMinimumRegather, m_ids.Size() / 2))
-    {
-        m_ids.Clear();
-        m_idsKnown = false;
-        m_removals = 0;
-    }
+        ForgetIds();
 }
 
 void CGuiElementIndex::Clear()
@@ -106,9 +153,7 @@ void CGuiElementIndex::Clear()
     for (const auto& [id, element] : elements)
         element->drop();
     m_sweepAt = kMinimumSweep;
-    m_ids.Clear();
-    m_idsKnown = false;
-    m_removals = 0;
+    ForgetIds();
 }
 
 void CGuiElementIndex::Sweep(const gui::IGUIElement* root)

@@ -50,10 +50,13 @@ public:
     void Remember(int32_t id, irr::gui::IGUIElement* element, const irr::gui::IGUIElement* root);
     void Forget(int32_t id);
 
-    // Whether the ids in use are known; GatherIds walks the tree for them,
-    // and the caller then notes the ids it has handed out for elements still
-    // to be made.
-    bool IdsKnown() const { return m_idsKnown; }
+    // Brings the ids in use up to date with the root's children: those
+    // added at its end since are gathered. False when they are not known,
+    // or the root's children changed otherwise; then GatherIds walks the
+    // tree for them, and the caller notes the ids it has handed out for
+    // elements still to be made. Elements added below other elements are
+    // seen only through the ids they were given (NoteId).
+    bool CatchUp(irr::gui::IGUIElement* root);
     void GatherIds(irr::gui::IGUIElement* root);
     // False when no element below the root can carry the id: known ids only.
     bool MayBeInUse(int32_t id) const { return m_ids.Contains(id); }
@@ -61,10 +64,10 @@ public:
     void NoteId(int32_t id);
     // A search found no element with the id.
     void NoteFree(int32_t id);
-    // An element has left the GUI. Its ids stay among those in use (another
-    // element may share one); after many removals the ids are gathered
-    // afresh.
-    void NoteRemoval();
+    // An element has left the GUI (a child of the root, or not). Its ids
+    // stay among those in use (another element may share one); after many
+    // removals the ids are gathered afresh.
+    void NoteRemoval(bool rootChild);
 
     // Lets go of every entry and of the ids in use.
     void Clear();
@@ -75,6 +78,9 @@ private:
     static bool IsBelow(const irr::gui::IGUIElement* element, const irr::gui::IGUIElement* root);
     static bool AnswersTo(irr::gui::IGUIElement* element, int32_t id);
     static void CollectIds(irr::gui::IGUIElement* start, CGuiIdSet& ids);
+    // Marks the root's last child, and how many it has, as seen.
+    void MarkRootChildren(irr::gui::IGUIElement* root);
+    void ForgetIds();
 
     // Each element held.
     std::unordered_map<int32_t, irr::gui::IGUIElement*> m_elements;
@@ -86,6 +92,11 @@ private:
     bool m_idsKnown = false;
     size_t m_removals = 0;
     static constexpr size_t kMinimumRegather = 256;
+    // The root's last child when the ids were last brought up to date
+    // (held, so that no later element can be taken for it), and the number
+    // of children the root should have now.
+    irr::gui::IGUIElement* m_lastRootChild = nullptr;
+    size_t m_rootChildren = 0;
 };
 
 } // namespace Graphics::GUI

@@ -228,10 +228,12 @@ bool CGuiManager::IsIdInUse(int32_t id)
         return ElementIdExists(id);
     // Each new element asks for a free id: the ids in use answer without a
     // walk of the tree. They were gathered from the tree, and every id
-    // handed out or given to an element since is among them.
-    if (!m_index.IdsKnown())
+    // handed out or given to an element since is among them, as are those
+    // of elements made at the root beside the manager.
+    gui::IGUIElement* root = m_environment->getRootGUIElement();
+    if (!m_index.CatchUp(root))
     {
-        m_index.GatherIds(m_environment->getRootGUIElement());
+        m_index.GatherIds(root);
         // Ids handed out for elements still to be made count as in use.
         for (const auto& named : m_idToName)
             m_index.NoteId(named.first);
@@ -618,7 +620,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     if (removeFocus && focus != nullptr && (focus == element || element->isMyChild(focus)))
         m_environment->removeFocus(focus);
     RemoveElementName(element->getID());
-    m_index.NoteRemoval();
+    m_index.NoteRemoval(element->getParent() == m_environment->getRootGUIElement());
     element->remove();
     RemoveScroller(element);
     m_editSelections.erase(element);

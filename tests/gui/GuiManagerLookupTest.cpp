@@ -130,9 +130,11 @@ TEST_F(GuiManagerLookupTest, LookupsByIdFindWhatTheSearchFindsWhileTheGuiChanges
             break;
         case 4:
         {
-            // Moved under another element that is not below it.
+            // Moved under another element that is not below it. Parts stay
+            // with their elements, as the builders' parts do.
             gui::IGUIElement* parent = all.empty() ? nullptr : all[random() % all.size()];
-            if (some != nullptr && parent != nullptr && parent != some && !some->isMyChild(parent))
+            if (some != nullptr && parent != nullptr && parent != some && !some->isMyChild(parent) &&
+                std::wstring(some->getText()) != L"part")
                 parent->addChild(some);
             break;
         }
@@ -145,9 +147,13 @@ TEST_F(GuiManagerLookupTest, LookupsByIdFindWhatTheSearchFindsWhileTheGuiChanges
             gui.SetGuiParent(random() % 3 == 0 ? some : nullptr);
             break;
         default:
-            // A fresh id handed out (the search for a free id answers too).
-            ids.insert(gui.GetNextAvailableId(static_cast<int32_t>(random() % 64)));
+        {
+            // A fresh id handed out: one no element has.
+            const int32_t id = gui.GetNextAvailableId(static_cast<int32_t>(random() % 64));
+            ASSERT_EQ(Search(id), nullptr) << "id " << id << " handed out at step " << step;
+            ids.insert(id);
             break;
+        }
         }
         ExpectLookupsAsTheSearch(ids, step);
     }
