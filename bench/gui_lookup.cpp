@@ -209,14 +209,14 @@ void BM_GetCheckboxByPointer(benchmark::State& state)
 }
 
 // A script naming the controls: the prelude puts the looked-up names in
-// the table n.
+// the table names.
 void ScriptLoop(benchmark::State& state, const std::string& body)
 {
     const int count = static_cast<int>(state.range(0));
     Engine().Build(count);
     const std::vector<std::wstring> names = LookedUpNames(count);
     Engine().held = HeldElements(names);
-    std::string prelude = "local G, B = IGraphics, B local n = {";
+    std::string prelude = "local G, B = IGraphics, B local names = {";
     for (const std::wstring& name : names)
         prelude += "'" + std::string(name.begin(), name.end()) + "',";
     prelude += "}";
@@ -225,17 +225,17 @@ void ScriptLoop(benchmark::State& state, const std::string& body)
 
 void BM_ScriptGetCheckbox(benchmark::State& state)
 {
-    ScriptLoop(state, "local k = i % 64 if G:getCheckbox(n[k + 1]) then s = s + 1 end");
+    ScriptLoop(state, "local k = i % 64 if G:getCheckbox(names[k + 1]) then s = s + 1 end");
 }
 
 void BM_ScriptBareByName(benchmark::State& state)
 {
-    ScriptLoop(state, "local k = i % 64 if B:byName(n[k + 1], k) then s = s + 1 end");
+    ScriptLoop(state, "local k = i % 64 if B:byName(names[k + 1], k) then s = s + 1 end");
 }
 
 void BM_ScriptBareHeld(benchmark::State& state)
 {
-    ScriptLoop(state, "local k = i % 64 if B:held(n[k + 1], k) then s = s + 1 end");
+    ScriptLoop(state, "local k = i % 64 if B:held(names[k + 1], k) then s = s + 1 end");
 }
 
 // Per element built: the same at every size when building is linear.
