@@ -8,6 +8,7 @@
 #include "core/io/Archive.h"
 #include "core/io/ArchiveHandle.h"
 #include "core/io/File.h"
+#include "gui/BitmapFontLoader.h"
 #include "gui/GuiKVOSpriteBank.h"
 
 #include <IGUIEnvironment.h>
@@ -563,12 +564,12 @@ gui::IGUIFont* CSkinManager::GetFont(const std::wstring& name, bool registerFont
     IFile* file = m_application && !name.empty() ? m_application->OpenFile(name) : nullptr;
     if (file)
     {
-        // Irrlicht reads the font (and the images it names) through its own
-        // file system, by the opened file's full name.
-        const io::path path = file->getFileName();
+        // Checked before Irrlicht reads it; the description and its images
+        // load through the engine's file system.
         const std::wstring fullName = file->GetPath();
+        std::string error;
+        gui::IGUIFont* font = CBitmapFontLoader(m_environment, m_application).Load(file, error);
         file->drop();
-        gui::IGUIFont* font = m_environment->getFont(path);
         if (font && registerFont)
             SetFont(name, fullName);
         return font;
