@@ -30,7 +30,7 @@ class CBitmapFontLoader
 {
 public:
     static constexpr size_t kMaxDescriptionSize = size_t{16} << 20;
-    static constexpr int kMaxTextures = 64;
+    static constexpr int kMaxTextures = 1024;
 
     CBitmapFontLoader(irr::gui::IGUIEnvironment* environment, const CApplication* application);
 

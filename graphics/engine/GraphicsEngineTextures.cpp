@@ -10,6 +10,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "graphics/engine/ExtensionMappers.h"
+#include "graphics/engine/ImageFileWriter.h"
 #include "graphics/engine/ImageGate.h"
 #include "graphics/engine/IrrlichtConversions.h"
 #include "graphics/engine/PixelFormats.h"
@@ -461,7 +462,7 @@ bool CGraphicsEngine::TextureWriteToFile(video::ITexture* texture, const std::ws
                         target + static_cast<size_t>(line) * image->getPitch());
         image->unlock();
     }
-    const bool written = driver->writeImageToFile(image, ToPath(fileName), parameter);
+    const bool written = CImageFileWriter::Write(driver, image, fileName, parameter);
     image->drop();
     return written;
 }
