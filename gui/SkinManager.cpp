@@ -98,6 +98,7 @@ void CSkinManager::SetEnvironment(gui::IGUIEnvironment* environment)
     if (m_environment)
         m_environment->drop();
     m_environment = environment;
+    m_loadedFonts.clear();
 }
 
 void CSkinManager::SetElementNameLookup(CSkinImpl::ElementNameLookup lookup)
@@ -556,23 +557,103 @@ const std::map<std::wstring, uint32_t>* CSkinManager::GetSkinImageIds() const
     return own ? &own->GetOwnSpriteBank()->GetSpriteIds() : nullptr;
 }
 
+void CSkinManager::SetApplication(const CApplication* application)
+{
+    m_application = application;
+    m_fontFileCache.clear();
+}
+
+const CSkinManager::SFontFile* CSkinManager::FindFontFile(const std::wstring& name, bool& cached)
+{
+    cached = false;
+    if (!m_application || name.empty())
+        return nullptr;
+    const uint64_t generation = m_application->GetFileSystem().GetCacheGeneration();
+    if (generation != m_fontFileGeneration)
+    {
+        m_fontFileCache.clear();
+        m_fontFileGeneration = generation;
+    }
+    if (generation != 0)
+    {
+        const auto known = m_fontFileCache.find(name);
+        if (known != m_fontFileCache.end())
+        {
+            cached = true;
+            return known->second ? &*known->second : nullptr;
+        }
+    }
+    std::optional<SFontFile> found;
+    if (IFile* file = m_application->OpenFile(name))
+    {
+        found = SFontFile{file->getFileName(), file->GetPath()};
+        file->drop();
+    }
+    if (generation == 0)
+    {
+        if (!found)
+            return nullptr;
+        m_fontFileUncached = std::move(*found);
+        return &m_fontFileUncached;
+    }
+    // Keys come from scripts: a script that makes up new ones all the time
+    // does not grow this without end.
+    constexpr size_t kMaximumCached = 1024;
+    if (m_fontFileCache.size() >= kMaximumCached)
+        m_fontFileCache.clear();
+    const auto& entry = m_fontFileCache.emplace(name, std::move(found)).first->second;
+    return entry ? &*entry : nullptr;
+}
+
+void CSkinManager::ForgetFontFile(const std::wstring& name)
+{
+    m_fontFileCache.erase(name);
+}
+
+gui::IGUIFont* CSkinManager::LoadFont(const SFontFile& file)
+{
+    // Irrlicht keeps the fonts it has read under their paths: a font is
+    // checked and read once.
+    const std::string path(file.path.c_str(), file.path.size());
+    const auto loaded = m_loadedFonts.find(path);
+    if (loaded != m_loadedFonts.end())
+        return loaded->second;
+    IFile* opened = m_application != nullptr ? m_application->OpenFile(file.fullName) : nullptr;
+    if (opened == nullptr)
+        return nullptr;
+    // Checked before Irrlicht reads it; the description and its images load
+    // through the engine's file system.
+    std::string error;
+    gui::IGUIFont* font = CBitmapFontLoader(m_environment, m_application).Load(opened, error);
+    opened->drop();
+    if (font != nullptr)
+        m_loadedFonts.emplace(path, font);
+    return font;
+}
+
 gui::IGUIFont* CSkinManager::GetFont(const std::wstring& name, bool registerFont)
 {
     if (!m_environment)
         throw Misc::Error::CKVOError(
             L"[CGuiManager::GetFont] Font not available. Gui manager not initialised.");
-    IFile* file = m_application && !name.empty() ? m_application->OpenFile(name) : nullptr;
-    if (file)
+    bool cached = false;
+    const SFontFile* file = FindFontFile(name, cached);
+    if (file != nullptr)
     {
-        // Checked before Irrlicht reads it; the description and its images
-        // load through the engine's file system.
-        const std::wstring fullName = file->GetPath();
-        std::string error;
-        gui::IGUIFont* font = CBitmapFontLoader(m_environment, m_application).Load(file, error);
-        file->drop();
-        if (font && registerFont)
-            SetFont(name, fullName);
-        return font;
+        gui::IGUIFont* font = LoadFont(*file);
+        if (font == nullptr && cached)
+        {
+            // The file may have gone since it was found: look again.
+            ForgetFontFile(name);
+            file = FindFontFile(name, cached);
+            font = file != nullptr ? LoadFont(*file) : nullptr;
+        }
+        if (file != nullptr)
+        {
+            if (font && registerFont)
+                SetFont(name, std::wstring(file->fullName));
+            return font;
+        }
     }
     const auto registered = m_fonts.find(name);
     if (registered != m_fonts.end())
