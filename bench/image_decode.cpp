@@ -31,6 +31,7 @@ struct SImages
     explicit SImages(bool gated)
     {
         device = createDevice(video::EDT_NULL);
+        device->getLogger()->setLogLevel(ELL_NONE);
         driver = device->getVideoDriver();
         if (gated)
         {
