@@ -29,7 +29,7 @@ constexpr int kEntities = 1000;
 
 // The entities of one collection, keyed by their ids as the world keeps
 // them, and the same lookup for the argument types.
-class CBenchWorld : public ScriptWorld::IEntityLookup
+class CBenchWorld final : public ScriptWorld::IEntityLookup
 {
 public:
     CBenchWorld()

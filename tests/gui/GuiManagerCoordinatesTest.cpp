@@ -190,9 +190,9 @@ TEST_P(GuiManagerCoordinatesTest, ScaledEdgesKeepTheirProportionOfTheParent)
 
 INSTANTIATE_TEST_SUITE_P(TwoScreens, GuiManagerCoordinatesTest,
                          testing::Values(std::make_pair(800u, 600u), std::make_pair(1024u, 768u)),
-                         [](const testing::TestParamInfo<std::pair<uint32_t, uint32_t>>& info) {
-                             return std::to_string(info.param.first) + "x" +
-                                    std::to_string(info.param.second);
+                         [](const testing::TestParamInfo<std::pair<uint32_t, uint32_t>>& screen) {
+                             return std::to_string(screen.param.first) + "x" +
+                                    std::to_string(screen.param.second);
                          });
 
 } // namespace

@@ -43,7 +43,7 @@ private:
 };
 
 // Eleven collections keyed by id, searched across in the group's order.
-class CTestWorld : public ScriptWorld::IEntityLookup
+class CTestWorld final : public ScriptWorld::IEntityLookup
 {
 public:
     struct SCollection
