@@ -165,10 +165,10 @@ TEST_F(LayoutTest, RoundTripsThroughEveryFormAreByteEqual)
     }
     EXPECT_EQ(folder.Read(previous), first);
 
-    gui::IGUIElement* panel = gui.GetElement(L"panel", true);
-    EXPECT_EQ(gui.GetElementText(panel), L"Panel \"quoted\"");
-    EXPECT_EQ(gui.GetElementToolTip(panel), L"The panel");
-    EXPECT_EQ(gui.GetElement(L"\u00e9t\u00e9", true)->getParent(), panel);
+    gui::IGUIElement* reloaded = gui.GetElement(L"panel", true);
+    EXPECT_EQ(gui.GetElementText(reloaded), L"Panel \"quoted\"");
+    EXPECT_EQ(gui.GetElementToolTip(reloaded), L"The panel");
+    EXPECT_EQ(gui.GetElement(L"\u00e9t\u00e9", true)->getParent(), reloaded);
     EXPECT_EQ(gui.GetFader().GetOutTime(), 500u);
 
     // One element with its children; a window saves nothing at all.
