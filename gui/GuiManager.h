@@ -4,6 +4,7 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/GuiEventQueue.h"
 #include "gui/GuiIdSet.h"
 #include "gui/InputKeyMap.h"
 #include "gui/Scroller.h"
@@ -169,6 +170,11 @@ public:
     // Removes the whole GUI: the fader, every element, the element names
     // and the shortcuts. Nothing without a GUI environment.
     void Clear();
+    // The GUI events Irrlicht raises while the manager adds or removes
+    // elements wait here (the engine's receiver puts them in); the GUI's
+    // generation changes with every clear and every new environment.
+    CGuiEventQueue& GetEventQueue() { return m_events; }
+    uint64_t GetGeneration() const { return m_events.GetGeneration(); }
     // Empties the sprite bank (nothing before there is one).
     void ClearSpriteBank();
     // The cache clearing's part of the skins: the registered fonts go. The
@@ -1238,6 +1244,7 @@ private:
     };
     mutable SNameFound m_lastNameFound;
     int32_t m_tabOrder = 0;
+    CGuiEventQueue m_events;
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.
     std::set<irr::gui::IGUIElement*> m_removing;

@@ -292,6 +292,7 @@ bool CGuiManager::ReadUnder(gui::IGUIElement* element, IArchive& archive)
 
 bool CGuiManager::LoadUnder(const std::wstring& fileName, gui::IGUIElement* parent)
 {
+    const CGuiEventQueue::CHold events(m_events);
     const CGuiParentScope scope(*this, parent);
     return Load(fileName);
 }
@@ -657,6 +658,7 @@ void CGuiManager::CollectIds(gui::IGUIElement* start, CGuiIdSet& ids) const
 
 bool CGuiManager::Load(const std::wstring& fileName)
 {
+    const CGuiEventQueue::CHold events(m_events);
     GetGuiParent();
     CApplication* application = nullptr;
     if (m_engine != nullptr && m_engine->GetOwner() != nullptr)
