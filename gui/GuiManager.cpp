@@ -525,6 +525,11 @@ void CGuiManager::Remove(const std::wstring& name)
     const int32_t* id = FindNamedId(name);
     if (id != nullptr && !name.empty() && RemoveMenuItem(element, *id))
         return;
+    // The parts of a combo box or a scroll bar go with their element only:
+    // it keeps using them.
+    if (element->isSubElement())
+        throw Misc::Error::CKVOError::Format(
+            L"[CGuiManager::Remove] Gui element is part of another element:%s", name.c_str());
     RemoveElement(element, true);
 }
 
@@ -598,6 +603,11 @@ void CGuiManager::RemoveChildren(gui::IGUIElement* element)
 {
     if (element == nullptr)
         return;
+    // A sub-menu is a part of its menu, but holds items of its own.
+    if (element->isSubElement() && !IsMenu(element))
+        throw Misc::Error::CKVOError::Format(
+            L"[CGuiManager::RemoveChildren] Gui element is part of another element:%s",
+            GetElementName(element->getID(), false).c_str());
     const CGuiHeldChildren children(element);
     const uint64_t generation = GetGeneration();
     for (gui::IGUIElement* child : children)

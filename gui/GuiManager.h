@@ -493,7 +493,8 @@ public:
     // items' names and shortcuts with them).
     void ClearMenu(irr::gui::IGUIElement* menu);
     // Sizes the menu to its items in the menu font, keeps it on the screen,
-    // then does the same for each sub-menu.
+    // then does the same for each sub-menu. Nothing while a layout's menu
+    // is being read: it is sized once, whole, at the end.
     void RecalculateMenuSize(irr::gui::IGUIContextMenu* menu);
     // The skin's menu font; null without a skin.
     irr::gui::IGUIFont* GetMenuFont() const;
@@ -624,7 +625,9 @@ public:
 
     // Removes the element of the name with its children; a miss throws
     // "[CGuiManager::Remove] Cannot find gui element:%s". A menu item's
-    // name removes the item from its menu.
+    // name removes the item from its menu. A part of another element (a
+    // combo box's button, a scroll bar's arrow) throws "[CGuiManager::Remove]
+    // Gui element is part of another element:%s": it goes with its element.
     void Remove(const std::wstring& name);
     // Publishes the element closed event (type 4) with the element's name;
     // a subscriber that handles it keeps the element. Otherwise removes the
@@ -633,7 +636,8 @@ public:
     // element themselves meanwhile. The root is never removed; removing the
     // GUI parent makes the root the GUI parent again.
     void RemoveElement(irr::gui::IGUIElement* element, bool removeFocus);
-    // RemoveElement for each child that is not a sub-element.
+    // RemoveElement for each child that is not a sub-element. Throws for a
+    // part of another element (sub-menus excepted), as Remove does.
     void RemoveChildren(irr::gui::IGUIElement* element);
 
     // Focus (GuiManagerFocus.cpp).
@@ -1287,7 +1291,28 @@ private:
     std::wstring m_guiFile;
     // The layouts being loaded, outermost first.
     std::vector<std::wstring> m_loadingFiles;
+    // Includes read since the outermost load began.
+    static constexpr int32_t kMaxIncludesPerLoad = 1024;
+    int32_t m_includeCount = 0;
+    // Elements within elements and sub-menus within menus count alike
+    // against the nesting limit of a layout.
+    static constexpr int32_t kMaxLayoutDepth = 128;
+    class CReadLevel
+    {
+    public:
+        // Throws "[CGuiManager::<method>] Layout nested deeper than 128
+        // levels" past the limit.
+        CReadLevel(CGuiManager& manager, const wchar_t* method);
+        ~CReadLevel() { --m_depth; }
+        CReadLevel(const CReadLevel&) = delete;
+        CReadLevel& operator=(const CReadLevel&) = delete;
+
+    private:
+        int32_t& m_depth;
+    };
     int32_t m_readDepth = 0;
+    // Set while a layout's menu is read.
+    bool m_menuSizingHeld = false;
 
     // Skins, fonts and the sprite bank.
     // Attaches the skins and a new sprite bank to the environment.

@@ -323,7 +323,7 @@ gui::IGUIFont* CGuiManager::GetMenuFont() const
 
 void CGuiManager::RecalculateMenuSize(gui::IGUIContextMenu* menu)
 {
-    if (menu == nullptr)
+    if (menu == nullptr || m_menuSizingHeld)
         return;
     gui::IGUIFont* font = GetMenuFont();
     if (font == nullptr)

@@ -79,4 +79,14 @@ for _, target in ipairs({"cb2", ""}) do
     check.eq(IGraphics:isInitialised(), false, "closed")
     init()
 end
+-- A name conflict answered by clearing the GUI or closing the device: the
+-- element that was being added has nowhere to go.
+for _, clear in ipairs({function() IGraphics:removeGui() end, function() IGraphics:destroy() end}) do
+    focused()
+    action = clear
+    check.raises("[CGuiManager::RegisterElementName] The GUI was cleared while adding gui element:cb",
+        function() IGraphics:createCheckbox("cb", "", "0 0 0.1 0.1", false) end)
+    check.eq(IGraphics:controlExists("cb"), false, "nothing added")
+    if not IGraphics:isInitialised() then init() end
+end
 check.done()
