@@ -7,6 +7,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "gui/GuiKVOSpriteBank.h"
 #include "gui/GuiManager.h"
+#include "gui/IrrlichtGuiAdapter.h"
 #include "gui/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -131,8 +132,9 @@ gui::IGUIStaticText* CGuiManager::AddStaticText(int32_t id, const std::wstring& 
     const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
-    gui::IGUIStaticText* staticText =
-        m_environment->addStaticText(text.c_str(), rect, border, wordWrap, GetGuiParent(), id, background);
+    gui::IGUIStaticText* staticText = m_environment->addStaticText(
+        text.c_str(), rect, border, wordWrap && IrrlichtGui::CanWrapText(text.c_str()), GetGuiParent(), id,
+        background);
     if (staticText == nullptr)
         return nullptr;
     SetStaticTextColor(staticText, color);
