@@ -1000,9 +1000,10 @@ template <typename Char> int CArchiveText::MatchInBuffer(const Char* text, bool 
     }
     if (wholeWord && IsWordCharacter(text[i - 1]))
     {
-        // The character after the text decides; past the window it is left
-        // to the character path.
-        if (i >= count)
+        // The character after the text decides; past the window, or where
+        // it is a carriage return or no ASCII, it is left to the character
+        // path.
+        if (i >= count || bytes[i] == '\r' || bytes[i] >= 0x80)
             return -1;
         if (IsWordCharacter(bytes[i]))
             return 0;
