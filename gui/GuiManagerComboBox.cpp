@@ -28,6 +28,7 @@ CGUIComboBoxEx* AsComboBox(const CGuiManager& manager, gui::IGUIElement* element
 CGUIComboBoxEx* CGuiManager::AddComboBox(const std::wstring& name, const CRect& rect,
                                          const std::wstring& buttonName, const std::wstring& listName)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -65,21 +66,21 @@ void CGuiManager::SelectComboBoxItem(gui::IGUIElement* combo, int32_t index)
 {
     AsComboBox(*this, combo, L"SelectComboBoxItem")->SetSelected(index);
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
+        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
 }
 
 void CGuiManager::SelectComboBoxItemByText(gui::IGUIElement* combo, const std::wstring& text)
 {
     AsComboBox(*this, combo, L"SelectComboBoxItemByText")->SelectItemByText(text);
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
+        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
 }
 
 void CGuiManager::SelectComboBoxItemByData(gui::IGUIElement* combo, const std::wstring& data)
 {
     AsComboBox(*this, combo, L"SelectComboBoxItemByData")->SelectItemByData(data);
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
+        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
 }
 
 int32_t CGuiManager::GetComboBoxSelected(gui::IGUIElement* combo)

@@ -66,29 +66,38 @@ bool CGuiManager::SetFocus(gui::IGUIElement* element)
     // Subscribers may remove the element while they are told.
     const CGuiElementHold hold(element);
 
+    const uint64_t generation = GetGeneration();
     gui::IGUIElement* focused = m_environment->getFocus();
     if (focused != nullptr)
     {
-        const CGuiEvent lost{m_engine, GetElementName(focused->getID(), false), kGuiFocusLost, 0};
+        const CGuiEvent lost{m_source, GetElementName(focused->getID(), false), kGuiFocusLost, 0};
         if (CMulticastOf<Kind::Gui>::Publish(lost))
             return true;
+        // A subscriber cleared the GUI or closed the device: nothing is
+        // left to focus.
+        if (GetGeneration() != generation)
+            return false;
     }
     // A subscriber removed the element: it gets no focus any more.
     if (element != nullptr && !IsAttached(element))
         return false;
 
     {
+        const CGuiEventQueue::CHold events(m_events);
         const CFocusEventFilter filter(m_environment,
                                        m_device != nullptr ? m_device->getEventReceiver() : nullptr);
         m_environment->setFocus(element);
     }
+    // The events the move raised have been published meanwhile.
+    if (GetGeneration() != generation)
+        return false;
     // The environment answers false for a focus that is already where it
     // was asked to be, which is no refusal.
     if (m_environment->getFocus() != element)
         return false;
 
     const std::wstring name = element != nullptr ? GetElementName(element->getID(), false) : std::wstring();
-    return CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kGuiFocused, 0});
+    return CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiFocused, 0});
 }
 
 } // namespace Graphics::GUI

@@ -66,6 +66,7 @@ CGUIListBoxEx* CGuiManager::AddListBox(const std::wstring& name, const CRect& re
                                        const std::wstring& scrollBarName, const std::wstring& upButtonName,
                                        const std::wstring& downButtonName)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -136,8 +137,8 @@ void CGuiManager::PublishListBoxSelection(gui::IGUIElement* list)
 {
     // A subscriber may remove the list box: the name is taken first.
     const std::wstring name = GetElementName(list->getID(), false);
-    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kGuiListBoxChanged, 0});
-    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kGuiListBoxSelectedAgain, 0});
+    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiListBoxChanged, 0});
+    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiListBoxSelectedAgain, 0});
 }
 
 bool CGuiManager::SetListBoxItemColor(gui::IGUIElement* list, int32_t index, const CColor& color,

@@ -3,7 +3,6 @@
 // their command ids; menus are sized by the manager after every change.
 
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
 #include "gui/GuiElementHold.h"
 #include "gui/GuiManager.h"
 #include "gui/ScreenCoordinates.h"
@@ -75,6 +74,7 @@ std::wstring TextOf(const wchar_t* text)
 
 gui::IGUIContextMenu* CGuiManager::AddMenu(int32_t id)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIContextMenu* menu = m_environment->addMenu(GetGuiParent(), id);
@@ -84,6 +84,7 @@ gui::IGUIContextMenu* CGuiManager::AddMenu(int32_t id)
 
 gui::IGUIContextMenu* CGuiManager::AddMenuNamed(const std::wstring& name)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     return AddMenu(RegisterElementName(name, 0));
@@ -91,6 +92,7 @@ gui::IGUIContextMenu* CGuiManager::AddMenuNamed(const std::wstring& name)
 
 gui::IGUIContextMenu* CGuiManager::AddContextMenu(int32_t id, const CRect& pixelRect)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIContextMenu* menu = m_environment->addContextMenu(ToPixelRect(pixelRect), GetGuiParent(), id);
@@ -100,6 +102,7 @@ gui::IGUIContextMenu* CGuiManager::AddContextMenu(int32_t id, const CRect& pixel
 
 gui::IGUIContextMenu* CGuiManager::AddContextMenuNamed(const std::wstring& name, const CRect& rect)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -109,6 +112,7 @@ gui::IGUIContextMenu* CGuiManager::AddContextMenuNamed(const std::wstring& name,
 gui::IGUIContextMenu* CGuiManager::addSubMenu(gui::IGUIElement* menu, const std::wstring& text, int32_t id,
                                               bool enabled, int32_t position)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"CGuiManager::addSubMenu] Parent context menu is not defined.");
     gui::IGUIContextMenu* parent = AsMenu(*this, menu, L"addSubMenu");
@@ -129,6 +133,7 @@ gui::IGUIContextMenu* CGuiManager::addSubMenu(gui::IGUIElement* menu, const std:
 gui::IGUIContextMenu* CGuiManager::AddSubMenuNamed(gui::IGUIElement* menu, const std::wstring& name,
                                                    const std::wstring& text, bool enabled, int32_t position)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"CGuiManager::addSubMenu] Parent context menu is not defined.");
     AsMenu(*this, menu, L"addSubMenu");
@@ -317,7 +322,7 @@ gui::IGUIFont* CGuiManager::GetMenuFont() const
 
 void CGuiManager::RecalculateMenuSize(gui::IGUIContextMenu* menu)
 {
-    if (menu == nullptr)
+    if (menu == nullptr || m_menuSizingHeld)
         return;
     gui::IGUIFont* font = GetMenuFont();
     if (font == nullptr)
@@ -378,6 +383,7 @@ void CGuiManager::RecalculateMenuSize(gui::IGUIContextMenu* menu)
 
 gui::IGUIToolBar* CGuiManager::AddToolbar(int32_t id, const CRect& pixelRect)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIToolBar* toolbar = m_environment->addToolBar(GetGuiParent(), id);
@@ -391,6 +397,7 @@ gui::IGUIToolBar* CGuiManager::AddToolbar(int32_t id, const CRect& pixelRect)
 
 gui::IGUIToolBar* CGuiManager::AddToolbarNamed(const std::wstring& name, const CRect& rect)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -417,6 +424,7 @@ gui::IGUIButton* CGuiManager::addToolbarButton(gui::IGUIElement* toolbar, int32_
                                                const std::wstring& image, const std::wstring& pressedImage,
                                                bool pushButton, bool useAlpha, bool border)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (toolbar == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::addToolbarButton] Toolbar not defined.");
     gui::IGUIToolBar* bar = AsToolbar(*this, toolbar, L"addToolbarButton");
@@ -425,10 +433,10 @@ gui::IGUIButton* CGuiManager::addToolbarButton(gui::IGUIElement* toolbar, int32_
 
     video::ITexture* texture = nullptr;
     video::ITexture* pressedTexture = nullptr;
-    if (m_engine != nullptr)
+    if (m_host != nullptr)
     {
-        texture = image.empty() ? nullptr : m_engine->GetTexture(image, false);
-        pressedTexture = pressedImage.empty() ? nullptr : m_engine->GetTexture(pressedImage, false);
+        texture = image.empty() ? nullptr : m_host->GetTexture(image, false);
+        pressedTexture = pressedImage.empty() ? nullptr : m_host->GetTexture(pressedImage, false);
     }
     gui::IGUIFont* overrideFont = font.empty() ? nullptr : GetFont(font, false);
 
@@ -473,6 +481,7 @@ gui::IGUIButton* CGuiManager::AddToolbarButtonNamed(gui::IGUIElement* toolbar, c
                                                     const std::wstring& pressedImage, bool pushButton,
                                                     bool useAlpha, bool border)
 {
+    const CGuiEventQueue::CHold events(m_events);
     // The tool bar is checked before the name is taken.
     if (toolbar == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::addToolbarButton] Toolbar not defined.");

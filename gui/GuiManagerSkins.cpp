@@ -3,7 +3,6 @@
 #include "core/app/SimulationManager.h"
 #include "core/foundation/HandleRegistry.h"
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
 #include "gui/FontTool.h"
 #include "gui/GuiKVOSpriteBank.h"
 #include "gui/ScreenCoordinates.h"
@@ -18,8 +17,8 @@ using Graphics::Sprite::CGuiKVOSpriteBank;
 void CGuiManager::AttachSkins()
 {
     const CApplication* application = nullptr;
-    if (m_engine != nullptr && m_engine->GetOwner() != nullptr)
-        application = m_engine->GetOwner()->GetApplication();
+    if (m_host != nullptr)
+        application = m_host->GetApplication();
     m_skins.SetApplication(application);
     m_skins.SetEnvironment(m_environment);
     // The own skin finds an element's images by the element's name.
@@ -32,11 +31,11 @@ void CGuiManager::AttachSkins()
     m_spriteBank = new CGuiKVOSpriteBank(m_environment);
     // Sprites take their textures the way scripts name them: through the
     // engine, which loads by the application's file lookup.
-    if (m_engine != nullptr)
+    if (m_host != nullptr)
     {
-        Graphics::CGraphicsEngine* engine = m_engine;
-        m_spriteBank->SetTextureLoader([engine](const std::wstring& name)
-                                       { return name.empty() ? nullptr : engine->GetTexture(name, false); });
+        IGuiHost* host = m_host;
+        m_spriteBank->SetTextureLoader([host](const std::wstring& name)
+                                       { return name.empty() ? nullptr : host->GetTexture(name, false); });
     }
 }
 
@@ -188,8 +187,8 @@ bool CGuiManager::LoadSpriteBankFile(const std::wstring& name)
 {
     CGuiKVOSpriteBank& bank = RequireSpriteBank(L"LoadSpriteBankFile");
     const CApplication* application = nullptr;
-    if (m_engine != nullptr && m_engine->GetOwner() != nullptr)
-        application = m_engine->GetOwner()->GetApplication();
+    if (m_host != nullptr)
+        application = m_host->GetApplication();
     return application != nullptr && bank.LoadFile(*application, name);
 }
 

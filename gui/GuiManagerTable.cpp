@@ -42,6 +42,7 @@ uint32_t ColumnWidthToPixels(float width, uint32_t screenWidth)
 
 CGUITableEx* CGuiManager::AddTableNamed(const std::wstring& name, const CRect& rect, bool drawBackground)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -50,6 +51,7 @@ CGUITableEx* CGuiManager::AddTableNamed(const std::wstring& name, const CRect& r
 
 CGUITableEx* CGuiManager::AddTable(int32_t id, const CRect& pixelRect, bool drawBackground)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     auto* table = new CGUITableEx(m_environment, GetGuiParent(), ToPixelRect(pixelRect), drawBackground);
@@ -141,7 +143,7 @@ void CGuiManager::SetTableSelectedRow(gui::IGUIElement* table, int32_t row)
     AsTable(*this, table, L"SetTableSelectedRow")->SetSelected(row);
     // Whether a subscriber handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(table->getID(), false), kGuiTableChanged, 0});
+        CGuiEvent{m_source, GetElementName(table->getID(), false), kGuiTableChanged, 0});
 }
 
 int32_t CGuiManager::GetTableRowCount(gui::IGUIElement* table)

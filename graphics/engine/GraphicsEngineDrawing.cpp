@@ -6,7 +6,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/Pixels.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "gui/GuiManager.h"
 
 #include <irrlicht.h>

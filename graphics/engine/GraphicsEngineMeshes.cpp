@@ -5,7 +5,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "graphics/scene/MeshGeometry.h"
 
 #include <irrlicht.h>

@@ -8,7 +8,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 
 #include "graphics/engine/ImageFileWriter.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "gui/GuiManager.h"
 #include "platform/SystemInfo.h"
 #include "platform/X11Window.h"

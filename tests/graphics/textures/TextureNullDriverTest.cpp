@@ -7,7 +7,7 @@
 #include "core/app/Application.h"
 #include "core/foundation/KVOError.h"
 #include "support/TestFolder.h"
-#include "graphics/engine/ExtensionMappers.h"
+#include "graphics/irrlicht/ExtensionMappers.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/engine/TextureLocks.h"
 
