@@ -25,7 +25,7 @@ RULES=(
     "gui                core/app core/io core/foundation core/events graphics/irrlicht platform"
     "graphics           core/app core/io core/foundation core/events graphics/irrlicht gui platform"
     "physics/newton     -"
-    "physics            core/app core/foundation core/events physics/newton"
+    "physics            core/app core/io core/foundation core/events physics/newton"
     "sound              core/app core/io core/foundation core/events platform"
     "world              core/app core/io core/foundation core/events graphics physics sound platform"
     "script_api         core graphics gui physics sound world platform"
