@@ -14,11 +14,11 @@ CBillboardSceneNode* CGraphicalBillboard::GetBillboardNode() const
     return dynamic_cast<CBillboardSceneNode*>(GetSceneNode());
 }
 
-void CGraphicalBillboard::SetScale(const CVector& scale)
+void CGraphicalBillboard::SetNodeScale(const CVector& scale)
 {
-    CGraphicalEntity::SetScale(scale);
+    CGraphicalEntity::SetNodeScale(scale);
     irr::scene::ISceneNode* node = GetSceneNode();
-    if (node == nullptr || GetEngine() == nullptr || IsUpdatingParts())
+    if (node == nullptr || GetEngine() == nullptr || IsUpdatingNode())
         return;
     // The frame hands every moved entity its scale again: only a new size
     // needs the node made again.

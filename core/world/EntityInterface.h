@@ -2,7 +2,7 @@
 
 #include "core/foundation/Vector.h"
 #include "core/io/Serializable.h"
-#include "core/io/TypeId.h"
+#include "core/world/TypeId.h"
 
 #include <array>
 #include <cstdint>
