@@ -639,6 +639,10 @@ void CGraphicalEntity::SetEngine(Graphics::CGraphicsEngine* engine)
 
 void CGraphicalEntity::ReleaseEngine()
 {
+    // A node made later may take the dropped node's address: the callback
+    // must be installed on it all the same.
+    if (m_animationCallback != nullptr)
+        m_animationCallback->SetInstalledNode(nullptr);
     SetVideoDriver(nullptr);
     SetSceneManager(nullptr);
     SetSceneNode(nullptr);

@@ -42,7 +42,7 @@ namespace Graphics::Scene
 // The graphical part of a scene entity: what it looks like (model file,
 // render options, materials) and the Irrlicht objects the graphics engine
 // made for it. Every setter stores its value first and applies it to the
-// scene node only while the node exists; UpdateParts applies everything
+// scene node only while the node exists; UpdateNode applies everything
 // again once a node is made. Saved files hold the stored values only.
 //
 // The engine builds, rebuilds and removes the node (CGraphicsEngine::Add,
@@ -51,7 +51,7 @@ namespace Graphics::Scene
 // touched after it is freed; the engine builds a new one on the next Add.
 //
 // The entity's id, name, flags, position, rotation and scale belong to the
-// entity that joins the parts (the world map's managed entity): this class
+// entity that joins the parts (the world's managed entity): this class
 // reads them through the entity interface, and the joining entity's
 // setters hand them on to every part. So the graphical part never calls
 // the interface's setters itself: bringing a node up to date (the frame's
@@ -64,8 +64,9 @@ namespace Graphics::Scene
 //
 // An entity never moves in memory once an engine knows it: hold entities
 // in node-stable storage (std::map, std::unique_ptr), never in a
-// std::vector or another container that relocates its elements. A copy is
-// a new entity with the settings, unattached.
+// std::vector or another container that relocates its elements (see
+// core/world/EntityStorage.h). A copy is a new entity with the settings,
+// unattached.
 class CGraphicalEntity : public virtual Misc::World::IEntityInterface, public Graphics::IFrameEntity
 {
 public:
