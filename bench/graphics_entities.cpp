@@ -27,11 +27,14 @@ using namespace irr;
 class CBenchEntity : public CJoinedEntity<Graphics::Scene::CGraphicalTrigger>
 {
 public:
-    explicit CBenchEntity(int index)
+    explicit CBenchEntity(int index) : CJoinedEntity(IdOf(index)) {}
+
+private:
+    static std::string IdOf(int index)
     {
         char id[40];
         std::snprintf(id, sizeof(id), "00000000-0000-4000-8000-%012d", index);
-        SetId(id);
+        return id;
     }
 };
 

@@ -14,6 +14,11 @@ CBillboardSceneNode* CGraphicalBillboard::GetBillboardNode() const
     return dynamic_cast<CBillboardSceneNode*>(GetSceneNode());
 }
 
+void CGraphicalBillboard::SetScale(const CVector& scale)
+{
+    SetNodeScale(scale);
+}
+
 void CGraphicalBillboard::SetNodeScale(const CVector& scale)
 {
     CGraphicalEntity::SetNodeScale(scale);

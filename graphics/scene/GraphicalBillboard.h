@@ -35,6 +35,9 @@ public:
     // The node when it is our billboard node; null otherwise.
     CBillboardSceneNode* GetBillboardNode() const;
 
+    // The kind's own node step.
+    void SetScale(const CVector& scale) override;
+
 protected:
     // The new size takes effect through the engine making the node again.
     void SetNodeScale(const CVector& scale) override;

@@ -59,6 +59,11 @@ scene::ICameraSceneNode* CGraphicalCamera::GetCameraNode() const
     return static_cast<scene::ICameraSceneNode*>(node);
 }
 
+void CGraphicalCamera::SetPosition(const CVector& position)
+{
+    SetNodePosition(position);
+}
+
 void CGraphicalCamera::SetNodePosition(const CVector& position)
 {
     const CVector placed(position.x + m_offset.x, position.y + m_offset.y, position.z + m_offset.z);

@@ -25,6 +25,8 @@ public:
 
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdCamera; }
 
+    // The camera's own node step.
+    void SetPosition(const CVector& position) override;
     // The camera's own up field.
     const CVector& GetUpVector() const override { return m_up; }
     // Places the node again; the entity does not move.

@@ -323,24 +323,27 @@ void CGraphicalEntity::SetId(const char* id)
         m_sceneNode->setName(id != nullptr ? id : "");
 }
 
+// The setters run the base's steps without a virtual call: thousands of
+// entities are moved every frame. Kinds with steps of their own override
+// the setters too.
 void CGraphicalEntity::SetPosition(const CVector& position)
 {
-    SetNodePosition(position);
+    CGraphicalEntity::SetNodePosition(position);
 }
 
 void CGraphicalEntity::SetRotation(const CVector& rotation)
 {
-    SetNodeRotation(rotation);
+    CGraphicalEntity::SetNodeRotation(rotation);
 }
 
 void CGraphicalEntity::SetScale(const CVector& scale)
 {
-    SetNodeScale(scale);
+    CGraphicalEntity::SetNodeScale(scale);
 }
 
 void CGraphicalEntity::SetFlags(uint32_t flags)
 {
-    SetNodeFlags(flags);
+    CGraphicalEntity::SetNodeFlags(flags);
 }
 
 void CGraphicalEntity::SetNodePosition(const CVector& position)

@@ -266,7 +266,9 @@ protected:
     // The node-only steps: each applies the value to the node, when there
     // is one, and to what the graphical part derives from it (the
     // direction vectors), and nothing else. Kinds add their own variants:
-    // the camera's offset, the light's radius, the billboard's size.
+    // the camera's offset, the light's radius, the billboard's size; a
+    // kind that does overrides the matching setter above too, since the
+    // base's setters run the base's steps directly.
     virtual void SetNodePosition(const CVector& position);
     // Also marks the direction vectors for recomputing.
     virtual void SetNodeRotation(const CVector& rotation);
@@ -296,8 +298,6 @@ private:
     // What every setter reads comes first, within the object's first cache
     // line: thousands of entities change every frame.
     irr::scene::ISceneNode* m_sceneNode = nullptr;
-    Misc::World::CEngineLink<Graphics::CGraphicsEngine> m_link{
-        this, &Misc::World::CPartRelease<&CGraphicalEntity::ReleaseEngine>::Call};
     // The direction vectors are computed when asked for after a rotation.
     mutable CVector m_directionRotation;
     mutable bool m_directionsStale = false;
@@ -309,6 +309,9 @@ private:
     bool m_gouraud = true;
     bool m_zBuffer = true;
     bool m_zBufferWrite = true;
+    // The engine that built the node; the per-frame steps do not read it.
+    Misc::World::CEngineLink<Graphics::CGraphicsEngine> m_link{
+        this, &Misc::World::CPartRelease<&CGraphicalEntity::ReleaseEngine>::Call};
     CMaterials m_materials;
     CTextValue m_modelName{L"-Model"};
     irr::video::IVideoDriver* m_videoDriver = nullptr;

@@ -77,6 +77,11 @@ void CGraphicalLight::SetShadows(bool shadows)
         static_cast<irr::scene::ILightSceneNode*>(node)->getLightData().CastShadows = shadows;
 }
 
+void CGraphicalLight::SetScale(const CVector& scale)
+{
+    SetNodeScale(scale);
+}
+
 void CGraphicalLight::SetNodeScale(const CVector& scale)
 {
     CGraphicalEntity::SetNodeScale(scale);

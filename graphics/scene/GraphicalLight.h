@@ -73,6 +73,9 @@ public:
     bool Read(Misc::Serialization::IArchive& archive) override;
     const char* GetTypeName() const override { return "KVOLIGHT"; }
 
+    // The kind's own node step.
+    void SetScale(const CVector& scale) override;
+
 protected:
     // The node's radius follows the scale: the engine applies it again.
     void SetNodeScale(const CVector& scale) override;

@@ -72,6 +72,11 @@ bool CGraphicalParticleSystem::CEmitter::Read(Misc::Serialization::IArchive& arc
     return true;
 }
 
+void CGraphicalParticleSystem::SetScale(const CVector& scale)
+{
+    SetNodeScale(scale);
+}
+
 void CGraphicalParticleSystem::SetNodeScale(const CVector& /*scale*/)
 {
     // The node keeps the scale the engine's particle update gave it.

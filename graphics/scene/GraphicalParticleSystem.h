@@ -81,6 +81,9 @@ public:
     bool Read(Misc::Serialization::IArchive& archive) override;
     const char* GetTypeName() const override { return "KVOPARTICLESYSTEM"; }
 
+    // The kind's own node step.
+    void SetScale(const CVector& scale) override;
+
 protected:
     // The scale sizes the emitter box (at the next engine update), not the
     // node: scaling the node too would scale the box twice.

@@ -109,16 +109,16 @@ TEST(EngineCompositionTest, GoesDownWithEntitiesInEveryEngine)
     std::vector<std::string> releases;
     CTestLight light("00000000-0000-4000-8000-0000000000aa");
     CTestCameraEntity camera("00000000-0000-4000-8000-0000000000bb");
-    light.sonic.name = "light in sound";
-    light.physical.name = "light in physics";
-    camera.sonic.name = "camera in sound";
-    camera.physical.name = "camera in physics";
-    for (auto* part : {&light.sonic, &camera.sonic})
+    light.Sonic().name = "light in sound";
+    light.Physical().name = "light in physics";
+    camera.Sonic().name = "camera in sound";
+    camera.Physical().name = "camera in physics";
+    for (auto* part : {&light.Sonic(), &camera.Sonic()})
     {
         part->releases = &releases;
         part->Attach(*manager->GetPart<CSoundEngine>());
     }
-    for (auto* part : {&light.physical, &camera.physical})
+    for (auto* part : {&light.Physical(), &camera.Physical()})
     {
         part->releases = &releases;
         part->Attach(*manager->GetPart<CPhysicsEngine>());

@@ -6,7 +6,9 @@
 // graphical part (the kind, its base) and to the physical part. The sonic
 // and physical parts are stand-ins that join the real sound and physics
 // engines through those engines' links and count what reaches them, so that
-// tests see which steps would move or rebuild a body.
+// tests see which steps would move or rebuild a body. They are made when a
+// test first asks for them, so that an entity without them costs what the
+// graphical part costs (benchmarks use this joiner too).
 
 #include "core/io/DataBag.h"
 #include "core/io/Uuid.h"
@@ -22,18 +24,14 @@
 #include "physics/PhysicsEngine.h"
 #include "sound/SoundEngine.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
-// A part of an entity in another engine than graphics. A copy starts
-// unattached, with nothing counted.
+// A part of an entity in another engine than graphics.
 template <class Engine> class CTestPart
 {
 public:
-    CTestPart() = default;
-    CTestPart(const CTestPart&) {}
-    CTestPart& operator=(const CTestPart&) { return *this; }
-
     void Attach(Engine& engine) { link.Attach(engine.GetParts()); }
     bool IsAttached() const { return link.IsAttached(); }
 
@@ -46,7 +44,6 @@ public:
     // When set, the part notes its name there as its engine lets go of it.
     std::vector<std::string>* releases = nullptr;
     std::string name;
-
     Misc::World::CEngineLink<Engine> link{this, &Misc::World::CPartRelease<&CTestPart::Release>::Call};
 
 private:
@@ -57,19 +54,41 @@ private:
     }
 };
 
+// A stand-in part made on first use. A copy starts without one: the copy of
+// an entity is unattached, with nothing counted.
+template <class Part> class CPartOnDemand
+{
+public:
+    CPartOnDemand() = default;
+    CPartOnDemand(const CPartOnDemand&) {}
+    CPartOnDemand& operator=(const CPartOnDemand&) { return *this; }
+
+    Part& Get()
+    {
+        if (m_part == nullptr)
+            m_part = std::make_unique<Part>();
+        return *m_part;
+    }
+    bool IsAttached() const { return m_part != nullptr && m_part->IsAttached(); }
+
+private:
+    std::unique_ptr<Part> m_part;
+};
+
+// The id is kept as text; a new entity's is a fresh UUID.
 template <class Kind> class CJoinedEntity : public Kind
 {
 public:
-    CJoinedEntity() = default;
-    explicit CJoinedEntity(const std::string& id) { m_id.SetId(id); }
+    CJoinedEntity() : m_id(CUuid().GetId()) {}
+    explicit CJoinedEntity(const std::string& id) : m_id(id) {}
 
-    const char* GetId() const override { return m_id.GetId().c_str(); }
+    const char* GetId() const override { return m_id.c_str(); }
     void SetId(const char* id) override
     {
-        m_id.SetId(id);
+        m_id = id != nullptr ? id : "";
         Kind::SetId(GetId());
     }
-    void NewId() override { m_id.NewId(); }
+    void NewId() override { m_id = CUuid().GetId(); }
     const std::wstring& GetName() const override { return m_name; }
     void SetName(const std::wstring& name) override { m_name = name; }
     const CVector& GetPosition() const override { return m_position; }
@@ -93,8 +112,8 @@ public:
     {
         m_scale = scale;
         Kind::SetScale(scale);
-        if (physical.IsAttached())
-            ++physical.rebuilds;
+        if (m_physical.IsAttached())
+            ++m_physical.Get().rebuilds;
     }
     void GetForce(CVector& force) override { force = CVector(); }
     void GetTorque(CVector& torque) override { torque = CVector(); }
@@ -123,11 +142,11 @@ public:
     // part's (the managed entity answers true), so that tests see it.
     bool UpdateParts() override
     {
-        if (sonic.IsAttached())
-            ++sonic.updates;
+        if (m_sonic.IsAttached())
+            ++m_sonic.Get().updates;
         const bool updated = Kind::UpdateParts();
-        if (physical.IsAttached())
-            ++physical.updates;
+        if (m_physical.IsAttached())
+            ++m_physical.Get().updates;
         return updated;
     }
     CPhysicalEntity* GetPhysicalPart() override { return nullptr; }
@@ -143,29 +162,32 @@ public:
         Kind::RegisterWithEngine();
     }
 
-    CTestPart<CSoundEngine> sonic;
-    CTestPart<CPhysicsEngine> physical;
+    CTestPart<CSoundEngine>& Sonic() { return m_sonic.Get(); }
+    CTestPart<CPhysicsEngine>& Physical() { return m_physical.Get(); }
 
 private:
     // A placement handed to the sonic and to the physical part.
     void PlaceSonicPart()
     {
-        if (sonic.IsAttached())
-            ++sonic.placements;
+        if (m_sonic.IsAttached())
+            ++m_sonic.Get().placements;
     }
     void PlacePhysicalPart()
     {
-        if (physical.IsAttached())
-            ++physical.placements;
+        if (m_physical.IsAttached())
+            ++m_physical.Get().placements;
     }
 
-    CUuid m_id;
-    std::wstring m_name;
+    // What the setters touch comes first.
     CVector m_position;
     CVector m_rotation;
     CVector m_scale{1.0f, 1.0f, 1.0f};
-    std::wstring m_script;
     uint32_t m_flags = 0;
+    CPartOnDemand<CTestPart<CSoundEngine>> m_sonic;
+    CPartOnDemand<CTestPart<CPhysicsEngine>> m_physical;
+    std::string m_id;
+    std::wstring m_name;
+    std::wstring m_script;
     CDataBag m_data;
 };
 

@@ -62,8 +62,8 @@ TEST(EntityLinkTest, AnEntityAndItsThreeEnginesGoInEveryOrder)
         auto sound = std::make_unique<CSoundEngine>(nullptr);
         auto camera = std::make_unique<CTestCameraEntity>(kId);
         JoinEverything(*graphics, *camera);
-        camera->physical.Attach(*physics);
-        camera->sonic.Attach(*sound);
+        camera->Physical().Attach(*physics);
+        camera->Sonic().Attach(*sound);
 
         for (int step : order)
         {
@@ -99,14 +99,14 @@ TEST(EntityLinkTest, AnEntityAndItsThreeEnginesGoInEveryOrder)
                 physics.reset();
                 if (camera)
                 {
-                    EXPECT_FALSE(camera->physical.IsAttached());
+                    EXPECT_FALSE(camera->Physical().IsAttached());
                 }
                 break;
             case 3:
                 sound.reset();
                 if (camera)
                 {
-                    EXPECT_FALSE(camera->sonic.IsAttached());
+                    EXPECT_FALSE(camera->Sonic().IsAttached());
                 }
                 break;
             }

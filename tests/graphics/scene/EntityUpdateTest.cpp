@@ -168,18 +168,18 @@ template <class Entity> void ExpectNodeStepsStayInTheNode(Graphics::CGraphicsEng
 {
     CPhysicsEngine physics(nullptr);
     CSoundEngine sound(nullptr);
-    entity.physical.Attach(physics);
-    entity.sonic.Attach(sound);
+    entity.Physical().Attach(physics);
+    entity.Sonic().Attach(sound);
     const auto counts = [&]
     {
-        return std::vector<int>{entity.physical.placements, entity.physical.rebuilds, entity.physical.updates,
-                                entity.sonic.placements, entity.sonic.updates};
+        return std::vector<int>{entity.Physical().placements, entity.Physical().rebuilds,
+                                entity.Physical().updates, entity.Sonic().placements, entity.Sonic().updates};
     };
     const std::vector<int> none(5, 0);
 
     entity.SetScale(CVector(2, 2, 2));
     EXPECT_EQ(counts(), (std::vector<int>{0, 1, 0, 0, 0}));
-    entity.physical.rebuilds = 0;
+    entity.Physical().rebuilds = 0;
     engine.Add(&entity, nullptr, "");
     ASSERT_NE(entity.GetSceneNode(), nullptr);
     engine.Update(&entity);
@@ -221,13 +221,13 @@ TEST_F(EntityUpdateTest, NodeStepsReachNoOtherPart)
         // The offset places the node again, not the entity; a move of the
         // camera moves the entity.
         CPhysicsEngine physics(nullptr);
-        camera.physical.Attach(physics);
-        camera.physical.placements = 0;
+        camera.Physical().Attach(physics);
+        camera.Physical().placements = 0;
         camera.SetOffset(CVector(0, 0, 2));
         EXPECT_EQ(camera.GetSceneNode()->getPosition().Z, 3.0f);
-        EXPECT_EQ(camera.physical.placements, 0);
+        EXPECT_EQ(camera.Physical().placements, 0);
         camera.MoveForward(CVector(1, 1, 1), 1.0f);
-        EXPECT_EQ(camera.physical.placements, 1);
+        EXPECT_EQ(camera.Physical().placements, 1);
     }
     {
         SCOPED_TRACE("particle system");
