@@ -54,25 +54,34 @@ private:
     }
 };
 
-// A stand-in part made on first use. A copy starts without one: the copy of
-// an entity is unattached, with nothing counted.
-template <class Part> class CPartOnDemand
+// The stand-in sonic and physical parts, made on first use. A copy starts
+// without them: the copy of an entity is unattached, with nothing counted.
+class CTestParts
 {
 public:
-    CPartOnDemand() = default;
-    CPartOnDemand(const CPartOnDemand&) {}
-    CPartOnDemand& operator=(const CPartOnDemand&) { return *this; }
+    CTestParts() = default;
+    CTestParts(const CTestParts&) {}
+    CTestParts& operator=(const CTestParts&) { return *this; }
 
-    Part& Get()
-    {
-        if (m_part == nullptr)
-            m_part = std::make_unique<Part>();
-        return *m_part;
-    }
-    bool IsAttached() const { return m_part != nullptr && m_part->IsAttached(); }
+    CTestPart<CSoundEngine>& Sonic() { return Get().sonic; }
+    CTestPart<CPhysicsEngine>& Physical() { return Get().physical; }
+    bool IsSonicAttached() const { return m_parts != nullptr && m_parts->sonic.IsAttached(); }
+    bool IsPhysicalAttached() const { return m_parts != nullptr && m_parts->physical.IsAttached(); }
 
 private:
-    std::unique_ptr<Part> m_part;
+    struct SParts
+    {
+        CTestPart<CSoundEngine> sonic;
+        CTestPart<CPhysicsEngine> physical;
+    };
+    SParts& Get()
+    {
+        if (m_parts == nullptr)
+            m_parts = std::make_unique<SParts>();
+        return *m_parts;
+    }
+
+    std::unique_ptr<SParts> m_parts;
 };
 
 // The id is kept as text; a new entity's is a fresh UUID.
@@ -112,8 +121,8 @@ public:
     {
         m_scale = scale;
         Kind::SetScale(scale);
-        if (m_physical.IsAttached())
-            ++m_physical.Get().rebuilds;
+        if (m_parts.IsPhysicalAttached())
+            ++m_parts.Physical().rebuilds;
     }
     void GetForce(CVector& force) override { force = CVector(); }
     void GetTorque(CVector& torque) override { torque = CVector(); }
@@ -142,11 +151,11 @@ public:
     // part's (the managed entity answers true), so that tests see it.
     bool UpdateParts() override
     {
-        if (m_sonic.IsAttached())
-            ++m_sonic.Get().updates;
+        if (m_parts.IsSonicAttached())
+            ++m_parts.Sonic().updates;
         const bool updated = Kind::UpdateParts();
-        if (m_physical.IsAttached())
-            ++m_physical.Get().updates;
+        if (m_parts.IsPhysicalAttached())
+            ++m_parts.Physical().updates;
         return updated;
     }
     CPhysicalEntity* GetPhysicalPart() override { return nullptr; }
@@ -162,20 +171,20 @@ public:
         Kind::RegisterWithEngine();
     }
 
-    CTestPart<CSoundEngine>& Sonic() { return m_sonic.Get(); }
-    CTestPart<CPhysicsEngine>& Physical() { return m_physical.Get(); }
+    CTestPart<CSoundEngine>& Sonic() { return m_parts.Sonic(); }
+    CTestPart<CPhysicsEngine>& Physical() { return m_parts.Physical(); }
 
 private:
     // A placement handed to the sonic and to the physical part.
     void PlaceSonicPart()
     {
-        if (m_sonic.IsAttached())
-            ++m_sonic.Get().placements;
+        if (m_parts.IsSonicAttached())
+            ++m_parts.Sonic().placements;
     }
     void PlacePhysicalPart()
     {
-        if (m_physical.IsAttached())
-            ++m_physical.Get().placements;
+        if (m_parts.IsPhysicalAttached())
+            ++m_parts.Physical().placements;
     }
 
     // What the setters touch comes first.
@@ -183,8 +192,7 @@ private:
     CVector m_rotation;
     CVector m_scale{1.0f, 1.0f, 1.0f};
     uint32_t m_flags = 0;
-    CPartOnDemand<CTestPart<CSoundEngine>> m_sonic;
-    CPartOnDemand<CTestPart<CPhysicsEngine>> m_physical;
+    CTestParts m_parts;
     std::string m_id;
     std::wstring m_name;
     std::wstring m_script;
