@@ -8,6 +8,7 @@
 #include "core/io/Archive.h"
 #include "core/io/ArchiveHandle.h"
 #include "core/io/File.h"
+#include "gui/BitmapFontLoader.h"
 #include "gui/GuiKVOSpriteBank.h"
 
 #include <IGUIEnvironment.h>
@@ -97,6 +98,7 @@ void CSkinManager::SetEnvironment(gui::IGUIEnvironment* environment)
     if (m_environment)
         m_environment->drop();
     m_environment = environment;
+    m_loadedFonts.clear();
 }
 
 void CSkinManager::SetElementNameLookup(CSkinImpl::ElementNameLookup lookup)
@@ -608,6 +610,27 @@ void CSkinManager::ForgetFontFile(const std::wstring& name)
     m_fontFileCache.erase(name);
 }
 
+gui::IGUIFont* CSkinManager::LoadFont(const SFontFile& file)
+{
+    // Irrlicht keeps the fonts it has read under their paths: a font is
+    // checked and read once.
+    const std::string path(file.path.c_str(), file.path.size());
+    const auto loaded = m_loadedFonts.find(path);
+    if (loaded != m_loadedFonts.end())
+        return loaded->second;
+    IFile* opened = m_application != nullptr ? m_application->OpenFile(file.fullName) : nullptr;
+    if (opened == nullptr)
+        return nullptr;
+    // Checked before Irrlicht reads it; the description and its images load
+    // through the engine's file system.
+    std::string error;
+    gui::IGUIFont* font = CBitmapFontLoader(m_environment, m_application).Load(opened, error);
+    opened->drop();
+    if (font != nullptr)
+        m_loadedFonts.emplace(path, font);
+    return font;
+}
+
 gui::IGUIFont* CSkinManager::GetFont(const std::wstring& name, bool registerFont)
 {
     if (!m_environment)
@@ -617,16 +640,13 @@ gui::IGUIFont* CSkinManager::GetFont(const std::wstring& name, bool registerFont
     const SFontFile* file = FindFontFile(name, cached);
     if (file != nullptr)
     {
-        // Irrlicht reads the font (and the images it names) through its own
-        // file system, by the file's full name; it keeps the fonts it has
-        // read under that name.
-        gui::IGUIFont* font = m_environment->getFont(file->path);
+        gui::IGUIFont* font = LoadFont(*file);
         if (font == nullptr && cached)
         {
             // The file may have gone since it was found: look again.
             ForgetFontFile(name);
             file = FindFontFile(name, cached);
-            font = file != nullptr ? m_environment->getFont(file->path) : nullptr;
+            font = file != nullptr ? LoadFont(*file) : nullptr;
         }
         if (file != nullptr)
         {

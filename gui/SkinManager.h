@@ -165,6 +165,9 @@ private:
     // or switched off. `cached` tells whether the answer was a kept one.
     const SFontFile* FindFontFile(const std::wstring& name, bool& cached);
     void ForgetFontFile(const std::wstring& name);
+    // The font the file describes, checked and read once for the
+    // environment, or null.
+    irr::gui::IGUIFont* LoadFont(const SFontFile& file);
 
     const CApplication* m_application;
     std::unordered_map<std::wstring, std::optional<SFontFile>> m_fontFileCache;
@@ -173,6 +176,9 @@ private:
     // The answer while the file system caches nothing.
     SFontFile m_fontFileUncached;
     irr::gui::IGUIEnvironment* m_environment = nullptr; // grabbed while set
+    // The fonts read into the environment, by Irrlicht's path (the
+    // environment holds them as long as it lives).
+    std::unordered_map<std::string, irr::gui::IGUIFont*> m_loadedFonts;
     CSkinImpl::ElementNameLookup m_elementName;
     std::wstring m_skinName;
     std::map<std::wstring, std::wstring> m_fontFiles;

@@ -10,10 +10,12 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "graphics/engine/ExtensionMappers.h"
-#include "graphics/engine/ImageFileCheck.h"
+#include "graphics/engine/ImageFileWriter.h"
+#include "graphics/engine/ImageGate.h"
 #include "graphics/engine/IrrlichtConversions.h"
 #include "graphics/engine/PixelFormats.h"
 #include "graphics/engine/TextureLocks.h"
+#include "graphics/engine/WithdrawableFile.h"
 
 #include <irrlicht.h>
 
@@ -178,20 +180,14 @@ video::ITexture* CGraphicsEngine::GetTexture(const std::wstring& name, bool crea
     if (texture == nullptr && path.size() != 0)
     {
         const ::CApplication* application = GetApplication();
+        io::IReadFile* file = nullptr;
         if (application == nullptr)
         {
             // An engine without an application reads from the disk.
-            io::IReadFile* file = m_device->getFileSystem()->createAndOpenFile(path);
-            const bool readable =
-                file != nullptr && CImageFileCheck::IsReadable(file, CImageFileCheck::kMaxTextureSide);
-            if (file != nullptr)
-                file->drop();
-            if (readable)
-                texture = driver->getTexture(path);
+            file = m_device->getFileSystem()->createAndOpenFile(path);
         }
         else
         {
-            IFile* file = nullptr;
             try
             {
                 file = application->OpenFile(name);
@@ -202,15 +198,15 @@ video::ITexture* CGraphicsEngine::GetTexture(const std::wstring& name, bool crea
             catch (const std::exception&)
             {
             }
-            if (file != nullptr)
-            {
-                // Image headers that promise more than the file holds
-                // would lead the reader past its buffer.
-                auto* image = static_cast<io::IReadFile*>(file);
-                if (CImageFileCheck::IsReadable(image, CImageFileCheck::kMaxTextureSide))
-                    texture = driver->getTexture(image);
-                file->drop();
-            }
+        }
+        if (file != nullptr)
+        {
+            // Wrapped, so that an image the gate refuses reaches no other
+            // loader.
+            CWithdrawableFile* image = CWithdrawableFile::Wrap(file);
+            file->drop();
+            texture = driver->getTexture(image);
+            image->drop();
         }
     }
     if (texture == nullptr && create)
@@ -466,7 +462,7 @@ bool CGraphicsEngine::TextureWriteToFile(video::ITexture* texture, const std::ws
                         target + static_cast<size_t>(line) * image->getPitch());
         image->unlock();
     }
-    const bool written = driver->writeImageToFile(image, ToPath(fileName), parameter);
+    const bool written = CImageFileWriter::Write(driver, image, fileName, parameter);
     image->drop();
     return written;
 }
@@ -506,22 +502,9 @@ void CGraphicsEngine::Draw2DImageScaled(const std::wstring& name, const CRect& s
 bool CGraphicsEngine::MapTextureExtension(const std::wstring& newExtension,
                                           const std::wstring& knownExtension)
 {
-    if (m_device == nullptr || newExtension.empty() || knownExtension.empty())
+    if (m_device == nullptr || m_imageGate == nullptr || newExtension.empty() || knownExtension.empty())
         return false;
-    video::IVideoDriver* driver = m_device->getVideoDriver();
-    const io::path known = DottedExtension(knownExtension);
-    for (u32 index = 0; index < driver->getImageLoaderCount(); ++index)
-    {
-        video::IImageLoader* loader = driver->getImageLoader(index);
-        if (loader != nullptr && loader->isALoadableFileExtension(known))
-        {
-            CTextureMapper* mapper = new CTextureMapper(loader, DottedExtension(newExtension));
-            driver->addExternalImageLoader(mapper);
-            mapper->drop();
-            return true;
-        }
-    }
-    return false;
+    return m_imageGate->MapExtension(ToPath(newExtension), ToPath(knownExtension));
 }
 
 bool CGraphicsEngine::MapMeshExtension(const std::wstring& newExtension, const std::wstring& knownExtension)

@@ -125,6 +125,7 @@ std::wstring getActionKeyDescription(LuaState*, const std::wstring& action, int3
 void setActionKeyDescription(LuaState*, const std::wstring& action, int32_t index,
                              const std::wstring& description)
 {
+    Graphics::GUI::CInputKeyMap::CheckDescription(description, L"IKey::setActionKeyDescription");
     Binding(action, index).description = description;
 }
 
