@@ -86,6 +86,8 @@ public:
     // The number of bindings of the action; 0 for an unknown action, which
     // stays unknown.
     size_t GetActionKeyCount(const std::wstring& action) const;
+    // The same for scripts: an unknown action is added, without bindings.
+    size_t CountActionKeys(const std::wstring& action) { return m_actions[action].size(); }
     size_t GetActionCount() const { return m_actions.size(); }
     // The action names in map order, copied, so that whoever walks them may
     // change the map meanwhile.

@@ -9,6 +9,7 @@
 #include "core/io/ArchiveHandle.h"
 #include "core/io/File.h"
 #include "gui/BitmapFontLoader.h"
+#include "gui/GuiColorConversion.h"
 #include "gui/GuiKVOSpriteBank.h"
 
 #include <IGUIEnvironment.h>
@@ -18,6 +19,7 @@
 #include <IGUISpriteBank.h>
 #include <ITexture.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -311,7 +313,7 @@ void CSkinManager::ReadSkin(Misc::Serialization::IArchive& archive)
     {
         CNamedColor color(0.0f, 0.0f, 0.0f, 0.0f, kColorKeys[i]);
         color.Read(archive);
-        SetSkinColorRounded(i, color);
+        SetSkinColor(i, color);
     }
     archive.ExpectToken("}");
 
@@ -446,19 +448,9 @@ void CSkinManager::SetSkinColor(uint32_t index, const CColor& color)
     gui::IGUISkin* skin = CurrentSkin();
     if (!skin || index >= CSkinImpl::kFileColorCount)
         return;
-    skin->setColor(static_cast<gui::EGUI_DEFAULT_COLOR>(index),
-                   video::SColor(ToByte(color.a * 255.0), ToByte(color.r * 255.0), ToByte(color.g * 255.0),
-                                 ToByte(color.b * 255.0)));
-}
-
-void CSkinManager::SetSkinColorRounded(uint32_t index, const CColor& color)
-{
-    gui::IGUISkin* skin = CurrentSkin();
-    if (!skin || index >= CSkinImpl::kFileColorCount)
-        return;
-    skin->setColor(static_cast<gui::EGUI_DEFAULT_COLOR>(index),
-                   video::SColor(ToByte(color.a * 255.0 + 0.5), ToByte(color.r * 255.0 + 0.5),
-                                 ToByte(color.g * 255.0 + 0.5), ToByte(color.b * 255.0 + 0.5)));
+    // To the nearest byte, as every colour of the GUI: a colour read back
+    // from the skin and set again stays what it was.
+    skin->setColor(static_cast<gui::EGUI_DEFAULT_COLOR>(index), ToSColor(color));
 }
 
 int32_t CSkinManager::GetSkinSize(uint32_t index) const
@@ -473,7 +465,8 @@ void CSkinManager::SetSkinSize(uint32_t index, int32_t value)
 {
     gui::IGUISkin* skin = CurrentSkin();
     if (skin && index < CSkinImpl::kFileSizeCount)
-        skin->setSize(static_cast<gui::EGUI_DEFAULT_SIZE>(index), value);
+        skin->setSize(static_cast<gui::EGUI_DEFAULT_SIZE>(index),
+                      std::clamp(value, -kMaxSkinSize, kMaxSkinSize));
 }
 
 std::wstring CSkinManager::GetSkinText(uint32_t index) const

@@ -98,6 +98,9 @@ public:
     // by the setters. Colours are fractions 0-1.
     CColor GetSkinColor(uint32_t index) const;
     void SetSkinColor(uint32_t index, const CColor& color);
+    // Sizes and distances are held to +-2^24 pixels: the library adds them
+    // to screen positions, which larger ones would overflow.
+    static constexpr int32_t kMaxSkinSize = 1 << 24;
     int32_t GetSkinSize(uint32_t index) const;
     void SetSkinSize(uint32_t index, int32_t value);
     std::wstring GetSkinText(uint32_t index) const;
@@ -147,9 +150,6 @@ private:
     irr::gui::IGUISkin* CurrentSkin() const;
     void ReadSkinLegacy(Misc::Serialization::IArchive& archive);
     void ReadExtensions(Misc::Serialization::IArchive& archive);
-    // Stores a colour read from a file: fractions back to bytes with
-    // rounding, so text files do not lose a step per save.
-    void SetSkinColorRounded(uint32_t index, const CColor& color);
 
     // A font key resolved to the file it names: Irrlicht's path and our full
     // name.
