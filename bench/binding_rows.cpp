@@ -10,7 +10,7 @@
 #include "core/script/lua/ScriptMetaTable.h"
 #include "graphics/scene/GraphicalTrigger.h"
 #include "script_api/world/EntityArguments.h"
-#include "tests/graphics/scene/SceneTestEntity.h"
+#include "tests/support/JoinedEntity.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,7 +36,7 @@ public:
     {
         for (int index = 0; index < kEntities; ++index)
         {
-            auto entity = std::make_unique<CSceneTestEntity<Graphics::Scene::CGraphicalTrigger>>();
+            auto entity = std::make_unique<CJoinedEntity<Graphics::Scene::CGraphicalTrigger>>();
             entity->NewId();
             const std::string id = entity->GetId();
             units.emplace(id, std::move(entity));

@@ -29,7 +29,7 @@ namespace LuaPlus
 class LuaObject;
 }
 class CPhysicsEngine;
-class CWorldMap;
+class CWorld;
 
 namespace Misc::Multicast
 {
@@ -157,7 +157,7 @@ struct CEvtPhysicsTick
 struct CEvtEntity
 {
     void* sender = nullptr;
-    std::string name;
+    std::string id;
 };
 
 // Two entities: a collision pair, or the new and the previous camera ("" when
@@ -173,14 +173,14 @@ struct CEvtEntityPair
 struct CEvtEntityActivated
 {
     void* sender = nullptr;
-    std::string name;
+    std::string id;
     bool activated = false;
 };
 
 // A world is saved, loaded (in phases) or unloaded.
 struct CEvtWorld
 {
-    CWorldMap* world = nullptr;
+    CWorld* world = nullptr;
     std::wstring path;
 };
 

@@ -53,7 +53,7 @@
 //     };
 //     using Joint = JointArgument<Joints>;
 
-#include "core/io/EntityInterface.h"
+#include "core/world/EntityInterface.h"
 #include "core/script/lua/ScriptResolved.h"
 
 #include <cstdint>

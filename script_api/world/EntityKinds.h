@@ -14,7 +14,7 @@
 // (a kind known at compile time, for its own class, takes its row by type
 // id: KindOf(Misc::World::kTypeIdLight)).
 
-#include "core/io/TypeId.h"
+#include "core/world/TypeId.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // order, the parts of an entity, joints and sounds, each with its documented
 // answer for an id that names nothing; the block every kind repeats,
 // written once over the kind table; and hostile arguments.
-#include "graphics/scene/SceneTestEntity.h"
+#include "support/JoinedEntity.h"
 #include "support/ScriptApiTestState.h"
 
 #include "core/script/lua/ScriptMetaTable.h"
