@@ -69,6 +69,11 @@ struct NewtonWorld
 
     // Live bodies in creation order.
     std::vector<NewtonBody*> LiveBodies() const;
+    // Before a ray or box query, outside updates and other queries: when
+    // many bodies came or went since the broadphase trees were last built
+    // whole, builds them again. Bodies are made at the origin and then
+    // placed, which leaves a tree that queries walk at twice the cost.
+    void PrepareQuery();
     void RayCast(const btVector3& from, const btVector3& to, NewtonWorldRayFilterCallback filter,
                  void* userData, NewtonWorldRayPrefilterCallback prefilter);
     std::vector<NewtonBody*> BodiesInBox(const btVector3& low, const btVector3& high);
@@ -103,6 +108,10 @@ struct NewtonWorld
     // Bodies and joints marked dead and not freed yet: queries end their
     // free-holds without a sweep of every body while it is 0.
     size_t deadCount = 0;
+    // Broadphase leaves when its trees were last built whole.
+    int queryTreeLeaves = 0;
+    // Ray casts running (one cast from another's hit filter makes two).
+    int raysRunning = 0;
 
 private:
     void ApplyForces(btScalar h);
