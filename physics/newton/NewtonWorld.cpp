@@ -481,18 +481,28 @@ void NewtonWorld::AfterUpdate()
 
 void NewtonWorld::PrepareQuery()
 {
+    ++queriesSinceTreeBuild;
     // Inside an update or another query the trees may be in use.
     if (updating || holdFrees != 0)
         return;
     const int leaves = broadphase.m_sets[0].m_leaves + broadphase.m_sets[1].m_leaves;
-    // Rebuilt after an eighth of the bodies changed, and not for a few: a
-    // whole build costs about as much as a few hundred rays.
+    // Rebuilt after an eighth of the bodies changed, and not for a few; and
+    // only once the queries since the last build have walked about as much
+    // as a build costs (a few walks per body), so that a world whose bodies
+    // come and go all the time does not rebuild every frame.
     constexpr int kMinimumChange = 64;
+    constexpr size_t kQueriesPerLeaf = 4;
     const int change = std::abs(leaves - queryTreeLeaves);
-    if (change < kMinimumChange || change < queryTreeLeaves / 8)
+    if (change < kMinimumChange || change < queryTreeLeaves / 8 ||
+        queriesSinceTreeBuild < kQueriesPerLeaf * static_cast<size_t>(leaves))
         return;
-    broadphase.optimize();
+    // Split top-down to groups of a few leaves: Bullet's default merges
+    // groups of 128 bottom-up, which costs a hundred times as much.
+    constexpr int kBottomUpLeaves = 8;
+    broadphase.m_sets[0].optimizeTopDown(kBottomUpLeaves);
+    broadphase.m_sets[1].optimizeTopDown(kBottomUpLeaves);
     queryTreeLeaves = leaves;
+    queriesSinceTreeBuild = 0;
 }
 
 void NewtonWorld::RayCast(const btVector3& from, const btVector3& to, NewtonWorldRayFilterCallback filter,

@@ -229,14 +229,17 @@ float HookedFilter(const NewtonBody*, const float*, int, void* userData, float)
 TEST_F(NewtonQueryTest, QueriesFindEachBodyAsManyComeAndGo)
 {
     // Many boxes made and placed, then half destroyed, then more made: each
-    // vertical ray finds the box under it, the box query every live box.
+    // vertical ray finds the box under it, the box query every live box,
+    // the same on every pass (enough queries that the layer rebuilds its
+    // broadphase between them).
     std::vector<NewtonBody*> boxes;
     for (int i = 0; i < 300; ++i)
         boxes.push_back(StaticBox(static_cast<float>(i % 20) * 3, 0, static_cast<float>(i / 20) * 3));
     const auto expectFound = [&](const std::vector<NewtonBody*>& live)
     {
-        for (size_t i = 0; i < boxes.size(); ++i)
+        for (size_t ray = 0; ray < 6 * boxes.size(); ++ray)
         {
+            const size_t i = ray % boxes.size();
             const float x = static_cast<float>(i % 20) * 3;
             const float z = static_cast<float>(i / 20) * 3;
             const RayRecord record = Cast(x, 5, z, x, -5, z);
