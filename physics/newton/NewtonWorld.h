@@ -69,6 +69,12 @@ struct NewtonWorld
 
     // Live bodies in creation order.
     std::vector<NewtonBody*> LiveBodies() const;
+    // Before a ray or box query, outside updates and other queries: when
+    // many bodies came or went since the broadphase trees were last built
+    // whole and many queries followed, builds them again. Trees grown by
+    // insertion (bodies are made at the origin, then placed) cost queries
+    // up to twice as much to walk.
+    void PrepareQuery();
     void RayCast(const btVector3& from, const btVector3& to, NewtonWorldRayFilterCallback filter,
                  void* userData, NewtonWorldRayPrefilterCallback prefilter);
     std::vector<NewtonBody*> BodiesInBox(const btVector3& low, const btVector3& high);
@@ -103,6 +109,12 @@ struct NewtonWorld
     // Bodies and joints marked dead and not freed yet: queries end their
     // free-holds without a sweep of every body while it is 0.
     size_t deadCount = 0;
+    // Broadphase leaves when its trees were last built whole, and the
+    // queries since.
+    int queryTreeLeaves = 0;
+    size_t queriesSinceTreeBuild = 0;
+    // Ray casts running (one cast from another's hit filter makes two).
+    int raysRunning = 0;
 
 private:
     void ApplyForces(btScalar h);
