@@ -15,9 +15,6 @@
 namespace
 {
 
-// Contact points further apart than this are kept by Bullet (it solves them
-// ahead of time) but are not contacts yet for the process callback.
-constexpr btScalar kTouchDistance = 0.005f;
 // Below this sliding speed a contact holds with static friction.
 constexpr btScalar kStickSpeed = 0.05f;
 
@@ -76,7 +73,7 @@ size_t MaterialTable::Index(int id0, int id1)
 int MaterialTable::CreateGroup()
 {
     if (m_groups >= kMaxGroups)
-        return DefaultGroup();
+        return -1;
     const int id = m_groups++;
     m_pairs.resize(Index(id, id) + 1);
     return id;
@@ -147,7 +144,8 @@ void MaterialTable::NearCallback(btBroadphasePair& pair, btCollisionDispatcher& 
             point.m_combinedFriction = SlidingSpeed(manifold, point) < kStickSpeed ? material.staticFriction
                                                                                    : material.kineticFriction;
             point.m_combinedRestitution = material.elasticity;
-            if (material.process && point.getDistance() <= kTouchDistance && material.process(&context) == 0)
+            if (material.process && point.getDistance() <= NewtonWorld::kTouchDistance &&
+                material.process(&context) == 0)
                 manifold.removeContactPoint(i);
         }
     }

@@ -78,6 +78,21 @@ TEST_F(NewtonMaterialTest, GroupsAreNumberedFromTheDefault)
     EXPECT_EQ(NewtonMaterialCreateGroupID(world), 1);
 }
 
+TEST_F(NewtonMaterialTest, NoGroupPastTheLastId)
+{
+    NewtonMaterialDestroyAllGroupID(world);
+    int last = 0;
+    for (int i = 1; i < 1024; ++i)
+        last = NewtonMaterialCreateGroupID(world);
+    EXPECT_EQ(last, 1023);
+    NewtonMaterialSetDefaultElasticity(world, 0, 0, 0.25f);
+    // Refused, so that nobody takes over the pairs of a group in use.
+    EXPECT_EQ(NewtonMaterialCreateGroupID(world), -1);
+    EXPECT_EQ(NewtonMaterialCreateGroupID(world), -1);
+    NewtonMaterialDestroyAllGroupID(world);
+    EXPECT_EQ(NewtonMaterialCreateGroupID(world), 1);
+}
+
 TEST_F(NewtonMaterialTest, ARejectedPairFallsThrough)
 {
     PairLog log;
