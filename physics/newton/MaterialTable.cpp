@@ -8,6 +8,7 @@
 #include <BulletCollision/BroadphaseCollision/btCollisionAlgorithm.h>
 #include <BulletCollision/CollisionDispatch/btCollisionDispatcher.h>
 #include <BulletCollision/NarrowPhaseCollision/btPersistentManifold.h>
+#include <LinearMath/btAabbUtil2.h>
 
 #include <algorithm>
 #include <utility>
@@ -108,6 +109,14 @@ void MaterialTable::NearCallback(btBroadphasePair& pair, btCollisionDispatcher& 
     auto* objectB = static_cast<btCollisionObject*>(pair.m_pProxy1->m_clientObject);
     if (!dispatcher.needsCollision(objectA, objectB))
         return;
+    // The broadphase drops pairs that came apart only a few at a time: a
+    // pair whose boxes no longer meet is no pair (and keeps no contact).
+    if (!TestAabbAgainstAabb2(pair.m_pProxy0->m_aabbMin, pair.m_pProxy0->m_aabbMax, pair.m_pProxy1->m_aabbMin,
+                              pair.m_pProxy1->m_aabbMax))
+    {
+        ClearContacts(pair);
+        return;
+    }
     NewtonBody* a = NewtonBody::FromObject(objectA);
     NewtonBody* b = NewtonBody::FromObject(objectB);
     if (!a || !b)
