@@ -80,7 +80,13 @@ bool CPhysicsEngine::SaveCollisionCache(CPhysicalEntity* entity, const std::wstr
     NewtonTreeCollisionSerialize(collision, &WriteBlock, &writer);
     // Only trees are cached: a body of another shape writes nothing, and no
     // empty file is left behind.
-    return writer.bytes > 0 && file.Commit();
+    if (writer.bytes == 0 || !file.Commit())
+        return false;
+    // Lookups remember what they did not find: the new file must be found.
+    Simulation::CSimulationManager* owner = GetOwner();
+    if (owner != nullptr && owner->GetApplication() != nullptr)
+        owner->GetApplication()->GetFileSystem().ClearSearchCache();
+    return true;
 }
 
 void CPhysicsEngine::FindCollisionCache(std::wstring& path, CPhysicalEntity* entity)

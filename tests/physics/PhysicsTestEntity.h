@@ -31,7 +31,7 @@ public:
     }
 
     // The mesh: a box of the size around the centre, or a square of the
-    // half-size in the plane y = 0 (two triangles).
+    // half-size in a plane y = height (two triangles).
     void SetBox(const CVector& size, const CVector& centre = CVector())
     {
         triangles.clear();
@@ -49,11 +49,12 @@ public:
             triangles.push_back({corner(quad[0]), corner(quad[2]), corner(quad[3])});
         }
     }
-    void SetGround(float halfSize)
+    void SetGround(float halfSize, float height = 0.0f)
     {
         const float e = halfSize;
-        triangles = {{CVector(-e, 0, -e), CVector(-e, 0, e), CVector(e, 0, e)},
-                     {CVector(-e, 0, -e), CVector(e, 0, e), CVector(e, 0, -e)}};
+        const float h = height;
+        triangles = {{CVector(-e, h, -e), CVector(-e, h, e), CVector(e, h, e)},
+                     {CVector(-e, h, -e), CVector(e, h, e), CVector(e, h, -e)}};
     }
 
     // Body feedback.
