@@ -1,7 +1,7 @@
 // Contacts of monitored entities become collision-enter and collision-exit
 // events, one of each per contact, whatever the number of sub-steps in an
 // update.
-#include "PhysicsTestEntity.h"
+#include "PhysicsTest.h"
 
 #include "core/events/Multicast.h"
 
@@ -76,25 +76,25 @@ TEST_F(ContactMonitoringTest, EveryLandingEntersOnceAndEveryLiftExitsOnce)
         SCOPED_TRACE("period " + std::to_string(c.period) + " mode " + std::to_string(c.mode));
         entities.clear();
         Init();
-        CPhysicsTestEntity& ground = AddGround();
-        std::vector<CPhysicsTestEntity*> boxes;
+        CPhysicalTestEntity& ground = AddGround();
+        std::vector<CPhysicalTestEntity*> boxes;
         for (int i = 0; i < 24; ++i)
         {
-            CPhysicsTestEntity& box =
+            CPhysicalTestEntity& box =
                 Add(1.0f, CVector(-7.5f + 3.0f * (i % 6), 0.6f + 0.07f * i, -6.0f + 3.0f * (i / 6)));
             box.MonitorCollisions(c.mode);
             boxes.push_back(&box);
         }
         CContactLog log;
         Run(1500 / c.period, c.period);
-        for (CPhysicsTestEntity* box : boxes)
+        for (CPhysicalTestEntity* box : boxes)
         {
             EXPECT_EQ(log.Count("enter " + std::string(box->GetId()) + " " + ground.GetId()), 1);
             box->SetPosition(CVector(box->GetPosition().x, 10.0f, box->GetPosition().z));
         }
         EXPECT_EQ(log.events.size(), boxes.size()) << "nothing but the landings";
         Run(3, c.period);
-        for (CPhysicsTestEntity* box : boxes)
+        for (CPhysicalTestEntity* box : boxes)
             EXPECT_EQ(log.Count("exit " + std::string(box->GetId()) + " " + ground.GetId()), 1);
         EXPECT_EQ(log.events.size(), 2 * boxes.size());
     }
@@ -102,8 +102,8 @@ TEST_F(ContactMonitoringTest, EveryLandingEntersOnceAndEveryLiftExitsOnce)
 
 TEST_F(ContactMonitoringTest, EnterAfterTheFirstUpdateExitAfterTheFirstWithout)
 {
-    CPhysicsTestEntity& ground = AddGround();
-    CPhysicsTestEntity& box = Add(1.0f, CVector(0, 0.5f, 0));
+    CPhysicalTestEntity& ground = AddGround();
+    CPhysicalTestEntity& box = Add(1.0f, CVector(0, 0.5f, 0));
     box.SetAutoDeactivation(false);
     box.MonitorCollisions(1);
     CContactLog log;
@@ -124,8 +124,8 @@ TEST_F(ContactMonitoringTest, EnterAfterTheFirstUpdateExitAfterTheFirstWithout)
 
 TEST_F(ContactMonitoringTest, ANonCollidableEntityStillNotesBoxContacts)
 {
-    CPhysicsTestEntity& ground = AddGround();
-    CPhysicsTestEntity& ghost = Add(1.0f, CVector(0, 0.5f, 0));
+    CPhysicalTestEntity& ground = AddGround();
+    CPhysicalTestEntity& ghost = Add(1.0f, CVector(0, 0.5f, 0));
     ghost.SetCollidable(false);
     ghost.MonitorCollisions(1);
     CContactLog log;
@@ -137,7 +137,7 @@ TEST_F(ContactMonitoringTest, ANonCollidableEntityStillNotesBoxContacts)
 
 TEST_F(ContactMonitoringTest, MonitoringFollowsTheAttachedAndAwakeBodies)
 {
-    CPhysicsTestEntity& box = Add(1.0f, CVector(0, 0.5f, 0));
+    CPhysicalTestEntity& box = Add(1.0f, CVector(0, 0.5f, 0));
     EXPECT_FALSE(engine.IsMonitored(&box));
     box.MonitorCollisions(2);
     EXPECT_TRUE(engine.IsMonitored(&box));

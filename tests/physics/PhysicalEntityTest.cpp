@@ -1,6 +1,6 @@
 // The physical part: stored settings with and without a body, its errors,
 // copies, and every order in which parts, bodies and engines go.
-#include "PhysicsTestEntity.h"
+#include "PhysicsTest.h"
 
 #include "core/foundation/KVOError.h"
 #include "physics/newton/Newton.h"
@@ -38,7 +38,7 @@ size_t LiveBodies(const CPhysicsEngine& engine)
 
 TEST(PhysicalEntityPartTest, DefaultsAndClamps)
 {
-    CPhysicsTestEntity entity;
+    CPhysicalTestEntity entity;
     EXPECT_EQ(entity.GetMass(), -1.0f);
     EXPECT_EQ(entity.GetCollisionType(), CPhysicalEntity::kBox);
     EXPECT_EQ(entity.GetDetailLevel(), 5u);
@@ -93,7 +93,7 @@ TEST(PhysicalEntityPartTest, DefaultsAndClamps)
 
 TEST(PhysicalEntityPartTest, WhatNeedsABodySaysWhoHasNone)
 {
-    CPhysicsTestEntity entity("6ba7b810-9dad-11d1-80b4-00c04fd430c8");
+    CPhysicalTestEntity entity("6ba7b810-9dad-11d1-80b4-00c04fd430c8");
     entity.SetName(L"crate \u00e9");
     const std::string who = " [crate \xc3\xa9,6ba7b810-9dad-11d1-80b4-00c04fd430c8]";
     EXPECT_EQ(ErrorOf([&] { entity.Deactivate(); }),
@@ -107,7 +107,7 @@ TEST(PhysicalEntityPartTest, WhatNeedsABodySaysWhoHasNone)
 
 TEST_F(PhysicalEntityTest, SettingsReachTheBodyAndAreReadBack)
 {
-    CPhysicsTestEntity& entity = Add(2.0f, CVector(0, 5, 0));
+    CPhysicalTestEntity& entity = Add(2.0f, CVector(0, 5, 0));
     entity.SetLinearDamping(0.3f);
     EXPECT_EQ(NewtonBodyGetLinearDamping(entity.GetBody()), 0.3f);
     NewtonBodySetLinearDamping(entity.GetBody(), 0.6f);
@@ -123,20 +123,20 @@ TEST_F(PhysicalEntityTest, SettingsReachTheBodyAndAreReadBack)
     EXPECT_GT(std::fabs(entity.GetOmega().x), 0.1f);
 
     // A static body keeps the inertia it was given: it has none to read.
-    CPhysicsTestEntity& ground = AddGround();
+    CPhysicalTestEntity& ground = AddGround();
     ground.SetMomentOfInertia(CVector(4, 4, 4));
     EXPECT_EQ(ground.GetMomentOfInertia().x, 4.0f);
 }
 
 TEST_F(PhysicalEntityTest, ACopyIsANewDetachedPart)
 {
-    CPhysicsTestEntity& original = Add(3.0f, CVector(0, 0.5f, 0));
+    CPhysicalTestEntity& original = Add(3.0f, CVector(0, 0.5f, 0));
     AddGround();
     original.MonitorCollisions(1);
     original.SetConstantTorque(CVector(0, 1, 0));
     Run(3);
     ASSERT_FALSE(original.GetContacts().empty());
-    CPhysicsTestEntity copy(original);
+    CPhysicalTestEntity copy(original);
     EXPECT_EQ(copy.GetEngine(), nullptr);
     EXPECT_EQ(copy.GetBody(), nullptr);
     EXPECT_TRUE(copy.GetContacts().empty());
@@ -154,7 +154,7 @@ TEST_F(PhysicalEntityTest, ACopyIsANewDetachedPart)
 
 TEST_F(PhysicalEntityTest, ClearResetsThenRefusesWhileAttached)
 {
-    CPhysicsTestEntity& entity = Add(3.0f, CVector(0, 5, 0));
+    CPhysicalTestEntity& entity = Add(3.0f, CVector(0, 5, 0));
     entity.SetCollisionType(CPhysicalEntity::kSphere);
     entity.SetConstantForce(CVector(0, 50, 0));
     EXPECT_EQ(ErrorOf([&] { entity.Clear(); }),
@@ -169,7 +169,7 @@ TEST_F(PhysicalEntityTest, ClearResetsThenRefusesWhileAttached)
 
 TEST_F(PhysicalEntityTest, RefreshBuildsTheBodyWhereTheEntityStands)
 {
-    CPhysicsTestEntity& entity = Add(1.0f, CVector(0, 5, 0));
+    CPhysicalTestEntity& entity = Add(1.0f, CVector(0, 5, 0));
     NewtonBody* first = entity.GetBody();
     entity.SetScale(CVector(2, 2, 2)); // rebuilds the body
     EXPECT_NE(entity.GetBody(), nullptr);
@@ -185,7 +185,7 @@ TEST_F(PhysicalEntityTest, RefreshBuildsTheBodyWhereTheEntityStands)
 TEST_F(PhysicalEntityTest, APartThatGoesTakesItsBodyAlong)
 {
     AddGround();
-    auto entity = std::make_unique<CPhysicsTestEntity>();
+    auto entity = std::make_unique<CPhysicalTestEntity>();
     entity->SetMass(1.0f);
     entity->SetPosition(CVector(0, 0.5f, 0));
     engine.AddEntity(entity.get());
@@ -202,7 +202,7 @@ TEST_F(PhysicalEntityTest, DestroyAndASecondStartLetGoOfEveryPart)
 {
     for (const bool restart : {false, true})
     {
-        CPhysicsTestEntity& entity = Add(1.0f, CVector(0, 5, 0));
+        CPhysicalTestEntity& entity = Add(1.0f, CVector(0, 5, 0));
         entity.MonitorCollisions(1);
         if (restart)
             Init();
@@ -228,7 +228,7 @@ TEST_F(PhysicalEntityTest, DestroyAndASecondStartLetGoOfEveryPart)
 
 TEST(PhysicalEntityLifetimeTest, AnEngineThatGoesLetsGoOfItsParts)
 {
-    CPhysicsTestEntity entity;
+    CPhysicalTestEntity entity;
     entity.SetMass(1.0f);
     {
         Simulation::CSimulationManager manager;

@@ -1,7 +1,7 @@
 // Bodies of physical entities: their shapes and mass classes, and what the
 // engine applies every step (gravity, impulses, buoyancy, constant motion,
 // collision prediction), the moves reported back and sleeping.
-#include "PhysicsTestEntity.h"
+#include "PhysicsTest.h"
 
 #include "core/events/Multicast.h"
 #include "physics/newton/Newton.h"
@@ -44,9 +44,9 @@ public:
 TEST_F(PhysicsBodiesTest, TheMassDecidesWhetherAndWhichBody)
 {
     ASSERT_TRUE(engine.Init(0, 0, 0.6f, 0.5f, 0.0f, 1.0f, 100.0f, false, 60, true));
-    CPhysicsTestEntity& below = Add(0.5f, CVector(0, 5, 0));
-    CPhysicsTestEntity& minimum = Add(1.0f, CVector(3, 5, 0));
-    CPhysicsTestEntity& maximum = Add(100.0f, CVector(6, 5, 0));
+    CPhysicalTestEntity& below = Add(0.5f, CVector(0, 5, 0));
+    CPhysicalTestEntity& minimum = Add(1.0f, CVector(3, 5, 0));
+    CPhysicalTestEntity& maximum = Add(100.0f, CVector(6, 5, 0));
     EXPECT_EQ(below.GetBody(), nullptr);
     EXPECT_EQ(below.GetEngine(), nullptr);
     ASSERT_NE(minimum.GetBody(), nullptr);
@@ -67,7 +67,7 @@ TEST_F(PhysicsBodiesTest, TheMassDecidesWhetherAndWhichBody)
 TEST_F(PhysicsBodiesTest, ABoxFallsOntoAMeshAndRests)
 {
     AddGround();
-    CPhysicsTestEntity& box = Add(2.0f, CVector(1, 3, -2));
+    CPhysicalTestEntity& box = Add(2.0f, CVector(1, 3, -2));
     Run(150);
     EXPECT_NEAR(box.GetPosition().y, 0.5f, 0.01f);
     EXPECT_NEAR(box.GetPosition().x, 1.0f, 0.01f);
@@ -82,13 +82,13 @@ TEST_F(PhysicsBodiesTest, ABoxFallsOntoAMeshAndRests)
 
 TEST_F(PhysicsBodiesTest, AutomaticInertiaIsForTheWholeMass)
 {
-    CPhysicsTestEntity& automatic = Add(10.0f, CVector(0, 5, 0), CVector(1, 2, 1));
+    CPhysicalTestEntity& automatic = Add(10.0f, CVector(0, 5, 0), CVector(1, 2, 1));
     EXPECT_NEAR(automatic.GetMomentOfInertia().x, 10.0f * (4.0f + 1.0f) / 12.0f, 1e-4f);
     EXPECT_NEAR(automatic.GetMomentOfInertia().y, 10.0f * (1.0f + 1.0f) / 12.0f, 1e-4f);
     EXPECT_EQ(automatic.GetCentreOfMass().y, 0.0f);
 
-    entities.push_back(std::make_unique<CPhysicsTestEntity>());
-    CPhysicsTestEntity& given = *entities.back();
+    entities.push_back(std::make_unique<CPhysicalTestEntity>());
+    CPhysicalTestEntity& given = *entities.back();
     given.SetMass(10.0f);
     given.SetMomentOfInertia(CVector(1, 0, 0));
     engine.AddEntity(&given);
@@ -104,8 +104,8 @@ TEST_F(PhysicsBodiesTest, AHullStandsOnItsOwnBottom)
     for (const int32_t shape :
          {CPhysicalEntity::kBox, CPhysicalEntity::kConvexHull, CPhysicalEntity::kSphere})
     {
-        entities.push_back(std::make_unique<CPhysicsTestEntity>());
-        CPhysicsTestEntity& entity = *entities.back();
+        entities.push_back(std::make_unique<CPhysicalTestEntity>());
+        CPhysicalTestEntity& entity = *entities.back();
         entity.SetBox(CVector(1, 1, 1), CVector(0, 0.5f, 0));
         entity.SetCollisionType(shape);
         entity.SetMass(1.0f);
@@ -118,8 +118,8 @@ TEST_F(PhysicsBodiesTest, AHullStandsOnItsOwnBottom)
         EXPECT_NEAR(entities[i]->GetPosition().y, 0.0f, 0.02f) << "shape " << entities[i]->GetCollisionType();
 
     // A hull without vertices is a box.
-    entities.push_back(std::make_unique<CPhysicsTestEntity>());
-    CPhysicsTestEntity& empty = *entities.back();
+    entities.push_back(std::make_unique<CPhysicalTestEntity>());
+    CPhysicalTestEntity& empty = *entities.back();
     empty.triangles.clear();
     empty.SetCollisionType(CPhysicalEntity::kConvexHull);
     empty.SetMass(1.0f);
@@ -135,7 +135,7 @@ TEST_F(PhysicsBodiesTest, RotationsRoundTripThroughTheBody)
                                  CVector(5, -80, 0)};
     for (const CVector& rotation : rotations)
     {
-        CPhysicsTestEntity& entity = Add(1.0f, CVector(0, 0, 0));
+        CPhysicalTestEntity& entity = Add(1.0f, CVector(0, 0, 0));
         entity.SetRotation(rotation);
         const int moves = entity.moves;
         Run(1);
@@ -149,7 +149,7 @@ TEST_F(PhysicsBodiesTest, RotationsRoundTripThroughTheBody)
 
 TEST_F(PhysicsBodiesTest, ForcesOfAStep)
 {
-    CPhysicsTestEntity& entity = Add(2.0f, CVector(0, 50, 0));
+    CPhysicalTestEntity& entity = Add(2.0f, CVector(0, 50, 0));
     Run(1);
     CVector force;
     entity.GetForce(force);
@@ -187,8 +187,8 @@ TEST_F(PhysicsBodiesTest, BuoyancyLiftsOnlyWhatIsLighterThanItsFluid)
 {
     // 1 m3 boxes in a fluid of density 2: a mass of 10 sinks, a mass of 1
     // rises (the whole box counts as immersed: there is no surface).
-    CPhysicsTestEntity& heavy = Add(10.0f, CVector(0, 0, 0));
-    CPhysicsTestEntity& light = Add(1.0f, CVector(5, 0, 0));
+    CPhysicalTestEntity& heavy = Add(10.0f, CVector(0, 0, 0));
+    CPhysicalTestEntity& light = Add(1.0f, CVector(5, 0, 0));
     heavy.SetBuoyancyParams(CVector(2, 0, 0));
     light.SetBuoyancyParams(CVector(2, 0, 0));
     Run(30);
@@ -201,8 +201,8 @@ TEST_F(PhysicsBodiesTest, ConstantVelocityKeepsABodyGoing)
     // Friction stops a pushed box; one with a constant velocity slides on
     // (each step starts at that velocity, contacts act within it).
     AddGround();
-    CPhysicsTestEntity& pushed = Add(1.0f, CVector(0, 0.5f, 0));
-    CPhysicsTestEntity& driven = Add(1.0f, CVector(0, 0.5f, 5));
+    CPhysicalTestEntity& pushed = Add(1.0f, CVector(0, 0.5f, 0));
+    CPhysicalTestEntity& driven = Add(1.0f, CVector(0, 0.5f, 5));
     pushed.SetVelocity(CVector(1, 0, 0));
     driven.SetConstantVelocity(CVector(1, 0, 0));
     Run(62);
@@ -218,12 +218,12 @@ TEST_F(PhysicsBodiesTest, CollisionPredictionStretchesOnlyPastAThreshold)
 {
     CPhysicsEngine::SetGravity(CVector());
     // A threshold of 0 is never exceeded: the shape keeps its size.
-    CPhysicsTestEntity& still = Add(1.0f, CVector(0, 0, 0));
+    CPhysicalTestEntity& still = Add(1.0f, CVector(0, 0, 0));
     still.EnableCollisionPrediction(true, CVector(), CVector(1.5f, 1.5f, 1.5f), CVector(0.9f, 0.9f, 0.9f));
     engine.AddEntity(&still);
     still.SetVelocity(CVector(0, 0, 50));
     // Fast along z past a threshold of a tenth of its size.
-    CPhysicsTestEntity& fast = Add(1.0f, CVector(10, 0, 0));
+    CPhysicalTestEntity& fast = Add(1.0f, CVector(10, 0, 0));
     fast.EnableCollisionPrediction(true, CVector(0.1f, 0.1f, 0.1f), CVector(1.5f, 1.5f, 1.5f),
                                    CVector(0.5f, 0.5f, 0.5f));
     engine.AddEntity(&fast);
@@ -243,7 +243,7 @@ TEST_F(PhysicsBodiesTest, CollisionPredictionStretchesOnlyPastAThreshold)
 TEST_F(PhysicsBodiesTest, BodiesSleepAndWakeWithEvents)
 {
     AddGround();
-    CPhysicsTestEntity& box = Add(1.0f, CVector(0, 0.5f, 0));
+    CPhysicalTestEntity& box = Add(1.0f, CVector(0, 0.5f, 0));
     box.SetThresholds(0.2f, 0.3f, 10);
     float linear2 = 0.0f;
     float angular2 = 0.0f;

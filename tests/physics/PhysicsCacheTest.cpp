@@ -1,6 +1,6 @@
 // The collision cache: a static entity's tree in "<id>.kvophysicscache",
 // found along the search paths, trusted only when it reads back whole.
-#include "PhysicsTestEntity.h"
+#include "PhysicsTest.h"
 
 #include "core/app/Application.h"
 
@@ -33,12 +33,12 @@ protected:
     float RestingHeight(float groundHeight)
     {
         entities.clear();
-        entities.push_back(std::make_unique<CPhysicsTestEntity>(kGroundId));
-        CPhysicsTestEntity& ground = *entities.back();
+        entities.push_back(std::make_unique<CPhysicalTestEntity>(kGroundId));
+        CPhysicalTestEntity& ground = *entities.back();
         ground.SetGround(20.0f, groundHeight);
         ground.SetMass(1000.0f);
         engine.AddEntity(&ground);
-        CPhysicsTestEntity& box = Add(1.0f, CVector(0, 4, 0));
+        CPhysicalTestEntity& box = Add(1.0f, CVector(0, 4, 0));
         Run(150);
         return box.GetPosition().y;
     }
@@ -62,7 +62,7 @@ size_t FilesIn(const std::filesystem::path& path)
 TEST_F(PhysicsCacheTest, ACachedTreeIsUsedUntilItsFileGoes)
 {
     EXPECT_NEAR(RestingHeight(0.0f), 0.5f, 0.01f);
-    CPhysicsTestEntity& ground = *entities[0];
+    CPhysicalTestEntity& ground = *entities[0];
     EXPECT_TRUE(ground.GetCacheFilename().empty());
     // A folder given with a separator at its end.
     ASSERT_TRUE(ground.SaveToCache(folder.Wide() + L"/"));
@@ -93,7 +93,7 @@ TEST_F(PhysicsCacheTest, ADamagedCacheIsRebuiltFromTheMesh)
 TEST_F(PhysicsCacheTest, OnlyWholeTreesAreSaved)
 {
     // A dynamic box has no tree: nothing is written, no file is left.
-    CPhysicsTestEntity& box = Add(1.0f, CVector(0, 5, 0));
+    CPhysicalTestEntity& box = Add(1.0f, CVector(0, 5, 0));
     EXPECT_FALSE(box.SaveToCache(folder.Wide()));
     EXPECT_EQ(FilesIn(folder.Path()), 0u);
     // A folder that does not exist.

@@ -1,9 +1,11 @@
 // The physics sub-engine: start-up, defaults and clamps, physics types as
 // material groups, the step and its events, and the "PhysicsTypes{" block.
-#include "PhysicsTestEntity.h"
+#include "PhysicsTest.h"
 
+#include "app/EngineComposition.h"
 #include "core/events/Multicast.h"
 #include "core/foundation/KVOError.h"
+#include "graphics/engine/GraphicsEngine.h"
 #include "physics/newton/NewtonWorld.h"
 
 #include "graphics/scene/EntityArchive.h"
@@ -178,7 +180,7 @@ TEST_F(PhysicsEngineTest, BoundsOnlyGrow)
 TEST_F(PhysicsEngineTest, TheStepPublishesWhatTheLastUpdateQueuedBeforeMovingOn)
 {
     AddGround();
-    CPhysicsTestEntity& box = Add(1.0f, CVector(0, 0.5f, 0));
+    CPhysicalTestEntity& box = Add(1.0f, CVector(0, 0.5f, 0));
     box.MonitorCollisions(2);
     CListener<Kind::CollisionEnter> enters;
     CListener<Kind::TickPhysics> ticks;
@@ -227,4 +229,34 @@ TEST_F(PhysicsEngineTest, TypesRoundTripThroughTextAndBinary)
         EXPECT_TRUE(CPhysicsEngine::GetTypes().empty());
         Init();
     }
+}
+
+TEST(PhysicsEngineDrawingTest, FlaggedBodiesDrawAfterTheirOwnGraphicsEnginesScene)
+{
+    Simulation::CSimulationManager manager(Halvane::AddEngineParts);
+    auto* graphics = manager.GetPart<Graphics::CGraphicsEngine>();
+    auto* engine = manager.GetPart<CPhysicsEngine>();
+    ASSERT_TRUE(graphics->Init("NULL", 320, 240, false, 16, false, false, false, 60, 0, 0, -1, -1, true));
+    CPhysicalTestEntity entity;
+    entity.SetMass(1.0f);
+    // Without a world there is nothing to draw: no subscription.
+    entity.SetFlags(CPhysicsEngine::kDebugDrawFlag);
+    EXPECT_FALSE(CMulticast<Kind::DrawPostScene>::IsSubscribed(engine));
+
+    ASSERT_TRUE(engine->Init(0, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, false, 60, true));
+    engine->AddEntity(&entity);
+    entity.SetFlags(0);
+    EXPECT_FALSE(CMulticast<Kind::DrawPostScene>::IsSubscribed(engine));
+    entity.SetFlags(CPhysicsEngine::kDebugDrawFlag | 1);
+    EXPECT_TRUE(CMulticast<Kind::DrawPostScene>::IsSubscribed(engine));
+    EXPECT_TRUE(engine->OnEvent(Graphics::Multicast::CEvtGraphicsDrawPostScene{graphics}));
+    Graphics::CGraphicsEngine other(nullptr);
+    EXPECT_FALSE(engine->OnEvent(Graphics::Multicast::CEvtGraphicsDrawPostScene{&other}));
+    graphics->Step(); // a frame: the outlines draw after its scene
+    // Only the loop's stop switches it off.
+    entity.SetFlags(0);
+    EXPECT_TRUE(CMulticast<Kind::DrawPostScene>::IsSubscribed(engine));
+    engine->OnStop();
+    EXPECT_FALSE(CMulticast<Kind::DrawPostScene>::IsSubscribed(engine));
+    engine->RemoveEntity(&entity);
 }

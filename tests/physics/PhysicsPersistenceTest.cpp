@@ -1,6 +1,6 @@
 // The "Physics{" block of an entity through text and binary archives, the
 // layouts of older versions, and a seeded run of damaged files.
-#include "PhysicsTestEntity.h"
+#include "PhysicsTest.h"
 
 #include "core/io/Archive.h"
 #include "physics/newton/Newton.h"
@@ -108,7 +108,7 @@ private:
 TEST_F(PhysicsPersistenceTest, SettingsRoundTripThroughTextAndBinary)
 {
     CTestFolder folder;
-    CPhysicsTestEntity saved;
+    CPhysicalTestEntity saved;
     Configure(saved);
     for (const EForm form : kForms)
     {
@@ -120,7 +120,7 @@ TEST_F(PhysicsPersistenceTest, SettingsRoundTripThroughTextAndBinary)
             EXPECT_NE(bytes.find("-ActivationThresholds \"0.200000 0.300000 7.000000\""), std::string::npos)
                 << bytes;
         }
-        CPhysicsTestEntity loaded;
+        CPhysicalTestEntity loaded;
         ASSERT_EQ(EntityArchive::Load(folder, loaded, bytes, form), "");
         EXPECT_EQ(loaded.GetMass(), 5.0f);
         EXPECT_EQ(loaded.GetDetailLevel(), 3u);
@@ -159,7 +159,7 @@ TEST_F(PhysicsPersistenceTest, SettingsRoundTripThroughTextAndBinary)
 
         // Read into an attached part, the values reach its body; its saved
         // motion starts the body when it is built again.
-        CPhysicsTestEntity& attached = Add(1.0f, CVector(0, 10, 0));
+        CPhysicalTestEntity& attached = Add(1.0f, CVector(0, 10, 0));
         ASSERT_EQ(EntityArchive::Load(folder, attached, bytes, form), "");
         EXPECT_FLOAT_EQ(NewtonBodyGetLinearDamping(attached.GetBody()), 0.3f);
         engine.AddEntity(&attached);
@@ -183,7 +183,7 @@ TEST_F(PhysicsPersistenceTest, OnlyDynamicBodiesWriteDynamicSettings)
         {1000.0f, true, false}, {5.0f, true, true}, {-1.0f, false, false}, {0.0f, false, true}};
     for (const SCase& c : cases)
     {
-        CPhysicsTestEntity entity;
+        CPhysicalTestEntity entity;
         entity.SetMass(c.mass);
         if (c.attach)
             engine.AddEntity(&entity);
@@ -203,7 +203,7 @@ TEST(PhysicsPersistenceVersionTest, OlderLayoutsRead)
             SCOPED_TRACE(std::string(EntityArchive::FormName(form)) + " " + std::to_string(version));
             COldPhysicsBlock old(version);
             const std::string bytes = EntityArchive::Save(folder, old, form, version);
-            CPhysicsTestEntity loaded;
+            CPhysicalTestEntity loaded;
             ASSERT_EQ(EntityArchive::Load(folder, loaded, bytes, form), "");
             EXPECT_EQ(loaded.GetMass(), 7.0f);
             EXPECT_EQ(loaded.GetDetailLevel(), 2u);
@@ -235,7 +235,7 @@ TEST(PhysicsPersistenceVersionTest, OlderLayoutsRead)
 TEST_F(PhysicsPersistenceTest, DamagedBlocksNeverCrash)
 {
     CTestFolder folder;
-    CPhysicsTestEntity saved;
+    CPhysicalTestEntity saved;
     Configure(saved);
     std::mt19937 random(20261210);
     for (const EForm form : kForms)
@@ -258,7 +258,7 @@ TEST_F(PhysicsPersistenceTest, DamagedBlocksNeverCrash)
                              std::string(1 + random() % 8, static_cast<char>(random())));
                 break;
             }
-            CPhysicsTestEntity loaded;
+            CPhysicalTestEntity loaded;
             EntityArchive::Load(folder, loaded, bytes, form);
             engine.AddEntity(&loaded);
             Run(1);

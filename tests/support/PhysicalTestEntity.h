@@ -1,16 +1,12 @@
 #pragma once
 
-// What the physics tests share: an entity made of a physical part and the
-// rest of the entity interface (a mesh of its own instead of a graphical
-// part), an engine with a running world, and a clock that steps it.
+// A physical part joined into a whole entity for tests and benchmarks,
+// where no managed entity of the world is needed: the rest of the entity
+// interface, with a mesh of its own instead of a graphical part.
 
-#include "core/app/SimulationManager.h"
 #include "core/io/DataBag.h"
 #include "core/io/Uuid.h"
 #include "physics/PhysicalEntity.h"
-#include "physics/PhysicsEngine.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
@@ -20,10 +16,10 @@
 // default). It keeps id, name, placement and flags and hands placement on
 // to its physical part the way the world's managed entity does; a moved body
 // writes back into it.
-class CPhysicsTestEntity : public CPhysicalEntity
+class CPhysicalTestEntity : public CPhysicalEntity
 {
 public:
-    explicit CPhysicsTestEntity(const std::string& id = std::string())
+    explicit CPhysicalTestEntity(const std::string& id = std::string())
     {
         if (!id.empty())
             m_id.SetId(id);
@@ -178,58 +174,4 @@ private:
     std::wstring m_script;
     uint32_t m_flags = 0;
     CDataBag m_data;
-};
-
-// A running physics engine inside an engine object of its own (the cache
-// looks files up through the application), stepped by a clock of its own.
-class CPhysicsTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { Init(); }
-    void TearDown() override { CPhysicsEngine::SetGravity(CVector(0.0f, -9.8f, 0.0f)); }
-
-    void Init(uint32_t rate = 60)
-    {
-        ASSERT_TRUE(engine.Init(0, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, false, rate, true));
-    }
-
-    // A steps of the period through the loop's fixed-period update.
-    void Run(int steps, uint32_t periodMs = 16)
-    {
-        for (int i = 0; i < steps; ++i)
-        {
-            const uint32_t previous = now;
-            now += periodMs;
-            engine.SetDesiredFrameRate(1000 / periodMs);
-            engine.Update(Simulation::Multicast::CEvtTick{&manager, now, previous});
-        }
-    }
-
-    // A body of the mass at the position, with a box mesh of the size.
-    CPhysicsTestEntity& Add(float mass, const CVector& position, const CVector& size = CVector(1, 1, 1))
-    {
-        entities.push_back(std::make_unique<CPhysicsTestEntity>());
-        CPhysicsTestEntity& entity = *entities.back();
-        entity.SetBox(size);
-        entity.SetMass(mass);
-        entity.SetPosition(position);
-        engine.AddEntity(&entity);
-        return entity;
-    }
-
-    // A static square of ground in the plane y = 0.
-    CPhysicsTestEntity& AddGround(float halfSize = 20.0f)
-    {
-        entities.push_back(std::make_unique<CPhysicsTestEntity>());
-        CPhysicsTestEntity& ground = *entities.back();
-        ground.SetGround(halfSize);
-        ground.SetMass(1000.0f);
-        engine.AddEntity(&ground);
-        return ground;
-    }
-
-    Simulation::CSimulationManager manager;
-    CPhysicsEngine engine{&manager};
-    uint32_t now = 0;
-    std::vector<std::unique_ptr<CPhysicsTestEntity>> entities;
 };

@@ -1,0 +1,67 @@
+#pragma once
+
+// What the physics tests share: an engine with a running world inside an
+// engine object of its own, a clock that steps it, and entities to add.
+
+#include "core/app/SimulationManager.h"
+#include "physics/PhysicsEngine.h"
+#include "support/PhysicalTestEntity.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// A running physics engine inside an engine object of its own (the cache
+// looks files up through the application), stepped by a clock of its own.
+class CPhysicsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { Init(); }
+    void TearDown() override { CPhysicsEngine::SetGravity(CVector(0.0f, -9.8f, 0.0f)); }
+
+    void Init(uint32_t rate = 60)
+    {
+        ASSERT_TRUE(engine.Init(0, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, false, rate, true));
+    }
+
+    // Steps of the period through the loop's fixed-period update.
+    void Run(int steps, uint32_t periodMs = 16)
+    {
+        for (int i = 0; i < steps; ++i)
+        {
+            const uint32_t previous = now;
+            now += periodMs;
+            engine.SetDesiredFrameRate(1000 / periodMs);
+            engine.Update(Simulation::Multicast::CEvtTick{&manager, now, previous});
+        }
+    }
+
+    // A body of the mass at the position, with a box mesh of the size.
+    CPhysicalTestEntity& Add(float mass, const CVector& position, const CVector& size = CVector(1, 1, 1))
+    {
+        entities.push_back(std::make_unique<CPhysicalTestEntity>());
+        CPhysicalTestEntity& entity = *entities.back();
+        entity.SetBox(size);
+        entity.SetMass(mass);
+        entity.SetPosition(position);
+        engine.AddEntity(&entity);
+        return entity;
+    }
+
+    // A static square of ground in the plane y = 0.
+    CPhysicalTestEntity& AddGround(float halfSize = 20.0f)
+    {
+        entities.push_back(std::make_unique<CPhysicalTestEntity>());
+        CPhysicalTestEntity& ground = *entities.back();
+        ground.SetGround(halfSize);
+        ground.SetMass(1000.0f);
+        engine.AddEntity(&ground);
+        return ground;
+    }
+
+    Simulation::CSimulationManager manager;
+    CPhysicsEngine engine{&manager};
+    uint32_t now = 0;
+    std::vector<std::unique_ptr<CPhysicalTestEntity>> entities;
+};
