@@ -101,7 +101,9 @@ public:
     void SetImpulseTorque(const CVector& torque);
     void SetConstantForce(const CVector& force);
     void SetConstantTorque(const CVector& torque);
-    // Fluid density, fluid linear viscosity, fluid angular viscosity.
+    // Fluid density, fluid linear viscosity, fluid angular viscosity. The
+    // fluid has no surface: a body with buoyancy counts as wholly immersed
+    // (one lighter than its fluid rises for as long as it is set).
     void SetBuoyancyParams(const CVector& params);
     void AddConstantVelocity(const CVector& velocity);
     void AddConstantOmega(const CVector& omega);

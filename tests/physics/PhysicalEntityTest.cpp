@@ -244,3 +244,33 @@ TEST(PhysicalEntityLifetimeTest, AnEngineThatGoesLetsGoOfItsParts)
     entity.SetThresholds(0.2f, 0.2f, 5);
     EXPECT_FALSE(entity.IsActive());
 }
+
+// A part that makes another go as its body moves (a script deleting an
+// entity from a reaction inside the step).
+TEST_F(PhysicalEntityTest, PartsMayGoWhileTheWorldSteps)
+{
+    class CDestroyer : public CPhysicalTestEntity
+    {
+    public:
+        void OnBodyMoved(const CVector& position, const CVector& rotation, const CVector& diagonal) override
+        {
+            CPhysicalTestEntity::OnBodyMoved(position, rotation, diagonal);
+            victim.reset();
+        }
+        std::unique_ptr<CPhysicalTestEntity> victim;
+    };
+    AddGround();
+    CDestroyer destroyer;
+    destroyer.SetMass(1.0f);
+    destroyer.SetPosition(CVector(0, 3, 0));
+    destroyer.victim = std::make_unique<CPhysicalTestEntity>();
+    destroyer.victim->SetMass(1.0f);
+    destroyer.victim->SetPosition(CVector(0.2f, 1.0f, 0));
+    destroyer.victim->MonitorCollisions(1);
+    engine.AddEntity(destroyer.victim.get());
+    engine.AddEntity(&destroyer);
+    Run(60);
+    EXPECT_EQ(destroyer.victim, nullptr);
+    EXPECT_EQ(LiveBodies(engine), 2u);
+    engine.RemoveEntity(&destroyer);
+}
