@@ -4,6 +4,7 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/GuiElementIndex.h"
 #include "gui/GuiIdSet.h"
 #include "gui/InputKeyMap.h"
 #include "gui/Scroller.h"
@@ -1196,8 +1197,17 @@ public:
 private:
     // The id of the name when the id still carries that name; null else.
     const int32_t* FindNamedId(const std::wstring& name) const;
+    // The element of the id through the index, else by the search.
+    irr::gui::IGUIElement* FindElement(int32_t id);
+    // The search: the GUI parent, below it, the root, below the root.
+    irr::gui::IGUIElement* SearchElement(int32_t id);
     // Depth-first search for the id below start (itself not included).
     irr::gui::IGUIElement* FindElementById(irr::gui::IGUIElement* start, int32_t id) const;
+    // An element has been given the id outside RegisterElementName.
+    void NoteElementId(int32_t id);
+    // Whether an element has the id, for GetNextAvailableId: ids outside
+    // those in use are free without a search.
+    bool IsIdInUse(int32_t id);
     irr::gui::IGUIElement* FindElementAtPoint(irr::gui::IGUIElement* start,
                                               const irr::core::position2di& point) const;
     void Walk(CGuiElementVisitor& visitor, irr::gui::IGUIElement* start);
@@ -1238,6 +1248,9 @@ private:
     };
     mutable SNameFound m_lastNameFound;
     int32_t m_tabOrder = 0;
+    // Lookups by id, and the ids that may be in use, without a walk of the
+    // tree: a GUI of thousands of elements is built and addressed by name.
+    CGuiElementIndex m_index;
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.
     std::set<irr::gui::IGUIElement*> m_removing;
@@ -1271,12 +1284,6 @@ private:
     // The same blocks of an element that could not be had, read and
     // dropped.
     void ReadDetachedBlocks(Misc::Serialization::IArchive& archive);
-    // The ids of the GUI while a layout loads: every element the load
-    // creates takes a fresh id, and looking each one up in the whole tree
-    // would make a load quadratic. Null otherwise.
-    class CIdsInUseScope;
-    void CollectIds(irr::gui::IGUIElement* start, CGuiIdSet& ids) const;
-    CGuiIdSet* m_idsInUse = nullptr;
     std::wstring m_guiFile;
     // The layouts being loaded, outermost first.
     std::vector<std::wstring> m_loadingFiles;

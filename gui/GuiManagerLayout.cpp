@@ -605,56 +605,6 @@ bool CGuiManager::WriteAlignmentInfo(IArchive& archive, gui::IGUIElement* elemen
 
 // ---- files ------------------------------------------------------------------
 
-// Collects the ids of the GUI once for a load (the outermost one): the same
-// ids a lookup by id finds, menu items' command ids included.
-class CGuiManager::CIdsInUseScope
-{
-public:
-    explicit CIdsInUseScope(CGuiManager& manager) : m_manager(manager)
-    {
-        if (m_manager.m_idsInUse != nullptr || m_manager.m_environment == nullptr)
-            return;
-        gui::IGUIElement* root = m_manager.m_environment->getRootGUIElement();
-        m_ids.Add(root->getID());
-        m_manager.CollectIds(root, m_ids);
-        m_ids.Seal();
-        m_manager.m_idsInUse = &m_ids;
-        m_owner = true;
-    }
-    ~CIdsInUseScope()
-    {
-        if (m_owner)
-            m_manager.m_idsInUse = nullptr;
-    }
-    CIdsInUseScope(const CIdsInUseScope&) = delete;
-    CIdsInUseScope& operator=(const CIdsInUseScope&) = delete;
-
-private:
-    CGuiManager& m_manager;
-    CGuiIdSet m_ids;
-    bool m_owner = false;
-};
-
-void CGuiManager::CollectIds(gui::IGUIElement* start, CGuiIdSet& ids) const
-{
-    if (start == nullptr)
-        return;
-    if (start->getType() == gui::EGUIET_CONTEXT_MENU || start->getType() == gui::EGUIET_MENU)
-    {
-        auto* menu = static_cast<gui::IGUIContextMenu*>(start);
-        for (u32 item = 0; item < menu->getItemCount(); ++item)
-        {
-            ids.Add(menu->getItemCommandId(item));
-            CollectIds(menu->getSubMenu(item), ids);
-        }
-    }
-    for (gui::IGUIElement* child : start->getChildren())
-    {
-        ids.Add(child->getID());
-        CollectIds(child, ids);
-    }
-}
-
 bool CGuiManager::Load(const std::wstring& fileName)
 {
     GetGuiParent();
@@ -693,7 +643,6 @@ bool CGuiManager::Load(const std::wstring& fileName)
     }
     Logger()->Write(Logger()->GetSystemLevel(), false, L"[CGuiManager::Load] Loading %s...",
                     fileName.c_str());
-    const CIdsInUseScope ids(*this);
     return Read(archive);
 }
 

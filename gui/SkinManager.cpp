@@ -555,23 +555,85 @@ const std::map<std::wstring, uint32_t>* CSkinManager::GetSkinImageIds() const
     return own ? &own->GetOwnSpriteBank()->GetSpriteIds() : nullptr;
 }
 
+void CSkinManager::SetApplication(const CApplication* application)
+{
+    m_application = application;
+    m_fontFileCache.clear();
+}
+
+const CSkinManager::SFontFile* CSkinManager::FindFontFile(const std::wstring& name, bool& cached)
+{
+    cached = false;
+    if (!m_application || name.empty())
+        return nullptr;
+    const uint64_t generation = m_application->GetFileSystem().GetCacheGeneration();
+    if (generation != m_fontFileGeneration)
+    {
+        m_fontFileCache.clear();
+        m_fontFileGeneration = generation;
+    }
+    if (generation != 0)
+    {
+        const auto known = m_fontFileCache.find(name);
+        if (known != m_fontFileCache.end())
+        {
+            cached = true;
+            return known->second ? &*known->second : nullptr;
+        }
+    }
+    std::optional<SFontFile> found;
+    if (IFile* file = m_application->OpenFile(name))
+    {
+        found = SFontFile{file->getFileName(), file->GetPath()};
+        file->drop();
+    }
+    if (generation == 0)
+    {
+        if (!found)
+            return nullptr;
+        m_fontFileUncached = std::move(*found);
+        return &m_fontFileUncached;
+    }
+    // Keys come from scripts: a script that makes up new ones all the time
+    // does not grow this without end.
+    constexpr size_t kMaximumCached = 1024;
+    if (m_fontFileCache.size() >= kMaximumCached)
+        m_fontFileCache.clear();
+    const auto& entry = m_fontFileCache.emplace(name, std::move(found)).first->second;
+    return entry ? &*entry : nullptr;
+}
+
+void CSkinManager::ForgetFontFile(const std::wstring& name)
+{
+    m_fontFileCache.erase(name);
+}
+
 gui::IGUIFont* CSkinManager::GetFont(const std::wstring& name, bool registerFont)
 {
     if (!m_environment)
         throw Misc::Error::CKVOError(
             L"[CGuiManager::GetFont] Font not available. Gui manager not initialised.");
-    IFile* file = m_application && !name.empty() ? m_application->OpenFile(name) : nullptr;
-    if (file)
+    bool cached = false;
+    const SFontFile* file = FindFontFile(name, cached);
+    if (file != nullptr)
     {
         // Irrlicht reads the font (and the images it names) through its own
-        // file system, by the opened file's full name.
-        const io::path path = file->getFileName();
-        const std::wstring fullName = file->GetPath();
-        file->drop();
-        gui::IGUIFont* font = m_environment->getFont(path);
-        if (font && registerFont)
-            SetFont(name, fullName);
-        return font;
+        // file system, by the file's full name; it keeps the fonts it has
+        // read under that name.
+        gui::IGUIFont* font = m_environment->getFont(file->path);
+        if (font == nullptr && cached)
+        {
+            // The file may have gone since it was found: look again.
+            ForgetFontFile(name);
+            file = FindFontFile(name, cached);
+            font = file != nullptr ? m_environment->getFont(file->path) : nullptr;
+        }
+        if (file != nullptr)
+        {
+            if (font && registerFont)
+                SetFont(name, std::wstring(file->fullName));
+            return font;
+        }
     }
     const auto registered = m_fonts.find(name);
     if (registered != m_fonts.end())

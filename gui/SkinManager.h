@@ -12,9 +12,13 @@
 #include "core/io/Serializable.h"
 #include "gui/SkinImpl.h"
 
+#include <path.h>
+
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CApplication;
@@ -49,7 +53,7 @@ public:
     CSkinManager& operator=(const CSkinManager&) = delete;
 
     // Where files are looked up from now on (null: none are found).
-    void SetApplication(const CApplication* application) { m_application = application; }
+    void SetApplication(const CApplication* application);
     // The GUI environment whose skin this manages; null means no GUI. A new
     // environment first drops every font of the old one.
     void SetEnvironment(irr::gui::IGUIEnvironment* environment);
@@ -147,7 +151,27 @@ private:
     // rounding, so text files do not lose a step per save.
     void SetSkinColorRounded(uint32_t index, const CColor& color);
 
+    // A font key resolved to the file it names: Irrlicht's path and our full
+    // name.
+    struct SFontFile
+    {
+        irr::io::path path;
+        std::wstring fullName;
+    };
+    // The file the key names through the application's file lookup, or
+    // null. Text drawn in a named font asks every call, so the answers
+    // (misses too) are kept as long as the file system keeps its own cached
+    // lookups: until the search paths change or the search cache is cleared
+    // or switched off. `cached` tells whether the answer was a kept one.
+    const SFontFile* FindFontFile(const std::wstring& name, bool& cached);
+    void ForgetFontFile(const std::wstring& name);
+
     const CApplication* m_application;
+    std::unordered_map<std::wstring, std::optional<SFontFile>> m_fontFileCache;
+    // The file system's cache generation the answers belong to.
+    uint64_t m_fontFileGeneration = 0;
+    // The answer while the file system caches nothing.
+    SFontFile m_fontFileUncached;
     irr::gui::IGUIEnvironment* m_environment = nullptr; // grabbed while set
     CSkinImpl::ElementNameLookup m_elementName;
     std::wstring m_skinName;

@@ -167,6 +167,13 @@ void CFileSystem::ClearCaches()
 {
     m_cache.clear();
     m_openCache.clear();
+    ++m_cacheGeneration;
+}
+
+uint64_t CFileSystem::GetCacheGeneration() const
+{
+    CScopedLock lock(m_lock);
+    return m_cacheEnabled ? m_cacheGeneration : 0;
 }
 
 CFileSystem::SearchList CFileSystem::Snapshot() const

@@ -430,6 +430,37 @@ TEST_F(SkinManagerTest, FontKeysFillSkinSlotsOrOnlyRegister)
     EXPECT_EQ(skins.GetFontKey(loaded), L"");
 }
 
+TEST_F(SkinManagerTest, FontKeysAreLookedUpAsFilesAsLongAsTheFileLookupKeepsItsAnswers)
+{
+    const std::wstring font = WriteFont();
+    ASSERT_TRUE(skins.SetFont(L"hud", font));
+    gui::IGUIFont* loaded = skins.GetFont(L"hud", false);
+    ASSERT_NE(loaded, device.Environment()->getBuiltInFont());
+
+    // A file named like the key comes first once the lookup's cached
+    // answers go (here no font: none is served).
+    folder.Write("hud", "not a font");
+    EXPECT_EQ(skins.GetFont(L"hud", false), loaded) << "the miss is kept";
+    application.GetFileSystem().ClearSearchCache();
+    EXPECT_EQ(skins.GetFont(L"hud", false), nullptr);
+
+    // A new search path is searched at once.
+    CTestFolder other;
+    other.Write("title", "not a font");
+    EXPECT_EQ(skins.GetFont(L"title", false), device.Environment()->getBuiltInFont());
+    application.AddSearchPath(other.Wide(), false, 1);
+    EXPECT_EQ(skins.GetFont(L"title", false), nullptr);
+
+    // Without the search cache nothing is kept.
+    application.GetFileSystem().EnableSearchCache(false);
+    EXPECT_EQ(skins.GetFont(L"late", false), device.Environment()->getBuiltInFont());
+    other.Write("late", "not a font");
+    EXPECT_EQ(skins.GetFont(L"late", false), nullptr);
+    application.GetFileSystem().EnableSearchCache(true);
+    EXPECT_EQ(skins.GetFont(L"late", false), nullptr);
+    EXPECT_EQ(skins.GetFont(font, false), loaded);
+}
+
 TEST_F(SkinManagerTest, FontBlocksAreReadUpToTheirBrace)
 {
     const std::wstring font = WriteFont();
