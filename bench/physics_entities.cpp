@@ -5,6 +5,7 @@
 // entity, the same shapes, solver, sleeping and stepping). The machine is
 // shared: compare the two with --benchmark_enable_random_interleaving=true
 // --benchmark_repetitions=N.
+#include "PhysicsBenchScene.h"
 #include "core/app/SimulationManager.h"
 #include "physics/PhysicsEngine.h"
 #include "physics/newton/Newton.h"
@@ -20,39 +21,25 @@
 namespace
 {
 
-constexpr int kEntities = 1000;
+constexpr int kEntities = PhysicsBenchScene::kBoxes;
 constexpr int kSteps = 300;
 constexpr uint32_t kStepMs = 16;
-constexpr int kGrid = 30;         // ground quads per side
-constexpr float kGroundHalf = 30; // metres
-
-float GroundHeight(int x, int z)
-{
-    return 0.2f * float((x * 7 + z * 3) % 5);
-}
 
 std::vector<Misc::World::CTriangle> GroundTriangles()
 {
+    const std::vector<float> soup = PhysicsBenchScene::GroundTriangles();
     std::vector<Misc::World::CTriangle> triangles;
-    const float cell = 2 * kGroundHalf / kGrid;
-    auto corner = [&](int x, int z)
-    { return CVector(-kGroundHalf + x * cell, GroundHeight(x, z), -kGroundHalf + z * cell); };
-    for (int x = 0; x < kGrid; ++x)
-        for (int z = 0; z < kGrid; ++z)
-        {
-            triangles.push_back({corner(x, z), corner(x, z + 1), corner(x + 1, z + 1)});
-            triangles.push_back({corner(x, z), corner(x + 1, z + 1), corner(x + 1, z)});
-        }
+    for (size_t t = 0; t < soup.size(); t += 9)
+        triangles.push_back({CVector(soup[t], soup[t + 1], soup[t + 2]),
+                             CVector(soup[t + 3], soup[t + 4], soup[t + 5]),
+                             CVector(soup[t + 6], soup[t + 7], soup[t + 8])});
     return triangles;
 }
 
-// A 10 x 10 x 10 lattice, slightly staggered so that the boxes tumble.
 CVector BoxStart(int i)
 {
-    const int x = i % 10;
-    const int y = i / 100;
-    const int z = (i / 10) % 10;
-    return CVector(-7.5f + x * 1.6f + 0.1f * (y % 3), 3.0f + y * 1.6f, -7.5f + z * 1.6f + 0.07f * (x % 2));
+    const auto start = PhysicsBenchScene::BoxStart(i);
+    return CVector(start[0], start[1], start[2]);
 }
 
 void BM_FallingEntities_Engine(benchmark::State& state)
