@@ -11,6 +11,7 @@
 #include <list>
 #include <map>
 #include <string>
+#include <unordered_set>
 
 struct NewtonBody;
 struct NewtonCollision;
@@ -198,6 +199,8 @@ private:
     CVector m_worldMin;
     CVector m_worldMax;
     std::list<CPhysicalEntity*> m_monitored;
+    // The parts with a body of this world.
+    std::unordered_set<CPhysicalEntity*> m_bodied;
     SQueues m_queues;
     // Last: its parts leave before the rest of the engine goes.
     CPhysicsParts m_parts{*this, &CPhysicsEngine::ForgetPart};

@@ -74,6 +74,7 @@ void CPhysicsEngine::AddEntity(CPhysicalEntity* entity)
         return;
     entity->m_link.Attach(m_parts);
     entity->m_body = body;
+    m_bodied.insert(entity);
     // The owner brings every part up to date: the stored settings reach
     // the new body.
     entity->UpdateParts();
@@ -108,7 +109,11 @@ void CPhysicsEngine::DetachAllEntities()
 
 void CPhysicsEngine::ForgetPart(CPhysicsEngine& engine, CPhysicsLink& link)
 {
+    // Only parts that AddEntity gave a body are physical entities; a part
+    // of another type linked here (a stand-in) has nothing to take away.
     auto* entity = static_cast<CPhysicalEntity*>(link.GetPart());
+    if (engine.m_bodied.erase(entity) == 0)
+        return;
     engine.m_monitored.remove(entity);
     entity->m_contacts.clear();
     NewtonBody* body = entity->m_body;

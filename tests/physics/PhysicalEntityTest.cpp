@@ -274,3 +274,25 @@ TEST_F(PhysicalEntityTest, PartsMayGoWhileTheWorldSteps)
     EXPECT_EQ(LiveBodies(engine), 2u);
     engine.RemoveEntity(&destroyer);
 }
+
+// Another kind of part on the engine's links (a stand-in of a test) is let
+// go of like any part, and its memory is never read as a physical part's.
+TEST_F(PhysicalEntityTest, PartsOfOtherKindsMayJoinTheLinks)
+{
+    struct SStandIn
+    {
+        void Released() { ++releases; }
+        int releases = 0;
+        CPhysicsLink link{this, &Misc::World::CPartRelease<&SStandIn::Released>::Call};
+    };
+    SStandIn first;
+    auto second = std::make_unique<SStandIn>();
+    first.link.Attach(engine.GetParts());
+    second->link.Attach(engine.GetParts());
+    Add(1.0f, CVector(0, 5, 0));
+    second.reset();
+    EXPECT_EQ(engine.GetParts().GetCount(), 2u);
+    engine.Destroy();
+    EXPECT_EQ(first.releases, 1);
+    EXPECT_FALSE(first.link.IsAttached());
+}
