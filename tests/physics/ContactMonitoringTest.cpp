@@ -20,7 +20,7 @@ class CContactLog : public CSubscriberOf<Kind::CollisionEnter>
 public:
     struct SExit : CSubscriberOf<Kind::CollisionExit>
     {
-        explicit SExit(CContactLog& log) : log(log) {}
+        explicit SExit(CContactLog& owner) : log(owner) {}
         bool OnEvent(const CEvtEntityPair& event) override
         {
             log.events.push_back("exit " + event.nameA + " " + event.nameB);

@@ -60,6 +60,7 @@ class COldPhysicsBlock : public Misc::Serialization::ISerializable
 {
 public:
     explicit COldPhysicsBlock(uint32_t version) : m_version(version) {}
+    virtual ~COldPhysicsBlock() = default;
     bool Write(Misc::Serialization::IArchive& a) override
     {
         if (m_version >= 1000)
