@@ -92,6 +92,7 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
         m_device = device;
     if (m_device == nullptr)
         return;
+    m_events.NextGeneration();
     m_environment = m_device->getGUIEnvironment();
     m_fileSystem = m_device->getFileSystem();
     m_inputKeyMap.Reset();
@@ -103,6 +104,7 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
 void CGuiManager::DetachDevice()
 {
     Clear();
+    m_events.NextGeneration();
     m_fader.Clear(false);
     m_inputKeyMap.Reset();
     DetachSkins();
@@ -117,6 +119,9 @@ void CGuiManager::Clear()
 {
     if (m_environment == nullptr)
         return;
+    // Events the clearing raises belong to the elements it removes: the new
+    // generation drops them.
+    const CGuiEventQueue::CHold hold(m_events);
     m_fader.Clear(true);
     ClearScrollers();
     if (m_guiParent != nullptr)
@@ -141,6 +146,7 @@ void CGuiManager::Clear()
     m_lastNameFound = {};
     m_index.Clear();
     m_tabOrder = 0;
+    m_events.NextGeneration();
 }
 
 void CGuiManager::Start()
@@ -252,7 +258,13 @@ int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t reque
         // The candidate is the name the new element takes when a subscriber
         // takes the conflict on: the event tells it the name to use.
         candidate = name + L"::" + Misc::Text::Utf8ToWide(CUuid().GetId());
+        const uint64_t generation = GetGeneration();
         takeCandidate = CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, candidate, kIdConflictEvent, 0});
+        // The caller goes on building in the GUI it had.
+        if (GetGeneration() != generation)
+            throw Misc::Error::CKVOError::Format(
+                L"[CGuiManager::RegisterElementName] The GUI was cleared while adding gui element:%s",
+                name.c_str());
     }
     const int32_t id = GetNextAvailableId(requestedId);
     SetElementName(takeCandidate ? candidate : name, id);
@@ -565,6 +577,11 @@ void CGuiManager::Remove(const std::wstring& name)
     const int32_t* id = FindNamedId(name);
     if (id != nullptr && !name.empty() && RemoveMenuItem(element, *id))
         return;
+    // The parts of a combo box or a scroll bar go with their element only:
+    // it keeps using them.
+    if (element->isSubElement())
+        throw Misc::Error::CKVOError::Format(
+            L"[CGuiManager::Remove] Gui element is part of another element:%s", name.c_str());
     RemoveElement(element, true);
 }
 
@@ -605,10 +622,15 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     // not started a second time (it would publish again, without end).
     if (m_removing.count(element) != 0)
         return;
+    const CGuiEventQueue::CHold events(m_events);
     CGuiElementHold hold(element);
     const CRemoval removal(m_removing, element);
     const std::wstring name = GetElementName(element->getID(), false);
-    if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kElementClosedEvent, 0}))
+    const uint64_t generation = GetGeneration();
+    // A subscriber that cleared the GUI or replaced the device took the
+    // element with it.
+    if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kElementClosedEvent, 0}) ||
+        GetGeneration() != generation)
         return;
 
     if (!element->getChildren().empty())
@@ -634,9 +656,17 @@ void CGuiManager::RemoveChildren(gui::IGUIElement* element)
 {
     if (element == nullptr)
         return;
+    // A sub-menu is a part of its menu, but holds items of its own.
+    if (element->isSubElement() && !IsMenu(element))
+        throw Misc::Error::CKVOError::Format(
+            L"[CGuiManager::RemoveChildren] Gui element is part of another element:%s",
+            GetElementName(element->getID(), false).c_str());
     const CGuiHeldChildren children(element);
+    const uint64_t generation = GetGeneration();
     for (gui::IGUIElement* child : children)
     {
+        if (GetGeneration() != generation)
+            return;
         // A child that a subscriber has removed or moved meanwhile is not
         // removed from here.
         if (child->getParent() == element && !child->isSubElement())

@@ -8,6 +8,8 @@
 #include "core/io/Archive.h"
 #include "core/io/ArchiveHandle.h"
 #include "core/io/File.h"
+#include "gui/BitmapFontLoader.h"
+#include "gui/GuiColorConversion.h"
 #include "gui/GuiKVOSpriteBank.h"
 
 #include <IGUIEnvironment.h>
@@ -17,6 +19,7 @@
 #include <IGUISpriteBank.h>
 #include <ITexture.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -97,6 +100,7 @@ void CSkinManager::SetEnvironment(gui::IGUIEnvironment* environment)
     if (m_environment)
         m_environment->drop();
     m_environment = environment;
+    m_loadedFonts.clear();
 }
 
 void CSkinManager::SetElementNameLookup(CSkinImpl::ElementNameLookup lookup)
@@ -309,7 +313,7 @@ void CSkinManager::ReadSkin(Misc::Serialization::IArchive& archive)
     {
         CNamedColor color(0.0f, 0.0f, 0.0f, 0.0f, kColorKeys[i]);
         color.Read(archive);
-        SetSkinColorRounded(i, color);
+        SetSkinColor(i, color);
     }
     archive.ExpectToken("}");
 
@@ -444,19 +448,9 @@ void CSkinManager::SetSkinColor(uint32_t index, const CColor& color)
     gui::IGUISkin* skin = CurrentSkin();
     if (!skin || index >= CSkinImpl::kFileColorCount)
         return;
-    skin->setColor(static_cast<gui::EGUI_DEFAULT_COLOR>(index),
-                   video::SColor(ToByte(color.a * 255.0), ToByte(color.r * 255.0), ToByte(color.g * 255.0),
-                                 ToByte(color.b * 255.0)));
-}
-
-void CSkinManager::SetSkinColorRounded(uint32_t index, const CColor& color)
-{
-    gui::IGUISkin* skin = CurrentSkin();
-    if (!skin || index >= CSkinImpl::kFileColorCount)
-        return;
-    skin->setColor(static_cast<gui::EGUI_DEFAULT_COLOR>(index),
-                   video::SColor(ToByte(color.a * 255.0 + 0.5), ToByte(color.r * 255.0 + 0.5),
-                                 ToByte(color.g * 255.0 + 0.5), ToByte(color.b * 255.0 + 0.5)));
+    // To the nearest byte, as every colour of the GUI: a colour read back
+    // from the skin and set again stays what it was.
+    skin->setColor(static_cast<gui::EGUI_DEFAULT_COLOR>(index), ToSColor(color));
 }
 
 int32_t CSkinManager::GetSkinSize(uint32_t index) const
@@ -471,7 +465,8 @@ void CSkinManager::SetSkinSize(uint32_t index, int32_t value)
 {
     gui::IGUISkin* skin = CurrentSkin();
     if (skin && index < CSkinImpl::kFileSizeCount)
-        skin->setSize(static_cast<gui::EGUI_DEFAULT_SIZE>(index), value);
+        skin->setSize(static_cast<gui::EGUI_DEFAULT_SIZE>(index),
+                      std::clamp(value, -kMaxSkinSize, kMaxSkinSize));
 }
 
 std::wstring CSkinManager::GetSkinText(uint32_t index) const
@@ -608,6 +603,27 @@ void CSkinManager::ForgetFontFile(const std::wstring& name)
     m_fontFileCache.erase(name);
 }
 
+gui::IGUIFont* CSkinManager::LoadFont(const SFontFile& file)
+{
+    // Irrlicht keeps the fonts it has read under their paths: a font is
+    // checked and read once.
+    const std::string path(file.path.c_str(), file.path.size());
+    const auto loaded = m_loadedFonts.find(path);
+    if (loaded != m_loadedFonts.end())
+        return loaded->second;
+    IFile* opened = m_application != nullptr ? m_application->OpenFile(file.fullName) : nullptr;
+    if (opened == nullptr)
+        return nullptr;
+    // Checked before Irrlicht reads it; the description and its images load
+    // through the engine's file system.
+    std::string error;
+    gui::IGUIFont* font = CBitmapFontLoader(m_environment, m_application).Load(opened, error);
+    opened->drop();
+    if (font != nullptr)
+        m_loadedFonts.emplace(path, font);
+    return font;
+}
+
 gui::IGUIFont* CSkinManager::GetFont(const std::wstring& name, bool registerFont)
 {
     if (!m_environment)
@@ -617,16 +633,13 @@ gui::IGUIFont* CSkinManager::GetFont(const std::wstring& name, bool registerFont
     const SFontFile* file = FindFontFile(name, cached);
     if (file != nullptr)
     {
-        // Irrlicht reads the font (and the images it names) through its own
-        // file system, by the file's full name; it keeps the fonts it has
-        // read under that name.
-        gui::IGUIFont* font = m_environment->getFont(file->path);
+        gui::IGUIFont* font = LoadFont(*file);
         if (font == nullptr && cached)
         {
             // The file may have gone since it was found: look again.
             ForgetFontFile(name);
             file = FindFontFile(name, cached);
-            font = file != nullptr ? m_environment->getFont(file->path) : nullptr;
+            font = file != nullptr ? LoadFont(*file) : nullptr;
         }
         if (file != nullptr)
         {

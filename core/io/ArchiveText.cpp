@@ -23,6 +23,19 @@
 namespace Misc::Serialization
 {
 
+namespace
+{
+
+// Letters, digits and "_": the characters that continue a key or word.
+template <typename Char> bool IsWordCharacter(Char c)
+{
+    const long code = static_cast<long>(c);
+    return (code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') ||
+           code == '_';
+}
+
+} // namespace
+
 using Misc::Error::CKVOError;
 
 namespace
@@ -946,7 +959,7 @@ template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
 {
     if (!SkipBlanks())
         return false;
-    const int matched = MatchInBuffer(text, peek);
+    const int matched = MatchInBuffer(text, peek, true);
     if (matched >= 0)
         return matched > 0;
     int length = 0;
@@ -956,6 +969,8 @@ template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
         if ((length == 0 ? m_next : m_text->Peek(length)) != static_cast<int>(*c))
             return false;
     }
+    if (length > 0 && IsWordCharacter(text[length - 1]) && IsWordCharacter(m_text->Peek(length)))
+        return false;
     if (!peek)
     {
         for (int i = 0; i < length; ++i)
@@ -969,7 +984,7 @@ template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
 // when the character path must decide (a carriage return or a byte from
 // 0x80 up before the difference, or too few bytes buffered). Empty text is
 // left to the character path.
-template <typename Char> int CArchiveText::MatchInBuffer(const Char* text, bool peek)
+template <typename Char> int CArchiveText::MatchInBuffer(const Char* text, bool peek, bool wholeWord)
 {
     if (!m_text || !text || !*text)
         return -1;
@@ -982,6 +997,16 @@ template <typename Char> int CArchiveText::MatchInBuffer(const Char* text, bool 
         if (static_cast<int>(byte) == static_cast<int>(text[i]) && byte < 0x80 && byte != '\r')
             continue;
         return (byte >= 0x80 || byte == '\r') ? -1 : 0;
+    }
+    if (wholeWord && IsWordCharacter(text[i - 1]))
+    {
+        // The character after the text decides; past the window, or where
+        // it is a carriage return or no ASCII, it is left to the character
+        // path.
+        if (i >= count || bytes[i] == '\r' || bytes[i] >= 0x80)
+            return -1;
+        if (IsWordCharacter(bytes[i]))
+            return 0;
     }
     if (!peek)
         m_text->SkipBytes(i);
@@ -1024,7 +1049,7 @@ bool CArchiveText::TestToken(const char* text, bool peek)
     // the text is ASCII, so its characters stand where the wide text's do.
     if (!SkipBlanks())
         return false;
-    const int matched = MatchInBuffer(text, peek);
+    const int matched = MatchInBuffer(text, peek, true);
     if (matched >= 0)
         return matched > 0;
     if (text &&

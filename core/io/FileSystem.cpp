@@ -282,7 +282,8 @@ IFile* CFileSystem::Open(const std::wstring& name)
 IFile* CFileSystem::OpenFile(const std::wstring& name, bool setCurrentDirectory, bool fallback)
 {
     CScopedLock lock(m_lock);
-    if (name.empty())
+    // A NUL would end the name early: no file has such a name.
+    if (name.empty() || name.find(L'\0') != std::wstring::npos)
         return nullptr;
     if (setCurrentDirectory)
         ChangeToBasePath();

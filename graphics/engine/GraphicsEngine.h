@@ -57,6 +57,7 @@ namespace GUI
 class CGuiManager;
 }
 class CGraphicsEngineEventHandler;
+class CImageGate;
 class CTextureLocks;
 
 // A native window: the X11 window id; 0 for none.
@@ -497,8 +498,8 @@ public:
     void Draw2DImageScaled(const std::wstring& name, const CRect& source, const CRect& destination,
                            const CRect& clip, const CColor& tint, bool useAlpha);
     // Files ending in the new extension ("." added in front when missing)
-    // load with the image loader that takes the known extension; false when
-    // no loader takes it.
+    // load as files of the known one do; false when no image reader of the
+    // engine takes the known one.
     bool MapTextureExtension(const std::wstring& newExtension, const std::wstring& knownExtension);
     // The same for mesh loaders.
     bool MapMeshExtension(const std::wstring& newExtension, const std::wstring& knownExtension);
@@ -610,6 +611,8 @@ private:
     bool CheckDevice();
     // Destroy without raising what subscribers raised meanwhile.
     void CloseDevice();
+    // Puts the engine's image readers in front of the new device's.
+    void InstallImageGate();
     // ClearCache without raising what subscribers raised meanwhile.
     void ClearCaches();
     bool RenderFrame(bool skipBackBufferClear, bool skipZBufferClear, bool checkDevice);
@@ -644,6 +647,8 @@ private:
     ::CApplication* GetApplication() const;
 
     irr::IrrlichtDevice* m_device = nullptr;
+    // Every image the device decodes passes here; the driver owns it.
+    CImageGate* m_imageGate = nullptr;
     std::unique_ptr<CGraphicsEngineEventHandler> m_eventHandler;
     std::unique_ptr<GUI::CGuiManager> m_guiManager;
     std::wstring m_windowCaption;

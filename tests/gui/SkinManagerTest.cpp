@@ -201,9 +201,12 @@ TEST_F(SkinManagerTest, SlotsAsScriptsNumberThem)
     EXPECT_LT(window.r, 0.01f);
     skins.SetSkinColor(gui::EGDC_WINDOW, window);
     EXPECT_EQ(Skin()->getColor(gui::EGDC_WINDOW), video::SColor(255, 1, 0, 254));
-    // Fractions are truncated, as the colour type does.
+    // Fractions go to the nearest byte, as everywhere in the GUI: a third
+    // read back as 85 / 255 and set again stays 85.
     skins.SetSkinColor(0, CColor(0.5f, 0.0f, 1.0f, 1.0f));
-    EXPECT_EQ(Skin()->getColor(gui::EGDC_3D_DARK_SHADOW), video::SColor(255, 127, 0, 255));
+    EXPECT_EQ(Skin()->getColor(gui::EGDC_3D_DARK_SHADOW), video::SColor(255, 128, 0, 255));
+    skins.SetSkinColor(0, CColor(1.0f / 3.0f, 0.0f, 84.9f / 255.0f, 1.0f));
+    EXPECT_EQ(Skin()->getColor(gui::EGDC_3D_DARK_SHADOW), video::SColor(255, 85, 0, 85));
 }
 
 TEST_F(SkinManagerTest, TextSavesKeepEveryColourExactly)
