@@ -36,7 +36,7 @@ public:
     ~CEngineLink() { Detach(); }
 
     // Null while unattached.
-    Engine* GetEngine() const { return m_engine; }
+    Engine* GetEngine() const { return m_parts != nullptr ? &m_parts->m_engine : nullptr; }
     bool IsAttached() const { return m_parts != nullptr; }
     void* GetPart() const { return m_part; }
 
@@ -53,7 +53,6 @@ public:
         parts.m_first = this;
         ++parts.m_count;
         m_parts = &parts;
-        m_engine = &parts.m_engine;
     }
     // The engine's leaving step, then the part is out. Nothing while
     // unattached.
@@ -61,7 +60,7 @@ public:
     {
         if (m_parts == nullptr)
             return;
-        m_parts->m_leaving(*m_engine, *this);
+        m_parts->m_leaving(m_parts->m_engine, *this);
         Unlink();
     }
 
@@ -82,11 +81,8 @@ private:
         m_previous = nullptr;
         m_next = nullptr;
         m_parts = nullptr;
-        m_engine = nullptr;
     }
 
-    // The engine first: parts read it on their per-frame paths.
-    Engine* m_engine = nullptr;
     CEngineParts<Engine>* m_parts = nullptr;
     CEngineLink* m_previous = nullptr;
     CEngineLink* m_next = nullptr;
