@@ -126,10 +126,13 @@ uint32_t StreamCount(uint32_t count)
 // frames, and never more than a hostile rate in a file could make of it.
 uint32_t StreamBufferSize(double bytesPerSecond, float seconds, uint32_t frameSize)
 {
-    constexpr double kMaxBufferBytes = 16.0 * 1024 * 1024;
+    constexpr float kMaxBufferBytes = 16.0f * 1024 * 1024;
     if (frameSize == 0)
         return 0;
-    const uint32_t bytes = static_cast<uint32_t>(std::min(bytesPerSecond * double(seconds), kMaxBufferBytes));
+    // In single precision, as the lengths are given: 0.02 seconds of 44.1 kHz
+    // stereo are 3528 bytes, not one byte short of them.
+    const float product = static_cast<float>(bytesPerSecond) * seconds;
+    const uint32_t bytes = static_cast<uint32_t>(std::min(product, kMaxBufferBytes));
     return bytes - bytes % frameSize;
 }
 
@@ -306,6 +309,8 @@ void CSound::Halt()
     CSoundEngine::COpenALHold hold(*m_engine);
     hold.al.alSourceStop(m_source);
     hold.al.alSourcei(m_source, AL_BUFFER, 0);
+    // Back to the state of a new source: a sound loaded again waits to play.
+    hold.al.alSourceRewind(m_source);
     m_queueFresh = false;
 }
 
