@@ -501,7 +501,8 @@ CVector CSound::GetVector(ALenum property) const
     CSoundEngine::COpenALHold hold(*m_engine);
     float values[3] = {0.0f, 0.0f, 0.0f};
     hold.al.alGetSourcefv(m_source, property, values);
-    return CVector(values[0], values[1], -values[2]);
+    // 0 - z: a z of 0 comes back as 0, not -0.
+    return CVector(values[0], values[1], 0.0f - values[2]);
 }
 
 void CSound::SetVector(ALenum property, const CVector& vector)

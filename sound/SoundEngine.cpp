@@ -46,6 +46,39 @@ SExtensionMap& ExtensionMap()
     return map;
 }
 
+// The decoder library is one for the process: engines with an open device
+// share it, and the last of them to close frees it, so that no other
+// engine's stream calls into a library that is gone.
+struct SDecoderUsers
+{
+    std::mutex lock;
+    int count = 0;
+};
+
+SDecoderUsers& DecoderUsers()
+{
+    static SDecoderUsers users;
+    return users;
+}
+
+bool AcquireDecoder(const std::string& libraryName)
+{
+    SDecoderUsers& users = DecoderUsers();
+    std::lock_guard<std::mutex> hold(users.lock);
+    if (!LoadVorbisLibrary(libraryName.empty() ? nullptr : libraryName.c_str()))
+        return false;
+    ++users.count;
+    return true;
+}
+
+void ReleaseDecoder()
+{
+    SDecoderUsers& users = DecoderUsers();
+    std::lock_guard<std::mutex> hold(users.lock);
+    if (users.count > 0 && --users.count == 0)
+        FreeVorbisLibrary();
+}
+
 } // namespace
 
 CSoundEngine::CSoundEngine(Simulation::CSimulationManager* owner, const SSoundLibraries& libraries)
@@ -149,8 +182,7 @@ bool CSoundEngine::Init(const std::string& deviceName, uint32_t frameRate, bool 
         const bool byDefault = deviceName.empty() || deviceName == kAutoDetectDevice;
         m_device = m_al.alcOpenDevice(byDefault ? nullptr : deviceName.c_str());
         // Ogg Vorbis files cannot play without the decoder: no device then.
-        if (m_device != nullptr &&
-            !LoadVorbisLibrary(m_vorbisLibrary.empty() ? nullptr : m_vorbisLibrary.c_str()))
+        if (m_device != nullptr && !AcquireDecoder(m_vorbisLibrary))
             CloseDevice();
         if (m_device != nullptr)
         {
@@ -158,6 +190,7 @@ bool CSoundEngine::Init(const std::string& deviceName, uint32_t frameRate, bool 
             if (m_context == nullptr || !m_al.alcMakeContextCurrent(m_context))
             {
                 CloseDevice();
+                ReleaseDecoder();
             }
             else
             {
@@ -184,8 +217,8 @@ bool CSoundEngine::Destroy()
     UnloadAll(0);
     if (m_device == nullptr || m_context == nullptr)
         return false;
-    FreeVorbisLibrary();
     CloseDevice();
+    ReleaseDecoder();
     return true;
 }
 

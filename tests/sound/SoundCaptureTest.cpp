@@ -1,7 +1,6 @@
 // What the device plays, captured by OpenAL Soft's wave-writer backend: a
 // stream is heard whole and without gaps across its buffer refills, and
 // again from its start when it plays after a stop.
-//
 #include "SoundTestEngine.h"
 
 #include <gtest/gtest.h>

@@ -268,3 +268,20 @@ TEST(SoundEngineTest, UnloadAllByAgeKeepsPlayingAndRecentSounds)
     EXPECT_TRUE(engine.UnloadAll(0));
     EXPECT_TRUE(engine.GetSounds().empty());
 }
+
+TEST(SoundEngineTest, EnginesShareTheDecoderUntilTheLastCloses)
+{
+    CSoundTestEngine first;
+    ASSERT_TRUE(first.Open());
+    ASSERT_NE(first.Load("music", "music.ogg", StereoOgg(44100, 0.5), true), nullptr);
+    {
+        CSoundTestEngine second;
+        ASSERT_TRUE(second.Open());
+        EXPECT_TRUE(second.engine.Destroy());
+    }
+    // The first engine's stream still has its decoder to let go of.
+    EXPECT_TRUE(IsVorbisLibraryLoaded());
+    EXPECT_TRUE(first.engine.UnloadSound("music"));
+    EXPECT_TRUE(first.engine.Destroy());
+    EXPECT_FALSE(IsVorbisLibraryLoaded());
+}
