@@ -8,6 +8,7 @@
 #include "core/io/Uuid.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/GraphicalCamera.h"
+#include "sound/SonicEntity.h"
 #include "sound/Sound.h"
 #include "sound/SoundDeviceList.h"
 #include "sound/VorbisLibrary.h"
@@ -94,6 +95,10 @@ CSoundEngine::~CSoundEngine()
     CMulticast<Kind::CameraChange>::Unsubscribe(this);
     Destroy();
     m_devices.reset();
+    // No part keeps a pointer to an engine that is gone.
+    for (CSonicEntity* entity : m_entities)
+        entity->SetSoundEngine(nullptr);
+    m_entities.clear();
     m_pendingEntities.clear();
     UnloadOpenALLibrary(&m_al);
 }
@@ -120,6 +125,8 @@ bool CSoundEngine::Step()
     // One hold for the whole step: the sounds' setters take it again
     // without waiting.
     COpenALHold hold(*this);
+    for (CSonicEntity* entity : m_pendingEntities)
+        entity->ApplyProperties();
     m_pendingEntities.clear();
     if (m_autoManagedCamera)
         FollowCamera();
@@ -502,17 +509,30 @@ bool CSoundEngine::DeleteBuffer(ALuint buffer)
 
 void CSoundEngine::AddEntity(CSonicEntity* entity)
 {
-    (void)entity;
+    if (m_device == nullptr || entity == nullptr)
+        return;
+    CScopedLock lock(GetSection());
+    CSoundEngine* previous = entity->GetSoundEngine();
+    if (previous != nullptr && previous != this)
+        previous->RemoveEntity(entity);
+    m_entities.insert(entity);
+    entity->SetSoundEngine(this);
+    entity->UpdateSounds();
 }
 
 void CSoundEngine::RemoveEntity(CSonicEntity* entity)
 {
+    CScopedLock lock(GetSection());
     m_pendingEntities.erase(entity);
+    m_entities.erase(entity);
+    if (entity != nullptr && entity->GetSoundEngine() == this)
+        entity->SetSoundEngine(nullptr);
 }
 
 void CSoundEngine::QueueEntityUpdate(CSonicEntity* entity)
 {
-    m_pendingEntities.insert(entity);
+    if (m_entities.count(entity) != 0)
+        m_pendingEntities.insert(entity);
 }
 
 // Persistence ---------------------------------------------------------------------------

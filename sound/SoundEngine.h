@@ -176,10 +176,13 @@ public:
     bool CreateBuffer(ALuint& buffer, bool accessible);
     bool DeleteBuffer(ALuint buffer);
 
-    // Sonic entities.
+    // Sonic entities. Adding one (with a device open) attaches it and moves
+    // its sounds at once; removing detaches it. A queued entity's sounds
+    // move at the next step.
     void AddEntity(CSonicEntity* entity);
     void RemoveEntity(CSonicEntity* entity);
     void QueueEntityUpdate(CSonicEntity* entity);
+    const std::set<CSonicEntity*>& GetEntities() const { return m_entities; }
 
     // The "SoundTypes{" block: one record per sound, in name order.
     bool Write(Misc::Serialization::IArchive& archive) override;
@@ -220,6 +223,7 @@ private:
     std::vector<ALuint> m_buffers;
     std::map<std::string, std::unique_ptr<CSound>> m_sounds;
     std::map<std::string, CSoundRecord> m_keptRecords;
+    std::set<CSonicEntity*> m_entities;
     std::set<CSonicEntity*> m_pendingEntities;
     bool m_autoManagedCamera = true;
     CVector m_lastListenerPosition;

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/io/EntityInterface.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CSoundEngine;
+
+// The sonic part of a world entity: the names of loaded sounds that travel
+// with it. The sounds stay the sound engine's; the part holds names only, so
+// a sound unloaded behind its back is skipped and dropped at the next
+// UpdateParts.
+//
+// Attached to an engine (CSoundEngine::AddEntity), the part moves its sounds
+// to the entity's position, direction and velocity: at once, and at the
+// engine's next step after the entity queues itself (RegisterWithEngine).
+// The entity that joins the parts answers the placement queries: this part
+// implements only the operations that concern sound.
+//
+// Whichever goes first, no dangling pointer stays behind: the part leaves
+// its engine when destroyed, and an engine going down detaches its parts.
+// A copy has the names and no engine.
+class CSonicEntity : public virtual Misc::World::IEntityInterface
+{
+public:
+    CSonicEntity() = default;
+    CSonicEntity(const CSonicEntity& other);
+    CSonicEntity& operator=(const CSonicEntity& other);
+    ~CSonicEntity() override;
+
+    // Set by the engine's AddEntity and RemoveEntity.
+    void SetSoundEngine(CSoundEngine* engine) { m_engine = engine; }
+    CSoundEngine* GetSoundEngine() const { return m_engine; }
+    // Queues the part for the engine's next step; nothing while detached.
+    void RegisterWithEngine();
+
+    uint32_t GetNumberOfSounds() const { return static_cast<uint32_t>(m_sounds.size()); }
+    const std::vector<std::string>& GetSoundNames() const { return m_sounds; }
+    // Appends the name of a loaded sound (a name may come twice) and moves
+    // the sounds at once; false while detached or for a sound not loaded.
+    bool AttachSound(const std::string& name);
+    // Removes the name's first entry; false while detached or when absent.
+    bool DetachSound(const std::string& name);
+    bool DetachAllSounds();
+    // Moves every listed loaded sound to the entity's position, its stored
+    // direction turned by the entity's rotation, and the entity's velocity.
+    bool UpdateSounds();
+    // Drops the names of sounds no longer loaded, then UpdateSounds; true.
+    bool ApplyProperties();
+
+    // The entity-interface operations that concern sound; each does nothing
+    // while detached.
+    void SetPosition(const CVector& position) override;
+    void SetRotation(const CVector& rotation) override;
+    // Sound has no flags.
+    void SetFlags(uint32_t flags) override;
+    // Forgets the names and the engine.
+    void Clear() override;
+    bool UpdateParts() override { return ApplyProperties(); }
+
+    // "Sounds{": one "Sound{" record with its "-Id" per name.
+    bool Write(Misc::Serialization::IArchive& archive) override;
+    // Replaces the names. Files older than 1010 list the sounds' files, which
+    // are loaded (or, without a device, kept) through the attached engine or
+    // else the engine object's sound engine.
+    bool Read(Misc::Serialization::IArchive& archive) override;
+    const char* GetTypeName() const override { return "KVOSONICENTITY"; }
+
+private:
+    bool ReadOlderForm(Misc::Serialization::IArchive& archive);
+
+    CSoundEngine* m_engine = nullptr;
+    std::vector<std::string> m_sounds;
+};
