@@ -66,11 +66,8 @@ bool CSonicEntity::UpdateSounds()
     for (const std::string& name : m_sounds)
     {
         CSound* sound = nullptr;
-        if (!m_engine->GetSound(name, sound))
-            continue;
-        sound->SetPosition(position);
-        sound->SetDirectionByRotation(rotation);
-        sound->SetVelocity(velocity);
+        if (m_engine->GetSound(name, sound))
+            sound->SetPlacement(position, rotation, velocity);
     }
     return true;
 }
@@ -79,11 +76,23 @@ bool CSonicEntity::ApplyProperties()
 {
     if (m_engine == nullptr)
         return true;
+    // One pass: each name is looked up once, dropped when its sound is gone.
+    const CVector& position = GetPosition();
+    const CVector& rotation = GetRotation();
+    CVector velocity;
+    GetVelocity(velocity);
     const CSoundEngine& engine = *m_engine;
     m_sounds.erase(std::remove_if(m_sounds.begin(), m_sounds.end(),
-                                  [&engine](const std::string& name) { return !engine.SoundExists(name); }),
+                                  [&](const std::string& name)
+                                  {
+                                      CSound* sound = nullptr;
+                                      if (!engine.GetSound(name, sound))
+                                          return true;
+                                      sound->SetPlacement(position, rotation, velocity);
+                                      return false;
+                                  }),
                    m_sounds.end());
-    return UpdateSounds();
+    return true;
 }
 
 void CSonicEntity::SetPosition(const CVector& position)

@@ -69,8 +69,12 @@ public:
     const char* GetTypeName() const override { return "KVOSONICENTITY"; }
 
 private:
+    // The engine marks the parts waiting for its next step.
+    friend class CSoundEngine;
+
     bool ReadOlderForm(Misc::Serialization::IArchive& archive);
 
     CSoundEngine* m_engine = nullptr;
+    bool m_queued = false;
     std::vector<std::string> m_sounds;
 };

@@ -627,10 +627,31 @@ CVector CSound::GetVelocity() const
 void CSound::SetDirection(const CVector& direction)
 {
     m_direction = direction;
+    m_turnedBy = CVector();
+    m_turned = direction;
     SetVector(AL_DIRECTION, direction);
+}
+
+const CVector& CSound::TurnedDirection(const CVector& rotation)
+{
+    if (rotation.x != m_turnedBy.x || rotation.y != m_turnedBy.y || rotation.z != m_turnedBy.z)
+    {
+        m_turned = GetOrientation(rotation, m_direction);
+        m_turnedBy = rotation;
+    }
+    return m_turned;
 }
 
 void CSound::SetDirectionByRotation(const CVector& rotation)
 {
-    SetVector(AL_DIRECTION, GetOrientation(rotation, m_direction));
+    SetVector(AL_DIRECTION, TurnedDirection(rotation));
+}
+
+void CSound::SetPlacement(const CVector& position, const CVector& rotation, const CVector& velocity)
+{
+    const CVector& direction = TurnedDirection(rotation);
+    CSoundEngine::COpenALHold hold(*m_engine);
+    hold.al.alSource3f(m_source, AL_POSITION, position.x, position.y, -position.z);
+    hold.al.alSource3f(m_source, AL_DIRECTION, direction.x, direction.y, -direction.z);
+    hold.al.alSource3f(m_source, AL_VELOCITY, velocity.x, velocity.y, -velocity.z);
 }

@@ -122,6 +122,9 @@ public:
     // Sets the stored direction turned by the rotation (degrees); the stored
     // direction stays as it is.
     void SetDirectionByRotation(const CVector& rotation);
+    // Position, direction by the rotation and velocity at once: what an
+    // entity's move sets, in one hold.
+    void SetPlacement(const CVector& position, const CVector& rotation, const CVector& velocity);
 
 protected:
     // The worker's refill: refills and queues again the buffers the source
@@ -136,6 +139,8 @@ private:
     bool SetFloat(ALenum property, float value);
     CVector GetVector(ALenum property) const;
     void SetVector(ALenum property, const CVector& vector);
+    // The stored direction turned by the rotation.
+    const CVector& TurnedDirection(const CVector& rotation);
 
     // Stops the worker and the source and empties the source's queue.
     void Halt();
@@ -180,5 +185,9 @@ private:
     // is. Any other stream that is not paused is loaded again by Play.
     bool m_queueFresh = false;
     CVector m_direction{0.0f, 0.0f, 1.0f};
+    // The last rotation the direction was turned by, and the result: an
+    // entity that moves without turning needs no new one.
+    CVector m_turnedBy;
+    CVector m_turned{0.0f, 0.0f, 1.0f};
     uint32_t m_lastPlayTime = 0;
 };

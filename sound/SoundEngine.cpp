@@ -97,7 +97,10 @@ CSoundEngine::~CSoundEngine()
     m_devices.reset();
     // No part keeps a pointer to an engine that is gone.
     for (CSonicEntity* entity : m_entities)
+    {
+        entity->m_queued = false;
         entity->SetSoundEngine(nullptr);
+    }
     m_entities.clear();
     m_pendingEntities.clear();
     UnloadOpenALLibrary(&m_al);
@@ -126,7 +129,10 @@ bool CSoundEngine::Step()
     // without waiting.
     COpenALHold hold(*this);
     for (CSonicEntity* entity : m_pendingEntities)
+    {
+        entity->m_queued = false;
         entity->ApplyProperties();
+    }
     m_pendingEntities.clear();
     if (m_autoManagedCamera)
         FollowCamera();
@@ -523,16 +529,22 @@ void CSoundEngine::AddEntity(CSonicEntity* entity)
 void CSoundEngine::RemoveEntity(CSonicEntity* entity)
 {
     CScopedLock lock(GetSection());
-    m_pendingEntities.erase(entity);
-    m_entities.erase(entity);
-    if (entity != nullptr && entity->GetSoundEngine() == this)
-        entity->SetSoundEngine(nullptr);
+    if (m_entities.erase(entity) == 0)
+        return;
+    if (entity->m_queued)
+    {
+        m_pendingEntities.erase(std::find(m_pendingEntities.begin(), m_pendingEntities.end(), entity));
+        entity->m_queued = false;
+    }
+    entity->SetSoundEngine(nullptr);
 }
 
 void CSoundEngine::QueueEntityUpdate(CSonicEntity* entity)
 {
-    if (m_entities.count(entity) != 0)
-        m_pendingEntities.insert(entity);
+    if (entity == nullptr || entity->m_queued || entity->GetSoundEngine() != this)
+        return;
+    entity->m_queued = true;
+    m_pendingEntities.push_back(entity);
 }
 
 // Persistence ---------------------------------------------------------------------------

@@ -224,7 +224,8 @@ private:
     std::map<std::string, std::unique_ptr<CSound>> m_sounds;
     std::map<std::string, CSoundRecord> m_keptRecords;
     std::set<CSonicEntity*> m_entities;
-    std::set<CSonicEntity*> m_pendingEntities;
+    // Each queued at most once (its queued mark), in the order queued.
+    std::vector<CSonicEntity*> m_pendingEntities;
     bool m_autoManagedCamera = true;
     CVector m_lastListenerPosition;
 };
