@@ -149,9 +149,10 @@ bool CSound::OpenWaveStream(float seconds, uint32_t count)
     if (!m_wave->Parse(m_file))
         return false;
     m_format = m_wave->GetALFormat(m_engine->GetAL().alGetEnumValue);
-    m_rate = static_cast<ALsizei>(std::min<uint32_t>(m_wave->GetSamplesPerSec(), INT32_MAX));
-    if (m_format == 0 || m_rate == 0)
+    const uint32_t rate = m_wave->GetSamplesPerSec();
+    if (m_format == 0 || rate == 0 || rate > uint32_t(INT32_MAX))
         return false;
+    m_rate = static_cast<ALsizei>(rate);
 
     m_bufferSize = StreamBufferSize(m_wave->GetAvgBytesPerSec(), seconds, m_wave->GetBlockAlign());
     if (m_wave->GetDataSize() <= m_bufferSize)

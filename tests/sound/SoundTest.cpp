@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <sstream>
 
 using ArchiveTest::ErrorOf;
@@ -274,4 +275,61 @@ TEST(SoundTest, SourcePropertiesPassZNegated)
     EXPECT_EQ(ErrorOf([&] { sound->GetFilename(); }), "[CSound::GetFilename] Invalid file handle");
     EXPECT_EQ(sound->GetVolume(), 0.0f); // a failing query answers 0
     EXPECT_FALSE(sound->Play(0, 0));
+}
+
+TEST(SoundTest, HostileFilesFailToLoadOrPlayWithoutHarm)
+{
+    CSoundTestEngine test;
+    ASSERT_TRUE(test.Open());
+    // Headers that lie: no rate, a rate OpenAL cannot take, no bytes per
+    // second (a stream would be one of empty buffers; whole, the samples are
+    // all there is to it), a block alignment that is no frame.
+    struct SCase
+    {
+        const char* what;
+        std::string header;
+        bool loadsWhole;
+        bool streams;
+    };
+    const SCase cases[] = {
+        {"no rate", PcmHeader(1, 0, 16), false, false},
+        {"huge rate", PcmHeader(1, 0xFFFFFFFFu, 16), false, false},
+        {"no bytes per second",
+         LittleEndian16(1) + LittleEndian16(1) + LittleEndian32(22050) + LittleEndian32(0) +
+             LittleEndian16(2) + LittleEndian16(16),
+         true, false},
+        {"odd alignment", PcmHeader(2, 22050, 16, 1, 3), false, false},
+    };
+    const std::string samples = CountingSamples(40000);
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        const std::string file = Riff({Chunk("fmt ", c.header), Chunk("data", samples)});
+        EXPECT_EQ(test.Load("s", "a.wav", file, false) != nullptr, c.loadsWhole);
+        CSound* stream = test.Load("s", "a.wav", file, true);
+        EXPECT_EQ(stream != nullptr && stream->IsStreaming(), c.streams);
+    }
+
+    // A short seeded run of damaged files, streamed and whole: those that
+    // load play and stop.
+    const std::string files[] = {MonoWave(22050, 40000), StereoOgg(22050, 0.5)};
+    std::mt19937 random(11);
+    for (int round = 0; round < 60; ++round)
+    {
+        std::string damaged = files[round % 2];
+        for (int change = 0; change < 4; ++change)
+        {
+            // Mostly the headers, where the sizes and formats are.
+            const size_t at =
+                random() % std::min<size_t>(damaged.size(), round % 3 == 0 ? damaged.size() : 200);
+            damaged[at] = static_cast<char>(random());
+        }
+        CSound* sound = test.Load("s", round % 2 == 0 ? "a.wav" : "a.ogg", damaged, round % 4 < 2, 0.05f, 3);
+        if (sound != nullptr && sound->Play(1, 0))
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            sound->Stop();
+        }
+    }
+    test.engine.UnloadAll(0);
 }
