@@ -94,6 +94,11 @@ int main(int argc, char** argv)
             const wchar_t* program = commandLine.GetArgument(0);
             Misc::CLogger::WriteSystem(L"[Usage] %s script_entry_file\n",
                                        program != nullptr ? program : L"halvane");
+            // The log goes nowhere until the console is shown: the user
+            // learns why nothing ran on standard error, the path as given.
+            if (argc > 1)
+                std::fprintf(stderr, "[halvane] Script file not found: %s\n", argv[1]);
+            std::fprintf(stderr, "[Usage] %s script_entry_file\n", argc > 0 ? argv[0] : "halvane");
             exitCode = 2;
         }
     }

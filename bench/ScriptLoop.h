@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -20,7 +21,10 @@ inline void RunScriptLoop(benchmark::State& run, LuaPlus::LuaState* state, const
         prelude + "\nreturn function(n) local s = 0 for i = 1, n do " + body + " end return s end";
     lua_State* L = state->GetCState();
     if (state->LoadBuffer(code.data(), code.size(), "=bench") != 0 || state->PCall(0, 1) != 0)
+    {
+        std::fprintf(stderr, "%s\n", lua_tostring(L, -1));
         std::abort();
+    }
     const int loop = lua_gettop(L);
 
     for (auto _ : run)
@@ -28,7 +32,10 @@ inline void RunScriptLoop(benchmark::State& run, LuaPlus::LuaState* state, const
         lua_pushvalue(L, loop);
         lua_pushinteger(L, steps);
         if (state->PCall(1, 1) != 0)
+        {
+            std::fprintf(stderr, "%s\n", lua_tostring(L, -1));
             std::abort();
+        }
         benchmark::DoNotOptimize(lua_tonumber(L, -1));
         lua_pop(L, 1);
     }

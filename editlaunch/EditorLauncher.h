@@ -12,9 +12,12 @@ class CCommandLine;
 // (the splitter leaves one there for text such as ""abc") loses its first
 // and its last character.
 std::wstring EditorFileArgument(const CCommandLine& commandLine);
+// The same rules on the argument's bytes as the program got them (null for
+// none): a name that is no valid UTF-8 reaches the editor unchanged.
+std::string EditorFileArgument(const char* argument);
 
 // Starts the editor (found beside the program in exeFolder, or as the
 // engine finds it) on the file with "-open:<file>", never through a shell,
 // and does not wait for it. The result is always 0: a missing editor is
 // only reported on standard error.
-int RunEditorLauncher(const CCommandLine& commandLine, const std::string& exeFolder);
+int RunEditorLauncher(const char* argument, const std::string& exeFolder);

@@ -2,12 +2,28 @@
 
 #include <algorithm>
 
+namespace
+{
+
+template <class String> void Normalize(String& path, typename String::value_type separator)
+{
+    using Char = typename String::value_type;
+    if (separator != Char('/') && separator != Char('\\'))
+        return;
+    const Char other = separator == Char('/') ? Char('\\') : Char('/');
+    std::replace(path.begin(), path.end(), other, separator);
+    const auto doubled = [separator](Char a, Char b) { return a == separator && b == separator; };
+    path.erase(std::unique(path.begin(), path.end(), doubled), path.end());
+}
+
+} // namespace
+
 void NormalizeSeparators(std::wstring& path, wchar_t separator)
 {
-    if (separator != L'/' && separator != L'\\')
-        return;
-    const wchar_t other = separator == L'/' ? L'\\' : L'/';
-    std::replace(path.begin(), path.end(), other, separator);
-    const auto doubled = [separator](wchar_t a, wchar_t b) { return a == separator && b == separator; };
-    path.erase(std::unique(path.begin(), path.end(), doubled), path.end());
+    Normalize(path, separator);
+}
+
+void NormalizeSeparators(std::string& path, char separator)
+{
+    Normalize(path, separator);
 }

@@ -1,6 +1,5 @@
 // Entry point of editlaunch: `editlaunch <script>` opens the script in the
 // external editor and ends at once with exit code 0.
-#include "core/foundation/CommandLine.h"
 #include "editlaunch/EditorLauncher.h"
 
 #include <filesystem>
@@ -22,5 +21,5 @@ std::string ExecutableFolder()
 
 int main(int argc, char** argv)
 {
-    return RunEditorLauncher(CCommandLine(argc, argv), ExecutableFolder());
+    return RunEditorLauncher(argc > 1 ? argv[1] : nullptr, ExecutableFolder());
 }

@@ -1,6 +1,7 @@
 #include "gui/FontTool.h"
 
 #include "core/foundation/StringConversion.h"
+#include "core/io/SaveFile.h"
 
 #include <IFileSystem.h>
 #include <IImage.h>
@@ -488,22 +489,34 @@ bool CFontTool::SaveFont(const std::string& fileBase, const std::string& imageFo
     if (!driver || !fileSystem)
         return false;
 
+    // Every file is written to a save file first; the old files are
+    // replaced only once all of them were written whole.
+    std::vector<CFilePtr> saves;
+    const auto open = [&saves](const std::string& path)
+    {
+        saves.emplace_back(new CSaveFile(Misc::Text::Utf8ToWide(path)));
+        auto* save = static_cast<CSaveFile*>(saves.back().get());
+        return save->IsOk() ? save : nullptr;
+    };
     std::vector<std::wstring> imageNames;
     for (size_t i = 0; i < m_images.size(); ++i)
     {
         const std::string path = fileBase + std::to_string(i) + "." + imageFormat;
-        if (!driver->writeImageToFile(m_images[i], io::path(path.c_str())))
+        CSaveFile* save = open(path);
+        if (!save || !driver->writeImageToFile(m_images[i], static_cast<io::IWriteFile*>(save)))
         {
             Log("Could not write " + path + ", aborting.");
             return false;
         }
-        // The description names each image by its file name: Irrlicht looks
-        // for it beside the description.
+        // The description names each image by its file name: the font
+        // loader looks for it beside the description.
         imageNames.push_back(FileName(path));
     }
 
     const std::string descriptionPath = fileBase + ".xml";
-    io::IXMLWriter* writer = fileSystem->createXMLWriter(io::path(descriptionPath.c_str()));
+    CSaveFile* description = open(descriptionPath);
+    io::IXMLWriter* writer =
+        description ? fileSystem->createXMLWriter(static_cast<io::IWriteFile*>(description)) : nullptr;
     if (!writer)
     {
         Log("Could not write " + descriptionPath + ", aborting.");
@@ -555,6 +568,14 @@ bool CFontTool::SaveFont(const std::string& fileBase, const std::string& imageFo
     }
     writer->writeClosingTag(L"font");
     writer->drop();
+    for (const CFilePtr& save : saves)
+    {
+        if (!static_cast<CSaveFile*>(save.get())->Commit())
+        {
+            Log("Could not write " + std::string(save->getFileName().c_str()) + ", aborting.");
+            return false;
+        }
+    }
     Log("Bitmap font saved.");
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // Colours between the scripts' four fractions and the library's 8-bit
-// colours, for the list, combo and table elements.
+// colours: one rule for every colour of the GUI (elements, skin, sprites).
 
 #include "core/foundation/Color.h"
 

@@ -1,37 +1,25 @@
 #pragma once
 
-#include <algorithm>
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <unordered_set>
 
 namespace Graphics::GUI
 {
 
-// A set of GUI element ids in one sorted array: gathered once (Add, then
-// Seal), then looked up and added to while a layout loads, without a heap
-// node per id.
+// A set of GUI element ids, hashed: looked up and added to for every
+// element a script or a layout creates.
 class CGuiIdSet
 {
 public:
-    // Gathering: any order, repeats allowed, until Seal sorts them.
-    void Add(int32_t id) { m_ids.push_back(id); }
-    void Seal()
-    {
-        std::sort(m_ids.begin(), m_ids.end());
-        m_ids.erase(std::unique(m_ids.begin(), m_ids.end()), m_ids.end());
-    }
-
-    // After Seal.
-    bool Contains(int32_t id) const { return std::binary_search(m_ids.begin(), m_ids.end(), id); }
-    void Insert(int32_t id)
-    {
-        const auto at = std::lower_bound(m_ids.begin(), m_ids.end(), id);
-        if (at == m_ids.end() || *at != id)
-            m_ids.insert(at, id);
-    }
+    void Add(int32_t id) { m_ids.insert(id); }
+    void Erase(int32_t id) { m_ids.erase(id); }
+    bool Contains(int32_t id) const { return m_ids.count(id) != 0; }
+    std::size_t Size() const { return m_ids.size(); }
+    void Clear() { m_ids.clear(); }
 
 private:
-    std::vector<int32_t> m_ids;
+    std::unordered_set<int32_t> m_ids;
 };
 
 // The id a step after another, preferred for an element's parts (its

@@ -7,6 +7,7 @@
 #include "core/io/ArchiveHandle.h"
 #include "core/io/File.h"
 #include "core/io/Uuid.h"
+#include "gui/GuiColorConversion.h"
 #include "platform/Clock.h"
 
 #include <IGUIEnvironment.h>
@@ -23,6 +24,7 @@ namespace Graphics::Sprite
 namespace
 {
 
+using Graphics::GUI::ToSColor;
 using irr::s32;
 using irr::u32;
 using Rect32 = irr::core::rect<s32>;
@@ -38,23 +40,6 @@ s32 TruncateToInt(float value)
     if (value <= -2147483648.0f)
         return std::numeric_limits<s32>::min();
     return static_cast<s32>(value);
-}
-
-// A colour component 0-1 as a byte: times 255, truncated, held to 0-255.
-u32 ComponentToByte(float value)
-{
-    const float scaled = value * 255.0f;
-    if (!(scaled > 0.0f))
-        return 0;
-    if (scaled >= 255.0f)
-        return 255;
-    return static_cast<u32>(scaled);
-}
-
-irr::video::SColor ToSColor(const CColor& color)
-{
-    return irr::video::SColor(ComponentToByte(color.a), ComponentToByte(color.r), ComponentToByte(color.g),
-                              ComponentToByte(color.b));
 }
 
 Rect32 TruncateRect(const CRect& rect)

@@ -92,6 +92,7 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
         m_device = device;
     if (m_device == nullptr)
         return;
+    m_events.NextGeneration();
     m_environment = m_device->getGUIEnvironment();
     m_fileSystem = m_device->getFileSystem();
     m_inputKeyMap.Reset();
@@ -103,6 +104,7 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
 void CGuiManager::DetachDevice()
 {
     Clear();
+    m_events.NextGeneration();
     m_fader.Clear(false);
     m_inputKeyMap.Reset();
     DetachSkins();
@@ -117,6 +119,9 @@ void CGuiManager::Clear()
 {
     if (m_environment == nullptr)
         return;
+    // Events the clearing raises belong to the elements it removes: the new
+    // generation drops them.
+    const CGuiEventQueue::CHold hold(m_events);
     m_fader.Clear(true);
     ClearScrollers();
     if (m_guiParent != nullptr)
@@ -124,6 +129,12 @@ void CGuiManager::Clear()
         m_guiParent->drop();
         m_guiParent = nullptr;
     }
+    // The library removes from the back of the child list while each
+    // removal searches it from the front: quadratic in the elements. From
+    // the front, each one is found at once.
+    const auto& children = m_environment->getRootGUIElement()->getChildren();
+    while (!children.empty())
+        (*children.begin())->remove();
     // The environment's own clear also lets go of the focused and hovered
     // elements, which removing the children one by one would leave behind.
     m_environment->clear();
@@ -133,7 +144,9 @@ void CGuiManager::Clear()
     m_nameToId.clear();
     m_idToName.clear();
     m_lastNameFound = {};
+    m_index.Clear();
     m_tabOrder = 0;
+    m_events.NextGeneration();
 }
 
 void CGuiManager::Start()
@@ -204,15 +217,36 @@ int32_t CGuiManager::GetNextAvailableId(int32_t requested)
     const int32_t start = requested != 0 ? requested : static_cast<int32_t>(std::rand());
     for (int64_t id = start; id < INT32_MAX; ++id)
     {
-        if (!ElementIdExists(static_cast<int32_t>(id)))
+        if (!IsIdInUse(static_cast<int32_t>(id)))
             return static_cast<int32_t>(id);
     }
     for (int64_t id = INT32_MIN; id < start; ++id)
     {
-        if (!ElementIdExists(static_cast<int32_t>(id)))
+        if (!IsIdInUse(static_cast<int32_t>(id)))
             return static_cast<int32_t>(id);
     }
     throw Misc::Error::CKVOError(L"[CGuiManager::GetNextAvailableId] No gui element ids available");
+}
+
+bool CGuiManager::IsIdInUse(int32_t id)
+{
+    if (m_environment == nullptr)
+        return ElementIdExists(id);
+    // Each new element asks for a free id: the ids in use answer without a
+    // walk of the tree. They were gathered from the tree, and every id
+    // handed out or given to an element since is among them, as are those
+    // of elements made at the root beside the manager.
+    gui::IGUIElement* root = m_environment->getRootGUIElement();
+    if (!m_index.CatchUp(root))
+    {
+        m_index.GatherIds(root);
+        // Ids handed out for elements still to be made count as in use.
+        for (const auto& named : m_idToName)
+            m_index.NoteId(named.first);
+    }
+    if (CGuiElementIndex::IsIndexable(id) && !m_index.MayBeInUse(id))
+        return false;
+    return ElementIdExists(id);
 }
 
 int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t requestedId)
@@ -224,17 +258,23 @@ int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t reque
         // The candidate is the name the new element takes when a subscriber
         // takes the conflict on: the event tells it the name to use.
         candidate = name + L"::" + Misc::Text::Utf8ToWide(CUuid().GetId());
+        const uint64_t generation = GetGeneration();
         takeCandidate = CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, candidate, kIdConflictEvent, 0});
+        // The caller goes on building in the GUI it had.
+        if (GetGeneration() != generation)
+            throw Misc::Error::CKVOError::Format(
+                L"[CGuiManager::RegisterElementName] The GUI was cleared while adding gui element:%s",
+                name.c_str());
     }
     const int32_t id = GetNextAvailableId(requestedId);
     SetElementName(takeCandidate ? candidate : name, id);
-    if (m_idsInUse != nullptr)
-        m_idsInUse->Insert(id);
     return id;
 }
 
 void CGuiManager::SetElementName(const std::wstring& name, int32_t id)
 {
+    // A named id is in use from now on, also before its element is made.
+    m_index.NoteId(id);
     // An id has one name: the one it had before (left by an element that
     // closed itself) no longer leads to it.
     const auto [entry, added] = m_idToName.try_emplace(id, name);
@@ -271,6 +311,7 @@ bool CGuiManager::RemoveElementName(int32_t id)
         m_nameToId.erase(named);
     m_idToName.erase(found);
     m_lastNameFound = {};
+    m_index.Forget(id);
     return true;
 }
 
@@ -299,16 +340,13 @@ const std::wstring* CGuiManager::FindElementName(int32_t id) const
 
 const int32_t* CGuiManager::FindNamedId(const std::wstring& name) const
 {
-    const auto found = m_nameToId.find(name);
-    if (found == m_nameToId.end())
-        return nullptr;
     // Elements that close themselves (message boxes, dialogs) leave their
     // names behind, and their ids are handed out again: a name counts only
-    // while its id still carries it.
-    const std::wstring* current = FindElementName(found->second);
-    if (current == nullptr || *current != name)
-        return nullptr;
-    return &found->second;
+    // while its id still carries it. The map keeps to that by itself: each
+    // key views the text its id holds, and an id that takes another name
+    // (or none) takes its old key out first.
+    const auto found = m_nameToId.find(name);
+    return found == m_nameToId.end() ? nullptr : &found->second;
 }
 
 int32_t CGuiManager::GetElementId(const std::wstring& name, bool throwIfMissing)
@@ -335,6 +373,30 @@ void CGuiManager::ChangeElementId(gui::IGUIElement* element, const std::wstring&
 
 gui::IGUIElement* CGuiManager::GetElement(int32_t id, bool throwIfMissing)
 {
+    gui::IGUIElement* found = FindElement(id);
+    if (found == nullptr && throwIfMissing)
+        throw Misc::Error::CKVOError::Format(L"[CGuiManager::GetElement] Cannot find gui element:%i", id);
+    return found;
+}
+
+gui::IGUIElement* CGuiManager::FindElement(int32_t id)
+{
+    gui::IGUIElement* parent = GetGuiParent();
+    if (parent == nullptr || parent->getID() == id || !CGuiElementIndex::IsIndexable(id))
+        return SearchElement(id);
+    gui::IGUIElement* root = m_environment->getRootGUIElement();
+    if (gui::IGUIElement* found = m_index.Find(id, root))
+        return found;
+    gui::IGUIElement* found = SearchElement(id);
+    if (found != nullptr)
+        m_index.Remember(id, found, root);
+    else if (m_idToName.count(id) == 0)
+        m_index.NoteFree(id);
+    return found;
+}
+
+gui::IGUIElement* CGuiManager::SearchElement(int32_t id)
+{
     gui::IGUIElement* found = nullptr;
     gui::IGUIElement* parent = GetGuiParent();
     if (parent != nullptr)
@@ -345,9 +407,14 @@ gui::IGUIElement* CGuiManager::GetElement(int32_t id, bool throwIfMissing)
         if (root != parent)
             found = root->getID() == id ? root : FindElementById(root, id);
     }
-    if (found == nullptr && throwIfMissing)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::GetElement] Cannot find gui element:%i", id);
     return found;
+}
+
+void CGuiManager::NoteElementId(int32_t id)
+{
+    m_index.NoteId(id);
+    // The element may come before the one remembered for the id.
+    m_index.Forget(id);
 }
 
 gui::IGUIElement* CGuiManager::FindElementById(gui::IGUIElement* start, int32_t id) const
@@ -396,10 +463,7 @@ bool CGuiManager::ElementExists(const std::wstring& name)
 
 bool CGuiManager::ElementIdExists(int32_t id)
 {
-    // While a layout loads, the ids in use are known without a walk.
-    if (m_idsInUse != nullptr)
-        return m_idsInUse->Contains(id);
-    return GetElement(id, false) != nullptr;
+    return FindElement(id) != nullptr;
 }
 
 gui::IGUIElement* CGuiManager::GetElementAtPoint(gui::IGUIElement* start, const CPoint& pixelPoint)
@@ -513,6 +577,11 @@ void CGuiManager::Remove(const std::wstring& name)
     const int32_t* id = FindNamedId(name);
     if (id != nullptr && !name.empty() && RemoveMenuItem(element, *id))
         return;
+    // The parts of a combo box or a scroll bar go with their element only:
+    // it keeps using them.
+    if (element->isSubElement())
+        throw Misc::Error::CKVOError::Format(
+            L"[CGuiManager::Remove] Gui element is part of another element:%s", name.c_str());
     RemoveElement(element, true);
 }
 
@@ -553,10 +622,15 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     // not started a second time (it would publish again, without end).
     if (m_removing.count(element) != 0)
         return;
+    const CGuiEventQueue::CHold events(m_events);
     CGuiElementHold hold(element);
     const CRemoval removal(m_removing, element);
     const std::wstring name = GetElementName(element->getID(), false);
-    if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kElementClosedEvent, 0}))
+    const uint64_t generation = GetGeneration();
+    // A subscriber that cleared the GUI or replaced the device took the
+    // element with it.
+    if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kElementClosedEvent, 0}) ||
+        GetGeneration() != generation)
         return;
 
     if (!element->getChildren().empty())
@@ -568,6 +642,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     if (removeFocus && focus != nullptr && (focus == element || element->isMyChild(focus)))
         m_environment->removeFocus(focus);
     RemoveElementName(element->getID());
+    m_index.NoteRemoval(element->getParent() == m_environment->getRootGUIElement());
     element->remove();
     RemoveScroller(element);
     m_editSelections.erase(element);
@@ -581,9 +656,17 @@ void CGuiManager::RemoveChildren(gui::IGUIElement* element)
 {
     if (element == nullptr)
         return;
+    // A sub-menu is a part of its menu, but holds items of its own.
+    if (element->isSubElement() && !IsMenu(element))
+        throw Misc::Error::CKVOError::Format(
+            L"[CGuiManager::RemoveChildren] Gui element is part of another element:%s",
+            GetElementName(element->getID(), false).c_str());
     const CGuiHeldChildren children(element);
+    const uint64_t generation = GetGeneration();
     for (gui::IGUIElement* child : children)
     {
+        if (GetGeneration() != generation)
+            return;
         // A child that a subscriber has removed or moved meanwhile is not
         // removed from here.
         if (child->getParent() == element && !child->isSubElement())

@@ -4,6 +4,8 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/GuiElementIndex.h"
+#include "gui/GuiEventQueue.h"
 #include "gui/GuiIdSet.h"
 #include "gui/InputKeyMap.h"
 #include "gui/Scroller.h"
@@ -169,6 +171,11 @@ public:
     // Removes the whole GUI: the fader, every element, the element names
     // and the shortcuts. Nothing without a GUI environment.
     void Clear();
+    // The GUI events Irrlicht raises while the manager adds or removes
+    // elements wait here (the engine's receiver puts them in); the GUI's
+    // generation changes with every clear and every new environment.
+    CGuiEventQueue& GetEventQueue() { return m_events; }
+    uint64_t GetGeneration() const { return m_events.GetGeneration(); }
     // Empties the sprite bank (nothing before there is one).
     void ClearSpriteBank();
     // The cache clearing's part of the skins: the registered fonts go. The
@@ -487,7 +494,8 @@ public:
     // items' names and shortcuts with them).
     void ClearMenu(irr::gui::IGUIElement* menu);
     // Sizes the menu to its items in the menu font, keeps it on the screen,
-    // then does the same for each sub-menu.
+    // then does the same for each sub-menu. Nothing while a layout's menu
+    // is being read: it is sized once, whole, at the end.
     void RecalculateMenuSize(irr::gui::IGUIContextMenu* menu);
     // The skin's menu font; null without a skin.
     irr::gui::IGUIFont* GetMenuFont() const;
@@ -618,7 +626,9 @@ public:
 
     // Removes the element of the name with its children; a miss throws
     // "[CGuiManager::Remove] Cannot find gui element:%s". A menu item's
-    // name removes the item from its menu.
+    // name removes the item from its menu. A part of another element (a
+    // combo box's button, a scroll bar's arrow) throws "[CGuiManager::Remove]
+    // Gui element is part of another element:%s": it goes with its element.
     void Remove(const std::wstring& name);
     // Publishes the element closed event (type 4) with the element's name;
     // a subscriber that handles it keeps the element. Otherwise removes the
@@ -627,7 +637,8 @@ public:
     // element themselves meanwhile. The root is never removed; removing the
     // GUI parent makes the root the GUI parent again.
     void RemoveElement(irr::gui::IGUIElement* element, bool removeFocus);
-    // RemoveElement for each child that is not a sub-element.
+    // RemoveElement for each child that is not a sub-element. Throws for a
+    // part of another element (sub-menus excepted), as Remove does.
     void RemoveChildren(irr::gui::IGUIElement* element);
 
     // Focus (GuiManagerFocus.cpp).
@@ -1196,8 +1207,17 @@ public:
 private:
     // The id of the name when the id still carries that name; null else.
     const int32_t* FindNamedId(const std::wstring& name) const;
+    // The element of the id through the index, else by the search.
+    irr::gui::IGUIElement* FindElement(int32_t id);
+    // The search: the GUI parent, below it, the root, below the root.
+    irr::gui::IGUIElement* SearchElement(int32_t id);
     // Depth-first search for the id below start (itself not included).
     irr::gui::IGUIElement* FindElementById(irr::gui::IGUIElement* start, int32_t id) const;
+    // An element has been given the id outside RegisterElementName.
+    void NoteElementId(int32_t id);
+    // Whether an element has the id, for GetNextAvailableId: ids outside
+    // those in use are free without a search.
+    bool IsIdInUse(int32_t id);
     irr::gui::IGUIElement* FindElementAtPoint(irr::gui::IGUIElement* start,
                                               const irr::core::position2di& point) const;
     void Walk(CGuiElementVisitor& visitor, irr::gui::IGUIElement* start);
@@ -1238,6 +1258,10 @@ private:
     };
     mutable SNameFound m_lastNameFound;
     int32_t m_tabOrder = 0;
+    // Lookups by id, and the ids that may be in use, without a walk of the
+    // tree: a GUI of thousands of elements is built and addressed by name.
+    CGuiElementIndex m_index;
+    CGuiEventQueue m_events;
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.
     std::set<irr::gui::IGUIElement*> m_removing;
@@ -1271,16 +1295,31 @@ private:
     // The same blocks of an element that could not be had, read and
     // dropped.
     void ReadDetachedBlocks(Misc::Serialization::IArchive& archive);
-    // The ids of the GUI while a layout loads: every element the load
-    // creates takes a fresh id, and looking each one up in the whole tree
-    // would make a load quadratic. Null otherwise.
-    class CIdsInUseScope;
-    void CollectIds(irr::gui::IGUIElement* start, CGuiIdSet& ids) const;
-    CGuiIdSet* m_idsInUse = nullptr;
     std::wstring m_guiFile;
     // The layouts being loaded, outermost first.
     std::vector<std::wstring> m_loadingFiles;
+    // Includes read since the outermost load began.
+    static constexpr int32_t kMaxIncludesPerLoad = 1024;
+    int32_t m_includeCount = 0;
+    // Elements within elements and sub-menus within menus count alike
+    // against the nesting limit of a layout.
+    static constexpr int32_t kMaxLayoutDepth = 128;
+    class CReadLevel
+    {
+    public:
+        // Throws "[CGuiManager::<method>] Layout nested deeper than 128
+        // levels" past the limit.
+        CReadLevel(CGuiManager& manager, const wchar_t* method);
+        ~CReadLevel() { --m_depth; }
+        CReadLevel(const CReadLevel&) = delete;
+        CReadLevel& operator=(const CReadLevel&) = delete;
+
+    private:
+        int32_t& m_depth;
+    };
     int32_t m_readDepth = 0;
+    // Set while a layout's menu is read.
+    bool m_menuSizingHeld = false;
 
     // Skins, fonts and the sprite bank.
     // Attaches the skins and a new sprite bank to the environment.

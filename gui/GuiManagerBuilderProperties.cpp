@@ -234,7 +234,8 @@ CColor CGuiManager::GetStaticTextBackgroundColor(gui::IGUIElement* element)
 
 void CGuiManager::SetStaticTextWordWrap(gui::IGUIElement* element, bool wordWrap)
 {
-    AsStaticText(*this, element, L"SetStaticTextWordWrap")->setWordWrap(wordWrap);
+    gui::IGUIStaticText* text = AsStaticText(*this, element, L"SetStaticTextWordWrap");
+    text->setWordWrap(wordWrap && IrrlichtGui::CanWrapText(text->getText()));
 }
 
 bool CGuiManager::GetStaticTextWordWrap(gui::IGUIElement* element)

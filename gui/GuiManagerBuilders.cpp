@@ -7,6 +7,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "gui/GuiKVOSpriteBank.h"
 #include "gui/GuiManager.h"
+#include "gui/IrrlichtGuiAdapter.h"
 #include "gui/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -29,6 +30,7 @@ gui::IGUIButton* CGuiManager::AddButtonNamed(const std::wstring& name, const std
                                              const std::wstring& image, const std::wstring& pressedImage,
                                              bool push, bool alpha, bool border)
 {
+    const CGuiEventQueue::CHold events(m_events);
     // Without an environment nothing is created, and no name is taken.
     if (m_environment == nullptr)
         return nullptr;
@@ -40,6 +42,7 @@ gui::IGUIButton* CGuiManager::AddButton(int32_t id, const std::wstring& text, co
                                         const std::wstring& font, const std::wstring& image,
                                         const std::wstring& pressedImage, bool push, bool alpha, bool border)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIButton* button = m_environment->addButton(rect, GetGuiParent(), id, text.c_str(), nullptr);
@@ -58,6 +61,7 @@ gui::IGUIButton* CGuiManager::AddButton(int32_t id, const std::wstring& text, co
 gui::IGUIImage* CGuiManager::AddImageNamed(const std::wstring& name, const std::wstring& file,
                                            const CRect& rect, bool alpha, bool scale)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr || m_engine == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -67,6 +71,7 @@ gui::IGUIImage* CGuiManager::AddImageNamed(const std::wstring& name, const std::
 gui::IGUIImage* CGuiManager::addImage(int32_t id, const std::wstring& file, const core::rect<s32>& rect,
                                       bool alpha, bool scale)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr || m_engine == nullptr)
         return nullptr;
     video::ITexture* texture = m_engine->GetTexture(file, false);
@@ -112,6 +117,7 @@ gui::IGUIStaticText* CGuiManager::AddStaticTextNamed(const std::wstring& name, c
                                                      bool background, const CColor& color,
                                                      const std::wstring& font)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -123,10 +129,12 @@ gui::IGUIStaticText* CGuiManager::AddStaticText(int32_t id, const std::wstring& 
                                                 bool background, const CColor& color,
                                                 const std::wstring& font)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
-    gui::IGUIStaticText* staticText =
-        m_environment->addStaticText(text.c_str(), rect, border, wordWrap, GetGuiParent(), id, background);
+    gui::IGUIStaticText* staticText = m_environment->addStaticText(
+        text.c_str(), rect, border, wordWrap && IrrlichtGui::CanWrapText(text.c_str()), GetGuiParent(), id,
+        background);
     if (staticText == nullptr)
         return nullptr;
     SetStaticTextColor(staticText, color);
@@ -138,6 +146,7 @@ gui::IGUIEditBox* CGuiManager::AddEditBoxNamed(const std::wstring& name, const s
                                                const CRect& rect, bool border, const std::wstring& font,
                                                uint32_t maxChars)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -147,6 +156,7 @@ gui::IGUIEditBox* CGuiManager::AddEditBoxNamed(const std::wstring& name, const s
 gui::IGUIEditBox* CGuiManager::AddEditBox(int32_t id, const std::wstring& text, const core::rect<s32>& rect,
                                           bool border, const std::wstring& font, uint32_t maxChars)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIEditBox* editBox = m_environment->addEditBox(text.c_str(), rect, border, GetGuiParent(), id);
@@ -162,6 +172,7 @@ gui::IGUISpinBox* CGuiManager::AddSpinBoxNamed(const std::wstring& name, const s
                                                int32_t decimals, const std::wstring& upName,
                                                const std::wstring& downName)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -174,6 +185,7 @@ gui::IGUISpinBox* CGuiManager::AddSpinBox(int32_t id, const std::wstring& text, 
                                           int32_t upId, int32_t downId, float minimum, float maximum,
                                           float value, int32_t decimals)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUISpinBox* spinBox = m_environment->addSpinBox(text.c_str(), rect, true, GetGuiParent(), id);
@@ -203,6 +215,7 @@ gui::IGUIWindow* CGuiManager::AddWindowNamed(const std::wstring& name, gui::IGUI
                                              const std::wstring& closeName, const std::wstring& minimizeName,
                                              const std::wstring& maximizeName)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);

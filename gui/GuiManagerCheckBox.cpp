@@ -30,6 +30,7 @@ gui::IGUICheckBox* AsCheckBox(const CGuiManager& manager, gui::IGUIElement* elem
 gui::IGUICheckBox* CGuiManager::AddCheckBoxNamed(const std::wstring& name, const std::wstring& caption,
                                                  bool checked, const CRect& rect)
 {
+    const CGuiEventQueue::CHold events(m_events);
     // Without an environment nothing is created, and no name is taken.
     if (m_environment == nullptr)
         return nullptr;
@@ -40,6 +41,7 @@ gui::IGUICheckBox* CGuiManager::AddCheckBoxNamed(const std::wstring& name, const
 gui::IGUICheckBox* CGuiManager::AddCheckBox(int32_t id, const std::wstring& caption, bool checked,
                                             const CRect& pixelRect)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     return m_environment->addCheckBox(checked, ToPixelRect(pixelRect), GetGuiParent(), id, caption.c_str());

@@ -30,6 +30,7 @@ CGUIComboBoxEx* AsComboBox(const CGuiManager& manager, gui::IGUIElement* element
 CGUIComboBoxEx* CGuiManager::AddComboBox(const std::wstring& name, const CRect& rect,
                                          const std::wstring& buttonName, const std::wstring& listName)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);

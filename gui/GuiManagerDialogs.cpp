@@ -16,6 +16,7 @@ using namespace irr;
 int32_t CGuiManager::AddMessageBox(const std::wstring& text, const std::wstring& caption, int32_t flags,
                                    int32_t id, bool single)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return 0;
     if (single && ElementIdExists(id))
@@ -27,6 +28,7 @@ int32_t CGuiManager::AddMessageBox(const std::wstring& text, const std::wstring&
 int32_t CGuiManager::AddMessageBoxNamed(const std::wstring& text, const std::wstring& caption, int32_t flags,
                                         const std::wstring& name, bool single)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return 0;
     if (single)
@@ -59,6 +61,7 @@ gui::IGUIElement* CGuiManager::AddFileOpenDialogNamed(const std::wstring& title,
                                                       const CRect& rect, const std::wstring& startFolder,
                                                       const std::wstring& name)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -69,6 +72,7 @@ gui::IGUIElement* CGuiManager::AddFileOpenDialog(int32_t id, const std::wstring&
                                                  const core::rect<s32>& pixelRect,
                                                  const std::wstring& startFolder)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     // The dialog opens in the starting folder and puts back the directory

@@ -59,8 +59,11 @@ int32_t CGuiManager::GetIdOfElement(gui::IGUIElement* element) const
 
 void CGuiManager::SetElementText(gui::IGUIElement* element, const std::wstring& text)
 {
-    if (element != nullptr)
-        element->setText(text.c_str());
+    if (element == nullptr)
+        return;
+    if (element->getType() == gui::EGUIET_STATIC_TEXT && !IrrlichtGui::CanWrapText(text.c_str()))
+        static_cast<gui::IGUIStaticText*>(element)->setWordWrap(false);
+    element->setText(text.c_str());
 }
 
 std::wstring CGuiManager::GetElementText(gui::IGUIElement* element) const

@@ -66,22 +66,31 @@ bool CGuiManager::SetFocus(gui::IGUIElement* element)
     // Subscribers may remove the element while they are told.
     const CGuiElementHold hold(element);
 
+    const uint64_t generation = GetGeneration();
     gui::IGUIElement* focused = m_environment->getFocus();
     if (focused != nullptr)
     {
         const CGuiEvent lost{m_engine, GetElementName(focused->getID(), false), kFocusLostEvent, 0};
         if (CMulticastOf<Kind::Gui>::Publish(lost))
             return true;
+        // A subscriber cleared the GUI or closed the device: nothing is
+        // left to focus.
+        if (GetGeneration() != generation)
+            return false;
     }
     // A subscriber removed the element: it gets no focus any more.
     if (element != nullptr && !IsAttached(element))
         return false;
 
     {
+        const CGuiEventQueue::CHold events(m_events);
         const CFocusEventFilter filter(m_environment,
                                        m_device != nullptr ? m_device->getEventReceiver() : nullptr);
         m_environment->setFocus(element);
     }
+    // The events the move raised have been published meanwhile.
+    if (GetGeneration() != generation)
+        return false;
     // The environment answers false for a focus that is already where it
     // was asked to be, which is no refusal.
     if (m_environment->getFocus() != element)

@@ -49,7 +49,6 @@ namespace
 
 // Layouts read their nested GUIs recursively; deeper nesting than this is
 // taken for a damaged or hostile file rather than run out of stack.
-constexpr int32_t kMaxLayoutDepth = 128;
 
 const CGuiManager::SElementKind kElementKinds[] = {
     {"Button", 0, &CGuiManager::ReadButton, &CGuiManager::WriteButton},
@@ -292,20 +291,23 @@ bool CGuiManager::ReadUnder(gui::IGUIElement* element, IArchive& archive)
 
 bool CGuiManager::LoadUnder(const std::wstring& fileName, gui::IGUIElement* parent)
 {
+    const CGuiEventQueue::CHold events(m_events);
     const CGuiParentScope scope(*this, parent);
     return Load(fileName);
 }
 
+CGuiManager::CReadLevel::CReadLevel(CGuiManager& manager, const wchar_t* method)
+    : m_depth(manager.m_readDepth)
+{
+    if (m_depth >= kMaxLayoutDepth)
+        throw CKVOError::Format(L"[CGuiManager::%s] Layout nested deeper than %i levels", method,
+                                kMaxLayoutDepth);
+    ++m_depth;
+}
+
 bool CGuiManager::Read(IArchive& archive)
 {
-    if (m_readDepth >= kMaxLayoutDepth)
-        throw CKVOError::Format(L"[CGuiManager::Read] Layout nested deeper than %i levels", kMaxLayoutDepth);
-    ++m_readDepth;
-    struct SDepth
-    {
-        int32_t& depth;
-        ~SDepth() { --depth; }
-    } depth{m_readDepth};
+    const CReadLevel level(*this, L"Read");
 
     if (archive.IsVersionAtLeast(1023) && archive.TestToken("Fader{"))
     {
@@ -605,58 +607,9 @@ bool CGuiManager::WriteAlignmentInfo(IArchive& archive, gui::IGUIElement* elemen
 
 // ---- files ------------------------------------------------------------------
 
-// Collects the ids of the GUI once for a load (the outermost one): the same
-// ids a lookup by id finds, menu items' command ids included.
-class CGuiManager::CIdsInUseScope
-{
-public:
-    explicit CIdsInUseScope(CGuiManager& manager) : m_manager(manager)
-    {
-        if (m_manager.m_idsInUse != nullptr || m_manager.m_environment == nullptr)
-            return;
-        gui::IGUIElement* root = m_manager.m_environment->getRootGUIElement();
-        m_ids.Add(root->getID());
-        m_manager.CollectIds(root, m_ids);
-        m_ids.Seal();
-        m_manager.m_idsInUse = &m_ids;
-        m_owner = true;
-    }
-    ~CIdsInUseScope()
-    {
-        if (m_owner)
-            m_manager.m_idsInUse = nullptr;
-    }
-    CIdsInUseScope(const CIdsInUseScope&) = delete;
-    CIdsInUseScope& operator=(const CIdsInUseScope&) = delete;
-
-private:
-    CGuiManager& m_manager;
-    CGuiIdSet m_ids;
-    bool m_owner = false;
-};
-
-void CGuiManager::CollectIds(gui::IGUIElement* start, CGuiIdSet& ids) const
-{
-    if (start == nullptr)
-        return;
-    if (start->getType() == gui::EGUIET_CONTEXT_MENU || start->getType() == gui::EGUIET_MENU)
-    {
-        auto* menu = static_cast<gui::IGUIContextMenu*>(start);
-        for (u32 item = 0; item < menu->getItemCount(); ++item)
-        {
-            ids.Add(menu->getItemCommandId(item));
-            CollectIds(menu->getSubMenu(item), ids);
-        }
-    }
-    for (gui::IGUIElement* child : start->getChildren())
-    {
-        ids.Add(child->getID());
-        CollectIds(child, ids);
-    }
-}
-
 bool CGuiManager::Load(const std::wstring& fileName)
 {
+    const CGuiEventQueue::CHold events(m_events);
     GetGuiParent();
     CApplication* application = nullptr;
     if (m_engine != nullptr && m_engine->GetOwner() != nullptr)
@@ -673,6 +626,8 @@ bool CGuiManager::Load(const std::wstring& fileName)
     // A layout that includes itself, directly or through others, would
     // load for ever.
     const std::wstring path = file->GetPath();
+    if (m_loadingFiles.empty())
+        m_includeCount = 0;
     if (std::find(m_loadingFiles.begin(), m_loadingFiles.end(), path) != m_loadingFiles.end())
         throw CKVOError::Format(L"[CGuiManager::Load] Gui definition includes itself: %s", path.c_str());
     m_loadingFiles.push_back(path);
@@ -693,12 +648,16 @@ bool CGuiManager::Load(const std::wstring& fileName)
     }
     Logger()->Write(Logger()->GetSystemLevel(), false, L"[CGuiManager::Load] Loading %s...",
                     fileName.c_str());
-    const CIdsInUseScope ids(*this);
     return Read(archive);
 }
 
 void CGuiManager::Include(const std::wstring& fileName)
 {
+    // Files that include others more than once would load an exponential
+    // number of times: one load includes a bounded number in all.
+    if (++m_includeCount > kMaxIncludesPerLoad)
+        throw CKVOError::Format(L"[CGuiManager::Load] Too many included gui definitions (more than %i): %s",
+                                kMaxIncludesPerLoad, fileName.c_str());
     Load(fileName);
 }
 

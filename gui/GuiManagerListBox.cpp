@@ -69,6 +69,7 @@ CGUIListBoxEx* CGuiManager::AddListBox(const std::wstring& name, const CRect& re
                                        const std::wstring& scrollBarName, const std::wstring& upButtonName,
                                        const std::wstring& downButtonName)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);

@@ -49,7 +49,8 @@ bool HasOldFontKey(IArchive& archive)
 gui::IGUIElement* CGuiManager::ReadListBox(IArchive& archive)
 {
     static constexpr const wchar_t* kMethod = L"ReadListBox";
-    const std::wstring name = GetElementName(ReadElementIdName(archive), false);
+    // Registered once, by the builder.
+    const std::wstring name = ReadElementIdNameText(archive);
     const CRect position = ReadElementPosition(archive, kMethod);
     bool background = false;
     Require(archive.ReadKeyBool("-Background", background), "-Background", kMethod);
@@ -137,7 +138,8 @@ bool CGuiManager::WriteListBox(IArchive& archive, gui::IGUIElement* element)
 gui::IGUIElement* CGuiManager::ReadComboBox(IArchive& archive)
 {
     static constexpr const wchar_t* kMethod = L"ReadComboBox";
-    const std::wstring name = GetElementName(ReadElementIdName(archive), false);
+    // Registered once, by the builder.
+    const std::wstring name = ReadElementIdNameText(archive);
     const CRect position = ReadElementPosition(archive, kMethod);
     if (HasOldFontKey(archive))
         ReadKeyText(archive, kMethod, "-Font");

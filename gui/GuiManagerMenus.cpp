@@ -75,6 +75,7 @@ std::wstring TextOf(const wchar_t* text)
 
 gui::IGUIContextMenu* CGuiManager::AddMenu(int32_t id)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIContextMenu* menu = m_environment->addMenu(GetGuiParent(), id);
@@ -84,6 +85,7 @@ gui::IGUIContextMenu* CGuiManager::AddMenu(int32_t id)
 
 gui::IGUIContextMenu* CGuiManager::AddMenuNamed(const std::wstring& name)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     return AddMenu(RegisterElementName(name, 0));
@@ -91,6 +93,7 @@ gui::IGUIContextMenu* CGuiManager::AddMenuNamed(const std::wstring& name)
 
 gui::IGUIContextMenu* CGuiManager::AddContextMenu(int32_t id, const CRect& pixelRect)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIContextMenu* menu = m_environment->addContextMenu(ToPixelRect(pixelRect), GetGuiParent(), id);
@@ -100,6 +103,7 @@ gui::IGUIContextMenu* CGuiManager::AddContextMenu(int32_t id, const CRect& pixel
 
 gui::IGUIContextMenu* CGuiManager::AddContextMenuNamed(const std::wstring& name, const CRect& rect)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -109,6 +113,7 @@ gui::IGUIContextMenu* CGuiManager::AddContextMenuNamed(const std::wstring& name,
 gui::IGUIContextMenu* CGuiManager::addSubMenu(gui::IGUIElement* menu, const std::wstring& text, int32_t id,
                                               bool enabled, int32_t position)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"CGuiManager::addSubMenu] Parent context menu is not defined.");
     gui::IGUIContextMenu* parent = AsMenu(*this, menu, L"addSubMenu");
@@ -129,6 +134,7 @@ gui::IGUIContextMenu* CGuiManager::addSubMenu(gui::IGUIElement* menu, const std:
 gui::IGUIContextMenu* CGuiManager::AddSubMenuNamed(gui::IGUIElement* menu, const std::wstring& name,
                                                    const std::wstring& text, bool enabled, int32_t position)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"CGuiManager::addSubMenu] Parent context menu is not defined.");
     AsMenu(*this, menu, L"addSubMenu");
@@ -317,7 +323,7 @@ gui::IGUIFont* CGuiManager::GetMenuFont() const
 
 void CGuiManager::RecalculateMenuSize(gui::IGUIContextMenu* menu)
 {
-    if (menu == nullptr)
+    if (menu == nullptr || m_menuSizingHeld)
         return;
     gui::IGUIFont* font = GetMenuFont();
     if (font == nullptr)
@@ -378,6 +384,7 @@ void CGuiManager::RecalculateMenuSize(gui::IGUIContextMenu* menu)
 
 gui::IGUIToolBar* CGuiManager::AddToolbar(int32_t id, const CRect& pixelRect)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIToolBar* toolbar = m_environment->addToolBar(GetGuiParent(), id);
@@ -391,6 +398,7 @@ gui::IGUIToolBar* CGuiManager::AddToolbar(int32_t id, const CRect& pixelRect)
 
 gui::IGUIToolBar* CGuiManager::AddToolbarNamed(const std::wstring& name, const CRect& rect)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -417,6 +425,7 @@ gui::IGUIButton* CGuiManager::addToolbarButton(gui::IGUIElement* toolbar, int32_
                                                const std::wstring& image, const std::wstring& pressedImage,
                                                bool pushButton, bool useAlpha, bool border)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (toolbar == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::addToolbarButton] Toolbar not defined.");
     gui::IGUIToolBar* bar = AsToolbar(*this, toolbar, L"addToolbarButton");
@@ -473,6 +482,7 @@ gui::IGUIButton* CGuiManager::AddToolbarButtonNamed(gui::IGUIElement* toolbar, c
                                                     const std::wstring& pressedImage, bool pushButton,
                                                     bool useAlpha, bool border)
 {
+    const CGuiEventQueue::CHold events(m_events);
     // The tool bar is checked before the name is taken.
     if (toolbar == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::addToolbarButton] Toolbar not defined.");

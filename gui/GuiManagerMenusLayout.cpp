@@ -63,7 +63,20 @@ gui::IGUIElement* CGuiManager::ReadMenu(IArchive& archive, bool context)
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadMenu] Gui environment not available.");
     ReadToolTip(archive, menu);
-    loadMenuItems(menu, archive);
+    {
+        // Each item added would size the menu with all its sub-menus again:
+        // it is sized once, when all are in.
+        const bool held = m_menuSizingHeld;
+        m_menuSizingHeld = true;
+        struct SRestore
+        {
+            bool& flag;
+            bool value;
+            ~SRestore() { flag = value; }
+        } restore{m_menuSizingHeld, held};
+        loadMenuItems(menu, archive);
+    }
+    RecalculateMenuSize(menu);
     return menu;
 }
 
@@ -97,6 +110,7 @@ void CGuiManager::loadMenuItems(gui::IGUIContextMenu* menu, IArchive& archive)
         }
         else if (archive.TestToken("SubMenu{"))
         {
+            const CReadLevel level(*this, L"loadMenuItems");
             const int32_t id = ReadElementIdName(archive);
             std::wstring label;
             bool enabled = true;

@@ -44,6 +44,7 @@ uint32_t ColumnWidthToPixels(float width, uint32_t screenWidth)
 
 CGUITableEx* CGuiManager::AddTableNamed(const std::wstring& name, const CRect& rect, bool drawBackground)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -52,6 +53,7 @@ CGUITableEx* CGuiManager::AddTableNamed(const std::wstring& name, const CRect& r
 
 CGUITableEx* CGuiManager::AddTable(int32_t id, const CRect& pixelRect, bool drawBackground)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     auto* table = new CGUITableEx(m_environment, GetGuiParent(), ToPixelRect(pixelRect), drawBackground);

@@ -109,10 +109,9 @@ gui::IGUIElement* CGuiManager::ReadTable(IArchive& archive)
         cell.isData = key == "-Data";
         Require(archive.ReadUInt(cell.row) && archive.ReadUInt(cell.column), key.c_str());
         Require(archive.ReadWString(cell.text), key.c_str());
-        if (cell.row >= rowCount || cell.column >= columns.size())
-            throw CKVOError::Format(L"[CGuiManager::ReadTable] Cell outside the table:%u %u", cell.row,
-                                    cell.column);
-        cells.push_back(std::move(cell));
+        // A cell of a row or column the table does not have is passed over.
+        if (cell.row < rowCount && cell.column < columns.size())
+            cells.push_back(std::move(cell));
     }
 
     int32_t activeColumn = -1;

@@ -86,6 +86,7 @@ s32 ScrollStep(uint32_t maximum, float fraction, float fallback)
 gui::IGUITabControl* CGuiManager::AddTabControl(int32_t id, const CRect& pixelRect, bool fillBackground,
                                                 bool border)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     return m_environment->addTabControl(ToPixelRect(pixelRect), GetGuiParent(), fillBackground, border, id);
@@ -94,6 +95,7 @@ gui::IGUITabControl* CGuiManager::AddTabControl(int32_t id, const CRect& pixelRe
 gui::IGUITabControl* CGuiManager::AddTabControlNamed(const std::wstring& name, const CRect& rect,
                                                      bool fillBackground, bool border)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -103,6 +105,7 @@ gui::IGUITabControl* CGuiManager::AddTabControlNamed(const std::wstring& name, c
 gui::IGUITab* CGuiManager::addTabPage(gui::IGUIElement* tabControl, int32_t id, const std::wstring& caption,
                                       const CColor& color, bool drawBackground)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (tabControl == nullptr || tabControl->getType() != gui::EGUIET_TAB_CONTROL)
         throw Misc::Error::CKVOError(L"[CGuiManager::addTabPage] Parent tab control not defined.");
     gui::IGUITab* tab = static_cast<gui::IGUITabControl*>(tabControl)->addTab(caption.c_str(), id);
@@ -118,6 +121,7 @@ gui::IGUITab* CGuiManager::AddTabPageNamed(gui::IGUIElement* tabControl, const s
                                            const std::wstring& caption, const CColor& color,
                                            bool drawBackground)
 {
+    const CGuiEventQueue::CHold events(m_events);
     // The tab control is checked before the name is taken.
     if (tabControl == nullptr || tabControl->getType() != gui::EGUIET_TAB_CONTROL)
         throw Misc::Error::CKVOError(L"[CGuiManager::addTabPage] Parent tab control not defined.");
@@ -127,6 +131,7 @@ gui::IGUITab* CGuiManager::AddTabPageNamed(gui::IGUIElement* tabControl, const s
 gui::IGUITab* CGuiManager::AddTab(int32_t id, const CRect& pixelRect, bool drawBackground,
                                   const CColor& color)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUITab* tab = m_environment->addTab(ToPixelRect(pixelRect), GetGuiParent(), id);
@@ -140,6 +145,7 @@ gui::IGUITab* CGuiManager::AddTab(int32_t id, const CRect& pixelRect, bool drawB
 gui::IGUITab* CGuiManager::AddTabNamed(const std::wstring& name, const CRect& rect, bool drawBackground,
                                        const CColor& color)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -226,6 +232,7 @@ gui::IGUIScrollBar* CGuiManager::AddScrollBar(int32_t id, bool horizontal, const
                                               uint32_t maximum, int32_t position, int32_t upButtonId,
                                               int32_t downButtonId)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIScrollBar* bar =
@@ -246,6 +253,7 @@ gui::IGUIScrollBar* CGuiManager::AddScrollBarNamed(const std::wstring& name, boo
                                                    const CRect& rect, uint32_t maximum, int32_t position,
                                                    const std::wstring& upName, const std::wstring& downName)
 {
+    const CGuiEventQueue::CHold events(m_events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);

@@ -102,12 +102,20 @@ CInputKeyMap::~CInputKeyMap()
 void CInputKeyMap::AddActionKeyCode(const std::wstring& action, const std::wstring& description,
                                     uint16_t keyCode, bool shift, bool control)
 {
+    CheckDescription(description, L"CGuiManager::CInputKeyMap::AddActionKeyCode");
     SActionKeyCode record;
     record.description = description;
     record.keyCode = keyCode;
     record.shift = shift;
     record.control = control;
     m_actions[action].push_back(std::move(record));
+}
+
+void CInputKeyMap::CheckDescription(const std::wstring& description, const wchar_t* method)
+{
+    if (description.find(L'|') != std::wstring::npos)
+        throw Misc::Error::CKVOError::Format(L"[%s] A key description may not contain \"|\":%s", method,
+                                             description.c_str());
 }
 
 bool CInputKeyMap::ActionExists(const std::wstring& action) const

@@ -64,9 +64,13 @@ public:
     CInputKeyMap& operator=(const CInputKeyMap&) = delete;
 
     // Appends a binding (on and toggled false), creating the action when
-    // absent. The same key may be bound twice.
+    // absent. The same key may be bound twice. A description with "|" (the
+    // saved form's separator, which has no escape) is refused.
     void AddActionKeyCode(const std::wstring& action, const std::wstring& description, uint16_t keyCode,
                           bool shift, bool control);
+    // Throws CKVOError, naming the method, when the description cannot be
+    // saved and read back as it is.
+    static void CheckDescription(const std::wstring& description, const wchar_t* method);
     // True for an action in the map, even one without bindings.
     bool ActionExists(const std::wstring& action) const;
     // An unknown action changes nothing.
@@ -82,6 +86,8 @@ public:
     // The number of bindings of the action; 0 for an unknown action, which
     // stays unknown.
     size_t GetActionKeyCount(const std::wstring& action) const;
+    // The same for scripts: an unknown action is added, without bindings.
+    size_t CountActionKeys(const std::wstring& action) { return m_actions[action].size(); }
     size_t GetActionCount() const { return m_actions.size(); }
     // The action names in map order, copied, so that whoever walks them may
     // change the map meanwhile.

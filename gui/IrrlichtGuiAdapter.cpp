@@ -127,6 +127,20 @@ bool ReadElementLayout(IrrlichtDevice* device, const gui::IGUIElement* element, 
     return true;
 }
 
+bool CanWrapText(const wchar_t* text)
+{
+    constexpr size_t kMaxWrappedWord = 1024;
+    size_t word = 0;
+    for (const wchar_t* c = text; c != nullptr && *c != L'\0'; ++c)
+    {
+        // The library breaks lines at spaces and line ends only.
+        word = *c == L' ' || *c == L'\n' || *c == L'\r' ? 0 : word + 1;
+        if (word > kMaxWrappedWord)
+            return false;
+    }
+    return true;
+}
+
 irr::gui::EGUI_ALIGNMENT ToAlignment(int32_t value, const wchar_t* method)
 {
     if (value < irr::gui::EGUIA_UPPERLEFT || value > irr::gui::EGUIA_SCALE)

@@ -42,6 +42,13 @@ namespace Graphics::GUI::IrrlichtGui
 // factories) keep their distance from the end of the list.
 int32_t ScriptElementType(irr::gui::EGUI_ELEMENT_TYPE type);
 
+// Whether a static text may wrap the text: the library's line breaking
+// takes time that grows far faster than the length of a word (a word of
+// 100,000 characters takes seconds), and a word longer than a line runs
+// past it unbroken anyway. Texts with a word of more than 1,024 characters
+// are not wrapped.
+bool CanWrapText(const wchar_t* text);
+
 // The alignment of the number (0 upper-left, 1 lower-right, 2 centre, 3
 // scale); another number throws "[CGuiManager::<method>] Invalid
 // alignment:%i".

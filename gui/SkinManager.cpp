@@ -8,6 +8,8 @@
 #include "core/io/Archive.h"
 #include "core/io/ArchiveHandle.h"
 #include "core/io/File.h"
+#include "gui/BitmapFontLoader.h"
+#include "gui/GuiColorConversion.h"
 #include "gui/GuiKVOSpriteBank.h"
 
 #include <IGUIEnvironment.h>
@@ -17,6 +19,7 @@
 #include <IGUISpriteBank.h>
 #include <ITexture.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -97,6 +100,7 @@ void CSkinManager::SetEnvironment(gui::IGUIEnvironment* environment)
     if (m_environment)
         m_environment->drop();
     m_environment = environment;
+    m_loadedFonts.clear();
 }
 
 void CSkinManager::SetElementNameLookup(CSkinImpl::ElementNameLookup lookup)
@@ -309,7 +313,7 @@ void CSkinManager::ReadSkin(Misc::Serialization::IArchive& archive)
     {
         CNamedColor color(0.0f, 0.0f, 0.0f, 0.0f, kColorKeys[i]);
         color.Read(archive);
-        SetSkinColorRounded(i, color);
+        SetSkinColor(i, color);
     }
     archive.ExpectToken("}");
 
@@ -444,19 +448,9 @@ void CSkinManager::SetSkinColor(uint32_t index, const CColor& color)
     gui::IGUISkin* skin = CurrentSkin();
     if (!skin || index >= CSkinImpl::kFileColorCount)
         return;
-    skin->setColor(static_cast<gui::EGUI_DEFAULT_COLOR>(index),
-                   video::SColor(ToByte(color.a * 255.0), ToByte(color.r * 255.0), ToByte(color.g * 255.0),
-                                 ToByte(color.b * 255.0)));
-}
-
-void CSkinManager::SetSkinColorRounded(uint32_t index, const CColor& color)
-{
-    gui::IGUISkin* skin = CurrentSkin();
-    if (!skin || index >= CSkinImpl::kFileColorCount)
-        return;
-    skin->setColor(static_cast<gui::EGUI_DEFAULT_COLOR>(index),
-                   video::SColor(ToByte(color.a * 255.0 + 0.5), ToByte(color.r * 255.0 + 0.5),
-                                 ToByte(color.g * 255.0 + 0.5), ToByte(color.b * 255.0 + 0.5)));
+    // To the nearest byte, as every colour of the GUI: a colour read back
+    // from the skin and set again stays what it was.
+    skin->setColor(static_cast<gui::EGUI_DEFAULT_COLOR>(index), ToSColor(color));
 }
 
 int32_t CSkinManager::GetSkinSize(uint32_t index) const
@@ -471,7 +465,8 @@ void CSkinManager::SetSkinSize(uint32_t index, int32_t value)
 {
     gui::IGUISkin* skin = CurrentSkin();
     if (skin && index < CSkinImpl::kFileSizeCount)
-        skin->setSize(static_cast<gui::EGUI_DEFAULT_SIZE>(index), value);
+        skin->setSize(static_cast<gui::EGUI_DEFAULT_SIZE>(index),
+                      std::clamp(value, -kMaxSkinSize, kMaxSkinSize));
 }
 
 std::wstring CSkinManager::GetSkinText(uint32_t index) const
@@ -555,23 +550,103 @@ const std::map<std::wstring, uint32_t>* CSkinManager::GetSkinImageIds() const
     return own ? &own->GetOwnSpriteBank()->GetSpriteIds() : nullptr;
 }
 
+void CSkinManager::SetApplication(const CApplication* application)
+{
+    m_application = application;
+    m_fontFileCache.clear();
+}
+
+const CSkinManager::SFontFile* CSkinManager::FindFontFile(const std::wstring& name, bool& cached)
+{
+    cached = false;
+    if (!m_application || name.empty())
+        return nullptr;
+    const uint64_t generation = m_application->GetFileSystem().GetCacheGeneration();
+    if (generation != m_fontFileGeneration)
+    {
+        m_fontFileCache.clear();
+        m_fontFileGeneration = generation;
+    }
+    if (generation != 0)
+    {
+        const auto known = m_fontFileCache.find(name);
+        if (known != m_fontFileCache.end())
+        {
+            cached = true;
+            return known->second ? &*known->second : nullptr;
+        }
+    }
+    std::optional<SFontFile> found;
+    if (IFile* file = m_application->OpenFile(name))
+    {
+        found = SFontFile{file->getFileName(), file->GetPath()};
+        file->drop();
+    }
+    if (generation == 0)
+    {
+        if (!found)
+            return nullptr;
+        m_fontFileUncached = std::move(*found);
+        return &m_fontFileUncached;
+    }
+    // Keys come from scripts: a script that makes up new ones all the time
+    // does not grow this without end.
+    constexpr size_t kMaximumCached = 1024;
+    if (m_fontFileCache.size() >= kMaximumCached)
+        m_fontFileCache.clear();
+    const auto& entry = m_fontFileCache.emplace(name, std::move(found)).first->second;
+    return entry ? &*entry : nullptr;
+}
+
+void CSkinManager::ForgetFontFile(const std::wstring& name)
+{
+    m_fontFileCache.erase(name);
+}
+
+gui::IGUIFont* CSkinManager::LoadFont(const SFontFile& file)
+{
+    // Irrlicht keeps the fonts it has read under their paths: a font is
+    // checked and read once.
+    const std::string path(file.path.c_str(), file.path.size());
+    const auto loaded = m_loadedFonts.find(path);
+    if (loaded != m_loadedFonts.end())
+        return loaded->second;
+    IFile* opened = m_application != nullptr ? m_application->OpenFile(file.fullName) : nullptr;
+    if (opened == nullptr)
+        return nullptr;
+    // Checked before Irrlicht reads it; the description and its images load
+    // through the engine's file system.
+    std::string error;
+    gui::IGUIFont* font = CBitmapFontLoader(m_environment, m_application).Load(opened, error);
+    opened->drop();
+    if (font != nullptr)
+        m_loadedFonts.emplace(path, font);
+    return font;
+}
+
 gui::IGUIFont* CSkinManager::GetFont(const std::wstring& name, bool registerFont)
 {
     if (!m_environment)
         throw Misc::Error::CKVOError(
             L"[CGuiManager::GetFont] Font not available. Gui manager not initialised.");
-    IFile* file = m_application && !name.empty() ? m_application->OpenFile(name) : nullptr;
-    if (file)
+    bool cached = false;
+    const SFontFile* file = FindFontFile(name, cached);
+    if (file != nullptr)
     {
-        // Irrlicht reads the font (and the images it names) through its own
-        // file system, by the opened file's full name.
-        const io::path path = file->getFileName();
-        const std::wstring fullName = file->GetPath();
-        file->drop();
-        gui::IGUIFont* font = m_environment->getFont(path);
-        if (font && registerFont)
-            SetFont(name, fullName);
-        return font;
+        gui::IGUIFont* font = LoadFont(*file);
+        if (font == nullptr && cached)
+        {
+            // The file may have gone since it was found: look again.
+            ForgetFontFile(name);
+            file = FindFontFile(name, cached);
+            font = file != nullptr ? LoadFont(*file) : nullptr;
+        }
+        if (file != nullptr)
+        {
+            if (font && registerFont)
+                SetFont(name, std::wstring(file->fullName));
+            return font;
+        }
     }
     const auto registered = m_fonts.find(name);
     if (registered != m_fonts.end())

@@ -12,9 +12,13 @@
 #include "core/io/Serializable.h"
 #include "gui/SkinImpl.h"
 
+#include <path.h>
+
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CApplication;
@@ -49,7 +53,7 @@ public:
     CSkinManager& operator=(const CSkinManager&) = delete;
 
     // Where files are looked up from now on (null: none are found).
-    void SetApplication(const CApplication* application) { m_application = application; }
+    void SetApplication(const CApplication* application);
     // The GUI environment whose skin this manages; null means no GUI. A new
     // environment first drops every font of the old one.
     void SetEnvironment(irr::gui::IGUIEnvironment* environment);
@@ -94,6 +98,9 @@ public:
     // by the setters. Colours are fractions 0-1.
     CColor GetSkinColor(uint32_t index) const;
     void SetSkinColor(uint32_t index, const CColor& color);
+    // Sizes and distances are held to +-2^24 pixels: the library adds them
+    // to screen positions, which larger ones would overflow.
+    static constexpr int32_t kMaxSkinSize = 1 << 24;
     int32_t GetSkinSize(uint32_t index) const;
     void SetSkinSize(uint32_t index, int32_t value);
     std::wstring GetSkinText(uint32_t index) const;
@@ -143,12 +150,35 @@ private:
     irr::gui::IGUISkin* CurrentSkin() const;
     void ReadSkinLegacy(Misc::Serialization::IArchive& archive);
     void ReadExtensions(Misc::Serialization::IArchive& archive);
-    // Stores a colour read from a file: fractions back to bytes with
-    // rounding, so text files do not lose a step per save.
-    void SetSkinColorRounded(uint32_t index, const CColor& color);
+
+    // A font key resolved to the file it names: Irrlicht's path and our full
+    // name.
+    struct SFontFile
+    {
+        irr::io::path path;
+        std::wstring fullName;
+    };
+    // The file the key names through the application's file lookup, or
+    // null. Text drawn in a named font asks every call, so the answers
+    // (misses too) are kept as long as the file system keeps its own cached
+    // lookups: until the search paths change or the search cache is cleared
+    // or switched off. `cached` tells whether the answer was a kept one.
+    const SFontFile* FindFontFile(const std::wstring& name, bool& cached);
+    void ForgetFontFile(const std::wstring& name);
+    // The font the file describes, checked and read once for the
+    // environment, or null.
+    irr::gui::IGUIFont* LoadFont(const SFontFile& file);
 
     const CApplication* m_application;
+    std::unordered_map<std::wstring, std::optional<SFontFile>> m_fontFileCache;
+    // The file system's cache generation the answers belong to.
+    uint64_t m_fontFileGeneration = 0;
+    // The answer while the file system caches nothing.
+    SFontFile m_fontFileUncached;
     irr::gui::IGUIEnvironment* m_environment = nullptr; // grabbed while set
+    // The fonts read into the environment, by Irrlicht's path (the
+    // environment holds them as long as it lives).
+    std::unordered_map<std::string, irr::gui::IGUIFont*> m_loadedFonts;
     CSkinImpl::ElementNameLookup m_elementName;
     std::wstring m_skinName;
     std::map<std::wstring, std::wstring> m_fontFiles;

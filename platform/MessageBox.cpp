@@ -133,6 +133,9 @@ EMessageBoxAnswer AskOnTerminal(const SBox& box)
 
 EMessageBoxAnswer ShowMessageBox(std::string_view text, std::string_view caption, EMessageBoxButtons buttons)
 {
+    // What the program printed so far comes first, also when both streams
+    // go to one pipe (standard output is buffered then).
+    std::fflush(stdout);
     const SBox box = Describe(buttons);
     std::string shown;
     if (!caption.empty())

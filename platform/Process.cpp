@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -150,7 +151,12 @@ std::string FindEditor(const std::string& exeFolder)
 {
     const char* chosen = std::getenv("HALVANE_EDITOR");
     if (chosen != nullptr && *chosen != 0)
+    {
+        // A bare name is looked up on the PATH, as a shell would.
+        if (std::strchr(chosen, '/') == nullptr)
+            return FindOnPath(chosen);
         return IsExecutableFile(chosen) ? std::string(chosen) : std::string();
+    }
 
     std::string bundled = exeFolder;
     if (!bundled.empty() && bundled.back() != '/')

@@ -31,8 +31,9 @@ bool IsExecutableFile(const std::string& path);
 bool OpenWithAssociatedProgram(const std::string& path);
 
 // The external script editor: the program HALVANE_EDITOR names when it is
-// set, otherwise exeFolder + "/Tools/SciTE/SciTE", otherwise "scite" on the
-// PATH. Empty when the chosen editor is not an executable file.
+// set (a name without "/" is looked up on the PATH), otherwise exeFolder +
+// "/Tools/SciTE/SciTE", otherwise "scite" on the PATH. Empty when the
+// chosen editor is not an executable file.
 std::string FindEditor(const std::string& exeFolder);
 
 // Starts the editor on the file with "-open:<file>" and, when the line is

@@ -54,6 +54,14 @@ std::string ResolveSaveTarget(const std::string& path)
     return path;
 }
 
+bool IsReplaceable(const std::string& path)
+{
+    struct stat status;
+    if (::lstat(path.c_str(), &status) != 0)
+        return errno == ENOENT;
+    return S_ISREG(status.st_mode);
+}
+
 size_t MaxFileNameLength(const std::string& folder)
 {
     const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);

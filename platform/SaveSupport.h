@@ -18,6 +18,10 @@ namespace Platform
 // then fails at the rename instead of writing somewhere unexpected.
 std::string ResolveSaveTarget(const std::string& path);
 
+// Whether a save may replace what is at the path: nothing, or a regular
+// file (never a folder, a device, a FIFO, a socket or a link).
+bool IsReplaceable(const std::string& path);
+
 // The longest file name (one part of a path, in bytes) the folder accepts.
 size_t MaxFileNameLength(const std::string& folder);
 

@@ -78,6 +78,12 @@ int DecodeOggVorbis(OggVorbis_File* record, char* buffer, int size, int channels
         const long read = vorbis.ov_read(record, buffer + done, size - done, 0, 2, 1, &section);
         if (read <= 0)
             break;
+        // A chained stream may go on with another channel count, which the
+        // buffer was not made for: decoding ends at such a link, and what
+        // was read of it is dropped.
+        const vorbis_info* info = vorbis.ov_info != nullptr ? vorbis.ov_info(record, section) : nullptr;
+        if (info == nullptr || info->channels != channels)
+            break;
         done += static_cast<int>(read);
     }
 

@@ -20,19 +20,28 @@ CSonicEntity& CSonicEntity::operator=(const CSonicEntity& other)
 
 CSonicEntity::~CSonicEntity()
 {
-    if (m_engine != nullptr)
-        m_engine->RemoveEntity(this);
+    // Out of the engine's lists while the part is still whole.
+    m_link.Detach();
+}
+
+void CSonicEntity::SetSoundEngine(CSoundEngine* engine)
+{
+    if (engine != nullptr)
+        m_link.Attach(engine->GetParts());
+    else
+        m_link.Detach();
 }
 
 void CSonicEntity::RegisterWithEngine()
 {
-    if (m_engine != nullptr)
-        m_engine->QueueEntityUpdate(this);
+    if (CSoundEngine* engine = GetSoundEngine())
+        engine->QueueEntityUpdate(this);
 }
 
 bool CSonicEntity::AttachSound(const std::string& name)
 {
-    if (m_engine == nullptr || !m_engine->SoundExists(name))
+    const CSoundEngine* engine = GetSoundEngine();
+    if (engine == nullptr || !engine->SoundExists(name))
         return false;
     m_sounds.push_back(name);
     return UpdateSounds();
@@ -40,7 +49,7 @@ bool CSonicEntity::AttachSound(const std::string& name)
 
 bool CSonicEntity::DetachSound(const std::string& name)
 {
-    if (m_engine == nullptr)
+    if (GetSoundEngine() == nullptr)
         return false;
     const auto found = std::find(m_sounds.begin(), m_sounds.end(), name);
     if (found == m_sounds.end())
@@ -57,7 +66,8 @@ bool CSonicEntity::DetachAllSounds()
 
 bool CSonicEntity::UpdateSounds()
 {
-    if (m_engine == nullptr)
+    const CSoundEngine* engine = GetSoundEngine();
+    if (engine == nullptr)
         return true;
     const CVector& position = GetPosition();
     const CVector& rotation = GetRotation();
@@ -66,7 +76,7 @@ bool CSonicEntity::UpdateSounds()
     for (const std::string& name : m_sounds)
     {
         CSound* sound = nullptr;
-        if (m_engine->GetSound(name, sound))
+        if (engine->GetSound(name, sound))
             sound->SetPlacement(position, rotation, velocity);
     }
     return true;
@@ -74,19 +84,19 @@ bool CSonicEntity::UpdateSounds()
 
 bool CSonicEntity::ApplyProperties()
 {
-    if (m_engine == nullptr)
+    const CSoundEngine* engine = GetSoundEngine();
+    if (engine == nullptr)
         return true;
     // One pass: each name is looked up once, dropped when its sound is gone.
     const CVector& position = GetPosition();
     const CVector& rotation = GetRotation();
     CVector velocity;
     GetVelocity(velocity);
-    const CSoundEngine& engine = *m_engine;
     m_sounds.erase(std::remove_if(m_sounds.begin(), m_sounds.end(),
                                   [&](const std::string& name)
                                   {
                                       CSound* sound = nullptr;
-                                      if (!engine.GetSound(name, sound))
+                                      if (!engine->GetSound(name, sound))
                                           return true;
                                       sound->SetPlacement(position, rotation, velocity);
                                       return false;
@@ -97,24 +107,26 @@ bool CSonicEntity::ApplyProperties()
 
 void CSonicEntity::SetPosition(const CVector& position)
 {
-    if (m_engine == nullptr)
+    const CSoundEngine* engine = GetSoundEngine();
+    if (engine == nullptr)
         return;
     for (const std::string& name : m_sounds)
     {
         CSound* sound = nullptr;
-        if (m_engine->GetSound(name, sound))
+        if (engine->GetSound(name, sound))
             sound->SetPosition(position);
     }
 }
 
 void CSonicEntity::SetRotation(const CVector& rotation)
 {
-    if (m_engine == nullptr)
+    const CSoundEngine* engine = GetSoundEngine();
+    if (engine == nullptr)
         return;
     for (const std::string& name : m_sounds)
     {
         CSound* sound = nullptr;
-        if (m_engine->GetSound(name, sound))
+        if (engine->GetSound(name, sound))
             sound->SetDirectionByRotation(rotation);
     }
 }
@@ -127,8 +139,7 @@ void CSonicEntity::SetFlags(uint32_t flags)
 void CSonicEntity::Clear()
 {
     m_sounds.clear();
-    if (m_engine != nullptr)
-        m_engine->RemoveEntity(this);
+    m_link.Detach();
 }
 
 bool CSonicEntity::Write(IArchive& archive)
@@ -223,7 +234,7 @@ bool CSonicEntity::ReadOlderForm(IArchive& archive)
     archive.ReadKeyFloat("-MinDist", settings.minDistance);
     archive.ReadKeyFloat("-MaxDist", settings.maxDistance);
     archive.ReadKeyFloat("-Volume", settings.volume);
-    CSoundEngine* engine = EngineForOlderSounds(m_engine);
+    CSoundEngine* engine = EngineForOlderSounds(GetSoundEngine());
     while (!archive.TestToken("}"))
     {
         if (!archive.TestToken("Sound{"))

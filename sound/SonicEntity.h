@@ -1,12 +1,11 @@
 #pragma once
 
-#include "core/io/EntityInterface.h"
+#include "core/world/EntityInterface.h"
+#include "sound/SoundEngine.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-class CSoundEngine;
 
 // The sonic part of a world entity: the names of loaded sounds that travel
 // with it. The sounds stay the sound engine's; the part holds names only, so
@@ -30,9 +29,10 @@ public:
     CSonicEntity& operator=(const CSonicEntity& other);
     ~CSonicEntity() override;
 
-    // Set by the engine's AddEntity and RemoveEntity.
-    void SetSoundEngine(CSoundEngine* engine) { m_engine = engine; }
-    CSoundEngine* GetSoundEngine() const { return m_engine; }
+    // Links the part to the engine (leaving another one first), or unlinks
+    // it; the engine's AddEntity and RemoveEntity call it.
+    void SetSoundEngine(CSoundEngine* engine);
+    CSoundEngine* GetSoundEngine() const { return m_link.GetEngine(); }
     // Queues the part for the engine's next step; nothing while detached.
     void RegisterWithEngine();
 
@@ -73,8 +73,11 @@ private:
     friend class CSoundEngine;
 
     bool ReadOlderForm(Misc::Serialization::IArchive& archive);
+    // The engine went down: the part keeps its names (they name sounds, not
+    // the engine's objects) and has nothing else of it.
+    void ReleaseEngine() {}
 
-    CSoundEngine* m_engine = nullptr;
     bool m_queued = false;
     std::vector<std::string> m_sounds;
+    CSoundLink m_link{this, &Misc::World::CPartRelease<&CSonicEntity::ReleaseEngine>::Call};
 };

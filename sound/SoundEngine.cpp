@@ -92,17 +92,11 @@ CSoundEngine::CSoundEngine(Simulation::CSimulationManager* owner, const SSoundLi
 
 CSoundEngine::~CSoundEngine()
 {
+    // No part keeps a pointer to an engine that is gone.
+    m_parts.DetachAll();
     CMulticast<Kind::CameraChange>::Unsubscribe(this);
     Destroy();
     m_devices.reset();
-    // No part keeps a pointer to an engine that is gone.
-    for (CSonicEntity* entity : m_entities)
-    {
-        entity->m_queued = false;
-        entity->SetSoundEngine(nullptr);
-    }
-    m_entities.clear();
-    m_pendingEntities.clear();
     UnloadOpenALLibrary(&m_al);
 }
 
@@ -518,10 +512,6 @@ void CSoundEngine::AddEntity(CSonicEntity* entity)
     if (m_device == nullptr || entity == nullptr)
         return;
     CScopedLock lock(GetSection());
-    CSoundEngine* previous = entity->GetSoundEngine();
-    if (previous != nullptr && previous != this)
-        previous->RemoveEntity(entity);
-    m_entities.insert(entity);
     entity->SetSoundEngine(this);
     entity->UpdateSounds();
 }
@@ -529,14 +519,22 @@ void CSoundEngine::AddEntity(CSonicEntity* entity)
 void CSoundEngine::RemoveEntity(CSonicEntity* entity)
 {
     CScopedLock lock(GetSection());
-    if (m_entities.erase(entity) == 0)
+    if (entity != nullptr && entity->GetSoundEngine() == this)
+        entity->SetSoundEngine(nullptr);
+}
+
+void CSoundEngine::ForgetPart(CSoundEngine& engine, CSoundLink& link)
+{
+    // Only sonic parts wait for a step, and only while linked: one found
+    // there is this link's. The part behind the link is never assumed to be
+    // a sonic one.
+    std::vector<CSonicEntity*>& pending = engine.m_pendingEntities;
+    const auto found = std::find_if(pending.begin(), pending.end(),
+                                    [&link](const CSonicEntity* entity) { return &entity->m_link == &link; });
+    if (found == pending.end())
         return;
-    if (entity->m_queued)
-    {
-        m_pendingEntities.erase(std::find(m_pendingEntities.begin(), m_pendingEntities.end(), entity));
-        entity->m_queued = false;
-    }
-    entity->SetSoundEngine(nullptr);
+    (*found)->m_queued = false;
+    pending.erase(found);
 }
 
 void CSoundEngine::QueueEntityUpdate(CSonicEntity* entity)

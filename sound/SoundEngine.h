@@ -4,6 +4,7 @@
 #include "core/events/Multicast.h"
 #include "core/foundation/Vector.h"
 #include "core/io/Serializable.h"
+#include "core/world/EngineLink.h"
 #include "sound/EffectsFunctions.h"
 #include "sound/OpenALLibrary.h"
 #include "sound/SoundRecord.h"
@@ -12,13 +13,18 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 #include <vector>
 
 class CSonicEntity;
 class CSound;
 class CSoundDeviceList;
+class CSoundEngine;
+
+// How a sonic part is linked to the sound engine, and the engine's side of
+// those links.
+using CSoundLink = Misc::World::CEngineLink<CSoundEngine>;
+using CSoundParts = Misc::World::CEngineParts<CSoundEngine>;
 
 // The libraries the engine loads by name; tests name missing ones to see
 // the engine start without them.
@@ -43,6 +49,10 @@ struct SSoundLibraries
 // Without a device (before Init, after Destroy, or when none opens) the
 // engine is not running: the loop does not step it, no sound loads and the
 // listener settings answer 0.
+//
+// The sonic parts of entities join it through their links; when the engine
+// goes down it lets go of every part first, so that no part keeps anything
+// of the engine.
 class CSoundEngine : public Simulation::CSubEngine,
                      public Misc::Multicast::CSubscriber<Misc::Multicast::Kind::CameraChange>,
                      public Misc::Serialization::ISerializable
@@ -91,6 +101,8 @@ public:
     explicit CSoundEngine(Simulation::CSimulationManager* owner, const SSoundLibraries& libraries = {});
     // Unloads everything and closes the device.
     ~CSoundEngine() override;
+    CSoundEngine(const CSoundEngine&) = delete;
+    CSoundEngine& operator=(const CSoundEngine&) = delete;
 
     // Sub-engine.
     bool OnStart() override;
@@ -182,7 +194,8 @@ public:
     void AddEntity(CSonicEntity* entity);
     void RemoveEntity(CSonicEntity* entity);
     void QueueEntityUpdate(CSonicEntity* entity);
-    const std::set<CSonicEntity*>& GetEntities() const { return m_entities; }
+    // The sonic parts linked to the engine.
+    CSoundParts& GetParts() { return m_parts; }
 
     // The "SoundTypes{" block: one record per sound, in name order.
     bool Write(Misc::Serialization::IArchive& archive) override;
@@ -211,6 +224,8 @@ private:
     void FollowCamera();
     // Closes the device and its context, whichever exist.
     void CloseDevice();
+    // A part leaves: it waits for no step any more.
+    static void ForgetPart(CSoundEngine& engine, CSoundLink& link);
 
     SOpenALFunctions m_al;
     mutable std::recursive_mutex m_alLock;
@@ -223,9 +238,9 @@ private:
     std::vector<ALuint> m_buffers;
     std::map<std::string, std::unique_ptr<CSound>> m_sounds;
     std::map<std::string, CSoundRecord> m_keptRecords;
-    std::set<CSonicEntity*> m_entities;
     // Each queued at most once (its queued mark), in the order queued.
     std::vector<CSonicEntity*> m_pendingEntities;
     bool m_autoManagedCamera = true;
     CVector m_lastListenerPosition;
+    CSoundParts m_parts{*this, &CSoundEngine::ForgetPart};
 };

@@ -3,57 +3,19 @@
 #include "core/io/Archive.h"
 #include "sound/Sound.h"
 
-#include <initializer_list>
-
 using Misc::Serialization::IArchive;
-
-namespace
-{
-
-// One line: the key and the values, separated by single spaces.
-bool WriteKeyFloats(IArchive& archive, const char* key, std::initializer_list<float> values)
-{
-    if (!archive.WriteString(key))
-        return false;
-    for (float value : values)
-    {
-        if (!archive.WriteSpaces(1) || !archive.WriteFloat(value, 6))
-            return false;
-    }
-    return archive.EndLine(0);
-}
-
-bool ReadKeyFloats(IArchive& archive, const char* key, std::initializer_list<float*> values)
-{
-    archive.ExpectToken(key);
-    for (float* value : values)
-    {
-        if (!archive.ReadFloat(*value))
-            return false;
-    }
-    return true;
-}
-
-bool WriteKeyVector(IArchive& archive, const char* key, const CVector& vector)
-{
-    return WriteKeyFloats(archive, key, {vector.x, vector.y, vector.z});
-}
-
-bool ReadKeyVector(IArchive& archive, const char* key, CVector& vector)
-{
-    return ReadKeyFloats(archive, key, {&vector.x, &vector.y, &vector.z});
-}
-
-} // namespace
 
 CSoundRecord::CSoundRecord(const std::string& soundName, CSound& sound)
     : name(soundName), fileName(sound.GetFilename()), streaming(sound.IsStreaming()),
       looping(sound.IsLooping()), volume(sound.GetVolume()), pitch(sound.GetPitch()),
       rolloff(sound.GetRolloffFactor()), minDistance(sound.GetReferenceDistance()),
-      maxDistance(sound.GetMaxDistance()), position(sound.GetPosition()), direction(sound.GetDirection()),
-      coneOuterVolume(sound.GetDirectionConeVolumeOuter()), velocity(sound.GetVelocity())
+      maxDistance(sound.GetMaxDistance())
 {
-    sound.GetDirectionConeAngles(coneInner, coneOuter);
+    position = sound.GetPosition();
+    direction = sound.GetDirection();
+    sound.GetDirectionConeAngles(cone.inner, cone.outer);
+    cone.outerVolume = sound.GetDirectionConeVolumeOuter();
+    velocity = sound.GetVelocity();
 }
 
 bool CSoundRecord::Write(IArchive& archive) const
@@ -65,10 +27,8 @@ bool CSoundRecord::Write(IArchive& archive) const
         archive.WriteKeyBool("-Streaming", streaming) && archive.WriteKeyBool("-Looping", looping) &&
         archive.WriteKeyFloat("-Volume", volume) && archive.WriteKeyFloat("-Pitch", pitch) &&
         archive.WriteKeyFloat("-RollOff", rolloff) && archive.WriteKeyFloat("-MinDistance", minDistance) &&
-        archive.WriteKeyFloat("-MaxDistance", maxDistance) &&
-        WriteKeyVector(archive, "-Position", position) && WriteKeyVector(archive, "-Direction", direction) &&
-        WriteKeyFloats(archive, "-DirectionConeAngles", {coneInner, coneOuter, coneOuterVolume}) &&
-        WriteKeyVector(archive, "-Velocity", velocity);
+        archive.WriteKeyFloat("-MaxDistance", maxDistance) && position.Write(archive) &&
+        direction.Write(archive) && cone.Write(archive) && velocity.Write(archive);
     archive.EndLine(-1);
     archive.WriteString("}");
     archive.EndLine(0);
@@ -78,15 +38,13 @@ bool CSoundRecord::Write(IArchive& archive) const
 bool CSoundRecord::Read(IArchive& archive)
 {
     archive.ExpectToken("Sound{");
-    const bool read =
-        archive.ReadKeyString("-Id", name) && archive.ReadKeyWString("-Filename", fileName) &&
-        archive.ReadKeyBool("-Streaming", streaming) && archive.ReadKeyBool("-Looping", looping) &&
-        archive.ReadKeyFloat("-Volume", volume) && archive.ReadKeyFloat("-Pitch", pitch) &&
-        archive.ReadKeyFloat("-RollOff", rolloff) && archive.ReadKeyFloat("-MinDistance", minDistance) &&
-        archive.ReadKeyFloat("-MaxDistance", maxDistance) && ReadKeyVector(archive, "-Position", position) &&
-        ReadKeyVector(archive, "-Direction", direction) &&
-        ReadKeyFloats(archive, "-DirectionConeAngles", {&coneInner, &coneOuter, &coneOuterVolume}) &&
-        ReadKeyVector(archive, "-Velocity", velocity);
+    const bool read = archive.ReadKeyString("-Id", name) && archive.ReadKeyWString("-Filename", fileName) &&
+                      archive.ReadKeyBool("-Streaming", streaming) &&
+                      archive.ReadKeyBool("-Looping", looping) && archive.ReadKeyFloat("-Volume", volume) &&
+                      archive.ReadKeyFloat("-Pitch", pitch) && archive.ReadKeyFloat("-RollOff", rolloff) &&
+                      archive.ReadKeyFloat("-MinDistance", minDistance) &&
+                      archive.ReadKeyFloat("-MaxDistance", maxDistance) && position.Read(archive) &&
+                      direction.Read(archive) && cone.Read(archive) && velocity.Read(archive);
     archive.ExpectToken("}");
     return read;
 }
@@ -101,7 +59,7 @@ void CSoundRecord::ApplyTo(CSound& sound) const
     sound.SetMaxDistance(maxDistance);
     sound.SetPosition(position);
     sound.SetDirection(direction);
-    sound.SetDirectionConeAngles(coneInner, coneOuter);
-    sound.SetDirectionConeVolumeOuter(coneOuterVolume);
+    sound.SetDirectionConeAngles(cone.inner, cone.outer);
+    sound.SetDirectionConeVolumeOuter(cone.outerVolume);
     sound.SetVelocity(velocity);
 }

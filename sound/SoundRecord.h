@@ -5,6 +5,7 @@
 // where it was.
 
 #include "core/foundation/Vector.h"
+#include "core/io/KeyedField.h"
 
 #include <cfloat>
 #include <string>
@@ -44,10 +45,16 @@ public:
     float rolloff = 1.0f;
     float minDistance = 1.0f;
     float maxDistance = FLT_MAX;
-    CVector position;
-    CVector direction{0.0f, 0.0f, 1.0f};
-    float coneInner = 360.0f;
-    float coneOuter = 360.0f;
-    float coneOuterVolume = 0.0f;
-    CVector velocity;
+    CVectorField position{0.0f, 0.0f, 0.0f, "-Position"};
+    CVectorField direction{0.0f, 0.0f, 1.0f, "-Direction"};
+    // The inner and outer angles of the cone and the volume outside it.
+    struct SCone
+    {
+        float inner = 360.0f;
+        float outer = 360.0f;
+        float outerVolume = 0.0f;
+    };
+    CKeyedField<SCone, &SCone::inner, &SCone::outer, &SCone::outerVolume> cone{360.0f, 360.0f, 0.0f,
+                                                                               "-DirectionConeAngles"};
+    CVectorField velocity{0.0f, 0.0f, 0.0f, "-Velocity"};
 };

@@ -9,6 +9,7 @@ PACKAGES=(
     libirrlicht-dev liblua5.1-0-dev libopenal-dev libvorbis-dev
     zlib1g-dev libminizip-dev libbullet-dev
     libfreetype-dev libfontconfig-dev uuid-dev libx11-dev
+    libpng-dev libjpeg62-turbo-dev libpugixml-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth clang-format
     fonts-dejavu-core
@@ -26,10 +27,17 @@ if [ "${#missing[@]}" -eq 0 ]; then
 fi
 
 echo "bootstrap: installing ${missing[*]}"
-SUDO=""
+# sudo resets the environment, so the front end is passed on its command
+# line.
+apt=(env DEBIAN_FRONTEND=noninteractive apt-get)
 if [ "$(id -u)" -ne 0 ]; then
-    SUDO="sudo"
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "bootstrap: these packages are missing and installing them needs root (no sudo here):" >&2
+        echo "    apt-get install ${missing[*]}" >&2
+        echo "bootstrap: run that as root, then run this again" >&2
+        exit 1
+    fi
+    apt=(sudo "${apt[@]}")
 fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+"${apt[@]}" update -q
+"${apt[@]}" install -y -q --no-install-recommends "${missing[@]}"

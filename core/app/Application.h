@@ -150,6 +150,7 @@ public:
     std::wstring WriteErrorReport(const std::wstring& message) const;
 
     CFileSystem& GetFileSystem() { return m_fileSystem; }
+    const CFileSystem& GetFileSystem() const { return m_fileSystem; }
     COptions& GetOptions() { return m_options; }
     CLanguage& GetLanguage() { return m_language; }
 

@@ -1,9 +1,11 @@
 #include "core/foundation/ValueText.h"
 
+#include "core/foundation/PlainNumber.h"
 #include "core/foundation/ScopedCLocale.h"
 
 #include <cstdarg>
 #include <cstdio>
+#include <string_view>
 
 namespace Misc::Text
 {
@@ -32,17 +34,67 @@ std::string FormatNarrowC(const char* format, ...)
     return text;
 }
 
+namespace
+{
+
+// The blanks that "%f" and " " skip in the "C" locale.
+bool IsCBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Plain numbers ("-", digits, a point and digits) separated by blanks, as
+// the system writes its value texts, read without sscanf and without
+// switching locales: the same floats as sscanf's. False for any other text,
+// which goes to sscanf.
+bool ScanPlainFloats(const char* text, float* read, int count, int& scanned)
+{
+    std::string_view rest(text);
+    scanned = 0;
+    while (scanned < count)
+    {
+        size_t blanks = 0;
+        while (blanks < rest.size() && IsCBlank(rest[blanks]))
+            ++blanks;
+        rest.remove_prefix(blanks);
+        if (rest.empty())
+            return true;
+        SPlainNumber number;
+        if (!ScanPlainNumber(rest, true, number))
+            return false;
+        // A number that goes on ("1e5", "2.5f") is not plain.
+        if (number.length < rest.size() && !IsCBlank(rest[number.length]))
+            return false;
+        if (!PlainNumberToFloat(rest, number, read[scanned]))
+            return false;
+        ++scanned;
+        rest.remove_prefix(number.length);
+    }
+    return true;
+}
+
+} // namespace
+
 int ScanFloatsC(const char* text, float* values, int count)
 {
     if (!text || count < 1 || count > 4)
     {
         return 0;
     }
+    float read[4] = {};
+    int scanned = 0;
+    if (ScanPlainFloats(text, read, count, scanned))
+    {
+        for (int i = 0; i < scanned; ++i)
+        {
+            values[i] = read[i];
+        }
+        return scanned;
+    }
+    scanned = 0;
     CScopedCLocale cLocale;
     // Scan into copies so that the components the text does not reach keep
     // the caller's values.
-    float read[4] = {};
-    int scanned = 0;
     switch (count)
     {
     case 1:

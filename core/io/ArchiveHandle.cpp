@@ -1,7 +1,9 @@
 #include "core/io/ArchiveHandle.h"
 
+#include "core/foundation/KVOError.h"
 #include "core/io/ArchiveBin.h"
 #include "core/io/ArchiveText.h"
+#include "core/io/File.h"
 #include "core/io/Serializable.h"
 
 #include <cstring>
@@ -12,6 +14,13 @@ namespace Misc::Serialization
 CArchiveHandle::CArchiveHandle(IFile* file, bool write, const char* dataName, uint32_t version,
                                const CLanguage* translation)
 {
+    // The engine's own formats are read into memory: a larger file (often a
+    // small zip entry that inflates to a huge one) is refused before any of
+    // it is read.
+    if (!write && file != nullptr && file->getSize() > kMaxReadSize)
+        throw Misc::Error::CKVOError(L"[CArchiveHandle::CArchiveHandle] File too large to read: " +
+                                     file->GetPath() + L" (" + std::to_wstring(file->getSize()) +
+                                     L" bytes; at most " + std::to_wstring(kMaxReadSize) + L" are read)");
     m_archive = std::make_unique<CArchiveBin>(file, write, dataName, version, translation, true);
     if (!m_archive->IsOpen())
     {

@@ -19,8 +19,12 @@ class ISerializable;
 class CArchiveHandle : public IArchive
 {
 public:
+    // Files of the engine's own formats (layouts, skins, sprite banks, key
+    // maps) larger than this are not read.
+    static constexpr long kMaxReadSize = 64L << 20;
+
     // `version` is the minimum version accepted when reading. The file stays
-    // the caller's.
+    // the caller's. Reading a file larger than kMaxReadSize throws CKVOError.
     CArchiveHandle(IFile* file, bool write, const char* dataName, uint32_t version,
                    const CLanguage* translation = nullptr);
     ~CArchiveHandle() override;

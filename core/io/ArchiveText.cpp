@@ -2,6 +2,7 @@
 
 #include "core/foundation/FixedDecimal.h"
 #include "core/foundation/KVOError.h"
+#include "core/foundation/PlainNumber.h"
 #include "core/foundation/ScopedCLocale.h"
 #include "core/foundation/StringConversion.h"
 #include "core/foundation/TextUtilities.h"
@@ -21,6 +22,19 @@
 
 namespace Misc::Serialization
 {
+
+namespace
+{
+
+// Letters, digits and "_": the characters that continue a key or word.
+template <typename Char> bool IsWordCharacter(Char c)
+{
+    const long code = static_cast<long>(c);
+    return (code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') ||
+           code == '_';
+}
+
+} // namespace
 
 using Misc::Error::CKVOError;
 
@@ -713,90 +727,19 @@ bool CArchiveText::ReadNumberToken(std::string_view& token)
 
 namespace
 {
-// Powers of ten that are exact floats, and the largest integer below which
-// every integer is one: their quotient is the correctly rounded float.
-constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-constexpr uint64_t kExactFloatDigits = uint64_t{1} << 24;
-
-bool ExactAsFloat(uint64_t digits, size_t scale)
-{
-    return digits <= kExactFloatDigits && scale < std::size(kPowersOfTen);
-}
-
-float FloatOf(bool negative, uint64_t digits, size_t scale)
-{
-    const float magnitude = static_cast<float>(digits) / kPowersOfTen[scale];
-    return negative ? -magnitude : magnitude;
-}
-
-// A plain decimal number ("-", digits and, with `point`, a point and
-// digits), as saves write numbers, read in one pass.
-struct SPlainNumber
-{
-    bool negative = false;
-    bool leadingZero = false; // a whole part of more than one digit starts with 0
-    uint64_t digits = 0;      // every digit, up to 18 of them
-    uint64_t significant = 0; // the digits without the decimals' trailing zeros
-    size_t scale = 0;         // decimals left in `significant`
-    size_t length = 0;        // characters of the number
-};
-
-// The plain number at the start of `text`; false when the text does not
-// start with one of at most 18 digits.
-bool ScanPlainNumber(std::string_view text, bool point, SPlainNumber& number)
-{
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    const size_t count = text.size();
-    size_t at = 0;
-    number.negative = count > 0 && text[0] == '-';
-    at += number.negative ? 1 : 0;
-    const size_t wholeStart = at;
-    uint64_t digits = 0;
-    for (; at < count && isDigit(text[at]); ++at)
-        digits = digits * 10 + static_cast<uint64_t>(text[at] - '0');
-    const size_t whole = at - wholeStart;
-    if (whole == 0)
-        return false;
-    number.leadingZero = whole > 1 && text[wholeStart] == '0';
-    uint64_t significant = digits;
-    size_t scale = 0;
-    size_t decimals = 0;
-    if (point && at < count && text[at] == '.')
-    {
-        const size_t decimalsStart = ++at;
-        for (; at < count && isDigit(text[at]); ++at)
-        {
-            digits = digits * 10 + static_cast<uint64_t>(text[at] - '0');
-            if (text[at] != '0')
-            {
-                significant = digits;
-                scale = at + 1 - decimalsStart;
-            }
-        }
-        decimals = at - decimalsStart;
-        if (decimals == 0)
-            return false;
-    }
-    if (whole + decimals > 18)
-        return false;
-    number.digits = digits;
-    number.significant = significant;
-    number.scale = scale;
-    number.length = at;
-    return true;
-}
+using Misc::Text::SPlainNumber;
 
 // A plain number that is the whole token.
 bool IsPlainNumber(std::string_view token, bool point, SPlainNumber& number)
 {
-    return ScanPlainNumber(token, point, number) && number.length == token.size();
+    return Misc::Text::ScanPlainNumber(token, point, number) && number.length == token.size();
 }
 
 // A plain number that ends with a blank inside the buffered text, so that
 // nothing past the buffer can belong to it.
 bool IsBufferedPlainNumber(std::string_view buffered, bool point, SPlainNumber& number)
 {
-    return ScanPlainNumber(buffered, point, number) && number.length < buffered.size() &&
+    return Misc::Text::ScanPlainNumber(buffered, point, number) && number.length < buffered.size() &&
            IsBlank(buffered[number.length]);
 }
 
@@ -863,21 +806,8 @@ bool ParseUnsigned(std::string_view token, uint32_t& value)
 bool ParseFloat(std::string_view token, float& value)
 {
     SPlainNumber number;
-    if (IsPlainNumber(token, true, number))
-    {
-        if (ExactAsFloat(number.significant, number.scale))
-        {
-            value = FloatOf(number.negative, number.significant, number.scale);
-            return true;
-        }
-        float parsed = 0.0f;
-        const auto result = std::from_chars(token.data(), token.data() + token.size(), parsed);
-        if (result.ec == std::errc() && result.ptr == token.data() + token.size())
-        {
-            value = parsed;
-            return true;
-        }
-    }
+    if (IsPlainNumber(token, true, number) && Misc::Text::PlainNumberToFloat(token, number, value))
+        return true;
     const std::string text(token);
     const Misc::Text::CScopedCLocale cLocale;
     char* stop = nullptr;
@@ -954,9 +884,9 @@ bool CArchiveText::ReadFloat(float& value)
 {
     SPlainNumber number;
     if (SkipBlanks() && IsBufferedPlainNumber(BufferedAscii(), true, number) &&
-        ExactAsFloat(number.significant, number.scale))
+        Misc::Text::ExactAsFloat(number))
     {
-        value = FloatOf(number.negative, number.significant, number.scale);
+        value = Misc::Text::FloatOf(number);
         m_text->SkipBytes(number.length);
         return true;
     }
@@ -1029,7 +959,7 @@ template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
 {
     if (!SkipBlanks())
         return false;
-    const int matched = MatchInBuffer(text, peek);
+    const int matched = MatchInBuffer(text, peek, true);
     if (matched >= 0)
         return matched > 0;
     int length = 0;
@@ -1039,6 +969,8 @@ template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
         if ((length == 0 ? m_next : m_text->Peek(length)) != static_cast<int>(*c))
             return false;
     }
+    if (length > 0 && IsWordCharacter(text[length - 1]) && IsWordCharacter(m_text->Peek(length)))
+        return false;
     if (!peek)
     {
         for (int i = 0; i < length; ++i)
@@ -1052,7 +984,7 @@ template <typename Char> bool CArchiveText::Test(const Char* text, bool peek)
 // when the character path must decide (a carriage return or a byte from
 // 0x80 up before the difference, or too few bytes buffered). Empty text is
 // left to the character path.
-template <typename Char> int CArchiveText::MatchInBuffer(const Char* text, bool peek)
+template <typename Char> int CArchiveText::MatchInBuffer(const Char* text, bool peek, bool wholeWord)
 {
     if (!m_text || !text || !*text)
         return -1;
@@ -1065,6 +997,16 @@ template <typename Char> int CArchiveText::MatchInBuffer(const Char* text, bool 
         if (static_cast<int>(byte) == static_cast<int>(text[i]) && byte < 0x80 && byte != '\r')
             continue;
         return (byte >= 0x80 || byte == '\r') ? -1 : 0;
+    }
+    if (wholeWord && IsWordCharacter(text[i - 1]))
+    {
+        // The character after the text decides; past the window, or where
+        // it is a carriage return or no ASCII, it is left to the character
+        // path.
+        if (i >= count || bytes[i] == '\r' || bytes[i] >= 0x80)
+            return -1;
+        if (IsWordCharacter(bytes[i]))
+            return 0;
     }
     if (!peek)
         m_text->SkipBytes(i);
@@ -1107,7 +1049,7 @@ bool CArchiveText::TestToken(const char* text, bool peek)
     // the text is ASCII, so its characters stand where the wide text's do.
     if (!SkipBlanks())
         return false;
-    const int matched = MatchInBuffer(text, peek);
+    const int matched = MatchInBuffer(text, peek, true);
     if (matched >= 0)
         return matched > 0;
     if (text &&

@@ -149,7 +149,10 @@ private:
     void Translate(std::wstring& token);
     template <typename Char> bool Expect(const Char* text);
     template <typename Char> bool Test(const Char* text, bool peek);
-    template <typename Char> int MatchInBuffer(const Char* text, bool peek = false);
+    // With wholeWord, text that ends in a letter, digit or "_" matches only
+    // where the input's word ends there too: a test for the key "-Icon"
+    // is no match for "-IconHighlightColor".
+    template <typename Char> int MatchInBuffer(const Char* text, bool peek = false, bool wholeWord = false);
     static std::wstring Text(const char* text);
     static std::wstring Text(const wchar_t* text);
 

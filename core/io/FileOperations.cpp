@@ -102,6 +102,10 @@ CFileOperations::CFileOperations()
 
 std::string CFileOperations::Native(const std::wstring& path) const
 {
+    // A NUL would end the name early and name another file: such a path
+    // names nothing ("" is no file for any system call).
+    if (path.find(L'\0') != std::wstring::npos)
+        return std::string();
     std::wstring full = path;
     if (!full.empty() && full[0] != L'/' && full[0] != L'\\')
         full = m_baseDirectory + L"/" + full;

@@ -22,7 +22,8 @@ bool CFileStd::Open() const
 {
     if (m_stream)
         return true;
-    if (m_path.empty() || m_mode.empty())
+    // A NUL would end the name early and open another file.
+    if (m_path.empty() || m_mode.empty() || m_path.find(L'\0') != std::wstring::npos)
         return false;
     std::string mode;
     for (wchar_t c : m_mode)

@@ -167,6 +167,13 @@ void CFileSystem::ClearCaches()
 {
     m_cache.clear();
     m_openCache.clear();
+    ++m_cacheGeneration;
+}
+
+uint64_t CFileSystem::GetCacheGeneration() const
+{
+    CScopedLock lock(m_lock);
+    return m_cacheEnabled ? m_cacheGeneration : 0;
 }
 
 CFileSystem::SearchList CFileSystem::Snapshot() const
@@ -275,7 +282,8 @@ IFile* CFileSystem::Open(const std::wstring& name)
 IFile* CFileSystem::OpenFile(const std::wstring& name, bool setCurrentDirectory, bool fallback)
 {
     CScopedLock lock(m_lock);
-    if (name.empty())
+    // A NUL would end the name early: no file has such a name.
+    if (name.empty() || name.find(L'\0') != std::wstring::npos)
         return nullptr;
     if (setCurrentDirectory)
         ChangeToBasePath();

@@ -52,6 +52,11 @@ public:
     void EnableSearchCache(bool enable);
     bool IsSearchCacheEnabled() const;
     void ClearSearchCache();
+    // Changes whenever the cached lookups are dropped (search paths added or
+    // removed, the cache cleared or switched off); 0 while caching is off.
+    // Callers that keep answers of their own drawn from lookups keep them
+    // as long as this stays the same.
+    uint64_t GetCacheGeneration() const;
 
     // Starts a search with the finder's pattern (the finder must belong to
     // this file system); true when there is a first match. Further matches
@@ -89,5 +94,6 @@ private:
     // search cache.
     std::unordered_map<std::wstring, std::optional<SFindRecord>> m_openCache;
     bool m_cacheEnabled;
+    uint64_t m_cacheGeneration = 1;
     mutable CCriticalSection m_lock;
 };

@@ -44,11 +44,16 @@ CSaveFile::CSaveFile(const std::wstring& path) : m_path(path)
 {
     std::replace(m_path.begin(), m_path.end(), L'\\', L'/');
     m_narrowPath = Misc::Text::WideToUtf8(m_path).c_str();
-    if (m_path.empty())
+    // A NUL would end the name early: the save would go to another file.
+    if (m_path.empty() || m_path.find(L'\0') != std::wstring::npos)
         return;
     // A name that matches an existing file only by letter case saves that
     // file; a symbolic link saves the file it leads to and stays a link.
     m_target = Platform::ResolveSaveTarget(DiskPath::Resolve(m_path));
+    // A device or a FIFO would be replaced by a regular file (or, written
+    // in place, hang or go nowhere): only regular files are saved over.
+    if (!Platform::IsReplaceable(m_target))
+        return;
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt)
     {

@@ -12,7 +12,9 @@
 // a symbolic link replaces the file the link leads to; a name that matches
 // an existing file only by letter case saves that file. A save file
 // destroyed without a successful Commit removes the temporary file and
-// leaves the target as it was.
+// leaves the target as it was. A path with a NUL, or a target (after its
+// links) that exists and is no regular file, is never opened: IsOk is
+// false and Commit fails.
 class CSaveFile : public IFile
 {
 public:

@@ -15,32 +15,6 @@ bool EndsWithExtension(const io::path& name, const io::path& extension)
     return std::memcmp(name.c_str() + (name.size() - length), extension.c_str(), length) == 0;
 }
 
-CTextureMapper::CTextureMapper(video::IImageLoader* target, const io::path& extension)
-    : m_target(target), m_extension(extension)
-{
-    m_target->grab();
-}
-
-CTextureMapper::~CTextureMapper()
-{
-    m_target->drop();
-}
-
-bool CTextureMapper::isALoadableFileExtension(const io::path& filename) const
-{
-    return EndsWithExtension(filename, m_extension);
-}
-
-bool CTextureMapper::isALoadableFileFormat(io::IReadFile* file) const
-{
-    return m_target->isALoadableFileFormat(file);
-}
-
-video::IImage* CTextureMapper::loadImage(io::IReadFile* file) const
-{
-    return m_target->loadImage(file);
-}
-
 CMeshMapper::CMeshMapper(scene::IMeshLoader* target, const io::path& extension)
     : m_target(target), m_extension(extension)
 {

@@ -1,9 +1,10 @@
 #pragma once
 
-// Loaders that teach Irrlicht a new file extension: files whose names end
-// in the new extension are read by the loader of a known one.
+// Loaders that teach Irrlicht a new mesh file extension: files whose names
+// end in the new extension are read by the loader of a known one. (Images
+// go through the engine's image gate, which maps extensions itself.)
 
-#include <IImageLoader.h>
+#include <path.h>
 #include <IMeshLoader.h>
 
 namespace Graphics
@@ -13,26 +14,7 @@ namespace Graphics
 // as written: "x.abc" ends in ".abc", "x.abc.old" and "x.ABC" do not.
 bool EndsWithExtension(const irr::io::path& name, const irr::io::path& extension);
 
-// An image loader for the extension that hands the file to the target.
-class CTextureMapper : public irr::video::IImageLoader
-{
-public:
-    // Holds the target; the extension begins with ".".
-    CTextureMapper(irr::video::IImageLoader* target, const irr::io::path& extension);
-    ~CTextureMapper() override;
-    CTextureMapper(const CTextureMapper&) = delete;
-    CTextureMapper& operator=(const CTextureMapper&) = delete;
-
-    bool isALoadableFileExtension(const irr::io::path& filename) const override;
-    bool isALoadableFileFormat(irr::io::IReadFile* file) const override;
-    irr::video::IImage* loadImage(irr::io::IReadFile* file) const override;
-
-private:
-    irr::video::IImageLoader* m_target;
-    irr::io::path m_extension;
-};
-
-// The same for mesh loaders.
+// A mesh loader for the extension that hands the file to the target.
 class CMeshMapper : public irr::scene::IMeshLoader
 {
 public:

@@ -5,6 +5,7 @@
 #include "core/io/File.h"
 #include "core/io/FileFinder.h"
 #include "core/io/FileSystem.h"
+#include "graphics/engine/WithdrawableFile.h"
 
 #include <exception>
 #include <limits>
@@ -25,7 +26,14 @@ io::IReadFile* CFileSystemEx::Open(const std::string& name) const
         // The current folder becomes the base folder first, and a name that
         // is not found is tried once more as its bare file name: a texture
         // path stored in a mesh on another machine still finds the file.
-        return m_fileSystem->OpenFile(Misc::Text::Utf8ToWide(name), true, true);
+        // Wrapped, so that an image the engine's gate refuses reaches no
+        // other image loader.
+        IFile* file = m_fileSystem->OpenFile(Misc::Text::Utf8ToWide(name), true, true);
+        if (file == nullptr)
+            return nullptr;
+        io::IReadFile* wrapped = CWithdrawableFile::Wrap(file);
+        file->drop();
+        return wrapped;
     }
     catch (const Misc::Error::CKVOError&)
     {

@@ -6,9 +6,11 @@
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/FileSystemEx.h"
 #include "graphics/engine/GraphicsEngineEventHandler.h"
+#include "graphics/engine/ImageGate.h"
 #include "graphics/engine/IrrlichtConversions.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/engine/TextureLocks.h"
+#include "graphics/scene/GraphicalEntity.h"
 #include "gui/GuiManager.h"
 #include "platform/X11Window.h"
 
@@ -148,6 +150,8 @@ bool CGraphicsEngine::Init(const std::string& driverName, uint32_t width, uint32
             (width >= 1 && width <= kMaxWindowSize && height >= 1 && height <= kMaxWindowSize &&
              (windowId == 0 || Platform::IsWindow(windowId)));
         m_device = windowPossible ? createDeviceEx(parameters) : nullptr;
+        if (m_device != nullptr)
+            InstallImageGate();
         if (m_device != nullptr && application != nullptr)
         {
             // The device's file system drops the archive when it goes.
@@ -202,6 +206,8 @@ void CGraphicsEngine::Destroy()
 
 void CGraphicsEngine::CloseDevice()
 {
+    // The entities' nodes and meshes belong to the device.
+    m_parts.DetachAll();
     ClearCaches();
     SetDesiredFrameRate(0);
     ResetWorldBox();
@@ -212,11 +218,24 @@ void CGraphicsEngine::CloseDevice()
     m_guiManager->DetachDevice();
     IrrlichtDevice* device = m_device;
     m_device = nullptr;
+    m_imageGate = nullptr;
     device->closeDevice();
     // Once more, so that the window handles the close.
     device->run();
     device->setEventReceiver(nullptr);
     device->drop();
+}
+
+void CGraphicsEngine::InstallImageGate()
+{
+    video::IVideoDriver* driver = m_device->getVideoDriver();
+    const core::dimension2du largest = driver->getMaxTextureSize();
+    // A driver without a limit of its own (Burnings) answers 0.
+    const u32 side = std::min(largest.Width, largest.Height);
+    // Irrlicht asks the loader added last first.
+    m_imageGate = new CImageGate(driver, side != 0 ? side : CImageLoader::kMaxSide);
+    driver->addExternalImageLoader(m_imageGate);
+    m_imageGate->drop();
 }
 
 void CGraphicsEngine::ClearCache()
@@ -465,6 +484,15 @@ void CGraphicsEngine::ForgetEntity(IFrameEntity* entity)
 {
     m_pendingNodeUpdates.erase(entity);
     m_autoAnimatedEntities.erase(entity);
+}
+
+void CGraphicsEngine::ForgetPart(CGraphicsEngine& engine, CGraphicsLink& link)
+{
+    // Only pointers are compared here: the entity may be half destroyed.
+    auto* entity = static_cast<Scene::CGraphicalEntity*>(link.GetPart());
+    engine.ForgetEntity(entity);
+    if (IFrameCamera* camera = entity->GetFrameCamera())
+        engine.ForgetCamera(camera);
 }
 
 void CGraphicsEngine::ForgetCamera(IFrameCamera* camera)

@@ -142,6 +142,14 @@ bool CGraphicsEngineEventHandler::OnGui(const SEvent::SGUIEvent& input)
     else
         record.elementName.clear();
     record.type = type;
+    // Raised from inside an add or a removal the manager runs: published
+    // once that has returned.
+    GUI::CGuiEventQueue& queue = m_engine->GetGuiManager()->GetEventQueue();
+    if (queue.IsHolding())
+    {
+        queue.Push(record);
+        return false;
+    }
     const CPublicationCount count(m_guiPublications);
     return CMulticastOf<Kind::Gui>::Publish(record);
 }

@@ -21,6 +21,8 @@ class CGraphicsEngine;
 // The records are members reused for every event, so subscribers see the
 // receiver's own record, and the mouse record keeps the previous position;
 // a GUI event raised while another is published gets a record of its own.
+// A GUI event raised while the GUI manager has Irrlicht add or remove
+// elements goes to the manager's queue instead, which publishes it after.
 //
 // No exception goes back into Irrlicht: the first error a subscriber raises
 // is kept (the event counts as handled) and the engine raises it again once

@@ -4,7 +4,8 @@
 
 #include "graphics/engine/GraphicsEngine.h"
 
-#include "graphics/engine/ImageFileCheck.h"
+#include "graphics/engine/ImageGate.h"
+#include "graphics/engine/WithdrawableFile.h"
 
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
@@ -41,6 +42,15 @@ constexpr uint32_t kMaxDomeResolution = 255;
 // Smoothing passes handed to Irrlicht: more passes change little, and a
 // count from a damaged file must not keep the load busy for ever.
 constexpr uint32_t kMaxSmoothPasses = 64;
+// A terrain of this many vertices a side already takes hundreds of
+// megabytes; larger height maps come from damaged files.
+constexpr uint32_t kMaxHeightMapSide = 4097;
+
+struct CDropReadFile
+{
+    void operator()(io::IReadFile* file) const { file->drop(); }
+};
+using CReadFilePtr = std::unique_ptr<io::IReadFile, CDropReadFile>;
 
 // Releases a mesh copy when the scope ends, also by an exception.
 class CMeshRelease
@@ -107,9 +117,7 @@ void AddQuake3Shaders(scene::ISceneManager* scene, scene::IAnimatedMesh* map, sc
 
 void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* unit = dynamic_cast<Scene::CGraphicalUnit*>(entity);
-    if (unit == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Add] Invalid unit pointer");
+    auto* unit = RequireKind<Scene::CGraphicalUnit>(entity, L"[CGraphicsEngine::Add] Invalid unit pointer");
     const bool octTree = unit->GetOctTree();
     const std::wstring model = entity->GetModelName();
     SetModelLoaderParameters(model);
@@ -165,9 +173,7 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
 
 void CGraphicsEngine::AddSky(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* sky = dynamic_cast<Scene::CGraphicalSky*>(entity);
-    if (sky == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Add] Invalid sky pointer");
+    auto* sky = RequireKind<Scene::CGraphicalSky>(entity, L"[CGraphicsEngine::Add] Invalid sky pointer");
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)
     {
@@ -202,18 +208,20 @@ void CGraphicsEngine::AddSky(CGraphicalEntity* entity, scene::ISceneNode* parent
 
 void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* terrain = dynamic_cast<Scene::CGraphicalTerrain*>(entity);
-    if (terrain == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Add] Invalid terrain pointer");
+    auto* terrain =
+        RequireKind<Scene::CGraphicalTerrain>(entity, L"[CGraphicsEngine::Add] Invalid terrain pointer");
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)
     {
         scene::ISceneManager* scene = m_device->getSceneManager();
         CApplication* application = GetApplication();
-        CFilePtr file(application != nullptr ? application->OpenFile(terrain->GetHeightmap()) : nullptr);
-        // A height map Irrlicht cannot read safely leaves the placeholder.
-        if (file != nullptr && !CImageFileCheck::IsReadable(static_cast<io::IReadFile*>(file.get()),
-                                                            CImageFileCheck::kMaxHeightMapSide))
+        CFilePtr opened(application != nullptr ? application->OpenFile(terrain->GetHeightmap()) : nullptr);
+        // Wrapped, so that no image loader behind the engine's gate sees it.
+        CReadFilePtr file(
+            opened != nullptr ? CWithdrawableFile::Wrap(static_cast<io::IReadFile*>(opened.get())) : nullptr);
+        // A height map the gate cannot read, or too large for a terrain,
+        // leaves the placeholder.
+        if (file != nullptr && (m_imageGate == nullptr || !m_imageGate->Fits(file.get(), kMaxHeightMapSide)))
             file.reset();
         if (file != nullptr)
         {
@@ -224,7 +232,7 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
                 static_cast<s32>(std::clamp<uint32_t>(terrain->GetMaxLOD(), 1, LevelsOfPatch(patchSize)));
             const s32 smooth = static_cast<s32>(std::min(terrain->GetSmoothFactor(), kMaxSmoothPasses));
             scene::ITerrainSceneNode* terrainNode = scene->addTerrainSceneNode(
-                static_cast<io::IReadFile*>(file.get()), parentNode, static_cast<s32>(entity->GetTypeId()),
+                file.get(), parentNode, static_cast<s32>(entity->GetTypeId()),
                 entity->GetPosition().ToIrrlicht(), entity->GetRotation().ToIrrlicht(),
                 entity->GetScale().ToIrrlicht(), video::SColor(255, 255, 255, 255), levels,
                 static_cast<scene::E_TERRAIN_PATCH_SIZE>(patchSize), smooth, false);
@@ -253,9 +261,8 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
 
 void CGraphicsEngine::AddWater(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* water = dynamic_cast<Scene::CGraphicalWater*>(entity);
-    if (water == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Add] Invalid Water pointer");
+    auto* water =
+        RequireKind<Scene::CGraphicalWater>(entity, L"[CGraphicsEngine::Add] Invalid Water pointer");
     scene::IMesh* mesh = FirstFrame(LoadMesh(entity->GetModelName()));
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)

@@ -10,10 +10,12 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "graphics/engine/ExtensionMappers.h"
-#include "graphics/engine/ImageFileCheck.h"
+#include "graphics/engine/ImageFileWriter.h"
+#include "graphics/engine/ImageGate.h"
 #include "graphics/engine/IrrlichtConversions.h"
 #include "graphics/engine/PixelFormats.h"
 #include "graphics/engine/TextureLocks.h"
+#include "graphics/engine/WithdrawableFile.h"
 
 #include <irrlicht.h>
 
@@ -139,6 +141,60 @@ s32 TruncatePixels(float value)
     return ToPixels(1u, value);
 }
 
+// The 2D blitters compute in int with pixel coordinates and the scale
+// between source and destination: coordinates are held to +-2^24.
+constexpr s32 kMaxBlitCoordinate = 1 << 24;
+
+s32 ClampBlit(s32 value)
+{
+    return std::clamp(value, -kMaxBlitCoordinate, kMaxBlitCoordinate);
+}
+
+core::rect<s32> ClampBlitRect(const core::rect<s32>& rect)
+{
+    return core::rect<s32>(ClampBlit(rect.UpperLeftCorner.X), ClampBlit(rect.UpperLeftCorner.Y),
+                           ClampBlit(rect.LowerRightCorner.X), ClampBlit(rect.LowerRightCorner.Y));
+}
+
+// Whether a destination (either way round) reaches the render target.
+bool ReachesScreen(core::rect<s32> destination, const core::dimension2du& screen)
+{
+    destination.repair();
+    return destination.getWidth() > 0 && destination.getHeight() > 0 && destination.LowerRightCorner.X > 0 &&
+           destination.LowerRightCorner.Y > 0 &&
+           destination.UpperLeftCorner.X <
+               static_cast<s32>(std::min<u32>(screen.Width, kMaxBlitCoordinate)) &&
+           destination.UpperLeftCorner.Y < static_cast<s32>(std::min<u32>(screen.Height, kMaxBlitCoordinate));
+}
+
+// The part of the source inside the texture, and the part of the
+// destination it maps to: the blitters read source pixels without looking
+// at the texture's bounds. False when nothing of the source is inside.
+bool ClipSourceToTexture(core::rect<s32>& source, core::rect<s32>& destination,
+                         const core::dimension2du& size)
+{
+    const double sourceWidth = static_cast<double>(source.LowerRightCorner.X) - source.UpperLeftCorner.X;
+    const double sourceHeight = static_cast<double>(source.LowerRightCorner.Y) - source.UpperLeftCorner.Y;
+    if (!(sourceWidth > 0.0 && sourceHeight > 0.0))
+        return false;
+    core::rect<s32> inside = source;
+    inside.clipAgainst(core::rect<s32>(0, 0, static_cast<s32>(size.Width), static_cast<s32>(size.Height)));
+    if (inside.getWidth() <= 0 || inside.getHeight() <= 0)
+        return false;
+    const double scaleX =
+        (static_cast<double>(destination.LowerRightCorner.X) - destination.UpperLeftCorner.X) / sourceWidth;
+    const double scaleY =
+        (static_cast<double>(destination.LowerRightCorner.Y) - destination.UpperLeftCorner.Y) / sourceHeight;
+    const auto mapX = [&](s32 x)
+    { return static_cast<s32>(destination.UpperLeftCorner.X + (x - source.UpperLeftCorner.X) * scaleX); };
+    const auto mapY = [&](s32 y)
+    { return static_cast<s32>(destination.UpperLeftCorner.Y + (y - source.UpperLeftCorner.Y) * scaleY); };
+    destination = core::rect<s32>(mapX(inside.UpperLeftCorner.X), mapY(inside.UpperLeftCorner.Y),
+                                  mapX(inside.LowerRightCorner.X), mapY(inside.LowerRightCorner.Y));
+    source = inside;
+    return true;
+}
+
 // A new texture's memory is whatever the allocator left there: it starts
 // transparent black instead.
 video::ITexture* Cleared(video::ITexture* texture)
@@ -178,20 +234,14 @@ video::ITexture* CGraphicsEngine::GetTexture(const std::wstring& name, bool crea
     if (texture == nullptr && path.size() != 0)
     {
         const ::CApplication* application = GetApplication();
+        io::IReadFile* file = nullptr;
         if (application == nullptr)
         {
             // An engine without an application reads from the disk.
-            io::IReadFile* file = m_device->getFileSystem()->createAndOpenFile(path);
-            const bool readable =
-                file != nullptr && CImageFileCheck::IsReadable(file, CImageFileCheck::kMaxTextureSide);
-            if (file != nullptr)
-                file->drop();
-            if (readable)
-                texture = driver->getTexture(path);
+            file = m_device->getFileSystem()->createAndOpenFile(path);
         }
         else
         {
-            IFile* file = nullptr;
             try
             {
                 file = application->OpenFile(name);
@@ -202,15 +252,15 @@ video::ITexture* CGraphicsEngine::GetTexture(const std::wstring& name, bool crea
             catch (const std::exception&)
             {
             }
-            if (file != nullptr)
-            {
-                // Image headers that promise more than the file holds
-                // would lead the reader past its buffer.
-                auto* image = static_cast<io::IReadFile*>(file);
-                if (CImageFileCheck::IsReadable(image, CImageFileCheck::kMaxTextureSide))
-                    texture = driver->getTexture(image);
-                file->drop();
-            }
+        }
+        if (file != nullptr)
+        {
+            // Wrapped, so that an image the gate refuses reaches no other
+            // loader.
+            CWithdrawableFile* image = CWithdrawableFile::Wrap(file);
+            file->drop();
+            texture = driver->getTexture(image);
+            image->drop();
         }
     }
     if (texture == nullptr && create)
@@ -466,7 +516,7 @@ bool CGraphicsEngine::TextureWriteToFile(video::ITexture* texture, const std::ws
                         target + static_cast<size_t>(line) * image->getPitch());
         image->unlock();
     }
-    const bool written = driver->writeImageToFile(image, ToPath(fileName), parameter);
+    const bool written = CImageFileWriter::Write(driver, image, fileName, parameter);
     image->drop();
     return written;
 }
@@ -476,10 +526,15 @@ void CGraphicsEngine::Draw2DImage(const std::wstring& name, const CPoint& positi
     video::ITexture* texture = GetTexture(name, false);
     if (texture == nullptr)
         return;
-    const core::position2d<s32> at(ToPixels(m_screenWidth, position.x), ToPixels(m_screenHeight, position.y));
+    video::IVideoDriver* driver = m_device->getVideoDriver();
     const core::rect<s32> whole(core::position2d<s32>(0, 0), core::dimension2di(texture->getOriginalSize()));
-    m_device->getVideoDriver()->draw2DImage(texture, at, whole, nullptr, video::SColor(255, 255, 255, 255),
-                                            useAlpha);
+    const core::rect<s32> placed(core::position2d<s32>(ClampBlit(ToPixels(m_screenWidth, position.x)),
+                                                       ClampBlit(ToPixels(m_screenHeight, position.y))),
+                                 whole.getSize());
+    if (!ReachesScreen(placed, driver->getCurrentRenderTargetSize()))
+        return;
+    driver->draw2DImage(texture, placed.UpperLeftCorner, whole, nullptr, video::SColor(255, 255, 255, 255),
+                        useAlpha);
 }
 
 void CGraphicsEngine::Draw2DImageScaled(const std::wstring& name, const CRect& source,
@@ -489,39 +544,31 @@ void CGraphicsEngine::Draw2DImageScaled(const std::wstring& name, const CRect& s
     video::ITexture* texture = GetTexture(name, false);
     if (texture == nullptr)
         return;
-    const core::rect<s32> from(TruncatePixels(source.x1), TruncatePixels(source.y1),
-                               TruncatePixels(source.x2), TruncatePixels(source.y2));
-    const core::rect<s32> to(
-        ToPixels(m_screenWidth, destination.x1), ToPixels(m_screenHeight, destination.y1),
-        ToPixels(m_screenWidth, destination.x2), ToPixels(m_screenHeight, destination.y2));
-    const core::rect<s32> clipPixels(ToPixels(m_screenWidth, clip.x1), ToPixels(m_screenHeight, clip.y1),
-                                     ToPixels(m_screenWidth, clip.x2), ToPixels(m_screenHeight, clip.y2));
+    video::IVideoDriver* driver = m_device->getVideoDriver();
+    core::rect<s32> from =
+        ClampBlitRect(core::rect<s32>(TruncatePixels(source.x1), TruncatePixels(source.y1),
+                                      TruncatePixels(source.x2), TruncatePixels(source.y2)));
+    core::rect<s32> to = ClampBlitRect(
+        core::rect<s32>(ToPixels(m_screenWidth, destination.x1), ToPixels(m_screenHeight, destination.y1),
+                        ToPixels(m_screenWidth, destination.x2), ToPixels(m_screenHeight, destination.y2)));
+    if (!ClipSourceToTexture(from, to, texture->getOriginalSize()) ||
+        !ReachesScreen(to, driver->getCurrentRenderTargetSize()))
+        return;
+    const core::rect<s32> clipPixels =
+        ClampBlitRect(core::rect<s32>(ToPixels(m_screenWidth, clip.x1), ToPixels(m_screenHeight, clip.y1),
+                                      ToPixels(m_screenWidth, clip.x2), ToPixels(m_screenHeight, clip.y2)));
     const bool unclipped = clip.x1 == 0.0f && clip.y1 == 0.0f && clip.x2 == 0.0f && clip.y2 == 0.0f;
     const video::SColor color = ToIrrlichtColor(tint);
     const video::SColor corners[4] = {color, color, color, color};
-    m_device->getVideoDriver()->draw2DImage(texture, to, from, unclipped ? nullptr : &clipPixels, corners,
-                                            useAlpha);
+    driver->draw2DImage(texture, to, from, unclipped ? nullptr : &clipPixels, corners, useAlpha);
 }
 
 bool CGraphicsEngine::MapTextureExtension(const std::wstring& newExtension,
                                           const std::wstring& knownExtension)
 {
-    if (m_device == nullptr || newExtension.empty() || knownExtension.empty())
+    if (m_device == nullptr || m_imageGate == nullptr || newExtension.empty() || knownExtension.empty())
         return false;
-    video::IVideoDriver* driver = m_device->getVideoDriver();
-    const io::path known = DottedExtension(knownExtension);
-    for (u32 index = 0; index < driver->getImageLoaderCount(); ++index)
-    {
-        video::IImageLoader* loader = driver->getImageLoader(index);
-        if (loader != nullptr && loader->isALoadableFileExtension(known))
-        {
-            CTextureMapper* mapper = new CTextureMapper(loader, DottedExtension(newExtension));
-            driver->addExternalImageLoader(mapper);
-            mapper->drop();
-            return true;
-        }
-    }
-    return false;
+    return m_imageGate->MapExtension(ToPath(newExtension), ToPath(knownExtension));
 }
 
 bool CGraphicsEngine::MapMeshExtension(const std::wstring& newExtension, const std::wstring& knownExtension)

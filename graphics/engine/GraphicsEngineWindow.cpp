@@ -5,6 +5,8 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "graphics/engine/GraphicsEngine.h"
+
+#include "graphics/engine/ImageFileWriter.h"
 #include "graphics/engine/IrrlichtConversions.h"
 #include "gui/GuiManager.h"
 #include "platform/SystemInfo.h"
@@ -258,8 +260,7 @@ bool CGraphicsEngine::ScreenShot(const std::wstring& fileName, uint32_t paramete
     video::IImage* image = driver->createScreenShot();
     if (image == nullptr)
         return false;
-    const bool written =
-        driver->writeImageToFile(image, io::path(Misc::Text::WideToUtf8(fileName).c_str()), parameter);
+    const bool written = CImageFileWriter::Write(driver, image, fileName, parameter);
     image->drop();
     return written;
 }

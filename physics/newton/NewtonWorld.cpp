@@ -206,6 +206,7 @@ void NewtonWorld::DestroyBody(NewtonBody* body)
         DestroyJoint(joint);
     --holdFrees;
     body->dead = true;
+    ++deadCount;
     body->userData = nullptr;
     body->transformCallback = nullptr;
     body->forceCallback = nullptr;
@@ -240,6 +241,7 @@ void NewtonWorld::DestroyJoint(NewtonJoint* joint)
     if (joint->dead)
         return;
     joint->dead = true;
+    ++deadCount;
     if (NewtonConstraintDestructor destructor = joint->destructor)
     {
         joint->destructor = nullptr;
@@ -258,15 +260,26 @@ void NewtonWorld::DestroyJoint(NewtonJoint* joint)
 
 void NewtonWorld::RemoveDead()
 {
-    // Constraints first: they refer to the bodies.
+    if (deadCount == 0)
+        return;
+    // Constraints first: they refer to the bodies. A joint still submitting
+    // its rows stays (dead) for a later sweep.
+    size_t kept = 0;
     for (auto& joint : joints)
-        if (joint->dead && !joint->Submitting())
+    {
+        if (!joint->dead)
+            continue;
+        if (joint->Submitting())
         {
-            dynamics.removeConstraint(joint.get());
-            joint.reset();
+            ++kept;
+            continue;
         }
+        dynamics.removeConstraint(joint.get());
+        joint.reset();
+    }
     joints.erase(std::remove(joints.begin(), joints.end(), nullptr), joints.end());
     RemoveDeadBodies();
+    deadCount = kept;
 }
 
 void NewtonWorld::RemoveDeadBodies()

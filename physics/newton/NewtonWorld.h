@@ -100,6 +100,9 @@ struct NewtonWorld
     int holdFrees = 0;
     // Counts Bullet steps, so a joint submits its rows once per step.
     unsigned stepCounter = 0;
+    // Bodies and joints marked dead and not freed yet: queries end their
+    // free-holds without a sweep of every body while it is 0.
+    size_t deadCount = 0;
 
 private:
     void ApplyForces(btScalar h);

@@ -99,7 +99,7 @@ void forEachKeyCode(LuaState*, const LuaStackObject& callback, const LuaStackObj
 // Counting creates nothing: asking about a name does not make it an action.
 int32_t getActionKeyCount(LuaState*, const std::wstring& action)
 {
-    return static_cast<int32_t>(KeyMap().GetActionKeyCount(action));
+    return static_cast<int32_t>(KeyMap().CountActionKeys(action));
 }
 
 int32_t getActionKeyCode(LuaState*, const std::wstring& action, int32_t index)
@@ -125,6 +125,7 @@ std::wstring getActionKeyDescription(LuaState*, const std::wstring& action, int3
 void setActionKeyDescription(LuaState*, const std::wstring& action, int32_t index,
                              const std::wstring& description)
 {
+    Graphics::GUI::CInputKeyMap::CheckDescription(description, L"IKey::setActionKeyDescription");
     Binding(action, index).description = description;
 }
 

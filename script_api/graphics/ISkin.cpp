@@ -13,6 +13,10 @@
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 #include "script_api/graphics/IGraphicsSprites.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -102,34 +106,52 @@ void forEachFont(LuaState*, const LuaStackObject& callback, const LuaStackObject
     ForEachKey(keys, callback, userData);
 }
 
-CColor getColor(LuaState*, uint32_t index)
+// A slot number; one outside 0 to 2^32 - 1 (or not a number) names no slot
+// instead of wrapping onto one, and the skin ignores it.
+uint32_t ToSlot(double number)
 {
-    return Skins().GetSkinColor(index);
+    if (!(number >= 0.0 && number < 4294967296.0))
+        return UINT32_MAX;
+    return static_cast<uint32_t>(number);
 }
 
-void setColor(LuaState*, uint32_t index, const CColor& color)
+// A size as the skin holds it; not a number gives 0.
+int32_t ToSkinSize(double number)
 {
-    Skins().SetSkinColor(index, color);
+    constexpr double kLimit = Graphics::GUI::CSkinManager::kMaxSkinSize;
+    if (std::isnan(number))
+        return 0;
+    return static_cast<int32_t>(std::clamp(std::trunc(number), -kLimit, kLimit));
 }
 
-int32_t getSize(LuaState*, uint32_t index)
+CColor getColor(LuaState*, double index)
 {
-    return Skins().GetSkinSize(index);
+    return Skins().GetSkinColor(ToSlot(index));
 }
 
-void setSize(LuaState*, uint32_t index, int32_t size)
+void setColor(LuaState*, double index, const CColor& color)
 {
-    Skins().SetSkinSize(index, size);
+    Skins().SetSkinColor(ToSlot(index), color);
 }
 
-std::wstring getText(LuaState*, uint32_t index)
+int32_t getSize(LuaState*, double index)
 {
-    return Skins().GetSkinText(index);
+    return Skins().GetSkinSize(ToSlot(index));
 }
 
-void setText(LuaState*, uint32_t index, const std::wstring& text)
+void setSize(LuaState*, double index, double size)
 {
-    Skins().SetSkinText(index, text);
+    Skins().SetSkinSize(ToSlot(index), ToSkinSize(size));
+}
+
+std::wstring getText(LuaState*, double index)
+{
+    return Skins().GetSkinText(ToSlot(index));
+}
+
+void setText(LuaState*, double index, const std::wstring& text)
+{
+    Skins().SetSkinText(ToSlot(index), text);
 }
 
 uint32_t getImageCount(LuaState*)

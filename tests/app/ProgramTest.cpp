@@ -88,7 +88,10 @@ protected:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (m_mergeOutput)
+            posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        else
+            posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addchdir_np(&actions, m_folder.c_str());
         pid_t child = 0;
         SResult result;
@@ -102,7 +105,7 @@ protected:
         }
         posix_spawn_file_actions_destroy(&actions);
         result.out = ReadAll(out);
-        result.err = ReadAll(err);
+        result.err = m_mergeOutput ? std::string() : ReadAll(err);
         return result;
     }
 
@@ -142,6 +145,9 @@ protected:
     CTestFolder m_scratch;
     const fs::path m_folder = m_scratch.Path();
     std::map<std::string, std::string> m_environment;
+    // Standard error into the same file as standard output, as a pipe to
+    // both would have it.
+    bool m_mergeOutput = false;
 };
 
 TEST_F(Program, ExitCodes)
@@ -167,17 +173,37 @@ TEST_F(Program, ExitCodes)
         const SResult result = Run(c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << (c.arguments.empty() ? "" : c.arguments[0]) << "\n"
                                                << result.err;
-        // The usage line is written at the system level: not printed.
+        // The log console is hidden: what went wrong is on standard error,
+        // with the path as given.
         EXPECT_EQ(result.out, "");
+        if (c.exitCode == 2)
+        {
+            EXPECT_NE(result.err.find("[Usage] "), std::string::npos) << result.err;
+            if (!c.arguments.empty())
+            {
+                EXPECT_NE(result.err.find("not found: " + c.arguments[0] + "\n"), std::string::npos)
+                    << result.err;
+            }
+        }
     }
 }
 
-TEST_F(Program, WithoutAScriptExitsWith2AndPrintsNothing)
+TEST_F(Program, WithoutAScriptExitsWith2AndPrintsTheUsageOnStandardError)
 {
     const SResult result = Run({});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.err, std::string("[Usage] ") + HALVANE_BINARY + " script_entry_file\n");
+}
+
+TEST_F(Program, PrintedOutputComesBeforeTheErrorText)
+{
+    WriteFile(m_folder / "fails.lua", "print('printed first')\nerror('then the error')\n");
+    m_mergeOutput = true;
+    const SResult result = Run({"fails.lua"});
+    const size_t printed = result.out.find("printed first");
+    ASSERT_NE(printed, std::string::npos) << result.out;
+    EXPECT_LT(printed, result.out.find("then the error")) << result.out;
 }
 
 TEST_F(Program, TheBundledExampleRuns)

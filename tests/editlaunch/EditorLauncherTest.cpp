@@ -102,6 +102,9 @@ TEST(EditorLauncherTest, TheEditorGetsThePathAsOneArgument)
         {{"/games/My Scripts/it's \"quoted\"; $(touch " + trap + ") `touch " + trap + "` | & > x.lua"},
          "-open:/games/My Scripts/it's \"quoted\"; $(touch " + trap + ") `touch " + trap + "` | & > x.lua"},
         {{"C:\\Scripts\\\\sc\xc3\xa8ne.lua"}, "-open:C:/Scripts/sc\xc3\xa8ne.lua"},
+        // A name in another encoding (Latin-1 "é") reaches the editor as
+        // the same bytes, not as a replacement character.
+        {{"C:\\sc\xe9ne\\a\xff.lua"}, "-open:C:/sc\xe9ne/a\xff.lua"},
         {{"\"quoted.lua\""}, "-open:quoted.lua"},
         {{"first.lua", "second.lua"}, "-open:first.lua"},
         {{}, "-open:"},
@@ -115,6 +118,18 @@ TEST(EditorLauncherTest, TheEditorGetsThePathAsOneArgument)
         EXPECT_EQ(RecordedArguments(folder, "record"), std::vector<std::string>{c.open});
     }
     EXPECT_FALSE(std::filesystem::exists(trap));
+}
+
+// HALVANE_EDITOR may name a program on the PATH, as a shell would find it.
+TEST(EditorLauncherTest, AChosenEditorWithoutAFolderIsFoundOnThePath)
+{
+    CTestFolder folder;
+    std::filesystem::create_directories(folder / "bin");
+    WriteRecordingEditor(folder, "bin/my-editor", folder / "record");
+    const CScopedEnvironment chosen("HALVANE_EDITOR", "my-editor");
+    const CScopedEnvironment path("PATH", (folder / "bin").c_str());
+    ASSERT_TRUE(RunLauncher(LauncherPath(), {"a.lua"}));
+    EXPECT_EQ(RecordedArguments(folder, "record"), std::vector<std::string>{"-open:a.lua"});
 }
 
 TEST(EditorLauncherTest, FindsTheEditorBesideItself)

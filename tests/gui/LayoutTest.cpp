@@ -5,6 +5,7 @@
 #include "GuiLayoutFixture.h"
 
 #include "core/io/ArchiveText.h"
+#include "gui/GUIListBoxEx.h"
 #include "gui/IrrlichtGuiAdapter.h"
 
 namespace
@@ -230,6 +231,53 @@ TEST_F(LayoutTest, IncludeLoadsUnderTheElementBeingRead)
     EXPECT_TRUE(gui.LoadUnder(folder.Wide("inner.kvogui"), outer));
     EXPECT_EQ(gui.GetElement(L"inner", true)->getParent(), outer);
     EXPECT_EQ(gui.GetGuiParent(), root());
+}
+
+// A file may be included more than once (a shared block under two
+// parents), but one load reads a bounded number of includes: files that
+// each include the next twice would otherwise load 2^24 times.
+TEST_F(LayoutTest, IncludesPerLoadAreBounded)
+{
+    const auto include = [&](const std::string& name)
+    { return "Include{\r\n-File \"" + (folder / name) + "\"\r\n}\r\n"; };
+    folder.Write("shared.kvogui", Header(1030) + "Gui{\r\n}\r\n");
+    EXPECT_EQ(
+        LoadText(Header(1030) + "Gui{\r\n" + include("shared.kvogui") + include("shared.kvogui") + "}\r\n",
+                 "twice.kvogui"),
+        L"");
+    EXPECT_TRUE(loaded);
+
+    folder.Write("f24.kvogui", Header(1030) + "Gui{\r\n}\r\n");
+    for (int level = 23; level >= 0; --level)
+    {
+        const std::string next = "f" + std::to_string(level + 1) + ".kvogui";
+        folder.Write("f" + std::to_string(level) + ".kvogui",
+                     Header(1030) + "Gui{\r\n" + include(next) + include(next) + "}\r\n");
+    }
+    const std::wstring error = ErrorOf([&] { gui.Load(folder.Wide("f0.kvogui")); });
+    EXPECT_NE(error.find(L"[CGuiManager::Load] Too many included gui definitions (more than 1024)"),
+              std::wstring::npos)
+        << error;
+    // The next load counts from nothing again.
+    EXPECT_EQ(LoadText(Header(1030) + "Gui{\r\n" + include("shared.kvogui") + "}\r\n", "again.kvogui"), L"");
+}
+
+// An optional key is not taken for a longer key that begins with it.
+TEST_F(LayoutTest, OptionalKeysAreWholeKeys)
+{
+    const std::string text =
+        Header(1030) +
+        "Gui{\r\nList{\r\n-IdName list\r\n-Position 0 0 0.5 0.5\r\n-Background 1\r\n-ScrollId \"\"\r\n"
+        "-UpButtonId \"\"\r\n-DownButtonId \"\"\r\nItem{\r\n-Label one\r\n"
+        "-IconHighlightColor 0.0 1.0 0.0 1.0\r\n}\r\n}\r\n"
+        "Button{\r\n-IdName button\r\n-Position 0.5 0.5 0.6 0.6\r\n-Label \"B\"\r\n"
+        "-ImageFilenameActive \"\"\r\n}\r\n}\r\n";
+    EXPECT_EQ(LoadText(text, "keys.kvogui"), L"");
+    auto* list = Graphics::GUI::CGUIListBoxEx::FromElement(gui.GetElement(L"list", false));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->GetItemIcon(0), -1);
+    EXPECT_TRUE(list->HasItemColor(0, 3));
+    EXPECT_NE(gui.GetElement(L"button", false), nullptr);
 }
 
 TEST_F(LayoutTest, DamagedLayoutsFailWithClearErrors)

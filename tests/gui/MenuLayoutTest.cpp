@@ -172,6 +172,37 @@ TEST_F(MenuLayoutTest, DamagedMenuEntriesFailWithClearErrors)
     EXPECT_EQ(gui.GetGuiParent(), root());
 }
 
+// Sub-menus within sub-menus count against the layout's nesting limit, as
+// elements within elements do; a menu as deep as allowed loads, sized once.
+TEST_F(MenuLayoutTest, SubMenuNestingIsLimitedLikeElements)
+{
+    const auto nested = [](int levels)
+    {
+        std::string text = Header(1019) + "Gui{\r\nContextMenu{\r\n-IdName \"m\"\r\nMenuItems{\r\n";
+        for (int level = 0; level < levels; ++level)
+            text += "SubMenu{\r\n-IdName \"s" + std::to_string(level) +
+                    "\"\r\n-Label \"S\"\r\n-Enable 1\r\nMenuItems{\r\n";
+        text += "Item{\r\n-IdName \"leaf\"\r\n-Label \"Leaf\"\r\n-Enable 1\r\n}\r\n";
+        for (int level = 0; level < levels; ++level)
+            text += "}\r\n}\r\n";
+        return text + "}\r\n}\r\n}\r\n";
+    };
+    EXPECT_EQ(LoadText(nested(120)), L"");
+    EXPECT_NE(gui.GetElement(L"leaf", false), nullptr);
+    // The deepest sub-menu is sized to its item like the outer ones.
+    const auto* deepest = gui.GetElement(L"s119", false);
+    ASSERT_NE(deepest, nullptr);
+    EXPECT_GT(deepest->getRelativePosition().getHeight(), 10);
+    gui.Clear();
+    for (int levels : {128, 400, 20000})
+    {
+        EXPECT_EQ(LoadText(nested(levels)),
+                  L"[CGuiManager::loadMenuItems] Layout nested deeper than 128 levels")
+            << levels;
+        gui.Clear();
+    }
+}
+
 // Mutated menu and tool bar layouts in every form: each load ends, with a
 // result or an error, and leaves the manager usable.
 TEST_F(MenuLayoutTest, FuzzedMenuLayoutsLoadOrFailCleanly)

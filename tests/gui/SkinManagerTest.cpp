@@ -201,9 +201,12 @@ TEST_F(SkinManagerTest, SlotsAsScriptsNumberThem)
     EXPECT_LT(window.r, 0.01f);
     skins.SetSkinColor(gui::EGDC_WINDOW, window);
     EXPECT_EQ(Skin()->getColor(gui::EGDC_WINDOW), video::SColor(255, 1, 0, 254));
-    // Fractions are truncated, as the colour type does.
+    // Fractions go to the nearest byte, as everywhere in the GUI: a third
+    // read back as 85 / 255 and set again stays 85.
     skins.SetSkinColor(0, CColor(0.5f, 0.0f, 1.0f, 1.0f));
-    EXPECT_EQ(Skin()->getColor(gui::EGDC_3D_DARK_SHADOW), video::SColor(255, 127, 0, 255));
+    EXPECT_EQ(Skin()->getColor(gui::EGDC_3D_DARK_SHADOW), video::SColor(255, 128, 0, 255));
+    skins.SetSkinColor(0, CColor(1.0f / 3.0f, 0.0f, 84.9f / 255.0f, 1.0f));
+    EXPECT_EQ(Skin()->getColor(gui::EGDC_3D_DARK_SHADOW), video::SColor(255, 85, 0, 85));
 }
 
 TEST_F(SkinManagerTest, TextSavesKeepEveryColourExactly)
@@ -428,6 +431,37 @@ TEST_F(SkinManagerTest, FontKeysFillSkinSlotsOrOnlyRegister)
     skins.ClearFonts();
     EXPECT_TRUE(skins.GetFontFiles().empty());
     EXPECT_EQ(skins.GetFontKey(loaded), L"");
+}
+
+TEST_F(SkinManagerTest, FontKeysAreLookedUpAsFilesAsLongAsTheFileLookupKeepsItsAnswers)
+{
+    const std::wstring font = WriteFont();
+    ASSERT_TRUE(skins.SetFont(L"hud", font));
+    gui::IGUIFont* loaded = skins.GetFont(L"hud", false);
+    ASSERT_NE(loaded, device.Environment()->getBuiltInFont());
+
+    // A file named like the key comes first once the lookup's cached
+    // answers go (here no font: none is served).
+    folder.Write("hud", "not a font");
+    EXPECT_EQ(skins.GetFont(L"hud", false), loaded) << "the miss is kept";
+    application.GetFileSystem().ClearSearchCache();
+    EXPECT_EQ(skins.GetFont(L"hud", false), nullptr);
+
+    // A new search path is searched at once.
+    CTestFolder other;
+    other.Write("title", "not a font");
+    EXPECT_EQ(skins.GetFont(L"title", false), device.Environment()->getBuiltInFont());
+    application.AddSearchPath(other.Wide(), false, 1);
+    EXPECT_EQ(skins.GetFont(L"title", false), nullptr);
+
+    // Without the search cache nothing is kept.
+    application.GetFileSystem().EnableSearchCache(false);
+    EXPECT_EQ(skins.GetFont(L"late", false), device.Environment()->getBuiltInFont());
+    other.Write("late", "not a font");
+    EXPECT_EQ(skins.GetFont(L"late", false), nullptr);
+    application.GetFileSystem().EnableSearchCache(true);
+    EXPECT_EQ(skins.GetFont(L"late", false), nullptr);
+    EXPECT_EQ(skins.GetFont(font, false), loaded);
 }
 
 TEST_F(SkinManagerTest, FontBlocksAreReadUpToTheirBrace)

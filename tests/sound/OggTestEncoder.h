@@ -15,7 +15,7 @@
 using OggSampleFunction = std::function<float(int channel, long frame)>;
 
 inline std::string EncodeOgg(int channels, long rate, long frames, const OggSampleFunction& sample,
-                             float quality = 0.4f)
+                             float quality = 0.4f, int serial = 0x48564C4E)
 {
     vorbis_info info;
     vorbis_info_init(&info);
@@ -31,7 +31,7 @@ inline std::string EncodeOgg(int channels, long rate, long frames, const OggSamp
     vorbis_block block;
     vorbis_block_init(&dsp, &block);
     ogg_stream_state stream;
-    ogg_stream_init(&stream, 0x48564C4E);
+    ogg_stream_init(&stream, serial);
 
     std::string bytes;
     ogg_page page;

@@ -149,6 +149,30 @@ TEST_F(OggVorbisDecoderTest, SixChannelsInBuffersOfAnySizeStayInsideThem)
     EXPECT_EQ(DecodeOggVorbis(nullptr, unused, 4, 6), 0);
 }
 
+// A chained stream whose second link has six channels, read for the first
+// link's one: no sample of the six-channel link lands in the mono buffer
+// (the library may begin such a file at either link). Links of one format
+// decode through.
+TEST_F(OggVorbisDecoderTest, DecodingStopsWhereAChainedStreamChangesItsChannels)
+{
+    const std::string ogg = EncodeOgg(1, 22050, 3000, ChannelTones(22050)) +
+                            EncodeOgg(6, 22050, 2000, ChannelTones(22050), 0.4f, 7);
+    for (int chunk : {4096, 14})
+    {
+        SCOPED_TRACE(chunk);
+        CMemoryFile file(ogg);
+        SOpenStream stream(&file);
+        ASSERT_EQ(stream.result, 0);
+        EXPECT_LE(DecodeAll(&stream.record, 1, chunk).size(), 3000u);
+    }
+    const std::string same = EncodeOgg(2, 22050, 1000, ChannelTones(22050)) +
+                             EncodeOgg(2, 22050, 500, ChannelTones(22050), 0.4f, 7);
+    CMemoryFile file(same);
+    SOpenStream stream(&file);
+    ASSERT_EQ(stream.result, 0);
+    EXPECT_GE(DecodeAll(&stream.record, 2, 4096).size(), 500u * 2);
+}
+
 TEST_F(OggVorbisDecoderTest, SeeksToASampleThroughTheFile)
 {
     const long rate = 44100;

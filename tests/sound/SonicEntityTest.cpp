@@ -98,7 +98,7 @@ TEST(SonicEntityTest, PartsAndEnginesGoInEitherOrder)
     ASSERT_TRUE(entity->AttachSound("a"));
     entity->MoveBy(CVector(1, 0, 0), CVector());
     entity.reset();
-    EXPECT_TRUE(test->engine.GetEntities().empty());
+    EXPECT_TRUE(test->engine.GetParts().GetCount() == 0);
     EXPECT_TRUE(test->engine.Step());
 
     // The engine goes first: the part is detached and keeps its names.
@@ -126,7 +126,7 @@ TEST(SonicEntityTest, PartsAndEnginesGoInEitherOrder)
     entity->Clear();
     EXPECT_EQ(entity->GetSoundEngine(), nullptr);
     EXPECT_EQ(entity->GetNumberOfSounds(), 0u);
-    EXPECT_TRUE(open.engine.GetEntities().empty());
+    EXPECT_TRUE(open.engine.GetParts().GetCount() == 0);
 }
 
 TEST(SonicEntityTest, NamesRoundTripInOrder)

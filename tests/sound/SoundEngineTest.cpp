@@ -1,7 +1,7 @@
 // The sound sub-engine: its device, the features it reports, the listener
 // and world settings, and the sounds it keeps by name.
 #include "core/app/FakeClock.h"
-#include "core/io/ArchiveTestUtil.h"
+#include "support/ErrorOf.h"
 #include "sound/VorbisLibrary.h"
 
 #include "FakeOpenALControl.h"
@@ -10,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-using ArchiveTest::ErrorOf;
 
 TEST(SoundEngineTest, OpensTheDefaultDeviceWithItsFeaturesAndClosesIt)
 {

@@ -4,7 +4,7 @@
 #include "app/EngineComposition.h"
 #include "core/app/SimulationManager.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "graphics/scene/SceneTestEntity.h"
+#include "support/JoinedEntity.h"
 #include "sound/SoundEngine.h"
 
 #include "SoundTestEngine.h"

@@ -1,7 +1,7 @@
 // Sounds: how files load (whole or streamed, buffer sizes), the playback
 // states, streaming across refills, and the source properties.
 #include "core/foundation/Math3D.h"
-#include "core/io/ArchiveTestUtil.h"
+#include "support/ErrorOf.h"
 
 #include "SoundTestEngine.h"
 
@@ -10,8 +10,6 @@
 #include <cmath>
 #include <random>
 #include <sstream>
-
-using ArchiveTest::ErrorOf;
 
 namespace
 {

@@ -292,6 +292,30 @@ private:
     std::wstring m_path = L"mutated";
 };
 
+// Files of the engine's own formats are bounded before anything is read:
+// a zip entry declares its size, and a small entry may inflate to a huge
+// one.
+TEST(ArchiveLimits, FilesLargerThanTheLimitAreRefusedBeforeTheyAreRead)
+{
+    class CHugeFile : public CMemoryFile
+    {
+    public:
+        CHugeFile() : CMemoryFile("KVOBIN") {}
+        long getSize() const override { return CArchiveHandle::kMaxReadSize + 1; }
+    };
+    const CFilePtr huge(new CHugeFile);
+    try
+    {
+        Misc::Serialization::CArchiveHandle archive(huge.get(), false, "KVOGUI", 0);
+        ADD_FAILURE() << "no error";
+    }
+    catch (const Misc::Error::CKVOError& error)
+    {
+        EXPECT_NE(error.GetMessageUtf8().find("File too large to read: mutated"), std::string::npos)
+            << error.GetMessageUtf8();
+    }
+}
+
 // Reads the bytes the way the engine would for their kind; the archive's
 // errors are an answer, anything else fails the test.
 void ReadAs(const std::string& kind, const std::string& bytes, const CLanguage& translation)

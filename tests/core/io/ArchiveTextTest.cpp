@@ -417,6 +417,32 @@ TEST(ArchiveText, TestTokenPeeksAndConsumes)
     EXPECT_FALSE(archive.TestToken("}"));
 }
 
+// A test for a key matches the whole key, in the buffered ASCII path and in
+// the character path (UTF-16 text), never the start of a longer one.
+TEST(ArchiveText, TestTokenMatchesWholeKeys)
+{
+    CTestFolder folder;
+    const std::string ascii = "KVOTEST -IconHighlightColor -Icon\r\n-Icon_2 -Ic{ Item{x";
+    std::string utf16 = "\xff\xfe";
+    for (char c : ascii)
+        utf16 += std::string{c, '\0'};
+    for (const auto& [name, text] : {std::pair{"ascii.txt", ascii}, std::pair{"utf16.txt", utf16}})
+    {
+        folder.Write(name, text);
+        CArchiveText archive(folder.Wide(name), false, "KVOTEST", 0);
+        EXPECT_FALSE(archive.TestToken("-Icon", true)) << name;
+        EXPECT_FALSE(archive.TestWToken(L"-Icon", true)) << name;
+        EXPECT_TRUE(archive.TestToken("-IconHighlightColor")) << name;
+        EXPECT_TRUE(archive.TestToken("-Icon")) << name;
+        EXPECT_FALSE(archive.TestToken("-Icon")) << name;
+        EXPECT_TRUE(archive.TestToken("-Icon_2")) << name;
+        // A text that ends in a bracket needs no end of word after it.
+        EXPECT_TRUE(archive.TestToken("-Ic{")) << name;
+        EXPECT_TRUE(archive.TestToken("Item{")) << name;
+        EXPECT_TRUE(archive.TestToken("x")) << name;
+    }
+}
+
 TEST(ArchiveText, VersionGatesAndHeaderErrors)
 {
     CTestFolder folder;

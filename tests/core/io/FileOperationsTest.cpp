@@ -50,6 +50,21 @@ TEST_F(FileOperations, CreateCopyAndDeleteFiles)
     EXPECT_FALSE(operations.DeleteFile(Rel("dst.txt")));
 }
 
+// "dst.txt\0.evil" would be "dst.txt" to the system: it names nothing.
+TEST_F(FileOperations, PathsWithANulNameNothing)
+{
+    folder.Write("dst.txt", "kept");
+    folder.Write("src.txt", "source");
+    const std::wstring nul(1, L'\0');
+    EXPECT_FALSE(operations.DeleteFile(Rel("dst.txt") + nul + L".evil"));
+    EXPECT_FALSE(operations.CopyFile(Rel("src.txt"), Rel("dst.txt") + nul + L".evil", false));
+    EXPECT_FALSE(operations.CopyFile(Rel("src.txt") + nul + L".evil", Rel("new.txt"), false));
+    EXPECT_FALSE(operations.CreatePath(Rel("a") + nul + L"/b", true));
+    EXPECT_EQ(folder.Read("dst.txt"), "kept");
+    EXPECT_FALSE(Exists("new.txt"));
+    EXPECT_FALSE(Exists("a"));
+}
+
 TEST_F(FileOperations, RelativePathsStartAtTheDirectoryOfConstruction)
 {
     const fs::path saved = fs::current_path();

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <vector>
 
 using namespace ArchiveTest;
 namespace fs = std::filesystem;
@@ -141,4 +143,39 @@ TEST(SaveFile, ANameThatDiffersOnlyInCaseSavesTheExistingFile)
                  !fs::equivalent(folder.Path() / "config.kvocfg", folder.Path() / "Config.KVOCFG"));
     EXPECT_EQ(LoadedValue(folder / "Config.KVOCFG"), L"new");
     EXPECT_EQ(FilesIn(folder.Path()), 1u);
+}
+
+// A save never replaces a FIFO, a device node or a folder, named directly or
+// through a link, and a name with a NUL (which would end it early) saves
+// nothing at all.
+TEST(SaveFile, RefusesTargetsThatAreNoRegularFileAndNamesWithANul)
+{
+    CTestFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    fs::create_directories(folder.Path() / "folder");
+    fs::create_symlink("fifo", folder.Path() / "to-fifo");
+    std::vector<std::string> targets = {"fifo", "folder", "to-fifo"};
+    // Device nodes need root; this one behaves like /dev/null.
+    if (::mknod((folder / "null").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        targets.push_back("null");
+    for (const std::string& target : targets)
+    {
+        const fs::file_type before = fs::symlink_status(folder.Path() / target).type();
+        CSaveFile save(folder.Wide(target));
+        EXPECT_FALSE(save.IsOk()) << target;
+        EXPECT_EQ(save.write("x", 1), 0) << target;
+        EXPECT_FALSE(save.Commit()) << target;
+        EXPECT_EQ(fs::symlink_status(folder.Path() / target).type(), before) << target;
+        EXPECT_FALSE(SaveOptions(folder.Wide(target), L"x")) << target;
+    }
+    EXPECT_EQ(fs::status(folder.Path() / "to-fifo").type(), fs::file_type::fifo);
+
+    std::wstring withNul = folder.Wide("nul");
+    withNul += std::wstring(1, L'\0') + L".evil";
+    CSaveFile save(withNul);
+    EXPECT_FALSE(save.IsOk());
+    EXPECT_FALSE(save.Commit());
+    EXPECT_FALSE(SaveOptions(withNul, L"x"));
+    EXPECT_FALSE(fs::exists(folder.Path() / "nul"));
+    EXPECT_EQ(FilesIn(folder.Path()), 0u); // no temporary file is left
 }

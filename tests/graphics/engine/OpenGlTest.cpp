@@ -5,6 +5,7 @@
 // drivers do not like many in a row.
 
 #include "GraphicsTestSupport.h"
+#include "support/GlDriverPin.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,7 @@ TEST(OpenGlTest, DirectXNamesOpenAnOpenGlWindowThatCanBePlaced)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_TRUE(opened);
+    PinGlDriver();
     EXPECT_EQ(engine.GetDriverName(), "DX9");
     EXPECT_EQ(engine.GetDevice()->getVideoDriver()->getDriverType(), video::EDT_OPENGL);
 

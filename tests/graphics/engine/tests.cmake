@@ -17,3 +17,4 @@ add_test(NAME graphics/engine/opengl
     COMMAND ${XVFB_RUN} ${xvfb_screen} $<TARGET_FILE:${name}> --gtest_filter=OpenGlTest.*)
 set_tests_properties(graphics/engine/opengl PROPERTIES
     ENVIRONMENT "${HALVANE_TEST_ENVIRONMENT};HALVANE_OPENGL_TESTS=1;LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/opengl.supp")
+set(display_suites PixelTest OpenGlTest)

@@ -3,13 +3,14 @@
 // the node is made, the errors without a node, and a seeded mutation run
 // over the height-map file.
 
-#include "graphics/scene/SceneTestEntity.h"
+#include "support/JoinedEntity.h"
 #include "graphics/textures/ScriptedEngine.h"
 
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/ImageFileCheck.h"
+#include "graphics/engine/ImageGate.h"
 #include "graphics/scene/GraphicalTerrain.h"
 
+#include "support/ErrorOf.h"
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -27,22 +28,9 @@ namespace
 {
 
 using namespace irr;
-using CTestTerrain = CSceneTestEntity<Graphics::Scene::CGraphicalTerrain>;
+using CTestTerrain = CJoinedEntity<Graphics::Scene::CGraphicalTerrain>;
 
 const char* const kTerrain = "00000000-0000-4000-8000-0000000000f1";
-
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "(no error)";
-}
 
 // A 33 x 33 grey height map rising along z: the row z has the grey 4 z.
 std::string WriteRamp(const CTestFolder& folder, video::IVideoDriver* driver)
@@ -170,8 +158,8 @@ void PutU32(std::string& bytes, size_t at, uint32_t value)
         bytes[at + shift / 8] = static_cast<char>(value >> shift);
 }
 
-// BMP headers that promise more than the file holds are refused before
-// Irrlicht's reader sees them; other formats pass to their loaders.
+// Height maps whose headers promise more than the file holds, and files
+// that are no image the engine reads, are refused before Irrlicht sees them.
 TEST_F(TerrainTest, HeightMapHeadersArePassedOnlyWhenTheFileHoldsWhatTheyPromise)
 {
     std::ifstream in(ramp, std::ios::binary);
@@ -188,25 +176,26 @@ TEST_F(TerrainTest, HeightMapHeadersArePassedOnlyWhenTheFileHoldsWhatTheyPromise
         {"offset past the end", [](std::string& b) { PutU32(b, 10, 0xFFFFFF00u); }, false},
         {"offset inside the header", [](std::string& b) { PutU32(b, 10, 20); }, false},
         {"taller than the data", [](std::string& b) { PutU32(b, 22, 34); }, false},
-        {"upside down", [](std::string& b) { PutU32(b, 22, static_cast<uint32_t>(-33)); }, false},
+        // The same rows stored top-down: a bitmap the engine's reader takes.
+        {"upside down", [](std::string& b) { PutU32(b, 22, static_cast<uint32_t>(-33)); }, true},
+        {"upside down and taller", [](std::string& b) { PutU32(b, 22, static_cast<uint32_t>(-34)); }, false},
         {"huge", [](std::string& b) { PutU32(b, 18, 0x7FFFFFFF); }, false},
         {"run-length packed", [](std::string& b) { PutU32(b, 30, 1); }, false},
         {"odd pixel size", [](std::string& b) { b[28] = 7; }, false},
         {"small data size", [](std::string& b) { PutU32(b, 34, 16); }, false},
         {"header only", [](std::string& b) { b.resize(20); }, false},
-        {"not a bitmap", [](std::string& b) { b[0] = 'P'; }, true},
-        {"empty", [](std::string& b) { b.clear(); }, true},
+        {"not a bitmap", [](std::string& b) { b[0] = 'P'; }, false},
+        {"empty", [](std::string& b) { b.clear(); }, false},
     };
     io::IFileSystem* files = scripted.graphics->GetDevice()->getFileSystem();
+    const Graphics::CImageGate gate(scripted.graphics->GetDevice()->getVideoDriver(), 4097);
     for (const SCase& test : cases)
     {
         std::string edited = bytes;
         test.edit(edited);
         io::IReadFile* file =
             files->createMemoryReadFile(edited.data(), static_cast<s32>(edited.size()), "x.bmp");
-        EXPECT_EQ(Graphics::CImageFileCheck::IsReadable(file, Graphics::CImageFileCheck::kMaxHeightMapSide),
-                  test.readable)
-            << test.what;
+        EXPECT_EQ(gate.Fits(file, 4097), test.readable) << test.what;
         EXPECT_EQ(file->getPos(), 0) << test.what;
         file->drop();
     }

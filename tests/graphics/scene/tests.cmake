@@ -8,3 +8,4 @@ add_test(NAME graphics/scene/pixels
         --gtest_filter=ScenePixelTest.*)
 set_tests_properties(graphics/scene/pixels PROPERTIES
     ENVIRONMENT "${HALVANE_TEST_ENVIRONMENT};HALVANE_PIXEL_TESTS=1")
+set(display_suites ScenePixelTest)

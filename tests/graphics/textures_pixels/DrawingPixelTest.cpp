@@ -204,6 +204,7 @@ TEST_F(DrawingPixelTest, HostileCoordinatesDrawWhatLiesOnTheScreenAndNoMore)
     const float inf = std::numeric_limits<float>::infinity();
     const float huge = 3e38f;
     const float values[] = {nan, inf, -inf, huge, -huge, 1e9f, -1e9f};
+    ASSERT_TRUE(engine.CreateTexture(L"tile", CPoint(4, 4), video::ECF_A8R8G8B8));
     CTestCamera camera(engine, "camera");
     engine.SetActiveCamera(&camera);
     video::IImage* image = DrawFrame(
@@ -221,6 +222,16 @@ TEST_F(DrawingPixelTest, HostileCoordinatesDrawWhatLiesOnTheScreenAndNoMore)
                 engine.DrawText(L"", L"text", CRect(value, value, -value, -value), kRed, true, true);
                 engine.Draw2DImageScaled(L"missing", CRect(value, value, value, value),
                                          CRect(value, value, value, value), CRect(), kRed, true);
+                // The software blitters compute in int and read source
+                // pixels without bounds.
+                engine.Draw2DImage(L"tile", CPoint(value, value), true);
+                engine.Draw2DImage(L"tile", CPoint(value, 0.5f), false);
+                engine.Draw2DImageScaled(L"tile", CRect(0, 0, 4, 4), CRect(value, value, -value, -value),
+                                         CRect(), kRed, true);
+                engine.Draw2DImageScaled(L"tile", CRect(value, value, -value, -value),
+                                         CRect(0, 0, 0.5f, 0.5f), CRect(), kRed, false);
+                engine.Draw2DImageScaled(L"tile", CRect(-value, 0, value, 4), CRect(0, 0, 1, 1),
+                                         CRect(value, 0, -value, 1), kRed, true);
                 engine.Draw3DLine(CVector(value, 0, 0), CVector(0, value, 0), kRed);
                 engine.Draw3DBox(CVector(value, value, value), CVector(-value, 0, 0), kRed);
                 engine.Draw3DTriangle(CVector(value, 0, 0), CVector(0, value, 0), CVector(0, 0, value), kRed);

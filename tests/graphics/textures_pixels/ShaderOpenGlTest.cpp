@@ -8,6 +8,7 @@
 
 #include "graphics/engine/GraphicsTestSupport.h"
 
+#include "support/GlDriverPin.h"
 #include "support/TestFolder.h"
 #include "graphics/engine/RenderTarget.h"
 
@@ -15,11 +16,7 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <thread>
-
-#include <dlfcn.h>
-#include <link.h>
 
 namespace
 {
@@ -80,22 +77,6 @@ const char* const kArbPixelProgram = "!!ARBfp1.0\n"
                                      "MOV result.color, fragment.color;\n"
                                      "END\n";
 
-// Keeps the GL driver's library loaded to the end of the process. The
-// shader compiler leaks a little; the driver is unloaded when the device
-// goes, so LSan would report those leaks from an unknown module that no
-// suppression can name.
-void KeepGlDriverLoaded()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void*)
-        {
-            if (info->dlpi_name != nullptr && std::strstr(info->dlpi_name, "_dri.so") != nullptr)
-                dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
-            return 0;
-        },
-        nullptr);
-}
-
 TEST(ShaderOpenGlTest, ShaderMaterialsGetTheEnginesConstants)
 {
     if (std::getenv("HALVANE_OPENGL_TESTS") == nullptr)
@@ -118,7 +99,7 @@ TEST(ShaderOpenGlTest, ShaderMaterialsGetTheEnginesConstants)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_TRUE(opened);
-    KeepGlDriverLoaded();
+    PinGlDriver();
     engine.SetBackgroundRenderingEnabled(true);
     engine.SetBackColor(CColor(0, 0, 0, 1));
 

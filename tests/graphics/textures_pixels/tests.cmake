@@ -16,3 +16,4 @@ add_test(NAME graphics/textures_pixels/opengl
     COMMAND ${XVFB_RUN} ${xvfb_screen} $<TARGET_FILE:${name}> --gtest_filter=ShaderOpenGlTest.*)
 set_tests_properties(graphics/textures_pixels/opengl PROPERTIES
     ENVIRONMENT "${HALVANE_TEST_ENVIRONMENT};HALVANE_OPENGL_TESTS=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/graphics/engine/opengl.supp")
+set(display_suites "*")

@@ -2,6 +2,8 @@
 // still visiting them: nothing is freed under its feet (ASan checks).
 #include "NewtonTestWorld.h"
 
+#include "physics/newton/NewtonWorld.h"
+
 #include <vector>
 
 using namespace NewtonTest;
@@ -78,6 +80,12 @@ void DestroyBodyOnPolygon(const NewtonBody* body, int, const float*, int)
 {
     ++g_calls;
     NewtonDestroyBody(g_world, body);
+}
+
+void DestroyOwnJointOnSubmit(const NewtonJoint* joint)
+{
+    ++g_calls;
+    NewtonDestroyJoint(g_world, joint);
 }
 
 class NewtonCallbackSafetyTest : public World
@@ -164,4 +172,40 @@ TEST_F(NewtonCallbackSafetyTest, TheWorldMayBeDestroyedFromItsOwnUpdate)
     NewtonUpdate(world, 1.0f / 60);
     EXPECT_EQ(g_calls, 1);
     world = nullptr; // gone with the update; TearDown has nothing left to do
+}
+
+TEST_F(NewtonCallbackSafetyTest, WhatCallbacksDestroyIsFreedOnceTheyAreDone)
+{
+    // Queries sweep for dead bodies only when something died: each must
+    // still free what its callbacks destroyed.
+    std::vector<NewtonBody*> row;
+    for (int i = 0; i < 4; ++i)
+        row.push_back(StaticBox(float(i) * 2, 0, 0));
+    const size_t before = world->bodies.size();
+    g_victims = {row[1], row[3]};
+    const float p0[3] = {-5, 0, 0};
+    const float p1[3] = {20, 0, 0};
+    NewtonWorldRayCast(
+        world, p0, p1,
+        [](const NewtonBody*, const float*, int, void*, float) -> float
+        {
+            DestroyVictims();
+            return 1.0f;
+        },
+        nullptr, nullptr);
+    EXPECT_EQ(world->bodies.size(), before - 2);
+    EXPECT_EQ(world->deadCount, 0u);
+    NewtonWorldRayCast(world, p0, p1, nullptr, nullptr, nullptr);
+    EXPECT_EQ(world->bodies.size(), before - 2);
+
+    // A joint that destroys itself while submitting its rows stays until
+    // its submission is over, then goes with the next sweep.
+    NewtonBody* a = Box(10, 5, 0);
+    NewtonBody* b = Box(12, 5, 0);
+    ASSERT_NE(NewtonConstraintCreateUserJoint(world, 3, DestroyOwnJointOnSubmit, a, b), nullptr);
+    g_calls = 0;
+    Run(2);
+    EXPECT_EQ(g_calls, 1);
+    EXPECT_TRUE(world->joints.empty());
+    EXPECT_EQ(world->deadCount, 0u);
 }

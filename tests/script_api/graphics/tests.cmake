@@ -22,3 +22,4 @@ add_test(NAME script_api/graphics/window
         --gtest_filter=IGraphicsWindow.*)
 set_tests_properties(script_api/graphics/window PROPERTIES
     ENVIRONMENT "${HALVANE_TEST_ENVIRONMENT};HALVANE_PIXEL_TESTS=1")
+set(display_suites IGraphicsWindow)

@@ -55,7 +55,8 @@ local removing = IEvents:subscribeGui(function(name, type)
     return false
 end, nil, 0)
 
-local function restore()
+local restore
+function restore()
     IGraphics:setGuiParent("")
     if not IGraphics:controlExists("list") then
         IGraphics:createListbox("list", "0.1 0.1 0.3 0.3", true, "", "", "")
@@ -74,7 +75,13 @@ local function restore()
     end
     if not IGraphics:controlExists("box") then IGraphics:createCheckbox("box", "", "0 0 0.1 0.1", false) end
     if not IGraphics:controlExists("gone") then IGraphics:createCheckbox("gone", "", "0 0 0.1 0.1", false) end
-    IGraphics:removeControl("gone")
+    -- A hostile call may have named a part of another control (a combo
+    -- box's button) "gone": it goes only with that control, so the GUI is
+    -- built again from nothing.
+    if not pcall(IGraphics.removeControl, IGraphics, "gone") then
+        IGraphics:removeGui()
+        return restore()
+    end
 end
 
 local function expectCleanCall(name, ...)

@@ -45,7 +45,8 @@ local removing = IEvents:subscribeGui(function(name, type)
 end, nil, 0)
 
 -- Controls of every kind that hostile names may meet, one of them removed.
-local function restore()
+local restore
+function restore()
     IGraphics:setGuiParent("")
     local make = {
         menu = function() IGraphics:createContextMenu("menu", "0.1 0.1 0.2 0.2") end,
@@ -63,7 +64,12 @@ local function restore()
     local kinds = {menu = 3, sub = 3, item = 3, tools = 20, tabs = 18, page = 17, bar = 14, box = 1, gone = 1}
     for _, name in ipairs({"menu", "sub", "item", "tools", "tabs", "page", "bar", "box", "gone"}) do
         while IGraphics:controlExists(name) and IGraphics:controlType(name) ~= kinds[name] do
-            IGraphics:removeControl(name)
+            -- A part of another control (a scroll bar's button) goes only
+            -- with that control: the GUI is built again from nothing.
+            if not pcall(IGraphics.removeControl, IGraphics, name) then
+                IGraphics:removeGui()
+                return restore()
+            end
         end
         -- The failing listener may meet these calls too.
         if not IGraphics:controlExists(name) then pcall(make[name]) end

@@ -1,7 +1,7 @@
 --! stdout: CHECKS PASSED
 -- Removal: each control publishes controlDestroyed before it goes; a
 -- handler that answers true keeps it; handlers may remove controls while a
--- removal runs.
+-- removal runs; the parts of other controls are not removed on their own.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
 check.truthy(IGraphics:init("NULL", 800, 600, false, 32, false, false, false, 60, true), "NULL device")
 
@@ -70,4 +70,20 @@ check.eq(IGraphics:controlExists("later"), true, "still there")
 IEvents:unsubscribe(handle)
 IGraphics:removeControl("later")
 check.eq(IGraphics:controlExists("later"), false, "removed once the handler is gone")
+
+-- The named parts of a combo box or list box go only with their element,
+-- which keeps using them: removing them, or what is below them, is refused.
+IGraphics:createCombobox("combo", "10 10 200 30", "comboButton", "comboList")
+IGraphics:createListbox("list", "0.1 0.1 0.4 0.2", true, "listScroll", "listUp", "listDown")
+for _, name in ipairs({"comboButton", "listScroll", "listUp"}) do
+    check.raises("[CGuiManager::Remove] Gui element is part of another element:" .. name,
+        function() IGraphics:removeControl(name) end)
+end
+check.raises("[CGuiManager::RemoveChildren] Gui element is part of another element:listScroll",
+    function() IGraphics:removeChildren("listScroll") end)
+IGraphics:draw()
+check.eq(IGraphics:controlExists("listUp"), true, "the part is still there")
+IGraphics:removeControl("combo")
+IGraphics:removeControl("list")
+check.eq(IGraphics:controlExists("listUp"), false, "gone with its list box")
 check.done()

@@ -37,9 +37,11 @@ IKey:setActionKeyControlState("move", 1, 0) -- the truth rule: 0 is true
 check.eq(IKey:getActionKeyShiftState("move", 1), true, "shift set")
 check.eq(IKey:getActionKeyControlState("move", 1), true, "control set by 0")
 
--- Counting asks: a name that is no action stays none.
+-- Counting a name that is no action creates it, without bindings.
+check.eq(IKey:actionExists("nothing"), false, "no action before")
 check.eq(IKey:getActionKeyCount("nothing"), 0, "no bindings")
-check.eq(IKey:actionExists("nothing"), false, "counting creates no action")
+check.eq(IKey:actionExists("nothing"), true, "counting creates the action")
+IKey:removeAction("nothing")
 check.eq(IKey:isActionOn("nothing"), false, "unknown is off")
 check.eq(IKey:isActionToggled("nothing"), false, "unknown is not toggled")
 check.eq(IKey:isActionClicked("nothing"), false, "unknown is not clicked")
