@@ -47,7 +47,7 @@ TEST(SonicEntityTest, SoundsFollowTheEntityWhileItIsAttached)
     EXPECT_FALSE(entity.AttachSound("a"));
     EXPECT_FALSE(entity.DetachSound("a"));
     entity.SetPosition(CVector(1, 2, 3));
-    EXPECT_TRUE(entity.UpdateParts());
+    EXPECT_TRUE(entity.ApplyProperties());
     EXPECT_TRUE(SameVector(a->GetPosition(), CVector()));
 
     test.engine.AddEntity(&entity);
@@ -110,7 +110,7 @@ TEST(SonicEntityTest, PartsAndEnginesGoInEitherOrder)
     EXPECT_EQ(entity->GetSoundEngine(), nullptr);
     EXPECT_EQ(entity->GetNumberOfSounds(), 1u);
     entity->MoveBy(CVector(2, 0, 0), CVector());
-    EXPECT_TRUE(entity->UpdateParts());
+    EXPECT_TRUE(entity->ApplyProperties());
 
     // Without a device nothing attaches; a copy is not attached; Clear
     // detaches.

@@ -1,82 +1,56 @@
 #pragma once
 
-// An entity joined around a sonic part the way the world's managed entity
-// joins its parts: it keeps identity and placement and hands placement
-// changes to the part. Its velocity is set by the test, as a physics body
-// would report it.
+// A unit joined with the real sonic part: the shared test joiner's entity,
+// handing placement changes to its sonic part first, as the world's managed
+// entities do. Its velocity is set by the test, as a physics body would
+// report it.
 
-#include "core/io/DataBag.h"
-#include "core/io/Uuid.h"
+#include "graphics/scene/GraphicalUnit.h"
 #include "sound/SonicEntity.h"
 
-#include <string>
-#include <vector>
+#include "tests/support/JoinedEntity.h"
 
-class CSonicTestEntity : public CSonicEntity
+class CSonicTestEntity : public CJoinedEntity<Graphics::Scene::CGraphicalUnit>, public CSonicEntity
 {
 public:
-    const char* GetId() const override { return m_id.GetId().c_str(); }
-    void SetId(const char* id) override { m_id.SetId(id); }
-    void NewId() override { m_id.NewId(); }
-    const std::wstring& GetName() const override { return m_name; }
-    void SetName(const std::wstring& name) override { m_name = name; }
-    const CVector& GetPosition() const override { return m_position; }
+    using CJoined = CJoinedEntity<Graphics::Scene::CGraphicalUnit>;
+
     void SetPosition(const CVector& position) override
     {
-        m_position = position;
         CSonicEntity::SetPosition(position);
+        CJoined::SetPosition(position);
     }
-    const CVector& GetRotation() const override { return m_rotation; }
     void SetRotation(const CVector& rotation) override
     {
-        m_rotation = rotation;
         CSonicEntity::SetRotation(rotation);
+        CJoined::SetRotation(rotation);
     }
-    const CVector& GetFrontVector() const override { return m_front; }
-    const CVector& GetUpVector() const override { return m_up; }
-    const CVector& GetScale() const override { return m_scale; }
-    void SetScale(const CVector& scale) override { m_scale = scale; }
-    void GetForce(CVector& force) override { force = CVector(); }
-    void GetTorque(CVector& torque) override { torque = CVector(); }
     void GetVelocity(CVector& velocity) override { velocity = m_velocity; }
-    const std::wstring& GetScript() const override { return m_script; }
-    void SetScript(const std::wstring& script) override { m_script = script; }
-    uint32_t GetFlags() const override { return 0; }
-    CDataBag& GetData() override { return m_data; }
-    const CDataBag& GetData() const override { return m_data; }
-    CPhysicalEntity* GetPhysicalPart() override { return nullptr; }
-    Graphics::Scene::CGraphicalEntity* GetGraphicalPart() override { return nullptr; }
-    CSonicEntity* GetSonicPart() override { return this; }
-    uint32_t GetFaces(std::vector<Misc::World::CTriangle>&, CVector&, CVector&, float, uint32_t) override
+    void SetFlags(uint32_t flags) override { CJoined::SetFlags(flags); }
+    void Clear() override
     {
-        return 0;
+        CSonicEntity::Clear();
+        CJoined::Clear();
     }
-    uint32_t GetVertices(std::vector<CVector>&, CVector&, CVector&) override { return 0; }
-    void GetBoundingBox(CVector& minimum, CVector& maximum) override { minimum = maximum = m_position; }
-    void GetAbsolutePosition(CVector& position) override { position = m_position; }
-    void GetAbsoluteRotation(CVector& rotation) override { rotation = m_rotation; }
-    void GetAbsoluteScale(CVector& scale) override { scale = m_scale; }
-    uint32_t GetTypeId() const override { return Misc::World::kTypeIdUnit; }
+    bool UpdateParts() override
+    {
+        CSonicEntity::UpdateParts();
+        return CJoined::UpdateParts();
+    }
+    CSonicEntity* GetSonicPart() override { return this; }
+    // The sonic part alone is saved.
+    bool Write(Misc::Serialization::IArchive& archive) override { return CSonicEntity::Write(archive); }
+    bool Read(Misc::Serialization::IArchive& archive) override { return CSonicEntity::Read(archive); }
+    const char* GetTypeName() const override { return CSonicEntity::GetTypeName(); }
 
     // Moves the entity the way a body does: the stored placement changes and
-    // the parts follow at their engines' next steps.
+    // the sonic part follows at its engine's next step.
     void MoveBy(const CVector& position, const CVector& velocity)
     {
-        m_position = position;
+        MoveByBody(position, GetRotation());
         m_velocity = velocity;
-        RegisterWithEngine();
+        CSonicEntity::RegisterWithEngine();
     }
 
     CVector m_velocity;
-
-private:
-    CUuid m_id;
-    std::wstring m_name;
-    CVector m_position;
-    CVector m_rotation;
-    CVector m_front{0, 0, 1};
-    CVector m_up{0, 1, 0};
-    CVector m_scale{1, 1, 1};
-    std::wstring m_script;
-    CDataBag m_data;
 };
