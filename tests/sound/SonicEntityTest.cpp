@@ -169,9 +169,9 @@ public:
         : m_previous(CScriptManager::GetInstance()),
           object(CScriptManager::SComposition{[](Simulation::CSimulationManager& manager)
                                               {
-                                                  auto* sound =
+                                                  auto* engine =
                                                       manager.Adopt(std::make_unique<CSoundEngine>(&manager));
-                                                  manager.AddSubEngine("sound", sound);
+                                                  manager.AddSubEngine("sound", engine);
                                               },
                                               nullptr}),
           sound(*object.GetPart<CSoundEngine>())
