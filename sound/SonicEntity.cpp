@@ -64,71 +64,53 @@ bool CSonicEntity::DetachAllSounds()
     return true;
 }
 
-bool CSonicEntity::UpdateSounds()
+template <class Action> void CSonicEntity::ForEachSound(bool dropMissing, Action action)
 {
     const CSoundEngine* engine = GetSoundEngine();
     if (engine == nullptr)
+        return;
+    // One pass: each name is looked up once.
+    const auto missing = [&](const std::string& name)
+    {
+        CSound* sound = nullptr;
+        if (!engine->GetSound(name, sound))
+            return dropMissing;
+        action(*sound);
+        return false;
+    };
+    m_sounds.erase(std::remove_if(m_sounds.begin(), m_sounds.end(), missing), m_sounds.end());
+}
+
+bool CSonicEntity::MoveSounds(bool dropMissing)
+{
+    if (GetSoundEngine() == nullptr)
         return true;
     const CVector& position = GetPosition();
     const CVector& rotation = GetRotation();
     CVector velocity;
     GetVelocity(velocity);
-    for (const std::string& name : m_sounds)
-    {
-        CSound* sound = nullptr;
-        if (engine->GetSound(name, sound))
-            sound->SetPlacement(position, rotation, velocity);
-    }
+    ForEachSound(dropMissing, [&](CSound& sound) { sound.SetPlacement(position, rotation, velocity); });
     return true;
+}
+
+bool CSonicEntity::UpdateSounds()
+{
+    return MoveSounds(false);
 }
 
 bool CSonicEntity::ApplyProperties()
 {
-    const CSoundEngine* engine = GetSoundEngine();
-    if (engine == nullptr)
-        return true;
-    // One pass: each name is looked up once, dropped when its sound is gone.
-    const CVector& position = GetPosition();
-    const CVector& rotation = GetRotation();
-    CVector velocity;
-    GetVelocity(velocity);
-    m_sounds.erase(std::remove_if(m_sounds.begin(), m_sounds.end(),
-                                  [&](const std::string& name)
-                                  {
-                                      CSound* sound = nullptr;
-                                      if (!engine->GetSound(name, sound))
-                                          return true;
-                                      sound->SetPlacement(position, rotation, velocity);
-                                      return false;
-                                  }),
-                   m_sounds.end());
-    return true;
+    return MoveSounds(true);
 }
 
 void CSonicEntity::SetPosition(const CVector& position)
 {
-    const CSoundEngine* engine = GetSoundEngine();
-    if (engine == nullptr)
-        return;
-    for (const std::string& name : m_sounds)
-    {
-        CSound* sound = nullptr;
-        if (engine->GetSound(name, sound))
-            sound->SetPosition(position);
-    }
+    ForEachSound(false, [&](CSound& sound) { sound.SetPosition(position); });
 }
 
 void CSonicEntity::SetRotation(const CVector& rotation)
 {
-    const CSoundEngine* engine = GetSoundEngine();
-    if (engine == nullptr)
-        return;
-    for (const std::string& name : m_sounds)
-    {
-        CSound* sound = nullptr;
-        if (engine->GetSound(name, sound))
-            sound->SetDirectionByRotation(rotation);
-    }
+    ForEachSound(false, [&](CSound& sound) { sound.SetDirectionByRotation(rotation); });
 }
 
 void CSonicEntity::SetFlags(uint32_t flags)

@@ -72,6 +72,11 @@ private:
     // The engine marks the parts waiting for its next step.
     friend class CSoundEngine;
 
+    // Calls the action on each listed sound that is loaded; with dropMissing
+    // the names of sounds no longer loaded leave the list.
+    template <class Action> void ForEachSound(bool dropMissing, Action action);
+    // The sounds to the entity's placement.
+    bool MoveSounds(bool dropMissing);
     bool ReadOlderForm(Misc::Serialization::IArchive& archive);
     // The engine went down: the part keeps its names (they name sounds, not
     // the engine's objects) and has nothing else of it.

@@ -135,19 +135,13 @@ TEST(SoundEngineTest, ListenerAndWorldSettings)
     engine.SetDopplerFactor(2.0f);
     EXPECT_FLOAT_EQ(engine.GetDopplerFactor(), 2.0f);
 
-    // The listener in OpenAL's axes: z negated.
+    // OpenAL has the listener with z negated; read back, it is where it was.
     engine.SetListenerPosition(CVector(1, 2, 3), CVector(0, 0, 1), CVector(0, 1, 0), CVector(4, 5, 6));
-    CSoundEngine::COpenALHold hold(engine);
-    float position[3];
-    float velocity[3];
-    float orientation[6];
-    hold.al.alGetListenerfv(AL_POSITION, position);
-    hold.al.alGetListenerfv(AL_VELOCITY, velocity);
-    hold.al.alGetListenerfv(AL_ORIENTATION, orientation);
-    EXPECT_TRUE(SameVector(VectorAt(position), CVector(1, 2, -3)));
-    EXPECT_TRUE(SameVector(VectorAt(velocity), CVector(4, 5, -6)));
-    EXPECT_TRUE(SameVector(VectorAt(orientation), CVector(0, 0, -1)));
-    EXPECT_TRUE(SameVector(VectorAt(orientation + 3), CVector(0, 1, 0)));
+    const SListener listener = ListenerOf(engine);
+    EXPECT_TRUE(SameVector(listener.position, CVector(1, 2, 3)));
+    EXPECT_TRUE(SameVector(listener.velocity, CVector(4, 5, 6)));
+    EXPECT_TRUE(SameVector(listener.at, CVector(0, 0, 1)));
+    EXPECT_TRUE(SameVector(listener.up, CVector(0, 1, 0)));
     EXPECT_TRUE(engine.EnableAutoManagedCamera(true));
     EXPECT_FALSE(engine.EnableAutoManagedCamera(false));
     EXPECT_FALSE(engine.IsAutoManagedCameraEnabled());

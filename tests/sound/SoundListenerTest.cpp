@@ -11,34 +11,6 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
-
-struct SListener
-{
-    CVector position;
-    CVector velocity;
-    CVector at;
-    CVector up;
-};
-
-// The listener as OpenAL has it, z negated back.
-SListener Listener(const CSoundEngine& engine)
-{
-    CSoundEngine::COpenALHold hold(engine);
-    float position[3];
-    float velocity[3];
-    float orientation[6];
-    hold.al.alGetListenerfv(AL_POSITION, position);
-    hold.al.alGetListenerfv(AL_VELOCITY, velocity);
-    hold.al.alGetListenerfv(AL_ORIENTATION, orientation);
-    const auto engineAxes = [](const float* v) { return CVector(v[0], v[1], -v[2]); };
-    return SListener{engineAxes(position), engineAxes(velocity), engineAxes(orientation),
-                     engineAxes(orientation + 3)};
-}
-
-} // namespace
-
 TEST(SoundListenerTest, FollowsTheActiveCameraWithoutAJumpAtASwitch)
 {
     Simulation::CSimulationManager manager(Halvane::AddEngineParts);
@@ -59,7 +31,7 @@ TEST(SoundListenerTest, FollowsTheActiveCameraWithoutAJumpAtASwitch)
     sound->StartStop({&manager, true, 1000});
     first.SetPosition(CVector(2, 2, 3));
     ASSERT_TRUE(sound->Update({&manager, 1010, 1000}));
-    SListener listener = Listener(*sound);
+    SListener listener = ListenerOf(*sound);
     EXPECT_TRUE(SameVector(listener.position, CVector(2, 2, 3)));
     EXPECT_TRUE(SameVector(listener.velocity, CVector(100, 0, 0))); // 1 in 10 ms
     EXPECT_TRUE(SameVector(listener.at, CVector(-1, 0, 10)));
@@ -68,7 +40,7 @@ TEST(SoundListenerTest, FollowsTheActiveCameraWithoutAJumpAtASwitch)
     // The switch: 48 units away, and no velocity for it.
     graphics->SetActiveCamera(&second);
     ASSERT_TRUE(sound->Update({&manager, 1030, 1010}));
-    listener = Listener(*sound);
+    listener = ListenerOf(*sound);
     EXPECT_TRUE(SameVector(listener.position, CVector(50, 0, 0)));
     EXPECT_TRUE(SameVector(listener.velocity, CVector(0, 0, 0)));
     EXPECT_TRUE(SameVector(listener.at, CVector(0, 0, -10)));
@@ -76,12 +48,12 @@ TEST(SoundListenerTest, FollowsTheActiveCameraWithoutAJumpAtASwitch)
     // Moved in 20 ms: the step's own interval.
     second.SetPosition(CVector(50, 0, 1));
     ASSERT_TRUE(sound->Update({&manager, 1050, 1030}));
-    EXPECT_TRUE(SameVector(Listener(*sound).velocity, CVector(0, 0, 50)));
+    EXPECT_TRUE(SameVector(ListenerOf(*sound).velocity, CVector(0, 0, 50)));
     // No time since the last step counts as one millisecond.
     second.SetPosition(CVector(50, 0, 2));
     sound->StartStop({&manager, true, 1060});
     EXPECT_TRUE(sound->Step());
-    EXPECT_TRUE(SameVector(Listener(*sound).velocity, CVector(0, 0, 1000)));
+    EXPECT_TRUE(SameVector(ListenerOf(*sound).velocity, CVector(0, 0, 1000)));
 
     // Camera changes of another graphics engine are not this engine's; no
     // camera at all leaves the listener where it is.
@@ -90,12 +62,12 @@ TEST(SoundListenerTest, FollowsTheActiveCameraWithoutAJumpAtASwitch)
     EXPECT_FALSE(sound->OnEvent(foreign));
     graphics->SetActiveCamera(nullptr);
     ASSERT_TRUE(sound->Update({&manager, 1070, 1060}));
-    EXPECT_TRUE(SameVector(Listener(*sound).position, CVector(50, 0, 2)));
+    EXPECT_TRUE(SameVector(ListenerOf(*sound).position, CVector(50, 0, 2)));
 
     // With the camera management off the listener stays put.
     graphics->SetActiveCamera(&first);
     sound->EnableAutoManagedCamera(false);
     ASSERT_TRUE(sound->Update({&manager, 1080, 1070}));
-    EXPECT_TRUE(SameVector(Listener(*sound).position, CVector(50, 0, 2)));
+    EXPECT_TRUE(SameVector(ListenerOf(*sound).position, CVector(50, 0, 2)));
     graphics->SetActiveCamera(nullptr);
 }

@@ -44,6 +44,29 @@ inline CVector VectorAt(const float* values)
     return CVector(values[0], values[1], values[2]);
 }
 
+// The listener as OpenAL has it, z negated back to the engine's axes.
+struct SListener
+{
+    CVector position;
+    CVector velocity;
+    CVector at;
+    CVector up;
+};
+
+inline SListener ListenerOf(const CSoundEngine& engine)
+{
+    CSoundEngine::COpenALHold hold(engine);
+    float position[3];
+    float velocity[3];
+    float orientation[6];
+    hold.al.alGetListenerfv(AL_POSITION, position);
+    hold.al.alGetListenerfv(AL_VELOCITY, velocity);
+    hold.al.alGetListenerfv(AL_ORIENTATION, orientation);
+    const auto engineAxes = [](const float* v) { return CVector(v[0], v[1], 0.0f - v[2]); };
+    return SListener{engineAxes(position), engineAxes(velocity), engineAxes(orientation),
+                     engineAxes(orientation + 3)};
+}
+
 class CSoundTestEngine
 {
 public:
