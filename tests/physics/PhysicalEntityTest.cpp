@@ -6,26 +6,14 @@
 #include "physics/newton/Newton.h"
 #include "physics/newton/NewtonWorld.h"
 
+#include "support/ErrorOf.h"
+
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <memory>
 
 namespace
 {
-
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "";
-}
 
 using PhysicalEntityTest = CPhysicsTest;
 
@@ -102,7 +90,7 @@ TEST(PhysicalEntityPartTest, WhatNeedsABodySaysWhoHasNone)
               "[CPhysicalEntity::AddImpulseForceOffset] Physical entity not intialised" + who);
     EXPECT_EQ(ErrorOf([&] { entity.SaveToCache(L"/nonexistent"); }),
               "[CPhysicalEntity::SaveToCache] Physical entity not intialised" + who);
-    EXPECT_EQ(ErrorOf([&] { entity.Clear(); }), "");
+    EXPECT_EQ(ErrorOf([&] { entity.Clear(); }), "(no error)");
 }
 
 TEST_F(PhysicalEntityTest, SettingsReachTheBodyAndAreReadBack)
@@ -164,7 +152,7 @@ TEST_F(PhysicalEntityTest, ClearResetsThenRefusesWhileAttached)
     EXPECT_EQ(entity.GetCollisionType(), CPhysicalEntity::kBox);
     EXPECT_EQ(entity.GetConstantForce().y, 0.0f);
     engine.RemoveEntity(&entity);
-    EXPECT_EQ(ErrorOf([&] { entity.Clear(); }), "");
+    EXPECT_EQ(ErrorOf([&] { entity.Clear(); }), "(no error)");
 }
 
 TEST_F(PhysicalEntityTest, RefreshBuildsTheBodyWhereTheEntityStands)

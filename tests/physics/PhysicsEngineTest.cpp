@@ -9,10 +9,10 @@
 #include "physics/newton/NewtonWorld.h"
 
 #include "graphics/scene/EntityArchive.h"
+#include "support/ErrorOf.h"
 #include "support/TestFolder.h"
 
 #include <cmath>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,19 +21,6 @@ using namespace Misc::Multicast;
 
 namespace
 {
-
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "";
-}
 
 // Notes the events of one channel, and what the engine's world did before.
 template <class K> class CListener : public CSubscriberOf<K>
@@ -246,21 +233,7 @@ TEST_F(PhysicsEngineTest, DamagedTypeBlocksNeverCrash)
         const std::string original = EntityArchive::Save(folder, engine, form);
         for (int round = 0; round < 100; ++round)
         {
-            std::string bytes = original;
-            switch (random() % 3)
-            {
-            case 0:
-                bytes.resize(random() % bytes.size());
-                break;
-            case 1:
-                for (int flips = 1 + int(random() % 4); flips > 0; --flips)
-                    bytes[random() % bytes.size()] = static_cast<char>(random());
-                break;
-            default:
-                bytes.insert(random() % bytes.size(),
-                             std::string(1 + random() % 8, static_cast<char>(random())));
-                break;
-            }
+            const std::string bytes = Damaged(original, random);
             EntityArchive::Load(folder, engine, bytes, form);
             ASSERT_TRUE(engine.TypeExists(L"default"));
         }
