@@ -1,7 +1,7 @@
 #include "sound/SonicEntity.h"
 
 #include "core/io/Archive.h"
-#include "core/script/ScriptManager.h"
+#include "core/app/SimulationManager.h"
 #include "sound/Sound.h"
 #include "sound/SoundEngine.h"
 
@@ -176,7 +176,7 @@ CSoundEngine* EngineForOlderSounds(CSoundEngine* attached)
 {
     if (attached != nullptr)
         return attached;
-    CScriptManager* engineObject = CScriptManager::GetInstance();
+    const Simulation::CSimulationManager* engineObject = Simulation::CSimulationManager::GetEngineObject();
     return engineObject != nullptr ? engineObject->GetPart<CSoundEngine>() : nullptr;
 }
 

@@ -1,13 +1,12 @@
 #include "sound/SoundEngine.h"
 
+#include "core/app/ActiveCamera.h"
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
 #include "core/foundation/KVOError.h"
 #include "core/io/Archive.h"
 #include "core/io/File.h"
 #include "core/io/Uuid.h"
-#include "graphics/engine/GraphicsEngine.h"
-#include "graphics/scene/GraphicalCamera.h"
 #include "sound/SonicEntity.h"
 #include "sound/Sound.h"
 #include "sound/SoundDeviceList.h"
@@ -136,46 +135,53 @@ bool CSoundEngine::Step()
 namespace
 {
 
-// The active camera of the engine object's graphics engine, or null.
-Graphics::Scene::CGraphicalCamera* ActiveCamera(Graphics::CGraphicsEngine* graphics)
+// The owner's graphics sub-engine, or null.
+Simulation::CSubEngine* OwnersGraphicsEngine(const Simulation::CSimulationManager* owner)
 {
-    return graphics != nullptr ? dynamic_cast<Graphics::Scene::CGraphicalCamera*>(graphics->GetActiveCamera())
-                               : nullptr;
+    if (owner == nullptr)
+        return nullptr;
+    const auto found = owner->GetSubEngines().find("graphics");
+    return found != owner->GetSubEngines().end() ? found->second : nullptr;
 }
 
-Graphics::CGraphicsEngine* OwnersGraphicsEngine(Simulation::CSimulationManager* owner)
+// Its active camera, as it lets other engines see it; null without one.
+const Simulation::IActiveCamera* CameraOf(const Simulation::CSubEngine* graphics)
 {
-    return owner != nullptr ? owner->GetPart<Graphics::CGraphicsEngine>() : nullptr;
+    return dynamic_cast<const Simulation::IActiveCamera*>(graphics);
 }
 
 } // namespace
 
 void CSoundEngine::FollowCamera()
 {
-    const Graphics::Scene::CGraphicalCamera* camera = ActiveCamera(OwnersGraphicsEngine(GetOwner()));
-    if (camera == nullptr)
+    const Simulation::IActiveCamera* cameras = CameraOf(OwnersGraphicsEngine(GetOwner()));
+    CVector position;
+    CVector target;
+    CVector up;
+    if (cameras == nullptr || !cameras->GetActiveCameraView(position, target, up))
         return;
     uint32_t elapsed = GetCurrentTime() - GetLastStepTime();
     if (elapsed == 0)
         elapsed = 1;
     const float perSecond = 1000.0f / static_cast<float>(elapsed);
-    const CVector& position = camera->GetPosition();
-    const CVector& target = camera->GetLookAt();
     const CVector velocity((position.x - m_lastListenerPosition.x) * perSecond,
                            (position.y - m_lastListenerPosition.y) * perSecond,
                            (position.z - m_lastListenerPosition.z) * perSecond);
     const CVector lookAt(target.x - position.x, target.y - position.y, target.z - position.z);
-    SetListenerPosition(position, lookAt, camera->GetUpVector(), velocity);
+    SetListenerPosition(position, lookAt, up, velocity);
     m_lastListenerPosition = position;
 }
 
 bool CSoundEngine::OnEvent(const CEvtEntityPair& event)
 {
-    Graphics::CGraphicsEngine* graphics = OwnersGraphicsEngine(GetOwner());
-    if (graphics == nullptr || event.sender != static_cast<void*>(graphics))
+    // The graphics engine sends its camera changes as itself.
+    const Simulation::CSubEngine* graphics = OwnersGraphicsEngine(GetOwner());
+    if (graphics == nullptr || event.sender != dynamic_cast<const void*>(graphics))
         return false;
-    if (const Graphics::Scene::CGraphicalCamera* camera = ActiveCamera(graphics))
-        m_lastListenerPosition = camera->GetPosition();
+    CVector target;
+    CVector up;
+    if (const Simulation::IActiveCamera* cameras = CameraOf(graphics))
+        cameras->GetActiveCameraView(m_lastListenerPosition, target, up);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/ActiveCamera.h"
 #include "core/app/SubEngine.h"
 #include "core/foundation/CriticalSection.h"
 #include "core/foundation/Color.h"
@@ -86,7 +87,9 @@ using CGraphicsParts = Misc::World::CEngineParts<CGraphicsEngine>;
 //
 // Saved ("KVOGRAPHICSENGINE"), the engine keeps the scene's attachment tree:
 // which entity hangs under which, and on which joint.
-class CGraphicsEngine : public Simulation::CSubEngine, public Misc::Serialization::ISerializable
+class CGraphicsEngine : public Simulation::CSubEngine,
+                        public Misc::Serialization::ISerializable,
+                        public Simulation::IActiveCamera
 {
 public:
     explicit CGraphicsEngine(Simulation::CSimulationManager* owner);
@@ -139,6 +142,8 @@ public:
     // camera change with the new and the previous camera's ids.
     void SetActiveCamera(IFrameCamera* camera);
     IFrameCamera* GetActiveCamera() const { return m_activeCamera; }
+    // The active camera as the sound engine's listener follows it.
+    bool GetActiveCameraView(CVector& position, CVector& target, CVector& up) const override;
     // Secondary cameras are drawn after the active one, in list order.
     bool AddSecondaryCamera(IFrameCamera* camera);
     bool RemoveSecondaryCamera(IFrameCamera* camera);

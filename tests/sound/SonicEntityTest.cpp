@@ -2,7 +2,7 @@
 // part's life beside its engine's, and its "Sounds{" block, including the
 // older form that lists the sounds' files.
 #include "core/foundation/Math3D.h"
-#include "core/script/ScriptManager.h"
+#include "core/app/SimulationManager.h"
 #include "graphics/scene/EntityArchive.h"
 
 #include "SonicTestEntity.h"
@@ -160,31 +160,26 @@ TEST(SonicEntityTest, NamesRoundTripInOrder)
 namespace
 {
 
-// An engine object with a sound engine alone, published as the one the
-// script functions reach, for the parts that read the older form.
+// An engine object with a sound engine alone, published as the process's
+// engine object, for the parts that read the older form.
 class CEngineObjectWithSound
 {
 public:
     CEngineObjectWithSound()
-        : m_previous(CScriptManager::GetInstance()),
-          object(CScriptManager::SComposition{[](Simulation::CSimulationManager& manager)
-                                              {
-                                                  auto* engine =
-                                                      manager.Adopt(std::make_unique<CSoundEngine>(&manager));
-                                                  manager.AddSubEngine("sound", engine);
-                                              },
-                                              nullptr}),
+        : m_previous(Simulation::CSimulationManager::GetEngineObject()),
+          object([](Simulation::CSimulationManager& manager)
+                 { manager.AddSubEngine("sound", manager.Adopt(std::make_unique<CSoundEngine>(&manager))); }),
           sound(*object.GetPart<CSoundEngine>())
     {
-        CScriptManager::SetInstance(&object);
+        Simulation::CSimulationManager::SetEngineObject(&object);
     }
-    ~CEngineObjectWithSound() { CScriptManager::SetInstance(m_previous); }
+    ~CEngineObjectWithSound() { Simulation::CSimulationManager::SetEngineObject(m_previous); }
 
 private:
-    CScriptManager* m_previous;
+    Simulation::CSimulationManager* m_previous;
 
 public:
-    CScriptManager object;
+    Simulation::CSimulationManager object;
     CSoundEngine& sound;
 };
 
