@@ -25,6 +25,17 @@ void ExpectVector(const CVector& actual, const CVector& expected)
     EXPECT_EQ(actual.z, expected.z);
 }
 
+// What a new or cleared entity of any kind answers (scale one, not zero).
+void ExpectCommonDefaults(const IEntityInterface& entity)
+{
+    EXPECT_EQ(entity.GetName(), L"");
+    ExpectVector(entity.GetPosition(), CVector(0, 0, 0));
+    ExpectVector(entity.GetRotation(), CVector(0, 0, 0));
+    ExpectVector(entity.GetScale(), CVector(1, 1, 1));
+    EXPECT_EQ(entity.GetScript(), L"");
+    EXPECT_EQ(entity.GetData().GetCount(), 0u);
+}
+
 std::map<std::wstring, std::wstring> Entries(const CDataBag& bag)
 {
     return std::map<std::wstring, std::wstring>(bag.begin(), bag.end());
@@ -54,12 +65,7 @@ TEST(ManagedEntityTest, EveryKindAnswersTheInterfaceTable)
         EXPECT_EQ(std::string(id).size(), 36u);
 
         // A new entity: the defaults of every kind, and the kind's solidity.
-        EXPECT_EQ(entity->GetName(), L"");
-        ExpectVector(entity->GetPosition(), CVector(0, 0, 0));
-        ExpectVector(entity->GetRotation(), CVector(0, 0, 0));
-        ExpectVector(entity->GetScale(), CVector(1, 1, 1));
-        EXPECT_EQ(entity->GetScript(), L"");
-        EXPECT_EQ(entity->GetData().GetCount(), 0u);
+        ExpectCommonDefaults(*entity);
         EXPECT_EQ(entity->GetFlags(), 0u);
         EXPECT_EQ(entity->GetGraphicalPart()->IsSolid(), kind.solid);
         EXPECT_EQ(entity->GetPhysicalPart()->IsCollidable(), kind.solid);
@@ -89,12 +95,7 @@ TEST(ManagedEntityTest, EveryKindAnswersTheInterfaceTable)
         const std::string dressedId = entity->GetId();
         entity->Clear();
         EXPECT_EQ(entity->GetId(), dressedId);
-        EXPECT_EQ(entity->GetName(), L"");
-        ExpectVector(entity->GetPosition(), CVector(0, 0, 0));
-        ExpectVector(entity->GetRotation(), CVector(0, 0, 0));
-        ExpectVector(entity->GetScale(), CVector(1, 1, 1));
-        EXPECT_EQ(entity->GetScript(), L"");
-        EXPECT_EQ(entity->GetData().GetCount(), 0u);
+        ExpectCommonDefaults(*entity);
         // The particle system's and the sky's own clears keep the model.
         const bool keepsModel =
             kind.typeId == Misc::World::kTypeIdParticleSystem || kind.typeId == Misc::World::kTypeIdSky;
