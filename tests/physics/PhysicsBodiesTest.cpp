@@ -6,6 +6,8 @@
 #include "core/events/Multicast.h"
 #include "physics/newton/Newton.h"
 
+#include "support/EventListener.h"
+
 #include <cmath>
 #include <vector>
 
@@ -26,18 +28,7 @@ float LayerMass(const CPhysicalEntity& entity)
     return mass;
 }
 
-class CActivations : public CSubscriberOf<Kind::Activated>
-{
-public:
-    CActivations() { CMulticastOf<Kind::Activated>::Subscribe(this, 0); }
-    ~CActivations() override { CMulticastOf<Kind::Activated>::Unsubscribe(this); }
-    bool OnEvent(const CEvtEntityActivated& event) override
-    {
-        events.push_back(event);
-        return false;
-    }
-    std::vector<CEvtEntityActivated> events;
-};
+using CActivations = CEventListener<Kind::Activated>;
 
 } // namespace
 

@@ -10,6 +10,7 @@
 
 #include "graphics/scene/EntityArchive.h"
 #include "support/ErrorOf.h"
+#include "support/EventListener.h"
 #include "support/TestFolder.h"
 
 #include <cmath>
@@ -21,20 +22,6 @@ using namespace Misc::Multicast;
 
 namespace
 {
-
-// Notes the events of one channel, and what the engine's world did before.
-template <class K> class CListener : public CSubscriberOf<K>
-{
-public:
-    CListener() { CMulticastOf<K>::Subscribe(this, 0); }
-    ~CListener() override { CMulticastOf<K>::Unsubscribe(this); }
-    bool OnEvent(const typename K::Event& event) override
-    {
-        events.push_back(event);
-        return false;
-    }
-    std::vector<typename K::Event> events;
-};
 
 const MaterialPair& Pair(const CPhysicsEngine& engine, const std::wstring& a, const std::wstring& b)
 {
@@ -171,8 +158,8 @@ TEST_F(PhysicsEngineTest, TheStepPublishesWhatTheLastUpdateQueuedBeforeMovingOn)
     AddGround();
     CPhysicalTestEntity& box = Add(1.0f, CVector(0, 0.5f, 0));
     box.MonitorCollisions(2);
-    CListener<Kind::CollisionEnter> enters;
-    CListener<Kind::TickPhysics> ticks;
+    CEventListener<Kind::CollisionEnter> enters;
+    CEventListener<Kind::TickPhysics> ticks;
     // The box touches within the first update; its enter event waits for
     // the start of the next step.
     Run(3);
