@@ -6,7 +6,6 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "core/io/Uuid.h"
-#include "graphics/engine/GraphicsEngine.h"
 #include "gui/GuiElementHold.h"
 #include "gui/GuiElementVisitor.h"
 #include "gui/LayoutArchive.h"
@@ -71,10 +70,9 @@ bool CGuiManager::SShortcutKey::operator<(const SShortcutKey& other) const
     return false;
 }
 
-CGuiManager::CGuiManager(Graphics::CGraphicsEngine* engine)
-    : m_engine(engine), m_fader(this),
-      m_inputKeyMap(engine != nullptr && engine->GetOwner() != nullptr ? engine->GetOwner()->GetApplication()
-                                                                       : nullptr)
+CGuiManager::CGuiManager(IGuiHost* host)
+    : m_host(host), m_source(host != nullptr ? host->GetEventSource() : nullptr), m_fader(this),
+      m_inputKeyMap(host != nullptr ? host->GetApplication() : nullptr)
 {
 }
 
@@ -170,12 +168,12 @@ void CGuiManager::Stop()
 
 uint32_t CGuiManager::GetScreenWidth() const
 {
-    return m_engine != nullptr ? m_engine->GetScreenWidth() : 0;
+    return m_host != nullptr ? m_host->GetScreenWidth() : 0;
 }
 
 uint32_t CGuiManager::GetScreenHeight() const
 {
-    return m_engine != nullptr ? m_engine->GetScreenHeight() : 0;
+    return m_host != nullptr ? m_host->GetScreenHeight() : 0;
 }
 
 CRect CGuiManager::ScreenRectToPixels(const CRect& rect) const
@@ -259,7 +257,7 @@ int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t reque
         // takes the conflict on: the event tells it the name to use.
         candidate = name + L"::" + Misc::Text::Utf8ToWide(CUuid().GetId());
         const uint64_t generation = GetGeneration();
-        takeCandidate = CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, candidate, kIdConflictEvent, 0});
+        takeCandidate = CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, candidate, kGuiIdConflict, 0});
         // The caller goes on building in the GUI it had.
         if (GetGeneration() != generation)
             throw Misc::Error::CKVOError::Format(
@@ -472,7 +470,7 @@ gui::IGUIElement* CGuiManager::GetElementAtPoint(gui::IGUIElement* start, const 
         start = GetGuiParent();
     if (start == nullptr)
         return nullptr;
-    const core::position2di point(ToPixel(pixelPoint.x), ToPixel(pixelPoint.y));
+    const core::position2di point(Misc::ToPixels(pixelPoint.x), Misc::ToPixels(pixelPoint.y));
     // An open context menu is above everything else.
     for (gui::IGUIElement* child : start->getChildren())
     {
@@ -629,7 +627,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     const uint64_t generation = GetGeneration();
     // A subscriber that cleared the GUI or replaced the device took the
     // element with it.
-    if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kElementClosedEvent, 0}) ||
+    if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiElementClosed, 0}) ||
         GetGeneration() != generation)
         return;
 
@@ -700,7 +698,7 @@ uint16_t CGuiManager::AddShortcut(uint16_t keyCode, bool shift, bool control, co
     const SShortcutKey key{keyCode, false, shift, control};
     if (unique && m_shortcuts.count(key) != 0)
         return 0;
-    m_shortcuts[key] = CGuiEvent{m_engine, elementName, eventType, 1};
+    m_shortcuts[key] = CGuiEvent{m_source, elementName, eventType, 1};
     return keyCode;
 }
 

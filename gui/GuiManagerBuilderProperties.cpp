@@ -5,8 +5,7 @@
 
 #include "core/events/Events.h"
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "gui/GuiColorConversion.h"
 #include "gui/GuiKVOSpriteBank.h"
 #include "gui/GuiManager.h"
@@ -32,7 +31,6 @@ namespace
 {
 
 constexpr float kNoColorAlpha = 0.000001f;
-constexpr uint32_t kSpinBoxChangedEvent = 20;
 
 gui::IGUIButton* AsButton(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
@@ -117,12 +115,12 @@ std::optional<std::wstring> CGuiManager::GetElementFontFile(gui::IGUIElement* el
 
 video::ITexture* CGuiManager::FindTextureFile(const std::wstring& file) const
 {
-    return m_engine != nullptr && !file.empty() ? m_engine->GetTexture(file, false) : nullptr;
+    return m_host != nullptr && !file.empty() ? m_host->GetTexture(file, false) : nullptr;
 }
 
 std::wstring CGuiManager::GetTextureFile(video::ITexture* texture) const
 {
-    return m_engine != nullptr ? m_engine->GetTextureFilename(texture, false) : std::wstring();
+    return m_host != nullptr ? m_host->GetTextureFilename(texture, false) : std::wstring();
 }
 
 // Buttons.
@@ -429,7 +427,7 @@ void CGuiManager::SetSpinBoxValue(gui::IGUIElement* element, float value)
     // Listeners see a value set here as they see a user's change; whether
     // one handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(element->getID(), false), kSpinBoxChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(element->getID(), false), kGuiSpinBoxChanged, 0});
 }
 
 float CGuiManager::GetSpinBoxValue(gui::IGUIElement* element)
@@ -513,7 +511,7 @@ gui::IGUIButton* CGuiManager::GetSpinBoxButton(gui::IGUISpinBox* spinBox, bool u
 void CGuiManager::SetImageTexture(gui::IGUIElement* element, const std::wstring& file)
 {
     gui::IGUIImage* image = AsImage(*this, element, L"SetImageTexture");
-    image->setImage(m_engine != nullptr ? m_engine->GetTexture(file, false) : nullptr);
+    image->setImage(m_host != nullptr ? m_host->GetTexture(file, false) : nullptr);
 }
 
 std::wstring CGuiManager::GetImageTexture(gui::IGUIElement* element)

@@ -18,8 +18,6 @@ namespace Kind = Misc::Multicast::Kind;
 namespace
 {
 
-constexpr uint32_t kComboBoxChangedEvent = 19;
-
 CGUIComboBoxEx* AsComboBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
     return manager.RequireKind<CGUIComboBoxEx>(element, L"a combo box", method);
@@ -68,21 +66,21 @@ void CGuiManager::SelectComboBoxItem(gui::IGUIElement* combo, int32_t index)
 {
     AsComboBox(*this, combo, L"SelectComboBoxItem")->SetSelected(index);
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(combo->getID(), false), kComboBoxChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
 }
 
 void CGuiManager::SelectComboBoxItemByText(gui::IGUIElement* combo, const std::wstring& text)
 {
     AsComboBox(*this, combo, L"SelectComboBoxItemByText")->SelectItemByText(text);
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(combo->getID(), false), kComboBoxChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
 }
 
 void CGuiManager::SelectComboBoxItemByData(gui::IGUIElement* combo, const std::wstring& data)
 {
     AsComboBox(*this, combo, L"SelectComboBoxItemByData")->SelectItemByData(data);
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(combo->getID(), false), kComboBoxChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
 }
 
 int32_t CGuiManager::GetComboBoxSelected(gui::IGUIElement* combo)

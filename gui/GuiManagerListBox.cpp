@@ -22,9 +22,6 @@ namespace Kind = Misc::Multicast::Kind;
 namespace
 {
 
-constexpr uint32_t kListBoxChangedEvent = 8;
-constexpr uint32_t kListBoxSelectedAgainEvent = 9;
-
 CGUIListBoxEx* AsListBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
 {
     return manager.RequireKind<CGUIListBoxEx>(element, L"a list box", method);
@@ -140,8 +137,8 @@ void CGuiManager::PublishListBoxSelection(gui::IGUIElement* list)
 {
     // A subscriber may remove the list box: the name is taken first.
     const std::wstring name = GetElementName(list->getID(), false);
-    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kListBoxChangedEvent, 0});
-    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kListBoxSelectedAgainEvent, 0});
+    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiListBoxChanged, 0});
+    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiListBoxSelectedAgain, 0});
 }
 
 bool CGuiManager::SetListBoxItemColor(gui::IGUIElement* list, int32_t index, const CColor& color,

@@ -1,8 +1,8 @@
 #include "gui/GuiManager.h"
 
 #include "core/app/SimulationManager.h"
+#include "core/foundation/HandleRegistry.h"
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
 #include "gui/FontTool.h"
 #include "gui/GuiKVOSpriteBank.h"
 #include "gui/ScreenCoordinates.h"
@@ -17,8 +17,8 @@ using Graphics::Sprite::CGuiKVOSpriteBank;
 void CGuiManager::AttachSkins()
 {
     const CApplication* application = nullptr;
-    if (m_engine != nullptr && m_engine->GetOwner() != nullptr)
-        application = m_engine->GetOwner()->GetApplication();
+    if (m_host != nullptr)
+        application = m_host->GetApplication();
     m_skins.SetApplication(application);
     m_skins.SetEnvironment(m_environment);
     // The own skin finds an element's images by the element's name.
@@ -31,20 +31,19 @@ void CGuiManager::AttachSkins()
     m_spriteBank = new CGuiKVOSpriteBank(m_environment);
     // Sprites take their textures the way scripts name them: through the
     // engine, which loads by the application's file lookup.
-    if (m_engine != nullptr)
+    if (m_host != nullptr)
     {
-        Graphics::CGraphicsEngine* engine = m_engine;
-        m_spriteBank->SetTextureLoader([engine](const std::wstring& name)
-                                       { return name.empty() ? nullptr : engine->GetTexture(name, false); });
+        IGuiHost* host = m_host;
+        m_spriteBank->SetTextureLoader([host](const std::wstring& name)
+                                       { return name.empty() ? nullptr : host->GetTexture(name, false); });
     }
 }
 
 void CGuiManager::DetachSkins()
 {
     // The builders' textures live in the device's driver.
-    for (auto& entry : m_fontTools)
-        entry.second->drop();
-    m_fontTools.clear();
+    while (!m_fontTools.empty())
+        DestroyFontTool(m_fontTools.begin()->first);
     ReleaseSpriteBank();
     m_skins.SetEnvironment(nullptr);
 }
@@ -188,8 +187,8 @@ bool CGuiManager::LoadSpriteBankFile(const std::wstring& name)
 {
     CGuiKVOSpriteBank& bank = RequireSpriteBank(L"LoadSpriteBankFile");
     const CApplication* application = nullptr;
-    if (m_engine != nullptr && m_engine->GetOwner() != nullptr)
-        application = m_engine->GetOwner()->GetApplication();
+    if (m_host != nullptr)
+        application = m_host->GetApplication();
     return application != nullptr && bank.LoadFile(*application, name);
 }
 
@@ -202,19 +201,15 @@ uint32_t CGuiManager::CreateFontTool()
 {
     if (m_device == nullptr)
         return 0;
-    // Ids count on past the 32-bit range's end only by wrapping; 0 and ids
-    // still in use are passed by.
-    do
-        ++m_lastFontToolId;
-    while (m_lastFontToolId == 0 || m_fontTools.count(m_lastFontToolId) != 0);
-    m_fontTools[m_lastFontToolId] = new irr::CFontTool(m_device);
-    return m_lastFontToolId;
+    auto* tool = new irr::CFontTool(m_device);
+    const uint32_t id = Misc::CHandleRegistry::GetInstance().Add(tool);
+    m_fontTools.emplace(id, tool);
+    return id;
 }
 
 irr::CFontTool* CGuiManager::GetFontTool(uint32_t id) const
 {
-    const auto found = m_fontTools.find(id);
-    return found != m_fontTools.end() ? found->second : nullptr;
+    return Misc::CHandleRegistry::GetInstance().Get<irr::CFontTool>(id);
 }
 
 bool CGuiManager::DestroyFontTool(uint32_t id)
@@ -224,6 +219,7 @@ bool CGuiManager::DestroyFontTool(uint32_t id)
         return false;
     irr::CFontTool* tool = found->second;
     m_fontTools.erase(found);
+    Misc::CHandleRegistry::GetInstance().Remove(id);
     tool->drop();
     return true;
 }

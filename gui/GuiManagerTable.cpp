@@ -21,8 +21,6 @@ namespace Kind = Misc::Multicast::Kind;
 namespace
 {
 
-constexpr uint32_t kTableChangedEvent = 21;
-
 // Scripts name elements without saying their kind: another kind is refused
 // here rather than used as a table.
 CGUITableEx* AsTable(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
@@ -36,7 +34,7 @@ uint32_t ColumnWidthToPixels(float width, uint32_t screenWidth)
 {
     const double pixels =
         width > 2.0f ? static_cast<double>(width) : static_cast<double>(width) * screenWidth;
-    const int32_t whole = ToPixel(pixels);
+    const int32_t whole = Misc::ToPixels(pixels);
     return whole > 0 ? static_cast<uint32_t>(whole) : 0;
 }
 
@@ -145,7 +143,7 @@ void CGuiManager::SetTableSelectedRow(gui::IGUIElement* table, int32_t row)
     AsTable(*this, table, L"SetTableSelectedRow")->SetSelected(row);
     // Whether a subscriber handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(table->getID(), false), kTableChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(table->getID(), false), kGuiTableChanged, 0});
 }
 
 int32_t CGuiManager::GetTableRowCount(gui::IGUIElement* table)

@@ -6,7 +6,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "gui/GuiColorConversion.h"
 #include "gui/GuiManager.h"
 #include "gui/IrrlichtGuiAdapter.h"

@@ -33,7 +33,7 @@ class IGUISkin;
 namespace Graphics::GUI
 {
 
-class CSkinManager : public virtual Misc::Serialization::ISerializable
+class CSkinManager final : public virtual Misc::Serialization::ISerializable
 {
 public:
     // The skin types of CreateSkin: Irrlicht's three, then the own skin.

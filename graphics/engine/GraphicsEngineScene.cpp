@@ -9,7 +9,7 @@
 #include "core/foundation/Math3D.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/scene/BillboardSceneNode.h"
 #include "graphics/scene/GraphicalAgent.h"

@@ -19,7 +19,7 @@ btTransform Translation(const btVector3& offset)
 
 } // namespace
 
-NewtonBody::NewtonBody(NewtonWorld* world, NewtonCollision* collision) : world(world), collision(collision)
+NewtonBody::NewtonBody(NewtonWorld* owner, NewtonCollision* shape) : world(owner), collision(shape)
 {
     ++collision->holds;
     collision->users.push_back(this);

@@ -123,7 +123,7 @@ btVector3 BoxInertia(const btVector3& size)
 
 } // namespace
 
-NewtonCollision::NewtonCollision(NewtonWorld* world, Kind kind) : world(world), kind(kind) {}
+NewtonCollision::NewtonCollision(NewtonWorld* owner, Kind shapeKind) : world(owner), kind(shapeKind) {}
 
 NewtonCollision::~NewtonCollision() = default;
 

@@ -1,18 +1,18 @@
-#include "core/script/lua/HandleRegistry.h"
+#include "core/foundation/HandleRegistry.h"
 
-#include <cmath>
+#include "core/foundation/WholeNumbers.h"
 
-namespace LuaPlus
+namespace Misc
 {
 
-HandleRegistry& HandleRegistry::GetInstance()
+CHandleRegistry& CHandleRegistry::GetInstance()
 {
     // Never destroyed: handles may be removed by objects that die late.
-    static HandleRegistry* registry = new HandleRegistry;
+    static CHandleRegistry* registry = new CHandleRegistry;
     return *registry;
 }
 
-uint32_t HandleRegistry::AddEntry(void* object, const std::type_info& type)
+uint32_t CHandleRegistry::AddEntry(void* object, const std::type_info& type)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     do
@@ -22,7 +22,7 @@ uint32_t HandleRegistry::AddEntry(void* object, const std::type_info& type)
     return m_lastId;
 }
 
-void* HandleRegistry::GetEntry(uint32_t id, const std::type_info& type) const
+void* CHandleRegistry::GetEntry(uint32_t id, const std::type_info& type) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = m_entries.find(id);
@@ -31,18 +31,15 @@ void* HandleRegistry::GetEntry(uint32_t id, const std::type_info& type) const
     return found->second.object;
 }
 
-bool HandleRegistry::Remove(uint32_t id)
+bool CHandleRegistry::Remove(uint32_t id)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_entries.erase(id) != 0;
 }
 
-bool HandleRegistry::ToId(double number, uint32_t& id)
+bool CHandleRegistry::ToId(double number, uint32_t& id)
 {
-    if (!(number >= 1.0 && number <= 4294967295.0) || std::trunc(number) != number)
-        return false;
-    id = static_cast<uint32_t>(number);
-    return true;
+    return WholeNumbers::Exact(number, id) && id != 0;
 }
 
-} // namespace LuaPlus
+} // namespace Misc

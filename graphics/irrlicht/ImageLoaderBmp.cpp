@@ -1,4 +1,4 @@
-#include "graphics/engine/ImageLoaderBmp.h"
+#include "graphics/irrlicht/ImageLoaderBmp.h"
 
 #include <IImage.h>
 #include <coreutil.h>

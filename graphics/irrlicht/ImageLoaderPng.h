@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/engine/ImageLoader.h"
+#include "graphics/irrlicht/ImageLoader.h"
 
 namespace Graphics
 {

@@ -1,4 +1,4 @@
-#include "graphics/engine/ImageLoader.h"
+#include "graphics/irrlicht/ImageLoader.h"
 
 #include <IReadFile.h>
 #include <IVideoDriver.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-// The engine's values as Irrlicht's: colours with 8 bits per channel and
-// screen fractions as whole pixels.
+// The engine's colours as Irrlicht's, with 8 bits per channel (pixels:
+// core/foundation/Pixels.h).
 
 #include "core/foundation/Color.h"
 
@@ -19,9 +19,5 @@ uint32_t ToChannel(float component);
 
 // Alpha in the highest byte, then red, green, blue.
 irr::video::SColor ToIrrlichtColor(const CColor& color);
-
-// A fraction of a size in pixels, truncated toward zero; values beyond the
-// 32-bit range saturate, not-a-number gives 0.
-int32_t ToPixels(uint32_t size, float fraction);
 
 } // namespace Graphics

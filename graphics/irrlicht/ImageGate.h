@@ -1,9 +1,9 @@
 #pragma once
 
-#include "graphics/engine/ImageLoaderBmp.h"
-#include "graphics/engine/ImageLoaderJpeg.h"
-#include "graphics/engine/ImageLoaderPng.h"
-#include "graphics/engine/ImageLoaderTga.h"
+#include "graphics/irrlicht/ImageLoaderBmp.h"
+#include "graphics/irrlicht/ImageLoaderJpeg.h"
+#include "graphics/irrlicht/ImageLoaderPng.h"
+#include "graphics/irrlicht/ImageLoaderTga.h"
 
 #include <string>
 #include <vector>

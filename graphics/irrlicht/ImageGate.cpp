@@ -1,7 +1,7 @@
-#include "graphics/engine/ImageGate.h"
+#include "graphics/irrlicht/ImageGate.h"
 
-#include "graphics/engine/ExtensionMappers.h"
-#include "graphics/engine/WithdrawableFile.h"
+#include "graphics/irrlicht/ExtensionMappers.h"
+#include "graphics/irrlicht/WithdrawableFile.h"
 
 #include <IImage.h>
 #include <IReadFile.h>

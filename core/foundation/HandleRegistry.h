@@ -6,17 +6,18 @@
 #include <typeinfo>
 #include <unordered_map>
 
-namespace LuaPlus
+namespace Misc
 {
 
-// Native objects that scripts hold as numbers. A script never sees an
-// address it could forge: it gets a 32-bit id, and every id it hands back is
-// looked up here with the type the caller expects. Unknown, removed and
+// Native objects that scripts hold as numbers (texture locks, event
+// handlers, font builders). A script never sees an address it could forge:
+// it gets a 32-bit id, and every id it hands back is looked up here with the
+// type the caller expects. Unknown, removed and
 // mistyped ids give null. Ids are not reused until the 32-bit counter wraps.
-class HandleRegistry
+class CHandleRegistry
 {
 public:
-    static HandleRegistry& GetInstance();
+    static CHandleRegistry& GetInstance();
 
     // The new id of the object (never 0). Look it up with the same T.
     template <typename T> uint32_t Add(T* object) { return AddEntry(object, typeid(T)); }
@@ -48,4 +49,4 @@ private:
     uint32_t m_lastId = 0;
 };
 
-} // namespace LuaPlus
+} // namespace Misc

@@ -1,4 +1,4 @@
-#include "graphics/engine/ImageLoaderTga.h"
+#include "graphics/irrlicht/ImageLoaderTga.h"
 
 #include <IImage.h>
 #include <coreutil.h>

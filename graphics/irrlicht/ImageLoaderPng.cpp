@@ -1,4 +1,4 @@
-#include "graphics/engine/ImageLoaderPng.h"
+#include "graphics/irrlicht/ImageLoaderPng.h"
 
 #include <IImage.h>
 #include <coreutil.h>

@@ -1,4 +1,4 @@
-#include "graphics/engine/ExtensionMappers.h"
+#include "graphics/irrlicht/ExtensionMappers.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "graphics/engine/FileStandIn.h"
+#include "graphics/irrlicht/FileStandIn.h"
 
-#include "graphics/engine/WithdrawableFile.h"
+#include "graphics/irrlicht/WithdrawableFile.h"
 
 #include <IFileArchive.h>
 #include <IFileList.h>

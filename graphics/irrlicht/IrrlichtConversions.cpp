@@ -1,4 +1,4 @@
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 
 #include <cmath>
 
@@ -18,18 +18,6 @@ uint32_t ToChannel(float component)
 irr::video::SColor ToIrrlichtColor(const CColor& color)
 {
     return irr::video::SColor(ToChannel(color.a), ToChannel(color.r), ToChannel(color.g), ToChannel(color.b));
-}
-
-int32_t ToPixels(uint32_t size, float fraction)
-{
-    const double pixels = static_cast<double>(size) * static_cast<double>(fraction);
-    if (std::isnan(pixels))
-        return 0;
-    if (pixels <= -2147483648.0)
-        return INT32_MIN;
-    if (pixels >= 2147483647.0)
-        return INT32_MAX;
-    return static_cast<int32_t>(pixels);
 }
 
 } // namespace Graphics

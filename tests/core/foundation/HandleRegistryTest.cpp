@@ -1,10 +1,10 @@
-#include "core/script/lua/HandleRegistry.h"
+#include "core/foundation/HandleRegistry.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-using LuaPlus::HandleRegistry;
+using Misc::CHandleRegistry;
 
 namespace
 {
@@ -18,7 +18,7 @@ struct Font
 
 TEST(HandleRegistry, IdsAreCheckedOnEveryUse)
 {
-    HandleRegistry& registry = HandleRegistry::GetInstance();
+    CHandleRegistry& registry = CHandleRegistry::GetInstance();
     Lock lock;
     Font font;
     const uint32_t lockId = registry.Add(&lock);

@@ -1,4 +1,4 @@
-#include "graphics/engine/ImageLoaderJpeg.h"
+#include "graphics/irrlicht/ImageLoaderJpeg.h"
 
 #include <IImage.h>
 #include <coreutil.h>

@@ -1,4 +1,4 @@
-#include "graphics/engine/WithdrawableFile.h"
+#include "graphics/irrlicht/WithdrawableFile.h"
 
 #include <cstring>
 
