@@ -51,6 +51,7 @@ TEST_RULES=(
     "platform           core/app"
     "graphics           core/script core/script/lua"
     "gui                graphics sound"
+    "sound              graphics"
 )
 
 # Headers of the operating system (POSIX, Linux, X11): only our OS layer

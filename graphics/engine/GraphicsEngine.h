@@ -90,8 +90,8 @@ using CGraphicsParts = Misc::World::CEngineParts<CGraphicsEngine>;
 // which entity hangs under which, and on which joint.
 class CGraphicsEngine : public Simulation::CSubEngine,
                         public Misc::Serialization::ISerializable,
-                        public Simulation::IActiveCamera,
-                        public GUI::IGuiHost
+                        public GUI::IGuiHost,
+                        public Simulation::IActiveCamera
 {
 public:
     explicit CGraphicsEngine(Simulation::CSimulationManager* owner);
