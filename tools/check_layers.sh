@@ -26,7 +26,7 @@ RULES=(
     "gui                core/app core/io core/foundation core/events graphics/irrlicht platform"
     "graphics           core/app core/world core/io core/foundation core/events graphics/irrlicht gui platform"
     "physics/newton     -"
-    "physics            core/app core/world core/io core/foundation core/events physics/newton"
+    "physics            core/app core/world core/io core/foundation core/events graphics physics/newton"
     "sound              core/app core/world core/io core/foundation core/events platform"
     "world              core/app core/world core/io core/foundation core/events graphics physics sound platform"
     "script_api         core graphics gui physics sound world platform"
@@ -51,6 +51,7 @@ TEST_RULES=(
     "platform           core/app"
     "graphics           core/script core/script/lua"
     "gui                graphics sound"
+    "sound              graphics"
 )
 
 # Headers of the operating system (POSIX, Linux, X11): only our OS layer

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/ActiveCamera.h"
 #include "core/app/SubEngine.h"
 #include "core/foundation/CriticalSection.h"
 #include "core/foundation/Color.h"
@@ -89,7 +90,8 @@ using CGraphicsParts = Misc::World::CEngineParts<CGraphicsEngine>;
 // which entity hangs under which, and on which joint.
 class CGraphicsEngine : public Simulation::CSubEngine,
                         public Misc::Serialization::ISerializable,
-                        public GUI::IGuiHost
+                        public GUI::IGuiHost,
+                        public Simulation::IActiveCamera
 {
 public:
     explicit CGraphicsEngine(Simulation::CSimulationManager* owner);
@@ -142,6 +144,8 @@ public:
     // camera change with the new and the previous camera's ids.
     void SetActiveCamera(IFrameCamera* camera);
     IFrameCamera* GetActiveCamera() const { return m_activeCamera; }
+    // The active camera as the sound engine's listener follows it.
+    bool GetActiveCameraView(CVector& position, CVector& target, CVector& up) const override;
     // Secondary cameras are drawn after the active one, in list order.
     bool AddSecondaryCamera(IFrameCamera* camera);
     bool RemoveSecondaryCamera(IFrameCamera* camera);

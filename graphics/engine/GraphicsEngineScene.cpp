@@ -94,6 +94,17 @@ private:
 
 } // namespace
 
+bool CGraphicsEngine::GetActiveCameraView(CVector& position, CVector& target, CVector& up) const
+{
+    const auto* camera = dynamic_cast<const Scene::CGraphicalCamera*>(m_activeCamera);
+    if (camera == nullptr)
+        return false;
+    position = camera->GetPosition();
+    target = camera->GetLookAt();
+    up = camera->GetUpVector();
+    return true;
+}
+
 void CGraphicsEngine::Add(CGraphicalEntity* entity, CGraphicalEntity* parent, const std::string& jointName)
 {
     if (entity == nullptr || m_device == nullptr)

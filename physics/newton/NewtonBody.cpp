@@ -28,6 +28,10 @@ NewtonBody::NewtonBody(NewtonWorld* owner, NewtonCollision* shape) : world(owner
     rigid->setUserPointer(this);
     // Sleeping is ours (frame counting); Bullet's own never triggers.
     rigid->setSleepingThresholds(0, 0);
+    // A contact that holds by static friction keeps the points where it
+    // first touched, and friction pulls back what the solver let slide: a
+    // stack does not creep apart while awake.
+    rigid->setCollisionFlags(rigid->getCollisionFlags() | btCollisionObject::CF_HAS_FRICTION_ANCHOR);
     rigid->setDamping(0, 0);
     world->dynamics.addRigidBody(rigid.get());
     wasAwake = false;

@@ -133,7 +133,7 @@ public:
     btScalar addSingleResult(btManifoldPoint& point, const btCollisionObjectWrapper*, int, int,
                              const btCollisionObjectWrapper*, int, int) override
     {
-        if (count >= m_maxSize)
+        if (count >= m_maxSize || point.getDistance() > NewtonWorld::kTouchDistance)
             return 0;
         const btVector3 where = (point.getPositionWorldOnA() + point.getPositionWorldOnB()) * btScalar(0.5);
         if (m_contacts)
@@ -183,6 +183,8 @@ NewtonWorld::NewtonWorld()
 {
     // One contact point per box landing makes it slide and spin.
     configuration.setConvexConvexMultipointIterations(3, 3);
+    // Boxes and hulls meet mesh triangles by clipping (see there).
+    faceClipping.Register(dispatcher, configuration);
     dynamics.setGravity(btVector3(0, 0, 0));
     dispatcher.setNearCallback(MaterialTable::NearCallback);
     SetSolverModel(0);

@@ -4,6 +4,7 @@
 // force callbacks add), every body, collision and joint made in it, and the
 // update that runs Newton's callbacks around Bullet's steps.
 
+#include "physics/newton/FaceClippingAlgorithm.h"
 #include "physics/newton/MaterialTable.h"
 #include "physics/newton/Newton.h"
 #include "physics/newton/NewtonJoint.h"
@@ -26,6 +27,10 @@ struct NewtonWorld
     NewtonWorld& operator=(const NewtonWorld&) = delete;
 
     static constexpr float kMinStep = 0.001f;
+    // Contact points further apart than this are kept by Bullet (it solves
+    // them ahead of time) but are no contacts yet: neither for the process
+    // callback nor for a collide query.
+    static constexpr float kTouchDistance = 0.001f;
     static constexpr float kMaxStep = 0.1f;
 
     void Update(float timestep);
@@ -82,6 +87,8 @@ struct NewtonWorld
                 const btTransform& matrixB, float* contacts, float* normals, float* penetration);
 
     btDefaultCollisionConfiguration configuration;
+    // Before the dispatcher, which keeps a pointer to it.
+    FaceClippingCreateFunc faceClipping;
     btCollisionDispatcher dispatcher;
     btDbvtBroadphase broadphase;
     RowForceSolver solver;

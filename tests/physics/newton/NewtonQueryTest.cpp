@@ -185,6 +185,18 @@ TEST_F(NewtonQueryTest, CollideReportsPenetration)
     EXPECT_NEAR(std::fabs(normals[1]), 1.0f, 1e-3f);
     EXPECT_NEAR(contacts[1], 0.45f, 0.06f);
 
+    // Only touching shapes make contacts: a few millimetres apart is apart.
+    for (const float gap : {0.0f, 0.0005f, 0.005f, 0.03f})
+    {
+        const Matrix above = Translation(0, 1 + gap, 0);
+        const int touching =
+            NewtonCollisionCollide(world, 8, box, lower.data(), box, above.data(), contacts, normals, depth);
+        if (gap <= 0.001f)
+            EXPECT_GT(touching, 0) << "gap " << gap;
+        else
+            EXPECT_EQ(touching, 0) << "gap " << gap;
+    }
+
     const Matrix apart = Translation(0, 1.5f, 0);
     EXPECT_EQ(
         NewtonCollisionCollide(world, 8, box, lower.data(), box, apart.data(), contacts, normals, depth), 0);
@@ -201,6 +213,14 @@ TEST_F(NewtonQueryTest, CollideReportsPenetration)
                                                  contacts, normals, depth);
     ASSERT_GT(meshCount, 0);
     EXPECT_NEAR(*std::max_element(depth, depth + meshCount), 0.3f, 0.01f);
+    const Matrix resting = Translation(0, -0.5f, 0);    // the box's bottom on the ground
+    const Matrix hovering = Translation(0, -0.495f, 0); // 5 mm above it
+    EXPECT_GT(NewtonCollisionCollide(world, 8, shifted, resting.data(), ground, identity.data(), contacts,
+                                     normals, depth),
+              0);
+    EXPECT_EQ(NewtonCollisionCollide(world, 8, shifted, hovering.data(), ground, identity.data(), contacts,
+                                     normals, depth),
+              0);
     NewtonReleaseCollision(world, box);
     NewtonReleaseCollision(world, ground);
     NewtonReleaseCollision(world, shifted);
