@@ -439,25 +439,29 @@ CVector CJoint::ParentVelocity() const
 
 bool CJoint::Write(IArchive& archive)
 {
-    return archive.WriteString("Joint{") && archive.EndLine(+1) && archive.WriteKeyString("-Id", m_id) &&
-           archive.WriteKeyInt("-Type", m_type) &&
-           CVectorField(GetPivot().x, GetPivot().y, GetPivot().z, "-Pivot").Write(archive) &&
-           CVectorField(GetChildPin().x, GetChildPin().y, GetChildPin().z, "-PinChild").Write(archive) &&
-           CVectorField(GetParentPin().x, GetParentPin().y, GetParentPin().z, "-PinParent").Write(archive) &&
-           archive.WriteKeyString("-ChildId", m_childId) && archive.WriteKeyString("-ParentId", m_parentId) &&
-           archive.WriteKeyBool("-LimitsEnabled", GetLimitsEnabled()) &&
-           archive.WriteKeyFloat("-MinLimit", GetMinLimit()) &&
-           archive.WriteKeyFloat("-MaxLimit", GetMaxLimit()) &&
-           CVectorField(GetDirLimit().x, GetDirLimit().y, GetDirLimit().z, "-Dir").Write(archive) &&
-           archive.WriteKeyFloat("-GearRatio", GetGearRatio()) &&
-           archive.WriteKeyBool("-MotorEnabled", GetMotorEnabled()) &&
-           archive.WriteKeyFloat("-AngularAcceleration", GetAngularAcceleration()) &&
-           archive.WriteKeyFloat("-AngularDamping", GetAngularDamping()) &&
-           archive.WriteKeyFloat("-SpringStiffness", GetSpringStiffness()) &&
-           archive.WriteKeyFloat("-SpringFactor", GetSpringFactor()) &&
-           archive.WriteKeyFloat("-SpringDamping", GetSpringDamping()) &&
-           archive.WriteKeyBool("-Enabled", m_enabled) && archive.EndLine(-1) && archive.WriteString("}") &&
-           archive.EndLine(0);
+    bool written =
+        archive.WriteString("Joint{") && archive.EndLine(+1) && archive.WriteKeyString("-Id", m_id) &&
+        archive.WriteKeyInt("-Type", m_type) &&
+        CVectorField(GetPivot().x, GetPivot().y, GetPivot().z, "-Pivot").Write(archive) &&
+        CVectorField(GetChildPin().x, GetChildPin().y, GetChildPin().z, "-PinChild").Write(archive) &&
+        CVectorField(GetParentPin().x, GetParentPin().y, GetParentPin().z, "-PinParent").Write(archive) &&
+        archive.WriteKeyString("-ChildId", m_childId) && archive.WriteKeyString("-ParentId", m_parentId) &&
+        archive.WriteKeyBool("-LimitsEnabled", GetLimitsEnabled()) &&
+        archive.WriteKeyFloat("-MinLimit", GetMinLimit()) &&
+        archive.WriteKeyFloat("-MaxLimit", GetMaxLimit()) &&
+        CVectorField(GetDirLimit().x, GetDirLimit().y, GetDirLimit().z, "-Dir").Write(archive) &&
+        archive.WriteKeyFloat("-GearRatio", GetGearRatio()) &&
+        archive.WriteKeyBool("-MotorEnabled", GetMotorEnabled()) &&
+        archive.WriteKeyFloat("-AngularAcceleration", GetAngularAcceleration()) &&
+        archive.WriteKeyFloat("-AngularDamping", GetAngularDamping());
+    // An archive of an older version gets that version's layout.
+    if (archive.IsVersionAtLeast(kSpringVersion))
+        written = written && archive.WriteKeyFloat("-SpringStiffness", GetSpringStiffness()) &&
+                  archive.WriteKeyFloat("-SpringFactor", GetSpringFactor()) &&
+                  archive.WriteKeyFloat("-SpringDamping", GetSpringDamping());
+    if (archive.IsVersionAtLeast(kEnabledVersion))
+        written = written && archive.WriteKeyBool("-Enabled", m_enabled);
+    return written && archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
 }
 
 bool CJoint::Read(IArchive& archive)

@@ -39,6 +39,9 @@ public:
     static constexpr float kPinLength = 50.0f;
     // Hinge and cone angles are given in degrees and kept in radians.
     static constexpr float kRadiansPerDegree = 0.01745329238474369f;
+    // Back to degrees in double precision, so that a whole number of
+    // degrees comes back whole.
+    static float ToDegrees(float radians) { return static_cast<float>(double(radians) / kRadiansPerDegree); }
 
     CJoint();
     // The description of the other joint: its settings, in the units its

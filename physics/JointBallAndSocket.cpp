@@ -35,7 +35,7 @@ void CJointBallAndSocket::Recreate()
 
 float CJointBallAndSocket::GetMaxLimit() const
 {
-    return m_maxLimit / kRadiansPerDegree;
+    return ToDegrees(m_maxLimit);
 }
 
 void CJointBallAndSocket::SetMaxLimit(float coneAngle)

@@ -28,12 +28,12 @@ void CJointHinge::Recreate()
 
 float CJointHinge::GetMinLimit() const
 {
-    return m_minLimit / kRadiansPerDegree;
+    return ToDegrees(m_minLimit);
 }
 
 float CJointHinge::GetMaxLimit() const
 {
-    return m_maxLimit / kRadiansPerDegree;
+    return ToDegrees(m_maxLimit);
 }
 
 void CJointHinge::SetMinLimit(float minimum)
