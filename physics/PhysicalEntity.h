@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/foundation/Vector.h"
-#include "core/io/EntityInterface.h"
 #include "core/io/TextValue.h"
+#include "core/world/EntityInterface.h"
 #include "physics/PhysicsEngine.h"
 
 #include <cstdint>

@@ -270,7 +270,7 @@ TEST_F(PhysicsBodiesTest, BodiesSleepAndWakeWithEvents)
     EXPECT_TRUE(activations.events.empty());
     Run(1);
     ASSERT_EQ(activations.events.size(), 1u);
-    EXPECT_EQ(activations.events[0].name, box.GetId());
+    EXPECT_EQ(activations.events[0].id, box.GetId());
     EXPECT_FALSE(activations.events[0].activated);
 
     box.AddImpulseForce(CVector(0, 100, 0));
