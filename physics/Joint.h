@@ -2,7 +2,7 @@
 
 #include "core/foundation/Vector.h"
 #include "core/io/Serializable.h"
-#include "graphics/scene/VectorField.h"
+#include "core/io/KeyedField.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 // made again when their bodies are rebuilt or a world has been loaded.
 #include "core/foundation/KVOError.h"
 #include "core/foundation/Logger.h"
-#include "core/io/EntityInterface.h"
+#include "core/world/EntityInterface.h"
 #include "physics/JointBallAndSocket.h"
 #include "physics/JointCorkscrew.h"
 #include "physics/JointEntityLookup.h"

@@ -2,7 +2,7 @@
 
 // A world as far as remaking joints needs one: entities found by id.
 
-#include "core/io/EntityInterface.h"
+#include "core/world/EntityInterface.h"
 #include "physics/JointEntityLookup.h"
 
 #include <map>
