@@ -13,8 +13,6 @@ class IEntityInterface;
 class IJointEntityLookup
 {
 public:
+    virtual ~IJointEntityLookup() = default;
     virtual Misc::World::IEntityInterface* FindEntity(const std::string& id) = 0;
-
-protected:
-    ~IJointEntityLookup() = default;
 };
