@@ -60,16 +60,14 @@ struct SChain
     std::vector<std::unique_ptr<CPhysicalTestEntity>> links;
 };
 
-void BM_Chain_EngineHinges(benchmark::State& state)
+// Builds a chain, joins its links (untimed), then times its steps.
+template <class Join> void RunChain(benchmark::State& state, Join join)
 {
     for (auto _ : state)
     {
         state.PauseTiming();
         auto chain = std::make_unique<SChain>();
-        for (int i = 0; i < kLinks; ++i)
-            chain->engine.CreateJointHinge("link " + std::to_string(i), CVector(float(i), 10, 0),
-                                           CVector(0, 0, 1), chain->links[i].get(),
-                                           i > 0 ? chain->links[i - 1].get() : nullptr);
+        join(*chain);
         state.ResumeTiming();
         chain->Run();
         state.PauseTiming();
@@ -77,6 +75,18 @@ void BM_Chain_EngineHinges(benchmark::State& state)
         chain.reset();
         state.ResumeTiming();
     }
+}
+
+void BM_Chain_EngineHinges(benchmark::State& state)
+{
+    RunChain(state,
+             [](SChain& chain)
+             {
+                 for (int i = 0; i < kLinks; ++i)
+                     chain.engine.CreateJointHinge("link " + std::to_string(i), CVector(float(i), 10, 0),
+                                                   CVector(0, 0, 1), chain.links[i].get(),
+                                                   i > 0 ? chain.links[i - 1].get() : nullptr);
+             });
 }
 
 // The hinge's rows, written straight against the layer.
@@ -133,39 +143,32 @@ void SubmitBareHinge(const NewtonJoint* joint)
 
 void BM_Chain_BareUserJoints(benchmark::State& state)
 {
-    for (auto _ : state)
-    {
-        state.PauseTiming();
-        auto chain = std::make_unique<SChain>();
-        std::vector<SBareHinge> hinges(kLinks);
-        for (int i = 0; i < kLinks; ++i)
-        {
-            SBareHinge& h = hinges[i];
-            h.child = chain->links[i]->GetBody();
-            h.parent = i > 0 ? chain->links[i - 1]->GetBody() : nullptr;
-            // The pin frame about z at the link's left end, in each body's
-            // space: the frame a hinge of the engine works out.
-            const float pinFrame[16] = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, float(i), 10, 0, 1};
-            float world[16];
-            float inverse[16];
-            Matrix(h.child, world);
-            InverseRigid(world, inverse);
-            Multiply(pinFrame, inverse, h.childLocal);
-            Matrix(h.parent, world);
-            InverseRigid(world, inverse);
-            Multiply(pinFrame, inverse, h.parentLocal);
-            NewtonJoint* joint = NewtonConstraintCreateUserJoint(chain->engine.GetWorld(), 6, SubmitBareHinge,
-                                                                 h.child, h.parent);
-            NewtonJointSetUserData(joint, &h);
-            NewtonBodySetJointRecursiveCollision(h.child, 0);
-        }
-        state.ResumeTiming();
-        chain->Run();
-        state.PauseTiming();
-        benchmark::DoNotOptimize(chain->links.back()->GetPosition());
-        chain.reset();
-        state.ResumeTiming();
-    }
+    std::vector<SBareHinge> hinges(kLinks);
+    RunChain(state,
+             [&hinges](SChain& chain)
+             {
+                 for (int i = 0; i < kLinks; ++i)
+                 {
+                     SBareHinge& h = hinges[i];
+                     h.child = chain.links[i]->GetBody();
+                     h.parent = i > 0 ? chain.links[i - 1]->GetBody() : nullptr;
+                     // The pin frame about z at the link's left end, in each
+                     // body's space: the frame a hinge of the engine works out.
+                     const float pinFrame[16] = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, float(i), 10, 0, 1};
+                     float world[16];
+                     float inverse[16];
+                     Matrix(h.child, world);
+                     InverseRigid(world, inverse);
+                     Multiply(pinFrame, inverse, h.childLocal);
+                     Matrix(h.parent, world);
+                     InverseRigid(world, inverse);
+                     Multiply(pinFrame, inverse, h.parentLocal);
+                     NewtonJoint* joint = NewtonConstraintCreateUserJoint(chain.engine.GetWorld(), 6,
+                                                                          SubmitBareHinge, h.child, h.parent);
+                     NewtonJointSetUserData(joint, &h);
+                     NewtonBodySetJointRecursiveCollision(h.child, 0);
+                 }
+             });
 }
 
 // On a shared machine the fastest run is the one least disturbed.

@@ -377,10 +377,18 @@ void CJoint::MotorRow() const
     NewtonUserJointSetRowAcceleration(m_joint, m_angularAcceleration - spin * m_angularDamping);
 }
 
-CVector CJoint::SlideAlignmentRows() const
+void CJoint::PivotRows() const
 {
-    const float along = Dot(m_parentFront, Subtract(m_childPivot, m_parentPivot));
-    const CVector parentPivot = Add(m_parentPivot, Scale(m_parentFront, along));
+    LinearRow(m_childPivot, m_parentPivot, m_childFront);
+    Stiffen();
+    LinearRow(m_childPivot, m_parentPivot, m_childUp);
+    Stiffen();
+    LinearRow(m_childPivot, m_parentPivot, m_childRight);
+    Stiffen();
+}
+
+void CJoint::AxisRows(const CVector& parentPivot, bool holdTurn) const
+{
     LinearRow(m_childPivot, parentPivot, m_childUp);
     Stiffen();
     LinearRow(m_childPivot, parentPivot, m_childRight);
@@ -391,7 +399,17 @@ CVector CJoint::SlideAlignmentRows() const
     Stiffen();
     LinearRow(childTip, parentTip, m_childRight);
     Stiffen();
-    return parentPivot;
+    if (!holdTurn)
+        return;
+    LinearRow(Add(m_childPivot, Scale(m_childUp, kPinLength)),
+              Add(parentPivot, Scale(m_parentUp, kPinLength)), m_childRight);
+    Stiffen();
+}
+
+CVector CJoint::ProjectedParentPivot() const
+{
+    const float along = Dot(m_parentFront, Subtract(m_childPivot, m_parentPivot));
+    return Add(m_parentPivot, Scale(m_parentFront, along));
 }
 
 void CJoint::SlideLimitRows() const

@@ -147,10 +147,15 @@ protected:
     void StoreMotor(float acceleration, float damping);
     // The motor's row about the child's front axis.
     void MotorRow() const;
-    // Sliding along the pin (slider and corkscrew): the parent's pivot
-    // projected onto its axis, and the four rows that hold the child on
-    // it. Returns the projected pivot.
-    CVector SlideAlignmentRows() const;
+    // The child's pivot held on the parent's along the child's three axes.
+    void PivotRows() const;
+    // The child's pivot held on the parent's axis through the given point,
+    // with the axes aligned (four rows); with holdTurn a fifth row stops the
+    // turn about the axis.
+    void AxisRows(const CVector& parentPivot, bool holdTurn) const;
+    // The parent's pivot moved along its axis to face the child's (the
+    // sliding kinds).
+    CVector ProjectedParentPivot() const;
     // One-sided rows that stop the slide at its limits.
     void SlideLimitRows() const;
     // The world's sub-step, and the velocities of both sides (0 for the

@@ -59,12 +59,7 @@ void CJointBallAndSocket::SetLimits(float coneAngle, const CVector& direction)
 
 void CJointBallAndSocket::SubmitConstraints()
 {
-    LinearRow(m_childPivot, m_parentPivot, m_childFront);
-    Stiffen();
-    LinearRow(m_childPivot, m_parentPivot, m_childUp);
-    Stiffen();
-    LinearRow(m_childPivot, m_parentPivot, m_childRight);
-    Stiffen();
+    PivotRows();
     if (!m_limitsEnabled || !(Dot(m_childFront, m_parentFront) < m_coneCosine))
         return;
     const CVector childTip = Add(m_childPivot, Scale(m_childFront, kPinLength));

@@ -20,7 +20,7 @@ void CJointCorkscrew::Recreate()
 
 void CJointCorkscrew::SubmitConstraints()
 {
-    SlideAlignmentRows();
+    AxisRows(ProjectedParentPivot(), false);
     if (m_motorEnabled)
         MotorRow();
     else

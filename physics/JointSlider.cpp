@@ -1,9 +1,6 @@
 #include "physics/JointSlider.h"
 
-#include "physics/JointMath.h"
 #include "physics/newton/Newton.h"
-
-using namespace JointMath;
 
 CJointSlider::CJointSlider(const std::string& id, const CVector& pivot, const CVector& pin,
                            CPhysicalEntity* child, CPhysicalEntity* parent, bool limited, float minimum,
@@ -51,10 +48,7 @@ void CJointSlider::SetSpringDamping(float damping)
 
 void CJointSlider::SubmitConstraints()
 {
-    const CVector parentPivot = SlideAlignmentRows();
-    LinearRow(Add(m_childPivot, Scale(m_childUp, kPinLength)),
-              Add(parentPivot, Scale(m_parentUp, kPinLength)), m_childRight);
-    Stiffen();
+    AxisRows(ProjectedParentPivot(), true);
     SlideLimitRows();
     if (m_springStiffness > 0.0f && m_springFactor > 0.0f)
     {

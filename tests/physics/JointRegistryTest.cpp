@@ -5,6 +5,7 @@
 #include "core/foundation/KVOError.h"
 #include "graphics/scene/EntityArchive.h"
 #include "physics/JointHinge.h"
+#include "support/ErrorOf.h"
 #include "support/JointTestWorld.h"
 
 #include <functional>
@@ -37,19 +38,6 @@ class CRetyped : public CJoint
 public:
     CRetyped(const CJoint& other, int32_t type) : CJoint(other) { m_type = type; }
 };
-
-std::wstring ErrorOf(const std::function<void()>& call)
-{
-    try
-    {
-        call();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessage();
-    }
-    return L"(no error)";
-}
 
 } // namespace
 
@@ -88,14 +76,14 @@ TEST_F(JointRegistryTest, LookupsAndFailedCreations)
     CPhysicalTestEntity& body = Add(1.0f, CVector(0, 5, 0));
     CPhysicalTestEntity& other = Add(1.0f, CVector(2, 5, 0));
     CPhysicalTestEntity detached;
-    EXPECT_EQ(ErrorOf([&] { engine.GetJoint("nope"); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.GetJoint("nope"); }),
               L"[CPhysicsEngine::GetJoint] Joint id not found:nope");
     EXPECT_FALSE(engine.DestroyJoint("nope"));
     ASSERT_NE(engine.CreateJointHinge("kept", CVector(), CVector(0, 0, 1), &body, nullptr), nullptr);
 
-    EXPECT_EQ(ErrorOf([&] { engine.CreateJointFixed("kept", nullptr, &body); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.CreateJointFixed("kept", nullptr, &body); }),
               L"[CJoint::createBaseJoint] Child Entity not defined");
-    EXPECT_EQ(ErrorOf([&] { engine.CreateJointFixed("kept", &detached, &body); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.CreateJointFixed("kept", &detached, &body); }),
               L"[CJoint::createBaseJoint] Physics engine not initialised");
     // Sides without a body, or one body on both sides: no joint, and the
     // registered one of the id stays.
@@ -107,7 +95,7 @@ TEST_F(JointRegistryTest, LookupsAndFailedCreations)
     CJoint record;
     EXPECT_EQ(engine.CreateJointFromParams(record), nullptr) << "an empty id";
     const CRetyped nine(engine.GetJoint("kept"), 9);
-    EXPECT_EQ(ErrorOf([&] { engine.CreateJointFromParams(nine); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.CreateJointFromParams(nine); }),
               L"[CPhysicsEngine::CreateJointFromParams] Unknown joint type:9");
 
     // Every kind comes back as its kind; a slider stays a slider.

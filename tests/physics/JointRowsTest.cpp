@@ -355,20 +355,7 @@ TEST_F(JointRowsTest, DamagedBlocksNeverCrash)
         for (int round = 0; round < 100; ++round)
         {
             std::string bytes = original;
-            switch (random() % 3)
-            {
-            case 0:
-                bytes.resize(random() % bytes.size());
-                break;
-            case 1:
-                for (int flips = 1 + int(random() % 4); flips > 0; --flips)
-                    bytes[random() % bytes.size()] = static_cast<char>(random());
-                break;
-            default:
-                bytes.insert(random() % bytes.size(),
-                             std::string(1 + random() % 8, static_cast<char>(random())));
-                break;
-            }
+            DamageBytes(bytes, random);
             CJoint loaded;
             EntityArchive::Load(folder, loaded, bytes, form);
             loaded.SetEntities(child, parent);

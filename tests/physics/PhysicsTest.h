@@ -10,7 +10,28 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
+#include <string>
 #include <vector>
+
+// A saved file damaged at random: cut short, bytes overwritten, or a run of
+// one byte put in.
+inline void DamageBytes(std::string& bytes, std::mt19937& random)
+{
+    switch (random() % 3)
+    {
+    case 0:
+        bytes.resize(random() % bytes.size());
+        break;
+    case 1:
+        for (int flips = 1 + int(random() % 4); flips > 0; --flips)
+            bytes[random() % bytes.size()] = static_cast<char>(random());
+        break;
+    default:
+        bytes.insert(random() % bytes.size(), std::string(1 + random() % 8, static_cast<char>(random())));
+        break;
+    }
+}
 
 // A running physics engine inside an engine object of its own (the cache
 // looks files up through the application), stepped by a clock of its own.
