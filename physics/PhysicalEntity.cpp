@@ -6,7 +6,9 @@
 #include "core/io/Archive.h"
 #include "physics/newton/Newton.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 using Misc::Serialization::IArchive;
 
@@ -55,6 +57,17 @@ bool ReadKeySpread(IArchive& archive, const char* key, CVector& value)
         return false;
     value = CVector(single, single, single);
     return true;
+}
+
+// A frame count kept as a float, as a whole number: what is no count
+// (negative, NaN) is 0, and counts past the largest are the largest.
+uint32_t WholeFrames(float frames)
+{
+    if (!(frames > 0.0f))
+        return 0;
+    if (frames >= 4294967296.0f)
+        return std::numeric_limits<uint32_t>::max();
+    return static_cast<uint32_t>(frames);
 }
 
 } // namespace
@@ -278,13 +291,18 @@ void CPhysicalEntity::SetThresholds(float linearSpeed, float angularSpeed, uint3
     ApplyThresholds();
 }
 
+uint32_t CPhysicalEntity::FrameCount() const
+{
+    return WholeFrames(m_thresholdFrames);
+}
+
 void CPhysicalEntity::ApplyThresholds()
 {
     // The body compares squared speeds.
     if (HasBody())
-        NewtonBodySetFreezeTreshold(m_body, m_linearThreshold * m_linearThreshold,
-                                    m_angularThreshold * m_angularThreshold,
-                                    static_cast<int>(m_thresholdFrames));
+        NewtonBodySetFreezeTreshold(
+            m_body, m_linearThreshold * m_linearThreshold, m_angularThreshold * m_angularThreshold,
+            static_cast<int>(std::min<uint32_t>(FrameCount(), std::numeric_limits<int>::max())));
 }
 
 bool CPhysicalEntity::GetThresholds(float& linearSpeed, float& angularSpeed, uint32_t& frames)
@@ -301,7 +319,7 @@ bool CPhysicalEntity::GetThresholds(float& linearSpeed, float& angularSpeed, uin
     }
     linearSpeed = m_linearThreshold;
     angularSpeed = m_angularThreshold;
-    frames = static_cast<uint32_t>(m_thresholdFrames);
+    frames = FrameCount();
     return true;
 }
 
@@ -519,7 +537,7 @@ bool CPhysicalEntity::ApplyProperties()
     SetMomentOfInertia(m_momentOfInertia);
     SetLinearDamping(m_linearDamping);
     SetAngularDamping(m_angularDamping);
-    SetThresholds(m_linearThreshold, m_angularThreshold, static_cast<uint32_t>(m_thresholdFrames));
+    SetThresholds(m_linearThreshold, m_angularThreshold, FrameCount());
     SetAutoDeactivation(m_autoDeactivate);
     // The stored motion: what a file held, or what the last body had.
     SetVelocity(m_velocity);
@@ -638,9 +656,7 @@ void CPhysicalEntity::ReadDynamicProperties(IArchive& archive)
     require(ReadKeyVector(archive, "-AngularDamping", vector), "-AngularDamping");
     SetAngularDamping(vector);
     require(ReadKeyVector(archive, "-ActivationThresholds", vector), "-ActivationThresholds");
-    // The frame count as a whole number; one that is not a count reads as 0.
-    const bool isCount = vector.z >= 0.0f && vector.z < 4294967296.0f;
-    SetThresholds(vector.x, vector.y, isCount ? static_cast<uint32_t>(vector.z) : 0);
+    SetThresholds(vector.x, vector.y, WholeFrames(vector.z));
     require(archive.ReadKeyBool("-AutoDeactivate", flag), "-AutoDeactivate");
     SetAutoDeactivation(flag);
     require(ReadKeyVector(archive, "-ConstantVelocity", vector), "-ConstantVelocity");

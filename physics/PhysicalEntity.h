@@ -186,6 +186,8 @@ private:
     [[noreturn]] void ThrowAbout(const wchar_t* format) const;
     bool HasBody() const { return m_body != nullptr && GetEngine() != nullptr; }
     bool IsDynamic() const;
+    // The stored frame count as a whole number.
+    uint32_t FrameCount() const;
     void ApplyThresholds();
     void WriteDynamicProperties(Misc::Serialization::IArchive& archive, bool& written);
     void ReadDynamicProperties(Misc::Serialization::IArchive& archive);

@@ -296,3 +296,49 @@ TEST_F(PhysicalEntityTest, PartsOfOtherKindsMayJoinTheLinks)
     EXPECT_EQ(first.releases, 1);
     EXPECT_FALSE(first.link.IsAttached());
 }
+
+// Values no sane caller gives (scripts and files can) reach every setter of
+// a part with a body, and of one whose body is built from them; the world
+// steps on, and the rest of it keeps finite positions.
+TEST_F(PhysicalEntityTest, HostileValuesNeverBreakTheWorld)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    AddGround();
+    CPhysicalTestEntity& bystander = Add(1.0f, CVector(30, 2, 0));
+    for (const float value : {nan, inf, -inf, 1e30f, -1e30f, -1.0f, 0.0f, 4294967296.0f})
+    {
+        const CVector v(value, value, value);
+        CPhysicalTestEntity& entity = Add(1.0f, CVector(0, 2, 0));
+        entity.SetLinearDamping(value);
+        entity.SetAngularDamping(v);
+        entity.SetCentreOfMass(v);
+        entity.SetMomentOfInertia(v);
+        entity.SetVelocity(v);
+        entity.SetOmega(v);
+        entity.SetThresholds(value, value, 4294967295u);
+        entity.SetConstantVelocity(v);
+        entity.SetConstantOmega(v);
+        entity.SetImpulseForce(v);
+        entity.SetImpulseTorque(v);
+        entity.SetConstantForce(v);
+        entity.SetConstantTorque(v);
+        entity.SetBuoyancyParams(v);
+        entity.EnableCollisionPrediction(true, v, v, v);
+        entity.AddImpulseForceOffset(v, v);
+        entity.SetPosition(v);
+        entity.SetRotation(v);
+        Run(3);
+        float linear = 0.0f;
+        float angular = 0.0f;
+        uint32_t frames = 0;
+        entity.GetThresholds(linear, angular, frames);
+
+        // A body built from such a mass, shape and placement.
+        CPhysicalTestEntity& built = Add(value, v, v);
+        built.SetScale(v);
+        built.Refresh();
+        Run(3);
+        EXPECT_TRUE(std::isfinite(bystander.GetPosition().y)) << value;
+    }
+}

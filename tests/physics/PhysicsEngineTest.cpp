@@ -11,7 +11,9 @@
 #include "graphics/scene/EntityArchive.h"
 #include "support/TestFolder.h"
 
+#include <cmath>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -229,6 +231,46 @@ TEST_F(PhysicsEngineTest, TypesRoundTripThroughTextAndBinary)
         EXPECT_TRUE(CPhysicsEngine::GetTypes().empty());
         Init();
     }
+}
+
+// Whatever a damaged block creates, "default" stays and a body on the
+// ground still steps.
+TEST_F(PhysicsEngineTest, DamagedTypeBlocksNeverCrash)
+{
+    CTestFolder folder;
+    ASSERT_TRUE(engine.CreateType(L"ice", 0.1f, 0.05f, 0.0f));
+    ASSERT_TRUE(engine.CreateType(L"rubber", 1.0f, 0.8f, 0.9f));
+    std::mt19937 random(20261210);
+    for (const auto form : {EntityArchive::EForm::Text, EntityArchive::EForm::Binary})
+    {
+        const std::string original = EntityArchive::Save(folder, engine, form);
+        for (int round = 0; round < 100; ++round)
+        {
+            std::string bytes = original;
+            switch (random() % 3)
+            {
+            case 0:
+                bytes.resize(random() % bytes.size());
+                break;
+            case 1:
+                for (int flips = 1 + int(random() % 4); flips > 0; --flips)
+                    bytes[random() % bytes.size()] = static_cast<char>(random());
+                break;
+            default:
+                bytes.insert(random() % bytes.size(),
+                             std::string(1 + random() % 8, static_cast<char>(random())));
+                break;
+            }
+            EntityArchive::Load(folder, engine, bytes, form);
+            ASSERT_TRUE(engine.TypeExists(L"default"));
+        }
+    }
+    AddGround();
+    CPhysicalTestEntity& box = Add(1.0f, CVector(0, 2, 0));
+    box.SetType(L"rubber");
+    box.ApplyProperties();
+    Run(30);
+    EXPECT_TRUE(std::isfinite(box.GetPosition().y));
 }
 
 TEST(PhysicsEngineDrawingTest, FlaggedBodiesDrawAfterTheirOwnGraphicsEnginesScene)
