@@ -4,6 +4,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/io/Archive.h"
 #include "graphics/engine/GraphicsEngine.h"
+#include "physics/Joint.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/newton/Newton.h"
 
@@ -64,6 +65,8 @@ bool CPhysicsEngine::Init(int32_t solverModel, int32_t frictionModel, float stat
 
 void CPhysicsEngine::Destroy()
 {
+    // Joints first, while the bodies they join still exist.
+    DestroyAllJoints();
     // Entities still holding bodies let go of them first: no part may keep
     // a body of a world that is gone.
     DetachAllEntities();
@@ -71,7 +74,6 @@ void CPhysicsEngine::Destroy()
     m_worldMin = CVector();
     m_worldMax = CVector();
     DeleteAllTypes(false);
-    // Joints go with their bodies; the joint registry adds its own here.
     m_monitored.clear();
     if (m_world != nullptr)
     {
@@ -225,7 +227,8 @@ bool CPhysicsEngine::Write(Misc::Serialization::IArchive& archive)
     bool written = archive.WriteString("PhysicsTypes{") && archive.EndLine(+1);
     for (auto& entry : Types())
         written = written && entry.second.Write(archive);
-    // The joint registry writes its "Joint{" blocks here.
+    for (auto& entry : m_joints)
+        written = written && entry.second->Write(archive);
     return written && archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
 }
 
@@ -240,7 +243,10 @@ bool CPhysicsEngine::Read(Misc::Serialization::IArchive& archive)
                        record.GetElasticity());
         record = CPhysicsType();
     }
-    // The joint registry reads its "Joint{" blocks here.
+    // Joints stay descriptions until RecreateJoints finds their entities.
+    for (auto joint = std::make_unique<CJoint>(); joint->Read(archive); joint = std::make_unique<CJoint>())
+        if (m_world != nullptr)
+            RegisterJoint(std::move(joint));
     archive.ExpectToken("}");
     return true;
 }

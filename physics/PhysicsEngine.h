@@ -10,8 +10,10 @@
 #include <cstdint>
 #include <list>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 struct NewtonBody;
 struct NewtonCollision;
@@ -19,6 +21,9 @@ struct NewtonMaterial;
 struct NewtonWorld;
 class CPhysicalEntity;
 class CPhysicsEngine;
+class CJoint;
+class IJointEntityLookup;
+struct CRayCastResult;
 
 // How a physical part is linked to the physics engine, and the engine's side
 // of those links.
@@ -152,6 +157,70 @@ public:
     // The cache file found along the search paths, or empty.
     void FindCollisionCache(std::wstring& path, CPhysicalEntity* entity);
 
+    // The joint registry (PhysicsEngineJoints.cpp): the engine owns every
+    // joint in it, keyed by id. Each create operation makes the kind and
+    // registers it, replacing a joint of the same id; it answers null, with
+    // nothing registered, when the world refuses the joint (a side without
+    // a body). Hinge and cone angles are degrees.
+    using JointMap = std::map<std::string, std::unique_ptr<CJoint>>;
+    CJoint* RegisterJoint(std::unique_ptr<CJoint> joint);
+    CJoint* CreateJointHinge(const std::string& id, const CVector& pivot, const CVector& pin,
+                             CPhysicalEntity* child, CPhysicalEntity* parent);
+    CJoint* CreateJointHingeLimited(const std::string& id, const CVector& pivot, const CVector& pin,
+                                    CPhysicalEntity* child, CPhysicalEntity* parent, float minimum,
+                                    float maximum);
+    CJoint* CreateJointCorkscrew(const std::string& id, const CVector& pivot, const CVector& pin,
+                                 CPhysicalEntity* child, CPhysicalEntity* parent);
+    CJoint* CreateJointCorkscrewLimited(const std::string& id, const CVector& pivot, const CVector& pin,
+                                        CPhysicalEntity* child, CPhysicalEntity* parent, float minimum,
+                                        float maximum);
+    CJoint* CreateJointSlider(const std::string& id, const CVector& pivot, const CVector& pin,
+                              CPhysicalEntity* child, CPhysicalEntity* parent);
+    CJoint* CreateJointSliderLimited(const std::string& id, const CVector& pivot, const CVector& pin,
+                                     CPhysicalEntity* child, CPhysicalEntity* parent, float minimum,
+                                     float maximum);
+    CJoint* CreateJointSpring(const std::string& id, const CVector& pivot, const CVector& pin,
+                              CPhysicalEntity* child, CPhysicalEntity* parent, float minimum, float maximum,
+                              float stiffness, float springFactor, float springDamping);
+    CJoint* CreateJointBallAndSocket(const std::string& id, const CVector& pivot, CPhysicalEntity* child,
+                                     CPhysicalEntity* parent);
+    CJoint* CreateJointBallAndSocketLimited(const std::string& id, const CVector& pivot,
+                                            CPhysicalEntity* child, CPhysicalEntity* parent, float coneAngle,
+                                            const CVector& twistDirection);
+    CJoint* CreateJointUpVector(const std::string& id, const CVector& pin, CPhysicalEntity* child);
+    CJoint* CreateJointPulley(const std::string& id, const CVector& childPin, const CVector& parentPin,
+                              CPhysicalEntity* child, CPhysicalEntity* parent, float ratio);
+    CJoint* CreateJointGear(const std::string& id, const CVector& childPin, const CVector& parentPin,
+                            CPhysicalEntity* child, CPhysicalEntity* parent, float ratio);
+    CJoint* CreateJointFixed(const std::string& id, CPhysicalEntity* child, CPhysicalEntity* parent);
+    // Throws "[CPhysicsEngine::GetJoint] Joint id not found:%s".
+    CJoint& GetJoint(const std::string& id) const;
+    bool JointExists(const std::string& id) const;
+    // False when the id is not registered.
+    bool DestroyJoint(const std::string& id);
+    bool DestroyAllJoints();
+    const JointMap& GetJoints() const { return m_joints; }
+    // The joint of the record's kind, from its settings (not registered);
+    // null for an empty id. Throws "[CPhysicsEngine::CreateJointFromParams]
+    // Unknown joint type:%i" for another type code.
+    std::unique_ptr<CJoint> CreateJointFromParams(const CJoint& record);
+    // After a world load: every joint is made again between the entities of
+    // the world that carry its ids. A joint that cannot be made (an entity
+    // missing or without a body) stays as it is, and the log says so.
+    bool RecreateJoints(IJointEntityLookup& world);
+
+    // Queries (PhysicsEngineQueries.cpp). The ray's hits, nearest first
+    // (equal parameters in the order found); false without a world or a hit.
+    bool RayCast(const CVector& start, const CVector& end, CRayCastResult& result);
+    // Appends the ids of the entities whose bodies' boxes meet the box (an
+    // axis given the wrong way round is swapped); the list's size.
+    int GetEntitiesInBox(float minX, float minY, float minZ, float maxX, float maxY, float maxZ,
+                         std::vector<std::string>& ids);
+    // Where the two bodies touch: up to maxContacts points (3 floats),
+    // normals (3 floats) and penetrations (1 float); the count.
+    int GetCollisionData(int maxContacts, CPhysicalEntity* entityA, CPhysicalEntity* entityB, float* contacts,
+                         float* normals, float* penetrations);
+
     // Saving: the "PhysicsTypes{" block of the world file.
     bool Write(Misc::Serialization::IArchive& archive) override;
     bool Read(Misc::Serialization::IArchive& archive) override;
@@ -179,6 +248,16 @@ private:
     // reads nothing of the entity that owns the part.
     static void ForgetPart(CPhysicsEngine& engine, CPhysicsLink& link);
 
+    // Joints (PhysicsEngineJoints.cpp). The joint, registered; null (and
+    // nothing registered) when it has no world joint.
+    CJoint* RegisterCreated(std::unique_ptr<CJoint> joint);
+    // Descriptions of the joints that involve the entity, for making them
+    // again once its body is rebuilt.
+    std::vector<std::unique_ptr<CJoint>> CaptureJoints(const CPhysicalEntity* entity) const;
+    void RestoreJoints(std::vector<std::unique_ptr<CJoint>>& captured);
+    // Before the entity's body goes: its joints leave the registry.
+    void DestroyJointsOf(const CPhysicalEntity* entity);
+
     // World callbacks.
     static void LeaveWorld(const NewtonBody* body);
     static void DrawBody(const NewtonBody* body);
@@ -202,6 +281,7 @@ private:
     // The parts with a body of this world.
     std::unordered_set<CPhysicalEntity*> m_bodied;
     SQueues m_queues;
+    JointMap m_joints;
     // Last: its parts leave before the rest of the engine goes.
     CPhysicsParts m_parts{*this, &CPhysicsEngine::ForgetPart};
 };

@@ -1,5 +1,6 @@
 // Bodies of physical entities, and the callbacks each body carries.
 #include "core/foundation/CriticalSection.h"
+#include "physics/Joint.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 #include "physics/newton/Newton.h"
@@ -66,12 +67,16 @@ void CPhysicsEngine::AddEntity(CPhysicalEntity* entity)
     CScopedLock lock(GetLock());
     if (GetMassType(entity->GetMass()) == kNoBody)
         return;
-    // The joint registry captures the joints of this entity here and makes
-    // them again once the new body exists.
+    // The entity's joints go with its old body and are made again once the
+    // new one exists.
+    std::vector<std::unique_ptr<CJoint>> joints = CaptureJoints(entity);
     RemoveEntity(entity);
     NewtonBody* body = BuildBody(*entity);
     if (body == nullptr)
+    {
+        RestoreJoints(joints);
         return;
+    }
     entity->m_link.Attach(m_parts);
     entity->m_body = body;
     m_bodied.insert(entity);
@@ -87,6 +92,7 @@ void CPhysicsEngine::AddEntity(CPhysicalEntity* entity)
     NewtonBodySetTransformCallback(body, &CPhysicsEngine::MoveEntity);
     NewtonBodySetForceAndTorqueCallback(body, &CPhysicsEngine::ApplyForces);
     NewtonBodySetAutoactiveCallback(body, &CPhysicsEngine::ActivationChanged);
+    RestoreJoints(joints);
 }
 
 void CPhysicsEngine::RemoveEntity(CPhysicalEntity* entity)
@@ -116,6 +122,9 @@ void CPhysicsEngine::ForgetPart(CPhysicsEngine& engine, CPhysicsLink& link)
         return;
     engine.m_monitored.remove(entity);
     entity->m_contacts.clear();
+    // Its joints leave the registry before the body takes their world
+    // joints with it.
+    engine.DestroyJointsOf(entity);
     NewtonBody* body = entity->m_body;
     if (body == nullptr)
         return;
