@@ -56,15 +56,6 @@ CGraphicalCamera* GraphicalCamera(IEntityInterface* entity)
     return entity != nullptr ? dynamic_cast<CGraphicalCamera*>(entity->GetGraphicalPart()) : nullptr;
 }
 
-// The key map the scripts' IKey works on; null before the graphics engine
-// has its GUI.
-const Graphics::GUI::CInputKeyMap* KeyMap(Simulation::CSimulationManager* engine)
-{
-    auto* graphics = engine != nullptr ? engine->GetPart<Graphics::CGraphicsEngine>() : nullptr;
-    Graphics::GUI::CGuiManager* gui = graphics != nullptr ? graphics->GetGuiManager() : nullptr;
-    return gui != nullptr ? &gui->GetInputKeyMap() : nullptr;
-}
-
 } // namespace
 
 CCameraProcessor::CCameraProcessor()
@@ -93,6 +84,8 @@ void CCameraProcessor::SetRotateThreshold(float threshold)
 void CCameraProcessor::SetKeyAction(const std::wstring& cameraAction, const std::wstring& keyAction)
 {
     m_keyActions[cameraAction] = keyAction;
+    // Found again on the next tick.
+    m_boundMap = nullptr;
 }
 
 void CCameraProcessor::Start(const std::string& cameraId, uint32_t now)
@@ -122,11 +115,27 @@ bool CCameraProcessor::OnEvent(const Event& tick)
     m_lastTime = tick.previousTime;
 
     IEntityInterface* entity = FindCamera(m_cameraId);
-    CGraphicalCamera* camera = GraphicalCamera(entity);
+    if (entity != m_castEntity)
+    {
+        // The cast is asked again only when the lookup finds another object.
+        m_castEntity = entity;
+        m_castCamera = GraphicalCamera(entity);
+    }
+    CGraphicalCamera* camera = m_castCamera;
     if (camera == nullptr)
         return false;
 
-    SAxes axes{camera->GetForwardDirection(), camera->GetLeftDirection(), Unit(camera->GetUpVector())};
+    Simulation::CSimulationManager* engine = Simulation::CSimulationManager::GetEngineObject();
+    auto* graphics = engine != nullptr ? engine->GetPart<Graphics::CGraphicsEngine>() : nullptr;
+    const SMoves moves = ReadKeys(graphics);
+    // Only the directions the keys ask for, all before anything moves.
+    SAxes axes;
+    if (moves.forward != 0)
+        axes.facing = camera->GetForwardDirection();
+    if (moves.left != 0)
+        axes.side = camera->GetLeftDirection();
+    if (moves.up != 0)
+        axes.up = Unit(camera->GetUpVector());
     if (m_verticalSuppressed)
     {
         // Not normalised again: looking down moves slower over the ground.
@@ -136,30 +145,51 @@ bool CCameraProcessor::OnEvent(const Event& tick)
 
     CPhysicalEntity* body = entity->GetPhysicalPart();
     if (m_physicsMode && body != nullptr)
-        MovePhysical(*body, axes, elapsed);
+        MovePhysical(*body, axes, moves, elapsed);
     else
-        MoveDirect(*camera, axes, elapsed);
-    RotateByMouse(*camera, elapsed);
+        MoveDirect(*camera, axes, moves, elapsed);
+    RotateByMouse(*camera, graphics, elapsed);
     return false;
 }
 
-bool CCameraProcessor::IsOn(const wchar_t* cameraAction) const
+CCameraProcessor::SMoves CCameraProcessor::ReadKeys(const Graphics::CGraphicsEngine* graphics)
 {
-    const Graphics::GUI::CInputKeyMap* keys = KeyMap(Simulation::CSimulationManager::GetEngineObject());
-    const auto binding = m_keyActions.find(cameraAction);
-    return keys != nullptr && binding != m_keyActions.end() && keys->IsActionOn(binding->second);
+    SMoves moves;
+    Graphics::GUI::CGuiManager* gui = graphics != nullptr ? graphics->GetGuiManager() : nullptr;
+    const Graphics::GUI::CInputKeyMap* keys = gui != nullptr ? &gui->GetInputKeyMap() : nullptr;
+    if (keys == nullptr)
+        return moves;
+    static constexpr const wchar_t* kActions[] = {kMoveForward, kMoveBackward, kMoveLeft,
+                                                  kMoveRight,   kMoveUp,       kMoveDown};
+    if (keys != m_boundMap || keys->GetLayoutStamp() != m_boundStamp)
+    {
+        for (size_t index = 0; index < m_bindings.size(); ++index)
+        {
+            const auto binding = m_keyActions.find(kActions[index]);
+            m_bindings[index] = binding != m_keyActions.end() ? keys->FindBindings(binding->second) : nullptr;
+        }
+        m_boundMap = keys;
+        m_boundStamp = keys->GetLayoutStamp();
+    }
+    const auto isOn = [this](size_t index)
+    { return m_bindings[index] != nullptr && Graphics::GUI::CInputKeyMap::IsAnyOn(*m_bindings[index]); };
+    const auto pair = [&isOn](size_t positive) { return isOn(positive) ? 1 : isOn(positive + 1) ? -1 : 0; };
+    moves.forward = pair(0);
+    moves.left = pair(2);
+    moves.up = pair(4);
+    return moves;
 }
 
-void CCameraProcessor::MoveDirect(CGraphicalCamera& camera, const SAxes& axes, float elapsed)
+void CCameraProcessor::MoveDirect(CGraphicalCamera& camera, const SAxes& axes, const SMoves& moves,
+                                  float elapsed)
 {
     const float distance = m_moveSpeed * elapsed;
     const CVector start = camera.GetPosition();
 
     // Forward and backward carry the target along the same step.
-    const bool forward = IsOn(kMoveForward);
-    if (forward || IsOn(kMoveBackward))
+    if (moves.forward != 0)
     {
-        const CVector step = Scaled(axes.facing, forward ? distance : -distance);
+        const CVector step = Scaled(axes.facing, static_cast<float>(moves.forward) * distance);
         const CVector target = camera.GetLookAt();
         camera.SetPosition(Plus(start, step));
         camera.SetLookAt(Plus(camera.GetPosition(), Minus(target, start)));
@@ -171,52 +201,37 @@ void CCameraProcessor::MoveDirect(CGraphicalCamera& camera, const SAxes& axes, f
         camera.SetLookAt(Plus(camera.GetLookAt(), step));
         camera.SetPosition(Plus(camera.GetPosition(), step));
     };
-    const bool left = IsOn(kMoveLeft);
-    if (left || IsOn(kMoveRight))
-        shift(Scaled(axes.side, left ? distance : -distance));
-    const bool up = IsOn(kMoveUp);
-    if (up || IsOn(kMoveDown))
-        shift(Scaled(axes.up, up ? distance : -distance));
+    if (moves.left != 0)
+        shift(Scaled(axes.side, static_cast<float>(moves.left) * distance));
+    if (moves.up != 0)
+        shift(Scaled(axes.up, static_cast<float>(moves.up) * distance));
 }
 
-void CCameraProcessor::MovePhysical(CPhysicalEntity& body, const SAxes& axes, float elapsed)
+void CCameraProcessor::MovePhysical(CPhysicalEntity& body, const SAxes& axes, const SMoves& moves,
+                                    float elapsed)
 {
-    CVector velocity;
-    body.GetVelocity(velocity);
-    if (m_verticalSuppressed)
-        velocity.y = 0.0f;
-
-    CVector wanted(0.0f, 0.0f, 0.0f);
-    bool moved = false;
-    if (IsOn(kMoveForward) || IsOn(kMoveBackward))
-    {
-        wanted = Scaled(axes.facing, IsOn(kMoveForward) ? m_moveSpeed : -m_moveSpeed);
-        moved = true;
-    }
-    if (IsOn(kMoveLeft) || IsOn(kMoveRight))
-    {
-        wanted = Plus(wanted, Scaled(axes.side, IsOn(kMoveLeft) ? m_moveSpeed : -m_moveSpeed));
-        moved = true;
-    }
-    if (IsOn(kMoveUp) || IsOn(kMoveDown))
-        wanted = Plus(wanted, Scaled(axes.up, IsOn(kMoveUp) ? m_moveSpeed : -m_moveSpeed));
-    else if (!moved)
+    // No key, no force (also none that would brake the body).
+    if (moves.forward == 0 && moves.left == 0 && moves.up == 0)
         return;
-
     // The impulse that changes the velocity to the wanted one within the
     // elapsed time; a tick without time between has nothing to divide by.
     if (!(elapsed > 0.0f))
         return;
+
+    CVector velocity;
+    body.GetVelocity(velocity);
+    if (m_verticalSuppressed)
+        velocity.y = 0.0f;
+    CVector wanted = Scaled(axes.facing, static_cast<float>(moves.forward) * m_moveSpeed);
+    wanted = Plus(wanted, Scaled(axes.side, static_cast<float>(moves.left) * m_moveSpeed));
+    wanted = Plus(wanted, Scaled(axes.up, static_cast<float>(moves.up) * m_moveSpeed));
     body.AddImpulseForce(Scaled(Minus(wanted, velocity), body.GetMass() / elapsed));
 }
 
-void CCameraProcessor::RotateByMouse(CGraphicalCamera& camera, float elapsed)
+void CCameraProcessor::RotateByMouse(CGraphicalCamera& camera, const Graphics::CGraphicsEngine* graphics,
+                                     float elapsed)
 {
-    if (!(m_rotateSpeed > 0.0f))
-        return;
-    Simulation::CSimulationManager* engine = Simulation::CSimulationManager::GetEngineObject();
-    auto* graphics = engine != nullptr ? engine->GetPart<Graphics::CGraphicsEngine>() : nullptr;
-    if (graphics == nullptr)
+    if (!(m_rotateSpeed > 0.0f) || graphics == nullptr)
         return;
     const CPoint cursor = graphics->GetCursorPosition();
     const float t = m_rotateThreshold;

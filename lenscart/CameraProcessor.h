@@ -13,13 +13,24 @@
 #include "core/events/Multicast.h"
 #include "core/foundation/Vector.h"
 
+#include "gui/InputKeyMap.h"
+
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
 
+namespace Graphics
+{
+class CGraphicsEngine;
+}
 namespace Graphics::Scene
 {
 class CGraphicalCamera;
+}
+namespace Misc::World
+{
+class IEntityInterface;
 }
 class CPhysicalEntity;
 
@@ -80,19 +91,29 @@ private:
     // The directions the camera moves along.
     struct SAxes
     {
-        CVector facing;
-        CVector side;
-        CVector up;
+        CVector facing{0.0f, 0.0f, 0.0f};
+        CVector side{0.0f, 0.0f, 0.0f};
+        CVector up{0.0f, 0.0f, 0.0f};
+    };
+    // Each axis's key pair as the sign of its move: forward wins over
+    // backward, left over right, up over down; 0 when neither is on.
+    struct SMoves
+    {
+        int forward = 0;
+        int left = 0;
+        int up = 0;
     };
 
-    bool IsOn(const wchar_t* cameraAction) const;
-    void MoveDirect(Graphics::Scene::CGraphicalCamera& camera, const SAxes& axes, float elapsed);
-    void MovePhysical(CPhysicalEntity& body, const SAxes& axes, float elapsed);
-    void RotateByMouse(Graphics::Scene::CGraphicalCamera& camera, float elapsed);
+    SMoves ReadKeys(const Graphics::CGraphicsEngine* graphics);
+    void MoveDirect(Graphics::Scene::CGraphicalCamera& camera, const SAxes& axes, const SMoves& moves,
+                    float elapsed);
+    void MovePhysical(CPhysicalEntity& body, const SAxes& axes, const SMoves& moves, float elapsed);
+    void RotateByMouse(Graphics::Scene::CGraphicalCamera& camera, const Graphics::CGraphicsEngine* graphics,
+                       float elapsed);
 
     uint32_t m_period = 25;
     uint32_t m_lastTime = 0;
-    std::map<std::wstring, std::wstring> m_keyActions;
+    std::map<std::wstring, std::wstring, std::less<>> m_keyActions;
     float m_moveSpeed = 10.0f;
     bool m_verticalSuppressed = true;
     bool m_physicsMode = true;
@@ -100,6 +121,15 @@ private:
     float m_rotateThreshold = 0.1f;
     bool m_mouseInverted = false;
     std::string m_cameraId;
+    // The last object the lookup found and what it is as a camera.
+    Misc::World::IEntityInterface* m_castEntity = nullptr;
+    Graphics::Scene::CGraphicalCamera* m_castCamera = nullptr;
+
+    // The bindings of the six camera actions' key actions, found once per
+    // layout of the key map (see CInputKeyMap::FindBindings).
+    const Graphics::GUI::CInputKeyMap* m_boundMap = nullptr;
+    uint64_t m_boundStamp = 0;
+    std::array<const Graphics::GUI::CInputKeyMap::KeyCodeList*, 6> m_bindings{};
 };
 
 } // namespace LensCart
