@@ -3,6 +3,8 @@
 #include "core/events/Multicast.h"
 #include "world/WorldData.h"
 
+#include <string>
+
 namespace Simulation
 {
 class CSimulationManager;
@@ -24,7 +26,15 @@ public:
     CWorldData& GetData() { return m_data; }
     const CWorldData& GetData() const { return m_data; }
 
+    // The id of the camera the graphics engine last made active; empty
+    // before any and after that camera was deleted.
+    const std::string& GetActiveCameraId() const { return m_activeCameraId; }
+    void ForgetActiveCamera() { m_activeCameraId.clear(); }
+
+    bool OnEvent(const CEvtEntityPair& change) override;
+
 private:
     Simulation::CSimulationManager* m_owner;
     CWorldData m_data;
+    std::string m_activeCameraId;
 };
