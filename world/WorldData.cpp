@@ -36,19 +36,59 @@ IWorldMap* CWorldData::GetMap(uint32_t typeId)
 {
     switch (typeId)
     {
-    case World::kTypeIdCursor: return &m_cursors;
-    case World::kTypeIdCamera: return &m_cameras;
-    case World::kTypeIdLight: return &m_lights;
-    case World::kTypeIdParticleSystem: return &m_particleSystems;
-    case World::kTypeIdWaypoint: return &m_waypoints;
-    case World::kTypeIdTrigger: return &m_triggers;
-    case World::kTypeIdBillboard: return &m_billboards;
-    case World::kTypeIdWater: return &m_waters;
-    case World::kTypeIdTerrain: return &m_terrains;
-    case World::kTypeIdUnit: return &m_units;
-    case World::kTypeIdAgent: return &m_agents;
-    default: return nullptr;
+    case World::kTypeIdCursor:
+        return &m_cursors;
+    case World::kTypeIdCamera:
+        return &m_cameras;
+    case World::kTypeIdLight:
+        return &m_lights;
+    case World::kTypeIdParticleSystem:
+        return &m_particleSystems;
+    case World::kTypeIdWaypoint:
+        return &m_waypoints;
+    case World::kTypeIdTrigger:
+        return &m_triggers;
+    case World::kTypeIdBillboard:
+        return &m_billboards;
+    case World::kTypeIdWater:
+        return &m_waters;
+    case World::kTypeIdTerrain:
+        return &m_terrains;
+    case World::kTypeIdUnit:
+        return &m_units;
+    case World::kTypeIdAgent:
+        return &m_agents;
+    default:
+        return nullptr;
     }
+}
+
+std::vector<IWorldMap*> CWorldData::GetMapsInFileOrder()
+{
+    return {&m_cursors, &m_cameras,  &m_lights,    &m_particleSystems, &m_units, &m_billboards,
+            &m_waters,  &m_terrains, &m_waypoints, &m_triggers,        &m_agents};
+}
+
+bool CWorldData::Write(Misc::Serialization::IArchive& archive)
+{
+    archive.WriteKeyWString("-Script", m_script);
+    m_fog.Write(archive);
+    m_sky.Write(archive);
+    m_dataBag.Write(archive);
+    for (IWorldMap* map : GetMapsInFileOrder())
+        dynamic_cast<Misc::Serialization::ISerializable&>(*map).Write(archive);
+    return true;
+}
+
+bool CWorldData::Read(Misc::Serialization::IArchive& archive)
+{
+    archive.ReadKeyWString("-Script", m_script);
+    m_fog.Read(archive);
+    m_sky.Read(archive);
+    m_dataBag.Read(archive);
+    for (IWorldMap* map : GetMapsInFileOrder())
+        dynamic_cast<Misc::Serialization::ISerializable&>(*map).Read(archive);
+    return true;
 }
 
 void CWorldData::Clear()

@@ -7,6 +7,7 @@
 #include "world/WorldMapGroup.h"
 
 #include <string>
+#include <vector>
 
 class CWorld;
 
@@ -15,14 +16,21 @@ class CWorld;
 // the fixed order Cursors, Units, Cameras, Agents, Lights, ParticleSystems,
 // Waypoints, Triggers, Billboards, Waters, Terrains. The object lives as
 // long as the world object; loading and unloading change its contents.
-class CWorldData
+class CWorldData : public Misc::Serialization::ISerializable
 {
 public:
     explicit CWorldData(CWorld* owner);
+    virtual ~CWorldData() = default;
     CWorldData(const CWorldData&) = delete;
     CWorldData& operator=(const CWorldData&) = delete;
 
     CWorld* GetOwner() const { return m_owner; }
+
+    // The body of a world file: the script name, the fog, the sky, the data
+    // bag and the eleven sections. Reading adds to what the map holds.
+    bool Write(Misc::Serialization::IArchive& archive) override;
+    bool Read(Misc::Serialization::IArchive& archive) override;
+    const char* GetTypeName() const override { return "KVOWORLDDATA"; }
 
     const std::wstring& GetPath() const { return m_path; }
     void SetPath(const std::wstring& path) { m_path = path; }
@@ -53,6 +61,9 @@ public:
     // The collection of one kind (an ITypeId bit); null for a bit that is
     // no collection's.
     IWorldMap* GetMap(uint32_t typeId);
+
+    // The collections in the order of the world file.
+    std::vector<IWorldMap*> GetMapsInFileOrder();
 
     // Empties names, data bag, collections and sky; the fog stays.
     void Clear();

@@ -7,7 +7,9 @@
 namespace ScriptWorld
 {
 
-CWorldEntityLookup::CWorldEntityLookup(CWorldData& world) : m_world(world), m_previous(SetEntityLookup(this)) {}
+CWorldEntityLookup::CWorldEntityLookup(CWorldData& world) : m_world(world), m_previous(SetEntityLookup(this))
+{
+}
 
 CWorldEntityLookup::~CWorldEntityLookup()
 {
