@@ -3,6 +3,7 @@
 
 #include "script_api/world/IWorldGroups.h"
 
+#include "core/foundation/Logger.h"
 #include "core/foundation/PathUtilities.h"
 #include "core/io/DataBag.h"
 #include "core/script/ScriptManager.h"
@@ -35,7 +36,13 @@ bool load(LuaState* state, const std::wstring& path, const std::wstring& dataFil
         scriptName = script.GetWString();
     if (!world.Load(path, dataFile, scriptName, !noSearchPath, !keepName))
         return false;
-    GetScriptEngine().LoadFile(state, world.GetData().GetPathLong() + L"/" + scriptName);
+    // The world file names its script; it runs only from inside the
+    // world's folder.
+    const std::wstring scriptPath = world.GetData().GetScriptPath();
+    if (scriptPath.empty())
+        Misc::CLogger::WriteSystem(L"[IWorld::load] Script refused: %s", world.GetData().GetScript().c_str());
+    else
+        GetScriptEngine().LoadFile(state, scriptPath);
     return true;
 }
 
