@@ -78,12 +78,6 @@ IWorldMap* CWorldData::GetMap(uint32_t typeId)
     }
 }
 
-std::vector<IWorldMap*> CWorldData::GetMapsInFileOrder()
-{
-    return {&m_cursors, &m_cameras,  &m_lights,    &m_particleSystems, &m_units, &m_billboards,
-            &m_waters,  &m_terrains, &m_waypoints, &m_triggers,        &m_agents};
-}
-
 void CWorldData::Clear()
 {
     m_path.clear();

@@ -10,7 +10,6 @@
 #include "world/WorldMapGroup.h"
 
 #include <string>
-#include <vector>
 
 class CWorld;
 class CPhysicsEngine;
@@ -103,9 +102,6 @@ public:
     // The collection of one kind (an ITypeId bit); null for a bit that is
     // no collection's.
     IWorldMap* GetMap(uint32_t typeId);
-
-    // The collections in the order of the world file.
-    std::vector<IWorldMap*> GetMapsInFileOrder();
 
     // Empties names, data bag, collections and sky; the fog stays.
     void Clear();

@@ -4,7 +4,7 @@
 #include "script_api/world/IWorldGroups.h"
 
 #include "core/foundation/Logger.h"
-#include "core/foundation/PathUtilities.h"
+#include "core/foundation/StringConversion.h"
 #include "core/io/DataBag.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/LuaStackFunction.h"
@@ -13,7 +13,9 @@
 #include "script_api/world/WorldAccess.h"
 #include "world/World.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace
@@ -25,23 +27,28 @@ using ScriptWorld::GetScriptWorld;
 using ScriptWorld::GetScriptWorldData;
 
 // The script argument: a string names the world's script, anything else
-// keeps the stored name. The flags arrive inverted: "no search path" and
-// "keep name" become the world's add-search-path and force flags.
+// leaves it to the world file. The flags arrive inverted: "no search path"
+// and "keep name" become the world's add-search-path and force flags. The
+// world's script runs after a load, from inside the world's folder.
 bool load(LuaState* state, const std::wstring& path, const std::wstring& dataFile,
           const LuaStackObject& script, bool noSearchPath, bool keepName)
 {
     CWorld& world = GetScriptWorld();
-    std::wstring scriptName = world.GetData().GetScript();
-    if (script.IsString())
-        scriptName = script.GetWString();
-    if (!world.Load(path, dataFile, scriptName, !noSearchPath, !keepName))
+    CWorldData& data = world.GetData();
+    const std::wstring named = script.IsString() ? script.GetWString() : std::wstring();
+    if (!world.Load(path, dataFile, named.empty() ? data.GetScript() : named, !noSearchPath, !keepName))
         return false;
-    // The world file names its script; it runs only from inside the
-    // world's folder.
-    const std::wstring scriptPath = world.GetData().GetScriptPath();
-    if (scriptPath.empty())
-        Misc::CLogger::WriteSystem(L"[IWorld::load] Script refused: %s", world.GetData().GetScript().c_str());
-    else
+    // A name given here is run instead of the world file's own, found the
+    // same way: only from inside the world's folder.
+    const std::wstring stored = data.GetScript();
+    if (!named.empty())
+        data.SetScript(named);
+    const std::wstring scriptPath = data.GetScriptPath();
+    const std::wstring asked = data.GetScript();
+    data.SetScript(stored);
+    if (scriptPath.empty() && !asked.empty())
+        Misc::CLogger::WriteSystem(L"[IWorld::load] Script refused: %s", asked.c_str());
+    if (!scriptPath.empty())
         GetScriptEngine().LoadFile(state, scriptPath);
     return true;
 }
@@ -62,7 +69,8 @@ void unload(LuaState*)
 // The name appended to the path as it stands, with no separator between.
 bool exists(LuaState*, const std::wstring& path, const std::wstring& name)
 {
-    return PathExists(path + name);
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::path(Misc::Text::WideToUtf8(path + name)), error);
 }
 
 std::wstring getPath(LuaState*)
