@@ -26,8 +26,9 @@ using Camera = ScriptWorld::Unit<Misc::World::kTypeIdCamera, CGraphicalCamera>;
 // field of view: 0".
 [[noreturn]] void RefuseProjection(const char* noun, float value, const char* reason = "")
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+    char text[32] = "nan";
+    if (!std::isnan(value))
+        std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
     throw LuaPlus::ScriptArgumentError(std::string("Invalid ") + noun + ": " + text + reason);
 }
 
