@@ -222,7 +222,7 @@ scene::IAnimatedMesh* CGraphicsEngine::LoadMesh(const std::wstring& fileName)
     auto* read = static_cast<io::IReadFile*>(file);
     // Irrlicht chooses its loaders by the name of the file as opened.
     std::string refusal;
-    if (!CMeshGate::Admits(scene, read->getFileName(), refusal))
+    if (!CMeshGate::Admits(scene, read, refusal))
     {
         file->drop();
         Misc::CLogger::WriteSystem(L"[CGraphicsEngine::LoadMesh] Mesh file refused [%s]: %S", fileName,

@@ -12,14 +12,31 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace
 {
 
 using namespace irr;
+using namespace std::string_view_literals;
+
+// A square of two triangles, with texture coordinates, normals, groups and
+// a material library (never read: material files are ignored).
+const char kObj[] = "# square\n"
+                    "mtllib square.mtl\n"
+                    "o square\n"
+                    "g front\n"
+                    "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+                    "vt 0 0\nvt 1 0\nvt 1 1\n"
+                    "vn 0 0 1\n"
+                    "usemtl red\n"
+                    "s 1\n"
+                    "f 1/1/1 2/2/1 3/3/1\r\n"
+                    "f -4//-1 -2 4\n";
 
 // One triangle, as ASCII and as binary STL.
 const char kAsciiStl[] = "solid tri\n"
@@ -78,9 +95,37 @@ TEST_F(MeshGateTest, OnlyFormatsWhoseReaderSurvivesDamageAreRead)
 {
     EXPECT_TRUE(Loads("tri.stl", kAsciiStl));
     EXPECT_TRUE(Loads("quad.stl", BinaryStl()));
+    EXPECT_TRUE(Loads("square.obj", kObj));
+    // A material library that names a folder is never opened.
+    folder.Write("lib/keep", "");
+    EXPECT_TRUE(Loads("lib.obj", "mtllib lib\nmtllib .\nmtllib\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));
+    // OBJ text that Irrlicht's reader would index outside its arrays with,
+    // or read other lines than written.
+    const std::string_view damagedObj[] = {
+        "v 0 0 0\nf 1 2 3\n"sv,                       // corners beyond the positions
+        "v 0 0 0\nf 0\n"sv,                           // 0 names no position
+        "v 0 0 0\nf -2\n"sv,                          // nor does one counted back too far
+        "f 1\nv 0 0 0\n"sv,                           // positions count from where they stand
+        "v 0 0 0\nf 1/1\n"sv,                         // no texture coordinate yet
+        "v 0 0 0\nvt 0 0\nf 1/1/1\n"sv,               // no normal yet
+        "v 0 0 0\nf 1/-\n"sv,                         // "-" reads as 0
+        "v 0 0 0\nf 1/0/0/5\n"sv,                     // a fourth index takes the position's place
+        "v 0 0 0\nf 0000000001\n"sv,                  // longer than the reader's index buffer
+        "v 0 0 0\nf\n"sv,                             // a face of no corners
+        "v 0 0\nv 0 0 0\nf 2\n"sv,                    // a short line takes words from the next
+        "v\t0 0 0\nf 1\n"sv,                          // not a position for the reader
+        "v 0 0 0\ng\nf 1\n"sv,                        // a group line takes the next line's word
+        "v 0 0 0\nf 1\0 2\n"sv,                       // a zero byte ends the reader's line
+        "v 0 0 0\nf 1 \x0b 1\n"sv,                    // a blank the reader splits on
+        "v 0 0 0\nv 0 0 0\n\n  v 1 1 1\nf 1 2 3\n"sv, // fine: indented lines are read
+    };
+    for (size_t index = 0; index + 1 < std::size(damagedObj); ++index)
+        EXPECT_FALSE(Loads("damaged.obj", std::string(damagedObj[index]))) << damagedObj[index];
+    EXPECT_TRUE(Loads("indented.obj", std::string(damagedObj[std::size(damagedObj) - 1])));
+    // An indented first line is passed over.
+    EXPECT_FALSE(Loads("first.obj", " v 0 0 0\nf 1\n"));
     // Files Irrlicht would read well enough, refused by their format.
     const std::pair<const char*, const char*> refused[] = {
-        {"tri.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"},
         {"tri.x", "xof 0303txt 0032\nMesh m {\n3;\n0;0;0;,\n1;0;0;,\n0;1;0;;\n1;\n3;0,1,2;;\n}\n"},
         {"tri.ply", "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\n"
                     "property float z\nelement face 1\nproperty list uchar int vertex_indices\n"
@@ -93,28 +138,32 @@ TEST_F(MeshGateTest, OnlyFormatsWhoseReaderSurvivesDamageAreRead)
     for (const auto& [name, bytes] : refused)
         EXPECT_FALSE(Loads(name, bytes)) << name;
     for (const char* name : {"a.b3d", "a.ms3d", "a.md2", "a.md3", "a.3ds", "a.bsp", "a.mdl", "a.csm", "a.dmf",
-                             "a.lmts", "a.my3d", "a.oct", "a.lwo", "a.mesh", "a.smf", "a.X", "a.OBJ"})
+                             "a.lmts", "a.my3d", "a.oct", "a.lwo", "a.mesh", "a.smf", "a.X", "a.xml"})
         EXPECT_FALSE(Loads(name, kAsciiStl)) << name;
     // Extensions mapped onto a loader are that loader's.
     EXPECT_TRUE(scripted.graphics->MapMeshExtension(L"tri", L"stl"));
     EXPECT_TRUE(Loads("a.tri", kAsciiStl));
     EXPECT_TRUE(scripted.graphics->MapMeshExtension(L"old", L"obj"));
-    EXPECT_FALSE(Loads("a.old", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));
+    EXPECT_TRUE(Loads("a.old", kObj));
+    EXPECT_FALSE(Loads("b.old", "f 1 2 3\n"));
+    EXPECT_TRUE(scripted.graphics->MapMeshExtension(L"new", L"ms3d"));
+    EXPECT_FALSE(Loads("a.new", kAsciiStl));
     // A name mapped over the safe one's own extension hands it to another
     // reader: refused as well.
     EXPECT_TRUE(scripted.graphics->MapMeshExtension(L"stl", L"x"));
     EXPECT_FALSE(Loads("b.stl", kAsciiStl));
 }
 
-// Seeded damage to both STL forms: each file loads or is refused, and the
-// engine goes on.
+// Seeded damage to both STL forms and to OBJ text: each file loads or is
+// refused, and the engine goes on.
 TEST_F(MeshGateTest, DamagedMeshFilesOfTheReadFormatsLoadOrFailCleanly)
 {
-    const std::string seeds[] = {kAsciiStl, BinaryStl()};
+    const std::pair<std::string, std::string> seeds[] = {
+        {"damaged.stl", kAsciiStl}, {"damaged.stl", BinaryStl()}, {"damaged.obj", kObj}};
     std::mt19937 random(20261210);
     size_t loaded = 0;
     size_t runs = 0;
-    for (const std::string& seed : seeds)
+    for (const auto& [name, seed] : seeds)
     {
         for (int run = 0; run < 2000; ++run, ++runs)
         {
@@ -144,10 +193,10 @@ TEST_F(MeshGateTest, DamagedMeshFilesOfTheReadFormatsLoadOrFailCleanly)
                     break;
                 }
             }
-            loaded += Loads("damaged.stl", bytes) ? 1 : 0;
+            loaded += Loads(name, bytes) ? 1 : 0;
         }
     }
-    std::printf("%zu of %zu damaged STL files loaded\n", loaded, runs);
+    std::printf("%zu of %zu damaged mesh files loaded\n", loaded, runs);
     EXPECT_GT(loaded, 0u);
 }
 
