@@ -33,7 +33,7 @@ RULES=(
     "lenscart           core script_api graphics gui physics sound world platform"
     "editlaunch         core/foundation platform"
     "app                *"
-    "bench              core script_api graphics gui physics sound world platform app"
+    "bench              core script_api graphics gui physics sound world platform app lenscart"
 )
 
 # Tests are checked by the rule of the folder they mirror (tests/gui/ by
