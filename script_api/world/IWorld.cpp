@@ -3,6 +3,7 @@
 #include "script_api/core/ScriptInterface.h"
 #include "script_api/world/EntityKinds.h"
 #include "script_api/world/IWorldGroups.h"
+#include "script_api/world/kinds/KindFunctions.h"
 
 namespace World = Misc::World;
 
@@ -23,17 +24,25 @@ template <uint32_t TypeId> void RegisterKind(CScriptMetaTable& table)
 void RegisterIWorldFunctions(CScriptMetaTable& table)
 {
     RegisterIWorldWorldFunctions(table);
+    RegisterIWorldSkyAndFogFunctions(table);
     RegisterIWorldEntityFunctions(table);
     RegisterKind<World::kTypeIdCursor>(table);
     RegisterKind<World::kTypeIdCamera>(table);
+    RegisterIWorldCameraFunctions(table);
     RegisterKind<World::kTypeIdLight>(table);
+    RegisterIWorldLightFunctions(table);
     RegisterKind<World::kTypeIdTrigger>(table);
     RegisterKind<World::kTypeIdUnit>(table);
+    RegisterIWorldUnitFunctions(table);
     RegisterKind<World::kTypeIdBillboard>(table);
     RegisterKind<World::kTypeIdWater>(table);
+    RegisterIWorldWaterFunctions(table);
     RegisterKind<World::kTypeIdTerrain>(table);
+    RegisterIWorldTerrainFunctions(table);
     RegisterKind<World::kTypeIdAgent>(table);
+    RegisterIWorldAgentFunctions(table);
     RegisterKind<World::kTypeIdParticleSystem>(table);
+    RegisterIWorldParticleSystemFunctions(table);
     RegisterKind<World::kTypeIdWaypoint>(table);
 }
 

@@ -2,10 +2,12 @@
 #include "script_api/core/RectScript.h"
 #include "script_api/core/VectorScript.h"
 #include "script_api/world/EntityArguments.h"
+#include "script_api/world/WorldAccess.h"
 #include "script_api/world/kinds/KindFunctions.h"
 
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/GraphicalCamera.h"
+#include "world/World.h"
 
 #include <cmath>
 #include <cstdio>
@@ -107,6 +109,15 @@ void setCameraOrthogonal(LuaState*, Camera camera, float width, float height)
     camera->SetOrthogonal(width, height);
 }
 
+// The active camera made active again takes its new type at once.
+void setCameraType(LuaState*, Camera camera, const std::wstring& type)
+{
+    camera->SetTypeName(type);
+    CWorld& world = ScriptWorld::GetScriptWorld();
+    if (world.GetActiveCameraId() == camera->GetId())
+        world.SetActiveCamera(camera->GetId());
+}
+
 bool addSecondaryCamera(LuaState*, Camera camera)
 {
     return GetScriptGraphicsEngine().AddSecondaryCamera(camera.Get());
@@ -115,6 +126,30 @@ bool addSecondaryCamera(LuaState*, Camera camera)
 bool removeSecondaryCamera(LuaState*, Camera camera)
 {
     return GetScriptGraphicsEngine().RemoveSecondaryCamera(camera.Get());
+}
+
+void setActiveCameraId(LuaState*, Camera camera)
+{
+    ScriptWorld::GetScriptWorld().SetActiveCamera(camera->GetId());
+}
+
+std::string getActiveCameraId(LuaState*)
+{
+    return ScriptWorld::GetScriptWorld().GetActiveCameraId();
+}
+
+std::wstring getActiveCameraName(LuaState*)
+{
+    const std::string& id = ScriptWorld::GetScriptWorld().GetActiveCameraId();
+    Misc::World::IEntityInterface* camera = ScriptWorld::FindUnit(Misc::World::kTypeIdCamera, id);
+    if (camera == nullptr)
+        ScriptWorld::ThrowUnitNotFound(id);
+    return camera->GetName();
+}
+
+void changeActiveCameraId(LuaState*, bool forward)
+{
+    ScriptWorld::GetScriptWorld().ChangeActiveCamera(forward);
 }
 
 void clearSecondaryCameras(LuaState*)
@@ -147,6 +182,7 @@ void RegisterIWorldCameraFunctions(CScriptMetaTable& table)
     table.RegisterMethod<Camera>("setCameraPerspective", &C::SetPerspective);
     table.RegisterMethod<Camera>("getCameraOrthogonal", &C::IsOrthogonal);
     table.RegisterMethod<Camera>("getCameraType", &C::GetCameraTypeName);
+    table.RegisterHelper("setCameraType", &setCameraType);
     table.RegisterMethod<Camera>("getCameraViewPort", &C::GetViewPortRect);
     table.RegisterMethod<Camera>("setCameraViewPort", &C::SetViewPort);
     table.RegisterMethod<Camera>("cameraMoveForward", &C::MoveForward);
@@ -156,5 +192,9 @@ void RegisterIWorldCameraFunctions(CScriptMetaTable& table)
     table.RegisterMethod<Camera>("cameraRotateUp", &C::RotateUp);
     table.RegisterHelper("addSecondaryCamera", &addSecondaryCamera);
     table.RegisterHelper("removeSecondaryCamera", &removeSecondaryCamera);
+    table.RegisterHelper("setActiveCameraId", &setActiveCameraId);
+    table.RegisterHelper("getActiveCameraId", &getActiveCameraId);
+    table.RegisterHelper("getActiveCameraName", &getActiveCameraName);
+    table.RegisterHelper("changeActiveCameraId", &changeActiveCameraId);
     table.RegisterHelper("clearSecondaryCameras", &clearSecondaryCameras);
 }

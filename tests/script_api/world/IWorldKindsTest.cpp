@@ -442,8 +442,8 @@ TEST_F(IWorldKinds, HostileArgumentsAnswerOrFailClearly)
         function sweep()
             local failures, calls = 0, 0
             for name, f in pairs(functions) do
-                for i = 1, #values + 1 do
-                    for j = 1, #values + 1, 3 do
+                for i = 1, #values + 1, 2 do
+                    for j = 1, #values + 1, 7 do
                         calls = calls + 1
                         local ok, message = pcall(f, IWorld, values[i], values[j], values[(i + j) % #values + 1],
                                                   values[j])
