@@ -1,10 +1,16 @@
 --! stdout: CHECKS PASSED
+--! stdout: [CGraphicsEngine::LoadMesh] Mesh file refused [
+--! stdout: /tri.x]: the reader of this format does not survive damaged files
+--! stdout: /bad.obj]: face index out of range in line 2
+--! not-stdout: /tri.obj]
 --! env: DISPLAY=
 -- The functions of IWorld that belong to one kind of entity, on the real
 -- engine with the NULL driver: each kind's settings read back as set, each
 -- kind's lookup and its documented error, cameras in the scene, the sky and
 -- the fog.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local files = dofile(os.getenv("HALVANE_TEST_LIB") .. "/files.lua")
+local work = os.getenv("HALVANE_TEST_WORK")
 
 local function notFound(id) return "[CWorldMap::GetUnit] Unit not found [" .. id .. "]" end
 local function groupNotFound(id) return "[CWorldMapGroup::GetUnit] Unit not found [" .. id .. "]" end
@@ -84,6 +90,26 @@ check.eq(IWorld:getTerrainPhysicsLOD(terrain), 3, "physics LOD")
 check.raises("[CGraphicalTerrain::GetHeight] Graphical scene node not initialised", IWorld.getTerrainHeight, IWorld,
     terrain, 1, 2)
 check.raises(notFound(unit), IWorld.getTerrainMaxLOD, IWorld, unit)
+-- A damaged height map is refused by the image reader: the terrain is a
+-- placeholder without heights.
+files.write(work .. "/height.png", "\137PNG\r\n\26\n" .. string.rep("\255", 64))
+IWorld:setTerrainHeightMapName(terrain, work .. "/height.png")
+IWorld:addTerrain(terrain, "", "")
+check.eq(IWorld:getTerrainHeight(terrain, 1, 2), 0, "no heights from a refused height map")
+
+-- Unit meshes: an OBJ whose faces index what it defines is read; one that
+-- indexes beyond, and formats whose reader does not survive damaged files,
+-- are refused (logged) and leave the unit a placeholder.
+IApp:showConsoleWindow(65001, 0)
+ILog:setOutputLevel(ILog:getSystemLevel())
+files.write(work .. "/tri.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")
+files.write(work .. "/bad.obj", "v 0 0 0\nf 1 2 3\n")
+files.write(work .. "/tri.x", "xof 0303txt 0032\nMesh m {\n3;\n0;0;0;,\n1;0;0;,\n0;1;0;;\n1;\n3;0,1,2;;\n}\n")
+for _, name in ipairs({"tri.obj", "bad.obj", "tri.x"}) do
+    local mesh = IWorld:createUnit()
+    IWorld:setEntityModelName(mesh, work .. "/" .. name)
+    IWorld:addUnit(mesh, "", "")
+end
 
 -- Lights: types by exact name, the range is the scale.
 for _, case in ipairs({{"spot", "spot"}, {"Spot", "null"}, {"directional", "directional"}, {"point", "point"}}) do
