@@ -26,6 +26,7 @@ void RegisterIWorldFunctions(CScriptMetaTable& table)
     RegisterIWorldWorldFunctions(table);
     RegisterIWorldSkyAndFogFunctions(table);
     RegisterIWorldEntityFunctions(table);
+    // Each kind's own functions follow its block.
     RegisterKind<World::kTypeIdCursor>(table);
     RegisterKind<World::kTypeIdCamera>(table);
     RegisterIWorldCameraFunctions(table);

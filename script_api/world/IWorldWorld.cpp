@@ -28,17 +28,23 @@ using ScriptWorld::GetScriptWorldData;
 // The script argument: a string names the world's script, anything else
 // leaves it to the world file. The flags arrive inverted: "no search path"
 // and "keep name" become the world's add-search-path and force flags. The
-// world's script runs after a load, from the world's folder.
+// world's script runs after a load, from inside the world's folder.
 bool load(LuaState* state, const std::wstring& path, const std::wstring& dataFile,
           const LuaStackObject& script, bool noSearchPath, bool keepName)
 {
     CWorld& world = GetScriptWorld();
-    const bool named = script.IsString();
-    const std::wstring scriptName = named ? script.GetWString() : world.GetData().GetScript();
-    if (!world.Load(path, dataFile, scriptName, !noSearchPath, !keepName))
+    CWorldData& data = world.GetData();
+    const std::wstring named = script.IsString() ? script.GetWString() : std::wstring();
+    if (!world.Load(path, dataFile, named.empty() ? data.GetScript() : named, !noSearchPath, !keepName))
         return false;
-    const std::wstring toRun = named && !scriptName.empty() ? scriptName : world.GetData().GetScript();
-    GetScriptEngine().LoadFile(state, world.GetData().GetPathLong() + L"/" + toRun);
+    // The file's own name is the stored one; a name given here is run
+    // instead, found the same way.
+    const std::wstring stored = data.GetScript();
+    data.SetScript(named);
+    const std::wstring scriptPath = data.GetScriptPath();
+    data.SetScript(stored);
+    if (!scriptPath.empty())
+        GetScriptEngine().LoadFile(state, scriptPath);
     return true;
 }
 
