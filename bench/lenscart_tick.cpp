@@ -75,6 +75,9 @@ struct SScene
     {
         engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
         CScriptManager::SetInstance(engine.get());
+        // The engine's world installs itself as the lookup; the benchmark's
+        // cameras go above it.
+        worldLookup = ScriptWorld::SetEntityLookup(&world);
         luaL_dostring(engine->GetMainState()->GetCState(),
                       "IGraphics:init('NULL', 640, 480, false, 16, false, false, false, 100, false)");
         graphics = engine->GetPart<Graphics::CGraphicsEngine>();
@@ -94,6 +97,7 @@ struct SScene
     ~SScene()
     {
         world.cameras.clear();
+        ScriptWorld::SetEntityLookup(worldLookup);
         engine.reset();
         CScriptManager::SetInstance(nullptr);
     }
@@ -101,6 +105,7 @@ struct SScene
     std::unique_ptr<CScriptManager> engine;
     Graphics::CGraphicsEngine* graphics = nullptr;
     CCameraWorld world;
+    ScriptWorld::IEntityLookup* worldLookup = nullptr;
 };
 
 void BM_ModuleTick(benchmark::State& state)

@@ -61,6 +61,9 @@ protected:
     {
         engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
         CScriptManager::SetInstance(engine.get());
+        // The engine's world installs itself as the lookup; the test's cameras
+        // go above it while the test runs.
+        m_worldLookup = ScriptWorld::SetEntityLookup(&world);
         ASSERT_EQ(
             RunScript(engine->GetMainState(),
                       "assert(IGraphics:init('NULL', 800, 600, false, 16, false, false, false, 100, false))"),
@@ -76,6 +79,7 @@ protected:
     void TearDown() override
     {
         world.camera.reset();
+        ScriptWorld::SetEntityLookup(m_worldLookup);
         engine.reset();
         CScriptManager::SetInstance(nullptr);
     }
@@ -102,6 +106,9 @@ protected:
     Graphics::CGraphicsEngine* graphics = nullptr;
     COneCameraWorld world;
     CCameraProcessor processor;
+
+private:
+    ScriptWorld::IEntityLookup* m_worldLookup = nullptr;
 };
 
 TEST_F(CameraProcessorTest, SettingsKeepTheirDocumentedForms)
