@@ -236,7 +236,8 @@ public:
     using Simulation::CSubEngine::Update;
     // The animated mesh of the file, found through the application's file
     // lookup (or already in the mesh cache under that name); null when
-    // there is none.
+    // there is none, and when the mesh gate refuses the file (logged as
+    // "[CGraphicsEngine::LoadMesh] Mesh file refused [%s]: ...").
     irr::scene::IAnimatedMesh* LoadMesh(const std::wstring& fileName);
     // The texture for a material's texture name (GetTexture without
     // creation), else the texture of the render target of that name; null

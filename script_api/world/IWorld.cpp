@@ -3,6 +3,7 @@
 #include "script_api/core/ScriptInterface.h"
 #include "script_api/world/EntityKinds.h"
 #include "script_api/world/IWorldGroups.h"
+#include "script_api/world/kinds/KindFunctions.h"
 
 namespace World = Misc::World;
 
@@ -23,19 +24,26 @@ template <uint32_t TypeId> void RegisterKind(CScriptMetaTable& table)
 void RegisterIWorldFunctions(CScriptMetaTable& table)
 {
     RegisterIWorldWorldFunctions(table);
-    // Sky and fog come here, before entity access.
+    RegisterIWorldSkyAndFogFunctions(table);
     RegisterIWorldEntityFunctions(table);
     // Each kind's own functions follow its block.
     RegisterKind<World::kTypeIdCursor>(table);
     RegisterKind<World::kTypeIdCamera>(table);
+    RegisterIWorldCameraFunctions(table);
     RegisterKind<World::kTypeIdLight>(table);
+    RegisterIWorldLightFunctions(table);
     RegisterKind<World::kTypeIdTrigger>(table);
     RegisterKind<World::kTypeIdUnit>(table);
+    RegisterIWorldUnitFunctions(table);
     RegisterKind<World::kTypeIdBillboard>(table);
     RegisterKind<World::kTypeIdWater>(table);
+    RegisterIWorldWaterFunctions(table);
     RegisterKind<World::kTypeIdTerrain>(table);
+    RegisterIWorldTerrainFunctions(table);
     RegisterKind<World::kTypeIdAgent>(table);
+    RegisterIWorldAgentFunctions(table);
     RegisterKind<World::kTypeIdParticleSystem>(table);
+    RegisterIWorldParticleSystemFunctions(table);
     RegisterKind<World::kTypeIdWaypoint>(table);
 }
 
