@@ -19,7 +19,8 @@ SWaypointArrow SWaypointArrow::Between(const CVector& from, const CVector& to)
 
 SWaypointArrowColors SWaypointArrowColors::For(bool selected)
 {
+    const SWaypointArrowColors full{CColor(1.0f, 0.0f, 0.0f, 1.0f), CColor(1.0f, 0.2f, 0.2f, 1.0f)};
     if (selected)
-        return {CColor(1.0f, 0.0f, 0.0f, 1.0f), CColor(1.0f, 0.2f, 0.2f, 1.0f)};
-    return {CColor(0.7f, 0.0f, 0.0f, 0.7f), CColor(0.5f, 0.1f, 0.1f, 0.5f)};
+        return full;
+    return {full.line * 0.7f, full.arrow * 0.5f};
 }
