@@ -20,3 +20,21 @@ public:
 private:
     CWaypointMap& m_waypoints;
 };
+
+// The world's waypoints as the graph waypoints draw against, installed for
+// the object's life (the one before it comes back after).
+class CInstalledWaypointGraph
+{
+public:
+    explicit CInstalledWaypointGraph(CWaypointMap& waypoints)
+        : m_graph(waypoints), m_previous(SetWaypointGraph(&m_graph))
+    {
+    }
+    ~CInstalledWaypointGraph() { SetWaypointGraph(m_previous); }
+    CInstalledWaypointGraph(const CInstalledWaypointGraph&) = delete;
+    CInstalledWaypointGraph& operator=(const CInstalledWaypointGraph&) = delete;
+
+private:
+    CWaypointMapGraph m_graph;
+    IWaypointGraph* m_previous;
+};

@@ -3,6 +3,7 @@
 #include "script_api/core/ScriptInterface.h"
 #include "script_api/world/EntityKinds.h"
 #include "script_api/world/IWorldGroups.h"
+#include "script_api/world/kinds/Waypoints.h"
 
 namespace World = Misc::World;
 
@@ -37,5 +38,6 @@ void RegisterIWorld(LuaPlus::LuaState* state)
                                &RegisterKind<World::kTypeIdAgent>,
                                &RegisterKind<World::kTypeIdParticleSystem>,
                                &RegisterKind<World::kTypeIdWaypoint>,
+                               &RegisterIWorldWaypointFunctions,
                            });
 }
