@@ -30,6 +30,13 @@ public:
     // before any and after that camera was deleted.
     const std::string& GetActiveCameraId() const { return m_activeCameraId; }
     void ForgetActiveCamera() { m_activeCameraId.clear(); }
+    // Makes the camera the graphics engine's active one; the camera-change
+    // event then records its id. Throws "[CWorldMap::GetUnit] Unit not
+    // found [%s]" for an id the cameras collection lacks.
+    void SetActiveCamera(const std::string& id);
+    // The next (forward) or previous camera of the collection becomes the
+    // active one, wrapping round; nothing without cameras.
+    void ChangeActiveCamera(bool forward);
 
     bool OnEvent(const CEvtEntityPair& change) override;
 
