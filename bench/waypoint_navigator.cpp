@@ -120,7 +120,6 @@ float PlainAStar(IWaypointGraph& graph, const std::string& start, const std::str
         for (const CWaypointConnection& connection : graph.GetWaypoint(id).GetConnections())
         {
             const std::string& next = connection.GetWaypoint();
-            graph.GetWaypoint(next);
             const float cost = g + connection.GetCost();
             const auto known = best.find(next);
             if (known != best.end() && known->second <= cost)

@@ -7,9 +7,13 @@
 //         using State = ...;                      // hashable, compared with ==
 //         float Heuristic(const State& state, const State& goal);
 //         float Combine(float g, float h);        // f from g and h
-//         // Appends each successor with the cost of the step to it; may
-//         // throw, leaving the search as it was before the step.
-//         void Successors(const State& state, std::vector<std::pair<State, float>>& out);
+//         // Calls visit(successor, cost of the step to it) for each
+//         // successor. It may throw before its first visit, which leaves
+//         // the search as it was before the step.
+//         template <class Visit> void Successors(const State& state, const Visit& visit);
+//         // Throws when the goal, once reached, is no longer a state of the
+//         // graph.
+//         void ConfirmGoal(const State& goal);
 //     };
 //
 // Every node ever made stays in the pool until Reset, so the parent and
@@ -22,6 +26,9 @@
 #include <deque>
 #include <optional>
 #include <queue>
+#include <string>
+#include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -85,16 +92,26 @@ public:
         ++m_iterations;
         if (best->state == *m_goalState)
         {
+            m_problem.ConfirmGoal(best->state);
             Found(*best);
             return m_state = kFound;
         }
-        m_successors.clear();
-        m_problem.Successors(best->state, m_successors);
-        m_open.pop();
+        // Closed before its successors are followed, so that a connection
+        // back to itself finds it; its heap entry is dropped as stale.
         best->open = false;
         best->closed = true;
-        for (const auto& [state, cost] : m_successors)
-            Follow(*best, state, cost);
+        try
+        {
+            m_problem.Successors(best->state, [this, best](const State& state, float cost)
+                                 { Follow(*best, state, cost); });
+        }
+        catch (...)
+        {
+            // Thrown before the first successor: the node is as it was.
+            best->open = true;
+            best->closed = false;
+            throw;
+        }
         return m_state;
     }
 
@@ -173,7 +190,7 @@ private:
         node.open = true;
         m_open.push({node.f, node.order, &node});
         // The state's cheapest node is the one later steps compare with.
-        auto [at, added] = m_index.try_emplace(state, &node);
+        auto [at, added] = m_index.try_emplace(Key(node.state), &node);
         if (!added && (g < at->second->g || !(at->second->open || at->second->closed)))
             at->second = &node;
     }
@@ -193,7 +210,7 @@ private:
         if (best.parent != nullptr && best.parent->state == state)
             return;
         const float g = best.g + cost;
-        const auto known = m_index.find(state);
+        const auto known = m_index.find(Key(state));
         if (known != m_index.end())
         {
             SNode* other = known->second;
@@ -228,8 +245,10 @@ private:
     Problem m_problem;
     std::deque<SNode> m_pool;
     Heap m_open;
-    std::unordered_map<State, SNode*> m_index;
-    std::vector<std::pair<State, float>> m_successors;
+    // Text states are found by views of the nodes' own texts, which stay
+    // where they are until Reset.
+    using Key = std::conditional_t<std::is_same_v<State, std::string>, std::string_view, State>;
+    std::unordered_map<Key, SNode*> m_index;
     uint32_t m_state = kSearching;
     int32_t m_iterations = 0;
     int32_t m_solutionCount = 0;

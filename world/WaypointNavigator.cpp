@@ -20,17 +20,3 @@ float CWaypointNavigator::StepCost(float cost)
         return 0.0f;
     return std::min(cost, std::numeric_limits<float>::max());
 }
-
-void CWaypointNavigator::SProblem::Successors(const std::string& id,
-                                              std::vector<std::pair<std::string, float>>& out) const
-{
-    const CManagedWaypoint& waypoint = graph->GetWaypoint(id);
-    for (const CWaypointConnection& connection : waypoint.GetConnections())
-    {
-        const std::string& destination = connection.GetWaypoint();
-        // Checked as it is met, so a route never runs through a waypoint
-        // that is gone.
-        graph->GetWaypoint(destination);
-        out.emplace_back(destination, StepCost(connection.GetCost()));
-    }
-}

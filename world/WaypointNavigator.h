@@ -33,9 +33,11 @@ public:
     void AddStart(const std::string& waypointId) { m_search.AddStart(waypointId); }
     void SetGoal(const std::string& waypointId) { m_search.SetGoal(waypointId); }
 
-    // One step; the search state after it. A connection to a waypoint the
-    // graph does not hold throws "[CWorldMap::GetUnit] Unit not found [%s]"
-    // and leaves the state searching. Without a goal the search fails.
+    // One step; the search state after it. A waypoint the graph does not
+    // hold (the destination of a connection to one that is gone) throws
+    // "[CWorldMap::GetUnit] Unit not found [%s]" from the step that would
+    // expand it, or that would end on it as the goal, and leaves the state
+    // searching. Without a goal the search fails.
     uint32_t SearchStep() { return m_search.SearchStep(); }
     // Steps while searching; true when the goal was found.
     bool Search() { return m_search.Search(); }
@@ -66,7 +68,15 @@ private:
 
         float Heuristic(const std::string&, const std::string&) const { return 1.0f; }
         float Combine(float g, float h) const { return g + h; }
-        void Successors(const std::string& id, std::vector<std::pair<std::string, float>>& out) const;
+        // The waypoint is looked up as it is expanded, so a route never
+        // runs through a waypoint that is gone: a connection to one fails
+        // the step that would go on from it.
+        void ConfirmGoal(const std::string& id) const { graph->GetWaypoint(id); }
+        template <class Visit> void Successors(const std::string& id, const Visit& visit) const
+        {
+            for (const CWaypointConnection& connection : graph->GetWaypoint(id).GetConnections())
+                visit(connection.GetWaypoint(), StepCost(connection.GetCost()));
+        }
 
         IWaypointGraph* graph;
     };

@@ -140,12 +140,14 @@ TEST(WaypointNavigatorTest, TheRouteIsWalkedBothWaysAndResetKeepsTheGoal)
 
 TEST(WaypointNavigatorTest, GoneWaypointsStopTheStepThatMeetsThem)
 {
-    // B leads to a waypoint that is gone; A is deleted after it was
+    // B leads to a waypoint that is gone, which the search meets before
+    // the goal (equal cost, earlier connection); C is deleted after it was
     // added as a start.
     CWaypointTestGraph graph("ABCG", "A>B:1 B>Z:1 B>G:1 C>G:1");
     CWaypointNavigator navigator(graph.graph);
     navigator.AddStart(CWaypointTestGraph::Id('A'));
     navigator.SetGoal(CWaypointTestGraph::Id('G'));
+    EXPECT_EQ(navigator.SearchStep(), CWaypointNavigator::kSearching);
     EXPECT_EQ(navigator.SearchStep(), CWaypointNavigator::kSearching);
     const std::string notFound = "[CWorldMap::GetUnit] Unit not found [" + CWaypointTestGraph::Id('Z') + "]";
     EXPECT_EQ(ErrorOf([&] { navigator.SearchStep(); }), notFound);
@@ -158,6 +160,14 @@ TEST(WaypointNavigatorTest, GoneWaypointsStopTheStepThatMeetsThem)
     navigator.AddStart(CWaypointTestGraph::Id('C'));
     EXPECT_EQ(ErrorOf([&] { navigator.Search(); }),
               "[CWorldMap::GetUnit] Unit not found [" + CWaypointTestGraph::Id('C') + "]");
+    EXPECT_EQ(navigator.GetSearchIterations(), 1);
+
+    // A goal that is gone is not arrived at.
+    navigator.Reset();
+    navigator.AddStart(CWaypointTestGraph::Id('B'));
+    navigator.SetGoal(CWaypointTestGraph::Id('Z'));
+    EXPECT_EQ(ErrorOf([&] { navigator.Search(); }), notFound);
+    EXPECT_EQ(navigator.GetState(), CWaypointNavigator::kSearching);
 }
 
 // Integer states with an estimate that misleads, so that a closed node is
@@ -170,12 +180,13 @@ struct SMisledProblem
 
     float Heuristic(int state, int) const { return estimates.count(state) ? estimates.at(state) : 0.0f; }
     float Combine(float g, float h) const { return g + h; }
-    void Successors(int state, std::vector<std::pair<int, float>>& out) const
+    template <class Visit> void Successors(int state, const Visit& visit) const
     {
         const auto [first, last] = connections.equal_range(state);
         for (auto it = first; it != last; ++it)
-            out.push_back(it->second);
+            visit(it->second.first, it->second.second);
     }
+    void ConfirmGoal(int) const {}
 };
 
 TEST(WaypointNavigatorTest, AClosedStateReachedCheaperIsOpenedAgain)
