@@ -61,6 +61,9 @@ protected:
     {
         engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
         CScriptManager::SetInstance(engine.get());
+        // The engine installs its world as the lookup; the test's camera
+        // stands in front of it.
+        ScriptWorld::SetEntityLookup(&world);
         ASSERT_EQ(
             RunScript(engine->GetMainState(),
                       "assert(IGraphics:init('NULL', 800, 600, false, 16, false, false, false, 100, false))"),
