@@ -6,6 +6,7 @@
 #include "script_api/core/ScriptInterfaces.h"
 #include "script_api/world/WorldEntityLookup.h"
 #include "sound/SoundEngine.h"
+#include "world/WaypointMapGraph.h"
 #include "world/World.h"
 
 #include <memory>
@@ -24,6 +25,8 @@ void AddEngineParts(Simulation::CSimulationManager& manager)
     // Scripts name the world's entities by id through this lookup; it goes
     // before the world does.
     manager.Adopt(std::make_unique<ScriptWorld::CWorldEntityLookup>(world->GetData()));
+    // Waypoints find the destinations of the connections they draw here.
+    manager.Adopt(std::make_unique<CInstalledWaypointGraph>(world->GetData().GetWaypoints()));
 
     manager.AddSubEngine("graphics", graphics);
     manager.AddSubEngine("physics", physics);

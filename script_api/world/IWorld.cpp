@@ -4,6 +4,7 @@
 #include "script_api/world/EntityKinds.h"
 #include "script_api/world/IWorldGroups.h"
 #include "script_api/world/kinds/KindFunctions.h"
+#include "script_api/world/kinds/Waypoints.h"
 
 namespace World = Misc::World;
 
@@ -45,6 +46,7 @@ void RegisterIWorldFunctions(CScriptMetaTable& table)
     RegisterKind<World::kTypeIdParticleSystem>(table);
     RegisterIWorldParticleSystemFunctions(table);
     RegisterKind<World::kTypeIdWaypoint>(table);
+    RegisterIWorldWaypointFunctions(table);
 }
 
 void RegisterIWorld(LuaPlus::LuaState* state)
