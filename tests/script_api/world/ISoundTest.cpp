@@ -1,7 +1,7 @@
 // ISound against the program's engine object on OpenAL Soft's null device:
 // each group of functions registers exactly its names, the listener takes
 // the script's argument order, and the entity functions reach the sonic
-// part of a managed unit that a lookup of the test's own names.
+// part of a managed unit found through a lookup of the test's own.
 #include "app/EngineComposition.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/ScriptMetaTable.h"
@@ -84,7 +84,10 @@ protected:
         state = engine->GetMainState();
         sound = engine->GetPart<CSoundEngine>();
         ASSERT_NE(sound, nullptr);
-        g_lookup = &lookup;
+        // After the engine object, whose world installs itself as the
+        // lookup: the test's own takes its place.
+        lookup = std::make_unique<CUnitLookup>();
+        g_lookup = lookup.get();
         lua_register(state->GetCState(), "deleteUnit", &DeleteUnit);
         folder.Write("tone.wav", MonoWave(22050, 44100));
         ASSERT_EQ(Run("assert(ISound:init('', 100, false))\n"
@@ -100,8 +103,8 @@ protected:
     }
     void TearDown() override
     {
-        lookup.units.clear();
         g_lookup = nullptr;
+        lookup.reset();
         engine.reset();
         CScriptManager::SetInstance(nullptr);
     }
@@ -110,8 +113,8 @@ protected:
     std::string Eval(const std::string& code) { return EvalScript(state, "return " + code).GetString(); }
 
     CTestFolder folder;
-    CUnitLookup lookup;
     std::unique_ptr<CScriptManager> engine;
+    std::unique_ptr<CUnitLookup> lookup;
     LuaPlus::LuaState* state = nullptr;
     CSoundEngine* sound = nullptr;
 };
@@ -215,7 +218,7 @@ TEST_F(ISoundScript, AnUnknownEntityIdIsTheGroupsNotFoundError)
 
 TEST_F(ISoundScript, EntitySoundsFollowTheUnitAndItsNames)
 {
-    CTestUnit& unit = lookup.Add(kUnitId);
+    CTestUnit& unit = lookup->Add(kUnitId);
     unit.SetPosition(CVector(1, 2, 3));
     const std::string id = std::string("'") + kUnitId + "'";
     // Not attached to the sound engine yet: nothing attaches.
@@ -248,7 +251,7 @@ TEST_F(ISoundScript, EntitySoundsFollowTheUnitAndItsNames)
 
 TEST_F(ISoundScript, EntitySoundWalksSurviveCallbacksThatDetachOrDelete)
 {
-    CTestUnit& unit = lookup.Add(kUnitId);
+    CTestUnit& unit = lookup->Add(kUnitId);
     sound->AddEntity(unit.GetSonicPart());
     const std::string id = std::string("'") + kUnitId + "'";
     ASSERT_EQ(Run("for _, name in ipairs({'c', 'a', 'b', 'a'}) do assert(ISound:attachEntitySound(" + id +
@@ -289,7 +292,7 @@ TEST_F(ISoundScript, EntitySoundWalksSurviveCallbacksThatDetachOrDelete)
                    ", function(entity, name) seen[#seen + 1] = name deleteUnit(entity) end)\n"
                    "return table.concat(seen, ' ') end)()"),
               "a b");
-    EXPECT_EQ(lookup.units.count(kUnitId), 0u);
+    EXPECT_EQ(lookup->units.count(kUnitId), 0u);
     EXPECT_EQ(Run("ISound:getNumberOfEntitySounds(" + id + ")"),
               std::string("test:1: [CWorldMapGroup::GetUnit] Unit not found [") + kUnitId + "]");
 }
