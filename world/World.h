@@ -30,14 +30,23 @@ public:
     // before any and after that camera was deleted.
     const std::string& GetActiveCameraId() const { return m_activeCameraId; }
     void ForgetActiveCamera() { m_activeCameraId.clear(); }
+    // Makes the camera the graphics engine's active one; the camera-change
+    // event then records its id. Throws "[CWorldMap::GetUnit] Unit not
+    // found [%s]" for an id the cameras collection lacks.
+    void SetActiveCamera(const std::string& id);
+    // The next (forward) or previous camera of the collection becomes the
+    // active one, wrapping round; nothing without cameras.
+    void ChangeActiveCamera(bool forward);
 
     bool OnEvent(const CEvtEntityPair& change) override;
 
-    // Empties the world, then reads the world file `dataFile` in the folder
-    // `path` and hands every entity to graphics, physics and sound. The
-    // script name is stored as the world's. With force, a world that has a
-    // path keeps its path and file name. False when the file does not open
-    // or does not read; a damaged body throws its reader's error.
+    // Reads the world file `dataFile` in the folder `path` into the world
+    // data (adding to what it holds) and hands every entity not yet in the
+    // running world to graphics, physics and sound. The path and file name
+    // are stored when forced or when the world has no path yet. The script
+    // name is stored unless the file names its own. False when the file
+    // does not open or does not read; a damaged body throws its reader's
+    // error.
     bool Load(const std::wstring& path, const std::wstring& dataFile, const std::wstring& script,
               bool addSearchPath, bool force);
     // Writes the world file into the folder (made when missing); mode as

@@ -17,25 +17,27 @@ template <uint32_t TypeId> void RegisterKind(CScriptMetaTable& table)
 
 } // namespace
 
-// The order of the groups is part of the interface: the world, its data,
+// The order of the groups is part of the interface: the world and its data,
 // sky and fog, entity access, then one block per kind from cursors to
 // particle systems, and waypoints last.
+void RegisterIWorldFunctions(CScriptMetaTable& table)
+{
+    RegisterIWorldWorldFunctions(table);
+    RegisterIWorldEntityFunctions(table);
+    RegisterKind<World::kTypeIdCursor>(table);
+    RegisterKind<World::kTypeIdCamera>(table);
+    RegisterKind<World::kTypeIdLight>(table);
+    RegisterKind<World::kTypeIdTrigger>(table);
+    RegisterKind<World::kTypeIdUnit>(table);
+    RegisterKind<World::kTypeIdBillboard>(table);
+    RegisterKind<World::kTypeIdWater>(table);
+    RegisterKind<World::kTypeIdTerrain>(table);
+    RegisterKind<World::kTypeIdAgent>(table);
+    RegisterKind<World::kTypeIdParticleSystem>(table);
+    RegisterKind<World::kTypeIdWaypoint>(table);
+}
+
 void RegisterIWorld(LuaPlus::LuaState* state)
 {
-    PublishScriptInterface(state, "IWorld",
-                           {
-                               &RegisterIWorldWorldFunctions,
-                               &RegisterIWorldEntityFunctions,
-                               &RegisterKind<World::kTypeIdCursor>,
-                               &RegisterKind<World::kTypeIdCamera>,
-                               &RegisterKind<World::kTypeIdLight>,
-                               &RegisterKind<World::kTypeIdTrigger>,
-                               &RegisterKind<World::kTypeIdUnit>,
-                               &RegisterKind<World::kTypeIdBillboard>,
-                               &RegisterKind<World::kTypeIdWater>,
-                               &RegisterKind<World::kTypeIdTerrain>,
-                               &RegisterKind<World::kTypeIdAgent>,
-                               &RegisterKind<World::kTypeIdParticleSystem>,
-                               &RegisterKind<World::kTypeIdWaypoint>,
-                           });
+    PublishScriptInterface(state, "IWorld", {&RegisterIWorldFunctions});
 }

@@ -11,9 +11,12 @@ CWorldEntityLookup::CWorldEntityLookup(CWorldData& world) : m_world(world), m_pr
 {
 }
 
+// Another lookup installed since (a test's) stays in place.
 CWorldEntityLookup::~CWorldEntityLookup()
 {
-    SetEntityLookup(m_previous);
+    IEntityLookup* current = SetEntityLookup(m_previous);
+    if (current != this)
+        SetEntityLookup(current);
 }
 
 IEntityInterface* CWorldEntityLookup::FindUnit(uint32_t typeId, std::string_view id)
