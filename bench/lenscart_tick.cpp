@@ -80,6 +80,9 @@ struct SScene
         luaL_dostring(engine->GetMainState()->GetCState(),
                       "IGraphics:init('NULL', 640, 480, false, 16, false, false, false, 100, false)");
         graphics = engine->GetPart<Graphics::CGraphicsEngine>();
+        // The engine object's world installed itself as the lookup: the
+        // benchmark's own goes back in front of it.
+        ScriptWorld::SetEntityLookup(&world);
         graphics->SetCursorPosition(0.5f, 0.5f);
         for (int index = 0; index < kCameras; ++index)
         {

@@ -148,6 +148,19 @@ local expected = {
         setActionKeyDescription getActionKeyShiftState setActionKeyShiftState getActionKeyControlState
         setActionKeyControlState isActionKeyOn isActionKeyToggled isActionOn setActionOn isActionToggled
         setActionToggled isActionClicked]],
+    ISound = [[init destroy isInitialised lock setDesiredFrameRate getDesiredFrameRate getTotalFrames
+        getTotalProcessingTime getAveProcessingTime enableFrameCounter isFrameCounterEnabled getCurrentDriverName
+        getNumberOfSoundDrivers getSoundDriverName getSoundDriverVersionMajor getSoundDriverVersionMinor
+        getSoundDriverMaxSources getSoundDriverDefault querySoundDriverFeature forEachSoundDriver getGlobalVolume
+        setGlobalVolume getDistanceModel setDistanceModel getSpeedOfSound setSpeedOfSound getDopplerFactor
+        setDopplerFactor setListenerPosition enableAutoManagedCamera getAutoManagedCamera getNumberOfSounds
+        mapSoundExtension load soundExists getSoundFilename isStreamMode play stop rewind pause isPlaying isPaused
+        isStopped unload unloadAll getVolume setVolume getPitch setPitch isLooping setLooping getMaxDistance
+        setMaxDistance getReferenceDistance setReferenceDistance getRolloffFactor setRolloffFactor getPosition
+        setPosition setVelocity getDirection setDirection getDirectionConeAngleInner getDirectionConeAngleOuter
+        getDirectionConeVolumeOuter setDirectionConeAngleParams getPlayPosition setPlayPosition forEachSound
+        attachEntitySound detachEntitySound detachAllEntitySounds refreshEntity getNumberOfEntitySounds
+        forEachEntitySound]],
     IMouse = [[leftButtonDown rightButtonDown centreButtonDown leftButtonClicked rightButtonClicked
         centreButtonClicked wheelMoved setPosition setPositionPoint getX getY getPosition show isVisible setType]],
 }
