@@ -491,6 +491,10 @@ TEST_F(IGraphicsEntity, ScreenPositionsInsideTestsAndPolygonCastsFindWorldEntiti
     graphics->Draw(false, false, false);
     Expect({
         {"IGraphics:getScreenPosFrom3DPos('0 0 0', C)", "0.500000 0.500000"},
+        // The cursor's ray leaves the active world camera.
+        {"IMouse:setPosition(0.5, 0.5)", "nil"},
+        {"IGraphics:rayCastMousePosition(false)", kUnit},
+        {"IGraphics:rayCastMousePositionAll(-1, false)[1].entity", kUnit},
         {"IGraphics:isInside(U, '0.1 0.1 0.1')", "true"},
         {"IGraphics:isInside(U, '2 0 0')", "false"},
         {"IGraphics:isInside(N, '0 0 0')", "false"},
