@@ -4,82 +4,38 @@
 // by hand. Compare with --benchmark_enable_random_interleaving=true
 // --benchmark_repetitions=N on a pinned core.
 
+#include "bench/BenchEntityWorld.h"
 #include "bench/ScriptLoop.h"
 
 #include "core/script/lua/LuaState.h"
 #include "core/script/lua/ScriptMetaTable.h"
 #include "graphics/scene/GraphicalUnit.h"
 #include "script_api/graphics/IGraphics.h"
-#include "script_api/world/EntityArguments.h"
-#include "tests/support/JoinedEntity.h"
 
 #include <benchmark/benchmark.h>
 
-#include <map>
-#include <memory>
 #include <string>
-#include <string_view>
 
 namespace
 {
 
 using Graphics::Scene::CGraphicalEntity;
-using Misc::World::IEntityInterface;
 
 constexpr int kEntities = 10000;
 
-class CBenchWorld final : public ScriptWorld::IEntityLookup
-{
-public:
-    CBenchWorld()
-    {
-        for (int index = 0; index < kEntities; ++index)
-        {
-            auto entity = std::make_unique<CJoinedEntity<Graphics::Scene::CGraphicalUnit>>();
-            entity->NewId();
-            const std::string id = entity->GetId();
-            units.emplace(id, std::move(entity));
-        }
-        m_previous = ScriptWorld::SetEntityLookup(this);
-    }
-    ~CBenchWorld() { ScriptWorld::SetEntityLookup(m_previous); }
-    CBenchWorld(const CBenchWorld&) = delete;
-    CBenchWorld& operator=(const CBenchWorld&) = delete;
+using CWorld = CBenchWorld<Graphics::Scene::CGraphicalUnit>;
 
-    IEntityInterface* FindUnit(uint32_t, std::string_view id) override { return FindAnyUnit(id); }
-    IEntityInterface* FindAnyUnit(std::string_view id) override
-    {
-        const auto found = units.find(id);
-        return found != units.end() ? found->second.get() : nullptr;
-    }
-
-    std::map<std::string, std::unique_ptr<IEntityInterface>, std::less<>> units;
-
-private:
-    ScriptWorld::IEntityLookup* m_previous = nullptr;
-};
-
-CBenchWorld* g_world = nullptr;
-
-CGraphicalEntity* BarePart(lua_State* L)
-{
-    size_t size = 0;
-    const char* text = lua_isstring(L, 2) ? lua_tolstring(L, 2, &size) : "";
-    const auto found = g_world->units.find(std::string_view(text, size));
-    if (found == g_world->units.end())
-        luaL_error(L, "[CWorldMapGroup::GetUnit] Unit not found [%s]", text);
-    return found->second->GetGraphicalPart();
-}
+CWorld* g_world = nullptr;
 
 int BareSetLighting(lua_State* L)
 {
-    BarePart(L)->SetLightingEnabled(lua_toboolean(L, 3) != 0);
+    g_world->BarePart(L)->SetLightingEnabled(lua_toboolean(L, 3) != 0);
     return 0;
 }
 
 int BareSetShininess(lua_State* L)
 {
-    CGraphicalEntity* part = BarePart(L);
+    CGraphicalEntity* part = g_world->BarePart(L);
     part->SetMaterialShininess(static_cast<float>(lua_tonumber(L, 4)),
                                static_cast<int32_t>(lua_tonumber(L, 3)));
     return 0;
@@ -87,7 +43,7 @@ int BareSetShininess(lua_State* L)
 
 void RunLoop(benchmark::State& run, const char* call)
 {
-    CBenchWorld world;
+    CWorld world(kEntities);
     g_world = &world;
     LuaPlus::LuaState* state = LuaPlus::LuaState::Create(true);
     RegisterIGraphics(state);
@@ -96,15 +52,7 @@ void RunLoop(benchmark::State& run, const char* call)
     bare.RegisterHelper("setEntityShininess", &BareSetShininess);
     bare.SetGlobalObject(&world, "Bare");
     bare.Seal();
-    lua_State* L = state->GetCState();
-    lua_newtable(L);
-    int index = 1;
-    for (const auto& entry : world.units)
-    {
-        lua_pushlstring(L, entry.first.data(), entry.first.size());
-        lua_rawseti(L, -2, index++);
-    }
-    lua_setglobal(L, "ids");
+    world.PublishIds(state->GetCState());
     RunScriptLoop(run, state, "local IGraphics, Bare, ids = IGraphics, Bare, ids",
                   std::string("local id = ids[i % 10000 + 1] ") + call, kEntities);
     LuaPlus::LuaState::Destroy(state);

@@ -34,33 +34,25 @@ void CheckTextureLayer(uint32_t layer, const wchar_t* operation)
                                              layer);
 }
 
-// Applies the setter to one material, or with a negative index to every
-// material in order (the count is read again after each, as the setter may
-// change it).
-template <typename Value>
-void SetOnMaterials(CGraphicalEntity& part, int32_t material, const Value& value,
-                    void (CGraphicalEntity::*setter)(Value, int32_t))
+// Applies the change to one material, or with a negative index to every
+// material in order (the count is read again after each, as a change may
+// alter it).
+template <typename Change>
+void ForEachSelectedMaterial(CGraphicalEntity& part, int32_t material, Change change)
 {
     if (material >= 0)
     {
-        (part.*setter)(value, material);
+        change(material);
         return;
     }
     for (int32_t index = 0; static_cast<size_t>(index) < part.GetMaterials().GetCount(); ++index)
-        (part.*setter)(value, index);
+        change(index);
 }
 
-template <typename Value>
-void SetOnMaterials(CGraphicalEntity& part, int32_t material, const Value& value,
-                    void (CGraphicalEntity::*setter)(const Value&, int32_t))
+template <typename Value, typename Setter>
+void SetOnMaterials(CGraphicalEntity& part, int32_t material, const Value& value, Setter setter)
 {
-    if (material >= 0)
-    {
-        (part.*setter)(value, material);
-        return;
-    }
-    for (int32_t index = 0; static_cast<size_t>(index) < part.GetMaterials().GetCount(); ++index)
-        (part.*setter)(value, index);
+    ForEachSelectedMaterial(part, material, [&](int32_t index) { (part.*setter)(value, index); });
 }
 
 CColor getEntityAmbientColor(LuaState*, GraphicalPart part, int32_t material)
@@ -151,12 +143,8 @@ void setEntityTextureName(LuaState*, GraphicalPart part, uint32_t layer, int32_t
                           const std::wstring& name)
 {
     CheckTextureLayer(layer, L"SetMaterialTexture");
-    const auto apply = [&](int32_t index) { part->SetMaterialTexture(name, layer, index); };
-    if (material >= 0)
-        apply(material);
-    else
-        for (int32_t index = 0; static_cast<size_t>(index) < part->GetMaterials().GetCount(); ++index)
-            apply(index);
+    ForEachSelectedMaterial(*part, material,
+                            [&](int32_t index) { part->SetMaterialTexture(name, layer, index); });
 }
 
 bool isEntityInitialised(LuaState*, GraphicalPart part)

@@ -9,6 +9,7 @@
 #include "core/script/ScriptManager.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/RenderTarget.h"
+#include "graphics/meshes/WalkerMesh.h"
 #include "script_api/world/EntityArguments.h"
 #include "support/LuaTestState.h"
 #include "world/ManagedCamera.h"
@@ -38,14 +39,27 @@ const char* const kBillboard = "00000000-0000-4000-8000-000000000004";
 const char* const kCamera = "00000000-0000-4000-8000-000000000005";
 const char* const kLoose = "00000000-0000-4000-8000-000000000006";
 
-// The collections of a world map, searched across in the group's order.
+// The collections of a world map, searched across in the group's order;
+// the lookup in place of the program's world while installed.
 class CTestWorld final : public ScriptWorld::IEntityLookup
 {
 public:
-    CTestWorld() : m_previous(ScriptWorld::SetEntityLookup(this)) {}
-    ~CTestWorld() { ScriptWorld::SetEntityLookup(m_previous); }
+    CTestWorld() = default;
+    ~CTestWorld() { Uninstall(); }
     CTestWorld(const CTestWorld&) = delete;
     CTestWorld& operator=(const CTestWorld&) = delete;
+
+    void Install()
+    {
+        m_previous = ScriptWorld::SetEntityLookup(this);
+        m_installed = true;
+    }
+    void Uninstall()
+    {
+        if (m_installed)
+            ScriptWorld::SetEntityLookup(m_previous);
+        m_installed = false;
+    }
 
     template <class Graphical> CManagedEntity<Graphical>& Add(uint32_t typeId, const char* id)
     {
@@ -80,45 +94,9 @@ public:
 
 private:
     std::map<uint32_t, std::map<std::string, std::unique_ptr<IEntityInterface>>> m_units;
-    ScriptWorld::IEntityLookup* m_previous;
+    ScriptWorld::IEntityLookup* m_previous = nullptr;
+    bool m_installed = false;
 };
-
-// A skinned mesh of 20 frames with the joints "root" and "hand"; the hand
-// rises from y = 2 at frame 0 to y = 4 at frame 20. One triangle on the
-// root, with a second texture coordinate nowhere (standard vertices).
-void CacheWalker(scene::ISceneManager* scene)
-{
-    scene::ISkinnedMesh* mesh = scene->createSkinnedMesh();
-    scene::SSkinMeshBuffer* buffer = mesh->addMeshBuffer();
-    const video::SColor white(255, 255, 255, 255);
-    buffer->Vertices_Standard.push_back(video::S3DVertex(0, 0, 0, 0, 0, -1, white, 0, 0));
-    buffer->Vertices_Standard.push_back(video::S3DVertex(1, 0, 0, 0, 0, -1, white, 1, 0));
-    buffer->Vertices_Standard.push_back(video::S3DVertex(0, 1, 0, 0, 0, -1, white, 0, 1));
-    for (u16 index : {0, 1, 2})
-        buffer->Indices.push_back(index);
-    buffer->recalculateBoundingBox();
-    scene::ISkinnedMesh::SJoint* root = mesh->addJoint(nullptr);
-    root->Name = "root";
-    for (u32 vertex = 0; vertex < 3; ++vertex)
-    {
-        scene::ISkinnedMesh::SWeight* weight = mesh->addWeight(root);
-        weight->buffer_id = 0;
-        weight->vertex_id = vertex;
-        weight->strength = 1.0f;
-    }
-    scene::ISkinnedMesh::SJoint* hand = mesh->addJoint(root);
-    hand->Name = "hand";
-    for (const auto& [frame, y] : {std::pair{0.0f, 2.0f}, std::pair{20.0f, 4.0f}})
-    {
-        scene::ISkinnedMesh::SPositionKey* key = mesh->addPositionKey(hand);
-        key->frame = frame;
-        key->position.set(0, y, 0);
-    }
-    mesh->setAnimationSpeed(10.0f);
-    mesh->finalize();
-    scene->getMeshCache()->addMesh("walker.x", mesh);
-    mesh->drop();
-}
 
 class IGraphicsEntity : public ::testing::Test
 {
@@ -135,6 +113,7 @@ protected:
                       "IGraphics:setBackgroundRenderingEnabled(true)"),
                   "");
         CacheWalker(graphics->GetDevice()->getSceneManager());
+        world.Install();
 
         unit = &world.Add<Scene::CGraphicalUnit>(World::kTypeIdUnit, kUnit);
         unit->GetMaterials().Resize(3);
@@ -158,6 +137,7 @@ protected:
     void TearDown() override
     {
         world.Clear();
+        world.Uninstall();
         engine.reset();
         CScriptManager::SetInstance(nullptr);
     }
