@@ -40,11 +40,13 @@ public:
 
     bool OnEvent(const CEvtEntityPair& change) override;
 
-    // Empties the world, then reads the world file `dataFile` in the folder
-    // `path` and hands every entity to graphics, physics and sound. The
-    // script name is stored as the world's. With force, a world that has a
-    // path keeps its path and file name. False when the file does not open
-    // or does not read; a damaged body throws its reader's error.
+    // Reads the world file `dataFile` in the folder `path` into the world
+    // data (adding to what it holds) and hands every entity not yet in the
+    // running world to graphics, physics and sound. The path and file name
+    // are stored when forced or when the world has no path yet. The script
+    // name is stored unless the file names its own. False when the file
+    // does not open or does not read; a damaged body throws its reader's
+    // error.
     bool Load(const std::wstring& path, const std::wstring& dataFile, const std::wstring& script,
               bool addSearchPath, bool force);
     // Writes the world file into the folder (made when missing); mode as

@@ -8,7 +8,10 @@
 #include "core/io/ArchiveHandle.h"
 #include "core/io/FileStd.h"
 #include "graphics/engine/GraphicsEngine.h"
+#include "graphics/scene/GraphicalEntity.h"
+#include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
+#include "sound/SonicEntity.h"
 #include "sound/SoundEngine.h"
 
 #include <filesystem>
@@ -38,19 +41,22 @@ bool CWorld::Load(const std::wstring& path, const std::wstring& dataFile, const 
                   bool addSearchPath, bool force)
 {
     (void)addSearchPath;
+    if (path.empty() || dataFile.empty())
+        return false;
     CFileStd file(FilePath(path, dataFile), L"rb");
     if (!file.IsOk())
         return false;
-    const std::wstring keptPath = m_data.GetPath();
-    const std::wstring keptFile = m_data.GetDataFilename();
-    Unload();
+    if (force || m_data.GetPath().empty())
+    {
+        m_data.SetPath(path);
+        m_data.SetDataFilename(dataFile);
+    }
+    // The file's own script name replaces this one as the body is read.
+    m_data.SetScript(script);
     if (!Misc::Serialization::LoadSerializable(m_data, &file))
         return false;
-    const bool keep = force && !keptPath.empty();
-    m_data.SetPath(keep ? keptPath : path);
-    m_data.SetDataFilename(keep ? keptFile : dataFile);
-    m_data.SetScript(script);
 
+    // Entities that a world loaded before brought to life stay as they are.
     Graphics::CGraphicsEngine* graphics =
         m_owner != nullptr ? m_owner->GetPart<Graphics::CGraphicsEngine>() : nullptr;
     CPhysicsEngine* physics = m_owner != nullptr ? m_owner->GetPart<CPhysicsEngine>() : nullptr;
@@ -59,19 +65,28 @@ bool CWorld::Load(const std::wstring& path, const std::wstring& dataFile, const 
     if (graphics != nullptr)
     {
         for (Misc::World::IEntityInterface* entity : entities)
-            graphics->Add(entity->GetGraphicalPart(), nullptr, std::string());
+        {
+            if (entity->GetGraphicalPart()->GetSceneNode() == nullptr)
+                graphics->Add(entity->GetGraphicalPart(), nullptr, std::string());
+        }
     }
     if (physics != nullptr)
     {
         for (Misc::World::IEntityInterface* entity : entities)
-            physics->AddEntity(entity->GetPhysicalPart());
+        {
+            if (entity->GetPhysicalPart()->GetEngine() == nullptr)
+                physics->AddEntity(entity->GetPhysicalPart());
+        }
         if (graphics != nullptr)
             physics->ExpandBounds(graphics->GetWorldMin(), graphics->GetWorldMax());
     }
     if (sound != nullptr)
     {
         for (Misc::World::IEntityInterface* entity : entities)
-            sound->AddEntity(entity->GetSonicPart());
+        {
+            if (entity->GetSonicPart()->GetSoundEngine() == nullptr)
+                sound->AddEntity(entity->GetSonicPart());
+        }
     }
     return true;
 }

@@ -3,7 +3,7 @@
 
 #include "script_api/world/IWorldGroups.h"
 
-#include "core/foundation/PathUtilities.h"
+#include "core/foundation/StringConversion.h"
 #include "core/io/DataBag.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/LuaStackFunction.h"
@@ -12,7 +12,9 @@
 #include "script_api/world/WorldAccess.h"
 #include "world/World.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace
@@ -24,18 +26,19 @@ using ScriptWorld::GetScriptWorld;
 using ScriptWorld::GetScriptWorldData;
 
 // The script argument: a string names the world's script, anything else
-// keeps the stored name. The flags arrive inverted: "no search path" and
-// "keep name" become the world's add-search-path and force flags.
+// leaves it to the world file. The flags arrive inverted: "no search path"
+// and "keep name" become the world's add-search-path and force flags. The
+// world's script runs after a load, from the world's folder.
 bool load(LuaState* state, const std::wstring& path, const std::wstring& dataFile,
           const LuaStackObject& script, bool noSearchPath, bool keepName)
 {
     CWorld& world = GetScriptWorld();
-    std::wstring scriptName = world.GetData().GetScript();
-    if (script.IsString())
-        scriptName = script.GetWString();
+    const bool named = script.IsString();
+    const std::wstring scriptName = named ? script.GetWString() : world.GetData().GetScript();
     if (!world.Load(path, dataFile, scriptName, !noSearchPath, !keepName))
         return false;
-    GetScriptEngine().LoadFile(state, world.GetData().GetPathLong() + L"/" + scriptName);
+    const std::wstring toRun = named && !scriptName.empty() ? scriptName : world.GetData().GetScript();
+    GetScriptEngine().LoadFile(state, world.GetData().GetPathLong() + L"/" + toRun);
     return true;
 }
 
@@ -55,7 +58,8 @@ void unload(LuaState*)
 // The name appended to the path as it stands, with no separator between.
 bool exists(LuaState*, const std::wstring& path, const std::wstring& name)
 {
-    return PathExists(path + name);
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::path(Misc::Text::WideToUtf8(path + name)), error);
 }
 
 std::wstring getPath(LuaState*)

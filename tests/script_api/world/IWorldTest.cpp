@@ -15,6 +15,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -223,6 +224,44 @@ TEST_F(IWorldEngineTest, ManipulatesAlongWorldOrCameraAxes)
     // Deleting the active camera forgets its id.
     ASSERT_EQ(RunScript(state, "IWorld:deleteCamera(camera)"), "");
     EXPECT_EQ(world->GetActiveCameraId(), "");
+}
+
+// Deleting a waypoint, by any of the three deletes, drops the connections
+// that led to it; deleting another kind leaves them.
+TEST_F(IWorldEngineTest, DeletingAWaypointDropsTheConnectionsToIt)
+{
+    CWaypointMap& waypoints = world->GetData().GetWaypoints();
+    std::vector<std::string> ids;
+    for (int i = 0; i < 4; ++i)
+        ids.push_back(EvalScript(state, "return IWorld:createWaypoint()").GetString());
+    CWaypointMap::ManagedEntity* hub = nullptr;
+    waypoints.GetUnit(ids[0], hub);
+    for (int i = 1; i < 4; ++i)
+    {
+        // Two in a row to the same waypoint.
+        for (int twice = 0; twice < 2; ++twice)
+        {
+            CWaypointConnection connection;
+            connection.SetWaypoint(ids[i]);
+            hub->AddConnection(connection);
+        }
+    }
+    const std::string light = EvalScript(state, "return IWorld:createLight()").GetString();
+    ASSERT_EQ(RunScript(state, "IWorld:deleteEntity('" + light + "')"), "");
+    EXPECT_EQ(hub->GetConnections().size(), 6u);
+    const char* const deletes[] = {"IWorld:deleteWaypoint('%s')", "IWorld:deleteEntity('%s')",
+                                   "IWorld:selectEntity('%s') IWorld:deleteSelectedEntities()"};
+    size_t left = 6;
+    for (int i = 0; i < 3; ++i)
+    {
+        std::string call = deletes[i];
+        call.replace(call.find("%s"), 2, ids[i + 1]);
+        if (call.find("%s") != std::string::npos)
+            call.replace(call.find("%s"), 2, ids[i + 1]);
+        ASSERT_EQ(RunScript(state, call), "") << call;
+        left -= 2;
+        EXPECT_EQ(hub->GetConnections().size(), left) << call;
+    }
 }
 
 } // namespace
