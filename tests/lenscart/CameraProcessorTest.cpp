@@ -28,12 +28,25 @@ using LensCart::CCameraProcessor;
 
 constexpr const char* kCameraId = "0b7d3c1e-4f2a-4c39-9d6e-8a1b2c3d4e5f";
 
-// The world's cameras as far as the control sees them: at most one.
+// The world's cameras as far as the control sees them: at most one. It
+// stands in for the program's world from Install (after the engine, whose
+// world installs its own lookup) to Uninstall.
 class COneCameraWorld final : public ScriptWorld::IEntityLookup
 {
 public:
-    COneCameraWorld() : m_previous(ScriptWorld::SetEntityLookup(this)) {}
-    ~COneCameraWorld() { ScriptWorld::SetEntityLookup(m_previous); }
+    COneCameraWorld() = default;
+    ~COneCameraWorld() { Uninstall(); }
+    void Install()
+    {
+        m_previous = ScriptWorld::SetEntityLookup(this);
+        m_installed = true;
+    }
+    void Uninstall()
+    {
+        if (m_installed)
+            ScriptWorld::SetEntityLookup(m_previous);
+        m_installed = false;
+    }
     COneCameraWorld(const COneCameraWorld&) = delete;
     COneCameraWorld& operator=(const COneCameraWorld&) = delete;
 
@@ -51,7 +64,8 @@ public:
     }
 
 private:
-    ScriptWorld::IEntityLookup* m_previous;
+    ScriptWorld::IEntityLookup* m_previous = nullptr;
+    bool m_installed = false;
 };
 
 class CameraProcessorTest : public ::testing::Test
@@ -66,6 +80,7 @@ protected:
                       "assert(IGraphics:init('NULL', 800, 600, false, 16, false, false, false, 100, false))"),
             "");
         graphics = engine->GetPart<Graphics::CGraphicsEngine>();
+        world.Install();
         world.camera = std::make_unique<Camera>();
         world.camera->SetId(kCameraId);
         world.camera->SetPosition(CVector(0, 0, 0));
@@ -76,6 +91,7 @@ protected:
     void TearDown() override
     {
         world.camera.reset();
+        world.Uninstall();
         engine.reset();
         CScriptManager::SetInstance(nullptr);
     }
