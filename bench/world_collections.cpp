@@ -5,8 +5,7 @@
 // in the same run; and a full walk through an iterator beside a bare loop
 // over the same container. The machine is shared: compare with
 // --benchmark_enable_random_interleaving=true --benchmark_repetitions=N.
-#include "world/WorldMapCollection.h"
-#include "world/WorldMapGroup.h"
+#include "tests/world/WorldMapTestKinds.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,22 +30,10 @@ std::string Id(unsigned number)
     return text;
 }
 
-// The world's collections in the group's search order, the units filled, and
-// the same ids in a bare map and a bare hash map.
-struct SWorld
+// The world's collections and their group, the units filled, and the same
+// ids in a bare map and a bare hash map.
+struct SWorld : SWorldMaps
 {
-    CCursorMap cursors;
-    CUnitMap units;
-    CCameraMap cameras;
-    CAgentMap agents;
-    CLightMap lights;
-    CParticleSystemMap particleSystems;
-    CWaypointMap waypoints;
-    CTriggerMap triggers;
-    CBillboardMap billboards;
-    CWaterMap waters;
-    CTerrainMap terrains;
-    CWorldMapGroup group;
     std::map<std::string, CManagedEntity<Graphics::Scene::CGraphicalUnit>, std::less<>> bareMap;
     std::unordered_map<std::string, Misc::World::IEntityInterface*> bareHash;
     std::vector<std::string> keys;
@@ -54,10 +41,6 @@ struct SWorld
 
     SWorld()
     {
-        for (IWorldMap* map :
-             std::initializer_list<IWorldMap*>{&cursors, &units, &cameras, &agents, &lights, &particleSystems,
-                                               &waypoints, &triggers, &billboards, &waters, &terrains})
-            group.AddMap(map);
         for (unsigned number = 0; number < kEntities; ++number)
         {
             CManagedEntity<Graphics::Scene::CGraphicalUnit> unit;
@@ -142,11 +125,11 @@ void BM_Walk_BareLoop(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kEntities);
 }
 
-void BM_Walk_CollectionIterator(benchmark::State& state)
+// Sums the flags of every entity that the iterator of `source` walks.
+void RunWalk(benchmark::State& state, IWorldMapOperations& source, uint32_t count)
 {
-    SWorld& world = World();
     CWorldMapEntityIterator* made = nullptr;
-    world.units.CreateIterator(made);
+    source.CreateIterator(made);
     std::unique_ptr<CWorldMapEntityIterator> iterator(made);
     for (auto _ : state)
     {
@@ -155,23 +138,17 @@ void BM_Walk_CollectionIterator(benchmark::State& state)
             flags += iterator->CurrentItem()->GetFlags();
         benchmark::DoNotOptimize(flags);
     }
-    state.SetItemsProcessed(state.iterations() * kEntities);
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
+void BM_Walk_CollectionIterator(benchmark::State& state)
+{
+    RunWalk(state, World().units, kEntities);
 }
 
 void BM_Walk_GroupIterator(benchmark::State& state)
 {
-    SWorld& world = World();
-    CWorldMapEntityIterator* made = nullptr;
-    world.group.CreateIterator(made);
-    std::unique_ptr<CWorldMapEntityIterator> iterator(made);
-    for (auto _ : state)
-    {
-        uint32_t flags = 0;
-        for (iterator->First(); !iterator->IsDone(); iterator->Next())
-            flags += iterator->CurrentItem()->GetFlags();
-        benchmark::DoNotOptimize(flags);
-    }
-    state.SetItemsProcessed(state.iterations() * (kEntities + 1));
+    RunWalk(state, World().group, kEntities + 1);
 }
 
 } // namespace

@@ -137,9 +137,7 @@ template <class Kind> void CWorldMap<Kind>::SetVisible(bool visible)
 template <class Kind>
 bool CWorldMap<Kind>::CreateIterator(CWorldMapEntityIterator*& iterator, std::string_view startId)
 {
-    using Iterator = CWorldMapTableIterator<Table, Misc::World::IEntityInterface>;
-    return StoreWorldMapIterator<Misc::World::IEntityInterface>(
-        new (std::nothrow) Iterator(m_entities, startId), iterator);
+    return CreateTableIterator(m_entities, iterator, startId);
 }
 
 template <class Kind> Misc::World::IEntityInterface* CWorldMap<Kind>::FindUnit(std::string_view id)

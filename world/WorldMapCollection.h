@@ -145,28 +145,21 @@ bool CreateGraphicalIterator(CWorldMap<Kind>& map,
                              CWorldMapIterator<Graphics::Scene::CGraphicalEntity>*& iterator,
                              std::string_view startId = {})
 {
-    using Iterator =
-        CWorldMapTableIterator<typename CWorldMap<Kind>::Table, Graphics::Scene::CGraphicalEntity>;
-    return StoreWorldMapIterator<Graphics::Scene::CGraphicalEntity>(
-        new (std::nothrow) Iterator(map.GetTable(), startId), iterator);
+    return CreateTableIterator(map.GetTable(), iterator, startId);
 }
 
 template <class Kind>
 bool CreatePhysicalIterator(CWorldMap<Kind>& map, CWorldMapIterator<CPhysicalEntity>*& iterator,
                             std::string_view startId = {})
 {
-    using Iterator = CWorldMapTableIterator<typename CWorldMap<Kind>::Table, CPhysicalEntity>;
-    return StoreWorldMapIterator<CPhysicalEntity>(new (std::nothrow) Iterator(map.GetTable(), startId),
-                                                  iterator);
+    return CreateTableIterator(map.GetTable(), iterator, startId);
 }
 
 template <class Kind>
 bool CreateSonicIterator(CWorldMap<Kind>& map, CWorldMapIterator<CSonicEntity>*& iterator,
                          std::string_view startId = {})
 {
-    using Iterator = CWorldMapTableIterator<typename CWorldMap<Kind>::Table, CSonicEntity>;
-    return StoreWorldMapIterator<CSonicEntity>(new (std::nothrow) Iterator(map.GetTable(), startId),
-                                               iterator);
+    return CreateTableIterator(map.GetTable(), iterator, startId);
 }
 
 // The kinds are built once, in WorldMapCollection.cpp.

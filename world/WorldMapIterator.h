@@ -2,7 +2,8 @@
 
 #include "core/world/EntityInterface.h"
 
-#include <iterator>
+#include <new>
+#include <string_view>
 
 // Walks the entities of one collection, or of every collection of a group,
 // without showing the container. `Item` is what the walk yields for each
@@ -78,4 +79,12 @@ template <class Item> bool StoreWorldMapIterator(CWorldMapIterator<Item>* made, 
         delete out;
     out = made;
     return true;
+}
+
+// A new iterator over the table, yielding `Item`, stored in `out` as above.
+template <class Item, class Table>
+bool CreateTableIterator(Table& table, CWorldMapIterator<Item>*& out, std::string_view startId)
+{
+    return StoreWorldMapIterator<Item>(new (std::nothrow) CWorldMapTableIterator<Table, Item>(table, startId),
+                                       out);
 }
