@@ -89,15 +89,11 @@ struct SScene
     {
         engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
         CScriptManager::SetInstance(engine.get());
-        // The engine's world made itself the lookup; the cameras are here.
-        ScriptWorld::SetEntityLookup(&world);
         luaL_dostring(engine->GetMainState()->GetCState(),
                       "IGraphics:init('NULL', 640, 480, false, 16, false, false, false, 100, false)");
         graphics = engine->GetPart<Graphics::CGraphicsEngine>();
-        // The engine object's world installed itself as the lookup: the
-        // benchmark's own goes back in front of it.
-        ScriptWorld::SetEntityLookup(&world);
         graphics->SetCursorPosition(0.5f, 0.5f);
+        // In front of the lookup of the engine object's world.
         world.Install();
         for (int index = 0; index < kCameras; ++index)
         {

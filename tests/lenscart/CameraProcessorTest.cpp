@@ -61,9 +61,6 @@ protected:
     {
         engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
         CScriptManager::SetInstance(engine.get());
-        // The engine's world made itself the lookup; these tests look in
-        // theirs (the world's lookup puts this one back as it goes).
-        ScriptWorld::SetEntityLookup(&world);
         ASSERT_EQ(
             RunScript(engine->GetMainState(),
                       "assert(IGraphics:init('NULL', 800, 600, false, 16, false, false, false, 100, false))"),
