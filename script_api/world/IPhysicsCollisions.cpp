@@ -153,8 +153,8 @@ LuaObject rayCastAll(LuaState* state, const CVector& start, const CVector& end, 
 }
 
 // The ray under the cursor through the active camera, which must be a
-// camera of the world.
-void CursorRay(bool orthographic, CVector& start, CVector& end)
+// camera of the world; false when the camera has no view (no device).
+bool CursorRay(bool orthographic, CVector& start, CVector& end)
 {
     Graphics::CGraphicsEngine& graphics = GetScriptGraphicsEngine();
     const Graphics::IFrameCamera* active = graphics.GetActiveCamera();
@@ -164,14 +164,15 @@ void CursorRay(bool orthographic, CVector& start, CVector& end)
         camera != nullptr ? dynamic_cast<Graphics::IFrameCamera*>(camera->GetGraphicalPart()) : nullptr;
     if (frameCamera == nullptr)
         ScriptWorld::ThrowUnitNotFound(id);
-    graphics.GetRayFromMousePosition(frameCamera, start, end, orthographic);
+    return graphics.GetRayFromMousePosition(frameCamera, start, end, orthographic);
 }
 
 LuaObject CastFromCursor(LuaState* state, uint32_t filter, bool orthographic, bool all)
 {
     CVector start;
     CVector end;
-    CursorRay(orthographic, start, end);
+    if (!CursorRay(orthographic, start, end))
+        return LuaObject();
     return Cast(state, start, end, filter, all);
 }
 

@@ -120,14 +120,14 @@ bool createJointUpVector(LuaState*, const std::string& id, UnitOrNull child, con
     return childPart != nullptr && Engine().CreateJointUpVector(id, pin, childPart) != nullptr;
 }
 
-// The engine takes the child's pin first: the script's parent pin comes
-// first, so the two change places on the way.
+// The engine takes the child's pin first, the script gives the parent's
+// first: the two change places on the way.
 bool createJointPulley(LuaState*, const std::string& id, UnitOrNull parent, UnitOrNull child,
                        const CVector& parentPin, const CVector& childPin, float ratio)
 {
     CPhysicalEntity* childPart = PartOf(child);
     return childPart != nullptr &&
-           Engine().CreateJointPulley(id, parentPin, childPin, childPart, PartOf(parent), ratio) != nullptr;
+           Engine().CreateJointPulley(id, childPin, parentPin, childPart, PartOf(parent), ratio) != nullptr;
 }
 
 bool createJointGear(LuaState*, const std::string& id, UnitOrNull parent, UnitOrNull child,
@@ -135,7 +135,7 @@ bool createJointGear(LuaState*, const std::string& id, UnitOrNull parent, UnitOr
 {
     CPhysicalEntity* childPart = PartOf(child);
     return childPart != nullptr &&
-           Engine().CreateJointGear(id, parentPin, childPin, childPart, PartOf(parent), gearRatio) != nullptr;
+           Engine().CreateJointGear(id, childPin, parentPin, childPart, PartOf(parent), gearRatio) != nullptr;
 }
 
 bool createJointFixed(LuaState*, const std::string& id, UnitOrNull parent, UnitOrNull child)

@@ -2,10 +2,10 @@
 // frictions and elasticity, ordered by name.
 
 #include "core/script/lua/LuaStackFunction.h"
-#include "core/script/lua/ScriptNumbers.h"
 #include "physics/PhysicsEngine.h"
 #include "script_api/world/IPhysicsFunctions.h"
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,14 +44,15 @@ uint32_t getNumberOfTypes(LuaState*)
     return static_cast<uint32_t>(CPhysicsEngine::GetTypes().size());
 }
 
-// A number past 32 bits names no position rather than wrapping onto one.
-LuaObject getTypeName(LuaState* state, LuaPlus::Saturating<uint32_t> index)
+// A position as the script gave it: a negative, fractional-beyond-range,
+// huge or NaN number names no type rather than wrapping onto one.
+LuaObject getTypeName(LuaState* state, double index)
 {
     LuaObject name;
-    uint32_t position = 0;
+    double position = 0;
     for (const auto& entry : CPhysicsEngine::GetTypes())
     {
-        if (position++ == index.value)
+        if (position++ == std::trunc(index))
         {
             name.Assign(state, entry.first);
             break;
