@@ -12,3 +12,9 @@ CWorld::~CWorld()
 {
     CMulticast<Kind::CameraChange>::Unsubscribe(this);
 }
+
+bool CWorld::OnEvent(const CEvtEntityPair& change)
+{
+    m_activeCameraId = change.nameA;
+    return false;
+}
