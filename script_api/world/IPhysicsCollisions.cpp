@@ -15,6 +15,8 @@
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/VectorScript.h"
 #include "script_api/world/IPhysicsFunctions.h"
+#include "script_api/world/WorldAccess.h"
+#include "world/World.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -152,13 +154,12 @@ LuaObject rayCastAll(LuaState* state, const CVector& start, const CVector& end, 
     return Cast(state, start, end, filter, true);
 }
 
-// The ray under the cursor through the active camera, which must be a
-// camera of the world; false when the camera has no view (no device).
+// The ray under the cursor through the world's active camera, found among
+// the world's cameras; false when the camera has no view (no device).
 bool CursorRay(bool orthographic, CVector& start, CVector& end)
 {
     Graphics::CGraphicsEngine& graphics = GetScriptGraphicsEngine();
-    const Graphics::IFrameCamera* active = graphics.GetActiveCamera();
-    const std::string id = active != nullptr ? active->GetCameraId() : std::string();
+    const std::string id = ScriptWorld::GetScriptWorld().GetActiveCameraId();
     Misc::World::IEntityInterface* camera = ScriptWorld::FindUnit(Misc::World::kTypeIdCamera, id);
     auto* frameCamera =
         camera != nullptr ? dynamic_cast<Graphics::IFrameCamera*>(camera->GetGraphicalPart()) : nullptr;

@@ -49,11 +49,6 @@ constexpr const char* kEyeId = "0b7d3c1e-4f2a-4c39-9d6e-8a1b2c3d4e5f";
 class CTestWorld final : public ScriptWorld::IEntityLookup
 {
 public:
-    CTestWorld() : m_previous(ScriptWorld::SetEntityLookup(this)) {}
-    ~CTestWorld() { ScriptWorld::SetEntityLookup(m_previous); }
-    CTestWorld(const CTestWorld&) = delete;
-    CTestWorld& operator=(const CTestWorld&) = delete;
-
     std::map<std::string, std::unique_ptr<World::IEntityInterface>, std::less<>> entities;
 
     World::IEntityInterface* FindUnit(uint32_t typeId, std::string_view id) override
@@ -66,9 +61,6 @@ public:
         const auto found = entities.find(id);
         return found != entities.end() ? found->second.get() : nullptr;
     }
-
-private:
-    ScriptWorld::IEntityLookup* m_previous;
 };
 
 // Script helpers: near(a, b) for numbers, vnear(v, x, y, z) for vectors,
@@ -101,6 +93,8 @@ protected:
         engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
         CScriptManager::SetInstance(engine.get());
         physics = engine->GetPart<CPhysicsEngine>();
+        // In place of the world's own lookup, which the engine object installed.
+        previousLookup = ScriptWorld::SetEntityLookup(&world);
         ASSERT_EQ(Run(kHelpers), "");
         ASSERT_EQ(Run("assert(P:init(0, 0, 0.6, 0.5, 0, 0.01, 1000, false, 60, false))"), "");
     }
@@ -109,6 +103,7 @@ protected:
         CPhysicsEngine::SetGravity(CVector(0.0f, -9.8f, 0.0f));
         physics->Destroy();
         world.entities.clear();
+        ScriptWorld::SetEntityLookup(previousLookup);
         engine.reset();
         CScriptManager::SetInstance(nullptr);
     }
@@ -156,6 +151,7 @@ protected:
     std::unique_ptr<CScriptManager> engine;
     CPhysicsEngine* physics = nullptr;
     CTestWorld world;
+    ScriptWorld::IEntityLookup* previousLookup = nullptr;
     uint32_t now = 1000;
 };
 
