@@ -5,6 +5,7 @@
 #include "core/foundation/CriticalSection.h"
 #include "core/foundation/KVOError.h"
 #include "core/script/ScriptManager.h"
+#include "core/script/lua/ScriptResolved.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 #include "script_api/core/EngineAccess.h"
@@ -16,6 +17,8 @@
 using LuaPlus::LuaState;
 using ScriptPhysics::Engine;
 using ScriptWorld::PhysicalPart;
+// The engine as the object of a method row.
+using PhysicsEngine = LuaPlus::Resolved<LuaPlus::Current<CPhysicsEngine, &ScriptPhysics::Engine>>;
 
 CPhysicsEngine& ScriptPhysics::Engine()
 {
@@ -44,50 +47,21 @@ bool init(LuaState*, int32_t solverModel, int32_t frictionModel, float staticFri
                          maxMass, optimiseTreeCollisions, frameRate, !quiet);
 }
 
-bool isInitialised(LuaState*)
-{
-    return Engine().IsRunning();
-}
-
 void destroy(LuaState*)
 {
     CScopedLock lock(StartUpLock());
     Engine().Destroy();
 }
 
-bool update(LuaState*)
+// Answers nothing (the engine's setter gives the period back).
+void setDesiredFrameRate(LuaState*, uint32_t rate)
 {
-    return Engine().Step();
-}
-
-void lock(LuaState*, bool locked)
-{
-    Engine().SetLocked(locked);
+    Engine().SetDesiredFrameRate(rate);
 }
 
 uint32_t getNumberOfSimulatingEntitites(LuaState*)
 {
     return Engine().CountActiveEntities();
-}
-
-void setBounds(LuaState*, const CVector& minimum, const CVector& maximum)
-{
-    Engine().SetBounds(minimum, maximum);
-}
-
-void expandBounds(LuaState*, const CVector& minimum, const CVector& maximum)
-{
-    Engine().ExpandBounds(minimum, maximum);
-}
-
-CVector getWorldMin(LuaState*)
-{
-    return Engine().GetWorldMin();
-}
-
-CVector getWorldMax(LuaState*)
-{
-    return Engine().GetWorldMax();
 }
 
 CVector getGravity(LuaState*)
@@ -98,51 +72,6 @@ CVector getGravity(LuaState*)
 void setGravity(LuaState*, const CVector& gravity)
 {
     CPhysicsEngine::SetGravity(gravity);
-}
-
-void setDesiredFrameRate(LuaState*, uint32_t rate)
-{
-    Engine().SetDesiredFrameRate(rate);
-}
-
-uint32_t getDesiredFrameRate(LuaState*)
-{
-    return Engine().GetDesiredFrameRate();
-}
-
-uint32_t getTotalFrames(LuaState*)
-{
-    return Engine().GetTotalFrames();
-}
-
-uint32_t getTotalProcessingTime(LuaState*)
-{
-    return Engine().GetTotalProcessingTime();
-}
-
-float getAveProcessingTime(LuaState*)
-{
-    return Engine().GetAveProcessingTime();
-}
-
-void enableFrameCounter(LuaState*, bool enable, bool reset)
-{
-    Engine().EnableFrameCounter(enable, reset);
-}
-
-bool isFrameCounterEnabled(LuaState*)
-{
-    return Engine().IsFrameCounterEnabled();
-}
-
-float getMinMass(LuaState*)
-{
-    return Engine().GetMinMass();
-}
-
-float getMaxMass(LuaState*)
-{
-    return Engine().GetMaxMass();
 }
 
 // The short form: one float fills all three components, and prediction is
@@ -180,30 +109,31 @@ bool removeCollisionFromList(LuaState*, PhysicalPart entity, PhysicalPart other)
 void RegisterIPhysicsEngineFunctions(CScriptMetaTable& table)
 {
     table.RegisterHelper("init", &init);
-    table.RegisterHelper("isInitialised", &isInitialised);
+    table.RegisterMethod<PhysicsEngine>("isInitialised", &CPhysicsEngine::IsRunning);
     table.RegisterHelper("destroy", &destroy);
-    table.RegisterHelper("update", &update);
-    table.RegisterHelper("lock", &lock);
+    // Steps at once, whatever the period and the locked flag.
+    table.RegisterMethod<PhysicsEngine>("update", &CPhysicsEngine::Step);
+    table.RegisterMethod<PhysicsEngine>("lock", &CPhysicsEngine::SetLocked);
 }
 
 void RegisterIPhysicsWorldFunctions(CScriptMetaTable& table)
 {
     table.RegisterHelper("getNumberOfSimulatingEntitites", &getNumberOfSimulatingEntitites);
-    table.RegisterHelper("setBounds", &setBounds);
-    table.RegisterHelper("expandBounds", &expandBounds);
-    table.RegisterHelper("getWorldMin", &getWorldMin);
-    table.RegisterHelper("getWorldMax", &getWorldMax);
+    table.RegisterMethod<PhysicsEngine>("setBounds", &CPhysicsEngine::SetBounds);
+    table.RegisterMethod<PhysicsEngine>("expandBounds", &CPhysicsEngine::ExpandBounds);
+    table.RegisterMethod<PhysicsEngine>("getWorldMin", &CPhysicsEngine::GetWorldMin);
+    table.RegisterMethod<PhysicsEngine>("getWorldMax", &CPhysicsEngine::GetWorldMax);
     table.RegisterHelper("getGravity", &getGravity);
     table.RegisterHelper("setGravity", &setGravity);
     table.RegisterHelper("setDesiredFrameRate", &setDesiredFrameRate);
-    table.RegisterHelper("getDesiredFrameRate", &getDesiredFrameRate);
-    table.RegisterHelper("getTotalFrames", &getTotalFrames);
-    table.RegisterHelper("getTotalProcessingTime", &getTotalProcessingTime);
-    table.RegisterHelper("getAveProcessingTime", &getAveProcessingTime);
-    table.RegisterHelper("enableFrameCounter", &enableFrameCounter);
-    table.RegisterHelper("isFrameCounterEnabled", &isFrameCounterEnabled);
-    table.RegisterHelper("getMinMass", &getMinMass);
-    table.RegisterHelper("getMaxMass", &getMaxMass);
+    table.RegisterMethod<PhysicsEngine>("getDesiredFrameRate", &CPhysicsEngine::GetDesiredFrameRate);
+    table.RegisterMethod<PhysicsEngine>("getTotalFrames", &CPhysicsEngine::GetTotalFrames);
+    table.RegisterMethod<PhysicsEngine>("getTotalProcessingTime", &CPhysicsEngine::GetTotalProcessingTime);
+    table.RegisterMethod<PhysicsEngine>("getAveProcessingTime", &CPhysicsEngine::GetAveProcessingTime);
+    table.RegisterMethod<PhysicsEngine>("enableFrameCounter", &CPhysicsEngine::EnableFrameCounter);
+    table.RegisterMethod<PhysicsEngine>("isFrameCounterEnabled", &CPhysicsEngine::IsFrameCounterEnabled);
+    table.RegisterMethod<PhysicsEngine>("getMinMass", &CPhysicsEngine::GetMinMass);
+    table.RegisterMethod<PhysicsEngine>("getMaxMass", &CPhysicsEngine::GetMaxMass);
 }
 
 void RegisterIPhysicsMonitoringFunctions(CScriptMetaTable& table)
