@@ -16,24 +16,26 @@ template <class Kind> CWorldMap<Kind>::~CWorldMap()
 template <class Kind> void CWorldMap<Kind>::Clear()
 {
     m_selection.clear();
+    m_index.clear();
     m_entities.clear();
 }
 
-template <class Kind> void CWorldMap<Kind>::ThrowNotFound(const wchar_t* method, const std::string& id)
+template <class Kind> void CWorldMap<Kind>::ThrowNotFound(const wchar_t* method, std::string_view id)
 {
-    throw Misc::Error::CKVOError::Format(L"[CWorldMap::%s] Unit not found [%S]", method, id.c_str());
+    throw Misc::Error::CKVOError::Format(L"[CWorldMap::%s] Unit not found [%S]", method,
+                                         std::string(id).c_str());
 }
 
 template <class Kind>
-typename CWorldMap<Kind>::ManagedEntity& CWorldMap<Kind>::Stored(const std::string& id, const wchar_t* method)
+typename CWorldMap<Kind>::ManagedEntity& CWorldMap<Kind>::Stored(std::string_view id, const wchar_t* method)
 {
-    const auto found = m_entities.find(id);
-    if (found == m_entities.end())
+    const auto found = m_index.find(id);
+    if (found == m_index.end())
         ThrowNotFound(method, id);
-    return found->second;
+    return *found->second.entity;
 }
 
-template <class Kind> void CWorldMap<Kind>::CopyUnit(const std::string& id, Entity*& copy)
+template <class Kind> void CWorldMap<Kind>::CopyUnit(std::string_view id, Entity*& copy)
 {
     // A copy made aside, so that the source stays as it is and the stored
     // copy is made by the one assignment every stored entity goes through.
@@ -42,28 +44,31 @@ template <class Kind> void CWorldMap<Kind>::CopyUnit(const std::string& id, Enti
     AddUnit(scratch, copy);
 }
 
-template <class Kind> void CWorldMap<Kind>::RemoveUnit(const std::string& id)
+template <class Kind> void CWorldMap<Kind>::RemoveUnit(std::string_view id)
 {
     const auto found = m_entities.find(id);
     if (found == m_entities.end())
         return;
     Deselect(id);
+    m_index.erase(id);
     m_entities.erase(found);
 }
 
-template <class Kind> void CWorldMap<Kind>::GetUnit(const std::string& id, Entity*& entity)
+template <class Kind> void CWorldMap<Kind>::GetUnit(std::string_view id, Entity*& entity)
 {
-    entity = &Stored(id, L"GetUnit");
+    entity = FindUnit(id);
+    if (entity == nullptr)
+        ThrowNotFound(L"GetUnit", id);
 }
 
-template <class Kind> Misc::World::IEntityInterface* CWorldMap<Kind>::GetUnit(const std::string& id)
+template <class Kind> Misc::World::IEntityInterface* CWorldMap<Kind>::GetUnit(std::string_view id)
 {
     Entity* entity = nullptr;
     GetUnit(id, entity);
     return entity;
 }
 
-template <class Kind> void CWorldMap<Kind>::GetUnit(const std::string& id, ManagedEntity*& entity)
+template <class Kind> void CWorldMap<Kind>::GetUnit(std::string_view id, ManagedEntity*& entity)
 {
     entity = &Stored(id, L"GetUnit");
 }
@@ -92,16 +97,16 @@ template <class Kind> void CWorldMap<Kind>::GetSelectedIds(std::vector<std::stri
     ids.insert(ids.end(), m_selection.begin(), m_selection.end());
 }
 
-template <class Kind> bool CWorldMap<Kind>::IsSelected(const std::string& id) const
+template <class Kind> bool CWorldMap<Kind>::IsSelected(std::string_view id) const
 {
     return std::find(m_selection.begin(), m_selection.end(), id) != m_selection.end();
 }
 
-template <class Kind> bool CWorldMap<Kind>::Select(const std::string& id)
+template <class Kind> bool CWorldMap<Kind>::Select(std::string_view id)
 {
     if (!Exists(id) || IsSelected(id))
         return false;
-    m_selection.push_back(id);
+    m_selection.emplace_back(id);
     return true;
 }
 
@@ -113,7 +118,7 @@ template <class Kind> void CWorldMap<Kind>::SelectAll()
         m_selection.push_back(entry.first);
 }
 
-template <class Kind> bool CWorldMap<Kind>::Deselect(const std::string& id)
+template <class Kind> bool CWorldMap<Kind>::Deselect(std::string_view id)
 {
     const auto found = std::find(m_selection.begin(), m_selection.end(), id);
     if (found == m_selection.end())
@@ -130,17 +135,21 @@ template <class Kind> void CWorldMap<Kind>::SetVisible(bool visible)
 }
 
 template <class Kind>
-bool CWorldMap<Kind>::CreateIterator(CWorldMapEntityIterator*& iterator, const std::string& startId)
+bool CWorldMap<Kind>::CreateIterator(CWorldMapEntityIterator*& iterator, std::string_view startId)
 {
     using Iterator = CWorldMapTableIterator<Table, Misc::World::IEntityInterface>;
     return StoreWorldMapIterator<Misc::World::IEntityInterface>(
         new (std::nothrow) Iterator(m_entities, startId), iterator);
 }
 
-template <class Kind> Misc::World::IEntityInterface* CWorldMap<Kind>::FindUnit(const std::string& id)
+template <class Kind> Misc::World::IEntityInterface* CWorldMap<Kind>::FindUnit(std::string_view id)
 {
-    const auto found = m_entities.find(id);
-    return found == m_entities.end() ? nullptr : &found->second;
+    // The group asks every collection in turn; an empty one answers
+    // without hashing the id.
+    if (m_index.empty())
+        return nullptr;
+    const auto found = m_index.find(id);
+    return found == m_index.end() ? nullptr : found->second.face;
 }
 
 template <class Kind> void CWorldMap<Kind>::CreateUnit(Entity*& created)
@@ -155,7 +164,10 @@ template <class Kind> void CWorldMap<Kind>::AddUnit(const ManagedEntity& entity,
     // never moves once stored; a present id keeps its entity.
     const auto [position, added] = m_entities.try_emplace(entity.GetId());
     if (added)
+    {
+        m_index.emplace(position->first, SIndexed{&position->second, &position->second});
         position->second = entity;
+    }
     stored = &position->second;
 }
 

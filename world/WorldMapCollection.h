@@ -17,6 +17,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The section each kind's collection is saved under in the world file.
@@ -60,32 +62,32 @@ public:
     void Clear() override;
     uint32_t GetCount() const override { return static_cast<uint32_t>(m_entities.size()); }
     // Throws "[CWorldMap::CopyUnit] Unit not found [id]".
-    void CopyUnit(const std::string& id, Entity*& copy) override;
+    void CopyUnit(std::string_view id, Entity*& copy) override;
     // The entity leaves its engines as it is destroyed.
-    void RemoveUnit(const std::string& id) override;
+    void RemoveUnit(std::string_view id) override;
     // Throws "[CWorldMap::GetUnit] Unit not found [id]".
-    void GetUnit(const std::string& id, Entity*& entity) override;
-    Entity* GetUnit(const std::string& id) override;
+    void GetUnit(std::string_view id, Entity*& entity) override;
+    Entity* GetUnit(std::string_view id) override;
     // The concrete entity, found and failing as the other lookups.
-    void GetUnit(const std::string& id, ManagedEntity*& entity);
+    void GetUnit(std::string_view id, ManagedEntity*& entity);
     void GetSelectedUnit(uint32_t index, Entity*& entity) override;
     Entity* GetSelectedUnit(uint32_t index) override;
     void GetUnits(std::vector<Entity*>& entities) override;
     void GetSelectedIds(std::vector<std::string>& ids) const override;
     uint32_t GetSelectedCount() const override { return static_cast<uint32_t>(m_selection.size()); }
-    bool IsSelected(const std::string& id) const override;
-    bool Select(const std::string& id) override;
+    bool IsSelected(std::string_view id) const override;
+    bool Select(std::string_view id) override;
     void SelectAll() override;
-    bool Deselect(const std::string& id) override;
+    bool Deselect(std::string_view id) override;
     void DeselectAll() override { m_selection.clear(); }
-    bool Exists(const std::string& id) const override { return m_entities.find(id) != m_entities.end(); }
+    bool Exists(std::string_view id) const override { return m_index.find(id) != m_index.end(); }
     bool IsVisible() const override { return m_visible; }
     // Stores the flag and passes it to every entity held now; entities
     // added later keep their own.
     void SetVisible(bool visible) override;
     bool CreateIterator(CWorldMapEntityIterator*& iterator) override { return CreateIterator(iterator, {}); }
-    bool CreateIterator(CWorldMapEntityIterator*& iterator, const std::string& startId) override;
-    Entity* FindUnit(const std::string& id) override;
+    bool CreateIterator(CWorldMapEntityIterator*& iterator, std::string_view startId) override;
+    Entity* FindUnit(std::string_view id) override;
     const std::string& GetSectionName() const override { return m_sectionName; }
 
     // The factory.
@@ -105,10 +107,19 @@ public:
     Table& GetTable() { return m_entities; }
 
 private:
-    [[noreturn]] static void ThrowNotFound(const wchar_t* method, const std::string& id);
-    ManagedEntity& Stored(const std::string& id, const wchar_t* method);
+    [[noreturn]] static void ThrowNotFound(const wchar_t* method, std::string_view id);
+    ManagedEntity& Stored(std::string_view id, const wchar_t* method);
 
     Table m_entities;
+    // The same entities by id, for lookups that do not walk the tree; the
+    // keys view the table's own keys. The interface pointer is kept beside
+    // the entity's, since reaching a virtual base reads the entity itself.
+    struct SIndexed
+    {
+        ManagedEntity* entity;
+        Entity* face;
+    };
+    std::unordered_map<std::string_view, SIndexed> m_index;
     std::vector<std::string> m_selection;
     std::string m_sectionName;
     bool m_visible = true;
@@ -132,7 +143,7 @@ using CAgentMap = CWorldMap<Graphics::Scene::CGraphicalAgent>;
 template <class Kind>
 bool CreateGraphicalIterator(CWorldMap<Kind>& map,
                              CWorldMapIterator<Graphics::Scene::CGraphicalEntity>*& iterator,
-                             const std::string& startId = {})
+                             std::string_view startId = {})
 {
     using Iterator =
         CWorldMapTableIterator<typename CWorldMap<Kind>::Table, Graphics::Scene::CGraphicalEntity>;
@@ -142,7 +153,7 @@ bool CreateGraphicalIterator(CWorldMap<Kind>& map,
 
 template <class Kind>
 bool CreatePhysicalIterator(CWorldMap<Kind>& map, CWorldMapIterator<CPhysicalEntity>*& iterator,
-                            const std::string& startId = {})
+                            std::string_view startId = {})
 {
     using Iterator = CWorldMapTableIterator<typename CWorldMap<Kind>::Table, CPhysicalEntity>;
     return StoreWorldMapIterator<CPhysicalEntity>(new (std::nothrow) Iterator(map.GetTable(), startId),
@@ -151,7 +162,7 @@ bool CreatePhysicalIterator(CWorldMap<Kind>& map, CWorldMapIterator<CPhysicalEnt
 
 template <class Kind>
 bool CreateSonicIterator(CWorldMap<Kind>& map, CWorldMapIterator<CSonicEntity>*& iterator,
-                         const std::string& startId = {})
+                         std::string_view startId = {})
 {
     using Iterator = CWorldMapTableIterator<typename CWorldMap<Kind>::Table, CSonicEntity>;
     return StoreWorldMapIterator<CSonicEntity>(new (std::nothrow) Iterator(map.GetTable(), startId),

@@ -7,13 +7,14 @@
 
 namespace
 {
-[[noreturn]] void ThrowNotFound(const wchar_t* method, const std::string& id)
+[[noreturn]] void ThrowNotFound(const wchar_t* method, std::string_view id)
 {
-    throw Misc::Error::CKVOError::Format(L"[CWorldMapGroup::%s] Unit not found [%S]", method, id.c_str());
+    throw Misc::Error::CKVOError::Format(L"[CWorldMapGroup::%s] Unit not found [%S]", method,
+                                         std::string(id).c_str());
 }
 } // namespace
 
-IWorldMap* CWorldMapGroup::GetHolder(const std::string& id) const
+IWorldMap* CWorldMapGroup::GetHolder(std::string_view id) const
 {
     for (IWorldMap* map : m_maps)
     {
@@ -23,7 +24,7 @@ IWorldMap* CWorldMapGroup::GetHolder(const std::string& id) const
     return nullptr;
 }
 
-Misc::World::IEntityInterface* CWorldMapGroup::FindUnit(const std::string& id) const
+Misc::World::IEntityInterface* CWorldMapGroup::FindUnit(std::string_view id) const
 {
     // One lookup per collection: the first that holds the id answers.
     for (IWorldMap* map : m_maps)
@@ -48,7 +49,7 @@ uint32_t CWorldMapGroup::GetCount() const
     return count;
 }
 
-void CWorldMapGroup::CopyUnit(const std::string& id, Entity*& copy)
+void CWorldMapGroup::CopyUnit(std::string_view id, Entity*& copy)
 {
     IWorldMap* holder = GetHolder(id);
     if (holder == nullptr)
@@ -56,20 +57,20 @@ void CWorldMapGroup::CopyUnit(const std::string& id, Entity*& copy)
     holder->CopyUnit(id, copy);
 }
 
-void CWorldMapGroup::RemoveUnit(const std::string& id)
+void CWorldMapGroup::RemoveUnit(std::string_view id)
 {
     if (IWorldMap* holder = GetHolder(id))
         holder->RemoveUnit(id);
 }
 
-void CWorldMapGroup::GetUnit(const std::string& id, Entity*& entity)
+void CWorldMapGroup::GetUnit(std::string_view id, Entity*& entity)
 {
     entity = FindUnit(id);
     if (entity == nullptr)
         ThrowNotFound(L"GetUnit", id);
 }
 
-Misc::World::IEntityInterface* CWorldMapGroup::GetUnit(const std::string& id)
+Misc::World::IEntityInterface* CWorldMapGroup::GetUnit(std::string_view id)
 {
     Entity* entity = nullptr;
     GetUnit(id, entity);
@@ -119,7 +120,7 @@ uint32_t CWorldMapGroup::GetSelectedCount() const
     return count;
 }
 
-bool CWorldMapGroup::IsSelected(const std::string& id) const
+bool CWorldMapGroup::IsSelected(std::string_view id) const
 {
     for (const IWorldMap* map : m_maps)
     {
@@ -129,7 +130,7 @@ bool CWorldMapGroup::IsSelected(const std::string& id) const
     return false;
 }
 
-bool CWorldMapGroup::Select(const std::string& id)
+bool CWorldMapGroup::Select(std::string_view id)
 {
     IWorldMap* holder = GetHolder(id);
     return holder != nullptr && holder->Select(id);
@@ -141,7 +142,7 @@ void CWorldMapGroup::SelectAll()
         map->SelectAll();
 }
 
-bool CWorldMapGroup::Deselect(const std::string& id)
+bool CWorldMapGroup::Deselect(std::string_view id)
 {
     IWorldMap* holder = GetHolder(id);
     return holder != nullptr && holder->Deselect(id);
@@ -153,7 +154,7 @@ void CWorldMapGroup::DeselectAll()
         map->DeselectAll();
 }
 
-bool CWorldMapGroup::Exists(const std::string& id) const
+bool CWorldMapGroup::Exists(std::string_view id) const
 {
     return GetHolder(id) != nullptr;
 }

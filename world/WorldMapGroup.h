@@ -22,29 +22,29 @@ public:
     void AddMap(IWorldMap* map) { m_maps.push_back(map); }
     const std::vector<IWorldMap*>& GetMaps() const { return m_maps; }
     // The collection that holds the id; null when none does.
-    IWorldMap* GetHolder(const std::string& id) const;
+    IWorldMap* GetHolder(std::string_view id) const;
 
     void Clear() override;
     uint32_t GetCount() const override;
     // Throws "[CWorldMapGroup::CopyUnit] Unit not found [id]".
-    void CopyUnit(const std::string& id, Entity*& copy) override;
-    void RemoveUnit(const std::string& id) override;
+    void CopyUnit(std::string_view id, Entity*& copy) override;
+    void RemoveUnit(std::string_view id) override;
     // Throws "[CWorldMapGroup::GetUnit] Unit not found [id]", with the
     // entity pointer null.
-    void GetUnit(const std::string& id, Entity*& entity) override;
-    Entity* GetUnit(const std::string& id) override;
+    void GetUnit(std::string_view id, Entity*& entity) override;
+    Entity* GetUnit(std::string_view id) override;
     // The group's selection is each collection's in list order.
     void GetSelectedUnit(uint32_t index, Entity*& entity) override;
     Entity* GetSelectedUnit(uint32_t index) override;
     void GetUnits(std::vector<Entity*>& entities) override;
     void GetSelectedIds(std::vector<std::string>& ids) const override;
     uint32_t GetSelectedCount() const override;
-    bool IsSelected(const std::string& id) const override;
-    bool Select(const std::string& id) override;
+    bool IsSelected(std::string_view id) const override;
+    bool Select(std::string_view id) override;
     void SelectAll() override;
-    bool Deselect(const std::string& id) override;
+    bool Deselect(std::string_view id) override;
     void DeselectAll() override;
-    bool Exists(const std::string& id) const override;
+    bool Exists(std::string_view id) const override;
     // True when every collection is visible.
     bool IsVisible() const override;
     void SetVisible(bool visible) override;
@@ -52,7 +52,7 @@ public:
     bool CreateIterator(CWorldMapEntityIterator*& iterator) override;
 
     // The entity, or null when no collection holds it.
-    Entity* FindUnit(const std::string& id) const;
+    Entity* FindUnit(std::string_view id) const;
 
 private:
     std::vector<IWorldMap*> m_maps;

@@ -22,12 +22,12 @@ public:
     virtual uint32_t GetCount() const = 0;
     // Stores a copy of the entity under a fresh id; throws
     // "[...::CopyUnit] Unit not found [id]" when there is none.
-    virtual void CopyUnit(const std::string& id, Entity*& copy) = 0;
+    virtual void CopyUnit(std::string_view id, Entity*& copy) = 0;
     // Deselects and destroys the entity; nothing when there is none.
-    virtual void RemoveUnit(const std::string& id) = 0;
+    virtual void RemoveUnit(std::string_view id) = 0;
     // Throws "[...::GetUnit] Unit not found [id]" when there is none.
-    virtual void GetUnit(const std::string& id, Entity*& entity) = 0;
-    virtual Entity* GetUnit(const std::string& id) = 0;
+    virtual void GetUnit(std::string_view id, Entity*& entity) = 0;
+    virtual Entity* GetUnit(std::string_view id) = 0;
     // The entity of the index-th selected id; null past the selection.
     virtual void GetSelectedUnit(uint32_t index, Entity*& entity) = 0;
     virtual Entity* GetSelectedUnit(uint32_t index) = 0;
@@ -36,15 +36,15 @@ public:
     virtual void GetUnits(std::vector<Entity*>& entities) = 0;
     virtual void GetSelectedIds(std::vector<std::string>& ids) const = 0;
     virtual uint32_t GetSelectedCount() const = 0;
-    virtual bool IsSelected(const std::string& id) const = 0;
+    virtual bool IsSelected(std::string_view id) const = 0;
     // False, changing nothing, for an unknown or already selected id.
-    virtual bool Select(const std::string& id) = 0;
+    virtual bool Select(std::string_view id) = 0;
     // Every entity once, in id order.
     virtual void SelectAll() = 0;
     // False when the id is not selected.
-    virtual bool Deselect(const std::string& id) = 0;
+    virtual bool Deselect(std::string_view id) = 0;
     virtual void DeselectAll() = 0;
-    virtual bool Exists(const std::string& id) const = 0;
+    virtual bool Exists(std::string_view id) const = 0;
     virtual bool IsVisible() const = 0;
     virtual void SetVisible(bool visible) = 0;
     // A new iterator on the first entity in `iterator` (an iterator it held
@@ -60,9 +60,9 @@ public:
     using IWorldMapOperations::CreateIterator;
     // On the entity under `startId` (done at once when there is none), on
     // the first entity for an empty id.
-    virtual bool CreateIterator(CWorldMapEntityIterator*& iterator, const std::string& startId) = 0;
+    virtual bool CreateIterator(CWorldMapEntityIterator*& iterator, std::string_view startId) = 0;
     // The entity, or null when there is none.
-    virtual Entity* FindUnit(const std::string& id) = 0;
+    virtual Entity* FindUnit(std::string_view id) = 0;
     // The section name the collection is saved under ("Lights", ...).
     virtual const std::string& GetSectionName() const = 0;
 };

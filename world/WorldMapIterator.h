@@ -41,7 +41,7 @@ template <class Table, class Item> class CWorldMapTableIterator final : public C
 public:
     // On the entity under `startId`, done at once when the table has none;
     // on the first entity with an empty start id.
-    CWorldMapTableIterator(Table& table, const std::string& startId)
+    CWorldMapTableIterator(Table& table, std::string_view startId)
         : m_table(&table), m_position(startId.empty() ? table.begin() : table.find(startId))
     {
     }

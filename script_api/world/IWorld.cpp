@@ -23,7 +23,9 @@ template <uint32_t TypeId> void RegisterKind(CScriptMetaTable& table)
 void RegisterIWorldFunctions(CScriptMetaTable& table)
 {
     RegisterIWorldWorldFunctions(table);
+    // Sky and fog come here, before entity access.
     RegisterIWorldEntityFunctions(table);
+    // Each kind's own functions follow its block.
     RegisterKind<World::kTypeIdCursor>(table);
     RegisterKind<World::kTypeIdCamera>(table);
     RegisterKind<World::kTypeIdLight>(table);

@@ -3,7 +3,7 @@
 
 #include "script_api/world/IWorldGroups.h"
 
-#include "core/foundation/PathUtilities.h"
+#include "core/foundation/StringConversion.h"
 #include "core/io/DataBag.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/LuaStackFunction.h"
@@ -12,7 +12,9 @@
 #include "script_api/world/WorldAccess.h"
 #include "world/World.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace
@@ -24,18 +26,25 @@ using ScriptWorld::GetScriptWorld;
 using ScriptWorld::GetScriptWorldData;
 
 // The script argument: a string names the world's script, anything else
-// keeps the stored name. The flags arrive inverted: "no search path" and
-// "keep name" become the world's add-search-path and force flags.
+// leaves it to the world file. The flags arrive inverted: "no search path"
+// and "keep name" become the world's add-search-path and force flags. The
+// world's script runs after a load, from inside the world's folder.
 bool load(LuaState* state, const std::wstring& path, const std::wstring& dataFile,
           const LuaStackObject& script, bool noSearchPath, bool keepName)
 {
     CWorld& world = GetScriptWorld();
-    std::wstring scriptName = world.GetData().GetScript();
-    if (script.IsString())
-        scriptName = script.GetWString();
-    if (!world.Load(path, dataFile, scriptName, !noSearchPath, !keepName))
+    CWorldData& data = world.GetData();
+    const std::wstring named = script.IsString() ? script.GetWString() : std::wstring();
+    if (!world.Load(path, dataFile, named.empty() ? data.GetScript() : named, !noSearchPath, !keepName))
         return false;
-    GetScriptEngine().LoadFile(state, world.GetData().GetPathLong() + L"/" + scriptName);
+    // The file's own name is the stored one; a name given here is run
+    // instead, found the same way.
+    const std::wstring stored = data.GetScript();
+    data.SetScript(named);
+    const std::wstring scriptPath = data.GetScriptPath();
+    data.SetScript(stored);
+    if (!scriptPath.empty())
+        GetScriptEngine().LoadFile(state, scriptPath);
     return true;
 }
 
@@ -55,7 +64,8 @@ void unload(LuaState*)
 // The name appended to the path as it stands, with no separator between.
 bool exists(LuaState*, const std::wstring& path, const std::wstring& name)
 {
-    return PathExists(path + name);
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::path(Misc::Text::WideToUtf8(path + name)), error);
 }
 
 std::wstring getPath(LuaState*)

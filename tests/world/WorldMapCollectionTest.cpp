@@ -65,6 +65,9 @@ TEST(WorldMapCollectionTest, SelectionFollowsItsRules)
     units.RemoveUnit(one);
     EXPECT_EQ(SelectedIds(units), (std::vector<std::string>{three}));
     EXPECT_EQ(units.GetCount(), 2u);
+    EXPECT_FALSE(units.Exists(one));
+    EXPECT_EQ(units.FindUnit(one), nullptr);
+    EXPECT_FALSE(units.Select(one));
     units.RemoveUnit(one);
     EXPECT_EQ(units.GetCount(), 2u);
 
@@ -79,6 +82,10 @@ TEST(WorldMapCollectionTest, SelectionFollowsItsRules)
     units.Clear();
     EXPECT_EQ(units.GetCount(), 0u);
     EXPECT_EQ(units.GetSelectedCount(), 0u);
+    EXPECT_FALSE(units.Exists(three));
+    // A cleared id can be stored again.
+    EXPECT_STREQ(AddWithId(units, 3)->GetId(), three.c_str());
+    EXPECT_EQ(units.GetUnit(three), units.FindUnit(three));
 }
 
 TEST(WorldMapCollectionTest, EveryKindNamesTheMissingIdAndItsMethod)

@@ -1,6 +1,6 @@
 // The IWorld table: every function in the interface's order, and what a
 // second add of one entity leaves in the scene and the physics world.
-#include "support/LuaTestState.h"
+#include "support/ScriptApiTestState.h"
 
 #include "app/EngineComposition.h"
 #include "core/script/ScriptManager.h"
@@ -15,6 +15,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -64,9 +65,18 @@ std::string ExpectedOrder()
     return order;
 }
 
-class IWorldTest : public LuaTestState
+class IWorldTest : public ScriptApiTestState
 {
 };
+
+// The nodes named after the id anywhere under the node.
+int CountNodes(irr::scene::ISceneNode* node, const std::string& name)
+{
+    int count = name == node->getName() ? 1 : 0;
+    for (irr::scene::ISceneNode* child : node->getChildren())
+        count += CountNodes(child, name);
+    return count;
+}
 
 // The table holds exactly the listed functions (the list is in the
 // interface's order), and its metatable is hidden.
@@ -91,46 +101,167 @@ TEST_F(IWorldTest, HoldsExactlyTheInterfaceFunctions)
         "");
 }
 
-// The nodes named after the id anywhere under the node.
-int CountNodes(irr::scene::ISceneNode* node, const std::string& name)
+// The program's engine object on the NULL driver, with a physics world and
+// IWorld on the test's state.
+class IWorldEngineTest : public IWorldTest
 {
-    int count = name == node->getName() ? 1 : 0;
-    for (irr::scene::ISceneNode* child : node->getChildren())
-        count += CountNodes(child, name);
-    return count;
-}
+protected:
+    void SetUp() override
+    {
+        IWorldTest::SetUp();
+        ::setenv("HALVANE_MESSAGEBOX", "no", 1);
+        m_engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
+        CScriptManager::SetInstance(m_engine.get());
+        graphics = m_engine->GetPart<Graphics::CGraphicsEngine>();
+        ASSERT_TRUE(graphics->Init("NULL", 64, 64, false, 16, false, false, false, 60, 0, 0, -1, -1, true));
+        physics = m_engine->GetPart<CPhysicsEngine>();
+        ASSERT_TRUE(physics->Init(0, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, false, 60, true));
+        world = m_engine->GetPart<CWorld>();
+        RegisterIWorld(state);
+    }
+    void TearDown() override
+    {
+        m_engine.reset();
+        CScriptManager::SetInstance(nullptr);
+        IWorldTest::TearDown();
+    }
 
-TEST_F(IWorldTest, ASecondAddLeavesOneNodeAndOneBody)
+    // The first result of the expression as text.
+    std::string Text(const std::string& expression)
+    {
+        return EvalScript(state, "return tostring(" + expression + ")").GetString();
+    }
+
+    Graphics::CGraphicsEngine* graphics = nullptr;
+    CPhysicsEngine* physics = nullptr;
+    CWorld* world = nullptr;
+
+private:
+    std::unique_ptr<CScriptManager> m_engine;
+};
+
+TEST_F(IWorldEngineTest, ASecondAddLeavesOneNodeAndOneBody)
 {
-    ::setenv("HALVANE_MESSAGEBOX", "no", 1);
-    auto engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
-    CScriptManager::SetInstance(engine.get());
-    auto* graphics = engine->GetPart<Graphics::CGraphicsEngine>();
-    ASSERT_TRUE(graphics->Init("NULL", 64, 64, false, 16, false, false, false, 60, 0, 0, -1, -1, true));
-    auto* physics = engine->GetPart<CPhysicsEngine>();
-    ASSERT_TRUE(physics->Init(0, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, false, 60, true));
-    RegisterIWorld(state);
-
     const std::string id = EvalScript(state, "unit = IWorld:createUnit() return unit").GetString();
     CUnitMap::ManagedEntity* unit = nullptr;
-    engine->GetPart<CWorld>()->GetData().GetUnits().GetUnit(id, unit);
+    world->GetData().GetUnits().GetUnit(id, unit);
     unit->SetMass(1.0f);
     irr::scene::ISceneNode* root = graphics->GetDevice()->getSceneManager()->getRootSceneNode();
-    ASSERT_EQ(RunScript(state, "IWorld:addUnit(unit, '', '')"), "");
-    EXPECT_EQ(CountNodes(root, id), 1);
-    EXPECT_EQ(physics->GetParts().GetCount(), 1u);
-    ASSERT_EQ(RunScript(state, "IWorld:addUnit(unit, '', '')"), "");
-    EXPECT_EQ(CountNodes(root, id), 1);
-    EXPECT_EQ(physics->GetParts().GetCount(), 1u);
-    ASSERT_NE(unit->GetBody(), nullptr);
-
+    for (int add = 0; add < 2; ++add)
+    {
+        ASSERT_EQ(RunScript(state, "IWorld:addUnit(unit, '', '')"), "");
+        EXPECT_EQ(CountNodes(root, id), 1);
+        EXPECT_EQ(physics->GetParts().GetCount(), 1u);
+        ASSERT_NE(unit->GetBody(), nullptr);
+    }
     // Deleting takes it out of both.
     ASSERT_EQ(RunScript(state, "IWorld:deleteUnit(unit)"), "");
     EXPECT_EQ(CountNodes(root, id), 0);
     EXPECT_EQ(physics->GetParts().GetCount(), 0u);
+}
 
-    engine.reset();
-    CScriptManager::SetInstance(nullptr);
+// A camera at the origin looking along (x, 0, z); the entity at the origin
+// with scale 2 and no rotation.
+TEST_F(IWorldEngineTest, ManipulatesAlongWorldOrCameraAxes)
+{
+    // Without an active camera the camera-relative step fails first.
+    ASSERT_EQ(RunScript(state, "unit = IWorld:createUnit()"), "");
+    EXPECT_NE(RunScript(state, "IWorld:manipulateEntity(unit, 'move', 0, 0, 0, false)")
+                  .find("[CWorldMap::GetUnit] Unit not found []"),
+              std::string::npos);
+    ASSERT_EQ(RunScript(state, "camera = IWorld:createCamera() IWorld:addCamera(camera, '', '')"), "");
+    const std::string cameraId = EvalScript(state, "return camera").GetString();
+    world->SetActiveCamera(cameraId);
+    ASSERT_EQ(world->GetActiveCameraId(), cameraId);
+    CCameraMap::ManagedEntity* camera = nullptr;
+    world->GetData().GetCameras().GetUnit(cameraId, camera);
+
+    struct Step
+    {
+        float lookX, lookZ;
+        const char* operation;
+        const char* vector;
+        bool worldAxes;
+        const char* position;
+        const char* scale;
+    };
+    const Step cases[] = {
+        {1, 0, "move", "1, 2, 3", true, "1.000000 2.000000 3.000000", "2.000000 2.000000 2.000000"},
+        // Facing -X: forward is -X, right is +Z.
+        {-1, 0, "move", "1, 0, 0", false, "-1.000000 0.000000 0.000000", "2.000000 2.000000 2.000000"},
+        {-1, 0, "move", "0, 0, 1", false, "0.000000 0.000000 1.000000", "2.000000 2.000000 2.000000"},
+        // Facing +X: right is -Z.
+        {1, 0.5f, "move", "1, 5, 1", false, "1.000000 5.000000 -1.000000", "2.000000 2.000000 2.000000"},
+        // Facing +Z, and a tie between X and Z counts as Z.
+        {0, 1, "move", "1, 0, 1", false, "1.000000 0.000000 1.000000", "2.000000 2.000000 2.000000"},
+        {-1, -1, "move", "1, 0, 0", false, "0.000000 0.000000 -1.000000", "2.000000 2.000000 2.000000"},
+        // Scale adds; "Move" and other words change nothing.
+        {1, 0, "scale", "1, 1, 1", true, "0.000000 0.000000 0.000000", "3.000000 3.000000 3.000000"},
+        {1, 0, "Move", "1, 1, 1", true, "0.000000 0.000000 0.000000", "2.000000 2.000000 2.000000"},
+        {1, 0, "spin", "1, 1, 1", false, "0.000000 0.000000 0.000000", "2.000000 2.000000 2.000000"},
+    };
+    for (const Step& c : cases)
+    {
+        camera->SetLookAt(CVector(c.lookX, 0.0f, c.lookZ));
+        ASSERT_EQ(RunScript(state, "IWorld:setEntityPosition(unit, IMisc:vectorCreate(0, 0, 0))\n"
+                                   "IWorld:setEntityScale(unit, IMisc:vectorCreate(2, 2, 2))"),
+                  "");
+        EXPECT_EQ(Text(std::string("IWorld:manipulateEntity(unit, '") + c.operation + "', " + c.vector +
+                       ", " + (c.worldAxes ? "true" : "false") + ")"),
+                  "true")
+            << c.operation << " " << c.vector;
+        EXPECT_EQ(Text("IWorld:getEntityPosition(unit)"), c.position) << c.operation << " " << c.vector;
+        EXPECT_EQ(Text("IWorld:getEntityScale(unit)"), c.scale) << c.operation << " " << c.vector;
+    }
+
+    // The selection moves step by step; the result is its count.
+    ASSERT_EQ(RunScript(state, "IWorld:setEntityPosition(unit, IMisc:vectorCreate(0, 0, 0))\n"
+                               "IWorld:selectEntity(unit) IWorld:selectEntity(camera)"),
+              "");
+    EXPECT_EQ(Text("IWorld:manipulateSelectedEntities('move', 0, 1, 0, true)"), "2");
+    EXPECT_EQ(Text("IWorld:getEntityPosition(unit)"), "0.000000 1.000000 0.000000");
+
+    // Deleting the active camera forgets its id.
+    ASSERT_EQ(RunScript(state, "IWorld:deleteCamera(camera)"), "");
+    EXPECT_EQ(world->GetActiveCameraId(), "");
+}
+
+// Deleting a waypoint, by any of the three deletes, drops the connections
+// that led to it; deleting another kind leaves them.
+TEST_F(IWorldEngineTest, DeletingAWaypointDropsTheConnectionsToIt)
+{
+    CWaypointMap& waypoints = world->GetData().GetWaypoints();
+    std::vector<std::string> ids;
+    for (int i = 0; i < 4; ++i)
+        ids.push_back(EvalScript(state, "return IWorld:createWaypoint()").GetString());
+    CWaypointMap::ManagedEntity* hub = nullptr;
+    waypoints.GetUnit(ids[0], hub);
+    for (int i = 1; i < 4; ++i)
+    {
+        // Two in a row to the same waypoint.
+        for (int twice = 0; twice < 2; ++twice)
+        {
+            CWaypointConnection connection;
+            connection.SetWaypoint(ids[i]);
+            hub->AddConnection(connection);
+        }
+    }
+    const std::string light = EvalScript(state, "return IWorld:createLight()").GetString();
+    ASSERT_EQ(RunScript(state, "IWorld:deleteEntity('" + light + "')"), "");
+    EXPECT_EQ(hub->GetConnections().size(), 6u);
+    const char* const deletes[] = {"IWorld:deleteWaypoint('%s')", "IWorld:deleteEntity('%s')",
+                                   "IWorld:selectEntity('%s') IWorld:deleteSelectedEntities()"};
+    size_t left = 6;
+    for (int i = 0; i < 3; ++i)
+    {
+        std::string call = deletes[i];
+        call.replace(call.find("%s"), 2, ids[i + 1]);
+        if (call.find("%s") != std::string::npos)
+            call.replace(call.find("%s"), 2, ids[i + 1]);
+        ASSERT_EQ(RunScript(state, call), "") << call;
+        left -= 2;
+        EXPECT_EQ(hub->GetConnections().size(), left) << call;
+    }
 }
 
 } // namespace
