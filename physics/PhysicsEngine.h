@@ -116,6 +116,9 @@ public:
     bool CreateType(const std::wstring& name, float staticFriction, float dynamicFriction, float elasticity);
     // "default" stays.
     void DeleteType(const std::wstring& name);
+    // With recreate, "default" is made again and every body takes the
+    // group of its type anew (that of "default" when its type is gone),
+    // since the old group ids are handed out again to new types.
     void DeleteAllTypes(bool recreate);
     // The named type, else "default"; without "default" the error
     // "[CPhysicsEngine::GetType] Type not found : %s".
@@ -135,6 +138,8 @@ public:
     void RemoveEntity(CPhysicalEntity* entity);
     // The physical parts linked to the engine: exactly those with a body.
     CPhysicsParts& GetParts() { return m_parts; }
+    // How many of those bodies are awake.
+    uint32_t CountActiveEntities() const;
 
     // Contact monitoring (PhysicsEngineTypes.cpp). Monitored entities are
     // those with a monitor mode and an awake body.

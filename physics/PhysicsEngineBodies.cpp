@@ -108,6 +108,15 @@ void CPhysicsEngine::RemoveEntity(CPhysicalEntity* entity)
     entity->m_body = nullptr;
 }
 
+uint32_t CPhysicsEngine::CountActiveEntities() const
+{
+    uint32_t count = 0;
+    for (const CPhysicalEntity* entity : m_bodied)
+        if (entity->IsActive())
+            ++count;
+    return count;
+}
+
 void CPhysicsEngine::DetachAllEntities()
 {
     m_parts.DetachAll();

@@ -92,8 +92,12 @@ void CPhysicsEngine::DeleteAllTypes(bool recreate)
                                                &g_scratch, nullptr, nullptr, nullptr);
     types.clear();
     NewtonMaterialDestroyAllGroupID(m_world);
-    if (recreate)
-        CreateType(kDefaultType, m_staticFriction, m_dynamicFriction, m_elasticity);
+    if (!recreate)
+        return;
+    CreateType(kDefaultType, m_staticFriction, m_dynamicFriction, m_elasticity);
+    for (CPhysicalEntity* entity : m_bodied)
+        if (entity->GetBody() != nullptr)
+            NewtonBodySetMaterialGroupID(entity->GetBody(), GetTypeId(entity->GetPhysicsTypeName()));
 }
 
 const CPhysicsType& CPhysicsEngine::GetType(const std::wstring& name) const

@@ -16,9 +16,12 @@ namespace
 // takes away while it goes is never half seen.
 std::atomic<IEntityLookup*> g_lookup{nullptr};
 
-// An id as the messages show it: a text with a zero byte ends there.
+// An id as the messages show it: a text with a zero byte ends there, and
+// an argument that is no text at all shows as empty, not as "(null)".
 std::string_view Shown(std::string_view id)
 {
+    if (id.data() == nullptr)
+        return std::string_view("", 0);
     return id.substr(0, id.find('\0'));
 }
 
