@@ -89,8 +89,6 @@ struct SScene
     {
         engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
         CScriptManager::SetInstance(engine.get());
-        // In place of the lookup the engine object's world installed.
-        ScriptWorld::SetEntityLookup(&world);
         luaL_dostring(engine->GetMainState()->GetCState(),
                       "IGraphics:init('NULL', 640, 480, false, 16, false, false, false, 100, false)");
         graphics = engine->GetPart<Graphics::CGraphicsEngine>();

@@ -61,8 +61,6 @@ protected:
     {
         engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
         CScriptManager::SetInstance(engine.get());
-        // In place of the lookup the engine object's world installed.
-        ScriptWorld::SetEntityLookup(&world);
         ASSERT_EQ(
             RunScript(engine->GetMainState(),
                       "assert(IGraphics:init('NULL', 800, 600, false, 16, false, false, false, 100, false))"),
