@@ -10,8 +10,9 @@
 -- changing background colour, in the metallic skin, with a square sprite
 -- gliding over it and a small GUI (a caption, a check box, a button);
 -- without one the NULL driver (no window, no pixels)
--- draws the same frames unseen. The program ends when the state queue is
--- empty.
+-- draws the same frames unseen. A fourth state builds a small world of
+-- falling boxes watched by a camera flown with the camera module. The
+-- program ends when the state queue is empty.
 
 local interfaces = {
     "IApp", "IMisc", "ILog", "IState", "IEvents", "IGraphics",
@@ -138,4 +139,93 @@ function window(milliseconds)
     print(string.format("%d frames at %d frames a second, %.2f ms each", IGraphics:getTotalFrames(),
         IGraphics:getDesiredFrameRate(), IGraphics:getAveProcessingTime()))
     IGraphics:destroy()
+
+    IState:queueEx{state = world, name = "world", 3000}
+end
+
+-- A box mesh from (x1, y1, z1) to (x2, y2, z2), written as a Wavefront
+-- file into the temporary folder ($TMPDIR when set).
+local function writeBox(name, x1, y1, z1, x2, y2, z2)
+    local folder = os.getenv("TMPDIR") or "/tmp"
+    local path = string.format("%s/halvane-example-%d-%s", folder, math.random(1, 1e9), name)
+    local file = assert(io.open(path, "w"))
+    for i = 0, 7 do
+        file:write(string.format("v %g %g %g\n", i % 2 == 1 and x2 or x1, math.floor(i / 2) % 2 == 1 and y2 or y1,
+            i >= 4 and z2 or z1))
+    end
+    for _, f in ipairs({ {1, 3, 4, 2}, {5, 6, 8, 7}, {1, 2, 6, 5}, {3, 7, 8, 4}, {1, 5, 7, 3}, {2, 4, 8, 6} }) do
+        file:write(string.format("f %d %d %d\nf %d %d %d\n", f[1], f[2], f[3], f[1], f[3], f[4]))
+    end
+    file:close()
+    return path
+end
+
+-- The fourth state: a small world. Boxes fall under physics onto a
+-- ground and collide; a light shines on them; a camera flown with the
+-- camera module (keys W A S D, R and F for up and down, the mouse to look)
+-- watches them. Without a display it runs on the NULL driver and prints
+-- what happened.
+function world(milliseconds)
+    local windowed = openWindow(640, 480)
+    if not windowed then
+        IGraphics:init("NULL", 640, 480, false, 32, false, false, false, 60, false)
+    end
+    IGraphics:setBackgroundRenderingEnabled(true)
+    IPhysics:init(0, 0, 0.6, 0.5, 0, 0.01, 1000, false, 60, false)
+    local V = function(x, y, z) return IMisc:vectorCreate(x, y, z) end
+
+    local ground = writeBox("ground.obj", -20, -1, -20, 20, 0, 20)
+    local box = writeBox("box.obj", -0.5, -0.5, -0.5, 0.5, 0.5, 0.5)
+    local function unit(mesh, mass, x, y, z)
+        local id = IWorld:createUnit()
+        IWorld:setEntityModelName(id, mesh)
+        IWorld:addUnit(id, "", "")
+        IWorld:manipulateEntity(id, "move", x, y, z, true)
+        IPhysics:setEntityMass(id, mass)
+        IPhysics:refreshEntity(id)
+        return id
+    end
+    unit(ground, 1000, 0, 0, 0)
+    local boxes = {}
+    for index = 1, 3 do
+        boxes[index] = unit(box, 1, (index - 2) * 0.6, 2 + index * 1.5, 0)
+    end
+
+    local light = IWorld:createLight()
+    IWorld:addLight(light, "", "")
+    IWorld:setEntityPosition(light, V(0, 10, -5))
+
+    local camera = IWorld:createCamera()
+    IWorld:addCamera(camera, "", "")
+    IWorld:setEntityPosition(camera, V(0, 3, -10))
+    IWorld:setActiveCameraId(camera)
+
+    -- The camera module: six key actions and the mouse.
+    require "lenscart"
+    for action, key in pairs{cameraMoveForward = 0x57, cameraMoveBackward = 0x53, cameraMoveLeft = 0x41,
+                             cameraMoveRight = 0x44, cameraMoveUp = 0x52, cameraMoveDown = 0x46} do
+        IKey:addActionKeyCode(action, "", key, false, false)
+    end
+    lenscart.start(camera)
+    print("Fly with W A S D, R and F; look with the mouse; close the window to quit")
+
+    local collisions = 0
+    local enter = IEvents:subscribeCollisionEnter(function() collisions = collisions + 1 end, nil, 0)
+    for _, id in ipairs(boxes) do
+        IPhysics:monitorEntityCollisions(id, 2)
+    end
+    IApp:run(windowed and milliseconds * 10 or milliseconds)
+    IEvents:unsubscribe(enter)
+    lenscart.stop()
+
+    print(string.format("World: %d units, %d collision(s)", IWorld:getNumberOfUnits(), collisions))
+    for index, id in ipairs(boxes) do
+        local p = IWorld:getEntityPosition(id)
+        print(string.format("  box %d rests at height %.1f", index, p:getY()))
+    end
+    IWorld:unload()
+    IPhysics:destroy()
+    IGraphics:destroy()
+    os.remove(ground)
+    os.remove(box)
 end

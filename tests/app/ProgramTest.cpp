@@ -218,6 +218,9 @@ TEST_F(Program, TheBundledExampleRuns)
     EXPECT_NE(result.out.find("GUI: 'sound' is now on"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("GUI: 3 controls, the caption reads 'Hello from Halvane'"), std::string::npos)
         << result.out;
+    // The world: boxes fall onto the ground and come to rest on it.
+    EXPECT_NE(result.out.find("World: 4 units, "), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("  box 3 rests at height 0.5"), std::string::npos) << result.out;
 }
 
 TEST_F(Program, DebuggingOpensTheReportAndTheScriptAtTheLineWithoutAShell)
