@@ -72,28 +72,38 @@ std::wstring WideArgument(lua_State* L, int index)
 }
 
 // Calls IEvents.<function>("CEvtTick", handle[, 0]) through the interface
-// table's metatable; nothing when there is no such function.
+// table's metatable (its functions sit there or in its __index table);
+// nothing when there is no such function.
 void CallEvents(lua_State* L, const char* function, bool withPriority)
 {
+    const int top = lua_gettop(L);
     lua_getglobal(L, "IEvents");
-    if (!lua_istable(L, -1) || !lua_getmetatable(L, -1))
+    const int table = lua_gettop(L);
+    if (lua_isnoneornil(L, table) || !lua_getmetatable(L, table))
     {
-        lua_pop(L, 1);
+        lua_settop(L, top);
         return;
     }
     lua_getfield(L, -1, function);
     if (!lua_isfunction(L, -1))
     {
-        lua_pop(L, 3);
+        lua_pop(L, 1);
+        lua_getfield(L, -1, "__index");
+        if (lua_istable(L, -1))
+            lua_getfield(L, -1, function);
+    }
+    if (!lua_isfunction(L, -1))
+    {
+        lua_settop(L, top);
         return;
     }
-    lua_pushvalue(L, -3);
+    lua_pushvalue(L, table);
     lua_pushstring(L, "CEvtTick");
     lua_pushnumber(L, g_module.handle);
     if (withPriority)
         lua_pushnumber(L, 0);
     lua_call(L, withPriority ? 4 : 3, 0);
-    lua_pop(L, 2);
+    lua_settop(L, top);
 }
 
 // A speed: NaN or an infinity would carry into the camera's position.
