@@ -10,7 +10,7 @@
 #include "graphics/engine/IrrlichtConversions.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/engine/TextureLocks.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "platform/X11Window.h"
 
 #include <irrlicht.h>

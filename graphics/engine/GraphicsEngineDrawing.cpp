@@ -6,7 +6,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/IrrlichtConversions.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 
 #include <irrlicht.h>
 

@@ -8,7 +8,7 @@
 
 #include "graphics/engine/ImageFileWriter.h"
 #include "graphics/engine/IrrlichtConversions.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "platform/SystemInfo.h"
 #include "platform/X11Window.h"
 

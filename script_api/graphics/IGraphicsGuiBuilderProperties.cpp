@@ -3,7 +3,7 @@
 // refused with "[CGuiManager::<method>] Gui element is not a <kind>:<name>".
 
 #include "core/script/lua/ScriptMetaTable.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 #include "script_api/graphics/IGraphicsGuiBuilders.h"

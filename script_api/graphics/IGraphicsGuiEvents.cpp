@@ -3,7 +3,7 @@
 // is its own; none looks anything up.
 
 #include "core/script/lua/ScriptMetaTable.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
 #include <string_view>
