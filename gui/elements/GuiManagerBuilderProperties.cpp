@@ -10,6 +10,7 @@
 #include "gui/manager/GuiColorConversion.h"
 #include "gui/sprites/GuiKVOSpriteBank.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
 
@@ -33,33 +34,6 @@ namespace
 
 constexpr float kNoColorAlpha = 0.000001f;
 constexpr uint32_t kSpinBoxChangedEvent = 20;
-
-gui::IGUIButton* AsButton(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    return manager.RequireKind<gui::IGUIButton>(element, gui::EGUIET_BUTTON, L"a button", method);
-}
-
-gui::IGUIStaticText* AsStaticText(const CGuiManager& manager, gui::IGUIElement* element,
-                                  const wchar_t* method)
-{
-    return manager.RequireKind<gui::IGUIStaticText>(element, gui::EGUIET_STATIC_TEXT, L"a static text",
-                                                    method);
-}
-
-gui::IGUIEditBox* AsEditBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    return manager.RequireKind<gui::IGUIEditBox>(element, gui::EGUIET_EDIT_BOX, L"an edit box", method);
-}
-
-gui::IGUISpinBox* AsSpinBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    return manager.RequireKind<gui::IGUISpinBox>(element, gui::EGUIET_SPIN_BOX, L"a spin box", method);
-}
-
-gui::IGUIImage* AsImage(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    return manager.RequireKind<gui::IGUIImage>(element, gui::EGUIET_IMAGE, L"an image", method);
-}
 
 // The spin box formats its value and reads the text back, and corrects a
 // value out of range by setting the end again; a number that does not
@@ -129,30 +103,30 @@ std::wstring CGuiManager::GetTextureFile(video::ITexture* texture) const
 
 void CGuiManager::SetButtonImage(gui::IGUIElement* element, const std::wstring& file)
 {
-    AsButton(*this, element, L"SetButtonImage")->setImage(FindTextureFile(file));
+    As<gui::IGUIButton>(*this, element, L"SetButtonImage")->setImage(FindTextureFile(file));
 }
 
 void CGuiManager::SetButtonActiveImage(gui::IGUIElement* element, const std::wstring& file)
 {
-    AsButton(*this, element, L"SetButtonActiveImage")->setPressedImage(FindTextureFile(file));
+    As<gui::IGUIButton>(*this, element, L"SetButtonActiveImage")->setPressedImage(FindTextureFile(file));
 }
 
 std::wstring CGuiManager::GetButtonImage(gui::IGUIElement* element)
 {
-    AsButton(*this, element, L"GetButtonImage");
+    As<gui::IGUIButton>(*this, element, L"GetButtonImage");
     return GetTextureFile(CElementAttributes(m_device, element).Texture("Image"));
 }
 
 std::wstring CGuiManager::GetButtonActiveImage(gui::IGUIElement* element)
 {
-    AsButton(*this, element, L"GetButtonActiveImage");
+    As<gui::IGUIButton>(*this, element, L"GetButtonActiveImage");
     return GetTextureFile(CElementAttributes(m_device, element).Texture("PressedImage"));
 }
 
 void CGuiManager::SetButtonSprite(gui::IGUIElement* element, int32_t state, const std::wstring& spriteName,
                                   bool loop)
 {
-    gui::IGUIButton* button = AsButton(*this, element, L"SetButtonSprite");
+    gui::IGUIButton* button = As<gui::IGUIButton>(*this, element, L"SetButtonSprite");
     // The button keeps one sprite per state in a fixed array.
     if (state < 0 || state >= gui::EGBS_COUNT)
         throw Misc::Error::CKVOError::Format(L"[CGuiManager::SetButtonSprite] Invalid button state:%i",
@@ -164,49 +138,49 @@ void CGuiManager::SetButtonSprite(gui::IGUIElement* element, int32_t state, cons
 
 bool CGuiManager::IsButtonPressed(gui::IGUIElement* element)
 {
-    return AsButton(*this, element, L"IsButtonPressed")->isPressed();
+    return As<gui::IGUIButton>(*this, element, L"IsButtonPressed")->isPressed();
 }
 
 void CGuiManager::SetButtonPressed(gui::IGUIElement* element, bool pressed)
 {
-    AsButton(*this, element, L"SetButtonPressed")->setPressed(pressed);
+    As<gui::IGUIButton>(*this, element, L"SetButtonPressed")->setPressed(pressed);
 }
 
 bool CGuiManager::IsButtonPushButton(gui::IGUIElement* element)
 {
-    return AsButton(*this, element, L"IsButtonPushButton")->isPushButton();
+    return As<gui::IGUIButton>(*this, element, L"IsButtonPushButton")->isPushButton();
 }
 
 void CGuiManager::SetButtonPushButton(gui::IGUIElement* element, bool push)
 {
-    AsButton(*this, element, L"SetButtonPushButton")->setIsPushButton(push);
+    As<gui::IGUIButton>(*this, element, L"SetButtonPushButton")->setIsPushButton(push);
 }
 
 bool CGuiManager::IsButtonAlphaEnabled(gui::IGUIElement* element)
 {
-    return AsButton(*this, element, L"IsButtonAlphaEnabled")->isAlphaChannelUsed();
+    return As<gui::IGUIButton>(*this, element, L"IsButtonAlphaEnabled")->isAlphaChannelUsed();
 }
 
 void CGuiManager::SetButtonAlphaEnabled(gui::IGUIElement* element, bool alpha)
 {
-    AsButton(*this, element, L"SetButtonAlphaEnabled")->setUseAlphaChannel(alpha);
+    As<gui::IGUIButton>(*this, element, L"SetButtonAlphaEnabled")->setUseAlphaChannel(alpha);
 }
 
 bool CGuiManager::IsButtonBorderEnabled(gui::IGUIElement* element)
 {
-    return AsButton(*this, element, L"IsButtonBorderEnabled")->isDrawingBorder();
+    return As<gui::IGUIButton>(*this, element, L"IsButtonBorderEnabled")->isDrawingBorder();
 }
 
 void CGuiManager::SetButtonBorderEnabled(gui::IGUIElement* element, bool border)
 {
-    AsButton(*this, element, L"SetButtonBorderEnabled")->setDrawBorder(border);
+    As<gui::IGUIButton>(*this, element, L"SetButtonBorderEnabled")->setDrawBorder(border);
 }
 
 // Static texts.
 
 void CGuiManager::SetStaticTextColor(gui::IGUIElement* element, const CColor& color)
 {
-    gui::IGUIStaticText* text = AsStaticText(*this, element, L"SetStaticTextColor");
+    gui::IGUIStaticText* text = As<gui::IGUIStaticText>(*this, element, L"SetStaticTextColor");
     if (!(color.a > kNoColorAlpha))
     {
         text->enableOverrideColor(false);
@@ -218,79 +192,81 @@ void CGuiManager::SetStaticTextColor(gui::IGUIElement* element, const CColor& co
 
 CColor CGuiManager::GetStaticTextColor(gui::IGUIElement* element)
 {
-    gui::IGUIStaticText* text = AsStaticText(*this, element, L"GetStaticTextColor");
+    gui::IGUIStaticText* text = As<gui::IGUIStaticText>(*this, element, L"GetStaticTextColor");
     return text->isOverrideColorEnabled() ? FromSColor(text->getOverrideColor()) : CColor();
 }
 
 void CGuiManager::SetStaticTextBackgroundColor(gui::IGUIElement* element, const CColor& color)
 {
-    AsStaticText(*this, element, L"SetStaticTextBackgroundColor")->setBackgroundColor(ToSColor(color));
+    As<gui::IGUIStaticText>(*this, element, L"SetStaticTextBackgroundColor")
+        ->setBackgroundColor(ToSColor(color));
 }
 
 CColor CGuiManager::GetStaticTextBackgroundColor(gui::IGUIElement* element)
 {
-    return FromSColor(AsStaticText(*this, element, L"GetStaticTextBackgroundColor")->getBackgroundColor());
+    return FromSColor(
+        As<gui::IGUIStaticText>(*this, element, L"GetStaticTextBackgroundColor")->getBackgroundColor());
 }
 
 void CGuiManager::SetStaticTextWordWrap(gui::IGUIElement* element, bool wordWrap)
 {
-    gui::IGUIStaticText* text = AsStaticText(*this, element, L"SetStaticTextWordWrap");
+    gui::IGUIStaticText* text = As<gui::IGUIStaticText>(*this, element, L"SetStaticTextWordWrap");
     text->setWordWrap(wordWrap && IrrlichtGui::CanWrapText(text->getText()));
 }
 
 bool CGuiManager::GetStaticTextWordWrap(gui::IGUIElement* element)
 {
-    return AsStaticText(*this, element, L"GetStaticTextWordWrap")->isWordWrapEnabled();
+    return As<gui::IGUIStaticText>(*this, element, L"GetStaticTextWordWrap")->isWordWrapEnabled();
 }
 
 void CGuiManager::SetStaticTextBorder(gui::IGUIElement* element, bool border)
 {
-    AsStaticText(*this, element, L"SetStaticTextBorder")->setDrawBorder(border);
+    As<gui::IGUIStaticText>(*this, element, L"SetStaticTextBorder")->setDrawBorder(border);
 }
 
 bool CGuiManager::GetStaticTextBorder(gui::IGUIElement* element)
 {
-    return AsStaticText(*this, element, L"GetStaticTextBorder")->isDrawBorderEnabled();
+    return As<gui::IGUIStaticText>(*this, element, L"GetStaticTextBorder")->isDrawBorderEnabled();
 }
 
 void CGuiManager::SetStaticTextBackground(gui::IGUIElement* element, bool background)
 {
-    AsStaticText(*this, element, L"SetStaticTextBackground")->setDrawBackground(background);
+    As<gui::IGUIStaticText>(*this, element, L"SetStaticTextBackground")->setDrawBackground(background);
 }
 
 bool CGuiManager::GetStaticTextBackground(gui::IGUIElement* element)
 {
-    return AsStaticText(*this, element, L"GetStaticTextBackground")->isDrawBackgroundEnabled();
+    return As<gui::IGUIStaticText>(*this, element, L"GetStaticTextBackground")->isDrawBackgroundEnabled();
 }
 
 void CGuiManager::SetStaticTextAlignment(gui::IGUIElement* element, int32_t horizontal, int32_t vertical)
 {
-    gui::IGUIStaticText* text = AsStaticText(*this, element, L"SetStaticTextAlignment");
+    gui::IGUIStaticText* text = As<gui::IGUIStaticText>(*this, element, L"SetStaticTextAlignment");
     text->setTextAlignment(IrrlichtGui::ToAlignment(horizontal, L"SetStaticTextAlignment"),
                            IrrlichtGui::ToAlignment(vertical, L"SetStaticTextAlignment"));
 }
 
 int32_t CGuiManager::GetStaticTextAlignmentHorizontal(gui::IGUIElement* element)
 {
-    AsStaticText(*this, element, L"GetStaticTextAlignmentHorizontal");
+    As<gui::IGUIStaticText>(*this, element, L"GetStaticTextAlignmentHorizontal");
     return CElementAttributes(m_device, element).Alignment("HTextAlign");
 }
 
 int32_t CGuiManager::GetStaticTextAlignmentVertical(gui::IGUIElement* element)
 {
-    AsStaticText(*this, element, L"GetStaticTextAlignmentVertical");
+    As<gui::IGUIStaticText>(*this, element, L"GetStaticTextAlignmentVertical");
     return CElementAttributes(m_device, element).Alignment("VTextAlign");
 }
 
 float CGuiManager::GetStaticTextWidth(gui::IGUIElement* element)
 {
-    const int32_t width = AsStaticText(*this, element, L"GetStaticTextWidth")->getTextWidth();
+    const int32_t width = As<gui::IGUIStaticText>(*this, element, L"GetStaticTextWidth")->getTextWidth();
     return PixelsToFraction(width, GetScreenWidth());
 }
 
 float CGuiManager::GetStaticTextHeight(gui::IGUIElement* element)
 {
-    const int32_t height = AsStaticText(*this, element, L"GetStaticTextHeight")->getTextHeight();
+    const int32_t height = As<gui::IGUIStaticText>(*this, element, L"GetStaticTextHeight")->getTextHeight();
     return PixelsToFraction(height, GetScreenHeight());
 }
 
@@ -298,7 +274,7 @@ float CGuiManager::GetStaticTextHeight(gui::IGUIElement* element)
 
 void CGuiManager::SetEditBoxColor(gui::IGUIElement* element, const CColor& color)
 {
-    gui::IGUIEditBox* box = AsEditBox(*this, element, L"SetEditBoxColor");
+    gui::IGUIEditBox* box = As<gui::IGUIEditBox>(*this, element, L"SetEditBoxColor");
     if (!(color.a > kNoColorAlpha))
     {
         box->enableOverrideColor(false);
@@ -310,34 +286,34 @@ void CGuiManager::SetEditBoxColor(gui::IGUIElement* element, const CColor& color
 
 CColor CGuiManager::GetEditBoxColor(gui::IGUIElement* element)
 {
-    gui::IGUIEditBox* box = AsEditBox(*this, element, L"GetEditBoxColor");
+    gui::IGUIEditBox* box = As<gui::IGUIEditBox>(*this, element, L"GetEditBoxColor");
     return box->isOverrideColorEnabled() ? FromSColor(box->getOverrideColor()) : CColor();
 }
 
 void CGuiManager::SetEditBoxBorder(gui::IGUIElement* element, bool border)
 {
-    AsEditBox(*this, element, L"SetEditBoxBorder")->setDrawBorder(border);
+    As<gui::IGUIEditBox>(*this, element, L"SetEditBoxBorder")->setDrawBorder(border);
 }
 
 bool CGuiManager::GetEditBoxBorder(gui::IGUIElement* element)
 {
-    AsEditBox(*this, element, L"GetEditBoxBorder");
+    As<gui::IGUIEditBox>(*this, element, L"GetEditBoxBorder");
     return CElementAttributes(m_device, element).Bool("Border");
 }
 
 void CGuiManager::SetEditBoxMaxChars(gui::IGUIElement* element, uint32_t maxChars)
 {
-    AsEditBox(*this, element, L"SetEditBoxMaxChars")->setMax(maxChars);
+    As<gui::IGUIEditBox>(*this, element, L"SetEditBoxMaxChars")->setMax(maxChars);
 }
 
 uint32_t CGuiManager::GetEditBoxMaxChars(gui::IGUIElement* element)
 {
-    return AsEditBox(*this, element, L"GetEditBoxMaxChars")->getMax();
+    return As<gui::IGUIEditBox>(*this, element, L"GetEditBoxMaxChars")->getMax();
 }
 
 void CGuiManager::SetEditBoxSelection(gui::IGUIElement* element, int32_t start, int32_t end)
 {
-    AsEditBox(*this, element, L"SetEditBoxSelection");
+    As<gui::IGUIEditBox>(*this, element, L"SetEditBoxSelection");
     // Within the text, so that no reader meets a position past its end.
     const auto length = static_cast<int32_t>(std::min<size_t>(std::wcslen(element->getText()), INT32_MAX));
     m_editSelections[element] =
@@ -346,7 +322,7 @@ void CGuiManager::SetEditBoxSelection(gui::IGUIElement* element, int32_t start, 
 
 std::pair<int32_t, int32_t> CGuiManager::GetEditBoxSelection(gui::IGUIElement* element)
 {
-    AsEditBox(*this, element, L"GetEditBoxSelection");
+    As<gui::IGUIEditBox>(*this, element, L"GetEditBoxSelection");
     const auto found = m_editSelections.find(element);
     if (found == m_editSelections.end())
         return {0, 0};
@@ -362,17 +338,17 @@ std::pair<int32_t, int32_t> CGuiManager::GetEditBoxSelection(gui::IGUIElement* e
 
 void CGuiManager::SetEditBoxPassword(gui::IGUIElement* element, bool password, wchar_t character)
 {
-    AsEditBox(*this, element, L"SetEditBoxPassword")->setPasswordBox(password, character);
+    As<gui::IGUIEditBox>(*this, element, L"SetEditBoxPassword")->setPasswordBox(password, character);
 }
 
 bool CGuiManager::GetEditBoxPassword(gui::IGUIElement* element)
 {
-    return AsEditBox(*this, element, L"GetEditBoxPassword")->isPasswordBox();
+    return As<gui::IGUIEditBox>(*this, element, L"GetEditBoxPassword")->isPasswordBox();
 }
 
 wchar_t CGuiManager::GetEditBoxPasswordChar(gui::IGUIElement* element)
 {
-    gui::IGUIEditBox* box = AsEditBox(*this, element, L"GetEditBoxPasswordChar");
+    gui::IGUIEditBox* box = As<gui::IGUIEditBox>(*this, element, L"GetEditBoxPasswordChar");
     if (!box->isPasswordBox())
         return 0;
     // The library keeps it as a one-character text.
@@ -381,17 +357,17 @@ wchar_t CGuiManager::GetEditBoxPasswordChar(gui::IGUIElement* element)
 
 void CGuiManager::SetEditBoxAutoScroll(gui::IGUIElement* element, bool autoScroll)
 {
-    AsEditBox(*this, element, L"SetEditBoxAutoScroll")->setAutoScroll(autoScroll);
+    As<gui::IGUIEditBox>(*this, element, L"SetEditBoxAutoScroll")->setAutoScroll(autoScroll);
 }
 
 bool CGuiManager::GetEditBoxAutoScroll(gui::IGUIElement* element)
 {
-    return AsEditBox(*this, element, L"GetEditBoxAutoScroll")->isAutoScrollEnabled();
+    return As<gui::IGUIEditBox>(*this, element, L"GetEditBoxAutoScroll")->isAutoScrollEnabled();
 }
 
 void CGuiManager::SetEditBoxMultiline(gui::IGUIElement* element, bool multiline)
 {
-    gui::IGUIEditBox* box = AsEditBox(*this, element, L"SetEditBoxMultiline");
+    gui::IGUIEditBox* box = As<gui::IGUIEditBox>(*this, element, L"SetEditBoxMultiline");
     if (multiline)
         box->setPasswordBox(false, 0);
     box->setMultiLine(multiline);
@@ -399,25 +375,25 @@ void CGuiManager::SetEditBoxMultiline(gui::IGUIElement* element, bool multiline)
 
 bool CGuiManager::GetEditBoxMultiline(gui::IGUIElement* element)
 {
-    return AsEditBox(*this, element, L"GetEditBoxMultiline")->isMultiLineEnabled();
+    return As<gui::IGUIEditBox>(*this, element, L"GetEditBoxMultiline")->isMultiLineEnabled();
 }
 
 void CGuiManager::SetEditBoxAlignment(gui::IGUIElement* element, int32_t horizontal, int32_t vertical)
 {
-    gui::IGUIEditBox* box = AsEditBox(*this, element, L"SetEditBoxAlignment");
+    gui::IGUIEditBox* box = As<gui::IGUIEditBox>(*this, element, L"SetEditBoxAlignment");
     box->setTextAlignment(IrrlichtGui::ToAlignment(horizontal, L"SetEditBoxAlignment"),
                           IrrlichtGui::ToAlignment(vertical, L"SetEditBoxAlignment"));
 }
 
 int32_t CGuiManager::GetEditBoxAlignmentHorizontal(gui::IGUIElement* element)
 {
-    AsEditBox(*this, element, L"GetEditBoxAlignmentHorizontal");
+    As<gui::IGUIEditBox>(*this, element, L"GetEditBoxAlignmentHorizontal");
     return CElementAttributes(m_device, element).Alignment("HTextAlign");
 }
 
 int32_t CGuiManager::GetEditBoxAlignmentVertical(gui::IGUIElement* element)
 {
-    AsEditBox(*this, element, L"GetEditBoxAlignmentVertical");
+    As<gui::IGUIEditBox>(*this, element, L"GetEditBoxAlignmentVertical");
     return CElementAttributes(m_device, element).Alignment("VTextAlign");
 }
 
@@ -425,7 +401,7 @@ int32_t CGuiManager::GetEditBoxAlignmentVertical(gui::IGUIElement* element)
 
 void CGuiManager::SetSpinBoxValue(gui::IGUIElement* element, float value)
 {
-    AsSpinBox(*this, element, L"SetSpinBoxValue")->setValue(ToSpinBoxNumber(value));
+    As<gui::IGUISpinBox>(*this, element, L"SetSpinBoxValue")->setValue(ToSpinBoxNumber(value));
     // Listeners see a value set here as they see a user's change; whether
     // one handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
@@ -434,12 +410,12 @@ void CGuiManager::SetSpinBoxValue(gui::IGUIElement* element, float value)
 
 float CGuiManager::GetSpinBoxValue(gui::IGUIElement* element)
 {
-    return AsSpinBox(*this, element, L"GetSpinBoxValue")->getValue();
+    return As<gui::IGUISpinBox>(*this, element, L"GetSpinBoxValue")->getValue();
 }
 
 void CGuiManager::SetSpinBoxRange(gui::IGUIElement* element, float a, float b)
 {
-    gui::IGUISpinBox* spinBox = AsSpinBox(*this, element, L"SetSpinBoxRange");
+    gui::IGUISpinBox* spinBox = As<gui::IGUISpinBox>(*this, element, L"SetSpinBoxRange");
     a = ToSpinBoxNumber(a);
     b = ToSpinBoxNumber(b);
     if (GetSpinBoxDecimals(spinBox) == 0)
@@ -452,34 +428,34 @@ void CGuiManager::SetSpinBoxRange(gui::IGUIElement* element, float a, float b)
 
 float CGuiManager::GetSpinBoxMin(gui::IGUIElement* element)
 {
-    return AsSpinBox(*this, element, L"GetSpinBoxMin")->getMin();
+    return As<gui::IGUISpinBox>(*this, element, L"GetSpinBoxMin")->getMin();
 }
 
 float CGuiManager::GetSpinBoxMax(gui::IGUIElement* element)
 {
-    return AsSpinBox(*this, element, L"GetSpinBoxMax")->getMax();
+    return As<gui::IGUISpinBox>(*this, element, L"GetSpinBoxMax")->getMax();
 }
 
 void CGuiManager::SetSpinBoxStepSize(gui::IGUIElement* element, float step)
 {
-    AsSpinBox(*this, element, L"SetSpinBoxStepSize")->setStepSize(ToSpinBoxNumber(step));
+    As<gui::IGUISpinBox>(*this, element, L"SetSpinBoxStepSize")->setStepSize(ToSpinBoxNumber(step));
 }
 
 float CGuiManager::GetSpinBoxStepSize(gui::IGUIElement* element)
 {
-    return AsSpinBox(*this, element, L"GetSpinBoxStepSize")->getStepSize();
+    return As<gui::IGUISpinBox>(*this, element, L"GetSpinBoxStepSize")->getStepSize();
 }
 
 void CGuiManager::SetSpinBoxDecimals(gui::IGUIElement* element, int32_t decimals)
 {
     // The library knows -1 (its default format) and counts from 0 up.
-    AsSpinBox(*this, element, L"SetSpinBoxDecimals")
+    As<gui::IGUISpinBox>(*this, element, L"SetSpinBoxDecimals")
         ->setDecimalPlaces(decimals < 0 ? -1 : std::min(decimals, kSpinBoxMaxDecimals));
 }
 
 int32_t CGuiManager::GetSpinBoxDecimals(gui::IGUIElement* element)
 {
-    AsSpinBox(*this, element, L"GetSpinBoxDecimals");
+    As<gui::IGUISpinBox>(*this, element, L"GetSpinBoxDecimals");
     return CElementAttributes(m_device, element).Int("DecimalPlaces");
 }
 
@@ -512,33 +488,33 @@ gui::IGUIButton* CGuiManager::GetSpinBoxButton(gui::IGUISpinBox* spinBox, bool u
 
 void CGuiManager::SetImageTexture(gui::IGUIElement* element, const std::wstring& file)
 {
-    gui::IGUIImage* image = AsImage(*this, element, L"SetImageTexture");
+    gui::IGUIImage* image = As<gui::IGUIImage>(*this, element, L"SetImageTexture");
     image->setImage(m_engine != nullptr ? m_engine->GetTexture(file, false) : nullptr);
 }
 
 std::wstring CGuiManager::GetImageTexture(gui::IGUIElement* element)
 {
-    return GetTextureFile(AsImage(*this, element, L"GetImageTexture")->getImage());
+    return GetTextureFile(As<gui::IGUIImage>(*this, element, L"GetImageTexture")->getImage());
 }
 
 void CGuiManager::SetImageAlpha(gui::IGUIElement* element, bool alpha)
 {
-    AsImage(*this, element, L"SetImageAlpha")->setUseAlphaChannel(alpha);
+    As<gui::IGUIImage>(*this, element, L"SetImageAlpha")->setUseAlphaChannel(alpha);
 }
 
 bool CGuiManager::GetImageAlpha(gui::IGUIElement* element)
 {
-    return AsImage(*this, element, L"GetImageAlpha")->isAlphaChannelUsed();
+    return As<gui::IGUIImage>(*this, element, L"GetImageAlpha")->isAlphaChannelUsed();
 }
 
 void CGuiManager::SetImageScale(gui::IGUIElement* element, bool scale)
 {
-    AsImage(*this, element, L"SetImageScale")->setScaleImage(scale);
+    As<gui::IGUIImage>(*this, element, L"SetImageScale")->setScaleImage(scale);
 }
 
 bool CGuiManager::GetImageScale(gui::IGUIElement* element)
 {
-    return AsImage(*this, element, L"GetImageScale")->isImageScaled();
+    return As<gui::IGUIImage>(*this, element, L"GetImageScale")->isImageScaled();
 }
 
 } // namespace Graphics::GUI

@@ -4,6 +4,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/io/Archive.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -17,13 +18,6 @@ namespace Kind = Misc::Multicast::Kind;
 
 namespace
 {
-
-// The element as a check box. Scripts name elements without saying their
-// kind, so another kind is refused here rather than used as a check box.
-gui::IGUICheckBox* AsCheckBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    return manager.RequireKind<gui::IGUICheckBox>(element, gui::EGUIET_CHECK_BOX, L"a check box", method);
-}
 
 } // namespace
 
@@ -49,7 +43,7 @@ gui::IGUICheckBox* CGuiManager::AddCheckBox(int32_t id, const std::wstring& capt
 
 void CGuiManager::SetCheckBoxChecked(gui::IGUIElement* element, bool checked)
 {
-    gui::IGUICheckBox* checkBox = AsCheckBox(*this, element, L"SetCheckBoxChecked");
+    gui::IGUICheckBox* checkBox = As<gui::IGUICheckBox>(*this, element, L"SetCheckBoxChecked");
     checkBox->setChecked(checked);
     // Whether a subscriber handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
@@ -58,7 +52,7 @@ void CGuiManager::SetCheckBoxChecked(gui::IGUIElement* element, bool checked)
 
 bool CGuiManager::IsCheckBoxChecked(gui::IGUIElement* element) const
 {
-    return AsCheckBox(*this, element, L"IsCheckBoxChecked")->isChecked();
+    return As<gui::IGUICheckBox>(*this, element, L"IsCheckBoxChecked")->isChecked();
 }
 
 std::wstring CGuiManager::GetOpenDialogFileName(int32_t id)

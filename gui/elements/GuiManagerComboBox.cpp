@@ -4,6 +4,7 @@
 #include "core/foundation/KVOError.h"
 #include "gui/elements/GUIComboBoxEx.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -19,11 +20,6 @@ namespace
 {
 
 constexpr uint32_t kComboBoxChangedEvent = 19;
-
-CGUIComboBoxEx* AsComboBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    return manager.RequireKind<CGUIComboBoxEx>(element, L"a combo box", method);
-}
 
 } // namespace
 
@@ -55,74 +51,74 @@ CGUIComboBoxEx* CGuiManager::AddComboBox(const std::wstring& name, const CRect& 
 int32_t CGuiManager::AddComboBoxItem(gui::IGUIElement* combo, const std::wstring& text,
                                      const std::wstring& data, int32_t index)
 {
-    return AsComboBox(*this, combo, L"AddComboBoxItem")->AddItem(text, data, index);
+    return As<CGUIComboBoxEx>(*this, combo, L"AddComboBoxItem")->AddItem(text, data, index);
 }
 
 int32_t CGuiManager::AppendComboBoxItem(gui::IGUIElement* combo, const std::wstring& text,
                                         const std::wstring& data)
 {
-    return AsComboBox(*this, combo, L"AppendComboBoxItem")->AddItem(text, data, -1);
+    return As<CGUIComboBoxEx>(*this, combo, L"AppendComboBoxItem")->AddItem(text, data, -1);
 }
 
 void CGuiManager::SelectComboBoxItem(gui::IGUIElement* combo, int32_t index)
 {
-    AsComboBox(*this, combo, L"SelectComboBoxItem")->SetSelected(index);
+    As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItem")->SetSelected(index);
     CMulticastOf<Kind::Gui>::Publish(
         CGuiEvent{m_engine, GetElementName(combo->getID(), false), kComboBoxChangedEvent, 0});
 }
 
 void CGuiManager::SelectComboBoxItemByText(gui::IGUIElement* combo, const std::wstring& text)
 {
-    AsComboBox(*this, combo, L"SelectComboBoxItemByText")->SelectItemByText(text);
+    As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByText")->SelectItemByText(text);
     CMulticastOf<Kind::Gui>::Publish(
         CGuiEvent{m_engine, GetElementName(combo->getID(), false), kComboBoxChangedEvent, 0});
 }
 
 void CGuiManager::SelectComboBoxItemByData(gui::IGUIElement* combo, const std::wstring& data)
 {
-    AsComboBox(*this, combo, L"SelectComboBoxItemByData")->SelectItemByData(data);
+    As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByData")->SelectItemByData(data);
     CMulticastOf<Kind::Gui>::Publish(
         CGuiEvent{m_engine, GetElementName(combo->getID(), false), kComboBoxChangedEvent, 0});
 }
 
 int32_t CGuiManager::GetComboBoxSelected(gui::IGUIElement* combo)
 {
-    return AsComboBox(*this, combo, L"GetComboBoxSelected")->GetSelected();
+    return As<CGUIComboBoxEx>(*this, combo, L"GetComboBoxSelected")->GetSelected();
 }
 
 void CGuiManager::SetComboBoxItemText(gui::IGUIElement* combo, int32_t index, const std::wstring& text)
 {
-    AsComboBox(*this, combo, L"SetComboBoxItemText")->SetItemText(index, text);
+    As<CGUIComboBoxEx>(*this, combo, L"SetComboBoxItemText")->SetItemText(index, text);
 }
 
 int32_t CGuiManager::FindComboBoxItemText(gui::IGUIElement* combo, const std::wstring& text)
 {
-    return AsComboBox(*this, combo, L"FindComboBoxItemText")->FindItemByText(text);
+    return As<CGUIComboBoxEx>(*this, combo, L"FindComboBoxItemText")->FindItemByText(text);
 }
 
 int32_t CGuiManager::FindComboBoxItemData(gui::IGUIElement* combo, const std::wstring& data)
 {
-    return AsComboBox(*this, combo, L"FindComboBoxItemData")->FindItemByData(data);
+    return As<CGUIComboBoxEx>(*this, combo, L"FindComboBoxItemData")->FindItemByData(data);
 }
 
 void CGuiManager::RemoveComboBoxItem(gui::IGUIElement* combo, int32_t index)
 {
-    AsComboBox(*this, combo, L"RemoveComboBoxItem")->RemoveItem(index);
+    As<CGUIComboBoxEx>(*this, combo, L"RemoveComboBoxItem")->RemoveItem(index);
 }
 
 void CGuiManager::ClearComboBox(gui::IGUIElement* combo)
 {
-    AsComboBox(*this, combo, L"ClearComboBox")->Clear();
+    As<CGUIComboBoxEx>(*this, combo, L"ClearComboBox")->Clear();
 }
 
 void CGuiManager::SetComboBoxMaxItems(gui::IGUIElement* combo, uint32_t rows)
 {
-    AsComboBox(*this, combo, L"SetComboBoxMaxItems")->SetMaxItems(rows);
+    As<CGUIComboBoxEx>(*this, combo, L"SetComboBoxMaxItems")->SetMaxItems(rows);
 }
 
 uint32_t CGuiManager::GetComboBoxMaxItems(gui::IGUIElement* combo)
 {
-    return AsComboBox(*this, combo, L"GetComboBoxMaxItems")->GetMaxItems();
+    return As<CGUIComboBoxEx>(*this, combo, L"GetComboBoxMaxItems")->GetMaxItems();
 }
 
 } // namespace Graphics::GUI

@@ -8,6 +8,7 @@
 #include "gui/elements/GuiElementFactory.h"
 #include "gui/sprites/GuiKVOSpriteBank.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -24,21 +25,6 @@ namespace
 
 constexpr uint32_t kListBoxChangedEvent = 8;
 constexpr uint32_t kListBoxSelectedAgainEvent = 9;
-
-CGUIListBoxEx* AsListBox(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    return manager.RequireKind<CGUIListBoxEx>(element, L"a list box", method);
-}
-
-// The item operations that list boxes and combo boxes share.
-IGuiItemList* AsItemList(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    if (CGUIListBoxEx* list = CGUIListBoxEx::FromElement(element))
-        return list;
-    if (CGUIComboBoxEx* combo = CGUIComboBoxEx::FromElement(element))
-        return combo;
-    manager.ThrowNotKind(element, method, L"a list box or combo box");
-}
 
 // Icons are the sprite bank's entries, by name; without a bank no name is
 // known.
@@ -103,36 +89,37 @@ CGUIListBoxEx* CGuiManager::AddListBox(const std::wstring& name, const CRect& re
 int32_t CGuiManager::AddListBoxItem(gui::IGUIElement* list, const std::wstring& text,
                                     const std::wstring& data, const std::wstring& iconName, int32_t index)
 {
-    return AsListBox(*this, list, L"AddListBoxItem")
+    return As<CGUIListBoxEx>(*this, list, L"AddListBoxItem")
         ->AddItem(text, data, IconIndexOf(m_spriteBank, iconName), index);
 }
 
 void CGuiManager::SetListBoxItemIcon(gui::IGUIElement* list, int32_t index, const std::wstring& iconName)
 {
-    AsListBox(*this, list, L"SetListBoxItemIcon")->SetItemIcon(index, IconIndexOf(m_spriteBank, iconName));
+    As<CGUIListBoxEx>(*this, list, L"SetListBoxItemIcon")
+        ->SetItemIcon(index, IconIndexOf(m_spriteBank, iconName));
 }
 
 std::wstring CGuiManager::GetListBoxItemIcon(gui::IGUIElement* list, int32_t index)
 {
-    const int32_t icon = AsListBox(*this, list, L"GetListBoxItemIcon")->GetItemIcon(index);
+    const int32_t icon = As<CGUIListBoxEx>(*this, list, L"GetListBoxItemIcon")->GetItemIcon(index);
     return icon >= 0 ? IconNameOf(m_spriteBank, icon) : std::wstring();
 }
 
 void CGuiManager::SelectListBoxItem(gui::IGUIElement* list, int32_t index)
 {
-    AsListBox(*this, list, L"SelectListBoxItem")->SetSelected(index);
+    As<CGUIListBoxEx>(*this, list, L"SelectListBoxItem")->SetSelected(index);
     PublishListBoxSelection(list);
 }
 
 void CGuiManager::SelectListBoxItemByText(gui::IGUIElement* list, const std::wstring& text)
 {
-    AsListBox(*this, list, L"SelectListBoxItemByText")->SelectItemByText(text);
+    As<CGUIListBoxEx>(*this, list, L"SelectListBoxItemByText")->SelectItemByText(text);
     PublishListBoxSelection(list);
 }
 
 void CGuiManager::SelectListBoxItemByData(gui::IGUIElement* list, const std::wstring& data)
 {
-    AsListBox(*this, list, L"SelectListBoxItemByData")->SelectItemByData(data);
+    As<CGUIListBoxEx>(*this, list, L"SelectListBoxItemByData")->SelectItemByData(data);
     PublishListBoxSelection(list);
 }
 
@@ -147,89 +134,89 @@ void CGuiManager::PublishListBoxSelection(gui::IGUIElement* list)
 bool CGuiManager::SetListBoxItemColor(gui::IGUIElement* list, int32_t index, const CColor& color,
                                       int32_t kind)
 {
-    AsListBox(*this, list, L"SetListBoxItemColor")->SetItemColor(index, color, kind);
+    As<CGUIListBoxEx>(*this, list, L"SetListBoxItemColor")->SetItemColor(index, color, kind);
     return true;
 }
 
 bool CGuiManager::ClearListBoxItemColor(gui::IGUIElement* list, int32_t index, int32_t kind)
 {
-    AsListBox(*this, list, L"ClearListBoxItemColor")->ClearItemColor(index, kind);
+    As<CGUIListBoxEx>(*this, list, L"ClearListBoxItemColor")->ClearItemColor(index, kind);
     return true;
 }
 
 CColor CGuiManager::GetListBoxItemColor(gui::IGUIElement* list, int32_t index, int32_t kind)
 {
-    return AsListBox(*this, list, L"GetListBoxItemColor")->GetItemColor(index, kind);
+    return As<CGUIListBoxEx>(*this, list, L"GetListBoxItemColor")->GetItemColor(index, kind);
 }
 
 bool CGuiManager::HasListBoxItemColor(gui::IGUIElement* list, int32_t index, int32_t kind)
 {
-    return AsListBox(*this, list, L"HasListBoxItemColor")->HasItemColor(index, kind);
+    return As<CGUIListBoxEx>(*this, list, L"HasListBoxItemColor")->HasItemColor(index, kind);
 }
 
 int32_t CGuiManager::GetListBoxSelected(gui::IGUIElement* list)
 {
-    return AsListBox(*this, list, L"GetListBoxSelected")->GetSelected();
+    return As<CGUIListBoxEx>(*this, list, L"GetListBoxSelected")->GetSelected();
 }
 
 void CGuiManager::SetListBoxItemText(gui::IGUIElement* list, int32_t index, const std::wstring& text)
 {
-    AsListBox(*this, list, L"SetListBoxItemText")->SetItemText(index, text);
+    As<CGUIListBoxEx>(*this, list, L"SetListBoxItemText")->SetItemText(index, text);
 }
 
 int32_t CGuiManager::FindListBoxItemText(gui::IGUIElement* list, const std::wstring& text)
 {
-    return AsListBox(*this, list, L"FindListBoxItemText")->FindItemByText(text);
+    return As<CGUIListBoxEx>(*this, list, L"FindListBoxItemText")->FindItemByText(text);
 }
 
 int32_t CGuiManager::FindListBoxItemData(gui::IGUIElement* list, const std::wstring& data)
 {
-    return AsListBox(*this, list, L"FindListBoxItemData")->FindItemByData(data);
+    return As<CGUIListBoxEx>(*this, list, L"FindListBoxItemData")->FindItemByData(data);
 }
 
 void CGuiManager::RemoveListBoxItem(gui::IGUIElement* list, int32_t index)
 {
-    AsListBox(*this, list, L"RemoveListBoxItem")->RemoveItem(index);
+    As<CGUIListBoxEx>(*this, list, L"RemoveListBoxItem")->RemoveItem(index);
 }
 
 void CGuiManager::ClearListBox(gui::IGUIElement* list)
 {
-    AsListBox(*this, list, L"ClearListBox")->Clear();
+    As<CGUIListBoxEx>(*this, list, L"ClearListBox")->Clear();
 }
 
 void CGuiManager::SetListBoxBackgroundVisible(gui::IGUIElement* list, bool visible)
 {
-    AsListBox(*this, list, L"SetListBoxBackgroundVisible")->SetBackgroundVisible(visible);
+    As<CGUIListBoxEx>(*this, list, L"SetListBoxBackgroundVisible")->SetBackgroundVisible(visible);
 }
 
 bool CGuiManager::IsListBoxBackgroundVisible(gui::IGUIElement* list)
 {
-    return AsListBox(*this, list, L"IsListBoxBackgroundVisible")->IsBackgroundVisible();
+    return As<CGUIListBoxEx>(*this, list, L"IsListBoxBackgroundVisible")->IsBackgroundVisible();
 }
 
 void CGuiManager::MakeListBoxItemVisible(gui::IGUIElement* list, int32_t index)
 {
-    AsListBox(*this, list, L"MakeListBoxItemVisible")->EnsureItemVisible(index);
+    As<CGUIListBoxEx>(*this, list, L"MakeListBoxItemVisible")->EnsureItemVisible(index);
 }
 
 int32_t CGuiManager::GetListBoxItemCount(gui::IGUIElement* list)
 {
-    return AsItemList(*this, list, L"GetListBoxItemCount")->GetItemCount();
+    return As<IGuiItemList>(*this, list, L"GetListBoxItemCount")->GetItemCount();
 }
 
 std::wstring CGuiManager::GetListBoxItemText(gui::IGUIElement* list, int32_t index)
 {
-    return AsItemList(*this, list, L"GetListBoxItemText")->GetItemText(index);
+    return As<IGuiItemList>(*this, list, L"GetListBoxItemText")->GetItemText(index);
 }
 
 std::wstring CGuiManager::GetListBoxItemData(gui::IGUIElement* list, int32_t index)
 {
-    return AsItemList(*this, list, L"GetListBoxItemData")->GetItemData(index);
+    return As<IGuiItemList>(*this, list, L"GetListBoxItemData")->GetItemData(index);
 }
 
 void CGuiManager::SetListItemData(gui::IGUIElement* list, int32_t index, const std::wstring& data)
 {
-    AsItemList(*this, list, L"SetListItemData")->SetItemData(index, data);
+    As<IGuiItemList>(*this, list, L"SetListItemData")->SetItemData(index, data);
 }
 
 } // namespace Graphics::GUI

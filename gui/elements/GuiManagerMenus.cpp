@@ -6,6 +6,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "gui/manager/GuiElementHold.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -37,22 +38,6 @@ bool IsMenu(const gui::IGUIElement* element)
 {
     return element != nullptr &&
            (element->getType() == gui::EGUIET_MENU || element->getType() == gui::EGUIET_CONTEXT_MENU);
-}
-
-// The element as a menu: scripts name elements without saying their kind,
-// so another kind is refused rather than used as a menu.
-gui::IGUIContextMenu* AsMenu(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    if (!IsMenu(element))
-    {
-        manager.ThrowNotKind(element, method, L"a menu");
-    }
-    return static_cast<gui::IGUIContextMenu*>(element);
-}
-
-gui::IGUIToolBar* AsToolbar(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    return manager.RequireKind<gui::IGUIToolBar>(element, gui::EGUIET_TOOL_BAR, L"a tool bar", method);
 }
 
 // The new item is appended; a position within the items there were before
@@ -116,7 +101,7 @@ gui::IGUIContextMenu* CGuiManager::addSubMenu(gui::IGUIElement* menu, const std:
     const CGuiEventQueue::CHold events(m_events);
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"CGuiManager::addSubMenu] Parent context menu is not defined.");
-    gui::IGUIContextMenu* parent = AsMenu(*this, menu, L"addSubMenu");
+    gui::IGUIContextMenu* parent = As<gui::IGUIContextMenu>(*this, menu, L"addSubMenu");
     const u32 index = PlaceItem(parent, text.c_str(), id, enabled, true, false, position);
     gui::IGUIContextMenu* subMenu = parent->getSubMenu(index);
     if (subMenu != nullptr)
@@ -137,7 +122,7 @@ gui::IGUIContextMenu* CGuiManager::AddSubMenuNamed(gui::IGUIElement* menu, const
     const CGuiEventQueue::CHold events(m_events);
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"CGuiManager::addSubMenu] Parent context menu is not defined.");
-    AsMenu(*this, menu, L"addSubMenu");
+    As<gui::IGUIContextMenu>(*this, menu, L"addSubMenu");
     return addSubMenu(menu, text, RegisterElementName(name, 0), enabled, position);
 }
 
@@ -146,7 +131,7 @@ bool CGuiManager::addMenuItem(gui::IGUIElement* menu, const std::wstring& text, 
 {
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"CGuiManager::addMenuItem] Parent context menu is not defined.");
-    gui::IGUIContextMenu* parent = AsMenu(*this, menu, L"addMenuItem");
+    gui::IGUIContextMenu* parent = As<gui::IGUIContextMenu>(*this, menu, L"addMenuItem");
     // An item without text is a separator.
     if (text.empty())
         PlaceItem(parent, nullptr, id, enabled, false, false, position);
@@ -162,7 +147,7 @@ bool CGuiManager::AddMenuItem(gui::IGUIElement* menu, const std::wstring& name, 
     // The menu is checked before the name is taken.
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"CGuiManager::addMenuItem] Parent context menu is not defined.");
-    AsMenu(*this, menu, L"addMenuItem");
+    As<gui::IGUIContextMenu>(*this, menu, L"addMenuItem");
     return addMenuItem(menu, text, RegisterElementName(name, 0), enabled, checked, position);
 }
 
@@ -250,12 +235,12 @@ bool CGuiManager::HasMenuItemSubMenu(const std::wstring& name)
 
 uint32_t CGuiManager::GetMenuItemCount(gui::IGUIElement* menu)
 {
-    return AsMenu(*this, menu, L"GetMenuItemCount")->getItemCount();
+    return As<gui::IGUIContextMenu>(*this, menu, L"GetMenuItemCount")->getItemCount();
 }
 
 std::wstring CGuiManager::GetMenuItemName(gui::IGUIElement* menu, int32_t index)
 {
-    gui::IGUIContextMenu* items = AsMenu(*this, menu, L"GetMenuItemName");
+    gui::IGUIContextMenu* items = As<gui::IGUIContextMenu>(*this, menu, L"GetMenuItemName");
     if (index < 0 || static_cast<u32>(index) >= items->getItemCount())
         return std::wstring();
     return GetElementName(items->getItemCommandId(static_cast<u32>(index)), false);
@@ -263,7 +248,7 @@ std::wstring CGuiManager::GetMenuItemName(gui::IGUIElement* menu, int32_t index)
 
 void CGuiManager::ClearMenu(gui::IGUIElement* menu)
 {
-    gui::IGUIContextMenu* items = AsMenu(*this, menu, L"ClearMenu");
+    gui::IGUIContextMenu* items = As<gui::IGUIContextMenu>(*this, menu, L"ClearMenu");
     CGuiElementHold hold(items);
     RemoveChildren(items);
     // Removing the items one by one takes their sub-menus out of the GUI
@@ -428,7 +413,7 @@ gui::IGUIButton* CGuiManager::addToolbarButton(gui::IGUIElement* toolbar, int32_
     const CGuiEventQueue::CHold events(m_events);
     if (toolbar == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::addToolbarButton] Toolbar not defined.");
-    gui::IGUIToolBar* bar = AsToolbar(*this, toolbar, L"addToolbarButton");
+    gui::IGUIToolBar* bar = As<gui::IGUIToolBar>(*this, toolbar, L"addToolbarButton");
     if (m_environment == nullptr)
         return nullptr;
 
@@ -486,7 +471,7 @@ gui::IGUIButton* CGuiManager::AddToolbarButtonNamed(gui::IGUIElement* toolbar, c
     // The tool bar is checked before the name is taken.
     if (toolbar == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::addToolbarButton] Toolbar not defined.");
-    AsToolbar(*this, toolbar, L"addToolbarButton");
+    As<gui::IGUIToolBar>(*this, toolbar, L"addToolbarButton");
     if (m_environment == nullptr)
         return nullptr;
     return addToolbarButton(toolbar, RegisterElementName(name, 0), text, font, image, pressedImage,

@@ -5,6 +5,7 @@
 #include "gui/elements/GUITableEx.h"
 #include "gui/manager/GuiColorConversion.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -22,13 +23,6 @@ namespace
 {
 
 constexpr uint32_t kTableChangedEvent = 21;
-
-// Scripts name elements without saying their kind: another kind is refused
-// here rather than used as a table.
-CGUITableEx* AsTable(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    return manager.RequireKind<CGUITableEx>(element, L"a table", method);
-}
 
 // A column width above 2.0 is pixels; 2.0 and below a fraction of the
 // screen width. Truncated; negative or not a number is 0.
@@ -66,83 +60,83 @@ CGUITableEx* CGuiManager::AddTable(int32_t id, const CRect& pixelRect, bool draw
 
 int32_t CGuiManager::AddTableColumn(gui::IGUIElement* table, const std::wstring& caption, int32_t index)
 {
-    return AsTable(*this, table, L"AddTableColumn")->AddColumn(caption, index);
+    return As<CGUITableEx>(*this, table, L"AddTableColumn")->AddColumn(caption, index);
 }
 
 void CGuiManager::RemoveTableColumn(gui::IGUIElement* table, int32_t column)
 {
-    AsTable(*this, table, L"RemoveTableColumn")->RemoveColumn(column);
+    As<CGUITableEx>(*this, table, L"RemoveTableColumn")->RemoveColumn(column);
 }
 
 int32_t CGuiManager::GetTableColumnCount(gui::IGUIElement* table)
 {
-    return AsTable(*this, table, L"GetTableColumnCount")->GetColumnCount();
+    return As<CGUITableEx>(*this, table, L"GetTableColumnCount")->GetColumnCount();
 }
 
 std::wstring CGuiManager::GetTableColumnText(gui::IGUIElement* table, int32_t column)
 {
-    return AsTable(*this, table, L"GetTableColumnText")->GetColumnText(column);
+    return As<CGUITableEx>(*this, table, L"GetTableColumnText")->GetColumnText(column);
 }
 
 void CGuiManager::SetTableColumnText(gui::IGUIElement* table, int32_t column, const std::wstring& text)
 {
-    AsTable(*this, table, L"SetTableColumnText")->SetColumnText(column, text);
+    As<CGUITableEx>(*this, table, L"SetTableColumnText")->SetColumnText(column, text);
 }
 
 float CGuiManager::GetTableColumnWidth(gui::IGUIElement* table, int32_t column)
 {
-    return PixelsToFraction(AsTable(*this, table, L"GetTableColumnWidth")->GetColumnWidth(column),
+    return PixelsToFraction(As<CGUITableEx>(*this, table, L"GetTableColumnWidth")->GetColumnWidth(column),
                             GetScreenWidth());
 }
 
 void CGuiManager::SetTableColumnWidth(gui::IGUIElement* table, int32_t column, float width)
 {
-    AsTable(*this, table, L"SetTableColumnWidth")
+    As<CGUITableEx>(*this, table, L"SetTableColumnWidth")
         ->SetColumnWidth(column, ColumnWidthToPixels(width, GetScreenWidth()));
 }
 
 int32_t CGuiManager::GetTableColumnOrdering(gui::IGUIElement* table, int32_t column)
 {
-    return AsTable(*this, table, L"GetTableColumnOrdering")->GetColumnOrdering(column);
+    return As<CGUITableEx>(*this, table, L"GetTableColumnOrdering")->GetColumnOrdering(column);
 }
 
 void CGuiManager::SetTableColumnOrdering(gui::IGUIElement* table, int32_t column, int32_t mode)
 {
     // The library names each mode when it writes a table out: a number past
     // its names would be read beyond them.
-    if (!AsTable(*this, table, L"SetTableColumnOrdering")->SetColumnOrdering(column, mode))
+    if (!As<CGUITableEx>(*this, table, L"SetTableColumnOrdering")->SetColumnOrdering(column, mode))
         throw Misc::Error::CKVOError::Format(
             L"[CGuiManager::SetTableColumnOrdering] Invalid column ordering:%i", mode);
 }
 
 int32_t CGuiManager::GetTableActiveColumn(gui::IGUIElement* table)
 {
-    return AsTable(*this, table, L"GetTableActiveColumn")->GetActiveColumn();
+    return As<CGUITableEx>(*this, table, L"GetTableActiveColumn")->GetActiveColumn();
 }
 
 bool CGuiManager::SetTableActiveColumn(gui::IGUIElement* table, int32_t column, bool order)
 {
-    return AsTable(*this, table, L"SetTableActiveColumn")->SetActiveColumn(column, order);
+    return As<CGUITableEx>(*this, table, L"SetTableActiveColumn")->SetActiveColumn(column, order);
 }
 
 bool CGuiManager::GetTableResizableColumns(gui::IGUIElement* table)
 {
-    return AsTable(*this, table, L"GetTableResizableColumns")->HasResizableColumns();
+    return As<CGUITableEx>(*this, table, L"GetTableResizableColumns")->HasResizableColumns();
 }
 
 void CGuiManager::SetTableResizableColumns(gui::IGUIElement* table, bool resizable)
 {
-    AsTable(*this, table, L"SetTableResizableColumns")->SetResizableColumns(resizable);
+    As<CGUITableEx>(*this, table, L"SetTableResizableColumns")->SetResizableColumns(resizable);
 }
 
 int32_t CGuiManager::GetTableSelectedRow(gui::IGUIElement* table)
 {
-    return AsTable(*this, table, L"GetTableSelectedRow")->GetSelected();
+    return As<CGUITableEx>(*this, table, L"GetTableSelectedRow")->GetSelected();
 }
 
 void CGuiManager::SetTableSelectedRow(gui::IGUIElement* table, int32_t row)
 {
-    AsTable(*this, table, L"SetTableSelectedRow")->SetSelected(row);
+    As<CGUITableEx>(*this, table, L"SetTableSelectedRow")->SetSelected(row);
     // Whether a subscriber handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
         CGuiEvent{m_engine, GetElementName(table->getID(), false), kTableChangedEvent, 0});
@@ -150,33 +144,33 @@ void CGuiManager::SetTableSelectedRow(gui::IGUIElement* table, int32_t row)
 
 int32_t CGuiManager::GetTableRowCount(gui::IGUIElement* table)
 {
-    return AsTable(*this, table, L"GetTableRowCount")->GetRowCount();
+    return As<CGUITableEx>(*this, table, L"GetTableRowCount")->GetRowCount();
 }
 
 int32_t CGuiManager::AddTableRow(gui::IGUIElement* table, int32_t index)
 {
-    return AsTable(*this, table, L"AddTableRow")->AddRow(index);
+    return As<CGUITableEx>(*this, table, L"AddTableRow")->AddRow(index);
 }
 
 void CGuiManager::RemoveTableRow(gui::IGUIElement* table, int32_t row)
 {
-    AsTable(*this, table, L"RemoveTableRow")->RemoveRow(row);
+    As<CGUITableEx>(*this, table, L"RemoveTableRow")->RemoveRow(row);
 }
 
 void CGuiManager::RemoveTableAllRows(gui::IGUIElement* table)
 {
-    AsTable(*this, table, L"RemoveTableAllRows")->ClearRows();
+    As<CGUITableEx>(*this, table, L"RemoveTableAllRows")->ClearRows();
     SetTableSelectedRow(table, -1);
 }
 
 void CGuiManager::SwapTableRows(gui::IGUIElement* table, int32_t a, int32_t b)
 {
-    AsTable(*this, table, L"SwapTableRows")->SwapRows(a, b);
+    As<CGUITableEx>(*this, table, L"SwapTableRows")->SwapRows(a, b);
 }
 
 void CGuiManager::OrderTable(gui::IGUIElement* table, int32_t column, int32_t mode)
 {
-    CGUITableEx* tableEx = AsTable(*this, table, L"OrderTable");
+    CGUITableEx* tableEx = As<CGUITableEx>(*this, table, L"OrderTable");
     if (mode < 0 || mode >= gui::EGOM_COUNT)
         throw Misc::Error::CKVOError::Format(L"[CGuiManager::OrderTable] Invalid ordering mode:%i", mode);
     tableEx->OrderRows(column, mode);
@@ -184,69 +178,69 @@ void CGuiManager::OrderTable(gui::IGUIElement* table, int32_t column, int32_t mo
 
 std::wstring CGuiManager::GetTableCellText(gui::IGUIElement* table, int32_t row, int32_t column)
 {
-    return AsTable(*this, table, L"GetTableCellText")->GetCellText(row, column);
+    return As<CGUITableEx>(*this, table, L"GetTableCellText")->GetCellText(row, column);
 }
 
 void CGuiManager::SetTableCellText(gui::IGUIElement* table, int32_t row, int32_t column,
                                    const std::wstring& text)
 {
-    AsTable(*this, table, L"SetTableCellText")->SetCellText(row, column, text);
+    As<CGUITableEx>(*this, table, L"SetTableCellText")->SetCellText(row, column, text);
 }
 
 std::wstring CGuiManager::GetTableCellData(gui::IGUIElement* table, int32_t row, int32_t column)
 {
-    return AsTable(*this, table, L"GetTableCellData")->GetCellData(row, column);
+    return As<CGUITableEx>(*this, table, L"GetTableCellData")->GetCellData(row, column);
 }
 
 void CGuiManager::SetTableCellData(gui::IGUIElement* table, int32_t row, int32_t column,
                                    const std::wstring& data)
 {
-    AsTable(*this, table, L"SetTableCellData")->SetCellData(row, column, data);
+    As<CGUITableEx>(*this, table, L"SetTableCellData")->SetCellData(row, column, data);
 }
 
 CColor CGuiManager::GetTableCellColor(gui::IGUIElement* table, int32_t row, int32_t column)
 {
-    return FromSColor(AsTable(*this, table, L"GetTableCellColor")->GetCellColor(row, column));
+    return FromSColor(As<CGUITableEx>(*this, table, L"GetTableCellColor")->GetCellColor(row, column));
 }
 
 void CGuiManager::SetTableCellColor(gui::IGUIElement* table, int32_t row, int32_t column, const CColor& color)
 {
-    AsTable(*this, table, L"SetTableCellColor")->SetCellColor(row, column, ToSColor(color));
+    As<CGUITableEx>(*this, table, L"SetTableCellColor")->SetCellColor(row, column, ToSColor(color));
 }
 
 int32_t CGuiManager::GetTableDrawFlags(gui::IGUIElement* table)
 {
-    return AsTable(*this, table, L"GetTableDrawFlags")->GetDrawFlags();
+    return As<CGUITableEx>(*this, table, L"GetTableDrawFlags")->GetDrawFlags();
 }
 
 void CGuiManager::SetTableDrawFlags(gui::IGUIElement* table, int32_t flags)
 {
-    AsTable(*this, table, L"SetTableDrawFlags")->SetDrawFlags(flags);
+    As<CGUITableEx>(*this, table, L"SetTableDrawFlags")->SetDrawFlags(flags);
 }
 
 bool CGuiManager::GetTableBackground(gui::IGUIElement* table)
 {
-    return AsTable(*this, table, L"GetTableBackground")->GetDrawBackground();
+    return As<CGUITableEx>(*this, table, L"GetTableBackground")->GetDrawBackground();
 }
 
 void CGuiManager::SetTableBackground(gui::IGUIElement* table, bool draw)
 {
-    AsTable(*this, table, L"SetTableBackground")->SetDrawBackground(draw);
+    As<CGUITableEx>(*this, table, L"SetTableBackground")->SetDrawBackground(draw);
 }
 
 bool CGuiManager::GetTableMoveOverSelect(gui::IGUIElement* table)
 {
-    return AsTable(*this, table, L"GetTableMoveOverSelect")->GetMoveOverSelect();
+    return As<CGUITableEx>(*this, table, L"GetTableMoveOverSelect")->GetMoveOverSelect();
 }
 
 void CGuiManager::SetTableMoveOverSelect(gui::IGUIElement* table, bool moveOverSelect)
 {
-    AsTable(*this, table, L"SetTableMoveOverSelect")->SetMoveOverSelect(moveOverSelect);
+    As<CGUITableEx>(*this, table, L"SetTableMoveOverSelect")->SetMoveOverSelect(moveOverSelect);
 }
 
 void CGuiManager::ClearTable(gui::IGUIElement* table)
 {
-    AsTable(*this, table, L"ClearTable")->Clear();
+    As<CGUITableEx>(*this, table, L"ClearTable")->Clear();
 }
 
 } // namespace Graphics::GUI

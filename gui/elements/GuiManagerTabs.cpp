@@ -6,6 +6,7 @@
 #include "core/foundation/KVOError.h"
 #include "gui/manager/GuiColorConversion.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
 
@@ -28,23 +29,6 @@ namespace
 constexpr uint32_t kScrollBarChangedEvent = 6;
 constexpr float kDefaultSmallStep = 0.1f;
 constexpr float kDefaultLargeStep = 0.2f;
-
-gui::IGUITabControl* AsTabControl(const CGuiManager& manager, gui::IGUIElement* element,
-                                  const wchar_t* method)
-{
-    return manager.RequireKind<gui::IGUITabControl>(element, gui::EGUIET_TAB_CONTROL, L"a tab control",
-                                                    method);
-}
-
-gui::IGUITab* AsTab(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    return manager.RequireKind<gui::IGUITab>(element, gui::EGUIET_TAB, L"a tab", method);
-}
-
-gui::IGUIScrollBar* AsScrollBar(const CGuiManager& manager, gui::IGUIElement* element, const wchar_t* method)
-{
-    return manager.RequireKind<gui::IGUIScrollBar>(element, gui::EGUIET_SCROLL_BAR, L"a scroll bar", method);
-}
 
 bool ReadBoolAttribute(IrrlichtDevice* device, const gui::IGUIElement* element, const char* name)
 {
@@ -154,7 +138,7 @@ gui::IGUITab* CGuiManager::AddTabNamed(const std::wstring& name, const CRect& re
 
 void CGuiManager::SetTabPageColor(gui::IGUIElement* element, const CColor& color)
 {
-    gui::IGUITab* tab = AsTab(*this, element, L"SetTabPageColor");
+    gui::IGUITab* tab = As<gui::IGUITab>(*this, element, L"SetTabPageColor");
     if (color.a > 0.000001f)
     {
         tab->setBackgroundColor(ToSColor(color));
@@ -167,27 +151,27 @@ void CGuiManager::SetTabPageColor(gui::IGUIElement* element, const CColor& color
 
 CColor CGuiManager::GetTabPageColor(gui::IGUIElement* element)
 {
-    return FromSColor(AsTab(*this, element, L"GetTabPageColor")->getBackgroundColor());
+    return FromSColor(As<gui::IGUITab>(*this, element, L"GetTabPageColor")->getBackgroundColor());
 }
 
 void CGuiManager::SetTabPageBackground(gui::IGUIElement* element, bool drawBackground)
 {
-    AsTab(*this, element, L"SetTabPageBackground")->setDrawBackground(drawBackground);
+    As<gui::IGUITab>(*this, element, L"SetTabPageBackground")->setDrawBackground(drawBackground);
 }
 
 bool CGuiManager::GetTabPageBackground(gui::IGUIElement* element)
 {
-    return AsTab(*this, element, L"GetTabPageBackground")->isDrawingBackground();
+    return As<gui::IGUITab>(*this, element, L"GetTabPageBackground")->isDrawingBackground();
 }
 
 int32_t CGuiManager::GetTabCount(gui::IGUIElement* element)
 {
-    return AsTabControl(*this, element, L"GetTabCount")->getTabCount();
+    return As<gui::IGUITabControl>(*this, element, L"GetTabCount")->getTabCount();
 }
 
 gui::IGUITab* CGuiManager::GetTab(gui::IGUIElement* element, int32_t index)
 {
-    gui::IGUITabControl* tabControl = AsTabControl(*this, element, L"GetTab");
+    gui::IGUITabControl* tabControl = As<gui::IGUITabControl>(*this, element, L"GetTab");
     if (index < 0 || index >= tabControl->getTabCount())
         return nullptr;
     return tabControl->getTab(index);
@@ -195,37 +179,39 @@ gui::IGUITab* CGuiManager::GetTab(gui::IGUIElement* element, int32_t index)
 
 int32_t CGuiManager::GetActiveTab(gui::IGUIElement* element)
 {
-    return AsTabControl(*this, element, L"GetActiveTab")->getActiveTab();
+    return As<gui::IGUITabControl>(*this, element, L"GetActiveTab")->getActiveTab();
 }
 
 void CGuiManager::SetActiveTab(gui::IGUIElement* element, int32_t index)
 {
-    gui::IGUITabControl* tabControl = AsTabControl(*this, element, L"SetActiveTab");
+    gui::IGUITabControl* tabControl = As<gui::IGUITabControl>(*this, element, L"SetActiveTab");
     if (index >= 0 && index < tabControl->getTabCount())
         tabControl->setActiveTab(index);
 }
 
 bool CGuiManager::GetTabControlBackground(gui::IGUIElement* element)
 {
-    return ReadBoolAttribute(m_device, AsTabControl(*this, element, L"GetTabControlBackground"),
+    return ReadBoolAttribute(m_device, As<gui::IGUITabControl>(*this, element, L"GetTabControlBackground"),
                              "FillBackground");
 }
 
 void CGuiManager::SetTabControlBackground(gui::IGUIElement* element, bool fill)
 {
-    WriteBoolAttribute(m_device, m_environment, AsTabControl(*this, element, L"SetTabControlBackground"),
-                       "FillBackground", fill);
+    WriteBoolAttribute(m_device, m_environment,
+                       As<gui::IGUITabControl>(*this, element, L"SetTabControlBackground"), "FillBackground",
+                       fill);
 }
 
 bool CGuiManager::GetTabControlBorder(gui::IGUIElement* element)
 {
-    return ReadBoolAttribute(m_device, AsTabControl(*this, element, L"GetTabControlBorder"), "Border");
+    return ReadBoolAttribute(m_device, As<gui::IGUITabControl>(*this, element, L"GetTabControlBorder"),
+                             "Border");
 }
 
 void CGuiManager::SetTabControlBorder(gui::IGUIElement* element, bool border)
 {
-    WriteBoolAttribute(m_device, m_environment, AsTabControl(*this, element, L"SetTabControlBorder"),
-                       "Border", border);
+    WriteBoolAttribute(m_device, m_environment,
+                       As<gui::IGUITabControl>(*this, element, L"SetTabControlBorder"), "Border", border);
 }
 
 gui::IGUIScrollBar* CGuiManager::AddScrollBar(int32_t id, bool horizontal, const CRect& pixelRect,
@@ -266,7 +252,7 @@ gui::IGUIScrollBar* CGuiManager::AddScrollBarNamed(const std::wstring& name, boo
 void CGuiManager::SetScrollBarLimit(gui::IGUIElement* element, uint32_t maximum, float smallFraction,
                                     float largeFraction)
 {
-    gui::IGUIScrollBar* bar = AsScrollBar(*this, element, L"SetScrollBarLimit");
+    gui::IGUIScrollBar* bar = As<gui::IGUIScrollBar>(*this, element, L"SetScrollBarLimit");
     // The element keeps a signed maximum.
     if (maximum > static_cast<uint32_t>(INT32_MAX))
         maximum = static_cast<uint32_t>(INT32_MAX);
@@ -277,7 +263,7 @@ void CGuiManager::SetScrollBarLimit(gui::IGUIElement* element, uint32_t maximum,
 
 void CGuiManager::SetScrollBarPos(gui::IGUIElement* element, int32_t position)
 {
-    gui::IGUIScrollBar* bar = AsScrollBar(*this, element, L"SetScrollBarPos");
+    gui::IGUIScrollBar* bar = As<gui::IGUIScrollBar>(*this, element, L"SetScrollBarPos");
     bar->setPos(position);
     // The same event as a change by the user; whether a subscriber handled
     // it does not matter.
@@ -287,17 +273,17 @@ void CGuiManager::SetScrollBarPos(gui::IGUIElement* element, int32_t position)
 
 int32_t CGuiManager::GetScrollBarPos(gui::IGUIElement* element)
 {
-    return AsScrollBar(*this, element, L"GetScrollBarPos")->getPos();
+    return As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarPos")->getPos();
 }
 
 int32_t CGuiManager::GetScrollBarMax(gui::IGUIElement* element)
 {
-    return AsScrollBar(*this, element, L"GetScrollBarMax")->getMax();
+    return As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarMax")->getMax();
 }
 
 float CGuiManager::GetScrollBarSmallStep(gui::IGUIElement* element)
 {
-    gui::IGUIScrollBar* bar = AsScrollBar(*this, element, L"GetScrollBarSmallStep");
+    gui::IGUIScrollBar* bar = As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarSmallStep");
     // A maximum of 0 has no fractions.
     if (bar->getMax() == 0)
         return 0.0f;
@@ -306,7 +292,7 @@ float CGuiManager::GetScrollBarSmallStep(gui::IGUIElement* element)
 
 float CGuiManager::GetScrollBarLargeStep(gui::IGUIElement* element)
 {
-    gui::IGUIScrollBar* bar = AsScrollBar(*this, element, L"GetScrollBarLargeStep");
+    gui::IGUIScrollBar* bar = As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarLargeStep");
     if (bar->getMax() == 0)
         return 0.0f;
     return static_cast<float>(static_cast<double>(bar->getLargeStep()) / bar->getMax());
@@ -316,8 +302,8 @@ int32_t CGuiManager::GetScrollBarUpButtonId(gui::IGUIElement* element)
 {
     if (element == nullptr)
         return -1;
-    gui::IGUIElement* button =
-        IrrlichtGui::ScrollBarButton(AsScrollBar(*this, element, L"GetScrollBarUpButtonId"), 0, true);
+    gui::IGUIElement* button = IrrlichtGui::ScrollBarButton(
+        As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarUpButtonId"), 0, true);
     return button != nullptr ? button->getID() : -1;
 }
 
@@ -325,20 +311,22 @@ int32_t CGuiManager::GetScrollBarDownButtonId(gui::IGUIElement* element)
 {
     if (element == nullptr)
         return -1;
-    gui::IGUIElement* button =
-        IrrlichtGui::ScrollBarButton(AsScrollBar(*this, element, L"GetScrollBarDownButtonId"), 1, true);
+    gui::IGUIElement* button = IrrlichtGui::ScrollBarButton(
+        As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarDownButtonId"), 1, true);
     return button != nullptr ? button->getID() : -1;
 }
 
 bool CGuiManager::GetScrollBarHorizontal(gui::IGUIElement* element)
 {
-    return ReadBoolAttribute(m_device, AsScrollBar(*this, element, L"GetScrollBarHorizontal"), "Horizontal");
+    return ReadBoolAttribute(m_device, As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarHorizontal"),
+                             "Horizontal");
 }
 
 void CGuiManager::SetScrollBarHorizontal(gui::IGUIElement* element, bool horizontal)
 {
-    WriteBoolAttribute(m_device, m_environment, AsScrollBar(*this, element, L"SetScrollBarHorizontal"),
-                       "Horizontal", horizontal);
+    WriteBoolAttribute(m_device, m_environment,
+                       As<gui::IGUIScrollBar>(*this, element, L"SetScrollBarHorizontal"), "Horizontal",
+                       horizontal);
 }
 
 } // namespace Graphics::GUI

@@ -308,28 +308,10 @@ public:
     float GetElementFloat(irr::gui::IGUIElement* element) const;
     // Refuses an element of another kind (or none) where the caller needs
     // one kind: "[CGuiManager::<method>] Gui element is not <kind>:<name>",
-    // the kind with its article ("a check box").
+    // the kind with its article ("a check box"). As<T> (GuiElementKinds.h)
+    // is the one way the operations ask for a kind.
     [[noreturn]] void ThrowNotKind(irr::gui::IGUIElement* element, const wchar_t* method,
                                    const wchar_t* kind) const;
-    // The element as the interface of its library type, or ThrowNotKind.
-    template <class T>
-    T* RequireKind(irr::gui::IGUIElement* element, irr::gui::EGUI_ELEMENT_TYPE type, const wchar_t* kind,
-                   const wchar_t* method) const
-    {
-        if (!HasElementType(element, type))
-            ThrowNotKind(element, method, kind);
-        return static_cast<T*>(element);
-    }
-    // The element as one of our own element classes (T::FromElement), or
-    // ThrowNotKind.
-    template <class T>
-    T* RequireKind(irr::gui::IGUIElement* element, const wchar_t* kind, const wchar_t* method) const
-    {
-        T* typed = T::FromElement(element);
-        if (typed == nullptr)
-            ThrowNotKind(element, method, kind);
-        return typed;
-    }
     // False for a null element.
     static bool HasElementType(const irr::gui::IGUIElement* element, irr::gui::EGUI_ELEMENT_TYPE type);
     bool IsElementEnabled(irr::gui::IGUIElement* element) const;
