@@ -265,7 +265,7 @@ void CGuiManager::ForgetMenuItemNames(gui::IGUIContextMenu* menu)
         const int32_t id = menu->getItemCommandId(index);
         if (const std::wstring* name = FindElementName(id))
         {
-            RemoveShortcutsOf(*name);
+            m_shortcuts.Remove(*name);
             RemoveElementName(id);
         }
         if (gui::IGUIContextMenu* subMenu = menu->getSubMenu(index))
@@ -295,7 +295,7 @@ void CGuiManager::RemoveMenuItemAt(gui::IGUIContextMenu* menu, uint32_t index)
     }
     if (const std::wstring* name = FindElementName(id))
     {
-        RemoveShortcutsOf(*name);
+        m_shortcuts.Remove(*name);
         RemoveElementName(id);
     }
 }

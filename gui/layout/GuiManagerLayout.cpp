@@ -221,12 +221,8 @@ bool CGuiManager::ReadShortcut(IArchive& archive, uint32_t eventType, const std:
 
 bool CGuiManager::WriteShortcut(const std::wstring& name, IArchive& archive)
 {
-    for (const auto& [key, event] : m_shortcuts)
-    {
-        if (event.elementName == name)
-            return archive.WriteKeyString("-Shortcut", ShortcutText(key));
-    }
-    return true;
+    const CGuiShortcuts::Binding* binding = m_shortcuts.FindOf(name);
+    return binding == nullptr || archive.WriteKeyString("-Shortcut", CGuiShortcuts::Text(binding->first));
 }
 
 bool CGuiManager::ReadToolTip(IArchive& archive, gui::IGUIElement* element)

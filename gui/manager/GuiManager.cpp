@@ -57,22 +57,8 @@ bool IsMenu(const gui::IGUIElement* element)
 
 } // namespace
 
-bool CGuiManager::SShortcutKey::operator<(const SShortcutKey& other) const
-{
-    if (keyCode != other.keyCode)
-        return keyCode < other.keyCode;
-    // A set flag sorts before an unset one.
-    if (pressed != other.pressed)
-        return pressed;
-    if (shift != other.shift)
-        return shift;
-    if (control != other.control)
-        return control;
-    return false;
-}
-
 CGuiManager::CGuiManager(Graphics::CGraphicsEngine* engine)
-    : m_engine(engine), m_fader(this),
+    : m_engine(engine), m_shortcuts(engine), m_fader(this),
       m_inputKeyMap(engine != nullptr && engine->GetOwner() != nullptr ? engine->GetOwner()->GetApplication()
                                                                        : nullptr)
 {
@@ -139,7 +125,7 @@ void CGuiManager::Clear()
     // elements, which removing the children one by one would leave behind.
     m_environment->clear();
     ForgetClosedDialogs();
-    m_shortcuts.clear();
+    m_shortcuts.Clear();
     m_editSelections.clear();
     m_nameToId.clear();
     m_idToName.clear();
@@ -368,7 +354,7 @@ void CGuiManager::ChangeElementId(gui::IGUIElement* element, const std::wstring&
     const std::wstring oldName = GetElementName(id, false);
     RemoveElementName(id);
     SetElementName(newName, id);
-    RenameShortcuts(oldName, newName);
+    m_shortcuts.Rename(oldName, newName);
 }
 
 gui::IGUIElement* CGuiManager::GetElement(int32_t id, bool throwIfMissing)
@@ -635,7 +621,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
 
     if (!element->getChildren().empty())
         RemoveChildren(element);
-    RemoveShortcutsOf(name);
+    m_shortcuts.Remove(name);
     // The environment's removeFocus takes the focus from whichever element
     // has it: asked only when the element, or what is left below it, does.
     gui::IGUIElement* focus = m_environment->getFocus();
@@ -672,49 +658,6 @@ void CGuiManager::RemoveChildren(gui::IGUIElement* element)
         if (child->getParent() == element && !child->isSubElement())
             RemoveElement(child, true);
     }
-}
-
-void CGuiManager::RemoveShortcutsOf(const std::wstring& name)
-{
-    for (auto entry = m_shortcuts.begin(); entry != m_shortcuts.end();)
-    {
-        if (entry->second.elementName == name)
-            entry = m_shortcuts.erase(entry);
-        else
-            ++entry;
-    }
-}
-
-void CGuiManager::RenameShortcuts(const std::wstring& oldName, const std::wstring& newName)
-{
-    for (auto& entry : m_shortcuts)
-    {
-        if (entry.second.elementName == oldName)
-            entry.second.elementName = newName;
-    }
-}
-
-uint16_t CGuiManager::AddShortcut(uint16_t keyCode, bool shift, bool control, const std::wstring& elementName,
-                                  uint32_t eventType, bool unique)
-{
-    const SShortcutKey key{keyCode, false, shift, control};
-    if (unique && m_shortcuts.count(key) != 0)
-        return 0;
-    m_shortcuts[key] = CGuiEvent{m_engine, elementName, eventType, 1};
-    return keyCode;
-}
-
-const CGuiEvent* CGuiManager::FindShortcut(const SShortcutKey& key) const
-{
-    const auto found = m_shortcuts.find(key);
-    return found == m_shortcuts.end() ? nullptr : &found->second;
-}
-
-size_t CGuiManager::ClearShortcuts()
-{
-    const size_t count = m_shortcuts.size();
-    m_shortcuts.clear();
-    return count;
 }
 
 } // namespace Graphics::GUI

@@ -4,6 +4,7 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/input/GuiShortcuts.h"
 #include "gui/manager/GuiElementIndex.h"
 #include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiIdSet.h"
@@ -98,19 +99,9 @@ class CGUITableEx;
 class CGuiManager
 {
 public:
-    // A keyboard shortcut: key code, pressed, shift and control must all be
-    // equal for a key event to match. Keys order by code, then by each flag
-    // in turn, a set flag before an unset one.
-    struct SShortcutKey
-    {
-        uint16_t keyCode = 0;
-        bool pressed = false;
-        bool shift = false;
-        bool control = false;
-
-        bool operator<(const SShortcutKey& other) const;
-    };
-    using ShortcutMap = std::map<SShortcutKey, CGuiEvent>;
+    // A keyboard shortcut's key (GuiShortcuts.h).
+    using SShortcutKey = CGuiShortcuts::SShortcutKey;
+    using ShortcutMap = CGuiShortcuts::ShortcutMap;
 
     // Fades the whole screen from a colour to transparent (fade-in) or back
     // (fade-out) with an Irrlicht in/out fader element. While a fade exists
@@ -638,16 +629,16 @@ public:
     // on.
     bool SetFocus(irr::gui::IGUIElement* element);
 
-    // Binds the key (not pressed, with shift and control) to a GUI event of
-    // the element (flag 1). With unique, a key that is bound already stays
-    // as it is and the result is 0; otherwise the result is the key code.
+    // Keyboard shortcuts (CGuiShortcuts): a key bound to the GUI event of
+    // an element (flag 1), by the element's name.
     uint16_t AddShortcut(uint16_t keyCode, bool shift, bool control, const std::wstring& elementName,
-                         uint32_t eventType, bool unique);
-    // The GUI event bound to exactly this key, or null.
-    const CGuiEvent* FindShortcut(const SShortcutKey& key) const;
-    // Removes every binding; returns how many there were.
-    size_t ClearShortcuts();
-    const ShortcutMap& GetShortcuts() const { return m_shortcuts; }
+                         uint32_t eventType, bool unique)
+    {
+        return m_shortcuts.Add(keyCode, shift, control, elementName, eventType, unique);
+    }
+    const CGuiEvent* FindShortcut(const SShortcutKey& key) const { return m_shortcuts.Find(key); }
+    size_t ClearShortcuts() { return m_shortcuts.Clear(); }
+    const ShortcutMap& GetShortcuts() const { return m_shortcuts.GetAll(); }
 
     // Skins, fonts and the sprite bank (GuiManagerSkins.cpp).
 
@@ -1031,13 +1022,12 @@ public:
     // "-Shortcut" with the text of the element's first binding; nothing
     // when it has none.
     bool WriteShortcut(const std::wstring& name, Misc::Serialization::IArchive& archive);
-    // Binds the shortcut text ("0x41+0x10+0x11": the key, shift, control):
-    // AddShortcut's result, or 0 and nothing bound when a part of the text
-    // is no hexadecimal code or no key remains.
     uint16_t AddShortcutText(const std::string& text, const std::wstring& name, uint32_t eventType,
-                             bool unique);
-    // The text of a binding, as "-Shortcut" stores it.
-    static std::string ShortcutText(const SShortcutKey& key);
+                             bool unique)
+    {
+        return m_shortcuts.AddText(text, name, eventType, unique);
+    }
+    static std::string ShortcutText(const SShortcutKey& key) { return CGuiShortcuts::Text(key); }
 
     // An optional "Tooltip{" block: sets the element's tooltip. False when
     // there was none (or no element).
@@ -1097,14 +1087,16 @@ public:
     // The type tag that heads layout files.
     static constexpr const char* kLayoutTypeName = "KVOGUI";
 
-    // Shortcuts by element name: the first binding in key order that names
-    // the element, or null.
-    const std::pair<const SShortcutKey, CGuiEvent>* FindShortcutOf(const std::wstring& name) const;
+    const CGuiShortcuts::Binding* FindShortcutOf(const std::wstring& name) const
+    {
+        return m_shortcuts.FindOf(name);
+    }
     bool ShortcutExists(const std::wstring& name) const { return FindShortcutOf(name) != nullptr; }
-    // Whether the key (not pressed, with shift and control) is bound.
-    bool ShortcutKeyExists(uint16_t keyCode, bool shift, bool control) const;
-    // Erases every binding that names the element; how many there were.
-    size_t RemoveShortcuts(const std::wstring& name);
+    bool ShortcutKeyExists(uint16_t keyCode, bool shift, bool control) const
+    {
+        return m_shortcuts.KeyExists(keyCode, shift, control);
+    }
+    size_t RemoveShortcuts(const std::wstring& name) { return m_shortcuts.Remove(name); }
 
     // Tooltips.
 
@@ -1208,8 +1200,6 @@ private:
     // Removes the menu item of the id from the menu that holds it; false
     // when the element is no such menu.
     bool RemoveMenuItem(irr::gui::IGUIElement* element, int32_t id);
-    void RemoveShortcutsOf(const std::wstring& name);
-    void RenameShortcuts(const std::wstring& oldName, const std::wstring& newName);
     // The list box events 8 and 9 with the list box's name.
     void PublishListBoxSelection(irr::gui::IGUIElement* list);
     // Forgets the names and shortcuts of the menu's items, its sub-menus'
@@ -1224,7 +1214,7 @@ private:
     irr::io::IFileSystem* m_fileSystem = nullptr;
     // Holds one reference while set.
     irr::gui::IGUIElement* m_guiParent = nullptr;
-    ShortcutMap m_shortcuts;
+    CGuiShortcuts m_shortcuts;
     CFaderManager m_fader;
     bool m_started = false;
     // Looked up and filled for every element a layout loads, and for every
