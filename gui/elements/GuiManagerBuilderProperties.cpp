@@ -131,7 +131,7 @@ void CGuiManager::SetButtonSprite(gui::IGUIElement* element, int32_t state, cons
     if (state < 0 || state >= gui::EGBS_COUNT)
         throw Misc::Error::CKVOError::Format(L"[CGuiManager::SetButtonSprite] Invalid button state:%i",
                                              state);
-    const Graphics::Sprite::CGuiKVOSpriteBank& bank = RequireSpriteBank(L"SetButtonSprite");
+    const Graphics::Sprite::CGuiKVOSpriteBank& bank = m_sprites.Require(L"SetButtonSprite");
     button->setSprite(static_cast<gui::EGUI_BUTTON_STATE>(state), bank.FindSprite(spriteName),
                       video::SColor(0xFFFFFFFF), loop);
 }

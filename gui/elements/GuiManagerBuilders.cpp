@@ -48,7 +48,7 @@ gui::IGUIButton* CGuiManager::AddButton(int32_t id, const std::wstring& text, co
     gui::IGUIButton* button = m_environment->addButton(rect, GetGuiParent(), id, text.c_str(), nullptr);
     if (button == nullptr)
         return nullptr;
-    button->setSpriteBank(m_spriteBank);
+    button->setSpriteBank(m_sprites.Get());
     button->setImage(FindTextureFile(image));
     button->setPressedImage(FindTextureFile(pressedImage));
     button->setIsPushButton(push);

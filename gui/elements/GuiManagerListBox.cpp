@@ -73,7 +73,7 @@ CGUIListBoxEx* CGuiManager::AddListBox(const std::wstring& name, const CRect& re
         CGUIListBoxEx::FromElement(m_environment->addGUIElement(CGUIListBoxEx::kTypeName, GetGuiParent()));
     if (list == nullptr)
         return nullptr;
-    list->SetSpriteBank(m_spriteBank);
+    list->SetSpriteBank(m_sprites.Get());
     list->setID(id);
     if (scrollBarId != 0)
         list->SetScrollBarId(scrollBarId);
@@ -90,19 +90,19 @@ int32_t CGuiManager::AddListBoxItem(gui::IGUIElement* list, const std::wstring& 
                                     const std::wstring& data, const std::wstring& iconName, int32_t index)
 {
     return As<CGUIListBoxEx>(*this, list, L"AddListBoxItem")
-        ->AddItem(text, data, IconIndexOf(m_spriteBank, iconName), index);
+        ->AddItem(text, data, IconIndexOf(m_sprites.Get(), iconName), index);
 }
 
 void CGuiManager::SetListBoxItemIcon(gui::IGUIElement* list, int32_t index, const std::wstring& iconName)
 {
     As<CGUIListBoxEx>(*this, list, L"SetListBoxItemIcon")
-        ->SetItemIcon(index, IconIndexOf(m_spriteBank, iconName));
+        ->SetItemIcon(index, IconIndexOf(m_sprites.Get(), iconName));
 }
 
 std::wstring CGuiManager::GetListBoxItemIcon(gui::IGUIElement* list, int32_t index)
 {
     const int32_t icon = As<CGUIListBoxEx>(*this, list, L"GetListBoxItemIcon")->GetItemIcon(index);
-    return icon >= 0 ? IconNameOf(m_spriteBank, icon) : std::wstring();
+    return icon >= 0 ? IconNameOf(m_sprites.Get(), icon) : std::wstring();
 }
 
 void CGuiManager::SelectListBoxItem(gui::IGUIElement* list, int32_t index)

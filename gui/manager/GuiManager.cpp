@@ -58,7 +58,7 @@ bool IsMenu(const gui::IGUIElement* element)
 } // namespace
 
 CGuiManager::CGuiManager(Graphics::CGraphicsEngine* engine)
-    : m_engine(engine), m_shortcuts(engine), m_fader(this),
+    : m_engine(engine), m_shortcuts(engine), m_fader(this), m_sprites(engine),
       m_inputKeyMap(engine != nullptr && engine->GetOwner() != nullptr ? engine->GetOwner()->GetApplication()
                                                                        : nullptr)
 {

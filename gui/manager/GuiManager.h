@@ -6,6 +6,7 @@
 #include "core/foundation/Rect.h"
 #include "gui/input/GuiShortcuts.h"
 #include "gui/manager/GuiElementIndex.h"
+#include "gui/sprites/GuiSpriteBankFront.h"
 #include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiIdSet.h"
 #include "gui/input/InputKeyMap.h"
@@ -647,7 +648,7 @@ public:
     CSkinManager& GetSkins() { return m_skins; }
     const CSkinManager& GetSkins() const { return m_skins; }
     // The GUI's sprite bank, made anew on every device; null without one.
-    Graphics::Sprite::CGuiKVOSpriteBank* GetSpriteBank() const { return m_spriteBank; }
+    Graphics::Sprite::CGuiKVOSpriteBank* GetSpriteBank() const { return m_sprites.Get(); }
 
     // Layout blocks. "Skin": the skin body of skin files; "Font"/"Fonts":
     // font lines up to, not including, the closing "}"; "Sprites": the
@@ -1111,27 +1112,57 @@ public:
     // bank each throws "[CGuiManager::<method>] Graphics engine not
     // initialised." (ScreenSpriteExists names AddSpriteToScreen).
     std::wstring AddSpriteBankEntry(const std::wstring& id, const std::wstring& textureName,
-                                    const std::vector<CRect>& rectangles, uint32_t frameTime);
+                                    const std::vector<CRect>& rectangles, uint32_t frameTime)
+    {
+        return m_sprites.AddEntry(id, textureName, rectangles, frameTime);
+    }
     std::wstring AddSpriteToScreen(const std::wstring& spriteId, const CRect& rectangle, uint32_t startFrame,
                                    bool loop, bool oneShot, int32_t zOrder, const CColor& color,
-                                   bool beforeGui, const CRect& clip);
-    bool ScreenSpriteExists(const std::wstring& screenSpriteId);
-    CRect GetSpritePosition(const std::wstring& screenSpriteId, bool absolute);
-    void MoveSprite(const std::wstring& screenSpriteId, const CRect& rectangle);
-    void ChangeSpriteColor(const std::wstring& screenSpriteId, const CColor& color);
-    void RemoveSprite(const std::wstring& screenSpriteId);
-    void RemoveAllScreenSprites();
-    uint32_t GetSpriteBankCount();
-    bool SpriteBankEntryExists(const std::wstring& id);
+                                   bool beforeGui, const CRect& clip)
+    {
+        m_sprites.Require(L"AddSpriteToScreen");
+        return m_sprites.AddToScreen(spriteId, ScreenRectToPixels(rectangle), startFrame, loop, oneShot,
+                                     zOrder, color, beforeGui, clip);
+    }
+    bool ScreenSpriteExists(const std::wstring& screenSpriteId)
+    {
+        return m_sprites.ScreenSpriteExists(screenSpriteId);
+    }
+    CRect GetSpritePosition(const std::wstring& screenSpriteId, bool absolute)
+    {
+        return m_sprites.GetPosition(screenSpriteId, absolute);
+    }
+    void MoveSprite(const std::wstring& screenSpriteId, const CRect& rectangle)
+    {
+        m_sprites.Require(L"MoveSprite");
+        m_sprites.Move(screenSpriteId, ScreenRectToPixels(rectangle));
+    }
+    void ChangeSpriteColor(const std::wstring& screenSpriteId, const CColor& color)
+    {
+        m_sprites.ChangeColor(screenSpriteId, color);
+    }
+    void RemoveSprite(const std::wstring& screenSpriteId) { m_sprites.Remove(screenSpriteId); }
+    void RemoveAllScreenSprites() { m_sprites.RemoveAllScreenSprites(); }
+    uint32_t GetSpriteBankCount() { return m_sprites.GetCount(); }
+    bool SpriteBankEntryExists(const std::wstring& id) { return m_sprites.EntryExists(id); }
     // Reads or writes the bank (null: the manager's own) in an open archive.
-    bool loadSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank);
-    bool saveSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank);
+    bool loadSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank)
+    {
+        return m_sprites.Load(archive, bank);
+    }
+    bool saveSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank)
+    {
+        return m_sprites.Save(archive, bank);
+    }
     // The file of the name (or with ".kvosprites") through the application's
     // file lookup; false when none is found or it is no sprite bank.
-    bool LoadSpriteBankFile(const std::wstring& name);
+    bool LoadSpriteBankFile(const std::wstring& name) { return m_sprites.LoadFile(name); }
     // "COMPRESSED" or "BINARY" a binary archive, else a text archive in that
     // encoding; true when the file was written and put in place.
-    bool SaveSpriteBankFile(const std::wstring& path, const char* mode);
+    bool SaveSpriteBankFile(const std::wstring& path, const char* mode)
+    {
+        return m_sprites.SaveFile(path, mode);
+    }
 
     // Bitmap-font builders made for scripts, known by ids that are never
     // handed out twice. Each is destroyed by DestroyFontTool or, at the
@@ -1299,12 +1330,9 @@ private:
     // Lets go of the bank, the font builders and the environment before the
     // device goes.
     void DetachSkins();
-    void ReleaseSpriteBank();
-    // The bank, or "[CGuiManager::<method>] Graphics engine not initialised.".
-    Graphics::Sprite::CGuiKVOSpriteBank& RequireSpriteBank(const wchar_t* method) const;
     CSkinManager m_skins;
-    Graphics::Sprite::CGuiKVOSpriteBank* m_spriteBank = nullptr; // grabbed
-    std::map<uint32_t, irr::CFontTool*> m_fontTools;             // each held
+    CGuiSpriteBankFront m_sprites;
+    std::map<uint32_t, irr::CFontTool*> m_fontTools; // each held
     uint32_t m_lastFontToolId = 0;
 
     // Key map and scrollers. A scroller is shared so that one removed while

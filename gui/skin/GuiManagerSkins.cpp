@@ -4,15 +4,11 @@
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "gui/fonts/FontTool.h"
-#include "gui/sprites/GuiKVOSpriteBank.h"
-#include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
 
 namespace Graphics::GUI
 {
-
-using Graphics::Sprite::CGuiKVOSpriteBank;
 
 void CGuiManager::AttachSkins()
 {
@@ -27,16 +23,7 @@ void CGuiManager::AttachSkins()
     m_skins.DeactivateSkin();
     m_skins.SetGuiAlpha(1.0f, true);
 
-    ReleaseSpriteBank();
-    m_spriteBank = new CGuiKVOSpriteBank(m_environment);
-    // Sprites take their textures the way scripts name them: through the
-    // engine, which loads by the application's file lookup.
-    if (m_engine != nullptr)
-    {
-        Graphics::CGraphicsEngine* engine = m_engine;
-        m_spriteBank->SetTextureLoader([engine](const std::wstring& name)
-                                       { return name.empty() ? nullptr : engine->GetTexture(name, false); });
-    }
+    m_sprites.Attach(m_environment);
 }
 
 void CGuiManager::DetachSkins()
@@ -45,25 +32,13 @@ void CGuiManager::DetachSkins()
     for (auto& entry : m_fontTools)
         entry.second->drop();
     m_fontTools.clear();
-    ReleaseSpriteBank();
+    m_sprites.Release();
     m_skins.SetEnvironment(nullptr);
-}
-
-void CGuiManager::ReleaseSpriteBank()
-{
-    if (m_spriteBank == nullptr)
-        return;
-    // An element may still hold the bank for a while: it draws no more
-    // screen sprites from now on.
-    m_spriteBank->RemoveAllScreenSprites();
-    m_spriteBank->drop();
-    m_spriteBank = nullptr;
 }
 
 void CGuiManager::ClearSpriteBank()
 {
-    if (m_spriteBank != nullptr)
-        m_spriteBank->Clear();
+    m_sprites.Clear();
 }
 
 void CGuiManager::ClearSkins()
@@ -88,7 +63,7 @@ void CGuiManager::ReadFonts(Misc::Serialization::IArchive& archive)
 
 bool CGuiManager::ReadSpriteBank(Misc::Serialization::IArchive& archive)
 {
-    return loadSpriteBank(archive, nullptr);
+    return m_sprites.Load(archive, nullptr);
 }
 
 irr::gui::IGUIFont* CGuiManager::GetFont(const std::wstring& name, bool registerFont)
@@ -104,98 +79,6 @@ bool CGuiManager::SetFont(const std::wstring& key, const std::wstring& file)
 void CGuiManager::ClearFonts()
 {
     m_skins.ClearFonts();
-}
-
-CGuiKVOSpriteBank& CGuiManager::RequireSpriteBank(const wchar_t* method) const
-{
-    if (m_spriteBank == nullptr)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::%s] Graphics engine not initialised.", method);
-    return *m_spriteBank;
-}
-
-std::wstring CGuiManager::AddSpriteBankEntry(const std::wstring& id, const std::wstring& textureName,
-                                             const std::vector<CRect>& rectangles, uint32_t frameTime)
-{
-    return RequireSpriteBank(L"AddSpriteBankEntry")
-        .AddSpriteBankEntry(id, textureName, rectangles, frameTime);
-}
-
-std::wstring CGuiManager::AddSpriteToScreen(const std::wstring& spriteId, const CRect& rectangle,
-                                            uint32_t startFrame, bool loop, bool oneShot, int32_t zOrder,
-                                            const CColor& color, bool beforeGui, const CRect& clip)
-{
-    CGuiKVOSpriteBank& bank = RequireSpriteBank(L"AddSpriteToScreen");
-    return bank.AddSpriteToScreen(spriteId, ScreenRectToPixels(rectangle), startFrame, loop, oneShot, zOrder,
-                                  color, beforeGui, clip);
-}
-
-bool CGuiManager::ScreenSpriteExists(const std::wstring& screenSpriteId)
-{
-    return RequireSpriteBank(L"AddSpriteToScreen").ScreenSpriteExists(screenSpriteId);
-}
-
-CRect CGuiManager::GetSpritePosition(const std::wstring& screenSpriteId, bool absolute)
-{
-    return RequireSpriteBank(L"GetSpritePosition").GetSpritePosition(screenSpriteId, absolute);
-}
-
-void CGuiManager::MoveSprite(const std::wstring& screenSpriteId, const CRect& rectangle)
-{
-    CGuiKVOSpriteBank& bank = RequireSpriteBank(L"MoveSprite");
-    bank.MoveSprite(screenSpriteId, ScreenRectToPixels(rectangle));
-}
-
-void CGuiManager::ChangeSpriteColor(const std::wstring& screenSpriteId, const CColor& color)
-{
-    RequireSpriteBank(L"ChangeSpriteColor").ChangeSpriteColor(screenSpriteId, color);
-}
-
-void CGuiManager::RemoveSprite(const std::wstring& screenSpriteId)
-{
-    RequireSpriteBank(L"RemoveSprite").RemoveSprite(screenSpriteId);
-}
-
-void CGuiManager::RemoveAllScreenSprites()
-{
-    RequireSpriteBank(L"RemoveAllScreenSprites").RemoveAllScreenSprites();
-}
-
-uint32_t CGuiManager::GetSpriteBankCount()
-{
-    return RequireSpriteBank(L"GetSpriteBankCount").GetSpriteCount();
-}
-
-bool CGuiManager::SpriteBankEntryExists(const std::wstring& id)
-{
-    return RequireSpriteBank(L"SpriteBankEntryExists").SpriteExists(id);
-}
-
-bool CGuiManager::loadSpriteBank(Misc::Serialization::IArchive& archive, CGuiKVOSpriteBank* bank)
-{
-    if (bank == nullptr)
-        bank = &RequireSpriteBank(L"loadSpriteBank");
-    return bank->LoadFromArchive(archive);
-}
-
-bool CGuiManager::saveSpriteBank(Misc::Serialization::IArchive& archive, CGuiKVOSpriteBank* bank)
-{
-    if (bank == nullptr)
-        bank = &RequireSpriteBank(L"saveSpriteBank");
-    return bank->Write(archive);
-}
-
-bool CGuiManager::LoadSpriteBankFile(const std::wstring& name)
-{
-    CGuiKVOSpriteBank& bank = RequireSpriteBank(L"LoadSpriteBankFile");
-    const CApplication* application = nullptr;
-    if (m_engine != nullptr && m_engine->GetOwner() != nullptr)
-        application = m_engine->GetOwner()->GetApplication();
-    return application != nullptr && bank.LoadFile(*application, name);
-}
-
-bool CGuiManager::SaveSpriteBankFile(const std::wstring& path, const char* mode)
-{
-    return RequireSpriteBank(L"SaveSpriteBankFile").SaveFile(path, mode);
 }
 
 uint32_t CGuiManager::CreateFontTool()
