@@ -5,7 +5,7 @@
 #include "physics/PhysicsEngine.h"
 #include "script_api/core/ScriptInterfaces.h"
 #include "sound/SoundEngine.h"
-#include "world/WorldMap.h"
+#include "world/World.h"
 
 #include <memory>
 
@@ -16,8 +16,10 @@ void AddEngineParts(Simulation::CSimulationManager& manager)
 {
     auto* graphics = manager.Adopt(std::make_unique<Graphics::CGraphicsEngine>(&manager));
     auto* physics = manager.Adopt(std::make_unique<CPhysicsEngine>(&manager));
-    manager.Adopt(std::make_unique<CWorldMap>(&manager));
     auto* sound = manager.Adopt(std::make_unique<CSoundEngine>(&manager));
+    // Last, so that it goes first: its entities leave sound, physics and
+    // graphics while every engine still exists.
+    manager.Adopt(std::make_unique<CWorld>(&manager));
 
     manager.AddSubEngine("graphics", graphics);
     manager.AddSubEngine("physics", physics);

@@ -16,9 +16,9 @@ namespace Halvane
 {
 
 // Builds the parts of the engine object in this order: the graphics engine,
-// the physics engine, the world map and the sound engine (the last made is
-// the first destroyed), and files "graphics", "physics" and "sound" in the
-// main loop.
+// the physics engine, the sound engine and the world object (the last made
+// is the first destroyed, so the world goes before any engine), and files
+// "graphics", "physics" and "sound" in the main loop.
 void AddEngineParts(Simulation::CSimulationManager& manager);
 
 // The parts above and the twelve script interfaces.

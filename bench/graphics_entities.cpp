@@ -1,13 +1,13 @@
 // 10,000 entities whose settings change every frame, on the NULL driver:
 // the entities' own setters (position, rotation, scale and a material
 // colour, stored and then applied to the node, through the entity
-// interface as the world map's entities call them) beside the bare
+// interface as the world's managed entities call them) beside the bare
 // Irrlicht node setters making the same changes on the same nodes. Also the creation of
 // 10,000 entities with their nodes beside 10,000 bare cube nodes.
 
-#include "core/io/DataBag.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/GraphicalTrigger.h"
+#include "tests/support/JoinedEntity.h"
 
 #include <benchmark/benchmark.h>
 #include <irrlicht.h>
@@ -22,66 +22,20 @@ namespace
 
 using namespace irr;
 
-// A trigger joined the way the world map joins an entity's parts: it
-// stores identity and placement, then hands the value to the graphical
-// part.
-class CBenchEntity : public Graphics::Scene::CGraphicalTrigger
+// A trigger joined the way the world joins an entity's parts: it stores
+// identity and placement, then hands the value to the graphical part.
+class CBenchEntity : public CJoinedEntity<Graphics::Scene::CGraphicalTrigger>
 {
 public:
-    explicit CBenchEntity(int index)
+    explicit CBenchEntity(int index) : CJoinedEntity(IdOf(index)) {}
+
+private:
+    static std::string IdOf(int index)
     {
         char id[40];
         std::snprintf(id, sizeof(id), "00000000-0000-4000-8000-%012d", index);
-        m_id = id;
+        return id;
     }
-    const char* GetId() const override { return m_id.c_str(); }
-    void SetId(const char* id) override { m_id = id; }
-    void NewId() override {}
-    const std::wstring& GetName() const override { return m_name; }
-    void SetName(const std::wstring& name) override { m_name = name; }
-    const CVector& GetPosition() const override { return m_position; }
-    void SetPosition(const CVector& position) override
-    {
-        m_position = position;
-        CGraphicalTrigger::SetPosition(position);
-    }
-    const CVector& GetRotation() const override { return m_rotation; }
-    void SetRotation(const CVector& rotation) override
-    {
-        m_rotation = rotation;
-        CGraphicalTrigger::SetRotation(rotation);
-    }
-    const CVector& GetScale() const override { return m_scale; }
-    void SetScale(const CVector& scale) override
-    {
-        m_scale = scale;
-        CGraphicalTrigger::SetScale(scale);
-    }
-    void GetForce(CVector& force) override { force = CVector(); }
-    void GetTorque(CVector& torque) override { torque = CVector(); }
-    void GetVelocity(CVector& velocity) override { velocity = CVector(); }
-    const std::wstring& GetScript() const override { return m_name; }
-    void SetScript(const std::wstring&) override {}
-    void SetFlags(uint32_t flags) override
-    {
-        m_flags = flags;
-        CGraphicalTrigger::SetFlags(flags);
-    }
-    uint32_t GetFlags() const override { return m_flags; }
-    CDataBag& GetData() override { return m_data; }
-    const CDataBag& GetData() const override { return m_data; }
-    CPhysicalEntity* GetPhysicalPart() override { return nullptr; }
-    Graphics::Scene::CGraphicalEntity* GetGraphicalPart() override { return this; }
-    CSonicEntity* GetSonicPart() override { return nullptr; }
-
-private:
-    CVector m_position;
-    CVector m_rotation;
-    CVector m_scale{1.0f, 1.0f, 1.0f};
-    uint32_t m_flags = 0;
-    std::string m_id;
-    std::wstring m_name;
-    CDataBag m_data;
 };
 
 constexpr int kEntities = 10000;

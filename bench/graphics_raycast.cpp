@@ -13,7 +13,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/RayHitList.h"
 #include "graphics/scene/GraphicalUnit.h"
-#include "tests/graphics/scene/SceneTestEntity.h"
+#include "tests/support/JoinedEntity.h"
 
 #include <benchmark/benchmark.h>
 #include <irrlicht.h>
@@ -30,7 +30,7 @@ namespace
 using namespace irr;
 
 // A unit joined the way the world map joins an entity's parts.
-using CBenchUnit = CSceneTestEntity<Graphics::Scene::CGraphicalUnit>;
+using CBenchUnit = CJoinedEntity<Graphics::Scene::CGraphicalUnit>;
 
 std::string UnitId(int index)
 {

@@ -4,7 +4,12 @@ using Misc::Multicast::CMulticast;
 
 CPhysicsEngine::CPhysicsEngine(Simulation::CSimulationManager* owner) : Simulation::CSubEngine(owner) {}
 
-CPhysicsEngine::~CPhysicsEngine() = default;
+CPhysicsEngine::~CPhysicsEngine()
+{
+    m_parts.DetachAll();
+}
+
+void CPhysicsEngine::ForgetPart(CPhysicsEngine& /*engine*/, CPhysicsLink& /*link*/) {}
 
 bool CPhysicsEngine::OnStart()
 {

@@ -10,8 +10,11 @@ CSoundEngine::CSoundEngine(Simulation::CSimulationManager* owner) : Simulation::
 
 CSoundEngine::~CSoundEngine()
 {
+    m_parts.DetachAll();
     CMulticast<Kind::CameraChange>::Unsubscribe(this);
 }
+
+void CSoundEngine::ForgetPart(CSoundEngine& /*engine*/, CSoundLink& /*link*/) {}
 
 bool CSoundEngine::OnStart()
 {

@@ -20,6 +20,7 @@ RULES=(
     "core/io            core/foundation core/events platform"
     "core/script/lua    core/foundation platform"
     "core/app           core/io core/foundation core/events platform"
+    "core/world         core/io core/foundation platform"
     "core/script        core/app core/io core/foundation core/events core/script/lua platform"
     "script_api         core graphics gui physics sound world platform"
     "graphics           core gui world platform"

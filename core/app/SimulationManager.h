@@ -29,7 +29,7 @@ protected:
 };
 
 // Owns the application object, the state machine and the parts that other
-// subsystems add (the graphics, physics and sound engines and the world map),
+// subsystems add (the graphics, physics and sound engines and the world object),
 // and runs the main loop: each tick publishes the tick event and updates the
 // sub-engines in the order of their names (graphics, physics, sound); the
 // loop ends when a quit is requested and every sub-engine agrees to stop.

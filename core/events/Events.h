@@ -27,7 +27,7 @@ namespace LuaPlus
 class LuaObject;
 }
 class CPhysicsEngine;
-class CWorldMap;
+class CWorld;
 
 namespace Misc::Multicast
 {
@@ -155,7 +155,7 @@ struct CEvtPhysicsTick
 struct CEvtEntity
 {
     void* sender = nullptr;
-    std::string name;
+    std::string id;
 };
 
 // Two entities: a collision pair, or the new and the previous camera ("" when
@@ -171,14 +171,14 @@ struct CEvtEntityPair
 struct CEvtEntityActivated
 {
     void* sender = nullptr;
-    std::string name;
+    std::string id;
     bool activated = false;
 };
 
 // A world is saved, loaded (in phases) or unloaded.
 struct CEvtWorld
 {
-    CWorldMap* world = nullptr;
+    CWorld* world = nullptr;
     std::wstring path;
 };
 

@@ -264,7 +264,7 @@ template <> bool CManagedEventHandler::Deliver<Kind::CameraChange>(const CEvtEnt
 
 template <> bool CManagedEventHandler::Deliver<Kind::AnimationComplete>(const CEvtEntity& event, bool handled)
 {
-    return Call(handled, event.name);
+    return Call(handled, event.id);
 }
 
 #define HALVANE_DELIVER_NOTHING(kind)                                                                        \
@@ -281,16 +281,16 @@ HALVANE_DELIVER_NOTHING(DrawPostGui)
 template <>
 bool CManagedEventHandler::Deliver<Kind::Activated>(const CEvtEntityActivated& event, bool handled)
 {
-    if (!PassesEntity(event.name))
+    if (!PassesEntity(event.id))
         return false;
-    return Call(handled, event.name, event.activated);
+    return Call(handled, event.id, event.activated);
 }
 
 template <> bool CManagedEventHandler::Deliver<Kind::LeaveWorld>(const CEvtEntity& event, bool handled)
 {
-    if (!PassesEntity(event.name))
+    if (!PassesEntity(event.id))
         return false;
-    return Call(handled, event.name);
+    return Call(handled, event.id);
 }
 
 // A filtered collision handler always gets its own entity first.

@@ -10,6 +10,7 @@
 #include "graphics/engine/IrrlichtConversions.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/engine/TextureLocks.h"
+#include "graphics/scene/GraphicalEntity.h"
 #include "gui/manager/GuiManager.h"
 #include "platform/X11Window.h"
 
@@ -205,6 +206,8 @@ void CGraphicsEngine::Destroy()
 
 void CGraphicsEngine::CloseDevice()
 {
+    // The entities' nodes and meshes belong to the device.
+    m_parts.DetachAll();
     ClearCaches();
     SetDesiredFrameRate(0);
     ResetWorldBox();
@@ -481,6 +484,15 @@ void CGraphicsEngine::ForgetEntity(IFrameEntity* entity)
 {
     m_pendingNodeUpdates.erase(entity);
     m_autoAnimatedEntities.erase(entity);
+}
+
+void CGraphicsEngine::ForgetPart(CGraphicsEngine& engine, CGraphicsLink& link)
+{
+    // Only pointers are compared here: the entity may be half destroyed.
+    auto* entity = static_cast<Scene::CGraphicalEntity*>(link.GetPart());
+    engine.ForgetEntity(entity);
+    if (IFrameCamera* camera = entity->GetFrameCamera())
+        engine.ForgetCamera(camera);
 }
 
 void CGraphicsEngine::ForgetCamera(IFrameCamera* camera)

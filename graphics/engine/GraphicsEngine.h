@@ -7,6 +7,7 @@
 #include "core/foundation/Rect.h"
 #include "core/foundation/Vector.h"
 #include "core/io/Serializable.h"
+#include "core/world/EngineLink.h"
 #include "graphics/engine/FrameEntity.h"
 #include "graphics/engine/RayHitList.h"
 
@@ -63,6 +64,12 @@ class CTextureLocks;
 // A native window: the X11 window id; 0 for none.
 using WindowHandle = uintptr_t;
 
+class CGraphicsEngine;
+// How a graphical entity is linked to the engine that built its node, and
+// the engine's side of those links.
+using CGraphicsLink = Misc::World::CEngineLink<CGraphicsEngine>;
+using CGraphicsParts = Misc::World::CEngineParts<CGraphicsEngine>;
+
 // The graphics sub-engine. It owns the Irrlicht device (window, video
 // driver, scene manager, GUI environment), the GUI manager and the event
 // receiver, and draws one frame per step of the simulation loop.
@@ -86,6 +93,8 @@ public:
     // Closes a device that is still open; the GUI manager and the event
     // receiver go with the engine.
     ~CGraphicsEngine() override;
+    CGraphicsEngine(const CGraphicsEngine&) = delete;
+    CGraphicsEngine& operator=(const CGraphicsEngine&) = delete;
 
     // Lifecycle.
 
@@ -102,7 +111,8 @@ public:
     bool Init(const std::string& driverName, uint32_t width, uint32_t height, bool fullScreen, uint8_t bits,
               bool useShadows, bool useAntiAliasing, bool useVSync, uint32_t frameRate, WindowHandle windowId,
               uint32_t windowStyle, int32_t windowLeft, int32_t windowTop, bool throwOnError);
-    // Clears the caches, stops the stepping and closes the device.
+    // Lets go of every entity (each loses its node, meshes and device
+    // objects), clears the caches, stops the stepping and closes the device.
     void Destroy();
     // Empties the GUI, the scene, the mesh cache, the render targets and
     // the driver's textures; nothing without a device.
@@ -140,9 +150,13 @@ public:
     // The entity's joints are animated after every frame.
     void AddAutoAnimatedEntity(IFrameEntity* entity);
     bool RemoveAutoAnimatedEntity(IFrameEntity* entity);
-    // An entity going away leaves every list of the engine.
+    // A frame entity or camera going away leaves every list of the engine.
+    // A graphical entity does so through its link.
     void ForgetEntity(IFrameEntity* entity);
     void ForgetCamera(IFrameCamera* camera);
+    // The graphical entities linked to the engine: those it built a node
+    // for (BindNode), until they go or leave.
+    CGraphicsParts& GetParts() { return m_parts; }
     // The box around everything in the scene.
     CVector GetWorldMin() const { return m_worldMin; }
     CVector GetWorldMax() const { return m_worldMax; }
@@ -156,7 +170,8 @@ public:
     // joint of the parent (which must be an agent: "[CGraphicsEngine::Add]
     // When specifying a parent joint, the parent must be an Agent."; a
     // missing joint throws "Joint not found:%s"). A kind without a builder
-    // throws "[CGraphicsEngine::Add] Typeid not recognised".
+    // throws "[CGraphicsEngine::Add] Typeid not recognised". Add, Remove and
+    // Update find what to do for a kind in one table of the kinds by id.
     void Add(Scene::CGraphicalEntity* entity, Scene::CGraphicalEntity* parent, const std::string& jointName);
     void AddByType(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
     // An animated mesh (a cube without a model); with shadows enabled at
@@ -189,7 +204,8 @@ public:
     void AddCursor(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
     // The common last step: marker cubes (where allowed and the entity's
     // flags are not 0), the device's objects and the node handed to the
-    // entity, the node named after it, then the entity's UpdateParts.
+    // entity (which links it to the engine), the node named after it, then
+    // the entity's UpdateNode.
     void BindNode(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* node,
                   irr::scene::ISceneNode* parentNode, bool markersAllowed);
     // Takes the entity's node out of the scene and the entity out of the
@@ -206,7 +222,7 @@ public:
     void Rebuild(Scene::CGraphicalEntity* entity);
     // Pushes the entity's settings into its node by its kind: a particle
     // system gets its emitter and affectors anew, a terrain its texture
-    // scales, the other kinds their UpdateParts.
+    // scales, the other kinds their UpdateNode. Only the node changes.
     void Update(Scene::CGraphicalEntity* entity);
     // The loop's Update stays in reach beside the entity update.
     using Simulation::CSubEngine::Update;
@@ -219,15 +235,13 @@ public:
     // without a device or when neither exists.
     irr::video::ITexture* FindEntityTexture(const std::wstring& name);
 
-    // Mesh vertices. A vertex index counts across the buffers in order; an
-    // index past the last vertex or a null mesh reads and writes nothing.
-    // A vertex type other than standard, two texture coordinates or
-    // tangents throws "[CGraphicsEngine::GetMeshVertex] Unknown vertex
-    // type". Each returns true.
-
     // Frame `frame` of the file's animated mesh; null when the mesh cannot be
     // loaded or the frame lies outside it.
     irr::scene::IMesh* GetMeshId(const std::wstring& fileName, int32_t frame);
+
+    // The mesh helpers of graphics/scene/MeshGeometry.h under the engine's
+    // names: single vertices counted across a mesh's buffers, and a mesh's
+    // vertices and triangles as point lists.
     static uint32_t GetNumberOfMeshVertices(irr::scene::IMesh* mesh);
     static bool GetMeshVertexColor(irr::scene::IMesh* mesh, uint32_t index, CColor& color);
     static bool SetMeshVertexColor(irr::scene::IMesh* mesh, uint32_t index, const CColor& color);
@@ -235,27 +249,12 @@ public:
     static bool SetMeshVertexPosition(irr::scene::IMesh* mesh, uint32_t index, const CVector& position);
     static bool GetMeshVertexNormal(irr::scene::IMesh* mesh, uint32_t index, CVector& normal);
     static bool SetMeshVertexNormal(irr::scene::IMesh* mesh, uint32_t index, const CVector& normal);
-    // The second texture coordinates when asked for and the vertex has them.
     static bool GetMeshVertexUV(irr::scene::IMesh* mesh, uint32_t index, bool secondSet, CPoint& uv);
     static bool SetMeshVertexUV(irr::scene::IMesh* mesh, uint32_t index, bool secondSet, const CPoint& uv);
-
-    // Mesh geometry as point lists. Positions are multiplied componentwise
-    // by the scale and grow the box when one is given. A vertex layout
-    // other than standard, two texture coordinates or tangents throws
-    // "[CGraphicsEngine::GetMeshVerticesFromBuffer] Unknown mesh type" or
-    // "[CGraphicsEngine::GetMeshFaces] Unknown mesh type". Null meshes and
-    // buffers give 0.
-
-    // Appends every vertex position; the buffer's vertex count.
     static uint32_t GetMeshVerticesFromBuffer(const irr::scene::IMeshBuffer* buffer, const CVector& scale,
                                               std::vector<CVector>& points, Scene::CMeshBox* box);
-    // The same over all buffers; the sum.
     static uint32_t GetEntityVertices(irr::scene::IMesh* mesh, const CVector& scale,
                                       std::vector<CVector>& points, Scene::CMeshBox* box);
-    // Appends the three corners of every triangle whose edge cross product
-    // has a squared length above the minimum (so degenerate ones never
-    // count); the number of triangles appended. Indices past the buffer's
-    // vertices end its triangles.
     static uint32_t GetMeshFaces(const irr::scene::IMeshBuffer* buffer, const CVector& scale,
                                  std::vector<CVector>& points, float minimumArea, Scene::CMeshBox* box);
     static uint32_t GetEntityFaces(irr::scene::IMesh* mesh, const CVector& scale,
@@ -606,6 +605,28 @@ public:
                                int32_t baseMaterial, int32_t userData);
 
 private:
+    // What the engine does with the entities of one kind.
+    struct SSceneKind
+    {
+        uint32_t typeId;
+        void (CGraphicsEngine::*add)(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
+        void (CGraphicsEngine::*remove)(Scene::CGraphicalEntity* entity);
+        void (CGraphicsEngine::*update)(Scene::CGraphicalEntity* entity);
+    };
+    // The kind of the id; null for an id that is no kind.
+    static const SSceneKind* FindSceneKind(uint32_t typeId);
+    // The entity as the class of its kind; a null entity or one of another
+    // class throws the message.
+    template <class Kind> static Kind* RequireKind(Scene::CGraphicalEntity* entity, const wchar_t* message)
+    {
+        if (auto* kind = dynamic_cast<Kind*>(entity))
+            return kind;
+        ThrowInvalidKind(message);
+    }
+    [[noreturn]] static void ThrowInvalidKind(const wchar_t* message);
+    // What the engine keeps of a graphical entity that leaves it.
+    static void ForgetPart(CGraphicsEngine& engine, CGraphicsLink& link);
+
     // Without a device, or while it runs: true. When the user closed the
     // window: Destroy, quit with status 1, false.
     bool CheckDevice();
@@ -633,6 +654,8 @@ private:
     // Removes the node's children named like the node (its marker cubes).
     static void RemoveMarkers(irr::scene::ISceneNode* node);
     void UpdateParticleSystem(Scene::CGraphicalEntity* entity);
+    void UpdateTerrain(Scene::CGraphicalEntity* entity);
+    void UpdateEntityNode(Scene::CGraphicalEntity* entity);
     void SetModelLoaderParameters(const std::wstring& modelName);
     // Raises again what an event subscriber raised inside Irrlicht.
     void RethrowReceiverError();
@@ -676,6 +699,9 @@ private:
     std::unique_ptr<CTextureLocks> m_textureLocks;
     std::map<std::wstring, std::unique_ptr<CRenderTarget>> m_renderTargets;
     JointMap m_jointMap;
+    // Last, so that it goes first: the entities' leaving reaches the lists
+    // above.
+    CGraphicsParts m_parts{*this, &CGraphicsEngine::ForgetPart};
 };
 
 } // namespace Graphics

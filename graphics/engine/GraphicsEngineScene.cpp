@@ -121,52 +121,45 @@ void CGraphicsEngine::Add(CGraphicalEntity* entity, CGraphicalEntity* parent, co
     AddByType(entity, parentNode);
 }
 
+const CGraphicsEngine::SSceneKind* CGraphicsEngine::FindSceneKind(uint32_t typeId)
+{
+    using Engine = CGraphicsEngine;
+    static const SSceneKind kinds[] = {
+        {World::kTypeIdAgent, &Engine::AddAgent, &Engine::RemoveNode, &Engine::UpdateEntityNode},
+        {World::kTypeIdUnit, &Engine::AddUnit, &Engine::RemoveNode, &Engine::UpdateEntityNode},
+        {World::kTypeIdParticleSystem, &Engine::AddParticleSystem, &Engine::RemoveParticleSystem,
+         &Engine::UpdateParticleSystem},
+        {World::kTypeIdLight, &Engine::AddLight, &Engine::RemoveNode, &Engine::UpdateEntityNode},
+        {World::kTypeIdWaypoint, &Engine::AddWaypoint, &Engine::RemoveNode, &Engine::UpdateEntityNode},
+        {World::kTypeIdTrigger, &Engine::AddTrigger, &Engine::RemoveNode, &Engine::UpdateEntityNode},
+        {World::kTypeIdBillboard, &Engine::AddBillboard, &Engine::RemoveNode, &Engine::UpdateEntityNode},
+        {World::kTypeIdSky, &Engine::AddSky, &Engine::RemoveNode, &Engine::UpdateEntityNode},
+        {World::kTypeIdTerrain, &Engine::AddTerrain, &Engine::RemoveNode, &Engine::UpdateTerrain},
+        {World::kTypeIdWater, &Engine::AddWater, &Engine::RemoveNode, &Engine::UpdateEntityNode},
+        {World::kTypeIdCamera, &Engine::AddCamera, &Engine::RemoveNode, &Engine::UpdateEntityNode},
+        {World::kTypeIdCursor, &Engine::AddCursor, &Engine::RemoveNode, &Engine::UpdateEntityNode},
+    };
+    for (const SSceneKind& kind : kinds)
+    {
+        if (kind.typeId == typeId)
+            return &kind;
+    }
+    return nullptr;
+}
+
+void CGraphicsEngine::ThrowInvalidKind(const wchar_t* message)
+{
+    throw CKVOError(message);
+}
+
 void CGraphicsEngine::AddByType(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
     if (entity != nullptr)
         ForgetStaleNode(entity);
-    const uint32_t kind = entity != nullptr ? entity->GetTypeId() : 0;
-    switch (kind)
-    {
-    case World::kTypeIdAgent:
-        AddAgent(entity, parentNode);
-        return;
-    case World::kTypeIdParticleSystem:
-        AddParticleSystem(entity, parentNode);
-        return;
-    case World::kTypeIdLight:
-        AddLight(entity, parentNode);
-        return;
-    case World::kTypeIdWaypoint:
-        AddWaypoint(entity, parentNode);
-        return;
-    case World::kTypeIdTrigger:
-        AddTrigger(entity, parentNode);
-        return;
-    case World::kTypeIdBillboard:
-        AddBillboard(entity, parentNode);
-        return;
-    case World::kTypeIdCamera:
-        AddCamera(entity, parentNode);
-        return;
-    case World::kTypeIdCursor:
-        AddCursor(entity, parentNode);
-        return;
-    case World::kTypeIdUnit:
-        AddUnit(entity, parentNode);
-        return;
-    case World::kTypeIdSky:
-        AddSky(entity, parentNode);
-        return;
-    case World::kTypeIdTerrain:
-        AddTerrain(entity, parentNode);
-        return;
-    case World::kTypeIdWater:
-        AddWater(entity, parentNode);
-        return;
-    default:
+    const SSceneKind* kind = FindSceneKind(entity != nullptr ? entity->GetTypeId() : 0);
+    if (kind == nullptr)
         throw CKVOError(L"[CGraphicsEngine::Add] Typeid not recognised");
-    }
+    (this->*kind->add)(entity, parentNode);
 }
 
 void CGraphicsEngine::ForgetStaleNode(CGraphicalEntity* entity) const
@@ -283,8 +276,8 @@ void CGraphicsEngine::AddAgent(CGraphicalEntity* entity, scene::ISceneNode* pare
 
 void CGraphicsEngine::AddParticleSystem(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    if (dynamic_cast<Scene::CGraphicalParticleSystem*>(entity) == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Add] Invalid Particle system pointer");
+    RequireKind<Scene::CGraphicalParticleSystem>(entity,
+                                                 L"[CGraphicsEngine::Add] Invalid Particle system pointer");
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)
     {
@@ -301,9 +294,8 @@ void CGraphicsEngine::AddParticleSystem(CGraphicalEntity* entity, scene::ISceneN
 
 void CGraphicsEngine::AddLight(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* light = dynamic_cast<Scene::CGraphicalLight*>(entity);
-    if (light == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Add] Invalid light pointer");
+    auto* light =
+        RequireKind<Scene::CGraphicalLight>(entity, L"[CGraphicsEngine::Add] Invalid light pointer");
     const float radius = LargestAbsolute(entity->GetScale());
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)
@@ -392,9 +384,8 @@ void CGraphicsEngine::AddBillboard(CGraphicalEntity* entity, scene::ISceneNode* 
 
 void CGraphicsEngine::AddCamera(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* camera = dynamic_cast<Scene::CGraphicalCamera*>(entity);
-    if (camera == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Add] Invalid camera pointer");
+    auto* camera =
+        RequireKind<Scene::CGraphicalCamera>(entity, L"[CGraphicsEngine::Add] Invalid camera pointer");
     scene::ISceneNode* node = entity->GetSceneNode();
     bool created = false;
     if (node == nullptr)
@@ -494,7 +485,7 @@ void CGraphicsEngine::BindNode(CGraphicalEntity* entity, scene::ISceneNode* node
         node->setName(entity->GetId());
         node->setIsDebugObject(markersAllowed);
     }
-    entity->UpdateParts();
+    entity->UpdateNode();
 }
 
 void CGraphicsEngine::Remove(CGraphicalEntity* entity)
@@ -503,27 +494,10 @@ void CGraphicsEngine::Remove(CGraphicalEntity* entity)
         throw CKVOError(L"[CGraphicsEngine::Remove] Graphical entity not initialised");
     CScopedLock lock(m_sceneLock);
     ForgetEntity(entity);
-    switch (entity->GetTypeId())
-    {
-    case World::kTypeIdParticleSystem:
-        RemoveParticleSystem(entity);
-        return;
-    case World::kTypeIdAgent:
-    case World::kTypeIdUnit:
-    case World::kTypeIdLight:
-    case World::kTypeIdWaypoint:
-    case World::kTypeIdTrigger:
-    case World::kTypeIdBillboard:
-    case World::kTypeIdSky:
-    case World::kTypeIdTerrain:
-    case World::kTypeIdWater:
-    case World::kTypeIdCamera:
-    case World::kTypeIdCursor:
-        RemoveNode(entity);
-        return;
-    default:
+    const SSceneKind* kind = FindSceneKind(entity->GetTypeId());
+    if (kind == nullptr)
         throw CKVOError(L"[CGraphicsEngine::Remove] Typeid not recognised");
-    }
+    (this->*kind->remove)(entity);
 }
 
 void CGraphicsEngine::RemoveParticleSystem(CGraphicalEntity* entity)
@@ -590,41 +564,28 @@ void CGraphicsEngine::Update(CGraphicalEntity* entity)
 {
     if (entity == nullptr)
         throw CKVOError(L"[CGraphicsEngine::Update] Graphical entity not initialised");
-    switch (entity->GetTypeId())
-    {
-    case World::kTypeIdParticleSystem:
-        UpdateParticleSystem(entity);
-        return;
-    case World::kTypeIdTerrain:
-    {
-        auto* terrain = dynamic_cast<Scene::CGraphicalTerrain*>(entity);
-        if (terrain == nullptr)
-            throw CKVOError(L"[CGraphicsEngine::Update] Invalid terrain pointer");
-        terrain->SetTextureScales(terrain->GetTextureScale1(), terrain->GetTextureScale2());
-        return;
-    }
-    case World::kTypeIdAgent:
-    case World::kTypeIdUnit:
-    case World::kTypeIdLight:
-    case World::kTypeIdWaypoint:
-    case World::kTypeIdTrigger:
-    case World::kTypeIdBillboard:
-    case World::kTypeIdSky:
-    case World::kTypeIdWater:
-    case World::kTypeIdCamera:
-    case World::kTypeIdCursor:
-        entity->UpdateParts();
-        return;
-    default:
+    const SSceneKind* kind = FindSceneKind(entity->GetTypeId());
+    if (kind == nullptr)
         throw CKVOError(L"[CGraphicsEngine::Update] Typeid not recognised");
-    }
+    (this->*kind->update)(entity);
+}
+
+void CGraphicsEngine::UpdateEntityNode(CGraphicalEntity* entity)
+{
+    entity->UpdateNode();
+}
+
+void CGraphicsEngine::UpdateTerrain(CGraphicalEntity* entity)
+{
+    auto* terrain =
+        RequireKind<Scene::CGraphicalTerrain>(entity, L"[CGraphicsEngine::Update] Invalid terrain pointer");
+    terrain->SetTextureScales(terrain->GetTextureScale1(), terrain->GetTextureScale2());
 }
 
 void CGraphicsEngine::UpdateParticleSystem(CGraphicalEntity* entity)
 {
-    auto* system = dynamic_cast<Scene::CGraphicalParticleSystem*>(entity);
-    if (system == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Update] Invalid Particle system pointer");
+    auto* system = RequireKind<Scene::CGraphicalParticleSystem>(
+        entity, L"[CGraphicsEngine::Update] Invalid Particle system pointer");
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr || node->getType() != scene::ESNT_PARTICLE_SYSTEM)
         return;

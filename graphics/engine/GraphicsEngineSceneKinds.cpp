@@ -117,9 +117,7 @@ void AddQuake3Shaders(scene::ISceneManager* scene, scene::IAnimatedMesh* map, sc
 
 void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* unit = dynamic_cast<Scene::CGraphicalUnit*>(entity);
-    if (unit == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Add] Invalid unit pointer");
+    auto* unit = RequireKind<Scene::CGraphicalUnit>(entity, L"[CGraphicsEngine::Add] Invalid unit pointer");
     const bool octTree = unit->GetOctTree();
     const std::wstring model = entity->GetModelName();
     SetModelLoaderParameters(model);
@@ -175,9 +173,7 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
 
 void CGraphicsEngine::AddSky(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* sky = dynamic_cast<Scene::CGraphicalSky*>(entity);
-    if (sky == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Add] Invalid sky pointer");
+    auto* sky = RequireKind<Scene::CGraphicalSky>(entity, L"[CGraphicsEngine::Add] Invalid sky pointer");
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)
     {
@@ -212,9 +208,8 @@ void CGraphicsEngine::AddSky(CGraphicalEntity* entity, scene::ISceneNode* parent
 
 void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* terrain = dynamic_cast<Scene::CGraphicalTerrain*>(entity);
-    if (terrain == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Add] Invalid terrain pointer");
+    auto* terrain =
+        RequireKind<Scene::CGraphicalTerrain>(entity, L"[CGraphicsEngine::Add] Invalid terrain pointer");
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)
     {
@@ -266,9 +261,8 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
 
 void CGraphicsEngine::AddWater(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* water = dynamic_cast<Scene::CGraphicalWater*>(entity);
-    if (water == nullptr)
-        throw CKVOError(L"[CGraphicsEngine::Add] Invalid Water pointer");
+    auto* water =
+        RequireKind<Scene::CGraphicalWater>(entity, L"[CGraphicsEngine::Add] Invalid Water pointer");
     scene::IMesh* mesh = FirstFrame(LoadMesh(entity->GetModelName()));
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)

@@ -16,9 +16,14 @@ CBillboardSceneNode* CGraphicalBillboard::GetBillboardNode() const
 
 void CGraphicalBillboard::SetScale(const CVector& scale)
 {
-    CGraphicalEntity::SetScale(scale);
+    SetNodeScale(scale);
+}
+
+void CGraphicalBillboard::SetNodeScale(const CVector& scale)
+{
+    CGraphicalEntity::SetNodeScale(scale);
     irr::scene::ISceneNode* node = GetSceneNode();
-    if (node == nullptr || GetEngine() == nullptr || IsUpdatingParts())
+    if (node == nullptr || GetEngine() == nullptr || IsUpdatingNode())
         return;
     // The frame hands every moved entity its scale again: only a new size
     // needs the node made again.

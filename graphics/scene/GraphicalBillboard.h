@@ -21,9 +21,6 @@ public:
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdBillboard; }
     const char* GetTypeName() const override { return "KVOBILLBOARD"; }
 
-    // The new size takes effect through the engine making the node again.
-    void SetScale(const CVector& scale) override;
-
     // Corner 0 to 3 of the node: (0, 0, 0, 0) and (0, 0) without a node;
     // the setters change nothing without one.
     using CGraphicalEntity::GetVertexColor;
@@ -37,6 +34,13 @@ public:
 
     // The node when it is our billboard node; null otherwise.
     CBillboardSceneNode* GetBillboardNode() const;
+
+    // The kind's own node step.
+    void SetScale(const CVector& scale) override;
+
+protected:
+    // The new size takes effect through the engine making the node again.
+    void SetNodeScale(const CVector& scale) override;
 };
 
 } // namespace Graphics::Scene

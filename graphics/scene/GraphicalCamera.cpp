@@ -35,6 +35,11 @@ CVector Cross(const CVector& a, const CVector& b)
 
 } // namespace
 
+CGraphicalCamera::CGraphicalCamera()
+{
+    SetFrameCamera(this);
+}
+
 CGraphicalCamera::CGraphicalCamera(const CGraphicalCamera& other)
     : Misc::World::ITypeId(other), Misc::Serialization::ISerializable(other), Misc::World::IEntityInterface(
                                                                                   other),
@@ -43,13 +48,7 @@ CGraphicalCamera::CGraphicalCamera(const CGraphicalCamera& other)
       m_aspectRatio(other.m_aspectRatio), m_lookAt(other.m_lookAt), m_up(other.m_up),
       m_offset(other.m_offset), m_viewPort(other.m_viewPort)
 {
-}
-
-CGraphicalCamera::~CGraphicalCamera()
-{
-    // The frame must not draw through a camera that is gone.
-    if (GetEngine() != nullptr)
-        GetEngine()->ForgetCamera(this);
+    SetFrameCamera(this);
 }
 
 scene::ICameraSceneNode* CGraphicalCamera::GetCameraNode() const
@@ -62,8 +61,13 @@ scene::ICameraSceneNode* CGraphicalCamera::GetCameraNode() const
 
 void CGraphicalCamera::SetPosition(const CVector& position)
 {
+    SetNodePosition(position);
+}
+
+void CGraphicalCamera::SetNodePosition(const CVector& position)
+{
     const CVector placed(position.x + m_offset.x, position.y + m_offset.y, position.z + m_offset.z);
-    CGraphicalEntity::SetPosition(placed);
+    CGraphicalEntity::SetNodePosition(placed);
     if (scene::ISceneNode* node = GetSceneNode())
         node->updateAbsolutePosition();
 }
@@ -71,7 +75,7 @@ void CGraphicalCamera::SetPosition(const CVector& position)
 void CGraphicalCamera::SetOffset(const CVector& offset)
 {
     m_offset = offset;
-    SetPosition(GetPosition());
+    SetNodePosition(GetPosition());
 }
 
 void CGraphicalCamera::SetLookAt(const CVector& target)
@@ -199,14 +203,6 @@ void CGraphicalCamera::RotateUp(float angle, float factor)
     const CVector left = GetLeftDirection();
     const CVector rotation(left.x * turn, left.y * turn, left.z * turn);
     SetLookAt(RotateVector(m_lookAt, GetPosition(), rotation));
-}
-
-bool CGraphicalCamera::UpdateParts()
-{
-    const bool updated = CGraphicalEntity::UpdateParts();
-    if (updated)
-        SetPosition(GetPosition());
-    return updated;
 }
 
 void CGraphicalCamera::Clear()

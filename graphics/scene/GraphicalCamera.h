@@ -1,10 +1,9 @@
 #pragma once
 
+#include "core/io/KeyedField.h"
 #include "core/io/TextValue.h"
 #include "graphics/engine/FrameEntity.h"
 #include "graphics/scene/GraphicalEntity.h"
-#include "graphics/scene/RectField.h"
-#include "graphics/scene/VectorField.h"
 
 #include <string>
 
@@ -19,18 +18,18 @@ namespace Graphics::Scene
 class CGraphicalCamera : public CGraphicalEntity, public Graphics::IFrameCamera
 {
 public:
-    CGraphicalCamera() = default;
+    CGraphicalCamera();
     CGraphicalCamera(const CGraphicalCamera& other);
     CGraphicalCamera& operator=(const CGraphicalCamera& other) = default;
-    // Leaves the engine's cameras.
-    ~CGraphicalCamera() override;
+    ~CGraphicalCamera() override = default;
 
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdCamera; }
 
-    // The node is placed at position + offset.
+    // The camera's own node step.
     void SetPosition(const CVector& position) override;
     // The camera's own up field.
     const CVector& GetUpVector() const override { return m_up; }
+    // Places the node again; the entity does not move.
     void SetOffset(const CVector& offset);
     const CVector& GetOffset() const { return m_offset; }
     void SetLookAt(const CVector& target);
@@ -64,7 +63,8 @@ public:
     // vector to normalise has no length.
     CVector GetForwardDirection() const;
     CVector GetLeftDirection() const;
-    // Moves camera and target together by amount x direction x factor.
+    // Moves camera and target together by amount x direction x factor:
+    // the entity moves (SetPosition), with every part it has.
     void MoveForward(const CVector& amount, float factor);
     void StrafeLeft(const CVector& amount, float factor);
     void StrafeUp(const CVector& amount, float factor);
@@ -72,8 +72,6 @@ public:
     void RotateLeft(float angle, float factor);
     void RotateUp(float angle, float factor);
 
-    // The base's, then the position again so that the offset applies.
-    bool UpdateParts() override;
     void Clear() override;
 
     bool Write(Misc::Serialization::IArchive& archive) override;
@@ -84,6 +82,10 @@ public:
     irr::scene::ICameraSceneNode* GetCameraNode() const override;
     CRect GetViewPort() const override { return m_viewPort; }
     std::string GetCameraId() const override { return GetId(); }
+
+protected:
+    // The node is placed at position + offset.
+    void SetNodePosition(const CVector& position) override;
 
 private:
     void Move(const CVector& amount, const CVector& direction, float factor);

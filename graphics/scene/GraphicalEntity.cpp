@@ -118,8 +118,7 @@ void CGraphicalEntity::CopySettings(const CGraphicalEntity& other)
 CGraphicalEntity::~CGraphicalEntity()
 {
     // The frame must not call an entity that is gone.
-    if (m_engine != nullptr)
-        m_engine->ForgetEntity(this);
+    m_link.Detach();
     ReleaseAnimationCallback();
     SetSceneNode(nullptr);
     SetMesh(nullptr);
@@ -143,9 +142,9 @@ std::wstring CGraphicalEntity::DescribeForError() const
 
 void CGraphicalEntity::UpdateTransformation()
 {
-    SetPosition(GetPosition());
-    SetRotation(GetRotation());
-    SetScale(GetScale());
+    SetNodePosition(GetPosition());
+    SetNodeRotation(GetRotation());
+    SetNodeScale(GetScale());
 }
 
 void CGraphicalEntity::SetSolid(bool solid)
@@ -191,9 +190,10 @@ void CGraphicalEntity::SetMaterialTexture(const std::wstring& name, uint32_t lay
             L"[CGraphicalEntity::SetMaterialTexture] Invalid texture layer:%u", layer);
     CMaterial& stored = m_materials[material];
     stored.textures[layer].SetValue(name);
-    if (m_engine == nullptr || m_sceneNode == nullptr || name.empty())
+    Graphics::CGraphicsEngine* engine = GetEngine();
+    if (engine == nullptr || m_sceneNode == nullptr || name.empty())
         return;
-    video::ITexture* texture = m_engine->FindEntityTexture(stored.textures[layer].GetValue());
+    video::ITexture* texture = engine->FindEntityTexture(stored.textures[layer].GetValue());
     if (video::SMaterial* target = MaterialOf(m_sceneNode, material))
         target->setTexture(layer, texture);
 }
@@ -274,47 +274,47 @@ scene::IMesh* CGraphicalEntity::GetMeshData(bool required)
 
 uint32_t CGraphicalEntity::GetNumberOfVertices()
 {
-    return CGraphicsEngine::GetNumberOfMeshVertices(GetMeshData(true));
+    return GetNumberOfMeshVertices(GetMeshData(true));
 }
 
 void CGraphicalEntity::GetVertexColor(uint32_t vertex, CColor& color)
 {
-    CGraphicsEngine::GetMeshVertexColor(GetMeshData(true), vertex, color);
+    GetMeshVertexColor(GetMeshData(true), vertex, color);
 }
 
 void CGraphicalEntity::SetVertexColor(uint32_t vertex, const CColor& color)
 {
-    CGraphicsEngine::SetMeshVertexColor(GetMeshData(true), vertex, color);
+    SetMeshVertexColor(GetMeshData(true), vertex, color);
 }
 
 void CGraphicalEntity::GetVertexPosition(uint32_t vertex, CVector& position)
 {
-    CGraphicsEngine::GetMeshVertexPosition(GetMeshData(true), vertex, position);
+    GetMeshVertexPosition(GetMeshData(true), vertex, position);
 }
 
 void CGraphicalEntity::SetVertexPosition(uint32_t vertex, const CVector& position)
 {
-    CGraphicsEngine::SetMeshVertexPosition(GetMeshData(true), vertex, position);
+    SetMeshVertexPosition(GetMeshData(true), vertex, position);
 }
 
 void CGraphicalEntity::GetVertexNormal(uint32_t vertex, CVector& normal)
 {
-    CGraphicsEngine::GetMeshVertexNormal(GetMeshData(true), vertex, normal);
+    GetMeshVertexNormal(GetMeshData(true), vertex, normal);
 }
 
 void CGraphicalEntity::SetVertexNormal(uint32_t vertex, const CVector& normal)
 {
-    CGraphicsEngine::SetMeshVertexNormal(GetMeshData(true), vertex, normal);
+    SetMeshVertexNormal(GetMeshData(true), vertex, normal);
 }
 
 void CGraphicalEntity::GetVertexUV(uint32_t vertex, bool secondLayer, CPoint& uv)
 {
-    CGraphicsEngine::GetMeshVertexUV(GetMeshData(true), vertex, secondLayer, uv);
+    GetMeshVertexUV(GetMeshData(true), vertex, secondLayer, uv);
 }
 
 void CGraphicalEntity::SetVertexUV(uint32_t vertex, bool secondLayer, const CPoint& uv)
 {
-    CGraphicsEngine::SetMeshVertexUV(GetMeshData(true), vertex, secondLayer, uv);
+    SetMeshVertexUV(GetMeshData(true), vertex, secondLayer, uv);
 }
 
 void CGraphicalEntity::SetId(const char* id)
@@ -323,13 +323,36 @@ void CGraphicalEntity::SetId(const char* id)
         m_sceneNode->setName(id != nullptr ? id : "");
 }
 
+// The setters run the base's steps without a virtual call: thousands of
+// entities are moved every frame. Kinds with steps of their own override
+// the setters too.
 void CGraphicalEntity::SetPosition(const CVector& position)
+{
+    CGraphicalEntity::SetNodePosition(position);
+}
+
+void CGraphicalEntity::SetRotation(const CVector& rotation)
+{
+    CGraphicalEntity::SetNodeRotation(rotation);
+}
+
+void CGraphicalEntity::SetScale(const CVector& scale)
+{
+    CGraphicalEntity::SetNodeScale(scale);
+}
+
+void CGraphicalEntity::SetFlags(uint32_t flags)
+{
+    CGraphicalEntity::SetNodeFlags(flags);
+}
+
+void CGraphicalEntity::SetNodePosition(const CVector& position)
 {
     if (m_sceneNode != nullptr)
         m_sceneNode->setPosition(position.ToIrrlicht());
 }
 
-void CGraphicalEntity::SetRotation(const CVector& rotation)
+void CGraphicalEntity::SetNodeRotation(const CVector& rotation)
 {
     if (m_sceneNode != nullptr)
         m_sceneNode->setRotation(rotation.ToIrrlicht());
@@ -367,13 +390,13 @@ void CGraphicalEntity::UpdateDirectionVectors(const CVector& rotation)
     RefreshDirections();
 }
 
-void CGraphicalEntity::SetScale(const CVector& scale)
+void CGraphicalEntity::SetNodeScale(const CVector& scale)
 {
     if (m_sceneNode != nullptr)
         m_sceneNode->setScale(scale.ToIrrlicht());
 }
 
-void CGraphicalEntity::SetFlags(uint32_t flags)
+void CGraphicalEntity::SetNodeFlags(uint32_t flags)
 {
     if (m_sceneNode != nullptr)
         m_sceneNode->setDebugDataVisible(flags);
@@ -398,16 +421,21 @@ void CGraphicalEntity::Clear()
 
 bool CGraphicalEntity::UpdateParts()
 {
+    return UpdateNode();
+}
+
+bool CGraphicalEntity::UpdateNode()
+{
     if (m_sceneNode == nullptr)
         return false;
-    CFlagScope updating(m_updatingParts, true);
+    CFlagScope updating(m_updatingNode, true);
     ApplyRenderOptions();
     CGraphicalEntity::SetId(GetId());
     SetVisible(IsVisible());
-    SetFlags(GetFlags());
-    SetPosition(GetPosition());
-    SetRotation(GetRotation());
-    SetScale(GetScale());
+    SetNodeFlags(GetFlags());
+    SetNodePosition(GetPosition());
+    SetNodeRotation(GetRotation());
+    SetNodeScale(GetScale());
     for (size_t index = 0; index < m_materials.GetCount(); ++index)
     {
         const int32_t material = static_cast<int32_t>(index);
@@ -486,7 +514,7 @@ uint32_t CGraphicalEntity::GetVertices(std::vector<CVector>& vertices, CVector& 
         collisionCentre = CVector();
         return 0;
     }
-    CGraphicsEngine::GetEntityVertices(mesh, GetScale(), vertices, &box);
+    GetEntityVertices(mesh, GetScale(), vertices, &box);
     DescribeBox(box, collisionSize, collisionCentre);
     return static_cast<uint32_t>(vertices.size());
 }
@@ -603,19 +631,26 @@ bool CGraphicalEntity::Read(Misc::Serialization::IArchive& archive)
 
 void CGraphicalEntity::SetEngine(Graphics::CGraphicsEngine* engine)
 {
-    // The lists of an engine left behind must not keep this entity.
-    if (m_engine != nullptr && m_engine != engine)
-        LeaveEngine();
-    m_engine = engine;
-    if (engine != nullptr)
-        UpdateDirectionVectors(GetRotation());
+    if (engine == nullptr)
+    {
+        m_link.Detach();
+        return;
+    }
+    m_link.Attach(engine->GetParts());
+    UpdateDirectionVectors(GetRotation());
 }
 
-void CGraphicalEntity::LeaveEngine()
+void CGraphicalEntity::ReleaseEngine()
 {
-    m_engine->ForgetEntity(this);
-    if (auto* camera = dynamic_cast<Graphics::IFrameCamera*>(this))
-        m_engine->ForgetCamera(camera);
+    // A node made later may take the dropped node's address: the callback
+    // must be installed on it all the same.
+    if (m_animationCallback != nullptr)
+        m_animationCallback->SetInstalledNode(nullptr);
+    SetVideoDriver(nullptr);
+    SetSceneManager(nullptr);
+    SetSceneNode(nullptr);
+    SetMesh(nullptr);
+    SetAnimatedMesh(nullptr);
 }
 
 namespace
@@ -652,20 +687,21 @@ void CGraphicalEntity::SetAnimatedMesh(scene::IAnimatedMesh* mesh)
 
 void CGraphicalEntity::RegisterWithEngine()
 {
-    if (m_engine != nullptr)
-        m_engine->AddPendingNodeUpdate(this);
+    if (Graphics::CGraphicsEngine* engine = GetEngine())
+        engine->AddPendingNodeUpdate(this);
 }
 
 void CGraphicalEntity::Refresh()
 {
-    if (m_engine == nullptr)
+    Graphics::CGraphicsEngine* engine = GetEngine();
+    if (engine == nullptr)
         return;
     if (m_sceneNode == nullptr)
     {
-        m_engine->Add(this, nullptr, std::string());
+        engine->Add(this, nullptr, std::string());
         return;
     }
-    m_engine->Rebuild(this);
+    engine->Rebuild(this);
 }
 
 } // namespace Graphics::Scene

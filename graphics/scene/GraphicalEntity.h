@@ -3,8 +3,9 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Vector.h"
-#include "core/io/EntityInterface.h"
 #include "core/io/TextValue.h"
+#include "core/world/EngineLink.h"
+#include "core/world/EntityInterface.h"
 #include "graphics/engine/FrameEntity.h"
 #include "graphics/scene/Materials.h"
 
@@ -41,7 +42,7 @@ namespace Graphics::Scene
 // The graphical part of a scene entity: what it looks like (model file,
 // render options, materials) and the Irrlicht objects the graphics engine
 // made for it. Every setter stores its value first and applies it to the
-// scene node only while the node exists; UpdateParts applies everything
+// scene node only while the node exists; UpdateNode applies everything
 // again once a node is made. Saved files hold the stored values only.
 //
 // The engine builds, rebuilds and removes the node (CGraphicsEngine::Add,
@@ -50,9 +51,22 @@ namespace Graphics::Scene
 // touched after it is freed; the engine builds a new one on the next Add.
 //
 // The entity's id, name, flags, position, rotation and scale belong to the
-// entity that joins the parts (the world map's managed entity): this class
-// reads them through the entity interface. The engine must outlive every
-// entity it was given.
+// entity that joins the parts (the world's managed entity): this class
+// reads them through the entity interface, and the joining entity's
+// setters hand them on to every part. So the graphical part never calls
+// the interface's setters itself: bringing a node up to date (the frame's
+// updates, the engine's Add and Update) goes through the node-only steps
+// below, which reach no other part of the entity.
+//
+// The entity is linked to the engine that built its node: whichever of the
+// two goes first, the other keeps no pointer to it. An engine going down
+// takes the entity's node, meshes and device objects with it.
+//
+// An entity never moves in memory once an engine knows it: hold entities
+// in node-stable storage (std::map, std::unique_ptr), never in a
+// std::vector or another container that relocates its elements (see
+// core/world/EntityStorage.h). A copy is a new entity with the settings,
+// unattached.
 class CGraphicalEntity : public virtual Misc::World::IEntityInterface, public Graphics::IFrameEntity
 {
 public:
@@ -60,15 +74,21 @@ public:
     // A copy has the settings but no engine, node, mesh or callback.
     CGraphicalEntity(const CGraphicalEntity& other);
     CGraphicalEntity& operator=(const CGraphicalEntity& other);
-    // Leaves the engine's update lists; the node stays in the scene.
+    CGraphicalEntity(CGraphicalEntity&&) = delete;
+    CGraphicalEntity& operator=(CGraphicalEntity&&) = delete;
+    // Leaves the engine; the node stays in the scene.
     ~CGraphicalEntity() override;
 
     // Own operations.
 
     // The interface's position, rotation and scale onto the node, through
-    // SetPosition, SetRotation and SetScale. The frame calls it for the
-    // entities entered by RegisterWithEngine.
+    // the node-only steps. The frame calls it for the entities entered by
+    // RegisterWithEngine.
     void UpdateTransformation() override;
+    // Applies every stored setting to the node (the render options, the
+    // id, visibility, flags, placement and the materials in use) through
+    // the node-only steps and the own setters; false without a node.
+    virtual bool UpdateNode();
     // The render flags below are applied by ApplyRenderOptions.
     virtual void SetSolid(bool solid);
     virtual bool SetGouraud(bool gouraud);
@@ -101,7 +121,8 @@ public:
     virtual void SetVertexUV(uint32_t vertex, bool secondLayer, const CPoint& uv);
 
     // The entity interface's operations that concern the graphical part.
-    // The joining entity stores the value, then calls these.
+    // The joining entity stores the value, then calls these; each is its
+    // node-only step.
 
     // The id becomes the node's name.
     void SetId(const char* id) override;
@@ -117,7 +138,7 @@ public:
     // engine, driver, scene manager, node or meshes. The render flags, the
     // materials and the animation callback stay.
     void Clear() override;
-    // Applies every stored setting to the node; false without a node.
+    // UpdateNode.
     bool UpdateParts() override;
     uint32_t GetFaces(std::vector<Misc::World::CTriangle>& faces, CVector& collisionSize,
                       CVector& collisionCentre, float epsilon, uint32_t detailLevel) override;
@@ -135,7 +156,8 @@ public:
     bool Read(Misc::Serialization::IArchive& archive) override;
     const char* GetTypeName() const override { return "KVOENTITY"; }
 
-    // What the engine hands over when it builds the node.
+    // What the engine hands over when it builds the node. Joining an
+    // engine leaves the previous one; null leaves the engine.
     void SetEngine(Graphics::CGraphicsEngine* engine);
     void SetVideoDriver(irr::video::IVideoDriver* driver) { m_videoDriver = driver; }
     void SetSceneManager(irr::scene::ISceneManager* sceneManager) { m_sceneManager = sceneManager; }
@@ -144,7 +166,10 @@ public:
     // of (a cleared cache, a tangent copy whose node went) stays readable.
     void SetMesh(irr::scene::IMesh* mesh);
     void SetAnimatedMesh(irr::scene::IAnimatedMesh* mesh);
-    Graphics::CGraphicsEngine* GetEngine() const { return m_engine; }
+    Graphics::CGraphicsEngine* GetEngine() const { return m_link.GetEngine(); }
+    // The camera face the engine's frame draws through; null for every
+    // kind but the camera.
+    Graphics::IFrameCamera* GetFrameCamera() const { return m_frameCamera; }
     irr::video::IVideoDriver* GetVideoDriver() const { return m_videoDriver; }
     irr::scene::ISceneManager* GetSceneManager() const { return m_sceneManager; }
     irr::scene::ISceneNode* GetSceneNode() const { return m_sceneNode; }
@@ -238,9 +263,23 @@ public:
     bool GetAttachmentParent(std::string& parent);
 
 protected:
-    // True while UpdateParts runs: kinds whose setters make the node again
-    // do not, since the node is being brought up to date already.
-    bool IsUpdatingParts() const { return m_updatingParts; }
+    // The node-only steps: each applies the value to the node, when there
+    // is one, and to what the graphical part derives from it (the
+    // direction vectors), and nothing else. Kinds add their own variants:
+    // the camera's offset, the light's radius, the billboard's size; a
+    // kind that does overrides the matching setter above too, since the
+    // base's setters run the base's steps directly.
+    virtual void SetNodePosition(const CVector& position);
+    // Also marks the direction vectors for recomputing.
+    virtual void SetNodeRotation(const CVector& rotation);
+    virtual void SetNodeScale(const CVector& scale);
+    // The flags word becomes the node's debug-data state.
+    virtual void SetNodeFlags(uint32_t flags);
+    // True while UpdateNode runs: kinds whose steps make the node again do
+    // not, since the node is being brought up to date already.
+    bool IsUpdatingNode() const { return m_updatingNode; }
+    // A camera names its frame face when it is made.
+    void SetFrameCamera(Graphics::IFrameCamera* camera) { m_frameCamera = camera; }
     // The "[name,id]" pair of error messages.
     std::wstring DescribeForError() const;
 
@@ -248,8 +287,9 @@ private:
     void CopySettings(const CGraphicalEntity& other);
     void RefreshDirections() const;
     void ReleaseAnimationCallback();
-    // Takes the entity out of the engine's lists (and its cameras).
-    void LeaveEngine();
+    // The engine went down: its node, meshes and device objects are no
+    // longer the entity's.
+    void ReleaseEngine();
     // The node as an animated-mesh node; null for another node. Without a
     // node throws "[CGraphicalEntity::<operation>] Animated mesh not
     // intialised [%s,%s]".
@@ -258,11 +298,10 @@ private:
     // What every setter reads comes first, within the object's first cache
     // line: thousands of entities change every frame.
     irr::scene::ISceneNode* m_sceneNode = nullptr;
-    Graphics::CGraphicsEngine* m_engine = nullptr;
     // The direction vectors are computed when asked for after a rotation.
     mutable CVector m_directionRotation;
     mutable bool m_directionsStale = false;
-    bool m_updatingParts = false;
+    bool m_updatingNode = false;
     bool m_fogEnabled = true;
     bool m_lightingEnabled = false;
     bool m_visible = true;
@@ -270,6 +309,9 @@ private:
     bool m_gouraud = true;
     bool m_zBuffer = true;
     bool m_zBufferWrite = true;
+    // The engine that built the node; the per-frame steps do not read it.
+    Misc::World::CEngineLink<Graphics::CGraphicsEngine> m_link{
+        this, &Misc::World::CPartRelease<&CGraphicalEntity::ReleaseEngine>::Call};
     CMaterials m_materials;
     CTextValue m_modelName{L"-Model"};
     irr::video::IVideoDriver* m_videoDriver = nullptr;
@@ -278,6 +320,7 @@ private:
     irr::scene::IAnimatedMesh* m_animatedMesh = nullptr;
     // Reference-counted by Irrlicht: dropped, never deleted.
     Graphics::CGraphicalEntityAnimationCallback* m_animationCallback = nullptr;
+    Graphics::IFrameCamera* m_frameCamera = nullptr;
     // The joint mode SetJointMode chose (Irrlicht's numbers).
     int32_t m_jointMode = 0;
     mutable CVector m_frontVector{0.0f, 0.0f, 1.0f};

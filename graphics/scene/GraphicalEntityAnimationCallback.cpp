@@ -13,7 +13,7 @@ void CGraphicalEntityAnimationCallback::OnAnimationEnd(irr::scene::IAnimatedMesh
     m_ended = true;
     CEvtEntity record;
     record.sender = m_owner->GetEngine();
-    record.name = m_owner->GetId();
+    record.id = m_owner->GetId();
     Misc::Multicast::CMulticastOf<Misc::Multicast::Kind::AnimationComplete>::Publish(record);
 }
 

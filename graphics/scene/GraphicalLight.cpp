@@ -53,7 +53,7 @@ bool CGraphicalLight::CLightType::Read(Misc::Serialization::IArchive& archive)
 
 void CGraphicalLight::ReapplyNode()
 {
-    if (GetSceneNode() != nullptr && GetEngine() != nullptr && !IsUpdatingParts())
+    if (GetSceneNode() != nullptr && GetEngine() != nullptr && !IsUpdatingNode())
         GetEngine()->Add(this, nullptr, std::string());
 }
 
@@ -79,7 +79,12 @@ void CGraphicalLight::SetShadows(bool shadows)
 
 void CGraphicalLight::SetScale(const CVector& scale)
 {
-    CGraphicalEntity::SetScale(scale);
+    SetNodeScale(scale);
+}
+
+void CGraphicalLight::SetNodeScale(const CVector& scale)
+{
+    CGraphicalEntity::SetNodeScale(scale);
     // The frame hands every moved entity its scale again: only a new radius
     // needs the light applied again.
     irr::scene::ISceneNode* node = GetSceneNode();

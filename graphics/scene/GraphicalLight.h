@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/io/KeyedField.h"
 #include "graphics/scene/GraphicalEntity.h"
-#include "graphics/scene/VectorField.h"
 
 #include <cstdint>
 #include <string>
@@ -66,14 +66,19 @@ public:
     void SetShadows(bool shadows);
     bool GetShadows() const { return m_shadows; }
 
-    // The node's radius follows the scale: the engine applies it again.
-    void SetScale(const CVector& scale) override;
     // The base's Clear, then a point light.
     void Clear() override;
 
     bool Write(Misc::Serialization::IArchive& archive) override;
     bool Read(Misc::Serialization::IArchive& archive) override;
     const char* GetTypeName() const override { return "KVOLIGHT"; }
+
+    // The kind's own node step.
+    void SetScale(const CVector& scale) override;
+
+protected:
+    // The node's radius follows the scale: the engine applies it again.
+    void SetNodeScale(const CVector& scale) override;
 
 private:
     // Has the engine apply the light's values to its node again.

@@ -72,16 +72,21 @@ bool CGraphicalParticleSystem::CEmitter::Read(Misc::Serialization::IArchive& arc
     return true;
 }
 
-void CGraphicalParticleSystem::SetScale(const CVector& /*scale*/)
+void CGraphicalParticleSystem::SetScale(const CVector& scale)
+{
+    SetNodeScale(scale);
+}
+
+void CGraphicalParticleSystem::SetNodeScale(const CVector& /*scale*/)
 {
     // The node keeps the scale the engine's particle update gave it.
 }
 
-bool CGraphicalParticleSystem::UpdateParts()
+bool CGraphicalParticleSystem::UpdateNode()
 {
     if (GetEngine() != nullptr)
         GetEngine()->Update(this);
-    return CGraphicalEntity::UpdateParts();
+    return CGraphicalEntity::UpdateNode();
 }
 
 void CGraphicalParticleSystem::Clear()

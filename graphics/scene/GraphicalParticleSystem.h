@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/foundation/Color.h"
+#include "core/io/KeyedField.h"
 #include "graphics/scene/GraphicalEntity.h"
-#include "graphics/scene/VectorField.h"
 
 #include <cstdint>
 
@@ -72,17 +72,22 @@ public:
     void SetEmitterAngleVariance(float degrees) { m_emitter.angleVariance = degrees; }
     const CEmitter& GetEmitter() const { return m_emitter; }
 
-    // The scale sizes the emitter box (at the next engine update), not the
-    // node: scaling the node too would scale the box twice.
-    void SetScale(const CVector& scale) override;
     // The engine's particle update, then the base's.
-    bool UpdateParts() override;
+    bool UpdateNode() override;
     // Resets the emitter only.
     void Clear() override;
 
     bool Write(Misc::Serialization::IArchive& archive) override;
     bool Read(Misc::Serialization::IArchive& archive) override;
     const char* GetTypeName() const override { return "KVOPARTICLESYSTEM"; }
+
+    // The kind's own node step.
+    void SetScale(const CVector& scale) override;
+
+protected:
+    // The scale sizes the emitter box (at the next engine update), not the
+    // node: scaling the node too would scale the box twice.
+    void SetNodeScale(const CVector& scale) override;
 
 private:
     CEmitter m_emitter;

@@ -112,11 +112,11 @@ uint32_t CGraphicalTerrain::GetFaces(std::vector<Misc::World::CTriangle>& faces,
     return GetMeshFaces(faces, detailLevel, epsilon, collisionSize, collisionCentre);
 }
 
-bool CGraphicalTerrain::UpdateParts()
+bool CGraphicalTerrain::UpdateNode()
 {
     if (GetEngine() != nullptr)
         GetEngine()->Update(this);
-    return CGraphicalEntity::UpdateParts();
+    return CGraphicalEntity::UpdateNode();
 }
 
 void CGraphicalTerrain::Clear()

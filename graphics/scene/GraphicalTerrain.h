@@ -63,7 +63,7 @@ public:
     uint32_t GetFaces(std::vector<Misc::World::CTriangle>& faces, CVector& collisionSize,
                       CVector& collisionCentre, float epsilon, uint32_t detailLevel) override;
     // The engine's terrain update first (texture scales), then the base's.
-    bool UpdateParts() override;
+    bool UpdateNode() override;
     // The base's Clear; no height map, patch size 17, 5 levels, texture
     // scales 1. The smooth factor stays.
     void Clear() override;

@@ -1,5 +1,8 @@
 #include "graphics/scene/MeshGeometry.h"
 
+#include "core/foundation/KVOError.h"
+#include "graphics/engine/IrrlichtConversions.h"
+
 #include <irrlicht.h>
 
 #include <algorithm>
@@ -22,6 +25,59 @@ u32 IndexAt(const scene::IMeshBuffer* buffer, u32 index)
     if (buffer->getIndexType() == video::EIT_32BIT)
         return reinterpret_cast<const u32*>(buffer->getIndices())[index];
     return buffer->getIndices()[index];
+}
+
+// The vertex of a mesh by its index across the buffers; null past the last.
+video::S3DVertex* FindVertex(scene::IMesh* mesh, uint32_t index, video::E_VERTEX_TYPE& type)
+{
+    if (mesh == nullptr)
+        return nullptr;
+    for (u32 bufferIndex = 0; bufferIndex < mesh->getMeshBufferCount(); ++bufferIndex)
+    {
+        scene::IMeshBuffer* buffer = mesh->getMeshBuffer(bufferIndex);
+        if (buffer == nullptr)
+            continue;
+        const u32 count = buffer->getVertexCount();
+        if (index >= count)
+        {
+            index -= count;
+            continue;
+        }
+        type = buffer->getVertexType();
+        switch (type)
+        {
+        case video::EVT_STANDARD:
+            return static_cast<video::S3DVertex*>(buffer->getVertices()) + index;
+        case video::EVT_2TCOORDS:
+            return static_cast<video::S3DVertex2TCoords*>(buffer->getVertices()) + index;
+        case video::EVT_TANGENTS:
+            return static_cast<video::S3DVertexTangents*>(buffer->getVertices()) + index;
+        default:
+            throw Misc::Error::CKVOError(L"[CGraphicsEngine::GetMeshVertex] Unknown vertex type");
+        }
+    }
+    return nullptr;
+}
+
+// Whether the buffer's vertices have one of the three layouts whose
+// position leads the vertex.
+bool IsKnownVertexType(const scene::IMeshBuffer* buffer)
+{
+    switch (buffer->getVertexType())
+    {
+    case video::EVT_STANDARD:
+    case video::EVT_2TCOORDS:
+    case video::EVT_TANGENTS:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ToColor(video::SColor value, CColor& color)
+{
+    color.SetComponents(static_cast<float>(value.getRed()), static_cast<float>(value.getGreen()),
+                        static_cast<float>(value.getBlue()), static_cast<float>(value.getAlpha()));
 }
 
 } // namespace
@@ -103,6 +159,144 @@ void ReadMeshFaces(scene::IMesh* mesh, const CVector& scale, float minimumArea,
         return;
     for (u32 bufferIndex = 0; bufferIndex < mesh->getMeshBufferCount(); ++bufferIndex)
         ReadBufferFaces(mesh->getMeshBuffer(bufferIndex), scale, minimumArea, faces, box);
+}
+
+uint32_t GetNumberOfMeshVertices(scene::IMesh* mesh)
+{
+    if (mesh == nullptr)
+        return 0;
+    uint32_t count = 0;
+    for (u32 index = 0; index < mesh->getMeshBufferCount(); ++index)
+    {
+        if (const scene::IMeshBuffer* buffer = mesh->getMeshBuffer(index))
+            count += buffer->getVertexCount();
+    }
+    return count;
+}
+
+bool GetMeshVertexColor(scene::IMesh* mesh, uint32_t index, CColor& color)
+{
+    video::E_VERTEX_TYPE type;
+    if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
+        ToColor(vertex->Color, color);
+    return true;
+}
+
+bool SetMeshVertexColor(scene::IMesh* mesh, uint32_t index, const CColor& color)
+{
+    video::E_VERTEX_TYPE type;
+    if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
+        vertex->Color = ToIrrlichtColor(color);
+    return true;
+}
+
+bool GetMeshVertexPosition(scene::IMesh* mesh, uint32_t index, CVector& position)
+{
+    video::E_VERTEX_TYPE type;
+    if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
+        position = CVector(vertex->Pos);
+    return true;
+}
+
+bool SetMeshVertexPosition(scene::IMesh* mesh, uint32_t index, const CVector& position)
+{
+    video::E_VERTEX_TYPE type;
+    if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
+        vertex->Pos = position.ToIrrlicht();
+    return true;
+}
+
+bool GetMeshVertexNormal(scene::IMesh* mesh, uint32_t index, CVector& normal)
+{
+    video::E_VERTEX_TYPE type;
+    if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
+        normal = CVector(vertex->Normal);
+    return true;
+}
+
+bool SetMeshVertexNormal(scene::IMesh* mesh, uint32_t index, const CVector& normal)
+{
+    video::E_VERTEX_TYPE type;
+    if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
+        vertex->Normal = normal.ToIrrlicht();
+    return true;
+}
+
+bool GetMeshVertexUV(scene::IMesh* mesh, uint32_t index, bool secondSet, CPoint& uv)
+{
+    video::E_VERTEX_TYPE type;
+    if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
+    {
+        const core::vector2df& value = secondSet && type == video::EVT_2TCOORDS
+                                           ? static_cast<video::S3DVertex2TCoords*>(vertex)->TCoords2
+                                           : vertex->TCoords;
+        uv = CPoint(value.X, value.Y);
+    }
+    return true;
+}
+
+bool SetMeshVertexUV(scene::IMesh* mesh, uint32_t index, bool secondSet, const CPoint& uv)
+{
+    video::E_VERTEX_TYPE type;
+    if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
+    {
+        core::vector2df& value = secondSet && type == video::EVT_2TCOORDS
+                                     ? static_cast<video::S3DVertex2TCoords*>(vertex)->TCoords2
+                                     : vertex->TCoords;
+        value = core::vector2df(uv.x, uv.y);
+    }
+    return true;
+}
+
+uint32_t GetMeshVerticesFromBuffer(const scene::IMeshBuffer* buffer, const CVector& scale,
+                                   std::vector<CVector>& points, CMeshBox* box)
+{
+    if (buffer == nullptr)
+        return 0;
+    if (!IsKnownVertexType(buffer))
+        throw Misc::Error::CKVOError(L"[CGraphicsEngine::GetMeshVerticesFromBuffer] Unknown mesh type");
+    return ReadBufferVertices(buffer, scale, points, box);
+}
+
+uint32_t GetEntityVertices(scene::IMesh* mesh, const CVector& scale, std::vector<CVector>& points,
+                           CMeshBox* box)
+{
+    if (mesh == nullptr)
+        return 0;
+    uint32_t count = 0;
+    for (u32 index = 0; index < mesh->getMeshBufferCount(); ++index)
+        count += GetMeshVerticesFromBuffer(mesh->getMeshBuffer(index), scale, points, box);
+    return count;
+}
+
+uint32_t GetMeshFaces(const scene::IMeshBuffer* buffer, const CVector& scale, std::vector<CVector>& points,
+                      float minimumArea, CMeshBox* box)
+{
+    if (buffer == nullptr || buffer->getIndices() == nullptr)
+        return 0;
+    if (!IsKnownVertexType(buffer))
+        throw Misc::Error::CKVOError(L"[CGraphicsEngine::GetMeshFaces] Unknown mesh type");
+    return ForEachBufferFace(buffer, scale, minimumArea,
+                             [&](const CVector& a, const CVector& b, const CVector& c)
+                             {
+                                 for (const CVector* corner : {&a, &b, &c})
+                                 {
+                                     if (box != nullptr)
+                                         box->Add(*corner);
+                                     points.push_back(*corner);
+                                 }
+                             });
+}
+
+uint32_t GetEntityFaces(scene::IMesh* mesh, const CVector& scale, std::vector<CVector>& points,
+                        float minimumArea, CMeshBox* box)
+{
+    if (mesh == nullptr)
+        return 0;
+    uint32_t faces = 0;
+    for (u32 index = 0; index < mesh->getMeshBufferCount(); ++index)
+        faces += GetMeshFaces(mesh->getMeshBuffer(index), scale, points, minimumArea, box);
+    return faces;
 }
 
 } // namespace Graphics::Scene

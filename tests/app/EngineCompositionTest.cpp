@@ -1,5 +1,5 @@
 // The engine object as the program puts it together: the core with the
-// graphics, physics and sound engines, the world map and the twelve script
+// graphics, physics and sound engines, the world and the twelve script
 // interfaces.
 #include "app/EngineComposition.h"
 
@@ -13,7 +13,8 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "physics/PhysicsEngine.h"
 #include "sound/SoundEngine.h"
-#include "world/WorldMap.h"
+#include "support/JoinedEntity.h"
+#include "world/World.h"
 
 #include <gtest/gtest.h>
 
@@ -44,16 +45,16 @@ public:
 
 } // namespace
 
-TEST(EngineCompositionTest, OwnsTheApplicationTheEnginesAndTheWorldMap)
+TEST(EngineCompositionTest, OwnsTheApplicationTheEnginesAndTheWorld)
 {
     Simulation::CSimulationManager manager(Halvane::AddEngineParts);
     ASSERT_NE(manager.GetApplication(), nullptr);
     ASSERT_NE(manager.GetPart<Graphics::CGraphicsEngine>(), nullptr);
     ASSERT_NE(manager.GetPart<CPhysicsEngine>(), nullptr);
     ASSERT_NE(manager.GetPart<CSoundEngine>(), nullptr);
-    ASSERT_NE(manager.GetPart<CWorldMap>(), nullptr);
+    ASSERT_NE(manager.GetPart<CWorld>(), nullptr);
     EXPECT_EQ(manager.GetPart<Graphics::CGraphicsEngine>()->GetOwner(), &manager);
-    EXPECT_EQ(manager.GetPart<CWorldMap>()->GetOwner(), &manager);
+    EXPECT_EQ(manager.GetPart<CWorld>()->GetOwner(), &manager);
 
     const auto& engines = manager.GetSubEngines();
     ASSERT_EQ(engines.size(), 3u);
@@ -65,9 +66,9 @@ TEST(EngineCompositionTest, OwnsTheApplicationTheEnginesAndTheWorldMap)
     EXPECT_EQ((++entry)->first, "sound");
     EXPECT_EQ(entry->second, static_cast<Simulation::CSubEngine*>(manager.GetPart<CSoundEngine>()));
 
-    // The sound engine and the world map follow camera changes.
+    // The sound engine and the world follow camera changes.
     EXPECT_TRUE(CMulticast<Kind::CameraChange>::IsSubscribed(manager.GetPart<CSoundEngine>()));
-    EXPECT_TRUE(CMulticast<Kind::CameraChange>::IsSubscribed(manager.GetPart<CWorldMap>()));
+    EXPECT_TRUE(CMulticast<Kind::CameraChange>::IsSubscribed(manager.GetPart<CWorld>()));
 
     EXPECT_TRUE(manager.IsThrottlingEnabled());
     EXPECT_TRUE(manager.GetExitOnQuit());
@@ -94,10 +95,53 @@ TEST(EngineCompositionTest, TheLoopRunsWithTheRealEngines)
     EXPECT_EQ(manager->GetPart<Graphics::CGraphicsEngine>()->GetTotalFrames(), 0u);
 
     CSoundEngine* sound = manager->GetPart<CSoundEngine>();
-    CWorldMap* world = manager->GetPart<CWorldMap>();
+    CWorld* world = manager->GetPart<CWorld>();
     manager.reset();
     EXPECT_FALSE(CMulticast<Kind::CameraChange>::IsSubscribed(sound));
     EXPECT_FALSE(CMulticast<Kind::CameraChange>::IsSubscribed(world));
+}
+
+TEST(EngineCompositionTest, GoesDownWithEntitiesInEveryEngine)
+{
+    auto manager = std::make_unique<Simulation::CSimulationManager>(Halvane::AddEngineParts);
+    auto* graphics = manager->GetPart<Graphics::CGraphicsEngine>();
+    ASSERT_TRUE(graphics->Init("NULL", 64, 64, false, 16, false, false, false, 60, 0, 0, -1, -1, true));
+    std::vector<std::string> releases;
+    CTestLight light("00000000-0000-4000-8000-0000000000aa");
+    CTestCameraEntity camera("00000000-0000-4000-8000-0000000000bb");
+    light.Sonic().name = "light in sound";
+    light.Physical().name = "light in physics";
+    camera.Sonic().name = "camera in sound";
+    camera.Physical().name = "camera in physics";
+    for (auto* part : {&light.Sonic(), &camera.Sonic()})
+    {
+        part->releases = &releases;
+        part->Attach(*manager->GetPart<CSoundEngine>());
+    }
+    for (auto* part : {&light.Physical(), &camera.Physical()})
+    {
+        part->releases = &releases;
+        part->Attach(*manager->GetPart<CPhysicsEngine>());
+    }
+    graphics->Add(&light, nullptr, "");
+    graphics->Add(&camera, nullptr, "");
+    light.RegisterWithEngine();
+    ASSERT_EQ(graphics->GetActiveCamera(), &camera);
+
+    // The world goes first, then sound, physics and graphics, each letting
+    // go of its parts; the entities outlive them all.
+    manager.reset();
+    EXPECT_EQ(releases, (std::vector<std::string>{"camera in sound", "light in sound", "camera in physics",
+                                                  "light in physics"}));
+    for (Graphics::Scene::CGraphicalEntity* entity :
+         {static_cast<Graphics::Scene::CGraphicalEntity*>(&light),
+          static_cast<Graphics::Scene::CGraphicalEntity*>(&camera)})
+    {
+        EXPECT_EQ(entity->GetEngine(), nullptr);
+        EXPECT_EQ(entity->GetSceneNode(), nullptr);
+    }
+    light.SetPosition(CVector(1, 2, 3));
+    camera.MoveForward(CVector(1, 1, 1), 1.0f);
 }
 
 TEST(EngineCompositionTest, TheEngineObjectPublishesTheTwelveInterfaces)

@@ -8,6 +8,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "gui/manager/GuiManager.h"
+#include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -123,18 +124,8 @@ protected:
     }
 
     // The message of the error the call raises; "" when it raises none.
-    static std::wstring ErrorOf(const std::function<void()>& call)
-    {
-        try
-        {
-            call();
-        }
-        catch (const Misc::Error::CKVOError& error)
-        {
-            return error.GetMessage();
-        }
-        return L"";
-    }
+    // The GUI tests compare wide messages.
+    static std::wstring ErrorOf(const std::function<void()>& call) { return WideErrorOf(call); }
 
     CGraphicsSimulation simulation;
     Graphics::GUI::CGuiManager& gui = *simulation.graphics.GetGuiManager();

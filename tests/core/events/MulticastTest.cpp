@@ -293,7 +293,7 @@ TEST(MulticastKindTest, KindsSharingARecordAreSeparateChannels)
     {
         bool OnEvent(const CEvtEntity& entity) override
         {
-            names.push_back("leave " + entity.name);
+            names.push_back("leave " + entity.id);
             return true;
         }
         Journal names;
@@ -302,7 +302,7 @@ TEST(MulticastKindTest, KindsSharingARecordAreSeparateChannels)
     {
         bool OnEvent(const CEvtEntity& entity) override
         {
-            names.push_back("animation " + entity.name);
+            names.push_back("animation " + entity.id);
             return false;
         }
         Journal names;

@@ -7,6 +7,7 @@
 #include "core/io/FileStd.h"
 #include "core/io/SaveFile.h"
 
+#include "support/ErrorOf.h"
 #include "support/TestFolder.h"
 
 #include <filesystem>
@@ -31,17 +32,6 @@ inline CFilePtr OpenRead(const std::wstring& path)
 }
 
 // The message of the CKVOError the action throws, or "(no error)".
-inline std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "(no error)";
-}
+using ::ErrorOf;
 
 } // namespace ArchiveTest

@@ -10,6 +10,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "gui/manager/GuiManager.h"
+#include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -21,19 +22,6 @@ namespace
 {
 
 using Graphics::CGraphicsEngine;
-
-std::wstring ErrorOf(const std::function<void()>& call)
-{
-    try
-    {
-        call();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessage();
-    }
-    return L"(no error)";
-}
 
 // The queries that need a device, each with the error it gives without one.
 void ExpectSystemQueriesRefused(CGraphicsEngine& engine)
@@ -50,7 +38,7 @@ void ExpectSystemQueriesRefused(CGraphicsEngine& engine)
         {[&] { engine.QueryFeature(0); }, L"QueryFeature"},
     };
     for (const auto& [call, method] : cases)
-        EXPECT_EQ(ErrorOf(call), L"[CGraphicsEngine::" + method + L"] Graphics Engine not initialised");
+        EXPECT_EQ(WideErrorOf(call), L"[CGraphicsEngine::" + method + L"] Graphics Engine not initialised");
 }
 
 // Everything else answers neutrally and changes nothing.

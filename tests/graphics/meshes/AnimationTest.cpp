@@ -3,11 +3,13 @@
 // entities carried on a joint. Also the errors without a node and the
 // shadow switch on a driver without a stencil buffer.
 
-#include "graphics/scene/SceneTestEntity.h"
+#include "support/JoinedEntity.h"
+#include "support/NullGraphicsEngine.h"
 
 #include "core/foundation/KVOError.h"
 #include "graphics/scene/GraphicalAgent.h"
 #include "graphics/scene/GraphicalUnit.h"
+#include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 #include <irrlicht.h>
@@ -21,24 +23,11 @@ namespace
 using namespace irr;
 using Graphics::Scene::CGraphicalEntity;
 
-using CTestAgent = CSceneTestEntity<Graphics::Scene::CGraphicalAgent>;
-using CTestUnit = CSceneTestEntity<Graphics::Scene::CGraphicalUnit>;
+using CTestAgent = CJoinedEntity<Graphics::Scene::CGraphicalAgent>;
+using CTestUnit = CJoinedEntity<Graphics::Scene::CGraphicalUnit>;
 
 const char* const kWalker = "00000000-0000-4000-8000-0000000000e1";
 const char* const kSword = "00000000-0000-4000-8000-0000000000e2";
-
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "(no error)";
-}
 
 // A skinned mesh of 20 frames with the joints "root" and "hand"; the hand
 // rises from y = 2 at frame 0 to y = 4 at frame 20 (3 at frame 10). One triangle on

@@ -4,7 +4,8 @@
 // the reader. Also the mesh kinds' own blocks.
 
 #include "graphics/scene/EntityArchive.h"
-#include "graphics/scene/SceneTestEntity.h"
+#include "support/JoinedEntity.h"
+#include "support/NullGraphicsEngine.h"
 
 #include "graphics/scene/GraphicalAgent.h"
 #include "graphics/scene/GraphicalSky.h"
@@ -28,11 +29,11 @@ using namespace irr;
 using namespace EntityArchive;
 using Graphics::CGraphicsEngine;
 
-using CTestUnit = CSceneTestEntity<Graphics::Scene::CGraphicalUnit>;
-using CTestAgent = CSceneTestEntity<Graphics::Scene::CGraphicalAgent>;
-using CTestWater = CSceneTestEntity<Graphics::Scene::CGraphicalWater>;
-using CTestSky = CSceneTestEntity<Graphics::Scene::CGraphicalSky>;
-using CTestTerrain = CSceneTestEntity<Graphics::Scene::CGraphicalTerrain>;
+using CTestUnit = CJoinedEntity<Graphics::Scene::CGraphicalUnit>;
+using CTestAgent = CJoinedEntity<Graphics::Scene::CGraphicalAgent>;
+using CTestWater = CJoinedEntity<Graphics::Scene::CGraphicalWater>;
+using CTestSky = CJoinedEntity<Graphics::Scene::CGraphicalSky>;
+using CTestTerrain = CJoinedEntity<Graphics::Scene::CGraphicalTerrain>;
 
 const char* const kBase = "00000000-0000-4000-8000-0000000000b1";
 const char* const kRider = "00000000-0000-4000-8000-0000000000b2";

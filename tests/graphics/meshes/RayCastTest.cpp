@@ -3,7 +3,8 @@
 // distance rule; the ray through a screen position; and the IGraphics
 // script functions over a real scene.
 
-#include "graphics/scene/SceneTestEntity.h"
+#include "support/JoinedEntity.h"
+#include "support/NullGraphicsEngine.h"
 #include "graphics/textures/ScriptedEngine.h"
 
 #include "core/foundation/Math3D.h"
@@ -25,8 +26,8 @@ using namespace irr;
 using Graphics::CGraphicsEngine;
 using Graphics::CRayHitList;
 
-using CTestUnit = CSceneTestEntity<Graphics::Scene::CGraphicalUnit>;
-using CTestAgent = CSceneTestEntity<Graphics::Scene::CGraphicalAgent>;
+using CTestUnit = CJoinedEntity<Graphics::Scene::CGraphicalUnit>;
+using CTestAgent = CJoinedEntity<Graphics::Scene::CGraphicalAgent>;
 
 const char* const kUnit = "00000000-0000-4000-8000-000000000001";
 const char* const kAgent = "00000000-0000-4000-8000-000000000002";

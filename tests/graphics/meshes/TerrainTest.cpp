@@ -3,13 +3,14 @@
 // the node is made, the errors without a node, and a seeded mutation run
 // over the height-map file.
 
-#include "graphics/scene/SceneTestEntity.h"
+#include "support/JoinedEntity.h"
 #include "graphics/textures/ScriptedEngine.h"
 
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/ImageGate.h"
 #include "graphics/scene/GraphicalTerrain.h"
 
+#include "support/ErrorOf.h"
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -27,22 +28,9 @@ namespace
 {
 
 using namespace irr;
-using CTestTerrain = CSceneTestEntity<Graphics::Scene::CGraphicalTerrain>;
+using CTestTerrain = CJoinedEntity<Graphics::Scene::CGraphicalTerrain>;
 
 const char* const kTerrain = "00000000-0000-4000-8000-0000000000f1";
-
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "(no error)";
-}
 
 // A 33 x 33 grey height map rising along z: the row z has the grey 4 z.
 std::string WriteRamp(const CTestFolder& folder, video::IVideoDriver* driver)

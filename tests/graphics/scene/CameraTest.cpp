@@ -2,7 +2,8 @@
 // values stored before a node exists and applied to it, projections, moves
 // and turns.
 
-#include "SceneTestEntity.h"
+#include "support/JoinedEntity.h"
+#include "support/NullGraphicsEngine.h"
 
 #include "core/events/Multicast.h"
 #include "graphics/engine/GraphicsEngine.h"

@@ -4,7 +4,7 @@
 // the archive's error; it must never crash (the sanitizers watch) or hang.
 
 #include "EntityArchive.h"
-#include "SceneTestEntity.h"
+#include "support/JoinedEntity.h"
 
 #include <gtest/gtest.h>
 

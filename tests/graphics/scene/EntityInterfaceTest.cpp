@@ -2,7 +2,7 @@
 // ids, the stable id pointer, the shared data bag and the graphical part's
 // answers without a node.
 
-#include "SceneTestEntity.h"
+#include "support/JoinedEntity.h"
 
 #include <gtest/gtest.h>
 

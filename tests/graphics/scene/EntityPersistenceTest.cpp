@@ -2,7 +2,8 @@
 // read back; the version gates of older files; one committed byte fixture.
 
 #include "EntityArchive.h"
-#include "SceneTestEntity.h"
+#include "support/JoinedEntity.h"
+#include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -22,19 +23,6 @@ using Graphics::Scene::CMaterial;
 using Graphics::Scene::CMaterials;
 
 const char* const kId = "00000000-0000-4000-8000-0000000000aa";
-
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "(no error)";
-}
 
 std::string Replace(std::string text, const std::string& from, const std::string& to)
 {

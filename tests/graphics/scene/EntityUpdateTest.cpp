@@ -2,10 +2,12 @@
 // updates of moved entities, render flags and materials on the node,
 // billboard corners and the vertices of an entity's mesh.
 
-#include "SceneTestEntity.h"
+#include "support/JoinedEntity.h"
+#include "support/NullGraphicsEngine.h"
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
+#include "support/ErrorOf.h"
 #include "support/TestFolder.h"
 #include "graphics/scene/BillboardSceneNode.h"
 
@@ -22,20 +24,7 @@ using Strings = std::vector<std::string>;
 
 const char* const kId = "00000000-0000-4000-8000-0000000000bb";
 
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "(no error)";
-}
-
-// A billboard that notes every setting handed to the graphical part.
+// A billboard that notes every setting that reaches its node.
 class CRecordingBillboard : public CTestBillboard
 {
 public:
@@ -46,25 +35,25 @@ public:
         journal.push_back("Id");
         CTestBillboard::SetId(id);
     }
-    void SetPosition(const CVector& position) override
+    void SetNodePosition(const CVector& position) override
     {
         journal.push_back("Position");
-        CTestBillboard::SetPosition(position);
+        CTestBillboard::SetNodePosition(position);
     }
-    void SetRotation(const CVector& rotation) override
+    void SetNodeRotation(const CVector& rotation) override
     {
         journal.push_back("Rotation");
-        CTestBillboard::SetRotation(rotation);
+        CTestBillboard::SetNodeRotation(rotation);
     }
-    void SetScale(const CVector& scale) override
+    void SetNodeScale(const CVector& scale) override
     {
         journal.push_back("Scale");
-        CTestBillboard::SetScale(scale);
+        CTestBillboard::SetNodeScale(scale);
     }
-    void SetFlags(uint32_t flags) override
+    void SetNodeFlags(uint32_t flags) override
     {
         journal.push_back("Flags");
-        CTestBillboard::SetFlags(flags);
+        CTestBillboard::SetNodeFlags(flags);
     }
     void SetVisible(bool visible) override
     {
@@ -170,6 +159,81 @@ TEST_F(EntityUpdateTest, MovedEntitiesFollowAfterTheNextFrame)
     EXPECT_NEAR(billboard.GetFrontVector().x, 1.0f, 1e-5f);
     EXPECT_NEAR(billboard.GetFrontVector().z, 0.0f, 1e-5f);
     EXPECT_NEAR(billboard.GetUpVector().y, 1.0f, 1e-5f);
+}
+
+// Bringing a node up to date touches the node only: a joined entity's body
+// is neither moved nor rebuilt by the engine's Add, Update or frame, only
+// by the entity's own changes.
+template <class Entity> void ExpectNodeStepsStayInTheNode(Graphics::CGraphicsEngine& engine, Entity& entity)
+{
+    CPhysicsEngine physics(nullptr);
+    CSoundEngine sound(nullptr);
+    entity.Physical().Attach(physics);
+    entity.Sonic().Attach(sound);
+    const auto counts = [&]
+    {
+        return std::vector<int>{entity.Physical().placements, entity.Physical().rebuilds,
+                                entity.Physical().updates, entity.Sonic().placements, entity.Sonic().updates};
+    };
+    const std::vector<int> none(5, 0);
+
+    entity.SetScale(CVector(2, 2, 2));
+    EXPECT_EQ(counts(), (std::vector<int>{0, 1, 0, 0, 0}));
+    entity.Physical().rebuilds = 0;
+    engine.Add(&entity, nullptr, "");
+    ASSERT_NE(entity.GetSceneNode(), nullptr);
+    engine.Update(&entity);
+    EXPECT_EQ(counts(), none);
+
+    // The body moved the entity: the node follows after the next frame,
+    // and the body is not told of its own move.
+    entity.MoveByBody(CVector(5, 6, 7), CVector(0, 90, 0));
+    EXPECT_TRUE(engine.Draw(false, false, false));
+    EXPECT_TRUE(engine.Draw(false, false, false));
+    EXPECT_EQ(counts(), none);
+    EXPECT_EQ(entity.GetSceneNode()->getPosition().Z,
+              7.0f + (entity.GetTypeId() == Misc::World::kTypeIdCamera ? 1.0f : 0.0f));
+
+    // The entity's own changes reach every part.
+    entity.SetPosition(CVector(1, 1, 1));
+    entity.SetScale(CVector(3, 3, 3));
+    entity.UpdateParts();
+    EXPECT_EQ(counts(), (std::vector<int>{1, 1, 1, 1, 1}));
+}
+
+TEST_F(EntityUpdateTest, NodeStepsReachNoOtherPart)
+{
+    {
+        SCOPED_TRACE("billboard");
+        CTestBillboard billboard(kId);
+        ExpectNodeStepsStayInTheNode(engine, billboard);
+    }
+    {
+        SCOPED_TRACE("light");
+        CTestLight light(kId);
+        ExpectNodeStepsStayInTheNode(engine, light);
+    }
+    {
+        SCOPED_TRACE("camera");
+        CTestCameraEntity camera(kId);
+        camera.SetOffset(CVector(0, 0, 1));
+        ExpectNodeStepsStayInTheNode(engine, camera);
+        // The offset places the node again, not the entity; a move of the
+        // camera moves the entity.
+        CPhysicsEngine physics(nullptr);
+        camera.Physical().Attach(physics);
+        camera.Physical().placements = 0;
+        camera.SetOffset(CVector(0, 0, 2));
+        EXPECT_EQ(camera.GetSceneNode()->getPosition().Z, 3.0f);
+        EXPECT_EQ(camera.Physical().placements, 0);
+        camera.MoveForward(CVector(1, 1, 1), 1.0f);
+        EXPECT_EQ(camera.Physical().placements, 1);
+    }
+    {
+        SCOPED_TRACE("particle system");
+        CTestParticleSystem particles(kId);
+        ExpectNodeStepsStayInTheNode(engine, particles);
+    }
 }
 
 TEST_F(EntityUpdateTest, RenderFlagsAndMaterialsOnTheNode)

@@ -2,10 +2,12 @@
 // id (kind id), markers, parents and joints, re-applying, removing, the
 // world box, and what a scene reset or an entity's end leaves behind.
 
-#include "SceneTestEntity.h"
+#include "support/JoinedEntity.h"
+#include "support/NullGraphicsEngine.h"
 
 #include "core/foundation/KVOError.h"
 #include "graphics/scene/BillboardSceneNode.h"
+#include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 #include <irrlicht.h>
@@ -21,19 +23,6 @@ namespace World = Misc::World;
 
 const char* const kIdA = "00000000-0000-4000-8000-00000000000a";
 const char* const kIdB = "00000000-0000-4000-8000-00000000000b";
-
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "(no error)";
-}
 
 // The children of a node with the given name.
 int CountChildrenNamed(scene::ISceneNode* node, const char* name)

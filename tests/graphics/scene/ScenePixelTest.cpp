@@ -3,7 +3,7 @@
 // corners' colours, facing the camera, and a render target's texture put on
 // an entity's material by the target's name.
 
-#include "SceneTestEntity.h"
+#include "support/JoinedEntity.h"
 
 #include "graphics/engine/RenderTarget.h"
 

@@ -6,6 +6,7 @@
 
 #include "core/app/Application.h"
 #include "core/foundation/KVOError.h"
+#include "support/ErrorOf.h"
 #include "support/TestFolder.h"
 #include "graphics/engine/ExtensionMappers.h"
 #include "graphics/engine/RenderTarget.h"
@@ -21,19 +22,6 @@ namespace
 using namespace irr;
 using Graphics::CGraphicsEngine;
 using Misc::Error::CKVOError;
-
-template <class Action> std::wstring ErrorOf(Action action)
-{
-    try
-    {
-        action();
-    }
-    catch (const CKVOError& error)
-    {
-        return error.GetMessage();
-    }
-    return std::wstring();
-}
 
 // A 2 x 2 uncompressed 24-bit TGA without the footer that would let
 // Irrlicht recognise it by its contents: only its extension says what it is.
@@ -108,9 +96,9 @@ TEST(TextureWithoutDeviceTest, EverythingAnswersNeutrally)
     EXPECT_FALSE(engine.CreateRenderTarget(L"target", CPoint(64, 64), nullptr, 0));
     EXPECT_TRUE(engine.RenderTargetExists(L"target"));
     EXPECT_EQ(engine.GetRenderTarget(L"target").GetTexture(), nullptr);
-    EXPECT_EQ(ErrorOf([&] { engine.GetRenderTarget(L"other"); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.GetRenderTarget(L"other"); }),
               L"[CGraphicsEngine::GetRenderTarget] Render target id not found");
-    EXPECT_EQ(ErrorOf([&] { engine.RemoveChild(nullptr); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.RemoveChild(nullptr); }),
               L"[CGraphicsEngine::RemoveChild] Graphical entity not initialised");
 }
 
@@ -189,13 +177,13 @@ TEST_F(TextureNullDriverTest, NullTexturesAndLocksDoNothing)
     EXPECT_TRUE(locks.Unlock(id));
     EXPECT_FALSE(locks.Unlock(id));
 
-    EXPECT_EQ(ErrorOf([&] { engine.TextureWriteToFile(nullptr, L"x.png", 0); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.TextureWriteToFile(nullptr, L"x.png", 0); }),
               L"[CGraphicsEngine::TextureWriteToFile] Input texture not specified.");
-    EXPECT_EQ(ErrorOf([&] { engine.TextureCreateAlphaChannelFromColor(nullptr, color); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.TextureCreateAlphaChannelFromColor(nullptr, color); }),
               L"[CGraphicsEngine::TextureCreateAlphaChannelFromColor] Input texture not defined");
-    EXPECT_EQ(ErrorOf([&] { engine.TextureCreateAlphaChannelFromPos(nullptr, 0, 0); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.TextureCreateAlphaChannelFromPos(nullptr, 0, 0); }),
               L"[CGraphicsEngine::TextureCreateAlphaChannelFromPos] Input texture not defined");
-    EXPECT_EQ(ErrorOf([&] { engine.TextureCreateNormalMap(nullptr, 1); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.TextureCreateNormalMap(nullptr, 1); }),
               L"[CGraphicsEngine::TextureCreateNormalMap] Input texture not defined");
 }
 
@@ -329,7 +317,7 @@ TEST_F(TextureNullDriverTest, HostileDrawingArgumentsDrawNothingAndRaiseNothing)
                                  true);
     }
     engine.Draw2DCircle(CPoint(0.5f, 0.5f), 0.1f, color, INT32_MIN);
-    EXPECT_EQ(ErrorOf([&] { engine.Draw2DCircle(CPoint(), 1, color, 65537); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.Draw2DCircle(CPoint(), 1, color, 65537); }),
               L"[CGraphicsEngine::Draw2DCircle] Too many vertices: 65537");
     engine.GetScreenPosFrom3DPos(CVector(nan, huge, -huge));
 }

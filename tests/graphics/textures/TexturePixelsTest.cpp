@@ -8,6 +8,7 @@
 #include "core/script/lua/HandleRegistry.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/TextureLocks.h"
+#include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -25,19 +26,6 @@ using Graphics::STextureLock;
 using Misc::Error::CKVOError;
 
 // The message of the error the action throws; "" when it throws none.
-template <class Action> std::wstring ErrorOf(Action action)
-{
-    try
-    {
-        action();
-    }
-    catch (const CKVOError& error)
-    {
-        return error.GetMessage();
-    }
-    return std::wstring();
-}
-
 std::vector<uint8_t> Bytes(const uint8_t* at, size_t count)
 {
     return std::vector<uint8_t>(at, at + count);
@@ -108,11 +96,13 @@ TEST_F(TexturePixelsTest, PixelPositionsOutsideTheTextureAreErrors)
     for (const auto& position : positions)
     {
         SCOPED_TRACE(testing::Message() << position[0] << "," << position[1]);
-        EXPECT_EQ(ErrorOf([&] { engine.TextureGetPixel(&texture, pixels, position[0], position[1], color); }),
-                  L"[CGraphicsEngine::TextureGetPixel] Pixel position outside the texture: (" +
-                      std::to_wstring(position[0]) + L", " + std::to_wstring(position[1]) + L")");
-        EXPECT_NE(ErrorOf([&] { engine.TextureSetPixel(&texture, pixels, position[0], position[1], color); }),
-                  L"");
+        EXPECT_EQ(
+            WideErrorOf([&] { engine.TextureGetPixel(&texture, pixels, position[0], position[1], color); }),
+            L"[CGraphicsEngine::TextureGetPixel] Pixel position outside the texture: (" +
+                std::to_wstring(position[0]) + L", " + std::to_wstring(position[1]) + L")");
+        EXPECT_NE(
+            WideErrorOf([&] { engine.TextureSetPixel(&texture, pixels, position[0], position[1], color); }),
+            L"");
     }
     EXPECT_EQ(texture.Pixels(), std::vector<uint8_t>(4 * 3 * 4, 0));
     // No texture or no memory: false, nothing read.
@@ -146,7 +136,7 @@ TEST_F(TexturePixelsTest, BytesPerPixelKnowsFourFormats)
     EXPECT_EQ(CGraphicsEngine::GetBytesPerPixel(2), 3u);
     EXPECT_EQ(CGraphicsEngine::GetBytesPerPixel(3), 4u);
     for (int32_t format : {-1, 4, 14})
-        EXPECT_EQ(ErrorOf([&] { CGraphicsEngine::GetBytesPerPixel(format); }),
+        EXPECT_EQ(WideErrorOf([&] { CGraphicsEngine::GetBytesPerPixel(format); }),
                   L"[CGraphicsEngine::GetBytesPerPixel] Unknown color format");
 }
 
@@ -268,7 +258,7 @@ TEST_F(TexturePixelsTest, BadRawWritesAreErrorsBeforeAnythingIsWritten)
     for (const SCase& test : cases)
     {
         SCOPED_TRACE(test.what);
-        EXPECT_EQ(ErrorOf(test.write), test.message);
+        EXPECT_EQ(WideErrorOf(test.write), test.message);
     }
     EXPECT_EQ(texture.Pixels(), std::vector<uint8_t>(64, 0));
     // Locked memory the driver does not have: nothing written, no error.
@@ -311,7 +301,7 @@ TEST_F(TexturePixelsTest, CopiesAreCutToWhatLiesInsideBothTextures)
     for (const SCase& test : cases)
     {
         SCOPED_TRACE(std::string(test.message.begin(), test.message.end()));
-        EXPECT_EQ(ErrorOf(
+        EXPECT_EQ(WideErrorOf(
                       [&]
                       {
                           engine.CopyTexture(&source, test.x, test.y, test.width, test.height, &destination,
@@ -319,9 +309,9 @@ TEST_F(TexturePixelsTest, CopiesAreCutToWhatLiesInsideBothTextures)
                       }),
                   test.message);
     }
-    EXPECT_EQ(ErrorOf([&] { engine.CopyTexture(nullptr, 0, 0, 1, 1, &destination, 0, 0); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.CopyTexture(nullptr, 0, 0, 1, 1, &destination, 0, 0); }),
               L"[CGraphicsEngine::CopyTexture] Source image data not defined");
-    EXPECT_EQ(ErrorOf([&] { engine.CopyTexture(&source, 0, 0, 1, 1, nullptr, 0, 0); }),
+    EXPECT_EQ(WideErrorOf([&] { engine.CopyTexture(&source, 0, 0, 1, 1, nullptr, 0, 0); }),
               L"[CGraphicsEngine::CopyTexture] Destination image data not defined");
     // Nothing stayed locked through the errors.
     EXPECT_EQ(source.locks, source.unlocks);

@@ -8,6 +8,7 @@
 #include "core/app/Application.h"
 #include "core/events/Multicast.h"
 #include "core/foundation/KVOError.h"
+#include "support/ErrorOf.h"
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -80,19 +81,6 @@ std::string TextKeyMap(const std::string& value)
 {
     return "KVOKEYMAP\r\nVersion{\r\n\t-Version 1030\r\n\t\r\n}\r\n\r\nData{\r\n\t-A \"" + value +
            "\"\r\n}\r\n";
-}
-
-std::string ErrorOf(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (const Misc::Error::CKVOError& error)
-    {
-        return error.GetMessageUtf8();
-    }
-    return "(no error)";
 }
 
 class InputKeyMapTest : public ::testing::Test

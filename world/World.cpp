@@ -1,14 +1,14 @@
-#include "world/WorldMap.h"
+#include "world/World.h"
 
 using Misc::Multicast::CMulticast;
 namespace Kind = Misc::Multicast::Kind;
 
-CWorldMap::CWorldMap(Simulation::CSimulationManager* owner) : m_owner(owner)
+CWorld::CWorld(Simulation::CSimulationManager* owner) : m_owner(owner), m_data(this)
 {
     CMulticast<Kind::CameraChange>::Subscribe(this, 0);
 }
 
-CWorldMap::~CWorldMap()
+CWorld::~CWorld()
 {
     CMulticast<Kind::CameraChange>::Unsubscribe(this);
 }

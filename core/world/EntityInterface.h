@@ -2,7 +2,7 @@
 
 #include "core/foundation/Vector.h"
 #include "core/io/Serializable.h"
-#include "core/io/TypeId.h"
+#include "core/world/TypeId.h"
 
 #include <array>
 #include <cstdint>
@@ -26,7 +26,7 @@ using CTriangle = std::array<CVector, 3>;
 
 // Uniform access to an entity of a world: identity, placement, script,
 // flags, data and its graphical, physical and sonic parts. Each part
-// implements the operations that concern it; the world map's managed entity
+// implements the operations that concern it; the world's managed entity
 // joins the parts and implements all of them by forwarding. The interface
 // derives virtually from ITypeId and ISerializable, so that an entity built
 // from several parts has one kind and one persistence face.
