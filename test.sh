@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 ./tools/bootstrap.sh
 ./tools/check_format.sh
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DHALVANE_TESTS=ON -DHALVANE_SANITIZE=ON >/dev/null
+    -DHALVANE_TESTS=ON -DHALVANE_SANITIZE=ON -DHALVANE_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build build/test
 export ALSOFT_DRIVERS=null
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"

@@ -10,6 +10,7 @@
 #include "core/foundation/Singleton.h"
 #include "core/io/DiskPath.h"
 #include "core/script/EntryScript.h"
+#include "core/script/LuaUtilities.h"
 #include "core/script/ScriptManager.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Keyboard.h"
@@ -79,6 +80,10 @@ int main(int argc, char** argv)
         CScriptManager::SetInstance(engine);
         CApplication* application = engine->GetApplication();
         FillProductInformation(*application, commandLine.GetArgument(0));
+        // Native modules (lenscart) ship beside the program.
+        LuaUtilities::PrependNativeModuleFolder(
+            engine->GetMainState(),
+            std::filesystem::path(Platform::GetExecutablePath()).parent_path().string());
         if (showConsole)
             application->ShowConsoleWindow(0, 0);
 

@@ -27,7 +27,7 @@ scene::ICameraSceneNode* BuildScene(scene::ISceneManager* scene, int64_t nodes)
                                      true);
 }
 
-class CBenchCamera : public Graphics::IFrameCamera
+class CBenchCamera final : public Graphics::IFrameCamera
 {
 public:
     explicit CBenchCamera(scene::ICameraSceneNode* node) : m_node(node) {}

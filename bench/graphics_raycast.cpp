@@ -184,9 +184,9 @@ public:
     // hits it is named for.
     bool CheckHits(benchmark::State& run) const
     {
-        Graphics::CRayHitList hits;
-        graphics->RayCastAll(Start(run.range(0)), End(run.range(0)), 0, hits);
-        if (static_cast<int64_t>(hits.GetCount()) == run.range(0))
+        Graphics::CRayHitList found;
+        graphics->RayCastAll(Start(run.range(0)), End(run.range(0)), 0, found);
+        if (static_cast<int64_t>(found.GetCount()) == run.range(0))
             return true;
         run.SkipWithError("the ray does not make the hits it is named for");
         return false;

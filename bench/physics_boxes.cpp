@@ -5,6 +5,7 @@
 // same work; both copy every body's matrix out after each step, as the
 // engine's transform callback does. The machine is shared: compare the two
 // with --benchmark_enable_random_interleaving=true --benchmark_repetitions=N.
+#include "PhysicsBenchScene.h"
 #include "physics/newton/Newton.h"
 
 #include <btBulletDynamicsCommon.h>
@@ -18,43 +19,14 @@
 namespace
 {
 
-constexpr int kBoxes = 1000;
+using PhysicsBenchScene::GroundTriangles;
+using PhysicsBenchScene::kBoxes;
 constexpr int kSteps = 300;
-constexpr int kGrid = 30;         // ground quads per side
-constexpr float kGroundHalf = 30; // metres
 
-float GroundHeight(int x, int z)
-{
-    return 0.2f * float((x * 7 + z * 3) % 5);
-}
-
-// The ground as triangles: 9 floats each.
-std::vector<float> GroundTriangles()
-{
-    std::vector<float> triangles;
-    const float cell = 2 * kGroundHalf / kGrid;
-    auto corner = [&](int x, int z) {
-        return std::vector<float>{-kGroundHalf + x * cell, GroundHeight(x, z), -kGroundHalf + z * cell};
-    };
-    for (int x = 0; x < kGrid; ++x)
-        for (int z = 0; z < kGrid; ++z)
-        {
-            for (const auto& tri :
-                 {std::vector<std::vector<float>>{corner(x, z), corner(x, z + 1), corner(x + 1, z + 1)},
-                  std::vector<std::vector<float>>{corner(x, z), corner(x + 1, z + 1), corner(x + 1, z)}})
-                for (const auto& v : tri)
-                    triangles.insert(triangles.end(), v.begin(), v.end());
-        }
-    return triangles;
-}
-
-// A 10 x 10 x 10 lattice, slightly staggered so that the boxes tumble.
 btVector3 BoxStart(int i)
 {
-    const int x = i % 10;
-    const int y = i / 100;
-    const int z = (i / 10) % 10;
-    return btVector3(-7.5f + x * 1.6f + 0.1f * (y % 3), 3.0f + y * 1.6f, -7.5f + z * 1.6f + 0.07f * (x % 2));
+    const auto start = PhysicsBenchScene::BoxStart(i);
+    return btVector3(start[0], start[1], start[2]);
 }
 
 std::vector<float> g_matrices(kBoxes * 16);
@@ -191,13 +163,11 @@ void BM_BoxesOnMesh_RawBullet(benchmark::State& state)
     }
 }
 
-// On a shared machine the fastest run is the one least disturbed.
-double Fastest(const std::vector<double>& runs)
-{
-    return *std::min_element(runs.begin(), runs.end());
-}
-
 } // namespace
 
-BENCHMARK(BM_BoxesOnMesh_RawBullet)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
-BENCHMARK(BM_BoxesOnMesh_Layer)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_BoxesOnMesh_RawBullet)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", PhysicsBenchScene::Fastest);
+BENCHMARK(BM_BoxesOnMesh_Layer)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", PhysicsBenchScene::Fastest);

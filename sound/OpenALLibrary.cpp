@@ -12,7 +12,7 @@ namespace
 void ClearEntryPoints(SOpenALFunctions& table)
 {
 #define HALVANE_OPENAL_CLEAR(name) table.name = nullptr;
-    HALVANE_OPENAL_ENTRY_POINTS(HALVANE_OPENAL_CLEAR)
+    HALVANE_OPENAL_ALL_ENTRY_POINTS(HALVANE_OPENAL_CLEAR)
 #undef HALVANE_OPENAL_CLEAR
 }
 
@@ -26,7 +26,7 @@ bool FetchEntryPoints(SOpenALFunctions& table)
         Sound::ReportLibraryProblem(Sound::MissingEntryPointLine(#name));                                    \
         return false;                                                                                        \
     }
-    HALVANE_OPENAL_ENTRY_POINTS(HALVANE_OPENAL_FETCH)
+    HALVANE_OPENAL_ALL_ENTRY_POINTS(HALVANE_OPENAL_FETCH)
 #undef HALVANE_OPENAL_FETCH
     return true;
 }

@@ -76,13 +76,24 @@
     X(alcGetProcAddress)                                                                                     \
     X(alcGetEnumValue)
 
+// Further entry points that the sound engine and its sounds call (rewinding
+// a source, the speed of sound), fetched after the list above.
+#define HALVANE_OPENAL_ENGINE_ENTRY_POINTS(X)                                                                \
+    X(alSourceRewind)                                                                                        \
+    X(alSpeedOfSound)
+
+// Both lists in fetch order.
+#define HALVANE_OPENAL_ALL_ENTRY_POINTS(X)                                                                   \
+    HALVANE_OPENAL_ENTRY_POINTS(X)                                                                           \
+    HALVANE_OPENAL_ENGINE_ENTRY_POINTS(X)
+
 // The table of entry points. It keeps the library it was filled from loaded
 // until UnloadOpenALLibrary (or its destruction); the system counts the
 // loads, so several tables may hold the same library.
 struct SOpenALFunctions
 {
 #define HALVANE_OPENAL_MEMBER(name) decltype(&::name) name = nullptr;
-    HALVANE_OPENAL_ENTRY_POINTS(HALVANE_OPENAL_MEMBER)
+    HALVANE_OPENAL_ALL_ENTRY_POINTS(HALVANE_OPENAL_MEMBER)
 #undef HALVANE_OPENAL_MEMBER
 
     Platform::CDynamicLibrary library;

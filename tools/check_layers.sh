@@ -22,16 +22,36 @@ RULES=(
     "core/app           core/io core/foundation core/events platform"
     "core/world         core/io core/foundation platform"
     "core/script        core/app core/io core/foundation core/events core/script/lua platform"
-    "script_api         core graphics gui physics sound world platform"
-    "graphics           core gui world platform"
-    "gui                core graphics platform"
+    "graphics/irrlicht  core/foundation"
+    "gui                core/app core/io core/foundation core/events graphics/irrlicht platform"
+    "graphics           core/app core/world core/io core/foundation core/events graphics/irrlicht gui platform"
     "physics/newton     -"
-    "physics            core graphics physics/newton platform"
-    "sound              core graphics platform"
-    "world              core graphics physics sound platform"
+    "physics            core/app core/world core/io core/foundation core/events graphics physics/newton"
+    "sound              core/app core/world core/io core/foundation core/events platform"
+    "world              core/app core/world core/io core/foundation core/events graphics physics sound platform"
+    "script_api         core graphics gui physics sound world platform"
     "lenscart           core script_api graphics gui physics sound world platform"
     "editlaunch         core/foundation platform"
     "app                *"
+    "bench              core script_api graphics gui physics sound world platform app lenscart"
+)
+
+# Tests are checked by the rule of the folder they mirror (tests/gui/ by
+# gui's), and may include beyond it their shared support, the composition
+# root (app) for tests of the whole program, and what this table adds: what
+# the tests of a folder use to host or drive it. A header found under tests/
+# is a test header of the folder it mirrors.
+TEST_RULES=(
+    # folder under tests/ may also include
+    "support            *"
+    "app                *"
+    "core/events        core/foundation"
+    "core/foundation    core/io core/app"
+    "core/io            core/app"
+    "platform           core/app"
+    "graphics           core/script core/script/lua"
+    "gui                graphics sound"
+    "sound              graphics"
 )
 
 # Headers of the operating system (POSIX, Linux, X11): only our OS layer
@@ -46,6 +66,11 @@ for rule in "${RULES[@]}"; do
     folders+=("$folder")
     allowed["$folder"]="$rest"
 done
+for rule in "${TEST_RULES[@]}"; do
+    read -r folder rest <<<"$rule"
+    [[ -z "${allowed[$folder]+set}" ]] && folders+=("$folder")
+    allowed["tests/$folder"]="support app ${allowed[$folder]:-} $rest"
+done
 
 # Sets LAYER to the longest rule folder that holds the path; empty when
 # none does.
@@ -59,9 +84,38 @@ layer_of() {
     done
 }
 
+# The layer a file of the tests checks by: "tests/<mirrored folder>", where
+# a folder without a table row of its own keeps the mirrored rule alone.
+test_layer_of() {
+    layer_of "${1#tests/}"
+    [[ -n "$LAYER" ]] || return 0
+    if [[ -n "${allowed[tests/$LAYER]+set}" ]]; then
+        LAYER="tests/$LAYER"
+    else
+        allowed["tests/$LAYER"]="support app ${allowed[$LAYER]}"
+        LAYER="tests/$LAYER"
+    fi
+}
+
+# The layer an include names: a test header (found under tests/) is
+# support or mirrors a folder; anything else names an engine folder.
+include_layer_of() {
+    local from="$1" target="$2"
+    if [[ "$from" == tests/* && -f "tests/$target" ]]; then
+        if [[ "$target" == support/* ]]; then
+            LAYER="support"
+        else
+            layer_of "$target"
+        fi
+    else
+        layer_of "$target"
+    fi
+}
+
 may_include() {
     local from="$1" to="$2" entry
-    [[ "$from" == "$to" ]] && return 0
+    [[ "$from" == "$to" || "$from" == "tests/$to" ]] && return 0
+    [[ "$to" == "support" && "$from" == tests/* ]] && return 0
     for entry in ${allowed[$from]}; do
         if [[ "$entry" == "*" || "$to" == "$entry" || "$to" == "$entry"/* ]]; then
             return 0
@@ -78,24 +132,35 @@ is_system_layer() {
     return 1
 }
 
-mapfile -t files < <(find . \( -path ./build -o -path ./tests -o -path ./bench -o -path ./tools -o -path ./examples \
+mapfile -t files < <(find . \( -path ./build -o -path ./tests/scripts -o -path ./tools -o -path ./examples \
     -o -path './.*' \) -prune -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.c' \) -print |
     sed 's|^\./||' | sort)
 checked=0
+# Sets LAYER to the layer the file is checked by; empty when none.
+file_layer_of() {
+    if [[ "$1" == tests/support/* ]]; then
+        LAYER="tests/support"
+    elif [[ "$1" == tests/* ]]; then
+        test_layer_of "$1"
+    else
+        layer_of "$1"
+    fi
+}
+
 for file in "${files[@]}"; do
-    layer_of "$file"
+    file_layer_of "$file"
     [[ -n "$LAYER" ]] && checked=$((checked + 1))
 done
 
 failures=0
 while IFS=: read -r file line text; do
-    layer_of "$file"
+    file_layer_of "$file"
     layer="$LAYER"
     [[ -z "$layer" ]] && continue
     if [[ "$text" =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]]; then
         target="${BASH_REMATCH[1]}"
         [[ "$target" != */* ]] && continue # beside the file itself
-        layer_of "$target"
+        include_layer_of "$file" "$target"
         target_layer="$LAYER"
         [[ -z "$target_layer" ]] && continue
         if ! may_include "$layer" "$target_layer"; then
@@ -104,7 +169,9 @@ while IFS=: read -r file line text; do
         fi
     elif [[ "$text" =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\<([^\>]+)\> ]]; then
         header="${BASH_REMATCH[1]}"
-        if [[ "$header" =~ $SYSTEM_HEADERS ]] && ! is_system_layer "$layer"; then
+        # Tests and benchmarks make their own files, processes and windows.
+        if [[ "$header" =~ $SYSTEM_HEADERS ]] && ! is_system_layer "$layer" &&
+            [[ "$layer" != tests/* && "$layer" != bench ]]; then
             echo "$file:$line: <$header> belongs under platform/ (the OS layer), not $layer" >&2
             failures=$((failures + 1))
         fi

@@ -7,11 +7,29 @@
 #include "core/foundation/KVOError.h"
 #include "platform/Clock.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <exception>
 
 namespace Simulation
 {
+
+namespace
+{
+
+std::atomic<CSimulationManager*> g_engineObject{nullptr};
+
+} // namespace
+
+CSimulationManager* CSimulationManager::GetEngineObject()
+{
+    return g_engineObject.load();
+}
+
+void CSimulationManager::SetEngineObject(CSimulationManager* manager)
+{
+    g_engineObject.store(manager);
+}
 
 using Misc::Multicast::CMulticast;
 namespace Kind = Misc::Multicast::Kind;

@@ -90,6 +90,12 @@ public:
     uint32_t GetPrevious() const { return m_previous; }
     bool GetDidWork() const { return m_didWork; }
 
+    // The process's engine object, as the layers below the script host see
+    // it (the script manager sets it with its own instance): what parts read
+    // outside any engine load through. Null while there is none.
+    static CSimulationManager* GetEngineObject();
+    static void SetEngineObject(CSimulationManager* manager);
+
     CApplication* GetApplication() const { return m_application.get(); }
     CStateMachine* GetStateMachine() const { return m_stateMachine.get(); }
     const SubEngineMap& GetSubEngines() const { return m_subEngines; }

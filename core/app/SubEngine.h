@@ -69,6 +69,12 @@ public:
 protected:
     // The application clock (the platform clock when there is no owner).
     uint32_t GetApplicationTime() const;
+    // The sub-engine's lock, also for what the engine guards of its own
+    // (the physics engine's body creation and removal).
+    CCriticalSection& GetLock() { return m_lock; }
+    // The engine's own lock, held while it steps: what changes the engine's
+    // lists of parts holds it too.
+    CCriticalSection& GetSection() { return m_lock; }
 
 private:
     CCriticalSection m_lock;

@@ -10,6 +10,8 @@
 // and CameraChange a CEvtEntityPair, Mouse and MouseButton a
 // CEvtGraphicsMouseEvent, the seven world channels a CEvtWorld.
 
+#include "core/events/GuiEventType.h"
+
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -133,8 +135,8 @@ struct CEvtGraphicsDrawPostGui
 
 } // namespace Graphics::Multicast
 
-// A GUI event: type is a GUI event type code (100 for an element name
-// conflict); flag is 1 when a keyboard shortcut raised it.
+// A GUI event: type is a GUI event type (EGuiEventType, or any number a
+// script gave a shortcut); flag is 1 when a keyboard shortcut raised it.
 struct CGuiEvent
 {
     Graphics::CGraphicsEngine* source = nullptr;

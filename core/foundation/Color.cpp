@@ -76,20 +76,18 @@ std::string CColor::ToString() const
 
 void CColor::FromString(const std::string& text)
 {
-    float values[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    if (!text.empty())
-    {
-        Misc::Text::ScanFloatsC(text.c_str(), values, 4);
-    }
-    SetComponents(values[0], values[1], values[2], values[3]);
+    FromCString(text.c_str());
 }
 
 void CColor::FromCString(const char* text)
 {
-    if (text)
+    if (!text)
     {
-        FromString(text);
+        return;
     }
+    float values[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    Misc::Text::ScanFloatsC(text, values, 4);
+    SetComponents(values[0], values[1], values[2], values[3]);
 }
 
 CNamedColor::CNamedColor(float red, float green, float blue, float alpha, std::string key)

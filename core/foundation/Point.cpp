@@ -9,8 +9,15 @@ std::string CPoint::ToString() const
 
 void CPoint::FromString(const std::string& text)
 {
+    FromCString(text.c_str());
+}
+
+void CPoint::FromCString(const char* text)
+{
+    if (!text)
+        return;
     float values[2] = {x, y};
-    Misc::Text::ScanFloatsC(text.c_str(), values, 2);
+    Misc::Text::ScanFloatsC(text, values, 2);
     x = values[0];
     y = values[1];
 }

@@ -14,6 +14,9 @@ public:
     // Reads up to two numbers into x and y; the ones the text does not
     // reach (or cannot read as numbers) keep their values.
     void FromString(const std::string& text);
+    // As FromString, up to the first NUL; a null pointer leaves the value
+    // unchanged.
+    void FromCString(const char* text);
 
     float x = 0.0f;
     float y = 0.0f;

@@ -10,8 +10,15 @@ std::string CRect::ToString() const
 
 void CRect::FromString(const std::string& text)
 {
+    FromCString(text.c_str());
+}
+
+void CRect::FromCString(const char* text)
+{
+    if (!text)
+        return;
     float values[4] = {x1, y1, x2, y2};
-    Misc::Text::ScanFloatsC(text.c_str(), values, 4);
+    Misc::Text::ScanFloatsC(text, values, 4);
     x1 = values[0];
     y1 = values[1];
     x2 = values[2];

@@ -15,6 +15,9 @@ public:
     // Reads up to four numbers into x1, y1, x2, y2; the ones the text does
     // not reach (or cannot read as numbers) keep their values.
     void FromString(const std::string& text);
+    // As FromString, up to the first NUL; a null pointer leaves the value
+    // unchanged.
+    void FromCString(const char* text);
 
     float x1 = 0.0f;
     float y1 = 0.0f;

@@ -10,8 +10,15 @@ std::string CVector::ToString() const
 
 void CVector::FromString(const std::string& text)
 {
+    FromCString(text.c_str());
+}
+
+void CVector::FromCString(const char* text)
+{
+    if (!text)
+        return;
     float values[3] = {x, y, z};
-    Misc::Text::ScanFloatsC(text.c_str(), values, 3);
+    Misc::Text::ScanFloatsC(text, values, 3);
     x = values[0];
     y = values[1];
     z = values[2];

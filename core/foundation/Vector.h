@@ -19,6 +19,9 @@ public:
     // Reads up to three numbers into x, y, z; the ones the text does not
     // reach (or cannot read as numbers) keep their values.
     void FromString(const std::string& text);
+    // As FromString, up to the first NUL; a null pointer leaves the value
+    // unchanged.
+    void FromCString(const char* text);
 
     float x = 0.0f;
     float y = 0.0f;

@@ -93,4 +93,22 @@ bool LoadBuffer(LuaPlus::LuaState* state, const char* text, size_t length, const
     return RunLoaded(state, status, result);
 }
 
+void PrependNativeModuleFolder(LuaPlus::LuaState* state, const std::string& folder)
+{
+    if (state == nullptr || folder.empty() || folder.find_first_of("?;") != std::string::npos)
+        return;
+    lua_State* L = state->GetCState();
+    lua_getglobal(L, "package");
+    if (lua_istable(L, -1))
+    {
+        lua_getfield(L, -1, "cpath");
+        const char* old = lua_tostring(L, -1);
+        const std::string cpath = folder + "/?.so;" + (old != nullptr ? old : "");
+        lua_pop(L, 1);
+        lua_pushlstring(L, cpath.data(), cpath.size());
+        lua_setfield(L, -2, "cpath");
+    }
+    lua_pop(L, 1);
+}
+
 } // namespace LuaUtilities

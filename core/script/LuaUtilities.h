@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 class IFile;
 
@@ -25,5 +26,10 @@ bool LoadFile(LuaPlus::LuaState* state, IFile* file, LuaPlus::LuaObject* result 
 // Runs the text as a chunk of the given name.
 bool LoadBuffer(LuaPlus::LuaState* state, const char* text, size_t length, const char* chunkName,
                 LuaPlus::LuaObject* result = nullptr);
+
+// Puts "<folder>/?.so;" first on package.cpath, so that `require` finds
+// native modules shipped beside the program before any installed one. A
+// folder whose name holds the path's own marks ('?' or ';') is left out.
+void PrependNativeModuleFolder(LuaPlus::LuaState* state, const std::string& folder);
 
 } // namespace LuaUtilities

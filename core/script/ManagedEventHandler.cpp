@@ -3,12 +3,12 @@
 #include "core/app/SimulationManager.h"
 #include "core/app/StateMachine.h"
 #include "core/foundation/KVOError.h"
-#include "core/script/lua/HandleRegistry.h"
+#include "core/foundation/HandleRegistry.h"
 
 #include <map>
 
-using LuaPlus::HandleRegistry;
 using LuaPlus::LuaObject;
+using Misc::CHandleRegistry;
 namespace Kind = Misc::Multicast::Kind;
 
 namespace
@@ -55,7 +55,7 @@ CManagedEventHandler* CManagedEventHandler::Create(const LuaObject& callback)
 
 CManagedEventHandler::CManagedEventHandler(const LuaObject& function) : m_callback(function)
 {
-    m_handle = HandleRegistry::GetInstance().Add(this);
+    m_handle = CHandleRegistry::GetInstance().Add(this);
     LiveHandlers()[m_handle] = this;
 }
 
@@ -68,7 +68,7 @@ void CManagedEventHandler::Release(CManagedEventHandler* handler)
     handler->unsubscribe();
     handler->m_released = true;
     LiveHandlers().erase(handler->m_handle);
-    HandleRegistry::GetInstance().Remove(handler->m_handle);
+    CHandleRegistry::GetInstance().Remove(handler->m_handle);
     if (handler->m_calls == 0)
         delete handler;
 }
@@ -82,7 +82,7 @@ void CManagedEventHandler::ReleaseAll()
 
 CManagedEventHandler* CManagedEventHandler::FromHandle(double handle)
 {
-    return HandleRegistry::GetInstance().Get<CManagedEventHandler>(handle);
+    return CHandleRegistry::GetInstance().Get<CManagedEventHandler>(handle);
 }
 
 size_t CManagedEventHandler::GetCount()

@@ -58,6 +58,7 @@ CScriptManager::~CScriptManager()
 
 void CScriptManager::SetInstance(CScriptManager* instance)
 {
+    Simulation::CSimulationManager::SetEngineObject(instance);
     g_instance.store(instance);
 }
 

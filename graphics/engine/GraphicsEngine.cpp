@@ -4,10 +4,11 @@
 #include "core/app/SimulationManager.h"
 #include "core/events/Multicast.h"
 #include "core/foundation/KVOError.h"
+#include "core/foundation/Pixels.h"
 #include "graphics/engine/FileSystemEx.h"
 #include "graphics/engine/GraphicsEngineEventHandler.h"
-#include "graphics/engine/ImageGate.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/ImageGate.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/engine/TextureLocks.h"
 #include "graphics/scene/GraphicalEntity.h"
@@ -86,12 +87,12 @@ bool DriverTypeFromName(const std::string& name, video::E_DRIVER_TYPE& type)
 }
 
 // The largest window side the X protocol carries.
-constexpr uint32_t kMaxWindowSize = 32767;
+constexpr uint32_t kMaxWindowSize = Misc::kWindowPixelLimit;
 
 // A pixel coordinate of the screen, kept on the screen.
 s32 ScreenPixel(uint32_t size, float fraction)
 {
-    return std::clamp<s32>(ToPixels(size, fraction), 0,
+    return std::clamp<s32>(Misc::FractionToPixels(size, fraction), 0,
                            static_cast<s32>(std::min<uint32_t>(size, INT32_MAX)));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/ActiveCamera.h"
 #include "core/app/SubEngine.h"
 #include "core/foundation/CriticalSection.h"
 #include "core/foundation/Color.h"
@@ -10,6 +11,7 @@
 #include "core/world/EngineLink.h"
 #include "graphics/engine/FrameEntity.h"
 #include "graphics/engine/RayHitList.h"
+#include "gui/manager/IGuiHost.h"
 
 #include <cstdint>
 #include <map>
@@ -86,7 +88,10 @@ using CGraphicsParts = Misc::World::CEngineParts<CGraphicsEngine>;
 //
 // Saved ("KVOGRAPHICSENGINE"), the engine keeps the scene's attachment tree:
 // which entity hangs under which, and on which joint.
-class CGraphicsEngine : public Simulation::CSubEngine, public Misc::Serialization::ISerializable
+class CGraphicsEngine : public Simulation::CSubEngine,
+                        public Misc::Serialization::ISerializable,
+                        public GUI::IGuiHost,
+                        public Simulation::IActiveCamera
 {
 public:
     explicit CGraphicsEngine(Simulation::CSimulationManager* owner);
@@ -139,6 +144,8 @@ public:
     // camera change with the new and the previous camera's ids.
     void SetActiveCamera(IFrameCamera* camera);
     IFrameCamera* GetActiveCamera() const { return m_activeCamera; }
+    // The active camera as the sound engine's listener follows it.
+    bool GetActiveCameraView(CVector& position, CVector& target, CVector& up) const override;
     // Secondary cameras are drawn after the active one, in list order.
     bool AddSecondaryCamera(IFrameCamera* camera);
     bool RemoveSecondaryCamera(IFrameCamera* camera);
@@ -333,8 +340,12 @@ public:
     // The name given to the last successful Init; "" before.
     const std::string& GetDriverName() const { return m_driverName; }
     // The screen size in pixels: 640 by 480 until a device gives its own.
-    uint32_t GetScreenWidth() const { return m_screenWidth; }
-    uint32_t GetScreenHeight() const { return m_screenHeight; }
+    uint32_t GetScreenWidth() const final { return m_screenWidth; }
+    uint32_t GetScreenHeight() const final { return m_screenHeight; }
+    // The application's file lookup; null in an engine without one.
+    ::CApplication* GetApplication() const final;
+    uint32_t GetNextDueTime() const final { return CSubEngine::GetNextDueTime(); }
+    CGraphicsEngine* GetEventSource() final { return this; }
     uint32_t GetScreenBits() const { return m_colorBits; }
     bool IsFullScreen() const { return m_fullScreen; }
     bool IsShadowsEnabled() const { return m_shadows; }
@@ -442,7 +453,7 @@ public:
     // through the application's file lookup, else (with create) a new empty
     // 1 x 1 A8R8G8B8 texture of that name. The device's log is silent
     // meanwhile: a missing file is a null answer, not a message.
-    irr::video::ITexture* GetTexture(const std::wstring& name, bool create);
+    irr::video::ITexture* GetTexture(const std::wstring& name, bool create) final;
     // GetTexture without creation; whether a texture came back.
     bool LoadTexture(const std::wstring& name);
     // Removes the texture of that name from the driver when it holds one
@@ -526,7 +537,7 @@ public:
     CPoint GetTextureOriginalSize(irr::video::ITexture* texture) const;
     CPoint GetTextureSize(irr::video::ITexture* texture) const;
     // The texture's name; with nameOnly its file name and extension.
-    std::wstring GetTextureFilename(irr::video::ITexture* texture, bool nameOnly) const;
+    std::wstring GetTextureFilename(irr::video::ITexture* texture, bool nameOnly) const final;
     // The pixel at (x, y) of the texture's locked memory as a colour
     // (channels 0 to 255 through the component rule; 24-bit pixels read
     // alpha 0). False for a null texture or memory, or a format other than
@@ -666,8 +677,6 @@ private:
     irr::video::ITexture* FindTexture(const std::wstring& name) const;
     // Ends the scripts' locks of the texture and removes it from the driver.
     void RemoveTexture(irr::video::ITexture* texture);
-    // The application's file lookup; null in an engine without one.
-    ::CApplication* GetApplication() const;
 
     irr::IrrlichtDevice* m_device = nullptr;
     // Every image the device decodes passes here; the driver owns it.

@@ -5,7 +5,8 @@
 #include "graphics/engine/GraphicsEngine.h"
 
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "core/foundation/Pixels.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "gui/manager/GuiManager.h"
 
 #include <irrlicht.h>
@@ -25,24 +26,13 @@ namespace
 // Pixel coordinates handed to the driver stay within this distance of the
 // screen's origin, so that no width or step the driver computes from them
 // overflows. Far beyond any screen, so nothing visible changes.
-constexpr double kPixelLimit = 1 << 22;
-
-s32 LimitPixel(s32 pixel)
-{
-    return std::clamp<s32>(pixel, -static_cast<s32>(kPixelLimit), static_cast<s32>(kPixelLimit));
-}
+constexpr int32_t kDrawPixelLimit = 1 << 22;
 
 // A screen fraction in pixels, truncated toward zero, kept within the
-// limit; not a number gives 0. (ToPixels and LimitPixel in one step: the
-// drawing calls make four of these each.)
+// driver's limit; not a number gives 0.
 inline s32 ScreenPixel(uint32_t size, float fraction)
 {
-    const double pixels = static_cast<double>(size) * static_cast<double>(fraction);
-    if (pixels >= -kPixelLimit && pixels <= kPixelLimit)
-        return static_cast<s32>(pixels);
-    if (std::isnan(pixels))
-        return 0;
-    return pixels < 0.0 ? -static_cast<s32>(kPixelLimit) : static_cast<s32>(kPixelLimit);
+    return Misc::FractionToPixels(size, fraction, kDrawPixelLimit);
 }
 
 // A rectangle of screen fractions in pixels, each coordinate truncated.
@@ -70,7 +60,7 @@ bool IsAllZero(const CRect& rect)
     return rect.x1 == 0.0f && rect.y1 == 0.0f && rect.x2 == 0.0f && rect.y2 == 0.0f;
 }
 
-// Cuts the segment to the square of kPixelLimit around the origin
+// Cuts the segment to the square of kDrawPixelLimit around the origin
 // (Liang-Barsky); false when nothing of it lies inside.
 bool ClipSegment(double& x1, double& y1, double& x2, double& y2)
 {
@@ -81,7 +71,8 @@ bool ClipSegment(double& x1, double& y1, double& x2, double& y2)
     double enter = 0.0;
     double leave = 1.0;
     const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 + kPixelLimit, kPixelLimit - x1, y1 + kPixelLimit, kPixelLimit - y1};
+    const double limit = kDrawPixelLimit;
+    const double q[4] = {x1 + limit, limit - x1, y1 + limit, limit - y1};
     for (int edge = 0; edge < 4; ++edge)
     {
         if (p[edge] == 0.0)
@@ -114,8 +105,9 @@ void DrawPixelLine(video::IVideoDriver* driver, double x1, double y1, double x2,
     if (!ClipSegment(x1, y1, x2, y2))
         return;
     driver->draw2DLine(
-        core::position2d<s32>(LimitPixel(static_cast<s32>(x1)), LimitPixel(static_cast<s32>(y1))),
-        core::position2d<s32>(LimitPixel(static_cast<s32>(x2)), LimitPixel(static_cast<s32>(y2))), color);
+        core::position2d<s32>(Misc::ToPixels(x1, kDrawPixelLimit), Misc::ToPixels(y1, kDrawPixelLimit)),
+        core::position2d<s32>(Misc::ToPixels(x2, kDrawPixelLimit), Misc::ToPixels(y2, kDrawPixelLimit)),
+        color);
 }
 
 // The material of the 3D primitives: unlit, in the colour, world
@@ -141,9 +133,10 @@ void CGraphicsEngine::Draw2DLine(const CPoint& start, const CPoint& end, const C
 {
     if (m_device == nullptr)
         return;
-    DrawPixelLine(m_device->getVideoDriver(), ToPixels(m_screenWidth, start.x),
-                  ToPixels(m_screenHeight, start.y), ToPixels(m_screenWidth, end.x),
-                  ToPixels(m_screenHeight, end.y), DrawColor(color));
+    DrawPixelLine(m_device->getVideoDriver(), Misc::FractionToPixels(m_screenWidth, start.x),
+                  Misc::FractionToPixels(m_screenHeight, start.y),
+                  Misc::FractionToPixels(m_screenWidth, end.x), Misc::FractionToPixels(m_screenHeight, end.y),
+                  DrawColor(color));
 }
 
 void CGraphicsEngine::Draw2DRectangle(const CRect& rect, const CColor& color)
@@ -196,8 +189,8 @@ void CGraphicsEngine::Draw2DCircle(const CPoint& centre, float radius, const CCo
         return;
     video::IVideoDriver* driver = m_device->getVideoDriver();
     const video::SColor pixelColor = DrawColor(color);
-    const double centreX = ToPixels(m_screenWidth, centre.x);
-    const double centreY = ToPixels(m_screenHeight, centre.y);
+    const double centreX = Misc::FractionToPixels(m_screenWidth, centre.x);
+    const double centreY = Misc::FractionToPixels(m_screenHeight, centre.y);
     const double pixels = static_cast<double>(m_screenWidth) * radius;
     // The corners as the driver's polygon places them: the first straight
     // below the centre, then around.

@@ -9,7 +9,7 @@
 #include "core/foundation/Math3D.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/scene/BillboardSceneNode.h"
 #include "graphics/scene/GraphicalAgent.h"
@@ -93,6 +93,17 @@ private:
 };
 
 } // namespace
+
+bool CGraphicsEngine::GetActiveCameraView(CVector& position, CVector& target, CVector& up) const
+{
+    const auto* camera = dynamic_cast<const Scene::CGraphicalCamera*>(m_activeCamera);
+    if (camera == nullptr)
+        return false;
+    position = camera->GetPosition();
+    target = camera->GetLookAt();
+    up = camera->GetUpVector();
+    return true;
+}
 
 void CGraphicsEngine::Add(CGraphicalEntity* entity, CGraphicalEntity* parent, const std::string& jointName)
 {

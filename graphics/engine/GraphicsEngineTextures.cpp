@@ -7,15 +7,16 @@
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
 #include "core/foundation/KVOError.h"
+#include "core/foundation/Pixels.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
-#include "graphics/engine/ExtensionMappers.h"
+#include "graphics/irrlicht/ExtensionMappers.h"
 #include "graphics/engine/ImageFileWriter.h"
-#include "graphics/engine/ImageGate.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/ImageGate.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "graphics/engine/PixelFormats.h"
 #include "graphics/engine/TextureLocks.h"
-#include "graphics/engine/WithdrawableFile.h"
+#include "graphics/irrlicht/WithdrawableFile.h"
 
 #include <irrlicht.h>
 
@@ -135,25 +136,18 @@ void RaiseWriteResult(EWriteResult result, const wchar_t* method, const wchar_t*
     }
 }
 
-// A whole pixel count from a float: truncated, saturated, 0 for not a number.
-s32 TruncatePixels(float value)
-{
-    return ToPixels(1u, value);
-}
-
 // The 2D blitters compute in int with pixel coordinates and the scale
 // between source and destination: coordinates are held to +-2^24.
 constexpr s32 kMaxBlitCoordinate = 1 << 24;
 
-s32 ClampBlit(s32 value)
+s32 BlitPixels(float pixels)
 {
-    return std::clamp(value, -kMaxBlitCoordinate, kMaxBlitCoordinate);
+    return Misc::ToPixels(pixels, kMaxBlitCoordinate);
 }
 
-core::rect<s32> ClampBlitRect(const core::rect<s32>& rect)
+s32 BlitFraction(u32 side, float fraction)
 {
-    return core::rect<s32>(ClampBlit(rect.UpperLeftCorner.X), ClampBlit(rect.UpperLeftCorner.Y),
-                           ClampBlit(rect.LowerRightCorner.X), ClampBlit(rect.LowerRightCorner.Y));
+    return Misc::FractionToPixels(side, fraction, kMaxBlitCoordinate);
 }
 
 // Whether a destination (either way round) reaches the render target.
@@ -528,8 +522,8 @@ void CGraphicsEngine::Draw2DImage(const std::wstring& name, const CPoint& positi
         return;
     video::IVideoDriver* driver = m_device->getVideoDriver();
     const core::rect<s32> whole(core::position2d<s32>(0, 0), core::dimension2di(texture->getOriginalSize()));
-    const core::rect<s32> placed(core::position2d<s32>(ClampBlit(ToPixels(m_screenWidth, position.x)),
-                                                       ClampBlit(ToPixels(m_screenHeight, position.y))),
+    const core::rect<s32> placed(core::position2d<s32>(BlitFraction(m_screenWidth, position.x),
+                                                       BlitFraction(m_screenHeight, position.y)),
                                  whole.getSize());
     if (!ReachesScreen(placed, driver->getCurrentRenderTargetSize()))
         return;
@@ -545,18 +539,17 @@ void CGraphicsEngine::Draw2DImageScaled(const std::wstring& name, const CRect& s
     if (texture == nullptr)
         return;
     video::IVideoDriver* driver = m_device->getVideoDriver();
-    core::rect<s32> from =
-        ClampBlitRect(core::rect<s32>(TruncatePixels(source.x1), TruncatePixels(source.y1),
-                                      TruncatePixels(source.x2), TruncatePixels(source.y2)));
-    core::rect<s32> to = ClampBlitRect(
-        core::rect<s32>(ToPixels(m_screenWidth, destination.x1), ToPixels(m_screenHeight, destination.y1),
-                        ToPixels(m_screenWidth, destination.x2), ToPixels(m_screenHeight, destination.y2)));
+    core::rect<s32> from(BlitPixels(source.x1), BlitPixels(source.y1), BlitPixels(source.x2),
+                         BlitPixels(source.y2));
+    core::rect<s32> to(
+        BlitFraction(m_screenWidth, destination.x1), BlitFraction(m_screenHeight, destination.y1),
+        BlitFraction(m_screenWidth, destination.x2), BlitFraction(m_screenHeight, destination.y2));
     if (!ClipSourceToTexture(from, to, texture->getOriginalSize()) ||
         !ReachesScreen(to, driver->getCurrentRenderTargetSize()))
         return;
-    const core::rect<s32> clipPixels =
-        ClampBlitRect(core::rect<s32>(ToPixels(m_screenWidth, clip.x1), ToPixels(m_screenHeight, clip.y1),
-                                      ToPixels(m_screenWidth, clip.x2), ToPixels(m_screenHeight, clip.y2)));
+    const core::rect<s32> clipPixels(
+        BlitFraction(m_screenWidth, clip.x1), BlitFraction(m_screenHeight, clip.y1),
+        BlitFraction(m_screenWidth, clip.x2), BlitFraction(m_screenHeight, clip.y2));
     const bool unclipped = clip.x1 == 0.0f && clip.y1 == 0.0f && clip.x2 == 0.0f && clip.y2 == 0.0f;
     const video::SColor color = ToIrrlichtColor(tint);
     const video::SColor corners[4] = {color, color, color, color};

@@ -3,11 +3,12 @@
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
 #include "core/foundation/KVOError.h"
+#include "core/foundation/Pixels.h"
 #include "core/foundation/StringConversion.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include "graphics/engine/ImageFileWriter.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "gui/manager/GuiManager.h"
 #include "platform/SystemInfo.h"
 #include "platform/X11Window.h"
@@ -166,7 +167,8 @@ void CGraphicsEngine::SetCursorPosition(float x, float y)
     // In pixels here: the library's own fraction conversion has no guard
     // against values beyond the integer range.
     if (m_device != nullptr)
-        m_device->getCursorControl()->setPosition(ToPixels(m_screenWidth, x), ToPixels(m_screenHeight, y));
+        m_device->getCursorControl()->setPosition(Misc::FractionToPixels(m_screenWidth, x),
+                                                  Misc::FractionToPixels(m_screenHeight, y));
 }
 
 CPoint CGraphicsEngine::GetCursorPosition() const

@@ -1,6 +1,6 @@
 #include "graphics/engine/TextureLocks.h"
 
-#include "core/script/lua/HandleRegistry.h"
+#include "core/foundation/HandleRegistry.h"
 
 #include <ITexture.h>
 
@@ -9,7 +9,7 @@
 namespace Graphics
 {
 
-using LuaPlus::HandleRegistry;
+using Misc::CHandleRegistry;
 
 CTextureLocks::~CTextureLocks()
 {
@@ -28,7 +28,7 @@ uint32_t CTextureLocks::Lock(irr::video::ITexture* texture)
     }
     ++held.count;
     auto lock = std::make_unique<STextureLock>(STextureLock{texture, held.pixels});
-    const uint32_t id = HandleRegistry::GetInstance().Add(lock.get());
+    const uint32_t id = CHandleRegistry::GetInstance().Add(lock.get());
     m_locks.emplace(id, std::move(lock));
     return id;
 }
@@ -39,7 +39,7 @@ bool CTextureLocks::Unlock(uint32_t id)
     if (found == m_locks.end())
         return false;
     irr::video::ITexture* texture = found->second->texture;
-    HandleRegistry::GetInstance().Remove(id);
+    CHandleRegistry::GetInstance().Remove(id);
     m_locks.erase(found);
     const auto held = m_textures.find(texture);
     if (held != m_textures.end() && --held->second.count == 0)

@@ -5,14 +5,13 @@
 
 #include "core/events/Events.h"
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
-#include "graphics/engine/IrrlichtConversions.h"
-#include "gui/manager/GuiColorConversion.h"
-#include "gui/sprites/GuiKVOSpriteBank.h"
-#include "gui/manager/GuiManager.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "gui/elements/GuiElementKinds.h"
+#include "gui/manager/GuiColorConversion.h"
+#include "gui/manager/GuiManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
+#include "gui/sprites/GuiKVOSpriteBank.h"
 
 #include <irrlicht.h>
 
@@ -33,7 +32,6 @@ namespace
 {
 
 constexpr float kNoColorAlpha = 0.000001f;
-constexpr uint32_t kSpinBoxChangedEvent = 20;
 
 // The spin box formats its value and reads the text back, and corrects a
 // value out of range by setting the end again; a number that does not
@@ -91,12 +89,12 @@ std::optional<std::wstring> CGuiManager::GetElementFontFile(gui::IGUIElement* el
 
 video::ITexture* CGuiManager::FindTextureFile(const std::wstring& file) const
 {
-    return m_engine != nullptr && !file.empty() ? m_engine->GetTexture(file, false) : nullptr;
+    return m_host != nullptr && !file.empty() ? m_host->GetTexture(file, false) : nullptr;
 }
 
 std::wstring CGuiManager::GetTextureFile(video::ITexture* texture) const
 {
-    return m_engine != nullptr ? m_engine->GetTextureFilename(texture, false) : std::wstring();
+    return m_host != nullptr ? m_host->GetTextureFilename(texture, false) : std::wstring();
 }
 
 // Buttons.
@@ -405,7 +403,7 @@ void CGuiManager::SetSpinBoxValue(gui::IGUIElement* element, float value)
     // Listeners see a value set here as they see a user's change; whether
     // one handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(element->getID(), false), kSpinBoxChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(element->getID(), false), kGuiSpinBoxChanged, 0});
 }
 
 float CGuiManager::GetSpinBoxValue(gui::IGUIElement* element)
@@ -489,7 +487,7 @@ gui::IGUIButton* CGuiManager::GetSpinBoxButton(gui::IGUISpinBox* spinBox, bool u
 void CGuiManager::SetImageTexture(gui::IGUIElement* element, const std::wstring& file)
 {
     gui::IGUIImage* image = As<gui::IGUIImage>(*this, element, L"SetImageTexture");
-    image->setImage(m_engine != nullptr ? m_engine->GetTexture(file, false) : nullptr);
+    image->setImage(m_host != nullptr ? m_host->GetTexture(file, false) : nullptr);
 }
 
 std::wstring CGuiManager::GetImageTexture(gui::IGUIElement* element)

@@ -4,11 +4,10 @@
 // parent and applies the kind's options.
 
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
-#include "gui/sprites/GuiKVOSpriteBank.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
+#include "gui/sprites/GuiKVOSpriteBank.h"
 
 #include <irrlicht.h>
 
@@ -62,7 +61,7 @@ gui::IGUIImage* CGuiManager::AddImageNamed(const std::wstring& name, const std::
                                            const CRect& rect, bool alpha, bool scale)
 {
     const CGuiEventQueue::CHold events(m_events);
-    if (m_environment == nullptr || m_engine == nullptr)
+    if (m_environment == nullptr || m_host == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
     return addImage(id, file, ScreenRectToPixelRect(rect), alpha, scale);
@@ -72,12 +71,12 @@ gui::IGUIImage* CGuiManager::addImage(int32_t id, const std::wstring& file, cons
                                       bool alpha, bool scale)
 {
     const CGuiEventQueue::CHold events(m_events);
-    if (m_environment == nullptr || m_engine == nullptr)
+    if (m_environment == nullptr || m_host == nullptr)
         return nullptr;
-    video::ITexture* texture = m_engine->GetTexture(file, false);
+    video::ITexture* texture = m_host->GetTexture(file, false);
     if (texture == nullptr)
     {
-        texture = m_engine->GetTexture(kNullImage, true);
+        texture = m_host->GetTexture(kNullImage, true);
         if (texture == nullptr)
             throw Misc::Error::CKVOError::Format(L"[CGuiManager::addImage] Image not found '%s'",
                                                  file.c_str());

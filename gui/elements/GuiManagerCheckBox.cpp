@@ -47,7 +47,7 @@ void CGuiManager::SetCheckBoxChecked(gui::IGUIElement* element, bool checked)
     checkBox->setChecked(checked);
     // Whether a subscriber handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(element->getID(), false), kCheckBoxChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(element->getID(), false), kGuiCheckBoxChanged, 0});
 }
 
 bool CGuiManager::IsCheckBoxChecked(gui::IGUIElement* element) const

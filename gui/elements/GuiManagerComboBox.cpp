@@ -16,13 +16,6 @@ using namespace irr;
 using Misc::Multicast::CMulticastOf;
 namespace Kind = Misc::Multicast::Kind;
 
-namespace
-{
-
-constexpr uint32_t kComboBoxChangedEvent = 19;
-
-} // namespace
-
 CGUIComboBoxEx* CGuiManager::AddComboBox(const std::wstring& name, const CRect& rect,
                                          const std::wstring& buttonName, const std::wstring& listName)
 {
@@ -64,21 +57,21 @@ void CGuiManager::SelectComboBoxItem(gui::IGUIElement* combo, int32_t index)
 {
     As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItem")->SetSelected(index);
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(combo->getID(), false), kComboBoxChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
 }
 
 void CGuiManager::SelectComboBoxItemByText(gui::IGUIElement* combo, const std::wstring& text)
 {
     As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByText")->SelectItemByText(text);
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(combo->getID(), false), kComboBoxChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
 }
 
 void CGuiManager::SelectComboBoxItemByData(gui::IGUIElement* combo, const std::wstring& data)
 {
     As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByData")->SelectItemByData(data);
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(combo->getID(), false), kComboBoxChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
 }
 
 int32_t CGuiManager::GetComboBoxSelected(gui::IGUIElement* combo)

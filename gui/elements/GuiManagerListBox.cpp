@@ -22,10 +22,6 @@ namespace Kind = Misc::Multicast::Kind;
 
 namespace
 {
-
-constexpr uint32_t kListBoxChangedEvent = 8;
-constexpr uint32_t kListBoxSelectedAgainEvent = 9;
-
 // Icons are the sprite bank's entries, by name; without a bank no name is
 // known.
 int32_t IconIndexOf(const Graphics::Sprite::CGuiKVOSpriteBank* bank, const std::wstring& name)
@@ -127,8 +123,8 @@ void CGuiManager::PublishListBoxSelection(gui::IGUIElement* list)
 {
     // A subscriber may remove the list box: the name is taken first.
     const std::wstring name = GetElementName(list->getID(), false);
-    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kListBoxChangedEvent, 0});
-    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kListBoxSelectedAgainEvent, 0});
+    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiListBoxChanged, 0});
+    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiListBoxSelectedAgain, 0});
 }
 
 bool CGuiManager::SetListBoxItemColor(gui::IGUIElement* list, int32_t index, const CColor& color,

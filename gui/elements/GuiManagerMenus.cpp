@@ -3,10 +3,9 @@
 // their command ids; menus are sized by the manager after every change.
 
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
+#include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/GuiElementHold.h"
 #include "gui/manager/GuiManager.h"
-#include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -419,10 +418,10 @@ gui::IGUIButton* CGuiManager::addToolbarButton(gui::IGUIElement* toolbar, int32_
 
     video::ITexture* texture = nullptr;
     video::ITexture* pressedTexture = nullptr;
-    if (m_engine != nullptr)
+    if (m_host != nullptr)
     {
-        texture = image.empty() ? nullptr : m_engine->GetTexture(image, false);
-        pressedTexture = pressedImage.empty() ? nullptr : m_engine->GetTexture(pressedImage, false);
+        texture = image.empty() ? nullptr : m_host->GetTexture(image, false);
+        pressedTexture = pressedImage.empty() ? nullptr : m_host->GetTexture(pressedImage, false);
     }
     gui::IGUIFont* overrideFont = font.empty() ? nullptr : GetFont(font, false);
 
@@ -431,9 +430,9 @@ gui::IGUIButton* CGuiManager::addToolbarButton(gui::IGUIElement* toolbar, int32_
     if (texture != nullptr)
     {
         const core::dimension2du size = texture->getOriginalSize();
-        rect.LowerRightCorner.X = x + static_cast<s32>(std::min<u32>(size.Width, kMaxPixelCoordinate)) + 8;
+        rect.LowerRightCorner.X = x + static_cast<s32>(std::min<u32>(size.Width, Misc::kPixelLimit)) + 8;
         rect.LowerRightCorner.Y =
-            kToolbarButtonTop + static_cast<s32>(std::min<u32>(size.Height, kMaxPixelCoordinate)) + 6;
+            kToolbarButtonTop + static_cast<s32>(std::min<u32>(size.Height, Misc::kPixelLimit)) + 6;
     }
     else
     {

@@ -21,16 +21,13 @@ namespace Kind = Misc::Multicast::Kind;
 
 namespace
 {
-
-constexpr uint32_t kTableChangedEvent = 21;
-
 // A column width above 2.0 is pixels; 2.0 and below a fraction of the
 // screen width. Truncated; negative or not a number is 0.
 uint32_t ColumnWidthToPixels(float width, uint32_t screenWidth)
 {
     const double pixels =
         width > 2.0f ? static_cast<double>(width) : static_cast<double>(width) * screenWidth;
-    const int32_t whole = ToPixel(pixels);
+    const int32_t whole = Misc::ToPixels(pixels);
     return whole > 0 ? static_cast<uint32_t>(whole) : 0;
 }
 
@@ -139,7 +136,7 @@ void CGuiManager::SetTableSelectedRow(gui::IGUIElement* table, int32_t row)
     As<CGUITableEx>(*this, table, L"SetTableSelectedRow")->SetSelected(row);
     // Whether a subscriber handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(table->getID(), false), kTableChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(table->getID(), false), kGuiTableChanged, 0});
 }
 
 int32_t CGuiManager::GetTableRowCount(gui::IGUIElement* table)

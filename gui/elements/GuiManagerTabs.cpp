@@ -26,7 +26,6 @@ namespace Kind = Misc::Multicast::Kind;
 namespace
 {
 
-constexpr uint32_t kScrollBarChangedEvent = 6;
 constexpr float kDefaultSmallStep = 0.1f;
 constexpr float kDefaultLargeStep = 0.2f;
 
@@ -268,7 +267,7 @@ void CGuiManager::SetScrollBarPos(gui::IGUIElement* element, int32_t position)
     // The same event as a change by the user; whether a subscriber handled
     // it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_engine, GetElementName(bar->getID(), false), kScrollBarChangedEvent, 0});
+        CGuiEvent{m_source, GetElementName(bar->getID(), false), kGuiScrollBarChanged, 0});
 }
 
 int32_t CGuiManager::GetScrollBarPos(gui::IGUIElement* element)

@@ -69,7 +69,7 @@ uint16_t CGuiShortcuts::Add(uint16_t keyCode, bool shift, bool control, const st
     const SShortcutKey key{keyCode, false, shift, control};
     if (unique && m_shortcuts.count(key) != 0)
         return 0;
-    m_shortcuts[key] = CGuiEvent{m_engine, elementName, eventType, 1};
+    m_shortcuts[key] = CGuiEvent{m_source, elementName, eventType, 1};
     return keyCode;
 }
 

@@ -38,7 +38,8 @@ public:
     using ShortcutMap = std::map<SShortcutKey, CGuiEvent>;
     using Binding = std::pair<const SShortcutKey, CGuiEvent>;
 
-    explicit CGuiShortcuts(Graphics::CGraphicsEngine* engine) : m_engine(engine) {}
+    // source: the engine that the bound events name as their source.
+    explicit CGuiShortcuts(Graphics::CGraphicsEngine* source) : m_source(source) {}
 
     // Binds the key (not pressed, with shift and control) to a GUI event of
     // the element. With unique, a key that is bound already stays as it is
@@ -68,7 +69,7 @@ public:
     const ShortcutMap& GetAll() const { return m_shortcuts; }
 
 private:
-    Graphics::CGraphicsEngine* m_engine;
+    Graphics::CGraphicsEngine* m_source;
     ShortcutMap m_shortcuts;
 };
 

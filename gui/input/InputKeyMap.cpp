@@ -11,6 +11,7 @@
 #include "core/io/SaveFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cwctype>
 #include <string_view>
 
@@ -91,6 +92,7 @@ CInputKeyMap::SActionKeyCode ParseBinding(const std::wstring& binding)
 
 CInputKeyMap::CInputKeyMap(const CApplication* application) : m_application(application)
 {
+    NewLayout();
     KeyChannel::Subscribe(this, kEventPriority);
 }
 
@@ -108,7 +110,28 @@ void CInputKeyMap::AddActionKeyCode(const std::wstring& action, const std::wstri
     record.keyCode = keyCode;
     record.shift = shift;
     record.control = control;
+    const size_t count = m_actions.size();
     m_actions[action].push_back(std::move(record));
+    if (m_actions.size() != count)
+        NewLayout();
+}
+
+void CInputKeyMap::NewLayout()
+{
+    static std::atomic<uint64_t> s_lastStamp{0};
+    m_layoutStamp = ++s_lastStamp;
+}
+
+const CInputKeyMap::KeyCodeList* CInputKeyMap::FindBindings(const std::wstring& action) const
+{
+    const auto found = m_actions.find(action);
+    return found != m_actions.end() ? &found->second : nullptr;
+}
+
+bool CInputKeyMap::IsAnyOn(const KeyCodeList& bindings)
+{
+    return std::any_of(bindings.begin(), bindings.end(),
+                       [](const SActionKeyCode& record) { return record.on; });
 }
 
 void CInputKeyMap::CheckDescription(const std::wstring& description, const wchar_t* method)
@@ -125,12 +148,14 @@ bool CInputKeyMap::ActionExists(const std::wstring& action) const
 
 void CInputKeyMap::RemoveAction(const std::wstring& action)
 {
-    m_actions.erase(action);
+    if (m_actions.erase(action) != 0)
+        NewLayout();
 }
 
 void CInputKeyMap::Clear()
 {
     m_actions.clear();
+    NewLayout();
 }
 
 void CInputKeyMap::Reset()
@@ -311,6 +336,7 @@ bool CInputKeyMap::Read(Misc::Serialization::IArchive& archive)
         while (bindings.NextToken(L'|', binding))
             records.push_back(ParseBinding(binding));
     }
+    NewLayout();
     return true;
 }
 

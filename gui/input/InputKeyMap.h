@@ -87,7 +87,14 @@ public:
     // stays unknown.
     size_t GetActionKeyCount(const std::wstring& action) const;
     // The same for scripts: an unknown action is added, without bindings.
-    size_t CountActionKeys(const std::wstring& action) { return m_actions[action].size(); }
+    size_t CountActionKeys(const std::wstring& action)
+    {
+        const size_t count = m_actions.size();
+        const size_t keys = m_actions[action].size();
+        if (m_actions.size() != count)
+            NewLayout();
+        return keys;
+    }
     size_t GetActionCount() const { return m_actions.size(); }
     // The action names in map order, copied, so that whoever walks them may
     // change the map meanwhile.
@@ -96,6 +103,15 @@ public:
 
     // Whole-action states; unknown actions answer false or change nothing.
     bool IsActionOn(const std::wstring& action) const;
+    static bool IsAnyOn(const KeyCodeList& bindings);
+
+    // For code that asks the same actions many times a second: the
+    // bindings of an action (null when unknown) stay where they are, and
+    // follow the keys, until the set of actions changes, which changes the
+    // layout stamp. Stamps are unique in the process, so a stamp never
+    // matches another key map's.
+    const KeyCodeList* FindBindings(const std::wstring& action) const;
+    uint64_t GetLayoutStamp() const { return m_layoutStamp; }
     void SetActionOn(const std::wstring& action, bool on);
     bool IsActionToggled(const std::wstring& action) const;
     void SetActionToggled(const std::wstring& action, bool toggled);
@@ -126,8 +142,12 @@ public:
     const char* GetTypeName() const override { return "KVOKEYMAP"; }
 
 private:
+    // Actions were added or removed.
+    void NewLayout();
+
     const CApplication* m_application;
     ActionMap m_actions;
+    uint64_t m_layoutStamp = 0;
 };
 
 } // namespace Graphics::GUI

@@ -6,12 +6,11 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
-#include "graphics/engine/GraphicsEngine.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "gui/layout/LayoutArchive.h"
 #include "gui/manager/GuiColorConversion.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
-#include "gui/layout/LayoutArchive.h"
 #include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -30,7 +29,6 @@ using Misc::Serialization::IArchive;
 namespace
 {
 
-constexpr uint32_t kButtonClickedEvent = 5;
 // The file versions from which keys exist.
 constexpr uint32_t kVersionEditBoxFont = 1014;
 constexpr uint32_t kVersion1019 = 1019;
@@ -131,7 +129,7 @@ gui::IGUIElement* CGuiManager::ReadButton(IArchive& archive)
         button = AddButton(id, label, ScreenRectToPixelRect(position), font, image, pressedImage, push, alpha,
                            border);
     }
-    ReadShortcut(archive, kButtonClickedEvent, name);
+    ReadShortcut(archive, kGuiButtonClicked, name);
     return button;
 }
 

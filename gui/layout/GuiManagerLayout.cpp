@@ -15,10 +15,9 @@
 #include "core/io/DataBag.h"
 #include "core/io/FileStd.h"
 #include "core/io/Serializable.h"
-#include "graphics/engine/GraphicsEngine.h"
+#include "gui/layout/LayoutArchive.h"
 #include "gui/manager/GuiElementHold.h"
 #include "gui/manager/GuiManager.h"
-#include "gui/layout/LayoutArchive.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
 
@@ -608,8 +607,8 @@ bool CGuiManager::Load(const std::wstring& fileName)
     const CGuiEventQueue::CHold events(m_events);
     GetGuiParent();
     CApplication* application = nullptr;
-    if (m_engine != nullptr && m_engine->GetOwner() != nullptr)
-        application = m_engine->GetOwner()->GetApplication();
+    if (m_host != nullptr)
+        application = m_host->GetApplication();
     // Without an application (a manager on its own) the name is a path.
     const CFilePtr file(application != nullptr ? application->OpenFile(fileName, {L".kvogui"})
                                                : OpenDiskLayout(fileName));

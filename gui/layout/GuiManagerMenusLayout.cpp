@@ -25,9 +25,6 @@ using Misc::Serialization::IArchive;
 namespace
 {
 
-constexpr uint32_t kMenuItemSelectedEvent = 18;
-constexpr uint32_t kButtonClickedEvent = 5;
-
 // Items enclosed in "MenuItems{" from this version on.
 constexpr uint32_t kEnclosedMenuItemsVersion = 1019;
 // Tool bars carry their position and their buttons' fonts and shortcuts
@@ -99,7 +96,7 @@ void CGuiManager::loadMenuItems(gui::IGUIContextMenu* menu, IArchive& archive)
             Require(archive.ReadKeyBool("-Enable", enabled), "-Enable");
             if (archive.TestToken("-Checked"))
                 Require(archive.ReadBool(checked), "-Checked");
-            ReadShortcut(archive, kMenuItemSelectedEvent, GetElementName(id, false));
+            ReadShortcut(archive, kGuiMenuItemSelected, GetElementName(id, false));
             archive.ExpectToken("}");
             addMenuItem(menu, label, id, enabled, checked, -1);
         }
@@ -116,7 +113,7 @@ void CGuiManager::loadMenuItems(gui::IGUIContextMenu* menu, IArchive& archive)
             bool enabled = true;
             Require(archive.ReadKeyWString("-Label", label), "-Label");
             Require(archive.ReadKeyBool("-Enable", enabled), "-Enable");
-            ReadShortcut(archive, kMenuItemSelectedEvent, GetElementName(id, false));
+            ReadShortcut(archive, kGuiMenuItemSelected, GetElementName(id, false));
             gui::IGUIContextMenu* subMenu = addSubMenu(menu, label, id, enabled, -1);
             if (subMenu == nullptr)
                 throw Misc::Error::CKVOError(L"[CGuiManager::loadMenuItems] Gui environment not available.");
@@ -216,7 +213,7 @@ void CGuiManager::ReadToolbarButtons(gui::IGUIElement* toolbar, IArchive& archiv
             throw Misc::Error::CKVOError(L"[CGuiManager::ReadToolbarButtons] Gui environment not available.");
         ReadToolTip(archive, button);
         if (withFonts)
-            ReadShortcut(archive, kButtonClickedEvent, GetElementName(id, false));
+            ReadShortcut(archive, kGuiButtonClicked, GetElementName(id, false));
         archive.ExpectToken("}");
     }
 }

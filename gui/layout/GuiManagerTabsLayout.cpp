@@ -6,11 +6,11 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "gui/layout/LayoutArchive.h"
 #include "gui/manager/GuiColorConversion.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
-#include "gui/layout/LayoutArchive.h"
 #include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>

@@ -1,4 +1,4 @@
-#include "graphics/engine/IrrlichtConversions.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
 #include "gui/manager/GuiManager.h"
 
 #include <irrlicht.h>

@@ -6,10 +6,9 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "core/io/Uuid.h"
-#include "graphics/engine/GraphicsEngine.h"
+#include "gui/layout/LayoutArchive.h"
 #include "gui/manager/GuiElementHold.h"
 #include "gui/manager/GuiElementVisitor.h"
-#include "gui/layout/LayoutArchive.h"
 #include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -57,10 +56,9 @@ bool IsMenu(const gui::IGUIElement* element)
 
 } // namespace
 
-CGuiManager::CGuiManager(Graphics::CGraphicsEngine* engine)
-    : m_engine(engine), m_shortcuts(engine), m_fader(this), m_sprites(engine),
-      m_inputKeyMap(engine != nullptr && engine->GetOwner() != nullptr ? engine->GetOwner()->GetApplication()
-                                                                       : nullptr)
+CGuiManager::CGuiManager(IGuiHost* host)
+    : m_host(host), m_source(host != nullptr ? host->GetEventSource() : nullptr), m_shortcuts(m_source),
+      m_fader(this), m_sprites(host), m_inputKeyMap(host != nullptr ? host->GetApplication() : nullptr)
 {
 }
 
@@ -156,12 +154,12 @@ void CGuiManager::Stop()
 
 uint32_t CGuiManager::GetScreenWidth() const
 {
-    return m_engine != nullptr ? m_engine->GetScreenWidth() : 0;
+    return m_host != nullptr ? m_host->GetScreenWidth() : 0;
 }
 
 uint32_t CGuiManager::GetScreenHeight() const
 {
-    return m_engine != nullptr ? m_engine->GetScreenHeight() : 0;
+    return m_host != nullptr ? m_host->GetScreenHeight() : 0;
 }
 
 CRect CGuiManager::ScreenRectToPixels(const CRect& rect) const
@@ -245,7 +243,7 @@ int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t reque
         // takes the conflict on: the event tells it the name to use.
         candidate = name + L"::" + Misc::Text::Utf8ToWide(CUuid().GetId());
         const uint64_t generation = GetGeneration();
-        takeCandidate = CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, candidate, kIdConflictEvent, 0});
+        takeCandidate = CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, candidate, kGuiIdConflict, 0});
         // The caller goes on building in the GUI it had.
         if (GetGeneration() != generation)
             throw Misc::Error::CKVOError::Format(
@@ -458,7 +456,7 @@ gui::IGUIElement* CGuiManager::GetElementAtPoint(gui::IGUIElement* start, const 
         start = GetGuiParent();
     if (start == nullptr)
         return nullptr;
-    const core::position2di point(ToPixel(pixelPoint.x), ToPixel(pixelPoint.y));
+    const core::position2di point(Misc::ToPixels(pixelPoint.x), Misc::ToPixels(pixelPoint.y));
     // An open context menu is above everything else.
     for (gui::IGUIElement* child : start->getChildren())
     {
@@ -615,7 +613,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     const uint64_t generation = GetGeneration();
     // A subscriber that cleared the GUI or replaced the device took the
     // element with it.
-    if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kElementClosedEvent, 0}) ||
+    if (CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiElementClosed, 0}) ||
         GetGeneration() != generation)
         return;
 

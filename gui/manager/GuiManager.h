@@ -1,17 +1,19 @@
 #pragma once
 
+#include "core/events/GuiEventType.h"
 #include "core/events/Multicast.h"
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
 #include "gui/input/GuiShortcuts.h"
+#include "gui/input/InputKeyMap.h"
 #include "gui/manager/GuiElementIndex.h"
-#include "gui/sprites/GuiSpriteBankFront.h"
 #include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiIdSet.h"
-#include "gui/input/InputKeyMap.h"
+#include "gui/manager/IGuiHost.h"
 #include "gui/manager/Scroller.h"
 #include "gui/skin/SkinManager.h"
+#include "gui/sprites/GuiSpriteBankFront.h"
 
 #include <EGUIElementTypes.h>
 #include <rect.h>
@@ -148,7 +150,7 @@ public:
         irr::gui::IGUIInOutFader* m_element = nullptr;
     };
 
-    explicit CGuiManager(Graphics::CGraphicsEngine* engine);
+    explicit CGuiManager(IGuiHost* host);
     ~CGuiManager();
     CGuiManager(const CGuiManager&) = delete;
     CGuiManager& operator=(const CGuiManager&) = delete;
@@ -181,33 +183,32 @@ public:
     void Stop();
     bool IsStarted() const { return m_started; }
 
-    // GUI event types (the scripts' numbers) that some tests group.
-    static bool IsButtonClickedEvent(uint32_t type) { return type == 5 || type == 18; }
-    static bool IsScrollBarChangedEvent(uint32_t type) { return type == 6; }
-    static bool IsListBoxChangedEvent(uint32_t type) { return type == 8 || type == 9; }
-    static bool IsListBoxSelectedAgainEvent(uint32_t type) { return type == 9; }
-    static bool IsFileSelectedEvent(uint32_t type) { return type == 10; }
-    static bool IsFileDialogCancelledEvent(uint32_t type) { return type == 11; }
-    static bool IsMessageBoxYesEvent(uint32_t type) { return type == 12; }
-    static bool IsMessageBoxNoEvent(uint32_t type) { return type == 13; }
-    static bool IsMessageBoxOkEvent(uint32_t type) { return type == 14; }
-    static bool IsMessageBoxCancelEvent(uint32_t type) { return type == 15; }
-    static bool IsEditBoxEnterEvent(uint32_t type) { return type == 16; }
-    static bool IsTabChangedEvent(uint32_t type) { return type == 17; }
-    static bool IsMenuItemSelectedEvent(uint32_t type) { return type == 18; }
-    static bool IsComboBoxChangedEvent(uint32_t type) { return type == 19; }
-    static bool IsSpinBoxChangedEvent(uint32_t type) { return type == 20; }
-    static bool IsTableChangedEvent(uint32_t type) { return type == 21; }
-    static bool IsTableHeaderChangedEvent(uint32_t type) { return type == 22; }
-    static bool IsTableSelectedAgainEvent(uint32_t type) { return type == 23; }
-    static bool IsIdConflictEvent(uint32_t type) { return type == kIdConflictEvent; }
-
-    // The GUI events the manager publishes itself.
-    static constexpr uint32_t kFocusLostEvent = 0;
-    static constexpr uint32_t kFocusedEvent = 1;
-    static constexpr uint32_t kElementClosedEvent = 4;
-    static constexpr uint32_t kCheckBoxChangedEvent = 7;
-    static constexpr uint32_t kIdConflictEvent = 100;
+    // Tests of GUI event types (EGuiEventType) that group more than one.
+    static bool IsButtonClickedEvent(uint32_t type)
+    {
+        return type == kGuiButtonClicked || type == kGuiMenuItemSelected;
+    }
+    static bool IsScrollBarChangedEvent(uint32_t type) { return type == kGuiScrollBarChanged; }
+    static bool IsListBoxChangedEvent(uint32_t type)
+    {
+        return type == kGuiListBoxChanged || type == kGuiListBoxSelectedAgain;
+    }
+    static bool IsListBoxSelectedAgainEvent(uint32_t type) { return type == kGuiListBoxSelectedAgain; }
+    static bool IsFileSelectedEvent(uint32_t type) { return type == kGuiFileSelected; }
+    static bool IsFileDialogCancelledEvent(uint32_t type) { return type == kGuiFileDialogCancelled; }
+    static bool IsMessageBoxYesEvent(uint32_t type) { return type == kGuiMessageBoxYes; }
+    static bool IsMessageBoxNoEvent(uint32_t type) { return type == kGuiMessageBoxNo; }
+    static bool IsMessageBoxOkEvent(uint32_t type) { return type == kGuiMessageBoxOk; }
+    static bool IsMessageBoxCancelEvent(uint32_t type) { return type == kGuiMessageBoxCancel; }
+    static bool IsEditBoxEnterEvent(uint32_t type) { return type == kGuiEditBoxEnter; }
+    static bool IsTabChangedEvent(uint32_t type) { return type == kGuiTabChanged; }
+    static bool IsMenuItemSelectedEvent(uint32_t type) { return type == kGuiMenuItemSelected; }
+    static bool IsComboBoxChangedEvent(uint32_t type) { return type == kGuiComboBoxChanged; }
+    static bool IsSpinBoxChangedEvent(uint32_t type) { return type == kGuiSpinBoxChanged; }
+    static bool IsTableChangedEvent(uint32_t type) { return type == kGuiTableChanged; }
+    static bool IsTableHeaderChangedEvent(uint32_t type) { return type == kGuiTableHeaderChanged; }
+    static bool IsTableSelectedAgainEvent(uint32_t type) { return type == kGuiTableSelectedAgain; }
+    static bool IsIdConflictEvent(uint32_t type) { return type == kGuiIdConflict; }
 
     // The screen size in pixels that fractions refer to.
     uint32_t GetScreenWidth() const;
@@ -1164,9 +1165,9 @@ public:
         return m_sprites.SaveFile(path, mode);
     }
 
-    // Bitmap-font builders made for scripts, known by ids that are never
-    // handed out twice. Each is destroyed by DestroyFontTool or, at the
-    // latest, when the device goes (it draws on the device's driver).
+    // Bitmap-font builders made for scripts, known by their handle ids
+    // (Misc::CHandleRegistry). Each is destroyed by DestroyFontTool or, at
+    // the latest, when the device goes (it draws on the device's driver).
     // CreateFontTool answers 0 without a device.
     uint32_t CreateFontTool();
     // The builder of the id; null for an id that names none (any more).
@@ -1205,7 +1206,8 @@ public:
     void ClearScrollers();
 
     CFaderManager& GetFader() { return m_fader; }
-    Graphics::CGraphicsEngine* GetGraphicsEngine() const { return m_engine; }
+    // The engine the GUI events name as their source.
+    Graphics::CGraphicsEngine* GetGraphicsEngine() const { return m_source; }
     irr::IrrlichtDevice* GetDevice() const { return m_device; }
     irr::gui::IGUIEnvironment* GetGuiEnvironment() const { return m_environment; }
 
@@ -1239,7 +1241,8 @@ private:
     // Takes the sub-menu element of the item out of the GUI, then the item.
     void RemoveMenuItemAt(irr::gui::IGUIContextMenu* menu, uint32_t index);
 
-    Graphics::CGraphicsEngine* m_engine;
+    IGuiHost* m_host;
+    Graphics::CGraphicsEngine* m_source;
     irr::IrrlichtDevice* m_device = nullptr;
     irr::gui::IGUIEnvironment* m_environment = nullptr;
     irr::io::IFileSystem* m_fileSystem = nullptr;
@@ -1332,8 +1335,7 @@ private:
     void DetachSkins();
     CSkinManager m_skins;
     CGuiSpriteBankFront m_sprites;
-    std::map<uint32_t, irr::CFontTool*> m_fontTools; // each held
-    uint32_t m_lastFontToolId = 0;
+    std::map<uint32_t, irr::CFontTool*> m_fontTools; // by handle id, each held
 
     // Key map and scrollers. A scroller is shared so that one removed while
     // it steps (by a script answering a removal it made) lives to the end

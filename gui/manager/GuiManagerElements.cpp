@@ -227,7 +227,7 @@ bool CGuiManager::MoveElement(gui::IGUIElement* element, float dx, float dy)
 {
     if (element == nullptr)
         return false;
-    element->move(core::position2di(ToPixel(dx), ToPixel(dy)));
+    element->move(core::position2di(Misc::ToPixels(dx), Misc::ToPixels(dy)));
     return true;
 }
 
@@ -236,10 +236,10 @@ bool CGuiManager::SetElementPosition(gui::IGUIElement* element, const CPoint& pi
     if (element == nullptr)
         return false;
     const core::rect<s32> current = element->getRelativePosition();
-    const int32_t x = ToPixel(pixelPoint.x);
-    const int32_t y = ToPixel(pixelPoint.y);
-    SetElementRelativeRect(element, core::rect<s32>(x, y, ToPixel(double(x) + current.getWidth()),
-                                                    ToPixel(double(y) + current.getHeight())));
+    const int32_t x = Misc::ToPixels(pixelPoint.x);
+    const int32_t y = Misc::ToPixels(pixelPoint.y);
+    SetElementRelativeRect(element, core::rect<s32>(x, y, Misc::ToPixels(double(x) + current.getWidth()),
+                                                    Misc::ToPixels(double(y) + current.getHeight())));
     return true;
 }
 
@@ -252,7 +252,8 @@ bool CGuiManager::SetElementSize(gui::IGUIElement* element, const CPoint& pixelS
     const double height = pixelSize.y > 0.0f ? pixelSize.y : 0.0;
     const int32_t x1 = current.UpperLeftCorner.X;
     const int32_t y1 = current.UpperLeftCorner.Y;
-    SetElementRelativeRect(element, core::rect<s32>(x1, y1, ToPixel(x1 + width), ToPixel(y1 + height)));
+    SetElementRelativeRect(element,
+                           core::rect<s32>(x1, y1, Misc::ToPixels(x1 + width), Misc::ToPixels(y1 + height)));
     return true;
 }
 

@@ -70,7 +70,7 @@ bool CGuiManager::SetFocus(gui::IGUIElement* element)
     gui::IGUIElement* focused = m_environment->getFocus();
     if (focused != nullptr)
     {
-        const CGuiEvent lost{m_engine, GetElementName(focused->getID(), false), kFocusLostEvent, 0};
+        const CGuiEvent lost{m_source, GetElementName(focused->getID(), false), kGuiFocusLost, 0};
         if (CMulticastOf<Kind::Gui>::Publish(lost))
             return true;
         // A subscriber cleared the GUI or closed the device: nothing is
@@ -97,7 +97,7 @@ bool CGuiManager::SetFocus(gui::IGUIElement* element)
         return false;
 
     const std::wstring name = element != nullptr ? GetElementName(element->getID(), false) : std::wstring();
-    return CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_engine, name, kFocusedEvent, 0});
+    return CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiFocused, 0});
 }
 
 } // namespace Graphics::GUI

@@ -2,7 +2,6 @@
 // parent's children on the graphics tick.
 
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
 #include "gui/manager/GuiManager.h"
 
 #include <cmath>
@@ -20,7 +19,7 @@ bool CGuiManager::AddScroller(irr::gui::IGUIElement* parent, float speedX, float
     // A speed that is no number would carry every child to nowhere.
     if (!std::isfinite(speedX) || !std::isfinite(speedY))
         throw Misc::Error::CKVOError(L"[CGuiManager::AddScroller] Invalid scroller speed");
-    const uint32_t nextDue = m_engine != nullptr ? m_engine->GetNextDueTime() : 0;
+    const uint32_t nextDue = m_host != nullptr ? m_host->GetNextDueTime() : 0;
     auto scroller = std::make_shared<CScroller>(this, parent, speedX, speedY, period, removeWhenOut, nextDue);
     RemoveScroller(parent);
     m_scrollers[parent] = scroller;

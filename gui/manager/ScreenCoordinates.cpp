@@ -15,21 +15,10 @@ bool IsFraction(float value)
 
 } // namespace
 
-int32_t ToPixel(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= kMaxPixelCoordinate)
-        return kMaxPixelCoordinate;
-    if (value <= -kMaxPixelCoordinate)
-        return -kMaxPixelCoordinate;
-    return static_cast<int32_t>(value);
-}
-
 irr::core::rect<irr::s32> ToPixelRect(const CRect& pixelRect)
 {
-    return irr::core::rect<irr::s32>(ToPixel(pixelRect.x1), ToPixel(pixelRect.y1), ToPixel(pixelRect.x2),
-                                     ToPixel(pixelRect.y2));
+    return irr::core::rect<irr::s32>(Misc::ToPixels(pixelRect.x1), Misc::ToPixels(pixelRect.y1),
+                                     Misc::ToPixels(pixelRect.x2), Misc::ToPixels(pixelRect.y2));
 }
 
 CScreenPoint::CScreenPoint(float x_, float y_, uint32_t width, uint32_t height) : x(x_), y(y_)
@@ -54,7 +43,7 @@ void CScreenPoint::ScaleFractions(uint32_t width, uint32_t height)
 
 irr::core::position2di CScreenPoint::ToPixels() const
 {
-    return irr::core::position2di(ToPixel(x), ToPixel(y));
+    return irr::core::position2di(Misc::ToPixels(x), Misc::ToPixels(y));
 }
 
 CScreenRect::CScreenRect(const CRect& rect, uint32_t width, uint32_t height)
@@ -92,7 +81,7 @@ uint32_t SizeToPixels(float value, uint32_t screenSize)
         pixels = value;
     else if (value > 0.0f)
         pixels = static_cast<double>(value) * screenSize;
-    return static_cast<uint32_t>(ToPixel(pixels));
+    return static_cast<uint32_t>(Misc::ToPixels(pixels));
 }
 
 float PixelsToFraction(double pixels, uint32_t screenSize)

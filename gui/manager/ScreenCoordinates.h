@@ -4,6 +4,7 @@
 // pixels. These classes turn them into pixels by the GUI's rules; W and H
 // are the screen's width and height in pixels.
 
+#include "core/foundation/Pixels.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
 
@@ -15,15 +16,8 @@
 namespace Graphics::GUI
 {
 
-// Pixel coordinates stay within this magnitude, so that sums and
-// differences inside the GUI library never leave 32 bits.
-constexpr int32_t kMaxPixelCoordinate = 1 << 28;
-
-// A float in pixels as a whole pixel: truncated toward zero, NaN as 0,
-// anything beyond kMaxPixelCoordinate as that limit.
-int32_t ToPixel(double value);
-
-// A rectangle in pixels as whole pixels, each corner value by ToPixel.
+// A rectangle in pixels as whole pixels, each corner value by the one pixel
+// clamp (Misc::ToPixels).
 irr::core::rect<irr::s32> ToPixelRect(const CRect& pixelRect);
 
 // A point: with W and H at least 1, x is multiplied by W when -2 < x < 2 and

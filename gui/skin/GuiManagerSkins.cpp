@@ -1,8 +1,8 @@
 #include "gui/manager/GuiManager.h"
 
 #include "core/app/SimulationManager.h"
+#include "core/foundation/HandleRegistry.h"
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
 #include "gui/fonts/FontTool.h"
 
 #include <irrlicht.h>
@@ -13,8 +13,8 @@ namespace Graphics::GUI
 void CGuiManager::AttachSkins()
 {
     const CApplication* application = nullptr;
-    if (m_engine != nullptr && m_engine->GetOwner() != nullptr)
-        application = m_engine->GetOwner()->GetApplication();
+    if (m_host != nullptr)
+        application = m_host->GetApplication();
     m_skins.SetApplication(application);
     m_skins.SetEnvironment(m_environment);
     // The own skin finds an element's images by the element's name.
@@ -29,9 +29,8 @@ void CGuiManager::AttachSkins()
 void CGuiManager::DetachSkins()
 {
     // The builders' textures live in the device's driver.
-    for (auto& entry : m_fontTools)
-        entry.second->drop();
-    m_fontTools.clear();
+    while (!m_fontTools.empty())
+        DestroyFontTool(m_fontTools.begin()->first);
     m_sprites.Release();
     m_skins.SetEnvironment(nullptr);
 }
@@ -85,19 +84,15 @@ uint32_t CGuiManager::CreateFontTool()
 {
     if (m_device == nullptr)
         return 0;
-    // Ids count on past the 32-bit range's end only by wrapping; 0 and ids
-    // still in use are passed by.
-    do
-        ++m_lastFontToolId;
-    while (m_lastFontToolId == 0 || m_fontTools.count(m_lastFontToolId) != 0);
-    m_fontTools[m_lastFontToolId] = new irr::CFontTool(m_device);
-    return m_lastFontToolId;
+    auto* tool = new irr::CFontTool(m_device);
+    const uint32_t id = Misc::CHandleRegistry::GetInstance().Add(tool);
+    m_fontTools.emplace(id, tool);
+    return id;
 }
 
 irr::CFontTool* CGuiManager::GetFontTool(uint32_t id) const
 {
-    const auto found = m_fontTools.find(id);
-    return found != m_fontTools.end() ? found->second : nullptr;
+    return Misc::CHandleRegistry::GetInstance().Get<irr::CFontTool>(id);
 }
 
 bool CGuiManager::DestroyFontTool(uint32_t id)
@@ -107,6 +102,7 @@ bool CGuiManager::DestroyFontTool(uint32_t id)
         return false;
     irr::CFontTool* tool = found->second;
     m_fontTools.erase(found);
+    Misc::CHandleRegistry::GetInstance().Remove(id);
     tool->drop();
     return true;
 }

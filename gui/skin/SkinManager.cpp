@@ -101,6 +101,7 @@ void CSkinManager::SetEnvironment(gui::IGUIEnvironment* environment)
         m_environment->drop();
     m_environment = environment;
     m_loadedFonts.clear();
+    m_fontFileCache.clear();
 }
 
 void CSkinManager::SetElementNameLookup(CSkinImpl::ElementNameLookup lookup)
@@ -556,7 +557,7 @@ void CSkinManager::SetApplication(const CApplication* application)
     m_fontFileCache.clear();
 }
 
-const CSkinManager::SFontFile* CSkinManager::FindFontFile(const std::wstring& name, bool& cached)
+CSkinManager::SFontFile* CSkinManager::FindFontFile(const std::wstring& name, bool& cached)
 {
     cached = false;
     if (!m_application || name.empty())
@@ -594,7 +595,7 @@ const CSkinManager::SFontFile* CSkinManager::FindFontFile(const std::wstring& na
     constexpr size_t kMaximumCached = 1024;
     if (m_fontFileCache.size() >= kMaximumCached)
         m_fontFileCache.clear();
-    const auto& entry = m_fontFileCache.emplace(name, std::move(found)).first->second;
+    auto& entry = m_fontFileCache.emplace(name, std::move(found)).first->second;
     return entry ? &*entry : nullptr;
 }
 
@@ -603,14 +604,16 @@ void CSkinManager::ForgetFontFile(const std::wstring& name)
     m_fontFileCache.erase(name);
 }
 
-gui::IGUIFont* CSkinManager::LoadFont(const SFontFile& file)
+gui::IGUIFont* CSkinManager::LoadFont(SFontFile& file)
 {
+    if (file.font != nullptr)
+        return file.font;
     // Irrlicht keeps the fonts it has read under their paths: a font is
     // checked and read once.
     const std::string path(file.path.c_str(), file.path.size());
     const auto loaded = m_loadedFonts.find(path);
     if (loaded != m_loadedFonts.end())
-        return loaded->second;
+        return file.font = loaded->second;
     IFile* opened = m_application != nullptr ? m_application->OpenFile(file.fullName) : nullptr;
     if (opened == nullptr)
         return nullptr;
@@ -621,7 +624,7 @@ gui::IGUIFont* CSkinManager::LoadFont(const SFontFile& file)
     opened->drop();
     if (font != nullptr)
         m_loadedFonts.emplace(path, font);
-    return font;
+    return file.font = font;
 }
 
 gui::IGUIFont* CSkinManager::GetFont(const std::wstring& name, bool registerFont)
@@ -630,7 +633,7 @@ gui::IGUIFont* CSkinManager::GetFont(const std::wstring& name, bool registerFont
         throw Misc::Error::CKVOError(
             L"[CGuiManager::GetFont] Font not available. Gui manager not initialised.");
     bool cached = false;
-    const SFontFile* file = FindFontFile(name, cached);
+    SFontFile* file = FindFontFile(name, cached);
     if (file != nullptr)
     {
         gui::IGUIFont* font = LoadFont(*file);

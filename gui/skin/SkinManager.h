@@ -33,7 +33,7 @@ class IGUISkin;
 namespace Graphics::GUI
 {
 
-class CSkinManager : public virtual Misc::Serialization::ISerializable
+class CSkinManager final : public virtual Misc::Serialization::ISerializable
 {
 public:
     // The skin types of CreateSkin: Irrlicht's three, then the own skin.
@@ -157,17 +157,20 @@ private:
     {
         irr::io::path path;
         std::wstring fullName;
+        // The font read from it, once LoadFont has it (fonts stay loaded
+        // while the environment lives, and the answers go with it).
+        irr::gui::IGUIFont* font = nullptr;
     };
     // The file the key names through the application's file lookup, or
     // null. Text drawn in a named font asks every call, so the answers
     // (misses too) are kept as long as the file system keeps its own cached
     // lookups: until the search paths change or the search cache is cleared
     // or switched off. `cached` tells whether the answer was a kept one.
-    const SFontFile* FindFontFile(const std::wstring& name, bool& cached);
+    SFontFile* FindFontFile(const std::wstring& name, bool& cached);
     void ForgetFontFile(const std::wstring& name);
     // The font the file describes, checked and read once for the
     // environment, or null.
-    irr::gui::IGUIFont* LoadFont(const SFontFile& file);
+    irr::gui::IGUIFont* LoadFont(SFontFile& file);
 
     const CApplication* m_application;
     std::unordered_map<std::wstring, std::optional<SFontFile>> m_fontFileCache;

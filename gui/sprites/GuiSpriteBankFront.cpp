@@ -1,8 +1,7 @@
 #include "gui/sprites/GuiSpriteBankFront.h"
 
-#include "core/app/SimulationManager.h"
 #include "core/foundation/KVOError.h"
-#include "graphics/engine/GraphicsEngine.h"
+#include "gui/manager/IGuiHost.h"
 #include "gui/sprites/GuiKVOSpriteBank.h"
 
 #include <irrlicht.h>
@@ -18,11 +17,11 @@ void CGuiSpriteBankFront::Attach(irr::gui::IGUIEnvironment* environment)
     m_bank = new CGuiKVOSpriteBank(environment);
     // Sprites take their textures the way scripts name them: through the
     // engine, which loads by the application's file lookup.
-    if (m_engine != nullptr)
+    if (m_host != nullptr)
     {
-        Graphics::CGraphicsEngine* engine = m_engine;
-        m_bank->SetTextureLoader([engine](const std::wstring& name)
-                                 { return name.empty() ? nullptr : engine->GetTexture(name, false); });
+        IGuiHost* host = m_host;
+        m_bank->SetTextureLoader([host](const std::wstring& name)
+                                 { return name.empty() ? nullptr : host->GetTexture(name, false); });
     }
 }
 
@@ -120,8 +119,8 @@ bool CGuiSpriteBankFront::LoadFile(const std::wstring& name)
 {
     CGuiKVOSpriteBank& bank = Require(L"LoadSpriteBankFile");
     const CApplication* application = nullptr;
-    if (m_engine != nullptr && m_engine->GetOwner() != nullptr)
-        application = m_engine->GetOwner()->GetApplication();
+    if (m_host != nullptr)
+        application = m_host->GetApplication();
     return application != nullptr && bank.LoadFile(*application, name);
 }
 

@@ -17,17 +17,15 @@ namespace Misc::Serialization
 class IArchive;
 }
 
-namespace Graphics
-{
-class CGraphicsEngine;
-namespace Sprite
+namespace Graphics::Sprite
 {
 class CGuiKVOSpriteBank;
 }
-} // namespace Graphics
 
 namespace Graphics::GUI
 {
+
+class IGuiHost;
 
 // The GUI's sprite bank as scripts reach it: one bank per GUI environment,
 // made anew on every device. Without a bank each operation throws
@@ -36,12 +34,12 @@ namespace Graphics::GUI
 class CGuiSpriteBankFront
 {
 public:
-    explicit CGuiSpriteBankFront(Graphics::CGraphicsEngine* engine) : m_engine(engine) {}
+    explicit CGuiSpriteBankFront(IGuiHost* host) : m_host(host) {}
     ~CGuiSpriteBankFront() { Release(); }
     CGuiSpriteBankFront(const CGuiSpriteBankFront&) = delete;
     CGuiSpriteBankFront& operator=(const CGuiSpriteBankFront&) = delete;
 
-    // A new bank on the environment; it loads textures through the engine.
+    // A new bank on the environment; it loads textures through the host.
     void Attach(irr::gui::IGUIEnvironment* environment);
     // Lets go of the bank; an element may still hold it for a while, but it
     // draws no more screen sprites.
@@ -75,7 +73,7 @@ public:
     bool SaveFile(const std::wstring& path, const char* mode);
 
 private:
-    Graphics::CGraphicsEngine* m_engine;
+    IGuiHost* m_host;
     Graphics::Sprite::CGuiKVOSpriteBank* m_bank = nullptr; // grabbed
 };
 

@@ -8,6 +8,7 @@
 #include <BulletCollision/BroadphaseCollision/btCollisionAlgorithm.h>
 #include <BulletCollision/CollisionDispatch/btCollisionDispatcher.h>
 #include <BulletCollision/NarrowPhaseCollision/btPersistentManifold.h>
+#include <LinearMath/btAabbUtil2.h>
 
 #include <algorithm>
 #include <utility>
@@ -15,9 +16,6 @@
 namespace
 {
 
-// Contact points further apart than this are kept by Bullet (it solves them
-// ahead of time) but are not contacts yet for the process callback.
-constexpr btScalar kTouchDistance = 0.005f;
 // Below this sliding speed a contact holds with static friction.
 constexpr btScalar kStickSpeed = 0.05f;
 
@@ -76,7 +74,7 @@ size_t MaterialTable::Index(int id0, int id1)
 int MaterialTable::CreateGroup()
 {
     if (m_groups >= kMaxGroups)
-        return DefaultGroup();
+        return -1;
     const int id = m_groups++;
     m_pairs.resize(Index(id, id) + 1);
     return id;
@@ -111,6 +109,14 @@ void MaterialTable::NearCallback(btBroadphasePair& pair, btCollisionDispatcher& 
     auto* objectB = static_cast<btCollisionObject*>(pair.m_pProxy1->m_clientObject);
     if (!dispatcher.needsCollision(objectA, objectB))
         return;
+    // The broadphase drops pairs that came apart only a few at a time: a
+    // pair whose boxes no longer meet is no pair (and keeps no contact).
+    if (!TestAabbAgainstAabb2(pair.m_pProxy0->m_aabbMin, pair.m_pProxy0->m_aabbMax, pair.m_pProxy1->m_aabbMin,
+                              pair.m_pProxy1->m_aabbMax))
+    {
+        ClearContacts(pair);
+        return;
+    }
     NewtonBody* a = NewtonBody::FromObject(objectA);
     NewtonBody* b = NewtonBody::FromObject(objectB);
     if (!a || !b)
@@ -147,7 +153,8 @@ void MaterialTable::NearCallback(btBroadphasePair& pair, btCollisionDispatcher& 
             point.m_combinedFriction = SlidingSpeed(manifold, point) < kStickSpeed ? material.staticFriction
                                                                                    : material.kineticFriction;
             point.m_combinedRestitution = material.elasticity;
-            if (material.process && point.getDistance() <= kTouchDistance && material.process(&context) == 0)
+            if (material.process && point.getDistance() <= NewtonWorld::kTouchDistance &&
+                material.process(&context) == 0)
                 manifold.removeContactPoint(i);
         }
     }

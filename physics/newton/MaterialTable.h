@@ -34,12 +34,14 @@ struct NewtonMaterial
 class MaterialTable
 {
 public:
-    // Group ids past this are not made: CreateGroup gives the default group.
+    // Group ids past this are not made: CreateGroup then gives -1 (handing
+    // out a group already in use would give its pairs to the new one).
     static constexpr int kMaxGroups = 1024;
 
     MaterialTable();
 
     int DefaultGroup() const { return 0; }
+    // The next group id, or -1 when all are taken.
     int CreateGroup();
     // Back to the default group alone; every pair's values and callbacks go.
     void DestroyAllGroups();

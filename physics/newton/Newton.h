@@ -105,8 +105,9 @@ NewtonCollision* NewtonCreateTreeCollisionFromSerialization(const NewtonWorld* w
 // Principal inertia per unit mass and the centroid, in the collision's frame.
 void NewtonConvexCollisionCalculateInertialMatrix(const NewtonCollision* convexCollision, float* inertia,
                                                   float* origin);
-// Up to maxSize contacts: 3 floats per point and per normal (pointing from
-// B towards A), 1 per penetration depth. Returns the count.
+// Up to maxSize contacts where the shapes touch (1 mm apart at most): 3
+// floats per point and per normal (pointing from B towards A), 1 per
+// penetration depth. Returns the count.
 int NewtonCollisionCollide(const NewtonWorld* world, int maxSize, const NewtonCollision* collisionA,
                            const float* matrixA, const NewtonCollision* collisionB, const float* matrixB,
                            float* contacts, float* normals, float* penetration);
@@ -170,6 +171,7 @@ void NewtonBodyForEachPolygonDo(const NewtonBody* body, NewtonCollisionIterator 
 
 // Materials. Group 0 is the default group; a pair's values are symmetric.
 int NewtonMaterialGetDefaultGroupID(const NewtonWorld* world);
+// A new group, or -1 once the world has 1,024 groups.
 int NewtonMaterialCreateGroupID(const NewtonWorld* world);
 void NewtonMaterialDestroyAllGroupID(const NewtonWorld* world);
 // Static friction clamped to [0, 2], kinetic to [0, static]; defaults 0.9, 0.5.

@@ -19,7 +19,7 @@ btTransform Translation(const btVector3& offset)
 
 } // namespace
 
-NewtonBody::NewtonBody(NewtonWorld* world, NewtonCollision* collision) : world(world), collision(collision)
+NewtonBody::NewtonBody(NewtonWorld* owner, NewtonCollision* shape) : world(owner), collision(shape)
 {
     ++collision->holds;
     collision->users.push_back(this);
@@ -28,6 +28,10 @@ NewtonBody::NewtonBody(NewtonWorld* world, NewtonCollision* collision) : world(w
     rigid->setUserPointer(this);
     // Sleeping is ours (frame counting); Bullet's own never triggers.
     rigid->setSleepingThresholds(0, 0);
+    // A contact that holds by static friction keeps the points where it
+    // first touched, and friction pulls back what the solver let slide: a
+    // stack does not creep apart while awake.
+    rigid->setCollisionFlags(rigid->getCollisionFlags() | btCollisionObject::CF_HAS_FRICTION_ANCHOR);
     rigid->setDamping(0, 0);
     world->dynamics.addRigidBody(rigid.get());
     wasAwake = false;

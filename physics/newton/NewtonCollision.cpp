@@ -6,6 +6,7 @@
 #include "physics/newton/TreeMesh.h"
 
 #include <BulletCollision/CollisionShapes/btBoxShape.h>
+#include <BulletCollision/CollisionShapes/btConvexPolyhedron.h>
 #include <BulletCollision/CollisionShapes/btConvexHullShape.h>
 #include <BulletCollision/CollisionShapes/btMultiSphereShape.h>
 #include <BulletCollision/CollisionShapes/btSphereShape.h>
@@ -115,6 +116,61 @@ bool PolyhedronMass(const std::vector<btVector3>& points, const std::vector<std:
     return true;
 }
 
+// A convex polyhedron (vertex loops) as Bullet's face clipping reads it:
+// each face turning counter-clockwise seen from outside, with its outward
+// plane.
+std::unique_ptr<btConvexPolyhedron> ClippingFaces(const std::vector<btVector3>& points,
+                                                  const std::vector<std::vector<int>>& loops)
+{
+    auto faces = std::make_unique<btConvexPolyhedron>();
+    btVector3 centre(0, 0, 0);
+    for (const btVector3& point : points)
+    {
+        faces->m_vertices.push_back(point);
+        centre += point;
+    }
+    centre /= btScalar(points.size());
+    for (const auto& loop : loops)
+    {
+        btVector3 normal(0, 0, 0);
+        for (size_t i = 0; i < loop.size(); ++i)
+            normal += points[loop[i]].cross(points[loop[(i + 1) % loop.size()]]);
+        if (loop.size() < 3 || normal.length2() <= SIMD_EPSILON)
+            continue;
+        normal.normalize();
+        const bool inward = normal.dot(points[loop[0]] - centre) < 0;
+        if (inward)
+            normal = -normal;
+        btFace face;
+        for (size_t i = 0; i < loop.size(); ++i)
+            face.m_indices.push_back(loop[inward ? loop.size() - 1 - i : i]);
+        face.m_plane[0] = normal.x();
+        face.m_plane[1] = normal.y();
+        face.m_plane[2] = normal.z();
+        face.m_plane[3] = -normal.dot(points[loop[0]]);
+        faces->m_faces.push_back(face);
+    }
+    faces->initialize();
+    return faces;
+}
+
+std::vector<btVector3> BoxCorners(const btVector3& size)
+{
+    const btVector3 half = size * btScalar(0.5);
+    std::vector<btVector3> corners;
+    for (int i = 0; i < 8; ++i)
+        corners.emplace_back(i & 1 ? half.x() : -half.x(), i & 2 ? half.y() : -half.y(),
+                             i & 4 ? half.z() : -half.z());
+    return corners;
+}
+
+// The six faces over BoxCorners: the corners whose bit of the axis is clear,
+// then set.
+std::vector<std::vector<int>> BoxFaces()
+{
+    return {{0, 2, 6, 4}, {1, 3, 7, 5}, {0, 1, 5, 4}, {2, 3, 7, 6}, {0, 1, 3, 2}, {4, 5, 7, 6}};
+}
+
 btVector3 BoxInertia(const btVector3& size)
 {
     const btVector3 s2 = size * size;
@@ -123,9 +179,24 @@ btVector3 BoxInertia(const btVector3& size)
 
 } // namespace
 
-NewtonCollision::NewtonCollision(NewtonWorld* world, Kind kind) : world(world), kind(kind) {}
+NewtonCollision::NewtonCollision(NewtonWorld* owner, Kind shapeKind) : world(owner), kind(shapeKind) {}
 
 NewtonCollision::~NewtonCollision() = default;
+
+const btConvexPolyhedron* NewtonCollision::ClippingFacesOf(const btCollisionShape& shape)
+{
+    const int type = shape.getShapeType();
+    if (type != BOX_SHAPE_PROXYTYPE && type != CONVEX_HULL_SHAPE_PROXYTYPE)
+        return nullptr;
+    return static_cast<const btConvexPolyhedron*>(shape.getUserPointer());
+}
+
+void NewtonCollision::KeepClippingFaces(const std::vector<btVector3>& points,
+                                        const std::vector<std::vector<int>>& loops)
+{
+    m_clippingFaces = ClippingFaces(points, loops);
+    m_primitive->setUserPointer(m_clippingFaces.get());
+}
 
 btCollisionShape* NewtonCollision::Primitive() const
 {
@@ -140,6 +211,7 @@ NewtonCollision* NewtonCollision::CreateBox(NewtonWorld* world, const btVector3&
     collision->m_size = size.absolute();
     collision->m_size.setMax(btVector3(kMinExtent, kMinExtent, kMinExtent));
     collision->m_primitive = MakeBox(collision->m_size, collision->m_scale);
+    collision->KeepClippingFaces(BoxCorners(collision->m_size), BoxFaces());
     world->AddCollision(collision.get());
     return collision.release();
 }
@@ -188,6 +260,7 @@ NewtonCollision* NewtonCollision::CreateHull(NewtonWorld* world, const std::vect
         collision->m_hullFaces.push_back(std::move(face));
     }
     collision->m_primitive = MakeHull(collision->m_hullPoints, collision->m_scale);
+    collision->KeepClippingFaces(collision->m_hullPoints, collision->m_hullFaces);
     world->AddCollision(collision.get());
     return collision.release();
 }

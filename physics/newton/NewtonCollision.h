@@ -15,6 +15,7 @@
 #include <vector>
 
 class btCollisionShape;
+class btConvexPolyhedron;
 class TreeMesh;
 
 struct NewtonCollision
@@ -61,6 +62,10 @@ struct NewtonCollision
     ForEachPolygon(const std::function<void(int count, const btVector3* points, int faceId)>& visit) const;
     // The face attribute a ray reports for a hit on the given part.
     int CollisionId(int triangleIndex) const;
+    // The faces a box or hull primitive is clipped with against mesh
+    // triangles (FaceClippingAlgorithm); null for other shapes and for a
+    // modifier, whose stretch changes every step.
+    static const btConvexPolyhedron* ClippingFacesOf(const btCollisionShape& shape);
 
     NewtonWorld* const world;
     const Kind kind;
@@ -71,6 +76,9 @@ struct NewtonCollision
 
 private:
     void NotifyUsers();
+    // Kept beside the primitive, not in it: Bullet's own search between
+    // two convex shapes changes once they carry faces.
+    void KeepClippingFaces(const std::vector<btVector3>& points, const std::vector<std::vector<int>>& loops);
     btVector3 ScaledSize() const;
     std::vector<btVector3> ScaledHullPoints() const;
 
@@ -81,6 +89,7 @@ private:
     std::vector<btVector3> m_hullPoints;
     std::vector<std::vector<int>> m_hullFaces;
     btTransform m_placement = btTransform::getIdentity();
+    std::unique_ptr<btConvexPolyhedron> m_clippingFaces;
     std::unique_ptr<btCollisionShape> m_primitive;
     std::unique_ptr<TreeMesh> m_tree;
     std::vector<float> m_pendingSoup;

@@ -35,10 +35,11 @@ btScalar Bound(float force, btScalar h)
 
 } // namespace
 
-NewtonJoint::NewtonJoint(NewtonWorld* world, int maxRows, NewtonUserBilateralCallBack submit,
-                         NewtonBody* child, NewtonBody* parent)
-    : btTypedConstraint(MAX_CONSTRAINT_TYPE, *child->rigid, parent ? *parent->rigid : getFixedBody()),
-      world(world), maxRows(maxRows), submitCallback(submit), child(child), parent(parent)
+NewtonJoint::NewtonJoint(NewtonWorld* owner, int rows, NewtonUserBilateralCallBack submit,
+                         NewtonBody* childBody, NewtonBody* parentBody)
+    : btTypedConstraint(MAX_CONSTRAINT_TYPE, *childBody->rigid,
+                        parentBody ? *parentBody->rigid : getFixedBody()),
+      world(owner), maxRows(rows), submitCallback(submit), child(childBody), parent(parentBody)
 {
     setUserConstraintType(kUserType);
     m_forces.assign(static_cast<size_t>(maxRows), 0.0f);

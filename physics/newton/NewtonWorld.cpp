@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace
 {
@@ -61,6 +62,40 @@ private:
     NewtonWorldRayPrefilterCallback m_prefilter;
 };
 
+// Counts a ray cast while it runs.
+class RunningRay
+{
+public:
+    explicit RunningRay(int& running) : m_running(running) { ++m_running; }
+    ~RunningRay() { --m_running; }
+    RunningRay(const RunningRay&) = delete;
+    RunningRay& operator=(const RunningRay&) = delete;
+
+private:
+    int& m_running;
+};
+
+using NodeStacks = btAlignedObjectArray<btAlignedObjectArray<const btDbvtNode*>>;
+
+// Puts the broadphase's walking stacks back as they were, each in place:
+// the ray being walked holds a reference to its own.
+class RestoredStacks
+{
+public:
+    RestoredStacks(NodeStacks& stacks, const NodeStacks& saved) : m_stacks(stacks), m_saved(saved) {}
+    ~RestoredStacks()
+    {
+        for (int i = 0; i < m_saved.size() && i < m_stacks.size(); ++i)
+            m_stacks[i] = m_saved[i];
+    }
+    RestoredStacks(const RestoredStacks&) = delete;
+    RestoredStacks& operator=(const RestoredStacks&) = delete;
+
+private:
+    NodeStacks& m_stacks;
+    const NodeStacks& m_saved;
+};
+
 class BoxCallback : public btBroadphaseAabbCallback
 {
 public:
@@ -98,7 +133,7 @@ public:
     btScalar addSingleResult(btManifoldPoint& point, const btCollisionObjectWrapper*, int, int,
                              const btCollisionObjectWrapper*, int, int) override
     {
-        if (count >= m_maxSize)
+        if (count >= m_maxSize || point.getDistance() > NewtonWorld::kTouchDistance)
             return 0;
         const btVector3 where = (point.getPositionWorldOnA() + point.getPositionWorldOnB()) * btScalar(0.5);
         if (m_contacts)
@@ -148,6 +183,8 @@ NewtonWorld::NewtonWorld()
 {
     // One contact point per box landing makes it slide and spin.
     configuration.setConvexConvexMultipointIterations(3, 3);
+    // Boxes and hulls meet mesh triangles by clipping (see there).
+    faceClipping.Register(dispatcher, configuration);
     dynamics.setGravity(btVector3(0, 0, 0));
     dispatcher.setNearCallback(MaterialTable::NearCallback);
     SetSolverModel(0);
@@ -444,12 +481,49 @@ void NewtonWorld::AfterUpdate()
     }
 }
 
+void NewtonWorld::PrepareQuery()
+{
+    ++queriesSinceTreeBuild;
+    // Inside an update or another query the trees may be in use.
+    if (updating || holdFrees != 0)
+        return;
+    const int leaves = broadphase.m_sets[0].m_leaves + broadphase.m_sets[1].m_leaves;
+    // Rebuilt after an eighth of the bodies changed, and not for a few; and
+    // only once the queries since the last build have walked about as much
+    // as a build costs (a few walks per body), so that a world whose bodies
+    // come and go all the time does not rebuild every frame.
+    constexpr int kMinimumChange = 64;
+    constexpr size_t kQueriesPerLeaf = 4;
+    const int change = std::abs(leaves - queryTreeLeaves);
+    if (change < kMinimumChange || change < queryTreeLeaves / 8 ||
+        queriesSinceTreeBuild < kQueriesPerLeaf * static_cast<size_t>(leaves))
+        return;
+    // Split top-down to groups of a few leaves: Bullet's default merges
+    // groups of 128 bottom-up, which costs a hundred times as much.
+    constexpr int kBottomUpLeaves = 8;
+    broadphase.m_sets[0].optimizeTopDown(kBottomUpLeaves);
+    broadphase.m_sets[1].optimizeTopDown(kBottomUpLeaves);
+    queryTreeLeaves = leaves;
+    queriesSinceTreeBuild = 0;
+}
+
 void NewtonWorld::RayCast(const btVector3& from, const btVector3& to, NewtonWorldRayFilterCallback filter,
                           void* userData, NewtonWorldRayPrefilterCallback prefilter)
 {
     if ((to - from).length2() <= 0)
         return;
     RayCallback callback(filter, userData, prefilter);
+    if (raysRunning == 0)
+    {
+        const RunningRay running(raysRunning);
+        dynamics.rayTest(from, to, callback);
+        return;
+    }
+    // A ray cast from a hit filter: Bullet walks the broadphase with one
+    // stack (per thread), which the calling ray is still walking with.
+    const NodeStacks saved = broadphase.m_rayTestStacks;
+    const RestoredStacks restore(broadphase.m_rayTestStacks, saved);
+    const RunningRay running(raysRunning);
     dynamics.rayTest(from, to, callback);
 }
 

@@ -4,6 +4,7 @@
 // force callbacks add), every body, collision and joint made in it, and the
 // update that runs Newton's callbacks around Bullet's steps.
 
+#include "physics/newton/FaceClippingAlgorithm.h"
 #include "physics/newton/MaterialTable.h"
 #include "physics/newton/Newton.h"
 #include "physics/newton/NewtonJoint.h"
@@ -26,6 +27,10 @@ struct NewtonWorld
     NewtonWorld& operator=(const NewtonWorld&) = delete;
 
     static constexpr float kMinStep = 0.001f;
+    // Contact points further apart than this are kept by Bullet (it solves
+    // them ahead of time) but are no contacts yet: neither for the process
+    // callback nor for a collide query.
+    static constexpr float kTouchDistance = 0.001f;
     static constexpr float kMaxStep = 0.1f;
 
     void Update(float timestep);
@@ -69,6 +74,12 @@ struct NewtonWorld
 
     // Live bodies in creation order.
     std::vector<NewtonBody*> LiveBodies() const;
+    // Before a ray or box query, outside updates and other queries: when
+    // many bodies came or went since the broadphase trees were last built
+    // whole and many queries followed, builds them again. Trees grown by
+    // insertion (bodies are made at the origin, then placed) cost queries
+    // up to twice as much to walk.
+    void PrepareQuery();
     void RayCast(const btVector3& from, const btVector3& to, NewtonWorldRayFilterCallback filter,
                  void* userData, NewtonWorldRayPrefilterCallback prefilter);
     std::vector<NewtonBody*> BodiesInBox(const btVector3& low, const btVector3& high);
@@ -76,6 +87,8 @@ struct NewtonWorld
                 const btTransform& matrixB, float* contacts, float* normals, float* penetration);
 
     btDefaultCollisionConfiguration configuration;
+    // Before the dispatcher, which keeps a pointer to it.
+    FaceClippingCreateFunc faceClipping;
     btCollisionDispatcher dispatcher;
     btDbvtBroadphase broadphase;
     RowForceSolver solver;
@@ -103,6 +116,12 @@ struct NewtonWorld
     // Bodies and joints marked dead and not freed yet: queries end their
     // free-holds without a sweep of every body while it is 0.
     size_t deadCount = 0;
+    // Broadphase leaves when its trees were last built whole, and the
+    // queries since.
+    int queryTreeLeaves = 0;
+    size_t queriesSinceTreeBuild = 0;
+    // Ray casts running (one cast from another's hit filter makes two).
+    int raysRunning = 0;
 
 private:
     void ApplyForces(btScalar h);

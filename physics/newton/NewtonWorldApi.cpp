@@ -96,6 +96,7 @@ void NewtonWorldForEachBodyInAABBDo(const NewtonWorld* world, const float* p0, c
     for (int axis = 0; axis < 3; ++axis)
         if (high[axis] < low[axis])
             std::swap(low[axis], high[axis]);
+    Mutable(world)->PrepareQuery();
     NewtonWorld::FreeHold hold(*Mutable(world));
     for (NewtonBody* body : Mutable(world)->BodiesInBox(low, high))
         if (!body->dead)
@@ -108,6 +109,7 @@ void NewtonWorldRayCast(const NewtonWorld* world, const float* p0, const float* 
 {
     if (!world || !p0 || !p1 || !NewtonMath::IsFinite(p0, 3) || !NewtonMath::IsFinite(p1, 3))
         return;
+    Mutable(world)->PrepareQuery();
     NewtonWorld::FreeHold hold(*Mutable(world));
     Mutable(world)->RayCast(NewtonMath::ToVector(p0), NewtonMath::ToVector(p1), filter, userData, prefilter);
 }

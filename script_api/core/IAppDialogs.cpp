@@ -185,7 +185,7 @@ LuaObject showOpenFileDialog(LuaState* state, const std::wstring& folder, const 
     if (!Platform::ShowOpenFileDialog(Describe(folder, filter, filterIndex, title), multiple, chosen))
         return LuaObject();
     if (!multiple || chosen.size() == 1)
-        return TextOrNil(state, Misc::Text::Utf8ToWide(chosen.front()));
+        return EmptyAsNil(state, Misc::Text::Utf8ToWide(chosen.front()));
     std::vector<std::wstring> paths;
     for (const std::string& path : chosen)
         paths.push_back(Misc::Text::Utf8ToWide(path));
@@ -198,7 +198,7 @@ LuaObject showSaveFileDialog(LuaState* state, const std::wstring& folder, const 
     std::string chosen;
     if (!Platform::ShowSaveFileDialog(Describe(folder, filter, filterIndex, title), chosen))
         return LuaObject();
-    return TextOrNil(state, Misc::Text::Utf8ToWide(chosen));
+    return EmptyAsNil(state, Misc::Text::Utf8ToWide(chosen));
 }
 
 // The edit box has no counterpart here: the dialog has a location field of
@@ -212,7 +212,7 @@ LuaObject showBrowseDialogEx(LuaState* state, const std::wstring& title, bool in
     if (!Platform::ShowFolderDialog(Misc::Text::WideToUtf8(title), Misc::Text::WideToUtf8(start),
                                     includeFiles, chosen))
         return LuaObject();
-    return TextOrNil(state, Misc::Text::Utf8ToWide(chosen));
+    return EmptyAsNil(state, Misc::Text::Utf8ToWide(chosen));
 }
 
 LuaObject showBrowseDialog(LuaState* state, const std::wstring& title, bool includeFiles,

@@ -88,8 +88,8 @@ LuaObject addSearchZipDecompressed(LuaState* state, const std::wstring& zipFile,
                                    int32_t priority, const std::string& password,
                                    const std::wstring& outputFolder)
 {
-    return TextOrNil(state, GetScriptApplication().AddSearchZipDecompressed(zipFile, outputFolder, recursive,
-                                                                            SearchKey(priority), password));
+    return EmptyAsNil(state, GetScriptApplication().AddSearchZipDecompressed(zipFile, outputFolder, recursive,
+                                                                             SearchKey(priority), password));
 }
 
 void enableSearchCache(LuaState*, bool enable)
@@ -119,7 +119,7 @@ void clearAllSearchPaths(LuaState*)
 
 LuaObject getFilenameFromFileSystem(LuaState* state, const std::wstring& name, const std::wstring& folder)
 {
-    return TextOrNil(state, GetScriptApplication().GetFilenameFromFileSystem(name, folder, true));
+    return EmptyAsNil(state, GetScriptApplication().GetFilenameFromFileSystem(name, folder, true));
 }
 
 // The matches sorted by character code (as UTF-16 units); nil when there
@@ -168,14 +168,14 @@ LuaObject findFirstFile(LuaState* state, const std::wstring& folder, const std::
                         bool recursive)
 {
     auto search = [&](CFileSystem& fileSystem) { return FirstMatch(fileSystem, pattern); };
-    return TextOrNil(state, SearchIn(folder, recursive, search));
+    return EmptyAsNil(state, SearchIn(folder, recursive, search));
 }
 
 LuaObject findRandomFile(LuaState* state, const std::wstring& folder, const std::wstring& pattern,
                          bool recursive, int32_t count)
 {
     auto search = [&](CFileSystem& fileSystem) { return RandomMatch(fileSystem, pattern, count); };
-    return TextOrNil(state, SearchIn(folder, recursive, search));
+    return EmptyAsNil(state, SearchIn(folder, recursive, search));
 }
 
 // Files and folders.

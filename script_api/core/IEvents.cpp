@@ -8,11 +8,11 @@
 #include "core/script/ManagedEventHandler.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/LuaObject.h"
+#include "core/foundation/Pixels.h"
 #include "core/script/lua/ScriptHandle.h"
 #include "script_api/core/ScriptInterface.h"
 #include "graphics/engine/GraphicsEngine.h"
 
-#include <cmath>
 #include <cstdint>
 #include <new>
 #include <string>
@@ -28,7 +28,7 @@ namespace Kind = Misc::Multicast::Kind;
 
 // Native Tick subscribers that scripts may put on the channel (in practice
 // the camera module's processor) are known by their handles
-// (HandleRegistry, as CSubscriberOf<Kind::Tick>); a script cannot hand in an
+// (CHandleRegistry, as CSubscriberOf<Kind::Tick>); a script cannot hand in an
 // address of its own.
 using TickSubscriber = Misc::Multicast::CSubscriberOf<Kind::Tick>;
 
@@ -202,20 +202,6 @@ void PublishKeyClickEvents(LuaState*, uint32_t keyCode, bool control, bool shift
     PublishKey(keyCode, false, control, shift, force);
 }
 
-// Pixels of a window fraction, truncated toward zero; fractions far outside
-// the window saturate instead of overflowing.
-int32_t ToPixels(uint32_t size, float fraction)
-{
-    const double pixels = static_cast<double>(size) * static_cast<double>(fraction);
-    if (std::isnan(pixels))
-        return 0;
-    if (pixels <= -2147483648.0)
-        return INT32_MIN;
-    if (pixels >= 2147483647.0)
-        return INT32_MAX;
-    return static_cast<int32_t>(pixels);
-}
-
 void PublishMouseEvent(LuaState*, uint32_t eventType, float x, float y, float wheel, bool force)
 {
     Graphics::CGraphicsEngine* graphics = &GetScriptGraphicsEngine();
@@ -225,8 +211,8 @@ void PublishMouseEvent(LuaState*, uint32_t eventType, float x, float y, float wh
 
     Graphics::Multicast::CEvtGraphicsMouseEvent event;
     event.source = graphics;
-    event.x = ToPixels(width, x);
-    event.y = ToPixels(height, y);
+    event.x = Misc::FractionToPixels(width, x);
+    event.y = Misc::FractionToPixels(height, y);
     event.wheel = wheel;
     event.windowWidth = static_cast<int32_t>(width);
     event.windowHeight = static_cast<int32_t>(height);

@@ -82,7 +82,7 @@ void queue(LuaState*, const LuaObject& value, const LuaObject& a1, const LuaObje
 void queueEx(LuaState*, const LuaStackTable& description)
 {
     if (!description.IsTable())
-        throw CKVOError(L"[IState::queueEx] Input data must be a table");
+        throw LuaPlus::ScriptArgumentError("Input data must be a table");
 
     const std::wstring name =
         description.FieldType("name") == LUA_TSTRING ? description.Get<std::wstring>("name") : std::wstring();

@@ -8,6 +8,7 @@
 #include "core/foundation/Singleton.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
+#include "core/script/lua/ScriptArg.h"
 #include "script_api/core/IMiscFunctions.h"
 
 #include <lua.hpp>
@@ -236,13 +237,13 @@ bool classAttach(LuaState*, const LuaStackObject& object, const LuaStackObject& 
     lua_State* L = object.GetCState();
     SettleArguments(L, std::max(object.GetIndex(), classDefinition.GetIndex()));
     if (!classDefinition.IsTable())
-        throw CKVOError(L"[IMisc::classAttach] classDefinition must be a Lua table");
+        throw LuaPlus::ScriptArgumentError("classDefinition must be a Lua table");
     // Setting the metatable of a number or string would change it for every
     // value of that type.
     if (!object.IsTable() && !object.IsUserData())
-        throw CKVOError(L"[IMisc::classAttach] object must be a Lua table or userdata");
+        throw LuaPlus::ScriptArgumentError("object must be a Lua table or userdata");
     if (luaL_getmetafield(L, object.GetIndex(), "__metatable"))
-        throw CKVOError(L"[IMisc::classAttach] object has a protected metatable");
+        throw LuaPlus::ScriptArgumentError("object has a protected metatable");
 
     object.Push();
     if (object.IsUserData() && !lua_getmetatable(L, -1))

@@ -2,11 +2,16 @@
 
 #include <algorithm>
 
-LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring& text)
+LuaPlus::LuaObject EmptyAsNil(LuaPlus::LuaState* state, const std::wstring& text)
+{
+    return TextOrNil(state, text.empty() ? nullptr : &text);
+}
+
+LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring* text)
 {
     LuaPlus::LuaObject value;
-    if (!text.empty())
-        value.Assign(state, std::wstring_view(text));
+    if (text != nullptr)
+        value.Assign(state, std::wstring_view(*text));
     return value;
 }
 

@@ -42,6 +42,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -571,13 +572,51 @@ private:
     // The read rule for anything but an object of the class.
     static T ReadOther(lua_State* L, int index)
     {
-        if (lua_type(L, index) == LUA_TUSERDATA)
+        const int type = lua_type(L, index);
+        if (type == LUA_TUSERDATA)
             ValueScript::ThrowForeignUserData(L, index, Derived::kClass);
+        if (type == LUA_TSTRING)
+        {
+            size_t size = 0;
+            const char* text = lua_tolstring(L, index, &size);
+            return ReadText(text, size);
+        }
         std::string text;
         if (ValueScript::GetText(L, index, text))
             return Derived::FromText(text);
         return T();
     }
+
+    // A string argument, read in place (the text up to its first NUL, as a
+    // copy would give). Scripts hand the same texts again and again (a
+    // HUD's rectangles every frame): the value of each of a few recent
+    // texts is kept, by the string's address and checked by its content.
+    static T ReadText(const char* text, size_t size)
+    {
+        struct SRecent
+        {
+            const char* text = nullptr;
+            size_t size = 0;
+            char copy[kRecentTextSize] = {};
+            T value{};
+        };
+        static thread_local SRecent recent[kRecentTexts];
+        SRecent& entry = recent[(reinterpret_cast<uintptr_t>(text) >> 4) % kRecentTexts];
+        if (entry.text == text && entry.size == size && std::memcmp(entry.copy, text, size) == 0)
+            return entry.value;
+        T value;
+        value.FromCString(text);
+        if (size <= kRecentTextSize)
+        {
+            entry.text = text;
+            entry.size = size;
+            std::memcpy(entry.copy, text, size);
+            entry.value = value;
+        }
+        return value;
+    }
+    static constexpr size_t kRecentTexts = 64;
+    static constexpr size_t kRecentTextSize = 48;
 
     // `*` and `/` by a number, inside a guarded metamethod. numberMayLead:
     // the number may be the left operand.

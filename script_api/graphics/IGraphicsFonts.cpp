@@ -2,8 +2,9 @@
 // createFontTool gave them; the GUI manager owns the builder, so a number
 // that names none (destroyed, or its device gone) is refused, never used.
 
-#include "core/foundation/StringConversion.h"
-#include "core/script/lua/ScriptArg.h"
+#include "core/foundation/HandleRegistry.h"
+#include "core/foundation/WholeNumbers.h"
+#include "core/script/lua/ScriptHandle.h"
 #include "core/script/lua/ScriptMetaTable.h"
 #include "gui/fonts/FontTool.h"
 #include "gui/manager/GuiManager.h"
@@ -11,41 +12,23 @@
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 #include "script_api/graphics/IGraphicsSprites.h"
 
-#include <cmath>
-#include <cstdio>
-#include <limits>
 #include <string>
 #include <vector>
 
 using LuaPlus::LuaObject;
 using LuaPlus::LuaStackTable;
 using LuaPlus::LuaState;
-using LuaPlus::ScriptArgumentError;
 using namespace IGraphicsGui;
+
+template <> struct LuaPlus::ScriptHandleTraits<irr::CFontTool>
+{
+    static constexpr const char* kName = "font tool";
+};
 
 namespace
 {
 
-// The builder id a script's number spells: whole and within 32 bits, else
-// 0 (no builder).
-uint32_t ToolId(lua_Number number)
-{
-    if (!(number >= 1.0 && number <= 4294967295.0) || std::floor(number) != number)
-        return 0;
-    return static_cast<uint32_t>(number);
-}
-
-irr::CFontTool& Tool(lua_Number handle)
-{
-    irr::CFontTool* tool = GetGui().GetFontTool(ToolId(handle));
-    if (tool == nullptr)
-    {
-        char text[64];
-        std::snprintf(text, sizeof text, "Invalid font tool handle: %.14g", handle);
-        throw ScriptArgumentError(text);
-    }
-    return *tool;
-}
+using FontTool = LuaPlus::ScriptHandle<irr::CFontTool>;
 
 // The index of the first equal name; without a name (absent) the first.
 bool FindName(const std::vector<std::wstring>& names, const LuaStackTable& options, const char* key,
@@ -66,19 +49,15 @@ bool FindName(const std::vector<std::wstring>& names, const LuaStackTable& optio
     return false;
 }
 
-// A number option, held to the range of T; not a number: the default.
+// A number option, held to the range of T; a field that is missing or not
+// a number (NaN included) takes the default.
 template <typename T> T NumberOption(const LuaStackTable& options, const char* key, T defaultValue)
 {
-    if (options.FieldType(key) != LUA_TNUMBER)
+    T value = defaultValue;
+    if (options.FieldType(key) != LUA_TNUMBER ||
+        !Misc::WholeNumbers::Saturate(options.Get<double>(key), value))
         return defaultValue;
-    const double value = options.Get<double>(key);
-    if (std::isnan(value))
-        return defaultValue;
-    if (value <= static_cast<double>(std::numeric_limits<T>::min()))
-        return std::numeric_limits<T>::min();
-    if (value >= static_cast<double>(std::numeric_limits<T>::max()))
-        return std::numeric_limits<T>::max();
-    return static_cast<T>(value);
+    return value;
 }
 
 std::string TextOption(const LuaStackTable& options, const char* key, const char* defaultValue)
@@ -97,19 +76,20 @@ lua_Number createFontTool(LuaState*)
 // Never raises: a number that names no builder (any more) answers false.
 bool destroyFontTool(LuaState*, lua_Number handle)
 {
+    uint32_t id = 0;
     if (handle == 0)
         return true;
-    return GetGui().DestroyFontTool(ToolId(handle));
+    return Misc::CHandleRegistry::ToId(handle, id) && GetGui().DestroyFontTool(id);
 }
 
-LuaObject getCharsets(LuaState* state, lua_Number handle)
+LuaObject getCharsets(LuaState* state, FontTool tool)
 {
-    return TextList(state, Tool(handle).GetCharacterSetNames());
+    return TextList(state, tool->GetCharacterSetNames());
 }
 
-LuaObject getFontnames(LuaState* state, lua_Number handle, const std::wstring& charsetName)
+LuaObject getFontnames(LuaState* state, FontTool handle, const std::wstring& charsetName)
 {
-    irr::CFontTool& tool = Tool(handle);
+    irr::CFontTool& tool = *handle;
     const std::vector<std::wstring>& charsets = tool.GetCharacterSetNames();
     for (uint32_t index = 0; index < charsets.size(); ++index)
     {
@@ -122,9 +102,9 @@ LuaObject getFontnames(LuaState* state, lua_Number handle, const std::wstring& c
     return LuaObject();
 }
 
-bool createFont(LuaState*, lua_Number handle, const LuaStackTable& options)
+bool createFont(LuaState*, FontTool handle, const LuaStackTable& options)
 {
-    irr::CFontTool& tool = Tool(handle);
+    irr::CFontTool& tool = *handle;
     uint32_t charset = 0;
     if (!FindName(tool.GetCharacterSetNames(), options, "charSet", charset))
         return false;

@@ -3,6 +3,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/core/EngineAccess.h"
+#include "script_api/core/ScriptTexts.h"
 
 #include <IGUIElement.h>
 
@@ -19,6 +20,11 @@ irr::gui::IGUIElement* GetControl(const std::wstring& name)
     return GetGui().GetElement(name, true);
 }
 
+irr::gui::IGUIElement* ControlLookup::Resolve(lua_State* L, int index)
+{
+    return GetControl(LuaPlus::lua_towstring(L, index));
+}
+
 bool IsInternalName(const std::wstring& name)
 {
     return name.find(L"__GuiInternal__") != std::wstring::npos;
@@ -30,14 +36,6 @@ LuaPlus::LuaObject NameOrNil(LuaPlus::LuaState* state, irr::gui::IGUIElement* el
     if (name == nullptr || name->empty() || IsInternalName(*name))
         return LuaPlus::LuaObject();
     return TextOrNil(state, name);
-}
-
-LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring* text)
-{
-    LuaPlus::LuaObject value;
-    if (text != nullptr)
-        value.Assign(state, std::wstring_view(*text));
-    return value;
 }
 
 } // namespace IGraphicsGui

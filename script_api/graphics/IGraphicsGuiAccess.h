@@ -6,6 +6,7 @@
 
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
+#include "core/script/lua/ScriptResolved.h"
 
 #include <string>
 
@@ -30,11 +31,23 @@ Graphics::GUI::CGuiManager& GetGui();
 irr::gui::IGUIElement* GetControl(const std::wstring& name);
 // Whether the name marks a control of the engine's own.
 bool IsInternalName(const std::wstring& name);
+// The GUI manager as the object of a row's method; it reads no argument.
+using TheGui = LuaPlus::Resolved<LuaPlus::Current<Graphics::GUI::CGuiManager, &GetGui>>;
+
+// A control named by a wide text argument, as GetControl finds it.
+struct ControlLookup
+{
+    using Object = irr::gui::IGUIElement;
+    static Object* Resolve(lua_State* L, int index);
+};
+// A GUI function's control, resolved before the function runs:
+//
+//     table.RegisterMethod<TheGui, Control>("isControlVisible", &CGuiManager::IsElementVisible);
+using Control = LuaPlus::Resolved<ControlLookup>;
+
 // The control's name as scripts get it: nil for no control, for a control
 // whose id has no name, an empty name or an internal one.
 LuaPlus::LuaObject NameOrNil(LuaPlus::LuaState* state, irr::gui::IGUIElement* element);
-// The text, or nil for none.
-LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring* text);
 
 } // namespace IGraphicsGui
 

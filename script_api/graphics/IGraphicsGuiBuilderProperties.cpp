@@ -3,30 +3,25 @@
 // refused with "[CGuiManager::<method>] Gui element is not a <kind>:<name>".
 
 #include "core/script/lua/ScriptMetaTable.h"
+#include "core/script/lua/ScriptNumbers.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/core/ColorScript.h"
+#include "script_api/core/ScriptTexts.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 #include "script_api/graphics/IGraphicsGuiBuilders.h"
 
 #include <irrlicht.h>
 
-#include <algorithm>
-#include <climits>
-#include <cmath>
-
+using Graphics::GUI::CGuiManager;
 using LuaPlus::LuaObject;
 using LuaPlus::LuaState;
+using LuaPlus::Saturating;
 using namespace IGraphicsGui;
 
 namespace
 {
 
 // Buttons.
-
-bool isButtonDown(LuaState*, const std::wstring& name)
-{
-    return GetGui().IsButtonPressed(GetControl(name));
-}
 
 bool setButtonImage(LuaState*, const std::wstring& name, const std::wstring& file)
 {
@@ -37,7 +32,7 @@ bool setButtonImage(LuaState*, const std::wstring& name, const std::wstring& fil
 LuaObject getButtonImage(LuaState* state, const std::wstring& name)
 {
     const std::wstring file = GetGui().GetButtonImage(GetControl(name));
-    return TextOrNil(state, file.empty() ? nullptr : &file);
+    return EmptyAsNil(state, file);
 }
 
 bool setButtonActiveImage(LuaState*, const std::wstring& name, const std::wstring& file)
@@ -49,7 +44,7 @@ bool setButtonActiveImage(LuaState*, const std::wstring& name, const std::wstrin
 LuaObject getButtonActiveImage(LuaState* state, const std::wstring& name)
 {
     const std::wstring file = GetGui().GetButtonActiveImage(GetControl(name));
-    return TextOrNil(state, file.empty() ? nullptr : &file);
+    return EmptyAsNil(state, file);
 }
 
 // Fonts of buttons, edit boxes and static texts (any of the three for each
@@ -73,11 +68,6 @@ std::wstring getElementFont(LuaState*, const std::wstring& name)
     return GetGui().GetElementFontFile(GetControl(name)).value_or(std::wstring());
 }
 
-bool isButtonBorderEnabled(LuaState*, const std::wstring& name)
-{
-    return GetGui().IsButtonBorderEnabled(GetControl(name));
-}
-
 bool setButtonBorderEnabled(LuaState*, const std::wstring& name, bool border)
 {
     GetGui().SetButtonBorderEnabled(GetControl(name), border);
@@ -97,20 +87,10 @@ bool setButtonType(LuaState*, const std::wstring& name, bool push)
     return true;
 }
 
-bool getButtonType(LuaState*, const std::wstring& name)
-{
-    return GetGui().IsButtonPushButton(GetControl(name));
-}
-
 bool setButtonAlphaEnabled(LuaState*, const std::wstring& name, bool alpha)
 {
     GetGui().SetButtonAlphaEnabled(GetControl(name), alpha);
     return true;
-}
-
-bool isButtonAlphaEnabled(LuaState*, const std::wstring& name)
-{
-    return GetGui().IsButtonAlphaEnabled(GetControl(name));
 }
 
 bool setButtonState(LuaState*, const std::wstring& name, bool pressed)
@@ -127,20 +107,10 @@ bool setEditTextColor(LuaState*, const std::wstring& name, const CColor& color)
     return true;
 }
 
-CColor getEditTextColor(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetEditBoxColor(GetControl(name));
-}
-
 bool setEditTextBorder(LuaState*, const std::wstring& name, bool border)
 {
     GetGui().SetEditBoxBorder(GetControl(name), border);
     return true;
-}
-
-bool getEditTextBorder(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetEditBoxBorder(GetControl(name));
 }
 
 bool setEditTextMaxChars(LuaState*, const std::wstring& name, uint32_t maxChars)
@@ -149,24 +119,12 @@ bool setEditTextMaxChars(LuaState*, const std::wstring& name, uint32_t maxChars)
     return true;
 }
 
-uint32_t getEditTextMaxChars(LuaState*, const std::wstring& name)
+// Positions saturate rather than wrap, so that a huge position lands at the
+// end of the text and not at some other place.
+bool setEditTextSelection(LuaState*, const std::wstring& name, Saturating<int32_t> start,
+                          Saturating<int32_t> end)
 {
-    return GetGui().GetEditBoxMaxChars(GetControl(name));
-}
-
-// A position as a whole number, saturated rather than wrapped, so that a
-// huge position lands at the end of the text and not at some other place.
-int32_t ToPosition(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    return static_cast<int32_t>(
-        std::clamp(value, static_cast<double>(INT32_MIN), static_cast<double>(INT32_MAX)));
-}
-
-bool setEditTextSelection(LuaState*, const std::wstring& name, double start, double end)
-{
-    GetGui().SetEditBoxSelection(GetControl(name), ToPosition(start), ToPosition(end));
+    GetGui().SetEditBoxSelection(GetControl(name), start, end);
     return true;
 }
 
@@ -186,11 +144,6 @@ bool setEditTextPasswordEnabled(LuaState*, const std::wstring& name, bool passwo
     return true;
 }
 
-bool getEditTextPasswordEnabled(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetEditBoxPassword(GetControl(name));
-}
-
 bool setEditTextAutoScrollEnabled(LuaState*, const std::wstring& name, bool autoScroll)
 {
     GetGui().SetEditBoxAutoScroll(GetControl(name), autoScroll);
@@ -203,25 +156,10 @@ bool setEditTextMultilineEnabled(LuaState*, const std::wstring& name, bool multi
     return true;
 }
 
-bool getEditTextMultilineEnabled(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetEditBoxMultiline(GetControl(name));
-}
-
 bool setEditTextAlignment(LuaState*, const std::wstring& name, int32_t horizontal, int32_t vertical)
 {
     GetGui().SetEditBoxAlignment(GetControl(name), horizontal, vertical);
     return true;
-}
-
-int32_t getEditTextAlignmentHorizontal(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetEditBoxAlignmentHorizontal(GetControl(name));
-}
-
-int32_t getEditTextAlignmentVertical(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetEditBoxAlignmentVertical(GetControl(name));
 }
 
 // Static texts.
@@ -232,20 +170,10 @@ bool setStaticTextColor(LuaState*, const std::wstring& name, const CColor& color
     return true;
 }
 
-CColor getStaticTextColor(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetStaticTextColor(GetControl(name));
-}
-
 bool setStaticTextBackgroundColor(LuaState*, const std::wstring& name, const CColor& color)
 {
     GetGui().SetStaticTextBackgroundColor(GetControl(name), color);
     return true;
-}
-
-CColor getStaticTextBackgroundColor(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetStaticTextBackgroundColor(GetControl(name));
 }
 
 bool setStaticTextWordWrap(LuaState*, const std::wstring& name, bool wordWrap)
@@ -254,20 +182,10 @@ bool setStaticTextWordWrap(LuaState*, const std::wstring& name, bool wordWrap)
     return true;
 }
 
-bool getStaticTextWordWrap(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetStaticTextWordWrap(GetControl(name));
-}
-
 bool setStaticTextBorder(LuaState*, const std::wstring& name, bool border)
 {
     GetGui().SetStaticTextBorder(GetControl(name), border);
     return true;
-}
-
-bool getStaticTextBorder(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetStaticTextBorder(GetControl(name));
 }
 
 bool setStaticTextBackground(LuaState*, const std::wstring& name, bool background)
@@ -276,35 +194,10 @@ bool setStaticTextBackground(LuaState*, const std::wstring& name, bool backgroun
     return true;
 }
 
-bool getStaticTextBackground(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetStaticTextBackground(GetControl(name));
-}
-
 bool setStaticTextAlignment(LuaState*, const std::wstring& name, int32_t horizontal, int32_t vertical)
 {
     GetGui().SetStaticTextAlignment(GetControl(name), horizontal, vertical);
     return true;
-}
-
-int32_t getStaticTextAlignmentHorizontal(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetStaticTextAlignmentHorizontal(GetControl(name));
-}
-
-int32_t getStaticTextAlignmentVertical(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetStaticTextAlignmentVertical(GetControl(name));
-}
-
-float getStaticTextWidth(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetStaticTextWidth(GetControl(name));
-}
-
-float getStaticTextHeight(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetStaticTextHeight(GetControl(name));
 }
 
 // Spin boxes.
@@ -315,20 +208,10 @@ bool setSpinboxValue(LuaState*, const std::wstring& name, float value)
     return true;
 }
 
-float getSpinboxValue(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetSpinBoxValue(GetControl(name));
-}
-
 bool setSpinboxStepSize(LuaState*, const std::wstring& name, float step)
 {
     GetGui().SetSpinBoxStepSize(GetControl(name), step);
     return true;
-}
-
-float getSpinboxStepSize(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetSpinBoxStepSize(GetControl(name));
 }
 
 bool setSpinboxDecimals(LuaState*, const std::wstring& name, int32_t decimals)
@@ -337,25 +220,10 @@ bool setSpinboxDecimals(LuaState*, const std::wstring& name, int32_t decimals)
     return true;
 }
 
-int32_t getSpinboxDecimals(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetSpinBoxDecimals(GetControl(name));
-}
-
 bool setSpinboxRange(LuaState*, const std::wstring& name, float minimum, float maximum)
 {
     GetGui().SetSpinBoxRange(GetControl(name), minimum, maximum);
     return true;
-}
-
-float getSpinboxMinValue(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetSpinBoxMin(GetControl(name));
-}
-
-float getSpinboxMaxValue(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetSpinBoxMax(GetControl(name));
 }
 
 // Images.
@@ -366,20 +234,10 @@ bool setImageTexture(LuaState*, const std::wstring& name, const std::wstring& fi
     return true;
 }
 
-std::wstring getImageTexture(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetImageTexture(GetControl(name));
-}
-
 bool setImageAlphaEnabled(LuaState*, const std::wstring& name, bool alpha)
 {
     GetGui().SetImageAlpha(GetControl(name), alpha);
     return true;
-}
-
-bool getImageAlphaEnabled(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetImageAlpha(GetControl(name));
 }
 
 bool setImageScaleEnabled(LuaState*, const std::wstring& name, bool scale)
@@ -388,82 +246,82 @@ bool setImageScaleEnabled(LuaState*, const std::wstring& name, bool scale)
     return true;
 }
 
-bool getImageScaleEnabled(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetImageScale(GetControl(name));
-}
-
 } // namespace
 
 void RegisterIGraphicsGuiBuilderProperties(CScriptMetaTable& table)
 {
-    table.RegisterHelper("isButtonDown", &isButtonDown);
+    table.RegisterMethod<TheGui, Control>("isButtonDown", &CGuiManager::IsButtonPressed);
     table.RegisterHelper("setButtonImage", &setButtonImage);
     table.RegisterHelper("getButtonImage", &getButtonImage);
     table.RegisterHelper("setButtonActiveImage", &setButtonActiveImage);
     table.RegisterHelper("getButtonActiveImage", &getButtonActiveImage);
     table.RegisterHelper("setButtonFont", &setElementFont);
     table.RegisterHelper("getButtonFont", &getButtonFont);
-    table.RegisterHelper("isButtonBorderEnabled", &isButtonBorderEnabled);
+    table.RegisterMethod<TheGui, Control>("isButtonBorderEnabled", &CGuiManager::IsButtonBorderEnabled);
     table.RegisterHelper("setButtonBorderEnabled", &setButtonBorderEnabled);
     table.RegisterHelper("setButtonSprite", &setButtonSprite);
     table.RegisterHelper("setButtonType", &setButtonType);
-    table.RegisterHelper("getButtonType", &getButtonType);
+    table.RegisterMethod<TheGui, Control>("getButtonType", &CGuiManager::IsButtonPushButton);
     table.RegisterHelper("setButtonAlphaEnabled", &setButtonAlphaEnabled);
-    table.RegisterHelper("isButtonAlphaEnabled", &isButtonAlphaEnabled);
+    table.RegisterMethod<TheGui, Control>("isButtonAlphaEnabled", &CGuiManager::IsButtonAlphaEnabled);
     table.RegisterHelper("setButtonState", &setButtonState);
 
     table.RegisterHelper("setEditTextColor", &setEditTextColor);
-    table.RegisterHelper("getEditTextColor", &getEditTextColor);
+    table.RegisterMethod<TheGui, Control>("getEditTextColor", &CGuiManager::GetEditBoxColor);
     table.RegisterHelper("setEditTextBorder", &setEditTextBorder);
-    table.RegisterHelper("getEditTextBorder", &getEditTextBorder);
+    table.RegisterMethod<TheGui, Control>("getEditTextBorder", &CGuiManager::GetEditBoxBorder);
     table.RegisterHelper("setEditTextFont", &setElementFont);
     table.RegisterHelper("getEditTextFont", &getElementFont);
     table.RegisterHelper("setEditTextMaxChars", &setEditTextMaxChars);
-    table.RegisterHelper("getEditTextMaxChars", &getEditTextMaxChars);
+    table.RegisterMethod<TheGui, Control>("getEditTextMaxChars", &CGuiManager::GetEditBoxMaxChars);
     table.RegisterHelper("setEditTextSelection", &setEditTextSelection);
     table.RegisterHelper("getEditTextSelection", &getEditTextSelection);
     table.RegisterHelper("setEditTextPasswordEnabled", &setEditTextPasswordEnabled);
-    table.RegisterHelper("getEditTextPasswordEnabled", &getEditTextPasswordEnabled);
+    table.RegisterMethod<TheGui, Control>("getEditTextPasswordEnabled", &CGuiManager::GetEditBoxPassword);
     table.RegisterHelper("setEditTextAutoScrollEnabled", &setEditTextAutoScrollEnabled);
     table.RegisterHelper("setEditTextMultilineEnabled", &setEditTextMultilineEnabled);
-    table.RegisterHelper("getEditTextMultilineEnabled", &getEditTextMultilineEnabled);
+    table.RegisterMethod<TheGui, Control>("getEditTextMultilineEnabled", &CGuiManager::GetEditBoxMultiline);
     table.RegisterHelper("setEditTextAlignment", &setEditTextAlignment);
-    table.RegisterHelper("getEditTextAlignmentHorizontal", &getEditTextAlignmentHorizontal);
-    table.RegisterHelper("getEditTextAlignmentVertical", &getEditTextAlignmentVertical);
+    table.RegisterMethod<TheGui, Control>("getEditTextAlignmentHorizontal",
+                                          &CGuiManager::GetEditBoxAlignmentHorizontal);
+    table.RegisterMethod<TheGui, Control>("getEditTextAlignmentVertical",
+                                          &CGuiManager::GetEditBoxAlignmentVertical);
 
     table.RegisterHelper("setStaticTextColor", &setStaticTextColor);
-    table.RegisterHelper("getStaticTextColor", &getStaticTextColor);
+    table.RegisterMethod<TheGui, Control>("getStaticTextColor", &CGuiManager::GetStaticTextColor);
     table.RegisterHelper("setStaticTextBackgroundColor", &setStaticTextBackgroundColor);
-    table.RegisterHelper("getStaticTextBackgroundColor", &getStaticTextBackgroundColor);
+    table.RegisterMethod<TheGui, Control>("getStaticTextBackgroundColor",
+                                          &CGuiManager::GetStaticTextBackgroundColor);
     table.RegisterHelper("setStaticTextFont", &setElementFont);
     table.RegisterHelper("getStaticTextFont", &getElementFont);
     table.RegisterHelper("setStaticTextWordWrap", &setStaticTextWordWrap);
-    table.RegisterHelper("getStaticTextWordWrap", &getStaticTextWordWrap);
+    table.RegisterMethod<TheGui, Control>("getStaticTextWordWrap", &CGuiManager::GetStaticTextWordWrap);
     table.RegisterHelper("setStaticTextBorder", &setStaticTextBorder);
-    table.RegisterHelper("getStaticTextBorder", &getStaticTextBorder);
+    table.RegisterMethod<TheGui, Control>("getStaticTextBorder", &CGuiManager::GetStaticTextBorder);
     table.RegisterHelper("setStaticTextBackground", &setStaticTextBackground);
-    table.RegisterHelper("getStaticTextBackground", &getStaticTextBackground);
+    table.RegisterMethod<TheGui, Control>("getStaticTextBackground", &CGuiManager::GetStaticTextBackground);
     table.RegisterHelper("setStaticTextAlignment", &setStaticTextAlignment);
-    table.RegisterHelper("getStaticTextAlignmentHorizontal", &getStaticTextAlignmentHorizontal);
-    table.RegisterHelper("getStaticTextAlignmentVertical", &getStaticTextAlignmentVertical);
-    table.RegisterHelper("getStaticTextWidth", &getStaticTextWidth);
-    table.RegisterHelper("getStaticTextHeight", &getStaticTextHeight);
+    table.RegisterMethod<TheGui, Control>("getStaticTextAlignmentHorizontal",
+                                          &CGuiManager::GetStaticTextAlignmentHorizontal);
+    table.RegisterMethod<TheGui, Control>("getStaticTextAlignmentVertical",
+                                          &CGuiManager::GetStaticTextAlignmentVertical);
+    table.RegisterMethod<TheGui, Control>("getStaticTextWidth", &CGuiManager::GetStaticTextWidth);
+    table.RegisterMethod<TheGui, Control>("getStaticTextHeight", &CGuiManager::GetStaticTextHeight);
 
     table.RegisterHelper("setSpinboxValue", &setSpinboxValue);
-    table.RegisterHelper("getSpinboxValue", &getSpinboxValue);
+    table.RegisterMethod<TheGui, Control>("getSpinboxValue", &CGuiManager::GetSpinBoxValue);
     table.RegisterHelper("setSpinboxStepSize", &setSpinboxStepSize);
-    table.RegisterHelper("getSpinboxStepSize", &getSpinboxStepSize);
+    table.RegisterMethod<TheGui, Control>("getSpinboxStepSize", &CGuiManager::GetSpinBoxStepSize);
     table.RegisterHelper("setSpinboxDecimals", &setSpinboxDecimals);
-    table.RegisterHelper("getSpinboxDecimals", &getSpinboxDecimals);
+    table.RegisterMethod<TheGui, Control>("getSpinboxDecimals", &CGuiManager::GetSpinBoxDecimals);
     table.RegisterHelper("setSpinboxRange", &setSpinboxRange);
-    table.RegisterHelper("getSpinboxMinValue", &getSpinboxMinValue);
-    table.RegisterHelper("getSpinboxMaxValue", &getSpinboxMaxValue);
+    table.RegisterMethod<TheGui, Control>("getSpinboxMinValue", &CGuiManager::GetSpinBoxMin);
+    table.RegisterMethod<TheGui, Control>("getSpinboxMaxValue", &CGuiManager::GetSpinBoxMax);
 
     table.RegisterHelper("setImageTexture", &setImageTexture);
-    table.RegisterHelper("getImageTexture", &getImageTexture);
+    table.RegisterMethod<TheGui, Control>("getImageTexture", &CGuiManager::GetImageTexture);
     table.RegisterHelper("setImageAlphaEnabled", &setImageAlphaEnabled);
-    table.RegisterHelper("getImageAlphaEnabled", &getImageAlphaEnabled);
+    table.RegisterMethod<TheGui, Control>("getImageAlphaEnabled", &CGuiManager::GetImageAlpha);
     table.RegisterHelper("setImageScaleEnabled", &setImageScaleEnabled);
-    table.RegisterHelper("getImageScaleEnabled", &getImageScaleEnabled);
+    table.RegisterMethod<TheGui, Control>("getImageScaleEnabled", &CGuiManager::GetImageScale);
 }

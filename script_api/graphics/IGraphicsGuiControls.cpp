@@ -9,12 +9,14 @@
 #include "gui/manager/ScreenCoordinates.h"
 #include "script_api/core/PointScript.h"
 #include "script_api/core/RectScript.h"
+#include "script_api/core/ScriptTexts.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
 #include <irrlicht.h>
 
 #include <vector>
 
+using Graphics::GUI::CGuiManager;
 using LuaPlus::LuaObject;
 using LuaPlus::LuaStackObject;
 using LuaPlus::LuaState;
@@ -29,24 +31,9 @@ bool createCheckbox(LuaState*, const std::wstring& name, const std::wstring& tex
     return GetGui().AddCheckBoxNamed(name, text, checked, rect) != nullptr;
 }
 
-bool getCheckbox(LuaState*, const std::wstring& name)
-{
-    return GetGui().IsCheckBoxChecked(GetControl(name));
-}
-
-void setCheckbox(LuaState*, const std::wstring& name, bool checked)
-{
-    GetGui().SetCheckBoxChecked(GetControl(name), checked);
-}
-
 bool controlExists(LuaState*, const std::wstring& name)
 {
     return GetGui().ElementExists(name);
-}
-
-int32_t controlType(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementType(GetControl(name));
 }
 
 LuaObject getControlFocus(LuaState* state)
@@ -170,10 +157,10 @@ void forEachControl(LuaState*, const LuaStackObject& callback, const LuaStackObj
 void RegisterIGraphicsGuiControls(CScriptMetaTable& table)
 {
     table.RegisterHelper("createCheckbox", &createCheckbox);
-    table.RegisterHelper("getCheckbox", &getCheckbox);
-    table.RegisterHelper("setCheckbox", &setCheckbox);
+    table.RegisterMethod<TheGui, Control>("getCheckbox", &CGuiManager::IsCheckBoxChecked);
+    table.RegisterMethod<TheGui, Control>("setCheckbox", &CGuiManager::SetCheckBoxChecked);
     table.RegisterHelper("controlExists", &controlExists);
-    table.RegisterHelper("controlType", &controlType);
+    table.RegisterMethod<TheGui, Control>("controlType", &CGuiManager::GetElementType);
     table.RegisterHelper("getControlFocus", &getControlFocus);
     table.RegisterHelper("setControlFocus", &setControlFocus);
     table.RegisterHelper("getControlAtPoint", &getControlAtPoint);

@@ -3,70 +3,57 @@
 // is its own; none looks anything up.
 
 #include "core/script/lua/ScriptMetaTable.h"
+#include "core/script/lua/ScriptNumbers.h"
+#include "core/script/lua/ScriptResolved.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
-#include <string_view>
-
 using Graphics::GUI::CGuiManager;
+using LuaPlus::Index;
 using LuaPlus::LuaStackObject;
 using LuaPlus::LuaState;
 
 namespace
 {
 
-// A name as the string arguments read it (a string, or a number's text; ""
-// for anything else), compared as bytes: handlers call these tests for
+// Names are compared as the bytes the string arguments read (a string, or
+// a number's text; "" for anything else): handlers call these tests for
 // every GUI event, so the names are not decoded.
-std::string_view NameOf(const LuaStackObject& argument)
+bool SameName(const LuaStackObject& name, const LuaStackObject& eventName)
 {
-    lua_State* L = argument.GetCState();
-    const int index = argument.GetIndex();
-    size_t size = 0;
-    const char* text = lua_isstring(L, index) ? lua_tolstring(L, index, &size) : nullptr;
-    return text != nullptr ? std::string_view(text, size) : std::string_view();
+    return LuaPlus::ArgumentText(name.GetCState(), name.GetIndex()) ==
+           LuaPlus::ArgumentText(eventName.GetCState(), eventName.GetIndex());
 }
 
-// A number that is no 32-bit event type (negative, too large, NaN) matches
-// no test; fractions are cut off.
-bool ToEventType(double number, uint32_t& type)
-{
-    if (!(number >= 0.0 && number < 4294967296.0))
-        return false;
-    type = static_cast<uint32_t>(number);
-    return true;
-}
-
+// A number beyond 32 bits is no event type and matches no test.
 template <bool (*IsType)(uint32_t)>
-bool EventTest(LuaState*, const LuaStackObject& name, const LuaStackObject& eventName, double number)
+bool EventTest(LuaState*, const LuaStackObject& name, const LuaStackObject& eventName, Index type)
 {
-    uint32_t type = 0;
-    return ToEventType(number, type) && IsType(type) && NameOf(name) == NameOf(eventName);
+    return type >= 0 && IsType(static_cast<uint32_t>(type.value)) && SameName(name, eventName);
 }
 
-template <uint32_t Type> bool Is(uint32_t type)
+template <EGuiEventType Type> bool Is(uint32_t type)
 {
     return type == Type;
 }
 
-bool controlConflictId(LuaState*, const LuaStackObject&, double number)
+bool controlConflictId(LuaState*, const LuaStackObject&, Index type)
 {
-    uint32_t type = 0;
-    return ToEventType(number, type) && CGuiManager::IsIdConflictEvent(type);
+    return type >= 0 && CGuiManager::IsIdConflictEvent(static_cast<uint32_t>(type.value));
 }
 
 } // namespace
 
 void RegisterIGraphicsGuiEvents(CScriptMetaTable& table)
 {
-    table.RegisterHelper("controlExited", &EventTest<&Is<CGuiManager::kFocusLostEvent>>);
-    table.RegisterHelper("controlEntered", &EventTest<&Is<CGuiManager::kFocusedEvent>>);
-    table.RegisterHelper("controlHovered", &EventTest<&Is<2>>);
-    table.RegisterHelper("controlLeft", &EventTest<&Is<3>>);
-    table.RegisterHelper("controlDestroyed", &EventTest<&Is<CGuiManager::kElementClosedEvent>>);
+    table.RegisterHelper("controlExited", &EventTest<&Is<kGuiFocusLost>>);
+    table.RegisterHelper("controlEntered", &EventTest<&Is<kGuiFocused>>);
+    table.RegisterHelper("controlHovered", &EventTest<&Is<kGuiHovered>>);
+    table.RegisterHelper("controlLeft", &EventTest<&Is<kGuiLeft>>);
+    table.RegisterHelper("controlDestroyed", &EventTest<&Is<kGuiElementClosed>>);
     table.RegisterHelper("buttonClicked", &EventTest<&CGuiManager::IsButtonClickedEvent>);
     table.RegisterHelper("scrollBarChanged", &EventTest<&CGuiManager::IsScrollBarChangedEvent>);
-    table.RegisterHelper("checkboxClicked", &EventTest<&Is<CGuiManager::kCheckBoxChangedEvent>>);
+    table.RegisterHelper("checkboxClicked", &EventTest<&Is<kGuiCheckBoxChanged>>);
     table.RegisterHelper("listChanged", &EventTest<&CGuiManager::IsListBoxChangedEvent>);
     table.RegisterHelper("listSelected", &EventTest<&CGuiManager::IsListBoxSelectedAgainEvent>);
     table.RegisterHelper("messageBoxYes", &EventTest<&CGuiManager::IsMessageBoxYesEvent>);

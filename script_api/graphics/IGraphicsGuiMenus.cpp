@@ -8,10 +8,12 @@
 #include "gui/manager/GuiManager.h"
 #include "script_api/core/RectScript.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
-#include "script_api/graphics/IGraphicsGuiIndex.h"
+#include "core/script/lua/ScriptNumbers.h"
 
 #include <irrlicht.h>
 
+using Graphics::GUI::CGuiManager;
+using LuaPlus::Index;
 using LuaPlus::LuaState;
 using namespace IGraphicsGui;
 
@@ -29,23 +31,23 @@ bool createContextMenu(LuaState*, const std::wstring& name, const CRect& rect)
 }
 
 bool createSubMenu(LuaState*, const std::wstring& name, const std::wstring& menuName,
-                   const std::wstring& text, bool enabled, double position)
+                   const std::wstring& text, bool enabled, Index position)
 {
     Graphics::GUI::CGuiManager& gui = GetGui();
-    return gui.AddSubMenuNamed(GetControl(menuName), name, text, enabled, ToIndex(position)) != nullptr;
+    return gui.AddSubMenuNamed(GetControl(menuName), name, text, enabled, position) != nullptr;
 }
 
 bool createMenuItem(LuaState*, const std::wstring& name, const std::wstring& menuName,
-                    const std::wstring& text, bool enabled, bool checked, double position)
+                    const std::wstring& text, bool enabled, bool checked, Index position)
 {
     Graphics::GUI::CGuiManager& gui = GetGui();
-    return gui.AddMenuItem(GetControl(menuName), name, text, enabled, checked, ToIndex(position));
+    return gui.AddMenuItem(GetControl(menuName), name, text, enabled, checked, position);
 }
 
-bool createMenuSeparator(LuaState*, const std::wstring& name, const std::wstring& menuName, double position)
+bool createMenuSeparator(LuaState*, const std::wstring& name, const std::wstring& menuName, Index position)
 {
     Graphics::GUI::CGuiManager& gui = GetGui();
-    return gui.AddMenuSeparator(GetControl(menuName), name, ToIndex(position));
+    return gui.AddMenuSeparator(GetControl(menuName), name, position);
 }
 
 bool createToolbar(LuaState*, const std::wstring& name, const CRect& rect)
@@ -62,14 +64,9 @@ bool createToolbarButton(LuaState*, const std::wstring& name, const std::wstring
                                      pushButton, useAlpha, true) != nullptr;
 }
 
-uint32_t getMenuCount(LuaState*, const std::wstring& name)
+std::wstring getMenuItemId(LuaState*, const std::wstring& name, Index index)
 {
-    return GetGui().GetMenuItemCount(GetControl(name));
-}
-
-std::wstring getMenuItemId(LuaState*, const std::wstring& name, double index)
-{
-    return GetGui().GetMenuItemName(GetControl(name), ToIndex(index));
+    return GetGui().GetMenuItemName(GetControl(name), index);
 }
 
 bool hasMenuGotSubMenu(LuaState*, const std::wstring& name)
@@ -107,11 +104,6 @@ void setMenuItemLabel(LuaState*, const std::wstring& name, const std::wstring& t
     GetGui().SetMenuItemLabel(name, text);
 }
 
-void clearMenu(LuaState*, const std::wstring& name)
-{
-    GetGui().ClearMenu(GetControl(name));
-}
-
 } // namespace
 
 void RegisterIGraphicsGuiMenus(CScriptMetaTable& table)
@@ -123,7 +115,7 @@ void RegisterIGraphicsGuiMenus(CScriptMetaTable& table)
     table.RegisterHelper("createMenuSeparator", &createMenuSeparator);
     table.RegisterHelper("createToolbar", &createToolbar);
     table.RegisterHelper("createToolbarButton", &createToolbarButton);
-    table.RegisterHelper("getMenuCount", &getMenuCount);
+    table.RegisterMethod<TheGui, Control>("getMenuCount", &CGuiManager::GetMenuItemCount);
     table.RegisterHelper("getMenuItemId", &getMenuItemId);
     table.RegisterHelper("hasMenuGotSubMenu", &hasMenuGotSubMenu);
     table.RegisterHelper("isMenuItemEnabled", &isMenuItemEnabled);
@@ -132,5 +124,5 @@ void RegisterIGraphicsGuiMenus(CScriptMetaTable& table)
     table.RegisterHelper("setMenuItemChecked", &setMenuItemChecked);
     table.RegisterHelper("getMenuItemLabel", &getMenuItemLabel);
     table.RegisterHelper("setMenuItemLabel", &setMenuItemLabel);
-    table.RegisterHelper("clearMenu", &clearMenu);
+    table.RegisterMethod<TheGui, Control>("clearMenu", &CGuiManager::ClearMenu);
 }

@@ -6,10 +6,12 @@
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/ScreenCoordinates.h"
 #include "script_api/core/PointScript.h"
+#include "script_api/core/ScriptTexts.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
 #include <irrlicht.h>
 
+using Graphics::GUI::CGuiManager;
 using LuaPlus::LuaObject;
 using LuaPlus::LuaState;
 using namespace IGraphicsGui;
@@ -17,75 +19,10 @@ using namespace IGraphicsGui;
 namespace
 {
 
-bool isControlVisible(LuaState*, const std::wstring& name)
-{
-    return GetGui().IsElementVisible(GetControl(name));
-}
-
-void setControlVisible(LuaState*, const std::wstring& name, bool visible)
-{
-    GetGui().SetElementVisible(GetControl(name), visible);
-}
-
-bool isControlEnabled(LuaState*, const std::wstring& name)
-{
-    return GetGui().IsElementEnabled(GetControl(name));
-}
-
-void setControlEnabled(LuaState*, const std::wstring& name, bool enabled)
-{
-    GetGui().SetElementEnabled(GetControl(name), enabled);
-}
-
-bool isControlClipped(LuaState*, const std::wstring& name)
-{
-    return GetGui().IsElementClipped(GetControl(name));
-}
-
-void setControlClipped(LuaState*, const std::wstring& name, bool clipped)
-{
-    GetGui().SetElementClipped(GetControl(name), clipped);
-}
-
 void bringControlToFront(LuaState*, const std::wstring& name)
 {
     Graphics::GUI::CGuiManager& gui = GetGui();
     gui.BringToFront(gui.GetElementId(name, true));
-}
-
-std::wstring getControlText(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementText(GetControl(name));
-}
-
-void setControlText(LuaState*, const std::wstring& name, const std::wstring& text)
-{
-    GetGui().SetElementText(GetControl(name), text);
-}
-
-float getControlFloat(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementFloat(GetControl(name));
-}
-
-void setControlFloat(LuaState*, const std::wstring& name, float value)
-{
-    GetGui().SetElementFloat(GetControl(name), value);
-}
-
-int32_t getControlInt(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementInt(GetControl(name));
-}
-
-void setControlInt(LuaState*, const std::wstring& name, int32_t value)
-{
-    GetGui().SetElementInt(GetControl(name), value);
-}
-
-bool getControlTabStop(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementTabStop(GetControl(name));
 }
 
 bool setControlTabStop(LuaState*, const std::wstring& name, bool enable)
@@ -94,20 +31,10 @@ bool setControlTabStop(LuaState*, const std::wstring& name, bool enable)
     return true;
 }
 
-int32_t getControlTabOrder(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementTabOrder(GetControl(name));
-}
-
 bool setControlTabOrder(LuaState*, const std::wstring& name, int32_t order)
 {
     GetGui().SetElementTabOrder(GetControl(name), order);
     return true;
-}
-
-bool getControlTabGroup(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementTabGroup(GetControl(name));
 }
 
 bool setControlTabGroup(LuaState*, const std::wstring& name, bool enable)
@@ -130,46 +57,16 @@ bool setControlAlignment(LuaState*, const std::wstring& name, int32_t left, int3
     return true;
 }
 
-int32_t getControlAlignmentLeft(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementAlignmentLeft(GetControl(name));
-}
-
-int32_t getControlAlignmentTop(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementAlignmentTop(GetControl(name));
-}
-
-int32_t getControlAlignmentRight(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementAlignmentRight(GetControl(name));
-}
-
-int32_t getControlAlignmentBottom(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementAlignmentBottom(GetControl(name));
-}
-
 bool setControlMinSize(LuaState*, const std::wstring& name, const CPoint& size)
 {
     GetGui().SetElementMinSize(GetControl(name), size.x, size.y);
     return true;
 }
 
-CPoint getControlMinSize(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementMinSize(GetControl(name));
-}
-
 bool setControlMaxSize(LuaState*, const std::wstring& name, const CPoint& size)
 {
     GetGui().SetElementMaxSize(GetControl(name), size.x, size.y);
     return true;
-}
-
-CPoint getControlMaxSize(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementMaxSize(GetControl(name));
 }
 
 // A script point or offset in pixels by the screen-coordinate rule.
@@ -271,35 +168,36 @@ float getControlHeight(LuaState*, const std::wstring& name)
 
 void RegisterIGraphicsGuiProperties(CScriptMetaTable& table)
 {
-    table.RegisterHelper("isControlVisible", &isControlVisible);
-    table.RegisterHelper("setControlVisible", &setControlVisible);
-    table.RegisterHelper("isControlEnabled", &isControlEnabled);
-    table.RegisterHelper("setControlEnabled", &setControlEnabled);
-    table.RegisterHelper("isControlClipped", &isControlClipped);
-    table.RegisterHelper("setControlClipped", &setControlClipped);
+    table.RegisterMethod<TheGui, Control>("isControlVisible", &CGuiManager::IsElementVisible);
+    table.RegisterMethod<TheGui, Control>("setControlVisible", &CGuiManager::SetElementVisible);
+    table.RegisterMethod<TheGui, Control>("isControlEnabled", &CGuiManager::IsElementEnabled);
+    table.RegisterMethod<TheGui, Control>("setControlEnabled", &CGuiManager::SetElementEnabled);
+    table.RegisterMethod<TheGui, Control>("isControlClipped", &CGuiManager::IsElementClipped);
+    table.RegisterMethod<TheGui, Control>("setControlClipped", &CGuiManager::SetElementClipped);
     table.RegisterHelper("bringControlToFront", &bringControlToFront);
-    table.RegisterHelper("getControlText", &getControlText);
-    table.RegisterHelper("setControlText", &setControlText);
-    table.RegisterHelper("getControlFloat", &getControlFloat);
-    table.RegisterHelper("setControlFloat", &setControlFloat);
-    table.RegisterHelper("getControlInt", &getControlInt);
-    table.RegisterHelper("setControlInt", &setControlInt);
-    table.RegisterHelper("getControlTabStop", &getControlTabStop);
+    table.RegisterMethod<TheGui, Control>("getControlText", &CGuiManager::GetElementText);
+    table.RegisterMethod<TheGui, Control>("setControlText", &CGuiManager::SetElementText);
+    table.RegisterMethod<TheGui, Control>("getControlFloat", &CGuiManager::GetElementFloat);
+    table.RegisterMethod<TheGui, Control>("setControlFloat", &CGuiManager::SetElementFloat);
+    table.RegisterMethod<TheGui, Control>("getControlInt", &CGuiManager::GetElementInt);
+    table.RegisterMethod<TheGui, Control>("setControlInt", &CGuiManager::SetElementInt);
+    table.RegisterMethod<TheGui, Control>("getControlTabStop", &CGuiManager::GetElementTabStop);
     table.RegisterHelper("setControlTabStop", &setControlTabStop);
-    table.RegisterHelper("getControlTabOrder", &getControlTabOrder);
+    table.RegisterMethod<TheGui, Control>("getControlTabOrder", &CGuiManager::GetElementTabOrder);
     table.RegisterHelper("setControlTabOrder", &setControlTabOrder);
-    table.RegisterHelper("getControlTabGroup", &getControlTabGroup);
+    table.RegisterMethod<TheGui, Control>("getControlTabGroup", &CGuiManager::GetElementTabGroup);
     table.RegisterHelper("setControlTabGroup", &setControlTabGroup);
     table.RegisterHelper("getControlTabGroupOwner", &getControlTabGroupOwner);
     table.RegisterHelper("setControlAlignment", &setControlAlignment);
-    table.RegisterHelper("getControlAlignmentLeft", &getControlAlignmentLeft);
-    table.RegisterHelper("getControlAlignmentTop", &getControlAlignmentTop);
-    table.RegisterHelper("getControlAlignmentRight", &getControlAlignmentRight);
-    table.RegisterHelper("getControlAlignmentBottom", &getControlAlignmentBottom);
+    table.RegisterMethod<TheGui, Control>("getControlAlignmentLeft", &CGuiManager::GetElementAlignmentLeft);
+    table.RegisterMethod<TheGui, Control>("getControlAlignmentTop", &CGuiManager::GetElementAlignmentTop);
+    table.RegisterMethod<TheGui, Control>("getControlAlignmentRight", &CGuiManager::GetElementAlignmentRight);
+    table.RegisterMethod<TheGui, Control>("getControlAlignmentBottom",
+                                          &CGuiManager::GetElementAlignmentBottom);
     table.RegisterHelper("setControlMinSize", &setControlMinSize);
-    table.RegisterHelper("getControlMinSize", &getControlMinSize);
+    table.RegisterMethod<TheGui, Control>("getControlMinSize", &CGuiManager::GetElementMinSize);
     table.RegisterHelper("setControlMaxSize", &setControlMaxSize);
-    table.RegisterHelper("getControlMaxSize", &getControlMaxSize);
+    table.RegisterMethod<TheGui, Control>("getControlMaxSize", &CGuiManager::GetElementMaxSize);
     table.RegisterHelper("moveControlPos", &moveControlPos);
     table.RegisterHelper("setControlPos", &setControlPos);
     table.RegisterHelper("setControlPosPoint", &setControlPosPoint);

@@ -1,14 +1,13 @@
 // IGraphics: tooltips on controls and keyboard shortcuts that raise a
 // control's GUI event.
 
-#include "core/foundation/KVOError.h"
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/ScriptMetaTable.h"
+#include "core/script/lua/ScriptNumbers.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
-#include <cmath>
-
+using Graphics::GUI::CGuiManager;
 using LuaPlus::LuaState;
 using namespace IGraphicsGui;
 
@@ -27,31 +26,20 @@ bool removeTooltip(LuaState*, const std::wstring& name)
     return true;
 }
 
-bool tooltipExists(LuaState*, const std::wstring& name)
-{
-    return GetGui().HasElementToolTip(GetControl(name));
-}
-
-std::wstring getTooltipLabel(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetElementToolTip(GetControl(name));
-}
-
 // Key codes are 16-bit virtual-key codes; anything else is refused rather
 // than cut to another key.
-uint16_t KeyCode(double value, const wchar_t* function)
+struct KeyCodeNoun
 {
-    if (!(value >= 0 && value <= 0xFFFF) || std::floor(value) != value)
-        throw Misc::Error::CKVOError::Format(L"[IGraphics::%s] Invalid key code:%f", function, value);
-    return static_cast<uint16_t>(value);
-}
+    static constexpr const char* kNoun = "key code";
+};
+using KeyCode = LuaPlus::Exact<uint16_t, KeyCodeNoun>;
 
-bool createShortcut(LuaState*, const std::wstring& name, uint32_t eventType, double keyCode, bool shift,
+bool createShortcut(LuaState*, const std::wstring& name, uint32_t eventType, KeyCode keyCode, bool shift,
                     bool control, bool unique)
 {
     Graphics::GUI::CGuiManager& gui = GetGui();
     GetControl(name);
-    return gui.AddShortcut(KeyCode(keyCode, L"createShortcut"), shift, control, name, eventType, unique) > 0;
+    return gui.AddShortcut(keyCode, shift, control, name, eventType, unique) > 0;
 }
 
 bool shortcutExists(LuaState*, const std::wstring& name)
@@ -59,9 +47,9 @@ bool shortcutExists(LuaState*, const std::wstring& name)
     return GetGui().ShortcutExists(name);
 }
 
-bool shortcutExistsAny(LuaState*, double keyCode, bool shift, bool control)
+bool shortcutExistsAny(LuaState*, KeyCode keyCode, bool shift, bool control)
 {
-    return GetGui().ShortcutKeyExists(KeyCode(keyCode, L"shortcutExistsAny"), shift, control);
+    return GetGui().ShortcutKeyExists(keyCode, shift, control);
 }
 
 uint32_t getShortcutEventType(LuaState*, const std::wstring& name)
@@ -105,8 +93,8 @@ void RegisterIGraphicsGuiShortcuts(CScriptMetaTable& table)
 {
     table.RegisterHelper("createTooltip", &createTooltip);
     table.RegisterHelper("removeTooltip", &removeTooltip);
-    table.RegisterHelper("tooltipExists", &tooltipExists);
-    table.RegisterHelper("getTooltipLabel", &getTooltipLabel);
+    table.RegisterMethod<TheGui, Control>("tooltipExists", &CGuiManager::HasElementToolTip);
+    table.RegisterMethod<TheGui, Control>("getTooltipLabel", &CGuiManager::GetElementToolTip);
     table.RegisterHelper("createShortcut", &createShortcut);
     table.RegisterHelper("shortcutExists", &shortcutExists);
     table.RegisterHelper("shortcutExistsAny", &shortcutExistsAny);

@@ -1,35 +1,23 @@
 // IGraphics: tab controls, their pages, free-standing tabs and scroll bars.
 
 #include "core/script/lua/ScriptMetaTable.h"
+#include "core/script/lua/ScriptNumbers.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/RectScript.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
-#include "script_api/graphics/IGraphicsGuiIndex.h"
 #include "script_api/graphics/IGraphicsGuiMenus.h"
 
 #include <irrlicht.h>
 
-#include <climits>
-
+using Graphics::GUI::CGuiManager;
+using LuaPlus::Index;
 using LuaPlus::LuaState;
+using LuaPlus::Saturating;
 using namespace IGraphicsGui;
 
 namespace
 {
-
-// A maximum as the element keeps it: from 0 to 2147483647.
-uint32_t ToMaximum(double number)
-{
-    return static_cast<uint32_t>(Clamp(std::trunc(number), 0.0, static_cast<double>(INT32_MAX)));
-}
-
-// A position; the scroll bar keeps it within its range.
-int32_t ToPosition(double number)
-{
-    return static_cast<int32_t>(
-        Clamp(std::trunc(number), static_cast<double>(INT32_MIN), static_cast<double>(INT32_MAX)));
-}
 
 bool createTabControl(LuaState*, const std::wstring& name, const CRect& rect, bool fillBackground,
                       bool border)
@@ -50,32 +38,18 @@ bool createTab(LuaState*, const std::wstring& name, const CRect& rect, bool draw
     return GetGui().AddTabNamed(name, rect, drawBackground, color) != nullptr;
 }
 
-bool createScrollBar(LuaState*, const std::wstring& name, bool horizontal, const CRect& rect, double maximum,
-                     double position, const std::wstring& upName, const std::wstring& downName)
+bool createScrollBar(LuaState*, const std::wstring& name, bool horizontal, const CRect& rect,
+                     Saturating<uint32_t> maximum, Saturating<int32_t> position, const std::wstring& upName,
+                     const std::wstring& downName)
 {
-    return GetGui().AddScrollBarNamed(name, horizontal, rect, ToMaximum(maximum), ToPosition(position),
-                                      upName, downName) != nullptr;
+    return GetGui().AddScrollBarNamed(name, horizontal, rect, maximum, position, upName, downName) != nullptr;
 }
 
-bool setScrollBarLimit(LuaState*, const std::wstring& name, double maximum, float smallStep, float largeStep)
+bool setScrollBarLimit(LuaState*, const std::wstring& name, Saturating<uint32_t> maximum, float smallStep,
+                       float largeStep)
 {
-    GetGui().SetScrollBarLimit(GetControl(name), ToMaximum(maximum), smallStep, largeStep);
+    GetGui().SetScrollBarLimit(GetControl(name), maximum, smallStep, largeStep);
     return true;
-}
-
-int32_t getScrollBarLimit(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetScrollBarMax(GetControl(name));
-}
-
-float getScrollBarStep(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetScrollBarSmallStep(GetControl(name));
-}
-
-float getScrollBarStepLarge(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetScrollBarLargeStep(GetControl(name));
 }
 
 bool setScrollBarHorizontal(LuaState*, const std::wstring& name, bool horizontal)
@@ -84,43 +58,23 @@ bool setScrollBarHorizontal(LuaState*, const std::wstring& name, bool horizontal
     return true;
 }
 
-bool getScrollBarHorizontal(LuaState*, const std::wstring& name)
+bool setScrollBarPos(LuaState*, const std::wstring& name, Saturating<int32_t> position)
 {
-    return GetGui().GetScrollBarHorizontal(GetControl(name));
-}
-
-bool setScrollBarPos(LuaState*, const std::wstring& name, double position)
-{
-    GetGui().SetScrollBarPos(GetControl(name), ToPosition(position));
+    GetGui().SetScrollBarPos(GetControl(name), position);
     return true;
 }
 
-int32_t getScrollBarPos(LuaState*, const std::wstring& name)
+void setActiveTab(LuaState*, const std::wstring& name, Index index)
 {
-    return GetGui().GetScrollBarPos(GetControl(name));
-}
-
-int32_t getTabCount(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetTabCount(GetControl(name));
-}
-
-int32_t getActiveTab(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetActiveTab(GetControl(name));
-}
-
-void setActiveTab(LuaState*, const std::wstring& name, double index)
-{
-    GetGui().SetActiveTab(GetControl(name), ToIndex(index));
+    GetGui().SetActiveTab(GetControl(name), index);
 }
 
 // The page's name; past the pages the tab control's own.
-std::wstring getTabId(LuaState*, const std::wstring& name, double index)
+std::wstring getTabId(LuaState*, const std::wstring& name, Index index)
 {
     Graphics::GUI::CGuiManager& gui = GetGui();
     irr::gui::IGUIElement* tabControl = GetControl(name);
-    irr::gui::IGUIElement* tab = gui.GetTab(tabControl, ToIndex(index));
+    irr::gui::IGUIElement* tab = gui.GetTab(tabControl, index);
     return gui.GetElementName((tab != nullptr ? tab : tabControl)->getID(), false);
 }
 
@@ -130,20 +84,10 @@ bool setTabControlBackground(LuaState*, const std::wstring& name, bool fill)
     return true;
 }
 
-bool getTabControlBackground(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetTabControlBackground(GetControl(name));
-}
-
 bool setTabControlBorder(LuaState*, const std::wstring& name, bool border)
 {
     GetGui().SetTabControlBorder(GetControl(name), border);
     return true;
-}
-
-bool getTabControlBorder(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetTabControlBorder(GetControl(name));
 }
 
 bool setTabPageBackground(LuaState*, const std::wstring& name, bool drawBackground)
@@ -152,20 +96,10 @@ bool setTabPageBackground(LuaState*, const std::wstring& name, bool drawBackgrou
     return true;
 }
 
-bool getTabPageBackground(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetTabPageBackground(GetControl(name));
-}
-
 bool setTabPageColor(LuaState*, const std::wstring& name, const CColor& color)
 {
     GetGui().SetTabPageColor(GetControl(name), color);
     return true;
-}
-
-CColor getTabPageColor(LuaState*, const std::wstring& name)
-{
-    return GetGui().GetTabPageColor(GetControl(name));
 }
 
 } // namespace
@@ -177,23 +111,23 @@ void RegisterIGraphicsGuiTabs(CScriptMetaTable& table)
     table.RegisterHelper("createTab", &createTab);
     table.RegisterHelper("createScrollBar", &createScrollBar);
     table.RegisterHelper("setScrollBarLimit", &setScrollBarLimit);
-    table.RegisterHelper("getScrollBarLimit", &getScrollBarLimit);
-    table.RegisterHelper("getScrollBarStep", &getScrollBarStep);
-    table.RegisterHelper("getScrollBarStepLarge", &getScrollBarStepLarge);
+    table.RegisterMethod<TheGui, Control>("getScrollBarLimit", &CGuiManager::GetScrollBarMax);
+    table.RegisterMethod<TheGui, Control>("getScrollBarStep", &CGuiManager::GetScrollBarSmallStep);
+    table.RegisterMethod<TheGui, Control>("getScrollBarStepLarge", &CGuiManager::GetScrollBarLargeStep);
     table.RegisterHelper("setScrollBarHorizontal", &setScrollBarHorizontal);
-    table.RegisterHelper("getScrollBarHorizontal", &getScrollBarHorizontal);
+    table.RegisterMethod<TheGui, Control>("getScrollBarHorizontal", &CGuiManager::GetScrollBarHorizontal);
     table.RegisterHelper("setScrollBarPos", &setScrollBarPos);
-    table.RegisterHelper("getScrollBarPos", &getScrollBarPos);
-    table.RegisterHelper("getTabCount", &getTabCount);
-    table.RegisterHelper("getActiveTab", &getActiveTab);
+    table.RegisterMethod<TheGui, Control>("getScrollBarPos", &CGuiManager::GetScrollBarPos);
+    table.RegisterMethod<TheGui, Control>("getTabCount", &CGuiManager::GetTabCount);
+    table.RegisterMethod<TheGui, Control>("getActiveTab", &CGuiManager::GetActiveTab);
     table.RegisterHelper("setActiveTab", &setActiveTab);
     table.RegisterHelper("getTabId", &getTabId);
     table.RegisterHelper("setTabControlBackground", &setTabControlBackground);
-    table.RegisterHelper("getTabControlBackground", &getTabControlBackground);
+    table.RegisterMethod<TheGui, Control>("getTabControlBackground", &CGuiManager::GetTabControlBackground);
     table.RegisterHelper("setTabControlBorder", &setTabControlBorder);
-    table.RegisterHelper("getTabControlBorder", &getTabControlBorder);
+    table.RegisterMethod<TheGui, Control>("getTabControlBorder", &CGuiManager::GetTabControlBorder);
     table.RegisterHelper("setTabPageBackground", &setTabPageBackground);
-    table.RegisterHelper("getTabPageBackground", &getTabPageBackground);
+    table.RegisterMethod<TheGui, Control>("getTabPageBackground", &CGuiManager::GetTabPageBackground);
     table.RegisterHelper("setTabPageColor", &setTabPageColor);
-    table.RegisterHelper("getTabPageColor", &getTabPageColor);
+    table.RegisterMethod<TheGui, Control>("getTabPageColor", &CGuiManager::GetTabPageColor);
 }

@@ -8,6 +8,7 @@
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/PointScript.h"
 #include "script_api/core/RectScript.h"
+#include "script_api/core/ScriptTexts.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
 #include <cmath>
@@ -67,7 +68,7 @@ LuaObject addSpriteBankEntry(LuaState* state, const std::wstring& textureFile, c
 {
     const std::wstring id =
         GetGui().AddSpriteBankEntry(entryName, textureFile, ReadFrameRectangles(frames), frameTime);
-    return TextOrNil(state, id.empty() ? nullptr : &id);
+    return EmptyAsNil(state, id);
 }
 
 // Without a colour (nil or absent) the sprite is drawn in opaque white.

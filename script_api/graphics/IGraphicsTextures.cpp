@@ -10,9 +10,9 @@
 // error.
 
 #include "core/foundation/KVOError.h"
+#include "core/foundation/Pixels.h"
 #include "core/script/lua/ScriptHandle.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "graphics/engine/IrrlichtConversions.h"
 #include "graphics/engine/TextureLocks.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/EngineAccess.h"
@@ -50,12 +50,6 @@ CGraphicsEngine& Engine()
 irr::video::ITexture* Texture(const std::wstring& name)
 {
     return Engine().GetTexture(name, false);
-}
-
-// A size or position from a script's number: truncated toward zero.
-int32_t Whole(float value)
-{
-    return Graphics::ToPixels(1u, value);
 }
 
 LuaObject PointOrNil(LuaState* state, irr::video::ITexture* texture, bool original)
@@ -149,8 +143,8 @@ void textureWriteData(LuaState*, LockHandle lock, const LuaStackObject& data, co
 {
     if (lua_type(data.GetCState(), data.GetIndex()) != LUA_TSTRING)
         throw ScriptArgumentError("Raw image data must be a string of bytes");
-    const int32_t width = Whole(size.x);
-    const int32_t height = Whole(size.y);
+    const int32_t width = Misc::ToPixels(size.x);
+    const int32_t height = Misc::ToPixels(size.y);
     if (width < 0 || height < 0)
         throw ScriptArgumentError("Invalid image size");
     if (!lock)
@@ -175,7 +169,8 @@ void textureCreateAlphaChannelFromColor(LuaState*, const std::wstring& name, con
 
 void textureCreateAlphaChannelFromPos(LuaState*, const std::wstring& name, const CPoint& position)
 {
-    Engine().TextureCreateAlphaChannelFromPos(Texture(name), Whole(position.x), Whole(position.y));
+    Engine().TextureCreateAlphaChannelFromPos(Texture(name), Misc::ToPixels(position.x),
+                                              Misc::ToPixels(position.y));
 }
 
 void textureCreateNormalMap(LuaState*, const std::wstring& name, float amplitude)

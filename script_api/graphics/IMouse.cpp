@@ -4,6 +4,7 @@
 
 #include "script_api/graphics/IMouse.h"
 
+#include "core/foundation/Pixels.h"
 #include "core/foundation/Point.h"
 #include "core/script/lua/ScriptMetaTable.h"
 #include "graphics/engine/GraphicsEngine.h"
@@ -11,8 +12,6 @@
 #include "script_api/core/PointScript.h"
 #include "script_api/core/ScriptInterface.h"
 
-#include <algorithm>
-#include <cmath>
 #include <string>
 
 using LuaPlus::LuaState;
@@ -31,22 +30,6 @@ enum EMouseEventCode : int32_t
     kMiddleReleased = 5,
     kWheel = 7,
 };
-
-// The window system carries pointer coordinates in 16 signed bits: a
-// place beyond them would wrap around to the other side of the screen.
-constexpr double kMaxPointerPixel = 32767.0;
-
-// The fraction of a window side, kept where the pixel it names can be
-// carried; not a number is 0.
-float LimitFraction(float fraction, uint32_t side)
-{
-    if (std::isnan(fraction))
-        return 0.0f;
-    if (side == 0)
-        return fraction;
-    const double limit = kMaxPointerPixel / side;
-    return static_cast<float>(std::clamp<double>(fraction, -limit, limit));
-}
 
 bool leftButtonDown(LuaState*, int32_t eventCode)
 {
@@ -86,8 +69,10 @@ bool wheelMoved(LuaState*, int32_t eventCode)
 void setPosition(LuaState*, float x, float y)
 {
     Graphics::CGraphicsEngine& engine = GetScriptGraphicsEngine();
-    engine.SetCursorPosition(LimitFraction(x, engine.GetScreenWidth()),
-                             LimitFraction(y, engine.GetScreenHeight()));
+    // A place beyond what the window system carries would wrap round to the
+    // other side of the screen.
+    engine.SetCursorPosition(Misc::LimitFraction(x, engine.GetScreenWidth(), Misc::kWindowPixelLimit),
+                             Misc::LimitFraction(y, engine.GetScreenHeight(), Misc::kWindowPixelLimit));
 }
 
 void setPositionPoint(LuaState* state, const CPoint& position)

@@ -10,6 +10,7 @@
 #include "gui/skin/SkinManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/ScriptInterface.h"
+#include "script_api/core/ScriptTexts.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 #include "script_api/graphics/IGraphicsSprites.h"
 
@@ -90,7 +91,7 @@ LuaObject getFontTextureName(LuaState* state, const std::wstring& fontKey, uint3
 {
     const std::wstring name =
         Graphics::GUI::CSkinManager::GetFontTextureName(Skins().GetFont(fontKey, true), index);
-    return IGraphicsGui::TextOrNil(state, name.empty() ? nullptr : &name);
+    return EmptyAsNil(state, name);
 }
 
 uint32_t getNumberOfFonts(LuaState*)
@@ -168,7 +169,7 @@ bool setImage(LuaState*, const std::wstring& imageId, const std::wstring& textur
 LuaObject getImage(LuaState* state, const std::wstring& imageId)
 {
     const std::wstring file = Skins().GetSkinImage(imageId);
-    return IGraphicsGui::TextOrNil(state, file.empty() ? nullptr : &file);
+    return EmptyAsNil(state, file);
 }
 
 void clearImage(LuaState*, const std::wstring& imageId)

@@ -13,6 +13,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "physics/PhysicsEngine.h"
 #include "sound/SoundEngine.h"
+#include "support/EventListener.h"
 #include "support/JoinedEntity.h"
 #include "world/World.h"
 
@@ -26,22 +27,6 @@ using namespace Misc::Multicast;
 
 namespace
 {
-
-// Notes the events of one channel.
-template <class K> class CListener : public CSubscriberOf<K>
-{
-public:
-    CListener() { CMulticastOf<K>::Subscribe(this, 0); }
-    ~CListener() override { CMulticastOf<K>::Unsubscribe(this); }
-
-    bool OnEvent(const typename K::Event& event) override
-    {
-        events.push_back(event);
-        return false;
-    }
-
-    std::vector<typename K::Event> events;
-};
 
 } // namespace
 
@@ -78,7 +63,7 @@ TEST(EngineCompositionTest, OwnsTheApplicationTheEnginesAndTheWorld)
 TEST(EngineCompositionTest, TheLoopRunsWithTheRealEngines)
 {
     CFakeClock clock;
-    CListener<Kind::Run> run;
+    CEventListener<Kind::Run> run;
     auto manager = std::make_unique<Simulation::CSimulationManager>(Halvane::AddEngineParts);
     for (auto& entry : manager->GetSubEngines())
         entry.second->SetDesiredFrameRate(1000);

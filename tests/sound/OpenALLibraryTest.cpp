@@ -24,11 +24,15 @@ TEST(OpenALLibraryTest, LoadsEveryEntryPointByName)
     HALVANE_OPENAL_ENTRY_POINTS(COUNT_ENTRY)
 #undef COUNT_ENTRY
     EXPECT_EQ(found, 65);
+    // And the two that only the engine and its sounds call.
+    EXPECT_NE(table.alSourceRewind, nullptr);
+    EXPECT_NE(table.alSpeedOfSound, nullptr);
     EXPECT_NE(table.alcGetString(nullptr, ALC_DEFAULT_DEVICE_SPECIFIER), nullptr);
 
     UnloadOpenALLibrary(&table);
     EXPECT_EQ(table.alEnable, nullptr);
     EXPECT_EQ(table.alcGetEnumValue, nullptr);
+    EXPECT_EQ(table.alSpeedOfSound, nullptr);
     EXPECT_FALSE(table.library.IsOpen());
     EXPECT_FALSE(LoadOpenALLibrary(nullptr, nullptr));
 }

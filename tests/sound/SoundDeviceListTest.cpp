@@ -1,34 +1,10 @@
-#include "platform/DynamicLibrary.h"
 #include "sound/SoundDeviceList.h"
+
+#include "FakeOpenALControl.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-namespace
-{
-
-std::wstring Wide(const char* text)
-{
-    return std::wstring(text, text + std::char_traits<char>::length(text));
-}
-
-// The stand-in library's controls and counters.
-class CFakeOpenAL
-{
-public:
-    CFakeOpenAL() { EXPECT_TRUE(m_library.Open(FAKE_OPENAL_LIBRARY)) << m_library.GetError(); }
-    void SetDefault(const char* name)
-    {
-        reinterpret_cast<void (*)(const char*)>(m_library.GetSymbol("fake_openal_set_default"))(name);
-    }
-    int Count(const char* counter) { return reinterpret_cast<int (*)()>(m_library.GetSymbol(counter))(); }
-
-private:
-    Platform::CDynamicLibrary m_library;
-};
-
-} // namespace
 
 // OpenAL Soft on its null backend (ALSOFT_DRIVERS=null in the test
 // environment).
@@ -88,7 +64,7 @@ TEST(SoundDeviceListTest, ListsEachUsableDeviceOnceAndFindsTheDefault)
         SCOPED_TRACE(c.defaultName);
         fake.SetDefault(c.defaultName);
         {
-            const CSoundDeviceList list(Wide(FAKE_OPENAL_LIBRARY).c_str());
+            const CSoundDeviceList list(FakeOpenALPath().c_str());
             ASSERT_EQ(list.GetNumberOfDevices(), 2);
             EXPECT_EQ(list.GetDefaultDevice(), c.defaultIndex);
 

@@ -3,7 +3,7 @@
 // Addresses that scripts see as numbers (the engine object's address). A
 // double holds every integer up to 2^53 exactly, which covers the user
 // address space of x86-64, so the number converts back to the same pointer.
-// Objects that scripts hand back to the engine go through HandleRegistry
+// Objects that scripts hand back to the engine go through CHandleRegistry
 // instead; this is only for addresses the engine itself reads back.
 
 #include <lua.hpp>

@@ -2,9 +2,11 @@
 
 // How the parameters of engine functions are read from script arguments
 // (ScriptArg<T>), and the error an argument can raise. Missing or mistyped
-// arguments read as defaults; only argument types that name something the
-// engine must find (handles) refuse a value.
+// arguments read as defaults (0, "", false, nil); argument types that name
+// something the engine must find (handles, entities, controls) and numbers
+// outside what an exact parameter accepts refuse a value.
 
+#include "core/foundation/WholeNumbers.h"
 #include "core/script/lua/CallingThread.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/WideString.h"
@@ -21,19 +23,6 @@
 namespace LuaPlus
 {
 
-// Truncation toward zero to 64 bits. NaN gives 0; infinities and values
-// beyond the 64-bit range give the nearest limit.
-inline int64_t NumberToInt64(lua_Number value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= 9223372036854775808.0)
-        return INT64_MAX;
-    if (value < -9223372036854775808.0)
-        return INT64_MIN;
-    return static_cast<int64_t>(value);
-}
-
 // Thrown by an argument conversion that refuses its value. The dispatcher
 // raises it as "[<qualified name of the function>] <text>".
 class ScriptArgumentError : public std::exception
@@ -48,8 +37,29 @@ private:
 
 // How one parameter type is read from the stack: Get reads the argument into
 // a holder that lives for the call, Pass hands the holder to the function.
-// Specialise for further types (value objects, handles).
+// Specialise for further types (value objects, handles, the resolved
+// arguments of ScriptResolved.h). Two optional members:
+// - kSlots (default 1): the stack slots the parameter reads; 0 for a
+//   parameter that reads none (the GUI manager as the object of a method);
+// - IsAbsent(held): true when what the argument names is missing and the
+//   function is not to run at all; the call then answers the absent result
+//   of its type (nothing, false, 0 or nil; see ScriptDispatcher.h).
 template <typename T, typename Enable = void> struct ScriptArg;
+
+// The number a whole-number parameter reads: the argument as a number (a
+// string holding one included), 0 for anything else. NaN is no whole
+// number and reads as 0 too, the value every missing or mistyped number
+// argument reads as, so that no whole-number rule ever sees it.
+inline lua_Number WholeNumberArgument(lua_State* L, int index)
+{
+    const lua_Number number = lua_tonumber(L, index);
+    return std::isnan(number) ? 0 : number;
+}
+
+// "Invalid key code for argument 2: 70000": a parameter type that accepts
+// only some numbers refuses the others (the script counts its arguments
+// after the object before the colon).
+[[noreturn]] void RefuseNumber(int index, lua_Number number, const char* noun);
 
 template <typename Held_> struct ScriptArgHeld
 {
@@ -63,13 +73,16 @@ template <> struct ScriptArg<bool> : ScriptArgHeld<bool>
 };
 
 // Integers: the number truncated toward zero to 64 bits (saturating), then
-// the low bits that fit the type, so 4294967295 reaches an int as -1.
+// the low bits that fit the type, so 4294967295 reaches an int as -1 (the
+// other rules are the types of ScriptNumbers.h).
 template <typename T>
 struct ScriptArg<T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool>>> : ScriptArgHeld<T>
 {
     static T Get(lua_State* L, int index)
     {
-        return static_cast<T>(static_cast<uint64_t>(NumberToInt64(lua_tonumber(L, index))));
+        T value = 0;
+        Misc::WholeNumbers::Wrap(WholeNumberArgument(L, index), value);
+        return value;
     }
 };
 

@@ -5,12 +5,15 @@
 namespace LuaPlus
 {
 
-void RegisterBinding(LuaObject& table, const char* name, lua_CFunction dispatcher, void (*function)(),
-                     const std::string& qualifiedName, MainStateTest mainStateTest,
+void RegisterBinding(LuaObject& table, const char* name, lua_CFunction dispatcher, const void* callable,
+                     size_t size, const std::string& qualifiedName, MainStateTest mainStateTest,
                      const std::string& guardMessage)
 {
     ScriptBinding binding{};
-    binding.function = function;
+    if (size > sizeof binding.callable)
+        throw LuaException("[ScriptDispatcher] The function of " + qualifiedName +
+                           " does not fit its binding");
+    std::memcpy(binding.callable, callable, size);
     binding.state = table.GetState();
     binding.mainStateTest = guardMessage.empty() ? nullptr : mainStateTest;
     binding.nameLength = static_cast<uint32_t>(qualifiedName.size());

@@ -14,17 +14,35 @@
 // - LuaObject: any value, kept in the registry (the engine keeps it);
 // - LuaStackObject, LuaStackTable: any value / a table, borrowed from the
 //   stack for the call (LuaStackTable.h, LuaStackFunction.h);
+// - Saturating<T>, Exact<T>, Index: whole numbers by a rule of their own
+//   (ScriptNumbers.h);
 // - ScriptHandle<T>, OptionalScriptHandle<T>: a live object named by a
 //   handle, or the call fails (ScriptHandle.h);
+// - Resolved<Lookup>: the object a text names (an entity id, a control
+//   name, a joint id, a sound name), or the object a lookup gives without
+//   reading an argument (the GUI manager) (ScriptResolved.h);
 // - value types (CVector, ...): see script_api/core/ValueScript.h;
 // - CallingThread: the calling Lua thread; it must be the last parameter.
 // The result is pushed by PushValue (LuaObject.h), or nothing for void.
 //
+// A method of an engine object is bound the same way, with no function of
+// its own (CScriptMetaTable::RegisterMethod): the first parameter type
+// gives the object (a Resolved or a handle), the others are the method's
+// arguments.
+//
+// An argument whose object is missing in a way that is no error (a sound
+// name that names no sound; see ScriptArg's IsAbsent) stops the call before
+// the function runs: the call answers the absent result of the function's
+// type, nothing for void, false for bool, 0 for numbers, nil for anything
+// else. A method whose object is null is not called either.
+//
 // Every binding knows its qualified name ("IEvents::subscribe"): an argument
 // that refuses its value (ScriptArgumentError) fails the call with
-// "[IEvents::subscribe] <text>". A function registered with kMainStateOnly
-// refuses, before it reads any argument, calls from anywhere but the
-// engine's main script state on its main thread.
+// "[IEvents::subscribe] <text>"; the engine's own errors (a lookup's
+// documented "[CWorldMap::GetUnit] ..." message) pass through as they are.
+// A function registered with kMainStateOnly refuses, before it reads any
+// argument, calls from anywhere but the engine's main script state on its
+// main thread.
 //
 // The one exception to this mechanism are the methods of the value classes
 // (CPointScript, ...) and the IMisc functions that create their objects:
@@ -40,7 +58,9 @@
 
 #include <lua.hpp>
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <tuple>
@@ -69,11 +89,20 @@ using MainStateTest = bool (*)(lua_State* caller);
 // block, each ending in a zero byte.
 struct ScriptBinding
 {
-    void (*function)();          // the engine function, as its dispatcher casts it back
+    // The engine function or method pointer, as its dispatcher reads it
+    // back (a method pointer takes two words).
+    alignas(void*) unsigned char callable[2 * sizeof(void*)];
     LuaState* state;             // the state the closure lives on (and so every caller's)
     MainStateTest mainStateTest; // null: callable from anywhere
     uint32_t nameLength;         // bytes of the qualified name
 
+    template <typename Callable> Callable Get() const
+    {
+        static_assert(sizeof(Callable) <= sizeof callable && std::is_trivially_copyable_v<Callable>);
+        Callable result;
+        std::memcpy(&result, callable, sizeof result);
+        return result;
+    }
     const char* QualifiedName() const { return reinterpret_cast<const char*>(this + 1); }
     const char* GuardMessage() const { return QualifiedName() + nameLength + 1; }
 };
@@ -88,41 +117,112 @@ template <typename... Args> constexpr bool CallingThreadIsLast()
     return true;
 }
 
-template <typename R, typename... Args, size_t... I>
-int InvokeScriptFunction(lua_State* L, R (*function)(LuaState*, Args...), LuaState* state,
-                         std::index_sequence<I...>)
+// The stack slots a parameter reads (ScriptArg's kSlots; 1 by default).
+template <typename T, typename = void> struct ScriptArgSlots : std::integral_constant<int, 1>
 {
+};
+template <typename T>
+struct ScriptArgSlots<T, std::void_t<decltype(ScriptArgOf<T>::kSlots)>>
+    : std::integral_constant<int, ScriptArgOf<T>::kSlots>
+{
+};
+
+// Whether a parameter can stop the call as absent (ScriptArg's IsAbsent).
+template <typename T, typename = void> struct ScriptArgCanBeAbsent : std::false_type
+{
+};
+template <typename T>
+struct ScriptArgCanBeAbsent<
+    T, std::void_t<decltype(ScriptArgOf<T>::IsAbsent(std::declval<const typename ScriptArgOf<T>::Held&>()))>>
+    : std::true_type
+{
+};
+
+template <typename T> bool IsAbsentArgument(const typename ScriptArgOf<T>::Held& held)
+{
+    if constexpr (ScriptArgCanBeAbsent<T>::value)
+        return ScriptArgOf<T>::IsAbsent(held);
+    else
+        return false;
+}
+
+// The stack index of each parameter: the first at 2, each after the slots
+// of the ones before it.
+template <typename... Args> constexpr std::array<int, sizeof...(Args)> ArgumentIndices()
+{
+    std::array<int, sizeof...(Args)> indices{};
+    constexpr int slots[] = {ScriptArgSlots<Args>::value..., 0};
+    int next = 2;
+    for (size_t i = 0; i < sizeof...(Args); ++i)
+    {
+        indices[i] = next;
+        next += slots[i];
+    }
+    return indices;
+}
+
+// What a call answers when it does not run for an absent object.
+template <typename R> int PushAbsentResult(lua_State* L)
+{
+    using Value = std::decay_t<R>;
+    if constexpr (std::is_void_v<R>)
+    {
+        return 0;
+    }
+    else
+    {
+        if constexpr (std::is_same_v<Value, bool>)
+            lua_pushboolean(L, 0);
+        else if constexpr (std::is_arithmetic_v<Value>)
+            lua_pushnumber(L, 0);
+        else
+            lua_pushnil(L);
+        return 1;
+    }
+}
+
+// Reads the arguments of the parameter types Args, then hands them to call
+// and pushes its result (of type R).
+template <typename R, typename... Args, typename Call, size_t... I>
+int InvokeWithArguments(lua_State* L, const Call& call, std::index_sequence<I...>)
+{
+    constexpr std::array<int, sizeof...(Args)> kIndex = ArgumentIndices<Args...>();
+    (void)kIndex;
     // A borrowed argument names its stack slot: a missing one becomes a nil
     // in its own slot, so that nothing the function pushes can take its
     // place.
     if constexpr ((std::is_base_of_v<LuaStackObject, std::decay_t<Args>> || ...))
     {
-        constexpr int kLastArgument = static_cast<int>(sizeof...(Args)) + 1;
+        constexpr int kLastArgument = 1 + (ScriptArgSlots<Args>::value + ... + 0);
         if (lua_gettop(L) < kLastArgument)
             lua_settop(L, kLastArgument);
     }
     // Braced initialisation reads the arguments in order.
-    std::tuple<typename ScriptArgOf<Args>::Held...> held{
-        ScriptArgOf<Args>::Get(L, static_cast<int>(I) + 2)...};
+    std::tuple<typename ScriptArgOf<Args>::Held...> held{ScriptArgOf<Args>::Get(L, kIndex[I])...};
     (void)held;
+    if constexpr ((ScriptArgCanBeAbsent<Args>::value || ...))
+    {
+        if ((IsAbsentArgument<Args>(std::get<I>(held)) || ...))
+            return PushAbsentResult<R>(L);
+    }
     if constexpr (std::is_void_v<R>)
     {
-        function(state, ScriptArgOf<Args>::Pass(std::get<I>(held))...);
+        call(ScriptArgOf<Args>::Pass(std::get<I>(held))...);
         return 0;
     }
     else
     {
-        PushValue(L, function(state, ScriptArgOf<Args>::Pass(std::get<I>(held))...));
+        PushValue(L, call(ScriptArgOf<Args>::Pass(std::get<I>(held))...));
         return 1;
     }
 }
 
-// The lua_CFunction for one signature. Exceptions of the function become
-// script errors at the caller's position (see CallGuarded); the error is
-// raised once no C++ frame of the call is left.
-template <typename R, typename... Args> int ScriptDispatcher(lua_State* L)
+// Runs one call of a binding: the guard, then body (returning the number of
+// results). Exceptions of the function become script errors at the
+// caller's position (see CallGuarded); the error is raised once no C++
+// frame of the call is left.
+template <typename Body> int DispatchBinding(lua_State* L, const Body& body)
 {
-    static_assert(CallingThreadIsLast<Args...>(), "CallingThread must be the last parameter");
     const auto& binding = *static_cast<const ScriptBinding*>(lua_touserdata(L, lua_upvalueindex(1)));
     std::string message;
     try
@@ -130,8 +230,7 @@ template <typename R, typename... Args> int ScriptDispatcher(lua_State* L)
         if (binding.mainStateTest != nullptr && !binding.mainStateTest(L))
             message = binding.GuardMessage();
         else
-            return InvokeScriptFunction(L, reinterpret_cast<R (*)(LuaState*, Args...)>(binding.function),
-                                        binding.state, std::index_sequence_for<Args...>{});
+            return body(binding);
     }
     catch (const ScriptArgumentError& error)
     {
@@ -144,11 +243,30 @@ template <typename R, typename... Args> int ScriptDispatcher(lua_State* L)
     return RaiseScriptError(L, message);
 }
 
-// Sets table[name] to a closure of the function's dispatcher, bound to the
-// qualified name; a non-empty guard message makes the call refuse every
-// thread that mainStateTest does not accept.
-void RegisterBinding(LuaObject& table, const char* name, lua_CFunction dispatcher, void (*function)(),
-                     const std::string& qualifiedName, MainStateTest mainStateTest,
+// The lua_CFunction for one signature.
+template <typename R, typename... Args> int ScriptDispatcher(lua_State* L)
+{
+    static_assert(CallingThreadIsLast<Args...>(), "CallingThread must be the last parameter");
+    return DispatchBinding(
+        L,
+        [L](const ScriptBinding& binding)
+        {
+            const auto function = binding.Get<R (*)(LuaState*, Args...)>();
+            LuaState* state = binding.state;
+            return InvokeWithArguments<R, Args...>(
+                L,
+                [function, state](auto&&... arguments) -> R
+                { return function(state, std::forward<decltype(arguments)>(arguments)...); },
+                std::index_sequence_for<Args...>{});
+        });
+}
+
+// Sets table[name] to a closure of the dispatcher, bound to the function
+// (size bytes at callable) and the qualified name; a non-empty guard
+// message makes the call refuse every thread that mainStateTest does not
+// accept.
+void RegisterBinding(LuaObject& table, const char* name, lua_CFunction dispatcher, const void* callable,
+                     size_t size, const std::string& qualifiedName, MainStateTest mainStateTest,
                      const std::string& guardMessage);
 
 template <typename R, typename... Args>
@@ -158,8 +276,107 @@ void RegisterFunction(LuaObject& table, const char* name, R (*function)(LuaState
 {
     static_assert(CallingThreadIsLast<Args...>(),
                   "CallingThread must be the last parameter: it takes the place of one argument");
-    RegisterBinding(table, name, &ScriptDispatcher<R, Args...>, reinterpret_cast<void (*)()>(function),
-                    qualifiedName, mainStateTest, guardMessage);
+    RegisterBinding(table, name, &ScriptDispatcher<R, Args...>, &function, sizeof function, qualifiedName,
+                    mainStateTest, guardMessage);
+}
+
+// Methods. The parameter types a method's arguments are read as.
+template <typename... Types> struct ScriptTypeList
+{
+};
+
+// What a method pointer is: its class, result and parameters.
+template <typename Method> struct ScriptMethodTraits;
+template <typename R, typename C, typename... Params> struct ScriptMethodTraits<R (C::*)(Params...)>
+{
+    using Result = R;
+    using Class = C;
+    using Parameters = ScriptTypeList<std::remove_cv_t<std::remove_reference_t<Params>>...>;
+    static constexpr size_t kArity = sizeof...(Params);
+};
+template <typename R, typename C, typename... Params>
+struct ScriptMethodTraits<R (C::*)(Params...) const> : ScriptMethodTraits<R (C::*)(Params...)>
+{
+};
+template <typename R, typename C, typename... Params>
+struct ScriptMethodTraits<R (C::*)(Params...) noexcept> : ScriptMethodTraits<R (C::*)(Params...)>
+{
+};
+template <typename R, typename C, typename... Params>
+struct ScriptMethodTraits<R (C::*)(Params...) const noexcept> : ScriptMethodTraits<R (C::*)(Params...)>
+{
+};
+
+// The parameter types of a method's arguments: the types given for the
+// first ones, the method's own parameter types (Own, after the first Skip)
+// for the rest.
+template <typename Given, typename Own, size_t Skip, typename = void> struct ScriptMethodArguments;
+template <typename... Given, typename First, typename... Own, size_t Skip>
+struct ScriptMethodArguments<ScriptTypeList<Given...>, ScriptTypeList<First, Own...>, Skip,
+                             std::enable_if_t<(Skip > 0)>>
+    : ScriptMethodArguments<ScriptTypeList<Given...>, ScriptTypeList<Own...>, Skip - 1>
+{
+};
+template <typename... Given, typename... Own>
+struct ScriptMethodArguments<ScriptTypeList<Given...>, ScriptTypeList<Own...>, 0>
+{
+    using Type = ScriptTypeList<Given..., Own...>;
+};
+
+// The object of a method call: the target parameter's object (its Get()),
+// which must not be null for the method to run.
+template <typename Target> struct MethodTarget
+{
+    typename ScriptArgOf<Target>::Held held;
+};
+template <typename Target> struct ScriptArg<MethodTarget<Target>> : ScriptArgHeld<MethodTarget<Target>>
+{
+    static constexpr int kSlots = ScriptArgSlots<Target>::value;
+    static MethodTarget<Target> Get(lua_State* L, int index)
+    {
+        return MethodTarget<Target>{ScriptArgOf<Target>::Get(L, index)};
+    }
+    static bool IsAbsent(const MethodTarget<Target>& target)
+    {
+        return IsAbsentArgument<Target>(target.held) || target.held.Get() == nullptr;
+    }
+};
+
+template <typename Method, typename Target, typename ArgumentList> struct ScriptMethodDispatcher;
+template <typename Method, typename Target, typename... Args>
+struct ScriptMethodDispatcher<Method, Target, ScriptTypeList<Args...>>
+{
+    using Result = typename ScriptMethodTraits<Method>::Result;
+    using Class = typename ScriptMethodTraits<Method>::Class;
+
+    static int Dispatch(lua_State* L)
+    {
+        return DispatchBinding(L,
+                               [L](const ScriptBinding& binding)
+                               {
+                                   const Method method = binding.Get<Method>();
+                                   return InvokeWithArguments<Result, MethodTarget<Target>, Args...>(
+                                       L,
+                                       [method](MethodTarget<Target>& target, auto&&... arguments) -> Result
+                                       {
+                                           Class* object = target.held.Get();
+                                           return (object->*method)(
+                                               std::forward<decltype(arguments)>(arguments)...);
+                                       },
+                                       std::index_sequence_for<MethodTarget<Target>, Args...>{});
+                               });
+    }
+};
+
+// Binds table[name] to the method, called on the object of a Target
+// parameter with arguments read as the types Args (see RegisterMethod).
+template <typename Target, typename Arguments, typename Method>
+void RegisterMethodBinding(LuaObject& table, const char* name, Method method,
+                           const std::string& qualifiedName, MainStateTest mainStateTest,
+                           const std::string& guardMessage)
+{
+    RegisterBinding(table, name, &ScriptMethodDispatcher<Method, Target, Arguments>::Dispatch, &method,
+                    sizeof method, qualifiedName, mainStateTest, guardMessage);
 }
 
 } // namespace LuaPlus

@@ -2,7 +2,7 @@
 
 #include "core/foundation/StringConversion.h"
 #include "core/foundation/WideFormat.h"
-#include "core/script/lua/HandleRegistry.h"
+#include "core/foundation/HandleRegistry.h"
 #include "core/script/lua/ScriptArg.h"
 
 #include <lua.hpp>
@@ -19,8 +19,8 @@ namespace LuaPlus
 //     };
 template <typename T> struct ScriptHandleTraits;
 
-// A parameter naming a live object of T through the HandleRegistry (see
-// HandleRegistry.h). Any other number (0, unknown, released, not whole, the
+// A parameter naming a live object of T through the CHandleRegistry (see
+// core/foundation/HandleRegistry.h). Any other number (0, unknown, released, not whole, the
 // handle of another type) stops the call before the function runs with
 // "[IEvents::unsubscribe] Invalid event handler handle: 5": the function
 // always gets a live object.
@@ -55,7 +55,7 @@ public:
 // must look at other arguments before the handle.
 template <typename T> T* FindScriptHandle(lua_Number number)
 {
-    T* object = HandleRegistry::GetInstance().Get<T>(number);
+    T* object = Misc::CHandleRegistry::GetInstance().Get<T>(number);
     if (object == nullptr)
     {
         throw ScriptArgumentError(Misc::Text::WideToUtf8(Misc::Text::FormatWide(

@@ -7,6 +7,7 @@
 #include <lua.hpp>
 
 #include <string>
+#include <type_traits>
 
 // Builds the function table of one script interface or value class on a
 // state. The usual sequence for an interface (script_api's
@@ -45,6 +46,27 @@ public:
     }
     // A plain C function (metamethods); it must guard itself (CallGuarded).
     void RegisterHelper(const char* name, lua_CFunction function) { m_table.Register(name, function); }
+
+    // A method of an engine object, with no function of its own: Target is
+    // the parameter type that gives the object (a Resolved, ScriptResolved.h,
+    // or a handle); Args are the types the method's first arguments are read
+    // as, the rest are read as the method's own parameter types.
+    //
+    //     table.RegisterMethod<PhysicalPart>("setEntityMass", &CPhysicalEntity::SetMass);
+    //     table.RegisterMethod<TheGui, Control>("setControlVisible", &CGuiManager::SetElementVisible);
+    template <typename Target, typename... Args, typename Method>
+    void RegisterMethod(const char* name, Method method, unsigned flags = LuaPlus::kNoFlags)
+    {
+        using Traits = LuaPlus::ScriptMethodTraits<Method>;
+        static_assert(sizeof...(Args) <= Traits::kArity,
+                      "more argument types than the method has parameters");
+        using Arguments =
+            typename LuaPlus::ScriptMethodArguments<LuaPlus::ScriptTypeList<Args...>,
+                                                    typename Traits::Parameters, sizeof...(Args)>::Type;
+        const std::string qualifiedName = QualifiedName(name);
+        LuaPlus::RegisterMethodBinding<Target, Arguments>(
+            m_table, name, method, qualifiedName, m_mainStateTest, GuardMessage(qualifiedName, flags));
+    }
 
     // "Name::function", or the function's name alone for a table with no
     // script name.

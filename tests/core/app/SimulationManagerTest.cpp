@@ -89,8 +89,8 @@ TEST(SimulationManagerTest, AdoptedPartsLiveAsLongAsTheManager)
     Journal journal;
     struct CNoted
     {
-        CNoted(Journal& journal, std::string name, Simulation::CSimulationManager& owner)
-            : journal(journal), name(std::move(name)), owner(owner)
+        CNoted(Journal& notes, std::string noted, Simulation::CSimulationManager& manager)
+            : journal(notes), name(std::move(noted)), owner(manager)
         {
         }
         ~CNoted()

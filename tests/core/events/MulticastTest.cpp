@@ -125,7 +125,7 @@ TEST_F(MulticastTest, HandledFlagIsTheOrOfEarlierResults)
 {
     struct CFlagSeer : CSubscriberOf<Kind::UserEvent>
     {
-        CFlagSeer(bool result) : result(result) {}
+        CFlagSeer(bool answer) : result(answer) {}
         bool Dispatch(const CEvtUser&, bool handled) override
         {
             seen.push_back(handled);

@@ -41,7 +41,7 @@ namespace
 
 // A record that takes every read path: tokens, tests, every number type,
 // single characters and the nested records.
-class CFuzzRecord : public Misc::Serialization::ISerializable
+class CFuzzRecord final : public Misc::Serialization::ISerializable
 {
 public:
     bool Write(IArchive& archive) override
@@ -114,7 +114,7 @@ public:
     CDataBag data;
 };
 
-class CFuzzFile : public Misc::Serialization::ISerializable
+class CFuzzFile final : public Misc::Serialization::ISerializable
 {
 public:
     bool Write(IArchive& archive) override

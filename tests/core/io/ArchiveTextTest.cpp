@@ -510,7 +510,7 @@ namespace
 {
 
 // A world-like record: id, name, position, flags and script data.
-class CRecord : public Misc::Serialization::ISerializable
+class CRecord final : public Misc::Serialization::ISerializable
 {
 public:
     bool Write(IArchive& archive) override
@@ -558,7 +558,7 @@ public:
     CDataBag data;
 };
 
-class CWorld : public Misc::Serialization::ISerializable
+class CWorld final : public Misc::Serialization::ISerializable
 {
 public:
     bool Write(IArchive& archive) override

@@ -2,7 +2,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/script/lua/CallGuarded.h"
-#include "core/script/lua/HandleRegistry.h"
+#include "core/foundation/HandleRegistry.h"
 #include "support/LuaTestState.h"
 #include "support/ScriptRecorder.h"
 
@@ -396,10 +396,10 @@ TEST_F(ManagedEventHandlerTest, HandlesAreValidatedAndReleaseAllEmptiesTheChanne
     EXPECT_EQ(CManagedEventHandler::FromHandle(handleA), a);
 
     int other = 0;
-    const uint32_t otherHandle = LuaPlus::HandleRegistry::GetInstance().Add(&other);
+    const uint32_t otherHandle = Misc::CHandleRegistry::GetInstance().Add(&other);
     for (double bad : {0.0, -1.0, handleA + 0.5, 4294967296.0, static_cast<double>(otherHandle)})
         EXPECT_EQ(CManagedEventHandler::FromHandle(bad), nullptr) << bad;
-    LuaPlus::HandleRegistry::GetInstance().Remove(otherHandle);
+    Misc::CHandleRegistry::GetInstance().Remove(otherHandle);
 
     CManagedEventHandler::ReleaseAll();
     EXPECT_EQ(CManagedEventHandler::GetCount(), 0u);

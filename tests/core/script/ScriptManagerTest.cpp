@@ -1,5 +1,6 @@
 #include "support/ScriptHostFixture.h"
 
+#include "core/app/SimulationManager.h"
 #include "core/events/Multicast.h"
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
@@ -152,3 +153,12 @@ TEST_F(ScriptHost, QuitPublishesAndEndsTheProcessOnlyForAStatus)
 }
 
 } // namespace
+
+// Parts read outside any engine (a sonic part's older sounds) load through
+// the engine object as the layers below the script host see it.
+TEST_F(ScriptHost, TheEngineObjectIsTheOneTheLowerLayersSee)
+{
+    EXPECT_EQ(Simulation::CSimulationManager::GetEngineObject(), engine.get());
+    CScriptManager::SetInstance(nullptr);
+    EXPECT_EQ(Simulation::CSimulationManager::GetEngineObject(), nullptr);
+}

@@ -24,7 +24,7 @@ class CFakeEngine;
 class CFakePart
 {
 public:
-    CFakePart(const std::string& name, Journal& journal) : name(name), m_journal(journal) {}
+    CFakePart(const std::string& partName, Journal& journal) : name(partName), m_journal(journal) {}
 
     std::string name;
     Misc::World::CEngineLink<CFakeEngine> link{this, &Misc::World::CPartRelease<&CFakePart::Release>::Call};

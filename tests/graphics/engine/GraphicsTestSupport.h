@@ -127,7 +127,7 @@ private:
 };
 
 // A camera with a scene node of the engine's device and a viewport.
-class CTestCamera : public Graphics::IFrameCamera
+class CTestCamera final : public Graphics::IFrameCamera
 {
 public:
     CTestCamera(Graphics::CGraphicsEngine& engine, std::string id, CRect viewPort = CRect(0, 0, 1, 1))
@@ -148,7 +148,7 @@ private:
 };
 
 // An entity that notes what the frame asks of it.
-class CTestFrameEntity : public Graphics::IFrameEntity
+class CTestFrameEntity final : public Graphics::IFrameEntity
 {
 public:
     void UpdateTransformation() override { ++updates; }

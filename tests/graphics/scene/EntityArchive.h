@@ -10,6 +10,7 @@
 
 #include "support/TestFolder.h"
 
+#include <random>
 #include <string>
 
 namespace EntityArchive
@@ -19,11 +20,13 @@ enum class EForm
 {
     Text,
     Binary,
+    // Binary with the archive's string compression.
+    Compressed,
 };
 
 inline const char* FormName(EForm form)
 {
-    return form == EForm::Text ? "text" : "binary";
+    return form == EForm::Text ? "text" : form == EForm::Binary ? "binary" : "compressed";
 }
 
 // The file's bytes after the object wrote itself at the version.
@@ -39,7 +42,8 @@ inline std::string Save(const CTestFolder& folder, Misc::Serialization::ISeriali
     }
     else
     {
-        Misc::Serialization::CArchiveBin archive(path, true, object.GetTypeName(), version);
+        Misc::Serialization::CArchiveBin archive(path, true, object.GetTypeName(), version, nullptr,
+                                                 form == EForm::Compressed);
         object.Write(archive);
         archive.Close();
     }
@@ -72,6 +76,42 @@ inline std::string Load(const CTestFolder& folder, Misc::Serialization::ISeriali
         return error.GetMessageUtf8().empty() ? "(error)" : error.GetMessageUtf8();
     }
     return "";
+}
+
+// A few random damages of the bytes: flipped, cut, dropped or repeated
+// runs, large lengths, stray digits and braces.
+inline std::string Mutate(std::string bytes, std::mt19937& random)
+{
+    std::uniform_int_distribution<int> action(0, 5);
+    const int steps = 1 + static_cast<int>(random() % 4);
+    for (int step = 0; step < steps && !bytes.empty(); ++step)
+    {
+        const size_t at = random() % bytes.size();
+        switch (action(random))
+        {
+        case 0: // flip a byte
+            bytes[at] = static_cast<char>(random() & 0xFF);
+            break;
+        case 1: // cut the rest
+            bytes.resize(at);
+            break;
+        case 2: // drop a run
+            bytes.erase(at, random() % 16);
+            break;
+        case 3: // repeat a run
+            bytes.insert(at, bytes.substr(at, random() % 32));
+            break;
+        case 4: // a large length or count where a small one stood
+            bytes[at] = static_cast<char>(0xFF);
+            if (at + 1 < bytes.size())
+                bytes[at + 1] = static_cast<char>(0x7F);
+            break;
+        default: // a digit or a brace where something else stood
+            bytes[at] = "0}{9-\" \n"[random() % 8];
+            break;
+        }
+    }
+    return bytes;
 }
 
 // The text without the lines that hold any of the keys.

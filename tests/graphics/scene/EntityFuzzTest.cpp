@@ -21,40 +21,6 @@ using namespace EntityArchive;
 
 const char* const kId = "00000000-0000-4000-8000-0000000000dd";
 
-std::string Mutate(std::string bytes, std::mt19937& random)
-{
-    std::uniform_int_distribution<int> action(0, 5);
-    const int steps = 1 + static_cast<int>(random() % 4);
-    for (int step = 0; step < steps && !bytes.empty(); ++step)
-    {
-        const size_t at = random() % bytes.size();
-        switch (action(random))
-        {
-        case 0: // flip a byte
-            bytes[at] = static_cast<char>(random() & 0xFF);
-            break;
-        case 1: // cut the rest
-            bytes.resize(at);
-            break;
-        case 2: // drop a run
-            bytes.erase(at, random() % 16);
-            break;
-        case 3: // repeat a run
-            bytes.insert(at, bytes.substr(at, random() % 32));
-            break;
-        case 4: // a large length or count where a small one stood
-            bytes[at] = static_cast<char>(0xFF);
-            if (at + 1 < bytes.size())
-                bytes[at + 1] = static_cast<char>(0x7F);
-            break;
-        default: // a digit or a brace where something else stood
-            bytes[at] = "0}{9-\" \n"[random() % 8];
-            break;
-        }
-    }
-    return bytes;
-}
-
 TEST(EntityFuzzTest, MutatedBlocksOfEveryKindReadSafely)
 {
     const std::vector<std::function<std::unique_ptr<Graphics::Scene::CGraphicalEntity>()>> kinds = {

@@ -5,7 +5,7 @@
 #include "MemoryTexture.h"
 
 #include "core/foundation/KVOError.h"
-#include "core/script/lua/HandleRegistry.h"
+#include "core/foundation/HandleRegistry.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/TextureLocks.h"
 #include "support/ErrorOf.h"
@@ -346,7 +346,7 @@ TEST_F(TexturePixelsTest, ScriptLocksAreIdsCheckedOnEveryUse)
     EXPECT_EQ(lock->texture, &texture);
     EXPECT_EQ(locks.Find(second)->pixels, lock->pixels);
     // The handle registry knows the ids as locks.
-    EXPECT_EQ(LuaPlus::HandleRegistry::GetInstance().Get<STextureLock>(first), lock);
+    EXPECT_EQ(Misc::CHandleRegistry::GetInstance().Get<STextureLock>(first), lock);
 
     EXPECT_TRUE(locks.Unlock(first));
     // A second unlock of the same id and forged ids are refused.
@@ -354,7 +354,7 @@ TEST_F(TexturePixelsTest, ScriptLocksAreIdsCheckedOnEveryUse)
     EXPECT_FALSE(locks.Unlock(0));
     EXPECT_FALSE(locks.Unlock(second + 1000));
     EXPECT_EQ(locks.Find(first), nullptr);
-    EXPECT_EQ(LuaPlus::HandleRegistry::GetInstance().Get<STextureLock>(first), nullptr);
+    EXPECT_EQ(Misc::CHandleRegistry::GetInstance().Get<STextureLock>(first), nullptr);
     // The other lock still writes through.
     EXPECT_TRUE(texture.IsLocked());
     ASSERT_TRUE(engine.TextureSetPixel(&texture, locks.Find(second)->pixels, 1, 1, CColor(0, 0, 1, 1)));

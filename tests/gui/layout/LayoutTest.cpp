@@ -166,10 +166,10 @@ TEST_F(LayoutTest, RoundTripsThroughEveryFormAreByteEqual)
     }
     EXPECT_EQ(folder.Read(previous), first);
 
-    gui::IGUIElement* loaded = gui.GetElement(L"panel", true);
-    EXPECT_EQ(gui.GetElementText(loaded), L"Panel \"quoted\"");
-    EXPECT_EQ(gui.GetElementToolTip(loaded), L"The panel");
-    EXPECT_EQ(gui.GetElement(L"\u00e9t\u00e9", true)->getParent(), loaded);
+    gui::IGUIElement* reloaded = gui.GetElement(L"panel", true);
+    EXPECT_EQ(gui.GetElementText(reloaded), L"Panel \"quoted\"");
+    EXPECT_EQ(gui.GetElementToolTip(reloaded), L"The panel");
+    EXPECT_EQ(gui.GetElement(L"\u00e9t\u00e9", true)->getParent(), reloaded);
     EXPECT_EQ(gui.GetFader().GetOutTime(), 500u);
 
     // One element with its children; a window saves nothing at all.

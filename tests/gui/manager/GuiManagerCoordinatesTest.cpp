@@ -16,7 +16,7 @@ using namespace irr;
 using Graphics::GUI::CScreenPoint;
 using Graphics::GUI::CScreenRect;
 using Graphics::GUI::SizeToPixels;
-using Graphics::GUI::ToPixel;
+using Misc::ToPixels;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
@@ -36,8 +36,8 @@ TEST(ScreenCoordinates, PointsScaleEachCoordinateStrictlyBetweenMinusTwoAndTwo)
         {-2.0f, -0.25f, 1024, 768, -2, -192},
         {0.5f, 0.5f, 0, 600, 0, 0}, // no screen: nothing scaled
         {0.75f, 0.75f, 1024, 768, 768, 576},
-        {kNaN, kInfinity, 800, 600, 0, Graphics::GUI::kMaxPixelCoordinate},
-        {-1e30f, 1e30f, 800, 600, -Graphics::GUI::kMaxPixelCoordinate, Graphics::GUI::kMaxPixelCoordinate},
+        {kNaN, kInfinity, 800, 600, 0, Misc::kPixelLimit},
+        {-1e30f, 1e30f, 800, 600, -Misc::kPixelLimit, Misc::kPixelLimit},
     };
     for (const SCase& test : cases)
     {
@@ -83,7 +83,7 @@ TEST(ScreenCoordinates, SizesBelowOneAreFractions)
     EXPECT_EQ(SizeToPixels(-0.5f, 800), 0u);
     EXPECT_EQ(SizeToPixels(-300.0f, 800), 0u);
     EXPECT_EQ(SizeToPixels(kNaN, 800), 0u);
-    EXPECT_EQ(ToPixel(2147483648.0), Graphics::GUI::kMaxPixelCoordinate);
+    EXPECT_EQ(ToPixels(2147483648.0), Misc::kPixelLimit);
 }
 
 // The same element operations at two screen sizes.
@@ -190,9 +190,9 @@ TEST_P(GuiManagerCoordinatesTest, ScaledEdgesKeepTheirProportionOfTheParent)
 
 INSTANTIATE_TEST_SUITE_P(TwoScreens, GuiManagerCoordinatesTest,
                          testing::Values(std::make_pair(800u, 600u), std::make_pair(1024u, 768u)),
-                         [](const testing::TestParamInfo<std::pair<uint32_t, uint32_t>>& info) {
-                             return std::to_string(info.param.first) + "x" +
-                                    std::to_string(info.param.second);
+                         [](const testing::TestParamInfo<std::pair<uint32_t, uint32_t>>& screen) {
+                             return std::to_string(screen.param.first) + "x" +
+                                    std::to_string(screen.param.second);
                          });
 
 } // namespace

@@ -56,7 +56,7 @@ TEST_F(GuiManagerNamesTest, ANameInUsePublishesTheConflictAndMovesToTheNewElemen
     gui::IGUIElement* newer = AddNamed(L"twin", core::rect<s32>(0, 0, 10, 10));
 
     ASSERT_EQ(recorder.records.size(), 1u);
-    EXPECT_EQ(recorder.records[0].type, CGuiManager::kIdConflictEvent);
+    EXPECT_EQ(recorder.records[0].type, kGuiIdConflict);
     const std::wstring& candidate = recorder.records[0].name;
     ASSERT_EQ(candidate.size(), std::wstring(L"twin::").size() + 36) << "name, \"::\" and a UUID";
     EXPECT_EQ(candidate.substr(0, 6), L"twin::");
@@ -76,7 +76,7 @@ TEST_F(GuiManagerNamesTest, ANameInUsePublishesTheConflictAndMovesToTheNewElemen
 TEST_F(GuiManagerNamesTest, AHandledConflictGivesTheNewElementTheNameTheEventCarries)
 {
     gui::IGUIElement* older = AddNamed(L"twin", core::rect<s32>(0, 0, 10, 10));
-    CGuiRecorder recorder([](const CGuiEvent& event) { return event.type == CGuiManager::kIdConflictEvent; });
+    CGuiRecorder recorder([](const CGuiEvent& event) { return event.type == kGuiIdConflict; });
     gui::IGUIElement* newer = AddNamed(L"twin", core::rect<s32>(0, 0, 10, 10));
     ASSERT_EQ(recorder.records.size(), 1u);
     EXPECT_EQ(gui.GetElement(recorder.records[0].name, true), newer);

@@ -172,12 +172,12 @@ TEST_F(Scroller, ChildrenThatLeaveAreRemovedOrStayWhereTheyStopped)
         // 0.1 a step: at 0.8 after the ninth step, out at the tenth.
         TickEvery(100, due, due + 800);
         EXPECT_NEAR(Kept(panel, item).x, 0.8f, 1e-5);
-        EXPECT_TRUE(recorder.Of({CGuiManager::kElementClosedEvent}).empty());
+        EXPECT_TRUE(recorder.Of({kGuiElementClosed}).empty());
         Tick(due + 900);
         if (removeWhenOut)
         {
-            EXPECT_EQ(recorder.Of({CGuiManager::kElementClosedEvent}),
-                      (std::vector<SGuiRecord>{{L"item", CGuiManager::kElementClosedEvent}}));
+            EXPECT_EQ(recorder.Of({kGuiElementClosed}),
+                      (std::vector<SGuiRecord>{{L"item", kGuiElementClosed}}));
             EXPECT_FALSE(gui.ElementExists(L"item"));
             EXPECT_TRUE(panel->getChildren().empty());
             CPoint kept;
@@ -202,14 +202,13 @@ TEST_F(Scroller, AChildKeptByAScriptStaysOutAndInPlace)
     gui.AddToScroller(item, panel);
     const uint32_t due = ScrollerOf(panel).GetNextDue();
     // A subscriber answers the removal: the element stays.
-    const CGuiRecorder keeper([](const CGuiEvent& event)
-                              { return event.type == CGuiManager::kElementClosedEvent; });
+    const CGuiRecorder keeper([](const CGuiEvent& event) { return event.type == kGuiElementClosed; });
     TickEvery(100, due, due + 2000);
     EXPECT_TRUE(gui.ElementExists(L"item"));
     EXPECT_LT(Position(item).x + 0.1f, 0.0f);
     EXPECT_GT(Position(item).x + 0.1f, -0.2f);
     // Asked at every step, and never moved back into view.
-    EXPECT_GT(keeper.Of({CGuiManager::kElementClosedEvent}).size(), 5u);
+    EXPECT_GT(keeper.Of({kGuiElementClosed}).size(), 5u);
 }
 
 TEST_F(Scroller, AChildPlacedByHandStartsFromTheCornerAndSlowSpeedsNeverLeave)
@@ -319,7 +318,7 @@ TEST_F(Scroller, ScriptsAnsweringARemovalMayDropTheScrollerOrItsChildren)
         const CGuiRecorder recorder(
             [&](const CGuiEvent& event)
             {
-                if (event.type == CGuiManager::kElementClosedEvent && event.elementName == L"a" && !answered)
+                if (event.type == kGuiElementClosed && event.elementName == L"a" && !answered)
                 {
                     answered = true;
                     answers[index](gui, panel);

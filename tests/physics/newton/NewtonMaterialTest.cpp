@@ -2,6 +2,7 @@
 #include "NewtonTestWorld.h"
 
 #include <limits>
+#include <vector>
 
 using namespace NewtonTest;
 
@@ -78,6 +79,21 @@ TEST_F(NewtonMaterialTest, GroupsAreNumberedFromTheDefault)
     EXPECT_EQ(NewtonMaterialCreateGroupID(world), 1);
 }
 
+TEST_F(NewtonMaterialTest, NoGroupPastTheLastId)
+{
+    NewtonMaterialDestroyAllGroupID(world);
+    int last = 0;
+    for (int i = 1; i < 1024; ++i)
+        last = NewtonMaterialCreateGroupID(world);
+    EXPECT_EQ(last, 1023);
+    NewtonMaterialSetDefaultElasticity(world, 0, 0, 0.25f);
+    // Refused, so that nobody takes over the pairs of a group in use.
+    EXPECT_EQ(NewtonMaterialCreateGroupID(world), -1);
+    EXPECT_EQ(NewtonMaterialCreateGroupID(world), -1);
+    NewtonMaterialDestroyAllGroupID(world);
+    EXPECT_EQ(NewtonMaterialCreateGroupID(world), 1);
+}
+
 TEST_F(NewtonMaterialTest, ARejectedPairFallsThrough)
 {
     PairLog log;
@@ -97,6 +113,26 @@ TEST_F(NewtonMaterialTest, ARejectedPairFallsThrough)
     NewtonBody* second = TypedBox(3, 0.6f, 0);
     Run(60);
     EXPECT_NEAR(Position(second)[1], 0.5f, 0.02f);
+}
+
+TEST_F(NewtonMaterialTest, BeginRunsOnlyWhileTheBoxesMeet)
+{
+    PairLog log;
+    NewtonMaterialSetCollisionCallback(world, groundGroup, boxGroup, &log, Begin, Process, End);
+    std::vector<NewtonBody*> boxes;
+    for (int i = 0; i < 40; ++i)
+        boxes.push_back(TypedBox(-10.0f + float(i % 8) * 2.5f, 0.5f, -6.0f + float(i / 8) * 2.5f));
+    Run(10);
+    EXPECT_EQ(log.begins, 400);
+    // Lifted well clear: the broadphase drops such pairs a few at a time,
+    // but they are no pairs any more.
+    for (NewtonBody* box : boxes)
+    {
+        const Matrix lifted = Translation(Position(box)[0], 10, Position(box)[2]);
+        NewtonBodySetMatrix(box, lifted.data());
+    }
+    Run(10);
+    EXPECT_EQ(log.begins, 400);
 }
 
 TEST_F(NewtonMaterialTest, ProcessSeesEveryContactAndEndFollows)

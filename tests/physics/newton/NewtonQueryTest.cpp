@@ -2,6 +2,7 @@
 #include "NewtonTestWorld.h"
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 using namespace NewtonTest;
@@ -184,6 +185,18 @@ TEST_F(NewtonQueryTest, CollideReportsPenetration)
     EXPECT_NEAR(std::fabs(normals[1]), 1.0f, 1e-3f);
     EXPECT_NEAR(contacts[1], 0.45f, 0.06f);
 
+    // Only touching shapes make contacts: a few millimetres apart is apart.
+    for (const float gap : {0.0f, 0.0005f, 0.005f, 0.03f})
+    {
+        const Matrix above = Translation(0, 1 + gap, 0);
+        const int touching =
+            NewtonCollisionCollide(world, 8, box, lower.data(), box, above.data(), contacts, normals, depth);
+        if (gap <= 0.001f)
+            EXPECT_GT(touching, 0) << "gap " << gap;
+        else
+            EXPECT_EQ(touching, 0) << "gap " << gap;
+    }
+
     const Matrix apart = Translation(0, 1.5f, 0);
     EXPECT_EQ(
         NewtonCollisionCollide(world, 8, box, lower.data(), box, apart.data(), contacts, normals, depth), 0);
@@ -200,7 +213,113 @@ TEST_F(NewtonQueryTest, CollideReportsPenetration)
                                                  contacts, normals, depth);
     ASSERT_GT(meshCount, 0);
     EXPECT_NEAR(*std::max_element(depth, depth + meshCount), 0.3f, 0.01f);
+    const Matrix resting = Translation(0, -0.5f, 0);    // the box's bottom on the ground
+    const Matrix hovering = Translation(0, -0.495f, 0); // 5 mm above it
+    EXPECT_GT(NewtonCollisionCollide(world, 8, shifted, resting.data(), ground, identity.data(), contacts,
+                                     normals, depth),
+              0);
+    EXPECT_EQ(NewtonCollisionCollide(world, 8, shifted, hovering.data(), ground, identity.data(), contacts,
+                                     normals, depth),
+              0);
     NewtonReleaseCollision(world, box);
     NewtonReleaseCollision(world, ground);
     NewtonReleaseCollision(world, shifted);
+}
+
+namespace
+{
+
+// A hit filter that runs `first` at its first hit and keeps every hit.
+struct FirstHitHook
+{
+    std::function<void()> first;
+    int calls = 0;
+};
+
+float HookedFilter(const NewtonBody*, const float*, int, void* userData, float)
+{
+    auto* hook = static_cast<FirstHitHook*>(userData);
+    if (hook->calls++ == 0)
+        hook->first();
+    return 1.0f;
+}
+
+} // namespace
+
+TEST_F(NewtonQueryTest, QueriesFindEachBodyAsManyComeAndGo)
+{
+    // Many boxes made and placed, then half destroyed, then more made: each
+    // vertical ray finds the box under it, the box query every live box,
+    // the same on every pass (enough queries that the layer rebuilds its
+    // broadphase between them).
+    std::vector<NewtonBody*> boxes;
+    for (int i = 0; i < 300; ++i)
+        boxes.push_back(StaticBox(static_cast<float>(i % 20) * 3, 0, static_cast<float>(i / 20) * 3));
+    const auto expectFound = [&](const std::vector<NewtonBody*>& live)
+    {
+        for (size_t ray = 0; ray < 6 * boxes.size(); ++ray)
+        {
+            const size_t i = ray % boxes.size();
+            const float x = static_cast<float>(i % 20) * 3;
+            const float z = static_cast<float>(i / 20) * 3;
+            const RayRecord record = Cast(x, 5, z, x, -5, z);
+            const bool alive = std::find(live.begin(), live.end(), boxes[i]) != live.end();
+            if (!alive)
+            {
+                EXPECT_TRUE(record.hits.empty()) << "box " << i;
+                continue;
+            }
+            ASSERT_FALSE(record.hits.empty()) << "box " << i;
+            EXPECT_EQ(record.hits.back().body, boxes[i]) << "box " << i;
+        }
+        g_visited.clear();
+        const float low[3] = {-1, -1, -1};
+        const float high[3] = {60, 1, 60};
+        NewtonWorldForEachBodyInAABBDo(world, low, high, Visit);
+        std::vector<const NewtonBody*> expected(live.begin(), live.end());
+        EXPECT_EQ(g_visited, expected);
+    };
+    expectFound(boxes);
+    std::vector<NewtonBody*> live;
+    for (size_t i = 0; i < boxes.size(); ++i)
+    {
+        if (i % 2 == 0)
+            NewtonDestroyBody(world, boxes[i]);
+        else
+            live.push_back(boxes[i]);
+    }
+    expectFound(live);
+    Run(3);
+    for (size_t i = 0; i < boxes.size(); i += 2)
+        boxes[i] = StaticBox(static_cast<float>(i % 20) * 3, 0, static_cast<float>(i / 20) * 3);
+    // The box query answers in creation order: the survivors, then the new.
+    std::vector<NewtonBody*> created;
+    for (size_t i = 1; i < boxes.size(); i += 2)
+        created.push_back(boxes[i]);
+    for (size_t i = 0; i < boxes.size(); i += 2)
+        created.push_back(boxes[i]);
+    expectFound(created);
+}
+
+TEST_F(NewtonQueryTest, ARayFromAHitFilterMayFollowManyNewBodies)
+{
+    for (int i = 0; i < 10; ++i)
+        StaticBox(static_cast<float>(i) * 3, 0, 0);
+    // The filter places a crowd of new boxes and casts a ray of its own
+    // while the outer ray still walks the broadphase.
+    size_t made = 0;
+    FirstHitHook hook;
+    hook.first = [&]
+    {
+        for (int i = 0; i < 200; ++i, ++made)
+            StaticBox(static_cast<float>(i) * 3, 10, 0);
+        const RayRecord inner = Cast(30, 20, 0, 30, -20, 0);
+        EXPECT_FALSE(inner.hits.empty());
+    };
+    const float p0[3] = {-2, 0, 0};
+    const float p1[3] = {40, 0, 0};
+    NewtonWorldRayCast(world, p0, p1, HookedFilter, &hook, nullptr);
+    EXPECT_EQ(hook.calls, 10) << "every box along the ray is still reported";
+    EXPECT_EQ(made, 200u);
+    EXPECT_FALSE(Cast(30, 20, 0, 30, -20, 0).hits.empty());
 }

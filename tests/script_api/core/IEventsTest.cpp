@@ -6,13 +6,13 @@
 #include "core/script/ManagedEventHandler.h"
 #include "support/ScriptHostFixture.h"
 #include "support/ScriptRecorder.h"
-#include "core/script/lua/HandleRegistry.h"
+#include "core/foundation/HandleRegistry.h"
 #include "core/script/lua/LuaException.h"
 #include "script_api/core/IEvents.h"
 
 #include <string>
 
-using LuaPlus::HandleRegistry;
+using Misc::CHandleRegistry;
 using Misc::Multicast::CMulticastOf;
 namespace Kind = Misc::Multicast::Kind;
 
@@ -151,7 +151,7 @@ TEST_F(IEventsTest, NativeTickSubscribersAreNamedByHandle)
 {
     CCountingTick native;
     const uint32_t handle =
-        HandleRegistry::GetInstance().Add<Misc::Multicast::CSubscriberOf<Kind::Tick>>(&native);
+        CHandleRegistry::GetInstance().Add<Misc::Multicast::CSubscriberOf<Kind::Tick>>(&native);
     const std::string id = std::to_string(handle);
     ASSERT_EQ(Run("assert(IEvents:subscribeEvent('CEvtTick', " + id + ", 0) == true)"), "");
     engine->Tick();
@@ -165,7 +165,7 @@ TEST_F(IEventsTest, NativeTickSubscribersAreNamedByHandle)
         reinterpret_cast<uintptr_t>(static_cast<Misc::Multicast::CSubscriberOf<Kind::Tick>*>(&native)));
     EXPECT_NE(Run("IEvents:subscribeEvent('CEvtTick', " + address + ", 0)").find("Invalid subscriber handle"),
               std::string::npos);
-    HandleRegistry::GetInstance().Remove(handle);
+    CHandleRegistry::GetInstance().Remove(handle);
     EXPECT_NE(Run("IEvents:subscribeEvent('CEvtTick', " + id + ", 0)").find("Invalid subscriber handle"),
               std::string::npos);
     engine->Tick();

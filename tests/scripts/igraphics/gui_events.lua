@@ -22,9 +22,10 @@ for name, types in pairs(tests) do
     -- Other names, and types that are no type at all.
     check.eq(IGraphics[name](IGraphics, "ok", "OK", types[1]), false, name .. " compares names exactly")
     check.eq(IGraphics[name](IGraphics, "ok", "ok", types[1] + 0.75), true, name .. " cuts fractions off")
-    for _, hostile in ipairs({0 / 0, 1 / 0, -1 / 0, 2 ^ 32 + types[1], -(2 ^ 32) + types[1], 1e308}) do
+    for _, hostile in ipairs({1 / 0, -1 / 0, 2 ^ 32 + types[1], -(2 ^ 32) + types[1], 1e308}) do
         check.eq(IGraphics[name](IGraphics, "ok", "ok", hostile), false, name .. " " .. tostring(hostile))
     end
+    check.eq(IGraphics[name](IGraphics, "ok", "ok", 0 / 0), types[1] == 0, name .. ": NaN reads as 0")
     check.eq(IGraphics[name](IGraphics, "", "", tostring(types[1])), true, name .. " reads a number's text")
     check.eq(IGraphics[name](IGraphics, nil, {}, types[1]), true, name .. ": missing names are both empty")
     check.eq(IGraphics[name](IGraphics), types[1] == 0, name .. " with no arguments")

@@ -2,7 +2,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
-#include "core/script/lua/HandleRegistry.h"
+#include "core/foundation/HandleRegistry.h"
 #include "core/script/lua/LuaFunction.h"
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/LuaStackTable.h"
@@ -321,12 +321,12 @@ namespace
 {
 
 using LuaPlus::CallingThread;
-using LuaPlus::HandleRegistry;
 using LuaPlus::LuaStackFunction;
 using LuaPlus::LuaStackObject;
 using LuaPlus::LuaStackTable;
 using LuaPlus::OptionalScriptHandle;
 using LuaPlus::ScriptHandle;
+using Misc::CHandleRegistry;
 
 // CallingThread takes the place of an argument: only last is accepted.
 static_assert(LuaPlus::CallingThreadIsLast<int, CallingThread>());
@@ -395,18 +395,18 @@ protected:
         g_mainThread = L;
         Publish("T", LuaPlus::kNoFlags);
         Publish("G", LuaPlus::kMainStateOnly);
-        m_handle = HandleRegistry::GetInstance().Add(&m_thing);
-        m_other = HandleRegistry::GetInstance().Add(&m_otherThing);
-        m_stale = HandleRegistry::GetInstance().Add(&m_thing);
-        HandleRegistry::GetInstance().Remove(m_stale);
+        m_handle = CHandleRegistry::GetInstance().Add(&m_thing);
+        m_other = CHandleRegistry::GetInstance().Add(&m_otherThing);
+        m_stale = CHandleRegistry::GetInstance().Add(&m_thing);
+        CHandleRegistry::GetInstance().Remove(m_stale);
         ASSERT_EQ(Run("H, OTHER, STALE = " + std::to_string(m_handle) + ", " + std::to_string(m_other) +
                       ", " + std::to_string(m_stale)),
                   "");
     }
     void TearDown() override
     {
-        HandleRegistry::GetInstance().Remove(m_handle);
-        HandleRegistry::GetInstance().Remove(m_other);
+        CHandleRegistry::GetInstance().Remove(m_handle);
+        CHandleRegistry::GetInstance().Remove(m_other);
         g_kept.Reset();
         LuaTestState::TearDown();
     }

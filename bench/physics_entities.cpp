@@ -1,0 +1,169 @@
+// 1,000 physical entities with bodies falling onto a static mesh for 300
+// steps of 16 ms (60 steps a second): the physics engine's step, beside the
+// bare layer doing the same work in the same run (gravity from each body's
+// force callback, each moved body's position and degrees handed back to its
+// entity, the same shapes, solver, sleeping and stepping). The machine is
+// shared: compare the two with --benchmark_enable_random_interleaving=true
+// --benchmark_repetitions=N.
+#include "PhysicsBenchScene.h"
+#include "core/app/SimulationManager.h"
+#include "physics/PhysicsEngine.h"
+#include "physics/newton/Newton.h"
+#include "tests/support/PhysicalTestEntity.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace
+{
+
+constexpr int kEntities = PhysicsBenchScene::kBoxes;
+constexpr int kSteps = 300;
+constexpr uint32_t kStepMs = 16;
+
+std::vector<Misc::World::CTriangle> GroundTriangles()
+{
+    const std::vector<float> soup = PhysicsBenchScene::GroundTriangles();
+    std::vector<Misc::World::CTriangle> triangles;
+    for (size_t t = 0; t < soup.size(); t += 9)
+        triangles.push_back({CVector(soup[t], soup[t + 1], soup[t + 2]),
+                             CVector(soup[t + 3], soup[t + 4], soup[t + 5]),
+                             CVector(soup[t + 6], soup[t + 7], soup[t + 8])});
+    return triangles;
+}
+
+CVector BoxStart(int i)
+{
+    const auto start = PhysicsBenchScene::BoxStart(i);
+    return CVector(start[0], start[1], start[2]);
+}
+
+void BM_FallingEntities_Engine(benchmark::State& state)
+{
+    const std::vector<Misc::World::CTriangle> ground = GroundTriangles();
+    Simulation::CSimulationManager manager;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        auto engine = std::make_unique<CPhysicsEngine>(&manager);
+        engine->Init(1, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, true, 1000 / kStepMs, true);
+        engine->SetBounds(CVector(-100, -100, -100), CVector(100, 100, 100));
+        std::vector<std::unique_ptr<CPhysicalTestEntity>> entities;
+        entities.push_back(std::make_unique<CPhysicalTestEntity>());
+        entities.back()->triangles = ground;
+        entities.back()->SetMass(1000.0f);
+        engine->AddEntity(entities.back().get());
+        for (int i = 0; i < kEntities; ++i)
+        {
+            entities.push_back(std::make_unique<CPhysicalTestEntity>());
+            CPhysicalTestEntity& entity = *entities.back();
+            entity.SetMass(1.0f);
+            entity.SetPosition(BoxStart(i));
+            engine->AddEntity(&entity);
+        }
+        uint32_t now = 0;
+        state.ResumeTiming();
+        for (int step = 0; step < kSteps; ++step)
+        {
+            now += kStepMs;
+            engine->Update(Simulation::Multicast::CEvtTick{&manager, now, now - kStepMs});
+        }
+        state.PauseTiming();
+        benchmark::DoNotOptimize(entities.back()->GetPosition());
+        entities.clear();
+        engine.reset();
+        state.ResumeTiming();
+    }
+}
+
+// What the engine's callbacks do for an entity, done by hand.
+struct SBareEntity
+{
+    float mass = 1.0f;
+    CVector position;
+    CVector rotation;
+};
+
+void BareForces(const NewtonBody* body)
+{
+    const auto* entity = static_cast<const SBareEntity*>(NewtonBodyGetUserData(body));
+    const float force[3] = {0.0f, -9.8f * entity->mass, 0.0f};
+    NewtonBodyAddForce(body, force);
+    const float torque[3] = {0.0f, 0.0f, 0.0f};
+    NewtonBodyAddTorque(body, torque);
+}
+
+void BareMove(const NewtonBody* body, const float* matrix)
+{
+    auto* entity = static_cast<SBareEntity*>(NewtonBodyGetUserData(body));
+    float angles[3];
+    NewtonGetEulerAngle(matrix, angles);
+    entity->position = CVector(matrix[12], matrix[13], matrix[14]);
+    entity->rotation = CVector(angles[0] * 57.29578f, angles[1] * 57.29578f, angles[2] * 57.29578f);
+}
+
+void BM_FallingEntities_BareLayer(benchmark::State& state)
+{
+    const std::vector<Misc::World::CTriangle> ground = GroundTriangles();
+    std::vector<SBareEntity> entities(kEntities);
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        NewtonWorld* world = NewtonCreate(nullptr, nullptr);
+        NewtonSetSolverModel(world, 1);
+        NewtonSetMinimumFrameRate(world, 0.5f * float(1000 / kStepMs));
+        NewtonMaterialSetDefaultFriction(world, 0, 0, 0.6f, 0.5f);
+        NewtonMaterialSetDefaultElasticity(world, 0, 0, 0.0f);
+        const float low[3] = {-100, -100, -100};
+        const float high[3] = {100, 100, 100};
+        NewtonSetWorldSize(world, low, high);
+        NewtonCollision* tree = NewtonCreateTreeCollision(world, nullptr);
+        NewtonTreeCollisionBeginBuild(tree);
+        for (const auto& triangle : ground)
+        {
+            const float corners[9] = {triangle[0].x, triangle[0].y, triangle[0].z,
+                                      triangle[1].x, triangle[1].y, triangle[1].z,
+                                      triangle[2].x, triangle[2].y, triangle[2].z};
+            NewtonTreeCollisionAddFace(tree, 3, corners, 12, 1);
+        }
+        NewtonTreeCollisionEndBuild(tree, 1);
+        NewtonCreateBody(world, tree);
+        NewtonReleaseCollision(world, tree);
+        for (int i = 0; i < kEntities; ++i)
+        {
+            NewtonCollision* box = NewtonCreateBox(world, 1, 1, 1, nullptr);
+            NewtonBody* body = NewtonCreateBody(world, box);
+            NewtonReleaseCollision(world, box);
+            NewtonBodySetMassMatrix(body, 1, 1.0f / 6, 1.0f / 6, 1.0f / 6);
+            float matrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+            const CVector start = BoxStart(i);
+            matrix[12] = start.x;
+            matrix[13] = start.y;
+            matrix[14] = start.z;
+            NewtonBodySetMatrix(body, matrix);
+            NewtonBodySetUserData(body, &entities[i]);
+            NewtonBodySetForceAndTorqueCallback(body, BareForces);
+            NewtonBodySetTransformCallback(body, BareMove);
+        }
+        state.ResumeTiming();
+        for (int step = 0; step < kSteps; ++step)
+            NewtonUpdate(world, float(kStepMs) * 0.001f);
+        state.PauseTiming();
+        benchmark::DoNotOptimize(entities.back().position);
+        NewtonDestroy(world);
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_FallingEntities_BareLayer)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", PhysicsBenchScene::Fastest);
+BENCHMARK(BM_FallingEntities_Engine)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", PhysicsBenchScene::Fastest);

@@ -1,0 +1,31 @@
+#pragma once
+
+// Contacts between a box or hull and one triangle of a mesh by clipping:
+// the triangle is clipped against the face of the box that looks at it, so
+// a box lying on a mesh touches it at its corners, found the same way every
+// step. Bullet's own search (closest points, then the shape turned a little
+// to find more) puts the points anywhere on the touching face, a different
+// set each step, and a stack standing on them shakes itself apart.
+//
+// Tied to Bullet 3.24's collision dispatch: keep that knowledge here.
+
+#include <BulletCollision/CollisionDispatch/btCollisionCreateFunc.h>
+
+class btCollisionDispatcher;
+class btCollisionConfiguration;
+
+class FaceClippingCreateFunc : public btCollisionAlgorithmCreateFunc
+{
+public:
+    // Takes over the pairs of boxes and hulls with triangles; other shapes
+    // (and a modifier, which has no clipping faces) keep the configuration's algorithm.
+    void Register(btCollisionDispatcher& dispatcher, btCollisionConfiguration& configuration);
+
+    btCollisionAlgorithm* CreateCollisionAlgorithm(btCollisionAlgorithmConstructionInfo& info,
+                                                   const btCollisionObjectWrapper* body0Wrap,
+                                                   const btCollisionObjectWrapper* body1Wrap) override;
+
+private:
+    btCollisionAlgorithmCreateFunc* m_boxFallback = nullptr;
+    btCollisionAlgorithmCreateFunc* m_hullFallback = nullptr;
+};

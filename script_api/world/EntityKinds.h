@@ -1,0 +1,75 @@
+#pragma once
+
+// The kinds of entity that IWorld gives a block of functions each, and the
+// names of that block. The block is the same for every kind, so it is
+// written once and registered for each row of the table:
+//
+//     for (const SEntityKind& kind : kEntityKinds)
+//     {
+//         const SKindBlockNames names = KindBlockNames(kind);
+//         table.RegisterMethod<Collection...>(names.clear.c_str(), &CWorldMap::Clear);   // clearLights, ...
+//         ...
+//     }
+//
+// (a kind known at compile time, for its own class, takes its row by type
+// id: KindOf(Misc::World::kTypeIdLight)).
+
+#include "core/world/TypeId.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace ScriptWorld
+{
+
+// One kind: its ITypeId bit, the stems of its script names and the record
+// name its entities are saved under.
+struct SEntityKind
+{
+    uint32_t typeId;
+    const char* stem;   // "ParticleSystem"
+    const char* plural; // "ParticleSystems"
+    const char* typeTag;
+};
+
+// In the order IWorld registers their blocks.
+inline constexpr std::array<SEntityKind, 11> kEntityKinds = {{
+    {Misc::World::kTypeIdCursor, "Cursor", "Cursors", "KVOCURSOR"},
+    {Misc::World::kTypeIdCamera, "Camera", "Cameras", "KVOCAMERA"},
+    {Misc::World::kTypeIdLight, "Light", "Lights", "KVOLIGHT"},
+    {Misc::World::kTypeIdTrigger, "Trigger", "Triggers", "KVOTRIGGER"},
+    {Misc::World::kTypeIdUnit, "Unit", "Units", "KVOUNIT"},
+    {Misc::World::kTypeIdBillboard, "Billboard", "Billboards", "KVOBILLBOARD"},
+    {Misc::World::kTypeIdWater, "Water", "Waters", "KVOWATER"},
+    {Misc::World::kTypeIdTerrain, "Terrain", "Terrains", "KVOTERRAIN"},
+    {Misc::World::kTypeIdAgent, "Agent", "Agents", "KVOAGENT"},
+    {Misc::World::kTypeIdParticleSystem, "ParticleSystem", "ParticleSystems", "KVOPARTICLESYSTEM"},
+    {Misc::World::kTypeIdWaypoint, "Waypoint", "Waypoints", "KVOWAYPOINT"},
+}};
+
+// The row of a type id; null for a bit that is no kind with a block (sky).
+const SEntityKind* KindOf(uint32_t typeId);
+
+// The fourteen script names of one kind's block, in registration order.
+struct SKindBlockNames
+{
+    std::string clear;               // clearLights
+    std::string areVisible;          // areLightsVisible
+    std::string setVisible;          // setLightsVisible
+    std::string getSelected;         // getSelectedLight
+    std::string getNumberOfSelected; // getNumberOfSelectedLights
+    std::string getTypeId;           // getLightTypeId
+    std::string getNumber;           // getNumberOfLights
+    std::string create;              // createLight
+    std::string exists;              // lightExists
+    std::string load;                // loadLight
+    std::string forEachSelected;     // forEachSelectedLight
+    std::string forEach;             // forEachLight
+    std::string add;                 // addLight
+    std::string remove;              // deleteLight
+};
+
+SKindBlockNames KindBlockNames(const SEntityKind& kind);
+
+} // namespace ScriptWorld

@@ -1,0 +1,176 @@
+#pragma once
+
+// The world's per-kind collection of entities, CWorldMap<Kind>: a named,
+// saveable table of one kind's managed entities keyed by id, with an
+// ordered selection and a visibility flag. It is saved as one section of the
+// world file: the section name and "{", each entity's block in id order,
+// "}".
+
+#include "core/io/Archive.h"
+#include "core/io/Serializable.h"
+#include "core/world/EntityStorage.h"
+#include "world/ManagedCamera.h"
+#include "world/ManagedEntity.h"
+#include "world/ManagedWaypoint.h"
+#include "world/WorldMapInterface.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// The section each kind's collection is saved under in the world file.
+template <class Kind> struct CWorldMapSection;
+#define HALVANE_WORLD_MAP_SECTION(KindClass, Name)                                                           \
+    template <> struct CWorldMapSection<Graphics::Scene::KindClass>                                          \
+    {                                                                                                        \
+        static constexpr const char* kName = Name;                                                           \
+    };
+HALVANE_WORLD_MAP_SECTION(CGraphicalCursor, "Cursors")
+HALVANE_WORLD_MAP_SECTION(CGraphicalCamera, "Cameras")
+HALVANE_WORLD_MAP_SECTION(CGraphicalLight, "Lights")
+HALVANE_WORLD_MAP_SECTION(CGraphicalParticleSystem, "ParticleSystems")
+HALVANE_WORLD_MAP_SECTION(CGraphicalWaypoint, "Waypoints")
+HALVANE_WORLD_MAP_SECTION(CGraphicalTrigger, "Triggers")
+HALVANE_WORLD_MAP_SECTION(CGraphicalBillboard, "Billboards")
+HALVANE_WORLD_MAP_SECTION(CGraphicalWater, "Waters")
+HALVANE_WORLD_MAP_SECTION(CGraphicalTerrain, "Terrains")
+HALVANE_WORLD_MAP_SECTION(CGraphicalUnit, "Units")
+HALVANE_WORLD_MAP_SECTION(CGraphicalAgent, "Agents")
+#undef HALVANE_WORLD_MAP_SECTION
+
+template <class Kind>
+class CWorldMap final : public IWorldMap,
+                        public IUnitFactory<CManagedEntity<Kind>>,
+                        public Misc::Serialization::ISerializable
+{
+public:
+    using ManagedEntity = CManagedEntity<Kind>;
+    // Ids compare as byte strings, so walks and saves run in ascending byte
+    // order of the id text. The map keeps every entity where it was made.
+    using Table = std::map<std::string, ManagedEntity, std::less<>>;
+    static_assert(Misc::World::kKeepsEntitiesInPlace<Table>);
+
+    explicit CWorldMap(std::string sectionName = CWorldMapSection<Kind>::kName);
+    ~CWorldMap() override;
+    CWorldMap(const CWorldMap&) = delete;
+    CWorldMap& operator=(const CWorldMap&) = delete;
+
+    // Entities leave their engines as they are destroyed.
+    void Clear() override;
+    uint32_t GetCount() const override { return static_cast<uint32_t>(m_entities.size()); }
+    // Throws "[CWorldMap::CopyUnit] Unit not found [id]".
+    void CopyUnit(std::string_view id, Entity*& copy) override;
+    // The entity leaves its engines as it is destroyed.
+    void RemoveUnit(std::string_view id) override;
+    // Throws "[CWorldMap::GetUnit] Unit not found [id]".
+    void GetUnit(std::string_view id, Entity*& entity) override;
+    Entity* GetUnit(std::string_view id) override;
+    // The concrete entity, found and failing as the other lookups.
+    void GetUnit(std::string_view id, ManagedEntity*& entity);
+    void GetSelectedUnit(uint32_t index, Entity*& entity) override;
+    Entity* GetSelectedUnit(uint32_t index) override;
+    void GetUnits(std::vector<Entity*>& entities) override;
+    void GetSelectedIds(std::vector<std::string>& ids) const override;
+    uint32_t GetSelectedCount() const override { return static_cast<uint32_t>(m_selection.size()); }
+    bool IsSelected(std::string_view id) const override;
+    bool Select(std::string_view id) override;
+    void SelectAll() override;
+    bool Deselect(std::string_view id) override;
+    void DeselectAll() override { m_selection.clear(); }
+    bool Exists(std::string_view id) const override { return m_index.find(id) != m_index.end(); }
+    bool IsVisible() const override { return m_visible; }
+    // Stores the flag and passes it to every entity held now; entities
+    // added later keep their own.
+    void SetVisible(bool visible) override;
+    bool CreateIterator(CWorldMapEntityIterator*& iterator) override { return CreateIterator(iterator, {}); }
+    bool CreateIterator(CWorldMapEntityIterator*& iterator, std::string_view startId) override;
+    Entity* FindUnit(std::string_view id) override;
+    const std::string& GetSectionName() const override { return m_sectionName; }
+
+    // The factory.
+    void CreateUnit(Entity*& created) override;
+    void AddUnit(const ManagedEntity& entity, Entity*& stored) override;
+    Entity* AddUnit(const ManagedEntity& entity) override;
+
+    // The section. Reading adds to what the collection holds; blocks whose
+    // ids are present are dropped. A section that does not open with its
+    // own name, or that does not end with "}" after its own blocks, throws
+    // the archive's reading error.
+    bool Write(Misc::Serialization::IArchive& archive) override;
+    bool Read(Misc::Serialization::IArchive& archive) override;
+    const char* GetTypeName() const override { return "KVOWORLDMAP"; }
+
+    // The table, for the iterators over parts.
+    Table& GetTable() { return m_entities; }
+
+private:
+    [[noreturn]] static void ThrowNotFound(const wchar_t* method, std::string_view id);
+    ManagedEntity& Stored(std::string_view id, const wchar_t* method);
+
+    Table m_entities;
+    // The same entities by id, for lookups that do not walk the tree; the
+    // keys view the table's own keys. The interface pointer is kept beside
+    // the entity's, since reaching a virtual base reads the entity itself.
+    struct SIndexed
+    {
+        ManagedEntity* entity;
+        Entity* face;
+    };
+    std::unordered_map<std::string_view, SIndexed> m_index;
+    std::vector<std::string> m_selection;
+    std::string m_sectionName;
+    bool m_visible = true;
+};
+
+using CCursorMap = CWorldMap<Graphics::Scene::CGraphicalCursor>;
+using CCameraMap = CWorldMap<Graphics::Scene::CGraphicalCamera>;
+using CLightMap = CWorldMap<Graphics::Scene::CGraphicalLight>;
+using CParticleSystemMap = CWorldMap<Graphics::Scene::CGraphicalParticleSystem>;
+using CWaypointMap = CWorldMap<Graphics::Scene::CGraphicalWaypoint>;
+using CTriggerMap = CWorldMap<Graphics::Scene::CGraphicalTrigger>;
+using CBillboardMap = CWorldMap<Graphics::Scene::CGraphicalBillboard>;
+using CWaterMap = CWorldMap<Graphics::Scene::CGraphicalWater>;
+using CTerrainMap = CWorldMap<Graphics::Scene::CGraphicalTerrain>;
+using CUnitMap = CWorldMap<Graphics::Scene::CGraphicalUnit>;
+using CAgentMap = CWorldMap<Graphics::Scene::CGraphicalAgent>;
+
+// Iterators over one collection that yield one part of each entity, for
+// the code that hands the parts of every kind to an engine. Each starts as
+// CreateIterator does and stores the new iterator the same way.
+template <class Kind>
+bool CreateGraphicalIterator(CWorldMap<Kind>& map,
+                             CWorldMapIterator<Graphics::Scene::CGraphicalEntity>*& iterator,
+                             std::string_view startId = {})
+{
+    return CreateTableIterator(map.GetTable(), iterator, startId);
+}
+
+template <class Kind>
+bool CreatePhysicalIterator(CWorldMap<Kind>& map, CWorldMapIterator<CPhysicalEntity>*& iterator,
+                            std::string_view startId = {})
+{
+    return CreateTableIterator(map.GetTable(), iterator, startId);
+}
+
+template <class Kind>
+bool CreateSonicIterator(CWorldMap<Kind>& map, CWorldMapIterator<CSonicEntity>*& iterator,
+                         std::string_view startId = {})
+{
+    return CreateTableIterator(map.GetTable(), iterator, startId);
+}
+
+// The kinds are built once, in WorldMapCollection.cpp.
+extern template class CWorldMap<Graphics::Scene::CGraphicalCursor>;
+extern template class CWorldMap<Graphics::Scene::CGraphicalCamera>;
+extern template class CWorldMap<Graphics::Scene::CGraphicalLight>;
+extern template class CWorldMap<Graphics::Scene::CGraphicalParticleSystem>;
+extern template class CWorldMap<Graphics::Scene::CGraphicalWaypoint>;
+extern template class CWorldMap<Graphics::Scene::CGraphicalTrigger>;
+extern template class CWorldMap<Graphics::Scene::CGraphicalBillboard>;
+extern template class CWorldMap<Graphics::Scene::CGraphicalWater>;
+extern template class CWorldMap<Graphics::Scene::CGraphicalTerrain>;
+extern template class CWorldMap<Graphics::Scene::CGraphicalUnit>;
+extern template class CWorldMap<Graphics::Scene::CGraphicalAgent>;
