@@ -4,91 +4,43 @@
 // argument types and a method row, beside a bare lua_CFunction doing the
 // same map lookup and call by hand.
 
+#include "bench/BenchEntityWorld.h"
 #include "bench/ScriptLoop.h"
 
 #include "core/script/lua/LuaState.h"
 #include "core/script/lua/ScriptMetaTable.h"
 #include "graphics/scene/GraphicalTrigger.h"
-#include "script_api/world/EntityArguments.h"
-#include "tests/support/JoinedEntity.h"
 
 #include <benchmark/benchmark.h>
 
-#include <map>
-#include <memory>
 #include <string>
-#include <string_view>
 
 namespace
 {
 
 using Graphics::Scene::CGraphicalEntity;
-using Misc::World::IEntityInterface;
 
 constexpr int kEntities = 1000;
 
-// The entities of one collection, keyed by their ids as the world keeps
-// them, and the same lookup for the argument types.
-class CBenchWorld final : public ScriptWorld::IEntityLookup
-{
-public:
-    CBenchWorld()
-    {
-        for (int index = 0; index < kEntities; ++index)
-        {
-            auto entity = std::make_unique<CJoinedEntity<Graphics::Scene::CGraphicalTrigger>>();
-            entity->NewId();
-            const std::string id = entity->GetId();
-            units.emplace(id, std::move(entity));
-        }
-        m_previous = ScriptWorld::SetEntityLookup(this);
-    }
-    ~CBenchWorld() { ScriptWorld::SetEntityLookup(m_previous); }
-    CBenchWorld(const CBenchWorld&) = delete;
-    CBenchWorld& operator=(const CBenchWorld&) = delete;
+using CWorld = CBenchWorld<Graphics::Scene::CGraphicalTrigger>;
 
-    IEntityInterface* FindUnit(uint32_t, std::string_view id) override { return FindAnyUnit(id); }
-    IEntityInterface* FindAnyUnit(std::string_view id) override
-    {
-        const auto found = units.find(id);
-        return found != units.end() ? found->second.get() : nullptr;
-    }
-
-    std::map<std::string, std::unique_ptr<IEntityInterface>, std::less<>> units;
-
-private:
-    ScriptWorld::IEntityLookup* m_previous = nullptr;
-};
-
-CBenchWorld* g_world = nullptr;
-
-// What a hand-written binding does: the id, the lookup, the documented
-// error, the part, the call.
-CGraphicalEntity* BarePart(lua_State* L)
-{
-    size_t size = 0;
-    const char* text = lua_isstring(L, 2) ? lua_tolstring(L, 2, &size) : "";
-    const auto found = g_world->units.find(std::string_view(text, size));
-    if (found == g_world->units.end())
-        luaL_error(L, "[CWorldMapGroup::GetUnit] Unit not found [%s]", text);
-    return found->second->GetGraphicalPart();
-}
+CWorld* g_world = nullptr;
 
 int BareSetVisible(lua_State* L)
 {
-    BarePart(L)->SetVisible(lua_toboolean(L, 3) != 0);
+    g_world->BarePart(L)->SetVisible(lua_toboolean(L, 3) != 0);
     return 0;
 }
 
 int BareIsVisible(lua_State* L)
 {
-    lua_pushboolean(L, BarePart(L)->IsVisible() ? 1 : 0);
+    lua_pushboolean(L, g_world->BarePart(L)->IsVisible() ? 1 : 0);
     return 1;
 }
 
 void RunLoop(benchmark::State& run, const char* call)
 {
-    CBenchWorld world;
+    CWorld world(kEntities);
     g_world = &world;
     LuaPlus::LuaState* state = LuaPlus::LuaState::Create(true);
     CScriptMetaTable table(state);
@@ -99,15 +51,7 @@ void RunLoop(benchmark::State& run, const char* call)
     table.RegisterHelper("bareIsVisible", &BareIsVisible);
     table.SetGlobalObject(&world, "T");
     table.Seal();
-    lua_State* L = state->GetCState();
-    lua_newtable(L);
-    int index = 1;
-    for (const auto& entry : world.units)
-    {
-        lua_pushlstring(L, entry.first.data(), entry.first.size());
-        lua_rawseti(L, -2, index++);
-    }
-    lua_setglobal(L, "ids");
+    world.PublishIds(state->GetCState());
     RunScriptLoop(run, state, "local T, ids = T, ids", std::string("local id = ids[i % 1000 + 1] ") + call);
     LuaPlus::LuaState::Destroy(state);
     g_world = nullptr;

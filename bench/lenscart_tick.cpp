@@ -40,12 +40,25 @@ std::string IdOf(int index)
     return id;
 }
 
-// The world's cameras in a map by id, as the world keeps a collection.
+// The world's cameras in a map by id, as the world keeps a collection; in
+// place of the program's world from Install (after the engine, whose world
+// installs its own lookup) to Uninstall.
 class CCameraWorld final : public ScriptWorld::IEntityLookup
 {
 public:
-    CCameraWorld() : m_previous(ScriptWorld::SetEntityLookup(this)) {}
-    ~CCameraWorld() { ScriptWorld::SetEntityLookup(m_previous); }
+    CCameraWorld() = default;
+    ~CCameraWorld() { Uninstall(); }
+    void Install()
+    {
+        m_previous = ScriptWorld::SetEntityLookup(this);
+        m_installed = true;
+    }
+    void Uninstall()
+    {
+        if (m_installed)
+            ScriptWorld::SetEntityLookup(m_previous);
+        m_installed = false;
+    }
     CCameraWorld(const CCameraWorld&) = delete;
     CCameraWorld& operator=(const CCameraWorld&) = delete;
 
@@ -64,7 +77,8 @@ public:
     }
 
 private:
-    ScriptWorld::IEntityLookup* m_previous;
+    ScriptWorld::IEntityLookup* m_previous = nullptr;
+    bool m_installed = false;
 };
 
 // The engine on the NULL driver with the cameras in its scene and the
@@ -79,6 +93,8 @@ struct SScene
                       "IGraphics:init('NULL', 640, 480, false, 16, false, false, false, 100, false)");
         graphics = engine->GetPart<Graphics::CGraphicsEngine>();
         graphics->SetCursorPosition(0.5f, 0.5f);
+        // In front of the lookup of the engine object's world.
+        world.Install();
         for (int index = 0; index < kCameras; ++index)
         {
             auto camera = std::make_unique<Camera>();
@@ -94,6 +110,7 @@ struct SScene
     ~SScene()
     {
         world.cameras.clear();
+        world.Uninstall();
         engine.reset();
         CScriptManager::SetInstance(nullptr);
     }

@@ -1,8 +1,62 @@
 #include "world/ManagedWaypoint.h"
 
+#include "world/WaypointArrow.h"
+#include "world/WaypointGraph.h"
+
 #include <algorithm>
 
 using Graphics::Scene::CGraphicalWaypoint;
+using DrawPostScene = Misc::Multicast::CMulticastOf<Misc::Multicast::Kind::DrawPostScene>;
+
+CManagedEntity<CGraphicalWaypoint>::~CManagedEntity()
+{
+    // Before anything the handler reads goes.
+    DrawPostScene::Unsubscribe(this);
+}
+
+void CManagedEntity<CGraphicalWaypoint>::SetFlags(uint32_t flags)
+{
+    CManagedEntityBase::SetFlags(flags);
+    if ((flags & kArrowsFlag) != 0)
+        DrawPostScene::Subscribe(this, 0);
+    else
+        DrawPostScene::Unsubscribe(this);
+}
+
+void CManagedEntity<CGraphicalWaypoint>::SetVisible(bool visible)
+{
+    CGraphicalWaypoint::SetVisible(visible);
+    SetFlags(GetFlags());
+}
+
+bool CManagedEntity<CGraphicalWaypoint>::OnEvent(const Graphics::Multicast::CEvtGraphicsDrawPostScene& event)
+{
+    Graphics::CGraphicsEngine* engine = CGraphicalWaypoint::GetEngine();
+    if (engine == nullptr || event.engine != engine)
+        return false;
+    IWaypointGraph* graph = GetWaypointGraph();
+    if (graph == nullptr)
+        return false;
+    const SWaypointArrowColors colors = SWaypointArrowColors::For(graph->IsWaypointSelected(GetId()));
+    CVector from;
+    GetAbsolutePosition(from);
+    for (const CWaypointConnection& connection : m_connections)
+    {
+        // A new connection leads nowhere yet, and a world file may hold
+        // connections to waypoints that are gone: nothing to draw.
+        CManagedWaypoint* destination = graph->FindWaypoint(connection.GetWaypoint());
+        if (destination == nullptr)
+            continue;
+        CVector to;
+        destination->GetAbsolutePosition(to);
+        const SWaypointArrow arrow = SWaypointArrow::Between(from, to);
+        engine->Draw3DLine(arrow.from, arrow.to, colors.line);
+        engine->Draw3DLine(arrow.leftWing, arrow.tip, colors.arrow);
+        engine->Draw3DLine(arrow.rightWing, arrow.tip, colors.arrow);
+    }
+    // Others still receive the event.
+    return false;
+}
 
 CWaypointConnection& CManagedEntity<CGraphicalWaypoint>::GetConnection(const std::string& id)
 {

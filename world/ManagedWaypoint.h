@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/events/Multicast.h"
 #include "world/ManagedEntity.h"
 #include "world/WaypointConnection.h"
 
@@ -9,16 +10,36 @@
 // A node of the world's waypoint graph: a managed waypoint with a type text
 // and its outgoing connections, in order. Saved as a "Waypoint{" block that
 // holds the entity record, "-WaypointType" and a "Connections{" block.
+//
+// While bit 2048 of its flags is set it draws its connections after the
+// scene, as arrows to the waypoints they lead to in the world's waypoint
+// graph (WaypointGraph.h); connections to waypoints the graph does not hold
+// are left out.
 template <>
 class CManagedEntity<Graphics::Scene::CGraphicalWaypoint>
-    : public CManagedEntityBase<Graphics::Scene::CGraphicalWaypoint>
+    : public CManagedEntityBase<Graphics::Scene::CGraphicalWaypoint>,
+      public Misc::Multicast::CSubscriber<Graphics::Multicast::CEvtGraphicsDrawPostScene>
 {
 public:
+    // The flags bit that switches the arrows on.
+    static constexpr uint32_t kArrowsFlag = 2048;
+
     CManagedEntity() = default;
+    // A copy draws nothing until its flags are set again.
     CManagedEntity(const CManagedEntity&) = default;
     // The managed assignment, then the type and the connections.
     CManagedEntity& operator=(const CManagedEntity&) = default;
-    ~CManagedEntity() override = default;
+    ~CManagedEntity() override;
+
+    // The entity's flags, not the subscriber's own word.
+    using CManagedEntityBase::GetFlags;
+    // As every kind, then the drawing follows bit 2048.
+    void SetFlags(uint32_t flags) override;
+    // The flags are set again, so that the drawing follows them.
+    void SetVisible(bool visible) override;
+
+    // Draws the connections for the engine that holds this waypoint.
+    bool OnEvent(const Graphics::Multicast::CEvtGraphicsDrawPostScene& event) override;
 
     const std::wstring& GetWaypointType() const { return m_waypointType.GetValue(); }
     void SetWaypointType(const std::wstring& type) { m_waypointType.SetValue(type); }

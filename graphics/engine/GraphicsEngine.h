@@ -10,6 +10,7 @@
 #include "core/io/Serializable.h"
 #include "core/world/EngineLink.h"
 #include "graphics/engine/FrameEntity.h"
+#include "graphics/engine/ParentEntityLookup.h"
 #include "graphics/engine/RayHitList.h"
 #include "gui/manager/IGuiHost.h"
 
@@ -235,7 +236,8 @@ public:
     using Simulation::CSubEngine::Update;
     // The animated mesh of the file, found through the application's file
     // lookup (or already in the mesh cache under that name); null when
-    // there is none.
+    // there is none, and when the mesh gate refuses the file (logged as
+    // "[CGraphicsEngine::LoadMesh] Mesh file refused [%s]: ...").
     irr::scene::IAnimatedMesh* LoadMesh(const std::wstring& fileName);
     // The texture for a material's texture name (GetTexture without
     // creation), else the texture of the render target of that name; null
@@ -326,12 +328,20 @@ public:
     // of the node, when one is given) and of everything below them.
     void WriteJointTree(Misc::Serialization::IArchive& archive, irr::scene::ISceneNode* node,
                         irr::scene::ISceneNode* joint);
+    // One "Joint{" block; the joint name may be null.
+    static void WriteJointLink(Misc::Serialization::IArchive& archive, const char* id, const char* parentId,
+                               const char* joint);
     // The links of the entities on the joints below the node, for the
     // animated node that owns the joints.
     void WriteJointLinks(Misc::Serialization::IArchive& archive, irr::scene::ISceneNode* owner,
                          irr::scene::ISceneNode* node);
     // The links read last; ClearScene empties it.
     const JointMap& GetJointMap() const { return m_jointMap; }
+    // Hangs the child of every link read under its parent (or the parent's
+    // joint) and forgets the link. A link whose child or parent the world
+    // lacks is dropped and logged, so that one stale link does not stop a
+    // load half-way; an attachment that fails throws AttachChild's error.
+    void ResolveParents(IParentEntityLookup& world);
 
     // Device state.
     irr::IrrlichtDevice* GetDevice() const { return m_device; }

@@ -3,7 +3,10 @@
 
 #include "graphics/engine/GraphicsEngine.h"
 
+#include "core/foundation/Logger.h"
 #include "core/io/Archive.h"
+#include "core/world/EntityInterface.h"
+#include "graphics/scene/GraphicalEntity.h"
 
 #include <irrlicht.h>
 
@@ -31,8 +34,23 @@ bool CGraphicsEngine::Write(Misc::Serialization::IArchive& archive)
     archive.EndLine(0);
     archive.WriteString("GraphicsTypes{");
     archive.EndLine(+1);
+    scene::ISceneNode* root = nullptr;
     if (m_device != nullptr)
-        WriteJointTree(archive, m_device->getSceneManager()->getRootSceneNode(), nullptr);
+    {
+        root = m_device->getSceneManager()->getRootSceneNode();
+        WriteJointTree(archive, root, nullptr);
+    }
+    // Links read but not resolved yet (no scene when the world loaded) are
+    // written back, unless the child hangs under a parent of its own now.
+    for (const auto& [id, link] : m_jointMap)
+    {
+        scene::ISceneNode* node =
+            root != nullptr ? m_device->getSceneManager()->getSceneNodeFromName(id.c_str()) : nullptr;
+        if (node != nullptr && node->getParent() != root)
+            continue;
+        WriteJointLink(archive, id.c_str(), link.parentId.c_str(),
+                       link.joint.empty() ? nullptr : link.joint.c_str());
+    }
     archive.EndLine(-1);
     archive.WriteString("}");
     archive.EndLine(0);
@@ -52,22 +70,27 @@ void CGraphicsEngine::WriteJointTree(Misc::Serialization::IArchive& archive, sce
         if (!IsAttachedEntity(child, name))
             continue;
         if (!name.empty())
-        {
-            archive.WriteString("Joint{");
-            archive.EndLine(+1);
-            archive.WriteKeyCString("-Id", child->getName());
-            archive.WriteKeyCString("-ParentId", name.c_str());
-            if (joint != nullptr)
-                archive.WriteKeyCString("-Joint", joint->getName());
-            archive.EndLine(-1);
-            archive.WriteString("}");
-            archive.EndLine(0);
-        }
+            WriteJointLink(archive, child->getName(), name.c_str(),
+                           joint != nullptr ? joint->getName() : nullptr);
         WriteJointTree(archive, child, nullptr);
         // Entities on the child's joints are links of the child too.
         if (child->getType() == scene::ESNT_ANIMATED_MESH)
             WriteJointLinks(archive, child, child);
     }
+}
+
+void CGraphicsEngine::WriteJointLink(Misc::Serialization::IArchive& archive, const char* id,
+                                     const char* parentId, const char* joint)
+{
+    archive.WriteString("Joint{");
+    archive.EndLine(+1);
+    archive.WriteKeyCString("-Id", id);
+    archive.WriteKeyCString("-ParentId", parentId);
+    if (joint != nullptr)
+        archive.WriteKeyCString("-Joint", joint);
+    archive.EndLine(-1);
+    archive.WriteString("}");
+    archive.EndLine(0);
 }
 
 void CGraphicsEngine::WriteJointLinks(Misc::Serialization::IArchive& archive, scene::ISceneNode* owner,
@@ -108,6 +131,28 @@ bool CGraphicsEngine::Read(Misc::Serialization::IArchive& archive)
     }
     archive.ExpectToken("}");
     return true;
+}
+
+void CGraphicsEngine::ResolveParents(IParentEntityLookup& world)
+{
+    // Each link goes before it is tried: one whose attachment throws is not
+    // tried again, the ones after it stay for a later load or a save.
+    while (!m_jointMap.empty())
+    {
+        const std::string id = m_jointMap.begin()->first;
+        const SJointLink link = m_jointMap.begin()->second;
+        m_jointMap.erase(m_jointMap.begin());
+        Misc::World::IEntityInterface* child = world.FindEntity(id);
+        Misc::World::IEntityInterface* parent = world.FindEntity(link.parentId);
+        if (child == nullptr || parent == nullptr || child->GetGraphicalPart() == nullptr ||
+            parent->GetGraphicalPart() == nullptr)
+        {
+            Misc::CLogger::WriteSystem(L"[CGraphicsEngine::ResolveParents] Unit not found [%S]",
+                                       (child == nullptr ? id : link.parentId).c_str());
+            continue;
+        }
+        parent->GetGraphicalPart()->AttachChild(child->GetGraphicalPart(), link.joint);
+    }
 }
 
 } // namespace Graphics

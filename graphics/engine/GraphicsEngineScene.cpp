@@ -6,10 +6,12 @@
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
 #include "core/foundation/KVOError.h"
+#include "core/foundation/Logger.h"
 #include "core/foundation/Math3D.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
+#include "graphics/irrlicht/MeshGate.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/scene/BillboardSceneNode.h"
 #include "graphics/scene/GraphicalAgent.h"
@@ -217,7 +219,17 @@ scene::IAnimatedMesh* CGraphicsEngine::LoadMesh(const std::wstring& fileName)
     IFile* file = application->OpenFile(fileName);
     if (file == nullptr)
         return nullptr;
-    scene::IAnimatedMesh* mesh = scene->getMesh(static_cast<io::IReadFile*>(file));
+    auto* read = static_cast<io::IReadFile*>(file);
+    // Irrlicht chooses its loaders by the name of the file as opened.
+    std::string refusal;
+    if (!CMeshGate::Admits(scene, read, refusal))
+    {
+        file->drop();
+        Misc::CLogger::WriteSystem(L"[CGraphicsEngine::LoadMesh] Mesh file refused [%s]: %S", fileName,
+                                   refusal);
+        return nullptr;
+    }
+    scene::IAnimatedMesh* mesh = scene->getMesh(read);
     file->drop();
     return mesh;
 }

@@ -37,8 +37,6 @@ namespace
 // The normal-map and parallax material types and those after them need
 // vertices with tangents.
 constexpr int16_t kFirstTangentMaterial = 17;
-// Sky dome rings and ring vertices: Irrlicht indexes the dome with 16 bits.
-constexpr uint32_t kMaxDomeResolution = 255;
 // Smoothing passes handed to Irrlicht: more passes change little, and a
 // count from a damaged file must not keep the load busy for ever.
 constexpr uint32_t kMaxSmoothPasses = 64;
@@ -184,8 +182,10 @@ void CGraphicsEngine::AddSky(CGraphicalEntity* entity, scene::ISceneNode* parent
         {
             // Values read from a file are kept in the ranges Irrlicht
             // draws: percentages 0 to 1, resolutions 1 to 255.
-            const u32 horizontal = std::clamp<uint32_t>(sky->GetDomeHRes(), 1, kMaxDomeResolution);
-            const u32 vertical = std::clamp<uint32_t>(sky->GetDomeVRes(), 1, kMaxDomeResolution);
+            const u32 horizontal =
+                std::clamp<uint32_t>(sky->GetDomeHRes(), 1, Scene::CGraphicalSky::kMaxDomeResolution);
+            const u32 vertical =
+                std::clamp<uint32_t>(sky->GetDomeVRes(), 1, Scene::CGraphicalSky::kMaxDomeResolution);
             node = scene->addSkyDomeSceneNode(
                 texture(sky->GetDome()), horizontal, vertical,
                 Scene::CGraphicalSky::ClampFraction(sky->GetDomePercentage()),

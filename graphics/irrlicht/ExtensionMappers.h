@@ -25,6 +25,8 @@ public:
 
     bool isALoadableFileExtension(const irr::io::path& filename) const override;
     irr::scene::IAnimatedMesh* createMesh(irr::io::IReadFile* file) override;
+    // The loader that reads the files.
+    irr::scene::IMeshLoader* GetTarget() const { return m_target; }
 
 private:
     irr::scene::IMeshLoader* m_target;

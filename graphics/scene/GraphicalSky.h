@@ -42,6 +42,9 @@ public:
     const std::wstring& GetBottom() const { return m_bottom; }
     const std::wstring& GetDome() const { return m_dome; }
 
+    // The most vertices of a ring and rings of the dome Irrlicht draws: it
+    // indexes the dome with 16 bits.
+    static constexpr uint32_t kMaxDomeResolution = 255;
     // Vertices of a ring and rings of the dome.
     void SetDomeHRes(uint32_t resolution) { m_domeHRes = resolution; }
     void SetDomeVRes(uint32_t resolution) { m_domeVRes = resolution; }

@@ -36,5 +36,8 @@ void RegisterIGraphics(LuaPlus::LuaState* state)
                                &RegisterIGraphicsFontFunctions,
                                &RegisterIGraphicsGuiMenus,
                                &RegisterIGraphicsGuiTabs,
+                               &RegisterIGraphicsEntityMaterials,
+                               &RegisterIGraphicsEntityMeshes,
+                               &RegisterIGraphicsEntityAnimation,
                            });
 }

@@ -3,9 +3,13 @@
 
 #include "core/foundation/Vector.h"
 #include "graphics/engine/GraphicsEngine.h"
+#include "graphics/scene/GraphicalEntity.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/VectorScript.h"
 #include "script_api/graphics/IGraphicsFunctions.h"
+#include "script_api/world/EntityArguments.h"
+
+#include <irrlicht.h>
 
 #include <cstdint>
 #include <string>
@@ -63,6 +67,15 @@ CVector getWorldMax(LuaState*)
     return GraphicsEngine().GetWorldMax();
 }
 
+// Whether the point lies in the entity node's transformed bounding box;
+// false while the entity has no node.
+bool isInside(LuaState*, ScriptWorld::GraphicalPart part, const CVector& point)
+{
+    const irr::scene::ISceneNode* node = part->GetSceneNode();
+    return node != nullptr &&
+           node->getTransformedBoundingBox().isPointInside(irr::core::vector3df(point.x, point.y, point.z));
+}
+
 } // namespace
 
 void RegisterIGraphicsFrameFunctions(CScriptMetaTable& table)
@@ -75,4 +88,5 @@ void RegisterIGraphicsFrameFunctions(CScriptMetaTable& table)
     table.RegisterHelper("screenShot", &screenShot);
     table.RegisterHelper("getWorldMin", &getWorldMin);
     table.RegisterHelper("getWorldMax", &getWorldMax);
+    table.RegisterHelper("isInside", &isInside);
 }

@@ -16,3 +16,12 @@ void RegisterIGraphicsFrameFunctions(CScriptMetaTable& table);
 // rayCast ... isInLineOfSight: picking scene nodes with rays between two
 // points or through the cursor (IGraphicsRayCasts.cpp).
 void RegisterIGraphicsRayCasts(CScriptMetaTable& table);
+// getEntityAmbientColor ... setEntityZBufferWriteEnabled: the materials,
+// visibility and render flags of world entities.
+void RegisterIGraphicsEntityMaterials(CScriptMetaTable& table);
+// getMeshId ... setBillboardVertexUV: mesh handles, vertices, faces and
+// bounding boxes of world entities, billboard corners.
+void RegisterIGraphicsEntityMeshes(CScriptMetaTable& table);
+// setEntityAnimation ... getEntityAbsoluteScale: animation, joints and
+// attachments of world entities.
+void RegisterIGraphicsEntityAnimation(CScriptMetaTable& table);

@@ -1,22 +1,28 @@
 // IGraphics functions that pick entities of the 3D scene with rays: between
 // two points or from the cursor through the active camera, tested against
-// the bounding boxes of the scene's nodes. Without a device nothing is hit.
+// the bounding boxes of the scene's nodes, or against the triangles of
+// chosen world entities. Without a device nothing is hit.
 
 #include "core/foundation/Vector.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/RayHitList.h"
+#include "graphics/scene/GraphicalEntity.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/VectorScript.h"
 #include "script_api/graphics/IGraphicsFunctions.h"
+#include "script_api/world/EntityArguments.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using Graphics::CGraphicsEngine;
 using Graphics::CRayHitList;
 using LuaPlus::LuaObject;
+using LuaPlus::LuaStackObject;
 using LuaPlus::LuaState;
+using Misc::World::IEntityInterface;
 
 namespace
 {
@@ -112,6 +118,53 @@ LuaObject rayCastMousePositionAll(LuaState* state, uint32_t filter, bool orthogo
     return HitTable(state, hits);
 }
 
+// The graphical part of the entity an id names; the group's not-found
+// error otherwise, before any ray is cast.
+Graphics::Scene::CGraphicalEntity* TargetPart(std::string_view id)
+{
+    IEntityInterface* entity = ScriptWorld::FindAnyUnit(id);
+    if (entity == nullptr)
+        ScriptWorld::ThrowGroupUnitNotFound(id);
+    Graphics::Scene::CGraphicalEntity* part = entity->GetGraphicalPart();
+    if (part == nullptr)
+        ScriptWorld::RefuseMissingPart("graphical", id);
+    return part;
+}
+
+std::string_view TextOf(lua_State* L, int index)
+{
+    size_t size = 0;
+    const char* text = lua_isstring(L, index) ? lua_tolstring(L, index, &size) : nullptr;
+    return text != nullptr ? std::string_view(text, size) : std::string_view();
+}
+
+// The entities: one id, or the ids at 1 .. #table of a table.
+LuaObject rayCastPolygon(LuaState* state, const CVector& start, const CVector& end,
+                         const LuaStackObject& entities, bool buildSelectors)
+{
+    lua_State* L = state->GetCState();
+    const int index = entities.GetIndex();
+    std::vector<Graphics::Scene::CGraphicalEntity*> targets;
+    if (lua_istable(L, index))
+    {
+        const int count = static_cast<int>(lua_objlen(L, index));
+        for (int key = 1; key <= count; ++key)
+        {
+            // A failed lookup ends the call, and the call's stack with it.
+            lua_rawgeti(L, index, key);
+            targets.push_back(TargetPart(TextOf(L, -1)));
+            lua_pop(L, 1);
+        }
+    }
+    else
+    {
+        targets.push_back(TargetPart(TextOf(L, index)));
+    }
+    CRayHitList hits;
+    Engine().RayCastPolygon(start, end, targets, hits, buildSelectors);
+    return HitTable(state, hits);
+}
+
 bool isInLineOfSight(LuaState*, const CVector& start, const CVector& end)
 {
     std::string name;
@@ -128,5 +181,6 @@ void RegisterIGraphicsRayCasts(CScriptMetaTable& table)
     table.RegisterHelper("rayCastMousePosition", &rayCastMousePosition);
     table.RegisterHelper("rayCastMousePositionFilter", &rayCastMousePositionFilter);
     table.RegisterHelper("rayCastMousePositionAll", &rayCastMousePositionAll);
+    table.RegisterHelper("rayCastPolygon", &rayCastPolygon);
     table.RegisterHelper("isInLineOfSight", &isInLineOfSight);
 }

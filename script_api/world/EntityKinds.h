@@ -4,12 +4,7 @@
 // names of that block. The block is the same for every kind, so it is
 // written once and registered for each row of the table:
 //
-//     for (const SEntityKind& kind : kEntityKinds)
-//     {
-//         const SKindBlockNames names = KindBlockNames(kind);
-//         table.RegisterMethod<Collection...>(names.clear.c_str(), &CWorldMap::Clear);   // clearLights, ...
-//         ...
-//     }
+//     RegisterEntityKindBlock(table, Misc::World::kTypeIdLight);   // clearLights, ..., deleteLight
 //
 // (a kind known at compile time, for its own class, takes its row by type
 // id: KindOf(Misc::World::kTypeIdLight)).
@@ -19,6 +14,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+
+class CScriptMetaTable;
 
 namespace ScriptWorld
 {
@@ -71,5 +68,9 @@ struct SKindBlockNames
 };
 
 SKindBlockNames KindBlockNames(const SEntityKind& kind);
+
+// Registers the fourteen functions of the kind's block on the table, in the
+// order of SKindBlockNames.
+void RegisterEntityKindBlock(CScriptMetaTable& table, uint32_t typeId);
 
 } // namespace ScriptWorld

@@ -1,8 +1,18 @@
 #include "script_api/world/ISound.h"
 
 #include "script_api/core/ScriptInterface.h"
+#include "script_api/world/ISoundFunctions.h"
 
 void RegisterISound(LuaPlus::LuaState* state)
 {
-    PublishScriptInterface(state, "ISound", {});
+    // One line per group (ISoundFunctions.h), in the order scripts know the
+    // functions by.
+    PublishScriptInterface(state, "ISound",
+                           {
+                               &RegisterISoundEngineFunctions,
+                               &RegisterISoundDriverFunctions,
+                               &RegisterISoundListenerFunctions,
+                               &RegisterISoundSoundFunctions,
+                               &RegisterISoundEntityFunctions,
+                           });
 }

@@ -66,6 +66,9 @@ protected:
                       "assert(IGraphics:init('NULL', 800, 600, false, 16, false, false, false, 100, false))"),
             "");
         graphics = engine->GetPart<Graphics::CGraphicsEngine>();
+        // The engine object's world installed itself as the lookup: the
+        // test's own goes back in front of it.
+        ScriptWorld::SetEntityLookup(&world);
         world.camera = std::make_unique<Camera>();
         world.camera->SetId(kCameraId);
         world.camera->SetPosition(CVector(0, 0, 0));

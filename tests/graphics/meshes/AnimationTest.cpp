@@ -9,6 +9,7 @@
 #include "core/foundation/KVOError.h"
 #include "graphics/scene/GraphicalAgent.h"
 #include "graphics/scene/GraphicalUnit.h"
+#include "graphics/meshes/WalkerMesh.h"
 #include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>
@@ -28,43 +29,6 @@ using CTestUnit = CJoinedEntity<Graphics::Scene::CGraphicalUnit>;
 
 const char* const kWalker = "00000000-0000-4000-8000-0000000000e1";
 const char* const kSword = "00000000-0000-4000-8000-0000000000e2";
-
-// A skinned mesh of 20 frames with the joints "root" and "hand"; the hand
-// rises from y = 2 at frame 0 to y = 4 at frame 20 (3 at frame 10). One triangle on
-// the root gives it a shape.
-void CacheWalker(scene::ISceneManager* scene)
-{
-    scene::ISkinnedMesh* mesh = scene->createSkinnedMesh();
-    scene::SSkinMeshBuffer* buffer = mesh->addMeshBuffer();
-    const video::SColor white(255, 255, 255, 255);
-    buffer->Vertices_Standard.push_back(video::S3DVertex(0, 0, 0, 0, 0, -1, white, 0, 0));
-    buffer->Vertices_Standard.push_back(video::S3DVertex(1, 0, 0, 0, 0, -1, white, 1, 0));
-    buffer->Vertices_Standard.push_back(video::S3DVertex(0, 1, 0, 0, 0, -1, white, 0, 1));
-    for (u16 index : {0, 1, 2})
-        buffer->Indices.push_back(index);
-    buffer->recalculateBoundingBox();
-    scene::ISkinnedMesh::SJoint* root = mesh->addJoint(nullptr);
-    root->Name = "root";
-    for (u32 vertex = 0; vertex < 3; ++vertex)
-    {
-        scene::ISkinnedMesh::SWeight* weight = mesh->addWeight(root);
-        weight->buffer_id = 0;
-        weight->vertex_id = vertex;
-        weight->strength = 1.0f;
-    }
-    scene::ISkinnedMesh::SJoint* hand = mesh->addJoint(root);
-    hand->Name = "hand";
-    for (const auto& [frame, y] : {std::pair{0.0f, 2.0f}, std::pair{20.0f, 4.0f}})
-    {
-        scene::ISkinnedMesh::SPositionKey* key = mesh->addPositionKey(hand);
-        key->frame = frame;
-        key->position.set(0, y, 0);
-    }
-    mesh->setAnimationSpeed(10.0f);
-    mesh->finalize();
-    scene->getMeshCache()->addMesh("walker.x", mesh);
-    mesh->drop();
-}
 
 class AnimationTest : public ::testing::Test
 {

@@ -138,7 +138,27 @@ local expected = {
         addSpriteBankEntry addSpriteToScreen screenSpriteExists getSpriteScreenPosition
         getSpriteScreenPositionAbsolute getSpriteScreenDimensions getSpriteScreenDimensionsAbsolute
         setSpriteScreenPosition changeSpriteColor removeSpriteFromScreen removeAllSpritesFromScreen
-        createFontTool destroyFontTool getCharsets getFontnames createFont]],
+        createFontTool destroyFontTool getCharsets getFontnames createFont
+        isInside rayCastPolygon createRenderTarget setRenderTargetCameraId getRenderTargetCameraId
+        getScreenPosFrom3DPos getEntityAmbientColor getEntityDiffuseColor getEntitySpecularColor
+        getEntityEmissiveColor getEntityShininess getEntityMaterialType getEntityMaterialTypeParam
+        getEntityTextureName getEntityMaterialCount setEntityAmbientColor setEntityDiffuseColor
+        setEntitySpecularColor setEntityEmissiveColor setEntityShininess setEntityMaterialType
+        setEntityMaterialTypeParam setEntityTextureName isEntityInitialised isEntityVisible setEntityVisible
+        refreshEntity getEntityLightingEnabled setEntityLightingEnabled getEntityFogEnabled setEntityFogEnabled
+        getEntitySolid setEntitySolid getEntityGouraud setEntityGouraud getEntityZBufferEnabled
+        setEntityZBufferEnabled getEntityZBufferWriteEnabled setEntityZBufferWriteEnabled getMeshId
+        getNumberOfMeshVertices getMeshVertexColor setMeshVertexColor getMeshVertexPosition
+        setMeshVertexPosition getMeshVertexNormal setMeshVertexNormal getMeshVertexUV setMeshVertexUV
+        getBoundingBox getEntityVertices getEntityFaces getBillboardVertexColor setBillboardVertexColor
+        getBillboardVertexUV setBillboardVertexUV setEntityAnimation setEntityAnimationEx
+        setEntityAnimationSpeed setEntityAnimationLooping setEntityAnimationFrames getEntityAnimationStartFrame
+        getEntityAnimationEndFrame getEntityAnimationFrameCount getEntityAnimationFrameRate
+        getEntityAnimationLooping getEntityAnimationFrame setEntityAnimationFrame isAnimationComplete
+        getEntityJointName getEntityJointPosition getEntityJointRotation getEntityJointScale
+        getEntityJointTransformation setEntityJointMode animateEntityJoints animateEntityJointsAuto
+        attachToEntity removeEntityAttachment getEntityAttachment getEntityAbsolutePosition
+        getEntityAbsoluteRotation getEntityAbsoluteScale]],
     ISkin = [[activate deactivate isInitialised getSkinName save setFont getFont getFontTextureCount
         getFontTextureName getNumberOfFonts forEachFont getColor setColor getSize setSize getText setText
         getImageCount setImage getImage clearImage clearAllImages forEachImage setGuiAlpha
@@ -148,6 +168,19 @@ local expected = {
         setActionKeyDescription getActionKeyShiftState setActionKeyShiftState getActionKeyControlState
         setActionKeyControlState isActionKeyOn isActionKeyToggled isActionOn setActionOn isActionToggled
         setActionToggled isActionClicked]],
+    ISound = [[init destroy isInitialised lock setDesiredFrameRate getDesiredFrameRate getTotalFrames
+        getTotalProcessingTime getAveProcessingTime enableFrameCounter isFrameCounterEnabled getCurrentDriverName
+        getNumberOfSoundDrivers getSoundDriverName getSoundDriverVersionMajor getSoundDriverVersionMinor
+        getSoundDriverMaxSources getSoundDriverDefault querySoundDriverFeature forEachSoundDriver getGlobalVolume
+        setGlobalVolume getDistanceModel setDistanceModel getSpeedOfSound setSpeedOfSound getDopplerFactor
+        setDopplerFactor setListenerPosition enableAutoManagedCamera getAutoManagedCamera getNumberOfSounds
+        mapSoundExtension load soundExists getSoundFilename isStreamMode play stop rewind pause isPlaying isPaused
+        isStopped unload unloadAll getVolume setVolume getPitch setPitch isLooping setLooping getMaxDistance
+        setMaxDistance getReferenceDistance setReferenceDistance getRolloffFactor setRolloffFactor getPosition
+        setPosition setVelocity getDirection setDirection getDirectionConeAngleInner getDirectionConeAngleOuter
+        getDirectionConeVolumeOuter setDirectionConeAngleParams getPlayPosition setPlayPosition forEachSound
+        attachEntitySound detachEntitySound detachAllEntitySounds refreshEntity getNumberOfEntitySounds
+        forEachEntitySound]],
     IMouse = [[leftButtonDown rightButtonDown centreButtonDown leftButtonClicked rightButtonClicked
         centreButtonClicked wheelMoved setPosition setPositionPoint getX getY getPosition show isVisible setType]],
 }

@@ -1,0 +1,311 @@
+#include "world/WorldData.h"
+
+#include "core/app/Application.h"
+#include "core/app/SimulationManager.h"
+#include "core/foundation/CurrentDirectory.h"
+#include "core/foundation/KVOError.h"
+#include "core/foundation/PathUtilities.h"
+#include "core/io/ArchiveBin.h"
+#include "core/io/ArchiveHandle.h"
+#include "core/io/ArchiveText.h"
+#include "core/io/FileOperations.h"
+#include "core/io/SaveFile.h"
+#include "core/world/TypeId.h"
+#include "graphics/engine/GraphicsEngine.h"
+#include "physics/PhysicsEngine.h"
+#include "sound/SoundEngine.h"
+#include "world/World.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace World = Misc::World;
+
+CWorldData::CWorldData(CWorld* owner) : m_owner(owner)
+{
+    for (IWorldMap* map : {static_cast<IWorldMap*>(&m_cursors), static_cast<IWorldMap*>(&m_units),
+                           static_cast<IWorldMap*>(&m_cameras), static_cast<IWorldMap*>(&m_agents),
+                           static_cast<IWorldMap*>(&m_lights), static_cast<IWorldMap*>(&m_particleSystems),
+                           static_cast<IWorldMap*>(&m_waypoints), static_cast<IWorldMap*>(&m_triggers),
+                           static_cast<IWorldMap*>(&m_billboards), static_cast<IWorldMap*>(&m_waters),
+                           static_cast<IWorldMap*>(&m_terrains)})
+        m_group.AddMap(map);
+}
+
+void CWorldData::SetScript(const std::wstring& script)
+{
+    if (!script.empty())
+        m_script = script;
+}
+
+std::wstring CWorldData::GetPathLong() const
+{
+    std::wstring path = m_path;
+    if (IsRelativePath(path))
+        path = CCurrentDirectory().Get() + L"/" + path;
+    CleanPath(path, L"/");
+    return path;
+}
+
+IWorldMap* CWorldData::GetMap(uint32_t typeId)
+{
+    switch (typeId)
+    {
+    case World::kTypeIdCursor:
+        return &m_cursors;
+    case World::kTypeIdCamera:
+        return &m_cameras;
+    case World::kTypeIdLight:
+        return &m_lights;
+    case World::kTypeIdParticleSystem:
+        return &m_particleSystems;
+    case World::kTypeIdWaypoint:
+        return &m_waypoints;
+    case World::kTypeIdTrigger:
+        return &m_triggers;
+    case World::kTypeIdBillboard:
+        return &m_billboards;
+    case World::kTypeIdWater:
+        return &m_waters;
+    case World::kTypeIdTerrain:
+        return &m_terrains;
+    case World::kTypeIdUnit:
+        return &m_units;
+    case World::kTypeIdAgent:
+        return &m_agents;
+    default:
+        return nullptr;
+    }
+}
+
+void CWorldData::Clear()
+{
+    m_path.clear();
+    m_dataFilename.clear();
+    m_script = L"world";
+    m_dataBag.Clear();
+    for (IWorldMap* map : {static_cast<IWorldMap*>(&m_cursors), static_cast<IWorldMap*>(&m_units),
+                           static_cast<IWorldMap*>(&m_agents), static_cast<IWorldMap*>(&m_lights),
+                           static_cast<IWorldMap*>(&m_particleSystems), static_cast<IWorldMap*>(&m_cameras),
+                           static_cast<IWorldMap*>(&m_waypoints), static_cast<IWorldMap*>(&m_triggers),
+                           static_cast<IWorldMap*>(&m_billboards), static_cast<IWorldMap*>(&m_waters),
+                           static_cast<IWorldMap*>(&m_terrains)})
+        map->Clear();
+    m_sky.Clear();
+}
+
+void CWorldData::RemoveInvalidWaypointConnections()
+{
+    for (auto& entry : m_waypoints.GetTable())
+    {
+        std::vector<std::string> gone;
+        auto& waypoint = entry.second;
+        for (const CWaypointConnection& connection : waypoint.GetConnections())
+        {
+            if (!m_waypoints.Exists(connection.GetWaypoint()))
+                gone.push_back(connection.GetId());
+        }
+        for (const std::string& connection : gone)
+            waypoint.RemoveConnection(connection);
+    }
+}
+
+CWorldData::~CWorldData() = default;
+
+namespace
+{
+
+// The collections in the order the world file holds their sections.
+template <class F> void ForEachSection(CWorldData& world, F&& f)
+{
+    f(world.GetCursors());
+    f(world.GetCameras());
+    f(world.GetLights());
+    f(world.GetParticleSystems());
+    f(world.GetUnits());
+    f(world.GetBillboards());
+    f(world.GetWaters());
+    f(world.GetTerrains());
+    f(world.GetWaypoints());
+    f(world.GetTriggers());
+    f(world.GetAgents());
+}
+
+// The path as an absolute, cleaned path, relative ones taken against the
+// current directory.
+std::wstring AbsolutePath(const std::wstring& path)
+{
+    std::wstring absolute = path;
+    if (IsRelativePath(absolute))
+        absolute = CCurrentDirectory().Get() + L"/" + absolute;
+    CleanPath(absolute, L"/");
+    return absolute;
+}
+
+// True when both name one folder, also when spelled differently or reached
+// through a link.
+bool IsSameFolder(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    std::error_code error;
+    if (a == b)
+        return true;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+// True when the folder `inner` is the folder `outer` or lies below it.
+bool IsAtOrBelow(const std::wstring& inner, const std::wstring& outer)
+{
+    const std::filesystem::path outerPath(ToNativePath(AbsolutePath(outer)));
+    std::filesystem::path path(ToNativePath(AbsolutePath(inner)));
+    for (;;)
+    {
+        if (IsSameFolder(path, outerPath))
+            return true;
+        if (!path.has_relative_path())
+            return false;
+        path = path.parent_path();
+    }
+}
+
+} // namespace
+
+std::wstring CWorldData::GetScriptPath() const
+{
+    if (m_script.empty() || !IsRelativePath(m_script))
+        return {};
+    const std::wstring folder = GetPathLong();
+    std::wstring path = folder + L"/" + m_script;
+    CleanPath(path, L"/");
+    const std::wstring prefix = folder == L"/" ? folder : folder + L"/";
+    if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0)
+        return {};
+    return path;
+}
+
+Misc::World::IEntityInterface* CWorldData::FindEntity(const std::string& id)
+{
+    return m_group.FindUnit(id);
+}
+
+CWorldData::SEngines CWorldData::GetEngines() const
+{
+    Simulation::CSimulationManager* manager = m_owner != nullptr ? m_owner->GetOwner() : nullptr;
+    if (manager == nullptr)
+        return {};
+    return {manager->GetPart<Graphics::CGraphicsEngine>(), manager->GetPart<CPhysicsEngine>(),
+            manager->GetPart<CSoundEngine>()};
+}
+
+bool CWorldData::Write(Misc::Serialization::IArchive& archive)
+{
+    const SEngines engines = GetEngines();
+    // Without its engines the body would miss their records and not read.
+    if (engines.graphics == nullptr || engines.physics == nullptr || engines.sound == nullptr)
+        return false;
+    bool written = archive.WriteKeyWString("-Script", m_script);
+    written = engines.graphics->Write(archive) && written;
+    written = engines.physics->Write(archive) && written;
+    written = engines.sound->Write(archive) && written;
+    written = m_fog.Write(archive) && written;
+    written = static_cast<Misc::Serialization::ISerializable&>(m_sky).Write(archive) && written;
+    written = m_dataBag.Write(archive) && written;
+    ForEachSection(*this, [&](auto& map) { written = map.Write(archive) && written; });
+    return written;
+}
+
+bool CWorldData::Read(Misc::Serialization::IArchive& archive)
+{
+    const SEngines engines = GetEngines();
+    if (engines.graphics == nullptr || engines.physics == nullptr || engines.sound == nullptr)
+        throw Misc::Error::CKVOError(L"[CWorldData::Read] Engines not initialised");
+    // Version 0 is an archive that does not know its version: the new
+    // layout.
+    const bool newLayout = archive.GetVersion() == 0 || archive.IsVersionAtLeast(1010);
+    archive.ReadKeyWString("-Script", m_script);
+    if (newLayout)
+    {
+        engines.graphics->Read(archive);
+        engines.physics->Read(archive);
+        engines.sound->Read(archive);
+    }
+    m_fog.Read(archive);
+    static_cast<Misc::Serialization::ISerializable&>(m_sky).Read(archive);
+    if (!newLayout)
+        engines.physics->Read(archive);
+    m_dataBag.Read(archive);
+    ForEachSection(*this, [&](auto& map) { map.Read(archive); });
+    return true;
+}
+
+bool CWorldData::Load(const std::wstring& folder, const std::wstring& file, const std::wstring& script,
+                      bool force)
+{
+    Simulation::CSimulationManager* manager = m_owner != nullptr ? m_owner->GetOwner() : nullptr;
+    if (manager == nullptr || manager->GetApplication() == nullptr)
+        return false;
+    std::wstring folderText = (folder.empty() ? std::wstring(L".") : folder) + L"/";
+    CleanPath(folderText, L"/");
+    const std::wstring path = folderText + L"/" + file;
+    CFilePtr opened(manager->GetApplication()->OpenFile(path));
+    if (opened == nullptr)
+        return false;
+    Misc::Serialization::CArchiveHandle archive(opened.get(), false, GetTypeName(), GetMinimumVersion());
+    if (!archive.IsOpen())
+        return false;
+    SetScript(script);
+    const bool read = Read(archive);
+    // A file that did not read leaves the stored names to the world that
+    // has them, so that a later save does not go to the failed file.
+    if (read && (force || m_path.empty()))
+    {
+        m_path = folder;
+        m_dataFilename = file;
+    }
+    return read;
+}
+
+bool CWorldData::Save(const std::wstring& folder, const std::wstring& file, const std::string& mode,
+                      bool copyFolder)
+{
+    std::wstring oldFolder = m_path;
+    CleanPath(oldFolder, L"/");
+    std::wstring newFolder = (folder.empty() ? std::wstring(L".") : folder) + L"/";
+    CleanPath(newFolder, L"/");
+    std::wstring path = newFolder + L"/" + file;
+    CleanPath(path, L"/");
+
+    const CFileOperations operations;
+    if (!operations.IsDirectory(newFolder) && !operations.CreatePath(newFolder, true))
+        return false;
+    // A world never loaded has nothing to copy; the folder itself, or one
+    // that holds the new one, would be copied into itself.
+    if (copyFolder && !oldFolder.empty() && oldFolder != newFolder && !IsAtOrBelow(newFolder, oldFolder) &&
+        !operations.CopyPath(oldFolder, newFolder))
+        return false;
+
+    CSaveFile target(path);
+    if (!target.IsOk())
+        return false;
+    bool written = false;
+    const bool compressed = mode == "COMPRESSED";
+    if (compressed || mode == "BINARY")
+    {
+        Misc::Serialization::CArchiveBin archive(&target, true, GetTypeName(), GetVersion(), nullptr,
+                                                 compressed);
+        written = archive.IsOpen() && Write(archive);
+        written = archive.Close() && written;
+    }
+    else
+    {
+        Misc::Serialization::CArchiveText archive(&target, true, GetTypeName(), GetVersion(), nullptr,
+                                                  mode.c_str());
+        written = archive.IsOpen() && Write(archive);
+        written = archive.Close() && written;
+    }
+    // The old file stays unless every write and the close succeeded.
+    if (!written || !target.Commit())
+        return false;
+    m_path = folder;
+    m_dataFilename = file;
+    return true;
+}
