@@ -10,7 +10,7 @@
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 
 #include <benchmark/benchmark.h>
 #include <irrlicht.h>

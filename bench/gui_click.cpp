@@ -17,7 +17,7 @@
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "script_api/graphics/IGraphics.h"
 
 #include <benchmark/benchmark.h>

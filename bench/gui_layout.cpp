@@ -3,7 +3,7 @@
 // environment, in the same run. Each iteration starts from an empty GUI.
 
 #include "graphics/engine/GraphicsEngine.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 
 #include <benchmark/benchmark.h>
 #include <irrlicht.h>

@@ -14,7 +14,7 @@
 #include "core/script/lua/LuaState.h"
 #include "core/script/lua/WideString.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 
 #include <benchmark/benchmark.h>
 #include <irrlicht.h>

@@ -5,7 +5,7 @@
 // The renderer needs a window: without a display the program runs itself
 // again under xvfb-run.
 #include "core/events/Multicast.h"
-#include "gui/GuiKVOSpriteBank.h"
+#include "gui/sprites/GuiKVOSpriteBank.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Process.h"
 

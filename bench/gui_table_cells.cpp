@@ -15,8 +15,8 @@
 #include "core/script/lua/LuaState.h"
 #include "core/script/lua/WideString.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "gui/GUITableEx.h"
-#include "gui/GuiManager.h"
+#include "gui/elements/GUITableEx.h"
+#include "gui/manager/GuiManager.h"
 
 #include <benchmark/benchmark.h>
 #include <irrlicht.h>

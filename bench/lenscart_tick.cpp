@@ -10,7 +10,7 @@
 #include "core/script/lua/LuaState.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/GraphicalCamera.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "lenscart/CameraProcessor.h"
 #include "script_api/world/EntityArguments.h"
 #include "world/ManagedCamera.h"

@@ -4,7 +4,7 @@
 #include "core/world/TypeId.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/GraphicalCamera.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 #include "script_api/world/EntityArguments.h"

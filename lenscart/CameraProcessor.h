@@ -13,7 +13,7 @@
 #include "core/events/Multicast.h"
 #include "core/foundation/Vector.h"
 
-#include "gui/InputKeyMap.h"
+#include "gui/input/InputKeyMap.h"
 
 #include <array>
 #include <cstdint>

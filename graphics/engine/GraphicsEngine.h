@@ -12,7 +12,7 @@
 #include "graphics/engine/FrameEntity.h"
 #include "graphics/engine/ParentEntityLookup.h"
 #include "graphics/engine/RayHitList.h"
-#include "gui/IGuiHost.h"
+#include "gui/manager/IGuiHost.h"
 
 #include <cstdint>
 #include <map>

@@ -7,7 +7,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/Pixels.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 
 #include <irrlicht.h>
 

@@ -1,7 +1,7 @@
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
 #include "graphics/engine/GraphicsEngine.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/ScriptTexts.h"
 

@@ -4,7 +4,7 @@
 #include "script_api/graphics/IGraphicsGuiBuilders.h"
 
 #include "core/script/lua/ScriptMetaTable.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/RectScript.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"

@@ -4,9 +4,9 @@
 
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/ScriptMetaTable.h"
-#include "gui/GuiElementVisitor.h"
-#include "gui/GuiManager.h"
-#include "gui/ScreenCoordinates.h"
+#include "gui/manager/GuiElementVisitor.h"
+#include "gui/manager/GuiManager.h"
+#include "gui/manager/ScreenCoordinates.h"
 #include "script_api/core/PointScript.h"
 #include "script_api/core/RectScript.h"
 #include "script_api/core/ScriptTexts.h"

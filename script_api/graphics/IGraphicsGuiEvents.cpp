@@ -5,7 +5,7 @@
 #include "core/script/lua/ScriptMetaTable.h"
 #include "core/script/lua/ScriptNumbers.h"
 #include "core/script/lua/ScriptResolved.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
 using Graphics::GUI::CGuiManager;

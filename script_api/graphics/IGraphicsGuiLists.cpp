@@ -2,7 +2,7 @@
 // their texts, data, icons and colours, and selection with its events.
 
 #include "core/script/lua/ScriptMetaTable.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/RectScript.h"
 #include "script_api/core/ScriptTexts.h"

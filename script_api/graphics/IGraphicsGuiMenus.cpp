@@ -5,7 +5,7 @@
 #include "script_api/graphics/IGraphicsGuiMenus.h"
 
 #include "core/script/lua/ScriptMetaTable.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "script_api/core/RectScript.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 #include "core/script/lua/ScriptNumbers.h"

@@ -3,8 +3,8 @@
 // in fractions of the screen.
 
 #include "core/script/lua/ScriptMetaTable.h"
-#include "gui/GuiManager.h"
-#include "gui/ScreenCoordinates.h"
+#include "gui/manager/GuiManager.h"
+#include "gui/manager/ScreenCoordinates.h"
 #include "script_api/core/PointScript.h"
 #include "script_api/core/ScriptTexts.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"

@@ -4,7 +4,7 @@
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/ScriptMetaTable.h"
 #include "core/script/lua/ScriptNumbers.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
 using Graphics::GUI::CGuiManager;

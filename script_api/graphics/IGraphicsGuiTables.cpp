@@ -2,7 +2,7 @@
 // and colours, selection with its event, and the drawing flags.
 
 #include "core/script/lua/ScriptMetaTable.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/RectScript.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"

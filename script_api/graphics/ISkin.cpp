@@ -6,8 +6,8 @@
 
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/ScriptMetaTable.h"
-#include "gui/GuiManager.h"
-#include "gui/SkinManager.h"
+#include "gui/manager/GuiManager.h"
+#include "gui/skin/SkinManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/ScriptInterface.h"
 #include "script_api/core/ScriptTexts.h"

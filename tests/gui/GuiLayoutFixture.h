@@ -3,7 +3,8 @@
 // What the GUI layout tests share: a test folder, layouts loaded from it or
 // from the fixtures, and a seeded fuzz run of the layout readers.
 
-#include "GuiManagerTestSupport.h"
+#include "gui/GuiFixtures.h"
+#include "gui/GuiManagerTestSupport.h"
 
 #include "core/io/ArchiveTestUtil.h"
 
@@ -26,7 +27,7 @@ protected:
     // The fixture copied into the test folder; its path.
     std::wstring Fixture(const std::string& name)
     {
-        const std::string bytes = ArchiveTest::Fixture(name);
+        const std::string bytes = GuiTest::Fixture(name);
         EXPECT_FALSE(bytes.empty()) << name;
         folder.Write(name, bytes);
         return folder.Wide(name);

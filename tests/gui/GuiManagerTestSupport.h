@@ -7,7 +7,7 @@
 #include "graphics/engine/GraphicsTestSupport.h"
 
 #include "core/foundation/KVOError.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "app/EngineComposition.h"
 #include "core/script/ScriptManager.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "lenscart/CameraProcessor.h"
 #include "physics/PhysicsEngine.h"
 #include "script_api/world/EntityArguments.h"

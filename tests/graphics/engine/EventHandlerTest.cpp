@@ -6,7 +6,7 @@
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/GraphicsEngineEventHandler.h"
 #include "graphics/engine/InputEventCodes.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 
 #include <gtest/gtest.h>
 

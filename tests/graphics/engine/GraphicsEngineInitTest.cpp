@@ -5,7 +5,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/GraphicsEngineEventHandler.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 
 #include <gtest/gtest.h>
 

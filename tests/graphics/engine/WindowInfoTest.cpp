@@ -9,7 +9,7 @@
 #include "GraphicsTestSupport.h"
 
 #include "core/foundation/KVOError.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "support/ErrorOf.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // software renderer. This program runs under a virtual X server (its CTest
 // entry starts it through xvfb-run).
 #include "core/events/Multicast.h"
-#include "gui/GuiKVOSpriteBank.h"
-#include "gui/SkinImpl.h"
+#include "gui/sprites/GuiKVOSpriteBank.h"
+#include "gui/skin/SkinImpl.h"
 
 #include "core/app/FakeClock.h"
 

@@ -14,7 +14,7 @@
 #include "support/LuaTestState.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/GraphicsTestSupport.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 
 #include <gtest/gtest.h>
 #include <irrlicht.h>

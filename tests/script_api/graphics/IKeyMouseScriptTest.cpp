@@ -7,7 +7,7 @@
 #include "core/app/FakeClock.h"
 #include "core/script/ScriptManager.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "gui/GuiManager.h"
+#include "gui/manager/GuiManager.h"
 #include "support/LuaTestState.h"
 #include "support/ScriptRecorder.h"
 

@@ -1,0 +1,96 @@
+// Check boxes: built under the GUI parent, read, and set from scripts with
+// the event that tells listeners the state changed.
+
+#include "core/foundation/KVOError.h"
+#include "core/io/Archive.h"
+#include "gui/manager/GuiManager.h"
+#include "gui/elements/GuiElementKinds.h"
+#include "gui/manager/ScreenCoordinates.h"
+
+#include <irrlicht.h>
+
+namespace Graphics::GUI
+{
+
+using namespace irr;
+using Misc::Multicast::CMulticastOf;
+namespace Kind = Misc::Multicast::Kind;
+
+namespace
+{
+
+} // namespace
+
+gui::IGUICheckBox* CGuiManager::AddCheckBoxNamed(const std::wstring& name, const std::wstring& caption,
+                                                 bool checked, const CRect& rect)
+{
+    const CGuiEventQueue::CHold events(m_events);
+    // Without an environment nothing is created, and no name is taken.
+    if (m_environment == nullptr)
+        return nullptr;
+    const int32_t id = RegisterElementName(name, 0);
+    return AddCheckBox(id, caption, checked, ScreenRectToPixels(rect));
+}
+
+gui::IGUICheckBox* CGuiManager::AddCheckBox(int32_t id, const std::wstring& caption, bool checked,
+                                            const CRect& pixelRect)
+{
+    const CGuiEventQueue::CHold events(m_events);
+    if (m_environment == nullptr)
+        return nullptr;
+    return m_environment->addCheckBox(checked, ToPixelRect(pixelRect), GetGuiParent(), id, caption.c_str());
+}
+
+void CGuiManager::SetCheckBoxChecked(gui::IGUIElement* element, bool checked)
+{
+    gui::IGUICheckBox* checkBox = As<gui::IGUICheckBox>(*this, element, L"SetCheckBoxChecked");
+    checkBox->setChecked(checked);
+    // Whether a subscriber handled it does not matter.
+    CMulticastOf<Kind::Gui>::Publish(
+        CGuiEvent{m_source, GetElementName(element->getID(), false), kGuiCheckBoxChanged, 0});
+}
+
+bool CGuiManager::IsCheckBoxChecked(gui::IGUIElement* element) const
+{
+    return As<gui::IGUICheckBox>(*this, element, L"IsCheckBoxChecked")->isChecked();
+}
+
+std::wstring CGuiManager::GetOpenDialogFileName(int32_t id)
+{
+    ForgetClosedDialogs();
+    gui::IGUIElement* element = GetElement(id, true);
+    if (!element->hasType(gui::EGUIET_FILE_OPEN_DIALOG))
+        throw Misc::Error::CKVOError::Format(
+            L"[CGuiManager::GetOpenDialogFileName] Gui element is not a file open dialog:%s",
+            GetElementName(id, false).c_str());
+    const wchar_t* fileName = static_cast<gui::IGUIFileOpenDialog*>(element)->getFileName();
+    return fileName != nullptr ? std::wstring(fileName) : std::wstring();
+}
+
+gui::IGUIElement* CGuiManager::ReadCheckBox(Misc::Serialization::IArchive& archive)
+{
+    const int32_t id = ReadElementIdName(archive);
+    const CRect position = ReadElementPosition(archive);
+    std::wstring label;
+    bool checked = false;
+    if (!archive.ReadKeyWString("-Label", label) || !archive.ReadKeyBool("-Checked", checked))
+        throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
+    // Layouts of this span named a font the check box never used.
+    if (archive.IsVersionAtLeast(1014) && !archive.IsVersionAtLeast(1019))
+    {
+        std::wstring font;
+        if (!archive.ReadKeyWString("-Font", font))
+            throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
+    }
+    // The name is registered already: the box takes its id.
+    return AddCheckBox(id, label, checked, ScreenRectToPixels(position));
+}
+
+bool CGuiManager::WriteCheckBox(Misc::Serialization::IArchive& archive, gui::IGUIElement* element)
+{
+    return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
+           WriteElementLabel(archive, element) &&
+           archive.WriteKeyBool("-Checked", IsCheckBoxChecked(element));
+}
+
+} // namespace Graphics::GUI

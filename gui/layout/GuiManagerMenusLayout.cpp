@@ -1,0 +1,230 @@
+// Menus and tool bars in GUI layouts: the "Menu" and "ContextMenu" blocks
+// with their items, and the "Toolbar" block with the buttons older files
+// keep inside it.
+
+#include "core/foundation/Color.h"
+#include "core/foundation/KVOError.h"
+#include "core/foundation/StringConversion.h"
+#include "core/io/Archive.h"
+#include "gui/manager/GuiManager.h"
+#include "gui/layout/LayoutArchive.h"
+#include "gui/manager/ScreenCoordinates.h"
+
+#include <irrlicht.h>
+
+namespace Graphics::GUI
+{
+
+using Layout::Require;
+using Layout::WriteBlockEnd;
+using Layout::WriteBlockStart;
+
+using namespace irr;
+using Misc::Serialization::IArchive;
+
+namespace
+{
+
+// Items enclosed in "MenuItems{" from this version on.
+constexpr uint32_t kEnclosedMenuItemsVersion = 1019;
+// Tool bars carry their position and their buttons' fonts and shortcuts
+// from this version on, their buttons from the second.
+constexpr uint32_t kToolbarPositionVersion = 1012;
+constexpr uint32_t kToolbarButtonsVersion = 1019;
+
+} // namespace
+
+gui::IGUIElement* CGuiManager::ReadMenu(IArchive& archive)
+{
+    return ReadMenu(archive, false);
+}
+
+gui::IGUIElement* CGuiManager::ReadContextMenu(IArchive& archive)
+{
+    return ReadMenu(archive, true);
+}
+
+gui::IGUIElement* CGuiManager::ReadMenu(IArchive& archive, bool context)
+{
+    const int32_t id = ReadElementIdName(archive);
+    CRect rect;
+    if (archive.TestToken("-Position", true))
+        rect = ReadElementPosition(archive);
+    // A menu's font is the skin's: the key is read and has no effect.
+    if (archive.TestToken("-Font"))
+    {
+        std::wstring font;
+        Require(archive.ReadWString(font), "-Font");
+    }
+    gui::IGUIContextMenu* menu = context ? AddContextMenu(id, ScreenRectToPixels(rect)) : AddMenu(id);
+    if (menu == nullptr)
+        throw Misc::Error::CKVOError(L"[CGuiManager::ReadMenu] Gui environment not available.");
+    ReadToolTip(archive, menu);
+    {
+        // Each item added would size the menu with all its sub-menus again:
+        // it is sized once, when all are in.
+        const bool held = m_menuSizingHeld;
+        m_menuSizingHeld = true;
+        struct SRestore
+        {
+            bool& flag;
+            bool value;
+            ~SRestore() { flag = value; }
+        } restore{m_menuSizingHeld, held};
+        loadMenuItems(menu, archive);
+    }
+    RecalculateMenuSize(menu);
+    return menu;
+}
+
+void CGuiManager::loadMenuItems(gui::IGUIContextMenu* menu, IArchive& archive)
+{
+    const bool enclosed = archive.IsVersionAtLeast(kEnclosedMenuItemsVersion);
+    if (enclosed)
+        archive.ExpectToken("MenuItems{");
+    // Older files end the list with the menu's own "}", or with the
+    // tooltip block that follows a sub-menu's items.
+    while (!archive.TestToken("}", true) && (enclosed || !archive.TestToken("Tooltip{", true)))
+    {
+        if (archive.TestToken("Item{"))
+        {
+            const int32_t id = ReadElementIdName(archive);
+            std::wstring label;
+            bool enabled = true;
+            bool checked = false;
+            Require(archive.ReadKeyWString("-Label", label), "-Label");
+            Require(archive.ReadKeyBool("-Enable", enabled), "-Enable");
+            if (archive.TestToken("-Checked"))
+                Require(archive.ReadBool(checked), "-Checked");
+            ReadShortcut(archive, kGuiMenuItemSelected, GetElementName(id, false));
+            archive.ExpectToken("}");
+            addMenuItem(menu, label, id, enabled, checked, -1);
+        }
+        else if (archive.TestToken("Separator{"))
+        {
+            archive.ExpectToken("}");
+            AddMenuSeparator(menu, std::wstring(), -1);
+        }
+        else if (archive.TestToken("SubMenu{"))
+        {
+            const CReadLevel level(*this, L"loadMenuItems");
+            const int32_t id = ReadElementIdName(archive);
+            std::wstring label;
+            bool enabled = true;
+            Require(archive.ReadKeyWString("-Label", label), "-Label");
+            Require(archive.ReadKeyBool("-Enable", enabled), "-Enable");
+            ReadShortcut(archive, kGuiMenuItemSelected, GetElementName(id, false));
+            gui::IGUIContextMenu* subMenu = addSubMenu(menu, label, id, enabled, -1);
+            if (subMenu == nullptr)
+                throw Misc::Error::CKVOError(L"[CGuiManager::loadMenuItems] Gui environment not available.");
+            ReadToolTip(archive, subMenu);
+            loadMenuItems(subMenu, archive);
+            ReadToolTip(archive, subMenu);
+            archive.ExpectToken("}");
+        }
+        else
+        {
+            const std::wstring token = archive.GetWString();
+            throw Misc::Error::CKVOError::Format(L"[CGuiManager::loadMenuItems] Unknown menu item:%s",
+                                                 token.c_str());
+        }
+    }
+    if (enclosed)
+        archive.ExpectToken("}");
+    RecalculateMenuSize(menu);
+}
+
+bool CGuiManager::WriteMenu(IArchive& archive, gui::IGUIElement* element)
+{
+    if (element == nullptr ||
+        (element->getType() != gui::EGUIET_MENU && element->getType() != gui::EGUIET_CONTEXT_MENU))
+        return false;
+    bool ok = WriteElementIdName(archive, element);
+    ok = WriteElementPosition(archive, element) && ok;
+    return WriteMenuItems(archive, static_cast<gui::IGUIContextMenu*>(element)) && ok;
+}
+
+bool CGuiManager::WriteMenuItems(IArchive& archive, gui::IGUIContextMenu* menu)
+{
+    bool ok = WriteBlockStart(archive, "MenuItems{");
+    for (u32 index = 0; index < menu->getItemCount(); ++index)
+    {
+        const std::wstring name = GetElementName(menu->getItemCommandId(index), false);
+        const wchar_t* text = menu->getItemText(index);
+        const std::wstring label = text != nullptr ? text : L"";
+        gui::IGUIContextMenu* subMenu = menu->getSubMenu(index);
+        // Separators are items with an empty label: they read back as
+        // separators.
+        ok = WriteBlockStart(archive, subMenu != nullptr ? "SubMenu{" : "Item{") && ok;
+        ok = archive.WriteKeyWString("-IdName", name) && ok;
+        ok = archive.WriteKeyWString("-Label", label) && ok;
+        ok = archive.WriteKeyBool("-Enable", menu->isItemEnabled(index)) && ok;
+        if (subMenu == nullptr)
+            ok = archive.WriteKeyBool("-Checked", menu->isItemChecked(index)) && ok;
+        ok = WriteShortcut(name, archive) && ok;
+        if (subMenu != nullptr)
+        {
+            ok = WriteMenuItems(archive, subMenu) && ok;
+            ok = WriteToolTip(subMenu, archive) && ok;
+        }
+        ok = WriteBlockEnd(archive) && ok;
+    }
+    return WriteBlockEnd(archive) && ok;
+}
+
+gui::IGUIElement* CGuiManager::ReadToolbar(IArchive& archive)
+{
+    const int32_t id = ReadElementIdName(archive);
+    CRect rect;
+    if (archive.IsVersionAtLeast(kToolbarPositionVersion))
+        rect = ReadElementPosition(archive);
+    gui::IGUIToolBar* toolbar = AddToolbar(id, ScreenRectToPixels(rect));
+    if (toolbar == nullptr)
+        throw Misc::Error::CKVOError(L"[CGuiManager::ReadToolbar] Gui environment not available.");
+    if (archive.IsVersionAtLeast(kToolbarButtonsVersion))
+        ReadToolbarButtons(toolbar, archive);
+    return toolbar;
+}
+
+void CGuiManager::ReadToolbarButtons(gui::IGUIElement* toolbar, IArchive& archive)
+{
+    const bool withFonts = archive.IsVersionAtLeast(kToolbarPositionVersion);
+    // The list ends where the tool bar's own trailing blocks or its "}"
+    // begin.
+    while (archive.TestToken("Button{"))
+    {
+        const int32_t id = ReadElementIdName(archive);
+        std::wstring label;
+        std::wstring image;
+        std::wstring pressedImage;
+        std::wstring font;
+        bool pushButton = false;
+        bool useAlpha = false;
+        Require(archive.ReadKeyWString("-Label", label), "-Label");
+        Require(archive.ReadKeyWString("-ImageFilename", image), "-ImageFilename");
+        Require(archive.ReadKeyWString("-ImageFilenameActive", pressedImage), "-ImageFilenameActive");
+        Require(archive.ReadKeyBool("-IsPushButton", pushButton), "-IsPushButton");
+        Require(archive.ReadKeyBool("-UseAlpha", useAlpha), "-UseAlpha");
+        if (withFonts)
+            Require(archive.ReadKeyWString("-Font", font), "-Font");
+        gui::IGUIButton* button =
+            addToolbarButton(toolbar, id, label, font, image, pressedImage, pushButton, useAlpha, true);
+        if (button == nullptr)
+            throw Misc::Error::CKVOError(L"[CGuiManager::ReadToolbarButtons] Gui environment not available.");
+        ReadToolTip(archive, button);
+        if (withFonts)
+            ReadShortcut(archive, kGuiButtonClicked, GetElementName(id, false));
+        archive.ExpectToken("}");
+    }
+}
+
+bool CGuiManager::WriteToolbar(IArchive& archive, gui::IGUIElement* element)
+{
+    if (element == nullptr || element->getType() != gui::EGUIET_TOOL_BAR)
+        return false;
+    // The buttons are the tool bar's children: the element writer writes
+    // them as buttons of its nested GUI.
+    return WriteElementIdName(archive, element) && WriteElementPosition(archive, element);
+}
+
+} // namespace Graphics::GUI

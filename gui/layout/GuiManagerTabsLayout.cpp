@@ -1,0 +1,227 @@
+// Tab controls, tabs and scroll bars in GUI layouts: the "TabControl"
+// block with the "TabPage{" entries it may hold, the "Tab" block (also
+// "TabColor" and "TabPage") and the "Scrollbar" block.
+
+#include "core/foundation/Color.h"
+#include "core/foundation/KVOError.h"
+#include "core/foundation/StringConversion.h"
+#include "core/io/Archive.h"
+#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "gui/layout/LayoutArchive.h"
+#include "gui/manager/GuiColorConversion.h"
+#include "gui/manager/GuiManager.h"
+#include "gui/manager/IrrlichtGuiAdapter.h"
+#include "gui/manager/ScreenCoordinates.h"
+
+#include <irrlicht.h>
+
+#include <climits>
+
+namespace Graphics::GUI
+{
+
+using Layout::Require;
+
+using namespace irr;
+using Misc::Serialization::IArchive;
+
+namespace
+{
+
+// "-Font" in tab control blocks of these versions only.
+constexpr uint32_t kTabControlFontVersion = 1014;
+constexpr uint32_t kTabControlNoFontVersion = 1019;
+// Tab pages store their background and colour from this version on.
+constexpr uint32_t kTabPageColorVersion = 1015;
+// Scroll bars store their steps and button names from this version on.
+constexpr uint32_t kScrollBarStepsVersion = 1019;
+
+} // namespace
+
+gui::IGUIElement* CGuiManager::ReadTabControl(IArchive& archive)
+{
+    const int32_t id = ReadElementIdName(archive);
+    CRect rect;
+    bool fillBackground = false;
+    bool border = false;
+    rect = ReadElementPosition(archive);
+    Require(archive.ReadKeyBool("-ShowBackground", fillBackground), "-ShowBackground");
+    Require(archive.ReadKeyBool("-ShowBorder", border), "-ShowBorder");
+    // The font is read and has no effect; files of some versions must have
+    // it.
+    const bool fontRequired = archive.IsVersionAtLeast(kTabControlFontVersion) &&
+                              !archive.IsVersionAtLeast(kTabControlNoFontVersion);
+    if (fontRequired)
+        archive.ExpectToken("-Font");
+    if (fontRequired || archive.TestToken("-Font"))
+    {
+        std::wstring font;
+        Require(archive.ReadWString(font), "-Font");
+    }
+    gui::IGUITabControl* tabControl = AddTabControl(id, ScreenRectToPixels(rect), fillBackground, border);
+    if (tabControl == nullptr)
+        throw Misc::Error::CKVOError(L"[CGuiManager::ReadTabControl] Gui environment not available.");
+    ReadToolTip(archive, tabControl);
+    while (archive.TestToken("TabPage{"))
+        ReadTabPage(archive, tabControl);
+    return tabControl;
+}
+
+void CGuiManager::ReadTabPage(IArchive& archive, gui::IGUIElement* tabControl)
+{
+    const int32_t id = ReadElementIdName(archive);
+    std::wstring label;
+    // Older files store neither: the page is drawn in the skin's face
+    // colour.
+    bool drawBackground = true;
+    CNamedColor color(0, 0, 0, 0, "-Color");
+    Require(archive.ReadKeyWString("-Label", label), "-Label");
+    if (archive.IsVersionAtLeast(kTabPageColorVersion))
+    {
+        Require(archive.ReadKeyBool("-Background", drawBackground), "-Background");
+        Require(color.Read(archive), "-Color");
+    }
+    gui::IGUITab* page = addTabPage(tabControl, id, label, color, drawBackground);
+    if (page == nullptr)
+        throw Misc::Error::CKVOError(L"[CGuiManager::ReadTabPage] Gui environment not available.");
+    ReadToolTip(archive, page);
+    ReadTabStopInfo(archive, page);
+    ReadUnder(page, archive);
+    archive.ExpectToken("}");
+}
+
+bool CGuiManager::WriteTabControl(IArchive& archive, gui::IGUIElement* element)
+{
+    if (element == nullptr || element->getType() != gui::EGUIET_TAB_CONTROL)
+        return false;
+    // The pages are the tab control's children: the element writer writes
+    // them as "Tab" blocks of its nested GUI.
+    const IrrlichtGui::CElementAttributes attributes(m_device, element);
+    bool ok = WriteElementIdName(archive, element);
+    ok = WriteElementPosition(archive, element) && ok;
+    ok = archive.WriteKeyBool("-ShowBackground", attributes.Bool("FillBackground")) && ok;
+    return archive.WriteKeyBool("-ShowBorder", attributes.Bool("Border")) && ok;
+}
+
+gui::IGUIElement* CGuiManager::ReadTab(IArchive& archive)
+{
+    const int32_t id = ReadElementIdName(archive);
+    bool hasRect = false;
+    CRect rect;
+    std::wstring label;
+    bool drawBackground = true;
+    CNamedColor color(0, 0, 0, 0, "-Color");
+    int32_t tabControlId = 0;
+    bool hasTabControl = false;
+    if (archive.TestToken("-Position", true))
+    {
+        rect = ReadElementPosition(archive);
+        hasRect = true;
+    }
+    if (archive.TestToken("-Label"))
+        Require(archive.ReadWString(label), "-Label");
+    if (archive.TestToken("-Background"))
+        Require(archive.ReadBool(drawBackground), "-Background");
+    if (archive.TestToken("-Color", true))
+        Require(color.Read(archive), "-Color");
+    if (archive.TestToken("-TabControl"))
+    {
+        Require(archive.ReadLong(tabControlId), "-TabControl");
+        hasTabControl = true;
+    }
+
+    gui::IGUIElement* target = GetGuiParent();
+    if (hasTabControl && ElementIdExists(tabControlId))
+        target = GetElement(tabControlId, false);
+    if (target != nullptr && target->getType() == gui::EGUIET_TAB_CONTROL)
+    {
+        gui::IGUITab* page = addTabPage(target, id, label, color, drawBackground);
+        if (page == nullptr)
+            throw Misc::Error::CKVOError(L"[CGuiManager::ReadTab] Gui environment not available.");
+        return page;
+    }
+    // A free-standing tab without a rectangle fills its parent.
+    gui::IGUIElement* parent = GetGuiParent();
+    if (!hasRect && parent != nullptr)
+    {
+        const core::rect<s32> area = parent->getRelativePosition();
+        rect = CRect(0, 0, static_cast<float>(area.getWidth()), static_cast<float>(area.getHeight()));
+    }
+    else
+    {
+        rect = ScreenRectToPixels(rect);
+    }
+    gui::IGUITab* tab = AddTab(id, rect, drawBackground, color);
+    if (tab == nullptr)
+        throw Misc::Error::CKVOError(L"[CGuiManager::ReadTab] Gui environment not available.");
+    if (!label.empty())
+        tab->setText(label.c_str());
+    return tab;
+}
+
+bool CGuiManager::WriteTab(IArchive& archive, gui::IGUIElement* element)
+{
+    if (element == nullptr || element->getType() != gui::EGUIET_TAB)
+        return false;
+    auto* tab = static_cast<gui::IGUITab*>(element);
+    bool ok = WriteElementIdName(archive, element);
+    ok = WriteElementPosition(archive, element) && ok;
+    ok = WriteElementLabel(archive, element) && ok;
+    ok = archive.WriteKeyBool("-Background", tab->isDrawingBackground()) && ok;
+    return CNamedColor(FromSColor(tab->getBackgroundColor()), "-Color").Write(archive) && ok;
+}
+
+gui::IGUIElement* CGuiManager::ReadScrollBar(IArchive& archive)
+{
+    const int32_t id = ReadElementIdName(archive);
+    CRect rect;
+    std::string style;
+    uint32_t maximum = 0;
+    uint32_t position = 0;
+    // Files without steps take a tenth and a fifth of the maximum.
+    float smallStep = 0.0f;
+    float largeStep = 0.0f;
+    std::wstring upName;
+    std::wstring downName;
+    rect = ReadElementPosition(archive);
+    Require(archive.ReadKeyString("-Style", style), "-Style");
+    Require(archive.ReadKeyUInt("-Max", maximum), "-Max");
+    Require(archive.ReadKeyUInt("-InitPos", position), "-InitPos");
+    if (archive.IsVersionAtLeast(kScrollBarStepsVersion))
+    {
+        Require(archive.ReadKeyFloat("-SmallStep", smallStep), "-SmallStep");
+        Require(archive.ReadKeyFloat("-LargeStep", largeStep), "-LargeStep");
+        Require(archive.ReadKeyWString("-UpButtonId", upName), "-UpButtonId");
+        Require(archive.ReadKeyWString("-DownButtonId", downName), "-DownButtonId");
+    }
+    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, IdAfter(id, 1));
+    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, IdAfter(id, 2));
+    const int32_t start =
+        position > static_cast<uint32_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(position);
+    gui::IGUIScrollBar* bar =
+        AddScrollBar(id, style == "horizontal", ScreenRectToPixels(rect), maximum, start, upId, downId);
+    if (bar == nullptr)
+        throw Misc::Error::CKVOError(L"[CGuiManager::ReadScrollBar] Gui environment not available.");
+    SetScrollBarLimit(bar, maximum, smallStep, largeStep);
+    return bar;
+}
+
+bool CGuiManager::WriteScrollBar(IArchive& archive, gui::IGUIElement* element)
+{
+    if (element == nullptr || element->getType() != gui::EGUIET_SCROLL_BAR)
+        return false;
+    auto* bar = static_cast<gui::IGUIScrollBar*>(element);
+    bool ok = WriteElementIdName(archive, element);
+    ok = WriteElementPosition(archive, element) && ok;
+    ok = archive.WriteKeyString("-Style", GetScrollBarHorizontal(bar) ? "horizontal" : "vertical") && ok;
+    // Stored as unsigned 32-bit values of the ULong kind.
+    ok = archive.WriteKeyLong("-Max", bar->getMax()) && ok;
+    ok = archive.WriteKeyLong("-InitPos", bar->getPos()) && ok;
+    ok = archive.WriteKeyFloat("-SmallStep", GetScrollBarSmallStep(bar)) && ok;
+    ok = archive.WriteKeyFloat("-LargeStep", GetScrollBarLargeStep(bar)) && ok;
+    ok = archive.WriteKeyWString("-UpButtonId", GetElementName(GetScrollBarUpButtonId(bar), false)) && ok;
+    return archive.WriteKeyWString("-DownButtonId", GetElementName(GetScrollBarDownButtonId(bar), false)) &&
+           ok;
+}
+
+} // namespace Graphics::GUI

@@ -1,0 +1,69 @@
+// The GUI manager's scrollers: one per parent element, each moving the
+// parent's children on the graphics tick.
+
+#include "core/foundation/KVOError.h"
+#include "gui/manager/GuiManager.h"
+
+#include <cmath>
+
+namespace Graphics::GUI
+{
+
+using TickChannel = Misc::Multicast::CMulticast<Graphics::Multicast::CEvtGraphicsTick>;
+
+bool CGuiManager::AddScroller(irr::gui::IGUIElement* parent, float speedX, float speedY, uint32_t period,
+                              bool removeWhenOut)
+{
+    if (parent == nullptr)
+        throw Misc::Error::CKVOError(L"[CGuiManager::AddScroller] Invalid parent element");
+    // A speed that is no number would carry every child to nowhere.
+    if (!std::isfinite(speedX) || !std::isfinite(speedY))
+        throw Misc::Error::CKVOError(L"[CGuiManager::AddScroller] Invalid scroller speed");
+    const uint32_t nextDue = m_host != nullptr ? m_host->GetNextDueTime() : 0;
+    auto scroller = std::make_shared<CScroller>(this, parent, speedX, speedY, period, removeWhenOut, nextDue);
+    RemoveScroller(parent);
+    m_scrollers[parent] = scroller;
+    TickChannel::Subscribe(scroller.get(), 0);
+    return true;
+}
+
+void CGuiManager::AddToScroller(irr::gui::IGUIElement* element, irr::gui::IGUIElement* parent)
+{
+    if (parent == nullptr)
+        throw Misc::Error::CKVOError(L"[CGuiManager::AddToScroller] Invalid parent element");
+    if (element == nullptr)
+        throw Misc::Error::CKVOError(L"[CGuiManager::AddToScroller] Invalid element");
+    CScroller* scroller = FindScroller(parent);
+    if (scroller == nullptr)
+        throw Misc::Error::CKVOError(L"[CGuiManager::AddToScroller] Scroller does not exist");
+    scroller->Add(element);
+}
+
+bool CGuiManager::RemoveScroller(irr::gui::IGUIElement* parent)
+{
+    const auto entry = m_scrollers.find(parent);
+    if (entry == m_scrollers.end())
+        return false;
+    // Out of the map first: whatever the scroller's release sets off finds
+    // it gone.
+    const std::shared_ptr<CScroller> scroller = std::move(entry->second);
+    m_scrollers.erase(entry);
+    scroller->Detach();
+    return true;
+}
+
+CGuiManager::CScroller* CGuiManager::FindScroller(irr::gui::IGUIElement* parent) const
+{
+    const auto entry = m_scrollers.find(parent);
+    return entry != m_scrollers.end() ? entry->second.get() : nullptr;
+}
+
+void CGuiManager::ClearScrollers()
+{
+    std::map<irr::gui::IGUIElement*, std::shared_ptr<CScroller>> scrollers;
+    scrollers.swap(m_scrollers);
+    for (auto& entry : scrollers)
+        entry.second->Detach();
+}
+
+} // namespace Graphics::GUI

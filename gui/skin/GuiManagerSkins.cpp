@@ -1,0 +1,110 @@
+#include "gui/manager/GuiManager.h"
+
+#include "core/app/SimulationManager.h"
+#include "core/foundation/HandleRegistry.h"
+#include "core/foundation/KVOError.h"
+#include "gui/fonts/FontTool.h"
+
+#include <irrlicht.h>
+
+namespace Graphics::GUI
+{
+
+void CGuiManager::AttachSkins()
+{
+    const CApplication* application = nullptr;
+    if (m_host != nullptr)
+        application = m_host->GetApplication();
+    m_skins.SetApplication(application);
+    m_skins.SetEnvironment(m_environment);
+    // The own skin finds an element's images by the element's name.
+    m_skins.SetElementNameLookup([this](irr::gui::IGUIElement* element)
+                                 { return GetElementName(element->getID(), false); });
+    m_skins.DeactivateSkin();
+    m_skins.SetGuiAlpha(1.0f, true);
+
+    m_sprites.Attach(m_environment);
+}
+
+void CGuiManager::DetachSkins()
+{
+    // The builders' textures live in the device's driver.
+    while (!m_fontTools.empty())
+        DestroyFontTool(m_fontTools.begin()->first);
+    m_sprites.Release();
+    m_skins.SetEnvironment(nullptr);
+}
+
+void CGuiManager::ClearSpriteBank()
+{
+    m_sprites.Clear();
+}
+
+void CGuiManager::ClearSkins()
+{
+    m_skins.ClearFonts();
+}
+
+void CGuiManager::ReadSkin(Misc::Serialization::IArchive& archive)
+{
+    m_skins.ReadSkin(archive);
+}
+
+bool CGuiManager::WriteSkin(Misc::Serialization::IArchive& archive)
+{
+    return m_skins.WriteSkin(archive);
+}
+
+void CGuiManager::ReadFonts(Misc::Serialization::IArchive& archive)
+{
+    m_skins.ReadFonts(archive);
+}
+
+bool CGuiManager::ReadSpriteBank(Misc::Serialization::IArchive& archive)
+{
+    return m_sprites.Load(archive, nullptr);
+}
+
+irr::gui::IGUIFont* CGuiManager::GetFont(const std::wstring& name, bool registerFont)
+{
+    return m_skins.GetFont(name, registerFont);
+}
+
+bool CGuiManager::SetFont(const std::wstring& key, const std::wstring& file)
+{
+    return m_skins.SetFont(key, file);
+}
+
+void CGuiManager::ClearFonts()
+{
+    m_skins.ClearFonts();
+}
+
+uint32_t CGuiManager::CreateFontTool()
+{
+    if (m_device == nullptr)
+        return 0;
+    auto* tool = new irr::CFontTool(m_device);
+    const uint32_t id = Misc::CHandleRegistry::GetInstance().Add(tool);
+    m_fontTools.emplace(id, tool);
+    return id;
+}
+
+irr::CFontTool* CGuiManager::GetFontTool(uint32_t id) const
+{
+    return Misc::CHandleRegistry::GetInstance().Get<irr::CFontTool>(id);
+}
+
+bool CGuiManager::DestroyFontTool(uint32_t id)
+{
+    const auto found = m_fontTools.find(id);
+    if (found == m_fontTools.end())
+        return false;
+    irr::CFontTool* tool = found->second;
+    m_fontTools.erase(found);
+    Misc::CHandleRegistry::GetInstance().Remove(id);
+    tool->drop();
+    return true;
+}
+
+} // namespace Graphics::GUI
