@@ -23,13 +23,8 @@ namespace World = Misc::World;
 
 CWorldData::CWorldData(CWorld* owner) : m_owner(owner)
 {
-    for (IWorldMap* map : {static_cast<IWorldMap*>(&m_cursors), static_cast<IWorldMap*>(&m_units),
-                           static_cast<IWorldMap*>(&m_cameras), static_cast<IWorldMap*>(&m_agents),
-                           static_cast<IWorldMap*>(&m_lights), static_cast<IWorldMap*>(&m_particleSystems),
-                           static_cast<IWorldMap*>(&m_waypoints), static_cast<IWorldMap*>(&m_triggers),
-                           static_cast<IWorldMap*>(&m_billboards), static_cast<IWorldMap*>(&m_waters),
-                           static_cast<IWorldMap*>(&m_terrains)})
-        m_group.AddMap(map);
+    for (uint32_t typeId : World::kGroupSearchOrder)
+        m_group.AddMap(GetMap(typeId));
 }
 
 void CWorldData::SetScript(const std::wstring& script)

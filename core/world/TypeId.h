@@ -26,6 +26,12 @@ constexpr uint32_t kTypeIdAllKinds = kTypeIdAgent | kTypeIdUnit | kTypeIdParticl
                                      kTypeIdWaypoint | kTypeIdTrigger | kTypeIdBillboard | kTypeIdSky |
                                      kTypeIdTerrain | kTypeIdWater | kTypeIdCamera | kTypeIdCursor;
 
+// The order in which a lookup across the kinds' collections searches for
+// an id (the world's group): the first collection that holds it answers.
+inline constexpr uint32_t kGroupSearchOrder[] = {
+    kTypeIdCursor,   kTypeIdUnit,    kTypeIdCamera,    kTypeIdAgent, kTypeIdLight,  kTypeIdParticleSystem,
+    kTypeIdWaypoint, kTypeIdTrigger, kTypeIdBillboard, kTypeIdWater, kTypeIdTerrain};
+
 // Tells an entity's kind. Used as a virtual base, so that an entity made of
 // several parts has one kind.
 class ITypeId

@@ -61,10 +61,7 @@ public:
     }
     IEntityInterface* FindAnyUnit(std::string_view id) override
     {
-        for (uint32_t typeId :
-             {World::kTypeIdCursor, World::kTypeIdUnit, World::kTypeIdCamera, World::kTypeIdAgent,
-              World::kTypeIdLight, World::kTypeIdParticleSystem, World::kTypeIdWaypoint,
-              World::kTypeIdTrigger, World::kTypeIdBillboard, World::kTypeIdWater, World::kTypeIdTerrain})
+        for (uint32_t typeId : World::kGroupSearchOrder)
         {
             if (IEntityInterface* entity = FindUnit(typeId, id))
                 return entity;
