@@ -5,7 +5,6 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
-#include "core/io/Uuid.h"
 #include "gui/layout/LayoutArchive.h"
 #include "gui/manager/GuiElementHold.h"
 #include "gui/manager/GuiElementVisitor.h"
@@ -125,10 +124,7 @@ void CGuiManager::Clear()
     ForgetClosedDialogs();
     m_shortcuts.Clear();
     m_editSelections.clear();
-    m_nameToId.clear();
-    m_idToName.clear();
-    m_lastNameFound = {};
-    m_index.Clear();
+    m_registry.Clear();
     m_tabOrder = 0;
     m_events.NextGeneration();
 }
@@ -197,247 +193,54 @@ void CGuiManager::SetGuiParent(gui::IGUIElement* element)
 
 int32_t CGuiManager::GetNextAvailableId(int32_t requested)
 {
-    // The pseudo-random generator is seeded once at start-up.
-    const int32_t start = requested != 0 ? requested : static_cast<int32_t>(std::rand());
-    for (int64_t id = start; id < INT32_MAX; ++id)
-    {
-        if (!IsIdInUse(static_cast<int32_t>(id)))
-            return static_cast<int32_t>(id);
-    }
-    for (int64_t id = INT32_MIN; id < start; ++id)
-    {
-        if (!IsIdInUse(static_cast<int32_t>(id)))
-            return static_cast<int32_t>(id);
-    }
-    throw Misc::Error::CKVOError(L"[CGuiManager::GetNextAvailableId] No gui element ids available");
-}
-
-bool CGuiManager::IsIdInUse(int32_t id)
-{
-    if (m_environment == nullptr)
-        return ElementIdExists(id);
-    // Each new element asks for a free id: the ids in use answer without a
-    // walk of the tree. They were gathered from the tree, and every id
-    // handed out or given to an element since is among them, as are those
-    // of elements made at the root beside the manager.
-    gui::IGUIElement* root = m_environment->getRootGUIElement();
-    if (!m_index.CatchUp(root))
-    {
-        m_index.GatherIds(root);
-        // Ids handed out for elements still to be made count as in use.
-        for (const auto& named : m_idToName)
-            m_index.NoteId(named.first);
-    }
-    if (CGuiElementIndex::IsIndexable(id) && !m_index.MayBeInUse(id))
-        return false;
-    return ElementIdExists(id);
+    return m_registry.GetNextAvailableId(requested);
 }
 
 int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t requestedId)
 {
-    std::wstring candidate;
-    bool takeCandidate = false;
-    if (ElementExists(name))
-    {
-        // The candidate is the name the new element takes when a subscriber
-        // takes the conflict on: the event tells it the name to use.
-        candidate = name + L"::" + Misc::Text::Utf8ToWide(CUuid().GetId());
-        const uint64_t generation = GetGeneration();
-        takeCandidate = CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, candidate, kGuiIdConflict, 0});
-        // The caller goes on building in the GUI it had.
-        if (GetGeneration() != generation)
-            throw Misc::Error::CKVOError::Format(
-                L"[CGuiManager::RegisterElementName] The GUI was cleared while adding gui element:%s",
-                name.c_str());
-    }
-    const int32_t id = GetNextAvailableId(requestedId);
-    SetElementName(takeCandidate ? candidate : name, id);
-    return id;
+    return m_registry.RegisterElementName(name, requestedId);
 }
 
 void CGuiManager::SetElementName(const std::wstring& name, int32_t id)
 {
-    // A named id is in use from now on, also before its element is made.
-    m_index.NoteId(id);
-    // An id has one name: the one it had before (left by an element that
-    // closed itself) no longer leads to it.
-    const auto [entry, added] = m_idToName.try_emplace(id, name);
-    if (!added && entry->second != name)
-    {
-        const auto named = m_nameToId.find(entry->second);
-        if (named != m_nameToId.end() && named->second == id)
-            m_nameToId.erase(named);
-        entry->second = name;
-    }
-    // The key is the text held for the id the name leads to, so it lives
-    // as long as the entry: a name that moves on to this id takes it.
-    const std::wstring_view key = entry->second;
-    const auto [named, inserted] = m_nameToId.try_emplace(key, id);
-    if (!inserted)
-    {
-        auto node = m_nameToId.extract(named);
-        node.key() = key;
-        node.mapped() = id;
-        m_nameToId.insert(std::move(node));
-    }
-    m_lastNameFound = {};
+    m_registry.SetElementName(name, id);
 }
 
 bool CGuiManager::RemoveElementName(int32_t id)
 {
-    const auto found = m_idToName.find(id);
-    if (found == m_idToName.end())
-        return false;
-    // After a name conflict the name may have moved on to a newer element:
-    // it stays with that one.
-    const auto named = m_nameToId.find(found->second);
-    if (named != m_nameToId.end() && named->second == id)
-        m_nameToId.erase(named);
-    m_idToName.erase(found);
-    m_lastNameFound = {};
-    m_index.Forget(id);
-    return true;
+    return m_registry.RemoveElementName(id);
 }
 
 std::wstring CGuiManager::GetElementName(int32_t id, bool throwIfMissing) const
 {
-    const std::wstring* name = FindElementName(id);
-    if (name != nullptr)
-        return *name;
-    if (throwIfMissing)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::GetElementName] Cannot find gui element:%i", id);
-    return std::wstring();
+    return m_registry.GetElementName(id, throwIfMissing);
 }
 
 const std::wstring* CGuiManager::FindElementName(int32_t id) const
 {
-    // Events of one element come in runs (press, release, click): the last
-    // name found answers without a lookup until the names change.
-    if (m_lastNameFound.name != nullptr && m_lastNameFound.id == id)
-        return m_lastNameFound.name;
-    const auto found = m_idToName.find(id);
-    if (found == m_idToName.end())
-        return nullptr;
-    m_lastNameFound = {id, &found->second};
-    return &found->second;
-}
-
-const int32_t* CGuiManager::FindNamedId(const std::wstring& name) const
-{
-    // Elements that close themselves (message boxes, dialogs) leave their
-    // names behind, and their ids are handed out again: a name counts only
-    // while its id still carries it. The map keeps to that by itself: each
-    // key views the text its id holds, and an id that takes another name
-    // (or none) takes its old key out first.
-    const auto found = m_nameToId.find(name);
-    return found == m_nameToId.end() ? nullptr : &found->second;
+    return m_registry.FindElementName(id);
 }
 
 int32_t CGuiManager::GetElementId(const std::wstring& name, bool throwIfMissing)
 {
-    const int32_t* id = FindNamedId(name);
-    if (id != nullptr)
-        return *id;
-    if (throwIfMissing)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::GetElementId] Gui element not found: %s",
-                                             name.c_str());
-    return 0;
+    return m_registry.GetElementId(name, throwIfMissing);
 }
 
 void CGuiManager::ChangeElementId(gui::IGUIElement* element, const std::wstring& newName)
 {
     if (element == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ChangeElementId] Input GUI element not defined.");
-    const int32_t id = element->getID();
-    const std::wstring oldName = GetElementName(id, false);
-    RemoveElementName(id);
-    SetElementName(newName, id);
-    m_shortcuts.Rename(oldName, newName);
+    m_shortcuts.Rename(m_registry.RenameElement(element->getID(), newName), newName);
 }
 
 gui::IGUIElement* CGuiManager::GetElement(int32_t id, bool throwIfMissing)
 {
-    gui::IGUIElement* found = FindElement(id);
-    if (found == nullptr && throwIfMissing)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::GetElement] Cannot find gui element:%i", id);
-    return found;
-}
-
-gui::IGUIElement* CGuiManager::FindElement(int32_t id)
-{
-    gui::IGUIElement* parent = GetGuiParent();
-    if (parent == nullptr || parent->getID() == id || !CGuiElementIndex::IsIndexable(id))
-        return SearchElement(id);
-    gui::IGUIElement* root = m_environment->getRootGUIElement();
-    if (gui::IGUIElement* found = m_index.Find(id, root))
-        return found;
-    gui::IGUIElement* found = SearchElement(id);
-    if (found != nullptr)
-        m_index.Remember(id, found, root);
-    else if (m_idToName.count(id) == 0)
-        m_index.NoteFree(id);
-    return found;
-}
-
-gui::IGUIElement* CGuiManager::SearchElement(int32_t id)
-{
-    gui::IGUIElement* found = nullptr;
-    gui::IGUIElement* parent = GetGuiParent();
-    if (parent != nullptr)
-        found = parent->getID() == id ? parent : FindElementById(parent, id);
-    if (found == nullptr && m_environment != nullptr)
-    {
-        gui::IGUIElement* root = m_environment->getRootGUIElement();
-        if (root != parent)
-            found = root->getID() == id ? root : FindElementById(root, id);
-    }
-    return found;
-}
-
-void CGuiManager::NoteElementId(int32_t id)
-{
-    m_index.NoteId(id);
-    // The element may come before the one remembered for the id.
-    m_index.Forget(id);
-}
-
-gui::IGUIElement* CGuiManager::FindElementById(gui::IGUIElement* start, int32_t id) const
-{
-    if (start == nullptr)
-        return nullptr;
-    if (IsMenu(start))
-    {
-        auto* menu = static_cast<gui::IGUIContextMenu*>(start);
-        for (u32 item = 0; item < menu->getItemCount(); ++item)
-        {
-            gui::IGUIContextMenu* subMenu = menu->getSubMenu(item);
-            if (menu->getItemCommandId(item) == id)
-                return subMenu != nullptr ? subMenu : start;
-            if (gui::IGUIElement* found = FindElementById(subMenu, id))
-                return found;
-        }
-    }
-    for (gui::IGUIElement* child : start->getChildren())
-    {
-        if (child->getID() == id)
-            return child;
-        if (gui::IGUIElement* found = FindElementById(child, id))
-            return found;
-    }
-    return nullptr;
+    return m_registry.GetElement(id, throwIfMissing);
 }
 
 gui::IGUIElement* CGuiManager::GetElement(const std::wstring& name, bool throwIfMissing)
 {
-    if (name.empty() && m_environment != nullptr)
-        return GetGuiParent();
-    gui::IGUIElement* found = nullptr;
-    if (const int32_t* id = FindNamedId(name))
-        found = GetElement(*id, false);
-    if (found == nullptr && throwIfMissing)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::GetElement] Cannot find gui element:%s",
-                                             name.c_str());
-    return found;
+    return m_registry.GetElement(name, throwIfMissing);
 }
 
 bool CGuiManager::ElementExists(const std::wstring& name)
@@ -447,7 +250,12 @@ bool CGuiManager::ElementExists(const std::wstring& name)
 
 bool CGuiManager::ElementIdExists(int32_t id)
 {
-    return FindElement(id) != nullptr;
+    return GetElement(id, false) != nullptr;
+}
+
+gui::IGUIElement* CGuiManager::CRegistryTree::GetRoot() const
+{
+    return m_manager.m_environment != nullptr ? m_manager.m_environment->getRootGUIElement() : nullptr;
 }
 
 gui::IGUIElement* CGuiManager::GetElementAtPoint(gui::IGUIElement* start, const CPoint& pixelPoint)
@@ -558,7 +366,7 @@ void CGuiManager::Remove(const std::wstring& name)
     if (element == nullptr)
         throw Misc::Error::CKVOError::Format(L"[CGuiManager::Remove] Cannot find gui element:%s",
                                              name.c_str());
-    const int32_t* id = FindNamedId(name);
+    const int32_t* id = m_registry.FindNamedId(name);
     if (id != nullptr && !name.empty() && RemoveMenuItem(element, *id))
         return;
     // The parts of a combo box or a scroll bar go with their element only:
@@ -626,7 +434,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     if (removeFocus && focus != nullptr && (focus == element || element->isMyChild(focus)))
         m_environment->removeFocus(focus);
     RemoveElementName(element->getID());
-    m_index.NoteRemoval(element->getParent() == m_environment->getRootGUIElement());
+    m_registry.NoteRemoval(element->getParent() == m_environment->getRootGUIElement());
     element->remove();
     RemoveScroller(element);
     m_editSelections.erase(element);

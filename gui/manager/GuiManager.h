@@ -7,7 +7,7 @@
 #include "core/foundation/Rect.h"
 #include "gui/input/GuiShortcuts.h"
 #include "gui/input/InputKeyMap.h"
-#include "gui/manager/GuiElementIndex.h"
+#include "gui/manager/GuiElementRegistry.h"
 #include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiIdSet.h"
 #include "gui/manager/IGuiHost.h"
@@ -1212,19 +1212,6 @@ public:
     irr::gui::IGUIEnvironment* GetGuiEnvironment() const { return m_environment; }
 
 private:
-    // The id of the name when the id still carries that name; null else.
-    const int32_t* FindNamedId(const std::wstring& name) const;
-    // The element of the id through the index, else by the search.
-    irr::gui::IGUIElement* FindElement(int32_t id);
-    // The search: the GUI parent, below it, the root, below the root.
-    irr::gui::IGUIElement* SearchElement(int32_t id);
-    // Depth-first search for the id below start (itself not included).
-    irr::gui::IGUIElement* FindElementById(irr::gui::IGUIElement* start, int32_t id) const;
-    // An element has been given the id outside RegisterElementName.
-    void NoteElementId(int32_t id);
-    // Whether an element has the id, for GetNextAvailableId: ids outside
-    // those in use are free without a search.
-    bool IsIdInUse(int32_t id);
     irr::gui::IGUIElement* FindElementAtPoint(irr::gui::IGUIElement* start,
                                               const irr::core::position2di& point) const;
     void Walk(CGuiElementVisitor& visitor, irr::gui::IGUIElement* start);
@@ -1251,22 +1238,23 @@ private:
     CGuiShortcuts m_shortcuts;
     CFaderManager m_fader;
     bool m_started = false;
-    // Looked up and filled for every element a layout loads, and for every
-    // GUI event: hashed. Each name is held once, by the id it belongs to;
-    // the name's key views it.
-    std::unordered_map<std::wstring_view, int32_t> m_nameToId;
-    std::unordered_map<int32_t, std::wstring> m_idToName;
-    // FindElementName's last answer; reset whenever m_idToName changes.
-    struct SNameFound
+    // The registry's view of this manager's GUI.
+    class CRegistryTree final : public IGuiElementTree
     {
-        int32_t id = 0;
-        const std::wstring* name = nullptr;
+    public:
+        explicit CRegistryTree(CGuiManager& manager) : m_manager(manager) {}
+        irr::gui::IGUIElement* GetGuiParent() override { return m_manager.GetGuiParent(); }
+        irr::gui::IGUIElement* GetRoot() const override;
+        uint64_t GetGeneration() const override { return m_manager.GetGeneration(); }
+        Graphics::CGraphicsEngine* GetEventSource() const override { return m_manager.m_source; }
+
+    private:
+        CGuiManager& m_manager;
     };
-    mutable SNameFound m_lastNameFound;
+    CRegistryTree m_registryTree{*this};
+    // The element names and ids, and the lookups by either.
+    CGuiElementRegistry m_registry{m_registryTree};
     int32_t m_tabOrder = 0;
-    // Lookups by id, and the ids that may be in use, without a walk of the
-    // tree: a GUI of thousands of elements is built and addressed by name.
-    CGuiElementIndex m_index;
     CGuiEventQueue m_events;
     // Elements whose removal is under way: a subscriber of their closed
     // event that removes them again does not start a second removal.
