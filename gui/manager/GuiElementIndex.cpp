@@ -73,20 +73,24 @@ bool CGuiElementIndex::CatchUp(gui::IGUIElement* root)
     // seen last. Moved to the end, or gone, that child leaves the count
     // short of what it should be, and everything is gathered again.
     const auto& children = root->getChildren();
-    std::vector<gui::IGUIElement*> added;
+    size_t added = 0;
     auto child = children.getLast();
     for (; child != children.end() && *child != m_lastRootChild; --child)
-        added.push_back(*child);
+        ++added;
     const bool found = m_lastRootChild == nullptr || child != children.end();
-    if (!found || children.size() != m_rootChildren + added.size())
+    if (!found || children.size() != m_rootChildren + added)
         return false;
-    for (gui::IGUIElement* element : added)
+    if (added == 0)
+        return true;
+    // Forward again over the children added: no list of them is made, as
+    // this runs for every element made.
+    child = child == children.end() ? children.begin() : ++child;
+    for (; child != children.end(); ++child)
     {
-        m_ids.Add(element->getID());
-        CollectIds(element, m_ids);
+        m_ids.Add((*child)->getID());
+        CollectIds(*child, m_ids);
     }
-    if (!added.empty())
-        MarkRootChildren(root);
+    MarkRootChildren(root);
     return true;
 }
 

@@ -98,8 +98,18 @@ void CGuiElementRegistry::SetElementName(const std::wstring& name, int32_t id)
     m_index.NoteId(id);
     // An id has one name: the one it had before (left by an element that
     // closed itself) no longer leads to it.
-    const auto [entry, added] = m_idToName.try_emplace(id, name);
-    if (!added && entry->second != name)
+    const auto [entry, added] = m_idToName.try_emplace(id);
+    if (added)
+    {
+        // A new name's text takes the room of one that went before.
+        if (!m_spareNames.empty())
+        {
+            entry->second.swap(m_spareNames.back());
+            m_spareNames.pop_back();
+        }
+        entry->second.assign(name);
+    }
+    else if (entry->second != name)
     {
         const auto named = m_nameToId.find(entry->second);
         if (named != m_nameToId.end() && named->second == id)
@@ -130,6 +140,7 @@ bool CGuiElementRegistry::RemoveElementName(int32_t id)
     const auto named = m_nameToId.find(found->second);
     if (named != m_nameToId.end() && named->second == id)
         m_nameToId.erase(named);
+    SpareName(found->second);
     m_idToName.erase(found);
     m_lastNameFound = {};
     m_index.Forget(id);
@@ -271,9 +282,18 @@ void CGuiElementRegistry::NoteElementId(int32_t id)
     m_index.Forget(id);
 }
 
+void CGuiElementRegistry::SpareName(std::wstring& name)
+{
+    // A text short enough to live in the string itself brings no room.
+    if (name.capacity() > std::wstring().capacity())
+        m_spareNames.emplace_back().swap(name);
+}
+
 void CGuiElementRegistry::Clear()
 {
     m_nameToId.clear();
+    for (auto& entry : m_idToName)
+        SpareName(entry.second);
     m_idToName.clear();
     m_lastNameFound = {};
     m_index.Clear();

@@ -4,9 +4,11 @@
 #include "gui/manager/IGuiElementTree.h"
 
 #include <cstdint>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace irr::gui
 {
@@ -76,11 +78,22 @@ private:
     bool IsIdInUse(int32_t id);
 
     IGuiElementTree& m_tree;
+    // The maps' entries: pooled, so that the entries of a GUI of thousands
+    // of elements come from a few blocks that outlive a clear, and leave no
+    // free-list litter between the elements' own allocations.
+    std::pmr::unsynchronized_pool_resource m_entries;
     // Looked up and filled for every element a layout loads, and for every
     // GUI event: hashed. Each name is held once, by the id it belongs to;
     // the name's key views it.
-    std::unordered_map<std::wstring_view, int32_t> m_nameToId;
-    std::unordered_map<int32_t, std::wstring> m_idToName;
+    std::pmr::unordered_map<std::wstring_view, int32_t> m_nameToId{&m_entries};
+    std::pmr::unordered_map<int32_t, std::wstring> m_idToName{&m_entries};
+    // Keeps the text's room for a later name.
+    void SpareName(std::wstring& name);
+    // The texts of names that went, as many as the GUI had at its largest:
+    // a GUI built again after a clear names its elements without an
+    // allocation each (a small one would be slow to find in a heap that
+    // the clear has just filled with freed elements).
+    std::vector<std::wstring> m_spareNames;
     // FindElementName's last answer; reset whenever m_idToName changes.
     struct SNameFound
     {
