@@ -86,11 +86,4 @@ gui::IGUIElement* CGuiManager::ReadCheckBox(Misc::Serialization::IArchive& archi
     return AddCheckBox(id, label, checked, ScreenRectToPixels(position));
 }
 
-bool CGuiManager::WriteCheckBox(Misc::Serialization::IArchive& archive, gui::IGUIElement* element)
-{
-    return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
-           WriteElementLabel(archive, element) &&
-           archive.WriteKeyBool("-Checked", IsCheckBoxChecked(element));
-}
-
 } // namespace Graphics::GUI

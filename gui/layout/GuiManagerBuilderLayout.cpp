@@ -133,20 +133,29 @@ gui::IGUIElement* CGuiManager::ReadButton(IArchive& archive)
     return button;
 }
 
-bool CGuiManager::WriteButton(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteButton(IArchive& archive, gui::IGUIElement* element)
 {
     const gui::IGUIButton* button = static_cast<gui::IGUIButton*>(element);
-    const IrrlichtGui::CElementAttributes attributes(m_device, element);
+    const IrrlichtGui::CElementAttributes attributes(m_host.GetDevice(), element);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            WriteElementLabel(archive, element) &&
-           archive.WriteKeyWString("-ImageFilename", GetTextureFile(attributes.Texture("Image"))) &&
+           archive.WriteKeyWString("-ImageFilename", m_host.GetTextureFile(attributes.Texture("Image"))) &&
            archive.WriteKeyWString("-ImageFilenameActive",
-                                   GetTextureFile(attributes.Texture("PressedImage"))) &&
+                                   m_host.GetTextureFile(attributes.Texture("PressedImage"))) &&
            archive.WriteKeyBool("-UseAlpha", button->isAlphaChannelUsed()) &&
            archive.WriteKeyBool("-Border", button->isDrawingBorder()) &&
            archive.WriteKeyBool("-IsPushButton", button->isPushButton()) &&
-           archive.WriteKeyWString("-Font", GetElementFontFile(element).value_or(std::wstring())) &&
-           WriteShortcut(GetElementName(element->getID(), false), archive);
+           archive.WriteKeyWString("-Font", m_host.GetElementFontFile(element).value_or(std::wstring())) &&
+           WriteShortcut(m_host.GetElementName(element->getID(), false), archive);
+}
+
+// Check boxes.
+
+bool CGuiLayoutWriter::WriteCheckBox(IArchive& archive, gui::IGUIElement* element)
+{
+    return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
+           WriteElementLabel(archive, element) &&
+           archive.WriteKeyBool("-Checked", m_host.IsCheckBoxChecked(element));
 }
 
 // Images.
@@ -214,14 +223,14 @@ gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
     return image;
 }
 
-bool CGuiManager::WriteImage(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteImage(IArchive& archive, gui::IGUIElement* element)
 {
     const gui::IGUIImage* image = static_cast<gui::IGUIImage*>(element);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            archive.WriteKeyBool("-Alpha", image->isAlphaChannelUsed()) &&
            archive.WriteKeyBool("-Scale", image->isImageScaled()) &&
            Layout::WriteBlockStart(archive, "Resolutions{") &&
-           archive.WriteKeyWString("-Default", GetTextureFile(image->getImage())) &&
+           archive.WriteKeyWString("-Default", m_host.GetTextureFile(image->getImage())) &&
            Layout::WriteBlockEnd(archive);
 }
 
@@ -264,12 +273,12 @@ gui::IGUIElement* CGuiManager::ReadStaticText(IArchive& archive)
     return text;
 }
 
-bool CGuiManager::WriteStaticText(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteStaticText(IArchive& archive, gui::IGUIElement* element)
 {
     const gui::IGUIStaticText* text = static_cast<gui::IGUIStaticText*>(element);
-    const CNamedColor color(GetStaticTextColor(element), "-Color");
-    const CNamedColor backgroundColor(GetStaticTextBackgroundColor(element), "-BackgroundColor");
-    const IrrlichtGui::CElementAttributes attributes(m_device, element);
+    const CNamedColor color(m_host.GetStaticTextColor(element), "-Color");
+    const CNamedColor backgroundColor(m_host.GetStaticTextBackgroundColor(element), "-BackgroundColor");
+    const IrrlichtGui::CElementAttributes attributes(m_host.GetDevice(), element);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            archive.WriteKeyBool("-Border", text->isDrawBorderEnabled()) &&
            archive.WriteKeyBool("-WordWrap", text->isWordWrapEnabled()) &&
@@ -278,7 +287,7 @@ bool CGuiManager::WriteStaticText(IArchive& archive, gui::IGUIElement* element)
            archive.WriteKeyULong("-HAlign", static_cast<uint32_t>(attributes.Alignment("HTextAlign"))) &&
            archive.WriteKeyULong("-VAlign", static_cast<uint32_t>(attributes.Alignment("VTextAlign"))) &&
            WriteElementLabel(archive, element) &&
-           archive.WriteKeyWString("-Font", GetElementFontFile(element).value_or(std::wstring()));
+           archive.WriteKeyWString("-Font", m_host.GetElementFontFile(element).value_or(std::wstring()));
 }
 
 // Edit boxes.
@@ -332,10 +341,10 @@ gui::IGUIElement* CGuiManager::ReadEditBox(IArchive& archive)
     return box;
 }
 
-bool CGuiManager::WriteEditBox(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteEditBox(IArchive& archive, gui::IGUIElement* element)
 {
     const gui::IGUIEditBox* box = static_cast<gui::IGUIEditBox*>(element);
-    const IrrlichtGui::CElementAttributes attributes(m_device, element);
+    const IrrlichtGui::CElementAttributes attributes(m_host.GetDevice(), element);
     // The library keeps the password character as a one-character text.
     const wchar_t passwordChar = box->isPasswordBox() ? attributes.FirstChar("PasswordChar") : 0;
     const std::wstring password = passwordChar != 0 ? std::wstring(1, passwordChar) : std::wstring();
@@ -344,14 +353,14 @@ bool CGuiManager::WriteEditBox(IArchive& archive, gui::IGUIElement* element)
         WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
         archive.WriteKeyBool("-Border", attributes.Bool("Border")) &&
         WriteKeyLongValue(archive, "-MaxChars", maxChars > INT32_MAX ? 0 : static_cast<int32_t>(maxChars)) &&
-        archive.WriteKeyWString("-Font", GetElementFontFile(element).value_or(std::wstring())) &&
+        archive.WriteKeyWString("-Font", m_host.GetElementFontFile(element).value_or(std::wstring())) &&
         archive.WriteKeyWString("-Password", password) &&
         archive.WriteKeyBool("-AutoScroll", box->isAutoScrollEnabled()) &&
         archive.WriteKeyBool("-Multiline", box->isMultiLineEnabled()) &&
         archive.WriteKeyULong("-HAlign", static_cast<uint32_t>(attributes.Alignment("HTextAlign"))) &&
         archive.WriteKeyULong("-VAlign", static_cast<uint32_t>(attributes.Alignment("VTextAlign")));
     if (ok && box->isOverrideColorEnabled())
-        ok = CNamedColor(GetEditBoxColor(element), "-Color").Write(archive);
+        ok = CNamedColor(m_host.GetEditBoxColor(element), "-Color").Write(archive);
     return ok && WriteElementLabel(archive, element);
 }
 
@@ -385,21 +394,21 @@ gui::IGUIElement* CGuiManager::ReadSpinBox(IArchive& archive)
     return spinBox;
 }
 
-bool CGuiManager::WriteSpinBox(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteSpinBox(IArchive& archive, gui::IGUIElement* element)
 {
     auto* spinBox = static_cast<gui::IGUISpinBox*>(element);
-    const gui::IGUIButton* up = GetSpinBoxButton(spinBox, true);
-    const gui::IGUIButton* down = GetSpinBoxButton(spinBox, false);
+    const gui::IGUIButton* up = m_host.GetSpinBoxButton(spinBox, true);
+    const gui::IGUIButton* down = m_host.GetSpinBoxButton(spinBox, false);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            WriteElementLabel(archive, element) &&
            Layout::WriteKeyFloats(archive, "-Range", {spinBox->getMin(), spinBox->getMax()}) &&
            archive.WriteKeyFloat("-Value", spinBox->getValue()) &&
            archive.WriteKeyFloat("-StepSize", spinBox->getStepSize()) &&
-           archive.WriteKeyInt("-Decimals", GetSpinBoxDecimals(element)) &&
-           archive.WriteKeyWString("-UpId",
-                                   up != nullptr ? GetElementName(up->getID(), false) : std::wstring()) &&
-           archive.WriteKeyWString("-DownId",
-                                   down != nullptr ? GetElementName(down->getID(), false) : std::wstring());
+           archive.WriteKeyInt("-Decimals", m_host.GetSpinBoxDecimals(element)) &&
+           archive.WriteKeyWString("-UpId", up != nullptr ? m_host.GetElementName(up->getID(), false)
+                                                          : std::wstring()) &&
+           archive.WriteKeyWString("-DownId", down != nullptr ? m_host.GetElementName(down->getID(), false)
+                                                              : std::wstring());
 }
 
 } // namespace Graphics::GUI

@@ -46,50 +46,6 @@ using Misc::Serialization::IArchive;
 namespace
 {
 
-// Layouts read their nested GUIs recursively; deeper nesting than this is
-// taken for a damaged or hostile file rather than run out of stack.
-
-const CGuiManager::SElementKind kElementKinds[] = {
-    {"Button", 0, &CGuiManager::ReadButton, &CGuiManager::WriteButton},
-    {"Checkbox", 1, &CGuiManager::ReadCheckBox, &CGuiManager::WriteCheckBox},
-    {"Combobox", 2, &CGuiManager::ReadComboBox, &CGuiManager::WriteComboBox},
-    {"EditText", 5, &CGuiManager::ReadEditBox, &CGuiManager::WriteEditBox},
-    {"Image", 9, &CGuiManager::ReadImage, &CGuiManager::WriteImage},
-    {"Scrollbar", 14, &CGuiManager::ReadScrollBar, &CGuiManager::WriteScrollBar},
-    {"TabControl", 18, &CGuiManager::ReadTabControl, &CGuiManager::WriteTabControl},
-    {"Toolbar", 20, &CGuiManager::ReadToolbar, &CGuiManager::WriteToolbar},
-    {"Spinbox", 15, &CGuiManager::ReadSpinBox, &CGuiManager::WriteSpinBox},
-    {"Menu", 4, &CGuiManager::ReadMenu, &CGuiManager::WriteMenu},
-    {"ContextMenu", 3, &CGuiManager::ReadContextMenu, &CGuiManager::WriteMenu},
-    {"List", 10, &CGuiManager::ReadListBox, &CGuiManager::WriteListBox},
-    {"Text", 16, &CGuiManager::ReadStaticText, &CGuiManager::WriteStaticText},
-    {"Text2", 16, &CGuiManager::ReadStaticText, &CGuiManager::WriteStaticText},
-    {"Tab", 17, &CGuiManager::ReadTab, &CGuiManager::WriteTab},
-    {"TabColor", 17, &CGuiManager::ReadTab, &CGuiManager::WriteTab},
-    {"TabPage", 17, &CGuiManager::ReadTab, &CGuiManager::WriteTab},
-    {"Table", 19, &CGuiManager::ReadTable, &CGuiManager::WriteTable},
-};
-
-const CGuiManager::SElementKind* FindKindByName(const std::string& name)
-{
-    for (const CGuiManager::SElementKind& kind : kElementKinds)
-    {
-        if (name == kind.blockName)
-            return &kind;
-    }
-    return nullptr;
-}
-
-const CGuiManager::SElementKind* FindKindByType(int32_t type)
-{
-    for (const CGuiManager::SElementKind& kind : kElementKinds)
-    {
-        if (kind.type == type)
-            return &kind;
-    }
-    return nullptr;
-}
-
 // The element's name when it is the decimal form of an integer.
 bool NameIsInteger(const std::wstring& name, int32_t& value)
 {
@@ -136,12 +92,6 @@ IFile* OpenDiskLayout(const std::wstring& name)
 
 } // namespace
 
-const CGuiManager::SElementKind* CGuiManager::GetElementKinds(size_t& count)
-{
-    count = sizeof(kElementKinds) / sizeof(kElementKinds[0]);
-    return kElementKinds;
-}
-
 // ---- shared element keys ----------------------------------------------------
 
 int32_t CGuiManager::ReadElementIdName(IArchive& archive)
@@ -165,46 +115,11 @@ std::wstring CGuiManager::ReadElementIdNameText(IArchive& archive)
     return name;
 }
 
-bool CGuiManager::WriteElementIdName(IArchive& archive, gui::IGUIElement* element)
-{
-    if (element == nullptr)
-        return false;
-    if (const std::wstring* name = FindElementName(element->getID()))
-        return archive.WriteKeyWString("-IdName", *name);
-    return archive.WriteKeyInt("-Id", element->getID());
-}
-
-bool CGuiManager::WriteElementPosition(IArchive& archive, gui::IGUIElement* element)
-{
-    if (element == nullptr)
-        return false;
-    const core::rect<s32> rect = element->getRelativePosition();
-    float x1 = static_cast<float>(rect.UpperLeftCorner.X);
-    float y1 = static_cast<float>(rect.UpperLeftCorner.Y);
-    float x2 = static_cast<float>(rect.LowerRightCorner.X);
-    float y2 = static_cast<float>(rect.LowerRightCorner.Y);
-    if (UsesRelativeCoordinates(archive))
-    {
-        x1 = PixelsToFraction(x1, GetScreenWidth());
-        x2 = PixelsToFraction(x2, GetScreenWidth());
-        y1 = PixelsToFraction(y1, GetScreenHeight());
-        y2 = PixelsToFraction(y2, GetScreenHeight());
-    }
-    return WriteKeyFloats(archive, "-Position", {x1, y1, x2, y2});
-}
-
 CRect CGuiManager::ReadElementPosition(IArchive& archive, const wchar_t* method)
 {
     float values[4] = {};
     ReadKeyFloats(archive, "-Position", values, 4, method);
     return CRect(values[0], values[1], values[2], values[3]);
-}
-
-bool CGuiManager::WriteElementLabel(IArchive& archive, gui::IGUIElement* element)
-{
-    if (element == nullptr)
-        return false;
-    return archive.WriteKeyWString("-Label", GetElementText(element));
 }
 
 // ---- shortcuts and tooltips -------------------------------------------------
@@ -216,12 +131,6 @@ bool CGuiManager::ReadShortcut(IArchive& archive, uint32_t eventType, const std:
     std::string text;
     Require(archive.ReadString(text), "-Shortcut");
     return AddShortcutText(text, name, eventType, false) > 0;
-}
-
-bool CGuiManager::WriteShortcut(const std::wstring& name, IArchive& archive)
-{
-    const CGuiShortcuts::Binding* binding = m_shortcuts.FindOf(name);
-    return binding == nullptr || archive.WriteKeyString("-Shortcut", CGuiShortcuts::Text(binding->first));
 }
 
 bool CGuiManager::ReadToolTip(IArchive& archive, gui::IGUIElement* element)
@@ -239,14 +148,6 @@ bool CGuiManager::ReadToolTip(IArchive& archive, gui::IGUIElement* element)
     archive.ExpectToken("}");
     SetElementToolTip(element, text);
     return true;
-}
-
-bool CGuiManager::WriteToolTip(gui::IGUIElement* element, IArchive& archive)
-{
-    if (!HasElementToolTip(element))
-        return true;
-    return WriteBlockStart(archive, "Tooltip{") &&
-           archive.WriteKeyWString("-Label", GetElementToolTip(element)) && WriteBlockEnd(archive);
 }
 
 // ---- reading ----------------------------------------------------------------
@@ -329,7 +230,7 @@ void CGuiManager::ReadElements(IArchive& archive)
         gui::IGUIElement* element = nullptr;
         // Element blocks (nearly every block) first: no other block shares
         // a name with an element kind.
-        const SElementKind* kind = FindKindByName(block);
+        const SGuiLayoutKind* kind = CGuiLayoutKinds::FindByName(block);
         if (kind != nullptr && kind->reader != nullptr)
         {
             element = (this->*(kind->reader))(archive);
@@ -516,90 +417,6 @@ void CGuiManager::SetFader(int32_t id, const CColor& color, uint32_t inTime, uin
     m_fader.Configure(id, color, inTime, outTime);
 }
 
-// ---- writing ----------------------------------------------------------------
-
-bool CGuiManager::WriteFader(IArchive& archive)
-{
-    const CNamedColor color(m_fader.GetColor(), "-Color");
-    return archive.WriteString("-Id") && archive.WriteSpaces(1) && archive.WriteLong(m_fader.GetId()) &&
-           archive.EndLine(0) && color.Write(archive) && archive.WriteString("-InTime") &&
-           archive.WriteSpaces(1) && archive.WriteLong(static_cast<int32_t>(m_fader.GetInTime())) &&
-           archive.EndLine(0) && archive.WriteString("-OutTime") && archive.WriteSpaces(1) &&
-           archive.WriteLong(static_cast<int32_t>(m_fader.GetOutTime())) && archive.EndLine(0);
-}
-
-bool CGuiManager::Write(IArchive& archive)
-{
-    gui::IGUIElement* parent = GetGuiParent();
-    if (parent == nullptr)
-        return true;
-    const bool fader = WriteBlockStart(archive, "Fader{") && WriteFader(archive) && WriteBlockEnd(archive);
-    return WriteChildren(archive, parent) && fader;
-}
-
-bool CGuiManager::WriteOneElement(IArchive& archive, gui::IGUIElement* element)
-{
-    if (element == nullptr)
-        return true;
-    const bool written = WriteBlockStart(archive, "Gui{") && WriteElement(archive, element);
-    return WriteBlockEnd(archive) && written;
-}
-
-bool CGuiManager::WriteChildren(IArchive& archive, gui::IGUIElement* element)
-{
-    std::vector<gui::IGUIElement*> children;
-    for (gui::IGUIElement* child : element->getChildren())
-        children.push_back(child);
-    bool ok = WriteBlockStart(archive, "Gui{");
-    for (gui::IGUIElement* child : children)
-        ok = WriteElement(archive, child) && ok;
-    return WriteBlockEnd(archive) && ok;
-}
-
-bool CGuiManager::WriteElement(IArchive& archive, gui::IGUIElement* element)
-{
-    const std::wstring name = GetElementName(element->getID(), false);
-    if (name.find(L"__GuiInternal__") != std::wstring::npos || element->isSubElement())
-        return true;
-    const SElementKind* kind = FindKindByType(GetElementType(element));
-    if (kind == nullptr || kind->writer == nullptr)
-        return true;
-    bool ok = WriteBlockStart(archive, (std::string(kind->blockName) + "{").c_str());
-    ok = ok && (this->*(kind->writer))(archive, element);
-    ok = ok && WriteToolTip(element, archive) && WriteTabStopInfo(archive, element) &&
-         WriteAlignmentInfo(archive, element) && WriteChildren(archive, element);
-    return WriteBlockEnd(archive) && ok;
-}
-
-bool CGuiManager::WriteTabStopInfo(IArchive& archive, gui::IGUIElement* element)
-{
-    return WriteBlockStart(archive, "TabStopInfo{") &&
-           archive.WriteKeyBool("-TabStop", GetElementTabStop(element)) &&
-           archive.WriteKeyBool("-TabGroup", GetElementTabGroup(element)) &&
-           archive.WriteKeyInt("-TabOrder", GetElementTabOrder(element)) && WriteBlockEnd(archive);
-}
-
-bool CGuiManager::WriteAlignmentInfo(IArchive& archive, gui::IGUIElement* element)
-{
-    const bool relative = UsesRelativeCoordinates(archive);
-    const auto size = [&](uint32_t pixels, uint32_t screen)
-    { return relative ? PixelsToFraction(pixels, screen) : static_cast<float>(pixels); };
-    IrrlichtGui::SElementLayout layout;
-    IrrlichtGui::ReadElementLayout(m_device, element, layout);
-    bool ok = WriteBlockStart(archive, "AlignmentInfo{") && archive.WriteString("-Alignment");
-    for (int32_t value : {layout.alignLeft, layout.alignTop, layout.alignRight, layout.alignBottom})
-        ok = ok && archive.WriteSpaces(1) && archive.WriteInt(value);
-    ok = ok && archive.EndLine(0) &&
-         WriteKeyFloats(
-             archive, "-MinSize",
-             {size(layout.minWidth, GetScreenWidth()), size(layout.minHeight, GetScreenHeight())}) &&
-         WriteKeyFloats(
-             archive, "-MaxSize",
-             {size(layout.maxWidth, GetScreenWidth()), size(layout.maxHeight, GetScreenHeight())}) &&
-         archive.WriteKeyBool("-Clipped", IsElementClipped(element));
-    return ok && WriteBlockEnd(archive);
-}
-
 // ---- files ------------------------------------------------------------------
 
 bool CGuiManager::Load(const std::wstring& fileName)
@@ -656,29 +473,169 @@ void CGuiManager::Include(const std::wstring& fileName)
     Load(fileName);
 }
 
+// ---- forwarders to the writer and the layout host's own calls ---------------
+
 bool CGuiManager::Save(const std::wstring& fileName, const std::string& mode, bool useRelativeCoordinates,
                        gui::IGUIElement* element)
 {
-    m_guiFile = fileName;
-    Logger()->Write(Logger()->GetSystemLevel(), false, L"[CGuiManager::Save] Saving %s...", fileName.c_str());
-    const auto save = [&](auto& archive)
-    {
-        if (!archive.IsOpen())
-            return false;
-        archive.GetDataBag().SetBool(L"useRelativeCoordinates", useRelativeCoordinates);
-        const bool written = element != nullptr ? WriteOneElement(archive, element) : Write(archive);
-        return archive.Close() && written;
-    };
-    const bool compressed = mode == "COMPRESSED";
-    if (compressed || mode == "BINARY")
-    {
-        Misc::Serialization::CArchiveBin archive(fileName, true, kLayoutTypeName,
-                                                 Misc::Serialization::kSerialVersion, nullptr, compressed);
-        return save(archive);
-    }
-    Misc::Serialization::CArchiveText archive(fileName, true, kLayoutTypeName,
-                                              Misc::Serialization::kSerialVersion, nullptr, mode.c_str());
-    return save(archive);
+    return m_layoutWriter.Save(fileName, mode, useRelativeCoordinates, element);
+}
+
+bool CGuiManager::Write(IArchive& archive)
+{
+    return m_layoutWriter.Write(archive);
+}
+
+bool CGuiManager::WriteOneElement(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteOneElement(archive, element);
+}
+
+bool CGuiManager::WriteChildren(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteChildren(archive, element);
+}
+
+bool CGuiManager::WriteElement(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteElement(archive, element);
+}
+
+bool CGuiManager::WriteFader(IArchive& archive)
+{
+    return m_layoutWriter.WriteFader(archive);
+}
+
+bool CGuiManager::WriteTabStopInfo(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteTabStopInfo(archive, element);
+}
+
+bool CGuiManager::WriteAlignmentInfo(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteAlignmentInfo(archive, element);
+}
+
+bool CGuiManager::WriteElementIdName(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteElementIdName(archive, element);
+}
+
+bool CGuiManager::WriteElementPosition(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteElementPosition(archive, element);
+}
+
+bool CGuiManager::WriteElementLabel(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteElementLabel(archive, element);
+}
+
+bool CGuiManager::WriteShortcut(const std::wstring& name, IArchive& archive)
+{
+    return m_layoutWriter.WriteShortcut(name, archive);
+}
+
+bool CGuiManager::WriteToolTip(gui::IGUIElement* element, IArchive& archive)
+{
+    return m_layoutWriter.WriteToolTip(element, archive);
+}
+
+bool CGuiManager::WriteButton(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteButton(archive, element);
+}
+
+bool CGuiManager::WriteImage(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteImage(archive, element);
+}
+
+bool CGuiManager::WriteStaticText(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteStaticText(archive, element);
+}
+
+bool CGuiManager::WriteEditBox(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteEditBox(archive, element);
+}
+
+bool CGuiManager::WriteSpinBox(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteSpinBox(archive, element);
+}
+
+bool CGuiManager::WriteCheckBox(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteCheckBox(archive, element);
+}
+
+bool CGuiManager::WriteMenu(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteMenu(archive, element);
+}
+
+bool CGuiManager::WriteMenuItems(IArchive& archive, gui::IGUIContextMenu* menu)
+{
+    return m_layoutWriter.WriteMenuItems(archive, menu);
+}
+
+bool CGuiManager::WriteToolbar(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteToolbar(archive, element);
+}
+
+bool CGuiManager::WriteTabControl(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteTabControl(archive, element);
+}
+
+bool CGuiManager::WriteTab(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteTab(archive, element);
+}
+
+bool CGuiManager::WriteScrollBar(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteScrollBar(archive, element);
+}
+
+bool CGuiManager::WriteListBox(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteListBox(archive, element);
+}
+
+bool CGuiManager::WriteComboBox(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteComboBox(archive, element);
+}
+
+bool CGuiManager::WriteTable(IArchive& archive, gui::IGUIElement* element)
+{
+    return m_layoutWriter.WriteTable(archive, element);
+}
+
+::CApplication* CGuiManager::GetLayoutApplication() const
+{
+    return m_host != nullptr ? m_host->GetApplication() : nullptr;
+}
+
+bool CGuiManager::HoldMenuSizing(bool held)
+{
+    const bool previous = m_menuSizingHeld;
+    m_menuSizingHeld = held;
+    return previous;
+}
+
+SGuiFaderSettings CGuiManager::GetFaderSettings() const
+{
+    SGuiFaderSettings settings;
+    settings.id = m_fader.GetId();
+    settings.color = m_fader.GetColor();
+    settings.inTime = m_fader.GetInTime();
+    settings.outTime = m_fader.GetOutTime();
+    return settings;
 }
 
 } // namespace Graphics::GUI

@@ -106,16 +106,16 @@ gui::IGUIElement* CGuiManager::ReadListBox(IArchive& archive)
     return list;
 }
 
-bool CGuiManager::WriteListBox(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteListBox(IArchive& archive, gui::IGUIElement* element)
 {
     CGUIListBoxEx* list = CGUIListBoxEx::FromElement(element);
     if (list == nullptr)
         return false;
     bool ok = WriteElementIdName(archive, list) && WriteElementPosition(archive, list) &&
               archive.WriteKeyBool("-Background", list->IsBackgroundVisible()) &&
-              archive.WriteKeyWString("-ScrollId", GetElementName(list->GetScrollBarId(), false)) &&
-              archive.WriteKeyWString("-UpButtonId", GetElementName(list->GetUpButtonId(), false)) &&
-              archive.WriteKeyWString("-DownButtonId", GetElementName(list->GetDownButtonId(), false));
+              archive.WriteKeyWString("-ScrollId", m_host.GetElementName(list->GetScrollBarId(), false)) &&
+              archive.WriteKeyWString("-UpButtonId", m_host.GetElementName(list->GetUpButtonId(), false)) &&
+              archive.WriteKeyWString("-DownButtonId", m_host.GetElementName(list->GetDownButtonId(), false));
     for (int32_t index = 0; ok && index < list->GetItemCount(); ++index)
     {
         ok = WriteBlockStart(archive, "Item{") && archive.WriteKeyWString("-Label", list->GetItemText(index));
@@ -169,14 +169,14 @@ gui::IGUIElement* CGuiManager::ReadComboBox(IArchive& archive)
     return combo;
 }
 
-bool CGuiManager::WriteComboBox(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteComboBox(IArchive& archive, gui::IGUIElement* element)
 {
     CGUIComboBoxEx* combo = CGUIComboBoxEx::FromElement(element);
     if (combo == nullptr)
         return false;
     bool ok = WriteElementIdName(archive, combo) && WriteElementPosition(archive, combo) &&
-              archive.WriteKeyWString("-ButtonId", GetElementName(combo->GetButtonId(), false)) &&
-              archive.WriteKeyWString("-ListId", GetElementName(combo->GetListId(), false)) &&
+              archive.WriteKeyWString("-ButtonId", m_host.GetElementName(combo->GetButtonId(), false)) &&
+              archive.WriteKeyWString("-ListId", m_host.GetElementName(combo->GetListId(), false)) &&
               archive.WriteKeyULong("-MaxItems", combo->GetMaxItems());
     for (int32_t index = 0; ok && index < combo->GetItemCount(); ++index)
     {

@@ -134,7 +134,7 @@ void CGuiManager::loadMenuItems(gui::IGUIContextMenu* menu, IArchive& archive)
     RecalculateMenuSize(menu);
 }
 
-bool CGuiManager::WriteMenu(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteMenu(IArchive& archive, gui::IGUIElement* element)
 {
     if (element == nullptr ||
         (element->getType() != gui::EGUIET_MENU && element->getType() != gui::EGUIET_CONTEXT_MENU))
@@ -144,12 +144,12 @@ bool CGuiManager::WriteMenu(IArchive& archive, gui::IGUIElement* element)
     return WriteMenuItems(archive, static_cast<gui::IGUIContextMenu*>(element)) && ok;
 }
 
-bool CGuiManager::WriteMenuItems(IArchive& archive, gui::IGUIContextMenu* menu)
+bool CGuiLayoutWriter::WriteMenuItems(IArchive& archive, gui::IGUIContextMenu* menu)
 {
     bool ok = WriteBlockStart(archive, "MenuItems{");
     for (u32 index = 0; index < menu->getItemCount(); ++index)
     {
-        const std::wstring name = GetElementName(menu->getItemCommandId(index), false);
+        const std::wstring name = m_host.GetElementName(menu->getItemCommandId(index), false);
         const wchar_t* text = menu->getItemText(index);
         const std::wstring label = text != nullptr ? text : L"";
         gui::IGUIContextMenu* subMenu = menu->getSubMenu(index);
@@ -218,7 +218,7 @@ void CGuiManager::ReadToolbarButtons(gui::IGUIElement* toolbar, IArchive& archiv
     }
 }
 
-bool CGuiManager::WriteToolbar(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteToolbar(IArchive& archive, gui::IGUIElement* element)
 {
     if (element == nullptr || element->getType() != gui::EGUIET_TOOL_BAR)
         return false;

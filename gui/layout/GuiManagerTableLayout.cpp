@@ -157,7 +157,7 @@ gui::IGUIElement* CGuiManager::ReadTable(IArchive& archive)
     return table;
 }
 
-bool CGuiManager::WriteTable(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteTable(IArchive& archive, gui::IGUIElement* element)
 {
     CGUITableEx* table = CGUITableEx::FromElement(element);
     if (table == nullptr)
@@ -172,11 +172,11 @@ bool CGuiManager::WriteTable(IArchive& archive, gui::IGUIElement* element)
     for (int32_t column = 0; ok && column < columns; ++column)
     {
         const float pixels = static_cast<float>(table->GetColumnWidth(column));
-        ok =
-            WriteBlockStart(archive, "Header{") &&
-            archive.WriteKeyWString("-Label", table->GetColumnText(column)) &&
-            archive.WriteKeyFloat("-Width", relative ? PixelsToFraction(pixels, GetScreenWidth()) : pixels) &&
-            archive.WriteKeyInt("-Order", table->GetColumnOrdering(column)) && WriteBlockEnd(archive);
+        ok = WriteBlockStart(archive, "Header{") &&
+             archive.WriteKeyWString("-Label", table->GetColumnText(column)) &&
+             archive.WriteKeyFloat("-Width",
+                                   relative ? PixelsToFraction(pixels, m_host.GetScreenWidth()) : pixels) &&
+             archive.WriteKeyInt("-Order", table->GetColumnOrdering(column)) && WriteBlockEnd(archive);
     }
     ok = ok && WriteBlockEnd(archive) && WriteBlockStart(archive, "Data{") &&
          archive.WriteKeyULong("-RowCount", static_cast<uint32_t>(rows));

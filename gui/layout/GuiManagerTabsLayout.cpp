@@ -90,13 +90,13 @@ void CGuiManager::ReadTabPage(IArchive& archive, gui::IGUIElement* tabControl)
     archive.ExpectToken("}");
 }
 
-bool CGuiManager::WriteTabControl(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteTabControl(IArchive& archive, gui::IGUIElement* element)
 {
     if (element == nullptr || element->getType() != gui::EGUIET_TAB_CONTROL)
         return false;
     // The pages are the tab control's children: the element writer writes
     // them as "Tab" blocks of its nested GUI.
-    const IrrlichtGui::CElementAttributes attributes(m_device, element);
+    const IrrlichtGui::CElementAttributes attributes(m_host.GetDevice(), element);
     bool ok = WriteElementIdName(archive, element);
     ok = WriteElementPosition(archive, element) && ok;
     ok = archive.WriteKeyBool("-ShowBackground", attributes.Bool("FillBackground")) && ok;
@@ -159,7 +159,7 @@ gui::IGUIElement* CGuiManager::ReadTab(IArchive& archive)
     return tab;
 }
 
-bool CGuiManager::WriteTab(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteTab(IArchive& archive, gui::IGUIElement* element)
 {
     if (element == nullptr || element->getType() != gui::EGUIET_TAB)
         return false;
@@ -206,21 +206,25 @@ gui::IGUIElement* CGuiManager::ReadScrollBar(IArchive& archive)
     return bar;
 }
 
-bool CGuiManager::WriteScrollBar(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteScrollBar(IArchive& archive, gui::IGUIElement* element)
 {
     if (element == nullptr || element->getType() != gui::EGUIET_SCROLL_BAR)
         return false;
     auto* bar = static_cast<gui::IGUIScrollBar*>(element);
     bool ok = WriteElementIdName(archive, element);
     ok = WriteElementPosition(archive, element) && ok;
-    ok = archive.WriteKeyString("-Style", GetScrollBarHorizontal(bar) ? "horizontal" : "vertical") && ok;
+    ok = archive.WriteKeyString("-Style", m_host.GetScrollBarHorizontal(bar) ? "horizontal" : "vertical") &&
+         ok;
     // Stored as unsigned 32-bit values of the ULong kind.
     ok = archive.WriteKeyLong("-Max", bar->getMax()) && ok;
     ok = archive.WriteKeyLong("-InitPos", bar->getPos()) && ok;
-    ok = archive.WriteKeyFloat("-SmallStep", GetScrollBarSmallStep(bar)) && ok;
-    ok = archive.WriteKeyFloat("-LargeStep", GetScrollBarLargeStep(bar)) && ok;
-    ok = archive.WriteKeyWString("-UpButtonId", GetElementName(GetScrollBarUpButtonId(bar), false)) && ok;
-    return archive.WriteKeyWString("-DownButtonId", GetElementName(GetScrollBarDownButtonId(bar), false)) &&
+    ok = archive.WriteKeyFloat("-SmallStep", m_host.GetScrollBarSmallStep(bar)) && ok;
+    ok = archive.WriteKeyFloat("-LargeStep", m_host.GetScrollBarLargeStep(bar)) && ok;
+    ok = archive.WriteKeyWString("-UpButtonId",
+                                 m_host.GetElementName(m_host.GetScrollBarUpButtonId(bar), false)) &&
+         ok;
+    return archive.WriteKeyWString("-DownButtonId",
+                                   m_host.GetElementName(m_host.GetScrollBarDownButtonId(bar), false)) &&
            ok;
 }
 

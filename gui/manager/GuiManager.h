@@ -7,6 +7,10 @@
 #include "core/foundation/Rect.h"
 #include "gui/input/GuiShortcuts.h"
 #include "gui/input/InputKeyMap.h"
+#include "gui/layout/GuiLayoutKinds.h"
+#include "gui/layout/GuiLayoutWriter.h"
+#include "gui/layout/IGuiLayoutHost.h"
+#include "gui/layout/LayoutArchive.h"
 #include "gui/manager/GuiElementIndex.h"
 #include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiIdSet.h"
@@ -99,7 +103,7 @@ class CGUITableEx;
 // reach the operations here, which take pixels; getters answer in fractions
 // of the screen. Main thread only: GUI events are published synchronously,
 // and their subscribers may re-enter the manager.
-class CGuiManager
+class CGuiManager final : private IGuiLayoutHost
 {
 public:
     // A keyboard shortcut's key (GuiShortcuts.h).
@@ -983,23 +987,11 @@ public:
 
     // Layout files (GuiManagerLayout.cpp).
 
-    // Reads an element kind's block from a layout and creates the element
-    // under the GUI parent; writes the block body of an element of the kind.
-    using ElementReader = irr::gui::IGUIElement* (CGuiManager::*)(Misc::Serialization::IArchive& archive);
-    using ElementWriter = bool (CGuiManager::*)(Misc::Serialization::IArchive& archive,
-                                                irr::gui::IGUIElement* element);
-    // One row of the element-kind table: the block name, the scripts' type
-    // number, and the reader and writer (null until the kind is built).
-    struct SElementKind
-    {
-        const char* blockName;
-        int32_t type;
-        ElementReader reader;
-        ElementWriter writer;
-    };
-    // The 18 rows in their stored order; reading takes the first row of a
-    // block name, writing the first row of a type.
-    static const SElementKind* GetElementKinds(size_t& count);
+    // The element-kind table of layouts (GuiLayoutKinds.h): the block name,
+    // the scripts' type number, the reader and the writer of each kind, in
+    // their stored order.
+    using SElementKind = SGuiLayoutKind;
+    static const SElementKind* GetElementKinds(size_t& count) { return CGuiLayoutKinds::GetAll(count); }
 
     // Reads "-IdName" (wide name) or "-Id" (integer, the name is it in
     // "%i"), registers the name (RegisterElementName(name, 0)) and returns
@@ -1085,9 +1077,9 @@ public:
     // mode "COMPRESSED", "BINARY" or a text encoding name.
     bool Save(const std::wstring& fileName, const std::string& mode, bool useRelativeCoordinates,
               irr::gui::IGUIElement* element);
-    const std::wstring& GetGuiFile() const { return m_guiFile; }
+    const std::wstring& GetGuiFile() const { return m_layoutWriter.GetGuiFile(); }
     // The type tag that heads layout files.
-    static constexpr const char* kLayoutTypeName = "KVOGUI";
+    static constexpr const char* kLayoutTypeName = Layout::kLayoutTypeName;
 
     const CGuiShortcuts::Binding* FindShortcutOf(const std::wstring& name) const
     {
@@ -1301,7 +1293,12 @@ private:
     // The same blocks of an element that could not be had, read and
     // dropped.
     void ReadDetachedBlocks(Misc::Serialization::IArchive& archive);
-    std::wstring m_guiFile;
+    // The layout host's own calls: the application's file lookup, the
+    // menu sizing hold and the fader's settings.
+    ::CApplication* GetLayoutApplication() const override;
+    bool HoldMenuSizing(bool held) override;
+    SGuiFaderSettings GetFaderSettings() const override;
+    CGuiLayoutWriter m_layoutWriter{*this};
     // The layouts being loaded, outermost first.
     std::vector<std::wstring> m_loadingFiles;
     // Includes read since the outermost load began.
