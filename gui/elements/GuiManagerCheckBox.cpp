@@ -67,23 +67,4 @@ std::wstring CGuiManager::GetOpenDialogFileName(int32_t id)
     return fileName != nullptr ? std::wstring(fileName) : std::wstring();
 }
 
-gui::IGUIElement* CGuiManager::ReadCheckBox(Misc::Serialization::IArchive& archive)
-{
-    const int32_t id = ReadElementIdName(archive);
-    const CRect position = ReadElementPosition(archive);
-    std::wstring label;
-    bool checked = false;
-    if (!archive.ReadKeyWString("-Label", label) || !archive.ReadKeyBool("-Checked", checked))
-        throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
-    // Layouts of this span named a font the check box never used.
-    if (archive.IsVersionAtLeast(1014) && !archive.IsVersionAtLeast(1019))
-    {
-        std::wstring font;
-        if (!archive.ReadKeyWString("-Font", font))
-            throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
-    }
-    // The name is registered already: the box takes its id.
-    return AddCheckBox(id, label, checked, ScreenRectToPixels(position));
-}
-
 } // namespace Graphics::GUI

@@ -2,8 +2,8 @@
 
 #include "gui/layout/GuiLayoutKinds.h"
 
+#include "gui/layout/GuiLayoutReader.h"
 #include "gui/layout/GuiLayoutWriter.h"
-#include "gui/manager/GuiManager.h"
 
 namespace Graphics::GUI
 {
@@ -11,28 +11,28 @@ namespace Graphics::GUI
 namespace
 {
 
-using M = CGuiManager;
+using R = CGuiLayoutReader;
 using W = CGuiLayoutWriter;
 
 const SGuiLayoutKind kElementKinds[] = {
-    {"Button", 0, &M::ReadButton, &W::WriteButton},
-    {"Checkbox", 1, &M::ReadCheckBox, &W::WriteCheckBox},
-    {"Combobox", 2, &M::ReadComboBox, &W::WriteComboBox},
-    {"EditText", 5, &M::ReadEditBox, &W::WriteEditBox},
-    {"Image", 9, &M::ReadImage, &W::WriteImage},
-    {"Scrollbar", 14, &M::ReadScrollBar, &W::WriteScrollBar},
-    {"TabControl", 18, &M::ReadTabControl, &W::WriteTabControl},
-    {"Toolbar", 20, &M::ReadToolbar, &W::WriteToolbar},
-    {"Spinbox", 15, &M::ReadSpinBox, &W::WriteSpinBox},
-    {"Menu", 4, &M::ReadMenu, &W::WriteMenu},
-    {"ContextMenu", 3, &M::ReadContextMenu, &W::WriteMenu},
-    {"List", 10, &M::ReadListBox, &W::WriteListBox},
-    {"Text", 16, &M::ReadStaticText, &W::WriteStaticText},
-    {"Text2", 16, &M::ReadStaticText, &W::WriteStaticText},
-    {"Tab", 17, &M::ReadTab, &W::WriteTab},
-    {"TabColor", 17, &M::ReadTab, &W::WriteTab},
-    {"TabPage", 17, &M::ReadTab, &W::WriteTab},
-    {"Table", 19, &M::ReadTable, &W::WriteTable},
+    {"Button", 0, &R::ReadButton, &W::WriteButton},
+    {"Checkbox", 1, &R::ReadCheckBox, &W::WriteCheckBox},
+    {"Combobox", 2, &R::ReadComboBox, &W::WriteComboBox},
+    {"EditText", 5, &R::ReadEditBox, &W::WriteEditBox},
+    {"Image", 9, &R::ReadImage, &W::WriteImage},
+    {"Scrollbar", 14, &R::ReadScrollBar, &W::WriteScrollBar},
+    {"TabControl", 18, &R::ReadTabControl, &W::WriteTabControl},
+    {"Toolbar", 20, &R::ReadToolbar, &W::WriteToolbar},
+    {"Spinbox", 15, &R::ReadSpinBox, &W::WriteSpinBox},
+    {"Menu", 4, &R::ReadMenu, &W::WriteMenu},
+    {"ContextMenu", 3, &R::ReadContextMenu, &W::WriteMenu},
+    {"List", 10, &R::ReadListBox, &W::WriteListBox},
+    {"Text", 16, &R::ReadStaticText, &W::WriteStaticText},
+    {"Text2", 16, &R::ReadStaticText, &W::WriteStaticText},
+    {"Tab", 17, &R::ReadTab, &W::WriteTab},
+    {"TabColor", 17, &R::ReadTab, &W::WriteTab},
+    {"TabPage", 17, &R::ReadTab, &W::WriteTab},
+    {"Table", 19, &R::ReadTable, &W::WriteTable},
 };
 
 } // namespace

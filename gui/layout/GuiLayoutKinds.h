@@ -17,7 +17,7 @@ class IArchive;
 namespace Graphics::GUI
 {
 
-class CGuiManager;
+class CGuiLayoutReader;
 class CGuiLayoutWriter;
 
 // One row of the element-kind table of layouts: the block name, the
@@ -25,7 +25,7 @@ class CGuiLayoutWriter;
 // its block and the writer of the block body.
 struct SGuiLayoutKind
 {
-    using Reader = irr::gui::IGUIElement* (CGuiManager::*)(Misc::Serialization::IArchive& archive);
+    using Reader = irr::gui::IGUIElement* (CGuiLayoutReader::*)(Misc::Serialization::IArchive& archive);
     using Writer = bool (CGuiLayoutWriter::*)(Misc::Serialization::IArchive& archive,
                                               irr::gui::IGUIElement* element);
     const char* blockName;

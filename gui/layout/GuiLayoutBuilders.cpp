@@ -5,11 +5,15 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
+#include "core/events/GuiEventType.h"
 #include "core/io/Archive.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
+#include "gui/layout/GuiLayoutReader.h"
+#include "gui/layout/GuiLayoutWriter.h"
+#include "gui/layout/IGuiLayoutHost.h"
 #include "gui/layout/LayoutArchive.h"
+#include "gui/manager/GuiIdSet.h"
 #include "gui/manager/GuiColorConversion.h"
-#include "gui/manager/GuiManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
 
@@ -92,10 +96,10 @@ gui::EGUI_ALIGNMENT ToFileAlignment(uint32_t value, const wchar_t* method)
 
 // Buttons.
 
-gui::IGUIElement* CGuiManager::ReadButton(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadButton(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
-    const std::wstring name = GetElementName(id, false);
+    const std::wstring name = m_host.GetElementName(id, false);
     // Without a rectangle the button starts empty at the parent's corner.
     CRect position;
     if (archive.TestToken("-Position", true))
@@ -118,16 +122,16 @@ gui::IGUIElement* CGuiManager::ReadButton(IArchive& archive)
     ReadOptionalWString(archive, "-Font", font);
 
     gui::IGUIButton* button = nullptr;
-    gui::IGUIElement* parent = GetGuiParent();
+    gui::IGUIElement* parent = m_host.GetGuiParent();
     if (parent != nullptr && parent->getType() == gui::EGUIET_TOOL_BAR)
     {
         // Placed and sized as scripts place tool bar buttons.
-        button = addToolbarButton(parent, id, label, font, image, pressedImage, push, alpha, border);
+        button = m_host.addToolbarButton(parent, id, label, font, image, pressedImage, push, alpha, border);
     }
     else
     {
-        button = AddButton(id, label, ScreenRectToPixelRect(position), font, image, pressedImage, push, alpha,
-                           border);
+        button = m_host.AddButton(id, label, m_host.ScreenRectToPixelRect(position), font, image,
+                                  pressedImage, push, alpha, border);
     }
     ReadShortcut(archive, kGuiButtonClicked, name);
     return button;
@@ -151,6 +155,25 @@ bool CGuiLayoutWriter::WriteButton(IArchive& archive, gui::IGUIElement* element)
 
 // Check boxes.
 
+gui::IGUIElement* CGuiLayoutReader::ReadCheckBox(IArchive& archive)
+{
+    const int32_t id = ReadElementIdName(archive);
+    const CRect position = ReadElementPosition(archive);
+    std::wstring label;
+    bool checked = false;
+    if (!archive.ReadKeyWString("-Label", label) || !archive.ReadKeyBool("-Checked", checked))
+        throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
+    // Layouts of this span named a font the check box never used.
+    if (archive.IsVersionAtLeast(1014) && !archive.IsVersionAtLeast(1019))
+    {
+        std::wstring font;
+        if (!archive.ReadKeyWString("-Font", font))
+            throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
+    }
+    // The name is registered already: the box takes its id.
+    return m_host.AddCheckBox(id, label, checked, m_host.ScreenRectToPixels(position));
+}
+
 bool CGuiLayoutWriter::WriteCheckBox(IArchive& archive, gui::IGUIElement* element)
 {
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
@@ -160,7 +183,7 @@ bool CGuiLayoutWriter::WriteCheckBox(IArchive& archive, gui::IGUIElement* elemen
 
 // Images.
 
-gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadImage(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     // Files before 1019 place the image by its corner only.
@@ -180,7 +203,7 @@ gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
 
     // The file for this screen size, else the first default.
     const std::wstring resolution =
-        L"-" + std::to_wstring(GetScreenWidth()) + L"x" + std::to_wstring(GetScreenHeight());
+        L"-" + std::to_wstring(m_host.GetScreenWidth()) + L"x" + std::to_wstring(m_host.GetScreenHeight());
     archive.ExpectToken("Resolutions{");
     std::wstring file;
     bool matched = false;
@@ -203,7 +226,7 @@ gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
     }
 
     const CRect position(corners[0], corners[1], corners[2], corners[3]);
-    gui::IGUIImage* image = addImage(id, file, ScreenRectToPixelRect(position), alpha, scale);
+    gui::IGUIImage* image = m_host.addImage(id, file, m_host.ScreenRectToPixelRect(position), alpha, scale);
     if (image == nullptr)
         return nullptr;
     // Anchored at its centre (1) or its right or bottom edge (2).
@@ -218,7 +241,7 @@ gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
     {
         core::rect<s32> rect = image->getRelativePosition();
         rect -= offset;
-        SetElementRelativeRect(image, rect);
+        m_host.SetElementRelativeRect(image, rect);
     }
     return image;
 }
@@ -236,7 +259,7 @@ bool CGuiLayoutWriter::WriteImage(IArchive& archive, gui::IGUIElement* element)
 
 // Static texts ("Text", and "Text2" of older files).
 
-gui::IGUIElement* CGuiManager::ReadStaticText(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadStaticText(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     const CRect position = ReadElementPosition(archive);
@@ -263,8 +286,8 @@ gui::IGUIElement* CGuiManager::ReadStaticText(IArchive& archive)
 
     const gui::EGUI_ALIGNMENT alignHorizontal = ToFileAlignment(horizontal, L"ReadStaticText");
     const gui::EGUI_ALIGNMENT alignVertical = ToFileAlignment(vertical, L"ReadStaticText");
-    gui::IGUIStaticText* text =
-        AddStaticText(id, label, ScreenRectToPixelRect(position), border, wordWrap, background, color, font);
+    gui::IGUIStaticText* text = m_host.AddStaticText(id, label, m_host.ScreenRectToPixelRect(position),
+                                                     border, wordWrap, background, color, font);
     if (text == nullptr)
         return nullptr;
     if (hasBackgroundColor)
@@ -292,7 +315,7 @@ bool CGuiLayoutWriter::WriteStaticText(IArchive& archive, gui::IGUIElement* elem
 
 // Edit boxes.
 
-gui::IGUIElement* CGuiManager::ReadEditBox(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadEditBox(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     const CRect position = ReadElementPosition(archive);
@@ -327,17 +350,17 @@ gui::IGUIElement* CGuiManager::ReadEditBox(IArchive& archive)
     const gui::EGUI_ALIGNMENT alignHorizontal = ToFileAlignment(horizontal, L"ReadEditBox");
     const gui::EGUI_ALIGNMENT alignVertical = ToFileAlignment(vertical, L"ReadEditBox");
     // A negative maximum is no limit, as 0 is.
-    gui::IGUIEditBox* box = AddEditBox(id, label, ScreenRectToPixelRect(position), border, font,
-                                       maxChars > 0 ? static_cast<uint32_t>(maxChars) : 0);
+    gui::IGUIEditBox* box = m_host.AddEditBox(id, label, m_host.ScreenRectToPixelRect(position), border, font,
+                                              maxChars > 0 ? static_cast<uint32_t>(maxChars) : 0);
     if (box == nullptr)
         return nullptr;
     if (multiline)
-        SetEditBoxMultiline(box, true);
+        m_host.SetEditBoxMultiline(box, true);
     else if (!password.empty())
         box->setPasswordBox(true, password[0]);
     box->setTextAlignment(alignHorizontal, alignVertical);
     box->setAutoScroll(autoScroll);
-    SetEditBoxColor(box, color);
+    m_host.SetEditBoxColor(box, color);
     return box;
 }
 
@@ -366,7 +389,7 @@ bool CGuiLayoutWriter::WriteEditBox(IArchive& archive, gui::IGUIElement* element
 
 // Spin boxes.
 
-gui::IGUIElement* CGuiManager::ReadSpinBox(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadSpinBox(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     const CRect position = ReadElementPosition(archive);
@@ -385,12 +408,12 @@ gui::IGUIElement* CGuiManager::ReadSpinBox(IArchive& archive)
     ReadWString(archive, "-UpId", upName);
     ReadWString(archive, "-DownId", downName);
 
-    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, IdAfter(id, 2));
-    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, IdAfter(id, 3));
-    gui::IGUISpinBox* spinBox = AddSpinBox(id, label, ScreenRectToPixelRect(position), upId, downId, range[0],
-                                           range[1], value, decimals);
+    const int32_t upId = upName.empty() ? 0 : m_host.RegisterElementName(upName, IdAfter(id, 2));
+    const int32_t downId = downName.empty() ? 0 : m_host.RegisterElementName(downName, IdAfter(id, 3));
+    gui::IGUISpinBox* spinBox = m_host.AddSpinBox(id, label, m_host.ScreenRectToPixelRect(position), upId,
+                                                  downId, range[0], range[1], value, decimals);
     if (spinBox != nullptr)
-        SetSpinBoxStepSize(spinBox, step);
+        m_host.SetSpinBoxStepSize(spinBox, step);
     return spinBox;
 }
 
