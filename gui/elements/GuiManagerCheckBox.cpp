@@ -2,7 +2,6 @@
 // the event that tells listeners the state changed.
 
 #include "core/foundation/KVOError.h"
-#include "core/io/Archive.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/ScreenCoordinates.h"
