@@ -5,6 +5,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Uuid.h"
+#include "gui/elements/GuiElementKinds.h"
 
 #include <irrlicht.h>
 
@@ -17,19 +18,6 @@ namespace Graphics::GUI
 using namespace irr;
 using Misc::Multicast::CMulticastOf;
 namespace Kind = Misc::Multicast::Kind;
-
-namespace
-{
-
-bool IsMenu(const gui::IGUIElement* element)
-{
-    if (element == nullptr)
-        return false;
-    const gui::EGUI_ELEMENT_TYPE type = element->getType();
-    return type == gui::EGUIET_MENU || type == gui::EGUIET_CONTEXT_MENU;
-}
-
-} // namespace
 
 int32_t CGuiElementRegistry::GetNextAvailableId(int32_t requested)
 {
@@ -253,9 +241,8 @@ gui::IGUIElement* CGuiElementRegistry::FindElementById(gui::IGUIElement* start, 
 {
     if (start == nullptr)
         return nullptr;
-    if (IsMenu(start))
+    if (gui::IGUIContextMenu* menu = SElementKind<gui::IGUIContextMenu>::Cast(start))
     {
-        auto* menu = static_cast<gui::IGUIContextMenu*>(start);
         for (u32 item = 0; item < menu->getItemCount(); ++item)
         {
             gui::IGUIContextMenu* subMenu = menu->getSubMenu(item);
