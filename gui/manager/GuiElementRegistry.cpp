@@ -38,7 +38,7 @@ int32_t CGuiElementRegistry::GetNextAvailableId(int32_t requested)
 
 bool CGuiElementRegistry::IsIdInUse(int32_t id)
 {
-    gui::IGUIElement* root = m_tree.GetRoot();
+    gui::IGUIElement* root = m_root;
     if (root == nullptr)
         return FindElement(id) != nullptr;
     // Each new element asks for a free id: the ids in use answer without a
@@ -198,7 +198,7 @@ gui::IGUIElement* CGuiElementRegistry::GetElement(int32_t id, bool throwIfMissin
 
 gui::IGUIElement* CGuiElementRegistry::GetElement(const std::wstring& name, bool throwIfMissing)
 {
-    if (name.empty() && m_tree.GetRoot() != nullptr)
+    if (name.empty() && m_root != nullptr)
         return m_tree.GetGuiParent();
     gui::IGUIElement* found = nullptr;
     if (const int32_t* id = FindNamedId(name))
@@ -214,12 +214,11 @@ gui::IGUIElement* CGuiElementRegistry::FindElement(int32_t id)
     gui::IGUIElement* parent = m_tree.GetGuiParent();
     if (parent == nullptr || parent->getID() == id || !CGuiElementIndex::IsIndexable(id))
         return SearchElement(id);
-    gui::IGUIElement* root = m_tree.GetRoot();
-    if (gui::IGUIElement* found = m_index.Find(id, root))
+    if (gui::IGUIElement* found = m_index.Find(id, m_root))
         return found;
     gui::IGUIElement* found = SearchElement(id);
     if (found != nullptr)
-        m_index.Remember(id, found, root);
+        m_index.Remember(id, found, m_root);
     else if (m_idToName.count(id) == 0)
         m_index.NoteFree(id);
     return found;
@@ -231,9 +230,8 @@ gui::IGUIElement* CGuiElementRegistry::SearchElement(int32_t id)
     gui::IGUIElement* parent = m_tree.GetGuiParent();
     if (parent != nullptr)
         found = parent->getID() == id ? parent : FindElementById(parent, id);
-    gui::IGUIElement* root = m_tree.GetRoot();
-    if (found == nullptr && root != nullptr && root != parent)
-        found = root->getID() == id ? root : FindElementById(root, id);
+    if (found == nullptr && m_root != nullptr && m_root != parent)
+        found = m_root->getID() == id ? m_root : FindElementById(m_root, id);
     return found;
 }
 

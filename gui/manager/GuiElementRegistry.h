@@ -65,6 +65,8 @@ public:
     void NoteRemoval(bool rootChild) { m_index.NoteRemoval(rootChild); }
     // Forgets every name and what the index holds.
     void Clear();
+    // The GUI's root element, null without a GUI (the caller clears first).
+    void SetRoot(irr::gui::IGUIElement* root) { m_root = root; }
 
 private:
     // The element of the id through the index, else by the search.
@@ -76,8 +78,11 @@ private:
     // Whether an element has the id, for GetNextAvailableId: ids outside
     // those in use are free without a search.
     bool IsIdInUse(int32_t id);
+    // Keeps the text's room for a later name.
+    void SpareName(std::wstring& name);
 
     IGuiElementTree& m_tree;
+    irr::gui::IGUIElement* m_root = nullptr;
     // The maps' entries: pooled, so that the entries of a GUI of thousands
     // of elements come from a few blocks that outlive a clear, and leave no
     // free-list litter between the elements' own allocations.
@@ -87,8 +92,6 @@ private:
     // the name's key views it.
     std::pmr::unordered_map<std::wstring_view, int32_t> m_nameToId{&m_entries};
     std::pmr::unordered_map<int32_t, std::wstring> m_idToName{&m_entries};
-    // Keeps the text's room for a later name.
-    void SpareName(std::wstring& name);
     // The texts of names that went, as many as the GUI had at its largest:
     // a GUI built again after a clear names its elements without an
     // allocation each (a small one would be slow to find in a heap that

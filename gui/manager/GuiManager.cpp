@@ -77,6 +77,7 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
         return;
     m_events.NextGeneration();
     m_environment = m_device->getGUIEnvironment();
+    m_registry.SetRoot(m_environment->getRootGUIElement());
     m_fileSystem = m_device->getFileSystem();
     m_inputKeyMap.Reset();
     AttachSkins();
@@ -92,6 +93,7 @@ void CGuiManager::DetachDevice()
     m_inputKeyMap.Reset();
     DetachSkins();
     m_environment = nullptr;
+    m_registry.SetRoot(nullptr);
     m_factoryEnvironment = nullptr;
     m_fileSystem = nullptr;
     m_device = nullptr;
@@ -251,11 +253,6 @@ bool CGuiManager::ElementExists(const std::wstring& name)
 bool CGuiManager::ElementIdExists(int32_t id)
 {
     return GetElement(id, false) != nullptr;
-}
-
-gui::IGUIElement* CGuiManager::CRegistryTree::GetRoot() const
-{
-    return m_manager.m_environment != nullptr ? m_manager.m_environment->getRootGUIElement() : nullptr;
 }
 
 gui::IGUIElement* CGuiManager::GetElementAtPoint(gui::IGUIElement* start, const CPoint& pixelPoint)

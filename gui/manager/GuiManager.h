@@ -1238,7 +1238,6 @@ private:
     public:
         explicit CRegistryTree(CGuiManager& manager) : m_manager(manager) {}
         irr::gui::IGUIElement* GetGuiParent() override { return m_manager.GetGuiParent(); }
-        irr::gui::IGUIElement* GetRoot() const override;
         uint64_t GetGeneration() const override { return m_manager.GetGeneration(); }
         Graphics::CGraphicsEngine* GetEventSource() const override { return m_manager.m_source; }
 

@@ -17,14 +17,13 @@ namespace Graphics::GUI
 
 // What the element registry needs of the GUI whose elements it names:
 // where searches start, whether the GUI was replaced meanwhile, and the
-// source its events name.
+// source its events name. (The root it is given: it changes only with the
+// GUI environment.)
 class IGuiElementTree
 {
 public:
     // The element under which new elements are created; null without a GUI.
     virtual irr::gui::IGUIElement* GetGuiParent() = 0;
-    // The GUI's root element; null without a GUI.
-    virtual irr::gui::IGUIElement* GetRoot() const = 0;
     // Changes whenever the GUI is cleared or replaced.
     virtual uint64_t GetGeneration() const = 0;
     virtual Graphics::CGraphicsEngine* GetEventSource() const = 0;

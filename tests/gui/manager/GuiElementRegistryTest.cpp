@@ -25,8 +25,7 @@ public:
         if (m_environment != nullptr)
             m_environment->getRootGUIElement()->setID(0);
     }
-    gui::IGUIElement* GetGuiParent() override { return GetRoot(); }
-    gui::IGUIElement* GetRoot() const override
+    gui::IGUIElement* GetGuiParent() override
     {
         return m_environment != nullptr ? m_environment->getRootGUIElement() : nullptr;
     }
@@ -43,6 +42,7 @@ TEST(GuiElementRegistryTest, AnIdIsTakenOnceAnElementCarriesItAlsoWhenIdsAreGath
     gui::IGUIEnvironment* environment = device.Environment();
     CBareTree tree(environment);
     CGuiElementRegistry registry(tree);
+    registry.SetRoot(environment->getRootGUIElement());
     const core::rect<s32> rect(0, 0, 1, 1);
 
     // Registered twice before its element is made (as the layout reader
