@@ -5,6 +5,7 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/elements/GuiTableOperations.h"
 #include "gui/input/GuiShortcuts.h"
 #include "gui/input/InputKeyMap.h"
 #include "gui/manager/GuiElementIndex.h"
@@ -1280,6 +1281,9 @@ private:
     // Tables, list boxes and combo boxes: the environment the element
     // factory was registered with.
     irr::gui::IGUIEnvironment* m_factoryEnvironment = nullptr;
+    // The operations of each element kind, working through the manager's
+    // public face on elements checked here.
+    CGuiTableOperations m_tables{*this};
 
     // The edit box selections scripts set, by element (with the element's
     // id, so that a later element at the same address does not inherit one).
