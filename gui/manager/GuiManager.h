@@ -5,6 +5,7 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/elements/GuiListBoxOperations.h"
 #include "gui/elements/GuiTableOperations.h"
 #include "gui/input/GuiShortcuts.h"
 #include "gui/input/InputKeyMap.h"
@@ -1234,8 +1235,6 @@ private:
     // Removes the menu item of the id from the menu that holds it; false
     // when the element is no such menu.
     bool RemoveMenuItem(irr::gui::IGUIElement* element, int32_t id);
-    // The list box events 8 and 9 with the list box's name.
-    void PublishListBoxSelection(irr::gui::IGUIElement* list);
     // Forgets the names and shortcuts of the menu's items, its sub-menus'
     // included.
     void ForgetMenuItemNames(irr::gui::IGUIContextMenu* menu);
@@ -1284,6 +1283,7 @@ private:
     // The operations of each element kind, working through the manager's
     // public face on elements checked here.
     CGuiTableOperations m_tables{*this};
+    CGuiListBoxOperations m_listBoxes{*this};
 
     // The edit box selections scripts set, by element (with the element's
     // id, so that a later element at the same address does not inherit one).
