@@ -5,6 +5,7 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/elements/GuiComboBoxOperations.h"
 #include "gui/elements/GuiListBoxOperations.h"
 #include "gui/elements/GuiTableOperations.h"
 #include "gui/input/GuiShortcuts.h"
@@ -1284,6 +1285,7 @@ private:
     // public face on elements checked here.
     CGuiTableOperations m_tables{*this};
     CGuiListBoxOperations m_listBoxes{*this};
+    CGuiComboBoxOperations m_comboBoxes{*this};
 
     // The edit box selections scripts set, by element (with the element's
     // id, so that a later element at the same address does not inherit one).
