@@ -7,6 +7,8 @@
 #include "core/foundation/Rect.h"
 #include "gui/elements/GuiComboBoxOperations.h"
 #include "gui/elements/GuiListBoxOperations.h"
+#include "gui/elements/GuiScrollBarOperations.h"
+#include "gui/elements/GuiTabOperations.h"
 #include "gui/elements/GuiTableOperations.h"
 #include "gui/input/GuiShortcuts.h"
 #include "gui/input/InputKeyMap.h"
@@ -1286,6 +1288,8 @@ private:
     CGuiTableOperations m_tables{*this};
     CGuiListBoxOperations m_listBoxes{*this};
     CGuiComboBoxOperations m_comboBoxes{*this};
+    CGuiTabOperations m_tabs{*this};
+    CGuiScrollBarOperations m_scrollBars{*this};
 
     // The edit box selections scripts set, by element (with the element's
     // id, so that a later element at the same address does not inherit one).
