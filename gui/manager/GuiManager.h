@@ -7,9 +7,11 @@
 #include "core/foundation/Rect.h"
 #include "gui/elements/GuiComboBoxOperations.h"
 #include "gui/elements/GuiListBoxOperations.h"
+#include "gui/elements/GuiMenuOperations.h"
 #include "gui/elements/GuiScrollBarOperations.h"
 #include "gui/elements/GuiTabOperations.h"
 #include "gui/elements/GuiTableOperations.h"
+#include "gui/elements/GuiToolBarOperations.h"
 #include "gui/input/GuiShortcuts.h"
 #include "gui/input/InputKeyMap.h"
 #include "gui/manager/GuiElementIndex.h"
@@ -446,11 +448,7 @@ public:
     bool AddMenuSeparator(irr::gui::IGUIElement* menu, const std::wstring& name, int32_t position);
 
     // A menu item: the menu that holds it and its index there.
-    struct SMenuItem
-    {
-        irr::gui::IGUIContextMenu* menu = nullptr;
-        uint32_t index = 0;
-    };
+    using SMenuItem = SGuiMenuItem;
     // Searches the element's items when it is a menu, then its parent's,
     // up to the root.
     bool FindMenuItem(irr::gui::IGUIElement* element, int32_t commandId, SMenuItem& item);
@@ -1238,11 +1236,6 @@ private:
     // Removes the menu item of the id from the menu that holds it; false
     // when the element is no such menu.
     bool RemoveMenuItem(irr::gui::IGUIElement* element, int32_t id);
-    // Forgets the names and shortcuts of the menu's items, its sub-menus'
-    // included.
-    void ForgetMenuItemNames(irr::gui::IGUIContextMenu* menu);
-    // Takes the sub-menu element of the item out of the GUI, then the item.
-    void RemoveMenuItemAt(irr::gui::IGUIContextMenu* menu, uint32_t index);
 
     IGuiHost* m_host;
     Graphics::CGraphicsEngine* m_source;
@@ -1290,6 +1283,8 @@ private:
     CGuiComboBoxOperations m_comboBoxes{*this};
     CGuiTabOperations m_tabs{*this};
     CGuiScrollBarOperations m_scrollBars{*this};
+    CGuiMenuOperations m_menus{*this};
+    CGuiToolBarOperations m_toolBars{*this, m_host};
 
     // The edit box selections scripts set, by element (with the element's
     // id, so that a later element at the same address does not inherit one).
