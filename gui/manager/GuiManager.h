@@ -12,6 +12,7 @@
 #include "gui/elements/GuiTabOperations.h"
 #include "gui/elements/GuiTableOperations.h"
 #include "gui/elements/GuiToolBarOperations.h"
+#include "gui/fonts/FontToolRegistry.h"
 #include "gui/input/GuiShortcuts.h"
 #include "gui/input/InputKeyMap.h"
 #include "gui/manager/GuiElementIndex.h"
@@ -1340,7 +1341,7 @@ private:
     void DetachSkins();
     CSkinManager m_skins;
     CGuiSpriteBankFront m_sprites;
-    std::map<uint32_t, irr::CFontTool*> m_fontTools; // by handle id, each held
+    CFontToolRegistry m_fontTools;
 
     // Key map and scrollers. A scroller is shared so that one removed while
     // it steps (by a script answering a removal it made) lives to the end
