@@ -20,11 +20,14 @@ namespace
 
 // Entity nodes carry their entity's id as name and their kind id as node
 // id; marker cubes and shadow volumes carry their owner's name, joints,
-// cameras, skies and the root ids of 0 or below.
+// skies and the root ids of 0 or below. Camera nodes are made with id -1 but
+// are named by their entity like the others: links to and from a camera are
+// part of the world too.
 bool IsAttachedEntity(const scene::ISceneNode* child, const core::stringc& parentName)
 {
     const core::stringc name = child->getName();
-    return !name.empty() && name != parentName && child->getID() > 0;
+    return !name.empty() && name != parentName &&
+           (child->getID() > 0 || child->getType() == scene::ESNT_CAMERA);
 }
 
 } // namespace

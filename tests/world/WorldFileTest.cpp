@@ -207,6 +207,33 @@ TEST(WorldFileTest, APopulatedWorldGoesThroughEveryModeByteForByte)
     EXPECT_EQ(contents, L"apples");
 }
 
+// Cameras are entities like the others: a unit carried by a camera (a
+// weapon in view) and a camera carried by a unit (a driver's view) keep
+// their links through a save and a load.
+TEST(WorldFileTest, LinksToAndFromACameraAreSaved)
+{
+    CTestFolder folder;
+    {
+        CWorldFixture f;
+        Populate(f);
+        IEntityInterface* camera = f.data.GetGroup().GetUnit(kCamera);
+        IEntityInterface* parent = f.data.GetGroup().GetUnit(kParent);
+        IEntityInterface* unit = f.data.GetGroup().GetUnit(kUnit);
+        camera->GetGraphicalPart()->AttachChild(unit->GetGraphicalPart(), "");
+        parent->GetGraphicalPart()->AttachChild(camera->GetGraphicalPart(), "");
+        ASSERT_TRUE(f.world->Save(folder.Wide("w"), L"world.kvoworld", "UTF8", false));
+        f.world->Unload();
+    }
+    CWorldFixture f;
+    f.StartGraphics();
+    ASSERT_TRUE(f.world->Load(folder.Wide("w"), L"world.kvoworld", L"", false, true));
+    std::string parent;
+    ASSERT_TRUE(f.data.GetUnits().GetUnit(kUnit)->GetGraphicalPart()->GetAttachmentParent(parent));
+    EXPECT_EQ(parent, kCamera);
+    ASSERT_TRUE(f.data.GetCameras().GetUnit(kCamera)->GetGraphicalPart()->GetAttachmentParent(parent));
+    EXPECT_EQ(parent, kParent);
+}
+
 TEST(WorldFileTest, ALinkToAMissingEntityIsSkippedAndTheLoadCompletes)
 {
     CWorldFixture f;
