@@ -2,7 +2,6 @@
 // the event that tells listeners the state changed.
 
 #include "core/foundation/KVOError.h"
-#include "core/io/Archive.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/ScreenCoordinates.h"
@@ -65,32 +64,6 @@ std::wstring CGuiManager::GetOpenDialogFileName(int32_t id)
             GetElementName(id, false).c_str());
     const wchar_t* fileName = static_cast<gui::IGUIFileOpenDialog*>(element)->getFileName();
     return fileName != nullptr ? std::wstring(fileName) : std::wstring();
-}
-
-gui::IGUIElement* CGuiManager::ReadCheckBox(Misc::Serialization::IArchive& archive)
-{
-    const int32_t id = ReadElementIdName(archive);
-    const CRect position = ReadElementPosition(archive);
-    std::wstring label;
-    bool checked = false;
-    if (!archive.ReadKeyWString("-Label", label) || !archive.ReadKeyBool("-Checked", checked))
-        throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
-    // Layouts of this span named a font the check box never used.
-    if (archive.IsVersionAtLeast(1014) && !archive.IsVersionAtLeast(1019))
-    {
-        std::wstring font;
-        if (!archive.ReadKeyWString("-Font", font))
-            throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
-    }
-    // The name is registered already: the box takes its id.
-    return AddCheckBox(id, label, checked, ScreenRectToPixels(position));
-}
-
-bool CGuiManager::WriteCheckBox(Misc::Serialization::IArchive& archive, gui::IGUIElement* element)
-{
-    return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
-           WriteElementLabel(archive, element) &&
-           archive.WriteKeyBool("-Checked", IsCheckBoxChecked(element));
 }
 
 } // namespace Graphics::GUI

@@ -15,6 +15,9 @@ class IArchive;
 namespace Graphics::GUI::Layout
 {
 
+// The type tag that heads layout files.
+inline constexpr const char* kLayoutTypeName = "KVOGUI";
+
 // A value that does not read ends the load ("[CGuiManager::<method>]
 // Invalid value for key:<key>"), rather than leave a default and read the
 // following keys out of step.

@@ -15,6 +15,11 @@
 #include "gui/fonts/FontToolRegistry.h"
 #include "gui/input/GuiShortcuts.h"
 #include "gui/input/InputKeyMap.h"
+#include "gui/layout/GuiLayoutKinds.h"
+#include "gui/layout/GuiLayoutReader.h"
+#include "gui/layout/GuiLayoutWriter.h"
+#include "gui/layout/IGuiLayoutHost.h"
+#include "gui/layout/LayoutArchive.h"
 #include "gui/manager/GuiElementIndex.h"
 #include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiIdSet.h"
@@ -107,7 +112,7 @@ class CGUITableEx;
 // reach the operations here, which take pixels; getters answer in fractions
 // of the screen. Main thread only: GUI events are published synchronously,
 // and their subscribers may re-enter the manager.
-class CGuiManager
+class CGuiManager final : private IGuiLayoutHost
 {
 public:
     // A keyboard shortcut's key (GuiShortcuts.h).
@@ -498,7 +503,7 @@ public:
     // last button, 5 pixels in when it has none.
     int32_t GetToolbarNextButtonX(irr::gui::IGUIElement* toolbar) const;
 
-    // Menus and tool bars in layouts (GuiManagerMenusLayout.cpp): the
+    // Menus and tool bars in layouts (CGuiLayoutReader, CGuiLayoutWriter): the
     // "Menu", "ContextMenu" and "Toolbar" blocks.
     irr::gui::IGUIElement* ReadMenu(Misc::Serialization::IArchive& archive);
     irr::gui::IGUIElement* ReadContextMenu(Misc::Serialization::IArchive& archive);
@@ -559,7 +564,7 @@ public:
     void SetTabControlBorder(irr::gui::IGUIElement* tabControl, bool border);
 
     // Tab controls, tabs and scroll bars in layouts
-    // (GuiManagerTabsLayout.cpp): the "TabControl", "Tab" (also "TabColor"
+    // (CGuiLayoutReader, CGuiLayoutWriter): the "TabControl", "Tab" (also "TabColor"
     // and "TabPage") and "Scrollbar" blocks.
     irr::gui::IGUIElement* ReadTabControl(Misc::Serialization::IArchive& archive);
     // A "TabPage{" entry of a tab control block, after its opening token.
@@ -801,7 +806,7 @@ public:
     uint32_t GetComboBoxMaxItems(irr::gui::IGUIElement* combo);
 
     // Their layout blocks "List", "Combobox" and "Table"
-    // (GuiManagerListLayout.cpp, GuiManagerTableLayout.cpp). A table's
+    // (CGuiLayoutReader, CGuiLayoutWriter). A table's
     // cell outside its rows or columns throws "[CGuiManager::ReadTable]
     // Cell outside the table:%u %u".
     irr::gui::IGUIElement* ReadListBox(Misc::Serialization::IArchive& archive);
@@ -968,7 +973,7 @@ public:
     void SetImageScale(irr::gui::IGUIElement* element, bool scale);
     bool GetImageScale(irr::gui::IGUIElement* element);
 
-    // Their layout blocks (GuiManagerBuilderLayout.cpp): "Button", "Image",
+    // Their layout blocks (CGuiLayoutReader, CGuiLayoutWriter): "Button", "Image",
     // "Text" (and "Text2"), "EditText" and "Spinbox". A button read under a
     // tool bar becomes one of its buttons. Values that do not read throw
     // "[CGuiManager::Read] Invalid value for key:<key>"; text alignments
@@ -985,25 +990,14 @@ public:
     irr::gui::IGUIElement* ReadSpinBox(Misc::Serialization::IArchive& archive);
     bool WriteSpinBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
-    // Layout files (GuiManagerLayout.cpp).
+    // Layout files: the manager hands each call to its layout reader or
+    // writer (gui/layout), which work through its layout host calls.
 
-    // Reads an element kind's block from a layout and creates the element
-    // under the GUI parent; writes the block body of an element of the kind.
-    using ElementReader = irr::gui::IGUIElement* (CGuiManager::*)(Misc::Serialization::IArchive& archive);
-    using ElementWriter = bool (CGuiManager::*)(Misc::Serialization::IArchive& archive,
-                                                irr::gui::IGUIElement* element);
-    // One row of the element-kind table: the block name, the scripts' type
-    // number, and the reader and writer (null until the kind is built).
-    struct SElementKind
-    {
-        const char* blockName;
-        int32_t type;
-        ElementReader reader;
-        ElementWriter writer;
-    };
-    // The 18 rows in their stored order; reading takes the first row of a
-    // block name, writing the first row of a type.
-    static const SElementKind* GetElementKinds(size_t& count);
+    // The element-kind table of layouts (GuiLayoutKinds.h): the block name,
+    // the scripts' type number, the reader and the writer of each kind, in
+    // their stored order.
+    using SElementKind = SGuiLayoutKind;
+    static const SElementKind* GetElementKinds(size_t& count) { return CGuiLayoutKinds::GetAll(count); }
 
     // Reads "-IdName" (wide name) or "-Id" (integer, the name is it in
     // "%i"), registers the name (RegisterElementName(name, 0)) and returns
@@ -1089,9 +1083,9 @@ public:
     // mode "COMPRESSED", "BINARY" or a text encoding name.
     bool Save(const std::wstring& fileName, const std::string& mode, bool useRelativeCoordinates,
               irr::gui::IGUIElement* element);
-    const std::wstring& GetGuiFile() const { return m_guiFile; }
+    const std::wstring& GetGuiFile() const { return m_layoutWriter.GetGuiFile(); }
     // The type tag that heads layout files.
-    static constexpr const char* kLayoutTypeName = "KVOGUI";
+    static constexpr const char* kLayoutTypeName = Layout::kLayoutTypeName;
 
     const CGuiShortcuts::Binding* FindShortcutOf(const std::wstring& name) const
     {
@@ -1297,39 +1291,13 @@ private:
     };
     std::map<irr::gui::IGUIElement*, SEditSelection> m_editSelections;
 
-    // Layout files.
-    class CGuiParentScope;
-    // The name that "-IdName" or "-Id" gives.
-    std::wstring ReadElementIdNameText(Misc::Serialization::IArchive& archive);
-    void Include(const std::wstring& fileName);
-    // An element's tooltip, tab stop, alignment and nested GUI blocks.
-    void ReadElementBlocks(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
-    // The same blocks of an element that could not be had, read and
-    // dropped.
-    void ReadDetachedBlocks(Misc::Serialization::IArchive& archive);
-    std::wstring m_guiFile;
-    // The layouts being loaded, outermost first.
-    std::vector<std::wstring> m_loadingFiles;
-    // Includes read since the outermost load began.
-    static constexpr int32_t kMaxIncludesPerLoad = 1024;
-    int32_t m_includeCount = 0;
-    // Elements within elements and sub-menus within menus count alike
-    // against the nesting limit of a layout.
-    static constexpr int32_t kMaxLayoutDepth = 128;
-    class CReadLevel
-    {
-    public:
-        // Throws "[CGuiManager::<method>] Layout nested deeper than 128
-        // levels" past the limit.
-        CReadLevel(CGuiManager& manager, const wchar_t* method);
-        ~CReadLevel() { --m_depth; }
-        CReadLevel(const CReadLevel&) = delete;
-        CReadLevel& operator=(const CReadLevel&) = delete;
-
-    private:
-        int32_t& m_depth;
-    };
-    int32_t m_readDepth = 0;
+    // Layout files: read and written by the reader and the writer through
+    // the layout host's calls; these are the host's own.
+    ::CApplication* GetLayoutApplication() const override;
+    bool HoldMenuSizing(bool held) override;
+    SGuiFaderSettings GetFaderSettings() const override;
+    CGuiLayoutReader m_layoutReader{*this};
+    CGuiLayoutWriter m_layoutWriter{*this};
     // Set while a layout's menu is read.
     bool m_menuSizingHeld = false;
 

@@ -5,11 +5,15 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
+#include "core/events/GuiEventType.h"
 #include "core/io/Archive.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
+#include "gui/layout/GuiLayoutReader.h"
+#include "gui/layout/GuiLayoutWriter.h"
+#include "gui/layout/IGuiLayoutHost.h"
 #include "gui/layout/LayoutArchive.h"
+#include "gui/manager/GuiIdSet.h"
 #include "gui/manager/GuiColorConversion.h"
-#include "gui/manager/GuiManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
 
@@ -92,10 +96,10 @@ gui::EGUI_ALIGNMENT ToFileAlignment(uint32_t value, const wchar_t* method)
 
 // Buttons.
 
-gui::IGUIElement* CGuiManager::ReadButton(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadButton(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
-    const std::wstring name = GetElementName(id, false);
+    const std::wstring name = m_host.GetElementName(id, false);
     // Without a rectangle the button starts empty at the parent's corner.
     CRect position;
     if (archive.TestToken("-Position", true))
@@ -118,40 +122,68 @@ gui::IGUIElement* CGuiManager::ReadButton(IArchive& archive)
     ReadOptionalWString(archive, "-Font", font);
 
     gui::IGUIButton* button = nullptr;
-    gui::IGUIElement* parent = GetGuiParent();
+    gui::IGUIElement* parent = m_host.GetGuiParent();
     if (parent != nullptr && parent->getType() == gui::EGUIET_TOOL_BAR)
     {
         // Placed and sized as scripts place tool bar buttons.
-        button = addToolbarButton(parent, id, label, font, image, pressedImage, push, alpha, border);
+        button = m_host.addToolbarButton(parent, id, label, font, image, pressedImage, push, alpha, border);
     }
     else
     {
-        button = AddButton(id, label, ScreenRectToPixelRect(position), font, image, pressedImage, push, alpha,
-                           border);
+        button = m_host.AddButton(id, label, m_host.ScreenRectToPixelRect(position), font, image,
+                                  pressedImage, push, alpha, border);
     }
     ReadShortcut(archive, kGuiButtonClicked, name);
     return button;
 }
 
-bool CGuiManager::WriteButton(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteButton(IArchive& archive, gui::IGUIElement* element)
 {
     const gui::IGUIButton* button = static_cast<gui::IGUIButton*>(element);
-    const IrrlichtGui::CElementAttributes attributes(m_device, element);
+    const IrrlichtGui::CElementAttributes attributes(m_host.GetDevice(), element);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            WriteElementLabel(archive, element) &&
-           archive.WriteKeyWString("-ImageFilename", GetTextureFile(attributes.Texture("Image"))) &&
+           archive.WriteKeyWString("-ImageFilename", m_host.GetTextureFile(attributes.Texture("Image"))) &&
            archive.WriteKeyWString("-ImageFilenameActive",
-                                   GetTextureFile(attributes.Texture("PressedImage"))) &&
+                                   m_host.GetTextureFile(attributes.Texture("PressedImage"))) &&
            archive.WriteKeyBool("-UseAlpha", button->isAlphaChannelUsed()) &&
            archive.WriteKeyBool("-Border", button->isDrawingBorder()) &&
            archive.WriteKeyBool("-IsPushButton", button->isPushButton()) &&
-           archive.WriteKeyWString("-Font", GetElementFontFile(element).value_or(std::wstring())) &&
-           WriteShortcut(GetElementName(element->getID(), false), archive);
+           archive.WriteKeyWString("-Font", m_host.GetElementFontFile(element).value_or(std::wstring())) &&
+           WriteShortcut(m_host.GetElementName(element->getID(), false), archive);
+}
+
+// Check boxes.
+
+gui::IGUIElement* CGuiLayoutReader::ReadCheckBox(IArchive& archive)
+{
+    const int32_t id = ReadElementIdName(archive);
+    const CRect position = ReadElementPosition(archive);
+    std::wstring label;
+    bool checked = false;
+    if (!archive.ReadKeyWString("-Label", label) || !archive.ReadKeyBool("-Checked", checked))
+        throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
+    // Layouts of this span named a font the check box never used.
+    if (archive.IsVersionAtLeast(1014) && !archive.IsVersionAtLeast(1019))
+    {
+        std::wstring font;
+        if (!archive.ReadKeyWString("-Font", font))
+            throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
+    }
+    // The name is registered already: the box takes its id.
+    return m_host.AddCheckBox(id, label, checked, m_host.ScreenRectToPixels(position));
+}
+
+bool CGuiLayoutWriter::WriteCheckBox(IArchive& archive, gui::IGUIElement* element)
+{
+    return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
+           WriteElementLabel(archive, element) &&
+           archive.WriteKeyBool("-Checked", m_host.IsCheckBoxChecked(element));
 }
 
 // Images.
 
-gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadImage(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     // Files before 1019 place the image by its corner only.
@@ -171,7 +203,7 @@ gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
 
     // The file for this screen size, else the first default.
     const std::wstring resolution =
-        L"-" + std::to_wstring(GetScreenWidth()) + L"x" + std::to_wstring(GetScreenHeight());
+        L"-" + std::to_wstring(m_host.GetScreenWidth()) + L"x" + std::to_wstring(m_host.GetScreenHeight());
     archive.ExpectToken("Resolutions{");
     std::wstring file;
     bool matched = false;
@@ -194,7 +226,7 @@ gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
     }
 
     const CRect position(corners[0], corners[1], corners[2], corners[3]);
-    gui::IGUIImage* image = addImage(id, file, ScreenRectToPixelRect(position), alpha, scale);
+    gui::IGUIImage* image = m_host.addImage(id, file, m_host.ScreenRectToPixelRect(position), alpha, scale);
     if (image == nullptr)
         return nullptr;
     // Anchored at its centre (1) or its right or bottom edge (2).
@@ -209,25 +241,25 @@ gui::IGUIElement* CGuiManager::ReadImage(IArchive& archive)
     {
         core::rect<s32> rect = image->getRelativePosition();
         rect -= offset;
-        SetElementRelativeRect(image, rect);
+        m_host.SetElementRelativeRect(image, rect);
     }
     return image;
 }
 
-bool CGuiManager::WriteImage(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteImage(IArchive& archive, gui::IGUIElement* element)
 {
     const gui::IGUIImage* image = static_cast<gui::IGUIImage*>(element);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            archive.WriteKeyBool("-Alpha", image->isAlphaChannelUsed()) &&
            archive.WriteKeyBool("-Scale", image->isImageScaled()) &&
            Layout::WriteBlockStart(archive, "Resolutions{") &&
-           archive.WriteKeyWString("-Default", GetTextureFile(image->getImage())) &&
+           archive.WriteKeyWString("-Default", m_host.GetTextureFile(image->getImage())) &&
            Layout::WriteBlockEnd(archive);
 }
 
 // Static texts ("Text", and "Text2" of older files).
 
-gui::IGUIElement* CGuiManager::ReadStaticText(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadStaticText(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     const CRect position = ReadElementPosition(archive);
@@ -254,8 +286,8 @@ gui::IGUIElement* CGuiManager::ReadStaticText(IArchive& archive)
 
     const gui::EGUI_ALIGNMENT alignHorizontal = ToFileAlignment(horizontal, L"ReadStaticText");
     const gui::EGUI_ALIGNMENT alignVertical = ToFileAlignment(vertical, L"ReadStaticText");
-    gui::IGUIStaticText* text =
-        AddStaticText(id, label, ScreenRectToPixelRect(position), border, wordWrap, background, color, font);
+    gui::IGUIStaticText* text = m_host.AddStaticText(id, label, m_host.ScreenRectToPixelRect(position),
+                                                     border, wordWrap, background, color, font);
     if (text == nullptr)
         return nullptr;
     if (hasBackgroundColor)
@@ -264,12 +296,12 @@ gui::IGUIElement* CGuiManager::ReadStaticText(IArchive& archive)
     return text;
 }
 
-bool CGuiManager::WriteStaticText(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteStaticText(IArchive& archive, gui::IGUIElement* element)
 {
     const gui::IGUIStaticText* text = static_cast<gui::IGUIStaticText*>(element);
-    const CNamedColor color(GetStaticTextColor(element), "-Color");
-    const CNamedColor backgroundColor(GetStaticTextBackgroundColor(element), "-BackgroundColor");
-    const IrrlichtGui::CElementAttributes attributes(m_device, element);
+    const CNamedColor color(m_host.GetStaticTextColor(element), "-Color");
+    const CNamedColor backgroundColor(m_host.GetStaticTextBackgroundColor(element), "-BackgroundColor");
+    const IrrlichtGui::CElementAttributes attributes(m_host.GetDevice(), element);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            archive.WriteKeyBool("-Border", text->isDrawBorderEnabled()) &&
            archive.WriteKeyBool("-WordWrap", text->isWordWrapEnabled()) &&
@@ -278,12 +310,12 @@ bool CGuiManager::WriteStaticText(IArchive& archive, gui::IGUIElement* element)
            archive.WriteKeyULong("-HAlign", static_cast<uint32_t>(attributes.Alignment("HTextAlign"))) &&
            archive.WriteKeyULong("-VAlign", static_cast<uint32_t>(attributes.Alignment("VTextAlign"))) &&
            WriteElementLabel(archive, element) &&
-           archive.WriteKeyWString("-Font", GetElementFontFile(element).value_or(std::wstring()));
+           archive.WriteKeyWString("-Font", m_host.GetElementFontFile(element).value_or(std::wstring()));
 }
 
 // Edit boxes.
 
-gui::IGUIElement* CGuiManager::ReadEditBox(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadEditBox(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     const CRect position = ReadElementPosition(archive);
@@ -318,24 +350,24 @@ gui::IGUIElement* CGuiManager::ReadEditBox(IArchive& archive)
     const gui::EGUI_ALIGNMENT alignHorizontal = ToFileAlignment(horizontal, L"ReadEditBox");
     const gui::EGUI_ALIGNMENT alignVertical = ToFileAlignment(vertical, L"ReadEditBox");
     // A negative maximum is no limit, as 0 is.
-    gui::IGUIEditBox* box = AddEditBox(id, label, ScreenRectToPixelRect(position), border, font,
-                                       maxChars > 0 ? static_cast<uint32_t>(maxChars) : 0);
+    gui::IGUIEditBox* box = m_host.AddEditBox(id, label, m_host.ScreenRectToPixelRect(position), border, font,
+                                              maxChars > 0 ? static_cast<uint32_t>(maxChars) : 0);
     if (box == nullptr)
         return nullptr;
     if (multiline)
-        SetEditBoxMultiline(box, true);
+        m_host.SetEditBoxMultiline(box, true);
     else if (!password.empty())
         box->setPasswordBox(true, password[0]);
     box->setTextAlignment(alignHorizontal, alignVertical);
     box->setAutoScroll(autoScroll);
-    SetEditBoxColor(box, color);
+    m_host.SetEditBoxColor(box, color);
     return box;
 }
 
-bool CGuiManager::WriteEditBox(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteEditBox(IArchive& archive, gui::IGUIElement* element)
 {
     const gui::IGUIEditBox* box = static_cast<gui::IGUIEditBox*>(element);
-    const IrrlichtGui::CElementAttributes attributes(m_device, element);
+    const IrrlichtGui::CElementAttributes attributes(m_host.GetDevice(), element);
     // The library keeps the password character as a one-character text.
     const wchar_t passwordChar = box->isPasswordBox() ? attributes.FirstChar("PasswordChar") : 0;
     const std::wstring password = passwordChar != 0 ? std::wstring(1, passwordChar) : std::wstring();
@@ -344,20 +376,20 @@ bool CGuiManager::WriteEditBox(IArchive& archive, gui::IGUIElement* element)
         WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
         archive.WriteKeyBool("-Border", attributes.Bool("Border")) &&
         WriteKeyLongValue(archive, "-MaxChars", maxChars > INT32_MAX ? 0 : static_cast<int32_t>(maxChars)) &&
-        archive.WriteKeyWString("-Font", GetElementFontFile(element).value_or(std::wstring())) &&
+        archive.WriteKeyWString("-Font", m_host.GetElementFontFile(element).value_or(std::wstring())) &&
         archive.WriteKeyWString("-Password", password) &&
         archive.WriteKeyBool("-AutoScroll", box->isAutoScrollEnabled()) &&
         archive.WriteKeyBool("-Multiline", box->isMultiLineEnabled()) &&
         archive.WriteKeyULong("-HAlign", static_cast<uint32_t>(attributes.Alignment("HTextAlign"))) &&
         archive.WriteKeyULong("-VAlign", static_cast<uint32_t>(attributes.Alignment("VTextAlign")));
     if (ok && box->isOverrideColorEnabled())
-        ok = CNamedColor(GetEditBoxColor(element), "-Color").Write(archive);
+        ok = CNamedColor(m_host.GetEditBoxColor(element), "-Color").Write(archive);
     return ok && WriteElementLabel(archive, element);
 }
 
 // Spin boxes.
 
-gui::IGUIElement* CGuiManager::ReadSpinBox(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadSpinBox(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     const CRect position = ReadElementPosition(archive);
@@ -376,30 +408,30 @@ gui::IGUIElement* CGuiManager::ReadSpinBox(IArchive& archive)
     ReadWString(archive, "-UpId", upName);
     ReadWString(archive, "-DownId", downName);
 
-    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, IdAfter(id, 2));
-    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, IdAfter(id, 3));
-    gui::IGUISpinBox* spinBox = AddSpinBox(id, label, ScreenRectToPixelRect(position), upId, downId, range[0],
-                                           range[1], value, decimals);
+    const int32_t upId = upName.empty() ? 0 : m_host.RegisterElementName(upName, IdAfter(id, 2));
+    const int32_t downId = downName.empty() ? 0 : m_host.RegisterElementName(downName, IdAfter(id, 3));
+    gui::IGUISpinBox* spinBox = m_host.AddSpinBox(id, label, m_host.ScreenRectToPixelRect(position), upId,
+                                                  downId, range[0], range[1], value, decimals);
     if (spinBox != nullptr)
-        SetSpinBoxStepSize(spinBox, step);
+        m_host.SetSpinBoxStepSize(spinBox, step);
     return spinBox;
 }
 
-bool CGuiManager::WriteSpinBox(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteSpinBox(IArchive& archive, gui::IGUIElement* element)
 {
     auto* spinBox = static_cast<gui::IGUISpinBox*>(element);
-    const gui::IGUIButton* up = GetSpinBoxButton(spinBox, true);
-    const gui::IGUIButton* down = GetSpinBoxButton(spinBox, false);
+    const gui::IGUIButton* up = m_host.GetSpinBoxButton(spinBox, true);
+    const gui::IGUIButton* down = m_host.GetSpinBoxButton(spinBox, false);
     return WriteElementIdName(archive, element) && WriteElementPosition(archive, element) &&
            WriteElementLabel(archive, element) &&
            Layout::WriteKeyFloats(archive, "-Range", {spinBox->getMin(), spinBox->getMax()}) &&
            archive.WriteKeyFloat("-Value", spinBox->getValue()) &&
            archive.WriteKeyFloat("-StepSize", spinBox->getStepSize()) &&
-           archive.WriteKeyInt("-Decimals", GetSpinBoxDecimals(element)) &&
-           archive.WriteKeyWString("-UpId",
-                                   up != nullptr ? GetElementName(up->getID(), false) : std::wstring()) &&
-           archive.WriteKeyWString("-DownId",
-                                   down != nullptr ? GetElementName(down->getID(), false) : std::wstring());
+           archive.WriteKeyInt("-Decimals", m_host.GetSpinBoxDecimals(element)) &&
+           archive.WriteKeyWString("-UpId", up != nullptr ? m_host.GetElementName(up->getID(), false)
+                                                          : std::wstring()) &&
+           archive.WriteKeyWString("-DownId", down != nullptr ? m_host.GetElementName(down->getID(), false)
+                                                              : std::wstring());
 }
 
 } // namespace Graphics::GUI

@@ -5,8 +5,11 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
+#include "core/events/GuiEventType.h"
 #include "core/io/Archive.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/layout/GuiLayoutReader.h"
+#include "gui/layout/GuiLayoutWriter.h"
+#include "gui/layout/IGuiLayoutHost.h"
 #include "gui/layout/LayoutArchive.h"
 #include "gui/manager/ScreenCoordinates.h"
 
@@ -34,17 +37,17 @@ constexpr uint32_t kToolbarButtonsVersion = 1019;
 
 } // namespace
 
-gui::IGUIElement* CGuiManager::ReadMenu(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadMenu(IArchive& archive)
 {
     return ReadMenu(archive, false);
 }
 
-gui::IGUIElement* CGuiManager::ReadContextMenu(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadContextMenu(IArchive& archive)
 {
     return ReadMenu(archive, true);
 }
 
-gui::IGUIElement* CGuiManager::ReadMenu(IArchive& archive, bool context)
+gui::IGUIElement* CGuiLayoutReader::ReadMenu(IArchive& archive, bool context)
 {
     const int32_t id = ReadElementIdName(archive);
     CRect rect;
@@ -56,28 +59,27 @@ gui::IGUIElement* CGuiManager::ReadMenu(IArchive& archive, bool context)
         std::wstring font;
         Require(archive.ReadWString(font), "-Font");
     }
-    gui::IGUIContextMenu* menu = context ? AddContextMenu(id, ScreenRectToPixels(rect)) : AddMenu(id);
+    gui::IGUIContextMenu* menu =
+        context ? m_host.AddContextMenu(id, m_host.ScreenRectToPixels(rect)) : m_host.AddMenu(id);
     if (menu == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadMenu] Gui environment not available.");
     ReadToolTip(archive, menu);
     {
         // Each item added would size the menu with all its sub-menus again:
         // it is sized once, when all are in.
-        const bool held = m_menuSizingHeld;
-        m_menuSizingHeld = true;
         struct SRestore
         {
-            bool& flag;
-            bool value;
-            ~SRestore() { flag = value; }
-        } restore{m_menuSizingHeld, held};
+            IGuiLayoutHost& host;
+            bool held;
+            ~SRestore() { host.HoldMenuSizing(held); }
+        } restore{m_host, m_host.HoldMenuSizing(true)};
         loadMenuItems(menu, archive);
     }
-    RecalculateMenuSize(menu);
+    m_host.RecalculateMenuSize(menu);
     return menu;
 }
 
-void CGuiManager::loadMenuItems(gui::IGUIContextMenu* menu, IArchive& archive)
+void CGuiLayoutReader::loadMenuItems(gui::IGUIContextMenu* menu, IArchive& archive)
 {
     const bool enclosed = archive.IsVersionAtLeast(kEnclosedMenuItemsVersion);
     if (enclosed)
@@ -96,14 +98,14 @@ void CGuiManager::loadMenuItems(gui::IGUIContextMenu* menu, IArchive& archive)
             Require(archive.ReadKeyBool("-Enable", enabled), "-Enable");
             if (archive.TestToken("-Checked"))
                 Require(archive.ReadBool(checked), "-Checked");
-            ReadShortcut(archive, kGuiMenuItemSelected, GetElementName(id, false));
+            ReadShortcut(archive, kGuiMenuItemSelected, m_host.GetElementName(id, false));
             archive.ExpectToken("}");
-            addMenuItem(menu, label, id, enabled, checked, -1);
+            m_host.addMenuItem(menu, label, id, enabled, checked, -1);
         }
         else if (archive.TestToken("Separator{"))
         {
             archive.ExpectToken("}");
-            AddMenuSeparator(menu, std::wstring(), -1);
+            m_host.AddMenuSeparator(menu, std::wstring(), -1);
         }
         else if (archive.TestToken("SubMenu{"))
         {
@@ -113,8 +115,8 @@ void CGuiManager::loadMenuItems(gui::IGUIContextMenu* menu, IArchive& archive)
             bool enabled = true;
             Require(archive.ReadKeyWString("-Label", label), "-Label");
             Require(archive.ReadKeyBool("-Enable", enabled), "-Enable");
-            ReadShortcut(archive, kGuiMenuItemSelected, GetElementName(id, false));
-            gui::IGUIContextMenu* subMenu = addSubMenu(menu, label, id, enabled, -1);
+            ReadShortcut(archive, kGuiMenuItemSelected, m_host.GetElementName(id, false));
+            gui::IGUIContextMenu* subMenu = m_host.addSubMenu(menu, label, id, enabled, -1);
             if (subMenu == nullptr)
                 throw Misc::Error::CKVOError(L"[CGuiManager::loadMenuItems] Gui environment not available.");
             ReadToolTip(archive, subMenu);
@@ -131,10 +133,10 @@ void CGuiManager::loadMenuItems(gui::IGUIContextMenu* menu, IArchive& archive)
     }
     if (enclosed)
         archive.ExpectToken("}");
-    RecalculateMenuSize(menu);
+    m_host.RecalculateMenuSize(menu);
 }
 
-bool CGuiManager::WriteMenu(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteMenu(IArchive& archive, gui::IGUIElement* element)
 {
     if (element == nullptr ||
         (element->getType() != gui::EGUIET_MENU && element->getType() != gui::EGUIET_CONTEXT_MENU))
@@ -144,12 +146,12 @@ bool CGuiManager::WriteMenu(IArchive& archive, gui::IGUIElement* element)
     return WriteMenuItems(archive, static_cast<gui::IGUIContextMenu*>(element)) && ok;
 }
 
-bool CGuiManager::WriteMenuItems(IArchive& archive, gui::IGUIContextMenu* menu)
+bool CGuiLayoutWriter::WriteMenuItems(IArchive& archive, gui::IGUIContextMenu* menu)
 {
     bool ok = WriteBlockStart(archive, "MenuItems{");
     for (u32 index = 0; index < menu->getItemCount(); ++index)
     {
-        const std::wstring name = GetElementName(menu->getItemCommandId(index), false);
+        const std::wstring name = m_host.GetElementName(menu->getItemCommandId(index), false);
         const wchar_t* text = menu->getItemText(index);
         const std::wstring label = text != nullptr ? text : L"";
         gui::IGUIContextMenu* subMenu = menu->getSubMenu(index);
@@ -172,13 +174,13 @@ bool CGuiManager::WriteMenuItems(IArchive& archive, gui::IGUIContextMenu* menu)
     return WriteBlockEnd(archive) && ok;
 }
 
-gui::IGUIElement* CGuiManager::ReadToolbar(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadToolbar(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     CRect rect;
     if (archive.IsVersionAtLeast(kToolbarPositionVersion))
         rect = ReadElementPosition(archive);
-    gui::IGUIToolBar* toolbar = AddToolbar(id, ScreenRectToPixels(rect));
+    gui::IGUIToolBar* toolbar = m_host.AddToolbar(id, m_host.ScreenRectToPixels(rect));
     if (toolbar == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadToolbar] Gui environment not available.");
     if (archive.IsVersionAtLeast(kToolbarButtonsVersion))
@@ -186,7 +188,7 @@ gui::IGUIElement* CGuiManager::ReadToolbar(IArchive& archive)
     return toolbar;
 }
 
-void CGuiManager::ReadToolbarButtons(gui::IGUIElement* toolbar, IArchive& archive)
+void CGuiLayoutReader::ReadToolbarButtons(gui::IGUIElement* toolbar, IArchive& archive)
 {
     const bool withFonts = archive.IsVersionAtLeast(kToolbarPositionVersion);
     // The list ends where the tool bar's own trailing blocks or its "}"
@@ -207,18 +209,18 @@ void CGuiManager::ReadToolbarButtons(gui::IGUIElement* toolbar, IArchive& archiv
         Require(archive.ReadKeyBool("-UseAlpha", useAlpha), "-UseAlpha");
         if (withFonts)
             Require(archive.ReadKeyWString("-Font", font), "-Font");
-        gui::IGUIButton* button =
-            addToolbarButton(toolbar, id, label, font, image, pressedImage, pushButton, useAlpha, true);
+        gui::IGUIButton* button = m_host.addToolbarButton(toolbar, id, label, font, image, pressedImage,
+                                                          pushButton, useAlpha, true);
         if (button == nullptr)
             throw Misc::Error::CKVOError(L"[CGuiManager::ReadToolbarButtons] Gui environment not available.");
         ReadToolTip(archive, button);
         if (withFonts)
-            ReadShortcut(archive, kGuiButtonClicked, GetElementName(id, false));
+            ReadShortcut(archive, kGuiButtonClicked, m_host.GetElementName(id, false));
         archive.ExpectToken("}");
     }
 }
 
-bool CGuiManager::WriteToolbar(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteToolbar(IArchive& archive, gui::IGUIElement* element)
 {
     if (element == nullptr || element->getType() != gui::EGUIET_TOOL_BAR)
         return false;

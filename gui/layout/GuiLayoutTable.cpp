@@ -6,7 +6,9 @@
 #include "core/io/Archive.h"
 #include "core/io/DataBag.h"
 #include "gui/elements/GUITableEx.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/layout/GuiLayoutReader.h"
+#include "gui/layout/GuiLayoutWriter.h"
+#include "gui/layout/IGuiLayoutHost.h"
 #include "gui/layout/LayoutArchive.h"
 #include "gui/manager/ScreenCoordinates.h"
 
@@ -63,9 +65,9 @@ struct SCell
 
 } // namespace
 
-gui::IGUIElement* CGuiManager::ReadTable(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadTable(IArchive& archive)
 {
-    const std::wstring name = GetElementName(ReadElementIdName(archive), false);
+    const std::wstring name = m_host.GetElementName(ReadElementIdName(archive), false);
     const CRect position = ReadElementPosition(archive, kMethod);
     bool background = false;
     Require(archive.ReadKeyBool("-Background", background), "-Background");
@@ -125,13 +127,13 @@ gui::IGUIElement* CGuiManager::ReadTable(IArchive& archive)
     Require(archive.ReadKeyBool("-MoveOverSelect", moveOverSelect), "-MoveOverSelect");
     Require(archive.ReadKeyBool("-ResizableColumns", resizableColumns), "-ResizableColumns");
 
-    CGUITableEx* table = AddTableNamed(name, position, background);
+    CGUITableEx* table = m_host.AddTableNamed(name, position, background);
     if (table == nullptr)
         return nullptr;
     for (const SColumn& column : columns)
     {
         const int32_t index = table->AddColumn(column.label, -1);
-        SetTableColumnWidth(table, index, column.width);
+        m_host.SetTableColumnWidth(table, index, column.width);
         table->SetColumnOrdering(index, column.order);
     }
     // Set while the table is still empty: the setting is a change of the
@@ -153,11 +155,11 @@ gui::IGUIElement* CGuiManager::ReadTable(IArchive& archive)
     table->SetDrawFlags(drawFlags);
     table->SetResizableColumns(resizableColumns);
     // The selection is published, as a script's would be.
-    SetTableSelectedRow(table, activeRow);
+    m_host.SetTableSelectedRow(table, activeRow);
     return table;
 }
 
-bool CGuiManager::WriteTable(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteTable(IArchive& archive, gui::IGUIElement* element)
 {
     CGUITableEx* table = CGUITableEx::FromElement(element);
     if (table == nullptr)
@@ -172,11 +174,11 @@ bool CGuiManager::WriteTable(IArchive& archive, gui::IGUIElement* element)
     for (int32_t column = 0; ok && column < columns; ++column)
     {
         const float pixels = static_cast<float>(table->GetColumnWidth(column));
-        ok =
-            WriteBlockStart(archive, "Header{") &&
-            archive.WriteKeyWString("-Label", table->GetColumnText(column)) &&
-            archive.WriteKeyFloat("-Width", relative ? PixelsToFraction(pixels, GetScreenWidth()) : pixels) &&
-            archive.WriteKeyInt("-Order", table->GetColumnOrdering(column)) && WriteBlockEnd(archive);
+        ok = WriteBlockStart(archive, "Header{") &&
+             archive.WriteKeyWString("-Label", table->GetColumnText(column)) &&
+             archive.WriteKeyFloat("-Width",
+                                   relative ? PixelsToFraction(pixels, m_host.GetScreenWidth()) : pixels) &&
+             archive.WriteKeyInt("-Order", table->GetColumnOrdering(column)) && WriteBlockEnd(archive);
     }
     ok = ok && WriteBlockEnd(archive) && WriteBlockStart(archive, "Data{") &&
          archive.WriteKeyULong("-RowCount", static_cast<uint32_t>(rows));

@@ -8,7 +8,9 @@
 #include "gui/elements/GUIComboBoxEx.h"
 #include "gui/elements/GUIListBoxEx.h"
 #include "gui/manager/GuiColorConversion.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/layout/GuiLayoutReader.h"
+#include "gui/layout/GuiLayoutWriter.h"
+#include "gui/layout/IGuiLayoutHost.h"
 #include "gui/layout/LayoutArchive.h"
 
 #include <irrlicht.h>
@@ -46,7 +48,7 @@ bool HasOldFontKey(IArchive& archive)
 
 } // namespace
 
-gui::IGUIElement* CGuiManager::ReadListBox(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadListBox(IArchive& archive)
 {
     static constexpr const wchar_t* kMethod = L"ReadListBox";
     // Registered once, by the builder.
@@ -67,7 +69,8 @@ gui::IGUIElement* CGuiManager::ReadListBox(IArchive& archive)
         upButtonName = ReadKeyText(archive, kMethod, "-UpButtonId");
         downButtonName = ReadKeyText(archive, kMethod, "-DownButtonId");
     }
-    CGUIListBoxEx* list = AddListBox(name, position, background, scrollBarName, upButtonName, downButtonName);
+    CGUIListBoxEx* list =
+        m_host.AddListBox(name, position, background, scrollBarName, upButtonName, downButtonName);
     if (list == nullptr)
         return nullptr;
     ReadToolTip(archive, list);
@@ -106,16 +109,16 @@ gui::IGUIElement* CGuiManager::ReadListBox(IArchive& archive)
     return list;
 }
 
-bool CGuiManager::WriteListBox(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteListBox(IArchive& archive, gui::IGUIElement* element)
 {
     CGUIListBoxEx* list = CGUIListBoxEx::FromElement(element);
     if (list == nullptr)
         return false;
     bool ok = WriteElementIdName(archive, list) && WriteElementPosition(archive, list) &&
               archive.WriteKeyBool("-Background", list->IsBackgroundVisible()) &&
-              archive.WriteKeyWString("-ScrollId", GetElementName(list->GetScrollBarId(), false)) &&
-              archive.WriteKeyWString("-UpButtonId", GetElementName(list->GetUpButtonId(), false)) &&
-              archive.WriteKeyWString("-DownButtonId", GetElementName(list->GetDownButtonId(), false));
+              archive.WriteKeyWString("-ScrollId", m_host.GetElementName(list->GetScrollBarId(), false)) &&
+              archive.WriteKeyWString("-UpButtonId", m_host.GetElementName(list->GetUpButtonId(), false)) &&
+              archive.WriteKeyWString("-DownButtonId", m_host.GetElementName(list->GetDownButtonId(), false));
     for (int32_t index = 0; ok && index < list->GetItemCount(); ++index)
     {
         ok = WriteBlockStart(archive, "Item{") && archive.WriteKeyWString("-Label", list->GetItemText(index));
@@ -135,7 +138,7 @@ bool CGuiManager::WriteListBox(IArchive& archive, gui::IGUIElement* element)
     return ok;
 }
 
-gui::IGUIElement* CGuiManager::ReadComboBox(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadComboBox(IArchive& archive)
 {
     static constexpr const wchar_t* kMethod = L"ReadComboBox";
     // Registered once, by the builder.
@@ -153,7 +156,7 @@ gui::IGUIElement* CGuiManager::ReadComboBox(IArchive& archive)
     uint32_t maxItems = CGUIComboBoxEx::kDefaultMaxItems;
     if (archive.IsVersionAtLeast(1027))
         Require(archive.ReadKeyULong("-MaxItems", maxItems), "-MaxItems", kMethod);
-    CGUIComboBoxEx* combo = AddComboBox(name, position, buttonName, listName);
+    CGUIComboBoxEx* combo = m_host.AddComboBox(name, position, buttonName, listName);
     if (combo == nullptr)
         return nullptr;
     while (archive.TestToken("Item{"))
@@ -169,14 +172,14 @@ gui::IGUIElement* CGuiManager::ReadComboBox(IArchive& archive)
     return combo;
 }
 
-bool CGuiManager::WriteComboBox(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteComboBox(IArchive& archive, gui::IGUIElement* element)
 {
     CGUIComboBoxEx* combo = CGUIComboBoxEx::FromElement(element);
     if (combo == nullptr)
         return false;
     bool ok = WriteElementIdName(archive, combo) && WriteElementPosition(archive, combo) &&
-              archive.WriteKeyWString("-ButtonId", GetElementName(combo->GetButtonId(), false)) &&
-              archive.WriteKeyWString("-ListId", GetElementName(combo->GetListId(), false)) &&
+              archive.WriteKeyWString("-ButtonId", m_host.GetElementName(combo->GetButtonId(), false)) &&
+              archive.WriteKeyWString("-ListId", m_host.GetElementName(combo->GetListId(), false)) &&
               archive.WriteKeyULong("-MaxItems", combo->GetMaxItems());
     for (int32_t index = 0; ok && index < combo->GetItemCount(); ++index)
     {

@@ -7,9 +7,12 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
+#include "gui/layout/GuiLayoutReader.h"
+#include "gui/layout/GuiLayoutWriter.h"
+#include "gui/layout/IGuiLayoutHost.h"
 #include "gui/layout/LayoutArchive.h"
+#include "gui/manager/GuiIdSet.h"
 #include "gui/manager/GuiColorConversion.h"
-#include "gui/manager/GuiManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
 
@@ -38,7 +41,7 @@ constexpr uint32_t kScrollBarStepsVersion = 1019;
 
 } // namespace
 
-gui::IGUIElement* CGuiManager::ReadTabControl(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadTabControl(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     CRect rect;
@@ -58,7 +61,8 @@ gui::IGUIElement* CGuiManager::ReadTabControl(IArchive& archive)
         std::wstring font;
         Require(archive.ReadWString(font), "-Font");
     }
-    gui::IGUITabControl* tabControl = AddTabControl(id, ScreenRectToPixels(rect), fillBackground, border);
+    gui::IGUITabControl* tabControl =
+        m_host.AddTabControl(id, m_host.ScreenRectToPixels(rect), fillBackground, border);
     if (tabControl == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadTabControl] Gui environment not available.");
     ReadToolTip(archive, tabControl);
@@ -67,7 +71,7 @@ gui::IGUIElement* CGuiManager::ReadTabControl(IArchive& archive)
     return tabControl;
 }
 
-void CGuiManager::ReadTabPage(IArchive& archive, gui::IGUIElement* tabControl)
+void CGuiLayoutReader::ReadTabPage(IArchive& archive, gui::IGUIElement* tabControl)
 {
     const int32_t id = ReadElementIdName(archive);
     std::wstring label;
@@ -81,7 +85,7 @@ void CGuiManager::ReadTabPage(IArchive& archive, gui::IGUIElement* tabControl)
         Require(archive.ReadKeyBool("-Background", drawBackground), "-Background");
         Require(color.Read(archive), "-Color");
     }
-    gui::IGUITab* page = addTabPage(tabControl, id, label, color, drawBackground);
+    gui::IGUITab* page = m_host.addTabPage(tabControl, id, label, color, drawBackground);
     if (page == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadTabPage] Gui environment not available.");
     ReadToolTip(archive, page);
@@ -90,20 +94,20 @@ void CGuiManager::ReadTabPage(IArchive& archive, gui::IGUIElement* tabControl)
     archive.ExpectToken("}");
 }
 
-bool CGuiManager::WriteTabControl(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteTabControl(IArchive& archive, gui::IGUIElement* element)
 {
     if (element == nullptr || element->getType() != gui::EGUIET_TAB_CONTROL)
         return false;
     // The pages are the tab control's children: the element writer writes
     // them as "Tab" blocks of its nested GUI.
-    const IrrlichtGui::CElementAttributes attributes(m_device, element);
+    const IrrlichtGui::CElementAttributes attributes(m_host.GetDevice(), element);
     bool ok = WriteElementIdName(archive, element);
     ok = WriteElementPosition(archive, element) && ok;
     ok = archive.WriteKeyBool("-ShowBackground", attributes.Bool("FillBackground")) && ok;
     return archive.WriteKeyBool("-ShowBorder", attributes.Bool("Border")) && ok;
 }
 
-gui::IGUIElement* CGuiManager::ReadTab(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadTab(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     bool hasRect = false;
@@ -130,18 +134,18 @@ gui::IGUIElement* CGuiManager::ReadTab(IArchive& archive)
         hasTabControl = true;
     }
 
-    gui::IGUIElement* target = GetGuiParent();
-    if (hasTabControl && ElementIdExists(tabControlId))
-        target = GetElement(tabControlId, false);
+    gui::IGUIElement* target = m_host.GetGuiParent();
+    if (hasTabControl && m_host.ElementIdExists(tabControlId))
+        target = m_host.GetElement(tabControlId, false);
     if (target != nullptr && target->getType() == gui::EGUIET_TAB_CONTROL)
     {
-        gui::IGUITab* page = addTabPage(target, id, label, color, drawBackground);
+        gui::IGUITab* page = m_host.addTabPage(target, id, label, color, drawBackground);
         if (page == nullptr)
             throw Misc::Error::CKVOError(L"[CGuiManager::ReadTab] Gui environment not available.");
         return page;
     }
     // A free-standing tab without a rectangle fills its parent.
-    gui::IGUIElement* parent = GetGuiParent();
+    gui::IGUIElement* parent = m_host.GetGuiParent();
     if (!hasRect && parent != nullptr)
     {
         const core::rect<s32> area = parent->getRelativePosition();
@@ -149,9 +153,9 @@ gui::IGUIElement* CGuiManager::ReadTab(IArchive& archive)
     }
     else
     {
-        rect = ScreenRectToPixels(rect);
+        rect = m_host.ScreenRectToPixels(rect);
     }
-    gui::IGUITab* tab = AddTab(id, rect, drawBackground, color);
+    gui::IGUITab* tab = m_host.AddTab(id, rect, drawBackground, color);
     if (tab == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadTab] Gui environment not available.");
     if (!label.empty())
@@ -159,7 +163,7 @@ gui::IGUIElement* CGuiManager::ReadTab(IArchive& archive)
     return tab;
 }
 
-bool CGuiManager::WriteTab(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteTab(IArchive& archive, gui::IGUIElement* element)
 {
     if (element == nullptr || element->getType() != gui::EGUIET_TAB)
         return false;
@@ -171,7 +175,7 @@ bool CGuiManager::WriteTab(IArchive& archive, gui::IGUIElement* element)
     return CNamedColor(FromSColor(tab->getBackgroundColor()), "-Color").Write(archive) && ok;
 }
 
-gui::IGUIElement* CGuiManager::ReadScrollBar(IArchive& archive)
+gui::IGUIElement* CGuiLayoutReader::ReadScrollBar(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
     CRect rect;
@@ -194,33 +198,37 @@ gui::IGUIElement* CGuiManager::ReadScrollBar(IArchive& archive)
         Require(archive.ReadKeyWString("-UpButtonId", upName), "-UpButtonId");
         Require(archive.ReadKeyWString("-DownButtonId", downName), "-DownButtonId");
     }
-    const int32_t upId = upName.empty() ? 0 : RegisterElementName(upName, IdAfter(id, 1));
-    const int32_t downId = downName.empty() ? 0 : RegisterElementName(downName, IdAfter(id, 2));
+    const int32_t upId = upName.empty() ? 0 : m_host.RegisterElementName(upName, IdAfter(id, 1));
+    const int32_t downId = downName.empty() ? 0 : m_host.RegisterElementName(downName, IdAfter(id, 2));
     const int32_t start =
         position > static_cast<uint32_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(position);
-    gui::IGUIScrollBar* bar =
-        AddScrollBar(id, style == "horizontal", ScreenRectToPixels(rect), maximum, start, upId, downId);
+    gui::IGUIScrollBar* bar = m_host.AddScrollBar(id, style == "horizontal", m_host.ScreenRectToPixels(rect),
+                                                  maximum, start, upId, downId);
     if (bar == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadScrollBar] Gui environment not available.");
-    SetScrollBarLimit(bar, maximum, smallStep, largeStep);
+    m_host.SetScrollBarLimit(bar, maximum, smallStep, largeStep);
     return bar;
 }
 
-bool CGuiManager::WriteScrollBar(IArchive& archive, gui::IGUIElement* element)
+bool CGuiLayoutWriter::WriteScrollBar(IArchive& archive, gui::IGUIElement* element)
 {
     if (element == nullptr || element->getType() != gui::EGUIET_SCROLL_BAR)
         return false;
     auto* bar = static_cast<gui::IGUIScrollBar*>(element);
     bool ok = WriteElementIdName(archive, element);
     ok = WriteElementPosition(archive, element) && ok;
-    ok = archive.WriteKeyString("-Style", GetScrollBarHorizontal(bar) ? "horizontal" : "vertical") && ok;
+    ok = archive.WriteKeyString("-Style", m_host.GetScrollBarHorizontal(bar) ? "horizontal" : "vertical") &&
+         ok;
     // Stored as unsigned 32-bit values of the ULong kind.
     ok = archive.WriteKeyLong("-Max", bar->getMax()) && ok;
     ok = archive.WriteKeyLong("-InitPos", bar->getPos()) && ok;
-    ok = archive.WriteKeyFloat("-SmallStep", GetScrollBarSmallStep(bar)) && ok;
-    ok = archive.WriteKeyFloat("-LargeStep", GetScrollBarLargeStep(bar)) && ok;
-    ok = archive.WriteKeyWString("-UpButtonId", GetElementName(GetScrollBarUpButtonId(bar), false)) && ok;
-    return archive.WriteKeyWString("-DownButtonId", GetElementName(GetScrollBarDownButtonId(bar), false)) &&
+    ok = archive.WriteKeyFloat("-SmallStep", m_host.GetScrollBarSmallStep(bar)) && ok;
+    ok = archive.WriteKeyFloat("-LargeStep", m_host.GetScrollBarLargeStep(bar)) && ok;
+    ok = archive.WriteKeyWString("-UpButtonId",
+                                 m_host.GetElementName(m_host.GetScrollBarUpButtonId(bar), false)) &&
+         ok;
+    return archive.WriteKeyWString("-DownButtonId",
+                                   m_host.GetElementName(m_host.GetScrollBarDownButtonId(bar), false)) &&
            ok;
 }
 
