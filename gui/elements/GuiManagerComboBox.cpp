@@ -1,44 +1,20 @@
-// Extended combo boxes: built through the element factory under the GUI
-// parent, filled and queried for scripts and layouts.
+// The manager's combo box operations: each checks that the element is an
+// extended combo box, then asks the element itself or the combo box
+// operations.
 
-#include "core/foundation/KVOError.h"
 #include "gui/elements/GUIComboBoxEx.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/elements/GuiElementKinds.h"
-#include "gui/manager/ScreenCoordinates.h"
-
-#include <irrlicht.h>
 
 namespace Graphics::GUI
 {
 
 using namespace irr;
-using Misc::Multicast::CMulticastOf;
-namespace Kind = Misc::Multicast::Kind;
 
 CGUIComboBoxEx* CGuiManager::AddComboBox(const std::wstring& name, const CRect& rect,
                                          const std::wstring& buttonName, const std::wstring& listName)
 {
-    const CGuiEventQueue::CHold events(m_events);
-    if (m_environment == nullptr)
-        return nullptr;
-    const int32_t id = RegisterElementName(name, 0);
-    const int32_t buttonId = buttonName.empty() ? 0 : RegisterElementName(buttonName, IdAfter(id, 1));
-    const int32_t listId = listName.empty() ? 0 : RegisterElementName(listName, IdAfter(id, 2));
-    // A subscriber to a name conflict may have taken the GUI away.
-    if (m_environment == nullptr)
-        return nullptr;
-    RegisterElementFactory();
-    CGUIComboBoxEx* combo =
-        CGUIComboBoxEx::FromElement(m_environment->addGUIElement(CGUIComboBoxEx::kTypeName, GetGuiParent()));
-    if (combo == nullptr)
-        return nullptr;
-    combo->setID(id);
-    if (buttonId != 0)
-        combo->SetButtonId(buttonId);
-    combo->SetListId(listId);
-    combo->setRelativePosition(ScreenRectToPixelRect(rect));
-    return combo;
+    return m_comboBoxes.Add(name, rect, buttonName, listName);
 }
 
 int32_t CGuiManager::AddComboBoxItem(gui::IGUIElement* combo, const std::wstring& text,
@@ -55,23 +31,17 @@ int32_t CGuiManager::AppendComboBoxItem(gui::IGUIElement* combo, const std::wstr
 
 void CGuiManager::SelectComboBoxItem(gui::IGUIElement* combo, int32_t index)
 {
-    As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItem")->SetSelected(index);
-    CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
+    m_comboBoxes.Select(*As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItem"), index);
 }
 
 void CGuiManager::SelectComboBoxItemByText(gui::IGUIElement* combo, const std::wstring& text)
 {
-    As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByText")->SelectItemByText(text);
-    CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
+    m_comboBoxes.SelectByText(*As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByText"), text);
 }
 
 void CGuiManager::SelectComboBoxItemByData(gui::IGUIElement* combo, const std::wstring& data)
 {
-    As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByData")->SelectItemByData(data);
-    CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_source, GetElementName(combo->getID(), false), kGuiComboBoxChanged, 0});
+    m_comboBoxes.SelectByData(*As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByData"), data);
 }
 
 int32_t CGuiManager::GetComboBoxSelected(gui::IGUIElement* combo)

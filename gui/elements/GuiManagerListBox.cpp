@@ -1,15 +1,13 @@
-// Extended list boxes: built through the element factory under the GUI
-// parent, filled and queried for scripts and layouts; and the factory's
-// registration.
+// The manager's list box operations: each checks that the element is an
+// extended list box (or, for the shared item operations, a combo box), then
+// asks the element itself or the list box operations; and the element
+// factory's registration.
 
-#include "core/foundation/KVOError.h"
 #include "gui/elements/GUIComboBoxEx.h"
 #include "gui/elements/GUIListBoxEx.h"
 #include "gui/elements/GuiElementFactory.h"
-#include "gui/sprites/GuiKVOSpriteBank.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/elements/GuiElementKinds.h"
-#include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
 
@@ -17,24 +15,6 @@ namespace Graphics::GUI
 {
 
 using namespace irr;
-using Misc::Multicast::CMulticastOf;
-namespace Kind = Misc::Multicast::Kind;
-
-namespace
-{
-// Icons are the sprite bank's entries, by name; without a bank no name is
-// known.
-int32_t IconIndexOf(const Graphics::Sprite::CGuiKVOSpriteBank* bank, const std::wstring& name)
-{
-    return bank != nullptr && !name.empty() ? bank->FindSprite(name) : -1;
-}
-
-std::wstring IconNameOf(const Graphics::Sprite::CGuiKVOSpriteBank* bank, int32_t index)
-{
-    return bank != nullptr && index >= 0 ? bank->GetSpriteId(static_cast<uint32_t>(index)) : std::wstring();
-}
-
-} // namespace
 
 void CGuiManager::RegisterElementFactory()
 {
@@ -51,80 +31,39 @@ CGUIListBoxEx* CGuiManager::AddListBox(const std::wstring& name, const CRect& re
                                        const std::wstring& scrollBarName, const std::wstring& upButtonName,
                                        const std::wstring& downButtonName)
 {
-    const CGuiEventQueue::CHold events(m_events);
-    if (m_environment == nullptr)
-        return nullptr;
-    const int32_t id = RegisterElementName(name, 0);
-    // Sub-names prefer the ids that follow the list box's.
-    const int32_t scrollBarId =
-        scrollBarName.empty() ? 0 : RegisterElementName(scrollBarName, IdAfter(id, 1));
-    const int32_t upButtonId = upButtonName.empty() ? 0 : RegisterElementName(upButtonName, IdAfter(id, 2));
-    const int32_t downButtonId =
-        downButtonName.empty() ? 0 : RegisterElementName(downButtonName, IdAfter(id, 3));
-    // A subscriber to a name conflict may have taken the GUI away.
-    if (m_environment == nullptr)
-        return nullptr;
-    RegisterElementFactory();
-    CGUIListBoxEx* list =
-        CGUIListBoxEx::FromElement(m_environment->addGUIElement(CGUIListBoxEx::kTypeName, GetGuiParent()));
-    if (list == nullptr)
-        return nullptr;
-    list->SetSpriteBank(m_sprites.Get());
-    list->setID(id);
-    if (scrollBarId != 0)
-        list->SetScrollBarId(scrollBarId);
-    if (upButtonId != 0)
-        list->SetUpButtonId(upButtonId);
-    if (downButtonId != 0)
-        list->SetDownButtonId(downButtonId);
-    list->setRelativePosition(ScreenRectToPixelRect(rect));
-    list->SetBackgroundVisible(background);
-    return list;
+    return m_listBoxes.Add(name, rect, background, scrollBarName, upButtonName, downButtonName);
 }
 
 int32_t CGuiManager::AddListBoxItem(gui::IGUIElement* list, const std::wstring& text,
                                     const std::wstring& data, const std::wstring& iconName, int32_t index)
 {
-    return As<CGUIListBoxEx>(*this, list, L"AddListBoxItem")
-        ->AddItem(text, data, IconIndexOf(m_sprites.Get(), iconName), index);
+    return m_listBoxes.AddItem(*As<CGUIListBoxEx>(*this, list, L"AddListBoxItem"), text, data, iconName,
+                               index);
 }
 
 void CGuiManager::SetListBoxItemIcon(gui::IGUIElement* list, int32_t index, const std::wstring& iconName)
 {
-    As<CGUIListBoxEx>(*this, list, L"SetListBoxItemIcon")
-        ->SetItemIcon(index, IconIndexOf(m_sprites.Get(), iconName));
+    m_listBoxes.SetItemIcon(*As<CGUIListBoxEx>(*this, list, L"SetListBoxItemIcon"), index, iconName);
 }
 
 std::wstring CGuiManager::GetListBoxItemIcon(gui::IGUIElement* list, int32_t index)
 {
-    const int32_t icon = As<CGUIListBoxEx>(*this, list, L"GetListBoxItemIcon")->GetItemIcon(index);
-    return icon >= 0 ? IconNameOf(m_sprites.Get(), icon) : std::wstring();
+    return m_listBoxes.GetItemIcon(*As<CGUIListBoxEx>(*this, list, L"GetListBoxItemIcon"), index);
 }
 
 void CGuiManager::SelectListBoxItem(gui::IGUIElement* list, int32_t index)
 {
-    As<CGUIListBoxEx>(*this, list, L"SelectListBoxItem")->SetSelected(index);
-    PublishListBoxSelection(list);
+    m_listBoxes.Select(*As<CGUIListBoxEx>(*this, list, L"SelectListBoxItem"), index);
 }
 
 void CGuiManager::SelectListBoxItemByText(gui::IGUIElement* list, const std::wstring& text)
 {
-    As<CGUIListBoxEx>(*this, list, L"SelectListBoxItemByText")->SelectItemByText(text);
-    PublishListBoxSelection(list);
+    m_listBoxes.SelectByText(*As<CGUIListBoxEx>(*this, list, L"SelectListBoxItemByText"), text);
 }
 
 void CGuiManager::SelectListBoxItemByData(gui::IGUIElement* list, const std::wstring& data)
 {
-    As<CGUIListBoxEx>(*this, list, L"SelectListBoxItemByData")->SelectItemByData(data);
-    PublishListBoxSelection(list);
-}
-
-void CGuiManager::PublishListBoxSelection(gui::IGUIElement* list)
-{
-    // A subscriber may remove the list box: the name is taken first.
-    const std::wstring name = GetElementName(list->getID(), false);
-    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiListBoxChanged, 0});
-    CMulticastOf<Kind::Gui>::Publish(CGuiEvent{m_source, name, kGuiListBoxSelectedAgain, 0});
+    m_listBoxes.SelectByData(*As<CGUIListBoxEx>(*this, list, L"SelectListBoxItemByData"), data);
 }
 
 bool CGuiManager::SetListBoxItemColor(gui::IGUIElement* list, int32_t index, const CColor& color,

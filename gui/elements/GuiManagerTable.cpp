@@ -1,58 +1,24 @@
-// Tables: built under the GUI parent, and their columns, rows and cells
-// read and changed for scripts and layouts.
+// The manager's table operations: each checks that the element is a table,
+// then asks the table itself or the table operations.
 
-#include "core/foundation/KVOError.h"
 #include "gui/elements/GUITableEx.h"
 #include "gui/manager/GuiColorConversion.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/elements/GuiElementKinds.h"
-#include "gui/manager/ScreenCoordinates.h"
-
-#include <irrlicht.h>
-
-#include <cmath>
 
 namespace Graphics::GUI
 {
 
 using namespace irr;
-using Misc::Multicast::CMulticastOf;
-namespace Kind = Misc::Multicast::Kind;
-
-namespace
-{
-// A column width above 2.0 is pixels; 2.0 and below a fraction of the
-// screen width. Truncated; negative or not a number is 0.
-uint32_t ColumnWidthToPixels(float width, uint32_t screenWidth)
-{
-    const double pixels =
-        width > 2.0f ? static_cast<double>(width) : static_cast<double>(width) * screenWidth;
-    const int32_t whole = Misc::ToPixels(pixels);
-    return whole > 0 ? static_cast<uint32_t>(whole) : 0;
-}
-
-} // namespace
 
 CGUITableEx* CGuiManager::AddTableNamed(const std::wstring& name, const CRect& rect, bool drawBackground)
 {
-    const CGuiEventQueue::CHold events(m_events);
-    if (m_environment == nullptr)
-        return nullptr;
-    const int32_t id = RegisterElementName(name, 0);
-    return AddTable(id, ScreenRectToPixels(rect), drawBackground);
+    return m_tables.AddNamed(name, rect, drawBackground);
 }
 
 CGUITableEx* CGuiManager::AddTable(int32_t id, const CRect& pixelRect, bool drawBackground)
 {
-    const CGuiEventQueue::CHold events(m_events);
-    if (m_environment == nullptr)
-        return nullptr;
-    auto* table = new CGUITableEx(m_environment, GetGuiParent(), ToPixelRect(pixelRect), drawBackground);
-    // The parent holds the table from here on.
-    table->drop();
-    table->setID(id);
-    table->setTabStop(true);
-    return table;
+    return m_tables.Add(id, pixelRect, drawBackground);
 }
 
 int32_t CGuiManager::AddTableColumn(gui::IGUIElement* table, const std::wstring& caption, int32_t index)
@@ -82,14 +48,12 @@ void CGuiManager::SetTableColumnText(gui::IGUIElement* table, int32_t column, co
 
 float CGuiManager::GetTableColumnWidth(gui::IGUIElement* table, int32_t column)
 {
-    return PixelsToFraction(As<CGUITableEx>(*this, table, L"GetTableColumnWidth")->GetColumnWidth(column),
-                            GetScreenWidth());
+    return m_tables.GetColumnWidth(*As<CGUITableEx>(*this, table, L"GetTableColumnWidth"), column);
 }
 
 void CGuiManager::SetTableColumnWidth(gui::IGUIElement* table, int32_t column, float width)
 {
-    As<CGUITableEx>(*this, table, L"SetTableColumnWidth")
-        ->SetColumnWidth(column, ColumnWidthToPixels(width, GetScreenWidth()));
+    m_tables.SetColumnWidth(*As<CGUITableEx>(*this, table, L"SetTableColumnWidth"), column, width);
 }
 
 int32_t CGuiManager::GetTableColumnOrdering(gui::IGUIElement* table, int32_t column)
@@ -99,11 +63,7 @@ int32_t CGuiManager::GetTableColumnOrdering(gui::IGUIElement* table, int32_t col
 
 void CGuiManager::SetTableColumnOrdering(gui::IGUIElement* table, int32_t column, int32_t mode)
 {
-    // The library names each mode when it writes a table out: a number past
-    // its names would be read beyond them.
-    if (!As<CGUITableEx>(*this, table, L"SetTableColumnOrdering")->SetColumnOrdering(column, mode))
-        throw Misc::Error::CKVOError::Format(
-            L"[CGuiManager::SetTableColumnOrdering] Invalid column ordering:%i", mode);
+    m_tables.SetColumnOrdering(*As<CGUITableEx>(*this, table, L"SetTableColumnOrdering"), column, mode);
 }
 
 int32_t CGuiManager::GetTableActiveColumn(gui::IGUIElement* table)
@@ -133,10 +93,7 @@ int32_t CGuiManager::GetTableSelectedRow(gui::IGUIElement* table)
 
 void CGuiManager::SetTableSelectedRow(gui::IGUIElement* table, int32_t row)
 {
-    As<CGUITableEx>(*this, table, L"SetTableSelectedRow")->SetSelected(row);
-    // Whether a subscriber handled it does not matter.
-    CMulticastOf<Kind::Gui>::Publish(
-        CGuiEvent{m_source, GetElementName(table->getID(), false), kGuiTableChanged, 0});
+    m_tables.SetSelectedRow(*As<CGUITableEx>(*this, table, L"SetTableSelectedRow"), row);
 }
 
 int32_t CGuiManager::GetTableRowCount(gui::IGUIElement* table)
@@ -156,8 +113,7 @@ void CGuiManager::RemoveTableRow(gui::IGUIElement* table, int32_t row)
 
 void CGuiManager::RemoveTableAllRows(gui::IGUIElement* table)
 {
-    As<CGUITableEx>(*this, table, L"RemoveTableAllRows")->ClearRows();
-    SetTableSelectedRow(table, -1);
+    m_tables.RemoveAllRows(*As<CGUITableEx>(*this, table, L"RemoveTableAllRows"));
 }
 
 void CGuiManager::SwapTableRows(gui::IGUIElement* table, int32_t a, int32_t b)
@@ -167,10 +123,7 @@ void CGuiManager::SwapTableRows(gui::IGUIElement* table, int32_t a, int32_t b)
 
 void CGuiManager::OrderTable(gui::IGUIElement* table, int32_t column, int32_t mode)
 {
-    CGUITableEx* tableEx = As<CGUITableEx>(*this, table, L"OrderTable");
-    if (mode < 0 || mode >= gui::EGOM_COUNT)
-        throw Misc::Error::CKVOError::Format(L"[CGuiManager::OrderTable] Invalid ordering mode:%i", mode);
-    tableEx->OrderRows(column, mode);
+    m_tables.Order(*As<CGUITableEx>(*this, table, L"OrderTable"), column, mode);
 }
 
 std::wstring CGuiManager::GetTableCellText(gui::IGUIElement* table, int32_t row, int32_t column)

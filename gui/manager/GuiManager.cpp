@@ -395,7 +395,7 @@ bool CGuiManager::RemoveMenuItem(gui::IGUIElement* element, int32_t id)
     {
         if (menu->getItemCommandId(item) != id)
             continue;
-        RemoveMenuItemAt(menu, item);
+        m_menus.RemoveItemAt(*menu, item);
         RecalculateMenuSize(menu);
         return true;
     }

@@ -5,6 +5,14 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
+#include "gui/elements/GuiComboBoxOperations.h"
+#include "gui/elements/GuiListBoxOperations.h"
+#include "gui/elements/GuiMenuOperations.h"
+#include "gui/elements/GuiScrollBarOperations.h"
+#include "gui/elements/GuiTabOperations.h"
+#include "gui/elements/GuiTableOperations.h"
+#include "gui/elements/GuiToolBarOperations.h"
+#include "gui/fonts/FontToolRegistry.h"
 #include "gui/input/GuiShortcuts.h"
 #include "gui/input/InputKeyMap.h"
 #include "gui/layout/GuiLayoutKinds.h"
@@ -446,11 +454,7 @@ public:
     bool AddMenuSeparator(irr::gui::IGUIElement* menu, const std::wstring& name, int32_t position);
 
     // A menu item: the menu that holds it and its index there.
-    struct SMenuItem
-    {
-        irr::gui::IGUIContextMenu* menu = nullptr;
-        uint32_t index = 0;
-    };
+    using SMenuItem = SGuiMenuItem;
     // Searches the element's items when it is a menu, then its parent's,
     // up to the root.
     bool FindMenuItem(irr::gui::IGUIElement* element, int32_t commandId, SMenuItem& item);
@@ -1214,13 +1218,6 @@ private:
     // Removes the menu item of the id from the menu that holds it; false
     // when the element is no such menu.
     bool RemoveMenuItem(irr::gui::IGUIElement* element, int32_t id);
-    // The list box events 8 and 9 with the list box's name.
-    void PublishListBoxSelection(irr::gui::IGUIElement* list);
-    // Forgets the names and shortcuts of the menu's items, its sub-menus'
-    // included.
-    void ForgetMenuItemNames(irr::gui::IGUIContextMenu* menu);
-    // Takes the sub-menu element of the item out of the GUI, then the item.
-    void RemoveMenuItemAt(irr::gui::IGUIContextMenu* menu, uint32_t index);
 
     IGuiHost* m_host;
     Graphics::CGraphicsEngine* m_source;
@@ -1261,6 +1258,15 @@ private:
     // Tables, list boxes and combo boxes: the environment the element
     // factory was registered with.
     irr::gui::IGUIEnvironment* m_factoryEnvironment = nullptr;
+    // The operations of each element kind, working through the manager's
+    // public face on elements checked here.
+    CGuiTableOperations m_tables{*this};
+    CGuiListBoxOperations m_listBoxes{*this};
+    CGuiComboBoxOperations m_comboBoxes{*this};
+    CGuiTabOperations m_tabs{*this};
+    CGuiScrollBarOperations m_scrollBars{*this};
+    CGuiMenuOperations m_menus{*this};
+    CGuiToolBarOperations m_toolBars{*this, m_host};
 
     // The edit box selections scripts set, by element (with the element's
     // id, so that a later element at the same address does not inherit one).
@@ -1290,7 +1296,7 @@ private:
     void DetachSkins();
     CSkinManager m_skins;
     CGuiSpriteBankFront m_sprites;
-    std::map<uint32_t, irr::CFontTool*> m_fontTools; // by handle id, each held
+    CFontToolRegistry m_fontTools;
 
     // Key map and scrollers. A scroller is shared so that one removed while
     // it steps (by a script answering a removal it made) lives to the end

@@ -1,9 +1,7 @@
 #include "gui/manager/GuiManager.h"
 
 #include "core/app/SimulationManager.h"
-#include "core/foundation/HandleRegistry.h"
 #include "core/foundation/KVOError.h"
-#include "gui/fonts/FontTool.h"
 
 #include <irrlicht.h>
 
@@ -29,8 +27,7 @@ void CGuiManager::AttachSkins()
 void CGuiManager::DetachSkins()
 {
     // The builders' textures live in the device's driver.
-    while (!m_fontTools.empty())
-        DestroyFontTool(m_fontTools.begin()->first);
+    m_fontTools.Clear();
     m_sprites.Release();
     m_skins.SetEnvironment(nullptr);
 }
@@ -82,29 +79,17 @@ void CGuiManager::ClearFonts()
 
 uint32_t CGuiManager::CreateFontTool()
 {
-    if (m_device == nullptr)
-        return 0;
-    auto* tool = new irr::CFontTool(m_device);
-    const uint32_t id = Misc::CHandleRegistry::GetInstance().Add(tool);
-    m_fontTools.emplace(id, tool);
-    return id;
+    return m_fontTools.Create(m_device);
 }
 
 irr::CFontTool* CGuiManager::GetFontTool(uint32_t id) const
 {
-    return Misc::CHandleRegistry::GetInstance().Get<irr::CFontTool>(id);
+    return m_fontTools.Get(id);
 }
 
 bool CGuiManager::DestroyFontTool(uint32_t id)
 {
-    const auto found = m_fontTools.find(id);
-    if (found == m_fontTools.end())
-        return false;
-    irr::CFontTool* tool = found->second;
-    m_fontTools.erase(found);
-    Misc::CHandleRegistry::GetInstance().Remove(id);
-    tool->drop();
-    return true;
+    return m_fontTools.Destroy(id);
 }
 
 } // namespace Graphics::GUI

@@ -1,0 +1,130 @@
+#include "gui/elements/GuiScrollBarOperations.h"
+
+#include "gui/elements/GuiElementEvents.h"
+#include "gui/elements/GuiElementSwitches.h"
+#include "gui/manager/GuiIdSet.h"
+#include "gui/manager/GuiManager.h"
+#include "gui/manager/IrrlichtGuiAdapter.h"
+#include "gui/manager/ScreenCoordinates.h"
+
+#include <irrlicht.h>
+
+#include <climits>
+#include <cmath>
+
+namespace Graphics::GUI
+{
+
+using namespace irr;
+
+namespace
+{
+
+constexpr float kDefaultSmallStep = 0.1f;
+constexpr float kDefaultLargeStep = 0.2f;
+
+// A step fraction of the maximum: at most 0 (or not a number) the default,
+// above 1 the whole; the step is at least 1.
+s32 ScrollStep(uint32_t maximum, float fraction, float fallback)
+{
+    if (!(fraction > 0.0f))
+        fraction = fallback;
+    if (fraction > 1.0f)
+        fraction = 1.0f;
+    const double step = std::trunc(static_cast<double>(maximum) * static_cast<double>(fraction));
+    if (step < 1.0)
+        return 1;
+    return step > static_cast<double>(INT32_MAX) ? INT32_MAX : static_cast<s32>(step);
+}
+
+float StepFraction(s32 step, s32 maximum)
+{
+    // A maximum of 0 has no fractions.
+    if (maximum == 0)
+        return 0.0f;
+    return static_cast<float>(static_cast<double>(step) / maximum);
+}
+
+} // namespace
+
+gui::IGUIScrollBar* CGuiScrollBarOperations::Add(int32_t id, bool horizontal, const CRect& pixelRect,
+                                                 uint32_t maximum, int32_t position, int32_t upButtonId,
+                                                 int32_t downButtonId)
+{
+    const CGuiEventQueue::CHold events(m_manager.GetEventQueue());
+    gui::IGUIEnvironment* environment = m_manager.GetGuiEnvironment();
+    if (environment == nullptr)
+        return nullptr;
+    gui::IGUIScrollBar* bar =
+        environment->addScrollBar(horizontal, ToPixelRect(pixelRect), m_manager.GetGuiParent(), id);
+    if (bar == nullptr)
+        return nullptr;
+    if (gui::IGUIElement* up = IrrlichtGui::ScrollBarButton(bar, 0, true); up != nullptr && upButtonId != 0)
+        up->setID(upButtonId);
+    if (gui::IGUIElement* down = IrrlichtGui::ScrollBarButton(bar, 1, true);
+        down != nullptr && downButtonId != 0)
+        down->setID(downButtonId);
+    SetLimit(*bar, maximum, kDefaultSmallStep, kDefaultLargeStep);
+    SetPosition(*bar, position);
+    return bar;
+}
+
+gui::IGUIScrollBar* CGuiScrollBarOperations::AddNamed(const std::wstring& name, bool horizontal,
+                                                      const CRect& rect, uint32_t maximum, int32_t position,
+                                                      const std::wstring& upName,
+                                                      const std::wstring& downName)
+{
+    const CGuiEventQueue::CHold events(m_manager.GetEventQueue());
+    if (m_manager.GetGuiEnvironment() == nullptr)
+        return nullptr;
+    const int32_t id = m_manager.RegisterElementName(name, 0);
+    // The preferred ids follow the bar's.
+    const int32_t upId = upName.empty() ? 0 : m_manager.RegisterElementName(upName, IdAfter(id, 1));
+    const int32_t downId = downName.empty() ? 0 : m_manager.RegisterElementName(downName, IdAfter(id, 2));
+    return Add(id, horizontal, m_manager.ScreenRectToPixels(rect), maximum, position, upId, downId);
+}
+
+void CGuiScrollBarOperations::SetLimit(gui::IGUIScrollBar& bar, uint32_t maximum, float smallFraction,
+                                       float largeFraction)
+{
+    // The element keeps a signed maximum.
+    if (maximum > static_cast<uint32_t>(INT32_MAX))
+        maximum = static_cast<uint32_t>(INT32_MAX);
+    bar.setMax(static_cast<s32>(maximum));
+    bar.setSmallStep(ScrollStep(maximum, smallFraction, kDefaultSmallStep));
+    bar.setLargeStep(ScrollStep(maximum, largeFraction, kDefaultLargeStep));
+}
+
+void CGuiScrollBarOperations::SetPosition(gui::IGUIScrollBar& bar, int32_t position)
+{
+    bar.setPos(position);
+    PublishElementEvent(m_manager, bar, kGuiScrollBarChanged);
+}
+
+float CGuiScrollBarOperations::GetSmallStep(const gui::IGUIScrollBar& bar) const
+{
+    return StepFraction(bar.getSmallStep(), bar.getMax());
+}
+
+float CGuiScrollBarOperations::GetLargeStep(const gui::IGUIScrollBar& bar) const
+{
+    return StepFraction(bar.getLargeStep(), bar.getMax());
+}
+
+int32_t CGuiScrollBarOperations::GetButtonId(const gui::IGUIScrollBar& bar, bool up) const
+{
+    const gui::IGUIElement* button = IrrlichtGui::ScrollBarButton(&bar, up ? 0 : 1, true);
+    return button != nullptr ? button->getID() : -1;
+}
+
+bool CGuiScrollBarOperations::IsHorizontal(const gui::IGUIScrollBar& bar) const
+{
+    return ReadElementSwitch(m_manager, bar, "Horizontal");
+}
+
+void CGuiScrollBarOperations::SetHorizontal(gui::IGUIScrollBar& bar, bool horizontal)
+{
+    WriteElementSwitch(m_manager, bar, "Horizontal", horizontal);
+}
+
+} // namespace Graphics::GUI

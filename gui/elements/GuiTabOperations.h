@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/foundation/Color.h"
+#include "core/foundation/Rect.h"
+
+#include <cstdint>
+#include <string>
+
+namespace irr::gui
+{
+class IGUIElement;
+class IGUITab;
+class IGUITabControl;
+} // namespace irr::gui
+
+namespace Graphics::GUI
+{
+
+class CGuiManager;
+
+// What the manager does with tab controls and tabs beyond one call of the
+// element itself: building them, page colours by the skin, checked indices
+// and the settings kept in the attributes. Operations take an element the
+// manager has checked already.
+class CGuiTabOperations
+{
+public:
+    // The manager names the GUI, its parent element, the skin and the
+    // device.
+    explicit CGuiTabOperations(CGuiManager& manager) : m_manager(manager) {}
+
+    // A tab control under the GUI parent (pixels; the named one registers the
+    // name and takes the screen rule); null without a GUI environment.
+    irr::gui::IGUITabControl* AddControl(int32_t id, const CRect& pixelRect, bool fillBackground,
+                                         bool border);
+    irr::gui::IGUITabControl* AddControlNamed(const std::wstring& name, const CRect& rect,
+                                              bool fillBackground, bool border);
+    // A page of the tab control with the colour rule. An element that is no
+    // tab control throws "[CGuiManager::addTabPage] Parent tab control not
+    // defined." (before the named one takes its name).
+    irr::gui::IGUITab* AddPage(irr::gui::IGUIElement* tabControl, int32_t id, const std::wstring& caption,
+                               const CColor& color, bool drawBackground);
+    irr::gui::IGUITab* AddPageNamed(irr::gui::IGUIElement* tabControl, const std::wstring& name,
+                                    const std::wstring& caption, const CColor& color, bool drawBackground);
+    // A free-standing tab under the GUI parent.
+    irr::gui::IGUITab* Add(int32_t id, const CRect& pixelRect, bool drawBackground, const CColor& color);
+    irr::gui::IGUITab* AddNamed(const std::wstring& name, const CRect& rect, bool drawBackground,
+                                const CColor& color);
+
+    // A colour with an alpha above 0.000001 becomes the background colour,
+    // else the skin's 3D face colour does.
+    void SetPageColor(irr::gui::IGUITab& tab, const CColor& color);
+    // The tab at the index, null when there is none.
+    irr::gui::IGUITab* GetTab(irr::gui::IGUITabControl& tabControl, int32_t index);
+    // An index of no tab changes nothing.
+    void SetActiveTab(irr::gui::IGUITabControl& tabControl, int32_t index);
+    bool GetBackground(const irr::gui::IGUITabControl& tabControl) const;
+    void SetBackground(irr::gui::IGUITabControl& tabControl, bool fill);
+    bool GetBorder(const irr::gui::IGUITabControl& tabControl) const;
+    void SetBorder(irr::gui::IGUITabControl& tabControl, bool border);
+
+private:
+    // The new tab's colour and background.
+    void SetUpTab(irr::gui::IGUITab& tab, const CColor& color, bool drawBackground);
+
+    CGuiManager& m_manager;
+};
+
+} // namespace Graphics::GUI
