@@ -119,7 +119,7 @@ bool CGraphicsEngineEventHandler::OnGui(const SEvent::SGUIEvent& input)
     // A menu selection is named by the selected item's command id, every
     // other event by the calling element's id. The name is copied into the
     // record's own text, which keeps its capacity from event to event.
-    const std::wstring* name = nullptr;
+    const std::pmr::wstring* name = nullptr;
     gui::IGUIElement* caller = input.Caller;
     if (caller != nullptr)
     {
@@ -138,7 +138,7 @@ bool CGraphicsEngineEventHandler::OnGui(const SEvent::SGUIEvent& input)
         }
     }
     if (name != nullptr)
-        record.elementName.assign(*name);
+        record.elementName.assign(name->data(), name->size());
     else
         record.elementName.clear();
     record.type = type;

@@ -246,9 +246,9 @@ void CGuiMenuOperations::Clear(gui::IGUIContextMenu& menu)
 
 void CGuiMenuOperations::ForgetName(int32_t id)
 {
-    if (const std::wstring* name = m_manager.FindElementName(id))
+    if (const std::pmr::wstring* name = m_manager.FindElementName(id))
     {
-        m_manager.RemoveShortcuts(*name);
+        m_manager.RemoveShortcuts(std::wstring(*name));
         m_manager.RemoveElementName(id);
     }
 }

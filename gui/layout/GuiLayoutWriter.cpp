@@ -41,8 +41,8 @@ bool CGuiLayoutWriter::WriteElementIdName(IArchive& archive, gui::IGUIElement* e
 {
     if (element == nullptr)
         return false;
-    if (const std::wstring* name = m_host.FindElementName(element->getID()))
-        return archive.WriteKeyWString("-IdName", *name);
+    if (const std::pmr::wstring* name = m_host.FindElementName(element->getID()))
+        return archive.WriteKeyWString("-IdName", std::wstring(*name));
     return archive.WriteKeyInt("-Id", element->getID());
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <memory_resource>
 #include <string>
 
 class CApplication;
@@ -82,7 +83,7 @@ public:
     // Names and lookups.
     virtual int32_t RegisterElementName(const std::wstring& name, int32_t requestedId) = 0;
     virtual std::wstring GetElementName(int32_t id, bool throwIfMissing) const = 0;
-    virtual const std::wstring* FindElementName(int32_t id) const = 0;
+    virtual const std::pmr::wstring* FindElementName(int32_t id) const = 0;
     virtual irr::gui::IGUIElement* GetElement(int32_t id, bool throwIfMissing) = 0;
     virtual irr::gui::IGUIElement* GetElement(const std::wstring& name, bool throwIfMissing) = 0;
     virtual bool ElementIdExists(int32_t id) = 0;

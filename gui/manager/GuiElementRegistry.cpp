@@ -89,20 +89,14 @@ void CGuiElementRegistry::SetElementName(const std::wstring& name, int32_t id)
     const auto [entry, added] = m_idToName.try_emplace(id);
     if (added)
     {
-        // A new name's text takes the room of one that went before.
-        if (!m_spareNames.empty())
-        {
-            entry->second.swap(m_spareNames.back());
-            m_spareNames.pop_back();
-        }
         entry->second.assign(name);
     }
-    else if (entry->second != name)
+    else if (std::wstring_view(entry->second) != name)
     {
         const auto named = m_nameToId.find(entry->second);
         if (named != m_nameToId.end() && named->second == id)
             m_nameToId.erase(named);
-        entry->second = name;
+        entry->second.assign(name);
     }
     // The key is the text held for the id the name leads to, so it lives
     // as long as the entry: a name that moves on to this id takes it.
@@ -128,7 +122,6 @@ bool CGuiElementRegistry::RemoveElementName(int32_t id)
     const auto named = m_nameToId.find(found->second);
     if (named != m_nameToId.end() && named->second == id)
         m_nameToId.erase(named);
-    SpareName(found->second);
     m_idToName.erase(found);
     m_lastNameFound = {};
     m_index.Forget(id);
@@ -145,15 +138,15 @@ std::wstring CGuiElementRegistry::RenameElement(int32_t id, const std::wstring& 
 
 std::wstring CGuiElementRegistry::GetElementName(int32_t id, bool throwIfMissing) const
 {
-    const std::wstring* name = FindElementName(id);
+    const std::pmr::wstring* name = FindElementName(id);
     if (name != nullptr)
-        return *name;
+        return std::wstring(*name);
     if (throwIfMissing)
         throw Misc::Error::CKVOError::Format(L"[CGuiManager::GetElementName] Cannot find gui element:%i", id);
     return std::wstring();
 }
 
-const std::wstring* CGuiElementRegistry::FindElementName(int32_t id) const
+const std::pmr::wstring* CGuiElementRegistry::FindElementName(int32_t id) const
 {
     // Events of one element come in runs (press, release, click): the last
     // name found answers without a lookup until the names change.
@@ -267,18 +260,9 @@ void CGuiElementRegistry::NoteElementId(int32_t id)
     m_index.Forget(id);
 }
 
-void CGuiElementRegistry::SpareName(std::wstring& name)
-{
-    // A text short enough to live in the string itself brings no room.
-    if (name.capacity() > std::wstring().capacity())
-        m_spareNames.emplace_back().swap(name);
-}
-
 void CGuiElementRegistry::Clear()
 {
     m_nameToId.clear();
-    for (auto& entry : m_idToName)
-        SpareName(entry.second);
     m_idToName.clear();
     m_lastNameFound = {};
     m_index.Clear();

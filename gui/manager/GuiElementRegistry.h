@@ -49,7 +49,7 @@ public:
     std::wstring RenameElement(int32_t id, const std::wstring& newName);
     std::wstring GetElementName(int32_t id, bool throwIfMissing) const;
     // The name registered for the id, or null.
-    const std::wstring* FindElementName(int32_t id) const;
+    const std::pmr::wstring* FindElementName(int32_t id) const;
     int32_t GetElementId(const std::wstring& name, bool throwIfMissing) const;
     // The id of the name when the id still carries that name; null else.
     const int32_t* FindNamedId(const std::wstring& name) const;
@@ -78,30 +78,26 @@ private:
     // Whether an element has the id, for GetNextAvailableId: ids outside
     // those in use are free without a search.
     bool IsIdInUse(int32_t id);
-    // Keeps the text's room for a later name.
-    void SpareName(std::wstring& name);
 
     IGuiElementTree& m_tree;
     irr::gui::IGUIElement* m_root = nullptr;
-    // The maps' entries: pooled, so that the entries of a GUI of thousands
-    // of elements come from a few blocks that outlive a clear, and leave no
-    // free-list litter between the elements' own allocations.
+    // The maps' entries and the names' texts: pooled, so that a GUI of
+    // thousands of elements takes them from a few blocks that outlive a
+    // clear, and leaves no litter between the elements' own allocations (a
+    // small allocation is slow to find in a heap that a clear has just
+    // filled with freed elements, and a text kept in that heap keeps the
+    // freed elements from merging again).
     std::pmr::unsynchronized_pool_resource m_entries;
     // Looked up and filled for every element a layout loads, and for every
     // GUI event: hashed. Each name is held once, by the id it belongs to;
     // the name's key views it.
     std::pmr::unordered_map<std::wstring_view, int32_t> m_nameToId{&m_entries};
-    std::pmr::unordered_map<int32_t, std::wstring> m_idToName{&m_entries};
-    // The texts of names that went, as many as the GUI had at its largest:
-    // a GUI built again after a clear names its elements without an
-    // allocation each (a small one would be slow to find in a heap that
-    // the clear has just filled with freed elements).
-    std::vector<std::wstring> m_spareNames;
+    std::pmr::unordered_map<int32_t, std::pmr::wstring> m_idToName{&m_entries};
     // FindElementName's last answer; reset whenever m_idToName changes.
     struct SNameFound
     {
         int32_t id = 0;
-        const std::wstring* name = nullptr;
+        const std::pmr::wstring* name = nullptr;
     };
     mutable SNameFound m_lastNameFound;
     // Lookups by id, and the ids that may be in use, without a walk of the

@@ -218,7 +218,7 @@ std::wstring CGuiManager::GetElementName(int32_t id, bool throwIfMissing) const
     return m_registry.GetElementName(id, throwIfMissing);
 }
 
-const std::wstring* CGuiManager::FindElementName(int32_t id) const
+const std::pmr::wstring* CGuiManager::FindElementName(int32_t id) const
 {
     return m_registry.FindElementName(id);
 }

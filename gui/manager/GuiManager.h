@@ -36,6 +36,7 @@
 #include <optional>
 #include <memory>
 #include <set>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -260,7 +261,7 @@ public:
     // throwIfMissing "[CGuiManager::GetElementName] Cannot find gui element:%i".
     std::wstring GetElementName(int32_t id, bool throwIfMissing) const;
     // The name registered for the id, or null.
-    const std::wstring* FindElementName(int32_t id) const;
+    const std::pmr::wstring* FindElementName(int32_t id) const;
     // The id of the name; 0 when unknown, or with throwIfMissing
     // "[CGuiManager::GetElementId] Gui element not found: %s". A name whose
     // id has been given another name since is unknown.

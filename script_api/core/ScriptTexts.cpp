@@ -15,6 +15,14 @@ LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring* text)
     return value;
 }
 
+LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::pmr::wstring* text)
+{
+    LuaPlus::LuaObject value;
+    if (text != nullptr)
+        value.Assign(state, std::wstring_view(*text));
+    return value;
+}
+
 LuaPlus::LuaObject TextList(LuaPlus::LuaState* state, const std::vector<std::wstring>& texts)
 {
     LuaPlus::LuaObject table;

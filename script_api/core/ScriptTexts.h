@@ -2,6 +2,7 @@
 
 #include "core/script/lua/LuaObject.h"
 
+#include <memory_resource>
 #include <string>
 #include <vector>
 
@@ -10,4 +11,5 @@
 // indexed from 1.
 LuaPlus::LuaObject EmptyAsNil(LuaPlus::LuaState* state, const std::wstring& text);
 LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::wstring* text);
+LuaPlus::LuaObject TextOrNil(LuaPlus::LuaState* state, const std::pmr::wstring* text);
 LuaPlus::LuaObject TextList(LuaPlus::LuaState* state, const std::vector<std::wstring>& texts);

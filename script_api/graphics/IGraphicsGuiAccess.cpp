@@ -25,14 +25,14 @@ irr::gui::IGUIElement* ControlLookup::Resolve(lua_State* L, int index)
     return GetControl(LuaPlus::lua_towstring(L, index));
 }
 
-bool IsInternalName(const std::wstring& name)
+bool IsInternalName(std::wstring_view name)
 {
     return name.find(L"__GuiInternal__") != std::wstring::npos;
 }
 
 LuaPlus::LuaObject NameOrNil(LuaPlus::LuaState* state, irr::gui::IGUIElement* element)
 {
-    const std::wstring* name = element != nullptr ? GetGui().FindElementName(element->getID()) : nullptr;
+    const std::pmr::wstring* name = element != nullptr ? GetGui().FindElementName(element->getID()) : nullptr;
     if (name == nullptr || name->empty() || IsInternalName(*name))
         return LuaPlus::LuaObject();
     return TextOrNil(state, name);

@@ -8,7 +8,9 @@
 #include "core/script/lua/LuaState.h"
 #include "core/script/lua/ScriptResolved.h"
 
+#include <memory_resource>
 #include <string>
+#include <string_view>
 
 class CScriptMetaTable;
 
@@ -30,7 +32,7 @@ Graphics::GUI::CGuiManager& GetGui();
 // name raises "[CGuiManager::GetElement] Cannot find gui element:%s".
 irr::gui::IGUIElement* GetControl(const std::wstring& name);
 // Whether the name marks a control of the engine's own.
-bool IsInternalName(const std::wstring& name);
+bool IsInternalName(std::wstring_view name);
 // The GUI manager as the object of a row's method; it reads no argument.
 using TheGui = LuaPlus::Resolved<LuaPlus::Current<Graphics::GUI::CGuiManager, &GetGui>>;
 
