@@ -11,6 +11,7 @@
 
 #include "gui/GuiTestDevice.h"
 #include "core/io/ArchiveTestUtil.h"
+#include "support/ByteMutation.h"
 #include "sound/MemoryFile.h"
 
 #include <IGUIFont.h>
@@ -501,26 +502,7 @@ TEST_F(SkinManagerTest, MutatedSkinFilesAreReadSafely)
     for (int round = 0; round < 900; ++round)
     {
         std::string bytes = seeds[round % 3];
-        const int edits = 1 + static_cast<int>(random() % 5);
-        for (int e = 0; e < edits && !bytes.empty(); ++e)
-        {
-            const size_t at = random() % bytes.size();
-            switch (random() % 4)
-            {
-            case 0:
-                bytes[at] = static_cast<char>(random());
-                break;
-            case 1:
-                bytes.erase(at, 1 + random() % 12);
-                break;
-            case 2:
-                bytes.insert(at, bytes.substr(random() % bytes.size(), 1 + random() % 30));
-                break;
-            default:
-                bytes.resize(at);
-                break;
-            }
-        }
+        MutateBytes(bytes, random, {5, 12, 30});
         folder.Write("mutant.kvoskin", bytes);
         try
         {

@@ -11,6 +11,7 @@
 #include "gui/GuiTestDevice.h"
 #include "core/app/FakeClock.h"
 #include "core/io/ArchiveTestUtil.h"
+#include "support/ByteMutation.h"
 #include "sound/MemoryFile.h"
 
 #include <gtest/gtest.h>
@@ -422,26 +423,7 @@ TEST_F(SpriteBankTest, MutatedFilesAreReadSafely)
     for (int round = 0; round < 1500; ++round)
     {
         std::string bytes = seeds[round % 2];
-        const int edits = 1 + static_cast<int>(random() % 6);
-        for (int e = 0; e < edits && !bytes.empty(); ++e)
-        {
-            const size_t at = random() % bytes.size();
-            switch (random() % 4)
-            {
-            case 0:
-                bytes[at] = static_cast<char>(random());
-                break;
-            case 1:
-                bytes.erase(at, 1 + random() % 8);
-                break;
-            case 2:
-                bytes.insert(at, bytes.substr(random() % bytes.size(), 1 + random() % 40));
-                break;
-            default:
-                bytes.resize(at);
-                break;
-            }
-        }
+        MutateBytes(bytes, random, {6, 8, 40});
         CMemoryFile file(bytes);
         auto* target = new CGuiKVOSpriteBank(device.Environment());
         target->SetTextureLoader(textures.Loader());
