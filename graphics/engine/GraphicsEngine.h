@@ -223,9 +223,15 @@ public:
     void Remove(Scene::CGraphicalEntity* entity);
     void RemoveNode(Scene::CGraphicalEntity* entity);
     void RemoveParticleSystem(Scene::CGraphicalEntity* entity);
-    // Moves the node's attached entities (named children with an id above
-    // 0, other than the node's own markers) under the scene root.
+    // Moves the node's attached entities (IsAttachedEntity) under the scene
+    // root.
     void DetachChildren(irr::scene::ISceneNode* node);
+    // Whether the child is another entity's node hung below the owner's
+    // node (or one of its joints): entity nodes carry their entity's id as
+    // name and their kind id as node id, cameras id -1; marker cubes and
+    // shadow volumes carry their owner's name; joints, skies and the root
+    // ids of 0 or below.
+    static bool IsAttachedEntity(const irr::scene::ISceneNode* child, const irr::scene::ISceneNode* owner);
     // Removes the entity's node and builds it again under the same parent.
     void Rebuild(Scene::CGraphicalEntity* entity);
     // Pushes the entity's settings into its node by its kind: a particle

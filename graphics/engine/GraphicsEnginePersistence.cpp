@@ -15,23 +15,6 @@ namespace Graphics
 
 using namespace irr;
 
-namespace
-{
-
-// Entity nodes carry their entity's id as name and their kind id as node
-// id; marker cubes and shadow volumes carry their owner's name, joints,
-// skies and the root ids of 0 or below. Camera nodes are made with id -1 but
-// are named by their entity like the others: links to and from a camera are
-// part of the world too.
-bool IsAttachedEntity(const scene::ISceneNode* child, const core::stringc& parentName)
-{
-    const core::stringc name = child->getName();
-    return !name.empty() && name != parentName &&
-           (child->getID() > 0 || child->getType() == scene::ESNT_CAMERA);
-}
-
-} // namespace
-
 bool CGraphicsEngine::Write(Misc::Serialization::IArchive& archive)
 {
     archive.EndLine(0);
@@ -70,7 +53,7 @@ void CGraphicsEngine::WriteJointTree(Misc::Serialization::IArchive& archive, sce
     const core::list<scene::ISceneNode*>& children = (joint != nullptr ? joint : node)->getChildren();
     for (scene::ISceneNode* child : children)
     {
-        if (!IsAttachedEntity(child, name))
+        if (!IsAttachedEntity(child, node))
             continue;
         if (!name.empty())
             WriteJointLink(archive, child->getName(), name.c_str(),

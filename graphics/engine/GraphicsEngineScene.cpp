@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace Graphics
@@ -560,13 +561,18 @@ void CGraphicsEngine::DetachChildren(scene::ISceneNode* node)
         return;
     // A copy: moving a child changes the node's list.
     const core::list<scene::ISceneNode*> children = node->getChildren();
-    const core::stringc name = node->getName();
     for (scene::ISceneNode* child : children)
     {
-        const core::stringc childName = child->getName();
-        if (!childName.empty() && childName != name && child->getID() > 0)
+        if (IsAttachedEntity(child, node))
             RemoveChild(child);
     }
+}
+
+bool CGraphicsEngine::IsAttachedEntity(const scene::ISceneNode* child, const scene::ISceneNode* owner)
+{
+    const char* name = child->getName();
+    return name[0] != '\0' && std::strcmp(name, owner->getName()) != 0 &&
+           (child->getID() > 0 || child->getType() == scene::ESNT_CAMERA);
 }
 
 void CGraphicsEngine::Rebuild(CGraphicalEntity* entity)

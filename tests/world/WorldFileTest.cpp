@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <random>
 
+#include <irrlicht.h>
+
 namespace fs = std::filesystem;
 using Misc::World::IEntityInterface;
 
@@ -232,6 +234,21 @@ TEST(WorldFileTest, LinksToAndFromACameraAreSaved)
     EXPECT_EQ(parent, kCamera);
     ASSERT_TRUE(f.data.GetCameras().GetUnit(kCamera)->GetGraphicalPart()->GetAttachmentParent(parent));
     EXPECT_EQ(parent, kParent);
+}
+
+// A camera riding on a unit that goes stays in the scene, under the root,
+// as every other entity hung on it does.
+TEST(WorldFileTest, ACameraOnARemovedUnitStaysInTheScene)
+{
+    CWorldFixture f;
+    Populate(f);
+    IEntityInterface* camera = f.data.GetGroup().GetUnit(kCamera);
+    IEntityInterface* parent = f.data.GetGroup().GetUnit(kParent);
+    parent->GetGraphicalPart()->AttachChild(camera->GetGraphicalPart(), "");
+    f.graphics->Remove(parent->GetGraphicalPart());
+    irr::scene::ISceneNode* node = camera->GetGraphicalPart()->GetSceneNode();
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->getParent(), node->getSceneManager()->getRootSceneNode());
 }
 
 TEST(WorldFileTest, ALinkToAMissingEntityIsSkippedAndTheLoadCompletes)
