@@ -4,11 +4,19 @@
 // callback adds each sub-step. getInfo1 runs the callback (once per
 // sub-step) and getInfo2 hands the rows to the solver:
 // - a position row (linear or angular) closes stiffness x 0.2 of its error
-//   per sub-step (Baumgarte), so stiffness 1 is ERP 0.2;
+//   per sub-step (Baumgarte), so stiffness 1 is ERP 0.2; a linear row also
+//   makes up in advance for the curve its points follow as the bodies turn;
 // - an acceleration row aims at the current relative velocity plus a x h;
 // - a spring-damper row is solved implicitly (stable for any k and d) and
 //   applied as a fixed impulse, so that other forces still act on it;
 // - friction bounds are forces: x h gives the solver's impulse bounds.
+// The rows without bounds are handed to the solver as an equivalent set
+// that is orthonormal in the bodies' inverse mass: the same constraint, but
+// each row moves nothing the others hold, so the solver's passes meet all
+// of them at once. A row far from a body's centre (a pivot at the world's
+// origin, a long arm) otherwise mostly turns the body, and the passes
+// never catch up with gravity. Row forces are given back per row as
+// submitted.
 
 #include "physics/newton/Newton.h"
 #include "physics/newton/UserJointRows.h"
@@ -63,11 +71,26 @@ private:
         NewtonJointRowRecord record;
         btVector3 linear0, angular0, linear1, angular1;
         btScalar error;
+        // The relative centripetal acceleration of a linear row's points
+        // along its direction.
+        btScalar bend;
     };
     bool AddRow(Row& row);
+    // Replaces the unbounded rows (their Jacobians and targets) by the
+    // orthonormal set; keeps the mix for RowForce.
+    void Orthonormalise();
 
     std::vector<Row> m_rows;
+    // Impulses per second of each row as the solver had it.
     std::vector<float> m_forces;
+    // A mixed row i of the solver's set is the sum over j of
+    // m_mix[i x rows + j] x submitted row j; the others are as submitted.
+    std::vector<double> m_mix;
+    std::vector<bool> m_mixed;
+    // The rows as the solver gets them this step, with their targets.
+    std::vector<Row> m_solverRows;
+    std::vector<btScalar> m_targets;
+    std::vector<bool> m_unbounded;
     bool m_submitting = false;
     bool m_overflow = false;
     unsigned m_submittedStep = ~0u;

@@ -243,3 +243,56 @@ TEST_F(JointBehaviourTest, LongChainStaysTogether)
     EXPECT_LT(links.back()->GetPosition().y, 5.0f) << "it swung down";
     EXPECT_LT(worstGap, 0.3f);
 }
+
+// Ten seconds at 60 Hz. A fixed joint without a parent holds its child to
+// the world (whose pivot is the origin), wherever in a level the child is;
+// a hinge holds its child on a long arm, as a door on an upright pin (the
+// arm's weight on the pin) and as a pendulum swinging from level. Neither
+// moves the point it holds by a centimetre.
+TEST_F(JointBehaviourTest, JointsHoldFarFromTheOriginAndOnLongArms)
+{
+    struct SCase
+    {
+        const char* what;
+        CVector child;
+        bool hinge;
+        CVector pivot;
+        CVector pin;
+    };
+    const SCase cases[] = {
+        {"fixed 5 m out", CVector(0, 0, 5), false, CVector(), CVector()},
+        {"fixed 10 m out", CVector(10, 0, 0), false, CVector(), CVector()},
+        {"fixed 32 m out", CVector(30, 10, 0), false, CVector(), CVector()},
+        {"fixed 100 m out", CVector(100, 0, 0), false, CVector(), CVector()},
+        {"fixed 100 m out, below", CVector(0, -60, -80), false, CVector(), CVector()},
+        {"door on a 10 m arm", CVector(0, 10, 60), true, CVector(0, 10, 50), CVector(0, 1, 0)},
+        {"pendulum on a 10 m arm", CVector(0, 10, 60), true, CVector(0, 10, 50), CVector(1, 0, 0)},
+    };
+    for (const SCase& test : cases)
+    {
+        SCOPED_TRACE(test.what);
+        entities.clear();
+        Init();
+        CPhysicalTestEntity& child = Add(1.0f, test.child);
+        child.SetAutoDeactivation(false);
+        // The point held: the child's centre, or the pivot on the child.
+        const CVector held = test.hinge ? test.pivot : test.child;
+        const CVector local = Subtract(held, test.child);
+        ASSERT_NE(test.hinge ? engine.CreateJointHinge("joint", test.pivot, test.pin, &child, nullptr)
+                             : engine.CreateJointFixed("joint", &child, nullptr),
+                  nullptr);
+        float worst = 0.0f;
+        float lowest = test.child.y;
+        for (int step = 0; step < 625; ++step)
+        {
+            Run(1);
+            worst = std::max(worst, Length(Subtract(WorldPoint(child, local), held)));
+            lowest = std::min(lowest, child.GetPosition().y);
+        }
+        EXPECT_LT(worst, 0.01f);
+        if (test.pin.x != 0.0f)
+        {
+            EXPECT_LT(lowest, test.child.y - 9.0f) << "the pendulum swung down";
+        }
+    }
+}
