@@ -271,6 +271,11 @@ void CPhysicsEngine::ApplyForces(const NewtonBody* body)
     CVector force = entity->m_constantForce;
     CVector torque = entity->m_constantTorque;
     const CVector& gravity = GetGravity();
+    // Constant motion acts only on an awake body: one that is set must not
+    // fall asleep while it is still slow (a small torque on a resting body).
+    if (!IsZero(force) || !IsZero(torque) || !IsZero(entity->m_constantVelocity) ||
+        !IsZero(entity->m_constantOmega))
+        NewtonWorldUnfreezeBody(entity->GetEngine()->m_world, body);
     const float mass = entity->GetMass();
 
     // There is no fluid surface: the body counts as wholly immersed, so one
