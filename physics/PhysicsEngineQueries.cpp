@@ -30,14 +30,29 @@ float RayHit(const NewtonBody* body, const float* normal, int, void* userData, f
     const auto* entity = static_cast<const CPhysicalEntity*>(NewtonBodyGetUserData(body));
     if (entity == nullptr)
         return 1.0f;
-    auto& hits = static_cast<CRayCastResult*>(userData)->hits;
+    auto& result = *static_cast<CRayCastResult*>(userData);
+    auto& hits = result.hits;
+    const char* id = entity->GetId();
+    if (result.everyHit)
+    {
+        // A body is met more than once (a mesh's far side): its nearest
+        // hit stands for it.
+        const auto seen =
+            std::find_if(hits.begin(), hits.end(), [id](const CRayCastHit& hit) { return hit.id == id; });
+        if (seen != hits.end())
+        {
+            if (seen->parameter <= parameter)
+                return 1.0f;
+            hits.erase(seen);
+        }
+    }
     // After every hit of the same parameter: equal hits keep their order.
     const auto at =
         std::upper_bound(hits.begin(), hits.end(), parameter,
                          [](float value, const CRayCastHit& hit) { return value < hit.parameter; });
-    hits.insert(at, CRayCastHit{parameter, entity->GetId(), CVector(normal[0], normal[1], normal[2])});
-    // Only nearer hits from now on.
-    return parameter;
+    hits.insert(at, CRayCastHit{parameter, id, CVector(normal[0], normal[1], normal[2])});
+    // Only nearer hits from now on, unless every hit is wanted.
+    return result.everyHit ? 1.0f : parameter;
 }
 
 void CollectInBox(const NewtonBody* body)

@@ -17,8 +17,12 @@ struct CRayCastHit
 
 // A ray-cast request and its answer. Only entities whose every kind bit is
 // in the filter are tested (0 tests all); the hits are kept nearest first.
+// The cast stops looking beyond each hit it takes, so that the first is the
+// nearest; asked for every hit, it looks along the whole ray and keeps each
+// entity once, where the ray first meets it.
 struct CRayCastResult
 {
     uint32_t filter = 0;
+    bool everyHit = false;
     std::vector<CRayCastHit> hits;
 };

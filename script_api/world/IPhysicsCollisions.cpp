@@ -127,6 +127,7 @@ LuaObject Cast(LuaState* state, const CVector& start, const CVector& end, uint32
 {
     CRayCastResult request;
     request.filter = filter;
+    request.everyHit = all;
     LuaObject result;
     if (!Engine().RayCast(start, end, request) || request.hits.empty())
         return result;

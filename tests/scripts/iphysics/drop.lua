@@ -57,6 +57,22 @@ check.near(hit.intersection:getY(), 1, 0.05, "the box's top: it rests half a met
 check.eq(P:rayCastFilter(V(5, 10, 5), V(5, -10, 5), 32).entity, ground, "the ground is a unit too")
 check.eq(P:rayCast(V(50, 10, 50), V(50, -10, 50)), nil, "nothing out there")
 
+-- Three slabs stacked above the ground: rayCastAll meets each body along
+-- the ray once (a mesh is not met again on its far side), nearest first.
+local slabs = {}
+for i = 1, 3 do
+    slabs[i] = unit(writeBox("slab" .. i .. ".obj", -1, -0.1, -1, 1, 0.1, 1), 1000, 10, i, 10)
+end
+local all = P:rayCastAll(V(10, 10, 10), V(10, -0.5, 10), 0)
+check.eq(all and #all, 4, "three slabs and the ground")
+for i, id in ipairs({ slabs[3], slabs[2], slabs[1], ground }) do
+    check.eq(all[i].entity, id, "hit " .. i)
+end
+for i, y in ipairs({ 3.1, 2.1, 1.1, 0 }) do
+    check.near(all[i].intersection:getY(), y, 0.01, "the top face of hit " .. i)
+end
+check.eq(P:rayCast(V(10, 10, 10), V(10, -0.5, 10)).entity, slabs[3], "the nearest is the top slab")
+
 -- Thrown up, with gravity off: the contact ends.
 P:setGravity(V(0, 0, 0))
 P:setEntityVelocity(box, V(0, 20, 0))
