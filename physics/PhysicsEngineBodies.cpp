@@ -314,6 +314,9 @@ void CPhysicsEngine::ApplyForces(const NewtonBody* body)
     }
     force = Sum(force, Scaled(gravity, mass));
 
+    // Prediction is what a game asks of a fast body: it never passes
+    // through another, however fast (the layer's continuous collision).
+    NewtonBodySetContinuousCollisionMode(body, entity->m_predictionEnabled ? 1u : 0u);
     if (entity->m_predictionEnabled)
     {
         const float dt = NewtonGetTimeStep(entity->GetEngine()->m_world);

@@ -18,7 +18,7 @@ class FaceClippingCreateFunc : public btCollisionAlgorithmCreateFunc
 {
 public:
     // Takes over the pairs of boxes and hulls with triangles; other shapes
-    // (and a modifier, which has no clipping faces) keep the configuration's algorithm.
+    // keep the configuration's algorithm.
     void Register(btCollisionDispatcher& dispatcher, btCollisionConfiguration& configuration);
 
     btCollisionAlgorithm* CreateCollisionAlgorithm(btCollisionAlgorithmConstructionInfo& info,

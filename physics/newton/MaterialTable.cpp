@@ -141,7 +141,18 @@ void MaterialTable::NearCallback(btBroadphasePair& pair, btCollisionDispatcher& 
         ClearContacts(pair);
         return;
     }
-    btCollisionDispatcher::defaultNearCallback(pair, dispatcher, info);
+    // Points on a shape that has since changed (a modifier's stretch) are
+    // not on it any more.
+    if (a->reshaped || b->reshaped)
+        ClearContacts(pair);
+    // As far ahead as the two may close in this step; a body that is not
+    // continuous only up to half its thickness, beyond which it may sink in
+    // or pass through as it always could.
+    btScalar ahead = a->Travel(a->world->timeStep) + b->Travel(a->world->timeStep);
+    if (!a->continuous && !b->continuous)
+        ahead = std::min(ahead, std::max(a->IsDynamic() ? a->halfThickness : btScalar(0),
+                                         b->IsDynamic() ? b->halfThickness : btScalar(0)));
+    a->world->dispatcher.Collide(pair, info, ahead);
     static thread_local btManifoldArray manifolds;
     Manifolds(pair, manifolds);
     for (int m = 0; m < manifolds.size(); ++m)

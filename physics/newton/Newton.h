@@ -147,6 +147,12 @@ int NewtonBodyGetAutoFreeze(const NewtonBody* body);
 // a jointed pair collides only when both bodies allow it).
 void NewtonBodySetJointRecursiveCollision(const NewtonBody* body, unsigned state);
 int NewtonBodyGetJointRecursiveCollision(const NewtonBody* body);
+// Continuous collision (default 0): the body's contacts are found as far
+// ahead as it can move in a step, however fast, so that it never passes
+// through another body. Without it a body is looked after only while it
+// moves less than half its own thickness a step.
+void NewtonBodySetContinuousCollisionMode(const NewtonBody* body, unsigned state);
+int NewtonBodyGetContinuousCollisionMode(const NewtonBody* body);
 // The force and torque applied during the last sub-step.
 void NewtonBodyGetForce(const NewtonBody* body, float* force);
 void NewtonBodyGetTorque(const NewtonBody* body, float* torque);

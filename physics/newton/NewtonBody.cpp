@@ -35,6 +35,7 @@ NewtonBody::NewtonBody(NewtonWorld* owner, NewtonCollision* shape) : world(owner
     rigid->setDamping(0, 0);
     world->dynamics.addRigidBody(rigid.get());
     wasAwake = false;
+    MeasureShape();
 }
 
 NewtonBody::~NewtonBody()
@@ -132,10 +133,12 @@ void NewtonBody::SetCentreOfMass(const btVector3& com)
         });
     if (awake && IsDynamic())
         rigid->forceActivationState(ACTIVE_TAG);
+    MeasureShape();
 }
 
 void NewtonBody::RefreshShape()
 {
+    reshaped = true;
     const btTransform placement = ShapePlacement();
     btCollisionShape* primitive = collision->Primitive();
     const bool sameCompound =
@@ -147,6 +150,7 @@ void NewtonBody::RefreshShape()
     if (sameCompound || samePrimitive)
     {
         world->dynamics.updateSingleAabb(rigid.get());
+        MeasureShape();
         return;
     }
     // The old shape stays alive until the body is out of the world.
@@ -156,6 +160,31 @@ void NewtonBody::RefreshShape()
             const std::unique_ptr<btCompoundShape> old = std::move(placedShape);
             rigid->setCollisionShape(BuildShape());
         });
+    MeasureShape();
+}
+
+void NewtonBody::MeasureShape()
+{
+    const btCollisionShape* shape = rigid->getCollisionShape();
+    btVector3 low;
+    btVector3 high;
+    shape->getAabb(btTransform::getIdentity(), low, high);
+    const btVector3 size = high - low;
+    halfThickness = btScalar(0.5) * std::max(btScalar(0), size[size.minAxis()]);
+    btVector3 centre;
+    btScalar radius = 0;
+    shape->getBoundingSphere(centre, radius);
+    reach = centre.length() + radius;
+}
+
+btScalar NewtonBody::Travel(btScalar h) const
+{
+    if (!IsDynamic() || !IsAwake())
+        return 0;
+    const btVector3 pushed = rigid->getTotalForce() * (rigid->getInvMass() * h);
+    return (rigid->getLinearVelocity().length() + pushed.length() +
+            rigid->getAngularVelocity().length() * reach) *
+           h;
 }
 
 void NewtonBody::Wake()

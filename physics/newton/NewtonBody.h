@@ -38,6 +38,9 @@ struct NewtonBody
     // Rebuilds the placed shape after the collision changed.
     void RefreshShape();
     bool IsDynamic() const { return mass > 0.0f; }
+    // How far the body's points may move towards another body in a step of
+    // length h (0 for a body that does not move).
+    btScalar Travel(btScalar h) const;
     bool IsAwake() const { return rigid->isActive(); }
     void Wake();
     void Sleep();
@@ -66,6 +69,7 @@ struct NewtonBody
     int quietFrames = 0;
     bool autoFreeze = true;
     bool jointRecursiveCollision = true;
+    bool continuous = false;
     int materialGroup = 0;
 
     // Forces and torques added for the sub-step being simulated.
@@ -77,11 +81,18 @@ struct NewtonBody
     bool wasAwake = true;
     bool movedThisUpdate = false;
     bool insideWorld = true;
+    // The shape changed during this step: its contacts are on the old one.
+    bool reshaped = false;
     // Set by a destruction during an update; removed when the update ends.
     bool dead = false;
     std::vector<NewtonJoint*> joints;
+    // Half the placed shape's smallest extent, and the radius from the
+    // centre of mass that holds all of it.
+    btScalar halfThickness = 0;
+    btScalar reach = 0;
 
 private:
+    void MeasureShape();
     btTransform ShapePlacement() const;
     btCollisionShape* BuildShape();
     void ReAdd(const std::function<void()>& change);

@@ -171,6 +171,17 @@ int NewtonBodyGetAutoFreeze(const NewtonBody* body)
     return body && body->autoFreeze ? 1 : 0;
 }
 
+void NewtonBodySetContinuousCollisionMode(const NewtonBody* body, unsigned state)
+{
+    if (body)
+        Mutable(body)->continuous = state != 0;
+}
+
+int NewtonBodyGetContinuousCollisionMode(const NewtonBody* body)
+{
+    return body && body->continuous ? 1 : 0;
+}
+
 void NewtonBodySetJointRecursiveCollision(const NewtonBody* body, unsigned state)
 {
     if (body)

@@ -150,7 +150,9 @@ std::unique_ptr<btConvexPolyhedron> ClippingFaces(const std::vector<btVector3>& 
         face.m_plane[3] = -normal.dot(points[loop[0]]);
         faces->m_faces.push_back(face);
     }
-    faces->initialize();
+    // Clipping reads only the faces and corners: Bullet's initialize (edges,
+    // extents and an inner box searched by containment tests) would cost
+    // more than the rest of a body's making.
     return faces;
 }
 
@@ -191,10 +193,15 @@ const btConvexPolyhedron* NewtonCollision::ClippingFacesOf(const btCollisionShap
     return static_cast<const btConvexPolyhedron*>(shape.getUserPointer());
 }
 
-void NewtonCollision::KeepClippingFaces(const std::vector<btVector3>& points,
-                                        const std::vector<std::vector<int>>& loops)
+void NewtonCollision::KeepClippingFaces()
 {
-    m_clippingFaces = ClippingFaces(points, loops);
+    // As stretched: a modifier's faces follow its stretch.
+    if (kind == Kind::Box)
+        m_clippingFaces = ClippingFaces(BoxCorners(ScaledSize()), BoxFaces());
+    else if (kind == Kind::Hull)
+        m_clippingFaces = ClippingFaces(ScaledHullPoints(), m_hullFaces);
+    else
+        return;
     m_primitive->setUserPointer(m_clippingFaces.get());
 }
 
@@ -211,7 +218,7 @@ NewtonCollision* NewtonCollision::CreateBox(NewtonWorld* world, const btVector3&
     collision->m_size = size.absolute();
     collision->m_size.setMax(btVector3(kMinExtent, kMinExtent, kMinExtent));
     collision->m_primitive = MakeBox(collision->m_size, collision->m_scale);
-    collision->KeepClippingFaces(BoxCorners(collision->m_size), BoxFaces());
+    collision->KeepClippingFaces();
     world->AddCollision(collision.get());
     return collision.release();
 }
@@ -260,7 +267,7 @@ NewtonCollision* NewtonCollision::CreateHull(NewtonWorld* world, const std::vect
         collision->m_hullFaces.push_back(std::move(face));
     }
     collision->m_primitive = MakeHull(collision->m_hullPoints, collision->m_scale);
-    collision->KeepClippingFaces(collision->m_hullPoints, collision->m_hullFaces);
+    collision->KeepClippingFaces();
     world->AddCollision(collision.get());
     return collision.release();
 }
@@ -288,6 +295,7 @@ NewtonCollision* NewtonCollision::CreateModifier(NewtonWorld* world, const Newto
         collision->m_primitive = MakeHull(collision->m_hullPoints, collision->m_scale);
         break;
     }
+    collision->KeepClippingFaces();
     world->AddCollision(collision.get());
     return collision.release();
 }
@@ -343,16 +351,24 @@ void NewtonCollision::SetModifierMatrix(const float* matrix)
 {
     if (!isModifier || !matrix || !NewtonMath::IsFinite(matrix, 16))
         return;
+    btVector3 scale;
     for (int row = 0; row < 3; ++row)
     {
         const btScalar length = btVector3(matrix[row * 4], matrix[row * 4 + 1], matrix[row * 4 + 2]).length();
-        m_scale[row] = NewtonMath::Clamp(length, kMinScale, kMaxScale, 1);
+        scale[row] = NewtonMath::Clamp(length, kMinScale, kMaxScale, 1);
     }
-    m_placement = NewtonMath::ToTransform(matrix);
+    const btTransform placement = NewtonMath::ToTransform(matrix);
+    // Set every step: the same matrix changes nothing.
+    if (scale == m_scale && placement.getOrigin() == m_placement.getOrigin() &&
+        placement.getBasis() == m_placement.getBasis())
+        return;
+    m_scale = scale;
+    m_placement = placement;
     if (kind == Kind::Sphere || kind == Kind::Ellipsoid)
         m_primitive->setLocalScaling(m_size * m_scale);
     else
         m_primitive->setLocalScaling(m_scale);
+    KeepClippingFaces();
     NotifyUsers();
 }
 

@@ -63,8 +63,8 @@ struct NewtonCollision
     // The face attribute a ray reports for a hit on the given part.
     int CollisionId(int triangleIndex) const;
     // The faces a box or hull primitive is clipped with against mesh
-    // triangles (FaceClippingAlgorithm); null for other shapes and for a
-    // modifier, whose stretch changes every step.
+    // triangles (FaceClippingAlgorithm), a modifier's as stretched now;
+    // null for other shapes.
     static const btConvexPolyhedron* ClippingFacesOf(const btCollisionShape& shape);
 
     NewtonWorld* const world;
@@ -78,7 +78,7 @@ private:
     void NotifyUsers();
     // Kept beside the primitive, not in it: Bullet's own search between
     // two convex shapes changes once they carry faces.
-    void KeepClippingFaces(const std::vector<btVector3>& points, const std::vector<std::vector<int>>& loops);
+    void KeepClippingFaces();
     btVector3 ScaledSize() const;
     std::vector<btVector3> ScaledHullPoints() const;
 

@@ -375,8 +375,11 @@ void NewtonWorld::Update(float timestep)
         ++stepCounter;
         dynamics.stepSimulation(h, 0, h);
         for (const auto& body : bodies)
+        {
             if (body->IsDynamic() && body->IsAwake())
                 body->movedThisUpdate = true;
+            body->reshaped = false;
+        }
     }
     RemoveDead();
     AfterUpdate();

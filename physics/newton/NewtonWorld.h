@@ -4,11 +4,12 @@
 // force callbacks add), every body, collision and joint made in it, and the
 // update that runs Newton's callbacks around Bullet's steps.
 
+#include "physics/newton/ContactDispatcher.h"
 #include "physics/newton/FaceClippingAlgorithm.h"
 #include "physics/newton/MaterialTable.h"
 #include "physics/newton/Newton.h"
 #include "physics/newton/NewtonJoint.h"
-#include "physics/newton/RowForceSolver.h"
+#include "physics/newton/NewtonSolver.h"
 
 #include <BulletCollision/BroadphaseCollision/btDbvtBroadphase.h>
 #include <BulletCollision/CollisionDispatch/btCollisionDispatcher.h>
@@ -89,9 +90,9 @@ struct NewtonWorld
     btDefaultCollisionConfiguration configuration;
     // Before the dispatcher, which keeps a pointer to it.
     FaceClippingCreateFunc faceClipping;
-    btCollisionDispatcher dispatcher;
+    ContactDispatcher dispatcher;
     btDbvtBroadphase broadphase;
-    RowForceSolver solver;
+    NewtonSolver solver{kTouchDistance};
     btDiscreteDynamicsWorld dynamics;
 
     std::vector<std::unique_ptr<NewtonBody>> bodies;
