@@ -57,7 +57,7 @@ void FreeAlgorithm(btDispatcher& dispatcher, btCollisionAlgorithm* algorithm)
 // than Bullet's own distance: Bullet takes a new point for an old one
 // within that distance of it, which would fold a box's four corners into
 // one point (and turn the box). Points are matched within Bullet's own
-// distance still.
+// distance still, and a full manifold keeps its nearest points.
 class AheadResult : public btManifoldResult
 {
 public:
@@ -94,6 +94,8 @@ public:
         point.m_partId1 = swapped ? m_partId0 : m_partId1;
         point.m_index0 = swapped ? m_index1 : m_index0;
         point.m_index1 = swapped ? m_index0 : m_index1;
+        // The same corner of A against another place of B (a far side) is
+        // another contact: the nearer of the two stands.
         int nearest = -1;
         btScalar shortest = gContactBreakingThreshold * gContactBreakingThreshold;
         for (int i = 0; i < manifold.getNumContacts(); ++i)
@@ -107,9 +109,33 @@ public:
             }
         }
         if (nearest >= 0)
-            manifold.replaceContactPoint(point, nearest);
-        else
-            manifold.addManifoldPoint(point);
+        {
+            const btManifoldPoint& old = manifold.getContactPoint(nearest);
+            if ((old.m_localPointB - point.m_localPointB).length2() <
+                gContactBreakingThreshold * gContactBreakingThreshold)
+            {
+                manifold.replaceContactPoint(point, nearest);
+                return;
+            }
+            if (old.getDistance() <= depth)
+                return;
+            manifold.removeContactPoint(nearest);
+        }
+        // Full: the nearest four stay. A point ahead of time on a far side
+        // (a thin wall's back) would let the body close in past the near
+        // side.
+        if (manifold.getNumContacts() == MANIFOLD_CACHE_SIZE)
+        {
+            int furthest = 0;
+            for (int i = 1; i < manifold.getNumContacts(); ++i)
+                if (manifold.getContactPoint(i).getDistance() >
+                    manifold.getContactPoint(furthest).getDistance())
+                    furthest = i;
+            if (manifold.getContactPoint(furthest).getDistance() <= depth)
+                return;
+            manifold.removeContactPoint(furthest);
+        }
+        manifold.addManifoldPoint(point);
     }
 };
 

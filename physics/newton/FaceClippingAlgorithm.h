@@ -7,6 +7,10 @@
 // to find more) puts the points anywhere on the touching face, a different
 // set each step, and a stack standing on them shakes itself apart.
 //
+// Contacts ahead of time (a fast body's) are where the shape's corners, or
+// a round shape's nearest point, will meet the triangle's plane: always on
+// the side of the triangle the shape's centre is on.
+//
 // Tied to Bullet 3.24's collision dispatch: keep that knowledge here.
 
 #include <BulletCollision/CollisionDispatch/btCollisionCreateFunc.h>
@@ -17,8 +21,9 @@ class btCollisionConfiguration;
 class FaceClippingCreateFunc : public btCollisionAlgorithmCreateFunc
 {
 public:
-    // Takes over the pairs of boxes and hulls with triangles; other shapes
-    // keep the configuration's algorithm.
+    // Takes over the pairs of boxes, hulls and round shapes (ellipsoids,
+    // stretched spheres) with triangles; other shapes keep the
+    // configuration's algorithm.
     void Register(btCollisionDispatcher& dispatcher, btCollisionConfiguration& configuration);
 
     btCollisionAlgorithm* CreateCollisionAlgorithm(btCollisionAlgorithmConstructionInfo& info,
@@ -28,4 +33,5 @@ public:
 private:
     btCollisionAlgorithmCreateFunc* m_boxFallback = nullptr;
     btCollisionAlgorithmCreateFunc* m_hullFallback = nullptr;
+    btCollisionAlgorithmCreateFunc* m_roundFallback = nullptr;
 };
