@@ -2,8 +2,10 @@
 // our Newton-shaped layer (NewtonWorldRayCast with a filter that keeps the
 // nearest hit), and the same boxes in a Bullet world of the same kind with
 // Bullet's closest-hit ray test as the floor. Both sides place the same
-// boxes and cast the same rays, in one run. The machine is shared: compare
-// the two with --benchmark_enable_random_interleaving=true
+// boxes and cast the same rays, in one run: the later rays (a scene that
+// has been queried for a long time), and the first rays (the first 1,000 of
+// a scene just built, each of 30 iterations a new scene). The machine is shared:
+// compare the two with --benchmark_enable_random_interleaving=true
 // --benchmark_repetitions=N.
 #include "physics/newton/Newton.h"
 
@@ -54,9 +56,8 @@ float KeepNearest(const NewtonBody*, const float*, int, void*, float intersectPa
     return intersectParam;
 }
 
-void BM_Rays_Layer(benchmark::State& state)
+NewtonWorld* LayerScene(int bodies)
 {
-    const int bodies = static_cast<int>(state.range(0));
     const int side = Side(bodies);
     NewtonWorld* world = NewtonCreate(nullptr, nullptr);
     const float low[3] = {-1000, -1000, -1000};
@@ -77,17 +78,44 @@ void BM_Rays_Layer(benchmark::State& state)
     // A few steps, so that the broadphase has settled as in a running game.
     for (int step = 0; step < kSettleSteps; ++step)
         NewtonUpdate(world, 1.0f / 60);
+    return world;
+}
+
+void LayerRays(NewtonWorld* world, const std::vector<btVector3>& columns)
+{
+    for (const btVector3& column : columns)
+    {
+        const float from[3] = {column.x(), 50.0f, column.z()};
+        const float to[3] = {column.x(), -50.0f, column.z()};
+        NewtonWorldRayCast(world, from, to, KeepNearest, nullptr, nullptr);
+    }
+}
+
+void BM_Rays_Layer(benchmark::State& state)
+{
+    const int bodies = static_cast<int>(state.range(0));
+    NewtonWorld* world = LayerScene(bodies);
+    const std::vector<btVector3> columns = RayColumns(bodies);
+    for (auto _ : state)
+        LayerRays(world, columns);
+    NewtonDestroy(world);
+    state.SetItemsProcessed(state.iterations() * kRays);
+}
+
+void BM_FirstRays_Layer(benchmark::State& state)
+{
+    const int bodies = static_cast<int>(state.range(0));
     const std::vector<btVector3> columns = RayColumns(bodies);
     for (auto _ : state)
     {
-        for (const btVector3& column : columns)
-        {
-            const float from[3] = {column.x(), 50.0f, column.z()};
-            const float to[3] = {column.x(), -50.0f, column.z()};
-            NewtonWorldRayCast(world, from, to, KeepNearest, nullptr, nullptr);
-        }
+        state.PauseTiming();
+        NewtonWorld* world = LayerScene(bodies);
+        state.ResumeTiming();
+        LayerRays(world, columns);
+        state.PauseTiming();
+        NewtonDestroy(world);
+        state.ResumeTiming();
     }
-    NewtonDestroy(world);
     state.SetItemsProcessed(state.iterations() * kRays);
 }
 
@@ -126,21 +154,42 @@ struct RawScene
     std::vector<std::unique_ptr<btRigidBody>> boxes;
 };
 
+void RawRays(RawScene& scene, const std::vector<btVector3>& columns)
+{
+    for (const btVector3& column : columns)
+    {
+        const btVector3 from(column.x(), 50.0f, column.z());
+        const btVector3 to(column.x(), -50.0f, column.z());
+        btCollisionWorld::ClosestRayResultCallback nearest(from, to);
+        scene.world.rayTest(from, to, nearest);
+        g_nearest += nearest.m_closestHitFraction;
+    }
+}
+
 void BM_Rays_RawBullet(benchmark::State& state)
 {
     const int bodies = static_cast<int>(state.range(0));
     RawScene scene(bodies);
     const std::vector<btVector3> columns = RayColumns(bodies);
     for (auto _ : state)
+        RawRays(scene, columns);
+    benchmark::DoNotOptimize(g_nearest);
+    state.SetItemsProcessed(state.iterations() * kRays);
+}
+
+void BM_FirstRays_RawBullet(benchmark::State& state)
+{
+    const int bodies = static_cast<int>(state.range(0));
+    const std::vector<btVector3> columns = RayColumns(bodies);
+    for (auto _ : state)
     {
-        for (const btVector3& column : columns)
-        {
-            const btVector3 from(column.x(), 50.0f, column.z());
-            const btVector3 to(column.x(), -50.0f, column.z());
-            btCollisionWorld::ClosestRayResultCallback nearest(from, to);
-            scene.world.rayTest(from, to, nearest);
-            g_nearest += nearest.m_closestHitFraction;
-        }
+        state.PauseTiming();
+        auto scene = std::make_unique<RawScene>(bodies);
+        state.ResumeTiming();
+        RawRays(*scene, columns);
+        state.PauseTiming();
+        scene.reset();
+        state.ResumeTiming();
     }
     benchmark::DoNotOptimize(g_nearest);
     state.SetItemsProcessed(state.iterations() * kRays);
@@ -150,3 +199,5 @@ void BM_Rays_RawBullet(benchmark::State& state)
 
 BENCHMARK(BM_Rays_RawBullet)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rays_Layer)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FirstRays_RawBullet)->Arg(1000)->Arg(10000)->Iterations(30)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FirstRays_Layer)->Arg(1000)->Arg(10000)->Iterations(30)->Unit(benchmark::kMicrosecond);

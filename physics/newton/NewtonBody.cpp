@@ -7,6 +7,7 @@
 #include <BulletCollision/CollisionShapes/btCompoundShape.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 
 namespace
@@ -33,18 +34,36 @@ NewtonBody::NewtonBody(NewtonWorld* owner, NewtonCollision* shape) : world(owner
     // stack does not creep apart while awake.
     rigid->setCollisionFlags(rigid->getCollisionFlags() | btCollisionObject::CF_HAS_FRICTION_ANCHOR);
     rigid->setDamping(0, 0);
-    world->dynamics.addRigidBody(rigid.get());
+    // Into Bullet's world once placed (or at the next step or query): a
+    // body put into the broadphase at the origin and then moved leaves its
+    // tree far worse to walk than one put in where it stands.
+    world->unplaced.push_back(this);
+    waiting = true;
     wasAwake = false;
     MeasureShape();
 }
 
 NewtonBody::~NewtonBody()
 {
-    world->dynamics.removeRigidBody(rigid.get());
+    if (inWorld)
+        world->dynamics.removeRigidBody(rigid.get());
+    if (waiting)
+    {
+        auto& list = world->unplaced;
+        const auto at = std::find(list.rbegin(), list.rend(), this);
+        if (at != list.rend())
+            list.erase(std::next(at).base());
+    }
     rigid.reset();
     placedShape.reset();
+    // Bodies go in any order; many may share one collision.
     auto& users = collision->users;
-    users.erase(std::remove(users.begin(), users.end(), this), users.end());
+    const auto at = std::find(users.begin(), users.end(), this);
+    if (at != users.end())
+    {
+        *at = users.back();
+        users.pop_back();
+    }
     world->ReleaseCollision(collision);
 }
 
@@ -71,9 +90,25 @@ btCollisionShape* NewtonBody::BuildShape()
 
 void NewtonBody::ReAdd(const std::function<void()>& change)
 {
+    if (!inWorld)
+    {
+        change();
+        return;
+    }
     world->dynamics.removeRigidBody(rigid.get());
     change();
     world->dynamics.addRigidBody(rigid.get());
+    // A destroyed body stays out of queries and pairs (see DestroyBody).
+    if (dead)
+        rigid->getBroadphaseHandle()->m_collisionFilterGroup = 0;
+}
+
+void NewtonBody::EnterWorld()
+{
+    if (inWorld || dead)
+        return;
+    world->dynamics.addRigidBody(rigid.get());
+    inWorld = true;
 }
 
 btTransform NewtonBody::Matrix() const
@@ -84,7 +119,10 @@ btTransform NewtonBody::Matrix() const
 void NewtonBody::SetMatrix(const btTransform& matrix)
 {
     rigid->setCenterOfMassTransform(matrix * Translation(centreOfMass));
-    world->dynamics.updateSingleAabb(rigid.get());
+    if (inWorld)
+        world->dynamics.updateSingleAabb(rigid.get());
+    else if (!world->updating)
+        EnterWorld();
     Wake();
 }
 
@@ -149,7 +187,8 @@ void NewtonBody::RefreshShape()
         placedShape->updateChildTransform(0, placement);
     if (sameCompound || samePrimitive)
     {
-        world->dynamics.updateSingleAabb(rigid.get());
+        if (inWorld)
+            world->dynamics.updateSingleAabb(rigid.get());
         MeasureShape();
         return;
     }

@@ -37,6 +37,8 @@ struct NewtonBody
     void SetCentreOfMass(const btVector3& com);
     // Rebuilds the placed shape after the collision changed.
     void RefreshShape();
+    // Puts the body into Bullet's world (made bodies wait until placed).
+    void EnterWorld();
     bool IsDynamic() const { return mass > 0.0f; }
     // How far the body's points may move towards another body in a step of
     // length h (0 for a body that does not move).
@@ -85,6 +87,10 @@ struct NewtonBody
     bool reshaped = false;
     // Set by a destruction during an update; removed when the update ends.
     bool dead = false;
+    // In Bullet's world (and its broadphase); on the world's list of bodies
+    // to put there.
+    bool inWorld = false;
+    bool waiting = false;
     std::vector<NewtonJoint*> joints;
     // Half the placed shape's smallest extent, and the radius from the
     // centre of mass that holds all of it.

@@ -24,11 +24,15 @@ public:
 
     bool needsCollision(btBroadphaseProxy* proxy) const override
     {
+        // A dead body's proxy is in no group: only the pre-filter needs the
+        // body itself.
+        if (!RayResultCallback::needsCollision(proxy))
+            return false;
+        if (!m_prefilter)
+            return true;
         const NewtonBody* body =
             NewtonBody::FromObject(static_cast<btCollisionObject*>(proxy->m_clientObject));
-        if (!body || body->dead)
-            return false;
-        return !m_prefilter || m_prefilter(body, body->collision, m_userData) != 0;
+        return body && !body->dead && m_prefilter(body, body->collision, m_userData) != 0;
     }
 
     btScalar addSingleResult(btCollisionWorld::LocalRayResult& result, bool normalInWorldSpace) override
@@ -202,6 +206,10 @@ NewtonWorld::~NewtonWorld()
     --holdFrees;
     updating = false;
     RemoveDead();
+    // Nothing is placed any more: the bodies need not look for themselves.
+    for (NewtonBody* body : unplaced)
+        body->waiting = false;
+    unplaced.clear();
     bodies.clear();
     for (NewtonCollision* collision : collisions)
         delete collision;
@@ -244,6 +252,10 @@ void NewtonWorld::DestroyBody(NewtonBody* body)
     --holdFrees;
     body->dead = true;
     ++deadCount;
+    // Out of every query and pair at once, without a look at the body: its
+    // proxy belongs to no group any more.
+    if (btBroadphaseProxy* proxy = body->rigid->getBroadphaseHandle())
+        proxy->m_collisionFilterGroup = 0;
     body->userData = nullptr;
     body->transformCallback = nullptr;
     body->forceCallback = nullptr;
@@ -336,6 +348,17 @@ void NewtonWorld::ReleaseCollision(NewtonCollision* collision)
     delete collision;
 }
 
+void NewtonWorld::PlaceNewBodies()
+{
+    std::vector<NewtonBody*> waiting;
+    waiting.swap(unplaced);
+    for (NewtonBody* body : waiting)
+    {
+        body->waiting = false;
+        body->EnterWorld();
+    }
+}
+
 void NewtonWorld::Freeze(NewtonBody* body)
 {
     body->Sleep();
@@ -372,6 +395,8 @@ void NewtonWorld::Update(float timestep)
     {
         RemoveDead();
         ApplyForces(h);
+        // Bodies made before, or by a force callback.
+        PlaceNewBodies();
         ++stepCounter;
         dynamics.stepSimulation(h, 0, h);
         for (const auto& body : bodies)
@@ -490,6 +515,7 @@ void NewtonWorld::PrepareQuery()
     // Inside an update or another query the trees may be in use.
     if (updating || holdFrees != 0)
         return;
+    PlaceNewBodies();
     const int leaves = broadphase.m_sets[0].m_leaves + broadphase.m_sets[1].m_leaves;
     // Rebuilt after an eighth of the bodies changed, and not for a few; and
     // only once the queries since the last build have walked about as much

@@ -70,6 +70,8 @@ struct NewtonWorld
     void AddCollision(NewtonCollision* collision) { collisions.insert(collision); }
     void ReleaseCollision(NewtonCollision* collision);
 
+    // Puts the bodies made since into Bullet's world where they stand.
+    void PlaceNewBodies();
     void Freeze(NewtonBody* body);
     void Unfreeze(NewtonBody* body);
 
@@ -96,6 +98,8 @@ struct NewtonWorld
     btDiscreteDynamicsWorld dynamics;
 
     std::vector<std::unique_ptr<NewtonBody>> bodies;
+    // Bodies made and not yet placed, in the order they were made.
+    std::vector<NewtonBody*> unplaced;
     std::unordered_set<NewtonCollision*> collisions;
     std::vector<std::unique_ptr<NewtonJoint>> joints;
     MaterialTable materials;
