@@ -2,14 +2,26 @@
 // steps of 16 ms (60 steps a second): the physics engine's step, beside the
 // bare layer doing the same work in the same run (gravity from each body's
 // force callback, each moved body's position and degrees handed back to its
-// entity, the same shapes, solver, sleeping and stepping). The machine is
-// shared: compare the two with --benchmark_enable_random_interleaving=true
+// entity, the same shapes, solver, sleeping and stepping). Bodies made:
+// 1,000 box entities given bodies by the engine, beside Bullet making the
+// same boxes; and a unit of the world with a body whose scale is set again
+// unchanged (from a script) and changed (a new body each time, beside Bullet
+// making the body again). The machine is shared:
+// compare with --benchmark_enable_random_interleaving=true
 // --benchmark_repetitions=N.
 #include "PhysicsBenchScene.h"
+#include "ScriptLoop.h"
+#include "app/EngineComposition.h"
 #include "core/app/SimulationManager.h"
+#include "core/script/ScriptManager.h"
+#include "core/script/lua/LuaState.h"
 #include "physics/PhysicsEngine.h"
+#include "physics/RayCastResult.h"
 #include "physics/newton/Newton.h"
 #include "tests/support/PhysicalTestEntity.h"
+#include "world/World.h"
+
+#include <btBulletDynamicsCommon.h>
 
 #include <benchmark/benchmark.h>
 
@@ -159,8 +171,187 @@ void BM_FallingEntities_BareLayer(benchmark::State& state)
     }
 }
 
+void BM_MakeBoxes_Engine(benchmark::State& state)
+{
+    Simulation::CSimulationManager manager;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        auto engine = std::make_unique<CPhysicsEngine>(&manager);
+        engine->Init(1, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, true, 1000 / kStepMs, true);
+        engine->SetBounds(CVector(-100, -100, -100), CVector(100, 100, 100));
+        std::vector<std::unique_ptr<CPhysicalTestEntity>> entities;
+        for (int i = 0; i < kEntities; ++i)
+        {
+            entities.push_back(std::make_unique<CPhysicalTestEntity>());
+            entities.back()->SetMass(1.0f);
+            entities.back()->SetPosition(BoxStart(i));
+        }
+        state.ResumeTiming();
+        for (const auto& entity : entities)
+            engine->AddEntity(entity.get());
+        // New bodies enter the broadphase at the first query or step: a
+        // ray out where nothing is puts them there.
+        CRayCastResult hit;
+        benchmark::DoNotOptimize(engine->RayCast(CVector(0, -90, 0), CVector(0, -91, 0), hit));
+        state.PauseTiming();
+        entities.clear();
+        engine.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kEntities);
+}
+
+// Bullet making what the engine makes for a box entity: a box shape of
+// the same margin, its inertia, a body at its place in the world.
+struct SRawWorld
+{
+    SRawWorld() : dispatcher(&configuration), world(&dispatcher, &broadphase, &solver, &configuration) {}
+    ~SRawWorld()
+    {
+        for (auto& body : bodies)
+            world.removeRigidBody(body.get());
+    }
+    SRawWorld(const SRawWorld&) = delete;
+    SRawWorld& operator=(const SRawWorld&) = delete;
+
+    void Make(const CVector& at)
+    {
+        shapes.push_back(std::make_unique<btBoxShape>(btVector3(0.5f, 0.5f, 0.5f)));
+        shapes.back()->setMargin(0.001f);
+        btVector3 inertia;
+        shapes.back()->calculateLocalInertia(1.0f, inertia);
+        btRigidBody::btRigidBodyConstructionInfo info(1.0f, nullptr, shapes.back().get(), inertia);
+        info.m_startWorldTransform.setOrigin(btVector3(at.x, at.y, at.z));
+        bodies.push_back(std::make_unique<btRigidBody>(info));
+        world.addRigidBody(bodies.back().get());
+    }
+
+    btDefaultCollisionConfiguration configuration;
+    btCollisionDispatcher dispatcher;
+    btDbvtBroadphase broadphase;
+    btSequentialImpulseConstraintSolver solver;
+    btDiscreteDynamicsWorld world;
+    std::vector<std::unique_ptr<btBoxShape>> shapes;
+    std::vector<std::unique_ptr<btRigidBody>> bodies;
+};
+
+void BM_MakeBoxes_RawBullet(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        auto world = std::make_unique<SRawWorld>();
+        state.ResumeTiming();
+        for (int i = 0; i < kEntities; ++i)
+            world->Make(BoxStart(i));
+        state.PauseTiming();
+        world.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kEntities);
+}
+
+// A unit of the world with a body in a running physics engine, known to
+// scripts by its id.
+struct SScaledUnit
+{
+    SScaledUnit()
+    {
+        engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
+        CScriptManager::SetInstance(engine.get());
+        physics = engine->GetPart<CPhysicsEngine>();
+        physics->Init(1, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, true, 60, true);
+        engine->GetPart<CWorld>()->GetData().GetUnits().CreateUnit(unit);
+        unit->GetPhysicalPart()->SetMass(1.0f);
+        physics->AddEntity(unit->GetPhysicalPart());
+        lua_State* L = engine->GetMainState()->GetCState();
+        lua_pushstring(L, unit->GetId());
+        lua_setglobal(L, "id");
+    }
+    ~SScaledUnit()
+    {
+        engine.reset();
+        CScriptManager::SetInstance(nullptr);
+    }
+    SScaledUnit(const SScaledUnit&) = delete;
+    SScaledUnit& operator=(const SScaledUnit&) = delete;
+
+    bool HasBody() const { return unit->GetPhysicalPart()->GetBody() != nullptr; }
+
+    std::unique_ptr<CScriptManager> engine;
+    CPhysicsEngine* physics = nullptr;
+    Misc::World::IEntityInterface* unit = nullptr;
+};
+
+// IWorld:setEntityScale from a script with the scale the unit has, 1,000
+// calls an iteration (so milliseconds read as microseconds a call).
+void BM_SetScale_Unchanged(benchmark::State& state)
+{
+    SScaledUnit scaled;
+    if (!scaled.HasBody())
+        state.SkipWithError("no body");
+    scaled.unit->SetScale(CVector(2, 2, 2));
+    RunScriptLoop(state, scaled.engine->GetMainState(),
+                  "local W, id, v = IWorld, id, IMisc:vectorCreate(2, 2, 2)",
+                  "W:setEntityScale(id, v) s = s + 1");
+}
+
+// A new scale: a new body each time, put into the broadphase by a ray out
+// where nothing is.
+void BM_SetScale_Changed(benchmark::State& state)
+{
+    SScaledUnit scaled;
+    if (!scaled.HasBody())
+        state.SkipWithError("no body");
+    const CVector scales[2] = {CVector(2, 2, 2), CVector(3, 3, 3)};
+    CRayCastResult hit;
+    int turn = 0;
+    for (auto _ : state)
+    {
+        scaled.unit->SetScale(scales[++turn & 1]);
+        benchmark::DoNotOptimize(scaled.physics->RayCast(CVector(0, -90, 0), CVector(0, -91, 0), hit));
+    }
+    if (!scaled.HasBody())
+        state.SkipWithError("no body");
+}
+
+// Bullet doing the same: the body out of the world and gone, a box of the
+// new size with its inertia, a body where the old one stood, into the world.
+void BM_SetScale_RawBullet(benchmark::State& state)
+{
+    SRawWorld world;
+    world.Make(CVector(0, 0, 0));
+    const btScalar halves[2] = {1.0f, 1.5f};
+    int turn = 0;
+    for (auto _ : state)
+    {
+        const btTransform place = world.bodies.back()->getWorldTransform();
+        world.world.removeRigidBody(world.bodies.back().get());
+        world.bodies.pop_back();
+        world.shapes.pop_back();
+        world.shapes.push_back(std::make_unique<btBoxShape>(btVector3(1, 1, 1) * halves[++turn & 1]));
+        world.shapes.back()->setMargin(0.001f);
+        btVector3 inertia;
+        world.shapes.back()->calculateLocalInertia(1.0f, inertia);
+        btRigidBody::btRigidBodyConstructionInfo info(1.0f, nullptr, world.shapes.back().get(), inertia);
+        info.m_startWorldTransform = place;
+        world.bodies.push_back(std::make_unique<btRigidBody>(info));
+        world.world.addRigidBody(world.bodies.back().get());
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_MakeBoxes_RawBullet)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", PhysicsBenchScene::Fastest);
+BENCHMARK(BM_MakeBoxes_Engine)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", PhysicsBenchScene::Fastest);
+BENCHMARK(BM_SetScale_Unchanged)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetScale_RawBullet)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SetScale_Changed)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FallingEntities_BareLayer)
     ->Unit(benchmark::kMillisecond)
     ->ComputeStatistics("min", PhysicsBenchScene::Fastest);

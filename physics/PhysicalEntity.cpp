@@ -493,6 +493,12 @@ void CPhysicalEntity::Refresh()
     const CVector position = GetPosition();
     const CVector rotation = GetRotation();
     engine->AddEntity(this);
+    // The new body stands where the owner stood, unless bringing the parts
+    // up to date moved the owner.
+    const auto same = [](const CVector& a, const CVector& b)
+    { return a.x == b.x && a.y == b.y && a.z == b.z; };
+    if (same(GetPosition(), position) && same(GetRotation(), rotation))
+        return;
     CPhysicalEntity::SetPosition(position);
     CPhysicalEntity::SetRotation(rotation);
 }

@@ -146,6 +146,10 @@ void CPhysicsEngine::SetBounds(const CVector& minimum, const CVector& maximum)
 
 void CPhysicsEngine::ExpandBounds(const CVector& minimum, const CVector& maximum)
 {
+    const bool inside = minimum.x >= m_worldMin.x && minimum.y >= m_worldMin.y && minimum.z >= m_worldMin.z &&
+                        maximum.x <= m_worldMax.x && maximum.y <= m_worldMax.y && maximum.z <= m_worldMax.z;
+    if (inside)
+        return;
     m_worldMin = CVector(std::min(m_worldMin.x, minimum.x), std::min(m_worldMin.y, minimum.y),
                          std::min(m_worldMin.z, minimum.z));
     m_worldMax = CVector(std::max(m_worldMax.x, maximum.x), std::max(m_worldMax.y, maximum.y),

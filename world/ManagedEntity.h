@@ -288,9 +288,12 @@ template <class Kind> void CManagedEntityBase<Kind>::SetRotation(const CVector& 
 
 template <class Kind> void CManagedEntityBase<Kind>::SetScale(const CVector& scale)
 {
+    // The body is built for the scale: the same scale again rebuilds nothing.
+    const bool changed = !(scale.x == m_scale.x && scale.y == m_scale.y && scale.z == m_scale.z);
     m_scale = scale;
     Kind::SetScale(scale);
-    CPhysicalEntity::Refresh();
+    if (changed)
+        CPhysicalEntity::Refresh();
 }
 
 template <class Kind> void CManagedEntityBase<Kind>::SetFlags(uint32_t flags)

@@ -7,7 +7,6 @@
 #include <BulletCollision/CollisionShapes/btCompoundShape.h>
 
 #include <algorithm>
-#include <iterator>
 #include <cmath>
 
 namespace
@@ -23,6 +22,7 @@ btTransform Translation(const btVector3& offset)
 NewtonBody::NewtonBody(NewtonWorld* owner, NewtonCollision* shape) : world(owner), collision(shape)
 {
     ++collision->holds;
+    userAt = collision->users.size();
     collision->users.push_back(this);
     btRigidBody::btRigidBodyConstructionInfo info(0, nullptr, BuildShape());
     rigid = std::make_unique<btRigidBody>(info);
@@ -34,9 +34,10 @@ NewtonBody::NewtonBody(NewtonWorld* owner, NewtonCollision* shape) : world(owner
     // stack does not creep apart while awake.
     rigid->setCollisionFlags(rigid->getCollisionFlags() | btCollisionObject::CF_HAS_FRICTION_ANCHOR);
     rigid->setDamping(0, 0);
-    // Into Bullet's world once placed (or at the next step or query): a
-    // body put into the broadphase at the origin and then moved leaves its
-    // tree far worse to walk than one put in where it stands.
+    // Into Bullet's world at the next step or query, where it stands then:
+    // a body put into the broadphase at the origin and then moved leaves
+    // its tree far worse to walk than one put in where it stands.
+    unplacedAt = world->unplaced.size();
     world->unplaced.push_back(this);
     waiting = true;
     wasAwake = false;
@@ -47,23 +48,16 @@ NewtonBody::~NewtonBody()
 {
     if (inWorld)
         world->dynamics.removeRigidBody(rigid.get());
+    // Its place on the list stays, empty: the list keeps the others' places.
     if (waiting)
-    {
-        auto& list = world->unplaced;
-        const auto at = std::find(list.rbegin(), list.rend(), this);
-        if (at != list.rend())
-            list.erase(std::next(at).base());
-    }
+        world->unplaced[unplacedAt] = nullptr;
     rigid.reset();
     placedShape.reset();
     // Bodies go in any order; many may share one collision.
     auto& users = collision->users;
-    const auto at = std::find(users.begin(), users.end(), this);
-    if (at != users.end())
-    {
-        *at = users.back();
-        users.pop_back();
-    }
+    users[userAt] = users.back();
+    users[userAt]->userAt = userAt;
+    users.pop_back();
     world->ReleaseCollision(collision);
 }
 
@@ -119,10 +113,11 @@ btTransform NewtonBody::Matrix() const
 void NewtonBody::SetMatrix(const btTransform& matrix)
 {
     rigid->setCenterOfMassTransform(matrix * Translation(centreOfMass));
+    // A new body enters at the next step or query, where it stands then,
+    // with its mass by then: a body made static and made dynamic after
+    // entering would enter twice.
     if (inWorld)
         world->dynamics.updateSingleAabb(rigid.get());
-    else if (!world->updating)
-        EnterWorld();
     Wake();
 }
 
@@ -210,10 +205,9 @@ void NewtonBody::MeasureShape()
     shape->getAabb(btTransform::getIdentity(), low, high);
     const btVector3 size = high - low;
     halfThickness = btScalar(0.5) * std::max(btScalar(0), size[size.minAxis()]);
-    btVector3 centre;
-    btScalar radius = 0;
-    shape->getBoundingSphere(centre, radius);
-    reach = centre.length() + radius;
+    // The sphere around that box, as Bullet's bounding sphere is.
+    const btVector3 centre = (low + high) * btScalar(0.5);
+    reach = centre.length() + size.length() * btScalar(0.5);
 }
 
 btScalar NewtonBody::Travel(btScalar h) const

@@ -91,6 +91,9 @@ struct NewtonBody
     // to put there.
     bool inWorld = false;
     bool waiting = false;
+    size_t unplacedAt = 0;
+    // Where on its collision's list of users it is.
+    size_t userAt = 0;
     std::vector<NewtonJoint*> joints;
     // Half the placed shape's smallest extent, and the radius from the
     // centre of mass that holds all of it.

@@ -3,6 +3,7 @@
 #include "physics/newton/NewtonBody.h"
 #include "physics/newton/NewtonMath.h"
 #include "physics/newton/NewtonWorld.h"
+#include "physics/newton/ShapeCache.h"
 #include "physics/newton/TreeMesh.h"
 
 #include <BulletCollision/CollisionShapes/btBoxShape.h>
@@ -10,7 +11,6 @@
 #include <BulletCollision/CollisionShapes/btConvexHullShape.h>
 #include <BulletCollision/CollisionShapes/btMultiSphereShape.h>
 #include <BulletCollision/CollisionShapes/btSphereShape.h>
-#include <LinearMath/btConvexHullComputer.h>
 
 #include <cmath>
 
@@ -43,7 +43,8 @@ std::unique_ptr<btCollisionShape> MakeBox(const btVector3& size, const btVector3
 {
     auto box = std::make_unique<btBoxShape>(size * btScalar(0.5));
     box->setMargin(kMargin);
-    box->setLocalScaling(scale);
+    if (scale != btVector3(1, 1, 1))
+        box->setLocalScaling(scale);
     return box;
 }
 
@@ -116,63 +117,6 @@ bool PolyhedronMass(const std::vector<btVector3>& points, const std::vector<std:
     return true;
 }
 
-// A convex polyhedron (vertex loops) as Bullet's face clipping reads it:
-// each face turning counter-clockwise seen from outside, with its outward
-// plane.
-std::unique_ptr<btConvexPolyhedron> ClippingFaces(const std::vector<btVector3>& points,
-                                                  const std::vector<std::vector<int>>& loops)
-{
-    auto faces = std::make_unique<btConvexPolyhedron>();
-    btVector3 centre(0, 0, 0);
-    for (const btVector3& point : points)
-    {
-        faces->m_vertices.push_back(point);
-        centre += point;
-    }
-    centre /= btScalar(points.size());
-    for (const auto& loop : loops)
-    {
-        btVector3 normal(0, 0, 0);
-        for (size_t i = 0; i < loop.size(); ++i)
-            normal += points[loop[i]].cross(points[loop[(i + 1) % loop.size()]]);
-        if (loop.size() < 3 || normal.length2() <= SIMD_EPSILON)
-            continue;
-        normal.normalize();
-        const bool inward = normal.dot(points[loop[0]] - centre) < 0;
-        if (inward)
-            normal = -normal;
-        btFace face;
-        for (size_t i = 0; i < loop.size(); ++i)
-            face.m_indices.push_back(loop[inward ? loop.size() - 1 - i : i]);
-        face.m_plane[0] = normal.x();
-        face.m_plane[1] = normal.y();
-        face.m_plane[2] = normal.z();
-        face.m_plane[3] = -normal.dot(points[loop[0]]);
-        faces->m_faces.push_back(face);
-    }
-    // Clipping reads only the faces and corners: Bullet's initialize (edges,
-    // extents and an inner box searched by containment tests) would cost
-    // more than the rest of a body's making.
-    return faces;
-}
-
-std::vector<btVector3> BoxCorners(const btVector3& size)
-{
-    const btVector3 half = size * btScalar(0.5);
-    std::vector<btVector3> corners;
-    for (int i = 0; i < 8; ++i)
-        corners.emplace_back(i & 1 ? half.x() : -half.x(), i & 2 ? half.y() : -half.y(),
-                             i & 4 ? half.z() : -half.z());
-    return corners;
-}
-
-// The six faces over BoxCorners: the corners whose bit of the axis is clear,
-// then set.
-std::vector<std::vector<int>> BoxFaces()
-{
-    return {{0, 2, 6, 4}, {1, 3, 7, 5}, {0, 1, 5, 4}, {2, 3, 7, 6}, {0, 1, 3, 2}, {4, 5, 7, 6}};
-}
-
 btVector3 BoxInertia(const btVector3& size)
 {
     const btVector3 s2 = size * size;
@@ -195,14 +139,19 @@ const btConvexPolyhedron* NewtonCollision::ClippingFacesOf(const btCollisionShap
 
 void NewtonCollision::KeepClippingFaces()
 {
-    // As stretched: a modifier's faces follow its stretch.
-    if (kind == Kind::Box)
-        m_clippingFaces = ClippingFaces(BoxCorners(ScaledSize()), BoxFaces());
-    else if (kind == Kind::Hull)
-        m_clippingFaces = ClippingFaces(ScaledHullPoints(), m_hullFaces);
-    else
+    if (!m_outline)
         return;
-    m_primitive->setUserPointer(m_clippingFaces.get());
+    if (m_scale == btVector3(1, 1, 1))
+    {
+        m_stretchedFaces.reset();
+        m_primitive->setUserPointer(const_cast<btConvexPolyhedron*>(&m_outline->clipping));
+        return;
+    }
+    // As stretched: a modifier's faces follow its stretch.
+    if (!m_stretchedFaces)
+        m_stretchedFaces = std::make_unique<btConvexPolyhedron>();
+    BuildClippingFaces(ScaledHullPoints(), m_outline->faces, *m_stretchedFaces);
+    m_primitive->setUserPointer(m_stretchedFaces.get());
 }
 
 btCollisionShape* NewtonCollision::Primitive() const
@@ -210,16 +159,32 @@ btCollisionShape* NewtonCollision::Primitive() const
     return m_tree ? m_tree->Shape() : m_primitive.get();
 }
 
+NewtonCollision* NewtonCollision::Share()
+{
+    ++holds;
+    return this;
+}
+
+void NewtonCollision::KeepShared(const ShapeKey& key)
+{
+    m_sharedAs = world->shapes.KeepCollision(key, this);
+}
+
 NewtonCollision* NewtonCollision::CreateBox(NewtonWorld* world, const btVector3& size, const float* offset)
 {
+    const ShapeKey key(static_cast<int>(Kind::Box), size, nullptr, offset);
+    if (NewtonCollision* same = world->shapes.FindCollision(key))
+        return same->Share();
     auto collision = std::make_unique<NewtonCollision>(world, Kind::Box);
     if (!IsFiniteVector(size) || !ReadPlacement(offset, collision->m_placement))
         return nullptr;
     collision->m_size = size.absolute();
     collision->m_size.setMax(btVector3(kMinExtent, kMinExtent, kMinExtent));
     collision->m_primitive = MakeBox(collision->m_size, collision->m_scale);
+    collision->m_outline = world->shapes.Box(collision->m_size);
     collision->KeepClippingFaces();
     world->AddCollision(collision.get());
+    collision->KeepShared(key);
     return collision.release();
 }
 
@@ -227,13 +192,18 @@ NewtonCollision* NewtonCollision::CreateSphere(NewtonWorld* world, const btVecto
                                                const float* offset)
 {
     const bool round = radii.x() == radii.y() && radii.y() == radii.z();
-    auto collision = std::make_unique<NewtonCollision>(world, round ? Kind::Sphere : Kind::Ellipsoid);
+    const Kind kind = round ? Kind::Sphere : Kind::Ellipsoid;
+    const ShapeKey key(static_cast<int>(kind), radii, nullptr, offset);
+    if (NewtonCollision* same = world->shapes.FindCollision(key))
+        return same->Share();
+    auto collision = std::make_unique<NewtonCollision>(world, kind);
     if (!IsFiniteVector(radii) || !ReadPlacement(offset, collision->m_placement))
         return nullptr;
     collision->m_size = radii.absolute();
     collision->m_size.setMax(btVector3(kMargin, kMargin, kMargin));
     collision->m_primitive = MakeRound(collision->m_size, collision->m_scale, false);
     world->AddCollision(collision.get());
+    collision->KeepShared(key);
     return collision.release();
 }
 
@@ -246,29 +216,16 @@ NewtonCollision* NewtonCollision::CreateHull(NewtonWorld* world, const std::vect
     for (const btVector3& point : cloud)
         if (!IsFiniteVector(point))
             return nullptr;
-    // Keep only the hull's own vertices and faces: a mesh's cloud may hold
-    // thousands of inner points.
-    btConvexHullComputer hull;
-    hull.compute(&cloud[0].x(), sizeof(btVector3), static_cast<int>(cloud.size()), 0, 0);
-    if (hull.vertices.size() == 0)
+    collision->m_outline = world->shapes.Hull(cloud);
+    if (!collision->m_outline)
         return nullptr;
-    for (int i = 0; i < hull.vertices.size(); ++i)
-        collision->m_hullPoints.push_back(hull.vertices[i]);
-    for (int f = 0; f < hull.faces.size(); ++f)
-    {
-        std::vector<int> face;
-        const btConvexHullComputer::Edge* start = &hull.edges[hull.faces[f]];
-        const btConvexHullComputer::Edge* edge = start;
-        do
-        {
-            face.push_back(edge->getTargetVertex());
-            edge = edge->getNextEdgeOfFace();
-        } while (edge != start && face.size() <= static_cast<size_t>(hull.vertices.size()));
-        collision->m_hullFaces.push_back(std::move(face));
-    }
-    collision->m_primitive = MakeHull(collision->m_hullPoints, collision->m_scale);
+    const ShapeKey key(static_cast<int>(Kind::Hull), btVector3(0, 0, 0), collision->m_outline.get(), offset);
+    if (NewtonCollision* same = world->shapes.FindCollision(key))
+        return same->Share();
+    collision->m_primitive = MakeHull(collision->m_outline->points, collision->m_scale);
     collision->KeepClippingFaces();
     world->AddCollision(collision.get());
+    collision->KeepShared(key);
     return collision.release();
 }
 
@@ -279,8 +236,7 @@ NewtonCollision* NewtonCollision::CreateModifier(NewtonWorld* world, const Newto
     auto collision = std::make_unique<NewtonCollision>(world, convex.kind);
     collision->isModifier = true;
     collision->m_size = convex.m_size;
-    collision->m_hullPoints = convex.m_hullPoints;
-    collision->m_hullFaces = convex.m_hullFaces;
+    collision->m_outline = convex.m_outline;
     collision->m_placement = convex.m_placement;
     switch (convex.kind)
     {
@@ -292,7 +248,7 @@ NewtonCollision* NewtonCollision::CreateModifier(NewtonWorld* world, const Newto
         collision->m_primitive = MakeRound(collision->m_size, collision->m_scale, true);
         break;
     default:
-        collision->m_primitive = MakeHull(collision->m_hullPoints, collision->m_scale);
+        collision->m_primitive = MakeHull(collision->m_outline->points, collision->m_scale);
         break;
     }
     collision->KeepClippingFaces();
@@ -386,8 +342,10 @@ btVector3 NewtonCollision::ScaledSize() const
 std::vector<btVector3> NewtonCollision::ScaledHullPoints() const
 {
     std::vector<btVector3> points;
-    points.reserve(m_hullPoints.size());
-    for (const btVector3& point : m_hullPoints)
+    if (!m_outline)
+        return points;
+    points.reserve(m_outline->points.size());
+    for (const btVector3& point : m_outline->points)
         points.push_back(point * m_scale);
     return points;
 }
@@ -418,7 +376,7 @@ void NewtonCollision::MassProperties(btVector3& inertia, btVector3& centroid, bt
     case Kind::Hull:
     {
         const std::vector<btVector3> points = ScaledHullPoints();
-        if (!PolyhedronMass(points, m_hullFaces, local, localCentroid, volume))
+        if (!PolyhedronMass(points, m_outline->faces, local, localCentroid, volume))
         {
             // A flat hull: the inertia of its bounding box, no volume.
             btVector3 low = points[0];
@@ -509,7 +467,7 @@ void NewtonCollision::ForEachPolygon(
     {
         const std::vector<btVector3> points = ScaledHullPoints();
         std::vector<btVector3> polygon;
-        for (const auto& indices : m_hullFaces)
+        for (const auto& indices : m_outline->faces)
         {
             polygon.clear();
             for (int index : indices)

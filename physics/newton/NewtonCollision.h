@@ -7,11 +7,13 @@
 // themselves, so a centred shape costs no compound.
 
 #include "physics/newton/Newton.h"
+#include "physics/newton/ShapeCache.h"
 
 #include <LinearMath/btTransform.h>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class btCollisionShape;
@@ -66,6 +68,9 @@ struct NewtonCollision
     // triangles (FaceClippingAlgorithm), a modifier's as stretched now;
     // null for other shapes.
     static const btConvexPolyhedron* ClippingFacesOf(const btCollisionShape& shape);
+    // Where a shape that never changes is kept to be handed out again;
+    // none for modifiers and trees.
+    const std::optional<ShapeCache::SharedCollisions::iterator>& SharedAs() const { return m_sharedAs; }
 
     NewtonWorld* const world;
     const Kind kind;
@@ -75,6 +80,9 @@ struct NewtonCollision
     std::vector<NewtonBody*> users;
 
 private:
+    // One more hold, for one more caller.
+    NewtonCollision* Share();
+    void KeepShared(const ShapeKey& key);
     void NotifyUsers();
     // Kept beside the primitive, not in it: Bullet's own search between
     // two convex shapes changes once they carry faces.
@@ -86,10 +94,13 @@ private:
     btVector3 m_size{0, 0, 0};
     // A modifier's stretch along the geometry's own axes.
     btVector3 m_scale{1, 1, 1};
-    std::vector<btVector3> m_hullPoints;
-    std::vector<std::vector<int>> m_hullFaces;
+    // A box's or hull's corners and faces, shared by collisions of the same
+    // numbers.
+    std::shared_ptr<const ConvexOutline> m_outline;
     btTransform m_placement = btTransform::getIdentity();
-    std::unique_ptr<btConvexPolyhedron> m_clippingFaces;
+    // A modifier's faces while stretched.
+    std::unique_ptr<btConvexPolyhedron> m_stretchedFaces;
+    std::optional<ShapeCache::SharedCollisions::iterator> m_sharedAs;
     std::unique_ptr<btCollisionShape> m_primitive;
     std::unique_ptr<TreeMesh> m_tree;
     std::vector<float> m_pendingSoup;

@@ -26,6 +26,14 @@ bool Normalise(btVector3& v)
 
 btTransform ToTransform(const float* matrix)
 {
+    // Unturned (most placements, and every offset): the rows lie along the
+    // axes, each normalising to its own axis.
+    const bool unturned = matrix[1] == 0 && matrix[2] == 0 && matrix[4] == 0 && matrix[6] == 0 &&
+                          matrix[8] == 0 && matrix[9] == 0 && matrix[0] > 0 && matrix[5] > 0 &&
+                          matrix[10] > 0 && std::isfinite(matrix[0]) && std::isfinite(matrix[5]) &&
+                          std::isfinite(matrix[10]);
+    if (unturned)
+        return btTransform(btMatrix3x3::getIdentity(), btVector3(matrix[12], matrix[13], matrix[14]));
     btVector3 front = Row(matrix, 0);
     btVector3 up = Row(matrix, 1);
     if (!Normalise(front))

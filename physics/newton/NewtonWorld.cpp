@@ -208,7 +208,8 @@ NewtonWorld::~NewtonWorld()
     RemoveDead();
     // Nothing is placed any more: the bodies need not look for themselves.
     for (NewtonBody* body : unplaced)
-        body->waiting = false;
+        if (body != nullptr)
+            body->waiting = false;
     unplaced.clear();
     bodies.clear();
     for (NewtonCollision* collision : collisions)
@@ -345,6 +346,8 @@ void NewtonWorld::ReleaseCollision(NewtonCollision* collision)
     if (--collision->holds > 0)
         return;
     collisions.erase(collision);
+    if (collision->SharedAs())
+        shapes.ForgetCollision(*collision->SharedAs());
     delete collision;
 }
 
@@ -354,9 +357,15 @@ void NewtonWorld::PlaceNewBodies()
     waiting.swap(unplaced);
     for (NewtonBody* body : waiting)
     {
+        if (body == nullptr)
+            continue;
         body->waiting = false;
         body->EnterWorld();
     }
+    // The list keeps its room for the next bodies.
+    waiting.clear();
+    if (unplaced.empty())
+        unplaced.swap(waiting);
 }
 
 void NewtonWorld::Freeze(NewtonBody* body)
@@ -512,10 +521,15 @@ void NewtonWorld::AfterUpdate()
 void NewtonWorld::PrepareQuery()
 {
     ++queriesSinceTreeBuild;
-    // Inside an update or another query the trees may be in use.
-    if (updating || holdFrees != 0)
+    // Bodies made since join, also those a hit filter made while its ray
+    // walks the trees (an insertion frees no node the walk may hold); in an
+    // update they join at the next sub-step.
+    if (updating)
         return;
     PlaceNewBodies();
+    // Inside another query the trees may be in use.
+    if (holdFrees != 0)
+        return;
     const int leaves = broadphase.m_sets[0].m_leaves + broadphase.m_sets[1].m_leaves;
     // Rebuilt after an eighth of the bodies changed, and not for a few; and
     // only once the queries since the last build have walked about as much

@@ -10,6 +10,7 @@
 #include "physics/newton/Newton.h"
 #include "physics/newton/NewtonJoint.h"
 #include "physics/newton/NewtonSolver.h"
+#include "physics/newton/ShapeCache.h"
 
 #include <BulletCollision/BroadphaseCollision/btDbvtBroadphase.h>
 #include <BulletCollision/CollisionDispatch/btCollisionDispatcher.h>
@@ -77,11 +78,11 @@ struct NewtonWorld
 
     // Live bodies in creation order.
     std::vector<NewtonBody*> LiveBodies() const;
-    // Before a ray or box query, outside updates and other queries: when
-    // many bodies came or went since the broadphase trees were last built
-    // whole and many queries followed, builds them again. Trees grown by
-    // insertion (bodies are made at the origin, then placed) cost queries
-    // up to twice as much to walk.
+    // Before a ray or box query, outside updates: puts the new bodies in.
+    // Outside other queries too: when many bodies came or went since the
+    // broadphase trees were last built whole and many queries followed,
+    // builds them again (trees grown by insertion and removal cost queries
+    // more to walk).
     void PrepareQuery();
     void RayCast(const btVector3& from, const btVector3& to, NewtonWorldRayFilterCallback filter,
                  void* userData, NewtonWorldRayPrefilterCallback prefilter);
@@ -98,11 +99,13 @@ struct NewtonWorld
     btDiscreteDynamicsWorld dynamics;
 
     std::vector<std::unique_ptr<NewtonBody>> bodies;
-    // Bodies made and not yet placed, in the order they were made.
+    // Bodies made and not yet placed, in the order they were made (a
+    // destroyed one leaves its place empty).
     std::vector<NewtonBody*> unplaced;
     std::unordered_set<NewtonCollision*> collisions;
     std::vector<std::unique_ptr<NewtonJoint>> joints;
     MaterialTable materials;
+    ShapeCache shapes;
 
     float timeStep = 1.0f / 60.0f;
     float minimumFrameRate = 60.0f;

@@ -119,9 +119,10 @@ public:
     const CVector& GetScale() const override { return m_scale; }
     void SetScale(const CVector& scale) override
     {
+        const bool changed = !(scale.x == m_scale.x && scale.y == m_scale.y && scale.z == m_scale.z);
         m_scale = scale;
         Kind::SetScale(scale);
-        if (m_parts.IsPhysicalAttached())
+        if (changed && m_parts.IsPhysicalAttached())
             ++m_parts.Physical().rebuilds;
     }
     void GetForce(CVector& force) override { force = CVector(); }

@@ -118,6 +118,7 @@ public:
                          CVector& collisionCentre) override
     {
         vertices.clear();
+        vertices.reserve(triangles.size() * 3);
         for (const auto& triangle : triangles)
             vertices.insert(vertices.end(), triangle.begin(), triangle.end());
         Bounds(collisionSize, collisionCentre);

@@ -214,6 +214,12 @@ TEST(ManagedEntityTest, AScaleRebuildsTheBodyAndAMoveDoesNot)
     EXPECT_FLOAT_EQ(matrix[12], 3.0f);
     EXPECT_FLOAT_EQ(matrix[14], 5.0f);
 
+    // The same scale again keeps the body it was built for.
+    const NewtonBody* body = unit.GetBody();
+    unit.SetScale(CVector(2, 3, 4));
+    EXPECT_EQ(unit.updates, 2);
+    EXPECT_EQ(unit.GetBody(), body);
+
     // Without a body a scale changes the entity only.
     CCountingUnit loose;
     loose.SetScale(CVector(2, 2, 2));

@@ -157,6 +157,47 @@ TEST_F(NewtonCollisionTest, ABodyKeepsItsOwnHoldOnItsCollision)
     NewtonReleaseCollision(world, box);
 }
 
+// Shapes asked for with the same numbers serve every body that uses them:
+// one body gone, or a modifier of the shape stretched, leaves the others as
+// they were; a shape asked for again after all let go is made anew.
+TEST_F(NewtonCollisionTest, ShapesOfTheSameNumbersServeManyBodies)
+{
+    const std::vector<float> wedge = {-1, 0, -1, 1, 0, -1, 0, 1, -1, -1, 0, 1, 1, 0, 1, 0, 1, 1};
+    auto hull = [&](float x)
+    { return NewtonCreateConvexHull(world, 6, wedge.data(), 12, Translation(x, 0, 0).data()); };
+    std::vector<NewtonBody*> boxes;
+    std::vector<NewtonBody*> wedges;
+    for (int i = 0; i < 3; ++i)
+    {
+        boxes.push_back(Place(NewtonCreateBox(world, 1, 1, 1, Translation(3.0f * i, 0, 0).data())));
+        boxes.push_back(Place(NewtonCreateBox(world, 1, 1, 1, Translation(3.0f * i, 0, 0).data())));
+        wedges.push_back(Place(hull(20.0f + 3.0f * i)));
+    }
+    NewtonCollision* modifier = NewtonCreateConvexHullModifier(world, NewtonBodyGetCollision(boxes[0]));
+    NewtonBody* stretched = Place(modifier);
+    const float tall[16] = {1, 0, 0, 0, 0, 5, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    NewtonConvexHullModifierSetMatrix(modifier, tall);
+    NewtonDestroyBody(world, stretched);
+    NewtonDestroyBody(world, boxes[0]);
+    NewtonDestroyBody(world, wedges[0]);
+    for (int i = 0; i < 3; ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(TopAt(3.0f * i, 0), 0.5f, 1e-3f);
+        EXPECT_NEAR(TopAt(20.5f + 3.0f * i, 0), i == 0 ? -100 : 0.5f, 0.01f);
+    }
+    for (NewtonBody* body : boxes)
+        if (body != boxes[0])
+            NewtonDestroyBody(world, body);
+    Place(NewtonCreateBox(world, 1, 1, 1, Translation(3, 0, 0).data()));
+    Place(NewtonCreateBox(world, 2, 2, 2, Translation(6, 0, 0).data()));
+    Place(hull(50));
+    EXPECT_NEAR(TopAt(3, 0), 0.5f, 1e-3f);
+    EXPECT_NEAR(TopAt(6, 0), 1.0f, 1e-3f);
+    EXPECT_NEAR(TopAt(50.5f, 0), 0.5f, 0.01f);
+    EXPECT_EQ(TopAt(0, 0), -100);
+}
+
 TEST_F(NewtonCollisionTest, TreeBuildsFromPolygonsAndCanBeRebuilt)
 {
     NewtonCollision* tree = NewtonCreateTreeCollision(world, nullptr);
