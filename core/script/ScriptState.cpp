@@ -134,8 +134,9 @@ bool CScriptState::ResolveFunction(LuaState* state, const std::wstring& path)
     if (m_reportMissingFunction)
     {
         std::fflush(stdout);
-        std::fprintf(stderr, "[halvane] %s ran without a state function: no global function '%s', '%s' or '%s'\n",
-                     Misc::Text::WideToUtf8(path).c_str(), names[0].c_str(), names[1].c_str(), names[2].c_str());
+        std::fprintf(
+            stderr, "[halvane] %s ran without a state function: no global function '%s', '%s' or '%s'\n",
+            Misc::Text::WideToUtf8(path).c_str(), names[0].c_str(), names[1].c_str(), names[2].c_str());
         std::fflush(stderr);
     }
     return false;

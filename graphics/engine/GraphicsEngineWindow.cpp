@@ -261,7 +261,7 @@ bool CGraphicsEngine::ScreenShot(const std::wstring& fileName, uint32_t paramete
         return false;
     video::IVideoDriver* driver = m_device->getVideoDriver();
     video::IImage* image = driver->getDriverType() == video::EDT_OPENGL ? COpenGlFrameReader::Read(driver)
-                                                                         : driver->createScreenShot();
+                                                                        : driver->createScreenShot();
     if (image == nullptr)
         return false;
     const bool written = CImageFileWriter::Write(driver, image, fileName, parameter);

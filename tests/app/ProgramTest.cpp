@@ -278,7 +278,8 @@ end
         const char* mode;
         int signal;
     };
-    for (const Case& c : {Case{"end", SIGTERM}, Case{"end", SIGINT}, Case{"end", SIGHUP}, Case{"hang", SIGTERM}})
+    for (const Case& c :
+         {Case{"end", SIGTERM}, Case{"end", SIGINT}, Case{"end", SIGHUP}, Case{"hang", SIGTERM}})
     {
         SCOPED_TRACE(std::string(c.mode) + " " + std::to_string(c.signal));
         for (const char* name : {"ready.txt", "after.txt", "saved.txt", "hanging.txt"})
@@ -326,13 +327,51 @@ TEST_F(Program, DebuggingOpensTheReportAndTheScriptAtTheLineWithoutAShell)
     EXPECT_FALSE(fs::exists(m_folder / "pwned"));
     EXPECT_FALSE(fs::exists(script.parent_path() / "pwned"));
 
+    // Below the message the Lua traceback, innermost call first.
     EXPECT_EQ(ReadAll(report),
               "==============================\nERROR REPORT\n==============================\n" + message +
-                  "\n\n==============================\nENGINE INFORMATION\n"
+                  "\nstack traceback:\n\t[C]: in function 'error'\n\t" + script.string() +
+                  ":4: in function <" + script.string() +
+                  ":3>\n\n==============================\nENGINE INFORMATION\n"
                   "==============================\n"
                   "- Halvane 2010: 3D Engine 3.16\n"
                   "- Copyright (c) 2010 The Halvane makers\n"
                   "- Build: Jan 14 2010 14:32:15  \n\n");
+}
+
+// An error in a callback is raised again at the line that called into the
+// engine (IApp:run); the report names the callback's own file and line,
+// and the traceback on standard error leads from it to the state function.
+TEST_F(Program, ACallbackErrorNamesTheCallbackAndShowsTheTraceback)
+{
+    const fs::path helper = m_folder / "helper.lua";
+    WriteFile(helper, "function onTick()\n    local t = nil\n    return t.field\nend\n");
+    const fs::path script = m_folder / "game.lua";
+    WriteFile(script, "dofile('helper.lua')\nfunction game()\n    IEvents:subscribeTick(onTick, nil, 0)\n"
+                      "    IApp:run(0)\nend\n");
+    const SResult result = Run({"game.lua"});
+    EXPECT_EQ(result.exitCode, 1);
+    // dofile names the chunk by the path it was given.
+    const std::string message = "helper.lua|3|attempt to index local 't' (a nil value)";
+    const std::string traceback =
+        "stack traceback:\n\thelper.lua:3: in function <helper.lua:1>\n\t[C]: in function 'run'\n\t" +
+        script.string() + ":4: in function <" + script.string() + ":2>\n";
+    EXPECT_NE(result.err.find(message + "\n" + traceback), std::string::npos) << result.err;
+    // The dialog's text is the message alone.
+    EXPECT_NE(result.err.find("] " + message + "\n\nCreate error report?"), std::string::npos) << result.err;
+}
+
+// A script without a state function runs its chunk and ends with 0; one
+// line on standard error says which functions were looked for.
+TEST_F(Program, AnEntryScriptWithoutAStateFunctionSaysWhatWasLookedFor)
+{
+    WriteFile(m_folder / "level.lua", "print('the chunk ran')\nfunction other() end\n");
+    const SResult result = Run({"level.lua"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "the chunk ran\n");
+    EXPECT_EQ(result.err, "[halvane] " + (m_folder / "level.lua").string() +
+                              " ran without a state function: no global function 'level', 'OnStateRun_level' "
+                              "or 'OnStateRun'\n");
 }
 
 TEST_F(Program, TheReportIsWrittenOnlyWhenAsked)
@@ -359,8 +398,8 @@ TEST_F(Program, TheReportIsWrittenOnlyWhenAsked)
         {
             const std::string start = "==============================\nERROR REPORT\n"
                                       "==============================\n"
-                                      "(error object is not a string)\n\n"
-                                      "==============================\n";
+                                      "(error object is not a string)\n"
+                                      "stack traceback:\n\t[C]: in function 'error'\n";
             EXPECT_EQ(ReadAll(report).substr(0, start.size()), start);
         }
     }

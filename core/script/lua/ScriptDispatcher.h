@@ -376,7 +376,10 @@ template <typename Result, typename Target, typename ArgumentList> struct Script
 template <typename Result, typename Target, typename... Args>
 struct ScriptMethodNote<Result, Target, ScriptTypeList<Args...>>
 {
-    static void Note(const std::string& qualifiedName) { NoteRegistration<Result, Target, Args...>(qualifiedName); }
+    static void Note(const std::string& qualifiedName)
+    {
+        NoteRegistration<Result, Target, Args...>(qualifiedName);
+    }
 };
 template <typename Method, typename Target, typename... Args>
 struct ScriptMethodDispatcher<Method, Target, ScriptTypeList<Args...>>

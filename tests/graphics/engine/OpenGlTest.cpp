@@ -95,7 +95,6 @@ TEST(OpenGlTest, DirectXNamesOpenAnOpenGlWindowThatCanBePlaced)
     EXPECT_FALSE(engine.IsRunning());
 }
 
-
 // Draws a red bar over the top quarter of the window after the GUI, so a
 // shot that is upside down or shifted shows.
 using PostGui = Misc::Multicast::Kind::DrawPostGui;
@@ -112,9 +111,9 @@ public:
     bool OnEvent(const Graphics::Multicast::CEvtGraphicsDrawPostGui&) override
     {
         const core::dimension2d<u32> size = m_driver->getScreenSize();
-        m_driver->draw2DRectangle(video::SColor(255, 255, 0, 0),
-                                  core::rect<s32>(0, 0, static_cast<s32>(size.Width),
-                                                  static_cast<s32>(size.Height / 4)));
+        m_driver->draw2DRectangle(
+            video::SColor(255, 255, 0, 0),
+            core::rect<s32>(0, 0, static_cast<s32>(size.Width), static_cast<s32>(size.Height / 4)));
         return false;
     }
 
@@ -175,7 +174,8 @@ TEST(OpenGlScreenShotTest, TheShotHoldsTheDrawnFrameAsTheScreenShowsIt)
                 EXPECT_EQ(pixel.getGreen(), (grabbed >> 8) & 0xff) << x << "," << y;
                 EXPECT_EQ(pixel.getBlue(), grabbed & 0xff) << x << "," << y;
                 const bool inBar = y < 30;
-                EXPECT_EQ(pixel.getRed(), inBar ? 255u : static_cast<u32>(color.r * 255 + 0.5f)) << x << "," << y;
+                EXPECT_EQ(pixel.getRed(), inBar ? 255u : static_cast<u32>(color.r * 255 + 0.5f))
+                    << x << "," << y;
                 EXPECT_NEAR(pixel.getGreen(), inBar ? 0.0 : color.g * 255, 1.0) << x << "," << y;
                 EXPECT_NEAR(pixel.getBlue(), inBar ? 0.0 : color.b * 255, 1.0) << x << "," << y;
             }

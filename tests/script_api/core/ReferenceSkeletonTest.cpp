@@ -75,6 +75,7 @@ std::string KindOf(const std::type_info& type)
     // The first rule whose text the type's name holds.
     static const SRule rules[] = {
         {"OptionalScriptHandle<", "handle or nil"},
+        {"MeshOrEntity", "mesh name or entity id"},
         {"ScriptHandle<", "handle"},
         {"NamedOrNull<AllUnits", "entity id or nil"},
         {"NamedOrAbsent<", "sound name"},
@@ -106,9 +107,9 @@ std::string KindOf(const std::type_info& type)
         return "nothing";
     if (name == "char const*" || name == "wchar_t const*")
         return "string";
-    static const char* const numbers[] = {"int",           "unsigned int", "long",          "unsigned long",
-                                          "short",         "unsigned short", "float",       "double",
-                                          "unsigned char", "signed char",    "long long",   "unsigned long long"};
+    static const char* const numbers[] = {
+        "int",   "unsigned int", "long",          "unsigned long", "short",     "unsigned short",
+        "float", "double",       "unsigned char", "signed char",   "long long", "unsigned long long"};
     for (const char* number : numbers)
         if (name == number)
             return "number";
@@ -200,7 +201,8 @@ TEST_F(ReferenceSkeleton, EveryKindOfArgumentAndResultHasAName)
             arguments += (arguments.empty() ? "" : ", ") + kind;
         }
         const std::string result = KindOf(*found->second.result);
-        EXPECT_FALSE(result.empty()) << owner << "::" << name << " answers " << Demangle(*found->second.result);
+        EXPECT_FALSE(result.empty()) << owner << "::" << name << " answers "
+                                     << Demangle(*found->second.result);
         if (print)
             std::printf("- `%s(%s)` -> %s\n", name.c_str(), arguments.c_str(), result.c_str());
     }
