@@ -6,6 +6,7 @@
 -- nothing, key descriptions with the format's separator are refused, and
 -- each save loads back after the change.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local files = dofile(os.getenv("HALVANE_TEST_LIB") .. "/files.lua")
 local G = IGraphics
 local work = os.getenv("HALVANE_TEST_WORK")
 
@@ -47,22 +48,11 @@ assert(shell("ln -s fifo '" .. work .. "/link' && ln -s fifo.png '" .. work .. "
     work .. "/link.bmp'"))
 -- A read-only file, and a link to a regular file elsewhere: never written.
 for _, suffix in ipairs({ "", ".png", ".bmp" }) do
-    local file = assert(io.open(work .. "/readonly" .. suffix, "wb"))
-    file:write("old")
-    file:close()
+    files.write(work .. "/readonly" .. suffix, "old")
     assert(shell("chmod 0444 '" .. work .. "/readonly" .. suffix .. "'"))
     assert(shell("ln -s outside '" .. work .. "/tofile" .. suffix .. "'"))
 end
-local outside = assert(io.open(work .. "/outside", "wb"))
-outside:write("old")
-outside:close()
-local function bytes(path)
-    local file = io.open(path, "rb")
-    if not file then return nil end
-    local text = file:read("*a")
-    file:close()
-    return text
-end
+files.write(work .. "/outside", "old")
 local targets = { "fifo", "link", "readonly", "tofile" }
 -- A device node needs root; made inside the test's folder, like /dev/null.
 if shell("mknod '" .. work .. "/null' c 1 3 2>/dev/null && mknod '" .. work .. "/null.png' c 1 3 && mknod '" ..
@@ -77,10 +67,10 @@ for name, save in pairs(saves) do
     check.eq(kind(work .. "/fifo"), "fifo", name .. " leaves the FIFO")
     check.eq(kind(work .. "/fifo.png"), "fifo", name .. " leaves the FIFO")
     for _, suffix in ipairs({ "", ".png", ".bmp" }) do
-        check.eq(bytes(work .. "/readonly" .. suffix), "old", name .. " leaves the read-only file")
+        check.eq(files.read(work .. "/readonly" .. suffix), "old", name .. " leaves the read-only file")
         check.truthy(shell("test -L '" .. work .. "/tofile" .. suffix .. "'"), name .. " leaves the link")
     end
-    check.eq(bytes(work .. "/outside"), "old", name .. " leaves the file behind the link")
+    check.eq(files.read(work .. "/outside"), "old", name .. " leaves the file behind the link")
     if targets[3] then check.eq(kind(work .. "/null"), "device", name .. " leaves the device") end
 
     -- "nul\0.evil" must not write "nul".
