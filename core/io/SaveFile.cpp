@@ -48,28 +48,36 @@ std::string TemporaryName(const std::string& folder, const std::string& target, 
 
 // The names of the temporary files this process's saves are writing now (a
 // name is unique within the process by its count): a save that clears away
-// files left behind by killed saves leaves them alone.
-std::mutex g_temporariesLock;
-std::set<std::string>& Temporaries()
+// files left behind by killed saves leaves them alone. Never destroyed: a
+// save may still end while the process exits.
+struct STemporaries
 {
-    static std::set<std::string> temporaries;
-    return temporaries;
+    std::mutex lock;
+    std::set<std::string> names;
+};
+
+STemporaries& Temporaries()
+{
+    static STemporaries* temporaries = new STemporaries;
+    return *temporaries;
 }
 
 void TemporariesInUse(const std::string& path, bool inUse)
 {
     const std::string name = path.substr(path.find_last_of('/') + 1);
-    const std::lock_guard<std::mutex> lock(g_temporariesLock);
+    STemporaries& temporaries = Temporaries();
+    const std::lock_guard<std::mutex> lock(temporaries.lock);
     if (inUse)
-        Temporaries().insert(name);
+        temporaries.names.insert(name);
     else
-        Temporaries().erase(name);
+        temporaries.names.erase(name);
 }
 
 bool IsTemporaryInUse(const std::string& name)
 {
-    const std::lock_guard<std::mutex> lock(g_temporariesLock);
-    return Temporaries().count(name) != 0;
+    STemporaries& temporaries = Temporaries();
+    const std::lock_guard<std::mutex> lock(temporaries.lock);
+    return temporaries.names.count(name) != 0;
 }
 
 } // namespace
