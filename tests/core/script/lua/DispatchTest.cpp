@@ -481,7 +481,8 @@ TEST_F(Bindings, HandleArgumentsReachOnlyLiveObjectsOfTheirType)
 
 TEST_F(Bindings, TheMainStateGuardRunsBeforeTheArgumentsAndNamesItsFunctionOrInterface)
 {
-    const std::string coroutine = "select(2, coroutine.resume(coroutine.create(function() local result = %s return result end)))";
+    const std::string coroutine =
+        "select(2, coroutine.resume(coroutine.create(function() local result = %s return result end)))";
     auto inCoroutine = [&](const std::string& call)
     {
         std::string code = coroutine;

@@ -80,7 +80,8 @@ TEST_F(Loading, PrecompiledChunksAreRefused)
     for (const std::string& chunk : {dump, lua51, "#!/usr/bin/env lua\n" + dump, "#\r\n" + lua51})
     {
         EXPECT_EQ(state->LoadBuffer(chunk.data(), chunk.size(), "=dumped"), LUA_ERRSYNTAX);
-        EXPECT_STREQ(lua_tostring(L, -1), "[LuaState::LoadBuffer] Precompiled chunks are not accepted: dumped");
+        EXPECT_STREQ(lua_tostring(L, -1),
+                     "[LuaState::LoadBuffer] Precompiled chunks are not accepted: dumped");
         lua_pop(L, 1);
     }
     const std::string path = Write("compiled.kvobin", "\xEF\xBB\xBF" + dump);
