@@ -3,45 +3,17 @@
 // iteration starts the program and waits for it to end (wall time; the
 // CPU time of the children is reported as a counter). Compare with
 // --benchmark_enable_random_interleaving=true --benchmark_repetitions=N.
+#include "bench/ChildProcess.h"
+
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <chrono>
-#include <fcntl.h>
-#include <spawn.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace
 {
-
-// Starts the program (looked up on the PATH) with standard output and
-// error on the null device; its exit status, or -1 when it did not start.
-int RunProgram(const std::vector<const char*>& arguments)
-{
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const char* argument : arguments)
-        argv.push_back(const_cast<char*>(argument));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    const int started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (started != 0)
-        return -1;
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0)
-    {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 double ChildrenCpuSeconds()
 {
