@@ -139,8 +139,8 @@ bool CCameraProcessor::OnEvent(const Event& tick)
         axes.side.y = 0.0f;
     }
 
-    CPhysicalEntity* body = entity->GetPhysicalPart();
-    if (m_physicsMode && body != nullptr)
+    CPhysicalEntity* body = m_physicsMode ? entity->GetPhysicalPart() : nullptr;
+    if (body != nullptr)
         MovePhysical(*body, axes, moves, elapsed);
     else
         MoveDirect(*camera, axes, moves, elapsed);
