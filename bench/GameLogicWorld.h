@@ -6,16 +6,13 @@
 // LuaJIT in the benchmark and against stock Lua 5.1 in the program beside
 // it (programs/engine_loop.cpp).
 
-#include "app/EngineComposition.h"
-#include "core/script/ScriptManager.h"
+#include "bench/EngineUnits.h"
 #include "core/script/lua/LuaState.h"
-#include "world/World.h"
 
 #include <lua.hpp>
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 class CGameLogicWorld
@@ -23,34 +20,16 @@ class CGameLogicWorld
 public:
     static constexpr int kEntities = 1000;
 
-    explicit CGameLogicWorld(const std::string& script)
+    explicit CGameLogicWorld(const std::string& script) : m_units(kEntities), m_state(m_units.state)
     {
-        m_engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
-        CScriptManager::SetInstance(m_engine.get());
-        m_state = m_engine->GetMainState();
         lua_State* L = m_state->GetCState();
-        CUnitMap& units = m_engine->GetPart<CWorld>()->GetData().GetUnits();
-        lua_newtable(L);
-        for (int index = 1; index <= kEntities; ++index)
-        {
-            Misc::World::IEntityInterface* unit = nullptr;
-            units.CreateUnit(unit);
-            lua_pushstring(L, unit->GetId());
-            lua_rawseti(L, -2, index);
-        }
-        lua_setglobal(L, "ids");
         if (m_state->LoadFile(script.c_str()) != 0 || m_state->PCall(0, 1) != 0)
             Fail();
         lua_getfield(L, -1, "measure");
         m_measure = luaL_ref(L, LUA_REGISTRYINDEX);
         lua_pop(L, 1);
     }
-    ~CGameLogicWorld()
-    {
-        luaL_unref(m_state->GetCState(), LUA_REGISTRYINDEX, m_measure);
-        m_engine.reset();
-        CScriptManager::SetInstance(nullptr);
-    }
+    ~CGameLogicWorld() { luaL_unref(m_state->GetCState(), LUA_REGISTRYINDEX, m_measure); }
     CGameLogicWorld(const CGameLogicWorld&) = delete;
     CGameLogicWorld& operator=(const CGameLogicWorld&) = delete;
 
@@ -75,7 +54,7 @@ private:
         std::abort();
     }
 
-    std::unique_ptr<CScriptManager> m_engine;
-    LuaPlus::LuaState* m_state = nullptr;
+    SEngineUnits m_units;
+    LuaPlus::LuaState* m_state;
     int m_measure = LUA_NOREF;
 };

@@ -9,19 +9,17 @@
 // live tables (Arg 1), which a collector that pays per live byte feels.
 // Compare with --benchmark_enable_random_interleaving=true
 // --benchmark_repetitions=N.
+#include "EngineUnits.h"
 #include "ScriptLoop.h"
 
-#include "app/EngineComposition.h"
-#include "core/script/ScriptManager.h"
 #include "core/script/lua/LuaState.h"
 #include "script_api/core/VectorScript.h"
 #include "script_api/world/EntityArguments.h"
-#include "world/World.h"
 
 #include <benchmark/benchmark.h>
 #include <lua.hpp>
 
-#include <memory>
+#include <cstdlib>
 #include <string>
 
 namespace
@@ -58,24 +56,11 @@ int BareVector(lua_State* L)
     return 1;
 }
 
-struct SWorld
+struct SWorld : SEngineUnits
 {
-    explicit SWorld(bool bigHeap)
+    explicit SWorld(bool bigHeap) : SEngineUnits(kEntities)
     {
-        engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
-        CScriptManager::SetInstance(engine.get());
-        state = engine->GetMainState();
         lua_State* L = state->GetCState();
-        CUnitMap& units = engine->GetPart<CWorld>()->GetData().GetUnits();
-        lua_newtable(L);
-        for (int index = 1; index <= kEntities; ++index)
-        {
-            Misc::World::IEntityInterface* unit = nullptr;
-            units.CreateUnit(unit);
-            lua_pushstring(L, unit->GetId());
-            lua_rawseti(L, -2, index);
-        }
-        lua_setglobal(L, "ids");
         lua_register(L, "bareNumber", &BareNumber);
         lua_register(L, "bareComponents", &BareComponents);
         lua_register(L, "bareVector", &BareVector);
@@ -85,14 +70,6 @@ struct SWorld
             std::abort();
         lua_gc(L, LUA_GCCOLLECT, 0);
     }
-    ~SWorld()
-    {
-        engine.reset();
-        CScriptManager::SetInstance(nullptr);
-    }
-
-    std::unique_ptr<CScriptManager> engine;
-    LuaPlus::LuaState* state = nullptr;
 };
 
 const std::string kPrelude =
