@@ -4,7 +4,8 @@
 #include <new>
 
 template <class Kind>
-CWorldMap<Kind>::CWorldMap(std::string sectionName) : m_sectionName(std::move(sectionName))
+CWorldMap<Kind>::CWorldMap(std::string sectionName)
+    : m_ids(std::make_shared<CWorldIdIndex>()), m_sectionName(std::move(sectionName))
 {
 }
 
@@ -16,8 +17,28 @@ template <class Kind> CWorldMap<Kind>::~CWorldMap()
 template <class Kind> void CWorldMap<Kind>::Clear()
 {
     m_selection.clear();
-    m_index.clear();
+    for (auto& entry : m_entities)
+        m_ids->Remove(entry.first, this);
     m_entities.clear();
+}
+
+template <class Kind>
+void CWorldMap<Kind>::JoinIdIndex(const std::shared_ptr<CWorldIdIndex>& index, uint32_t rank)
+{
+    if (index == nullptr || index == m_ids)
+        return;
+    for (auto& entry : m_entities)
+        m_ids->Remove(entry.first, this);
+    m_ids = index;
+    m_rank = rank;
+    m_ids->Reserve(m_ids->GetCount() + m_entities.size());
+    for (auto& entry : m_entities)
+        File(entry);
+}
+
+template <class Kind> void CWorldMap<Kind>::File(typename Table::value_type& entry)
+{
+    m_ids->Add(entry.first, CWorldIdIndex::SEntry{this, &entry.second, &entry.second, m_rank});
 }
 
 template <class Kind> void CWorldMap<Kind>::ThrowNotFound(const wchar_t* method, std::string_view id)
@@ -29,10 +50,10 @@ template <class Kind> void CWorldMap<Kind>::ThrowNotFound(const wchar_t* method,
 template <class Kind>
 typename CWorldMap<Kind>::ManagedEntity& CWorldMap<Kind>::Stored(std::string_view id, const wchar_t* method)
 {
-    const auto found = m_index.find(id);
-    if (found == m_index.end())
+    const CWorldIdIndex::SEntry* found = m_ids->Find(id, this);
+    if (found == nullptr)
         ThrowNotFound(method, id);
-    return *found->second.entity;
+    return *static_cast<ManagedEntity*>(found->entity);
 }
 
 template <class Kind> void CWorldMap<Kind>::CopyUnit(std::string_view id, Entity*& copy)
@@ -50,7 +71,7 @@ template <class Kind> void CWorldMap<Kind>::RemoveUnit(std::string_view id)
     if (found == m_entities.end())
         return;
     Deselect(id);
-    m_index.erase(id);
+    m_ids->Remove(found->first, this);
     m_entities.erase(found);
 }
 
@@ -144,16 +165,41 @@ template <class Kind> Misc::World::IEntityInterface* CWorldMap<Kind>::FindUnit(s
 {
     // The group asks every collection in turn; an empty one answers
     // without hashing the id.
-    if (m_index.empty())
+    if (m_entities.empty())
         return nullptr;
-    const auto found = m_index.find(id);
-    return found == m_index.end() ? nullptr : found->second.face;
+    const CWorldIdIndex::SEntry* found = m_ids->Find(id, this);
+    return found == nullptr ? nullptr : found->face;
+}
+
+template <class Kind> typename CWorldMap<Kind>::Node CWorldMap<Kind>::NewNode()
+{
+    // A node is made by a table and taken out of it again: the entity is
+    // built where it stays and keyed once its id is known.
+    Table maker;
+    return maker.extract(maker.try_emplace(std::string()).first);
+}
+
+template <class Kind> typename CWorldMap<Kind>::ManagedEntity* CWorldMap<Kind>::Store(Node& node)
+{
+    node.key() = node.mapped().GetId();
+    auto inserted = m_entities.insert(std::move(node));
+    if (!inserted.inserted)
+    {
+        node = std::move(inserted.node);
+        return nullptr;
+    }
+    File(*inserted.position);
+    return &inserted.position->second;
 }
 
 template <class Kind> void CWorldMap<Kind>::CreateUnit(Entity*& created)
 {
-    const ManagedEntity fresh;
-    AddUnit(fresh, created);
+    Node node = NewNode();
+    ManagedEntity* stored = nullptr;
+    // A new id that is taken already is drawn again.
+    while ((stored = Store(node)) == nullptr)
+        node.mapped().NewId();
+    created = stored;
 }
 
 template <class Kind> void CWorldMap<Kind>::AddUnit(const ManagedEntity& entity, Entity*& stored)
@@ -163,7 +209,7 @@ template <class Kind> void CWorldMap<Kind>::AddUnit(const ManagedEntity& entity,
     const auto [position, added] = m_entities.try_emplace(entity.GetId());
     if (added)
     {
-        m_index.emplace(position->first, SIndexed{&position->second, &position->second});
+        File(*position);
         position->second = entity;
     }
     stored = &position->second;
@@ -191,13 +237,12 @@ template <class Kind> bool CWorldMap<Kind>::Write(Misc::Serialization::IArchive&
 template <class Kind> bool CWorldMap<Kind>::Read(Misc::Serialization::IArchive& archive)
 {
     archive.ExpectToken((m_sectionName + "{").c_str());
-    // One entity reads every block in turn; each is stored as a copy.
-    const auto scratch = std::make_unique<ManagedEntity>();
     while (archive.TestToken(CManagedKind<Kind>::kBlock, true))
     {
-        scratch->Read(archive);
-        AddUnit(*scratch);
-        scratch->Clear();
+        // A block whose id is present goes with its node.
+        Node node = NewNode();
+        node.mapped().Read(archive);
+        Store(node);
     }
     // Only the section's own "}" ends it: another kind's block here would
     // otherwise be lost along with the rest of the section.

@@ -217,6 +217,7 @@ void CGraphicsEngine::CloseDevice()
         return;
     // The GUI manager lets go of the environment before the device goes.
     m_guiManager->DetachDevice();
+    m_sceneTree.Release();
     IrrlichtDevice* device = m_device;
     m_device = nullptr;
     m_imageGate = nullptr;
@@ -348,6 +349,9 @@ bool CGraphicsEngine::RenderFrame(bool skipBackBufferClear, bool skipZBufferClea
 
     IrrlichtDevice* device = m_device;
     CDeviceHold hold(device);
+    // Nodes that removals left in their parents' lists go before the scene
+    // is walked.
+    m_sceneTree.Sweep();
     video::IVideoDriver* driver = device->getVideoDriver();
     driver->beginScene(!skipBackBufferClear, !skipZBufferClear, ToIrrlichtColor(m_backColor),
                        video::SExposedVideoData(), nullptr);
@@ -409,6 +413,7 @@ void CGraphicsEngine::ClearScene()
 {
     if (m_device != nullptr)
         m_device->getSceneManager()->clear();
+    m_sceneTree.Release();
     ForgetSceneNodes();
     ResetWorldBox();
     m_jointMap.clear();
