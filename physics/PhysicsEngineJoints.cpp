@@ -15,7 +15,6 @@
 #include "physics/PhysicsEngine.h"
 
 #include <algorithm>
-
 #include <utility>
 
 namespace
