@@ -11,11 +11,10 @@ public:
 
     CManagedWaypoint* FindWaypoint(const std::string& id) override
     {
-        CWaypointMap::Table& table = m_waypoints.GetTable();
-        const auto found = table.find(id);
-        return found != table.end() ? &found->second : nullptr;
+        return m_waypoints.FindStored(id);
     }
     bool IsWaypointSelected(const std::string& id) const override { return m_waypoints.IsSelected(id); }
+    uint64_t GetRevision() const override { return GetWaypointRevision(); }
 
 private:
     CWaypointMap& m_waypoints;

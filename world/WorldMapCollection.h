@@ -70,6 +70,12 @@ public:
     Entity* GetUnit(std::string_view id) override;
     // The concrete entity, found and failing as the other lookups.
     void GetUnit(std::string_view id, ManagedEntity*& entity);
+    // The concrete entity; null when there is none.
+    ManagedEntity* FindStored(std::string_view id)
+    {
+        const CWorldIdIndex::SEntry* found = m_ids->Find(id, this);
+        return found != nullptr ? static_cast<ManagedEntity*>(found->entity) : nullptr;
+    }
     void GetSelectedUnit(uint32_t index, Entity*& entity) override;
     Entity* GetSelectedUnit(uint32_t index) override;
     void GetUnits(std::vector<Entity*>& entities) override;
