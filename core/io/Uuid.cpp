@@ -1,22 +1,15 @@
 #include "core/io/Uuid.h"
 
 #include "core/io/Archive.h"
+#include "platform/RandomBytes.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <pthread.h>
-#include <sys/random.h>
 #include <uuid/uuid.h>
 
 namespace
 {
-
-// Bumped in a child after fork: a batch filled before it is not used there,
-// so that parent and child never make the same ids.
-std::atomic<uint32_t> g_forkGeneration{0};
 
 // Random bytes for new ids, fetched from the kernel a batch at a time: one
 // getrandom call serves 256 ids (libuuid makes several system calls for
@@ -27,7 +20,9 @@ public:
     // 16 fresh random bytes; false when the kernel gave none.
     bool Take(unsigned char* bytes)
     {
-        const uint32_t generation = g_forkGeneration.load(std::memory_order_relaxed);
+        // A batch filled before a fork is not used in the child, so that
+        // parent and child never make the same ids.
+        const uint32_t generation = Platform::GetForkGeneration();
         if (generation != m_generation)
         {
             m_generation = generation;
@@ -48,23 +43,8 @@ private:
 
     bool Refill()
     {
-        static const bool registered = []
-        {
-            pthread_atfork(nullptr, nullptr,
-                           [] { g_forkGeneration.fetch_add(1, std::memory_order_relaxed); });
-            return true;
-        }();
-        (void)registered;
-        m_used = m_filled = 0;
-        while (m_filled < kBatchBytes)
-        {
-            const ssize_t got = getrandom(m_bytes + m_filled, kBatchBytes - m_filled, 0);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;
-            m_filled += static_cast<size_t>(got);
-        }
+        m_used = 0;
+        m_filled = Platform::FillRandomBytes(m_bytes, kBatchBytes);
         // Whole ids only.
         m_filled -= m_filled % kIdBytes;
         return m_filled > 0;
