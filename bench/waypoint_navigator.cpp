@@ -176,7 +176,8 @@ struct SIndexedGrid
         edges.resize(index.size());
         for (const auto& entry : grid.waypoints.GetTable())
             for (const CWaypointConnection& connection : entry.second.GetConnections())
-                edges[index.at(entry.first)].push_back({index.at(connection.GetWaypoint()), connection.GetCost()});
+                edges[index.at(entry.first)].push_back(
+                    {index.at(connection.GetWaypoint()), connection.GetCost()});
         start = index.at(grid.start);
         goal = index.at(grid.goal);
     }

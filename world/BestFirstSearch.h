@@ -237,7 +237,7 @@ private:
         {
             const size_t at = static_cast<size_t>(state);
             return at < m_dense.size() && m_dense[at].generation == m_generation ? &NodeAt(m_dense[at].node)
-                                                                                   : nullptr;
+                                                                                 : nullptr;
         }
         else
         {

@@ -9,10 +9,7 @@ class CWaypointMapGraph final : public IWaypointGraph
 public:
     explicit CWaypointMapGraph(CWaypointMap& waypoints) : m_waypoints(waypoints) {}
 
-    CManagedWaypoint* FindWaypoint(const std::string& id) override
-    {
-        return m_waypoints.FindStored(id);
-    }
+    CManagedWaypoint* FindWaypoint(const std::string& id) override { return m_waypoints.FindStored(id); }
     bool IsWaypointSelected(const std::string& id) const override { return m_waypoints.IsSelected(id); }
     uint64_t GetRevision() const override { return GetWaypointRevision(); }
 

@@ -60,7 +60,10 @@ public:
 
     // Entities leave their engines as they are destroyed.
     void Clear() override;
-    uint32_t GetCount() const override { return static_cast<uint32_t>(m_entities.size()); }
+    uint32_t GetCount() const override
+    {
+        return static_cast<uint32_t>(m_entities.size() + m_unordered.size());
+    }
     // Throws "[CWorldMap::CopyUnit] Unit not found [id]".
     void CopyUnit(std::string_view id, Entity*& copy) override;
     // The entity leaves its engines as it is destroyed.
@@ -111,8 +114,12 @@ public:
     bool Read(Misc::Serialization::IArchive& archive) override;
     const char* GetTypeName() const override { return "KVOWORLDMAP"; }
 
-    // The table, for the iterators over parts.
-    Table& GetTable() { return m_entities; }
+    // The table, for the iterators over parts; every entity is in it.
+    Table& GetTable()
+    {
+        Order();
+        return m_entities;
+    }
 
 private:
     using Node = typename Table::node_type;
@@ -125,9 +132,15 @@ private:
     // Puts the node's entity in the table under its id; null, with the node
     // given back, when the id is present.
     ManagedEntity* Store(Node& node);
-    void File(typename Table::value_type& entry);
+    void File(const std::string& id, ManagedEntity& entity);
+    // The table takes the entities made since it was last in order.
+    void Order();
+    // Puts the node in the table; its id is not there.
+    void Insert(Node& node);
 
     Table m_entities;
+    // Entities made but not yet in the table, in the order they were made.
+    std::vector<Node> m_unordered;
     // The same entities by id, for lookups that do not walk the tree: an
     // index of the collection's own, or the one its group shares.
     std::shared_ptr<CWorldIdIndex> m_ids;
