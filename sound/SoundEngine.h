@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -76,6 +77,10 @@ public:
     // The device name that selects the system's default device, as an
     // empty one does.
     static constexpr const char* kAutoDetectDevice = "AUTO_DETECT_SOUND";
+    // The sources the context is asked for. Every loaded sound holds one;
+    // OpenAL Soft's default of 256 is too few for a world of sound
+    // emitters, and an idle source costs about 1 KiB.
+    static constexpr int32_t kContextSources = 4096;
 
     // Holds the engine's OpenAL lock for a run of calls, so that errors read
     // during the hold belong to the calls made in it.
@@ -97,7 +102,9 @@ public:
         std::lock_guard<std::recursive_mutex> m_hold;
     };
 
-    // Lists the devices at once and follows camera changes.
+    // Follows camera changes. OpenAL is loaded when a device is opened;
+    // the devices are listed when first asked for or then, whichever comes
+    // first (listing opens every device with a context of its own).
     explicit CSoundEngine(Simulation::CSimulationManager* owner, const SSoundLibraries& libraries = {});
     // Unloads everything and closes the device.
     ~CSoundEngine() override;
@@ -224,13 +231,17 @@ private:
     void FollowCamera();
     // Closes the device and its context, whichever exist.
     void CloseDevice();
+    // The device list, made on first use.
+    const CSoundDeviceList& Devices() const;
     // A part leaves: it waits for no step any more.
     static void ForgetPart(CSoundEngine& engine, CSoundLink& link);
 
     SOpenALFunctions m_al;
     mutable std::recursive_mutex m_alLock;
     std::string m_vorbisLibrary;
-    std::unique_ptr<CSoundDeviceList> m_devices;
+    // The OpenAL library the device list loads (null: the system's).
+    std::optional<std::wstring> m_openALLibrary;
+    mutable std::unique_ptr<CSoundDeviceList> m_devices;
     ALCdevice* m_device = nullptr;
     ALCcontext* m_context = nullptr;
     SEffectsFunctions m_effects;
