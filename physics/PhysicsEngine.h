@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -262,6 +263,11 @@ private:
     void RestoreJoints(std::vector<std::unique_ptr<CJoint>>& captured);
     // Before the entity's body goes: its joints leave the registry.
     void DestroyJointsOf(const CPhysicalEntity* entity);
+    // The registered joints that involve the entity, in id order.
+    std::vector<CJoint*> JointsOf(const CPhysicalEntity* entity) const;
+    // The registry's joints by the entities they join, kept with it.
+    void IndexJoint(CJoint& joint);
+    void UnindexJoint(const CJoint& joint);
 
     // World callbacks.
     static void LeaveWorld(const NewtonBody* body);
@@ -287,6 +293,9 @@ private:
     std::unordered_set<CPhysicalEntity*> m_bodied;
     SQueues m_queues;
     JointMap m_joints;
+    // The same joints by their child and their parent, so that what an
+    // entity's body change touches is found without walking every joint.
+    std::unordered_multimap<const CPhysicalEntity*, CJoint*> m_jointsOf;
     // Last: its parts leave before the rest of the engine goes.
     CPhysicsParts m_parts{*this, &CPhysicsEngine::ForgetPart};
 };

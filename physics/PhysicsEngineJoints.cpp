@@ -14,6 +14,7 @@
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace
@@ -35,6 +36,7 @@ CJoint* CPhysicsEngine::RegisterJoint(std::unique_ptr<CJoint> joint)
     DestroyJoint(id);
     CJoint* registered = joint.get();
     m_joints[id] = std::move(joint);
+    IndexJoint(*registered);
     return registered;
 }
 
@@ -158,6 +160,7 @@ bool CPhysicsEngine::DestroyJoint(const std::string& id)
     if (found == m_joints.end())
         return false;
     // Out of the map before it goes: its destruction may look the id up.
+    UnindexJoint(*found->second);
     std::unique_ptr<CJoint> joint = std::move(found->second);
     m_joints.erase(found);
     joint.reset();
@@ -166,6 +169,7 @@ bool CPhysicsEngine::DestroyJoint(const std::string& id)
 
 bool CPhysicsEngine::DestroyAllJoints()
 {
+    m_jointsOf.clear();
     JointMap joints = std::move(m_joints);
     m_joints.clear();
     joints.clear();
@@ -274,7 +278,9 @@ bool CPhysicsEngine::RecreateJoints(IJointEntityLookup& world)
                 LogNotMade(entry.first, failure);
             continue;
         }
+        UnindexJoint(old);
         entry.second = std::move(made);
+        IndexJoint(*entry.second);
     }
     return true;
 }
@@ -282,12 +288,8 @@ bool CPhysicsEngine::RecreateJoints(IJointEntityLookup& world)
 std::vector<std::unique_ptr<CJoint>> CPhysicsEngine::CaptureJoints(const CPhysicalEntity* entity) const
 {
     std::vector<std::unique_ptr<CJoint>> captured;
-    for (const auto& entry : m_joints)
-    {
-        const CJoint& joint = *entry.second;
-        if (joint.GetChild() == entity || joint.GetParent() == entity)
-            captured.push_back(std::make_unique<CJoint>(joint));
-    }
+    for (const CJoint* joint : JointsOf(entity))
+        captured.push_back(std::make_unique<CJoint>(*joint));
     return captured;
 }
 
@@ -314,9 +316,45 @@ void CPhysicsEngine::RestoreJoints(std::vector<std::unique_ptr<CJoint>>& capture
 void CPhysicsEngine::DestroyJointsOf(const CPhysicalEntity* entity)
 {
     std::vector<std::string> ids;
-    for (const auto& entry : m_joints)
-        if (entry.second->GetChild() == entity || entry.second->GetParent() == entity)
-            ids.push_back(entry.first);
+    for (const CJoint* joint : JointsOf(entity))
+        ids.push_back(joint->GetId());
     for (const std::string& id : ids)
         DestroyJoint(id);
+}
+
+std::vector<CJoint*> CPhysicsEngine::JointsOf(const CPhysicalEntity* entity) const
+{
+    std::vector<CJoint*> joints;
+    if (entity == nullptr)
+        return joints;
+    const auto [first, end] = m_jointsOf.equal_range(entity);
+    for (auto at = first; at != end; ++at)
+        joints.push_back(at->second);
+    std::sort(joints.begin(), joints.end(),
+              [](const CJoint* a, const CJoint* b) { return a->GetId() < b->GetId(); });
+    return joints;
+}
+
+void CPhysicsEngine::IndexJoint(CJoint& joint)
+{
+    if (joint.GetChild() != nullptr)
+        m_jointsOf.emplace(joint.GetChild(), &joint);
+    if (joint.GetParent() != nullptr && joint.GetParent() != joint.GetChild())
+        m_jointsOf.emplace(joint.GetParent(), &joint);
+}
+
+void CPhysicsEngine::UnindexJoint(const CJoint& joint)
+{
+    for (const CPhysicalEntity* entity : {joint.GetChild(), joint.GetParent()})
+    {
+        const auto [first, end] = m_jointsOf.equal_range(entity);
+        for (auto at = first; at != end; ++at)
+        {
+            if (at->second == &joint)
+            {
+                m_jointsOf.erase(at);
+                break;
+            }
+        }
+    }
 }

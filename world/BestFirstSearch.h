@@ -14,16 +14,20 @@
 //         // Throws when the goal, once reached, is no longer a state of the
 //         // graph.
 //         void ConfirmGoal(const State& goal);
+//         // Optional: states are small numbers (indices into the problem's
+//         // own table), kept in a table of their own instead of a hash.
+//         static constexpr bool kDenseStates = true;
 //     };
 //
 // Every node ever made stays in the pool until Reset, so the parent and
-// child links between nodes stay valid. The open list is a heap ordered by
+// child links between nodes stay valid; the pool, the heap and the index
+// keep their memory from one search to the next. The open list is a heap ordered by
 // f and, among equal f, by the order in which nodes were opened, so a
 // search always takes the same route through ties. Nodes that a cheaper
 // one replaces are only marked and dropped when they reach the top.
 
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <optional>
 #include <queue>
 #include <string>
@@ -32,6 +36,16 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+// Whether the problem says its states are small numbers.
+template <class Problem, class = void> struct CDenseSearchStates : std::false_type
+{
+};
+template <class Problem>
+struct CDenseSearchStates<Problem, std::void_t<decltype(Problem::kDenseStates)>>
+    : std::bool_constant<Problem::kDenseStates>
+{
+};
 
 template <class Problem> class CBestFirstSearch
 {
@@ -53,9 +67,20 @@ public:
     // stays, without a route.
     void Reset()
     {
-        m_open = Heap();
-        m_index.clear();
-        m_pool.clear();
+        m_open.Clear();
+        if constexpr (kDense)
+        {
+            // Once the count wraps, entries of old searches could pass for
+            // this one's.
+            if (++m_generation == 0)
+            {
+                m_dense.assign(m_dense.size(), SDenseEntry{});
+                m_generation = 1;
+            }
+        }
+        else
+            m_index.clear();
+        m_used = 0;
         m_iterations = 0;
         m_solutionCount = 0;
         m_solutionStart = nullptr;
@@ -143,30 +168,35 @@ public:
         m_cursor = m_goalState ? &m_goal : nullptr;
         return m_cursor != nullptr;
     }
-    bool MoveSolutionNext() { return Move(m_cursor != nullptr ? m_cursor->child : nullptr); }
-    bool MoveSolutionPrevious() { return Move(m_cursor != nullptr ? m_cursor->parent : nullptr); }
+    bool MoveSolutionNext() { return Move(m_cursor != nullptr ? Link(m_cursor->child) : nullptr); }
+    bool MoveSolutionPrevious() { return Move(m_cursor != nullptr ? Link(m_cursor->parent) : nullptr); }
     bool IsSolutionValid() const { return m_cursor != nullptr; }
     // The state under the cursor; null when it is not set.
     const State* GetSolutionCurrent() const { return m_cursor != nullptr ? &m_cursor->state : nullptr; }
 
 private:
+    static constexpr uint32_t kNone = ~uint32_t(0);
+    static constexpr uint32_t kGoal = kNone - 1;
+
     struct SNode
     {
-        SNode* parent = nullptr;
-        SNode* child = nullptr;
+        // Links by place in the pool (kNone, or kGoal for the goal's copy),
+        // which keeps nodes small.
+        uint32_t parent = kNone;
+        uint32_t child = kNone;
         float g = 0.0f;
-        float h = 0.0f;
         float f = 0.0f;
         State state{};
-        uint64_t order = 0;
+        // The node's place in the pool, counted from 1.
+        uint32_t order = 0;
         bool open = false;
         bool closed = false;
     };
+    // The node is the pool's at order - 1.
     struct SEntry
     {
         float f;
-        uint64_t order;
-        SNode* node;
+        uint32_t order;
     };
     // The heap's top is the least f, then the earliest opened.
     struct SLater
@@ -176,44 +206,93 @@ private:
             return a.f > b.f || (!(b.f > a.f) && a.order > b.order);
         }
     };
-    using Heap = std::priority_queue<SEntry, std::vector<SEntry>, SLater>;
+    // The heap, emptied without giving back its memory.
+    struct Heap : std::priority_queue<SEntry, std::vector<SEntry>, SLater>
+    {
+        void Clear() { this->c.clear(); }
+    };
+
+    static constexpr bool kDense = CDenseSearchStates<Problem>::value;
+    static constexpr size_t kChunkNodes = 1024;
+
+    SNode& NodeAt(uint32_t index) { return m_chunks[index / kChunkNodes][index % kChunkNodes]; }
+    SNode* NodeOf(const SEntry& entry) { return &NodeAt(entry.order - 1); }
+
+    // A node of the pool, as new.
+    SNode& NewNode()
+    {
+        const size_t chunk = m_used / kChunkNodes;
+        if (chunk == m_chunks.size())
+            m_chunks.push_back(std::make_unique<SNode[]>(kChunkNodes));
+        SNode& node = m_chunks[chunk][m_used % kChunkNodes];
+        node = SNode{};
+        ++m_used;
+        return node;
+    }
+
+    // The state's cheapest node so far; null when it has none.
+    SNode* Indexed(const State& state)
+    {
+        if constexpr (kDense)
+        {
+            const size_t at = static_cast<size_t>(state);
+            return at < m_dense.size() && m_dense[at].generation == m_generation ? &NodeAt(m_dense[at].node)
+                                                                                 : nullptr;
+        }
+        else
+        {
+            const auto known = m_index.find(Key(state));
+            return known != m_index.end() ? known->second : nullptr;
+        }
+    }
+    void SetIndexed(const State& state, SNode* node)
+    {
+        if constexpr (kDense)
+        {
+            const size_t at = static_cast<size_t>(state);
+            if (at >= m_dense.size())
+                m_dense.resize(at + 1);
+            m_dense[at] = {m_generation, node->order - 1};
+        }
+        else
+        {
+            m_index[Key(node->state)] = node;
+        }
+    }
 
     void Open(SNode* parent, const State& state, float g, float h)
     {
-        SNode& node = m_pool.emplace_back();
-        node.parent = parent;
+        SNode& node = NewNode();
+        node.parent = parent != nullptr ? parent->order - 1 : kNone;
         node.g = g;
-        node.h = h;
         node.f = m_problem.Combine(g, h);
         node.state = state;
-        node.order = m_pool.size();
+        node.order = static_cast<uint32_t>(m_used);
         node.open = true;
-        m_open.push({node.f, node.order, &node});
+        m_open.push({node.f, node.order});
         // The state's cheapest node is the one later steps compare with.
-        auto [at, added] = m_index.try_emplace(Key(node.state), &node);
-        if (!added && (g < at->second->g || !(at->second->open || at->second->closed)))
-            at->second = &node;
+        SNode* known = Indexed(node.state);
+        if (known == nullptr || g < known->g || !(known->open || known->closed))
+            SetIndexed(node.state, &node);
     }
 
     // The open node to expand next, with the replaced ones dropped; null
     // when none is left.
     SNode* Best()
     {
-        while (!m_open.empty() && !m_open.top().node->open)
+        while (!m_open.empty() && !NodeOf(m_open.top())->open)
             m_open.pop();
-        return m_open.empty() ? nullptr : m_open.top().node;
+        return m_open.empty() ? nullptr : NodeOf(m_open.top());
     }
 
     void Follow(SNode& best, const State& state, float cost)
     {
         // Never straight back to where the node came from.
-        if (best.parent != nullptr && best.parent->state == state)
+        if (best.parent != kNone && NodeAt(best.parent).state == state)
             return;
         const float g = best.g + cost;
-        const auto known = m_index.find(Key(state));
-        if (known != m_index.end())
+        if (SNode* other = Indexed(state))
         {
-            SNode* other = known->second;
             if ((other->open || other->closed) && other->g <= g)
                 return;
             other->open = false;
@@ -226,14 +305,22 @@ private:
     {
         m_goal = best;
         m_solutionStart = &m_goal;
-        SNode* previous = &m_goal;
-        for (SNode* node = m_goal.parent; node != nullptr; node = node->parent)
+        uint32_t previous = kGoal;
+        for (uint32_t at = m_goal.parent; at != kNone; at = NodeAt(at).parent)
         {
-            node->child = previous;
-            m_solutionStart = node;
+            SNode& node = NodeAt(at);
+            node.child = previous;
+            m_solutionStart = &node;
             ++m_solutionCount;
-            previous = node;
+            previous = at;
         }
+    }
+
+    SNode* Link(uint32_t link)
+    {
+        if (link == kNone)
+            return nullptr;
+        return link == kGoal ? &m_goal : &NodeAt(link);
     }
 
     bool Move(SNode* to)
@@ -243,12 +330,24 @@ private:
     }
 
     Problem m_problem;
-    std::deque<SNode> m_pool;
+    // The pool in chunks that never move; the first m_used nodes are this
+    // search's.
+    std::vector<std::unique_ptr<SNode[]>> m_chunks;
+    size_t m_used = 0;
     Heap m_open;
     // Text states are found by views of the nodes' own texts, which stay
     // where they are until Reset.
     using Key = std::conditional_t<std::is_same_v<State, std::string>, std::string_view, State>;
     std::unordered_map<Key, SNode*> m_index;
+    // Dense states: the node of each state, valid in the search of its
+    // generation only, so that Reset need not empty the table.
+    struct SDenseEntry
+    {
+        uint32_t generation = 0;
+        uint32_t node = 0;
+    };
+    std::vector<SDenseEntry> m_dense;
+    uint32_t m_generation = 1;
     uint32_t m_state = kSearching;
     int32_t m_iterations = 0;
     int32_t m_solutionCount = 0;

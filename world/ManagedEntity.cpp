@@ -14,8 +14,8 @@ void ReadText(Misc::Serialization::IArchive& archive, CTextValue& value)
         return;
     // Another key throws the archive's own reading error; the key with a
     // value that does not read is this reader's.
-    archive.ExpectWToken(value.GetKey().c_str());
-    ThrowUnreadable(value.GetKey());
+    archive.ExpectWToken(value.GetKeyText());
+    ThrowUnreadable(std::wstring(value.GetKey()));
 }
 
 void ReadId(Misc::Serialization::IArchive& archive, CUuid& id)

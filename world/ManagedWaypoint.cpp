@@ -14,6 +14,18 @@ CManagedEntity<CGraphicalWaypoint>::~CManagedEntity()
     DrawPostScene::Unsubscribe(this);
 }
 
+void CManagedEntity<CGraphicalWaypoint>::SetId(const char* id)
+{
+    CManagedEntityBase::SetId(id);
+    NoteWaypointChange();
+}
+
+void CManagedEntity<CGraphicalWaypoint>::NewId()
+{
+    CManagedEntityBase::NewId();
+    NoteWaypointChange();
+}
+
 void CManagedEntity<CGraphicalWaypoint>::SetFlags(uint32_t flags)
 {
     CManagedEntityBase::SetFlags(flags);
@@ -65,6 +77,8 @@ CWaypointConnection& CManagedEntity<CGraphicalWaypoint>::GetConnection(const std
                      [&id](const CWaypointConnection& connection) { return connection.GetId() == id; });
     if (found == m_connections.end())
         throw Misc::Error::CKVOError::Format(L"Invalid waypoint connection id:%S", id.c_str());
+    // The caller may change it.
+    NoteWaypointChange();
     return *found;
 }
 
@@ -74,6 +88,7 @@ void CManagedEntity<CGraphicalWaypoint>::AddConnection(const CWaypointConnection
     const CWaypointConnection added = connection;
     RemoveConnection(added.GetId());
     m_connections.push_back(added);
+    NoteWaypointChange();
 }
 
 void CManagedEntity<CGraphicalWaypoint>::RemoveConnection(const std::string& id)
@@ -83,6 +98,7 @@ void CManagedEntity<CGraphicalWaypoint>::RemoveConnection(const std::string& id)
                      [&id](const CWaypointConnection& connection) { return connection.GetId() == id; });
     if (found != m_connections.end())
         m_connections.erase(found);
+    NoteWaypointChange();
 }
 
 void CManagedEntity<CGraphicalWaypoint>::Clear()
@@ -90,6 +106,7 @@ void CManagedEntity<CGraphicalWaypoint>::Clear()
     m_waypointType.SetValue(std::wstring());
     m_connections.clear();
     CManagedEntityBase::Clear();
+    NoteWaypointChange();
 }
 
 bool CManagedEntity<CGraphicalWaypoint>::Write(Archive& archive)
@@ -107,6 +124,7 @@ bool CManagedEntity<CGraphicalWaypoint>::Read(Archive& archive)
 {
     if (!ReadOpening(archive))
         return false;
+    NoteWaypointChange();
     ReadRecord(archive);
     ManagedEntityReading::ReadText(archive, m_waypointType);
     archive.ExpectToken("Connections{");

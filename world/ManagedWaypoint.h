@@ -3,6 +3,7 @@
 #include "core/events/Multicast.h"
 #include "world/ManagedEntity.h"
 #include "world/WaypointConnection.h"
+#include "world/WaypointRevision.h"
 
 #include <string>
 #include <vector>
@@ -24,12 +25,17 @@ public:
     // The flags bit that switches the arrows on.
     static constexpr uint32_t kArrowsFlag = 2048;
 
+    // Every change of a waypoint or of its connections is a change of the
+    // waypoint revision (WaypointGraph.h).
     CManagedEntity() = default;
     // A copy draws nothing until its flags are set again.
     CManagedEntity(const CManagedEntity&) = default;
     // The managed assignment, then the type and the connections.
     CManagedEntity& operator=(const CManagedEntity&) = default;
     ~CManagedEntity() override;
+
+    void SetId(const char* id) override;
+    void NewId() override;
 
     // The entity's flags, not the subscriber's own word.
     using CManagedEntityBase::GetFlags;
@@ -62,6 +68,21 @@ public:
     bool Read(Archive& archive) override;
 
 private:
+    // Notes a change of the waypoint revision as the waypoint is made,
+    // copied, assigned and destroyed.
+    struct SChangeNote
+    {
+        SChangeNote() { NoteWaypointChange(); }
+        SChangeNote(const SChangeNote&) { NoteWaypointChange(); }
+        SChangeNote& operator=(const SChangeNote&)
+        {
+            NoteWaypointChange();
+            return *this;
+        }
+        ~SChangeNote() { NoteWaypointChange(); }
+    };
+
     std::vector<CWaypointConnection> m_connections;
     CTextValue m_waypointType{L"-WaypointType"};
+    SChangeNote m_changeNote;
 };

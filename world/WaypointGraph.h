@@ -1,7 +1,9 @@
 #pragma once
 
 #include "world/ManagedWaypoint.h"
+#include "world/WaypointRevision.h"
 
+#include <cstdint>
 #include <string>
 
 using CManagedWaypoint = CManagedEntity<Graphics::Scene::CGraphicalWaypoint>;
@@ -19,6 +21,10 @@ public:
     // The waypoint of the id; throws "[CWorldMap::GetUnit] Unit not found
     // [%s]" when there is none.
     CManagedWaypoint& GetWaypoint(const std::string& id);
+    // A number that changes whenever a waypoint or a connection may have
+    // changed, so that what was read of the graph can be kept until then;
+    // 0 for a graph that keeps none (it is read again at every use).
+    virtual uint64_t GetRevision() const { return 0; }
 
 protected:
     ~IWaypointGraph() = default;

@@ -9,13 +9,9 @@ class CWaypointMapGraph final : public IWaypointGraph
 public:
     explicit CWaypointMapGraph(CWaypointMap& waypoints) : m_waypoints(waypoints) {}
 
-    CManagedWaypoint* FindWaypoint(const std::string& id) override
-    {
-        CWaypointMap::Table& table = m_waypoints.GetTable();
-        const auto found = table.find(id);
-        return found != table.end() ? &found->second : nullptr;
-    }
+    CManagedWaypoint* FindWaypoint(const std::string& id) override { return m_waypoints.FindStored(id); }
     bool IsWaypointSelected(const std::string& id) const override { return m_waypoints.IsSelected(id); }
+    uint64_t GetRevision() const override { return GetWaypointRevision(); }
 
 private:
     CWaypointMap& m_waypoints;

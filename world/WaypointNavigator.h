@@ -3,18 +3,23 @@
 #include "world/BestFirstSearch.h"
 #include "world/WaypointGraph.h"
 
+#include <cstdint>
+#include <deque>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 // The cheapest route between waypoints of a world: a best-first search
-// whose states are waypoint ids, whose successors are the destinations of a
+// whose states are waypoints, whose successors are the destinations of a
 // waypoint's connections, each at its own connection's cost, and whose
 // estimate is the constant 1 (so routes come in order of summed cost).
 //
-// The navigator holds ids only and looks every waypoint up in the graph as
-// it steps, so a waypoint deleted under it is an error, never a dangling
-// pointer.
+// The navigator numbers the waypoints it meets and reads each one's
+// connections from the graph once per change of the graph (its revision),
+// so that searches run over numbers, not ids. A waypoint is looked up again
+// whenever the graph changed since it was read, so a waypoint deleted under
+// the navigator is an error, never a dangling pointer.
 class CWaypointNavigator
 {
 public:
@@ -25,13 +30,15 @@ public:
         kFailed = 3,
     };
 
-    explicit CWaypointNavigator(IWaypointGraph& graph) : m_graph(&graph), m_search(SProblem{&graph}) {}
+    explicit CWaypointNavigator(IWaypointGraph& graph) : m_graph(&graph), m_search(SProblem{this}) {}
+    CWaypointNavigator(const CWaypointNavigator&) = delete;
+    CWaypointNavigator& operator=(const CWaypointNavigator&) = delete;
 
     IWaypointGraph& GetGraph() const { return *m_graph; }
 
     void Reset() { m_search.Reset(); }
-    void AddStart(const std::string& waypointId) { m_search.AddStart(waypointId); }
-    void SetGoal(const std::string& waypointId) { m_search.SetGoal(waypointId); }
+    void AddStart(const std::string& waypointId) { m_search.AddStart(SlotOf(waypointId)); }
+    void SetGoal(const std::string& waypointId) { m_search.SetGoal(SlotOf(waypointId)); }
 
     // One step; the search state after it. A waypoint the graph does not
     // hold (the destination of a connection to one that is gone) throws
@@ -62,25 +69,63 @@ public:
     static float StepCost(float cost);
 
 private:
+    // A waypoint met by the navigator: its connections as read at a
+    // revision of the graph, a run of m_steps.
+    struct SSlot
+    {
+        // The graph's revision when read; 0 for never.
+        uint64_t revision = 0;
+        uint32_t first = 0;
+        uint32_t count = 0;
+    };
+    struct SStep
+    {
+        uint32_t slot;
+        float cost;
+    };
+    // The steps out of a slot.
+    struct SSteps
+    {
+        const SStep* first;
+        const SStep* last;
+        const SStep* begin() const { return first; }
+        const SStep* end() const { return last; }
+    };
+
     struct SProblem
     {
-        using State = std::string;
+        using State = uint32_t;
+        static constexpr bool kDenseStates = true;
 
-        float Heuristic(const std::string&, const std::string&) const { return 1.0f; }
+        float Heuristic(uint32_t, uint32_t) const { return 1.0f; }
         float Combine(float g, float h) const { return g + h; }
         // The waypoint is looked up as it is expanded, so a route never
         // runs through a waypoint that is gone: a connection to one fails
         // the step that would go on from it.
-        void ConfirmGoal(const std::string& id) const { graph->GetWaypoint(id); }
-        template <class Visit> void Successors(const std::string& id, const Visit& visit) const
+        void ConfirmGoal(uint32_t slot) const { navigator->Read(slot); }
+        template <class Visit> void Successors(uint32_t slot, const Visit& visit) const
         {
-            for (const CWaypointConnection& connection : graph->GetWaypoint(id).GetConnections())
-                visit(connection.GetWaypoint(), StepCost(connection.GetCost()));
+            for (const SStep& step : navigator->Read(slot))
+                visit(step.slot, step.cost);
         }
 
-        IWaypointGraph* graph;
+        CWaypointNavigator* navigator;
     };
 
+    // The number of the id, given it when first met.
+    uint32_t SlotOf(const std::string& id);
+    // The slot's connections as the graph holds them now; throws the
+    // graph's not-found error when the waypoint is gone.
+    SSteps Read(uint32_t slot);
+
     IWaypointGraph* m_graph;
+    std::vector<SSlot> m_slots;
+    // The slots' ids; they never move, so they can be handed out.
+    std::deque<std::string> m_ids;
+    std::unordered_map<std::string, uint32_t> m_slotOf;
+    // The steps read since the graph's revision m_stepsRevision: a change
+    // of the graph makes every slot stale, so they start again.
+    std::vector<SStep> m_steps;
+    uint64_t m_stepsRevision = 0;
     CBestFirstSearch<SProblem> m_search;
 };

@@ -7,6 +7,10 @@
 #include "physics/PhysicsEngine.h"
 #include "sound/SoundEngine.h"
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 using Misc::Multicast::CMulticast;
 namespace Kind = Misc::Multicast::Kind;
 
@@ -36,6 +40,19 @@ template <class F> void ForEachBodyKind(CWorldData& world, bool cursors, F&& f)
     f(world.GetCameras());
     if (cursors)
         f(world.GetCursors());
+}
+
+// The collection's entities in the order of their addresses: the order in
+// which they were made, mostly. Walking a large world so touches memory in
+// order; in id order every step would be a cache miss.
+template <class Map> std::vector<typename Map::ManagedEntity*> InMemoryOrder(Map& map)
+{
+    std::vector<typename Map::ManagedEntity*> entities;
+    entities.reserve(map.GetTable().size());
+    for (auto& entry : map.GetTable())
+        entities.push_back(&entry.second);
+    std::sort(entities.begin(), entities.end(), std::less<>());
+    return entities;
 }
 
 // Adds every graphical part of the collection that is in no engine yet.
@@ -197,11 +214,13 @@ void CWorld::UnloadGraphics()
     if (graphics == nullptr || !graphics->IsRunning())
         return;
     graphics->Remove(m_data.GetSky().GetGraphicalPart());
+    // In the order the nodes were made, which is the order of their
+    // parents' lists: each leaves from the front.
     ForEachBodyKind(m_data, true,
                     [graphics](auto& map)
                     {
-                        for (auto& entry : map.GetTable())
-                            graphics->Remove(entry.second.GetGraphicalPart());
+                        for (auto* entity : InMemoryOrder(map))
+                            graphics->Remove(entity->GetGraphicalPart());
                     });
     graphics->ClearScene();
 }

@@ -12,13 +12,13 @@
 #include "world/ManagedCamera.h"
 #include "world/ManagedEntity.h"
 #include "world/ManagedWaypoint.h"
+#include "world/WorldIdIndex.h"
 #include "world/WorldMapInterface.h"
 
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // The section each kind's collection is saved under in the world file.
@@ -60,7 +60,10 @@ public:
 
     // Entities leave their engines as they are destroyed.
     void Clear() override;
-    uint32_t GetCount() const override { return static_cast<uint32_t>(m_entities.size()); }
+    uint32_t GetCount() const override
+    {
+        return static_cast<uint32_t>(m_entities.size() + m_unordered.size());
+    }
     // Throws "[CWorldMap::CopyUnit] Unit not found [id]".
     void CopyUnit(std::string_view id, Entity*& copy) override;
     // The entity leaves its engines as it is destroyed.
@@ -70,6 +73,12 @@ public:
     Entity* GetUnit(std::string_view id) override;
     // The concrete entity, found and failing as the other lookups.
     void GetUnit(std::string_view id, ManagedEntity*& entity);
+    // The concrete entity; null when there is none.
+    ManagedEntity* FindStored(std::string_view id)
+    {
+        const CWorldIdIndex::SEntry* found = m_ids->Find(id, this);
+        return found != nullptr ? static_cast<ManagedEntity*>(found->entity) : nullptr;
+    }
     void GetSelectedUnit(uint32_t index, Entity*& entity) override;
     Entity* GetSelectedUnit(uint32_t index) override;
     void GetUnits(std::vector<Entity*>& entities) override;
@@ -80,7 +89,7 @@ public:
     void SelectAll() override;
     bool Deselect(std::string_view id) override;
     void DeselectAll() override { m_selection.clear(); }
-    bool Exists(std::string_view id) const override { return m_index.find(id) != m_index.end(); }
+    bool Exists(std::string_view id) const override { return m_ids->Find(id, this) != nullptr; }
     bool IsVisible() const override { return m_visible; }
     // Stores the flag and passes it to every entity held now; entities
     // added later keep their own.
@@ -89,6 +98,7 @@ public:
     bool CreateIterator(CWorldMapEntityIterator*& iterator, std::string_view startId) override;
     Entity* FindUnit(std::string_view id) override;
     const std::string& GetSectionName() const override { return m_sectionName; }
+    void JoinIdIndex(const std::shared_ptr<CWorldIdIndex>& index, uint32_t rank) override;
 
     // The factory.
     void CreateUnit(Entity*& created) override;
@@ -96,30 +106,45 @@ public:
     Entity* AddUnit(const ManagedEntity& entity) override;
 
     // The section. Reading adds to what the collection holds; blocks whose
-    // ids are present are dropped. A section that does not open with its
+    // ids are present are dropped. Each block is read straight into the
+    // entity that is stored. A section that does not open with its
     // own name, or that does not end with "}" after its own blocks, throws
     // the archive's reading error.
     bool Write(Misc::Serialization::IArchive& archive) override;
     bool Read(Misc::Serialization::IArchive& archive) override;
     const char* GetTypeName() const override { return "KVOWORLDMAP"; }
 
-    // The table, for the iterators over parts.
-    Table& GetTable() { return m_entities; }
+    // The table, for the iterators over parts; every entity is in it.
+    Table& GetTable()
+    {
+        Order();
+        return m_entities;
+    }
 
 private:
+    using Node = typename Table::node_type;
+
     [[noreturn]] static void ThrowNotFound(const wchar_t* method, std::string_view id);
     ManagedEntity& Stored(std::string_view id, const wchar_t* method);
+    // A new entity with the kind's defaults in a node of its own, not yet
+    // in the table.
+    static Node NewNode();
+    // Puts the node's entity in the table under its id; null, with the node
+    // given back, when the id is present.
+    ManagedEntity* Store(Node& node);
+    void File(const std::string& id, ManagedEntity& entity);
+    // The table takes the entities made since it was last in order.
+    void Order();
+    // Puts the node in the table; its id is not there.
+    void Insert(Node& node);
 
     Table m_entities;
-    // The same entities by id, for lookups that do not walk the tree; the
-    // keys view the table's own keys. The interface pointer is kept beside
-    // the entity's, since reaching a virtual base reads the entity itself.
-    struct SIndexed
-    {
-        ManagedEntity* entity;
-        Entity* face;
-    };
-    std::unordered_map<std::string_view, SIndexed> m_index;
+    // Entities made but not yet in the table, in the order they were made.
+    std::vector<Node> m_unordered;
+    // The same entities by id, for lookups that do not walk the tree: an
+    // index of the collection's own, or the one its group shares.
+    std::shared_ptr<CWorldIdIndex> m_ids;
+    uint32_t m_rank = 0;
     std::vector<std::string> m_selection;
     std::string m_sectionName;
     bool m_visible = true;

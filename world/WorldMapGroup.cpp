@@ -14,25 +14,22 @@ namespace
 }
 } // namespace
 
+void CWorldMapGroup::AddMap(IWorldMap* map)
+{
+    map->JoinIdIndex(m_ids, static_cast<uint32_t>(m_maps.size()));
+    m_maps.push_back(map);
+}
+
 IWorldMap* CWorldMapGroup::GetHolder(std::string_view id) const
 {
-    for (IWorldMap* map : m_maps)
-    {
-        if (map->Exists(id))
-            return map;
-    }
-    return nullptr;
+    const CWorldIdIndex::SEntry* found = m_ids->Find(id);
+    return found != nullptr ? found->holder : nullptr;
 }
 
 Misc::World::IEntityInterface* CWorldMapGroup::FindUnit(std::string_view id) const
 {
-    // One lookup per collection: the first that holds the id answers.
-    for (IWorldMap* map : m_maps)
-    {
-        if (Entity* entity = map->FindUnit(id))
-            return entity;
-    }
-    return nullptr;
+    const CWorldIdIndex::SEntry* found = m_ids->Find(id);
+    return found != nullptr ? found->face : nullptr;
 }
 
 void CWorldMapGroup::Clear()

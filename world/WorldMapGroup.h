@@ -1,7 +1,9 @@
 #pragma once
 
+#include "world/WorldIdIndex.h"
 #include "world/WorldMapInterface.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,8 +20,10 @@ public:
     CWorldMapGroup(const CWorldMapGroup&) = delete;
     CWorldMapGroup& operator=(const CWorldMapGroup&) = delete;
 
-    // Puts a collection last in the search order.
-    void AddMap(IWorldMap* map) { m_maps.push_back(map); }
+    // Puts a collection last in the search order. The collections file
+    // their ids in one index the group keeps with them, so that a lookup
+    // across them all is one lookup.
+    void AddMap(IWorldMap* map);
     const std::vector<IWorldMap*>& GetMaps() const { return m_maps; }
     // The collection that holds the id; null when none does.
     IWorldMap* GetHolder(std::string_view id) const;
@@ -56,4 +60,5 @@ public:
 
 private:
     std::vector<IWorldMap*> m_maps;
+    std::shared_ptr<CWorldIdIndex> m_ids = std::make_shared<CWorldIdIndex>();
 };

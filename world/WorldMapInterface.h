@@ -3,8 +3,11 @@
 #include "world/WorldMapIterator.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+class CWorldIdIndex;
 
 // The operations that a collection of entities and a group of collections
 // share. Ids are the narrow text of an entity's UUID; entities are handed out
@@ -65,6 +68,10 @@ public:
     virtual Entity* FindUnit(std::string_view id) = 0;
     // The section name the collection is saved under ("Lights", ...).
     virtual const std::string& GetSectionName() const = 0;
+    // Files the collection's ids in the index shared by a group, at its
+    // place in the group's search order, from now on. A collection on its
+    // own keeps an index of its own.
+    virtual void JoinIdIndex(const std::shared_ptr<CWorldIdIndex>& index, uint32_t rank) = 0;
 };
 
 // Makes and stores the entities of one collection. Every stored entity is a

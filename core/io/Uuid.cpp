@@ -1,11 +1,64 @@
 #include "core/io/Uuid.h"
 
 #include "core/io/Archive.h"
+#include "platform/RandomBytes.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <uuid/uuid.h>
+
+namespace
+{
+
+// Random bytes for new ids, fetched from the kernel a batch at a time: one
+// getrandom call serves 256 ids (libuuid makes several system calls for
+// each). Every thread has its own batch.
+class CRandomBatch
+{
+public:
+    // 16 fresh random bytes; false when the kernel gave none.
+    bool Take(unsigned char* bytes)
+    {
+        // A batch filled before a fork is not used in the child, so that
+        // parent and child never make the same ids.
+        const uint32_t generation = Platform::GetForkGeneration();
+        if (generation != m_generation)
+        {
+            m_generation = generation;
+            m_used = m_filled = 0;
+        }
+        if (m_filled - m_used < kIdBytes && !Refill())
+            return false;
+        std::memcpy(bytes, m_bytes + m_used, kIdBytes);
+        // Bytes handed out are not kept.
+        std::memset(m_bytes + m_used, 0, kIdBytes);
+        m_used += kIdBytes;
+        return true;
+    }
+
+private:
+    static constexpr size_t kIdBytes = 16;
+    static constexpr size_t kBatchBytes = 256 * kIdBytes;
+
+    bool Refill()
+    {
+        m_used = 0;
+        m_filled = Platform::FillRandomBytes(m_bytes, kBatchBytes);
+        // Whole ids only.
+        m_filled -= m_filled % kIdBytes;
+        return m_filled > 0;
+    }
+
+    unsigned char m_bytes[kBatchBytes];
+    size_t m_used = 0;
+    size_t m_filled = 0;
+    uint32_t m_generation = 0;
+};
+
+thread_local CRandomBatch t_batch;
+
+} // namespace
 
 CUuid::CUuid()
 {
@@ -27,7 +80,16 @@ CUuid& CUuid::operator=(const CUuid& other)
 
 void CUuid::NewId()
 {
-    uuid_generate(m_bytes);
+    if (t_batch.Take(m_bytes))
+    {
+        // A random UUID: version 4, the variant of RFC 4122.
+        m_bytes[6] = static_cast<unsigned char>((m_bytes[6] & 0x0F) | 0x40);
+        m_bytes[8] = static_cast<unsigned char>((m_bytes[8] & 0x3F) | 0x80);
+    }
+    else
+    {
+        uuid_generate(m_bytes);
+    }
     RefreshText();
 }
 

@@ -219,6 +219,7 @@ void CGraphicsEngine::CloseDevice()
         return;
     // The GUI manager lets go of the environment before the device goes.
     m_guiManager->DetachDevice();
+    m_sceneTree.Release();
     IrrlichtDevice* device = m_device;
     m_device = nullptr;
     m_imageGate = nullptr;
@@ -350,6 +351,9 @@ bool CGraphicsEngine::RenderFrame(bool skipBackBufferClear, bool skipZBufferClea
 
     IrrlichtDevice* device = m_device;
     CDeviceHold hold(device);
+    // Nodes that removals left in their parents' lists go before the scene
+    // is walked.
+    m_sceneTree.Sweep();
     video::IVideoDriver* driver = device->getVideoDriver();
     driver->beginScene(!skipBackBufferClear, !skipZBufferClear, ToIrrlichtColor(m_backColor),
                        video::SExposedVideoData(), nullptr);
@@ -411,6 +415,7 @@ void CGraphicsEngine::ClearScene()
 {
     if (m_device != nullptr)
         m_device->getSceneManager()->clear();
+    m_sceneTree.Release();
     ForgetSceneNodes();
     ResetWorldBox();
     m_jointMap.clear();

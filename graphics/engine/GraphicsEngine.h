@@ -12,6 +12,7 @@
 #include "graphics/engine/FrameEntity.h"
 #include "graphics/engine/ParentEntityLookup.h"
 #include "graphics/engine/RayHitList.h"
+#include "graphics/engine/SceneTree.h"
 #include "gui/manager/IGuiHost.h"
 
 #include <cstdint>
@@ -348,6 +349,12 @@ public:
     // lacks is dropped and logged, so that one stale link does not stop a
     // load half-way; an attachment that fails throws AttachChild's error.
     void ResolveParents(IParentEntityLookup& world);
+    // An entity's node was hung below another node: what the engine knows
+    // of which nodes hang below the root is checked again.
+    void NoteSceneTreeChange() { m_sceneTree.Changed(); }
+    // The nodes that removals left in their parents' lists (inert until the
+    // next frame, or until enough of them gather).
+    size_t GetLeftNodeCount() const { return m_sceneTree.GetLeftCount(); }
 
     // Device state.
     irr::IrrlichtDevice* GetDevice() const { return m_device; }
@@ -716,6 +723,8 @@ private:
     std::vector<IFrameCamera*> m_secondaryCameras;
     // Held while entities' nodes are built or removed.
     CCriticalSection m_sceneLock;
+    // Nodes on their way out and nodes known to hang below the root.
+    mutable CSceneTree m_sceneTree;
     // Held by value: reading it before Init or after Destroy is safe.
     CVector m_worldMin{-1.0f, -1.0f, -1.0f};
     CVector m_worldMax{1.0f, 1.0f, 1.0f};

@@ -276,8 +276,15 @@ void CGraphicsEngine::RemoveChild(scene::ISceneNode* node)
 {
     if (node == nullptr)
         throw CKVOError(L"[CGraphicsEngine::RemoveChild] Graphical entity not initialised");
-    if (m_device != nullptr)
-        node->setParent(m_device->getSceneManager()->getRootSceneNode());
+    if (m_device == nullptr)
+        return;
+    // Out of its parent first: ISceneNode::setParent would search the
+    // root's whole list of children for it.
+    scene::ISceneNode* root = m_device->getSceneManager()->getRootSceneNode();
+    node->grab();
+    node->remove();
+    root->addChild(node);
+    node->drop();
 }
 
 } // namespace Graphics

@@ -183,12 +183,8 @@ void CGraphicsEngine::ForgetStaleNode(CGraphicalEntity* entity) const
         return;
     const scene::ISceneNode* root =
         m_device != nullptr ? m_device->getSceneManager()->getRootSceneNode() : nullptr;
-    for (const scene::ISceneNode* step = node->getParent(); step != nullptr; step = step->getParent())
-    {
-        if (step == root)
-            return;
-    }
-    entity->SetSceneNode(nullptr);
+    if (root == nullptr || node == root || !m_sceneTree.Reaches(node->getParent(), root))
+        entity->SetSceneNode(nullptr);
 }
 
 void CGraphicsEngine::SetModelLoaderParameters(const std::wstring& modelName)
@@ -550,7 +546,7 @@ void CGraphicsEngine::RemoveNode(CGraphicalEntity* entity)
         }
     }
     DetachChildren(node);
-    node->remove();
+    m_sceneTree.Remove(node);
     entity->SetSceneNode(nullptr);
 }
 

@@ -267,7 +267,7 @@ bool CGraphicalCamera::Read(Misc::Serialization::IArchive& archive)
     if (archive.IsVersionAtLeast(1019))
         m_viewPort.Read(archive);
     std::wstring typeName;
-    archive.ExpectWToken(m_typeName.GetKey().c_str());
+    archive.ExpectWToken(m_typeName.GetKeyText());
     archive.ReadWString(typeName);
     m_typeName.SetValue(typeName);
     return true;

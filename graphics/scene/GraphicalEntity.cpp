@@ -615,7 +615,7 @@ bool CGraphicalEntity::Read(Misc::Serialization::IArchive& archive)
     // The model line is required (its key is wide, as the text value
     // writes it).
     std::wstring model;
-    archive.ExpectWToken(m_modelName.GetKey().c_str());
+    archive.ExpectWToken(m_modelName.GetKeyText());
     archive.ReadWString(model);
     m_modelName.SetValue(model);
     // The render flags came with version 1026; older files keep the values.

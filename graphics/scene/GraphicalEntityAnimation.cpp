@@ -4,6 +4,7 @@
 #include "graphics/scene/GraphicalEntity.h"
 
 #include "core/foundation/KVOError.h"
+#include "graphics/engine/GraphicsEngine.h"
 #include "core/foundation/StringConversion.h"
 #include "graphics/scene/GraphicalEntityAnimationCallback.h"
 
@@ -287,6 +288,9 @@ void CGraphicalEntity::AttachChild(CGraphicalEntity* child, const std::string& j
                                 child != nullptr ? child->GetName().c_str() : L"",
                                 child != nullptr ? Misc::Text::Utf8ToWide(child->GetId()).c_str() : L"");
     parent->addChild(childNode);
+    // The child may now hang below a node that is no longer in the scene.
+    if (Graphics::CGraphicsEngine* engine = GetEngine())
+        engine->NoteSceneTreeChange();
 }
 
 bool CGraphicalEntity::GetAttachmentParent(std::string& parent)

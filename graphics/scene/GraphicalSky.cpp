@@ -67,7 +67,7 @@ bool CGraphicalSky::Read(Misc::Serialization::IArchive& archive)
     if (archive.IsVersionAtLeast(1019))
     {
         std::wstring type;
-        archive.ExpectWToken(m_type.GetKey().c_str());
+        archive.ExpectWToken(m_type.GetKeyText());
         archive.ReadWString(type);
         m_type.SetValue(type);
         archive.ReadKeyWString("-Dome", m_dome);

@@ -147,7 +147,7 @@ bool CGraphicalTerrain::Read(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
     std::wstring heightmap;
-    archive.ExpectWToken(m_heightmap.GetKey().c_str());
+    archive.ExpectWToken(m_heightmap.GetKeyText());
     archive.ReadWString(heightmap);
     m_heightmap.SetValue(heightmap);
     uint32_t patchSize = m_patchSize;

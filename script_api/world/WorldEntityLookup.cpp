@@ -2,8 +2,6 @@
 
 #include "world/WorldData.h"
 
-#include <string>
-
 namespace ScriptWorld
 {
 
@@ -22,12 +20,12 @@ CWorldEntityLookup::~CWorldEntityLookup()
 IEntityInterface* CWorldEntityLookup::FindUnit(uint32_t typeId, std::string_view id)
 {
     IWorldMap* map = m_world.GetMap(typeId);
-    return map != nullptr ? map->FindUnit(std::string(id)) : nullptr;
+    return map != nullptr ? map->FindUnit(id) : nullptr;
 }
 
 IEntityInterface* CWorldEntityLookup::FindAnyUnit(std::string_view id)
 {
-    return m_world.GetGroup().FindUnit(std::string(id));
+    return m_world.GetGroup().FindUnit(id);
 }
 
 } // namespace ScriptWorld

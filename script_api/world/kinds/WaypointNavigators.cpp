@@ -34,6 +34,7 @@ public:
     }
     // The navigator never asks.
     bool IsWaypointSelected(const std::string&) const override { return false; }
+    uint64_t GetRevision() const override { return GetWaypointRevision(); }
 };
 
 // One world channel that ends every navigator.

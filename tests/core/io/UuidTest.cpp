@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <set>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using Misc::Serialization::CArchiveText;
 
@@ -37,6 +40,45 @@ TEST(Uuid, TextFormAndParsing)
     EXPECT_EQ(copy.GetId(), id.GetId());
     other = id;
     EXPECT_EQ(other.GetId(), id.GetId());
+}
+
+// New ids come from batches of random bytes: across several batches each is
+// a random (version 4, RFC 4122 variant) id, none repeats, and the child of a
+// fork does not hand out the ids its parent has in its batch.
+TEST(Uuid, NewIdsAreRandomAndDistinct)
+{
+    const std::regex version4("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}");
+    std::set<std::string> seen;
+    CUuid id;
+    for (int i = 0; i < 2000; ++i)
+    {
+        id.NewId();
+        ASSERT_TRUE(std::regex_match(id.GetId(), version4)) << id.GetId();
+        ASSERT_TRUE(seen.insert(id.GetId()).second) << id.GetId();
+    }
+
+    int channel[2];
+    ASSERT_EQ(pipe(channel), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        CUuid mine;
+        const std::string& text = mine.GetId();
+        const bool written = write(channel[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        _exit(written ? 0 : 1);
+    }
+    close(channel[1]);
+    char text[36];
+    const ssize_t got = read(channel[0], text, sizeof(text));
+    close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_EQ(got, 36);
+    const std::string childId(text, 36);
+    const CUuid parentId;
+    EXPECT_NE(childId, parentId.GetId());
+    EXPECT_EQ(seen.count(childId), 0u);
 }
 
 TEST(Uuid, WrittenAndReadInText)

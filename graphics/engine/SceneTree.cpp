@@ -1,0 +1,138 @@
+#include "graphics/engine/SceneTree.h"
+
+#include <irrlicht.h>
+
+namespace Graphics
+{
+
+using namespace irr;
+
+namespace
+{
+
+// How many children from the front of a list a removal searches before it
+// leaves the node for a sweep.
+constexpr int kFrontSearch = 16;
+// A parent's left nodes go once there are this many and they make up an
+// eighth of its list: each pass is paid for by the removals before it.
+constexpr size_t kSweepAtLeast = 64;
+constexpr size_t kSweepShare = 8;
+
+// A node's list of children and its parent link, which Irrlicht keeps to
+// its nodes: a sweep takes many nodes out of one list in one pass.
+struct CNodeInternals : scene::ISceneNode
+{
+    static core::list<scene::ISceneNode*>& ListOf(scene::ISceneNode& node)
+    {
+        return node.*(&CNodeInternals::Children);
+    }
+    static void Unparent(scene::ISceneNode& node) { node.*(&CNodeInternals::Parent) = nullptr; }
+};
+
+} // namespace
+
+void CSceneTree::Remove(scene::ISceneNode* node)
+{
+    if (node == nullptr)
+        return;
+    Changed();
+    scene::ISceneNode* parent = node->getParent();
+    if (parent == nullptr)
+        return;
+    const core::list<scene::ISceneNode*>& children = parent->getChildren();
+    int searched = 0;
+    for (auto at = children.begin(); at != children.end() && searched < kFrontSearch; ++at, ++searched)
+    {
+        if (*at == node)
+        {
+            node->remove();
+            return;
+        }
+    }
+    // Left in the list, inert: what hangs below it goes now, as it would
+    // with the node.
+    node->removeAll();
+    node->removeAnimators();
+    node->setVisible(false);
+    node->setName("");
+    node->setID(-1);
+    node->grab();
+    std::vector<scene::ISceneNode*>& left = m_byParent[parent];
+    if (left.empty())
+        parent->grab();
+    left.push_back(node);
+    m_left.insert(node);
+    if (left.size() >= kSweepAtLeast && left.size() * kSweepShare >= children.getSize())
+    {
+        Sweep(parent, left);
+        m_byParent.erase(parent);
+    }
+}
+
+void CSceneTree::Sweep(scene::ISceneNode* parent, std::vector<scene::ISceneNode*>& left)
+{
+    core::list<scene::ISceneNode*>& children = CNodeInternals::ListOf(*parent);
+    for (auto at = children.begin(); at != children.end();)
+    {
+        scene::ISceneNode* child = *at;
+        if (m_left.count(child) == 0)
+        {
+            ++at;
+            continue;
+        }
+        // What ISceneNode::removeChild does with one child.
+        CNodeInternals::Unparent(*child);
+        child->drop();
+        at = children.erase(at);
+    }
+    for (scene::ISceneNode* node : left)
+    {
+        m_left.erase(node);
+        node->drop();
+    }
+    left.clear();
+    parent->drop();
+}
+
+void CSceneTree::Sweep()
+{
+    for (auto& [parent, left] : m_byParent)
+        Sweep(parent, left);
+    m_byParent.clear();
+}
+
+void CSceneTree::Release()
+{
+    Changed();
+    for (auto& [parent, left] : m_byParent)
+    {
+        for (scene::ISceneNode* node : left)
+            node->drop();
+        parent->drop();
+    }
+    m_byParent.clear();
+    m_left.clear();
+}
+
+bool CSceneTree::Reaches(const scene::ISceneNode* node, const scene::ISceneNode* root)
+{
+    std::vector<const scene::ISceneNode*> path;
+    bool learnt = true;
+    for (const scene::ISceneNode* step = node; step != nullptr; step = step->getParent())
+    {
+        if (step == root || m_reached.count(step) != 0)
+        {
+            // A node on a joint is not kept: Irrlicht may take joints away
+            // by itself when the mesh changes.
+            if (learnt && path.size() > 1)
+                m_reached.insert(path.begin(), path.end());
+            return true;
+        }
+        if (dynamic_cast<const scene::IBoneSceneNode*>(step) != nullptr)
+            learnt = false;
+        path.push_back(step);
+    }
+    return false;
+}
+
+} // namespace Graphics
