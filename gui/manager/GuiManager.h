@@ -500,9 +500,6 @@ public:
                                                 const std::wstring& text, const std::wstring& font,
                                                 const std::wstring& image, const std::wstring& pressedImage,
                                                 bool pushButton, bool useAlpha, bool border);
-    // Where the tool bar's next button starts: after the right edge of its
-    // last button, 5 pixels in when it has none.
-    int32_t GetToolbarNextButtonX(irr::gui::IGUIElement* toolbar) const;
 
     // Menus and tool bars in layouts (CGuiLayoutReader, CGuiLayoutWriter): the
     // "Menu", "ContextMenu" and "Toolbar" blocks.
@@ -937,10 +934,7 @@ public:
     std::pair<int32_t, int32_t> GetEditBoxSelection(irr::gui::IGUIElement* element);
     void SetEditBoxPassword(irr::gui::IGUIElement* element, bool password, wchar_t character);
     bool GetEditBoxPassword(irr::gui::IGUIElement* element);
-    // The password character, 0 when not in password mode.
-    wchar_t GetEditBoxPasswordChar(irr::gui::IGUIElement* element);
     void SetEditBoxAutoScroll(irr::gui::IGUIElement* element, bool autoScroll);
-    bool GetEditBoxAutoScroll(irr::gui::IGUIElement* element);
     // Switching multi-line on first switches password mode off.
     void SetEditBoxMultiline(irr::gui::IGUIElement* element, bool multiline);
     bool GetEditBoxMultiline(irr::gui::IGUIElement* element);

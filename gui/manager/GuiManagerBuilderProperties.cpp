@@ -344,23 +344,9 @@ bool CGuiManager::GetEditBoxPassword(gui::IGUIElement* element)
     return As<gui::IGUIEditBox>(*this, element, L"GetEditBoxPassword")->isPasswordBox();
 }
 
-wchar_t CGuiManager::GetEditBoxPasswordChar(gui::IGUIElement* element)
-{
-    gui::IGUIEditBox* box = As<gui::IGUIEditBox>(*this, element, L"GetEditBoxPasswordChar");
-    if (!box->isPasswordBox())
-        return 0;
-    // The library keeps it as a one-character text.
-    return CElementAttributes(m_device, element).FirstChar("PasswordChar");
-}
-
 void CGuiManager::SetEditBoxAutoScroll(gui::IGUIElement* element, bool autoScroll)
 {
     As<gui::IGUIEditBox>(*this, element, L"SetEditBoxAutoScroll")->setAutoScroll(autoScroll);
-}
-
-bool CGuiManager::GetEditBoxAutoScroll(gui::IGUIElement* element)
-{
-    return As<gui::IGUIEditBox>(*this, element, L"GetEditBoxAutoScroll")->isAutoScrollEnabled();
 }
 
 void CGuiManager::SetEditBoxMultiline(gui::IGUIElement* element, bool multiline)

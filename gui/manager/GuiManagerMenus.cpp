@@ -140,11 +140,6 @@ gui::IGUIToolBar* CGuiManager::AddToolbarNamed(const std::wstring& name, const C
     return m_toolBars.AddNamed(name, rect);
 }
 
-int32_t CGuiManager::GetToolbarNextButtonX(gui::IGUIElement* toolbar) const
-{
-    return CGuiToolBarOperations::NextButtonX(toolbar);
-}
-
 gui::IGUIButton* CGuiManager::addToolbarButton(gui::IGUIElement* toolbar, int32_t id,
                                                const std::wstring& text, const std::wstring& font,
                                                const std::wstring& image, const std::wstring& pressedImage,
