@@ -4,6 +4,7 @@
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/InputEventCodes.h"
+#include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiManager.h"
 
 #include <IGUIContextMenu.h>

@@ -3,6 +3,7 @@
 #include "gui/elements/GuiElementEvents.h"
 #include "gui/elements/GuiElementSwitches.h"
 #include "gui/manager/GuiIdSet.h"
+#include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"

@@ -1,52 +1,32 @@
 #pragma once
 
 #include "core/events/GuiEventType.h"
-#include "core/events/Multicast.h"
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
-#include "gui/elements/GuiComboBoxOperations.h"
-#include "gui/elements/GuiListBoxOperations.h"
-#include "gui/elements/GuiMenuOperations.h"
-#include "gui/elements/GuiScrollBarOperations.h"
-#include "gui/elements/GuiTabOperations.h"
-#include "gui/elements/GuiTableOperations.h"
-#include "gui/elements/GuiToolBarOperations.h"
-#include "gui/fonts/FontToolRegistry.h"
 #include "gui/input/GuiShortcuts.h"
-#include "gui/input/InputKeyMap.h"
-#include "gui/layout/GuiLayoutKinds.h"
-#include "gui/layout/GuiLayoutReader.h"
-#include "gui/layout/GuiLayoutWriter.h"
-#include "gui/layout/IGuiLayoutHost.h"
-#include "gui/layout/LayoutArchive.h"
-#include "gui/manager/GuiElementRegistry.h"
-#include "gui/manager/GuiEventQueue.h"
-#include "gui/manager/GuiIdSet.h"
-#include "gui/manager/IGuiHost.h"
-#include "gui/manager/Scroller.h"
-#include "gui/skin/SkinManager.h"
-#include "gui/sprites/GuiSpriteBankFront.h"
 
 #include <EGUIElementTypes.h>
-#include <rect.h>
+#include <irrTypes.h>
 
+#include <cstddef>
 #include <cstdint>
-#include <map>
-#include <optional>
 #include <memory>
-#include <set>
 #include <memory_resource>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
-#include <unordered_map>
 #include <vector>
 
 namespace irr
 {
 class CFontTool;
 class IrrlichtDevice;
+namespace core
+{
+template <class T> class rect;
+template <class T> class vector2d;
+} // namespace core
 namespace gui
 {
 class IGUIButton;
@@ -94,9 +74,15 @@ namespace Graphics::GUI
 {
 
 class CGuiElementVisitor;
+class CGuiEventQueue;
 class CGUIComboBoxEx;
 class CGUIListBoxEx;
 class CGUITableEx;
+class CInputKeyMap;
+class CScroller;
+class CSkinManager;
+class IGuiHost;
+struct SGuiMenuItem;
 
 // The GUI manager of the graphics engine: it stands between the scripts and
 // Irrlicht's GUI environment. The graphics engine creates it with itself,
@@ -113,56 +99,16 @@ class CGUITableEx;
 // reach the operations here, which take pixels; getters answer in fractions
 // of the screen. Main thread only: GUI events are published synchronously,
 // and their subscribers may re-enter the manager.
-class CGuiManager final : private IGuiLayoutHost
+class CGuiManager final
 {
 public:
     // A keyboard shortcut's key (GuiShortcuts.h).
     using SShortcutKey = CGuiShortcuts::SShortcutKey;
     using ShortcutMap = CGuiShortcuts::ShortcutMap;
 
-    // Fades the whole screen from a colour to transparent (fade-in) or back
-    // (fade-out) with an Irrlicht in/out fader element. While a fade exists
-    // it listens to the graphics tick, and with auto-clear it removes the
-    // finished fader there.
-    class CFaderManager : public Misc::Multicast::CSubscriber<Graphics::Multicast::CEvtGraphicsTick>
-    {
-    public:
-        explicit CFaderManager(CGuiManager* manager);
-        ~CFaderManager() override;
-        CFaderManager(const CFaderManager&) = delete;
-        CFaderManager& operator=(const CFaderManager&) = delete;
-
-        // Stores the fade colour, both times (milliseconds) and the id, and
-        // switches auto-clear on.
-        void Configure(int32_t id, const CColor& color, uint32_t inTime, uint32_t outTime);
-        // A fade of time milliseconds from the colour (in) or to it (out);
-        // nothing for a time of 0. Replaces a running fade.
-        void FadeIn(const CColor& color, uint32_t time, bool autoClear);
-        void FadeOut(const CColor& color, uint32_t time, bool autoClear);
-        // Removes the fader element; with reset also both times, the id and
-        // auto-clear go back to their start values.
-        void Clear(bool reset);
-        // True when no fader element exists or its fade has run its time.
-        bool IsComplete() const;
-
-        bool OnEvent(const Graphics::Multicast::CEvtGraphicsTick& tick) override;
-
-        const CColor& GetColor() const { return m_color; }
-        uint32_t GetInTime() const { return m_inTime; }
-        uint32_t GetOutTime() const { return m_outTime; }
-        int32_t GetId() const { return m_id; }
-
-    private:
-        void Fade(const CColor& color, uint32_t time, bool autoClear, bool fadeIn);
-
-        int32_t m_id = -1;
-        CColor m_color;
-        uint32_t m_inTime = 0;
-        uint32_t m_outTime = 0;
-        bool m_autoClear = true;
-        CGuiManager* m_manager;
-        irr::gui::IGUIInOutFader* m_element = nullptr;
-    };
+    // Fades the whole screen from a colour to transparent and back
+    // (FaderManager.h).
+    class CFaderManager;
 
     explicit CGuiManager(IGuiHost* host);
     ~CGuiManager();
@@ -182,8 +128,8 @@ public:
     // The GUI events Irrlicht raises while the manager adds or removes
     // elements wait here (the engine's receiver puts them in); the GUI's
     // generation changes with every clear and every new environment.
-    CGuiEventQueue& GetEventQueue() { return m_events; }
-    uint64_t GetGeneration() const { return m_events.GetGeneration(); }
+    CGuiEventQueue& GetEventQueue();
+    uint64_t GetGeneration() const;
     // Empties the sprite bank (nothing before there is one).
     void ClearSpriteBank();
     // The cache clearing's part of the skins: the registered fonts go. The
@@ -653,10 +599,10 @@ public:
 
     // The skin and font state, attached to the GUI environment while the
     // manager has a device. Its messages name the GUI manager.
-    CSkinManager& GetSkins() { return m_skins; }
-    const CSkinManager& GetSkins() const { return m_skins; }
+    CSkinManager& GetSkins();
+    const CSkinManager& GetSkins() const;
     // The GUI's sprite bank, made anew on every device; null without one.
-    Graphics::Sprite::CGuiKVOSpriteBank* GetSpriteBank() const { return m_sprites.Get(); }
+    Graphics::Sprite::CGuiKVOSpriteBank* GetSpriteBank() const;
 
     // Layout blocks. "Skin": the skin body of skin files; "Font"/"Fonts":
     // font lines up to, not including, the closing "}"; "Sprites": the
@@ -988,12 +934,6 @@ public:
     // Layout files: the manager hands each call to its layout reader or
     // writer (gui/layout), which work through its layout host calls.
 
-    // The element-kind table of layouts (GuiLayoutKinds.h): the block name,
-    // the scripts' type number, the reader and the writer of each kind, in
-    // their stored order.
-    using SElementKind = SGuiLayoutKind;
-    static const SElementKind* GetElementKinds(size_t& count) { return CGuiLayoutKinds::GetAll(count); }
-
     // Reads "-IdName" (wide name) or "-Id" (integer, the name is it in
     // "%i"), registers the name (RegisterElementName(name, 0)) and returns
     // the new id.
@@ -1078,9 +1018,7 @@ public:
     // mode "COMPRESSED", "BINARY" or a text encoding name.
     bool Save(const std::wstring& fileName, const std::string& mode, bool useRelativeCoordinates,
               irr::gui::IGUIElement* element);
-    const std::wstring& GetGuiFile() const { return m_layoutWriter.GetGuiFile(); }
-    // The type tag that heads layout files.
-    static constexpr const char* kLayoutTypeName = Layout::kLayoutTypeName;
+    const std::wstring& GetGuiFile() const;
 
     const CGuiShortcuts::Binding* FindShortcutOf(const std::wstring& name) const
     {
@@ -1106,57 +1044,27 @@ public:
     // bank each throws "[CGuiManager::<method>] Graphics engine not
     // initialised." (ScreenSpriteExists names AddSpriteToScreen).
     std::wstring AddSpriteBankEntry(const std::wstring& id, const std::wstring& textureName,
-                                    const std::vector<CRect>& rectangles, uint32_t frameTime)
-    {
-        return m_sprites.AddEntry(id, textureName, rectangles, frameTime);
-    }
+                                    const std::vector<CRect>& rectangles, uint32_t frameTime);
     std::wstring AddSpriteToScreen(const std::wstring& spriteId, const CRect& rectangle, uint32_t startFrame,
                                    bool loop, bool oneShot, int32_t zOrder, const CColor& color,
-                                   bool beforeGui, const CRect& clip)
-    {
-        m_sprites.Require(L"AddSpriteToScreen");
-        return m_sprites.AddToScreen(spriteId, ScreenRectToPixels(rectangle), startFrame, loop, oneShot,
-                                     zOrder, color, beforeGui, clip);
-    }
-    bool ScreenSpriteExists(const std::wstring& screenSpriteId)
-    {
-        return m_sprites.ScreenSpriteExists(screenSpriteId);
-    }
-    CRect GetSpritePosition(const std::wstring& screenSpriteId, bool absolute)
-    {
-        return m_sprites.GetPosition(screenSpriteId, absolute);
-    }
-    void MoveSprite(const std::wstring& screenSpriteId, const CRect& rectangle)
-    {
-        m_sprites.Require(L"MoveSprite");
-        m_sprites.Move(screenSpriteId, ScreenRectToPixels(rectangle));
-    }
-    void ChangeSpriteColor(const std::wstring& screenSpriteId, const CColor& color)
-    {
-        m_sprites.ChangeColor(screenSpriteId, color);
-    }
-    void RemoveSprite(const std::wstring& screenSpriteId) { m_sprites.Remove(screenSpriteId); }
-    void RemoveAllScreenSprites() { m_sprites.RemoveAllScreenSprites(); }
-    uint32_t GetSpriteBankCount() { return m_sprites.GetCount(); }
-    bool SpriteBankEntryExists(const std::wstring& id) { return m_sprites.EntryExists(id); }
+                                   bool beforeGui, const CRect& clip);
+    bool ScreenSpriteExists(const std::wstring& screenSpriteId);
+    CRect GetSpritePosition(const std::wstring& screenSpriteId, bool absolute);
+    void MoveSprite(const std::wstring& screenSpriteId, const CRect& rectangle);
+    void ChangeSpriteColor(const std::wstring& screenSpriteId, const CColor& color);
+    void RemoveSprite(const std::wstring& screenSpriteId);
+    void RemoveAllScreenSprites();
+    uint32_t GetSpriteBankCount();
+    bool SpriteBankEntryExists(const std::wstring& id);
     // Reads or writes the bank (null: the manager's own) in an open archive.
-    bool loadSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank)
-    {
-        return m_sprites.Load(archive, bank);
-    }
-    bool saveSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank)
-    {
-        return m_sprites.Save(archive, bank);
-    }
+    bool loadSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank);
+    bool saveSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank);
     // The file of the name (or with ".kvosprites") through the application's
     // file lookup; false when none is found or it is no sprite bank.
-    bool LoadSpriteBankFile(const std::wstring& name) { return m_sprites.LoadFile(name); }
+    bool LoadSpriteBankFile(const std::wstring& name);
     // "COMPRESSED" or "BINARY" a binary archive, else a text archive in that
     // encoding; true when the file was written and put in place.
-    bool SaveSpriteBankFile(const std::wstring& path, const char* mode)
-    {
-        return m_sprites.SaveFile(path, mode);
-    }
+    bool SaveSpriteBankFile(const std::wstring& path, const char* mode);
 
     // Bitmap-font builders made for scripts, known by their handle ids
     // (Misc::CHandleRegistry). Each is destroyed by DestroyFontTool or, at
@@ -1175,7 +1083,7 @@ public:
     // GUIs, while the held and toggled states start afresh with every
     // device (a key held when a device went away never sends its release).
     using CInputKeyMap = Graphics::GUI::CInputKeyMap;
-    CInputKeyMap& GetInputKeyMap() { return m_inputKeyMap; }
+    CInputKeyMap& GetInputKeyMap();
 
     // Moves the children of one parent element across it each graphics tick.
     using CScroller = Graphics::GUI::CScroller;
@@ -1195,24 +1103,35 @@ public:
     bool RemoveScroller(irr::gui::IGUIElement* parent);
     // The parent's scroller, or null.
     CScroller* FindScroller(irr::gui::IGUIElement* parent) const;
-    size_t GetScrollerCount() const { return m_scrollers.size(); }
+    size_t GetScrollerCount() const;
     void ClearScrollers();
 
-    CFaderManager& GetFader() { return m_fader; }
+    CFaderManager& GetFader();
     // The engine the GUI events name as their source.
     Graphics::CGraphicsEngine* GetGraphicsEngine() const { return m_source; }
     irr::IrrlichtDevice* GetDevice() const { return m_device; }
     irr::gui::IGUIEnvironment* GetGuiEnvironment() const { return m_environment; }
 
 private:
+    // The parts of the manager, with their own members (GuiManagerParts.h),
+    // and the layout reader's and writer's view of the manager
+    // (GuiManagerLayoutHost.h).
+    struct SParts;
+    class CLayoutHost;
+
     irr::gui::IGUIElement* FindElementAtPoint(irr::gui::IGUIElement* start,
-                                              const irr::core::position2di& point) const;
+                                              const irr::core::vector2d<irr::s32>& point) const;
     void Walk(CGuiElementVisitor& visitor, irr::gui::IGUIElement* start);
     // Whether the element hangs below the environment's root.
     bool IsAttached(const irr::gui::IGUIElement* element) const;
     // Removes the menu item of the id from the menu that holds it; false
     // when the element is no such menu.
     bool RemoveMenuItem(irr::gui::IGUIElement* element, int32_t id);
+    // Attaches the skins and a new sprite bank to the environment.
+    void AttachSkins();
+    // Lets go of the bank, the font builders and the environment before the
+    // device goes.
+    void DetachSkins();
 
     IGuiHost* m_host;
     Graphics::CGraphicsEngine* m_source;
@@ -1221,83 +1140,10 @@ private:
     irr::io::IFileSystem* m_fileSystem = nullptr;
     // Holds one reference while set.
     irr::gui::IGUIElement* m_guiParent = nullptr;
-    CGuiShortcuts m_shortcuts;
-    CFaderManager m_fader;
     bool m_started = false;
-    // The registry's view of this manager's GUI.
-    class CRegistryTree final : public IGuiElementTree
-    {
-    public:
-        explicit CRegistryTree(CGuiManager& manager) : m_manager(manager) {}
-        irr::gui::IGUIElement* GetGuiParent() override { return m_manager.GetGuiParent(); }
-        uint64_t GetGeneration() const override { return m_manager.GetGeneration(); }
-        Graphics::CGraphicsEngine* GetEventSource() const override { return m_manager.m_source; }
-
-    private:
-        CGuiManager& m_manager;
-    };
-    CRegistryTree m_registryTree{*this};
-    // The element names and ids, and the lookups by either.
-    CGuiElementRegistry m_registry{m_registryTree};
     int32_t m_tabOrder = 0;
-    CGuiEventQueue m_events;
-    // Elements whose removal is under way: a subscriber of their closed
-    // event that removes them again does not start a second removal.
-    std::set<irr::gui::IGUIElement*> m_removing;
-    // The first of the file-open dialogs open at one time, held until it has
-    // left the GUI; then the folder that was current before it is current
-    // again. Those opened while it lives leave the folder alone, so closing
-    // them in any order ends in that folder.
-    irr::gui::IGUIElement* m_restoringDialog = nullptr;
-    std::string m_folderBeforeDialogs;
-    // Tables, list boxes and combo boxes: the environment the element
-    // factory was registered with.
-    irr::gui::IGUIEnvironment* m_factoryEnvironment = nullptr;
-    // The operations of each element kind, working through the manager's
-    // public face on elements checked here.
-    CGuiTableOperations m_tables{*this};
-    CGuiListBoxOperations m_listBoxes{*this};
-    CGuiComboBoxOperations m_comboBoxes{*this};
-    CGuiTabOperations m_tabs{*this};
-    CGuiScrollBarOperations m_scrollBars{*this};
-    CGuiMenuOperations m_menus{*this};
-    CGuiToolBarOperations m_toolBars{*this, m_host};
-
-    // The edit box selections scripts set, by element (with the element's
-    // id, so that a later element at the same address does not inherit one).
-    struct SEditSelection
-    {
-        int32_t id = 0;
-        int32_t start = 0;
-        int32_t end = 0;
-    };
-    std::map<irr::gui::IGUIElement*, SEditSelection> m_editSelections;
-
-    // Layout files: read and written by the reader and the writer through
-    // the layout host's calls; these are the host's own.
-    ::CApplication* GetLayoutApplication() const override;
-    bool HoldMenuSizing(bool held) override;
-    SGuiFaderSettings GetFaderSettings() const override;
-    CGuiLayoutReader m_layoutReader{*this};
-    CGuiLayoutWriter m_layoutWriter{*this};
-    // Set while a layout's menu is read.
-    bool m_menuSizingHeld = false;
-
-    // Skins, fonts and the sprite bank.
-    // Attaches the skins and a new sprite bank to the environment.
-    void AttachSkins();
-    // Lets go of the bank, the font builders and the environment before the
-    // device goes.
-    void DetachSkins();
-    CSkinManager m_skins;
-    CGuiSpriteBankFront m_sprites;
-    CFontToolRegistry m_fontTools;
-
-    // Key map and scrollers. A scroller is shared so that one removed while
-    // it steps (by a script answering a removal it made) lives to the end
-    // of its step.
-    CInputKeyMap m_inputKeyMap;
-    std::map<irr::gui::IGUIElement*, std::shared_ptr<CScroller>> m_scrollers;
+    CGuiShortcuts m_shortcuts;
+    std::unique_ptr<SParts> m_parts;
 };
 
 } // namespace Graphics::GUI

@@ -8,7 +8,7 @@
 #include "graphics/irrlicht/IrrlichtConversions.h"
 #include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/GuiColorConversion.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
 #include "gui/sprites/GuiKVOSpriteBank.h"
@@ -83,8 +83,8 @@ std::optional<std::wstring> CGuiManager::GetElementFontFile(gui::IGUIElement* el
     if (font == nullptr)
         return std::nullopt;
     // The file of the first key (in key order) that holds the font.
-    const std::wstring key = m_skins.GetFontKey(font);
-    return key.empty() ? std::wstring() : m_skins.GetFontFilename(key);
+    const std::wstring key = m_parts->skins.GetFontKey(font);
+    return key.empty() ? std::wstring() : m_parts->skins.GetFontFilename(key);
 }
 
 video::ITexture* CGuiManager::FindTextureFile(const std::wstring& file) const
@@ -129,7 +129,7 @@ void CGuiManager::SetButtonSprite(gui::IGUIElement* element, int32_t state, cons
     if (state < 0 || state >= gui::EGBS_COUNT)
         throw Misc::Error::CKVOError::Format(L"[CGuiManager::SetButtonSprite] Invalid button state:%i",
                                              state);
-    const Graphics::Sprite::CGuiKVOSpriteBank& bank = m_sprites.Require(L"SetButtonSprite");
+    const Graphics::Sprite::CGuiKVOSpriteBank& bank = m_parts->sprites.Require(L"SetButtonSprite");
     button->setSprite(static_cast<gui::EGUI_BUTTON_STATE>(state), bank.FindSprite(spriteName),
                       video::SColor(0xFFFFFFFF), loop);
 }
@@ -314,19 +314,19 @@ void CGuiManager::SetEditBoxSelection(gui::IGUIElement* element, int32_t start, 
     As<gui::IGUIEditBox>(*this, element, L"SetEditBoxSelection");
     // Within the text, so that no reader meets a position past its end.
     const auto length = static_cast<int32_t>(std::min<size_t>(std::wcslen(element->getText()), INT32_MAX));
-    m_editSelections[element] =
-        SEditSelection{element->getID(), std::clamp(start, 0, length), std::clamp(end, 0, length)};
+    m_parts->editSelections[element] =
+        SParts::SEditSelection{element->getID(), std::clamp(start, 0, length), std::clamp(end, 0, length)};
 }
 
 std::pair<int32_t, int32_t> CGuiManager::GetEditBoxSelection(gui::IGUIElement* element)
 {
     As<gui::IGUIEditBox>(*this, element, L"GetEditBoxSelection");
-    const auto found = m_editSelections.find(element);
-    if (found == m_editSelections.end())
+    const auto found = m_parts->editSelections.find(element);
+    if (found == m_parts->editSelections.end())
         return {0, 0};
     if (found->second.id != element->getID())
     {
-        m_editSelections.erase(found);
+        m_parts->editSelections.erase(found);
         return {0, 0};
     }
     // The text may have become shorter since.

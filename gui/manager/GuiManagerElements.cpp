@@ -4,7 +4,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/WideFormat.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
 

@@ -2,7 +2,7 @@
 // parent's children on the graphics tick.
 
 #include "core/foundation/KVOError.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 
 #include <cmath>
 
@@ -22,7 +22,7 @@ bool CGuiManager::AddScroller(irr::gui::IGUIElement* parent, float speedX, float
     const uint32_t nextDue = m_host != nullptr ? m_host->GetNextDueTime() : 0;
     auto scroller = std::make_shared<CScroller>(this, parent, speedX, speedY, period, removeWhenOut, nextDue);
     RemoveScroller(parent);
-    m_scrollers[parent] = scroller;
+    m_parts->scrollers[parent] = scroller;
     TickChannel::Subscribe(scroller.get(), 0);
     return true;
 }
@@ -41,27 +41,27 @@ void CGuiManager::AddToScroller(irr::gui::IGUIElement* element, irr::gui::IGUIEl
 
 bool CGuiManager::RemoveScroller(irr::gui::IGUIElement* parent)
 {
-    const auto entry = m_scrollers.find(parent);
-    if (entry == m_scrollers.end())
+    const auto entry = m_parts->scrollers.find(parent);
+    if (entry == m_parts->scrollers.end())
         return false;
     // Out of the map first: whatever the scroller's release sets off finds
     // it gone.
     const std::shared_ptr<CScroller> scroller = std::move(entry->second);
-    m_scrollers.erase(entry);
+    m_parts->scrollers.erase(entry);
     scroller->Detach();
     return true;
 }
 
 CGuiManager::CScroller* CGuiManager::FindScroller(irr::gui::IGUIElement* parent) const
 {
-    const auto entry = m_scrollers.find(parent);
-    return entry != m_scrollers.end() ? entry->second.get() : nullptr;
+    const auto entry = m_parts->scrollers.find(parent);
+    return entry != m_parts->scrollers.end() ? entry->second.get() : nullptr;
 }
 
 void CGuiManager::ClearScrollers()
 {
     std::map<irr::gui::IGUIElement*, std::shared_ptr<CScroller>> scrollers;
-    scrollers.swap(m_scrollers);
+    scrollers.swap(m_parts->scrollers);
     for (auto& entry : scrollers)
         entry.second->Detach();
 }

@@ -3,7 +3,7 @@
 // operations.
 
 #include "gui/manager/GuiColorConversion.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 #include "gui/elements/GuiElementKinds.h"
 
 namespace Graphics::GUI
@@ -14,43 +14,43 @@ using namespace irr;
 gui::IGUITabControl* CGuiManager::AddTabControl(int32_t id, const CRect& pixelRect, bool fillBackground,
                                                 bool border)
 {
-    return m_tabs.AddControl(id, pixelRect, fillBackground, border);
+    return m_parts->tabs.AddControl(id, pixelRect, fillBackground, border);
 }
 
 gui::IGUITabControl* CGuiManager::AddTabControlNamed(const std::wstring& name, const CRect& rect,
                                                      bool fillBackground, bool border)
 {
-    return m_tabs.AddControlNamed(name, rect, fillBackground, border);
+    return m_parts->tabs.AddControlNamed(name, rect, fillBackground, border);
 }
 
 gui::IGUITab* CGuiManager::addTabPage(gui::IGUIElement* tabControl, int32_t id, const std::wstring& caption,
                                       const CColor& color, bool drawBackground)
 {
-    return m_tabs.AddPage(tabControl, id, caption, color, drawBackground);
+    return m_parts->tabs.AddPage(tabControl, id, caption, color, drawBackground);
 }
 
 gui::IGUITab* CGuiManager::AddTabPageNamed(gui::IGUIElement* tabControl, const std::wstring& name,
                                            const std::wstring& caption, const CColor& color,
                                            bool drawBackground)
 {
-    return m_tabs.AddPageNamed(tabControl, name, caption, color, drawBackground);
+    return m_parts->tabs.AddPageNamed(tabControl, name, caption, color, drawBackground);
 }
 
 gui::IGUITab* CGuiManager::AddTab(int32_t id, const CRect& pixelRect, bool drawBackground,
                                   const CColor& color)
 {
-    return m_tabs.Add(id, pixelRect, drawBackground, color);
+    return m_parts->tabs.Add(id, pixelRect, drawBackground, color);
 }
 
 gui::IGUITab* CGuiManager::AddTabNamed(const std::wstring& name, const CRect& rect, bool drawBackground,
                                        const CColor& color)
 {
-    return m_tabs.AddNamed(name, rect, drawBackground, color);
+    return m_parts->tabs.AddNamed(name, rect, drawBackground, color);
 }
 
 void CGuiManager::SetTabPageColor(gui::IGUIElement* element, const CColor& color)
 {
-    m_tabs.SetPageColor(*As<gui::IGUITab>(*this, element, L"SetTabPageColor"), color);
+    m_parts->tabs.SetPageColor(*As<gui::IGUITab>(*this, element, L"SetTabPageColor"), color);
 }
 
 CColor CGuiManager::GetTabPageColor(gui::IGUIElement* element)
@@ -75,7 +75,7 @@ int32_t CGuiManager::GetTabCount(gui::IGUIElement* element)
 
 gui::IGUITab* CGuiManager::GetTab(gui::IGUIElement* element, int32_t index)
 {
-    return m_tabs.GetTab(*As<gui::IGUITabControl>(*this, element, L"GetTab"), index);
+    return m_parts->tabs.GetTab(*As<gui::IGUITabControl>(*this, element, L"GetTab"), index);
 }
 
 int32_t CGuiManager::GetActiveTab(gui::IGUIElement* element)
@@ -85,53 +85,53 @@ int32_t CGuiManager::GetActiveTab(gui::IGUIElement* element)
 
 void CGuiManager::SetActiveTab(gui::IGUIElement* element, int32_t index)
 {
-    m_tabs.SetActiveTab(*As<gui::IGUITabControl>(*this, element, L"SetActiveTab"), index);
+    m_parts->tabs.SetActiveTab(*As<gui::IGUITabControl>(*this, element, L"SetActiveTab"), index);
 }
 
 bool CGuiManager::GetTabControlBackground(gui::IGUIElement* element)
 {
-    return m_tabs.GetBackground(*As<gui::IGUITabControl>(*this, element, L"GetTabControlBackground"));
+    return m_parts->tabs.GetBackground(*As<gui::IGUITabControl>(*this, element, L"GetTabControlBackground"));
 }
 
 void CGuiManager::SetTabControlBackground(gui::IGUIElement* element, bool fill)
 {
-    m_tabs.SetBackground(*As<gui::IGUITabControl>(*this, element, L"SetTabControlBackground"), fill);
+    m_parts->tabs.SetBackground(*As<gui::IGUITabControl>(*this, element, L"SetTabControlBackground"), fill);
 }
 
 bool CGuiManager::GetTabControlBorder(gui::IGUIElement* element)
 {
-    return m_tabs.GetBorder(*As<gui::IGUITabControl>(*this, element, L"GetTabControlBorder"));
+    return m_parts->tabs.GetBorder(*As<gui::IGUITabControl>(*this, element, L"GetTabControlBorder"));
 }
 
 void CGuiManager::SetTabControlBorder(gui::IGUIElement* element, bool border)
 {
-    m_tabs.SetBorder(*As<gui::IGUITabControl>(*this, element, L"SetTabControlBorder"), border);
+    m_parts->tabs.SetBorder(*As<gui::IGUITabControl>(*this, element, L"SetTabControlBorder"), border);
 }
 
 gui::IGUIScrollBar* CGuiManager::AddScrollBar(int32_t id, bool horizontal, const CRect& pixelRect,
                                               uint32_t maximum, int32_t position, int32_t upButtonId,
                                               int32_t downButtonId)
 {
-    return m_scrollBars.Add(id, horizontal, pixelRect, maximum, position, upButtonId, downButtonId);
+    return m_parts->scrollBars.Add(id, horizontal, pixelRect, maximum, position, upButtonId, downButtonId);
 }
 
 gui::IGUIScrollBar* CGuiManager::AddScrollBarNamed(const std::wstring& name, bool horizontal,
                                                    const CRect& rect, uint32_t maximum, int32_t position,
                                                    const std::wstring& upName, const std::wstring& downName)
 {
-    return m_scrollBars.AddNamed(name, horizontal, rect, maximum, position, upName, downName);
+    return m_parts->scrollBars.AddNamed(name, horizontal, rect, maximum, position, upName, downName);
 }
 
 void CGuiManager::SetScrollBarLimit(gui::IGUIElement* element, uint32_t maximum, float smallFraction,
                                     float largeFraction)
 {
-    m_scrollBars.SetLimit(*As<gui::IGUIScrollBar>(*this, element, L"SetScrollBarLimit"), maximum,
-                          smallFraction, largeFraction);
+    m_parts->scrollBars.SetLimit(*As<gui::IGUIScrollBar>(*this, element, L"SetScrollBarLimit"), maximum,
+                                 smallFraction, largeFraction);
 }
 
 void CGuiManager::SetScrollBarPos(gui::IGUIElement* element, int32_t position)
 {
-    m_scrollBars.SetPosition(*As<gui::IGUIScrollBar>(*this, element, L"SetScrollBarPos"), position);
+    m_parts->scrollBars.SetPosition(*As<gui::IGUIScrollBar>(*this, element, L"SetScrollBarPos"), position);
 }
 
 int32_t CGuiManager::GetScrollBarPos(gui::IGUIElement* element)
@@ -146,38 +146,42 @@ int32_t CGuiManager::GetScrollBarMax(gui::IGUIElement* element)
 
 float CGuiManager::GetScrollBarSmallStep(gui::IGUIElement* element)
 {
-    return m_scrollBars.GetSmallStep(*As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarSmallStep"));
+    return m_parts->scrollBars.GetSmallStep(
+        *As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarSmallStep"));
 }
 
 float CGuiManager::GetScrollBarLargeStep(gui::IGUIElement* element)
 {
-    return m_scrollBars.GetLargeStep(*As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarLargeStep"));
+    return m_parts->scrollBars.GetLargeStep(
+        *As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarLargeStep"));
 }
 
 int32_t CGuiManager::GetScrollBarUpButtonId(gui::IGUIElement* element)
 {
     if (element == nullptr)
         return -1;
-    return m_scrollBars.GetButtonId(*As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarUpButtonId"), true);
+    return m_parts->scrollBars.GetButtonId(*As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarUpButtonId"),
+                                           true);
 }
 
 int32_t CGuiManager::GetScrollBarDownButtonId(gui::IGUIElement* element)
 {
     if (element == nullptr)
         return -1;
-    return m_scrollBars.GetButtonId(*As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarDownButtonId"),
-                                    false);
+    return m_parts->scrollBars.GetButtonId(
+        *As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarDownButtonId"), false);
 }
 
 bool CGuiManager::GetScrollBarHorizontal(gui::IGUIElement* element)
 {
-    return m_scrollBars.IsHorizontal(*As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarHorizontal"));
+    return m_parts->scrollBars.IsHorizontal(
+        *As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarHorizontal"));
 }
 
 void CGuiManager::SetScrollBarHorizontal(gui::IGUIElement* element, bool horizontal)
 {
-    m_scrollBars.SetHorizontal(*As<gui::IGUIScrollBar>(*this, element, L"SetScrollBarHorizontal"),
-                               horizontal);
+    m_parts->scrollBars.SetHorizontal(*As<gui::IGUIScrollBar>(*this, element, L"SetScrollBarHorizontal"),
+                                      horizontal);
 }
 
 } // namespace Graphics::GUI

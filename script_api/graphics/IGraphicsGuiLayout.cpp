@@ -4,6 +4,7 @@
 #include "core/foundation/Color.h"
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/ScriptMetaTable.h"
+#include "gui/manager/FaderManager.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/RectScript.h"

@@ -9,6 +9,7 @@
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/ScriptMetaTable.h"
 #include "graphics/engine/GraphicsEngine.h"
+#include "gui/input/InputKeyMap.h"
 #include "gui/manager/GuiManager.h"
 #include "platform/Terminal.h"
 #include "script_api/core/EngineAccess.h"

@@ -6,6 +6,7 @@
 
 #include "core/io/ArchiveText.h"
 #include "gui/elements/GUIListBoxEx.h"
+#include "gui/manager/FaderManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 
 namespace

@@ -3,6 +3,7 @@
 // form, damaged entries, and a seeded fuzz run of the readers.
 
 #include "gui/GuiLayoutFixture.h"
+#include "gui/layout/GuiLayoutKinds.h"
 
 namespace
 {
@@ -37,8 +38,7 @@ protected:
     static bool ButtonsHaveAReader()
     {
         size_t count = 0;
-        const Graphics::GUI::CGuiManager::SElementKind* kinds =
-            Graphics::GUI::CGuiManager::GetElementKinds(count);
+        const Graphics::GUI::SGuiLayoutKind* kinds = Graphics::GUI::CGuiLayoutKinds::GetAll(count);
         return count > 0 && kinds[0].reader != nullptr;
     }
 };

@@ -4,7 +4,9 @@
 #include "graphics/engine/GraphicsTestSupport.h"
 
 #include "core/foundation/KVOError.h"
+#include "gui/manager/FaderManager.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/skin/SkinManager.h"
 
 #include <gtest/gtest.h>
 

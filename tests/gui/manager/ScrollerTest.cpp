@@ -5,6 +5,7 @@
 #include "gui/GuiManagerTestSupport.h"
 
 #include "core/app/FakeClock.h"
+#include "gui/manager/Scroller.h"
 
 #include <cmath>
 #include <memory>

@@ -11,6 +11,7 @@
 #include "core/io/ArchiveText.h"
 #include "gui/sprites/GuiKVOSpriteBank.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/skin/SkinManager.h"
 
 #include "support/TestFolder.h"
 #include "core/io/ArchiveTestUtil.h"
