@@ -5,6 +5,11 @@
 #include <cstdint>
 #include <string>
 
+namespace irr::gui
+{
+class IGUIElement;
+}
+
 namespace Graphics::GUI
 {
 
@@ -13,8 +18,8 @@ class CGUIComboBoxEx;
 
 // What the manager does with extended combo boxes beyond one call of the
 // combo box itself: building them with their parts' names and the selection
-// with its event. Operations take a combo box the manager has checked
-// already.
+// with its event. The manager's own operations hand over a combo box they
+// have checked; the one for scripts checks the element's kind itself.
 class CGuiComboBoxOperations
 {
 public:
@@ -32,6 +37,11 @@ public:
     void Select(CGUIComboBoxEx& combo, int32_t index);
     void SelectByText(CGUIComboBoxEx& combo, const std::wstring& text);
     void SelectByData(CGUIComboBoxEx& combo, const std::wstring& data);
+
+    // The most rows the open list shows; an element of another kind is
+    // refused with "[CGuiManager::GetComboBoxMaxItems] Gui element is not a
+    // combo box:%s".
+    uint32_t GetMaxItems(irr::gui::IGUIElement* combo);
 
 private:
     CGuiManager& m_manager;

@@ -20,8 +20,8 @@ class CGuiManager;
 
 // What the manager does with tab controls and tabs beyond one call of the
 // element itself: building them, page colours by the skin, checked indices
-// and the settings kept in the attributes. Operations take an element the
-// manager has checked already.
+// and the settings kept in the attributes; and what scripts read and change
+// on them, each operation checking the element's kind.
 class CGuiTabOperations
 {
 public:
@@ -50,14 +50,28 @@ public:
     // A colour with an alpha above 0.000001 becomes the background colour,
     // else the skin's 3D face colour does.
     void SetPageColor(irr::gui::IGUITab& tab, const CColor& color);
+
+    // What scripts ask of tab controls and tabs. Each refuses an element of
+    // another kind with "[CGuiManager::<method>] Gui element is not a tab
+    // control:%s" ("... a tab:%s"), the method named after the operation
+    // (GetTabCount, GetTab, GetActiveTab, SetActiveTab,
+    // GetTabControlBackground, ...).
+    int32_t GetCount(irr::gui::IGUIElement* tabControl);
     // The tab at the index, null when there is none.
-    irr::gui::IGUITab* GetTab(irr::gui::IGUITabControl& tabControl, int32_t index);
-    // An index of no tab changes nothing.
-    void SetActiveTab(irr::gui::IGUITabControl& tabControl, int32_t index);
-    bool GetBackground(const irr::gui::IGUITabControl& tabControl) const;
-    void SetBackground(irr::gui::IGUITabControl& tabControl, bool fill);
-    bool GetBorder(const irr::gui::IGUITabControl& tabControl) const;
-    void SetBorder(irr::gui::IGUITabControl& tabControl, bool border);
+    irr::gui::IGUITab* GetTab(irr::gui::IGUIElement* tabControl, int32_t index);
+    int32_t GetActiveTab(irr::gui::IGUIElement* tabControl);
+    // An index of no tab changes nothing; a change publishes the tab
+    // changed event (type 17) through the library.
+    void SetActiveTab(irr::gui::IGUIElement* tabControl, int32_t index);
+    // The fill-background and border flags given at creation; setting them
+    // afterwards changes the flags only.
+    bool GetControlBackground(irr::gui::IGUIElement* tabControl);
+    void SetControlBackground(irr::gui::IGUIElement* tabControl, bool fill);
+    bool GetControlBorder(irr::gui::IGUIElement* tabControl);
+    void SetControlBorder(irr::gui::IGUIElement* tabControl, bool border);
+    CColor GetPageColor(irr::gui::IGUIElement* tab);
+    bool GetPageBackground(irr::gui::IGUIElement* tab);
+    void SetPageBackground(irr::gui::IGUIElement* tab, bool drawBackground);
 
 private:
     // The new tab's colour and background.

@@ -125,7 +125,7 @@ void CGuiManager::Clear()
     m_environment->clear();
     ForgetClosedDialogs();
     m_shortcuts.Clear();
-    m_parts->editSelections.clear();
+    m_parts->properties.ClearEditBoxSelections();
     m_parts->registry.Clear();
     m_tabOrder = 0;
     m_parts->events.NextGeneration();
@@ -149,6 +149,31 @@ CGuiManager::CFaderManager& CGuiManager::GetFader()
 CGuiManager::CInputKeyMap& CGuiManager::GetInputKeyMap()
 {
     return m_parts->inputKeyMap;
+}
+
+CGuiTabOperations& CGuiManager::GetTabs()
+{
+    return m_parts->tabs;
+}
+
+CGuiScrollBarOperations& CGuiManager::GetScrollBars()
+{
+    return m_parts->scrollBars;
+}
+
+CGuiMenuOperations& CGuiManager::GetMenus()
+{
+    return m_parts->menus;
+}
+
+CGuiComboBoxOperations& CGuiManager::GetComboBoxes()
+{
+    return m_parts->comboBoxes;
+}
+
+CGuiElementProperties& CGuiManager::GetElementProperties()
+{
+    return m_parts->properties;
 }
 
 size_t CGuiManager::GetScrollerCount() const
@@ -459,7 +484,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     m_parts->registry.NoteRemoval(element->getParent() == m_environment->getRootGUIElement());
     element->remove();
     RemoveScroller(element);
-    m_parts->editSelections.erase(element);
+    m_parts->properties.ForgetEditBoxSelection(element);
     // New elements must not be created below a removed parent.
     if (m_guiParent != nullptr && !IsAttached(m_guiParent))
         SetGuiParent(nullptr);

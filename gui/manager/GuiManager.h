@@ -73,8 +73,13 @@ class IArchive;
 namespace Graphics::GUI
 {
 
+class CGuiComboBoxOperations;
+class CGuiElementProperties;
 class CGuiElementVisitor;
 class CGuiEventQueue;
+class CGuiMenuOperations;
+class CGuiScrollBarOperations;
+class CGuiTabOperations;
 class CGUIComboBoxEx;
 class CGUIListBoxEx;
 class CGUITableEx;
@@ -362,8 +367,6 @@ public:
     // throws "[CGuiManager::SetCheckBoxChecked] Gui element is not a check
     // box:%s".
     void SetCheckBoxChecked(irr::gui::IGUIElement* element, bool checked);
-    // The same check as "[CGuiManager::IsCheckBoxChecked] ...".
-    bool IsCheckBoxChecked(irr::gui::IGUIElement* element) const;
     // The file chosen in the file-open dialog of the id.
     std::wstring GetOpenDialogFileName(int32_t id);
     // The "Checkbox" layout block: id and name, position, label, state.
@@ -408,15 +411,6 @@ public:
     // The item of the name; an unknown name throws the lookup errors, a
     // name of no menu item "Menu item not found:%s".
     SMenuItem GetMenuItem(const std::wstring& name);
-    bool IsMenuItemEnabled(const std::wstring& name);
-    // Also enables or disables the sub-menu the item opens.
-    void SetMenuItemEnabled(const std::wstring& name, bool enabled);
-    bool IsMenuItemChecked(const std::wstring& name);
-    void SetMenuItemChecked(const std::wstring& name, bool checked);
-    std::wstring GetMenuItemLabel(const std::wstring& name);
-    // Also the sub-menu's caption; then the menu is laid out again.
-    void SetMenuItemLabel(const std::wstring& name, const std::wstring& text);
-    bool HasMenuItemSubMenu(const std::wstring& name);
     uint32_t GetMenuItemCount(irr::gui::IGUIElement* menu);
     // The name registered for the command id of the item at the index; ""
     // for an index past the items or an id without a name.
@@ -492,20 +486,6 @@ public:
     // A colour with an alpha above 0.000001 becomes the background colour,
     // else the skin's 3D face colour does.
     void SetTabPageColor(irr::gui::IGUIElement* tab, const CColor& color);
-    CColor GetTabPageColor(irr::gui::IGUIElement* tab);
-    void SetTabPageBackground(irr::gui::IGUIElement* tab, bool drawBackground);
-    bool GetTabPageBackground(irr::gui::IGUIElement* tab);
-    int32_t GetTabCount(irr::gui::IGUIElement* tabControl);
-    // The tab at the index, null when there is none.
-    irr::gui::IGUITab* GetTab(irr::gui::IGUIElement* tabControl, int32_t index);
-    int32_t GetActiveTab(irr::gui::IGUIElement* tabControl);
-    // An index of no tab changes nothing; a change publishes the tab
-    // changed event (type 17) through the library.
-    void SetActiveTab(irr::gui::IGUIElement* tabControl, int32_t index);
-    bool GetTabControlBackground(irr::gui::IGUIElement* tabControl);
-    void SetTabControlBackground(irr::gui::IGUIElement* tabControl, bool fill);
-    bool GetTabControlBorder(irr::gui::IGUIElement* tabControl);
-    void SetTabControlBorder(irr::gui::IGUIElement* tabControl, bool border);
 
     // Tab controls, tabs and scroll bars in layouts
     // (CGuiLayoutReader, CGuiLayoutWriter): the "TabControl", "Tab" (also "TabColor"
@@ -539,16 +519,6 @@ public:
                            float largeFraction);
     // Sets the position, then publishes the scroll bar event (type 6).
     void SetScrollBarPos(irr::gui::IGUIElement* bar, int32_t position);
-    int32_t GetScrollBarPos(irr::gui::IGUIElement* bar);
-    int32_t GetScrollBarMax(irr::gui::IGUIElement* bar);
-    // The steps as fractions of the maximum; 0 for a maximum of 0.
-    float GetScrollBarSmallStep(irr::gui::IGUIElement* bar);
-    float GetScrollBarLargeStep(irr::gui::IGUIElement* bar);
-    // The ids of the up and down buttons; -1 for a null bar.
-    int32_t GetScrollBarUpButtonId(irr::gui::IGUIElement* bar);
-    int32_t GetScrollBarDownButtonId(irr::gui::IGUIElement* bar);
-    bool GetScrollBarHorizontal(irr::gui::IGUIElement* bar);
-    void SetScrollBarHorizontal(irr::gui::IGUIElement* bar, bool horizontal);
 
     // Removal.
 
@@ -747,7 +717,6 @@ public:
     void RemoveComboBoxItem(irr::gui::IGUIElement* combo, int32_t index);
     void ClearComboBox(irr::gui::IGUIElement* combo);
     void SetComboBoxMaxItems(irr::gui::IGUIElement* combo, uint32_t rows);
-    uint32_t GetComboBoxMaxItems(irr::gui::IGUIElement* combo);
 
     // Their layout blocks "List", "Combobox" and "Table"
     // (CGuiLayoutReader, CGuiLayoutWriter). A table's
@@ -822,9 +791,6 @@ public:
     // The element's override font: the font of that name (GetFont), none
     // for an empty name. Buttons, static texts and edit boxes have one.
     void SetElementFont(irr::gui::IGUIElement* element, const std::wstring& fontName);
-    // The file registered for the element's override font; null when the
-    // element has no override font, "" when the font is not registered.
-    std::optional<std::wstring> GetElementFontFile(irr::gui::IGUIElement* element);
     // The texture of the file, without creating one; null when missing.
     irr::video::ITexture* FindTextureFile(const std::wstring& file) const;
     // The texture's file name; "" for none.
@@ -838,81 +804,28 @@ public:
     // The sprite bank entry of that name for the button state, in white.
     void SetButtonSprite(irr::gui::IGUIElement* element, int32_t state, const std::wstring& spriteName,
                          bool loop);
-    bool IsButtonPressed(irr::gui::IGUIElement* element);
-    void SetButtonPressed(irr::gui::IGUIElement* element, bool pressed);
-    bool IsButtonPushButton(irr::gui::IGUIElement* element);
-    void SetButtonPushButton(irr::gui::IGUIElement* element, bool push);
-    bool IsButtonAlphaEnabled(irr::gui::IGUIElement* element);
-    void SetButtonAlphaEnabled(irr::gui::IGUIElement* element, bool alpha);
-    bool IsButtonBorderEnabled(irr::gui::IGUIElement* element);
-    void SetButtonBorderEnabled(irr::gui::IGUIElement* element, bool border);
 
     // Static texts. A colour whose alpha is at most 0.000001 switches the
-    // override colour off; the getter answers (0, 0, 0, 0) while it is off.
+    // override colour off.
     void SetStaticTextColor(irr::gui::IGUIElement* element, const CColor& color);
-    CColor GetStaticTextColor(irr::gui::IGUIElement* element);
-    void SetStaticTextBackgroundColor(irr::gui::IGUIElement* element, const CColor& color);
-    CColor GetStaticTextBackgroundColor(irr::gui::IGUIElement* element);
-    void SetStaticTextWordWrap(irr::gui::IGUIElement* element, bool wordWrap);
-    bool GetStaticTextWordWrap(irr::gui::IGUIElement* element);
-    void SetStaticTextBorder(irr::gui::IGUIElement* element, bool border);
-    bool GetStaticTextBorder(irr::gui::IGUIElement* element);
-    void SetStaticTextBackground(irr::gui::IGUIElement* element, bool background);
-    bool GetStaticTextBackground(irr::gui::IGUIElement* element);
-    // EGUI_ALIGNMENT numbers; another number throws.
-    void SetStaticTextAlignment(irr::gui::IGUIElement* element, int32_t horizontal, int32_t vertical);
-    int32_t GetStaticTextAlignmentHorizontal(irr::gui::IGUIElement* element);
-    int32_t GetStaticTextAlignmentVertical(irr::gui::IGUIElement* element);
-    // The text's size as fractions of the screen.
-    float GetStaticTextWidth(irr::gui::IGUIElement* element);
-    float GetStaticTextHeight(irr::gui::IGUIElement* element);
 
     // Edit boxes.
-    void SetEditBoxColor(irr::gui::IGUIElement* element, const CColor& color);
-    CColor GetEditBoxColor(irr::gui::IGUIElement* element);
-    void SetEditBoxBorder(irr::gui::IGUIElement* element, bool border);
-    bool GetEditBoxBorder(irr::gui::IGUIElement* element);
-    void SetEditBoxMaxChars(irr::gui::IGUIElement* element, uint32_t maxChars);
-    uint32_t GetEditBoxMaxChars(irr::gui::IGUIElement* element);
-    // The library keeps the selection to itself: the manager holds the one
-    // scripts set, limited to the text (both ends from 0 to its length).
-    void SetEditBoxSelection(irr::gui::IGUIElement* element, int32_t start, int32_t end);
-    std::pair<int32_t, int32_t> GetEditBoxSelection(irr::gui::IGUIElement* element);
     void SetEditBoxPassword(irr::gui::IGUIElement* element, bool password, wchar_t character);
-    bool GetEditBoxPassword(irr::gui::IGUIElement* element);
-    void SetEditBoxAutoScroll(irr::gui::IGUIElement* element, bool autoScroll);
     // Switching multi-line on first switches password mode off.
     void SetEditBoxMultiline(irr::gui::IGUIElement* element, bool multiline);
-    bool GetEditBoxMultiline(irr::gui::IGUIElement* element);
-    void SetEditBoxAlignment(irr::gui::IGUIElement* element, int32_t horizontal, int32_t vertical);
-    int32_t GetEditBoxAlignmentHorizontal(irr::gui::IGUIElement* element);
-    int32_t GetEditBoxAlignmentVertical(irr::gui::IGUIElement* element);
 
     // Spin boxes. Their numbers stay within -1e9 to 1e9 (not a number is
     // 0) and 8 decimal places (a negative count: the library's default).
     // Sets the value, then publishes the spin box event (type 20).
     void SetSpinBoxValue(irr::gui::IGUIElement* element, float value);
-    float GetSpinBoxValue(irr::gui::IGUIElement* element);
     // The smaller value is the minimum; without decimal places both are
     // truncated to whole numbers first.
     void SetSpinBoxRange(irr::gui::IGUIElement* element, float a, float b);
-    float GetSpinBoxMin(irr::gui::IGUIElement* element);
-    float GetSpinBoxMax(irr::gui::IGUIElement* element);
-    void SetSpinBoxStepSize(irr::gui::IGUIElement* element, float step);
-    float GetSpinBoxStepSize(irr::gui::IGUIElement* element);
-    void SetSpinBoxDecimals(irr::gui::IGUIElement* element, int32_t decimals);
-    int32_t GetSpinBoxDecimals(irr::gui::IGUIElement* element);
-    // The spin box's up and down buttons (children of its own); null when
-    // missing.
-    irr::gui::IGUIButton* GetSpinBoxButton(irr::gui::IGUISpinBox* spinBox, bool up) const;
 
     // Images. A texture that cannot be had leaves the image without one.
     void SetImageTexture(irr::gui::IGUIElement* element, const std::wstring& file);
-    std::wstring GetImageTexture(irr::gui::IGUIElement* element);
     void SetImageAlpha(irr::gui::IGUIElement* element, bool alpha);
-    bool GetImageAlpha(irr::gui::IGUIElement* element);
     void SetImageScale(irr::gui::IGUIElement* element, bool scale);
-    bool GetImageScale(irr::gui::IGUIElement* element);
 
     // Their layout blocks (CGuiLayoutReader, CGuiLayoutWriter): "Button", "Image",
     // "Text" (and "Text2"), "EditText" and "Spinbox". A button read under a
@@ -1107,6 +1020,14 @@ public:
     void ClearScrollers();
 
     CFaderManager& GetFader();
+
+    // The parts that hold the operations on each element kind that are not
+    // the manager's own; scripts call them there.
+    CGuiTabOperations& GetTabs();
+    CGuiScrollBarOperations& GetScrollBars();
+    CGuiMenuOperations& GetMenus();
+    CGuiComboBoxOperations& GetComboBoxes();
+    CGuiElementProperties& GetElementProperties();
     // The engine the GUI events name as their source.
     Graphics::CGraphicsEngine* GetGraphicsEngine() const { return m_source; }
     irr::IrrlichtDevice* GetDevice() const { return m_device; }

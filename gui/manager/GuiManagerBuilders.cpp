@@ -198,12 +198,14 @@ gui::IGUISpinBox* CGuiManager::AddSpinBox(int32_t id, const std::wstring& text, 
         editBox->setID(id);
         editBox->setTabStop(true);
     }
-    if (gui::IGUIButton* up = GetSpinBoxButton(spinBox, true); up != nullptr && upId != 0)
+    if (gui::IGUIButton* up = CGuiElementProperties::GetSpinBoxButton(spinBox, true);
+        up != nullptr && upId != 0)
         up->setID(upId);
-    if (gui::IGUIButton* down = GetSpinBoxButton(spinBox, false); down != nullptr && downId != 0)
+    if (gui::IGUIButton* down = CGuiElementProperties::GetSpinBoxButton(spinBox, false);
+        down != nullptr && downId != 0)
         down->setID(downId);
     SetSpinBoxRange(spinBox, minimum, maximum);
-    SetSpinBoxDecimals(spinBox, decimals);
+    m_parts->properties.SetSpinBoxDecimals(spinBox, decimals);
     if (text.empty())
         SetSpinBoxValue(spinBox, value);
     return spinBox;

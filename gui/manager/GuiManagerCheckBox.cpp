@@ -15,11 +15,6 @@ using namespace irr;
 using Misc::Multicast::CMulticastOf;
 namespace Kind = Misc::Multicast::Kind;
 
-namespace
-{
-
-} // namespace
-
 gui::IGUICheckBox* CGuiManager::AddCheckBoxNamed(const std::wstring& name, const std::wstring& caption,
                                                  bool checked, const CRect& rect)
 {
@@ -47,11 +42,6 @@ void CGuiManager::SetCheckBoxChecked(gui::IGUIElement* element, bool checked)
     // Whether a subscriber handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
         CGuiEvent{m_source, GetElementName(element->getID(), false), kGuiCheckBoxChanged, 0});
-}
-
-bool CGuiManager::IsCheckBoxChecked(gui::IGUIElement* element) const
-{
-    return As<gui::IGUICheckBox>(*this, element, L"IsCheckBoxChecked")->isChecked();
 }
 
 std::wstring CGuiManager::GetOpenDialogFileName(int32_t id)

@@ -79,9 +79,4 @@ void CGuiManager::SetComboBoxMaxItems(gui::IGUIElement* combo, uint32_t rows)
     As<CGUIComboBoxEx>(*this, combo, L"SetComboBoxMaxItems")->SetMaxItems(rows);
 }
 
-uint32_t CGuiManager::GetComboBoxMaxItems(gui::IGUIElement* combo)
-{
-    return As<CGUIComboBoxEx>(*this, combo, L"GetComboBoxMaxItems")->GetMaxItems();
-}
-
 } // namespace Graphics::GUI

@@ -191,7 +191,7 @@ void CGuiManager::CLayoutHost::SetElementRelativeRect(gui::IGUIElement* element,
 
 std::optional<std::wstring> CGuiManager::CLayoutHost::GetElementFontFile(gui::IGUIElement* element)
 {
-    return m_manager.GetElementFontFile(element);
+    return m_manager.m_parts->properties.GetElementFontFile(element);
 }
 
 std::wstring CGuiManager::CLayoutHost::GetTextureFile(video::ITexture* texture) const
@@ -266,12 +266,12 @@ gui::IGUIStaticText* CGuiManager::CLayoutHost::AddStaticText(int32_t id, const s
 
 CColor CGuiManager::CLayoutHost::GetStaticTextColor(gui::IGUIElement* element)
 {
-    return m_manager.GetStaticTextColor(element);
+    return m_manager.m_parts->properties.GetStaticTextColor(element);
 }
 
 CColor CGuiManager::CLayoutHost::GetStaticTextBackgroundColor(gui::IGUIElement* element)
 {
-    return m_manager.GetStaticTextBackgroundColor(element);
+    return m_manager.m_parts->properties.GetStaticTextBackgroundColor(element);
 }
 
 gui::IGUIEditBox* CGuiManager::CLayoutHost::AddEditBox(int32_t id, const std::wstring& text,
@@ -288,12 +288,12 @@ void CGuiManager::CLayoutHost::SetEditBoxMultiline(gui::IGUIElement* element, bo
 
 void CGuiManager::CLayoutHost::SetEditBoxColor(gui::IGUIElement* element, const CColor& color)
 {
-    m_manager.SetEditBoxColor(element, color);
+    m_manager.m_parts->properties.SetEditBoxColor(element, color);
 }
 
 CColor CGuiManager::CLayoutHost::GetEditBoxColor(gui::IGUIElement* element)
 {
-    return m_manager.GetEditBoxColor(element);
+    return m_manager.m_parts->properties.GetEditBoxColor(element);
 }
 
 gui::IGUISpinBox* CGuiManager::CLayoutHost::AddSpinBox(int32_t id, const std::wstring& text,
@@ -306,17 +306,17 @@ gui::IGUISpinBox* CGuiManager::CLayoutHost::AddSpinBox(int32_t id, const std::ws
 
 void CGuiManager::CLayoutHost::SetSpinBoxStepSize(gui::IGUIElement* element, float step)
 {
-    m_manager.SetSpinBoxStepSize(element, step);
+    m_manager.m_parts->properties.SetSpinBoxStepSize(element, step);
 }
 
 int32_t CGuiManager::CLayoutHost::GetSpinBoxDecimals(gui::IGUIElement* element)
 {
-    return m_manager.GetSpinBoxDecimals(element);
+    return m_manager.m_parts->properties.GetSpinBoxDecimals(element);
 }
 
 gui::IGUIButton* CGuiManager::CLayoutHost::GetSpinBoxButton(gui::IGUISpinBox* spinBox, bool up) const
 {
-    return m_manager.GetSpinBoxButton(spinBox, up);
+    return CGuiElementProperties::GetSpinBoxButton(spinBox, up);
 }
 
 gui::IGUICheckBox* CGuiManager::CLayoutHost::AddCheckBox(int32_t id, const std::wstring& caption,
@@ -327,7 +327,7 @@ gui::IGUICheckBox* CGuiManager::CLayoutHost::AddCheckBox(int32_t id, const std::
 
 bool CGuiManager::CLayoutHost::IsCheckBoxChecked(gui::IGUIElement* element) const
 {
-    return m_manager.IsCheckBoxChecked(element);
+    return m_manager.m_parts->properties.IsCheckBoxChecked(element);
 }
 
 gui::IGUIContextMenu* CGuiManager::CLayoutHost::AddMenu(int32_t id)
@@ -418,27 +418,27 @@ void CGuiManager::CLayoutHost::SetScrollBarLimit(gui::IGUIElement* bar, uint32_t
 
 bool CGuiManager::CLayoutHost::GetScrollBarHorizontal(gui::IGUIElement* bar)
 {
-    return m_manager.GetScrollBarHorizontal(bar);
+    return m_manager.m_parts->scrollBars.IsHorizontal(bar);
 }
 
 float CGuiManager::CLayoutHost::GetScrollBarSmallStep(gui::IGUIElement* bar)
 {
-    return m_manager.GetScrollBarSmallStep(bar);
+    return m_manager.m_parts->scrollBars.GetSmallStep(bar);
 }
 
 float CGuiManager::CLayoutHost::GetScrollBarLargeStep(gui::IGUIElement* bar)
 {
-    return m_manager.GetScrollBarLargeStep(bar);
+    return m_manager.m_parts->scrollBars.GetLargeStep(bar);
 }
 
 int32_t CGuiManager::CLayoutHost::GetScrollBarUpButtonId(gui::IGUIElement* bar)
 {
-    return m_manager.GetScrollBarUpButtonId(bar);
+    return m_manager.m_parts->scrollBars.GetUpButtonId(bar);
 }
 
 int32_t CGuiManager::CLayoutHost::GetScrollBarDownButtonId(gui::IGUIElement* bar)
 {
-    return m_manager.GetScrollBarDownButtonId(bar);
+    return m_manager.m_parts->scrollBars.GetDownButtonId(bar);
 }
 
 CGUIListBoxEx* CGuiManager::CLayoutHost::AddListBox(const std::wstring& name, const CRect& rect,

@@ -68,41 +68,6 @@ CGuiManager::SMenuItem CGuiManager::GetMenuItem(const std::wstring& name)
     return m_parts->menus.GetItem(name);
 }
 
-bool CGuiManager::IsMenuItemEnabled(const std::wstring& name)
-{
-    return m_parts->menus.IsItemEnabled(name);
-}
-
-void CGuiManager::SetMenuItemEnabled(const std::wstring& name, bool enabled)
-{
-    m_parts->menus.SetItemEnabled(name, enabled);
-}
-
-bool CGuiManager::IsMenuItemChecked(const std::wstring& name)
-{
-    return m_parts->menus.IsItemChecked(name);
-}
-
-void CGuiManager::SetMenuItemChecked(const std::wstring& name, bool checked)
-{
-    m_parts->menus.SetItemChecked(name, checked);
-}
-
-std::wstring CGuiManager::GetMenuItemLabel(const std::wstring& name)
-{
-    return m_parts->menus.GetItemLabel(name);
-}
-
-void CGuiManager::SetMenuItemLabel(const std::wstring& name, const std::wstring& text)
-{
-    m_parts->menus.SetItemLabel(name, text);
-}
-
-bool CGuiManager::HasMenuItemSubMenu(const std::wstring& name)
-{
-    return m_parts->menus.HasItemSubMenu(name);
-}
-
 uint32_t CGuiManager::GetMenuItemCount(gui::IGUIElement* menu)
 {
     return As<gui::IGUIContextMenu>(*this, menu, L"GetMenuItemCount")->getItemCount();

@@ -5,6 +5,7 @@
 // the manager by its face (GuiManager.h).
 
 #include "gui/elements/GuiComboBoxOperations.h"
+#include "gui/elements/GuiElementProperties.h"
 #include "gui/elements/GuiListBoxOperations.h"
 #include "gui/elements/GuiMenuOperations.h"
 #include "gui/elements/GuiScrollBarOperations.h"
@@ -40,8 +41,8 @@ struct CGuiManager::SParts
 {
     SParts(CGuiManager& manager, IGuiHost* host)
         : fader(&manager), registryTree(manager), tables(manager), listBoxes(manager), comboBoxes(manager),
-          tabs(manager), scrollBars(manager), menus(manager), toolBars(manager, host), layoutHost(manager),
-          sprites(host), inputKeyMap(host != nullptr ? host->GetApplication() : nullptr)
+          tabs(manager), scrollBars(manager), menus(manager), toolBars(manager, host), properties(manager),
+          layoutHost(manager), sprites(host), inputKeyMap(host != nullptr ? host->GetApplication() : nullptr)
     {
     }
     SParts(const SParts&) = delete;
@@ -87,15 +88,9 @@ struct CGuiManager::SParts
     CGuiMenuOperations menus;
     CGuiToolBarOperations toolBars;
 
-    // The edit box selections scripts set, by element (with the element's
-    // id, so that a later element at the same address does not inherit one).
-    struct SEditSelection
-    {
-        int32_t id = 0;
-        int32_t start = 0;
-        int32_t end = 0;
-    };
-    std::map<irr::gui::IGUIElement*, SEditSelection> editSelections;
+    // The properties of the library's own element kinds, with the edit box
+    // selections scripts set.
+    CGuiElementProperties properties;
 
     // Layout files: read and written by the reader and the writer through
     // the layout host, which is the manager as they see it.

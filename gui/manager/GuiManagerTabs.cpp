@@ -53,61 +53,6 @@ void CGuiManager::SetTabPageColor(gui::IGUIElement* element, const CColor& color
     m_parts->tabs.SetPageColor(*As<gui::IGUITab>(*this, element, L"SetTabPageColor"), color);
 }
 
-CColor CGuiManager::GetTabPageColor(gui::IGUIElement* element)
-{
-    return FromSColor(As<gui::IGUITab>(*this, element, L"GetTabPageColor")->getBackgroundColor());
-}
-
-void CGuiManager::SetTabPageBackground(gui::IGUIElement* element, bool drawBackground)
-{
-    As<gui::IGUITab>(*this, element, L"SetTabPageBackground")->setDrawBackground(drawBackground);
-}
-
-bool CGuiManager::GetTabPageBackground(gui::IGUIElement* element)
-{
-    return As<gui::IGUITab>(*this, element, L"GetTabPageBackground")->isDrawingBackground();
-}
-
-int32_t CGuiManager::GetTabCount(gui::IGUIElement* element)
-{
-    return As<gui::IGUITabControl>(*this, element, L"GetTabCount")->getTabCount();
-}
-
-gui::IGUITab* CGuiManager::GetTab(gui::IGUIElement* element, int32_t index)
-{
-    return m_parts->tabs.GetTab(*As<gui::IGUITabControl>(*this, element, L"GetTab"), index);
-}
-
-int32_t CGuiManager::GetActiveTab(gui::IGUIElement* element)
-{
-    return As<gui::IGUITabControl>(*this, element, L"GetActiveTab")->getActiveTab();
-}
-
-void CGuiManager::SetActiveTab(gui::IGUIElement* element, int32_t index)
-{
-    m_parts->tabs.SetActiveTab(*As<gui::IGUITabControl>(*this, element, L"SetActiveTab"), index);
-}
-
-bool CGuiManager::GetTabControlBackground(gui::IGUIElement* element)
-{
-    return m_parts->tabs.GetBackground(*As<gui::IGUITabControl>(*this, element, L"GetTabControlBackground"));
-}
-
-void CGuiManager::SetTabControlBackground(gui::IGUIElement* element, bool fill)
-{
-    m_parts->tabs.SetBackground(*As<gui::IGUITabControl>(*this, element, L"SetTabControlBackground"), fill);
-}
-
-bool CGuiManager::GetTabControlBorder(gui::IGUIElement* element)
-{
-    return m_parts->tabs.GetBorder(*As<gui::IGUITabControl>(*this, element, L"GetTabControlBorder"));
-}
-
-void CGuiManager::SetTabControlBorder(gui::IGUIElement* element, bool border)
-{
-    m_parts->tabs.SetBorder(*As<gui::IGUITabControl>(*this, element, L"SetTabControlBorder"), border);
-}
-
 gui::IGUIScrollBar* CGuiManager::AddScrollBar(int32_t id, bool horizontal, const CRect& pixelRect,
                                               uint32_t maximum, int32_t position, int32_t upButtonId,
                                               int32_t downButtonId)
@@ -132,56 +77,6 @@ void CGuiManager::SetScrollBarLimit(gui::IGUIElement* element, uint32_t maximum,
 void CGuiManager::SetScrollBarPos(gui::IGUIElement* element, int32_t position)
 {
     m_parts->scrollBars.SetPosition(*As<gui::IGUIScrollBar>(*this, element, L"SetScrollBarPos"), position);
-}
-
-int32_t CGuiManager::GetScrollBarPos(gui::IGUIElement* element)
-{
-    return As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarPos")->getPos();
-}
-
-int32_t CGuiManager::GetScrollBarMax(gui::IGUIElement* element)
-{
-    return As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarMax")->getMax();
-}
-
-float CGuiManager::GetScrollBarSmallStep(gui::IGUIElement* element)
-{
-    return m_parts->scrollBars.GetSmallStep(
-        *As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarSmallStep"));
-}
-
-float CGuiManager::GetScrollBarLargeStep(gui::IGUIElement* element)
-{
-    return m_parts->scrollBars.GetLargeStep(
-        *As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarLargeStep"));
-}
-
-int32_t CGuiManager::GetScrollBarUpButtonId(gui::IGUIElement* element)
-{
-    if (element == nullptr)
-        return -1;
-    return m_parts->scrollBars.GetButtonId(*As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarUpButtonId"),
-                                           true);
-}
-
-int32_t CGuiManager::GetScrollBarDownButtonId(gui::IGUIElement* element)
-{
-    if (element == nullptr)
-        return -1;
-    return m_parts->scrollBars.GetButtonId(
-        *As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarDownButtonId"), false);
-}
-
-bool CGuiManager::GetScrollBarHorizontal(gui::IGUIElement* element)
-{
-    return m_parts->scrollBars.IsHorizontal(
-        *As<gui::IGUIScrollBar>(*this, element, L"GetScrollBarHorizontal"));
-}
-
-void CGuiManager::SetScrollBarHorizontal(gui::IGUIElement* element, bool horizontal)
-{
-    m_parts->scrollBars.SetHorizontal(*As<gui::IGUIScrollBar>(*this, element, L"SetScrollBarHorizontal"),
-                                      horizontal);
 }
 
 } // namespace Graphics::GUI

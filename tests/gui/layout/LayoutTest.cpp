@@ -8,6 +8,7 @@
 #include "gui/elements/GUIListBoxEx.h"
 #include "gui/manager/FaderManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
+#include "gui/elements/GuiElementProperties.h"
 
 namespace
 {
@@ -43,7 +44,7 @@ TEST_F(LayoutTest, NumericIdsBecomeNamesAndTabOrders)
     EXPECT_NE(seven->getID(), 7);
     EXPECT_EQ(seven->getParent(), root());
     EXPECT_EQ(gui.GetElementText(seven), L"Seven");
-    EXPECT_TRUE(gui.IsCheckBoxChecked(seven));
+    EXPECT_TRUE(gui.GetElementProperties().IsCheckBoxChecked(seven));
     EXPECT_EQ(seven->getRelativePosition(), core::rect<s32>(80, 60, 240, 120));
     EXPECT_EQ(seven->getTabOrder(), 7);
     EXPECT_TRUE(seven->isTabStop());

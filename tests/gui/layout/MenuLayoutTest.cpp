@@ -4,6 +4,7 @@
 
 #include "gui/GuiLayoutFixture.h"
 #include "gui/layout/GuiLayoutKinds.h"
+#include "gui/elements/GuiMenuOperations.h"
 
 namespace
 {
@@ -52,11 +53,11 @@ TEST_F(MenuLayoutTest, MenusOfVersion1019LoadWithTheirItemsAndShortcuts)
     EXPECT_EQ(ItemNames(L"file").size(), 3u);
     EXPECT_EQ(ItemNames(L"file")[0], L"open");
     EXPECT_EQ(ItemNames(L"file")[2], L"quit");
-    EXPECT_TRUE(gui.HasMenuItemSubMenu(L"file"));
-    EXPECT_EQ(gui.GetMenuItemLabel(L"open"), L"Open\u2026");
-    EXPECT_TRUE(gui.IsMenuItemChecked(L"open"));
-    EXPECT_FALSE(gui.IsMenuItemChecked(L"quit"));
-    EXPECT_FALSE(gui.IsMenuItemEnabled(L"quit"));
+    EXPECT_TRUE(gui.GetMenus().HasItemSubMenu(L"file"));
+    EXPECT_EQ(gui.GetMenus().GetItemLabel(L"open"), L"Open\u2026");
+    EXPECT_TRUE(gui.GetMenus().IsItemChecked(L"open"));
+    EXPECT_FALSE(gui.GetMenus().IsItemChecked(L"quit"));
+    EXPECT_FALSE(gui.GetMenus().IsItemEnabled(L"quit"));
     EXPECT_EQ(gui.GetElementToolTip(gui.GetElement(L"file", true)), L"The file menu");
     gui::IGUIContextMenu* file = static_cast<gui::IGUIContextMenu*>(gui.GetElement(L"file", true));
     EXPECT_EQ(std::wstring(file->getItemText(1)), L"");
@@ -80,8 +81,8 @@ TEST_F(MenuLayoutTest, OlderMenusEndTheirItemsWithTheBlockAndToolbarsHaveNoButto
     ASSERT_TRUE(Load(Fixture("menus_v1018.kvogui")));
     EXPECT_EQ(ItemNames(L"7"), (std::vector<std::wstring>{L"cut", L"more"}));
     EXPECT_EQ(ItemNames(L"more"), (std::vector<std::wstring>{L"deeper"}));
-    EXPECT_TRUE(gui.IsMenuItemChecked(L"deeper"));
-    EXPECT_FALSE(gui.IsMenuItemChecked(L"cut"));
+    EXPECT_TRUE(gui.GetMenus().IsItemChecked(L"deeper"));
+    EXPECT_FALSE(gui.GetMenus().IsItemChecked(L"cut"));
     EXPECT_EQ(gui.GetElementToolTip(gui.GetElement(L"more", true)), L"More things");
     EXPECT_EQ(gui.GetElement(L"7", true)->getRelativePosition().UpperLeftCorner, core::position2di(10, 10));
     gui::IGUIElement* tools = gui.GetElement(L"tools", true);
@@ -151,7 +152,7 @@ TEST_F(MenuLayoutTest, MenusRoundTripThroughEveryFormByteForByte)
     }
     EXPECT_EQ(folder.Read(previous), first);
     EXPECT_EQ(ItemNames(L"file").size(), 3u);
-    EXPECT_EQ(gui.GetMenuItemLabel(L"quit"), L"Quit");
+    EXPECT_EQ(gui.GetMenus().GetItemLabel(L"quit"), L"Quit");
     EXPECT_EQ(ItemNames(L"more"), (std::vector<std::wstring>{L"deeper"}));
     EXPECT_EQ(gui.GetElementToolTip(gui.GetElement(L"more", true)), L"More things");
 }
