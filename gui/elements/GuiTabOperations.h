@@ -58,6 +58,7 @@ public:
     // GetTabControlBackground, ...).
     int32_t GetCount(irr::gui::IGUIElement* tabControl);
     // The tab at the index, null when there is none.
+    /// Not to be dropped: the tab control owns the tab, valid until it is removed.
     irr::gui::IGUITab* GetTab(irr::gui::IGUIElement* tabControl, int32_t index);
     int32_t GetActiveTab(irr::gui::IGUIElement* tabControl);
     // An index of no tab changes nothing; a change publishes the tab

@@ -1,4 +1,5 @@
 #include "gui/manager/GuiManagerParts.h"
+#include "gui/manager/InputKeyMapOf.h"
 
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
@@ -53,6 +54,21 @@ bool IsMenu(const gui::IGUIElement* element)
     return type == gui::EGUIET_MENU || type == gui::EGUIET_CONTEXT_MENU;
 }
 
+void Walk(CGuiElementVisitor& visitor, gui::IGUIElement* start)
+{
+    // The visitor may change the GUI: the walk goes over a held copy and
+    // passes by children that have left start meanwhile.
+    const CGuiHeldChildren children(start);
+    for (gui::IGUIElement* child : children)
+    {
+        if (child->getParent() != start || child->isSubElement() || visitor.IsHidden(child))
+            continue;
+        if (visitor.Visit(child))
+            return;
+        Walk(visitor, child);
+    }
+}
+
 } // namespace
 
 CGuiManager::CGuiManager(IGuiHost* host)
@@ -70,7 +86,7 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
 {
     // What was made on another device goes with it.
     if (device != nullptr && device != m_device)
-        DetachSkins();
+        m_parts->DetachSkins();
     if (device != nullptr)
         m_device = device;
     if (m_device == nullptr)
@@ -80,7 +96,7 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
     m_parts->registry.SetRoot(m_environment->getRootGUIElement());
     m_fileSystem = m_device->getFileSystem();
     m_parts->inputKeyMap.Reset();
-    AttachSkins();
+    m_parts->AttachSkins(*this);
     Clear();
     RegisterElementFactory();
 }
@@ -91,7 +107,7 @@ void CGuiManager::DetachDevice()
     m_parts->events.NextGeneration();
     m_parts->fader.Clear(false);
     m_parts->inputKeyMap.Reset();
-    DetachSkins();
+    m_parts->DetachSkins();
     m_environment = nullptr;
     m_parts->registry.SetRoot(nullptr);
     m_parts->factoryEnvironment = nullptr;
@@ -108,7 +124,7 @@ void CGuiManager::Clear()
     // generation drops them.
     const CGuiEventQueue::CHold hold(m_parts->events);
     m_parts->fader.Clear(true);
-    ClearScrollers();
+    m_parts->scrollers.Clear();
     if (m_guiParent != nullptr)
     {
         m_guiParent->drop();
@@ -146,9 +162,9 @@ CGuiManager::CFaderManager& CGuiManager::GetFader()
     return m_parts->fader;
 }
 
-CGuiManager::CInputKeyMap& CGuiManager::GetInputKeyMap()
+CInputKeyMap& InputKeyMapOf(CGuiManager& manager)
 {
-    return m_parts->inputKeyMap;
+    return manager.m_parts->inputKeyMap;
 }
 
 CGuiTabOperations& CGuiManager::GetTabs()
@@ -176,9 +192,19 @@ CGuiElementProperties& CGuiManager::GetElementProperties()
     return m_parts->properties;
 }
 
-size_t CGuiManager::GetScrollerCount() const
+CGuiScrollers& CGuiManager::GetScrollers()
 {
-    return m_parts->scrollers.size();
+    return m_parts->scrollers;
+}
+
+CFontToolRegistry& CGuiManager::GetFontTools()
+{
+    return m_parts->fontTools;
+}
+
+CGuiLayoutReader& CGuiManager::GetLayoutReader()
+{
+    return m_parts->layoutReader;
 }
 
 void CGuiManager::Start()
@@ -358,21 +384,6 @@ void CGuiManager::ForEachElement(CGuiElementVisitor& visitor, gui::IGUIElement* 
     Walk(visitor, start);
 }
 
-void CGuiManager::Walk(CGuiElementVisitor& visitor, gui::IGUIElement* start)
-{
-    // The visitor may change the GUI: the walk goes over a held copy and
-    // passes by children that have left start meanwhile.
-    const CGuiHeldChildren children(start);
-    for (gui::IGUIElement* child : children)
-    {
-        if (child->getParent() != start || child->isSubElement() || visitor.IsHidden(child))
-            continue;
-        if (visitor.Visit(child))
-            return;
-        Walk(visitor, child);
-    }
-}
-
 void CGuiManager::CollectChildren(gui::IGUIElement* element, std::vector<gui::IGUIElement*>& children)
 {
     if (element == nullptr)
@@ -483,7 +494,7 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     RemoveElementName(element->getID());
     m_parts->registry.NoteRemoval(element->getParent() == m_environment->getRootGUIElement());
     element->remove();
-    RemoveScroller(element);
+    m_parts->scrollers.Remove(element);
     m_parts->properties.ForgetEditBoxSelection(element);
     // New elements must not be created below a removed parent.
     if (m_guiParent != nullptr && !IsAttached(m_guiParent))

@@ -6,7 +6,6 @@
 #include "core/foundation/Rect.h"
 #include "gui/input/GuiShortcuts.h"
 
-#include <EGUIElementTypes.h>
 #include <irrTypes.h>
 
 #include <cstddef>
@@ -79,6 +78,9 @@ class CGuiElementVisitor;
 class CGuiEventQueue;
 class CGuiMenuOperations;
 class CGuiScrollBarOperations;
+class CGuiScrollers;
+class CFontToolRegistry;
+class CGuiLayoutReader;
 class CGuiTabOperations;
 class CGUIComboBoxEx;
 class CGUIListBoxEx;
@@ -94,9 +96,13 @@ struct SGuiMenuItem;
 // attaches it to every new device, fades the GUI in when the loop starts and
 // waits for its fade-out when the loop stops. It keeps the element names,
 // the keyboard shortcuts, the fader, the skin with the fonts and the sprite
-// bank; finds, moves, sizes and
-// removes elements; moves the focus; and builds check boxes, message boxes
-// and the file-open dialog.
+// bank; finds, moves, sizes and removes elements; moves the focus; and
+// builds check boxes, message boxes and the file-open dialog.
+//
+// This header is the manager's face: its operations, then what its owner
+// and its parts use of it. The parts themselves and their state live behind
+// it (GuiManagerParts.h); the operations on element kinds that are not the
+// manager's own are the parts' (GetTabs, GetElementProperties, ...).
 //
 // Every element the manager creates has a unique name beside its numeric id;
 // scripts address elements by name. Coordinates that come from scripts are
@@ -130,11 +136,6 @@ public:
     // Removes the whole GUI: the fader, every element, the element names
     // and the shortcuts. Nothing without a GUI environment.
     void Clear();
-    // The GUI events Irrlicht raises while the manager adds or removes
-    // elements wait here (the engine's receiver puts them in); the GUI's
-    // generation changes with every clear and every new environment.
-    CGuiEventQueue& GetEventQueue();
-    uint64_t GetGeneration() const;
     // Empties the sprite bank (nothing before there is one).
     void ClearSpriteBank();
     // The cache clearing's part of the skins: the registered fonts go. The
@@ -146,7 +147,6 @@ public:
     // The loop stops: when started, fade out with the out-time and take the
     // focus from the element that has it (SetFocus, with its events).
     void Stop();
-    bool IsStarted() const { return m_started; }
 
     // Tests of GUI event types (EGuiEventType) that group more than one.
     static bool IsButtonClickedEvent(uint32_t type)
@@ -175,18 +175,11 @@ public:
     static bool IsTableSelectedAgainEvent(uint32_t type) { return type == kGuiTableSelectedAgain; }
     static bool IsIdConflictEvent(uint32_t type) { return type == kGuiIdConflict; }
 
-    // The screen size in pixels that fractions refer to.
-    uint32_t GetScreenWidth() const;
-    uint32_t GetScreenHeight() const;
-    // A rectangle from a script or layout in pixels of this screen, by the
-    // rectangle rule (ScreenCoordinates.h); as whole pixels in the second.
-    CRect ScreenRectToPixels(const CRect& rect) const;
-    irr::core::rect<irr::s32> ScreenRectToPixelRect(const CRect& rect) const;
-
     // The GUI parent.
 
     // The element under which new elements are created: the environment's
     // root (id 0) unless set otherwise; null without a GUI environment.
+    /// The manager holds one reference while it is the GUI parent: do not drop it.
     irr::gui::IGUIElement* GetGuiParent();
     // Makes the element the GUI parent; null makes the root the parent
     // again.
@@ -211,8 +204,6 @@ public:
     // The name registered for the id; "" when there is none, or with
     // throwIfMissing "[CGuiManager::GetElementName] Cannot find gui element:%i".
     std::wstring GetElementName(int32_t id, bool throwIfMissing) const;
-    // The name registered for the id, or null.
-    const std::pmr::wstring* FindElementName(int32_t id) const;
     // The id of the name; 0 when unknown, or with throwIfMissing
     // "[CGuiManager::GetElementId] Gui element not found: %s". A name whose
     // id has been given another name since is unknown.
@@ -225,16 +216,19 @@ public:
     // The element with the id below the GUI parent, else below the root
     // (menu items resolve to their menu, or their sub-menu); null or, with
     // throwIfMissing, "[CGuiManager::GetElement] Cannot find gui element:%i".
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetElement(int32_t id, bool throwIfMissing);
     // The element of the name; the empty name is the GUI parent. Null or,
     // with throwIfMissing, "[CGuiManager::GetElement] Cannot find gui
     // element:%s". A name whose element is gone is forgotten here.
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetElement(const std::wstring& name, bool throwIfMissing);
     bool ElementExists(const std::wstring& name);
     bool ElementIdExists(int32_t id);
     // The top-most visible element under the pixel point, below start (the
     // GUI parent when null): an open context menu first, else the last drawn
     // element that contains the point, start itself included.
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetElementAtPoint(irr::gui::IGUIElement* start, const CPoint& pixelPoint);
     // Brings the element of the id to the front of its siblings.
     void BringToFront(int32_t id);
@@ -246,6 +240,7 @@ public:
     // Appends the element's children that are not sub-elements.
     void CollectChildren(irr::gui::IGUIElement* element, std::vector<irr::gui::IGUIElement*>& children);
     // The element or its nearest ancestor that is a tab group; null if none.
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetTabGroupOwner(irr::gui::IGUIElement* element);
 
     // Element accessors. Each accepts a null element and then changes
@@ -253,6 +248,7 @@ public:
 
     // The scripts' type number (IrrlichtGuiAdapter.h).
     int32_t GetElementType(irr::gui::IGUIElement* element) const;
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetElementParent(irr::gui::IGUIElement* element) const;
     int32_t GetIdOfElement(irr::gui::IGUIElement* element) const;
     void SetElementText(irr::gui::IGUIElement* element, const std::wstring& text);
@@ -264,14 +260,6 @@ public:
     // bits); the caption as a float (0 when it does not read).
     int32_t GetElementInt(irr::gui::IGUIElement* element) const;
     float GetElementFloat(irr::gui::IGUIElement* element) const;
-    // Refuses an element of another kind (or none) where the caller needs
-    // one kind: "[CGuiManager::<method>] Gui element is not <kind>:<name>",
-    // the kind with its article ("a check box"). As<T> (GuiElementKinds.h)
-    // is the one way the operations ask for a kind.
-    [[noreturn]] void ThrowNotKind(irr::gui::IGUIElement* element, const wchar_t* method,
-                                   const wchar_t* kind) const;
-    // False for a null element.
-    static bool HasElementType(const irr::gui::IGUIElement* element, irr::gui::EGUI_ELEMENT_TYPE type);
     bool IsElementEnabled(irr::gui::IGUIElement* element) const;
     void SetElementEnabled(irr::gui::IGUIElement* element, bool enabled);
     bool IsElementVisible(irr::gui::IGUIElement* element) const;
@@ -343,23 +331,22 @@ public:
     // A file-open dialog in the rectangle (screen rule), listing the
     // starting folder (the current directory when empty or not found). The
     // directory current before it is current again when the dialog goes.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* AddFileOpenDialogNamed(const std::wstring& title, bool modal, const CRect& rect,
                                                   const std::wstring& startFolder, const std::wstring& name);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* AddFileOpenDialog(int32_t id, const std::wstring& title, bool modal,
                                              const irr::core::rect<irr::s32>& pixelRect,
                                              const std::wstring& startFolder);
-    // Lets go of the file-open dialog that puts the folder back once it has
-    // left the GUI: its destruction restores the folder from before it. The
-    // dialog closes itself when the user answers, so the engine calls this
-    // on every frame it draws; a single pointer test while none is open.
-    void ForgetClosedDialogs();
 
     // Check boxes (GuiManagerCheckBox.cpp).
 
     // A check box under the GUI parent in the rectangle (screen rule); null
     // without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUICheckBox* AddCheckBoxNamed(const std::wstring& name, const std::wstring& caption,
                                              bool checked, const CRect& rect);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUICheckBox* AddCheckBox(int32_t id, const std::wstring& caption, bool checked,
                                         const CRect& pixelRect);
     // Sets the state, then publishes the check box event (type 7), also
@@ -370,6 +357,7 @@ public:
     // The file chosen in the file-open dialog of the id.
     std::wstring GetOpenDialogFileName(int32_t id);
     // The "Checkbox" layout block: id and name, position, label, state.
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadCheckBox(Misc::Serialization::IArchive& archive);
     bool WriteCheckBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
@@ -381,17 +369,23 @@ public:
     // menu:%s", "... tool bar:%s").
 
     // A menu bar under the GUI parent; null without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIContextMenu* AddMenu(int32_t id);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIContextMenu* AddMenuNamed(const std::wstring& name);
     // A context menu in the rectangle (pixels; the named one takes the
     // screen rule).
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIContextMenu* AddContextMenu(int32_t id, const CRect& pixelRect);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIContextMenu* AddContextMenuNamed(const std::wstring& name, const CRect& rect);
     // An item that opens a sub-menu, appended, then moved to the index when
     // 0 <= position < the count before; returns the sub-menu. A null menu
     // throws "CGuiManager::addSubMenu] Parent context menu is not defined."
+    /// The new sub-menu, or null: its menu owns it (do not drop it) until the item goes.
     irr::gui::IGUIContextMenu* addSubMenu(irr::gui::IGUIElement* menu, const std::wstring& text, int32_t id,
                                           bool enabled, int32_t position);
+    /// The new sub-menu, or null: its menu owns it (do not drop it) until the item goes.
     irr::gui::IGUIContextMenu* AddSubMenuNamed(irr::gui::IGUIElement* menu, const std::wstring& name,
                                                const std::wstring& text, bool enabled, int32_t position);
     // An item placed as addSubMenu places it; an empty text makes a
@@ -423,19 +417,24 @@ public:
     // is being read: it is sized once, whole, at the end.
     void RecalculateMenuSize(irr::gui::IGUIContextMenu* menu);
     // The skin's menu font; null without a skin.
+    /// Not to be dropped: the GUI environment keeps the font until the device goes.
     irr::gui::IGUIFont* GetMenuFont() const;
 
     // A tool bar under the GUI parent; a rectangle with a width and a
     // height above 0.000001 places it, else the library's placement stays.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIToolBar* AddToolbar(int32_t id, const CRect& pixelRect);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIToolBar* AddToolbarNamed(const std::wstring& name, const CRect& rect);
     // A button after the tool bar's other buttons (3 pixels apart), sized to
     // its image, else to its text in the skin's button font. A null tool
     // bar throws "[CGuiManager::addToolbarButton] Toolbar not defined."
+    /// The new button, or null: the tool bar owns it (do not drop it) until it is removed.
     irr::gui::IGUIButton* addToolbarButton(irr::gui::IGUIElement* toolbar, int32_t id,
                                            const std::wstring& text, const std::wstring& font,
                                            const std::wstring& image, const std::wstring& pressedImage,
                                            bool pushButton, bool useAlpha, bool border);
+    /// The new button, or null: the tool bar owns it (do not drop it) until it is removed.
     irr::gui::IGUIButton* AddToolbarButtonNamed(irr::gui::IGUIElement* toolbar, const std::wstring& name,
                                                 const std::wstring& text, const std::wstring& font,
                                                 const std::wstring& image, const std::wstring& pressedImage,
@@ -443,8 +442,9 @@ public:
 
     // Menus and tool bars in layouts (CGuiLayoutReader, CGuiLayoutWriter): the
     // "Menu", "ContextMenu" and "Toolbar" blocks.
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadMenu(Misc::Serialization::IArchive& archive);
-    irr::gui::IGUIElement* ReadContextMenu(Misc::Serialization::IArchive& archive);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadMenu(Misc::Serialization::IArchive& archive, bool context);
     // The items: from version 1019 inside "MenuItems{", before up to the
     // block's "}" (or a sub-menu's tooltip block). "Item{", "Separator{"
@@ -455,6 +455,7 @@ public:
     // "MenuItems{" with an "Item{" per item (separators with an empty
     // label) or a "SubMenu{" with its own items.
     bool WriteMenuItems(Misc::Serialization::IArchive& archive, irr::gui::IGUIContextMenu* menu);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadToolbar(Misc::Serialization::IArchive& archive);
     // The "Button{" entries of a tool bar block (version 1019 on).
     void ReadToolbarButtons(irr::gui::IGUIElement* toolbar, Misc::Serialization::IArchive& archive);
@@ -469,18 +470,24 @@ public:
 
     // A tab control under the GUI parent (pixels; the named one takes the
     // screen rule); null without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUITabControl* AddTabControl(int32_t id, const CRect& pixelRect, bool fillBackground,
                                             bool border);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUITabControl* AddTabControlNamed(const std::wstring& name, const CRect& rect,
                                                  bool fillBackground, bool border);
     // A page of the tab control with the colour rule. A null tab control
     // throws "[CGuiManager::addTabPage] Parent tab control not defined."
+    /// The new page, or null: its tab control owns it (do not drop it) until it is removed.
     irr::gui::IGUITab* addTabPage(irr::gui::IGUIElement* tabControl, int32_t id, const std::wstring& caption,
                                   const CColor& color, bool drawBackground);
+    /// The new page, or null: its tab control owns it (do not drop it) until it is removed.
     irr::gui::IGUITab* AddTabPageNamed(irr::gui::IGUIElement* tabControl, const std::wstring& name,
                                        const std::wstring& caption, const CColor& color, bool drawBackground);
     // A free-standing tab under the GUI parent.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUITab* AddTab(int32_t id, const CRect& pixelRect, bool drawBackground, const CColor& color);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUITab* AddTabNamed(const std::wstring& name, const CRect& rect, bool drawBackground,
                                    const CColor& color);
     // A colour with an alpha above 0.000001 becomes the background colour,
@@ -490,25 +497,30 @@ public:
     // Tab controls, tabs and scroll bars in layouts
     // (CGuiLayoutReader, CGuiLayoutWriter): the "TabControl", "Tab" (also "TabColor"
     // and "TabPage") and "Scrollbar" blocks.
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadTabControl(Misc::Serialization::IArchive& archive);
     // A "TabPage{" entry of a tab control block, after its opening token.
     void ReadTabPage(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* tabControl);
     bool WriteTabControl(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
     // A page of the tab control that is the GUI parent (or that "-TabControl"
     // names), else a free-standing tab.
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadTab(Misc::Serialization::IArchive& archive);
     bool WriteTab(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadScrollBar(Misc::Serialization::IArchive& archive);
     bool WriteScrollBar(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
     // A scroll bar under the GUI parent; non-zero button ids go to its up
     // (left) and down (right) buttons. Steps of a tenth and a fifth of the
     // maximum, then the position (with its event).
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIScrollBar* AddScrollBar(int32_t id, bool horizontal, const CRect& pixelRect,
                                           uint32_t maximum, int32_t position, int32_t upButtonId,
                                           int32_t downButtonId);
     // Registers the bar's name, then each non-empty button name with the
     // bar's id + 1 (up) and + 2 (down) as preferred ids.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIScrollBar* AddScrollBarNamed(const std::wstring& name, bool horizontal, const CRect& rect,
                                                uint32_t maximum, int32_t position, const std::wstring& upName,
                                                const std::wstring& downName);
@@ -542,6 +554,7 @@ public:
     // Focus (GuiManagerFocus.cpp).
 
     // The focused element; null without a GUI environment.
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetFocus();
     // Moves the focus (null clears it): publishes focus lost (type 0) for
     // the element that has the focus, where a subscriber that handles it
@@ -561,18 +574,11 @@ public:
     {
         return m_shortcuts.Add(keyCode, shift, control, elementName, eventType, unique);
     }
+    /// Owned by the shortcuts, valid until the key is bound again or unbound.
     const CGuiEvent* FindShortcut(const SShortcutKey& key) const { return m_shortcuts.Find(key); }
     size_t ClearShortcuts() { return m_shortcuts.Clear(); }
-    const ShortcutMap& GetShortcuts() const { return m_shortcuts.GetAll(); }
 
     // Skins, fonts and the sprite bank (GuiManagerSkins.cpp).
-
-    // The skin and font state, attached to the GUI environment while the
-    // manager has a device. Its messages name the GUI manager.
-    CSkinManager& GetSkins();
-    const CSkinManager& GetSkins() const;
-    // The GUI's sprite bank, made anew on every device; null without one.
-    Graphics::Sprite::CGuiKVOSpriteBank* GetSpriteBank() const;
 
     // Layout blocks. "Skin": the skin body of skin files; "Font"/"Fonts":
     // font lines up to, not including, the closing "}"; "Sprites": the
@@ -580,7 +586,6 @@ public:
     void ReadSkin(Misc::Serialization::IArchive& archive);
     bool WriteSkin(Misc::Serialization::IArchive& archive);
     void ReadFonts(Misc::Serialization::IArchive& archive);
-    bool ReadSpriteBank(Misc::Serialization::IArchive& archive);
 
     // The one font registry (the skin manager's). GetFont: the font of that
     // name: a file of that name (through the application's file system)
@@ -588,6 +593,7 @@ public:
     // name as key, else the environment's built-in font. Null when a file
     // opens and is no font. With registerFont, a loaded font is registered
     // under the name. Throws without a GUI environment.
+    /// Not to be dropped: the GUI environment keeps the font until the device goes.
     irr::gui::IGUIFont* GetFont(const std::wstring& name, bool registerFont);
     // Registers the font loaded from the file under the key; the keys "0" to
     // "4" also set the skin's fonts. Throws when the file gives no font, and
@@ -609,7 +615,9 @@ public:
 
     // A table under the GUI parent in the rectangle (screen rule) with its
     // tab stop set; null without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     CGUITableEx* AddTableNamed(const std::wstring& name, const CRect& rect, bool drawBackground);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     CGUITableEx* AddTable(int32_t id, const CRect& pixelRect, bool drawBackground);
     // An index below 0 or past the end appends; answers the index used.
     int32_t AddTableColumn(irr::gui::IGUIElement* table, const std::wstring& caption, int32_t index);
@@ -663,6 +671,7 @@ public:
     // non-empty sub-names are registered with ids one, two and three after
     // the list box's and given to the scroll bar and its up and down
     // buttons. Null without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     CGUIListBoxEx* AddListBox(const std::wstring& name, const CRect& rect, bool background,
                               const std::wstring& scrollBarName, const std::wstring& upButtonName,
                               const std::wstring& downButtonName);
@@ -700,6 +709,7 @@ public:
     // non-empty button name is registered with the id one after the combo
     // box's, a non-empty list name with the id two after it. Null without
     // a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     CGUIComboBoxEx* AddComboBox(const std::wstring& name, const CRect& rect, const std::wstring& buttonName,
                                 const std::wstring& listName);
     int32_t AddComboBoxItem(irr::gui::IGUIElement* combo, const std::wstring& text, const std::wstring& data,
@@ -722,10 +732,7 @@ public:
     // (CGuiLayoutReader, CGuiLayoutWriter). A table's
     // cell outside its rows or columns throws "[CGuiManager::ReadTable]
     // Cell outside the table:%u %u".
-    irr::gui::IGUIElement* ReadListBox(Misc::Serialization::IArchive& archive);
-    bool WriteListBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
-    irr::gui::IGUIElement* ReadComboBox(Misc::Serialization::IArchive& archive);
-    bool WriteComboBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadTable(Misc::Serialization::IArchive& archive);
     bool WriteTable(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
@@ -738,44 +745,54 @@ public:
     // refuse an element of another kind with "[CGuiManager::<method>] Gui
     // element is not a <kind>:<name>".
 
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIButton* AddButtonNamed(const std::wstring& name, const std::wstring& text,
                                          const CRect& rect, const std::wstring& font,
                                          const std::wstring& image, const std::wstring& pressedImage,
                                          bool push, bool alpha, bool border);
     // Uses the manager's sprite bank; images by texture file name (a
     // missing file: no image); an empty font name keeps the skin's font.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIButton* AddButton(int32_t id, const std::wstring& text,
                                     const irr::core::rect<irr::s32>& rect, const std::wstring& font,
                                     const std::wstring& image, const std::wstring& pressedImage, bool push,
                                     bool alpha, bool border);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIImage* AddImageNamed(const std::wstring& name, const std::wstring& file, const CRect& rect,
                                        bool alpha, bool scale);
     // A missing texture shows the transparent placeholder
     // "___NULL_IMAGE___"; without even that, "[CGuiManager::addImage] Image
     // not found '<file>'". A rectangle whose right or bottom edge is not
     // above 0 places the image at the texture's own size at (x1, y1).
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIImage* addImage(int32_t id, const std::wstring& file, const irr::core::rect<irr::s32>& rect,
                                   bool alpha, bool scale);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIStaticText* AddStaticTextNamed(const std::wstring& name, const std::wstring& text,
                                                  const CRect& rect, bool border, bool wordWrap,
                                                  bool background, const CColor& color,
                                                  const std::wstring& font);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIStaticText* AddStaticText(int32_t id, const std::wstring& text,
                                             const irr::core::rect<irr::s32>& rect, bool border, bool wordWrap,
                                             bool background, const CColor& color, const std::wstring& font);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIEditBox* AddEditBoxNamed(const std::wstring& name, const std::wstring& text,
                                            const CRect& rect, bool border, const std::wstring& font,
                                            uint32_t maxChars);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIEditBox* AddEditBox(int32_t id, const std::wstring& text,
                                       const irr::core::rect<irr::s32>& rect, bool border,
                                       const std::wstring& font, uint32_t maxChars);
     // The up and down button names take the ids spin id + 2 and + 3 when
     // not empty. With an empty text the value is set (and published as the
     // spin box event 20); otherwise the text stands as the value.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUISpinBox* AddSpinBoxNamed(const std::wstring& name, const std::wstring& text,
                                            const CRect& rect, float minimum, float maximum, float value,
                                            int32_t decimals, const std::wstring& upName,
                                            const std::wstring& downName);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUISpinBox* AddSpinBox(int32_t id, const std::wstring& text,
                                       const irr::core::rect<irr::s32>& rect, int32_t upId, int32_t downId,
                                       float minimum, float maximum, float value, int32_t decimals);
@@ -783,6 +800,7 @@ public:
     // with a name are shown and take the ids window id + 1 (close), + 2
     // (minimize) and + 3 (maximize); a modal window's modal screen covers
     // the screen.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIWindow* AddWindowNamed(const std::wstring& name, irr::gui::IGUIElement* parent,
                                          const std::wstring& caption, const CRect& rect, bool modal,
                                          const std::wstring& closeName, const std::wstring& minimizeName,
@@ -791,10 +809,6 @@ public:
     // The element's override font: the font of that name (GetFont), none
     // for an empty name. Buttons, static texts and edit boxes have one.
     void SetElementFont(irr::gui::IGUIElement* element, const std::wstring& fontName);
-    // The texture of the file, without creating one; null when missing.
-    irr::video::ITexture* FindTextureFile(const std::wstring& file) const;
-    // The texture's file name; "" for none.
-    std::wstring GetTextureFile(irr::video::ITexture* texture) const;
 
     // Buttons.
     void SetButtonImage(irr::gui::IGUIElement* element, const std::wstring& file);
@@ -833,14 +847,19 @@ public:
     // "[CGuiManager::Read] Invalid value for key:<key>"; text alignments
     // past the library's throw "[CGuiManager::Read<kind>] Invalid
     // alignment:<number>".
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadButton(Misc::Serialization::IArchive& archive);
     bool WriteButton(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadImage(Misc::Serialization::IArchive& archive);
     bool WriteImage(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadStaticText(Misc::Serialization::IArchive& archive);
     bool WriteStaticText(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadEditBox(Misc::Serialization::IArchive& archive);
     bool WriteEditBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadSpinBox(Misc::Serialization::IArchive& archive);
     bool WriteSpinBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
@@ -857,10 +876,6 @@ public:
     // "-Position" x1 y1 x2 y2 of the relative rectangle (fractions when the
     // archive attribute "useRelativeCoordinates" is true, else pixels).
     bool WriteElementPosition(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
-    // "-Position" and four floats, as the rectangle rule takes them; one
-    // that does not read throws "[CGuiManager::<method>] Invalid value for
-    // key:-Position".
-    CRect ReadElementPosition(Misc::Serialization::IArchive& archive, const wchar_t* method = L"Read");
     // "-Label" with the caption.
     bool WriteElementLabel(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
@@ -875,7 +890,6 @@ public:
     {
         return m_shortcuts.AddText(text, name, eventType, unique);
     }
-    static std::string ShortcutText(const SShortcutKey& key) { return CGuiShortcuts::Text(key); }
 
     // An optional "Tooltip{" block: sets the element's tooltip. False when
     // there was none (or no element).
@@ -924,20 +938,12 @@ public:
     // is logged and answers false; damaged files and a layout that
     // includes itself throw.
     bool Load(const std::wstring& fileName);
-    // Load with the element as the GUI parent; the previous parent is
-    // restored afterwards.
-    bool LoadUnder(const std::wstring& fileName, irr::gui::IGUIElement* parent);
     // Saves the whole GUI, or the element with its children, to the file:
     // mode "COMPRESSED", "BINARY" or a text encoding name.
     bool Save(const std::wstring& fileName, const std::string& mode, bool useRelativeCoordinates,
               irr::gui::IGUIElement* element);
-    const std::wstring& GetGuiFile() const;
 
-    const CGuiShortcuts::Binding* FindShortcutOf(const std::wstring& name) const
-    {
-        return m_shortcuts.FindOf(name);
-    }
-    bool ShortcutExists(const std::wstring& name) const { return FindShortcutOf(name) != nullptr; }
+    bool ShortcutExists(const std::wstring& name) const { return m_shortcuts.FindOf(name) != nullptr; }
     bool ShortcutKeyExists(uint16_t keyCode, bool shift, bool control) const
     {
         return m_shortcuts.KeyExists(keyCode, shift, control);
@@ -979,24 +985,11 @@ public:
     // encoding; true when the file was written and put in place.
     bool SaveSpriteBankFile(const std::wstring& path, const char* mode);
 
-    // Bitmap-font builders made for scripts, known by their handle ids
-    // (Misc::CHandleRegistry). Each is destroyed by DestroyFontTool or, at
-    // the latest, when the device goes (it draws on the device's driver).
-    // CreateFontTool answers 0 without a device.
-    uint32_t CreateFontTool();
-    // The builder of the id; null for an id that names none (any more).
-    irr::CFontTool* GetFontTool(uint32_t id) const;
-    // False when the id names no builder.
-    bool DestroyFontTool(uint32_t id);
-
     // Key map and scrollers (GuiManagerScrollers.cpp).
 
-    // The process's key map: named key actions that follow the key events.
-    // It lives as long as the manager; its bindings outlast devices and
-    // GUIs, while the held and toggled states start afresh with every
-    // device (a key held when a device went away never sends its release).
+    // The process's key map: named key actions that follow the key events
+    // (InputKeyMapOf.h gives it).
     using CInputKeyMap = Graphics::GUI::CInputKeyMap;
-    CInputKeyMap& GetInputKeyMap();
 
     // Moves the children of one parent element across it each graphics tick.
     using CScroller = Graphics::GUI::CScroller;
@@ -1012,13 +1005,74 @@ public:
     // "[CGuiManager::AddToScroller] Invalid parent element", "... Invalid
     // element" or "... Scroller does not exist".
     void AddToScroller(irr::gui::IGUIElement* element, irr::gui::IGUIElement* parent);
-    // Stops and forgets the parent's scroller; false when it had none.
-    bool RemoveScroller(irr::gui::IGUIElement* parent);
-    // The parent's scroller, or null.
-    CScroller* FindScroller(irr::gui::IGUIElement* parent) const;
-    size_t GetScrollerCount() const;
-    void ClearScrollers();
 
+    // ---- What the owner and the manager's parts use ----------------------
+    // None of these is an operation of the GUI. The graphics engine drives
+    // the manager with them; the parts that hold each element kind's
+    // operations (gui/elements), the layout reader and writer and the script
+    // bindings reach the device, the screen and each other through them.
+
+    /// The engine that owns the manager and that GUI events name as their
+    /// source; valid as long as the manager.
+    Graphics::CGraphicsEngine* GetGraphicsEngine() const { return m_source; }
+    /// The device given to SetDevice, owned by the graphics engine; valid
+    /// until DetachDevice (null before a device and after).
+    irr::IrrlichtDevice* GetDevice() const { return m_device; }
+    /// The device's GUI environment, owned by the device; valid until
+    /// DetachDevice (null without a device).
+    irr::gui::IGUIEnvironment* GetGuiEnvironment() const { return m_environment; }
+    // Whether Start ran and Stop has not since.
+    bool IsStarted() const { return m_started; }
+
+    // The GUI events Irrlicht raises while the manager adds or removes
+    // elements wait here (the engine's receiver puts them in); the GUI's
+    // generation changes with every clear and every new environment.
+    CGuiEventQueue& GetEventQueue();
+    uint64_t GetGeneration() const;
+    // Lets go of the file-open dialog that puts the folder back once it has
+    // left the GUI: its destruction restores the folder from before it. The
+    // dialog closes itself when the user answers, so the engine calls this
+    // on every frame it draws; a single pointer test while none is open.
+    void ForgetClosedDialogs();
+
+    // The screen size in pixels that fractions refer to.
+    uint32_t GetScreenWidth() const;
+    uint32_t GetScreenHeight() const;
+    // A rectangle from a script or layout in pixels of this screen, by the
+    // rectangle rule (ScreenCoordinates.h); as whole pixels in the second.
+    CRect ScreenRectToPixels(const CRect& rect) const;
+    irr::core::rect<irr::s32> ScreenRectToPixelRect(const CRect& rect) const;
+
+    /// The name registered for the id, or null; owned by the manager's
+    /// registry, valid until the id's name changes or goes or the GUI is
+    /// cleared.
+    const std::pmr::wstring* FindElementName(int32_t id) const;
+    // Refuses an element of another kind (or none) where the caller needs
+    // one kind: "[CGuiManager::<method>] Gui element is not <kind>:<name>",
+    // the kind with its article ("a check box"). As<T> (GuiElementKinds.h)
+    // is the one way the operations ask for a kind.
+    [[noreturn]] void ThrowNotKind(irr::gui::IGUIElement* element, const wchar_t* method,
+                                   const wchar_t* kind) const;
+
+    /// The texture of the file, without creating one, or null when missing;
+    /// owned by the video driver (do not drop it), valid until the driver
+    /// lets go of it or the device goes.
+    irr::video::ITexture* FindTextureFile(const std::wstring& file) const;
+    // The texture's file name; "" for none.
+    std::wstring GetTextureFile(irr::video::ITexture* texture) const;
+
+    // The shortcuts themselves, for what the operations above do not ask:
+    // the binding of an element's name, every binding.
+    const CGuiShortcuts& GetShortcuts() const { return m_shortcuts; }
+    // The skin and font state, attached to the GUI environment while the
+    // manager has a device. Its messages name the GUI manager.
+    CSkinManager& GetSkins();
+    const CSkinManager& GetSkins() const;
+    /// The GUI's sprite bank, made anew on every device, or null without
+    /// one; the manager holds it (do not drop it), valid until the device
+    /// goes.
+    Graphics::Sprite::CGuiKVOSpriteBank* GetSpriteBank() const;
+    // The fader (FaderManager.h).
     CFaderManager& GetFader();
 
     // The parts that hold the operations on each element kind that are not
@@ -1028,10 +1082,13 @@ public:
     CGuiMenuOperations& GetMenus();
     CGuiComboBoxOperations& GetComboBoxes();
     CGuiElementProperties& GetElementProperties();
-    // The engine the GUI events name as their source.
-    Graphics::CGraphicsEngine* GetGraphicsEngine() const { return m_source; }
-    irr::IrrlichtDevice* GetDevice() const { return m_device; }
-    irr::gui::IGUIEnvironment* GetGuiEnvironment() const { return m_environment; }
+    CGuiScrollers& GetScrollers();
+    // Bitmap-font builders made for scripts, known by their handle ids; each
+    // goes when the device goes at the latest (it draws on its driver).
+    CFontToolRegistry& GetFontTools();
+    // Layout files, for what the manager's layout operations do not offer
+    // (a load under another parent).
+    CGuiLayoutReader& GetLayoutReader();
 
 private:
     // The parts of the manager, with their own members (GuiManagerParts.h),
@@ -1039,20 +1096,16 @@ private:
     // (GuiManagerLayoutHost.h).
     struct SParts;
     class CLayoutHost;
+    friend CInputKeyMap& InputKeyMapOf(CGuiManager& manager);
 
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* FindElementAtPoint(irr::gui::IGUIElement* start,
                                               const irr::core::vector2d<irr::s32>& point) const;
-    void Walk(CGuiElementVisitor& visitor, irr::gui::IGUIElement* start);
     // Whether the element hangs below the environment's root.
     bool IsAttached(const irr::gui::IGUIElement* element) const;
     // Removes the menu item of the id from the menu that holds it; false
     // when the element is no such menu.
     bool RemoveMenuItem(irr::gui::IGUIElement* element, int32_t id);
-    // Attaches the skins and a new sprite bank to the environment.
-    void AttachSkins();
-    // Lets go of the bank, the font builders and the environment before the
-    // device goes.
-    void DetachSkins();
 
     IGuiHost* m_host;
     Graphics::CGraphicsEngine* m_source;

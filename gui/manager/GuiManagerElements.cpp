@@ -4,7 +4,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/WideFormat.h"
-#include "gui/manager/GuiManagerParts.h"
+#include "gui/manager/GuiManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
 
@@ -331,11 +331,6 @@ void CGuiManager::SetElementRelativeRect(gui::IGUIElement* element, const core::
 {
     if (element != nullptr)
         element->setRelativePosition(rect);
-}
-
-bool CGuiManager::HasElementType(const gui::IGUIElement* element, gui::EGUI_ELEMENT_TYPE type)
-{
-    return element != nullptr && element->hasType(type);
 }
 
 void CGuiManager::ThrowNotKind(gui::IGUIElement* element, const wchar_t* method, const wchar_t* kind) const

@@ -20,19 +20,9 @@ void CGuiManager::SetFader(int32_t id, const CColor& color, uint32_t inTime, uin
 
 // ---- reading ----------------------------------------------------------------
 
-const std::wstring& CGuiManager::GetGuiFile() const
-{
-    return m_parts->layoutWriter.GetGuiFile();
-}
-
 bool CGuiManager::Load(const std::wstring& fileName)
 {
     return m_parts->layoutReader.Load(fileName);
-}
-
-bool CGuiManager::LoadUnder(const std::wstring& fileName, gui::IGUIElement* parent)
-{
-    return m_parts->layoutReader.LoadUnder(fileName, parent);
 }
 
 bool CGuiManager::Read(IArchive& archive)
@@ -73,11 +63,6 @@ void CGuiManager::ReadAlignmentInfo(IArchive& archive, gui::IGUIElement* element
 int32_t CGuiManager::ReadElementIdName(IArchive& archive)
 {
     return m_parts->layoutReader.ReadElementIdName(archive);
-}
-
-CRect CGuiManager::ReadElementPosition(IArchive& archive, const wchar_t* method)
-{
-    return m_parts->layoutReader.ReadElementPosition(archive, method);
 }
 
 bool CGuiManager::ReadShortcut(IArchive& archive, uint32_t eventType, const std::wstring& name)
@@ -125,11 +110,6 @@ gui::IGUIElement* CGuiManager::ReadMenu(IArchive& archive)
     return m_parts->layoutReader.ReadMenu(archive);
 }
 
-gui::IGUIElement* CGuiManager::ReadContextMenu(IArchive& archive)
-{
-    return m_parts->layoutReader.ReadContextMenu(archive);
-}
-
 gui::IGUIElement* CGuiManager::ReadMenu(IArchive& archive, bool context)
 {
     return m_parts->layoutReader.ReadMenu(archive, context);
@@ -168,16 +148,6 @@ gui::IGUIElement* CGuiManager::ReadTab(IArchive& archive)
 gui::IGUIElement* CGuiManager::ReadScrollBar(IArchive& archive)
 {
     return m_parts->layoutReader.ReadScrollBar(archive);
-}
-
-gui::IGUIElement* CGuiManager::ReadListBox(IArchive& archive)
-{
-    return m_parts->layoutReader.ReadListBox(archive);
-}
-
-gui::IGUIElement* CGuiManager::ReadComboBox(IArchive& archive)
-{
-    return m_parts->layoutReader.ReadComboBox(archive);
 }
 
 gui::IGUIElement* CGuiManager::ReadTable(IArchive& archive)
@@ -311,16 +281,6 @@ bool CGuiManager::WriteTab(IArchive& archive, gui::IGUIElement* element)
 bool CGuiManager::WriteScrollBar(IArchive& archive, gui::IGUIElement* element)
 {
     return m_parts->layoutWriter.WriteScrollBar(archive, element);
-}
-
-bool CGuiManager::WriteListBox(IArchive& archive, gui::IGUIElement* element)
-{
-    return m_parts->layoutWriter.WriteListBox(archive, element);
-}
-
-bool CGuiManager::WriteComboBox(IArchive& archive, gui::IGUIElement* element)
-{
-    return m_parts->layoutWriter.WriteComboBox(archive, element);
 }
 
 bool CGuiManager::WriteTable(IArchive& archive, gui::IGUIElement* element)

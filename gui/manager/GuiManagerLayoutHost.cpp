@@ -207,7 +207,7 @@ uint16_t CGuiManager::CLayoutHost::AddShortcutText(const std::string& text, cons
 
 const CGuiShortcuts::Binding* CGuiManager::CLayoutHost::FindShortcutOf(const std::wstring& name) const
 {
-    return m_manager.FindShortcutOf(name);
+    return m_manager.m_shortcuts.FindOf(name);
 }
 
 void CGuiManager::CLayoutHost::ReadSkin(IArchive& archive)
@@ -222,7 +222,7 @@ void CGuiManager::CLayoutHost::ReadFonts(IArchive& archive)
 
 bool CGuiManager::CLayoutHost::ReadSpriteBank(IArchive& archive)
 {
-    return m_manager.ReadSpriteBank(archive);
+    return m_manager.m_parts->sprites.Load(archive, nullptr);
 }
 
 void CGuiManager::CLayoutHost::SetFader(int32_t id, const CColor& color, uint32_t inTime, uint32_t outTime)

@@ -9,6 +9,9 @@ namespace Graphics::GUI
 // The manager as its layout reader and writer see it: each call is the
 // manager's own (or that of the part that holds it), so a layout block does
 // what the same call from a script does.
+/// Each call answers as the manager's call of that name (or its part's)
+/// does: a pointer it gives is owned as that call's comment says
+/// (GuiManager.h, gui/elements).
 class CGuiManager::CLayoutHost final : public IGuiLayoutHost
 {
 public:

@@ -21,6 +21,7 @@
 #include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/GuiManagerLayoutHost.h"
+#include "gui/manager/GuiScrollers.h"
 #include "gui/manager/IGuiElementTree.h"
 #include "gui/manager/IGuiHost.h"
 #include "gui/manager/Scroller.h"
@@ -48,6 +49,12 @@ struct CGuiManager::SParts
     SParts(const SParts&) = delete;
     SParts& operator=(const SParts&) = delete;
 
+    // Attaches the skins and a new sprite bank to the manager's environment.
+    void AttachSkins(CGuiManager& manager);
+    // Lets go of the bank, the font builders and the environment before the
+    // device goes.
+    void DetachSkins();
+
     CFaderManager fader;
 
     // The registry's view of this manager's GUI.
@@ -55,8 +62,10 @@ struct CGuiManager::SParts
     {
     public:
         explicit CRegistryTree(CGuiManager& manager) : m_manager(manager) {}
+        /// The manager's GUI parent (it holds the reference): do not drop it.
         irr::gui::IGUIElement* GetGuiParent() override { return m_manager.GetGuiParent(); }
         uint64_t GetGeneration() const override { return m_manager.GetGeneration(); }
+        /// The engine that owns the manager; valid as long as the manager.
         Graphics::CGraphicsEngine* GetEventSource() const override { return m_manager.m_source; }
 
     private:
@@ -105,11 +114,9 @@ struct CGuiManager::SParts
     CGuiSpriteBankFront sprites;
     CFontToolRegistry fontTools;
 
-    // Key map and scrollers. A scroller is shared so that one removed while
-    // it steps (by a script answering a removal it made) lives to the end
-    // of its step.
+    // Key map and scrollers.
     CInputKeyMap inputKeyMap;
-    std::map<irr::gui::IGUIElement*, std::shared_ptr<CScroller>> scrollers;
+    CGuiScrollers scrollers;
 };
 
 } // namespace Graphics::GUI

@@ -8,28 +8,28 @@
 namespace Graphics::GUI
 {
 
-void CGuiManager::AttachSkins()
+void CGuiManager::SParts::AttachSkins(CGuiManager& manager)
 {
     const CApplication* application = nullptr;
-    if (m_host != nullptr)
-        application = m_host->GetApplication();
-    m_parts->skins.SetApplication(application);
-    m_parts->skins.SetEnvironment(m_environment);
+    if (manager.m_host != nullptr)
+        application = manager.m_host->GetApplication();
+    skins.SetApplication(application);
+    skins.SetEnvironment(manager.m_environment);
     // The own skin finds an element's images by the element's name.
-    m_parts->skins.SetElementNameLookup([this](irr::gui::IGUIElement* element)
-                                        { return GetElementName(element->getID(), false); });
-    m_parts->skins.DeactivateSkin();
-    m_parts->skins.SetGuiAlpha(1.0f, true);
+    skins.SetElementNameLookup([&manager](irr::gui::IGUIElement* element)
+                               { return manager.GetElementName(element->getID(), false); });
+    skins.DeactivateSkin();
+    skins.SetGuiAlpha(1.0f, true);
 
-    m_parts->sprites.Attach(m_environment);
+    sprites.Attach(manager.m_environment);
 }
 
-void CGuiManager::DetachSkins()
+void CGuiManager::SParts::DetachSkins()
 {
     // The builders' textures live in the device's driver.
-    m_parts->fontTools.Clear();
-    m_parts->sprites.Release();
-    m_parts->skins.SetEnvironment(nullptr);
+    fontTools.Clear();
+    sprites.Release();
+    skins.SetEnvironment(nullptr);
 }
 
 void CGuiManager::ClearSpriteBank()
@@ -57,11 +57,6 @@ void CGuiManager::ReadFonts(Misc::Serialization::IArchive& archive)
     m_parts->skins.ReadFonts(archive);
 }
 
-bool CGuiManager::ReadSpriteBank(Misc::Serialization::IArchive& archive)
-{
-    return m_parts->sprites.Load(archive, nullptr);
-}
-
 irr::gui::IGUIFont* CGuiManager::GetFont(const std::wstring& name, bool registerFont)
 {
     return m_parts->skins.GetFont(name, registerFont);
@@ -75,21 +70,6 @@ bool CGuiManager::SetFont(const std::wstring& key, const std::wstring& file)
 void CGuiManager::ClearFonts()
 {
     m_parts->skins.ClearFonts();
-}
-
-uint32_t CGuiManager::CreateFontTool()
-{
-    return m_parts->fontTools.Create(m_device);
-}
-
-irr::CFontTool* CGuiManager::GetFontTool(uint32_t id) const
-{
-    return m_parts->fontTools.Get(id);
-}
-
-bool CGuiManager::DestroyFontTool(uint32_t id)
-{
-    return m_parts->fontTools.Destroy(id);
 }
 
 CSkinManager& CGuiManager::GetSkins()

@@ -1,6 +1,6 @@
 // Tooltips on elements.
 
-#include "gui/manager/GuiManagerParts.h"
+#include "gui/manager/GuiManager.h"
 
 #include <irrlicht.h>
 

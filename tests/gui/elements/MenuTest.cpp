@@ -150,7 +150,7 @@ TEST_F(MenuTest, RemovingAnItemTakesItsSubMenuAndTheNamesBelowItOutOfTheGui)
     EXPECT_EQ(Labels(menu), (std::vector<std::wstring>{L"Keep"}));
     EXPECT_EQ(gui.GetElement(moreId, false), nullptr);
     EXPECT_FALSE(gui.ElementExists(L"deep"));
-    EXPECT_EQ(gui.GetShortcuts().size(), 0u);
+    EXPECT_EQ(gui.GetShortcuts().GetAll().size(), 0u);
     EXPECT_EQ(menu->getChildren().size(), 0u);
 
     // Clearing does the same for every item.

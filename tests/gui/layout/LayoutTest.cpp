@@ -9,6 +9,7 @@
 #include "gui/manager/FaderManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/elements/GuiElementProperties.h"
+#include "gui/layout/GuiLayoutReader.h"
 
 namespace
 {
@@ -230,7 +231,7 @@ TEST_F(LayoutTest, IncludeLoadsUnderTheElementBeingRead)
     // Loading under a named parent puts the parent back afterwards.
     gui::IGUIElement* outer = gui.GetElement(L"outer", true);
     gui.Remove(L"inner");
-    EXPECT_TRUE(gui.LoadUnder(folder.Wide("inner.kvogui"), outer));
+    EXPECT_TRUE(gui.GetLayoutReader().LoadUnder(folder.Wide("inner.kvogui"), outer));
     EXPECT_EQ(gui.GetElement(L"inner", true)->getParent(), outer);
     EXPECT_EQ(gui.GetGuiParent(), root());
 }
@@ -392,17 +393,17 @@ TEST_F(LayoutTest, ShortcutTexts)
         if (entry.keyCode == 0)
         {
             // A text that does not read binds nothing, not key 0.
-            EXPECT_TRUE(gui.GetShortcuts().empty()) << entry.text;
+            EXPECT_TRUE(gui.GetShortcuts().GetAll().empty()) << entry.text;
             continue;
         }
-        const auto* binding = gui.FindShortcutOf(L"button");
+        const auto* binding = gui.GetShortcuts().FindOf(L"button");
         ASSERT_NE(binding, nullptr);
         EXPECT_EQ(binding->first.shift, entry.shift) << entry.text;
         EXPECT_EQ(binding->first.control, entry.control) << entry.text;
         EXPECT_EQ(binding->second.type, 5u);
     }
-    EXPECT_EQ(Graphics::GUI::CGuiManager::ShortcutText({0x41, false, true, true}), "0x41+0x10+0x11");
-    EXPECT_EQ(Graphics::GUI::CGuiManager::ShortcutText({0x0D, false, false, false}), "0x0D");
+    EXPECT_EQ(Graphics::GUI::CGuiShortcuts::Text({0x41, false, true, true}), "0x41+0x10+0x11");
+    EXPECT_EQ(Graphics::GUI::CGuiShortcuts::Text({0x0D, false, false, false}), "0x0D");
 
     // "-Shortcut" through an archive and back.
     gui.ClearShortcuts();

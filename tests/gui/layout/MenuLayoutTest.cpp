@@ -68,9 +68,9 @@ TEST_F(MenuLayoutTest, MenusOfVersion1019LoadWithTheirItemsAndShortcuts)
     EXPECT_EQ(ItemNames(L"popup"), (std::vector<std::wstring>{L"copy"}));
 
     // The shortcuts choose their items.
-    ASSERT_NE(gui.FindShortcutOf(L"open"), nullptr);
-    EXPECT_EQ(gui.FindShortcutOf(L"open")->second.type, 18u);
-    EXPECT_EQ(gui.FindShortcutOf(L"help")->first.keyCode, 0x70);
+    ASSERT_NE(gui.GetShortcuts().FindOf(L"open"), nullptr);
+    EXPECT_EQ(gui.GetShortcuts().FindOf(L"open")->second.type, 18u);
+    EXPECT_EQ(gui.GetShortcuts().FindOf(L"help")->first.keyCode, 0x70);
     CGuiRecorder recorder;
     PostControlKey(0x4F);
     EXPECT_EQ(recorder.Of({18}), (std::vector<SGuiRecord>{{L"open", 18}}));
@@ -107,8 +107,8 @@ TEST_F(MenuLayoutTest, ToolbarButtonsInsideTheBlockAreLaidOutAndKeepTheirShortcu
     EXPECT_TRUE(fresh->isPushButton());
     EXPECT_TRUE(save->isAlphaChannelUsed());
     EXPECT_TRUE(save->isDrawingBorder());
-    ASSERT_NE(gui.FindShortcutOf(L"new"), nullptr);
-    EXPECT_EQ(gui.FindShortcutOf(L"new")->second.type, 5u);
+    ASSERT_NE(gui.GetShortcuts().FindOf(L"new"), nullptr);
+    EXPECT_EQ(gui.GetShortcuts().FindOf(L"new")->second.type, 5u);
 
     // Saved, the buttons are the tool bar's children; they come back as its
     // buttons once the button kind has its reader.
