@@ -2,6 +2,7 @@
 
 #include "core/foundation/StringConversion.h"
 #include "core/script/lua/CallGuarded.h"
+#include "core/script/lua/ErrorTrace.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/SafeLoad.h"
 
@@ -111,6 +112,11 @@ LuaState* LuaState::Create(bool initStandardLibrary)
         lua_getfield(L, -1, "preload");
         lua_pushcfunction(L, &OpenEngineModule);
         lua_setfield(L, -2, "engine");
+        // The FFI reads and writes any memory and calls any C function: the
+        // handles and checks the engine's functions rely on would mean
+        // nothing, so scripts do not get it (as they get no bytecode).
+        lua_pushnil(L);
+        lua_setfield(L, -2, "ffi");
         lua_pop(L, 2);
     }
     return state;
@@ -207,6 +213,20 @@ int LuaState::PCall(int nargs, int nresults, int errfunc)
 
 void LuaState::Error()
 {
+    // With nothing running on the state the error is unprotected. The VM
+    // would hand it to the system unwinder, where any catch (...) above
+    // (a thread's, a test framework's) would take it for a C++ exception;
+    // it goes to the panic function here, as Lua's own unprotected errors
+    // do, and the process ends.
+    lua_Debug running;
+    if (lua_getstack(m_state, 0, &running) == 0)
+    {
+        const lua_CFunction panic = lua_atpanic(m_state, nullptr);
+        lua_atpanic(m_state, panic);
+        if (panic)
+            panic(m_state);
+        std::exit(EXIT_FAILURE);
+    }
     lua_error(m_state);
     std::abort(); // lua_error never returns
 }
@@ -221,13 +241,18 @@ lua_CFunction LuaState::AtPanic(lua_CFunction panicFunction)
 int LuaState::OnPanic(lua_State* L)
 {
     const LuaState* state = CastState(L);
-    std::string message = GetErrorText(L, -1);
+    // An error raised again by a binding is reported where it began.
+    const SErrorTrace trace = FindErrorTrace(GetErrorText(L, -1));
+    std::string message = trace.origin;
     if (state)
         message = state->ToPanicMessage(message);
+    lua_pushlstring(L, trace.traceback.data(), trace.traceback.size());
     lua_pushlstring(L, message.data(), message.size());
     if (state && state->m_panicFunction)
         return state->m_panicFunction(L);
     std::fprintf(stderr, "PANIC: unprotected error in call to Lua API (%s)\n", message.c_str());
+    if (!trace.traceback.empty())
+        std::fprintf(stderr, "%s\n", trace.traceback.c_str());
     std::fflush(stderr);
     return 0;
 }
