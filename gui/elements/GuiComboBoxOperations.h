@@ -30,6 +30,7 @@ public:
     // non-empty button name is registered with the id one after the combo
     // box's, a non-empty list name with the id two after it. Null without a
     // GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     CGUIComboBoxEx* Add(const std::wstring& name, const CRect& rect, const std::wstring& buttonName,
                         const std::wstring& listName);
 

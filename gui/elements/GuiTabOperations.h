@@ -31,6 +31,7 @@ public:
 
     // A tab control under the GUI parent (pixels; the named one registers the
     // name and takes the screen rule); null without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUITabControl* AddControl(int32_t id, const CRect& pixelRect, bool fillBackground,
                                          bool border);
     irr::gui::IGUITabControl* AddControlNamed(const std::wstring& name, const CRect& rect,
@@ -38,11 +39,13 @@ public:
     // A page of the tab control with the colour rule. An element that is no
     // tab control throws "[CGuiManager::addTabPage] Parent tab control not
     // defined." (before the named one takes its name).
+    /// The new page, or null: its tab control owns it (do not drop it) until it is removed.
     irr::gui::IGUITab* AddPage(irr::gui::IGUIElement* tabControl, int32_t id, const std::wstring& caption,
                                const CColor& color, bool drawBackground);
     irr::gui::IGUITab* AddPageNamed(irr::gui::IGUIElement* tabControl, const std::wstring& name,
                                     const std::wstring& caption, const CColor& color, bool drawBackground);
     // A free-standing tab under the GUI parent.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUITab* Add(int32_t id, const CRect& pixelRect, bool drawBackground, const CColor& color);
     irr::gui::IGUITab* AddNamed(const std::wstring& name, const CRect& rect, bool drawBackground,
                                 const CColor& color);
