@@ -14,6 +14,7 @@
 #include "core/script/lua/LuaState.h"
 #include "core/script/lua/WideString.h"
 #include "graphics/engine/GraphicsEngine.h"
+#include "gui/elements/GuiElementProperties.h"
 #include "gui/manager/GuiManager.h"
 
 #include <benchmark/benchmark.h>
@@ -141,7 +142,7 @@ int CLookupEngine::BareByName(lua_State* L)
 {
     Graphics::GUI::CGuiManager& gui = Engine().gui();
     const std::wstring name = LuaPlus::lua_towstring(L, 2);
-    lua_pushboolean(L, gui.IsCheckBoxChecked(gui.GetElement(name, true)));
+    lua_pushboolean(L, gui.GetElementProperties().IsCheckBoxChecked(gui.GetElement(name, true)));
     return 1;
 }
 
@@ -150,7 +151,7 @@ int CLookupEngine::BareHeld(lua_State* L)
     Graphics::GUI::CGuiManager& gui = Engine().gui();
     const std::wstring name = LuaPlus::lua_towstring(L, 2);
     const auto k = static_cast<size_t>(lua_tointeger(L, 3));
-    lua_pushboolean(L, gui.IsCheckBoxChecked(Engine().held[k % Engine().held.size()]));
+    lua_pushboolean(L, gui.GetElementProperties().IsCheckBoxChecked(Engine().held[k % Engine().held.size()]));
     return 1;
 }
 
@@ -207,7 +208,8 @@ void BM_GetCheckboxByName(benchmark::State& state)
     size_t at = 0;
     for (auto _ : state)
     {
-        benchmark::DoNotOptimize(gui.IsCheckBoxChecked(gui.GetElement(names[at], true)));
+        benchmark::DoNotOptimize(
+            gui.GetElementProperties().IsCheckBoxChecked(gui.GetElement(names[at], true)));
         at = (at + 1) % names.size();
     }
 }
@@ -221,7 +223,7 @@ void BM_GetCheckboxByPointer(benchmark::State& state)
     size_t at = 0;
     for (auto _ : state)
     {
-        benchmark::DoNotOptimize(gui.IsCheckBoxChecked(elements[at]));
+        benchmark::DoNotOptimize(gui.GetElementProperties().IsCheckBoxChecked(elements[at]));
         at = (at + 1) % elements.size();
     }
 }

@@ -10,7 +10,7 @@
 #include "core/script/lua/LuaState.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/GraphicalCamera.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/InputKeyMapOf.h"
 #include "lenscart/CameraProcessor.h"
 #include "script_api/world/EntityArguments.h"
 #include "world/ManagedCamera.h"
@@ -103,7 +103,7 @@ struct SScene
             graphics->Add(camera.get(), nullptr, std::string());
             world.cameras[IdOf(index)] = std::move(camera);
         }
-        Graphics::GUI::CInputKeyMap& keys = graphics->GetGuiManager()->GetInputKeyMap();
+        Graphics::GUI::CInputKeyMap& keys = Graphics::GUI::InputKeyMapOf(*graphics->GetGuiManager());
         keys.AddActionKeyCode(CCameraProcessor::kMoveForward, L"", 0x57, false, false);
         keys.SetActionOn(CCameraProcessor::kMoveForward, true);
     }
@@ -144,8 +144,8 @@ void BM_DirectMove(benchmark::State& state)
 {
     SScene scene;
     Camera& camera = *scene.world.cameras[IdOf(kCameras / 2)];
-    const auto* forward =
-        scene.graphics->GetGuiManager()->GetInputKeyMap().FindBindings(CCameraProcessor::kMoveForward);
+    const auto* forward = Graphics::GUI::InputKeyMapOf(*scene.graphics->GetGuiManager())
+                              .FindBindings(CCameraProcessor::kMoveForward);
     const float distance = 10.0f * 0.016f;
     for (auto _ : state)
     {

@@ -5,7 +5,7 @@
 #include "core/world/TypeId.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/GraphicalCamera.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/InputKeyMapOf.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 #include "script_api/world/EntityArguments.h"
@@ -171,7 +171,7 @@ CCameraProcessor::SMoves CCameraProcessor::ReadKeys(const Graphics::CGraphicsEng
 {
     SMoves moves;
     Graphics::GUI::CGuiManager* gui = graphics != nullptr ? graphics->GetGuiManager() : nullptr;
-    const Graphics::GUI::CInputKeyMap* keys = gui != nullptr ? &gui->GetInputKeyMap() : nullptr;
+    const Graphics::GUI::CInputKeyMap* keys = gui != nullptr ? &Graphics::GUI::InputKeyMapOf(*gui) : nullptr;
     if (keys == nullptr)
         return moves;
     static constexpr const wchar_t* kActions[] = {kMoveForward, kMoveBackward, kMoveLeft,

@@ -13,6 +13,7 @@
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/engine/TextureLocks.h"
 #include "graphics/scene/GraphicalEntity.h"
+#include "gui/manager/FaderManager.h"
 #include "gui/manager/GuiManager.h"
 #include "platform/X11Window.h"
 

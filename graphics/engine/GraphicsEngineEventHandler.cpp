@@ -5,6 +5,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/InputEventCodes.h"
 #include "graphics/engine/IrrlichtLogRoute.h"
+#include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiManager.h"
 
 #include <IGUIContextMenu.h>

@@ -3,6 +3,8 @@
 #include "gui/elements/GUIComboBoxEx.h"
 #include "gui/elements/GuiElementEvents.h"
 #include "gui/manager/GuiIdSet.h"
+#include "gui/elements/GuiElementKinds.h"
+#include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiManager.h"
 
 #include <irrlicht.h>
@@ -55,6 +57,11 @@ void CGuiComboBoxOperations::SelectByData(CGUIComboBoxEx& combo, const std::wstr
 {
     combo.SelectItemByData(data);
     PublishElementEvent(m_manager, combo, kGuiComboBoxChanged);
+}
+
+uint32_t CGuiComboBoxOperations::GetMaxItems(gui::IGUIElement* combo)
+{
+    return As<CGUIComboBoxEx>(m_manager, combo, L"GetComboBoxMaxItems")->GetMaxItems();
 }
 
 } // namespace Graphics::GUI

@@ -32,7 +32,7 @@ template <class T, irr::gui::EGUI_ELEMENT_TYPE Type> struct SLibraryKind
 {
     static T* Cast(irr::gui::IGUIElement* element)
     {
-        return CGuiManager::HasElementType(element, Type) ? static_cast<T*>(element) : nullptr;
+        return element != nullptr && element->hasType(Type) ? static_cast<T*>(element) : nullptr;
     }
 };
 

@@ -3,6 +3,7 @@
 #include "gui/elements/GUIListBoxEx.h"
 #include "gui/elements/GuiElementEvents.h"
 #include "gui/manager/GuiIdSet.h"
+#include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/sprites/GuiKVOSpriteBank.h"
 

@@ -25,6 +25,7 @@ public:
     // A list box (through the element factory) under the GUI parent; the
     // non-empty part names are registered with the ids one, two and three
     // after the list box's. Null without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     CGUIListBoxEx* Add(const std::wstring& name, const CRect& rect, bool background,
                        const std::wstring& scrollBarName, const std::wstring& upButtonName,
                        const std::wstring& downButtonName);

@@ -3,6 +3,7 @@
 #include "core/foundation/KVOError.h"
 #include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/GuiElementHold.h"
+#include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/ScreenCoordinates.h"
 

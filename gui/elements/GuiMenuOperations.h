@@ -37,10 +37,12 @@ public:
     explicit CGuiMenuOperations(CGuiManager& manager) : m_manager(manager) {}
 
     // A menu bar under the GUI parent; null without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIContextMenu* Add(int32_t id);
     irr::gui::IGUIContextMenu* AddNamed(const std::wstring& name);
     // A context menu in the rectangle (pixels; the named one takes the
     // screen rule).
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIContextMenu* AddContext(int32_t id, const CRect& pixelRect);
     irr::gui::IGUIContextMenu* AddContextNamed(const std::wstring& name, const CRect& rect);
 
@@ -49,6 +51,7 @@ public:
     // throws "CGuiManager::addSubMenu] Parent context menu is not defined.",
     // another element "[CGuiManager::addSubMenu] Gui element is not a
     // menu:%s" (before the named one takes its name).
+    /// The new sub-menu, or null: its menu owns it (do not drop it) until the item goes.
     irr::gui::IGUIContextMenu* AddSubMenu(irr::gui::IGUIElement* menu, const std::wstring& text, int32_t id,
                                           bool enabled, int32_t position);
     irr::gui::IGUIContextMenu* AddSubMenuNamed(irr::gui::IGUIElement* menu, const std::wstring& name,
@@ -90,6 +93,7 @@ public:
     // then does the same for each sub-menu.
     void RecalculateSize(irr::gui::IGUIContextMenu& menu);
     // The skin's menu font; null without a skin.
+    /// Not to be dropped: the GUI environment keeps the font until the device goes.
     irr::gui::IGUIFont* GetFont() const;
 
 private:

@@ -1,8 +1,10 @@
 #include "gui/elements/GuiScrollBarOperations.h"
 
 #include "gui/elements/GuiElementEvents.h"
+#include "gui/elements/GuiElementKinds.h"
 #include "gui/elements/GuiElementSwitches.h"
 #include "gui/manager/GuiIdSet.h"
+#include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
@@ -43,6 +45,13 @@ float StepFraction(s32 step, s32 maximum)
     if (maximum == 0)
         return 0.0f;
     return static_cast<float>(static_cast<double>(step) / maximum);
+}
+
+// The id of the bar's up or down button; -1 when it has none.
+int32_t ButtonId(const gui::IGUIScrollBar& bar, bool up)
+{
+    const gui::IGUIElement* button = IrrlichtGui::ScrollBarButton(&bar, up ? 0 : 1, true);
+    return button != nullptr ? button->getID() : -1;
 }
 
 } // namespace
@@ -101,30 +110,52 @@ void CGuiScrollBarOperations::SetPosition(gui::IGUIScrollBar& bar, int32_t posit
     PublishElementEvent(m_manager, bar, kGuiScrollBarChanged);
 }
 
-float CGuiScrollBarOperations::GetSmallStep(const gui::IGUIScrollBar& bar) const
+int32_t CGuiScrollBarOperations::GetPosition(gui::IGUIElement* bar)
 {
-    return StepFraction(bar.getSmallStep(), bar.getMax());
+    return As<gui::IGUIScrollBar>(m_manager, bar, L"GetScrollBarPos")->getPos();
 }
 
-float CGuiScrollBarOperations::GetLargeStep(const gui::IGUIScrollBar& bar) const
+int32_t CGuiScrollBarOperations::GetMaximum(gui::IGUIElement* bar)
 {
-    return StepFraction(bar.getLargeStep(), bar.getMax());
+    return As<gui::IGUIScrollBar>(m_manager, bar, L"GetScrollBarMax")->getMax();
 }
 
-int32_t CGuiScrollBarOperations::GetButtonId(const gui::IGUIScrollBar& bar, bool up) const
+float CGuiScrollBarOperations::GetSmallStep(gui::IGUIElement* bar)
 {
-    const gui::IGUIElement* button = IrrlichtGui::ScrollBarButton(&bar, up ? 0 : 1, true);
-    return button != nullptr ? button->getID() : -1;
+    const gui::IGUIScrollBar* scrollBar = As<gui::IGUIScrollBar>(m_manager, bar, L"GetScrollBarSmallStep");
+    return StepFraction(scrollBar->getSmallStep(), scrollBar->getMax());
 }
 
-bool CGuiScrollBarOperations::IsHorizontal(const gui::IGUIScrollBar& bar) const
+float CGuiScrollBarOperations::GetLargeStep(gui::IGUIElement* bar)
 {
-    return ReadElementSwitch(m_manager, bar, "Horizontal");
+    const gui::IGUIScrollBar* scrollBar = As<gui::IGUIScrollBar>(m_manager, bar, L"GetScrollBarLargeStep");
+    return StepFraction(scrollBar->getLargeStep(), scrollBar->getMax());
 }
 
-void CGuiScrollBarOperations::SetHorizontal(gui::IGUIScrollBar& bar, bool horizontal)
+int32_t CGuiScrollBarOperations::GetUpButtonId(gui::IGUIElement* bar)
 {
-    WriteElementSwitch(m_manager, bar, "Horizontal", horizontal);
+    if (bar == nullptr)
+        return -1;
+    return ButtonId(*As<gui::IGUIScrollBar>(m_manager, bar, L"GetScrollBarUpButtonId"), true);
+}
+
+int32_t CGuiScrollBarOperations::GetDownButtonId(gui::IGUIElement* bar)
+{
+    if (bar == nullptr)
+        return -1;
+    return ButtonId(*As<gui::IGUIScrollBar>(m_manager, bar, L"GetScrollBarDownButtonId"), false);
+}
+
+bool CGuiScrollBarOperations::IsHorizontal(gui::IGUIElement* bar)
+{
+    return ReadElementSwitch(m_manager, *As<gui::IGUIScrollBar>(m_manager, bar, L"GetScrollBarHorizontal"),
+                             "Horizontal");
+}
+
+void CGuiScrollBarOperations::SetHorizontal(gui::IGUIElement* bar, bool horizontal)
+{
+    WriteElementSwitch(m_manager, *As<gui::IGUIScrollBar>(m_manager, bar, L"SetScrollBarHorizontal"),
+                       "Horizontal", horizontal);
 }
 
 } // namespace Graphics::GUI

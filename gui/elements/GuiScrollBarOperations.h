@@ -7,8 +7,9 @@
 
 namespace irr::gui
 {
+class IGUIElement;
 class IGUIScrollBar;
-}
+} // namespace irr::gui
 
 namespace Graphics::GUI
 {
@@ -18,7 +19,8 @@ class CGuiManager;
 // What the manager does with scroll bars beyond one call of the bar itself:
 // building them with their buttons' ids, steps as fractions of the maximum,
 // the position with its event and the orientation kept in the attributes.
-// Operations take a bar the manager has checked already.
+// The manager's own operations hand over a bar they have checked; those
+// for scripts check the element's kind themselves.
 class CGuiScrollBarOperations
 {
 public:
@@ -43,13 +45,22 @@ public:
     void SetLimit(irr::gui::IGUIScrollBar& bar, uint32_t maximum, float smallFraction, float largeFraction);
     // Sets the position, then publishes the scroll bar event.
     void SetPosition(irr::gui::IGUIScrollBar& bar, int32_t position);
+
+    // What scripts read and change on scroll bars. Each refuses an element
+    // of another kind with "[CGuiManager::<method>] Gui element is not a
+    // scroll bar:%s", the method named after the operation
+    // (GetScrollBarPos, GetScrollBarMax, GetScrollBarSmallStep, ...).
+    int32_t GetPosition(irr::gui::IGUIElement* bar);
+    int32_t GetMaximum(irr::gui::IGUIElement* bar);
     // The steps as fractions of the maximum; 0 for a maximum of 0.
-    float GetSmallStep(const irr::gui::IGUIScrollBar& bar) const;
-    float GetLargeStep(const irr::gui::IGUIScrollBar& bar) const;
-    // The id of the up or down button; -1 when the bar has none.
-    int32_t GetButtonId(const irr::gui::IGUIScrollBar& bar, bool up) const;
-    bool IsHorizontal(const irr::gui::IGUIScrollBar& bar) const;
-    void SetHorizontal(irr::gui::IGUIScrollBar& bar, bool horizontal);
+    float GetSmallStep(irr::gui::IGUIElement* bar);
+    float GetLargeStep(irr::gui::IGUIElement* bar);
+    // The ids of the up and down buttons; -1 for a null bar or one without
+    // the button.
+    int32_t GetUpButtonId(irr::gui::IGUIElement* bar);
+    int32_t GetDownButtonId(irr::gui::IGUIElement* bar);
+    bool IsHorizontal(irr::gui::IGUIElement* bar);
+    void SetHorizontal(irr::gui::IGUIElement* bar, bool horizontal);
 
 private:
     CGuiManager& m_manager;

@@ -1,8 +1,10 @@
 #include "gui/elements/GuiTabOperations.h"
 
 #include "core/foundation/KVOError.h"
+#include "gui/elements/GuiElementKinds.h"
 #include "gui/elements/GuiElementSwitches.h"
 #include "gui/manager/GuiColorConversion.h"
+#include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/ScreenCoordinates.h"
 
@@ -112,37 +114,69 @@ void CGuiTabOperations::SetPageColor(gui::IGUITab& tab, const CColor& color)
         tab.setBackgroundColor(skin->getColor(gui::EGDC_3D_FACE));
 }
 
-gui::IGUITab* CGuiTabOperations::GetTab(gui::IGUITabControl& tabControl, int32_t index)
+int32_t CGuiTabOperations::GetCount(gui::IGUIElement* tabControl)
 {
-    if (index < 0 || index >= tabControl.getTabCount())
+    return As<gui::IGUITabControl>(m_manager, tabControl, L"GetTabCount")->getTabCount();
+}
+
+gui::IGUITab* CGuiTabOperations::GetTab(gui::IGUIElement* tabControl, int32_t index)
+{
+    gui::IGUITabControl* control = As<gui::IGUITabControl>(m_manager, tabControl, L"GetTab");
+    if (index < 0 || index >= control->getTabCount())
         return nullptr;
-    return tabControl.getTab(index);
+    return control->getTab(index);
 }
 
-void CGuiTabOperations::SetActiveTab(gui::IGUITabControl& tabControl, int32_t index)
+int32_t CGuiTabOperations::GetActiveTab(gui::IGUIElement* tabControl)
 {
-    if (index >= 0 && index < tabControl.getTabCount())
-        tabControl.setActiveTab(index);
+    return As<gui::IGUITabControl>(m_manager, tabControl, L"GetActiveTab")->getActiveTab();
 }
 
-bool CGuiTabOperations::GetBackground(const gui::IGUITabControl& tabControl) const
+void CGuiTabOperations::SetActiveTab(gui::IGUIElement* tabControl, int32_t index)
 {
-    return ReadElementSwitch(m_manager, tabControl, "FillBackground");
+    gui::IGUITabControl* control = As<gui::IGUITabControl>(m_manager, tabControl, L"SetActiveTab");
+    if (index >= 0 && index < control->getTabCount())
+        control->setActiveTab(index);
 }
 
-void CGuiTabOperations::SetBackground(gui::IGUITabControl& tabControl, bool fill)
+bool CGuiTabOperations::GetControlBackground(gui::IGUIElement* tabControl)
 {
-    WriteElementSwitch(m_manager, tabControl, "FillBackground", fill);
+    return ReadElementSwitch(m_manager,
+                             *As<gui::IGUITabControl>(m_manager, tabControl, L"GetTabControlBackground"),
+                             "FillBackground");
 }
 
-bool CGuiTabOperations::GetBorder(const gui::IGUITabControl& tabControl) const
+void CGuiTabOperations::SetControlBackground(gui::IGUIElement* tabControl, bool fill)
 {
-    return ReadElementSwitch(m_manager, tabControl, "Border");
+    WriteElementSwitch(m_manager, *As<gui::IGUITabControl>(m_manager, tabControl, L"SetTabControlBackground"),
+                       "FillBackground", fill);
 }
 
-void CGuiTabOperations::SetBorder(gui::IGUITabControl& tabControl, bool border)
+bool CGuiTabOperations::GetControlBorder(gui::IGUIElement* tabControl)
 {
-    WriteElementSwitch(m_manager, tabControl, "Border", border);
+    return ReadElementSwitch(
+        m_manager, *As<gui::IGUITabControl>(m_manager, tabControl, L"GetTabControlBorder"), "Border");
+}
+
+void CGuiTabOperations::SetControlBorder(gui::IGUIElement* tabControl, bool border)
+{
+    WriteElementSwitch(m_manager, *As<gui::IGUITabControl>(m_manager, tabControl, L"SetTabControlBorder"),
+                       "Border", border);
+}
+
+CColor CGuiTabOperations::GetPageColor(gui::IGUIElement* tab)
+{
+    return FromSColor(As<gui::IGUITab>(m_manager, tab, L"GetTabPageColor")->getBackgroundColor());
+}
+
+bool CGuiTabOperations::GetPageBackground(gui::IGUIElement* tab)
+{
+    return As<gui::IGUITab>(m_manager, tab, L"GetTabPageBackground")->isDrawingBackground();
+}
+
+void CGuiTabOperations::SetPageBackground(gui::IGUIElement* tab, bool drawBackground)
+{
+    As<gui::IGUITab>(m_manager, tab, L"SetTabPageBackground")->setDrawBackground(drawBackground);
 }
 
 } // namespace Graphics::GUI

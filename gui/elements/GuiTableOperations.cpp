@@ -3,6 +3,7 @@
 #include "core/foundation/KVOError.h"
 #include "gui/elements/GUITableEx.h"
 #include "gui/elements/GuiElementEvents.h"
+#include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/ScreenCoordinates.h"
 

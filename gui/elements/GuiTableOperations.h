@@ -25,6 +25,7 @@ public:
     // A table under the GUI parent with its tab stop set; null without a GUI
     // environment. The named one registers the name and takes the screen
     // rule.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     CGUITableEx* Add(int32_t id, const CRect& pixelRect, bool drawBackground);
     CGUITableEx* AddNamed(const std::wstring& name, const CRect& rect, bool drawBackground);
 

@@ -3,6 +3,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/Pixels.h"
 #include "gui/elements/GuiElementKinds.h"
+#include "gui/manager/GuiEventQueue.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/IGuiHost.h"
 #include "gui/manager/ScreenCoordinates.h"

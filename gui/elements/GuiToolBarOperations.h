@@ -29,6 +29,7 @@ public:
     // A tool bar under the GUI parent; a rectangle with a width and a height
     // above 0.000001 places it, else the library's placement stays. Null
     // without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIToolBar* Add(int32_t id, const CRect& pixelRect);
     irr::gui::IGUIToolBar* AddNamed(const std::wstring& name, const CRect& rect);
     // A button after the tool bar's other buttons (3 pixels apart), sized to
@@ -36,6 +37,7 @@ public:
     // throws "[CGuiManager::addToolbarButton] Toolbar not defined.", another
     // element "[CGuiManager::addToolbarButton] Gui element is not a tool
     // bar:%s" (before the named one takes its name).
+    /// The new button, or null: the tool bar owns it (do not drop it) until it is removed.
     irr::gui::IGUIButton* AddButton(irr::gui::IGUIElement* toolbar, int32_t id, const std::wstring& text,
                                     const std::wstring& font, const std::wstring& image,
                                     const std::wstring& pressedImage, bool pushButton, bool useAlpha,
@@ -49,6 +51,7 @@ public:
     static int32_t NextButtonX(const irr::gui::IGUIElement* toolbar);
 
 private:
+    /// The tool bar itself, owned by the GUI environment (do not drop it).
     irr::gui::IGUIToolBar* CheckedToolBar(irr::gui::IGUIElement* toolbar) const;
 
     CGuiManager& m_manager;

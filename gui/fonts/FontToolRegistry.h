@@ -26,6 +26,7 @@ public:
     // A builder on the device and its handle id; 0 without a device.
     uint32_t Create(irr::IrrlichtDevice* device);
     // The builder of the id; null for an id that names none (any more).
+    /// Owned here (do not delete it), valid until Destroy of its id or Clear.
     irr::CFontTool* Get(uint32_t id) const;
     // False when the id names no builder made here.
     bool Destroy(uint32_t id);

@@ -66,6 +66,9 @@ struct SGuiFaderSettings
 // that make it and read its state. The manager implements it; the calls
 // keep the manager's names, so a layout block does what the same call from
 // a script does (events, name registration, screen rules included).
+/// No pointer it answers is the caller's: elements and fonts belong to the
+/// GUI environment (do not drop them), the device and the application to
+/// their owners, names and shortcuts to the manager until they change.
 class IGuiLayoutHost
 {
 public:

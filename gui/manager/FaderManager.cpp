@@ -1,5 +1,5 @@
 #include "graphics/irrlicht/IrrlichtConversions.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 
 #include <irrlicht.h>
 
@@ -52,7 +52,7 @@ void CGuiManager::CFaderManager::Fade(const CColor& color, uint32_t time, bool a
     m_element = environment->addInOutFader(nullptr, m_manager->GetGuiParent(), m_id);
     if (m_element == nullptr)
         return;
-    m_manager->m_registry.NoteElementId(m_id);
+    m_manager->m_parts->registry.NoteElementId(m_id);
     // Held with a reference: whoever else removes the element from the GUI,
     // this pointer stays valid until the fader lets go of it.
     m_element->grab();

@@ -45,6 +45,7 @@ public:
     // The element remembered for the id when it still answers to the id
     // (an element with the id, or a menu with an item of that command id)
     // and hangs below the root; else null, and a stale entry goes.
+    /// Not to be dropped: the GUI environment owns the element; the index holds no reference.
     irr::gui::IGUIElement* Find(int32_t id, const irr::gui::IGUIElement* root);
     // Remembers a search's first hit for the id.
     void Remember(int32_t id, irr::gui::IGUIElement* element, const irr::gui::IGUIElement* root);

@@ -49,13 +49,16 @@ public:
     std::wstring RenameElement(int32_t id, const std::wstring& newName);
     std::wstring GetElementName(int32_t id, bool throwIfMissing) const;
     // The name registered for the id, or null.
+    /// Owned by the registry, valid until the id's name changes or goes or the registry is cleared.
     const std::pmr::wstring* FindElementName(int32_t id) const;
     int32_t GetElementId(const std::wstring& name, bool throwIfMissing) const;
     // The id of the name when the id still carries that name; null else.
+    /// Owned by the registry, valid until the name changes or goes or the registry is cleared.
     const int32_t* FindNamedId(const std::wstring& name) const;
 
     // The element with the id below the GUI parent, else below the root;
     // the element of the name, the empty name being the GUI parent.
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetElement(int32_t id, bool throwIfMissing);
     irr::gui::IGUIElement* GetElement(const std::wstring& name, bool throwIfMissing);
 
@@ -70,6 +73,7 @@ public:
 
 private:
     // The element of the id through the index, else by the search.
+    /// The element finders answer elements the GUI environment owns (not to be dropped).
     irr::gui::IGUIElement* FindElement(int32_t id);
     // The search: the GUI parent, below it, the root, below the root.
     irr::gui::IGUIElement* SearchElement(int32_t id);

@@ -1,4 +1,5 @@
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
+#include "gui/manager/InputKeyMapOf.h"
 
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
@@ -53,11 +54,26 @@ bool IsMenu(const gui::IGUIElement* element)
     return type == gui::EGUIET_MENU || type == gui::EGUIET_CONTEXT_MENU;
 }
 
+void Walk(CGuiElementVisitor& visitor, gui::IGUIElement* start)
+{
+    // The visitor may change the GUI: the walk goes over a held copy and
+    // passes by children that have left start meanwhile.
+    const CGuiHeldChildren children(start);
+    for (gui::IGUIElement* child : children)
+    {
+        if (child->getParent() != start || child->isSubElement() || visitor.IsHidden(child))
+            continue;
+        if (visitor.Visit(child))
+            return;
+        Walk(visitor, child);
+    }
+}
+
 } // namespace
 
 CGuiManager::CGuiManager(IGuiHost* host)
     : m_host(host), m_source(host != nullptr ? host->GetEventSource() : nullptr), m_shortcuts(m_source),
-      m_fader(this), m_sprites(host), m_inputKeyMap(host != nullptr ? host->GetApplication() : nullptr)
+      m_parts(std::make_unique<SParts>(*this, host))
 {
 }
 
@@ -70,17 +86,17 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
 {
     // What was made on another device goes with it.
     if (device != nullptr && device != m_device)
-        DetachSkins();
+        m_parts->DetachSkins();
     if (device != nullptr)
         m_device = device;
     if (m_device == nullptr)
         return;
-    m_events.NextGeneration();
+    m_parts->events.NextGeneration();
     m_environment = m_device->getGUIEnvironment();
-    m_registry.SetRoot(m_environment->getRootGUIElement());
+    m_parts->registry.SetRoot(m_environment->getRootGUIElement());
     m_fileSystem = m_device->getFileSystem();
-    m_inputKeyMap.Reset();
-    AttachSkins();
+    m_parts->inputKeyMap.Reset();
+    m_parts->AttachSkins(*this);
     Clear();
     RegisterElementFactory();
 }
@@ -88,13 +104,13 @@ void CGuiManager::SetDevice(IrrlichtDevice* device)
 void CGuiManager::DetachDevice()
 {
     Clear();
-    m_events.NextGeneration();
-    m_fader.Clear(false);
-    m_inputKeyMap.Reset();
-    DetachSkins();
+    m_parts->events.NextGeneration();
+    m_parts->fader.Clear(false);
+    m_parts->inputKeyMap.Reset();
+    m_parts->DetachSkins();
     m_environment = nullptr;
-    m_registry.SetRoot(nullptr);
-    m_factoryEnvironment = nullptr;
+    m_parts->registry.SetRoot(nullptr);
+    m_parts->factoryEnvironment = nullptr;
     m_fileSystem = nullptr;
     m_device = nullptr;
     m_started = false;
@@ -106,9 +122,9 @@ void CGuiManager::Clear()
         return;
     // Events the clearing raises belong to the elements it removes: the new
     // generation drops them.
-    const CGuiEventQueue::CHold hold(m_events);
-    m_fader.Clear(true);
-    ClearScrollers();
+    const CGuiEventQueue::CHold hold(m_parts->events);
+    m_parts->fader.Clear(true);
+    m_parts->scrollers.Clear();
     if (m_guiParent != nullptr)
     {
         m_guiParent->drop();
@@ -125,15 +141,75 @@ void CGuiManager::Clear()
     m_environment->clear();
     ForgetClosedDialogs();
     m_shortcuts.Clear();
-    m_editSelections.clear();
-    m_registry.Clear();
+    m_parts->properties.ClearEditBoxSelections();
+    m_parts->registry.Clear();
     m_tabOrder = 0;
-    m_events.NextGeneration();
+    m_parts->events.NextGeneration();
+}
+
+CGuiEventQueue& CGuiManager::GetEventQueue()
+{
+    return m_parts->events;
+}
+
+uint64_t CGuiManager::GetGeneration() const
+{
+    return m_parts->events.GetGeneration();
+}
+
+CGuiManager::CFaderManager& CGuiManager::GetFader()
+{
+    return m_parts->fader;
+}
+
+CInputKeyMap& InputKeyMapOf(CGuiManager& manager)
+{
+    return manager.m_parts->inputKeyMap;
+}
+
+CGuiTabOperations& CGuiManager::GetTabs()
+{
+    return m_parts->tabs;
+}
+
+CGuiScrollBarOperations& CGuiManager::GetScrollBars()
+{
+    return m_parts->scrollBars;
+}
+
+CGuiMenuOperations& CGuiManager::GetMenus()
+{
+    return m_parts->menus;
+}
+
+CGuiComboBoxOperations& CGuiManager::GetComboBoxes()
+{
+    return m_parts->comboBoxes;
+}
+
+CGuiElementProperties& CGuiManager::GetElementProperties()
+{
+    return m_parts->properties;
+}
+
+CGuiScrollers& CGuiManager::GetScrollers()
+{
+    return m_parts->scrollers;
+}
+
+CFontToolRegistry& CGuiManager::GetFontTools()
+{
+    return m_parts->fontTools;
+}
+
+CGuiLayoutReader& CGuiManager::GetLayoutReader()
+{
+    return m_parts->layoutReader;
 }
 
 void CGuiManager::Start()
 {
-    m_fader.FadeIn(m_fader.GetColor(), m_fader.GetInTime(), true);
+    m_parts->fader.FadeIn(m_parts->fader.GetColor(), m_parts->fader.GetInTime(), true);
     m_started = true;
 }
 
@@ -141,7 +217,7 @@ void CGuiManager::Stop()
 {
     if (m_started)
     {
-        m_fader.FadeOut(m_fader.GetColor(), m_fader.GetOutTime(), true);
+        m_parts->fader.FadeOut(m_parts->fader.GetColor(), m_parts->fader.GetOutTime(), true);
         // Only a focus there is is taken: a loop that ends with nothing
         // focused tells the scripts of no change.
         if (GetFocus() != nullptr)
@@ -195,54 +271,54 @@ void CGuiManager::SetGuiParent(gui::IGUIElement* element)
 
 int32_t CGuiManager::GetNextAvailableId(int32_t requested)
 {
-    return m_registry.GetNextAvailableId(requested);
+    return m_parts->registry.GetNextAvailableId(requested);
 }
 
 int32_t CGuiManager::RegisterElementName(const std::wstring& name, int32_t requestedId)
 {
-    return m_registry.RegisterElementName(name, requestedId);
+    return m_parts->registry.RegisterElementName(name, requestedId);
 }
 
 void CGuiManager::SetElementName(const std::wstring& name, int32_t id)
 {
-    m_registry.SetElementName(name, id);
+    m_parts->registry.SetElementName(name, id);
 }
 
 bool CGuiManager::RemoveElementName(int32_t id)
 {
-    return m_registry.RemoveElementName(id);
+    return m_parts->registry.RemoveElementName(id);
 }
 
 std::wstring CGuiManager::GetElementName(int32_t id, bool throwIfMissing) const
 {
-    return m_registry.GetElementName(id, throwIfMissing);
+    return m_parts->registry.GetElementName(id, throwIfMissing);
 }
 
 const std::pmr::wstring* CGuiManager::FindElementName(int32_t id) const
 {
-    return m_registry.FindElementName(id);
+    return m_parts->registry.FindElementName(id);
 }
 
 int32_t CGuiManager::GetElementId(const std::wstring& name, bool throwIfMissing)
 {
-    return m_registry.GetElementId(name, throwIfMissing);
+    return m_parts->registry.GetElementId(name, throwIfMissing);
 }
 
 void CGuiManager::ChangeElementId(gui::IGUIElement* element, const std::wstring& newName)
 {
     if (element == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::ChangeElementId] Input GUI element not defined.");
-    m_shortcuts.Rename(m_registry.RenameElement(element->getID(), newName), newName);
+    m_shortcuts.Rename(m_parts->registry.RenameElement(element->getID(), newName), newName);
 }
 
 gui::IGUIElement* CGuiManager::GetElement(int32_t id, bool throwIfMissing)
 {
-    return m_registry.GetElement(id, throwIfMissing);
+    return m_parts->registry.GetElement(id, throwIfMissing);
 }
 
 gui::IGUIElement* CGuiManager::GetElement(const std::wstring& name, bool throwIfMissing)
 {
-    return m_registry.GetElement(name, throwIfMissing);
+    return m_parts->registry.GetElement(name, throwIfMissing);
 }
 
 bool CGuiManager::ElementExists(const std::wstring& name)
@@ -308,21 +384,6 @@ void CGuiManager::ForEachElement(CGuiElementVisitor& visitor, gui::IGUIElement* 
     Walk(visitor, start);
 }
 
-void CGuiManager::Walk(CGuiElementVisitor& visitor, gui::IGUIElement* start)
-{
-    // The visitor may change the GUI: the walk goes over a held copy and
-    // passes by children that have left start meanwhile.
-    const CGuiHeldChildren children(start);
-    for (gui::IGUIElement* child : children)
-    {
-        if (child->getParent() != start || child->isSubElement() || visitor.IsHidden(child))
-            continue;
-        if (visitor.Visit(child))
-            return;
-        Walk(visitor, child);
-    }
-}
-
 void CGuiManager::CollectChildren(gui::IGUIElement* element, std::vector<gui::IGUIElement*>& children)
 {
     if (element == nullptr)
@@ -363,7 +424,7 @@ void CGuiManager::Remove(const std::wstring& name)
     if (element == nullptr)
         throw Misc::Error::CKVOError::Format(L"[CGuiManager::Remove] Cannot find gui element:%s",
                                              name.c_str());
-    const int32_t* id = m_registry.FindNamedId(name);
+    const int32_t* id = m_parts->registry.FindNamedId(name);
     if (id != nullptr && !name.empty() && RemoveMenuItem(element, *id))
         return;
     // The parts of a combo box or a scroll bar go with their element only:
@@ -395,7 +456,7 @@ bool CGuiManager::RemoveMenuItem(gui::IGUIElement* element, int32_t id)
     {
         if (menu->getItemCommandId(item) != id)
             continue;
-        m_menus.RemoveItemAt(*menu, item);
+        m_parts->menus.RemoveItemAt(*menu, item);
         RecalculateMenuSize(menu);
         return true;
     }
@@ -409,11 +470,11 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     // A subscriber of the closed event may remove the element itself: it
     // stays valid through the hold, and its removal, already under way, is
     // not started a second time (it would publish again, without end).
-    if (m_removing.count(element) != 0)
+    if (m_parts->removing.count(element) != 0)
         return;
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     CGuiElementHold hold(element);
-    const CRemoval removal(m_removing, element);
+    const CRemoval removal(m_parts->removing, element);
     const std::wstring name = GetElementName(element->getID(), false);
     const uint64_t generation = GetGeneration();
     // A subscriber that cleared the GUI or replaced the device took the
@@ -431,10 +492,10 @@ void CGuiManager::RemoveElement(gui::IGUIElement* element, bool removeFocus)
     if (removeFocus && focus != nullptr && (focus == element || element->isMyChild(focus)))
         m_environment->removeFocus(focus);
     RemoveElementName(element->getID());
-    m_registry.NoteRemoval(element->getParent() == m_environment->getRootGUIElement());
+    m_parts->registry.NoteRemoval(element->getParent() == m_environment->getRootGUIElement());
     element->remove();
-    RemoveScroller(element);
-    m_editSelections.erase(element);
+    m_parts->scrollers.Remove(element);
+    m_parts->properties.ForgetEditBoxSelection(element);
     // New elements must not be created below a removed parent.
     if (m_guiParent != nullptr && !IsAttached(m_guiParent))
         SetGuiParent(nullptr);

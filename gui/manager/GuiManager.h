@@ -1,52 +1,31 @@
 #pragma once
 
 #include "core/events/GuiEventType.h"
-#include "core/events/Multicast.h"
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Rect.h"
-#include "gui/elements/GuiComboBoxOperations.h"
-#include "gui/elements/GuiListBoxOperations.h"
-#include "gui/elements/GuiMenuOperations.h"
-#include "gui/elements/GuiScrollBarOperations.h"
-#include "gui/elements/GuiTabOperations.h"
-#include "gui/elements/GuiTableOperations.h"
-#include "gui/elements/GuiToolBarOperations.h"
-#include "gui/fonts/FontToolRegistry.h"
 #include "gui/input/GuiShortcuts.h"
-#include "gui/input/InputKeyMap.h"
-#include "gui/layout/GuiLayoutKinds.h"
-#include "gui/layout/GuiLayoutReader.h"
-#include "gui/layout/GuiLayoutWriter.h"
-#include "gui/layout/IGuiLayoutHost.h"
-#include "gui/layout/LayoutArchive.h"
-#include "gui/manager/GuiElementRegistry.h"
-#include "gui/manager/GuiEventQueue.h"
-#include "gui/manager/GuiIdSet.h"
-#include "gui/manager/IGuiHost.h"
-#include "gui/manager/Scroller.h"
-#include "gui/skin/SkinManager.h"
-#include "gui/sprites/GuiSpriteBankFront.h"
 
-#include <EGUIElementTypes.h>
-#include <rect.h>
+#include <irrTypes.h>
 
+#include <cstddef>
 #include <cstdint>
-#include <map>
-#include <optional>
 #include <memory>
-#include <set>
 #include <memory_resource>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
-#include <unordered_map>
 #include <vector>
 
 namespace irr
 {
 class CFontTool;
 class IrrlichtDevice;
+namespace core
+{
+template <class T> class rect;
+template <class T> class vector2d;
+} // namespace core
 namespace gui
 {
 class IGUIButton;
@@ -93,19 +72,37 @@ class IArchive;
 namespace Graphics::GUI
 {
 
+class CGuiComboBoxOperations;
+class CGuiElementProperties;
 class CGuiElementVisitor;
+class CGuiEventQueue;
+class CGuiMenuOperations;
+class CGuiScrollBarOperations;
+class CGuiScrollers;
+class CFontToolRegistry;
+class CGuiLayoutReader;
+class CGuiTabOperations;
 class CGUIComboBoxEx;
 class CGUIListBoxEx;
 class CGUITableEx;
+class CInputKeyMap;
+class CScroller;
+class CSkinManager;
+class IGuiHost;
+struct SGuiMenuItem;
 
 // The GUI manager of the graphics engine: it stands between the scripts and
 // Irrlicht's GUI environment. The graphics engine creates it with itself,
 // attaches it to every new device, fades the GUI in when the loop starts and
 // waits for its fade-out when the loop stops. It keeps the element names,
 // the keyboard shortcuts, the fader, the skin with the fonts and the sprite
-// bank; finds, moves, sizes and
-// removes elements; moves the focus; and builds check boxes, message boxes
-// and the file-open dialog.
+// bank; finds, moves, sizes and removes elements; moves the focus; and
+// builds check boxes, message boxes and the file-open dialog.
+//
+// This header is the manager's face: its operations, then what its owner
+// and its parts use of it. The parts themselves and their state live behind
+// it (GuiManagerParts.h); the operations on element kinds that are not the
+// manager's own are the parts' (GetTabs, GetElementProperties, ...).
 //
 // Every element the manager creates has a unique name beside its numeric id;
 // scripts address elements by name. Coordinates that come from scripts are
@@ -113,56 +110,16 @@ class CGUITableEx;
 // reach the operations here, which take pixels; getters answer in fractions
 // of the screen. Main thread only: GUI events are published synchronously,
 // and their subscribers may re-enter the manager.
-class CGuiManager final : private IGuiLayoutHost
+class CGuiManager final
 {
 public:
     // A keyboard shortcut's key (GuiShortcuts.h).
     using SShortcutKey = CGuiShortcuts::SShortcutKey;
     using ShortcutMap = CGuiShortcuts::ShortcutMap;
 
-    // Fades the whole screen from a colour to transparent (fade-in) or back
-    // (fade-out) with an Irrlicht in/out fader element. While a fade exists
-    // it listens to the graphics tick, and with auto-clear it removes the
-    // finished fader there.
-    class CFaderManager : public Misc::Multicast::CSubscriber<Graphics::Multicast::CEvtGraphicsTick>
-    {
-    public:
-        explicit CFaderManager(CGuiManager* manager);
-        ~CFaderManager() override;
-        CFaderManager(const CFaderManager&) = delete;
-        CFaderManager& operator=(const CFaderManager&) = delete;
-
-        // Stores the fade colour, both times (milliseconds) and the id, and
-        // switches auto-clear on.
-        void Configure(int32_t id, const CColor& color, uint32_t inTime, uint32_t outTime);
-        // A fade of time milliseconds from the colour (in) or to it (out);
-        // nothing for a time of 0. Replaces a running fade.
-        void FadeIn(const CColor& color, uint32_t time, bool autoClear);
-        void FadeOut(const CColor& color, uint32_t time, bool autoClear);
-        // Removes the fader element; with reset also both times, the id and
-        // auto-clear go back to their start values.
-        void Clear(bool reset);
-        // True when no fader element exists or its fade has run its time.
-        bool IsComplete() const;
-
-        bool OnEvent(const Graphics::Multicast::CEvtGraphicsTick& tick) override;
-
-        const CColor& GetColor() const { return m_color; }
-        uint32_t GetInTime() const { return m_inTime; }
-        uint32_t GetOutTime() const { return m_outTime; }
-        int32_t GetId() const { return m_id; }
-
-    private:
-        void Fade(const CColor& color, uint32_t time, bool autoClear, bool fadeIn);
-
-        int32_t m_id = -1;
-        CColor m_color;
-        uint32_t m_inTime = 0;
-        uint32_t m_outTime = 0;
-        bool m_autoClear = true;
-        CGuiManager* m_manager;
-        irr::gui::IGUIInOutFader* m_element = nullptr;
-    };
+    // Fades the whole screen from a colour to transparent and back
+    // (FaderManager.h).
+    class CFaderManager;
 
     explicit CGuiManager(IGuiHost* host);
     ~CGuiManager();
@@ -179,11 +136,6 @@ public:
     // Removes the whole GUI: the fader, every element, the element names
     // and the shortcuts. Nothing without a GUI environment.
     void Clear();
-    // The GUI events Irrlicht raises while the manager adds or removes
-    // elements wait here (the engine's receiver puts them in); the GUI's
-    // generation changes with every clear and every new environment.
-    CGuiEventQueue& GetEventQueue() { return m_events; }
-    uint64_t GetGeneration() const { return m_events.GetGeneration(); }
     // Empties the sprite bank (nothing before there is one).
     void ClearSpriteBank();
     // The cache clearing's part of the skins: the registered fonts go. The
@@ -195,7 +147,6 @@ public:
     // The loop stops: when started, fade out with the out-time and take the
     // focus from the element that has it (SetFocus, with its events).
     void Stop();
-    bool IsStarted() const { return m_started; }
 
     // Tests of GUI event types (EGuiEventType) that group more than one.
     static bool IsButtonClickedEvent(uint32_t type)
@@ -224,18 +175,11 @@ public:
     static bool IsTableSelectedAgainEvent(uint32_t type) { return type == kGuiTableSelectedAgain; }
     static bool IsIdConflictEvent(uint32_t type) { return type == kGuiIdConflict; }
 
-    // The screen size in pixels that fractions refer to.
-    uint32_t GetScreenWidth() const;
-    uint32_t GetScreenHeight() const;
-    // A rectangle from a script or layout in pixels of this screen, by the
-    // rectangle rule (ScreenCoordinates.h); as whole pixels in the second.
-    CRect ScreenRectToPixels(const CRect& rect) const;
-    irr::core::rect<irr::s32> ScreenRectToPixelRect(const CRect& rect) const;
-
     // The GUI parent.
 
     // The element under which new elements are created: the environment's
     // root (id 0) unless set otherwise; null without a GUI environment.
+    /// The manager holds one reference while it is the GUI parent: do not drop it.
     irr::gui::IGUIElement* GetGuiParent();
     // Makes the element the GUI parent; null makes the root the parent
     // again.
@@ -260,8 +204,6 @@ public:
     // The name registered for the id; "" when there is none, or with
     // throwIfMissing "[CGuiManager::GetElementName] Cannot find gui element:%i".
     std::wstring GetElementName(int32_t id, bool throwIfMissing) const;
-    // The name registered for the id, or null.
-    const std::pmr::wstring* FindElementName(int32_t id) const;
     // The id of the name; 0 when unknown, or with throwIfMissing
     // "[CGuiManager::GetElementId] Gui element not found: %s". A name whose
     // id has been given another name since is unknown.
@@ -274,16 +216,19 @@ public:
     // The element with the id below the GUI parent, else below the root
     // (menu items resolve to their menu, or their sub-menu); null or, with
     // throwIfMissing, "[CGuiManager::GetElement] Cannot find gui element:%i".
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetElement(int32_t id, bool throwIfMissing);
     // The element of the name; the empty name is the GUI parent. Null or,
     // with throwIfMissing, "[CGuiManager::GetElement] Cannot find gui
     // element:%s". A name whose element is gone is forgotten here.
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetElement(const std::wstring& name, bool throwIfMissing);
     bool ElementExists(const std::wstring& name);
     bool ElementIdExists(int32_t id);
     // The top-most visible element under the pixel point, below start (the
     // GUI parent when null): an open context menu first, else the last drawn
     // element that contains the point, start itself included.
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetElementAtPoint(irr::gui::IGUIElement* start, const CPoint& pixelPoint);
     // Brings the element of the id to the front of its siblings.
     void BringToFront(int32_t id);
@@ -295,6 +240,7 @@ public:
     // Appends the element's children that are not sub-elements.
     void CollectChildren(irr::gui::IGUIElement* element, std::vector<irr::gui::IGUIElement*>& children);
     // The element or its nearest ancestor that is a tab group; null if none.
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetTabGroupOwner(irr::gui::IGUIElement* element);
 
     // Element accessors. Each accepts a null element and then changes
@@ -302,6 +248,7 @@ public:
 
     // The scripts' type number (IrrlichtGuiAdapter.h).
     int32_t GetElementType(irr::gui::IGUIElement* element) const;
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetElementParent(irr::gui::IGUIElement* element) const;
     int32_t GetIdOfElement(irr::gui::IGUIElement* element) const;
     void SetElementText(irr::gui::IGUIElement* element, const std::wstring& text);
@@ -313,14 +260,6 @@ public:
     // bits); the caption as a float (0 when it does not read).
     int32_t GetElementInt(irr::gui::IGUIElement* element) const;
     float GetElementFloat(irr::gui::IGUIElement* element) const;
-    // Refuses an element of another kind (or none) where the caller needs
-    // one kind: "[CGuiManager::<method>] Gui element is not <kind>:<name>",
-    // the kind with its article ("a check box"). As<T> (GuiElementKinds.h)
-    // is the one way the operations ask for a kind.
-    [[noreturn]] void ThrowNotKind(irr::gui::IGUIElement* element, const wchar_t* method,
-                                   const wchar_t* kind) const;
-    // False for a null element.
-    static bool HasElementType(const irr::gui::IGUIElement* element, irr::gui::EGUI_ELEMENT_TYPE type);
     bool IsElementEnabled(irr::gui::IGUIElement* element) const;
     void SetElementEnabled(irr::gui::IGUIElement* element, bool enabled);
     bool IsElementVisible(irr::gui::IGUIElement* element) const;
@@ -392,23 +331,22 @@ public:
     // A file-open dialog in the rectangle (screen rule), listing the
     // starting folder (the current directory when empty or not found). The
     // directory current before it is current again when the dialog goes.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* AddFileOpenDialogNamed(const std::wstring& title, bool modal, const CRect& rect,
                                                   const std::wstring& startFolder, const std::wstring& name);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* AddFileOpenDialog(int32_t id, const std::wstring& title, bool modal,
                                              const irr::core::rect<irr::s32>& pixelRect,
                                              const std::wstring& startFolder);
-    // Lets go of the file-open dialog that puts the folder back once it has
-    // left the GUI: its destruction restores the folder from before it. The
-    // dialog closes itself when the user answers, so the engine calls this
-    // on every frame it draws; a single pointer test while none is open.
-    void ForgetClosedDialogs();
 
     // Check boxes (GuiManagerCheckBox.cpp).
 
     // A check box under the GUI parent in the rectangle (screen rule); null
     // without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUICheckBox* AddCheckBoxNamed(const std::wstring& name, const std::wstring& caption,
                                              bool checked, const CRect& rect);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUICheckBox* AddCheckBox(int32_t id, const std::wstring& caption, bool checked,
                                         const CRect& pixelRect);
     // Sets the state, then publishes the check box event (type 7), also
@@ -416,11 +354,10 @@ public:
     // throws "[CGuiManager::SetCheckBoxChecked] Gui element is not a check
     // box:%s".
     void SetCheckBoxChecked(irr::gui::IGUIElement* element, bool checked);
-    // The same check as "[CGuiManager::IsCheckBoxChecked] ...".
-    bool IsCheckBoxChecked(irr::gui::IGUIElement* element) const;
     // The file chosen in the file-open dialog of the id.
     std::wstring GetOpenDialogFileName(int32_t id);
     // The "Checkbox" layout block: id and name, position, label, state.
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadCheckBox(Misc::Serialization::IArchive& archive);
     bool WriteCheckBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
@@ -432,17 +369,23 @@ public:
     // menu:%s", "... tool bar:%s").
 
     // A menu bar under the GUI parent; null without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIContextMenu* AddMenu(int32_t id);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIContextMenu* AddMenuNamed(const std::wstring& name);
     // A context menu in the rectangle (pixels; the named one takes the
     // screen rule).
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIContextMenu* AddContextMenu(int32_t id, const CRect& pixelRect);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIContextMenu* AddContextMenuNamed(const std::wstring& name, const CRect& rect);
     // An item that opens a sub-menu, appended, then moved to the index when
     // 0 <= position < the count before; returns the sub-menu. A null menu
     // throws "CGuiManager::addSubMenu] Parent context menu is not defined."
+    /// The new sub-menu, or null: its menu owns it (do not drop it) until the item goes.
     irr::gui::IGUIContextMenu* addSubMenu(irr::gui::IGUIElement* menu, const std::wstring& text, int32_t id,
                                           bool enabled, int32_t position);
+    /// The new sub-menu, or null: its menu owns it (do not drop it) until the item goes.
     irr::gui::IGUIContextMenu* AddSubMenuNamed(irr::gui::IGUIElement* menu, const std::wstring& name,
                                                const std::wstring& text, bool enabled, int32_t position);
     // An item placed as addSubMenu places it; an empty text makes a
@@ -462,15 +405,6 @@ public:
     // The item of the name; an unknown name throws the lookup errors, a
     // name of no menu item "Menu item not found:%s".
     SMenuItem GetMenuItem(const std::wstring& name);
-    bool IsMenuItemEnabled(const std::wstring& name);
-    // Also enables or disables the sub-menu the item opens.
-    void SetMenuItemEnabled(const std::wstring& name, bool enabled);
-    bool IsMenuItemChecked(const std::wstring& name);
-    void SetMenuItemChecked(const std::wstring& name, bool checked);
-    std::wstring GetMenuItemLabel(const std::wstring& name);
-    // Also the sub-menu's caption; then the menu is laid out again.
-    void SetMenuItemLabel(const std::wstring& name, const std::wstring& text);
-    bool HasMenuItemSubMenu(const std::wstring& name);
     uint32_t GetMenuItemCount(irr::gui::IGUIElement* menu);
     // The name registered for the command id of the item at the index; ""
     // for an index past the items or an id without a name.
@@ -483,31 +417,34 @@ public:
     // is being read: it is sized once, whole, at the end.
     void RecalculateMenuSize(irr::gui::IGUIContextMenu* menu);
     // The skin's menu font; null without a skin.
+    /// Not to be dropped: the GUI environment keeps the font until the device goes.
     irr::gui::IGUIFont* GetMenuFont() const;
 
     // A tool bar under the GUI parent; a rectangle with a width and a
     // height above 0.000001 places it, else the library's placement stays.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIToolBar* AddToolbar(int32_t id, const CRect& pixelRect);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIToolBar* AddToolbarNamed(const std::wstring& name, const CRect& rect);
     // A button after the tool bar's other buttons (3 pixels apart), sized to
     // its image, else to its text in the skin's button font. A null tool
     // bar throws "[CGuiManager::addToolbarButton] Toolbar not defined."
+    /// The new button, or null: the tool bar owns it (do not drop it) until it is removed.
     irr::gui::IGUIButton* addToolbarButton(irr::gui::IGUIElement* toolbar, int32_t id,
                                            const std::wstring& text, const std::wstring& font,
                                            const std::wstring& image, const std::wstring& pressedImage,
                                            bool pushButton, bool useAlpha, bool border);
+    /// The new button, or null: the tool bar owns it (do not drop it) until it is removed.
     irr::gui::IGUIButton* AddToolbarButtonNamed(irr::gui::IGUIElement* toolbar, const std::wstring& name,
                                                 const std::wstring& text, const std::wstring& font,
                                                 const std::wstring& image, const std::wstring& pressedImage,
                                                 bool pushButton, bool useAlpha, bool border);
-    // Where the tool bar's next button starts: after the right edge of its
-    // last button, 5 pixels in when it has none.
-    int32_t GetToolbarNextButtonX(irr::gui::IGUIElement* toolbar) const;
 
     // Menus and tool bars in layouts (CGuiLayoutReader, CGuiLayoutWriter): the
     // "Menu", "ContextMenu" and "Toolbar" blocks.
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadMenu(Misc::Serialization::IArchive& archive);
-    irr::gui::IGUIElement* ReadContextMenu(Misc::Serialization::IArchive& archive);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadMenu(Misc::Serialization::IArchive& archive, bool context);
     // The items: from version 1019 inside "MenuItems{", before up to the
     // block's "}" (or a sub-menu's tooltip block). "Item{", "Separator{"
@@ -518,6 +455,7 @@ public:
     // "MenuItems{" with an "Item{" per item (separators with an empty
     // label) or a "SubMenu{" with its own items.
     bool WriteMenuItems(Misc::Serialization::IArchive& archive, irr::gui::IGUIContextMenu* menu);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadToolbar(Misc::Serialization::IArchive& archive);
     // The "Button{" entries of a tool bar block (version 1019 on).
     void ReadToolbarButtons(irr::gui::IGUIElement* toolbar, Misc::Serialization::IArchive& archive);
@@ -532,60 +470,57 @@ public:
 
     // A tab control under the GUI parent (pixels; the named one takes the
     // screen rule); null without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUITabControl* AddTabControl(int32_t id, const CRect& pixelRect, bool fillBackground,
                                             bool border);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUITabControl* AddTabControlNamed(const std::wstring& name, const CRect& rect,
                                                  bool fillBackground, bool border);
     // A page of the tab control with the colour rule. A null tab control
     // throws "[CGuiManager::addTabPage] Parent tab control not defined."
+    /// The new page, or null: its tab control owns it (do not drop it) until it is removed.
     irr::gui::IGUITab* addTabPage(irr::gui::IGUIElement* tabControl, int32_t id, const std::wstring& caption,
                                   const CColor& color, bool drawBackground);
+    /// The new page, or null: its tab control owns it (do not drop it) until it is removed.
     irr::gui::IGUITab* AddTabPageNamed(irr::gui::IGUIElement* tabControl, const std::wstring& name,
                                        const std::wstring& caption, const CColor& color, bool drawBackground);
     // A free-standing tab under the GUI parent.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUITab* AddTab(int32_t id, const CRect& pixelRect, bool drawBackground, const CColor& color);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUITab* AddTabNamed(const std::wstring& name, const CRect& rect, bool drawBackground,
                                    const CColor& color);
     // A colour with an alpha above 0.000001 becomes the background colour,
     // else the skin's 3D face colour does.
     void SetTabPageColor(irr::gui::IGUIElement* tab, const CColor& color);
-    CColor GetTabPageColor(irr::gui::IGUIElement* tab);
-    void SetTabPageBackground(irr::gui::IGUIElement* tab, bool drawBackground);
-    bool GetTabPageBackground(irr::gui::IGUIElement* tab);
-    int32_t GetTabCount(irr::gui::IGUIElement* tabControl);
-    // The tab at the index, null when there is none.
-    irr::gui::IGUITab* GetTab(irr::gui::IGUIElement* tabControl, int32_t index);
-    int32_t GetActiveTab(irr::gui::IGUIElement* tabControl);
-    // An index of no tab changes nothing; a change publishes the tab
-    // changed event (type 17) through the library.
-    void SetActiveTab(irr::gui::IGUIElement* tabControl, int32_t index);
-    bool GetTabControlBackground(irr::gui::IGUIElement* tabControl);
-    void SetTabControlBackground(irr::gui::IGUIElement* tabControl, bool fill);
-    bool GetTabControlBorder(irr::gui::IGUIElement* tabControl);
-    void SetTabControlBorder(irr::gui::IGUIElement* tabControl, bool border);
 
     // Tab controls, tabs and scroll bars in layouts
     // (CGuiLayoutReader, CGuiLayoutWriter): the "TabControl", "Tab" (also "TabColor"
     // and "TabPage") and "Scrollbar" blocks.
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadTabControl(Misc::Serialization::IArchive& archive);
     // A "TabPage{" entry of a tab control block, after its opening token.
     void ReadTabPage(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* tabControl);
     bool WriteTabControl(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
     // A page of the tab control that is the GUI parent (or that "-TabControl"
     // names), else a free-standing tab.
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadTab(Misc::Serialization::IArchive& archive);
     bool WriteTab(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadScrollBar(Misc::Serialization::IArchive& archive);
     bool WriteScrollBar(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
     // A scroll bar under the GUI parent; non-zero button ids go to its up
     // (left) and down (right) buttons. Steps of a tenth and a fifth of the
     // maximum, then the position (with its event).
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIScrollBar* AddScrollBar(int32_t id, bool horizontal, const CRect& pixelRect,
                                           uint32_t maximum, int32_t position, int32_t upButtonId,
                                           int32_t downButtonId);
     // Registers the bar's name, then each non-empty button name with the
     // bar's id + 1 (up) and + 2 (down) as preferred ids.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIScrollBar* AddScrollBarNamed(const std::wstring& name, bool horizontal, const CRect& rect,
                                                uint32_t maximum, int32_t position, const std::wstring& upName,
                                                const std::wstring& downName);
@@ -596,16 +531,6 @@ public:
                            float largeFraction);
     // Sets the position, then publishes the scroll bar event (type 6).
     void SetScrollBarPos(irr::gui::IGUIElement* bar, int32_t position);
-    int32_t GetScrollBarPos(irr::gui::IGUIElement* bar);
-    int32_t GetScrollBarMax(irr::gui::IGUIElement* bar);
-    // The steps as fractions of the maximum; 0 for a maximum of 0.
-    float GetScrollBarSmallStep(irr::gui::IGUIElement* bar);
-    float GetScrollBarLargeStep(irr::gui::IGUIElement* bar);
-    // The ids of the up and down buttons; -1 for a null bar.
-    int32_t GetScrollBarUpButtonId(irr::gui::IGUIElement* bar);
-    int32_t GetScrollBarDownButtonId(irr::gui::IGUIElement* bar);
-    bool GetScrollBarHorizontal(irr::gui::IGUIElement* bar);
-    void SetScrollBarHorizontal(irr::gui::IGUIElement* bar, bool horizontal);
 
     // Removal.
 
@@ -629,6 +554,7 @@ public:
     // Focus (GuiManagerFocus.cpp).
 
     // The focused element; null without a GUI environment.
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* GetFocus();
     // Moves the focus (null clears it): publishes focus lost (type 0) for
     // the element that has the focus, where a subscriber that handles it
@@ -648,18 +574,11 @@ public:
     {
         return m_shortcuts.Add(keyCode, shift, control, elementName, eventType, unique);
     }
+    /// Owned by the shortcuts, valid until the key is bound again or unbound.
     const CGuiEvent* FindShortcut(const SShortcutKey& key) const { return m_shortcuts.Find(key); }
     size_t ClearShortcuts() { return m_shortcuts.Clear(); }
-    const ShortcutMap& GetShortcuts() const { return m_shortcuts.GetAll(); }
 
     // Skins, fonts and the sprite bank (GuiManagerSkins.cpp).
-
-    // The skin and font state, attached to the GUI environment while the
-    // manager has a device. Its messages name the GUI manager.
-    CSkinManager& GetSkins() { return m_skins; }
-    const CSkinManager& GetSkins() const { return m_skins; }
-    // The GUI's sprite bank, made anew on every device; null without one.
-    Graphics::Sprite::CGuiKVOSpriteBank* GetSpriteBank() const { return m_sprites.Get(); }
 
     // Layout blocks. "Skin": the skin body of skin files; "Font"/"Fonts":
     // font lines up to, not including, the closing "}"; "Sprites": the
@@ -667,7 +586,6 @@ public:
     void ReadSkin(Misc::Serialization::IArchive& archive);
     bool WriteSkin(Misc::Serialization::IArchive& archive);
     void ReadFonts(Misc::Serialization::IArchive& archive);
-    bool ReadSpriteBank(Misc::Serialization::IArchive& archive);
 
     // The one font registry (the skin manager's). GetFont: the font of that
     // name: a file of that name (through the application's file system)
@@ -675,6 +593,7 @@ public:
     // name as key, else the environment's built-in font. Null when a file
     // opens and is no font. With registerFont, a loaded font is registered
     // under the name. Throws without a GUI environment.
+    /// Not to be dropped: the GUI environment keeps the font until the device goes.
     irr::gui::IGUIFont* GetFont(const std::wstring& name, bool registerFont);
     // Registers the font loaded from the file under the key; the keys "0" to
     // "4" also set the skin's fonts. Throws when the file gives no font, and
@@ -696,7 +615,9 @@ public:
 
     // A table under the GUI parent in the rectangle (screen rule) with its
     // tab stop set; null without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     CGUITableEx* AddTableNamed(const std::wstring& name, const CRect& rect, bool drawBackground);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     CGUITableEx* AddTable(int32_t id, const CRect& pixelRect, bool drawBackground);
     // An index below 0 or past the end appends; answers the index used.
     int32_t AddTableColumn(irr::gui::IGUIElement* table, const std::wstring& caption, int32_t index);
@@ -750,6 +671,7 @@ public:
     // non-empty sub-names are registered with ids one, two and three after
     // the list box's and given to the scroll bar and its up and down
     // buttons. Null without a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     CGUIListBoxEx* AddListBox(const std::wstring& name, const CRect& rect, bool background,
                               const std::wstring& scrollBarName, const std::wstring& upButtonName,
                               const std::wstring& downButtonName);
@@ -787,6 +709,7 @@ public:
     // non-empty button name is registered with the id one after the combo
     // box's, a non-empty list name with the id two after it. Null without
     // a GUI environment.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     CGUIComboBoxEx* AddComboBox(const std::wstring& name, const CRect& rect, const std::wstring& buttonName,
                                 const std::wstring& listName);
     int32_t AddComboBoxItem(irr::gui::IGUIElement* combo, const std::wstring& text, const std::wstring& data,
@@ -804,16 +727,12 @@ public:
     void RemoveComboBoxItem(irr::gui::IGUIElement* combo, int32_t index);
     void ClearComboBox(irr::gui::IGUIElement* combo);
     void SetComboBoxMaxItems(irr::gui::IGUIElement* combo, uint32_t rows);
-    uint32_t GetComboBoxMaxItems(irr::gui::IGUIElement* combo);
 
     // Their layout blocks "List", "Combobox" and "Table"
     // (CGuiLayoutReader, CGuiLayoutWriter). A table's
     // cell outside its rows or columns throws "[CGuiManager::ReadTable]
     // Cell outside the table:%u %u".
-    irr::gui::IGUIElement* ReadListBox(Misc::Serialization::IArchive& archive);
-    bool WriteListBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
-    irr::gui::IGUIElement* ReadComboBox(Misc::Serialization::IArchive& archive);
-    bool WriteComboBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadTable(Misc::Serialization::IArchive& archive);
     bool WriteTable(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
@@ -826,44 +745,54 @@ public:
     // refuse an element of another kind with "[CGuiManager::<method>] Gui
     // element is not a <kind>:<name>".
 
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIButton* AddButtonNamed(const std::wstring& name, const std::wstring& text,
                                          const CRect& rect, const std::wstring& font,
                                          const std::wstring& image, const std::wstring& pressedImage,
                                          bool push, bool alpha, bool border);
     // Uses the manager's sprite bank; images by texture file name (a
     // missing file: no image); an empty font name keeps the skin's font.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIButton* AddButton(int32_t id, const std::wstring& text,
                                     const irr::core::rect<irr::s32>& rect, const std::wstring& font,
                                     const std::wstring& image, const std::wstring& pressedImage, bool push,
                                     bool alpha, bool border);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIImage* AddImageNamed(const std::wstring& name, const std::wstring& file, const CRect& rect,
                                        bool alpha, bool scale);
     // A missing texture shows the transparent placeholder
     // "___NULL_IMAGE___"; without even that, "[CGuiManager::addImage] Image
     // not found '<file>'". A rectangle whose right or bottom edge is not
     // above 0 places the image at the texture's own size at (x1, y1).
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIImage* addImage(int32_t id, const std::wstring& file, const irr::core::rect<irr::s32>& rect,
                                   bool alpha, bool scale);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIStaticText* AddStaticTextNamed(const std::wstring& name, const std::wstring& text,
                                                  const CRect& rect, bool border, bool wordWrap,
                                                  bool background, const CColor& color,
                                                  const std::wstring& font);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIStaticText* AddStaticText(int32_t id, const std::wstring& text,
                                             const irr::core::rect<irr::s32>& rect, bool border, bool wordWrap,
                                             bool background, const CColor& color, const std::wstring& font);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIEditBox* AddEditBoxNamed(const std::wstring& name, const std::wstring& text,
                                            const CRect& rect, bool border, const std::wstring& font,
                                            uint32_t maxChars);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIEditBox* AddEditBox(int32_t id, const std::wstring& text,
                                       const irr::core::rect<irr::s32>& rect, bool border,
                                       const std::wstring& font, uint32_t maxChars);
     // The up and down button names take the ids spin id + 2 and + 3 when
     // not empty. With an empty text the value is set (and published as the
     // spin box event 20); otherwise the text stands as the value.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUISpinBox* AddSpinBoxNamed(const std::wstring& name, const std::wstring& text,
                                            const CRect& rect, float minimum, float maximum, float value,
                                            int32_t decimals, const std::wstring& upName,
                                            const std::wstring& downName);
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUISpinBox* AddSpinBox(int32_t id, const std::wstring& text,
                                       const irr::core::rect<irr::s32>& rect, int32_t upId, int32_t downId,
                                       float minimum, float maximum, float value, int32_t decimals);
@@ -871,6 +800,7 @@ public:
     // with a name are shown and take the ids window id + 1 (close), + 2
     // (minimize) and + 3 (maximize); a modal window's modal screen covers
     // the screen.
+    /// The new element, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIWindow* AddWindowNamed(const std::wstring& name, irr::gui::IGUIElement* parent,
                                          const std::wstring& caption, const CRect& rect, bool modal,
                                          const std::wstring& closeName, const std::wstring& minimizeName,
@@ -879,13 +809,6 @@ public:
     // The element's override font: the font of that name (GetFont), none
     // for an empty name. Buttons, static texts and edit boxes have one.
     void SetElementFont(irr::gui::IGUIElement* element, const std::wstring& fontName);
-    // The file registered for the element's override font; null when the
-    // element has no override font, "" when the font is not registered.
-    std::optional<std::wstring> GetElementFontFile(irr::gui::IGUIElement* element);
-    // The texture of the file, without creating one; null when missing.
-    irr::video::ITexture* FindTextureFile(const std::wstring& file) const;
-    // The texture's file name; "" for none.
-    std::wstring GetTextureFile(irr::video::ITexture* texture) const;
 
     // Buttons.
     void SetButtonImage(irr::gui::IGUIElement* element, const std::wstring& file);
@@ -895,84 +818,28 @@ public:
     // The sprite bank entry of that name for the button state, in white.
     void SetButtonSprite(irr::gui::IGUIElement* element, int32_t state, const std::wstring& spriteName,
                          bool loop);
-    bool IsButtonPressed(irr::gui::IGUIElement* element);
-    void SetButtonPressed(irr::gui::IGUIElement* element, bool pressed);
-    bool IsButtonPushButton(irr::gui::IGUIElement* element);
-    void SetButtonPushButton(irr::gui::IGUIElement* element, bool push);
-    bool IsButtonAlphaEnabled(irr::gui::IGUIElement* element);
-    void SetButtonAlphaEnabled(irr::gui::IGUIElement* element, bool alpha);
-    bool IsButtonBorderEnabled(irr::gui::IGUIElement* element);
-    void SetButtonBorderEnabled(irr::gui::IGUIElement* element, bool border);
 
     // Static texts. A colour whose alpha is at most 0.000001 switches the
-    // override colour off; the getter answers (0, 0, 0, 0) while it is off.
+    // override colour off.
     void SetStaticTextColor(irr::gui::IGUIElement* element, const CColor& color);
-    CColor GetStaticTextColor(irr::gui::IGUIElement* element);
-    void SetStaticTextBackgroundColor(irr::gui::IGUIElement* element, const CColor& color);
-    CColor GetStaticTextBackgroundColor(irr::gui::IGUIElement* element);
-    void SetStaticTextWordWrap(irr::gui::IGUIElement* element, bool wordWrap);
-    bool GetStaticTextWordWrap(irr::gui::IGUIElement* element);
-    void SetStaticTextBorder(irr::gui::IGUIElement* element, bool border);
-    bool GetStaticTextBorder(irr::gui::IGUIElement* element);
-    void SetStaticTextBackground(irr::gui::IGUIElement* element, bool background);
-    bool GetStaticTextBackground(irr::gui::IGUIElement* element);
-    // EGUI_ALIGNMENT numbers; another number throws.
-    void SetStaticTextAlignment(irr::gui::IGUIElement* element, int32_t horizontal, int32_t vertical);
-    int32_t GetStaticTextAlignmentHorizontal(irr::gui::IGUIElement* element);
-    int32_t GetStaticTextAlignmentVertical(irr::gui::IGUIElement* element);
-    // The text's size as fractions of the screen.
-    float GetStaticTextWidth(irr::gui::IGUIElement* element);
-    float GetStaticTextHeight(irr::gui::IGUIElement* element);
 
     // Edit boxes.
-    void SetEditBoxColor(irr::gui::IGUIElement* element, const CColor& color);
-    CColor GetEditBoxColor(irr::gui::IGUIElement* element);
-    void SetEditBoxBorder(irr::gui::IGUIElement* element, bool border);
-    bool GetEditBoxBorder(irr::gui::IGUIElement* element);
-    void SetEditBoxMaxChars(irr::gui::IGUIElement* element, uint32_t maxChars);
-    uint32_t GetEditBoxMaxChars(irr::gui::IGUIElement* element);
-    // The library keeps the selection to itself: the manager holds the one
-    // scripts set, limited to the text (both ends from 0 to its length).
-    void SetEditBoxSelection(irr::gui::IGUIElement* element, int32_t start, int32_t end);
-    std::pair<int32_t, int32_t> GetEditBoxSelection(irr::gui::IGUIElement* element);
     void SetEditBoxPassword(irr::gui::IGUIElement* element, bool password, wchar_t character);
-    bool GetEditBoxPassword(irr::gui::IGUIElement* element);
-    // The password character, 0 when not in password mode.
-    wchar_t GetEditBoxPasswordChar(irr::gui::IGUIElement* element);
-    void SetEditBoxAutoScroll(irr::gui::IGUIElement* element, bool autoScroll);
-    bool GetEditBoxAutoScroll(irr::gui::IGUIElement* element);
     // Switching multi-line on first switches password mode off.
     void SetEditBoxMultiline(irr::gui::IGUIElement* element, bool multiline);
-    bool GetEditBoxMultiline(irr::gui::IGUIElement* element);
-    void SetEditBoxAlignment(irr::gui::IGUIElement* element, int32_t horizontal, int32_t vertical);
-    int32_t GetEditBoxAlignmentHorizontal(irr::gui::IGUIElement* element);
-    int32_t GetEditBoxAlignmentVertical(irr::gui::IGUIElement* element);
 
     // Spin boxes. Their numbers stay within -1e9 to 1e9 (not a number is
     // 0) and 8 decimal places (a negative count: the library's default).
     // Sets the value, then publishes the spin box event (type 20).
     void SetSpinBoxValue(irr::gui::IGUIElement* element, float value);
-    float GetSpinBoxValue(irr::gui::IGUIElement* element);
     // The smaller value is the minimum; without decimal places both are
     // truncated to whole numbers first.
     void SetSpinBoxRange(irr::gui::IGUIElement* element, float a, float b);
-    float GetSpinBoxMin(irr::gui::IGUIElement* element);
-    float GetSpinBoxMax(irr::gui::IGUIElement* element);
-    void SetSpinBoxStepSize(irr::gui::IGUIElement* element, float step);
-    float GetSpinBoxStepSize(irr::gui::IGUIElement* element);
-    void SetSpinBoxDecimals(irr::gui::IGUIElement* element, int32_t decimals);
-    int32_t GetSpinBoxDecimals(irr::gui::IGUIElement* element);
-    // The spin box's up and down buttons (children of its own); null when
-    // missing.
-    irr::gui::IGUIButton* GetSpinBoxButton(irr::gui::IGUISpinBox* spinBox, bool up) const;
 
     // Images. A texture that cannot be had leaves the image without one.
     void SetImageTexture(irr::gui::IGUIElement* element, const std::wstring& file);
-    std::wstring GetImageTexture(irr::gui::IGUIElement* element);
     void SetImageAlpha(irr::gui::IGUIElement* element, bool alpha);
-    bool GetImageAlpha(irr::gui::IGUIElement* element);
     void SetImageScale(irr::gui::IGUIElement* element, bool scale);
-    bool GetImageScale(irr::gui::IGUIElement* element);
 
     // Their layout blocks (CGuiLayoutReader, CGuiLayoutWriter): "Button", "Image",
     // "Text" (and "Text2"), "EditText" and "Spinbox". A button read under a
@@ -980,25 +847,24 @@ public:
     // "[CGuiManager::Read] Invalid value for key:<key>"; text alignments
     // past the library's throw "[CGuiManager::Read<kind>] Invalid
     // alignment:<number>".
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadButton(Misc::Serialization::IArchive& archive);
     bool WriteButton(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadImage(Misc::Serialization::IArchive& archive);
     bool WriteImage(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadStaticText(Misc::Serialization::IArchive& archive);
     bool WriteStaticText(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadEditBox(Misc::Serialization::IArchive& archive);
     bool WriteEditBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
+    /// The element read, or null: the GUI environment owns it (do not drop it) until it is removed.
     irr::gui::IGUIElement* ReadSpinBox(Misc::Serialization::IArchive& archive);
     bool WriteSpinBox(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
     // Layout files: the manager hands each call to its layout reader or
     // writer (gui/layout), which work through its layout host calls.
-
-    // The element-kind table of layouts (GuiLayoutKinds.h): the block name,
-    // the scripts' type number, the reader and the writer of each kind, in
-    // their stored order.
-    using SElementKind = SGuiLayoutKind;
-    static const SElementKind* GetElementKinds(size_t& count) { return CGuiLayoutKinds::GetAll(count); }
 
     // Reads "-IdName" (wide name) or "-Id" (integer, the name is it in
     // "%i"), registers the name (RegisterElementName(name, 0)) and returns
@@ -1010,10 +876,6 @@ public:
     // "-Position" x1 y1 x2 y2 of the relative rectangle (fractions when the
     // archive attribute "useRelativeCoordinates" is true, else pixels).
     bool WriteElementPosition(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
-    // "-Position" and four floats, as the rectangle rule takes them; one
-    // that does not read throws "[CGuiManager::<method>] Invalid value for
-    // key:-Position".
-    CRect ReadElementPosition(Misc::Serialization::IArchive& archive, const wchar_t* method = L"Read");
     // "-Label" with the caption.
     bool WriteElementLabel(Misc::Serialization::IArchive& archive, irr::gui::IGUIElement* element);
 
@@ -1028,7 +890,6 @@ public:
     {
         return m_shortcuts.AddText(text, name, eventType, unique);
     }
-    static std::string ShortcutText(const SShortcutKey& key) { return CGuiShortcuts::Text(key); }
 
     // An optional "Tooltip{" block: sets the element's tooltip. False when
     // there was none (or no element).
@@ -1077,22 +938,12 @@ public:
     // is logged and answers false; damaged files and a layout that
     // includes itself throw.
     bool Load(const std::wstring& fileName);
-    // Load with the element as the GUI parent; the previous parent is
-    // restored afterwards.
-    bool LoadUnder(const std::wstring& fileName, irr::gui::IGUIElement* parent);
     // Saves the whole GUI, or the element with its children, to the file:
     // mode "COMPRESSED", "BINARY" or a text encoding name.
     bool Save(const std::wstring& fileName, const std::string& mode, bool useRelativeCoordinates,
               irr::gui::IGUIElement* element);
-    const std::wstring& GetGuiFile() const { return m_layoutWriter.GetGuiFile(); }
-    // The type tag that heads layout files.
-    static constexpr const char* kLayoutTypeName = Layout::kLayoutTypeName;
 
-    const CGuiShortcuts::Binding* FindShortcutOf(const std::wstring& name) const
-    {
-        return m_shortcuts.FindOf(name);
-    }
-    bool ShortcutExists(const std::wstring& name) const { return FindShortcutOf(name) != nullptr; }
+    bool ShortcutExists(const std::wstring& name) const { return m_shortcuts.FindOf(name) != nullptr; }
     bool ShortcutKeyExists(uint16_t keyCode, bool shift, bool control) const
     {
         return m_shortcuts.KeyExists(keyCode, shift, control);
@@ -1112,76 +963,33 @@ public:
     // bank each throws "[CGuiManager::<method>] Graphics engine not
     // initialised." (ScreenSpriteExists names AddSpriteToScreen).
     std::wstring AddSpriteBankEntry(const std::wstring& id, const std::wstring& textureName,
-                                    const std::vector<CRect>& rectangles, uint32_t frameTime)
-    {
-        return m_sprites.AddEntry(id, textureName, rectangles, frameTime);
-    }
+                                    const std::vector<CRect>& rectangles, uint32_t frameTime);
     std::wstring AddSpriteToScreen(const std::wstring& spriteId, const CRect& rectangle, uint32_t startFrame,
                                    bool loop, bool oneShot, int32_t zOrder, const CColor& color,
-                                   bool beforeGui, const CRect& clip)
-    {
-        m_sprites.Require(L"AddSpriteToScreen");
-        return m_sprites.AddToScreen(spriteId, ScreenRectToPixels(rectangle), startFrame, loop, oneShot,
-                                     zOrder, color, beforeGui, clip);
-    }
-    bool ScreenSpriteExists(const std::wstring& screenSpriteId)
-    {
-        return m_sprites.ScreenSpriteExists(screenSpriteId);
-    }
-    CRect GetSpritePosition(const std::wstring& screenSpriteId, bool absolute)
-    {
-        return m_sprites.GetPosition(screenSpriteId, absolute);
-    }
-    void MoveSprite(const std::wstring& screenSpriteId, const CRect& rectangle)
-    {
-        m_sprites.Require(L"MoveSprite");
-        m_sprites.Move(screenSpriteId, ScreenRectToPixels(rectangle));
-    }
-    void ChangeSpriteColor(const std::wstring& screenSpriteId, const CColor& color)
-    {
-        m_sprites.ChangeColor(screenSpriteId, color);
-    }
-    void RemoveSprite(const std::wstring& screenSpriteId) { m_sprites.Remove(screenSpriteId); }
-    void RemoveAllScreenSprites() { m_sprites.RemoveAllScreenSprites(); }
-    uint32_t GetSpriteBankCount() { return m_sprites.GetCount(); }
-    bool SpriteBankEntryExists(const std::wstring& id) { return m_sprites.EntryExists(id); }
+                                   bool beforeGui, const CRect& clip);
+    bool ScreenSpriteExists(const std::wstring& screenSpriteId);
+    CRect GetSpritePosition(const std::wstring& screenSpriteId, bool absolute);
+    void MoveSprite(const std::wstring& screenSpriteId, const CRect& rectangle);
+    void ChangeSpriteColor(const std::wstring& screenSpriteId, const CColor& color);
+    void RemoveSprite(const std::wstring& screenSpriteId);
+    void RemoveAllScreenSprites();
+    uint32_t GetSpriteBankCount();
+    bool SpriteBankEntryExists(const std::wstring& id);
     // Reads or writes the bank (null: the manager's own) in an open archive.
-    bool loadSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank)
-    {
-        return m_sprites.Load(archive, bank);
-    }
-    bool saveSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank)
-    {
-        return m_sprites.Save(archive, bank);
-    }
+    bool loadSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank);
+    bool saveSpriteBank(Misc::Serialization::IArchive& archive, Graphics::Sprite::CGuiKVOSpriteBank* bank);
     // The file of the name (or with ".kvosprites") through the application's
     // file lookup; false when none is found or it is no sprite bank.
-    bool LoadSpriteBankFile(const std::wstring& name) { return m_sprites.LoadFile(name); }
+    bool LoadSpriteBankFile(const std::wstring& name);
     // "COMPRESSED" or "BINARY" a binary archive, else a text archive in that
     // encoding; true when the file was written and put in place.
-    bool SaveSpriteBankFile(const std::wstring& path, const char* mode)
-    {
-        return m_sprites.SaveFile(path, mode);
-    }
-
-    // Bitmap-font builders made for scripts, known by their handle ids
-    // (Misc::CHandleRegistry). Each is destroyed by DestroyFontTool or, at
-    // the latest, when the device goes (it draws on the device's driver).
-    // CreateFontTool answers 0 without a device.
-    uint32_t CreateFontTool();
-    // The builder of the id; null for an id that names none (any more).
-    irr::CFontTool* GetFontTool(uint32_t id) const;
-    // False when the id names no builder.
-    bool DestroyFontTool(uint32_t id);
+    bool SaveSpriteBankFile(const std::wstring& path, const char* mode);
 
     // Key map and scrollers (GuiManagerScrollers.cpp).
 
-    // The process's key map: named key actions that follow the key events.
-    // It lives as long as the manager; its bindings outlast devices and
-    // GUIs, while the held and toggled states start afresh with every
-    // device (a key held when a device went away never sends its release).
+    // The process's key map: named key actions that follow the key events
+    // (InputKeyMapOf.h gives it).
     using CInputKeyMap = Graphics::GUI::CInputKeyMap;
-    CInputKeyMap& GetInputKeyMap() { return m_inputKeyMap; }
 
     // Moves the children of one parent element across it each graphics tick.
     using CScroller = Graphics::GUI::CScroller;
@@ -1197,23 +1005,102 @@ public:
     // "[CGuiManager::AddToScroller] Invalid parent element", "... Invalid
     // element" or "... Scroller does not exist".
     void AddToScroller(irr::gui::IGUIElement* element, irr::gui::IGUIElement* parent);
-    // Stops and forgets the parent's scroller; false when it had none.
-    bool RemoveScroller(irr::gui::IGUIElement* parent);
-    // The parent's scroller, or null.
-    CScroller* FindScroller(irr::gui::IGUIElement* parent) const;
-    size_t GetScrollerCount() const { return m_scrollers.size(); }
-    void ClearScrollers();
 
-    CFaderManager& GetFader() { return m_fader; }
-    // The engine the GUI events name as their source.
+    // ---- What the owner and the manager's parts use ----------------------
+    // None of these is an operation of the GUI. The graphics engine drives
+    // the manager with them; the parts that hold each element kind's
+    // operations (gui/elements), the layout reader and writer and the script
+    // bindings reach the device, the screen and each other through them.
+
+    /// The engine that owns the manager and that GUI events name as their
+    /// source; valid as long as the manager.
     Graphics::CGraphicsEngine* GetGraphicsEngine() const { return m_source; }
+    /// The device given to SetDevice, owned by the graphics engine; valid
+    /// until DetachDevice (null before a device and after).
     irr::IrrlichtDevice* GetDevice() const { return m_device; }
+    /// The device's GUI environment, owned by the device; valid until
+    /// DetachDevice (null without a device).
     irr::gui::IGUIEnvironment* GetGuiEnvironment() const { return m_environment; }
+    // Whether Start ran and Stop has not since.
+    bool IsStarted() const { return m_started; }
+
+    // The GUI events Irrlicht raises while the manager adds or removes
+    // elements wait here (the engine's receiver puts them in); the GUI's
+    // generation changes with every clear and every new environment.
+    CGuiEventQueue& GetEventQueue();
+    uint64_t GetGeneration() const;
+    // Lets go of the file-open dialog that puts the folder back once it has
+    // left the GUI: its destruction restores the folder from before it. The
+    // dialog closes itself when the user answers, so the engine calls this
+    // on every frame it draws; a single pointer test while none is open.
+    void ForgetClosedDialogs();
+
+    // The screen size in pixels that fractions refer to.
+    uint32_t GetScreenWidth() const;
+    uint32_t GetScreenHeight() const;
+    // A rectangle from a script or layout in pixels of this screen, by the
+    // rectangle rule (ScreenCoordinates.h); as whole pixels in the second.
+    CRect ScreenRectToPixels(const CRect& rect) const;
+    irr::core::rect<irr::s32> ScreenRectToPixelRect(const CRect& rect) const;
+
+    /// The name registered for the id, or null; owned by the manager's
+    /// registry, valid until the id's name changes or goes or the GUI is
+    /// cleared.
+    const std::pmr::wstring* FindElementName(int32_t id) const;
+    // Refuses an element of another kind (or none) where the caller needs
+    // one kind: "[CGuiManager::<method>] Gui element is not <kind>:<name>",
+    // the kind with its article ("a check box"). As<T> (GuiElementKinds.h)
+    // is the one way the operations ask for a kind.
+    [[noreturn]] void ThrowNotKind(irr::gui::IGUIElement* element, const wchar_t* method,
+                                   const wchar_t* kind) const;
+
+    /// The texture of the file, without creating one, or null when missing;
+    /// owned by the video driver (do not drop it), valid until the driver
+    /// lets go of it or the device goes.
+    irr::video::ITexture* FindTextureFile(const std::wstring& file) const;
+    // The texture's file name; "" for none.
+    std::wstring GetTextureFile(irr::video::ITexture* texture) const;
+
+    // The shortcuts themselves, for what the operations above do not ask:
+    // the binding of an element's name, every binding.
+    const CGuiShortcuts& GetShortcuts() const { return m_shortcuts; }
+    // The skin and font state, attached to the GUI environment while the
+    // manager has a device. Its messages name the GUI manager.
+    CSkinManager& GetSkins();
+    const CSkinManager& GetSkins() const;
+    /// The GUI's sprite bank, made anew on every device, or null without
+    /// one; the manager holds it (do not drop it), valid until the device
+    /// goes.
+    Graphics::Sprite::CGuiKVOSpriteBank* GetSpriteBank() const;
+    // The fader (FaderManager.h).
+    CFaderManager& GetFader();
+
+    // The parts that hold the operations on each element kind that are not
+    // the manager's own; scripts call them there.
+    CGuiTabOperations& GetTabs();
+    CGuiScrollBarOperations& GetScrollBars();
+    CGuiMenuOperations& GetMenus();
+    CGuiComboBoxOperations& GetComboBoxes();
+    CGuiElementProperties& GetElementProperties();
+    CGuiScrollers& GetScrollers();
+    // Bitmap-font builders made for scripts, known by their handle ids; each
+    // goes when the device goes at the latest (it draws on its driver).
+    CFontToolRegistry& GetFontTools();
+    // Layout files, for what the manager's layout operations do not offer
+    // (a load under another parent).
+    CGuiLayoutReader& GetLayoutReader();
 
 private:
+    // The parts of the manager, with their own members (GuiManagerParts.h),
+    // and the layout reader's and writer's view of the manager
+    // (GuiManagerLayoutHost.h).
+    struct SParts;
+    class CLayoutHost;
+    friend CInputKeyMap& InputKeyMapOf(CGuiManager& manager);
+
+    /// Not to be dropped: the GUI environment owns the element, valid until it is removed.
     irr::gui::IGUIElement* FindElementAtPoint(irr::gui::IGUIElement* start,
-                                              const irr::core::position2di& point) const;
-    void Walk(CGuiElementVisitor& visitor, irr::gui::IGUIElement* start);
+                                              const irr::core::vector2d<irr::s32>& point) const;
     // Whether the element hangs below the environment's root.
     bool IsAttached(const irr::gui::IGUIElement* element) const;
     // Removes the menu item of the id from the menu that holds it; false
@@ -1227,83 +1114,10 @@ private:
     irr::io::IFileSystem* m_fileSystem = nullptr;
     // Holds one reference while set.
     irr::gui::IGUIElement* m_guiParent = nullptr;
-    CGuiShortcuts m_shortcuts;
-    CFaderManager m_fader;
     bool m_started = false;
-    // The registry's view of this manager's GUI.
-    class CRegistryTree final : public IGuiElementTree
-    {
-    public:
-        explicit CRegistryTree(CGuiManager& manager) : m_manager(manager) {}
-        irr::gui::IGUIElement* GetGuiParent() override { return m_manager.GetGuiParent(); }
-        uint64_t GetGeneration() const override { return m_manager.GetGeneration(); }
-        Graphics::CGraphicsEngine* GetEventSource() const override { return m_manager.m_source; }
-
-    private:
-        CGuiManager& m_manager;
-    };
-    CRegistryTree m_registryTree{*this};
-    // The element names and ids, and the lookups by either.
-    CGuiElementRegistry m_registry{m_registryTree};
     int32_t m_tabOrder = 0;
-    CGuiEventQueue m_events;
-    // Elements whose removal is under way: a subscriber of their closed
-    // event that removes them again does not start a second removal.
-    std::set<irr::gui::IGUIElement*> m_removing;
-    // The first of the file-open dialogs open at one time, held until it has
-    // left the GUI; then the folder that was current before it is current
-    // again. Those opened while it lives leave the folder alone, so closing
-    // them in any order ends in that folder.
-    irr::gui::IGUIElement* m_restoringDialog = nullptr;
-    std::string m_folderBeforeDialogs;
-    // Tables, list boxes and combo boxes: the environment the element
-    // factory was registered with.
-    irr::gui::IGUIEnvironment* m_factoryEnvironment = nullptr;
-    // The operations of each element kind, working through the manager's
-    // public face on elements checked here.
-    CGuiTableOperations m_tables{*this};
-    CGuiListBoxOperations m_listBoxes{*this};
-    CGuiComboBoxOperations m_comboBoxes{*this};
-    CGuiTabOperations m_tabs{*this};
-    CGuiScrollBarOperations m_scrollBars{*this};
-    CGuiMenuOperations m_menus{*this};
-    CGuiToolBarOperations m_toolBars{*this, m_host};
-
-    // The edit box selections scripts set, by element (with the element's
-    // id, so that a later element at the same address does not inherit one).
-    struct SEditSelection
-    {
-        int32_t id = 0;
-        int32_t start = 0;
-        int32_t end = 0;
-    };
-    std::map<irr::gui::IGUIElement*, SEditSelection> m_editSelections;
-
-    // Layout files: read and written by the reader and the writer through
-    // the layout host's calls; these are the host's own.
-    ::CApplication* GetLayoutApplication() const override;
-    bool HoldMenuSizing(bool held) override;
-    SGuiFaderSettings GetFaderSettings() const override;
-    CGuiLayoutReader m_layoutReader{*this};
-    CGuiLayoutWriter m_layoutWriter{*this};
-    // Set while a layout's menu is read.
-    bool m_menuSizingHeld = false;
-
-    // Skins, fonts and the sprite bank.
-    // Attaches the skins and a new sprite bank to the environment.
-    void AttachSkins();
-    // Lets go of the bank, the font builders and the environment before the
-    // device goes.
-    void DetachSkins();
-    CSkinManager m_skins;
-    CGuiSpriteBankFront m_sprites;
-    CFontToolRegistry m_fontTools;
-
-    // Key map and scrollers. A scroller is shared so that one removed while
-    // it steps (by a script answering a removal it made) lives to the end
-    // of its step.
-    CInputKeyMap m_inputKeyMap;
-    std::map<irr::gui::IGUIElement*, std::shared_ptr<CScroller>> m_scrollers;
+    CGuiShortcuts m_shortcuts;
+    std::unique_ptr<SParts> m_parts;
 };
 
 } // namespace Graphics::GUI

@@ -3,7 +3,7 @@
 
 #include "core/foundation/CurrentDirectory.h"
 #include "core/foundation/StringConversion.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 #include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
@@ -16,7 +16,7 @@ using namespace irr;
 int32_t CGuiManager::AddMessageBox(const std::wstring& text, const std::wstring& caption, int32_t flags,
                                    int32_t id, bool single)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return 0;
     if (single && ElementIdExists(id))
@@ -28,7 +28,7 @@ int32_t CGuiManager::AddMessageBox(const std::wstring& text, const std::wstring&
 int32_t CGuiManager::AddMessageBoxNamed(const std::wstring& text, const std::wstring& caption, int32_t flags,
                                         const std::wstring& name, bool single)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return 0;
     if (single)
@@ -61,7 +61,7 @@ gui::IGUIElement* CGuiManager::AddFileOpenDialogNamed(const std::wstring& title,
                                                       const CRect& rect, const std::wstring& startFolder,
                                                       const std::wstring& name)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -72,7 +72,7 @@ gui::IGUIElement* CGuiManager::AddFileOpenDialog(int32_t id, const std::wstring&
                                                  const core::rect<s32>& pixelRect,
                                                  const std::wstring& startFolder)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return nullptr;
     // The dialog opens in the starting folder and puts back the directory
@@ -92,7 +92,7 @@ gui::IGUIElement* CGuiManager::AddFileOpenDialog(int32_t id, const std::wstring&
     // environment's hovered or focused element) can keep a closed dialog
     // alive, and its late restore would undo the folders of dialogs opened
     // since.
-    const bool first = m_restoringDialog == nullptr;
+    const bool first = m_parts->restoringDialog == nullptr;
     std::string before;
     if (first && m_environment->getFileSystem() != nullptr)
         before = m_environment->getFileSystem()->getWorkingDirectory().c_str();
@@ -104,8 +104,8 @@ gui::IGUIElement* CGuiManager::AddFileOpenDialog(int32_t id, const std::wstring&
         if (first)
         {
             dialog->grab();
-            m_restoringDialog = dialog;
-            m_folderBeforeDialogs = before;
+            m_parts->restoringDialog = dialog;
+            m_parts->folderBeforeDialogs = before;
         }
     }
     return dialog;
@@ -113,15 +113,16 @@ gui::IGUIElement* CGuiManager::AddFileOpenDialog(int32_t id, const std::wstring&
 
 void CGuiManager::ForgetClosedDialogs()
 {
-    if (m_restoringDialog != nullptr && (m_environment == nullptr || !IsAttached(m_restoringDialog)))
+    if (m_parts->restoringDialog != nullptr &&
+        (m_environment == nullptr || !IsAttached(m_parts->restoringDialog)))
     {
-        gui::IGUIElement* dialog = m_restoringDialog;
-        m_restoringDialog = nullptr;
+        gui::IGUIElement* dialog = m_parts->restoringDialog;
+        m_parts->restoringDialog = nullptr;
         dialog->drop();
         if (m_environment != nullptr && m_environment->getFileSystem() != nullptr &&
-            !m_folderBeforeDialogs.empty())
-            m_environment->getFileSystem()->changeWorkingDirectoryTo(m_folderBeforeDialogs.c_str());
-        m_folderBeforeDialogs.clear();
+            !m_parts->folderBeforeDialogs.empty())
+            m_environment->getFileSystem()->changeWorkingDirectoryTo(m_parts->folderBeforeDialogs.c_str());
+        m_parts->folderBeforeDialogs.clear();
     }
 }
 

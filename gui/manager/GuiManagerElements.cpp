@@ -333,11 +333,6 @@ void CGuiManager::SetElementRelativeRect(gui::IGUIElement* element, const core::
         element->setRelativePosition(rect);
 }
 
-bool CGuiManager::HasElementType(const gui::IGUIElement* element, gui::EGUI_ELEMENT_TYPE type)
-{
-    return element != nullptr && element->hasType(type);
-}
-
 void CGuiManager::ThrowNotKind(gui::IGUIElement* element, const wchar_t* method, const wchar_t* kind) const
 {
     const std::wstring name = element != nullptr ? GetElementName(element->getID(), false) : std::wstring();

@@ -2,7 +2,7 @@
 // focused on the GUI event channel, where a handler can refuse the change.
 
 #include "gui/manager/GuiElementHold.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 
 #include <irrlicht.h>
 
@@ -83,7 +83,7 @@ bool CGuiManager::SetFocus(gui::IGUIElement* element)
         return false;
 
     {
-        const CGuiEventQueue::CHold events(m_events);
+        const CGuiEventQueue::CHold events(m_parts->events);
         const CFocusEventFilter filter(m_environment,
                                        m_device != nullptr ? m_device->getEventReceiver() : nullptr);
         m_environment->setFocus(element);

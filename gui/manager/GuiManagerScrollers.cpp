@@ -2,7 +2,7 @@
 // parent's children on the graphics tick.
 
 #include "core/foundation/KVOError.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 
 #include <cmath>
 
@@ -21,8 +21,7 @@ bool CGuiManager::AddScroller(irr::gui::IGUIElement* parent, float speedX, float
         throw Misc::Error::CKVOError(L"[CGuiManager::AddScroller] Invalid scroller speed");
     const uint32_t nextDue = m_host != nullptr ? m_host->GetNextDueTime() : 0;
     auto scroller = std::make_shared<CScroller>(this, parent, speedX, speedY, period, removeWhenOut, nextDue);
-    RemoveScroller(parent);
-    m_scrollers[parent] = scroller;
+    m_parts->scrollers.Set(parent, scroller);
     TickChannel::Subscribe(scroller.get(), 0);
     return true;
 }
@@ -33,37 +32,10 @@ void CGuiManager::AddToScroller(irr::gui::IGUIElement* element, irr::gui::IGUIEl
         throw Misc::Error::CKVOError(L"[CGuiManager::AddToScroller] Invalid parent element");
     if (element == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::AddToScroller] Invalid element");
-    CScroller* scroller = FindScroller(parent);
+    CScroller* scroller = m_parts->scrollers.Find(parent);
     if (scroller == nullptr)
         throw Misc::Error::CKVOError(L"[CGuiManager::AddToScroller] Scroller does not exist");
     scroller->Add(element);
-}
-
-bool CGuiManager::RemoveScroller(irr::gui::IGUIElement* parent)
-{
-    const auto entry = m_scrollers.find(parent);
-    if (entry == m_scrollers.end())
-        return false;
-    // Out of the map first: whatever the scroller's release sets off finds
-    // it gone.
-    const std::shared_ptr<CScroller> scroller = std::move(entry->second);
-    m_scrollers.erase(entry);
-    scroller->Detach();
-    return true;
-}
-
-CGuiManager::CScroller* CGuiManager::FindScroller(irr::gui::IGUIElement* parent) const
-{
-    const auto entry = m_scrollers.find(parent);
-    return entry != m_scrollers.end() ? entry->second.get() : nullptr;
-}
-
-void CGuiManager::ClearScrollers()
-{
-    std::map<irr::gui::IGUIElement*, std::shared_ptr<CScroller>> scrollers;
-    scrollers.swap(m_scrollers);
-    for (auto& entry : scrollers)
-        entry.second->Detach();
 }
 
 } // namespace Graphics::GUI

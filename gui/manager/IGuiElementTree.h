@@ -23,9 +23,11 @@ class IGuiElementTree
 {
 public:
     // The element under which new elements are created; null without a GUI.
+    /// Owned by the GUI environment (do not drop it).
     virtual irr::gui::IGUIElement* GetGuiParent() = 0;
     // Changes whenever the GUI is cleared or replaced.
     virtual uint64_t GetGeneration() const = 0;
+    /// Not to be deleted: the graphics engine, which owns the GUI manager.
     virtual Graphics::CGraphicsEngine* GetEventSource() const = 0;
 
 protected:

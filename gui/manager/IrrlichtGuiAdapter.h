@@ -73,6 +73,7 @@ public:
     irr::core::position2di Position(const char* name) const;
     // The first character of a text attribute; 0 for none.
     wchar_t FirstChar(const char* name) const;
+    /// The attribute's texture or null, owned by the video driver (do not drop it).
     irr::video::ITexture* Texture(const char* name) const;
 
     // Changes one setting and hands all of them back to the element, which

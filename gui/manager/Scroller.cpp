@@ -3,6 +3,7 @@
 #include "core/foundation/KVOError.h"
 #include "gui/manager/GuiElementHold.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiScrollers.h"
 
 #include <irrlicht.h>
 
@@ -155,8 +156,8 @@ bool CScroller::OnEvent(const Graphics::Multicast::CEvtGraphicsTick& tick)
     if (!IsParentInGui())
     {
         gui::IGUIElement* parent = m_parent;
-        if (m_manager->FindScroller(parent) == this)
-            m_manager->RemoveScroller(parent);
+        if (m_manager->GetScrollers().Find(parent) == this)
+            m_manager->GetScrollers().Remove(parent);
         else
             Detach();
         return false;

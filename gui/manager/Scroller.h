@@ -58,6 +58,7 @@ public:
     // the parent's area. Never handles the tick.
     bool OnEvent(const Graphics::Multicast::CEvtGraphicsTick& tick) override;
 
+    /// The element whose children scroll; the scroller holds one reference while it lives.
     irr::gui::IGUIElement* GetParent() const { return m_parent; }
     float GetSpeedX() const { return m_speedX; }
     uint32_t GetPeriod() const { return m_period; }

@@ -7,6 +7,7 @@
 #include "core/script/lua/ScriptHandle.h"
 #include "core/script/lua/ScriptMetaTable.h"
 #include "gui/fonts/FontTool.h"
+#include "gui/fonts/FontToolRegistry.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/core/ScriptTexts.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
@@ -70,7 +71,8 @@ std::string TextOption(const LuaStackTable& options, const char* key, const char
 
 lua_Number createFontTool(LuaState*)
 {
-    return GetGui().CreateFontTool();
+    Graphics::GUI::CGuiManager& gui = GetGui();
+    return gui.GetFontTools().Create(gui.GetDevice());
 }
 
 // Never raises: a number that names no builder (any more) answers false.
@@ -79,7 +81,7 @@ bool destroyFontTool(LuaState*, lua_Number handle)
     uint32_t id = 0;
     if (handle == 0)
         return true;
-    return Misc::CHandleRegistry::ToId(handle, id) && GetGui().DestroyFontTool(id);
+    return Misc::CHandleRegistry::ToId(handle, id) && GetGui().GetFontTools().Destroy(id);
 }
 
 LuaObject getCharsets(LuaState* state, FontTool tool)

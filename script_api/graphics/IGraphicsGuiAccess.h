@@ -36,6 +36,20 @@ bool IsInternalName(std::wstring_view name);
 // The GUI manager as the object of a row's method; it reads no argument.
 using TheGui = LuaPlus::Resolved<LuaPlus::Current<Graphics::GUI::CGuiManager, &GetGui>>;
 
+// One of the GUI manager's parts (CGuiManager::GetTabs, ...) as the object of
+// a row's method, for the operations that are the part's and not the
+// manager's own; it reads no argument. The file that names one includes the
+// manager's face and the part's header:
+//
+//     using TheTabs = TheGuiPart<CGuiTabOperations, &CGuiManager::GetTabs>;
+//     table.RegisterMethod<TheTabs, Control>("getTabCount", &CGuiTabOperations::GetCount);
+template <class Part, Part& (Graphics::GUI::CGuiManager::*GetPart)()> Part& GetGuiPart()
+{
+    return (GetGui().*GetPart)();
+}
+template <class Part, Part& (Graphics::GUI::CGuiManager::*GetPart)()>
+using TheGuiPart = LuaPlus::Resolved<LuaPlus::Current<Part, &GetGuiPart<Part, GetPart>>>;
+
 // A control named by a wide text argument, as GetControl finds it.
 struct ControlLookup
 {

@@ -4,6 +4,7 @@
 
 #include "core/script/lua/ScriptMetaTable.h"
 #include "core/script/lua/ScriptNumbers.h"
+#include "gui/elements/GuiElementProperties.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/ScriptTexts.h"
@@ -12,6 +13,7 @@
 
 #include <irrlicht.h>
 
+using Graphics::GUI::CGuiElementProperties;
 using Graphics::GUI::CGuiManager;
 using LuaPlus::LuaObject;
 using LuaPlus::LuaState;
@@ -20,6 +22,8 @@ using namespace IGraphicsGui;
 
 namespace
 {
+
+using TheElementProperties = TheGuiPart<CGuiElementProperties, &CGuiManager::GetElementProperties>;
 
 // Buttons.
 
@@ -58,19 +62,20 @@ bool setElementFont(LuaState*, const std::wstring& name, const std::wstring& fon
 // Nil when the control has no font of its own.
 LuaObject getButtonFont(LuaState* state, const std::wstring& name)
 {
-    const std::optional<std::wstring> file = GetGui().GetElementFontFile(GetControl(name));
+    const std::optional<std::wstring> file =
+        GetGui().GetElementProperties().GetElementFontFile(GetControl(name));
     return TextOrNil(state, file ? &*file : nullptr);
 }
 
 // "" when the control has no font of its own.
 std::wstring getElementFont(LuaState*, const std::wstring& name)
 {
-    return GetGui().GetElementFontFile(GetControl(name)).value_or(std::wstring());
+    return GetGui().GetElementProperties().GetElementFontFile(GetControl(name)).value_or(std::wstring());
 }
 
 bool setButtonBorderEnabled(LuaState*, const std::wstring& name, bool border)
 {
-    GetGui().SetButtonBorderEnabled(GetControl(name), border);
+    GetGui().GetElementProperties().SetButtonBorderEnabled(GetControl(name), border);
     return true;
 }
 
@@ -83,19 +88,19 @@ bool setButtonSprite(LuaState*, const std::wstring& name, int32_t state, const s
 
 bool setButtonType(LuaState*, const std::wstring& name, bool push)
 {
-    GetGui().SetButtonPushButton(GetControl(name), push);
+    GetGui().GetElementProperties().SetButtonPushButton(GetControl(name), push);
     return true;
 }
 
 bool setButtonAlphaEnabled(LuaState*, const std::wstring& name, bool alpha)
 {
-    GetGui().SetButtonAlphaEnabled(GetControl(name), alpha);
+    GetGui().GetElementProperties().SetButtonAlphaEnabled(GetControl(name), alpha);
     return true;
 }
 
 bool setButtonState(LuaState*, const std::wstring& name, bool pressed)
 {
-    GetGui().SetButtonPressed(GetControl(name), pressed);
+    GetGui().GetElementProperties().SetButtonPressed(GetControl(name), pressed);
     return true;
 }
 
@@ -103,19 +108,19 @@ bool setButtonState(LuaState*, const std::wstring& name, bool pressed)
 
 bool setEditTextColor(LuaState*, const std::wstring& name, const CColor& color)
 {
-    GetGui().SetEditBoxColor(GetControl(name), color);
+    GetGui().GetElementProperties().SetEditBoxColor(GetControl(name), color);
     return true;
 }
 
 bool setEditTextBorder(LuaState*, const std::wstring& name, bool border)
 {
-    GetGui().SetEditBoxBorder(GetControl(name), border);
+    GetGui().GetElementProperties().SetEditBoxBorder(GetControl(name), border);
     return true;
 }
 
 bool setEditTextMaxChars(LuaState*, const std::wstring& name, uint32_t maxChars)
 {
-    GetGui().SetEditBoxMaxChars(GetControl(name), maxChars);
+    GetGui().GetElementProperties().SetEditBoxMaxChars(GetControl(name), maxChars);
     return true;
 }
 
@@ -124,13 +129,14 @@ bool setEditTextMaxChars(LuaState*, const std::wstring& name, uint32_t maxChars)
 bool setEditTextSelection(LuaState*, const std::wstring& name, Saturating<int32_t> start,
                           Saturating<int32_t> end)
 {
-    GetGui().SetEditBoxSelection(GetControl(name), start, end);
+    GetGui().GetElementProperties().SetEditBoxSelection(GetControl(name), start, end);
     return true;
 }
 
 LuaObject getEditTextSelection(LuaState* state, const std::wstring& name)
 {
-    const std::pair<int32_t, int32_t> selection = GetGui().GetEditBoxSelection(GetControl(name));
+    const std::pair<int32_t, int32_t> selection =
+        GetGui().GetElementProperties().GetEditBoxSelection(GetControl(name));
     LuaObject table;
     table.AssignNewTable(state, 0, 2);
     table.Set("selStart", static_cast<lua_Number>(selection.first));
@@ -146,7 +152,7 @@ bool setEditTextPasswordEnabled(LuaState*, const std::wstring& name, bool passwo
 
 bool setEditTextAutoScrollEnabled(LuaState*, const std::wstring& name, bool autoScroll)
 {
-    GetGui().SetEditBoxAutoScroll(GetControl(name), autoScroll);
+    GetGui().GetElementProperties().SetEditBoxAutoScroll(GetControl(name), autoScroll);
     return true;
 }
 
@@ -158,7 +164,7 @@ bool setEditTextMultilineEnabled(LuaState*, const std::wstring& name, bool multi
 
 bool setEditTextAlignment(LuaState*, const std::wstring& name, int32_t horizontal, int32_t vertical)
 {
-    GetGui().SetEditBoxAlignment(GetControl(name), horizontal, vertical);
+    GetGui().GetElementProperties().SetEditBoxAlignment(GetControl(name), horizontal, vertical);
     return true;
 }
 
@@ -172,31 +178,31 @@ bool setStaticTextColor(LuaState*, const std::wstring& name, const CColor& color
 
 bool setStaticTextBackgroundColor(LuaState*, const std::wstring& name, const CColor& color)
 {
-    GetGui().SetStaticTextBackgroundColor(GetControl(name), color);
+    GetGui().GetElementProperties().SetStaticTextBackgroundColor(GetControl(name), color);
     return true;
 }
 
 bool setStaticTextWordWrap(LuaState*, const std::wstring& name, bool wordWrap)
 {
-    GetGui().SetStaticTextWordWrap(GetControl(name), wordWrap);
+    GetGui().GetElementProperties().SetStaticTextWordWrap(GetControl(name), wordWrap);
     return true;
 }
 
 bool setStaticTextBorder(LuaState*, const std::wstring& name, bool border)
 {
-    GetGui().SetStaticTextBorder(GetControl(name), border);
+    GetGui().GetElementProperties().SetStaticTextBorder(GetControl(name), border);
     return true;
 }
 
 bool setStaticTextBackground(LuaState*, const std::wstring& name, bool background)
 {
-    GetGui().SetStaticTextBackground(GetControl(name), background);
+    GetGui().GetElementProperties().SetStaticTextBackground(GetControl(name), background);
     return true;
 }
 
 bool setStaticTextAlignment(LuaState*, const std::wstring& name, int32_t horizontal, int32_t vertical)
 {
-    GetGui().SetStaticTextAlignment(GetControl(name), horizontal, vertical);
+    GetGui().GetElementProperties().SetStaticTextAlignment(GetControl(name), horizontal, vertical);
     return true;
 }
 
@@ -210,13 +216,13 @@ bool setSpinboxValue(LuaState*, const std::wstring& name, float value)
 
 bool setSpinboxStepSize(LuaState*, const std::wstring& name, float step)
 {
-    GetGui().SetSpinBoxStepSize(GetControl(name), step);
+    GetGui().GetElementProperties().SetSpinBoxStepSize(GetControl(name), step);
     return true;
 }
 
 bool setSpinboxDecimals(LuaState*, const std::wstring& name, int32_t decimals)
 {
-    GetGui().SetSpinBoxDecimals(GetControl(name), decimals);
+    GetGui().GetElementProperties().SetSpinBoxDecimals(GetControl(name), decimals);
     return true;
 }
 
@@ -250,78 +256,101 @@ bool setImageScaleEnabled(LuaState*, const std::wstring& name, bool scale)
 
 void RegisterIGraphicsGuiBuilderProperties(CScriptMetaTable& table)
 {
-    table.RegisterMethod<TheGui, Control>("isButtonDown", &CGuiManager::IsButtonPressed);
+    table.RegisterMethod<TheElementProperties, Control>("isButtonDown",
+                                                        &CGuiElementProperties::IsButtonPressed);
     table.RegisterHelper("setButtonImage", &setButtonImage);
     table.RegisterHelper("getButtonImage", &getButtonImage);
     table.RegisterHelper("setButtonActiveImage", &setButtonActiveImage);
     table.RegisterHelper("getButtonActiveImage", &getButtonActiveImage);
     table.RegisterHelper("setButtonFont", &setElementFont);
     table.RegisterHelper("getButtonFont", &getButtonFont);
-    table.RegisterMethod<TheGui, Control>("isButtonBorderEnabled", &CGuiManager::IsButtonBorderEnabled);
+    table.RegisterMethod<TheElementProperties, Control>("isButtonBorderEnabled",
+                                                        &CGuiElementProperties::IsButtonBorderEnabled);
     table.RegisterHelper("setButtonBorderEnabled", &setButtonBorderEnabled);
     table.RegisterHelper("setButtonSprite", &setButtonSprite);
     table.RegisterHelper("setButtonType", &setButtonType);
-    table.RegisterMethod<TheGui, Control>("getButtonType", &CGuiManager::IsButtonPushButton);
+    table.RegisterMethod<TheElementProperties, Control>("getButtonType",
+                                                        &CGuiElementProperties::IsButtonPushButton);
     table.RegisterHelper("setButtonAlphaEnabled", &setButtonAlphaEnabled);
-    table.RegisterMethod<TheGui, Control>("isButtonAlphaEnabled", &CGuiManager::IsButtonAlphaEnabled);
+    table.RegisterMethod<TheElementProperties, Control>("isButtonAlphaEnabled",
+                                                        &CGuiElementProperties::IsButtonAlphaEnabled);
     table.RegisterHelper("setButtonState", &setButtonState);
 
     table.RegisterHelper("setEditTextColor", &setEditTextColor);
-    table.RegisterMethod<TheGui, Control>("getEditTextColor", &CGuiManager::GetEditBoxColor);
+    table.RegisterMethod<TheElementProperties, Control>("getEditTextColor",
+                                                        &CGuiElementProperties::GetEditBoxColor);
     table.RegisterHelper("setEditTextBorder", &setEditTextBorder);
-    table.RegisterMethod<TheGui, Control>("getEditTextBorder", &CGuiManager::GetEditBoxBorder);
+    table.RegisterMethod<TheElementProperties, Control>("getEditTextBorder",
+                                                        &CGuiElementProperties::GetEditBoxBorder);
     table.RegisterHelper("setEditTextFont", &setElementFont);
     table.RegisterHelper("getEditTextFont", &getElementFont);
     table.RegisterHelper("setEditTextMaxChars", &setEditTextMaxChars);
-    table.RegisterMethod<TheGui, Control>("getEditTextMaxChars", &CGuiManager::GetEditBoxMaxChars);
+    table.RegisterMethod<TheElementProperties, Control>("getEditTextMaxChars",
+                                                        &CGuiElementProperties::GetEditBoxMaxChars);
     table.RegisterHelper("setEditTextSelection", &setEditTextSelection);
     table.RegisterHelper("getEditTextSelection", &getEditTextSelection);
     table.RegisterHelper("setEditTextPasswordEnabled", &setEditTextPasswordEnabled);
-    table.RegisterMethod<TheGui, Control>("getEditTextPasswordEnabled", &CGuiManager::GetEditBoxPassword);
+    table.RegisterMethod<TheElementProperties, Control>("getEditTextPasswordEnabled",
+                                                        &CGuiElementProperties::GetEditBoxPassword);
     table.RegisterHelper("setEditTextAutoScrollEnabled", &setEditTextAutoScrollEnabled);
     table.RegisterHelper("setEditTextMultilineEnabled", &setEditTextMultilineEnabled);
-    table.RegisterMethod<TheGui, Control>("getEditTextMultilineEnabled", &CGuiManager::GetEditBoxMultiline);
+    table.RegisterMethod<TheElementProperties, Control>("getEditTextMultilineEnabled",
+                                                        &CGuiElementProperties::GetEditBoxMultiline);
     table.RegisterHelper("setEditTextAlignment", &setEditTextAlignment);
-    table.RegisterMethod<TheGui, Control>("getEditTextAlignmentHorizontal",
-                                          &CGuiManager::GetEditBoxAlignmentHorizontal);
-    table.RegisterMethod<TheGui, Control>("getEditTextAlignmentVertical",
-                                          &CGuiManager::GetEditBoxAlignmentVertical);
+    table.RegisterMethod<TheElementProperties, Control>(
+        "getEditTextAlignmentHorizontal", &CGuiElementProperties::GetEditBoxAlignmentHorizontal);
+    table.RegisterMethod<TheElementProperties, Control>("getEditTextAlignmentVertical",
+                                                        &CGuiElementProperties::GetEditBoxAlignmentVertical);
 
     table.RegisterHelper("setStaticTextColor", &setStaticTextColor);
-    table.RegisterMethod<TheGui, Control>("getStaticTextColor", &CGuiManager::GetStaticTextColor);
+    table.RegisterMethod<TheElementProperties, Control>("getStaticTextColor",
+                                                        &CGuiElementProperties::GetStaticTextColor);
     table.RegisterHelper("setStaticTextBackgroundColor", &setStaticTextBackgroundColor);
-    table.RegisterMethod<TheGui, Control>("getStaticTextBackgroundColor",
-                                          &CGuiManager::GetStaticTextBackgroundColor);
+    table.RegisterMethod<TheElementProperties, Control>("getStaticTextBackgroundColor",
+                                                        &CGuiElementProperties::GetStaticTextBackgroundColor);
     table.RegisterHelper("setStaticTextFont", &setElementFont);
     table.RegisterHelper("getStaticTextFont", &getElementFont);
     table.RegisterHelper("setStaticTextWordWrap", &setStaticTextWordWrap);
-    table.RegisterMethod<TheGui, Control>("getStaticTextWordWrap", &CGuiManager::GetStaticTextWordWrap);
+    table.RegisterMethod<TheElementProperties, Control>("getStaticTextWordWrap",
+                                                        &CGuiElementProperties::GetStaticTextWordWrap);
     table.RegisterHelper("setStaticTextBorder", &setStaticTextBorder);
-    table.RegisterMethod<TheGui, Control>("getStaticTextBorder", &CGuiManager::GetStaticTextBorder);
+    table.RegisterMethod<TheElementProperties, Control>("getStaticTextBorder",
+                                                        &CGuiElementProperties::GetStaticTextBorder);
     table.RegisterHelper("setStaticTextBackground", &setStaticTextBackground);
-    table.RegisterMethod<TheGui, Control>("getStaticTextBackground", &CGuiManager::GetStaticTextBackground);
+    table.RegisterMethod<TheElementProperties, Control>("getStaticTextBackground",
+                                                        &CGuiElementProperties::GetStaticTextBackground);
     table.RegisterHelper("setStaticTextAlignment", &setStaticTextAlignment);
-    table.RegisterMethod<TheGui, Control>("getStaticTextAlignmentHorizontal",
-                                          &CGuiManager::GetStaticTextAlignmentHorizontal);
-    table.RegisterMethod<TheGui, Control>("getStaticTextAlignmentVertical",
-                                          &CGuiManager::GetStaticTextAlignmentVertical);
-    table.RegisterMethod<TheGui, Control>("getStaticTextWidth", &CGuiManager::GetStaticTextWidth);
-    table.RegisterMethod<TheGui, Control>("getStaticTextHeight", &CGuiManager::GetStaticTextHeight);
+    table.RegisterMethod<TheElementProperties, Control>(
+        "getStaticTextAlignmentHorizontal", &CGuiElementProperties::GetStaticTextAlignmentHorizontal);
+    table.RegisterMethod<TheElementProperties, Control>(
+        "getStaticTextAlignmentVertical", &CGuiElementProperties::GetStaticTextAlignmentVertical);
+    table.RegisterMethod<TheElementProperties, Control>("getStaticTextWidth",
+                                                        &CGuiElementProperties::GetStaticTextWidth);
+    table.RegisterMethod<TheElementProperties, Control>("getStaticTextHeight",
+                                                        &CGuiElementProperties::GetStaticTextHeight);
 
     table.RegisterHelper("setSpinboxValue", &setSpinboxValue);
-    table.RegisterMethod<TheGui, Control>("getSpinboxValue", &CGuiManager::GetSpinBoxValue);
+    table.RegisterMethod<TheElementProperties, Control>("getSpinboxValue",
+                                                        &CGuiElementProperties::GetSpinBoxValue);
     table.RegisterHelper("setSpinboxStepSize", &setSpinboxStepSize);
-    table.RegisterMethod<TheGui, Control>("getSpinboxStepSize", &CGuiManager::GetSpinBoxStepSize);
+    table.RegisterMethod<TheElementProperties, Control>("getSpinboxStepSize",
+                                                        &CGuiElementProperties::GetSpinBoxStepSize);
     table.RegisterHelper("setSpinboxDecimals", &setSpinboxDecimals);
-    table.RegisterMethod<TheGui, Control>("getSpinboxDecimals", &CGuiManager::GetSpinBoxDecimals);
+    table.RegisterMethod<TheElementProperties, Control>("getSpinboxDecimals",
+                                                        &CGuiElementProperties::GetSpinBoxDecimals);
     table.RegisterHelper("setSpinboxRange", &setSpinboxRange);
-    table.RegisterMethod<TheGui, Control>("getSpinboxMinValue", &CGuiManager::GetSpinBoxMin);
-    table.RegisterMethod<TheGui, Control>("getSpinboxMaxValue", &CGuiManager::GetSpinBoxMax);
+    table.RegisterMethod<TheElementProperties, Control>("getSpinboxMinValue",
+                                                        &CGuiElementProperties::GetSpinBoxMin);
+    table.RegisterMethod<TheElementProperties, Control>("getSpinboxMaxValue",
+                                                        &CGuiElementProperties::GetSpinBoxMax);
 
     table.RegisterHelper("setImageTexture", &setImageTexture);
-    table.RegisterMethod<TheGui, Control>("getImageTexture", &CGuiManager::GetImageTexture);
+    table.RegisterMethod<TheElementProperties, Control>("getImageTexture",
+                                                        &CGuiElementProperties::GetImageTexture);
     table.RegisterHelper("setImageAlphaEnabled", &setImageAlphaEnabled);
-    table.RegisterMethod<TheGui, Control>("getImageAlphaEnabled", &CGuiManager::GetImageAlpha);
+    table.RegisterMethod<TheElementProperties, Control>("getImageAlphaEnabled",
+                                                        &CGuiElementProperties::GetImageAlpha);
     table.RegisterHelper("setImageScaleEnabled", &setImageScaleEnabled);
-    table.RegisterMethod<TheGui, Control>("getImageScaleEnabled", &CGuiManager::GetImageScale);
+    table.RegisterMethod<TheElementProperties, Control>("getImageScaleEnabled",
+                                                        &CGuiElementProperties::GetImageScale);
 }

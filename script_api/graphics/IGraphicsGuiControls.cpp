@@ -5,6 +5,7 @@
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/ScriptMetaTable.h"
 #include "gui/manager/GuiElementVisitor.h"
+#include "gui/elements/GuiElementProperties.h"
 #include "gui/manager/GuiManager.h"
 #include "gui/manager/ScreenCoordinates.h"
 #include "script_api/core/PointScript.h"
@@ -16,6 +17,7 @@
 
 #include <vector>
 
+using Graphics::GUI::CGuiElementProperties;
 using Graphics::GUI::CGuiManager;
 using LuaPlus::LuaObject;
 using LuaPlus::LuaStackObject;
@@ -24,6 +26,8 @@ using namespace IGraphicsGui;
 
 namespace
 {
+
+using TheElementProperties = TheGuiPart<CGuiElementProperties, &CGuiManager::GetElementProperties>;
 
 bool createCheckbox(LuaState*, const std::wstring& name, const std::wstring& text, const CRect& rect,
                     bool checked)
@@ -157,7 +161,8 @@ void forEachControl(LuaState*, const LuaStackObject& callback, const LuaStackObj
 void RegisterIGraphicsGuiControls(CScriptMetaTable& table)
 {
     table.RegisterHelper("createCheckbox", &createCheckbox);
-    table.RegisterMethod<TheGui, Control>("getCheckbox", &CGuiManager::IsCheckBoxChecked);
+    table.RegisterMethod<TheElementProperties, Control>("getCheckbox",
+                                                        &CGuiElementProperties::IsCheckBoxChecked);
     table.RegisterMethod<TheGui, Control>("setCheckbox", &CGuiManager::SetCheckBoxChecked);
     table.RegisterHelper("controlExists", &controlExists);
     table.RegisterMethod<TheGui, Control>("controlType", &CGuiManager::GetElementType);

@@ -4,6 +4,8 @@
 #include "core/foundation/Color.h"
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/ScriptMetaTable.h"
+#include "gui/manager/FaderManager.h"
+#include "gui/layout/GuiLayoutReader.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/RectScript.h"
@@ -24,7 +26,7 @@ bool loadGui(LuaState*, const std::wstring& fileName, const std::wstring& parent
     Graphics::GUI::CGuiManager& gui = GetGui();
     if (parentName.empty())
         return gui.Load(fileName);
-    return gui.LoadUnder(fileName, GetControl(parentName));
+    return gui.GetLayoutReader().LoadUnder(fileName, GetControl(parentName));
 }
 
 void removeGui(LuaState*)

@@ -2,6 +2,7 @@
 // their texts, data, icons and colours, and selection with its events.
 
 #include "core/script/lua/ScriptMetaTable.h"
+#include "gui/elements/GuiComboBoxOperations.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/RectScript.h"
@@ -10,6 +11,7 @@
 
 #include <optional>
 
+using Graphics::GUI::CGuiComboBoxOperations;
 using Graphics::GUI::CGuiManager;
 using LuaPlus::LuaObject;
 using LuaPlus::LuaState;
@@ -17,6 +19,8 @@ using namespace IGraphicsGui;
 
 namespace
 {
+
+using TheComboBoxes = TheGuiPart<CGuiComboBoxOperations, &CGuiManager::GetComboBoxes>;
 
 bool createListbox(LuaState*, const std::wstring& name, const CRect& rect, bool background,
                    const std::wstring& scrollBarName, const std::wstring& upButtonName,
@@ -116,7 +120,8 @@ void RegisterIGraphicsGuiLists(CScriptMetaTable& table)
     table.RegisterMethod<TheGui, Control>("makeListboxItemVisible", &CGuiManager::MakeListBoxItemVisible);
     table.RegisterMethod<TheGui, Control>("getComboboxCount", &CGuiManager::GetListBoxItemCount);
     table.RegisterMethod<TheGui, Control>("setComboMaxVisibleItems", &CGuiManager::SetComboBoxMaxItems);
-    table.RegisterMethod<TheGui, Control>("getComboMaxVisibleItems", &CGuiManager::GetComboBoxMaxItems);
+    table.RegisterMethod<TheComboBoxes, Control>("getComboMaxVisibleItems",
+                                                 &CGuiComboBoxOperations::GetMaxItems);
     table.RegisterMethod<TheGui, Control>("setComboboxText", &CGuiManager::SetComboBoxItemText);
     table.RegisterMethod<TheGui, Control>("getComboboxText", &CGuiManager::GetListBoxItemText);
     table.RegisterMethod<TheGui, Control>("findComboboxText", &CGuiManager::FindComboBoxItemText);

@@ -5,6 +5,7 @@
 #include "script_api/graphics/IGraphicsGuiMenus.h"
 
 #include "core/script/lua/ScriptMetaTable.h"
+#include "gui/elements/GuiMenuOperations.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/core/RectScript.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
@@ -71,37 +72,37 @@ std::wstring getMenuItemId(LuaState*, const std::wstring& name, Index index)
 
 bool hasMenuGotSubMenu(LuaState*, const std::wstring& name)
 {
-    return GetGui().HasMenuItemSubMenu(name);
+    return GetGui().GetMenus().HasItemSubMenu(name);
 }
 
 bool isMenuItemEnabled(LuaState*, const std::wstring& name)
 {
-    return GetGui().IsMenuItemEnabled(name);
+    return GetGui().GetMenus().IsItemEnabled(name);
 }
 
 void setMenuItemEnabled(LuaState*, const std::wstring& name, bool enabled)
 {
-    GetGui().SetMenuItemEnabled(name, enabled);
+    GetGui().GetMenus().SetItemEnabled(name, enabled);
 }
 
 bool isMenuItemChecked(LuaState*, const std::wstring& name)
 {
-    return GetGui().IsMenuItemChecked(name);
+    return GetGui().GetMenus().IsItemChecked(name);
 }
 
 void setMenuItemChecked(LuaState*, const std::wstring& name, bool checked)
 {
-    GetGui().SetMenuItemChecked(name, checked);
+    GetGui().GetMenus().SetItemChecked(name, checked);
 }
 
 std::wstring getMenuItemLabel(LuaState*, const std::wstring& name)
 {
-    return GetGui().GetMenuItemLabel(name);
+    return GetGui().GetMenus().GetItemLabel(name);
 }
 
 void setMenuItemLabel(LuaState*, const std::wstring& name, const std::wstring& text)
 {
-    GetGui().SetMenuItemLabel(name, text);
+    GetGui().GetMenus().SetItemLabel(name, text);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "script_api/graphics/IGraphicsGuiScrollers.h"
 
 #include "core/script/lua/ScriptMetaTable.h"
+#include "gui/manager/GuiScrollers.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
@@ -25,7 +26,7 @@ bool createScroller(LuaState*, const std::wstring& parentName, float speedX, flo
 
 bool removeScroller(LuaState*, const std::wstring& parentName)
 {
-    return GetGui().RemoveScroller(GetControl(parentName));
+    return GetGui().GetScrollers().Remove(GetControl(parentName));
 }
 
 bool addToScroller(LuaState*, const std::wstring& parentName, const std::wstring& name)

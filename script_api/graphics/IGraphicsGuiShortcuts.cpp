@@ -54,25 +54,25 @@ bool shortcutExistsAny(LuaState*, KeyCode keyCode, bool shift, bool control)
 
 uint32_t getShortcutEventType(LuaState*, const std::wstring& name)
 {
-    const auto* binding = GetGui().FindShortcutOf(name);
+    const auto* binding = GetGui().GetShortcuts().FindOf(name);
     return binding != nullptr ? binding->second.type : 0;
 }
 
 uint32_t getShortcutKeyCode(LuaState*, const std::wstring& name)
 {
-    const auto* binding = GetGui().FindShortcutOf(name);
+    const auto* binding = GetGui().GetShortcuts().FindOf(name);
     return binding != nullptr ? binding->first.keyCode : 0;
 }
 
 bool getShortcutShiftOn(LuaState*, const std::wstring& name)
 {
-    const auto* binding = GetGui().FindShortcutOf(name);
+    const auto* binding = GetGui().GetShortcuts().FindOf(name);
     return binding != nullptr && binding->first.shift;
 }
 
 bool getShortcutControlOn(LuaState*, const std::wstring& name)
 {
-    const auto* binding = GetGui().FindShortcutOf(name);
+    const auto* binding = GetGui().GetShortcuts().FindOf(name);
     return binding != nullptr && binding->first.control;
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/script/lua/ScriptMetaTable.h"
 #include "core/script/lua/ScriptNumbers.h"
+#include "gui/elements/GuiScrollBarOperations.h"
+#include "gui/elements/GuiTabOperations.h"
 #include "gui/manager/GuiManager.h"
 #include "script_api/core/ColorScript.h"
 #include "script_api/core/RectScript.h"
@@ -11,6 +13,8 @@
 #include <irrlicht.h>
 
 using Graphics::GUI::CGuiManager;
+using Graphics::GUI::CGuiScrollBarOperations;
+using Graphics::GUI::CGuiTabOperations;
 using LuaPlus::Index;
 using LuaPlus::LuaState;
 using LuaPlus::Saturating;
@@ -18,6 +22,9 @@ using namespace IGraphicsGui;
 
 namespace
 {
+
+using TheTabs = TheGuiPart<CGuiTabOperations, &CGuiManager::GetTabs>;
+using TheScrollBars = TheGuiPart<CGuiScrollBarOperations, &CGuiManager::GetScrollBars>;
 
 bool createTabControl(LuaState*, const std::wstring& name, const CRect& rect, bool fillBackground,
                       bool border)
@@ -54,7 +61,7 @@ bool setScrollBarLimit(LuaState*, const std::wstring& name, Saturating<uint32_t>
 
 bool setScrollBarHorizontal(LuaState*, const std::wstring& name, bool horizontal)
 {
-    GetGui().SetScrollBarHorizontal(GetControl(name), horizontal);
+    GetGui().GetScrollBars().SetHorizontal(GetControl(name), horizontal);
     return true;
 }
 
@@ -66,7 +73,7 @@ bool setScrollBarPos(LuaState*, const std::wstring& name, Saturating<int32_t> po
 
 void setActiveTab(LuaState*, const std::wstring& name, Index index)
 {
-    GetGui().SetActiveTab(GetControl(name), index);
+    GetGui().GetTabs().SetActiveTab(GetControl(name), index);
 }
 
 // The page's name; past the pages the tab control's own.
@@ -74,25 +81,25 @@ std::wstring getTabId(LuaState*, const std::wstring& name, Index index)
 {
     Graphics::GUI::CGuiManager& gui = GetGui();
     irr::gui::IGUIElement* tabControl = GetControl(name);
-    irr::gui::IGUIElement* tab = gui.GetTab(tabControl, index);
+    irr::gui::IGUIElement* tab = gui.GetTabs().GetTab(tabControl, index);
     return gui.GetElementName((tab != nullptr ? tab : tabControl)->getID(), false);
 }
 
 bool setTabControlBackground(LuaState*, const std::wstring& name, bool fill)
 {
-    GetGui().SetTabControlBackground(GetControl(name), fill);
+    GetGui().GetTabs().SetControlBackground(GetControl(name), fill);
     return true;
 }
 
 bool setTabControlBorder(LuaState*, const std::wstring& name, bool border)
 {
-    GetGui().SetTabControlBorder(GetControl(name), border);
+    GetGui().GetTabs().SetControlBorder(GetControl(name), border);
     return true;
 }
 
 bool setTabPageBackground(LuaState*, const std::wstring& name, bool drawBackground)
 {
-    GetGui().SetTabPageBackground(GetControl(name), drawBackground);
+    GetGui().GetTabs().SetPageBackground(GetControl(name), drawBackground);
     return true;
 }
 
@@ -111,23 +118,26 @@ void RegisterIGraphicsGuiTabs(CScriptMetaTable& table)
     table.RegisterHelper("createTab", &createTab);
     table.RegisterHelper("createScrollBar", &createScrollBar);
     table.RegisterHelper("setScrollBarLimit", &setScrollBarLimit);
-    table.RegisterMethod<TheGui, Control>("getScrollBarLimit", &CGuiManager::GetScrollBarMax);
-    table.RegisterMethod<TheGui, Control>("getScrollBarStep", &CGuiManager::GetScrollBarSmallStep);
-    table.RegisterMethod<TheGui, Control>("getScrollBarStepLarge", &CGuiManager::GetScrollBarLargeStep);
+    table.RegisterMethod<TheScrollBars, Control>("getScrollBarLimit", &CGuiScrollBarOperations::GetMaximum);
+    table.RegisterMethod<TheScrollBars, Control>("getScrollBarStep", &CGuiScrollBarOperations::GetSmallStep);
+    table.RegisterMethod<TheScrollBars, Control>("getScrollBarStepLarge",
+                                                 &CGuiScrollBarOperations::GetLargeStep);
     table.RegisterHelper("setScrollBarHorizontal", &setScrollBarHorizontal);
-    table.RegisterMethod<TheGui, Control>("getScrollBarHorizontal", &CGuiManager::GetScrollBarHorizontal);
+    table.RegisterMethod<TheScrollBars, Control>("getScrollBarHorizontal",
+                                                 &CGuiScrollBarOperations::IsHorizontal);
     table.RegisterHelper("setScrollBarPos", &setScrollBarPos);
-    table.RegisterMethod<TheGui, Control>("getScrollBarPos", &CGuiManager::GetScrollBarPos);
-    table.RegisterMethod<TheGui, Control>("getTabCount", &CGuiManager::GetTabCount);
-    table.RegisterMethod<TheGui, Control>("getActiveTab", &CGuiManager::GetActiveTab);
+    table.RegisterMethod<TheScrollBars, Control>("getScrollBarPos", &CGuiScrollBarOperations::GetPosition);
+    table.RegisterMethod<TheTabs, Control>("getTabCount", &CGuiTabOperations::GetCount);
+    table.RegisterMethod<TheTabs, Control>("getActiveTab", &CGuiTabOperations::GetActiveTab);
     table.RegisterHelper("setActiveTab", &setActiveTab);
     table.RegisterHelper("getTabId", &getTabId);
     table.RegisterHelper("setTabControlBackground", &setTabControlBackground);
-    table.RegisterMethod<TheGui, Control>("getTabControlBackground", &CGuiManager::GetTabControlBackground);
+    table.RegisterMethod<TheTabs, Control>("getTabControlBackground",
+                                           &CGuiTabOperations::GetControlBackground);
     table.RegisterHelper("setTabControlBorder", &setTabControlBorder);
-    table.RegisterMethod<TheGui, Control>("getTabControlBorder", &CGuiManager::GetTabControlBorder);
+    table.RegisterMethod<TheTabs, Control>("getTabControlBorder", &CGuiTabOperations::GetControlBorder);
     table.RegisterHelper("setTabPageBackground", &setTabPageBackground);
-    table.RegisterMethod<TheGui, Control>("getTabPageBackground", &CGuiManager::GetTabPageBackground);
+    table.RegisterMethod<TheTabs, Control>("getTabPageBackground", &CGuiTabOperations::GetPageBackground);
     table.RegisterHelper("setTabPageColor", &setTabPageColor);
-    table.RegisterMethod<TheGui, Control>("getTabPageColor", &CGuiManager::GetTabPageColor);
+    table.RegisterMethod<TheTabs, Control>("getTabPageColor", &CGuiTabOperations::GetPageColor);
 }

@@ -9,7 +9,8 @@
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/ScriptMetaTable.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/input/InputKeyMap.h"
+#include "gui/manager/InputKeyMapOf.h"
 #include "platform/Terminal.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/ScriptInterface.h"
@@ -22,11 +23,11 @@ using LuaPlus::LuaState;
 namespace
 {
 
-using CInputKeyMap = Graphics::GUI::CGuiManager::CInputKeyMap;
+using Graphics::GUI::CInputKeyMap;
 
 CInputKeyMap& KeyMap()
 {
-    return GetScriptGraphicsEngine().GetGuiManager()->GetInputKeyMap();
+    return Graphics::GUI::InputKeyMapOf(*GetScriptGraphicsEngine().GetGuiManager());
 }
 
 // Key codes are 16-bit: scripts' numbers keep their low bits.

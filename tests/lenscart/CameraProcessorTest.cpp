@@ -6,7 +6,7 @@
 #include "app/EngineComposition.h"
 #include "core/script/ScriptManager.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/InputKeyMapOf.h"
 #include "lenscart/CameraProcessor.h"
 #include "physics/PhysicsEngine.h"
 #include "script_api/world/EntityArguments.h"
@@ -86,7 +86,7 @@ protected:
     // Binds the action to a key the first time, then sets it on or off.
     void Key(const wchar_t* action, bool on)
     {
-        Graphics::GUI::CInputKeyMap& keys = graphics->GetGuiManager()->GetInputKeyMap();
+        Graphics::GUI::CInputKeyMap& keys = Graphics::GUI::InputKeyMapOf(*graphics->GetGuiManager());
         if (!keys.ActionExists(action))
             keys.AddActionKeyCode(action, L"", 0x41, false, false);
         keys.SetActionOn(action, on);

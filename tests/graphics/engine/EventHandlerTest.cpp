@@ -233,7 +233,7 @@ TEST_F(EventHandlerTest, AShortcutPublishesTheKeyThenItsGuiEvent)
     EXPECT_EQ(shortcut.elementName, L"saveButton");
     EXPECT_EQ(shortcut.type, 5u);
     EXPECT_EQ(shortcut.flag, 1);
-    EXPECT_TRUE(gui().GetShortcuts().empty());
+    EXPECT_TRUE(gui().GetShortcuts().GetAll().empty());
 }
 
 TEST_F(EventHandlerTest, AShortcutWithGuiPublishingOffStillPublishesTheKey)

@@ -7,6 +7,7 @@
 #include "core/app/Application.h"
 #include "core/app/FakeClock.h"
 #include "core/foundation/KVOError.h"
+#include "gui/manager/FaderManager.h"
 #include "gui/manager/GuiManager.h"
 
 #include <gtest/gtest.h>

@@ -212,7 +212,7 @@ TEST(GraphicsEngineInit, ClearCacheEmptiesSceneMeshesTexturesAndGui)
     EXPECT_EQ(engine.GetNumberOfLoadedTextures(), 0u);
     EXPECT_TRUE(device->getGUIEnvironment()->getRootGUIElement()->getChildren().empty());
     EXPECT_EQ(engine.GetGuiManager()->GetElementName(5, false), L"");
-    EXPECT_TRUE(engine.GetGuiManager()->GetShortcuts().empty());
+    EXPECT_TRUE(engine.GetGuiManager()->GetShortcuts().GetAll().empty());
     EXPECT_TRUE(engine.IsRunning());
 }
 

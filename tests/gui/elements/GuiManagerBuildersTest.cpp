@@ -7,6 +7,7 @@
 #include "core/foundation/Rect.h"
 #include "core/io/ArchiveTestUtil.h"
 #include "gui/sprites/GuiKVOSpriteBank.h"
+#include "gui/elements/GuiElementProperties.h"
 
 #include <fstream>
 #include <iterator>
@@ -73,8 +74,8 @@ TEST_F(GuiManagerBuildersTest, SpinBoxTabsThroughItsEditBoxAndNamesItsButtons)
     // The name still finds the spin box, not its edit box.
     EXPECT_EQ(gui.GetElement(L"spin", true), spin);
 
-    gui::IGUIButton* up = gui.GetSpinBoxButton(spin, true);
-    gui::IGUIButton* down = gui.GetSpinBoxButton(spin, false);
+    gui::IGUIButton* up = gui.GetElementProperties().GetSpinBoxButton(spin, true);
+    gui::IGUIButton* down = gui.GetElementProperties().GetSpinBoxButton(spin, false);
     ASSERT_NE(up, nullptr);
     ASSERT_NE(down, nullptr);
     EXPECT_NE(up, down);
@@ -98,7 +99,8 @@ TEST_F(GuiManagerBuildersTest, SpinBoxTabsThroughItsEditBoxAndNamesItsButtons)
     ASSERT_NE(texted, nullptr);
     EXPECT_TRUE(recorder.Of({20}).empty());
     EXPECT_FLOAT_EQ(texted->getValue(), 4.0f);
-    EXPECT_NE(gui.GetSpinBoxButton(texted, true)->getID(), gui.GetElementId(L"up", false));
+    EXPECT_NE(gui.GetElementProperties().GetSpinBoxButton(texted, true)->getID(),
+              gui.GetElementId(L"up", false));
 }
 
 TEST_F(GuiManagerBuildersTest, MissingImageShowsThePlaceholder)
@@ -107,7 +109,7 @@ TEST_F(GuiManagerBuildersTest, MissingImageShowsThePlaceholder)
         gui.AddImageNamed(L"image", L"no such file.png", CRect(0.1f, 0.1f, 0.2f, 0.2f), true, true);
     ASSERT_NE(image, nullptr);
     ASSERT_NE(image->getImage(), nullptr);
-    EXPECT_EQ(gui.GetImageTexture(image), L"___NULL_IMAGE___");
+    EXPECT_EQ(gui.GetElementProperties().GetImageTexture(image), L"___NULL_IMAGE___");
     EXPECT_TRUE(image->isImageScaled());
     EXPECT_TRUE(image->isAlphaChannelUsed());
 }
@@ -119,7 +121,7 @@ TEST_F(GuiManagerBuildersTest, PropertiesRefuseOtherKinds)
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(ErrorOf([&] { gui.SetSpinBoxValue(button, 1.0f); }),
               L"[CGuiManager::SetSpinBoxValue] Gui element is not a spin box:button");
-    EXPECT_EQ(ErrorOf([&] { gui.GetEditBoxSelection(nullptr); }),
+    EXPECT_EQ(ErrorOf([&] { gui.GetElementProperties().GetEditBoxSelection(nullptr); }),
               L"[CGuiManager::GetEditBoxSelection] Gui element is not an edit box:");
     EXPECT_EQ(ErrorOf([&] { gui.SetElementFont(root(), L""); }),
               L"[CGuiManager::SetElementFont] Gui element has no font:");
@@ -129,12 +131,12 @@ TEST_F(GuiManagerBuildersTest, EditBoxSelectionIsForgottenWithItsElement)
 {
     gui::IGUIEditBox* box = gui.AddEditBoxNamed(L"box", L"abcdef", CRect(0, 0, 100, 20), true, L"", 0);
     ASSERT_NE(box, nullptr);
-    gui.SetEditBoxSelection(box, 2, 4);
-    EXPECT_EQ(gui.GetEditBoxSelection(box), std::make_pair(2, 4));
+    gui.GetElementProperties().SetEditBoxSelection(box, 2, 4);
+    EXPECT_EQ(gui.GetElementProperties().GetEditBoxSelection(box), std::make_pair(2, 4));
     // Another element that happens to take the address starts without one.
     const int32_t id = box->getID();
     box->setID(id + 1);
-    EXPECT_EQ(gui.GetEditBoxSelection(box), std::make_pair(0, 0));
+    EXPECT_EQ(gui.GetElementProperties().GetEditBoxSelection(box), std::make_pair(0, 0));
 }
 
 TEST_F(GuiManagerBuildersTest, FontsAreNamedByTheFileOfTheirKey)
@@ -152,17 +154,17 @@ TEST_F(GuiManagerBuildersTest, FontsAreNamedByTheFileOfTheirKey)
         gui.AddButtonNamed(L"button", L"B", CRect(0, 0, 50, 20), L"tiny", L"", L"", false, false, true);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->getOverrideFont(), gui.GetFont(L"tiny", false));
-    EXPECT_EQ(gui.GetElementFontFile(button), file);
+    EXPECT_EQ(gui.GetElementProperties().GetElementFontFile(button), file);
     // Unregistered: the file of no key.
     gui::IGUIStaticText* text =
         gui.AddStaticTextNamed(L"text", L"T", CRect(0, 30, 50, 50), false, false, false, CColor(), L"");
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(gui.GetElementFontFile(text), std::nullopt);
+    EXPECT_EQ(gui.GetElementProperties().GetElementFontFile(text), std::nullopt);
     gui.SetElementFont(text, L"tiny");
-    EXPECT_EQ(gui.GetElementFontFile(text), file);
+    EXPECT_EQ(gui.GetElementProperties().GetElementFontFile(text), file);
     gui.SetElementFont(button, L"");
     EXPECT_EQ(button->getOverrideFont(), nullptr);
-    EXPECT_EQ(gui.GetElementFontFile(button), std::nullopt);
+    EXPECT_EQ(gui.GetElementProperties().GetElementFontFile(button), std::nullopt);
 }
 
 TEST_F(GuiManagerBuildersTest, ButtonSpritesComeFromTheBankByName)
@@ -220,10 +222,10 @@ TEST_F(GuiManagerBuildersTest, FuzzedBuilderLayoutsLoadOrFailCleanly)
     gui.AddImageNamed(L"image", L"", CRect(0.1f, 0.5f, 0.3f, 0.7f), true, true);
     gui::IGUIStaticText* text = gui.AddStaticTextNamed(L"text", L"Text", CRect(100, 10, 200, 30), true, true,
                                                        true, CColor(1, 0, 0, 1), L"");
-    gui.SetStaticTextAlignment(text, 2, 1);
+    gui.GetElementProperties().SetStaticTextAlignment(text, 2, 1);
     gui::IGUIEditBox* box = gui.AddEditBoxNamed(L"box", L"edit", CRect(100, 40, 200, 60), true, L"", 9);
     gui.SetEditBoxPassword(box, true, L'#');
-    gui.SetEditBoxColor(box, CColor(0, 1, 0, 1));
+    gui.GetElementProperties().SetEditBoxColor(box, CColor(0, 1, 0, 1));
     gui.AddSpinBoxNamed(L"spin", L"", CRect(100, 70, 200, 90), 0.0f, 50.0f, 5.0f, 2, L"up", L"down");
 
     // Relative coordinates in the text seed, pixels in the binary and

@@ -3,6 +3,7 @@
 // buttons laid out left to right.
 
 #include "gui/GuiManagerTestSupport.h"
+#include "gui/elements/GuiMenuOperations.h"
 
 namespace
 {
@@ -106,24 +107,24 @@ TEST_F(MenuTest, ItemsAreReadAndChangedByNameAndSubMenusFollowTheirItem)
     EXPECT_EQ(std::wstring(file->getText()), L"File");
     gui.AddMenuItem(file, L"open", L"Open", true, true, -1);
 
-    EXPECT_TRUE(gui.HasMenuItemSubMenu(L"file"));
-    EXPECT_FALSE(gui.HasMenuItemSubMenu(L"open"));
-    EXPECT_TRUE(gui.IsMenuItemChecked(L"open"));
-    gui.SetMenuItemChecked(L"open", false);
-    EXPECT_FALSE(gui.IsMenuItemChecked(L"open"));
+    EXPECT_TRUE(gui.GetMenus().HasItemSubMenu(L"file"));
+    EXPECT_FALSE(gui.GetMenus().HasItemSubMenu(L"open"));
+    EXPECT_TRUE(gui.GetMenus().IsItemChecked(L"open"));
+    gui.GetMenus().SetItemChecked(L"open", false);
+    EXPECT_FALSE(gui.GetMenus().IsItemChecked(L"open"));
 
-    gui.SetMenuItemEnabled(L"file", false);
-    EXPECT_FALSE(gui.IsMenuItemEnabled(L"file"));
+    gui.GetMenus().SetItemEnabled(L"file", false);
+    EXPECT_FALSE(gui.GetMenus().IsItemEnabled(L"file"));
     EXPECT_FALSE(file->isEnabled());
-    gui.SetMenuItemEnabled(L"file", true);
+    gui.GetMenus().SetItemEnabled(L"file", true);
     EXPECT_TRUE(file->isEnabled());
 
-    gui.SetMenuItemLabel(L"file", L"Document");
-    EXPECT_EQ(gui.GetMenuItemLabel(L"file"), L"Document");
+    gui.GetMenus().SetItemLabel(L"file", L"Document");
+    EXPECT_EQ(gui.GetMenus().GetItemLabel(L"file"), L"Document");
     EXPECT_EQ(std::wstring(file->getText()), L"Document");
 
-    EXPECT_EQ(ErrorOf([&] { gui.GetMenuItemLabel(L"bar"); }), L"Menu item not found:bar");
-    EXPECT_EQ(ErrorOf([&] { gui.GetMenuItemLabel(L"nothing"); }),
+    EXPECT_EQ(ErrorOf([&] { gui.GetMenus().GetItemLabel(L"bar"); }), L"Menu item not found:bar");
+    EXPECT_EQ(ErrorOf([&] { gui.GetMenus().GetItemLabel(L"nothing"); }),
               L"[CGuiManager::GetElement] Cannot find gui element:nothing");
     EXPECT_EQ(ErrorOf([&] { gui.AddMenuItem(nullptr, L"x", L"X", true, false, -1); }),
               L"CGuiManager::addMenuItem] Parent context menu is not defined.");
@@ -149,7 +150,7 @@ TEST_F(MenuTest, RemovingAnItemTakesItsSubMenuAndTheNamesBelowItOutOfTheGui)
     EXPECT_EQ(Labels(menu), (std::vector<std::wstring>{L"Keep"}));
     EXPECT_EQ(gui.GetElement(moreId, false), nullptr);
     EXPECT_FALSE(gui.ElementExists(L"deep"));
-    EXPECT_EQ(gui.GetShortcuts().size(), 0u);
+    EXPECT_EQ(gui.GetShortcuts().GetAll().size(), 0u);
     EXPECT_EQ(menu->getChildren().size(), 0u);
 
     // Clearing does the same for every item.

@@ -6,7 +6,10 @@
 
 #include "core/io/ArchiveText.h"
 #include "gui/elements/GUIListBoxEx.h"
+#include "gui/manager/FaderManager.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
+#include "gui/elements/GuiElementProperties.h"
+#include "gui/layout/GuiLayoutReader.h"
 
 namespace
 {
@@ -42,7 +45,7 @@ TEST_F(LayoutTest, NumericIdsBecomeNamesAndTabOrders)
     EXPECT_NE(seven->getID(), 7);
     EXPECT_EQ(seven->getParent(), root());
     EXPECT_EQ(gui.GetElementText(seven), L"Seven");
-    EXPECT_TRUE(gui.IsCheckBoxChecked(seven));
+    EXPECT_TRUE(gui.GetElementProperties().IsCheckBoxChecked(seven));
     EXPECT_EQ(seven->getRelativePosition(), core::rect<s32>(80, 60, 240, 120));
     EXPECT_EQ(seven->getTabOrder(), 7);
     EXPECT_TRUE(seven->isTabStop());
@@ -228,7 +231,7 @@ TEST_F(LayoutTest, IncludeLoadsUnderTheElementBeingRead)
     // Loading under a named parent puts the parent back afterwards.
     gui::IGUIElement* outer = gui.GetElement(L"outer", true);
     gui.Remove(L"inner");
-    EXPECT_TRUE(gui.LoadUnder(folder.Wide("inner.kvogui"), outer));
+    EXPECT_TRUE(gui.GetLayoutReader().LoadUnder(folder.Wide("inner.kvogui"), outer));
     EXPECT_EQ(gui.GetElement(L"inner", true)->getParent(), outer);
     EXPECT_EQ(gui.GetGuiParent(), root());
 }
@@ -390,17 +393,17 @@ TEST_F(LayoutTest, ShortcutTexts)
         if (entry.keyCode == 0)
         {
             // A text that does not read binds nothing, not key 0.
-            EXPECT_TRUE(gui.GetShortcuts().empty()) << entry.text;
+            EXPECT_TRUE(gui.GetShortcuts().GetAll().empty()) << entry.text;
             continue;
         }
-        const auto* binding = gui.FindShortcutOf(L"button");
+        const auto* binding = gui.GetShortcuts().FindOf(L"button");
         ASSERT_NE(binding, nullptr);
         EXPECT_EQ(binding->first.shift, entry.shift) << entry.text;
         EXPECT_EQ(binding->first.control, entry.control) << entry.text;
         EXPECT_EQ(binding->second.type, 5u);
     }
-    EXPECT_EQ(Graphics::GUI::CGuiManager::ShortcutText({0x41, false, true, true}), "0x41+0x10+0x11");
-    EXPECT_EQ(Graphics::GUI::CGuiManager::ShortcutText({0x0D, false, false, false}), "0x0D");
+    EXPECT_EQ(Graphics::GUI::CGuiShortcuts::Text({0x41, false, true, true}), "0x41+0x10+0x11");
+    EXPECT_EQ(Graphics::GUI::CGuiShortcuts::Text({0x0D, false, false, false}), "0x0D");
 
     // "-Shortcut" through an archive and back.
     gui.ClearShortcuts();

@@ -3,6 +3,8 @@
 // form, damaged entries, and a seeded fuzz run of the readers.
 
 #include "gui/GuiLayoutFixture.h"
+#include "gui/layout/GuiLayoutKinds.h"
+#include "gui/elements/GuiMenuOperations.h"
 
 namespace
 {
@@ -37,8 +39,7 @@ protected:
     static bool ButtonsHaveAReader()
     {
         size_t count = 0;
-        const Graphics::GUI::CGuiManager::SElementKind* kinds =
-            Graphics::GUI::CGuiManager::GetElementKinds(count);
+        const Graphics::GUI::SGuiLayoutKind* kinds = Graphics::GUI::CGuiLayoutKinds::GetAll(count);
         return count > 0 && kinds[0].reader != nullptr;
     }
 };
@@ -52,11 +53,11 @@ TEST_F(MenuLayoutTest, MenusOfVersion1019LoadWithTheirItemsAndShortcuts)
     EXPECT_EQ(ItemNames(L"file").size(), 3u);
     EXPECT_EQ(ItemNames(L"file")[0], L"open");
     EXPECT_EQ(ItemNames(L"file")[2], L"quit");
-    EXPECT_TRUE(gui.HasMenuItemSubMenu(L"file"));
-    EXPECT_EQ(gui.GetMenuItemLabel(L"open"), L"Open\u2026");
-    EXPECT_TRUE(gui.IsMenuItemChecked(L"open"));
-    EXPECT_FALSE(gui.IsMenuItemChecked(L"quit"));
-    EXPECT_FALSE(gui.IsMenuItemEnabled(L"quit"));
+    EXPECT_TRUE(gui.GetMenus().HasItemSubMenu(L"file"));
+    EXPECT_EQ(gui.GetMenus().GetItemLabel(L"open"), L"Open\u2026");
+    EXPECT_TRUE(gui.GetMenus().IsItemChecked(L"open"));
+    EXPECT_FALSE(gui.GetMenus().IsItemChecked(L"quit"));
+    EXPECT_FALSE(gui.GetMenus().IsItemEnabled(L"quit"));
     EXPECT_EQ(gui.GetElementToolTip(gui.GetElement(L"file", true)), L"The file menu");
     gui::IGUIContextMenu* file = static_cast<gui::IGUIContextMenu*>(gui.GetElement(L"file", true));
     EXPECT_EQ(std::wstring(file->getItemText(1)), L"");
@@ -67,9 +68,9 @@ TEST_F(MenuLayoutTest, MenusOfVersion1019LoadWithTheirItemsAndShortcuts)
     EXPECT_EQ(ItemNames(L"popup"), (std::vector<std::wstring>{L"copy"}));
 
     // The shortcuts choose their items.
-    ASSERT_NE(gui.FindShortcutOf(L"open"), nullptr);
-    EXPECT_EQ(gui.FindShortcutOf(L"open")->second.type, 18u);
-    EXPECT_EQ(gui.FindShortcutOf(L"help")->first.keyCode, 0x70);
+    ASSERT_NE(gui.GetShortcuts().FindOf(L"open"), nullptr);
+    EXPECT_EQ(gui.GetShortcuts().FindOf(L"open")->second.type, 18u);
+    EXPECT_EQ(gui.GetShortcuts().FindOf(L"help")->first.keyCode, 0x70);
     CGuiRecorder recorder;
     PostControlKey(0x4F);
     EXPECT_EQ(recorder.Of({18}), (std::vector<SGuiRecord>{{L"open", 18}}));
@@ -80,8 +81,8 @@ TEST_F(MenuLayoutTest, OlderMenusEndTheirItemsWithTheBlockAndToolbarsHaveNoButto
     ASSERT_TRUE(Load(Fixture("menus_v1018.kvogui")));
     EXPECT_EQ(ItemNames(L"7"), (std::vector<std::wstring>{L"cut", L"more"}));
     EXPECT_EQ(ItemNames(L"more"), (std::vector<std::wstring>{L"deeper"}));
-    EXPECT_TRUE(gui.IsMenuItemChecked(L"deeper"));
-    EXPECT_FALSE(gui.IsMenuItemChecked(L"cut"));
+    EXPECT_TRUE(gui.GetMenus().IsItemChecked(L"deeper"));
+    EXPECT_FALSE(gui.GetMenus().IsItemChecked(L"cut"));
     EXPECT_EQ(gui.GetElementToolTip(gui.GetElement(L"more", true)), L"More things");
     EXPECT_EQ(gui.GetElement(L"7", true)->getRelativePosition().UpperLeftCorner, core::position2di(10, 10));
     gui::IGUIElement* tools = gui.GetElement(L"tools", true);
@@ -106,8 +107,8 @@ TEST_F(MenuLayoutTest, ToolbarButtonsInsideTheBlockAreLaidOutAndKeepTheirShortcu
     EXPECT_TRUE(fresh->isPushButton());
     EXPECT_TRUE(save->isAlphaChannelUsed());
     EXPECT_TRUE(save->isDrawingBorder());
-    ASSERT_NE(gui.FindShortcutOf(L"new"), nullptr);
-    EXPECT_EQ(gui.FindShortcutOf(L"new")->second.type, 5u);
+    ASSERT_NE(gui.GetShortcuts().FindOf(L"new"), nullptr);
+    EXPECT_EQ(gui.GetShortcuts().FindOf(L"new")->second.type, 5u);
 
     // Saved, the buttons are the tool bar's children; they come back as its
     // buttons once the button kind has its reader.
@@ -151,7 +152,7 @@ TEST_F(MenuLayoutTest, MenusRoundTripThroughEveryFormByteForByte)
     }
     EXPECT_EQ(folder.Read(previous), first);
     EXPECT_EQ(ItemNames(L"file").size(), 3u);
-    EXPECT_EQ(gui.GetMenuItemLabel(L"quit"), L"Quit");
+    EXPECT_EQ(gui.GetMenus().GetItemLabel(L"quit"), L"Quit");
     EXPECT_EQ(ItemNames(L"more"), (std::vector<std::wstring>{L"deeper"}));
     EXPECT_EQ(gui.GetElementToolTip(gui.GetElement(L"more", true)), L"More things");
 }

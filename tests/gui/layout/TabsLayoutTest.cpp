@@ -3,6 +3,8 @@
 // through every file form, and a seeded fuzz run of the readers.
 
 #include "gui/GuiLayoutFixture.h"
+#include "gui/elements/GuiScrollBarOperations.h"
+#include "gui/elements/GuiTabOperations.h"
 
 namespace
 {
@@ -28,11 +30,11 @@ TEST_F(TabsLayoutTest, PagesComeFromEntriesAndFromTabBlocksUnderTheTabControl)
     ASSERT_TRUE(Load(Fixture("tabs_v1019.kvogui")));
     gui::IGUIElement* tabs = gui.GetElement(L"tabs", true);
     EXPECT_EQ(tabs->getRelativePosition(), core::rect<s32>(80, 60, 720, 540));
-    EXPECT_TRUE(gui.GetTabControlBackground(tabs));
-    EXPECT_FALSE(gui.GetTabControlBorder(tabs));
-    ASSERT_EQ(gui.GetTabCount(tabs), 2);
-    EXPECT_EQ(gui.GetTab(tabs, 0), Tab(L"general"));
-    EXPECT_EQ(gui.GetTab(tabs, 1), Tab(L"colors"));
+    EXPECT_TRUE(gui.GetTabs().GetControlBackground(tabs));
+    EXPECT_FALSE(gui.GetTabs().GetControlBorder(tabs));
+    ASSERT_EQ(gui.GetTabs().GetCount(tabs), 2);
+    EXPECT_EQ(gui.GetTabs().GetTab(tabs, 0), Tab(L"general"));
+    EXPECT_EQ(gui.GetTabs().GetTab(tabs, 1), Tab(L"colors"));
     EXPECT_EQ(gui.GetElementText(Tab(L"general")), L"General");
     EXPECT_EQ(Tab(L"general")->getBackgroundColor(), video::SColor(255, 255, 0, 0));
     EXPECT_TRUE(Tab(L"general")->isDrawingBackground());
@@ -51,14 +53,14 @@ TEST_F(TabsLayoutTest, PagesComeFromEntriesAndFromTabBlocksUnderTheTabControl)
     // Scroll bars: steps from the fractions, at least 1; each publishes its
     // position as it is made.
     auto* volume = static_cast<gui::IGUIScrollBar*>(gui.GetElement(L"volume", true));
-    EXPECT_TRUE(gui.GetScrollBarHorizontal(volume));
+    EXPECT_TRUE(gui.GetScrollBars().IsHorizontal(volume));
     EXPECT_EQ(volume->getMax(), 5);
     EXPECT_EQ(volume->getPos(), 3);
     EXPECT_EQ(volume->getSmallStep(), 1);
     EXPECT_EQ(volume->getLargeStep(), 5);
-    EXPECT_EQ(gui.GetScrollBarUpButtonId(volume), gui.GetElementId(L"volumeDown", true));
+    EXPECT_EQ(gui.GetScrollBars().GetUpButtonId(volume), gui.GetElementId(L"volumeDown", true));
     auto* old = static_cast<gui::IGUIScrollBar*>(gui.GetElement(L"old", true));
-    EXPECT_FALSE(gui.GetScrollBarHorizontal(old));
+    EXPECT_FALSE(gui.GetScrollBars().IsHorizontal(old));
     EXPECT_EQ(old->getSmallStep(), 5);
     EXPECT_EQ(old->getLargeStep(), 50);
     EXPECT_EQ(recorder.Of({6}), (std::vector<SGuiRecord>{{L"volume", 6}, {L"old", 6}}));
@@ -74,8 +76,8 @@ TEST_F(TabsLayoutTest, OlderFilesTakeTheDefaultsOfWhatTheyDoNotStore)
         "-InitPos 99\r\n}\r\nTab{\r\n-IdName \"bare\"\r\n}\r\n}\r\n";
     ASSERT_EQ(LoadText(text), L"");
     gui::IGUIElement* tabs = gui.GetElement(L"tabs", true);
-    EXPECT_FALSE(gui.GetTabControlBackground(tabs));
-    EXPECT_TRUE(gui.GetTabControlBorder(tabs));
+    EXPECT_FALSE(gui.GetTabs().GetControlBackground(tabs));
+    EXPECT_TRUE(gui.GetTabs().GetControlBorder(tabs));
     EXPECT_EQ(Tab(L"page")->getBackgroundColor(), Face());
     EXPECT_TRUE(Tab(L"page")->isDrawingBackground());
     auto* bar = static_cast<gui::IGUIScrollBar*>(gui.GetElement(L"bar", true));
@@ -97,7 +99,7 @@ TEST_F(TabsLayoutTest, TabControlsAndScrollBarsRoundTripThroughEveryFormByteForB
 {
     ASSERT_TRUE(Load(Fixture("tabs_v1019.kvogui")));
     gui.SetTabPageColor(Tab(L"colors"), CColor(0, 0.5f, 0, 1));
-    gui.SetActiveTab(gui.GetElement(L"tabs", true), 1);
+    gui.GetTabs().SetActiveTab(gui.GetElement(L"tabs", true), 1);
     ASSERT_TRUE(gui.Save(folder.Wide("first.kvogui"), "UTF8", false, nullptr));
     const std::string first = folder.Read("first.kvogui");
     // Pages are written as the tab control's "Tab" children.
@@ -118,8 +120,8 @@ TEST_F(TabsLayoutTest, TabControlsAndScrollBarsRoundTripThroughEveryFormByteForB
     }
     EXPECT_EQ(folder.Read(previous), first);
     gui::IGUIElement* tabs = gui.GetElement(L"tabs", true);
-    ASSERT_EQ(gui.GetTabCount(tabs), 2);
-    EXPECT_EQ(gui.GetTab(tabs, 1), Tab(L"colors"));
+    ASSERT_EQ(gui.GetTabs().GetCount(tabs), 2);
+    EXPECT_EQ(gui.GetTabs().GetTab(tabs, 1), Tab(L"colors"));
     EXPECT_EQ(Tab(L"colors")->getBackgroundColor(), video::SColor(255, 0, 128, 0));
     EXPECT_EQ(Tab(L"loose")->getParent(), root());
     auto* volume = static_cast<gui::IGUIScrollBar*>(gui.GetElement(L"volume", true));
@@ -144,7 +146,7 @@ TEST_F(TabsLayoutTest, FuzzedTabLayoutsLoadOrFailCleanly)
     EXPECT_GT(FuzzLoads(seeds, 20261211, std::chrono::seconds(3), 31, 20), 30u);
     gui.Clear();
     ASSERT_TRUE(Load(Fixture("tabs_v1019.kvogui")));
-    EXPECT_EQ(gui.GetTabCount(gui.GetElement(L"tabs", true)), 2);
+    EXPECT_EQ(gui.GetTabs().GetCount(gui.GetElement(L"tabs", true)), 2);
 }
 
 } // namespace

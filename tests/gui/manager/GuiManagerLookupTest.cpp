@@ -6,6 +6,8 @@
 
 #include "gui/GuiManagerTestSupport.h"
 
+#include "gui/manager/FaderManager.h"
+
 #include <random>
 #include <set>
 #include <vector>

@@ -4,7 +4,9 @@
 #include "graphics/engine/GraphicsTestSupport.h"
 
 #include "core/foundation/KVOError.h"
+#include "gui/manager/FaderManager.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/skin/SkinManager.h"
 
 #include <gtest/gtest.h>
 
@@ -105,7 +107,7 @@ TEST_F(GuiManagerTest, ClearRemovesElementsNamesShortcutsAndTheFader)
     EXPECT_EQ(RootChildren(), 0u);
     EXPECT_EQ(environment()->getFocus(), nullptr);
     EXPECT_EQ(gui.GetElementName(3, false), L"");
-    EXPECT_TRUE(gui.GetShortcuts().empty());
+    EXPECT_TRUE(gui.GetShortcuts().GetAll().empty());
     EXPECT_TRUE(gui.GetFader().IsComplete());
     EXPECT_EQ(gui.GetFader().GetId(), -1);
     EXPECT_EQ(gui.GetFader().GetInTime(), 0u);

@@ -5,6 +5,8 @@
 #include "gui/GuiManagerTestSupport.h"
 
 #include "core/app/FakeClock.h"
+#include "gui/manager/Scroller.h"
+#include "gui/manager/GuiScrollers.h"
 
 #include <cmath>
 #include <memory>
@@ -52,7 +54,7 @@ protected:
 
     CGuiManager::CScroller& ScrollerOf(gui::IGUIElement* parent)
     {
-        CGuiManager::CScroller* scroller = gui.FindScroller(parent);
+        CGuiManager::CScroller* scroller = gui.GetScrollers().Find(parent);
         EXPECT_NE(scroller, nullptr);
         return *scroller;
     }
@@ -259,9 +261,9 @@ TEST_F(Scroller, LivesNoLongerThanItsParent)
     // Removing the parent drops its scroller.
     gui::IGUIElement* panel = Panel();
     ASSERT_TRUE(gui.AddScroller(panel, 0.1f, 0.0f, 100, true));
-    EXPECT_EQ(gui.GetScrollerCount(), 1u);
+    EXPECT_EQ(gui.GetScrollers().GetCount(), 1u);
     gui.Remove(L"panel");
-    EXPECT_EQ(gui.GetScrollerCount(), 0u);
+    EXPECT_EQ(gui.GetScrollers().GetCount(), 0u);
 
     // A parent the library removes on its own (a window's close button)
     // stays valid for the scroller, which drops itself at its next step.
@@ -272,26 +274,26 @@ TEST_F(Scroller, LivesNoLongerThanItsParent)
     const uint32_t due = ScrollerOf(panel).GetNextDue();
     panel->remove();
     Tick(due);
-    EXPECT_EQ(gui.GetScrollerCount(), 0u);
+    EXPECT_EQ(gui.GetScrollers().GetCount(), 0u);
 
     // Replacing, removing and clearing.
     panel = Panel();
     ASSERT_TRUE(gui.AddScroller(panel, 0.1f, 0.0f, 100, true));
     ASSERT_TRUE(gui.AddScroller(panel, -0.2f, 0.0f, 50, false));
-    EXPECT_EQ(gui.GetScrollerCount(), 1u);
+    EXPECT_EQ(gui.GetScrollers().GetCount(), 1u);
     EXPECT_EQ(ScrollerOf(panel).GetSpeedX(), -0.2f);
     EXPECT_FALSE(ScrollerOf(panel).GetRemoveWhenOut());
-    EXPECT_TRUE(gui.RemoveScroller(panel));
-    EXPECT_FALSE(gui.RemoveScroller(panel));
+    EXPECT_TRUE(gui.GetScrollers().Remove(panel));
+    EXPECT_FALSE(gui.GetScrollers().Remove(panel));
     ASSERT_TRUE(gui.AddScroller(panel, 0.1f, 0.0f, 100, true));
     gui.Clear();
-    EXPECT_EQ(gui.GetScrollerCount(), 0u);
+    EXPECT_EQ(gui.GetScrollers().GetCount(), 0u);
 
     // A device going away takes the scrollers with it.
     panel = Panel();
     ASSERT_TRUE(gui.AddScroller(panel, 0.1f, 0.0f, 100, true));
     ASSERT_TRUE(simulation.InitNull(800, 600));
-    EXPECT_EQ(gui.GetScrollerCount(), 0u);
+    EXPECT_EQ(gui.GetScrollers().GetCount(), 0u);
 }
 
 TEST_F(Scroller, ScriptsAnsweringARemovalMayDropTheScrollerOrItsChildren)
@@ -299,7 +301,7 @@ TEST_F(Scroller, ScriptsAnsweringARemovalMayDropTheScrollerOrItsChildren)
     // Each answer to the removal of the first child that leaves does
     // something else to the scroller in the middle of its step.
     const std::function<void(CGuiManager&, gui::IGUIElement*)> answers[] = {
-        [](CGuiManager& manager, gui::IGUIElement* panel) { manager.RemoveScroller(panel); },
+        [](CGuiManager& manager, gui::IGUIElement* panel) { manager.GetScrollers().Remove(panel); },
         [](CGuiManager& manager, gui::IGUIElement*) { manager.Remove(L"panel"); },
         [](CGuiManager& manager, gui::IGUIElement*) { manager.Remove(L"b"); },
         [](CGuiManager& manager, gui::IGUIElement*) { manager.Clear(); },
@@ -346,7 +348,7 @@ TEST_F(Scroller, RefusesWhatItCannotScroll)
         EXPECT_EQ(ErrorOf([&] { gui.AddScroller(panel, 0.1f, bad, 100, true); }),
                   L"[CGuiManager::AddScroller] Invalid scroller speed");
     }
-    EXPECT_EQ(gui.GetScrollerCount(), 0u);
+    EXPECT_EQ(gui.GetScrollers().GetCount(), 0u);
     EXPECT_EQ(ErrorOf([&] { gui.AddToScroller(item, panel); }),
               L"[CGuiManager::AddToScroller] Scroller does not exist");
     EXPECT_EQ(ErrorOf([&] { gui.AddToScroller(item, nullptr); }),

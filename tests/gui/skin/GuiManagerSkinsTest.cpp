@@ -11,10 +11,12 @@
 #include "core/io/ArchiveText.h"
 #include "gui/sprites/GuiKVOSpriteBank.h"
 #include "gui/manager/GuiManager.h"
+#include "gui/skin/SkinManager.h"
 
 #include "support/TestFolder.h"
 #include "core/io/ArchiveTestUtil.h"
 #include "sound/MemoryFile.h"
+#include "gui/fonts/FontToolRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +56,7 @@ TEST_F(GuiManagerSkinsTest, LayoutBlocksAreReadUpToTheirBrace)
     CMemoryFile spriteFile(kHeader + sprites + "}\r\n");
     Misc::Serialization::CArchiveHandle spriteArchive(&spriteFile, false, "KVOGUI", 1);
     ASSERT_TRUE(spriteArchive.IsOpen());
-    EXPECT_TRUE(gui.ReadSpriteBank(spriteArchive));
+    EXPECT_TRUE(gui.loadSpriteBank(spriteArchive, nullptr));
     EXPECT_TRUE(spriteArchive.TestToken("}"));
     EXPECT_EQ(gui.GetSpriteBankCount(), 2u);
     EXPECT_TRUE(gui.SpriteBankEntryExists(L"big coin"));
@@ -64,7 +66,7 @@ TEST_F(GuiManagerSkinsTest, LayoutBlocksAreReadUpToTheirBrace)
     CMemoryFile oldFile("KVOGUI\r\nVersion{\r\n\t-Version 1018\r\n}\r\n" + sprites + "}\r\n");
     Misc::Serialization::CArchiveHandle oldArchive(&oldFile, false, "KVOGUI", 1);
     gui.ClearSpriteBank();
-    EXPECT_FALSE(gui.ReadSpriteBank(oldArchive));
+    EXPECT_FALSE(gui.loadSpriteBank(oldArchive, nullptr));
     EXPECT_EQ(gui.GetSpriteBankCount(), 0u);
 
     // "Font"/"Fonts": key lines into the one registry.
@@ -113,15 +115,15 @@ TEST_F(GuiManagerSkinsTest, EveryDeviceStartsWithItsOwnBankAndTheClassicSkin)
     EXPECT_EQ(position.y1, 300.0f);
 
     // Closing the device lets go of the bank, the fonts and the builders.
-    const uint32_t tool = gui.CreateFontTool();
+    const uint32_t tool = gui.GetFontTools().Create(gui.GetDevice());
     ASSERT_NE(tool, 0u);
     simulation.graphics.Destroy();
     EXPECT_EQ(gui.GetSpriteBank(), nullptr);
     EXPECT_EQ(gui.GetSkins().GetEnvironment(), nullptr);
     EXPECT_TRUE(gui.GetSkins().GetFontFiles().empty());
-    EXPECT_EQ(gui.GetFontTool(tool), nullptr);
-    EXPECT_FALSE(gui.DestroyFontTool(tool));
-    EXPECT_EQ(gui.CreateFontTool(), 0u);
+    EXPECT_EQ(gui.GetFontTools().Get(tool), nullptr);
+    EXPECT_FALSE(gui.GetFontTools().Destroy(tool));
+    EXPECT_EQ(gui.GetFontTools().Create(gui.GetDevice()), 0u);
     try
     {
         gui.GetSpriteBankCount();
@@ -138,9 +140,9 @@ TEST_F(GuiManagerSkinsTest, EveryDeviceStartsWithItsOwnBankAndTheClassicSkin)
     EXPECT_FALSE(gui.GetSkins().IsSkinInitialised());
     EXPECT_EQ(environment()->getSkin()->getType(), irr::gui::EGST_WINDOWS_CLASSIC);
     EXPECT_EQ(gui.GetSkins().GetSkinName(), L"Own");
-    const uint32_t next = gui.CreateFontTool();
+    const uint32_t next = gui.GetFontTools().Create(gui.GetDevice());
     EXPECT_GT(next, tool);
-    EXPECT_TRUE(gui.DestroyFontTool(next));
+    EXPECT_TRUE(gui.GetFontTools().Destroy(next));
 }
 
 } // namespace

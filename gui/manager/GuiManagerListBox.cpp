@@ -6,7 +6,7 @@
 #include "gui/elements/GUIComboBoxEx.h"
 #include "gui/elements/GUIListBoxEx.h"
 #include "gui/elements/GuiElementFactory.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 #include "gui/elements/GuiElementKinds.h"
 
 #include <irrlicht.h>
@@ -18,52 +18,52 @@ using namespace irr;
 
 void CGuiManager::RegisterElementFactory()
 {
-    if (m_environment == nullptr || m_factoryEnvironment == m_environment)
+    if (m_environment == nullptr || m_parts->factoryEnvironment == m_environment)
         return;
     auto* factory = new CGuiElementFactory(m_environment);
     m_environment->registerGUIElementFactory(factory);
     // The environment keeps it.
     factory->drop();
-    m_factoryEnvironment = m_environment;
+    m_parts->factoryEnvironment = m_environment;
 }
 
 CGUIListBoxEx* CGuiManager::AddListBox(const std::wstring& name, const CRect& rect, bool background,
                                        const std::wstring& scrollBarName, const std::wstring& upButtonName,
                                        const std::wstring& downButtonName)
 {
-    return m_listBoxes.Add(name, rect, background, scrollBarName, upButtonName, downButtonName);
+    return m_parts->listBoxes.Add(name, rect, background, scrollBarName, upButtonName, downButtonName);
 }
 
 int32_t CGuiManager::AddListBoxItem(gui::IGUIElement* list, const std::wstring& text,
                                     const std::wstring& data, const std::wstring& iconName, int32_t index)
 {
-    return m_listBoxes.AddItem(*As<CGUIListBoxEx>(*this, list, L"AddListBoxItem"), text, data, iconName,
-                               index);
+    return m_parts->listBoxes.AddItem(*As<CGUIListBoxEx>(*this, list, L"AddListBoxItem"), text, data,
+                                      iconName, index);
 }
 
 void CGuiManager::SetListBoxItemIcon(gui::IGUIElement* list, int32_t index, const std::wstring& iconName)
 {
-    m_listBoxes.SetItemIcon(*As<CGUIListBoxEx>(*this, list, L"SetListBoxItemIcon"), index, iconName);
+    m_parts->listBoxes.SetItemIcon(*As<CGUIListBoxEx>(*this, list, L"SetListBoxItemIcon"), index, iconName);
 }
 
 std::wstring CGuiManager::GetListBoxItemIcon(gui::IGUIElement* list, int32_t index)
 {
-    return m_listBoxes.GetItemIcon(*As<CGUIListBoxEx>(*this, list, L"GetListBoxItemIcon"), index);
+    return m_parts->listBoxes.GetItemIcon(*As<CGUIListBoxEx>(*this, list, L"GetListBoxItemIcon"), index);
 }
 
 void CGuiManager::SelectListBoxItem(gui::IGUIElement* list, int32_t index)
 {
-    m_listBoxes.Select(*As<CGUIListBoxEx>(*this, list, L"SelectListBoxItem"), index);
+    m_parts->listBoxes.Select(*As<CGUIListBoxEx>(*this, list, L"SelectListBoxItem"), index);
 }
 
 void CGuiManager::SelectListBoxItemByText(gui::IGUIElement* list, const std::wstring& text)
 {
-    m_listBoxes.SelectByText(*As<CGUIListBoxEx>(*this, list, L"SelectListBoxItemByText"), text);
+    m_parts->listBoxes.SelectByText(*As<CGUIListBoxEx>(*this, list, L"SelectListBoxItemByText"), text);
 }
 
 void CGuiManager::SelectListBoxItemByData(gui::IGUIElement* list, const std::wstring& data)
 {
-    m_listBoxes.SelectByData(*As<CGUIListBoxEx>(*this, list, L"SelectListBoxItemByData"), data);
+    m_parts->listBoxes.SelectByData(*As<CGUIListBoxEx>(*this, list, L"SelectListBoxItemByData"), data);
 }
 
 bool CGuiManager::SetListBoxItemColor(gui::IGUIElement* list, int32_t index, const CColor& color,

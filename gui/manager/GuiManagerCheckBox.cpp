@@ -2,7 +2,7 @@
 // the event that tells listeners the state changed.
 
 #include "core/foundation/KVOError.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 #include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/ScreenCoordinates.h"
 
@@ -15,15 +15,10 @@ using namespace irr;
 using Misc::Multicast::CMulticastOf;
 namespace Kind = Misc::Multicast::Kind;
 
-namespace
-{
-
-} // namespace
-
 gui::IGUICheckBox* CGuiManager::AddCheckBoxNamed(const std::wstring& name, const std::wstring& caption,
                                                  bool checked, const CRect& rect)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     // Without an environment nothing is created, and no name is taken.
     if (m_environment == nullptr)
         return nullptr;
@@ -34,7 +29,7 @@ gui::IGUICheckBox* CGuiManager::AddCheckBoxNamed(const std::wstring& name, const
 gui::IGUICheckBox* CGuiManager::AddCheckBox(int32_t id, const std::wstring& caption, bool checked,
                                             const CRect& pixelRect)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return nullptr;
     return m_environment->addCheckBox(checked, ToPixelRect(pixelRect), GetGuiParent(), id, caption.c_str());
@@ -47,11 +42,6 @@ void CGuiManager::SetCheckBoxChecked(gui::IGUIElement* element, bool checked)
     // Whether a subscriber handled it does not matter.
     CMulticastOf<Kind::Gui>::Publish(
         CGuiEvent{m_source, GetElementName(element->getID(), false), kGuiCheckBoxChanged, 0});
-}
-
-bool CGuiManager::IsCheckBoxChecked(gui::IGUIElement* element) const
-{
-    return As<gui::IGUICheckBox>(*this, element, L"IsCheckBoxChecked")->isChecked();
 }
 
 std::wstring CGuiManager::GetOpenDialogFileName(int32_t id)

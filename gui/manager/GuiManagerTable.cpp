@@ -3,7 +3,7 @@
 
 #include "gui/elements/GUITableEx.h"
 #include "gui/manager/GuiColorConversion.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 #include "gui/elements/GuiElementKinds.h"
 
 namespace Graphics::GUI
@@ -13,12 +13,12 @@ using namespace irr;
 
 CGUITableEx* CGuiManager::AddTableNamed(const std::wstring& name, const CRect& rect, bool drawBackground)
 {
-    return m_tables.AddNamed(name, rect, drawBackground);
+    return m_parts->tables.AddNamed(name, rect, drawBackground);
 }
 
 CGUITableEx* CGuiManager::AddTable(int32_t id, const CRect& pixelRect, bool drawBackground)
 {
-    return m_tables.Add(id, pixelRect, drawBackground);
+    return m_parts->tables.Add(id, pixelRect, drawBackground);
 }
 
 int32_t CGuiManager::AddTableColumn(gui::IGUIElement* table, const std::wstring& caption, int32_t index)
@@ -48,12 +48,12 @@ void CGuiManager::SetTableColumnText(gui::IGUIElement* table, int32_t column, co
 
 float CGuiManager::GetTableColumnWidth(gui::IGUIElement* table, int32_t column)
 {
-    return m_tables.GetColumnWidth(*As<CGUITableEx>(*this, table, L"GetTableColumnWidth"), column);
+    return m_parts->tables.GetColumnWidth(*As<CGUITableEx>(*this, table, L"GetTableColumnWidth"), column);
 }
 
 void CGuiManager::SetTableColumnWidth(gui::IGUIElement* table, int32_t column, float width)
 {
-    m_tables.SetColumnWidth(*As<CGUITableEx>(*this, table, L"SetTableColumnWidth"), column, width);
+    m_parts->tables.SetColumnWidth(*As<CGUITableEx>(*this, table, L"SetTableColumnWidth"), column, width);
 }
 
 int32_t CGuiManager::GetTableColumnOrdering(gui::IGUIElement* table, int32_t column)
@@ -63,7 +63,8 @@ int32_t CGuiManager::GetTableColumnOrdering(gui::IGUIElement* table, int32_t col
 
 void CGuiManager::SetTableColumnOrdering(gui::IGUIElement* table, int32_t column, int32_t mode)
 {
-    m_tables.SetColumnOrdering(*As<CGUITableEx>(*this, table, L"SetTableColumnOrdering"), column, mode);
+    m_parts->tables.SetColumnOrdering(*As<CGUITableEx>(*this, table, L"SetTableColumnOrdering"), column,
+                                      mode);
 }
 
 int32_t CGuiManager::GetTableActiveColumn(gui::IGUIElement* table)
@@ -93,7 +94,7 @@ int32_t CGuiManager::GetTableSelectedRow(gui::IGUIElement* table)
 
 void CGuiManager::SetTableSelectedRow(gui::IGUIElement* table, int32_t row)
 {
-    m_tables.SetSelectedRow(*As<CGUITableEx>(*this, table, L"SetTableSelectedRow"), row);
+    m_parts->tables.SetSelectedRow(*As<CGUITableEx>(*this, table, L"SetTableSelectedRow"), row);
 }
 
 int32_t CGuiManager::GetTableRowCount(gui::IGUIElement* table)
@@ -113,7 +114,7 @@ void CGuiManager::RemoveTableRow(gui::IGUIElement* table, int32_t row)
 
 void CGuiManager::RemoveTableAllRows(gui::IGUIElement* table)
 {
-    m_tables.RemoveAllRows(*As<CGUITableEx>(*this, table, L"RemoveTableAllRows"));
+    m_parts->tables.RemoveAllRows(*As<CGUITableEx>(*this, table, L"RemoveTableAllRows"));
 }
 
 void CGuiManager::SwapTableRows(gui::IGUIElement* table, int32_t a, int32_t b)
@@ -123,7 +124,7 @@ void CGuiManager::SwapTableRows(gui::IGUIElement* table, int32_t a, int32_t b)
 
 void CGuiManager::OrderTable(gui::IGUIElement* table, int32_t column, int32_t mode)
 {
-    m_tables.Order(*As<CGUITableEx>(*this, table, L"OrderTable"), column, mode);
+    m_parts->tables.Order(*As<CGUITableEx>(*this, table, L"OrderTable"), column, mode);
 }
 
 std::wstring CGuiManager::GetTableCellText(gui::IGUIElement* table, int32_t row, int32_t column)

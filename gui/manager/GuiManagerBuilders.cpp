@@ -4,7 +4,7 @@
 // parent and applies the kind's options.
 
 #include "core/foundation/KVOError.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 #include "gui/manager/IrrlichtGuiAdapter.h"
 #include "gui/manager/ScreenCoordinates.h"
 #include "gui/sprites/GuiKVOSpriteBank.h"
@@ -29,7 +29,7 @@ gui::IGUIButton* CGuiManager::AddButtonNamed(const std::wstring& name, const std
                                              const std::wstring& image, const std::wstring& pressedImage,
                                              bool push, bool alpha, bool border)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     // Without an environment nothing is created, and no name is taken.
     if (m_environment == nullptr)
         return nullptr;
@@ -41,13 +41,13 @@ gui::IGUIButton* CGuiManager::AddButton(int32_t id, const std::wstring& text, co
                                         const std::wstring& font, const std::wstring& image,
                                         const std::wstring& pressedImage, bool push, bool alpha, bool border)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIButton* button = m_environment->addButton(rect, GetGuiParent(), id, text.c_str(), nullptr);
     if (button == nullptr)
         return nullptr;
-    button->setSpriteBank(m_sprites.Get());
+    button->setSpriteBank(m_parts->sprites.Get());
     button->setImage(FindTextureFile(image));
     button->setPressedImage(FindTextureFile(pressedImage));
     button->setIsPushButton(push);
@@ -60,7 +60,7 @@ gui::IGUIButton* CGuiManager::AddButton(int32_t id, const std::wstring& text, co
 gui::IGUIImage* CGuiManager::AddImageNamed(const std::wstring& name, const std::wstring& file,
                                            const CRect& rect, bool alpha, bool scale)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr || m_host == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -70,7 +70,7 @@ gui::IGUIImage* CGuiManager::AddImageNamed(const std::wstring& name, const std::
 gui::IGUIImage* CGuiManager::addImage(int32_t id, const std::wstring& file, const core::rect<s32>& rect,
                                       bool alpha, bool scale)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr || m_host == nullptr)
         return nullptr;
     video::ITexture* texture = m_host->GetTexture(file, false);
@@ -116,7 +116,7 @@ gui::IGUIStaticText* CGuiManager::AddStaticTextNamed(const std::wstring& name, c
                                                      bool background, const CColor& color,
                                                      const std::wstring& font)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -128,7 +128,7 @@ gui::IGUIStaticText* CGuiManager::AddStaticText(int32_t id, const std::wstring& 
                                                 bool background, const CColor& color,
                                                 const std::wstring& font)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIStaticText* staticText = m_environment->addStaticText(
@@ -145,7 +145,7 @@ gui::IGUIEditBox* CGuiManager::AddEditBoxNamed(const std::wstring& name, const s
                                                const CRect& rect, bool border, const std::wstring& font,
                                                uint32_t maxChars)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -155,7 +155,7 @@ gui::IGUIEditBox* CGuiManager::AddEditBoxNamed(const std::wstring& name, const s
 gui::IGUIEditBox* CGuiManager::AddEditBox(int32_t id, const std::wstring& text, const core::rect<s32>& rect,
                                           bool border, const std::wstring& font, uint32_t maxChars)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUIEditBox* editBox = m_environment->addEditBox(text.c_str(), rect, border, GetGuiParent(), id);
@@ -171,7 +171,7 @@ gui::IGUISpinBox* CGuiManager::AddSpinBoxNamed(const std::wstring& name, const s
                                                int32_t decimals, const std::wstring& upName,
                                                const std::wstring& downName)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);
@@ -184,7 +184,7 @@ gui::IGUISpinBox* CGuiManager::AddSpinBox(int32_t id, const std::wstring& text, 
                                           int32_t upId, int32_t downId, float minimum, float maximum,
                                           float value, int32_t decimals)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return nullptr;
     gui::IGUISpinBox* spinBox = m_environment->addSpinBox(text.c_str(), rect, true, GetGuiParent(), id);
@@ -198,12 +198,14 @@ gui::IGUISpinBox* CGuiManager::AddSpinBox(int32_t id, const std::wstring& text, 
         editBox->setID(id);
         editBox->setTabStop(true);
     }
-    if (gui::IGUIButton* up = GetSpinBoxButton(spinBox, true); up != nullptr && upId != 0)
+    if (gui::IGUIButton* up = CGuiElementProperties::GetSpinBoxButton(spinBox, true);
+        up != nullptr && upId != 0)
         up->setID(upId);
-    if (gui::IGUIButton* down = GetSpinBoxButton(spinBox, false); down != nullptr && downId != 0)
+    if (gui::IGUIButton* down = CGuiElementProperties::GetSpinBoxButton(spinBox, false);
+        down != nullptr && downId != 0)
         down->setID(downId);
     SetSpinBoxRange(spinBox, minimum, maximum);
-    SetSpinBoxDecimals(spinBox, decimals);
+    m_parts->properties.SetSpinBoxDecimals(spinBox, decimals);
     if (text.empty())
         SetSpinBoxValue(spinBox, value);
     return spinBox;
@@ -214,7 +216,7 @@ gui::IGUIWindow* CGuiManager::AddWindowNamed(const std::wstring& name, gui::IGUI
                                              const std::wstring& closeName, const std::wstring& minimizeName,
                                              const std::wstring& maximizeName)
 {
-    const CGuiEventQueue::CHold events(m_events);
+    const CGuiEventQueue::CHold events(m_parts->events);
     if (m_environment == nullptr)
         return nullptr;
     const int32_t id = RegisterElementName(name, 0);

@@ -3,7 +3,7 @@
 // operations.
 
 #include "gui/elements/GUIComboBoxEx.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 #include "gui/elements/GuiElementKinds.h"
 
 namespace Graphics::GUI
@@ -14,7 +14,7 @@ using namespace irr;
 CGUIComboBoxEx* CGuiManager::AddComboBox(const std::wstring& name, const CRect& rect,
                                          const std::wstring& buttonName, const std::wstring& listName)
 {
-    return m_comboBoxes.Add(name, rect, buttonName, listName);
+    return m_parts->comboBoxes.Add(name, rect, buttonName, listName);
 }
 
 int32_t CGuiManager::AddComboBoxItem(gui::IGUIElement* combo, const std::wstring& text,
@@ -31,17 +31,17 @@ int32_t CGuiManager::AppendComboBoxItem(gui::IGUIElement* combo, const std::wstr
 
 void CGuiManager::SelectComboBoxItem(gui::IGUIElement* combo, int32_t index)
 {
-    m_comboBoxes.Select(*As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItem"), index);
+    m_parts->comboBoxes.Select(*As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItem"), index);
 }
 
 void CGuiManager::SelectComboBoxItemByText(gui::IGUIElement* combo, const std::wstring& text)
 {
-    m_comboBoxes.SelectByText(*As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByText"), text);
+    m_parts->comboBoxes.SelectByText(*As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByText"), text);
 }
 
 void CGuiManager::SelectComboBoxItemByData(gui::IGUIElement* combo, const std::wstring& data)
 {
-    m_comboBoxes.SelectByData(*As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByData"), data);
+    m_parts->comboBoxes.SelectByData(*As<CGUIComboBoxEx>(*this, combo, L"SelectComboBoxItemByData"), data);
 }
 
 int32_t CGuiManager::GetComboBoxSelected(gui::IGUIElement* combo)
@@ -77,11 +77,6 @@ void CGuiManager::ClearComboBox(gui::IGUIElement* combo)
 void CGuiManager::SetComboBoxMaxItems(gui::IGUIElement* combo, uint32_t rows)
 {
     As<CGUIComboBoxEx>(*this, combo, L"SetComboBoxMaxItems")->SetMaxItems(rows);
-}
-
-uint32_t CGuiManager::GetComboBoxMaxItems(gui::IGUIElement* combo)
-{
-    return As<CGUIComboBoxEx>(*this, combo, L"GetComboBoxMaxItems")->GetMaxItems();
 }
 
 } // namespace Graphics::GUI

@@ -2,7 +2,7 @@
 // kind where it takes one, then asks the menu or tool bar operations.
 
 #include "gui/elements/GuiElementKinds.h"
-#include "gui/manager/GuiManager.h"
+#include "gui/manager/GuiManagerParts.h"
 
 namespace Graphics::GUI
 {
@@ -11,46 +11,46 @@ using namespace irr;
 
 gui::IGUIContextMenu* CGuiManager::AddMenu(int32_t id)
 {
-    return m_menus.Add(id);
+    return m_parts->menus.Add(id);
 }
 
 gui::IGUIContextMenu* CGuiManager::AddMenuNamed(const std::wstring& name)
 {
-    return m_menus.AddNamed(name);
+    return m_parts->menus.AddNamed(name);
 }
 
 gui::IGUIContextMenu* CGuiManager::AddContextMenu(int32_t id, const CRect& pixelRect)
 {
-    return m_menus.AddContext(id, pixelRect);
+    return m_parts->menus.AddContext(id, pixelRect);
 }
 
 gui::IGUIContextMenu* CGuiManager::AddContextMenuNamed(const std::wstring& name, const CRect& rect)
 {
-    return m_menus.AddContextNamed(name, rect);
+    return m_parts->menus.AddContextNamed(name, rect);
 }
 
 gui::IGUIContextMenu* CGuiManager::addSubMenu(gui::IGUIElement* menu, const std::wstring& text, int32_t id,
                                               bool enabled, int32_t position)
 {
-    return m_menus.AddSubMenu(menu, text, id, enabled, position);
+    return m_parts->menus.AddSubMenu(menu, text, id, enabled, position);
 }
 
 gui::IGUIContextMenu* CGuiManager::AddSubMenuNamed(gui::IGUIElement* menu, const std::wstring& name,
                                                    const std::wstring& text, bool enabled, int32_t position)
 {
-    return m_menus.AddSubMenuNamed(menu, name, text, enabled, position);
+    return m_parts->menus.AddSubMenuNamed(menu, name, text, enabled, position);
 }
 
 bool CGuiManager::addMenuItem(gui::IGUIElement* menu, const std::wstring& text, int32_t id, bool enabled,
                               bool checked, int32_t position)
 {
-    return m_menus.AddItem(menu, text, id, enabled, checked, position);
+    return m_parts->menus.AddItem(menu, text, id, enabled, checked, position);
 }
 
 bool CGuiManager::AddMenuItem(gui::IGUIElement* menu, const std::wstring& name, const std::wstring& text,
                               bool enabled, bool checked, int32_t position)
 {
-    return m_menus.AddItemNamed(menu, name, text, enabled, checked, position);
+    return m_parts->menus.AddItemNamed(menu, name, text, enabled, checked, position);
 }
 
 bool CGuiManager::AddMenuSeparator(gui::IGUIElement* menu, const std::wstring& name, int32_t position)
@@ -65,42 +65,7 @@ bool CGuiManager::FindMenuItem(gui::IGUIElement* element, int32_t commandId, SMe
 
 CGuiManager::SMenuItem CGuiManager::GetMenuItem(const std::wstring& name)
 {
-    return m_menus.GetItem(name);
-}
-
-bool CGuiManager::IsMenuItemEnabled(const std::wstring& name)
-{
-    return m_menus.IsItemEnabled(name);
-}
-
-void CGuiManager::SetMenuItemEnabled(const std::wstring& name, bool enabled)
-{
-    m_menus.SetItemEnabled(name, enabled);
-}
-
-bool CGuiManager::IsMenuItemChecked(const std::wstring& name)
-{
-    return m_menus.IsItemChecked(name);
-}
-
-void CGuiManager::SetMenuItemChecked(const std::wstring& name, bool checked)
-{
-    m_menus.SetItemChecked(name, checked);
-}
-
-std::wstring CGuiManager::GetMenuItemLabel(const std::wstring& name)
-{
-    return m_menus.GetItemLabel(name);
-}
-
-void CGuiManager::SetMenuItemLabel(const std::wstring& name, const std::wstring& text)
-{
-    m_menus.SetItemLabel(name, text);
-}
-
-bool CGuiManager::HasMenuItemSubMenu(const std::wstring& name)
-{
-    return m_menus.HasItemSubMenu(name);
+    return m_parts->menus.GetItem(name);
 }
 
 uint32_t CGuiManager::GetMenuItemCount(gui::IGUIElement* menu)
@@ -110,39 +75,34 @@ uint32_t CGuiManager::GetMenuItemCount(gui::IGUIElement* menu)
 
 std::wstring CGuiManager::GetMenuItemName(gui::IGUIElement* menu, int32_t index)
 {
-    return m_menus.GetItemName(*As<gui::IGUIContextMenu>(*this, menu, L"GetMenuItemName"), index);
+    return m_parts->menus.GetItemName(*As<gui::IGUIContextMenu>(*this, menu, L"GetMenuItemName"), index);
 }
 
 void CGuiManager::ClearMenu(gui::IGUIElement* menu)
 {
-    m_menus.Clear(*As<gui::IGUIContextMenu>(*this, menu, L"ClearMenu"));
+    m_parts->menus.Clear(*As<gui::IGUIContextMenu>(*this, menu, L"ClearMenu"));
 }
 
 gui::IGUIFont* CGuiManager::GetMenuFont() const
 {
-    return m_menus.GetFont();
+    return m_parts->menus.GetFont();
 }
 
 void CGuiManager::RecalculateMenuSize(gui::IGUIContextMenu* menu)
 {
     // A layout's menu is sized once, whole, when it has been read.
-    if (menu != nullptr && !m_menuSizingHeld)
-        m_menus.RecalculateSize(*menu);
+    if (menu != nullptr && !m_parts->menuSizingHeld)
+        m_parts->menus.RecalculateSize(*menu);
 }
 
 gui::IGUIToolBar* CGuiManager::AddToolbar(int32_t id, const CRect& pixelRect)
 {
-    return m_toolBars.Add(id, pixelRect);
+    return m_parts->toolBars.Add(id, pixelRect);
 }
 
 gui::IGUIToolBar* CGuiManager::AddToolbarNamed(const std::wstring& name, const CRect& rect)
 {
-    return m_toolBars.AddNamed(name, rect);
-}
-
-int32_t CGuiManager::GetToolbarNextButtonX(gui::IGUIElement* toolbar) const
-{
-    return CGuiToolBarOperations::NextButtonX(toolbar);
+    return m_parts->toolBars.AddNamed(name, rect);
 }
 
 gui::IGUIButton* CGuiManager::addToolbarButton(gui::IGUIElement* toolbar, int32_t id,
@@ -150,7 +110,8 @@ gui::IGUIButton* CGuiManager::addToolbarButton(gui::IGUIElement* toolbar, int32_
                                                const std::wstring& image, const std::wstring& pressedImage,
                                                bool pushButton, bool useAlpha, bool border)
 {
-    return m_toolBars.AddButton(toolbar, id, text, font, image, pressedImage, pushButton, useAlpha, border);
+    return m_parts->toolBars.AddButton(toolbar, id, text, font, image, pressedImage, pushButton, useAlpha,
+                                       border);
 }
 
 gui::IGUIButton* CGuiManager::AddToolbarButtonNamed(gui::IGUIElement* toolbar, const std::wstring& name,
@@ -159,8 +120,8 @@ gui::IGUIButton* CGuiManager::AddToolbarButtonNamed(gui::IGUIElement* toolbar, c
                                                     const std::wstring& pressedImage, bool pushButton,
                                                     bool useAlpha, bool border)
 {
-    return m_toolBars.AddButtonNamed(toolbar, name, text, font, image, pressedImage, pushButton, useAlpha,
-                                     border);
+    return m_parts->toolBars.AddButtonNamed(toolbar, name, text, font, image, pressedImage, pushButton,
+                                            useAlpha, border);
 }
 
 } // namespace Graphics::GUI
