@@ -12,7 +12,6 @@
 #include "core/io/File.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
 #include "graphics/irrlicht/SilentLog.h"
-#include "graphics/irrlicht/WithdrawableFile.h"
 #include "graphics/meshes/MeshGate.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/scene/BillboardSceneNode.h"
@@ -226,18 +225,20 @@ scene::IAnimatedMesh* CGraphicsEngine::LoadMesh(const std::wstring& fileName)
         ReportModelRefusal(fileName, "file not found");
         return nullptr;
     }
-    // Wrapped, so that the mesh gate can withdraw a file it refuses from
-    // the loaders behind it. Irrlicht chooses its loaders by the name of
-    // the file as opened.
-    CWithdrawableFile* read = CWithdrawableFile::Wrap(static_cast<io::IReadFile*>(file));
-    file->drop();
+    // Irrlicht chooses its loaders by the name of the file as opened; the
+    // mesh gate is the first, and answers a refused file with its refusal.
     scene::IAnimatedMesh* mesh = nullptr;
     {
         // A refusal is reported below, with its reason.
         const CSilentLog silent(m_device->getLogger());
-        mesh = scene->getMesh(read);
+        mesh = scene->getMesh(static_cast<io::IReadFile*>(file));
     }
-    read->drop();
+    file->drop();
+    if (mesh != nullptr && m_meshGate != nullptr && m_meshGate->IsRefusal(mesh))
+    {
+        scene->getMeshCache()->removeMesh(mesh);
+        mesh = nullptr;
+    }
     if (mesh == nullptr)
         ReportModelRefusal(fileName, CMeshGate::LastRefusal().empty() ? std::string("no mesh in the file")
                                                                       : CMeshGate::LastRefusal());

@@ -50,6 +50,13 @@ bool IsFramesType(u32 type)
     }
 }
 
+struct SKeys
+{
+    core::array<scene::ISkinnedMesh::SPositionKey> positions;
+    core::array<scene::ISkinnedMesh::SScaleKey> scales;
+    core::array<scene::ISkinnedMesh::SRotationKey> rotations;
+};
+
 struct STextureName
 {
     video::SMaterial* material;
@@ -160,8 +167,10 @@ public:
         {
             video::SMaterialLayer& texture = material.TextureLayer[layer];
             std::string name = Name();
-            texture.TextureWrapU = Enum(video::ETC_MIRROR_CLAMP_TO_BORDER, "texture wrap");
-            texture.TextureWrapV = Enum(video::ETC_MIRROR_CLAMP_TO_BORDER, "texture wrap");
+            // Drivers draw a wrap mode they do not know as repeat; the field
+            // holds four bits.
+            texture.TextureWrapU = Enum(15, "texture wrap");
+            texture.TextureWrapV = Enum(15, "texture wrap");
             texture.BilinearFilter = Enum(1, "filter switch") != 0;
             texture.TrilinearFilter = Enum(1, "filter switch") != 0;
             texture.AnisotropicFilter = m_in.U8();
@@ -427,9 +436,12 @@ public:
             joint->Name = name.c_str();
             Matrix(joint->LocalMatrix);
             Matrix(joint->GlobalInversedMatrix);
-            if (!Keys(joint->PositionKeys, false) || !Keys(joint->ScaleKeys, false) ||
-                !Keys(joint->RotationKeys, true))
+            SKeys& keys = m_keys.emplace_back();
+            if (!Keys(keys.positions, false) || !Keys(keys.scales, false) || !Keys(keys.rotations, true))
                 break;
+            joint->PositionKeys = keys.positions;
+            joint->ScaleKeys = keys.scales;
+            joint->RotationKeys = keys.rotations;
             const u32 weights = m_in.Count(12);
             joint->Weights.reallocate(weights);
             for (u32 at = 0; at < weights && !m_in.Failed(); ++at)
@@ -471,6 +483,16 @@ public:
         }
         mesh->setAnimationSpeed(speed);
         mesh->finalize();
+        // Finalizing drops keys a loader left out of order (Irrlicht's MS3D
+        // loader does), which the loader's own mesh keeps and plays: the
+        // keys as described, as in the mesh Irrlicht made.
+        core::array<scene::ISkinnedMesh::SJoint*>& all = mesh->getAllJoints();
+        for (u32 index = 0; index < all.size() && index < m_keys.size(); ++index)
+        {
+            all[index]->PositionKeys = m_keys[index].positions;
+            all[index]->ScaleKeys = m_keys[index].scales;
+            all[index]->RotationKeys = m_keys[index].rotations;
+        }
         return mesh;
     }
 
@@ -479,6 +501,7 @@ public:
     CWireReader m_in;
     std::string& m_reason;
     std::vector<STextureName> m_textures;
+    std::vector<SKeys> m_keys;
 };
 
 } // namespace

@@ -9,9 +9,11 @@
 //   reader -> engine  kQuery   a file that Irrlicht's loader opens while it
 //                              reads the model (a material library, a
 //                              texture): its name
-//   engine -> reader  kAnswer  kAbsent; kImage (an image file exists by that
-//                              name: the reader only needs the name); or
-//                              kBytes and the file's bytes
+//   engine -> reader  kAnswer  for an image name: kImage (it exists: the
+//                              reader only needs the name) or kAbsent; for
+//                              any other name kAbsent, or kBytes and the
+//                              file's bytes (none when the engine cannot
+//                              read it)
 //   reader -> engine  kResult  the mesh's description (MeshDescription.h)
 //   reader -> engine  kFailure the reason Irrlicht made no mesh
 //

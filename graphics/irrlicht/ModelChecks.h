@@ -23,6 +23,12 @@ public:
     // short; lines that make the reader take words from the next line are
     // refused. The reason when not.
     static bool CheckObj(std::string_view text, std::string& reason);
+    // The chunk tree of a B3D or 3DS file: every chunk lies inside its
+    // parent and the file. (Irrlicht's readers of both loop for ever on a
+    // chunk that runs past the end; the model reader would be stopped only
+    // by its timeout.)
+    static bool CheckB3dChunks(std::string_view bytes, std::string& reason);
+    static bool Check3dsChunks(std::string_view bytes, std::string& reason);
     // An MD2 model (version 8).
     static bool CheckMd2(std::string_view bytes, std::string& reason);
     // An MD3 model (version 15).

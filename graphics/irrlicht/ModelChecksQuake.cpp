@@ -1,5 +1,6 @@
-// The checks of the Quake formats that the engine reads in its own process:
-// MD2 and MD3 models and Quake 3 maps. Field layouts are the formats' own
+// The checks of the Quake formats that the engine reads in its own process
+// (MD2 and MD3 models and Quake 3 maps), and of the chunk trees of B3D and
+// 3DS files. Field layouts are the formats' own
 // (all little-endian 32-bit words unless noted).
 #include "graphics/irrlicht/ModelChecks.h"
 
@@ -62,6 +63,97 @@ bool Refuse(std::string& reason, const std::string& why)
 constexpr int kMd2Normals = 162;
 
 } // namespace
+
+namespace
+{
+
+// B3D: a 4-byte tag and a 32-bit length. Chunks that hold others: BB3D
+// (after its version), NODE (after its name and placement) and MESH (after
+// its brush).
+bool B3dChunks(std::string_view bytes, int64_t from, int64_t to, int depth, std::string& reason)
+{
+    if (depth > 64)
+        return Refuse(reason, "B3D chunks nested too deep");
+    int64_t at = from;
+    while (at < to)
+    {
+        if (to - at < 8)
+            return Refuse(reason, "B3D chunk header past its parent");
+        const std::string_view tag = bytes.substr(static_cast<size_t>(at), 4);
+        const int64_t length = I32(bytes, static_cast<size_t>(at) + 4);
+        const int64_t start = at + 8;
+        if (length < 0 || length > to - start)
+            return Refuse(reason, "B3D chunk " + std::string(tag) + " runs past its parent");
+        int64_t inner = -1;
+        if (tag == "BB3D" || tag == "MESH")
+            inner = start + 4;
+        else if (tag == "NODE")
+        {
+            const void* zero = std::memchr(bytes.data() + start, 0, static_cast<size_t>(length));
+            if (zero == nullptr)
+                return Refuse(reason, "B3D node name not terminated");
+            inner = static_cast<const char*>(zero) - bytes.data() + 1 + 40;
+        }
+        if (inner >= 0)
+        {
+            if (inner > start + length)
+                return Refuse(reason, "B3D chunk " + std::string(tag) + " too short");
+            if (!B3dChunks(bytes, inner, start + length, depth + 1, reason))
+                return false;
+        }
+        at = start + length;
+    }
+    return true;
+}
+
+// 3DS: a 16-bit id and a 32-bit length that counts the 6 header bytes.
+bool ChunksOf3ds(std::string_view bytes, int64_t from, int64_t to, int depth, std::string& reason)
+{
+    if (depth > 32)
+        return Refuse(reason, "3DS chunks nested too deep");
+    int64_t at = from;
+    while (at < to)
+    {
+        if (to - at < 6)
+            return Refuse(reason, "3DS chunk header past its parent");
+        const uint16_t id = U16(bytes, static_cast<size_t>(at));
+        const int64_t length = static_cast<uint32_t>(I32(bytes, static_cast<size_t>(at) + 2));
+        if (length < 6 || length > to - at)
+            return Refuse(reason, "3DS chunk runs past its parent");
+        int64_t inner = -1;
+        // The main chunk, the editor, materials, meshes and key frames hold
+        // chunks; an object holds its name first.
+        if (id == 0x4D4D || id == 0x3D3D || id == 0xAFFF || id == 0x4100 || id == 0xB000)
+            inner = at + 6;
+        else if (id == 0x4000)
+        {
+            const void* zero = std::memchr(bytes.data() + at + 6, 0, static_cast<size_t>(length - 6));
+            if (zero == nullptr)
+                return Refuse(reason, "3DS object name not terminated");
+            inner = static_cast<const char*>(zero) - bytes.data() + 1;
+        }
+        if (inner >= 0 && !ChunksOf3ds(bytes, inner, at + length, depth + 1, reason))
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CModelChecks::CheckB3dChunks(std::string_view bytes, std::string& reason)
+{
+    if (bytes.size() < 12 || bytes.substr(0, 4) != "BB3D")
+        return Refuse(reason, "not a B3D file");
+    return B3dChunks(bytes, 0, static_cast<int64_t>(bytes.size()), 0, reason);
+}
+
+bool CModelChecks::Check3dsChunks(std::string_view bytes, std::string& reason)
+{
+    if (bytes.size() < 6 || U16(bytes, 0) != 0x4D4D)
+        return Refuse(reason, "not a 3DS file");
+    return ChunksOf3ds(bytes, 0, static_cast<int64_t>(bytes.size()), 0, reason);
+}
 
 bool CModelChecks::CheckMd2(std::string_view bytes, std::string& reason)
 {

@@ -7,7 +7,6 @@
 #include "graphics/irrlicht/MeshDescription.h"
 #include "graphics/irrlicht/MeshReaderProtocol.h"
 #include "graphics/irrlicht/ModelChecks.h"
-#include "graphics/irrlicht/WithdrawableFile.h"
 
 #include <irrlicht.h>
 
@@ -53,8 +52,13 @@ bool ReadAll(io::IReadFile* file, long limit, std::string& bytes)
 } // namespace
 
 CMeshGate::CMeshGate(scene::ISceneManager* scene, CMeshReaderClient::SSettings settings)
-    : m_scene(scene), m_reader(std::move(settings))
+    : m_scene(scene), m_reader(std::move(settings)), m_refusal(new scene::SAnimatedMesh())
 {
+}
+
+CMeshGate::~CMeshGate()
+{
+    m_refusal->drop();
 }
 
 const std::string& CMeshGate::LastRefusal()
@@ -115,8 +119,7 @@ scene::IAnimatedMesh* CMeshGate::createMesh(io::IReadFile* file)
 {
     std::string& refusal = Refusal();
     refusal.clear();
-    auto* withdrawable = dynamic_cast<CWithdrawableFile*>(file);
-    if (file == nullptr || (withdrawable != nullptr && withdrawable->IsWithdrawn()))
+    if (file == nullptr)
         return nullptr;
     scene::IAnimatedMesh* mesh = nullptr;
     // No exception may cross back into Irrlicht.
@@ -143,8 +146,9 @@ scene::IAnimatedMesh* CMeshGate::createMesh(io::IReadFile* file)
     {
         if (refusal.empty())
             refusal = "the file holds no mesh";
-        if (withdrawable != nullptr)
-            withdrawable->Withdraw();
+        // No loader behind the gate is asked.
+        m_refusal->grab();
+        mesh = m_refusal;
     }
     return mesh;
 }
@@ -213,16 +217,17 @@ uint8_t CMeshGate::Serve(const std::string& name, std::string& bytes) const
             loader->isALoadableFileExtension(path))
             return files->existFile(path) ? Protocol::kImage : Protocol::kAbsent;
     }
-    io::IReadFile* file = files->existFile(path) ? files->createAndOpenFile(path) : nullptr;
-    if (file == nullptr)
+    // Any other file that exists but that the engine cannot read (a folder,
+    // one too large) is an empty file to the reader's loader, which would
+    // otherwise read it from the disk itself.
+    bytes.clear();
+    if (!files->existFile(path))
         return Protocol::kAbsent;
-    const bool read = ReadAll(file, kMaxServedFileBytes, bytes);
-    file->drop();
-    if (!read)
-    {
+    io::IReadFile* file = files->createAndOpenFile(path);
+    if (file != nullptr && !ReadAll(file, kMaxServedFileBytes, bytes))
         bytes.clear();
-        return Protocol::kAbsent;
-    }
+    if (file != nullptr)
+        file->drop();
     return Protocol::kBytes;
 }
 
@@ -230,6 +235,10 @@ scene::IAnimatedMesh* CMeshGate::ReadInReader(const io::path& readAs, const std:
                                               std::string& reason)
 {
     if (core::hasFileExtension(readAs, "obj") && !CModelChecks::CheckObj(bytes, reason))
+        return nullptr;
+    if (core::hasFileExtension(readAs, "b3d") && !CModelChecks::CheckB3dChunks(bytes, reason))
+        return nullptr;
+    if (core::hasFileExtension(readAs, "3ds") && !CModelChecks::Check3dsChunks(bytes, reason))
         return nullptr;
     // The reader's loaders see the scene's loader parameters.
     std::vector<CMeshReaderClient::SParameter> parameters;

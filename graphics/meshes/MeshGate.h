@@ -29,14 +29,19 @@ namespace Graphics
 //   process (CMeshReaderClient), and the mesh is rebuilt from its checked
 //   description (CMeshDescription);
 // - a file that no loader claims is refused.
-// A refused file that came wrapped in a CWithdrawableFile is withdrawn, so
-// that no loader behind the gate sees it; the engine hands every model file
-// to Irrlicht wrapped.
+// Irrlicht offers a file that one loader did not read to every other loader
+// that claims its name, and those crash even on an empty file: so the gate
+// never answers null. A refused file is answered with the gate's refusal
+// mesh (empty), which the engine takes out of the mesh cache again and
+// treats as no mesh (IsRefusal).
 class CMeshGate : public irr::scene::IMeshLoader
 {
 public:
     // The scene manager owns the gate (it is not grabbed).
     CMeshGate(irr::scene::ISceneManager* scene, CMeshReaderClient::SSettings settings);
+    ~CMeshGate() override;
+    CMeshGate(const CMeshGate&) = delete;
+    CMeshGate& operator=(const CMeshGate&) = delete;
 
     bool isALoadableFileExtension(const irr::io::path& filename) const override;
     irr::scene::IAnimatedMesh* createMesh(irr::io::IReadFile* file) override;
@@ -45,6 +50,9 @@ public:
     // files of the known one are; false when no loader reads the known one.
     // Extensions begin with ".".
     bool MapExtension(const irr::io::path& newExtension, const irr::io::path& knownExtension);
+
+    // Whether the mesh is the answer to a refused file.
+    bool IsRefusal(const irr::scene::IAnimatedMesh* mesh) const { return mesh == m_refusal; }
 
     // Why the last model this thread asked for was refused (empty when it
     // was read).
@@ -79,6 +87,7 @@ private:
     irr::scene::ISceneManager* m_scene;
     CMeshReaderClient m_reader;
     std::vector<std::pair<irr::io::path, irr::io::path>> m_extensions;
+    irr::scene::IAnimatedMesh* m_refusal;
 };
 
 } // namespace Graphics

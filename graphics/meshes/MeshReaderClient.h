@@ -51,6 +51,9 @@ public:
     bool Read(const std::string& name, const std::vector<SParameter>& parameters, std::string_view bytes,
               const FileServer& server, std::string& description, std::string& reason);
 
+    // The wall-clock time for one model from now on.
+    void SetTimeoutMs(uint32_t timeoutMs) { m_settings.timeoutMs = timeoutMs; }
+
     // The reader's process id while one runs (-1 otherwise).
     int GetProcessId() const { return m_process.GetProcessId(); }
     void Stop() { m_process.Stop(); }
