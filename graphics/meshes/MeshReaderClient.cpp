@@ -64,6 +64,7 @@ bool CMeshReaderClient::Start(std::string& reason)
         reason = "the model reader " + program + " could not be started";
         return false;
     }
+    m_lastProcessId = m_process.GetProcessId();
     return true;
 }
 

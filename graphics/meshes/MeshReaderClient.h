@@ -56,6 +56,8 @@ public:
 
     // The reader's process id while one runs (-1 otherwise).
     int GetProcessId() const { return m_process.GetProcessId(); }
+    // The process id of the last reader started (-1 before the first).
+    int GetLastProcessId() const { return m_lastProcessId; }
     void Stop() { m_process.Stop(); }
 
     // HALVANE_MESH_READER when it is set, else halvane-meshreader beside the
@@ -69,6 +71,7 @@ private:
 
     SSettings m_settings;
     Platform::CChildProcess m_process;
+    int m_lastProcessId = -1;
 };
 
 } // namespace Graphics
