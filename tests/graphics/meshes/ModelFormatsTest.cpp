@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -369,6 +370,44 @@ TEST_F(ModelFormatsTest, SeededDamageOfEveryFormatNeverReachesTheEngineUnchecked
     // The valid files still load afterwards.
     EXPECT_NE(Load("after.b3d", ModelFixtures::SkinnedB3d()), nullptr);
     EXPECT_NE(Load("after.md2", ModelFixtures::Md2()), nullptr);
+}
+
+} // namespace
+
+namespace
+{
+
+// Units built by a script: a Quake 3 map carries a shader node for its item
+// faces under the unit's node; an OBJ unit's material 0 shows the texture
+// its material library names.
+TEST_F(ModelFormatsTest, MapUnitsCarryShaderNodesAndObjUnitsTheirTextures)
+{
+    const std::string folderText = folder.Path().string();
+    ASSERT_EQ(scripted.Run("IApp:addSearchPath('" + folderText +
+                           "', false, 0)\n"
+                           "for _, model in ipairs({'map.bsp', 'textured.obj'}) do\n"
+                           "  local unit = IWorld:createUnit()\n"
+                           "  IWorld:setEntityModelName(unit, '" +
+                           folderText +
+                           "/' .. model)\n"
+                           "  IWorld:addUnit(unit, '', '')\n"
+                           "end\n"),
+              "");
+    core::array<scene::ISceneNode*> shaders;
+    Scene()->getSceneNodesFromType(scene::ESNT_Q3SHADER_SCENE_NODE, shaders);
+    ASSERT_EQ(shaders.size(), 1u);
+    ASSERT_NE(shaders[0]->getParent(), nullptr);
+    EXPECT_EQ(shaders[0]->getParent()->getID(), 32);
+    core::array<scene::ISceneNode*> meshes;
+    Scene()->getSceneNodesFromType(scene::ESNT_MESH, meshes);
+    std::vector<std::string> textures;
+    for (u32 index = 0; index < meshes.size(); ++index)
+    {
+        video::ITexture* texture = meshes[index]->getMaterial(0).getTexture(0);
+        if (meshes[index]->getID() == 32 && texture != nullptr)
+            textures.push_back(texture->getName().getPath().c_str());
+    }
+    EXPECT_NE(std::find(textures.begin(), textures.end(), folder / "skin.png"), textures.end());
 }
 
 } // namespace
