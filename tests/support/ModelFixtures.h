@@ -202,6 +202,63 @@ inline std::string SkinnedTextX()
            "}\n";
 }
 
+// A binary X file of a grid of columns x rows vertices (two triangles a
+// cell) with a normal, under the frame "Root".
+inline std::string BinaryX(int columns, int rows)
+{
+    CBytes out;
+    out.Raw("xof 0303bin 0032");
+    auto name = [&](const std::string& text) { out.U16(1).I32(static_cast<int32_t>(text.size())).Raw(text); };
+    auto open = [&] { out.U16(10); };
+    auto close = [&] { out.U16(11); };
+    auto integers = [&](const std::vector<int32_t>& values)
+    {
+        out.U16(6).I32(static_cast<int32_t>(values.size()));
+        for (int32_t value : values)
+            out.I32(value);
+    };
+    auto floats = [&](const std::vector<float>& values)
+    {
+        out.U16(7).I32(static_cast<int32_t>(values.size()));
+        for (float value : values)
+            out.F32(value);
+    };
+    std::vector<float> positions;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            positions.insert(positions.end(), {static_cast<float>(column), static_cast<float>(row), 0.0f});
+    std::vector<int32_t> faces{2 * (columns - 1) * (rows - 1)};
+    for (int row = 0; row + 1 < rows; ++row)
+    {
+        for (int column = 0; column + 1 < columns; ++column)
+        {
+            const int32_t a = row * columns + column, b = a + 1, c = a + columns, d = c + 1;
+            faces.insert(faces.end(), {3, a, c, b, 3, b, c, d});
+        }
+    }
+    std::vector<int32_t> normalFaces{faces[0]};
+    for (int32_t face = 0; face < faces[0]; ++face)
+        normalFaces.insert(normalFaces.end(), {3, 0, 0, 0});
+    name("Frame");
+    name("Root");
+    open();
+    name("Mesh");
+    name("grid");
+    open();
+    integers({columns * rows});
+    floats(positions);
+    integers(faces);
+    name("MeshNormals");
+    open();
+    integers({1});
+    floats({0, 0, -1});
+    integers(normalFaces);
+    close();
+    close();
+    close();
+    return out.Bytes();
+}
+
 // A two-frame MD2: one triangle whose top corner rises from frame "run1" to
 // frame "run2"; its skin is named "skin.pcx".
 inline std::string Md2()
