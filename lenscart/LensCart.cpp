@@ -11,6 +11,7 @@
 
 #include <lua.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <limits>
@@ -106,13 +107,16 @@ void CallEvents(lua_State* L, const char* function, bool withPriority)
     lua_settop(L, top);
 }
 
-// A speed: NaN or an infinity would carry into the camera's position.
+// A speed: NaN or an infinity would carry into the camera's position. Any
+// finite number is taken, held to the range of the stored single-precision
+// value (a larger one would become an infinity).
 float SpeedArgument(lua_State* L, const char* function)
 {
     const lua_Number speed = luaL_checknumber(L, 1);
-    if (!std::isfinite(speed) || std::fabs(speed) > std::numeric_limits<float>::max())
+    if (!std::isfinite(speed))
         luaL_error(L, "[lenscart::%s] The speed must be a finite number", function);
-    return static_cast<float>(speed);
+    constexpr lua_Number kLargest = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(speed, -kLargest, kLargest));
 }
 
 int SetCameraFrameRate(lua_State* L)

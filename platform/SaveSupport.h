@@ -11,16 +11,22 @@
 namespace Platform
 {
 
-// The file a save to `path` replaces: the path itself, or when it names a
-// symbolic link, the file at the end of the link chain (a relative link
-// counts from its own folder; the file need not exist yet). A chain that
-// loops or runs longer than 40 links gives the path itself, so the save
-// then fails at the rename instead of writing somewhere unexpected.
-std::string ResolveSaveTarget(const std::string& path);
+// What is at the path a save would replace.
+enum class ESaveTarget
+{
+    kNothing,  // no file yet: the save creates it
+    kFile,     // a regular file that may be replaced
+    kLink,     // a symbolic link (never followed: it may lead anywhere)
+    kSpecial,  // a folder, a device, a FIFO or a socket
+    kReadOnly, // a regular file that is not writable
+    kUnknown,  // the path cannot be examined (a folder on the way is missing
+               // or closed, a name too long, a loop of links on the way)
+};
 
-// Whether a save may replace what is at the path: nothing, or a regular
-// file (never a folder, a device, a FIFO, a socket or a link).
-bool IsReplaceable(const std::string& path);
+// A regular file is writable when the access rules let this process write
+// it and its mode grants writing to somebody: a file whose mode grants
+// nobody writing is read-only for every user, root included.
+ESaveTarget InspectSaveTarget(const std::string& path);
 
 // The longest file name (one part of a path, in bytes) the folder accepts.
 size_t MaxFileNameLength(const std::string& folder);
@@ -42,5 +48,12 @@ bool ReplaceFile(const std::string& from, const std::string& to);
 
 // The id of this process, for unique temporary names.
 long ProcessId();
+
+// Removes the regular files of the folder whose names have the form of a
+// save's temporary file, "<name>.~<process>.<count>.tmp", when they were
+// left behind: their process no longer runs, or it is this process and
+// `inUse` does not claim the file name (a save of this process still
+// writing). Returns how many were removed.
+size_t RemoveStaleTemporaries(const std::string& folder, bool (*inUse)(const std::string& name));
 
 } // namespace Platform

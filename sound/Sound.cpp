@@ -1,6 +1,7 @@
 #include "sound/Sound.h"
 
 #include "core/foundation/KVOError.h"
+#include "core/foundation/Logger.h"
 #include "core/foundation/Math3D.h"
 #include "core/foundation/PathUtilities.h"
 #include "core/io/File.h"
@@ -42,16 +43,21 @@ bool CSound::Load(IFile* file, bool streaming, float seconds, uint32_t count)
     if (m_file == nullptr)
         return false;
     m_file->seek(0);
+    bool sourced = false;
     {
         CSoundEngine::COpenALHold hold(*m_engine);
         hold.ClearError();
         if (m_source == 0 || !hold.al.alIsSource(m_source))
             hold.al.alGenSources(1, &m_source);
-        if (!hold.Succeeded())
-        {
-            m_source = 0;
-            return false;
-        }
+        sourced = hold.Succeeded();
+    }
+    if (!sourced)
+    {
+        // Every source of the context is held by another loaded sound.
+        m_source = 0;
+        Misc::CLogger::WriteSystem(L"[CSound::Load] OpenAL has no sound source left for %s",
+                                   GetFilename().c_str());
+        return false;
     }
 
     const std::wstring loader =

@@ -199,7 +199,12 @@ bool CSoundEngine::Init(const std::string& deviceName, uint32_t frameRate, bool 
             CloseDevice();
         if (m_device != nullptr)
         {
-            m_context = m_al.alcCreateContext(m_device, nullptr);
+            // A device that refuses the request still makes a context of
+            // its own size.
+            const ALCint attributes[] = {ALC_MONO_SOURCES, kContextSources, 0};
+            m_context = m_al.alcCreateContext(m_device, attributes);
+            if (m_context == nullptr)
+                m_context = m_al.alcCreateContext(m_device, nullptr);
             if (m_context == nullptr || !m_al.alcMakeContextCurrent(m_context))
             {
                 CloseDevice();

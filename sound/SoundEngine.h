@@ -76,6 +76,10 @@ public:
     // The device name that selects the system's default device, as an
     // empty one does.
     static constexpr const char* kAutoDetectDevice = "AUTO_DETECT_SOUND";
+    // The sources the context is asked for. Every loaded sound holds one;
+    // OpenAL Soft's default of 256 is too few for a world of sound
+    // emitters, and an idle source costs about 1 KiB.
+    static constexpr int32_t kContextSources = 4096;
 
     // Holds the engine's OpenAL lock for a run of calls, so that errors read
     // during the hold belong to the calls made in it.

@@ -33,13 +33,39 @@ void CWorldData::SetScript(const std::wstring& script)
         m_script = script;
 }
 
+namespace
+{
+
+// A folder argument cleaned with "/". Cleaning leaves nothing of the current
+// folder ("", "." or "./") and of the root: they become "." and "/", so that
+// a file path built on them stays where the folder is.
+std::wstring FolderText(const std::wstring& folder)
+{
+    std::wstring text = folder + L"/";
+    CleanPath(text, L"/");
+    if (text.empty())
+        text = !folder.empty() && (folder.front() == L'/' || folder.front() == L'\\') ? L"/" : L".";
+    return text;
+}
+
+// The folder as an absolute, cleaned path, relative ones taken against the
+// current directory.
+std::wstring AbsolutePath(const std::wstring& folder)
+{
+    std::wstring absolute = FolderText(folder);
+    if (absolute == L".")
+        absolute = CCurrentDirectory().Get();
+    else if (IsRelativePath(absolute))
+        absolute = CCurrentDirectory().Get() + L"/" + absolute;
+    CleanPath(absolute, L"/");
+    return absolute.empty() ? std::wstring(L"/") : absolute;
+}
+
+} // namespace
+
 std::wstring CWorldData::GetPathLong() const
 {
-    std::wstring path = m_path;
-    if (IsRelativePath(path))
-        path = CCurrentDirectory().Get() + L"/" + path;
-    CleanPath(path, L"/");
-    return path;
+    return m_path.empty() ? std::wstring() : AbsolutePath(m_path);
 }
 
 IWorldMap* CWorldData::GetMap(uint32_t typeId)
@@ -124,17 +150,6 @@ template <class F> void ForEachSection(CWorldData& world, F&& f)
     f(world.GetWaypoints());
     f(world.GetTriggers());
     f(world.GetAgents());
-}
-
-// The path as an absolute, cleaned path, relative ones taken against the
-// current directory.
-std::wstring AbsolutePath(const std::wstring& path)
-{
-    std::wstring absolute = path;
-    if (IsRelativePath(absolute))
-        absolute = CCurrentDirectory().Get() + L"/" + absolute;
-    CleanPath(absolute, L"/");
-    return absolute;
 }
 
 // True when both name one folder, also when spelled differently or reached
@@ -238,9 +253,7 @@ bool CWorldData::Load(const std::wstring& folder, const std::wstring& file, cons
     Simulation::CSimulationManager* manager = m_owner != nullptr ? m_owner->GetOwner() : nullptr;
     if (manager == nullptr || manager->GetApplication() == nullptr)
         return false;
-    std::wstring folderText = (folder.empty() ? std::wstring(L".") : folder) + L"/";
-    CleanPath(folderText, L"/");
-    const std::wstring path = folderText + L"/" + file;
+    const std::wstring path = FolderText(folder) + L"/" + file;
     CFilePtr opened(manager->GetApplication()->OpenFile(path));
     if (opened == nullptr)
         return false;
@@ -262,10 +275,8 @@ bool CWorldData::Load(const std::wstring& folder, const std::wstring& file, cons
 bool CWorldData::Save(const std::wstring& folder, const std::wstring& file, const std::string& mode,
                       bool copyFolder)
 {
-    std::wstring oldFolder = m_path;
-    CleanPath(oldFolder, L"/");
-    std::wstring newFolder = (folder.empty() ? std::wstring(L".") : folder) + L"/";
-    CleanPath(newFolder, L"/");
+    const std::wstring oldFolder = m_path.empty() ? std::wstring() : FolderText(m_path);
+    const std::wstring newFolder = FolderText(folder);
     std::wstring path = newFolder + L"/" + file;
     CleanPath(path, L"/");
 

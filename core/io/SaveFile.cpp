@@ -1,5 +1,6 @@
 #include "core/io/SaveFile.h"
 
+#include "core/foundation/Logger.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/DiskPath.h"
 #include "core/io/FileStd.h"
@@ -11,18 +12,25 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <mutex>
+#include <set>
 
 namespace
 {
 
+// The folder that holds the path ("." for a bare name).
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
 // The temporary file's name: the target's name, cut so that the whole name
 // stays within the folder's file-name limit (never inside a UTF-8
 // sequence), then ".~<process>.<count>.tmp".
-std::string TemporaryName(const std::string& target, unsigned count)
+std::string TemporaryName(const std::string& folder, const std::string& target, unsigned count)
 {
     const size_t slash = target.find_last_of('/');
-    const std::string folder =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
     const std::string prefix = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     std::string leaf = slash == std::string::npos ? target : target.substr(slash + 1);
     const std::string suffix =
@@ -38,6 +46,40 @@ std::string TemporaryName(const std::string& target, unsigned count)
     return prefix + leaf + suffix;
 }
 
+// The names of the temporary files this process's saves are writing now (a
+// name is unique within the process by its count): a save that clears away
+// files left behind by killed saves leaves them alone. Never destroyed: a
+// save may still end while the process exits.
+struct STemporaries
+{
+    std::mutex lock;
+    std::set<std::string> names;
+};
+
+STemporaries& Temporaries()
+{
+    static STemporaries* temporaries = new STemporaries;
+    return *temporaries;
+}
+
+void TemporariesInUse(const std::string& path, bool inUse)
+{
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    STemporaries& temporaries = Temporaries();
+    const std::lock_guard<std::mutex> lock(temporaries.lock);
+    if (inUse)
+        temporaries.names.insert(name);
+    else
+        temporaries.names.erase(name);
+}
+
+bool IsTemporaryInUse(const std::string& name)
+{
+    STemporaries& temporaries = Temporaries();
+    const std::lock_guard<std::mutex> lock(temporaries.lock);
+    return temporaries.names.count(name) != 0;
+}
+
 } // namespace
 
 CSaveFile::CSaveFile(const std::wstring& path) : m_path(path)
@@ -48,16 +90,16 @@ CSaveFile::CSaveFile(const std::wstring& path) : m_path(path)
     if (m_path.empty() || m_path.find(L'\0') != std::wstring::npos)
         return;
     // A name that matches an existing file only by letter case saves that
-    // file; a symbolic link saves the file it leads to and stays a link.
-    m_target = Platform::ResolveSaveTarget(DiskPath::Resolve(m_path));
-    // A device or a FIFO would be replaced by a regular file (or, written
-    // in place, hang or go nowhere): only regular files are saved over.
-    if (!Platform::IsReplaceable(m_target))
+    // file.
+    m_target = DiskPath::Resolve(m_path);
+    if (!AcceptsTarget())
         return;
+    const std::string folder = FolderOf(m_target);
+    Platform::RemoveStaleTemporaries(folder, &IsTemporaryInUse);
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt)
     {
-        m_temporary = TemporaryName(m_target, counter++);
+        m_temporary = TemporaryName(folder, m_target, counter++);
         m_fd = Platform::CreateExclusive(m_temporary);
         if (m_fd < 0 && !Platform::LastErrorWasExists())
             break;
@@ -67,10 +109,41 @@ CSaveFile::CSaveFile(const std::wstring& path) : m_path(path)
         m_temporary.clear();
         return;
     }
+    TemporariesInUse(m_temporary, true);
     // The new file keeps the permissions the target has (a private file
     // stays private); a new target gets the usual ones.
     if (!Platform::CopyPermissions(m_fd, m_target))
         m_failed = true;
+}
+
+bool CSaveFile::AcceptsTarget() const
+{
+    const wchar_t* reason = nullptr;
+    switch (Platform::InspectSaveTarget(m_target))
+    {
+    case Platform::ESaveTarget::kNothing:
+    case Platform::ESaveTarget::kFile:
+        return true;
+    case Platform::ESaveTarget::kUnknown:
+        // A folder on the way is missing or closed: the save fails as the
+        // temporary file cannot be made there either.
+        return false;
+    // A link may lead out of the game's folders, to any file the user may
+    // write: it is never written through (nor replaced).
+    case Platform::ESaveTarget::kLink:
+        reason = L"is a symbolic link";
+        break;
+    // A device or a FIFO would be replaced by a regular file (or, written
+    // in place, hang or go nowhere).
+    case Platform::ESaveTarget::kSpecial:
+        reason = L"is not a regular file";
+        break;
+    case Platform::ESaveTarget::kReadOnly:
+        reason = L"is not writable";
+        break;
+    }
+    Misc::CLogger::WriteSystem(L"[CSaveFile::Open] Save refused, the target %s: %s", reason, m_path.c_str());
+    return false;
 }
 
 CSaveFile::~CSaveFile()
@@ -84,7 +157,10 @@ void CSaveFile::Discard()
         Platform::CloseDescriptor(m_fd);
     m_fd = -1;
     if (!m_temporary.empty())
+    {
         Platform::RemoveFile(m_temporary);
+        TemporariesInUse(m_temporary, false);
+    }
     m_temporary.clear();
 }
 
@@ -125,6 +201,7 @@ bool CSaveFile::Commit()
         Discard();
         return false;
     }
+    TemporariesInUse(m_temporary, false);
     m_temporary.clear();
     return true;
 }

@@ -8,13 +8,14 @@
 // The file a save writes through. Its bytes go to a temporary file beside
 // the target, which takes the target's permissions; Commit checks that
 // every write and the close succeeded, flushes the file to the disk and
-// only then renames it over the target (and flushes the folder). A save to
-// a symbolic link replaces the file the link leads to; a name that matches
-// an existing file only by letter case saves that file. A save file
-// destroyed without a successful Commit removes the temporary file and
-// leaves the target as it was. A path with a NUL, or a target (after its
-// links) that exists and is no regular file, is never opened: IsOk is
-// false and Commit fails.
+// only then renames it over the target (and flushes the folder). A name
+// that matches an existing file only by letter case saves that file. A save
+// file destroyed without a successful Commit removes the temporary file and
+// leaves the target as it was; temporary files that a killed save left in
+// the folder go with the next save there. A path with a NUL, or a target
+// that exists and is no regular file (a symbolic link, a folder, a device,
+// a FIFO) or is not writable, is never opened: IsOk is false, Commit fails,
+// and a refused target is logged.
 class CSaveFile : public IFile
 {
 public:
@@ -36,6 +37,8 @@ public:
     bool IsOk() const override { return m_fd >= 0 && !m_failed; }
 
 private:
+    // Whether the target may be replaced; logs why not.
+    bool AcceptsTarget() const;
     void Discard();
 
     std::wstring m_path;

@@ -44,7 +44,8 @@ uint32_t CGraphicsEngine::GetEntityFaces(scene::IMesh* mesh, const CVector& scal
 scene::IMesh* CGraphicsEngine::GetMeshId(const std::wstring& fileName, int32_t frame)
 {
     scene::IAnimatedMesh* mesh = LoadMesh(fileName);
-    if (mesh == nullptr || frame < 0 || static_cast<u32>(frame) > mesh->getFrameCount())
+    // Frames run from 0 to the count less one: Irrlicht does not check.
+    if (mesh == nullptr || frame < 0 || static_cast<u32>(frame) >= mesh->getFrameCount())
         return nullptr;
     return mesh->getMesh(frame, 255, -1, -1);
 }

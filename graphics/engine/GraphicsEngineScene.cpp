@@ -441,8 +441,7 @@ void CGraphicsEngine::AddCamera(CGraphicalEntity* entity, scene::ISceneNode* par
     if (node != nullptr && node->getType() == scene::ESNT_CAMERA)
     {
         auto* cameraNode = static_cast<scene::ICameraSceneNode*>(node);
-        cameraNode->setNearValue(camera->GetNear());
-        cameraNode->setFarValue(camera->GetFar());
+        camera->ApplyClipDistances(cameraNode);
         cameraNode->setFOV(kPi / camera->GetFOV());
         cameraNode->setUpVector(camera->GetUpVector().ToIrrlicht());
         cameraNode->setAspectRatio(camera->GetAspectRatio());

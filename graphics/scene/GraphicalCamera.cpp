@@ -95,15 +95,31 @@ void CGraphicalCamera::SetUp(const CVector& up)
 void CGraphicalCamera::SetNear(float value)
 {
     m_near = value;
-    if (scene::ICameraSceneNode* node = GetCameraNode())
-        node->setNearValue(value);
+    ApplyClipDistances(GetCameraNode());
 }
 
 void CGraphicalCamera::SetFar(float value)
 {
     m_far = value;
-    if (scene::ICameraSceneNode* node = GetCameraNode())
-        node->setFarValue(value);
+    ApplyClipDistances(GetCameraNode());
+}
+
+void CGraphicalCamera::ApplyClipDistances(scene::ICameraSceneNode* node) const
+{
+    if (node == nullptr || !(m_near < m_far))
+        return;
+    // Each setter builds the projection again: in this order the node's
+    // near stays below its far in between.
+    if (m_near < node->getFarValue())
+    {
+        node->setNearValue(m_near);
+        node->setFarValue(m_far);
+    }
+    else
+    {
+        node->setFarValue(m_far);
+        node->setNearValue(m_near);
+    }
 }
 
 void CGraphicalCamera::SetAspectRatio(float ratio)
@@ -125,8 +141,9 @@ void CGraphicalCamera::SetOrthogonal(float width, float height)
     scene::ICameraSceneNode* node = GetCameraNode();
     if (node == nullptr)
         return;
+    // The node's clip distances: the last pair that made a projection.
     core::matrix4 projection;
-    projection.buildProjectionMatrixOrthoLH(width, height, m_near, m_far);
+    projection.buildProjectionMatrixOrthoLH(width, height, node->getNearValue(), node->getFarValue());
     node->setProjectionMatrix(projection, true);
 }
 
@@ -136,7 +153,8 @@ void CGraphicalCamera::SetPerspective()
     if (node == nullptr)
         return;
     core::matrix4 projection;
-    projection.buildProjectionMatrixPerspectiveFovLH(kPi / m_fovDivisor, m_aspectRatio, m_near, m_far);
+    projection.buildProjectionMatrixPerspectiveFovLH(kPi / m_fovDivisor, m_aspectRatio, node->getNearValue(),
+                                                     node->getFarValue());
     node->setProjectionMatrix(projection, false);
 }
 

@@ -36,10 +36,16 @@ public:
     const CVector& GetLookAt() const { return m_lookAt; }
     void SetUp(const CVector& up);
     const CVector& GetUp() const { return m_up; }
+    // The clip distances are stored as given; the node's projection takes
+    // them only as a pair whose near lies below its far (see
+    // ApplyClipDistances), so the order of the two calls does not matter.
     void SetNear(float value);
     float GetNear() const { return m_near; }
     void SetFar(float value);
     float GetFar() const { return m_far; }
+    // Gives the node the stored clip distances when the near lies below the
+    // far; otherwise the node keeps its last projection.
+    void ApplyClipDistances(irr::scene::ICameraSceneNode* node) const;
     void SetAspectRatio(float ratio);
     float GetAspectRatio() const { return m_aspectRatio; }
     // The node's field of view is pi / divisor.

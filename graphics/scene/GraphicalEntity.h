@@ -253,9 +253,10 @@ public:
     // that joint. Without a node (or a joint name without an animated
     // mesh) throws "[CGraphicalEntity::AttachChild] Graphical entity not
     // intialised [%s,%s]"; an unknown joint "[CGraphicalEntity::AttachChild]
-    // Joint not found:%s"; a child that has no node, or that this entity
-    // hangs below already, "[CGraphicalEntity::AttachChild] Invalid child
-    // entity [%s,%s]" (the child's name and id).
+    // Joint not found:%s"; no child, or one that this entity hangs below
+    // already, "[CGraphicalEntity::AttachChild] Invalid child entity
+    // [%s,%s]" (the child's name and id). A child without a node changes
+    // nothing.
     void AttachChild(CGraphicalEntity* child, const std::string& joint);
     // The name of the node's parent (an entity id or a joint's name);
     // false at the scene root. Without a node throws "[CGraphicalEntity::

@@ -275,6 +275,10 @@ void CGraphicalEntity::AttachChild(CGraphicalEntity* child, const std::string& j
             throw CKVOError::Format(L"[CGraphicalEntity::AttachChild] Joint not found:%s",
                                     Misc::Text::Utf8ToWide(joint).c_str());
     }
+    // A child without a scene node (not in the scene yet) has nothing to
+    // hang: nothing changes.
+    if (child != nullptr && child->GetSceneNode() == nullptr)
+        return;
     // A node hung below itself would make the scene a loop that every walk
     // of the tree follows for ever.
     scene::ISceneNode* childNode = child != nullptr ? child->GetSceneNode() : nullptr;

@@ -4,12 +4,12 @@
 
 #include "core/foundation/Logger.h"
 #include "core/script/ScriptManager.h"
-#include "core/script/lua/CallGuarded.h"
 #include "core/script/lua/LuaFunction.h"
 #include "core/script/lua/LuaState.h"
 #include "core/script/lua/ScriptAddress.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/IAppFunctions.h"
+#include "script_api/core/ProtectedRun.h"
 #include "platform/Thread.h"
 
 #include <lua.hpp>
@@ -27,30 +27,6 @@ namespace
 {
 
 using Action = std::function<void()>;
-
-int RunAction(lua_State* L)
-{
-    const auto* action = static_cast<const Action*>(lua_touserdata(L, 1));
-    return LuaPlus::CallGuarded(L,
-                                [action]
-                                {
-                                    (*action)();
-                                    return 0;
-                                });
-}
-
-// Runs the action in protected mode on the state's main thread, where the
-// engine loads and runs scripts: a script error it raises there ends there
-// and comes back as its text (false).
-bool RunProtected(LuaState* state, const Action& action, std::string& error)
-{
-    lua_State* L = state->GetCState();
-    if (lua_cpcall(L, &RunAction, const_cast<Action*>(&action)) == 0)
-        return true;
-    error = LuaPlus::GetErrorText(L, -1);
-    lua_pop(L, 1);
-    return false;
-}
 
 // Runs a load of the engine for the calling thread. On the state's main
 // thread a script error is raised as the engine raises it. A coroutine

@@ -387,11 +387,18 @@ uint32_t getEntityDataCount(LuaState*, AnyUnit<> entity)
     return static_cast<uint32_t>(Data(*entity).GetCount());
 }
 
+// The entity's bag found again by its id: a callback may delete the entity.
+const CDataBag* EntityBag(const std::string* id)
+{
+    IEntityInterface* entity = Group().FindUnit(*id);
+    return entity != nullptr ? &Data(*entity) : nullptr;
+}
+
 void forEachEntityData(LuaState*, AnyUnit<> entity, const LuaStackObject& callback,
                        const LuaStackObject& userData)
 {
     const std::string id = entity->GetId();
-    ScriptWorld::WalkDataBag(Data(*entity), callback, userData, &id);
+    ScriptWorld::WalkDataBag(&EntityBag, callback, userData, &id);
 }
 
 std::wstring getEntityModelName(LuaState*, ScriptWorld::GraphicalPart part)

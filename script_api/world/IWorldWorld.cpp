@@ -3,6 +3,7 @@
 
 #include "script_api/world/IWorldGroups.h"
 
+#include "core/foundation/KVOError.h"
 #include "core/foundation/Logger.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/DataBag.h"
@@ -10,6 +11,7 @@
 #include "core/script/lua/LuaStackFunction.h"
 #include "physics/PhysicsEngine.h"
 #include "script_api/core/EngineAccess.h"
+#include "script_api/core/ProtectedRun.h"
 #include "script_api/world/WorldAccess.h"
 #include "world/World.h"
 
@@ -26,6 +28,26 @@ using LuaPlus::LuaState;
 using ScriptWorld::GetScriptWorld;
 using ScriptWorld::GetScriptWorldData;
 
+// World scripts that load a world run inside the load that ran them: the
+// nesting is bounded, well before the parser's own limit of nested calls.
+constexpr int kMaxWorldScriptDepth = 16;
+int g_worldScriptDepth = 0;
+
+// Runs the world's script protected: its outcome does not change the load's
+// result, and its error is logged with the script's path.
+void RunWorldScript(LuaState* state, const std::wstring& scriptPath)
+{
+    ++g_worldScriptDepth;
+    struct SLeave
+    {
+        ~SLeave() { --g_worldScriptDepth; }
+    } leave;
+    std::string error;
+    if (!RunProtected(
+            state, [&] { GetScriptEngine().LoadFile(state, scriptPath); }, error))
+        Misc::CLogger::WriteSystem(L"[IWorld::load] World script failed: %s: %S"_fmt, scriptPath, error);
+}
+
 // The script argument: a string names the world's script, anything else
 // leaves it to the world file. The flags arrive inverted: "no search path"
 // and "keep name" become the world's add-search-path and force flags. The
@@ -33,6 +55,10 @@ using ScriptWorld::GetScriptWorldData;
 bool load(LuaState* state, const std::wstring& path, const std::wstring& dataFile,
           const LuaStackObject& script, bool noSearchPath, bool keepName)
 {
+    if (g_worldScriptDepth >= kMaxWorldScriptDepth)
+        throw Misc::Error::CKVOError::Format(
+            L"[IWorld::load] World loads nested too deeply: %d world scripts are running"_fmt,
+            g_worldScriptDepth);
     CWorld& world = GetScriptWorld();
     CWorldData& data = world.GetData();
     const std::wstring named = script.IsString() ? script.GetWString() : std::wstring();
@@ -49,7 +75,7 @@ bool load(LuaState* state, const std::wstring& path, const std::wstring& dataFil
     if (scriptPath.empty() && !asked.empty())
         Misc::CLogger::WriteSystem(L"[IWorld::load] Script refused: %s", asked.c_str());
     if (!scriptPath.empty())
-        GetScriptEngine().LoadFile(state, scriptPath);
+        RunWorldScript(state, scriptPath);
     return true;
 }
 
@@ -176,9 +202,14 @@ uint32_t getDataCount(LuaState*)
 namespace
 {
 
+const CDataBag* WorldBag(const std::string*)
+{
+    return &Bag();
+}
+
 void forEachData(LuaState*, const LuaStackObject& callback, const LuaStackObject& userData)
 {
-    ScriptWorld::WalkDataBag(Bag(), callback, userData, nullptr);
+    ScriptWorld::WalkDataBag(&WorldBag, callback, userData, nullptr);
 }
 
 } // namespace

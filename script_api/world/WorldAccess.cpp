@@ -120,14 +120,25 @@ std::vector<std::string> IdsOf(const std::vector<Misc::World::IEntityInterface*>
     return ids;
 }
 
-// Over a copy of the entries, so that a callback may change the bag.
-void WalkDataBag(const CDataBag& bag, const LuaPlus::LuaStackObject& callback,
+void WalkDataBag(const CDataBag* (*bag)(const std::string* id), const LuaPlus::LuaStackObject& callback,
                  const LuaPlus::LuaStackObject& userData, const std::string* id)
 {
     const LuaPlus::LuaStackFunction<bool> function(callback);
-    const std::vector<std::pair<std::wstring, std::wstring>> entries(bag.begin(), bag.end());
-    for (const auto& [key, value] : entries)
+    std::vector<std::wstring> keys;
+    if (const CDataBag* start = bag(id))
     {
+        keys.reserve(start->GetCount());
+        for (const auto& entry : *start)
+            keys.push_back(entry.first);
+    }
+    for (const std::wstring& key : keys)
+    {
+        const CDataBag* current = bag(id);
+        if (current == nullptr)
+            break;
+        std::wstring value;
+        if (!current->Get(key, value))
+            continue;
         const bool stop =
             id != nullptr
                 ? function(std::string_view(*id), std::wstring_view(key), std::wstring_view(value), userData)

@@ -42,8 +42,11 @@ std::vector<std::string> IdsOf(const std::vector<Misc::World::IEntityInterface*>
 
 // Calls the callback with (key, value, user data) for each entry of the bag
 // in key order, with the id first when one is given, until it returns true.
-// The walk goes over a copy, so that a callback may change the bag.
-void WalkDataBag(const CDataBag& bag, const LuaPlus::LuaStackObject& callback,
+// The walk goes over a copy of the keys, so that a callback may change the
+// bag: an entry deleted before its turn is skipped, one changed before its
+// turn is given with its new value. The bag is asked for again before each
+// call (null when it has gone with its entity, which ends the walk).
+void WalkDataBag(const CDataBag* (*bag)(const std::string* id), const LuaPlus::LuaStackObject& callback,
                  const LuaPlus::LuaStackObject& userData, const std::string* id);
 
 } // namespace ScriptWorld

@@ -41,7 +41,8 @@ public:
     static std::string Id(char letter)
     {
         char id[40];
-        std::snprintf(id, sizeof id, "00000000-0000-4000-8000-0000000000%02x", static_cast<unsigned>(letter));
+        std::snprintf(id, sizeof id, "00000000-0000-4000-8000-0000000000%02x",
+                      static_cast<unsigned char>(letter));
         return id;
     }
     // The letter of an id.

@@ -71,17 +71,20 @@ CVector getCameraUpVector(LuaState*, Camera camera)
     return entity.CGraphicalEntity::GetUpVector();
 }
 
+// Each clip distance is a finite number above 0. Near against far is the
+// camera's check where it builds the projection, so that a script may set
+// the two in either order.
 void setCameraNearClip(LuaState*, Camera camera, float distance)
 {
-    if (!std::isfinite(distance) || !(distance < camera->GetFar()))
-        RefuseProjection("near clip distance", distance, " (must be below the far clip distance)");
+    if (!std::isfinite(distance) || !(distance > 0.0f))
+        RefuseProjection("near clip distance", distance, " (must be above 0)");
     camera->SetNear(distance);
 }
 
 void setCameraFarClip(LuaState*, Camera camera, float distance)
 {
-    if (!std::isfinite(distance) || !(distance > camera->GetNear()))
-        RefuseProjection("far clip distance", distance, " (must be beyond the near clip distance)");
+    if (!std::isfinite(distance) || !(distance > 0.0f))
+        RefuseProjection("far clip distance", distance, " (must be above 0)");
     camera->SetFar(distance);
 }
 

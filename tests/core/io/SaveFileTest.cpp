@@ -75,12 +75,13 @@ TEST(SaveFile, KeepsTheTargetsPermissions)
     EXPECT_EQ(FilesIn(folder.Path()), 2u);
 }
 
-TEST(SaveFile, SavesThroughASymbolicLinkToTheFileItNames)
+// A link may lead out of the game's folders: a save never writes through
+// it, nor replaces it, wherever it leads.
+TEST(SaveFile, RefusesASymbolicLinkWhereverItLeads)
 {
     CTestFolder folder;
     fs::create_directories(folder.Path() / "data");
     folder.Write("data/real.kvocfg", "old");
-    ::chmod((folder / "data/real.kvocfg").c_str(), 0600);
     const struct
     {
         const char* link;
@@ -90,28 +91,42 @@ TEST(SaveFile, SavesThroughASymbolicLinkToTheFileItNames)
         {"absolute.kvocfg", folder / "data/real.kvocfg"},
         {"chain.kvocfg", "relative.kvocfg"},
         {"data/inner.kvocfg", "real.kvocfg"},
+        {"dangling.kvocfg", "data/new.kvocfg"},
+        {"loop-a", "loop-b"},
+        {"loop-b", "loop-a"},
     };
-    int count = 0;
+    for (const auto& test : cases)
+        fs::create_symlink(test.target, folder.Path() / test.link);
     for (const auto& test : cases)
     {
-        fs::create_symlink(test.target, folder.Path() / test.link);
-        const std::wstring value = L"through " + std::to_wstring(++count);
-        ASSERT_TRUE(SaveOptions(folder.Wide(test.link), value)) << test.link;
+        for (const char* mode : {"UTF8", "BINARY", "COMPRESSED"})
+            EXPECT_FALSE(SaveOptions(folder.Wide(test.link), L"through", mode)) << test.link << " " << mode;
         EXPECT_TRUE(fs::is_symlink(folder.Path() / test.link)) << test.link;
-        EXPECT_EQ(LoadedValue(folder / "data/real.kvocfg"), value) << test.link;
-        EXPECT_EQ(ModeOf(folder / "data/real.kvocfg"), 0600u) << test.link;
     }
-    // A link to a file that does not exist yet creates that file.
-    fs::create_symlink("data/new.kvocfg", folder.Path() / "dangling.kvocfg");
-    ASSERT_TRUE(SaveOptions(folder.Wide("dangling.kvocfg"), L"created"));
-    EXPECT_TRUE(fs::is_symlink(folder.Path() / "dangling.kvocfg"));
-    EXPECT_EQ(LoadedValue(folder / "data/new.kvocfg"), L"created");
-    // A loop of links is no file: the save fails and changes nothing.
-    fs::create_symlink("loop-b", folder.Path() / "loop-a");
-    fs::create_symlink("loop-a", folder.Path() / "loop-b");
-    EXPECT_FALSE(SaveOptions(folder.Wide("loop-a"), L"x"));
-    EXPECT_TRUE(fs::is_symlink(folder.Path() / "loop-a"));
-    EXPECT_EQ(FilesIn(folder.Path()), 2u); // no temporary file is left
+    EXPECT_EQ(folder.Read("data/real.kvocfg"), "old");
+    EXPECT_FALSE(fs::exists(folder.Path() / "data/new.kvocfg"));
+    EXPECT_EQ(FilesIn(folder.Path()), 1u); // no temporary file is left
+}
+
+// A killed save leaves its temporary file; the next save into the folder
+// removes those whose process is gone, and those of this process that no
+// save of it is writing now.
+TEST(SaveFile, TheNextSaveRemovesTemporaryFilesThatKilledSavesLeft)
+{
+    CTestFolder folder;
+    const std::string self = std::to_string(::getpid());
+    folder.Write("a.kvocfg.~" + self + ".999999.tmp", "left by an earlier run");
+    folder.Write("b.kvocfg.~1.0.tmp", "process 1 runs");
+    CSaveFile first(folder.Wide("a.kvocfg"));
+    ASSERT_TRUE(first.IsOk());
+    EXPECT_FALSE(fs::exists(folder.Path() / ("a.kvocfg.~" + self + ".999999.tmp")));
+    ASSERT_EQ(first.write("first", 5), 5);
+    // A second save beside a running one leaves the running one's file.
+    ASSERT_TRUE(SaveOptions(folder.Wide("c.kvocfg"), L"second"));
+    ASSERT_TRUE(first.Commit());
+    EXPECT_EQ(folder.Read("a.kvocfg"), "first");
+    EXPECT_TRUE(fs::exists(folder.Path() / "b.kvocfg.~1.0.tmp"));
+    EXPECT_EQ(FilesIn(folder.Path()), 3u);
 }
 
 TEST(SaveFile, LongNamesKeepTheTemporaryNameWithinTheLimit)

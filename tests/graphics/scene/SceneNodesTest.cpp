@@ -350,18 +350,24 @@ TEST_F(SceneNodesTest, NodesLetGoOfByTheSceneAreBuiltAgain)
 {
     CTestLight light(kIdA);
     engine.Add(&light, nullptr, "");
+    // Held here too, so that the new node cannot take the old one's address.
     scene::ISceneNode* old = light.GetSceneNode();
+    old->grab();
     engine.ClearScene();
     // The entity still holds the node it had: its setters stay harmless.
     light.SetPosition(CVector(3, 3, 3));
     light.SetVisible(false);
     light.SetMaterialDiffuseColor(CColor(1, 0, 0, 1), 0);
-    // The next Add builds a node in the scene again.
+    EXPECT_EQ(old->getParent(), nullptr);
+    // The next Add builds a node in the scene again and lets go of the old.
     engine.Add(&light, nullptr, "");
     ASSERT_NE(light.GetSceneNode(), nullptr);
-    EXPECT_EQ(light.GetSceneNode()->getParent(), Root());
     EXPECT_NE(light.GetSceneNode(), old);
+    EXPECT_EQ(light.GetSceneNode()->getParent(), Root());
     EXPECT_EQ(light.GetSceneNode()->getPosition(), core::vector3df(3, 3, 3));
+    EXPECT_EQ(old->getReferenceCount(), 1);
+    EXPECT_EQ(old->getParent(), nullptr);
+    old->drop();
 }
 
 TEST_F(SceneNodesTest, AnEntityGoingAwayLeavesTheEnginesLists)

@@ -404,6 +404,11 @@ TEST_F(IGraphicsEntity, JointsAndAUnitCarriedOnAnAgentsJoint)
          "error: [CWorldMapGroup::GetUnit] Unit not found [nobody]"},
         {"IGraphics:attachToEntity(A, 'nobody', '')",
          "error: [CWorldMapGroup::GetUnit] Unit not found [nobody]"},
+        // A child not in the scene has no node to hang: nothing changes.
+        {"IGraphics:attachToEntity(A, N, '')", "nil"},
+        {"IGraphics:attachToEntity(A, N, 'hand')", "nil"},
+        {"IGraphics:attachToEntity(A, N, 'elbow')",
+         "error: [CGraphicalEntity::AttachChild] Joint not found:elbow"},
         {"IGraphics:removeEntityAttachment(N)",
          "error: [CGraphicsEngine::RemoveChild] Graphical entity not initialised"},
         {"IGraphics:getEntityAttachment(N)",

@@ -391,12 +391,16 @@ TEST_F(IWorldKinds, ProjectionsThatCannotBeBuiltAreRefused)
         {"setCameraFOV(camera, 'x')", "[IWorld::setCameraFOV] Invalid field of view: 0"},
         {"setCameraAspectRatio(camera, 0)", "[IWorld::setCameraAspectRatio] Invalid aspect ratio: 0"},
         {"setCameraAspectRatio(camera, -1/0)", "[IWorld::setCameraAspectRatio] Invalid aspect ratio: -inf"},
-        {"setCameraNearClip(camera, 2000)", "[IWorld::setCameraNearClip] Invalid near clip distance: 2000 "
-                                            "(must be below the far clip distance)"},
-        {"setCameraFarClip(camera, 1)",
-         "[IWorld::setCameraFarClip] Invalid far clip distance: 1 (must be beyond the near clip distance)"},
+        {"setCameraNearClip(camera, 0)",
+         "[IWorld::setCameraNearClip] Invalid near clip distance: 0 (must be above 0)"},
+        {"setCameraNearClip(camera, -1)",
+         "[IWorld::setCameraNearClip] Invalid near clip distance: -1 (must be above 0)"},
+        {"setCameraNearClip(camera, 1e39)",
+         "[IWorld::setCameraNearClip] Invalid near clip distance: inf (must be above 0)"},
+        {"setCameraFarClip(camera, -0.5)",
+         "[IWorld::setCameraFarClip] Invalid far clip distance: -0.5 (must be above 0)"},
         {"setCameraFarClip(camera, 0/0)",
-         "[IWorld::setCameraFarClip] Invalid far clip distance: nan (must be beyond the near clip distance)"},
+         "[IWorld::setCameraFarClip] Invalid far clip distance: nan (must be above 0)"},
         {"setCameraOrthogonal(camera, 0, 10)", "[IWorld::setCameraOrthogonal] Invalid width: 0"},
         {"setCameraOrthogonal(camera, 10, 1e39)", "[IWorld::setCameraOrthogonal] Invalid height: inf"},
     };
@@ -415,6 +419,40 @@ TEST_F(IWorldKinds, ProjectionsThatCannotBeBuiltAreRefused)
             ->getProjectionMatrix();
     for (int i = 0; i < 16; ++i)
         EXPECT_TRUE(std::isfinite(projection[i])) << i;
+}
+
+// The clip distances may be set in either order: the camera's node takes them
+// when the near lies below the far, and keeps its last projection while it
+// does not.
+TEST_F(IWorldKinds, ClipDistancesMayBeSetInEitherOrder)
+{
+    IEntityInterface& camera = Make(World::kTypeIdCamera, "camera");
+    graphics->Add(camera.GetGraphicalPart(), nullptr, "");
+    auto* node = static_cast<irr::scene::ICameraSceneNode*>(camera.GetGraphicalPart()->GetSceneNode());
+    const auto clips = [node]
+    { return std::to_string(node->getNearValue()) + " " + std::to_string(node->getFarValue()); };
+    ASSERT_EQ(Run("IWorld:setCameraNearClip(camera, 1) IWorld:setCameraFarClip(camera, 100)"), "");
+    EXPECT_EQ(clips(), "1.000000 100.000000");
+    // Beyond the far one first, then the far one beyond it.
+    ASSERT_EQ(Run("IWorld:setCameraNearClip(camera, 5000) IWorld:setCameraFarClip(camera, 10000)"), "");
+    EXPECT_EQ(Show("IWorld:getCameraNearClip(camera), IWorld:getCameraFarClip(camera)"), "5000, 10000");
+    EXPECT_EQ(clips(), "5000.000000 10000.000000");
+    // A far one below the near one is stored; the node keeps its projection.
+    ASSERT_EQ(Run("IWorld:setCameraFarClip(camera, 10)"), "");
+    EXPECT_EQ(Show("IWorld:getCameraFarClip(camera)"), "10");
+    EXPECT_EQ(clips(), "5000.000000 10000.000000");
+    ASSERT_EQ(Run("IWorld:setCameraPerspective(camera) IWorld:setCameraOrthogonal(camera, 10, 10)"), "");
+    for (int i = 0; i < 16; ++i)
+        EXPECT_TRUE(std::isfinite(node->getProjectionMatrix()[i])) << i;
+    EXPECT_EQ(clips(), "5000.000000 10000.000000");
+    ASSERT_EQ(Run("IWorld:setCameraNearClip(camera, 2)"), "");
+    EXPECT_EQ(clips(), "2.000000 10.000000");
+    // A camera added with near not below far keeps the node's own.
+    IEntityInterface& other = Make(World::kTypeIdCamera, "other");
+    ASSERT_EQ(Run("IWorld:setCameraNearClip(other, 3000)"), "");
+    graphics->Add(other.GetGraphicalPart(), nullptr, "");
+    auto* otherNode = static_cast<irr::scene::ICameraSceneNode*>(other.GetGraphicalPart()->GetSceneNode());
+    EXPECT_LT(otherNode->getNearValue(), otherNode->getFarValue());
 }
 
 // Every function, given what no script should pass, answers or fails with a

@@ -1,10 +1,12 @@
 --! stdout: CHECKS PASSED
 --! xvfb
 -- Every save of the engine writes a whole regular file or fails: a FIFO or
--- a device node (named directly or through a link) stays what it was, a
--- name with a NUL writes nothing, key descriptions with the format's
--- separator are refused, and each save loads back after the change.
+-- a device node (named directly or through a link), a read-only file and a
+-- link to a regular file stay what they were, a name with a NUL writes
+-- nothing, key descriptions with the format's separator are refused, and
+-- each save loads back after the change.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local files = dofile(os.getenv("HALVANE_TEST_LIB") .. "/files.lua")
 local G = IGraphics
 local work = os.getenv("HALVANE_TEST_WORK")
 
@@ -44,7 +46,14 @@ local saves = {
 assert(shell("mkfifo '" .. work .. "/fifo' '" .. work .. "/fifo.png' '" .. work .. "/fifo.bmp'"))
 assert(shell("ln -s fifo '" .. work .. "/link' && ln -s fifo.png '" .. work .. "/link.png' && ln -s fifo.bmp '" ..
     work .. "/link.bmp'"))
-local targets = { "fifo", "link" }
+-- A read-only file, and a link to a regular file elsewhere: never written.
+for _, suffix in ipairs({ "", ".png", ".bmp" }) do
+    files.write(work .. "/readonly" .. suffix, "old")
+    assert(shell("chmod 0444 '" .. work .. "/readonly" .. suffix .. "'"))
+    assert(shell("ln -s outside '" .. work .. "/tofile" .. suffix .. "'"))
+end
+files.write(work .. "/outside", "old")
+local targets = { "fifo", "link", "readonly", "tofile" }
 -- A device node needs root; made inside the test's folder, like /dev/null.
 if shell("mknod '" .. work .. "/null' c 1 3 2>/dev/null && mknod '" .. work .. "/null.png' c 1 3 && mknod '" ..
         work .. "/null.bmp' c 1 3") then
@@ -57,6 +66,11 @@ for name, save in pairs(saves) do
     end
     check.eq(kind(work .. "/fifo"), "fifo", name .. " leaves the FIFO")
     check.eq(kind(work .. "/fifo.png"), "fifo", name .. " leaves the FIFO")
+    for _, suffix in ipairs({ "", ".png", ".bmp" }) do
+        check.eq(files.read(work .. "/readonly" .. suffix), "old", name .. " leaves the read-only file")
+        check.truthy(shell("test -L '" .. work .. "/tofile" .. suffix .. "'"), name .. " leaves the link")
+    end
+    check.eq(files.read(work .. "/outside"), "old", name .. " leaves the file behind the link")
     if targets[3] then check.eq(kind(work .. "/null"), "device", name .. " leaves the device") end
 
     -- "nul\0.evil" must not write "nul".

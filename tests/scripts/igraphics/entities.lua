@@ -51,6 +51,9 @@ file:close()
 local mesh = IGraphics:getMeshId(work .. "/triangle.obj", 0)
 check.truthy(mesh ~= 0, "mesh handle")
 check.eq(IGraphics:getMeshId(work .. "/absent.obj", 0), 0, "no file, no handle")
+for _, frame in ipairs({ 1, 2, -1, 2 ^ 31 }) do
+    check.eq(IGraphics:getMeshId(work .. "/triangle.obj", frame), 0, "a one-frame mesh has no frame " .. frame)
+end
 check.eq(IGraphics:getNumberOfMeshVertices(mesh), 3, "vertices")
 IGraphics:setMeshVertexPosition(mesh, 2, "0 5 0")
 check.eq(tostring(IGraphics:getMeshVertexPosition(mesh, 2)), "0.000000 5.000000 0.000000", "vertex written")

@@ -122,8 +122,51 @@ IWorld:forEachEntityData(light, function(id, key, value, data)
     check.eq(data, 9, "user data")
     IWorld:clearEntityData(id)
 end, 9)
-check.eq(table.concat(entries, ","), "hex=0x10,k=1", "walked a copy in key order")
+check.eq(table.concat(entries, ","), "hex=0x10", "entries cleared by a callback are not walked")
 check.eq(IWorld:getEntityDataCount(light), 0, "cleared from the walk")
+
+-- Walks whose callbacks change the bag: an entry deleted before its turn is
+-- skipped, one changed before its turn is seen as it is now, one added is
+-- not walked; a callback that deletes the entity ends the walk.
+local function fill(set)
+    for _, key in ipairs({ "a", "b", "c", "d", "e" }) do set(key, key .. "0") end
+end
+local walks = {
+    { "clear", function(key, del, set, clear) clear() end, "a=a0" },
+    { "delete the next", function(key, del) if key == "a" then del("b") end end, "a=a0,c=c0,d=d0,e=e0" },
+    { "delete itself", function(key, del) del(key) end, "a=a0,b=b0,c=c0,d=d0,e=e0" },
+    { "change the next", function(key, del, set) set(string.char(key:byte() + 1), "new") end,
+        "a=a0,b=new,c=new,d=new,e=new" },
+    { "add", function(key, del, set) set(key .. "x", "added") end, "a=a0,b=b0,c=c0,d=d0,e=e0" },
+}
+local copyOf = IWorld:copyEntity(light)
+for _, walk in ipairs(walks) do
+    local seen = {}
+    IWorld:clearEntityData(copyOf)
+    fill(function(key, value) IWorld:setEntityData(copyOf, key, value) end)
+    IWorld:forEachEntityData(copyOf, function(id, key, value)
+        seen[#seen + 1] = key .. "=" .. value
+        walk[2](key, function(k) IWorld:deleteEntityData(id, k) end,
+            function(k, v) IWorld:setEntityData(id, k, v) end, function() IWorld:clearEntityData(id) end)
+    end)
+    check.eq(table.concat(seen, ","), walk[3], "entity data: " .. walk[1])
+    seen = {}
+    IWorld:clearData()
+    fill(function(key, value) IWorld:setData(key, value) end)
+    IWorld:forEachData(function(key, value)
+        seen[#seen + 1] = key .. "=" .. value
+        walk[2](key, function(k) IWorld:deleteData(k) end, function(k, v) IWorld:setData(k, v) end,
+            function() IWorld:clearData() end)
+    end)
+    check.eq(table.concat(seen, ","), walk[3], "world data: " .. walk[1])
+end
+local calls = 0
+IWorld:forEachEntityData(copyOf, function(id)
+    calls = calls + 1
+    IWorld:deleteEntity(id)
+end)
+check.eq(calls, 1, "the walk ends with its entity")
+check.eq(IWorld:entityExists(copyOf), false, "deleted from its walk")
 IWorld:deleteData("k")
 check.eq(IWorld:dataExists("k"), false, "world data deleted")
 IWorld:clearData()

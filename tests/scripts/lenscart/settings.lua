@@ -40,11 +40,23 @@ check.eq(lenscart.getCameraMoveSpeed(), 2.5, "move speed")
 for _, rate in ipairs{0, 30, 1001, -5, 0 / 0, 1 / 0, -1 / 0, 1e300} do
     lenscart.setCameraFrameRate(rate)
 end
-check.raises("[lenscart::setCameraMoveSpeed] The speed must be a finite number",
-    lenscart.setCameraMoveSpeed, 0 / 0)
-check.raises("[lenscart::setCameraRotateSpeed] The speed must be a finite number",
-    lenscart.setCameraRotateSpeed, 1e300)
+for _, speed in ipairs{0 / 0, 1 / 0, -1 / 0} do
+    check.raises("[lenscart::setCameraMoveSpeed] The speed must be a finite number",
+        lenscart.setCameraMoveSpeed, speed)
+    check.raises("[lenscart::setCameraRotateSpeed] The speed must be a finite number",
+        lenscart.setCameraRotateSpeed, speed)
+end
 check.eq(lenscart.getCameraMoveSpeed(), 2.5, "move speed kept")
+-- Every finite speed is taken, held to the largest single-precision number.
+local largest = 3.4028234663852886e38
+for _, row in ipairs{{1e38, 1e38}, {3.5e38, largest}, {1e300, largest}, {-1e300, -largest}, {-7, -7}} do
+    lenscart.setCameraMoveSpeed(row[1])
+    check.near(lenscart.getCameraMoveSpeed(), row[2], math.abs(row[2]) * 1e-7,
+        "move speed " .. row[1])
+    lenscart.setCameraRotateSpeed(row[1])
+    check.near(lenscart.getCameraRotateSpeed(), row[2], math.abs(row[2]) * 1e-7, "rotate speed " .. row[1])
+end
+lenscart.setCameraMoveSpeed(2.5)
 check.raises("number expected", lenscart.setCameraFrameRate, {})
 check.raises("string expected", lenscart.start)
 check.raises("string expected", lenscart.start, {})
