@@ -14,6 +14,7 @@
 #include <irrlicht.h>
 
 #include <cstdio>
+#include <malloc.h>
 #include <string>
 
 namespace
@@ -72,6 +73,11 @@ void SetParameters(io::IAttributes* parameters, Graphics::CWireReader& request)
 
 int main()
 {
+    // One model after another allocates and frees the same large blocks:
+    // kept in the heap, they are not handed back to the system and faulted
+    // in again for every model.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
     std::FILE* in = fdopen(3, "rb");
     std::FILE* out = fdopen(4, "wb");
     if (in == nullptr || out == nullptr)
@@ -118,9 +124,9 @@ int main()
             break;
         }
         archive->Forget();
-        std::string copy(bytes);
-        io::IReadFile* file =
-            files->createMemoryReadFile(copy.data(), static_cast<s32>(copy.size()), name.c_str(), false);
+        // Irrlicht's memory file only reads the bytes it is given.
+        io::IReadFile* file = files->createMemoryReadFile(
+            const_cast<char*>(bytes.data()), static_cast<s32>(bytes.size()), name.c_str(), false);
         scene::IAnimatedMesh* mesh = scene->getMesh(file);
         file->drop();
         if (archive->Broken())
