@@ -1,5 +1,6 @@
 #include "app/meshreader/ReaderArchive.h"
 
+#include "graphics/irrlicht/BytesFile.h"
 #include "graphics/irrlicht/MeshReaderProtocol.h"
 #include "graphics/irrlicht/MeshWire.h"
 
@@ -16,37 +17,6 @@ namespace
 
 // A file's bytes, answered by the engine.
 constexpr size_t kMaxAnswer = 80u * 1024 * 1024;
-
-class CAnswerFile : public io::IReadFile
-{
-public:
-    CAnswerFile(const io::path& name, const std::string& bytes) : m_name(name), m_bytes(bytes) {}
-
-    s32 read(void* buffer, u32 sizeToRead) override
-    {
-        const size_t count = std::min<size_t>(sizeToRead, m_bytes.size() - m_position);
-        std::copy(m_bytes.data() + m_position, m_bytes.data() + m_position + count,
-                  static_cast<char*>(buffer));
-        m_position += count;
-        return static_cast<s32>(count);
-    }
-    bool seek(long finalPos, bool relativeMovement) override
-    {
-        const long target = relativeMovement ? static_cast<long>(m_position) + finalPos : finalPos;
-        if (target < 0 || static_cast<size_t>(target) > m_bytes.size())
-            return false;
-        m_position = static_cast<size_t>(target);
-        return true;
-    }
-    long getSize() const override { return static_cast<long>(m_bytes.size()); }
-    long getPos() const override { return static_cast<long>(m_position); }
-    const io::path& getFileName() const override { return m_name; }
-
-private:
-    io::path m_name;
-    std::string m_bytes;
-    size_t m_position = 0;
-};
 
 } // namespace
 
@@ -86,7 +56,7 @@ io::IReadFile* CReaderArchive::createAndOpenFile(u32 index)
 {
     if (index >= m_files.size() || !m_files[index].present)
         return nullptr;
-    return new CAnswerFile(m_files[index].name, m_files[index].bytes);
+    return new Graphics::CBytesFile(m_files[index].name, m_files[index].bytes);
 }
 
 const io::path& CReaderArchive::getFileName(u32 index) const

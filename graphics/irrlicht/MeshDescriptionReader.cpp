@@ -227,26 +227,46 @@ public:
         return Truncated();
     }
 
-    // A buffer of any layout into an Irrlicht buffer: 16-bit indices in the
-    // buffer class of the layout, 32-bit ones in a dynamic buffer.
-    scene::IMeshBuffer* FramesBuffer()
+    // A buffer's layout, index size, material, vertices and indices.
+    struct SBufferData
     {
-        const u8 type = Enum(video::EVT_TANGENTS, "vertex layout");
-        const bool wide = Enum(1, "index size") != 0;
-        video::SMaterial material;
-        const size_t firstTexture = m_textures.size();
-        if (!Truncated() || !Material(material))
-            return nullptr;
-        const u32 count = m_in.Count(VertexBytes(type));
+        u8 type = 0;
+        bool wide = false;
+        u32 count = 0;
         std::vector<video::S3DVertex> standard;
         std::vector<video::S3DVertex2TCoords> two;
         std::vector<video::S3DVertexTangents> tangents;
         std::vector<u32> indices;
-        const bool read = type == video::EVT_STANDARD   ? Vertices(count, standard)
-                          : type == video::EVT_2TCOORDS ? Vertices(count, two)
-                                                        : Vertices(count, tangents);
-        if (!read || !Truncated() || !Indices(wide, count, indices))
+    };
+    bool BufferData(SBufferData& data, video::SMaterial& material)
+    {
+        data.type = Enum(video::EVT_TANGENTS, "vertex layout");
+        data.wide = Enum(1, "index size") != 0;
+        if (!Truncated() || !Material(material))
+            return false;
+        data.count = m_in.Count(VertexBytes(data.type));
+        const bool read = data.type == video::EVT_STANDARD   ? Vertices(data.count, data.standard)
+                          : data.type == video::EVT_2TCOORDS ? Vertices(data.count, data.two)
+                                                             : Vertices(data.count, data.tangents);
+        return read && Truncated() && Indices(data.wide, data.count, data.indices);
+    }
+
+    // A buffer of any layout into an Irrlicht buffer: 16-bit indices in the
+    // buffer class of the layout, 32-bit ones in a dynamic buffer.
+    scene::IMeshBuffer* FramesBuffer()
+    {
+        video::SMaterial material;
+        const size_t firstTexture = m_textures.size();
+        SBufferData data;
+        if (!BufferData(data, material))
             return nullptr;
+        const u8 type = data.type;
+        const u32 count = data.count;
+        const bool wide = data.wide;
+        const std::vector<video::S3DVertex>& standard = data.standard;
+        const std::vector<video::S3DVertex2TCoords>& two = data.two;
+        const std::vector<video::S3DVertexTangents>& tangents = data.tangents;
+        const std::vector<u32>& indices = data.indices;
         scene::IMeshBuffer* buffer = nullptr;
         if (wide)
         {
@@ -352,30 +372,20 @@ public:
 
     bool SkinBuffer(scene::SSkinMeshBuffer* buffer)
     {
-        const u8 type = Enum(video::EVT_TANGENTS, "vertex layout");
-        if (Enum(1, "index size") != 0)
+        SBufferData data;
+        if (!BufferData(data, buffer->Material))
+            return false;
+        if (data.wide)
             return Fail("a skinned buffer has 32-bit indices");
-        if (!Truncated() || !Material(buffer->Material))
-            return false;
-        const u32 count = m_in.Count(VertexBytes(type));
-        std::vector<video::S3DVertex> standard;
-        std::vector<video::S3DVertex2TCoords> two;
-        std::vector<video::S3DVertexTangents> tangents;
-        std::vector<u32> indices;
-        const bool read = type == video::EVT_STANDARD   ? Vertices(count, standard)
-                          : type == video::EVT_2TCOORDS ? Vertices(count, two)
-                                                        : Vertices(count, tangents);
-        if (!read || !Truncated() || !Indices(false, count, indices))
-            return false;
-        buffer->VertexType = static_cast<video::E_VERTEX_TYPE>(type);
-        for (const auto& vertex : standard)
+        buffer->VertexType = static_cast<video::E_VERTEX_TYPE>(data.type);
+        for (const auto& vertex : data.standard)
             buffer->Vertices_Standard.push_back(vertex);
-        for (const auto& vertex : two)
+        for (const auto& vertex : data.two)
             buffer->Vertices_2TCoords.push_back(vertex);
-        for (const auto& vertex : tangents)
+        for (const auto& vertex : data.tangents)
             buffer->Vertices_Tangents.push_back(vertex);
-        buffer->Indices.reallocate(static_cast<u32>(indices.size()));
-        for (u32 index : indices)
+        buffer->Indices.reallocate(static_cast<u32>(data.indices.size()));
+        for (u32 index : data.indices)
             buffer->Indices.push_back(static_cast<u16>(index));
         Matrix(buffer->Transformation);
         buffer->recalculateBoundingBox();
