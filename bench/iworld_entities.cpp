@@ -3,19 +3,16 @@
 // lookup of the id across the world's collections and the same accessors.
 // Compare with --benchmark_enable_random_interleaving=true
 // --benchmark_repetitions=N.
+#include "EngineUnits.h"
 #include "ScriptLoop.h"
 
-#include "app/EngineComposition.h"
-#include "core/script/ScriptManager.h"
 #include "core/script/lua/LuaState.h"
 #include "script_api/core/VectorScript.h"
 #include "script_api/world/EntityArguments.h"
-#include "world/World.h"
 
 #include <benchmark/benchmark.h>
 #include <lua.hpp>
 
-#include <memory>
 #include <string>
 
 namespace
@@ -46,35 +43,14 @@ int BareSetPosition(lua_State* L)
     return 0;
 }
 
-struct SWorld
+struct SWorld : SEngineUnits
 {
-    SWorld()
+    SWorld() : SEngineUnits(kEntities)
     {
-        engine = std::make_unique<CScriptManager>(Halvane::EngineComposition());
-        CScriptManager::SetInstance(engine.get());
-        state = engine->GetMainState();
         lua_State* L = state->GetCState();
-        CUnitMap& units = engine->GetPart<CWorld>()->GetData().GetUnits();
-        lua_newtable(L);
-        for (int index = 1; index <= kEntities; ++index)
-        {
-            Misc::World::IEntityInterface* unit = nullptr;
-            units.CreateUnit(unit);
-            lua_pushstring(L, unit->GetId());
-            lua_rawseti(L, -2, index);
-        }
-        lua_setglobal(L, "ids");
         lua_register(L, "bareGetPosition", &BareGetPosition);
         lua_register(L, "bareSetPosition", &BareSetPosition);
     }
-    ~SWorld()
-    {
-        engine.reset();
-        CScriptManager::SetInstance(nullptr);
-    }
-
-    std::unique_ptr<CScriptManager> engine;
-    LuaPlus::LuaState* state = nullptr;
 };
 
 const std::string kPrelude = "local ids, n = ids, #ids";

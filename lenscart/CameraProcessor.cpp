@@ -1,6 +1,7 @@
 #include "lenscart/CameraProcessor.h"
 
 #include "core/app/SimulationManager.h"
+#include "core/world/EngineLink.h"
 #include "core/world/TypeId.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/GraphicalCamera.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace LensCart
@@ -114,13 +116,7 @@ bool CCameraProcessor::OnEvent(const Event& tick)
     // the steps this gives.
     m_lastTime = tick.previousTime;
 
-    IEntityInterface* entity = FindCamera(m_cameraId);
-    if (entity != m_castEntity)
-    {
-        // The cast is asked again only when the lookup finds another object.
-        m_castEntity = entity;
-        m_castCamera = GraphicalCamera(entity);
-    }
+    IEntityInterface* entity = FindCachedCamera();
     CGraphicalCamera* camera = m_castCamera;
     if (camera == nullptr)
         return false;
@@ -143,13 +139,32 @@ bool CCameraProcessor::OnEvent(const Event& tick)
         axes.side.y = 0.0f;
     }
 
-    CPhysicalEntity* body = entity->GetPhysicalPart();
-    if (m_physicsMode && body != nullptr)
+    CPhysicalEntity* body = m_physicsMode ? entity->GetPhysicalPart() : nullptr;
+    if (body != nullptr)
         MovePhysical(*body, axes, moves, elapsed);
     else
         MoveDirect(*camera, axes, moves, elapsed);
     RotateByMouse(*camera, graphics, elapsed);
     return false;
+}
+
+IEntityInterface* CCameraProcessor::FindCachedCamera()
+{
+    // While no part came or went, the camera found last is still there and
+    // still the one its id finds, unless it was given another id.
+    const uint64_t stamp = Misc::World::GetEngineLinkStamp();
+    if (m_castEntity != nullptr && stamp == m_castStamp &&
+        std::strcmp(m_castEntity->GetId(), m_cameraId.c_str()) == 0)
+        return m_castEntity;
+    IEntityInterface* entity = FindCamera(m_cameraId);
+    if (entity != m_castEntity)
+    {
+        // The cast is asked again only when the lookup finds another object.
+        m_castEntity = entity;
+        m_castCamera = GraphicalCamera(entity);
+    }
+    m_castStamp = stamp;
+    return entity;
 }
 
 CCameraProcessor::SMoves CCameraProcessor::ReadKeys(const Graphics::CGraphicsEngine* graphics)

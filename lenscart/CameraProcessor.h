@@ -7,8 +7,9 @@
 // position (direct mode) or, when the camera has a body heavier than the
 // physics engine's minimum mass, by impulse forces on that body.
 //
-// The camera is held by its id and looked up on every tick, so a camera
-// that is deleted or unloaded while the control runs is simply not moved.
+// The camera is held by its id, so a camera that is deleted or unloaded
+// while the control runs is simply not moved: the pointer found is kept
+// only while no part joins or leaves an engine (see GetEngineLinkStamp).
 
 #include "core/events/Multicast.h"
 #include "core/foundation/Vector.h"
@@ -121,9 +122,15 @@ private:
     float m_rotateThreshold = 0.1f;
     bool m_mouseInverted = false;
     std::string m_cameraId;
-    // The last object the lookup found and what it is as a camera.
+    // The camera of the id: the last object the lookup found, looked up
+    // again only when parts came or went since (by the engine link stamp).
+    Misc::World::IEntityInterface* FindCachedCamera();
+
+    // The last object the lookup found, what it is as a camera, and the
+    // engine link stamp of that lookup.
     Misc::World::IEntityInterface* m_castEntity = nullptr;
     Graphics::Scene::CGraphicalCamera* m_castCamera = nullptr;
+    uint64_t m_castStamp = 0;
 
     // The bindings of the six camera actions' key actions, found once per
     // layout of the key map (see CInputKeyMap::FindBindings).

@@ -84,9 +84,17 @@ void ReleaseDecoder()
 CSoundEngine::CSoundEngine(Simulation::CSimulationManager* owner, const SSoundLibraries& libraries)
     : Simulation::CSubEngine(owner), m_vorbisLibrary(libraries.vorbis != nullptr ? libraries.vorbis : "")
 {
+    if (libraries.openAL != nullptr)
+        m_openALLibrary = libraries.openAL;
     CMulticast<Kind::CameraChange>::Subscribe(this, 0);
-    m_devices = std::make_unique<CSoundDeviceList>(libraries.openAL);
-    LoadOpenALLibrary(libraries.openAL, &m_al);
+}
+
+const CSoundDeviceList& CSoundEngine::Devices() const
+{
+    std::lock_guard<std::recursive_mutex> hold(m_alLock);
+    if (!m_devices)
+        m_devices = std::make_unique<CSoundDeviceList>(m_openALLibrary ? m_openALLibrary->c_str() : nullptr);
+    return *m_devices;
 }
 
 CSoundEngine::~CSoundEngine()
@@ -190,6 +198,13 @@ bool CSoundEngine::OnEvent(const CEvtEntityPair& event)
 bool CSoundEngine::Init(const std::string& deviceName, uint32_t frameRate, bool throwOnFailure)
 {
     Destroy();
+    // Listed before any device of ours is open: listing makes contexts
+    // current and leaves none current.
+    Devices();
+    // Loaded with the first device, not before: a program that plays no
+    // sound does not pay for OpenAL's start.
+    if (!m_al.library.IsOpen())
+        LoadOpenALLibrary(m_openALLibrary ? m_openALLibrary->c_str() : nullptr, &m_al);
     if (m_al.alcOpenDevice != nullptr)
     {
         const bool byDefault = deviceName.empty() || deviceName == kAutoDetectDevice;
@@ -257,30 +272,30 @@ void CSoundEngine::CloseDevice()
 
 int32_t CSoundEngine::GetNumberOfDrivers() const
 {
-    return m_devices->GetNumberOfDevices();
+    return Devices().GetNumberOfDevices();
 }
 
 std::string CSoundEngine::GetDriverName(int32_t index) const
 {
-    const int32_t count = m_devices->GetNumberOfDevices();
+    const int32_t count = Devices().GetNumberOfDevices();
     if (count == 0)
         return std::string();
-    return m_devices->GetDeviceName(std::clamp(index, 0, count - 1));
+    return Devices().GetDeviceName(std::clamp(index, 0, count - 1));
 }
 
 void CSoundEngine::GetDriverVersion(int32_t index, int32_t* major, int32_t* minor) const
 {
-    m_devices->GetDeviceVersion(index, major, minor);
+    Devices().GetDeviceVersion(index, major, minor);
 }
 
 int32_t CSoundEngine::GetDriverMaxSources(int32_t index) const
 {
-    return m_devices->GetMaxNumSources(index);
+    return Devices().GetMaxNumSources(index);
 }
 
 int32_t CSoundEngine::GetDefaultDriver() const
 {
-    return m_devices->GetDefaultDevice();
+    return Devices().GetDefaultDevice();
 }
 
 std::string CSoundEngine::GetCurrentDriverName() const
@@ -296,7 +311,7 @@ bool CSoundEngine::IsExtensionSupported(int32_t deviceIndex, int32_t feature) co
     if (feature < 0 || feature >= static_cast<int32_t>(std::size(kFeatureNames)))
         throw Misc::Error::CKVOError::Format(L"[CSoundEngine::IsExtensionSupported] Feature unknown:%i",
                                              feature);
-    return m_devices->IsExtensionSupported(deviceIndex, kFeatureNames[feature]);
+    return Devices().IsExtensionSupported(deviceIndex, kFeatureNames[feature]);
 }
 
 // Listener and world ----------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -101,7 +102,9 @@ public:
         std::lock_guard<std::recursive_mutex> m_hold;
     };
 
-    // Lists the devices at once and follows camera changes.
+    // Follows camera changes. OpenAL is loaded when a device is opened;
+    // the devices are listed when first asked for or then, whichever comes
+    // first (listing opens every device with a context of its own).
     explicit CSoundEngine(Simulation::CSimulationManager* owner, const SSoundLibraries& libraries = {});
     // Unloads everything and closes the device.
     ~CSoundEngine() override;
@@ -228,13 +231,17 @@ private:
     void FollowCamera();
     // Closes the device and its context, whichever exist.
     void CloseDevice();
+    // The device list, made on first use.
+    const CSoundDeviceList& Devices() const;
     // A part leaves: it waits for no step any more.
     static void ForgetPart(CSoundEngine& engine, CSoundLink& link);
 
     SOpenALFunctions m_al;
     mutable std::recursive_mutex m_alLock;
     std::string m_vorbisLibrary;
-    std::unique_ptr<CSoundDeviceList> m_devices;
+    // The OpenAL library the device list loads (null: the system's).
+    std::optional<std::wstring> m_openALLibrary;
+    mutable std::unique_ptr<CSoundDeviceList> m_devices;
     ALCdevice* m_device = nullptr;
     ALCcontext* m_context = nullptr;
     SEffectsFunctions m_effects;

@@ -14,9 +14,17 @@
 // and must not attach the part again.
 
 #include <cstddef>
+#include <cstdint>
 
 namespace Misc::World
 {
+
+// Changes whenever any part joins or leaves an engine and whenever a link
+// goes (its part is destroyed, attached or not). Code that found an entity
+// by its id may keep the pointer while this stays the same: the entity has
+// not gone, and no entity has come that a lookup could find instead.
+uint64_t GetEngineLinkStamp();
+void ChangeEngineLinkStamp();
 
 template <class Engine> class CEngineParts;
 
@@ -33,7 +41,11 @@ public:
     CEngineLink(void* part, Release release) : m_part(part), m_release(release) {}
     CEngineLink(const CEngineLink&) = delete;
     CEngineLink& operator=(const CEngineLink&) = delete;
-    ~CEngineLink() { Detach(); }
+    ~CEngineLink()
+    {
+        Detach();
+        ChangeEngineLinkStamp();
+    }
 
     // Null while unattached.
     Engine* GetEngine() const { return m_parts != nullptr ? &m_parts->m_engine : nullptr; }
@@ -53,6 +65,7 @@ public:
         parts.m_first = this;
         ++parts.m_count;
         m_parts = &parts;
+        ChangeEngineLinkStamp();
     }
     // The engine's leaving step, then the part is out. Nothing while
     // unattached.
@@ -81,6 +94,7 @@ private:
         m_previous = nullptr;
         m_next = nullptr;
         m_parts = nullptr;
+        ChangeEngineLinkStamp();
     }
 
     CEngineParts<Engine>* m_parts = nullptr;

@@ -44,6 +44,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <type_traits>
 
@@ -662,4 +663,14 @@ template <typename T, typename Script = typename ValueScriptOf<T>::Type>
 void PushValue(lua_State* L, const T& value)
 {
     Script::Push(L, value);
+}
+
+// A value or nothing: an object, or nil.
+template <typename T, typename Script = typename ValueScriptOf<T>::Type>
+void PushValue(lua_State* L, const std::optional<T>& value)
+{
+    if (value)
+        Script::Push(L, *value);
+    else
+        lua_pushnil(L);
 }

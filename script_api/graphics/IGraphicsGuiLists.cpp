@@ -8,6 +8,8 @@
 #include "script_api/core/ScriptTexts.h"
 #include "script_api/graphics/IGraphicsGuiAccess.h"
 
+#include <optional>
+
 using Graphics::GUI::CGuiManager;
 using LuaPlus::LuaObject;
 using LuaPlus::LuaState;
@@ -36,13 +38,13 @@ LuaObject getListboxIcon(LuaState* state, const std::wstring& name, int32_t inde
     return EmptyAsNil(state, icon);
 }
 
-LuaObject getListboxLineColor(LuaState* state, const std::wstring& name, int32_t index, int32_t kind)
+std::optional<CColor> getListboxLineColor(LuaState*, const std::wstring& name, int32_t index, int32_t kind)
 {
     Graphics::GUI::CGuiManager& gui = GetGui();
     irr::gui::IGUIElement* list = GetControl(name);
     if (!gui.HasListBoxItemColor(list, index, kind))
-        return LuaObject();
-    return CColorScript::CreateLuaObject(state, gui.GetListBoxItemColor(list, index, kind));
+        return std::nullopt;
+    return gui.GetListBoxItemColor(list, index, kind);
 }
 
 std::wstring getListboxSelectedText(LuaState*, const std::wstring& name)

@@ -21,6 +21,7 @@
 
 #include <lua.hpp>
 
+#include <optional>
 #include <string>
 
 template <> struct LuaPlus::ScriptHandleTraits<Graphics::STextureLock>
@@ -30,7 +31,6 @@ template <> struct LuaPlus::ScriptHandleTraits<Graphics::STextureLock>
 
 using Graphics::CGraphicsEngine;
 using Graphics::STextureLock;
-using LuaPlus::LuaObject;
 using LuaPlus::LuaStackObject;
 using LuaPlus::LuaState;
 using LuaPlus::OptionalScriptHandle;
@@ -52,12 +52,11 @@ irr::video::ITexture* Texture(const std::wstring& name)
     return Engine().GetTexture(name, false);
 }
 
-LuaObject PointOrNil(LuaState* state, irr::video::ITexture* texture, bool original)
+std::optional<CPoint> PointOrNil(irr::video::ITexture* texture, bool original)
 {
     if (texture == nullptr)
-        return LuaObject();
-    return CPointScript::CreateLuaObject(state, original ? Engine().GetTextureOriginalSize(texture)
-                                                         : Engine().GetTextureSize(texture));
+        return std::nullopt;
+    return original ? Engine().GetTextureOriginalSize(texture) : Engine().GetTextureSize(texture);
 }
 
 bool textureExists(LuaState*, const std::wstring& name)
@@ -101,14 +100,14 @@ bool textureMipMapsRegenerate(LuaState*, const std::wstring& name)
     return texture != nullptr && Engine().TextureMipMapsRegenerate(texture);
 }
 
-LuaObject getTextureOriginalSize(LuaState* state, const std::wstring& name)
+std::optional<CPoint> getTextureOriginalSize(LuaState*, const std::wstring& name)
 {
-    return PointOrNil(state, Texture(name), true);
+    return PointOrNil(Texture(name), true);
 }
 
-LuaObject getTextureSize(LuaState* state, const std::wstring& name)
+std::optional<CPoint> getTextureSize(LuaState*, const std::wstring& name)
 {
-    return PointOrNil(state, Texture(name), false);
+    return PointOrNil(Texture(name), false);
 }
 
 lua_Number textureLock(LuaState*, const std::wstring& name)
@@ -122,12 +121,12 @@ void textureUnlock(LuaState*, LockHandle lock)
         Engine().GetTextureLocks().Unlock(static_cast<uint32_t>(lock.GetNumber()));
 }
 
-LuaObject textureGetPixel(LuaState* state, LockHandle lock, int32_t x, int32_t y)
+std::optional<CColor> textureGetPixel(LuaState*, LockHandle lock, int32_t x, int32_t y)
 {
     CColor color;
     if (!lock || !Engine().TextureGetPixel(lock->texture, lock->pixels, x, y, color))
-        return LuaObject();
-    return CColorScript::CreateLuaObject(state, color);
+        return std::nullopt;
+    return color;
 }
 
 void textureSetPixel(LuaState*, LockHandle lock, int32_t x, int32_t y, const CColor& color)

@@ -240,4 +240,27 @@ TEST_F(CameraProcessorTest, ACameraThatGoesAwayIsNotMoved)
     Tick(1000, 1000);
 }
 
+TEST_F(CameraProcessorTest, TheCameraFlownIsTheOneItsIdFindsOnEachTick)
+{
+    processor.Start(kCameraId, 0);
+    Key(CCameraProcessor::kMoveForward, true);
+    Tick(1000, 0);
+    EXPECT_GT(world.camera->GetPosition().z, 0.0f);
+    // Gone after a tick found it (in no engine: only its destruction
+    // tells): the sanitizer build sees any use of it.
+    world.camera.reset();
+    Tick(2000, 1000);
+    // Another camera under the id is flown from then on.
+    world.camera = std::make_unique<Camera>();
+    world.camera->SetId(kCameraId);
+    world.camera->SetLookAt(CVector(0, 0, 10));
+    Tick(3000, 2000);
+    const float flown = world.camera->GetPosition().z;
+    EXPECT_GT(flown, 0.0f);
+    // Given another id, the camera is not the one the control flies.
+    world.camera->SetId("1c8e4d2f-5a3b-4d4a-8e7f-9b2c3d4e5f60");
+    Tick(4000, 3000);
+    EXPECT_FLOAT_EQ(world.camera->GetPosition().z, flown);
+}
+
 } // namespace

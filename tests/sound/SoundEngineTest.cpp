@@ -113,6 +113,37 @@ TEST(SoundEngineTest, InitFailsWithoutADeviceADecoderOrAContext)
     }
 }
 
+// Listing opens every device with a context of its own, so it waits for
+// the first question about devices or the first device the engine opens,
+// and comes before that device: the engine's context stays current. The
+// stand-in's default device, changed after the engine is made, shows when
+// the list was made.
+TEST(SoundEngineTest, DevicesAreListedWhenFirstAskedForOrWhenADeviceOpens)
+{
+    CFakeOpenAL fake;
+    {
+        fake.SetDefault("Main");
+        CSoundTestEngine test({FakeOpenALPath().c_str(), nullptr});
+        fake.SetDefault("Twin A");
+        EXPECT_EQ(test.engine.GetDefaultDriver(), 0); // "Twin", listed now
+        fake.SetDefault("Main");
+        EXPECT_EQ(test.engine.GetDefaultDriver(), 0); // and only once
+        EXPECT_EQ(test.engine.GetNumberOfDrivers(), 2);
+    }
+    {
+        fake.SetDefault("Main");
+        CSoundTestEngine test({FakeOpenALPath().c_str(), nullptr});
+        EXPECT_EQ(fake.Count("fake_openal_open_devices"), 0);
+        ASSERT_TRUE(test.engine.Init("Main", 60, false));
+        fake.SetDefault("Twin A");
+        EXPECT_EQ(test.engine.GetDefaultDriver(), 1); // "Main Device", listed at the opening
+        EXPECT_EQ(fake.Count("fake_openal_has_current_context"), 1);
+        EXPECT_EQ(fake.Count("fake_openal_open_devices"), 1);
+        EXPECT_EQ(test.engine.GetCurrentDriverName(), "Main Device");
+    }
+    fake.SetDefault("Main");
+}
+
 TEST(SoundEngineTest, ListenerAndWorldSettings)
 {
     CSoundTestEngine test;

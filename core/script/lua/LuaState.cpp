@@ -111,6 +111,11 @@ LuaState* LuaState::Create(bool initStandardLibrary)
         lua_getfield(L, -1, "preload");
         lua_pushcfunction(L, &OpenEngineModule);
         lua_setfield(L, -2, "engine");
+        // The FFI reads and writes any memory and calls any C function: the
+        // handles and checks the engine's functions rely on would mean
+        // nothing, so scripts do not get it (as they get no bytecode).
+        lua_pushnil(L);
+        lua_setfield(L, -2, "ffi");
         lua_pop(L, 2);
     }
     return state;
@@ -207,6 +212,20 @@ int LuaState::PCall(int nargs, int nresults, int errfunc)
 
 void LuaState::Error()
 {
+    // With nothing running on the state the error is unprotected. The VM
+    // would hand it to the system unwinder, where any catch (...) above
+    // (a thread's, a test framework's) would take it for a C++ exception;
+    // it goes to the panic function here, as Lua's own unprotected errors
+    // do, and the process ends.
+    lua_Debug running;
+    if (lua_getstack(m_state, 0, &running) == 0)
+    {
+        const lua_CFunction panic = lua_atpanic(m_state, nullptr);
+        lua_atpanic(m_state, panic);
+        if (panic)
+            panic(m_state);
+        std::exit(EXIT_FAILURE);
+    }
     lua_error(m_state);
     std::abort(); // lua_error never returns
 }

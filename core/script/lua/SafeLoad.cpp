@@ -204,6 +204,17 @@ void Wrap(lua_State* L, const char* name, lua_CFunction replacement)
 
 bool IsPrecompiledChunk(std::string_view chunk)
 {
+    if (chunk.substr(0, 3) == "\xEF\xBB\xBF")
+        chunk.remove_prefix(3);
+    if (!chunk.empty() && chunk[0] == '#')
+    {
+        // The line ends at "\n", "\r", "\r\n" or "\n\r".
+        size_t next = chunk.find_first_of("\r\n");
+        if (next != std::string_view::npos && next + 1 < chunk.size() &&
+            (chunk[next + 1] == '\r' || chunk[next + 1] == '\n') && chunk[next + 1] != chunk[next])
+            ++next;
+        chunk = next == std::string_view::npos ? std::string_view() : chunk.substr(next + 1);
+    }
     return !chunk.empty() && chunk[0] == LUA_SIGNATURE[0];
 }
 

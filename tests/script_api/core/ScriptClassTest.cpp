@@ -72,7 +72,7 @@ TEST_F(ScriptClass, CreateErrors)
     EXPECT_EQ(Show(R"lua(pcall(function()
         local Broken = IMisc:classDefine()
         function Broken:__construct() error("no way") end
-        return IMisc:classCreateInstance(Broken)
+        local instance = IMisc:classCreateInstance(Broken) return instance
     end))lua"),
               "false, test:4: test:3: no way");
 }
@@ -161,7 +161,7 @@ TEST_F(ScriptClass, MethodSearchEndsOnCycles)
     EXPECT_EQ(Show(R"lua(pcall(function()
         local Loop = IMisc:classDefine()
         setmetatable(Loop, Loop)
-        return IMisc:classCreateInstance(Loop)
+        local instance = IMisc:classCreateInstance(Loop) return instance
     end))lua"),
               "false, test:4: loop in gettable");
     // Two tables that are each other's metatable, without __index.

@@ -21,6 +21,25 @@ end
 
 refused("loadstring", loadstring(dump))
 refused("loadstring named", loadstring(dump, "=named"))
+-- The VM's own chunks start "\27LJ", Lua 5.1's "\27Lua"; the VM's reader
+-- skips a byte-order mark and a first "#" line before it looks.
+check.eq(dump:sub(1, 3), "\27LJ", "the VM's signature")
+local lua51 = "\27Lua\81\0\1\4\8\4\8\0" .. string.rep("\0", 16)
+local hiddenChunks = {
+    {"Lua 5.1", lua51},
+    {"after a byte-order mark", "\239\187\191" .. dump},
+    {"after a # line", "#!/usr/bin/env lua\n" .. dump},
+    {"after a # line ending in CR LF", "#x\r\n" .. dump},
+    {"after a byte-order mark and a # line", "\239\187\191#x\n" .. lua51},
+}
+for _, case in ipairs(hiddenChunks) do
+    refused("loadstring " .. case[1], loadstring(case[2]))
+    local piece = case[2]
+    refused("load " .. case[1], load(function() local p = piece; piece = nil; return p end))
+    files.write(compiled, case[2])
+    refused("loadfile " .. case[1], loadfile(compiled))
+end
+files.write(compiled, dump)
 local once = dump
 refused("load", load(function() local piece = once; once = nil; return piece end))
 refused("loadfile", loadfile(compiled))

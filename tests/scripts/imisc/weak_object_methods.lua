@@ -14,12 +14,18 @@ local makers = {
 }
 
 -- A number argument is turned into text inside the method, which allocates.
+-- LuaJIT runs its collector only at an allocation, before making the block:
+-- inside a method whose one allocation is that text, the collection can
+-- fall before the object is pinned (the call then fails cleanly) but never
+-- after. Cases marked true allocate again afterwards (their result), so a
+-- collection falls inside them on either VM; the others must see one inside
+-- only on Lua 5.1's collector, and every call must be safe on both.
 local cases = {
     {"CPointScript", "add", 5}, {"CPointScript", "subtract", 5}, {"CPointScript", "setFromString", 5},
     {"CPointScript", "equal", 5}, {"CPointScript", "dotProduct", 5}, {"CPointScript", "getDistanceFrom", 5},
     {"CPointScript", "lessThanEqual", 5},
     {"CVectorScript", "add", 5}, {"CVectorScript", "subtract", 5}, {"CVectorScript", "setFromString", 5},
-    {"CVectorScript", "crossProduct", 5}, {"CVectorScript", "greaterThan", 5},
+    {"CVectorScript", "crossProduct", 5, true}, {"CVectorScript", "greaterThan", 5},
     {"CRectScript", "add", 5}, {"CRectScript", "setFromString", 5}, {"CRectScript", "intersect", 5},
     {"CRectScript", "isPointInside", 5},
     {"CColorScript", "subtract", 5}, {"CColorScript", "setFromString", 5}, {"CColorScript", "equal", 5},
@@ -53,7 +59,9 @@ for _, case in ipairs(cases) do
         end
         check.truthy(ok or string.find(message, "__object", 1, true), class .. ":" .. method .. ": " .. tostring(message))
     end
-    check.truthy(hits > 0, class .. ":" .. method .. " never had a collection inside the method")
+    if case[4] or not jit then
+        check.truthy(hits > 0, class .. ":" .. method .. " never had a collection inside the method")
+    end
 end
 collectgarbage("setpause", 200)
 collectgarbage("setstepmul", 200)

@@ -176,11 +176,13 @@ protected:
         table.Seal();
     }
 
-    // The call's result as text, or its error message.
+    // The call's result as text, or its error message. The call is not a
+    // tail call: the VM drops the frame of a function that ends in one, and
+    // with it the line an error would name.
     std::string Call(const std::string& call)
     {
-        return Eval("local ok, result = pcall(function() return " + call +
-                    " end) return ok and tostring(result) or result")
+        return Eval("local ok, result = pcall(function() local result = " + call +
+                    " return result end) return ok and tostring(result) or result")
             .GetString();
     }
 

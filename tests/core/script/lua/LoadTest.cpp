@@ -4,6 +4,8 @@
 #include "core/foundation/KVOError.h"
 
 #include <filesystem>
+#include <iterator>
+#include <random>
 
 using LuaPlus::LuaObject;
 using LuaPlus::LuaState;
@@ -70,13 +72,69 @@ TEST_F(Loading, ChunkNamesAndFailures)
 
 TEST_F(Loading, PrecompiledChunksAreRefused)
 {
+    // The VM's own chunks ("\27LJ") and Lua 5.1's ("\27Lua"), also behind
+    // what the VM's reader skips before it looks.
     const std::string dump = Eval("return string.dump(function() return 1 end)").GetString();
-    ASSERT_EQ(dump.substr(0, 4), LUA_SIGNATURE);
-    EXPECT_EQ(state->LoadBuffer(dump.data(), dump.size(), "=dumped"), LUA_ERRSYNTAX);
-    EXPECT_STREQ(lua_tostring(L, -1), "[LuaState::LoadBuffer] Precompiled chunks are not accepted: dumped");
-    lua_pop(L, 1);
+    ASSERT_EQ(dump.substr(0, 3), "\033LJ");
+    const std::string lua51 = std::string(LUA_SIGNATURE) + std::string("\x51\0\1\4\x08\4\x08\0", 8);
+    for (const std::string& chunk : {dump, lua51, "#!/usr/bin/env lua\n" + dump, "#\r\n" + lua51})
+    {
+        EXPECT_EQ(state->LoadBuffer(chunk.data(), chunk.size(), "=dumped"), LUA_ERRSYNTAX);
+        EXPECT_STREQ(lua_tostring(L, -1),
+                     "[LuaState::LoadBuffer] Precompiled chunks are not accepted: dumped");
+        lua_pop(L, 1);
+    }
     const std::string path = Write("compiled.kvobin", "\xEF\xBB\xBF" + dump);
     EXPECT_EQ(LoadAndRun(path), "error: [LuaState::LoadBuffer] Precompiled chunks are not accepted: " + path);
+}
+
+// Seeded runs of headers the VM's reader may skip (byte-order marks, "#"
+// lines with every line end, stray bytes) in front of a valid chunk of the
+// VM's bytecode (a function returning 1). No load runs that function: a
+// load fails, refused by the engine or as source that does not parse, but
+// never by the VM's own bytecode check (the VM saw bytecode the engine's
+// check let through), or it is source (a "#" line over the whole chunk).
+TEST_F(Loading, HeadersNeverHideBytecode)
+{
+    const std::string dump = Eval("return string.dump(function() return 1 end)").GetString();
+    const char* const pieces[] = {"\xEF\xBB\xBF", "#", "#!x", "\n", "\r", "\r\n", "\n\r", " ", "\xEF", "--c"};
+    std::mt19937 random(62);
+    for (int run = 0; run < 3000; ++run)
+    {
+        std::string chunk;
+        for (int count = static_cast<int>(random() % 4); count > 0; --count)
+            chunk += pieces[random() % std::size(pieces)];
+        chunk += dump;
+        for (const bool throughLoadString : {false, true})
+        {
+            const int top = lua_gettop(L);
+            if (throughLoadString)
+            {
+                lua_getglobal(L, "loadstring");
+                lua_pushlstring(L, chunk.data(), chunk.size());
+                ASSERT_EQ(lua_pcall(L, 1, 2, 0), 0);
+                if (!lua_isnil(L, -2))
+                    lua_pop(L, 1);
+            }
+            else if (state->LoadBuffer(chunk.data(), chunk.size(), "=fuzz") != 0)
+            {
+                lua_pushnil(L);
+                lua_insert(L, -2);
+            }
+            if (lua_isfunction(L, -1))
+            {
+                ASSERT_EQ(lua_pcall(L, 0, 1, 0), 0);
+                EXPECT_TRUE(lua_isnil(L, -1)) << testing::PrintToString(chunk);
+            }
+            else
+            {
+                const std::string message = lua_tostring(L, -1);
+                EXPECT_EQ(message.find("bytecode"), std::string::npos)
+                    << testing::PrintToString(chunk) << ": " << message;
+            }
+            lua_settop(L, top);
+        }
+    }
 }
 
 TEST_F(Loading, PanicMessageNamesFileAndLine)

@@ -1,0 +1,1 @@
+-- An empty script: what halvane costs before a script does anything.
