@@ -23,11 +23,13 @@ namespace
 // frame arithmetic (which turns frames into integers) never overflows.
 constexpr float kMaxFrame = 1.0e6f;
 // The least bytes of one record of each kind, for counts against the bytes
-// left: a vertex (position, normal, colour, coordinates), a buffer (layout,
-// index form, material, two counts), a joint (name, parent, two matrices,
-// five counts).
+// left: a vertex (position, normal, colour, coordinates), a material (nine
+// words, seven bytes, the flags; per layer an empty name and seven bytes), a
+// buffer (layout, index form, material, two counts), a joint (name, parent,
+// two matrices, five counts).
 constexpr size_t kVertexBytes = 36;
-constexpr size_t kBufferBytes = 2 + 4 * 15 + 4 * (4 + 7) + 8;
+constexpr size_t kMaterialBytes = 4 * 9 + 7 + 4 + video::MATERIAL_MAX_TEXTURES * (4 + 7);
+constexpr size_t kBufferBytes = 2 + kMaterialBytes + 8;
 constexpr size_t kJointBytes = 4 + 4 + 2 * 64 + 5 * 4;
 
 // Mesh types a mesh of frames may carry: those of Irrlicht's own meshes of

@@ -215,6 +215,22 @@ TEST_F(MeshDescriptionTest, SoundDescriptionsAreRebuiltAndEveryFaultIsRefused)
 {
     EXPECT_EQ(Refusal(Frames()), "");
     EXPECT_EQ(Refusal(Skinned()), "");
+    {
+        // Buffers with nothing in them: the least bytes a buffer takes.
+        auto* mesh = new scene::SMesh();
+        for (int index = 0; index < 4; ++index)
+        {
+            auto* empty = new scene::SMeshBuffer();
+            mesh->addMeshBuffer(empty);
+            empty->drop();
+        }
+        auto* animated = new scene::SAnimatedMesh(mesh);
+        mesh->drop();
+        std::string bytes, reason;
+        ASSERT_TRUE(CMeshDescription::Describe(animated, bytes, reason));
+        animated->drop();
+        EXPECT_EQ(Refusal(bytes), "");
+    }
     const f32 nan = std::nanf("");
     const std::pair<std::string, const char*> faults[] = {
         {Frames([](scene::SMeshBuffer& b) { b.Indices[2] = 3; }), "an index is past its buffer's vertices"},
