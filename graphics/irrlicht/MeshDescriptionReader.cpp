@@ -420,6 +420,36 @@ public:
         return Truncated();
     }
 
+    // Whether the parents make a tree: every chain of parents ends at a
+    // root. Each joint is walked once.
+    bool Hierarchy(const std::vector<u32>& parents)
+    {
+        enum : u8
+        {
+            kUnseen,
+            kWalking,
+            kRooted
+        };
+        std::vector<u8> state(parents.size(), kUnseen);
+        std::vector<u32> chain;
+        for (u32 start = 0; start < parents.size(); ++start)
+        {
+            chain.clear();
+            u32 at = start;
+            while (at != ~0u && state[at] == kUnseen)
+            {
+                state[at] = kWalking;
+                chain.push_back(at);
+                at = parents[at];
+            }
+            if (at != ~0u && state[at] == kWalking)
+                return Fail("a joint is its own ancestor");
+            for (u32 walked : chain)
+                state[walked] = kRooted;
+        }
+        return true;
+    }
+
     scene::IAnimatedMesh* Skinned(scene::ISceneManager* scene, float speed)
     {
         scene::ISkinnedMesh* mesh = scene->createSkinnedMesh();
@@ -432,19 +462,24 @@ public:
         core::array<scene::SSkinMeshBuffer*>& made = mesh->getMeshBuffers();
         const u32 joints = Truncated() ? m_in.Count(kJointBytes) : 0;
         std::vector<scene::ISkinnedMesh::SJoint*> added;
+        std::vector<u32> parents;
         for (u32 index = 0; index < joints && !m_in.Failed(); ++index)
         {
             std::string name = Name();
             const u32 parent = m_in.U32();
             if (!Truncated())
                 break;
-            if (parent != ~0u && parent >= index)
+            if (parent != ~0u && parent >= joints)
             {
-                Fail("a joint comes before its parent");
+                Fail("a joint names a parent that does not exist");
                 break;
             }
-            scene::ISkinnedMesh::SJoint* joint = mesh->addJoint(parent == ~0u ? nullptr : added[parent]);
+            // Linked once all are read: Irrlicht's X loader lists a joint a
+            // skin names before the frame that holds it, so a parent may
+            // come after its child.
+            scene::ISkinnedMesh::SJoint* joint = mesh->addJoint(nullptr);
             added.push_back(joint);
+            parents.push_back(parent);
             joint->Name = name.c_str();
             Matrix(joint->LocalMatrix);
             Matrix(joint->GlobalInversedMatrix);
@@ -485,6 +520,12 @@ public:
                 joint->AttachedMeshes.push_back(bufferId);
             }
             Truncated();
+        }
+        if (!m_in.Failed() && Hierarchy(parents))
+        {
+            for (u32 index = 0; index < parents.size(); ++index)
+                if (parents[index] != ~0u)
+                    added[parents[index]]->Children.push_back(added[index]);
         }
         if (m_in.Failed() || made.size() > 0xffff)
         {

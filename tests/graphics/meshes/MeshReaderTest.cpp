@@ -231,6 +231,28 @@ TEST_F(MeshDescriptionTest, SoundDescriptionsAreRebuiltAndEveryFaultIsRefused)
         animated->drop();
         EXPECT_EQ(Refusal(bytes), "");
     }
+    {
+        // A parent listed after its child (as Irrlicht's X loader lists the
+        // joints a skin names first) keeps its child.
+        std::string reason;
+        scene::IAnimatedMesh* mesh =
+            CMeshDescription::Rebuild(Scene(),
+                                      Skinned(
+                                          [](scene::ISkinnedMesh& m)
+                                          {
+                                              m.getAllJoints()[0]->Children.clear();
+                                              m.getAllJoints()[1]->Children.push_back(m.getAllJoints()[0]);
+                                          }),
+                                      reason);
+        ASSERT_NE(mesh, nullptr) << reason;
+        auto& joints = static_cast<scene::ISkinnedMesh*>(mesh)->getAllJoints();
+        ASSERT_EQ(joints.size(), 2u);
+        EXPECT_EQ(std::string(joints[0]->Name.c_str()), "root");
+        ASSERT_EQ(joints[1]->Children.size(), 1u);
+        EXPECT_EQ(joints[1]->Children[0], joints[0]);
+        EXPECT_TRUE(joints[0]->Children.empty());
+        mesh->drop();
+    }
     const f32 nan = std::nanf("");
     const std::pair<std::string, const char*> faults[] = {
         {Frames([](scene::SMeshBuffer& b) { b.Indices[2] = 3; }), "an index is past its buffer's vertices"},
@@ -245,14 +267,17 @@ TEST_F(MeshDescriptionTest, SoundDescriptionsAreRebuiltAndEveryFaultIsRefused)
          "a weight names a vertex that no buffer has"},
         {Skinned([](scene::ISkinnedMesh& m) { m.getAllJoints()[0]->AttachedMeshes.push_back(4); }),
          "a joint carries a buffer that does not exist"},
-        // The hand listed as the root's parent: a parent after its child.
+        // The hand its own parent; the root and the hand each other's.
         {Skinned(
              [](scene::ISkinnedMesh& m)
              {
                  m.getAllJoints()[0]->Children.clear();
-                 m.getAllJoints()[1]->Children.push_back(m.getAllJoints()[0]);
+                 m.getAllJoints()[1]->Children.push_back(m.getAllJoints()[1]);
              }),
-         "a joint comes before its parent"},
+         "a joint is its own ancestor"},
+        {Skinned([](scene::ISkinnedMesh& m)
+                 { m.getAllJoints()[1]->Children.push_back(m.getAllJoints()[0]); }),
+         "a joint is its own ancestor"},
         {Skinned([](scene::ISkinnedMesh& m) { m.getAllJoints()[1]->PositionKeys[1].frame = 1e9f; }),
          "key frame is out of range"},
         {Skinned([nan](scene::ISkinnedMesh& m) { m.getAllJoints()[1]->LocalMatrix[12] = nan; }),
