@@ -1,6 +1,7 @@
 // Entry point of halvane: `halvane entry.lua [arguments...]` runs the entry
 // script as the first application state and ends when the state queue has
-// run out (exit code 0); without an existing script file it ends with 2.
+// run out (exit code 0); without an existing script file it ends with 2;
+// asked to end by a signal, with 128 + the signal's number.
 #include "app/EngineComposition.h"
 #include "core/app/Application.h"
 #include "core/foundation/CommandLine.h"
@@ -14,6 +15,7 @@
 #include "core/script/ScriptManager.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Keyboard.h"
+#include "platform/QuitSignals.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -72,6 +74,10 @@ int main(int argc, char** argv)
     const CCommandLine commandLine(argc, argv);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
+    // SIGINT, SIGTERM and SIGHUP end the main loop; the states finish and
+    // the program shuts down as usual. A second one ends it at once.
+    Platform::CQuitSignals::Install();
+
     int exitCode = 2;
     CScriptManager* engine = nullptr;
     try
@@ -127,5 +133,8 @@ int main(int argc, char** argv)
     }
     delete engine;
     Misc::Singleton::DestroyAll();
+    // Ended by a signal: the shell's status for it, after a clean shutdown.
+    if (Platform::CQuitSignals::Received() != 0 && exitCode == 0)
+        exitCode = 128 + Platform::CQuitSignals::Received();
     return exitCode;
 }

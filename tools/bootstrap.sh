@@ -8,7 +8,7 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config
     libirrlicht-dev libluajit-5.1-dev libopenal-dev libvorbis-dev
     zlib1g-dev libminizip-dev libbullet-dev
-    libfreetype-dev libfontconfig-dev uuid-dev libx11-dev
+    libfreetype-dev libfontconfig-dev uuid-dev libx11-dev libgl-dev
     libpng-dev libjpeg62-turbo-dev libpugixml-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     # Debian's stock Lua 5.1 (library and interpreter): only the game-logic

@@ -143,11 +143,14 @@ public:
     // exists): Yes writes the error report and opens the report and then the
     // script at the line in the editor. Any other message, or no editor,
     // offers the error report, opened with its associated program on OK.
-    void ShowScriptError(const std::wstring& message) const;
-    // Writes "ErrorReport.txt" (the message and the engine information) to
-    // the user's temporary folder; returns its path, or "" when it could not
-    // be written.
-    std::wstring WriteErrorReport(const std::wstring& message) const;
+    // The traceback (Lua's, or empty) goes into the report below the
+    // message; the dialog shows the message alone.
+    void ShowScriptError(const std::wstring& message, const std::wstring& traceback = std::wstring()) const;
+    // Writes "ErrorReport.txt" (the message, the traceback when there is
+    // one, and the engine information) to the user's temporary folder;
+    // returns its path, or "" when it could not be written.
+    std::wstring WriteErrorReport(const std::wstring& message,
+                                  const std::wstring& traceback = std::wstring()) const;
 
     CFileSystem& GetFileSystem() { return m_fileSystem; }
     const CFileSystem& GetFileSystem() const { return m_fileSystem; }

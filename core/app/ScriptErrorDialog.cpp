@@ -12,7 +12,7 @@
 using Misc::Text::FormatWide;
 using Misc::Text::WideToUtf8;
 
-void CApplication::ShowScriptError(const std::wstring& message) const
+void CApplication::ShowScriptError(const std::wstring& message, const std::wstring& traceback) const
 {
     const std::string editor = Platform::FindEditor(WideToUtf8(m_exeFolder));
 
@@ -28,7 +28,7 @@ void CApplication::ShowScriptError(const std::wstring& message) const
         if (Platform::ShowMessageBox(WideToUtf8(message + L"\n\nDebug code now?"), WideToUtf8(m_appName),
                                      Platform::EMessageBoxButtons::YesNo) != Platform::kAnswerYes)
             return;
-        std::wstring report = WriteErrorReport(message);
+        std::wstring report = WriteErrorReport(message, traceback);
         if (!report.empty())
         {
             CleanPath(report, L"/");
@@ -43,16 +43,19 @@ void CApplication::ShowScriptError(const std::wstring& message) const
     if (Platform::ShowMessageBox(WideToUtf8(message + L"\n\nCreate error report?"), WideToUtf8(m_appName),
                                  Platform::EMessageBoxButtons::OkCancel) != Platform::kAnswerOk)
         return;
-    const std::wstring report = WriteErrorReport(message);
+    const std::wstring report = WriteErrorReport(message, traceback);
     if (!report.empty())
         Platform::OpenWithAssociatedProgram(WideToUtf8(report));
 }
 
-std::wstring CApplication::WriteErrorReport(const std::wstring& message) const
+std::wstring CApplication::WriteErrorReport(const std::wstring& message, const std::wstring& traceback) const
 {
     const std::wstring rule = L"==============================\n";
     std::wstring text;
-    text += rule + L"ERROR REPORT\n" + rule + message + L"\n\n";
+    text += rule + L"ERROR REPORT\n" + rule + message + L"\n";
+    if (!traceback.empty())
+        text += traceback + L"\n";
+    text += L"\n";
     text += rule + L"ENGINE INFORMATION\n" + rule;
     text += FormatWide(0, L"- %s %i.%i\n", m_appName.c_str(), m_majorVersion, m_minorVersion);
     text += FormatWide(0, L"- %s\n", m_appCopyright.c_str());

@@ -6,6 +6,7 @@
 #include "core/events/Multicast.h"
 #include "core/foundation/KVOError.h"
 #include "platform/Clock.h"
+#include "platform/QuitSignals.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -137,6 +138,10 @@ void CSimulationManager::Run(uint32_t duration)
             elapsed += static_cast<uint32_t>(m_now - last);
             last = m_now;
             if (duration != 0 && elapsed > duration)
+                m_quitRequested = true;
+            // Asked to end by a signal: every loop ends after its first
+            // tick, so the states finish and the program shuts down.
+            if (Platform::CQuitSignals::Received() != 0)
                 m_quitRequested = true;
             if (!m_quitRequested)
                 continue;

@@ -58,8 +58,9 @@ public:
     virtual void Quit(int32_t status);
 
     // Runs the loop for the duration in milliseconds (0: until a quit is
-    // requested). An error that leaves a tick stops the sub-engines once and
-    // reaches the caller.
+    // requested). Once the program is asked to end by a signal
+    // (Platform::CQuitSignals) every run ends after its first tick. An error that leaves a tick stops the
+    // sub-engines once and reaches the caller.
     void Run(uint32_t duration);
     // One tick; returns whether any sub-engine stepped. Sleeps 1 ms when none
     // did and throttling is on.

@@ -40,6 +40,7 @@ int RunEntryScript(const std::wstring& scriptPath, const CCommandLine& commandLi
 
     LuaPlus::LuaState* state = engine->GetMainState();
     auto entry = std::make_unique<CScriptState>(state, path);
+    entry->SetReportMissingFunction(true);
     for (size_t index = 2; index < commandLine.GetArgumentCount(); ++index)
     {
         const std::wstring argument = commandLine.GetArgument(index);

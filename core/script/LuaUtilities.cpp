@@ -4,6 +4,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "core/io/SaveFile.h"
+#include "core/script/lua/ErrorTrace.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/LuaState.h"
 
@@ -60,7 +61,7 @@ std::string ReadWholeFile(IFile* file, std::string& chunkName)
 bool RunLoaded(LuaPlus::LuaState* state, int status, LuaPlus::LuaObject* result)
 {
     if (status == 0)
-        status = state->PCall(0, 1, 0);
+        status = LuaPlus::PCallWithTrace(state->GetCState(), 0, 1);
     if (status != 0)
         state->Error();
     lua_State* L = state->GetCState();

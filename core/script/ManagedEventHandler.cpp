@@ -4,6 +4,7 @@
 #include "core/app/StateMachine.h"
 #include "core/foundation/KVOError.h"
 #include "core/foundation/HandleRegistry.h"
+#include "core/script/lua/ErrorTrace.h"
 
 #include <map>
 
@@ -163,7 +164,7 @@ template <class... Args> bool CManagedEventHandler::Call(bool handled, const Arg
     }
     m_userData->Push(L);
     lua_pushboolean(L, handled ? 1 : 0);
-    if (lua_pcall(L, kArguments, 1, 0) != 0)
+    if (LuaPlus::PCallWithTrace(L, kArguments, 1) != 0)
     {
         LuaPlus::LuaException error(LuaPlus::GetErrorText(L, -1));
         lua_pop(L, 1);

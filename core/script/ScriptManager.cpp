@@ -109,19 +109,27 @@ bool CScriptManager::DoBuffer(LuaPlus::LuaState* state, const std::string& text,
 int CScriptManager::OnPanic(lua_State* L)
 {
     const std::string message = LuaPlus::GetErrorText(L, -1);
+    const std::string traceback = lua_type(L, -2) == LUA_TSTRING ? lua_tostring(L, -2) : "";
 
+    // On standard error the message and where the error came from, then
+    // the dialog (whose text is the message alone).
     CScriptManager* engine = GetInstance();
-    if (engine == nullptr || engine->GetApplication() == nullptr)
+    if (engine == nullptr || engine->GetApplication() == nullptr || !traceback.empty())
     {
+        std::fflush(stdout);
         std::fprintf(stderr, "%s\n", message.c_str());
+        if (!traceback.empty())
+            std::fprintf(stderr, "%s\n", traceback.c_str());
         std::fflush(stderr);
-        return 0;
     }
+    if (engine == nullptr || engine->GetApplication() == nullptr)
+        return 0;
     // Lua ends the process after this returns; nothing may escape into
     // Lua's error path from here.
     try
     {
-        engine->GetApplication()->ShowScriptError(Misc::Text::Utf8ToWide(message));
+        engine->GetApplication()->ShowScriptError(Misc::Text::Utf8ToWide(message),
+                                                  Misc::Text::Utf8ToWide(traceback));
     }
     catch (const std::exception& error)
     {

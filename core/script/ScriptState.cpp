@@ -4,8 +4,11 @@
 #include "core/foundation/PathUtilities.h"
 #include "core/foundation/StringConversion.h"
 #include "core/script/ScriptManager.h"
+#include "core/script/lua/ErrorTrace.h"
 
 #include <lua.hpp>
+
+#include <cstdio>
 
 using LuaPlus::LuaObject;
 using LuaPlus::LuaState;
@@ -65,12 +68,12 @@ void CScriptState::CallFunction()
     // No LuaStackRestore here: a Lua error raised below must find its error
     // object on top when Lua's handler reads it, after C++ unwinding.
     const int top = lua_gettop(L);
-    if (!lua_checkstack(L, static_cast<int>(m_arguments.size()) + 2))
+    if (!lua_checkstack(L, static_cast<int>(m_arguments.size()) + 3))
         throw LuaPlus::LuaException("[CScriptState::CallFunction] Not enough stack space for the arguments");
     m_value.Push(L);
     for (const LuaObject& argument : m_arguments)
         argument.Push(L);
-    if (state->PCall(static_cast<int>(m_arguments.size()), 1, 0) != 0)
+    if (LuaPlus::PCallWithTrace(L, static_cast<int>(m_arguments.size()), 1) != 0)
         HandleError(state);
     lua_settop(L, top);
 }
@@ -96,7 +99,7 @@ void CScriptState::HandleError(LuaState* state)
     // can only get its text.
     LuaState* handlerState = m_errorHandler.GetState();
     lua_State* H = handlerState->GetCState();
-    if (!lua_checkstack(H, 2))
+    if (!lua_checkstack(H, 3))
         state->Error();
     const LuaObject error(state, -1);
     m_errorHandler.Push(H);
@@ -104,7 +107,7 @@ void CScriptState::HandleError(LuaState* state)
         error.Push(H);
     else
         LuaPlus::PushValue(H, error.GetString());
-    if (handlerState->PCall(1, 0, 0) != 0)
+    if (LuaPlus::PCallWithTrace(H, 1, 0) != 0)
         handlerState->Error();
 }
 
@@ -118,7 +121,8 @@ bool CScriptState::ResolveFunction(LuaState* state, const std::wstring& path)
     const std::string baseName =
         Misc::Text::WideToUtf8(ExtractFilenameComponents(path, false, false, true, false));
     const LuaObject globals = state->GetGlobals();
-    for (const std::string& name : {baseName, "OnStateRun_" + baseName, std::string("OnStateRun")})
+    const std::string names[] = {baseName, "OnStateRun_" + baseName, "OnStateRun"};
+    for (const std::string& name : names)
     {
         LuaObject candidate = globals.Get(name);
         if (candidate.IsFunction())
@@ -126,6 +130,14 @@ bool CScriptState::ResolveFunction(LuaState* state, const std::wstring& path)
             m_value = candidate;
             return true;
         }
+    }
+    if (m_reportMissingFunction)
+    {
+        std::fflush(stdout);
+        std::fprintf(
+            stderr, "[halvane] %s ran without a state function: no global function '%s', '%s' or '%s'\n",
+            Misc::Text::WideToUtf8(path).c_str(), names[0].c_str(), names[1].c_str(), names[2].c_str());
+        std::fflush(stderr);
     }
     return false;
 }

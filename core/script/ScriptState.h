@@ -32,6 +32,10 @@ public:
     void AddArgument(const LuaPlus::LuaObject& argument) { m_arguments.push_back(argument); }
     void SetErrorHandler(const LuaPlus::LuaObject& handler) { m_errorHandler = handler; }
     static void SetDefaultErrorHandler(const LuaPlus::LuaObject& handler);
+    // A file whose state function is missing runs its chunk alone; with this
+    // set (the entry state) one line on standard error names the functions
+    // looked for.
+    void SetReportMissingFunction(bool report) { m_reportMissingFunction = report; }
 
     const LuaPlus::LuaObject& GetValue() const { return m_value; }
     const LuaPlus::LuaObject& GetErrorHandler() const { return m_errorHandler; }
@@ -48,4 +52,5 @@ private:
     LuaPlus::LuaObject m_errorHandler;
     std::vector<LuaPlus::LuaObject> m_arguments;
     std::wstring m_name;
+    bool m_reportMissingFunction = false;
 };

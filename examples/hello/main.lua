@@ -11,8 +11,8 @@
 -- gliding over it and a small GUI (a caption, a check box, a button);
 -- without one the NULL driver (no window, no pixels)
 -- draws the same frames unseen. A fourth state builds a small world of
--- falling boxes watched by a camera flown with the camera module. The
--- program ends when the state queue is empty.
+-- falling boxes and an animated model under a light, watched by a camera
+-- flown with the camera module. The program ends when the state queue is empty.
 
 local interfaces = {
     "IApp", "IMisc", "ILog", "IState", "IEvents", "IGraphics",
@@ -143,80 +143,158 @@ function window(milliseconds)
     IState:queueEx{state = world, name = "world", 3000}
 end
 
--- A box mesh from (x1, y1, z1) to (x2, y2, z2), written as a Wavefront
--- file into the temporary folder ($TMPDIR when set).
-local function writeBox(name, x1, y1, z1, x2, y2, z2)
+-- A new file in the temporary folder ($TMPDIR when set) for a model.
+local function modelPath(name)
     local folder = os.getenv("TMPDIR") or "/tmp"
-    local path = string.format("%s/halvane-example-%d-%s", folder, math.random(1, 1e9), name)
+    return string.format("%s/halvane-example-%d-%s", folder, math.random(1, 1e9), name)
+end
+
+-- A box mesh from (x1, y1, z1) to (x2, y2, z2), written as a Wavefront
+-- file. Each face has corners of its own, so it shows flat.
+local function writeBox(name, x1, y1, z1, x2, y2, z2)
+    local path = modelPath(name)
     local file = assert(io.open(path, "w"))
-    for i = 0, 7 do
-        file:write(string.format("v %g %g %g\n", i % 2 == 1 and x2 or x1, math.floor(i / 2) % 2 == 1 and y2 or y1,
-            i >= 4 and z2 or z1))
+    local function corner(i)
+        return string.format("v %g %g %g\n", i % 2 == 1 and x2 or x1, math.floor(i / 2) % 2 == 1 and y2 or y1,
+            i >= 4 and z2 or z1)
     end
-    for _, f in ipairs({ {1, 3, 4, 2}, {5, 6, 8, 7}, {1, 2, 6, 5}, {3, 7, 8, 4}, {1, 5, 7, 3}, {2, 4, 8, 6} }) do
-        file:write(string.format("f %d %d %d\nf %d %d %d\n", f[1], f[2], f[3], f[1], f[3], f[4]))
+    local faces = { {0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5} }
+    for n, f in ipairs(faces) do
+        for _, i in ipairs(f) do
+            file:write(corner(i))
+        end
+        local a = 4 * (n - 1)
+        file:write(string.format("f %d %d %d\nf %d %d %d\n", a + 1, a + 2, a + 3, a + 1, a + 3, a + 4))
     end
     file:close()
     return path
 end
 
--- The fourth state: a small world. Boxes fall under physics onto a
--- ground and collide; a light shines on them; a camera flown with the
--- camera module (keys W A S D, R and F for up and down, the mouse to look)
--- watches them. Without a display it runs on the NULL driver and prints
--- what happened.
-function world(milliseconds)
-    local windowed = openWindow(640, 480)
-    if not windowed then
-        IGraphics:init("NULL", 640, 480, false, 32, false, false, false, 60, false)
+-- A flat square ground at height 0, half wide on each side, of cells by
+-- cells squares (lights shade a model at its corners: a point light wants
+-- a finer grid than a directional one).
+local function writeGround(name, half, cells)
+    local path = modelPath(name)
+    local file = assert(io.open(path, "w"))
+    for i = 0, cells do
+        for j = 0, cells do
+            file:write(string.format("v %g 0 %g\n", -half + 2 * half * i / cells, -half + 2 * half * j / cells))
+        end
     end
-    IGraphics:setBackgroundRenderingEnabled(true)
-    IPhysics:init(0, 0, 0.6, 0.5, 0, 0.01, 1000, false, 60, false)
-    local V = function(x, y, z) return IMisc:vectorCreate(x, y, z) end
-
-    local ground = writeBox("ground.obj", -20, -1, -20, 20, 0, 20)
-    local box = writeBox("box.obj", -0.5, -0.5, -0.5, 0.5, 0.5, 0.5)
-    local function unit(mesh, mass, x, y, z)
-        local id = IWorld:createUnit()
-        IWorld:setEntityModelName(id, mesh)
-        IWorld:addUnit(id, "", "")
-        IWorld:manipulateEntity(id, "move", x, y, z, true)
-        IPhysics:setEntityMass(id, mass)
-        IPhysics:refreshEntity(id)
-        return id
+    local function at(i, j) return i * (cells + 1) + j + 1 end
+    for i = 0, cells - 1 do
+        for j = 0, cells - 1 do
+            local a, b, c, d = at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i + 1, j)
+            file:write(string.format("f %d %d %d\nf %d %d %d\n", a, b, c, a, c, d))
+        end
     end
-    unit(ground, 1000, 0, 0, 0)
-    local boxes = {}
-    for index = 1, 3 do
-        boxes[index] = unit(box, 1, (index - 2) * 0.6, 2 + index * 1.5, 0)
+    file:close()
+    return path
+end
+
+-- Opens a window of the software renderer, or says plainly that there is
+-- none and opens the NULL driver, which draws nothing.
+local function openWorldWindow(width, height)
+    if openWindow(width, height) then
+        return true
     end
+    print("No display: the world runs on the NULL driver (no window, nothing drawn)")
+    IGraphics:init("NULL", width, height, false, 32, false, false, false, 60, false)
+    return false
+end
 
-    -- An animated model beside the boxes: a pyramid whose top bobs, a
-    -- skinned X file that ships with the example.
-    local here = debug.getinfo(1, "S").source:match("^@(.*/)") or "./"
-    local bobber = IWorld:createAgent()
-    IWorld:setEntityModelName(bobber, here .. "bobber.x")
-    IWorld:addAgent(bobber, "", "")
-    IWorld:setEntityPosition(bobber, V(2.5, 0, 0))
-    IGraphics:setEntityAnimationEx(bobber, 0, 40, true, 20)
+local V = function(x, y, z) return IMisc:vectorCreate(x, y, z) end
 
-    local light = IWorld:createLight()
-    IWorld:addLight(light, "", "")
-    IWorld:setEntityPosition(light, V(0, 10, -5))
+-- A unit of the world: a model, a mass (the physics' maximum, 1000 here,
+-- or more: it does not move), a position and a colour. Entities are unlit
+-- until lighting is turned on for them; the colour is what their surface
+-- reflects of the lights (material -1: every material of the model).
+local function unit(model, mass, x, y, z, colour)
+    local id = IWorld:createUnit()
+    IWorld:setEntityModelName(id, model)
+    IWorld:addUnit(id, "", "")
+    IWorld:manipulateEntity(id, "move", x, y, z, true)
+    IGraphics:setEntityLightingEnabled(id, true)
+    IGraphics:setEntityDiffuseColor(id, -1, colour)
+    IGraphics:setEntityAmbientColor(id, -1, colour)
+    IPhysics:setEntityMass(id, mass)
+    IPhysics:refreshEntity(id)
+    return id
+end
 
-    local camera = IWorld:createCamera()
-    IWorld:addCamera(camera, "", "")
-    IWorld:setEntityPosition(camera, V(0, 3, -10))
-    IWorld:setActiveCameraId(camera)
-
-    -- The camera module: six key actions and the mouse.
+-- The camera module flies the camera with six key actions; the mouse
+-- turns it while the right mouse button is held (the cursor is centred
+-- when the button goes down, so the view stays put until the user moves
+-- the mouse).
+local function flyCamera(camera)
     require "lenscart"
     for action, key in pairs{cameraMoveForward = 0x57, cameraMoveBackward = 0x53, cameraMoveLeft = 0x41,
                              cameraMoveRight = 0x44, cameraMoveUp = 0x52, cameraMoveDown = 0x46} do
         IKey:addActionKeyCode(action, "", key, false, false)
     end
+    lenscart.setCameraRotateSpeed(0)
     lenscart.start(camera)
-    print("Fly with W A S D, R and F; look with the mouse; close the window to quit")
+    local looking = false
+    return IEvents:subscribeTick(function()
+        local held = IMouse:rightButtonDown()
+        if held and not looking then
+            IMouse:setPosition(0.5, 0.5)
+        end
+        if held ~= looking then
+            lenscart.setCameraRotateSpeed(held and 100 or 0)
+            looking = held
+        end
+    end, nil, 0)
+end
+
+-- The fourth state: a small world. Boxes fall under physics onto a
+-- ground and collide; a light shines on them; a camera flown with the
+-- camera module watches them. Without a display it runs on the NULL
+-- driver and prints what happened.
+function world(milliseconds)
+    local windowed = openWorldWindow(640, 480)
+    IGraphics:setBackgroundRenderingEnabled(true)
+    IGraphics:setBackColor(IMisc:colorCreate(0.35, 0.45, 0.6, 1))
+    IGraphics:setAmbientColor(IMisc:colorCreate(0.25, 0.25, 0.3, 1))
+    IPhysics:init(0, 0, 0.6, 0.5, 0, 0.01, 1000, false, 60, false)
+
+    local ground = writeGround("ground.obj", 20, 4)
+    local box = writeBox("box.obj", -0.5, -0.5, -0.5, 0.5, 0.5, 0.5)
+    unit(ground, 1000, 0, 0, 0, IMisc:colorCreate(0.35, 0.5, 0.3, 1))
+    local boxes = {}
+    for index = 1, 3 do
+        boxes[index] = unit(box, 1, (index - 2) * 3, 2 + index * 1.5, 0, IMisc:colorCreate(0.9, 0.55, 0.25, 1))
+    end
+
+    -- An animated model beside the boxes: a pyramid whose top bobs, a
+    -- skinned X file that ships with the example, lit as the boxes are.
+    local here = debug.getinfo(1, "S").source:match("^@(.*/)") or "./"
+    local bobber = IWorld:createAgent()
+    IWorld:setEntityModelName(bobber, here .. "bobber.x")
+    IWorld:addAgent(bobber, "", "")
+    IWorld:setEntityPosition(bobber, V(0, 0, 3))
+    IGraphics:setEntityLightingEnabled(bobber, true)
+    IGraphics:setEntityAnimationEx(bobber, 0, 40, true, 20)
+
+    -- A directional light from up, left and in front (its rotation turns
+    -- it): the boxes' left, front and top faces are the bright ones.
+    local light = IWorld:createLight()
+    IWorld:addLight(light, "", "")
+    IWorld:setEntityPosition(light, V(-6, 10, -10))
+    IWorld:setLightType(light, "directional")
+    IWorld:setEntityRotation(light, V(50, 35, 0))
+
+    local camera = IWorld:createCamera()
+    IWorld:addCamera(camera, "", "")
+    IWorld:setEntityPosition(camera, V(6, 3.5, -7))
+    IWorld:setCameraLookAt(camera, V(0, 0.5, 0))
+    IWorld:setActiveCameraId(camera)
+
+    local look = flyCamera(camera)
+    local keys = "Fly: W A S D, R up, F down. Look: hold the right mouse button. Quit: close the window."
+    IGraphics:createText("keys", keys, "0.02 0.02 0.98 0.08", false, false, false, IMisc:colorCreate(1, 1, 1, 1),
+        "")
+    print(keys)
 
     local collisions = 0
     local enter = IEvents:subscribeCollisionEnter(function() collisions = collisions + 1 end, nil, 0)
@@ -225,6 +303,7 @@ function world(milliseconds)
     end
     IApp:run(windowed and milliseconds * 10 or milliseconds)
     IEvents:unsubscribe(enter)
+    IEvents:unsubscribe(look)
     lenscart.stop()
 
     print(string.format("World: %d units, %d collision(s)", IWorld:getNumberOfUnits(), collisions))

@@ -7,6 +7,7 @@
 #include "core/foundation/Pixels.h"
 #include "graphics/engine/FileSystemEx.h"
 #include "graphics/engine/GraphicsEngineEventHandler.h"
+#include "graphics/engine/IrrlichtLogRoute.h"
 #include "graphics/irrlicht/ImageGate.h"
 #include "graphics/meshes/MeshGate.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
@@ -135,8 +136,10 @@ bool CGraphicsEngine::Init(const std::string& driverName, uint32_t width, uint32
     // A sample count here; the switch asked for multisampling.
     parameters.AntiAlias = useAntiAliasing ? 4 : 0;
     parameters.WindowId = reinterpret_cast<void*>(windowId);
-    // The library's greeting and notes would go to the log console.
-    parameters.LoggingLevel = ELL_ERROR;
+    // The library's greeting, notes and errors go into the engine's log,
+    // its errors to standard error as well, from the first line on.
+    parameters.LoggingLevel = ELL_INFORMATION;
+    parameters.EventReceiver = CIrrlichtLogRoute::Instance();
     if (windowId != 0)
         m_backgroundRendering = true;
     m_windowStyle = windowStyle;
@@ -187,7 +190,6 @@ bool CGraphicsEngine::Init(const std::string& driverName, uint32_t width, uint32
     if (IsRunning())
     {
         m_device->setWindowCaption(m_windowCaption.c_str());
-        m_device->getLogger()->setLogLevel(ELL_ERROR);
         m_guiManager->SetDevice(m_device);
         ClearScene();
         ClearCaches();
@@ -228,7 +230,7 @@ void CGraphicsEngine::CloseDevice()
     device->closeDevice();
     // Once more, so that the window handles the close.
     device->run();
-    device->setEventReceiver(nullptr);
+    device->setEventReceiver(CIrrlichtLogRoute::Instance());
     device->drop();
 }
 

@@ -4,6 +4,7 @@
 #include "core/foundation/KVOError.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/engine/InputEventCodes.h"
+#include "graphics/engine/IrrlichtLogRoute.h"
 #include "gui/manager/GuiManager.h"
 
 #include <IGUIContextMenu.h>
@@ -37,6 +38,8 @@ bool CGraphicsEngineEventHandler::OnEvent(const SEvent& event)
             return OnMouse(event.MouseInput);
         case EET_GUI_EVENT:
             return OnGui(event.GUIEvent);
+        case EET_LOG_TEXT_EVENT:
+            return CIrrlichtLogRoute::Route(event);
         default:
             return false;
         }

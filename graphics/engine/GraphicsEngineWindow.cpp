@@ -8,6 +8,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 
 #include "graphics/engine/ImageFileWriter.h"
+#include "graphics/engine/OpenGlFrameReader.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
 #include "gui/manager/GuiManager.h"
 #include "platform/SystemInfo.h"
@@ -259,7 +260,8 @@ bool CGraphicsEngine::ScreenShot(const std::wstring& fileName, uint32_t paramete
     if (m_device == nullptr)
         return false;
     video::IVideoDriver* driver = m_device->getVideoDriver();
-    video::IImage* image = driver->createScreenShot();
+    video::IImage* image = driver->getDriverType() == video::EDT_OPENGL ? COpenGlFrameReader::Read(driver)
+                                                                        : driver->createScreenShot();
     if (image == nullptr)
         return false;
     const bool written = CImageFileWriter::Write(driver, image, fileName, parameter);

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <csignal>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -59,7 +60,11 @@ protected:
     }
 
     // Runs halvane with the arguments in the test folder and waits for it.
-    SResult Run(const std::vector<std::string>& arguments)
+    SResult Run(const std::vector<std::string>& arguments) { return Wait(Start(arguments)); }
+
+    // Starts halvane with the arguments in the test folder; 0 when it
+    // could not start.
+    pid_t Start(const std::vector<std::string>& arguments)
     {
         std::vector<std::string> environment;
         for (char** entry = environ; *entry != nullptr; ++entry)
@@ -94,19 +99,36 @@ protected:
             posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addchdir_np(&actions, m_folder.c_str());
         pid_t child = 0;
+        if (posix_spawn(&child, HALVANE_BINARY, &actions, nullptr, argv.data(), envp.data()) != 0)
+            child = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        return child;
+    }
+
+    // Waits for a started halvane; a death by a signal reads as 1000 + the
+    // signal's number.
+    SResult Wait(pid_t child)
+    {
         SResult result;
-        if (posix_spawn(&child, HALVANE_BINARY, &actions, nullptr, argv.data(), envp.data()) == 0)
+        if (child != 0)
         {
             int status = 0;
             while (::waitpid(child, &status, 0) < 0 && errno == EINTR)
             {
             }
-            result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
         }
-        posix_spawn_file_actions_destroy(&actions);
-        result.out = ReadAll(out);
-        result.err = m_mergeOutput ? std::string() : ReadAll(err);
+        result.out = ReadAll(m_folder / "stdout.txt");
+        result.err = m_mergeOutput ? std::string() : ReadAll(m_folder / "stderr.txt");
         return result;
+    }
+
+    // Waits up to ten seconds for a file to appear.
+    static bool AwaitFile(const fs::path& path)
+    {
+        for (int attempt = 0; attempt < 1000 && !fs::exists(path); ++attempt)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return fs::exists(path);
     }
 
     // An editor that notes each argument on a line of its own, one call per
@@ -225,6 +247,65 @@ TEST_F(Program, TheBundledExampleRuns)
     EXPECT_NE(result.out.find("Model: bobber.x, 40 frames, joint Top"), std::string::npos) << result.out;
 }
 
+// A signal ends the running loop as a window close would: the run
+// returns, the state goes on, the quit event goes out at shutdown; the exit
+// code is the shell's for the signal. A second signal ends the program at
+// once, even in a script that never returns.
+TEST_F(Program, ASignalEndsTheLoopAndTheProgramShutsDown)
+{
+    WriteFile(m_folder / "saves.lua", R"(
+local function write(name, text)
+    local file = assert(io.open(name, "w"))
+    file:write(text)
+    file:close()
+end
+function saves(mode)
+    IEvents:subscribeClose(function() write("saved.txt", "saved on quit") end, nil, 0)
+    local ready = false
+    IEvents:subscribeTick(function()
+        if not ready then write("ready.txt", "") ready = true end
+    end, nil, 0)
+    IApp:run(0)
+    write("after.txt", "the run returned")
+    -- Later runs end at once.
+    IApp:run(0)
+    if mode == "hang" then
+        write("hanging.txt", "")
+        while true do end
+    end
+end
+)");
+    struct Case
+    {
+        const char* mode;
+        int signal;
+    };
+    for (const Case& c :
+         {Case{"end", SIGTERM}, Case{"end", SIGINT}, Case{"end", SIGHUP}, Case{"hang", SIGTERM}})
+    {
+        SCOPED_TRACE(std::string(c.mode) + " " + std::to_string(c.signal));
+        for (const char* name : {"ready.txt", "after.txt", "saved.txt", "hanging.txt"})
+            fs::remove(m_folder / name);
+        const pid_t child = Start({"saves.lua", c.mode});
+        ASSERT_NE(child, 0);
+        ASSERT_TRUE(AwaitFile(m_folder / "ready.txt"));
+        ::kill(child, c.signal);
+        if (std::string(c.mode) == "hang")
+        {
+            ASSERT_TRUE(AwaitFile(m_folder / "hanging.txt"));
+            ::kill(child, c.signal);
+            const SResult result = Wait(child);
+            EXPECT_EQ(result.exitCode, 1000 + c.signal) << result.err;
+            EXPECT_FALSE(fs::exists(m_folder / "saved.txt"));
+            continue;
+        }
+        const SResult result = Wait(child);
+        EXPECT_EQ(result.exitCode, 128 + c.signal) << result.err;
+        EXPECT_EQ(ReadAll(m_folder / "after.txt"), "the run returned");
+        EXPECT_EQ(ReadAll(m_folder / "saved.txt"), "saved on quit");
+    }
+}
+
 TEST_F(Program, DebuggingOpensTheReportAndTheScriptAtTheLineWithoutAShell)
 {
     // The script's name comes from script-controlled text: were it handed to
@@ -248,13 +329,51 @@ TEST_F(Program, DebuggingOpensTheReportAndTheScriptAtTheLineWithoutAShell)
     EXPECT_FALSE(fs::exists(m_folder / "pwned"));
     EXPECT_FALSE(fs::exists(script.parent_path() / "pwned"));
 
+    // Below the message the Lua traceback, innermost call first.
     EXPECT_EQ(ReadAll(report),
               "==============================\nERROR REPORT\n==============================\n" + message +
-                  "\n\n==============================\nENGINE INFORMATION\n"
+                  "\nstack traceback:\n\t[C]: in function 'error'\n\t" + script.string() +
+                  ":4: in function <" + script.string() +
+                  ":3>\n\n==============================\nENGINE INFORMATION\n"
                   "==============================\n"
                   "- Halvane 2010: 3D Engine 3.16\n"
                   "- Copyright (c) 2010 The Halvane makers\n"
                   "- Build: Jan 14 2010 14:32:15  \n\n");
+}
+
+// An error in a callback is raised again at the line that called into the
+// engine (IApp:run); the report names the callback's own file and line,
+// and the traceback on standard error leads from it to the state function.
+TEST_F(Program, ACallbackErrorNamesTheCallbackAndShowsTheTraceback)
+{
+    const fs::path helper = m_folder / "helper.lua";
+    WriteFile(helper, "function onTick()\n    local t = nil\n    return t.field\nend\n");
+    const fs::path script = m_folder / "game.lua";
+    WriteFile(script, "dofile('helper.lua')\nfunction game()\n    IEvents:subscribeTick(onTick, nil, 0)\n"
+                      "    IApp:run(0)\nend\n");
+    const SResult result = Run({"game.lua"});
+    EXPECT_EQ(result.exitCode, 1);
+    // dofile names the chunk by the path it was given.
+    const std::string message = "helper.lua|3|attempt to index local 't' (a nil value)";
+    const std::string traceback =
+        "stack traceback:\n\thelper.lua:3: in function <helper.lua:1>\n\t[C]: in function 'run'\n\t" +
+        script.string() + ":4: in function <" + script.string() + ":2>\n";
+    EXPECT_NE(result.err.find(message + "\n" + traceback), std::string::npos) << result.err;
+    // The dialog's text is the message alone.
+    EXPECT_NE(result.err.find("] " + message + "\n\nCreate error report?"), std::string::npos) << result.err;
+}
+
+// A script without a state function runs its chunk and ends with 0; one
+// line on standard error says which functions were looked for.
+TEST_F(Program, AnEntryScriptWithoutAStateFunctionSaysWhatWasLookedFor)
+{
+    WriteFile(m_folder / "level.lua", "print('the chunk ran')\nfunction other() end\n");
+    const SResult result = Run({"level.lua"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "the chunk ran\n");
+    EXPECT_EQ(result.err, "[halvane] " + (m_folder / "level.lua").string() +
+                              " ran without a state function: no global function 'level', 'OnStateRun_level' "
+                              "or 'OnStateRun'\n");
 }
 
 TEST_F(Program, TheReportIsWrittenOnlyWhenAsked)
@@ -281,8 +400,8 @@ TEST_F(Program, TheReportIsWrittenOnlyWhenAsked)
         {
             const std::string start = "==============================\nERROR REPORT\n"
                                       "==============================\n"
-                                      "(error object is not a string)\n\n"
-                                      "==============================\n";
+                                      "(error object is not a string)\n"
+                                      "stack traceback:\n\t[C]: in function 'error'\n";
             EXPECT_EQ(ReadAll(report).substr(0, start.size()), start);
         }
     }

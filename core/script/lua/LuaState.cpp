@@ -2,6 +2,7 @@
 
 #include "core/foundation/StringConversion.h"
 #include "core/script/lua/CallGuarded.h"
+#include "core/script/lua/ErrorTrace.h"
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/SafeLoad.h"
 
@@ -240,13 +241,18 @@ lua_CFunction LuaState::AtPanic(lua_CFunction panicFunction)
 int LuaState::OnPanic(lua_State* L)
 {
     const LuaState* state = CastState(L);
-    std::string message = GetErrorText(L, -1);
+    // An error raised again by a binding is reported where it began.
+    const SErrorTrace trace = FindErrorTrace(GetErrorText(L, -1));
+    std::string message = trace.origin;
     if (state)
         message = state->ToPanicMessage(message);
+    lua_pushlstring(L, trace.traceback.data(), trace.traceback.size());
     lua_pushlstring(L, message.data(), message.size());
     if (state && state->m_panicFunction)
         return state->m_panicFunction(L);
     std::fprintf(stderr, "PANIC: unprotected error in call to Lua API (%s)\n", message.c_str());
+    if (!trace.traceback.empty())
+        std::fprintf(stderr, "%s\n", trace.traceback.c_str());
     std::fflush(stderr);
     return 0;
 }

@@ -62,7 +62,10 @@ public:
     [[noreturn]] void Error();
     // Sets the function called for an error outside any protected call; it
     // finds the message on top of the stack as "file|line|message" when the
-    // error names a position in a script, and returns the previous function.
+    // error names a position in a script (an error raised again by a
+    // binding: the position where it began), with the error's Lua traceback
+    // below it (ErrorTrace.h; empty when none was noted), and returns the
+    // previous function.
     // Lua ends the process (exit code 1) once it returns.
     lua_CFunction AtPanic(lua_CFunction panicFunction);
 

@@ -1,9 +1,25 @@
 #include "core/script/lua/ScriptDispatcher.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace LuaPlus
 {
+
+namespace
+{
+std::atomic<RegistrationListener> g_registrationListener{nullptr};
+} // namespace
+
+void SetRegistrationListener(RegistrationListener listener)
+{
+    g_registrationListener.store(listener);
+}
+
+RegistrationListener GetRegistrationListener()
+{
+    return g_registrationListener.load();
+}
 
 void RegisterBinding(LuaObject& table, const char* name, lua_CFunction dispatcher, const void* callable,
                      size_t size, const std::string& qualifiedName, MainStateTest mainStateTest,

@@ -65,7 +65,9 @@
 #include <string>
 #include <tuple>
 #include <type_traits>
+#include <typeinfo>
 #include <utility>
+#include <vector>
 
 namespace LuaPlus
 {
@@ -261,6 +263,32 @@ template <typename R, typename... Args> int ScriptDispatcher(lua_State* L)
         });
 }
 
+// What a registration tells a listener (the tool that writes the skeleton
+// of the script reference): each parameter's C++ type and the argument
+// slots it reads (0: none, as the calling thread or the GUI manager), and
+// the result's type (void: nothing).
+struct ScriptParameterNote
+{
+    const std::type_info* type;
+    int slots;
+};
+using RegistrationListener = void (*)(const std::string& qualifiedName,
+                                      const std::vector<ScriptParameterNote>& parameters,
+                                      const std::type_info& result);
+// One listener for the process (null: none, the default).
+void SetRegistrationListener(RegistrationListener listener);
+RegistrationListener GetRegistrationListener();
+
+template <typename R, typename... Args> void NoteRegistration(const std::string& qualifiedName)
+{
+    if (const RegistrationListener listener = GetRegistrationListener())
+        listener(qualifiedName,
+                 {ScriptParameterNote{&typeid(Args), std::is_same_v<std::decay_t<Args>, CallingThread>
+                                                         ? 0
+                                                         : ScriptArgSlots<Args>::value}...},
+                 typeid(R));
+}
+
 // Sets table[name] to a closure of the dispatcher, bound to the function
 // (size bytes at callable) and the qualified name; a non-empty guard
 // message makes the call refuse every thread that mainStateTest does not
@@ -278,6 +306,7 @@ void RegisterFunction(LuaObject& table, const char* name, R (*function)(LuaState
                   "CallingThread must be the last parameter: it takes the place of one argument");
     RegisterBinding(table, name, &ScriptDispatcher<R, Args...>, &function, sizeof function, qualifiedName,
                     mainStateTest, guardMessage);
+    NoteRegistration<R, Args...>(qualifiedName);
 }
 
 // Methods. The parameter types a method's arguments are read as.
@@ -343,6 +372,15 @@ template <typename Target> struct ScriptArg<MethodTarget<Target>> : ScriptArgHel
 };
 
 template <typename Method, typename Target, typename ArgumentList> struct ScriptMethodDispatcher;
+template <typename Result, typename Target, typename ArgumentList> struct ScriptMethodNote;
+template <typename Result, typename Target, typename... Args>
+struct ScriptMethodNote<Result, Target, ScriptTypeList<Args...>>
+{
+    static void Note(const std::string& qualifiedName)
+    {
+        NoteRegistration<Result, Target, Args...>(qualifiedName);
+    }
+};
 template <typename Method, typename Target, typename... Args>
 struct ScriptMethodDispatcher<Method, Target, ScriptTypeList<Args...>>
 {
@@ -377,6 +415,7 @@ void RegisterMethodBinding(LuaObject& table, const char* name, Method method,
 {
     RegisterBinding(table, name, &ScriptMethodDispatcher<Method, Target, Arguments>::Dispatch, &method,
                     sizeof method, qualifiedName, mainStateTest, guardMessage);
+    ScriptMethodNote<typename ScriptMethodTraits<Method>::Result, Target, Arguments>::Note(qualifiedName);
 }
 
 } // namespace LuaPlus

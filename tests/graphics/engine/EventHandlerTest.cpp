@@ -420,7 +420,9 @@ TEST_F(EventHandlerTest, OtherEventsAreNotPublished)
     user.EventType = EET_USER_EVENT;
     user.UserEvent.UserData1 = 1;
     user.UserEvent.UserData2 = 2;
-    EXPECT_FALSE(Receive(log));
+    // The library's log line is taken (it went into the engine's log and,
+    // as an error, to standard error), so Irrlicht does not print it.
+    EXPECT_TRUE(Receive(log));
     EXPECT_FALSE(Receive(user));
     EXPECT_TRUE(recorder.Without({"Log"}).empty());
 }

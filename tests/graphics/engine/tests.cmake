@@ -15,6 +15,8 @@ set_tests_properties(graphics/engine/pixels PROPERTIES
 
 add_test(NAME graphics/engine/opengl
     COMMAND ${XVFB_RUN} ${xvfb_screen} $<TARGET_FILE:${name}> --gtest_filter=OpenGlTest.*)
-set_tests_properties(graphics/engine/opengl PROPERTIES
+add_test(NAME graphics/engine/opengl_screenshot
+    COMMAND ${XVFB_RUN} ${xvfb_screen} $<TARGET_FILE:${name}> --gtest_filter=OpenGlScreenShotTest.*)
+set_tests_properties(graphics/engine/opengl graphics/engine/opengl_screenshot PROPERTIES
     ENVIRONMENT "${HALVANE_TEST_ENVIRONMENT};HALVANE_OPENGL_TESTS=1;LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/opengl.supp")
-set(display_suites PixelTest OpenGlTest)
+set(display_suites PixelTest OpenGlTest OpenGlScreenShotTest)

@@ -126,7 +126,7 @@ TEST_F(TextureNullDriverTest, AMissingTextureIsMadeOnceWhenAskedTo)
     EXPECT_FALSE(engine.TextureExists(L"missing.png"));
     EXPECT_EQ(engine.GetNumberOfLoadedTextures(), 0u);
     // The device's log stayed where it was.
-    EXPECT_EQ(engine.GetDevice()->getLogger()->getLogLevel(), ELL_ERROR);
+    EXPECT_EQ(engine.GetDevice()->getLogger()->getLogLevel(), ELL_INFORMATION);
 }
 
 TEST_F(TextureNullDriverTest, ATextureLoadsThroughTheFileLookupAndIsFoundByItsName)
