@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVANE_TESTS=ON >/dev/null
 cmake --build build/bench
 export ALSOFT_DRIVERS=null
+# The benchmark programs are not beside the model reader.
+export HALVANE_MESH_READER="$PWD/build/bench/app/halvane-meshreader"
 if [ "$#" -eq 0 ]; then
     set -- $(cd build/bench/bench && ls bench_* | grep -v '\.' || true)
 fi

@@ -11,8 +11,8 @@
 -- gliding over it and a small GUI (a caption, a check box, a button);
 -- without one the NULL driver (no window, no pixels)
 -- draws the same frames unseen. A fourth state builds a small world of
--- falling boxes under a light, watched by a camera flown with the camera
--- module. The program ends when the state queue is empty.
+-- falling boxes and an animated model under a light, watched by a camera
+-- flown with the camera module. The program ends when the state queue is empty.
 
 local interfaces = {
     "IApp", "IMisc", "ILog", "IState", "IEvents", "IGraphics",
@@ -266,6 +266,16 @@ function world(milliseconds)
         boxes[index] = unit(box, 1, (index - 2) * 3, 2 + index * 1.5, 0, IMisc:colorCreate(0.9, 0.55, 0.25, 1))
     end
 
+    -- An animated model beside the boxes: a pyramid whose top bobs, a
+    -- skinned X file that ships with the example, lit as the boxes are.
+    local here = debug.getinfo(1, "S").source:match("^@(.*/)") or "./"
+    local bobber = IWorld:createAgent()
+    IWorld:setEntityModelName(bobber, here .. "bobber.x")
+    IWorld:addAgent(bobber, "", "")
+    IWorld:setEntityPosition(bobber, V(0, 0, 3))
+    IGraphics:setEntityLightingEnabled(bobber, true)
+    IGraphics:setEntityAnimationEx(bobber, 0, 40, true, 20)
+
     -- A directional light from up, left and in front (its rotation turns
     -- it): the boxes' left, front and top faces are the bright ones.
     local light = IWorld:createLight()
@@ -297,6 +307,8 @@ function world(milliseconds)
     lenscart.stop()
 
     print(string.format("World: %d units, %d collision(s)", IWorld:getNumberOfUnits(), collisions))
+    print(string.format("Model: bobber.x, %d frames, joint %s", IGraphics:getEntityAnimationFrameCount(bobber),
+        tostring(IGraphics:getEntityJointName(bobber, 1))))
     for index, id in ipairs(boxes) do
         local p = IWorld:getEntityPosition(id)
         print(string.format("  box %d rests at height %.1f", index, p:getY()))

@@ -9,6 +9,7 @@
 #include "graphics/engine/GraphicsEngineEventHandler.h"
 #include "graphics/engine/IrrlichtLogRoute.h"
 #include "graphics/irrlicht/ImageGate.h"
+#include "graphics/meshes/MeshGate.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/engine/TextureLocks.h"
@@ -156,7 +157,10 @@ bool CGraphicsEngine::Init(const std::string& driverName, uint32_t width, uint32
              (windowId == 0 || Platform::IsWindow(windowId)));
         m_device = windowPossible ? createDeviceEx(parameters) : nullptr;
         if (m_device != nullptr)
+        {
             InstallImageGate();
+            InstallMeshGate();
+        }
         if (m_device != nullptr && application != nullptr)
         {
             // The device's file system drops the archive when it goes.
@@ -224,6 +228,7 @@ void CGraphicsEngine::CloseDevice()
     IrrlichtDevice* device = m_device;
     m_device = nullptr;
     m_imageGate = nullptr;
+    m_meshGate = nullptr;
     device->closeDevice();
     // Once more, so that the window handles the close.
     device->run();
@@ -241,6 +246,15 @@ void CGraphicsEngine::InstallImageGate()
     m_imageGate = new CImageGate(driver, side != 0 ? side : CImageLoader::kMaxSide);
     driver->addExternalImageLoader(m_imageGate);
     m_imageGate->drop();
+}
+
+void CGraphicsEngine::InstallMeshGate()
+{
+    scene::ISceneManager* scene = m_device->getSceneManager();
+    // Irrlicht asks the loader added last first.
+    m_meshGate = new CMeshGate(scene, CMeshReaderClient::SSettings());
+    scene->addExternalMeshLoader(m_meshGate);
+    m_meshGate->drop();
 }
 
 void CGraphicsEngine::ClearCache()

@@ -63,6 +63,7 @@ class CGuiManager;
 }
 class CGraphicsEngineEventHandler;
 class CImageGate;
+class CMeshGate;
 class CTextureLocks;
 
 // A native window: the X11 window id; 0 for none.
@@ -668,6 +669,9 @@ private:
     void CloseDevice();
     // Puts the engine's image readers in front of the new device's.
     void InstallImageGate();
+    void InstallMeshGate();
+    // A model that did not load: one line naming the file and why.
+    static void ReportModelRefusal(const std::wstring& fileName, const std::string& reason);
     // ClearCache without raising what subscribers raised meanwhile.
     void ClearCaches();
     bool RenderFrame(bool skipBackBufferClear, bool skipZBufferClear, bool checkDevice);
@@ -704,6 +708,8 @@ private:
     irr::IrrlichtDevice* m_device = nullptr;
     // Every image the device decodes passes here; the driver owns it.
     CImageGate* m_imageGate = nullptr;
+    // Owned by the scene manager.
+    CMeshGate* m_meshGate = nullptr;
     std::unique_ptr<CGraphicsEngineEventHandler> m_eventHandler;
     std::unique_ptr<GUI::CGuiManager> m_guiManager;
     std::wstring m_windowCaption;

@@ -11,7 +11,8 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
-#include "graphics/irrlicht/MeshGate.h"
+#include "graphics/irrlicht/SilentLog.h"
+#include "graphics/meshes/MeshGate.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/scene/BillboardSceneNode.h"
 #include "graphics/scene/GraphicalAgent.h"
@@ -25,6 +26,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -215,20 +217,37 @@ scene::IAnimatedMesh* CGraphicsEngine::LoadMesh(const std::wstring& fileName)
         return nullptr;
     IFile* file = application->OpenFile(fileName);
     if (file == nullptr)
-        return nullptr;
-    auto* read = static_cast<io::IReadFile*>(file);
-    // Irrlicht chooses its loaders by the name of the file as opened.
-    std::string refusal;
-    if (!CMeshGate::Admits(scene, read, refusal))
     {
-        file->drop();
-        Misc::CLogger::WriteSystem(L"[CGraphicsEngine::LoadMesh] Mesh file refused [%s]: %S", fileName,
-                                   refusal);
+        ReportModelRefusal(fileName, "file not found");
         return nullptr;
     }
-    scene::IAnimatedMesh* mesh = scene->getMesh(read);
+    // Irrlicht chooses its loaders by the name of the file as opened; the
+    // mesh gate is the first, and answers a refused file with its refusal.
+    scene::IAnimatedMesh* mesh = nullptr;
+    {
+        // A refusal is reported below, with its reason.
+        const CSilentLog silent(m_device->getLogger());
+        mesh = scene->getMesh(static_cast<io::IReadFile*>(file));
+    }
     file->drop();
+    if (mesh != nullptr && m_meshGate != nullptr && m_meshGate->IsRefusal(mesh))
+    {
+        scene->getMeshCache()->removeMesh(mesh);
+        mesh = nullptr;
+    }
+    if (mesh == nullptr)
+        ReportModelRefusal(fileName, CMeshGate::LastRefusal().empty() ? std::string("no mesh in the file")
+                                                                      : CMeshGate::LastRefusal());
     return mesh;
+}
+
+void CGraphicsEngine::ReportModelRefusal(const std::wstring& fileName, const std::string& reason)
+{
+    // One line in the log and one on standard error (the log goes nowhere
+    // until its console is shown); the entity shows the placeholder cube.
+    Misc::CLogger::WriteSystem(L"[CGraphicsEngine::LoadMesh] Mesh file refused [%s]: %S", fileName, reason);
+    std::fprintf(stderr, "[CGraphicsEngine::LoadMesh] Mesh file refused [%s]: %s\n",
+                 Misc::Text::WideToUtf8(fileName).c_str(), reason.c_str());
 }
 
 video::ITexture* CGraphicsEngine::FindEntityTexture(const std::wstring& name)

@@ -10,7 +10,8 @@
 #include "core/foundation/Pixels.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
-#include "graphics/irrlicht/ExtensionMappers.h"
+#include "graphics/irrlicht/SilentLog.h"
+#include "graphics/meshes/MeshGate.h"
 #include "graphics/engine/ImageFileWriter.h"
 #include "graphics/irrlicht/ImageGate.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
@@ -39,23 +40,6 @@ io::path ToPath(const std::wstring& name)
 {
     return io::path(Misc::Text::WideToUtf8(name).c_str());
 }
-
-// Keeps the device's log silent for a scope.
-class CSilentLog
-{
-public:
-    explicit CSilentLog(ILogger* logger) : m_logger(logger), m_level(logger->getLogLevel())
-    {
-        m_logger->setLogLevel(ELL_NONE);
-    }
-    ~CSilentLog() { m_logger->setLogLevel(m_level); }
-    CSilentLog(const CSilentLog&) = delete;
-    CSilentLog& operator=(const CSilentLog&) = delete;
-
-private:
-    ILogger* m_logger;
-    ELOG_LEVEL m_level;
-};
 
 // One lock of a texture for the length of a scope (unlocking regenerates
 // the mip maps).
@@ -566,22 +550,9 @@ bool CGraphicsEngine::MapTextureExtension(const std::wstring& newExtension,
 
 bool CGraphicsEngine::MapMeshExtension(const std::wstring& newExtension, const std::wstring& knownExtension)
 {
-    if (m_device == nullptr || newExtension.empty() || knownExtension.empty())
+    if (m_device == nullptr || m_meshGate == nullptr || newExtension.empty() || knownExtension.empty())
         return false;
-    scene::ISceneManager* scene = m_device->getSceneManager();
-    const io::path known = DottedExtension(knownExtension);
-    for (u32 index = 0; index < scene->getMeshLoaderCount(); ++index)
-    {
-        scene::IMeshLoader* loader = scene->getMeshLoader(index);
-        if (loader != nullptr && loader->isALoadableFileExtension(known))
-        {
-            CMeshMapper* mapper = new CMeshMapper(loader, DottedExtension(newExtension));
-            scene->addExternalMeshLoader(mapper);
-            mapper->drop();
-            return true;
-        }
-    }
-    return false;
+    return m_meshGate->MapExtension(DottedExtension(newExtension), DottedExtension(knownExtension));
 }
 
 void CGraphicsEngine::TextureCreateAlphaChannelFromColor(video::ITexture* texture, const CColor& color)

@@ -15,25 +15,4 @@ bool EndsWithExtension(const io::path& name, const io::path& extension)
     return std::memcmp(name.c_str() + (name.size() - length), extension.c_str(), length) == 0;
 }
 
-CMeshMapper::CMeshMapper(scene::IMeshLoader* target, const io::path& extension)
-    : m_target(target), m_extension(extension)
-{
-    m_target->grab();
-}
-
-CMeshMapper::~CMeshMapper()
-{
-    m_target->drop();
-}
-
-bool CMeshMapper::isALoadableFileExtension(const io::path& filename) const
-{
-    return EndsWithExtension(filename, m_extension);
-}
-
-scene::IAnimatedMesh* CMeshMapper::createMesh(io::IReadFile* file)
-{
-    return m_target->createMesh(file);
-}
-
 } // namespace Graphics

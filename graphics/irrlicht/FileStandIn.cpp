@@ -1,5 +1,6 @@
 #include "graphics/irrlicht/FileStandIn.h"
 
+#include "graphics/irrlicht/BytesFile.h"
 #include "graphics/irrlicht/WithdrawableFile.h"
 
 #include <IFileArchive.h>
@@ -17,36 +18,6 @@ using namespace irr;
 
 namespace
 {
-
-class CBytesFile : public io::IReadFile
-{
-public:
-    CBytesFile(const io::path& name, const std::string& bytes) : m_name(name), m_bytes(bytes) {}
-
-    s32 read(void* buffer, u32 sizeToRead) override
-    {
-        const size_t count = std::min<size_t>(sizeToRead, m_bytes.size() - m_position);
-        std::memcpy(buffer, m_bytes.data() + m_position, count);
-        m_position += count;
-        return static_cast<s32>(count);
-    }
-    bool seek(long finalPos, bool relativeMovement) override
-    {
-        const long target = relativeMovement ? static_cast<long>(m_position) + finalPos : finalPos;
-        if (target < 0 || static_cast<size_t>(target) > m_bytes.size())
-            return false;
-        m_position = static_cast<size_t>(target);
-        return true;
-    }
-    long getSize() const override { return static_cast<long>(m_bytes.size()); }
-    long getPos() const override { return static_cast<long>(m_position); }
-    const io::path& getFileName() const override { return m_name; }
-
-private:
-    io::path m_name;
-    std::string m_bytes;
-    size_t m_position = 0;
-};
 
 // An archive of one file.
 class CStandInArchive : public io::IFileArchive, public io::IFileList

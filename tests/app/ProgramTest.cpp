@@ -243,6 +243,8 @@ TEST_F(Program, TheBundledExampleRuns)
     // The world: boxes fall onto the ground and come to rest on it.
     EXPECT_NE(result.out.find("World: 4 units, "), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("  box 3 rests at height 0.5"), std::string::npos) << result.out;
+    // The animated model it ships.
+    EXPECT_NE(result.out.find("Model: bobber.x, 40 frames, joint Top"), std::string::npos) << result.out;
 }
 
 // A signal ends the running loop as a window close would: the run

@@ -1,8 +1,8 @@
 --! stdout: CHECKS PASSED
 --! stdout: [CGraphicsEngine::LoadMesh] Mesh file refused [
---! stdout: /tri.x]: the reader of this format does not survive damaged files
 --! stdout: /bad.obj]: face index out of range in line 2
 --! not-stdout: /tri.obj]
+--! not-stdout: /tri.x]
 --! env: DISPLAY=
 -- The functions of IWorld that belong to one kind of entity, on the real
 -- engine with the NULL driver: each kind's settings read back as set, each
@@ -97,9 +97,9 @@ IWorld:setTerrainHeightMapName(terrain, work .. "/height.png")
 IWorld:addTerrain(terrain, "", "")
 check.eq(IWorld:getTerrainHeight(terrain, 1, 2), 0, "no heights from a refused height map")
 
--- Unit meshes: an OBJ whose faces index what it defines is read; one that
--- indexes beyond, and formats whose reader does not survive damaged files,
--- are refused (logged) and leave the unit a placeholder.
+-- Unit meshes: an OBJ whose faces index what it defines and an X file are
+-- read; an OBJ that indexes beyond is refused (logged) and leaves the unit a
+-- placeholder.
 IApp:showConsoleWindow(65001, 0)
 ILog:setOutputLevel(ILog:getSystemLevel())
 files.write(work .. "/tri.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")

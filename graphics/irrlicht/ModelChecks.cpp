@@ -1,8 +1,4 @@
-#include "graphics/irrlicht/MeshGate.h"
-
-#include "graphics/irrlicht/ExtensionMappers.h"
-
-#include <irrlicht.h>
+#include "graphics/irrlicht/ModelChecks.h"
 
 #include <cstdint>
 #include <vector>
@@ -10,13 +6,9 @@
 namespace Graphics
 {
 
-using namespace irr;
-
 namespace
 {
 
-// Larger OBJ files are refused: Irrlicht reads the whole file into memory.
-constexpr long kMaxObjSize = 64L * 1024 * 1024;
 // Irrlicht builds each index in a buffer of 16 characters.
 constexpr size_t kMaxIndexCharacters = 9;
 // Irrlicht copies words into buffers of 512 characters.
@@ -89,21 +81,7 @@ bool CornerIndices(std::string_view word, const uint32_t (&sizes)[3], int64_t (&
 
 } // namespace
 
-CMeshGate::ELoader CMeshGate::KindOf(scene::IMeshLoader* loader)
-{
-    while (auto* mapper = dynamic_cast<CMeshMapper*>(loader))
-        loader = mapper->GetTarget();
-    if (loader == nullptr || loader->isALoadableFileExtension("gate.x"))
-        return ELoader::Other;
-    // Irrlicht's STL and OBJ loaders each claim their one extension.
-    if (loader->isALoadableFileExtension("gate.stl") && !loader->isALoadableFileExtension("gate.obj"))
-        return ELoader::Stl;
-    if (loader->isALoadableFileExtension("gate.obj") && !loader->isALoadableFileExtension("gate.stl"))
-        return ELoader::Obj;
-    return ELoader::Other;
-}
-
-bool CMeshGate::CheckObj(std::string_view text, std::string& reason)
+bool CModelChecks::CheckObj(std::string_view text, std::string& reason)
 {
     uint32_t sizes[3] = {0, 0, 0}; // positions, texture coordinates, normals
     size_t lineNumber = 0;
@@ -211,49 +189,6 @@ bool CMeshGate::CheckObj(std::string_view text, std::string& reason)
         if (defines >= 0)
             ++sizes[defines];
     }
-    return true;
-}
-
-bool CMeshGate::Admits(scene::ISceneManager* scene, io::IReadFile* file, std::string& reason)
-{
-    const io::path& name = file->getFileName();
-    bool obj = false;
-    for (u32 index = 0; index < scene->getMeshLoaderCount(); ++index)
-    {
-        scene::IMeshLoader* loader = scene->getMeshLoader(index);
-        if (loader == nullptr || !loader->isALoadableFileExtension(name))
-            continue;
-        switch (KindOf(loader))
-        {
-        case ELoader::Stl:
-            break;
-        case ELoader::Obj:
-            obj = true;
-            break;
-        case ELoader::Other:
-            reason = "the reader of this format does not survive damaged files (STL and OBJ meshes are read)";
-            return false;
-        }
-    }
-    if (!obj)
-        return true;
-    const long size = file->getSize();
-    if (size <= 0 || size > kMaxObjSize)
-    {
-        reason = "OBJ file of " + std::to_string(size) + " bytes";
-        return false;
-    }
-    std::string text(static_cast<size_t>(size), '\0');
-    const bool read = file->seek(0) && file->read(text.data(), static_cast<u32>(size)) == size;
-    file->seek(0);
-    if (!read)
-    {
-        reason = "OBJ file not readable";
-        return false;
-    }
-    if (!CheckObj(text, reason))
-        return false;
-    scene->getParameters()->setAttribute(scene::OBJ_LOADER_IGNORE_MATERIAL_FILES, true);
     return true;
 }
 

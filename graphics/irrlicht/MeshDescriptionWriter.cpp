@@ -1,0 +1,236 @@
+// The describing side, run in the model reader process on what Irrlicht's
+// loader made.
+#include "graphics/irrlicht/MeshDescription.h"
+
+#include "graphics/irrlicht/MeshWire.h"
+
+#include <irrlicht.h>
+
+namespace Graphics
+{
+
+using namespace irr;
+
+namespace
+{
+
+void Matrix(CWireWriter& out, const core::matrix4& matrix)
+{
+    for (u32 at = 0; at < 16; ++at)
+        out.F32(matrix[at]);
+}
+
+void Vector(CWireWriter& out, const core::vector3df& vector)
+{
+    out.F32(vector.X);
+    out.F32(vector.Y);
+    out.F32(vector.Z);
+}
+
+void Material(CWireWriter& out, const video::SMaterial& material)
+{
+    out.U32(static_cast<u32>(material.MaterialType));
+    out.F32(material.MaterialTypeParam);
+    out.F32(material.MaterialTypeParam2);
+    out.U32(material.AmbientColor.color);
+    out.U32(material.DiffuseColor.color);
+    out.U32(material.EmissiveColor.color);
+    out.U32(material.SpecularColor.color);
+    out.F32(material.Shininess);
+    out.F32(material.Thickness);
+    out.U8(material.ZBuffer);
+    out.U8(material.AntiAliasing);
+    out.U8(material.ColorMask);
+    out.U8(material.ColorMaterial);
+    out.U8(static_cast<u8>(material.BlendOperation));
+    out.U8(material.PolygonOffsetFactor);
+    out.U8(static_cast<u8>(material.PolygonOffsetDirection));
+    const bool flags[] = {material.Wireframe,        material.PointCloud,   material.GouraudShading,
+                          material.Lighting,         material.ZWriteEnable, material.BackfaceCulling,
+                          material.FrontfaceCulling, material.FogEnable,    material.NormalizeNormals,
+                          material.UseMipMaps};
+    u32 bits = 0;
+    for (u32 at = 0; at < sizeof flags / sizeof flags[0]; ++at)
+        bits |= flags[at] ? 1u << at : 0u;
+    out.U32(bits);
+    for (u32 layer = 0; layer < video::MATERIAL_MAX_TEXTURES; ++layer)
+    {
+        const video::SMaterialLayer& texture = material.TextureLayer[layer];
+        out.Text(texture.Texture != nullptr ? texture.Texture->getName().getPath().c_str() : "");
+        out.U8(texture.TextureWrapU);
+        out.U8(texture.TextureWrapV);
+        out.U8(texture.BilinearFilter ? 1 : 0);
+        out.U8(texture.TrilinearFilter ? 1 : 0);
+        out.U8(texture.AnisotropicFilter);
+        out.U8(static_cast<u8>(texture.LODBias));
+        const core::matrix4& transform = texture.getTextureMatrix();
+        const bool identity = transform.isIdentity();
+        out.U8(identity ? 0 : 1);
+        if (!identity)
+            Matrix(out, transform);
+    }
+}
+
+void Buffer(CWireWriter& out, const scene::IMeshBuffer* buffer)
+{
+    const video::E_VERTEX_TYPE type = buffer->getVertexType();
+    out.U8(static_cast<u8>(type));
+    out.U8(buffer->getIndexType() == video::EIT_32BIT ? 1 : 0);
+    Material(out, buffer->getMaterial());
+    const u32 count = buffer->getVertexCount();
+    out.U32(count);
+    for (u32 index = 0; index < count; ++index)
+    {
+        const video::S3DVertex* vertex = nullptr;
+        switch (type)
+        {
+        case video::EVT_2TCOORDS:
+            vertex = static_cast<const video::S3DVertex2TCoords*>(buffer->getVertices()) + index;
+            break;
+        case video::EVT_TANGENTS:
+            vertex = static_cast<const video::S3DVertexTangents*>(buffer->getVertices()) + index;
+            break;
+        default:
+            vertex = static_cast<const video::S3DVertex*>(buffer->getVertices()) + index;
+            break;
+        }
+        Vector(out, vertex->Pos);
+        Vector(out, vertex->Normal);
+        out.U32(vertex->Color.color);
+        out.F32(vertex->TCoords.X);
+        out.F32(vertex->TCoords.Y);
+        if (type == video::EVT_2TCOORDS)
+        {
+            const auto* two = static_cast<const video::S3DVertex2TCoords*>(vertex);
+            out.F32(two->TCoords2.X);
+            out.F32(two->TCoords2.Y);
+        }
+        else if (type == video::EVT_TANGENTS)
+        {
+            const auto* tangents = static_cast<const video::S3DVertexTangents*>(vertex);
+            Vector(out, tangents->Tangent);
+            Vector(out, tangents->Binormal);
+        }
+    }
+    const u32 indices = buffer->getIndexCount();
+    out.U32(indices);
+    if (buffer->getIndexType() == video::EIT_32BIT)
+    {
+        const u32* values = reinterpret_cast<const u32*>(buffer->getIndices());
+        for (u32 index = 0; index < indices; ++index)
+            out.U32(values[index]);
+    }
+    else
+    {
+        const u16* values = buffer->getIndices();
+        for (u32 index = 0; index < indices; ++index)
+            out.U16(values[index]);
+    }
+}
+
+void Skinned(CWireWriter& out, scene::ISkinnedMesh* mesh)
+{
+    core::array<scene::SSkinMeshBuffer*>& buffers = mesh->getMeshBuffers();
+    out.U32(buffers.size());
+    for (u32 index = 0; index < buffers.size(); ++index)
+    {
+        Buffer(out, buffers[index]);
+        Matrix(out, buffers[index]->Transformation);
+    }
+    const core::array<scene::ISkinnedMesh::SJoint*>& joints = mesh->getAllJoints();
+    out.U32(joints.size());
+    for (u32 index = 0; index < joints.size(); ++index)
+    {
+        const scene::ISkinnedMesh::SJoint* joint = joints[index];
+        out.Text(joint->Name.c_str());
+        // The parent is the joint that lists this one among its children.
+        u32 parent = ~0u;
+        for (u32 other = 0; other < joints.size() && parent == ~0u; ++other)
+        {
+            for (u32 child = 0; child < joints[other]->Children.size(); ++child)
+            {
+                if (joints[other]->Children[child] == joint)
+                {
+                    parent = other;
+                    break;
+                }
+            }
+        }
+        out.U32(parent);
+        Matrix(out, joint->LocalMatrix);
+        Matrix(out, joint->GlobalInversedMatrix);
+        out.U32(joint->PositionKeys.size());
+        for (u32 key = 0; key < joint->PositionKeys.size(); ++key)
+        {
+            out.F32(joint->PositionKeys[key].frame);
+            Vector(out, joint->PositionKeys[key].position);
+        }
+        out.U32(joint->ScaleKeys.size());
+        for (u32 key = 0; key < joint->ScaleKeys.size(); ++key)
+        {
+            out.F32(joint->ScaleKeys[key].frame);
+            Vector(out, joint->ScaleKeys[key].scale);
+        }
+        out.U32(joint->RotationKeys.size());
+        for (u32 key = 0; key < joint->RotationKeys.size(); ++key)
+        {
+            const core::quaternion& rotation = joint->RotationKeys[key].rotation;
+            out.F32(joint->RotationKeys[key].frame);
+            out.F32(rotation.X);
+            out.F32(rotation.Y);
+            out.F32(rotation.Z);
+            out.F32(rotation.W);
+        }
+        out.U32(joint->Weights.size());
+        for (u32 weight = 0; weight < joint->Weights.size(); ++weight)
+        {
+            out.U32(joint->Weights[weight].buffer_id);
+            out.U32(joint->Weights[weight].vertex_id);
+            out.F32(joint->Weights[weight].strength);
+        }
+        out.U32(joint->AttachedMeshes.size());
+        for (u32 attached = 0; attached < joint->AttachedMeshes.size(); ++attached)
+            out.U32(joint->AttachedMeshes[attached]);
+    }
+}
+
+} // namespace
+
+bool CMeshDescription::Describe(scene::IAnimatedMesh* mesh, std::string& bytes, std::string& reason)
+{
+    CWireWriter out;
+    out.U32(kMagic);
+    out.U32(kVersion);
+    const bool skinned = mesh->getMeshType() == scene::EAMT_SKINNED;
+    out.U8(skinned ? kSkinned : kFrames);
+    out.U32(static_cast<u32>(mesh->getMeshType()));
+    out.F32(mesh->getAnimationSpeed());
+    if (skinned)
+    {
+        Skinned(out, static_cast<scene::ISkinnedMesh*>(mesh));
+    }
+    else
+    {
+        const u32 frames = mesh->getFrameCount() > 0 ? mesh->getFrameCount() : 1;
+        out.U32(frames);
+        for (u32 frame = 0; frame < frames; ++frame)
+        {
+            scene::IMesh* shown = mesh->getMesh(static_cast<s32>(frame), 255, -1, -1);
+            const u32 count = shown != nullptr ? shown->getMeshBufferCount() : 0;
+            out.U32(count);
+            for (u32 index = 0; index < count; ++index)
+                Buffer(out, shown->getMeshBuffer(index));
+            if (out.Bytes().size() > kMaxBytes)
+                break;
+        }
+    }
+    if (out.Bytes().size() > kMaxBytes)
+    {
+        reason = "the mesh's description is larger than " + std::to_string(kMaxBytes) + " bytes";
+        return false;
+    }
+    bytes = std::move(out.Bytes());
+    return true;
+}
+
+} // namespace Graphics
