@@ -234,15 +234,13 @@ local function flyCamera(camera)
     end
     lenscart.setCameraRotateSpeed(0)
     lenscart.start(camera)
-    local looking = false
-    return IEvents:subscribeTick(function()
-        local held = IMouse:rightButtonDown()
-        if held and not looking then
+    -- The IMouse tests answer for the event type a mouse callback receives.
+    return IEvents:subscribeMouseButton(function(eventType)
+        if IMouse:rightButtonDown(eventType) then
             IMouse:setPosition(0.5, 0.5)
-        end
-        if held ~= looking then
-            lenscart.setCameraRotateSpeed(held and 100 or 0)
-            looking = held
+            lenscart.setCameraRotateSpeed(100)
+        elseif IMouse:rightButtonClicked(eventType) then
+            lenscart.setCameraRotateSpeed(0)
         end
     end, nil, 0)
 end
