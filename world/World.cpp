@@ -188,8 +188,8 @@ void CWorld::UnloadSound()
     ForEachBodyKind(m_data, true,
                     [sound](auto& map)
                     {
-                        for (auto& entry : map.GetTable())
-                            sound->RemoveEntity(entry.second.GetSonicPart());
+                        for (auto* entity : InMemoryOrder(map))
+                            sound->RemoveEntity(entity->GetSonicPart());
                     });
 }
 
@@ -203,8 +203,8 @@ void CWorld::UnloadPhysics()
     ForEachBodyKind(m_data, false,
                     [physics](auto& map)
                     {
-                        for (auto& entry : map.GetTable())
-                            physics->RemoveEntity(entry.second.GetPhysicalPart());
+                        for (auto* entity : InMemoryOrder(map))
+                            physics->RemoveEntity(entity->GetPhysicalPart());
                     });
 }
 

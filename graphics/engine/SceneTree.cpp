@@ -62,7 +62,9 @@ void CSceneTree::Remove(scene::ISceneNode* node)
         parent->grab();
     left.push_back(node);
     m_left.insert(node);
-    if (left.size() >= kSweepAtLeast && left.size() * kSweepShare >= children.getSize())
+    // A list of nothing but left nodes goes too: an emptied scene keeps none.
+    if (left.size() == children.getSize() ||
+        (left.size() >= kSweepAtLeast && left.size() * kSweepShare >= children.getSize()))
     {
         Sweep(parent, left);
         m_byParent.erase(parent);

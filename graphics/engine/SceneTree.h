@@ -10,7 +10,7 @@
 // node found near the front goes at once; any other is emptied (its own
 // children cut off), hidden, unnamed and left in its parent's list, and a
 // parent's left nodes all go in one pass over its list once they are a
-// good part of it. Until then they are inert: no walk of the scene that
+// good part of it, or all of it. Until then they are inert: no walk of the scene that
 // the engine makes (drawing, animating, ray casts, saving the attachment
 // tree, lookups by name) sees a hidden node without a name.
 //
