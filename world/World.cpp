@@ -214,13 +214,14 @@ void CWorld::UnloadGraphics()
     if (graphics == nullptr || !graphics->IsRunning())
         return;
     graphics->Remove(m_data.GetSky().GetGraphicalPart());
-    // In the order the nodes were made, which is the order of their
-    // parents' lists: each leaves from the front.
+    // The whole scene goes below: the entities only let go of their nodes,
+    // which then leave in one pass over the tree instead of one search of
+    // their parents' lists each.
     ForEachBodyKind(m_data, true,
                     [graphics](auto& map)
                     {
                         for (auto* entity : InMemoryOrder(map))
-                            graphics->Remove(entity->GetGraphicalPart());
+                            graphics->LetGo(entity->GetGraphicalPart());
                     });
     graphics->ClearScene();
 }
