@@ -48,9 +48,8 @@ template <class F> void ForEachBodyKind(CWorldData& world, bool cursors, F&& f)
 template <class Map> std::vector<typename Map::ManagedEntity*> InMemoryOrder(Map& map)
 {
     std::vector<typename Map::ManagedEntity*> entities;
-    entities.reserve(map.GetTable().size());
-    for (auto& entry : map.GetTable())
-        entities.push_back(&entry.second);
+    entities.reserve(map.GetStoredCount());
+    map.ForEachStored([&entities](auto& entity) { entities.push_back(&entity); });
     std::sort(entities.begin(), entities.end(), std::less<>());
     return entities;
 }
