@@ -57,42 +57,40 @@ void CSceneTree::Remove(scene::ISceneNode* node)
     node->setName("");
     node->setID(-1);
     node->grab();
-    std::vector<scene::ISceneNode*>& left = m_byParent[parent];
-    if (left.empty())
+    size_t& left = m_byParent[parent];
+    if (left++ == 0)
         parent->grab();
-    left.push_back(node);
     m_left.insert(node);
     // A list of nothing but left nodes goes too: an emptied scene keeps none.
-    if (left.size() == children.getSize() ||
-        (left.size() >= kSweepAtLeast && left.size() * kSweepShare >= children.getSize()))
+    if (left == children.getSize() || (left >= kSweepAtLeast && left * kSweepShare >= children.getSize()))
     {
         Sweep(parent, left);
         m_byParent.erase(parent);
     }
 }
 
-void CSceneTree::Sweep(scene::ISceneNode* parent, std::vector<scene::ISceneNode*>& left)
+void CSceneTree::Sweep(scene::ISceneNode* parent, size_t left)
 {
     core::list<scene::ISceneNode*>& children = CNodeInternals::ListOf(*parent);
-    for (auto at = children.begin(); at != children.end();)
+    // The walk ends at the last left node.
+    for (auto at = children.begin(); at != children.end() && left > 0;)
     {
         scene::ISceneNode* child = *at;
-        if (m_left.count(child) == 0)
+        const auto found = m_left.find(child);
+        if (found == m_left.end())
         {
             ++at;
             continue;
         }
-        // What ISceneNode::removeChild does with one child.
+        m_left.erase(found);
+        --left;
+        // What ISceneNode::removeChild does with one child, and the hold
+        // taken when it was left.
+        at = children.erase(at);
         CNodeInternals::Unparent(*child);
         child->drop();
-        at = children.erase(at);
+        child->drop();
     }
-    for (scene::ISceneNode* node : left)
-    {
-        m_left.erase(node);
-        node->drop();
-    }
-    left.clear();
     parent->drop();
 }
 
@@ -106,12 +104,10 @@ void CSceneTree::Sweep()
 void CSceneTree::Release()
 {
     Changed();
+    for (scene::ISceneNode* node : m_left)
+        node->drop();
     for (auto& [parent, left] : m_byParent)
-    {
-        for (scene::ISceneNode* node : left)
-            node->drop();
         parent->drop();
-    }
     m_byParent.clear();
     m_left.clear();
 }
