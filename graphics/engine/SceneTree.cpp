@@ -13,10 +13,11 @@ namespace
 // How many children from the front of a list a removal searches before it
 // leaves the node for a sweep.
 constexpr int kFrontSearch = 16;
-// A parent's left nodes go once there are this many and they make up an
-// eighth of its list: each pass is paid for by the removals before it.
+// A parent's left nodes go once there are this many and they make up half
+// of its list: each pass is paid for by the removals before it, and a frame
+// sweeps what is left anyway.
 constexpr size_t kSweepAtLeast = 64;
-constexpr size_t kSweepShare = 8;
+constexpr size_t kSweepShare = 2;
 
 // A node's list of children and its parent link, which Irrlicht keeps to
 // its nodes: a sweep takes many nodes out of one list in one pass.
