@@ -47,11 +47,24 @@ void CSceneTree::Remove(scene::ISceneNode* node)
         if (*at == node)
         {
             node->remove();
+            // What is left in the list may now be left nodes only.
+            const auto left = m_byParent.find(parent);
+            if (left != m_byParent.end() && left->second == children.getSize())
+            {
+                Sweep(parent, left->second);
+                m_byParent.erase(left);
+            }
             return;
         }
     }
     // Left in the list, inert: what hangs below it goes now, as it would
-    // with the node.
+    // with the node; nodes left in its own list first, so that the count
+    // of them stays true.
+    if (const auto own = m_byParent.find(node); own != m_byParent.end())
+    {
+        Sweep(node, own->second);
+        m_byParent.erase(own);
+    }
     node->removeAll();
     node->removeAnimators();
     node->setVisible(false);

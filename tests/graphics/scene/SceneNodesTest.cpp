@@ -519,6 +519,7 @@ TEST_F(SceneNodesTest, EntitiesRemovedInAnyOrderLeaveNoNodeBehind)
             EXPECT_TRUE(engine.Draw(false, false, false));
         }
         EXPECT_TRUE(Root()->getChildren().empty());
+        EXPECT_EQ(engine.GetLeftNodeCount(), 0u);
         EXPECT_TRUE(engine.Draw(false, false, false));
     }
 }
