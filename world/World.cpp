@@ -48,9 +48,8 @@ template <class F> void ForEachBodyKind(CWorldData& world, bool cursors, F&& f)
 template <class Map> std::vector<typename Map::ManagedEntity*> InMemoryOrder(Map& map)
 {
     std::vector<typename Map::ManagedEntity*> entities;
-    entities.reserve(map.GetTable().size());
-    for (auto& entry : map.GetTable())
-        entities.push_back(&entry.second);
+    entities.reserve(map.GetStoredCount());
+    map.ForEachStored([&entities](auto& entity) { entities.push_back(&entity); });
     std::sort(entities.begin(), entities.end(), std::less<>());
     return entities;
 }
@@ -188,8 +187,8 @@ void CWorld::UnloadSound()
     ForEachBodyKind(m_data, true,
                     [sound](auto& map)
                     {
-                        for (auto& entry : map.GetTable())
-                            sound->RemoveEntity(entry.second.GetSonicPart());
+                        for (auto* entity : InMemoryOrder(map))
+                            sound->RemoveEntity(entity->GetSonicPart());
                     });
 }
 
@@ -203,8 +202,8 @@ void CWorld::UnloadPhysics()
     ForEachBodyKind(m_data, false,
                     [physics](auto& map)
                     {
-                        for (auto& entry : map.GetTable())
-                            physics->RemoveEntity(entry.second.GetPhysicalPart());
+                        for (auto* entity : InMemoryOrder(map))
+                            physics->RemoveEntity(entity->GetPhysicalPart());
                     });
 }
 
@@ -214,13 +213,14 @@ void CWorld::UnloadGraphics()
     if (graphics == nullptr || !graphics->IsRunning())
         return;
     graphics->Remove(m_data.GetSky().GetGraphicalPart());
-    // In the order the nodes were made, which is the order of their
-    // parents' lists: each leaves from the front.
+    // The whole scene goes below: the entities only let go of their nodes,
+    // which then leave in one pass over the tree instead of one search of
+    // their parents' lists each.
     ForEachBodyKind(m_data, true,
                     [graphics](auto& map)
                     {
                         for (auto* entity : InMemoryOrder(map))
-                            graphics->Remove(entity->GetGraphicalPart());
+                            graphics->LetGo(entity->GetGraphicalPart());
                     });
     graphics->ClearScene();
 }

@@ -55,6 +55,7 @@ public:
     // holds the id.
     const SEntry* Find(std::string_view id) const;
     size_t GetCount() const { return m_entries.size(); }
+    void Clear() { m_entries.clear(); }
     void Reserve(size_t count) { m_entries.reserve(count); }
 
 private:

@@ -19,11 +19,18 @@ template <class Kind> CWorldMap<Kind>::~CWorldMap()
 template <class Kind> void CWorldMap<Kind>::Clear()
 {
     m_selection.clear();
-    for (Node& node : m_unordered)
-        m_ids->Remove(node.key(), this);
+    // Each entity is filed once: an index holding as many ids holds only
+    // this collection's, and is emptied without hashing one.
+    if (m_ids->GetCount() == m_entities.size() + m_unordered.size())
+        m_ids->Clear();
+    else
+    {
+        for (Node& node : m_unordered)
+            m_ids->Remove(node.key(), this);
+        for (auto& entry : m_entities)
+            m_ids->Remove(entry.first, this);
+    }
     m_unordered.clear();
-    for (auto& entry : m_entities)
-        m_ids->Remove(entry.first, this);
     // Destroyed in the order of their addresses, mostly the order they were
     // made: in id order a large collection would miss the cache at every
     // entity.

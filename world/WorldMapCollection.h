@@ -114,6 +114,17 @@ public:
     bool Read(Misc::Serialization::IArchive& archive) override;
     const char* GetTypeName() const override { return "KVOWORLDMAP"; }
 
+    // Every entity, whether or not the table has taken it in yet, in no
+    // particular order; the table is not put in order for it.
+    template <class F> void ForEachStored(F&& f)
+    {
+        for (Node& node : m_unordered)
+            f(node.mapped());
+        for (auto& entry : m_entities)
+            f(entry.second);
+    }
+    size_t GetStoredCount() const { return m_entities.size() + m_unordered.size(); }
+
     // The table, for the iterators over parts; every entity is in it.
     Table& GetTable()
     {

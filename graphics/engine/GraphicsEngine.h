@@ -223,6 +223,10 @@ public:
     // A null entity throws "[CGraphicsEngine::Remove] Graphical entity not
     // initialised".
     void Remove(Scene::CGraphicalEntity* entity);
+    // Takes the entity out of the update lists and lets go of its node, which
+    // stays where it hangs: for a scene about to be cleared, whose nodes all
+    // go in one pass then. A null entity is ignored.
+    void LetGo(Scene::CGraphicalEntity* entity);
     void RemoveNode(Scene::CGraphicalEntity* entity);
     void RemoveParticleSystem(Scene::CGraphicalEntity* entity);
     // Moves the node's attached entities (IsAttachedEntity) under the scene

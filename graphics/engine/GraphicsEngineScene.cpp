@@ -538,6 +538,15 @@ void CGraphicsEngine::Remove(CGraphicalEntity* entity)
     (this->*kind->remove)(entity);
 }
 
+void CGraphicsEngine::LetGo(CGraphicalEntity* entity)
+{
+    if (entity == nullptr)
+        return;
+    CScopedLock lock(m_sceneLock);
+    ForgetEntity(entity);
+    entity->SetSceneNode(nullptr);
+}
+
 void CGraphicsEngine::RemoveParticleSystem(CGraphicalEntity* entity)
 {
     scene::ISceneNode* node = entity->GetSceneNode();

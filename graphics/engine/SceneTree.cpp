@@ -13,10 +13,11 @@ namespace
 // How many children from the front of a list a removal searches before it
 // leaves the node for a sweep.
 constexpr int kFrontSearch = 16;
-// A parent's left nodes go once there are this many and they make up an
-// eighth of its list: each pass is paid for by the removals before it.
+// A parent's left nodes go once there are this many and they make up half
+// of its list: each pass is paid for by the removals before it, and a frame
+// sweeps what is left anyway.
 constexpr size_t kSweepAtLeast = 64;
-constexpr size_t kSweepShare = 8;
+constexpr size_t kSweepShare = 2;
 
 // A node's list of children and its parent link, which Irrlicht keeps to
 // its nodes: a sweep takes many nodes out of one list in one pass.
@@ -46,51 +47,64 @@ void CSceneTree::Remove(scene::ISceneNode* node)
         if (*at == node)
         {
             node->remove();
+            // What is left in the list may now be left nodes only.
+            const auto left = m_byParent.find(parent);
+            if (left != m_byParent.end() && left->second == children.getSize())
+            {
+                Sweep(parent, left->second);
+                m_byParent.erase(left);
+            }
             return;
         }
     }
     // Left in the list, inert: what hangs below it goes now, as it would
-    // with the node.
+    // with the node; nodes left in its own list first, so that the count
+    // of them stays true.
+    if (const auto own = m_byParent.find(node); own != m_byParent.end())
+    {
+        Sweep(node, own->second);
+        m_byParent.erase(own);
+    }
     node->removeAll();
     node->removeAnimators();
     node->setVisible(false);
     node->setName("");
     node->setID(-1);
     node->grab();
-    std::vector<scene::ISceneNode*>& left = m_byParent[parent];
-    if (left.empty())
+    size_t& left = m_byParent[parent];
+    if (left++ == 0)
         parent->grab();
-    left.push_back(node);
     m_left.insert(node);
-    if (left.size() >= kSweepAtLeast && left.size() * kSweepShare >= children.getSize())
+    // A list of nothing but left nodes goes too: an emptied scene keeps none.
+    if (left == children.getSize() || (left >= kSweepAtLeast && left * kSweepShare >= children.getSize()))
     {
         Sweep(parent, left);
         m_byParent.erase(parent);
     }
 }
 
-void CSceneTree::Sweep(scene::ISceneNode* parent, std::vector<scene::ISceneNode*>& left)
+void CSceneTree::Sweep(scene::ISceneNode* parent, size_t left)
 {
     core::list<scene::ISceneNode*>& children = CNodeInternals::ListOf(*parent);
-    for (auto at = children.begin(); at != children.end();)
+    // The walk ends at the last left node.
+    for (auto at = children.begin(); at != children.end() && left > 0;)
     {
         scene::ISceneNode* child = *at;
-        if (m_left.count(child) == 0)
+        const auto found = m_left.find(child);
+        if (found == m_left.end())
         {
             ++at;
             continue;
         }
-        // What ISceneNode::removeChild does with one child.
+        m_left.erase(found);
+        --left;
+        // What ISceneNode::removeChild does with one child, and the hold
+        // taken when it was left.
+        at = children.erase(at);
         CNodeInternals::Unparent(*child);
         child->drop();
-        at = children.erase(at);
+        child->drop();
     }
-    for (scene::ISceneNode* node : left)
-    {
-        m_left.erase(node);
-        node->drop();
-    }
-    left.clear();
     parent->drop();
 }
 
@@ -104,12 +118,10 @@ void CSceneTree::Sweep()
 void CSceneTree::Release()
 {
     Changed();
+    for (scene::ISceneNode* node : m_left)
+        node->drop();
     for (auto& [parent, left] : m_byParent)
-    {
-        for (scene::ISceneNode* node : left)
-            node->drop();
         parent->drop();
-    }
     m_byParent.clear();
     m_left.clear();
 }

@@ -10,7 +10,7 @@
 // node found near the front goes at once; any other is emptied (its own
 // children cut off), hidden, unnamed and left in its parent's list, and a
 // parent's left nodes all go in one pass over its list once they are a
-// good part of it. Until then they are inert: no walk of the scene that
+// good part of it, or all of it. Until then they are inert: no walk of the scene that
 // the engine makes (drawing, animating, ray casts, saving the attachment
 // tree, lookups by name) sees a hidden node without a name.
 //
@@ -50,16 +50,24 @@ public:
     // True when the node hangs below the root, the root included.
     bool Reaches(const irr::scene::ISceneNode* node, const irr::scene::ISceneNode* root);
     // The tree may have lost nodes: what the walks learnt is forgotten.
-    void Changed() { m_reached.clear(); }
+    void Changed()
+    {
+        // A set once grown keeps its buckets, and clearing walks them all.
+        if (!m_reached.empty())
+            m_reached.clear();
+    }
     // The nodes left in their parents' lists.
     size_t GetLeftCount() const { return m_left.size(); }
 
 private:
-    void Sweep(irr::scene::ISceneNode* parent, std::vector<irr::scene::ISceneNode*>& left);
+    // Takes the parent's left nodes out of its list; they stay counted in
+    // m_byParent for the caller to forget.
+    void Sweep(irr::scene::ISceneNode* parent, size_t left);
 
-    // The nodes left in each parent's list; both are held.
-    std::unordered_map<irr::scene::ISceneNode*, std::vector<irr::scene::ISceneNode*>> m_byParent;
-    std::unordered_set<const irr::scene::ISceneNode*> m_left;
+    // How many nodes are left in each parent's list; the parents are held.
+    std::unordered_map<irr::scene::ISceneNode*, size_t> m_byParent;
+    // The nodes left in lists, each held.
+    std::unordered_set<irr::scene::ISceneNode*> m_left;
     // Nodes known to hang below the root since the last change.
     std::unordered_set<const irr::scene::ISceneNode*> m_reached;
 };

@@ -44,8 +44,12 @@ template <class Kind, uint32_t TypeId> struct KindBlock
     static void clear(LuaState*)
     {
         Map& map = Collection();
+        // Without putting the table in order first: entities a script just
+        // made leave in the order they were made, which is also the order of
+        // their nodes in the scene.
         std::vector<World::IEntityInterface*> entities;
-        map.GetUnits(entities);
+        entities.reserve(map.GetStoredCount());
+        map.ForEachStored([&entities](World::IEntityInterface& entity) { entities.push_back(&entity); });
         for (World::IEntityInterface* entity : entities)
             RemoveFromEngines(*entity);
         map.Clear();

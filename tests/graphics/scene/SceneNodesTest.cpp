@@ -12,8 +12,15 @@
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
+#include <numeric>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -452,6 +459,69 @@ TEST_F(SceneNodesTest, BoundingBoxAndAbsoluteValues)
     child.GetAbsoluteScale(scale);
     EXPECT_FLOAT_EQ(scale.x, 6.0f);
     EXPECT_FLOAT_EQ(scale.z, -2.0f);
+}
+
+// Large scenes are taken apart in whatever order a game deletes its
+// entities: every order must leave the nodes still wanted in place, and none
+// of the others anywhere in the scene, at the root or under a parent.
+TEST_F(SceneNodesTest, EntitiesRemovedInAnyOrderLeaveNoNodeBehind)
+{
+    constexpr int kCount = 300;
+    // The first entity is the parent of every tenth one.
+    const auto parentOf = [](int index) { return index > 0 && index % 10 == 0 ? 0 : -1; };
+    const auto idOf = [](int index)
+    {
+        char id[40];
+        std::snprintf(id, sizeof id, "00000000-0000-4000-8000-%012x", index);
+        return std::string(id);
+    };
+    std::vector<int> made(kCount);
+    std::iota(made.begin(), made.end(), 0);
+    std::vector<int> reverse(made.rbegin(), made.rend());
+    std::vector<int> shuffled = made;
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(61));
+    std::vector<int> oddsFirst;
+    for (int pass = 1; pass >= 0; --pass)
+        for (int index = 0; index < kCount; ++index)
+            if (index % 2 == pass)
+                oddsFirst.push_back(index);
+    const std::vector<std::pair<const char*, std::vector<int>>> orders = {
+        {"as made", made}, {"reversed", reverse}, {"shuffled", shuffled}, {"odd ones first", oddsFirst}};
+    for (const auto& [name, order] : orders)
+    {
+        SCOPED_TRACE(name);
+        std::vector<std::unique_ptr<CTestBillboard>> entities;
+        for (int index = 0; index < kCount; ++index)
+        {
+            entities.push_back(std::make_unique<CTestBillboard>(idOf(index).c_str()));
+            const int parent = parentOf(index);
+            engine.Add(entities.back().get(), parent < 0 ? nullptr : entities[parent].get(), "");
+        }
+        std::vector<bool> present(kCount, true);
+        for (size_t step = 0; step < order.size(); ++step)
+        {
+            const int index = order[step];
+            engine.Remove(entities[index].get());
+            present[index] = false;
+            EXPECT_EQ(entities[index]->GetSceneNode(), nullptr);
+            // Halfway, what is left is found and shown, and nothing else is.
+            if (step + 1 != order.size() / 2)
+                continue;
+            for (int other = 0; other < kCount; ++other)
+            {
+                scene::ISceneNode* found = Scene()->getSceneNodeFromName(idOf(other).c_str());
+                ASSERT_EQ(found != nullptr, present[other]) << idOf(other);
+                if (found == nullptr)
+                    continue;
+                EXPECT_EQ(found, entities[other]->GetSceneNode());
+                EXPECT_TRUE(found->isVisible());
+            }
+            EXPECT_TRUE(engine.Draw(false, false, false));
+        }
+        EXPECT_TRUE(Root()->getChildren().empty());
+        EXPECT_EQ(engine.GetLeftNodeCount(), 0u);
+        EXPECT_TRUE(engine.Draw(false, false, false));
+    }
 }
 
 } // namespace
