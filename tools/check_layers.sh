@@ -22,9 +22,9 @@ RULES=(
     "core/app           core/io core/foundation core/events platform"
     "core/world         core/io core/foundation platform"
     "core/script        core/app core/io core/foundation core/events core/script/lua platform"
-    "graphics/irrlicht  core/foundation"
-    "gui                core/app core/io core/foundation core/events graphics/irrlicht platform"
-    "graphics           core/app core/world core/io core/foundation core/events graphics/irrlicht gui platform"
+    "irrlicht           core/foundation"
+    "gui                core/app core/io core/foundation core/events irrlicht platform"
+    "graphics           core/app core/world core/io core/foundation core/events irrlicht gui platform"
     "physics/newton     -"
     "physics            core/app core/world core/io core/foundation core/events graphics physics/newton"
     "sound              core/app core/world core/io core/foundation core/events platform"
@@ -33,7 +33,7 @@ RULES=(
     "lenscart           core script_api graphics gui physics sound world platform"
     "editlaunch         core/foundation platform"
     "app                *"
-    "bench              core script_api graphics gui physics sound world platform app lenscart"
+    "bench              core script_api irrlicht graphics gui physics sound world platform app lenscart"
 )
 
 # Tests are checked by the rule of the folder they mirror (tests/gui/ by

@@ -5,7 +5,7 @@
 #include "core/io/File.h"
 #include "core/io/FileFinder.h"
 #include "core/io/FileSystem.h"
-#include "graphics/irrlicht/WithdrawableFile.h"
+#include "irrlicht/WithdrawableFile.h"
 
 #include <exception>
 #include <limits>

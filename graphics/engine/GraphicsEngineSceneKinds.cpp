@@ -4,8 +4,8 @@
 
 #include "graphics/engine/GraphicsEngine.h"
 
-#include "graphics/irrlicht/ImageGate.h"
-#include "graphics/irrlicht/WithdrawableFile.h"
+#include "irrlicht/ImageGate.h"
+#include "irrlicht/WithdrawableFile.h"
 
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"

@@ -5,7 +5,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 #include "graphics/scene/GraphicalEntityAnimationCallback.h"
 #include "graphics/scene/MeshGeometry.h"
 

@@ -1,7 +1,7 @@
 #include "graphics/scene/MeshGeometry.h"
 
 #include "core/foundation/KVOError.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 
 #include <irrlicht.h>
 

@@ -4,8 +4,8 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
-#include "graphics/irrlicht/FileStandIn.h"
-#include "graphics/irrlicht/ImageGate.h"
+#include "irrlicht/FileStandIn.h"
+#include "irrlicht/ImageGate.h"
 
 #include <irrlicht.h>
 #include <pugixml.hpp>
