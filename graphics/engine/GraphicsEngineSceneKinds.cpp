@@ -17,6 +17,7 @@
 #include "graphics/scene/GraphicalTerrain.h"
 #include "graphics/scene/GraphicalUnit.h"
 #include "graphics/scene/GraphicalWater.h"
+#include "irrlicht/IrrlichtConversions.h"
 
 #include <irrlicht.h>
 
@@ -146,8 +147,8 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
         if (mesh == nullptr)
         {
             node =
-                scene->addCubeSceneNode(1.0f, parentNode, id, entity->GetPosition().ToIrrlicht(),
-                                        entity->GetRotation().ToIrrlicht(), entity->GetScale().ToIrrlicht());
+                scene->addCubeSceneNode(1.0f, parentNode, id, ToIrrlicht(entity->GetPosition()),
+                                        ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
         }
         else
         {
@@ -233,8 +234,8 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
             const s32 smooth = static_cast<s32>(std::min(terrain->GetSmoothFactor(), kMaxSmoothPasses));
             scene::ITerrainSceneNode* terrainNode = scene->addTerrainSceneNode(
                 file.get(), parentNode, static_cast<s32>(entity->GetTypeId()),
-                entity->GetPosition().ToIrrlicht(), entity->GetRotation().ToIrrlicht(),
-                entity->GetScale().ToIrrlicht(), video::SColor(255, 255, 255, 255), levels,
+                ToIrrlicht(entity->GetPosition()), ToIrrlicht(entity->GetRotation()),
+                ToIrrlicht(entity->GetScale()), video::SColor(255, 255, 255, 255), levels,
                 static_cast<scene::E_TERRAIN_PATCH_SIZE>(patchSize), smooth, false);
             if (terrainNode != nullptr)
             {
@@ -247,8 +248,8 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
         else
         {
             node = scene->addCubeSceneNode(
-                1.0f, parentNode, static_cast<s32>(entity->GetTypeId()), entity->GetPosition().ToIrrlicht(),
-                entity->GetRotation().ToIrrlicht(), entity->GetScale().ToIrrlicht());
+                1.0f, parentNode, static_cast<s32>(entity->GetTypeId()), ToIrrlicht(entity->GetPosition()),
+                ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
         }
         if (node == nullptr)
             return;
@@ -275,8 +276,8 @@ void CGraphicsEngine::AddWater(CGraphicalEntity* entity, scene::ISceneNode* pare
             {
                 node = scene->addWaterSurfaceSceneNode(
                     mesh, water->GetHeight(), water->GetSpeed(), water->GetLength(), parentNode, id,
-                    entity->GetPosition().ToIrrlicht(), entity->GetRotation().ToIrrlicht(),
-                    entity->GetScale().ToIrrlicht());
+                    ToIrrlicht(entity->GetPosition()), ToIrrlicht(entity->GetRotation()),
+                    ToIrrlicht(entity->GetScale()));
             }
             catch (const std::exception&)
             {
@@ -286,8 +287,8 @@ void CGraphicsEngine::AddWater(CGraphicalEntity* entity, scene::ISceneNode* pare
         else
         {
             node =
-                scene->addCubeSceneNode(1.0f, parentNode, id, entity->GetPosition().ToIrrlicht(),
-                                        entity->GetRotation().ToIrrlicht(), entity->GetScale().ToIrrlicht());
+                scene->addCubeSceneNode(1.0f, parentNode, id, ToIrrlicht(entity->GetPosition()),
+                                        ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
         }
         if (node == nullptr)
             return;
