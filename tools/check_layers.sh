@@ -30,7 +30,7 @@ RULES=(
     "sound              core/app core/world core/io core/foundation core/events platform"
     "world              core/app core/world core/io core/foundation core/events graphics physics sound platform"
     "script_api         core graphics gui physics sound world platform"
-    "lenscart           core script_api graphics gui physics sound world platform"
+    "lenscart           core/app core/world core/events core/foundation script_api graphics gui physics"
     "editlaunch         core/foundation platform"
     "app                *"
     "bench              core script_api irrlicht graphics gui physics sound world platform app lenscart"
@@ -52,6 +52,7 @@ TEST_RULES=(
     "graphics           core/script core/script/lua"
     "gui                graphics sound"
     "sound              graphics"
+    "lenscart           core/script world"
 )
 
 # Headers of the operating system (POSIX, Linux, X11): only our OS layer
