@@ -577,8 +577,9 @@ void CGraphicalEntity::GetAbsolutePosition(CVector& position)
 
 void CGraphicalEntity::GetAbsoluteRotation(CVector& rotation)
 {
-    rotation = m_sceneNode != nullptr ? CVector(m_sceneNode->getAbsoluteTransformation().getRotationDegrees())
-                                      : GetRotation();
+    rotation = m_sceneNode != nullptr
+                   ? ToVector(m_sceneNode->getAbsoluteTransformation().getRotationDegrees())
+                   : GetRotation();
 }
 
 void CGraphicalEntity::GetAbsoluteScale(CVector& scale)
