@@ -146,9 +146,8 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
     {
         if (mesh == nullptr)
         {
-            node =
-                scene->addCubeSceneNode(1.0f, parentNode, id, ToIrrlicht(entity->GetPosition()),
-                                        ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
+            node = scene->addCubeSceneNode(1.0f, parentNode, id, ToIrrlicht(entity->GetPosition()),
+                                           ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
         }
         else
         {
@@ -247,9 +246,9 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
         }
         else
         {
-            node = scene->addCubeSceneNode(
-                1.0f, parentNode, static_cast<s32>(entity->GetTypeId()), ToIrrlicht(entity->GetPosition()),
-                ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
+            node = scene->addCubeSceneNode(1.0f, parentNode, static_cast<s32>(entity->GetTypeId()),
+                                           ToIrrlicht(entity->GetPosition()),
+                                           ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
         }
         if (node == nullptr)
             return;
@@ -286,9 +285,8 @@ void CGraphicsEngine::AddWater(CGraphicalEntity* entity, scene::ISceneNode* pare
         }
         else
         {
-            node =
-                scene->addCubeSceneNode(1.0f, parentNode, id, ToIrrlicht(entity->GetPosition()),
-                                        ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
+            node = scene->addCubeSceneNode(1.0f, parentNode, id, ToIrrlicht(entity->GetPosition()),
+                                           ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
         }
         if (node == nullptr)
             return;
