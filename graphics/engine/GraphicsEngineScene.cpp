@@ -11,6 +11,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtFile.h"
 #include "irrlicht/SilentLog.h"
 #include "graphics/meshes/MeshGate.h"
 #include "graphics/engine/RenderTarget.h"
@@ -215,7 +216,7 @@ scene::IAnimatedMesh* CGraphicsEngine::LoadMesh(const std::wstring& fileName)
     CApplication* application = GetOwner() != nullptr ? GetOwner()->GetApplication() : nullptr;
     if (application == nullptr)
         return nullptr;
-    IFile* file = application->OpenFile(fileName);
+    CIrrlichtFile* file = CIrrlichtFile::Adopt(application->OpenFile(fileName));
     if (file == nullptr)
     {
         ReportModelRefusal(fileName, "file not found");
@@ -227,7 +228,7 @@ scene::IAnimatedMesh* CGraphicsEngine::LoadMesh(const std::wstring& fileName)
     {
         // A refusal is reported below, with its reason.
         const CSilentLog silent(m_device->getLogger());
-        mesh = scene->getMesh(static_cast<io::IReadFile*>(file));
+        mesh = scene->getMesh(file);
     }
     file->drop();
     if (mesh != nullptr && m_meshGate != nullptr && m_meshGate->IsRefusal(mesh))

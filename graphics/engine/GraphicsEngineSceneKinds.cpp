@@ -5,6 +5,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 
 #include "irrlicht/ImageGate.h"
+#include "irrlicht/IrrlichtFile.h"
 #include "irrlicht/WithdrawableFile.h"
 
 #include "core/app/Application.h"
@@ -215,10 +216,10 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
     {
         scene::ISceneManager* scene = m_device->getSceneManager();
         CApplication* application = GetApplication();
-        CFilePtr opened(application != nullptr ? application->OpenFile(terrain->GetHeightmap()) : nullptr);
+        CReadFilePtr opened(CIrrlichtFile::Adopt(
+            application != nullptr ? application->OpenFile(terrain->GetHeightmap()) : nullptr));
         // Wrapped, so that no image loader behind the engine's gate sees it.
-        CReadFilePtr file(
-            opened != nullptr ? CWithdrawableFile::Wrap(static_cast<io::IReadFile*>(opened.get())) : nullptr);
+        CReadFilePtr file(opened != nullptr ? CWithdrawableFile::Wrap(opened.get()) : nullptr);
         // A height map the gate cannot read, or too large for a terrain,
         // leaves the placeholder.
         if (file != nullptr && (m_imageGate == nullptr || !m_imageGate->Fits(file.get(), kMaxHeightMapSide)))

@@ -15,6 +15,7 @@
 #include "graphics/engine/ImageFileWriter.h"
 #include "irrlicht/ImageGate.h"
 #include "irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtFile.h"
 #include "graphics/engine/PixelFormats.h"
 #include "graphics/engine/TextureLocks.h"
 #include "irrlicht/WithdrawableFile.h"
@@ -222,7 +223,7 @@ video::ITexture* CGraphicsEngine::GetTexture(const std::wstring& name, bool crea
         {
             try
             {
-                file = application->OpenFile(name);
+                file = CIrrlichtFile::Adopt(application->OpenFile(name));
             }
             catch (const Misc::Error::CKVOError&)
             {
