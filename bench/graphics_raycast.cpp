@@ -14,6 +14,7 @@
 #include "graphics/engine/RayHitList.h"
 #include "graphics/scene/GraphicalUnit.h"
 #include "tests/support/JoinedEntity.h"
+#include "irrlicht/IrrlichtConversions.h"
 
 #include <benchmark/benchmark.h>
 #include <irrlicht.h>
@@ -122,7 +123,7 @@ void BM_IrrlichtCollisionPoint(benchmark::State& state)
     scene::ISceneCollisionManager* collisions =
         scene.engine.GetDevice()->getSceneManager()->getSceneCollisionManager();
     scene::ITriangleSelector* selector = scene.grid.GetSceneNode()->getTriangleSelector();
-    const core::line3df ray(SGridScene::kStart.ToIrrlicht(), SGridScene::kEnd.ToIrrlicht());
+    const core::line3df ray(Graphics::ToIrrlicht(SGridScene::kStart), Graphics::ToIrrlicht(SGridScene::kEnd));
     for (auto _ : state)
     {
         core::vector3df point;
@@ -249,8 +250,8 @@ void BM_IrrlichtRayBoxes(benchmark::State& run)
         return;
     scene::ISceneCollisionManager* collisions =
         row.graphics->GetDevice()->getSceneManager()->getSceneCollisionManager();
-    const core::line3df ray(CBoxRow::Start(run.range(0)).ToIrrlicht(),
-                            CBoxRow::End(run.range(0)).ToIrrlicht());
+    const core::line3df ray(Graphics::ToIrrlicht(CBoxRow::Start(run.range(0))),
+                            Graphics::ToIrrlicht(CBoxRow::End(run.range(0))));
     for (auto _ : run)
         benchmark::DoNotOptimize(collisions->getSceneNodeFromRayBB(ray, 0, false, nullptr));
 }

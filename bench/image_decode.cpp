@@ -2,7 +2,7 @@
 // beside bare libpng and libjpeg-turbo decoding the very same bytes; and
 // loading the same files as textures through the gate beside Irrlicht's own
 // loaders (a device without the gate, as before it existed).
-#include "graphics/irrlicht/ImageGate.h"
+#include "irrlicht/ImageGate.h"
 
 #include <benchmark/benchmark.h>
 #include <irrlicht.h>

@@ -127,7 +127,7 @@ void FileSystemReadEntry(benchmark::State& run)
     {
         IFile* file = files.OpenFile(L"level.dat");
         if (!file ||
-            file->read(out.data(), static_cast<irr::u32>(out.size())) != static_cast<int>(kEntrySize))
+            file->read(out.data(), static_cast<uint32_t>(out.size())) != static_cast<int>(kEntrySize))
             std::abort();
         file->drop();
         benchmark::DoNotOptimize(out.data());

@@ -190,7 +190,7 @@ void OpenLastEntry(benchmark::State& run, bool cache)
     {
         IFile* file = files.OpenFile(name);
         if (!file ||
-            file->read(out.data(), static_cast<irr::u32>(out.size())) != static_cast<int>(kEntrySize))
+            file->read(out.data(), static_cast<uint32_t>(out.size())) != static_cast<int>(kEntrySize))
             std::abort();
         file->drop();
         benchmark::DoNotOptimize(out.data());

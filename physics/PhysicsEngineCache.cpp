@@ -25,9 +25,9 @@ std::wstring CacheName(CPhysicalEntity& entity)
 // Each block of the stream in one read or write of that size.
 int ReadBlock(void* handle, void* buffer, size_t size)
 {
-    if (size > std::numeric_limits<irr::u32>::max())
+    if (size > std::numeric_limits<uint32_t>::max())
         return 0;
-    const irr::s32 read = static_cast<IFile*>(handle)->read(buffer, static_cast<irr::u32>(size));
+    const int32_t read = static_cast<IFile*>(handle)->read(buffer, static_cast<uint32_t>(size));
     return read >= 0 && static_cast<size_t>(read) == size ? 1 : 0;
 }
 
@@ -41,8 +41,8 @@ void WriteBlock(void* handle, const void* buffer, size_t size)
 {
     auto* writer = static_cast<SCacheWriter*>(handle);
     // A short write marks the file failed; Commit then refuses it.
-    if (size <= std::numeric_limits<irr::u32>::max())
-        writer->file->write(buffer, static_cast<irr::u32>(size));
+    if (size <= std::numeric_limits<uint32_t>::max())
+        writer->file->write(buffer, static_cast<uint32_t>(size));
     writer->bytes += size;
 }
 

@@ -16,7 +16,7 @@ size_t OggReadCallback(void* buffer, size_t size, size_t count, void* source)
         return 0;
     // Never more than one read of the file can hand back.
     const size_t items = std::min<size_t>(count, size_t(INT_MAX) / size);
-    const irr::s32 read = file->read(buffer, static_cast<irr::u32>(items * size));
+    const int32_t read = file->read(buffer, static_cast<uint32_t>(items * size));
     if (read <= 0)
     {
         // The decoder takes 0 with errno set for a read error, without it

@@ -48,7 +48,7 @@ std::wstring TagText(const uint8_t* bytes)
 
 bool ReadExactly(IFile* stream, void* buffer, uint32_t size)
 {
-    return stream->read(buffer, size) == static_cast<irr::s32>(size);
+    return stream->read(buffer, size) == static_cast<int32_t>(size);
 }
 
 } // namespace
@@ -185,7 +185,7 @@ uint32_t CWaveFile::ReadData(void* buffer, uint32_t size)
     if (position < int64_t(m_dataOffset) || position >= end)
         return 0;
     const uint32_t count = static_cast<uint32_t>(std::min<int64_t>(size, end - position));
-    const irr::s32 read = m_stream->read(buffer, count);
+    const int32_t read = m_stream->read(buffer, count);
     return read > 0 ? static_cast<uint32_t>(read) : 0;
 }
 

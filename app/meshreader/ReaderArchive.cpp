@@ -1,8 +1,8 @@
 #include "app/meshreader/ReaderArchive.h"
 
-#include "graphics/irrlicht/BytesFile.h"
-#include "graphics/irrlicht/MeshReaderProtocol.h"
-#include "graphics/irrlicht/MeshWire.h"
+#include "irrlicht/BytesFile.h"
+#include "irrlicht/MeshReaderProtocol.h"
+#include "irrlicht/MeshWire.h"
 
 #include <irrlicht.h>
 

@@ -1,6 +1,6 @@
 #include "app/meshreader/ReaderChannel.h"
 
-#include "graphics/irrlicht/MeshWire.h"
+#include "irrlicht/MeshWire.h"
 
 namespace MeshReader
 {

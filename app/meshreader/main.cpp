@@ -3,13 +3,13 @@
 // process, because those loaders trust the counts, offsets and indices of
 // the files they read. The engine starts it under resource limits, sends it
 // one model at a time and rebuilds each mesh from the description sent back
-// after checking it (see graphics/irrlicht/MeshReaderProtocol.h). Whatever a
+// after checking it (see irrlicht/MeshReaderProtocol.h). Whatever a
 // hostile file does to this process stays in it.
 #include "app/meshreader/ReaderArchive.h"
 #include "app/meshreader/ReaderChannel.h"
-#include "graphics/irrlicht/MeshDescription.h"
-#include "graphics/irrlicht/MeshReaderProtocol.h"
-#include "graphics/irrlicht/MeshWire.h"
+#include "irrlicht/MeshDescription.h"
+#include "irrlicht/MeshReaderProtocol.h"
+#include "irrlicht/MeshWire.h"
 
 #include <irrlicht.h>
 

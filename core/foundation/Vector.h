@@ -2,18 +2,12 @@
 
 #include <string>
 
-#include <vector3d.h>
-
 // A 3D position, direction, rotation (Euler angles in degrees) or scale.
 class CVector
 {
 public:
     CVector() = default;
     CVector(float x_, float y_, float z_) : x(x_), y(y_), z(z_) {}
-    explicit CVector(const irr::core::vector3df& v) : x(v.X), y(v.Y), z(v.Z) {}
-
-    irr::core::vector3df ToIrrlicht() const { return irr::core::vector3df(x, y, z); }
-
     // "x y z" with six decimals each.
     std::string ToString() const;
     // Reads up to three numbers into x, y, z; the ones the text does not

@@ -176,9 +176,9 @@ bool CArchiveBin::WriteToFile(const void* data, size_t count)
     const auto* bytes = static_cast<const uint8_t*>(data);
     while (count > 0)
     {
-        const irr::u32 chunk = static_cast<irr::u32>(std::min<size_t>(count, 1u << 30));
-        const irr::s32 written = m_file->write(bytes, chunk);
-        if (written != static_cast<irr::s32>(chunk))
+        const uint32_t chunk = static_cast<uint32_t>(std::min<size_t>(count, 1u << 30));
+        const int32_t written = m_file->write(bytes, chunk);
+        if (written != static_cast<int32_t>(chunk))
             return false;
         bytes += chunk;
         count -= chunk;
@@ -192,8 +192,8 @@ size_t CArchiveBin::ReadFromFile(void* data, size_t count)
     size_t done = 0;
     while (done < count)
     {
-        const irr::u32 chunk = static_cast<irr::u32>(std::min<size_t>(count - done, 1u << 30));
-        const irr::s32 got = m_file->read(bytes + done, chunk);
+        const uint32_t chunk = static_cast<uint32_t>(std::min<size_t>(count - done, 1u << 30));
+        const int32_t got = m_file->read(bytes + done, chunk);
         if (got <= 0)
             break;
         done += static_cast<size_t>(got);

@@ -1,24 +1,43 @@
 #pragma once
 
-// The file objects of the virtual file system. They are Irrlicht read and
-// write files at the same time (so the graphics engine hands them to
-// Irrlicht unchanged), reference-counted with a count of 1 at creation:
-// release one with drop() (or delete it while the count is 1).
+// The file objects of the virtual file system, reference-counted with a
+// count of 1 at creation: release one with drop() (or delete it while the
+// count is 1). The graphics engine and the GUI hand a file to Irrlicht
+// through the adapter in irrlicht/IrrlichtFile.h.
 
-#include <IReadFile.h>
-#include <IWriteFile.h>
-
+#include <cstdint>
 #include <string>
 
-class IFile : public irr::io::IReadFile, public irr::io::IWriteFile
+class IFile
 {
 public:
-    // Reading: read, seek, getSize, getPos, getFileName (the path in UTF-8).
-    // Writing: write, seek, getPos, getFileName.
-    // Declared once more here so calls through IFile are not ambiguous.
-    bool seek(long finalPos, bool relativeMovement = false) override = 0;
-    long getPos() const override = 0;
-    const irr::io::path& getFileName() const override = 0;
+    IFile() = default;
+    virtual ~IFile() = default;
+    IFile(const IFile&) = delete;
+    IFile& operator=(const IFile&) = delete;
+
+    // One more owner.
+    void grab() const { ++m_references; }
+    // One owner less; the last one deletes the file. True when it did.
+    bool drop() const
+    {
+        if (--m_references == 0)
+        {
+            delete this;
+            return true;
+        }
+        return false;
+    }
+
+    // The bytes read (or written), 0 when none could be.
+    virtual int32_t read(void* buffer, uint32_t sizeToRead) = 0;
+    virtual int32_t write(const void* buffer, uint32_t sizeToWrite) = 0;
+    // To a position from the start, or by an offset from the current one.
+    virtual bool seek(long finalPos, bool relativeMovement = false) = 0;
+    virtual long getSize() const = 0;
+    virtual long getPos() const = 0;
+    // The path in UTF-8.
+    virtual const std::string& getFileName() const = 0;
 
     // The path as wide text ("/" separators); for a file in a zip archive
     // the archive's path, "/" and the entry's name.
@@ -26,4 +45,7 @@ public:
     virtual const std::wstring& GetPath() const = 0;
     // True while the file can be read (or written).
     virtual bool IsOk() const = 0;
+
+private:
+    mutable int32_t m_references = 1;
 };

@@ -46,15 +46,15 @@ bool CFileStd::Open() const
     return true;
 }
 
-irr::s32 CFileStd::read(void* buffer, irr::u32 sizeToRead)
+int32_t CFileStd::read(void* buffer, uint32_t sizeToRead)
 {
     if (!Open() || !buffer)
         return 0;
     const size_t count = std::min<size_t>(sizeToRead, INT_MAX);
-    return static_cast<irr::s32>(std::fread(buffer, 1, count, m_stream));
+    return static_cast<int32_t>(std::fread(buffer, 1, count, m_stream));
 }
 
-irr::s32 CFileStd::write(const void* buffer, irr::u32 sizeToWrite)
+int32_t CFileStd::write(const void* buffer, uint32_t sizeToWrite)
 {
     if (!Open() || !buffer)
         return 0;
@@ -64,7 +64,7 @@ irr::s32 CFileStd::write(const void* buffer, irr::u32 sizeToWrite)
     const long end = std::ftell(m_stream);
     if (end > m_size)
         m_size = end;
-    return static_cast<irr::s32>(written);
+    return static_cast<int32_t>(written);
 }
 
 bool CFileStd::seek(long finalPos, bool relativeMovement)

@@ -15,12 +15,12 @@ public:
     CFileStd(const std::wstring& path, const std::wstring& mode);
     ~CFileStd() override;
 
-    irr::s32 read(void* buffer, irr::u32 sizeToRead) override;
-    irr::s32 write(const void* buffer, irr::u32 sizeToWrite) override;
+    int32_t read(void* buffer, uint32_t sizeToRead) override;
+    int32_t write(const void* buffer, uint32_t sizeToWrite) override;
     bool seek(long finalPos, bool relativeMovement = false) override;
     long getSize() const override;
     long getPos() const override;
-    const irr::io::path& getFileName() const override { return m_narrowPath; }
+    const std::string& getFileName() const override { return m_narrowPath; }
     const wchar_t* GetFileNameW() const override { return m_path.c_str(); }
     const std::wstring& GetPath() const override { return m_path; }
     bool IsOk() const override;
@@ -30,7 +30,7 @@ private:
 
     std::wstring m_path;
     std::wstring m_mode;
-    irr::io::path m_narrowPath;
+    std::string m_narrowPath;
     mutable long m_size = 0;
     mutable std::FILE* m_stream = nullptr;
 };

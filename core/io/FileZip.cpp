@@ -53,7 +53,7 @@ bool CFileZip::Extract() const
     return true;
 }
 
-irr::s32 CFileZip::read(void* buffer, irr::u32 sizeToRead)
+int32_t CFileZip::read(void* buffer, uint32_t sizeToRead)
 {
     if (!buffer || m_failed)
         return 0;
@@ -66,7 +66,7 @@ irr::s32 CFileZip::read(void* buffer, irr::u32 sizeToRead)
             return 0;
         }
         m_pos = m_size;
-        return static_cast<irr::s32>(m_size);
+        return static_cast<int32_t>(m_size);
     }
     if (!Extract())
         return 0;
@@ -75,10 +75,10 @@ irr::s32 CFileZip::read(void* buffer, irr::u32 sizeToRead)
         return 0;
     std::memcpy(buffer, m_data.get() + m_pos, static_cast<size_t>(count));
     m_pos += count;
-    return static_cast<irr::s32>(count);
+    return static_cast<int32_t>(count);
 }
 
-irr::s32 CFileZip::write(const void*, irr::u32)
+int32_t CFileZip::write(const void*, uint32_t)
 {
     throw Misc::Error::CKVOError(L"[CFileZip::write] Not implemented");
 }

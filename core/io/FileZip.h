@@ -25,16 +25,16 @@ public:
 
     CFileZip(const CSearchEntry& archive, const ZipEntryRecord& record);
 
-    irr::s32 read(void* buffer, irr::u32 sizeToRead) override;
+    int32_t read(void* buffer, uint32_t sizeToRead) override;
     // Throws "[CFileZip::write] Not implemented".
-    irr::s32 write(const void* buffer, irr::u32 sizeToWrite) override;
+    int32_t write(const void* buffer, uint32_t sizeToWrite) override;
     // Moves within the entry; the position is clamped to 0 and the size.
     bool seek(long finalPos, bool relativeMovement = false) override;
     // The entry's size (as declared until it has been unzipped); 0 once
     // unzipping failed.
     long getSize() const override;
     long getPos() const override { return m_pos; }
-    const irr::io::path& getFileName() const override { return m_narrowPath; }
+    const std::string& getFileName() const override { return m_narrowPath; }
     const wchar_t* GetFileNameW() const override { return m_path.c_str(); }
     const std::wstring& GetPath() const override { return m_path; }
     bool IsOk() const override { return Extract(); }
@@ -47,7 +47,7 @@ private:
     CSearchEntry m_archive;
     ZipEntryRecord m_record;
     std::wstring m_path;
-    irr::io::path m_narrowPath;
+    std::string m_narrowPath;
     mutable std::unique_ptr<uint8_t[]> m_data;
     long m_size = 0; // the declared size, when plausible
     mutable bool m_failed = false;

@@ -164,7 +164,7 @@ void CSaveFile::Discard()
     m_temporary.clear();
 }
 
-irr::s32 CSaveFile::write(const void* buffer, irr::u32 sizeToWrite)
+int32_t CSaveFile::write(const void* buffer, uint32_t sizeToWrite)
 {
     if (m_fd < 0 || !buffer)
         return 0;
@@ -173,7 +173,7 @@ irr::s32 CSaveFile::write(const void* buffer, irr::u32 sizeToWrite)
         m_failed = true;
     m_position += static_cast<long>(done);
     m_size = std::max(m_size, m_position);
-    return static_cast<irr::s32>(done);
+    return static_cast<int32_t>(done);
 }
 
 bool CSaveFile::seek(long finalPos, bool relativeMovement)

@@ -25,13 +25,13 @@ public:
     // Puts the written file in place; false when anything failed.
     bool Commit();
 
-    irr::s32 read(void*, irr::u32) override { return 0; }
-    irr::s32 write(const void* buffer, irr::u32 sizeToWrite) override;
+    int32_t read(void*, uint32_t) override { return 0; }
+    int32_t write(const void* buffer, uint32_t sizeToWrite) override;
     bool seek(long finalPos, bool relativeMovement = false) override;
     long getSize() const override { return m_size; }
     long getPos() const override { return m_position; }
     // The target's name, not the temporary one.
-    const irr::io::path& getFileName() const override { return m_narrowPath; }
+    const std::string& getFileName() const override { return m_narrowPath; }
     const wchar_t* GetFileNameW() const override { return m_path.c_str(); }
     const std::wstring& GetPath() const override { return m_path; }
     bool IsOk() const override { return m_fd >= 0 && !m_failed; }
@@ -42,7 +42,7 @@ private:
     void Discard();
 
     std::wstring m_path;
-    irr::io::path m_narrowPath;
+    std::string m_narrowPath;
     std::string m_target;
     std::string m_temporary;
     int m_fd = -1;

@@ -79,7 +79,7 @@ void CTextFile::SelectReader(int bufferSize)
         // Detection always starts at the beginning of the file.
         m_file->seek(0);
         uint8_t mark[3] = {};
-        const irr::s32 got = m_file->read(mark, sizeof mark);
+        const int32_t got = m_file->read(mark, sizeof mark);
         if (got <= 0)
         {
             m_reader = std::make_unique<CTextFileReader>();

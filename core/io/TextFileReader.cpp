@@ -59,8 +59,8 @@ bool CTextFileReader::Fill(size_t count)
         const size_t want = std::max(m_chunk, count - m_fill);
         if (m_buffer.size() < m_fill + want)
             m_buffer.resize(m_fill + want);
-        const irr::s32 got =
-            m_file->read(m_buffer.data() + m_fill, static_cast<irr::u32>(std::min<size_t>(want, INT_MAX)));
+        const int32_t got =
+            m_file->read(m_buffer.data() + m_fill, static_cast<uint32_t>(std::min<size_t>(want, INT_MAX)));
         if (got <= 0)
             m_fileEnd = true;
         else

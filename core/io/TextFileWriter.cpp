@@ -217,8 +217,8 @@ int CTextFileWriter::WriteBytes(const void* bytes, size_t count)
         // Too big for the buffer: straight to the file.
         while (count > 0)
         {
-            const irr::u32 part = static_cast<irr::u32>(std::min<size_t>(count, INT_MAX));
-            const irr::s32 written = m_file->write(data, part);
+            const uint32_t part = static_cast<uint32_t>(std::min<size_t>(count, INT_MAX));
+            const int32_t written = m_file->write(data, part);
             if (written <= 0)
             {
                 // Kept for a later flush, as the buffer keeps what the file refused.
@@ -244,8 +244,8 @@ int CTextFileWriter::Flush()
     size_t done = 0;
     while (done < m_used)
     {
-        const irr::u32 part = static_cast<irr::u32>(std::min<size_t>(m_used - done, INT_MAX));
-        const irr::s32 written = m_file->write(m_buffer.data() + done, part);
+        const uint32_t part = static_cast<uint32_t>(std::min<size_t>(m_used - done, INT_MAX));
+        const int32_t written = m_file->write(m_buffer.data() + done, part);
         if (written <= 0)
             break;
         done += static_cast<size_t>(written);

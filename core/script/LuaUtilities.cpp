@@ -45,7 +45,7 @@ std::string ReadWholeFile(IFile* file, std::string& chunkName)
     while (done < buffer.size())
     {
         const size_t wanted = std::min<size_t>(buffer.size() - done, 0x40000000u);
-        const irr::s32 read = file->read(&buffer[done], static_cast<irr::u32>(wanted));
+        const int32_t read = file->read(&buffer[done], static_cast<uint32_t>(wanted));
         if (read <= 0)
             break;
         done += static_cast<size_t>(read);

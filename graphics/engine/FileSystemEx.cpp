@@ -5,7 +5,8 @@
 #include "core/io/File.h"
 #include "core/io/FileFinder.h"
 #include "core/io/FileSystem.h"
-#include "graphics/irrlicht/WithdrawableFile.h"
+#include "irrlicht/IrrlichtFile.h"
+#include "irrlicht/WithdrawableFile.h"
 
 #include <exception>
 #include <limits>
@@ -28,7 +29,8 @@ io::IReadFile* CFileSystemEx::Open(const std::string& name) const
         // path stored in a mesh on another machine still finds the file.
         // Wrapped, so that an image the engine's gate refuses reaches no
         // other image loader.
-        IFile* file = m_fileSystem->OpenFile(Misc::Text::Utf8ToWide(name), true, true);
+        CIrrlichtFile* file =
+            CIrrlichtFile::Adopt(m_fileSystem->OpenFile(Misc::Text::Utf8ToWide(name), true, true));
         if (file == nullptr)
             return nullptr;
         io::IReadFile* wrapped = CWithdrawableFile::Wrap(file);

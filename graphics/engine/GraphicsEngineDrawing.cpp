@@ -6,7 +6,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/Pixels.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 #include "gui/manager/GuiManager.h"
 
 #include <irrlicht.h>

@@ -5,6 +5,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 
 #include "graphics/scene/GraphicalEntity.h"
+#include "irrlicht/IrrlichtConversions.h"
 
 #include <irrlicht.h>
 
@@ -73,7 +74,7 @@ void WalkRayHits(scene::ISceneNode* node, const CVector& start, const CVector& e
 {
     if (node == nullptr)
         return;
-    const core::line3df segment(start.ToIrrlicht(), end.ToIrrlicht());
+    const core::line3df segment(ToIrrlicht(start), ToIrrlicht(end));
     // Depth first in child order, without recursion: deep attachment trees
     // must not use up the stack. Children go on the stack last first.
     std::vector<scene::ISceneNode*> pending;
@@ -97,7 +98,7 @@ void WalkRayHits(scene::ISceneNode* node, const CVector& start, const CVector& e
         {
             const core::aabbox3df box = child->getTransformedBoundingBox();
             const float distance =
-                CGraphicsEngine::GetBoxHitDistance(CVector(box.MinEdge), CVector(box.MaxEdge), start, end);
+                CGraphicsEngine::GetBoxHitDistance(ToVector(box.MinEdge), ToVector(box.MaxEdge), start, end);
             if (distance > 0.0f && box.intersectsWithLine(segment))
                 sink(distance, child);
         }
@@ -130,8 +131,8 @@ bool CGraphicsEngine::GetRayFromScreenPos(float x, float y, IFrameCamera* camera
     // the camera's plane, the viewport's centre being the camera itself.
     if (orthogonal)
         nearPoint += leftToRight * (u - 0.5f) + upToDown * (v - 0.5f);
-    start = CVector(nearPoint);
-    end = CVector(farPoint);
+    start = ToVector(nearPoint);
+    end = ToVector(farPoint);
     return true;
 }
 
@@ -230,7 +231,7 @@ bool CGraphicsEngine::RayCastPolygon(const CVector& start, const CVector& end,
         return !hits.IsEmpty();
     scene::ISceneManager* scene = m_device->getSceneManager();
     scene::ISceneCollisionManager* collisions = scene->getSceneCollisionManager();
-    const core::line3df segment(start.ToIrrlicht(), end.ToIrrlicht());
+    const core::line3df segment(ToIrrlicht(start), ToIrrlicht(end));
     for (Scene::CGraphicalEntity* entity : entities)
     {
         if (entity == nullptr)
@@ -266,7 +267,7 @@ bool CGraphicsEngine::RayCastPolygon(const CVector& start, const CVector& end,
         core::triangle3df triangle;
         scene::ISceneNode* hitNode = nullptr;
         if (collisions->getCollisionPoint(segment, selector, point, triangle, hitNode))
-            hits.Insert(static_cast<float>(point.getDistanceFrom(start.ToIrrlicht())), entity->GetId());
+            hits.Insert(static_cast<float>(point.getDistanceFrom(ToIrrlicht(start))), entity->GetId());
     }
     return !hits.IsEmpty();
 }

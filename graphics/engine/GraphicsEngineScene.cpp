@@ -10,8 +10,9 @@
 #include "core/foundation/Math3D.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
-#include "graphics/irrlicht/SilentLog.h"
+#include "irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtFile.h"
+#include "irrlicht/SilentLog.h"
 #include "graphics/meshes/MeshGate.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/scene/BillboardSceneNode.h"
@@ -215,7 +216,7 @@ scene::IAnimatedMesh* CGraphicsEngine::LoadMesh(const std::wstring& fileName)
     CApplication* application = GetOwner() != nullptr ? GetOwner()->GetApplication() : nullptr;
     if (application == nullptr)
         return nullptr;
-    IFile* file = application->OpenFile(fileName);
+    CIrrlichtFile* file = CIrrlichtFile::Adopt(application->OpenFile(fileName));
     if (file == nullptr)
     {
         ReportModelRefusal(fileName, "file not found");
@@ -227,7 +228,7 @@ scene::IAnimatedMesh* CGraphicsEngine::LoadMesh(const std::wstring& fileName)
     {
         // A refusal is reported below, with its reason.
         const CSilentLog silent(m_device->getLogger());
-        mesh = scene->getMesh(static_cast<io::IReadFile*>(file));
+        mesh = scene->getMesh(file);
     }
     file->drop();
     if (mesh != nullptr && m_meshGate != nullptr && m_meshGate->IsRefusal(mesh))
@@ -266,7 +267,7 @@ void CGraphicsEngine::GrowWorldBox(scene::ISceneNode* node)
     if (node == nullptr)
         return;
     const core::aabbox3df& box = node->getBoundingBox();
-    BoxExtendBox(m_worldMin, m_worldMax, CVector(box.MinEdge), CVector(box.MaxEdge));
+    BoxExtendBox(m_worldMin, m_worldMax, ToVector(box.MinEdge), ToVector(box.MaxEdge));
 }
 
 void CGraphicsEngine::AddAgent(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
@@ -278,9 +279,9 @@ void CGraphicsEngine::AddAgent(CGraphicalEntity* entity, scene::ISceneNode* pare
     if (node == nullptr)
     {
         const s32 id = static_cast<s32>(entity->GetTypeId());
-        const core::vector3df position = entity->GetPosition().ToIrrlicht();
-        const core::vector3df rotation = entity->GetRotation().ToIrrlicht();
-        const core::vector3df scale = entity->GetScale().ToIrrlicht();
+        const core::vector3df position = ToIrrlicht(entity->GetPosition());
+        const core::vector3df rotation = ToIrrlicht(entity->GetRotation());
+        const core::vector3df scale = ToIrrlicht(entity->GetScale());
         if (mesh != nullptr)
             node = scene->addAnimatedMeshSceneNode(
                 mesh, parentNode != nullptr ? parentNode : scene->getRootSceneNode(), id, position, rotation,
@@ -339,7 +340,7 @@ void CGraphicsEngine::AddLight(CGraphicalEntity* entity, scene::ISceneNode* pare
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)
     {
-        node = m_device->getSceneManager()->addLightSceneNode(parentNode, entity->GetPosition().ToIrrlicht(),
+        node = m_device->getSceneManager()->addLightSceneNode(parentNode, ToIrrlicht(entity->GetPosition()),
                                                               ToLightColor(entity->GetMaterials()[0].diffuse),
                                                               radius, static_cast<s32>(entity->GetTypeId()));
         if (node == nullptr)
@@ -375,7 +376,7 @@ void CGraphicsEngine::AddLight(CGraphicalEntity* entity, scene::ISceneNode* pare
     data.AmbientColor = ToLightColor(material.ambient);
     data.DiffuseColor = ToLightColor(material.diffuse);
     data.SpecularColor = ToLightColor(material.specular);
-    data.Attenuation = light->GetAttenuation().ToIrrlicht();
+    data.Attenuation = ToIrrlicht(light->GetAttenuation());
 }
 
 void CGraphicsEngine::AddWaypoint(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
@@ -410,7 +411,7 @@ void CGraphicsEngine::AddBillboard(CGraphicalEntity* entity, scene::ISceneNode* 
         scene::ISceneManager* scene = m_device->getSceneManager();
         auto* billboard = new Scene::CBillboardSceneNode(
             parentNode != nullptr ? parentNode : scene->getRootSceneNode(), scene,
-            static_cast<s32>(entity->GetTypeId()), entity->GetPosition().ToIrrlicht(),
+            static_cast<s32>(entity->GetTypeId()), ToIrrlicht(entity->GetPosition()),
             core::dimension2df(scale.x, scale.z), video::SColor(0xFFFFFFFF), video::SColor(0xFFFFFFFF));
         // The parent holds the node now.
         billboard->drop();
@@ -430,8 +431,8 @@ void CGraphicsEngine::AddCamera(CGraphicalEntity* entity, scene::ISceneNode* par
     if (node == nullptr)
     {
         // Not made active here: which camera is active is the engine's call.
-        node = m_device->getSceneManager()->addCameraSceneNode(parentNode, entity->GetPosition().ToIrrlicht(),
-                                                               camera->GetLookAt().ToIrrlicht(), -1, false);
+        node = m_device->getSceneManager()->addCameraSceneNode(parentNode, ToIrrlicht(entity->GetPosition()),
+                                                               ToIrrlicht(camera->GetLookAt()), -1, false);
         created = true;
     }
     if (node != nullptr && node->getType() == scene::ESNT_CAMERA)
@@ -439,7 +440,7 @@ void CGraphicsEngine::AddCamera(CGraphicalEntity* entity, scene::ISceneNode* par
         auto* cameraNode = static_cast<scene::ICameraSceneNode*>(node);
         camera->ApplyClipDistances(cameraNode);
         cameraNode->setFOV(kPi / camera->GetFOV());
-        cameraNode->setUpVector(camera->GetUpVector().ToIrrlicht());
+        cameraNode->setUpVector(ToIrrlicht(camera->GetUpVector()));
         cameraNode->setAspectRatio(camera->GetAspectRatio());
     }
     if (node != nullptr)
@@ -467,8 +468,8 @@ scene::ISceneNode* CGraphicsEngine::BuildMarkers(CGraphicalEntity* entity, scene
     scene::ISceneNode* cube = nullptr;
     if (node == nullptr)
     {
-        cube = scene->addCubeSceneNode(1.0f, parentNode, id, entity->GetPosition().ToIrrlicht(),
-                                       entity->GetRotation().ToIrrlicht(), entity->GetScale().ToIrrlicht());
+        cube = scene->addCubeSceneNode(1.0f, parentNode, id, ToIrrlicht(entity->GetPosition()),
+                                       ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
         node = cube;
     }
     else if (IsMarkerOnlyKind(entity->GetTypeId()) && node->getType() == scene::ESNT_CUBE)
@@ -649,7 +650,7 @@ void CGraphicsEngine::UpdateParticleSystem(CGraphicalEntity* entity)
     const core::vector3df half(scale.x > 0.0f ? scale.x * 0.5f : 0.0f, scale.y > 0.0f ? scale.y * 0.5f : 0.0f,
                                scale.z > 0.0f ? scale.z * 0.5f : 0.0f);
     scene::IParticleEmitter* box = particles->createBoxEmitter(
-        core::aabbox3df(-half, half), emitter.direction.ToIrrlicht(),
+        core::aabbox3df(-half, half), ToIrrlicht(emitter.direction),
         Truncated<u32>(emitter.particlesPerSecondMin), Truncated<u32>(emitter.particlesPerSecondMax),
         ToIrrlichtColor(emitter.colorMin), ToIrrlichtColor(emitter.colorMax), emitter.lifetimeMin,
         emitter.lifetimeMax, Truncated<s32>(emitter.angleVariance),
@@ -662,7 +663,7 @@ void CGraphicsEngine::UpdateParticleSystem(CGraphicalEntity* entity)
     if (emitter.gravityTime > 0)
     {
         scene::IParticleAffector* gravity =
-            particles->createGravityAffector(emitter.gravity.ToIrrlicht(), emitter.gravityTime);
+            particles->createGravityAffector(ToIrrlicht(emitter.gravity), emitter.gravityTime);
         particles->addAffector(gravity);
         gravity->drop();
     }
@@ -674,8 +675,8 @@ void CGraphicsEngine::UpdateParticleSystem(CGraphicalEntity* entity)
         fade->drop();
     }
     particles->setScale(core::vector3df(1.0f, 1.0f, 1.0f));
-    particles->setPosition(entity->GetPosition().ToIrrlicht());
-    particles->setRotation(entity->GetRotation().ToIrrlicht());
+    particles->setPosition(ToIrrlicht(entity->GetPosition()));
+    particles->setRotation(ToIrrlicht(entity->GetRotation()));
 }
 
 } // namespace Graphics

@@ -4,8 +4,9 @@
 
 #include "graphics/engine/GraphicsEngine.h"
 
-#include "graphics/irrlicht/ImageGate.h"
-#include "graphics/irrlicht/WithdrawableFile.h"
+#include "irrlicht/ImageGate.h"
+#include "irrlicht/IrrlichtFile.h"
+#include "irrlicht/WithdrawableFile.h"
 
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
@@ -17,6 +18,7 @@
 #include "graphics/scene/GraphicalTerrain.h"
 #include "graphics/scene/GraphicalUnit.h"
 #include "graphics/scene/GraphicalWater.h"
+#include "irrlicht/IrrlichtConversions.h"
 
 #include <irrlicht.h>
 
@@ -145,9 +147,8 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
     {
         if (mesh == nullptr)
         {
-            node =
-                scene->addCubeSceneNode(1.0f, parentNode, id, entity->GetPosition().ToIrrlicht(),
-                                        entity->GetRotation().ToIrrlicht(), entity->GetScale().ToIrrlicht());
+            node = scene->addCubeSceneNode(1.0f, parentNode, id, ToIrrlicht(entity->GetPosition()),
+                                           ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
         }
         else
         {
@@ -215,10 +216,10 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
     {
         scene::ISceneManager* scene = m_device->getSceneManager();
         CApplication* application = GetApplication();
-        CFilePtr opened(application != nullptr ? application->OpenFile(terrain->GetHeightmap()) : nullptr);
+        CReadFilePtr opened(CIrrlichtFile::Adopt(
+            application != nullptr ? application->OpenFile(terrain->GetHeightmap()) : nullptr));
         // Wrapped, so that no image loader behind the engine's gate sees it.
-        CReadFilePtr file(
-            opened != nullptr ? CWithdrawableFile::Wrap(static_cast<io::IReadFile*>(opened.get())) : nullptr);
+        CReadFilePtr file(opened != nullptr ? CWithdrawableFile::Wrap(opened.get()) : nullptr);
         // A height map the gate cannot read, or too large for a terrain,
         // leaves the placeholder.
         if (file != nullptr && (m_imageGate == nullptr || !m_imageGate->Fits(file.get(), kMaxHeightMapSide)))
@@ -233,8 +234,8 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
             const s32 smooth = static_cast<s32>(std::min(terrain->GetSmoothFactor(), kMaxSmoothPasses));
             scene::ITerrainSceneNode* terrainNode = scene->addTerrainSceneNode(
                 file.get(), parentNode, static_cast<s32>(entity->GetTypeId()),
-                entity->GetPosition().ToIrrlicht(), entity->GetRotation().ToIrrlicht(),
-                entity->GetScale().ToIrrlicht(), video::SColor(255, 255, 255, 255), levels,
+                ToIrrlicht(entity->GetPosition()), ToIrrlicht(entity->GetRotation()),
+                ToIrrlicht(entity->GetScale()), video::SColor(255, 255, 255, 255), levels,
                 static_cast<scene::E_TERRAIN_PATCH_SIZE>(patchSize), smooth, false);
             if (terrainNode != nullptr)
             {
@@ -246,9 +247,9 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
         }
         else
         {
-            node = scene->addCubeSceneNode(
-                1.0f, parentNode, static_cast<s32>(entity->GetTypeId()), entity->GetPosition().ToIrrlicht(),
-                entity->GetRotation().ToIrrlicht(), entity->GetScale().ToIrrlicht());
+            node = scene->addCubeSceneNode(1.0f, parentNode, static_cast<s32>(entity->GetTypeId()),
+                                           ToIrrlicht(entity->GetPosition()),
+                                           ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
         }
         if (node == nullptr)
             return;
@@ -275,8 +276,8 @@ void CGraphicsEngine::AddWater(CGraphicalEntity* entity, scene::ISceneNode* pare
             {
                 node = scene->addWaterSurfaceSceneNode(
                     mesh, water->GetHeight(), water->GetSpeed(), water->GetLength(), parentNode, id,
-                    entity->GetPosition().ToIrrlicht(), entity->GetRotation().ToIrrlicht(),
-                    entity->GetScale().ToIrrlicht());
+                    ToIrrlicht(entity->GetPosition()), ToIrrlicht(entity->GetRotation()),
+                    ToIrrlicht(entity->GetScale()));
             }
             catch (const std::exception&)
             {
@@ -285,9 +286,8 @@ void CGraphicsEngine::AddWater(CGraphicalEntity* entity, scene::ISceneNode* pare
         }
         else
         {
-            node =
-                scene->addCubeSceneNode(1.0f, parentNode, id, entity->GetPosition().ToIrrlicht(),
-                                        entity->GetRotation().ToIrrlicht(), entity->GetScale().ToIrrlicht());
+            node = scene->addCubeSceneNode(1.0f, parentNode, id, ToIrrlicht(entity->GetPosition()),
+                                           ToIrrlicht(entity->GetRotation()), ToIrrlicht(entity->GetScale()));
         }
         if (node == nullptr)
             return;

@@ -8,6 +8,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
 #include "graphics/engine/ShaderCallBacks.h"
+#include "irrlicht/IrrlichtFile.h"
 
 #include <irrlicht.h>
 
@@ -37,8 +38,7 @@ public:
         }
         try
         {
-            if (IFile* file = application->OpenFile(name))
-                m_file = file;
+            m_file = CIrrlichtFile::Adopt(application->OpenFile(name));
         }
         catch (const Misc::Error::CKVOError&)
         {

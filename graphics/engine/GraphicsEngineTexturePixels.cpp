@@ -4,7 +4,7 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 #include "graphics/engine/PixelFormats.h"
 
 #include <irrlicht.h>

@@ -10,14 +10,15 @@
 #include "core/foundation/Pixels.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
-#include "graphics/irrlicht/SilentLog.h"
+#include "irrlicht/SilentLog.h"
 #include "graphics/meshes/MeshGate.h"
 #include "graphics/engine/ImageFileWriter.h"
-#include "graphics/irrlicht/ImageGate.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/ImageGate.h"
+#include "irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtFile.h"
 #include "graphics/engine/PixelFormats.h"
 #include "graphics/engine/TextureLocks.h"
-#include "graphics/irrlicht/WithdrawableFile.h"
+#include "irrlicht/WithdrawableFile.h"
 
 #include <irrlicht.h>
 
@@ -222,7 +223,7 @@ video::ITexture* CGraphicsEngine::GetTexture(const std::wstring& name, bool crea
         {
             try
             {
-                file = application->OpenFile(name);
+                file = CIrrlichtFile::Adopt(application->OpenFile(name));
             }
             catch (const Misc::Error::CKVOError&)
             {

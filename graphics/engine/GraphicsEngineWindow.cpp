@@ -9,7 +9,7 @@
 
 #include "graphics/engine/ImageFileWriter.h"
 #include "graphics/engine/OpenGlFrameReader.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 #include "gui/manager/GuiManager.h"
 #include "platform/SystemInfo.h"
 #include "platform/X11Window.h"

@@ -1,6 +1,7 @@
 #include "graphics/engine/ImageFileWriter.h"
 
 #include "core/io/SaveFile.h"
+#include "irrlicht/IrrlichtFile.h"
 
 #include <IVideoDriver.h>
 
@@ -14,10 +15,13 @@ bool CImageFileWriter::Write(irr::video::IVideoDriver* driver, irr::video::IImag
         return false;
     CFilePtr file(new CSaveFile(path));
     auto* save = static_cast<CSaveFile*>(file.get());
+    if (!save->IsOk())
+        return false;
     // The writer is chosen by the target's name, which the save file keeps.
-    return save->IsOk() &&
-           driver->writeImageToFile(image, static_cast<irr::io::IWriteFile*>(save), parameter) &&
-           save->Commit();
+    auto* adapted = new CIrrlichtFile(save);
+    const bool written = driver->writeImageToFile(image, adapted, parameter);
+    adapted->drop();
+    return written && save->Commit();
 }
 
 } // namespace Graphics

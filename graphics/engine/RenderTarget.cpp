@@ -1,7 +1,7 @@
 #include "graphics/engine/RenderTarget.h"
 
 #include "core/foundation/KVOError.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 #include "graphics/engine/TextureLocks.h"
 
 #include <irrlicht.h>

@@ -1,12 +1,12 @@
 #include "graphics/meshes/MeshGate.h"
 
 #include "core/foundation/Logger.h"
-#include "graphics/irrlicht/ExtensionMappers.h"
-#include "graphics/irrlicht/FileStandIn.h"
-#include "graphics/irrlicht/ImageGate.h"
-#include "graphics/irrlicht/MeshDescription.h"
-#include "graphics/irrlicht/MeshReaderProtocol.h"
-#include "graphics/irrlicht/ModelChecks.h"
+#include "irrlicht/ExtensionMappers.h"
+#include "irrlicht/FileStandIn.h"
+#include "irrlicht/ImageGate.h"
+#include "irrlicht/MeshDescription.h"
+#include "irrlicht/MeshReaderProtocol.h"
+#include "irrlicht/ModelChecks.h"
 
 #include <irrlicht.h>
 

@@ -1,8 +1,8 @@
 #include "graphics/meshes/MeshReaderClient.h"
 
-#include "graphics/irrlicht/MeshDescription.h"
-#include "graphics/irrlicht/MeshReaderProtocol.h"
-#include "graphics/irrlicht/MeshWire.h"
+#include "irrlicht/MeshDescription.h"
+#include "irrlicht/MeshReaderProtocol.h"
+#include "irrlicht/MeshWire.h"
 #include "platform/ExecutablePath.h"
 
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "graphics/scene/GraphicalBillboard.h"
 
 #include "graphics/engine/GraphicsEngine.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 #include "graphics/scene/BillboardSceneNode.h"
 
 #include <irrlicht.h>

@@ -3,6 +3,7 @@
 #include "core/foundation/Math3D.h"
 #include "core/io/Archive.h"
 #include "graphics/engine/GraphicsEngine.h"
+#include "irrlicht/IrrlichtConversions.h"
 
 #include <irrlicht.h>
 
@@ -82,14 +83,14 @@ void CGraphicalCamera::SetLookAt(const CVector& target)
 {
     m_lookAt = target;
     if (scene::ICameraSceneNode* node = GetCameraNode())
-        node->setTarget(target.ToIrrlicht());
+        node->setTarget(ToIrrlicht(target));
 }
 
 void CGraphicalCamera::SetUp(const CVector& up)
 {
     m_up = up;
     if (scene::ICameraSceneNode* node = GetCameraNode())
-        node->setUpVector(up.ToIrrlicht());
+        node->setUpVector(ToIrrlicht(up));
 }
 
 void CGraphicalCamera::SetNear(float value)

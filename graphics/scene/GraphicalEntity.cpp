@@ -5,7 +5,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 #include "graphics/scene/GraphicalEntityAnimationCallback.h"
 #include "graphics/scene/MeshGeometry.h"
 
@@ -349,13 +349,13 @@ void CGraphicalEntity::SetFlags(uint32_t flags)
 void CGraphicalEntity::SetNodePosition(const CVector& position)
 {
     if (m_sceneNode != nullptr)
-        m_sceneNode->setPosition(position.ToIrrlicht());
+        m_sceneNode->setPosition(ToIrrlicht(position));
 }
 
 void CGraphicalEntity::SetNodeRotation(const CVector& rotation)
 {
     if (m_sceneNode != nullptr)
-        m_sceneNode->setRotation(rotation.ToIrrlicht());
+        m_sceneNode->setRotation(ToIrrlicht(rotation));
     // The vectors follow when asked for: turning many entities per frame
     // costs no trigonometry until a direction is read.
     m_directionRotation = rotation;
@@ -393,7 +393,7 @@ void CGraphicalEntity::UpdateDirectionVectors(const CVector& rotation)
 void CGraphicalEntity::SetNodeScale(const CVector& scale)
 {
     if (m_sceneNode != nullptr)
-        m_sceneNode->setScale(scale.ToIrrlicht());
+        m_sceneNode->setScale(ToIrrlicht(scale));
 }
 
 void CGraphicalEntity::SetNodeFlags(uint32_t flags)
@@ -544,15 +544,15 @@ void CGraphicalEntity::GetBoundingBox(CVector& minimum, CVector& maximum)
     if (m_animatedMesh != nullptr)
     {
         const core::aabbox3df& box = m_animatedMesh->getBoundingBox();
-        minimum = CVector(box.MinEdge);
-        maximum = CVector(box.MaxEdge);
+        minimum = ToVector(box.MinEdge);
+        maximum = ToVector(box.MaxEdge);
         return;
     }
     if (m_mesh != nullptr)
     {
         const core::aabbox3df box = m_sceneNode->getTransformedBoundingBox();
-        minimum = CVector(box.MinEdge);
-        maximum = CVector(box.MaxEdge);
+        minimum = ToVector(box.MinEdge);
+        maximum = ToVector(box.MaxEdge);
         return;
     }
     // No mesh: the unit cube scaled and moved by the stored values.
@@ -572,13 +572,14 @@ void CGraphicalEntity::GetBoundingBox(CVector& minimum, CVector& maximum)
 
 void CGraphicalEntity::GetAbsolutePosition(CVector& position)
 {
-    position = m_sceneNode != nullptr ? CVector(m_sceneNode->getAbsolutePosition()) : GetPosition();
+    position = m_sceneNode != nullptr ? ToVector(m_sceneNode->getAbsolutePosition()) : GetPosition();
 }
 
 void CGraphicalEntity::GetAbsoluteRotation(CVector& rotation)
 {
-    rotation = m_sceneNode != nullptr ? CVector(m_sceneNode->getAbsoluteTransformation().getRotationDegrees())
-                                      : GetRotation();
+    rotation = m_sceneNode != nullptr
+                   ? ToVector(m_sceneNode->getAbsoluteTransformation().getRotationDegrees())
+                   : GetRotation();
 }
 
 void CGraphicalEntity::GetAbsoluteScale(CVector& scale)

@@ -7,6 +7,7 @@
 #include "graphics/engine/GraphicsEngine.h"
 #include "core/foundation/StringConversion.h"
 #include "graphics/scene/GraphicalEntityAnimationCallback.h"
+#include "irrlicht/IrrlichtConversions.h"
 
 #include <irrlicht.h>
 
@@ -223,14 +224,14 @@ void CGraphicalEntity::GetAnimatedMeshJointPosition(const std::string& joint, CV
 {
     core::matrix4 product;
     if (JointTransformation(RequireAnimatedNode(L"GetAnimatedMeshJointPosition"), joint, product))
-        position = CVector(product.getTranslation());
+        position = ToVector(product.getTranslation());
 }
 
 void CGraphicalEntity::GetAnimatedMeshJointRotation(const std::string& joint, CVector& rotation)
 {
     core::matrix4 product;
     if (JointTransformation(RequireAnimatedNode(L"GetAnimatedMeshJointRotation"), joint, product))
-        rotation = CVector(product.getRotationDegrees());
+        rotation = ToVector(product.getRotationDegrees());
 }
 
 void CGraphicalEntity::GetAnimatedMeshJointScale(const std::string& joint, CVector& scale)
@@ -246,8 +247,8 @@ void CGraphicalEntity::GetAnimatedMeshJointTransformation(const std::string& joi
     core::matrix4 product;
     if (!JointTransformation(RequireAnimatedNode(L"GetAnimatedMeshJointTransformation"), joint, product))
         return;
-    position = CVector(product.getTranslation());
-    rotation = CVector(product.getRotationDegrees());
+    position = ToVector(product.getTranslation());
+    rotation = ToVector(product.getRotationDegrees());
     scale = Diagonal(product);
 }
 

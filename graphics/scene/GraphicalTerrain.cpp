@@ -5,6 +5,7 @@
 #include "core/io/Archive.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/MeshGeometry.h"
+#include "irrlicht/IrrlichtConversions.h"
 
 #include <irrlicht.h>
 
@@ -65,7 +66,7 @@ float CGraphicalTerrain::GetHeight(float x, float z)
 void CGraphicalTerrain::GetCenter(CVector& centre)
 {
     scene::ITerrainSceneNode* terrain = RequireTerrain(GetSceneNode(), L"GetCenter");
-    centre = terrain != nullptr ? CVector(terrain->getTerrainCenter()) : CVector();
+    centre = terrain != nullptr ? ToVector(terrain->getTerrainCenter()) : CVector();
 }
 
 void CGraphicalTerrain::SetLODDistance(int32_t level, double distance)

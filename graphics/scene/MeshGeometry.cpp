@@ -1,7 +1,7 @@
 #include "graphics/scene/MeshGeometry.h"
 
 #include "core/foundation/KVOError.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 
 #include <irrlicht.h>
 
@@ -194,7 +194,7 @@ bool GetMeshVertexPosition(scene::IMesh* mesh, uint32_t index, CVector& position
 {
     video::E_VERTEX_TYPE type;
     if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
-        position = CVector(vertex->Pos);
+        position = ToVector(vertex->Pos);
     return true;
 }
 
@@ -202,7 +202,7 @@ bool SetMeshVertexPosition(scene::IMesh* mesh, uint32_t index, const CVector& po
 {
     video::E_VERTEX_TYPE type;
     if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
-        vertex->Pos = position.ToIrrlicht();
+        vertex->Pos = ToIrrlicht(position);
     return true;
 }
 
@@ -210,7 +210,7 @@ bool GetMeshVertexNormal(scene::IMesh* mesh, uint32_t index, CVector& normal)
 {
     video::E_VERTEX_TYPE type;
     if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
-        normal = CVector(vertex->Normal);
+        normal = ToVector(vertex->Normal);
     return true;
 }
 
@@ -218,7 +218,7 @@ bool SetMeshVertexNormal(scene::IMesh* mesh, uint32_t index, const CVector& norm
 {
     video::E_VERTEX_TYPE type;
     if (video::S3DVertex* vertex = FindVertex(mesh, index, type))
-        vertex->Normal = normal.ToIrrlicht();
+        vertex->Normal = ToIrrlicht(normal);
     return true;
 }
 

@@ -4,8 +4,9 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/File.h"
-#include "graphics/irrlicht/FileStandIn.h"
-#include "graphics/irrlicht/ImageGate.h"
+#include "irrlicht/FileStandIn.h"
+#include "irrlicht/ImageGate.h"
+#include "irrlicht/IrrlichtFile.h"
 
 #include <irrlicht.h>
 #include <pugixml.hpp>
@@ -263,14 +264,15 @@ bool CBitmapFontLoader::LoadTexture(const std::wstring& descriptionPath, const c
         return false;
     }
     video::IVideoDriver* driver = m_environment->getVideoDriver();
-    const io::path path = file->getFileName();
+    const io::path path = file->getFileName().c_str();
     // Decoded by the engine's readers whatever loaders the driver has, also
     // when the driver has the texture already: its size checks the
     // characters' rectangles (the null driver's textures have none).
     const CImageGate gate(driver, CImageLoader::kMaxSide);
     std::string refusal;
-    video::IImage* image = gate.Decode(file, refusal);
-    file->drop();
+    CIrrlichtFile* adapted = CIrrlichtFile::Adopt(file);
+    video::IImage* image = gate.Decode(adapted, refusal);
+    adapted->drop();
     if (image == nullptr)
     {
         error = std::string("the texture ") + fileName + " did not load: " + refusal;

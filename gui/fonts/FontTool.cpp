@@ -2,6 +2,7 @@
 
 #include "core/foundation/StringConversion.h"
 #include "core/io/SaveFile.h"
+#include "irrlicht/IrrlichtFile.h"
 
 #include <IFileSystem.h>
 #include <IImage.h>
@@ -25,6 +26,12 @@ namespace irr
 
 namespace
 {
+
+// Releases Irrlicht's view of a file when its owner goes.
+struct SDropWriteFile
+{
+    void operator()(io::IWriteFile* file) const { file->drop(); }
+};
 
 // The character sets offered, in order. Each lists the fonts that
 // fontconfig says cover its language; "All Available" lists every font and
@@ -490,20 +497,25 @@ bool CFontTool::SaveFont(const std::string& fileBase, const std::string& imageFo
         return false;
 
     // Every file is written to a save file first; the old files are
-    // replaced only once all of them were written whole.
+    // replaced only once all of them were written whole. Irrlicht writes
+    // through an adapter of each.
     std::vector<CFilePtr> saves;
-    const auto open = [&saves](const std::string& path)
+    std::vector<std::unique_ptr<io::IWriteFile, SDropWriteFile>> adapters;
+    const auto open = [&saves, &adapters](const std::string& path) -> io::IWriteFile*
     {
         saves.emplace_back(new CSaveFile(Misc::Text::Utf8ToWide(path)));
         auto* save = static_cast<CSaveFile*>(saves.back().get());
-        return save->IsOk() ? save : nullptr;
+        if (!save->IsOk())
+            return nullptr;
+        adapters.emplace_back(new Graphics::CIrrlichtFile(save));
+        return adapters.back().get();
     };
     std::vector<std::wstring> imageNames;
     for (size_t i = 0; i < m_images.size(); ++i)
     {
         const std::string path = fileBase + std::to_string(i) + "." + imageFormat;
-        CSaveFile* save = open(path);
-        if (!save || !driver->writeImageToFile(m_images[i], static_cast<io::IWriteFile*>(save)))
+        io::IWriteFile* save = open(path);
+        if (!save || !driver->writeImageToFile(m_images[i], save))
         {
             Log("Could not write " + path + ", aborting.");
             return false;
@@ -514,9 +526,8 @@ bool CFontTool::SaveFont(const std::string& fileBase, const std::string& imageFo
     }
 
     const std::string descriptionPath = fileBase + ".xml";
-    CSaveFile* description = open(descriptionPath);
-    io::IXMLWriter* writer =
-        description ? fileSystem->createXMLWriter(static_cast<io::IWriteFile*>(description)) : nullptr;
+    io::IWriteFile* description = open(descriptionPath);
+    io::IXMLWriter* writer = description ? fileSystem->createXMLWriter(description) : nullptr;
     if (!writer)
     {
         Log("Could not write " + descriptionPath + ", aborting.");

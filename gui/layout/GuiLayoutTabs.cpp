@@ -6,7 +6,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 #include "gui/layout/GuiLayoutReader.h"
 #include "gui/layout/GuiLayoutWriter.h"
 #include "gui/layout/IGuiLayoutHost.h"

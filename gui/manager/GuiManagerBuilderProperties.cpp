@@ -6,7 +6,7 @@
 
 #include "core/events/Events.h"
 #include "core/foundation/KVOError.h"
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 #include "gui/elements/GuiElementKinds.h"
 #include "gui/manager/GuiColorConversion.h"
 #include "gui/manager/GuiManagerParts.h"

@@ -580,7 +580,7 @@ CSkinManager::SFontFile* CSkinManager::FindFontFile(const std::wstring& name, bo
     std::optional<SFontFile> found;
     if (IFile* file = m_application->OpenFile(name))
     {
-        found = SFontFile{file->getFileName(), file->GetPath()};
+        found = SFontFile{file->getFileName().c_str(), file->GetPath()};
         file->drop();
     }
     if (generation == 0)

@@ -21,16 +21,16 @@ public:
         std::memcpy(m_bytes.get(), bytes.data(), bytes.size());
     }
 
-    irr::s32 read(void* buffer, irr::u32 sizeToRead) override
+    int32_t read(void* buffer, uint32_t sizeToRead) override
     {
         if (buffer == nullptr || m_position >= m_size)
             return 0;
         const long count = std::min<long>(sizeToRead, m_size - m_position);
         std::memcpy(buffer, m_bytes.get() + m_position, static_cast<size_t>(count));
         m_position += count;
-        return static_cast<irr::s32>(count);
+        return static_cast<int32_t>(count);
     }
-    irr::s32 write(const void*, irr::u32) override { return 0; }
+    int32_t write(const void*, uint32_t) override { return 0; }
     bool seek(long finalPos, bool relativeMovement = false) override
     {
         const long target = relativeMovement ? m_position + finalPos : finalPos;
@@ -41,7 +41,7 @@ public:
     }
     long getSize() const override { return m_size; }
     long getPos() const override { return m_position; }
-    const irr::io::path& getFileName() const override { return m_name; }
+    const std::string& getFileName() const override { return m_name; }
     const wchar_t* GetFileNameW() const override { return m_path.c_str(); }
     const std::wstring& GetPath() const override { return m_path; }
     bool IsOk() const override { return true; }
@@ -50,6 +50,6 @@ private:
     long m_size;
     std::unique_ptr<char[]> m_bytes;
     long m_position = 0;
-    irr::io::path m_name = "memory";
+    std::string m_name = "memory";
     std::wstring m_path = L"memory";
 };

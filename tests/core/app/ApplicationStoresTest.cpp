@@ -25,7 +25,7 @@ std::string ReadOpened(IFile* file)
     if (file == nullptr)
         return "<none>";
     std::string bytes(static_cast<size_t>(file->getSize()), '\0');
-    file->read(bytes.data(), static_cast<irr::u32>(bytes.size()));
+    file->read(bytes.data(), static_cast<uint32_t>(bytes.size()));
     file->drop();
     return bytes;
 }

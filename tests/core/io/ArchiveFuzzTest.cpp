@@ -262,14 +262,14 @@ class CMemoryFile : public IFile
 public:
     explicit CMemoryFile(const std::string& bytes) : m_bytes(bytes) {}
 
-    irr::s32 read(void* buffer, irr::u32 sizeToRead) override
+    int32_t read(void* buffer, uint32_t sizeToRead) override
     {
         const size_t count = std::min<size_t>(sizeToRead, m_bytes.size() - m_position);
         std::memcpy(buffer, m_bytes.data() + m_position, count);
         m_position += count;
-        return static_cast<irr::s32>(count);
+        return static_cast<int32_t>(count);
     }
-    irr::s32 write(const void*, irr::u32) override { return 0; }
+    int32_t write(const void*, uint32_t) override { return 0; }
     bool seek(long finalPos, bool relativeMovement = false) override
     {
         const long target = relativeMovement ? static_cast<long>(m_position) + finalPos : finalPos;
@@ -280,7 +280,7 @@ public:
     }
     long getSize() const override { return static_cast<long>(m_bytes.size()); }
     long getPos() const override { return static_cast<long>(m_position); }
-    const irr::io::path& getFileName() const override { return m_name; }
+    const std::string& getFileName() const override { return m_name; }
     const wchar_t* GetFileNameW() const override { return m_path.c_str(); }
     const std::wstring& GetPath() const override { return m_path; }
     bool IsOk() const override { return true; }
@@ -288,7 +288,7 @@ public:
 private:
     std::string m_bytes;
     size_t m_position = 0;
-    irr::io::path m_name = "mutated";
+    std::string m_name = "mutated";
     std::wstring m_path = L"mutated";
 };
 

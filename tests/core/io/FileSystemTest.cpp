@@ -21,7 +21,7 @@ std::string Contents(IFile* file)
         return "<none>";
     std::string bytes(static_cast<size_t>(file->getSize()), '\0');
     bytes.resize(
-        static_cast<size_t>(std::max(0, file->read(bytes.data(), static_cast<irr::u32>(bytes.size())))));
+        static_cast<size_t>(std::max(0, file->read(bytes.data(), static_cast<uint32_t>(bytes.size())))));
     return bytes;
 }
 
@@ -297,7 +297,7 @@ TEST_F(FileSystem, ZipEntriesWithLyingSizesGiveNothing)
     folder.Write("longer.zip", bytes);
     files.RemoveAllSearchPaths();
     files.AddSearchZip(Rel("longer.zip"), false, 0, "");
-    for (irr::u32 piece : {5256u, 100u})
+    for (uint32_t piece : {5256u, 100u})
     {
         CFilePtr longer(files.OpenFile(L"data.bin"));
         ASSERT_TRUE(longer);

@@ -26,7 +26,7 @@ std::string Contents(IFile* file)
     if (!file)
         return "<none>";
     std::string bytes(static_cast<size_t>(file->getSize()), '\0');
-    const int got = file->read(bytes.data(), static_cast<irr::u32>(bytes.size()));
+    const int got = file->read(bytes.data(), static_cast<uint32_t>(bytes.size()));
     bytes.resize(static_cast<size_t>(std::max(0, got)));
     return bytes;
 }

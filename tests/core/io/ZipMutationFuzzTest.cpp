@@ -140,7 +140,7 @@ void ReadEverything(const CTestFolder& folder, const std::wstring& path)
             const long size = file->getSize();
             ASSERT_GE(size, 0);
             std::string bytes(static_cast<size_t>(std::min<long>(size, kMaxRead)) + 1, '\0');
-            const irr::u32 want = whole ? static_cast<irr::u32>(bytes.size()) : 100;
+            const uint32_t want = whole ? static_cast<uint32_t>(bytes.size()) : 100;
             const int got = file->read(bytes.data(), want);
             ASSERT_LE(got, size);
             file->seek(size / 2);

@@ -3,8 +3,8 @@
 // never reach Irrlicht's own loaders, and mutated files load or fail
 // cleanly.
 
-#include "graphics/irrlicht/ImageGate.h"
-#include "graphics/irrlicht/WithdrawableFile.h"
+#include "irrlicht/ImageGate.h"
+#include "irrlicht/WithdrawableFile.h"
 
 #include <gtest/gtest.h>
 #include <irrlicht.h>

@@ -9,7 +9,7 @@
 #include "support/TestFolder.h"
 
 #include "graphics/engine/GraphicsEngine.h"
-#include "graphics/irrlicht/MeshDescription.h"
+#include "irrlicht/MeshDescription.h"
 #include "graphics/meshes/MeshGate.h"
 #include "graphics/meshes/MeshReaderClient.h"
 #include "platform/ChildProcess.h"

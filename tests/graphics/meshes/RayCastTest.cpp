@@ -11,6 +11,7 @@
 #include "graphics/scene/GraphicalAgent.h"
 #include "graphics/scene/GraphicalUnit.h"
 #include "graphics/scene/MeshGeometry.h"
+#include "irrlicht/IrrlichtConversions.h"
 
 #include <gtest/gtest.h>
 #include <irrlicht.h>
@@ -369,11 +370,11 @@ TEST(RayFromScreenTest, TheOrthogonalRayThroughTheCentreStartsAtTheCamera)
     EXPECT_NEAR(start.x, 1.0f, 1e-3f);
     scene::ICameraSceneNode* node = camera.GetCameraNode();
     core::vector3df view = node->getTarget() - node->getAbsolutePosition();
-    core::vector3df ray = end.ToIrrlicht() - start.ToIrrlicht();
+    core::vector3df ray = Graphics::ToIrrlicht(end) - Graphics::ToIrrlicht(start);
     EXPECT_NEAR(view.normalize().dotProduct(ray.normalize()), 1.0f, 1e-4f);
     // The top left corner of the screen leans up and to the left of it.
     ASSERT_TRUE(null.engine.GetRayFromScreenPos(0.0f, 0.0f, &camera, start, end, false));
-    core::vector3df corner = end.ToIrrlicht() - start.ToIrrlicht();
+    core::vector3df corner = Graphics::ToIrrlicht(end) - Graphics::ToIrrlicht(start);
     EXPECT_LT(view.dotProduct(corner.normalize()), 0.99f);
     EXPECT_GT(corner.dotProduct(node->getUpVector()), 0.0f);
     // Without a camera there is no ray.

@@ -7,7 +7,7 @@
 #include "graphics/textures/ScriptedEngine.h"
 
 #include "core/foundation/KVOError.h"
-#include "graphics/irrlicht/ImageGate.h"
+#include "irrlicht/ImageGate.h"
 #include "graphics/scene/GraphicalTerrain.h"
 
 #include "support/ErrorOf.h"

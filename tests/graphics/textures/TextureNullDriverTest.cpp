@@ -8,7 +8,7 @@
 #include "core/foundation/KVOError.h"
 #include "support/ErrorOf.h"
 #include "support/TestFolder.h"
-#include "graphics/irrlicht/ExtensionMappers.h"
+#include "irrlicht/ExtensionMappers.h"
 #include "graphics/engine/RenderTarget.h"
 #include "graphics/meshes/MeshGate.h"
 #include "graphics/engine/TextureLocks.h"

@@ -1,7 +1,7 @@
-#include "graphics/irrlicht/ImageGate.h"
+#include "irrlicht/ImageGate.h"
 
-#include "graphics/irrlicht/ExtensionMappers.h"
-#include "graphics/irrlicht/WithdrawableFile.h"
+#include "irrlicht/ExtensionMappers.h"
+#include "irrlicht/WithdrawableFile.h"
 
 #include <IImage.h>
 #include <IReadFile.h>

@@ -1,4 +1,4 @@
-#include "graphics/irrlicht/ImageLoaderBmp.h"
+#include "irrlicht/ImageLoaderBmp.h"
 
 #include <IImage.h>
 #include <coreutil.h>

@@ -2,7 +2,7 @@
 // (MD2 and MD3 models and Quake 3 maps), and of the chunk trees of B3D and
 // 3DS files. Field layouts are the formats' own
 // (all little-endian 32-bit words unless noted).
-#include "graphics/irrlicht/ModelChecks.h"
+#include "irrlicht/ModelChecks.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "graphics/irrlicht/ImageLoaderTga.h"
+#include "irrlicht/ImageLoaderTga.h"
 
 #include <IImage.h>
 #include <coreutil.h>

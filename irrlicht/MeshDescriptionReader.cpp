@@ -1,8 +1,8 @@
 // The rebuilding side, run in the engine on what the model reader process
 // sent: checked as it is read, built with Irrlicht's public mesh classes.
-#include "graphics/irrlicht/MeshDescription.h"
+#include "irrlicht/MeshDescription.h"
 
-#include "graphics/irrlicht/MeshWire.h"
+#include "irrlicht/MeshWire.h"
 
 #include <CDynamicMeshBuffer.h>
 #include <irrlicht.h>

@@ -1,4 +1,4 @@
-#include "graphics/irrlicht/ImageLoaderJpeg.h"
+#include "irrlicht/ImageLoaderJpeg.h"
 
 #include <IImage.h>
 #include <coreutil.h>

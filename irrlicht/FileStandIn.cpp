@@ -1,7 +1,7 @@
-#include "graphics/irrlicht/FileStandIn.h"
+#include "irrlicht/FileStandIn.h"
 
-#include "graphics/irrlicht/BytesFile.h"
-#include "graphics/irrlicht/WithdrawableFile.h"
+#include "irrlicht/BytesFile.h"
+#include "irrlicht/WithdrawableFile.h"
 
 #include <IFileArchive.h>
 #include <IFileList.h>

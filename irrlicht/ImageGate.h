@@ -1,9 +1,9 @@
 #pragma once
 
-#include "graphics/irrlicht/ImageLoaderBmp.h"
-#include "graphics/irrlicht/ImageLoaderJpeg.h"
-#include "graphics/irrlicht/ImageLoaderPng.h"
-#include "graphics/irrlicht/ImageLoaderTga.h"
+#include "irrlicht/ImageLoaderBmp.h"
+#include "irrlicht/ImageLoaderJpeg.h"
+#include "irrlicht/ImageLoaderPng.h"
+#include "irrlicht/ImageLoaderTga.h"
 
 #include <string>
 #include <vector>

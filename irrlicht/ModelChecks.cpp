@@ -1,4 +1,4 @@
-#include "graphics/irrlicht/ModelChecks.h"
+#include "irrlicht/ModelChecks.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "graphics/irrlicht/ImageLoader.h"
+#include "irrlicht/ImageLoader.h"
 
 #include <IReadFile.h>
 #include <IVideoDriver.h>

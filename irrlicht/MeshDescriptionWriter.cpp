@@ -1,8 +1,8 @@
 // The describing side, run in the model reader process on what Irrlicht's
 // loader made.
-#include "graphics/irrlicht/MeshDescription.h"
+#include "irrlicht/MeshDescription.h"
 
-#include "graphics/irrlicht/MeshWire.h"
+#include "irrlicht/MeshWire.h"
 
 #include <irrlicht.h>
 

@@ -1,4 +1,4 @@
-#include "graphics/irrlicht/ImageLoaderPng.h"
+#include "irrlicht/ImageLoaderPng.h"
 
 #include <IImage.h>
 #include <coreutil.h>

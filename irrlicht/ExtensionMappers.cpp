@@ -1,4 +1,4 @@
-#include "graphics/irrlicht/ExtensionMappers.h"
+#include "irrlicht/ExtensionMappers.h"
 
 #include <cstring>
 

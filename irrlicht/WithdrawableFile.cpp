@@ -1,4 +1,4 @@
-#include "graphics/irrlicht/WithdrawableFile.h"
+#include "irrlicht/WithdrawableFile.h"
 
 #include <cstring>
 

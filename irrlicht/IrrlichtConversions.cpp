@@ -1,4 +1,4 @@
-#include "graphics/irrlicht/IrrlichtConversions.h"
+#include "irrlicht/IrrlichtConversions.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/irrlicht/ImageLoader.h"
+#include "irrlicht/ImageLoader.h"
 
 namespace Graphics
 {
