@@ -78,6 +78,8 @@ void Buffer(CWireWriter& out, const scene::IMeshBuffer* buffer)
     out.U8(buffer->getIndexType() == video::EIT_32BIT ? 1 : 0);
     Material(out, buffer->getMaterial());
     const u32 count = buffer->getVertexCount();
+    const u32 indices = buffer->getIndexCount();
+    out.Reserve(4 + static_cast<size_t>(count) * (36 + 24) + 4 + static_cast<size_t>(indices) * 4);
     out.U32(count);
     for (u32 index = 0; index < count; ++index)
     {
@@ -112,7 +114,6 @@ void Buffer(CWireWriter& out, const scene::IMeshBuffer* buffer)
             Vector(out, tangents->Binormal);
         }
     }
-    const u32 indices = buffer->getIndexCount();
     out.U32(indices);
     if (buffer->getIndexType() == video::EIT_32BIT)
     {

@@ -7,6 +7,7 @@
 // failed (it then yields zeros) so that callers check once at the end of a
 // record.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -43,6 +44,13 @@ public:
         m_bytes.append(text.data(), text.size());
     }
     void Raw(const void* data, size_t size) { m_bytes.append(static_cast<const char*>(data), size); }
+    // Room for at least more bytes, grown as appending would grow it.
+    void Reserve(size_t more)
+    {
+        const size_t needed = m_bytes.size() + more;
+        if (needed > m_bytes.capacity())
+            m_bytes.reserve(std::max(needed, 2 * m_bytes.capacity()));
+    }
 
     std::string& Bytes() { return m_bytes; }
 
