@@ -409,9 +409,10 @@ public:
         if (data.wide)
             return Fail("a skinned buffer has 32-bit indices");
         buffer->VertexType = static_cast<video::E_VERTEX_TYPE>(data.type);
-        const bool decoded = data.type == video::EVT_STANDARD   ? DecodeVertices(data, buffer->Vertices_Standard)
-                             : data.type == video::EVT_2TCOORDS ? DecodeVertices(data, buffer->Vertices_2TCoords)
-                                                                : DecodeVertices(data, buffer->Vertices_Tangents);
+        const bool decoded =
+            data.type == video::EVT_STANDARD   ? DecodeVertices(data, buffer->Vertices_Standard)
+            : data.type == video::EVT_2TCOORDS ? DecodeVertices(data, buffer->Vertices_2TCoords)
+                                               : DecodeVertices(data, buffer->Vertices_Tangents);
         if (!decoded)
             return false;
         DecodeIndices(data, buffer->Indices);
