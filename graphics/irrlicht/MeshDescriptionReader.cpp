@@ -364,11 +364,7 @@ public:
         const u32 frames = m_in.Count(4);
         if (!Truncated())
             return nullptr;
-        if (frames == 0)
-        {
-            Fail("the mesh has no frames");
-            return nullptr;
-        }
+        // No frames: a mesh with nothing to show, as Irrlicht's loader made it.
         auto* animated = new scene::SAnimatedMesh();
         for (u32 frame = 0; frame < frames; ++frame)
         {

@@ -6,6 +6,8 @@
 
 #include <irrlicht.h>
 
+#include <cmath>
+
 namespace Graphics
 {
 
@@ -208,7 +210,53 @@ void Skinned(CWireWriter& out, scene::ISkinnedMesh* mesh)
     }
 }
 
+template <typename TVertex> void ClearPositions(TVertex* vertices, u32 count)
+{
+    for (u32 index = 0; index < count; ++index)
+    {
+        core::vector3df& position = vertices[index].Pos;
+        if (!std::isfinite(position.X) || !std::isfinite(position.Y) || !std::isfinite(position.Z))
+            position.set(0.0f, 0.0f, 0.0f);
+    }
+}
+
+void ClearPositions(scene::IMeshBuffer* buffer)
+{
+    void* vertices = buffer->getVertices();
+    const u32 count = buffer->getVertexCount();
+    switch (buffer->getVertexType())
+    {
+    case video::EVT_2TCOORDS:
+        ClearPositions(static_cast<video::S3DVertex2TCoords*>(vertices), count);
+        break;
+    case video::EVT_TANGENTS:
+        ClearPositions(static_cast<video::S3DVertexTangents*>(vertices), count);
+        break;
+    default:
+        ClearPositions(static_cast<video::S3DVertex*>(vertices), count);
+        break;
+    }
+}
+
 } // namespace
+
+void CMeshDescription::ClearUnreadablePositions(scene::IAnimatedMesh* mesh)
+{
+    if (mesh->getMeshType() == scene::EAMT_SKINNED)
+    {
+        core::array<scene::SSkinMeshBuffer*>& buffers =
+            static_cast<scene::ISkinnedMesh*>(mesh)->getMeshBuffers();
+        for (u32 index = 0; index < buffers.size(); ++index)
+            ClearPositions(buffers[index]);
+        return;
+    }
+    for (u32 frame = 0; frame < mesh->getFrameCount(); ++frame)
+    {
+        scene::IMesh* shown = mesh->getMesh(static_cast<s32>(frame), 255, -1, -1);
+        for (u32 index = 0; shown != nullptr && index < shown->getMeshBufferCount(); ++index)
+            ClearPositions(shown->getMeshBuffer(index));
+    }
+}
 
 bool CMeshDescription::Describe(scene::IAnimatedMesh* mesh, std::string& bytes, std::string& reason)
 {
@@ -225,7 +273,11 @@ bool CMeshDescription::Describe(scene::IAnimatedMesh* mesh, std::string& bytes, 
     }
     else
     {
-        const u32 frames = mesh->getFrameCount() > 0 ? mesh->getFrameCount() : 1;
+        // A mesh without frames (Irrlicht's COLLADA loader makes one of a
+        // file that holds only cameras or lights) is described so.
+        const u32 frames = mesh->getFrameCount() > 0                  ? mesh->getFrameCount()
+                           : mesh->getMesh(0, 255, -1, -1) != nullptr ? 1
+                                                                      : 0;
         out.U32(frames);
         for (u32 frame = 0; frame < frames; ++frame)
         {
