@@ -2,8 +2,6 @@
 
 #include "graphics/irrlicht/MeshWire.h"
 
-#include <sys/uio.h>
-
 namespace MeshReader
 {
 
@@ -26,25 +24,8 @@ bool CReaderChannel::Send(uint32_t tag, const std::string& payload)
     Graphics::CWireWriter header;
     header.U32(tag);
     header.U32(static_cast<uint32_t>(payload.size()));
-    // The whole message in one write where the pipe takes it (the stream
-    // holds nothing unwritten after each message).
-    const iovec parts[2] = {{header.Bytes().data(), header.Bytes().size()},
-                            {const_cast<char*>(payload.data()), payload.size()}};
-    size_t total = header.Bytes().size() + payload.size();
-    const ssize_t written = ::writev(fileno(m_out), parts, 2);
-    if (written < 0)
-        return false;
-    if (static_cast<size_t>(written) == total)
-        return true;
-    // The rest, after what the pipe took.
-    size_t done = static_cast<size_t>(written);
-    const size_t headerBytes = header.Bytes().size();
-    if (done < headerBytes &&
-        std::fwrite(header.Bytes().data() + done, 1, headerBytes - done, m_out) != headerBytes - done)
-        return false;
-    done = done > headerBytes ? done - headerBytes : 0;
-    total = payload.size() - done;
-    return std::fwrite(payload.data() + done, 1, total, m_out) == total && std::fflush(m_out) == 0;
+    return std::fwrite(header.Bytes().data(), 1, header.Bytes().size(), m_out) == header.Bytes().size() &&
+           std::fwrite(payload.data(), 1, payload.size(), m_out) == payload.size() && std::fflush(m_out) == 0;
 }
 
 } // namespace MeshReader
