@@ -38,6 +38,12 @@ public:
     // Longest texture or joint name.
     static constexpr uint32_t kMaxName = 4096;
 
+    // Vertex positions that are not finite become the origin. Irrlicht's
+    // COLLADA loader takes some positions from past the data it read (what
+    // memory holds there); such a vertex would otherwise refuse the whole
+    // mesh, or not, by chance.
+    static void ClearUnreadablePositions(irr::scene::IAnimatedMesh* mesh);
+
     // The description of the mesh; false (with the reason) when it cannot
     // be described within kMaxBytes.
     static bool Describe(irr::scene::IAnimatedMesh* mesh, std::string& bytes, std::string& reason);

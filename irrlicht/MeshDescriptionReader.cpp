@@ -8,6 +8,7 @@
 #include <irrlicht.h>
 
 #include <cmath>
+#include <cstring>
 #include <type_traits>
 #include <vector>
 
@@ -89,19 +90,6 @@ public:
         if (!std::isfinite(value))
             Fail("a number in the description is not finite");
         return value;
-    }
-    // Normals and texture coordinates that a loader left unset (Irrlicht's
-    // X loader leaves them uninitialised for files without them) read as 0.
-    float Attribute()
-    {
-        const float value = m_in.F32();
-        return std::isfinite(value) ? value : 0.0f;
-    }
-    core::vector3df AttributeVector()
-    {
-        const float x = Attribute();
-        const float y = Attribute();
-        return core::vector3df(x, y, Attribute());
     }
     core::vector3df Vector()
     {
@@ -189,56 +177,18 @@ public:
         return Truncated();
     }
 
-    // One buffer's vertices into the array of its layout.
-    template <typename TVertex> bool Vertices(u32 count, std::vector<TVertex>& vertices)
-    {
-        vertices.resize(count);
-        for (TVertex& vertex : vertices)
-        {
-            vertex.Pos = Vector();
-            vertex.Normal = AttributeVector();
-            vertex.Color.color = m_in.U32();
-            vertex.TCoords.X = Attribute();
-            vertex.TCoords.Y = Attribute();
-            if constexpr (std::is_same_v<TVertex, video::S3DVertex2TCoords>)
-            {
-                vertex.TCoords2.X = Attribute();
-                vertex.TCoords2.Y = Attribute();
-            }
-            if constexpr (std::is_same_v<TVertex, video::S3DVertexTangents>)
-            {
-                vertex.Tangent = AttributeVector();
-                vertex.Binormal = AttributeVector();
-            }
-            if (m_in.Failed())
-                return Truncated();
-        }
-        return true;
-    }
-
-    bool Indices(bool wide, u32 vertexCount, std::vector<u32>& indices)
-    {
-        const u32 count = m_in.Count(wide ? 4 : 2);
-        indices.resize(count);
-        for (u32& index : indices)
-        {
-            index = wide ? m_in.U32() : m_in.U16();
-            if (index >= vertexCount)
-                return Fail("an index is past its buffer's vertices");
-        }
-        return Truncated();
-    }
-
-    // A buffer's layout, index size, material, vertices and indices.
+    // A buffer's layout, index size and material, and where its vertices
+    // and indices lie in the description. The counts are checked against
+    // the bytes left, so both blocks are whole; every index is checked
+    // against the vertex count here.
     struct SBufferData
     {
         u8 type = 0;
         bool wide = false;
         u32 count = 0;
-        std::vector<video::S3DVertex> standard;
-        std::vector<video::S3DVertex2TCoords> two;
-        std::vector<video::S3DVertexTangents> tangents;
-        std::vector<u32> indices;
+        u32 indexCount = 0;
+        const char* vertices = nullptr;
+        const char* indices = nullptr;
     };
     bool BufferData(SBufferData& data, video::SMaterial& material)
     {
@@ -246,11 +196,87 @@ public:
         data.wide = Enum(1, "index size") != 0;
         if (!Truncated() || !Material(material))
             return false;
-        data.count = m_in.Count(VertexBytes(data.type));
-        const bool read = data.type == video::EVT_STANDARD   ? Vertices(data.count, data.standard)
-                          : data.type == video::EVT_2TCOORDS ? Vertices(data.count, data.two)
-                                                             : Vertices(data.count, data.tangents);
-        return read && Truncated() && Indices(data.wide, data.count, data.indices);
+        const size_t vertexBytes = VertexBytes(data.type);
+        data.count = m_in.Count(vertexBytes);
+        data.vertices = m_in.Raw(static_cast<size_t>(data.count) * vertexBytes).data();
+        const size_t indexBytes = data.wide ? 4 : 2;
+        data.indexCount = m_in.Count(indexBytes);
+        data.indices = m_in.Raw(static_cast<size_t>(data.indexCount) * indexBytes).data();
+        if (!Truncated())
+            return false;
+        for (u32 at = 0; at < data.indexCount; ++at)
+        {
+            if (IndexAt(data, at) >= data.count)
+                return Fail("an index is past its buffer's vertices");
+        }
+        return true;
+    }
+
+    static u32 LoadU32(const char* bytes)
+    {
+        u32 value = 0;
+        for (int at = 0; at < 4; ++at)
+            value |= static_cast<u32>(static_cast<u8>(bytes[at])) << (8 * at);
+        return value;
+    }
+    static float LoadF32(const char* bytes)
+    {
+        const u32 bits = LoadU32(bytes);
+        float value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    static u32 IndexAt(const SBufferData& data, u32 at)
+    {
+        if (data.wide)
+            return LoadU32(data.indices + 4 * static_cast<size_t>(at));
+        const char* bytes = data.indices + 2 * static_cast<size_t>(at);
+        return static_cast<u32>(static_cast<u8>(bytes[0]) | (static_cast<u8>(bytes[1]) << 8));
+    }
+    // Normals and texture coordinates that a loader left unset (Irrlicht's
+    // X loader leaves them uninitialised for files without them) read as 0.
+    static float AttributeAt(const char* bytes)
+    {
+        const float value = LoadF32(bytes);
+        return std::isfinite(value) ? value : 0.0f;
+    }
+
+    // The buffer's vertices into an array of its layout; false when a
+    // position is not finite.
+    template <typename TVertex> bool DecodeVertices(const SBufferData& data, TVertex* vertices)
+    {
+        const size_t vertexBytes = VertexBytes(data.type);
+        bool finite = true;
+        for (u32 index = 0; index < data.count; ++index)
+        {
+            const char* at = data.vertices + vertexBytes * index;
+            TVertex& vertex = vertices[index];
+            vertex.Pos.set(LoadF32(at), LoadF32(at + 4), LoadF32(at + 8));
+            finite = finite && std::isfinite(vertex.Pos.X) && std::isfinite(vertex.Pos.Y) &&
+                     std::isfinite(vertex.Pos.Z);
+            vertex.Normal.set(AttributeAt(at + 12), AttributeAt(at + 16), AttributeAt(at + 20));
+            vertex.Color.color = LoadU32(at + 24);
+            vertex.TCoords.set(AttributeAt(at + 28), AttributeAt(at + 32));
+            if constexpr (std::is_same_v<TVertex, video::S3DVertex2TCoords>)
+                vertex.TCoords2.set(AttributeAt(at + 36), AttributeAt(at + 40));
+            if constexpr (std::is_same_v<TVertex, video::S3DVertexTangents>)
+            {
+                vertex.Tangent.set(AttributeAt(at + 36), AttributeAt(at + 40), AttributeAt(at + 44));
+                vertex.Binormal.set(AttributeAt(at + 48), AttributeAt(at + 52), AttributeAt(at + 56));
+            }
+        }
+        return finite ? true : Fail("a number in the description is not finite");
+    }
+    template <typename TVertex> bool DecodeVertices(const SBufferData& data, core::array<TVertex>& vertices)
+    {
+        vertices.set_used(data.count);
+        return data.count == 0 || DecodeVertices(data, vertices.pointer());
+    }
+    void DecodeIndices(const SBufferData& data, core::array<u16>& indices)
+    {
+        indices.set_used(data.indexCount);
+        for (u32 at = 0; at < data.indexCount; ++at)
+            indices[at] = static_cast<u16>(IndexAt(data, at));
     }
 
     // A buffer of any layout into an Irrlicht buffer: 16-bit indices in the
@@ -263,43 +289,41 @@ public:
         if (!BufferData(data, material))
             return nullptr;
         const u8 type = data.type;
-        const u32 count = data.count;
-        const bool wide = data.wide;
-        const std::vector<video::S3DVertex>& standard = data.standard;
-        const std::vector<video::S3DVertex2TCoords>& two = data.two;
-        const std::vector<video::S3DVertexTangents>& tangents = data.tangents;
-        const std::vector<u32>& indices = data.indices;
         scene::IMeshBuffer* buffer = nullptr;
-        if (wide)
+        bool decoded = false;
+        if (data.wide)
         {
             auto* dynamic =
                 new scene::CDynamicMeshBuffer(static_cast<video::E_VERTEX_TYPE>(type), video::EIT_32BIT);
             scene::IVertexBuffer& target = dynamic->getVertexBuffer();
-            target.reallocate(count);
-            for (u32 at = 0; at < count; ++at)
-            {
-                // The vertex buffer copies a vertex of its own layout from
-                // the object it is given.
-                if (type == video::EVT_STANDARD)
-                    target.push_back(standard[at]);
-                else if (type == video::EVT_2TCOORDS)
-                    target.push_back(two[at]);
-                else
-                    target.push_back(tangents[at]);
-            }
+            target.reallocate(data.count);
+            // The vertex buffer copies a vertex of its own layout from the
+            // object it is given.
+            if (type == video::EVT_STANDARD)
+                decoded = PushVertices<video::S3DVertex>(data, target);
+            else if (type == video::EVT_2TCOORDS)
+                decoded = PushVertices<video::S3DVertex2TCoords>(data, target);
+            else
+                decoded = PushVertices<video::S3DVertexTangents>(data, target);
             scene::IIndexBuffer& targetIndices = dynamic->getIndexBuffer();
-            targetIndices.reallocate(static_cast<u32>(indices.size()));
-            for (u32 index : indices)
-                targetIndices.push_back(index);
+            targetIndices.reallocate(data.indexCount);
+            for (u32 at = 0; at < data.indexCount; ++at)
+                targetIndices.push_back(IndexAt(data, at));
             dynamic->getMaterial() = material;
             buffer = dynamic;
         }
         else if (type == video::EVT_STANDARD)
-            buffer = Fill(new scene::SMeshBuffer(), standard, indices, material);
+            buffer = Fill(new scene::SMeshBuffer(), data, material, decoded);
         else if (type == video::EVT_2TCOORDS)
-            buffer = Fill(new scene::SMeshBufferLightMap(), two, indices, material);
+            buffer = Fill(new scene::SMeshBufferLightMap(), data, material, decoded);
         else
-            buffer = Fill(new scene::SMeshBufferTangents(), tangents, indices, material);
+            buffer = Fill(new scene::SMeshBufferTangents(), data, material, decoded);
+        if (!decoded)
+        {
+            buffer->drop();
+            m_textures.resize(firstTexture);
+            return nullptr;
+        }
         buffer->recalculateBoundingBox();
         // The textures go into the buffer's own material.
         for (size_t at = firstTexture; at < m_textures.size(); ++at)
@@ -307,16 +331,21 @@ public:
         return buffer;
     }
 
-    template <typename TBuffer, typename TVertex>
-    static TBuffer* Fill(TBuffer* buffer, const std::vector<TVertex>& vertices,
-                         const std::vector<u32>& indices, const video::SMaterial& material)
+    template <typename TVertex> bool PushVertices(const SBufferData& data, scene::IVertexBuffer& target)
     {
-        buffer->Vertices.reallocate(static_cast<u32>(vertices.size()));
+        std::vector<TVertex> vertices(data.count);
+        if (data.count != 0 && !DecodeVertices(data, vertices.data()))
+            return false;
         for (const TVertex& vertex : vertices)
-            buffer->Vertices.push_back(vertex);
-        buffer->Indices.reallocate(static_cast<u32>(indices.size()));
-        for (u32 index : indices)
-            buffer->Indices.push_back(static_cast<u16>(index));
+            target.push_back(vertex);
+        return true;
+    }
+
+    template <typename TBuffer>
+    TBuffer* Fill(TBuffer* buffer, const SBufferData& data, const video::SMaterial& material, bool& decoded)
+    {
+        decoded = DecodeVertices(data, buffer->Vertices);
+        DecodeIndices(data, buffer->Indices);
         buffer->Material = material;
         return buffer;
     }
@@ -335,11 +364,7 @@ public:
         const u32 frames = m_in.Count(4);
         if (!Truncated())
             return nullptr;
-        if (frames == 0)
-        {
-            Fail("the mesh has no frames");
-            return nullptr;
-        }
+        // No frames: a mesh with nothing to show, as Irrlicht's loader made it.
         auto* animated = new scene::SAnimatedMesh();
         for (u32 frame = 0; frame < frames; ++frame)
         {
@@ -380,15 +405,13 @@ public:
         if (data.wide)
             return Fail("a skinned buffer has 32-bit indices");
         buffer->VertexType = static_cast<video::E_VERTEX_TYPE>(data.type);
-        for (const auto& vertex : data.standard)
-            buffer->Vertices_Standard.push_back(vertex);
-        for (const auto& vertex : data.two)
-            buffer->Vertices_2TCoords.push_back(vertex);
-        for (const auto& vertex : data.tangents)
-            buffer->Vertices_Tangents.push_back(vertex);
-        buffer->Indices.reallocate(static_cast<u32>(data.indices.size()));
-        for (u32 index : data.indices)
-            buffer->Indices.push_back(static_cast<u16>(index));
+        const bool decoded =
+            data.type == video::EVT_STANDARD   ? DecodeVertices(data, buffer->Vertices_Standard)
+            : data.type == video::EVT_2TCOORDS ? DecodeVertices(data, buffer->Vertices_2TCoords)
+                                               : DecodeVertices(data, buffer->Vertices_Tangents);
+        if (!decoded)
+            return false;
+        DecodeIndices(data, buffer->Indices);
         Matrix(buffer->Transformation);
         buffer->recalculateBoundingBox();
         return Truncated();

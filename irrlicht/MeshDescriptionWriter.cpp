@@ -6,6 +6,8 @@
 
 #include <irrlicht.h>
 
+#include <cmath>
+
 namespace Graphics
 {
 
@@ -25,6 +27,13 @@ void Vector(CWireWriter& out, const core::vector3df& vector)
     out.F32(vector.X);
     out.F32(vector.Y);
     out.F32(vector.Z);
+}
+
+char* StoreVector(char* at, const core::vector3df& vector)
+{
+    at = CWireWriter::StoreF32(at, vector.X);
+    at = CWireWriter::StoreF32(at, vector.Y);
+    return CWireWriter::StoreF32(at, vector.Z);
 }
 
 void Material(CWireWriter& out, const video::SMaterial& material)
@@ -78,7 +87,13 @@ void Buffer(CWireWriter& out, const scene::IMeshBuffer* buffer)
     out.U8(buffer->getIndexType() == video::EIT_32BIT ? 1 : 0);
     Material(out, buffer->getMaterial());
     const u32 count = buffer->getVertexCount();
+    const u32 indices = buffer->getIndexCount();
+    const size_t vertexBytes = type == video::EVT_2TCOORDS   ? 36 + 8
+                               : type == video::EVT_TANGENTS ? 36 + 24
+                                                             : 36;
+    const bool wide = buffer->getIndexType() == video::EIT_32BIT;
     out.U32(count);
+    char* at = out.Grow(count * vertexBytes);
     for (u32 index = 0; index < count; ++index)
     {
         const video::S3DVertex* vertex = nullptr;
@@ -94,37 +109,37 @@ void Buffer(CWireWriter& out, const scene::IMeshBuffer* buffer)
             vertex = static_cast<const video::S3DVertex*>(buffer->getVertices()) + index;
             break;
         }
-        Vector(out, vertex->Pos);
-        Vector(out, vertex->Normal);
-        out.U32(vertex->Color.color);
-        out.F32(vertex->TCoords.X);
-        out.F32(vertex->TCoords.Y);
+        at = StoreVector(at, vertex->Pos);
+        at = StoreVector(at, vertex->Normal);
+        at = CWireWriter::StoreU32(at, vertex->Color.color);
+        at = CWireWriter::StoreF32(at, vertex->TCoords.X);
+        at = CWireWriter::StoreF32(at, vertex->TCoords.Y);
         if (type == video::EVT_2TCOORDS)
         {
             const auto* two = static_cast<const video::S3DVertex2TCoords*>(vertex);
-            out.F32(two->TCoords2.X);
-            out.F32(two->TCoords2.Y);
+            at = CWireWriter::StoreF32(at, two->TCoords2.X);
+            at = CWireWriter::StoreF32(at, two->TCoords2.Y);
         }
         else if (type == video::EVT_TANGENTS)
         {
             const auto* tangents = static_cast<const video::S3DVertexTangents*>(vertex);
-            Vector(out, tangents->Tangent);
-            Vector(out, tangents->Binormal);
+            at = StoreVector(at, tangents->Tangent);
+            at = StoreVector(at, tangents->Binormal);
         }
     }
-    const u32 indices = buffer->getIndexCount();
     out.U32(indices);
-    if (buffer->getIndexType() == video::EIT_32BIT)
+    at = out.Grow(static_cast<size_t>(indices) * (wide ? 4 : 2));
+    if (wide)
     {
         const u32* values = reinterpret_cast<const u32*>(buffer->getIndices());
         for (u32 index = 0; index < indices; ++index)
-            out.U32(values[index]);
+            at = CWireWriter::StoreU32(at, values[index]);
     }
     else
     {
         const u16* values = buffer->getIndices();
         for (u32 index = 0; index < indices; ++index)
-            out.U16(values[index]);
+            at = CWireWriter::StoreU16(at, values[index]);
     }
 }
 
@@ -182,11 +197,12 @@ void Skinned(CWireWriter& out, scene::ISkinnedMesh* mesh)
             out.F32(rotation.W);
         }
         out.U32(joint->Weights.size());
+        char* at = out.Grow(static_cast<size_t>(joint->Weights.size()) * 12);
         for (u32 weight = 0; weight < joint->Weights.size(); ++weight)
         {
-            out.U32(joint->Weights[weight].buffer_id);
-            out.U32(joint->Weights[weight].vertex_id);
-            out.F32(joint->Weights[weight].strength);
+            at = CWireWriter::StoreU32(at, joint->Weights[weight].buffer_id);
+            at = CWireWriter::StoreU32(at, joint->Weights[weight].vertex_id);
+            at = CWireWriter::StoreF32(at, joint->Weights[weight].strength);
         }
         out.U32(joint->AttachedMeshes.size());
         for (u32 attached = 0; attached < joint->AttachedMeshes.size(); ++attached)
@@ -194,7 +210,53 @@ void Skinned(CWireWriter& out, scene::ISkinnedMesh* mesh)
     }
 }
 
+template <typename TVertex> void ClearPositions(TVertex* vertices, u32 count)
+{
+    for (u32 index = 0; index < count; ++index)
+    {
+        core::vector3df& position = vertices[index].Pos;
+        if (!std::isfinite(position.X) || !std::isfinite(position.Y) || !std::isfinite(position.Z))
+            position.set(0.0f, 0.0f, 0.0f);
+    }
+}
+
+void ClearPositions(scene::IMeshBuffer* buffer)
+{
+    void* vertices = buffer->getVertices();
+    const u32 count = buffer->getVertexCount();
+    switch (buffer->getVertexType())
+    {
+    case video::EVT_2TCOORDS:
+        ClearPositions(static_cast<video::S3DVertex2TCoords*>(vertices), count);
+        break;
+    case video::EVT_TANGENTS:
+        ClearPositions(static_cast<video::S3DVertexTangents*>(vertices), count);
+        break;
+    default:
+        ClearPositions(static_cast<video::S3DVertex*>(vertices), count);
+        break;
+    }
+}
+
 } // namespace
+
+void CMeshDescription::ClearUnreadablePositions(scene::IAnimatedMesh* mesh)
+{
+    if (mesh->getMeshType() == scene::EAMT_SKINNED)
+    {
+        core::array<scene::SSkinMeshBuffer*>& buffers =
+            static_cast<scene::ISkinnedMesh*>(mesh)->getMeshBuffers();
+        for (u32 index = 0; index < buffers.size(); ++index)
+            ClearPositions(buffers[index]);
+        return;
+    }
+    for (u32 frame = 0; frame < mesh->getFrameCount(); ++frame)
+    {
+        scene::IMesh* shown = mesh->getMesh(static_cast<s32>(frame), 255, -1, -1);
+        for (u32 index = 0; shown != nullptr && index < shown->getMeshBufferCount(); ++index)
+            ClearPositions(shown->getMeshBuffer(index));
+    }
+}
 
 bool CMeshDescription::Describe(scene::IAnimatedMesh* mesh, std::string& bytes, std::string& reason)
 {
@@ -211,7 +273,11 @@ bool CMeshDescription::Describe(scene::IAnimatedMesh* mesh, std::string& bytes, 
     }
     else
     {
-        const u32 frames = mesh->getFrameCount() > 0 ? mesh->getFrameCount() : 1;
+        // A mesh without frames (Irrlicht's COLLADA loader makes one of a
+        // file that holds only cameras or lights) is described so.
+        const u32 frames = mesh->getFrameCount() > 0                  ? mesh->getFrameCount()
+                           : mesh->getMesh(0, 255, -1, -1) != nullptr ? 1
+                                                                      : 0;
         out.U32(frames);
         for (u32 frame = 0; frame < frames; ++frame)
         {

@@ -7,6 +7,7 @@
 // failed (it then yields zeros) so that callers check once at the end of a
 // record.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -43,6 +44,39 @@ public:
         m_bytes.append(text.data(), text.size());
     }
     void Raw(const void* data, size_t size) { m_bytes.append(static_cast<const char*>(data), size); }
+    // The next size bytes, to be filled in with the Store functions.
+    char* Grow(size_t size)
+    {
+        Reserve(size);
+        const size_t at = m_bytes.size();
+        m_bytes.resize(at + size);
+        return m_bytes.data() + at;
+    }
+    static char* StoreU16(char* at, uint16_t value)
+    {
+        at[0] = static_cast<char>(value & 0xff);
+        at[1] = static_cast<char>(value >> 8);
+        return at + 2;
+    }
+    static char* StoreU32(char* at, uint32_t value)
+    {
+        for (int index = 0; index < 4; ++index)
+            at[index] = static_cast<char>((value >> (8 * index)) & 0xff);
+        return at + 4;
+    }
+    static char* StoreF32(char* at, float value)
+    {
+        uint32_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        return StoreU32(at, bits);
+    }
+    // Room for at least more bytes, grown as appending would grow it.
+    void Reserve(size_t more)
+    {
+        const size_t needed = m_bytes.size() + more;
+        if (needed > m_bytes.capacity())
+            m_bytes.reserve(std::max(needed, 2 * m_bytes.capacity()));
+    }
 
     std::string& Bytes() { return m_bytes; }
 

@@ -27,7 +27,8 @@ s32 CReaderArchive::Lookup(const io::path& name) const
         if (m_files[index].name == name)
             return m_files[index].present ? static_cast<s32>(index) : -1;
     }
-    if (m_broken)
+    // No file of the engine has an empty name: not worth a question.
+    if (m_broken || name.empty())
         return -1;
     Graphics::CWireWriter query;
     query.Text(name.c_str());

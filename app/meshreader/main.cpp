@@ -133,6 +133,8 @@ int main()
             break;
         std::string description;
         std::string reason = "Irrlicht's loader made no mesh of the file";
+        if (mesh != nullptr)
+            Graphics::CMeshDescription::ClearUnreadablePositions(mesh);
         const bool described =
             mesh != nullptr && Graphics::CMeshDescription::Describe(mesh, description, reason);
         Graphics::CWireWriter failure;

@@ -272,13 +272,12 @@ scene::IAnimatedMesh* CMeshGate::ReadInReader(const io::path& readAs, const std:
         }
         parameters.push_back(std::move(parameter));
     }
-    std::string description;
     if (!m_reader.Read(
             readAs.c_str(), parameters, bytes,
             [this](const std::string& name, std::string& content) { return Serve(name, content); },
-            description, reason))
+            m_description, reason))
         return nullptr;
-    scene::IAnimatedMesh* mesh = CMeshDescription::Rebuild(m_scene, description, reason);
+    scene::IAnimatedMesh* mesh = CMeshDescription::Rebuild(m_scene, m_description, reason);
     if (mesh == nullptr)
         reason = "the model reader's description was refused: " + reason;
     return mesh;

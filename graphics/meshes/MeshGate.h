@@ -86,6 +86,8 @@ private:
 
     irr::scene::ISceneManager* m_scene;
     CMeshReaderClient m_reader;
+    // The last description read (its memory is kept for the next).
+    std::string m_description;
     std::vector<std::pair<irr::io::path, irr::io::path>> m_extensions;
     irr::scene::IAnimatedMesh* m_refusal;
 };

@@ -114,12 +114,14 @@ bool CMeshReaderClient::Read(const std::string& name, const std::vector<SParamet
             request.U32(parameter.number);
     }
     request.U32(static_cast<uint32_t>(bytes.size()));
-    request.Raw(bytes.data(), bytes.size());
-    std::string& message = request.Bytes();
-    const uint32_t length = static_cast<uint32_t>(message.size() - 8);
+    // The file's bytes follow the head as they are, without a copy.
+    std::string& start = request.Bytes();
+    const uint32_t length = static_cast<uint32_t>(start.size() - 8 + bytes.size());
     for (int at = 0; at < 4; ++at)
-        message[4 + at] = static_cast<char>((length >> (8 * at)) & 0xff);
-    EResult result = m_process.Write(message.data(), message.size(), MsLeft(deadline));
+        start[4 + at] = static_cast<char>((length >> (8 * at)) & 0xff);
+    EResult result = m_process.Write(start.data(), start.size(), MsLeft(deadline));
+    if (result == EResult::Done)
+        result = m_process.Write(bytes.data(), bytes.size(), MsLeft(deadline));
     if (result != EResult::Done)
         return Lost(result, reason);
 
@@ -143,15 +145,18 @@ bool CMeshReaderClient::Read(const std::string& name, const std::vector<SParamet
             reason = "the model reader sent a message the engine does not read";
             return Lost(EResult::Failed, reason);
         }
+        if (tag == Protocol::kResult)
+        {
+            // Into the caller's buffer, which keeps its memory from one
+            // model to the next.
+            description.resize(size);
+            result = m_process.Read(description.data(), size, MsLeft(deadline));
+            return result == EResult::Done ? true : Lost(result, reason);
+        }
         std::string payload(size, '\0');
         result = m_process.Read(payload.data(), size, MsLeft(deadline));
         if (result != EResult::Done)
             return Lost(result, reason);
-        if (tag == Protocol::kResult)
-        {
-            description = std::move(payload);
-            return true;
-        }
         CWireReader in(payload);
         const std::string text = in.Text(4096);
         if (in.Failed() || in.Left() != 0)

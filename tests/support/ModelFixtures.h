@@ -403,6 +403,54 @@ inline std::string IrrMesh()
            "</mesh>\n";
 }
 
+// A COLLADA 1.4 file: the library sections given, one visual scene that
+// instances what the nodes name.
+inline std::string Collada(const std::string& libraries, const std::string& nodes)
+{
+    return "<?xml version=\"1.0\"?>\n"
+           "<COLLADA xmlns=\"http://www.collada.org/2005/11/COLLADASchema\" version=\"1.4.1\">\n" +
+           libraries + "<library_visual_scenes><visual_scene id=\"scene\">\n" + nodes +
+           "</visual_scene></library_visual_scenes>\n"
+           "<scene><instance_visual_scene url=\"#scene\"/></scene>\n"
+           "</COLLADA>\n";
+}
+
+// Two quads as a polygon list with positions and texture coordinates.
+inline std::string ColladaQuads()
+{
+    return Collada("<library_geometries><geometry id=\"quads\"><mesh>\n"
+                   "<source id=\"p\"><float_array id=\"pa\" count=\"18\">"
+                   "0 0 0 1 0 0 2 0 0 0 1 0 1 1 0 2 1 0</float_array>\n"
+                   "<technique_common><accessor source=\"#pa\" count=\"6\" stride=\"3\">"
+                   "<param name=\"X\" type=\"float\"/><param name=\"Y\" type=\"float\"/>"
+                   "<param name=\"Z\" type=\"float\"/></accessor></technique_common></source>\n"
+                   "<source id=\"t\"><float_array id=\"ta\" count=\"4\">0 0 1 1</float_array>\n"
+                   "<technique_common><accessor source=\"#ta\" count=\"2\" stride=\"2\">"
+                   "<param name=\"S\" type=\"float\"/><param name=\"T\" type=\"float\"/>"
+                   "</accessor></technique_common></source>\n"
+                   "<vertices id=\"v\"><input semantic=\"POSITION\" source=\"#p\"/></vertices>\n"
+                   "<polylist count=\"2\"><input offset=\"0\" semantic=\"VERTEX\" source=\"#v\"/>"
+                   "<input offset=\"1\" semantic=\"TEXCOORD\" source=\"#t\"/>"
+                   "<vcount>4 4</vcount><p>0 0 1 1 4 1 3 0 1 0 2 1 5 1 4 0</p></polylist>\n"
+                   "</mesh></geometry></library_geometries>\n",
+                   "<node id=\"n\"><instance_geometry url=\"#quads\"/></node>\n");
+}
+
+// A scene of only a camera, or only a light: no geometry at all.
+inline std::string ColladaCamera()
+{
+    return Collada("<library_cameras><camera id=\"eye\"><optics><technique_common><perspective>"
+                   "<yfov>45</yfov><znear>0.1</znear><zfar>100</zfar></perspective></technique_common>"
+                   "</optics></camera></library_cameras>\n",
+                   "<node id=\"n\"><instance_camera url=\"#eye\"/></node>\n");
+}
+inline std::string ColladaLight()
+{
+    return Collada("<library_lights><light id=\"sun\"><technique_common><point><color>1 1 1</color>"
+                   "</point></technique_common></light></library_lights>\n",
+                   "<node id=\"n\"><instance_light url=\"#sun\"/></node>\n");
+}
+
 // A 3DS chunk: 16-bit id, 32-bit length (with the 6 header bytes), contents.
 inline std::string Chunk3ds(uint16_t id, const std::string& contents)
 {
@@ -544,6 +592,9 @@ inline std::vector<std::pair<std::string, std::string>> AllFiles()
         {"little.ply", Ply("binary_little_endian")},
         {"big.ply", Ply("binary_big_endian")},
         {"triangle.irrmesh", IrrMesh()},
+        {"quads.dae", ColladaQuads()},
+        {"camera.dae", ColladaCamera()},
+        {"light.dae", ColladaLight()},
         {"triangle.3ds", ThreeDs()},
         {"map.bsp", Bsp()},
         {"scripts/common.shader", BspShaderScript()},

@@ -232,6 +232,32 @@ TEST_F(MeshDescriptionTest, SoundDescriptionsAreRebuiltAndEveryFaultIsRefused)
         EXPECT_EQ(Refusal(bytes), "");
     }
     {
+        // A position the loader left unreadable is described as the origin
+        // (the reader does so before describing): the mesh keeps its
+        // vertices instead of being refused.
+        auto* buffer = new scene::SMeshBuffer();
+        for (const f32 x : {0.0f, std::nanf(""), 1.0f})
+            buffer->Vertices.push_back(video::S3DVertex(x, 2, 3, 0, 0, -1, video::SColor(0xffffffff), 0, 0));
+        for (const u16 index : {0, 1, 2})
+            buffer->Indices.push_back(index);
+        auto* mesh = new scene::SMesh();
+        mesh->addMeshBuffer(buffer);
+        buffer->drop();
+        auto* animated = new scene::SAnimatedMesh(mesh);
+        mesh->drop();
+        CMeshDescription::ClearUnreadablePositions(animated);
+        std::string bytes, reason;
+        ASSERT_TRUE(CMeshDescription::Describe(animated, bytes, reason));
+        animated->drop();
+        scene::IAnimatedMesh* rebuilt = CMeshDescription::Rebuild(Scene(), bytes, reason);
+        ASSERT_NE(rebuilt, nullptr) << reason;
+        const scene::IMeshBuffer* read = rebuilt->getMesh(0)->getMeshBuffer(0);
+        ASSERT_EQ(read->getVertexCount(), 3u);
+        EXPECT_EQ(read->getPosition(1), core::vector3df(0, 0, 0));
+        EXPECT_EQ(read->getPosition(2), core::vector3df(1, 2, 3));
+        rebuilt->drop();
+    }
+    {
         // A parent listed after its child (as Irrlicht's X loader lists the
         // joints a skin names first) keeps its child.
         std::string reason;

@@ -166,7 +166,8 @@ TEST_F(ModelFormatsTest, EveryFormatLoadsAsIrrlichtItselfReadsIt)
 {
     const char* const models[] = {"skinned.b3d",  "skinned.x",        "run.md2",      "tagged.md3",
                                   "keyed.ms3d",   "ascii.ply",        "little.ply",   "big.ply",
-                                  "textured.obj", "triangle.irrmesh", "triangle.3ds", "map.bsp"};
+                                  "textured.obj", "triangle.irrmesh", "triangle.3ds", "map.bsp",
+                                  "quads.dae"};
     direct->getFileSystem()->changeWorkingDirectoryTo(folder.Path().string().c_str());
     scripted.graphics->GetDevice()->getFileSystem()->changeWorkingDirectoryTo(folder.Path().string().c_str());
     for (const char* model : models)
@@ -199,6 +200,19 @@ TEST_F(ModelFormatsTest, EveryFormatLoadsAsIrrlichtItselfReadsIt)
                 }
             }
         }
+    }
+    // A COLLADA scene without geometry is a mesh without frames, as
+    // Irrlicht makes it, and an agent shows it without harm.
+    for (const char* model : {"camera.dae", "light.dae"})
+    {
+        SCOPED_TRACE(model);
+        scene::IAnimatedMesh* mine = LoadWritten(model);
+        ASSERT_NE(mine, nullptr) << Graphics::CMeshGate::LastRefusal();
+        scene::IAnimatedMesh* theirs = direct->getSceneManager()->getMesh((folder / model).c_str());
+        ASSERT_NE(theirs, nullptr);
+        EXPECT_EQ(mine->getFrameCount(), theirs->getFrameCount());
+        EXPECT_EQ(mine->getFrameCount(), 0u);
+        EXPECT_TRUE(ShowsSoundly(mine));
     }
     // What the special types carry: MD2 frame names, the MD3 tag, the
     // map's shader for its item faces.
