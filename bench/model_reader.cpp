@@ -11,7 +11,7 @@
 //
 // The machine is shared: each figure is the median of several repetitions
 // (9 unless the command line says otherwise), reported with its spread.
-#include "graphics/irrlicht/MeshDescription.h"
+#include "irrlicht/MeshDescription.h"
 #include "graphics/meshes/MeshGate.h"
 #include "tests/support/ModelFixtures.h"
 
