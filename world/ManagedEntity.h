@@ -23,61 +23,15 @@
 #include "core/io/TextValue.h"
 #include "core/io/Uuid.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "graphics/scene/GraphicalAgent.h"
-#include "graphics/scene/GraphicalBillboard.h"
-#include "graphics/scene/GraphicalCamera.h"
-#include "graphics/scene/GraphicalCursor.h"
-#include "graphics/scene/GraphicalLight.h"
-#include "graphics/scene/GraphicalParticleSystem.h"
-#include "graphics/scene/GraphicalSky.h"
-#include "graphics/scene/GraphicalTerrain.h"
-#include "graphics/scene/GraphicalTrigger.h"
-#include "graphics/scene/GraphicalUnit.h"
-#include "graphics/scene/GraphicalWater.h"
-#include "graphics/scene/GraphicalWaypoint.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 #include "sound/SonicEntity.h"
 #include "sound/SoundEngine.h"
+#include "world/KindClasses.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// What a new entity of a kind makes of its parts' solid and collidable
-// flags.
-enum class EManagedSolidity
-{
-    // Both set: the kind is seen as a body and collides.
-    Solid,
-    // Both cleared: markers (lights, cameras, waypoints) only show.
-    Open,
-    // Left as the parts make them.
-    PartsOwn,
-};
-
-// Per kind: the token that opens its block and its solidity.
-template <class Kind> struct CManagedKind;
-
-#define HALVANE_MANAGED_KIND(KindClass, BlockToken, Solidity)                                                \
-    template <> struct CManagedKind<Graphics::Scene::KindClass>                                              \
-    {                                                                                                        \
-        static constexpr const char* kBlock = BlockToken;                                                    \
-        static constexpr EManagedSolidity kSolidity = EManagedSolidity::Solidity;                            \
-    };
-HALVANE_MANAGED_KIND(CGraphicalParticleSystem, "ParticleSystem{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalAgent, "Agent{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalTerrain, "Terrain{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalWater, "Water{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalBillboard, "Billboard{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalUnit, "Unit{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalTrigger, "Trigger{", Open)
-HALVANE_MANAGED_KIND(CGraphicalLight, "Light{", Open)
-HALVANE_MANAGED_KIND(CGraphicalCamera, "Camera{", Open)
-HALVANE_MANAGED_KIND(CGraphicalCursor, "Cursor{", Open)
-HALVANE_MANAGED_KIND(CGraphicalSky, "Sky{", PartsOwn)
-HALVANE_MANAGED_KIND(CGraphicalWaypoint, "Waypoint{", Open)
-#undef HALVANE_MANAGED_KIND
 
 // What every managed kind shares; CManagedEntity<Kind> below is the class
 // the world uses.
@@ -167,7 +121,7 @@ protected:
     // id:%s".
     void ReadRecord(Archive& archive);
     // The block's opening token: true when it is the kind's.
-    static bool ReadOpening(Archive& archive) { return archive.GetString() == CManagedKind<Kind>::kBlock; }
+    static bool ReadOpening(Archive& archive) { return archive.GetString() == KindRowOf<Kind>().block; }
 
 private:
     // The engines' removal steps, while the entity can still say who it is.
@@ -201,11 +155,12 @@ template <> class CManagedEntity<Graphics::Scene::CGraphicalWaypoint>;
 template <class Kind> CManagedEntityBase<Kind>::CManagedEntityBase()
 {
     Clear();
-    constexpr EManagedSolidity solidity = CManagedKind<Kind>::kSolidity;
-    if constexpr (solidity != EManagedSolidity::PartsOwn)
+    using Misc::World::EKindSolidity;
+    constexpr EKindSolidity solidity = KindRowOf<Kind>().solidity;
+    if constexpr (solidity != EKindSolidity::PartsOwn)
     {
-        Kind::SetSolid(solidity == EManagedSolidity::Solid);
-        CPhysicalEntity::SetCollidable(solidity == EManagedSolidity::Solid);
+        Kind::SetSolid(solidity == EKindSolidity::Solid);
+        CPhysicalEntity::SetCollidable(solidity == EKindSolidity::Solid);
     }
 }
 
@@ -376,7 +331,7 @@ template <class Kind> void CManagedEntityBase<Kind>::ReadRecord(Archive& archive
 
 template <class Kind> bool CManagedEntityBase<Kind>::Write(Archive& archive)
 {
-    return archive.EndLine(0) && archive.WriteString(CManagedKind<Kind>::kBlock) && archive.EndLine(+1) &&
+    return archive.EndLine(0) && archive.WriteString(KindRowOf<Kind>().block) && archive.EndLine(+1) &&
            WriteRecord(archive) && archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
 }
 
@@ -390,15 +345,6 @@ template <class Kind> bool CManagedEntityBase<Kind>::Read(Archive& archive)
 }
 
 // The kinds are built once, in ManagedEntity.cpp.
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalParticleSystem>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalAgent>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalTerrain>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalWater>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalBillboard>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalUnit>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalTrigger>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalLight>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalCamera>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalCursor>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalSky>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalWaypoint>;
+#define HALVANE_DECLARE_MANAGED_KIND(Class) extern template class CManagedEntityBase<Graphics::Scene::Class>;
+HALVANE_KIND_CLASSES(HALVANE_DECLARE_MANAGED_KIND)
+#undef HALVANE_DECLARE_MANAGED_KIND
