@@ -31,7 +31,25 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
+
+// The orders in which a managed entity hands a change on to its parts.
+enum class EPartOrder
+{
+    // Sonic, graphical, physical: placement and flags.
+    Placement,
+    // Graphical, physical, sonic: defaults, copies and the record.
+    Record,
+};
+
+// One call per part type out of several lambdas, for a fan-out whose parts
+// take the change each in their own way.
+template <class... Calls> struct CPartCalls : Calls...
+{
+    using Calls::operator()...;
+};
+template <class... Calls> CPartCalls(Calls...) -> CPartCalls<Calls...>;
 
 // What every managed kind shares; CManagedEntity<Kind> below is the class
 // the world uses.
@@ -123,7 +141,29 @@ protected:
     // The block's opening token: true when it is the kind's.
     static bool ReadOpening(Archive& archive) { return archive.GetString() == KindRowOf<Kind>().block; }
 
+    // Calls f with each part (Kind&, CPhysicalEntity&, CSonicEntity&) in
+    // the order. When f answers bool, the walk stops at the first false and
+    // answers whether every part said true.
+    template <EPartOrder Order, class F> auto ForEachPart(F&& f)
+    {
+        Kind& graphical = *this;
+        CPhysicalEntity& physical = *this;
+        CSonicEntity& sonic = *this;
+        if constexpr (Order == EPartOrder::Placement)
+            return CallParts(f, sonic, graphical, physical);
+        else
+            return CallParts(f, graphical, physical, sonic);
+    }
+
 private:
+    template <class F, class... Parts> static auto CallParts(F& f, Parts&... parts)
+    {
+        if constexpr ((std::is_same_v<decltype(f(parts)), bool> && ...))
+            return (f(parts) && ...);
+        else
+            (f(parts), ...);
+    }
+
     // The engines' removal steps, while the entity can still say who it is.
     void LeaveEngines();
 
@@ -177,9 +217,12 @@ CManagedEntityBase<Kind>::CManagedEntityBase(const CManagedEntityBase& other)
 template <class Kind>
 CManagedEntityBase<Kind>& CManagedEntityBase<Kind>::operator=(const CManagedEntityBase& other)
 {
-    Kind::operator=(other);
-    CPhysicalEntity::operator=(other);
-    CSonicEntity::operator=(other);
+    ForEachPart<EPartOrder::Record>(
+        [&other](auto& part)
+        {
+            using Part = std::remove_reference_t<decltype(part)>;
+            part.Part::operator=(static_cast<const Part&>(other));
+        });
     m_id = other.m_id;
     m_name.SetValue(other.m_name.GetValue());
     m_position = other.m_position;
@@ -228,17 +271,23 @@ template <class Kind> void CManagedEntityBase<Kind>::SetId(const char* id)
 template <class Kind> void CManagedEntityBase<Kind>::SetPosition(const CVector& position)
 {
     m_position = position;
-    CSonicEntity::SetPosition(position);
-    Kind::SetPosition(position);
-    CPhysicalEntity::SetPosition(position);
+    ForEachPart<EPartOrder::Placement>(
+        [&position](auto& part)
+        {
+            using Part = std::remove_reference_t<decltype(part)>;
+            part.Part::SetPosition(position);
+        });
 }
 
 template <class Kind> void CManagedEntityBase<Kind>::SetRotation(const CVector& rotation)
 {
     m_rotation = rotation;
-    CSonicEntity::SetRotation(rotation);
-    Kind::SetRotation(rotation);
-    CPhysicalEntity::SetRotation(rotation);
+    ForEachPart<EPartOrder::Placement>(
+        [&rotation](auto& part)
+        {
+            using Part = std::remove_reference_t<decltype(part)>;
+            part.Part::SetRotation(rotation);
+        });
 }
 
 template <class Kind> void CManagedEntityBase<Kind>::SetScale(const CVector& scale)
@@ -246,17 +295,24 @@ template <class Kind> void CManagedEntityBase<Kind>::SetScale(const CVector& sca
     // The body is built for the scale: the same scale again rebuilds nothing.
     const bool changed = !(scale.x == m_scale.x && scale.y == m_scale.y && scale.z == m_scale.z);
     m_scale = scale;
-    Kind::SetScale(scale);
-    if (changed)
-        CPhysicalEntity::Refresh();
+    // Sound has no scale.
+    ForEachPart<EPartOrder::Placement>(
+        CPartCalls{[](CSonicEntity&) {}, [&scale](Kind& graphical) { graphical.Kind::SetScale(scale); },
+                   [changed](CPhysicalEntity& physical)
+                   {
+                       if (changed)
+                           physical.Refresh();
+                   }});
 }
 
 template <class Kind> void CManagedEntityBase<Kind>::SetFlags(uint32_t flags)
 {
     m_flags = flags;
-    CSonicEntity::SetFlags(flags);
-    Kind::SetFlags(flags);
-    CPhysicalEntity::SetDebugFlags(flags);
+    // Physics draws the flags as debug shapes.
+    ForEachPart<EPartOrder::Placement>(
+        CPartCalls{[flags](CSonicEntity& sonic) { sonic.CSonicEntity::SetFlags(flags); },
+                   [flags](Kind& graphical) { graphical.Kind::SetFlags(flags); },
+                   [flags](CPhysicalEntity& physical) { physical.SetDebugFlags(flags); }});
 }
 
 template <class Kind> void CManagedEntityBase<Kind>::Clear()
@@ -267,9 +323,12 @@ template <class Kind> void CManagedEntityBase<Kind>::Clear()
     m_scale = CVector(1.0f, 1.0f, 1.0f);
     m_script.SetValue(std::wstring());
     m_data.Clear();
-    Kind::Clear();
-    CPhysicalEntity::Clear();
-    CSonicEntity::Clear();
+    ForEachPart<EPartOrder::Record>(
+        [](auto& part)
+        {
+            using Part = std::remove_reference_t<decltype(part)>;
+            part.Part::Clear();
+        });
 }
 
 template <class Kind> bool CManagedEntityBase<Kind>::UpdateParts()
@@ -293,8 +352,13 @@ template <class Kind> bool CManagedEntityBase<Kind>::WriteRecord(Archive& archiv
 {
     return m_id.Write(archive) && m_name.Write(archive) && m_position.Write(archive) &&
            m_rotation.Write(archive) && m_scale.Write(archive) && m_script.Write(archive) &&
-           m_data.Write(archive) && Kind::Write(archive) && CPhysicalEntity::Write(archive) &&
-           CSonicEntity::Write(archive);
+           m_data.Write(archive) &&
+           ForEachPart<EPartOrder::Record>(
+               [&archive](auto& part)
+               {
+                   using Part = std::remove_reference_t<decltype(part)>;
+                   return part.Part::Write(archive);
+               });
 }
 
 namespace ManagedEntityReading
