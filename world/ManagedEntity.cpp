@@ -30,15 +30,6 @@ void ReadId(Misc::Serialization::IArchive& archive, CUuid& id)
 
 } // namespace ManagedEntityReading
 
-template class CManagedEntityBase<Graphics::Scene::CGraphicalParticleSystem>;
-template class CManagedEntityBase<Graphics::Scene::CGraphicalAgent>;
-template class CManagedEntityBase<Graphics::Scene::CGraphicalTerrain>;
-template class CManagedEntityBase<Graphics::Scene::CGraphicalWater>;
-template class CManagedEntityBase<Graphics::Scene::CGraphicalBillboard>;
-template class CManagedEntityBase<Graphics::Scene::CGraphicalUnit>;
-template class CManagedEntityBase<Graphics::Scene::CGraphicalTrigger>;
-template class CManagedEntityBase<Graphics::Scene::CGraphicalLight>;
-template class CManagedEntityBase<Graphics::Scene::CGraphicalCamera>;
-template class CManagedEntityBase<Graphics::Scene::CGraphicalCursor>;
-template class CManagedEntityBase<Graphics::Scene::CGraphicalSky>;
-template class CManagedEntityBase<Graphics::Scene::CGraphicalWaypoint>;
+#define HALVANE_BUILD_MANAGED_KIND(Class) template class CManagedEntityBase<Graphics::Scene::Class>;
+HALVANE_KIND_CLASSES(HALVANE_BUILD_MANAGED_KIND)
+#undef HALVANE_BUILD_MANAGED_KIND

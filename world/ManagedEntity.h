@@ -23,61 +23,33 @@
 #include "core/io/TextValue.h"
 #include "core/io/Uuid.h"
 #include "graphics/engine/GraphicsEngine.h"
-#include "graphics/scene/GraphicalAgent.h"
-#include "graphics/scene/GraphicalBillboard.h"
-#include "graphics/scene/GraphicalCamera.h"
-#include "graphics/scene/GraphicalCursor.h"
-#include "graphics/scene/GraphicalLight.h"
-#include "graphics/scene/GraphicalParticleSystem.h"
-#include "graphics/scene/GraphicalSky.h"
-#include "graphics/scene/GraphicalTerrain.h"
-#include "graphics/scene/GraphicalTrigger.h"
-#include "graphics/scene/GraphicalUnit.h"
-#include "graphics/scene/GraphicalWater.h"
-#include "graphics/scene/GraphicalWaypoint.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 #include "sound/SonicEntity.h"
 #include "sound/SoundEngine.h"
+#include "world/KindClasses.h"
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
-// What a new entity of a kind makes of its parts' solid and collidable
-// flags.
-enum class EManagedSolidity
+// The orders in which a managed entity hands a change on to its parts.
+enum class EPartOrder
 {
-    // Both set: the kind is seen as a body and collides.
-    Solid,
-    // Both cleared: markers (lights, cameras, waypoints) only show.
-    Open,
-    // Left as the parts make them.
-    PartsOwn,
+    // Sonic, graphical, physical: placement and flags.
+    Placement,
+    // Graphical, physical, sonic: defaults, copies and the record.
+    Record,
 };
 
-// Per kind: the token that opens its block and its solidity.
-template <class Kind> struct CManagedKind;
-
-#define HALVANE_MANAGED_KIND(KindClass, BlockToken, Solidity)                                                \
-    template <> struct CManagedKind<Graphics::Scene::KindClass>                                              \
-    {                                                                                                        \
-        static constexpr const char* kBlock = BlockToken;                                                    \
-        static constexpr EManagedSolidity kSolidity = EManagedSolidity::Solidity;                            \
-    };
-HALVANE_MANAGED_KIND(CGraphicalParticleSystem, "ParticleSystem{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalAgent, "Agent{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalTerrain, "Terrain{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalWater, "Water{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalBillboard, "Billboard{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalUnit, "Unit{", Solid)
-HALVANE_MANAGED_KIND(CGraphicalTrigger, "Trigger{", Open)
-HALVANE_MANAGED_KIND(CGraphicalLight, "Light{", Open)
-HALVANE_MANAGED_KIND(CGraphicalCamera, "Camera{", Open)
-HALVANE_MANAGED_KIND(CGraphicalCursor, "Cursor{", Open)
-HALVANE_MANAGED_KIND(CGraphicalSky, "Sky{", PartsOwn)
-HALVANE_MANAGED_KIND(CGraphicalWaypoint, "Waypoint{", Open)
-#undef HALVANE_MANAGED_KIND
+// One call per part type out of several lambdas, for a fan-out whose parts
+// take the change each in their own way.
+template <class... Calls> struct CPartCalls : Calls...
+{
+    using Calls::operator()...;
+};
+template <class... Calls> CPartCalls(Calls...) -> CPartCalls<Calls...>;
 
 // What every managed kind shares; CManagedEntity<Kind> below is the class
 // the world uses.
@@ -167,9 +139,31 @@ protected:
     // id:%s".
     void ReadRecord(Archive& archive);
     // The block's opening token: true when it is the kind's.
-    static bool ReadOpening(Archive& archive) { return archive.GetString() == CManagedKind<Kind>::kBlock; }
+    static bool ReadOpening(Archive& archive) { return archive.GetString() == KindRowOf<Kind>().block; }
+
+    // Calls f with each part (Kind&, CPhysicalEntity&, CSonicEntity&) in
+    // the order. When f answers bool, the walk stops at the first false and
+    // answers whether every part said true.
+    template <EPartOrder Order, class F> auto ForEachPart(F&& f)
+    {
+        Kind& graphical = *this;
+        CPhysicalEntity& physical = *this;
+        CSonicEntity& sonic = *this;
+        if constexpr (Order == EPartOrder::Placement)
+            return CallParts(f, sonic, graphical, physical);
+        else
+            return CallParts(f, graphical, physical, sonic);
+    }
 
 private:
+    template <class F, class... Parts> static auto CallParts(F& f, Parts&... parts)
+    {
+        if constexpr ((std::is_same_v<decltype(f(parts)), bool> && ...))
+            return (f(parts) && ...);
+        else
+            (f(parts), ...);
+    }
+
     // The engines' removal steps, while the entity can still say who it is.
     void LeaveEngines();
 
@@ -201,11 +195,12 @@ template <> class CManagedEntity<Graphics::Scene::CGraphicalWaypoint>;
 template <class Kind> CManagedEntityBase<Kind>::CManagedEntityBase()
 {
     Clear();
-    constexpr EManagedSolidity solidity = CManagedKind<Kind>::kSolidity;
-    if constexpr (solidity != EManagedSolidity::PartsOwn)
+    using Misc::World::EKindSolidity;
+    constexpr EKindSolidity solidity = KindRowOf<Kind>().solidity;
+    if constexpr (solidity != EKindSolidity::PartsOwn)
     {
-        Kind::SetSolid(solidity == EManagedSolidity::Solid);
-        CPhysicalEntity::SetCollidable(solidity == EManagedSolidity::Solid);
+        Kind::SetSolid(solidity == EKindSolidity::Solid);
+        CPhysicalEntity::SetCollidable(solidity == EKindSolidity::Solid);
     }
 }
 
@@ -222,9 +217,12 @@ CManagedEntityBase<Kind>::CManagedEntityBase(const CManagedEntityBase& other)
 template <class Kind>
 CManagedEntityBase<Kind>& CManagedEntityBase<Kind>::operator=(const CManagedEntityBase& other)
 {
-    Kind::operator=(other);
-    CPhysicalEntity::operator=(other);
-    CSonicEntity::operator=(other);
+    ForEachPart<EPartOrder::Record>(
+        [&other](auto& part)
+        {
+            using Part = std::remove_reference_t<decltype(part)>;
+            part.Part::operator=(static_cast<const Part&>(other));
+        });
     m_id = other.m_id;
     m_name.SetValue(other.m_name.GetValue());
     m_position = other.m_position;
@@ -273,17 +271,23 @@ template <class Kind> void CManagedEntityBase<Kind>::SetId(const char* id)
 template <class Kind> void CManagedEntityBase<Kind>::SetPosition(const CVector& position)
 {
     m_position = position;
-    CSonicEntity::SetPosition(position);
-    Kind::SetPosition(position);
-    CPhysicalEntity::SetPosition(position);
+    ForEachPart<EPartOrder::Placement>(
+        [&position](auto& part)
+        {
+            using Part = std::remove_reference_t<decltype(part)>;
+            part.Part::SetPosition(position);
+        });
 }
 
 template <class Kind> void CManagedEntityBase<Kind>::SetRotation(const CVector& rotation)
 {
     m_rotation = rotation;
-    CSonicEntity::SetRotation(rotation);
-    Kind::SetRotation(rotation);
-    CPhysicalEntity::SetRotation(rotation);
+    ForEachPart<EPartOrder::Placement>(
+        [&rotation](auto& part)
+        {
+            using Part = std::remove_reference_t<decltype(part)>;
+            part.Part::SetRotation(rotation);
+        });
 }
 
 template <class Kind> void CManagedEntityBase<Kind>::SetScale(const CVector& scale)
@@ -291,17 +295,24 @@ template <class Kind> void CManagedEntityBase<Kind>::SetScale(const CVector& sca
     // The body is built for the scale: the same scale again rebuilds nothing.
     const bool changed = !(scale.x == m_scale.x && scale.y == m_scale.y && scale.z == m_scale.z);
     m_scale = scale;
-    Kind::SetScale(scale);
-    if (changed)
-        CPhysicalEntity::Refresh();
+    // Sound has no scale.
+    ForEachPart<EPartOrder::Placement>(
+        CPartCalls{[](CSonicEntity&) {}, [&scale](Kind& graphical) { graphical.Kind::SetScale(scale); },
+                   [changed](CPhysicalEntity& physical)
+                   {
+                       if (changed)
+                           physical.Refresh();
+                   }});
 }
 
 template <class Kind> void CManagedEntityBase<Kind>::SetFlags(uint32_t flags)
 {
     m_flags = flags;
-    CSonicEntity::SetFlags(flags);
-    Kind::SetFlags(flags);
-    CPhysicalEntity::SetDebugFlags(flags);
+    // Physics draws the flags as debug shapes.
+    ForEachPart<EPartOrder::Placement>(
+        CPartCalls{[flags](CSonicEntity& sonic) { sonic.CSonicEntity::SetFlags(flags); },
+                   [flags](Kind& graphical) { graphical.Kind::SetFlags(flags); },
+                   [flags](CPhysicalEntity& physical) { physical.SetDebugFlags(flags); }});
 }
 
 template <class Kind> void CManagedEntityBase<Kind>::Clear()
@@ -312,9 +323,12 @@ template <class Kind> void CManagedEntityBase<Kind>::Clear()
     m_scale = CVector(1.0f, 1.0f, 1.0f);
     m_script.SetValue(std::wstring());
     m_data.Clear();
-    Kind::Clear();
-    CPhysicalEntity::Clear();
-    CSonicEntity::Clear();
+    ForEachPart<EPartOrder::Record>(
+        [](auto& part)
+        {
+            using Part = std::remove_reference_t<decltype(part)>;
+            part.Part::Clear();
+        });
 }
 
 template <class Kind> bool CManagedEntityBase<Kind>::UpdateParts()
@@ -338,8 +352,13 @@ template <class Kind> bool CManagedEntityBase<Kind>::WriteRecord(Archive& archiv
 {
     return m_id.Write(archive) && m_name.Write(archive) && m_position.Write(archive) &&
            m_rotation.Write(archive) && m_scale.Write(archive) && m_script.Write(archive) &&
-           m_data.Write(archive) && Kind::Write(archive) && CPhysicalEntity::Write(archive) &&
-           CSonicEntity::Write(archive);
+           m_data.Write(archive) &&
+           ForEachPart<EPartOrder::Record>(
+               [&archive](auto& part)
+               {
+                   using Part = std::remove_reference_t<decltype(part)>;
+                   return part.Part::Write(archive);
+               });
 }
 
 namespace ManagedEntityReading
@@ -376,7 +395,7 @@ template <class Kind> void CManagedEntityBase<Kind>::ReadRecord(Archive& archive
 
 template <class Kind> bool CManagedEntityBase<Kind>::Write(Archive& archive)
 {
-    return archive.EndLine(0) && archive.WriteString(CManagedKind<Kind>::kBlock) && archive.EndLine(+1) &&
+    return archive.EndLine(0) && archive.WriteString(KindRowOf<Kind>().block) && archive.EndLine(+1) &&
            WriteRecord(archive) && archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
 }
 
@@ -390,15 +409,6 @@ template <class Kind> bool CManagedEntityBase<Kind>::Read(Archive& archive)
 }
 
 // The kinds are built once, in ManagedEntity.cpp.
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalParticleSystem>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalAgent>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalTerrain>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalWater>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalBillboard>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalUnit>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalTrigger>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalLight>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalCamera>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalCursor>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalSky>;
-extern template class CManagedEntityBase<Graphics::Scene::CGraphicalWaypoint>;
+#define HALVANE_DECLARE_MANAGED_KIND(Class) extern template class CManagedEntityBase<Graphics::Scene::Class>;
+HALVANE_KIND_CLASSES(HALVANE_DECLARE_MANAGED_KIND)
+#undef HALVANE_DECLARE_MANAGED_KIND

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <type_traits>
 #include <vector>
 
 using Misc::Multicast::CMulticast;
@@ -17,29 +18,23 @@ namespace Kind = Misc::Multicast::Kind;
 namespace
 {
 
-// The collections in the order the engines get their parts, without
-// cameras and cursors, which each phase places itself.
+// The collections a loading world adds to the scene between its cameras
+// and its lights, in that order.
 template <class F> void ForEachSceneKind(CWorldData& world, F&& f)
 {
-    f(world.GetParticleSystems());
-    f(world.GetUnits());
-    f(world.GetBillboards());
-    f(world.GetWaters());
-    f(world.GetTerrains());
-    f(world.GetAgents());
-    f(world.GetWaypoints());
+    world.ForEachKind<Misc::World::EKindOrder::Scene>(f);
 }
 
 // ForEachSceneKind, then Lights, Triggers, Cameras and, with cursors,
 // Cursors: the order in which physics and sound take and give back parts.
 template <class F> void ForEachBodyKind(CWorldData& world, bool cursors, F&& f)
 {
-    ForEachSceneKind(world, f);
-    f(world.GetLights());
-    f(world.GetTriggers());
-    f(world.GetCameras());
-    if (cursors)
-        f(world.GetCursors());
+    world.ForEachKind<Misc::World::EKindOrder::Engines>(
+        [&](auto& map)
+        {
+            if (cursors || !std::is_same_v<std::remove_reference_t<decltype(map)>, CCursorMap>)
+                f(map);
+        });
 }
 
 // The collection's entities in the order of their addresses: the order in

@@ -21,10 +21,34 @@
 
 namespace World = Misc::World;
 
+namespace
+{
+
+// The kind id of a collection's entities.
+template <class Map> constexpr uint32_t KindIdOf()
+{
+    return Map::ManagedEntity::kTypeId;
+}
+
+template <size_t... Index> constexpr bool ListsCollectionsInMemberOrder(std::index_sequence<Index...>)
+{
+    constexpr auto collections = CWorldData::Collections();
+    constexpr auto ids = World::KindIdsInOrder<World::EKindOrder::Members>();
+    using Collections = decltype(collections);
+    return std::tuple_size_v<Collections> == ids.size() &&
+           ((KindIdOf<std::remove_reference_t<decltype(std::declval<CWorldData&>().*
+                                                       std::get<Index>(collections))>>() == ids[Index]) &&
+            ...);
+}
+static_assert(ListsCollectionsInMemberOrder(
+                  std::make_index_sequence<std::tuple_size_v<decltype(CWorldData::Collections())>>{}),
+              "Collections() lists one collection per kind, in the kinds' Members order");
+
+} // namespace
+
 CWorldData::CWorldData(CWorld* owner) : m_owner(owner)
 {
-    for (uint32_t typeId : World::kGroupSearchOrder)
-        m_group.AddMap(GetMap(typeId));
+    ForEachKind<World::EKindOrder::GroupSearch>([this](IWorldMap& map) { m_group.AddMap(&map); });
 }
 
 void CWorldData::SetScript(const std::wstring& script)
@@ -70,33 +94,14 @@ std::wstring CWorldData::GetPathLong() const
 
 IWorldMap* CWorldData::GetMap(uint32_t typeId)
 {
-    switch (typeId)
-    {
-    case World::kTypeIdCursor:
-        return &m_cursors;
-    case World::kTypeIdCamera:
-        return &m_cameras;
-    case World::kTypeIdLight:
-        return &m_lights;
-    case World::kTypeIdParticleSystem:
-        return &m_particleSystems;
-    case World::kTypeIdWaypoint:
-        return &m_waypoints;
-    case World::kTypeIdTrigger:
-        return &m_triggers;
-    case World::kTypeIdBillboard:
-        return &m_billboards;
-    case World::kTypeIdWater:
-        return &m_waters;
-    case World::kTypeIdTerrain:
-        return &m_terrains;
-    case World::kTypeIdUnit:
-        return &m_units;
-    case World::kTypeIdAgent:
-        return &m_agents;
-    default:
-        return nullptr;
-    }
+    IWorldMap* found = nullptr;
+    ForEachKind<World::EKindOrder::Members>(
+        [&found, typeId](auto& map)
+        {
+            if (KindIdOf<std::remove_reference_t<decltype(map)>>() == typeId)
+                found = &map;
+        });
+    return found;
 }
 
 void CWorldData::Clear()
@@ -105,13 +110,7 @@ void CWorldData::Clear()
     m_dataFilename.clear();
     m_script = L"world";
     m_dataBag.Clear();
-    for (IWorldMap* map : {static_cast<IWorldMap*>(&m_cursors), static_cast<IWorldMap*>(&m_units),
-                           static_cast<IWorldMap*>(&m_agents), static_cast<IWorldMap*>(&m_lights),
-                           static_cast<IWorldMap*>(&m_particleSystems), static_cast<IWorldMap*>(&m_cameras),
-                           static_cast<IWorldMap*>(&m_waypoints), static_cast<IWorldMap*>(&m_triggers),
-                           static_cast<IWorldMap*>(&m_billboards), static_cast<IWorldMap*>(&m_waters),
-                           static_cast<IWorldMap*>(&m_terrains)})
-        map->Clear();
+    ForEachKind<World::EKindOrder::Clear>([](IWorldMap& map) { map.Clear(); });
     m_sky.Clear();
 }
 
@@ -135,22 +134,6 @@ CWorldData::~CWorldData() = default;
 
 namespace
 {
-
-// The collections in the order the world file holds their sections.
-template <class F> void ForEachSection(CWorldData& world, F&& f)
-{
-    f(world.GetCursors());
-    f(world.GetCameras());
-    f(world.GetLights());
-    f(world.GetParticleSystems());
-    f(world.GetUnits());
-    f(world.GetBillboards());
-    f(world.GetWaters());
-    f(world.GetTerrains());
-    f(world.GetWaypoints());
-    f(world.GetTriggers());
-    f(world.GetAgents());
-}
 
 // True when both name one folder, also when spelled differently or reached
 // through a link.
@@ -219,7 +202,7 @@ bool CWorldData::Write(Misc::Serialization::IArchive& archive)
     written = m_fog.Write(archive) && written;
     written = static_cast<Misc::Serialization::ISerializable&>(m_sky).Write(archive) && written;
     written = m_dataBag.Write(archive) && written;
-    ForEachSection(*this, [&](auto& map) { written = map.Write(archive) && written; });
+    ForEachKind<World::EKindOrder::FileSections>([&](auto& map) { written = map.Write(archive) && written; });
     return written;
 }
 
@@ -243,7 +226,7 @@ bool CWorldData::Read(Misc::Serialization::IArchive& archive)
     if (!newLayout)
         engines.physics->Read(archive);
     m_dataBag.Read(archive);
-    ForEachSection(*this, [&](auto& map) { map.Read(archive); });
+    ForEachKind<World::EKindOrder::FileSections>([&](auto& map) { map.Read(archive); });
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/io/DataBag.h"
 #include "core/io/Serializable.h"
+#include "core/world/TypeId.h"
 #include "graphics/engine/ParentEntityLookup.h"
 #include "physics/JointEntityLookup.h"
 #include "world/Fog.h"
@@ -10,6 +11,8 @@
 #include "world/WorldMapGroup.h"
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 class CWorld;
 class CPhysicsEngine;
@@ -103,6 +106,21 @@ public:
     // no collection's.
     IWorldMap* GetMap(uint32_t typeId);
 
+    // Calls f with each collection, in one of the kinds' fixed orders.
+    template <Misc::World::EKindOrder Order, class F> void ForEachKind(F&& f)
+    {
+        ForEachKindAt<Order>(f, std::make_index_sequence<Misc::World::CountInOrder(Order)>{});
+    }
+    // The collections as pointers to their members, in the order they are
+    // declared and so built (the kinds' Members order).
+    static constexpr auto Collections()
+    {
+        return std::make_tuple(&CWorldData::m_cursors, &CWorldData::m_cameras, &CWorldData::m_lights,
+                               &CWorldData::m_particleSystems, &CWorldData::m_waypoints,
+                               &CWorldData::m_triggers, &CWorldData::m_billboards, &CWorldData::m_waters,
+                               &CWorldData::m_terrains, &CWorldData::m_units, &CWorldData::m_agents);
+    }
+
     // Empties names, data bag, collections and sky; the fog stays.
     void Clear();
     // Drops every waypoint connection whose destination is no waypoint of
@@ -119,6 +137,17 @@ public:
     SEngines GetEngines() const;
 
 private:
+    template <Misc::World::EKindOrder Order, class F, size_t... Index>
+    void ForEachKindAt(F& f, std::index_sequence<Index...>)
+    {
+        constexpr auto ids = Misc::World::KindIdsInOrder<Order>();
+        // Collections() lists the collections in the Members order, so a
+        // kind's rank there is its place in the list.
+        (f(this->*std::get<Misc::World::kKinds[Misc::World::FindKindIndex(ids[Index])].RankIn(
+                      Misc::World::EKindOrder::Members)>(Collections())),
+         ...);
+    }
+
     CWorld* m_owner;
     std::wstring m_path;
     std::wstring m_dataFilename;

@@ -312,7 +312,7 @@ template <class Kind> bool CWorldMap<Kind>::Write(Misc::Serialization::IArchive&
 template <class Kind> bool CWorldMap<Kind>::Read(Misc::Serialization::IArchive& archive)
 {
     archive.ExpectToken((m_sectionName + "{").c_str());
-    while (archive.TestToken(CManagedKind<Kind>::kBlock, true))
+    while (archive.TestToken(KindRowOf<Kind>().block, true))
     {
         // A block whose id is present goes with its node.
         Node node = NewNode();
@@ -325,14 +325,6 @@ template <class Kind> bool CWorldMap<Kind>::Read(Misc::Serialization::IArchive& 
     return true;
 }
 
-template class CWorldMap<Graphics::Scene::CGraphicalCursor>;
-template class CWorldMap<Graphics::Scene::CGraphicalCamera>;
-template class CWorldMap<Graphics::Scene::CGraphicalLight>;
-template class CWorldMap<Graphics::Scene::CGraphicalParticleSystem>;
-template class CWorldMap<Graphics::Scene::CGraphicalWaypoint>;
-template class CWorldMap<Graphics::Scene::CGraphicalTrigger>;
-template class CWorldMap<Graphics::Scene::CGraphicalBillboard>;
-template class CWorldMap<Graphics::Scene::CGraphicalWater>;
-template class CWorldMap<Graphics::Scene::CGraphicalTerrain>;
-template class CWorldMap<Graphics::Scene::CGraphicalUnit>;
-template class CWorldMap<Graphics::Scene::CGraphicalAgent>;
+#define HALVANE_BUILD_WORLD_MAP(Class) template class CWorldMap<Graphics::Scene::Class>;
+HALVANE_COLLECTED_KIND_CLASSES(HALVANE_BUILD_WORLD_MAP)
+#undef HALVANE_BUILD_WORLD_MAP

@@ -21,26 +21,6 @@
 #include <string_view>
 #include <vector>
 
-// The section each kind's collection is saved under in the world file.
-template <class Kind> struct CWorldMapSection;
-#define HALVANE_WORLD_MAP_SECTION(KindClass, Name)                                                           \
-    template <> struct CWorldMapSection<Graphics::Scene::KindClass>                                          \
-    {                                                                                                        \
-        static constexpr const char* kName = Name;                                                           \
-    };
-HALVANE_WORLD_MAP_SECTION(CGraphicalCursor, "Cursors")
-HALVANE_WORLD_MAP_SECTION(CGraphicalCamera, "Cameras")
-HALVANE_WORLD_MAP_SECTION(CGraphicalLight, "Lights")
-HALVANE_WORLD_MAP_SECTION(CGraphicalParticleSystem, "ParticleSystems")
-HALVANE_WORLD_MAP_SECTION(CGraphicalWaypoint, "Waypoints")
-HALVANE_WORLD_MAP_SECTION(CGraphicalTrigger, "Triggers")
-HALVANE_WORLD_MAP_SECTION(CGraphicalBillboard, "Billboards")
-HALVANE_WORLD_MAP_SECTION(CGraphicalWater, "Waters")
-HALVANE_WORLD_MAP_SECTION(CGraphicalTerrain, "Terrains")
-HALVANE_WORLD_MAP_SECTION(CGraphicalUnit, "Units")
-HALVANE_WORLD_MAP_SECTION(CGraphicalAgent, "Agents")
-#undef HALVANE_WORLD_MAP_SECTION
-
 template <class Kind>
 class CWorldMap final : public IWorldMap,
                         public IUnitFactory<CManagedEntity<Kind>>,
@@ -53,7 +33,7 @@ public:
     using Table = std::map<std::string, ManagedEntity, std::less<>>;
     static_assert(Misc::World::kKeepsEntitiesInPlace<Table>);
 
-    explicit CWorldMap(std::string sectionName = CWorldMapSection<Kind>::kName);
+    explicit CWorldMap(std::string sectionName = KindRowOf<Kind>().plural);
     ~CWorldMap() override;
     CWorldMap(const CWorldMap&) = delete;
     CWorldMap& operator=(const CWorldMap&) = delete;
@@ -199,14 +179,6 @@ bool CreateSonicIterator(CWorldMap<Kind>& map, CWorldMapIterator<CSonicEntity>*&
 }
 
 // The kinds are built once, in WorldMapCollection.cpp.
-extern template class CWorldMap<Graphics::Scene::CGraphicalCursor>;
-extern template class CWorldMap<Graphics::Scene::CGraphicalCamera>;
-extern template class CWorldMap<Graphics::Scene::CGraphicalLight>;
-extern template class CWorldMap<Graphics::Scene::CGraphicalParticleSystem>;
-extern template class CWorldMap<Graphics::Scene::CGraphicalWaypoint>;
-extern template class CWorldMap<Graphics::Scene::CGraphicalTrigger>;
-extern template class CWorldMap<Graphics::Scene::CGraphicalBillboard>;
-extern template class CWorldMap<Graphics::Scene::CGraphicalWater>;
-extern template class CWorldMap<Graphics::Scene::CGraphicalTerrain>;
-extern template class CWorldMap<Graphics::Scene::CGraphicalUnit>;
-extern template class CWorldMap<Graphics::Scene::CGraphicalAgent>;
+#define HALVANE_DECLARE_WORLD_MAP(Class) extern template class CWorldMap<Graphics::Scene::Class>;
+HALVANE_COLLECTED_KIND_CLASSES(HALVANE_DECLARE_WORLD_MAP)
+#undef HALVANE_DECLARE_WORLD_MAP

@@ -181,37 +181,10 @@ public:
     // When specifying a parent joint, the parent must be an Agent."; a
     // missing joint throws "Joint not found:%s"). A kind without a builder
     // throws "[CGraphicsEngine::Add] Typeid not recognised". Add, Remove and
-    // Update find what to do for a kind in one table of the kinds by id.
+    // Update find what to do for a kind in its row of the kinds' nodes
+    // (graphics/scene/KindNodes.h), which build with the calls below.
     void Add(Scene::CGraphicalEntity* entity, Scene::CGraphicalEntity* parent, const std::string& jointName);
     void AddByType(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    // An animated mesh (a cube without a model); with shadows enabled at
-    // Init, the agent's shadow option is applied again.
-    void AddAgent(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    // A mesh node, or with the octree option an octree node (256 polygons
-    // per node), from frame 0 of the model; a Quake 3 map (".bsp" or
-    // ".BSP") adds its shader nodes. Material 0 of type 17 and above
-    // (normal and parallax maps) builds from a copy with tangents. A cube
-    // without a model. A null entity or one of another class throws
-    // "[CGraphicsEngine::Add] Invalid unit pointer".
-    void AddUnit(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    // A sky dome (node id -1) or a sky box (node id 0), unlit and without
-    // fog.
-    void AddSky(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    // A terrain node from the height map found through the application's
-    // file lookup (a cube when there is none); "[CGraphicsEngine::Add]
-    // Invalid terrain pointer" for another class.
-    void AddTerrain(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    // A water surface from frame 0 of the model (a cube without a model);
-    // "[CGraphicsEngine::Add] Invalid Water pointer" for another class,
-    // "Unable to create water from mesh" when the surface cannot be made.
-    void AddWater(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    void AddParticleSystem(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    void AddLight(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    void AddWaypoint(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    void AddTrigger(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    void AddBillboard(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    void AddCamera(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-    void AddCursor(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
     // The common last step: marker cubes (where allowed and the entity's
     // flags are not 0), the device's objects and the node handed to the
     // entity (which links it to the engine), the node named after it, then
@@ -228,7 +201,6 @@ public:
     // go in one pass then. A null entity is ignored.
     void LetGo(Scene::CGraphicalEntity* entity);
     void RemoveNode(Scene::CGraphicalEntity* entity);
-    void RemoveParticleSystem(Scene::CGraphicalEntity* entity);
     // Moves the node's attached entities (IsAttachedEntity) under the scene
     // root.
     void DetachChildren(irr::scene::ISceneNode* node);
@@ -255,6 +227,13 @@ public:
     // creation), else the texture of the render target of that name; null
     // without a device or when neither exists.
     irr::video::ITexture* FindEntityTexture(const std::wstring& name);
+    // The loaders' texture folders become the model's folder.
+    void SetModelLoaderParameters(const std::wstring& modelName);
+    // Grows the world box by the node's own bounding box.
+    void GrowWorldBox(irr::scene::ISceneNode* node);
+    // The gate every image the device decodes passes; null without a
+    // device. The driver owns it.
+    CImageGate* GetImageGate() const { return m_imageGate; }
 
     // Frame `frame` of the file's animated mesh; null when the mesh cannot be
     // loaded or the frame lies outside it.
@@ -644,25 +623,6 @@ public:
                                int32_t baseMaterial, int32_t userData);
 
 private:
-    // What the engine does with the entities of one kind.
-    struct SSceneKind
-    {
-        uint32_t typeId;
-        void (CGraphicsEngine::*add)(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
-        void (CGraphicsEngine::*remove)(Scene::CGraphicalEntity* entity);
-        void (CGraphicsEngine::*update)(Scene::CGraphicalEntity* entity);
-    };
-    // The kind of the id; null for an id that is no kind.
-    static const SSceneKind* FindSceneKind(uint32_t typeId);
-    // The entity as the class of its kind; a null entity or one of another
-    // class throws the message.
-    template <class Kind> static Kind* RequireKind(Scene::CGraphicalEntity* entity, const wchar_t* message)
-    {
-        if (auto* kind = dynamic_cast<Kind*>(entity))
-            return kind;
-        ThrowInvalidKind(message);
-    }
-    [[noreturn]] static void ThrowInvalidKind(const wchar_t* message);
     // What the engine keeps of a graphical entity that leaves it.
     static void ForgetPart(CGraphicsEngine& engine, CGraphicsLink& link);
 
@@ -684,8 +644,6 @@ private:
     // Forgets every pointer into the scene: cameras and following entities.
     void ForgetSceneNodes();
     void ResetWorldBox();
-    // Grows the world box by the node's own bounding box.
-    void GrowWorldBox(irr::scene::ISceneNode* node);
     // Forgets an entity's node that is no longer in this device's scene (a
     // scene reset or another device let go of it).
     void ForgetStaleNode(Scene::CGraphicalEntity* entity) const;
@@ -695,10 +653,6 @@ private:
                                          irr::scene::ISceneNode* parentNode);
     // Removes the node's children named like the node (its marker cubes).
     static void RemoveMarkers(irr::scene::ISceneNode* node);
-    void UpdateParticleSystem(Scene::CGraphicalEntity* entity);
-    void UpdateTerrain(Scene::CGraphicalEntity* entity);
-    void UpdateEntityNode(Scene::CGraphicalEntity* entity);
-    void SetModelLoaderParameters(const std::wstring& modelName);
     // Raises again what an event subscriber raised inside Irrlicht.
     void RethrowReceiverError();
     void RequireDevice(const wchar_t* message) const;

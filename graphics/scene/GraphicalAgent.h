@@ -18,6 +18,7 @@ public:
     CGraphicalAgent& operator=(const CGraphicalAgent&) = default;
     ~CGraphicalAgent() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdAgent;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdAgent; }
 
     // Stores both; then, on an animated-mesh node, shows the node's shadow

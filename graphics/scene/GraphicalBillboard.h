@@ -18,6 +18,7 @@ public:
     CGraphicalBillboard& operator=(const CGraphicalBillboard&) = default;
     ~CGraphicalBillboard() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdBillboard;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdBillboard; }
     const char* GetTypeName() const override { return "KVOBILLBOARD"; }
 

@@ -23,6 +23,7 @@ public:
     CGraphicalCamera& operator=(const CGraphicalCamera& other) = default;
     ~CGraphicalCamera() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdCamera;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdCamera; }
 
     // The camera's own node step.

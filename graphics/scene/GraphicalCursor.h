@@ -16,6 +16,7 @@ public:
     CGraphicalCursor& operator=(const CGraphicalCursor&) = default;
     ~CGraphicalCursor() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdCursor;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdCursor; }
     const char* GetTypeName() const override { return "KVOCURSOR"; }
 };

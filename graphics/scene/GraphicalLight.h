@@ -53,6 +53,7 @@ public:
     CGraphicalLight& operator=(const CGraphicalLight&) = default;
     ~CGraphicalLight() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdLight;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdLight; }
 
     void SetType(const CLightType& type);

@@ -52,6 +52,7 @@ public:
     CGraphicalParticleSystem& operator=(const CGraphicalParticleSystem&) = default;
     ~CGraphicalParticleSystem() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdParticleSystem;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdParticleSystem; }
 
     // Each stores only; the engine applies the emitter when it builds or

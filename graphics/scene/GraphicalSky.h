@@ -20,6 +20,7 @@ public:
     CGraphicalSky& operator=(const CGraphicalSky&) = default;
     ~CGraphicalSky() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdSky;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdSky; }
 
     // "dome" for exactly that text, else "box".

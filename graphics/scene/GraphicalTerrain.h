@@ -20,6 +20,7 @@ public:
     CGraphicalTerrain& operator=(const CGraphicalTerrain&) = default;
     ~CGraphicalTerrain() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdTerrain;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdTerrain; }
 
     // The nearest patch size Irrlicht knows at or above n: 9, 17, 33, 65 or

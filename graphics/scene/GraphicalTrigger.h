@@ -16,6 +16,7 @@ public:
     CGraphicalTrigger& operator=(const CGraphicalTrigger&) = default;
     ~CGraphicalTrigger() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdTrigger;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdTrigger; }
     const char* GetTypeName() const override { return "KVOTRIGGER"; }
 };

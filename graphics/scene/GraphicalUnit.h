@@ -15,6 +15,7 @@ public:
     CGraphicalUnit& operator=(const CGraphicalUnit&) = default;
     ~CGraphicalUnit() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdUnit;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdUnit; }
 
     // Used when the engine makes the node.

@@ -15,6 +15,7 @@ public:
     CGraphicalWater& operator=(const CGraphicalWater&) = default;
     ~CGraphicalWater() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdWater;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdWater; }
 
     void SetHeight(float height) { m_height = height; }

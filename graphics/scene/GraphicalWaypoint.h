@@ -17,6 +17,7 @@ public:
     CGraphicalWaypoint& operator=(const CGraphicalWaypoint&) = default;
     ~CGraphicalWaypoint() override = default;
 
+    static constexpr uint32_t kTypeId = Misc::World::kTypeIdWaypoint;
     uint32_t GetTypeId() const override { return Misc::World::kTypeIdWaypoint; }
     const char* GetTypeName() const override { return "KVOWAYPOINT"; }
 };

@@ -180,39 +180,12 @@ void RegisterEntityKindBlock(CScriptMetaTable& table, uint32_t typeId)
     const SKindBlockNames names = KindBlockNames(*kind);
     switch (typeId)
     {
-    case World::kTypeIdCursor:
-        KindBlock<Scene::CGraphicalCursor, World::kTypeIdCursor>::Register(table, names);
+#define HALVANE_REGISTER_KIND_BLOCK(Class)                                                                   \
+    case Scene::Class::kTypeId:                                                                              \
+        KindBlock<Scene::Class, Scene::Class::kTypeId>::Register(table, names);                              \
         break;
-    case World::kTypeIdCamera:
-        KindBlock<Scene::CGraphicalCamera, World::kTypeIdCamera>::Register(table, names);
-        break;
-    case World::kTypeIdLight:
-        KindBlock<Scene::CGraphicalLight, World::kTypeIdLight>::Register(table, names);
-        break;
-    case World::kTypeIdTrigger:
-        KindBlock<Scene::CGraphicalTrigger, World::kTypeIdTrigger>::Register(table, names);
-        break;
-    case World::kTypeIdUnit:
-        KindBlock<Scene::CGraphicalUnit, World::kTypeIdUnit>::Register(table, names);
-        break;
-    case World::kTypeIdBillboard:
-        KindBlock<Scene::CGraphicalBillboard, World::kTypeIdBillboard>::Register(table, names);
-        break;
-    case World::kTypeIdWater:
-        KindBlock<Scene::CGraphicalWater, World::kTypeIdWater>::Register(table, names);
-        break;
-    case World::kTypeIdTerrain:
-        KindBlock<Scene::CGraphicalTerrain, World::kTypeIdTerrain>::Register(table, names);
-        break;
-    case World::kTypeIdAgent:
-        KindBlock<Scene::CGraphicalAgent, World::kTypeIdAgent>::Register(table, names);
-        break;
-    case World::kTypeIdParticleSystem:
-        KindBlock<Scene::CGraphicalParticleSystem, World::kTypeIdParticleSystem>::Register(table, names);
-        break;
-    case World::kTypeIdWaypoint:
-        KindBlock<Scene::CGraphicalWaypoint, World::kTypeIdWaypoint>::Register(table, names);
-        break;
+        HALVANE_COLLECTED_KIND_CLASSES(HALVANE_REGISTER_KIND_BLOCK)
+#undef HALVANE_REGISTER_KIND_BLOCK
     default:
         break;
     }

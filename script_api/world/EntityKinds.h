@@ -21,29 +21,11 @@ namespace ScriptWorld
 {
 
 // One kind: its ITypeId bit, the stems of its script names and the record
-// name its entities are saved under.
-struct SEntityKind
-{
-    uint32_t typeId;
-    const char* stem;   // "ParticleSystem"
-    const char* plural; // "ParticleSystems"
-    const char* typeTag;
-};
+// name its entities are saved under (the kind table's row).
+using SEntityKind = Misc::World::SKind;
 
 // In the order IWorld registers their blocks.
-inline constexpr std::array<SEntityKind, 11> kEntityKinds = {{
-    {Misc::World::kTypeIdCursor, "Cursor", "Cursors", "KVOCURSOR"},
-    {Misc::World::kTypeIdCamera, "Camera", "Cameras", "KVOCAMERA"},
-    {Misc::World::kTypeIdLight, "Light", "Lights", "KVOLIGHT"},
-    {Misc::World::kTypeIdTrigger, "Trigger", "Triggers", "KVOTRIGGER"},
-    {Misc::World::kTypeIdUnit, "Unit", "Units", "KVOUNIT"},
-    {Misc::World::kTypeIdBillboard, "Billboard", "Billboards", "KVOBILLBOARD"},
-    {Misc::World::kTypeIdWater, "Water", "Waters", "KVOWATER"},
-    {Misc::World::kTypeIdTerrain, "Terrain", "Terrains", "KVOTERRAIN"},
-    {Misc::World::kTypeIdAgent, "Agent", "Agents", "KVOAGENT"},
-    {Misc::World::kTypeIdParticleSystem, "ParticleSystem", "ParticleSystems", "KVOPARTICLESYSTEM"},
-    {Misc::World::kTypeIdWaypoint, "Waypoint", "Waypoints", "KVOWAYPOINT"},
-}};
+inline constexpr auto kEntityKinds = Misc::World::KindsInOrder<Misc::World::EKindOrder::ScriptBlocks>();
 
 // The row of a type id; null for a bit that is no kind with a block (sky).
 const SEntityKind* KindOf(uint32_t typeId);

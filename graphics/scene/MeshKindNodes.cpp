@@ -1,6 +1,8 @@
-// The graphics engine's builders of the mesh kinds that need more than a
-// node: units (meshes, octrees, Quake 3 maps, tangent copies), skies,
-// terrains from height maps and water surfaces.
+// The nodes of the mesh kinds that need more than a node: units (meshes,
+// octrees, Quake 3 maps, tangent copies), skies, terrains from height maps
+// and water surfaces.
+
+#include "graphics/scene/KindNodes.h"
 
 #include "graphics/engine/GraphicsEngine.h"
 
@@ -26,12 +28,11 @@
 #include <cmath>
 #include <exception>
 
-namespace Graphics
+namespace Graphics::Scene
 {
 
 using namespace irr;
 using Misc::Error::CKVOError;
-using Scene::CGraphicalEntity;
 
 namespace
 {
@@ -115,16 +116,16 @@ void AddQuake3Shaders(scene::ISceneManager* scene, scene::IAnimatedMesh* map, sc
 
 } // namespace
 
-void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+void AddUnitNode(CGraphicsEngine& engine, CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* unit = RequireKind<Scene::CGraphicalUnit>(entity, L"[CGraphicsEngine::Add] Invalid unit pointer");
+    auto* unit = RequireKind<CGraphicalUnit>(entity, L"[CGraphicsEngine::Add] Invalid unit pointer");
     const bool octTree = unit->GetOctTree();
     const std::wstring model = entity->GetModelName();
-    SetModelLoaderParameters(model);
+    engine.SetModelLoaderParameters(model);
     const bool map = IsQuake3Map(model);
-    scene::IAnimatedMesh* animated = LoadMesh(model);
+    scene::IAnimatedMesh* animated = engine.LoadMesh(model);
     scene::IMesh* mesh = FirstFrame(animated);
-    scene::ISceneManager* scene = m_device->getSceneManager();
+    scene::ISceneManager* scene = engine.GetDevice()->getSceneManager();
 
     scene::IMesh* tangents = nullptr;
     CMeshRelease release(tangents);
@@ -138,7 +139,7 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
                 mesh = tangents;
         }
         // The node is made again, from the copy when there is one.
-        Remove(entity);
+        engine.Remove(entity);
     }
 
     const s32 id = static_cast<s32>(entity->GetTypeId());
@@ -166,32 +167,31 @@ void CGraphicsEngine::AddUnit(CGraphicalEntity* entity, scene::ISceneNode* paren
             AddQuake3Shaders(scene, animated, node);
     }
     entity->SetMesh(mesh);
-    GrowWorldBox(node);
-    BindNode(entity, node, parentNode, false);
+    engine.GrowWorldBox(node);
+    engine.BindNode(entity, node, parentNode, false);
 }
 
-void CGraphicsEngine::AddSky(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+void AddSkyNode(CGraphicsEngine& engine, CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* sky = RequireKind<Scene::CGraphicalSky>(entity, L"[CGraphicsEngine::Add] Invalid sky pointer");
+    auto* sky = RequireKind<CGraphicalSky>(entity, L"[CGraphicsEngine::Add] Invalid sky pointer");
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)
     {
-        auto texture = [this](const std::wstring& name)
-        { return name.empty() ? nullptr : GetTexture(name, false); };
-        scene::ISceneManager* scene = m_device->getSceneManager();
+        auto texture = [&engine](const std::wstring& name)
+        { return name.empty() ? nullptr : engine.GetTexture(name, false); };
+        scene::ISceneManager* scene = engine.GetDevice()->getSceneManager();
         if (sky->IsDome())
         {
             // Values read from a file are kept in the ranges Irrlicht
             // draws: percentages 0 to 1, resolutions 1 to 255.
             const u32 horizontal =
-                std::clamp<uint32_t>(sky->GetDomeHRes(), 1, Scene::CGraphicalSky::kMaxDomeResolution);
+                std::clamp<uint32_t>(sky->GetDomeHRes(), 1, CGraphicalSky::kMaxDomeResolution);
             const u32 vertical =
-                std::clamp<uint32_t>(sky->GetDomeVRes(), 1, Scene::CGraphicalSky::kMaxDomeResolution);
+                std::clamp<uint32_t>(sky->GetDomeVRes(), 1, CGraphicalSky::kMaxDomeResolution);
             node = scene->addSkyDomeSceneNode(
                 texture(sky->GetDome()), horizontal, vertical,
-                Scene::CGraphicalSky::ClampFraction(sky->GetDomePercentage()),
-                2.0f * Scene::CGraphicalSky::ClampFraction(sky->GetDomeSpherePercentage()), 1000.0f,
-                parentNode, -1);
+                CGraphicalSky::ClampFraction(sky->GetDomePercentage()),
+                2.0f * CGraphicalSky::ClampFraction(sky->GetDomeSpherePercentage()), 1000.0f, parentNode, -1);
         }
         else
         {
@@ -204,25 +204,25 @@ void CGraphicsEngine::AddSky(CGraphicalEntity* entity, scene::ISceneNode* parent
     }
     entity->SetLightingEnabled(false);
     entity->SetFogEnabled(false);
-    BindNode(entity, node, parentNode, false);
+    engine.BindNode(entity, node, parentNode, false);
 }
 
-void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+void AddTerrainNode(CGraphicsEngine& engine, CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* terrain =
-        RequireKind<Scene::CGraphicalTerrain>(entity, L"[CGraphicsEngine::Add] Invalid terrain pointer");
+    auto* terrain = RequireKind<CGraphicalTerrain>(entity, L"[CGraphicsEngine::Add] Invalid terrain pointer");
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)
     {
-        scene::ISceneManager* scene = m_device->getSceneManager();
-        CApplication* application = GetApplication();
+        scene::ISceneManager* scene = engine.GetDevice()->getSceneManager();
+        CApplication* application = engine.GetApplication();
         CReadFilePtr opened(CIrrlichtFile::Adopt(
             application != nullptr ? application->OpenFile(terrain->GetHeightmap()) : nullptr));
         // Wrapped, so that no image loader behind the engine's gate sees it.
         CReadFilePtr file(opened != nullptr ? CWithdrawableFile::Wrap(opened.get()) : nullptr);
         // A height map the gate cannot read, or too large for a terrain,
         // leaves the placeholder.
-        if (file != nullptr && (m_imageGate == nullptr || !m_imageGate->Fits(file.get(), kMaxHeightMapSide)))
+        if (file != nullptr &&
+            (engine.GetImageGate() == nullptr || !engine.GetImageGate()->Fits(file.get(), kMaxHeightMapSide)))
             file.reset();
         if (file != nullptr)
         {
@@ -256,19 +256,18 @@ void CGraphicsEngine::AddTerrain(CGraphicalEntity* entity, scene::ISceneNode* pa
     }
     if (node->getType() == scene::ESNT_TERRAIN)
         entity->SetMesh(static_cast<scene::ITerrainSceneNode*>(node)->getMesh());
-    GrowWorldBox(node);
-    BindNode(entity, node, parentNode, false);
+    engine.GrowWorldBox(node);
+    engine.BindNode(entity, node, parentNode, false);
 }
 
-void CGraphicsEngine::AddWater(CGraphicalEntity* entity, scene::ISceneNode* parentNode)
+void AddWaterNode(CGraphicsEngine& engine, CGraphicalEntity* entity, scene::ISceneNode* parentNode)
 {
-    auto* water =
-        RequireKind<Scene::CGraphicalWater>(entity, L"[CGraphicsEngine::Add] Invalid Water pointer");
-    scene::IMesh* mesh = FirstFrame(LoadMesh(entity->GetModelName()));
+    auto* water = RequireKind<CGraphicalWater>(entity, L"[CGraphicsEngine::Add] Invalid Water pointer");
+    scene::IMesh* mesh = FirstFrame(engine.LoadMesh(entity->GetModelName()));
     scene::ISceneNode* node = entity->GetSceneNode();
     if (node == nullptr)
     {
-        scene::ISceneManager* scene = m_device->getSceneManager();
+        scene::ISceneManager* scene = engine.GetDevice()->getSceneManager();
         const s32 id = static_cast<s32>(entity->GetTypeId());
         if (mesh != nullptr)
         {
@@ -293,8 +292,8 @@ void CGraphicsEngine::AddWater(CGraphicalEntity* entity, scene::ISceneNode* pare
             return;
     }
     entity->SetMesh(mesh);
-    GrowWorldBox(node);
-    BindNode(entity, node, parentNode, false);
+    engine.GrowWorldBox(node);
+    engine.BindNode(entity, node, parentNode, false);
 }
 
-} // namespace Graphics
+} // namespace Graphics::Scene
