@@ -9,6 +9,7 @@
 #include "core/io/ArchiveHandle.h"
 #include "core/io/ArchiveText.h"
 #include "core/io/FileOperations.h"
+#include "core/io/FileVersions.h"
 #include "core/io/SaveFile.h"
 #include "core/world/TypeId.h"
 #include "graphics/engine/GraphicsEngine.h"
@@ -18,6 +19,8 @@
 
 #include <filesystem>
 #include <system_error>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace World = Misc::World;
 
@@ -230,7 +233,7 @@ bool CWorldData::Read(Misc::Serialization::IArchive& archive)
         throw Misc::Error::CKVOError(L"[CWorldData::Read] Engines not initialised");
     // Version 0 is an archive that does not know its version: the new
     // layout.
-    const bool newLayout = archive.GetVersion() == 0 || archive.IsVersionAtLeast(1010);
+    const bool newLayout = archive.GetVersion() == 0 || archive.IsVersionAtLeast(FileVersion::kEngineRecords);
     archive.ReadKeyWString("-Script", m_script);
     if (newLayout)
     {

@@ -1,9 +1,12 @@
 #include "graphics/scene/GraphicalAgent.h"
 
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include <irrlicht.h>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -71,12 +74,11 @@ bool CGraphicalAgent::Write(Misc::Serialization::IArchive& archive)
 bool CGraphicalAgent::Read(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
-    // The shadow switch came with version 1021, the shadow mesh with 1022.
     m_shadows = false;
-    if (archive.IsVersionAtLeast(1021))
+    if (archive.IsVersionAtLeast(FileVersion::kShadowSwitches))
         archive.ReadKeyBool("-Shadows", m_shadows);
     m_shadowMesh.clear();
-    if (archive.IsVersionAtLeast(1022))
+    if (archive.IsVersionAtLeast(FileVersion::kAgentShadowMesh))
         archive.ReadKeyWString("-ShadowMesh", m_shadowMesh);
     return true;
 }

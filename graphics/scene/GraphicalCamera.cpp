@@ -2,11 +2,14 @@
 
 #include "core/foundation/Math3D.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include <irrlicht.h>
 
 #include <cmath>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -258,13 +261,13 @@ bool CGraphicalCamera::Read(Misc::Serialization::IArchive& archive)
     archive.ReadKeyFloat("-Near", m_near);
     archive.ReadKeyFloat("-Far", m_far);
     archive.ReadKeyFloat("-FOV", m_fovDivisor);
-    if (archive.IsVersionAtLeast(1024))
+    if (archive.IsVersionAtLeast(FileVersion::kCameraAspectRatio))
         archive.ReadKeyFloat("-AspectRatio", m_aspectRatio);
     m_lookAt.Read(archive);
     m_up.Read(archive);
-    if (archive.IsVersionAtLeast(1005))
+    if (archive.IsVersionAtLeast(FileVersion::kCameraOffset))
         m_offset.Read(archive);
-    if (archive.IsVersionAtLeast(1019))
+    if (archive.IsVersionAtLeast(FileVersion::kCameraViewPort))
         m_viewPort.Read(archive);
     std::wstring typeName;
     archive.ExpectWToken(m_typeName.GetKeyText());

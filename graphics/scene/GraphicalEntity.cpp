@@ -4,6 +4,7 @@
 #include "core/foundation/Math3D.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/irrlicht/IrrlichtConversions.h"
 #include "graphics/scene/GraphicalEntityAnimationCallback.h"
@@ -13,6 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -618,8 +621,8 @@ bool CGraphicalEntity::Read(Misc::Serialization::IArchive& archive)
     archive.ExpectWToken(m_modelName.GetKeyText());
     archive.ReadWString(model);
     m_modelName.SetValue(model);
-    // The render flags came with version 1026; older files keep the values.
-    if (archive.IsVersionAtLeast(1026))
+    // Older files keep the values.
+    if (archive.IsVersionAtLeast(FileVersion::kRenderFlags))
     {
         archive.ReadKeyBool("-Solid", m_solid);
         archive.ReadKeyBool("-Gouraud", m_gouraud);

@@ -1,12 +1,15 @@
 #include "graphics/scene/GraphicalLight.h"
 
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include <irrlicht.h>
 
 #include <algorithm>
 #include <cmath>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -115,14 +118,13 @@ bool CGraphicalLight::Read(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
     m_type.Read(archive);
-    // Attenuation and spot parameters came with version 1019.
-    if (archive.IsVersionAtLeast(1019))
+    if (archive.IsVersionAtLeast(FileVersion::kLightCones))
     {
         m_attenuation.Read(archive);
         m_spotParams.Read(archive);
     }
     m_shadows = true;
-    if (archive.IsVersionAtLeast(1021))
+    if (archive.IsVersionAtLeast(FileVersion::kShadowSwitches))
         archive.ReadKeyBool("-Shadows", m_shadows);
     return true;
 }

@@ -1,9 +1,12 @@
 #include "graphics/scene/GraphicalParticleSystem.h"
 
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include <irrlicht.h>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -36,8 +39,8 @@ bool CGraphicalParticleSystem::CEmitter::Read(Misc::Serialization::IArchive& arc
     colorMax.Read(archive);
     fadeoutColor.Read(archive);
     archive.ReadKeyULong("-FadeoutTime", fadeoutTime);
-    // Files before 1029 have one size for both ends of the range.
-    if (archive.IsVersionAtLeast(1029))
+    // Older files have one size for both ends of the range.
+    if (archive.IsVersionAtLeast(FileVersion::kParticleSizeRange))
     {
         archive.ReadKeyFloat("-ParticleSizeMin", particleSizeMin);
         archive.ReadKeyFloat("-ParticleSizeMax", particleSizeMax);
@@ -48,8 +51,8 @@ bool CGraphicalParticleSystem::CEmitter::Read(Misc::Serialization::IArchive& arc
         if (archive.ReadKeyFloat("-ParticleSize", size))
             particleSizeMin = particleSizeMax = size;
     }
-    // Files before 1001 count particles per second in whole numbers.
-    const bool floatRates = archive.IsVersionAtLeast(1001);
+    // Older files count particles per second in whole numbers.
+    const bool floatRates = archive.IsVersionAtLeast(FileVersion::kFractionalParticleRates);
     for (auto [key, value] :
          {std::pair<const char*, float*>{"-ParticlesPerSecondMin", &particlesPerSecondMin},
           std::pair<const char*, float*>{"-ParticlesPerSecondMax", &particlesPerSecondMax}})

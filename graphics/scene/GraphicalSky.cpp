@@ -1,6 +1,9 @@
 #include "graphics/scene/GraphicalSky.h"
 
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -63,8 +66,8 @@ bool CGraphicalSky::Write(Misc::Serialization::IArchive& archive)
 
 bool CGraphicalSky::Read(Misc::Serialization::IArchive& archive)
 {
-    // Domes came with version 1019; older skies are boxes.
-    if (archive.IsVersionAtLeast(1019))
+    // Older skies are boxes.
+    if (archive.IsVersionAtLeast(FileVersion::kSkyDomes))
     {
         std::wstring type;
         archive.ExpectWToken(m_type.GetKeyText());

@@ -3,6 +3,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/Math3D.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/MeshGeometry.h"
 
@@ -10,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -156,10 +159,9 @@ bool CGraphicalTerrain::Read(Misc::Serialization::IArchive& archive)
     // snapped as the setter snaps it.
     m_patchSize = SnapPatchSize(patchSize);
     archive.ReadKeyUInt("-MaxLOD", m_maxLOD);
-    // The smooth factor came with version 1020, the texture scales with 1003.
-    if (archive.IsVersionAtLeast(1020))
+    if (archive.IsVersionAtLeast(FileVersion::kTerrainSmoothFactor))
         archive.ReadKeyUInt("-SmoothFactor", m_smoothFactor);
-    if (archive.IsVersionAtLeast(1003))
+    if (archive.IsVersionAtLeast(FileVersion::kTerrainTextureScales))
     {
         archive.ExpectToken("-TextureScales");
         float first = m_textureScale1;

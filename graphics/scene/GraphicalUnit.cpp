@@ -1,6 +1,9 @@
 #include "graphics/scene/GraphicalUnit.h"
 
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -15,8 +18,7 @@ bool CGraphicalUnit::Write(Misc::Serialization::IArchive& archive)
 bool CGraphicalUnit::Read(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
-    // The octree option came with version 1002.
-    if (archive.IsVersionAtLeast(1002))
+    if (archive.IsVersionAtLeast(FileVersion::kUnitOctree))
         archive.ReadKeyBool("-OctTree", m_octTree);
     return true;
 }
