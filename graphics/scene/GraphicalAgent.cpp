@@ -2,6 +2,7 @@
 
 #include "core/io/Archive.h"
 #include "core/io/FileVersions.h"
+#include "core/io/StoredFields.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include <irrlicht.h>
@@ -63,23 +64,25 @@ void CGraphicalAgent::UpdateTransformation()
     AnimateJoints();
 }
 
+namespace Field = Misc::Serialization::StoredField;
+
+// Agents of files without the shadow switch cast none.
+const Misc::Serialization::SStoredField<CGraphicalAgent> CGraphicalAgent::kStoredFields[] = {
+    Field::Bool<&CGraphicalAgent::m_shadows, false>("-Shadows", FileVersion::kShadowSwitches),
+    Field::ClearedWideText<&CGraphicalAgent::m_shadowMesh>("-ShadowMesh", FileVersion::kAgentShadowMesh),
+};
+
 bool CGraphicalAgent::Write(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Write(archive);
-    archive.WriteKeyBool("-Shadows", m_shadows);
-    archive.WriteKeyWString("-ShadowMesh", m_shadowMesh);
+    Misc::Serialization::WriteFields(archive, *this, kStoredFields);
     return true;
 }
 
 bool CGraphicalAgent::Read(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
-    m_shadows = false;
-    if (archive.IsVersionAtLeast(FileVersion::kShadowSwitches))
-        archive.ReadKeyBool("-Shadows", m_shadows);
-    m_shadowMesh.clear();
-    if (archive.IsVersionAtLeast(FileVersion::kAgentShadowMesh))
-        archive.ReadKeyWString("-ShadowMesh", m_shadowMesh);
+    Misc::Serialization::ReadFields(archive, *this, kStoredFields);
     return true;
 }
 

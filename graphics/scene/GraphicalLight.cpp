@@ -2,6 +2,7 @@
 
 #include "core/io/Archive.h"
 #include "core/io/FileVersions.h"
+#include "core/io/StoredFields.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include <irrlicht.h>
@@ -104,28 +105,27 @@ void CGraphicalLight::Clear()
     SetType(CLightType(CLightType::kPoint));
 }
 
+namespace Field = Misc::Serialization::StoredField;
+
+// Lights of files without the shadow switch cast shadows.
+const Misc::Serialization::SStoredField<CGraphicalLight> CGraphicalLight::kStoredFields[] = {
+    Field::Object<&CGraphicalLight::m_type>(),
+    Field::Object<&CGraphicalLight::m_attenuation>(FileVersion::kLightCones),
+    Field::Object<&CGraphicalLight::m_spotParams>(FileVersion::kLightCones),
+    Field::Bool<&CGraphicalLight::m_shadows, true>("-Shadows", FileVersion::kShadowSwitches),
+};
+
 bool CGraphicalLight::Write(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Write(archive);
-    m_type.Write(archive);
-    m_attenuation.Write(archive);
-    m_spotParams.Write(archive);
-    archive.WriteKeyBool("-Shadows", m_shadows);
+    Misc::Serialization::WriteFields(archive, *this, kStoredFields);
     return true;
 }
 
 bool CGraphicalLight::Read(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
-    m_type.Read(archive);
-    if (archive.IsVersionAtLeast(FileVersion::kLightCones))
-    {
-        m_attenuation.Read(archive);
-        m_spotParams.Read(archive);
-    }
-    m_shadows = true;
-    if (archive.IsVersionAtLeast(FileVersion::kShadowSwitches))
-        archive.ReadKeyBool("-Shadows", m_shadows);
+    Misc::Serialization::ReadFields(archive, *this, kStoredFields);
     return true;
 }
 
