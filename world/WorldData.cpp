@@ -214,7 +214,7 @@ bool CWorldData::Write(Misc::Serialization::IArchive& archive)
     const SEngines engines = GetEngines();
     // Without its engines the body would miss their records and not read.
     if (engines.graphics == nullptr || engines.physics == nullptr || engines.sound == nullptr)
-        return false;
+        throw Misc::Error::CKVOError(L"[CWorldData::Write] Engines not initialised");
     bool written = archive.WriteKeyWString("-Script", m_script);
     written = engines.graphics->Write(archive) && written;
     written = engines.physics->Write(archive) && written;
@@ -311,7 +311,9 @@ bool CWorldData::Save(const std::wstring& folder, const std::wstring& file, cons
         written = archive.IsOpen() && Write(archive);
         written = archive.Close() && written;
     }
-    // The old file stays unless every write and the close succeeded.
+    // The old file stays unless every write and the close succeeded; an
+    // error thrown by the body leaves it too (the archives do not put a file
+    // in place while an exception leaves them).
     if (!written || !target.Commit())
         return false;
     m_path = folder;

@@ -4,7 +4,9 @@
 // rules for the others, and the newest written back byte for byte.
 #include "WorldFixture.h"
 
+#include "core/io/ArchiveText.h"
 #include "core/io/FileVersions.h"
+#include "support/ErrorOf.h"
 
 #include <filesystem>
 #include <functional>
@@ -240,4 +242,20 @@ TEST(WorldFileVersionsTest, EachStoredVersionReadsTheFieldsItHolds)
         EXPECT_NE(CWorldFixture::Bytes(f.folder / "saved/world.kvoworld").find("-Version 1030\r\n"),
                   std::string::npos);
     }
+}
+
+// Reading and writing a body follow one rule: a body that cannot be read or
+// written at all throws a message naming the method.
+TEST(WorldFileVersionsTest, ABodyWithoutEnginesThrowsForReadAndWriteAlike)
+{
+    CTestFolder folder;
+    CWorldData orphan(nullptr);
+    const std::string path =
+        folder.Write("w.kvoworld", CWorldFixture::Bytes(FixturePath(FileVersion::kNewest)));
+    Misc::Serialization::CArchiveText reader(folder.Wide("w.kvoworld"), false, "KVOWORLDDATA", 1);
+    EXPECT_EQ(ErrorOf([&] { orphan.Read(reader); }), "[CWorldData::Read] Engines not initialised");
+    EXPECT_EQ(ErrorOf([&] { orphan.Save(folder.Wide("out"), L"w.kvoworld", "UTF8", false); }),
+              "[CWorldData::Write] Engines not initialised");
+    // The failed save put no file in place.
+    EXPECT_FALSE(fs::exists(folder / "out/w.kvoworld"));
 }
