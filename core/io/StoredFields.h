@@ -88,10 +88,21 @@ constexpr SStoredField<OwnerOf<Member>> WholeNumber(const char* key, uint32_t si
             { static_cast<void>(archive.ReadKeyUInt(name, owner.*Member)); }};
 }
 
-// "-Key 0|1". Reading sets the default first, so that a value that does
-// not parse leaves it; files older than the field take it too.
+// "-Key 0|1".
+template <auto Member> constexpr SStoredField<OwnerOf<Member>> Bool(const char* key, uint32_t since = 0)
+{
+    using Owner = OwnerOf<Member>;
+    return {key, since,
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.WriteKeyBool(name, owner.*Member); },
+            [](IArchive& archive, Owner& owner, const char* name)
+            { static_cast<void>(archive.ReadKeyBool(name, owner.*Member)); }};
+}
+
+// The same with a default: reading sets it first, so that a value that
+// does not parse leaves it; files older than the field take it too.
 template <auto Member, bool Default>
-constexpr SStoredField<OwnerOf<Member>> Bool(const char* key, uint32_t since = 0)
+constexpr SStoredField<OwnerOf<Member>> DefaultedBool(const char* key, uint32_t since = 0)
 {
     using Owner = OwnerOf<Member>;
     return {key, since,

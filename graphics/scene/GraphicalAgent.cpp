@@ -68,7 +68,7 @@ namespace Field = Misc::Serialization::StoredField;
 
 // Agents of files without the shadow switch cast none.
 const Misc::Serialization::SStoredField<CGraphicalAgent> CGraphicalAgent::kStoredFields[] = {
-    Field::Bool<&CGraphicalAgent::m_shadows, false>("-Shadows", FileVersion::kShadowSwitches),
+    Field::DefaultedBool<&CGraphicalAgent::m_shadows, false>("-Shadows", FileVersion::kShadowSwitches),
     Field::ClearedWideText<&CGraphicalAgent::m_shadowMesh>("-ShadowMesh", FileVersion::kAgentShadowMesh),
 };
 

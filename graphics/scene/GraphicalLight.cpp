@@ -112,7 +112,7 @@ const Misc::Serialization::SStoredField<CGraphicalLight> CGraphicalLight::kStore
     Field::Object<&CGraphicalLight::m_type>(),
     Field::Object<&CGraphicalLight::m_attenuation>(FileVersion::kLightCones),
     Field::Object<&CGraphicalLight::m_spotParams>(FileVersion::kLightCones),
-    Field::Bool<&CGraphicalLight::m_shadows, true>("-Shadows", FileVersion::kShadowSwitches),
+    Field::DefaultedBool<&CGraphicalLight::m_shadows, true>("-Shadows", FileVersion::kShadowSwitches),
 };
 
 bool CGraphicalLight::Write(Misc::Serialization::IArchive& archive)

@@ -2,24 +2,30 @@
 
 #include "core/io/Archive.h"
 #include "core/io/FileVersions.h"
+#include "core/io/StoredFields.h"
 
 namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
 
+namespace Field = Misc::Serialization::StoredField;
+
+const Misc::Serialization::SStoredField<CGraphicalUnit> CGraphicalUnit::kStoredFields[] = {
+    Field::Bool<&CGraphicalUnit::m_octTree>("-OctTree", FileVersion::kUnitOctree),
+};
+
 bool CGraphicalUnit::Write(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Write(archive);
-    archive.WriteKeyBool("-OctTree", m_octTree);
+    Misc::Serialization::WriteFields(archive, *this, kStoredFields);
     return true;
 }
 
 bool CGraphicalUnit::Read(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
-    if (archive.IsVersionAtLeast(FileVersion::kUnitOctree))
-        archive.ReadKeyBool("-OctTree", m_octTree);
+    Misc::Serialization::ReadFields(archive, *this, kStoredFields);
     return true;
 }
 
