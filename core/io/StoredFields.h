@@ -18,15 +18,15 @@ namespace Misc::Serialization
 // Reads follow the archive's rules: a missing key throws the archive's
 // reading error; a value that does not parse leaves the field as it was.
 // A file older than the field's version does not hold it; the field then
-// keeps its value, or takes the row's value for older files where it has
-// one.
+// keeps its value, or the row's older step runs: it sets the value older
+// files imply, or reads the form they stored it in.
 template <class Owner> struct SStoredField
 {
     const char* key;
     uint32_t since;
     bool (*write)(IArchive& archive, Owner& owner, const char* key);
     void (*read)(IArchive& archive, Owner& owner, const char* key);
-    void (*older)(Owner& owner) = nullptr;
+    void (*older)(IArchive& archive, Owner& owner) = nullptr;
 };
 
 // Writes the fields in order; false when a write failed (the archive also
@@ -49,7 +49,7 @@ void ReadFields(IArchive& archive, Owner& owner, const SStoredField<Owner> (&fie
         if (archive.IsVersionAtLeast(field.since))
             field.read(archive, owner, field.key);
         else if (field.older != nullptr)
-            field.older(owner);
+            field.older(archive, owner);
     }
 }
 
@@ -113,7 +113,7 @@ constexpr SStoredField<OwnerOf<Member>> DefaultedBool(const char* key, uint32_t 
                 owner.*Member = Default;
                 static_cast<void>(archive.ReadKeyBool(name, owner.*Member));
             },
-            [](Owner& owner) { owner.*Member = Default; }};
+            [](IArchive&, Owner& owner) { owner.*Member = Default; }};
 }
 
 // "-Key text" with wide text.
@@ -141,7 +141,7 @@ constexpr SStoredField<OwnerOf<Member>> ClearedWideText(const char* key, uint32_
                 (owner.*Member).clear();
                 static_cast<void>(archive.ReadKeyWString(name, owner.*Member));
             },
-            [](Owner& owner) { (owner.*Member).clear(); }};
+            [](IArchive&, Owner& owner) { (owner.*Member).clear(); }};
 }
 
 // "-Key n" with an unsigned whole number of the ULong kind.
@@ -182,10 +182,10 @@ template <auto Member> constexpr SStoredField<OwnerOf<Member>> RequiredText(uint
             }};
 }
 
-// The row with what files older than it give the field instead.
+// The row with its step for files older than it.
 template <class Owner>
 constexpr SStoredField<Owner> WithOlder(SStoredField<Owner> field,
-                                        void (*older)(std::common_type_t<Owner>& owner))
+                                        void (*older)(IArchive& archive, std::common_type_t<Owner>& owner))
 {
     field.older = older;
     return field;

@@ -54,7 +54,7 @@ namespace Field = Misc::Serialization::StoredField;
 // in range when the node is made.
 const Misc::Serialization::SStoredField<CGraphicalSky> CGraphicalSky::kStoredFields[] = {
     Field::WithOlder(Field::RequiredText<&CGraphicalSky::m_type>(FileVersion::kSkyDomes),
-                     [](CGraphicalSky& sky) { sky.m_type.SetValue(L"box"); }),
+                     [](Misc::Serialization::IArchive&, CGraphicalSky& sky) { sky.m_type.SetValue(L"box"); }),
     Field::WideText<&CGraphicalSky::m_dome>("-Dome", FileVersion::kSkyDomes),
     Field::Unsigned<&CGraphicalSky::m_domeHRes>("-DomeHRes", FileVersion::kSkyDomes),
     Field::Unsigned<&CGraphicalSky::m_domeVRes>("-DomeVRes", FileVersion::kSkyDomes),
