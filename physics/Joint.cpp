@@ -2,12 +2,15 @@
 
 #include "core/foundation/KVOError.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "physics/JointMath.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 #include "physics/newton/Newton.h"
 
 #include <cmath>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 using Misc::Serialization::IArchive;
 using namespace JointMath;
@@ -20,8 +23,8 @@ constexpr float kDefaultStiffness = 0.9f;
 // A motor with an acceleration this small is off.
 constexpr float kMotorThreshold = 0.000001f;
 // Keys of the "Joint{" block that older files lack.
-constexpr uint32_t kSpringVersion = 1017;
-constexpr uint32_t kEnabledVersion = 1018;
+constexpr uint32_t kSpringVersion = FileVersion::kJointSpring;
+constexpr uint32_t kEnabledVersion = FileVersion::kJointEnabled;
 
 // A value that does not read ends the read: what follows cannot be found.
 void RequireValue(bool read, const char* key)

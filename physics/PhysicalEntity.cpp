@@ -4,11 +4,14 @@
 #include "core/foundation/Math3D.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "physics/newton/Newton.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 using Misc::Serialization::IArchive;
 
@@ -626,7 +629,7 @@ void CPhysicalEntity::WriteDynamicProperties(IArchive& archive, bool& written)
 
 bool CPhysicalEntity::Read(IArchive& archive)
 {
-    const bool braced = archive.IsVersionAtLeast(1000);
+    const bool braced = archive.IsVersionAtLeast(FileVersion::kPhysicsBlock);
     if (braced)
         archive.ExpectToken("Physics{");
     RequireValue(archive.ReadKeyFloat("-Mass", m_mass), "-Mass");
@@ -637,9 +640,9 @@ bool CPhysicalEntity::Read(IArchive& archive)
         archive.ExpectToken("-PhysicsType");
         RequireValue(false, "-PhysicsType");
     }
-    if (archive.IsVersionAtLeast(1004))
+    if (archive.IsVersionAtLeast(FileVersion::kCollisionType))
         RequireValue(archive.ReadKeyInt("-CollisionType", m_collisionType), "-CollisionType");
-    if (archive.IsVersionAtLeast(1025) && archive.TestToken("DynamicProperties{"))
+    if (archive.IsVersionAtLeast(FileVersion::kDynamicProperties) && archive.TestToken("DynamicProperties{"))
         ReadDynamicProperties(archive);
     if (braced)
         archive.ExpectToken("}");
@@ -681,7 +684,7 @@ void CPhysicalEntity::ReadDynamicProperties(IArchive& archive)
     SetVelocity(vector);
     require(ReadKeyVector(archive, "-Omega", vector), "-Omega");
     SetOmega(vector);
-    if (archive.IsVersionAtLeast(1030))
+    if (archive.IsVersionAtLeast(FileVersion::kCollisionPredictionVectors))
     {
         require(archive.ReadKeyBool("-CollisionPredictionEnabled", m_predictionEnabled),
                 "-CollisionPredictionEnabled");

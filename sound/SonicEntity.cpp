@@ -2,11 +2,14 @@
 
 #include "core/io/Archive.h"
 #include "core/app/SimulationManager.h"
+#include "core/io/FileVersions.h"
 #include "sound/Sound.h"
 #include "sound/SoundEngine.h"
 
 #include <algorithm>
 #include <cfloat>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 using Misc::Serialization::IArchive;
 
@@ -147,7 +150,7 @@ bool CSonicEntity::Write(IArchive& archive)
 bool CSonicEntity::Read(IArchive& archive)
 {
     m_sounds.clear();
-    if (archive.IsVersionAtLeast(1010))
+    if (archive.IsVersionAtLeast(FileVersion::kSonicSoundNames))
     {
         // Names only: the sound engine's own block loads the sounds.
         archive.ExpectToken("Sounds{");
@@ -161,7 +164,7 @@ bool CSonicEntity::Read(IArchive& archive)
         archive.ExpectToken("}");
         return true;
     }
-    if (archive.IsVersionAtLeast(1000))
+    if (archive.IsVersionAtLeast(FileVersion::kSonicSoundFiles))
         return ReadOlderForm(archive);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/io/Archive.h"
 #include "core/io/File.h"
+#include "core/io/FileVersions.h"
 #include "core/io/Uuid.h"
 #include "sound/SonicEntity.h"
 #include "sound/Sound.h"
@@ -14,6 +15,8 @@
 
 #include <algorithm>
 #include <iterator>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 using Misc::Multicast::CMulticast;
 namespace Kind = Misc::Multicast::Kind;
@@ -595,8 +598,7 @@ bool CSoundEngine::Write(Misc::Serialization::IArchive& archive)
 
 bool CSoundEngine::Read(Misc::Serialization::IArchive& archive)
 {
-    // The block came with version 1010.
-    if (!archive.IsVersionAtLeast(1010))
+    if (!archive.IsVersionAtLeast(FileVersion::kEngineRecords))
         return true;
     archive.ExpectToken("SoundTypes{");
     while (archive.TestToken("Sound{", true))

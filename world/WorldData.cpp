@@ -9,6 +9,7 @@
 #include "core/io/ArchiveHandle.h"
 #include "core/io/ArchiveText.h"
 #include "core/io/FileOperations.h"
+#include "core/io/FileVersions.h"
 #include "core/io/SaveFile.h"
 #include "core/world/TypeId.h"
 #include "graphics/engine/GraphicsEngine.h"
@@ -18,6 +19,8 @@
 
 #include <filesystem>
 #include <system_error>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace World = Misc::World;
 
@@ -194,7 +197,7 @@ bool CWorldData::Write(Misc::Serialization::IArchive& archive)
     const SEngines engines = GetEngines();
     // Without its engines the body would miss their records and not read.
     if (engines.graphics == nullptr || engines.physics == nullptr || engines.sound == nullptr)
-        return false;
+        throw Misc::Error::CKVOError(L"[CWorldData::Write] Engines not initialised");
     bool written = archive.WriteKeyWString("-Script", m_script);
     written = engines.graphics->Write(archive) && written;
     written = engines.physics->Write(archive) && written;
@@ -213,7 +216,7 @@ bool CWorldData::Read(Misc::Serialization::IArchive& archive)
         throw Misc::Error::CKVOError(L"[CWorldData::Read] Engines not initialised");
     // Version 0 is an archive that does not know its version: the new
     // layout.
-    const bool newLayout = archive.GetVersion() == 0 || archive.IsVersionAtLeast(1010);
+    const bool newLayout = archive.GetVersion() == 0 || archive.IsVersionAtLeast(FileVersion::kEngineRecords);
     archive.ReadKeyWString("-Script", m_script);
     if (newLayout)
     {
@@ -291,7 +294,9 @@ bool CWorldData::Save(const std::wstring& folder, const std::wstring& file, cons
         written = archive.IsOpen() && Write(archive);
         written = archive.Close() && written;
     }
-    // The old file stays unless every write and the close succeeded.
+    // The old file stays unless every write and the close succeeded; an
+    // error thrown by the body leaves it too (the archives do not put a file
+    // in place while an exception leaves them).
     if (!written || !target.Commit())
         return false;
     m_path = folder;

@@ -32,7 +32,8 @@ class CGraphicsEngine;
 // and sound engines' settings, the fog, the sky, the data bag and the eleven
 // collection sections (Cursors, Cameras, Lights, ParticleSystems, Units,
 // Billboards, Waters, Terrains, Waypoints, Triggers, Agents). Files older
-// than 1010 hold only the physics settings, after the sky.
+// than FileVersion::kEngineRecords hold only the physics settings, after
+// the sky.
 class CWorldData final : public Misc::Serialization::ISerializable,
                          public IJointEntityLookup,
                          public Graphics::IParentEntityLookup
@@ -73,11 +74,16 @@ public:
     // the folder the world came from is copied there first, unless there
     // is none or it is the same folder or one that holds the new one. The
     // folder and file name are stored on success; a failed save leaves the
-    // old file and the stored names as they were.
+    // old file and the stored names as they were. False when the folder,
+    // the file or a write of it fails; an error in the body passes to the
+    // caller, as it does for Load.
     bool Save(const std::wstring& folder, const std::wstring& file, const std::string& mode, bool copyFolder);
 
-    // The body of a world file. Write is false when a step failed; Read
-    // throws the archive's or a record's error for a malformed body.
+    // The body of a world file. One rule for both: a body that cannot be
+    // read or written at all (no engines, a malformed record) throws a
+    // "[Class::Method] ..." error, which loses nothing and tells why; a
+    // failed write of the bytes makes Write false and is also kept by the
+    // archive, whose Close then fails, so the old file stays.
     bool Write(Misc::Serialization::IArchive& archive) override;
     bool Read(Misc::Serialization::IArchive& archive) override;
     const char* GetTypeName() const override { return "KVOWORLDDATA"; }

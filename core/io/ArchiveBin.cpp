@@ -39,29 +39,19 @@ std::wstring Displayed(std::wstring_view text)
 
 CArchiveBin::CArchiveBin(const std::wstring& path, bool write, const char* dataName, uint32_t version,
                          const CLanguage* translation, bool compressed)
-    : CVersionRecord(0), m_write(write), m_dataName(dataName ? dataName : ""), m_translation(translation),
-      m_compressed(compressed)
+    : CVersionRecord(0), m_common(path, write, dataName, version, translation), m_compressed(compressed)
 {
-    m_ownedFile = std::make_unique<CArchiveFile>(path, write);
-    m_file = m_ownedFile->Get();
-    if (write)
-        m_version = version;
-    else
-        m_minimumVersion = version;
+    m_version = m_common.VersionToWrite(version);
     // A file that cannot be opened leaves the archive closed.
-    if (m_file)
+    if (m_common.file)
         open();
 }
 
 CArchiveBin::CArchiveBin(IFile* file, bool write, const char* dataName, uint32_t version,
                          const CLanguage* translation, bool compressed)
-    : CVersionRecord(0), m_file(file), m_write(write), m_dataName(dataName ? dataName : ""),
-      m_translation(translation), m_compressed(compressed)
+    : CVersionRecord(0), m_common(file, write, dataName, version, translation), m_compressed(compressed)
 {
-    if (write)
-        m_version = version;
-    else
-        m_minimumVersion = version;
+    m_version = m_common.VersionToWrite(version);
     open();
 }
 
@@ -72,23 +62,23 @@ CArchiveBin::~CArchiveBin()
 
 void CArchiveBin::open()
 {
-    if (!m_file)
+    if (!m_common.file)
         throw CKVOError(L"[CArchiveBin::open] Invalid input file handle");
     m_buffer.resize(kBufferSize);
-    m_bufferStart = m_file->getPos();
-    if (m_dataName.empty())
+    m_bufferStart = m_common.file->getPos();
+    if (m_common.dataName.empty())
         return;
 
-    if (m_write)
+    if (m_common.write)
     {
         Put(m_compressed ? kMagicCompressed : kMagicPlain, 6);
-        WriteString(m_dataName);
+        WriteString(m_common.dataName);
         if (m_version > 0)
             CVersionRecord::Write(*this);
         return;
     }
 
-    m_fileSize = m_file->getSize();
+    m_fileSize = m_common.file->getSize();
     const int64_t start = Tell();
     char magic[6];
     const size_t got = Get(magic, sizeof(magic));
@@ -104,55 +94,47 @@ void CArchiveBin::open()
         return;
     }
 
-    ExpectToken(m_dataName.c_str());
-    if (m_minimumVersion > 0)
+    ExpectToken(m_common.dataName.c_str());
+    if (m_common.minimumVersion > 0)
         CVersionRecord::Read(*this);
-    if (m_version != 0 && m_version < m_minimumVersion)
-    {
-        throw CKVOError::Format(L"Error reading:%s, Minimum expected version: %i, Received:%i",
-                                Displayed(getDataName()).c_str(), m_minimumVersion, m_version);
-    }
+    m_common.RequireMinimumVersion(*this, m_version);
 }
 
 void CArchiveBin::Release()
 {
-    if (m_file && !m_write && !m_ownedFile)
-        m_file->seek(static_cast<long>(Tell()));
-    m_ownedFile.reset();
-    m_file = nullptr;
+    if (m_common.file && !m_common.write && !m_common.ownedFile)
+        m_common.file->seek(static_cast<long>(Tell()));
+    m_common.ReleaseFile();
 }
 
 bool CArchiveBin::Close()
 {
-    if (!m_file)
-        return !m_failed;
-    if (m_write)
+    if (!m_common.file)
+        return !m_common.failed;
+    if (m_common.write)
     {
         FlushOutput();
-        if (m_ownedFile && !m_ownedFile->Finish(m_failed))
-            m_failed = true;
+        m_common.FinishOwnedFile();
     }
     Release();
-    return !m_failed;
+    return !m_common.failed;
 }
 
 std::wstring CArchiveBin::getDataName() const
 {
-    if (!m_file)
-        throw CKVOError(L"[CArchiveBin::getDataName] Invalid file handle");
-    return m_file->GetPath();
+    return m_common.PathOrThrow(L"CArchiveBin::getDataName");
 }
 
 bool CArchiveBin::IsVersionAtLeast(uint32_t version) const
 {
-    return m_version == 0 || m_version >= version;
+    return CArchiveCommon::IsVersionAtLeast(m_version, version);
 }
 
 // ---- byte layer -------------------------------------------------------------
 
 bool CArchiveBin::Put(const void* data, size_t count)
 {
-    if (!m_file || m_failed)
+    if (!m_common.file || m_common.failed)
         return false;
     if (m_bufferLength + count > m_buffer.size())
     {
@@ -161,9 +143,9 @@ bool CArchiveBin::Put(const void* data, size_t count)
         if (count >= m_buffer.size())
         {
             if (!WriteToFile(data, count))
-                m_failed = true;
+                m_common.failed = true;
             m_bufferStart += static_cast<int64_t>(count);
-            return !m_failed;
+            return !m_common.failed;
         }
     }
     std::memcpy(m_buffer.data() + m_bufferLength, data, count);
@@ -177,7 +159,7 @@ bool CArchiveBin::WriteToFile(const void* data, size_t count)
     while (count > 0)
     {
         const uint32_t chunk = static_cast<uint32_t>(std::min<size_t>(count, 1u << 30));
-        const int32_t written = m_file->write(bytes, chunk);
+        const int32_t written = m_common.file->write(bytes, chunk);
         if (written != static_cast<int32_t>(chunk))
             return false;
         bytes += chunk;
@@ -193,7 +175,7 @@ size_t CArchiveBin::ReadFromFile(void* data, size_t count)
     while (done < count)
     {
         const uint32_t chunk = static_cast<uint32_t>(std::min<size_t>(count - done, 1u << 30));
-        const int32_t got = m_file->read(bytes + done, chunk);
+        const int32_t got = m_common.file->read(bytes + done, chunk);
         if (got <= 0)
             break;
         done += static_cast<size_t>(got);
@@ -203,19 +185,19 @@ size_t CArchiveBin::ReadFromFile(void* data, size_t count)
 
 bool CArchiveBin::FlushOutput()
 {
-    if (m_bufferLength > 0 && m_file && !m_failed)
+    if (m_bufferLength > 0 && m_common.file && !m_common.failed)
     {
         if (!WriteToFile(m_buffer.data(), m_bufferLength))
-            m_failed = true;
+            m_common.failed = true;
         m_bufferStart += static_cast<int64_t>(m_bufferLength);
     }
     m_bufferLength = 0;
-    return !m_failed;
+    return !m_common.failed;
 }
 
 size_t CArchiveBin::Get(void* data, size_t count)
 {
-    if (!m_file)
+    if (!m_common.file)
         return 0;
     auto* out = static_cast<uint8_t*>(data);
     size_t done = 0;
@@ -266,7 +248,7 @@ void CArchiveBin::SeekTo(int64_t position)
         m_bufferPos = static_cast<size_t>(position - m_bufferStart);
         return;
     }
-    m_file->seek(static_cast<long>(position));
+    m_common.file->seek(static_cast<long>(position));
     m_bufferStart = position;
     m_bufferPos = 0;
     m_bufferLength = 0;
@@ -281,16 +263,6 @@ void CArchiveBin::ThrowTypeError(int expected, int received) const
 {
     throw CKVOError::Format(L"Error reading:%s, Data type expected:%i, Received:%i",
                             Displayed(getDataName()).c_str(), expected, received);
-}
-
-void CArchiveBin::SpendRepeatedText(size_t characters)
-{
-    m_repeatedText += characters;
-    if (m_repeatedText > kMaxRepeatedText)
-    {
-        throw CKVOError::Format(L"Error reading:%s, Repeated text exceeds %u characters",
-                                Displayed(getDataName()).c_str(), static_cast<unsigned>(kMaxRepeatedText));
-    }
 }
 
 void CArchiveBin::ThrowTruncated() const
@@ -320,7 +292,7 @@ template <typename T> bool CArchiveBin::WriteValue(uint8_t code, T value)
 
 template <typename T> bool CArchiveBin::ReadValue(uint8_t expected, T& value)
 {
-    if (!m_file)
+    if (!m_common.file)
         return false;
     const uint8_t code = ReadCode();
     if (code != expected)
@@ -511,7 +483,7 @@ bool CArchiveBin::ReadNarrowValue(uint8_t code, std::string& value)
         if (index < 0 || static_cast<size_t>(index) >= m_narrowTable.size())
             return false;
         const std::string_view entry = m_narrowTable[static_cast<size_t>(index)];
-        SpendRepeatedText(entry.size());
+        m_common.SpendRepeatedText(*this, entry.size());
         value.assign(entry);
         TranslateInPlace(value);
         return true;
@@ -537,7 +509,7 @@ bool CArchiveBin::ReadNarrowValue(uint8_t code, std::string& value)
 
 bool CArchiveBin::ReadString(std::string& value)
 {
-    if (!m_file)
+    if (!m_common.file)
         return false;
     const uint8_t code = ReadCode();
     if (code != kString && code != kStringRef)
@@ -551,7 +523,7 @@ bool CArchiveBin::ReadString(std::string& value)
 
 bool CArchiveBin::ReadWString(std::wstring& value)
 {
-    if (!m_file)
+    if (!m_common.file)
         return false;
     const int64_t start = Tell();
     const uint8_t code = ReadCode();
@@ -569,7 +541,7 @@ bool CArchiveBin::ReadWString(std::wstring& value)
         if (index < 0 || static_cast<size_t>(index) >= m_wideTable.size())
             return false;
         const std::u16string_view entry = m_wideTable[static_cast<size_t>(index)];
-        SpendRepeatedText(entry.size());
+        m_common.SpendRepeatedText(*this, entry.size());
         value = Misc::Text::Utf16ToWide(entry);
         TranslateInPlace(value);
         return true;
@@ -635,26 +607,20 @@ bool CArchiveBin::ReadWString(std::wstring& value)
 
 void CArchiveBin::TranslateInPlace(std::string& text)
 {
-    if (!m_translation || text.empty() || text[0] != '#')
+    if (!m_common.translation || text.empty() || text[0] != '#')
         return;
     std::wstring translated;
-    if (m_translation->Translate(Wide(text), translated))
-    {
-        SpendRepeatedText(translated.size());
+    if (m_common.Translate(*this, Wide(text), translated))
         text = Misc::Text::WideToUtf8(translated);
-    }
 }
 
 void CArchiveBin::TranslateInPlace(std::wstring& text)
 {
-    if (!m_translation || text.empty() || text[0] != L'#')
+    if (!m_common.translation || text.empty() || text[0] != L'#')
         return;
     std::wstring translated;
-    if (m_translation->Translate(text, translated))
-    {
-        SpendRepeatedText(translated.size());
+    if (m_common.Translate(*this, text, translated))
         text = std::move(translated);
-    }
 }
 
 std::string CArchiveBin::ReadToken(const char*)
@@ -675,7 +641,7 @@ int CArchiveBin::MatchInPlace(std::string_view narrow, const wchar_t* wide, size
 {
     // Translated values and strings that a compressed archive still has to
     // add to its table take the full path.
-    if (m_translation || m_bufferLength - m_bufferPos < 5)
+    if (m_common.translation || m_bufferLength - m_bufferPos < 5)
         return -1;
     // Characters whose stored form is not one unit per character (and the
     // replacement character that bad stored units decode to) take the full
@@ -805,7 +771,7 @@ bool CArchiveBin::ExpectWToken(const wchar_t* text)
 
 bool CArchiveBin::PeekStringCode(bool wide)
 {
-    if (!m_file)
+    if (!m_common.file)
         return false;
     if (m_bufferPos == m_bufferLength)
     {

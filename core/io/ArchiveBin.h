@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/io/Archive.h"
+#include "core/io/ArchiveCommon.h"
 #include "core/io/DataBag.h"
 #include "core/io/SaveFile.h"
 #include "core/io/VersionRecord.h"
@@ -73,7 +74,7 @@ public:
     std::wstring getDataName() const override;
     bool IsVersionAtLeast(uint32_t version) const override;
     uint32_t GetVersion() const override { return m_version; }
-    CDataBag& GetDataBag() override { return m_dataBag; }
+    CDataBag& GetDataBag() override { return m_common.dataBag; }
 
     using IArchive::WriteString;
     using IArchive::WriteWString;
@@ -115,7 +116,7 @@ public:
     bool ExpectToken(const char* text) override;
     bool TestWToken(const wchar_t* text, bool peek = false) override;
     bool TestToken(const char* text, bool peek = false) override;
-    bool IsOpen() const override { return m_file != nullptr; }
+    bool IsOpen() const override { return m_common.file != nullptr; }
 
 private:
     void open();
@@ -139,9 +140,6 @@ private:
     uint8_t ReadCode();
     [[noreturn]] void ThrowTypeError(int expected, int received) const;
     [[noreturn]] void ThrowTruncated() const;
-    // Counts characters a reference or a translation produced; throws past
-    // kMaxRepeatedText.
-    void SpendRepeatedText(size_t characters);
 
     uint32_t ReadCount();
     bool ReadNarrowValue(uint8_t code, std::string& value);
@@ -154,16 +152,8 @@ private:
     void TranslateInPlace(std::string& text);
     void TranslateInPlace(std::wstring& text);
 
-    IFile* m_file = nullptr;
-    std::unique_ptr<CArchiveFile> m_ownedFile; // a file opened by path
-    bool m_write;
-    std::string m_dataName;
-    uint32_t m_minimumVersion = 0;
-    const CLanguage* m_translation;
-    CDataBag m_dataBag;
+    CArchiveCommon m_common;
     bool m_compressed;
-    bool m_failed = false;
-    uint64_t m_repeatedText = 0;
 
     // The distinct strings of a compressed archive, in order of first
     // appearance, with an index for lookups. The tables hold the text as

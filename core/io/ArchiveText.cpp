@@ -146,29 +146,21 @@ int CArchiveText::EncodingFromName(const char* name)
 
 CArchiveText::CArchiveText(const std::wstring& path, bool write, const char* dataName, uint32_t version,
                            const CLanguage* translation, const char* encoding)
-    : CVersionRecord(0), m_write(write), m_dataName(dataName ? dataName : ""), m_translation(translation),
+    : CVersionRecord(0), m_common(path, write, dataName, version, translation),
       m_encoding(EncodingFromName(encoding))
 {
-    m_ownedFile = std::make_unique<CArchiveFile>(path, write);
-    m_file = m_ownedFile->Get();
-    if (write)
-        m_version = version;
-    else
-        m_minimumVersion = version;
+    m_version = m_common.VersionToWrite(version);
     // A file that cannot be opened leaves the archive closed.
-    if (m_file)
+    if (m_common.file)
         open();
 }
 
 CArchiveText::CArchiveText(IFile* file, bool write, const char* dataName, uint32_t version,
                            const CLanguage* translation, const char* encoding)
-    : CVersionRecord(0), m_file(file), m_write(write), m_dataName(dataName ? dataName : ""),
-      m_translation(translation), m_encoding(EncodingFromName(encoding))
+    : CVersionRecord(0), m_common(file, write, dataName, version, translation),
+      m_encoding(EncodingFromName(encoding))
 {
-    if (write)
-        m_version = version;
-    else
-        m_minimumVersion = version;
+    m_version = m_common.VersionToWrite(version);
     open();
 }
 
@@ -179,14 +171,15 @@ CArchiveText::~CArchiveText()
 
 void CArchiveText::open()
 {
-    if (!m_file)
+    if (!m_common.file)
         throw CKVOError(L"[CArchiveText::open] Invalid input file handle");
     if (m_text)
         throw CKVOError(L"[CArchiveText::open] File handle already opened");
     m_text = std::make_unique<CTextFile>();
-    if (m_write)
+    if (m_common.write)
     {
-        if (m_text->Open(m_file, CTextFile::kModeWrite, static_cast<uint32_t>(m_encoding), kFileChunk) != 0)
+        if (m_text->Open(m_common.file, CTextFile::kModeWrite, static_cast<uint32_t>(m_encoding),
+                         kFileChunk) != 0)
         {
             m_text.reset();
             throw CKVOError(L"[CArchiveText::open] Failed to create file handle");
@@ -194,7 +187,7 @@ void CArchiveText::open()
     }
     else
     {
-        if (m_text->Open(m_file, CTextFile::kModeRead, 0, kFileChunk) != 0)
+        if (m_text->Open(m_common.file, CTextFile::kModeRead, 0, kFileChunk) != 0)
         {
             m_text.reset();
             throw CKVOError(L"[CArchiveText::open] Failed to create file handle");
@@ -205,26 +198,22 @@ void CArchiveText::open()
     if (m_text->IsOpen())
         m_text->SetCodePage(m_codePage);
 
-    if (m_dataName.empty())
+    if (m_common.dataName.empty())
         return;
-    if (m_write)
+    if (m_common.write)
     {
-        WriteString(m_dataName);
+        WriteString(m_common.dataName);
         if (m_version > 0)
             CVersionRecord::Write(*this);
         return;
     }
-    ExpectToken(m_dataName.c_str());
-    if (m_minimumVersion > 0 && !CVersionRecord::Read(*this))
+    ExpectToken(m_common.dataName.c_str());
+    if (m_common.minimumVersion > 0 && !CVersionRecord::Read(*this))
     {
         throw CKVOError::Format(L"Error reading:%s, Line: %i, Expected:%s",
                                 EscapeControlCharacters(getDataName()).c_str(), m_line, L"-Version number");
     }
-    if (m_version != 0 && m_version < m_minimumVersion)
-    {
-        throw CKVOError::Format(L"Error reading:%s, Minimum expected version: %i, Received:%i",
-                                EscapeControlCharacters(getDataName()).c_str(), m_minimumVersion, m_version);
-    }
+    m_common.RequireMinimumVersion(*this, m_version);
 }
 
 bool CArchiveText::Close()
@@ -232,21 +221,19 @@ bool CArchiveText::Close()
     if (m_text)
     {
         if (m_text->Close() != 0)
-            m_failed = true;
+            m_common.failed = true;
         m_text.reset();
     }
-    if (m_ownedFile && !m_ownedFile->Finish(m_failed))
-        m_failed = true;
-    m_ownedFile.reset();
-    m_file = nullptr;
-    return !m_failed;
+    m_common.FinishOwnedFile();
+    m_common.ReleaseFile();
+    return !m_common.failed;
 }
 
 std::wstring CArchiveText::getDataName() const
 {
-    if (!m_text || !m_file)
+    if (!m_text)
         throw CKVOError(L"[CArchiveText::getDataName] Invalid file handle");
-    return m_file->GetPath();
+    return m_common.PathOrThrow(L"CArchiveText::getDataName");
 }
 
 bool CArchiveText::IsOpen() const
@@ -256,7 +243,7 @@ bool CArchiveText::IsOpen() const
 
 bool CArchiveText::IsVersionAtLeast(uint32_t version) const
 {
-    return m_version == 0 || m_version >= version;
+    return CArchiveCommon::IsVersionAtLeast(m_version, version);
 }
 
 // ---- writing ----------------------------------------------------------------
@@ -265,7 +252,7 @@ template <typename Char> bool CArchiveText::PutOf(std::basic_string_view<Char> t
 {
     if (!m_text)
     {
-        m_failed = true;
+        m_common.failed = true;
         return false;
     }
     int result = 0;
@@ -288,7 +275,7 @@ template <typename Char> bool CArchiveText::PutOf(std::basic_string_view<Char> t
         result = m_text->WriteText(text);
     if (result != 0)
     {
-        m_failed = true;
+        m_common.failed = true;
         return false;
     }
     return true;
@@ -300,7 +287,7 @@ bool CArchiveText::PutPlain(std::string_view text)
         return Put(text);
     if (m_text->WritePlainAscii(text) != 0)
     {
-        m_failed = true;
+        m_common.failed = true;
         return false;
     }
     return true;
@@ -327,7 +314,7 @@ bool CArchiveText::PutQuotedOf(std::basic_string_view<Char> text, std::basic_str
             // CR LF after a backslash and a quote can close a value.
             if (!Put(quoted) || m_text->WriteTextAsIs(std::string_view("\n")) != 0)
             {
-                m_failed = true;
+                m_common.failed = true;
                 return false;
             }
             ++from;
@@ -429,7 +416,7 @@ bool CArchiveText::WriteBytes(const void* data, uint32_t count)
     if (!m_text || (m_closedAfterBackslash && !Put(std::string_view())) ||
         m_text->WriteBytes(data, count) != 0)
     {
-        m_failed = true;
+        m_common.failed = true;
         return false;
     }
     return true;
@@ -537,19 +524,11 @@ bool CArchiveText::SkipBlanks()
 
 void CArchiveText::Translate(std::wstring& token)
 {
-    std::wstring translated;
-    if (!m_translation || !m_translation->Translate(token, translated))
-        return;
     // Translations are the one way a text archive makes more text than its
-    // file holds.
-    m_repeatedText += translated.size();
-    if (m_repeatedText > kMaxRepeatedText)
-    {
-        throw CKVOError::Format(L"Error reading:%s, Repeated text exceeds %u characters",
-                                EscapeControlCharacters(getDataName()).c_str(),
-                                static_cast<unsigned>(kMaxRepeatedText));
-    }
-    token = std::move(translated);
+    // file holds: the common part counts them.
+    std::wstring translated;
+    if (m_common.Translate(*this, token, translated))
+        token = std::move(translated);
 }
 
 bool CArchiveText::ReadTokenText(std::wstring& token, const wchar_t* delimiters)

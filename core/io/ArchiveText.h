@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/io/Archive.h"
+#include "core/io/ArchiveCommon.h"
 #include "core/io/DataBag.h"
 #include "core/io/SaveFile.h"
 #include "core/io/VersionRecord.h"
@@ -72,7 +73,7 @@ public:
     std::wstring getDataName() const override;
     bool IsVersionAtLeast(uint32_t version) const override;
     uint32_t GetVersion() const override { return m_version; }
-    CDataBag& GetDataBag() override { return m_dataBag; }
+    CDataBag& GetDataBag() override { return m_common.dataBag; }
 
     using IArchive::WriteString;
     using IArchive::WriteWString;
@@ -165,23 +166,15 @@ private:
     // transfer costs a system call.
     static constexpr int kFileChunk = 64 * 1024;
 
-    IFile* m_file = nullptr;
-    std::unique_ptr<CArchiveFile> m_ownedFile; // a file opened by path
+    CArchiveCommon m_common;
     std::unique_ptr<CTextFile> m_text;
-    bool m_write;
-    std::string m_dataName;
-    uint32_t m_minimumVersion = 0;
-    const CLanguage* m_translation;
-    CDataBag m_dataBag;
     int m_line = 1;
     int m_next = -1; // the character SkipBlanks stopped at
     int m_indent = 0;
     int m_encoding = kEncodingUtf8;
     unsigned int m_codePage = 65001;
-    bool m_failed = false;
     // The last value written was quoted and ends in a backslash.
     bool m_closedAfterBackslash = false;
-    uint64_t m_repeatedText = 0; // characters translations produced
     std::wstring m_scratch;
     std::string m_number; // a number token read through the character path
     // Spare strings the writes reuse.

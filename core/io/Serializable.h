@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/io/FileVersions.h"
+
 #include <cstdint>
 
 namespace Misc::Serialization
@@ -9,7 +11,7 @@ class IArchive;
 
 // Version that every saved class of the engine writes, and the oldest
 // version any of them reads.
-constexpr uint32_t kSerialVersion = 1030;
+constexpr uint32_t kSerialVersion = FileVersion::kNewest;
 constexpr uint32_t kSerialMinimumVersion = 1;
 
 // A class that saves itself to and loads itself from an archive. Used as a

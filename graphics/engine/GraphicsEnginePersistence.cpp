@@ -5,10 +5,13 @@
 
 #include "core/foundation/Logger.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "core/world/EntityInterface.h"
 #include "graphics/scene/GraphicalEntity.h"
 
 #include <irrlicht.h>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics
 {
@@ -97,11 +100,10 @@ void CGraphicsEngine::WriteJointLinks(Misc::Serialization::IArchive& archive, sc
 
 bool CGraphicsEngine::Read(Misc::Serialization::IArchive& archive)
 {
-    // The block came with version 1010, its links with 1019.
-    if (!archive.IsVersionAtLeast(1010))
+    if (!archive.IsVersionAtLeast(FileVersion::kEngineRecords))
         return true;
     archive.ExpectToken("GraphicsTypes{");
-    if (archive.IsVersionAtLeast(1019))
+    if (archive.IsVersionAtLeast(FileVersion::kGraphicsJointLinks))
     {
         while (archive.TestToken("Joint{"))
         {

@@ -1,9 +1,13 @@
 #include "graphics/scene/GraphicalAgent.h"
 
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
+#include "core/io/StoredFields.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include <irrlicht.h>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -60,24 +64,25 @@ void CGraphicalAgent::UpdateTransformation()
     AnimateJoints();
 }
 
+namespace Field = Misc::Serialization::StoredField;
+
+// Agents of files without the shadow switch cast none.
+const Misc::Serialization::SStoredField<CGraphicalAgent> CGraphicalAgent::kStoredFields[] = {
+    Field::DefaultedBool<&CGraphicalAgent::m_shadows, false>("-Shadows", FileVersion::kShadowSwitches),
+    Field::ClearedWideText<&CGraphicalAgent::m_shadowMesh>("-ShadowMesh", FileVersion::kAgentShadowMesh),
+};
+
 bool CGraphicalAgent::Write(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Write(archive);
-    archive.WriteKeyBool("-Shadows", m_shadows);
-    archive.WriteKeyWString("-ShadowMesh", m_shadowMesh);
+    Misc::Serialization::WriteFields(archive, *this, kStoredFields);
     return true;
 }
 
 bool CGraphicalAgent::Read(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
-    // The shadow switch came with version 1021, the shadow mesh with 1022.
-    m_shadows = false;
-    if (archive.IsVersionAtLeast(1021))
-        archive.ReadKeyBool("-Shadows", m_shadows);
-    m_shadowMesh.clear();
-    if (archive.IsVersionAtLeast(1022))
-        archive.ReadKeyWString("-ShadowMesh", m_shadowMesh);
+    Misc::Serialization::ReadFields(archive, *this, kStoredFields);
     return true;
 }
 

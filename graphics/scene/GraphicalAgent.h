@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/StoredFields.h"
 #include "graphics/scene/GraphicalEntity.h"
 
 #include <string>
@@ -38,6 +39,9 @@ public:
     const char* GetTypeName() const override { return "KVOAGENT"; }
 
 private:
+    // The record's own fields, in file order; Write and Read run over them.
+    static const Misc::Serialization::SStoredField<CGraphicalAgent> kStoredFields[];
+
     bool m_shadows = false;
     std::wstring m_shadowMesh;
 };

@@ -2,12 +2,16 @@
 
 #include "core/foundation/Math3D.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
+#include "core/io/StoredFields.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "irrlicht/IrrlichtConversions.h"
 
 #include <irrlicht.h>
 
 #include <cmath>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -238,39 +242,31 @@ void CGraphicalCamera::Clear()
     m_viewPort = CRect(0.0f, 0.0f, 1.0f, 1.0f);
 }
 
+namespace Field = Misc::Serialization::StoredField;
+
+const Misc::Serialization::SStoredField<CGraphicalCamera> CGraphicalCamera::kStoredFields[] = {
+    Field::Float<&CGraphicalCamera::m_near>("-Near"),
+    Field::Float<&CGraphicalCamera::m_far>("-Far"),
+    Field::Float<&CGraphicalCamera::m_fovDivisor>("-FOV"),
+    Field::Float<&CGraphicalCamera::m_aspectRatio>("-AspectRatio", FileVersion::kCameraAspectRatio),
+    Field::Object<&CGraphicalCamera::m_lookAt>(),
+    Field::Object<&CGraphicalCamera::m_up>(),
+    Field::Object<&CGraphicalCamera::m_offset>(FileVersion::kCameraOffset),
+    Field::Object<&CGraphicalCamera::m_viewPort>(FileVersion::kCameraViewPort),
+    Field::RequiredText<&CGraphicalCamera::m_typeName>(),
+};
+
 bool CGraphicalCamera::Write(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Write(archive);
-    archive.WriteKeyFloat("-Near", m_near);
-    archive.WriteKeyFloat("-Far", m_far);
-    archive.WriteKeyFloat("-FOV", m_fovDivisor);
-    archive.WriteKeyFloat("-AspectRatio", m_aspectRatio);
-    m_lookAt.Write(archive);
-    m_up.Write(archive);
-    m_offset.Write(archive);
-    m_viewPort.Write(archive);
-    m_typeName.Write(archive);
+    Misc::Serialization::WriteFields(archive, *this, kStoredFields);
     return true;
 }
 
 bool CGraphicalCamera::Read(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
-    archive.ReadKeyFloat("-Near", m_near);
-    archive.ReadKeyFloat("-Far", m_far);
-    archive.ReadKeyFloat("-FOV", m_fovDivisor);
-    if (archive.IsVersionAtLeast(1024))
-        archive.ReadKeyFloat("-AspectRatio", m_aspectRatio);
-    m_lookAt.Read(archive);
-    m_up.Read(archive);
-    if (archive.IsVersionAtLeast(1005))
-        m_offset.Read(archive);
-    if (archive.IsVersionAtLeast(1019))
-        m_viewPort.Read(archive);
-    std::wstring typeName;
-    archive.ExpectWToken(m_typeName.GetKeyText());
-    archive.ReadWString(typeName);
-    m_typeName.SetValue(typeName);
+    Misc::Serialization::ReadFields(archive, *this, kStoredFields);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/io/KeyedField.h"
+#include "core/io/StoredFields.h"
 #include "core/io/TextValue.h"
 #include "graphics/engine/FrameEntity.h"
 #include "graphics/scene/GraphicalEntity.h"
@@ -96,6 +97,9 @@ protected:
 
 private:
     void Move(const CVector& amount, const CVector& direction, float factor);
+
+    // The record's own fields, in file order; Write and Read run over them.
+    static const Misc::Serialization::SStoredField<CGraphicalCamera> kStoredFields[];
 
     CTextValue m_typeName{L"-Type"};
     float m_near = 1.0f;

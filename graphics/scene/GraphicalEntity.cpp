@@ -4,6 +4,8 @@
 #include "core/foundation/Math3D.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
+#include "core/io/StoredFields.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "irrlicht/IrrlichtConversions.h"
 #include "graphics/scene/GraphicalEntityAnimationCallback.h"
@@ -13,6 +15,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -593,40 +597,31 @@ void CGraphicalEntity::GetAbsoluteScale(CVector& scale)
     scale = CVector(transformation[0], transformation[5], transformation[10]);
 }
 
+namespace Field = Misc::Serialization::StoredField;
+
+// The fields every kind's record starts with. The model line is required;
+// files without the render flags keep the values.
+const Misc::Serialization::SStoredField<CGraphicalEntity> CGraphicalEntity::kStoredFields[] = {
+    Field::Bool<&CGraphicalEntity::m_fogEnabled>("-FogEnabled"),
+    Field::Bool<&CGraphicalEntity::m_lightingEnabled>("-LightingEnabled"),
+    Field::Bool<&CGraphicalEntity::m_visible>("-Visible"),
+    Field::Object<&CGraphicalEntity::m_materials>(),
+    Field::RequiredText<&CGraphicalEntity::m_modelName>(),
+    Field::Bool<&CGraphicalEntity::m_solid>("-Solid", FileVersion::kRenderFlags),
+    Field::Bool<&CGraphicalEntity::m_gouraud>("-Gouraud", FileVersion::kRenderFlags),
+    Field::Bool<&CGraphicalEntity::m_zBuffer>("-ZBufferEnabled", FileVersion::kRenderFlags),
+    Field::Bool<&CGraphicalEntity::m_zBufferWrite>("-ZBufferWriteEnabled", FileVersion::kRenderFlags),
+};
+
 bool CGraphicalEntity::Write(Misc::Serialization::IArchive& archive)
 {
-    archive.WriteKeyBool("-FogEnabled", m_fogEnabled);
-    archive.WriteKeyBool("-LightingEnabled", m_lightingEnabled);
-    archive.WriteKeyBool("-Visible", m_visible);
-    m_materials.Write(archive);
-    m_modelName.Write(archive);
-    archive.WriteKeyBool("-Solid", m_solid);
-    archive.WriteKeyBool("-Gouraud", m_gouraud);
-    archive.WriteKeyBool("-ZBufferEnabled", m_zBuffer);
-    archive.WriteKeyBool("-ZBufferWriteEnabled", m_zBufferWrite);
+    Misc::Serialization::WriteFields(archive, *this, kStoredFields);
     return true;
 }
 
 bool CGraphicalEntity::Read(Misc::Serialization::IArchive& archive)
 {
-    archive.ReadKeyBool("-FogEnabled", m_fogEnabled);
-    archive.ReadKeyBool("-LightingEnabled", m_lightingEnabled);
-    archive.ReadKeyBool("-Visible", m_visible);
-    m_materials.Read(archive);
-    // The model line is required (its key is wide, as the text value
-    // writes it).
-    std::wstring model;
-    archive.ExpectWToken(m_modelName.GetKeyText());
-    archive.ReadWString(model);
-    m_modelName.SetValue(model);
-    // The render flags came with version 1026; older files keep the values.
-    if (archive.IsVersionAtLeast(1026))
-    {
-        archive.ReadKeyBool("-Solid", m_solid);
-        archive.ReadKeyBool("-Gouraud", m_gouraud);
-        archive.ReadKeyBool("-ZBufferEnabled", m_zBuffer);
-        archive.ReadKeyBool("-ZBufferWriteEnabled", m_zBufferWrite);
-    }
+    Misc::Serialization::ReadFields(archive, *this, kStoredFields);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "core/foundation/Color.h"
 #include "core/foundation/Point.h"
 #include "core/foundation/Vector.h"
+#include "core/io/StoredFields.h"
 #include "core/io/TextValue.h"
 #include "core/world/EngineLink.h"
 #include "core/world/EntityInterface.h"
@@ -285,6 +286,9 @@ protected:
     std::wstring DescribeForError() const;
 
 private:
+    // The record's own fields, in file order; Write and Read run over them.
+    static const Misc::Serialization::SStoredField<CGraphicalEntity> kStoredFields[];
+
     void CopySettings(const CGraphicalEntity& other);
     void RefreshDirections() const;
     void ReleaseAnimationCallback();

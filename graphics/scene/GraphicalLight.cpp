@@ -1,12 +1,16 @@
 #include "graphics/scene/GraphicalLight.h"
 
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
+#include "core/io/StoredFields.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include <irrlicht.h>
 
 #include <algorithm>
 #include <cmath>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -101,29 +105,27 @@ void CGraphicalLight::Clear()
     SetType(CLightType(CLightType::kPoint));
 }
 
+namespace Field = Misc::Serialization::StoredField;
+
+// Lights of files without the shadow switch cast shadows.
+const Misc::Serialization::SStoredField<CGraphicalLight> CGraphicalLight::kStoredFields[] = {
+    Field::Object<&CGraphicalLight::m_type>(),
+    Field::Object<&CGraphicalLight::m_attenuation>(FileVersion::kLightCones),
+    Field::Object<&CGraphicalLight::m_spotParams>(FileVersion::kLightCones),
+    Field::DefaultedBool<&CGraphicalLight::m_shadows, true>("-Shadows", FileVersion::kShadowSwitches),
+};
+
 bool CGraphicalLight::Write(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Write(archive);
-    m_type.Write(archive);
-    m_attenuation.Write(archive);
-    m_spotParams.Write(archive);
-    archive.WriteKeyBool("-Shadows", m_shadows);
+    Misc::Serialization::WriteFields(archive, *this, kStoredFields);
     return true;
 }
 
 bool CGraphicalLight::Read(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
-    m_type.Read(archive);
-    // Attenuation and spot parameters came with version 1019.
-    if (archive.IsVersionAtLeast(1019))
-    {
-        m_attenuation.Read(archive);
-        m_spotParams.Read(archive);
-    }
-    m_shadows = true;
-    if (archive.IsVersionAtLeast(1021))
-        archive.ReadKeyBool("-Shadows", m_shadows);
+    Misc::Serialization::ReadFields(archive, *this, kStoredFields);
     return true;
 }
 

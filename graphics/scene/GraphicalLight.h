@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/io/KeyedField.h"
+#include "core/io/StoredFields.h"
 #include "graphics/scene/GraphicalEntity.h"
 
 #include <cstdint>
@@ -84,6 +85,9 @@ protected:
 private:
     // Has the engine apply the light's values to its node again.
     void ReapplyNode();
+
+    // The record's own fields, in file order; Write and Read run over them.
+    static const Misc::Serialization::SStoredField<CGraphicalLight> kStoredFields[];
 
     CLightType m_type;
     CVectorField m_spotParams{25.0f, 45.0f, 2.0f, "-SpotParams"};

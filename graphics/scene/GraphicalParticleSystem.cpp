@@ -1,74 +1,76 @@
 #include "graphics/scene/GraphicalParticleSystem.h"
 
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
+#include "core/io/StoredFields.h"
 #include "graphics/engine/GraphicsEngine.h"
 
 #include <irrlicht.h>
 
+namespace FileVersion = Misc::Serialization::FileVersion;
+
 namespace Graphics::Scene
 {
 
-bool CGraphicalParticleSystem::CEmitter::Write(Misc::Serialization::IArchive& archive)
+namespace
 {
-    direction.Write(archive);
-    gravity.Write(archive);
-    archive.WriteKeyULong("-GravityTime", gravityTime);
-    colorMin.Write(archive);
-    colorMax.Write(archive);
-    fadeoutColor.Write(archive);
-    archive.WriteKeyULong("-FadeoutTime", fadeoutTime);
-    archive.WriteKeyFloat("-ParticleSizeMin", particleSizeMin);
-    archive.WriteKeyFloat("-ParticleSizeMax", particleSizeMax);
-    archive.WriteKeyFloat("-ParticlesPerSecondMin", particlesPerSecondMin);
-    archive.WriteKeyFloat("-ParticlesPerSecondMax", particlesPerSecondMax);
-    archive.WriteKeyULong("-LifetimeMin", lifetimeMin);
-    archive.WriteKeyULong("-LifetimeMax", lifetimeMax);
-    archive.WriteKeyFloat("-AngleVariance", angleVariance);
+
+namespace Field = Misc::Serialization::StoredField;
+using CEmitter = CGraphicalParticleSystem::CEmitter;
+using Misc::Serialization::IArchive;
+
+// Older files count particles per second in whole numbers.
+template <float CEmitter::*Rate> void ReadWholeRate(IArchive& archive, CEmitter& emitter)
+{
+    archive.ExpectToken(Rate == &CEmitter::particlesPerSecondMin ? "-ParticlesPerSecondMin"
+                                                                 : "-ParticlesPerSecondMax");
+    uint32_t whole = 0;
+    if (archive.ReadUInt(whole))
+        emitter.*Rate = static_cast<float>(whole);
+}
+
+// Older files have one size for both ends of the range.
+void ReadOneSize(IArchive& archive, CEmitter& emitter)
+{
+    float size = emitter.particleSizeMin;
+    if (archive.ReadKeyFloat("-ParticleSize", size))
+        emitter.particleSizeMin = emitter.particleSizeMax = size;
+}
+
+const Misc::Serialization::SStoredField<CEmitter> kEmitterFields[] = {
+    Field::Object<&CEmitter::direction>(),
+    Field::Object<&CEmitter::gravity>(),
+    Field::Unsigned<&CEmitter::gravityTime>("-GravityTime"),
+    Field::Object<&CEmitter::colorMin>(),
+    Field::Object<&CEmitter::colorMax>(),
+    Field::Object<&CEmitter::fadeoutColor>(),
+    Field::Unsigned<&CEmitter::fadeoutTime>("-FadeoutTime"),
+    Field::WithOlder(
+        Field::Float<&CEmitter::particleSizeMin>("-ParticleSizeMin", FileVersion::kParticleSizeRange),
+        &ReadOneSize),
+    Field::Float<&CEmitter::particleSizeMax>("-ParticleSizeMax", FileVersion::kParticleSizeRange),
+    Field::WithOlder(Field::Float<&CEmitter::particlesPerSecondMin>("-ParticlesPerSecondMin",
+                                                                    FileVersion::kFractionalParticleRates),
+                     &ReadWholeRate<&CEmitter::particlesPerSecondMin>),
+    Field::WithOlder(Field::Float<&CEmitter::particlesPerSecondMax>("-ParticlesPerSecondMax",
+                                                                    FileVersion::kFractionalParticleRates),
+                     &ReadWholeRate<&CEmitter::particlesPerSecondMax>),
+    Field::Unsigned<&CEmitter::lifetimeMin>("-LifetimeMin"),
+    Field::Unsigned<&CEmitter::lifetimeMax>("-LifetimeMax"),
+    Field::Float<&CEmitter::angleVariance>("-AngleVariance"),
+};
+
+} // namespace
+
+bool CGraphicalParticleSystem::CEmitter::Write(IArchive& archive)
+{
+    Misc::Serialization::WriteFields(archive, *this, kEmitterFields);
     return true;
 }
 
-bool CGraphicalParticleSystem::CEmitter::Read(Misc::Serialization::IArchive& archive)
+bool CGraphicalParticleSystem::CEmitter::Read(IArchive& archive)
 {
-    direction.Read(archive);
-    gravity.Read(archive);
-    archive.ReadKeyULong("-GravityTime", gravityTime);
-    colorMin.Read(archive);
-    colorMax.Read(archive);
-    fadeoutColor.Read(archive);
-    archive.ReadKeyULong("-FadeoutTime", fadeoutTime);
-    // Files before 1029 have one size for both ends of the range.
-    if (archive.IsVersionAtLeast(1029))
-    {
-        archive.ReadKeyFloat("-ParticleSizeMin", particleSizeMin);
-        archive.ReadKeyFloat("-ParticleSizeMax", particleSizeMax);
-    }
-    else
-    {
-        float size = particleSizeMin;
-        if (archive.ReadKeyFloat("-ParticleSize", size))
-            particleSizeMin = particleSizeMax = size;
-    }
-    // Files before 1001 count particles per second in whole numbers.
-    const bool floatRates = archive.IsVersionAtLeast(1001);
-    for (auto [key, value] :
-         {std::pair<const char*, float*>{"-ParticlesPerSecondMin", &particlesPerSecondMin},
-          std::pair<const char*, float*>{"-ParticlesPerSecondMax", &particlesPerSecondMax}})
-    {
-        archive.ExpectToken(key);
-        if (floatRates)
-        {
-            archive.ReadFloat(*value);
-        }
-        else
-        {
-            uint32_t whole = 0;
-            if (archive.ReadUInt(whole))
-                *value = static_cast<float>(whole);
-        }
-    }
-    archive.ReadKeyULong("-LifetimeMin", lifetimeMin);
-    archive.ReadKeyULong("-LifetimeMax", lifetimeMax);
-    archive.ReadKeyFloat("-AngleVariance", angleVariance);
+    Misc::Serialization::ReadFields(archive, *this, kEmitterFields);
     return true;
 }
 

@@ -1,6 +1,10 @@
 #include "graphics/scene/GraphicalSky.h"
 
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
+#include "core/io/StoredFields.h"
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -44,49 +48,35 @@ void CGraphicalSky::Clear()
     m_domeVRes = 64;
 }
 
+namespace Field = Misc::Serialization::StoredField;
+
+// Older skies are boxes. The percentages are read as saved: they are kept
+// in range when the node is made.
+const Misc::Serialization::SStoredField<CGraphicalSky> CGraphicalSky::kStoredFields[] = {
+    Field::WithOlder(Field::RequiredText<&CGraphicalSky::m_type>(FileVersion::kSkyDomes),
+                     [](Misc::Serialization::IArchive&, CGraphicalSky& sky) { sky.m_type.SetValue(L"box"); }),
+    Field::WideText<&CGraphicalSky::m_dome>("-Dome", FileVersion::kSkyDomes),
+    Field::Unsigned<&CGraphicalSky::m_domeHRes>("-DomeHRes", FileVersion::kSkyDomes),
+    Field::Unsigned<&CGraphicalSky::m_domeVRes>("-DomeVRes", FileVersion::kSkyDomes),
+    Field::Float<&CGraphicalSky::m_domePercentage>("-DomePercentage", FileVersion::kSkyDomes),
+    Field::Float<&CGraphicalSky::m_domeSpherePercentage>("-DomeSpherePercentage", FileVersion::kSkyDomes),
+    Field::WideText<&CGraphicalSky::m_front>("-Front"),
+    Field::WideText<&CGraphicalSky::m_back>("-Back"),
+    Field::WideText<&CGraphicalSky::m_left>("-Left"),
+    Field::WideText<&CGraphicalSky::m_right>("-Right"),
+    Field::WideText<&CGraphicalSky::m_top>("-Top"),
+    Field::WideText<&CGraphicalSky::m_bottom>("-Bottom"),
+};
+
 bool CGraphicalSky::Write(Misc::Serialization::IArchive& archive)
 {
-    m_type.Write(archive);
-    archive.WriteKeyWString("-Dome", m_dome);
-    archive.WriteKeyULong("-DomeHRes", m_domeHRes);
-    archive.WriteKeyULong("-DomeVRes", m_domeVRes);
-    archive.WriteKeyFloat("-DomePercentage", m_domePercentage);
-    archive.WriteKeyFloat("-DomeSpherePercentage", m_domeSpherePercentage);
-    archive.WriteKeyWString("-Front", m_front);
-    archive.WriteKeyWString("-Back", m_back);
-    archive.WriteKeyWString("-Left", m_left);
-    archive.WriteKeyWString("-Right", m_right);
-    archive.WriteKeyWString("-Top", m_top);
-    archive.WriteKeyWString("-Bottom", m_bottom);
+    Misc::Serialization::WriteFields(archive, *this, kStoredFields);
     return true;
 }
 
 bool CGraphicalSky::Read(Misc::Serialization::IArchive& archive)
 {
-    // Domes came with version 1019; older skies are boxes.
-    if (archive.IsVersionAtLeast(1019))
-    {
-        std::wstring type;
-        archive.ExpectWToken(m_type.GetKeyText());
-        archive.ReadWString(type);
-        m_type.SetValue(type);
-        archive.ReadKeyWString("-Dome", m_dome);
-        archive.ReadKeyULong("-DomeHRes", m_domeHRes);
-        archive.ReadKeyULong("-DomeVRes", m_domeVRes);
-        // As saved: the percentages are kept in range when the node is made.
-        archive.ReadKeyFloat("-DomePercentage", m_domePercentage);
-        archive.ReadKeyFloat("-DomeSpherePercentage", m_domeSpherePercentage);
-    }
-    else
-    {
-        m_type.SetValue(L"box");
-    }
-    archive.ReadKeyWString("-Front", m_front);
-    archive.ReadKeyWString("-Back", m_back);
-    archive.ReadKeyWString("-Left", m_left);
-    archive.ReadKeyWString("-Right", m_right);
-    archive.ReadKeyWString("-Top", m_top);
-    archive.ReadKeyWString("-Bottom", m_bottom);
+    Misc::Serialization::ReadFields(archive, *this, kStoredFields);
     return true;
 }
 

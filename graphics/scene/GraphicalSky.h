@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/StoredFields.h"
 #include "core/io/TextValue.h"
 #include "graphics/scene/GraphicalEntity.h"
 
@@ -70,6 +71,9 @@ public:
     const char* GetTypeName() const override { return "KVOSKY"; }
 
 private:
+    // The record's own fields, in file order; Write and Read run over them.
+    static const Misc::Serialization::SStoredField<CGraphicalSky> kStoredFields[];
+
     CTextValue m_type = BoxType();
     std::wstring m_front;
     std::wstring m_back;

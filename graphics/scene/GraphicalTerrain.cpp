@@ -3,6 +3,8 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/Math3D.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
+#include "core/io/StoredFields.h"
 #include "graphics/engine/GraphicsEngine.h"
 #include "graphics/scene/MeshGeometry.h"
 #include "irrlicht/IrrlichtConversions.h"
@@ -11,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -130,47 +134,57 @@ void CGraphicalTerrain::Clear()
     m_textureScale2 = 1.0f;
 }
 
-bool CGraphicalTerrain::Write(Misc::Serialization::IArchive& archive)
+namespace Field = Misc::Serialization::StoredField;
+using Misc::Serialization::IArchive;
+
+const Misc::Serialization::SStoredField<CGraphicalTerrain> CGraphicalTerrain::kStoredFields[] = {
+    Field::RequiredText<&CGraphicalTerrain::m_heightmap>(),
+    {"-PatchSize", 0,
+     [](IArchive& archive, CGraphicalTerrain& terrain, const char* key)
+     { return archive.WriteKeyLong(key, static_cast<int32_t>(terrain.m_patchSize)); },
+     [](IArchive& archive, CGraphicalTerrain& terrain, const char* key)
+     {
+         uint32_t patchSize = terrain.m_patchSize;
+         archive.ReadKeyUInt(key, patchSize);
+         // A size Irrlicht does not know would break the terrain's
+         // patches: snapped as the setter snaps it.
+         terrain.m_patchSize = SnapPatchSize(patchSize);
+     }},
+    Field::WholeNumber<&CGraphicalTerrain::m_maxLOD>("-MaxLOD"),
+    Field::WholeNumber<&CGraphicalTerrain::m_smoothFactor>("-SmoothFactor",
+                                                           FileVersion::kTerrainSmoothFactor),
+    {"-TextureScales", FileVersion::kTerrainTextureScales,
+     [](IArchive& archive, CGraphicalTerrain& terrain, const char* key)
+     {
+         // Written only as far as each step succeeds.
+         return archive.WriteString(key) && archive.WriteSpaces(1) &&
+                archive.WriteFloat(terrain.m_textureScale1, 6) && archive.WriteSpaces(1) &&
+                archive.WriteFloat(terrain.m_textureScale2, 6) && archive.EndLine(0);
+     },
+     [](IArchive& archive, CGraphicalTerrain& terrain, const char* key)
+     {
+         archive.ExpectToken(key);
+         float first = terrain.m_textureScale1;
+         float second = terrain.m_textureScale2;
+         if (archive.ReadFloat(first) && archive.ReadFloat(second))
+         {
+             terrain.m_textureScale1 = first;
+             terrain.m_textureScale2 = second;
+         }
+     }},
+};
+
+bool CGraphicalTerrain::Write(IArchive& archive)
 {
     CGraphicalEntity::Write(archive);
-    m_heightmap.Write(archive);
-    archive.WriteKeyLong("-PatchSize", static_cast<int32_t>(m_patchSize));
-    archive.WriteKeyLong("-MaxLOD", static_cast<int32_t>(m_maxLOD));
-    archive.WriteKeyLong("-SmoothFactor", static_cast<int32_t>(m_smoothFactor));
-    // Written only as far as each step succeeds.
-    static_cast<void>(archive.WriteString("-TextureScales") && archive.WriteSpaces(1) &&
-                      archive.WriteFloat(m_textureScale1, 6) && archive.WriteSpaces(1) &&
-                      archive.WriteFloat(m_textureScale2, 6) && archive.EndLine(0));
+    Misc::Serialization::WriteFields(archive, *this, kStoredFields);
     return true;
 }
 
-bool CGraphicalTerrain::Read(Misc::Serialization::IArchive& archive)
+bool CGraphicalTerrain::Read(IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
-    std::wstring heightmap;
-    archive.ExpectWToken(m_heightmap.GetKeyText());
-    archive.ReadWString(heightmap);
-    m_heightmap.SetValue(heightmap);
-    uint32_t patchSize = m_patchSize;
-    archive.ReadKeyUInt("-PatchSize", patchSize);
-    // A size Irrlicht does not know would break the terrain's patches:
-    // snapped as the setter snaps it.
-    m_patchSize = SnapPatchSize(patchSize);
-    archive.ReadKeyUInt("-MaxLOD", m_maxLOD);
-    // The smooth factor came with version 1020, the texture scales with 1003.
-    if (archive.IsVersionAtLeast(1020))
-        archive.ReadKeyUInt("-SmoothFactor", m_smoothFactor);
-    if (archive.IsVersionAtLeast(1003))
-    {
-        archive.ExpectToken("-TextureScales");
-        float first = m_textureScale1;
-        float second = m_textureScale2;
-        if (archive.ReadFloat(first) && archive.ReadFloat(second))
-        {
-            m_textureScale1 = first;
-            m_textureScale2 = second;
-        }
-    }
+    Misc::Serialization::ReadFields(archive, *this, kStoredFields);
     return true;
 }
 

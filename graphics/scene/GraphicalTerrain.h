@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/StoredFields.h"
 #include "core/io/TextValue.h"
 #include "graphics/scene/GraphicalEntity.h"
 
@@ -74,6 +75,9 @@ public:
     const char* GetTypeName() const override { return "KVOTERRAIN"; }
 
 private:
+    // The record's own fields, in file order; Write and Read run over them.
+    static const Misc::Serialization::SStoredField<CGraphicalTerrain> kStoredFields[];
+
     CTextValue m_heightmap{L"-Heightmap"};
     uint32_t m_patchSize = 17;
     uint32_t m_maxLOD = 5;

@@ -27,6 +27,9 @@ public:
     const char* GetTypeName() const override { return "KVOUNIT"; }
 
 private:
+    // The record's own fields, in file order; Write and Read run over them.
+    static const Misc::Serialization::SStoredField<CGraphicalUnit> kStoredFields[];
+
     bool m_octTree = false;
 };
 

@@ -13,21 +13,25 @@ void CGraphicalWater::Clear()
     m_length = 10.0f;
 }
 
+namespace Field = Misc::Serialization::StoredField;
+
+const Misc::Serialization::SStoredField<CGraphicalWater> CGraphicalWater::kStoredFields[] = {
+    Field::Float<&CGraphicalWater::m_height>("-Height"),
+    Field::Float<&CGraphicalWater::m_speed>("-Speed"),
+    Field::Float<&CGraphicalWater::m_length>("-Length"),
+};
+
 bool CGraphicalWater::Write(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Write(archive);
-    archive.WriteKeyFloat("-Height", m_height);
-    archive.WriteKeyFloat("-Speed", m_speed);
-    archive.WriteKeyFloat("-Length", m_length);
+    Misc::Serialization::WriteFields(archive, *this, kStoredFields);
     return true;
 }
 
 bool CGraphicalWater::Read(Misc::Serialization::IArchive& archive)
 {
     CGraphicalEntity::Read(archive);
-    archive.ReadKeyFloat("-Height", m_height);
-    archive.ReadKeyFloat("-Speed", m_speed);
-    archive.ReadKeyFloat("-Length", m_length);
+    Misc::Serialization::ReadFields(archive, *this, kStoredFields);
     return true;
 }
 

@@ -33,6 +33,9 @@ public:
     const char* GetTypeName() const override { return "KVOWATER"; }
 
 private:
+    // The record's own fields, in file order; Write and Read run over them.
+    static const Misc::Serialization::SStoredField<CGraphicalWater> kStoredFields[];
+
     float m_height = 2.0f;
     float m_speed = 300.0f;
     float m_length = 10.0f;

@@ -1,6 +1,9 @@
 #include "graphics/scene/Material.h"
 
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Scene
 {
@@ -71,8 +74,8 @@ bool CMaterial::Read(Misc::Serialization::IArchive& archive)
     emissive.Read(archive);
     specular.Read(archive);
     archive.ReadKeyFloat("-Shininess", shininess);
-    // The parameter came with version 1006; older files keep the value.
-    if (archive.IsVersionAtLeast(1006))
+    // The parameter came with kMaterialParameter; older files keep the value.
+    if (archive.IsVersionAtLeast(FileVersion::kMaterialParameter))
         archive.ReadKeyFloat("-Param", typeParam);
     archive.ExpectToken("}");
     return true;

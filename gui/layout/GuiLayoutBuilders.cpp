@@ -7,6 +7,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/events/GuiEventType.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "irrlicht/IrrlichtConversions.h"
 #include "gui/layout/GuiLayoutReader.h"
 #include "gui/layout/GuiLayoutWriter.h"
@@ -21,6 +22,8 @@
 
 #include <string>
 
+namespace FileVersion = Misc::Serialization::FileVersion;
+
 namespace Graphics::GUI
 {
 
@@ -34,8 +37,8 @@ namespace
 {
 
 // The file versions from which keys exist.
-constexpr uint32_t kVersionEditBoxFont = 1014;
-constexpr uint32_t kVersion1019 = 1019;
+constexpr uint32_t kVersionEditBoxFont = FileVersion::kElementFonts;
+constexpr uint32_t kVersion1019 = FileVersion::kGuiElementLinks;
 
 void ReadBool(IArchive& archive, const char* key, bool& value)
 {
@@ -164,7 +167,8 @@ gui::IGUIElement* CGuiLayoutReader::ReadCheckBox(IArchive& archive)
     if (!archive.ReadKeyWString("-Label", label) || !archive.ReadKeyBool("-Checked", checked))
         throw Misc::Error::CKVOError(L"[CGuiManager::ReadCheckBox] Invalid check box");
     // Layouts of this span named a font the check box never used.
-    if (archive.IsVersionAtLeast(1014) && !archive.IsVersionAtLeast(1019))
+    if (archive.IsVersionAtLeast(FileVersion::kElementFonts) &&
+        !archive.IsVersionAtLeast(FileVersion::kGuiElementLinks))
     {
         std::wstring font;
         if (!archive.ReadKeyWString("-Font", font))
@@ -186,7 +190,7 @@ bool CGuiLayoutWriter::WriteCheckBox(IArchive& archive, gui::IGUIElement* elemen
 gui::IGUIElement* CGuiLayoutReader::ReadImage(IArchive& archive)
 {
     const int32_t id = ReadElementIdName(archive);
-    // Files before 1019 place the image by its corner only.
+    // Older files place the image by its corner only.
     float corners[4] = {};
     ReadKeyFloats(archive, "-Position", corners, archive.IsVersionAtLeast(kVersion1019) ? 4 : 2);
     bool alpha = false;

@@ -5,6 +5,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "gui/elements/GUIComboBoxEx.h"
 #include "gui/elements/GUIListBoxEx.h"
 #include "gui/manager/GuiColorConversion.h"
@@ -14,6 +15,8 @@
 #include "gui/layout/LayoutArchive.h"
 
 #include <irrlicht.h>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::GUI
 {
@@ -40,10 +43,12 @@ std::wstring ReadKeyText(IArchive& archive, const wchar_t* method, const char* k
     return text;
 }
 
-// Layouts of versions 1014 to 1018 named fonts the boxes never used.
+// Layouts from kElementFonts up to kGuiElementLinks named fonts the boxes
+// never used.
 bool HasOldFontKey(IArchive& archive)
 {
-    return archive.IsVersionAtLeast(1014) && !archive.IsVersionAtLeast(1019);
+    return archive.IsVersionAtLeast(FileVersion::kElementFonts) &&
+           !archive.IsVersionAtLeast(FileVersion::kGuiElementLinks);
 }
 
 } // namespace
@@ -58,12 +63,13 @@ gui::IGUIElement* CGuiLayoutReader::ReadListBox(IArchive& archive)
     Require(archive.ReadKeyBool("-Background", background), "-Background", kMethod);
     if (HasOldFontKey(archive))
         ReadKeyText(archive, kMethod, "-Font");
-    if (archive.IsVersionAtLeast(1011) && !archive.IsVersionAtLeast(1019))
+    if (archive.IsVersionAtLeast(FileVersion::kListBoxIconFont) &&
+        !archive.IsVersionAtLeast(FileVersion::kGuiElementLinks))
         ReadKeyText(archive, kMethod, "-IconFont");
     std::wstring scrollBarName;
     std::wstring upButtonName;
     std::wstring downButtonName;
-    if (archive.IsVersionAtLeast(1019))
+    if (archive.IsVersionAtLeast(FileVersion::kGuiElementLinks))
     {
         scrollBarName = ReadKeyText(archive, kMethod, "-ScrollId");
         upButtonName = ReadKeyText(archive, kMethod, "-UpButtonId");
@@ -82,7 +88,7 @@ gui::IGUIElement* CGuiLayoutReader::ReadListBox(IArchive& archive)
         if (archive.TestToken("-Icon"))
         {
             // Older layouts named the icon by a font character.
-            if (archive.IsVersionAtLeast(1019))
+            if (archive.IsVersionAtLeast(FileVersion::kGuiElementLinks))
             {
                 Require(archive.ReadInt(icon), "-Icon", kMethod);
             }
@@ -148,13 +154,13 @@ gui::IGUIElement* CGuiLayoutReader::ReadComboBox(IArchive& archive)
         ReadKeyText(archive, kMethod, "-Font");
     std::wstring buttonName;
     std::wstring listName;
-    if (archive.IsVersionAtLeast(1019))
+    if (archive.IsVersionAtLeast(FileVersion::kGuiElementLinks))
     {
         buttonName = ReadKeyText(archive, kMethod, "-ButtonId");
         listName = ReadKeyText(archive, kMethod, "-ListId");
     }
     uint32_t maxItems = CGUIComboBoxEx::kDefaultMaxItems;
-    if (archive.IsVersionAtLeast(1027))
+    if (archive.IsVersionAtLeast(FileVersion::kComboBoxMaxItems))
         Require(archive.ReadKeyULong("-MaxItems", maxItems), "-MaxItems", kMethod);
     CGUIComboBoxEx* combo = m_host.AddComboBox(name, position, buttonName, listName);
     if (combo == nullptr)

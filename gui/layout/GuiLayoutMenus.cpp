@@ -7,6 +7,7 @@
 #include "core/foundation/StringConversion.h"
 #include "core/events/GuiEventType.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "gui/layout/GuiLayoutReader.h"
 #include "gui/layout/GuiLayoutWriter.h"
 #include "gui/layout/IGuiLayoutHost.h"
@@ -14,6 +15,8 @@
 #include "gui/manager/ScreenCoordinates.h"
 
 #include <irrlicht.h>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::GUI
 {
@@ -29,11 +32,11 @@ namespace
 {
 
 // Items enclosed in "MenuItems{" from this version on.
-constexpr uint32_t kEnclosedMenuItemsVersion = 1019;
+constexpr uint32_t kEnclosedMenuItemsVersion = FileVersion::kGuiElementLinks;
 // Tool bars carry their position and their buttons' fonts and shortcuts
 // from this version on, their buttons from the second.
-constexpr uint32_t kToolbarPositionVersion = 1012;
-constexpr uint32_t kToolbarButtonsVersion = 1019;
+constexpr uint32_t kToolbarPositionVersion = FileVersion::kToolbarPosition;
+constexpr uint32_t kToolbarButtonsVersion = FileVersion::kGuiElementLinks;
 
 } // namespace
 

@@ -13,6 +13,7 @@
 #include "core/io/Archive.h"
 #include "core/io/ArchiveHandle.h"
 #include "core/io/FileStd.h"
+#include "core/io/FileVersions.h"
 #include "core/io/Serializable.h"
 #include "gui/layout/GuiLayoutKinds.h"
 #include "gui/layout/IGuiLayoutHost.h"
@@ -28,6 +29,8 @@
 #include <cwchar>
 #include <memory>
 #include <vector>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::GUI
 {
@@ -201,7 +204,7 @@ bool CGuiLayoutReader::Read(IArchive& archive)
 {
     const CReadLevel level(*this, L"Read");
 
-    if (archive.IsVersionAtLeast(1023) && archive.TestToken("Fader{"))
+    if (archive.IsVersionAtLeast(FileVersion::kFader) && archive.TestToken("Fader{"))
     {
         ReadFader(archive);
         archive.ExpectToken("}");

@@ -6,6 +6,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/foundation/StringConversion.h"
 #include "core/io/Archive.h"
+#include "core/io/FileVersions.h"
 #include "irrlicht/IrrlichtConversions.h"
 #include "gui/layout/GuiLayoutReader.h"
 #include "gui/layout/GuiLayoutWriter.h"
@@ -20,6 +21,8 @@
 
 #include <climits>
 
+namespace FileVersion = Misc::Serialization::FileVersion;
+
 namespace Graphics::GUI
 {
 
@@ -32,12 +35,12 @@ namespace
 {
 
 // "-Font" in tab control blocks of these versions only.
-constexpr uint32_t kTabControlFontVersion = 1014;
-constexpr uint32_t kTabControlNoFontVersion = 1019;
+constexpr uint32_t kTabControlFontVersion = FileVersion::kElementFonts;
+constexpr uint32_t kTabControlNoFontVersion = FileVersion::kGuiElementLinks;
 // Tab pages store their background and colour from this version on.
-constexpr uint32_t kTabPageColorVersion = 1015;
+constexpr uint32_t kTabPageColorVersion = FileVersion::kTabPageColor;
 // Scroll bars store their steps and button names from this version on.
-constexpr uint32_t kScrollBarStepsVersion = 1019;
+constexpr uint32_t kScrollBarStepsVersion = FileVersion::kGuiElementLinks;
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "core/io/Archive.h"
 #include "core/io/ArchiveHandle.h"
 #include "core/io/File.h"
+#include "core/io/FileVersions.h"
 #include "gui/fonts/BitmapFontLoader.h"
 #include "gui/manager/GuiColorConversion.h"
 #include "gui/sprites/GuiKVOSpriteBank.h"
@@ -24,6 +25,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::GUI
 {
@@ -50,7 +53,7 @@ const char* const kColorKeys[CSkinImpl::kFileColorCount] = {
     "-IconHighlight"};
 
 // The oldest skin body that is read in full; older ones only set the alpha.
-constexpr uint32_t kCurrentSkinVersion = 1019;
+constexpr uint32_t kCurrentSkinVersion = FileVersion::kGuiElementLinks;
 
 // A byte value from a scaled component, held to 0-255 (not a number: 0).
 u32 ToByte(double scaled)
@@ -361,7 +364,7 @@ void CSkinManager::ReadSkinLegacy(Misc::Serialization::IArchive& archive)
 {
     // Bodies of this age only still set the GUI alpha; the rest is read
     // past.
-    if (archive.IsVersionAtLeast(3))
+    if (archive.IsVersionAtLeast(FileVersion::kSkinAlpha))
     {
         bool active = false;
         archive.ReadKeyBool("-IsActive", active);
@@ -369,7 +372,7 @@ void CSkinManager::ReadSkinLegacy(Misc::Serialization::IArchive& archive)
         {
             std::wstring font;
             archive.ReadKeyWString("-Font", font);
-            if (archive.IsVersionAtLeast(1013))
+            if (archive.IsVersionAtLeast(FileVersion::kSkinHighlights))
             {
                 bool highlights = false;
                 archive.ReadKeyBool("-Highlights", highlights);

@@ -6,6 +6,7 @@
 #include "core/io/Archive.h"
 #include "core/io/ArchiveHandle.h"
 #include "core/io/File.h"
+#include "core/io/FileVersions.h"
 #include "core/io/Uuid.h"
 #include "gui/manager/GuiColorConversion.h"
 #include "platform/Clock.h"
@@ -17,6 +18,8 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+
+namespace FileVersion = Misc::Serialization::FileVersion;
 
 namespace Graphics::Sprite
 {
@@ -561,7 +564,7 @@ bool CGuiKVOSpriteBank::Read(Misc::Serialization::IArchive& archive)
 
 bool CGuiKVOSpriteBank::LoadFromArchive(Misc::Serialization::IArchive& archive)
 {
-    if (!archive.IsVersionAtLeast(1019))
+    if (!archive.IsVersionAtLeast(FileVersion::kGuiElementLinks))
         return false;
     return Read(archive);
 }
