@@ -66,7 +66,7 @@ end)
 check.truthy(steps >= 250, "five seconds of steps, got " .. steps)
 for _, case in ipairs(cases) do
     local ratio = case.highest / case.drop
-    print(string.format("%s: highest rebound / drop %.4f, deepest %.4f m", case.what, ratio, -case.lowest))
+    print(string.format("%s: highest rebound / drop %.4f, deepest %.4f m", case.what, ratio, math.max(0, -case.lowest)))
     check.truthy(case.lowest > -0.01, case.what .. ": sank " .. -case.lowest .. " m into the floor")
     check.truthy(ratio <= case.high, case.what .. ": rebound ratio " .. ratio .. " above " .. case.high)
     check.truthy(ratio >= case.low, case.what .. ": rebound ratio " .. ratio .. " below " .. case.low)
