@@ -293,7 +293,7 @@ template <class Kind> void CManagedEntityBase<Kind>::SetScale(const CVector& sca
     m_scale = scale;
     Kind::SetScale(scale);
     if (changed)
-        CPhysicalEntity::Refresh();
+        CPhysicalEntity::Rescale();
 }
 
 template <class Kind> void CManagedEntityBase<Kind>::SetFlags(uint32_t flags)
