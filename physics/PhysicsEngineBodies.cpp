@@ -107,8 +107,8 @@ bool CPhysicsEngine::ReshapeEntity(CPhysicalEntity* entity)
     float mass = 0.0f;
     float inertia[3];
     NewtonBodyGetMassMatrix(body, &mass, &inertia[0], &inertia[1], &inertia[2]);
-    if (GetMassType(entity->GetMass()) != kDynamic || mass != entity->GetMass() || entity->m_predictionEnabled ||
-        m_jointsOf.count(entity) != 0)
+    if (GetMassType(entity->GetMass()) != kDynamic || mass != entity->GetMass() ||
+        entity->m_predictionEnabled || m_jointsOf.count(entity) != 0)
         return false;
     bool isTree = false;
     NewtonCollision* shape = BuildShape(*entity, false, isTree);
