@@ -506,6 +506,13 @@ void CPhysicalEntity::Refresh()
     CPhysicalEntity::SetRotation(rotation);
 }
 
+void CPhysicalEntity::Rescale()
+{
+    CPhysicsEngine* engine = GetEngine();
+    if (engine != nullptr && !engine->ReshapeEntity(this))
+        Refresh();
+}
+
 void CPhysicalEntity::SetPosition(const CVector& position)
 {
     if (!HasBody())

@@ -155,6 +155,10 @@ public:
     bool SaveToCache(const std::wstring& folder);
     // Builds the body again where the owner stands.
     void Refresh();
+    // After a new scale: a dynamic body takes the new shape in place (it
+    // keeps its joints, contacts and motion, and wakes); any other body is
+    // built again.
+    void Rescale();
 
     // The entity interface's operations that concern the physical part.
     void SetPosition(const CVector& position) override;

@@ -134,6 +134,10 @@ public:
     // nothing happens without a world or below the minimum mass. A static
     // body takes its tree from the entity's cache file when there is one.
     void AddEntity(CPhysicalEntity* entity);
+    // Gives the entity's dynamic convex body (no collision prediction, no
+    // joints) the shape its settings make now, in place; false, touching
+    // nothing, for any other entity.
+    bool ReshapeEntity(CPhysicalEntity* entity);
     // The body goes (its contacts end: exit events follow) and the entity
     // leaves the engine.
     void RemoveEntity(CPhysicalEntity* entity);

@@ -95,6 +95,34 @@ void CPhysicsEngine::AddEntity(CPhysicalEntity* entity)
     RestoreJoints(joints);
 }
 
+bool CPhysicsEngine::ReshapeEntity(CPhysicalEntity* entity)
+{
+    if (entity == nullptr || m_world == nullptr || entity->m_body == nullptr || entity->GetEngine() != this)
+        return false;
+    CScopedLock lock(GetLock());
+    NewtonBody* body = entity->m_body;
+    // Prediction stretches a modifier made with the body; a static body's
+    // tree and a joint's frames are made with the body too. A dynamic
+    // body's collision is convex.
+    float mass = 0.0f;
+    float inertia[3];
+    NewtonBodyGetMassMatrix(body, &mass, &inertia[0], &inertia[1], &inertia[2]);
+    if (GetMassType(entity->GetMass()) != kDynamic || mass != entity->GetMass() ||
+        entity->m_predictionEnabled || m_jointsOf.count(entity) != 0)
+        return false;
+    bool isTree = false;
+    NewtonCollision* shape = BuildShape(*entity, false, isTree);
+    if (shape == nullptr)
+        return false;
+    NewtonBodySetCollision(body, shape);
+    NewtonReleaseCollision(m_world, shape);
+    const CVector half = Scaled(entity->m_collisionSize, 0.5f);
+    const CVector centre = Sum(entity->GetPosition(), entity->m_collisionCentre);
+    ExpandBounds(Difference(centre, half), Sum(centre, half));
+    NewtonWorldUnfreezeBody(m_world, body);
+    return true;
+}
+
 void CPhysicsEngine::RemoveEntity(CPhysicalEntity* entity)
 {
     if (entity == nullptr)

@@ -301,7 +301,7 @@ template <class Kind> void CManagedEntityBase<Kind>::SetScale(const CVector& sca
                    [changed](CPhysicalEntity& physical)
                    {
                        if (changed)
-                           physical.Refresh();
+                           physical.Rescale();
                    }});
 }
 

@@ -159,6 +159,9 @@ void NewtonBodyGetTorque(const NewtonBody* body, float* torque);
 // Non-zero while the body is awake.
 int NewtonBodyGetSleepingState(const NewtonBody* body);
 NewtonCollision* NewtonBodyGetCollision(const NewtonBody* body);
+// Gives the body another collision of its world, in place: a dynamic body
+// takes only a convex one.
+void NewtonBodySetCollision(const NewtonBody* body, const NewtonCollision* collision);
 void NewtonBodySetMaterialGroupID(const NewtonBody* body, int id);
 void NewtonBodySetTransformCallback(const NewtonBody* body, NewtonSetTransform callback);
 void NewtonBodySetForceAndTorqueCallback(const NewtonBody* body, NewtonApplyForceAndTorque callback);

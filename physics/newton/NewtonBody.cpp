@@ -197,6 +197,30 @@ void NewtonBody::RefreshShape()
     MeasureShape();
 }
 
+void NewtonBody::SetCollision(NewtonCollision* shape)
+{
+    if (shape == collision)
+        return;
+    NewtonCollision* old = collision;
+    ++shape->holds;
+    auto& users = old->users;
+    users[userAt] = users.back();
+    users[userAt]->userAt = userAt;
+    users.pop_back();
+    collision = shape;
+    userAt = shape->users.size();
+    shape->users.push_back(this);
+    // The old shapes stay alive until the body is out of the world.
+    ReAdd(
+        [&]
+        {
+            const std::unique_ptr<btCompoundShape> oldPlaced = std::move(placedShape);
+            rigid->setCollisionShape(BuildShape());
+        });
+    MeasureShape();
+    world->ReleaseCollision(old);
+}
+
 void NewtonBody::MeasureShape()
 {
     const btCollisionShape* shape = rigid->getCollisionShape();

@@ -37,6 +37,9 @@ struct NewtonBody
     void SetCentreOfMass(const btVector3& com);
     // Rebuilds the placed shape after the collision changed.
     void RefreshShape();
+    // The body takes the collision (one hold of its own) and lets go of
+    // the one it had; it stays where it is, with its mass and motion.
+    void SetCollision(NewtonCollision* shape);
     // Puts the body into Bullet's world (made bodies wait until placed).
     void EnterWorld();
     bool IsDynamic() const { return mass > 0.0f; }
@@ -51,7 +54,7 @@ struct NewtonBody
     void ApplyDamping(btScalar h);
 
     NewtonWorld* const world;
-    NewtonCollision* const collision;
+    NewtonCollision* collision;
     std::unique_ptr<btRigidBody> rigid;
     std::unique_ptr<btCompoundShape> placedShape;
 

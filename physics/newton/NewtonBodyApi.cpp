@@ -215,6 +215,15 @@ NewtonCollision* NewtonBodyGetCollision(const NewtonBody* body)
     return body ? body->collision : nullptr;
 }
 
+void NewtonBodySetCollision(const NewtonBody* body, const NewtonCollision* collision)
+{
+    if (!body || body->dead || !collision || collision->world != body->world || collision->holds <= 0)
+        return;
+    if (body->IsDynamic() && !collision->IsConvex())
+        return;
+    Mutable(body)->SetCollision(Mutable(collision));
+}
+
 void NewtonBodySetMaterialGroupID(const NewtonBody* body, int id)
 {
     if (body)

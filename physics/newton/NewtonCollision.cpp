@@ -161,7 +161,8 @@ btCollisionShape* NewtonCollision::Primitive() const
 
 NewtonCollision* NewtonCollision::Share()
 {
-    ++holds;
+    if (holds++ == 0)
+        world->Revive(this);
     return this;
 }
 

@@ -215,6 +215,7 @@ NewtonWorld::~NewtonWorld()
     for (NewtonCollision* collision : collisions)
         delete collision;
     collisions.clear();
+    idle.clear();
 }
 
 void NewtonWorld::SetSolverModel(int model)
@@ -340,15 +341,38 @@ void NewtonWorld::RemoveDeadBodies()
 
 void NewtonWorld::ReleaseCollision(NewtonCollision* collision)
 {
-    // A collision of another world or one already freed is left alone.
-    if (!collisions.count(collision))
+    // A collision of another world, one already freed or one nobody holds
+    // is left alone.
+    if (!collisions.count(collision) || collision->holds <= 0)
         return;
     if (--collision->holds > 0)
         return;
-    collisions.erase(collision);
     if (collision->SharedAs())
-        shapes.ForgetCollision(*collision->SharedAs());
+    {
+        KeepIdle(collision);
+        return;
+    }
+    collisions.erase(collision);
     delete collision;
+}
+
+void NewtonWorld::KeepIdle(NewtonCollision* collision)
+{
+    idle.push_back(collision);
+    if (idle.size() <= kIdleKept)
+        return;
+    NewtonCollision* oldest = idle.front();
+    idle.erase(idle.begin());
+    collisions.erase(oldest);
+    shapes.ForgetCollision(*oldest->SharedAs());
+    delete oldest;
+}
+
+void NewtonWorld::Revive(NewtonCollision* collision)
+{
+    const auto found = std::find(idle.begin(), idle.end(), collision);
+    if (found != idle.end())
+        idle.erase(found);
 }
 
 void NewtonWorld::PlaceNewBodies()

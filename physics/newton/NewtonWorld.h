@@ -70,6 +70,11 @@ struct NewtonWorld
     };
     void AddCollision(NewtonCollision* collision) { collisions.insert(collision); }
     void ReleaseCollision(NewtonCollision* collision);
+    // A shared collision let go by its last holder waits among the idle
+    // ones (the newest kIdleKept) to be handed out again: a body built
+    // again for a new mass, or for a scale and back, finds its shape made.
+    void KeepIdle(NewtonCollision* collision);
+    void Revive(NewtonCollision* collision);
 
     // Puts the bodies made since into Bullet's world where they stand.
     void PlaceNewBodies();
@@ -103,6 +108,9 @@ struct NewtonWorld
     // destroyed one leaves its place empty).
     std::vector<NewtonBody*> unplaced;
     std::unordered_set<NewtonCollision*> collisions;
+    static constexpr size_t kIdleKept = 16;
+    // Oldest first; each has no hold.
+    std::vector<NewtonCollision*> idle;
     std::vector<std::unique_ptr<NewtonJoint>> joints;
     MaterialTable materials;
     ShapeCache shapes;

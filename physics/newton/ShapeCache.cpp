@@ -72,9 +72,10 @@ bool ShapeKey::operator<(const ShapeKey& other) const
         return kind < other.kind;
     if (outline != other.outline)
         return std::less<const ConvexOutline*>()(outline, other.outline);
-    if (size != other.size)
-        return size < other.size;
-    return placement < other.placement;
+    // Any strict order will do: the numbers' bits, one comparison each.
+    if (const int bySize = std::memcmp(size.data(), other.size.data(), sizeof size))
+        return bySize < 0;
+    return std::memcmp(placement.data(), other.placement.data(), sizeof placement) < 0;
 }
 
 NewtonCollision* ShapeCache::FindCollision(const ShapeKey& key) const

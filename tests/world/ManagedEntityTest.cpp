@@ -184,7 +184,7 @@ public:
     int updates = 0;
 };
 
-TEST(ManagedEntityTest, AScaleRebuildsTheBodyAndAMoveDoesNot)
+TEST(ManagedEntityTest, AScaleReshapesOrRebuildsTheBodyAndAMoveDoesNot)
 {
     Simulation::CSimulationManager manager;
     CPhysicsEngine physics(&manager);
@@ -205,19 +205,32 @@ TEST(ManagedEntityTest, AScaleRebuildsTheBodyAndAMoveDoesNot)
     EXPECT_FLOAT_EQ(matrix[13], 4.0f);
     EXPECT_FLOAT_EQ(matrix[14], 5.0f);
 
-    // The new body has the new size, where the entity stands.
+    // A dynamic body takes the new size in place, where the entity stands:
+    // nothing else of it is built again.
+    const NewtonBody* body = unit.GetBody();
+    const NewtonCollision* shape = NewtonBodyGetCollision(body);
     unit.SetScale(CVector(2, 3, 4));
-    EXPECT_EQ(unit.updates, 2);
-    ASSERT_NE(unit.GetBody(), nullptr);
+    EXPECT_EQ(unit.updates, 1);
+    ASSERT_EQ(unit.GetBody(), body);
+    EXPECT_NE(NewtonBodyGetCollision(body), shape);
     ExpectVector(unit.GetCollisionSize(), CVector(2, 3, 4));
     NewtonBodyGetMatrix(unit.GetBody(), matrix);
     EXPECT_FLOAT_EQ(matrix[12], 3.0f);
     EXPECT_FLOAT_EQ(matrix[14], 5.0f);
 
+    // A static body is built again for its new size.
+    CCountingUnit wall;
+    wall.SetMass(1000.0f);
+    physics.AddEntity(&wall);
+    ASSERT_NE(wall.GetBody(), nullptr);
+    wall.SetScale(CVector(2, 2, 2));
+    EXPECT_EQ(wall.updates, 2);
+    ASSERT_NE(wall.GetBody(), nullptr);
+    ExpectVector(wall.GetCollisionSize(), CVector(2, 2, 2));
+
     // The same scale again keeps the body it was built for.
-    const NewtonBody* body = unit.GetBody();
     unit.SetScale(CVector(2, 3, 4));
-    EXPECT_EQ(unit.updates, 2);
+    EXPECT_EQ(unit.updates, 1);
     EXPECT_EQ(unit.GetBody(), body);
 
     // Without a body a scale changes the entity only.

@@ -231,3 +231,33 @@ TEST_F(NewtonCollisionTest, TreeBuildsFromPolygonsAndCanBeRebuilt)
     NewtonTreeCollisionEndBuild(tree, 1);
     EXPECT_NEAR(TopAt(0, 0), -1.0f, 1e-4f);
 }
+
+// A body given another collision keeps its place and mass and answers
+// queries with the new shape; a dynamic body refuses a tree.
+TEST_F(NewtonCollisionTest, ABodyTakesAnotherCollisionInPlace)
+{
+    NewtonBody* body = Place(NewtonCreateBox(world, 1, 1, 1, nullptr));
+    NewtonBodySetMassMatrix(body, 2, 1, 1, 1);
+    NewtonBodySetMatrix(body, Translation(0, 1, 0).data());
+    EXPECT_NEAR(TopAt(0, 0), 1.5f, 1e-3f);
+    NewtonCollision* larger = NewtonCreateBox(world, 2, 2, 2, nullptr);
+    NewtonBodySetCollision(body, larger);
+    NewtonReleaseCollision(world, larger);
+    EXPECT_EQ(NewtonBodyGetCollision(body), larger);
+    EXPECT_NEAR(TopAt(0, 0), 2.0f, 1e-3f);
+    EXPECT_NEAR(Position(body)[1], 1.0f, 1e-6f);
+    float mass, ixx, iyy, izz;
+    NewtonBodyGetMassMatrix(body, &mass, &ixx, &iyy, &izz);
+    EXPECT_EQ(mass, 2.0f);
+
+    NewtonCollision* tree = NewtonCreateTreeCollision(world, nullptr);
+    NewtonTreeCollisionBeginBuild(tree);
+    const float face[9] = {-5, 0, -5, 5, 0, -5, 0, 0, 5};
+    NewtonTreeCollisionAddFace(tree, 3, face, 12, 1);
+    NewtonTreeCollisionEndBuild(tree, 0);
+    NewtonBodySetCollision(body, tree);
+    EXPECT_EQ(NewtonBodyGetCollision(body), larger);
+    NewtonReleaseCollision(world, tree);
+    NewtonBodySetCollision(body, nullptr);
+    EXPECT_EQ(NewtonBodyGetCollision(body), larger);
+}

@@ -5,24 +5,15 @@
 -- of every kind, physics types, and hostile arguments that must leave no
 -- NaN in any body.
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local meshes = dofile(os.getenv("HALVANE_TEST_LIB") .. "/meshes.lua")
 local work = os.getenv("HALVANE_TEST_WORK")
 local P = IPhysics
 
 local function V(x, y, z) return IMisc:vectorCreate(x, y, z) end
 
--- A box mesh from (x1, y1, z1) to (x2, y2, z2) as a Wavefront file.
+-- A box mesh from (x1, y1, z1) to (x2, y2, z2), in the work folder.
 local function writeBox(name, x1, y1, z1, x2, y2, z2)
-    local path = work .. "/" .. name
-    local file = assert(io.open(path, "w"))
-    for i = 0, 7 do
-        file:write(string.format("v %g %g %g\n", i % 2 == 1 and x2 or x1, math.floor(i / 2) % 2 == 1 and y2 or y1,
-            i >= 4 and z2 or z1))
-    end
-    for _, f in ipairs({ {1, 3, 4, 2}, {5, 6, 8, 7}, {1, 2, 6, 5}, {3, 7, 8, 4}, {1, 5, 7, 3}, {2, 4, 8, 6} }) do
-        file:write(string.format("f %d %d %d\nf %d %d %d\n", f[1], f[2], f[3], f[1], f[3], f[4]))
-    end
-    file:close()
-    return path
+    return meshes.box(work .. "/" .. name, x1, y1, z1, x2, y2, z2)
 end
 
 check.eq(IGraphics:init("NULL", 64, 64, false, 32, false, false, false, 60, false), true, "graphics")

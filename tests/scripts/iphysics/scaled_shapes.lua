@@ -5,6 +5,7 @@
 -- same scale set again keeps the body it has (a resting box stays asleep
 -- and on the ground).
 local check = dofile(os.getenv("HALVANE_TEST_LIB") .. "/check.lua")
+local meshes = dofile(os.getenv("HALVANE_TEST_LIB") .. "/meshes.lua")
 local work = os.getenv("HALVANE_TEST_WORK")
 local P = IPhysics
 local W = IWorld
@@ -23,17 +24,7 @@ local function writeWedge(name)
 end
 
 local function writeBox(name, half)
-    local path = work .. "/" .. name
-    local file = assert(io.open(path, "w"))
-    for i = 0, 7 do
-        file:write(string.format("v %g %g %g\n", i % 2 == 1 and half or -half,
-            math.floor(i / 2) % 2 == 1 and half or -half, i >= 4 and half or -half))
-    end
-    for _, f in ipairs({ {1, 3, 4, 2}, {5, 6, 8, 7}, {1, 2, 6, 5}, {3, 7, 8, 4}, {1, 5, 7, 3}, {2, 4, 8, 6} }) do
-        file:write(string.format("f %d %d %d\nf %d %d %d\n", f[1], f[2], f[3], f[1], f[3], f[4]))
-    end
-    file:close()
-    return path
+    return meshes.cube(work .. "/" .. name, half)
 end
 
 check.eq(IGraphics:init("NULL", 64, 64, false, 32, false, false, false, 60, false), true, "graphics")
