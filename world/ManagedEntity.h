@@ -22,7 +22,7 @@
 #include "core/io/KeyedField.h"
 #include "core/io/TextValue.h"
 #include "core/io/Uuid.h"
-#include "graphics/engine/GraphicsEngine.h"
+#include "graphics/engine/GraphicsPorts.h"
 #include "graphics/scene/GraphicalAgent.h"
 #include "graphics/scene/GraphicalBillboard.h"
 #include "graphics/scene/GraphicalCamera.h"
@@ -248,7 +248,7 @@ template <class Kind> void CManagedEntityBase<Kind>::LeaveEngines()
         sound->RemoveEntity(this);
     if (CPhysicsEngine* physics = CPhysicalEntity::GetEngine())
         physics->RemoveEntity(this);
-    if (Graphics::CGraphicsEngine* graphics = Kind::GetEngine())
+    if (Graphics::IWorldGraphics* graphics = Graphics::WorldGraphicsOf(Kind::GetEngine()))
     {
         try
         {

@@ -16,7 +16,7 @@ class CPhysicsEngine;
 class CSoundEngine;
 namespace Graphics
 {
-class CGraphicsEngine;
+class IWorldGraphics;
 }
 
 // The contents of the world: its names, its data bag, the fog and sky and
@@ -112,7 +112,7 @@ public:
     // The engines of the world's engine object; null where there is none.
     struct SEngines
     {
-        Graphics::CGraphicsEngine* graphics = nullptr;
+        Graphics::IWorldGraphics* graphics = nullptr;
         CPhysicsEngine* physics = nullptr;
         CSoundEngine* sound = nullptr;
     };

@@ -6,6 +6,7 @@
 #include "core/foundation/KVOError.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/ScriptResolved.h"
+#include "graphics/engine/GraphicsPorts.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 #include "script_api/core/EngineAccess.h"
@@ -43,8 +44,10 @@ bool init(LuaState*, int32_t solverModel, int32_t frictionModel, float staticFri
           bool quiet)
 {
     CScopedLock lock(StartUpLock());
+    // The outlines go to the graphics engine of the same engine object.
     return Engine().Init(solverModel, frictionModel, staticFriction, dynamicFriction, elasticity, minMass,
-                         maxMass, optimiseTreeCollisions, frameRate, !quiet);
+                         maxMass, optimiseTreeCollisions, frameRate, !quiet,
+                         Graphics::WorldGraphicsOf(GetScriptEngine()));
 }
 
 void destroy(LuaState*)
