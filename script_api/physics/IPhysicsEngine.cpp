@@ -11,7 +11,7 @@
 #include "physics/PhysicsEngine.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/VectorScript.h"
-#include "script_api/world/IPhysicsFunctions.h"
+#include "script_api/physics/IPhysicsFunctions.h"
 
 #include <cstdint>
 
