@@ -1,7 +1,7 @@
 #include "world/ManagedWaypoint.h"
 
-#include "world/WaypointArrow.h"
-#include "world/WaypointGraph.h"
+#include "world/navigation/WaypointArrow.h"
+#include "world/navigation/WaypointGraph.h"
 
 #include <algorithm>
 
