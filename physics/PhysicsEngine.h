@@ -105,8 +105,6 @@ public:
     float GetMaxMass() const { return m_maxMass; }
     float GetDefaultStaticFriction() const { return m_staticFriction; }
     float GetDefaultDynamicFriction() const { return m_dynamicFriction; }
-    float GetDefaultElasticity() const { return m_elasticity; }
-    bool GetOptimiseTreeCollisions() const { return m_optimiseTrees; }
 
     // The process-wide gravity, (0, -9.8, 0) until set. Not saved.
     static const CVector& GetGravity();

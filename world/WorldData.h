@@ -45,7 +45,6 @@ public:
     const std::wstring& GetPath() const { return m_path; }
     void SetPath(const std::wstring& path) { m_path = path; }
     const std::wstring& GetDataFilename() const { return m_dataFilename; }
-    void SetDataFilename(const std::wstring& name) { m_dataFilename = name; }
     const std::wstring& GetScript() const { return m_script; }
     // An empty name keeps the one stored.
     void SetScript(const std::wstring& script);

@@ -356,9 +356,6 @@ public:
     // An entity's node was hung below another node: what the engine knows
     // of which nodes hang below the root is checked again.
     void NoteSceneTreeChange() { m_sceneTree.Changed(); }
-    // The nodes that removals left in their parents' lists (inert until the
-    // next frame, or until enough of them gather).
-    size_t GetLeftNodeCount() const { return m_sceneTree.GetLeftCount(); }
 
     // Device state.
     irr::IrrlichtDevice* GetDevice() const { return m_device; }

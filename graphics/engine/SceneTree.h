@@ -51,8 +51,6 @@ public:
     bool Reaches(const irr::scene::ISceneNode* node, const irr::scene::ISceneNode* root);
     // The tree may have lost nodes: what the walks learnt is forgotten.
     void Changed() { m_reached.clear(); }
-    // The nodes left in their parents' lists.
-    size_t GetLeftCount() const { return m_left.size(); }
 
 private:
     void Sweep(irr::scene::ISceneNode* parent, std::vector<irr::scene::ISceneNode*>& left);
