@@ -6,7 +6,7 @@
 #include "script_api/core/ScriptInterfaces.h"
 #include "script_api/world/WorldEntityLookup.h"
 #include "sound/SoundEngine.h"
-#include "world/WaypointMapGraph.h"
+#include "world/navigation/WaypointMapGraph.h"
 #include "world/World.h"
 
 #include <memory>

@@ -7,9 +7,9 @@
 // bookkeeping. The navigator indexes the graph once per change of it:
 // NavigatorAfterChange pays that on every search. Sizes 100 x 100 and
 // 200 x 200 show how the time grows with the number of waypoints.
-#include "world/WaypointMapGraph.h"
-#include "world/WaypointNavigator.h"
-#include "world/WaypointRevision.h"
+#include "world/navigation/WaypointMapGraph.h"
+#include "world/navigation/WaypointNavigator.h"
+#include "world/navigation/WaypointRevision.h"
 
 #include <benchmark/benchmark.h>
 

@@ -278,12 +278,6 @@ bool CImageLoaderBmp::HasSignature(const uint8_t* data, size_t size) const
     return size >= 2 && data[0] == 'B' && data[1] == 'M';
 }
 
-bool CImageLoaderBmp::CheckHeaders(const uint8_t* data, size_t size, uint32_t maxSide, std::string& error)
-{
-    SLayout layout;
-    return ReadLayout(data, size, maxSide, layout, error);
-}
-
 video::IImage* CImageLoaderBmp::Decode(const uint8_t* data, size_t size, std::string& error) const
 {
     error.clear();

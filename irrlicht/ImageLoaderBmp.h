@@ -19,11 +19,6 @@ public:
     bool isALoadableFileExtension(const irr::io::path& filename) const override;
     irr::video::IImage* Decode(const uint8_t* data, size_t size, std::string& error) const override;
     bool HasSignature(const uint8_t* data, size_t size) const override;
-
-    // Whether the headers describe an image the file holds whole, with
-    // sides of at most maxSide; the reason when not. Reads nothing but
-    // the headers.
-    static bool CheckHeaders(const uint8_t* data, size_t size, uint32_t maxSide, std::string& error);
 };
 
 } // namespace Graphics

@@ -3,7 +3,7 @@
 #include "core/app/SimulationManager.h"
 #include "core/foundation/KVOError.h"
 #include "core/io/Archive.h"
-#include "graphics/engine/GraphicsEngine.h"
+#include "graphics/engine/GraphicsPorts.h"
 #include "physics/Joint.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/newton/Newton.h"
@@ -20,10 +20,6 @@ namespace
 
 CVector g_gravity(0.0f, -9.8f, 0.0f);
 
-// The engine whose debug drawing walks the bodies (the walk's callback has
-// no context of its own).
-Graphics::CGraphicsEngine* g_drawingEngine = nullptr;
-
 } // namespace
 
 CPhysicsEngine::CPhysicsEngine(Simulation::CSimulationManager* owner) : Simulation::CSubEngine(owner) {}
@@ -36,10 +32,12 @@ CPhysicsEngine::~CPhysicsEngine()
 
 bool CPhysicsEngine::Init(int32_t solverModel, int32_t frictionModel, float staticFriction,
                           float dynamicFriction, float elasticity, float minMass, float maxMass,
-                          bool optimiseTreeCollisions, uint32_t frameRate, bool throwOnFailure)
+                          bool optimiseTreeCollisions, uint32_t frameRate, bool throwOnFailure,
+                          Graphics::ILineSink* debugLines)
 {
     if (m_world != nullptr)
         Destroy();
+    m_debugLines = debugLines;
     SetDesiredFrameRate(frameRate);
     m_world = NewtonCreate(nullptr, nullptr);
     if (m_world != nullptr)
@@ -75,6 +73,7 @@ void CPhysicsEngine::Destroy()
     m_worldMax = CVector();
     DeleteAllTypes(false);
     m_monitored.clear();
+    m_debugLines = nullptr;
     if (m_world != nullptr)
     {
         NewtonDestroy(m_world);
@@ -197,33 +196,33 @@ bool CPhysicsEngine::OnEvent(const Graphics::Multicast::CEvtGraphicsDrawPostScen
 {
     Simulation::CSimulationManager* owner = GetOwner();
     if (owner == nullptr || event.engine == nullptr ||
-        event.engine != owner->GetPart<Graphics::CGraphicsEngine>())
+        Graphics::WorldGraphicsOf(event.engine) != Graphics::WorldGraphicsOf(*owner))
         return false;
-    if (m_world != nullptr)
-    {
-        g_drawingEngine = event.engine;
+    if (m_world != nullptr && m_debugLines != nullptr)
         NewtonWorldForEachBodyDo(m_world, &CPhysicsEngine::DrawBody);
-        g_drawingEngine = nullptr;
-    }
     return true;
 }
 
 void CPhysicsEngine::DrawBody(const NewtonBody* body)
 {
     auto* entity = static_cast<CPhysicalEntity*>(NewtonBodyGetUserData(body));
-    if (entity == nullptr || (entity->GetFlags() & kDebugDrawFlag) == 0)
+    if (entity == nullptr || (entity->GetFlags() & kDebugDrawFlag) == 0 || entity->GetEngine() == nullptr)
         return;
-    NewtonBodyForEachPolygonDo(body,
-                               [](const NewtonBody*, int vertexCount, const float* points, int)
-                               {
-                                   // A closed outline: from the last corner to the first, then on.
-                                   const CColor cyan(0.0f, 1.0f, 1.0f, 1.0f);
-                                   auto corner = [points](int i)
-                                   { return CVector(points[3 * i], points[3 * i + 1], points[3 * i + 2]); };
-                                   for (int i = 0; i < vertexCount; ++i)
-                                       g_drawingEngine->Draw3DLine(corner(i == 0 ? vertexCount - 1 : i - 1),
-                                                                   corner(i), cyan);
-                               });
+    // The walks' callbacks have no context of their own: the sink is found
+    // from the body, through its entity's engine.
+    NewtonBodyForEachPolygonDo(
+        body,
+        [](const NewtonBody* polygonBody, int vertexCount, const float* points, int)
+        {
+            auto* owner = static_cast<CPhysicalEntity*>(NewtonBodyGetUserData(polygonBody));
+            Graphics::ILineSink& lines = *owner->GetEngine()->m_debugLines;
+            // A closed outline: from the last corner to the first, then on.
+            const CColor cyan(0.0f, 1.0f, 1.0f, 1.0f);
+            auto corner = [points](int i)
+            { return CVector(points[3 * i], points[3 * i + 1], points[3 * i + 2]); };
+            for (int i = 0; i < vertexCount; ++i)
+                lines.Draw3DLine(corner(i == 0 ? vertexCount - 1 : i - 1), corner(i), cyan);
+        });
 }
 
 bool CPhysicsEngine::Write(Misc::Serialization::IArchive& archive)

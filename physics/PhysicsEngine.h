@@ -26,6 +26,11 @@ class CJoint;
 class IJointEntityLookup;
 struct CRayCastResult;
 
+namespace Graphics
+{
+class ILineSink;
+}
+
 // How a physical part is linked to the physics engine, and the engine's side
 // of those links.
 using CPhysicsLink = Misc::World::CEngineLink<CPhysicsEngine>;
@@ -65,10 +70,12 @@ public:
     // dynamic one at most the static one), elasticity and masses (minimum at
     // least 0, maximum at least the minimum), and makes the "default" type.
     // Without a world: false, or with throwOnFailure the error
-    // "[CPhysicsEngine::Init] Failed to create the physics device.".
+    // "[CPhysicsEngine::Init] Failed to create the physics device.". The
+    // debug outlines are drawn into debugLines (none without one) until
+    // Destroy.
     bool Init(int32_t solverModel, int32_t frictionModel, float staticFriction, float dynamicFriction,
               float elasticity, float minMass, float maxMass, bool optimiseTreeCollisions, uint32_t frameRate,
-              bool throwOnFailure);
+              bool throwOnFailure, Graphics::ILineSink* debugLines = nullptr);
     // Every part leaves the engine (their bodies go), then the world goes.
     // The stored defaults stay; queued events wait for the next step.
     void Destroy();
@@ -98,15 +105,14 @@ public:
     float GetMaxMass() const { return m_maxMass; }
     float GetDefaultStaticFriction() const { return m_staticFriction; }
     float GetDefaultDynamicFriction() const { return m_dynamicFriction; }
-    float GetDefaultElasticity() const { return m_elasticity; }
-    bool GetOptimiseTreeCollisions() const { return m_optimiseTrees; }
 
     // The process-wide gravity, (0, -9.8, 0) until set. Not saved.
     static const CVector& GetGravity();
     static void SetGravity(const CVector& gravity);
 
-    // Draws the collision outlines of flagged entities after the scene;
-    // on only while the world exists. OnStop switches it off.
+    // Draws the collision outlines of flagged entities into the line sink
+    // after the scene of the owner's graphics engine; on only while the
+    // world exists. OnStop switches it off.
     void EnableDebugDrawing(bool on);
     bool OnEvent(const Graphics::Multicast::CEvtGraphicsDrawPostScene& event) override;
 
@@ -284,6 +290,7 @@ private:
     static void ContactEnd(const NewtonMaterial* material);
 
     NewtonWorld* m_world = nullptr;
+    Graphics::ILineSink* m_debugLines = nullptr;
     float m_minMass = 0.0f;
     float m_maxMass = 1000.0f;
     float m_staticFriction = 0.6f;

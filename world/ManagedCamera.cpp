@@ -31,10 +31,11 @@ bool CManagedEntity<CGraphicalCamera>::OnEvent(const Graphics::Multicast::CEvtGr
     Graphics::CGraphicsEngine* engine = CGraphicalCamera::GetEngine();
     if (engine == nullptr || event.engine != engine)
         return false;
+    Graphics::ILineSink& lines = *Graphics::WorldGraphicsOf(engine);
     CVector from;
     GetAbsolutePosition(from);
     const CVector& offset = GetOffset();
-    engine->Draw3DLine(CVector(from.x + offset.x, from.y + offset.y, from.z + offset.z), GetLookAt(),
-                       kGuideColor);
+    lines.Draw3DLine(CVector(from.x + offset.x, from.y + offset.y, from.z + offset.z), GetLookAt(),
+                     kGuideColor);
     return false;
 }

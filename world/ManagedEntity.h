@@ -22,7 +22,19 @@
 #include "core/io/KeyedField.h"
 #include "core/io/TextValue.h"
 #include "core/io/Uuid.h"
-#include "graphics/engine/GraphicsEngine.h"
+#include "graphics/engine/GraphicsPorts.h"
+#include "graphics/scene/GraphicalAgent.h"
+#include "graphics/scene/GraphicalBillboard.h"
+#include "graphics/scene/GraphicalCamera.h"
+#include "graphics/scene/GraphicalCursor.h"
+#include "graphics/scene/GraphicalLight.h"
+#include "graphics/scene/GraphicalParticleSystem.h"
+#include "graphics/scene/GraphicalSky.h"
+#include "graphics/scene/GraphicalTerrain.h"
+#include "graphics/scene/GraphicalTrigger.h"
+#include "graphics/scene/GraphicalUnit.h"
+#include "graphics/scene/GraphicalWater.h"
+#include "graphics/scene/GraphicalWaypoint.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 #include "sound/SonicEntity.h"
@@ -246,7 +258,7 @@ template <class Kind> void CManagedEntityBase<Kind>::LeaveEngines()
         sound->RemoveEntity(this);
     if (CPhysicsEngine* physics = CPhysicalEntity::GetEngine())
         physics->RemoveEntity(this);
-    if (Graphics::CGraphicsEngine* graphics = Kind::GetEngine())
+    if (Graphics::IWorldGraphics* graphics = Graphics::WorldGraphicsOf(Kind::GetEngine()))
     {
         try
         {

@@ -1,7 +1,7 @@
 #include "world/ManagedWaypoint.h"
 
-#include "world/WaypointArrow.h"
-#include "world/WaypointGraph.h"
+#include "world/navigation/WaypointArrow.h"
+#include "world/navigation/WaypointGraph.h"
 
 #include <algorithm>
 
@@ -49,6 +49,7 @@ bool CManagedEntity<CGraphicalWaypoint>::OnEvent(const Graphics::Multicast::CEvt
     IWaypointGraph* graph = GetWaypointGraph();
     if (graph == nullptr)
         return false;
+    Graphics::ILineSink& lines = *Graphics::WorldGraphicsOf(engine);
     const SWaypointArrowColors colors = SWaypointArrowColors::For(graph->IsWaypointSelected(GetId()));
     CVector from;
     GetAbsolutePosition(from);
@@ -62,9 +63,9 @@ bool CManagedEntity<CGraphicalWaypoint>::OnEvent(const Graphics::Multicast::CEvt
         CVector to;
         destination->GetAbsolutePosition(to);
         const SWaypointArrow arrow = SWaypointArrow::Between(from, to);
-        engine->Draw3DLine(arrow.from, arrow.to, colors.line);
-        engine->Draw3DLine(arrow.leftWing, arrow.tip, colors.arrow);
-        engine->Draw3DLine(arrow.rightWing, arrow.tip, colors.arrow);
+        lines.Draw3DLine(arrow.from, arrow.to, colors.line);
+        lines.Draw3DLine(arrow.leftWing, arrow.tip, colors.arrow);
+        lines.Draw3DLine(arrow.rightWing, arrow.tip, colors.arrow);
     }
     // Others still receive the event.
     return false;

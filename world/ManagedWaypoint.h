@@ -2,8 +2,8 @@
 
 #include "core/events/Multicast.h"
 #include "world/ManagedEntity.h"
-#include "world/WaypointConnection.h"
-#include "world/WaypointRevision.h"
+#include "world/navigation/WaypointConnection.h"
+#include "world/navigation/WaypointRevision.h"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 #include "core/app/Application.h"
 #include "core/app/SimulationManager.h"
 #include "core/foundation/PathUtilities.h"
-#include "graphics/engine/GraphicsEngine.h"
+#include "graphics/engine/GraphicsPorts.h"
 #include "physics/PhysicsEngine.h"
 #include "sound/SoundEngine.h"
 
@@ -50,7 +50,7 @@ template <class Map> std::vector<typename Map::ManagedEntity*> InMemoryOrder(Map
 }
 
 // Adds every graphical part of the collection that is in no engine yet.
-template <class Map> void AddToScene(Graphics::CGraphicsEngine& graphics, Map& map)
+template <class Map> void AddToScene(Graphics::IWorldGraphics& graphics, Map& map)
 {
     for (auto& entry : map.GetTable())
     {
@@ -116,7 +116,7 @@ void CWorld::Unload()
 
 void CWorld::LoadGraphics(const std::wstring& folder)
 {
-    Graphics::CGraphicsEngine* graphics = m_data.GetEngines().graphics;
+    Graphics::IWorldGraphics* graphics = m_data.GetEngines().graphics;
     if (graphics == nullptr || !graphics->IsRunning())
         return;
     AddToScene(*graphics, m_data.GetCameras());
@@ -204,7 +204,7 @@ void CWorld::UnloadPhysics()
 
 void CWorld::UnloadGraphics()
 {
-    Graphics::CGraphicsEngine* graphics = m_data.GetEngines().graphics;
+    Graphics::IWorldGraphics* graphics = m_data.GetEngines().graphics;
     if (graphics == nullptr || !graphics->IsRunning())
         return;
     graphics->Remove(m_data.GetSky().GetGraphicalPart());

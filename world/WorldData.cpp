@@ -12,7 +12,7 @@
 #include "core/io/FileVersions.h"
 #include "core/io/SaveFile.h"
 #include "core/world/TypeId.h"
-#include "graphics/engine/GraphicsEngine.h"
+#include "graphics/engine/GraphicsPorts.h"
 #include "physics/PhysicsEngine.h"
 #include "sound/SoundEngine.h"
 #include "world/World.h"
@@ -188,7 +188,7 @@ CWorldData::SEngines CWorldData::GetEngines() const
     Simulation::CSimulationManager* manager = m_owner != nullptr ? m_owner->GetOwner() : nullptr;
     if (manager == nullptr)
         return {};
-    return {manager->GetPart<Graphics::CGraphicsEngine>(), manager->GetPart<CPhysicsEngine>(),
+    return {Graphics::WorldGraphicsOf(*manager), manager->GetPart<CPhysicsEngine>(),
             manager->GetPart<CSoundEngine>()};
 }
 

@@ -19,7 +19,7 @@ class CPhysicsEngine;
 class CSoundEngine;
 namespace Graphics
 {
-class CGraphicsEngine;
+class IWorldGraphics;
 }
 
 // The contents of the world: its names, its data bag, the fog and sky and
@@ -49,7 +49,6 @@ public:
     const std::wstring& GetPath() const { return m_path; }
     void SetPath(const std::wstring& path) { m_path = path; }
     const std::wstring& GetDataFilename() const { return m_dataFilename; }
-    void SetDataFilename(const std::wstring& name) { m_dataFilename = name; }
     const std::wstring& GetScript() const { return m_script; }
     // An empty name keeps the one stored.
     void SetScript(const std::wstring& script);
@@ -136,7 +135,7 @@ public:
     // The engines of the world's engine object; null where there is none.
     struct SEngines
     {
-        Graphics::CGraphicsEngine* graphics = nullptr;
+        Graphics::IWorldGraphics* graphics = nullptr;
         CPhysicsEngine* physics = nullptr;
         CSoundEngine* sound = nullptr;
     };

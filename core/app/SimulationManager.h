@@ -89,7 +89,6 @@ public:
     // The time of the last tick and of the tick before.
     uint32_t GetNow() const { return m_now; }
     uint32_t GetPrevious() const { return m_previous; }
-    bool GetDidWork() const { return m_didWork; }
 
     // The process's engine object, as the layers below the script host see
     // it (the script manager sets it with its own instance): what parts read

@@ -28,7 +28,6 @@ public:
     // Closes the timer; a thread waiting on it wakes at once.
     void Close();
 
-    uint32_t GetDueTime() const { return m_dueTime.load(); }
     uint32_t GetPeriod() const { return m_period.load(); }
 
 protected:

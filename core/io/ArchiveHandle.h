@@ -32,9 +32,6 @@ public:
     CArchiveHandle(const CArchiveHandle&) = delete;
     CArchiveHandle& operator=(const CArchiveHandle&) = delete;
 
-    // The archive the handle chose.
-    IArchive& GetArchive() { return *m_archive; }
-
     std::wstring getDataName() const override { return m_archive->getDataName(); }
     bool IsVersionAtLeast(uint32_t version) const override { return m_archive->IsVersionAtLeast(version); }
     uint32_t GetVersion() const override { return m_archive->GetVersion(); }

@@ -51,7 +51,6 @@ public:
     // The current match, or null.
     const SFindRecord* GetRecord() const { return m_current ? &*m_current : nullptr; }
 
-    const std::wstring& GetPattern() const { return m_pattern; }
     CFileSystem* GetFileSystem() const { return m_fileSystem; }
 
 private:

@@ -58,12 +58,6 @@ void CFileSystem::SetBasePath(const std::wstring& path, bool setCurrentDirectory
         ChangeToBasePath();
 }
 
-std::wstring CFileSystem::GetBasePath() const
-{
-    CScopedLock lock(m_lock);
-    return m_basePath;
-}
-
 void CFileSystem::ChangeToBasePath() const
 {
     // When the base path is gone, searches go on from where we are.

@@ -35,7 +35,6 @@ public:
     // Stores the path (cleaned); with the flag it also becomes the process's
     // current directory.
     void SetBasePath(const std::wstring& path, bool setCurrentDirectory);
-    std::wstring GetBasePath() const;
 
     // Adds the folder (and with recursive every sub-folder below it, links
     // not followed) under the key; false when it is not an existing folder.

@@ -105,15 +105,12 @@ public:
     // UTF-8, 1252 Windows Latin-1). The text archive sets 1201 for the UTF-16
     // encodings, where it changes nothing.
     void SetCodePage(unsigned int codePage);
-    unsigned int GetCodePage() const { return m_codePage; }
     // Code-page text read raw: each byte is one character, unconverted.
     // Cleared by Open.
     void SetRaw(bool raw);
 
     // The encoding in use (after reading, the one detected).
     int GetEncoding() const { return static_cast<int>(m_encoding & 0xFF); }
-    int GetMode() const { return m_mode; }
-    IFile* GetFile() const { return m_file; }
 
 private:
     void SelectReader(int bufferSize);

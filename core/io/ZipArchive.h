@@ -100,7 +100,6 @@ public:
     // The archive as the file is now; null when the file is gone or is not
     // a zip archive.
     std::shared_ptr<CZipArchive> Current() const;
-    const std::string& GetPassword() const { return m_password; }
 
 private:
     std::string m_path;

@@ -33,7 +33,6 @@ public:
     // count read, or -1 on an error.
     int64_t ReadAt(uint64_t position, uint8_t* out, size_t length) const;
     uint64_t Size() const;
-    int GetDescriptor() const { return m_descriptor; }
 
     // ReadAt in the form CZipEntryStream takes (source is a CZipByteSource).
     static int64_t ReadAtCallback(void* source, uint64_t position, uint8_t* out, size_t length);

@@ -39,7 +39,6 @@ public:
 
     const LuaPlus::LuaObject& GetValue() const { return m_value; }
     const LuaPlus::LuaObject& GetErrorHandler() const { return m_errorHandler; }
-    const std::vector<LuaPlus::LuaObject>& GetArguments() const { return m_arguments; }
 
 private:
     void CallFunction();

@@ -10,6 +10,7 @@
 #include "core/io/Serializable.h"
 #include "core/world/EngineLink.h"
 #include "graphics/engine/FrameEntity.h"
+#include "graphics/engine/GraphicsPorts.h"
 #include "graphics/engine/ParentEntityLookup.h"
 #include "graphics/engine/RayHitList.h"
 #include "graphics/engine/SceneTree.h"
@@ -94,7 +95,8 @@ using CGraphicsParts = Misc::World::CEngineParts<CGraphicsEngine>;
 class CGraphicsEngine : public Simulation::CSubEngine,
                         public Misc::Serialization::ISerializable,
                         public GUI::IGuiHost,
-                        public Simulation::IActiveCamera
+                        public Simulation::IActiveCamera,
+                        public IWorldGraphics
 {
 public:
     explicit CGraphicsEngine(Simulation::CSimulationManager* owner);
@@ -142,7 +144,7 @@ public:
 
     // Removes every scene node and forgets the cameras and the entities
     // that follow their nodes; the world box becomes (-1,-1,-1)-(1,1,1).
-    void ClearScene();
+    void ClearScene() final;
     // Makes the camera the active one (drawn first) and publishes the
     // camera change with the new and the previous camera's ids.
     void SetActiveCamera(IFrameCamera* camera);
@@ -183,7 +185,8 @@ public:
     // throws "[CGraphicsEngine::Add] Typeid not recognised". Add, Remove and
     // Update find what to do for a kind in its row of the kinds' nodes
     // (graphics/scene/KindNodes.h), which build with the calls below.
-    void Add(Scene::CGraphicalEntity* entity, Scene::CGraphicalEntity* parent, const std::string& jointName);
+    void Add(Scene::CGraphicalEntity* entity, Scene::CGraphicalEntity* parent,
+             const std::string& jointName) final;
     void AddByType(Scene::CGraphicalEntity* entity, irr::scene::ISceneNode* parentNode);
     // The common last step: marker cubes (where allowed and the entity's
     // flags are not 0), the device's objects and the node handed to the
@@ -195,11 +198,11 @@ public:
     // update lists; entities attached to the node move to the scene root.
     // A null entity throws "[CGraphicsEngine::Remove] Graphical entity not
     // initialised".
-    void Remove(Scene::CGraphicalEntity* entity);
+    void Remove(Scene::CGraphicalEntity* entity) final;
     // Takes the entity out of the update lists and lets go of its node, which
     // stays where it hangs: for a scene about to be cleared, whose nodes all
     // go in one pass then. A null entity is ignored.
-    void LetGo(Scene::CGraphicalEntity* entity);
+    void LetGo(Scene::CGraphicalEntity* entity) final;
     void RemoveNode(Scene::CGraphicalEntity* entity);
     // Moves the node's attached entities (IsAttachedEntity) under the scene
     // root.
@@ -332,7 +335,7 @@ public:
     // joint) and forgets the link. A link whose child or parent the world
     // lacks is dropped and logged, so that one stale link does not stop a
     // load half-way; an attachment that fails throws AttachChild's error.
-    void ResolveParents(IParentEntityLookup& world);
+    void ResolveParents(IParentEntityLookup& world) final;
     // An entity's node was hung below another node: what the engine knows
     // of which nodes hang below the root is checked again.
     void NoteSceneTreeChange() { m_sceneTree.Changed(); }
@@ -373,13 +376,13 @@ public:
     // false without a device.
     bool IsWindowActive() const;
     // The clear colour of each frame.
-    void SetBackColor(const CColor& color) { m_backColor = color; }
+    void SetBackColor(const CColor& color) final { m_backColor = color; }
     const CNamedColor& GetBackColor() const { return m_backColor; }
     // The scene's ambient light; nothing / all zero without a device.
-    void SetAmbientColor(const CColor& color);
+    void SetAmbientColor(const CColor& color) final;
     CColor GetAmbientColor() const;
     // Linear fog from start to end (density 0.01, no pixel or range fog).
-    void SetFog(const CColor& color, float start, float end);
+    void SetFog(const CColor& color, float start, float end) final;
 
     // Window.
 
@@ -582,7 +585,7 @@ public:
     void DrawText(const std::wstring& fontName, const std::wstring& text, const CRect& rect,
                   const CColor& color, bool centreHorizontally, bool centreVertically);
     // World coordinates, unlit, in the colour.
-    void Draw3DLine(const CVector& start, const CVector& end, const CColor& color);
+    void Draw3DLine(const CVector& start, const CVector& end, const CColor& color) final;
     void Draw3DBox(const CVector& minimum, const CVector& maximum, const CColor& color);
     void Draw3DTriangle(const CVector& a, const CVector& b, const CVector& c, const CColor& color);
     // The screen position of the world position through the camera (the

@@ -37,7 +37,6 @@ public:
     void SetLookAt(const CVector& target);
     const CVector& GetLookAt() const { return m_lookAt; }
     void SetUp(const CVector& up);
-    const CVector& GetUp() const { return m_up; }
     // The clip distances are stored as given; the node's projection takes
     // them only as a pair whose near lies below its far (see
     // ApplyClipDistances), so the order of the two calls does not matter.

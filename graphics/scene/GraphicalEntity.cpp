@@ -139,11 +139,6 @@ void CGraphicalEntity::ReleaseAnimationCallback()
     m_animationCallback = nullptr;
 }
 
-std::wstring CGraphicalEntity::DescribeForError() const
-{
-    return L"[" + GetName() + L"," + Misc::Text::Utf8ToWide(GetId()) + L"]";
-}
-
 void CGraphicalEntity::UpdateTransformation()
 {
     SetNodePosition(GetPosition());

@@ -171,7 +171,6 @@ public:
     // The camera face the engine's frame draws through; null for every
     // kind but the camera.
     Graphics::IFrameCamera* GetFrameCamera() const { return m_frameCamera; }
-    irr::video::IVideoDriver* GetVideoDriver() const { return m_videoDriver; }
     irr::scene::ISceneManager* GetSceneManager() const { return m_sceneManager; }
     irr::scene::ISceneNode* GetSceneNode() const { return m_sceneNode; }
     irr::scene::IMesh* GetMesh() const { return m_mesh; }
@@ -282,8 +281,6 @@ protected:
     bool IsUpdatingNode() const { return m_updatingNode; }
     // A camera names its frame face when it is made.
     void SetFrameCamera(Graphics::IFrameCamera* camera) { m_frameCamera = camera; }
-    // The "[name,id]" pair of error messages.
-    std::wstring DescribeForError() const;
 
 private:
     // The record's own fields, in file order; Write and Read run over them.

@@ -34,8 +34,6 @@ public:
     // mode "COMPRESSED", "BINARY" or a text encoding name.
     bool Save(const std::wstring& fileName, const std::string& mode, bool useRelativeCoordinates,
               irr::gui::IGUIElement* element);
-    // The file of the last Save.
-    const std::wstring& GetGuiFile() const { return m_guiFile; }
 
     // The whole GUI below the GUI parent: a "Fader{" block, then its
     // children; nothing without a GUI parent.

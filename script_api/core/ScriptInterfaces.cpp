@@ -6,11 +6,11 @@
 #include "script_api/core/IMisc.h"
 #include "script_api/core/IState.h"
 #include "script_api/graphics/IGraphics.h"
-#include "script_api/graphics/IKey.h"
-#include "script_api/graphics/IMouse.h"
-#include "script_api/graphics/ISkin.h"
-#include "script_api/world/IPhysics.h"
-#include "script_api/world/ISound.h"
+#include "script_api/input/IKey.h"
+#include "script_api/input/IMouse.h"
+#include "script_api/skin/ISkin.h"
+#include "script_api/physics/IPhysics.h"
+#include "script_api/sound/ISound.h"
 #include "script_api/world/IWorld.h"
 
 void RegisterScriptInterfaces(LuaPlus::LuaState* state)

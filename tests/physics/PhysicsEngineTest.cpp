@@ -245,7 +245,7 @@ TEST(PhysicsEngineDrawingTest, FlaggedBodiesDrawAfterTheirOwnGraphicsEnginesScen
     entity.SetFlags(CPhysicsEngine::kDebugDrawFlag);
     EXPECT_FALSE(CMulticast<Kind::DrawPostScene>::IsSubscribed(engine));
 
-    ASSERT_TRUE(engine->Init(0, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, false, 60, true));
+    ASSERT_TRUE(engine->Init(0, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, false, 60, true, graphics));
     engine->AddEntity(&entity);
     entity.SetFlags(0);
     EXPECT_FALSE(CMulticast<Kind::DrawPostScene>::IsSubscribed(engine));
@@ -261,4 +261,48 @@ TEST(PhysicsEngineDrawingTest, FlaggedBodiesDrawAfterTheirOwnGraphicsEnginesScen
     engine->OnStop();
     EXPECT_FALSE(CMulticast<Kind::DrawPostScene>::IsSubscribed(engine));
     engine->RemoveEntity(&entity);
+}
+
+TEST(PhysicsEngineDrawingTest, OutlinesGoToTheSinkOfInitUntilDestroy)
+{
+    struct CLineRecorder : Graphics::ILineSink
+    {
+        virtual ~CLineRecorder() = default;
+        std::vector<CVector> ends;
+        void Draw3DLine(const CVector& start, const CVector& end, const CColor&) override
+        {
+            ends.push_back(start);
+            ends.push_back(end);
+        }
+    };
+    Simulation::CSimulationManager manager(Halvane::AddEngineParts);
+    auto* graphics = manager.GetPart<Graphics::CGraphicsEngine>();
+    auto* engine = manager.GetPart<CPhysicsEngine>();
+    CLineRecorder recorder;
+    ASSERT_TRUE(engine->Init(0, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, false, 60, true, &recorder));
+    CPhysicalTestEntity flagged;
+    CPhysicalTestEntity plain;
+    plain.SetPosition(CVector(10.0f, 0.0f, 0.0f));
+    for (CPhysicalTestEntity* entity : {&flagged, &plain})
+    {
+        entity->SetMass(1.0f);
+        engine->AddEntity(entity);
+    }
+    flagged.SetFlags(CPhysicsEngine::kDebugDrawFlag);
+    EXPECT_TRUE(engine->OnEvent(Graphics::Multicast::CEvtGraphicsDrawPostScene{graphics}));
+    // The flagged unit box alone, all twelve edges of its six faces at least.
+    EXPECT_GE(recorder.ends.size(), 2u * 12u);
+    for (const CVector& end : recorder.ends)
+        EXPECT_LE(std::fabs(end.x), 0.5f + 1e-3f) << end.x;
+
+    // Destroy lets go of the sink: a world made again without one draws
+    // nothing.
+    engine->Destroy();
+    recorder.ends.clear();
+    ASSERT_TRUE(engine->Init(0, 0, 0.6f, 0.5f, 0.0f, 0.0f, 1000.0f, false, 60, true));
+    engine->AddEntity(&flagged);
+    flagged.SetFlags(CPhysicsEngine::kDebugDrawFlag);
+    EXPECT_TRUE(engine->OnEvent(Graphics::Multicast::CEvtGraphicsDrawPostScene{graphics}));
+    EXPECT_TRUE(recorder.ends.empty());
+    engine->RemoveEntity(&flagged);
 }

@@ -49,8 +49,6 @@ public:
         }
     }
 
-    const LuaObject& GetFunction() const { return m_functionObj; }
-
 private:
     LuaObject m_functionObj;
 };

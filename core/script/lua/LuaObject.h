@@ -89,13 +89,10 @@ public:
     }
     bool IsBoolean() const { return Self().Type() == LUA_TBOOLEAN; }
     bool IsNumber() const { return Self().Type() == LUA_TNUMBER; }
-    // Wide text is a Lua string too, so IsWString is IsString.
     bool IsString() const { return Self().Type() == LUA_TSTRING; }
-    bool IsWString() const { return IsString(); }
     bool IsTable() const { return Self().Type() == LUA_TTABLE; }
     bool IsFunction() const { return Self().Type() == LUA_TFUNCTION; }
     bool IsUserData() const { return Self().Type() == LUA_TUSERDATA; }
-    bool IsLightUserData() const { return Self().Type() == LUA_TLIGHTUSERDATA; }
 
     // nil and false are false, every other value true.
     bool GetBoolean() const

@@ -1,7 +1,7 @@
 #include "script_api/world/kinds/Waypoints.h"
 
 #include "script_api/world/EntityArguments.h"
-#include "world/WaypointNavigator.h"
+#include "world/navigation/WaypointNavigator.h"
 
 #include "core/events/Multicast.h"
 #include "core/foundation/HandleRegistry.h"

@@ -1,7 +1,7 @@
 #include "script_api/world/kinds/Waypoints.h"
 
 #include "script_api/world/EntityArguments.h"
-#include "world/WaypointGraph.h"
+#include "world/navigation/WaypointGraph.h"
 
 #include "core/script/lua/LuaObject.h"
 #include "core/script/lua/ScriptNumbers.h"

@@ -2,7 +2,7 @@
 // unloaded or another is loaded, every handle made before is refused with
 // the invalid-handle message, and new navigators work.
 #include "support/ScriptApiTestState.h"
-#include "world/WaypointTestGraph.h"
+#include "world/navigation/WaypointTestGraph.h"
 
 #include "core/events/Multicast.h"
 #include "script_api/core/ScriptInterface.h"

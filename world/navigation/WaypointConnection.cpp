@@ -1,4 +1,4 @@
-#include "world/WaypointConnection.h"
+#include "world/navigation/WaypointConnection.h"
 
 #include "core/foundation/KVOError.h"
 #include "core/io/Archive.h"

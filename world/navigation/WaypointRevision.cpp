@@ -1,4 +1,4 @@
-#include "world/WaypointRevision.h"
+#include "world/navigation/WaypointRevision.h"
 
 #include <atomic>
 

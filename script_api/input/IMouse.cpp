@@ -2,7 +2,7 @@
 // cursor: its position as fractions of the window, its visibility and its
 // shape.
 
-#include "script_api/graphics/IMouse.h"
+#include "script_api/input/IMouse.h"
 
 #include "core/foundation/Pixels.h"
 #include "core/foundation/Point.h"

@@ -2,7 +2,7 @@
 // actions, load and save the bindings as ".kvokey" files and poll the
 // actions' states once a frame; the key map follows the key events itself.
 
-#include "script_api/graphics/IKey.h"
+#include "script_api/input/IKey.h"
 
 #include "core/foundation/Logger.h"
 #include "core/foundation/WideFormat.h"

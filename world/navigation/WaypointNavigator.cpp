@@ -1,4 +1,4 @@
-#include "world/WaypointNavigator.h"
+#include "world/navigation/WaypointNavigator.h"
 
 #include "core/foundation/KVOError.h"
 

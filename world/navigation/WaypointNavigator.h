@@ -1,7 +1,7 @@
 #pragma once
 
-#include "world/BestFirstSearch.h"
-#include "world/WaypointGraph.h"
+#include "world/navigation/BestFirstSearch.h"
+#include "world/navigation/WaypointGraph.h"
 
 #include <cstdint>
 #include <deque>

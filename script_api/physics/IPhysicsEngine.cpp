@@ -6,11 +6,12 @@
 #include "core/foundation/KVOError.h"
 #include "core/script/ScriptManager.h"
 #include "core/script/lua/ScriptResolved.h"
+#include "graphics/engine/GraphicsPorts.h"
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/VectorScript.h"
-#include "script_api/world/IPhysicsFunctions.h"
+#include "script_api/physics/IPhysicsFunctions.h"
 
 #include <cstdint>
 
@@ -43,8 +44,10 @@ bool init(LuaState*, int32_t solverModel, int32_t frictionModel, float staticFri
           bool quiet)
 {
     CScopedLock lock(StartUpLock());
+    // The outlines go to the graphics engine of the same engine object.
     return Engine().Init(solverModel, frictionModel, staticFriction, dynamicFriction, elasticity, minMass,
-                         maxMass, optimiseTreeCollisions, frameRate, !quiet);
+                         maxMass, optimiseTreeCollisions, frameRate, !quiet,
+                         Graphics::WorldGraphicsOf(GetScriptEngine()));
 }
 
 void destroy(LuaState*)

@@ -7,7 +7,7 @@
 #include "core/script/lua/ScriptMetaTable.h"
 #include "script_api/core/ScriptInterface.h"
 #include "script_api/world/EntityArguments.h"
-#include "script_api/world/ISoundFunctions.h"
+#include "script_api/sound/ISoundFunctions.h"
 #include "sound/SoundEngine.h"
 #include "world/ManagedEntity.h"
 

@@ -6,7 +6,7 @@
 #include "physics/PhysicalEntity.h"
 #include "physics/PhysicsEngine.h"
 #include "script_api/core/VectorScript.h"
-#include "script_api/world/IPhysicsFunctions.h"
+#include "script_api/physics/IPhysicsFunctions.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 // colours, sizes, texts, images, transparency and highlights. Every
 // function forwards to the GUI manager's skin state.
 
-#include "script_api/graphics/ISkin.h"
+#include "script_api/skin/ISkin.h"
 
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/ScriptMetaTable.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world/WaypointGraph.h"
+#include "world/navigation/WaypointGraph.h"
 #include "world/WorldMapCollection.h"
 
 // A world's waypoints collection as the graph of its waypoints.

@@ -5,7 +5,7 @@
 // (a cost that is left out is 0), and a letter that is not among the
 // waypoints is a connection to a waypoint that is gone.
 
-#include "world/WaypointMapGraph.h"
+#include "world/navigation/WaypointMapGraph.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -14,7 +14,7 @@
 #include "physics/RayCastResult.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/VectorScript.h"
-#include "script_api/world/IPhysicsFunctions.h"
+#include "script_api/physics/IPhysicsFunctions.h"
 #include "script_api/world/WorldAccess.h"
 #include "world/World.h"
 

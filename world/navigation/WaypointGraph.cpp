@@ -1,4 +1,4 @@
-#include "world/WaypointGraph.h"
+#include "world/navigation/WaypointGraph.h"
 
 #include "core/foundation/KVOError.h"
 

@@ -7,8 +7,8 @@
 #include "support/ErrorOf.h"
 #include "support/NullGraphicsEngine.h"
 
-#include "world/WaypointArrow.h"
-#include "world/WaypointNavigator.h"
+#include "world/navigation/WaypointArrow.h"
+#include "world/navigation/WaypointNavigator.h"
 
 #include <gtest/gtest.h>
 

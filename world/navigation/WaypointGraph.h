@@ -1,7 +1,7 @@
 #pragma once
 
 #include "world/ManagedWaypoint.h"
-#include "world/WaypointRevision.h"
+#include "world/navigation/WaypointRevision.h"
 
 #include <cstdint>
 #include <string>

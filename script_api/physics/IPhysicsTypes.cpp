@@ -3,7 +3,7 @@
 
 #include "core/script/lua/LuaStackFunction.h"
 #include "physics/PhysicsEngine.h"
-#include "script_api/world/IPhysicsFunctions.h"
+#include "script_api/physics/IPhysicsFunctions.h"
 
 #include <cmath>
 #include <cstdint>

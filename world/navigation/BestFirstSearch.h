@@ -103,7 +103,6 @@ public:
         m_goalState = state;
         m_goal.state = state;
     }
-    bool HasGoal() const { return m_goalState.has_value(); }
 
     // One step; the search state after it. Once found or failed, steps
     // change nothing until the next Reset.

@@ -5,7 +5,7 @@
 #include "core/script/lua/LuaStackFunction.h"
 #include "core/script/lua/ScriptNumbers.h"
 #include "script_api/core/VectorScript.h"
-#include "script_api/world/ISoundFunctions.h"
+#include "script_api/sound/ISoundFunctions.h"
 #include "sound/Sound.h"
 #include "sound/SoundEngine.h"
 

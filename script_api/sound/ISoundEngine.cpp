@@ -9,7 +9,7 @@
 #include "core/script/lua/ScriptNumbers.h"
 #include "script_api/core/EngineAccess.h"
 #include "script_api/core/VectorScript.h"
-#include "script_api/world/ISoundFunctions.h"
+#include "script_api/sound/ISoundFunctions.h"
 #include "sound/SoundEngine.h"
 
 #include <cstdint>

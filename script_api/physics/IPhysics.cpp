@@ -1,7 +1,7 @@
-#include "script_api/world/IPhysics.h"
+#include "script_api/physics/IPhysics.h"
 
 #include "script_api/core/ScriptInterface.h"
-#include "script_api/world/IPhysicsFunctions.h"
+#include "script_api/physics/IPhysicsFunctions.h"
 
 void RegisterIPhysics(LuaPlus::LuaState* state)
 {

@@ -1,7 +1,7 @@
-#include "script_api/world/ISound.h"
+#include "script_api/sound/ISound.h"
 
 #include "script_api/core/ScriptInterface.h"
-#include "script_api/world/ISoundFunctions.h"
+#include "script_api/sound/ISoundFunctions.h"
 
 void RegisterISound(LuaPlus::LuaState* state)
 {

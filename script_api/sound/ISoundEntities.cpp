@@ -2,7 +2,7 @@
 // entity's sonic part holds the names of loaded sounds.
 
 #include "core/script/lua/LuaStackFunction.h"
-#include "script_api/world/ISoundFunctions.h"
+#include "script_api/sound/ISoundFunctions.h"
 #include "sound/SonicEntity.h"
 
 #include <cstdint>

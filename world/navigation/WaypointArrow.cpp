@@ -1,4 +1,4 @@
-#include "world/WaypointArrow.h"
+#include "world/navigation/WaypointArrow.h"
 
 #include "physics/JointMath.h"
 

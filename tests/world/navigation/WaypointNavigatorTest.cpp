@@ -5,8 +5,8 @@
 #include "WaypointTestGraph.h"
 #include "support/ErrorOf.h"
 
-#include "world/BestFirstSearch.h"
-#include "world/WaypointNavigator.h"
+#include "world/navigation/BestFirstSearch.h"
+#include "world/navigation/WaypointNavigator.h"
 
 #include <gtest/gtest.h>
 
