@@ -5,7 +5,9 @@
 // 32-bit payload length and the payload (in the form of MeshWire.h).
 //
 //   engine -> reader  kLoad    the model's name, the scene's loader
-//                              parameters, the file's bytes
+//                              parameters, answers told ahead (names the
+//                              loader may open, each kImage or kAbsent, as
+//                              a kAnswer would give them), the file's bytes
 //   reader -> engine  kQuery   a file that Irrlicht's loader opens while it
 //                              reads the model (a material library, a
 //                              texture): its name

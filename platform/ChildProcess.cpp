@@ -13,6 +13,7 @@
 #include <spawn.h>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/uio.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -199,18 +200,42 @@ bool CChildProcess::Start(const std::string& program, const std::vector<std::str
 
 CChildProcess::EResult CChildProcess::Write(const void* data, size_t size, uint32_t timeoutMs)
 {
+    return Write(data, size, nullptr, 0, timeoutMs);
+}
+
+CChildProcess::EResult CChildProcess::Write(const void* head, size_t headSize, const void* data, size_t size,
+                                            uint32_t timeoutMs)
+{
     if (m_toChild < 0)
         return EResult::Failed;
     const CClock::time_point deadline = CClock::now() + std::chrono::milliseconds(timeoutMs);
-    const auto* bytes = static_cast<const char*>(data);
+    iovec pieces[2] = {{const_cast<void*>(head), headSize}, {const_cast<void*>(data), size}};
+    iovec* next = pieces;
+    int left = 2;
     const CSigPipeBlock block;
-    while (size > 0)
+    while (left > 0)
     {
-        const ssize_t written = ::write(m_toChild, bytes, size);
+        if (next->iov_len == 0)
+        {
+            ++next;
+            --left;
+            continue;
+        }
+        const ssize_t written = ::writev(m_toChild, next, left);
         if (written > 0)
         {
-            bytes += written;
-            size -= static_cast<size_t>(written);
+            size_t taken = static_cast<size_t>(written);
+            while (left > 0 && taken >= next->iov_len)
+            {
+                taken -= next->iov_len;
+                ++next;
+                --left;
+            }
+            if (left > 0)
+            {
+                next->iov_base = static_cast<char*>(next->iov_base) + taken;
+                next->iov_len -= taken;
+            }
             continue;
         }
         if (written < 0 && errno == EPIPE)

@@ -52,6 +52,9 @@ public:
 
     // Writes all bytes, or fails; the deadline is in milliseconds from now.
     EResult Write(const void* data, size_t size, uint32_t timeoutMs);
+    // Writes the head and then the data as one message, in as few system
+    // calls as the pipe takes them (the other side wakes once for both).
+    EResult Write(const void* head, size_t headSize, const void* data, size_t size, uint32_t timeoutMs);
     // Reads exactly size bytes, or fails.
     EResult Read(void* data, size_t size, uint32_t timeoutMs);
 

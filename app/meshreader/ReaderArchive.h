@@ -15,7 +15,7 @@ namespace MeshReader
 // loader opens while it reads a model is asked of the engine, which reads
 // it through its own file system (search paths, archives) or says that it
 // is an image that exists (whose name is all a mesh keeps). Answers are
-// kept for the model being read.
+// kept for the model being read; the engine may tell some with the model.
 class CReaderArchive : public irr::io::IFileArchive, public irr::io::IFileList
 {
 public:
@@ -23,6 +23,9 @@ public:
 
     // A new model: earlier answers are dropped.
     void Forget() { m_files.clear(); }
+    // The engine's answer for a file that needs no bytes (an image that
+    // exists, or no file), told before the loader asks for it.
+    void Tell(const irr::io::path& name, bool present) { m_files.push_back(SFile{name, present, std::string()}); }
     // Whether the engine could not be asked (the channel failed).
     bool Broken() const { return m_broken; }
 

@@ -13,7 +13,6 @@
 
 #include <irrlicht.h>
 
-#include <cstdio>
 #include <malloc.h>
 #include <string>
 
@@ -69,6 +68,22 @@ void SetParameters(io::IAttributes* parameters, Graphics::CWireReader& request)
     }
 }
 
+// The engine's answers for files it expects the loader to open (those the
+// models before opened), given with the model so that they are not asked.
+void TellAnswers(MeshReader::CReaderArchive& archive, Graphics::CWireReader& request)
+{
+    const uint32_t count = request.Count(5);
+    for (uint32_t index = 0; index < count && !request.Failed(); ++index)
+    {
+        const std::string name = request.Text(4096);
+        const uint8_t status = request.U8();
+        if (status != Protocol::kAbsent && status != Protocol::kImage)
+            request.Fail();
+        else
+            archive.Tell(name.c_str(), status == Protocol::kImage);
+    }
+}
+
 } // namespace
 
 int main()
@@ -78,10 +93,6 @@ int main()
     // in again for every model.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
-    std::FILE* in = fdopen(3, "rb");
-    std::FILE* out = fdopen(4, "wb");
-    if (in == nullptr || out == nullptr)
-        return 2;
     SIrrlichtCreationParameters creation;
     creation.DriverType = video::EDT_NULL;
     creation.LoggingLevel = ELL_NONE;
@@ -93,7 +104,7 @@ int main()
     video::IVideoDriver* driver = device->getVideoDriver();
     io::IFileSystem* files = device->getFileSystem();
 
-    MeshReader::CReaderChannel channel(in, out);
+    MeshReader::CReaderChannel channel(3, 4);
     auto* archive = new MeshReader::CReaderArchive(channel);
     files->addFileArchive(archive);
     // Asked before any other archive.
@@ -116,6 +127,8 @@ int main()
         Graphics::CWireReader request(payload);
         const std::string name = request.Text(64 * 1024);
         SetParameters(scene->getParameters(), request);
+        archive->Forget();
+        TellAnswers(*archive, request);
         const uint32_t size = request.Count(1);
         const std::string_view bytes = request.Raw(size);
         if (request.Failed())
@@ -123,7 +136,6 @@ int main()
             exitCode = 3;
             break;
         }
-        archive->Forget();
         // Irrlicht's memory file only reads the bytes it is given.
         io::IReadFile* file = files->createMemoryReadFile(
             const_cast<char*>(bytes.data()), static_cast<s32>(bytes.size()), name.c_str(), false);

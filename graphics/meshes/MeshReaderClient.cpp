@@ -22,6 +22,9 @@ constexpr uint32_t kMaxQueries = 512;
 constexpr size_t kMaxServedBytes = 256u * 1024 * 1024;
 constexpr size_t kMaxQueryBytes = 4 + 4096;
 constexpr size_t kMaxFailureBytes = 4 + 4096;
+// Files the engine answers with a model before the reader asks: those that
+// models opened last and that needed no bytes.
+constexpr size_t kMaxToldAnswers = 8;
 
 using CClock = std::chrono::steady_clock;
 
@@ -88,6 +91,15 @@ bool CMeshReaderClient::Lost(EResult result, std::string& reason)
     return false;
 }
 
+void CMeshReaderClient::Remember(const std::string& name)
+{
+    // The file asked for last comes first; the one asked for longest ago
+    // makes room.
+    m_toldNames.insert(m_toldNames.begin(), name);
+    if (m_toldNames.size() > kMaxToldAnswers)
+        m_toldNames.pop_back();
+}
+
 bool CMeshReaderClient::Read(const std::string& name, const std::vector<SParameter>& parameters,
                              std::string_view bytes, const FileServer& server, std::string& description,
                              std::string& reason)
@@ -113,15 +125,34 @@ bool CMeshReaderClient::Read(const std::string& name, const std::vector<SParamet
         else
             request.U32(parameter.number);
     }
+    // Models read one after another mostly open the same files (a shared
+    // texture, looked for under the same names): the files the last model
+    // asked for are answered now, as they are now, and the reader does not
+    // wait for those answers.
+    CWireWriter answers;
+    std::string content;
+    for (size_t index = 0; index < m_toldNames.size();)
+    {
+        const uint8_t status = server(m_toldNames[index], content);
+        if (status == Protocol::kBytes)
+        {
+            m_toldNames.erase(m_toldNames.begin() + static_cast<std::ptrdiff_t>(index));
+            continue;
+        }
+        answers.Text(m_toldNames[index]);
+        answers.U8(status);
+        ++index;
+    }
+    request.U32(static_cast<uint32_t>(m_toldNames.size()));
+    request.Raw(answers.Bytes().data(), answers.Bytes().size());
     request.U32(static_cast<uint32_t>(bytes.size()));
-    // The file's bytes follow the head as they are, without a copy.
+    // The file's bytes follow the head as they are, without a copy, in the
+    // same write.
     std::string& start = request.Bytes();
     const uint32_t length = static_cast<uint32_t>(start.size() - 8 + bytes.size());
     for (int at = 0; at < 4; ++at)
         start[4 + at] = static_cast<char>((length >> (8 * at)) & 0xff);
-    EResult result = m_process.Write(start.data(), start.size(), MsLeft(deadline));
-    if (result == EResult::Done)
-        result = m_process.Write(bytes.data(), bytes.size(), MsLeft(deadline));
+    EResult result = m_process.Write(start.data(), start.size(), bytes.data(), bytes.size(), MsLeft(deadline));
     if (result != EResult::Done)
         return Lost(result, reason);
 
@@ -175,8 +206,9 @@ bool CMeshReaderClient::Read(const std::string& name, const std::vector<SParamet
             reason = "the model opens more than " + std::to_string(kMaxQueries) + " files";
             return Lost(EResult::Failed, reason);
         }
-        std::string content;
         const uint8_t status = server(text, content);
+        if (status != Protocol::kBytes)
+            Remember(text);
         served += content.size();
         if (served > kMaxServedBytes)
         {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Graphics
 {
@@ -72,6 +73,12 @@ private:
     SSettings m_settings;
     Platform::CChildProcess m_process;
     int m_lastProcessId = -1;
+    // A file the reader asked for, to be answered with the next models.
+    void Remember(const std::string& name);
+
+    // The files models asked for last whose answers need no bytes, told
+    // with every model.
+    std::vector<std::string> m_toldNames;
 };
 
 } // namespace Graphics
