@@ -33,16 +33,16 @@ s32 CReaderArchive::Lookup(const io::path& name) const
     Graphics::CWireWriter query;
     query.Text(name.c_str());
     uint32_t tag = 0;
-    std::string answer;
-    if (!m_channel.Send(Protocol::kQuery, query.Bytes()) || !m_channel.Receive(tag, answer, kMaxAnswer) ||
-        tag != Protocol::kAnswer || answer.empty())
+    std::string_view answer;
+    if (!m_channel.Send(Protocol::kQuery, query.Bytes()) ||
+        !m_channel.Receive(tag, m_answers, answer, kMaxAnswer) || tag != Protocol::kAnswer || answer.empty())
     {
         m_broken = true;
         return -1;
     }
     const uint8_t status = static_cast<uint8_t>(answer[0]);
     SFile file{name, status == Protocol::kImage || status == Protocol::kBytes,
-               status == Protocol::kBytes ? answer.substr(1) : std::string()};
+               status == Protocol::kBytes ? std::string(answer.substr(1)) : std::string()};
     m_files.push_back(std::move(file));
     return m_files.back().present ? static_cast<s32>(m_files.size() - 1) : -1;
 }

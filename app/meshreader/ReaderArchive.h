@@ -25,7 +25,10 @@ public:
     void Forget() { m_files.clear(); }
     // The engine's answer for a file that needs no bytes (an image that
     // exists, or no file), told before the loader asks for it.
-    void Tell(const irr::io::path& name, bool present) { m_files.push_back(SFile{name, present, std::string()}); }
+    void Tell(const irr::io::path& name, bool present)
+    {
+        m_files.push_back(SFile{name, present, std::string()});
+    }
     // Whether the engine could not be asked (the channel failed).
     bool Broken() const { return m_broken; }
 
@@ -58,6 +61,8 @@ private:
     CReaderChannel& m_channel;
     mutable std::vector<SFile> m_files;
     mutable bool m_broken = false;
+    // Where the engine's answers are read to.
+    mutable std::string m_answers;
     irr::io::path m_noPath;
 };
 

@@ -116,8 +116,9 @@ int main()
 
     int exitCode = 0;
     uint32_t tag = 0;
-    std::string payload;
-    while (channel.Receive(tag, payload, kMaxRequest))
+    std::string storage;
+    std::string_view payload;
+    while (channel.Receive(tag, storage, payload, kMaxRequest))
     {
         if (tag != Protocol::kLoad)
         {

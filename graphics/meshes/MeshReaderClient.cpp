@@ -152,7 +152,8 @@ bool CMeshReaderClient::Read(const std::string& name, const std::vector<SParamet
     const uint32_t length = static_cast<uint32_t>(start.size() - 8 + bytes.size());
     for (int at = 0; at < 4; ++at)
         start[4 + at] = static_cast<char>((length >> (8 * at)) & 0xff);
-    EResult result = m_process.Write(start.data(), start.size(), bytes.data(), bytes.size(), MsLeft(deadline));
+    EResult result =
+        m_process.Write(start.data(), start.size(), bytes.data(), bytes.size(), MsLeft(deadline));
     if (result != EResult::Done)
         return Lost(result, reason);
 
