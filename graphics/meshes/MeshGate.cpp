@@ -32,6 +32,8 @@ const char* const kShaderScripts[] = {"scripts/common.shader", "scripts/sfx.shad
 constexpr long kMaxShaderScriptBytes = 4L * 1024 * 1024;
 // The largest file a model opens while it is read (a material library).
 constexpr long kMaxServedFileBytes = 64L * 1024 * 1024;
+// The largest file buffer kept for the next model.
+constexpr size_t kMaxKeptFileBytes = 16u * 1024 * 1024;
 
 std::string& Refusal()
 {
@@ -45,7 +47,9 @@ bool ReadAll(io::IReadFile* file, long limit, std::string& bytes)
     const long size = file->getSize();
     if (size < 0 || size > limit)
         return false;
-    bytes.assign(static_cast<size_t>(size), '\0');
+    // Every byte is read over: a buffer kept from an earlier file is not
+    // cleared first.
+    bytes.resize(static_cast<size_t>(size));
     return file->seek(0) && (size == 0 || file->read(bytes.data(), static_cast<u32>(size)) == size);
 }
 
@@ -130,12 +134,14 @@ scene::IAnimatedMesh* CMeshGate::createMesh(io::IReadFile* file)
         std::string bytes;
         if (route == ERoute::Refused)
             refusal = "no model reader reads files of this kind";
-        else if (!ReadAll(file, kMaxFileBytes, bytes))
+        else if (!ReadAll(file, kMaxFileBytes, route == ERoute::Reader ? m_fileBytes : bytes))
             refusal = "the file is unreadable or larger than " + std::to_string(kMaxFileBytes) + " bytes";
         else if (route == ERoute::Reader)
-            mesh = ReadInReader(readAs, bytes, refusal);
+            mesh = ReadInReader(readAs, m_fileBytes, refusal);
         else
             mesh = ReadInProcess(route, readAs, std::move(bytes), refusal);
+        if (m_fileBytes.size() > kMaxKeptFileBytes)
+            std::string().swap(m_fileBytes);
     }
     catch (const std::exception& error)
     {

@@ -88,6 +88,9 @@ private:
     CMeshReaderClient m_reader;
     // The last description read (its memory is kept for the next).
     std::string m_description;
+    // The bytes of the last file sent to the reader (kept likewise, up to
+    // a size).
+    std::string m_fileBytes;
     std::vector<std::pair<irr::io::path, irr::io::path>> m_extensions;
     irr::scene::IAnimatedMesh* m_refusal;
 };

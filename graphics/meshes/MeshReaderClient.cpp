@@ -133,6 +133,7 @@ bool CMeshReaderClient::Read(const std::string& name, const std::vector<SParamet
     std::string content;
     for (size_t index = 0; index < m_toldNames.size();)
     {
+        content.clear();
         const uint8_t status = server(m_toldNames[index], content);
         if (status == Protocol::kBytes)
         {
@@ -207,6 +208,7 @@ bool CMeshReaderClient::Read(const std::string& name, const std::vector<SParamet
             reason = "the model opens more than " + std::to_string(kMaxQueries) + " files";
             return Lost(EResult::Failed, reason);
         }
+        content.clear();
         const uint8_t status = server(text, content);
         if (status != Protocol::kBytes)
             Remember(text);
