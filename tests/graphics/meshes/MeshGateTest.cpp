@@ -3,6 +3,7 @@
 // it, files go to the reader of their name (or of the extension it is
 // mapped to), and STL and OBJ survive a seeded run of damaged files.
 #include "graphics/textures/ScriptedEngine.h"
+#include "support/ModelFixtures.h"
 #include "support/TestFolder.h"
 
 #include "graphics/engine/GraphicsEngine.h"
@@ -204,3 +205,45 @@ TEST_F(MeshGateTest, DamagedMeshFilesOfTheReadFormatsLoadOrFailCleanly)
 }
 
 } // namespace
+
+// The reader is told with each model how the files that the models before
+// it opened stand: a texture that the engine's file system gains or loses
+// between two models (here with a folder of textures it searches, which the
+// reader does not see) is found as it is when each model is read.
+TEST_F(MeshGateTest, TexturesAreFoundAsTheyAreWhenEachModelIsRead)
+{
+    struct SStep
+    {
+        const char* model;
+        bool textureThere;
+    };
+    const SStep steps[] = {{"first.b3d", false}, {"second.b3d", false}, {"third.b3d", true},
+                           {"fourth.b3d", true}, {"fifth.b3d", false},  {"sixth.b3d", true}};
+    CTestFolder textures;
+    textures.Write("skin.png", ModelFixtures::Png());
+    io::IFileSystem* files = scripted.graphics->GetDevice()->getFileSystem();
+    const io::path searched = (textures / "").c_str();
+    for (const SStep& step : steps)
+    {
+        SCOPED_TRACE(step.model);
+        if (step.textureThere)
+        {
+            ASSERT_TRUE(files->addFileArchive(searched, false, false, io::EFAT_FOLDER));
+        }
+        folder.Write(step.model, ModelFixtures::SkinnedB3d());
+        const std::string path = folder / step.model;
+        // As Irrlicht's own scene loading asks for it (the engine's loading
+        // would look for a missing texture again itself).
+        scene::IAnimatedMesh* mesh = scripted.graphics->GetDevice()->getSceneManager()->getMesh(path.c_str());
+        ASSERT_NE(mesh, nullptr);
+        ASSERT_GT(mesh->getMeshBufferCount(), 0u);
+        video::ITexture* shown = mesh->getMeshBuffer(0)->getMaterial().getTexture(0);
+        EXPECT_EQ(shown != nullptr, step.textureThere);
+        scripted.graphics->GetDevice()->getSceneManager()->getMeshCache()->removeMesh(mesh);
+        scripted.graphics->GetDevice()->getVideoDriver()->removeAllTextures();
+        if (step.textureThere)
+        {
+            ASSERT_TRUE(files->removeFileArchive(files->getFileArchiveCount() - 1));
+        }
+    }
+}
