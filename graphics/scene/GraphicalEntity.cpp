@@ -384,9 +384,10 @@ const CVector& CGraphicalEntity::GetUpVector() const
 
 void CGraphicalEntity::UpdateDirectionVectors(const CVector& rotation)
 {
+    // Worked out when first read, as after a turn: an entity that joins an
+    // engine need not be asked for them.
     m_directionRotation = rotation;
     m_directionsStale = true;
-    RefreshDirections();
 }
 
 void CGraphicalEntity::SetNodeScale(const CVector& scale)
