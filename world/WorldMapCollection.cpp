@@ -7,7 +7,8 @@
 
 template <class Kind>
 CWorldMap<Kind>::CWorldMap(std::string sectionName)
-    : m_ids(std::make_shared<CWorldIdIndex>()), m_sectionName(std::move(sectionName))
+    : m_entities(typename Table::allocator_type(&m_nodes)), m_ids(std::make_shared<CWorldIdIndex>()),
+      m_sectionName(std::move(sectionName))
 {
 }
 
@@ -243,7 +244,7 @@ template <class Kind> typename CWorldMap<Kind>::Node CWorldMap<Kind>::NewNode()
 {
     // A node is made by a table and taken out of it again: the entity is
     // built where it stays and keyed once its id is known.
-    Table maker;
+    Table maker(m_entities.get_allocator());
     return maker.extract(maker.try_emplace(std::string()).first);
 }
 

@@ -11,6 +11,7 @@
 #include "core/world/EntityStorage.h"
 #include "world/ManagedCamera.h"
 #include "world/ManagedEntity.h"
+#include "world/EntityNodePool.h"
 #include "world/ManagedWaypoint.h"
 #include "world/WorldIdIndex.h"
 #include "world/WorldMapInterface.h"
@@ -29,8 +30,10 @@ class CWorldMap final : public IWorldMap,
 public:
     using ManagedEntity = CManagedEntity<Kind>;
     // Ids compare as byte strings, so walks and saves run in ascending byte
-    // order of the id text. The map keeps every entity where it was made.
-    using Table = std::map<std::string, ManagedEntity, std::less<>>;
+    // order of the id text. The map keeps every entity where it was made,
+    // in nodes from the collection's own pool.
+    using Table = std::map<std::string, ManagedEntity, std::less<>,
+                           CEntityNodeAllocator<std::pair<const std::string, ManagedEntity>>>;
     static_assert(Misc::World::kKeepsEntitiesInPlace<Table>);
 
     explicit CWorldMap(std::string sectionName = KindRowOf<Kind>().plural);
@@ -119,7 +122,7 @@ private:
     ManagedEntity& Stored(std::string_view id, const wchar_t* method);
     // A new entity with the kind's defaults in a node of its own, not yet
     // in the table.
-    static Node NewNode();
+    Node NewNode();
     // Puts the node's entity in the table under its id; null, with the node
     // given back, when the id is present.
     ManagedEntity* Store(Node& node);
@@ -129,6 +132,8 @@ private:
     // Puts the node in the table; its id is not there.
     void Insert(Node& node);
 
+    // Declared before everything that holds nodes, so that it goes last.
+    CEntityNodePool m_nodes;
     Table m_entities;
     // Entities made but not yet in the table, in the order they were made.
     std::vector<Node> m_unordered;

@@ -156,6 +156,7 @@ bool CGraphicsEngine::Init(const std::string& driverName, uint32_t width, uint32
             (width >= 1 && width <= kMaxWindowSize && height >= 1 && height <= kMaxWindowSize &&
              (windowId == 0 || Platform::IsWindow(windowId)));
         m_device = windowPossible ? createDeviceEx(parameters) : nullptr;
+        m_loaderFolder.reset();
         if (m_device != nullptr)
         {
             InstallImageGate();
@@ -229,6 +230,7 @@ void CGraphicsEngine::CloseDevice()
     m_device = nullptr;
     m_imageGate = nullptr;
     m_meshGate = nullptr;
+    m_loaderFolder.reset();
     device->closeDevice();
     // Once more, so that the window handles the close.
     device->run();

@@ -671,6 +671,11 @@ private:
     CImageGate* m_imageGate = nullptr;
     // Owned by the scene manager.
     CMeshGate* m_meshGate = nullptr;
+    // The folder the device's loader parameters were last set to; nothing
+    // while they hold Irrlicht's own values. A world loads thousands of
+    // entities of a few models, and setting the same values again costs a
+    // search of the parameters for each.
+    std::optional<std::string> m_loaderFolder;
     std::unique_ptr<CGraphicsEngineEventHandler> m_eventHandler;
     std::unique_ptr<GUI::CGuiManager> m_guiManager;
     std::wstring m_windowCaption;

@@ -131,9 +131,15 @@ void CGraphicsEngine::ForgetStaleNode(CGraphicalEntity* entity) const
 void CGraphicsEngine::SetModelLoaderParameters(const std::wstring& modelName)
 {
     std::wstring folder;
-    if (GetOwner() != nullptr && GetOwner()->GetApplication() != nullptr)
+    // No file has an empty name: an entity without a model has no folder,
+    // and the file system is not searched for one.
+    if (!modelName.empty() && GetOwner() != nullptr && GetOwner()->GetApplication() != nullptr)
         folder = GetOwner()->GetApplication()->FindFileFolder(modelName);
     const core::stringc path = Narrow(folder);
+    // Nothing but this sets the parameters: values set already stay.
+    if (m_loaderFolder == path.c_str())
+        return;
+    m_loaderFolder = path.c_str();
     io::IAttributes* parameters = m_device->getSceneManager()->getParameters();
     parameters->setAttribute("DMF_MaterialsDir", false);
     parameters->setAttribute("DMF_TexturePath", path.c_str());

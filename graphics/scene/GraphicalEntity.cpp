@@ -384,9 +384,10 @@ const CVector& CGraphicalEntity::GetUpVector() const
 
 void CGraphicalEntity::UpdateDirectionVectors(const CVector& rotation)
 {
+    // Worked out when first read, as after a turn: an entity that joins an
+    // engine need not be asked for them.
     m_directionRotation = rotation;
     m_directionsStale = true;
-    RefreshDirections();
 }
 
 void CGraphicalEntity::SetNodeScale(const CVector& scale)
@@ -438,10 +439,11 @@ bool CGraphicalEntity::UpdateNode()
     for (size_t index = 0; index < m_materials.GetCount(); ++index)
     {
         const int32_t material = static_cast<int32_t>(index);
+        // Unset materials are skipped before they are copied: most are.
+        if (!m_materials[material].IsSet())
+            continue;
         // A copy: the setters store into the same record.
         const CMaterial stored = m_materials[material];
-        if (!stored.IsSet())
-            continue;
         for (uint32_t layer = 0; layer < CMaterial::kTextureCount; ++layer)
             SetMaterialTexture(stored.textures[layer].GetValue(), layer, material);
         SetMaterialAmbientColor(stored.ambient, material);

@@ -11,11 +11,12 @@ namespace Graphics::Scene
 
 // A graphical entity's ordered list of materials, one per material of its
 // scene node. A new list holds one default material, and reading never
-// leaves it empty.
+// leaves it empty. The first material is held in the list itself: nearly
+// every entity has only the one, and a world makes them by the thousand.
 class CMaterials : public Misc::Serialization::ISerializable
 {
 public:
-    CMaterials() { Reset(); }
+    CMaterials() = default;
     CMaterials(const CMaterials&) = default;
     CMaterials& operator=(const CMaterials&) = default;
     virtual ~CMaterials() = default;
@@ -24,17 +25,17 @@ public:
     // index below 0 or not below the count.
     CMaterial& operator[](int32_t index)
     {
-        if (index < 0 || static_cast<size_t>(index) >= m_materials.size())
+        if (index < 0 || static_cast<size_t>(index) >= GetCount())
             ThrowInvalidIndex(index);
-        return m_materials[static_cast<size_t>(index)];
+        return At(static_cast<size_t>(index));
     }
     const CMaterial& operator[](int32_t index) const
     {
-        if (index < 0 || static_cast<size_t>(index) >= m_materials.size())
+        if (index < 0 || static_cast<size_t>(index) >= GetCount())
             ThrowInvalidIndex(index);
-        return m_materials[static_cast<size_t>(index)];
+        return At(static_cast<size_t>(index));
     }
-    size_t GetCount() const { return m_materials.size(); }
+    size_t GetCount() const { return m_empty ? 0 : 1 + m_rest.size(); }
     // Appends default materials or removes from the end.
     void Resize(size_t count);
     // One default material.
@@ -52,8 +53,17 @@ public:
 
 private:
     [[noreturn]] static void ThrowInvalidIndex(int32_t index);
+    // The material at an index below the count.
+    CMaterial& At(size_t index) { return index == 0 ? m_first : m_rest[index - 1]; }
+    const CMaterial& At(size_t index) const { return index == 0 ? m_first : m_rest[index - 1]; }
+    // Puts a copy of the material at the end.
+    void Append(const CMaterial& material);
 
-    std::vector<CMaterial> m_materials;
+    CMaterial m_first;
+    // The materials after the first.
+    std::vector<CMaterial> m_rest;
+    // No material at all (m_first then holds nothing of the list's).
+    bool m_empty = false;
 };
 
 } // namespace Graphics::Scene

@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ScriptWorld
@@ -74,11 +75,13 @@ template <class Kind, uint32_t TypeId> struct KindBlock
     static uint32_t getTypeId(LuaState*) { return TypeId; }
     static uint32_t getNumber(LuaState*) { return Collection().GetCount(); }
 
-    static std::string create(LuaState*)
+    // The id is pushed straight from the entity: scripts make entities by
+    // the thousand, and a copy of each id would be one more allocation.
+    static std::string_view create(LuaState*)
     {
         World::IEntityInterface* created = nullptr;
         Collection().CreateUnit(created);
-        return created != nullptr ? created->GetId() : std::string();
+        return created != nullptr ? std::string_view(created->GetId()) : std::string_view();
     }
 
     static bool exists(LuaState*, const std::string& id) { return Collection().Exists(id); }

@@ -132,6 +132,34 @@ TEST(MaterialTest, DefaultsAndIndices)
     EXPECT_EQ(ErrorOf([&] { materials[0]; }), "[CMaterials::operator[]]Invalid material index:0");
 }
 
+TEST(MaterialTest, AListEmptiedAndGrownAgainHoldsDefaultMaterials)
+{
+    CMaterials materials;
+    materials[0].type = 3;
+    materials[0].textures[0].SetValue(L"rock.png");
+    materials.Resize(2);
+    materials[1].shininess = 5.0f;
+    const CMaterials copy = materials;
+    materials.Resize(0);
+    ASSERT_EQ(materials.GetCount(), 0u);
+    materials.Resize(2);
+    ASSERT_EQ(materials.GetCount(), 2u);
+    for (int32_t index = 0; index < 2; ++index)
+    {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(materials[index].type, -1);
+        EXPECT_EQ(materials[index].shininess, 20.0f);
+        EXPECT_EQ(materials[index].textures[0].GetValue(), L"");
+    }
+    // The copy made before keeps its own settings.
+    ASSERT_EQ(copy.GetCount(), 2u);
+    EXPECT_EQ(copy[0].type, 3);
+    EXPECT_EQ(copy[0].textures[0].GetValue(), L"rock.png");
+    EXPECT_EQ(copy[1].shininess, 5.0f);
+    materials.Reset();
+    EXPECT_EQ(materials.GetCount(), 1u);
+}
+
 TEST(MaterialTest, SetMaterialsKeepTheirPlacesAfterAReload)
 {
     CTestFolder folder;
