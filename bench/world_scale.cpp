@@ -4,7 +4,8 @@
 // - creation: N createUnit calls (10,000 and 100,000);
 // - unload: a world of N units built by the script, the same world loaded
 //   from its file, and the script-built one deleted entity by entity in id
-//   order;
+//   order, and a world of N boxes with bodies (their contacts watched)
+//   deleted the same way;
 // - a chain: N units each hung under the one before, built and unloaded,
 //   beside a flat world of N units built and unloaded;
 // - loading: a world file of N units with the graphics device running,
@@ -87,6 +88,9 @@ function unitIds()
     return ids
 end
 function deleteEach(ids) for _, id in ipairs(ids) do IWorld:deleteEntity(id) end end
+function watchContacts(ids) for _, id in ipairs(ids) do IPhysics:monitorEntityCollisions(id, 1) end end
+-- A ray out where nothing is puts the new bodies into the broadphase.
+function rayOut() IPhysics:rayCast(V(0, -90, 0), V(0, -91, 0)) end
 function jointNeighbours(ids, n)
     for k = 1, math.min(n, #ids - 1) do
         assert(IPhysics:createJointBallAndSocket("joint" .. k, ids[k + 1], ids[k], V(0, 0, 0)))
@@ -199,6 +203,41 @@ void BM_DeleteEach(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0) / kScale);
 }
 
+// A box of 0.8 units, written once into the run's folder.
+const std::string& BoxModel()
+{
+    static const std::string path = []
+    {
+        const std::string model = Folder() + "/box.obj";
+        std::ofstream box(model);
+        for (int i = 0; i < 8; ++i)
+            box << "v " << (i % 2 ? 0.4 : -0.4) << ' ' << (i / 2 % 2 ? 0.4 : -0.4) << ' '
+                << (i >= 4 ? 0.4 : -0.4) << '\n';
+        box << "f 1 3 4 2\nf 5 6 8 7\nf 1 2 6 5\nf 3 7 8 4\nf 1 5 7 3\nf 2 4 8 6\n";
+        return model;
+    }();
+    return path;
+}
+
+void BM_DeleteEachWithBodies(benchmark::State& state)
+{
+    SEngine engine("startGraphics() startPhysics()");
+    const std::string n = Count(state);
+    const std::string build =
+        "buildUnits(" + n + ", false, '" + BoxModel() + "') ids = unitIds() watchContacts(ids) rayOut()";
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        engine.Run(build);
+        state.ResumeTiming();
+        engine.Run("deleteEach(ids)");
+        state.PauseTiming();
+        engine.Run("ids = nil IWorld:unload()");
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0) / kScale);
+}
+
 void BuildAndUnload(benchmark::State& state, bool chain)
 {
     SEngine engine;
@@ -266,14 +305,7 @@ void BM_LoadJoints(benchmark::State& state)
     const std::string n = Count(state, 0);
     const std::string joints = Count(state, 1);
     const std::string folder = Folder() + "/joints-" + n + "-" + joints;
-    const std::string model = Folder() + "/box.obj";
-    {
-        std::ofstream box(model);
-        for (int i = 0; i < 8; ++i)
-            box << "v " << (i % 2 ? 0.4 : -0.4) << ' ' << (i / 2 % 2 ? 0.4 : -0.4) << ' '
-                << (i >= 4 ? 0.4 : -0.4) << '\n';
-        box << "f 1 3 4 2\nf 5 6 8 7\nf 1 2 6 5\nf 3 7 8 4\nf 1 5 7 3\nf 2 4 8 6\n";
-    }
+    const std::string& model = BoxModel();
     const char* start = "startGraphics() startPhysics()";
     {
         SEngine writer(start);
@@ -303,6 +335,8 @@ BENCHMARK(BM_CreateUnits)->Apply(Sizes);
 BENCHMARK(BM_UnloadScriptBuilt)->Apply(Sizes);
 BENCHMARK(BM_UnloadFileLoaded)->Apply(Sizes);
 BENCHMARK(BM_DeleteEach)->Apply(Sizes);
+// Smaller worlds: the bodies make them slow to build.
+BENCHMARK(BM_DeleteEachWithBodies)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildUnloadChain)->Arg(60000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildUnloadFlat)->Arg(60000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadWithGraphics)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond);

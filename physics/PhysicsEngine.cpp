@@ -73,6 +73,7 @@ void CPhysicsEngine::Destroy()
     m_worldMax = CVector();
     DeleteAllTypes(false);
     m_monitored.clear();
+    m_monitoredAt.clear();
     m_debugLines = nullptr;
     if (m_world != nullptr)
     {

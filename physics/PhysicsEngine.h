@@ -243,6 +243,8 @@ public:
     const char* GetTypeName() const override { return "KVOPHYSICSENGINE"; }
 
 private:
+    // Takes the entity off the monitored ones; false if it was not on.
+    bool Unmonitor(const CPhysicalEntity* entity);
     // The events the world's callbacks queue during an update.
     struct SQueues
     {
@@ -299,7 +301,10 @@ private:
     bool m_optimiseTrees = false;
     CVector m_worldMin;
     CVector m_worldMax;
+    // In the order they came (their events are flushed in that order), and
+    // where each stands in it, so that one leaves in constant time.
     std::list<CPhysicalEntity*> m_monitored;
+    std::unordered_map<const CPhysicalEntity*, std::list<CPhysicalEntity*>::iterator> m_monitoredAt;
     // The parts with a body of this world.
     std::unordered_set<CPhysicalEntity*> m_bodied;
     SQueues m_queues;

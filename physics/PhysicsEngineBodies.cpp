@@ -70,7 +70,9 @@ void CPhysicsEngine::AddEntity(CPhysicalEntity* entity)
     // The entity's joints go with its old body and are made again once the
     // new one exists.
     std::vector<std::unique_ptr<CJoint>> joints = CaptureJoints(entity);
-    RemoveEntity(entity);
+    // A part that never had a body has nothing to leave.
+    if (entity->GetEngine() != nullptr || entity->m_body != nullptr)
+        RemoveEntity(entity);
     NewtonBody* body = BuildBody(*entity);
     if (body == nullptr)
     {
@@ -157,7 +159,7 @@ void CPhysicsEngine::ForgetPart(CPhysicsEngine& engine, CPhysicsLink& link)
     auto* entity = static_cast<CPhysicalEntity*>(link.GetPart());
     if (engine.m_bodied.erase(entity) == 0)
         return;
-    engine.m_monitored.remove(entity);
+    engine.Unmonitor(entity);
     entity->m_contacts.clear();
     // Its joints leave the registry before the body takes their world
     // joints with it.

@@ -125,23 +125,29 @@ bool CPhysicsEngine::SetMonitored(CPhysicalEntity* entity, bool on)
 {
     if (entity == nullptr)
         return false;
-    const auto found = std::find(m_monitored.begin(), m_monitored.end(), entity);
     if (on)
     {
-        if (found == m_monitored.end())
-            m_monitored.push_back(entity);
+        if (m_monitoredAt.count(entity) == 0)
+            m_monitoredAt.emplace(entity, m_monitored.insert(m_monitored.end(), entity));
     }
-    else if (found != m_monitored.end())
-    {
-        m_monitored.erase(found);
+    else if (Unmonitor(entity))
         FlushContacts(entity);
-    }
     return true;
 }
 
 bool CPhysicsEngine::IsMonitored(const CPhysicalEntity* entity) const
 {
-    return std::find(m_monitored.begin(), m_monitored.end(), entity) != m_monitored.end();
+    return m_monitoredAt.count(entity) != 0;
+}
+
+bool CPhysicsEngine::Unmonitor(const CPhysicalEntity* entity)
+{
+    const auto found = m_monitoredAt.find(entity);
+    if (found == m_monitoredAt.end())
+        return false;
+    m_monitored.erase(found->second);
+    m_monitoredAt.erase(found);
+    return true;
 }
 
 void CPhysicsEngine::FlushContacts(CPhysicalEntity* entity)

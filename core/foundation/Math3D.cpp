@@ -100,19 +100,29 @@ struct SQuaternion
     SQuaternion operator+(const SQuaternion& q) const { return {x + q.x, y + q.y, z + q.z, w + q.w}; }
 };
 
+// The cosine and sine of an angle in radians, in double then rounded. An
+// angle of 0 (most axes of most entities) needs no call: cos 0 is 1 and
+// sin 0 is the 0 itself, sign included.
+void CosSin(float angle, float& cosine, float& sine)
+{
+    if (angle == 0.0f)
+    {
+        cosine = 1.0f;
+        sine = angle;
+        return;
+    }
+    cosine = static_cast<float>(std::cos(static_cast<double>(angle)));
+    sine = static_cast<float>(std::sin(static_cast<double>(angle)));
+}
+
 // R(r): the rotation matrix of Euler degrees. Sines and cosines are rounded
 // to float and combined in float.
 SMatrix RotationMatrix(const CVector& rotation)
 {
-    const float rx = rotation.x * kDegToRad;
-    const float ry = rotation.y * kDegToRad;
-    const float rz = rotation.z * kDegToRad;
-    const float cr = static_cast<float>(std::cos(static_cast<double>(rx)));
-    const float sr = static_cast<float>(std::sin(static_cast<double>(rx)));
-    const float cp = static_cast<float>(std::cos(static_cast<double>(ry)));
-    const float sp = static_cast<float>(std::sin(static_cast<double>(ry)));
-    const float cy = static_cast<float>(std::cos(static_cast<double>(rz)));
-    const float sy = static_cast<float>(std::sin(static_cast<double>(rz)));
+    float cr, sr, cp, sp, cy, sy;
+    CosSin(rotation.x * kDegToRad, cr, sr);
+    CosSin(rotation.y * kDegToRad, cp, sp);
+    CosSin(rotation.z * kDegToRad, cy, sy);
 
     SMatrix m;
     m[0] = cp * cy;

@@ -25,7 +25,7 @@ NewtonBody::NewtonBody(NewtonWorld* owner, NewtonCollision* shape) : world(owner
     userAt = collision->users.size();
     collision->users.push_back(this);
     btRigidBody::btRigidBodyConstructionInfo info(0, nullptr, BuildShape());
-    rigid = std::make_unique<btRigidBody>(info);
+    rigid = &m_rigid.emplace(info);
     rigid->setUserPointer(this);
     // Sleeping is ours (frame counting); Bullet's own never triggers.
     rigid->setSleepingThresholds(0, 0);
@@ -47,11 +47,12 @@ NewtonBody::NewtonBody(NewtonWorld* owner, NewtonCollision* shape) : world(owner
 NewtonBody::~NewtonBody()
 {
     if (inWorld)
-        world->dynamics.removeRigidBody(rigid.get());
+        world->dynamics.removeRigidBody(rigid);
     // Its place on the list stays, empty: the list keeps the others' places.
     if (waiting)
         world->unplaced[unplacedAt] = nullptr;
-    rigid.reset();
+    m_rigid.reset();
+    rigid = nullptr;
     placedShape.reset();
     // Bodies go in any order; many may share one collision.
     auto& users = collision->users;
@@ -64,7 +65,7 @@ NewtonBody::~NewtonBody()
 btTransform NewtonBody::ShapePlacement() const
 {
     // Trees are static: their centre of mass never moves the mesh.
-    if (!collision->IsConvex())
+    if (!collision->IsConvex() || centreOfMass.isZero())
         return collision->Placement();
     return Translation(-centreOfMass) * collision->Placement();
 }
@@ -89,9 +90,9 @@ void NewtonBody::ReAdd(const std::function<void()>& change)
         change();
         return;
     }
-    world->dynamics.removeRigidBody(rigid.get());
+    world->dynamics.removeRigidBody(rigid);
     change();
-    world->dynamics.addRigidBody(rigid.get());
+    world->dynamics.addRigidBody(rigid);
     // A destroyed body stays out of queries and pairs (see DestroyBody).
     if (dead)
         rigid->getBroadphaseHandle()->m_collisionFilterGroup = 0;
@@ -101,7 +102,7 @@ void NewtonBody::EnterWorld()
 {
     if (inWorld || dead)
         return;
-    world->dynamics.addRigidBody(rigid.get());
+    world->dynamics.addRigidBody(rigid);
     inWorld = true;
 }
 
@@ -112,12 +113,12 @@ btTransform NewtonBody::Matrix() const
 
 void NewtonBody::SetMatrix(const btTransform& matrix)
 {
-    rigid->setCenterOfMassTransform(matrix * Translation(centreOfMass));
+    rigid->setCenterOfMassTransform(centreOfMass.isZero() ? matrix : matrix * Translation(centreOfMass));
     // A new body enters at the next step or query, where it stands then,
     // with its mass by then: a body made static and made dynamic after
     // entering would enter twice.
     if (inWorld)
-        world->dynamics.updateSingleAabb(rigid.get());
+        world->dynamics.updateSingleAabb(rigid);
     Wake();
 }
 
@@ -183,7 +184,7 @@ void NewtonBody::RefreshShape()
     if (sameCompound || samePrimitive)
     {
         if (inWorld)
-            world->dynamics.updateSingleAabb(rigid.get());
+            world->dynamics.updateSingleAabb(rigid);
         MeasureShape();
         return;
     }

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class btCompoundShape;
@@ -55,7 +56,9 @@ struct NewtonBody
 
     NewtonWorld* const world;
     NewtonCollision* collision;
-    std::unique_ptr<btRigidBody> rigid;
+    // Held in the body itself (one allocation less per body); null once
+    // the body is being destroyed.
+    btRigidBody* rigid = nullptr;
     std::unique_ptr<btCompoundShape> placedShape;
 
     void* userData = nullptr;
@@ -95,6 +98,10 @@ struct NewtonBody
     bool inWorld = false;
     bool waiting = false;
     size_t unplacedAt = 0;
+    // Where on the world's list of bodies it is, and on Bullet's list of
+    // moving bodies (-1: not on it, or not known).
+    size_t slot = 0;
+    int movingAt = -1;
     // Where on its collision's list of users it is.
     size_t userAt = 0;
     std::vector<NewtonJoint*> joints;
@@ -108,4 +115,6 @@ private:
     btTransform ShapePlacement() const;
     btCollisionShape* BuildShape();
     void ReAdd(const std::function<void()>& change);
+
+    std::optional<btRigidBody> m_rigid;
 };

@@ -64,6 +64,8 @@ struct NewtonJoint : public btTypedConstraint
     void* userData = nullptr;
     NewtonConstraintDestructor destructor = nullptr;
     bool dead = false;
+    // Where on the world's list of joints it is.
+    size_t slot = 0;
 
 private:
     struct Row

@@ -198,9 +198,7 @@ NewtonWorld::~NewtonWorld()
 {
     // Joint destructors may still look at their bodies.
     ++holdFrees;
-    std::vector<NewtonJoint*> all;
-    for (const auto& joint : joints)
-        all.push_back(joint.get());
+    const std::vector<NewtonJoint*> all(joints.begin(), joints.end());
     for (NewtonJoint* joint : all)
         DestroyJoint(joint);
     --holdFrees;
@@ -237,8 +235,7 @@ void NewtonWorld::SetMinimumFrameRate(float frameRate)
 
 NewtonBody* NewtonWorld::CreateBody(NewtonCollision* collision)
 {
-    bodies.push_back(std::make_unique<NewtonBody>(this, collision));
-    return bodies.back().get();
+    return bodies.Add(std::make_unique<NewtonBody>(this, collision));
 }
 
 void NewtonWorld::DestroyBody(NewtonBody* body)
@@ -253,6 +250,7 @@ void NewtonWorld::DestroyBody(NewtonBody* body)
         DestroyJoint(joint);
     --holdFrees;
     body->dead = true;
+    deadBodies.push_back(body);
     ++deadCount;
     // Out of every query and pair at once, without a look at the body: its
     // proxy belongs to no group any more.
@@ -274,8 +272,7 @@ void NewtonWorld::FreeIfIdle()
 NewtonJoint* NewtonWorld::CreateJoint(int maxRows, NewtonUserBilateralCallBack submit, NewtonBody* child,
                                       NewtonBody* parent)
 {
-    joints.push_back(std::make_unique<NewtonJoint>(this, maxRows, submit, child, parent));
-    NewtonJoint* joint = joints.back().get();
+    NewtonJoint* joint = joints.Add(std::make_unique<NewtonJoint>(this, maxRows, submit, child, parent));
     dynamics.addConstraint(joint, false);
     child->joints.push_back(joint);
     child->Wake();
@@ -292,6 +289,7 @@ void NewtonWorld::DestroyJoint(NewtonJoint* joint)
     if (joint->dead)
         return;
     joint->dead = true;
+    deadJoints.push_back(joint);
     ++deadCount;
     if (NewtonConstraintDestructor destructor = joint->destructor)
     {
@@ -313,30 +311,32 @@ void NewtonWorld::RemoveDead()
 {
     if (deadCount == 0)
         return;
+    // Freed in creation order, as they stand on their lists: Bullet keeps
+    // its own lists in the order of their removals.
+    const auto byCreation = [](const auto* a, const auto* b) { return a->slot < b->slot; };
     // Constraints first: they refer to the bodies. A joint still submitting
     // its rows stays (dead) for a later sweep.
-    size_t kept = 0;
-    for (auto& joint : joints)
+    std::vector<NewtonJoint*> dyingJoints;
+    dyingJoints.swap(deadJoints);
+    std::sort(dyingJoints.begin(), dyingJoints.end(), byCreation);
+    for (NewtonJoint* joint : dyingJoints)
     {
-        if (!joint->dead)
-            continue;
         if (joint->Submitting())
         {
-            ++kept;
+            deadJoints.push_back(joint);
             continue;
         }
-        dynamics.removeConstraint(joint.get());
-        joint.reset();
+        dynamics.removeConstraint(joint);
+        joints.Free(joint);
     }
-    joints.erase(std::remove(joints.begin(), joints.end(), nullptr), joints.end());
-    RemoveDeadBodies();
-    deadCount = kept;
-}
-
-void NewtonWorld::RemoveDeadBodies()
-{
-    bodies.erase(std::remove_if(bodies.begin(), bodies.end(), [](const auto& body) { return body->dead; }),
-                 bodies.end());
+    std::vector<NewtonBody*> dyingBodies;
+    dyingBodies.swap(deadBodies);
+    std::sort(dyingBodies.begin(), dyingBodies.end(), byCreation);
+    for (NewtonBody* body : dyingBodies)
+        bodies.Free(body);
+    joints.CloseUp();
+    bodies.CloseUp();
+    deadCount = deadJoints.size() + deadBodies.size();
 }
 
 void NewtonWorld::ReleaseCollision(NewtonCollision* collision)
@@ -406,9 +406,9 @@ std::vector<NewtonBody*> NewtonWorld::LiveBodies() const
 {
     std::vector<NewtonBody*> live;
     live.reserve(bodies.size());
-    for (const auto& body : bodies)
+    for (NewtonBody* body : bodies)
         if (!body->dead)
-            live.push_back(body.get());
+            live.push_back(body);
     return live;
 }
 
@@ -422,7 +422,7 @@ void NewtonWorld::Update(float timestep)
     const float h = dt / static_cast<float>(steps);
     timeStep = h;
     updating = true;
-    for (const auto& body : bodies)
+    for (NewtonBody* body : bodies)
         body->movedThisUpdate = false;
     for (int step = 0; step < steps; ++step)
     {
@@ -432,7 +432,7 @@ void NewtonWorld::Update(float timestep)
         PlaceNewBodies();
         ++stepCounter;
         dynamics.stepSimulation(h, 0, h);
-        for (const auto& body : bodies)
+        for (NewtonBody* body : bodies)
         {
             if (body->IsDynamic() && body->IsAwake())
                 body->movedThisUpdate = true;
@@ -448,11 +448,11 @@ void NewtonWorld::Update(float timestep)
 void NewtonWorld::ApplyForces(btScalar h)
 {
     // Index loop: a callback may create bodies.
-    const size_t count = bodies.size();
+    const size_t count = bodies.SlotCount();
     for (size_t i = 0; i < count; ++i)
     {
-        NewtonBody* body = bodies[i].get();
-        if (body->dead || !body->IsDynamic() || !body->IsAwake())
+        NewtonBody* body = bodies.At(i);
+        if (!body || body->dead || !body->IsDynamic() || !body->IsAwake())
             continue;
         body->movedThisUpdate = true;
         body->force.setZero();
@@ -476,9 +476,8 @@ void NewtonWorld::PutIslandsToSleep()
     std::vector<NewtonBody*> candidates;
     candidates.reserve(bodies.size());
     std::vector<signed char> islandReady(static_cast<size_t>(dynamics.getNumCollisionObjects()), 1);
-    for (const auto& owned : bodies)
+    for (NewtonBody* body : bodies)
     {
-        NewtonBody* body = owned.get();
         if (body->dead || !body->IsDynamic() || !body->IsAwake())
             continue;
         const bool quiet = body->autoFreeze &&
@@ -505,11 +504,11 @@ void NewtonWorld::PutIslandsToSleep()
 void NewtonWorld::AfterUpdate()
 {
     PutIslandsToSleep();
-    const size_t count = bodies.size();
+    const size_t count = bodies.SlotCount();
     for (size_t i = 0; i < count; ++i)
     {
-        NewtonBody* body = bodies[i].get();
-        if (body->dead || !body->IsDynamic())
+        NewtonBody* body = bodies.At(i);
+        if (!body || body->dead || !body->IsDynamic())
             continue;
         if (body->movedThisUpdate)
         {
@@ -601,9 +600,9 @@ std::vector<NewtonBody*> NewtonWorld::BodiesInBox(const btVector3& low, const bt
     // Creation order, whatever order the tree visits them in.
     std::sort(callback.found.begin(), callback.found.end());
     std::vector<NewtonBody*> ordered;
-    for (const auto& body : bodies)
-        if (std::binary_search(callback.found.begin(), callback.found.end(), body.get()))
-            ordered.push_back(body.get());
+    for (NewtonBody* body : bodies)
+        if (std::binary_search(callback.found.begin(), callback.found.end(), body))
+            ordered.push_back(body);
     return ordered;
 }
 

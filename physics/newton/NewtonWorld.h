@@ -7,15 +7,16 @@
 #include "physics/newton/ContactDispatcher.h"
 #include "physics/newton/FaceClippingAlgorithm.h"
 #include "physics/newton/MaterialTable.h"
+#include "physics/newton/NewtonDynamicsWorld.h"
 #include "physics/newton/Newton.h"
 #include "physics/newton/NewtonJoint.h"
 #include "physics/newton/NewtonSolver.h"
 #include "physics/newton/ShapeCache.h"
+#include "physics/newton/SlotList.h"
 
 #include <BulletCollision/BroadphaseCollision/btDbvtBroadphase.h>
 #include <BulletCollision/CollisionDispatch/btCollisionDispatcher.h>
 #include <BulletCollision/CollisionDispatch/btDefaultCollisionConfiguration.h>
-#include <BulletDynamics/Dynamics/btDiscreteDynamicsWorld.h>
 
 #include <memory>
 #include <unordered_set>
@@ -101,9 +102,10 @@ struct NewtonWorld
     ContactDispatcher dispatcher;
     btDbvtBroadphase broadphase;
     NewtonSolver solver{kTouchDistance};
-    btDiscreteDynamicsWorld dynamics;
+    NewtonDynamicsWorld dynamics;
 
-    std::vector<std::unique_ptr<NewtonBody>> bodies;
+    // In creation order.
+    SlotList<NewtonBody> bodies;
     // Bodies made and not yet placed, in the order they were made (a
     // destroyed one leaves its place empty).
     std::vector<NewtonBody*> unplaced;
@@ -111,7 +113,7 @@ struct NewtonWorld
     static constexpr size_t kIdleKept = 16;
     // Oldest first; each has no hold.
     std::vector<NewtonCollision*> idle;
-    std::vector<std::unique_ptr<NewtonJoint>> joints;
+    SlotList<NewtonJoint> joints;
     MaterialTable materials;
     ShapeCache shapes;
 
@@ -129,8 +131,13 @@ struct NewtonWorld
     int holdFrees = 0;
     // Counts Bullet steps, so a joint submits its rows once per step.
     unsigned stepCounter = 0;
-    // Bodies and joints marked dead and not freed yet: queries end their
-    // free-holds without a sweep of every body while it is 0.
+    // Bodies and joints marked dead and not freed yet (a joint still
+    // submitting its rows waits for a later sweep), in the order they died;
+    // a sweep visits only these.
+    std::vector<NewtonBody*> deadBodies;
+    std::vector<NewtonJoint*> deadJoints;
+    // How many of them there are: queries end their free-holds at once
+    // while it is 0.
     size_t deadCount = 0;
     // Broadphase leaves when its trees were last built whole, and the
     // queries since.
@@ -143,6 +150,5 @@ private:
     void ApplyForces(btScalar h);
     void AfterUpdate();
     void PutIslandsToSleep();
-    void RemoveDeadBodies();
     void RemoveDead();
 };

@@ -2,8 +2,11 @@
 // still visiting them: nothing is freed under its feet (ASan checks).
 #include "NewtonTestWorld.h"
 
+#include "physics/newton/NewtonBody.h"
 #include "physics/newton/NewtonWorld.h"
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 using namespace NewtonTest;
@@ -86,6 +89,32 @@ void DestroyOwnJointOnSubmit(const NewtonJoint* joint)
 {
     ++g_calls;
     NewtonDestroyJoint(g_world, joint);
+}
+
+void DestroyVictimsOnForce(const NewtonBody* body)
+{
+    Gravity(body);
+    DestroyVictims();
+}
+
+void HoldOnSubmit(const NewtonJoint* joint)
+{
+    const float p[3] = {0, 0, 0};
+    const float d[3] = {1, 0, 0};
+    NewtonUserJointAddLinearRow(joint, p, p, d);
+}
+
+void CountDestructor(const NewtonJoint*)
+{
+    ++g_calls;
+}
+
+std::vector<const NewtonBody*> AllBodies(const NewtonWorld* world)
+{
+    static std::vector<const NewtonBody*> visited;
+    visited.clear();
+    NewtonWorldForEachBodyDo(world, [](const NewtonBody* body) { visited.push_back(body); });
+    return visited;
 }
 
 class NewtonCallbackSafetyTest : public World
@@ -208,4 +237,97 @@ TEST_F(NewtonCallbackSafetyTest, WhatCallbacksDestroyIsFreedOnceTheyAreDone)
     EXPECT_EQ(g_calls, 1);
     EXPECT_TRUE(world->joints.empty());
     EXPECT_EQ(world->deadCount, 0u);
+}
+
+TEST_F(NewtonCallbackSafetyTest, BodiesGoInAnyOrder)
+{
+    // Bodies destroyed in a shuffled order, between updates and from a
+    // force callback, while new ones come: the others stay in creation
+    // order and every dynamic one left still moves (ASan checks the rest).
+    std::vector<const NewtonBody*> live{Ground(40)};
+    int made = 0;
+    const auto makeBoxes = [&](int count, float height)
+    {
+        for (int i = 0; i < count; ++i, ++made)
+        {
+            const float x = float(made % 20) * 3 - 30;
+            const float z = float(made / 20) * 3 - 30;
+            live.push_back(made % 7 == 0 ? StaticBox(x, height, z) : Box(x, height, z));
+        }
+    };
+    makeBoxes(200, 20);
+    Run(1);
+    std::mt19937 random(7);
+    for (int round = 0; round < 6; ++round)
+    {
+        std::vector<const NewtonBody*> doomed(live.begin() + 1, live.end());
+        std::shuffle(doomed.begin(), doomed.end(), random);
+        doomed.resize(doomed.size() / 3);
+        // The first third between updates, the rest from a survivor's force
+        // callback during the next one.
+        const size_t between = doomed.size() / 3;
+        for (size_t i = 0; i < between; ++i)
+            NewtonDestroyBody(world, doomed[i]);
+        g_victims.assign(doomed.begin() + between, doomed.end());
+        const auto survivor =
+            std::find_if(live.begin() + 1, live.end(),
+                         [&](const NewtonBody* body)
+                         {
+                             return std::find(doomed.begin(), doomed.end(), body) == doomed.end() &&
+                                    NewtonBodyGetSleepingState(body) != 0;
+                         });
+        ASSERT_NE(survivor, live.end());
+        NewtonBodySetForceAndTorqueCallback(*survivor, DestroyVictimsOnForce);
+        Run(1);
+        EXPECT_TRUE(g_victims.empty());
+        NewtonBodySetForceAndTorqueCallback(*survivor, Gravity);
+        live.erase(std::remove_if(live.begin(), live.end(),
+                                  [&](const NewtonBody* body)
+                                  { return std::find(doomed.begin(), doomed.end(), body) != doomed.end(); }),
+                   live.end());
+        makeBoxes(10, 30);
+        EXPECT_EQ(AllBodies(world), live) << "round " << round;
+        EXPECT_EQ(world->bodies.size(), live.size());
+        EXPECT_EQ(world->deadCount, 0u);
+    }
+    Run(1);
+    EXPECT_EQ(world->dynamics.getNumCollisionObjects(), static_cast<int>(live.size()));
+    std::vector<float> heights;
+    for (const NewtonBody* body : live)
+        heights.push_back(Position(body)[1]);
+    Run(10);
+    for (size_t i = 1; i < live.size(); ++i)
+        if (NewtonBodyGetSleepingState(live[i]) != 0)
+        {
+            EXPECT_LT(Position(live[i])[1], heights[i] - 0.1f) << "body " << i << " falls";
+        }
+}
+
+TEST_F(NewtonCallbackSafetyTest, AJointGoesOnceWithWhicheverBodyDiesFirst)
+{
+    Ground();
+    for (const bool parentFirst : {false, true})
+    {
+        NewtonBody* child = Box(0, 5, 0);
+        NewtonBody* parent = Box(2, 5, 0);
+        NewtonBody* bystander = Box(6, 5, 0);
+        NewtonJoint* joint = NewtonConstraintCreateUserJoint(world, 3, HoldOnSubmit, child, parent);
+        ASSERT_NE(joint, nullptr);
+        NewtonJointSetDestructor(joint, CountDestructor);
+        Run(2);
+        g_calls = 0;
+        NewtonBody* first = parentFirst ? parent : child;
+        NewtonBody* second = parentFirst ? child : parent;
+        NewtonDestroyBody(world, first);
+        EXPECT_EQ(g_calls, 1) << "the joint's destructor ran with the first body";
+        EXPECT_TRUE(world->joints.empty());
+        EXPECT_TRUE(second->joints.empty());
+        const float before = Position(second)[1];
+        Run(5);
+        EXPECT_LT(Position(second)[1], before) << "the body left falls freely";
+        NewtonDestroyBody(world, second);
+        NewtonDestroyBody(world, bystander);
+        EXPECT_EQ(g_calls, 1);
+        EXPECT_EQ(world->deadCount, 0u);
+    }
 }
