@@ -8,6 +8,7 @@ void CWorldIdIndex::Remove(std::string_view id, const IWorldMap* holder)
         if (at->second.holder == holder)
         {
             m_entries.erase(at);
+            ++m_changes;
             return;
         }
     }

@@ -38,7 +38,11 @@ public:
     CWorldIdIndex& operator=(const CWorldIdIndex&) = delete;
 
     // The id must stay valid until it is removed again.
-    void Add(std::string_view id, const SEntry& entry) { m_entries.emplace(id, entry); }
+    void Add(std::string_view id, const SEntry& entry)
+    {
+        m_entries.emplace(id, entry);
+        ++m_changes;
+    }
     // The holder's entry of the id; nothing when it has none.
     void Remove(std::string_view id, const IWorldMap* holder);
     // The holder's entry of the id; null when it has none.
@@ -55,12 +59,20 @@ public:
     // holds the id.
     const SEntry* Find(std::string_view id) const;
     size_t GetCount() const { return m_entries.size(); }
-    void Clear() { m_entries.clear(); }
+    void Clear()
+    {
+        m_entries.clear();
+        ++m_changes;
+    }
     void Reserve(size_t count) { m_entries.reserve(count); }
+    // A count of the entries added and removed, so that what was found can
+    // be kept until it changes (entries never move while they stay).
+    uint64_t GetChanges() const { return m_changes; }
 
 private:
     // The holder's entry among several holders of the id.
     const SEntry* FindShared(std::string_view id, const IWorldMap* holder) const;
 
     std::unordered_multimap<std::string_view, SEntry> m_entries;
+    uint64_t m_changes = 0;
 };

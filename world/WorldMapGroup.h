@@ -57,6 +57,8 @@ public:
 
     // The entity, or null when no collection holds it.
     Entity* FindUnit(std::string_view id) const;
+    // The index of the ids of every collection of the group.
+    const CWorldIdIndex& GetIdIndex() const { return *m_ids; }
 
 private:
     std::vector<IWorldMap*> m_maps;

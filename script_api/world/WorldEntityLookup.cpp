@@ -20,12 +20,19 @@ CWorldEntityLookup::~CWorldEntityLookup()
 IEntityInterface* CWorldEntityLookup::FindUnit(uint32_t typeId, std::string_view id)
 {
     IWorldMap* map = m_world.GetMap(typeId);
-    return map != nullptr ? map->FindUnit(id) : nullptr;
+    if (map == nullptr)
+        return nullptr;
+    // Mostly an id is held by one collection only, the first in the order.
+    const CWorldIdIndex::SEntry* first = m_cache.Find(m_world.GetGroup().GetIdIndex(), id);
+    if (first != nullptr && first->holder == map)
+        return first->face;
+    return map->FindUnit(id);
 }
 
 IEntityInterface* CWorldEntityLookup::FindAnyUnit(std::string_view id)
 {
-    return m_world.GetGroup().FindUnit(id);
+    const CWorldIdIndex::SEntry* first = m_cache.Find(m_world.GetGroup().GetIdIndex(), id);
+    return first != nullptr ? first->face : nullptr;
 }
 
 } // namespace ScriptWorld

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "script_api/world/EntityArguments.h"
+#include "script_api/world/EntityIdCache.h"
 
 class CWorldData;
 
@@ -23,6 +24,7 @@ public:
 private:
     CWorldData& m_world;
     IEntityLookup* m_previous;
+    CEntityIdCache m_cache;
 };
 
 } // namespace ScriptWorld

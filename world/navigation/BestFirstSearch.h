@@ -19,17 +19,19 @@
 //         static constexpr bool kDenseStates = true;
 //     };
 //
-// Every node ever made stays in the pool until Reset, so the parent and
-// child links between nodes stay valid; the pool, the heap and the index
-// keep their memory from one search to the next. The open list is a heap ordered by
-// f and, among equal f, by the order in which nodes were opened, so a
+// Every node ever made stays in the pool until Reset, so the parent links
+// between nodes stay valid; the pool, the heap and the index
+// keep their memory from one search to the next. The open list gives nodes
+// by f and, among equal f, in the order in which they were opened, so a
 // search always takes the same route through ties. Nodes that a cheaper
 // one replaces are only marked and dropped when they reach the top.
 
+#include "world/navigation/SearchOpenList.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <queue>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -68,23 +70,15 @@ public:
     void Reset()
     {
         m_open.Clear();
-        if constexpr (kDense)
-        {
-            // Once the count wraps, entries of old searches could pass for
-            // this one's.
-            if (++m_generation == 0)
-            {
-                m_dense.assign(m_dense.size(), SDenseEntry{});
-                m_generation = 1;
-            }
-        }
-        else
+        // Dense states need no clearing: an entry is only believed when it
+        // names a node of this search (see Indexed).
+        if constexpr (!kDense)
             m_index.clear();
         m_used = 0;
         m_iterations = 0;
         m_solutionCount = 0;
-        m_solutionStart = nullptr;
-        m_cursor = nullptr;
+        m_route.clear();
+        m_cursor = kNoCursor;
         m_state = kSearching;
         m_goal = SNode{};
         if (m_goalState)
@@ -95,7 +89,7 @@ public:
     void AddStart(const State& state)
     {
         const float h = m_goalState ? m_problem.Heuristic(state, *m_goalState) : 0.0f;
-        Open(nullptr, state, 0.0f, h);
+        Open(kNone, state, 0.0f, h);
     }
 
     void SetGoal(const State& state)
@@ -110,30 +104,31 @@ public:
     {
         if (m_state != kSearching)
             return m_state;
-        SNode* best = m_goalState ? Best() : nullptr;
-        if (best == nullptr)
+        const uint32_t at = m_goalState ? Best() : kNone;
+        if (at == kNone)
             return m_state = kFailed;
         ++m_iterations;
-        if (best->state == *m_goalState)
+        SNode& best = NodeAt(at);
+        if (best.state == *m_goalState)
         {
-            m_problem.ConfirmGoal(best->state);
-            Found(*best);
+            m_problem.ConfirmGoal(best.state);
+            Found(at);
             return m_state = kFound;
         }
         // Closed before its successors are followed, so that a connection
         // back to itself finds it; its heap entry is dropped as stale.
-        best->open = false;
-        best->closed = true;
+        best.open = false;
+        best.closed = true;
         try
         {
-            m_problem.Successors(best->state, [this, best](const State& state, float cost)
-                                 { Follow(*best, state, cost); });
+            m_problem.Successors(best.state,
+                                 [this, at](const State& state, float cost) { Follow(at, state, cost); });
         }
         catch (...)
         {
             // Thrown before the first successor: the node is as it was.
-            best->open = true;
-            best->closed = false;
+            best.open = true;
+            best.closed = false;
             throw;
         }
         return m_state;
@@ -156,77 +151,56 @@ public:
     float GetSolutionCost() const { return m_goal.g; }
 
     // The cursor over the route: start, end, towards the goal and back.
-    bool MoveSolutionStart()
-    {
-        m_cursor = m_solutionStart;
-        return m_cursor != nullptr;
-    }
+    // The route is m_route, then the goal; without a route found the goal
+    // stands alone, and there is no start to move to.
+    bool MoveSolutionStart() { return Move(m_state == kFound ? 0 : kNoCursor); }
     // Without a goal there is no end to stand on.
-    bool MoveSolutionEnd()
+    bool MoveSolutionEnd() { return Move(m_goalState ? m_route.size() : kNoCursor); }
+    bool MoveSolutionNext()
     {
-        m_cursor = m_goalState ? &m_goal : nullptr;
-        return m_cursor != nullptr;
+        return Move(m_cursor != kNoCursor && m_cursor < m_route.size() ? m_cursor + 1 : kNoCursor);
     }
-    bool MoveSolutionNext() { return Move(m_cursor != nullptr ? Link(m_cursor->child) : nullptr); }
-    bool MoveSolutionPrevious() { return Move(m_cursor != nullptr ? Link(m_cursor->parent) : nullptr); }
-    bool IsSolutionValid() const { return m_cursor != nullptr; }
+    bool MoveSolutionPrevious()
+    {
+        return Move(m_cursor != kNoCursor && m_cursor > 0 ? m_cursor - 1 : kNoCursor);
+    }
+    bool IsSolutionValid() const { return m_cursor != kNoCursor; }
     // The state under the cursor; null when it is not set.
-    const State* GetSolutionCurrent() const { return m_cursor != nullptr ? &m_cursor->state : nullptr; }
+    const State* GetSolutionCurrent() const
+    {
+        if (m_cursor == kNoCursor)
+            return nullptr;
+        return m_cursor == m_route.size() ? &m_goal.state : &NodeAt(m_route[m_cursor]).state;
+    }
 
 private:
     static constexpr uint32_t kNone = ~uint32_t(0);
-    static constexpr uint32_t kGoal = kNone - 1;
+    static constexpr size_t kNoCursor = ~size_t(0);
 
+    // Kept small: a search touches one or two nodes per state it meets.
     struct SNode
     {
-        // Links by place in the pool (kNone, or kGoal for the goal's copy),
-        // which keeps nodes small.
+        // The parent's place in the pool, or kNone.
         uint32_t parent = kNone;
-        uint32_t child = kNone;
         float g = 0.0f;
-        float f = 0.0f;
         State state{};
-        // The node's place in the pool, counted from 1.
-        uint32_t order = 0;
         bool open = false;
         bool closed = false;
     };
-    // The node is the pool's at order - 1.
-    struct SEntry
-    {
-        float f;
-        uint32_t order;
-    };
-    // The heap's top is the least f, then the earliest opened.
-    struct SLater
-    {
-        bool operator()(const SEntry& a, const SEntry& b) const
-        {
-            return a.f > b.f || (!(b.f > a.f) && a.order > b.order);
-        }
-    };
-    // The heap, emptied without giving back its memory.
-    struct Heap : std::priority_queue<SEntry, std::vector<SEntry>, SLater>
-    {
-        void Clear() { this->c.clear(); }
-    };
-
     static constexpr bool kDense = CDenseSearchStates<Problem>::value;
     static constexpr size_t kChunkNodes = 1024;
 
     SNode& NodeAt(uint32_t index) { return m_chunks[index / kChunkNodes][index % kChunkNodes]; }
-    SNode* NodeOf(const SEntry& entry) { return &NodeAt(entry.order - 1); }
+    const SNode& NodeAt(uint32_t index) const { return m_chunks[index / kChunkNodes][index % kChunkNodes]; }
 
-    // A node of the pool, as new.
-    SNode& NewNode()
+    // A node of the pool, as new; its place.
+    uint32_t NewNode()
     {
         const size_t chunk = m_used / kChunkNodes;
         if (chunk == m_chunks.size())
             m_chunks.push_back(std::make_unique<SNode[]>(kChunkNodes));
-        SNode& node = m_chunks[chunk][m_used % kChunkNodes];
-        node = SNode{};
-        ++m_used;
-        return node;
+        m_chunks[chunk][m_used % kChunkNodes] = SNode{};
+        return static_cast<uint32_t>(m_used++);
     }
 
     // The state's cheapest node so far; null when it has none.
@@ -234,9 +208,14 @@ private:
     {
         if constexpr (kDense)
         {
+            // An entry left by an earlier search names a node that is no
+            // longer in use or holds another state: every node this search
+            // opens for a state makes the state's entry one of this search.
             const size_t at = static_cast<size_t>(state);
-            return at < m_dense.size() && m_dense[at].generation == m_generation ? &NodeAt(m_dense[at].node)
-                                                                                 : nullptr;
+            if (at >= m_dense.size() || m_dense[at] >= m_used)
+                return nullptr;
+            SNode& node = NodeAt(m_dense[at]);
+            return node.state == state ? &node : nullptr;
         }
         else
         {
@@ -244,48 +223,49 @@ private:
             return known != m_index.end() ? known->second : nullptr;
         }
     }
-    void SetIndexed(const State& state, SNode* node)
+    void SetIndexed(uint32_t at)
     {
+        SNode& node = NodeAt(at);
         if constexpr (kDense)
         {
-            const size_t at = static_cast<size_t>(state);
-            if (at >= m_dense.size())
-                m_dense.resize(at + 1);
-            m_dense[at] = {m_generation, node->order - 1};
+            const size_t state = static_cast<size_t>(node.state);
+            if (state >= m_dense.size())
+                m_dense.resize(state + 1, kNone);
+            m_dense[state] = at;
         }
         else
         {
-            m_index[Key(node->state)] = node;
+            m_index[Key(node.state)] = &node;
         }
     }
 
-    void Open(SNode* parent, const State& state, float g, float h)
+    void Open(uint32_t parent, const State& state, float g, float h)
     {
-        SNode& node = NewNode();
-        node.parent = parent != nullptr ? parent->order - 1 : kNone;
+        const uint32_t at = NewNode();
+        SNode& node = NodeAt(at);
+        node.parent = parent;
         node.g = g;
-        node.f = m_problem.Combine(g, h);
         node.state = state;
-        node.order = static_cast<uint32_t>(m_used);
         node.open = true;
-        m_open.push({node.f, node.order});
+        m_open.Push({m_problem.Combine(g, h), at});
         // The state's cheapest node is the one later steps compare with.
         SNode* known = Indexed(node.state);
         if (known == nullptr || g < known->g || !(known->open || known->closed))
-            SetIndexed(node.state, &node);
+            SetIndexed(at);
     }
 
-    // The open node to expand next, with the replaced ones dropped; null
+    // The open node to expand next, with the replaced ones dropped; kNone
     // when none is left.
-    SNode* Best()
+    uint32_t Best()
     {
-        while (!m_open.empty() && !NodeOf(m_open.top())->open)
-            m_open.pop();
-        return m_open.empty() ? nullptr : NodeOf(m_open.top());
+        while (!m_open.Empty() && !NodeAt(m_open.Top().node).open)
+            m_open.Pop();
+        return m_open.Empty() ? kNone : m_open.Top().node;
     }
 
-    void Follow(SNode& best, const State& state, float cost)
+    void Follow(uint32_t at, const State& state, float cost)
     {
+        const SNode& best = NodeAt(at);
         // Never straight back to where the node came from.
         if (best.parent != kNone && NodeAt(best.parent).state == state)
             return;
@@ -297,35 +277,23 @@ private:
             other->open = false;
             other->closed = false;
         }
-        Open(&best, state, g, m_problem.Heuristic(state, *m_goalState));
+        Open(at, state, g, m_problem.Heuristic(state, *m_goalState));
     }
 
-    void Found(const SNode& best)
+    void Found(uint32_t at)
     {
-        m_goal = best;
-        m_solutionStart = &m_goal;
-        uint32_t previous = kGoal;
-        for (uint32_t at = m_goal.parent; at != kNone; at = NodeAt(at).parent)
-        {
-            SNode& node = NodeAt(at);
-            node.child = previous;
-            m_solutionStart = &node;
-            ++m_solutionCount;
-            previous = at;
-        }
+        m_goal = NodeAt(at);
+        m_route.clear();
+        for (uint32_t step = m_goal.parent; step != kNone; step = NodeAt(step).parent)
+            m_route.push_back(step);
+        std::reverse(m_route.begin(), m_route.end());
+        m_solutionCount = static_cast<int32_t>(m_route.size());
     }
 
-    SNode* Link(uint32_t link)
-    {
-        if (link == kNone)
-            return nullptr;
-        return link == kGoal ? &m_goal : &NodeAt(link);
-    }
-
-    bool Move(SNode* to)
+    bool Move(size_t to)
     {
         m_cursor = to;
-        return m_cursor != nullptr;
+        return m_cursor != kNoCursor;
     }
 
     Problem m_problem;
@@ -333,25 +301,23 @@ private:
     // search's.
     std::vector<std::unique_ptr<SNode[]>> m_chunks;
     size_t m_used = 0;
-    Heap m_open;
+    // Nodes are numbered in the order they are opened, which breaks ties.
+    CSearchOpenList m_open;
     // Text states are found by views of the nodes' own texts, which stay
     // where they are until Reset.
     using Key = std::conditional_t<std::is_same_v<State, std::string>, std::string_view, State>;
     std::unordered_map<Key, SNode*> m_index;
-    // Dense states: the node of each state, valid in the search of its
-    // generation only, so that Reset need not empty the table.
-    struct SDenseEntry
-    {
-        uint32_t generation = 0;
-        uint32_t node = 0;
-    };
-    std::vector<SDenseEntry> m_dense;
-    uint32_t m_generation = 1;
+    // Dense states: the place of each state's cheapest node, believed only
+    // when it names a node of this search that holds the state, so that
+    // Reset need not empty the table.
+    std::vector<uint32_t> m_dense;
     uint32_t m_state = kSearching;
     int32_t m_iterations = 0;
     int32_t m_solutionCount = 0;
     std::optional<State> m_goalState;
     SNode m_goal;
-    SNode* m_solutionStart = nullptr;
-    SNode* m_cursor = nullptr;
+    // The places of the route's nodes before the goal, from the start.
+    std::vector<uint32_t> m_route;
+    // A place in the route, m_route.size() for the goal, or kNoCursor.
+    size_t m_cursor = kNoCursor;
 };

@@ -1,6 +1,7 @@
 #include "world/navigation/WaypointGraph.h"
 
 #include "core/foundation/KVOError.h"
+#include "world/navigation/WaypointIndex.h"
 
 #include <atomic>
 
@@ -10,6 +11,24 @@ namespace
 std::atomic<IWaypointGraph*> g_graph{nullptr};
 
 } // namespace
+
+IWaypointGraph::IWaypointGraph() = default;
+IWaypointGraph::~IWaypointGraph() = default;
+IWaypointGraph::IWaypointGraph(const IWaypointGraph&) {}
+
+IWaypointGraph& IWaypointGraph::operator=(const IWaypointGraph& other)
+{
+    if (this != &other)
+        m_index.reset();
+    return *this;
+}
+
+std::shared_ptr<CWaypointIndex> IWaypointGraph::GetIndex()
+{
+    if (!m_index)
+        m_index = std::make_shared<CWaypointIndex>();
+    return m_index;
+}
 
 CManagedWaypoint& IWaypointGraph::GetWaypoint(const std::string& id)
 {

@@ -4,7 +4,10 @@
 #include "world/navigation/WaypointRevision.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+class CWaypointIndex;
 
 using CManagedWaypoint = CManagedEntity<Graphics::Scene::CGraphicalWaypoint>;
 
@@ -26,8 +29,22 @@ public:
     // 0 for a graph that keeps none (it is read again at every use).
     virtual uint64_t GetRevision() const { return 0; }
 
+    // The numbers of the waypoints and their connections as read, shared by
+    // the navigators of the graph; made when first asked for.
+    std::shared_ptr<CWaypointIndex> GetIndex();
+    // Forgets what was read (the ids of a world that is gone); navigators
+    // that exist keep the index they have, new ones start a new one.
+    void DropIndex() { m_index.reset(); }
+
 protected:
-    ~IWaypointGraph() = default;
+    IWaypointGraph();
+    ~IWaypointGraph();
+    // A copy starts an index of its own.
+    IWaypointGraph(const IWaypointGraph&);
+    IWaypointGraph& operator=(const IWaypointGraph&);
+
+private:
+    std::shared_ptr<CWaypointIndex> m_index;
 };
 
 // Makes the graph the one waypoints draw against, and returns the one

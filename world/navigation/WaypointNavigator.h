@@ -2,24 +2,23 @@
 
 #include "world/navigation/BestFirstSearch.h"
 #include "world/navigation/WaypointGraph.h"
+#include "world/navigation/WaypointIndex.h"
 
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string>
-#include <unordered_map>
-#include <utility>
-#include <vector>
 
 // The cheapest route between waypoints of a world: a best-first search
 // whose states are waypoints, whose successors are the destinations of a
 // waypoint's connections, each at its own connection's cost, and whose
 // estimate is the constant 1 (so routes come in order of summed cost).
 //
-// The navigator numbers the waypoints it meets and reads each one's
-// connections from the graph once per change of the graph (its revision),
-// so that searches run over numbers, not ids. A waypoint is looked up again
-// whenever the graph changed since it was read, so a waypoint deleted under
-// the navigator is an error, never a dangling pointer.
+// The navigators of a graph share its index (CWaypointIndex), which numbers
+// the waypoints they meet and reads each one's connections from the graph
+// once per change of the graph (its revision), so that searches run over
+// numbers, not ids. A waypoint is looked up again whenever the graph changed
+// since it was read, so a waypoint deleted under the navigator is an error,
+// never a dangling pointer.
 class CWaypointNavigator
 {
 public:
@@ -30,15 +29,18 @@ public:
         kFailed = 3,
     };
 
-    explicit CWaypointNavigator(IWaypointGraph& graph) : m_graph(&graph), m_search(SProblem{this}) {}
+    explicit CWaypointNavigator(IWaypointGraph& graph)
+        : m_graph(&graph), m_index(graph.GetIndex()), m_search(SProblem{this})
+    {
+    }
     CWaypointNavigator(const CWaypointNavigator&) = delete;
     CWaypointNavigator& operator=(const CWaypointNavigator&) = delete;
 
     IWaypointGraph& GetGraph() const { return *m_graph; }
 
     void Reset() { m_search.Reset(); }
-    void AddStart(const std::string& waypointId) { m_search.AddStart(SlotOf(waypointId)); }
-    void SetGoal(const std::string& waypointId) { m_search.SetGoal(SlotOf(waypointId)); }
+    void AddStart(const std::string& waypointId) { m_search.AddStart(m_index->SlotOf(waypointId)); }
+    void SetGoal(const std::string& waypointId) { m_search.SetGoal(m_index->SlotOf(waypointId)); }
 
     // One step; the search state after it. A waypoint the graph does not
     // hold (the destination of a connection to one that is gone) throws
@@ -66,32 +68,9 @@ public:
     // What a connection's cost adds to a route: costs below 0 or not a
     // number add nothing and infinity the largest float, so that every
     // search ends.
-    static float StepCost(float cost);
+    static float StepCost(float cost) { return CWaypointIndex::StepCost(cost); }
 
 private:
-    // A waypoint met by the navigator: its connections as read at a
-    // revision of the graph, a run of m_steps.
-    struct SSlot
-    {
-        // The graph's revision when read; 0 for never.
-        uint64_t revision = 0;
-        uint32_t first = 0;
-        uint32_t count = 0;
-    };
-    struct SStep
-    {
-        uint32_t slot;
-        float cost;
-    };
-    // The steps out of a slot.
-    struct SSteps
-    {
-        const SStep* first;
-        const SStep* last;
-        const SStep* begin() const { return first; }
-        const SStep* end() const { return last; }
-    };
-
     struct SProblem
     {
         using State = uint32_t;
@@ -102,30 +81,18 @@ private:
         // The waypoint is looked up as it is expanded, so a route never
         // runs through a waypoint that is gone: a connection to one fails
         // the step that would go on from it.
-        void ConfirmGoal(uint32_t slot) const { navigator->Read(slot); }
+        void ConfirmGoal(uint32_t slot) const { navigator->m_index->Read(*navigator->m_graph, slot); }
         template <class Visit> void Successors(uint32_t slot, const Visit& visit) const
         {
-            for (const SStep& step : navigator->Read(slot))
+            for (const CWaypointIndex::SStep& step : navigator->m_index->Read(*navigator->m_graph, slot))
                 visit(step.slot, step.cost);
         }
 
         CWaypointNavigator* navigator;
     };
 
-    // The number of the id, given it when first met.
-    uint32_t SlotOf(const std::string& id);
-    // The slot's connections as the graph holds them now; throws the
-    // graph's not-found error when the waypoint is gone.
-    SSteps Read(uint32_t slot);
-
     IWaypointGraph* m_graph;
-    std::vector<SSlot> m_slots;
-    // The slots' ids; they never move, so they can be handed out.
-    std::deque<std::string> m_ids;
-    std::unordered_map<std::string, uint32_t> m_slotOf;
-    // The steps read since the graph's revision m_stepsRevision: a change
-    // of the graph makes every slot stale, so they start again.
-    std::vector<SStep> m_steps;
-    uint64_t m_stepsRevision = 0;
+    // Shared with the graph and its other navigators; kept alive by each.
+    std::shared_ptr<CWaypointIndex> m_index;
     CBestFirstSearch<SProblem> m_search;
 };

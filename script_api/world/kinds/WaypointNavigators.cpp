@@ -84,6 +84,8 @@ public:
         for (const auto& entry : m_navigators)
             Misc::CHandleRegistry::GetInstance().Remove(entry.first);
         m_navigators.clear();
+        // The ids of the world that goes are no use to the next one.
+        m_graph.DropIndex();
     }
 
 private:

@@ -12,6 +12,7 @@
 
 #include <cfloat>
 #include <map>
+#include <random>
 
 namespace
 {
@@ -168,6 +169,97 @@ TEST(WaypointNavigatorTest, GoneWaypointsStopTheStepThatMeetsThem)
     navigator.SetGoal(CWaypointTestGraph::Id('Z'));
     EXPECT_EQ(ErrorOf([&] { navigator.Search(); }), notFound);
     EXPECT_EQ(navigator.GetState(), CWaypointNavigator::kSearching);
+}
+
+// What a search gives, to compare searches.
+struct SOutcome
+{
+    bool found;
+    int32_t iterations;
+    float cost;
+    std::string route;
+    bool operator==(const SOutcome& other) const
+    {
+        return found == other.found && iterations == other.iterations && cost == other.cost &&
+               route == other.route;
+    }
+};
+
+SOutcome Searched(CWaypointNavigator& navigator, char start, char goal)
+{
+    navigator.Reset();
+    navigator.AddStart(CWaypointTestGraph::Id(start));
+    navigator.SetGoal(CWaypointTestGraph::Id(goal));
+    const bool found = navigator.Search();
+    return {found, navigator.GetSearchIterations(), navigator.GetSolutionCost(), Route(navigator)};
+}
+
+TEST(WaypointNavigatorTest, NavigatorsOfOneGraphShareWhatWasReadUntilItChanges)
+{
+    CWaypointTestGraph graph("ABCD", "A>B:1 B>C:1 A>D:5 D>C:5");
+    CWaypointNavigator first(graph.graph);
+    EXPECT_EQ(Searched(first, 'A', 'C').route, "ABC");
+    // A second navigator finds what the first read, and the same route.
+    CWaypointNavigator second(graph.graph);
+    EXPECT_EQ(Searched(second, 'A', 'C'), Searched(first, 'A', 'C'));
+
+    // A change read by one is seen by the other.
+    graph.Waypoint('B').RemoveConnection(graph.Waypoint('B').GetConnections().front().GetId());
+    EXPECT_EQ(Searched(second, 'A', 'C').route, "ADC");
+    EXPECT_EQ(Searched(first, 'A', 'C').route, "ADC");
+
+    // Forgetting what was read changes no answer, whoever holds the old.
+    graph.graph.DropIndex();
+    CWaypointNavigator third(graph.graph);
+    EXPECT_EQ(Searched(third, 'A', 'C').route, "ADC");
+    EXPECT_EQ(Searched(first, 'A', 'C').route, "ADC");
+    CWaypointConnection connection;
+    connection.SetWaypoint(CWaypointTestGraph::Id('C'));
+    connection.SetCost(1.0f);
+    graph.Waypoint('A').AddConnection(connection);
+    EXPECT_EQ(Searched(first, 'A', 'C').route, "AC");
+    EXPECT_EQ(Searched(third, 'A', 'C').route, "AC");
+}
+
+TEST(WaypointNavigatorTest, SearchesAfterSearchesAnswerAsAFreshNavigator)
+{
+    // Seeded graphs of letters with ties, dead ends and gone waypoints;
+    // one navigator runs every search in turn, each compared with a new
+    // navigator over a second graph of the same waypoints, whose index is
+    // dropped before each, so that it starts from nothing.
+    const std::string letters = "ABCDEFGHIJKLMNOP";
+    for (uint32_t seed = 1; seed <= 30; ++seed)
+    {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        std::string connections;
+        for (int i = 0; i < 40; ++i)
+        {
+            connections += letters[random() % letters.size()];
+            connections += '>';
+            // Now and then to a waypoint that is not there.
+            connections += random() % 20 == 0 ? 'Z' : letters[random() % letters.size()];
+            connections += ':' + std::to_string(random() % 4) + ' ';
+        }
+        CWaypointTestGraph graph(letters, connections);
+        CWaypointTestGraph fresh(letters, connections);
+        CWaypointNavigator reused(graph.graph);
+        for (int search = 0; search < 12; ++search)
+        {
+            const char start = letters[random() % letters.size()];
+            const char goal = letters[random() % letters.size()];
+            SCOPED_TRACE(std::string(1, start) + goal);
+            fresh.graph.DropIndex();
+            CWaypointNavigator alone(fresh.graph);
+            const std::string reusedError = ErrorOf([&] { Searched(reused, start, goal); });
+            const std::string aloneError = ErrorOf([&] { Searched(alone, start, goal); });
+            EXPECT_EQ(reusedError, aloneError);
+            EXPECT_EQ(reused.GetSearchIterations(), alone.GetSearchIterations());
+            EXPECT_EQ(Route(reused), Route(alone));
+            EXPECT_EQ(RouteBack(reused), RouteBack(alone));
+            EXPECT_EQ(reused.GetSolutionCost(), alone.GetSolutionCost());
+        }
+    }
 }
 
 // Integer states with an estimate that misleads, so that a closed node is
