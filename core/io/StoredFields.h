@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 namespace Misc::Serialization
 {
@@ -73,7 +74,8 @@ size_t ReadFieldsUntil(IArchive& archive, Owner& owner, const SStoredField<Owner
 {
     const uint32_t version = archive.GetVersion();
     size_t unreadable = Count;
-    for (size_t index = 0; index < Count; ++index)
+    // One step per row, false to stop.
+    auto step = [&](size_t index)
     {
         const SStoredField<Owner>& field = fields[index];
         if (IArchive::VersionHolds(version, field.since))
@@ -81,13 +83,19 @@ size_t ReadFieldsUntil(IArchive& archive, Owner& owner, const SStoredField<Owner
             if (!field.read(archive, owner, field.key) && unreadable == Count)
             {
                 unreadable = index;
-                if (stopAtUnreadable)
-                    break;
+                return !stopAtUnreadable;
             }
         }
         else if (field.older != nullptr)
             field.older(archive, owner);
+        return true;
+    };
+    // Unrolled: where the table is seen, each row's read is called directly.
+    [&]<size_t... Index>(std::index_sequence<Index...>)
+    {
+        static_cast<void>((step(Index) && ...));
     }
+    (std::make_index_sequence<Count>());
     return unreadable;
 }
 
