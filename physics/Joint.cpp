@@ -22,15 +22,10 @@ namespace
 constexpr float kDefaultStiffness = 0.9f;
 // A motor with an acceleration this small is off.
 constexpr float kMotorThreshold = 0.000001f;
-// Keys of the "Joint{" block that older files lack.
-constexpr uint32_t kSpringVersion = FileVersion::kJointSpring;
-constexpr uint32_t kEnabledVersion = FileVersion::kJointEnabled;
-
 // A value that does not read ends the read: what follows cannot be found.
-void RequireValue(bool read, const char* key)
+void ThrowUnreadable(const char* key)
 {
-    if (!read)
-        throw Misc::Error::CKVOError::Format(L"[CJoint::Read] Value of %S unreadable", key);
+    throw Misc::Error::CKVOError::Format(L"[CJoint::Read] Value of %S unreadable", key);
 }
 
 NewtonWorld* WorldOf(const CPhysicalEntity* entity)
@@ -458,60 +453,48 @@ CVector CJoint::ParentVelocity() const
     return BodyVector(m_parent, &NewtonBodyGetVelocity);
 }
 
+namespace Field = Misc::Serialization::StoredField;
+
+// Older files lack the spring and the enabled switch: the joint keeps its
+// values (an older joint is always enabled).
+const Misc::Serialization::SStoredField<CJoint> CJoint::kStoredFields[] = {
+    Field::Text<&CJoint::m_id>("-Id"),
+    Field::Signed<&CJoint::m_type>("-Type"),
+    Field::Vector<&CJoint::m_pivot, &CJoint::GetPivot>("-Pivot"),
+    Field::Vector<&CJoint::m_childPin, &CJoint::GetChildPin>("-PinChild"),
+    Field::Vector<&CJoint::m_parentPin, &CJoint::GetParentPin>("-PinParent"),
+    Field::Text<&CJoint::m_childId>("-ChildId"),
+    Field::Text<&CJoint::m_parentId>("-ParentId"),
+    Field::Bool<&CJoint::m_limitsEnabled, &CJoint::GetLimitsEnabled>("-LimitsEnabled"),
+    Field::Float<&CJoint::m_minLimit, &CJoint::GetMinLimit>("-MinLimit"),
+    Field::Float<&CJoint::m_maxLimit, &CJoint::GetMaxLimit>("-MaxLimit"),
+    Field::Vector<&CJoint::m_dirLimit, &CJoint::GetDirLimit>("-Dir"),
+    Field::Float<&CJoint::m_gearRatio, &CJoint::GetGearRatio>("-GearRatio"),
+    Field::Bool<&CJoint::m_motorEnabled, &CJoint::GetMotorEnabled>("-MotorEnabled"),
+    Field::Float<&CJoint::m_angularAcceleration, &CJoint::GetAngularAcceleration>("-AngularAcceleration"),
+    Field::Float<&CJoint::m_angularDamping, &CJoint::GetAngularDamping>("-AngularDamping"),
+    Field::Float<&CJoint::m_springStiffness, &CJoint::GetSpringStiffness>("-SpringStiffness",
+                                                                          FileVersion::kJointSpring),
+    Field::Float<&CJoint::m_springFactor, &CJoint::GetSpringFactor>("-SpringFactor",
+                                                                    FileVersion::kJointSpring),
+    Field::Float<&CJoint::m_springDamping, &CJoint::GetSpringDamping>("-SpringDamping",
+                                                                      FileVersion::kJointSpring),
+    Field::Bool<&CJoint::m_enabled>("-Enabled", FileVersion::kJointEnabled),
+};
+
 bool CJoint::Write(IArchive& archive)
 {
-    bool written =
-        archive.WriteString("Joint{") && archive.EndLine(+1) && archive.WriteKeyString("-Id", m_id) &&
-        archive.WriteKeyInt("-Type", m_type) &&
-        CVectorField(GetPivot().x, GetPivot().y, GetPivot().z, "-Pivot").Write(archive) &&
-        CVectorField(GetChildPin().x, GetChildPin().y, GetChildPin().z, "-PinChild").Write(archive) &&
-        CVectorField(GetParentPin().x, GetParentPin().y, GetParentPin().z, "-PinParent").Write(archive) &&
-        archive.WriteKeyString("-ChildId", m_childId) && archive.WriteKeyString("-ParentId", m_parentId) &&
-        archive.WriteKeyBool("-LimitsEnabled", GetLimitsEnabled()) &&
-        archive.WriteKeyFloat("-MinLimit", GetMinLimit()) &&
-        archive.WriteKeyFloat("-MaxLimit", GetMaxLimit()) &&
-        CVectorField(GetDirLimit().x, GetDirLimit().y, GetDirLimit().z, "-Dir").Write(archive) &&
-        archive.WriteKeyFloat("-GearRatio", GetGearRatio()) &&
-        archive.WriteKeyBool("-MotorEnabled", GetMotorEnabled()) &&
-        archive.WriteKeyFloat("-AngularAcceleration", GetAngularAcceleration()) &&
-        archive.WriteKeyFloat("-AngularDamping", GetAngularDamping());
     // An archive of an older version gets that version's layout.
-    if (archive.IsVersionAtLeast(kSpringVersion))
-        written = written && archive.WriteKeyFloat("-SpringStiffness", GetSpringStiffness()) &&
-                  archive.WriteKeyFloat("-SpringFactor", GetSpringFactor()) &&
-                  archive.WriteKeyFloat("-SpringDamping", GetSpringDamping());
-    if (archive.IsVersionAtLeast(kEnabledVersion))
-        written = written && archive.WriteKeyBool("-Enabled", m_enabled);
-    return written && archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
+    return archive.WriteString("Joint{") && archive.EndLine(+1) &&
+           Misc::Serialization::WriteFieldsOfArchiveVersion(archive, *this, kStoredFields) &&
+           archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
 }
 
 bool CJoint::Read(IArchive& archive)
 {
     if (!archive.TestToken("Joint{"))
         return false;
-    RequireValue(archive.ReadKeyString("-Id", m_id), "-Id");
-    RequireValue(archive.ReadKeyInt("-Type", m_type), "-Type");
-    RequireValue(m_pivot.Read(archive), "-Pivot");
-    RequireValue(m_childPin.Read(archive), "-PinChild");
-    RequireValue(m_parentPin.Read(archive), "-PinParent");
-    RequireValue(archive.ReadKeyString("-ChildId", m_childId), "-ChildId");
-    RequireValue(archive.ReadKeyString("-ParentId", m_parentId), "-ParentId");
-    RequireValue(archive.ReadKeyBool("-LimitsEnabled", m_limitsEnabled), "-LimitsEnabled");
-    RequireValue(archive.ReadKeyFloat("-MinLimit", m_minLimit), "-MinLimit");
-    RequireValue(archive.ReadKeyFloat("-MaxLimit", m_maxLimit), "-MaxLimit");
-    RequireValue(m_dirLimit.Read(archive), "-Dir");
-    RequireValue(archive.ReadKeyFloat("-GearRatio", m_gearRatio), "-GearRatio");
-    RequireValue(archive.ReadKeyBool("-MotorEnabled", m_motorEnabled), "-MotorEnabled");
-    RequireValue(archive.ReadKeyFloat("-AngularAcceleration", m_angularAcceleration), "-AngularAcceleration");
-    RequireValue(archive.ReadKeyFloat("-AngularDamping", m_angularDamping), "-AngularDamping");
-    if (archive.IsVersionAtLeast(kSpringVersion))
-    {
-        RequireValue(archive.ReadKeyFloat("-SpringStiffness", m_springStiffness), "-SpringStiffness");
-        RequireValue(archive.ReadKeyFloat("-SpringFactor", m_springFactor), "-SpringFactor");
-        RequireValue(archive.ReadKeyFloat("-SpringDamping", m_springDamping), "-SpringDamping");
-    }
-    if (archive.IsVersionAtLeast(kEnabledVersion))
-        RequireValue(archive.ReadKeyBool("-Enabled", m_enabled), "-Enabled");
+    Misc::Serialization::ReadRequiredFields(archive, *this, kStoredFields, &ThrowUnreadable);
     archive.ExpectToken("}");
     return true;
 }

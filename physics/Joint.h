@@ -3,6 +3,7 @@
 #include "core/foundation/Vector.h"
 #include "core/io/Serializable.h"
 #include "core/io/KeyedField.h"
+#include "core/io/StoredFields.h"
 
 #include <cstdint>
 #include <string>
@@ -204,6 +205,11 @@ protected:
     CVector m_parentRight;
 
 private:
+    // The block's fields, in file order; Write and Read run over them.
+    // Written through the getters, which a kind answers from its own
+    // state; read into the members.
+    static const Misc::Serialization::SStoredField<CJoint> kStoredFields[];
+
     static void Submit(const NewtonJoint* joint);
     static void Destroyed(const NewtonJoint* joint);
 };

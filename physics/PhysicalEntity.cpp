@@ -30,10 +30,15 @@ CVector Sum(const CVector& a, const CVector& b)
 
 // A value that does not read ends the read: what follows it cannot be
 // found.
+void ThrowUnreadable(const char* key)
+{
+    throw Misc::Error::CKVOError::Format(L"[CPhysicalEntity::Read] Value of %S unreadable", key);
+}
+
 void RequireValue(bool read, const char* key)
 {
     if (!read)
-        throw Misc::Error::CKVOError::Format(L"[CPhysicalEntity::Read] Value of %S unreadable", key);
+        ThrowUnreadable(key);
 }
 
 bool WriteKeyVector(IArchive& archive, const char* key, const CVector& value)
@@ -586,18 +591,48 @@ void CPhysicalEntity::Clear()
         ThrowAbout(L"[CPhysicalEntity::Clear] Physical entity cannot be released [%s,%s]");
 }
 
+namespace Field = Misc::Serialization::StoredField;
+
+// The physics type is required; older files lack the collision type and
+// the dynamic properties, and keep the values.
+const Misc::Serialization::SStoredField<CPhysicalEntity> CPhysicalEntity::kStoredFields[] = {
+    Field::Float<&CPhysicalEntity::m_mass>("-Mass"),
+    Field::WholeNumber<&CPhysicalEntity::m_detailLevel>("-PhysicsDetailLevel"),
+    {"-PhysicsType", 0,
+     [](IArchive& archive, CPhysicalEntity& entity, const char*) { return entity.m_typeName.Write(archive); },
+     [](IArchive& archive, CPhysicalEntity& entity, const char* key)
+     {
+         if (entity.m_typeName.Read(archive))
+             return true;
+         // Not the key: the archive's reading error names it.
+         archive.ExpectToken(key);
+         return false;
+     }},
+    Field::Signed<&CPhysicalEntity::m_collisionType>("-CollisionType", FileVersion::kCollisionType),
+    {"DynamicProperties{", FileVersion::kDynamicProperties,
+     [](IArchive& archive, CPhysicalEntity& entity, const char*)
+     {
+         // With a body, only a dynamic one has these settings; without
+         // one, a part that could have a body keeps them in the file.
+         const bool dynamic = entity.GetEngine() != nullptr ? entity.IsDynamic() : entity.m_mass >= 0.0f;
+         bool written = true;
+         if (dynamic)
+             entity.WriteDynamicProperties(archive, written);
+         return written;
+     },
+     [](IArchive& archive, CPhysicalEntity& entity, const char* key)
+     {
+         if (archive.TestToken(key))
+             entity.ReadDynamicProperties(archive);
+         return true;
+     }},
+};
+
 bool CPhysicalEntity::Write(IArchive& archive)
 {
-    bool written = archive.WriteString("Physics{") && archive.EndLine(+1) &&
-                   archive.WriteKeyFloat("-Mass", m_mass) &&
-                   archive.WriteKeyLong("-PhysicsDetailLevel", static_cast<int32_t>(m_detailLevel)) &&
-                   m_typeName.Write(archive) && archive.WriteKeyInt("-CollisionType", m_collisionType);
-    // With a body, only a dynamic one has these settings; without one, a
-    // part that could have a body keeps them in the file.
-    const bool dynamic = GetEngine() != nullptr ? IsDynamic() : m_mass >= 0.0f;
-    if (written && dynamic)
-        WriteDynamicProperties(archive, written);
-    return written && archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
+    return archive.WriteString("Physics{") && archive.EndLine(+1) &&
+           Misc::Serialization::WriteFields(archive, *this, kStoredFields) && archive.EndLine(-1) &&
+           archive.WriteString("}") && archive.EndLine(0);
 }
 
 void CPhysicalEntity::WriteDynamicProperties(IArchive& archive, bool& written)
@@ -639,18 +674,7 @@ bool CPhysicalEntity::Read(IArchive& archive)
     const bool braced = archive.IsVersionAtLeast(FileVersion::kPhysicsBlock);
     if (braced)
         archive.ExpectToken("Physics{");
-    RequireValue(archive.ReadKeyFloat("-Mass", m_mass), "-Mass");
-    RequireValue(archive.ReadKeyUInt("-PhysicsDetailLevel", m_detailLevel), "-PhysicsDetailLevel");
-    if (!m_typeName.Read(archive))
-    {
-        // Not the key: the archive's reading error names it.
-        archive.ExpectToken("-PhysicsType");
-        RequireValue(false, "-PhysicsType");
-    }
-    if (archive.IsVersionAtLeast(FileVersion::kCollisionType))
-        RequireValue(archive.ReadKeyInt("-CollisionType", m_collisionType), "-CollisionType");
-    if (archive.IsVersionAtLeast(FileVersion::kDynamicProperties) && archive.TestToken("DynamicProperties{"))
-        ReadDynamicProperties(archive);
+    Misc::Serialization::ReadRequiredFields(archive, *this, kStoredFields, &ThrowUnreadable);
     if (braced)
         archive.ExpectToken("}");
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/foundation/Vector.h"
+#include "core/io/StoredFields.h"
 #include "core/io/TextValue.h"
 #include "core/world/EntityInterface.h"
 #include "physics/PhysicsEngine.h"
@@ -195,6 +196,10 @@ private:
     void ApplyThresholds();
     void WriteDynamicProperties(Misc::Serialization::IArchive& archive, bool& written);
     void ReadDynamicProperties(Misc::Serialization::IArchive& archive);
+
+    // The fields of the "Physics{" block, in file order; Write and Read
+    // run over them.
+    static const Misc::Serialization::SStoredField<CPhysicalEntity> kStoredFields[];
     // The link's release step: the engine is going down.
     void ReleaseEngine();
 

@@ -18,17 +18,31 @@ CSoundRecord::CSoundRecord(const std::string& soundName, CSound& sound)
     velocity = sound.GetVelocity();
 }
 
+namespace Field = Misc::Serialization::StoredField;
+
+const Misc::Serialization::SStoredField<CSoundRecord> CSoundRecord::kStoredFields[] = {
+    Field::Text<&CSoundRecord::name>("-Id"),
+    Field::WideText<&CSoundRecord::fileName>("-Filename"),
+    Field::Bool<&CSoundRecord::streaming>("-Streaming"),
+    Field::Bool<&CSoundRecord::looping>("-Looping"),
+    Field::Float<&CSoundRecord::volume>("-Volume"),
+    Field::Float<&CSoundRecord::pitch>("-Pitch"),
+    Field::Float<&CSoundRecord::rolloff>("-RollOff"),
+    Field::Float<&CSoundRecord::minDistance>("-MinDistance"),
+    Field::Float<&CSoundRecord::maxDistance>("-MaxDistance"),
+    Field::Object<&CSoundRecord::position>("-Position"),
+    Field::Object<&CSoundRecord::direction>("-Direction"),
+    Field::Object<&CSoundRecord::cone>("-DirectionConeAngles"),
+    Field::Object<&CSoundRecord::velocity>("-Velocity"),
+};
+
 bool CSoundRecord::Write(IArchive& archive) const
 {
     archive.WriteString("Sound{");
     archive.EndLine(+1);
+    // The rows only read the record they write.
     const bool written =
-        archive.WriteKeyString("-Id", name) && archive.WriteKeyWString("-Filename", fileName) &&
-        archive.WriteKeyBool("-Streaming", streaming) && archive.WriteKeyBool("-Looping", looping) &&
-        archive.WriteKeyFloat("-Volume", volume) && archive.WriteKeyFloat("-Pitch", pitch) &&
-        archive.WriteKeyFloat("-RollOff", rolloff) && archive.WriteKeyFloat("-MinDistance", minDistance) &&
-        archive.WriteKeyFloat("-MaxDistance", maxDistance) && position.Write(archive) &&
-        direction.Write(archive) && cone.Write(archive) && velocity.Write(archive);
+        Misc::Serialization::WriteFields(archive, const_cast<CSoundRecord&>(*this), kStoredFields);
     archive.EndLine(-1);
     archive.WriteString("}");
     archive.EndLine(0);
@@ -38,13 +52,9 @@ bool CSoundRecord::Write(IArchive& archive) const
 bool CSoundRecord::Read(IArchive& archive)
 {
     archive.ExpectToken("Sound{");
-    const bool read = archive.ReadKeyString("-Id", name) && archive.ReadKeyWString("-Filename", fileName) &&
-                      archive.ReadKeyBool("-Streaming", streaming) &&
-                      archive.ReadKeyBool("-Looping", looping) && archive.ReadKeyFloat("-Volume", volume) &&
-                      archive.ReadKeyFloat("-Pitch", pitch) && archive.ReadKeyFloat("-RollOff", rolloff) &&
-                      archive.ReadKeyFloat("-MinDistance", minDistance) &&
-                      archive.ReadKeyFloat("-MaxDistance", maxDistance) && position.Read(archive) &&
-                      direction.Read(archive) && cone.Read(archive) && velocity.Read(archive);
+    // A value that does not read ends the record's values: the rest keep
+    // theirs.
+    const bool read = Misc::Serialization::ReadFieldsWhileReadable(archive, *this, kStoredFields);
     archive.ExpectToken("}");
     return read;
 }

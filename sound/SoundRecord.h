@@ -6,14 +6,11 @@
 
 #include "core/foundation/Vector.h"
 #include "core/io/KeyedField.h"
+#include "core/io/StoredFields.h"
 
 #include <cfloat>
 #include <string>
 
-namespace Misc::Serialization
-{
-class IArchive;
-}
 class CSound;
 
 class CSoundRecord
@@ -57,4 +54,8 @@ public:
     CKeyedField<SCone, &SCone::inner, &SCone::outer, &SCone::outerVolume> cone{360.0f, 360.0f, 0.0f,
                                                                                "-DirectionConeAngles"};
     CVectorField velocity{0.0f, 0.0f, 0.0f, "-Velocity"};
+
+private:
+    // The record's fields, in file order; Write and Read run over them.
+    static const Misc::Serialization::SStoredField<CSoundRecord> kStoredFields[];
 };

@@ -3,30 +3,28 @@
 #include "core/foundation/KVOError.h"
 #include "core/io/Archive.h"
 
-namespace
-{
+namespace Field = Misc::Serialization::StoredField;
 
-void Require(bool read, const wchar_t* key)
-{
-    if (!read)
-        throw Misc::Error::CKVOError::Format(L"[CFog::Read] Value of %s unreadable", key);
-}
-
-} // namespace
+const Misc::Serialization::SStoredField<CFog> CFog::kStoredFields[] = {
+    Field::Float<&CFog::m_start>("-Start"),
+    Field::Float<&CFog::m_end>("-End"),
+    Field::Object<&CFog::m_color>("-Color"),
+};
 
 bool CFog::Write(Misc::Serialization::IArchive& archive)
 {
     return archive.EndLine(0) && archive.WriteString("Fog{") && archive.EndLine(+1) &&
-           archive.WriteKeyFloat("-Start", m_start) && archive.WriteKeyFloat("-End", m_end) &&
-           m_color.Write(archive) && archive.EndLine(-1) && archive.WriteString("}") && archive.EndLine(0);
+           Misc::Serialization::WriteFields(archive, *this, kStoredFields) && archive.EndLine(-1) &&
+           archive.WriteString("}") && archive.EndLine(0);
 }
 
 bool CFog::Read(Misc::Serialization::IArchive& archive)
 {
     archive.ExpectToken("Fog{");
-    Require(archive.ReadKeyFloat("-Start", m_start), L"-Start");
-    Require(archive.ReadKeyFloat("-End", m_end), L"-End");
-    Require(m_color.Read(archive), L"-Color");
+    Misc::Serialization::ReadRequiredFields(
+        archive, *this, kStoredFields,
+        [](const char* key)
+        { throw Misc::Error::CKVOError::Format(L"[CFog::Read] Value of %S unreadable", key); });
     archive.ExpectToken("}");
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "core/foundation/Color.h"
 #include "core/io/Serializable.h"
+#include "core/io/StoredFields.h"
 
 // The world's fog: its colour and the distances where it starts and where
 // it is whole. Saved as the "Fog{" block of a world.
@@ -28,6 +29,9 @@ public:
     const char* GetTypeName() const override { return "KVOFOG"; }
 
 private:
+    // The block's fields, in file order; Write and Read run over them.
+    static const Misc::Serialization::SStoredField<CFog> kStoredFields[];
+
     CNamedColor m_color{0.0f, 0.0f, 0.0f, 0.0f, "-Color"};
     float m_start = 0.0f;
     float m_end = 0.0f;

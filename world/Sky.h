@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/StoredFields.h"
 #include "world/ManagedEntity.h"
 
 // The world's one sky: a managed sky that can be switched off. Only whether
@@ -24,5 +25,9 @@ public:
     const char* GetTypeName() const override { return "KVOSKY"; }
 
 private:
+    // The block's fields, in file order (the graphical sky's keys as one);
+    // Write and Read run over them.
+    static const Misc::Serialization::SStoredField<CSky> kStoredFields[];
+
     bool m_enabled = true;
 };

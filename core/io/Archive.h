@@ -33,6 +33,12 @@ public:
     virtual std::wstring getDataName() const = 0;
     // True when the archive's version is 0 (unversioned) or at least `version`.
     virtual bool IsVersionAtLeast(uint32_t version) const = 0;
+    // The rule IsVersionAtLeast follows, for a version asked once: whether
+    // an archive of `version` holds what came with `wanted`.
+    static constexpr bool VersionHolds(uint32_t version, uint32_t wanted)
+    {
+        return version == 0 || version >= wanted;
+    }
     // The version to write, or after reading the version read.
     virtual uint32_t GetVersion() const = 0;
     // The archive's own data bag, free for the caller's use.

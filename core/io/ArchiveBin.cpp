@@ -127,7 +127,7 @@ std::wstring CArchiveBin::getDataName() const
 
 bool CArchiveBin::IsVersionAtLeast(uint32_t version) const
 {
-    return CArchiveCommon::IsVersionAtLeast(m_version, version);
+    return VersionHolds(m_version, version);
 }
 
 // ---- byte layer -------------------------------------------------------------

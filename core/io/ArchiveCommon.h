@@ -29,11 +29,6 @@ public:
     // Works on the caller's file.
     CArchiveCommon(IFile* opened, bool writing, const char* tag, uint32_t version, const CLanguage* language);
 
-    // True when the version is 0 (unversioned) or at least `wanted`.
-    static bool IsVersionAtLeast(uint32_t version, uint32_t wanted)
-    {
-        return version == 0 || version >= wanted;
-    }
     // The version a writer writes: `version` when writing, else 0 (a
     // reader takes it from the file).
     uint32_t VersionToWrite(uint32_t version) const { return write ? version : 0; }

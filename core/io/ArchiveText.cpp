@@ -243,7 +243,7 @@ bool CArchiveText::IsOpen() const
 
 bool CArchiveText::IsVersionAtLeast(uint32_t version) const
 {
-    return CArchiveCommon::IsVersionAtLeast(m_version, version);
+    return VersionHolds(m_version, version);
 }
 
 // ---- writing ----------------------------------------------------------------

@@ -145,10 +145,11 @@ const Misc::Serialization::SStoredField<CGraphicalTerrain> CGraphicalTerrain::kS
      [](IArchive& archive, CGraphicalTerrain& terrain, const char* key)
      {
          uint32_t patchSize = terrain.m_patchSize;
-         archive.ReadKeyUInt(key, patchSize);
+         const bool read = archive.ReadKeyUInt(key, patchSize);
          // A size Irrlicht does not know would break the terrain's
          // patches: snapped as the setter snaps it.
          terrain.m_patchSize = SnapPatchSize(patchSize);
+         return read;
      }},
     Field::WholeNumber<&CGraphicalTerrain::m_maxLOD>("-MaxLOD"),
     Field::WholeNumber<&CGraphicalTerrain::m_smoothFactor>("-SmoothFactor",
@@ -166,11 +167,11 @@ const Misc::Serialization::SStoredField<CGraphicalTerrain> CGraphicalTerrain::kS
          archive.ExpectToken(key);
          float first = terrain.m_textureScale1;
          float second = terrain.m_textureScale2;
-         if (archive.ReadFloat(first) && archive.ReadFloat(second))
-         {
-             terrain.m_textureScale1 = first;
-             terrain.m_textureScale2 = second;
-         }
+         if (!archive.ReadFloat(first) || !archive.ReadFloat(second))
+             return false;
+         terrain.m_textureScale1 = first;
+         terrain.m_textureScale2 = second;
+         return true;
      }},
 };
 

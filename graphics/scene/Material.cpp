@@ -38,45 +38,65 @@ CMaterial& CMaterial::operator=(const CMaterial& other)
     return *this;
 }
 
-bool CMaterial::Write(Misc::Serialization::IArchive& archive)
+namespace Field = Misc::Serialization::StoredField;
+using Misc::Serialization::IArchive;
+
+// The type is required and stored as a long. The textures are read until
+// one is not next; the colours keep their values when they do not read, and
+// older files keep the parameter.
+const Misc::Serialization::SStoredField<CMaterial> CMaterial::kStoredFields[] = {
+    {"-Type", 0,
+     [](IArchive& archive, CMaterial& material, const char* key)
+     {
+         return archive.WriteString(key) && archive.WriteSpaces(1) && archive.WriteLong(material.type) &&
+                archive.EndLine(0);
+     },
+     [](IArchive& archive, CMaterial& material, const char* key)
+     {
+         archive.ExpectToken(key);
+         return archive.ReadLong(material.type);
+     }},
+    {"-Texture", 0,
+     [](IArchive& archive, CMaterial& material, const char*)
+     {
+         bool written = true;
+         for (CTextValue& texture : material.textures)
+             written = texture.Write(archive) && written;
+         return written;
+     },
+     [](IArchive& archive, CMaterial& material, const char*)
+     {
+         for (CTextValue& texture : material.textures)
+         {
+             if (!texture.Read(archive))
+                 return false;
+         }
+         return true;
+     }},
+    Field::Object<&CMaterial::ambient>("-Ambient"),
+    Field::Object<&CMaterial::diffuse>("-Diffuse"),
+    Field::Object<&CMaterial::emissive>("-Emissive"),
+    Field::Object<&CMaterial::specular>("-Specular"),
+    Field::Float<&CMaterial::shininess>("-Shininess"),
+    Field::Float<&CMaterial::typeParam>("-Param", FileVersion::kMaterialParameter),
+};
+
+bool CMaterial::Write(IArchive& archive)
 {
     archive.WriteString("Material{");
     archive.EndLine(+1);
-    if (archive.WriteString("-Type") && archive.WriteSpaces(1) && archive.WriteLong(type))
-        archive.EndLine(0);
-    for (CTextValue& texture : textures)
-        texture.Write(archive);
-    ambient.Write(archive);
-    diffuse.Write(archive);
-    emissive.Write(archive);
-    specular.Write(archive);
-    archive.WriteKeyFloat("-Shininess", shininess);
-    archive.WriteKeyFloat("-Param", typeParam);
+    Misc::Serialization::WriteFields(archive, *this, kStoredFields);
     archive.EndLine(-1);
     archive.WriteString("}");
     archive.EndLine(0);
     return true;
 }
 
-bool CMaterial::Read(Misc::Serialization::IArchive& archive)
+bool CMaterial::Read(IArchive& archive)
 {
     if (archive.GetString() != "Material{")
         return false;
-    archive.ExpectToken("-Type");
-    archive.ReadLong(type);
-    for (CTextValue& texture : textures)
-    {
-        if (!texture.Read(archive))
-            break;
-    }
-    ambient.Read(archive);
-    diffuse.Read(archive);
-    emissive.Read(archive);
-    specular.Read(archive);
-    archive.ReadKeyFloat("-Shininess", shininess);
-    // The parameter came with kMaterialParameter; older files keep the value.
-    if (archive.IsVersionAtLeast(FileVersion::kMaterialParameter))
-        archive.ReadKeyFloat("-Param", typeParam);
+    Misc::Serialization::ReadFields(archive, *this, kStoredFields);
     archive.ExpectToken("}");
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "core/foundation/Color.h"
 #include "core/io/Serializable.h"
+#include "core/io/StoredFields.h"
 #include "core/io/TextValue.h"
 
 #include <array>
@@ -41,6 +42,11 @@ public:
     float shininess = 20.0f;
     int32_t type = -1;
     float typeParam = 0.5f;
+
+private:
+    // The fields inside the block, in file order; Write and Read run over
+    // them.
+    static const Misc::Serialization::SStoredField<CMaterial> kStoredFields[];
 };
 
 } // namespace Graphics::Scene

@@ -1,8 +1,10 @@
 // The rows each joint kind submits, its settings and units, and its
-// "Joint{" block with older layouts and damaged files.
+// "Joint{" block with older layouts, a fixture of each layout and damaged
+// files.
 #include "PhysicsTest.h"
 
 #include "core/foundation/KVOError.h"
+#include "core/io/FileVersions.h"
 #include "graphics/scene/EntityArchive.h"
 #include "physics/Joint.h"
 #include "physics/JointBallAndSocket.h"
@@ -11,12 +13,16 @@
 #include "physics/newton/UserJointRows.h"
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 using EntityArchive::EForm;
+namespace FileVersion = Misc::Serialization::FileVersion;
 using Row = NewtonJointRowRecord;
 
 namespace
@@ -368,4 +374,87 @@ TEST_F(JointRowsTest, DamagedBlocksNeverCrash)
             }
         }
     }
+}
+
+namespace
+{
+
+std::string JointFixture(uint32_t version)
+{
+    const std::filesystem::path path = std::filesystem::path(HALVANE_TEST_DATA_DIR) / "fixtures" /
+                                       ("joint-" + std::to_string(version) + ".kvojoint");
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+// A block of each layout joints were stored in (before the spring, with
+// it, with the enabled switch): each fixture reads with the fields its
+// version holds and is what the writer writes for that version, byte for
+// byte, from the joint the newest one holds.
+TEST(JointFileVersionsTest, EachLayoutReadsAndIsWrittenByteForByte)
+{
+    CTestFolder folder;
+    CJoint newest;
+    ASSERT_EQ(EntityArchive::Load(folder, newest, JointFixture(FileVersion::kJointEnabled), EForm::Text), "");
+    for (const uint32_t version :
+         {FileVersion::kJointSpring - 1, FileVersion::kJointSpring, FileVersion::kJointEnabled})
+    {
+        SCOPED_TRACE("version " + std::to_string(version));
+        const std::string fixture = JointFixture(version);
+        ASSERT_FALSE(fixture.empty());
+        EXPECT_EQ(EntityArchive::Save(folder, newest, EForm::Text, version), fixture);
+        CJoint loaded;
+        ASSERT_EQ(EntityArchive::Load(folder, loaded, fixture, EForm::Text), "");
+        EXPECT_EQ(loaded.GetId(), "hinge");
+        EXPECT_EQ(loaded.GetType(), CJoint::kHinge);
+        EXPECT_EQ(loaded.GetPivot().y, 2.0f);
+        EXPECT_EQ(loaded.GetParentPin().z, 1.0f);
+        EXPECT_EQ(loaded.GetChildId(), "00000000-0000-4000-8000-000000000001");
+        EXPECT_EQ(loaded.GetParentId(), "00000000-0000-4000-8000-000000000002");
+        EXPECT_TRUE(loaded.GetLimitsEnabled());
+        EXPECT_EQ(loaded.GetMinLimit(), -30.0f);
+        EXPECT_EQ(loaded.GetMaxLimit(), 60.0f);
+        EXPECT_TRUE(loaded.GetMotorEnabled());
+        EXPECT_EQ(loaded.GetAngularDamping(), 0.25f);
+        // Older blocks keep what a new joint has: no stiffness, enabled.
+        EXPECT_EQ(loaded.GetSpringStiffness(), version >= FileVersion::kJointSpring ? 0.5f : 0.0f);
+        EXPECT_EQ(loaded.GetEnabled(), version < FileVersion::kJointEnabled);
+    }
+}
+
+// A value that does not read ends the block with the joint's own error,
+// naming the key; a missing key throws the archive's reading error.
+TEST(JointFileVersionsTest, AnUnreadableValueNamesItsKey)
+{
+    CTestFolder folder;
+    const std::string fixture = JointFixture(FileVersion::kJointEnabled);
+    struct SCase
+    {
+        const char* from;
+        const char* to;
+        const char* error;
+    };
+    const SCase cases[] = {
+        {"-MinLimit -30.000000", "-MinLimit x", "[CJoint::Read] Value of -MinLimit unreadable"},
+        {"-Pivot 1.000000", "-Pivot x", "[CJoint::Read] Value of -Pivot unreadable"},
+        {"-Enabled 0", "-Enabled x", "[CJoint::Read] Value of -Enabled unreadable"},
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.to);
+        std::string bytes = fixture;
+        const size_t at = bytes.find(c.from);
+        ASSERT_NE(at, std::string::npos);
+        bytes.replace(at, std::string(c.from).size(), c.to);
+        CJoint loaded;
+        EXPECT_EQ(EntityArchive::Load(folder, loaded, bytes, EForm::Text), c.error);
+    }
+    std::string missing = fixture;
+    missing.erase(missing.find("\t-GearRatio"),
+                  missing.find("\t-MotorEnabled") - missing.find("\t-GearRatio"));
+    CJoint loaded;
+    EXPECT_NE(EntityArchive::Load(folder, loaded, missing, EForm::Text).find("Error reading:"),
+              std::string::npos);
 }
