@@ -186,14 +186,14 @@ void BM_UnloadFileLoaded(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0) / kScale);
 }
 
-void BM_DeleteEach(benchmark::State& state)
+// Times deleting the built entities one by one; building and unloading
+// the rest are not timed.
+void DeleteEachOf(benchmark::State& state, SEngine& engine, const std::string& build)
 {
-    SEngine engine;
-    const std::string n = Count(state);
     for (auto _ : state)
     {
         state.PauseTiming();
-        engine.Run("buildUnits(" + n + ", false) ids = unitIds()");
+        engine.Run(build);
         state.ResumeTiming();
         engine.Run("deleteEach(ids)");
         state.PauseTiming();
@@ -201,6 +201,12 @@ void BM_DeleteEach(benchmark::State& state)
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * state.range(0) / kScale);
+}
+
+void BM_DeleteEach(benchmark::State& state)
+{
+    SEngine engine;
+    DeleteEachOf(state, engine, "buildUnits(" + Count(state) + ", false) ids = unitIds()");
 }
 
 // A box of 0.8 units, written once into the run's folder.
@@ -222,20 +228,9 @@ const std::string& BoxModel()
 void BM_DeleteEachWithBodies(benchmark::State& state)
 {
     SEngine engine("startGraphics() startPhysics()");
-    const std::string n = Count(state);
-    const std::string build =
-        "buildUnits(" + n + ", false, '" + BoxModel() + "') ids = unitIds() watchContacts(ids) rayOut()";
-    for (auto _ : state)
-    {
-        state.PauseTiming();
-        engine.Run(build);
-        state.ResumeTiming();
-        engine.Run("deleteEach(ids)");
-        state.PauseTiming();
-        engine.Run("ids = nil IWorld:unload()");
-        state.ResumeTiming();
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0) / kScale);
+    DeleteEachOf(state, engine,
+                 "buildUnits(" + Count(state) + ", false, '" + BoxModel() +
+                     "') ids = unitIds() watchContacts(ids) rayOut()");
 }
 
 void BuildAndUnload(benchmark::State& state, bool chain)
