@@ -23,13 +23,21 @@ void NewtonDynamicsWorld::NoteMoving(btRigidBody* body, int countBefore)
         return;
     const bool added =
         m_nonStaticRigidBodies.size() == countBefore + 1 && m_nonStaticRigidBodies[countBefore] == body;
-    owner->movingAt = added ? countBefore : -1;
+    owner->movingAt = added ? countBefore : kNotMoving;
 }
 
 void NewtonDynamicsWorld::removeRigidBody(btRigidBody* body)
 {
     NewtonBody* owner = NewtonBody::FromObject(body);
     const int at = owner != nullptr ? owner->movingAt : -1;
+    // A body that was static when added never went on the list: nothing
+    // to look for, however many bodies move.
+    if (at == kNotMoving)
+    {
+        owner->movingAt = -1;
+        btCollisionWorld::removeCollisionObject(body);
+        return;
+    }
     const int count = m_nonStaticRigidBodies.size();
     // A body whose place is not known (or no longer right) is looked for.
     if (at < 0 || at >= count || m_nonStaticRigidBodies[at] != body)
