@@ -99,7 +99,8 @@ struct NewtonBody
     bool waiting = false;
     size_t unplacedAt = 0;
     // Where on the world's list of bodies it is, and on Bullet's list of
-    // moving bodies (-1: not on it, or not known).
+    // moving bodies (-1: not known; the dynamics world marks a body it
+    // kept off that list).
     size_t slot = 0;
     int movingAt = -1;
     // Where on its collision's list of users it is.
