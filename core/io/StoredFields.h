@@ -148,24 +148,16 @@ template <auto Source, class Owner> decltype(auto) ValueOf(Owner& owner)
         return (owner.*Source);
 }
 
-// "-Key value" written from what `Source` answers and read into the member
-// by the archive's key/value pair for the value's kind.
-template <auto Member, auto Source, auto Write, auto Read>
-constexpr SStoredField<OwnerOf<Member>> KeyValue(const char* key, uint32_t since)
-{
-    using Owner = OwnerOf<Member>;
-    return {key, since,
-            [](IArchive& archive, Owner& owner, const char* name)
-            { return (archive.*Write)(name, ValueOf<Source>(owner)); },
-            [](IArchive& archive, Owner& owner, const char* name)
-            { return (archive.*Read)(name, owner.*Member); }};
-}
-
 // "-Key value" with a float, six decimals.
 template <auto Member, auto Source = Member>
 constexpr SStoredField<OwnerOf<Member>> Float(const char* key, uint32_t since = 0)
 {
-    return KeyValue<Member, Source, &IArchive::WriteKeyFloat, &IArchive::ReadKeyFloat>(key, since);
+    using Owner = OwnerOf<Member>;
+    return {key, since,
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.WriteKeyFloat(name, ValueOf<Source>(owner)); },
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.ReadKeyFloat(name, owner.*Member); }};
 }
 
 // "-Key n" with a whole number: written as a long, read back as the
@@ -184,14 +176,24 @@ constexpr SStoredField<OwnerOf<Member>> WholeNumber(const char* key, uint32_t si
 // "-Key n" with a signed whole number of the Int kind.
 template <auto Member> constexpr SStoredField<OwnerOf<Member>> Signed(const char* key, uint32_t since = 0)
 {
-    return KeyValue<Member, Member, &IArchive::WriteKeyInt, &IArchive::ReadKeyInt>(key, since);
+    using Owner = OwnerOf<Member>;
+    return {key, since,
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.WriteKeyInt(name, owner.*Member); },
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.ReadKeyInt(name, owner.*Member); }};
 }
 
 // "-Key 0|1".
 template <auto Member, auto Source = Member>
 constexpr SStoredField<OwnerOf<Member>> Bool(const char* key, uint32_t since = 0)
 {
-    return KeyValue<Member, Source, &IArchive::WriteKeyBool, &IArchive::ReadKeyBool>(key, since);
+    using Owner = OwnerOf<Member>;
+    return {key, since,
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.WriteKeyBool(name, ValueOf<Source>(owner)); },
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.ReadKeyBool(name, owner.*Member); }};
 }
 
 // The same with a default: reading sets it first, so that a value that
@@ -214,13 +216,23 @@ constexpr SStoredField<OwnerOf<Member>> DefaultedBool(const char* key, uint32_t 
 // "-Key text" with narrow (UTF-8) text.
 template <auto Member> constexpr SStoredField<OwnerOf<Member>> Text(const char* key, uint32_t since = 0)
 {
-    return KeyValue<Member, Member, &IArchive::WriteKeyString, &IArchive::ReadKeyString>(key, since);
+    using Owner = OwnerOf<Member>;
+    return {key, since,
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.WriteKeyString(name, owner.*Member); },
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.ReadKeyString(name, owner.*Member); }};
 }
 
 // "-Key text" with wide text.
 template <auto Member> constexpr SStoredField<OwnerOf<Member>> WideText(const char* key, uint32_t since = 0)
 {
-    return KeyValue<Member, Member, &IArchive::WriteKeyWString, &IArchive::ReadKeyWString>(key, since);
+    using Owner = OwnerOf<Member>;
+    return {key, since,
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.WriteKeyWString(name, owner.*Member); },
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.ReadKeyWString(name, owner.*Member); }};
 }
 
 // The same, emptied before it is read; files older than the field leave it
@@ -243,7 +255,12 @@ constexpr SStoredField<OwnerOf<Member>> ClearedWideText(const char* key, uint32_
 // "-Key n" with an unsigned whole number of the ULong kind.
 template <auto Member> constexpr SStoredField<OwnerOf<Member>> Unsigned(const char* key, uint32_t since = 0)
 {
-    return KeyValue<Member, Member, &IArchive::WriteKeyULong, &IArchive::ReadKeyULong>(key, since);
+    using Owner = OwnerOf<Member>;
+    return {key, since,
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.WriteKeyULong(name, owner.*Member); },
+            [](IArchive& archive, Owner& owner, const char* name)
+            { return archive.ReadKeyULong(name, owner.*Member); }};
 }
 
 // A field object that writes and reads itself under its own key
